@@ -1,0 +1,89 @@
+// TTabLines: the tab-separated section store that holds mechanism documents, clipboard text and
+// the five-step undo history, closed by a keyed CRC-16 line.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <istream>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "shared/Clipboard.h"
+
+namespace shared {
+
+class TTabLines {
+ public:
+  static constexpr int kMaxFields = 51;
+  static constexpr int kHistoryDepth = 5;
+
+  TTabLines();
+
+  std::string Key = "quintabole";
+  int32_t FieldCount = 0;
+  std::array<std::string, kMaxFields> Fields;
+  std::string CurrentLine;
+  std::string EndMarker;
+  std::vector<std::string> Lines;
+  int32_t ReadPosition = -1;
+  std::array<std::vector<std::string>, kHistoryDepth> History;
+  uint32_t Crc = 0;
+  uint8_t CrcSeed = 0;
+  uint16_t CrcPolynomial = 0x1021;
+  bool CrcReflected = false;
+  int32_t StatusCode = 0;
+  std::string StatusText;
+  std::string BaseDirectory;
+  std::string FileName;
+
+  void Clear();
+  void ClearFields();
+  void SetFileName(const std::string& name);
+
+  void AddBool(bool value);
+  void AddInt(int32_t value);
+  void AddFloat(double value);
+  // TAB, CR and LF would split the record on reading: they become blanks.
+  void AddString(const std::string& value);
+  void AddFileName(const std::string& path);
+  void WriteLine();
+  void BeginSection(const std::string& name);
+  void EndSection();
+
+  bool FindSection(const std::string& name);
+  bool ReadLine();
+  bool GetBool(bool fallback);
+  int32_t GetInt(int32_t fallback);
+  double GetFloat(double fallback);
+  std::string GetString(const std::string& fallback);
+  std::string GetFileName(const std::string& fallback);
+
+  // A missing file leaves Lines empty and FileName unchanged; a read error raises.
+  void LoadFromFile(const std::string& path);
+  void LoadFromStream(std::istream& in);
+  // Appends the checksum, writes Lines to FileName (temporary file, then rename, so a failed
+  // save keeps the previous file), then clears. Raises std::runtime_error with a clear message.
+  void SaveToFile();
+  // The whole text, CR LF after every line, as a save would write it (without appending a checksum).
+  std::string Text() const;
+
+  void CopyToClipboard(TClipboard& clipboard);
+  bool LoadFromClipboard(const TClipboard& clipboard);
+
+  void PushHistory();
+  bool Undo();
+  void ClearHistory();
+
+  void AppendCrc();
+  // The keyed CRC-16 of Key and the given lines (no line ends), as AppendCrc computes it.
+  uint16_t ComputeCrc(const std::vector<std::string>& lines);
+};
+
+// The process-wide instance: created at start-up by each program (and by host programs and
+// tests that use it), freed at exit.
+void CreateTabLines();
+void FreeTabLines();
+TTabLines& TabLines();
+
+}  // namespace shared

@@ -1,0 +1,23 @@
+// Line reading shared by every text format.
+#include "shared/TextLine.h"
+
+#include <sstream>
+
+namespace shared {
+
+bool ReadTextLine(std::istream& in, std::string& line) {
+  line.clear();
+  if (!std::getline(in, line)) return false;
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return true;
+}
+
+std::vector<std::string> SplitTextLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  std::string line;
+  while (ReadTextLine(in, line)) lines.push_back(line);
+  return lines;
+}
+
+}  // namespace shared

@@ -1,0 +1,86 @@
+// The 23-character real notation, locale-free number reading, the line reader and the codec.
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <sstream>
+
+#include "shared/Cp1252.h"
+#include "shared/RealText.h"
+#include "shared/TextLine.h"
+
+namespace {
+
+TEST(RealTextTest, FormatsTwentyThreeCharacters) {
+  const std::pair<double, const char*> cases[] = {
+      {1.5, " 1.50000000000000E+0000"},   {-0.001, "-1.00000000000000E-0003"},
+      {0, " 0.00000000000000E+0000"},     {-0.0, " 0.00000000000000E+0000"},
+      {1e10, " 1.00000000000000E+0010"},  {-2.5e-300, "-2.50000000000000E-0300"},
+      {123456.789, " 1.23456789000000E+0005"}, {9.999999999999999e5, " 1.00000000000000E+0006"},
+  };
+  for (const auto& [value, text] : cases) {
+    EXPECT_EQ(shared::FormatReal(value), text);
+    EXPECT_EQ(shared::FormatReal(value).size(), 23u);
+  }
+}
+
+TEST(RealTextTest, ReadsAnyDecimalNotationWhateverTheLocale) {
+  const char* previous = std::setlocale(LC_ALL, nullptr);
+  std::string saved = previous ? previous : "C";
+  std::setlocale(LC_NUMERIC, "de_DE.UTF-8");  // may not exist; the reader must not care
+  double v = 0;
+  EXPECT_TRUE(shared::ParseReal(" 1.50000000000000E+0000", v));
+  EXPECT_EQ(v, 1.5);
+  EXPECT_TRUE(shared::ParseReal("+2", v));
+  EXPECT_EQ(v, 2);
+  EXPECT_TRUE(shared::ParseReal("-.25", v));
+  EXPECT_EQ(v, -0.25);
+  EXPECT_TRUE(shared::ParseReal("1e-3", v));
+  EXPECT_EQ(v, 0.001);
+  for (const char* bad : {"", "  ", "1,5", "abc", "1.5x", "--1"}) {
+    v = 9;
+    EXPECT_FALSE(shared::ParseReal(bad, v)) << bad;
+    EXPECT_EQ(v, 9);
+  }
+  std::setlocale(LC_ALL, saved.c_str());
+  const double pi = 3.14159265358979;
+  EXPECT_TRUE(shared::ParseReal(shared::FormatReal(pi), v));
+  EXPECT_EQ(v, pi);
+}
+
+TEST(RealTextTest, ReadsIntegers) {
+  int32_t v = 0;
+  EXPECT_TRUE(shared::ParseInt("-42", v));
+  EXPECT_EQ(v, -42);
+  EXPECT_TRUE(shared::ParseInt("$FF", v));
+  EXPECT_EQ(v, 255);
+  EXPECT_TRUE(shared::ParseInt("$FFFFFFFF", v));
+  EXPECT_EQ(v, -1);
+  EXPECT_TRUE(shared::ParseInt(" 7 ", v));
+  EXPECT_EQ(v, 7);
+  for (const char* bad : {"", "1.5", "x", "4294967296", "$"}) EXPECT_FALSE(shared::ParseInt(bad, v)) << bad;
+  EXPECT_EQ(shared::IntOr("nope", 3), 3);
+  EXPECT_EQ(shared::RealOr("nope", 0.5), 0.5);
+}
+
+TEST(TextLineTest, StripsOnlyTheLineEnd) {
+  std::istringstream in("a\r\n b \n\r\n[Vector] \r\nlast");
+  std::string line;
+  std::vector<std::string> lines;
+  while (shared::ReadTextLine(in, line)) lines.push_back(line);
+  EXPECT_EQ(lines, (std::vector<std::string>{"a", " b ", "", "[Vector] ", "last"}));
+  EXPECT_EQ(shared::SplitTextLines("x\r\ny\r\n"), (std::vector<std::string>{"x", "y"}));
+  EXPECT_TRUE(shared::SplitTextLines("").empty());
+}
+
+TEST(Cp1252Test, RoundTripsEveryAssignedByte) {
+  std::string all;
+  for (int b = 1; b < 256; ++b)
+    if (b != 0x81 && b != 0x8D && b != 0x8F && b != 0x90 && b != 0x9D) all += static_cast<char>(b);
+  EXPECT_EQ(shared::Utf8ToCp1252(shared::Cp1252ToUtf8(all)), all);
+  EXPECT_EQ(shared::Cp1252ToUtf8("\x80\xB0"), "\u20AC\u00B0");
+  EXPECT_EQ(shared::Utf8ToCp1252("\u00B0C \u03C0 \u20AC"), "\xB0" "C ? \x80");
+  EXPECT_EQ(shared::Utf8ToCp1252("\xC3"), "?");  // cut-off sequence
+}
+
+}  // namespace
