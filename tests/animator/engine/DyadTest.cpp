@@ -32,12 +32,12 @@ TComplex Triangle(const TComplex& p, const TComplex& q, double a, double b, int 
   return Plus(p, Polar(a, Angle(Minus(q, p)) + side * beta));
 }
 
-#define EXPECT_POINT(actual, expected, tol)   \
-  do {                                        \
-    const TComplex a_ = (actual);             \
-    const TComplex e_ = (expected);           \
-    EXPECT_NEAR(a_.X, e_.X, tol) << "x";      \
-    EXPECT_NEAR(a_.Y, e_.Y, tol) << "y";      \
+#define EXPECT_POINT(actual, expected, tol) \
+  do {                                      \
+    const TComplex a_ = (actual);           \
+    const TComplex e_ = (expected);         \
+    EXPECT_NEAR(a_.X, e_.X, tol) << "x";    \
+    EXPECT_NEAR(a_.Y, e_.Y, tol) << "y";    \
   } while (0)
 
 // A four-bar A (frame) - B (crank pin) - C - D (frame) loaded the way the mechanism loads its dyad:
@@ -174,10 +174,10 @@ TEST(DyadTest, CrankRockerFollowsItsBranchThroughAFullCycle) {
       EXPECT_NEAR(Wrap(coupler - turn), 0, kTol);
       EXPECT_NEAR(Wrap(rocker - (Angle(Minus(c, m.D)) - Angle(Minus(m.C0, m.D)))), 0, kTol);
       const double bd = Dist(b, m.D);
-      EXPECT_NEAR(m.Dyad.JointAngle(),
-                  std::acos((m.Coupler * m.Coupler + m.Rocker * m.Rocker - bd * bd) /
-                            (2 * m.Coupler * m.Rocker)),
-                  kTol);
+      EXPECT_NEAR(
+          m.Dyad.JointAngle(),
+          std::acos((m.Coupler * m.Coupler + m.Rocker * m.Rocker - bd * bd) / (2 * m.Coupler * m.Rocker)),
+          kTol);
     }
     // A crank-rocker's coupler and rocker only swing: after a turn they are back, not turned round.
     EXPECT_NEAR(coupler, 0, 1e-9);

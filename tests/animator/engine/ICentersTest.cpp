@@ -215,7 +215,8 @@ TEST(ICentersTest, UnresolvablePairsAndNoShownPairGiveOnlyTheFlag) {
   ASSERT_EQ(table.DerivedCount(), 5);
   for (int r = 0; r < 5; ++r) EXPECT_EQ(table.DerivedAt(r).Target, -1);
   Solve(table, {{0, 0}, {0, 1}, {1, 2}, {2, 1}, {2, 0}});
-  for (auto [a, b] : {std::make_pair(0, 2), std::make_pair(1, 3), std::make_pair(0, 0), std::make_pair(7, 9)}) {
+  for (auto [a, b] :
+       {std::make_pair(0, 2), std::make_pair(1, 3), std::make_pair(0, 0), std::make_pair(7, 9)}) {
     const TCentre c = Shown(table, a, b);
     EXPECT_TRUE(c.IsDirection);
     EXPECT_EQ(c.X, -7);
