@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 
@@ -16,11 +18,10 @@
 
 namespace {
 
-// The config folder is set before the first QSettings of the process reads it.
+// The config folder is set before the first QSettings of the process reads it; it is made only
+// when a test writes, so listing the tests leaves nothing behind.
 const std::string kConfigDir = [] {
-  char pattern[] = "/tmp/inisettings-XXXXXX";
-  const char* dir = mkdtemp(pattern);
-  const std::string path = dir ? dir : "/tmp";
+  const std::string path = (std::filesystem::temp_directory_path() / ("inisettings-" + std::to_string(getpid()))).string();
   setenv("XDG_CONFIG_HOME", path.c_str(), 1);
   return path;
 }();
