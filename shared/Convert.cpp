@@ -18,9 +18,9 @@ namespace {
 constexpr const char* kSection = "Convert";
 
 constexpr const char* kRegistryNames[TConvert::kCategoryCount] = {
-    "",         "cuLength", "cuArea",  "cuVolume", "cuLength4", "cuTime",    "cuVel",
-    "cuAcc",    "cuAngle",  "cuAngVel", "cuAngAcc", "cuTemp",    "cuStrain",  "cuStress",
-    "cuStiff",  "cuMass",   "cuDensity", "cuForce", "cuMoment",  "cuWork",    "cuPower"};
+    "",        "cuLength", "cuArea",    "cuVolume", "cuLength4", "cuTime",   "cuVel",
+    "cuAcc",   "cuAngle",  "cuAngVel",  "cuAngAcc", "cuTemp",    "cuStrain", "cuStress",
+    "cuStiff", "cuMass",   "cuDensity", "cuForce",  "cuMoment",  "cuWork",   "cuPower"};
 
 constexpr const char* kSystemCaptions[TConvert::kSystemCount] = {
     "SI Units (meters)", "Metric Engineering (millimeters)", "US Customary Units (inches)",
@@ -31,18 +31,20 @@ struct TPresetUnit {
   const char* Symbol;
 };
 
+// clang-format off
 constexpr TPresetUnit kMetricPreset[] = {
-    {cuLength, "mm"},      {cuArea, "mm\xB2"},   {cuVolume, "mm3"},    {cuLength4, "mm4"},
-    {cuVel, "mm/s"},       {cuAcc, "mm/s\xB2"},  {cuAngle, "\xB0"},    {cuTemp, "\xB0" "C"},
-    {cuStrain, "%"},       {cuStress, "MPa"},    {cuStiff, "N/mm"},    {cuWork, "kJ"}};
+    {cuLength, "mm"},   {cuArea, "mm\xB2"},  {cuVolume, "mm3"},  {cuLength4, "mm4"},
+    {cuVel, "mm/s"},    {cuAcc, "mm/s\xB2"}, {cuAngle, "\xB0"},  {cuTemp, "\xB0" "C"},
+    {cuStrain, "%"},    {cuStress, "MPa"},   {cuStiff, "N/mm"},  {cuWork, "kJ"}};
 
 // The UK Imperial preset is this one with Energy in Btu.
 constexpr TPresetUnit kUSPreset[] = {
-    {cuLength, "in"},       {cuArea, "in\xB2"},       {cuVolume, "ft3"},    {cuLength4, "in4"},
-    {cuVel, "ft/s"},        {cuAcc, "ft/s\xB2"},      {cuAngle, "\xB0"},    {cuAngVel, "rpm"},
-    {cuTemp, "\xB0" "F"},   {cuStrain, "%"},          {cuStress, "psi"},    {cuStiff, "lb/ft"},
-    {cuMass, "slug"},       {cuDensity, "slugs/ft3"}, {cuForce, "lb"},      {cuMoment, "N.ft"},
-    {cuWork, "ft-lb"},      {cuPower, "ft-lb/s"}};
+    {cuLength, "in"},     {cuArea, "in\xB2"},       {cuVolume, "ft3"},  {cuLength4, "in4"},
+    {cuVel, "ft/s"},      {cuAcc, "ft/s\xB2"},      {cuAngle, "\xB0"},  {cuAngVel, "rpm"},
+    {cuTemp, "\xB0" "F"}, {cuStrain, "%"},          {cuStress, "psi"},  {cuStiff, "lb/ft"},
+    {cuMass, "slug"},     {cuDensity, "slugs/ft3"}, {cuForce, "lb"},    {cuMoment, "N.ft"},
+    {cuWork, "ft-lb"},    {cuPower, "ft-lb/s"}};
+// clang-format on
 
 // Digits of a real rounded to `significant` digits: value = 0.Digits * 10^Exponent, trailing
 // zeros removed; zero gives no digits.
@@ -56,9 +58,8 @@ TDecimal ToDecimal(double value, int significant) {
   TDecimal d;
   d.Negative = std::signbit(value);
   char buffer[64];
-  const auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific,
-                    significant - 1);
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                    std::chars_format::scientific, significant - 1);
   const std::string_view text(buffer, result.ptr - buffer);
   const auto e = text.find('e');
   for (char c : text.substr(0, e))
@@ -184,8 +185,9 @@ void TConvert::BuildTable() {
   // 32 degF and 0 degC agree to the shown digits.
   SetCategoryName(cuTemp, "Temperature");
   AddUnit(cuTemp, "Kelvin (SI)", "\xB0K", 1);
-  AddUnit(cuTemp, "Celsius", "\xB0" "C", 1, 273.16);
-  AddUnit(cuTemp, "Fahrenheit", "\xB0" "F", 0.55555555, 255.38222);
+  const std::string degreeSign = "\xB0";  // Windows-1252 byte 176
+  AddUnit(cuTemp, "Celsius", degreeSign + "C", 1, 273.16);
+  AddUnit(cuTemp, "Fahrenheit", degreeSign + "F", 0.55555555, 255.38222);
 
   SetCategoryName(cuStrain, "Strain");
   AddUnit(cuStrain, "none", "", 1);
@@ -325,7 +327,9 @@ bool TConvert::SetPrecisionDigits(int precision, int digits) {
   return true;
 }
 
-const TConvertCategory& TConvert::Category(int category) const { return fCategories[ValidCategory(category)]; }
+const TConvertCategory& TConvert::Category(int category) const {
+  return fCategories[ValidCategory(category)];
+}
 
 const TConvertUnit& TConvert::CurrentUnit(int category) const {
   const auto& c = Category(category);

@@ -3,7 +3,6 @@
 
 #include <QSettings>
 #include <QStringList>
-
 #include <cctype>
 
 #include "shared/Cp1252.h"

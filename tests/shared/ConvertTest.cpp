@@ -1,12 +1,11 @@
 // Unit conversion service: the unit table against the defining constants, unit systems, display
 // formatting, typed text, significant-digit rounding and the settings under "Convert".
-#include "shared/Convert.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numbers>
 
+#include "shared/Convert.h"
 #include "shared/Settings.h"
 
 using shared::TConvert;
@@ -14,6 +13,9 @@ using shared::TConvert;
 namespace {
 
 constexpr double kPi = std::numbers::pi;
+// Windows-1252 degree sign (byte 176) with the scale letter.
+const std::string kDegC = std::string("\xB0") + "C";
+const std::string kDegF = std::string("\xB0") + "F";
 
 ::testing::AssertionResult RelativelyNear(double actual, double expected, double tolerance = 1e-12) {
   const double error = std::fabs(actual - expected);
@@ -26,7 +28,7 @@ constexpr double kPi = std::numbers::pi;
 struct FactorCase {
   int Category;
   int Index;
-  const char* Symbol;
+  std::string Symbol;
   double Factor;
   double Offset;
 };
@@ -64,8 +66,8 @@ const FactorCase kFactorCases[] = {
     {shared::cuAngVel, 3, "Hz", 2 * kPi, 0},
     {shared::cuAngAcc, 1, "\xB0/s\xB2", kPi / 180, 0},
     {shared::cuTemp, 0, "\xB0K", 1, 0},
-    {shared::cuTemp, 1, "\xB0" "C", 1, 273.16},
-    {shared::cuTemp, 2, "\xB0" "F", 0.55555555, 255.38222},
+    {shared::cuTemp, 1, kDegC, 1, 273.16},
+    {shared::cuTemp, 2, kDegF, 0.55555555, 255.38222},
     {shared::cuStrain, 0, "", 1, 0},
     {shared::cuStrain, 1, "%", 0.01, 0},
     {shared::cuStress, 4, "bar", 1e5, 0},
@@ -114,11 +116,29 @@ TEST(ConvertTableTest, FactorsFollowFromTheDefiningConstants) {
 
 TEST(ConvertTableTest, EveryCategoryStartsWithItsSIUnit) {
   const TConvert convert;
-  const int counts[TConvert::kCategoryCount] = {1, 8, 7, 8, 7, 3, 9, 7, 3, 4, 2, 3, 2, 9, 7, 3, 7, 5, 7, 11, 9};
-  const char* names[TConvert::kCategoryCount] = {
-      "None", "Length", "Area", "Volume", "Length4", "Time", "Velocity", "Acceleration", "Angle",
-      "Angular Velocity", "Angular Acceleration", "Temperature", "Strain", "Pressure or Stress", "Stiffness",
-      "Mass", "Density", "Force", "Moment of Force, Torque", "Energy or Work", "Power"};
+  const int counts[TConvert::kCategoryCount] = {1, 8, 7, 8, 7, 3, 9, 7, 3,  4, 2,
+                                                3, 2, 9, 7, 3, 7, 5, 7, 11, 9};
+  const char* names[TConvert::kCategoryCount] = {"None",
+                                                 "Length",
+                                                 "Area",
+                                                 "Volume",
+                                                 "Length4",
+                                                 "Time",
+                                                 "Velocity",
+                                                 "Acceleration",
+                                                 "Angle",
+                                                 "Angular Velocity",
+                                                 "Angular Acceleration",
+                                                 "Temperature",
+                                                 "Strain",
+                                                 "Pressure or Stress",
+                                                 "Stiffness",
+                                                 "Mass",
+                                                 "Density",
+                                                 "Force",
+                                                 "Moment of Force, Torque",
+                                                 "Energy or Work",
+                                                 "Power"};
   for (int c = 0; c < TConvert::kCategoryCount; ++c) {
     const auto& category = convert.Category(c);
     EXPECT_EQ(category.Name, names[c]);
@@ -146,30 +166,44 @@ TEST(ConvertTableTest, CategoryOutOfRangeIsNone) {
 struct SystemCase {
   int System;
   int Category;
-  const char* Symbol;
+  std::string Symbol;
 };
 
 TEST(ConvertSystemTest, PresetsChooseTheirUnits) {
   const SystemCase cases[] = {
-      {shared::usSI, shared::cuLength, "m"},          {shared::usSI, shared::cuAngle, "rad"},
-      {shared::usSI, shared::cuTemp, "\xB0K"},        {shared::usMetric, shared::cuLength, "mm"},
-      {shared::usMetric, shared::cuArea, "mm\xB2"},   {shared::usMetric, shared::cuAcc, "mm/s\xB2"},
-      {shared::usMetric, shared::cuAngle, "\xB0"},    {shared::usMetric, shared::cuAngVel, "rad/s"},
-      {shared::usMetric, shared::cuTemp, "\xB0" "C"}, {shared::usMetric, shared::cuStress, "MPa"},
-      {shared::usMetric, shared::cuStiff, "N/mm"},    {shared::usMetric, shared::cuMass, "kg"},
-      {shared::usMetric, shared::cuWork, "kJ"},       {shared::usUSCustomary, shared::cuLength, "in"},
-      {shared::usUSCustomary, shared::cuVolume, "ft3"}, {shared::usUSCustomary, shared::cuVel, "ft/s"},
-      {shared::usUSCustomary, shared::cuAngVel, "rpm"}, {shared::usUSCustomary, shared::cuTemp, "\xB0" "F"},
-      {shared::usUSCustomary, shared::cuStiff, "lb/ft"}, {shared::usUSCustomary, shared::cuDensity, "slugs/ft3"},
-      {shared::usUSCustomary, shared::cuMoment, "N.ft"}, {shared::usUSCustomary, shared::cuWork, "ft-lb"},
-      {shared::usUSCustomary, shared::cuPower, "ft-lb/s"}, {shared::usUSCustomary, shared::cuTime, "s"},
-      {shared::usUKImperial, shared::cuWork, "Btu"},  {shared::usUKImperial, shared::cuStress, "psi"},
+      {shared::usSI, shared::cuLength, "m"},
+      {shared::usSI, shared::cuAngle, "rad"},
+      {shared::usSI, shared::cuTemp, "\xB0K"},
+      {shared::usMetric, shared::cuLength, "mm"},
+      {shared::usMetric, shared::cuArea, "mm\xB2"},
+      {shared::usMetric, shared::cuAcc, "mm/s\xB2"},
+      {shared::usMetric, shared::cuAngle, "\xB0"},
+      {shared::usMetric, shared::cuAngVel, "rad/s"},
+      {shared::usMetric, shared::cuTemp, kDegC},
+      {shared::usMetric, shared::cuStress, "MPa"},
+      {shared::usMetric, shared::cuStiff, "N/mm"},
+      {shared::usMetric, shared::cuMass, "kg"},
+      {shared::usMetric, shared::cuWork, "kJ"},
+      {shared::usUSCustomary, shared::cuLength, "in"},
+      {shared::usUSCustomary, shared::cuVolume, "ft3"},
+      {shared::usUSCustomary, shared::cuVel, "ft/s"},
+      {shared::usUSCustomary, shared::cuAngVel, "rpm"},
+      {shared::usUSCustomary, shared::cuTemp, kDegF},
+      {shared::usUSCustomary, shared::cuStiff, "lb/ft"},
+      {shared::usUSCustomary, shared::cuDensity, "slugs/ft3"},
+      {shared::usUSCustomary, shared::cuMoment, "N.ft"},
+      {shared::usUSCustomary, shared::cuWork, "ft-lb"},
+      {shared::usUSCustomary, shared::cuPower, "ft-lb/s"},
+      {shared::usUSCustomary, shared::cuTime, "s"},
+      {shared::usUKImperial, shared::cuWork, "Btu"},
+      {shared::usUKImperial, shared::cuStress, "psi"},
   };
   for (const auto& c : cases) {
     TConvert convert;
     convert.SetSystem(c.System);
     EXPECT_EQ(convert.UnitSystem(), c.System);
-    EXPECT_EQ(convert.UnitSymbol(c.Category), c.Symbol) << "system " << c.System << " category " << c.Category;
+    EXPECT_EQ(convert.UnitSymbol(c.Category), c.Symbol)
+        << "system " << c.System << " category " << c.Category;
   }
 }
 
@@ -281,7 +315,7 @@ TEST(ConvertFormatTest, DefaultDisplay) {
 TEST(ConvertFormatTest, TemperatureScalesAgree) {
   TConvert convert;
   EXPECT_TRUE(RelativelyNear(convert.TextToSI(shared::cuTemp, "0"), 273.16));
-  EXPECT_EQ(convert.FormatSIWithUnit(shared::cuTemp, 373.16), "100.000 \xB0" "C");
+  EXPECT_EQ(convert.FormatSIWithUnit(shared::cuTemp, 373.16), "100.000 " + kDegC);
   convert.SetSystem(shared::usUSCustomary);
   EXPECT_EQ(convert.FormatSI(shared::cuTemp, 273.16), "32.000");
   EXPECT_EQ(convert.FormatSI(shared::cuTemp, 373.16), "212.000");
@@ -292,7 +326,7 @@ TEST(ConvertFormatTest, ConversionLabel) {
   TConvert convert;
   EXPECT_EQ(convert.ConversionText(shared::cuLength), "1 mm = 0.001 m");
   EXPECT_EQ(convert.ConversionText(shared::cuArea), "1 mm\xB2 = 1E-6 m\xB2");
-  EXPECT_EQ(convert.ConversionText(shared::cuTemp), "1 \xB0" "C = 274.16 \xB0K");
+  EXPECT_EQ(convert.ConversionText(shared::cuTemp), "1 " + kDegC + " = 274.16 \xB0K");
   convert.SetSystem(shared::usUSCustomary);
   EXPECT_EQ(convert.ConversionText(shared::cuLength), "1 in = 0.0254 m");
   EXPECT_EQ(convert.ConversionText(shared::cuStress), "1 psi = 6894.75479 Pa");
@@ -304,7 +338,8 @@ TEST(ConvertTextTest, TypedNumbersBecomeSI) {
   const std::pair<const char*, double> cases[] = {
       {"12.5", 0.0125}, {" 12.5 ", 0.0125}, {"-3", -0.003}, {"+2", 0.002}, {"1e3", 1}, {".5", 0.0005},
   };
-  for (const auto& [text, si] : cases) EXPECT_TRUE(RelativelyNear(convert.TextToSI(shared::cuLength, text), si));
+  for (const auto& [text, si] : cases)
+    EXPECT_TRUE(RelativelyNear(convert.TextToSI(shared::cuLength, text), si));
 }
 
 TEST(ConvertTextTest, TextThatIsNoNumberRaisesTheConversionError) {
@@ -365,7 +400,9 @@ class TStoreSettings : public shared::TSettings {
   void WriteString(const std::string& s, const std::string& n, const std::string& v) override {
     gStore->WriteString(s, n, v);
   }
-  bool ValueExists(const std::string& s, const std::string& n) const override { return gStore->ValueExists(s, n); }
+  bool ValueExists(const std::string& s, const std::string& n) const override {
+    return gStore->ValueExists(s, n);
+  }
   void EraseSection(const std::string& s) override { gStore->EraseSection(s); }
 };
 
@@ -476,7 +513,8 @@ TEST_F(ConvertSettingsTest, BadStoredValuesFallBack) {
     TConvert convert;
     convert.SetRegistryKey("K");
     SCOPED_TRACE(testing::Message() << (c.System ? c.System : "-") << " " << (c.Precision ? c.Precision : "-")
-                                    << " " << (c.Digits ? c.Digits : "-") << " " << (c.Length ? c.Length : "-"));
+                                    << " " << (c.Digits ? c.Digits : "-") << " "
+                                    << (c.Length ? c.Length : "-"));
     EXPECT_EQ(convert.UnitSystem(), c.ExpectedSystem);
     EXPECT_EQ(convert.Precision(), c.ExpectedPrecision);
     EXPECT_EQ(convert.Digits(), c.ExpectedDigits);

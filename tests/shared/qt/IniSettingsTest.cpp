@@ -1,27 +1,29 @@
 // INI settings: where a key's file lives, values as text with the Windows-1252 edge, sections as
 // groups, and the unit settings going through the installed factory.
-#include "shared/qt/IniSettings.h"
-
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
-
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 
 #include "shared/Convert.h"
+#include "shared/qt/IniSettings.h"
 
 namespace {
+
+// Windows-1252 degree sign (byte 176) with the scale letter.
+const std::string kDegC = std::string("\xB0") + "C";
+const std::string kDegF = std::string("\xB0") + "F";
 
 // The config folder is set before the first QSettings of the process reads it; it is made only
 // when a test writes, so listing the tests leaves nothing behind.
 const std::string kConfigDir = [] {
-  const std::string path = (std::filesystem::temp_directory_path() / ("inisettings-" + std::to_string(getpid()))).string();
+  const std::string path =
+      (std::filesystem::temp_directory_path() / ("inisettings-" + std::to_string(getpid()))).string();
   setenv("XDG_CONFIG_HOME", path.c_str(), 1);
   return path;
 }();
@@ -75,7 +77,7 @@ TEST_F(IniSettingsTest, ValuesAreTextInSectionGroups) {
   {
     auto settings = shared::OpenIniSettings(key);
     settings->WriteInteger("Convert", "SystemOfUnits", 4);
-    settings->WriteString("Main", "Unit", "\xB0" "C");
+    settings->WriteString("Main", "Unit", kDegC);
     settings->WriteString("Main", "List", "a, b,c");
     settings->WriteString("Main\\Window", "Left", "-12");
     settings->WriteBool("Options", "Grid", true);
@@ -83,11 +85,11 @@ TEST_F(IniSettingsTest, ValuesAreTextInSectionGroups) {
   const std::string text = FileText(key);
   EXPECT_NE(text.find("[Convert]"), std::string::npos) << text;
   EXPECT_NE(text.find("SystemOfUnits=4"), std::string::npos) << text;
-  EXPECT_NE(text.find("Unit=\xC2\xB0" "C"), std::string::npos) << text;  // UTF-8 in the file
+  EXPECT_NE(text.find("Unit=\u00B0C"), std::string::npos) << text;  // UTF-8 in the file
 
   auto settings = shared::OpenIniSettings(key);
   EXPECT_EQ(settings->ReadInteger("Convert", "SystemOfUnits", 1), 4);
-  EXPECT_EQ(settings->ReadString("Main", "Unit", ""), "\xB0" "C");
+  EXPECT_EQ(settings->ReadString("Main", "Unit", ""), kDegC);
   EXPECT_EQ(settings->ReadString("Main", "List", ""), "a, b,c");
   EXPECT_EQ(settings->ReadInteger("Main\\Window", "Left", 0), -12);
   EXPECT_TRUE(settings->ReadBool("Options", "Grid", false));
@@ -126,7 +128,7 @@ TEST_F(IniSettingsTest, InstalledFactoryCarriesTheUnitSettings) {
   shared::TConvert loaded;
   loaded.SetRegistryKey(key);
   EXPECT_EQ(loaded.UnitSystem(), shared::usCustom);
-  EXPECT_EQ(loaded.UnitSymbol(shared::cuTemp), "\xB0" "F");
+  EXPECT_EQ(loaded.UnitSymbol(shared::cuTemp), kDegF);
   EXPECT_EQ(loaded.Precision(), 9);
   EXPECT_EQ(loaded.Digits(), 2);
 }
