@@ -112,11 +112,11 @@ class TConvert {
   // Display and typed numbers use this separator; set by the program from the user's locale.
   char DecimalSeparator = '.';
 
-  // Real-to-text conversions of the display (Delphi FloatToStrF rules, '.' replaced by
-  // DecimalSeparator). Fixed: Digits behind the point, general form when the integer part needs
-  // more than Precision digits. General: at most Precision significant digits, shortest form,
-  // scientific below 0.00001 or above Precision integer digits, at least expDigits (0..4) exponent
-  // digits.
+  // Display notations, with DecimalSeparator for the point. Fixed: `digits` behind the point,
+  // at most `precision` significant digits (zeros beyond them), and the general form when the
+  // integer part needs more than `precision` digits. General: at most `precision` significant
+  // digits, trailing zeros dropped; scientific ("1.5E-6", "1E20") below 0.00001 or beyond
+  // `precision` integer digits, the exponent with at least `expDigits` (0..4) digits.
   std::string FormatFixed(double value, int precision, int digits) const;
   std::string FormatGeneral(double value, int precision, int expDigits) const;
 

@@ -10,6 +10,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShowEvent>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -106,6 +107,8 @@ TConvertDlg::TConvertDlg(TConvert& convert, QWidget* parent) : QDialog(parent), 
 }
 
 void TConvertDlg::showEvent(QShowEvent* event) {
+  // Restoring a minimised window is no new showing: keep what the user is editing.
+  if (event->spontaneous()) return QDialog::showEvent(event);
   fShown = fConvert;
   if (auto* radio = fUnitsRadioGroup->button(fConvert.UnitSystem())) radio->setChecked(true);
   fPrecisionEdit->setValue(fConvert.Precision());

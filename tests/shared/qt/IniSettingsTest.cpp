@@ -70,6 +70,7 @@ TEST_F(IniSettingsTest, KeyNamesTheFile) {
   const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
   EXPECT_EQ(config.toStdString(), kConfigDir);
   EXPECT_EQ(shared::IniSettingsFileName("Software\\Orvane\\Quillon"), kConfigDir + "/Orvane/Quillon.ini");
+  EXPECT_EQ(shared::IniSettingsFileName("Software\\Orvane\\Vesk1.6"), kConfigDir + "/Orvane/Vesk1.6.ini");
 }
 
 TEST_F(IniSettingsTest, ValuesAreTextInSectionGroups) {
