@@ -66,38 +66,55 @@ void TFunctionSection::Recompute() {
 
 double TFunctionSection::Position(double t) const {
   switch (fLaw) {
-    case kLawConstantVelocity: return fRate * t;
-    case kLawConstantAcceleration: return fAccel * t * t / 2.0;
-    case kLawPolynomial345: return ((fCoeff[5] * t + fCoeff[4]) * t + fCoeff[3]) * t * t * t;
-    default: return fRate * t / 2.0 - fDisplacement * std::sin(kTwoPi * t / fDuration) / kTwoPi;
+    case kLawConstantVelocity:
+      return fRate * t;
+    case kLawConstantAcceleration:
+      return fAccel * t * t / 2.0;
+    case kLawPolynomial345:
+      return ((fCoeff[5] * t + fCoeff[4]) * t + fCoeff[3]) * t * t * t;
+    default:
+      return fRate * t / 2.0 - fDisplacement * std::sin(kTwoPi * t / fDuration) / kTwoPi;
   }
 }
 
 double TFunctionSection::Velocity(double t) const {
   switch (fLaw) {
-    case kLawConstantVelocity: return fRate;
-    case kLawConstantAcceleration: return fAccel * t;
-    case kLawPolynomial345: return ((5.0 * fCoeff[5] * t + 4.0 * fCoeff[4]) * t + 3.0 * fCoeff[3]) * t * t;
-    default: return (1.0 - std::cos(kTwoPi * t / fDuration)) * fRate / 2.0;
+    case kLawConstantVelocity:
+      return fRate;
+    case kLawConstantAcceleration:
+      return fAccel * t;
+    case kLawPolynomial345:
+      return ((5.0 * fCoeff[5] * t + 4.0 * fCoeff[4]) * t + 3.0 * fCoeff[3]) * t * t;
+    default:
+      return (1.0 - std::cos(kTwoPi * t / fDuration)) * fRate / 2.0;
   }
 }
 
 double TFunctionSection::Acceleration(double t) const {
   switch (fLaw) {
-    case kLawConstantVelocity: return 0.0;
-    case kLawConstantAcceleration: return fAccel;
-    case kLawPolynomial345: return ((20.0 * fCoeff[5] * t + 12.0 * fCoeff[4]) * t + 6.0 * fCoeff[3]) * t;
-    default: return fAccel * std::sin(kTwoPi * t / fDuration);
+    case kLawConstantVelocity:
+      return 0.0;
+    case kLawConstantAcceleration:
+      return fAccel;
+    case kLawPolynomial345:
+      return ((20.0 * fCoeff[5] * t + 12.0 * fCoeff[4]) * t + 6.0 * fCoeff[3]) * t;
+    default:
+      return fAccel * std::sin(kTwoPi * t / fDuration);
   }
 }
 
 std::string TFunctionSection::LawName() const {
   switch (fLaw) {
-    case kLawConstantVelocity: return "Constant Velocity";
-    case kLawConstantAcceleration: return "Constant Acceleration";
-    case kLawPolynomial345: return "3-4-5 polynomial";
-    case kLawSinusoidal: return "Sinusoidal";
-    default: return "";
+    case kLawConstantVelocity:
+      return "Constant Velocity";
+    case kLawConstantAcceleration:
+      return "Constant Acceleration";
+    case kLawPolynomial345:
+      return "3-4-5 polynomial";
+    case kLawSinusoidal:
+      return "Sinusoidal";
+    default:
+      return "";
   }
 }
 

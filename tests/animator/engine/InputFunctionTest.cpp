@@ -1,7 +1,5 @@
 // Motion laws and input functions: the laws against their closed forms, chaining, the per-step
 // table, the step count and time step, refused and unusable sections, file records and reports.
-#include "animator/engine/InputFunction.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "animator/engine/InputFunction.h"
 #include "animator/engine/StdOut.h"
 #include "shared/Convert.h"
 #include "shared/RealText.h"
@@ -222,11 +221,10 @@ TEST(InputFunctionTest, TimeStepRoundsHalvesToEvenAndKeepsOneStep) {
     int steps;
   };
   const Case cases[] = {
-      {5.0, 2.0, 2},   // 2.5 → 2
-      {7.0, 2.0, 4},   // 3.5 → 4
-      {2.0, 5.0, 1},   // 0.4 would round to no steps at all
-      {2.0, 1e300, 1},
-      {2.0, 1e-300, TInputFunction::kMaxSteps},
+      {5.0, 2.0, 2},  // 2.5 → 2
+      {7.0, 2.0, 4},  // 3.5 → 4
+      {2.0, 5.0, 1},  // 0.4 would round to no steps at all
+      {2.0, 1e300, 1}, {2.0, 1e-300, TInputFunction::kMaxSteps},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.total) + " / " + std::to_string(c.dt));
@@ -320,8 +318,8 @@ TEST(InputFunctionTest, UnusableSectionsAreDroppedWithAWarning) {
     double duration, displacement;
   };
   const Case cases[] = {
-      {0, 0.0, 1.0},   {3, -1.0, 1.0},  {1, kNaN, 1.0}, {0, kInf, 1.0},
-      {2, 1.0, kNaN},  {0, 1.0, -kInf}, {2, 1e-70, 1.0},  // c5 = 6S/T⁵ overflows
+      {0, 0.0, 1.0},  {3, -1.0, 1.0},  {1, kNaN, 1.0},  {0, kInf, 1.0},
+      {2, 1.0, kNaN}, {0, 1.0, -kInf}, {2, 1e-70, 1.0},  // c5 = 6S/T⁵ overflows
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.duration) + " " + std::to_string(c.displacement));
@@ -378,7 +376,6 @@ TEST(InputFunctionTest, AssignCopiesSectionsAndSettings) {
   EXPECT_EQ(target.Count(), 2);
   EXPECT_EQ(target.Table(), source.Table());
 }
-
 
 // ---- Mechanism-file records ----
 
