@@ -7,8 +7,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "shared/TextLine.h"
-
 using quillon::TArea;
 using quillon::TAreaList;
 using shared::TComplex;
@@ -238,7 +236,8 @@ TEST(AreaRecordTest, WrittenAreasRoundTripByteForByte) {
   EXPECT_EQ(written.Text(), fixture) << "the writer's layout changed";
 
   TTabLines lines;
-  lines.Lines = shared::SplitTextLines(fixture);
+  std::istringstream in(fixture);
+  lines.LoadFromStream(in);
   TAreaList read;
   read.ReadTabLines(lines);
   ASSERT_EQ(read.Count(), 2);

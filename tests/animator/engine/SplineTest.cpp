@@ -9,8 +9,6 @@
 #include <sstream>
 #include <vector>
 
-#include "shared/TextLine.h"
-
 using quillon::TSpline;
 using shared::TComplex;
 using shared::TPrePoint;
@@ -295,7 +293,8 @@ TEST(SplineRecordTest, WrittenCurveRoundTripsByteForByte) {
   EXPECT_EQ(written.Text(), fixture) << "the writer's layout changed";
 
   TTabLines lines;
-  lines.Lines = shared::SplitTextLines(fixture);
+  std::istringstream in(fixture);
+  lines.LoadFromStream(in);
   TSpline curve;
   curve.Name = "Curve";
   curve.ReadTabLines(lines);
