@@ -4,8 +4,6 @@
 
 namespace quillon {
 
-void TAniMechanism::Calculate() {
-  Len = 0;
-}
+void TAniMechanism::Calculate() { Len = 0; }
 
 }  // namespace quillon

@@ -1,7 +1,6 @@
 // mechtool run as a user runs it: preset documents that survive a round trip byte for byte, the
 // header check's answers, and refusals that leave nothing written.
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -84,10 +83,12 @@ TEST_F(MechtoolTest, NewDocumentStartsWithEmptyProjectInformation) {
   const fs::path path = dir / "four.mech";
   ASSERT_EQ(Run("new 0 " + Quote(path)).status, 0);
   const std::string text = ReadBytes(path);
-  EXPECT_EQ(text.rfind("[Info>\r\n\t\t\t\r\n<Info]\r\n[Quillon>\r\n0\r\n<Quillon]\r\n[Joints>\r\nA\t", 0), 0u) << text;
+  EXPECT_EQ(text.rfind("[Info>\r\n\t\t\t\r\n<Info]\r\n[Quillon>\r\n0\r\n<Quillon]\r\n[Joints>\r\nA\t", 0), 0u)
+      << text;
   EXPECT_NE(text.find("\r\n[Links>\r\nAD\tPP\t0\t1\r\n"), std::string::npos);
-  EXPECT_NE(text.find("\r\n[Input A>\r\n0\t 1.00000000000000E+0000\t 6.28318530717959E+0000\r\n<Input A]\r\n"),
-            std::string::npos);
+  EXPECT_NE(
+      text.find("\r\n[Input A>\r\n0\t 1.00000000000000E+0000\t 6.28318530717959E+0000\r\n<Input A]\r\n"),
+      std::string::npos);
   // The last line is the keyed checksum.
   const size_t last = text.rfind("\r\n", text.size() - 3);
   EXPECT_EQ(text.substr(last + 2).find_first_not_of("0123456789\r\n"), std::string::npos);
@@ -103,7 +104,9 @@ TEST_F(MechtoolTest, RoundTripKeepsProjectInformationAndReadsOldDocuments) {
   const TRun run = Run("roundtrip " + Quote(in) + " " + Quote(out));
   ASSERT_EQ(run.status, 0) << run.err;
   const std::string text = ReadBytes(out);
-  EXPECT_EQ(text.rfind("[Info>\r\nCrank\tOrvane\tme\t1.2.2003\r\nfirst note\r\n\r\n<Info]\r\n[Quillon>\r\n0\r\n", 0), 0u)
+  EXPECT_EQ(text.rfind(
+                "[Info>\r\nCrank\tOrvane\tme\t1.2.2003\r\nfirst note\r\n\r\n<Info]\r\n[Quillon>\r\n0\r\n", 0),
+            0u)
       << text;
   EXPECT_NE(text.find("\r\nAB\tPS\t1\t0\r\n"), std::string::npos) << text;
 }
@@ -114,10 +117,8 @@ TEST_F(MechtoolTest, HeaderAnswers) {
     const char* answer;
   };
   const TCase cases[] = {
-      {"no header\r\n", "-2\n"},
-      {"[Quillon>\r\n<Quillon]\r\n", "0\n"},
-      {Header("0"), "1\n"},
-      {Header("0\tvesk"), "2\n"},
+      {"no header\r\n", "-2\n"}, {"[Quillon>\r\n<Quillon]\r\n", "0\n"},
+      {Header("0"), "1\n"},      {Header("0\tvesk"), "2\n"},
       {Header("-96"), "-3\n"},
   };
   for (const TCase& c : cases) {
@@ -178,8 +179,8 @@ TEST_F(MechtoolTest, WrongArgumentsAndUnwritableTargets) {
       "       mechtool header FILE\n"
       "       mechtool roundtrip IN OUT\n";
   for (const std::string& args : {std::string(""), std::string("new"), std::string("new 0"),
-                                 std::string("new x ") + Quote(dir / "x.mech"), std::string("show a"),
-                                 std::string("header a b"), std::string("roundtrip a")}) {
+                                  std::string("new x ") + Quote(dir / "x.mech"), std::string("show a"),
+                                  std::string("header a b"), std::string("roundtrip a")}) {
     SCOPED_TRACE(args);
     const TRun run = Run(args);
     EXPECT_EQ(run.status, 2);

@@ -1,9 +1,6 @@
 // The mechanism model and its document: defaults, list management, the topology rebuild, the
 // document's sections and version rules, reads that fail, drawings, undo states and the header check.
-#include "animator/engine/AniMechanism.h"
-
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <filesystem>
@@ -12,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "animator/engine/AniMechanism.h"
 #include "animator/engine/Presets.h"
 #include "animator/engine/StdOut.h"
 
@@ -94,9 +92,9 @@ TEST(AniMechanismTest, ConstructionGivesSolvedFourBarWithDefaults) {
   EXPECT_EQ(mechanism.Deviation.size(), 91u);
   EXPECT_EQ(mechanism.Curve.Name, "Curve");
   EXPECT_EQ(mechanism.Areas.Name, "Areas");
-  const uint32_t colours[] = {mechanism.LinkColour,         mechanism.EdgeColour,     mechanism.JointColour,
-                              mechanism.PathColour,         mechanism.VelocityColour, mechanism.AccelerationColour,
-                              mechanism.CentreColour,       mechanism.LabelColour};
+  const uint32_t colours[] = {mechanism.LinkColour,   mechanism.EdgeColour,     mechanism.JointColour,
+                              mechanism.PathColour,   mechanism.VelocityColour, mechanism.AccelerationColour,
+                              mechanism.CentreColour, mechanism.LabelColour};
   const uint32_t expected[] = {0xFFFF00, 0, 0xFFFFFF, 0xFF0000, 0xFF0000, 0x0000FF, 0x008000, 0};
   for (int i = 0; i < 8; ++i) EXPECT_EQ(colours[i], expected[i]) << i;
   EXPECT_EQ(mechanism.Visible, 1);
@@ -289,8 +287,8 @@ TEST(AniMechanismTest, DocumentSectionsInOrder) {
   for (const std::string& line : lines.Lines) {
     if (line.size() > 2 && line.front() == '[' && line.back() == '>') starts.push_back(line);
   }
-  const std::vector<std::string> expected = {"[Quillon>", "[Joints>",  "[Links>", "[Dyads>", "[Input A>",
-                                             "[Input G>", "[DXF>",     "[Curve>", "[Areas>"};
+  const std::vector<std::string> expected = {"[Quillon>", "[Joints>", "[Links>", "[Dyads>", "[Input A>",
+                                             "[Input G>", "[DXF>",    "[Curve>", "[Areas>"};
   EXPECT_EQ(starts, expected);
   EXPECT_EQ(lines.Lines[1], "0");
   // Letter, x, y, trace, show vectors, analyse, locked, has input, is tracer.
@@ -355,7 +353,8 @@ TEST(AniMechanismTest, VersionMinusOneHoldsPinsOnly) {
   TAniMechanism mechanism;
   LoadFile(mechanism, kFixtures / "version-1.mech");
   ASSERT_EQ(mechanism.LinkCount(), 4);
-  for (int32_t l = 0; l < 4; ++l) EXPECT_EQ(mechanism.Link(l).KindsText(), std::string(mechanism.Link(l).JointCount, 'P'));
+  for (int32_t l = 0; l < 4; ++l)
+    EXPECT_EQ(mechanism.Link(l).KindsText(), std::string(mechanism.Link(l).JointCount, 'P'));
   EXPECT_EQ(mechanism.Link(2).Name, "BCE");
   EXPECT_TRUE(mechanism.Link(2).Kinematics);
   EXPECT_TRUE(mechanism.Link(2).ICLink);
@@ -461,10 +460,11 @@ TEST(AniMechanismTest, DrawingRecordsEmptyNamesRelativeNamesAndExtraRecords) {
   fs::remove_all(dir);
   fs::create_directories(dir / "parts");
   std::ofstream(dir / "parts" / "crank.dxf") << "0\nEOF\n";
-  const std::string document = Header("0") +
-                               "[Joints>\r\nA\t0\t0\r\nB\t1\t0\r\n<Joints]\r\n"
-                               "[Links>\r\nA\tP\t0\t0\r\nAB\tPP\t0\t0\r\n<Links]\r\n"
-                               "[DXF>\r\n\t\t0\t0\t0\r\nparts/crank.dxf\tB\t0.5\t0\t0.25\r\nextra.dxf\tA\t1\t1\t1\r\n<DXF]\r\n";
+  const std::string document =
+      Header("0") +
+      "[Joints>\r\nA\t0\t0\r\nB\t1\t0\r\n<Joints]\r\n"
+      "[Links>\r\nA\tP\t0\t0\r\nAB\tPP\t0\t0\r\n<Links]\r\n"
+      "[DXF>\r\n\t\t0\t0\t0\r\nparts/crank.dxf\tB\t0.5\t0\t0.25\r\nextra.dxf\tA\t1\t1\t1\r\n<DXF]\r\n";
   const fs::path path = dir / "doc.mech";
   std::ofstream(path, std::ios::binary) << document;
 

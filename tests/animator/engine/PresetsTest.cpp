@@ -1,13 +1,12 @@
 // The preset linkages: each type's size, driven joint and tracer against the summary of the types,
 // the kinds and flags that matter, the topology they build, and the types that build nothing.
-#include "animator/engine/Presets.h"
-
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
 
 #include "animator/engine/AniMechanism.h"
+#include "animator/engine/Presets.h"
 #include "animator/engine/StdOut.h"
 
 namespace {
