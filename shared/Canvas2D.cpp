@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 #include <sstream>
 
@@ -81,12 +81,15 @@ TPoint TCanvas2D::WorldToScreen(double x, double y) const {
 }
 
 TComplex TCanvas2D::ScreenToWorld(int sx, int sy) const {
-  return TComplex(double(sx - FOriginX) / FScale + FViewOrigin.X, double(FOriginY - sy) / FScale + FViewOrigin.Y);
+  return TComplex(double(sx - FOriginX) / FScale + FViewOrigin.X,
+                  double(FOriginY - sy) / FScale + FViewOrigin.Y);
 }
 
 int TCanvas2D::WorldToPixels(double d) const { return ToPixel(d * FScale); }
 
-void TCanvas2D::SetPickTolerance(int n) { FPickTolerance = std::max(1, n == INT32_MIN ? INT32_MAX : std::abs(n)); }
+void TCanvas2D::SetPickTolerance(int n) {
+  FPickTolerance = std::max(1, n == INT32_MIN ? INT32_MAX : std::abs(n));
+}
 
 void TCanvas2D::ResetSurface(TPaintSurface& surface, TColor fontColor) {
   surface.SetPen(TPen{});
@@ -231,8 +234,15 @@ void TCanvas2D::Marker(const TComplex& p, int type, int n) {
       path({{x - n, y - n}, {x + n, y - n}, {x + n, y + n}, {x - n, y + n}, {x - n, y - n}});
       break;
     case kMarkerOctagon:
-      path({{x + h, y + n}, {x + n, y + h}, {x + n, y - h}, {x + h, y - n}, {x - h, y - n}, {x - n, y - h},
-            {x - n, y + h}, {x - h, y + n}, {x + h, y + n}});
+      path({{x + h, y + n},
+            {x + n, y + h},
+            {x + n, y - h},
+            {x + h, y - n},
+            {x - h, y - n},
+            {x - n, y - h},
+            {x - n, y + h},
+            {x - h, y + n},
+            {x + h, y + n}});
       break;
     default:
       break;
@@ -259,8 +269,8 @@ void TCanvas2D::DrawText(int x, int y, const std::string& text, int escapement) 
   FSurface->SetFont(font);
 }
 
-void TCanvas2D::RotatedText(const TComplex& p1, const TComplex& p2, const std::string& text, double angle, int v,
-                            int k) {
+void TCanvas2D::RotatedText(const TComplex& p1, const TComplex& p2, const std::string& text, double angle,
+                            int v, int k) {
   const TSize size = FSurface->TextExtent(text);
   const double w = size.Width, h = size.Height;
   const double s = std::sin(angle), c = std::cos(angle);
@@ -318,10 +328,14 @@ void TCanvas2D::AlignedText(const TComplex& p, int horizontal, const std::string
   const TSize size = FSurface->TextExtent(text);
   const TPoint s = WorldToScreen(p);
   int x = s.X, y = s.Y;
-  if (horizontal == 1) x -= size.Width / 2;
-  else if (horizontal == 2) x -= size.Width;
-  if (vertical == 0 || vertical == 1) y -= size.Height;
-  else if (vertical == 2) y -= size.Height / 2;
+  if (horizontal == 1)
+    x -= size.Width / 2;
+  else if (horizontal == 2)
+    x -= size.Width;
+  if (vertical == 0 || vertical == 1)
+    y -= size.Height;
+  else if (vertical == 2)
+    y -= size.Height / 2;
   if (LabelStyleValue() == 1)
     FSurface->FillRect(x, y, x + size.Width, y + size.Height);
   else
@@ -489,7 +503,9 @@ void TAniCanvas2D::ZoomToRect(const TComplex& p1, const TComplex& p2, double mar
   SetWorldRect(cx - hw, cx + hw, cy - hh, cy + hh);
 }
 
-void TAniCanvas2D::ResetView() { SetWorldRect(-FWorldSize / 2, FWorldSize / 2, -FWorldSize / 2, FWorldSize / 2); }
+void TAniCanvas2D::ResetView() {
+  SetWorldRect(-FWorldSize / 2, FWorldSize / 2, -FWorldSize / 2, FWorldSize / 2);
+}
 
 void TAniCanvas2D::Resize() {
   TCanvas2D::Resize();
@@ -617,14 +633,17 @@ void TAniCanvas2D::SaveBitmap(const std::string& fileName) const { SavePicture(f
 void TAniCanvas2D::SaveJPEG(const std::string& fileName) const { SavePicture(fileName, true); }
 
 int TAniCanvas2D::CursorForMode(int mode) const {
-  static const int table[17] = {kCursorArrow,   kCursorHandPoint, kCursorZoomIn,   kCursorZoomOut,  kCursorAddArea,
-                                kCursorAddCurve, kCursorArrow,     kCursorArrow,    kCursorArrow,    kCursorArrow,
-                                kCursorMoveXY,  kCursorRotate,    kCursorZoom,     kCursorAddInput, kCursorAddDyad,
-                                kCursorAddJoint, kCursorAddSlider};
+  // By mode 0..16.
+  static const int table[17] = {
+      kCursorArrow, kCursorHandPoint, kCursorZoomIn,  kCursorZoomOut,  kCursorAddArea,  kCursorAddCurve,
+      kCursorArrow, kCursorArrow,     kCursorArrow,   kCursorArrow,    kCursorMoveXY,   kCursorRotate,
+      kCursorZoom,  kCursorAddInput,  kCursorAddDyad, kCursorAddJoint, kCursorAddSlider};
   return CursorFromTable(table, mode);
 }
 
-void TAniCanvas2D::PanDrag(int x, int y) { Pan(PixelsToWorld(PreviousPos.X - x), PixelsToWorld(y - PreviousPos.Y)); }
+void TAniCanvas2D::PanDrag(int x, int y) {
+  Pan(PixelsToWorld(PreviousPos.X - x), PixelsToWorld(y - PreviousPos.Y));
+}
 
 void TAniCanvas2D::ZoomDrag(int, int y) {
   const int dy = y - PreviousPos.Y;
@@ -732,10 +751,11 @@ void TSynthCanvas2D::Marker(const TComplex& p, int type, int n) {
 }
 
 int TSynthCanvas2D::CursorForMode(int mode) const {
-  static const int table[17] = {kCursorArrow,  kCursorHandPoint, kCursorZoomIn, kCursorZoomOut, kCursorAddArea,
-                                kCursorAddCurve, kCursorArrow,    kCursorArrow,  kCursorArrow,   kCursorDelete,
-                                kCursorMoveXY, kCursorZoom,      kCursorRotate, kCursorArrow,   kCursorArrow,
-                                kCursorArrow,  kCursorArrow};
+  // By mode 0..16.
+  static const int table[17] = {
+      kCursorArrow,  kCursorHandPoint, kCursorZoomIn, kCursorZoomOut, kCursorAddArea, kCursorAddCurve,
+      kCursorArrow,  kCursorArrow,     kCursorArrow,  kCursorDelete,  kCursorMoveXY,  kCursorZoom,
+      kCursorRotate, kCursorArrow,     kCursorArrow,  kCursorArrow,   kCursorArrow};
   return CursorFromTable(table, mode);
 }
 

@@ -116,7 +116,8 @@ class TCanvas2D {
   // Text along the angle (radians): k places it from p1 (0, 3), centred between p1 and p2
   // (1, 4) or ending at p2 (2, 5); v puts it above the line (0, 3), centred on it (2) or below
   // it (1).
-  void RotatedText(const TComplex& p1, const TComplex& p2, const std::string& text, double angle, int v, int k);
+  void RotatedText(const TComplex& p1, const TComplex& p2, const std::string& text, double angle, int v,
+                   int k);
   // Lines one below the other; anchor 1..9 names the block's point at p (1 top-left, 5 centre,
   // 9 bottom-right).
   void TextList(const TComplex& p, int anchor, const std::vector<std::string>& lines, double angle);

@@ -29,13 +29,28 @@ inline constexpr TColor MakeColor(uint8_t r, uint8_t g, uint8_t b) {
 }
 
 // The numbers are those stored with DXF line types and object records.
-enum class TPenStyle : uint8_t { Solid = 0, Dash = 1, Dot = 2, DashDot = 3, DashDotDot = 4, Clear = 5, InsideFrame = 6 };
+enum class TPenStyle : uint8_t {
+  Solid = 0,
+  Dash = 1,
+  Dot = 2,
+  DashDot = 3,
+  DashDotDot = 4,
+  Clear = 5,
+  InsideFrame = 6
+};
 
 // NotXor draws a second time to restore what was there (rubber bands).
 enum class TPenMode : uint8_t { Copy = 0, NotXor = 1 };
 
 enum class TBrushStyle : uint8_t {
-  Solid = 0, Clear = 1, Horizontal = 2, Vertical = 3, FDiagonal = 4, BDiagonal = 5, Cross = 6, DiagCross = 7
+  Solid = 0,
+  Clear = 1,
+  Horizontal = 2,
+  Vertical = 3,
+  FDiagonal = 4,
+  BDiagonal = 5,
+  Cross = 6,
+  DiagCross = 7
 };
 
 struct TPen {
@@ -82,7 +97,9 @@ struct TRaster {
 
   TRaster() = default;
   TRaster(int width, int height, uint32_t fill = 0xFF000000)
-      : Width(width), Height(height), Pixels(size_t(width > 0 ? width : 0) * size_t(height > 0 ? height : 0), fill) {}
+      : Width(width),
+        Height(height),
+        Pixels(size_t(width > 0 ? width : 0) * size_t(height > 0 ? height : 0), fill) {}
   uint32_t At(int x, int y) const { return Pixels[size_t(y) * size_t(Width) + size_t(x)]; }
   TColor ColorAt(int x, int y) const { return At(x, y) & 0xFFFFFF; }
 };

@@ -1,6 +1,8 @@
 // BMP (4 bits per pixel, VGA palette) and JPEG writers for the pictures of the views.
 #include "shared/PictureFile.h"
 
+#include <jpeglib.h>
+
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -9,8 +11,6 @@
 #include <stdexcept>
 #include <system_error>
 #include <vector>
-
-#include <jpeglib.h>
 
 namespace shared {
 
@@ -157,7 +157,8 @@ void JpegErrorExit(j_common_ptr info) {
 }
 
 // Kept apart from SaveJpegFile so no object with a destructor lives across setjmp.
-bool EncodeJpeg(std::FILE* file, const TRaster& raster, int quality, std::vector<JSAMPLE>& row, std::string& message) {
+bool EncodeJpeg(std::FILE* file, const TRaster& raster, int quality, std::vector<JSAMPLE>& row,
+                std::string& message) {
   jpeg_compress_struct info;
   TJpegError error;
   info.err = jpeg_std_error(&error.Manager);

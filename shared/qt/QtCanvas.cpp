@@ -13,7 +13,6 @@
 #include <QPolygon>
 #include <QWheelEvent>
 #include <QWidget>
-
 #include <algorithm>
 #include <vector>
 
@@ -34,27 +33,41 @@ QFont ToQFont(const TFont& font) {
 
 Qt::PenStyle ToQtPenStyle(TPenStyle style) {
   switch (style) {
-    case TPenStyle::Dash: return Qt::DashLine;
-    case TPenStyle::Dot: return Qt::DotLine;
-    case TPenStyle::DashDot: return Qt::DashDotLine;
-    case TPenStyle::DashDotDot: return Qt::DashDotDotLine;
-    case TPenStyle::Clear: return Qt::NoPen;
+    case TPenStyle::Dash:
+      return Qt::DashLine;
+    case TPenStyle::Dot:
+      return Qt::DotLine;
+    case TPenStyle::DashDot:
+      return Qt::DashDotLine;
+    case TPenStyle::DashDotDot:
+      return Qt::DashDotDotLine;
+    case TPenStyle::Clear:
+      return Qt::NoPen;
     case TPenStyle::Solid:
-    case TPenStyle::InsideFrame: break;
+    case TPenStyle::InsideFrame:
+      break;
   }
   return Qt::SolidLine;
 }
 
 Qt::BrushStyle ToQtBrushStyle(TBrushStyle style) {
   switch (style) {
-    case TBrushStyle::Clear: return Qt::NoBrush;
-    case TBrushStyle::Horizontal: return Qt::HorPattern;
-    case TBrushStyle::Vertical: return Qt::VerPattern;
-    case TBrushStyle::FDiagonal: return Qt::FDiagPattern;
-    case TBrushStyle::BDiagonal: return Qt::BDiagPattern;
-    case TBrushStyle::Cross: return Qt::CrossPattern;
-    case TBrushStyle::DiagCross: return Qt::DiagCrossPattern;
-    case TBrushStyle::Solid: break;
+    case TBrushStyle::Clear:
+      return Qt::NoBrush;
+    case TBrushStyle::Horizontal:
+      return Qt::HorPattern;
+    case TBrushStyle::Vertical:
+      return Qt::VerPattern;
+    case TBrushStyle::FDiagonal:
+      return Qt::FDiagPattern;
+    case TBrushStyle::BDiagonal:
+      return Qt::BDiagPattern;
+    case TBrushStyle::Cross:
+      return Qt::CrossPattern;
+    case TBrushStyle::DiagCross:
+      return Qt::DiagCrossPattern;
+    case TBrushStyle::Solid:
+      break;
   }
   return Qt::SolidPattern;
 }
@@ -116,11 +129,16 @@ QCursor CrossWithLetter(const QString& letter) {
 
 QCursor MakeCursor(int cursor) {
   switch (cursor) {
-    case kCursorHandPoint: return QCursor(Qt::PointingHandCursor);
-    case kCursorZoom: return Magnifier(0);
-    case kCursorZoomIn: return Magnifier(1);
-    case kCursorZoomOut: return Magnifier(-1);
-    case kCursorMoveXY: return QCursor(Qt::SizeAllCursor);
+    case kCursorHandPoint:
+      return QCursor(Qt::PointingHandCursor);
+    case kCursorZoom:
+      return Magnifier(0);
+    case kCursorZoomIn:
+      return Magnifier(1);
+    case kCursorZoomOut:
+      return Magnifier(-1);
+    case kCursorMoveXY:
+      return QCursor(Qt::SizeAllCursor);
     case kCursorRotate:
       return DrawnCursor(16, 16, [](QPainter& p) {
         Outlined(p, [](QPainter& q) {
@@ -138,13 +156,20 @@ QCursor MakeCursor(int cursor) {
           q.drawLine(28, 16, 16, 28);
         });
       });
-    case kCursorAddArea: return CrossWithLetter("A");
-    case kCursorAddCurve: return CrossWithLetter("C");
-    case kCursorAddInput: return CrossWithLetter("I");
-    case kCursorAddDyad: return CrossWithLetter("D");
-    case kCursorAddJoint: return CrossWithLetter("J");
-    case kCursorAddSlider: return CrossWithLetter("S");
-    default: return QCursor(Qt::ArrowCursor);
+    case kCursorAddArea:
+      return CrossWithLetter("A");
+    case kCursorAddCurve:
+      return CrossWithLetter("C");
+    case kCursorAddInput:
+      return CrossWithLetter("I");
+    case kCursorAddDyad:
+      return CrossWithLetter("D");
+    case kCursorAddJoint:
+      return CrossWithLetter("J");
+    case kCursorAddSlider:
+      return CrossWithLetter("S");
+    default:
+      return QCursor(Qt::ArrowCursor);
   }
 }
 
@@ -152,7 +177,9 @@ QCursor MakeCursor(int cursor) {
 
 QColor ToQColor(TColor color) { return QColor(RedOf(color), GreenOf(color), BlueOf(color)); }
 
-TColor FromQColor(const QColor& color) { return MakeColor(uint8_t(color.red()), uint8_t(color.green()), uint8_t(color.blue())); }
+TColor FromQColor(const QColor& color) {
+  return MakeColor(uint8_t(color.red()), uint8_t(color.green()), uint8_t(color.blue()));
+}
 
 TRaster RasterFromImage(const QImage& image) {
   const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
@@ -232,7 +259,8 @@ void TQtImageSurface::Prepare(QPainter& painter, bool withPen, bool withBrush) c
   } else {
     painter.setPen(Qt::NoPen);
   }
-  painter.setBrush(withBrush ? QBrush(ToQColor(FBrush.Color), ToQtBrushStyle(FBrush.Style)) : QBrush(Qt::NoBrush));
+  painter.setBrush(withBrush ? QBrush(ToQColor(FBrush.Color), ToQtBrushStyle(FBrush.Style))
+                             : QBrush(Qt::NoBrush));
   if (FPen.Mode == TPenMode::NotXor) painter.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
 }
 
@@ -276,7 +304,8 @@ void TQtImageSurface::Ellipse(int x1, int y1, int x2, int y2) {
     QPainter painter(&FImage);
     Prepare(painter, true, true);
     // The right and bottom edges of the bounding box stay outside.
-    painter.drawEllipse(QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1)));
+    painter.drawEllipse(QRect(QPoint(std::min(x1, x2), std::min(y1, y2)),
+                              QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1)));
   }
   Changed();
 }
@@ -285,8 +314,9 @@ void TQtImageSurface::FillRect(int x1, int y1, int x2, int y2) {
   if (FImage.isNull() || FBrush.Style == TBrushStyle::Clear) return;
   {
     QPainter painter(&FImage);
-    painter.fillRect(QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1)),
-                     QBrush(ToQColor(FBrush.Color), ToQtBrushStyle(FBrush.Style)));
+    painter.fillRect(
+        QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1)),
+        QBrush(ToQColor(FBrush.Color), ToQtBrushStyle(FBrush.Style)));
   }
   Changed();
 }
@@ -301,7 +331,8 @@ void TQtImageSurface::TextOut(int x, int y, const std::string& text) {
     painter.translate(x, y);
     painter.rotate(-FFont.Escapement / 10.0);
     if (FBrush.Style == TBrushStyle::Solid)
-      painter.fillRect(QRect(0, 0, metrics.horizontalAdvance(string), metrics.height()), ToQColor(FBrush.Color));
+      painter.fillRect(QRect(0, 0, metrics.horizontalAdvance(string), metrics.height()),
+                       ToQColor(FBrush.Color));
     painter.setFont(font);
     painter.setPen(ToQColor(FFont.Color));
     painter.drawText(QPoint(0, metrics.ascent()), string);
@@ -352,8 +383,7 @@ void TQtStatusPanel::SetText(const std::string& text) {
 // ---------------------------------------------------------------------------------------------
 // TQtPaintBox
 
-TQtPaintBox::TQtPaintBox(QWidget* widget)
-    : FWidget(widget), FScreen(widget->width(), widget->height()) {
+TQtPaintBox::TQtPaintBox(QWidget* widget) : FWidget(widget), FScreen(widget->width(), widget->height()) {
   const QFont font = widget->font();
   FScreen.SetFont(TFont{Utf8ToCp1252(font.family().toStdString()), QFontInfo(font).pixelSize(),
                         FromQColor(widget->palette().color(QPalette::WindowText)), 0});
@@ -382,6 +412,11 @@ int TQtPaintBox::ParentClientWidth() const {
 int TQtPaintBox::ParentClientHeight() const {
   const QWidget* parent = FWidget->parentWidget();
   return parent ? parent->contentsRect().height() : FWidget->height();
+}
+
+TPaintSurface& TQtPaintBox::Canvas() {
+  if (FWidget) FScreen.SetSize(FWidget->width(), FWidget->height());
+  return FScreen;
 }
 
 std::unique_ptr<TPaintSurface> TQtPaintBox::CreateBitmap(int width, int height) {

@@ -8,7 +8,6 @@
 #include <QPoint>
 #include <QPointer>
 #include <QWidget>
-
 #include <functional>
 #include <memory>
 
@@ -108,7 +107,8 @@ class TQtPaintBox : public QObject, public TPaintBox {
   int Height() const override;
   int ParentClientWidth() const override;
   int ParentClientHeight() const override;
-  TPaintSurface& Canvas() override { return FScreen; }
+  // The screen image, kept at the widget's size (a hidden widget gets no resize events).
+  TPaintSurface& Canvas() override;
   std::unique_ptr<TPaintSurface> CreateBitmap(int width, int height) override;
   void SetCursor(int cursor) override;
   TColor WindowColor() const override;

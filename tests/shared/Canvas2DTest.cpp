@@ -1,7 +1,5 @@
 // TCanvas2D on a recording surface: mapping, zoom and pan, mouse modes, markers, arrows, text
 // placement, double buffering, the read-out and the "[Canvas2D]" record.
-#include "shared/Canvas2D.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -12,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "shared/Canvas2D.h"
+
 namespace shared {
 namespace {
 
@@ -20,7 +20,8 @@ std::string P(int x, int y) { return std::to_string(x) + "," + std::to_string(y)
 // Records every call as text; text extents are 8 pixels a character by 10.
 class TFakeSurface : public TPaintSurface {
  public:
-  explicit TFakeSurface(std::string name, int width, int height) : Name(std::move(name)), W(width), H(height) {}
+  explicit TFakeSurface(std::string name, int width, int height)
+      : Name(std::move(name)), W(width), H(height) {}
 
   int Width() const override { return W; }
   int Height() const override { return H; }
@@ -36,7 +37,9 @@ class TFakeSurface : public TPaintSurface {
   TFont Font() const override { return CurrentFont; }
   void MoveTo(int x, int y) override { Log.push_back("M " + P(x, y)); }
   void LineTo(int x, int y) override { Log.push_back("L " + P(x, y)); }
-  void Polyline(std::span<const TPoint> points) override { Log.push_back("Polyline" + Points(points) + PenMode()); }
+  void Polyline(std::span<const TPoint> points) override {
+    Log.push_back("Polyline" + Points(points) + PenMode());
+  }
   void Polygon(std::span<const TPoint> points) override { Log.push_back("Polygon" + Points(points)); }
   void Ellipse(int x1, int y1, int x2, int y2) override {
     Log.push_back("Ellipse " + P(x1, y1) + " " + P(x2, y2) +
@@ -143,7 +146,8 @@ TEST(Canvas2DMapping, RoundsHalvesToEven) {
     double halfPixels;
     int expected;
   };
-  for (const Case& c : {Case{0.5, 0}, Case{1.5, 2}, Case{2.5, 2}, Case{-0.5, 0}, Case{-1.5, -2}, Case{3.5, 4}}) {
+  for (const Case& c :
+       {Case{0.5, 0}, Case{1.5, 2}, Case{2.5, 2}, Case{-0.5, 0}, Case{-1.5, -2}, Case{3.5, 4}}) {
     const double x = c.halfPixels / 256;
     EXPECT_EQ(canvas.WorldToScreen(x, 0).X, 256 + c.expected) << c.halfPixels;
     EXPECT_EQ(canvas.WorldToScreen(0, x).Y, 256 - c.expected) << c.halfPixels;
@@ -387,8 +391,8 @@ TEST(Canvas2DMarker, ExactSegmentsOfEveryType) {
       {4, {"Ellipse 194,144 206,156 hollow"}},
       {5, {"M 194,144", "L 206,144", "L 206,156", "L 194,156", "L 194,144"}},
       {6,
-       {"M 203,156", "L 206,153", "L 206,147", "L 203,144", "L 197,144", "L 194,147", "L 194,153", "L 197,156",
-        "L 203,156"}},
+       {"M 203,156", "L 206,153", "L 206,147", "L 203,144", "L 197,144", "L 194,147", "L 194,153",
+        "L 197,156", "L 203,156"}},
       {0x85, {"M 194,144", "L 206,144", "L 206,156", "L 194,156", "L 194,144"}},
       {7, {}},
       {8, {}},
@@ -450,9 +454,10 @@ TEST(Canvas2DPrimitives, CirclesImagesAndRectangle) {
   canvas.CircleRec(TComplex(0.1, 0), 4);
   canvas.CircleWorld(TComplex(0, 0), 0.1);
   canvas.Rectangle(TComplex(0, 0), TComplex(0.1, 0.1));
-  EXPECT_EQ(box.Screen.Log, (std::vector<std::string>{"Raster 184,134 32,32", "Ellipse 221,146 229,154 filled",
-                                                      "Ellipse 175,125 225,175 hollow",
-                                                      "Polyline 200,150 225,150 225,125 200,125 200,150 copy"}));
+  EXPECT_EQ(box.Screen.Log,
+            (std::vector<std::string>{"Raster 184,134 32,32", "Ellipse 221,146 229,154 filled",
+                                      "Ellipse 175,125 225,175 hollow",
+                                      "Polyline 200,150 225,150 225,125 200,125 200,150 copy"}));
   EXPECT_EQ(box.Screen.CurrentBrush.Style, TBrushStyle::Solid);
 }
 
@@ -468,8 +473,8 @@ TEST(Canvas2DText, LabelsDrawOrErase) {
   canvas.TextLabel(TComplex(0, 0), 5, "AB");
   canvas.LabelStyle = 2;
   canvas.TextLabel(TComplex(0, 0), 5, "AB");
-  EXPECT_EQ(box.Screen.Log,
-            (std::vector<std::string>{"Text 197,154 0 A", "Text 205,155 0 AB", "Fill 205,155 221,165 15790320"}));
+  EXPECT_EQ(box.Screen.Log, (std::vector<std::string>{"Text 197,154 0 A", "Text 205,155 0 AB",
+                                                      "Fill 205,155 221,165 15790320"}));
 }
 
 TEST(Canvas2DText, RotatedTextPlacement) {
@@ -481,14 +486,13 @@ TEST(Canvas2DText, RotatedTextPlacement) {
   // Text "ABCD" is 32 x 10; p1 at (200, 150), p2 at (250, 100).
   const double pi = std::numbers::pi;
   const std::vector<Case> cases = {
-      {0, 1, 0, "Text 200,150 0 ABCD"},
-      {0, 0, 0, "Text 200,140 0 ABCD"},           // above the line
-      {0, 2, 0, "Text 200,145 0 ABCD"},           // centred on it
-      {0, 1, 1, "Text 209,125 0 ABCD"},           // (200 + 250 - 32) / 2, (150 + 100) / 2
-      {0, 1, 2, "Text 218,100 0 ABCD"},           // ending at p2
-      {pi / 2, 1, 2, "Text 250,132 900 ABCD"},    // upward text ending at p2 starts 32 below it
-      {pi / 2, 0, 3, "Text 190,150 900 ABCD"},    // above an upward line is to its left
-      {pi / 6, 1, 4, "Text 211,133 300 ABCD"},    // (450 - 27.7) / 2, (250 + 16) / 2
+      {0, 1, 0, "Text 200,150 0 ABCD"},        {0, 0, 0, "Text 200,140 0 ABCD"},  // above the line
+      {0, 2, 0, "Text 200,145 0 ABCD"},                                           // centred on it
+      {0, 1, 1, "Text 209,125 0 ABCD"},         // (200 + 250 - 32) / 2, (150 + 100) / 2
+      {0, 1, 2, "Text 218,100 0 ABCD"},         // ending at p2
+      {pi / 2, 1, 2, "Text 250,132 900 ABCD"},  // upward text ending at p2 starts 32 below it
+      {pi / 2, 0, 3, "Text 190,150 900 ABCD"},  // above an upward line is to its left
+      {pi / 6, 1, 4, "Text 211,133 300 ABCD"},  // (450 - 27.7) / 2, (250 + 16) / 2
   };
   for (const Case& c : cases) {
     TFakePaintBox box(400, 300);
@@ -625,8 +629,8 @@ TEST(AniCanvas2DBuffers, GridStyles) {
   TFakeSurface& back = *box.Bitmaps[1];
 
   canvas.ClearBackground();  // style 1: the axes
-  EXPECT_EQ(back.Log, (std::vector<std::string>{"Fill 0,0 400,300 15790320", "M 0,150", "L 400,150", "M 200,0",
-                                                "L 200,300"}));
+  EXPECT_EQ(back.Log, (std::vector<std::string>{"Fill 0,0 400,300 15790320", "M 0,150", "L 400,150",
+                                                "M 200,0", "L 200,300"}));
   EXPECT_EQ(back.CurrentPen, (TPen{kGray, 1, TPenStyle::Dot, TPenMode::Copy}));
 
   // Style 2: every 25 pixels, starting from the origin taken modulo the step.
@@ -703,14 +707,14 @@ TEST(Canvas2DMouse, CursorsByMode) {
     int mode, animator, synthesis;
   };
   const std::vector<Case> cases = {
-      {0, kCursorArrow, kCursorArrow},          {1, kCursorHandPoint, kCursorHandPoint},
-      {2, kCursorZoomIn, kCursorZoomIn},        {3, kCursorZoomOut, kCursorZoomOut},
-      {4, kCursorAddArea, kCursorAddArea},      {5, kCursorAddCurve, kCursorAddCurve},
-      {6, kCursorArrow, kCursorArrow},          {9, kCursorArrow, kCursorDelete},
-      {10, kCursorMoveXY, kCursorMoveXY},       {11, kCursorRotate, kCursorZoom},
-      {12, kCursorZoom, kCursorRotate},         {13, kCursorAddInput, kCursorArrow},
-      {14, kCursorAddDyad, kCursorArrow},       {15, kCursorAddJoint, kCursorArrow},
-      {16, kCursorAddSlider, kCursorArrow},     {17, kCursorArrow, kCursorArrow},
+      {0, kCursorArrow, kCursorArrow},           {1, kCursorHandPoint, kCursorHandPoint},
+      {2, kCursorZoomIn, kCursorZoomIn},         {3, kCursorZoomOut, kCursorZoomOut},
+      {4, kCursorAddArea, kCursorAddArea},       {5, kCursorAddCurve, kCursorAddCurve},
+      {6, kCursorArrow, kCursorArrow},           {9, kCursorArrow, kCursorDelete},
+      {10, kCursorMoveXY, kCursorMoveXY},        {11, kCursorRotate, kCursorZoom},
+      {12, kCursorZoom, kCursorRotate},          {13, kCursorAddInput, kCursorArrow},
+      {14, kCursorAddDyad, kCursorArrow},        {15, kCursorAddJoint, kCursorArrow},
+      {16, kCursorAddSlider, kCursorArrow},      {17, kCursorArrow, kCursorArrow},
       {0x80 | 10, kCursorMoveXY, kCursorMoveXY}, {-1, kCursorArrow, kCursorArrow},
   };
   for (const Case& c : cases) {
@@ -860,8 +864,12 @@ TEST(Canvas2DStatus, CartesianAndPolarReadOut) {
   EXPECT_EQ(x.Text, "X:     0.10 m");
   EXPECT_EQ(y.Text, "Y:    -0.20 m");
   canvas.Polar = true;
-  canvas.Units.FromSI = [](int category, double si) { return category == kLengthCategory ? si * 1000 : si * 180 / std::numbers::pi; };
-  canvas.Units.UnitSymbol = [](int category) { return std::string(category == kLengthCategory ? "mm" : "\xB0"); };
+  canvas.Units.FromSI = [](int category, double si) {
+    return category == kLengthCategory ? si * 1000 : si * 180 / std::numbers::pi;
+  };
+  canvas.Units.UnitSymbol = [](int category) {
+    return std::string(category == kLengthCategory ? "mm" : "\xB0");
+  };
   canvas.MouseMove(0, 150, 200);  // (-0.2, -0.2)
   EXPECT_EQ(x.Text, "R:   282.84 mm");
   EXPECT_EQ(y.Text, "Angle:  -135.00 \xB0");

@@ -1,12 +1,12 @@
 // Picture files: the 4-bit BMP layout with the VGA palette, JPEG framing, and failures.
-#include "shared/PictureFile.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
 #include <string>
+
+#include "shared/PictureFile.h"
 
 namespace shared {
 namespace {
@@ -25,8 +25,9 @@ uint32_t LE(const std::string& data, size_t at, int bytes) {
 class PictureFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Dir = std::filesystem::temp_directory_path() /
-          ("picture_file_test_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    Dir =
+        std::filesystem::temp_directory_path() /
+        ("picture_file_test_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     std::filesystem::remove_all(Dir);
     std::filesystem::create_directories(Dir);
   }

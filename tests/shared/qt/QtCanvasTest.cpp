@@ -1,7 +1,5 @@
 // The QImage surface and the QWidget paint box of the canvas: GDI-like drawing, pictures saved
 // as BMP and JPEG and read back, mouse forwarding, cursors and the status read-out.
-#include "shared/qt/QtCanvas.h"
-
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -11,12 +9,12 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QWidget>
-
 #include <filesystem>
 #include <numbers>
 #include <string>
 
 #include "shared/PictureFile.h"
+#include "shared/qt/QtCanvas.h"
 
 namespace shared {
 namespace {
@@ -300,6 +298,10 @@ TEST(QtPaintBox, ParentClientSizeOfTheSynthesisZoom) {
   // Half a unit is 125 pixels at 250 per unit; the 250-pixel client takes twice that.
   canvas.ZoomToRect(TComplex(-0.25, -0.25), TComplex(0.25, 0.25), 1.0);
   EXPECT_DOUBLE_EQ(canvas.WorldSize(), 1);
+  // A hidden widget gets no resize event; its screen image follows all the same.
+  paintBox->resize(600, 400);
+  EXPECT_EQ(box.Canvas().Width(), 600);
+  EXPECT_EQ(box.Canvas().Height(), 400);
 }
 
 TEST(QtCursors, ProgramCursorsAreDrawn) {
