@@ -45,7 +45,9 @@ void SendMouse(QWidget& widget, QEvent::Type type, QPoint p, Qt::MouseButton but
 class QtCanvasFiles : public ::testing::Test {
  protected:
   void SetUp() override {
-    Dir = std::filesystem::temp_directory_path() / "qt_canvas_test";
+    // Tests run in parallel processes: one folder each.
+    Dir = std::filesystem::temp_directory_path() /
+          ("qt_canvas_test_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     std::filesystem::remove_all(Dir);
     std::filesystem::create_directories(Dir);
   }
