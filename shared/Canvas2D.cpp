@@ -9,6 +9,7 @@
 #include <numbers>
 #include <sstream>
 
+#include "shared/Convert.h"
 #include "shared/PictureFile.h"
 #include "shared/RealText.h"
 #include "shared/TextLine.h"
@@ -26,11 +27,12 @@ int ToPixel(double value) {
   return int(std::clamp(std::nearbyint(value), -kPixelLimit, kPixelLimit));
 }
 
-// "%8.2f" without the process locale.
-std::string Fixed82(double value) {
-  char buffer[64];
+// "%8.2f" with the given decimal separator, whatever the process locale is.
+std::string Fixed82(double value, char separator) {
+  char buffer[400];
   auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
   std::string text = result.ec == std::errc() ? std::string(buffer, result.ptr) : std::string("nan");
+  if (const auto point = text.find('.'); point != std::string::npos) text[point] = separator;
   if (text.size() < 8) text.insert(0, 8 - text.size(), ' ');
   return text;
 }
@@ -57,8 +59,19 @@ TReadoutUnits SIReadoutUnits() {
     if (category == kAngleCategory) return "rad";
     return "";
   };
+  units.DecimalSeparator = [] { return '.'; };
   return units;
 }
+
+TReadoutUnits ConvertReadoutUnits() {
+  TReadoutUnits units;
+  units.FromSI = [](int category, double si) { return Convert().FromSI(category, si); };
+  units.UnitSymbol = [](int category) { return Convert().UnitSymbol(category); };
+  units.DecimalSeparator = [] { return Convert().DecimalSeparator; };
+  return units;
+}
+
+void BindReadoutToConvert() { SetDefaultReadoutUnits(ConvertReadoutUnits()); }
 
 void SetDefaultReadoutUnits(TReadoutUnits units) { DefaultUnitsSlot() = std::move(units); }
 
@@ -423,7 +436,8 @@ void TCanvas2D::MouseUp(TShiftState shift, int x, int y) {
 
 void TCanvas2D::UpdateStatus() {
   const TComplex& p = CurrentPoint;
-  const auto length = [this](double v) { return Fixed82(Units.FromSI(kLengthCategory, v)); };
+  const char separator = Units.DecimalSeparator ? Units.DecimalSeparator() : '.';
+  const auto length = [&](double v) { return Fixed82(Units.FromSI(kLengthCategory, v), separator); };
   const std::string lengthSymbol = Units.UnitSymbol(kLengthCategory);
   if (XPanel) {
     if (Polar)
@@ -433,7 +447,7 @@ void TCanvas2D::UpdateStatus() {
   }
   if (YPanel) {
     if (Polar)
-      YPanel->SetText("Angle: " + Fixed82(Units.FromSI(kAngleCategory, p.Arg())) + " " +
+      YPanel->SetText("Angle: " + Fixed82(Units.FromSI(kAngleCategory, p.Arg()), separator) + " " +
                       Units.UnitSymbol(kAngleCategory));
     else
       YPanel->SetText("Y: " + length(p.Y) + " " + lengthSymbol);

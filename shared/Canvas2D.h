@@ -47,16 +47,20 @@ inline constexpr int kModeDragZoom = 12;
 inline constexpr int kLengthCategory = 1;
 inline constexpr int kAngleCategory = 8;
 
-// How the read-out shows SI values: the program binds the unit service here; the default shows
-// metres and radians.
+// How the read-out shows SI values; SIReadoutUnits shows metres and radians with a ".".
 struct TReadoutUnits {
   std::function<double(int category, double si)> FromSI;
   std::function<std::string(int category)> UnitSymbol;
+  std::function<char()> DecimalSeparator;
 };
 TReadoutUnits SIReadoutUnits();
-// Taken by every canvas created afterwards.
+// The display units and decimal separator of the unit service, asked at each read-out.
+TReadoutUnits ConvertReadoutUnits();
+// Taken by every canvas created afterwards; SIReadoutUnits until the program sets it.
 void SetDefaultReadoutUnits(TReadoutUnits units);
 const TReadoutUnits& DefaultReadoutUnits();
+// After CreateConvert at start-up: SetDefaultReadoutUnits(ConvertReadoutUnits()).
+void BindReadoutToConvert();
 
 class TCanvas2D {
  public:

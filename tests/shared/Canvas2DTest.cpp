@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "shared/Canvas2D.h"
+#include "shared/Convert.h"
 
 namespace shared {
 namespace {
@@ -891,6 +892,26 @@ TEST(Canvas2DStatus, DefaultUnitsReachNewCanvases) {
   canvas.XPanel = &x;
   canvas.UpdateStatus();
   EXPECT_EQ(x.Text, "X:     0.00 u");
+}
+
+TEST(Canvas2DStatus, BoundToTheUnitService) {
+  const TReadoutUnits saved = DefaultReadoutUnits();
+  CreateConvert();  // Metric Engineering: millimetres and degrees
+  BindReadoutToConvert();
+  TFakePaintBox box(400, 300);
+  TAniCanvas2D canvas(box, 1.0);
+  TFakePanel x, y;
+  canvas.XPanel = &x;
+  canvas.YPanel = &y;
+  canvas.MouseMove(0, 250, 150);  // (0.2, 0)
+  EXPECT_EQ(x.Text, "X:   200.00 mm");
+  Convert().DecimalSeparator = ',';
+  canvas.Polar = true;
+  canvas.MouseMove(0, 200, 100);  // (0, 0.2)
+  EXPECT_EQ(x.Text, "R:   200,00 mm");
+  EXPECT_EQ(y.Text, "Angle:    90,00 \xB0");
+  SetDefaultReadoutUnits(saved);
+  FreeConvert();
 }
 
 }  // namespace
