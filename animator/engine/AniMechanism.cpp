@@ -227,7 +227,8 @@ void TAniMechanism::RebuildTopology() {
     const TAniLink& link = *Links[l];
     for (int32_t k = 0; k < link.JointCount; ++k) {
       const int32_t j = link.JointIndex[k];
-      if (j >= 0 && std::find(holders[j].begin(), holders[j].end(), l) == holders[j].end()) holders[j].push_back(l);
+      if (j < 0) continue;
+      if (std::find(holders[j].begin(), holders[j].end(), l) == holders[j].end()) holders[j].push_back(l);
     }
   }
   for (int32_t j = 0; j < JointCount(); ++j) {

@@ -246,7 +246,8 @@ void TAniMechanism::ResizeMoveRotate(double factor, double dx, double dy, double
     offset.AddTo(centre);
     SetDesign(*Joints[j], offset);
   }
-  for (auto& joint : Joints) SetDesign(*joint, TComplex(joint->Positions[0].X + dx, joint->Positions[0].Y + dy));
+  for (auto& joint : Joints)
+    SetDesign(*joint, TComplex(joint->Positions[0].X + dx, joint->Positions[0].Y + dy));
   centre = Design(*Joints[c]);
   for (int32_t j = 0; j < JointCount(); ++j) {
     if (j == c) continue;
@@ -393,8 +394,9 @@ void TAniMechanism::DeleteSelected() {
   // A joint is judged by the names of the links that remain: one on three links may still be
   // held by a link its Link1 and Link2 do not record.
   for (const char letter : orphans) {
-    const bool held = std::any_of(Links.begin(), Links.end(),
-                                  [&](const auto& link) { return link->Name.find(letter) != std::string::npos; });
+    const bool held = std::any_of(Links.begin(), Links.end(), [&](const auto& link) {
+      return link->Name.find(letter) != std::string::npos;
+    });
     if (!held) DeleteJoint(FindJoint(letter));
   }
 
@@ -407,7 +409,8 @@ void TAniMechanism::DeleteSelected() {
 char TAniMechanism::NextJointLetter() const {
   char highest = 0;
   for (const auto& joint : Joints) {
-    if (joint->Letter >= 'A' && joint->Letter <= 'Z') highest = std::max(highest, static_cast<char>(joint->Letter));
+    if (joint->Letter >= 'A' && joint->Letter <= 'Z')
+      highest = std::max(highest, static_cast<char>(joint->Letter));
   }
   if (highest == 0) return 'A';
   return highest < 'Z' ? static_cast<char>(highest + 1) : 0;

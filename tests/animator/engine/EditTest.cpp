@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "animator/engine/AniMechanism.h"
+#include "animator/engine/Presets.h"
 #include "animator/engine/StdOut.h"
 
 namespace {
@@ -132,9 +133,11 @@ void ExpectMovesRigidly(TAniMechanism& m) {
       for (int32_t b = a + 1; b < link.JointCount; ++b) {
         const TAniJoint& p = m.Joint(link.JointIndex[a]);
         const TAniJoint& q = m.Joint(link.JointIndex[b]);
-        const double design = std::hypot(p.Positions[0].X - q.Positions[0].X, p.Positions[0].Y - q.Positions[0].Y);
+        const double design =
+            std::hypot(p.Positions[0].X - q.Positions[0].X, p.Positions[0].Y - q.Positions[0].Y);
         for (int32_t k = 1; k <= m.Len; ++k) {
-          const double d = std::hypot(p.Positions[k].X - q.Positions[k].X, p.Positions[k].Y - q.Positions[k].Y);
+          const double d =
+              std::hypot(p.Positions[k].X - q.Positions[k].X, p.Positions[k].Y - q.Positions[k].Y);
           ASSERT_NEAR(d, design, 1e-7) << link.Name << " step " << k;
         }
       }
@@ -182,37 +185,90 @@ void Clicks(TAniMechanism& m, int32_t clicks, const std::function<void(const TCo
 
 const std::vector<TEditCase>& EditCases() {
   static const std::vector<TEditCase> cases = {
-      {"move a coupler joint", 0,
+      {"move a coupler joint",
+       0,
        [](TAniMechanism& m) {
          SelectJoint(m, 'C');
          m.MoveSelection(0.01, -0.02);
        },
-       "ABCDE", {"AD", "AB", "BCE", "CD"}, 1, 1},
-      {"delete the joint of a three-joint link", 0, [](TAniMechanism& m) { SelectJoint(m, 'E'); m.DeleteSelected(); },
-       "ABCD", {"AD", "AB", "BC", "CD"}, 1, 1},
-      {"a joint of a two-joint link stays", 13, [](TAniMechanism& m) { SelectJoint(m, 'B'); m.DeleteSelected(); },
-       "AB", {"A", "AB"}, 0, 1},
-      {"a joint of two links stays", 0, [](TAniMechanism& m) { SelectJoint(m, 'C'); m.DeleteSelected(); },
-       "ABCDE", {"AD", "AB", "BCE", "CD"}, 1, 1},
-      {"delete the coupler of a four-bar", 0, [](TAniMechanism& m) { SelectLink(m, "BCE"); m.DeleteSelected(); },
-       "AB", {"A", "AB"}, 0, 1},
-      {"delete the output dyad of a Watt six-bar", 1,
+       "ABCDE",
+       {"AD", "AB", "BCE", "CD"},
+       1,
+       1},
+      {"delete the joint of a three-joint link",
+       0,
+       [](TAniMechanism& m) {
+         SelectJoint(m, 'E');
+         m.DeleteSelected();
+       },
+       "ABCD",
+       {"AD", "AB", "BC", "CD"},
+       1,
+       1},
+      {"a joint of a two-joint link stays",
+       13,
+       [](TAniMechanism& m) {
+         SelectJoint(m, 'B');
+         m.DeleteSelected();
+       },
+       "AB",
+       {"A", "AB"},
+       0,
+       1},
+      {"a joint of two links stays",
+       0,
+       [](TAniMechanism& m) {
+         SelectJoint(m, 'C');
+         m.DeleteSelected();
+       },
+       "ABCDE",
+       {"AD", "AB", "BCE", "CD"},
+       1,
+       1},
+      {"delete the coupler of a four-bar",
+       0,
+       [](TAniMechanism& m) {
+         SelectLink(m, "BCE");
+         m.DeleteSelected();
+       },
+       "AB",
+       {"A", "AB"},
+       0,
+       1},
+      {"delete the output dyad of a Watt six-bar",
+       1,
        [](TAniMechanism& m) {
          SelectLink(m, "FGH");
          m.DeleteSelected();
        },
-       "ABCDEF", {"AD", "AB", "BCE", "CDF"}, 1, 1},
-      {"a link in no dyad stays", 0, [](TAniMechanism& m) { SelectLink(m, "AB"); m.DeleteSelected(); },
-       "ABCDE", {"AD", "AB", "BCE", "CD"}, 1, 1},
-      {"add a pin dyad from a joint to the frame", 9,
+       "ABCDEF",
+       {"AD", "AB", "BCE", "CDF"},
+       1,
+       1},
+      {"a link in no dyad stays",
+       0,
+       [](TAniMechanism& m) {
+         SelectLink(m, "AB");
+         m.DeleteSelected();
+       },
+       "ABCDE",
+       {"AD", "AB", "BCE", "CD"},
+       1,
+       1},
+      {"add a pin dyad from a joint to the frame",
+       9,
        [](TAniMechanism& m) {
          SelectJoint(m, 'C');
          Clicks(
-             m, 2, [&](const TComplex& p, bool moving) { m.AddPinDyadByClicks(p, moving, 0.3); }, TComplex(0.4, 0.1),
-             TComplex(0.5, -0.5));
+             m, 2, [&](const TComplex& p, bool moving) { m.AddPinDyadByClicks(p, moving, 0.3); },
+             TComplex(0.4, 0.1), TComplex(0.5, -0.5));
        },
-       "ABCDEF", {"ADF", "AB", "BC", "CD", "CE", "EF"}, 2, 1},
-      {"add a pin dyad from a new joint on a link to a joint", 9,
+       "ABCDEF",
+       {"ADF", "AB", "BC", "CD", "CE", "EF"},
+       2,
+       1},
+      {"add a pin dyad from a new joint on a link to a joint",
+       9,
        [](TAniMechanism& m) {
          SelectLink(m, "BC");
          m.AddClicks = 2;
@@ -221,37 +277,61 @@ const std::vector<TEditCase>& EditCases() {
          SelectJoint(m, 'D');
          m.AddPinDyadByClicks(TComplex(0.2, -0.4), false, 0.3);
        },
-       "ABCDEF", {"AD", "AB", "BCE", "CD", "EF", "FD"}, 2, 1},
-      {"add a slider dyad", 9,
+       "ABCDEF",
+       {"AD", "AB", "BCE", "CD", "EF", "FD"},
+       2,
+       1},
+      {"add a slider dyad",
+       9,
        [](TAniMechanism& m) {
          SelectJoint(m, 'C');
          Clicks(
              m, 2, [&](const TComplex& p, bool moving) { m.AddSliderDyadByClicks(p, moving, 0.2); },
              TComplex(0.4, 0.1), TComplex(0.6, -0.4));
        },
-       "ABCDEF", {"ADF", "AB", "BC", "CD", "CE", "EF"}, 2, 1},
-      {"add a driven crank", 0,
+       "ABCDEF",
+       {"ADF", "AB", "BC", "CD", "CE", "EF"},
+       2,
+       1},
+      {"add a driven crank",
+       0,
        [](TAniMechanism& m) {
          Clicks(
              m, 2, [&](const TComplex& p, bool moving) { m.AddCrankByClicks(p, moving); }, TComplex(0.5, 0.5),
              TComplex(0.6, 0.5));
        },
-       "ABCDEFG", {"ADF", "AB", "BCE", "CD", "FG"}, 1, 2},
-      {"add a joint to the coupler", 0,
+       "ABCDEFG",
+       {"ADF", "AB", "BCE", "CD", "FG"},
+       1,
+       2},
+      {"add a joint to the coupler",
+       0,
        [](TAniMechanism& m) {
          SelectLink(m, "BCE");
          m.AddClicks = 1;
          m.AddJointToLinkByClick(TComplex(-0.3, 0.1));
        },
-       "ABCDEF", {"AD", "AB", "BCEF", "CD"}, 1, 1},
-      {"rotate about the crank pivot", 0,
+       "ABCDEF",
+       {"AD", "AB", "BCEF", "CD"},
+       1,
+       1},
+      {"rotate about the crank pivot",
+       0,
        [](TAniMechanism& m) {
          SelectJoint(m, 'A');
          m.ResizeMoveRotate(1, 0, 0, 0.5);
        },
-       "ABCDE", {"AD", "AB", "BCE", "CD"}, 1, 1},
-      {"resize, move and rotate everything", 1, [](TAniMechanism& m) { m.ResizeMoveRotate(1.5, 0.2, -0.1, -1.0); },
-       "ABCDEFGH", {"AD", "AB", "BCE", "CDF", "EG", "FGH"}, 2, 1},
+       "ABCDE",
+       {"AD", "AB", "BCE", "CD"},
+       1,
+       1},
+      {"resize, move and rotate everything",
+       1,
+       [](TAniMechanism& m) { m.ResizeMoveRotate(1.5, 0.2, -0.1, -1.0); },
+       "ABCDEFGH",
+       {"AD", "AB", "BCE", "CDF", "EG", "FGH"},
+       2,
+       1},
   };
   return cases;
 }
@@ -463,10 +543,10 @@ TEST(EditTest, SetLinkLengthMovesTheFreeJointOrRefusesWithItsText) {
     const char* name;
     std::string pair;
     double length;
-    const char* locked;       // letters locked first
-    bool coincide;            // B placed on A first
-    const char* warning;      // nullptr: no message
-    char moved;               // joint that moves, 0: none
+    const char* locked;   // letters locked first
+    bool coincide;        // B placed on A first
+    const char* warning;  // nullptr: no message
+    char moved;           // joint that moves, 0: none
   } const cases[] = {
       {"second joint moves", "AB", 0.5, "", false, nullptr, 'B'},
       {"first joint moves when the second is locked", "AB", 0.5, "B", false, nullptr, 'A'},
@@ -572,6 +652,25 @@ TEST(EditTest, InstantCentreLinksLinkOrderAndFrameDrawing) {
 
 // ---------------------------------------------------------------------------------------------
 // Deleting
+
+// Everything selected: every dyad goes with its links, the driven cranks stay, and what is left
+// still solves.
+TEST(EditTest, DeletingEverythingSelectedLeavesTheCranksOfEveryPreset) {
+  for (const auto& preset : quillon::Presets()) {
+    SCOPED_TRACE(preset.Name);
+    TAniMechanism m;
+    m.NewMechanism(preset.Type);
+    m.SelectAll();
+    m.DeleteSelected();
+    EXPECT_EQ(m.DyadCount(), 0);
+    EXPECT_EQ(m.InputCount(), 1);
+    EXPECT_GE(m.FindJoint(preset.Input), 0);
+    ExpectConsistent(m);
+    m.Calculate();
+    EXPECT_EQ(m.Len, m.N);
+    ExpectMovesRigidly(m);
+  }
+}
 
 TEST(EditTest, DeletingKeepsADrawingAnchoredAtItsJoint) {
   TAniMechanism m;
