@@ -4,6 +4,7 @@
 
 #include <xlsxwriter.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -165,8 +166,9 @@ std::string ReserveBookFile(const std::string& directory) {
     std::error_code error;
     if (fs::exists(candidate, error)) continue;
     if (CreateExclusive(candidate)) return candidate.string();
+    if (errno != EEXIST) break;  // taken meanwhile: try the next; anything else will not pass
   }
-  throw std::runtime_error("No free workbook name in " + directory);
+  throw std::runtime_error("No new workbook can be created in " + directory);
 }
 
 std::string SaveAndOpenXlsx(const TWorkbook& book, const std::string& directory) {
