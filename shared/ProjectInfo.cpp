@@ -3,12 +3,14 @@
 
 #include "shared/Complex.h"
 #include "shared/RealText.h"
+#include "shared/TabLine.h"
 #include "shared/TextLine.h"
 #include "shared/Workbook.h"
 
 namespace shared {
 
 namespace {
+constexpr const char* kInfoSection = "Info";
 constexpr int kInfoFillColour = 36;
 }
 
@@ -40,6 +42,27 @@ void TProjectInfo::SetDefaults(const std::string& today) {
   Author.clear();
   Date = today;
   Comments.clear();
+}
+
+void TProjectInfo::ReadInfoSection(TTabLines& lines, const std::string& today) {
+  SetDefaults(today);
+  if (!lines.FindSection(kInfoSection)) return;
+  if (!lines.ReadLine()) return;
+  for (std::string* text : {&Title, &Client, &Author, &Date}) *text = lines.GetString("");
+  while (lines.ReadLine()) Comments.push_back(lines.GetString(""));
+}
+
+void TProjectInfo::WriteInfoSection(TTabLines& lines) const {
+  lines.BeginSection(kInfoSection);
+  lines.ClearFields();
+  for (const std::string* text : {&Title, &Client, &Author, &Date}) lines.AddString(OneLineField(*text));
+  lines.WriteLine();
+  for (const std::string& comment : Comments) {
+    lines.ClearFields();
+    lines.AddString(OneLineField(comment));
+    lines.WriteLine();
+  }
+  lines.EndSection();
 }
 
 void TProjectInfo::ReadFromText(std::istream& in) {

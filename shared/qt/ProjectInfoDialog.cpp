@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "shared/Cp1252.h"
+#include "shared/TabLine.h"
 
 namespace shared {
 
@@ -90,6 +91,10 @@ std::string TProjectInfoDialog::Today() {
 }
 
 void TProjectInfoDialog::SetDefaults() { Info.SetDefaults(Today()); }
+
+void TProjectInfoDialog::ReadInfoSection() { Info.ReadInfoSection(TabLines(), Today()); }
+
+void TProjectInfoDialog::WriteInfoSection() { Info.WriteInfoSection(TabLines()); }
 
 void TProjectInfoDialog::showEvent(QShowEvent* event) {
   ShowInfo();

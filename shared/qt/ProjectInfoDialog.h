@@ -37,6 +37,9 @@ class TProjectInfoDialog : public QDialog {
   // Today's date in the user's short date format.
   static std::string Today();
   void SetDefaults();
+  // The "Info" section of the process-wide tab-line store.
+  void ReadInfoSection();
+  void WriteInfoSection();
   void ReadFromText(std::istream& in) { Info.ReadFromText(in); }
   void WriteToText(std::ostream& out) const { Info.WriteToText(out); }
   void WriteToExcel(int& row, TWorksheet& sheet) const { Info.WriteToExcel(row, sheet, ExcelFillRange); }

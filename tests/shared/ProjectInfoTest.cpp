@@ -5,6 +5,7 @@
 
 #include "shared/Complex.h"
 #include "shared/ProjectInfo.h"
+#include "shared/TabLine.h"
 #include "shared/Workbook.h"
 
 namespace {
@@ -39,6 +40,87 @@ TEST(ProjectInfoTest, SetDefaultsEmptiesAllButTheDate) {
   EXPECT_EQ(info.Author, "");
   EXPECT_EQ(info.Date, "10-12-2026");
   EXPECT_TRUE(info.Comments.empty());
+}
+
+std::vector<std::string> Section(const shared::TProjectInfo& info) {
+  shared::TTabLines lines;
+  info.WriteInfoSection(lines);
+  return lines.Lines;
+}
+
+shared::TProjectInfo ReadSection(const std::vector<std::string>& text, const std::string& today = "today") {
+  shared::TTabLines lines;
+  lines.Lines = text;
+  shared::TProjectInfo info = Sample();
+  info.ReadInfoSection(lines, today);
+  return info;
+}
+
+TEST(ProjectInfoTest, InfoSectionIsOneRecordThenOneLinePerComment) {
+  EXPECT_EQ(Section(Sample()), (std::vector<std::string>{"[Info>", "Gripper\tOrvane\tJ. Smit\t10-12-2026", "first",
+                                                         "", "third", "<Info]"}));
+}
+
+TEST(ProjectInfoTest, InfoSectionRoundTripsEmptyTitleAndComments) {
+  shared::TProjectInfo info = Sample();
+  info.Title = "";
+  info.Author = "";
+  info.Comments = {"", "middle", ""};
+  const auto text = Section(info);
+  EXPECT_EQ(text[1], "\tOrvane\t\t10-12-2026");
+  shared::TTabLines lines;
+  lines.Lines = {"[Header>", "0\tQuillon", "<Header]"};
+  lines.Lines.insert(lines.Lines.end(), text.begin(), text.end());
+  lines.Lines.push_back("[Next>");
+  lines.Lines.push_back("not a comment");
+  lines.Lines.push_back("<Next]");
+  shared::TProjectInfo back;
+  back.ReadInfoSection(lines, "today");
+  EXPECT_EQ(back.Title, "");
+  EXPECT_EQ(back.Client, "Orvane");
+  EXPECT_EQ(back.Author, "");
+  EXPECT_EQ(back.Date, "10-12-2026");
+  EXPECT_EQ(back.Comments, (std::vector<std::string>{"", "middle", ""}));
+
+  shared::TProjectInfo empty;
+  empty.Date = "";
+  EXPECT_EQ(Section(empty), (std::vector<std::string>{"[Info>", "\t\t\t", "<Info]"}));
+  const shared::TProjectInfo emptyBack = ReadSection(Section(empty));
+  EXPECT_EQ(emptyBack.Title + emptyBack.Client + emptyBack.Author + emptyBack.Date, "");
+  EXPECT_TRUE(emptyBack.Comments.empty());
+}
+
+TEST(ProjectInfoTest, InfoSectionReadingFallsBackToDefaults) {
+  const shared::TProjectInfo none = ReadSection({"[Header>", "0\tQuillon", "<Header]"}, "9-12-2026");
+  EXPECT_EQ(none.Title, "");
+  EXPECT_EQ(none.Client, "");
+  EXPECT_EQ(none.Date, "9-12-2026") << "no section: today's date";
+  EXPECT_TRUE(none.Comments.empty());
+
+  const shared::TProjectInfo shortRecord = ReadSection({"[INFO>", "Title only", "<info]"});
+  EXPECT_EQ(shortRecord.Title, "Title only") << "section names ignore case";
+  EXPECT_EQ(shortRecord.Date, "") << "a record without a date gives an empty date";
+  EXPECT_TRUE(shortRecord.Comments.empty());
+
+  const shared::TProjectInfo bare = ReadSection({"[Info>", "<Info]"});
+  EXPECT_EQ(bare.Date, "today");
+  EXPECT_EQ(bare.Title, "");
+}
+
+TEST(ProjectInfoTest, InfoSectionFieldsCannotShift) {
+  shared::TProjectInfo info;
+  info.Title = "a\tb";
+  info.Client = "line\r\nbreak";
+  info.Author = "x";
+  info.Date = "d";
+  info.Comments = {"one\ntwo", "tab\there"};
+  const auto text = Section(info);
+  EXPECT_EQ(text, (std::vector<std::string>{"[Info>", "a b\tline  break\tx\td", "one two", "tab here", "<Info]"}));
+  const shared::TProjectInfo back = ReadSection(text);
+  EXPECT_EQ(back.Client, "line  break");
+  EXPECT_EQ(back.Author, "x");
+  EXPECT_EQ(back.Date, "d");
+  EXPECT_EQ(back.Comments, (std::vector<std::string>{"one two", "tab here"}));
 }
 
 TEST(ProjectInfoTest, InfoBlockIsOneItemPerLine) {

@@ -16,6 +16,7 @@
 #include <sstream>
 
 #include "shared/ShellOpen.h"
+#include "shared/TabLine.h"
 #include "shared/Sound.h"
 #include "shared/qt/AboutDlg.h"
 #include "shared/qt/HTMLPrintDialog.h"
@@ -81,6 +82,32 @@ TEST(ProjectInfoDialogTest, ShowsTheInformationAndTakesTheEditsBack) {
   std::ostringstream html;
   dialog.WriteHTML(html);
   EXPECT_NE(html.str().find("Caf\xE9"), std::string::npos);
+}
+
+TEST(ProjectInfoDialogTest, ReadsAndWritesTheSharedStore) {
+  shared::CreateTabLines();
+  shared::TProjectInfoDialog dialog;
+  dialog.Info.Title = "";
+  dialog.Info.Client = "Orvane";
+  dialog.Info.Date = "d";
+  dialog.Info.Comments = {"", "kept"};
+  shared::TabLines().Clear();
+  dialog.WriteInfoSection();
+  EXPECT_EQ(shared::TabLines().Lines,
+            (std::vector<std::string>{"[Info>", "\tOrvane\t\td", "", "kept", "<Info]"}));
+  dialog.Info = {};
+  dialog.ReadInfoSection();
+  EXPECT_EQ(dialog.Info.Title, "");
+  EXPECT_EQ(dialog.Info.Client, "Orvane");
+  EXPECT_EQ(dialog.Info.Comments, (std::vector<std::string>{"", "kept"}));
+
+  shared::TabLines().Clear();
+  shared::TabLines().Lines = {"[Header>", "0\tQuillon", "<Header]"};
+  dialog.ReadInfoSection();
+  EXPECT_EQ(dialog.Info.Client, "");
+  EXPECT_EQ(dialog.Info.Date, shared::TProjectInfoDialog::Today());
+  EXPECT_TRUE(dialog.Info.Comments.empty());
+  shared::FreeTabLines();
 }
 
 TEST(ProjectInfoDialogTest, HelpGoesThroughTheHook) {
