@@ -185,6 +185,21 @@ double TWorksheet::ColumnWidth(int column) const {
   return it == Widths.end() ? 0 : it->second;
 }
 
+std::vector<TChartSeries> ColumnSeries(const TWorksheet& sheet, int xColumn, int firstColumn, int lastColumn,
+                                       int firstRow, int lastRow, int nameRow) {
+  std::vector<TChartSeries> series;
+  for (int column = firstColumn; column <= lastColumn; ++column) {
+    TChartSeries s;
+    const TCell* name = nameRow > 0 ? sheet.Cell(nameRow, column) : nullptr;
+    if (name && name->Kind == ECellKind::Text) s.Name = name->Text;
+    s.Sheet = sheet.GetName();
+    s.X = {firstRow, xColumn, lastRow, xColumn};
+    s.Y = {firstRow, column, lastRow, column};
+    series.push_back(std::move(s));
+  }
+  return series;
+}
+
 TWorkbook::TWorkbook() { SheetList.push_back(std::make_unique<TWorksheet>("Sheet1")); }
 
 std::size_t TWorkbook::Find(const std::string& name) const {

@@ -110,6 +110,12 @@ struct TChartSeries {
   TCellRange Y;
 };
 
+// The series of a block of columns: one per column first..last, y from its rows
+// firstRow..lastRow over x from the same rows of xColumn, named by the column's text in nameRow
+// (none when nameRow is 0 or that cell holds no text).
+std::vector<TChartSeries> ColumnSeries(const TWorksheet& sheet, int xColumn, int firstColumn, int lastColumn,
+                                       int firstRow, int lastRow, int nameRow = 0);
+
 // A smooth x-y scatter chart without markers (the spreadsheet program's chart type 73).
 struct TChart {
   std::string Title;           // empty: no title

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "shared/Cp1252.h"
+#include "shared/ProgramInfo.h"
 #include "shared/ShellOpen.h"
 #include "shared/Sound.h"
 
@@ -32,6 +33,19 @@ void MakeLink(QLabel* label) {
 }
 
 }  // namespace
+
+TAboutInfo AboutInfoFor(const TProgramInfo& program) {
+  TAboutInfo info;
+  info.ProgramName = program.Title;
+  info.Version = program.Version;
+  info.Date = program.BuildDate;
+  info.Copyright = program.Notice;
+  const std::string scheme = "mailto:";
+  info.MailAddress = program.Mail.rfind(scheme, 0) == 0 ? program.Mail.substr(scheme.size()) : program.Mail;
+  info.MailLink = program.MailWithSubject;
+  info.URL = program.ProductURL;
+  return info;
+}
 
 TAboutDlg::TAboutDlg(const TAboutInfo& info, QWidget* parent) : QDialog(parent), MailLink(info.MailLink) {
   setObjectName("AboutDlg");
@@ -61,8 +75,10 @@ TAboutDlg::TAboutDlg(const TAboutInfo& info, QWidget* parent) : QDialog(parent),
   connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
 
   auto* texts = new QVBoxLayout;
-  for (QLabel* label : {ProgramName, VersionLabel, DateLabel, CopyrightLabel, RightsLabel, MailLabel, URLLabel})
+  for (QLabel* label : {ProgramName, VersionLabel, DateLabel, CopyrightLabel, RightsLabel, MailLabel, URLLabel}) {
     texts->addWidget(label);
+    label->setVisible(!label->text().isEmpty());
+  }
   auto* top = new QHBoxLayout;
   top->addWidget(ProgramIcon, 0, Qt::AlignTop);
   top->addLayout(texts, 1);

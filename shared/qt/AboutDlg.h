@@ -16,11 +16,16 @@ struct TAboutInfo {
   std::string Version;
   std::string Date;
   std::string Copyright;
-  std::string Rights;
+  std::string Rights;        // an empty line is left out
   std::string MailAddress;  // shown
   std::string MailLink;     // opened on a click: "mailto:" + address + "?subject=" + subject
   std::string URL;          // shown and opened on a click
 };
+
+class TProgramInfo;
+
+// The animator's box: title, version, build date, notice, sales address and product page.
+TAboutInfo AboutInfoFor(const TProgramInfo& program);
 
 class TAboutDlg : public QDialog {
   Q_OBJECT

@@ -45,6 +45,7 @@ THTMLPrintDialog::THTMLPrintDialog(QWidget* parent) : QDialog(parent) {
   PathCheckBox = NewCheckBox("Include Path Data", "PathCheckBox", false, GroupBox);
   FileNameEdit = new QLineEdit(GroupBox);
   FileNameEdit->setObjectName("FileNameEdit");
+  FileNameEdit->setMinimumWidth(320);
   auto* fileLabel = new QLabel("HTML Report &Filename", GroupBox);
   fileLabel->setBuddy(FileNameEdit);
   BrowseButton = NewButton("&Browse", "BrowseButton", GroupBox);
@@ -52,17 +53,18 @@ THTMLPrintDialog::THTMLPrintDialog(QWidget* parent) : QDialog(parent) {
   CurveCheckBox = NewCheckBox("Include Curve Definition", "CurveCheckBox", false, GroupBox);
   AreasCheckBox = NewCheckBox("Include Areas", "AreasCheckBox", false, GroupBox);
 
+  // Laid out in the tab order, so the keyboard walks the form from top to bottom.
   auto* grid = new QGridLayout(GroupBox);
   grid->addWidget(InfoCheckBox, 0, 0, 1, 2);
   grid->addWidget(DrawingCheckBox, 1, 0, 1, 2);
   grid->addWidget(PropCheckBox, 2, 0, 1, 2);
   grid->addWidget(PathCheckBox, 3, 0, 1, 2);
-  grid->addWidget(CurveCheckBox, 4, 0, 1, 2);
-  grid->addWidget(AreasCheckBox, 5, 0, 1, 2);
-  grid->addWidget(fileLabel, 6, 0, 1, 2);
-  grid->addWidget(FileNameEdit, 7, 0);
-  grid->addWidget(BrowseButton, 7, 1);
-  grid->addWidget(AutoPrintCheckBox, 8, 0, 1, 2);
+  grid->addWidget(fileLabel, 4, 0, 1, 2);
+  grid->addWidget(FileNameEdit, 5, 0);
+  grid->addWidget(BrowseButton, 5, 1);
+  grid->addWidget(AutoPrintCheckBox, 6, 0, 1, 2);
+  grid->addWidget(CurveCheckBox, 7, 0, 1, 2);
+  grid->addWidget(AreasCheckBox, 8, 0, 1, 2);
   grid->setColumnStretch(0, 1);
 
   OKButton = NewButton("OK", "OKButton", this);

@@ -135,6 +135,28 @@ TEST(WorkbookTest, ChartsReferToWorksheetsOfTheBook) {
   EXPECT_THROW(book.AddChart("Other", chart), std::invalid_argument) << "a series is one column";
 }
 
+TEST(WorkbookTest, ColumnSeriesCoverABlockOfColumns) {
+  // A graph sheet: names in row 2, units in row 3, x in column B, steps from row 4.
+  shared::TWorkbook book;
+  shared::TWorksheet& sheet = book.AddSheet("Rotation");
+  sheet.SetText(2, 3, "AB");
+  sheet.SetText(2, 4, "CD");
+  const auto series = shared::ColumnSeries(sheet, 2, 3, 5, 4, 40, 2);
+  ASSERT_EQ(series.size(), 3u);
+  EXPECT_EQ(series[0].Name, "AB");
+  EXPECT_EQ(series[1].Name, "CD");
+  EXPECT_EQ(series[2].Name, "") << "no text in the name row";
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(series[i].Sheet, "Rotation");
+    EXPECT_EQ(series[i].X, (TCellRange{4, 2, 40, 2}));
+    EXPECT_EQ(series[i].Y, (TCellRange{4, 3 + i, 40, 3 + i}));
+  }
+  shared::TChart chart;
+  chart.Series = series;
+  EXPECT_NO_THROW(book.AddChart("Rotation Chart", chart));
+  EXPECT_TRUE(shared::ColumnSeries(sheet, 2, 3, 2, 4, 40).empty()) << "no series columns";
+}
+
 TEST(WorkbookTest, ShowingNeedsAConnectedProgram) {
   shared::TWorkbook book;
   shared::SetWorkbookShow(nullptr);

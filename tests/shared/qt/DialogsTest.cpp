@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <sstream>
 
+#include "shared/ProgramInfo.h"
 #include "shared/ShellOpen.h"
 #include "shared/TabLine.h"
 #include "shared/Sound.h"
@@ -244,6 +245,18 @@ TEST(AboutDlgTest, ShowsTheProgramAndPlaysItsSoundOnce) {
     EXPECT_EQ(sound.Started, 1);
   }
   shared::SetSound(nullptr);
+}
+
+TEST(AboutDlgTest, AnimatorBoxComesFromItsProgramInformation) {
+  shared::TProgramInfo program;
+  const shared::TAboutInfo info = shared::AboutInfoFor(program);
+  EXPECT_EQ(info.ProgramName, "Quillon Animator");
+  EXPECT_EQ(info.Version, "2.1.4");
+  EXPECT_EQ(info.Date, program.BuildDate);
+  EXPECT_EQ(info.Copyright, program.Notice);
+  EXPECT_EQ("mailto:" + info.MailAddress, program.Mail);
+  EXPECT_EQ(info.MailLink, program.MailWithSubject);
+  EXPECT_EQ(info.URL, program.ProductURL);
 }
 
 TEST(AboutDlgTest, LinksOpenThroughTheShell) {
