@@ -137,7 +137,8 @@ class TWorkbook {
   // A new book comes with one empty worksheet "Sheet1", which is active.
   TWorkbook();
 
-  // The file the writer saves to; empty: a new "BookN.xlsx" in a temporary directory.
+  // The file the writer saves to, as the file system names it; empty: a new "BookN.xlsx" in a
+  // temporary directory.
   std::string FileName;
 
   // Sheets.Add: the new sheet goes in front of the active sheet and becomes active, so sheets

@@ -13,6 +13,7 @@ class QSoundEffect;
 
 namespace shared {
 
+// Made after the QApplication and freed before it, like every multimedia object.
 class TQtSound : public TSound {
  public:
   // Bare names that are not in the current directory are looked up in programDir (the program's
