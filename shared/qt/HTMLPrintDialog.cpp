@@ -107,7 +107,7 @@ void THTMLPrintDialog::BrowseButtonClick() {
 }
 
 void THTMLPrintDialog::HelpButtonClick() {
-  if (Help) Help(HelpTopic);
+  if (HelpHandler) HelpHandler(HelpTopic);
 }
 
 }  // namespace shared

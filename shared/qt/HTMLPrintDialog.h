@@ -20,8 +20,10 @@ class THTMLPrintDialog : public QDialog {
   explicit THTMLPrintDialog(QWidget* parent = nullptr);
 
   std::string HelpTopic = "htmlreport.html";
-  // Shows a help topic; the synthesis program leaves it unset, so its Help button does nothing.
-  std::function<void(const std::string& topic)> Help;
+  // Help shows HelpTopic through the handler; the program connects its help display.
+  // The synthesis program connects none: its Help button does nothing.
+  using THelpHandler = std::function<void(const std::string& topic)>;
+  void SetHelpHandler(THelpHandler handler) { HelpHandler = std::move(handler); }
 
   QGroupBox* GroupBox;
   QCheckBox* InfoCheckBox;
@@ -41,6 +43,9 @@ class THTMLPrintDialog : public QDialog {
   // A save dialog ("SaveDialog") for the report file; a confirmed name goes into the edit.
   void BrowseButtonClick();
   void HelpButtonClick();
+
+ private:
+  THelpHandler HelpHandler;
 };
 
 }  // namespace shared

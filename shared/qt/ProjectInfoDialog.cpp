@@ -129,7 +129,7 @@ void TProjectInfoDialog::TakeInfo() {
 }
 
 void TProjectInfoDialog::HelpButtonClick() {
-  if (Help) Help(HelpTopic);
+  if (HelpHandler) HelpHandler(HelpTopic);
 }
 
 }  // namespace shared

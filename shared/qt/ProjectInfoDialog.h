@@ -31,8 +31,9 @@ class TProjectInfoDialog : public QDialog {
   // What the Help button asks for; the synthesis program sets "IDH_ProjectInfo" and its range.
   std::string HelpTopic = "projectinfo.html";
   std::string ExcelFillRange = kAnimatorInfoFill;
-  // Shows a help topic; the program wires it to its program information. Unset: Help does nothing.
-  std::function<void(const std::string& topic)> Help;
+  // Help shows HelpTopic through the handler; the program connects its help display.
+  using THelpHandler = std::function<void(const std::string& topic)>;
+  void SetHelpHandler(THelpHandler handler) { HelpHandler = std::move(handler); }
 
   // Today's date in the user's short date format.
   static std::string Today();
@@ -65,6 +66,7 @@ class TProjectInfoDialog : public QDialog {
  private:
   void ShowInfo();
   void TakeInfo();
+  THelpHandler HelpHandler;
 };
 
 }  // namespace shared

@@ -115,7 +115,7 @@ TEST(ProjectInfoDialogTest, HelpGoesThroughTheHook) {
   shared::TProjectInfoDialog dialog;
   QTest::mouseClick(dialog.HelpButton, Qt::LeftButton);  // no hook: nothing happens
   std::vector<std::string> topics;
-  dialog.Help = [&](const std::string& topic) { topics.push_back(topic); };
+  dialog.SetHelpHandler([&](const std::string& topic) { topics.push_back(topic); });
   QTest::mouseClick(dialog.HelpButton, Qt::LeftButton);
   dialog.HelpTopic = "IDH_ProjectInfo";
   QTest::mouseClick(dialog.HelpButton, Qt::LeftButton);
@@ -184,7 +184,7 @@ TEST(HTMLPrintDialogTest, HelpGoesThroughTheHookWhenThereIsOne) {
   shared::THTMLPrintDialog dialog;
   QTest::mouseClick(dialog.HelpButton, Qt::LeftButton);  // the synthesis program's: no action
   std::vector<std::string> topics;
-  dialog.Help = [&](const std::string& topic) { topics.push_back(topic); };
+  dialog.SetHelpHandler([&](const std::string& topic) { topics.push_back(topic); });
   QTest::mouseClick(dialog.HelpButton, Qt::LeftButton);
   EXPECT_EQ(topics, std::vector<std::string>{"htmlreport.html"});
 }
