@@ -12,18 +12,27 @@ namespace shared {
 namespace {
 constexpr const char* kInfoSection = "Info";
 constexpr int kInfoFillColour = 36;
-}
+}  // namespace
 
 std::string HtmlEscape(const std::string& text) {
   std::string out;
   out.reserve(text.size());
   for (char c : text) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -67,7 +76,8 @@ void TProjectInfo::WriteInfoSection(TTabLines& lines) const {
 
 void TProjectInfo::ReadFromText(std::istream& in) {
   std::string line;
-  if (!ReadTextLine(in, line) || line != "[Info]") throw EFileReadError("File read error in TProjectInfoDialog !");
+  if (!ReadTextLine(in, line) || line != "[Info]")
+    throw EFileReadError("File read error in TProjectInfoDialog !");
   ReadTextLine(in, line);  // block version, only 0 so far
   std::string texts[4];
   for (std::string& text : texts)
@@ -110,7 +120,8 @@ void TProjectInfo::WriteHTML(std::ostream& out) const {
   const std::pair<const char*, const std::string*> rows[] = {
       {"Client: ", &Client}, {"Author: ", &Author}, {"Date: ", &Date}};
   for (const auto& [caption, text] : rows)
-    if (!text->empty()) out << "<tr><td>" << caption << "</td><td>" << HtmlEscape(*text) << "</td></tr>" << kLineEnd;
+    if (!text->empty())
+      out << "<tr><td>" << caption << "</td><td>" << HtmlEscape(*text) << "</td></tr>" << kLineEnd;
   if (!Comments.empty()) {
     out << "<tr><td colspan=\"2\" bgcolor=\"#FFFFFF\"><p>" << kLineEnd;
     for (const std::string& comment : Comments) out << HtmlEscape(comment) << "<br>" << kLineEnd;

@@ -152,7 +152,8 @@ void TWorksheet::SetFill(const TCellRange& range, int colorIndex) {
 
 void TWorksheet::SetColumnWidth(int first, int last, double width) {
   CheckColumns(first, last);
-  if (width < 0 || width > 255) throw std::out_of_range("Column width " + std::to_string(width) + " is not 0 to 255");
+  if (width < 0 || width > 255)
+    throw std::out_of_range("Column width " + std::to_string(width) + " is not 0 to 255");
   for (int column = first; column <= last; ++column) Widths[column] = width;
 }
 

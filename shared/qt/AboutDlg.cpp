@@ -3,11 +3,11 @@
 
 #include <QApplication>
 #include <QEvent>
-#include <QShowEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include "shared/Cp1252.h"
@@ -75,7 +75,8 @@ TAboutDlg::TAboutDlg(const TAboutInfo& info, QWidget* parent) : QDialog(parent),
   connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
 
   auto* texts = new QVBoxLayout;
-  for (QLabel* label : {ProgramName, VersionLabel, DateLabel, CopyrightLabel, RightsLabel, MailLabel, URLLabel}) {
+  for (QLabel* label :
+       {ProgramName, VersionLabel, DateLabel, CopyrightLabel, RightsLabel, MailLabel, URLLabel}) {
     texts->addWidget(label);
     label->setVisible(!label->text().isEmpty());
   }

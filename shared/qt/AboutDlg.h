@@ -16,7 +16,7 @@ struct TAboutInfo {
   std::string Version;
   std::string Date;
   std::string Copyright;
-  std::string Rights;        // an empty line is left out
+  std::string Rights;       // an empty line is left out
   std::string MailAddress;  // shown
   std::string MailLink;     // opened on a click: "mailto:" + address + "?subject=" + subject
   std::string URL;          // shown and opened on a click

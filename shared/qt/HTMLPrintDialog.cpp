@@ -85,8 +85,9 @@ THTMLPrintDialog::THTMLPrintDialog(QWidget* parent) : QDialog(parent) {
   layout->addWidget(GroupBox);
   layout->addLayout(buttons);
 
-  QWidget* order[] = {InfoCheckBox, DrawingCheckBox,   PropCheckBox,  PathCheckBox,  FileNameEdit, BrowseButton,
-                      AutoPrintCheckBox, CurveCheckBox, AreasCheckBox, OKButton, CancelButton, HelpButton};
+  QWidget* order[] = {InfoCheckBox,  DrawingCheckBox, PropCheckBox,      PathCheckBox,
+                      FileNameEdit,  BrowseButton,    AutoPrintCheckBox, CurveCheckBox,
+                      AreasCheckBox, OKButton,        CancelButton,      HelpButton};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 }
 

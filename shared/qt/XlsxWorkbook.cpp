@@ -57,7 +57,8 @@ class TXlsxWriter {
 
  private:
   static void Check(lxw_error error) {
-    if (error != LXW_NO_ERROR) throw std::runtime_error(std::string("Workbook error: ") + lxw_strerror(error));
+    if (error != LXW_NO_ERROR)
+      throw std::runtime_error(std::string("Workbook error: ") + lxw_strerror(error));
   }
 
   lxw_format* Format(bool bold, int fill, bool link) {
@@ -85,7 +86,8 @@ class TXlsxWriter {
     for (const auto& [column, width] : sheet.ColumnWidths())
       Check(worksheet_set_column(out, column - 1, column - 1, width, nullptr));
     // Row formats reach the row's empty cells; written cells carry the merged format themselves.
-    for (int row : sheet.BoldRows()) Check(worksheet_set_row(out, row - 1, LXW_DEF_ROW_HEIGHT, Format(true, 0, false)));
+    for (int row : sheet.BoldRows())
+      Check(worksheet_set_row(out, row - 1, LXW_DEF_ROW_HEIGHT, Format(true, 0, false)));
     for (const auto& [where, cell] : sheet.Cells()) {
       const auto [row, column] = where;
       const TCellFormat merged = sheet.Format(row, column);
@@ -124,7 +126,8 @@ class TXlsxWriter {
       chart_title_off(chart);
     else
       chart_title_set_name(chart, Cp1252ToUtf8(source.Title).c_str());
-    if (!source.ValueAxisTitle.empty()) chart_axis_set_name(chart->y_axis, Cp1252ToUtf8(source.ValueAxisTitle).c_str());
+    if (!source.ValueAxisTitle.empty())
+      chart_axis_set_name(chart->y_axis, Cp1252ToUtf8(source.ValueAxisTitle).c_str());
     if (!source.HasLegend) chart_legend_set_position(chart, LXW_CHART_LEGEND_NONE);
     chart_axis_major_gridlines_set_visible(chart->x_axis, source.XMajorGridlines);
     chart_axis_minor_gridlines_set_visible(chart->x_axis, source.XMinorGridlines);

@@ -57,8 +57,8 @@ shared::TProjectInfo ReadSection(const std::vector<std::string>& text, const std
 }
 
 TEST(ProjectInfoTest, InfoSectionIsOneRecordThenOneLinePerComment) {
-  EXPECT_EQ(Section(Sample()), (std::vector<std::string>{"[Info>", "Gripper\tOrvane\tJ. Smit\t10-12-2026", "first",
-                                                         "", "third", "<Info]"}));
+  EXPECT_EQ(Section(Sample()), (std::vector<std::string>{"[Info>", "Gripper\tOrvane\tJ. Smit\t10-12-2026",
+                                                         "first", "", "third", "<Info]"}));
 }
 
 TEST(ProjectInfoTest, InfoSectionRoundTripsEmptyTitleAndComments) {
@@ -115,7 +115,8 @@ TEST(ProjectInfoTest, InfoSectionFieldsCannotShift) {
   info.Date = "d";
   info.Comments = {"one\ntwo", "tab\there"};
   const auto text = Section(info);
-  EXPECT_EQ(text, (std::vector<std::string>{"[Info>", "a b\tline  break\tx\td", "one two", "tab here", "<Info]"}));
+  EXPECT_EQ(text,
+            (std::vector<std::string>{"[Info>", "a b\tline  break\tx\td", "one two", "tab here", "<Info]"}));
   const shared::TProjectInfo back = ReadSection(text);
   EXPECT_EQ(back.Client, "line  break");
   EXPECT_EQ(back.Author, "x");
@@ -210,12 +211,14 @@ TEST(ProjectInfoTest, HtmlBlockLineForLine) {
 
 TEST(ProjectInfoTest, HtmlBlockLeavesOutEmptyFields) {
   shared::TProjectInfo info;
-  EXPECT_EQ(Html(info), "<table border=\"1\" bordercolor=\"#000000\" width=\"100%\">\r\n</table>\r\n<p></p>\r\n");
-  info.Title = "Only";
   EXPECT_EQ(Html(info),
-            "<table border=\"1\" bordercolor=\"#000000\" width=\"100%\">\r\n"
-            "<tr><td width=\"100%\" colspan=\"2\"><font face=\"Arial\" size=\"4\">Only</font></td></tr></table>\r\n"
-            "<p></p>\r\n");
+            "<table border=\"1\" bordercolor=\"#000000\" width=\"100%\">\r\n</table>\r\n<p></p>\r\n");
+  info.Title = "Only";
+  EXPECT_EQ(
+      Html(info),
+      "<table border=\"1\" bordercolor=\"#000000\" width=\"100%\">\r\n"
+      "<tr><td width=\"100%\" colspan=\"2\"><font face=\"Arial\" size=\"4\">Only</font></td></tr></table>\r\n"
+      "<p></p>\r\n");
 }
 
 TEST(ProjectInfoTest, HtmlBlockEscapesTheTexts) {

@@ -17,8 +17,11 @@ std::vector<std::string> Names(const shared::TWorkbook& book) {
 
 TEST(WorkbookTest, ParsesCellRanges) {
   const std::pair<const char*, TCellRange> cases[] = {
-      {"A1:C4", {1, 1, 4, 3}},   {"A1:P4", {1, 1, 4, 16}}, {"b7", {7, 2, 7, 2}},
-      {"AA10:AB12", {10, 27, 12, 28}}, {"XFD1048576", {1048576, 16384, 1048576, 16384}},
+      {"A1:C4", {1, 1, 4, 3}},
+      {"A1:P4", {1, 1, 4, 16}},
+      {"b7", {7, 2, 7, 2}},
+      {"AA10:AB12", {10, 27, 12, 28}},
+      {"XFD1048576", {1048576, 16384, 1048576, 16384}},
       {"C4:A1", {1, 1, 4, 3}},
   };
   for (const auto& [text, range] : cases) EXPECT_EQ(shared::ParseCellRange(text), range) << text;
@@ -41,8 +44,8 @@ TEST(WorkbookTest, AddedSheetsGoInFrontOfTheActiveSheet) {
   // The animator writes its sheets in this order; its tabs then read in the reverse order.
   shared::TWorkbook book;
   EXPECT_EQ(Names(book), std::vector<std::string>{"Sheet1"});
-  for (const char* name : {"TransAngle", "AngAcc", "AngVel", "Rotation", "Acc", "Vel", "Path", "Error", "Vectors",
-                           "Properties"})
+  for (const char* name :
+       {"TransAngle", "AngAcc", "AngVel", "Rotation", "Acc", "Vel", "Path", "Error", "Vectors", "Properties"})
     EXPECT_EQ(book.AddSheet(name).GetName(), name);
   EXPECT_EQ(Names(book), (std::vector<std::string>{"Properties", "Vectors", "Error", "Path", "Vel", "Acc",
                                                    "Rotation", "AngVel", "AngAcc", "TransAngle", "Sheet1"}));
@@ -60,8 +63,9 @@ TEST(WorkbookTest, AddedSheetsGoInFrontOfTheActiveSheet) {
 TEST(WorkbookTest, SheetNamesFollowTheSpreadsheetRules) {
   shared::TWorkbook book;
   book.AddSheet("Data");
-  for (const std::string& bad : std::vector<std::string>{"", "DATA", "sheet1", "a:b", "a\\b", "a/b", "a?b", "a*b", "a[b", "a]b", "'ab", "ab'",
-                                std::string(32, 'x')})
+  for (const std::string& bad :
+       std::vector<std::string>{"", "DATA", "sheet1", "a:b", "a\\b", "a/b", "a?b", "a*b", "a[b", "a]b", "'ab",
+                                "ab'", std::string(32, 'x')})
     EXPECT_THROW(book.AddSheet(bad), std::invalid_argument) << bad;
   EXPECT_NO_THROW(book.AddSheet(std::string(31, 'x')));
   EXPECT_NO_THROW(book.AddSheet("Rotation Chart"));
@@ -107,11 +111,11 @@ TEST(WorkbookTest, ColumnWidthsAndAutoFit) {
   sheet.SetColumnWidth(2, 4, 15);
   EXPECT_EQ(sheet.ColumnWidth(1), 0);
   EXPECT_EQ(sheet.ColumnWidth(3), 15);
-  sheet.SetText(1, 2, "Hello");         // 5 characters
+  sheet.SetText(1, 2, "Hello");  // 5 characters
   sheet.SetText(2, 2, "Hi");
-  sheet.SetNumber(3, 3, 0.125);         // "0.125"
+  sheet.SetNumber(3, 3, 0.125);  // "0.125"
   sheet.SetText(1, 5, "Wide");
-  sheet.SetRowBold(1);                  // "Wide" is bold: 4 * 1.1
+  sheet.SetRowBold(1);  // "Wide" is bold: 4 * 1.1
   sheet.AutoFitColumns(2, 5);
   EXPECT_DOUBLE_EQ(sheet.ColumnWidth(2), 5 * 1.1 + 1) << "row 1 is bold";
   EXPECT_DOUBLE_EQ(sheet.ColumnWidth(3), 6);

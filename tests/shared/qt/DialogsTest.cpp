@@ -17,8 +17,8 @@
 
 #include "shared/ProgramInfo.h"
 #include "shared/ShellOpen.h"
-#include "shared/TabLine.h"
 #include "shared/Sound.h"
+#include "shared/TabLine.h"
 #include "shared/qt/AboutDlg.h"
 #include "shared/qt/HTMLPrintDialog.h"
 #include "shared/qt/ProjectInfoDialog.h"
@@ -52,8 +52,9 @@ TEST(ProjectInfoDialogTest, NewDocumentShowsTodayAndEmptyFields) {
   for (const char* name : {"TitleEdit", "ClientEdit", "AuthorEdit"})
     EXPECT_EQ(Child<QLineEdit>(dialog, name)->text(), "") << name;
   EXPECT_EQ(Child<QPlainTextEdit>(dialog, "CommentsMemo")->toPlainText(), "");
-  EXPECT_EQ(TabChain(dialog.TitleEdit, 7), (std::vector<QString>{"TitleEdit", "ClientEdit", "AuthorEdit", "DateEdit",
-                                                                "CommentsMemo", "OKBtn", "HelpButton"}));
+  EXPECT_EQ(TabChain(dialog.TitleEdit, 7),
+            (std::vector<QString>{"TitleEdit", "ClientEdit", "AuthorEdit", "DateEdit", "CommentsMemo",
+                                  "OKBtn", "HelpButton"}));
   dialog.close();
 }
 
@@ -127,9 +128,12 @@ TEST(HTMLPrintDialogTest, StartsWithTheFormStateInTabOrder) {
   EXPECT_EQ(dialog.windowTitle(), "HTML Report Options");
   EXPECT_EQ(Child<QGroupBox>(dialog, "GroupBox")->title(), "HTML Report Options");
   const std::tuple<const char*, const char*, bool> boxes[] = {
-      {"InfoCheckBox", "Include Project Info", true},        {"DrawingCheckBox", "Include Mechanism Drawing", true},
-      {"PropCheckBox", "Include Mechanism Properties", true}, {"PathCheckBox", "Include Path Data", false},
-      {"AutoPrintCheckBox", "Automatically Print", true},     {"CurveCheckBox", "Include Curve Definition", false},
+      {"InfoCheckBox", "Include Project Info", true},
+      {"DrawingCheckBox", "Include Mechanism Drawing", true},
+      {"PropCheckBox", "Include Mechanism Properties", true},
+      {"PathCheckBox", "Include Path Data", false},
+      {"AutoPrintCheckBox", "Automatically Print", true},
+      {"CurveCheckBox", "Include Curve Definition", false},
       {"AreasCheckBox", "Include Areas", false}};
   for (const auto& [name, caption, checked] : boxes) {
     auto* box = Child<QCheckBox>(dialog, name);
@@ -139,9 +143,9 @@ TEST(HTMLPrintDialogTest, StartsWithTheFormStateInTabOrder) {
   EXPECT_EQ(Child<QLineEdit>(dialog, "FileNameEdit")->text(), "");
   dialog.show();
   EXPECT_EQ(TabChain(dialog.InfoCheckBox, 12),
-            (std::vector<QString>{"InfoCheckBox", "DrawingCheckBox", "PropCheckBox", "PathCheckBox", "FileNameEdit",
-                                  "BrowseButton", "AutoPrintCheckBox", "CurveCheckBox", "AreasCheckBox", "OKButton",
-                                  "CancelButton", "HelpButton"}));
+            (std::vector<QString>{"InfoCheckBox", "DrawingCheckBox", "PropCheckBox", "PathCheckBox",
+                                  "FileNameEdit", "BrowseButton", "AutoPrintCheckBox", "CurveCheckBox",
+                                  "AreasCheckBox", "OKButton", "CancelButton", "HelpButton"}));
   dialog.close();
 }
 
@@ -209,8 +213,14 @@ class TRecordingSound : public shared::TSound {
 };
 
 shared::TAboutInfo SampleAbout() {
-  return {"Quillon Animator", "2.1.4", "10-12-2026", "Copyright \xA9 Orvane", "All rights reserved",
-          "sales@example.org", "mailto:sales@example.org?subject=Quillon Animator 2.1.4", "https://example.org/"};
+  return {"Quillon Animator",
+          "2.1.4",
+          "10-12-2026",
+          "Copyright \xA9 Orvane",
+          "All rights reserved",
+          "sales@example.org",
+          "mailto:sales@example.org?subject=Quillon Animator 2.1.4",
+          "https://example.org/"};
 }
 
 TEST(AboutDlgTest, ShowsTheProgramAndPlaysItsSoundOnce) {

@@ -1,12 +1,12 @@
 // The desktop sound: look-up of wave files by name and silent playback without a device.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 #include "shared/qt/QtSound.h"
 

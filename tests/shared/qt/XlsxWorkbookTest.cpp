@@ -1,6 +1,7 @@
 // Workbooks written as .xlsx and read back from the package with unzip: sheet order, cells,
 // merged formats, widths, links and charts; free book names and the hand-over to the desktop.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,7 +11,6 @@
 #include <regex>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "shared/ProjectInfo.h"
@@ -51,7 +51,8 @@ class TPackage {
     for (auto it = std::sregex_iterator(rels.begin(), rels.end(), rel); it != std::sregex_iterator(); ++it)
       targets[(*it)[1]] = (*it)[2];
     const std::regex sheet("<sheet name=\"([^\"]+)\" sheetId=\"\\d+\" r:id=\"(rId\\d+)\"");
-    for (auto it = std::sregex_iterator(Workbook.begin(), Workbook.end(), sheet); it != std::sregex_iterator(); ++it) {
+    for (auto it = std::sregex_iterator(Workbook.begin(), Workbook.end(), sheet);
+         it != std::sregex_iterator(); ++it) {
       Names.push_back((*it)[1]);
       Members[(*it)[1]] = "xl/" + targets[(*it)[2]];
     }
@@ -155,7 +156,8 @@ class XlsxWorkbookTest : public ::testing::Test {
     chart.ValueAxisTitle = "Path m";
     chart.HasLegend = false;
     chart.XMajorGridlines = true;
-    chart.Series.push_back({"Path", "Data", shared::ParseCellRange("B5:B7"), shared::ParseCellRange("F5:F7")});
+    chart.Series.push_back(
+        {"Path", "Data", shared::ParseCellRange("B5:B7"), shared::ParseCellRange("F5:F7")});
     book.AddChart("Path Chart", chart);
     book.Activate("Properties");
     return book;
@@ -180,13 +182,15 @@ TEST_F(XlsxWorkbookTest, CellsAndMergedFormatsReadBack) {
   const TPackage package(file);
   const std::string properties = package.Sheet("Properties");
   const std::pair<const char*, const char*> texts[] = {
-      {"A1", "Title: Gripper"}, {"A2", "Client: Smit &amp; Zonen"}, {"A3", "Author: "}, {"A4", "Date: 10-12-2026"},
-      {"B6", "-0.25"}, {"C8", "https://example.org/vesk"}};
+      {"A1", "Title: Gripper"}, {"A2", "Client: Smit &amp; Zonen"},
+      {"A3", "Author: "},       {"A4", "Date: 10-12-2026"},
+      {"B6", "-0.25"},          {"C8", "https://example.org/vesk"}};
   for (const auto& [ref, text] : texts) EXPECT_EQ(package.CellText(properties, ref), text) << ref;
   const TPackage::TStyle titleStyle{true, "FFFFFF99"};
   const TPackage::TStyle filled{false, "FFFFFF99"};
   EXPECT_EQ(package.CellStyle(properties, "A1"), titleStyle) << "bold and fill in one format";
-  for (const char* ref : {"A2", "A4", "B1", "D4"}) EXPECT_EQ(package.CellStyle(properties, ref), filled) << ref;
+  for (const char* ref : {"A2", "A4", "B1", "D4"})
+    EXPECT_EQ(package.CellStyle(properties, ref), filled) << ref;
   EXPECT_EQ(TPackage::CellXml(properties, "E4"), "") << "the fill ends at column D";
   EXPECT_EQ(package.CellStyle(properties, "B6"), TPackage::TStyle{});
 
@@ -208,31 +212,38 @@ TEST_F(XlsxWorkbookTest, HyperlinksPointAtTheirTarget) {
   shared::WriteXlsx(Export(), file);
   const TPackage package(file);
   EXPECT_NE(package.Sheet("Properties").find("<hyperlink ref=\"C8\""), std::string::npos);
-  const std::string rels = Unzip(file, "xl/worksheets/_rels/" + fs::path(package.Members.at("Properties")).filename().string() + ".rels");
-  EXPECT_NE(rels.find("Target=\"https://example.org/vesk\" TargetMode=\"External\""), std::string::npos) << rels;
+  const std::string rels =
+      Unzip(file, "xl/worksheets/_rels/" + fs::path(package.Members.at("Properties")).filename().string() +
+                      ".rels");
+  EXPECT_NE(rels.find("Target=\"https://example.org/vesk\" TargetMode=\"External\""), std::string::npos)
+      << rels;
 }
 
 TEST_F(XlsxWorkbookTest, ChartIsASmoothScatterWithoutMarkers) {
   shared::TWorkbook book = Export();
   shared::TChart legend;
-  legend.Series.push_back({"Ratio", "Data", shared::ParseCellRange("B5:B7"), shared::ParseCellRange("F5:F7")});
+  legend.Series.push_back(
+      {"Ratio", "Data", shared::ParseCellRange("B5:B7"), shared::ParseCellRange("F5:F7")});
   book.AddChart("Second", legend);
   const std::string file = Dir + "/export.xlsx";
   shared::WriteXlsx(book, file);
   const std::string chart = Unzip(file, "xl/charts/chart1.xml");
-  for (const char* part : {"<c:scatterChart><c:scatterStyle val=\"smoothMarker\"/>", "<c:tx><c:v>Path</c:v></c:tx>",
-                           "<c:marker><c:symbol val=\"none\"/></c:marker>", "<c:f>Data!$B$5:$B$7</c:f>",
-                           "<c:f>Data!$F$5:$F$7</c:f>", "<c:smooth val=\"1\"/>", "<a:t>Path m</a:t>"})
+  for (const char* part :
+       {"<c:scatterChart><c:scatterStyle val=\"smoothMarker\"/>", "<c:tx><c:v>Path</c:v></c:tx>",
+        "<c:marker><c:symbol val=\"none\"/></c:marker>", "<c:f>Data!$B$5:$B$7</c:f>",
+        "<c:f>Data!$F$5:$F$7</c:f>", "<c:smooth val=\"1\"/>", "<a:t>Path m</a:t>"})
     EXPECT_NE(chart.find(part), std::string::npos) << part;
   EXPECT_EQ(chart.find("<c:legend>"), std::string::npos);
-  const std::string xAxis = chart.substr(chart.find("<c:valAx>"), chart.find("</c:valAx>") - chart.find("<c:valAx>"));
+  const std::string xAxis =
+      chart.substr(chart.find("<c:valAx>"), chart.find("</c:valAx>") - chart.find("<c:valAx>"));
   EXPECT_NE(xAxis.find("<c:axPos val=\"b\"/><c:majorGridlines/>"), std::string::npos) << xAxis;
   EXPECT_EQ(xAxis.find("minorGridlines"), std::string::npos);
 
   const std::string second = Unzip(file, "xl/charts/chart2.xml");
   EXPECT_NE(second.find("<c:legend>"), std::string::npos);
   EXPECT_EQ(second.find("<c:title>"), std::string::npos) << "no title asked for";
-  const std::string secondX = second.substr(second.find("<c:valAx>"), second.find("</c:valAx>") - second.find("<c:valAx>"));
+  const std::string secondX =
+      second.substr(second.find("<c:valAx>"), second.find("</c:valAx>") - second.find("<c:valAx>"));
   EXPECT_EQ(secondX.find("majorGridlines"), std::string::npos);
 }
 
