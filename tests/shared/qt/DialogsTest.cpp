@@ -204,11 +204,12 @@ class TRecordingSound : public shared::TSound {
     const_cast<TRecordingSound*>(this)->Requests.push_back(fileName);
     return fileName == "About.wav" && Present ? fileName : std::string();
   }
-  bool IsPlaying() const override { return false; }
+  bool IsPlaying() const override { return Playing; }
   void Start(const std::string&) override { ++Started; }
 
  public:
   bool Present = false;
+  bool Playing = false;
   int Started = 0;
 };
 
@@ -253,6 +254,13 @@ TEST(AboutDlgTest, ShowsTheProgramAndPlaysItsSoundOnce) {
     about.show();
     QApplication::processEvents();
     EXPECT_EQ(sound.Started, 1);
+  }
+  sound.Playing = true;
+  {
+    shared::TAboutDlg about(SampleAbout());
+    about.show();
+    QApplication::processEvents();
+    EXPECT_EQ(sound.Started, 1) << "a sound still playing is not interrupted";
   }
   shared::SetSound(nullptr);
 }
