@@ -20,16 +20,21 @@
 #include <exception>
 #include <filesystem>
 
+#include "animator/app/AppDialogs.h"
 #include "animator/app/Application.h"
 #include "animator/app/LanguageFile.h"
 #include "animator/app/MessageMemo.h"
 #include "animator/engine/StdOut.h"
 #include "shared/Clipboard.h"
+#include "shared/Convert.h"
 #include "shared/Cp1252.h"
 #include "shared/ProgramInfo.h"
 #include "shared/Settings.h"
 #include "shared/ShellOpen.h"
 #include "shared/TabLine.h"
+#include "shared/qt/AboutDlg.h"
+#include "shared/qt/ConvertDlg.h"
+#include "shared/qt/ProjectInfoDialog.h"
 
 namespace quillon {
 
@@ -96,7 +101,7 @@ TMainForm::TMainForm(TDocumentView* view, std::unique_ptr<TUserDialogs> dialogs,
   CreatePanels();
   CreateMenus();
   CreateKeys();
-  DisableMissingCommands();
+  UpdateCommands();
   FormCreate();
 }
 
@@ -209,6 +214,7 @@ void TMainForm::CreateToolBar() {
   OnTrigger(NewToolButton, [this] { FileNewClick(); });
   OnTrigger(OpenToolButton, [this] { FileOpenClick(); });
   OnTrigger(SaveToolButton, [this] { FileSaveClick(); });
+  OnTrigger(ProjectInfoButton, [this] { FileProjectInfoClick(); });
   OnTrigger(PrintToolButton, [this] { FileHTMLReportClick(); });
   OnTrigger(ImportDXFButton, [this] { FileImportDXFBackgroundClick(); });
   OnTrigger(ExportToExcelButton, [this] { FileExporttoExcelClick(); });
@@ -386,6 +392,9 @@ void TMainForm::CreateMenus() {
   OnTrigger(ViewShowGraph, [this] { ShowGraphButtonClick(ViewShowGraph); });
   OnTrigger(ViewZoomAll, [this] { ViewZoomAllClick(); });
   OnTrigger(ViewOptions, [this] { ViewOptionsClick(); });
+  OnTrigger(ViewUnits, [this] { ViewUnitsClick(); });
+  OnTrigger(FileProjectInfo, [this] { FileProjectInfoClick(); });
+  OnTrigger(HelpAbout, [this] { HelpAboutClick(); });
   OnTrigger(AnimationStartItem, [this] { AnimationStartItemClick(); });
   OnTrigger(AnimationStopItem, [this] { AnimationStopItemClick(); });
   OnTrigger(HelpContents, [this] { HelpContentsClick(); });
@@ -422,13 +431,16 @@ void TMainForm::CreateKeys() {
 }
 
 // Commands whose dialogs or exports are not part of the program yet stay disabled.
-void TMainForm::DisableMissingCommands() {
+void TMainForm::UpdateCommands() {
   for (QAction* action :
        {FileImportDXFBackground, ImportDXFButton, FileExporttoExcel, ExportToExcelButton, FileExportPicture,
-        ExportAsJPEGButton, FileCreateAVIVideo, AVIButton, FileProjectInfo, ProjectInfoButton, FileHTMLReport,
-        PrintToolButton, AnimationInputFunctionItem, EditMoveRotateResize, ViewUnits, ViewOptions, HelpAbout}) {
+        ExportAsJPEGButton, FileCreateAVIVideo, AVIButton, FileHTMLReport, PrintToolButton,
+        AnimationInputFunctionItem, EditMoveRotateResize, ViewOptions}) {
     action->setEnabled(false);
   }
+  ViewUnits->setEnabled(AppDialogs().ConvertDlg != nullptr);
+  FileProjectInfo->setEnabled(AppDialogs().ProjectInfoDialog != nullptr);
+  ProjectInfoButton->setEnabled(AppDialogs().ProjectInfoDialog != nullptr);
 }
 
 void TMainForm::FormCreate() {
@@ -455,6 +467,8 @@ void TMainForm::showEvent(QShowEvent* event) {
 }
 
 void TMainForm::FormShow() {
+  UpdateCommands();
+  shared::Convert().SetRegistryKey(kConvertRegistryKey);
   SetRegistryKey(kRegistryKey);
   ApplyLanguage(0);
   const std::string fileName = ToPath(CommandLine);
@@ -466,6 +480,7 @@ void TMainForm::FormShow() {
     }
   } else {
     Document->NewMechanism(kFourbarPreset);
+    ClearProjectInfo();
   }
   UpdateCaption();
   PictureFileName.clear();
@@ -628,6 +643,7 @@ void TMainForm::TakeDataDir(const std::string& fileName) {
 void TMainForm::FileNewClick() {
   if (AskSave() == TAnswer::Cancel) return;
   Document->NewMechanism(kCustomPreset);
+  ClearProjectInfo();
   UpdateCaption();
   PictureFileName.clear();
   AVIFileName.clear();
@@ -636,6 +652,7 @@ void TMainForm::FileNewClick() {
 void TMainForm::FourbarButtonClick(int tag) {
   if (AskSave() == TAnswer::Cancel) return;
   Document->NewMechanism(tag);
+  ClearProjectInfo();
   PictureFileName.clear();
   UpdateCaption();
 }
@@ -784,6 +801,25 @@ void TMainForm::ShowGraphButtonClick(QObject* sender) {
 void TMainForm::XYButtonClick() {
   IsPolar = PolarButton->isChecked();
   Document->SetPolar(IsPolar);
+}
+
+void TMainForm::ViewUnitsClick() {
+  if (!AppDialogs().ConvertDlg) return;
+  AppDialogs().ConvertDlg->exec();
+  Document->RefreshGraph();
+}
+
+void TMainForm::FileProjectInfoClick() {
+  if (AppDialogs().ProjectInfoDialog) AppDialogs().ProjectInfoDialog->exec();
+}
+
+void TMainForm::HelpAboutClick() {
+  shared::TAboutDlg about(shared::AboutInfoFor(shared::ProgramInfo()), this);
+  about.exec();
+}
+
+void TMainForm::ClearProjectInfo() {
+  if (AppDialogs().ProjectInfoDialog) AppDialogs().ProjectInfoDialog->SetDefaults();
 }
 
 void TMainForm::HelpContentsClick() { shared::ProgramInfo().ShowHelp(); }

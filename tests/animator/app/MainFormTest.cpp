@@ -12,12 +12,15 @@
 #include <optional>
 #include <stdexcept>
 
+#include "animator/app/AppDialogs.h"
 #include "animator/app/Application.h"
 #include "animator/app/LanguageFile.h"
 #include "shared/Clipboard.h"
+#include "shared/Convert.h"
 #include "shared/ProgramInfo.h"
 #include "shared/Settings.h"
 #include "shared/TabLine.h"
+#include "shared/qt/ProjectInfoDialog.h"
 
 namespace quillon {
 namespace {
@@ -156,6 +159,7 @@ class MainFormTest : public ::testing::Test {
   void SetUp() override {
     shared::CreateProgramInfo();
     shared::CreateTabLines();
+    shared::CreateConvert();
     shared::SetSettingsFactory(OpenStoreSettings);
     SettingsStore().Values.clear();
     ASSERT_TRUE(Folder.isValid());
@@ -165,6 +169,7 @@ class MainFormTest : public ::testing::Test {
     Form.reset();
     SetExceptionHandler(nullptr);
     shared::SetSettingsFactory(nullptr);
+    shared::FreeConvert();
     shared::FreeTabLines();
     shared::FreeProgramInfo();
   }
@@ -535,14 +540,31 @@ TEST_F(MainFormTest, PanelAndCoordinateSwitches) {
 
 TEST_F(MainFormTest, MissingDialogsLeaveTheirCommandsDisabled) {
   Start();
-  for (const char* name : {"ViewUnits", "FileProjectInfo", "HelpAbout", "ViewOptions", "FileExporttoExcel"}) {
+  for (const char* name : {"ViewUnits", "FileProjectInfo", "ProjectInfoButton", "ViewOptions", "FileExporttoExcel"}) {
     EXPECT_FALSE(Action(name)->isEnabled()) << name;
   }
-  for (const char* name : {"FileNew", "FileOpen", "FileSave", "FileSaveas", "EditCopyItem", "HelpContents"}) {
+  for (const char* name :
+       {"FileNew", "FileOpen", "FileSave", "FileSaveas", "EditCopyItem", "HelpContents", "HelpAbout"}) {
     EXPECT_TRUE(Action(name)->isEnabled()) << name;
   }
   EXPECT_EQ(Action("FileSaveas")->text(), "Save &As...");
   EXPECT_EQ(Action("FileExit")->statusTip(), "Exit Quillon");
+}
+
+// With the project-information dialog in the program its command is on, and a new document
+// starts with fresh project information.
+TEST_F(MainFormTest, NewDocumentsClearTheProjectInformation) {
+  shared::TProjectInfoDialog projectInfo;
+  AppDialogs().ProjectInfoDialog = &projectInfo;
+  Start();
+  EXPECT_TRUE(Action("FileProjectInfo")->isEnabled());
+  for (const char* name : {"FileNew", "FourbarButton"}) {
+    projectInfo.Info.Title = "Door hinge";
+    Action(name)->trigger();
+    EXPECT_EQ(projectInfo.Info.Title, "") << name;
+  }
+  Form.reset();
+  AppDialogs() = {};
 }
 
 TEST(Application, ExceptionsStopAtTheGuard) {
