@@ -28,7 +28,8 @@ void TMessageMemo::AppendLine(const std::string& line, TMessageKind kind) {
   // or error sound gives the default sound.
   const std::string wave = TStdOut::SoundFile(kind);
   if (!wave.empty()) {
-    shared::PlayWave(wave, shared::kWaveNoStop | (kind == TMessageKind::Notify ? shared::kWaveNoDefault : 0u));
+    shared::PlayWave(wave,
+                     shared::kWaveNoStop | (kind == TMessageKind::Notify ? shared::kWaveNoDefault : 0u));
   }
 }
 

@@ -1,9 +1,9 @@
 // The header check that decides the automatic paste of mechanisms made by the synthesis program.
-#include "animator/app/ClipboardHeader.h"
-
 #include <gtest/gtest.h>
 
 #include <optional>
+
+#include "animator/app/ClipboardHeader.h"
 
 namespace quillon {
 namespace {

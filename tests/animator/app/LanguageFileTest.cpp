@@ -1,11 +1,11 @@
 // The language-file reader and the shipped "English.ini".
-#include "animator/app/LanguageFile.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+
+#include "animator/app/LanguageFile.h"
 
 namespace quillon {
 namespace {
@@ -83,7 +83,9 @@ class LanguageFileLookup : public ::testing::Test {
     fs::current_path(Previous);
     fs::remove_all(Root);
   }
-  static void Write(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+  static void Write(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+  }
   std::string ProgramDir() const { return (Root / "program").string() + "/"; }
 
   fs::path Previous;
@@ -108,14 +110,35 @@ TEST_F(LanguageFileLookup, WorkingFolderFirstThenBesideTheProgram) {
 TEST(LanguageFile, ShippedFileHoldsTheViewTexts) {
   TLanguageFile file;
   ASSERT_TRUE(file.LoadFromFile(std::string(SUITE_BINARY_DIR) + "/animator/app/English.ini"));
-  const char* keys[] = {"Select", "Move", "ZoomAll", "ZoomIn", "ZoomOut", "Zoom", "AddInput", "AddDyad",
-                        "AddSlider", "AddJoint", "Delete", "AddCurve", "AddArea", "Optimize", "Stop", "Start",
-                        "Pause", "Record", "ShowPath", "HidePath", "PathHint", "ShowGraph", "HideGraph",
-                        "GraphHint", "ShowVectors", "HideVectors", "VectorsHint", "Lock", "Unlock", "LockHint",
-                        "IC", "ICHint", "DXF", "DXFHint", "SendToFront", "SendToFrontHint", "BringToFront",
-                        "BringToFrontHint", "Output", "OutputHint", "Input", "InputHint", "MRR", "MRRHint",
-                        "Options", "OptionsHint", "FileNotExist", "Low", "Medium", "High", "ErrorNew",
-                        "ErrorInvalid", "ErrorIC", "Empty", "SelectInput", "Properties", "Pos"};
+  const char* keys[] = {"Select",       "Move",
+                        "ZoomAll",      "ZoomIn",
+                        "ZoomOut",      "Zoom",
+                        "AddInput",     "AddDyad",
+                        "AddSlider",    "AddJoint",
+                        "Delete",       "AddCurve",
+                        "AddArea",      "Optimize",
+                        "Stop",         "Start",
+                        "Pause",        "Record",
+                        "ShowPath",     "HidePath",
+                        "PathHint",     "ShowGraph",
+                        "HideGraph",    "GraphHint",
+                        "ShowVectors",  "HideVectors",
+                        "VectorsHint",  "Lock",
+                        "Unlock",       "LockHint",
+                        "IC",           "ICHint",
+                        "DXF",          "DXFHint",
+                        "SendToFront",  "SendToFrontHint",
+                        "BringToFront", "BringToFrontHint",
+                        "Output",       "OutputHint",
+                        "Input",        "InputHint",
+                        "MRR",          "MRRHint",
+                        "Options",      "OptionsHint",
+                        "FileNotExist", "Low",
+                        "Medium",       "High",
+                        "ErrorNew",     "ErrorInvalid",
+                        "ErrorIC",      "Empty",
+                        "SelectInput",  "Properties",
+                        "Pos"};
   EXPECT_EQ(std::size(keys), 57u);
   for (const char* key : keys) EXPECT_TRUE(file.ValueExists("Animation", key)) << key;
   EXPECT_EQ(file.ReadString("Animation", "MRRHint", ""),

@@ -1,12 +1,11 @@
 // The main window driven headless: start-up, "Save ?" outcomes, saving, the clipboard watcher,
 // settings and the exception handler. The view and the dialogs are fakes that record calls.
-#include "animator/app/MainForm.h"
-
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
 #include <QTemporaryDir>
+#include <QTest>
 #include <deque>
 #include <fstream>
 #include <optional>
@@ -15,6 +14,8 @@
 #include "animator/app/AppDialogs.h"
 #include "animator/app/Application.h"
 #include "animator/app/LanguageFile.h"
+#include "animator/app/MainForm.h"
+#include "animator/app/MessageMemo.h"
 #include "shared/Clipboard.h"
 #include "shared/Convert.h"
 #include "shared/ProgramInfo.h"
@@ -35,6 +36,7 @@ class TFakeView : public QWidget, public TDocumentView {
   bool FailLoad = false;
   bool GraphVisible = true;
 
+  TFakeView() { setFocusPolicy(Qt::StrongFocus); }
   QWidget* Widget() override { return this; }
   void NewMechanism(int typeNumber) override {
     Calls.push_back("New " + std::to_string(typeNumber));
@@ -87,9 +89,12 @@ class TFakeView : public QWidget, public TDocumentView {
   void WriteHTMLReport() override {}
   void ExportToExcel() override {}
 
-  bool Called(const std::string& call) const { return std::find(Calls.begin(), Calls.end(), call) != Calls.end(); }
+  bool Called(const std::string& call) const {
+    return std::find(Calls.begin(), Calls.end(), call) != Calls.end();
+  }
   bool CalledStartingWith(const std::string& prefix) const {
-    return std::any_of(Calls.begin(), Calls.end(), [&](const std::string& c) { return c.rfind(prefix, 0) == 0; });
+    return std::any_of(Calls.begin(), Calls.end(),
+                       [&](const std::string& c) { return c.rfind(prefix, 0) == 0; });
   }
 };
 
@@ -152,7 +157,9 @@ class TStoreSettings : public shared::TSettings {
   void EraseSection(const std::string& s) override { SettingsStore().EraseSection(s); }
 };
 
-std::unique_ptr<shared::TSettings> OpenStoreSettings(const std::string&) { return std::make_unique<TStoreSettings>(); }
+std::unique_ptr<shared::TSettings> OpenStoreSettings(const std::string&) {
+  return std::make_unique<TStoreSettings>();
+}
 
 class MainFormTest : public ::testing::Test {
  protected:
@@ -253,9 +260,22 @@ TEST_F(MainFormTest, SaveQuestionOutcomes) {
       {"No drops the changes", true, existing, {TAnswer::No}, std::nullopt, false, true, ""},
       {"Cancel keeps the document", true, existing, {TAnswer::Cancel}, std::nullopt, false, false, ""},
       {"Yes saves to its file", true, existing, {TAnswer::Yes}, std::nullopt, false, true, existing},
-      {"Yes on a new document asks for a name", true, "Untitled", {TAnswer::Yes},
-       std::make_pair(QString::fromStdString(picked), 1), false, true, picked},
-      {"Save As cancelled cancels the command", true, "Untitled", {TAnswer::Yes}, std::nullopt, false, false, ""},
+      {"Yes on a new document asks for a name",
+       true,
+       "Untitled",
+       {TAnswer::Yes},
+       std::make_pair(QString::fromStdString(picked), 1),
+       false,
+       true,
+       picked},
+      {"Save As cancelled cancels the command",
+       true,
+       "Untitled",
+       {TAnswer::Yes},
+       std::nullopt,
+       false,
+       false,
+       ""},
       {"Save failing cancels the command", true, existing, {TAnswer::Yes}, std::nullopt, true, false, ""},
   };
   for (const TCase& c : cases) {
@@ -295,7 +315,7 @@ TEST_F(MainFormTest, EveryDroppingCommandStopsOnCancel) {
     const char* Effect;
   };
   const TCase cases[] = {
-      {"FileNew", "New 13"},      {"NewToolButton", "New 13"},   {"FileOpen", "Load"},
+      {"FileNew", "New 13"},      {"NewToolButton", "New 13"},  {"FileOpen", "Load"},
       {"OpenToolButton", "Load"}, {"FileLastFileItem", "Load"}, {"EditPasteItem", "Paste"},
       {"FourbarButton", "New 0"}, {"SliderButton", "New 7"},    {"ToolButton7", "New 11"},
   };
@@ -439,8 +459,9 @@ TEST_F(MainFormTest, ClipboardWatcherPastesSynthesisDocuments) {
 TEST_F(MainFormTest, SettingsRoundTrip) {
   const std::string last = Touch("last.mech");
   auto& values = SettingsStore().Values;
-  values["Main"] = {{"WindowState", "0"}, {"Left", "40"},  {"Top", "30"},
-                    {"Width", "700"},     {"Height", "500"}, {"DataPath", Folder.path().toStdString() + "/"},
+  values["Main"] = {{"WindowState", "0"}, {"Left", "40"},
+                    {"Top", "30"},        {"Width", "700"},
+                    {"Height", "500"},    {"DataPath", Folder.path().toStdString() + "/"},
                     {"LastFile", last},   {"PanelLeft", "180"}};
   values["Options"] = {{"IsPolar", "1"}, {"ZoomAllOnSelect", "0"}};
   Start();
@@ -540,7 +561,8 @@ TEST_F(MainFormTest, PanelAndCoordinateSwitches) {
 
 TEST_F(MainFormTest, MissingDialogsLeaveTheirCommandsDisabled) {
   Start();
-  for (const char* name : {"ViewUnits", "FileProjectInfo", "ProjectInfoButton", "ViewOptions", "FileExporttoExcel"}) {
+  for (const char* name :
+       {"ViewUnits", "FileProjectInfo", "ProjectInfoButton", "ViewOptions", "FileExporttoExcel"}) {
     EXPECT_FALSE(Action(name)->isEnabled()) << name;
   }
   for (const char* name :
@@ -567,6 +589,25 @@ TEST_F(MainFormTest, NewDocumentsClearTheProjectInformation) {
   AppDialogs() = {};
 }
 
+// Esc and Space reach the view from anywhere in the window; Delete only while the view has the focus.
+TEST_F(MainFormTest, KeysOfTheWindow) {
+  Start();
+  Form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+  Form->Memo1->setFocus();
+  QTest::keyClick(Form->Memo1, Qt::Key_Delete);
+  EXPECT_FALSE(View->Called("Delete"));
+  QTest::keyClick(Form->Memo1, Qt::Key_Escape);
+  EXPECT_TRUE(View->Called("StopAndSelect"));
+  EXPECT_TRUE(View->hasFocus());
+  QTest::keyClick(View, Qt::Key_Delete);
+  EXPECT_TRUE(View->Called("Delete"));
+  Form->Memo1->setFocus();
+  QTest::keyClick(Form->Memo1, Qt::Key_Space);
+  EXPECT_TRUE(View->Called("Start"));
+  EXPECT_TRUE(View->hasFocus());
+}
+
 TEST(Application, ExceptionsStopAtTheGuard) {
   std::vector<QString> shown;
   SetExceptionHandler([&](const QString& text) { shown.push_back(text); });
@@ -578,14 +619,18 @@ TEST(Application, ExceptionsStopAtTheGuard) {
 }
 
 TEST(Application, ExceptionTextEncodings) {
-  EXPECT_EQ(ExceptionText("Cannot read \"/tmp/caf\xc3\xa9.mech\""), QString::fromUtf8("Cannot read \"/tmp/café.mech\""));
-  EXPECT_EQ(ExceptionText("Stra\xdf" "e"), QString::fromUtf8("Straße"));
+  EXPECT_EQ(ExceptionText("Cannot read \"/tmp/caf\xc3\xa9.mech\""),
+            QString::fromUtf8("Cannot read \"/tmp/café.mech\""));
+  EXPECT_EQ(ExceptionText("Stra\xdf"
+                          "e"),
+            QString::fromUtf8("Straße"));
 }
 
 TEST(UserDialogs, QtFilters) {
   EXPECT_EQ(QtFilter("Quillon Mechanism Files|*.mech|All Files|*.*"),
             "Quillon Mechanism Files (*.mech);;All Files (*.*)");
-  EXPECT_EQ(QtFilter("Bitmap Files (*.bmp)|*.bmp|JPEG Files (*.jpg)|*.jpg"), "Bitmap Files (*.bmp);;JPEG Files (*.jpg)");
+  EXPECT_EQ(QtFilter("Bitmap Files (*.bmp)|*.bmp|JPEG Files (*.jpg)|*.jpg"),
+            "Bitmap Files (*.bmp);;JPEG Files (*.jpg)");
   EXPECT_EQ(QtFilter("Pictures|*.bmp;*.jpg"), "Pictures (*.bmp *.jpg)");
 }
 

@@ -1,12 +1,11 @@
 // The message memo: lines of the log, the tint of their kind for 900 ms, the kind's sound.
-#include "animator/app/MessageMemo.h"
-
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTest>
 
+#include "animator/app/MessageMemo.h"
 #include "shared/Sound.h"
 
 namespace quillon {
@@ -50,7 +49,9 @@ TEST(MessageMemo, LogLinesTintAndSound) {
   };
   for (const TCase& c : cases) {
     sound.Played.clear();
-    (log.*c.Write)("Stra\xdf" "e");
+    (log.*c.Write)(
+        "Stra\xdf"
+        "e");
     EXPECT_EQ(memo.BackgroundColour(), c.Tint);
     EXPECT_TRUE(memo.IsTinted());
     EXPECT_EQ(sound.Played, c.Played);

@@ -1,6 +1,4 @@
 // The stand-in view writes a document back byte for byte, through the tab-line store.
-#include "animator/app/PlaceholderView.h"
-
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
@@ -9,6 +7,7 @@
 #include <sstream>
 
 #include "animator/app/MessageMemo.h"
+#include "animator/app/PlaceholderView.h"
 #include "animator/engine/StdOut.h"
 #include "shared/ProgramInfo.h"
 #include "shared/TabLine.h"

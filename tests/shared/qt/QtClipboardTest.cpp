@@ -1,10 +1,10 @@
 // Clipboard text through the desktop clipboard: Windows-1252 on our side, Unicode on the other.
-#include "shared/qt/QtClipboard.h"
-
 #include <gtest/gtest.h>
 
 #include <QClipboard>
 #include <QGuiApplication>
+
+#include "shared/qt/QtClipboard.h"
 
 namespace shared {
 namespace {
