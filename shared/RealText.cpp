@@ -3,7 +3,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 namespace shared {
@@ -27,11 +26,13 @@ std::string FormatReal(double value) {
     return text;
   }
   if (value == 0) value = 0;  // -0 is written as 0
-  // printf gives "d.ddddddddddddddE+xx" with at least two exponent digits; widen to four.
+  // to_chars gives "d.dddddddddddddde+xx" with at least two exponent digits, whatever the
+  // process locale (printf would follow LC_NUMERIC); widen the exponent to four.
   char buffer[40];
-  std::snprintf(buffer, sizeof buffer, "%.14E", std::fabs(value));
-  std::string_view digits(buffer);
-  const auto e = digits.find('E');
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                    std::chars_format::scientific, 14);
+  std::string_view digits(buffer, result.ptr - buffer);
+  const auto e = digits.find('e');
   const char expSign = digits[e + 1];
   std::string_view expDigits = digits.substr(e + 2);
   std::string text;

@@ -39,6 +39,7 @@ class TTabLines {
 
   void Clear();
   void ClearFields();
+  // BaseDirectory := the full, normalised directory of name with a trailing "/"; empty for "".
   void SetFileName(const std::string& name);
 
   void AddBool(bool value);
@@ -46,6 +47,7 @@ class TTabLines {
   void AddFloat(double value);
   // TAB, CR and LF would split the record on reading: they become blanks.
   void AddString(const std::string& value);
+  // Relative to BaseDirectory when one is set ("/" between parts, ".." per base part left over).
   void AddFileName(const std::string& path);
   void WriteLine();
   void BeginSection(const std::string& name);
@@ -57,13 +59,20 @@ class TTabLines {
   int32_t GetInt(int32_t fallback);
   double GetFloat(double fallback);
   std::string GetString(const std::string& fallback);
+  // With a BaseDirectory a relative name ("/" or "\" between parts) is joined to it; the result
+  // is a normalised full path. An empty field stays empty.
   std::string GetFileName(const std::string& fallback);
 
-  // A missing file leaves Lines empty and FileName unchanged; a read error raises.
+  // A missing file leaves Lines empty and FileName unchanged; a folder or a read error raises
+  // std::runtime_error naming the file. The checksum line is not verified and stays in Lines.
   void LoadFromFile(const std::string& path);
+  // Lines := the stream's lines (CR LF or LF), ReadPosition 0; FileName is not touched.
   void LoadFromStream(std::istream& in);
-  // Appends the checksum, writes Lines to FileName (temporary file, then rename, so a failed
-  // save keeps the previous file), then clears. Raises std::runtime_error with a clear message.
+  // Appends the checksum, writes Lines to FileName, then clears (also when the write fails, so
+  // a retry never carries two checksum lines). The text goes to FileName + kSavingSuffix beside
+  // the target first and replaces the target only when complete, so a failed save keeps the
+  // previous file. Raises std::runtime_error naming the file.
+  static constexpr const char* kSavingSuffix = ".~saving";
   void SaveToFile();
   // The whole text, CR LF after every line, as a save would write it (without appending a checksum).
   std::string Text() const;
@@ -77,11 +86,16 @@ class TTabLines {
 
   void AppendCrc();
   // The keyed CRC-16 of Key and the given lines (no line ends), as AppendCrc computes it.
-  uint16_t ComputeCrc(const std::vector<std::string>& lines);
+  uint16_t ComputeCrc(const std::vector<std::string>& lines) const;
+
+ private:
+  void ResetCrc();
+  void AddField(std::string text);
+  std::string TakeField();
 };
 
 // The process-wide instance: created at start-up by each program (and by host programs and
-// tests that use it), freed at exit.
+// tests that use it), freed at exit. TabLines() raises std::logic_error when none exists.
 void CreateTabLines();
 void FreeTabLines();
 TTabLines& TabLines();

@@ -1,0 +1,93 @@
+// The animator's program information: values at creation, language switch and help opening.
+#include "shared/ProgramInfo.h"
+
+#include <chrono>
+#include <ctime>
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+
+#include "shared/ShellOpen.h"
+
+namespace shared {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path ProgramFile() {
+  std::error_code error;
+  fs::path exe = fs::read_symlink("/proc/self/exe", error);
+  return error ? fs::path() : exe;
+}
+
+// The date in the short form of the user's locale (LC_TIME), as the About box shows it.
+std::string ShortDate(const fs::path& file) {
+  std::error_code error;
+  const auto written = fs::last_write_time(file, error);
+  if (error) return "";
+  const std::time_t time = std::chrono::system_clock::to_time_t(std::chrono::file_clock::to_sys(written));
+  const std::tm* local = std::localtime(&time);
+  if (!local) return "";
+  char text[64];
+  return std::strftime(text, sizeof text, "%x", local) ? std::string(text) : std::string();
+}
+
+}  // namespace
+
+TProgramInfo::TProgramInfo() {
+  const fs::path exe = ProgramFile();
+  std::error_code error;
+  const fs::path folder = exe.empty() ? fs::current_path(error) : exe.parent_path();
+  ExeDir = folder.string();
+  if (ExeDir.empty() || ExeDir.back() != '/') ExeDir += '/';
+  BuildDate = exe.empty() ? "" : ShortDate(exe);
+  DataDir = ExeDir;
+  DefaultIni = ExeDir + "Default.ini";
+  ProductURL = "https://www.orvane.com/quillon/";
+  Mail = "mailto:sales@orvane.com";
+  MailWithSubject = Mail + "?subject=" + Title + " " + Version;
+  Notice = "Copyright (C) Orvane. All rights reserved.";
+  SetLanguage(0);
+}
+
+void TProgramInfo::SetLanguage(int32_t n) {
+  LanguageIndex = (n == 0 || n == 1) ? n : 0;
+  if (n != 0 && n != 1) return;
+  LanguageCode = n == 0 ? "en" : "nl";
+  HelpPath = ExeDir + "quillon_help.chm";
+  ManualPath = ExeDir + "vesk_manual.pdf";
+  FeedbackURL = "https://www.orvane.com/" + LanguageCode + "/quillon/feedback.html";
+}
+
+std::string TProgramInfo::PickByLanguage(const std::vector<std::string>& items) const {
+  if (items.empty()) return "";
+  const auto index = static_cast<size_t>(LanguageIndex);
+  return LanguageIndex >= 0 && index < items.size() ? items[index] : items[0];
+}
+
+void TProgramInfo::ShowHelpTopic(const std::string& /*topic*/) const { ShowHelp(); }
+
+void TProgramInfo::ShowHelp() const {
+  std::error_code error;
+  if (HelpPath.empty() || !fs::is_regular_file(HelpPath, error)) return;
+  ShellOpen(HelpPath);
+}
+
+namespace {
+std::unique_ptr<TProgramInfo>& Instance() {
+  static std::unique_ptr<TProgramInfo> instance;
+  return instance;
+}
+}  // namespace
+
+void CreateProgramInfo() { Instance() = std::make_unique<TProgramInfo>(); }
+
+void FreeProgramInfo() { Instance().reset(); }
+
+TProgramInfo& ProgramInfo() {
+  if (!Instance()) throw std::logic_error("The program information was used before CreateProgramInfo.");
+  return *Instance();
+}
+
+}  // namespace shared

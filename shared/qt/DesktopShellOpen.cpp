@@ -1,0 +1,30 @@
+// Shell-open through QDesktopServices.
+#include "shared/qt/DesktopShellOpen.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include "shared/Cp1252.h"
+#include "shared/ShellOpen.h"
+
+namespace shared {
+
+QUrl DesktopUrl(const std::string& target) {
+  const QString text = QString::fromStdString(Cp1252ToUtf8(target));
+  // Two or more scheme characters, so that "C:\..." is taken for a path.
+  static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+:"));
+  if (!text.startsWith(QLatin1Char('/')) && scheme.match(text).hasMatch()) {
+    return QUrl(text, QUrl::TolerantMode);
+  }
+  return QUrl::fromLocalFile(QFileInfo(text).absoluteFilePath());
+}
+
+void ConnectDesktopShellOpen() {
+  SetShellOpen([](const std::string& target) {
+    if (target.empty()) return false;
+    return QDesktopServices::openUrl(DesktopUrl(target));
+  });
+}
+
+}  // namespace shared
