@@ -151,4 +151,11 @@ void TAniJoint::UpdateExtent(shared::TComplex& min, shared::TComplex& max) const
   }
 }
 
+void TAniJoint::DrawPath(shared::TCanvas2D& canvas) const {
+  if (!Trace) return;
+  const int32_t len = SolvedLength();
+  canvas.MoveTo(Positions[0].X, Positions[0].Y);
+  for (int32_t i = 1; i <= len; ++i) canvas.LineTo(Positions[i].X, Positions[i].Y);
+}
+
 }  // namespace quillon

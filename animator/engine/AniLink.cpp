@@ -245,6 +245,24 @@ bool TAniLink::HitTest(TScreenPoint point, bool extend) {
   return inside;
 }
 
+void TAniLink::Draw(shared::TCanvas2D& canvas, shared::TColor edgeColour, bool stick) {
+  if (!Visible) {
+    Outline.clear();
+    return;
+  }
+  BuildOutline([&canvas](const shared::TComplex& p) { return canvas.WorldToScreen(p); }, stick);
+  canvas.SetPen(Selected ? shared::kLime : edgeColour);
+  if (Outline.size() >= 2) canvas.Polygon(Outline);
+}
+
+bool TAniLink::DrawingPlacement(shared::TComplex& origin, double& rotation) const {
+  if (Drawing.Empty() || AnchorIndex < 0 || AnchorIndex >= JointCount) return false;
+  if (JointIndex[AnchorIndex] < 0 || AnchorIndex >= static_cast<int32_t>(Points.size())) return false;
+  origin = Points[AnchorIndex];
+  rotation = GetAngle(DrawStep);
+  return true;
+}
+
 std::string TAniLink::AnchorLetter() const {
   if (AnchorIndex < 0 || AnchorIndex >= JointCount) return "";
   return std::string(1, Name[AnchorIndex]);

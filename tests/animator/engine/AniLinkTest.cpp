@@ -12,6 +12,7 @@
 #include "animator/engine/AniDyad.h"
 #include "animator/engine/AniJoint.h"
 #include "animator/engine/StdOut.h"
+#include "tests/animator/engine/FakePaintBox.h"
 
 namespace {
 
@@ -323,6 +324,71 @@ TEST(AniDyadTest, LinksAndCaption) {
   EXPECT_FALSE(dyad.HasLink(1));
   dyad.SetN(5);
   EXPECT_EQ(dyad.Angle.size(), 6u);
+}
+
+}  // namespace
+
+namespace {
+
+using quillon_test::TRecordingPaintBox;
+
+// A 400 x 300 box on a world of size 1: 250 pixels per unit, the world origin at (200, 150).
+struct DrawingView {
+  TRecordingPaintBox box{400, 300};
+  shared::TAniCanvas2D canvas{box, 1.0};
+  std::vector<std::string>& log = box.Screen.Log;
+};
+
+TEST(AniLinkDrawTest, OutlineWithEdgeOrSelectionColour) {
+  DrawingView view;
+  TAniLink link = MakeLink("AB", "PP", {{0, 0}, {0.4, 0}});
+  view.log.clear();
+  link.Draw(view.canvas, 0x123456, false);
+  EXPECT_EQ(view.log, (std::vector<std::string>{"Pen 1193046", "Polygon 200,153 200,147 300,147 300,153"}));
+  EXPECT_TRUE(link.HitTest({250, 151}, false));
+
+  view.log.clear();
+  link.Draw(view.canvas, 0x123456, true);
+  EXPECT_EQ(view.log, (std::vector<std::string>{"Pen 65280", "Polygon 200,150 300,150"})) << "selected, stick";
+
+  link.Visible = 0;
+  view.log.clear();
+  link.Draw(view.canvas, 0, false);
+  EXPECT_TRUE(view.log.empty());
+  EXPECT_FALSE(link.HitTest({250, 150}, false)) << "an invisible link cannot be picked";
+}
+
+TEST(AniLinkDrawTest, DrawingPlacementNeedsADrawingAndAUsableAnchor) {
+  TAniLink link = MakeLink("ABC", "PPP", {{0, 0}, {1, 2}, {3, 4}});
+  link.SetN(4);
+  link.Angle = {0, 0.1, 0.3, 0.6, 1.0};
+  link.DrawStep = 3;
+  shared::TComplex origin;
+  double rotation = -1;
+  EXPECT_FALSE(link.DrawingPlacement(origin, rotation)) << "no drawing";
+  link.Drawing.FileName = "arm.dxf";
+  link.AnchorIndex = 1;
+  ASSERT_TRUE(link.DrawingPlacement(origin, rotation));
+  EXPECT_EQ(origin.X, 1);
+  EXPECT_EQ(origin.Y, 2);
+  EXPECT_EQ(rotation, 0.6);
+  link.JointIndex[1] = -1;
+  EXPECT_FALSE(link.DrawingPlacement(origin, rotation));
+  link.AnchorIndex = -1;
+  EXPECT_FALSE(link.DrawingPlacement(origin, rotation));
+}
+
+TEST(AniJointDrawTest, PathOverTheSolvedSteps) {
+  DrawingView view;
+  quillon::TAniJoint joint(4);
+  for (int i = 0; i <= 4; ++i) joint.Positions[i] = {0.1 * i, 0.0, 0};
+  joint.Len = 2;
+  view.log.clear();
+  joint.DrawPath(view.canvas);
+  EXPECT_TRUE(view.log.empty()) << "not traced";
+  joint.Trace = 1;
+  joint.DrawPath(view.canvas);
+  EXPECT_EQ(view.log, (std::vector<std::string>{"M 200,150", "L 225,150", "L 250,150"}));
 }
 
 }  // namespace
