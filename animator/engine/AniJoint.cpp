@@ -104,8 +104,8 @@ void TAniJoint::ComputeKinematics() {
   const int32_t len = SolvedLength();
   PathLength[0] = 0;
   for (int32_t i = 1; i <= len; ++i)
-    PathLength[i] =
-        PathLength[i - 1] + std::hypot(Positions[i].X - Positions[i - 1].X, Positions[i].Y - Positions[i - 1].Y);
+    PathLength[i] = PathLength[i - 1] +
+                    std::hypot(Positions[i].X - Positions[i - 1].X, Positions[i].Y - Positions[i - 1].Y);
 
   const bool vectors = !Velocity.empty();
   if (vectors) Differentiate(Positions, Velocity, len, Dt, FullCycle);

@@ -40,7 +40,9 @@ void OrderAroundCentre(std::vector<TScreenPoint>& p) {
   }
   const int64_t cx = static_cast<int64_t>(std::nearbyint(static_cast<double>(sx) / count));
   const int64_t cy = static_cast<int64_t>(std::nearbyint(static_cast<double>(sy) / count));
-  auto dot = [&](const TScreenPoint& a, const TScreenPoint& b) { return (a.X - cx) * (b.X - cx) + (a.Y - cy) * (b.Y - cy); };
+  auto dot = [&](const TScreenPoint& a, const TScreenPoint& b) {
+    return (a.X - cx) * (b.X - cx) + (a.Y - cy) * (b.Y - cy);
+  };
   bool swapped = true;
   for (int32_t last = count - 3; swapped && last >= 0; --last) {
     swapped = false;
@@ -88,8 +90,8 @@ void TAniLink::SetName(const std::string& text) {
   if (static_cast<int32_t>(Name.size()) > kMaxJoints) {
     const std::string whole = Name;
     Name.resize(kMaxJoints);
-    StdOut().Warning("Link " + whole + " has more than " + std::to_string(kMaxJoints) +
-                     " joints; only " + Name + " is kept.");
+    StdOut().Warning("Link " + whole + " has more than " + std::to_string(kMaxJoints) + " joints; only " +
+                     Name + " is kept.");
   }
   JointCount = static_cast<int32_t>(Name.size());
 }

@@ -1,7 +1,5 @@
 // Links of the animated linkage: names and kinds, angle differences, outlines and hit tests,
 // anchor letters; and the dyad that pairs two links.
-#include "animator/engine/AniLink.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,6 +9,7 @@
 
 #include "animator/engine/AniDyad.h"
 #include "animator/engine/AniJoint.h"
+#include "animator/engine/AniLink.h"
 #include "animator/engine/StdOut.h"
 #include "tests/animator/engine/FakePaintBox.h"
 
@@ -21,11 +20,13 @@ using quillon::TScreenPoint;
 
 // The canvas mapping with 10 pixels per unit and the world origin at pixel (100, 100), y up.
 TScreenPoint ToScreen(const shared::TComplex& p) {
-  return {static_cast<int32_t>(std::nearbyint(p.X * 10)) + 100, 100 - static_cast<int32_t>(std::nearbyint(p.Y * 10))};
+  return {static_cast<int32_t>(std::nearbyint(p.X * 10)) + 100,
+          100 - static_cast<int32_t>(std::nearbyint(p.Y * 10))};
 }
 
 // A link whose joints exist (indices 0, 1, ...) at the given world points.
-TAniLink MakeLink(const std::string& name, const std::string& kinds, const std::vector<shared::TComplex>& points) {
+TAniLink MakeLink(const std::string& name, const std::string& kinds,
+                  const std::vector<shared::TComplex>& points) {
   TAniLink link;
   link.SetName(name);
   link.SetKinds(kinds);
@@ -349,7 +350,8 @@ TEST(AniLinkDrawTest, OutlineWithEdgeOrSelectionColour) {
 
   view.log.clear();
   link.Draw(view.canvas, 0x123456, true);
-  EXPECT_EQ(view.log, (std::vector<std::string>{"Pen 65280", "Polygon 200,150 300,150"})) << "selected, stick";
+  EXPECT_EQ(view.log, (std::vector<std::string>{"Pen 65280", "Polygon 200,150 300,150"}))
+      << "selected, stick";
 
   link.Visible = 0;
   view.log.clear();
