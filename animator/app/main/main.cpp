@@ -28,8 +28,9 @@ int main(int argc, char** argv) {
   int result = 0;
   {
     quillon::TQuillonApplication app(argc, argv);
-    app.setApplicationName(QStringLiteral("quillon"));
-    app.setApplicationDisplayName(QString::fromStdString(shared::ProgramInfo().Title));
+    app.setApplicationName(QString::fromStdString(shared::ProgramInfo().Title));
+    // Ties the windows to the desktop entry that opens *.mech documents.
+    QGuiApplication::setDesktopFileName(QStringLiteral("quillon"));
     shared::ConnectDesktopShellOpen();
     shared::TQtSound sound(shared::ProgramInfo().ExeDir);
     shared::SetSound(&sound);

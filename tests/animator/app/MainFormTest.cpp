@@ -473,6 +473,8 @@ TEST_F(MainFormTest, SettingsRoundTrip) {
   EXPECT_EQ(Form->size(), QSize(700, 500));
   EXPECT_EQ(shared::ProgramInfo().DataDir, Folder.path().toStdString() + "/");
   EXPECT_EQ(shared::ProgramInfo().LastFile, last);
+  QApplication::processEvents();
+  EXPECT_EQ(Form->PanelLeft->width(), 180);
   Form->resize(720, 510);
   Form.reset();
   EXPECT_EQ(values["Main"]["WindowState"], "0");
