@@ -1,0 +1,80 @@
+// TDyad: the animator's closed-form position worker for one two-link group: the common joint of two
+// links found from the links' two known joints (pin-pin or sliding base), every other joint carried along.
+#pragma once
+
+#include "shared/Complex.h"
+
+namespace quillon {
+
+// What a joint loaded into the worker is to its side.
+enum class TDyadRole {
+  Base = 0,    // already placed at this step; a later base replaces an earlier one
+  Common = 1,  // the joint that both links share, to be found
+  Other = 2,   // any other joint of the link, carried along rigidly
+};
+
+// One worker serves every dyad of a mechanism in turn. Per dyad: Clear; set Slider1/Slider2;
+// AddPoint1 for each joint of the first link, AddPoint2 for each joint of the second; FinishLoading
+// (skip the dyad when it answers false); JointAngle for the design angle; then per step RestoreCounts,
+// SetBases, Assemble, and on success NextPoint2 / NextPoint1, Rotation1 / Rotation2, JointAngle.
+class TDyad {
+ public:
+  // A link holds at most 11 joints, so a side never holds more points than that.
+  static constexpr int kMaxPoints = 11;
+
+  // The second joint of the side's link is a slider; either flag selects the sliding case.
+  bool Slider1 = false;
+  bool Slider2 = false;
+
+  void Clear();
+  // Design positions. Points beyond kMaxPoints on a side are ignored.
+  void AddPoint1(const shared::TComplex& position, TDyadRole role);
+  void AddPoint2(const shared::TComplex& position, TDyadRole role);
+  // Turns the loaded points into body vectors from their base. False when a side lacks a base or a
+  // common joint (the links share no joint, or the shared one is already placed): the dyad cannot be
+  // solved and Assemble will refuse it.
+  bool FinishLoading();
+  void RestoreCounts();
+  // Positions of the two bases at the step being solved.
+  void SetBases(const shared::TComplex& base1, const shared::TComplex& base2);
+  // True when the dyad closes at this step, keeping the branch of the previous pose; the body vectors
+  // then stand in the new pose. On false nothing has moved.
+  bool Assemble();
+  bool LastResult() const { return Result; }
+
+  // The loaded non-base points in reverse order of loading, then the base (again on every later call).
+  shared::TComplex NextPoint1();
+  shared::TComplex NextPoint2();
+  // Turn of side 1 / side 2 in the last Assemble, radians.
+  double Rotation1() const { return C1.Arg(); }
+  double Rotation2() const { return D1.Arg(); }
+  // Angle 0..pi at the common joint between base 1 -> joint and base 2 -> joint (transmission angle).
+  double JointAngle() const;
+
+ private:
+  bool PinPin();
+  bool Slider();
+  double BranchSign();
+  void CarryAlong();
+
+  static void Append(shared::TComplex* points, int& count, int& common, bool& hasBase,
+                     const shared::TComplex& position, TDyadRole role);
+  static shared::TComplex Next(const shared::TComplex* points, int& count);
+
+  shared::TComplex A0, A1, A2;  // base 1 -> common joint: previous pose, solution, mirrored solution
+  shared::TComplex B0, B1, B2;  // common joint -> base 2: previous pose, solution, slide direction
+  shared::TComplex C1, C2;      // unit rotation of side 1 for solution 1 / 2
+  shared::TComplex D1, D2;      // unit rotation of side 2 for solution 1 / 2
+  shared::TComplex E;           // base 2 - base 1 at this step
+  shared::TComplex F;
+  int Count1 = 1, Count2 = 1;
+  int SavedCount1 = 1, SavedCount2 = 1;
+  int Common1 = -1, Common2 = -1;  // -1: no common joint loaded on that side
+  bool HasBase1 = false, HasBase2 = false;
+  bool Loaded = false;
+  shared::TComplex P[kMaxPoints];  // side 1: P[0] base position, P[1..] body vectors from the base
+  shared::TComplex Q[kMaxPoints];  // side 2, the same way
+  bool Result = false;
+};
+
+}  // namespace quillon

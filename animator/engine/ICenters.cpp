@@ -1,0 +1,154 @@
+// The instant-centre table: planning the Aronhold-Kennedy solution order and the per-step intersections.
+#include "animator/engine/ICenters.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace quillon {
+
+void TICenters::Init(int jointCount, int linkCount) {
+  Links = std::max(linkCount, 0);
+  Primaries = std::max(jointCount, 0);
+  const int pairs = Links * (Links - 1) / 2;
+  Indices.assign(static_cast<size_t>(Links) * Links, -1);
+  Centres.assign(static_cast<size_t>(pairs + Primaries), TCentre());
+  NextIndex = Primaries;
+  Derived.assign(static_cast<size_t>(pairs), TDerivedCentre());
+  Count = 0;
+}
+
+void TICenters::SetCentreIndex(int a, int b, int joint) {
+  if (a < 0 || b < 0 || a >= Links || b >= Links || a == b) return;
+  if (joint < -1 || joint >= Primaries) return;
+  Index(a, b) = joint;
+  Index(b, a) = joint;
+}
+
+int TICenters::CentreIndex(int a, int b) const {
+  if (a < 0 || b < 0 || a >= Links || b >= Links) return -1;
+  return IndexAt(a, b);
+}
+
+void TICenters::SetShownPair(int a, int b) {
+  Low = std::min(a, b);
+  High = std::max(a, b);
+}
+
+// The first two third links k whose centres with I and with J are both known, one of them a joint.
+// Demanding a joint keeps at most one end of each line at infinity.
+bool TICenters::FindThirdLinks(TDerivedCentre& d) const {
+  int found = 0;
+  for (int k = 0; k < Links && found < 2; ++k) {
+    if (k == d.I || k == d.J) continue;
+    const int ci = IndexAt(d.I, k), cj = IndexAt(d.J, k);
+    if (ci < 0 || cj < 0 || (ci >= Primaries && cj >= Primaries)) continue;
+    if (found == 0)
+      d.K1 = k;
+    else
+      d.K2 = k;
+    ++found;
+  }
+  return found == 2;
+}
+
+void TICenters::Plan() {
+  Count = 0;
+  NextIndex = Primaries;
+  // Centres derived by an earlier plan are forgotten, so planning again gives the same order.
+  for (int& index : Indices)
+    if (index >= Primaries) index = -1;
+  for (int i = 0; i < Links; ++i)
+    for (int j = i + 1; j < Links; ++j)
+      if (IndexAt(i, j) < 0) {
+        TDerivedCentre d;
+        d.I = i;
+        d.J = j;
+        Derived[Count++] = d;
+      }
+  // A pair that cannot be resolved yet goes to the back and is tried again after the others; the budget
+  // ends the search when the remaining pairs can never be resolved.
+  int r = 0;
+  int looks = 2 * Count + 1;
+  while (r < Count && looks > 0) {
+    --looks;
+    TDerivedCentre& d = Derived[r];
+    if (FindThirdLinks(d)) {
+      d.Target = NextIndex;
+      Index(d.I, d.J) = NextIndex;
+      Index(d.J, d.I) = NextIndex;
+      ++NextIndex;
+      d.CI1 = IndexAt(d.I, d.K1);
+      d.CJ1 = IndexAt(d.J, d.K1);
+      d.CI2 = IndexAt(d.I, d.K2);
+      d.CJ2 = IndexAt(d.J, d.K2);
+      ++r;
+    } else {
+      d.K1 = d.K2 = -1;
+      std::rotate(Derived.begin() + r, Derived.begin() + r + 1, Derived.begin() + Count);
+    }
+  }
+}
+
+void TICenters::SetJoint(int joint, double x, double y) {
+  if (joint < 0 || joint >= Primaries) return;
+  Centres[joint] = TCentre{x, y, false};
+}
+
+// A line through two centres of which at most one is a direction: a point on it and its direction.
+void TICenters::LineOf(int ci, int cj, double& qx, double& qy, double& dx, double& dy) const {
+  const TCentre& a = Centres[ci];
+  const TCentre& b = Centres[cj];
+  if (a.IsDirection) {
+    qx = b.X;
+    qy = b.Y;
+    dx = a.X;
+    dy = a.Y;
+    return;
+  }
+  qx = a.X;
+  qy = a.Y;
+  if (b.IsDirection) {
+    dx = b.X;
+    dy = b.Y;
+  } else {
+    dx = b.X - a.X;
+    dy = b.Y - a.Y;
+  }
+}
+
+void TICenters::ComputeCentre(const TDerivedCentre& d) {
+  double q1x, q1y, d1x, d1y, q2x, q2y, d2x, d2y;
+  LineOf(d.CI1, d.CJ1, q1x, q1y, d1x, d1y);
+  LineOf(d.CI2, d.CJ2, q2x, q2y, d2x, d2y);
+  const double den = d1x * d2y - d1y * d2x;
+  const double num = (q2x - q1x) * d2y - (q2y - q1y) * d2x;
+  const double t = den != 0 ? num / den : kInfinity;
+  TCentre& c = Centres[d.Target];
+  if (std::fabs(t) >= kInfinity) {
+    // Parallel lines: the centre lies at infinity along them.
+    const double r = std::hypot(d1x, d1y);
+    c.X = r > 0 ? d1x / r : d1x;
+    c.Y = r > 0 ? d1y / r : d1y;
+    c.IsDirection = true;
+  } else {
+    c.X = q1x + t * d1x;
+    c.Y = q1y + t * d1y;
+    c.IsDirection = false;
+  }
+}
+
+void TICenters::ComputeAll() {
+  for (int r = 0; r < Count; ++r)
+    if (Derived[r].Target >= 0) ComputeCentre(Derived[r]);
+}
+
+void TICenters::GetShown(TCentre& out) const {
+  const int index = (Low == 0 && High == 0) ? -1 : CentreIndex(Low, High);
+  if (index < 0) {
+    out.IsDirection = true;
+    return;
+  }
+  out = Centres[index];
+}
+
+}  // namespace quillon
