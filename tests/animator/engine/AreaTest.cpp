@@ -1,7 +1,5 @@
 // TArea and TAreaList: letters, inside and edge tests with their handles, dragging, list
 // editing and the "Areas" section.
-#include "animator/engine/Area.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,6 +7,7 @@
 #include <sstream>
 
 #include "RecordingCanvas.h"
+#include "animator/engine/Area.h"
 #include "shared/Convert.h"
 
 using quillon::TArea;
@@ -49,7 +48,8 @@ INSTANTIATE_TEST_SUITE_P(Points, AreaHoldsTest,
                          testing::Values(HoldsCase{0.5, 0.5, 'A', true}, HoldsCase{0.5, 0.5, 'B', true},
                                          HoldsCase{0.5, 0.5, 'C', true}, HoldsCase{0, 0.3, 'B', true},
                                          HoldsCase{1, 1, 'C', true}, HoldsCase{0.5, 0, 'D', true},
-                                         HoldsCase{1.0001, 0.5, 'B', false}, HoldsCase{0.5, -0.0001, 'A', false}));
+                                         HoldsCase{1.0001, 0.5, 'B', false},
+                                         HoldsCase{0.5, -0.0001, 'A', false}));
 
 TEST(AreaTest, LettersAreTrimmedAndUpperCased) {
   TArea a = Rect(0, 0, 1, 1, " bc ");
@@ -80,19 +80,19 @@ TEST_P(AreaEdgeTest, HitsTheToleranceBandAndNamesTheCorner) {
   EXPECT_EQ(a.Handle, c.handle) << c.x << ", " << c.y;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Points, AreaEdgeTest,
-    testing::Values(EdgeCase{1, 0.05, true, 0},      // bottom edge, inside the band
-                    EdgeCase{1, -0.1, true, 0},      // bottom edge, band bound included
-                    EdgeCase{2.05, 0.5, true, 0},    // right edge from outside
-                    EdgeCase{1, 0.5, false, 0},      // inside, away from the edges
-                    EdgeCase{2.2, 0.5, false, 0},    // beyond the band
-                    EdgeCase{0.05, 0.05, true, 1},   // (min x, min y)
-                    EdgeCase{0.05, 0.95, true, 2},   // (min x, max y)
-                    EdgeCase{1.95, 0.95, true, 3},   // (max x, max y)
-                    EdgeCase{1.95, 0.05, true, 4},   // (max x, min y)
-                    EdgeCase{2.05, 1.05, false, 3}   // beside the corner, outside both ranges
-                    ));
+INSTANTIATE_TEST_SUITE_P(Points, AreaEdgeTest,
+                         testing::Values(EdgeCase{1, 0.05, true, 0},     // bottom edge, inside the band
+                                         EdgeCase{1, -0.1, true, 0},     // bottom edge, band bound included
+                                         EdgeCase{2.05, 0.5, true, 0},   // right edge from outside
+                                         EdgeCase{1, 0.5, false, 0},     // inside, away from the edges
+                                         EdgeCase{2.2, 0.5, false, 0},   // beyond the band
+                                         EdgeCase{0.05, 0.05, true, 1},  // (min x, min y)
+                                         EdgeCase{0.05, 0.95, true, 2},  // (min x, max y)
+                                         EdgeCase{1.95, 0.95, true, 3},  // (max x, max y)
+                                         EdgeCase{1.95, 0.05, true, 4},  // (max x, min y)
+                                         EdgeCase{2.05, 1.05, false, 3}
+                                         // beside the corner, outside both ranges
+                                         ));
 
 TEST(AreaTest, DragMovesWhatTheHandleNames) {
   TArea a = Rect(0, 0, 2, 1);
@@ -317,25 +317,30 @@ TEST(AreaReportTest, NormalisedCornersInDisplayUnits) {
   list.WriteHTML(cartesian, false);
   list.WriteHTML(polar, true);
   const std::string mm = convert.UnitLabel(shared::cuLength), deg = convert.UnitLabel(shared::cuAngle);
-  auto cell = [&](int category, double v) { return "        <td>" + convert.FormatSI(category, v) + "</td>\r\n"; };
+  auto cell = [&](int category, double v) {
+    return "        <td>" + convert.FormatSI(category, v) + "</td>\r\n";
+  };
   const int len = shared::cuLength, ang = shared::cuAngle;
   const std::string head =
       "<table border=\"1\" bordercolor=\"#000000\" width=\"100%\">\r\n"
-      "    <tr><td colspan=\"6\" bgcolor=\"#FFFFCC\" width=\"100%\"><font face=\"Arial\" size=\"4\">Areas</font></td></tr>\r\n"
+      "    <tr><td colspan=\"6\" bgcolor=\"#FFFFCC\" width=\"100%\"><font face=\"Arial\" "
+      "size=\"4\">Areas</font></td></tr>\r\n"
       "    <tr>\r\n"
       "        <td width=\"5%\">Nr.</td>\r\n";
   const std::string tail = "        <td width=\"15%\">Include</td>\r\n    </tr>\r\n";
   EXPECT_EQ(cartesian.str(),
-            head + "        <td width=\"20%\">Min. x " + mm + "</td>\r\n" + "        <td width=\"20%\">Min. y " + mm +
-                "</td>\r\n" + "        <td width=\"20%\">Max. x " + mm + "</td>\r\n" +
-                "        <td width=\"20%\">Max. y " + mm + "</td>\r\n" + tail + "    <tr>\r\n        <td>1</td>\r\n" +
-                cell(len, 0) + cell(len, 0) + cell(len, 1) + cell(len, 1) + "        <td>All</td>\r\n    </tr>\r\n" +
+            head + "        <td width=\"20%\">Min. x " + mm + "</td>\r\n" +
+                "        <td width=\"20%\">Min. y " + mm + "</td>\r\n" + "        <td width=\"20%\">Max. x " +
+                mm + "</td>\r\n" + "        <td width=\"20%\">Max. y " + mm + "</td>\r\n" + tail +
+                "    <tr>\r\n        <td>1</td>\r\n" + cell(len, 0) + cell(len, 0) + cell(len, 1) +
+                cell(len, 1) + "        <td>All</td>\r\n    </tr>\r\n" +
                 "    <tr>\r\n        <td>2</td>\r\n" + cell(len, 0) + cell(len, 0) + cell(len, 0.003) +
                 cell(len, 0.004) + "        <td>AB</td>\r\n    </tr>\r\n</table>\r\n<p></p>\r\n");
-  EXPECT_NE(polar.str().find("<td width=\"20%\">Min. R " + mm + "</td>\r\n        <td width=\"20%\">Min. Angle " + deg +
-                             "</td>\r\n        <td width=\"20%\">Max. R " + mm +
-                             "</td>\r\n        <td width=\"20%\">Max. Angle " + deg + "</td>"),
-            std::string::npos);
+  EXPECT_NE(
+      polar.str().find("<td width=\"20%\">Min. R " + mm + "</td>\r\n        <td width=\"20%\">Min. Angle " +
+                       deg + "</td>\r\n        <td width=\"20%\">Max. R " + mm +
+                       "</td>\r\n        <td width=\"20%\">Max. Angle " + deg + "</td>"),
+      std::string::npos);
   EXPECT_NE(polar.str().find("        <td>2</td>\r\n" + cell(len, 0) + cell(ang, 0) + cell(len, 0.005) +
                              cell(ang, std::atan2(0.004, 0.003)) + "        <td>AB</td>"),
             std::string::npos);

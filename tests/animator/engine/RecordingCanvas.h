@@ -47,9 +47,15 @@ class TRecordingSurface : public TPaintSurface {
   void LineTo(int x, int y) override { Log.push_back("L " + P(x, y)); }
   void Polyline(std::span<const TPoint> points) override { Log.push_back("Polyline" + Points(points)); }
   void Polygon(std::span<const TPoint> points) override { Log.push_back("Polygon" + Points(points)); }
-  void Ellipse(int x1, int y1, int x2, int y2) override { Log.push_back("Ellipse " + P(x1, y1) + " " + P(x2, y2)); }
-  void FillRect(int x1, int y1, int x2, int y2) override { Log.push_back("Fill " + P(x1, y1) + " " + P(x2, y2)); }
-  void TextOut(int x, int y, const std::string& text) override { Log.push_back("Text " + P(x, y) + " " + text); }
+  void Ellipse(int x1, int y1, int x2, int y2) override {
+    Log.push_back("Ellipse " + P(x1, y1) + " " + P(x2, y2));
+  }
+  void FillRect(int x1, int y1, int x2, int y2) override {
+    Log.push_back("Fill " + P(x1, y1) + " " + P(x2, y2));
+  }
+  void TextOut(int x, int y, const std::string& text) override {
+    Log.push_back("Text " + P(x, y) + " " + text);
+  }
   TSize TextExtent(const std::string& text) override { return {int(text.size()) * 8, 10}; }
   void DrawRaster(int x, int y, const TRaster&) override { Log.push_back("Raster " + P(x, y)); }
   void Draw(int x, int y, const TPaintSurface&) override { Log.push_back("Draw " + P(x, y)); }

@@ -1,7 +1,5 @@
 // TSpline: tangents, straight and curved samples, interpolation with continuous tangents,
 // PointAt and its rotation channels, point editing, and the "Curve" section.
-#include "animator/engine/Spline.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,6 +9,7 @@
 #include <vector>
 
 #include "RecordingCanvas.h"
+#include "animator/engine/Spline.h"
 #include "shared/Convert.h"
 
 using quillon::TSpline;
@@ -273,7 +272,8 @@ TSpline ProgramCurve() {
   TSpline curve;
   curve.Name = "Curve";
   const double mm = 0.001, deg = 3.14159265358979 / 180;
-  SetPoints(curve, {{12.3 * mm, 45.6 * mm}, {78.9 * mm, 10.1 * mm}, {-33.3 * mm, -7.7 * mm}, {5 * mm, 99.9 * mm}});
+  SetPoints(curve,
+            {{12.3 * mm, 45.6 * mm}, {78.9 * mm, 10.1 * mm}, {-33.3 * mm, -7.7 * mm}, {5 * mm, 99.9 * mm}});
   curve.OutWeight = 0.2;
   curve.OutEnabled = true;
   curve.InWeight = 0.5;
@@ -365,8 +365,8 @@ TEST_F(SplineDrawTest, SamplesMarkersLabelsAndRotationLines) {
                         "Text 208,158 0", "Pen 0 1 0", "M 200,150", "L 236,150", "Pen FF0000 1 0",
                         "M 200,150", "L 224,150",
                         // point 1, the selected one: output up, input to the left
-                        "Pen FF00 1 0", "M 297,147", "Text 308,158 1", "Pen 0 1 0", "M 300,150",
-                        "L 300,114", "Pen FF0000 1 0", "M 300,150", "L 276,150"}));
+                        "Pen FF00 1 0", "M 297,147", "Text 308,158 1", "Pen 0 1 0", "M 300,150", "L 300,114",
+                        "Pen FF0000 1 0", "M 300,150", "L 276,150"}));
 }
 
 TEST_F(SplineDrawTest, HiddenOrEmptyCurveDrawsNothing) {
@@ -401,11 +401,13 @@ TEST(SplineReportTest, TableInDisplayUnits) {
   auto angle = [&](double v) { return convert.FormatSI(shared::cuAngle, v); };
   const std::string head =
       "<table border=\"1\" bordercolor=\"#000000\" width=\"100%\">\r\n"
-      "    <tr><td colspan=\"5\" bgcolor=\"#FFFFCC\" width=\"100%\"><font face=\"Arial\" size=\"4\">Curve</font></td></tr>\r\n"
+      "    <tr><td colspan=\"5\" bgcolor=\"#FFFFCC\" width=\"100%\"><font face=\"Arial\" "
+      "size=\"4\">Curve</font></td></tr>\r\n"
       "    <tr>\r\n"
       "        <td width=\"8%\">Nr.</td>\r\n";
   const std::string rotations = "        <td width=\"23%\">Output Rotation " + deg + "</td>\r\n" +
-                                "        <td width=\"23%\">Input Rotation " + deg + "</td>\r\n" + "    </tr>\r\n";
+                                "        <td width=\"23%\">Input Rotation " + deg + "</td>\r\n" +
+                                "    </tr>\r\n";
   EXPECT_EQ(cartesian.str(),
             head + "        <td width=\"23%\">x " + mm + "</td>\r\n" + "        <td width=\"23%\">y " + mm +
                 "</td>\r\n" + rotations + "    <tr>\r\n        <td>0</td>\r\n        <td>" + length(0.003) +
