@@ -422,6 +422,33 @@ TEST(AniMechanismTest, UnreadableDocumentsAreRefusedAndChangeNothing) {
   EXPECT_EQ(&mechanism.Curve, curve);
 }
 
+// A sink that fails on the first line, so a read can be broken off halfway, after the joints and
+// links were read.
+struct TThrowingSink : quillon::TMessageSink {
+  void AppendLine(const std::string& line, quillon::TMessageKind) override { throw std::runtime_error(line); }
+  void ClearLines() override {}
+};
+
+TEST(AniMechanismTest, ReadBrokenOffHalfwayLeavesPreviousDocument) {
+  TAniMechanism mechanism;
+  mechanism.NewMechanism(1);
+  mechanism.Curve.AddPoint(shared::TComplex(0, 0));
+  mechanism.Curve.AddPoint(shared::TComplex(1, 1));
+  const std::string before = Saved(mechanism);
+  TThrowingSink sink;
+  quillon::StdOut().SetSink(&sink);
+  // The missing drawing's warning comes after joints, links, dyads and inputs were read.
+  EXPECT_THROW(LoadText(mechanism, Header("0") + "[Joints>\r\nA\t0\t0\r\nB\t1\t0\r\n<Joints]\r\n"
+                                                 "[Links>\r\nAB\tPP\t0\t0\r\n<Links]\r\n"
+                                                 "[DXF>\r\n/nowhere/x.dxf\tA\t0\t0\t0\r\n<DXF]\r\n"),
+               std::runtime_error);
+  quillon::StdOut().SetSink(nullptr);
+  EXPECT_EQ(Saved(mechanism), before);
+  EXPECT_EQ(mechanism.JointCount(), 8);
+  EXPECT_EQ(mechanism.Link(5).Name, "FGH");
+  EXPECT_EQ(mechanism.Dyad(1).Link2, &mechanism.Link(5));
+}
+
 TEST(AniMechanismTest, OldestAndCurrentVersionsAreRead) {
   for (const char* version : {"0", "-96", "-50", "", "0\tVesk"}) {
     SCOPED_TRACE(version);
