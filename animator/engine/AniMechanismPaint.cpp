@@ -203,6 +203,9 @@ void TAniMechanism::Paint(shared::TCanvas2D& canvas) {
   };
   if (ShowVelocity) drawArrows(true);
   if (ShowAcceleration) drawArrows(false);
+
+  Curve.Draw(canvas);
+  Areas.Draw(canvas);
 }
 
 }  // namespace quillon

@@ -219,4 +219,22 @@ TEST_F(AniMechanismPaintTest, PathsCentresAndArrowsOverSolvedSteps) {
   EXPECT_FALSE(hasLine(without, At(0.01, 0), At(0.21, 0)));
 }
 
+TEST_F(AniMechanismPaintTest, CurveAndAreasDrawThemselvesLast) {
+  mechanism.Curve.AddPoint(shared::TComplex(0.5, 0.5));
+  mechanism.Curve.AddPoint(shared::TComplex(0.6, 0.5));
+  mechanism.Areas.AddArea(shared::TComplex(-0.9, -0.9), shared::TComplex(-0.8, -0.8));
+  mechanism.Areas.DeselectAll();
+  const TRecordingSurface& s = Paint();
+  size_t lastJoint = 0, curve = 0, area = 0;
+  for (size_t i = 0; i < s.Calls.size(); ++i) {
+    const TCall& c = s.Calls[i];
+    if (c.Kind == "Ellipse" && c.Radius() == 4) lastJoint = i;
+    if (c.Kind == "Line" && c.Pen == mechanism.Curve.Colour && c.Points[0] == At(0.5, 0.5) && !curve)
+      curve = i;
+    if (c.Kind == "Line" && c.Points[0] == At(-0.9, -0.9) && !area) area = i;
+  }
+  EXPECT_GT(curve, lastJoint);
+  EXPECT_GT(area, curve);
+}
+
 }  // namespace
