@@ -118,8 +118,9 @@ void DrawInputMark(shared::TCanvas2D& canvas, const shared::TComplex& p, int rad
 
 void TAniMechanism::Paint(shared::TCanvas2D& canvas) {
   if (!Visible) return;
-  const int32_t step = std::clamp(CurrentStep, 0, N);
+  // Steps beyond the solved length hold no valid positions.
   const int32_t len = std::clamp(Len, 0, N);
+  const int32_t step = std::clamp(CurrentStep, 0, len);
 
   // Links.
   canvas.SetBrush(LinkColour, Stick ? shared::TBrushStyle::Clear : shared::TBrushStyle::Solid);

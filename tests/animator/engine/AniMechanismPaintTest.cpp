@@ -194,6 +194,10 @@ TEST_F(AniMechanismPaintTest, PathsCentresAndArrowsOverSolvedSteps) {
   quillon::TAniJoint& e = mechanism.Joint(4);
   e.Velocity[1] = {0.4, 0, 0};
   mechanism.VelocityScale = 0.5;
+  // A step beyond the solved length is drawn at the last solved step.
+  mechanism.CurrentStep = 7;
+  EXPECT_EQ(Paint().Circles(4)[4].Centre(), At(0.02, 0));
+  mechanism.CurrentStep = 1;
   const TRecordingSurface& s = Paint();
   const std::vector<TCall> current = s.Circles(5);
   ASSERT_EQ(current.size(), 1u);
