@@ -28,6 +28,9 @@ function(suite_library target)
   target_link_libraries(${target} PUBLIC ${ARG_DEPS})
   if(ARG_QT)
     set_target_properties(${target} PROPERTIES AUTOMOC ON)
+    # A header added later must re-run moc in an existing build: make the globbed files a
+    # dependency of the moc step (otherwise its timestamp keeps the old header list).
+    set_property(TARGET ${target} APPEND PROPERTY AUTOGEN_TARGET_DEPENDS ${files})
     target_link_libraries(${target} PUBLIC Qt6::Core Qt6::Gui Qt6::Widgets)
   endif()
 endfunction()

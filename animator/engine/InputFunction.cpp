@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "animator/engine/StdOut.h"
+#include "shared/TextLine.h"
 
 namespace quillon {
 
@@ -22,88 +23,105 @@ TFunctionSection::TFunctionSection(int32_t law, double duration, double displace
 }
 
 void TFunctionSection::SetValues(int32_t law, double duration, double displacement) {
-  Law_ = law;
-  Duration_ = duration;
-  Displacement_ = displacement;
+  fLaw = law;
+  fDuration = duration;
+  fDisplacement = displacement;
   Recompute();
 }
 
 void TFunctionSection::CopyFrom(const TFunctionSection& source) {
-  SetValues(source.Law_, source.Duration_, source.Displacement_);
+  SetValues(source.fLaw, source.fDuration, source.fDisplacement);
 }
 
 std::unique_ptr<TFunctionSection> TFunctionSection::Clone() const {
-  return std::make_unique<TFunctionSection>(Law_, Duration_, Displacement_);
+  return std::make_unique<TFunctionSection>(fLaw, fDuration, fDisplacement);
 }
 
 void TFunctionSection::Recompute() {
-  const double t = Duration_;
-  const double s = Displacement_;
-  Rate_ = 0.0;
-  Accel_ = 0.0;
-  Coeff_.fill(0.0);
-  switch (Law_) {
+  const double t = fDuration;
+  const double s = fDisplacement;
+  fRate = 0.0;
+  fAccel = 0.0;
+  fCoeff.fill(0.0);
+  switch (fLaw) {
     case kLawConstantVelocity:
-      Rate_ = s / t;
+      fRate = s / t;
       break;
     case kLawConstantAcceleration:
       // From rest over the whole section: it ends at twice the mean velocity.
-      Rate_ = 2.0 * s / t;
-      Accel_ = 2.0 * s / (t * t);
+      fRate = 2.0 * s / t;
+      fAccel = 2.0 * s / (t * t);
       break;
     case kLawPolynomial345:
-      Coeff_[3] = 10.0 * s / (t * t * t);
-      Coeff_[4] = -15.0 * s / (t * t * t * t);
-      Coeff_[5] = 6.0 * s / (t * t * t * t * t);
+      fCoeff[3] = 10.0 * s / (t * t * t);
+      fCoeff[4] = -15.0 * s / (t * t * t * t);
+      fCoeff[5] = 6.0 * s / (t * t * t * t * t);
       break;
     default:
-      Rate_ = 2.0 * s / t;
-      Accel_ = kTwoPi * s / (t * t);
+      fRate = 2.0 * s / t;
+      fAccel = kTwoPi * s / (t * t);
       break;
   }
 }
 
 double TFunctionSection::Position(double t) const {
-  switch (Law_) {
-    case kLawConstantVelocity: return Rate_ * t;
-    case kLawConstantAcceleration: return Accel_ * t * t / 2.0;
-    case kLawPolynomial345: return ((Coeff_[5] * t + Coeff_[4]) * t + Coeff_[3]) * t * t * t;
-    default: return Rate_ * t / 2.0 - Displacement_ * std::sin(kTwoPi * t / Duration_) / kTwoPi;
+  switch (fLaw) {
+    case kLawConstantVelocity:
+      return fRate * t;
+    case kLawConstantAcceleration:
+      return fAccel * t * t / 2.0;
+    case kLawPolynomial345:
+      return ((fCoeff[5] * t + fCoeff[4]) * t + fCoeff[3]) * t * t * t;
+    default:
+      return fRate * t / 2.0 - fDisplacement * std::sin(kTwoPi * t / fDuration) / kTwoPi;
   }
 }
 
 double TFunctionSection::Velocity(double t) const {
-  switch (Law_) {
-    case kLawConstantVelocity: return Rate_;
-    case kLawConstantAcceleration: return Accel_ * t;
-    case kLawPolynomial345: return ((5.0 * Coeff_[5] * t + 4.0 * Coeff_[4]) * t + 3.0 * Coeff_[3]) * t * t;
-    default: return (1.0 - std::cos(kTwoPi * t / Duration_)) * Rate_ / 2.0;
+  switch (fLaw) {
+    case kLawConstantVelocity:
+      return fRate;
+    case kLawConstantAcceleration:
+      return fAccel * t;
+    case kLawPolynomial345:
+      return ((5.0 * fCoeff[5] * t + 4.0 * fCoeff[4]) * t + 3.0 * fCoeff[3]) * t * t;
+    default:
+      return (1.0 - std::cos(kTwoPi * t / fDuration)) * fRate / 2.0;
   }
 }
 
 double TFunctionSection::Acceleration(double t) const {
-  switch (Law_) {
-    case kLawConstantVelocity: return 0.0;
-    case kLawConstantAcceleration: return Accel_;
-    case kLawPolynomial345: return ((20.0 * Coeff_[5] * t + 12.0 * Coeff_[4]) * t + 6.0 * Coeff_[3]) * t;
-    default: return Accel_ * std::sin(kTwoPi * t / Duration_);
+  switch (fLaw) {
+    case kLawConstantVelocity:
+      return 0.0;
+    case kLawConstantAcceleration:
+      return fAccel;
+    case kLawPolynomial345:
+      return ((20.0 * fCoeff[5] * t + 12.0 * fCoeff[4]) * t + 6.0 * fCoeff[3]) * t;
+    default:
+      return fAccel * std::sin(kTwoPi * t / fDuration);
   }
 }
 
 std::string TFunctionSection::LawName() const {
-  switch (Law_) {
-    case kLawConstantVelocity: return "Constant Velocity";
-    case kLawConstantAcceleration: return "Constant Acceleration";
-    case kLawPolynomial345: return "3-4-5 polynomial";
-    case kLawSinusoidal: return "Sinusoidal";
-    default: return "";
+  switch (fLaw) {
+    case kLawConstantVelocity:
+      return "Constant Velocity";
+    case kLawConstantAcceleration:
+      return "Constant Acceleration";
+    case kLawPolynomial345:
+      return "3-4-5 polynomial";
+    case kLawSinusoidal:
+      return "Sinusoidal";
+    default:
+      return "";
   }
 }
 
 bool TFunctionSection::IsUsable() const {
-  if (!(Duration_ > 0.0) || !std::isfinite(Duration_) || !std::isfinite(Displacement_)) return false;
-  return std::isfinite(Rate_) && std::isfinite(Accel_) &&
-         std::all_of(Coeff_.begin(), Coeff_.end(), [](double c) { return std::isfinite(c); });
+  if (!(fDuration > 0.0) || !std::isfinite(fDuration) || !std::isfinite(fDisplacement)) return false;
+  return std::isfinite(fRate) && std::isfinite(fAccel) &&
+         std::all_of(fCoeff.begin(), fCoeff.end(), [](double c) { return std::isfinite(c); });
 }
 
 // ---- TInputFunction ----
@@ -114,48 +132,48 @@ TInputFunction::TInputFunction(int32_t steps) {
   Changed = false;
 }
 
-void TInputFunction::ResizeTable() { Table_.resize(static_cast<size_t>(Steps_) + 1, 0.0); }
+void TInputFunction::ResizeTable() { fTable.resize(static_cast<size_t>(fSteps) + 1, 0.0); }
 
 void TInputFunction::SetSteps(int32_t n) {
   if (n <= 0) return;
-  Steps_ = std::min(n, kMaxSteps);
+  fSteps = std::min(n, kMaxSteps);
   ResizeTable();
-  TimeStep_ = TotalTime_ / Steps_;
+  fTimeStep = fTotalTime / fSteps;
   Prepare();
   Changed = true;
 }
 
 void TInputFunction::SetTimeStep(double dt) {
   if (!(dt > 0.0)) return;
-  const double ratio = TotalTime_ / dt;
+  const double ratio = fTotalTime / dt;
   // A time step longer than twice the cycle would round to 0 steps and divide by zero.
-  Steps_ = ratio >= kMaxSteps ? kMaxSteps : std::max(1, static_cast<int32_t>(std::nearbyint(ratio)));
+  fSteps = ratio >= kMaxSteps ? kMaxSteps : std::max(1, static_cast<int32_t>(std::nearbyint(ratio)));
   ResizeTable();
-  TimeStep_ = TotalTime_ / Steps_;
+  fTimeStep = fTotalTime / fSteps;
   Prepare();
   Changed = true;
 }
 
 void TInputFunction::Prepare() {
   int32_t i = 0;
-  while (i < Count_) {
-    const TFunctionSection& section = *Sections_[i];
-    const double endTime = (i == 0 ? 0.0 : EndTime_[i - 1]) + section.Duration();
-    const double endDisp = (i == 0 ? 0.0 : EndDisp_[i - 1]) + section.Displacement();
+  while (i < fCount) {
+    const TFunctionSection& section = *fSections[i];
+    const double endTime = (i == 0 ? 0.0 : fEndTime[i - 1]) + section.Duration();
+    const double endDisp = (i == 0 ? 0.0 : fEndDisp[i - 1]) + section.Displacement();
     if (!section.IsUsable() || !std::isfinite(endTime) || !std::isfinite(endDisp)) {
       StdOut().Warning(SectionName() + ": section " + std::to_string(i) +
                        " dropped, its duration must be above 0 and its values finite");
       RemoveSection(i);
       continue;
     }
-    EndTime_[i] = endTime;
-    EndDisp_[i] = endDisp;
+    fEndTime[i] = endTime;
+    fEndDisp[i] = endDisp;
     ++i;
   }
-  if (Count_ == 0) return;
-  TotalTime_ = EndTime_[Count_ - 1];
-  TimeStep_ = TotalTime_ / Steps_;
-  for (int32_t j = 0; j <= Steps_; ++j) Table_[j] = Position(TimeOfStep(j));
+  if (fCount == 0) return;
+  fTotalTime = fEndTime[fCount - 1];
+  fTimeStep = fTotalTime / fSteps;
+  for (int32_t j = 0; j <= fSteps; ++j) fTable[j] = Position(TimeOfStep(j));
   Changed = true;
 }
 
@@ -165,14 +183,14 @@ void TInputFunction::Assign(const TInputFunction& source) {
   Letter = source.Letter;
   JointIndex = source.JointIndex;
   UnitCategory = source.UnitCategory;
-  SetSteps(source.Steps_);
+  SetSteps(source.fSteps);
   Clear();
-  for (int32_t i = 0; i < source.Count_; ++i) AddSectionObject(source.Sections_[i]->Clone());
+  for (int32_t i = 0; i < source.fCount; ++i) AddSectionObject(source.fSections[i]->Clone());
 }
 
 void TInputFunction::Clear() {
-  for (auto& section : Sections_) section.reset();
-  Count_ = 0;
+  for (auto& section : fSections) section.reset();
+  fCount = 0;
 }
 
 void TInputFunction::SetDefault() {
@@ -185,50 +203,80 @@ bool TInputFunction::AddSection(int32_t law, double duration, double displacemen
 }
 
 bool TInputFunction::AddSectionObject(std::unique_ptr<TFunctionSection> section) {
-  if (!section || Count_ >= kMaxSections) return false;
-  Sections_[Count_++] = std::move(section);
-  const int32_t before = Count_;
+  if (!section || fCount >= kMaxSections) return false;
+  fSections[fCount++] = std::move(section);
+  const int32_t before = fCount;
   Prepare();
-  return Count_ == before;
+  return fCount == before;
 }
 
 void TInputFunction::RemoveSection(int32_t i) {
-  for (int32_t k = i; k + 1 < Count_; ++k) Sections_[k] = std::move(Sections_[k + 1]);
-  Sections_[--Count_].reset();
+  for (int32_t k = i; k + 1 < fCount; ++k) fSections[k] = std::move(fSections[k + 1]);
+  fSections[--fCount].reset();
 }
 
 void TInputFunction::DeleteSection(int32_t i) {
-  if (i < 0 || i >= Count_) return;
+  if (i < 0 || i >= fCount) return;
   RemoveSection(i);
   Prepare();
 }
 
 std::string TInputFunction::SectionName() const { return "Input " + Letter; }
 
-double TInputFunction::TimeOfStep(int32_t i) const { return i <= 0 ? 0.0 : i * TimeStep_; }
+std::string TInputFunction::DisplacementText(int32_t i) const {
+  const TFunctionSection* section = Section(i);
+  return section ? shared::Convert().FormatSI(UnitCategory, section->Displacement()) : std::string();
+}
+
+std::string TInputFunction::DurationText(int32_t i) const {
+  const TFunctionSection* section = Section(i);
+  return section ? shared::Convert().FormatSI(shared::cuTime, section->Duration()) : std::string();
+}
+
+void TInputFunction::WriteHTML(std::ostream& out) const {
+  const shared::TConvert& convert = shared::Convert();
+  const char* end = shared::kLineEnd;
+  out << "<table border=\"2\" bordercolor=\"#000000\" width=\"100%\">" << end;
+  out << "<tr><td colspan=\"4\" bgcolor=\"#FFFFCC\" width=\"100%\">"
+      << "<font face=\"Arial\" size=\"4\">" << SectionName() << "</font></td></tr>" << end;
+  out << "<tr><td width=\"10%\">Nr</td>" << end;
+  out << "<td width=\"30%\">Function</td>" << end;
+  out << "<td width=\"30%\">Time " << convert.UnitLabel(shared::cuTime) << "</td>" << end;
+  out << "<td width=\"30%\">Displacement " << convert.UnitLabel(UnitCategory) << "</td></tr>" << end;
+  for (int32_t i = 0; i < fCount; ++i) {
+    out << "<tr><td>" << i << "</td>" << end;
+    out << "<td>" << fSections[i]->LawName() << "</td>" << end;
+    out << "<td>" << DurationText(i) << "</td>" << end;
+    out << "<td>" << DisplacementText(i) << "</td></tr>" << end;
+  }
+  out << "</table>" << end;
+  out << "<p></p>" << end;
+}
+
+double TInputFunction::TimeOfStep(int32_t i) const { return i <= 0 ? 0.0 : i * fTimeStep; }
 
 double TInputFunction::ClampTime(double t) const {
   if (!(t > 0.0)) return 0.0;
-  return std::min(t, TotalTime_);
+  return std::min(t, fTotalTime);
 }
 
 double TInputFunction::ValueOfStep(int32_t i) const {
-  if (i < 0 || i > Steps_) i = Steps_;
-  return Table_[i];
+  if (i < 0 || i > fSteps) i = fSteps;
+  return fTable[i];
 }
 
 double TInputFunction::StepIncrement(int32_t i) const {
-  if (i < 1 || i > Steps_) return 0.0;
-  return Table_[i] - Table_[i - 1];
+  if (i < 1 || i > fSteps) return 0.0;
+  return fTable[i] - fTable[i - 1];
 }
 
 // The first section whose end is not before t: a time on a boundary belongs to the earlier one.
 int32_t TInputFunction::SectionAt(double t) const {
   int32_t lo = 0;
-  int32_t hi = Count_ - 1;
+  int32_t hi = fCount - 1;
   while (lo < hi) {
     const int32_t mid = (lo + hi) / 2;
-    if (t > EndTime_[mid])
+    if (t > fEndTime[mid])
       lo = mid + 1;
     else
       hi = mid;
@@ -237,40 +285,40 @@ int32_t TInputFunction::SectionAt(double t) const {
 }
 
 double TInputFunction::Position(double t) const {
-  if (Count_ == 0) return 0.0;
+  if (fCount == 0) return 0.0;
   t = ClampTime(t);
   const int32_t k = SectionAt(t);
-  if (k == 0) return Sections_[0]->Position(t);
-  return Sections_[k]->Position(t - EndTime_[k - 1]) + EndDisp_[k - 1];
+  if (k == 0) return fSections[0]->Position(t);
+  return fSections[k]->Position(t - fEndTime[k - 1]) + fEndDisp[k - 1];
 }
 
 double TInputFunction::Velocity(double t) const {
-  if (Count_ == 0) return 0.0;
+  if (fCount == 0) return 0.0;
   t = ClampTime(t);
   const int32_t k = SectionAt(t);
-  return Sections_[k]->Velocity(k == 0 ? t : t - EndTime_[k - 1]);
+  return fSections[k]->Velocity(k == 0 ? t : t - fEndTime[k - 1]);
 }
 
 double TInputFunction::Acceleration(double t) const {
-  if (Count_ == 0) return 0.0;
+  if (fCount == 0) return 0.0;
   t = ClampTime(t);
   const int32_t k = SectionAt(t);
-  return Sections_[k]->Acceleration(k == 0 ? t : t - EndTime_[k - 1]);
+  return fSections[k]->Acceleration(k == 0 ? t : t - fEndTime[k - 1]);
 }
 
 double TInputFunction::VelocityOfStep(int32_t i) const { return Velocity(TimeOfStep(i)); }
 
 bool TInputFunction::IsPeriodic() const {
-  return std::abs(kTwoPi - ValueOfStep(Steps_)) < 1e-5 &&
-         std::abs(VelocityOfStep(0) - VelocityOfStep(Steps_)) < 1e-5;
+  return std::abs(kTwoPi - ValueOfStep(fSteps)) < 1e-5 &&
+         std::abs(VelocityOfStep(0) - VelocityOfStep(fSteps)) < 1e-5;
 }
 
 TFunctionSection* TInputFunction::Section(int32_t i) {
-  return i >= 0 && i < Count_ ? Sections_[i].get() : nullptr;
+  return i >= 0 && i < fCount ? fSections[i].get() : nullptr;
 }
 
 const TFunctionSection* TInputFunction::Section(int32_t i) const {
-  return i >= 0 && i < Count_ ? Sections_[i].get() : nullptr;
+  return i >= 0 && i < fCount ? fSections[i].get() : nullptr;
 }
 
 }  // namespace quillon

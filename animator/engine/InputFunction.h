@@ -5,8 +5,11 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
+
+#include "shared/Convert.h"
 
 namespace shared {
 class TTabLines;
@@ -43,23 +46,23 @@ class TFunctionSection {
   // a section would spread inf or NaN through every joint the input drives.
   bool IsUsable() const;
 
-  int32_t Law() const { return Law_; }
-  double Duration() const { return Duration_; }
-  double Displacement() const { return Displacement_; }
-  double Rate() const { return Rate_; }
-  double Accel() const { return Accel_; }
+  int32_t Law() const { return fLaw; }
+  double Duration() const { return fDuration; }
+  double Displacement() const { return fDisplacement; }
+  double Rate() const { return fRate; }
+  double Accel() const { return fAccel; }
   // c0..c5 of the 3-4-5 polynomial; c0, c1, c2 stay 0.
-  const std::array<double, 6>& Coeff() const { return Coeff_; }
+  const std::array<double, 6>& Coeff() const { return fCoeff; }
 
  private:
   void Recompute();
 
-  int32_t Law_ = kLawConstantVelocity;
-  double Duration_ = 1.0;
-  double Displacement_ = 1.0;
-  double Rate_ = 0.0;
-  double Accel_ = 0.0;
-  std::array<double, 6> Coeff_{};
+  int32_t fLaw = kLawConstantVelocity;
+  double fDuration = 1.0;
+  double fDisplacement = 1.0;
+  double fRate = 0.0;
+  double fAccel = 0.0;
+  std::array<double, 6> fCoeff{};
 };
 
 class TInputFunction {
@@ -69,8 +72,6 @@ class TInputFunction {
   // Bound on the steps of one cycle, so a tiny time step or a corrupt step count cannot ask
   // for a table beyond memory or overflow the count.
   static constexpr int32_t kMaxSteps = 1000000;
-  // TConvert category of an angle.
-  static constexpr int32_t kAngleCategory = 8;
 
   // steps <= 0 means 90. One constant-velocity section: a full turn in one second.
   explicit TInputFunction(int32_t steps = kDefaultSteps);
@@ -96,6 +97,10 @@ class TInputFunction {
 
   // "Input " + Letter: the name of its section in the mechanism file.
   std::string SectionName() const;
+  // Section i's S in display units of UnitCategory and its T in display units of time, through
+  // the process-wide unit service; empty outside 0..Count-1.
+  std::string DisplacementText(int32_t i) const;
+  std::string DurationText(int32_t i) const;
 
   double TimeOfStep(int32_t i) const;
   double ClampTime(double t) const;
@@ -116,15 +121,17 @@ class TInputFunction {
   // The section SectionName of the mechanism file: one line Law, T, S per section.
   void ReadTabLines(shared::TTabLines& lines);
   void WriteTabLines(shared::TTabLines& lines) const;
+  // The section table of the HTML report, CR LF after every line.
+  void WriteHTML(std::ostream& out) const;
 
-  double TotalTime() const { return TotalTime_; }
-  double TimeStep() const { return TimeStep_; }
-  int32_t Steps() const { return Steps_; }
-  int32_t Count() const { return Count_; }
-  double EndTime(int32_t i) const { return EndTime_.at(i); }
-  double EndDisp(int32_t i) const { return EndDisp_.at(i); }
+  double TotalTime() const { return fTotalTime; }
+  double TimeStep() const { return fTimeStep; }
+  int32_t Steps() const { return fSteps; }
+  int32_t Count() const { return fCount; }
+  double EndTime(int32_t i) const { return fEndTime.at(i); }
+  double EndDisp(int32_t i) const { return fEndDisp.at(i); }
   // Steps + 1 displacements, one per step.
-  const std::vector<double>& Table() const { return Table_; }
+  const std::vector<double>& Table() const { return fTable; }
   // nullptr outside 0..Count-1. After SetValues on a section, call Prepare.
   TFunctionSection* Section(int32_t i);
   const TFunctionSection* Section(int32_t i) const;
@@ -132,7 +139,7 @@ class TInputFunction {
   // Set by every recomputation; the owner clears it once it has taken the change in.
   bool Changed = false;
   std::string Letter;
-  int32_t UnitCategory = kAngleCategory;
+  int32_t UnitCategory = shared::cuAngle;
   int32_t JointIndex = -1;
 
  private:
@@ -140,14 +147,14 @@ class TInputFunction {
   int32_t SectionAt(double t) const;
   void RemoveSection(int32_t i);
 
-  double TotalTime_ = 0.0;
-  double TimeStep_ = 0.0;
-  int32_t Steps_ = 0;
-  int32_t Count_ = 0;
-  std::array<double, kMaxSections> EndTime_{};
-  std::array<double, kMaxSections> EndDisp_{};
-  std::vector<double> Table_;
-  std::array<std::unique_ptr<TFunctionSection>, kMaxSections> Sections_;
+  double fTotalTime = 0.0;
+  double fTimeStep = 0.0;
+  int32_t fSteps = 0;
+  int32_t fCount = 0;
+  std::array<double, kMaxSections> fEndTime{};
+  std::array<double, kMaxSections> fEndDisp{};
+  std::vector<double> fTable;
+  std::array<std::unique_ptr<TFunctionSection>, kMaxSections> fSections;
 };
 
 }  // namespace quillon

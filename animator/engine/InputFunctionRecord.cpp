@@ -7,8 +7,8 @@ namespace quillon {
 
 void TInputFunction::WriteTabLines(shared::TTabLines& lines) const {
   lines.BeginSection(SectionName());
-  for (int32_t i = 0; i < Count_; ++i) {
-    const TFunctionSection& section = *Sections_[i];
+  for (int32_t i = 0; i < fCount; ++i) {
+    const TFunctionSection& section = *fSections[i];
     lines.ClearFields();
     lines.AddInt(section.Law());
     lines.AddFloat(section.Duration());

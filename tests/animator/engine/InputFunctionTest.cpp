@@ -1,16 +1,19 @@
 // Motion laws and input functions: the laws against their closed forms, chaining, the per-step
-// table, the step count and time step, refused and unusable sections.
-#include "animator/engine/InputFunction.h"
-
+// table, the step count and time step, refused and unusable sections, file records and reports.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "animator/engine/InputFunction.h"
 #include "animator/engine/StdOut.h"
+#include "shared/Convert.h"
+#include "shared/RealText.h"
+#include "shared/TabLine.h"
 
 namespace {
 
@@ -218,11 +221,10 @@ TEST(InputFunctionTest, TimeStepRoundsHalvesToEvenAndKeepsOneStep) {
     int steps;
   };
   const Case cases[] = {
-      {5.0, 2.0, 2},   // 2.5 → 2
-      {7.0, 2.0, 4},   // 3.5 → 4
-      {2.0, 5.0, 1},   // 0.4 would round to no steps at all
-      {2.0, 1e300, 1},
-      {2.0, 1e-300, TInputFunction::kMaxSteps},
+      {5.0, 2.0, 2},  // 2.5 → 2
+      {7.0, 2.0, 4},  // 3.5 → 4
+      {2.0, 5.0, 1},  // 0.4 would round to no steps at all
+      {2.0, 1e300, 1}, {2.0, 1e-300, TInputFunction::kMaxSteps},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.total) + " / " + std::to_string(c.dt));
@@ -316,8 +318,8 @@ TEST(InputFunctionTest, UnusableSectionsAreDroppedWithAWarning) {
     double duration, displacement;
   };
   const Case cases[] = {
-      {0, 0.0, 1.0},   {3, -1.0, 1.0},  {1, kNaN, 1.0}, {0, kInf, 1.0},
-      {2, 1.0, kNaN},  {0, 1.0, -kInf}, {2, 1e-70, 1.0},  // c5 = 6S/T⁵ overflows
+      {0, 0.0, 1.0},  {3, -1.0, 1.0},  {1, kNaN, 1.0},  {0, kInf, 1.0},
+      {2, 1.0, kNaN}, {0, 1.0, -kInf}, {2, 1e-70, 1.0},  // c5 = 6S/T⁵ overflows
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.duration) + " " + std::to_string(c.displacement));
@@ -373,6 +375,108 @@ TEST(InputFunctionTest, AssignCopiesSectionsAndSettings) {
   target.Assign(target);
   EXPECT_EQ(target.Count(), 2);
   EXPECT_EQ(target.Table(), source.Table());
+}
+
+// ---- Mechanism-file records ----
+
+TEST(InputFunctionRecordTest, RecordsRoundTrip) {
+  TInputFunction function;
+  function.Letter = "A";
+  function.Clear();
+  function.AddSection(0, 1.0, kPi);
+  function.AddSection(2, 0.5, -1.25);
+  function.AddSection(7, 2.0, 3.3e-5);  // an unknown law is kept as it is
+  shared::TTabLines store;
+  function.WriteTabLines(store);
+  const std::vector<std::string> expected = {
+      "[Input A>",
+      "0\t" + shared::FormatReal(1.0) + "\t" + shared::FormatReal(kPi),
+      "2\t" + shared::FormatReal(0.5) + "\t" + shared::FormatReal(-1.25),
+      "7\t" + shared::FormatReal(2.0) + "\t" + shared::FormatReal(3.3e-5),
+      "<Input A]",
+  };
+  EXPECT_EQ(store.Lines, expected);
+
+  // Another joint's section beside it is not read.
+  TInputFunction other;
+  other.Letter = "B";
+  other.WriteTabLines(store);
+
+  TInputFunction read(36);
+  read.Letter = "A";
+  read.ReadTabLines(store);
+  ASSERT_EQ(read.Count(), 3);
+  EXPECT_EQ(read.Section(2)->Law(), 7);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_NEAR(read.Section(i)->Duration(), function.Section(i)->Duration(), 1e-14);
+    EXPECT_NEAR(read.Section(i)->Displacement(), function.Section(i)->Displacement(), 1e-14);
+  }
+  EXPECT_NEAR(read.Position(3.5), function.Position(3.5), 1e-13);
+  shared::TTabLines again;
+  read.WriteTabLines(again);
+  EXPECT_EQ(again.Lines, expected);
+}
+
+TEST(InputFunctionRecordTest, MissingOrEmptySectionLeavesNoSections) {
+  for (const std::vector<std::string>& lines :
+       {std::vector<std::string>{}, std::vector<std::string>{"[Input B>", "1\t1\t1", "<Input B]"},
+        std::vector<std::string>{"[INPUT A>", "<input a]"}}) {
+    TInputFunction function;
+    function.Letter = "A";
+    const std::vector<double> table = function.Table();
+    shared::TTabLines store;
+    store.Lines = lines;
+    function.ReadTabLines(store);
+    EXPECT_EQ(function.Count(), 0);
+    EXPECT_EQ(function.Table(), table);
+  }
+}
+
+TEST(InputFunctionRecordTest, BadRecordsAreDroppedOrRefused) {
+  LogCapture log;
+  shared::TTabLines store;
+  store.Lines = {"[Input A>", "2\t1.5", "3", "", "9\t0.5\t2"};
+  for (int i = 0; i < 11; ++i) store.Lines.push_back("0\t0.25\t1");
+  store.Lines.push_back("<Input A]");
+  TInputFunction function;
+  function.Letter = "A";
+  function.ReadTabLines(store);
+  // "2 1.5": a dwell of 1.5 s; "3" and the empty line have no duration; the twelfth usable line
+  // finds the function full.
+  ASSERT_EQ(function.Count(), 11);
+  EXPECT_EQ(function.Section(0)->Law(), 2);
+  EXPECT_EQ(function.Section(0)->Displacement(), 0.0);
+  EXPECT_EQ(function.Section(1)->Law(), 9);
+  EXPECT_DOUBLE_EQ(function.TotalTime(), 1.5 + 0.5 + 9 * 0.25);
+  EXPECT_NEAR(function.ValueOfStep(90), 2.0 + 9.0, 1e-12);
+  EXPECT_EQ(log.sink.lines.size(), 2u);
+  for (double v : function.Table()) EXPECT_TRUE(std::isfinite(v));
+}
+
+TEST(InputFunctionReportTest, TextsAndHtmlTableInDisplayUnits) {
+  shared::CreateConvert();  // metric engineering: degrees and seconds, three decimals
+  TInputFunction function;
+  function.Letter = "A";
+  function.AddSection(9, 0.25, -kPi / 2.0);
+  EXPECT_EQ(function.DisplacementText(0), "360.000");
+  EXPECT_EQ(function.DurationText(1), "0.250");
+  EXPECT_EQ(function.DisplacementText(1), "-90.000");
+  EXPECT_EQ(function.DisplacementText(2), "");
+  EXPECT_EQ(function.DurationText(-1), "");
+  std::ostringstream html;
+  function.WriteHTML(html);
+  EXPECT_EQ(html.str(),
+            "<table border=\"2\" bordercolor=\"#000000\" width=\"100%\">\r\n"
+            "<tr><td colspan=\"4\" bgcolor=\"#FFFFCC\" width=\"100%\">"
+            "<font face=\"Arial\" size=\"4\">Input A</font></td></tr>\r\n"
+            "<tr><td width=\"10%\">Nr</td>\r\n"
+            "<td width=\"30%\">Function</td>\r\n"
+            "<td width=\"30%\">Time [s]</td>\r\n"
+            "<td width=\"30%\">Displacement [\xB0]</td></tr>\r\n"
+            "<tr><td>0</td>\r\n<td>Constant Velocity</td>\r\n<td>1.000</td>\r\n<td>360.000</td></tr>\r\n"
+            "<tr><td>1</td>\r\n<td></td>\r\n<td>0.250</td>\r\n<td>-90.000</td></tr>\r\n"
+            "</table>\r\n<p></p>\r\n");
+  shared::FreeConvert();
 }
 
 }  // namespace

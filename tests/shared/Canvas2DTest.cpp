@@ -1,0 +1,918 @@
+// TCanvas2D on a recording surface: mapping, zoom and pan, mouse modes, markers, arrows, text
+// placement, double buffering, the read-out and the "[Canvas2D]" record.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <numbers>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "shared/Canvas2D.h"
+#include "shared/Convert.h"
+
+namespace shared {
+namespace {
+
+std::string P(int x, int y) { return std::to_string(x) + "," + std::to_string(y); }
+
+// Records every call as text; text extents are 8 pixels a character by 10.
+class TFakeSurface : public TPaintSurface {
+ public:
+  explicit TFakeSurface(std::string name, int width, int height)
+      : Name(std::move(name)), W(width), H(height) {}
+
+  int Width() const override { return W; }
+  int Height() const override { return H; }
+  void SetSize(int width, int height) override {
+    W = width;
+    H = height;
+  }
+  void SetPen(const TPen& pen) override { CurrentPen = pen; }
+  TPen Pen() const override { return CurrentPen; }
+  void SetBrush(const TBrush& brush) override { CurrentBrush = brush; }
+  TBrush Brush() const override { return CurrentBrush; }
+  void SetFont(const TFont& font) override { CurrentFont = font; }
+  TFont Font() const override { return CurrentFont; }
+  void MoveTo(int x, int y) override { Log.push_back("M " + P(x, y)); }
+  void LineTo(int x, int y) override { Log.push_back("L " + P(x, y)); }
+  void Polyline(std::span<const TPoint> points) override {
+    Log.push_back("Polyline" + Points(points) + PenMode());
+  }
+  void Polygon(std::span<const TPoint> points) override { Log.push_back("Polygon" + Points(points)); }
+  void Ellipse(int x1, int y1, int x2, int y2) override {
+    Log.push_back("Ellipse " + P(x1, y1) + " " + P(x2, y2) +
+                  (CurrentBrush.Style == TBrushStyle::Clear ? " hollow" : " filled"));
+  }
+  void FillRect(int x1, int y1, int x2, int y2) override {
+    Log.push_back("Fill " + P(x1, y1) + " " + P(x2, y2) + " " + std::to_string(CurrentBrush.Color));
+  }
+  void TextOut(int x, int y, const std::string& text) override {
+    Log.push_back("Text " + P(x, y) + " " + std::to_string(CurrentFont.Escapement) + " " + text);
+  }
+  TSize TextExtent(const std::string& text) override { return {int(text.size()) * 8, 10}; }
+  void DrawRaster(int x, int y, const TRaster& raster) override {
+    Log.push_back("Raster " + P(x, y) + " " + P(raster.Width, raster.Height));
+  }
+  void Draw(int x, int y, const TPaintSurface& source) override {
+    Log.push_back("Draw " + P(x, y) + " " + static_cast<const TFakeSurface&>(source).Name);
+  }
+  TRaster ReadPixels() const override {
+    TRaster raster(W, H, 0xFF000000u | kWhite);
+    if (W > 1 && H > 0) raster.Pixels[1] = 0xFF000000u | 0x0000FE;  // nearly red
+    return raster;
+  }
+
+  std::string PenMode() const { return CurrentPen.Mode == TPenMode::NotXor ? " notxor" : " copy"; }
+  static std::string Points(std::span<const TPoint> points) {
+    std::string text;
+    for (const TPoint& p : points) text += " " + P(p.X, p.Y);
+    return text;
+  }
+
+  std::string Name;
+  int W, H;
+  TPen CurrentPen{kRed, 3, TPenStyle::Dash, TPenMode::NotXor};
+  TBrush CurrentBrush;
+  TFont CurrentFont{"Paint Box Font", 13, 0x123456, 0};
+  std::vector<std::string> Log;
+};
+
+class TFakePaintBox : public TPaintBox {
+ public:
+  TFakePaintBox(int width, int height) : Screen("screen", width, height) {}
+  int Width() const override { return Screen.W; }
+  int Height() const override { return Screen.H; }
+  int ParentClientWidth() const override { return ClientWidth; }
+  int ParentClientHeight() const override { return ClientHeight; }
+  TPaintSurface& Canvas() override { return Screen; }
+  std::unique_ptr<TPaintSurface> CreateBitmap(int width, int height) override {
+    auto bitmap = std::make_unique<TFakeSurface>("bitmap" + std::to_string(++BitmapCount), width, height);
+    Bitmaps.push_back(bitmap.get());
+    return bitmap;
+  }
+  void SetCursor(int cursor) override { Cursor = cursor; }
+  TColor WindowColor() const override { return 0xF0F0F0; }
+
+  TFakeSurface Screen;
+  int ClientWidth = 250;
+  int ClientHeight = 250;
+  int Cursor = -999;
+  int BitmapCount = 0;
+  std::vector<TFakeSurface*> Bitmaps;
+};
+
+class TFakePanel : public TStatusPanel {
+ public:
+  void SetText(const std::string& text) override { Text = text; }
+  std::string Text;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Mapping
+
+TEST(Canvas2DMapping, AnimatorDefaultViewOfWorldSizeOne) {
+  TFakePaintBox box(400, 300);
+  TAniCanvas2D canvas(box, 1.0);
+  EXPECT_DOUBLE_EQ(canvas.Scale(), 250.0);  // min(400, 300) / 1.2
+  EXPECT_EQ(canvas.OriginX(), 200);
+  EXPECT_EQ(canvas.OriginY(), 150);
+  EXPECT_EQ(canvas.WorldToScreen(TComplex(0.1, 0.2)), (TPoint{225, 100}));
+  EXPECT_EQ(canvas.WorldToScreen(-0.4, -0.2), (TPoint{100, 200}));
+  const TComplex back = canvas.ScreenToWorld(225, 100);
+  EXPECT_NEAR(back.X, 0.1, 1e-12);
+  EXPECT_NEAR(back.Y, 0.2, 1e-12);
+  EXPECT_NEAR(canvas.PixelsToWorld(25), 0.1, 1e-12);
+  EXPECT_EQ(canvas.WorldToPixels(0.1), 25);
+  EXPECT_DOUBLE_EQ(canvas.PickToleranceWorld(), 8 / 250.0);
+  EXPECT_DOUBLE_EQ(canvas.GridStep, 0.1);
+}
+
+TEST(Canvas2DMapping, SynthesisScaleAndOrigin) {
+  TFakePaintBox box(500, 500);
+  TSynthCanvas2D canvas(box, 500, 2.0);
+  EXPECT_DOUBLE_EQ(canvas.Scale(), 250.0);
+  EXPECT_EQ(canvas.OriginX(), 250);
+  EXPECT_EQ(canvas.OriginY(), 250);
+  EXPECT_EQ(canvas.WorldToScreen(TComplex(1, -1)), (TPoint{500, 500}));
+}
+
+TEST(Canvas2DMapping, RoundsHalvesToEven) {
+  // Scale 256 makes the half pixels exact binary fractions.
+  TFakePaintBox box(512, 512);
+  TSynthCanvas2D canvas(box, 512, 2.0);
+  struct Case {
+    double halfPixels;
+    int expected;
+  };
+  for (const Case& c :
+       {Case{0.5, 0}, Case{1.5, 2}, Case{2.5, 2}, Case{-0.5, 0}, Case{-1.5, -2}, Case{3.5, 4}}) {
+    const double x = c.halfPixels / 256;
+    EXPECT_EQ(canvas.WorldToScreen(x, 0).X, 256 + c.expected) << c.halfPixels;
+    EXPECT_EQ(canvas.WorldToScreen(0, x).Y, 256 - c.expected) << c.halfPixels;
+    EXPECT_EQ(canvas.WorldToPixels(x), c.expected) << c.halfPixels;
+  }
+}
+
+TEST(Canvas2DMapping, FarPointsAreClampedNotOverflowed) {
+  TFakePaintBox box(400, 300);
+  TAniCanvas2D canvas(box, 1.0);
+  // (1e10, 1e10) is what a zero division gives.
+  const TPoint far = canvas.WorldToScreen(1e10, 1e10);
+  EXPECT_GT(far.X, 1000000);
+  EXPECT_LT(far.Y, -1000000);
+  const TPoint nearFar = canvas.WorldToScreen(-1e300, 1e300);
+  EXPECT_LT(nearFar.X, -1000000);
+  EXPECT_LT(nearFar.Y, -1000000);
+  EXPECT_EQ(canvas.WorldToScreen(std::nan(""), 0).X, 200);
+  EXPECT_GT(canvas.WorldToPixels(1e10), 1000000);
+}
+
+TEST(Canvas2DMapping, PickTolerance) {
+  TFakePaintBox box(400, 300);
+  TAniCanvas2D canvas(box, 1.0);
+  EXPECT_EQ(canvas.PickTolerance(), 8);
+  canvas.SetPickTolerance(-5);
+  EXPECT_EQ(canvas.PickTolerance(), 5);
+  canvas.SetPickTolerance(0);
+  EXPECT_EQ(canvas.PickTolerance(), 1);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Animator view
+
+TEST(AniCanvas2DView, ZeroExtentFallsBackPerAxis) {
+  TFakePaintBox box(400, 300);
+  TAniCanvas2D canvas(box, 1.0);
+  canvas.SetWorldRect(0.3, 0.3, 2, 0);
+  EXPECT_DOUBLE_EQ(canvas.WorldXMin(), -0.5);
+  EXPECT_DOUBLE_EQ(canvas.WorldXMax(), 0.5);
+  EXPECT_DOUBLE_EQ(canvas.WorldYMin(), 0);
+  EXPECT_DOUBLE_EQ(canvas.WorldYMax(), 2);
+  // Height 2 decides: 300 / 2 / 1.2 = 125; the rectangle's centre (0, 1) sits at the box centre.
+  EXPECT_DOUBLE_EQ(canvas.Scale(), 125);
+  EXPECT_EQ(canvas.WorldToScreen(0, 1), (TPoint{200, 150}));
+}
+
+TEST(AniCanvas2DView, ZoomAboutTheCentreWithinLimits) {
+  TFakePaintBox box(400, 300);
+  TAniCanvas2D canvas(box, 1.0);
+  canvas.SetWorldRect(1, 3, -1, 1);
+  canvas.Zoom(2);
+  EXPECT_DOUBLE_EQ(canvas.WorldXMin(), 1.5);
+  EXPECT_DOUBLE_EQ(canvas.WorldXMax(), 2.5);
+  EXPECT_DOUBLE_EQ(canvas.WorldYMin(), -0.5);
+  EXPECT_DOUBLE_EQ(canvas.WorldYMax(), 0.5);
+  for (double refused : {0.1, 0.05, 0.0, -2.0, 1e5}) {
+    canvas.Zoom(refused);
+    EXPECT_DOUBLE_EQ(canvas.WorldXMin(), 1.5) << refused;
+    EXPECT_DOUBLE_EQ(canvas.WorldYMax(), 0.5) << refused;
+  }
+  canvas.Zoom(0.5);
+  EXPECT_DOUBLE_EQ(canvas.WorldXMin(), 1);
+  EXPECT_DOUBLE_EQ(canvas.WorldXMax(), 3);
+}
+
+TEST(AniCanvas2DView, PanShiftsTheRectangle) {
+  TFakePaintBox box(400, 300);
+  TAniCanvas2D canvas(box, 1.0);
+  canvas.Pan(0.1, -0.2);
+  EXPECT_DOUBLE_EQ(canvas.WorldXMin(), -0.4);
+  EXPECT_DOUBLE_EQ(canvas.WorldYMax(), 0.3);
+  EXPECT_EQ(canvas.WorldToScreen(0.1, -0.2), (TPoint{200, 150}));
+}
+
+TEST(AniCanvas2DView, ZoomToRectWithMargin) {
+  TFakePaintBox box(400, 300);
+  TAniCanvas2D canvas(box, 1.0);
+  canvas.ZoomToRect(TComplex(2, 1), TComplex(0, 0), 1.2);
+  EXPECT_DOUBLE_EQ(canvas.WorldXMin(), -0.2);
+  EXPECT_DOUBLE_EQ(canvas.WorldXMax(), 2.2);
+  EXPECT_DOUBLE_EQ(canvas.WorldYMin(), -0.1);
+  EXPECT_DOUBLE_EQ(canvas.WorldYMax(), 1.1);
+  canvas.ResetView();
+  EXPECT_DOUBLE_EQ(canvas.WorldXMin(), -0.5);
+  EXPECT_DOUBLE_EQ(canvas.Scale(), 250);
+}
+
+TEST(AniCanvas2DView, EmptyPaintBoxKeepsTheScale) {
+  TFakePaintBox box(400, 300);
+  TAniCanvas2D canvas(box, 1.0);
+  box.Screen.SetSize(0, 0);
+  canvas.Resize();
+  canvas.Zoom(2);
+  EXPECT_DOUBLE_EQ(canvas.Scale(), 250);
+  EXPECT_EQ(canvas.OriginX(), 200);
+  box.Screen.SetSize(800, 600);
+  canvas.Resize();
+  EXPECT_DOUBLE_EQ(canvas.Scale(), 1000);  // 600 / 0.5 / 1.2
+}
+
+// ---------------------------------------------------------------------------------------------
+// Synthesis view
+
+TEST(SynthCanvas2DView, ZoomLimits) {
+  TFakePaintBox box(500, 500);
+  TSynthCanvas2D canvas(box, 500, 2.0);
+  canvas.Zoom(0.5);
+  EXPECT_DOUBLE_EQ(canvas.WorldSize(), 4);
+  EXPECT_DOUBLE_EQ(canvas.Scale(), 125);
+  for (double refused : {0.0002, 0.0, -1.0, std::nan(""), 1e5}) {
+    canvas.Zoom(refused);  // 0.0002 would give 20000
+    EXPECT_DOUBLE_EQ(canvas.WorldSize(), 4) << refused;
+  }
+  canvas.ResetView();
+  EXPECT_DOUBLE_EQ(canvas.WorldSize(), 2);
+  EXPECT_DOUBLE_EQ(canvas.Scale(), 250);
+}
+
+TEST(SynthCanvas2DView, ZoomToRectCentresAndFitsTheParent) {
+  TFakePaintBox box(500, 500);
+  TSynthCanvas2D canvas(box, 500, 2.0);
+  // Extent 2 x 1 is 500 x 250 pixels; the 250 x 250 client fits factor min(0.5, 1).
+  canvas.ZoomToRect(TComplex(1, 0), TComplex(3, 1), 1.0);
+  EXPECT_DOUBLE_EQ(canvas.Origin().X, 2);
+  EXPECT_DOUBLE_EQ(canvas.Origin().Y, 0.5);
+  EXPECT_DOUBLE_EQ(canvas.WorldSize(), 4);
+  EXPECT_EQ(canvas.WorldToScreen(2, 0.5), (TPoint{250, 250}));
+}
+
+TEST(SynthCanvas2DView, ZoomToRectWithoutAFactorOnlyCentres) {
+  TFakePaintBox box(500, 500);
+  TSynthCanvas2D canvas(box, 500, 2.0);
+  canvas.ZoomToRect(TComplex(1, 1), TComplex(1, 3), 1.4);  // zero width
+  EXPECT_DOUBLE_EQ(canvas.Origin().X, 1);
+  EXPECT_DOUBLE_EQ(canvas.Origin().Y, 2);
+  EXPECT_DOUBLE_EQ(canvas.WorldSize(), 2);
+  canvas.ZoomToRect(TComplex(0, 0), TComplex(1e-9, 1e-9), 1.0);  // far below a pixel
+  EXPECT_DOUBLE_EQ(canvas.Origin().X, 0.5e-9);
+  EXPECT_DOUBLE_EQ(canvas.WorldSize(), 2);
+  box.ClientWidth = 0;
+  canvas.ZoomToRect(TComplex(0, 0), TComplex(1, 1), 1.0);  // factor 0: refused
+  EXPECT_DOUBLE_EQ(canvas.WorldSize(), 2);
+}
+
+TEST(SynthCanvas2DView, DrawAxesDotted) {
+  TFakePaintBox box(500, 500);
+  TSynthCanvas2D canvas(box, 500, 2.0);
+  canvas.DrawAxes();
+  EXPECT_EQ(box.Screen.CurrentPen, (TPen{kGray, 1, TPenStyle::Dot, TPenMode::Copy}));
+  EXPECT_EQ(box.Screen.Log, (std::vector<std::string>{"M 0,250", "L 500,250", "M 250,500", "L 250,0"}));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Record
+
+const char* const kRecord =
+    "[Canvas2D]\r\n0\r\n500 CanvasSize\r\n 2.00000000000000E+0000 WorldSize\r\n"
+    "[Vector]\r\n2  1.50000000000000E+0000 -2.50000000000000E-0001\r\n";
+
+TEST(SynthCanvas2DRecord, WritesAndReadsBack) {
+  TFakePaintBox box(500, 500);
+  TSynthCanvas2D canvas(box, 500, 2.0);
+  canvas.ZoomToRect(TComplex(1.5, -0.25), TComplex(1.5, -0.25), 1);
+  std::ostringstream out;
+  canvas.Write(out);
+  EXPECT_EQ(out.str(), kRecord);
+
+  TFakePaintBox other(1300, 1300);
+  TSynthCanvas2D read(other, 1300, 3.0);
+  std::istringstream in(std::string(kRecord) + "next\r\n");
+  read.Read(in);
+  EXPECT_EQ(read.CanvasSize(), 500);
+  EXPECT_DOUBLE_EQ(read.WorldSize(), 2);
+  EXPECT_DOUBLE_EQ(read.InitialWorldSize(), 3);
+  EXPECT_DOUBLE_EQ(read.Origin().X, 1.5);
+  EXPECT_DOUBLE_EQ(read.Origin().Y, -0.25);
+  EXPECT_DOUBLE_EQ(read.Scale(), 250);
+  EXPECT_EQ(read.OriginX(), 250);
+  std::string rest;
+  std::getline(in, rest);
+  EXPECT_EQ(rest, "next\r");
+}
+
+TEST(SynthCanvas2DRecord, ReadsLinefeedsAndIgnoresTheKeys) {
+  TFakePaintBox box(500, 500);
+  TSynthCanvas2D canvas(box, 500, 2.0);
+  std::istringstream in("[Canvas2D]\n7\n  800 anything\n4.5\n[Vector]\n2 0 1\n");
+  canvas.Read(in);
+  EXPECT_EQ(canvas.CanvasSize(), 800);
+  EXPECT_DOUBLE_EQ(canvas.WorldSize(), 4.5);
+  EXPECT_DOUBLE_EQ(canvas.Origin().Y, 1);
+}
+
+TEST(SynthCanvas2DRecord, BadRecordsRaiseAndKeepTheView) {
+  const std::string good(kRecord);
+  struct Case {
+    std::string text;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {"[Canvas]\r\n0\r\n500 CanvasSize\r\n", "File read error in TCanvas2D!"},
+      {"", "File read error in TCanvas2D!"},
+      {"[Canvas2D]\r\n0\r\nabc CanvasSize\r\n 2.0 WorldSize\r\n", "File read error in TCanvas2D!"},
+      {"[Canvas2D]\r\n0\r\n500 CanvasSize\r\n 0.0 WorldSize\r\n[Vector]\r\n2 0 0\r\n",
+       "File read error in TCanvas2D!"},
+      {"[Canvas2D]\r\n0\r\n500 CanvasSize\r\n", "File read error in TCanvas2D!"},
+      {"[Canvas2D]\r\n0\r\n500 CanvasSize\r\n 2.0 WorldSize\r\n[Point]\r\n", "File read error in TComplex!"},
+  };
+  for (const Case& c : cases) {
+    TFakePaintBox box(1300, 1300);
+    TSynthCanvas2D canvas(box, 1300, 3.0);
+    canvas.Zoom(2);
+    std::istringstream in(c.text);
+    try {
+      canvas.Read(in);
+      ADD_FAILURE() << "no error for " << c.text;
+    } catch (const EFileReadError& e) {
+      EXPECT_EQ(std::string(e.what()), c.message);
+    }
+    EXPECT_EQ(canvas.CanvasSize(), 1300);
+    EXPECT_DOUBLE_EQ(canvas.WorldSize(), 1.5);
+    EXPECT_DOUBLE_EQ(canvas.Origin().X, 0);
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Markers and arrows
+
+TEST(Canvas2DMarker, ExactSegmentsOfEveryType) {
+  struct Case {
+    int type;
+    std::vector<std::string> ops;
+  };
+  // At (200, 150) with half-size 6, h = 3.
+  const std::vector<Case> cases = {
+      {0, {"M 194,150", "L 206,150", "M 200,144", "L 200,156"}},
+      {1, {"M 194,144", "L 206,156", "M 206,144", "L 194,156"}},
+      {2, {"M 194,144", "L 206,156", "L 206,144", "L 194,156", "L 194,144"}},
+      {3, {"M 194,144", "L 206,156", "L 194,156", "L 206,144", "L 194,144"}},
+      {4, {"Ellipse 194,144 206,156 hollow"}},
+      {5, {"M 194,144", "L 206,144", "L 206,156", "L 194,156", "L 194,144"}},
+      {6,
+       {"M 203,156", "L 206,153", "L 206,147", "L 203,144", "L 197,144", "L 194,147", "L 194,153",
+        "L 197,156", "L 203,156"}},
+      {0x85, {"M 194,144", "L 206,144", "L 206,156", "L 194,156", "L 194,144"}},
+      {7, {}},
+      {8, {}},
+  };
+  for (const Case& c : cases) {
+    TFakePaintBox box(400, 300);
+    TAniCanvas2D canvas(box, 1.0);
+    canvas.Marker(TComplex(0, 0), c.type, 6);
+    EXPECT_EQ(box.Screen.Log, c.ops) << "type " << c.type;
+  }
+}
+
+TEST(Canvas2DMarker, CircleLeavesTheBrushAsItWas) {
+  TFakePaintBox box(400, 300);
+  TAniCanvas2D canvas(box, 1.0);
+  canvas.SetBrush(kRed, TBrushStyle::Solid);
+  canvas.Marker(TComplex(0, 0), kMarkerCircle, 3);
+  EXPECT_EQ(box.Screen.CurrentBrush, (TBrush{kRed, TBrushStyle::Solid}));
+}
+
+TEST(Canvas2DMarker, SynthesisTriangleAndOddHalfSize) {
+  TFakePaintBox box(500, 500);
+  TSynthCanvas2D canvas(box, 500, 2.0);
+  canvas.Marker(TComplex(0, 0), kMarkerTriangle, 7);  // h = 3
+  EXPECT_EQ(box.Screen.Log, (std::vector<std::string>{"M 250,250", "L 247,257", "L 253,257", "L 250,250"}));
+}
+
+TEST(Canvas2DArrow, ShaftAndHead) {
+  struct Case {
+    TComplex v;
+    std::vector<std::string> ops;
+  };
+  const std::vector<Case> cases = {
+      // Along x: 25 pixels, head back 20 and 4 either side.
+      {TComplex(0.1, 0), {"M 200,150", "L 225,150", "L 205,154", "L 205,146", "L 225,150"}},
+      // Up: the screen tip is above.
+      {TComplex(0, 0.2), {"M 200,150", "L 200,100", "L 204,120", "L 196,120", "L 200,100"}},
+      // 45 degrees: -20u +- 4n with u = (0.7071, 0.7071) is (-11.3, -17.0) and (-17.0, -11.3).
+      {TComplex(0.1, 0.1), {"M 200,150", "L 225,125", "L 214,142", "L 208,136", "L 225,125"}},
+      {TComplex(0, 0), {}},
+  };
+  for (const Case& c : cases) {
+    TFakePaintBox box(400, 300);
+    TAniCanvas2D canvas(box, 1.0);
+    canvas.Arrow(TComplex(0, 0), c.v);
+    EXPECT_EQ(box.Screen.Log, c.ops) << c.v.X << " " << c.v.Y;
+  }
+}
+
+TEST(Canvas2DPrimitives, CirclesImagesAndRectangle) {
+  TFakePaintBox box(400, 300);
+  TAniCanvas2D canvas(box, 1.0);
+  TImageList images;
+  images.Images.emplace_back(32, 32);
+  canvas.DrawImage(TComplex(0, 0), 0, 16, 16);  // no image list: nothing
+  canvas.ImageList = &images;
+  canvas.DrawImage(TComplex(0, 0), 0, 16, 16);
+  canvas.DrawImage(TComplex(0, 0), 1, 16, 16);
+  canvas.CircleRec(TComplex(0.1, 0), 4);
+  canvas.CircleWorld(TComplex(0, 0), 0.1);
+  canvas.Rectangle(TComplex(0, 0), TComplex(0.1, 0.1));
+  EXPECT_EQ(box.Screen.Log,
+            (std::vector<std::string>{"Raster 184,134 32,32", "Ellipse 221,146 229,154 filled",
+                                      "Ellipse 175,125 225,175 hollow",
+                                      "Polyline 200,150 225,150 225,125 200,125 200,150 copy"}));
+  EXPECT_EQ(box.Screen.CurrentBrush.Style, TBrushStyle::Solid);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Text
+
+TEST(Canvas2DText, LabelsDrawOrErase) {
+  TFakePaintBox box(400, 300);
+  TAniCanvas2D canvas(box, 1.0);
+  canvas.TextAtRec(TComplex(0, 0), -3, 4, "A");
+  canvas.TextLabel(TComplex(0, 0), 5, "AB");
+  canvas.LabelStyle = 1;
+  canvas.TextLabel(TComplex(0, 0), 5, "AB");
+  canvas.LabelStyle = 2;
+  canvas.TextLabel(TComplex(0, 0), 5, "AB");
+  EXPECT_EQ(box.Screen.Log, (std::vector<std::string>{"Text 197,154 0 A", "Text 205,155 0 AB",
+                                                      "Fill 205,155 221,165 15790320"}));
+}
+
+TEST(Canvas2DText, RotatedTextPlacement) {
+  struct Case {
+    double angle;
+    int v, k;
+    std::string op;
+  };
+  // Text "ABCD" is 32 x 10; p1 at (200, 150), p2 at (250, 100).
+  const double pi = std::numbers::pi;
+  const std::vector<Case> cases = {
+      {0, 1, 0, "Text 200,150 0 ABCD"},        {0, 0, 0, "Text 200,140 0 ABCD"},  // above the line
+      {0, 2, 0, "Text 200,145 0 ABCD"},                                           // centred on it
+      {0, 1, 1, "Text 209,125 0 ABCD"},         // (200 + 250 - 32) / 2, (150 + 100) / 2
+      {0, 1, 2, "Text 218,100 0 ABCD"},         // ending at p2
+      {pi / 2, 1, 2, "Text 250,132 900 ABCD"},  // upward text ending at p2 starts 32 below it
+      {pi / 2, 0, 3, "Text 190,150 900 ABCD"},  // above an upward line is to its left
+      {pi / 6, 1, 4, "Text 211,133 300 ABCD"},  // (450 - 27.7) / 2, (250 + 16) / 2
+  };
+  for (const Case& c : cases) {
+    TFakePaintBox box(400, 300);
+    TAniCanvas2D canvas(box, 1.0);
+    canvas.RotatedText(TComplex(0, 0), TComplex(0.2, 0.2), "ABCD", c.angle, c.v, c.k);
+    ASSERT_EQ(box.Screen.Log.size(), 1u);
+    EXPECT_EQ(box.Screen.Log[0], c.op) << c.angle << " " << c.v << " " << c.k;
+    EXPECT_EQ(box.Screen.CurrentFont.Escapement, 0);  // the rotated font is dropped
+  }
+}
+
+TEST(Canvas2DText, TextListAnchors) {
+  struct Case {
+    int anchor;
+    double angle;
+    std::vector<std::string> ops;
+  };
+  // Lines "AB" (16 wide) and "ABCD" (32 wide), 10 high, at (200, 150).
+  const std::vector<Case> cases = {
+      {1, 0, {"Text 200,150 0 AB", "Text 200,160 0 ABCD"}},
+      {5, 0, {"Text 192,140 0 AB", "Text 184,150 0 ABCD"}},
+      {9, 0, {"Text 184,130 0 AB", "Text 168,140 0 ABCD"}},
+      // Rotated a quarter turn: lines stack to the right, widths run upward.
+      {3, std::numbers::pi / 2, {"Text 200,166 900 AB", "Text 210,182 900 ABCD"}},
+  };
+  for (const Case& c : cases) {
+    TFakePaintBox box(400, 300);
+    TAniCanvas2D canvas(box, 1.0);
+    canvas.TextList(TComplex(0, 0), c.anchor, {"AB", "ABCD"}, c.angle);
+    EXPECT_EQ(box.Screen.Log, c.ops) << c.anchor;
+  }
+}
+
+TEST(Canvas2DText, AlignedAndAnchoredText) {
+  struct Case {
+    int a, b;
+    std::string aligned, anchored;
+  };
+  // "ABC" is 24 x 10 at (250, 250); aligned (horizontal a, vertical b), anchored (anchor a).
+  const std::vector<Case> cases = {
+      {0, 0, "Text 250,240 0 ABC", "Text 250,250 0 ABC"}, {1, 1, "Text 238,240 0 ABC", "Text 250,250 0 ABC"},
+      {2, 2, "Text 226,245 0 ABC", "Text 238,250 0 ABC"}, {3, 3, "Text 250,250 0 ABC", "Text 226,250 0 ABC"},
+      {5, 0, "Text 250,240 0 ABC", "Text 238,245 0 ABC"}, {9, 0, "Text 250,240 0 ABC", "Text 226,240 0 ABC"},
+      {7, 0, "Text 250,240 0 ABC", "Text 250,240 0 ABC"},
+  };
+  for (const Case& c : cases) {
+    TFakePaintBox box(500, 500);
+    TSynthCanvas2D canvas(box, 500, 2.0);
+    canvas.AlignedText(TComplex(0, 0), c.a, "ABC", c.b);
+    canvas.AnchoredText(TComplex(0, 0), c.a, "ABC");
+    EXPECT_EQ(box.Screen.Log, (std::vector<std::string>{c.aligned, c.anchored})) << c.a << " " << c.b;
+  }
+}
+
+TEST(Canvas2DText, SynthesisEraseMode) {
+  TFakePaintBox box(500, 500);
+  TSynthCanvas2D canvas(box, 500, 2.0);
+  canvas.SetPen(kRed, 2, TPenStyle::Dash);
+  EXPECT_EQ(box.Screen.CurrentPen.Color, kRed);
+  canvas.EraseMode = 1;
+  canvas.SetPen(kRed, 2, TPenStyle::Dash);
+  EXPECT_EQ(box.Screen.CurrentPen, (TPen{0xF0F0F0, 2, TPenStyle::Dash, TPenMode::Copy}));
+  canvas.TextLabel(TComplex(0, 0), 2, "A");
+  canvas.AlignedText(TComplex(0, 0), 1, "AB", 2);
+  EXPECT_EQ(box.Screen.Log,
+            (std::vector<std::string>{"Fill 252,252 260,262 15790320", "Fill 242,245 258,255 15790320"}));
+}
+
+TEST(Canvas2DText, FontsOfTheAnimatorReachEverySurface) {
+  TFakePaintBox box(400, 300);
+  TAniCanvas2D canvas(box, 1.0);
+  canvas.SetDoubleBuffered(true);
+  canvas.SetFontName("Arial");
+  canvas.SetFontHeight(0.04);  // 10 pixels
+  for (TFakeSurface* s : {&box.Screen, box.Bitmaps[0], box.Bitmaps[1]}) {
+    EXPECT_EQ(s->CurrentFont.Name, "Arial") << s->Name;
+    EXPECT_EQ(s->CurrentFont.Height, 10) << s->Name;
+  }
+  canvas.SetFont("Courier", 9, kRed);
+  EXPECT_EQ(box.Bitmaps[0]->CurrentFont, (TFont{"Courier", 12, kRed, 0}));
+  EXPECT_EQ(box.Bitmaps[1]->CurrentFont.Name, "Arial");
+}
+
+// ---------------------------------------------------------------------------------------------
+// Double buffering and background
+
+TEST(AniCanvas2DBuffers, SurfacesSwitchAndPensReset) {
+  TFakePaintBox box(400, 300);
+  TAniCanvas2D canvas(box, 1.0);
+  EXPECT_EQ(&canvas.Surface(), &box.Screen);
+  EXPECT_EQ(box.Screen.CurrentPen, TPen{});
+  EXPECT_EQ(canvas.BackgroundColor, 0xF0F0F0u);
+  EXPECT_EQ(box.Screen.CurrentBrush.Color, 0xF0F0F0u);
+
+  canvas.SetDoubleBuffered(true);
+  canvas.SetDoubleBuffered(true);  // created once
+  ASSERT_EQ(box.BitmapCount, 2);
+  TFakeSurface& front = *box.Bitmaps[0];
+  TFakeSurface& back = *box.Bitmaps[1];
+  EXPECT_EQ(&canvas.Surface(), &front);
+  for (TFakeSurface* s : {&front, &back}) {
+    EXPECT_EQ(s->W, 400);
+    EXPECT_EQ(s->H, 300);
+    EXPECT_EQ(s->CurrentPen, TPen{});
+    EXPECT_EQ(s->CurrentFont, (TFont{"Paint Box Font", 13, 0x123456, 0}));
+  }
+  canvas.UseBackgroundCanvas();
+  EXPECT_EQ(&canvas.Surface(), &back);
+  canvas.UseFrontCanvas();
+  EXPECT_EQ(&canvas.Surface(), &front);
+
+  canvas.CopyBackground();
+  canvas.Present();
+  EXPECT_EQ(front.Log, (std::vector<std::string>{"Draw 0,0 bitmap2"}));
+  EXPECT_EQ(box.Screen.Log, (std::vector<std::string>{"Draw 0,0 bitmap1"}));
+
+  box.Screen.SetSize(200, 100);
+  canvas.Resize();
+  EXPECT_EQ(front.W, 200);
+  EXPECT_EQ(back.H, 100);
+
+  canvas.SetDoubleBuffered(false);
+  EXPECT_EQ(&canvas.Surface(), &box.Screen);
+  EXPECT_FALSE(canvas.DoubleBuffered());
+  box.Screen.Log.clear();
+  canvas.Present();
+  EXPECT_TRUE(box.Screen.Log.empty());
+}
+
+TEST(AniCanvas2DBuffers, GridStyles) {
+  TFakePaintBox box(400, 300);
+  TAniCanvas2D canvas(box, 1.0);
+  canvas.SetDoubleBuffered(true);
+  TFakeSurface& back = *box.Bitmaps[1];
+
+  canvas.ClearBackground();  // style 1: the axes
+  EXPECT_EQ(back.Log, (std::vector<std::string>{"Fill 0,0 400,300 15790320", "M 0,150", "L 400,150",
+                                                "M 200,0", "L 200,300"}));
+  EXPECT_EQ(back.CurrentPen, (TPen{kGray, 1, TPenStyle::Dot, TPenMode::Copy}));
+
+  // Style 2: every 25 pixels, starting from the origin taken modulo the step.
+  back.Log.clear();
+  canvas.GridStyle = 2;
+  canvas.Pan(-0.02, 0.02);  // origin moves to (205, 155)
+  canvas.ClearBackground();
+  ASSERT_EQ(back.Log.size(), 1u + 2 * (16 + 12));
+  EXPECT_EQ(back.Log[1], "M 5,0");
+  EXPECT_EQ(back.Log[2 * 15 + 1], "M 380,0");
+  EXPECT_EQ(back.Log[2 * 16 + 1], "M 0,5");
+  EXPECT_EQ(back.Log.back(), "L 400,280");
+
+  back.Log.clear();
+  canvas.GridStep = 0.01;  // 2.5 pixels: too fine to draw
+  canvas.ClearBackground();
+  EXPECT_EQ(back.Log.size(), 1u);
+
+  // Style 3: the callback draws on the background, then the front is current again.
+  back.Log.clear();
+  canvas.GridStyle = 3;
+  canvas.ClearBackground();
+  EXPECT_EQ(back.Log.size(), 1u);  // no callback: the fill only
+  TPaintSurface* drawnOn = nullptr;
+  canvas.OnBackground = [&](TAniCanvas2D& c) {
+    drawnOn = &c.Surface();
+    c.MoveTo(TComplex(0, 0));
+  };
+  canvas.ClearBackground();
+  EXPECT_EQ(drawnOn, &back);
+  EXPECT_EQ(back.Log.back(), "M 205,155");
+  EXPECT_EQ(&canvas.Surface(), box.Bitmaps[0]);
+}
+
+TEST(SynthCanvas2DBuffers, OneBitmap) {
+  TFakePaintBox box(500, 500);
+  TSynthCanvas2D canvas(box, 500, 2.0);
+  canvas.SetDoubleBuffered(true);
+  ASSERT_EQ(box.BitmapCount, 1);
+  EXPECT_EQ(&canvas.Surface(), box.Bitmaps[0]);
+  EXPECT_EQ(box.Bitmaps[0]->CurrentFont.Color, kBlack);
+  canvas.ClearBackground();
+  canvas.Present();
+  EXPECT_EQ(box.Bitmaps[0]->Log, (std::vector<std::string>{"Fill 0,0 500,500 15790320"}));
+  EXPECT_EQ(box.Screen.Log, (std::vector<std::string>{"Draw 0,0 bitmap1"}));
+}
+
+TEST(AniCanvas2DBuffers, PicturesOnlyWhenDoubleBuffered) {
+  const auto dir = std::filesystem::temp_directory_path() / "canvas2d_test_pictures";
+  std::filesystem::create_directories(dir);
+  const std::string bmp = (dir / "view.bmp").string();
+  std::filesystem::remove(bmp);
+  TFakePaintBox box(5, 3);
+  TAniCanvas2D canvas(box, 1.0);
+  canvas.SaveBitmap(bmp);
+  EXPECT_FALSE(std::filesystem::exists(bmp));
+  canvas.SetDoubleBuffered(true);
+  canvas.SaveBitmap(bmp);
+  std::ifstream in(bmp, std::ios::binary);
+  const std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ASSERT_EQ(data.size(), 118u + 3 * 4);  // rows of 5 pixels padded to 4 bytes
+  EXPECT_EQ(data[28], 4);                // bits per pixel
+  // Top row (last in the file): white, nearly red (palette red 9), white...
+  EXPECT_EQ(uint8_t(data[118 + 2 * 4]), 0xF9);
+  EXPECT_EQ(uint8_t(data[118 + 2 * 4 + 1]), 0xFF);
+  std::filesystem::remove_all(dir);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Mouse modes and read-out
+
+TEST(Canvas2DMouse, CursorsByMode) {
+  struct Case {
+    int mode, animator, synthesis;
+  };
+  const std::vector<Case> cases = {
+      {0, kCursorArrow, kCursorArrow},           {1, kCursorHandPoint, kCursorHandPoint},
+      {2, kCursorZoomIn, kCursorZoomIn},         {3, kCursorZoomOut, kCursorZoomOut},
+      {4, kCursorAddArea, kCursorAddArea},       {5, kCursorAddCurve, kCursorAddCurve},
+      {6, kCursorArrow, kCursorArrow},           {9, kCursorArrow, kCursorDelete},
+      {10, kCursorMoveXY, kCursorMoveXY},        {11, kCursorRotate, kCursorZoom},
+      {12, kCursorZoom, kCursorRotate},          {13, kCursorAddInput, kCursorArrow},
+      {14, kCursorAddDyad, kCursorArrow},        {15, kCursorAddJoint, kCursorArrow},
+      {16, kCursorAddSlider, kCursorArrow},      {17, kCursorArrow, kCursorArrow},
+      {0x80 | 10, kCursorMoveXY, kCursorMoveXY}, {-1, kCursorArrow, kCursorArrow},
+  };
+  for (const Case& c : cases) {
+    TFakePaintBox a(400, 300), s(500, 500);
+    TAniCanvas2D animator(a, 1.0);
+    TSynthCanvas2D synthesis(s, 500, 2.0);
+    animator.SetMode(c.mode);
+    synthesis.SetMode(c.mode);
+    EXPECT_EQ(animator.Mode(), c.mode);
+    EXPECT_EQ(a.Cursor, c.animator) << c.mode;
+    EXPECT_EQ(s.Cursor, c.synthesis) << c.mode;
+  }
+}
+
+TEST(Canvas2DMouse, PointsFollowTheEvents) {
+  TFakePaintBox box(400, 300);
+  TAniCanvas2D canvas(box, 1.0);
+  canvas.MouseDown(225, 150);
+  EXPECT_NEAR(canvas.PressPoint.X, 0.1, 1e-12);
+  canvas.MouseMove(kLeftButton, 250, 125);
+  EXPECT_NEAR(canvas.CurrentPoint.X, 0.2, 1e-12);
+  EXPECT_NEAR(canvas.CurrentPoint.X - canvas.PreviousPoint.X, 0.1, 1e-12);
+  EXPECT_NEAR(canvas.CurrentPoint.Y - canvas.PreviousPoint.Y, 0.1, 1e-12);
+  canvas.MouseUp(kLeftButton, 250, 125);
+  EXPECT_NEAR(canvas.ReleasePoint.Y, 0.1, 1e-12);
+  canvas.MouseDown(200, 150);
+  EXPECT_NEAR(canvas.PreviousPoint.X, 0.1, 1e-12);  // the press it replaced
+  // Moves without the button only track the mouse.
+  canvas.SetMode(kModePan);
+  canvas.MouseMove(0, 300, 100);
+  EXPECT_DOUBLE_EQ(canvas.WorldXMin(), -0.5);
+}
+
+TEST(Canvas2DMouse, AnimatorZoomRectangleWithBand) {
+  TFakePaintBox box(400, 300);
+  TAniCanvas2D canvas(box, 1.0);
+  canvas.SetMode(kModeZoomRect);
+  canvas.MouseDown(200, 150);
+  canvas.MouseMove(kLeftButton, 225, 125);
+  EXPECT_TRUE(canvas.BandShown());
+  canvas.MouseMove(kLeftButton, 250, 100);
+  const std::vector<std::string> band = {
+      "Polyline 200,150 225,150 225,125 200,125 200,150 notxor",
+      "Polyline 200,150 225,150 225,125 200,125 200,150 notxor",  // erased
+      "Polyline 200,150 250,150 250,100 200,100 200,150 notxor",
+  };
+  EXPECT_EQ(box.Screen.Log, band);
+  EXPECT_EQ(box.Screen.CurrentPen, TPen{});  // the band's pen does not stay
+  canvas.MouseUp(kLeftButton, 250, 100);
+  EXPECT_NEAR(canvas.WorldXMin(), 0, 1e-12);
+  EXPECT_NEAR(canvas.WorldXMax(), 0.2, 1e-12);
+  EXPECT_NEAR(canvas.WorldYMax(), 0.2, 1e-12);
+  EXPECT_EQ(canvas.Mode(), kModeSelect);
+  EXPECT_EQ(box.Cursor, kCursorArrow);
+  canvas.MouseDown(10, 10);
+  EXPECT_FALSE(canvas.BandShown());
+}
+
+TEST(Canvas2DMouse, AnimatorClickInZoomRectangleModeResetsBothAxes) {
+  TFakePaintBox box(400, 300);
+  TAniCanvas2D canvas(box, 1.0);
+  canvas.SetWorldRect(2, 3, 2, 3);
+  canvas.SetMode(kModeZoomRect);
+  canvas.MouseDown(100, 100);
+  canvas.MouseUp(kShiftKey, 100, 100);
+  EXPECT_DOUBLE_EQ(canvas.WorldXMin(), -0.5);
+  EXPECT_DOUBLE_EQ(canvas.WorldYMax(), 0.5);
+  EXPECT_EQ(canvas.Mode(), kModeZoomRect);  // Shift keeps the mode
+  canvas.AutoResetMode = false;
+  canvas.MouseUp(0, 100, 100);
+  EXPECT_EQ(canvas.Mode(), kModeZoomRect);
+}
+
+TEST(Canvas2DMouse, AnimatorPanZoomOutAndDragZoom) {
+  TFakePaintBox box(400, 300);
+  TAniCanvas2D canvas(box, 1.0);
+  canvas.AutoResetMode = false;
+  canvas.SetMode(kModePan);
+  canvas.MouseDown(200, 150);
+  canvas.MouseMove(kLeftButton, 250, 130);
+  // The grabbed world point (0, 0) stays under the mouse.
+  EXPECT_EQ(canvas.WorldToScreen(0, 0), (TPoint{250, 130}));
+  EXPECT_NEAR(canvas.CurrentPoint.X, 0, 1e-12);
+
+  canvas.ResetView();
+  canvas.SetMode(kModeZoomOut);
+  canvas.MouseDown(10, 10);
+  canvas.MouseUp(0, 10, 10);
+  EXPECT_NEAR(canvas.WorldXMax() - canvas.WorldXMin(), 1.5, 1e-12);
+
+  canvas.ResetView();
+  canvas.SetMode(kModeDragZoom);
+  canvas.MouseDown(200, 100);
+  canvas.MouseMove(kLeftButton, 200, 200);  // down by 100: zoom by 1/2
+  EXPECT_NEAR(canvas.WorldXMax() - canvas.WorldXMin(), 2, 1e-12);
+  canvas.MouseMove(kLeftButton, 200, 150);  // up by 50: zoom by 1.5
+  EXPECT_NEAR(canvas.WorldXMax() - canvas.WorldXMin(), 4.0 / 3, 1e-12);
+}
+
+TEST(Canvas2DMouse, SynthesisPanKeepsTheGrabbedPoint) {
+  TFakePaintBox box(500, 500);
+  TSynthCanvas2D canvas(box, 500, 2.0);
+  canvas.SetMode(kModePan);
+  canvas.MouseDown(300, 200);
+  const TComplex grabbed = canvas.PressPoint;
+  canvas.MouseMove(kLeftButton, 340, 260);
+  canvas.MouseMove(kLeftButton, 100, 400);
+  const TComplex under = canvas.ScreenToWorld(100, 400);
+  EXPECT_NEAR(under.X, grabbed.X, 1e-12);
+  EXPECT_NEAR(under.Y, grabbed.Y, 1e-12);
+  EXPECT_NEAR(canvas.Origin().X, 0.2 + 0.6, 1e-12);  // x 0.2 now 150 pixels left of the centre
+}
+
+TEST(Canvas2DMouse, SynthesisZoomOutCentresOnTheClick) {
+  TFakePaintBox box(500, 500);
+  TSynthCanvas2D canvas(box, 500, 2.0);
+  canvas.SetMode(kModeZoomOut);
+  canvas.MouseDown(375, 250);
+  canvas.MouseUp(0, 375, 250);
+  EXPECT_DOUBLE_EQ(canvas.Origin().X, 0.5);
+  EXPECT_NEAR(canvas.WorldSize(), 3, 1e-12);
+  EXPECT_EQ(canvas.Mode(), kModeSelect);
+}
+
+TEST(Canvas2DMouse, SynthesisZoomRectangleMarginOne) {
+  TFakePaintBox box(500, 500);
+  TSynthCanvas2D canvas(box, 500, 2.0);
+  canvas.SetMode(kModeZoomRect);
+  canvas.MouseDown(250, 250);
+  canvas.MouseMove(kLeftButton, 375, 125);
+  EXPECT_EQ(box.Screen.Log,
+            (std::vector<std::string>{"Polyline 250,250 375,250 375,125 250,125 250,250 notxor"}));
+  canvas.MouseUp(kLeftButton, 375, 125);
+  // Extent 0.5 = 125 pixels into a 250-pixel client: factor 2.
+  EXPECT_DOUBLE_EQ(canvas.Origin().X, 0.25);
+  EXPECT_DOUBLE_EQ(canvas.WorldSize(), 1);
+}
+
+TEST(Canvas2DStatus, CartesianAndPolarReadOut) {
+  TFakePaintBox box(400, 300);
+  TAniCanvas2D canvas(box, 1.0);
+  TFakePanel x, y;
+  canvas.MouseMove(0, 300, 100);  // no panels: nothing to write
+  canvas.XPanel = &x;
+  canvas.YPanel = &y;
+  canvas.MouseMove(0, 225, 200);
+  EXPECT_EQ(x.Text, "X:     0.10 m");
+  EXPECT_EQ(y.Text, "Y:    -0.20 m");
+  canvas.Polar = true;
+  canvas.Units.FromSI = [](int category, double si) {
+    return category == kLengthCategory ? si * 1000 : si * 180 / std::numbers::pi;
+  };
+  canvas.Units.UnitSymbol = [](int category) {
+    return std::string(category == kLengthCategory ? "mm" : "\xB0");
+  };
+  canvas.MouseMove(0, 150, 200);  // (-0.2, -0.2)
+  EXPECT_EQ(x.Text, "R:   282.84 mm");
+  EXPECT_EQ(y.Text, "Angle:  -135.00 \xB0");
+  canvas.Units.FromSI = [](int, double) { return -123456.789; };
+  canvas.Polar = false;
+  canvas.UpdateStatus();
+  EXPECT_EQ(x.Text, "X: -123456.79 mm");
+}
+
+TEST(Canvas2DStatus, DefaultUnitsReachNewCanvases) {
+  TReadoutUnits saved = DefaultReadoutUnits();
+  TReadoutUnits units = SIReadoutUnits();
+  units.UnitSymbol = [](int) { return std::string("u"); };
+  SetDefaultReadoutUnits(units);
+  TFakePaintBox box(500, 500);
+  TSynthCanvas2D canvas(box, 500, 2.0);
+  SetDefaultReadoutUnits(saved);
+  TFakePanel x;
+  canvas.XPanel = &x;
+  canvas.UpdateStatus();
+  EXPECT_EQ(x.Text, "X:     0.00 u");
+}
+
+TEST(Canvas2DStatus, BoundToTheUnitService) {
+  const TReadoutUnits saved = DefaultReadoutUnits();
+  CreateConvert();  // Metric Engineering: millimetres and degrees
+  BindReadoutToConvert();
+  TFakePaintBox box(400, 300);
+  TAniCanvas2D canvas(box, 1.0);
+  TFakePanel x, y;
+  canvas.XPanel = &x;
+  canvas.YPanel = &y;
+  canvas.MouseMove(0, 250, 150);  // (0.2, 0)
+  EXPECT_EQ(x.Text, "X:   200.00 mm");
+  Convert().DecimalSeparator = ',';
+  canvas.Polar = true;
+  canvas.MouseMove(0, 200, 100);  // (0, 0.2)
+  EXPECT_EQ(x.Text, "R:   200,00 mm");
+  EXPECT_EQ(y.Text, "Angle:    90,00 \xB0");
+  SetDefaultReadoutUnits(saved);
+  FreeConvert();
+}
+
+}  // namespace
+}  // namespace shared
