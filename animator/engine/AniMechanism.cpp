@@ -151,7 +151,8 @@ void TAniMechanism::DeleteLink(int32_t i) {
     if (dyad->Link2 == Links[i].get()) dyad->Link2 = nullptr;
   }
   Links.erase(Links.begin() + i);
-  SharedJoint.assign(static_cast<size_t>(LinkCount()), std::vector<int32_t>(static_cast<size_t>(LinkCount()), -1));
+  SharedJoint.assign(static_cast<size_t>(LinkCount()),
+                     std::vector<int32_t>(static_cast<size_t>(LinkCount()), -1));
 }
 
 void TAniMechanism::DeleteDyad(int32_t i) {
@@ -264,7 +265,9 @@ void TAniMechanism::SetTracer(int32_t i) {
   Tracer->SetShowVectors(true);
 }
 
-void TAniMechanism::SetTracerReference(int32_t i) { Tracer = i >= 0 && i < JointCount() ? Joints[i].get() : nullptr; }
+void TAniMechanism::SetTracerReference(int32_t i) {
+  Tracer = i >= 0 && i < JointCount() ? Joints[i].get() : nullptr;
+}
 
 bool TAniMechanism::GetModified() const { return Modified || Curve.Modified || Areas.IsModified(); }
 

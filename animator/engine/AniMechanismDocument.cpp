@@ -124,7 +124,8 @@ void TAniMechanism::ReadContent(shared::TTabLines& lines) {
       if (version == kSecondKindVersion) {
         const int32_t kind = lines.GetInt(0);
         TAniLink& link = *Links.back();
-        if (link.JointCount >= 2) link.Kind[1] = kind == TAniLink::kSlider ? TAniLink::kSlider : TAniLink::kPin;
+        if (link.JointCount >= 2)
+          link.Kind[1] = kind == TAniLink::kSlider ? TAniLink::kSlider : TAniLink::kPin;
       }
     }
   }

@@ -31,11 +31,11 @@ class EMechanismError : public std::runtime_error {
 };
 
 // Answers of CheckMechanismHeader.
-inline constexpr int32_t kHeaderMissing = -2;     // no header section
+inline constexpr int32_t kHeaderMissing = -2;       // no header section
 inline constexpr int32_t kHeaderOtherVersion = -3;  // older or newer than the current version
-inline constexpr int32_t kHeaderEmpty = 0;        // section without a record
-inline constexpr int32_t kHeaderCurrent = 1;      // current version, any other producer
-inline constexpr int32_t kHeaderSynthesis = 2;    // current version written by the synthesis program
+inline constexpr int32_t kHeaderEmpty = 0;          // section without a record
+inline constexpr int32_t kHeaderCurrent = 1;        // current version, any other producer
+inline constexpr int32_t kHeaderSynthesis = 2;      // current version written by the synthesis program
 
 struct THeaderCheck {
   int32_t Result = kHeaderMissing;

@@ -209,10 +209,8 @@ const std::vector<TPreset>& Presets() {
        'H'},
       {13,
        "Custom",
-       {{'A', 0, -0.2, false, false, false},
-        {'B', 0, 0, true, false, false}},
-       {{"A", "P", false, false},
-        {"AB", "PP", true, false}},
+       {{'A', 0, -0.2, false, false, false}, {'B', 0, 0, true, false, false}},
+       {{"A", "P", false, false}, {"AB", "PP", true, false}},
        {},
        'A',
        0}};
@@ -238,7 +236,8 @@ void TAniMechanism::NewMechanism(int32_t type) {
   Links.clear();
   if (const TPreset* preset = FindPreset(type)) {
     PresetName = preset->Name;
-    for (const TPresetJoint& j : preset->Joints) AddJoint(j.Letter, j.Trace, j.X, j.Y, j.Analyse, j.ShowVectors);
+    for (const TPresetJoint& j : preset->Joints)
+      AddJoint(j.Letter, j.Trace, j.X, j.Y, j.Analyse, j.ShowVectors);
     AddInput(preset->Input);
     if (preset->Tracer != 0) SetTracerReference(FindJoint(preset->Tracer));
     for (const TPresetLink& l : preset->Links) AddLink(l.Name, l.Kinds, l.Kinematics, l.ICLink);
