@@ -20,7 +20,8 @@ void Solve(benchmark::State& state, int type) {
   }
   if (mechanism.Len != mechanism.N) state.SkipWithError("the preset did not solve its whole cycle");
   state.SetItemsProcessed(state.iterations() * state.range(0));
-  state.counters["solves/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+  state.counters["solves/s"] =
+      benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 void BM_SolveFourBar(benchmark::State& state) { Solve(state, 0); }

@@ -1,7 +1,6 @@
 // mechtool solve run as a user runs it: the solution listing of presets and documents, the
 // shortened range of a linkage that cannot close, and its refusals.
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -91,8 +90,8 @@ TEST_F(MechtoolSolveTest, PresetListingHasLengthPositionsVectorsAndCentres) {
   ASSERT_EQ(lines["IC"].size(), 13u);
   EXPECT_EQ(lines.count("DEV"), 0u);
   // Steps in order, joints in list order; reals in %.17g.
-  EXPECT_EQ(lines["P"][0], (std::vector<std::string>{"P", "0", "A", "-0.32000000000000001", "-0.25", "0", "0", "0",
-                                                     "0", "0"}));
+  EXPECT_EQ(lines["P"][0], (std::vector<std::string>{"P", "0", "A", "-0.32000000000000001", "-0.25", "0", "0",
+                                                     "0", "0", "0"}));
   const std::string letters = "ABCDE";
   for (size_t i = 0; i < lines["P"].size(); ++i) {
     const auto& p = lines["P"][i];

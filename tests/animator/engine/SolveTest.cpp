@@ -241,7 +241,8 @@ TEST(SolveTest, EveryPresetLinkageSolvesItsFullCycleWithRigidLinks) {
             auto dist = [&](int32_t k) {
               return std::hypot(jp.Positions[k].X - jq.Positions[k].X, jp.Positions[k].Y - jq.Positions[k].Y);
             };
-            for (int32_t k = 1; k <= n; k += 7) EXPECT_NEAR(dist(k), dist(0), 1e-9) << what << " " << link.Name;
+            for (int32_t k = 1; k <= n; k += 7)
+              EXPECT_NEAR(dist(k), dist(0), 1e-9) << what << " " << link.Name;
           }
         }
       }
