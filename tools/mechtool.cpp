@@ -10,9 +10,18 @@
 //   mechtool roundtrip IN OUT
 //     Reads IN as the animator opens a document and saves it to OUT as the animator saves it,
 //     keeping its project information.
+//   mechtool solve FILE [--steps N]
+//   mechtool solve --preset TYPE [--steps N]
+//     Reads FILE (or builds the preset TYPE), sets N positions per cycle (default 90), solves
+//     and prints tab-separated lines, reals in %.17g: "LEN" n, "FULLCYCLE" 0|1; for each step
+//     k = 0..N and each joint in list order "P" k letter x y vx vy ax ay invalid (SI units;
+//     velocity and acceleration 0 for a joint without them; invalid 1 also for every step beyond
+//     the solved length); for each step "IC" k x y atinfinity of the shown link pair; and, when
+//     a curve is set, for each step "DEV" k path input output.
 //
 // Exit status 0 on success, 1 when a document cannot be read or written, 2 on wrong arguments;
 // the reason goes to stderr and nothing is written. Warnings of the reader go to stderr too.
+#include <charconv>
 #include <filesystem>
 #include <iostream>
 #include <stdexcept>
@@ -31,7 +40,9 @@ namespace {
 const char* kUsage =
     "usage: mechtool new TYPE OUT\n"
     "       mechtool header FILE\n"
-    "       mechtool roundtrip IN OUT\n";
+    "       mechtool roundtrip IN OUT\n"
+    "       mechtool solve FILE [--steps N]\n"
+    "       mechtool solve --preset TYPE [--steps N]\n";
 
 class TUsageError : public std::runtime_error {
  public:
@@ -90,6 +101,100 @@ void Roundtrip(const std::string& in, const std::string& out) {
   Save(mechanism, info, out);
 }
 
+// %.17g without the process locale.
+std::string Real(double value) {
+  char text[40];
+  const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 17);
+  return std::string(text, result.ptr);
+}
+
+// The arguments after "solve": FILE or --preset TYPE, and --steps N, in any order.
+struct TSolveArgs {
+  std::string File;
+  bool Preset = false;
+  int32_t Type = 0;
+  int32_t Steps = quillon::TAniMechanism::kDefaultPositions;
+};
+
+TSolveArgs ParseSolveArgs(const std::vector<std::string>& args) {
+  TSolveArgs parsed;
+  bool haveSource = false, haveSteps = false;
+  for (size_t i = 1; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--steps" || arg == "--preset") {
+      if (i + 1 >= args.size()) throw TUsageError();
+      const std::string& value = args[++i];
+      if (arg == "--steps") {
+        if (haveSteps || !shared::ParseInt(value, parsed.Steps) || parsed.Steps < 1) throw TUsageError();
+        haveSteps = true;
+        continue;
+      }
+      if (haveSource || !shared::ParseInt(value, parsed.Type)) throw TUsageError();
+      parsed.Preset = true;
+    } else {
+      if (haveSource || arg.empty() || arg[0] == '-') throw TUsageError();
+      parsed.File = arg;
+    }
+    haveSource = true;
+  }
+  if (!haveSource) throw TUsageError();
+  return parsed;
+}
+
+void PrintSolution(const quillon::TAniMechanism& m) {
+  std::string out;
+  auto field = [&out](const std::string& text) {
+    out += '\t';
+    out += text;
+  };
+  out += "LEN\t" + std::to_string(m.Len) + "\nFULLCYCLE\t" + std::to_string(m.FullCycle ? 1 : 0) + '\n';
+  for (int32_t k = 0; k <= m.N; ++k) {
+    for (const auto& joint : m.Joints) {
+      const quillon::TPositionRecord& p = joint->Positions[k];
+      const bool vectors = static_cast<size_t>(k) < joint->Velocity.size();
+      const quillon::TPositionRecord v = vectors ? joint->Velocity[k] : quillon::TPositionRecord{};
+      const quillon::TPositionRecord a = vectors ? joint->Acceleration[k] : quillon::TPositionRecord{};
+      out += "P\t" + std::to_string(k);
+      field(std::string(1, static_cast<char>(joint->Letter)));
+      for (const double value : {p.X, p.Y, v.X, v.Y, a.X, a.Y}) field(Real(value));
+      field(p.Invalid || k > m.Len ? "1" : "0");
+      out += '\n';
+    }
+  }
+  for (int32_t k = 0; k <= m.N; ++k) {
+    const quillon::TCentreRecord& c = m.CentreAt[k];
+    out += "IC\t" + std::to_string(k);
+    field(Real(c.X));
+    field(Real(c.Y));
+    field(c.AtInfinity ? "1" : "0");
+    out += '\n';
+  }
+  if (m.Curve.PointCount() > 0) {
+    for (int32_t k = 0; k <= m.N; ++k) {
+      const quillon::TDeviationRecord& d = m.Deviation[k];
+      out += "DEV\t" + std::to_string(k);
+      for (const double value : {d.Path, d.InputError, d.OutputError}) field(Real(value));
+      out += '\n';
+    }
+  }
+  std::cout << out;
+}
+
+void Solve(const std::vector<std::string>& args) {
+  const TSolveArgs parsed = ParseSolveArgs(args);
+  quillon::TAniMechanism mechanism;
+  if (parsed.Preset) {
+    mechanism.NewMechanism(parsed.Type);
+  } else {
+    shared::TTabLines& lines = shared::TabLines();
+    Load(lines, parsed.File);
+    mechanism.LoadFromTabLines(lines);
+  }
+  mechanism.SetPositionCount(parsed.Steps);
+  mechanism.Calculate();
+  PrintSolution(mechanism);
+}
+
 int Run(const std::vector<std::string>& args) {
   try {
     if (args.size() == 3 && args[0] == "new") {
@@ -98,6 +203,8 @@ int Run(const std::vector<std::string>& args) {
       Header(args[1]);
     } else if (args.size() == 3 && args[0] == "roundtrip") {
       Roundtrip(args[1], args[2]);
+    } else if (!args.empty() && args[0] == "solve") {
+      Solve(args);
     } else {
       throw TUsageError();
     }

@@ -173,6 +173,33 @@ class TAniMechanism {
 
   // Positions, rotations, centres, kinematics and curve deviation of steps 1..N.
   void Calculate();
+  // Every joint's position at CurrentStep becomes its design position; CurrentStep 0; Calculate.
+  void FrameToDesign();
+  // The curve is usable and the traced tracer covered a path of positive length.
+  bool CanFitCurve() const;
+  // 0 < curve length <= the tracer's path, and with areas every design position lies in an area
+  // of its letter.
+  bool IsFeasible();
+  // Weighted product of the integral path error and the output and input rotation products.
+  double CombinedError() const;
+
+  // Values of the last solution for views, graphs and tables; every getter answers 0 for a step
+  // outside 0..Len, and those that need the time base answer 0 without an input function.
+  double GetDyadAngle(int32_t step, int32_t dyad) const;
+  // kind 0 rotation, 1 angular velocity, 2 angular acceleration.
+  double GetLinkValue(int32_t step, int32_t kind, int32_t link) const;
+  // kind 0 path length, 1 speed, 2 acceleration magnitude; 0 unless the joint is analysed.
+  double GetJointValue(int32_t step, int32_t kind, int32_t joint) const;
+  // kind 0 position, 1 velocity, 2 acceleration; (0, 0) without an analysed tracer.
+  TPositionRecord GetTracerVector(int32_t step, int32_t kind) const;
+  double GetPathError(int32_t step) const;
+  // The output rotation error; 0 while the curve's output weight is not above 0.
+  double GetRotationError(int32_t step) const;
+  // Source of the "Out:In" graph; no ratio is defined, so every step answers 0.
+  double GetTransmissionRatio(int32_t step) const;
+  double GetTime(int32_t step) const;
+  // The first input function's displacement at the step.
+  double GetInputValue(int32_t step) const;
 
   // Empties the mechanism and builds preset type (the table of Presets.h); a type without a
   // builder leaves it empty. Clears the message log, the curve and the areas.
