@@ -1,13 +1,61 @@
-// Program entry of Quillon Animator.
-#include <QApplication>
-#include <QMainWindow>
+// Program entry of Quillon Animator: the process-wide services in dependency order, the
+// application, the main window and the dialogs that live for the whole run, the message loop,
+// and everything freed again in reverse order.
+#include <memory>
+
+#include "animator/app/AppDialogs.h"
+#include "animator/app/Application.h"
+#include "animator/app/MainForm.h"
+#include "animator/app/PlaceholderView.h"
+#include "animator/engine/StdOut.h"
+#include "shared/Convert.h"
+#include "shared/ProgramInfo.h"
+#include "shared/TabLine.h"
+#include "shared/qt/ConvertDlg.h"
+#include "shared/qt/DesktopShellOpen.h"
+#include "shared/qt/HTMLPrintDialog.h"
+#include "shared/qt/IniSettings.h"
+#include "shared/qt/ProjectInfoDialog.h"
+#include "shared/qt/QtClipboard.h"
+#include "shared/qt/QtSound.h"
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  app.setApplicationName("Quillon Animator");
-  QMainWindow window;
-  window.setWindowTitle("Untitled - Quillon Animator");
-  window.resize(1000, 700);
-  window.show();
-  return app.exec();
+  shared::InstallIniSettings();
+  shared::CreateProgramInfo();
+  shared::CreateTabLines();
+  shared::CreateConvert();
+  quillon::CreateStdOut();
+  int result = 0;
+  {
+    quillon::TQuillonApplication app(argc, argv);
+    app.setApplicationName(QString::fromStdString(shared::ProgramInfo().Title));
+    // Ties the windows to the desktop entry that opens *.mech documents.
+    QGuiApplication::setDesktopFileName(QStringLiteral("quillon"));
+    shared::ConnectDesktopShellOpen();
+    shared::TQtSound sound(shared::ProgramInfo().ExeDir);
+    shared::SetSound(&sound);
+    shared::ApplyLocaleDecimalSeparator(shared::Convert());
+    shared::TQtClipboard clipboard;
+
+    quillon::TMainForm form(new quillon::TPlaceholderView, nullptr, clipboard);
+    const auto help = [](const std::string& topic) { shared::ProgramInfo().ShowHelpTopic(topic); };
+    auto convertDlg = std::make_unique<shared::TConvertDlg>(shared::Convert(), &form);
+    convertDlg->SetHelpHandler(help);
+    auto projectInfoDialog = std::make_unique<shared::TProjectInfoDialog>(&form);
+    projectInfoDialog->SetHelpHandler(help);
+    auto htmlPrintDialog = std::make_unique<shared::THTMLPrintDialog>(&form);
+    htmlPrintDialog->SetHelpHandler(help);
+    quillon::AppDialogs() = {convertDlg.get(), projectInfoDialog.get(), htmlPrintDialog.get()};
+
+    form.SetCommandLine(quillon::JoinCommandLine(app.arguments()));
+    form.show();
+    result = app.exec();
+    quillon::AppDialogs() = {};
+    shared::SetSound(nullptr);
+  }
+  quillon::FreeStdOut();
+  shared::FreeConvert();
+  shared::FreeTabLines();
+  shared::FreeProgramInfo();
+  return result;
 }

@@ -1,0 +1,51 @@
+// THTMLPrintDialog: the modal "HTML Report Options" form; the report writers read its check
+// boxes and file name after OK.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <string>
+
+class QCheckBox;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+
+namespace shared {
+
+class THTMLPrintDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit THTMLPrintDialog(QWidget* parent = nullptr);
+
+  std::string HelpTopic = "htmlreport.html";
+  // Help shows HelpTopic through the handler; the program connects its help display.
+  // The synthesis program connects none: its Help button does nothing.
+  using THelpHandler = std::function<void(const std::string& topic)>;
+  void SetHelpHandler(THelpHandler handler) { HelpHandler = std::move(handler); }
+
+  QGroupBox* GroupBox;
+  QCheckBox* InfoCheckBox;
+  QCheckBox* DrawingCheckBox;
+  QCheckBox* PropCheckBox;
+  QCheckBox* PathCheckBox;
+  QLineEdit* FileNameEdit;
+  QPushButton* BrowseButton;
+  QCheckBox* AutoPrintCheckBox;
+  QCheckBox* CurveCheckBox;
+  QCheckBox* AreasCheckBox;
+  QPushButton* OKButton;
+  QPushButton* CancelButton;
+  QPushButton* HelpButton;
+
+ public slots:
+  // A save dialog ("SaveDialog") for the report file; a confirmed name goes into the edit.
+  void BrowseButtonClick();
+  void HelpButtonClick();
+
+ private:
+  THelpHandler HelpHandler;
+};
+
+}  // namespace shared
