@@ -2,6 +2,7 @@
 // the kinds and flags that matter, the topology they build, and the types that build nothing.
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <set>
 #include <string>
 
@@ -38,6 +39,280 @@ const TSummary kSummaries[] = {
 };
 
 char LetterOf(const quillon::TAniJoint& joint) { return static_cast<char>(joint.Letter); }
+
+struct TPresetText {
+  int32_t type;
+  const char* text;
+};
+
+// Every preset as its builder's tables give it, line by line: name, driven joint, tracer ("-" for
+// none), the joints in order (letter, x, y, then the trace, show-vectors and analyse flags), the
+// links in order (name, kinds, kinematics, IC link) and the dyads. Link EIK of the eight-bar is
+// given the kinds "PP": its third joint is a pin.
+const TPresetText kPresetTexts[] = {
+    {0, R"(Four Bar
+input A
+tracer E
+joint A -0.32 -0.25 000
+joint B -0.43 -0.16 100
+joint C -0.25 -0.05 100
+joint D 0.2 -0.4 000
+joint E 0 0 111
+link AD PP 0 1
+link AB PP 0 0
+link BCE PPP 1 1
+link CD PP 0 0
+dyad BCE CD
+)"},
+    {1, R"(Watt 1 Six Bar
+input A
+tracer H
+joint A -0.4 -0.25 000
+joint B -0.4 -0.115 100
+joint C 0.05 -0.115 000
+joint D -0.252 -0.466 000
+joint E -0.29 0.05 000
+joint F 0.29 -0.115 000
+joint G 0 0.2 000
+joint H 0.175 0.15 111
+link AD PP 0 1
+link AB PP 0 0
+link BCE PPP 0 0
+link CDF PPP 0 0
+link EG PP 0 0
+link FGH PPP 1 1
+dyad BCE CDF
+dyad EG FGH
+)"},
+    {2, R"(Watt 2 Six Bar
+input A
+tracer H
+joint A -0.4 -0.25 000
+joint B -0.4 -0.115 100
+joint C 0.2 -0.1 000
+joint D 0.2 -0.4 000
+joint E 0.3 0 000
+joint F 0.5 0 100
+joint G 0.5 -0.5 000
+joint H 0.4 0.1 111
+link ADG PPP 0 1
+link AB PP 0 0
+link BC PP 0 0
+link CDE PPP 0 0
+link EFH PPP 1 1
+link FG PP 0 0
+dyad BC CDE
+dyad EFH FG
+)"},
+    {3, R"(Stephenson 1 Six Bar
+input A
+tracer H
+joint A -0.33 -0.33 000
+joint B -0.4 -0.12 100
+joint C 0.15 -0.1 000
+joint D 0.2 -0.4 000
+joint E -0.04 -0.32 000
+joint F 0.24 0.15 000
+joint G -0.4 0.36 000
+joint H -0.6 0.2 111
+link AD PP 0 1
+link ABE PPP 0 0
+link BC PP 0 0
+link CDF PPP 0 0
+link FG PP 0 0
+link EGH PPP 1 1
+dyad BC CDF
+dyad EGH FG
+)"},
+    {5, R"(Stephenson 3 Six Bar
+input A
+tracer H
+joint A -0.4 -0.25 000
+joint B -0.4 -0.115 100
+joint C 0.2 -0.1 000
+joint D 0.2 -0.4 000
+joint E 0 0 000
+joint F 0.5 0 100
+joint G 0.5 -0.5 000
+joint H 0.2 0.1 111
+link ADG PPP 0 1
+link AB PP 0 0
+link BCE PPP 0 0
+link CD PP 0 0
+link EFH PPP 1 1
+link FG PP 0 0
+dyad BCE CD
+dyad EFH FG
+)"},
+    {6, R"(Eight Bar
+input A
+tracer K
+joint A -0.4 -0.25 000
+joint B -0.4 -0.14 100
+joint C -0.2 -0.1 000
+joint D -0.1 -0.4 000
+joint E -0.29 0.05 000
+joint F 0.08 -0.32 000
+joint G -0.07 0.07 000
+joint H 0.25 -0.4 000
+joint I -0.16 0.14 000
+joint J -0.17 -0.23 000
+joint K -0.44 0.12 111
+link ADH PPP 0 1
+link AB PP 0 0
+link BCE PPP 0 0
+link CDF PPP 0 0
+link FGJ PPP 0 0
+link GH PP 0 0
+link IJ PP 0 0
+link EIK PPP 1 1
+dyad BCE CDF
+dyad FGJ GH
+dyad EIK IJ
+)"},
+    {7, R"(Four Bar Slider
+input A
+tracer E
+joint A -0.32 -0.25 000
+joint B -0.43 -0.16 100
+joint C 0.2 0 100
+joint D 0.24 -0.03 000
+joint E -0.2 0 111
+link AD PS 0 1
+link AB PP 0 0
+link BCE PPP 1 1
+link CD PS 0 0
+dyad BCE CD
+)"},
+    {9, R"(Four Bar
+input A
+tracer D
+joint A -0.4 -0.25 000
+joint B -0.4 -0.115 100
+joint C 0.2 -0.1 100
+joint D 0.2 -0.4 000
+link AD PP 0 0
+link AB PP 0 1
+link BC PP 0 0
+link CD PP 1 1
+dyad BC CD
+)"},
+    {10, R"(Watt 2 Six Bar
+input A
+tracer G
+joint A -0.4 -0.25 000
+joint B -0.4 -0.115 100
+joint C 0.2 -0.1 000
+joint D 0.2 -0.4 000
+joint E 0.3 0 000
+joint F 0.5 0 100
+joint G 0.5 -0.5 000
+link ADG PPP 0 0
+link AB PP 0 1
+link BC PP 0 0
+link CDE PPP 0 0
+link EF PP 0 0
+link FG PP 1 1
+dyad BC CDE
+dyad EF FG
+)"},
+    {11, R"(Stephenson 3 Six Bar
+input A
+tracer G
+joint A -0.4 -0.25 000
+joint B -0.4 -0.12 100
+joint C 0.2 -0.1 000
+joint D 0.2 -0.4 000
+joint E 0 0 000
+joint F 0.5 0 100
+joint G 0.5 -0.5 000
+link ADG PPP 0 0
+link AB PP 0 1
+link BCE PPP 0 0
+link CD PP 0 0
+link EF PP 0 0
+link FG PP 1 1
+dyad BCE CD
+dyad EF FG
+)"},
+    {12, R"(Watt 2 Double 4-bar
+input D
+tracer H
+joint A -0.25 -0.4 000
+joint B -0.4 -0.115 000
+joint C 0.1 -0.3 100
+joint D 0.2 -0.4 000
+joint E 0.3 -0.3 000
+joint F 0.5 0 000
+joint G 0.5 -0.5 000
+joint H 0.4 0.1 111
+joint I -0.3 0 111
+link ADG PPP 0 1
+link AB PP 0 0
+link BCI PPP 0 0
+link CDE PPP 0 0
+link EFH PPP 1 1
+link FG PP 0 0
+dyad AB BCI
+dyad EFH FG
+)"},
+    {13, R"(Custom
+input A
+tracer -
+joint A 0 -0.2 000
+joint B 0 0 100
+link A P 0 0
+link AB PP 1 0
+)"},
+
+};
+
+std::string Real(double value) {
+  char text[32];
+  const auto result = std::to_chars(text, text + sizeof text, value);
+  return std::string(text, result.ptr);
+}
+
+// The same description of the mechanism NewMechanism built.
+std::string Describe(TAniMechanism& m) {
+  std::string text = m.PresetName + "\n";
+  text += "input";
+  for (int32_t i = 0; i < m.InputCount(); ++i) text += " " + m.Input(i).Letter;
+  text += "\ntracer ";
+  text += m.Tracer ? std::string(1, LetterOf(*m.Tracer)) : "-";
+  text += "\n";
+  for (int32_t j = 0; j < m.JointCount(); ++j) {
+    const quillon::TAniJoint& joint = m.Joint(j);
+    text += std::string("joint ") + LetterOf(joint) + " " + Real(joint.Positions[0].X) + " " +
+            Real(joint.Positions[0].Y) + " " + (joint.Trace ? "1" : "0") + (joint.ShowVectors ? "1" : "0") +
+            (joint.Analyse ? "1" : "0") + "\n";
+  }
+  for (int32_t l = 0; l < m.LinkCount(); ++l) {
+    const quillon::TAniLink& link = m.Link(l);
+    text += "link " + link.Name + " " + link.KindsText() + " " + (link.Kinematics ? "1" : "0") + " " +
+            (link.ICLink ? "1" : "0") + "\n";
+  }
+  for (int32_t d = 0; d < m.DyadCount(); ++d) {
+    const quillon::TAniDyad& dyad = m.Dyad(d);
+    text +=
+        "dyad " + (dyad.Link1 ? dyad.Link1->Name : "?") + " " + (dyad.Link2 ? dyad.Link2->Name : "?") + "\n";
+  }
+  return text;
+}
+
+TEST(PresetsTest, EveryPresetBuildsItsTableLineByLine) {
+  TAniMechanism mechanism;
+  std::set<int32_t> described;
+  for (const TPresetText& preset : kPresetTexts) {
+    SCOPED_TRACE(preset.type);
+    mechanism.NewMechanism(preset.type);
+    EXPECT_EQ(Describe(mechanism), preset.text);
+    described.insert(preset.type);
+  }
+  // No preset goes without its description.
+  for (const quillon::TPreset& preset : quillon::Presets())
+    EXPECT_EQ(described.count(preset.Type), 1u) << preset.Type;
+}
 
 TEST(PresetsTest, EveryTypeBuildsWhatItsSummarySays) {
   TAniMechanism mechanism;
