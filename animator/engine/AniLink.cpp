@@ -1,0 +1,264 @@
+// The link of the animated linkage: name and kinds, rotation and its differences, screen outline
+// and hit test.
+#include "animator/engine/AniLink.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "animator/engine/StdOut.h"
+
+namespace quillon {
+
+namespace {
+
+char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+std::string UpperText(const std::string& text) {
+  std::string result = text;
+  std::transform(result.begin(), result.end(), result.begin(), Upper);
+  return result;
+}
+
+int32_t Round(double v) { return static_cast<int32_t>(std::nearbyint(v)); }
+
+TScreenPoint Offset(TScreenPoint p, int32_t dx, int32_t dy) { return {p.X + dx, p.Y + dy}; }
+
+double WorldAngle(const shared::TComplex& from, const shared::TComplex& to) {
+  return std::atan2(to.Y - from.Y, to.X - from.X);
+}
+
+// Orders the points around their rounded centre so that the polygon does not cross itself for
+// the usual convex bodies: bubble passes over triples, each pass one triple shorter.
+void OrderAroundCentre(std::vector<TScreenPoint>& p) {
+  const int32_t count = static_cast<int32_t>(p.size());
+  if (count < 3) return;
+  int64_t sx = 0, sy = 0;
+  for (const TScreenPoint& q : p) {
+    sx += q.X;
+    sy += q.Y;
+  }
+  const int64_t cx = static_cast<int64_t>(std::nearbyint(static_cast<double>(sx) / count));
+  const int64_t cy = static_cast<int64_t>(std::nearbyint(static_cast<double>(sy) / count));
+  auto dot = [&](const TScreenPoint& a, const TScreenPoint& b) { return (a.X - cx) * (b.X - cx) + (a.Y - cy) * (b.Y - cy); };
+  bool swapped = true;
+  for (int32_t last = count - 3; swapped && last >= 0; --last) {
+    swapped = false;
+    for (int32_t i = 0; i <= last; ++i) {
+      if (dot(p[i], p[i + 2]) > dot(p[i], p[i + 1])) {
+        std::swap(p[i + 1], p[i + 2]);
+        swapped = true;
+      }
+    }
+  }
+}
+
+}  // namespace
+
+TAniLink::TAniLink() {
+  Visible = 1;
+  Clear();
+}
+
+void TAniLink::Clear() {
+  Name.clear();
+  JointCount = 0;
+  Selected = Placed = ICLink = 0;
+  Kind.fill(kPin);
+  JointIndex.fill(-1);
+  N = 90;
+  Len = N;
+  Kinematics = 0;
+  Angle.assign(static_cast<size_t>(N) + 1, 0.0);
+  Outline.clear();
+  Points.clear();
+  Drawing.Clear();
+  DrawStep = 0;
+  AnchorIndex = 0;
+}
+
+void TAniLink::SetN(int32_t n) {
+  N = std::max(n, 0);
+  Len = N;
+  Angle.resize(static_cast<size_t>(N) + 1);
+}
+
+void TAniLink::SetName(const std::string& text) {
+  Name = UpperText(text);
+  if (static_cast<int32_t>(Name.size()) > kMaxJoints) {
+    const std::string whole = Name;
+    Name.resize(kMaxJoints);
+    StdOut().Warning("Link " + whole + " has more than " + std::to_string(kMaxJoints) +
+                     " joints; only " + Name + " is kept.");
+  }
+  JointCount = static_cast<int32_t>(Name.size());
+}
+
+int32_t TAniLink::KindOf(char c) { return c == 'S' ? kSlider : kPin; }
+
+std::string TAniLink::KindsText() const {
+  std::string text;
+  for (int32_t k = 0; k < JointCount; ++k) text += Kind[k] == kSlider ? 'S' : 'P';
+  return text;
+}
+
+void TAniLink::SetKinds(const std::string& text) {
+  const std::string kinds = UpperText(text);
+  for (int32_t k = 0; k < kMaxJoints; ++k)
+    Kind[k] = (k < JointCount && k < static_cast<int32_t>(kinds.size())) ? KindOf(kinds[k]) : kPin;
+}
+
+void TAniLink::AddJoint(char letter, char kind) {
+  if (JointCount >= kMaxJoints) return;
+  Name += Upper(letter);
+  Kind[JointCount] = KindOf(Upper(kind));
+  JointIndex[JointCount] = -1;
+  ++JointCount;
+}
+
+void TAniLink::RemoveJoint(char letter) {
+  const size_t pos = Name.rfind(Upper(letter));
+  if (pos == std::string::npos) return;
+  const int32_t k = static_cast<int32_t>(pos);
+  Name.erase(pos, 1);
+  std::copy(Kind.begin() + k + 1, Kind.begin() + JointCount, Kind.begin() + k);
+  std::copy(JointIndex.begin() + k + 1, JointIndex.begin() + JointCount, JointIndex.begin() + k);
+  --JointCount;
+  Kind[JointCount] = kPin;
+  JointIndex[JointCount] = -1;
+  if (pos < Points.size()) Points.erase(Points.begin() + k);
+}
+
+bool TAniLink::SameName(const std::string& text) const {
+  const std::string other = UpperText(text);
+  if (other.size() != Name.size()) return false;
+  return std::all_of(other.begin(), other.end(), [&](char c) { return Name.find(c) != std::string::npos; });
+}
+
+void TAniLink::SetAngle(int32_t i, double value) {
+  if (i < 0 || i > N) return;
+  Angle[i] = i == 0 ? value : Angle[i - 1] + value;
+}
+
+double TAniLink::GetAngle(int32_t i) const { return (i < 0 || i > N) ? 0 : Angle[i]; }
+
+int32_t TAniLink::SolvedLength() const { return std::clamp(Len, 0, N); }
+
+// Central difference inside the solved range, one-sided at its ends: steps beyond the solved
+// length hold angles of an earlier solution and are never read.
+double TAniLink::AngularVelocity(int32_t i, double dt) const {
+  const int32_t last = SolvedLength();
+  if (!Kinematics || i < 0 || i > last) return 0;
+  double lower = Angle[i], upper = Angle[i], span = 0;
+  if (i >= 1) {
+    lower = Angle[i - 1];
+    span += dt;
+  }
+  if (i < last) {
+    upper = Angle[i + 1];
+    span += dt;
+  }
+  return span != 0 ? (upper - lower) / span : 0;
+}
+
+double TAniLink::AngularAcceleration(int32_t i, double dt) const {
+  const int32_t last = SolvedLength();
+  if (!Kinematics || i < 0 || i > last) return 0;
+  double lower = AngularVelocity(i, dt), upper = lower, span = 0;
+  if (i >= 1) {
+    lower = AngularVelocity(i - 1, dt);
+    span += dt;
+  }
+  if (i < last) {
+    upper = AngularVelocity(i + 1, dt);
+    span += dt;
+  }
+  return span != 0 ? (upper - lower) / span : 0;
+}
+
+std::vector<int32_t> TAniLink::UsableJoints() const {
+  std::vector<int32_t> used;
+  for (int32_t k = 0; k < JointCount; ++k)
+    if (JointIndex[k] >= 0 && k < static_cast<int32_t>(Points.size())) used.push_back(k);
+  return used;
+}
+
+void TAniLink::BuildOutline(const TWorldToScreen& toScreen, bool stick) {
+  Outline.clear();
+  const std::vector<int32_t> used = UsableJoints();
+  const size_t count = used.size();
+  std::vector<shared::TComplex> world;
+  std::vector<TScreenPoint> screen;
+  for (int32_t k : used) {
+    world.push_back(Points[k]);
+    screen.push_back(toScreen(Points[k]));
+  }
+
+  if (count >= 2 && Kind[used[1]] == kSlider) {
+    // A slider block: the guide direction from the first joint through the slider joint.
+    const shared::TComplex& p1 = world[1];
+    const double vx = p1.X - world[0].X, vy = p1.Y - world[0].Y;
+    const double rx = -vy, ry = vx;
+    Outline = {toScreen({p1.X + rx, p1.Y + ry}), toScreen({p1.X + rx - 2 * vx, p1.Y + ry - 2 * vy}),
+               toScreen({p1.X - rx - 2 * vx, p1.Y - ry - 2 * vy}), toScreen({p1.X - rx, p1.Y - ry})};
+  } else if (stick || (count != 2 && count != 3)) {
+    Outline = screen;
+    OrderAroundCentre(Outline);
+  } else if (count == 2) {
+    const double theta = WorldAngle(world[0], world[1]);
+    const int32_t d = Round(3 * std::sin(theta)), f = Round(3 * std::cos(theta));
+    Outline = {Offset(screen[0], d, f), Offset(screen[0], -d, -f), Offset(screen[1], -d, -f),
+               Offset(screen[1], d, f)};
+  } else {
+    // A triangle widened by 3 pixels outward: the sign follows the turn from side 0 to side 1.
+    double alpha[3];
+    for (int k = 0; k < 3; ++k) alpha[k] = WorldAngle(world[k], world[(k + 1) % 3]);
+    double turn = alpha[1] - alpha[0];
+    while (turn <= -std::numbers::pi) turn += 2 * std::numbers::pi;
+    while (turn > std::numbers::pi) turn -= 2 * std::numbers::pi;
+    const double s = turn >= 0 ? 3 : -3;
+    for (int k = 0; k < 3; ++k) {
+      const int32_t dx = Round(s * std::sin(alpha[k])), dy = Round(s * std::cos(alpha[k]));
+      Outline.push_back(Offset(screen[k], dx, dy));
+      Outline.push_back(Offset(screen[(k + 1) % 3], dx, dy));
+    }
+  }
+}
+
+// Even-odd test by a horizontal and a vertical ray; the point is inside when both cross the
+// outline an odd number of times.
+bool TAniLink::HitTest(TScreenPoint point, bool extend) {
+  int32_t across = 0, down = 0;
+  const size_t count = Outline.size();
+  const double px = point.X, py = point.Y;
+  for (size_t i = 0; i < count; ++i) {
+    const TScreenPoint& a = Outline[i];
+    const TScreenPoint& b = Outline[(i + 1) % count];
+    const double dx = b.X - a.X, dy = b.Y - a.Y;
+    const double t = dy != 0 ? (py - a.Y) / dy : -1;
+    if (t >= 0 && t < 1 && t * dx - (px - a.X) >= 0) ++across;
+    const double u = dx != 0 ? (px - a.X) / dx : -1;
+    if (u >= 0 && u < 1 && u * dy - (py - a.Y) >= 0) ++down;
+  }
+  const bool inside = (across % 2 == 1) && (down % 2 == 1);
+  if (!(extend && Selected)) Selected = inside;
+  return inside;
+}
+
+std::string TAniLink::AnchorLetter() const {
+  if (AnchorIndex < 0 || AnchorIndex >= JointCount) return "";
+  return std::string(1, Name[AnchorIndex]);
+}
+
+void TAniLink::SetAnchorLetter(const std::string& text) {
+  const size_t first = text.find_first_not_of(" \t\r\n");
+  if (first == std::string::npos) {
+    AnchorIndex = 0;
+    return;
+  }
+  const size_t last = text.find_last_not_of(" \t\r\n");
+  const size_t pos = Name.find(UpperText(text.substr(first, last - first + 1)));
+  AnchorIndex = pos == std::string::npos ? -1 : static_cast<int32_t>(pos);
+}
+
+}  // namespace quillon

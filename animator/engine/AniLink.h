@@ -1,0 +1,123 @@
+// TAniLink: a rigid body of the animated linkage named by the letters of its joints, with pin or
+// slider kinds, its rotation per step, its screen outline for drawing and picking, and the
+// drawing attached to it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "shared/Complex.h"
+
+namespace quillon {
+
+struct TScreenPoint {
+  int32_t X = 0;
+  int32_t Y = 0;
+  bool operator==(const TScreenPoint&) const = default;
+};
+
+// World point to screen pixel, as the canvas maps it.
+using TWorldToScreen = std::function<TScreenPoint(const shared::TComplex&)>;
+
+// The DXF drawing attached to a link, kept as the document records it (file name and placement)
+// so that saving a document again keeps it.
+struct TAttachedDrawing {
+  std::string FileName;
+  double OffsetX = 0;
+  double OffsetY = 0;
+  double Angle = 0;
+
+  bool Empty() const { return FileName.empty(); }
+  void Clear() { *this = TAttachedDrawing{}; }
+};
+
+class TAniLink {
+ public:
+  static constexpr int32_t kMaxJoints = 11;
+  static constexpr int32_t kPin = 0;
+  static constexpr int32_t kSlider = 1;
+
+  TAniLink();
+
+  shared::TComplex Scratch;
+  int32_t N = 90;
+  uint8_t Kinematics = 0;
+  // Rotation relative to the design position per step 0..N; Angle[0] = 0.
+  std::vector<double> Angle;
+  // Upper-cased joint letters in order; JointCount == Name.size() <= kMaxJoints.
+  std::string Name;
+  int32_t JointCount = 0;
+  uint8_t Selected = 0;
+  uint8_t Placed = 0;
+  uint8_t ICLink = 0;
+  uint8_t Visible = 1;
+  // Per position in Name: kPin or kSlider, and the joint's index in the mechanism (-1: no such joint).
+  std::array<int32_t, kMaxJoints> Kind{};
+  std::array<int32_t, kMaxJoints> JointIndex{};
+  // Screen polygon of the last draw; the hit test uses it.
+  std::vector<TScreenPoint> Outline;
+  // Joint positions at DrawStep, one per position in Name (entries of index -1 are not used).
+  std::vector<shared::TComplex> Points;
+  TAttachedDrawing Drawing;
+  int32_t DrawStep = 0;
+  // Position in Name of the joint the drawing is anchored at.
+  int32_t AnchorIndex = 0;
+  // Solved length 0..N of the last solution, set by the mechanism; the difference kinematics
+  // read no step beyond it.
+  int32_t Len = 90;
+
+  void Clear();
+  void SetN(int32_t n);
+  // Upper-cased; a name of more than kMaxJoints letters is cut with a warning to the log.
+  void SetName(const std::string& text);
+  void SetKinematics(bool on) { Kinematics = on; }
+
+  static int32_t KindOf(char c);
+  std::string KindsText() const;
+  void SetKinds(const std::string& text);
+  void AddJoint(char letter, char kind);
+  void RemoveJoint(char letter);
+  bool SameName(const std::string& text) const;
+
+  // i > 0 adds the increment to the previous step's angle; i outside 0..N is ignored.
+  void SetAngle(int32_t i, double value);
+  double GetAngle(int32_t i) const;
+  double AngularVelocity(int32_t i, double dt) const;
+  double AngularAcceleration(int32_t i, double dt) const;
+
+  // Copies the joints' positions at a step into Points (joints[k] dereferences to a TAniJoint).
+  template <class JointList>
+  void LoadPoints(const JointList& joints, int32_t step);
+  // Rebuilds Outline from Points through the world-to-screen mapping.
+  void BuildOutline(const TWorldToScreen& toScreen, bool stick);
+  // Point in the outline; Selected follows unless extend keeps an existing selection.
+  bool HitTest(TScreenPoint point, bool extend);
+
+  std::string AnchorLetter() const;
+  void SetAnchorLetter(const std::string& text);
+
+  std::string Caption() const { return "Link " + Name; }
+
+ private:
+  // Positions in Name whose joint exists and has a point.
+  std::vector<int32_t> UsableJoints() const;
+  int32_t SolvedLength() const;
+};
+
+template <class JointList>
+void TAniLink::LoadPoints(const JointList& joints, int32_t step) {
+  Points.assign(static_cast<size_t>(JointCount), shared::TComplex());
+  DrawStep = step;
+  for (int32_t k = 0; k < JointCount; ++k) {
+    const int32_t j = JointIndex[k];
+    if (j < 0 || j >= static_cast<int32_t>(joints.size())) continue;
+    const auto& joint = *joints[j];
+    if (step < 0 || step >= static_cast<int32_t>(joint.Positions.size())) continue;
+    Points[k].SetXY(joint.Positions[step].X, joint.Positions[step].Y);
+  }
+}
+
+}  // namespace quillon

@@ -1,0 +1,230 @@
+// TAniMechanism: the animated planar linkage. It owns the joints, links and dyads, one input
+// function per driven joint, the target curve and the areas, and reads and writes the content of
+// the mechanism document (*.mech).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "animator/engine/AniDyad.h"
+#include "animator/engine/AniJoint.h"
+#include "animator/engine/AniLink.h"
+#include "animator/engine/Area.h"
+#include "animator/engine/Dyad.h"
+#include "animator/engine/ICenters.h"
+#include "animator/engine/InputFunction.h"
+#include "animator/engine/MechanismHeader.h"
+#include "animator/engine/Spline.h"
+#include "shared/Complex.h"
+#include "shared/TabLine.h"
+
+namespace quillon {
+
+// Relative instant centre of the shown link pair at one step.
+struct TCentreRecord {
+  double X = 0;
+  double Y = 0;
+  uint8_t AtInfinity = 0;
+};
+
+// The tracer's deviation from the target curve at one step.
+struct TDeviationRecord {
+  double Path = 0;
+  double InputError = 0;
+  double OutputError = 0;
+};
+
+class TAniMechanism {
+ public:
+  static constexpr int32_t kDefaultPositions = 90;
+
+  // One input function, the four-bar preset, 90 positions, solved, not modified.
+  TAniMechanism();
+  ~TAniMechanism();
+  TAniMechanism(const TAniMechanism&) = delete;
+  TAniMechanism& operator=(const TAniMechanism&) = delete;
+
+  uint8_t Modified = 0;
+  // Last grid row the properties writer filled; rows up to it are editable.
+  int32_t LastPropertyRow = 0;
+  std::vector<std::unique_ptr<TInputFunction>> Inputs;
+  TDyad Solver;
+  TICenters Centres;
+  shared::TComplex Scratch;
+  // Copied after every solution from the last joint with Analyse or ShowVectors; scale the arrows.
+  double VelocityScale = 1.0;
+  double AccelerationScale = 1.0;
+  int32_t PresetType = 0;
+  std::vector<std::unique_ptr<TAniJoint>> Joints;
+  // The last solution covered the whole cycle with a periodic first input.
+  uint8_t FullCycle = 0;
+  int32_t CycleCount = 0;
+  // Positions per cycle; every per-step array holds N + 1 entries.
+  int32_t N = kDefaultPositions;
+  int32_t CurrentStep = 0;
+  // Solved length 0..N.
+  int32_t Len = 0;
+  // The output joint: one of Joints, not owned; nullptr for none.
+  TAniJoint* Tracer = nullptr;
+  // Link 0 is the frame.
+  std::vector<std::unique_ptr<TAniLink>> Links;
+  // LinkCount x LinkCount, symmetric: the joint links i and j share, -1 for none.
+  std::vector<std::vector<int32_t>> SharedJoint;
+  std::vector<std::unique_ptr<TAniDyad>> Dyads;
+  std::string PresetName;
+  // Clicks left of the interactive add tool in progress.
+  int32_t AddClicks = 0;
+
+  // $00BBGGRR.
+  uint32_t LinkColour = 0xFFFF00;
+  uint32_t EdgeColour = 0;
+  uint32_t JointColour = 0xFFFFFF;
+  uint32_t PathColour = 0xFF0000;
+  uint32_t VelocityColour = 0xFF0000;
+  uint32_t AccelerationColour = 0x0000FF;
+  uint32_t CentreColour = 0x008000;
+  uint32_t LabelColour = 0;
+
+  uint8_t Visible = 1;
+  // Links as hollow polygons through their joints, without pin circles.
+  uint8_t Stick = 0;
+  uint8_t ShowLabels = 1;
+  uint8_t ShowCentres = 0;
+  uint8_t ShowPaths = 1;
+  uint8_t ShowVelocity = 1;
+  uint8_t ShowAcceleration = 1;
+  // Set by the optimiser, shown in reports.
+  uint8_t Optimized = 0;
+
+  TAreaList Areas;
+  TSpline Curve;
+
+  std::vector<TCentreRecord> CentreAt;
+  std::vector<TDeviationRecord> Deviation;
+  double MaxDeviation = 0;
+  double MaxInputError = 0;
+  double MaxOutputError = 0;
+  double Integral = 0;
+  double InputProduct = 1.0;
+  double OutputProduct = 1.0;
+
+  int32_t JointCount() const { return static_cast<int32_t>(Joints.size()); }
+  int32_t LinkCount() const { return static_cast<int32_t>(Links.size()); }
+  int32_t DyadCount() const { return static_cast<int32_t>(Dyads.size()); }
+  int32_t InputCount() const { return static_cast<int32_t>(Inputs.size()); }
+  TAniJoint& Joint(int32_t i) { return *Joints[i]; }
+  TAniLink& Link(int32_t i) { return *Links[i]; }
+  TAniDyad& Dyad(int32_t i) { return *Dyads[i]; }
+  TInputFunction& Input(int32_t i) { return *Inputs[i]; }
+  // Index of the tracer in Joints, -1 for none.
+  int32_t TracerIndex() const;
+
+  // Count setters create new elements with the current N at the end, or free the surplus at
+  // the end; a negative count is ignored.
+  void SetJointCount(int32_t n);
+  void SetLinkCount(int32_t n);
+  void SetDyadCount(int32_t n);
+  void SetInputCount(int32_t n);
+
+  void AddInput(char letter);
+  void AddJoint(char letter, bool trace, double x, double y, bool analyse, bool showVectors);
+  void AddLink(const std::string& name, const std::string& kinds, bool kinematics, bool icLink);
+  void AddDyad(const std::string& name1, const std::string& name2);
+
+  // Last joint with the letter (upper-cased), -1 when none.
+  int32_t FindJoint(char letter) const;
+  // Last link of the same name, letter order free; -1 when none.
+  int32_t FindLink(const std::string& name) const;
+  // Last dyad holding link l, -1 when none.
+  int32_t FindDyadWithLink(int32_t l) const;
+
+  // Indices out of range are ignored.
+  void DeleteJoint(int32_t i);
+  void DeleteLink(int32_t i);
+  void DeleteDyad(int32_t i);
+  // Frame joints that belong to no other link leave the frame and are deleted.
+  void RemoveLooseFrameJoints();
+  // Joins drop into keep at drop's first link, unless some joint already holds both links.
+  void MergeJoint(int32_t keep, int32_t drop);
+
+  // Link indices of the dyads, joint indices of the links, Link1/Link2 of the joints,
+  // SharedJoint and the plan of the centre table, all from the names.
+  void RebuildTopology();
+
+  void SetPositionCount(int32_t n);
+  // The first input function gets N steps, every other one its time step.
+  void RetimeInputs();
+  // The joint becomes the tracer with Trace, Analyse and ShowVectors; other indices are ignored.
+  void SetTracer(int32_t i);
+
+  // The mechanism's, the curve's or the areas' flag.
+  bool GetModified() const;
+  void SetModified(bool value);
+
+  // CurrentStep clamped to 0..Len.
+  void SetFrame(int32_t i);
+  void ResetFrame();
+  // Next step, wrapping after Len (to 1 for a full cycle, where step N equals step 0); answers
+  // the cycle count.
+  int32_t NextFrame();
+
+  // Positions, rotations, centres, kinematics and curve deviation of steps 1..N.
+  void Calculate();
+  // Every joint's position at CurrentStep becomes its design position; CurrentStep 0; Calculate.
+  void FrameToDesign();
+  // The curve is usable and the traced tracer covered a path of positive length.
+  bool CanFitCurve() const;
+  // 0 < curve length <= the tracer's path, and with areas every design position lies in an area
+  // of its letter.
+  bool IsFeasible();
+  // Weighted product of the integral path error and the output and input rotation products.
+  double CombinedError() const;
+
+  // Values of the last solution for views, graphs and tables; every getter answers 0 for a step
+  // outside 0..Len, and those that need the time base answer 0 without an input function.
+  double GetDyadAngle(int32_t step, int32_t dyad) const;
+  // kind 0 rotation, 1 angular velocity, 2 angular acceleration.
+  double GetLinkValue(int32_t step, int32_t kind, int32_t link) const;
+  // kind 0 path length, 1 speed, 2 acceleration magnitude; 0 unless the joint is analysed.
+  double GetJointValue(int32_t step, int32_t kind, int32_t joint) const;
+  // kind 0 position, 1 velocity, 2 acceleration; (0, 0) without an analysed tracer.
+  TPositionRecord GetTracerVector(int32_t step, int32_t kind) const;
+  double GetPathError(int32_t step) const;
+  // The output rotation error; 0 while the curve's output weight is not above 0.
+  double GetRotationError(int32_t step) const;
+  // Source of the "Out:In" graph; no ratio is defined, so every step answers 0.
+  double GetTransmissionRatio(int32_t step) const;
+  double GetTime(int32_t step) const;
+  // The first input function's displacement at the step.
+  double GetInputValue(int32_t step) const;
+
+  // Empties the mechanism and builds preset type (the table of Presets.h); a type without a
+  // builder leaves it empty. Clears the message log, the curve and the areas.
+  void NewMechanism(int32_t type);
+
+  // Bounding box of the curve, every joint's valid positions over 0..Len and the areas; false
+  // (min and max untouched) when there is nothing to measure.
+  bool GetExtent(shared::TComplex& min, shared::TComplex& max) const;
+
+  // The document content. Reading checks the header (EMechanismError with kErrorInvalidText or
+  // kErrorNewText) and replaces the content only when the whole document was read; on any
+  // failure the mechanism keeps what it held.
+  void LoadFromTabLines(shared::TTabLines& lines = shared::TabLines());
+  void SaveToTabLines(shared::TTabLines& lines = shared::TabLines()) const;
+  // The store is cleared, the mechanism written and pushed onto the undo history.
+  void SaveUndoState(shared::TTabLines& lines = shared::TabLines()) const;
+  // Cleared and written, not pushed: the caller pushes after a drag.
+  void PrepareUndoState(shared::TTabLines& lines = shared::TabLines()) const;
+
+ private:
+  struct TBlank {};
+  // Nothing built, nothing solved: the scratch document of a read.
+  explicit TAniMechanism(TBlank);
+  void ReadContent(shared::TTabLines& lines);
+  void TakeContent(TAniMechanism& source);
+  void SetTracerReference(int32_t i);
+};
+
+}  // namespace quillon

@@ -1,0 +1,365 @@
+// The position solution of TAniMechanism over one input cycle: frame and driven links, dyads in
+// list order, instant centres, joint kinematics and the tracer's deviation from the target curve;
+// and the getters that views and graphs read the results through.
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+
+#include "animator/engine/AniMechanism.h"
+#include "animator/engine/CurveDeviation.h"
+
+namespace quillon {
+
+using shared::TComplex;
+
+namespace {
+
+bool ValidJoint(const TAniMechanism& m, int32_t j) { return j >= 0 && j < m.JointCount(); }
+
+TComplex DesignOf(const TAniJoint& joint) { return TComplex(joint.Positions[0].X, joint.Positions[0].Y); }
+
+TComplex PositionAt(const TAniJoint& joint, int32_t k) {
+  return TComplex(joint.Positions[k].X, joint.Positions[k].Y);
+}
+
+void Store(TAniJoint& joint, int32_t k, const TComplex& p) { joint.Positions[k] = TPositionRecord{p.X, p.Y, 0}; }
+
+// The frame's joints stay at their design positions; each driven link turns about its driven joint
+// by the input function's increments.
+void PlaceFrameAndDrivers(TAniMechanism& m) {
+  TAniLink& frame = m.Link(0);
+  for (int32_t k = 0; k < frame.JointCount; ++k) {
+    if (ValidJoint(m, frame.JointIndex[k])) m.Joint(frame.JointIndex[k]).MakeStatic();
+  }
+  frame.Placed = 1;
+
+  for (int32_t j = 0; j < m.JointCount(); ++j) {
+    TAniJoint& driven = m.Joint(j);
+    if (driven.InputIndex < 0 || driven.InputIndex >= m.InputCount()) continue;
+    // A joint on the frame alone, or on no link at all, drives nothing.
+    const int32_t l = driven.Link1 >= 1 ? driven.Link1 : driven.Link2;
+    if (l < 1 || l >= m.LinkCount()) continue;
+    const TInputFunction& input = m.Input(driven.InputIndex);
+    TAniLink& link = m.Link(l);
+    link.Angle[0] = 0;
+    for (int32_t a = 1; a <= m.N; ++a) link.SetAngle(a, input.StepIncrement(a));
+    const TComplex pivot = DesignOf(driven);
+    for (int32_t k = 0; k < link.JointCount; ++k) {
+      const int32_t other = link.JointIndex[k];
+      if (!ValidJoint(m, other) || other == j) continue;
+      TAniJoint& joint = m.Joint(other);
+      TComplex arm;
+      arm.Sub(DesignOf(joint), pivot);
+      // Turning the design arm by the accumulated angle is the same as turning it step by step,
+      // without letting its length drift over a long cycle.
+      for (int32_t a = 1; a <= m.N; ++a) {
+        TComplex p(arm);
+        p.Rotate(link.Angle[a]);
+        p.AddTo(PositionAt(driven, a));
+        Store(joint, a, p);
+      }
+      joint.Placed = 1;
+    }
+    link.Placed = 1;
+  }
+}
+
+// Joints of one side of a dyad: the base (the last placed joint of the link, -1 when none) and the
+// joints the worker moves, in loading order.
+struct TDyadSide {
+  int32_t Base = -1;
+  int32_t Moved[TAniLink::kMaxJoints] = {};
+  int32_t MovedCount = 0;
+};
+
+template <class AddPoint>
+TDyadSide LoadSide(TAniMechanism& m, const TAniLink& link, int32_t common, AddPoint add) {
+  TDyadSide side;
+  for (int32_t k = 0; k < link.JointCount; ++k) {
+    const int32_t j = link.JointIndex[k];
+    if (!ValidJoint(m, j)) continue;
+    const TAniJoint& joint = m.Joint(j);
+    if (joint.Placed) {
+      add(DesignOf(joint), TDyadRole::Base);
+      side.Base = j;
+      continue;
+    }
+    add(DesignOf(joint), j == common ? TDyadRole::Common : TDyadRole::Other);
+    side.Moved[side.MovedCount++] = j;
+  }
+  return side;
+}
+
+// Assembles one dyad at every step 1..Len; where it cannot close the motion range ends.
+void SolveDyad(TAniMechanism& m, TAniDyad& dyad) {
+  const int32_t l1 = dyad.Link1Index;
+  const int32_t l2 = dyad.Link2Index;
+  if (l1 < 0 || l2 < 0 || l1 >= m.LinkCount() || l2 >= m.LinkCount() || l1 == l2) return;
+  TAniLink& link1 = m.Link(l1);
+  TAniLink& link2 = m.Link(l2);
+  // The matrix is sized by the topology rebuild; links added since share nothing yet.
+  const bool known = static_cast<size_t>(l1) < m.SharedJoint.size() && static_cast<size_t>(l2) < m.SharedJoint[l1].size();
+  const int32_t common = known ? m.SharedJoint[l1][l2] : -1;
+  TDyad& solver = m.Solver;
+  solver.Clear();
+  solver.Slider1 = link1.JointCount > 1 && link1.Kind[1] == TAniLink::kSlider;
+  solver.Slider2 = link2.JointCount > 1 && link2.Kind[1] == TAniLink::kSlider;
+  const TDyadSide side1 =
+      LoadSide(m, link1, common, [&](const TComplex& p, TDyadRole role) { solver.AddPoint1(p, role); });
+  const TDyadSide side2 =
+      LoadSide(m, link2, common, [&](const TComplex& p, TDyadRole role) { solver.AddPoint2(p, role); });
+  if (side1.Base < 0 || side2.Base < 0) return;
+  // No free common joint (the links share none, or it is placed already): nothing to solve.
+  if (!solver.FinishLoading()) return;
+  dyad.Angle[0] = solver.JointAngle();
+
+  TAniJoint& base1 = m.Joint(side1.Base);
+  TAniJoint& base2 = m.Joint(side2.Base);
+  for (int32_t k = 1; k <= m.Len; ++k) {
+    solver.RestoreCounts();
+    solver.SetBases(PositionAt(base1, k), PositionAt(base2, k));
+    if (!solver.Assemble()) {
+      m.Len = k - 1;
+      break;
+    }
+    for (int32_t i = side2.MovedCount - 1; i >= 0; --i) {
+      TAniJoint& joint = m.Joint(side2.Moved[i]);
+      Store(joint, k, solver.NextPoint2());
+      joint.Placed = 1;
+    }
+    // A sliding second link carries its base along to the slid position.
+    if (solver.Slider2) Store(base2, k, solver.NextPoint2());
+    for (int32_t i = side1.MovedCount - 1; i >= 0; --i) {
+      TAniJoint& joint = m.Joint(side1.Moved[i]);
+      Store(joint, k, solver.NextPoint1());
+      joint.Placed = 1;
+    }
+    link1.SetAngle(k, solver.Rotation1());
+    link2.SetAngle(k, solver.Rotation2());
+    dyad.Angle[k] = solver.JointAngle();
+    link1.Placed = link2.Placed = 1;
+  }
+}
+
+void ComputeCentres(TAniMechanism& m) {
+  for (int32_t k = 0; k <= m.Len; ++k) {
+    for (int32_t j = 0; j < m.JointCount(); ++j) {
+      const TPositionRecord& p = m.Joint(j).Positions[k];
+      m.Centres.SetJoint(j, p.X, p.Y);
+    }
+    m.Centres.ComputeAll();
+    TCentreRecord& record = m.CentreAt[k];
+    TCentre centre{record.X, record.Y, false};
+    m.Centres.GetShown(centre);
+    record = TCentreRecord{centre.X, centre.Y, static_cast<uint8_t>(centre.IsDirection)};
+  }
+}
+
+void ComputeKinematics(TAniMechanism& m) {
+  if (m.Inputs.empty()) return;
+  const TInputFunction& first = m.Input(0);
+  m.FullCycle = m.Len == m.N && first.IsPeriodic();
+  const double dt = first.TimeStep();
+  // Without a time base the differences would be infinite.
+  if (!(dt > 0)) return;
+  for (auto& joint : m.Joints) {
+    joint->Len = m.Len;
+    joint->FullCycle = m.FullCycle;
+    joint->Dt = dt;
+    joint->ComputeKinematics();
+    if (joint->Analyse || joint->ShowVectors) {
+      m.VelocityScale = joint->VelocityScale;
+      m.AccelerationScale = joint->AccelerationScale;
+    }
+  }
+}
+
+void ClearDeviation(TAniMechanism& m) {
+  std::fill(m.Deviation.begin(), m.Deviation.end(), TDeviationRecord{});
+  m.MaxDeviation = m.MaxInputError = m.MaxOutputError = m.Integral = 0;
+  m.InputProduct = m.OutputProduct = 1.0;
+}
+
+double LinkAngle(const TAniMechanism& m, int32_t l, int32_t step) {
+  return l >= 0 && l < m.LinkCount() ? m.Links[l]->GetAngle(step) : 0.0;
+}
+
+// The tracer's distance from the curve point at the same fraction of its path, and the errors of the
+// output link (the tracer's first link) and the input link (link 1) against the prescribed rotations.
+void ComputeDeviation(TAniMechanism& m) {
+  ClearDeviation(m);
+  if (!m.CanFitCurve()) return;
+  const TAniJoint& tracer = *m.Tracer;
+  const double curveLength = m.Curve.Length;
+  const double limit = std::min(curveLength, tracer.TotalPathLength());
+  const bool output = m.Curve.OutWeight > 0;
+  const bool input = m.Curve.InWeight > 0;
+  for (int32_t i = 0; i <= m.Len; ++i) {
+    const double s = tracer.PathLength[i];
+    if (s > limit) break;
+    shared::TPrePoint q;
+    m.Curve.PointAt(s / curveLength, q);
+    TDeviationRecord& record = m.Deviation[i];
+    const TPositionRecord& p = tracer.Positions[i];
+    record.Path = std::hypot(q.X - p.X, q.Y - p.Y);
+    m.MaxDeviation = std::max(m.MaxDeviation, record.Path);
+    if (i > 0) m.Integral += (s - tracer.PathLength[i - 1]) * record.Path;
+    if (output) {
+      const double angle = LinkAngle(m, tracer.Link1, i);
+      record.OutputError = RotationError(angle, q.Out);
+      m.MaxOutputError = std::max(m.MaxOutputError, record.OutputError);
+      if (i > 0) m.OutputProduct *= 1 + RotationDistance2(angle, q.Out);
+    }
+    if (input) {
+      const double angle = LinkAngle(m, 1, i);
+      record.InputError = RotationError(angle, q.In);
+      m.MaxInputError = std::max(m.MaxInputError, record.InputError);
+      if (i > 0) m.InputProduct *= 1 + RotationDistance2(angle, q.In);
+    }
+  }
+  m.InputProduct /= 2;
+  m.OutputProduct /= 2;
+}
+
+}  // namespace
+
+void TAniMechanism::Calculate() {
+  for (auto& joint : Joints) {
+    for (int32_t k = 1; k <= N; ++k) joint->Positions[k].Invalid = 0;
+    // Every pass places its joints afresh; with no links none is placed at all.
+    joint->Placed = 0;
+  }
+  if (Tracer) {
+    Tracer->Trace = 1;
+    Tracer->SetAnalyse(true);
+    Tracer->SetShowVectors(true);
+  }
+  for (auto& link : Links) {
+    link->Angle[0] = 0;
+    link->Placed = 0;
+  }
+  if (!Links.empty()) PlaceFrameAndDrivers(*this);
+  Len = N;
+  for (auto& dyad : Dyads) SolveDyad(*this, *dyad);
+  for (auto& joint : Joints) {
+    if (!joint->Placed) joint->MakeStatic();
+  }
+  for (auto& link : Links) link->Len = Len;
+  ComputeCentres(*this);
+  if (Inputs.empty()) FullCycle = 0;
+  ComputeKinematics(*this);
+  ComputeDeviation(*this);
+}
+
+void TAniMechanism::FrameToDesign() {
+  SetFrame(CurrentStep);
+  for (auto& joint : Joints) joint->Positions[0] = joint->Positions[CurrentStep];
+  CurrentStep = 0;
+  Calculate();
+}
+
+bool TAniMechanism::CanFitCurve() const {
+  return Curve.IsUsable() && Tracer && Tracer->Trace && Tracer->TotalPathLength() > 0;
+}
+
+bool TAniMechanism::IsFeasible() {
+  const double path = Tracer ? Tracer->TotalPathLength() : 0.0;
+  if (!(Curve.Length > 0 && Curve.Length <= path)) return false;
+  if (Areas.Count() == 0) return true;
+  for (const auto& joint : Joints) {
+    if (Areas.IndexHolding(DesignOf(*joint), static_cast<char>(joint->Letter)) < 0) return false;
+  }
+  return true;
+}
+
+double TAniMechanism::CombinedError() const {
+  const double a = Curve.PosWeight > 0 ? Curve.PosWeight * Integral : 1.0;
+  const double b = Curve.OutWeight > 0 ? Curve.OutWeight * OutputProduct : 1.0;
+  const double c = Curve.InWeight > 0 ? Curve.InWeight * InputProduct : 1.0;
+  return a * b * c;
+}
+
+namespace {
+
+bool InRange(const TAniMechanism& m, int32_t step) { return step >= 0 && step <= m.Len && step <= m.N; }
+
+}  // namespace
+
+double TAniMechanism::GetDyadAngle(int32_t step, int32_t dyad) const {
+  if (!InRange(*this, step) || dyad < 0 || dyad >= DyadCount()) return 0;
+  return Dyads[dyad]->Angle[step];
+}
+
+double TAniMechanism::GetLinkValue(int32_t step, int32_t kind, int32_t link) const {
+  if (!InRange(*this, step) || link < 0 || link >= LinkCount()) return 0;
+  const TAniLink& l = *Links[link];
+  switch (kind) {
+    case 0:
+      return l.GetAngle(step);
+    case 1:
+      return Inputs.empty() ? 0 : l.AngularVelocity(step, Inputs[0]->TimeStep());
+    case 2:
+      return Inputs.empty() ? 0 : l.AngularAcceleration(step, Inputs[0]->TimeStep());
+    default:
+      return 0;
+  }
+}
+
+double TAniMechanism::GetJointValue(int32_t step, int32_t kind, int32_t joint) const {
+  if (!InRange(*this, step) || !ValidJoint(*this, joint)) return 0;
+  const TAniJoint& j = *Joints[joint];
+  if (!j.Analyse) return 0;
+  switch (kind) {
+    case 0:
+      return j.PathLength[step];
+    case 1:
+      return j.Speed(step);
+    case 2:
+      return j.AccelerationMagnitude(step);
+    default:
+      return 0;
+  }
+}
+
+TPositionRecord TAniMechanism::GetTracerVector(int32_t step, int32_t kind) const {
+  if (!Tracer || !Tracer->Analyse || !InRange(*this, step)) return {};
+  const std::vector<TPositionRecord>* records = nullptr;
+  switch (kind) {
+    case 0:
+      records = &Tracer->Positions;
+      break;
+    case 1:
+      records = &Tracer->Velocity;
+      break;
+    case 2:
+      records = &Tracer->Acceleration;
+      break;
+    default:
+      return {};
+  }
+  if (static_cast<size_t>(step) >= records->size()) return {};
+  return (*records)[step];
+}
+
+double TAniMechanism::GetPathError(int32_t step) const {
+  return InRange(*this, step) ? Deviation[step].Path : 0;
+}
+
+double TAniMechanism::GetRotationError(int32_t step) const {
+  if (!InRange(*this, step) || !(Curve.OutWeight > 0)) return 0;
+  return Deviation[step].OutputError;
+}
+
+double TAniMechanism::GetTransmissionRatio(int32_t) const { return 0; }
+
+double TAniMechanism::GetTime(int32_t step) const {
+  if (!InRange(*this, step) || Inputs.empty()) return 0;
+  return Inputs[0]->TimeOfStep(step);
+}
+
+double TAniMechanism::GetInputValue(int32_t step) const {
+  if (!InRange(*this, step) || Inputs.empty()) return 0;
+  return Inputs[0]->ValueOfStep(step);
+}
+
+}  // namespace quillon

@@ -1,0 +1,249 @@
+// TArea and TAreaList: letters, corners, inside and edge tests, handles, the "Areas" section.
+#include "animator/engine/Area.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace quillon {
+
+using shared::TComplex;
+
+namespace {
+
+// Trims what Delphi's Trim removes: control characters and blanks at both ends.
+std::string Trimmed(const std::string& text) {
+  size_t first = 0, last = text.size();
+  while (first < last && static_cast<unsigned char>(text[first]) <= ' ') ++first;
+  while (last > first && static_cast<unsigned char>(text[last - 1]) <= ' ') --last;
+  return text.substr(first, last - first);
+}
+
+char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool Near(double value, double edge, double tolerance) {
+  return edge - tolerance <= value && value <= edge + tolerance;
+}
+
+void Grow(const TComplex& p, TComplex& min, TComplex& max) {
+  min.X = std::min(min.X, p.X);
+  min.Y = std::min(min.Y, p.Y);
+  max.X = std::max(max.X, p.X);
+  max.Y = std::max(max.Y, p.Y);
+}
+
+}  // namespace
+
+void TArea::SetLetters(const std::string& text) {
+  Letters = Trimmed(text);
+  std::transform(Letters.begin(), Letters.end(), Letters.begin(), UpperAscii);
+}
+
+void TArea::Normalise() {
+  if (MinCorner.X > MaxCorner.X) std::swap(MinCorner.X, MaxCorner.X);
+  if (MinCorner.Y > MaxCorner.Y) std::swap(MinCorner.Y, MaxCorner.Y);
+}
+
+double TArea::Width() const { return std::fabs(MaxCorner.X - MinCorner.X); }
+
+double TArea::Height() const { return std::fabs(MaxCorner.Y - MinCorner.Y); }
+
+bool TArea::IsEmpty() const { return Width() == 0 || Height() == 0; }
+
+void TArea::Assign(const TArea& other) {
+  MinCorner = other.MinCorner;
+  MaxCorner = other.MaxCorner;
+  Letters = other.Letters;
+}
+
+bool TArea::Holds(const TComplex& position, char letter) {
+  if (!Letters.empty() && Letters.find(UpperAscii(letter)) == std::string::npos) return false;
+  Normalise();
+  return MinCorner.X <= position.X && position.X <= MaxCorner.X && MinCorner.Y <= position.Y &&
+         position.Y <= MaxCorner.Y;
+}
+
+bool TArea::HitEdge(const TComplex& p, double tolerance) {
+  Normalise();
+  const bool inX = MinCorner.X <= p.X && p.X <= MaxCorner.X;
+  const bool inY = MinCorner.Y <= p.Y && p.Y <= MaxCorner.Y;
+  const bool nearL = Near(p.X, MinCorner.X, tolerance), nearR = Near(p.X, MaxCorner.X, tolerance);
+  const bool nearB = Near(p.Y, MinCorner.Y, tolerance), nearT = Near(p.Y, MaxCorner.Y, tolerance);
+  // In a rectangle narrower than the tolerance a later corner overrides an earlier one.
+  Handle = kWholeArea;
+  if (nearB && nearL) Handle = kMinXMinY;
+  if (nearT && nearL) Handle = kMinXMaxY;
+  if (nearT && nearR) Handle = kMaxXMaxY;
+  if (nearB && nearR) Handle = kMaxXMinY;
+  return (inX && (nearB || nearT)) || (inY && (nearL || nearR));
+}
+
+bool TArea::HitTestSelect(const TComplex& p, bool extend, double tolerance) {
+  const bool hit = HitEdge(p, tolerance);
+  if (!extend || !Selected) Selected = hit;
+  return hit;
+}
+
+void TArea::Drag(double dx, double dy) {
+  switch (Handle) {
+    case kWholeArea:
+      MinCorner.X += dx;
+      MinCorner.Y += dy;
+      MaxCorner.X += dx;
+      MaxCorner.Y += dy;
+      break;
+    case kMinXMinY:
+      MinCorner.X += dx;
+      MinCorner.Y += dy;
+      break;
+    case kMinXMaxY:
+      MinCorner.X += dx;
+      MaxCorner.Y += dy;
+      break;
+    case kMaxXMaxY:
+      MaxCorner.X += dx;
+      MaxCorner.Y += dy;
+      break;
+    case kMaxXMinY:
+      MaxCorner.X += dx;
+      MinCorner.Y += dy;
+      break;
+    default:
+      return;
+  }
+  Modified = true;
+}
+
+std::string TArea::LabelText() const { return std::to_string(Id) + " " + IncludeText(); }
+
+std::string TArea::IncludeText() const { return Letters.empty() ? "All" : Letters; }
+
+void TArea::ReadTabLine(shared::TTabLines& lines) {
+  MinCorner.X = lines.GetFloat(0);
+  MinCorner.Y = lines.GetFloat(0);
+  MaxCorner.X = lines.GetFloat(0);
+  MaxCorner.Y = lines.GetFloat(0);
+  SetLetters(lines.GetString(""));
+  Selected = false;
+  Modified = false;
+}
+
+void TArea::WriteTabLine(shared::TTabLines& lines) const {
+  lines.ClearFields();
+  lines.AddFloat(MinCorner.X);
+  lines.AddFloat(MinCorner.Y);
+  lines.AddFloat(MaxCorner.X);
+  lines.AddFloat(MaxCorner.Y);
+  lines.AddString(Letters);
+  lines.WriteLine();
+}
+
+void TAreaList::Clear() {
+  Items.clear();
+  Visible = true;
+}
+
+bool TAreaList::IsModified() const {
+  return Modified || std::any_of(Items.begin(), Items.end(), [](const auto& a) { return a->Modified; });
+}
+
+void TAreaList::SetModified(bool value) {
+  Modified = value;
+  if (!value)
+    for (auto& a : Items) a->Modified = false;
+}
+
+void TAreaList::Renumber() {
+  for (int32_t i = 0; i < Count(); ++i) Items[i]->Id = i;
+}
+
+void TAreaList::AddObject(std::unique_ptr<TArea> area) {
+  if (!area) return;
+  DeselectAll();
+  area->Id = Count();
+  area->Selected = SelectOnAdd;
+  Items.push_back(std::move(area));
+  Modified = true;
+}
+
+int32_t TAreaList::NewArea() {
+  AddObject(std::make_unique<TArea>());
+  return Count() - 1;
+}
+
+void TAreaList::AddArea(const TComplex& corner1, const TComplex& corner2) {
+  if (!Visible) return;
+  TArea& area = *Items[NewArea()];
+  area.MinCorner.SetXY(corner1.X, corner1.Y);
+  area.MaxCorner.SetXY(corner2.X, corner2.Y);
+  area.Handle = TArea::kMaxXMaxY;
+}
+
+void TAreaList::Delete(int32_t i) {
+  if (i < 0 || i >= Count()) return;
+  Items.erase(Items.begin() + i);
+  Renumber();
+}
+
+void TAreaList::DeleteSelected() {
+  if (!Visible) return;
+  for (int32_t i = Count() - 1; i >= 0; --i)
+    if (Items[i]->Selected) Delete(i);
+}
+
+void TAreaList::RemoveDegenerate() {
+  for (int32_t i = Count() - 1; i >= 0; --i)
+    if (Items[i]->IsEmpty()) Delete(i);
+}
+
+void TAreaList::DeselectAll() {
+  for (auto& a : Items) a->Selected = false;
+}
+
+int32_t TAreaList::LastSelected() const {
+  for (int32_t i = Count() - 1; i >= 0; --i)
+    if (Items[i]->Selected) return i;
+  return -1;
+}
+
+void TAreaList::MoveSelected(double dx, double dy) {
+  if (!Visible) return;
+  for (auto& a : Items)
+    if (a->Selected) a->Drag(dx, dy);
+}
+
+bool TAreaList::HitTest(const TComplex& p, bool extend, double tolerance) {
+  if (!extend || !Visible) DeselectAll();
+  if (!Visible) return false;
+  for (auto& a : Items)
+    if (a->HitTestSelect(p, extend, tolerance)) return true;
+  return false;
+}
+
+int32_t TAreaList::IndexHolding(const TComplex& position, char letter) {
+  for (int32_t i = Count() - 1; i >= 0; --i)
+    if (Items[i]->Holds(position, letter)) return i;
+  return -1;
+}
+
+void TAreaList::GetExtents(TComplex& min, TComplex& max) const {
+  for (const auto& a : Items) {
+    Grow(a->MinCorner, min, max);
+    Grow(a->MaxCorner, min, max);
+  }
+}
+
+void TAreaList::ReadTabLines(shared::TTabLines& lines) {
+  Clear();
+  if (!lines.FindSection(Name)) return;
+  while (lines.ReadLine()) Items[NewArea()]->ReadTabLine(lines);
+}
+
+void TAreaList::WriteTabLines(shared::TTabLines& lines) const {
+  if (Items.empty()) return;
+  lines.BeginSection(Name);
+  for (const auto& a : Items) a->WriteTabLine(lines);
+  lines.EndSection();
+}
+
+}  // namespace quillon

@@ -1,0 +1,274 @@
+// TSpline: tangents from the tridiagonal system, Hermite segments, arc-length sampling, point
+// editing and the "Curve" section.
+#include "animator/engine/Spline.h"
+
+#include <random>
+
+#include "shared/Matrix.h"
+
+namespace quillon {
+
+using shared::TComplex;
+using shared::TPrePoint;
+
+namespace {
+
+constexpr int32_t kSamplesPerSegment = 10;
+constexpr int32_t kMaxChangeStamp = 12345677;
+
+int32_t NewChangeStamp(int32_t previous) {
+  static std::mt19937 generator{std::random_device{}()};
+  std::uniform_int_distribution<int32_t> stamps(0, kMaxChangeStamp);
+  // Callers detect a change by comparing stamps, so the new one must differ.
+  int32_t stamp;
+  do stamp = stamps(generator);
+  while (stamp == previous);
+  return stamp;
+}
+
+}  // namespace
+
+TSpline::TSpline() { SetDefaults(); }
+
+void TSpline::SetDefaults() {
+  InEnabled = false;
+  InWeight = 0;
+  InTotal = false;
+  TotalIn = 1.0;
+  OutEnabled = false;
+  OutWeight = 0;
+  OutTotal = false;
+  TotalOut = 1.0;
+  PosEnabled = true;
+  PosWeight = 1.0;
+}
+
+void TSpline::Clear() {
+  SetDefaults();
+  Samples.clear();
+  Points.clear();
+  InTangents.clear();
+  OutTangents.clear();
+  Length = 0;
+  Visible = true;
+}
+
+void TSpline::Rebuild() {
+  Samples.clear();
+  if (PointCount() < 2) {
+    Length = 0;
+    return;
+  }
+  ComputeTangents();
+  BuildSamples();
+  ChangeStamp = NewChangeStamp(ChangeStamp);
+}
+
+void TSpline::ComputeTangents() {
+  const int32_t n = PointCount();
+  // Rotations count from the first point.
+  Points[0]->In = 0;
+  Points[0]->Out = 0;
+
+  // Natural end conditions: second derivative zero at both ends, continuous inside.
+  shared::TMatrix m(n);
+  m.A[0][0] = 2;
+  m.A[n - 1][n - 1] = 2;
+  for (int32_t i = 1; i < n - 1; ++i) m.A[i][i] = 4;
+  for (int32_t i = 1; i < n; ++i) {
+    m.A[i][i - 1] = 1;
+    m.A[i - 1][i] = 1;
+  }
+  auto solve = [&](auto value) {
+    m.B[0] = 3 * (value(1) - value(0));
+    for (int32_t i = 1; i < n - 1; ++i) m.B[i] = 3 * (value(i + 1) - value(i - 1));
+    m.B[n - 1] = 3 * (value(n - 1) - value(n - 2));
+    m.Solve();
+    return m.B;
+  };
+  const auto dx = solve([&](int32_t i) { return Points[i]->X; });
+  const auto dy = solve([&](int32_t i) { return Points[i]->Y; });
+  for (int32_t i = 0; i < n; ++i) Points[i]->Direction.SetXY(dx[i], dy[i]);
+  OutTangents.assign(n, 0.0);
+  InTangents.assign(n, 0.0);
+  if (OutEnabled) OutTangents = solve([&](int32_t i) { return Points[i]->Out; });
+  if (InEnabled) InTangents = solve([&](int32_t i) { return Points[i]->In; });
+}
+
+void TSpline::Hermite(int32_t i, double t, TPrePoint& out) const {
+  if (i < 1 || i >= PointCount()) return;
+  const TPrePoint& a = *Points[i - 1];
+  const TPrePoint& b = *Points[i];
+  const double t2 = t * t, t3 = t2 * t;
+  const double h00 = 2 * t3 - 3 * t2 + 1, h01 = 3 * t2 - 2 * t3;
+  const double h10 = t3 - 2 * t2 + t, h11 = t3 - t2;
+  out.X = h00 * a.X + h01 * b.X + h10 * a.Direction.X + h11 * b.Direction.X;
+  out.Y = h00 * a.Y + h01 * b.Y + h10 * a.Direction.Y + h11 * b.Direction.Y;
+  if (OutEnabled) out.Out = h00 * a.Out + h01 * b.Out + h10 * OutTangents[i - 1] + h11 * OutTangents[i];
+  if (InEnabled) out.In = h00 * a.In + h01 * b.In + h10 * InTangents[i - 1] + h11 * InTangents[i];
+  const double d00 = 6 * t2 - 6 * t, d01 = 6 * t - 6 * t2;
+  const double d10 = 3 * t2 - 4 * t + 1, d11 = 3 * t2 - 2 * t;
+  out.Direction.SetXY(d00 * a.X + d01 * b.X + d10 * a.Direction.X + d11 * b.Direction.X,
+                      d00 * a.Y + d01 * b.Y + d10 * a.Direction.Y + d11 * b.Direction.Y);
+  out.Direction.Normalize();
+}
+
+void TSpline::BuildSamples() {
+  const int32_t n = PointCount();
+  Length = 0;
+  Samples.reserve(kSamplesPerSegment * (n - 1) + 1);
+  Samples.emplace_back();
+  Samples.back().Assign(*Points[0]);
+  for (int32_t i = 1; i < n; ++i) {
+    for (int32_t j = 1; j <= kSamplesPerSegment; ++j) {
+      TPrePoint sample;
+      Hermite(i, static_cast<double>(j) / kSamplesPerSegment, sample);
+      const TPrePoint& previous = Samples.back();
+      Length += TComplex(sample.X - previous.X, sample.Y - previous.Y).Abs();
+      sample.s = Length;
+      Samples.push_back(sample);
+    }
+    Points[i]->s = Length;
+  }
+  Points[0]->s = 0;
+  // A curve of length 0 keeps the lengths: it is not usable anyway.
+  if (Length != 0)
+    for (int32_t i = 1; i < n; ++i) Points[i]->s /= Length;
+}
+
+void TSpline::PointAt(double f, TPrePoint& out) const {
+  out.SetXY(0, 0);
+  out.s = f;
+  if (InTotal) out.In = f * TotalIn;
+  if (OutTotal) out.Out = f * TotalOut;
+  const int32_t n = PointCount();
+  if (n < 2) return;
+  int32_t lo = 0, hi = n - 1;
+  while (hi - lo > 1) {
+    const int32_t mid = (lo + hi) / 2;
+    if (f >= Points[mid]->s)
+      lo = mid;
+    else
+      hi = mid;
+  }
+  // Two equal control points make a segment of length 0: its start stands for all of it.
+  const double span = Points[hi]->s - Points[lo]->s;
+  Hermite(hi, span != 0 ? (f - Points[lo]->s) / span : 0.0, out);
+}
+
+bool TSpline::IsUsable() const { return PointCount() > 1 && Length > 0; }
+
+void TSpline::Renumber() {
+  for (int32_t i = 0; i < PointCount(); ++i) Points[i]->Id = i;
+}
+
+void TSpline::AddPointObject(std::unique_ptr<TPrePoint> point) {
+  if (!point) return;
+  DeselectAll();
+  point->Id = PointCount();
+  point->Selected = SelectOnAdd;
+  Points.push_back(std::move(point));
+  Modified = true;
+}
+
+int32_t TSpline::NewPoint() {
+  AddPointObject(std::make_unique<TPrePoint>());
+  return PointCount() - 1;
+}
+
+void TSpline::AddPoint(const TComplex& position) {
+  if (!Visible) return;
+  Points[NewPoint()]->SetXY(position.X, position.Y);
+  Rebuild();
+}
+
+void TSpline::DeletePoint(int32_t i) {
+  if (i < 0 || i >= PointCount()) return;
+  Points.erase(Points.begin() + i);
+  Renumber();
+}
+
+void TSpline::DeleteSelected() {
+  if (!Visible) return;
+  bool any = false;
+  for (int32_t i = PointCount() - 1; i >= 0; --i)
+    if (Points[i]->Selected) {
+      DeletePoint(i);
+      any = true;
+    }
+  if (any) Rebuild();
+}
+
+void TSpline::MoveSelected(double dx, double dy) {
+  if (!Visible) return;
+  bool any = false;
+  for (auto& p : Points)
+    if (p->Selected) {
+      p->X += dx;
+      p->Y += dy;
+      any = true;
+    }
+  if (any) Rebuild();
+}
+
+void TSpline::DeselectAll() {
+  for (auto& p : Points) p->Selected = false;
+}
+
+int32_t TSpline::LastSelected() const {
+  for (int32_t i = PointCount() - 1; i >= 0; --i)
+    if (Points[i]->Selected) return i;
+  return -1;
+}
+
+bool TSpline::HitTest(const TComplex& p, bool extend, double tolerance) {
+  if (!extend || !Visible) DeselectAll();
+  if (!Visible) return false;
+  for (auto& point : Points)
+    if (point->HitTestSelect(p, extend, tolerance)) return true;
+  return false;
+}
+
+void TSpline::GetExtents(TComplex& min, TComplex& max) const {
+  if (Points.empty()) return;
+  min.SetXY(Points[0]->X, Points[0]->Y);
+  max = min;
+  for (const auto& p : Points) {
+    if (p->X < min.X) min.X = p->X;
+    if (p->Y < min.Y) min.Y = p->Y;
+    if (p->X > max.X) max.X = p->X;
+    if (p->Y > max.Y) max.Y = p->Y;
+  }
+}
+
+void TSpline::ReadTabLines(shared::TTabLines& lines) {
+  Clear();
+  if (!lines.FindSection(Name) || !lines.ReadLine()) return;
+  InWeight = lines.GetFloat(0);
+  InTotal = lines.GetBool(false);
+  TotalIn = lines.GetFloat(0);
+  OutWeight = lines.GetFloat(0);
+  OutTotal = lines.GetBool(false);
+  TotalOut = lines.GetFloat(0);
+  InEnabled = InWeight > 0;
+  OutEnabled = OutWeight > 0;
+  while (lines.ReadLine()) Points[NewPoint()]->ReadTabLine(lines);
+  Rebuild();
+}
+
+void TSpline::WriteTabLines(shared::TTabLines& lines) const {
+  if (Points.empty()) return;
+  lines.BeginSection(Name);
+  lines.ClearFields();
+  lines.AddFloat(InWeight);
+  lines.AddBool(InTotal);
+  lines.AddFloat(TotalIn);
+  lines.AddFloat(OutWeight);
+  lines.AddBool(OutTotal);
+  lines.AddFloat(TotalOut);
+  lines.WriteLine();
+  for (const auto& p : Points) p->WriteTabLine(lines);
+  lines.EndSection();
+}
+
+}  // namespace quillon

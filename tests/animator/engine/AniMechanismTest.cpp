@@ -1,0 +1,544 @@
+// The mechanism model and its document: defaults, list management, the topology rebuild, the
+// document's sections and version rules, reads that fail, drawings, undo states and the header check.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "animator/engine/AniMechanism.h"
+#include "animator/engine/Presets.h"
+#include "animator/engine/StdOut.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using quillon::TAniMechanism;
+
+const fs::path kFixtures = SUITE_FIXTURES;
+
+struct TRecordingSink : quillon::TMessageSink {
+  std::vector<std::string> lines;
+  void AppendLine(const std::string& line, quillon::TMessageKind) override { lines.push_back(line); }
+  void ClearLines() override { lines.clear(); }
+};
+
+// Routes the log into a list for the test's lifetime.
+struct TLogCapture {
+  TRecordingSink sink;
+  TLogCapture() { quillon::StdOut().SetSink(&sink); }
+  ~TLogCapture() { quillon::StdOut().SetSink(nullptr); }
+};
+
+std::string Saved(const TAniMechanism& mechanism) {
+  shared::TTabLines lines;
+  mechanism.SaveToTabLines(lines);
+  return lines.Text();
+}
+
+void LoadText(TAniMechanism& mechanism, const std::string& text) {
+  shared::TTabLines lines;
+  std::istringstream in(text);
+  lines.LoadFromStream(in);
+  mechanism.LoadFromTabLines(lines);
+}
+
+void LoadFile(TAniMechanism& mechanism, const fs::path& path) {
+  shared::TTabLines lines;
+  lines.LoadFromFile(path.string());
+  ASSERT_FALSE(lines.Lines.empty()) << path;
+  mechanism.LoadFromTabLines(lines);
+}
+
+std::string Header(const std::string& record) { return "[Quillon>\r\n" + record + "\r\n<Quillon]\r\n"; }
+
+// A mechanism with something in every section: two inputs, several sections, a locked joint, a
+// curve with both rotation channels, areas and a drawing.
+void Furnish(TAniMechanism& mechanism) {
+  mechanism.NewMechanism(2);
+  mechanism.Joint(2).Locked = 1;
+  mechanism.Input(0).AddSection(2, 0.5, -1.25);
+  mechanism.Input(0).AddSection(3, 0.25, 0.125);
+  mechanism.AddInput('G');
+  mechanism.RetimeInputs();
+  mechanism.Link(4).Drawing.FileName = "/nowhere/coupler.dxf";
+  mechanism.Link(4).Drawing.OffsetX = 0.01;
+  mechanism.Link(4).Drawing.OffsetY = -0.02;
+  mechanism.Link(4).Drawing.Angle = 1.5;
+  mechanism.Link(4).AnchorIndex = 2;
+  mechanism.Curve.InWeight = 0.5;
+  mechanism.Curve.OutWeight = 2;
+  mechanism.Curve.InEnabled = mechanism.Curve.OutEnabled = true;
+  mechanism.Curve.AddPoint(shared::TComplex(0.1, 0.2));
+  mechanism.Curve.AddPoint(shared::TComplex(0.4, 0.3));
+  mechanism.Curve.AddPoint(shared::TComplex(0.5, -0.1));
+  mechanism.Areas.AddArea(shared::TComplex(-1, -1), shared::TComplex(0, 0));
+  mechanism.Areas.Item(0).SetLetters("ad");
+  mechanism.Areas.AddArea(shared::TComplex(0, 0), shared::TComplex(1, 1));
+  mechanism.RebuildTopology();
+}
+
+TEST(AniMechanismTest, ConstructionGivesSolvedFourBarWithDefaults) {
+  TAniMechanism mechanism;
+  EXPECT_EQ(mechanism.PresetName, "Four Bar");
+  EXPECT_EQ(mechanism.N, 90);
+  EXPECT_EQ(mechanism.InputCount(), 1);
+  EXPECT_EQ(mechanism.Input(0).Steps(), 90);
+  EXPECT_FALSE(mechanism.GetModified());
+  EXPECT_EQ(mechanism.CentreAt.size(), 91u);
+  EXPECT_EQ(mechanism.Deviation.size(), 91u);
+  EXPECT_EQ(mechanism.Curve.Name, "Curve");
+  EXPECT_EQ(mechanism.Areas.Name, "Areas");
+  const uint32_t colours[] = {mechanism.LinkColour,   mechanism.EdgeColour,     mechanism.JointColour,
+                              mechanism.PathColour,   mechanism.VelocityColour, mechanism.AccelerationColour,
+                              mechanism.CentreColour, mechanism.LabelColour};
+  const uint32_t expected[] = {0xFFFF00, 0, 0xFFFFFF, 0xFF0000, 0xFF0000, 0x0000FF, 0x008000, 0};
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(colours[i], expected[i]) << i;
+  EXPECT_EQ(mechanism.Visible, 1);
+  EXPECT_EQ(mechanism.Stick, 0);
+  EXPECT_EQ(mechanism.ShowLabels, 1);
+  EXPECT_EQ(mechanism.ShowCentres, 0);
+  EXPECT_EQ(mechanism.ShowPaths, 1);
+  EXPECT_EQ(mechanism.ShowVelocity, 1);
+  EXPECT_EQ(mechanism.ShowAcceleration, 1);
+  EXPECT_DOUBLE_EQ(mechanism.InputProduct, 1.0);
+  EXPECT_DOUBLE_EQ(mechanism.OutputProduct, 1.0);
+}
+
+TEST(AniMechanismTest, CountSettersGrowAndShrinkAtTheEnd) {
+  TAniMechanism mechanism;
+  mechanism.SetPositionCount(30);
+  mechanism.SetJointCount(7);
+  ASSERT_EQ(mechanism.JointCount(), 7);
+  EXPECT_EQ(mechanism.Joint(6).N, 30);
+  EXPECT_EQ(mechanism.Joint(6).Positions.size(), 31u);
+  EXPECT_EQ(mechanism.Joint(0).Letter, 'A');
+  mechanism.SetJointCount(-1);
+  EXPECT_EQ(mechanism.JointCount(), 7);
+  // The tracer E (index 4) is freed with the surplus.
+  mechanism.SetJointCount(3);
+  EXPECT_EQ(mechanism.JointCount(), 3);
+  EXPECT_EQ(mechanism.Tracer, nullptr);
+
+  mechanism.SetLinkCount(6);
+  EXPECT_EQ(mechanism.SharedJoint.size(), 6u);
+  EXPECT_EQ(mechanism.SharedJoint[5].size(), 6u);
+  EXPECT_EQ(mechanism.Link(5).N, 30);
+  mechanism.SetDyadCount(3);
+  EXPECT_EQ(mechanism.Dyad(2).Angle.size(), 31u);
+  mechanism.SetInputCount(2);
+  EXPECT_EQ(mechanism.Input(1).Steps(), 30);
+}
+
+TEST(AniMechanismTest, FindsByLetterAndByNameInAnyOrder) {
+  TAniMechanism mechanism;
+  EXPECT_EQ(mechanism.FindJoint('c'), 2);
+  EXPECT_EQ(mechanism.FindJoint('Z'), -1);
+  EXPECT_EQ(mechanism.FindLink("ecb"), 2);
+  EXPECT_EQ(mechanism.FindLink("BC"), -1);
+  EXPECT_EQ(mechanism.FindDyadWithLink(3), 0);
+  EXPECT_EQ(mechanism.FindDyadWithLink(1), -1);
+  mechanism.AddJoint('c', false, 1, 1, false, false);
+  EXPECT_EQ(mechanism.FindJoint('C'), 5);
+  EXPECT_EQ(mechanism.Joint(5).Letter, 'C');
+}
+
+TEST(AniMechanismTest, RebuildLetsThirdLinkOverwriteLink2AndMarksUnknownNames) {
+  TAniMechanism mechanism;
+  mechanism.AddLink("cx", "", false, false);  // C now sits on BCE, CD and CX
+  mechanism.AddDyad("CD", "QR");
+  mechanism.RebuildTopology();
+  const quillon::TAniJoint& c = mechanism.Joint(2);
+  EXPECT_EQ(c.Link1, 2);
+  EXPECT_EQ(c.Link2, 4);
+  EXPECT_EQ(mechanism.SharedJoint[2][4], 2);
+  EXPECT_EQ(mechanism.SharedJoint[4][2], 2);
+  // The pair BCE-CD lost its joint to the third link.
+  EXPECT_EQ(mechanism.SharedJoint[2][3], -1);
+  EXPECT_EQ(mechanism.Link(4).JointIndex[1], -1);
+  EXPECT_EQ(mechanism.Dyad(1).Link1Index, 3);
+  EXPECT_EQ(mechanism.Dyad(1).Link2Index, -1);
+  EXPECT_EQ(mechanism.Dyad(1).Link2, nullptr);
+}
+
+TEST(AniMechanismTest, DeletingKeepsNoDanglingReferences) {
+  TAniMechanism mechanism;
+  mechanism.DeleteJoint(4);
+  EXPECT_EQ(mechanism.Tracer, nullptr);
+  EXPECT_EQ(mechanism.JointCount(), 4);
+  mechanism.DeleteJoint(9);
+  EXPECT_EQ(mechanism.JointCount(), 4);
+  // The dyad BCE-CD loses its first link; the rebuild then finds no such link.
+  mechanism.DeleteLink(2);
+  EXPECT_EQ(mechanism.Dyad(0).Link1, nullptr);
+  mechanism.RebuildTopology();
+  EXPECT_EQ(mechanism.Dyad(0).Link1Index, -1);
+  EXPECT_EQ(mechanism.Dyad(0).Link2Index, 2);
+  EXPECT_EQ(mechanism.SharedJoint.size(), 3u);
+  EXPECT_NO_THROW(Saved(mechanism));
+  mechanism.DeleteDyad(0);
+  mechanism.DeleteDyad(0);
+  EXPECT_EQ(mechanism.DyadCount(), 0);
+}
+
+TEST(AniMechanismTest, LooseFrameJointsLeaveTheFrame) {
+  TAniMechanism mechanism;
+  mechanism.AddJoint('F', false, 1, 1, false, false);
+  mechanism.Link(0).AddJoint('F', 'P');
+  mechanism.RebuildTopology();
+  mechanism.RemoveLooseFrameJoints();
+  EXPECT_EQ(mechanism.Link(0).Name, "AD");
+  EXPECT_EQ(mechanism.FindJoint('F'), -1);
+  EXPECT_EQ(mechanism.JointCount(), 5);
+}
+
+TEST(AniMechanismTest, MergeJointMovesDropsLinkOntoKeep) {
+  TAniMechanism mechanism;
+  // A free link FG; F is merged into E, so the link becomes GE on the coupler point.
+  mechanism.AddJoint('F', false, 0, 0, false, false);
+  mechanism.AddJoint('G', false, 0.3, 0.3, false, false);
+  mechanism.AddLink("FG", "PP", false, false);
+  mechanism.RebuildTopology();
+  mechanism.MergeJoint(4, 5);
+  EXPECT_EQ(mechanism.Link(4).Name, "GE");
+  EXPECT_EQ(mechanism.FindJoint('F'), -1);
+  EXPECT_EQ(mechanism.Joint(4).Link2, 4);
+  // B and C share the coupler already: nothing changes.
+  mechanism.MergeJoint(1, 2);
+  EXPECT_EQ(mechanism.JointCount(), 6);
+}
+
+TEST(AniMechanismTest, PositionCountResizesEverything) {
+  TAniMechanism mechanism;
+  mechanism.SetPositionCount(40);
+  EXPECT_EQ(mechanism.N, 40);
+  EXPECT_EQ(mechanism.CentreAt.size(), 41u);
+  EXPECT_EQ(mechanism.Deviation.size(), 41u);
+  EXPECT_EQ(mechanism.Joint(0).Positions.size(), 41u);
+  EXPECT_EQ(mechanism.Link(0).Angle.size(), 41u);
+  EXPECT_EQ(mechanism.Dyad(0).Angle.size(), 41u);
+  EXPECT_EQ(mechanism.Input(0).Steps(), 40);
+  mechanism.SetPositionCount(0);
+  EXPECT_EQ(mechanism.N, 40);
+}
+
+TEST(AniMechanismTest, TracerModifiedAndFrames) {
+  TAniMechanism mechanism;
+  mechanism.SetTracer(1);
+  EXPECT_EQ(mechanism.TracerIndex(), 1);
+  EXPECT_TRUE(mechanism.Joint(1).Analyse && mechanism.Joint(1).ShowVectors && mechanism.Joint(1).Trace);
+  mechanism.SetTracer(17);
+  EXPECT_EQ(mechanism.TracerIndex(), 1);
+
+  mechanism.Curve.Modified = true;
+  EXPECT_TRUE(mechanism.GetModified());
+  mechanism.SetModified(false);
+  mechanism.Areas.AddArea(shared::TComplex(0, 0), shared::TComplex(1, 1));
+  EXPECT_TRUE(mechanism.GetModified());
+  mechanism.SetModified(false);
+  EXPECT_FALSE(mechanism.GetModified());
+
+  mechanism.Len = 3;
+  mechanism.SetFrame(-4);
+  EXPECT_EQ(mechanism.CurrentStep, 0);
+  mechanism.SetFrame(9);
+  EXPECT_EQ(mechanism.CurrentStep, 3);
+  // Without a full cycle the animation wraps to 0, with one to 1 (step N equals step 0).
+  EXPECT_EQ(mechanism.NextFrame(), 1);
+  EXPECT_EQ(mechanism.CurrentStep, 0);
+  mechanism.SetFrame(3);
+  mechanism.FullCycle = 1;
+  EXPECT_EQ(mechanism.NextFrame(), 2);
+  EXPECT_EQ(mechanism.CurrentStep, 1);
+  mechanism.ResetFrame();
+  EXPECT_EQ(mechanism.CurrentStep, 0);
+  EXPECT_EQ(mechanism.CycleCount, 0);
+}
+
+TEST(AniMechanismTest, ExtentHoldsTheCurveBesideTheMechanism) {
+  TAniMechanism mechanism;
+  shared::TComplex min, max;
+  ASSERT_TRUE(mechanism.GetExtent(min, max));
+  EXPECT_DOUBLE_EQ(min.X, -0.43);
+  EXPECT_DOUBLE_EQ(min.Y, -0.4);
+  EXPECT_DOUBLE_EQ(max.X, 0.2);
+  EXPECT_DOUBLE_EQ(max.Y, 0);
+  mechanism.Curve.AddPoint(shared::TComplex(2, 3));
+  mechanism.Curve.AddPoint(shared::TComplex(2.5, 3));
+  mechanism.Areas.AddArea(shared::TComplex(-5, 0), shared::TComplex(-4, 1));
+  ASSERT_TRUE(mechanism.GetExtent(min, max));
+  EXPECT_DOUBLE_EQ(min.X, -5);
+  EXPECT_DOUBLE_EQ(min.Y, -0.4);
+  EXPECT_DOUBLE_EQ(max.X, 2.5);
+  EXPECT_DOUBLE_EQ(max.Y, 3);
+  mechanism.NewMechanism(4);
+  EXPECT_FALSE(mechanism.GetExtent(min, max));
+}
+
+TEST(AniMechanismTest, DocumentSectionsInOrder) {
+  TAniMechanism mechanism;
+  Furnish(mechanism);
+  shared::TTabLines lines;
+  mechanism.SaveToTabLines(lines);
+  std::vector<std::string> starts;
+  for (const std::string& line : lines.Lines) {
+    if (line.size() > 2 && line.front() == '[' && line.back() == '>') starts.push_back(line);
+  }
+  const std::vector<std::string> expected = {"[Quillon>", "[Joints>", "[Links>", "[Dyads>", "[Input A>",
+                                             "[Input G>", "[DXF>",    "[Curve>", "[Areas>"};
+  EXPECT_EQ(starts, expected);
+  EXPECT_EQ(lines.Lines[1], "0");
+  // Letter, x, y, trace, show vectors, analyse, locked, has input, is tracer.
+  EXPECT_EQ(lines.Lines[4], "A\t-4.00000000000000E-0001\t-2.50000000000000E-0001\t0\t0\t0\t0\t1\t0");
+  EXPECT_EQ(lines.Lines[5], "B\t-4.00000000000000E-0001\t-1.15000000000000E-0001\t1\t0\t0\t0\t0\t0");
+  EXPECT_EQ(lines.Lines[6].substr(lines.Lines[6].size() - 12), "\t0\t0\t0\t1\t0\t0");
+  EXPECT_EQ(lines.Lines[11], "H\t 4.00000000000000E-0001\t 1.00000000000000E-0001\t1\t1\t1\t0\t0\t1");
+  EXPECT_EQ(lines.Lines[14], "ADG\tPPP\t0\t1");
+}
+
+// Save, load and save again of every preset, and of a mechanism that fills every section, give the
+// same text; the load restores what the model holds.
+TEST(AniMechanismTest, SaveLoadSaveIsByteIdentical) {
+  TAniMechanism source, copy;
+  for (const quillon::TPreset& preset : quillon::Presets()) {
+    SCOPED_TRACE(preset.Type);
+    source.NewMechanism(preset.Type);
+    const std::string first = Saved(source);
+    LoadText(copy, first);
+    EXPECT_EQ(Saved(copy), first);
+  }
+  TLogCapture log;
+  Furnish(source);
+  const std::string first = Saved(source);
+  LoadText(copy, first);
+  EXPECT_EQ(Saved(copy), first);
+
+  ASSERT_EQ(copy.JointCount(), source.JointCount());
+  for (int32_t j = 0; j < copy.JointCount(); ++j) {
+    const quillon::TAniJoint& a = source.Joint(j);
+    const quillon::TAniJoint& b = copy.Joint(j);
+    EXPECT_EQ(b.Letter, a.Letter);
+    EXPECT_DOUBLE_EQ(b.Positions[0].X, a.Positions[0].X);
+    EXPECT_DOUBLE_EQ(b.Positions[0].Y, a.Positions[0].Y);
+    EXPECT_EQ(b.Trace, a.Trace);
+    EXPECT_EQ(b.Analyse, a.Analyse);
+    EXPECT_EQ(b.ShowVectors, a.ShowVectors);
+    EXPECT_EQ(b.Locked, a.Locked);
+    EXPECT_EQ(b.InputIndex, a.InputIndex);
+  }
+  EXPECT_EQ(copy.TracerIndex(), source.TracerIndex());
+  ASSERT_EQ(copy.InputCount(), 2);
+  EXPECT_EQ(copy.Input(1).Letter, "G");
+  ASSERT_EQ(copy.Input(0).Count(), 3);
+  EXPECT_EQ(copy.Input(0).Section(1)->Law(), 2);
+  EXPECT_DOUBLE_EQ(copy.Input(0).Section(1)->Displacement(), -1.25);
+  // The second input takes the first one's time step: 1 s at 1.75 s / 90 gives 51 steps.
+  EXPECT_EQ(copy.Input(1).Steps(), 51);
+  const quillon::TAniLink& coupler = copy.Link(4);
+  EXPECT_EQ(coupler.Drawing.FileName, "/nowhere/coupler.dxf");
+  EXPECT_EQ(coupler.AnchorIndex, 2);
+  EXPECT_DOUBLE_EQ(coupler.Drawing.Angle, 1.5);
+  EXPECT_TRUE(copy.Link(0).Drawing.Empty());
+  EXPECT_EQ(copy.Curve.PointCount(), 3);
+  EXPECT_TRUE(copy.Curve.OutEnabled);
+  EXPECT_EQ(copy.Areas.Count(), 2);
+  EXPECT_EQ(copy.Areas.Item(0).Letters, "AD");
+  EXPECT_EQ(copy.Dyad(1).Link1->Name, "EFH");
+}
+
+TEST(AniMechanismTest, VersionMinusOneHoldsPinsOnly) {
+  TAniMechanism mechanism;
+  LoadFile(mechanism, kFixtures / "version-1.mech");
+  ASSERT_EQ(mechanism.LinkCount(), 4);
+  for (int32_t l = 0; l < 4; ++l)
+    EXPECT_EQ(mechanism.Link(l).KindsText(), std::string(mechanism.Link(l).JointCount, 'P'));
+  EXPECT_EQ(mechanism.Link(2).Name, "BCE");
+  EXPECT_TRUE(mechanism.Link(2).Kinematics);
+  EXPECT_TRUE(mechanism.Link(2).ICLink);
+  EXPECT_TRUE(mechanism.Link(0).ICLink);
+  EXPECT_EQ(mechanism.Joint(3).Locked, 1);
+  EXPECT_EQ(mechanism.TracerIndex(), 4);
+  EXPECT_EQ(mechanism.Dyad(0).Link2Index, 3);
+  ASSERT_EQ(mechanism.InputCount(), 1);
+  EXPECT_EQ(mechanism.Input(0).Count(), 1);
+  // Written again, it is a current document with the kinds field.
+  const std::string saved = Saved(mechanism);
+  EXPECT_NE(saved.find("[Quillon>\r\n0\r\n"), std::string::npos);
+  EXPECT_NE(saved.find("BCE\tPPP\t1\t1\r\n"), std::string::npos);
+}
+
+TEST(AniMechanismTest, VersionMinus96CarriesKindOfSecondJoint) {
+  TLogCapture log;
+  TAniMechanism mechanism;
+  LoadFile(mechanism, kFixtures / "version-96.mech");
+  ASSERT_EQ(mechanism.LinkCount(), 4);
+  EXPECT_EQ(mechanism.Link(0).KindsText(), "PS");
+  EXPECT_EQ(mechanism.Link(1).KindsText(), "PP");
+  EXPECT_EQ(mechanism.Link(2).KindsText(), "PPP");
+  EXPECT_EQ(mechanism.Link(3).KindsText(), "PS");
+  EXPECT_TRUE(mechanism.Link(2).Kinematics);
+  EXPECT_TRUE(mechanism.Link(2).ICLink);
+  EXPECT_FALSE(mechanism.Link(3).ICLink);
+  EXPECT_EQ(mechanism.Input(0).Count(), 2);
+  // The drawing of the frame is missing: the document loads, the name stays, a warning is logged.
+  const fs::path drawing = kFixtures / "frame.dxf";
+  EXPECT_EQ(mechanism.Link(0).Drawing.FileName, drawing.lexically_normal().string());
+  EXPECT_EQ(mechanism.Link(0).AnchorLetter(), "D");
+  EXPECT_DOUBLE_EQ(mechanism.Link(0).Drawing.OffsetY, 0.2);
+  ASSERT_EQ(log.sink.lines.size(), 1u);
+  EXPECT_EQ(log.sink.lines[0], "[Warning] " + drawing.lexically_normal().string() + " does not exist!");
+}
+
+TEST(AniMechanismTest, UnreadableDocumentsAreRefusedAndChangeNothing) {
+  struct TCase {
+    std::string text;
+    const char* error;
+  };
+  const TCase cases[] = {
+      {Header("1"), quillon::kErrorNewText},
+      {Header("-97"), quillon::kErrorNewText},
+      {Header("2\tVesk"), quillon::kErrorNewText},
+      {"[Joints>\r\nA\t0\t0\r\n<Joints]\r\n", quillon::kErrorInvalidText},
+      {"", quillon::kErrorInvalidText},
+  };
+  TAniMechanism mechanism;
+  mechanism.NewMechanism(6);
+  const std::string before = Saved(mechanism);
+  const quillon::TSpline* curve = &mechanism.Curve;
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.text);
+    try {
+      LoadText(mechanism, c.text + "[Joints>\r\nZ\t1\t1\r\n<Joints]\r\n");
+      ADD_FAILURE() << "no exception";
+    } catch (const quillon::EMechanismError& error) {
+      EXPECT_STREQ(error.what(), c.error);
+    }
+    EXPECT_EQ(Saved(mechanism), before);
+    EXPECT_EQ(mechanism.PresetName, "Eight Bar");
+  }
+  EXPECT_EQ(&mechanism.Curve, curve);
+}
+
+TEST(AniMechanismTest, OldestAndCurrentVersionsAreRead) {
+  for (const char* version : {"0", "-96", "-50", "", "0\tVesk"}) {
+    SCOPED_TRACE(version);
+    TAniMechanism mechanism;
+    EXPECT_NO_THROW(LoadText(mechanism, Header(version) + "[Joints>\r\nA\t1\t2\r\n<Joints]\r\n"));
+    ASSERT_EQ(mechanism.JointCount(), 1);
+    EXPECT_DOUBLE_EQ(mechanism.Joint(0).Positions[0].Y, 2);
+  }
+}
+
+TEST(AniMechanismTest, MissingSectionsAndFieldsReadEmpty) {
+  TAniMechanism mechanism;
+  mechanism.Curve.AddPoint(shared::TComplex(0, 0));
+  mechanism.Curve.AddPoint(shared::TComplex(1, 0));
+  const quillon::TSpline* curve = &mechanism.Curve;
+  const quillon::TAreaList* areas = &mechanism.Areas;
+  // Joint A is driven but its "Input A" section is missing; B has only its letter.
+  LoadText(mechanism, Header("0") + "[Joints>\r\nA\t0\t0\t0\t0\t0\t0\t1\r\nB\r\n<Joints]\r\n");
+  EXPECT_EQ(&mechanism.Curve, curve);
+  EXPECT_EQ(&mechanism.Areas, areas);
+  EXPECT_EQ(mechanism.Curve.PointCount(), 0);
+  EXPECT_EQ(mechanism.LinkCount(), 0);
+  EXPECT_EQ(mechanism.DyadCount(), 0);
+  ASSERT_EQ(mechanism.InputCount(), 1);
+  EXPECT_EQ(mechanism.Input(0).Count(), 0);
+  EXPECT_EQ(mechanism.Joint(0).InputIndex, 0);
+  EXPECT_EQ(mechanism.Joint(1).Letter, 'B');
+  EXPECT_EQ(mechanism.Joint(1).Trace, 0);
+  EXPECT_EQ(mechanism.Joint(1).Positions[0].X, 0);
+  EXPECT_EQ(mechanism.Tracer, nullptr);
+  EXPECT_EQ(mechanism.Joint(0).Positions.size(), 91u);
+}
+
+TEST(AniMechanismTest, DrawingRecordsEmptyNamesRelativeNamesAndExtraRecords) {
+  const fs::path dir = fs::temp_directory_path() / ("animechanism_" + std::to_string(::getpid()));
+  fs::remove_all(dir);
+  fs::create_directories(dir / "parts");
+  std::ofstream(dir / "parts" / "crank.dxf") << "0\nEOF\n";
+  const std::string document =
+      Header("0") +
+      "[Joints>\r\nA\t0\t0\r\nB\t1\t0\r\n<Joints]\r\n"
+      "[Links>\r\nA\tP\t0\t0\r\nAB\tPP\t0\t0\r\n<Links]\r\n"
+      "[DXF>\r\n\t\t0\t0\t0\r\nparts/crank.dxf\tB\t0.5\t0\t0.25\r\nextra.dxf\tA\t1\t1\t1\r\n<DXF]\r\n";
+  const fs::path path = dir / "doc.mech";
+  std::ofstream(path, std::ios::binary) << document;
+
+  TLogCapture log;
+  TAniMechanism mechanism;
+  LoadFile(mechanism, path);
+  EXPECT_TRUE(log.sink.lines.empty()) << log.sink.lines[0];
+  EXPECT_TRUE(mechanism.Link(0).Drawing.Empty());
+  EXPECT_EQ(mechanism.Link(0).AnchorIndex, 0);
+  EXPECT_EQ(mechanism.Link(1).Drawing.FileName, (dir / "parts" / "crank.dxf").string());
+  EXPECT_EQ(mechanism.Link(1).AnchorIndex, 1);
+  EXPECT_DOUBLE_EQ(mechanism.Link(1).Drawing.OffsetX, 0.5);
+
+  // Saved beside the first, the name is relative again and the empty name stays empty.
+  shared::TTabLines lines;
+  lines.SetFileName((dir / "copy.mech").string());
+  mechanism.SaveToTabLines(lines);
+  const std::string saved = lines.Text();
+  EXPECT_NE(saved.find("[DXF>\r\n\tA\t 0.00000000000000E+0000"), std::string::npos);
+  EXPECT_NE(saved.find("\r\nparts/crank.dxf\tB\t 5.00000000000000E-0001\t"), std::string::npos);
+  EXPECT_EQ(saved.find("extra"), std::string::npos);
+  fs::remove_all(dir);
+}
+
+TEST(AniMechanismTest, UndoStatesRestoreTheMechanism) {
+  shared::TTabLines lines;
+  TAniMechanism mechanism;
+  mechanism.SaveUndoState(lines);
+  EXPECT_TRUE(lines.Lines.empty());
+  mechanism.NewMechanism(3);
+  mechanism.PrepareUndoState(lines);
+  EXPECT_FALSE(lines.Lines.empty());
+  EXPECT_TRUE(lines.History[1].empty());
+  ASSERT_TRUE(lines.Undo());
+  mechanism.LoadFromTabLines(lines);
+  EXPECT_EQ(mechanism.JointCount(), 5);
+  EXPECT_EQ(mechanism.FindLink("BCE"), 2);
+  EXPECT_FALSE(lines.Undo());
+}
+
+// The header check of clipboard documents: one answer per case, whatever the text holds.
+TEST(AniMechanismTest, HeaderCheckAnswers) {
+  struct TCase {
+    std::string text;
+    int32_t result;
+    const char* status;
+  };
+  const std::string okay = quillon::kHeaderOkayText;
+  const TCase cases[] = {
+      {"", -2, quillon::kErrorInvalidText},
+      {"[Joints>\r\n<Joints]\r\n", -2, quillon::kErrorInvalidText},
+      {"[Quillon>\r\n<Quillon]\r\n", 0, quillon::kHeaderOkayText},
+      {"[Quillon>\r\n", 0, quillon::kHeaderOkayText},
+      {Header("0"), 1, quillon::kHeaderOkayText},
+      {Header("0\tSomeone"), 1, quillon::kHeaderOkayText},
+      {Header("0\tVesk"), 2, quillon::kHeaderOkayText},
+      {Header("0\tvesk"), 2, quillon::kHeaderOkayText},
+      {Header("0\tVESK\textra"), 2, quillon::kHeaderOkayText},
+      {Header("0\tVeskk"), 1, quillon::kHeaderOkayText},
+      {Header("-96"), -3, quillon::kErrorNewText},
+      {Header("-1\tVesk"), -3, quillon::kErrorNewText},
+      {Header("1"), -3, quillon::kErrorNewText},
+      {"[quillon>\r\n0\tVesk\r\n<quillon]\r\n", 2, quillon::kHeaderOkayText},
+      {std::string("[Quillon>\r\n\0\xff\t\t\t\r\n", 18), 1, quillon::kHeaderOkayText},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.text);
+    shared::TTabLines lines;
+    std::istringstream in(c.text);
+    lines.LoadFromStream(in);
+    const quillon::THeaderCheck check = quillon::CheckMechanismHeader(lines);
+    EXPECT_EQ(check.Result, c.result);
+    EXPECT_EQ(check.StatusText, c.status);
+  }
+}
+
+}  // namespace

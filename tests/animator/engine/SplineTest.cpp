@@ -1,0 +1,332 @@
+// TSpline: tangents, straight and curved samples, interpolation with continuous tangents,
+// PointAt and its rotation channels, point editing, and the "Curve" section.
+#include "animator/engine/Spline.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+using quillon::TSpline;
+using shared::TComplex;
+using shared::TPrePoint;
+using shared::TTabLines;
+
+namespace {
+
+void SetPoints(TSpline& curve, const std::vector<TComplex>& points) {
+  for (const auto& p : points) curve.AddPoint(p);
+}
+
+std::string ReadFixture(const std::string& name) {
+  std::ifstream in(std::string(SUITE_FIXTURES) + "/" + name, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+TEST(SplineGeometryTest, TwoPointsMakeTheStraightChord) {
+  TSpline curve;
+  SetPoints(curve, {{0, 0}, {3, 4}});
+  // [[2, 1], [1, 2]].d = (3 chord, 3 chord): both tangents are the chord.
+  EXPECT_NEAR(curve.Point(0).Direction.X, 3, 1e-14);
+  EXPECT_NEAR(curve.Point(0).Direction.Y, 4, 1e-14);
+  EXPECT_NEAR(curve.Point(1).Direction.X, 3, 1e-14);
+  EXPECT_NEAR(curve.Point(1).Direction.Y, 4, 1e-14);
+  ASSERT_EQ(curve.Samples.size(), 11u);
+  // With chord tangents the Hermite basis reduces to P0 + t (P1 - P0).
+  for (int j = 0; j <= 10; ++j) {
+    EXPECT_NEAR(curve.Samples[j].X, 0.3 * j, 1e-14) << j;
+    EXPECT_NEAR(curve.Samples[j].Y, 0.4 * j, 1e-14) << j;
+    EXPECT_NEAR(curve.Samples[j].s, 0.5 * j, 1e-13) << j;
+  }
+  EXPECT_NEAR(curve.Length, 5, 1e-13);
+  EXPECT_TRUE(curve.IsUsable());
+  EXPECT_EQ(curve.Point(0).s, 0);
+  EXPECT_EQ(curve.Point(1).s, 1);
+
+  TPrePoint q;
+  curve.PointAt(0.5, q);
+  EXPECT_NEAR(q.X, 1.5, 1e-14);
+  EXPECT_NEAR(q.Y, 2, 1e-14);
+  EXPECT_NEAR(q.Direction.X, 0.6, 1e-14);
+  EXPECT_NEAR(q.Direction.Y, 0.8, 1e-14);
+  EXPECT_EQ(q.s, 0.5);
+}
+
+TEST(SplineGeometryTest, TangentsSolveTheTridiagonalSystem) {
+  TSpline curve;
+  // x = 0, 1, 3: 2d0 + d1 = 3, d0 + 4d1 + d2 = 9, d1 + 2d2 = 6 give d = (0.75, 1.5, 2.25).
+  SetPoints(curve, {{0, 0}, {1, 0}, {3, 0}});
+  EXPECT_NEAR(curve.Point(0).Direction.X, 0.75, 1e-14);
+  EXPECT_NEAR(curve.Point(1).Direction.X, 1.5, 1e-14);
+  EXPECT_NEAR(curve.Point(2).Direction.X, 2.25, 1e-14);
+  EXPECT_EQ(curve.Point(1).Direction.Y, 0);
+  // Monotone along x: the samples run the x axis and Length is the span.
+  EXPECT_NEAR(curve.Length, 3, 1e-14);
+  EXPECT_NEAR(curve.Point(1).s, 1.0 / 3, 1e-14);
+}
+
+const std::vector<TComplex> kWavy = {{0, 0}, {1, 2}, {2.5, 1.5}, {3, -1}, {5, 0.5}};
+
+TEST(SplineGeometryTest, PassesThroughItsPointsWithContinuousTangents) {
+  TSpline curve;
+  SetPoints(curve, kWavy);
+  const int n = curve.PointCount();
+  ASSERT_EQ(curve.Samples.size(), size_t(10 * (n - 1) + 1));
+  for (int i = 0; i < n; ++i) {
+    TPrePoint q;
+    curve.PointAt(curve.Point(i).s, q);
+    EXPECT_NEAR(q.X, kWavy[i].X, 1e-12) << i;
+    EXPECT_NEAR(q.Y, kWavy[i].Y, 1e-12) << i;
+    EXPECT_NEAR(curve.Samples[10 * i].X, kWavy[i].X, 1e-12) << i;
+    EXPECT_NEAR(curve.Samples[10 * i].Y, kWavy[i].Y, 1e-12) << i;
+  }
+  // Finite differences on both sides of every inner point: the first derivative with respect to
+  // the segment parameter matches (and equals the solved tangent), and so does the second.
+  const double h = 1e-5;
+  auto at = [&](int segment, double t) {
+    TPrePoint p;
+    curve.Hermite(segment, t, p);
+    return TComplex(p.X, p.Y);
+  };
+  for (int i = 1; i < n - 1; ++i) {
+    const TComplex l0 = at(i, 1), l1 = at(i, 1 - h), l2 = at(i, 1 - 2 * h);
+    const TComplex r0 = at(i + 1, 0), r1 = at(i + 1, h), r2 = at(i + 1, 2 * h);
+    EXPECT_NEAR(l0.X, r0.X, 1e-14);
+    EXPECT_NEAR(l0.Y, r0.Y, 1e-14);
+    const double leftX = (l0.X - l1.X) / h, leftY = (l0.Y - l1.Y) / h;
+    const double rightX = (r1.X - r0.X) / h, rightY = (r1.Y - r0.Y) / h;
+    EXPECT_NEAR(leftX, rightX, 1e-3) << i;
+    EXPECT_NEAR(leftY, rightY, 1e-3) << i;
+    EXPECT_NEAR(leftX, curve.Point(i).Direction.X, 1e-3) << i;
+    EXPECT_NEAR(leftY, curve.Point(i).Direction.Y, 1e-3) << i;
+    const double left2X = (l0.X - 2 * l1.X + l2.X) / (h * h), right2X = (r0.X - 2 * r1.X + r2.X) / (h * h);
+    const double left2Y = (l0.Y - 2 * l1.Y + l2.Y) / (h * h), right2Y = (r0.Y - 2 * r1.Y + r2.Y) / (h * h);
+    EXPECT_NEAR(left2X, right2X, 1e-3 * (1 + std::fabs(left2X))) << i;
+    EXPECT_NEAR(left2Y, right2Y, 1e-3 * (1 + std::fabs(left2Y))) << i;
+    // The unit tangent PointAt gives does not turn across the point.
+    TPrePoint before, after;
+    curve.PointAt(curve.Point(i).s - 1e-9, before);
+    curve.PointAt(curve.Point(i).s + 1e-9, after);
+    EXPECT_NEAR(before.Direction.X, after.Direction.X, 1e-6) << i;
+    EXPECT_NEAR(before.Direction.Y, after.Direction.Y, 1e-6) << i;
+    EXPECT_NEAR(std::hypot(before.Direction.X, before.Direction.Y), 1, 1e-14);
+  }
+  // The ends: second derivative zero.
+  const TComplex e0 = at(1, 0), e1 = at(1, h), e2 = at(1, 2 * h);
+  EXPECT_NEAR((e0.X - 2 * e1.X + e2.X) / (h * h), 0, 1e-3);
+  // Fractions grow to 1 and Length is at least the polygon through the points.
+  double polygon = 0;
+  for (int i = 1; i < n; ++i) {
+    EXPECT_GT(curve.Point(i).s, curve.Point(i - 1).s);
+    polygon += std::hypot(kWavy[i].X - kWavy[i - 1].X, kWavy[i].Y - kWavy[i - 1].Y);
+  }
+  EXPECT_DOUBLE_EQ(curve.Point(n - 1).s, 1);
+  EXPECT_GE(curve.Length, polygon);
+  TPrePoint first, last;
+  curve.PointAt(0, first);
+  curve.PointAt(1, last);
+  EXPECT_NEAR(first.X, 0, 1e-14);
+  EXPECT_NEAR(first.Y, 0, 1e-14);
+  EXPECT_NEAR(last.X, 5, 1e-12);
+  EXPECT_NEAR(last.Y, 0.5, 1e-12);
+}
+
+TEST(SplineGeometryTest, ZeroLengthSegmentUsesItsStart) {
+  TSpline curve;
+  SetPoints(curve, {{0, 0}, {1, 0}, {1, 0}});
+  ASSERT_TRUE(curve.IsUsable());
+  TPrePoint q;
+  curve.PointAt(1, q);
+  EXPECT_EQ(q.X, 1);
+  EXPECT_EQ(q.Y, 0);
+  EXPECT_TRUE(std::isfinite(q.Direction.X) && std::isfinite(q.Direction.Y));
+
+  // Dragged onto its neighbour: length 0, unusable, and still no NaN.
+  TSpline flat;
+  SetPoints(flat, {{2, 1}, {2, 1}});
+  EXPECT_EQ(flat.Length, 0);
+  EXPECT_FALSE(flat.IsUsable());
+  flat.PointAt(0.5, q);
+  EXPECT_EQ(q.X, 2);
+  EXPECT_EQ(q.Y, 1);
+}
+
+TEST(SplineChannelTest, TotalsGrowInProportionAndChannelsInterpolate) {
+  TSpline curve;
+  SetPoints(curve, {{0, 0}, {2, 0}});
+  curve.InTotal = true;
+  curve.TotalIn = 3;
+  curve.OutTotal = true;
+  curve.TotalOut = -2;
+  TPrePoint q;
+  curve.PointAt(0.5, q);
+  EXPECT_EQ(q.In, 1.5);
+  EXPECT_EQ(q.Out, -1);
+
+  // An enabled channel's spline value replaces the proportional one; point 0 is forced to 0.
+  curve.OutEnabled = true;
+  curve.Point(0).Out = 5;
+  curve.Point(1).Out = 1;
+  curve.Rebuild();
+  EXPECT_EQ(curve.Point(0).Out, 0);
+  curve.PointAt(0.25, q);
+  EXPECT_NEAR(q.Out, 0.25, 1e-15);
+  EXPECT_EQ(q.In, 0.75);
+}
+
+TEST(SplineEditTest, AddDeleteMoveAndSelect) {
+  TSpline curve;
+  SetPoints(curve, {{0, 0}, {1, 0}, {2, 1}});
+  EXPECT_EQ(curve.LastSelected(), 2) << "the newest point is the only selected one";
+  EXPECT_FALSE(curve.Point(0).Selected);
+  EXPECT_TRUE(curve.Modified);
+  const int32_t stamp = curve.ChangeStamp;
+  EXPECT_GE(stamp, 0);
+  EXPECT_LE(stamp, 12345677);
+
+  curve.MoveSelected(0, 1);
+  EXPECT_EQ(curve.Point(2).Y, 2);
+  EXPECT_NE(curve.ChangeStamp, stamp);
+
+  curve.Point(0).Selected = true;
+  curve.DeleteSelected();
+  ASSERT_EQ(curve.PointCount(), 1);
+  EXPECT_EQ(curve.Point(0).X, 1);
+  EXPECT_EQ(curve.Point(0).Id, 0);
+  EXPECT_TRUE(curve.Samples.empty());
+  EXPECT_FALSE(curve.IsUsable());
+
+  TComplex min(9, 9), max(9, 9);
+  SetPoints(curve, {{-1, 3}, {4, -2}});
+  curve.GetExtents(min, max);
+  EXPECT_EQ(min.X, -1);
+  EXPECT_EQ(min.Y, -2);
+  EXPECT_EQ(max.X, 4);
+  EXPECT_EQ(max.Y, 3);
+  for (int i = 0; i < curve.PointCount(); ++i) EXPECT_EQ(curve.Point(i).Id, i);
+
+  curve.DeletePoint(7);
+  EXPECT_EQ(curve.PointCount(), 3);
+}
+
+TEST(SplineEditTest, HitTestSelectsTheLowestIndexOnly) {
+  TSpline curve;
+  SetPoints(curve, {{0, 0}, {5, 5}, {0.05, 0}});
+  EXPECT_TRUE(curve.HitTest(TComplex(0.02, 0), false, 0.1));
+  EXPECT_EQ(curve.LastSelected(), 0);
+  EXPECT_FALSE(curve.Point(2).Selected);
+
+  EXPECT_TRUE(curve.HitTest(TComplex(5, 5), true, 0.1));
+  EXPECT_TRUE(curve.Point(0).Selected) << "extend keeps the earlier selection";
+  EXPECT_TRUE(curve.Point(1).Selected);
+
+  EXPECT_FALSE(curve.HitTest(TComplex(3, 0), false, 0.1));
+  EXPECT_EQ(curve.LastSelected(), -1);
+}
+
+TEST(SplineEditTest, HiddenCurveIgnoresEditing) {
+  TSpline curve;
+  SetPoints(curve, {{0, 0}, {1, 0}});
+  curve.Visible = false;
+  curve.AddPoint(TComplex(2, 2));
+  EXPECT_EQ(curve.PointCount(), 2);
+  curve.MoveSelected(1, 1);
+  EXPECT_EQ(curve.Point(1).X, 1);
+  curve.DeleteSelected();
+  EXPECT_EQ(curve.PointCount(), 2);
+  EXPECT_FALSE(curve.HitTest(TComplex(1, 0), true, 0.1));
+  EXPECT_EQ(curve.LastSelected(), -1) << "a hidden curve drops its selection";
+}
+
+TEST(SplineRecordTest, NoPointsNoSectionAndMissingSectionGivesDefaults) {
+  TTabLines lines;
+  TSpline curve;
+  curve.Name = "Curve";
+  curve.InWeight = 0.5;
+  curve.WriteTabLines(lines);
+  EXPECT_TRUE(lines.Lines.empty());
+
+  lines.Lines = {"[Other>", "1\t2", "<Other]"};
+  SetPoints(curve, {{0, 0}, {1, 1}});
+  curve.OutEnabled = true;
+  curve.Visible = false;
+  curve.ReadTabLines(lines);
+  EXPECT_EQ(curve.PointCount(), 0);
+  EXPECT_FALSE(curve.OutEnabled);
+  EXPECT_EQ(curve.InWeight, 0);
+  EXPECT_EQ(curve.TotalIn, 1.0);
+  EXPECT_TRUE(curve.PosEnabled);
+  EXPECT_EQ(curve.PosWeight, 1.0);
+  EXPECT_TRUE(curve.Visible);
+}
+
+// Writes the curve that the fixture was made from: values typed in millimetres and degrees.
+TSpline ProgramCurve() {
+  TSpline curve;
+  curve.Name = "Curve";
+  const double mm = 0.001, deg = 3.14159265358979 / 180;
+  SetPoints(curve, {{12.3 * mm, 45.6 * mm}, {78.9 * mm, 10.1 * mm}, {-33.3 * mm, -7.7 * mm}, {5 * mm, 99.9 * mm}});
+  curve.OutWeight = 0.2;
+  curve.OutEnabled = true;
+  curve.InWeight = 0.5;
+  curve.InEnabled = true;
+  curve.InTotal = true;
+  curve.TotalIn = 6.28318530717959;
+  curve.Point(1).Out = 30 * deg;
+  curve.Point(2).Out = 45 * deg;
+  curve.Point(3).Out = 10 * deg;
+  curve.Point(2).In = 180 * deg;
+  curve.Point(3).In = 270 * deg;
+  curve.Rebuild();
+  return curve;
+}
+
+TEST(SplineRecordTest, WrittenCurveRoundTripsByteForByte) {
+  const std::string fixture = ReadFixture("curve.txt");
+  ASSERT_FALSE(fixture.empty());
+  TTabLines written;
+  ProgramCurve().WriteTabLines(written);
+  EXPECT_EQ(written.Text(), fixture) << "the writer's layout changed";
+
+  TTabLines lines;
+  std::istringstream in(fixture);
+  lines.LoadFromStream(in);
+  TSpline curve;
+  curve.Name = "Curve";
+  curve.ReadTabLines(lines);
+  ASSERT_EQ(curve.PointCount(), 4);
+  EXPECT_TRUE(curve.InEnabled);
+  EXPECT_TRUE(curve.OutEnabled);
+  EXPECT_TRUE(curve.InTotal);
+  EXPECT_FALSE(curve.OutTotal);
+  EXPECT_EQ(curve.LastSelected(), -1);
+  EXPECT_TRUE(curve.IsUsable());
+  TTabLines again;
+  curve.WriteTabLines(again);
+  EXPECT_EQ(again.Text(), fixture);
+}
+
+TEST(SplineRecordTest, HandMadeCurveGetsDirectionsAndLengths) {
+  TTabLines lines;
+  lines.Lines = {"[curve>", "0\t1\t0\t0\t0\t1", "0\t0", "3\t4\t9\t9\t9\t0.7\t0.2", "<CURVE]"};
+  TSpline curve;
+  curve.Name = "Curve";
+  curve.ReadTabLines(lines);
+  ASSERT_EQ(curve.PointCount(), 2);
+  EXPECT_FALSE(curve.InEnabled);
+  EXPECT_FALSE(curve.OutEnabled);
+  EXPECT_TRUE(curve.InTotal);
+  EXPECT_EQ(curve.TotalIn, 0);
+  EXPECT_EQ(curve.TotalOut, 1);
+  EXPECT_NEAR(curve.Point(1).Direction.X, 3, 1e-14);
+  EXPECT_NEAR(curve.Point(1).Direction.Y, 4, 1e-14);
+  EXPECT_EQ(curve.Point(1).s, 1);
+  EXPECT_NEAR(curve.Length, 5, 1e-13);
+  EXPECT_EQ(curve.Point(1).Out, 0.7) << "the value is kept while its channel is off";
+}
+
+}  // namespace

@@ -1,0 +1,265 @@
+// mechtool: makes, checks and rewrites mechanism documents (*.mech) without the animator's windows.
+//
+//   mechtool new TYPE OUT
+//     Writes the preset linkage TYPE (a type number of the animator's type buttons, 13 for
+//     "Custom") as a mechanism document, with an empty project information section before the
+//     mechanism content. A type without a preset writes an empty mechanism.
+//   mechtool header FILE
+//     Prints the answer of the header check: -2 no header, 0 empty header, 1 current version,
+//     2 current version written by the synthesis program, -3 another version.
+//   mechtool roundtrip IN OUT
+//     Reads IN as the animator opens a document and saves it to OUT as the animator saves it,
+//     keeping its project information.
+//   mechtool solve FILE [--steps N]
+//   mechtool solve --preset TYPE [--steps N]
+//     Reads FILE (or builds the preset TYPE), sets N positions per cycle (default 90), solves
+//     and prints tab-separated lines, reals in %.17g: "LEN" n, "FULLCYCLE" 0|1; for each step
+//     k = 0..N and each joint in list order "P" k letter x y vx vy ax ay invalid (SI units;
+//     velocity and acceleration 0 for a joint without them; invalid 1 also for every step beyond
+//     the solved length); for each step "IC" k x y atinfinity of the shown link pair; and, when
+//     a curve is set, for each step "DEV" k path input output.
+//
+// Exit status 0 on success, 1 when a document cannot be read or written, 2 on wrong arguments;
+// the reason goes to stderr and nothing is written. Warnings of the reader go to stderr too.
+#include <charconv>
+#include <filesystem>
+#include <iostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "animator/engine/AniMechanism.h"
+#include "animator/engine/MechanismHeader.h"
+#include "animator/engine/StdOut.h"
+#include "shared/RealText.h"
+#include "shared/TabLine.h"
+
+namespace {
+
+const char* kUsage =
+    "usage: mechtool new TYPE OUT\n"
+    "       mechtool header FILE\n"
+    "       mechtool roundtrip IN OUT\n"
+    "       mechtool solve FILE [--steps N]\n"
+    "       mechtool solve --preset TYPE [--steps N]\n";
+
+constexpr const char* kInfoSection = "Info";
+
+class TUsageError : public std::runtime_error {
+ public:
+  TUsageError() : std::runtime_error(kUsage) {}
+};
+
+// The message log of the engine, shown on stderr.
+class TStderrSink : public quillon::TMessageSink {
+ public:
+  void AppendLine(const std::string& line, quillon::TMessageKind) override { std::cerr << line << '\n'; }
+  void ClearLines() override {}
+};
+
+// The project information section the animator writes around the mechanism content: one record
+// of title, client, author and date, then one record per comment line.
+struct TProjectInfo {
+  std::string Title, Client, Author, Date;
+  std::vector<std::string> Comments;
+
+  void Read(shared::TTabLines& lines) {
+    *this = TProjectInfo{};
+    if (!lines.FindSection(kInfoSection) || !lines.ReadLine()) return;
+    Title = lines.GetString("");
+    Client = lines.GetString("");
+    Author = lines.GetString("");
+    Date = lines.GetString("");
+    while (lines.ReadLine()) Comments.push_back(lines.GetString(""));
+  }
+
+  void Write(shared::TTabLines& lines) const {
+    lines.BeginSection(kInfoSection);
+    lines.ClearFields();
+    lines.AddString(Title);
+    lines.AddString(Client);
+    lines.AddString(Author);
+    lines.AddString(Date);
+    lines.WriteLine();
+    for (const std::string& comment : Comments) {
+      lines.ClearFields();
+      lines.AddString(comment);
+      lines.WriteLine();
+    }
+    lines.EndSection();
+  }
+};
+
+// The store silently reads nothing for a missing file; here that is an error.
+void Load(shared::TTabLines& lines, const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::exists(path, error)) throw std::runtime_error(path + " does not exist!");
+  lines.Clear();
+  lines.LoadFromFile(path);
+}
+
+void Save(const quillon::TAniMechanism& mechanism, const TProjectInfo& info, const std::string& path) {
+  shared::TTabLines& lines = shared::TabLines();
+  lines.Clear();
+  lines.SetFileName(path);
+  info.Write(lines);
+  mechanism.SaveToTabLines(lines);
+  lines.SaveToFile();
+}
+
+void New(const std::string& typeText, const std::string& out) {
+  int32_t type = 0;
+  if (!shared::ParseInt(typeText, type)) throw TUsageError();
+  quillon::TAniMechanism mechanism;
+  mechanism.NewMechanism(type);
+  mechanism.Calculate();
+  Save(mechanism, TProjectInfo{}, out);
+}
+
+void Header(const std::string& path) {
+  shared::TTabLines& lines = shared::TabLines();
+  Load(lines, path);
+  std::cout << quillon::CheckMechanismHeader(lines).Result << '\n';
+}
+
+void Roundtrip(const std::string& in, const std::string& out) {
+  shared::TTabLines& lines = shared::TabLines();
+  Load(lines, in);
+  quillon::TAniMechanism mechanism;
+  mechanism.LoadFromTabLines(lines);
+  TProjectInfo info;
+  info.Read(lines);
+  mechanism.Calculate();
+  Save(mechanism, info, out);
+}
+
+// %.17g without the process locale.
+std::string Real(double value) {
+  char text[40];
+  const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 17);
+  return std::string(text, result.ptr);
+}
+
+// The arguments after "solve": FILE or --preset TYPE, and --steps N, in any order.
+struct TSolveArgs {
+  std::string File;
+  bool Preset = false;
+  int32_t Type = 0;
+  int32_t Steps = quillon::TAniMechanism::kDefaultPositions;
+};
+
+TSolveArgs ParseSolveArgs(const std::vector<std::string>& args) {
+  TSolveArgs parsed;
+  bool haveSource = false, haveSteps = false;
+  for (size_t i = 1; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--steps" || arg == "--preset") {
+      if (i + 1 >= args.size()) throw TUsageError();
+      const std::string& value = args[++i];
+      if (arg == "--steps") {
+        if (haveSteps || !shared::ParseInt(value, parsed.Steps) || parsed.Steps < 1) throw TUsageError();
+        haveSteps = true;
+        continue;
+      }
+      if (haveSource || !shared::ParseInt(value, parsed.Type)) throw TUsageError();
+      parsed.Preset = true;
+    } else {
+      if (haveSource || arg.empty() || arg[0] == '-') throw TUsageError();
+      parsed.File = arg;
+    }
+    haveSource = true;
+  }
+  if (!haveSource) throw TUsageError();
+  return parsed;
+}
+
+void PrintSolution(const quillon::TAniMechanism& m) {
+  std::string out;
+  auto field = [&out](const std::string& text) {
+    out += '\t';
+    out += text;
+  };
+  out += "LEN\t" + std::to_string(m.Len) + "\nFULLCYCLE\t" + std::to_string(m.FullCycle ? 1 : 0) + '\n';
+  for (int32_t k = 0; k <= m.N; ++k) {
+    for (const auto& joint : m.Joints) {
+      const quillon::TPositionRecord& p = joint->Positions[k];
+      const bool vectors = static_cast<size_t>(k) < joint->Velocity.size();
+      const quillon::TPositionRecord v = vectors ? joint->Velocity[k] : quillon::TPositionRecord{};
+      const quillon::TPositionRecord a = vectors ? joint->Acceleration[k] : quillon::TPositionRecord{};
+      out += "P\t" + std::to_string(k);
+      field(std::string(1, static_cast<char>(joint->Letter)));
+      for (const double value : {p.X, p.Y, v.X, v.Y, a.X, a.Y}) field(Real(value));
+      field(p.Invalid || k > m.Len ? "1" : "0");
+      out += '\n';
+    }
+  }
+  for (int32_t k = 0; k <= m.N; ++k) {
+    const quillon::TCentreRecord& c = m.CentreAt[k];
+    out += "IC\t" + std::to_string(k);
+    field(Real(c.X));
+    field(Real(c.Y));
+    field(c.AtInfinity ? "1" : "0");
+    out += '\n';
+  }
+  if (m.Curve.PointCount() > 0) {
+    for (int32_t k = 0; k <= m.N; ++k) {
+      const quillon::TDeviationRecord& d = m.Deviation[k];
+      out += "DEV\t" + std::to_string(k);
+      for (const double value : {d.Path, d.InputError, d.OutputError}) field(Real(value));
+      out += '\n';
+    }
+  }
+  std::cout << out;
+}
+
+void Solve(const std::vector<std::string>& args) {
+  const TSolveArgs parsed = ParseSolveArgs(args);
+  quillon::TAniMechanism mechanism;
+  if (parsed.Preset) {
+    mechanism.NewMechanism(parsed.Type);
+  } else {
+    shared::TTabLines& lines = shared::TabLines();
+    Load(lines, parsed.File);
+    mechanism.LoadFromTabLines(lines);
+  }
+  mechanism.SetPositionCount(parsed.Steps);
+  mechanism.Calculate();
+  PrintSolution(mechanism);
+}
+
+int Run(const std::vector<std::string>& args) {
+  try {
+    if (args.size() == 3 && args[0] == "new") {
+      New(args[1], args[2]);
+    } else if (args.size() == 2 && args[0] == "header") {
+      Header(args[1]);
+    } else if (args.size() == 3 && args[0] == "roundtrip") {
+      Roundtrip(args[1], args[2]);
+    } else if (!args.empty() && args[0] == "solve") {
+      Solve(args);
+    } else {
+      throw TUsageError();
+    }
+  } catch (const TUsageError& error) {
+    std::cerr << error.what();
+    return 2;
+  } catch (const std::exception& error) {
+    std::cerr << error.what() << '\n';
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  shared::CreateTabLines();
+  quillon::CreateStdOut();
+  TStderrSink sink;
+  quillon::StdOut().SetSink(&sink);
+  const int status = Run(std::vector<std::string>(argv + 1, argv + argc));
+  quillon::StdOut().SetSink(nullptr);
+  quillon::FreeStdOut();
+  shared::FreeTabLines();
+  return status;
+}
