@@ -1,13 +1,36 @@
-// Program entry of Quillon Animator.
-#include <QApplication>
-#include <QMainWindow>
+// Program entry of Quillon Animator: the process-wide services in dependency order, the
+// application, the main window, the message loop, and the services freed in reverse order.
+#include <QFile>
+
+#include "animator/app/Application.h"
+#include "animator/app/MainForm.h"
+#include "animator/app/PlaceholderView.h"
+#include "animator/app/UserDialogs.h"
+#include "animator/engine/StdOut.h"
+#include "shared/ProgramInfo.h"
+#include "shared/TabLine.h"
+#include "shared/qt/DesktopShellOpen.h"
+#include "shared/qt/QtClipboard.h"
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  app.setApplicationName("Quillon Animator");
-  QMainWindow window;
-  window.setWindowTitle("Untitled - Quillon Animator");
-  window.resize(1000, 700);
-  window.show();
-  return app.exec();
+  shared::CreateProgramInfo();
+  shared::CreateTabLines();
+  quillon::CreateStdOut();
+  int result = 0;
+  {
+    quillon::TQuillonApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("quillon"));
+    app.setApplicationDisplayName(QString::fromStdString(shared::ProgramInfo().Title));
+    shared::ConnectDesktopShellOpen();
+    shared::TQtClipboard clipboard;
+    auto* view = new quillon::TPlaceholderView;
+    quillon::TMainForm form(view, nullptr, clipboard);
+    form.SetCommandLine(quillon::JoinCommandLine(app.arguments()));
+    form.show();
+    result = app.exec();
+  }
+  quillon::FreeStdOut();
+  shared::FreeTabLines();
+  shared::FreeProgramInfo();
+  return result;
 }

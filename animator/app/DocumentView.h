@@ -1,0 +1,67 @@
+// TDocumentView: what the main window asks of the animation view that holds the document. The
+// view does the work; the main window only asks the questions and picks the file names.
+#pragma once
+
+#include <string>
+
+class QObject;
+class QWidget;
+
+namespace quillon {
+
+class TLanguageFile;
+
+class TDocumentView {
+ public:
+  virtual ~TDocumentView() = default;
+
+  // The widget that fills the right of the main window; the main window parents it.
+  virtual QWidget* Widget() = 0;
+
+  // Document operations. File names are paths as the file system takes them.
+  virtual void NewMechanism(int typeNumber) = 0;
+  // A missing file is logged and keeps the document; read errors raise (std::exception).
+  virtual void LoadFromFile(const std::string& fileName) = 0;
+  // Saves through the tab-line store (write, then rename over the target); raises on failure.
+  virtual void SaveToFile(const std::string& fileName) = 0;
+  virtual void CopyToClipboard() = 0;
+  // Catches its own errors and logs them.
+  virtual void PasteFromClipboard() = 0;
+  virtual void Undo() = 0;
+  virtual void SelectAll() = 0;
+  // On the lines the tab-line store holds: -2 no header section, -3 another format version,
+  // 0 empty header, 1 a document of this program, 2 a document of the synthesis program.
+  virtual int CheckClipboardHeader() = 0;
+  virtual bool IsModified() const = 0;
+  // The document's file, or the default name "Untitled" while it has none.
+  virtual std::string FileName() const = 0;
+
+  // Settings and texts.
+  virtual void SetRegistryKey(const std::string& key) = 0;
+  virtual void ReadTexts(const TLanguageFile& texts) = 0;
+
+  // Display.
+  virtual void SetPolar(bool polar) = 0;
+  virtual bool IsGraphVisible() const = 0;
+  virtual void SetGraphVisible(bool visible) = 0;
+  virtual void RefreshGraph() = 0;
+  virtual void ZoomAllButtonClick() = 0;
+
+  // Animation and editing commands. A sender other than the view's own Start button toggles it.
+  virtual void StartButtonClick(QObject* sender) = 0;
+  virtual void StopButtonClick() = 0;
+  virtual void StopAndSelect() = 0;
+  virtual void DeleteButtonClick() = 0;
+  virtual void EditOptions() = 0;
+  virtual void InputButtonClick() = 0;
+  virtual void PopMoveRotateResizeClick() = 0;
+  virtual void PopDXFDrawingClick() = 0;
+
+  // Exports.
+  virtual void ExportPicture(const std::string& fileName) = 0;
+  virtual void ExportAVI(const std::string& fileName) = 0;
+  virtual void WriteHTMLReport() = 0;
+  virtual void ExportToExcel() = 0;
+};
+
+}  // namespace quillon

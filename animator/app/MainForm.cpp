@@ -1,0 +1,812 @@
+// The animator's main window: layout, commands, settings, texts and the clipboard watcher.
+#include "animator/app/MainForm.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QShortcut>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <exception>
+#include <filesystem>
+
+#include "animator/app/Application.h"
+#include "animator/app/LanguageFile.h"
+#include "animator/app/MessageMemo.h"
+#include "animator/engine/StdOut.h"
+#include "shared/Clipboard.h"
+#include "shared/Cp1252.h"
+#include "shared/ProgramInfo.h"
+#include "shared/Settings.h"
+#include "shared/ShellOpen.h"
+#include "shared/TabLine.h"
+
+namespace quillon {
+
+bool IsPolar = false;
+bool ShowLeft = true;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kPanelLeftWidth = 215;
+constexpr int kPanelLeftMinWidth = 160;
+constexpr int kPanelLeftMaxWidth = 228;
+constexpr int kMemoHeight = 101;
+// Preset of File > New: the custom start mechanism; preset 0 is the four-bar.
+constexpr int kCustomPreset = 13;
+constexpr int kFourbarPreset = 0;
+
+// Window states as the settings store them.
+constexpr int kStateNormal = 0;
+constexpr int kStateMinimised = 1;
+constexpr int kStateMaximised = 2;
+
+bool FileExists(const std::string& path) {
+  std::error_code error;
+  return !path.empty() && fs::is_regular_file(path, error);
+}
+
+bool DirectoryExists(const std::string& path) {
+  std::error_code error;
+  return !path.empty() && fs::is_directory(path, error);
+}
+
+std::string WithExtension(const std::string& path, const char* extension) {
+  return fs::path(path).replace_extension(extension).string();
+}
+
+// Menu texts come through the language pick of the program information; only English exists.
+QString Pick(const char* english) {
+  return QString::fromStdString(shared::Cp1252ToUtf8(shared::ProgramInfo().PickByLanguage({english})));
+}
+
+}  // namespace
+
+QString JoinCommandLine(const QStringList& arguments) {
+  QString joined;
+  for (qsizetype i = 1; i < arguments.size(); ++i) joined += QLatin1Char(' ') + arguments[i];
+  return joined.trimmed();
+}
+
+std::string ToPath(const QString& name) { return QFile::encodeName(name).toStdString(); }
+
+QString FromPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+
+TMainForm::TMainForm(TDocumentView* view, std::unique_ptr<TUserDialogs> dialogs, shared::TClipboard& clipboard,
+                     QWidget* parent)
+    : QMainWindow(parent), Document(view),
+      Dialogs(dialogs ? std::move(dialogs) : std::make_unique<TQtUserDialogs>(this)),
+      Clipboard(clipboard) {
+  setObjectName(QStringLiteral("MainForm"));
+  setWindowTitle(QString::fromStdString(shared::ProgramInfo().Title));
+  setGeometry(233, 115, 765, 518);
+  CreateToolBar();
+  CreatePanels();
+  CreateMenus();
+  CreateKeys();
+  DisableMissingCommands();
+  FormCreate();
+}
+
+TMainForm::~TMainForm() {
+  disconnect(QGuiApplication::clipboard(), nullptr, this, nullptr);
+  if (StdOut().GetSink() == Memo1) StdOut().SetSink(nullptr);
+  SaveSettings();
+}
+
+QAction* TMainForm::NewAction(const char* name, const QString& caption, const QString& hint) {
+  auto* action = new QAction(caption, this);
+  action->setObjectName(QString::fromLatin1(name));
+  if (!hint.isEmpty()) {
+    action->setToolTip(hint);
+    action->setStatusTip(hint);
+  }
+  return action;
+}
+
+// Every command runs guarded: an exception it raises is shown and goes no further.
+void TMainForm::OnTrigger(QAction* action, std::function<void()> command) {
+  connect(action, &QAction::triggered, this, [command = std::move(command)] {
+    DeliverGuarded([&] {
+      command();
+      return true;
+    });
+  });
+}
+
+void TMainForm::CreateToolBar() {
+  ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
+  ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+  ToolBar1->setMovable(false);
+  ToolBar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
+
+  NewToolButton = NewAction("NewToolButton", QStringLiteral("New"), QStringLiteral("New"));
+  OpenToolButton = NewAction("OpenToolButton", QStringLiteral("Open"), QStringLiteral("Open"));
+  SaveToolButton = NewAction("SaveToolButton", QStringLiteral("Save"), QStringLiteral("Save"));
+  ProjectInfoButton = NewAction("ProjectInfoButton", QStringLiteral("Info"), QStringLiteral("Project Info"));
+  PrintToolButton = NewAction("PrintToolButton", QStringLiteral("Report"), QStringLiteral("Print HTML Report"));
+  ImportDXFButton = NewAction("ImportDXFButton", QStringLiteral("DXF"), QStringLiteral("Import DXF Background"));
+  ExportToExcelButton =
+      NewAction("ExportToExcelButton", QStringLiteral("Excel"), QStringLiteral("Export Mechanism Data to Excel"));
+  ExportAsJPEGButton =
+      NewAction("ExportAsJPEGButton", QStringLiteral("Picture"), QStringLiteral("Export Picture As Bitmap or JPEG"));
+  AVIButton = NewAction("AVIButton", QStringLiteral("AVI"), QStringLiteral("Create AVI video"));
+  ShowLeftButton = NewAction("ShowLeftButton", QStringLiteral("Left"), QStringLiteral("Show/Hide Left Panel"));
+  ShowGraphButton = NewAction("ShowGraphButton", QStringLiteral("Graph"), QStringLiteral("Show/Hide Graph"));
+  XYButton = NewAction("XYButton", QStringLiteral("x,y"), QStringLiteral("x,y Coordinates"));
+  PolarButton = NewAction("PolarButton", QStringLiteral("R,\u03c6"), QStringLiteral("Polar Coordinates"));
+  XYButton->setData(100);
+  PolarButton->setData(101);
+  ShowLeftButton->setCheckable(true);
+  ShowGraphButton->setCheckable(true);
+  XYButton->setCheckable(true);
+  PolarButton->setCheckable(true);
+  CoordinateGroup = new QActionGroup(this);
+  CoordinateGroup->addAction(XYButton);
+  CoordinateGroup->addAction(PolarButton);
+  CoordinateGroup->setExclusive(true);
+
+  ToolBar1->addActions({NewToolButton, OpenToolButton, SaveToolButton, ProjectInfoButton});
+  ToolBar1->addSeparator();
+  ToolBar1->addActions({PrintToolButton, ImportDXFButton, ExportToExcelButton, ExportAsJPEGButton, AVIButton});
+  ToolBar1->addSeparator();
+  ToolBar1->addActions({ShowLeftButton, ShowGraphButton});
+  ToolBar1->addSeparator();
+  ToolBar1->addActions({XYButton, PolarButton});
+  ToolBar1->addSeparator();
+
+  // Mechanism type buttons; the tag is the preset number.
+  struct TTypeButton {
+    const char* Name;
+    int Tag;
+    const char* Caption;
+    const char* Hint;
+  };
+  static const TTypeButton kTypes[] = {
+      {"FourbarButton", 0, "4-bar", "Four bar"},
+      {"SliderButton", 7, "Slider", "4-bar Slider"},
+      {"Watt1Button", 1, "W1", "Watt 1 Six Bar"},
+      {"Watt2Button", 2, "W2", "Watt 2 Six Bar"},
+      {"Watt2DButton", 12, "W2D", "Watt 2 six bar"},
+      {"Steph1Button", 3, "S1", "Stephenson 1 Six Bar"},
+      {"Steph3Button", 5, "S3", "Stephenson 3 Six Bar"},
+      {"EightbarButton", 6, "8-bar", "Eight Bar"},
+      {nullptr, 0, nullptr, nullptr},
+      {"ToolButton3", 9, "4-bar F", "Four bar"},
+      {"Watt2FButton", 10, "W2F", "Watt 2 six bar"},
+      {"ToolButton7", 11, "S3F", "Stephenson 3 six bar"},
+  };
+  for (const TTypeButton& type : kTypes) {
+    if (!type.Name) {
+      ToolBar1->addSeparator();
+      continue;
+    }
+    QAction* button = NewAction(type.Name, QString::fromLatin1(type.Caption), QString::fromLatin1(type.Hint));
+    button->setData(type.Tag);
+    ToolBar1->addAction(button);
+    TypeButtons << button;
+    OnTrigger(button, [this, tag = type.Tag] { FourbarButtonClick(tag); });
+  }
+  // The tool buttons carry the names of their actions, so both can be found by name.
+  for (QAction* action : ToolBar1->actions()) {
+    if (QWidget* button = ToolBar1->widgetForAction(action); button && !action->isSeparator()) {
+      button->setObjectName(action->objectName());
+    }
+  }
+
+  OnTrigger(NewToolButton, [this] { FileNewClick(); });
+  OnTrigger(OpenToolButton, [this] { FileOpenClick(); });
+  OnTrigger(SaveToolButton, [this] { FileSaveClick(); });
+  OnTrigger(PrintToolButton, [this] { FileHTMLReportClick(); });
+  OnTrigger(ImportDXFButton, [this] { FileImportDXFBackgroundClick(); });
+  OnTrigger(ExportToExcelButton, [this] { FileExporttoExcelClick(); });
+  OnTrigger(ExportAsJPEGButton, [this] { FileExportPictureClick(); });
+  OnTrigger(AVIButton, [this] { FileCreateAVIVideoClick(); });
+  OnTrigger(ShowLeftButton, [this] { ShowLeftButtonClick(ShowLeftButton); });
+  OnTrigger(ShowGraphButton, [this] { ShowGraphButtonClick(ShowGraphButton); });
+  OnTrigger(XYButton, [this] { XYButtonClick(); });
+  OnTrigger(PolarButton, [this] { XYButtonClick(); });
+}
+
+void TMainForm::CreatePanels() {
+  Splitter1 = new QSplitter(Qt::Horizontal, this);
+  Splitter1->setObjectName(QStringLiteral("Splitter1"));
+  Splitter1->setChildrenCollapsible(false);
+
+  PanelLeft = new QWidget(Splitter1);
+  PanelLeft->setObjectName(QStringLiteral("PanelLeft"));
+  PanelLeft->setMinimumWidth(kPanelLeftMinWidth);
+  PanelLeft->setMaximumWidth(kPanelLeftMaxWidth);
+  auto* leftLayout = new QVBoxLayout(PanelLeft);
+  leftLayout->setContentsMargins(0, 0, 0, 0);
+  Splitter2 = new QSplitter(Qt::Vertical, PanelLeft);
+  Splitter2->setObjectName(QStringLiteral("Splitter2"));
+  Splitter2->setChildrenCollapsible(false);
+  leftLayout->addWidget(Splitter2);
+  // The properties, curve and area editors take their tabs here as they join the program.
+  PageControl1 = new QTabWidget(Splitter2);
+  PageControl1->setObjectName(QStringLiteral("PageControl1"));
+  Memo1 = new TMessageMemo(Splitter2);
+  Memo1->setObjectName(QStringLiteral("Memo1"));
+  Splitter2->addWidget(PageControl1);
+  Splitter2->addWidget(Memo1);
+  Splitter2->setStretchFactor(0, 1);
+  Splitter2->setStretchFactor(1, 0);
+
+  PanelRight = new QWidget(Splitter1);
+  PanelRight->setObjectName(QStringLiteral("PanelRight"));
+  auto* rightLayout = new QVBoxLayout(PanelRight);
+  rightLayout->setContentsMargins(0, 0, 0, 0);
+  rightLayout->addWidget(Document->Widget());
+  Splitter1->addWidget(PanelLeft);
+  Splitter1->addWidget(PanelRight);
+  Splitter1->setStretchFactor(0, 0);
+  Splitter1->setStretchFactor(1, 1);
+  Splitter1->setSizes({kPanelLeftWidth, width() - kPanelLeftWidth});
+  Splitter2->setSizes({height() - kMemoHeight, kMemoHeight});
+  setCentralWidget(Splitter1);
+
+  statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+  StatusPanel0 = new QLabel(this);
+  StatusPanel0->setObjectName(QStringLiteral("StatusPanel0"));
+  StatusPanel0->setFixedWidth(kPanelLeftWidth);
+  StatusPanel0->setAlignment(Qt::AlignCenter);
+  StatusPanel1 = new QLabel(this);
+  StatusPanel1->setObjectName(QStringLiteral("StatusPanel1"));
+  StatusPanel1->setMinimumWidth(400);
+  statusBar()->addWidget(StatusPanel0);
+  statusBar()->addWidget(StatusPanel1, 1);
+}
+
+void TMainForm::CreateMenus() {
+  FileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+  FileMenu->setObjectName(QStringLiteral("FileMenu"));
+  FileNew = NewAction("FileNew", QStringLiteral("&New"));
+  FileNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+  FileOpen = NewAction("FileOpen", QStringLiteral("&Open"));
+  FileOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  FileSave = NewAction("FileSave", QStringLiteral("&Save"));
+  FileSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  FileSaveas = NewAction("FileSaveas", QStringLiteral("Save &as..."));
+  FileImportDXFBackground = NewAction("FileImportDXFBackground", QStringLiteral("Import &DXF Drawing..."),
+                                      QStringLiteral("Import DXF drawing file"));
+  FileExporttoExcel = NewAction("FileExporttoExcel", QStringLiteral("Export to Ex&cel..."),
+                                QStringLiteral("Export Mechanism Data to Excel"));
+  FileExportPicture = NewAction("FileExportPicture", QStringLiteral("Export &Picture..."),
+                                QStringLiteral("Export Mechanism Picture to Bitmap or JPEG File"));
+  FileCreateAVIVideo = NewAction("FileCreateAVIVideo", QStringLiteral("Create AVI Video..."),
+                                 QStringLiteral("Create Windows AVI video file"));
+  FileProjectInfo =
+      NewAction("FileProjectInfo", QStringLiteral("Project &Info..."), QStringLiteral("Project Information"));
+  FileHTMLReport = NewAction("FileHTMLReport", QStringLiteral("&HTML Report..."), QStringLiteral("Print HTML Report"));
+  FileExit = NewAction("FileExit", QStringLiteral("E&xit"));
+  FileLastFileItem = NewAction("FileLastFileItem", QString());
+  FileMenu->addActions({FileNew, FileOpen, FileSave, FileSaveas});
+  FileMenu->addSeparator();
+  FileMenu->addActions({FileImportDXFBackground, FileExporttoExcel, FileExportPicture, FileCreateAVIVideo});
+  FileMenu->addSeparator();
+  FileMenu->addActions({FileProjectInfo, FileHTMLReport});
+  FileMenu->addSeparator();
+  FileMenu->addAction(FileExit);
+  FileN4 = FileMenu->addSeparator();
+  FileN4->setObjectName(QStringLiteral("FileN4"));
+  FileMenu->addAction(FileLastFileItem);
+  FileN4->setVisible(false);
+  FileLastFileItem->setVisible(false);
+  connect(FileMenu, &QMenu::aboutToShow, this, [this] { FileMenuClick(); });
+
+  EditMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
+  EditMenu->setObjectName(QStringLiteral("EditMenu"));
+  EditUndoItem = NewAction("EditUndoItem", QStringLiteral("&Undo"), QStringLiteral("Undo Recent Changes"));
+  EditUndoItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  EditCopyItem = NewAction("EditCopyItem", QStringLiteral("&Copy"), QStringLiteral("Copy Mechanism to Clipboard"));
+  EditCopyItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+  EditPasteItem =
+      NewAction("EditPasteItem", QStringLiteral("&Paste"), QStringLiteral("Paste Mechanism from Clipboard"));
+  EditPasteItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+  EditSelectAll = NewAction("EditSelectAll", QStringLiteral("&Select All"), QStringLiteral("Select Entire Mechanism"));
+  EditSelectAll->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+  AnimationInputFunctionItem = NewAction("AnimationInputFunctionItem", QStringLiteral("Edit &Input Function..."),
+                                         QStringLiteral("Edit input function of selected input joint"));
+  EditMoveRotateResize =
+      NewAction("EditMoveRotateResize", QStringLiteral("&Move, Rotate, Resize..."),
+                QStringLiteral("Move, Rotate, and/or Resize the mechanism using the selected joint as reference"));
+  EditMenu->addActions({EditUndoItem, EditCopyItem, EditPasteItem, EditSelectAll});
+  EditMenu->addSeparator();
+  EditMenu->addActions({AnimationInputFunctionItem, EditMoveRotateResize});
+
+  ViewMenu = menuBar()->addMenu(QStringLiteral("&View"));
+  ViewMenu->setObjectName(QStringLiteral("ViewMenu"));
+  ViewShowLeft =
+      NewAction("ViewShowLeft", QStringLiteral("Show &Left"), QStringLiteral("Show/Hide Properties panel on the left"));
+  ViewShowGraph =
+      NewAction("ViewShowGraph", QStringLiteral("Show &Graph"), QStringLiteral("Show/Hide Graph at the bottom"));
+  ViewZoomAll = NewAction("ViewZoomAll", QStringLiteral("Zoom &All"),
+                          QStringLiteral("Zoom to fit mechanism within animation window"));
+  ViewZoomAll->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+  ViewUnits = NewAction("ViewUnits", QStringLiteral("System of &Units..."), QStringLiteral("Select Unit conversion"));
+  ViewUnits->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_U));
+  ViewOptions =
+      NewAction("ViewOptions", QStringLiteral("&Options..."), QStringLiteral("Animation Color and Background settings"));
+  ViewMenu->addActions({ViewShowLeft, ViewShowGraph, ViewZoomAll});
+  ViewMenu->addSeparator();
+  ViewMenu->addActions({ViewUnits, ViewOptions});
+
+  AnimationMenu = menuBar()->addMenu(QStringLiteral("&Animation"));
+  AnimationMenu->setObjectName(QStringLiteral("AnimationMenu"));
+  AnimationStartItem = NewAction("AnimationStartItem", QStringLiteral("S&tart"), QStringLiteral("Start Animation"));
+  AnimationStartItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+  AnimationStopItem =
+      NewAction("AnimationStopItem", QStringLiteral("St&op"), QStringLiteral("Stop Animation and reset"));
+  AnimationMenu->addActions({AnimationStartItem, AnimationStopItem});
+
+  HelpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
+  HelpMenu->setObjectName(QStringLiteral("HelpMenu"));
+  HelpContents = NewAction("HelpContents", QStringLiteral("&Contents..."));
+  HelpContents->setShortcut(QKeySequence(Qt::Key_F1));
+  HelpManual = NewAction("HelpManual", QStringLiteral("&Manual..."));
+  HelpFeedback = NewAction("HelpFeedback", QStringLiteral("&Feedback..."));
+  HelpAbout = NewAction("HelpAbout", QStringLiteral("&About..."));
+  HelpMenu->addActions({HelpContents, HelpManual});
+  HelpMenu->addSeparator();
+  HelpMenu->addAction(HelpFeedback);
+  HelpMenu->addSeparator();
+  HelpMenu->addAction(HelpAbout);
+
+  OnTrigger(FileNew, [this] { FileNewClick(); });
+  OnTrigger(FileOpen, [this] { FileOpenClick(); });
+  OnTrigger(FileSave, [this] { FileSaveClick(); });
+  OnTrigger(FileSaveas, [this] { FileSaveasClick(); });
+  OnTrigger(FileImportDXFBackground, [this] { FileImportDXFBackgroundClick(); });
+  OnTrigger(FileExporttoExcel, [this] { FileExporttoExcelClick(); });
+  OnTrigger(FileExportPicture, [this] { FileExportPictureClick(); });
+  OnTrigger(FileCreateAVIVideo, [this] { FileCreateAVIVideoClick(); });
+  OnTrigger(FileHTMLReport, [this] { FileHTMLReportClick(); });
+  OnTrigger(FileExit, [this] { FileExitClick(); });
+  OnTrigger(FileLastFileItem, [this] { FileLastFileItemClick(); });
+  OnTrigger(EditUndoItem, [this] { EditUndoItemClick(); });
+  OnTrigger(EditCopyItem, [this] { EditCopyItemClick(); });
+  OnTrigger(EditPasteItem, [this] { EditPasteItemClick(); });
+  OnTrigger(EditSelectAll, [this] { EditSelectAllClick(); });
+  OnTrigger(AnimationInputFunctionItem, [this] { AnimationInputFunctionItemClick(); });
+  OnTrigger(EditMoveRotateResize, [this] { EditMoveRotateResizeClick(); });
+  OnTrigger(ViewShowLeft, [this] { ShowLeftButtonClick(ViewShowLeft); });
+  OnTrigger(ViewShowGraph, [this] { ShowGraphButtonClick(ViewShowGraph); });
+  OnTrigger(ViewZoomAll, [this] { ViewZoomAllClick(); });
+  OnTrigger(ViewOptions, [this] { ViewOptionsClick(); });
+  OnTrigger(AnimationStartItem, [this] { AnimationStartItemClick(); });
+  OnTrigger(AnimationStopItem, [this] { AnimationStopItemClick(); });
+  OnTrigger(HelpContents, [this] { HelpContentsClick(); });
+  OnTrigger(HelpManual, [this] { HelpManualClick(); });
+  OnTrigger(HelpFeedback, [this] { HelpFeedbackClick(); });
+}
+
+// Esc and Space act on the view wherever the focus is in the window; Delete only while the view
+// itself has the focus.
+void TMainForm::CreateKeys() {
+  const auto key = [this](Qt::Key code, std::function<void()> command) {
+    auto* shortcut = new QShortcut(QKeySequence(code), this);
+    shortcut->setContext(Qt::WindowShortcut);
+    connect(shortcut, &QShortcut::activated, this, [command = std::move(command)] {
+      DeliverGuarded([&] {
+        command();
+        return true;
+      });
+    });
+  };
+  key(Qt::Key_Escape, [this] {
+    Document->Widget()->setFocus();
+    Document->StopAndSelect();
+  });
+  key(Qt::Key_Space, [this] {
+    Document->Widget()->setFocus();
+    Document->StartButtonClick(this);
+  });
+  key(Qt::Key_Delete, [this] {
+    QWidget* focus = QApplication::focusWidget();
+    QWidget* view = Document->Widget();
+    if (focus && (focus == view || view->isAncestorOf(focus))) Document->DeleteButtonClick();
+  });
+}
+
+// Commands whose dialogs or exports are not part of the program yet stay disabled.
+void TMainForm::DisableMissingCommands() {
+  for (QAction* action :
+       {FileImportDXFBackground, ImportDXFButton, FileExporttoExcel, ExportToExcelButton, FileExportPicture,
+        ExportAsJPEGButton, FileCreateAVIVideo, AVIButton, FileProjectInfo, ProjectInfoButton, FileHTMLReport,
+        PrintToolButton, AnimationInputFunctionItem, EditMoveRotateResize, ViewUnits, ViewOptions, HelpAbout}) {
+    action->setEnabled(false);
+  }
+}
+
+void TMainForm::FormCreate() {
+  ShowHint(QString());
+  StdOut().SetSink(Memo1);
+  ShowLeft = true;
+  ShowLeftButton->setChecked(true);
+  connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
+    DeliverGuarded([this] {
+      ClipboardChanged();
+      return true;
+    });
+  });
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (Shown) return;
+  Shown = true;
+  DeliverGuarded([this] {
+    FormShow();
+    return true;
+  });
+}
+
+void TMainForm::FormShow() {
+  SetRegistryKey(kRegistryKey);
+  ApplyLanguage(0);
+  const std::string fileName = ToPath(CommandLine);
+  if (FileExists(fileName)) {
+    try {
+      Document->LoadFromFile(fileName);
+    } catch (const std::exception& error) {
+      ShowException(ExceptionText(error.what()));
+    }
+  } else {
+    Document->NewMechanism(kFourbarPreset);
+  }
+  UpdateCaption();
+  PictureFileName.clear();
+  AVIFileName.clear();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  if (AskSave() == TAnswer::Cancel) {
+    event->ignore();
+  } else {
+    event->accept();
+  }
+}
+
+bool TMainForm::event(QEvent* event) {
+  if (event->type() == QEvent::StatusTip) {
+    ShowHint(static_cast<QStatusTipEvent*>(event)->tip());
+    return true;
+  }
+  return QMainWindow::event(event);
+}
+
+void TMainForm::ApplyLanguage(int index) {
+  shared::ProgramInfo().SetLanguage(index);
+  TLanguageFile texts;
+  OpenLanguageFile(texts, shared::ProgramInfo().ExeDir);
+  SetMenuTexts();
+  Document->ReadTexts(texts);
+}
+
+void TMainForm::SetMenuTexts() {
+  const auto set = [](QAction* item, const char* caption, const char* hint) {
+    item->setText(Pick(caption));
+    if (hint) {
+      item->setToolTip(Pick(hint));
+      item->setStatusTip(Pick(hint));
+    }
+  };
+  FileMenu->setTitle(Pick("&File"));
+  set(FileNew, "&New", "New mechanism");
+  set(FileOpen, "&Open...", "Open file");
+  set(FileSave, "&Save", "Save mechanism");
+  set(FileSaveas, "Save &As...", "Save mechanism with different name");
+  set(FileExit, "E&xit", "Exit Quillon");
+  EditMenu->setTitle(Pick("&Edit"));
+  ViewMenu->setTitle(Pick("&View"));
+  AnimationMenu->setTitle(Pick("&Animation"));
+  HelpMenu->setTitle(Pick("&Help"));
+  set(HelpContents, "&Contents...", "Help contents");
+  set(HelpManual, "&Manual...", "Quillon Manual");
+  set(HelpFeedback, "&Feedback...", "Tell us your ideas or report bugs");
+  set(HelpAbout, "A&bout...", "About Quillon");
+}
+
+void TMainForm::SetRegistryKey(const std::string& key) {
+  RegistryKey = key;
+  LoadSettings();
+  Document->SetRegistryKey(key);
+  UpdateButtons();
+  Document->SetPolar(IsPolar);
+}
+
+void TMainForm::LoadSettings() {
+  if (RegistryKey.empty()) return;
+  const auto settings = shared::OpenSettings(RegistryKey);
+  shared::TProgramInfo& info = shared::ProgramInfo();
+  const int state = settings->ReadInteger("Main", "WindowState", kStateMaximised);
+  if (state != kStateMaximised) {
+    const int left = settings->ReadInteger("Main", "Left", x());
+    const int top = settings->ReadInteger("Main", "Top", y());
+    const int boundsWidth = settings->ReadInteger("Main", "Width", width());
+    const int boundsHeight = settings->ReadInteger("Main", "Height", height());
+    move(left, top);
+    resize(boundsWidth, boundsHeight);
+  }
+  setWindowState(state == kStateMaximised    ? Qt::WindowMaximized
+                 : state == kStateMinimised ? Qt::WindowMinimized
+                                            : Qt::WindowNoState);
+  info.DataDir = settings->ReadString("Main", "DataPath", info.DataDir);
+  if (!DirectoryExists(info.DataDir)) info.DataDir = info.ExeDir;
+  info.LastFile = settings->ReadString("Main", "LastFile", "");
+  if (!FileExists(info.LastFile)) info.LastFile.clear();
+  IsPolar = settings->ReadBool("Options", "IsPolar", false);
+  ZoomAllOnSelect = settings->ReadBool("Options", "ZoomAllOnSelect", true);
+  const int panelWidth = settings->ReadInteger("Main", "PanelLeft", PanelLeft->width());
+  const int memoHeight = settings->ReadInteger("Main", "MessageMemo", Memo1->height());
+  Splitter1->setSizes({panelWidth, std::max(1, Splitter1->width() - panelWidth)});
+  Splitter2->setSizes({std::max(1, Splitter2->height() - memoHeight), memoHeight});
+}
+
+void TMainForm::SaveSettings() {
+  if (RegistryKey.empty()) return;
+  const auto settings = shared::OpenSettings(RegistryKey);
+  const shared::TProgramInfo& info = shared::ProgramInfo();
+  const int state = isMaximized() ? kStateMaximised : isMinimized() ? kStateMinimised : kStateNormal;
+  settings->WriteInteger("Main", "WindowState", state);
+  if (state != kStateMaximised) {
+    const QRect bounds = state == kStateMinimised && normalGeometry().isValid()
+                             ? normalGeometry()
+                             : QRect(pos(), size());
+    settings->WriteInteger("Main", "Left", bounds.x());
+    settings->WriteInteger("Main", "Top", bounds.y());
+    settings->WriteInteger("Main", "Width", bounds.width());
+    settings->WriteInteger("Main", "Height", bounds.height());
+  }
+  settings->WriteString("Main", "DataPath", info.DataDir);
+  settings->WriteString("Main", "LastFile", info.LastFile);
+  settings->WriteBool("Options", "IsPolar", IsPolar);
+  settings->WriteBool("Options", "ZoomAllOnSelect", ZoomAllOnSelect);
+  settings->WriteInteger("Main", "PanelLeft", PanelLeft->width());
+  settings->WriteInteger("Main", "MessageMemo", Memo1->height());
+}
+
+void TMainForm::ShowHint(const QString& hint) { StatusPanel1->setText(hint); }
+
+TAnswer TMainForm::AskSave() {
+  if (!Document->IsModified()) return TAnswer::No;
+  const TAnswer answer = Dialogs->Ask(QStringLiteral("Save ?"));
+  if (answer == TAnswer::Yes && !FileSaveClick()) return TAnswer::Cancel;
+  return answer;
+}
+
+void TMainForm::UpdateCaption() {
+  const QString name = QFileInfo(FromPath(Document->FileName())).fileName();
+  setWindowTitle(QStringLiteral("%1 - %2").arg(name, QString::fromStdString(shared::ProgramInfo().Title)));
+}
+
+void TMainForm::UpdateButtons() {
+  XYButton->setChecked(!IsPolar);
+  PolarButton->setChecked(IsPolar);
+  ShowLeftButton->setChecked(ShowLeft);
+  ShowGraphButton->setChecked(Document->IsGraphVisible());
+}
+
+bool TMainForm::HasFile(const std::string& fileName) const {
+  return fileName != shared::ProgramInfo().DefaultName && FileExists(fileName);
+}
+
+bool TMainForm::SaveDocument(const std::string& fileName) {
+  try {
+    Document->SaveToFile(fileName);
+    return true;
+  } catch (const std::exception& error) {
+    ShowException(ExceptionText(error.what()));
+    return false;
+  }
+}
+
+bool TMainForm::ConfirmReplace(const QString& fileName) {
+  if (!FileExists(ToPath(fileName))) return true;
+  return Dialogs->Ask(fileName + QStringLiteral(" already exists !\nReplace ?")) == TAnswer::Yes;
+}
+
+void TMainForm::TakeDataDir(const std::string& fileName) {
+  std::string folder = fs::absolute(fs::path(fileName)).parent_path().string();
+  if (folder.empty() || folder.back() != '/') folder += '/';
+  shared::ProgramInfo().DataDir = folder;
+}
+
+void TMainForm::FileNewClick() {
+  if (AskSave() == TAnswer::Cancel) return;
+  Document->NewMechanism(kCustomPreset);
+  UpdateCaption();
+  PictureFileName.clear();
+  AVIFileName.clear();
+}
+
+void TMainForm::FourbarButtonClick(int tag) {
+  if (AskSave() == TAnswer::Cancel) return;
+  Document->NewMechanism(tag);
+  PictureFileName.clear();
+  UpdateCaption();
+}
+
+void TMainForm::FileOpenClick() {
+  if (AskSave() == TAnswer::Cancel) return;
+  TFileRequest request;
+  request.Title = QStringLiteral("Open Quillon Mechanism File");
+  request.Filter = QString::fromLatin1(kMechanismFilter);
+  request.DefaultExt = QStringLiteral("mech");
+  request.InitialDir = FromPath(shared::ProgramInfo().DataDir);
+  if (!Dialogs->PickOpenFile(request)) return;
+  const std::string fileName = ToPath(request.FileName);
+  // Read errors go on to the one exception handler.
+  Document->LoadFromFile(fileName);
+  UpdateCaption();
+  PictureFileName.clear();
+  TakeDataDir(fileName);
+  shared::ProgramInfo().LastFile = fileName;
+}
+
+bool TMainForm::FileSaveClick() {
+  const std::string fileName = Document->FileName();
+  if (HasFile(fileName)) return SaveDocument(fileName);
+  return FileSaveasClick();
+}
+
+bool TMainForm::FileSaveasClick() {
+  TFileRequest request;
+  request.Title = QStringLiteral("Save Quillon Mechanism File");
+  request.Filter = QString::fromLatin1(kMechanismFilter);
+  request.DefaultExt = QStringLiteral("mech");
+  request.InitialDir = FromPath(shared::ProgramInfo().DataDir);
+  if (!Dialogs->PickSaveFile(request)) return false;
+  if (!ConfirmReplace(request.FileName)) return false;
+  const std::string fileName = ToPath(request.FileName);
+  if (!SaveDocument(fileName)) return false;
+  UpdateCaption();
+  TakeDataDir(fileName);
+  shared::ProgramInfo().LastFile = fileName;
+  return true;
+}
+
+void TMainForm::FileLastFileItemClick() {
+  if (AskSave() == TAnswer::Cancel) return;
+  const std::string fileName = shared::ProgramInfo().LastFile;
+  if (!FileExists(fileName)) return;
+  Document->LoadFromFile(fileName);
+  UpdateCaption();
+  PictureFileName.clear();
+  TakeDataDir(fileName);
+}
+
+void TMainForm::FileMenuClick() {
+  const std::string& lastFile = shared::ProgramInfo().LastFile;
+  const bool hasLastFile = !lastFile.empty();
+  FileN4->setVisible(hasLastFile);
+  FileLastFileItem->setVisible(hasLastFile);
+  if (!hasLastFile) return;
+  FileLastFileItem->setText(QFileInfo(FromPath(lastFile)).fileName());
+  FileLastFileItem->setToolTip(FromPath(lastFile));
+  FileLastFileItem->setStatusTip(FromPath(lastFile));
+}
+
+void TMainForm::FileExportPictureClick() {
+  TFileRequest request;
+  request.Title = QStringLiteral("Export Picture");
+  request.Filter = QStringLiteral("Bitmap Files (*.bmp)|*.bmp|JPEG Files (*.jpg)|*.jpg|All Files|*.*");
+  request.DefaultExt = QStringLiteral("bmp");
+  request.FileName = FromPath(PictureFileName);
+  if (!Dialogs->PickSaveFile(request)) {
+    PictureFileName.clear();
+    return;
+  }
+  const std::string fileName = ToPath(request.FileName);
+  if (request.FilterIndex == 1) {
+    PictureFileName = WithExtension(fileName, ".bmp");
+  } else if (request.FilterIndex == 2) {
+    PictureFileName = WithExtension(fileName, ".jpg");
+  } else {
+    PictureFileName.clear();
+  }
+  if (!PictureFileName.empty()) Document->ExportPicture(PictureFileName);
+}
+
+void TMainForm::FileCreateAVIVideoClick() {
+  TFileRequest request;
+  request.Title = QStringLiteral("Create AVI Video");
+  request.Filter = QStringLiteral("AVI Files|*.avi|All Files|*.*");
+  request.DefaultExt = QStringLiteral("avi");
+  request.FileName = FromPath(AVIFileName);
+  if (!Dialogs->PickSaveFile(request)) {
+    AVIFileName.clear();
+    return;
+  }
+  AVIFileName = WithExtension(ToPath(request.FileName), ".avi");
+  if (!ConfirmReplace(FromPath(AVIFileName))) return;
+  Document->ExportAVI(AVIFileName);
+  StdOut().Message(shared::Utf8ToCp1252(FromPath(AVIFileName).toStdString()));
+}
+
+void TMainForm::FileHTMLReportClick() { Document->WriteHTMLReport(); }
+
+void TMainForm::FileExporttoExcelClick() { Document->ExportToExcel(); }
+
+void TMainForm::FileImportDXFBackgroundClick() { Document->PopDXFDrawingClick(); }
+
+void TMainForm::FileExitClick() { close(); }
+
+void TMainForm::EditUndoItemClick() { Document->Undo(); }
+
+void TMainForm::EditCopyItemClick() { Document->CopyToClipboard(); }
+
+void TMainForm::EditPasteItemClick() {
+  if (AskSave() == TAnswer::Cancel) return;
+  Document->PasteFromClipboard();
+  UpdateCaption();
+  PictureFileName.clear();
+}
+
+void TMainForm::EditSelectAllClick() { Document->SelectAll(); }
+
+void TMainForm::EditMoveRotateResizeClick() { Document->PopMoveRotateResizeClick(); }
+
+void TMainForm::AnimationInputFunctionItemClick() { Document->InputButtonClick(); }
+
+void TMainForm::AnimationStartItemClick() { Document->StartButtonClick(AnimationStartItem); }
+
+void TMainForm::AnimationStopItemClick() { Document->StopButtonClick(); }
+
+void TMainForm::ViewZoomAllClick() { Document->ZoomAllButtonClick(); }
+
+void TMainForm::ViewOptionsClick() { Document->EditOptions(); }
+
+void TMainForm::ShowLeftButtonClick(QObject* sender) {
+  if (sender != ShowLeftButton) ShowLeftButton->setChecked(!ShowLeftButton->isChecked());
+  ShowLeft = ShowLeftButton->isChecked();
+  PanelLeft->setVisible(ShowLeft);
+}
+
+void TMainForm::ShowGraphButtonClick(QObject* sender) {
+  if (sender != ShowGraphButton) ShowGraphButton->setChecked(!ShowGraphButton->isChecked());
+  Document->SetGraphVisible(ShowGraphButton->isChecked());
+}
+
+void TMainForm::XYButtonClick() {
+  IsPolar = PolarButton->isChecked();
+  Document->SetPolar(IsPolar);
+}
+
+void TMainForm::HelpContentsClick() { shared::ProgramInfo().ShowHelp(); }
+
+void TMainForm::HelpManualClick() { shared::ShellOpen(shared::ProgramInfo().ManualPath); }
+
+void TMainForm::HelpFeedbackClick() { shared::ShellOpen(shared::ProgramInfo().FeedbackURL); }
+
+void TMainForm::ClipboardChanged() {
+  // A change that arrives while the question of an earlier one is open (its modal loop runs) is
+  // not checked again; the paste that follows reads the clipboard as it is by then.
+  if (CheckingClipboard) return;
+  CheckingClipboard = true;
+  struct TReset {
+    bool& Flag;
+    ~TReset() { Flag = false; }
+  } reset{CheckingClipboard};
+  if (!shared::TabLines().LoadFromClipboard(Clipboard)) return;
+  if (Document->CheckClipboardHeader() != 2) return;
+  if (AskSave() == TAnswer::Cancel) return;
+  Document->PasteFromClipboard();
+  UpdateCaption();
+  PictureFileName.clear();
+}
+
+}  // namespace quillon

@@ -1,0 +1,45 @@
+// The message memo: lines of the log with a short tint per kind.
+#include "animator/app/MessageMemo.h"
+
+#include <QApplication>
+#include <QScrollBar>
+
+#include "shared/Cp1252.h"
+
+namespace quillon {
+
+TMessageMemo::TMessageMemo(QWidget* parent) : QPlainTextEdit(parent) {
+  setReadOnly(true);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  setLineWrapMode(QPlainTextEdit::NoWrap);
+  TintTimer.setSingleShot(true);
+  TintTimer.setInterval(kTintMilliseconds);
+  connect(&TintTimer, &QTimer::timeout, this, [this] { EndTint(); });
+  EndTint();
+}
+
+void TMessageMemo::AppendLine(const std::string& line, TMessageKind kind) {
+  appendPlainText(QString::fromStdString(shared::Cp1252ToUtf8(line)));
+  verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+  SetBackground(FromColourValue(TStdOut::Colour(kind)));
+  TintTimer.start();
+}
+
+void TMessageMemo::ClearLines() { clear(); }
+
+QColor TMessageMemo::BackgroundColour() const { return palette().color(QPalette::Base); }
+
+QColor TMessageMemo::FromColourValue(unsigned value) {
+  return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
+                static_cast<int>((value >> 16) & 0xFF));
+}
+
+void TMessageMemo::SetBackground(const QColor& colour) {
+  QPalette shades = palette();
+  shades.setColor(QPalette::Base, colour);
+  setPalette(shades);
+}
+
+void TMessageMemo::EndTint() { SetBackground(QApplication::palette().color(QPalette::Button)); }
+
+}  // namespace quillon

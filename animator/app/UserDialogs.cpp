@@ -1,0 +1,57 @@
+// The main window's questions and file dialogs as Qt shows them.
+#include "animator/app/UserDialogs.h"
+
+#include <QFileDialog>
+#include <QApplication>
+#include <QMessageBox>
+
+
+namespace quillon {
+
+QString QtFilter(const QString& filter) {
+  const QStringList parts = filter.split(QLatin1Char('|'));
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QString patterns = parts[i + 1];
+    patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+    // The text may already name its patterns ("Bitmap Files (*.bmp)"); Qt reads the last pair
+    // of parentheses, so they are added once more only when they differ.
+    const QString suffix = QStringLiteral(" (") + patterns + QLatin1Char(')');
+    filters << (parts[i].endsWith(suffix) ? parts[i] : parts[i] + suffix);
+  }
+  return filters.join(QStringLiteral(";;"));
+}
+
+TAnswer TQtUserDialogs::Ask(const QString& text) {
+  const auto button = QMessageBox::question(Parent, QApplication::applicationName(), text,
+                                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                            QMessageBox::Yes);
+  if (button == QMessageBox::Yes) return TAnswer::Yes;
+  if (button == QMessageBox::No) return TAnswer::No;
+  return TAnswer::Cancel;
+}
+
+bool TQtUserDialogs::PickOpenFile(TFileRequest& request) { return Pick(request, false); }
+
+bool TQtUserDialogs::PickSaveFile(TFileRequest& request) { return Pick(request, true); }
+
+bool TQtUserDialogs::Pick(TFileRequest& request, bool save) {
+  QFileDialog dialog(Parent, request.Title, request.InitialDir);
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  // The main window asks its own "Replace ?" question.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  dialog.setDefaultSuffix(request.DefaultExt);
+  const QStringList filters = QtFilter(request.Filter).split(QStringLiteral(";;"));
+  dialog.setNameFilters(filters);
+  if (request.FilterIndex >= 1 && request.FilterIndex <= filters.size()) {
+    dialog.selectNameFilter(filters[request.FilterIndex - 1]);
+  }
+  if (!request.FileName.isEmpty()) dialog.selectFile(request.FileName);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  request.FileName = dialog.selectedFiles().first();
+  request.FilterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
+  return true;
+}
+
+}  // namespace quillon
