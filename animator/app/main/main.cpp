@@ -4,9 +4,11 @@
 
 #include "animator/app/Application.h"
 #include "animator/app/MainForm.h"
-#include "animator/app/PlaceholderView.h"
+#include "animator/app/AnimationFrm.h"
 #include "animator/app/UserDialogs.h"
 #include "animator/engine/StdOut.h"
+#include "shared/Canvas2D.h"
+#include "shared/Convert.h"
 #include "shared/ProgramInfo.h"
 #include "shared/TabLine.h"
 #include "shared/qt/DesktopShellOpen.h"
@@ -15,6 +17,8 @@
 int main(int argc, char** argv) {
   shared::CreateProgramInfo();
   shared::CreateTabLines();
+  shared::CreateConvert();
+  shared::BindReadoutToConvert();
   quillon::CreateStdOut();
   int result = 0;
   {
@@ -23,13 +27,14 @@ int main(int argc, char** argv) {
     app.setApplicationDisplayName(QString::fromStdString(shared::ProgramInfo().Title));
     shared::ConnectDesktopShellOpen();
     shared::TQtClipboard clipboard;
-    auto* view = new quillon::TPlaceholderView;
+    auto* view = new quillon::TAnimationFrm(clipboard);
     quillon::TMainForm form(view, nullptr, clipboard);
     form.SetCommandLine(quillon::JoinCommandLine(app.arguments()));
     form.show();
     result = app.exec();
   }
   quillon::FreeStdOut();
+  shared::FreeConvert();
   shared::FreeTabLines();
   shared::FreeProgramInfo();
   return result;
