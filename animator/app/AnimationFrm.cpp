@@ -11,6 +11,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
 #include <filesystem>
 
@@ -160,14 +161,16 @@ void TAnimationFrm::CreateComponents() {
 
   CoolBar1 = new QWidget(this);
   CoolBar1->setObjectName(QStringLiteral("CoolBar1"));
-  auto* coolLayout = new QHBoxLayout(CoolBar1);
+  // Two bands, one tool bar each.
+  auto* coolLayout = new QVBoxLayout(CoolBar1);
   coolLayout->setContentsMargins(0, 0, 0, 0);
+  coolLayout->setSpacing(0);
   ToolBar1 = new QToolBar(CoolBar1);
   ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
   ToolBar2 = new QToolBar(CoolBar1);
   ToolBar2->setObjectName(QStringLiteral("ToolBar2"));
   coolLayout->addWidget(ToolBar1);
-  coolLayout->addWidget(ToolBar2, 1);
+  coolLayout->addWidget(ToolBar2);
   layout->addWidget(CoolBar1);
 
   SelectButton = NewToolButton(ToolBar1, "SelectButton", "Select", 0, true);
@@ -260,7 +263,6 @@ void TAnimationFrm::CreateComponents() {
   Splitter1->addWidget(PanelBottom);
   Splitter1->setStretchFactor(0, 1);
   Splitter1->setStretchFactor(1, 0);
-  Splitter1->setSizes({400, GraphHeight});
   connect(Splitter1, &QSplitter::splitterMoved, this, [this] { GraphHeight = PanelBottom->height(); });
 
   AnimationTimer = new QTimer(this);
@@ -455,6 +457,22 @@ void TAnimationFrm::SetTrackBarPosition(int p) {
     PositionTrackBarChange();
   } else {
     PositionTrackBar->setValue(p);
+  }
+}
+
+void TAnimationFrm::ApplyGraphHeight() {
+  const QList<int> sizes = Splitter1->sizes();
+  const int total = sizes.value(0) + sizes.value(1);
+  if (total > 0) Splitter1->setSizes({std::max(0, total - GraphHeight), GraphHeight});
+}
+
+void TAnimationFrm::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // The splitter knows its height only once shown.
+  if (!GraphHeightApplied) {
+    GraphHeightApplied = true;
+    layout()->activate();
+    ApplyGraphHeight();
   }
 }
 
@@ -950,8 +968,7 @@ void TAnimationFrm::LoadSettings() {
   FCanvas->GridStep = s.GridSpace;
   FCanvas->GridStyle = s.Background;
   GraphHeight = s.GraphHeight;
-  const QList<int> sizes = Splitter1->sizes();
-  Splitter1->setSizes({sizes.value(0) + sizes.value(1) - GraphHeight, GraphHeight});
+  ApplyGraphHeight();
   m.Calculate();
   RefreshTrackBar();
   Invalidate();

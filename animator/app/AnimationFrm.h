@@ -209,8 +209,12 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   QAction* PopMoveRotateResize;
   QAction* PopOptions;
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
   void CreateComponents();
+  void ApplyGraphHeight();
   QToolButton* NewToolButton(QToolBar* bar, const char* name, const char* hint, int tag, bool check);
   QAction* NewPopItem(const char* name, const char* caption, const char* hint);
   void SetStartState(bool running);
@@ -239,6 +243,7 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   int FStepsPerTick = 1;
   bool GraphVisible = true;
   int GraphHeight = 171;
+  bool GraphHeightApplied = false;
   bool Dragged = false;
   int FLastSelectionKind = 0;
   std::string FHeaderStatusText;
