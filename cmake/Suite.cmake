@@ -28,6 +28,10 @@ function(suite_library target)
   target_link_libraries(${target} PUBLIC ${ARG_DEPS})
   if(ARG_QT)
     set_target_properties(${target} PROPERTIES AUTOMOC ON)
+    # A header added later must re-run moc in an existing build. Adding a file re-runs the
+    # configure step (the glob changed), but the moc step's timestamp would keep the old header
+    # list, so every configure drops it.
+    file(REMOVE ${CMAKE_CURRENT_BINARY_DIR}/${target}_autogen/timestamp)
     target_link_libraries(${target} PUBLIC Qt6::Core Qt6::Gui Qt6::Widgets)
   endif()
 endfunction()

@@ -12,11 +12,7 @@ constexpr double kTinyPivot = 1e-20;
 }  // namespace
 
 TMatrix::TMatrix(int32_t order)
-    : N(order < 0 ? 0 : order),
-      A(N, std::vector<double>(N, 0.0)),
-      B(N, 0.0),
-      Index(N, 0),
-      RowScale(N, 0.0) {}
+    : N(order < 0 ? 0 : order), A(N, std::vector<double>(N, 0.0)), B(N, 0.0), Index(N, 0), RowScale(N, 0.0) {}
 
 void TMatrix::Clear() {
   for (auto& row : A) row.assign(N, 0.0);

@@ -31,6 +31,7 @@
 #include "animator/engine/AniMechanism.h"
 #include "animator/engine/MechanismHeader.h"
 #include "animator/engine/StdOut.h"
+#include "shared/ProjectInfo.h"
 #include "shared/RealText.h"
 #include "shared/TabLine.h"
 
@@ -42,8 +43,6 @@ const char* kUsage =
     "       mechtool roundtrip IN OUT\n"
     "       mechtool solve FILE [--steps N]\n"
     "       mechtool solve --preset TYPE [--steps N]\n";
-
-constexpr const char* kInfoSection = "Info";
 
 class TUsageError : public std::runtime_error {
  public:
@@ -57,39 +56,6 @@ class TStderrSink : public quillon::TMessageSink {
   void ClearLines() override {}
 };
 
-// The project information section the animator writes around the mechanism content: one record
-// of title, client, author and date, then one record per comment line.
-struct TProjectInfo {
-  std::string Title, Client, Author, Date;
-  std::vector<std::string> Comments;
-
-  void Read(shared::TTabLines& lines) {
-    *this = TProjectInfo{};
-    if (!lines.FindSection(kInfoSection) || !lines.ReadLine()) return;
-    Title = lines.GetString("");
-    Client = lines.GetString("");
-    Author = lines.GetString("");
-    Date = lines.GetString("");
-    while (lines.ReadLine()) Comments.push_back(lines.GetString(""));
-  }
-
-  void Write(shared::TTabLines& lines) const {
-    lines.BeginSection(kInfoSection);
-    lines.ClearFields();
-    lines.AddString(Title);
-    lines.AddString(Client);
-    lines.AddString(Author);
-    lines.AddString(Date);
-    lines.WriteLine();
-    for (const std::string& comment : Comments) {
-      lines.ClearFields();
-      lines.AddString(comment);
-      lines.WriteLine();
-    }
-    lines.EndSection();
-  }
-};
-
 // The store silently reads nothing for a missing file; here that is an error.
 void Load(shared::TTabLines& lines, const std::string& path) {
   std::error_code error;
@@ -98,11 +64,12 @@ void Load(shared::TTabLines& lines, const std::string& path) {
   lines.LoadFromFile(path);
 }
 
-void Save(const quillon::TAniMechanism& mechanism, const TProjectInfo& info, const std::string& path) {
+void Save(const quillon::TAniMechanism& mechanism, const shared::TProjectInfo& info,
+          const std::string& path) {
   shared::TTabLines& lines = shared::TabLines();
   lines.Clear();
   lines.SetFileName(path);
-  info.Write(lines);
+  info.WriteInfoSection(lines);
   mechanism.SaveToTabLines(lines);
   lines.SaveToFile();
 }
@@ -113,7 +80,7 @@ void New(const std::string& typeText, const std::string& out) {
   quillon::TAniMechanism mechanism;
   mechanism.NewMechanism(type);
   mechanism.Calculate();
-  Save(mechanism, TProjectInfo{}, out);
+  Save(mechanism, shared::TProjectInfo{}, out);
 }
 
 void Header(const std::string& path) {
@@ -127,8 +94,9 @@ void Roundtrip(const std::string& in, const std::string& out) {
   Load(lines, in);
   quillon::TAniMechanism mechanism;
   mechanism.LoadFromTabLines(lines);
-  TProjectInfo info;
-  info.Read(lines);
+  shared::TProjectInfo info;
+  // No date of today: a document without project information gets empty fields.
+  info.ReadInfoSection(lines, "");
   mechanism.Calculate();
   Save(mechanism, info, out);
 }

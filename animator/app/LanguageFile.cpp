@@ -12,8 +12,9 @@ namespace quillon {
 namespace {
 
 std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : static_cast<char>(c); });
+  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : static_cast<char>(c);
+  });
   return text;
 }
 
@@ -82,7 +83,8 @@ bool TLanguageFile::ValueExists(const std::string& section, const std::string& k
 }
 
 std::string OpenLanguageFile(TLanguageFile& file, const std::string& programDir) {
-  for (const std::string& path : {std::string(TLanguageFile::kFileName), programDir + TLanguageFile::kFileName}) {
+  for (const std::string& path :
+       {std::string(TLanguageFile::kFileName), programDir + TLanguageFile::kFileName}) {
     if (file.LoadFromFile(path)) return path;
   }
   file.Clear();

@@ -20,7 +20,8 @@ class TLanguageFile {
   void Clear() { Sections.clear(); }
 
   // The value as written (possibly empty) when the key exists, else the fallback.
-  std::string ReadString(const std::string& section, const std::string& key, const std::string& fallback) const;
+  std::string ReadString(const std::string& section, const std::string& key,
+                         const std::string& fallback) const;
   bool ValueExists(const std::string& section, const std::string& key) const;
 
  private:

@@ -20,16 +20,21 @@
 #include <exception>
 #include <filesystem>
 
+#include "animator/app/AppDialogs.h"
 #include "animator/app/Application.h"
 #include "animator/app/LanguageFile.h"
 #include "animator/app/MessageMemo.h"
 #include "animator/engine/StdOut.h"
 #include "shared/Clipboard.h"
+#include "shared/Convert.h"
 #include "shared/Cp1252.h"
 #include "shared/ProgramInfo.h"
 #include "shared/Settings.h"
 #include "shared/ShellOpen.h"
 #include "shared/TabLine.h"
+#include "shared/qt/AboutDlg.h"
+#include "shared/qt/ConvertDlg.h"
+#include "shared/qt/ProjectInfoDialog.h"
 
 namespace quillon {
 
@@ -84,9 +89,10 @@ std::string ToPath(const QString& name) { return QFile::encodeName(name).toStdSt
 
 QString FromPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 
-TMainForm::TMainForm(TDocumentView* view, std::unique_ptr<TUserDialogs> dialogs, shared::TClipboard& clipboard,
-                     QWidget* parent)
-    : QMainWindow(parent), Document(view),
+TMainForm::TMainForm(TDocumentView* view, std::unique_ptr<TUserDialogs> dialogs,
+                     shared::TClipboard& clipboard, QWidget* parent)
+    : QMainWindow(parent),
+      Document(view),
       Dialogs(dialogs ? std::move(dialogs) : std::make_unique<TQtUserDialogs>(this)),
       Clipboard(clipboard) {
   setObjectName(QStringLiteral("MainForm"));
@@ -96,7 +102,7 @@ TMainForm::TMainForm(TDocumentView* view, std::unique_ptr<TUserDialogs> dialogs,
   CreatePanels();
   CreateMenus();
   CreateKeys();
-  DisableMissingCommands();
+  UpdateCommands();
   FormCreate();
 }
 
@@ -136,14 +142,17 @@ void TMainForm::CreateToolBar() {
   OpenToolButton = NewAction("OpenToolButton", QStringLiteral("Open"), QStringLiteral("Open"));
   SaveToolButton = NewAction("SaveToolButton", QStringLiteral("Save"), QStringLiteral("Save"));
   ProjectInfoButton = NewAction("ProjectInfoButton", QStringLiteral("Info"), QStringLiteral("Project Info"));
-  PrintToolButton = NewAction("PrintToolButton", QStringLiteral("Report"), QStringLiteral("Print HTML Report"));
-  ImportDXFButton = NewAction("ImportDXFButton", QStringLiteral("DXF"), QStringLiteral("Import DXF Background"));
-  ExportToExcelButton =
-      NewAction("ExportToExcelButton", QStringLiteral("Excel"), QStringLiteral("Export Mechanism Data to Excel"));
-  ExportAsJPEGButton =
-      NewAction("ExportAsJPEGButton", QStringLiteral("Picture"), QStringLiteral("Export Picture As Bitmap or JPEG"));
+  PrintToolButton =
+      NewAction("PrintToolButton", QStringLiteral("Report"), QStringLiteral("Print HTML Report"));
+  ImportDXFButton =
+      NewAction("ImportDXFButton", QStringLiteral("DXF"), QStringLiteral("Import DXF Background"));
+  ExportToExcelButton = NewAction("ExportToExcelButton", QStringLiteral("Excel"),
+                                  QStringLiteral("Export Mechanism Data to Excel"));
+  ExportAsJPEGButton = NewAction("ExportAsJPEGButton", QStringLiteral("Picture"),
+                                 QStringLiteral("Export Picture As Bitmap or JPEG"));
   AVIButton = NewAction("AVIButton", QStringLiteral("AVI"), QStringLiteral("Create AVI video"));
-  ShowLeftButton = NewAction("ShowLeftButton", QStringLiteral("Left"), QStringLiteral("Show/Hide Left Panel"));
+  ShowLeftButton =
+      NewAction("ShowLeftButton", QStringLiteral("Left"), QStringLiteral("Show/Hide Left Panel"));
   ShowGraphButton = NewAction("ShowGraphButton", QStringLiteral("Graph"), QStringLiteral("Show/Hide Graph"));
   XYButton = NewAction("XYButton", QStringLiteral("x,y"), QStringLiteral("x,y Coordinates"));
   PolarButton = NewAction("PolarButton", QStringLiteral("R,\u03c6"), QStringLiteral("Polar Coordinates"));
@@ -160,7 +169,8 @@ void TMainForm::CreateToolBar() {
 
   ToolBar1->addActions({NewToolButton, OpenToolButton, SaveToolButton, ProjectInfoButton});
   ToolBar1->addSeparator();
-  ToolBar1->addActions({PrintToolButton, ImportDXFButton, ExportToExcelButton, ExportAsJPEGButton, AVIButton});
+  ToolBar1->addActions(
+      {PrintToolButton, ImportDXFButton, ExportToExcelButton, ExportAsJPEGButton, AVIButton});
   ToolBar1->addSeparator();
   ToolBar1->addActions({ShowLeftButton, ShowGraphButton});
   ToolBar1->addSeparator();
@@ -209,6 +219,7 @@ void TMainForm::CreateToolBar() {
   OnTrigger(NewToolButton, [this] { FileNewClick(); });
   OnTrigger(OpenToolButton, [this] { FileOpenClick(); });
   OnTrigger(SaveToolButton, [this] { FileSaveClick(); });
+  OnTrigger(ProjectInfoButton, [this] { FileProjectInfoClick(); });
   OnTrigger(PrintToolButton, [this] { FileHTMLReportClick(); });
   OnTrigger(ImportDXFButton, [this] { FileImportDXFBackgroundClick(); });
   OnTrigger(ExportToExcelButton, [this] { FileExporttoExcelClick(); });
@@ -290,7 +301,8 @@ void TMainForm::CreateMenus() {
                                  QStringLiteral("Create Windows AVI video file"));
   FileProjectInfo =
       NewAction("FileProjectInfo", QStringLiteral("Project &Info..."), QStringLiteral("Project Information"));
-  FileHTMLReport = NewAction("FileHTMLReport", QStringLiteral("&HTML Report..."), QStringLiteral("Print HTML Report"));
+  FileHTMLReport =
+      NewAction("FileHTMLReport", QStringLiteral("&HTML Report..."), QStringLiteral("Print HTML Report"));
   FileExit = NewAction("FileExit", QStringLiteral("E&xit"));
   FileLastFileItem = NewAction("FileLastFileItem", QString());
   FileMenu->addActions({FileNew, FileOpen, FileSave, FileSaveas});
@@ -311,42 +323,47 @@ void TMainForm::CreateMenus() {
   EditMenu->setObjectName(QStringLiteral("EditMenu"));
   EditUndoItem = NewAction("EditUndoItem", QStringLiteral("&Undo"), QStringLiteral("Undo Recent Changes"));
   EditUndoItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-  EditCopyItem = NewAction("EditCopyItem", QStringLiteral("&Copy"), QStringLiteral("Copy Mechanism to Clipboard"));
+  EditCopyItem =
+      NewAction("EditCopyItem", QStringLiteral("&Copy"), QStringLiteral("Copy Mechanism to Clipboard"));
   EditCopyItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
   EditPasteItem =
       NewAction("EditPasteItem", QStringLiteral("&Paste"), QStringLiteral("Paste Mechanism from Clipboard"));
   EditPasteItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
-  EditSelectAll = NewAction("EditSelectAll", QStringLiteral("&Select All"), QStringLiteral("Select Entire Mechanism"));
+  EditSelectAll =
+      NewAction("EditSelectAll", QStringLiteral("&Select All"), QStringLiteral("Select Entire Mechanism"));
   EditSelectAll->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
-  AnimationInputFunctionItem = NewAction("AnimationInputFunctionItem", QStringLiteral("Edit &Input Function..."),
-                                         QStringLiteral("Edit input function of selected input joint"));
-  EditMoveRotateResize =
-      NewAction("EditMoveRotateResize", QStringLiteral("&Move, Rotate, Resize..."),
-                QStringLiteral("Move, Rotate, and/or Resize the mechanism using the selected joint as reference"));
+  AnimationInputFunctionItem =
+      NewAction("AnimationInputFunctionItem", QStringLiteral("Edit &Input Function..."),
+                QStringLiteral("Edit input function of selected input joint"));
+  EditMoveRotateResize = NewAction(
+      "EditMoveRotateResize", QStringLiteral("&Move, Rotate, Resize..."),
+      QStringLiteral("Move, Rotate, and/or Resize the mechanism using the selected joint as reference"));
   EditMenu->addActions({EditUndoItem, EditCopyItem, EditPasteItem, EditSelectAll});
   EditMenu->addSeparator();
   EditMenu->addActions({AnimationInputFunctionItem, EditMoveRotateResize});
 
   ViewMenu = menuBar()->addMenu(QStringLiteral("&View"));
   ViewMenu->setObjectName(QStringLiteral("ViewMenu"));
-  ViewShowLeft =
-      NewAction("ViewShowLeft", QStringLiteral("Show &Left"), QStringLiteral("Show/Hide Properties panel on the left"));
-  ViewShowGraph =
-      NewAction("ViewShowGraph", QStringLiteral("Show &Graph"), QStringLiteral("Show/Hide Graph at the bottom"));
+  ViewShowLeft = NewAction("ViewShowLeft", QStringLiteral("Show &Left"),
+                           QStringLiteral("Show/Hide Properties panel on the left"));
+  ViewShowGraph = NewAction("ViewShowGraph", QStringLiteral("Show &Graph"),
+                            QStringLiteral("Show/Hide Graph at the bottom"));
   ViewZoomAll = NewAction("ViewZoomAll", QStringLiteral("Zoom &All"),
                           QStringLiteral("Zoom to fit mechanism within animation window"));
   ViewZoomAll->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-  ViewUnits = NewAction("ViewUnits", QStringLiteral("System of &Units..."), QStringLiteral("Select Unit conversion"));
+  ViewUnits =
+      NewAction("ViewUnits", QStringLiteral("System of &Units..."), QStringLiteral("Select Unit conversion"));
   ViewUnits->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_U));
-  ViewOptions =
-      NewAction("ViewOptions", QStringLiteral("&Options..."), QStringLiteral("Animation Color and Background settings"));
+  ViewOptions = NewAction("ViewOptions", QStringLiteral("&Options..."),
+                          QStringLiteral("Animation Color and Background settings"));
   ViewMenu->addActions({ViewShowLeft, ViewShowGraph, ViewZoomAll});
   ViewMenu->addSeparator();
   ViewMenu->addActions({ViewUnits, ViewOptions});
 
   AnimationMenu = menuBar()->addMenu(QStringLiteral("&Animation"));
   AnimationMenu->setObjectName(QStringLiteral("AnimationMenu"));
-  AnimationStartItem = NewAction("AnimationStartItem", QStringLiteral("S&tart"), QStringLiteral("Start Animation"));
+  AnimationStartItem =
+      NewAction("AnimationStartItem", QStringLiteral("S&tart"), QStringLiteral("Start Animation"));
   AnimationStartItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
   AnimationStopItem =
       NewAction("AnimationStopItem", QStringLiteral("St&op"), QStringLiteral("Stop Animation and reset"));
@@ -386,6 +403,9 @@ void TMainForm::CreateMenus() {
   OnTrigger(ViewShowGraph, [this] { ShowGraphButtonClick(ViewShowGraph); });
   OnTrigger(ViewZoomAll, [this] { ViewZoomAllClick(); });
   OnTrigger(ViewOptions, [this] { ViewOptionsClick(); });
+  OnTrigger(ViewUnits, [this] { ViewUnitsClick(); });
+  OnTrigger(FileProjectInfo, [this] { FileProjectInfoClick(); });
+  OnTrigger(HelpAbout, [this] { HelpAboutClick(); });
   OnTrigger(AnimationStartItem, [this] { AnimationStartItemClick(); });
   OnTrigger(AnimationStopItem, [this] { AnimationStopItemClick(); });
   OnTrigger(HelpContents, [this] { HelpContentsClick(); });
@@ -422,13 +442,16 @@ void TMainForm::CreateKeys() {
 }
 
 // Commands whose dialogs or exports are not part of the program yet stay disabled.
-void TMainForm::DisableMissingCommands() {
+void TMainForm::UpdateCommands() {
   for (QAction* action :
        {FileImportDXFBackground, ImportDXFButton, FileExporttoExcel, ExportToExcelButton, FileExportPicture,
-        ExportAsJPEGButton, FileCreateAVIVideo, AVIButton, FileProjectInfo, ProjectInfoButton, FileHTMLReport,
-        PrintToolButton, AnimationInputFunctionItem, EditMoveRotateResize, ViewUnits, ViewOptions, HelpAbout}) {
+        ExportAsJPEGButton, FileCreateAVIVideo, AVIButton, FileHTMLReport, PrintToolButton,
+        AnimationInputFunctionItem, EditMoveRotateResize, ViewOptions}) {
     action->setEnabled(false);
   }
+  ViewUnits->setEnabled(AppDialogs().ConvertDlg != nullptr);
+  FileProjectInfo->setEnabled(AppDialogs().ProjectInfoDialog != nullptr);
+  ProjectInfoButton->setEnabled(AppDialogs().ProjectInfoDialog != nullptr);
 }
 
 void TMainForm::FormCreate() {
@@ -455,6 +478,8 @@ void TMainForm::showEvent(QShowEvent* event) {
 }
 
 void TMainForm::FormShow() {
+  UpdateCommands();
+  shared::Convert().SetRegistryKey(kConvertRegistryKey);
   SetRegistryKey(kRegistryKey);
   ApplyLanguage(0);
   const std::string fileName = ToPath(CommandLine);
@@ -466,6 +491,7 @@ void TMainForm::FormShow() {
     }
   } else {
     Document->NewMechanism(kFourbarPreset);
+    ClearProjectInfo();
   }
   UpdateCaption();
   PictureFileName.clear();
@@ -541,7 +567,7 @@ void TMainForm::LoadSettings() {
     move(left, top);
     resize(boundsWidth, boundsHeight);
   }
-  setWindowState(state == kStateMaximised    ? Qt::WindowMaximized
+  setWindowState(state == kStateMaximised   ? Qt::WindowMaximized
                  : state == kStateMinimised ? Qt::WindowMinimized
                                             : Qt::WindowNoState);
   info.DataDir = settings->ReadString("Main", "DataPath", info.DataDir);
@@ -563,9 +589,8 @@ void TMainForm::SaveSettings() {
   const int state = isMaximized() ? kStateMaximised : isMinimized() ? kStateMinimised : kStateNormal;
   settings->WriteInteger("Main", "WindowState", state);
   if (state != kStateMaximised) {
-    const QRect bounds = state == kStateMinimised && normalGeometry().isValid()
-                             ? normalGeometry()
-                             : QRect(pos(), size());
+    const QRect bounds =
+        state == kStateMinimised && normalGeometry().isValid() ? normalGeometry() : QRect(pos(), size());
     settings->WriteInteger("Main", "Left", bounds.x());
     settings->WriteInteger("Main", "Top", bounds.y());
     settings->WriteInteger("Main", "Width", bounds.width());
@@ -628,6 +653,7 @@ void TMainForm::TakeDataDir(const std::string& fileName) {
 void TMainForm::FileNewClick() {
   if (AskSave() == TAnswer::Cancel) return;
   Document->NewMechanism(kCustomPreset);
+  ClearProjectInfo();
   UpdateCaption();
   PictureFileName.clear();
   AVIFileName.clear();
@@ -636,6 +662,7 @@ void TMainForm::FileNewClick() {
 void TMainForm::FourbarButtonClick(int tag) {
   if (AskSave() == TAnswer::Cancel) return;
   Document->NewMechanism(tag);
+  ClearProjectInfo();
   PictureFileName.clear();
   UpdateCaption();
 }
@@ -784,6 +811,25 @@ void TMainForm::ShowGraphButtonClick(QObject* sender) {
 void TMainForm::XYButtonClick() {
   IsPolar = PolarButton->isChecked();
   Document->SetPolar(IsPolar);
+}
+
+void TMainForm::ViewUnitsClick() {
+  if (!AppDialogs().ConvertDlg) return;
+  AppDialogs().ConvertDlg->exec();
+  Document->RefreshGraph();
+}
+
+void TMainForm::FileProjectInfoClick() {
+  if (AppDialogs().ProjectInfoDialog) AppDialogs().ProjectInfoDialog->exec();
+}
+
+void TMainForm::HelpAboutClick() {
+  shared::TAboutDlg about(shared::AboutInfoFor(shared::ProgramInfo()), this);
+  about.exec();
+}
+
+void TMainForm::ClearProjectInfo() {
+  if (AppDialogs().ProjectInfoDialog) AppDialogs().ProjectInfoDialog->SetDefaults();
 }
 
 void TMainForm::HelpContentsClick() { shared::ProgramInfo().ShowHelp(); }

@@ -102,6 +102,9 @@ class TMainForm : public QMainWindow {
   void AnimationStopItemClick();
   void ViewZoomAllClick();
   void ViewOptionsClick();
+  void ViewUnitsClick();
+  void FileProjectInfoClick();
+  void HelpAboutClick();
   void ShowLeftButtonClick(QObject* sender);
   void ShowGraphButtonClick(QObject* sender);
   void XYButtonClick();
@@ -124,7 +127,8 @@ class TMainForm : public QMainWindow {
   void CreateToolBar();
   void CreatePanels();
   void CreateKeys();
-  void DisableMissingCommands();
+  void UpdateCommands();
+  void ClearProjectInfo();
   QAction* NewAction(const char* name, const QString& caption, const QString& hint = QString());
   void OnTrigger(QAction* action, std::function<void()> command);
   // Saves the document under the name; a failure is shown and gives false.

@@ -5,6 +5,7 @@
 #include <QScrollBar>
 
 #include "shared/Cp1252.h"
+#include "shared/Sound.h"
 
 namespace quillon {
 
@@ -23,6 +24,13 @@ void TMessageMemo::AppendLine(const std::string& line, TMessageKind kind) {
   verticalScrollBar()->setValue(verticalScrollBar()->maximum());
   SetBackground(FromColourValue(TStdOut::Colour(kind)));
   TintTimer.start();
+  // A sound still playing goes on; a missing notice sound stays silent, while a missing warning
+  // or error sound gives the default sound.
+  const std::string wave = TStdOut::SoundFile(kind);
+  if (!wave.empty()) {
+    shared::PlayWave(wave,
+                     shared::kWaveNoStop | (kind == TMessageKind::Notify ? shared::kWaveNoDefault : 0u));
+  }
 }
 
 void TMessageMemo::ClearLines() { clear(); }

@@ -1,6 +1,6 @@
 // TMessageMemo: the read-only memo of the main window that the message log writes to. Each line
 // tints it for 900 ms (red for errors, yellow for warnings, white otherwise), then it returns to
-// the button-face colour.
+// the button-face colour. Notices, warnings and errors play their kind's wave file.
 #pragma once
 
 #include <QColor>

@@ -1,10 +1,9 @@
 // The main window's questions and file dialogs as Qt shows them.
 #include "animator/app/UserDialogs.h"
 
-#include <QFileDialog>
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
-
 
 namespace quillon {
 
@@ -23,9 +22,9 @@ QString QtFilter(const QString& filter) {
 }
 
 TAnswer TQtUserDialogs::Ask(const QString& text) {
-  const auto button = QMessageBox::question(Parent, QApplication::applicationName(), text,
-                                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                                            QMessageBox::Yes);
+  const auto button =
+      QMessageBox::question(Parent, QApplication::applicationName(), text,
+                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
   if (button == QMessageBox::Yes) return TAnswer::Yes;
   if (button == QMessageBox::No) return TAnswer::No;
   return TAnswer::Cancel;

@@ -104,8 +104,8 @@ void TAniJoint::ComputeKinematics() {
   const int32_t len = SolvedLength();
   PathLength[0] = 0;
   for (int32_t i = 1; i <= len; ++i)
-    PathLength[i] =
-        PathLength[i - 1] + std::hypot(Positions[i].X - Positions[i - 1].X, Positions[i].Y - Positions[i - 1].Y);
+    PathLength[i] = PathLength[i - 1] +
+                    std::hypot(Positions[i].X - Positions[i - 1].X, Positions[i].Y - Positions[i - 1].Y);
 
   const bool vectors = !Velocity.empty();
   if (vectors) Differentiate(Positions, Velocity, len, Dt, FullCycle);
@@ -149,6 +149,13 @@ void TAniJoint::UpdateExtent(shared::TComplex& min, shared::TComplex& max) const
     max.X = std::max(max.X, p.X);
     max.Y = std::max(max.Y, p.Y);
   }
+}
+
+void TAniJoint::DrawPath(shared::TCanvas2D& canvas) const {
+  if (!Trace) return;
+  const int32_t len = SolvedLength();
+  canvas.MoveTo(Positions[0].X, Positions[0].Y);
+  for (int32_t i = 1; i <= len; ++i) canvas.LineTo(Positions[i].X, Positions[i].Y);
 }
 
 }  // namespace quillon

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "shared/Canvas2D.h"
 #include "shared/Complex.h"
 
 namespace quillon {
@@ -76,6 +77,9 @@ class TAniJoint {
 
   // Widens the two corners by every valid position 0..Len.
   void UpdateExtent(shared::TComplex& min, shared::TComplex& max) const;
+
+  // The traced path over 0..Len with the current pen.
+  void DrawPath(shared::TCanvas2D& canvas) const;
 
   std::string Caption() const { return "Joint " + std::string(1, static_cast<char>(Letter)); }
 

@@ -40,7 +40,9 @@ void OrderAroundCentre(std::vector<TScreenPoint>& p) {
   }
   const int64_t cx = static_cast<int64_t>(std::nearbyint(static_cast<double>(sx) / count));
   const int64_t cy = static_cast<int64_t>(std::nearbyint(static_cast<double>(sy) / count));
-  auto dot = [&](const TScreenPoint& a, const TScreenPoint& b) { return (a.X - cx) * (b.X - cx) + (a.Y - cy) * (b.Y - cy); };
+  auto dot = [&](const TScreenPoint& a, const TScreenPoint& b) {
+    return (a.X - cx) * (b.X - cx) + (a.Y - cy) * (b.Y - cy);
+  };
   bool swapped = true;
   for (int32_t last = count - 3; swapped && last >= 0; --last) {
     swapped = false;
@@ -88,8 +90,8 @@ void TAniLink::SetName(const std::string& text) {
   if (static_cast<int32_t>(Name.size()) > kMaxJoints) {
     const std::string whole = Name;
     Name.resize(kMaxJoints);
-    StdOut().Warning("Link " + whole + " has more than " + std::to_string(kMaxJoints) +
-                     " joints; only " + Name + " is kept.");
+    StdOut().Warning("Link " + whole + " has more than " + std::to_string(kMaxJoints) + " joints; only " +
+                     Name + " is kept.");
   }
   JointCount = static_cast<int32_t>(Name.size());
 }
@@ -243,6 +245,24 @@ bool TAniLink::HitTest(TScreenPoint point, bool extend) {
   const bool inside = (across % 2 == 1) && (down % 2 == 1);
   if (!(extend && Selected)) Selected = inside;
   return inside;
+}
+
+void TAniLink::Draw(shared::TCanvas2D& canvas, shared::TColor edgeColour, bool stick) {
+  if (!Visible) {
+    Outline.clear();
+    return;
+  }
+  BuildOutline([&canvas](const shared::TComplex& p) { return canvas.WorldToScreen(p); }, stick);
+  canvas.SetPen(Selected ? shared::kLime : edgeColour);
+  if (Outline.size() >= 2) canvas.Polygon(Outline);
+}
+
+bool TAniLink::DrawingPlacement(shared::TComplex& origin, double& rotation) const {
+  if (Drawing.Empty() || AnchorIndex < 0 || AnchorIndex >= JointCount) return false;
+  if (JointIndex[AnchorIndex] < 0 || AnchorIndex >= static_cast<int32_t>(Points.size())) return false;
+  origin = Points[AnchorIndex];
+  rotation = GetAngle(DrawStep);
+  return true;
 }
 
 std::string TAniLink::AnchorLetter() const {

@@ -9,15 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "shared/Canvas2D.h"
 #include "shared/Complex.h"
+#include "shared/PaintSurface.h"
 
 namespace quillon {
 
-struct TScreenPoint {
-  int32_t X = 0;
-  int32_t Y = 0;
-  bool operator==(const TScreenPoint&) const = default;
-};
+using TScreenPoint = shared::TPoint;
 
 // World point to screen pixel, as the canvas maps it.
 using TWorldToScreen = std::function<TScreenPoint(const shared::TComplex&)>;
@@ -95,6 +93,12 @@ class TAniLink {
   void BuildOutline(const TWorldToScreen& toScreen, bool stick);
   // Point in the outline; Selected follows unless extend keeps an existing selection.
   bool HitTest(TScreenPoint point, bool extend);
+  // The outline with the edge colour, or green when selected; the mechanism has set the brush.
+  // An invisible link draws nothing and cannot be picked.
+  void Draw(shared::TCanvas2D& canvas, shared::TColor edgeColour, bool stick);
+  // Where the attached drawing sits at DrawStep: origin at the anchor joint, turned by the
+  // link's rotation. False when there is no drawing or the anchor names no usable joint.
+  bool DrawingPlacement(shared::TComplex& origin, double& rotation) const;
 
   std::string AnchorLetter() const;
   void SetAnchorLetter(const std::string& text);

@@ -17,6 +17,7 @@
 #include "animator/engine/InputFunction.h"
 #include "animator/engine/MechanismHeader.h"
 #include "animator/engine/Spline.h"
+#include "shared/Canvas2D.h"
 #include "shared/Complex.h"
 #include "shared/TabLine.h"
 
@@ -204,6 +205,9 @@ class TAniMechanism {
   // builder leaves it empty. Clears the message log, the curve and the areas.
   void NewMechanism(int32_t type);
 
+  // The links, joints and their marks at CurrentStep, the traced paths, the instant centres and
+  // the arrows as the switches ask, then the curve and the areas; nothing while not Visible.
+  void Paint(shared::TCanvas2D& canvas);
   // Bounding box of the curve, every joint's valid positions over 0..Len and the areas; false
   // (min and max untouched) when there is nothing to measure.
   bool GetExtent(shared::TComplex& min, shared::TComplex& max) const;

@@ -22,7 +22,9 @@ TComplex PositionAt(const TAniJoint& joint, int32_t k) {
   return TComplex(joint.Positions[k].X, joint.Positions[k].Y);
 }
 
-void Store(TAniJoint& joint, int32_t k, const TComplex& p) { joint.Positions[k] = TPositionRecord{p.X, p.Y, 0}; }
+void Store(TAniJoint& joint, int32_t k, const TComplex& p) {
+  joint.Positions[k] = TPositionRecord{p.X, p.Y, 0};
+}
 
 // The frame's joints stay at their design positions; each driven link turns about its driven joint
 // by the input function's increments.
@@ -98,7 +100,8 @@ void SolveDyad(TAniMechanism& m, TAniDyad& dyad) {
   TAniLink& link1 = m.Link(l1);
   TAniLink& link2 = m.Link(l2);
   // The matrix is sized by the topology rebuild; links added since share nothing yet.
-  const bool known = static_cast<size_t>(l1) < m.SharedJoint.size() && static_cast<size_t>(l2) < m.SharedJoint[l1].size();
+  const bool known =
+      static_cast<size_t>(l1) < m.SharedJoint.size() && static_cast<size_t>(l2) < m.SharedJoint[l1].size();
   const int32_t common = known ? m.SharedJoint[l1][l2] : -1;
   TDyad& solver = m.Solver;
   solver.Clear();

@@ -5,6 +5,10 @@
 #include <cmath>
 #include <utility>
 
+#include "shared/Convert.h"
+#include "shared/ProjectInfo.h"
+#include "shared/TextLine.h"
+
 namespace quillon {
 
 using shared::TComplex;
@@ -24,6 +28,10 @@ char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a
 bool Near(double value, double edge, double tolerance) {
   return edge - tolerance <= value && value <= edge + tolerance;
 }
+
+constexpr shared::TColor kAreaColour = 0x808000;
+constexpr int kCornerMarkerSize = 2;
+constexpr int kLabelOffset = 5;
 
 void Grow(const TComplex& p, TComplex& min, TComplex& max) {
   min.X = std::min(min.X, p.X);
@@ -138,6 +146,21 @@ void TArea::WriteTabLine(shared::TTabLines& lines) const {
   lines.WriteLine();
 }
 
+void TArea::Draw(shared::TCanvas2D& canvas) const {
+  const shared::TColor colour = Selected ? shared::kLime : kAreaColour;
+  const TComplex corners[4] = {MinCorner, TComplex(MaxCorner.X, MinCorner.Y), MaxCorner,
+                               TComplex(MinCorner.X, MaxCorner.Y)};
+  canvas.SetBrush(canvas.PaintBox().WindowColor(), shared::TBrushStyle::Clear);
+  canvas.SetPen(colour, 1, shared::TPenStyle::Dot);
+  canvas.MoveTo(corners[0]);
+  for (int i = 1; i <= 4; ++i) canvas.LineTo(corners[i % 4]);
+  canvas.SetPen(colour, 1, shared::TPenStyle::Solid);
+  for (const auto& corner : corners) canvas.Marker(corner, shared::kMarkerSquare, kCornerMarkerSize);
+  if (Selected)
+    canvas.TextLabel(TComplex(std::min(MinCorner.X, MaxCorner.X), std::max(MinCorner.Y, MaxCorner.Y)),
+                     kLabelOffset, LabelText());
+}
+
 void TAreaList::Clear() {
   Items.clear();
   Visible = true;
@@ -244,6 +267,59 @@ void TAreaList::WriteTabLines(shared::TTabLines& lines) const {
   lines.BeginSection(Name);
   for (const auto& a : Items) a->WriteTabLine(lines);
   lines.EndSection();
+}
+
+void TAreaList::Draw(shared::TCanvas2D& canvas) const {
+  if (!Visible) return;
+  for (const auto& a : Items) a->Draw(canvas);
+}
+
+void TAreaList::WriteHTML(std::ostream& out, bool polar) const {
+  const shared::TConvert& convert = shared::Convert();
+  const char* end = shared::kLineEnd;
+  const std::string length = convert.UnitLabel(shared::cuLength);
+  const std::string angle = convert.UnitLabel(shared::cuAngle);
+  out << "<table border=\"1\" bordercolor=\"#000000\" width=\"100%\">" << end;
+  out << "    <tr><td colspan=\"6\" bgcolor=\"#FFFFCC\" width=\"100%\">"
+      << "<font face=\"Arial\" size=\"4\">" << Name << "</font></td></tr>" << end;
+  out << "    <tr>" << end;
+  out << "        <td width=\"5%\">Nr.</td>" << end;
+  if (polar) {
+    out << "        <td width=\"20%\">Min. R " << length << "</td>" << end;
+    out << "        <td width=\"20%\">Min. Angle " << angle << "</td>" << end;
+    out << "        <td width=\"20%\">Max. R " << length << "</td>" << end;
+    out << "        <td width=\"20%\">Max. Angle " << angle << "</td>" << end;
+  } else {
+    out << "        <td width=\"20%\">Min. x " << length << "</td>" << end;
+    out << "        <td width=\"20%\">Min. y " << length << "</td>" << end;
+    out << "        <td width=\"20%\">Max. x " << length << "</td>" << end;
+    out << "        <td width=\"20%\">Max. y " << length << "</td>" << end;
+  }
+  out << "        <td width=\"15%\">Include</td>" << end;
+  out << "    </tr>" << end;
+  auto cell = [&](int category, double value) {
+    out << "        <td>" << convert.FormatSI(category, value) << "</td>" << end;
+  };
+  for (int32_t i = 0; i < Count(); ++i) {
+    TArea area;
+    area.Assign(*Items[i]);
+    area.Normalise();
+    out << "    <tr>" << end;
+    out << "        <td>" << i + 1 << "</td>" << end;
+    for (const TComplex* corner : {&area.MinCorner, &area.MaxCorner}) {
+      if (polar) {
+        cell(shared::cuLength, corner->Abs());
+        cell(shared::cuAngle, corner->Arg());
+      } else {
+        cell(shared::cuLength, corner->X);
+        cell(shared::cuLength, corner->Y);
+      }
+    }
+    out << "        <td>" << shared::HtmlEscape(area.IncludeText()) << "</td>" << end;
+    out << "    </tr>" << end;
+  }
+  out << "</table>" << end;
+  out << "<p></p>" << end;
 }
 
 }  // namespace quillon

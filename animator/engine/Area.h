@@ -4,9 +4,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
+#include "shared/Canvas2D.h"
 #include "shared/Complex.h"
 #include "shared/TabLine.h"
 
@@ -59,6 +61,9 @@ class TArea {
   // One record: min x, min y, max x, max y, letters.
   void ReadTabLine(shared::TTabLines& lines);
   void WriteTabLine(shared::TTabLines& lines) const;
+
+  // Dotted outline, square markers at the corners, and the label when selected.
+  void Draw(shared::TCanvas2D& canvas) const;
 };
 
 class TAreaList {
@@ -105,6 +110,12 @@ class TAreaList {
   // Section Name, one record per area; nothing is written for an empty list.
   void ReadTabLines(shared::TTabLines& lines = shared::TabLines());
   void WriteTabLines(shared::TTabLines& lines = shared::TabLines()) const;
+
+  // Nothing while hidden.
+  void Draw(shared::TCanvas2D& canvas) const;
+  // The report's table of areas (numbered from 1, corners ordered) in the display units of the
+  // unit service; polar shows each corner as distance and angle.
+  void WriteHTML(std::ostream& out, bool polar) const;
 
  private:
   void Renumber();

@@ -2,9 +2,13 @@
 // editing and the "Curve" section.
 #include "animator/engine/Spline.h"
 
+#include <cmath>
 #include <random>
+#include <string>
 
+#include "shared/Convert.h"
 #include "shared/Matrix.h"
+#include "shared/TextLine.h"
 
 namespace quillon {
 
@@ -15,6 +19,10 @@ namespace {
 
 constexpr int32_t kSamplesPerSegment = 10;
 constexpr int32_t kMaxChangeStamp = 12345677;
+// Pixel lengths of the rotation lines drawn at the control points.
+constexpr double kOutLineLength = 36;
+constexpr double kInLineLength = 24;
+constexpr shared::TColor kInLineColour = 0xFF0000;
 
 int32_t NewChangeStamp(int32_t previous) {
   static std::mt19937 generator{std::random_device{}()};
@@ -269,6 +277,82 @@ void TSpline::WriteTabLines(shared::TTabLines& lines) const {
   lines.WriteLine();
   for (const auto& p : Points) p->WriteTabLine(lines);
   lines.EndSection();
+}
+
+void TSpline::Draw(shared::TCanvas2D& canvas) const {
+  if (Points.empty() || !Visible) return;
+  canvas.SetPen(Colour, 1, shared::TPenStyle::Solid);
+  canvas.SetBrush(canvas.PaintBox().WindowColor(), shared::TBrushStyle::Clear);
+  if (!Samples.empty()) {
+    canvas.MoveTo(Samples[0]);
+    for (size_t i = 1; i < Samples.size(); ++i) canvas.LineTo(Samples[i]);
+  }
+  // A line of the given pixel length from the point in the direction of a rotation.
+  auto rotationLine = [&canvas](const shared::TPoint& from, double length, double angle) {
+    canvas.Surface().MoveTo(from.X, from.Y);
+    canvas.Surface().LineTo(from.X + static_cast<int>(std::nearbyint(length * std::cos(angle))),
+                            from.Y - static_cast<int>(std::nearbyint(length * std::sin(angle))));
+  };
+  for (int32_t i = 0; i < PointCount(); ++i) {
+    const TPrePoint& p = *Points[i];
+    canvas.SetPen(p.Selected ? shared::kLime : Colour, 1, shared::TPenStyle::Solid);
+    canvas.Marker(p, shared::kMarkerSquare, MarkerSize);
+    canvas.TextLabel(p, LabelOffset, std::to_string(i));
+    const shared::TPoint screen = canvas.WorldToScreen(p);
+    if (OutEnabled) {
+      canvas.SetPen(shared::kBlack, 1, shared::TPenStyle::Solid);
+      rotationLine(screen, kOutLineLength, p.Out);
+    }
+    if (InEnabled) {
+      canvas.SetPen(kInLineColour, 1, shared::TPenStyle::Solid);
+      rotationLine(screen, kInLineLength, p.In);
+    }
+  }
+}
+
+void TSpline::WriteHTML(std::ostream& out, bool polar) const {
+  const shared::TConvert& convert = shared::Convert();
+  const char* end = shared::kLineEnd;
+  const std::string length = convert.UnitLabel(shared::cuLength);
+  const std::string angle = convert.UnitLabel(shared::cuAngle);
+  out << "<table border=\"1\" bordercolor=\"#000000\" width=\"100%\">" << end;
+  out << "    <tr><td colspan=\"5\" bgcolor=\"#FFFFCC\" width=\"100%\">"
+      << "<font face=\"Arial\" size=\"4\">" << Name << "</font></td></tr>" << end;
+  out << "    <tr>" << end;
+  out << "        <td width=\"8%\">Nr.</td>" << end;
+  if (polar) {
+    out << "        <td width=\"23%\">R " << length << "</td>" << end;
+    out << "        <td width=\"23%\">Angle " << angle << "</td>" << end;
+  } else {
+    out << "        <td width=\"23%\">x " << length << "</td>" << end;
+    out << "        <td width=\"23%\">y " << length << "</td>" << end;
+  }
+  out << "        <td width=\"23%\">Output Rotation " << angle << "</td>" << end;
+  out << "        <td width=\"23%\">Input Rotation " << angle << "</td>" << end;
+  out << "    </tr>" << end;
+  for (int32_t i = 0; i < PointCount(); ++i) {
+    const TPrePoint& p = *Points[i];
+    out << "    <tr>" << end;
+    out << "        <td>" << i << "</td>" << end;
+    if (polar) {
+      out << "        <td>" << convert.FormatSI(shared::cuLength, p.Abs()) << "</td>" << end;
+      out << "        <td>" << convert.FormatSI(shared::cuAngle, p.Arg()) << "</td>" << end;
+    } else {
+      out << "        <td>" << convert.FormatSI(shared::cuLength, p.X) << "</td>" << end;
+      out << "        <td>" << convert.FormatSI(shared::cuLength, p.Y) << "</td>" << end;
+    }
+    if (OutEnabled)
+      out << "<td>" << convert.FormatSI(shared::cuAngle, p.Out) << "</td>" << end;
+    else
+      out << "<td>-</td>" << end;
+    if (InEnabled)
+      out << "<td>" << convert.FormatSI(shared::cuAngle, p.In) << "</td>" << end;
+    else
+      out << "<td>-</td>" << end;
+    out << "    </tr>" << end;
+  }
+  out << "</table>" << end;
+  out << "<p></p>" << end;
 }
 
 }  // namespace quillon

@@ -5,9 +5,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
+#include "shared/Canvas2D.h"
 #include "shared/Complex.h"
 #include "shared/PrePoint.h"
 #include "shared/TabLine.h"
@@ -93,6 +95,13 @@ class TSpline {
   // per control point. Nothing is written without points.
   void ReadTabLines(shared::TTabLines& lines = shared::TabLines());
   void WriteTabLines(shared::TTabLines& lines = shared::TabLines()) const;
+
+  // Polyline through the samples, numbered point markers and the prescribed rotations as short
+  // lines (output black, input blue); nothing while hidden or without points.
+  void Draw(shared::TCanvas2D& canvas) const;
+  // The report's table of control points in the display units of the unit service; polar shows
+  // each point as distance and angle.
+  void WriteHTML(std::ostream& out, bool polar) const;
 
  private:
   void ComputeTangents();

@@ -1,11 +1,11 @@
 // TMatrix: solutions of hand-solved systems, reuse of one decomposition, pivoting and the
 // singular and zero-pivot cases.
-#include "shared/Matrix.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <vector>
+
+#include "shared/Matrix.h"
 
 using shared::TMatrix;
 
@@ -44,22 +44,21 @@ TEST_P(MatrixSolveTest, GivesHandSolvedSolution) {
 
 INSTANTIATE_TEST_SUITE_P(
     Systems, MatrixSolveTest,
-    testing::Values(
-        SystemCase{"one", {{4}}, {2}, {0.5}, 1},
-        // Needs a row swap: x = (3, 2).
-        SystemCase{"swap", {{0, 1}, {1, 0}}, {2, 3}, {3, 2}, -1},
-        // 2x + y - z = 8, -3x - y + 2z = -11, -2x + y + 2z = -3: x = (2, 3, -1).
-        // Two swaps (rows 0 and 2, then 1 and 2): parity +1.
-        SystemCase{"three", {{2, 1, -1}, {-3, -1, 2}, {-2, 1, 2}}, {8, -11, -3}, {2, 3, -1}, 1},
-        // Rows of very different size: implicit scaling picks row 1 as the first pivot
-        // although row 0 has the larger element. x = (1, 1).
-        SystemCase{"scaled", {{1e6, 1e8}, {1, 0.5}}, {1e6 + 1e8, 1.5}, {1, 1}, -1},
-        // The spline's tridiagonal form, x = (1, -1, 2, 0): b = M.x.
-        SystemCase{"tridiagonal",
-                   {{2, 1, 0, 0}, {1, 4, 1, 0}, {0, 1, 4, 1}, {0, 0, 1, 2}},
-                   {1, -1, 7, 2},
-                   {1, -1, 2, 0},
-                   1}),
+    testing::Values(SystemCase{"one", {{4}}, {2}, {0.5}, 1},
+                    // Needs a row swap: x = (3, 2).
+                    SystemCase{"swap", {{0, 1}, {1, 0}}, {2, 3}, {3, 2}, -1},
+                    // 2x + y - z = 8, -3x - y + 2z = -11, -2x + y + 2z = -3: x = (2, 3, -1).
+                    // Two swaps (rows 0 and 2, then 1 and 2): parity +1.
+                    SystemCase{"three", {{2, 1, -1}, {-3, -1, 2}, {-2, 1, 2}}, {8, -11, -3}, {2, 3, -1}, 1},
+                    // Rows of very different size: implicit scaling picks row 1 as the first pivot
+                    // although row 0 has the larger element. x = (1, 1).
+                    SystemCase{"scaled", {{1e6, 1e8}, {1, 0.5}}, {1e6 + 1e8, 1.5}, {1, 1}, -1},
+                    // The spline's tridiagonal form, x = (1, -1, 2, 0): b = M.x.
+                    SystemCase{"tridiagonal",
+                               {{2, 1, 0, 0}, {1, 4, 1, 0}, {0, 1, 4, 1}, {0, 0, 1, 2}},
+                               {1, -1, 7, 2},
+                               {1, -1, 2, 0},
+                               1}),
     [](const testing::TestParamInfo<SystemCase>& info) { return info.param.name; });
 
 TEST(MatrixTest, OneDecompositionServesSeveralRightHandSides) {

@@ -1,11 +1,10 @@
 // TPrePoint: the seven-number record line, hit tests, copying and the old text form.
-#include "shared/PrePoint.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <sstream>
 
+#include "shared/PrePoint.h"
 #include "shared/RealText.h"
 
 using shared::TComplex;
@@ -82,9 +81,9 @@ TEST_P(PrePointHitTest, SquareWithBoundsIncluded) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Square, PrePointHitTest,
-                         testing::Values(HitCase{1, 1, true}, HitCase{1.1, 0.9, true}, HitCase{0.9, 1.1, true},
-                                         HitCase{1.1001, 1, false}, HitCase{1, 0.8999, false},
-                                         HitCase{1.09, 1.09, true}));
+                         testing::Values(HitCase{1, 1, true}, HitCase{1.1, 0.9, true},
+                                         HitCase{0.9, 1.1, true}, HitCase{1.1001, 1, false},
+                                         HitCase{1, 0.8999, false}, HitCase{1.09, 1.09, true}));
 
 TEST(PrePointTest, HitTestSelectKeepsSelectionWhenExtending) {
   TPrePoint p(1, 1);

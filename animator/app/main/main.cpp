@@ -1,20 +1,26 @@
 // Program entry of Quillon Animator: the process-wide services in dependency order, the
-// application, the main window, the message loop, and the services freed in reverse order.
-#include <QFile>
+// application, the main window and the dialogs that live for the whole run, the message loop,
+// and everything freed again in reverse order.
+#include <memory>
 
+#include "animator/app/AnimationFrm.h"
+#include "animator/app/AppDialogs.h"
 #include "animator/app/Application.h"
 #include "animator/app/MainForm.h"
-#include "animator/app/AnimationFrm.h"
-#include "animator/app/UserDialogs.h"
 #include "animator/engine/StdOut.h"
-#include "shared/Canvas2D.h"
 #include "shared/Convert.h"
 #include "shared/ProgramInfo.h"
 #include "shared/TabLine.h"
+#include "shared/qt/ConvertDlg.h"
 #include "shared/qt/DesktopShellOpen.h"
+#include "shared/qt/HTMLPrintDialog.h"
+#include "shared/qt/IniSettings.h"
+#include "shared/qt/ProjectInfoDialog.h"
 #include "shared/qt/QtClipboard.h"
+#include "shared/qt/QtSound.h"
 
 int main(int argc, char** argv) {
+  shared::InstallIniSettings();
   shared::CreateProgramInfo();
   shared::CreateTabLines();
   shared::CreateConvert();
@@ -23,15 +29,30 @@ int main(int argc, char** argv) {
   int result = 0;
   {
     quillon::TQuillonApplication app(argc, argv);
-    app.setApplicationName(QStringLiteral("quillon"));
-    app.setApplicationDisplayName(QString::fromStdString(shared::ProgramInfo().Title));
+    app.setApplicationName(QString::fromStdString(shared::ProgramInfo().Title));
+    // Ties the windows to the desktop entry that opens *.mech documents.
+    QGuiApplication::setDesktopFileName(QStringLiteral("quillon"));
     shared::ConnectDesktopShellOpen();
+    shared::TQtSound sound(shared::ProgramInfo().ExeDir);
+    shared::SetSound(&sound);
+    shared::ApplyLocaleDecimalSeparator(shared::Convert());
     shared::TQtClipboard clipboard;
-    auto* view = new quillon::TAnimationFrm(clipboard);
-    quillon::TMainForm form(view, nullptr, clipboard);
+
+    quillon::TMainForm form(new quillon::TAnimationFrm(clipboard), nullptr, clipboard);
+    const auto help = [](const std::string& topic) { shared::ProgramInfo().ShowHelpTopic(topic); };
+    auto convertDlg = std::make_unique<shared::TConvertDlg>(shared::Convert(), &form);
+    convertDlg->SetHelpHandler(help);
+    auto projectInfoDialog = std::make_unique<shared::TProjectInfoDialog>(&form);
+    projectInfoDialog->SetHelpHandler(help);
+    auto htmlPrintDialog = std::make_unique<shared::THTMLPrintDialog>(&form);
+    htmlPrintDialog->SetHelpHandler(help);
+    quillon::AppDialogs() = {convertDlg.get(), projectInfoDialog.get(), htmlPrintDialog.get()};
+
     form.SetCommandLine(quillon::JoinCommandLine(app.arguments()));
     form.show();
     result = app.exec();
+    quillon::AppDialogs() = {};
+    shared::SetSound(nullptr);
   }
   quillon::FreeStdOut();
   shared::FreeConvert();

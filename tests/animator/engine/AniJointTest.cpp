@@ -1,11 +1,11 @@
 // Joints of the animated linkage: arrays and flags, difference kinematics against closed forms,
 // link references and extent.
-#include "animator/engine/AniJoint.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numbers>
+
+#include "animator/engine/AniJoint.h"
 
 namespace {
 

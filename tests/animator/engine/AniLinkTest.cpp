@@ -1,7 +1,5 @@
 // Links of the animated linkage: names and kinds, angle differences, outlines and hit tests,
 // anchor letters; and the dyad that pairs two links.
-#include "animator/engine/AniLink.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,7 +9,9 @@
 
 #include "animator/engine/AniDyad.h"
 #include "animator/engine/AniJoint.h"
+#include "animator/engine/AniLink.h"
 #include "animator/engine/StdOut.h"
+#include "tests/animator/engine/FakePaintBox.h"
 
 namespace {
 
@@ -20,11 +20,13 @@ using quillon::TScreenPoint;
 
 // The canvas mapping with 10 pixels per unit and the world origin at pixel (100, 100), y up.
 TScreenPoint ToScreen(const shared::TComplex& p) {
-  return {static_cast<int32_t>(std::nearbyint(p.X * 10)) + 100, 100 - static_cast<int32_t>(std::nearbyint(p.Y * 10))};
+  return {static_cast<int32_t>(std::nearbyint(p.X * 10)) + 100,
+          100 - static_cast<int32_t>(std::nearbyint(p.Y * 10))};
 }
 
 // A link whose joints exist (indices 0, 1, ...) at the given world points.
-TAniLink MakeLink(const std::string& name, const std::string& kinds, const std::vector<shared::TComplex>& points) {
+TAniLink MakeLink(const std::string& name, const std::string& kinds,
+                  const std::vector<shared::TComplex>& points) {
   TAniLink link;
   link.SetName(name);
   link.SetKinds(kinds);
@@ -323,6 +325,72 @@ TEST(AniDyadTest, LinksAndCaption) {
   EXPECT_FALSE(dyad.HasLink(1));
   dyad.SetN(5);
   EXPECT_EQ(dyad.Angle.size(), 6u);
+}
+
+}  // namespace
+
+namespace {
+
+using quillon_test::TRecordingPaintBox;
+
+// A 400 x 300 box on a world of size 1: 250 pixels per unit, the world origin at (200, 150).
+struct DrawingView {
+  TRecordingPaintBox box{400, 300};
+  shared::TAniCanvas2D canvas{box, 1.0};
+  std::vector<std::string>& log = box.Screen.Log;
+};
+
+TEST(AniLinkDrawTest, OutlineWithEdgeOrSelectionColour) {
+  DrawingView view;
+  TAniLink link = MakeLink("AB", "PP", {{0, 0}, {0.4, 0}});
+  view.log.clear();
+  link.Draw(view.canvas, 0x123456, false);
+  EXPECT_EQ(view.log, (std::vector<std::string>{"Pen 1193046", "Polygon 200,153 200,147 300,147 300,153"}));
+  EXPECT_TRUE(link.HitTest({250, 151}, false));
+
+  view.log.clear();
+  link.Draw(view.canvas, 0x123456, true);
+  EXPECT_EQ(view.log, (std::vector<std::string>{"Pen 65280", "Polygon 200,150 300,150"}))
+      << "selected, stick";
+
+  link.Visible = 0;
+  view.log.clear();
+  link.Draw(view.canvas, 0, false);
+  EXPECT_TRUE(view.log.empty());
+  EXPECT_FALSE(link.HitTest({250, 150}, false)) << "an invisible link cannot be picked";
+}
+
+TEST(AniLinkDrawTest, DrawingPlacementNeedsADrawingAndAUsableAnchor) {
+  TAniLink link = MakeLink("ABC", "PPP", {{0, 0}, {1, 2}, {3, 4}});
+  link.SetN(4);
+  link.Angle = {0, 0.1, 0.3, 0.6, 1.0};
+  link.DrawStep = 3;
+  shared::TComplex origin;
+  double rotation = -1;
+  EXPECT_FALSE(link.DrawingPlacement(origin, rotation)) << "no drawing";
+  link.Drawing.FileName = "arm.dxf";
+  link.AnchorIndex = 1;
+  ASSERT_TRUE(link.DrawingPlacement(origin, rotation));
+  EXPECT_EQ(origin.X, 1);
+  EXPECT_EQ(origin.Y, 2);
+  EXPECT_EQ(rotation, 0.6);
+  link.JointIndex[1] = -1;
+  EXPECT_FALSE(link.DrawingPlacement(origin, rotation));
+  link.AnchorIndex = -1;
+  EXPECT_FALSE(link.DrawingPlacement(origin, rotation));
+}
+
+TEST(AniJointDrawTest, PathOverTheSolvedSteps) {
+  DrawingView view;
+  quillon::TAniJoint joint(4);
+  for (int i = 0; i <= 4; ++i) joint.Positions[i] = {0.1 * i, 0.0, 0};
+  joint.Len = 2;
+  view.log.clear();
+  joint.DrawPath(view.canvas);
+  EXPECT_TRUE(view.log.empty()) << "not traced";
+  joint.Trace = 1;
+  joint.DrawPath(view.canvas);
+  EXPECT_EQ(view.log, (std::vector<std::string>{"M 200,150", "L 225,150", "L 250,150"}));
 }
 
 }  // namespace

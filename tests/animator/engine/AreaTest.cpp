@@ -1,11 +1,14 @@
 // TArea and TAreaList: letters, inside and edge tests with their handles, dragging, list
 // editing and the "Areas" section.
-#include "animator/engine/Area.h"
-
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <sstream>
+
+#include "RecordingCanvas.h"
+#include "animator/engine/Area.h"
+#include "shared/Convert.h"
 
 using quillon::TArea;
 using quillon::TAreaList;
@@ -45,7 +48,8 @@ INSTANTIATE_TEST_SUITE_P(Points, AreaHoldsTest,
                          testing::Values(HoldsCase{0.5, 0.5, 'A', true}, HoldsCase{0.5, 0.5, 'B', true},
                                          HoldsCase{0.5, 0.5, 'C', true}, HoldsCase{0, 0.3, 'B', true},
                                          HoldsCase{1, 1, 'C', true}, HoldsCase{0.5, 0, 'D', true},
-                                         HoldsCase{1.0001, 0.5, 'B', false}, HoldsCase{0.5, -0.0001, 'A', false}));
+                                         HoldsCase{1.0001, 0.5, 'B', false},
+                                         HoldsCase{0.5, -0.0001, 'A', false}));
 
 TEST(AreaTest, LettersAreTrimmedAndUpperCased) {
   TArea a = Rect(0, 0, 1, 1, " bc ");
@@ -76,19 +80,19 @@ TEST_P(AreaEdgeTest, HitsTheToleranceBandAndNamesTheCorner) {
   EXPECT_EQ(a.Handle, c.handle) << c.x << ", " << c.y;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Points, AreaEdgeTest,
-    testing::Values(EdgeCase{1, 0.05, true, 0},      // bottom edge, inside the band
-                    EdgeCase{1, -0.1, true, 0},      // bottom edge, band bound included
-                    EdgeCase{2.05, 0.5, true, 0},    // right edge from outside
-                    EdgeCase{1, 0.5, false, 0},      // inside, away from the edges
-                    EdgeCase{2.2, 0.5, false, 0},    // beyond the band
-                    EdgeCase{0.05, 0.05, true, 1},   // (min x, min y)
-                    EdgeCase{0.05, 0.95, true, 2},   // (min x, max y)
-                    EdgeCase{1.95, 0.95, true, 3},   // (max x, max y)
-                    EdgeCase{1.95, 0.05, true, 4},   // (max x, min y)
-                    EdgeCase{2.05, 1.05, false, 3}   // beside the corner, outside both ranges
-                    ));
+INSTANTIATE_TEST_SUITE_P(Points, AreaEdgeTest,
+                         testing::Values(EdgeCase{1, 0.05, true, 0},     // bottom edge, inside the band
+                                         EdgeCase{1, -0.1, true, 0},     // bottom edge, band bound included
+                                         EdgeCase{2.05, 0.5, true, 0},   // right edge from outside
+                                         EdgeCase{1, 0.5, false, 0},     // inside, away from the edges
+                                         EdgeCase{2.2, 0.5, false, 0},   // beyond the band
+                                         EdgeCase{0.05, 0.05, true, 1},  // (min x, min y)
+                                         EdgeCase{0.05, 0.95, true, 2},  // (min x, max y)
+                                         EdgeCase{1.95, 0.95, true, 3},  // (max x, max y)
+                                         EdgeCase{1.95, 0.05, true, 4},  // (max x, min y)
+                                         EdgeCase{2.05, 1.05, false, 3}
+                                         // beside the corner, outside both ranges
+                                         ));
 
 TEST(AreaTest, DragMovesWhatTheHandleNames) {
   TArea a = Rect(0, 0, 2, 1);
@@ -265,6 +269,82 @@ TEST(AreaRecordTest, HandWrittenLettersAreNormalised) {
   EXPECT_EQ(list.Item(1).MaxCorner.X, 0);
   EXPECT_EQ(list.Item(1).Width(), 2);
   EXPECT_TRUE(list.Item(1).IsEmpty());
+}
+
+}  // namespace
+
+namespace {
+
+using enginetest::TRecordingPaintBox;
+
+// 400 x 300 pixels showing -0.5..0.5: 250 pixels a metre, the world origin at pixel (200, 150).
+struct AreaDrawTest : testing::Test {
+  TRecordingPaintBox box{400, 300};
+  shared::TAniCanvas2D canvas{box, 1.0};
+};
+
+TEST_F(AreaDrawTest, DottedOutlineCornerMarkersAndLabelWhenSelected) {
+  TAreaList list;
+  list.AddArea(TComplex(0.2, 0.1), TComplex(0, 0));  // drawn from its upper right corner
+  box.Screen.Log.clear();
+  list.Draw(canvas);
+  const auto& s = box.Screen;
+  EXPECT_TRUE(s.Logged({"Brush F0F0F0 1", "Pen FF00 1 2", "M 250,125", "L 200,125", "L 200,150", "L 250,150",
+                        "L 250,125", "Pen FF00 1 0", "M 248,123", "L 252,123", "L 252,127", "L 248,127",
+                        "L 248,123", "Text 205,130 0 All"}));
+  EXPECT_EQ(s.CountOf("M "), 5) << "the outline and four corner markers";
+
+  list.DeselectAll();
+  box.Screen.Log.clear();
+  list.Draw(canvas);
+  EXPECT_TRUE(s.Logged({"Pen 808000 1 2", "M 250,125", "Pen 808000 1 0"}));
+  EXPECT_EQ(s.CountOf("Text"), 0);
+
+  box.Screen.Log.clear();
+  list.Visible = false;
+  list.Draw(canvas);
+  EXPECT_TRUE(s.Log.empty());
+}
+
+TEST(AreaReportTest, NormalisedCornersInDisplayUnits) {
+  shared::CreateConvert();
+  const shared::TConvert& convert = shared::Convert();
+  TAreaList list;
+  list.AddArea(TComplex(1, 1), TComplex(0, 0));
+  list.AddArea(TComplex(0, 0), TComplex(0.003, 0.004));
+  list.Item(1).SetLetters("ab");
+  std::ostringstream cartesian, polar;
+  list.WriteHTML(cartesian, false);
+  list.WriteHTML(polar, true);
+  const std::string mm = convert.UnitLabel(shared::cuLength), deg = convert.UnitLabel(shared::cuAngle);
+  auto cell = [&](int category, double v) {
+    return "        <td>" + convert.FormatSI(category, v) + "</td>\r\n";
+  };
+  const int len = shared::cuLength, ang = shared::cuAngle;
+  const std::string head =
+      "<table border=\"1\" bordercolor=\"#000000\" width=\"100%\">\r\n"
+      "    <tr><td colspan=\"6\" bgcolor=\"#FFFFCC\" width=\"100%\"><font face=\"Arial\" "
+      "size=\"4\">Areas</font></td></tr>\r\n"
+      "    <tr>\r\n"
+      "        <td width=\"5%\">Nr.</td>\r\n";
+  const std::string tail = "        <td width=\"15%\">Include</td>\r\n    </tr>\r\n";
+  EXPECT_EQ(cartesian.str(),
+            head + "        <td width=\"20%\">Min. x " + mm + "</td>\r\n" +
+                "        <td width=\"20%\">Min. y " + mm + "</td>\r\n" + "        <td width=\"20%\">Max. x " +
+                mm + "</td>\r\n" + "        <td width=\"20%\">Max. y " + mm + "</td>\r\n" + tail +
+                "    <tr>\r\n        <td>1</td>\r\n" + cell(len, 0) + cell(len, 0) + cell(len, 1) +
+                cell(len, 1) + "        <td>All</td>\r\n    </tr>\r\n" +
+                "    <tr>\r\n        <td>2</td>\r\n" + cell(len, 0) + cell(len, 0) + cell(len, 0.003) +
+                cell(len, 0.004) + "        <td>AB</td>\r\n    </tr>\r\n</table>\r\n<p></p>\r\n");
+  EXPECT_NE(
+      polar.str().find("<td width=\"20%\">Min. R " + mm + "</td>\r\n        <td width=\"20%\">Min. Angle " +
+                       deg + "</td>\r\n        <td width=\"20%\">Max. R " + mm +
+                       "</td>\r\n        <td width=\"20%\">Max. Angle " + deg + "</td>"),
+      std::string::npos);
+  EXPECT_NE(polar.str().find("        <td>2</td>\r\n" + cell(len, 0) + cell(ang, 0) + cell(len, 0.005) +
+                             cell(ang, std::atan2(0.004, 0.003)) + "        <td>AB</td>"),
+            std::string::npos);
+  shared::FreeConvert();
 }
 
 }  // namespace

@@ -192,8 +192,10 @@ TEST(PresetsTest, TypesWithoutBuilderLeaveMechanismEmpty) {
     EXPECT_EQ(mechanism.InputCount(), 0);
     EXPECT_EQ(mechanism.Tracer, nullptr);
     EXPECT_EQ(mechanism.PresetName, "Watt 2 Double 4-bar");
+    // Nothing can fail to close, so the empty mechanism covers the whole cycle without moving.
     mechanism.Calculate();
-    EXPECT_EQ(mechanism.Len, 0);
+    EXPECT_EQ(mechanism.Len, mechanism.N);
+    EXPECT_EQ(mechanism.FullCycle, 0);
   }
 }
 

@@ -1,13 +1,16 @@
 // TSpline: tangents, straight and curved samples, interpolation with continuous tangents,
 // PointAt and its rotation channels, point editing, and the "Curve" section.
-#include "animator/engine/Spline.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <fstream>
+#include <numbers>
 #include <sstream>
 #include <vector>
+
+#include "RecordingCanvas.h"
+#include "animator/engine/Spline.h"
+#include "shared/Convert.h"
 
 using quillon::TSpline;
 using shared::TComplex;
@@ -269,7 +272,8 @@ TSpline ProgramCurve() {
   TSpline curve;
   curve.Name = "Curve";
   const double mm = 0.001, deg = 3.14159265358979 / 180;
-  SetPoints(curve, {{12.3 * mm, 45.6 * mm}, {78.9 * mm, 10.1 * mm}, {-33.3 * mm, -7.7 * mm}, {5 * mm, 99.9 * mm}});
+  SetPoints(curve,
+            {{12.3 * mm, 45.6 * mm}, {78.9 * mm, 10.1 * mm}, {-33.3 * mm, -7.7 * mm}, {5 * mm, 99.9 * mm}});
   curve.OutWeight = 0.2;
   curve.OutEnabled = true;
   curve.InWeight = 0.5;
@@ -327,6 +331,97 @@ TEST(SplineRecordTest, HandMadeCurveGetsDirectionsAndLengths) {
   EXPECT_EQ(curve.Point(1).s, 1);
   EXPECT_NEAR(curve.Length, 5, 1e-13);
   EXPECT_EQ(curve.Point(1).Out, 0.7) << "the value is kept while its channel is off";
+}
+
+}  // namespace
+
+namespace {
+
+using enginetest::TRecordingPaintBox;
+
+// 400 x 300 pixels showing -0.5..0.5: 250 pixels a metre, the world origin at pixel (200, 150).
+struct SplineDrawTest : testing::Test {
+  TRecordingPaintBox box{400, 300};
+  shared::TAniCanvas2D canvas{box, 1.0};
+};
+
+TEST_F(SplineDrawTest, SamplesMarkersLabelsAndRotationLines) {
+  TSpline curve;
+  SetPoints(curve, {{0, 0}, {0.4, 0}});
+  curve.OutEnabled = true;
+  curve.InEnabled = true;
+  curve.Point(1).Out = std::numbers::pi / 2;
+  curve.Point(1).In = std::numbers::pi;
+  curve.Rebuild();
+  box.Screen.Log.clear();
+  curve.Draw(canvas);
+  const auto& s = box.Screen;
+  std::vector<std::string> polyline = {"Pen 808000 1 0", "Brush F0F0F0 1", "M 200,150"};
+  for (int j = 1; j <= 10; ++j) polyline.push_back("L " + std::to_string(200 + 10 * j) + ",150");
+  EXPECT_TRUE(s.Logged(polyline));
+  EXPECT_TRUE(s.Logged({"L 300,150",
+                        // point 0: marker of half size 3, label 8 pixels off, rotations 0
+                        "Pen 808000 1 0", "M 197,147", "L 203,147", "L 203,153", "L 197,153", "L 197,147",
+                        "Text 208,158 0", "Pen 0 1 0", "M 200,150", "L 236,150", "Pen FF0000 1 0",
+                        "M 200,150", "L 224,150",
+                        // point 1, the selected one: output up, input to the left
+                        "Pen FF00 1 0", "M 297,147", "Text 308,158 1", "Pen 0 1 0", "M 300,150", "L 300,114",
+                        "Pen FF0000 1 0", "M 300,150", "L 276,150"}));
+}
+
+TEST_F(SplineDrawTest, HiddenOrEmptyCurveDrawsNothing) {
+  TSpline curve;
+  box.Screen.Log.clear();
+  curve.Draw(canvas);
+  EXPECT_TRUE(box.Screen.Log.empty());
+  SetPoints(curve, {{0, 0}});
+  curve.Draw(canvas);
+  EXPECT_EQ(box.Screen.CountOf("Text"), 1) << "a single point still shows its marker and number";
+  EXPECT_EQ(box.Screen.CountOf("L "), 4);
+  box.Screen.Log.clear();
+  curve.Visible = false;
+  curve.Draw(canvas);
+  EXPECT_TRUE(box.Screen.Log.empty());
+}
+
+TEST(SplineReportTest, TableInDisplayUnits) {
+  shared::CreateConvert();
+  const shared::TConvert& convert = shared::Convert();
+  TSpline curve;
+  curve.Name = "Curve";
+  SetPoints(curve, {{0.003, 0.004}, {0.01, 0}});
+  curve.OutEnabled = true;
+  curve.Point(1).Out = 0.5;
+  curve.Rebuild();
+  std::ostringstream cartesian, polar;
+  curve.WriteHTML(cartesian, false);
+  curve.WriteHTML(polar, true);
+  const std::string mm = convert.UnitLabel(shared::cuLength), deg = convert.UnitLabel(shared::cuAngle);
+  auto length = [&](double v) { return convert.FormatSI(shared::cuLength, v); };
+  auto angle = [&](double v) { return convert.FormatSI(shared::cuAngle, v); };
+  const std::string head =
+      "<table border=\"1\" bordercolor=\"#000000\" width=\"100%\">\r\n"
+      "    <tr><td colspan=\"5\" bgcolor=\"#FFFFCC\" width=\"100%\"><font face=\"Arial\" "
+      "size=\"4\">Curve</font></td></tr>\r\n"
+      "    <tr>\r\n"
+      "        <td width=\"8%\">Nr.</td>\r\n";
+  const std::string rotations = "        <td width=\"23%\">Output Rotation " + deg + "</td>\r\n" +
+                                "        <td width=\"23%\">Input Rotation " + deg + "</td>\r\n" +
+                                "    </tr>\r\n";
+  EXPECT_EQ(cartesian.str(),
+            head + "        <td width=\"23%\">x " + mm + "</td>\r\n" + "        <td width=\"23%\">y " + mm +
+                "</td>\r\n" + rotations + "    <tr>\r\n        <td>0</td>\r\n        <td>" + length(0.003) +
+                "</td>\r\n        <td>" + length(0.004) + "</td>\r\n<td>" + angle(0) +
+                "</td>\r\n<td>-</td>\r\n    </tr>\r\n" + "    <tr>\r\n        <td>1</td>\r\n        <td>" +
+                length(0.01) + "</td>\r\n        <td>" + length(0) + "</td>\r\n<td>" + angle(0.5) +
+                "</td>\r\n<td>-</td>\r\n    </tr>\r\n</table>\r\n<p></p>\r\n");
+  EXPECT_NE(polar.str().find("<td width=\"23%\">R " + mm + "</td>"), std::string::npos);
+  EXPECT_NE(polar.str().find("<td width=\"23%\">Angle " + deg + "</td>"), std::string::npos);
+  // Point 0 at (3, 4) mm: 5 mm at atan2(4, 3).
+  EXPECT_NE(polar.str().find("        <td>" + length(0.005) + "</td>\r\n        <td>" +
+                             angle(std::atan2(0.004, 0.003)) + "</td>"),
+            std::string::npos);
+  shared::FreeConvert();
 }
 
 }  // namespace

@@ -1,0 +1,23 @@
+// The dialogs that live for the whole run: made by the main block right after the main form, in
+// a fixed order, and freed before it. A dialog that is not part of the program stays null and
+// the commands that need it stay disabled.
+#pragma once
+
+namespace shared {
+class TConvertDlg;
+class TProjectInfoDialog;
+class THTMLPrintDialog;
+}  // namespace shared
+
+namespace quillon {
+
+struct TAppDialogs {
+  shared::TConvertDlg* ConvertDlg = nullptr;
+  shared::TProjectInfoDialog* ProjectInfoDialog = nullptr;
+  shared::THTMLPrintDialog* HTMLPrintDialog = nullptr;
+};
+
+// The process-wide set; the main block fills it and clears it again.
+TAppDialogs& AppDialogs();
+
+}  // namespace quillon

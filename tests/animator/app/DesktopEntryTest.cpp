@@ -1,0 +1,40 @@
+// The desktop entry and the MIME type hand *.mech documents to quillon.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+
+namespace {
+
+std::string Source(const std::string& name) {
+  // This test sits three folders below the source root.
+  const std::filesystem::path root = std::filesystem::path(__FILE__).parent_path() / "../../..";
+  std::ifstream in(root / "animator/app/desktop" / name);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::string Match(const std::string& text, const std::string& pattern) {
+  std::smatch found;
+  return std::regex_search(text, found, std::regex(pattern)) ? found[1].str() : std::string();
+}
+
+TEST(DesktopEntry, OpensMechanismFilesWithTheAnimator) {
+  const std::string entry = Source("quillon.desktop");
+  const std::string mime = Source("quillon-mech.xml");
+  ASSERT_FALSE(entry.empty());
+  ASSERT_FALSE(mime.empty());
+  EXPECT_NE(entry.find("[Desktop Entry]"), std::string::npos);
+  EXPECT_EQ(Match(entry, "\nExec=([^\n]*)"), "quillon %f");
+  EXPECT_EQ(Match(entry, "\nType=([^\n]*)"), "Application");
+  const std::string type = Match(mime, "<mime-type type=\"([^\"]+)\"");
+  EXPECT_EQ(type, "application/x-quillon-mech");
+  EXPECT_EQ(Match(entry, "\nMimeType=([^\n]*)"), type + ";");
+  EXPECT_EQ(Match(mime, "<glob pattern=\"([^\"]+)\""), "*.mech");
+}
+
+}  // namespace

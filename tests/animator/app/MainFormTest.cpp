@@ -1,0 +1,640 @@
+// The main window driven headless: start-up, "Save ?" outcomes, saving, the clipboard watcher,
+// settings and the exception handler. The view and the dialogs are fakes that record calls.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTest>
+#include <deque>
+#include <fstream>
+#include <optional>
+#include <stdexcept>
+
+#include "animator/app/AppDialogs.h"
+#include "animator/app/Application.h"
+#include "animator/app/LanguageFile.h"
+#include "animator/app/MainForm.h"
+#include "animator/app/MessageMemo.h"
+#include "shared/Clipboard.h"
+#include "shared/Convert.h"
+#include "shared/ProgramInfo.h"
+#include "shared/Settings.h"
+#include "shared/TabLine.h"
+#include "shared/qt/ProjectInfoDialog.h"
+
+namespace quillon {
+namespace {
+
+class TFakeView : public QWidget, public TDocumentView {
+ public:
+  std::vector<std::string> Calls;
+  bool Modified = false;
+  std::string Name = "Untitled";
+  int Header = 1;
+  bool FailSave = false;
+  bool FailLoad = false;
+  bool GraphVisible = true;
+
+  TFakeView() { setFocusPolicy(Qt::StrongFocus); }
+  QWidget* Widget() override { return this; }
+  void NewMechanism(int typeNumber) override {
+    Calls.push_back("New " + std::to_string(typeNumber));
+    Name = "Untitled";
+    Modified = false;
+  }
+  void LoadFromFile(const std::string& fileName) override {
+    if (FailLoad) throw std::runtime_error("Wrong file format!");
+    Calls.push_back("Load " + fileName);
+    Name = fileName;
+    Modified = false;
+  }
+  void SaveToFile(const std::string& fileName) override {
+    if (FailSave) throw std::runtime_error("Cannot save \"" + fileName + "\": the folder is not writable.");
+    Calls.push_back("Save " + fileName);
+    Name = fileName;
+    Modified = false;
+  }
+  void CopyToClipboard() override { Calls.push_back("Copy"); }
+  void PasteFromClipboard() override {
+    Calls.push_back("Paste");
+    Name = "Untitled";
+    Modified = true;
+  }
+  void Undo() override { Calls.push_back("Undo"); }
+  void SelectAll() override { Calls.push_back("SelectAll"); }
+  int CheckClipboardHeader() override {
+    Calls.push_back("Check");
+    return Header;
+  }
+  bool IsModified() const override { return Modified; }
+  std::string FileName() const override { return Name; }
+  void SetRegistryKey(const std::string& key) override { Calls.push_back("Key " + key); }
+  void ReadTexts(const TLanguageFile&) override { Calls.push_back("Texts"); }
+  void SetPolar(bool polar) override { Calls.push_back(polar ? "Polar" : "XY"); }
+  bool IsGraphVisible() const override { return GraphVisible; }
+  void SetGraphVisible(bool visible) override { GraphVisible = visible; }
+  void RefreshGraph() override {}
+  void ZoomAllButtonClick() override { Calls.push_back("ZoomAll"); }
+  void StartButtonClick(QObject*) override { Calls.push_back("Start"); }
+  void StopButtonClick() override { Calls.push_back("Stop"); }
+  void StopAndSelect() override { Calls.push_back("StopAndSelect"); }
+  void DeleteButtonClick() override { Calls.push_back("Delete"); }
+  void EditOptions() override {}
+  void InputButtonClick() override {}
+  void PopMoveRotateResizeClick() override {}
+  void PopDXFDrawingClick() override {}
+  void ExportPicture(const std::string& fileName) override { Calls.push_back("Picture " + fileName); }
+  void ExportAVI(const std::string& fileName) override { Calls.push_back("AVI " + fileName); }
+  void WriteHTMLReport() override {}
+  void ExportToExcel() override {}
+
+  bool Called(const std::string& call) const {
+    return std::find(Calls.begin(), Calls.end(), call) != Calls.end();
+  }
+  bool CalledStartingWith(const std::string& prefix) const {
+    return std::any_of(Calls.begin(), Calls.end(),
+                       [&](const std::string& c) { return c.rfind(prefix, 0) == 0; });
+  }
+};
+
+class TFakeDialogs : public TUserDialogs {
+ public:
+  std::deque<TAnswer> Answers;
+  std::vector<QString> Questions;
+  // Per file dialog: the picked name and filter index, or nothing for a cancelled dialog.
+  std::deque<std::optional<std::pair<QString, int>>> Picks;
+  std::vector<TFileRequest> Requests;
+
+  TAnswer Ask(const QString& text) override {
+    Questions.push_back(text);
+    if (Answers.empty()) throw std::logic_error("unexpected question: " + text.toStdString());
+    const TAnswer answer = Answers.front();
+    Answers.pop_front();
+    return answer;
+  }
+  bool PickOpenFile(TFileRequest& request) override { return Pick(request); }
+  bool PickSaveFile(TFileRequest& request) override { return Pick(request); }
+
+ private:
+  bool Pick(TFileRequest& request) {
+    Requests.push_back(request);
+    if (Picks.empty()) throw std::logic_error("unexpected file dialog: " + request.Title.toStdString());
+    const auto pick = Picks.front();
+    Picks.pop_front();
+    if (!pick) return false;
+    request.FileName = pick->first;
+    request.FilterIndex = pick->second;
+    return true;
+  }
+};
+
+class TFakeClipboard : public shared::TClipboard {
+ public:
+  std::string Text;
+  bool HasText() const override { return !Text.empty(); }
+  std::string GetText() const override { return Text; }
+  void SetText(const std::string& text) override { Text = text; }
+};
+
+// One settings store for the whole run, so a second form reads what the first one wrote.
+shared::TMemorySettings& SettingsStore() {
+  static shared::TMemorySettings store;
+  return store;
+}
+
+class TStoreSettings : public shared::TSettings {
+ public:
+  std::string ReadString(const std::string& s, const std::string& n, const std::string& f) const override {
+    return SettingsStore().ReadString(s, n, f);
+  }
+  void WriteString(const std::string& s, const std::string& n, const std::string& v) override {
+    SettingsStore().WriteString(s, n, v);
+  }
+  bool ValueExists(const std::string& s, const std::string& n) const override {
+    return SettingsStore().ValueExists(s, n);
+  }
+  void EraseSection(const std::string& s) override { SettingsStore().EraseSection(s); }
+};
+
+std::unique_ptr<shared::TSettings> OpenStoreSettings(const std::string&) {
+  return std::make_unique<TStoreSettings>();
+}
+
+class MainFormTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    shared::CreateProgramInfo();
+    shared::CreateTabLines();
+    shared::CreateConvert();
+    shared::SetSettingsFactory(OpenStoreSettings);
+    SettingsStore().Values.clear();
+    ASSERT_TRUE(Folder.isValid());
+    SetExceptionHandler([this](const QString& text) { Errors.push_back(text); });
+  }
+  void TearDown() override {
+    Form.reset();
+    SetExceptionHandler(nullptr);
+    shared::SetSettingsFactory(nullptr);
+    shared::FreeConvert();
+    shared::FreeTabLines();
+    shared::FreeProgramInfo();
+  }
+
+  void Make(const QString& commandLine = QString()) {
+    View = new TFakeView;
+    auto dialogs = std::make_unique<TFakeDialogs>();
+    Dialogs = dialogs.get();
+    Form = std::make_unique<TMainForm>(View, std::move(dialogs), Clipboard);
+    Form->SetCommandLine(commandLine);
+  }
+  void Start(const QString& commandLine = QString()) {
+    Make(commandLine);
+    Form->show();
+  }
+  std::string PathOf(const std::string& name) const { return (Folder.path() + "/").toStdString() + name; }
+  std::string Touch(const std::string& name) const {
+    const std::string path = PathOf(name);
+    std::ofstream(path) << "x";
+    return path;
+  }
+  QAction* Action(const char* name) const { return Form->findChild<QAction*>(QString::fromLatin1(name)); }
+
+  QTemporaryDir Folder;
+  TFakeClipboard Clipboard;
+  std::unique_ptr<TMainForm> Form;
+  TFakeView* View = nullptr;
+  TFakeDialogs* Dialogs = nullptr;
+  std::vector<QString> Errors;
+};
+
+TEST_F(MainFormTest, StartsWithTheFourBarWhenTheCommandLineNamesNoFile) {
+  Start(QString::fromStdString(PathOf("gone.mech")));
+  EXPECT_EQ(Form->windowTitle(), "Untitled - Quillon Animator");
+  EXPECT_TRUE(View->Called("New 0"));
+  EXPECT_FALSE(View->CalledStartingWith("Load"));
+  EXPECT_TRUE(View->Called("Key Software\\Orvane\\Quillon"));
+  EXPECT_TRUE(View->Called("Texts"));
+  EXPECT_TRUE(Dialogs->Questions.empty());
+}
+
+TEST_F(MainFormTest, OpensTheCommandLineFileWithBlanksInItsPath) {
+  const std::string path = Touch("four bar.mech");
+  // The shell may hand the path over in two pieces split at the blank.
+  const QString halves = QString::fromStdString(path);
+  const qsizetype blank = halves.indexOf(QLatin1Char(' '));
+  const QString commandLine = JoinCommandLine({"quillon", halves.left(blank), halves.mid(blank + 1) + "  "});
+  EXPECT_EQ(commandLine, halves);
+  Start(commandLine);
+  EXPECT_TRUE(View->Called("Load " + path));
+  EXPECT_EQ(Form->windowTitle(), "four bar.mech - Quillon Animator");
+  // Opening from the command line leaves the data path and the last file alone.
+  EXPECT_EQ(shared::ProgramInfo().LastFile, "");
+}
+
+TEST_F(MainFormTest, CommandLineReadErrorIsShownAndStartUpGoesOn) {
+  const std::string path = Touch("broken.mech");
+  Make(QString::fromStdString(path));
+  View->FailLoad = true;
+  Form->show();
+  ASSERT_EQ(Errors.size(), 1u);
+  EXPECT_EQ(Errors[0], "Wrong file format!");
+  EXPECT_EQ(Form->windowTitle(), "Untitled - Quillon Animator");
+}
+
+TEST_F(MainFormTest, SaveQuestionOutcomes) {
+  const std::string existing = Touch("four.mech");
+  const std::string picked = PathOf("new.mech");
+  struct TCase {
+    const char* Name;
+    bool Modified;
+    std::string FileName;
+    std::vector<TAnswer> Answers;
+    std::optional<std::pair<QString, int>> SaveAsPick;
+    bool FailSave;
+    bool NewRuns;
+    std::string Saved;  // the file written, or "" for none
+  };
+  const TCase cases[] = {
+      {"unmodified: no question", false, "Untitled", {}, std::nullopt, false, true, ""},
+      {"No drops the changes", true, existing, {TAnswer::No}, std::nullopt, false, true, ""},
+      {"Cancel keeps the document", true, existing, {TAnswer::Cancel}, std::nullopt, false, false, ""},
+      {"Yes saves to its file", true, existing, {TAnswer::Yes}, std::nullopt, false, true, existing},
+      {"Yes on a new document asks for a name",
+       true,
+       "Untitled",
+       {TAnswer::Yes},
+       std::make_pair(QString::fromStdString(picked), 1),
+       false,
+       true,
+       picked},
+      {"Save As cancelled cancels the command",
+       true,
+       "Untitled",
+       {TAnswer::Yes},
+       std::nullopt,
+       false,
+       false,
+       ""},
+      {"Save failing cancels the command", true, existing, {TAnswer::Yes}, std::nullopt, true, false, ""},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Errors.clear();
+    Start();
+    View->Calls.clear();
+    View->Modified = c.Modified;
+    View->Name = c.FileName;
+    View->FailSave = c.FailSave;
+    Dialogs->Answers.assign(c.Answers.begin(), c.Answers.end());
+    if (c.FileName == "Untitled" && !c.Answers.empty() && c.Answers[0] == TAnswer::Yes) {
+      Dialogs->Picks.push_back(c.SaveAsPick);
+    }
+    Action("FileNew")->trigger();
+    EXPECT_EQ(View->Called("New 13"), c.NewRuns);
+    ASSERT_EQ(Dialogs->Questions.size(), c.Answers.size());
+    if (!c.Answers.empty()) {
+      EXPECT_EQ(Dialogs->Questions[0], "Save ?");
+    }
+    EXPECT_EQ(View->CalledStartingWith("Save "), !c.Saved.empty());
+    if (!c.Saved.empty()) {
+      EXPECT_TRUE(View->Called("Save " + c.Saved));
+    }
+    EXPECT_EQ(Errors.size(), c.FailSave ? 1u : 0u);
+    EXPECT_TRUE(Dialogs->Answers.empty());
+    EXPECT_TRUE(Dialogs->Picks.empty());
+    Form.reset();
+  }
+}
+
+// Every command that would drop a modified document asks first and stops on Cancel.
+TEST_F(MainFormTest, EveryDroppingCommandStopsOnCancel) {
+  const std::string last = Touch("last.mech");
+  struct TCase {
+    const char* Action;
+    const char* Effect;
+  };
+  const TCase cases[] = {
+      {"FileNew", "New 13"},      {"NewToolButton", "New 13"},  {"FileOpen", "Load"},
+      {"OpenToolButton", "Load"}, {"FileLastFileItem", "Load"}, {"EditPasteItem", "Paste"},
+      {"FourbarButton", "New 0"}, {"SliderButton", "New 7"},    {"ToolButton7", "New 11"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Action);
+    Start();
+    shared::ProgramInfo().LastFile = last;
+    View->Calls.clear();
+    View->Modified = true;
+    Dialogs->Answers = {TAnswer::Cancel};
+    ASSERT_NE(Action(c.Action), nullptr);
+    Action(c.Action)->trigger();
+    EXPECT_EQ(Dialogs->Questions, std::vector<QString>{"Save ?"});
+    EXPECT_FALSE(View->CalledStartingWith(c.Effect));
+    EXPECT_TRUE(Dialogs->Requests.empty());
+
+    // Answered No, the command goes ahead.
+    Dialogs->Answers = {TAnswer::No};
+    Dialogs->Picks = {std::make_pair(QString::fromStdString(last), 1)};
+    Action(c.Action)->trigger();
+    EXPECT_TRUE(View->CalledStartingWith(c.Effect));
+    Dialogs->Picks.clear();
+    Form.reset();
+  }
+}
+
+TEST_F(MainFormTest, ClosingAsksAndCancelKeepsTheWindow) {
+  Start();
+  View->Modified = true;
+  Dialogs->Answers = {TAnswer::Cancel};
+  EXPECT_FALSE(Form->close());
+  EXPECT_TRUE(Form->isVisible());
+  Dialogs->Answers = {TAnswer::No};
+  EXPECT_TRUE(Form->close());
+}
+
+// A document without a file is saved through Save As even when a file named like the default
+// name lies in the working folder: that file is never written.
+TEST_F(MainFormTest, NewDocumentIsSavedThroughSaveAs) {
+  const std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::current_path(Folder.path().toStdString());
+  Touch("Untitled");
+  Start();
+  View->Modified = true;
+  Dialogs->Picks = {std::nullopt};
+  EXPECT_FALSE(Form->FileSaveClick());
+  ASSERT_EQ(Dialogs->Requests.size(), 1u);
+  EXPECT_EQ(Dialogs->Requests[0].Title, "Save Quillon Mechanism File");
+  EXPECT_EQ(Dialogs->Requests[0].DefaultExt, "mech");
+  EXPECT_EQ(Dialogs->Requests[0].Filter, "Quillon Mechanism Files|*.mech|All Files|*.*");
+  EXPECT_FALSE(View->CalledStartingWith("Save "));
+  std::filesystem::current_path(previous);
+}
+
+TEST_F(MainFormTest, SaveAsOverAnExistingFileAsksToReplace) {
+  const std::string existing = Touch("four.mech");
+  const QString name = QString::fromStdString(existing);
+  for (const TAnswer answer : {TAnswer::No, TAnswer::Cancel, TAnswer::Yes}) {
+    Start();
+    Dialogs->Picks = {std::make_pair(name, 1)};
+    Dialogs->Answers = {answer};
+    EXPECT_EQ(Form->FileSaveasClick(), answer == TAnswer::Yes);
+    ASSERT_EQ(Dialogs->Questions.size(), 1u);
+    EXPECT_EQ(Dialogs->Questions[0], name + " already exists !\nReplace ?");
+    EXPECT_EQ(View->Called("Save " + existing), answer == TAnswer::Yes);
+    Form.reset();
+  }
+  // Saved, the name is the caption, the last file and the folder of the file dialogs.
+  EXPECT_EQ(shared::ProgramInfo().LastFile, existing);
+  EXPECT_EQ(shared::ProgramInfo().DataDir, Folder.path().toStdString() + "/");
+}
+
+TEST_F(MainFormTest, OpenTakesCaptionDataPathAndLastFile) {
+  const std::string path = Touch("crank.mech");
+  Start();
+  Form->PictureFileName = "old.bmp";
+  Dialogs->Picks = {std::make_pair(QString::fromStdString(path), 1)};
+  Action("FileOpen")->trigger();
+  ASSERT_EQ(Dialogs->Requests.size(), 1u);
+  EXPECT_EQ(Dialogs->Requests[0].Title, "Open Quillon Mechanism File");
+  EXPECT_TRUE(View->Called("Load " + path));
+  EXPECT_EQ(Form->windowTitle(), "crank.mech - Quillon Animator");
+  EXPECT_EQ(Form->PictureFileName, "");
+  EXPECT_EQ(shared::ProgramInfo().LastFile, path);
+  EXPECT_EQ(shared::ProgramInfo().DataDir, Folder.path().toStdString() + "/");
+
+  // The File menu offers the last file by its name.
+  Form->FileMenuClick();
+  EXPECT_TRUE(Action("FileLastFileItem")->isVisible());
+  EXPECT_EQ(Action("FileLastFileItem")->text(), "crank.mech");
+}
+
+TEST_F(MainFormTest, ReadErrorOfAnOpenReachesTheExceptionHandler) {
+  const std::string path = Touch("bad.mech");
+  Start();
+  View->FailLoad = true;
+  Dialogs->Picks = {std::make_pair(QString::fromStdString(path), 1)};
+  Action("FileOpen")->trigger();
+  EXPECT_EQ(Errors, std::vector<QString>{"Wrong file format!"});
+  EXPECT_EQ(shared::ProgramInfo().LastFile, "");
+}
+
+// The clipboard watcher pastes what the synthesis program exported, after "Save ?" when needed.
+TEST_F(MainFormTest, ClipboardWatcherPastesSynthesisDocuments) {
+  struct TCase {
+    const char* Name;
+    std::string Text;
+    int Header;
+    bool Modified;
+    std::vector<TAnswer> Answers;
+    bool Checked;
+    bool Pasted;
+  };
+  const TCase cases[] = {
+      {"synthesis document", "[Quillon>\r\n0\tVesk\r\n<Quillon]\r\n", 2, false, {}, true, true},
+      {"modified, answered No", "line\r\n", 2, true, {TAnswer::No}, true, true},
+      {"modified, answered Cancel", "line\r\n", 2, true, {TAnswer::Cancel}, true, false},
+      {"the animator's own copy", "line\r\n", 1, true, {}, true, false},
+      {"invalid text", "line\r\n", -2, false, {}, true, false},
+      {"empty clipboard", "", 2, true, {}, false, false},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Start();
+    View->Calls.clear();
+    View->Header = c.Header;
+    View->Modified = c.Modified;
+    View->Name = "Untitled";
+    Form->PictureFileName = "picture.bmp";
+    Clipboard.Text = c.Text;
+    Dialogs->Answers.assign(c.Answers.begin(), c.Answers.end());
+    Form->ClipboardChanged();
+    EXPECT_EQ(View->Called("Check"), c.Checked);
+    EXPECT_EQ(View->Called("Paste"), c.Pasted);
+    EXPECT_EQ(Dialogs->Questions.size(), c.Answers.size());
+    EXPECT_EQ(Form->PictureFileName.empty(), c.Pasted);
+    Form.reset();
+  }
+}
+
+TEST_F(MainFormTest, SettingsRoundTrip) {
+  const std::string last = Touch("last.mech");
+  auto& values = SettingsStore().Values;
+  values["Main"] = {{"WindowState", "0"}, {"Left", "40"},
+                    {"Top", "30"},        {"Width", "700"},
+                    {"Height", "500"},    {"DataPath", Folder.path().toStdString() + "/"},
+                    {"LastFile", last},   {"PanelLeft", "180"}};
+  values["Options"] = {{"IsPolar", "1"}, {"ZoomAllOnSelect", "0"}};
+  Start();
+  EXPECT_TRUE(IsPolar);
+  EXPECT_TRUE(Action("PolarButton")->isChecked());
+  EXPECT_FALSE(Action("XYButton")->isChecked());
+  EXPECT_TRUE(View->Called("Polar"));
+  EXPECT_FALSE(Form->ZoomAllOnSelect);
+  EXPECT_EQ(Form->size(), QSize(700, 500));
+  EXPECT_EQ(shared::ProgramInfo().DataDir, Folder.path().toStdString() + "/");
+  EXPECT_EQ(shared::ProgramInfo().LastFile, last);
+  QApplication::processEvents();
+  EXPECT_EQ(Form->PanelLeft->width(), 180);
+  Form->resize(720, 510);
+  Form.reset();
+  EXPECT_EQ(values["Main"]["WindowState"], "0");
+  EXPECT_EQ(values["Main"]["Width"], "720");
+  EXPECT_EQ(values["Main"]["Height"], "510");
+  EXPECT_EQ(values["Options"]["IsPolar"], "1");
+  EXPECT_EQ(values["Options"]["ZoomAllOnSelect"], "0");
+  EXPECT_EQ(values["Main"]["LastFile"], last);
+  EXPECT_TRUE(values["Main"].count("PanelLeft"));
+  EXPECT_TRUE(values["Main"].count("MessageMemo"));
+  IsPolar = false;
+}
+
+TEST_F(MainFormTest, GoneFoldersAndFilesAreForgotten) {
+  auto& values = SettingsStore().Values;
+  values["Main"] = {{"DataPath", PathOf("gone/")}, {"LastFile", PathOf("gone.mech")}};
+  Start();
+  EXPECT_EQ(shared::ProgramInfo().DataDir, shared::ProgramInfo().ExeDir);
+  EXPECT_EQ(shared::ProgramInfo().LastFile, "");
+  Form->FileMenuClick();
+  EXPECT_FALSE(Action("FileLastFileItem")->isVisible());
+  EXPECT_FALSE(Action("FileN4")->isVisible());
+}
+
+TEST_F(MainFormTest, MaximisedWindowLeavesTheStoredBounds) {
+  auto& values = SettingsStore().Values;
+  values["Main"] = {{"WindowState", "2"}, {"Left", "1"}, {"Top", "2"}, {"Width", "3"}, {"Height", "4"}};
+  Start();
+  Form->showMaximized();
+  QApplication::processEvents();
+  Form.reset();
+  EXPECT_EQ(values["Main"]["WindowState"], "2");
+  EXPECT_EQ(values["Main"]["Left"], "1");
+  EXPECT_EQ(values["Main"]["Width"], "3");
+}
+
+TEST_F(MainFormTest, PictureExportByFilter) {
+  struct TCase {
+    std::optional<std::pair<QString, int>> Pick;
+    std::string Expected;
+  };
+  const QString name = QString::fromStdString(PathOf("shot.png"));
+  const TCase cases[] = {
+      {std::make_pair(name, 1), PathOf("shot.bmp")},
+      {std::make_pair(name, 2), PathOf("shot.jpg")},
+      {std::make_pair(name, 3), ""},  // "All Files" exports nothing
+      {std::nullopt, ""},
+  };
+  for (const TCase& c : cases) {
+    Start();
+    Form->PictureFileName = "earlier.bmp";
+    Dialogs->Picks = {c.Pick};
+    Form->FileExportPictureClick();
+    EXPECT_EQ(Form->PictureFileName, c.Expected);
+    EXPECT_EQ(View->CalledStartingWith("Picture "), !c.Expected.empty());
+    if (!c.Expected.empty()) {
+      EXPECT_TRUE(View->Called("Picture " + c.Expected));
+    }
+    EXPECT_EQ(Dialogs->Requests[0].FileName, "earlier.bmp");
+    Form.reset();
+  }
+}
+
+TEST_F(MainFormTest, PanelAndCoordinateSwitches) {
+  Start();
+  EXPECT_TRUE(Action("ShowLeftButton")->isChecked());
+  Action("ViewShowLeft")->trigger();
+  EXPECT_FALSE(ShowLeft);
+  EXPECT_FALSE(Action("ShowLeftButton")->isChecked());
+  EXPECT_FALSE(Form->PanelLeft->isVisible());
+  Action("ShowLeftButton")->trigger();
+  EXPECT_TRUE(ShowLeft);
+  EXPECT_TRUE(Form->PanelLeft->isVisible());
+
+  Action("ViewShowGraph")->trigger();
+  EXPECT_FALSE(View->GraphVisible);
+  Action("ShowGraphButton")->trigger();
+  EXPECT_TRUE(View->GraphVisible);
+
+  Action("PolarButton")->trigger();
+  EXPECT_TRUE(IsPolar);
+  Action("XYButton")->trigger();
+  EXPECT_FALSE(IsPolar);
+  EXPECT_TRUE(View->Called("XY"));
+}
+
+TEST_F(MainFormTest, MissingDialogsLeaveTheirCommandsDisabled) {
+  Start();
+  for (const char* name :
+       {"ViewUnits", "FileProjectInfo", "ProjectInfoButton", "ViewOptions", "FileExporttoExcel"}) {
+    EXPECT_FALSE(Action(name)->isEnabled()) << name;
+  }
+  for (const char* name :
+       {"FileNew", "FileOpen", "FileSave", "FileSaveas", "EditCopyItem", "HelpContents", "HelpAbout"}) {
+    EXPECT_TRUE(Action(name)->isEnabled()) << name;
+  }
+  EXPECT_EQ(Action("FileSaveas")->text(), "Save &As...");
+  EXPECT_EQ(Action("FileExit")->statusTip(), "Exit Quillon");
+}
+
+// With the project-information dialog in the program its command is on, and a new document
+// starts with fresh project information.
+TEST_F(MainFormTest, NewDocumentsClearTheProjectInformation) {
+  shared::TProjectInfoDialog projectInfo;
+  AppDialogs().ProjectInfoDialog = &projectInfo;
+  Start();
+  EXPECT_TRUE(Action("FileProjectInfo")->isEnabled());
+  for (const char* name : {"FileNew", "FourbarButton"}) {
+    projectInfo.Info.Title = "Door hinge";
+    Action(name)->trigger();
+    EXPECT_EQ(projectInfo.Info.Title, "") << name;
+  }
+  Form.reset();
+  AppDialogs() = {};
+}
+
+// Esc and Space reach the view from anywhere in the window; Delete only while the view has the focus.
+TEST_F(MainFormTest, KeysOfTheWindow) {
+  Start();
+  Form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+  Form->Memo1->setFocus();
+  QTest::keyClick(Form->Memo1, Qt::Key_Delete);
+  EXPECT_FALSE(View->Called("Delete"));
+  QTest::keyClick(Form->Memo1, Qt::Key_Escape);
+  EXPECT_TRUE(View->Called("StopAndSelect"));
+  EXPECT_TRUE(View->hasFocus());
+  QTest::keyClick(View, Qt::Key_Delete);
+  EXPECT_TRUE(View->Called("Delete"));
+  Form->Memo1->setFocus();
+  QTest::keyClick(Form->Memo1, Qt::Key_Space);
+  EXPECT_TRUE(View->Called("Start"));
+  EXPECT_TRUE(View->hasFocus());
+}
+
+TEST(Application, ExceptionsStopAtTheGuard) {
+  std::vector<QString> shown;
+  SetExceptionHandler([&](const QString& text) { shown.push_back(text); });
+  EXPECT_TRUE(DeliverGuarded([]() -> bool { throw std::runtime_error("File read error in TComplex!"); }));
+  EXPECT_FALSE(DeliverGuarded([] { return false; }));
+  EXPECT_TRUE(DeliverGuarded([]() -> bool { throw 42; }));
+  SetExceptionHandler(nullptr);
+  EXPECT_EQ(shown, (std::vector<QString>{"File read error in TComplex!", "Unknown error"}));
+}
+
+TEST(Application, ExceptionTextEncodings) {
+  EXPECT_EQ(ExceptionText("Cannot read \"/tmp/caf\xc3\xa9.mech\""),
+            QString::fromUtf8("Cannot read \"/tmp/café.mech\""));
+  EXPECT_EQ(ExceptionText("Stra\xdf"
+                          "e"),
+            QString::fromUtf8("Straße"));
+}
+
+TEST(UserDialogs, QtFilters) {
+  EXPECT_EQ(QtFilter("Quillon Mechanism Files|*.mech|All Files|*.*"),
+            "Quillon Mechanism Files (*.mech);;All Files (*.*)");
+  EXPECT_EQ(QtFilter("Bitmap Files (*.bmp)|*.bmp|JPEG Files (*.jpg)|*.jpg"),
+            "Bitmap Files (*.bmp);;JPEG Files (*.jpg)");
+  EXPECT_EQ(QtFilter("Pictures|*.bmp;*.jpg"), "Pictures (*.bmp *.jpg)");
+}
+
+}  // namespace
+}  // namespace quillon

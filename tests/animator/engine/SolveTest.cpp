@@ -1,0 +1,515 @@
+// The position solution of the animated linkage against closed-form four-bar positions, its
+// kinematics, instant centres, curve deviation, getters and the faults it stays clear of.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <string>
+
+#include "animator/engine/AniMechanism.h"
+#include "animator/engine/CurveDeviation.h"
+
+namespace quillon {
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+constexpr double kTol = 1e-9;
+
+struct TPoint {
+  double X = 0, Y = 0;
+};
+
+TPoint Sub(TPoint a, TPoint b) { return {a.X - b.X, a.Y - b.Y}; }
+TPoint Add(TPoint a, TPoint b) { return {a.X + b.X, a.Y + b.Y}; }
+double Len(TPoint a) { return std::hypot(a.X, a.Y); }
+double Cross(TPoint a, TPoint b) { return a.X * b.Y - a.Y * b.X; }
+double Dot(TPoint a, TPoint b) { return a.X * b.X + a.Y * b.Y; }
+TPoint Turn(TPoint v, double angle) {
+  return {v.X * std::cos(angle) - v.Y * std::sin(angle), v.X * std::sin(angle) + v.Y * std::cos(angle)};
+}
+double Arg(TPoint v) { return std::atan2(v.Y, v.X); }
+// An angle difference brought into (-π, π].
+double Wrap(double angle) { return std::remainder(angle, 2 * kPi); }
+
+// Four-bar with frame pivots A and D, crank AB, coupler BC (carrying E) and rocker CD, posed by the
+// crank turn from its design pose: the coupler joint by the law of cosines on the side of BD it
+// starts on.
+struct TFourBar {
+  TPoint A, B0, C0, D, E0;
+
+  bool Pose(double crank, TPoint& b, TPoint& c, TPoint& e) const {
+    const double a = Len(Sub(C0, B0)), r = Len(Sub(C0, D));
+    b = Add(A, Turn(Sub(B0, A), crank));
+    const TPoint bd = Sub(D, b);
+    const double d = Len(bd);
+    if (!(a + r > d && d > std::fabs(a - r))) return false;
+    const double side = Cross(Sub(D, B0), Sub(C0, B0)) >= 0 ? 1.0 : -1.0;
+    const double alpha = std::acos((a * a + d * d - r * r) / (2 * a * d));
+    const double phi = Arg(bd) + side * alpha;
+    c = {b.X + a * std::cos(phi), b.Y + a * std::sin(phi)};
+    e = Add(b, Turn(Sub(E0, B0), CouplerTurn(b, c)));
+    return true;
+  }
+  double CouplerTurn(TPoint b, TPoint c) const { return Arg(Sub(c, b)) - Arg(Sub(C0, B0)); }
+  double RockerTurn(TPoint c) const { return Arg(Sub(c, D)) - Arg(Sub(C0, D)); }
+};
+
+TPoint At(const TAniMechanism& m, char letter, int32_t k) {
+  const TPositionRecord& p = m.Joints[m.FindJoint(letter)]->Positions[k];
+  return {p.X, p.Y};
+}
+
+TPoint Design(const TAniMechanism& m, char letter) { return At(m, letter, 0); }
+
+void ExpectNear(TPoint actual, TPoint expected, double tol, const std::string& what) {
+  EXPECT_NEAR(actual.X, expected.X, tol) << what;
+  EXPECT_NEAR(actual.Y, expected.Y, tol) << what;
+}
+
+// Frame AD, crank AB driven at A, coupler BC, rocker CD, one dyad; no tracer.
+void BuildFourBar(TAniMechanism& m, TPoint a, TPoint b, TPoint c, TPoint d) {
+  m.NewMechanism(8);
+  m.AddJoint('A', false, a.X, a.Y, false, false);
+  m.AddJoint('B', false, b.X, b.Y, true, false);
+  m.AddJoint('C', true, c.X, c.Y, true, false);
+  m.AddJoint('D', false, d.X, d.Y, false, false);
+  m.AddInput('A');
+  m.AddLink("AD", "PP", false, true);
+  m.AddLink("AB", "PP", true, false);
+  m.AddLink("BC", "PP", true, true);
+  m.AddLink("CD", "PP", true, false);
+  m.AddDyad("BC", "CD");
+  m.RebuildTopology();
+}
+
+TEST(SolveTest, DefaultFourBarFollowsTheClosedFormOverTheWholeCycle) {
+  for (const int32_t n : {90, 360}) {
+    TAniMechanism m;
+    m.SetPositionCount(n);
+    m.Calculate();
+    const TFourBar bar{Design(m, 'A'), Design(m, 'B'), Design(m, 'C'), Design(m, 'D'), Design(m, 'E')};
+    ASSERT_EQ(m.Len, n);
+    EXPECT_EQ(m.FullCycle, 1);
+    for (int32_t k = 0; k <= n; ++k) {
+      const double crank = 2 * kPi * k / n;
+      TPoint b, c, e;
+      ASSERT_TRUE(bar.Pose(crank, b, c, e));
+      const std::string step = "N " + std::to_string(n) + " step " + std::to_string(k);
+      ExpectNear(At(m, 'A', k), bar.A, 0, step + " A");
+      ExpectNear(At(m, 'D', k), bar.D, 0, step + " D");
+      ExpectNear(At(m, 'B', k), b, kTol, step + " B");
+      ExpectNear(At(m, 'C', k), c, kTol, step + " C");
+      ExpectNear(At(m, 'E', k), e, kTol, step + " E");
+      for (const auto& joint : m.Joints) EXPECT_EQ(joint->Positions[k].Invalid, 0);
+      // Link 0 frame, 1 crank AB, 2 coupler BCE, 3 rocker CD.
+      EXPECT_NEAR(m.GetLinkValue(k, 0, 0), 0, 0);
+      EXPECT_NEAR(m.GetLinkValue(k, 0, 1), crank, kTol) << step;
+      EXPECT_NEAR(Wrap(m.GetLinkValue(k, 0, 2) - bar.CouplerTurn(b, c)), 0, kTol) << step;
+      EXPECT_NEAR(Wrap(m.GetLinkValue(k, 0, 3) - bar.RockerTurn(c)), 0, kTol) << step;
+      const TPoint bc = Sub(c, b), dc = Sub(c, bar.D);
+      EXPECT_NEAR(m.GetDyadAngle(k, 0), std::acos(Dot(bc, dc) / (Len(bc) * Len(dc))), 1e-7) << step;
+    }
+  }
+}
+
+TEST(SolveTest, CouplerCentreIsTheMeetingPointOfCrankAndRockerLines) {
+  TAniMechanism m;
+  ASSERT_EQ(m.Centres.ShownLow(), 0);
+  ASSERT_EQ(m.Centres.ShownHigh(), 2);
+  int32_t checked = 0;
+  for (int32_t k = 0; k <= m.Len; ++k) {
+    // Line A + t(B - A) meets line D + u(C - D).
+    const TPoint a = At(m, 'A', k), b = At(m, 'B', k), c = At(m, 'C', k), d = At(m, 'D', k);
+    const TPoint r = Sub(b, a), s = Sub(c, d);
+    const double t = Cross(Sub(d, a), s) / Cross(r, s);
+    const TPoint expected = {a.X + t * r.X, a.Y + t * r.Y};
+    if (Len(expected) > 1e3) continue;
+    const TCentreRecord& centre = m.CentreAt[k];
+    EXPECT_EQ(centre.AtInfinity, 0) << k;
+    EXPECT_NEAR(centre.X, expected.X, kTol * std::max(1.0, Len(expected))) << k;
+    EXPECT_NEAR(centre.Y, expected.Y, kTol * std::max(1.0, Len(expected))) << k;
+    ++checked;
+  }
+  EXPECT_GT(checked, 80);
+}
+
+TEST(SolveTest, FullCycleKinematicsOfTheCrankJointAreExactDifferences) {
+  TAniMechanism m;
+  m.Joint(m.FindJoint('B')).SetAnalyse(true);
+  m.Calculate();
+  ASSERT_EQ(m.FullCycle, 1);
+  const TAniJoint& b = m.Joint(m.FindJoint('B'));
+  const double r = Len(Sub(Design(m, 'B'), Design(m, 'A')));
+  const double dt = 1.0 / 90, w = 2 * kPi;
+  // Central differences of uniform circular motion, also across the seam of a closed cycle.
+  const double speed = r * std::sin(w * dt) / dt;
+  const double accel = r * std::sin(w * dt) * std::sin(w * dt) / (dt * dt);
+  for (int32_t k = 0; k <= 90; ++k) {
+    EXPECT_NEAR(b.Speed(k), speed, 1e-9) << k;
+    EXPECT_NEAR(b.AccelerationMagnitude(k), accel, 1e-7) << k;
+    EXPECT_NEAR(b.PathLength[k], k * 2 * r * std::sin(w * dt / 2), 1e-12) << k;
+    EXPECT_NEAR(m.GetJointValue(k, 1, m.FindJoint('B')), speed, 1e-9);
+    EXPECT_NEAR(m.GetTime(k), k * dt, 1e-15);
+    EXPECT_NEAR(m.GetInputValue(k), w * k * dt, 1e-12);
+  }
+  for (const auto& joint : m.Joints) {
+    if (joint->Velocity.empty()) continue;
+    EXPECT_EQ(joint->Velocity[0].X, joint->Velocity[90].X);
+    EXPECT_EQ(joint->Velocity[0].Y, joint->Velocity[90].Y);
+    EXPECT_EQ(joint->Acceleration[0].X, joint->Acceleration[90].X);
+    EXPECT_EQ(joint->Acceleration[0].Y, joint->Acceleration[90].Y);
+  }
+  // The coupler's angular velocity from the closed-form turns either side of the step; the crank
+  // has no kinematics in the preset.
+  const TFourBar bar{Design(m, 'A'), Design(m, 'B'), Design(m, 'C'), Design(m, 'D'), Design(m, 'E')};
+  TPoint b44, c44, e44, b46, c46, e46;
+  ASSERT_TRUE(bar.Pose(w * 44 * dt, b44, c44, e44));
+  ASSERT_TRUE(bar.Pose(w * 46 * dt, b46, c46, e46));
+  const double omega = Wrap(bar.CouplerTurn(b46, c46) - bar.CouplerTurn(b44, c44)) / (2 * dt);
+  EXPECT_NEAR(m.GetLinkValue(45, 1, 2), omega, 1e-6);
+  EXPECT_EQ(m.GetLinkValue(45, 1, 1), 0);
+  // The tracer E is the last analysed joint and sets the arrow scales.
+  EXPECT_EQ(m.VelocityScale, m.Tracer->VelocityScale);
+  EXPECT_EQ(m.AccelerationScale, m.Tracer->AccelerationScale);
+  // Wraps to 1: step N is step 0 again.
+  m.SetFrame(90);
+  EXPECT_EQ(m.NextFrame(), 1);
+  EXPECT_EQ(m.CurrentStep, 1);
+}
+
+TEST(SolveTest, FourBarThatCannotCloseEndsTheRangeAtTheLastClosedStep) {
+  // Crank 1 about A = (0, 0), D = (2, 0): |BD| grows with the crank turn and passes the sum of the
+  // coupler and rocker lengths halfway between steps 39 and 40 of 90.
+  const double a = 1.6;
+  const double reach = std::sqrt(5 - 4 * std::cos(2 * kPi * 39.5 / 90));
+  const double rocker = reach - a;
+  const double cx = (a * a - rocker * rocker + 1) / 2;
+  const TPoint c0 = {1 + cx, std::sqrt(a * a - cx * cx)};
+  TAniMechanism m;
+  BuildFourBar(m, {0, 0}, {1, 0}, c0, {2, 0});
+  ASSERT_NEAR(Len(Sub(c0, {2, 0})), rocker, 1e-12);
+  m.SetPositionCount(90);
+  m.Calculate();
+  EXPECT_EQ(m.Len, 39);
+  EXPECT_EQ(m.FullCycle, 0);
+  const TFourBar bar{{0, 0}, {1, 0}, c0, {2, 0}, c0};
+  for (int32_t k = 0; k <= 40; ++k) {
+    TPoint b, c, e;
+    const bool closes = bar.Pose(2 * kPi * k / 90, b, c, e);
+    EXPECT_EQ(closes, k <= 39) << k;
+    if (closes) ExpectNear(At(m, 'C', k), c, kTol, "step " + std::to_string(k));
+  }
+  // Nothing beyond the range is offered to the graphs.
+  EXPECT_NE(m.GetLinkValue(39, 0, 2), 0);
+  EXPECT_EQ(m.GetLinkValue(40, 0, 2), 0);
+  EXPECT_EQ(m.GetDyadAngle(40, 0), 0);
+  // The animation wraps from 39 to 0 and counts a cycle.
+  m.SetFrame(60);
+  EXPECT_EQ(m.CurrentStep, 39);
+  EXPECT_EQ(m.NextFrame(), 1);
+  EXPECT_EQ(m.CurrentStep, 0);
+  EXPECT_EQ(m.NextFrame(), 1);
+  EXPECT_EQ(m.CurrentStep, 1);
+  m.ResetFrame();
+  EXPECT_EQ(m.CycleCount, 0);
+}
+
+TEST(SolveTest, EveryPresetLinkageSolvesItsFullCycleWithRigidLinks) {
+  TAniMechanism m;
+  for (const int32_t type : {0, 1, 2, 3, 5, 6, 7, 9, 10, 11, 12, 13}) {
+    for (const int32_t n : {90, 720}) {
+      m.NewMechanism(type);
+      m.SetPositionCount(n);
+      m.Calculate();
+      const std::string what = m.PresetName + " N " + std::to_string(n);
+      ASSERT_EQ(m.Len, n) << what;
+      EXPECT_EQ(m.FullCycle, 1) << what;
+      int32_t moving = 0;
+      for (const auto& joint : m.Joints) {
+        EXPECT_TRUE(joint->Placed) << what;
+        moving += std::hypot(joint->Positions[n / 3].X - joint->Positions[0].X,
+                             joint->Positions[n / 3].Y - joint->Positions[0].Y) > 1e-3;
+      }
+      EXPECT_GE(moving, 1) << what;
+      // Every moving body keeps the distances between its joints (the frame may hold a slide block).
+      for (int32_t l = 1; l < m.LinkCount(); ++l) {
+        const TAniLink& link = m.Link(l);
+        for (int32_t p = 0; p < link.JointCount; ++p) {
+          for (int32_t q = p + 1; q < link.JointCount; ++q) {
+            const TAniJoint& jp = m.Joint(link.JointIndex[p]);
+            const TAniJoint& jq = m.Joint(link.JointIndex[q]);
+            auto dist = [&](int32_t k) {
+              return std::hypot(jp.Positions[k].X - jq.Positions[k].X, jp.Positions[k].Y - jq.Positions[k].Y);
+            };
+            for (int32_t k = 1; k <= n; k += 7)
+              EXPECT_NEAR(dist(k), dist(0), 1e-9) << what << " " << link.Name;
+          }
+        }
+      }
+    }
+  }
+}
+
+TEST(SolveTest, SliderBlockTranslatesAcrossItsLinkAndTheCouplerStaysRigid) {
+  TAniMechanism m;
+  m.NewMechanism(7);
+  m.SetPositionCount(120);
+  m.Calculate();
+  ASSERT_EQ(m.Len, 120);
+  const TPoint c0 = Design(m, 'C'), d0 = Design(m, 'D');
+  const TPoint cd = Sub(d0, c0);
+  double travel = 0;
+  for (int32_t k = 0; k <= 120; ++k) {
+    const TPoint c = At(m, 'C', k), d = At(m, 'D', k);
+    // The second link keeps its direction; its slider moves on the line through its design
+    // position across that direction.
+    ExpectNear(Sub(d, c), cd, 1e-12, "CD at " + std::to_string(k));
+    EXPECT_NEAR(Dot(Sub(d, d0), cd), 0, 1e-12) << k;
+    EXPECT_NEAR(Len(Sub(At(m, 'C', k), At(m, 'B', k))), Len(Sub(c0, Design(m, 'B'))), 1e-12);
+    EXPECT_NEAR(Len(Sub(At(m, 'B', k), At(m, 'A', k))), Len(Sub(Design(m, 'B'), Design(m, 'A'))), 1e-12);
+    travel = std::max(travel, Len(Sub(d, d0)));
+    EXPECT_EQ(m.GetLinkValue(k, 0, 4), 0);  // CD never turns
+  }
+  EXPECT_GT(travel, 0.01);
+}
+
+TEST(SolveTest, FrameToDesignStartsTheCycleAtTheShownStep) {
+  TAniMechanism m;
+  const TPoint b10 = At(m, 'B', 10), e25 = At(m, 'E', 25);
+  m.SetFrame(10);
+  m.FrameToDesign();
+  EXPECT_EQ(m.CurrentStep, 0);
+  ExpectNear(Design(m, 'B'), b10, 0, "design B");
+  EXPECT_EQ(m.Len, 90);
+  ExpectNear(At(m, 'E', 15), e25, 1e-9, "E a period later");
+}
+
+TEST(SolveTest, ObviousFaultsAreSkippedNotFollowed) {
+  TAniMechanism plain;
+  // F only on the frame and G on no link are both driven; X names no joint of the coupler, Z none
+  // of the frame; a dyad names a link that does not exist.
+  TAniMechanism m;
+  m.NewMechanism(0);
+  m.AddJoint('F', false, 1, 1, false, false);
+  m.AddJoint('G', true, 2, 2, true, true);
+  m.AddInput('F');
+  m.AddInput('G');
+  m.Link(0).SetName("ADFZ");
+  m.Link(2).SetName("BCEX");
+  m.Link(2).SetKinds("PPPP");
+  m.AddDyad("QR", "CD");
+  m.RebuildTopology();
+  ASSERT_EQ(m.Joint(m.FindJoint('F')).Link1, 0);
+  ASSERT_EQ(m.Joint(m.FindJoint('F')).Link2, -1);
+  ASSERT_EQ(m.Joint(m.FindJoint('G')).Link1, -1);
+  m.Calculate();
+  ASSERT_EQ(m.Len, 90);
+  for (const char letter : std::string("ABCDE")) {
+    for (int32_t k = 0; k <= 90; k += 5) ExpectNear(At(m, letter, k), At(plain, letter, k), 1e-12, {letter});
+  }
+  // The joint on no link stays at its design position with trace and analysis switched off.
+  const TAniJoint& g = m.Joint(m.FindJoint('G'));
+  EXPECT_TRUE(g.Placed);
+  EXPECT_EQ(g.Trace, 0);
+  EXPECT_EQ(g.Analyse, 0);
+  EXPECT_EQ(g.ShowVectors, 0);
+  ExpectNear(At(m, 'G', 45), {2, 2}, 0, "G");
+}
+
+TEST(SolveTest, WithoutInputFunctionsNothingMovesAndTheTimeGettersAnswerZero) {
+  TAniMechanism m;
+  const TPositionRecord before = m.Tracer->Velocity[5];
+  ASSERT_NE(before.X, 0);
+  m.SetInputCount(0);
+  m.Calculate();
+  EXPECT_EQ(m.Len, 90);
+  EXPECT_EQ(m.FullCycle, 0);
+  ExpectNear(At(m, 'E', 30), Design(m, 'E'), 0, "E stays");
+  // No kinematics: the velocities stay as before.
+  EXPECT_EQ(m.Tracer->Velocity[5].X, before.X);
+  EXPECT_EQ(m.Tracer->Velocity[5].Y, before.Y);
+  for (const int32_t step : {0, 1, 45, 90}) {
+    EXPECT_EQ(m.GetTime(step), 0);
+    EXPECT_EQ(m.GetInputValue(step), 0);
+    EXPECT_EQ(m.GetLinkValue(step, 1, 2), 0);
+    EXPECT_EQ(m.GetLinkValue(step, 2, 2), 0);
+  }
+}
+
+TEST(SolveTest, PositionCountBelowOneIsRefused) {
+  TAniMechanism m;
+  for (const int32_t n : {0, -1, -90}) {
+    m.SetPositionCount(n);
+    EXPECT_EQ(m.N, 90);
+    EXPECT_EQ(m.CentreAt.size(), 91u);
+    EXPECT_EQ(m.Joint(0).Positions.size(), 91u);
+  }
+  m.SetPositionCount(1);
+  m.Calculate();
+  EXPECT_EQ(m.N, 1);
+  EXPECT_EQ(m.Len, 1);
+}
+
+TEST(SolveTest, GettersAnswerZeroOutsideTheSolvedRangeAndForUnknownItems) {
+  TAniMechanism m;
+  for (const int32_t step : {-1, 91, 1000}) {
+    EXPECT_EQ(m.GetDyadAngle(step, 0), 0);
+    EXPECT_EQ(m.GetLinkValue(step, 0, 1), 0);
+    EXPECT_EQ(m.GetJointValue(step, 0, 4), 0);
+    EXPECT_EQ(m.GetTracerVector(step, 0).X, 0);
+    EXPECT_EQ(m.GetPathError(step), 0);
+    EXPECT_EQ(m.GetTime(step), 0);
+    EXPECT_EQ(m.GetInputValue(step), 0);
+  }
+  EXPECT_EQ(m.GetDyadAngle(10, 1), 0);
+  EXPECT_EQ(m.GetDyadAngle(10, -1), 0);
+  EXPECT_EQ(m.GetLinkValue(10, 3, 1), 0);
+  EXPECT_EQ(m.GetLinkValue(10, 0, 4), 0);
+  EXPECT_EQ(m.GetJointValue(10, 0, 5), 0);
+  EXPECT_EQ(m.GetJointValue(10, 1, 0), 0);  // A is not analysed
+  EXPECT_EQ(m.GetJointValue(10, 3, 4), 0);
+  EXPECT_GT(m.GetJointValue(10, 0, 4), 0);
+  EXPECT_GT(m.GetJointValue(10, 2, 4), 0);
+  const TPositionRecord e = m.GetTracerVector(10, 0);
+  ExpectNear({e.X, e.Y}, At(m, 'E', 10), 0, "tracer position");
+  EXPECT_EQ(m.GetTracerVector(10, 1).X, m.Tracer->Velocity[10].X);
+  EXPECT_EQ(m.GetTracerVector(10, 2).Y, m.Tracer->Acceleration[10].Y);
+  EXPECT_EQ(m.GetTracerVector(10, 3).X, 0);
+  for (int32_t k = 0; k <= 90; ++k) EXPECT_EQ(m.GetTransmissionRatio(k), 0);
+  m.Tracer = nullptr;
+  EXPECT_EQ(m.GetTracerVector(10, 0).X, 0);
+  EXPECT_FALSE(m.CanFitCurve());
+  EXPECT_FALSE(m.IsFeasible());
+}
+
+TEST(SolveTest, RotationErrorClampsTheArcsine) {
+  // The cross product of these unit vectors rounds to 1.0000000000000002.
+  const double u = 0.0002, w = 0.0002 + kPi / 2;
+  ASSERT_GT(std::cos(u) * std::sin(w) - std::sin(u) * std::cos(w), 1.0);
+  EXPECT_DOUBLE_EQ(RotationError(u, w), kPi / 2);
+  EXPECT_DOUBLE_EQ(RotationError(w, u), kPi / 2);
+  EXPECT_NEAR(RotationError(0.3, 0.1), 0.2, 1e-15);
+  EXPECT_NEAR(RotationError(0.1, 0.1 + kPi - 0.25), 0.25, 1e-14);
+  EXPECT_NEAR(RotationDistance2(0, kPi), 4, 1e-15);
+}
+
+// The crank joint B of the "Custom" preset (A = (0, -0.2), B = (0, 0)) leaves along -x; the target
+// is the straight segment (0, 0) -> (-1, 0), whose output rotation grows to 1 rad and input
+// rotation to 0.5 rad along it.
+class SolveCurveTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m.NewMechanism(13);
+    m.SetTracer(m.FindJoint('B'));
+    AddCurvePoint(0, 0, 0, 0);
+    AddCurvePoint(-1, 0, 1.0, 0.5);
+    m.Curve.OutEnabled = m.Curve.InEnabled = true;
+    m.Curve.OutWeight = 2;
+    m.Curve.InWeight = 3;
+    m.Curve.Rebuild();
+    m.Calculate();
+  }
+  void AddCurvePoint(double x, double y, double out, double in) {
+    shared::TPrePoint& p = m.Curve.Point(m.Curve.NewPoint());
+    p.SetXY(x, y);
+    p.Out = out;
+    p.In = in;
+  }
+  // Crank turn and tracer position at step k of 90.
+  static double Turn(int32_t k) { return 2 * kPi * k / 90; }
+  static TPoint Tracer(int32_t k) { return {-0.2 * std::sin(Turn(k)), -0.2 + 0.2 * std::cos(Turn(k))}; }
+
+  TAniMechanism m;
+};
+
+TEST_F(SolveCurveTest, DeviationFiguresFollowTheTracerAlongTheCurve) {
+  ASSERT_TRUE(m.CanFitCurve());
+  const double length = m.Curve.Length;
+  ASSERT_NEAR(length, 1, 1e-12);
+  const double chord = 0.4 * std::sin(kPi / 90);
+  double maxDeviation = 0, integral = 0, maxOut = 0, maxIn = 0, outProduct = 1, inProduct = 1;
+  int32_t last = -1;
+  for (int32_t k = 0; k <= 90; ++k) {
+    const double s = k * chord;
+    if (s > length) break;
+    last = k;
+    const double f = s / length;
+    const TPoint q = {-f, 0};
+    const double d = Len(Sub(q, Tracer(k)));
+    EXPECT_NEAR(m.GetPathError(k), d, 1e-12) << k;
+    const double outError = std::fabs(std::asin(std::sin(f * 1.0 - Turn(k))));
+    const double inError = std::fabs(std::asin(std::sin(f * 0.5 - Turn(k))));
+    EXPECT_NEAR(m.Deviation[k].OutputError, outError, 1e-9) << k;
+    EXPECT_NEAR(m.GetRotationError(k), outError, 1e-9) << k;
+    EXPECT_NEAR(m.Deviation[k].InputError, inError, 1e-9) << k;
+    maxDeviation = std::max(maxDeviation, d);
+    maxOut = std::max(maxOut, outError);
+    maxIn = std::max(maxIn, inError);
+    if (k > 0) {
+      integral += chord * d;
+      outProduct *= 3 - 2 * std::cos(f * 1.0 - Turn(k));
+      inProduct *= 3 - 2 * std::cos(f * 0.5 - Turn(k));
+    }
+  }
+  // The tracer's path (0.4π) is longer than the curve, so the deviation stops where the curve ends.
+  ASSERT_EQ(last, static_cast<int32_t>(1 / chord));
+  for (int32_t k = last + 1; k <= 90; ++k) {
+    EXPECT_EQ(m.GetPathError(k), 0) << k;
+    EXPECT_EQ(m.Deviation[k].OutputError, 0) << k;
+  }
+  EXPECT_NEAR(m.MaxDeviation, maxDeviation, 1e-12);
+  EXPECT_NEAR(m.Integral, integral, 1e-12);
+  EXPECT_NEAR(m.MaxOutputError, maxOut, 1e-9);
+  EXPECT_NEAR(m.MaxInputError, maxIn, 1e-9);
+  EXPECT_NEAR(m.OutputProduct, outProduct / 2, 1e-9 * outProduct);
+  EXPECT_NEAR(m.InputProduct, inProduct / 2, 1e-9 * inProduct);
+  EXPECT_NEAR(m.CombinedError(), integral * 2 * outProduct / 2 * 3 * inProduct / 2, 1e-9 * m.CombinedError());
+}
+
+TEST_F(SolveCurveTest, OutputWeightZeroLeavesTheOutputErrorsOut) {
+  const double inputPart = 3 * m.InputProduct;
+  m.Curve.OutWeight = 0;
+  m.Calculate();
+  EXPECT_EQ(m.MaxOutputError, 0);
+  for (int32_t k = 0; k <= 90; ++k) {
+    EXPECT_EQ(m.Deviation[k].OutputError, 0);
+    EXPECT_EQ(m.GetRotationError(k), 0);
+  }
+  EXPECT_EQ(m.OutputProduct, 0.5);
+  EXPECT_NEAR(m.CombinedError(), m.Integral * inputPart, 1e-15);
+  m.Curve.InWeight = 0;
+  m.Curve.PosWeight = 0;
+  m.Calculate();
+  EXPECT_EQ(m.CombinedError(), 1.0);
+}
+
+TEST_F(SolveCurveTest, FeasibleWhileTheCurveFitsTheTracerPathAndTheAreasHoldTheJoints) {
+  EXPECT_TRUE(m.IsFeasible());
+  m.Areas.AddArea({-1, -1}, {1, 1});
+  EXPECT_TRUE(m.IsFeasible());
+  m.Areas.Item(0).SetLetters("A");
+  EXPECT_FALSE(m.IsFeasible());
+  m.Areas.AddArea({-0.1, -0.1}, {0.1, 0.1});
+  m.Areas.Item(1).SetLetters("B");
+  EXPECT_TRUE(m.IsFeasible());
+  m.Areas.Clear();
+  // A curve longer than the tracer's whole path cannot be followed.
+  m.Curve.Point(1).SetXY(-2, 0);
+  m.Curve.Rebuild();
+  m.Calculate();
+  EXPECT_FALSE(m.IsFeasible());
+  EXPECT_TRUE(m.CanFitCurve());
+}
+
+TEST_F(SolveCurveTest, DeviationIsClearedOnceTheCurveIsGone) {
+  ASSERT_GT(m.MaxDeviation, 0);
+  m.Curve.Clear();
+  m.Calculate();
+  EXPECT_FALSE(m.CanFitCurve());
+  EXPECT_EQ(m.MaxDeviation, 0);
+  EXPECT_EQ(m.Integral, 0);
+  for (int32_t k = 0; k <= 90; ++k) EXPECT_EQ(m.GetPathError(k), 0);
+}
+
+}  // namespace
+}  // namespace quillon

@@ -1,0 +1,191 @@
+// mechtool solve run as a user runs it: the solution listing of presets and documents, the
+// shortened range of a linkage that cannot close, and its refusals.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <numbers>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "animator/engine/AniMechanism.h"
+#include "shared/TabLine.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::vector<std::string> Split(const std::string& line, char separator) {
+  std::vector<std::string> fields;
+  std::string field;
+  std::istringstream in(line);
+  while (std::getline(in, field, separator)) fields.push_back(field);
+  return fields;
+}
+
+struct TRun {
+  int status;
+  std::string out;
+  std::string err;
+  // Tab-separated lines of stdout grouped by their first field.
+  std::map<std::string, std::vector<std::vector<std::string>>> Lines() const {
+    std::map<std::string, std::vector<std::vector<std::string>>> lines;
+    for (const std::string& line : Split(out, '\n')) {
+      const auto fields = Split(line, '\t');
+      if (!fields.empty()) lines[fields[0]].push_back(fields);
+    }
+    return lines;
+  }
+};
+
+class MechtoolSolveTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir = fs::temp_directory_path() / ("mechtool_solve_" + std::to_string(::getpid()) + "_" + info->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+
+  TRun Run(const std::string& args) {
+    const fs::path out = dir / "stdout.txt";
+    const fs::path err = dir / "stderr.txt";
+    const std::string command = Quote(MECHTOOL_PATH) + " " + args + " >" + Quote(out) + " 2>" + Quote(err);
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadBytes(out), ReadBytes(err)};
+  }
+  static std::string Quote(const fs::path& path) { return "'" + path.string() + "'"; }
+
+  // Writes the mechanism as the animator saves it.
+  fs::path Save(const quillon::TAniMechanism& mechanism, const std::string& name) {
+    const fs::path path = dir / name;
+    shared::TTabLines lines;
+    lines.SetFileName(path.string());
+    mechanism.SaveToTabLines(lines);
+    lines.SaveToFile();
+    return path;
+  }
+
+  fs::path dir;
+};
+
+TEST_F(MechtoolSolveTest, PresetListingHasLengthPositionsVectorsAndCentres) {
+  const TRun run = Run("solve --preset 0 --steps 12");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out.substr(0, run.out.find('\n', run.out.find('\n') + 1) + 1), "LEN\t12\nFULLCYCLE\t1\n");
+  auto lines = run.Lines();
+  ASSERT_EQ(lines["P"].size(), 13u * 5);
+  ASSERT_EQ(lines["IC"].size(), 13u);
+  EXPECT_EQ(lines.count("DEV"), 0u);
+  // Steps in order, joints in list order; reals in %.17g.
+  EXPECT_EQ(lines["P"][0], (std::vector<std::string>{"P", "0", "A", "-0.32000000000000001", "-0.25", "0", "0",
+                                                     "0", "0", "0"}));
+  const std::string letters = "ABCDE";
+  for (size_t i = 0; i < lines["P"].size(); ++i) {
+    const auto& p = lines["P"][i];
+    ASSERT_EQ(p.size(), 10u);
+    EXPECT_EQ(p[1], std::to_string(i / 5));
+    EXPECT_EQ(p[2], std::string(1, letters[i % 5]));
+    EXPECT_EQ(p[9], "0");
+  }
+  // The crank joint B a quarter turn on: A + (B - A) turned by π/2.
+  const auto& b3 = lines["P"][3 * 5 + 1];
+  EXPECT_NEAR(std::stod(b3[3]), -0.32 - 0.09, 1e-12);
+  EXPECT_NEAR(std::stod(b3[4]), -0.25 - 0.11, 1e-12);
+  // The tracer E carries velocity and acceleration.
+  EXPECT_NE(std::stod(lines["P"][4][5]), 0);
+  EXPECT_NE(std::stod(lines["P"][4][7]), 0);
+  for (const auto& ic : lines["IC"]) {
+    ASSERT_EQ(ic.size(), 5u);
+    EXPECT_EQ(ic[4], "0");
+  }
+}
+
+TEST_F(MechtoolSolveTest, DocumentWithACurveListsItsDeviation) {
+  quillon::TAniMechanism m;
+  m.NewMechanism(13);
+  m.SetTracer(m.FindJoint('B'));
+  for (const double x : {0.0, -0.5}) {
+    shared::TPrePoint& p = m.Curve.Point(m.Curve.NewPoint());
+    p.SetXY(x, 0);
+  }
+  m.Curve.Rebuild();
+  const TRun run = Run("solve " + Quote(Save(m, "custom.mech")) + " --steps 36");
+  ASSERT_EQ(run.status, 0) << run.err;
+  auto lines = run.Lines();
+  EXPECT_EQ(lines["LEN"][0][1], "36");
+  EXPECT_EQ(lines["P"].size(), 37u * 2);
+  ASSERT_EQ(lines["DEV"].size(), 37u);
+  EXPECT_EQ(lines["DEV"][0], (std::vector<std::string>{"DEV", "0", "0", "0", "0"}));
+  // Past the end of the curve (0.5 of a path of 0.4π) the deviation stays 0.
+  EXPECT_GT(std::stod(lines["DEV"][10][2]), 0);
+  EXPECT_EQ(lines["DEV"][30][2], "0");
+}
+
+TEST_F(MechtoolSolveTest, LinkageThatCannotCloseMarksTheStepsBeyondItsRange) {
+  // Crank 1 about the origin, D = (2, 0), coupler + rocker = |BD| halfway between steps 39 and 40.
+  const double reach = std::sqrt(5 - 4 * std::cos(2 * std::numbers::pi * 39.5 / 90));
+  const double a = 1.6, r = reach - a, cx = (a * a - r * r + 1) / 2;
+  quillon::TAniMechanism m;
+  m.NewMechanism(8);
+  m.AddJoint('A', false, 0, 0, false, false);
+  m.AddJoint('B', false, 1, 0, false, false);
+  m.AddJoint('C', true, 1 + cx, std::sqrt(a * a - cx * cx), true, false);
+  m.AddJoint('D', false, 2, 0, false, false);
+  m.AddInput('A');
+  m.AddLink("AD", "PP", false, false);
+  m.AddLink("AB", "PP", false, false);
+  m.AddLink("BC", "PP", false, false);
+  m.AddLink("CD", "PP", false, false);
+  m.AddDyad("BC", "CD");
+  m.RebuildTopology();
+  const TRun run = Run("solve " + Quote(Save(m, "open.mech")));
+  ASSERT_EQ(run.status, 0) << run.err;
+  auto lines = run.Lines();
+  EXPECT_EQ(lines["LEN"][0][1], "39");
+  EXPECT_EQ(lines["FULLCYCLE"][0][1], "0");
+  ASSERT_EQ(lines["P"].size(), 91u * 4);
+  for (const auto& p : lines["P"]) EXPECT_EQ(p[9], std::stoi(p[1]) > 39 ? "1" : "0") << p[1];
+}
+
+TEST_F(MechtoolSolveTest, RefusesWrongArgumentsAndUnreadableDocuments) {
+  const fs::path notMech = dir / "plain.txt";
+  std::ofstream(notMech) << "hello\r\n";
+  struct TCase {
+    std::string args;
+    int status;
+  };
+  const std::vector<TCase> cases = {
+      {"solve", 2},
+      {"solve --preset", 2},
+      {"solve --preset x", 2},
+      {"solve --preset 0 --steps 0", 2},
+      {"solve --preset 0 --steps -3", 2},
+      {"solve --preset 0 --steps many", 2},
+      {"solve --preset 0 --steps", 2},
+      {"solve --preset 0 --preset 1", 2},
+      {"solve --preset 0 " + Quote(notMech), 2},
+      {"solve " + Quote(dir / "missing.mech"), 1},
+      {"solve " + Quote(notMech), 1},
+  };
+  for (const TCase& c : cases) {
+    const TRun run = Run(c.args);
+    EXPECT_EQ(run.status, c.status) << c.args;
+    EXPECT_EQ(run.out, "") << c.args;
+    EXPECT_NE(run.err, "") << c.args;
+  }
+}
+
+}  // namespace
