@@ -16,8 +16,8 @@
 #include <filesystem>
 
 #include "animator/app/AnimationSettings.h"
+#include "animator/app/AppDialogs.h"
 #include "animator/app/LanguageFile.h"
-#include "animator/app/MechanismEdits.h"
 #include "animator/app/TrackBar.h"
 #include "animator/engine/AniMechanism.h"
 #include "animator/engine/MechanismHeader.h"
@@ -377,6 +377,11 @@ void TAnimationFrm::EndLoop() { LoopRunning = false; }
 // ---------------------------------------------------------------------------------------------
 // State and drawing.
 
+shared::TProjectInfo& TAnimationFrm::ProjectInfo() {
+  shared::TProjectInfoDialog* dialog = AppDialogs().ProjectInfoDialog;
+  return dialog ? dialog->Info : FProjectInfo;
+}
+
 bool TAnimationFrm::IsModified() const { return Modified || FMechanism->GetModified(); }
 
 void TAnimationFrm::SetModified(bool value) {
@@ -398,7 +403,7 @@ void TAnimationFrm::Draw() {
   }
   FCanvas->CopyBackground();
   FCanvas->UseFrontCanvas();
-  edits::Paint(*FMechanism, *FCanvas);
+  FMechanism->Paint(*FCanvas);
   FCanvas->Present();
 }
 
@@ -413,11 +418,11 @@ void TAnimationFrm::Invalidate() {
   PaintBox1->update();
 }
 
-void TAnimationFrm::DrawBackground(shared::TAniCanvas2D& canvas) {
-  if (FMechanism->LinkCount() > 0) edits::DrawFrameDrawing(*FMechanism, canvas);
-}
+// Grid style 3: the frame link's attached DXF drawing. Links keep only the drawing's file and
+// placement until the program reads DXF drawings, so the background stays blank.
+void TAnimationFrm::DrawBackground(shared::TAniCanvas2D&) {}
 
-void TAnimationFrm::UpdateGridStyle() { FCanvas->GridStyle = edits::HasFrameDrawing(*FMechanism) ? 3 : 2; }
+void TAnimationFrm::UpdateGridStyle() { FCanvas->GridStyle = FMechanism->HasFrameDrawing() ? 3 : 2; }
 
 void TAnimationFrm::ZoomAllButtonClick() {
   shared::TComplex min;
@@ -510,7 +515,7 @@ void TAnimationFrm::UpdateToolButtons() {
 }
 
 void TAnimationFrm::DeleteButtonClick() {
-  edits::DeleteSelected(*FMechanism);
+  FMechanism->DeleteSelected();
   FMechanism->Areas.DeleteSelected();
   FMechanism->Curve.DeleteSelected();
   if (OnCurveChange) OnCurveChange();
@@ -520,7 +525,7 @@ void TAnimationFrm::DeleteButtonClick() {
 }
 
 void TAnimationFrm::SelectAll() {
-  edits::SelectAll(*FMechanism);
+  FMechanism->SelectAll();
   Draw();
 }
 
@@ -532,8 +537,8 @@ void TAnimationFrm::StopAndSelect() {
 
 void TAnimationFrm::PopupMenu1Popup() {
   TAniMechanism& m = *FMechanism;
-  const int j = edits::NextSelectedJoint(m, 0);
-  const int l = edits::NextSelectedLink(m, 0);
+  const int j = m.NextSelectedJoint(0);
+  const int l = m.NextSelectedLink(0);
   const bool joint = j >= 0;
   const bool link = l >= 0;
   PopTogglePath->setVisible(joint);
@@ -563,50 +568,50 @@ void TAnimationFrm::PopupMenu1Popup() {
 }
 
 void TAnimationFrm::PopTogglePathClick() {
-  edits::ToggleTraceSelected(*FMechanism);
+  FMechanism->ToggleTraceSelected();
   Draw();
 }
 
 void TAnimationFrm::PopToggleLockClick() {
-  edits::ToggleLockSelected(*FMechanism);
+  FMechanism->ToggleLockSelected();
   Draw();
 }
 
 void TAnimationFrm::PopToggleGraphClick() {
-  edits::ToggleAnalysisSelected(*FMechanism);
+  FMechanism->ToggleAnalysisSelected();
   MechanismChanged(TChangeSource::Other);
 }
 
 void TAnimationFrm::PopToggleVectorsClick() {
-  edits::ToggleVectorsSelected(*FMechanism);
+  FMechanism->ToggleVectorsSelected();
   MechanismChanged(TChangeSource::Other);
 }
 
 void TAnimationFrm::PopInstCentersClick() {
-  const int a = edits::NextSelectedLink(*FMechanism, 0);
+  const int a = FMechanism->NextSelectedLink(0);
   if (a < 0) {
     StdOut().Notify(ErrorICText);
     return;
   }
-  int b = edits::NextSelectedLink(*FMechanism, a + 1);
+  int b = FMechanism->NextSelectedLink(a + 1);
   // One link: its centre relative to the frame.
   if (b < 0) b = 0;
-  edits::SetICLinks(*FMechanism, a, b);
+  FMechanism->SetICLinks(a, b);
   MechanismChanged(TChangeSource::Other);
 }
 
 void TAnimationFrm::PopBringToFrontClick() {
-  edits::BringLinkToFront(*FMechanism);
+  FMechanism->BringLinkToFront();
   MechanismChanged(TChangeSource::View);
 }
 
 void TAnimationFrm::PopSendToBackClick() {
-  edits::SendLinkToBack(*FMechanism);
+  FMechanism->SendLinkToBack();
   MechanismChanged(TChangeSource::View);
 }
 
 void TAnimationFrm::PopSetAsOutputClick() {
-  FMechanism->SetTracer(edits::NextSelectedJoint(*FMechanism, 0));
+  FMechanism->SetTracer(FMechanism->NextSelectedJoint(0));
   MechanismChanged();
   Draw();
 }
@@ -619,7 +624,7 @@ void TAnimationFrm::PaintBox1MouseDown(Qt::MouseButton button, uint8_t shift, in
   const shared::TComplex press = FCanvas->PressPoint;
   const bool extend = (shift & (shared::kShiftKey | shared::kCtrlKey)) != 0;
   if (!extend) {
-    edits::DeselectAll(m);
+    m.DeselectAll();
     m.Curve.DeselectAll();
   }
   const int mode = FCanvas->Mode();
@@ -633,7 +638,7 @@ void TAnimationFrm::PaintBox1MouseDown(Qt::MouseButton button, uint8_t shift, in
     if (!m.Curve.HitTest(press, extend, t)) m.Areas.HitTest(press, extend, t);
   }
   if (mode == 0 || (mode >= 14 && mode <= 16)) {
-    if (!edits::HitJoint(m, press, extend, skipLast, t)) edits::HitLink(m, x, y, extend, skipLast);
+    if (!m.HitJoint(press, extend, skipLast, t)) m.HitLink(shared::TPoint{x, y}, extend, skipLast);
   }
 }
 
@@ -650,17 +655,17 @@ void TAnimationFrm::PaintBox1MouseMove(uint8_t shift, int, int) {
       m.Areas.MoveSelected(dx, dy);
       redraw = kDraw;
     } else if (mode == 0) {
-      const int kind = edits::SelectionKind(m);
+      const int kind = m.SelectionKind();
       FLastSelectionKind = kind;
       if (kind > 0) {
         Dragged = true;
         switch (kind) {
           case 1:
-            edits::MoveSelection(m, dx, dy);
-            edits::SnapSelectedJoint(m, FCanvas->PickToleranceWorld() / 2);
+            m.MoveSelection(dx, dy);
+            m.SnapSelectedJoint(FCanvas->PickToleranceWorld() / 2);
             break;
           case 2:
-            edits::MoveSelection(m, dx, dy);
+            m.MoveSelection(dx, dy);
             break;
           case 3:
             m.Curve.MoveSelected(dx, dy);
@@ -679,9 +684,9 @@ void TAnimationFrm::PaintBox1MouseMove(uint8_t shift, int, int) {
   }
   if (m.AddClicks == 1 && (mode == 13 || mode == 14 || mode == 16)) {
     const shared::TComplex point = FCanvas->CurrentPoint;
-    if (mode == 13) edits::AddCrankByClicks(m, point, true);
-    if (mode == 14) edits::AddPinDyadByClicks(m, point, true, FCanvas->GridStep);
-    if (mode == 16) edits::AddSliderDyadByClicks(m, point, true, FCanvas->GridStep);
+    if (mode == 13) m.AddCrankByClicks(point, true);
+    if (mode == 14) m.AddPinDyadByClicks(point, true, FCanvas->GridStep);
+    if (mode == 16) m.AddSliderDyadByClicks(point, true, FCanvas->GridStep);
     if (redraw == kNone) redraw = kDraw;
   }
   if (redraw == kFull) {
@@ -696,26 +701,27 @@ void TAnimationFrm::PaintBox1MouseUp(Qt::MouseButton, uint8_t, int, int) {
   // Only a drag leaves an undo entry; a plain click pushes nothing.
   if (Dragged) shared::TabLines().PushHistory();
   Dragged = false;
-  FLastSelectionKind = edits::SelectionKind(m);
+  FLastSelectionKind = m.SelectionKind();
   const int mode = FCanvas->Mode();
   const shared::TComplex release = FCanvas->ReleasePoint;
   std::exception_ptr failure;
+  bool added = true;
   try {
     switch (mode) {
       case 5:
         m.Curve.AddPoint(FCanvas->PressPoint);
         break;
       case 13:
-        edits::AddCrankByClicks(m, release, false);
+        added = m.AddCrankByClicks(release, false);
         break;
       case 14:
-        edits::AddPinDyadByClicks(m, release, false, FCanvas->GridStep);
+        added = m.AddPinDyadByClicks(release, false, FCanvas->GridStep);
         break;
       case 15:
-        edits::AddJointToLinkByClick(m, release);
+        added = m.AddJointToLinkByClick(release);
         break;
       case 16:
-        edits::AddSliderDyadByClicks(m, release, false, FCanvas->GridStep);
+        added = m.AddSliderDyadByClicks(release, false, FCanvas->GridStep);
         break;
       default:
         break;
@@ -723,6 +729,7 @@ void TAnimationFrm::PaintBox1MouseUp(Qt::MouseButton, uint8_t, int, int) {
   } catch (...) {
     failure = std::current_exception();
   }
+  if (!added) StdOut().Warning(NoLetterText);
   // The tool's end runs whether or not its last step failed.
   if ((mode == 5 || IsAddMode(mode)) && m.AddClicks == 0) {
     MechanismChanged();
@@ -836,7 +843,7 @@ void TAnimationFrm::LoadFromFile(const std::string& fileName) {
       throw;
     }
     store.ClearHistory();
-    FProjectInfo.ReadInfoSection(store, shared::TProjectInfoDialog::Today());
+    ProjectInfo().ReadInfoSection(store, shared::TProjectInfoDialog::Today());
     FFileName = fileName;
     store.Clear();
     UpdateGridStyle();
@@ -857,7 +864,7 @@ void TAnimationFrm::SaveToFile(const std::string& fileName) {
   store.Clear();
   store.SetFileName(target);
   FMechanism->SaveToTabLines(store);
-  FProjectInfo.WriteInfoSection(store);
+  ProjectInfo().WriteInfoSection(store);
   // The name and the emptied undo history follow only a written file.
   store.SaveToFile();
   store.ClearHistory();
@@ -870,7 +877,7 @@ void TAnimationFrm::CopyToClipboard() {
   shared::TTabLines& store = shared::TabLines();
   store.Clear();
   FMechanism->SaveToTabLines(store);
-  FProjectInfo.WriteInfoSection(store);
+  ProjectInfo().WriteInfoSection(store);
   store.CopyToClipboard(Clipboard);
 }
 
@@ -890,7 +897,7 @@ void TAnimationFrm::PasteFromClipboard() {
     return;
   }
   Guarded([&] {
-    FProjectInfo.ReadInfoSection(store, shared::TProjectInfoDialog::Today());
+    ProjectInfo().ReadInfoSection(store, shared::TProjectInfoDialog::Today());
     store.Clear();
     UpdateGridStyle();
     FFileName = shared::ProgramInfo().DefaultName;

@@ -85,7 +85,9 @@ class TAnimationFrm : public QWidget, public TDocumentView {
 
   TAniMechanism& Mechanism() { return *FMechanism; }
   shared::TAniCanvas2D& Canvas() { return *FCanvas; }
-  shared::TProjectInfo& ProjectInfo() { return FProjectInfo; }
+  // The project information of the document: the program's project-information dialog holds
+  // it, or the view itself where there is no such dialog.
+  shared::TProjectInfo& ProjectInfo();
   const std::string& RegistryKey() const { return FRegistryKey; }
   const std::string& HeaderStatusText() const { return FHeaderStatusText; }
   int Speed() const { return FSpeed; }
@@ -162,6 +164,8 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   std::string PosLabel = "Pos";
   // Not a language text: the refusal of a command while a loop runs.
   std::string BusyText = "Wait until the optimization or export has finished.";
+  // Nor this: an add tool that found no free joint letter (A to Z all in use).
+  std::string NoLetterText = "No joint letter is left: A to Z are all in use.";
 
   // Components, named after the view's parts.
   QWidget* CoolBar1;

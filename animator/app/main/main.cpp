@@ -8,6 +8,7 @@
 #include "animator/app/Application.h"
 #include "animator/app/MainForm.h"
 #include "animator/engine/StdOut.h"
+#include "shared/Canvas2D.h"
 #include "shared/Convert.h"
 #include "shared/ProgramInfo.h"
 #include "shared/TabLine.h"

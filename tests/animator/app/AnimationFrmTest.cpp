@@ -320,6 +320,53 @@ TEST_F(AnimationFrmTest, PlainClickPushesNoUndoEntryAndAddsCurvePointsInCurveMod
   EXPECT_LT(View->Mechanism().Curve.LastSelected(), 0);
 }
 
+TEST_F(AnimationFrmTest, DraggingAJointMovesItAndLeavesOneUndoEntry) {
+  OpenFourbar();
+  View->resize(800, 600);
+  View->show();
+  TAniMechanism& m = View->Mechanism();
+  const int c = m.FindJoint('C');
+  const TPositionRecord before = m.Joint(c).Positions[0];
+  const shared::TPoint at = View->Canvas().WorldToScreen(before.X, before.Y);
+  shared::TTabLines& store = shared::TabLines();
+  ASSERT_TRUE(store.History[0].empty());
+  QTest::mousePress(View->PaintBox1, Qt::LeftButton, {}, QPoint(at.X, at.Y));
+  EXPECT_EQ(m.SelectionKind(), 1);
+  QTest::mouseMove(View->PaintBox1, QPoint(at.X + 20, at.Y));
+  QTest::mouseRelease(View->PaintBox1, Qt::LeftButton, {}, QPoint(at.X + 20, at.Y));
+  const double moved = m.Joint(c).Positions[0].X - before.X;
+  EXPECT_NEAR(moved, View->Canvas().PixelsToWorld(20), 1e-9);
+  EXPECT_EQ(View->LastSelectionKind(), 1);
+  EXPECT_TRUE(View->IsModified());
+  EXPECT_FALSE(store.History[0].empty());
+  EXPECT_TRUE(store.History[1].empty());
+  View->Undo();
+  EXPECT_DOUBLE_EQ(m.Joint(c).Positions[0].X, before.X);
+}
+
+TEST_F(AnimationFrmTest, AddInputToolTakesTwoClicksThenSelectReturns) {
+  OpenFourbar();
+  View->resize(800, 600);
+  View->show();
+  TAniMechanism& m = View->Mechanism();
+  const int joints = m.JointCount();
+  View->AddInputButton->click();
+  ASSERT_EQ(View->Canvas().Mode(), 13);
+  QTest::mouseClick(View->PaintBox1, Qt::LeftButton, {}, QPoint(100, 100));
+  EXPECT_EQ(m.AddClicks, 1);
+  EXPECT_EQ(m.JointCount(), joints + 2);
+  QTest::mouseMove(View->PaintBox1, QPoint(140, 100));
+  QTest::mouseClick(View->PaintBox1, Qt::LeftButton, {}, QPoint(140, 100));
+  EXPECT_EQ(m.AddClicks, 0);
+  EXPECT_EQ(View->Canvas().Mode(), 0);
+  EXPECT_TRUE(View->SelectButton->isChecked());
+  EXPECT_FALSE(View->AddInputButton->isChecked());
+  EXPECT_TRUE(View->IsModified());
+  // The tool saved the mechanism before it changed anything.
+  View->Undo();
+  EXPECT_EQ(m.JointCount(), joints);
+}
+
 TEST_F(AnimationFrmTest, PopupMenuFollowsTheSelection) {
   OpenFourbar();
   TAniMechanism& m = View->Mechanism();
