@@ -49,12 +49,12 @@ void DropOrphanInputs(TAniMechanism& m, const std::vector<const TAniJoint*>& dri
     }
     dropped = true;
   }
-  if (!dropped) return;
+  // Deleted joints before a driven one shift its index.
   for (int32_t j = 0; j < m.JointCount(); ++j) {
     const int32_t input = m.Joints[j]->InputIndex;
     if (input >= 0 && input < m.InputCount()) m.Inputs[input]->JointIndex = j;
   }
-  m.RetimeInputs();
+  if (dropped) m.RetimeInputs();
 }
 
 // Removes the letter from the link and keeps the drawing's anchor on the joint it was on.

@@ -94,10 +94,11 @@ void ExpectConsistent(TAniMechanism& m) {
   }
   for (int32_t i = 0; i < m.InputCount(); ++i) {
     int32_t driven = 0;
-    for (const auto& joint : m.Joints) {
-      if (joint->InputIndex != i) continue;
+    for (int32_t j = 0; j < m.JointCount(); ++j) {
+      if (m.Joint(j).InputIndex != i) continue;
       ++driven;
-      EXPECT_EQ(std::string(1, static_cast<char>(joint->Letter)), m.Input(i).Letter);
+      EXPECT_EQ(std::string(1, static_cast<char>(m.Joint(j).Letter)), m.Input(i).Letter);
+      EXPECT_EQ(m.Input(i).JointIndex, j);
     }
     EXPECT_EQ(driven, 1) << m.Input(i).Letter;
   }
