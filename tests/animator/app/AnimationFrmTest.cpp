@@ -15,12 +15,15 @@
 
 #include "animator/app/AnimationFrm.h"
 #include "animator/app/AnimationSettings.h"
+#include "animator/app/Application.h"
 #include "animator/app/LanguageFile.h"
+#include "animator/app/MainForm.h"
 #include "animator/app/TrackBar.h"
 #include "animator/engine/AniMechanism.h"
 #include "animator/engine/StdOut.h"
 #include "shared/Canvas2D.h"
 #include "shared/Clipboard.h"
+#include "shared/Convert.h"
 #include "shared/ProgramInfo.h"
 #include "shared/Settings.h"
 #include "shared/TabLine.h"
@@ -704,6 +707,37 @@ TEST_F(AnimationFrmTest, GraphPanelShowsAndHides) {
   EXPECT_TRUE(View->PanelBottom->isHidden());
   View->SetGraphVisible(true);
   EXPECT_FALSE(View->PanelBottom->isHidden());
+}
+
+TEST_F(AnimationFrmTest, MainWindowHostsTheViewFromStartToClose) {
+  shared::CreateConvert();
+  std::vector<QString> errors;
+  SetExceptionHandler([&](const QString& text) { errors.push_back(text); });
+  View.reset();
+  auto* view = new TAnimationFrm(Clipboard);
+  {
+    TMainForm form(view, nullptr, Clipboard);
+    form.SetCommandLine(QString::fromStdString(kFixtures + "/fourbar.mech"));
+    form.show();
+    EXPECT_EQ(view->FileName(), kFixtures + "/fourbar.mech");
+    EXPECT_EQ(view->RegistryKey(), kKey);
+    EXPECT_EQ(view->Mechanism().N, 120);
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("fourbar.mech - Quillon Animator"));
+    // A document of the synthesis program on the clipboard becomes the document.
+    view->CopyToClipboard();
+    std::string text = Clipboard.Text;
+    const std::string mark = "[Quillon>\r\n0\r\n";
+    ASSERT_NE(text.find(mark), std::string::npos);
+    text.replace(text.find(mark), mark.size(), "[Quillon>\r\n0\tVesk\r\n");
+    Clipboard.Text = text;
+    form.ClipboardChanged();
+    EXPECT_EQ(view->FileName(), "Untitled");
+    EXPECT_TRUE(view->IsModified());
+  }
+  EXPECT_TRUE(errors.empty());
+  EXPECT_EQ(Store().ReadString(kAnimationSection, "Steps", ""), "120");
+  SetExceptionHandler(nullptr);
+  shared::FreeConvert();
 }
 
 }  // namespace
