@@ -160,6 +160,18 @@ void TAniMechanism::DeleteDyad(int32_t i) {
   Dyads.erase(Dyads.begin() + i);
 }
 
+void TAniMechanism::LeaveLink(TAniLink& link, char letter) {
+  const size_t pos = link.Name.rfind(UpperLetter(letter));
+  if (pos == std::string::npos) return;
+  const int32_t k = static_cast<int32_t>(pos);
+  if (link.AnchorIndex > k) {
+    --link.AnchorIndex;
+  } else if (link.AnchorIndex == k) {
+    link.AnchorIndex = 0;
+  }
+  link.RemoveJoint(letter);
+}
+
 void TAniMechanism::RemoveLooseFrameJoints() {
   if (LinkCount() == 0) return;
   bool removed = false;
@@ -170,7 +182,7 @@ void TAniMechanism::RemoveLooseFrameJoints() {
       elsewhere = Links[l]->Name.find(letter) != std::string::npos;
     }
     if (elsewhere) continue;
-    Links[0]->RemoveJoint(letter);
+    LeaveLink(*Links[0], letter);
     DeleteJoint(FindJoint(letter));
     removed = true;
   }
@@ -185,7 +197,7 @@ void TAniMechanism::MergeJoint(int32_t keep, int32_t drop) {
     if (joint->HasLinks(keepLink, dropLink)) return;
   }
   if (dropLink >= 0 && dropLink < LinkCount()) {
-    Links[dropLink]->RemoveJoint(static_cast<char>(Joints[drop]->Letter));
+    LeaveLink(*Links[dropLink], static_cast<char>(Joints[drop]->Letter));
     Links[dropLink]->AddJoint(static_cast<char>(Joints[keep]->Letter), 'P');
   }
   DeleteJoint(drop);

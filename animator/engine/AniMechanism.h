@@ -292,6 +292,9 @@ class TAniMechanism {
   void ReadContent(shared::TTabLines& lines);
   void TakeContent(TAniMechanism& source);
   void SetTracerReference(int32_t i);
+  // The letter leaves the link; a drawing stays anchored at its joint (at the first joint when
+  // the anchor itself leaves).
+  static void LeaveLink(TAniLink& link, char letter);
 };
 
 }  // namespace quillon

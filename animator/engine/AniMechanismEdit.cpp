@@ -57,19 +57,6 @@ void DropOrphanInputs(TAniMechanism& m, const std::vector<const TAniJoint*>& dri
   if (dropped) m.RetimeInputs();
 }
 
-// Removes the letter from the link and keeps the drawing's anchor on the joint it was on.
-void RemoveFromLink(TAniLink& link, char letter) {
-  const size_t pos = link.Name.rfind(letter);
-  if (pos == std::string::npos) return;
-  const int32_t k = static_cast<int32_t>(pos);
-  if (link.AnchorIndex > k) {
-    --link.AnchorIndex;
-  } else if (link.AnchorIndex == k) {
-    link.AnchorIndex = 0;
-  }
-  link.RemoveJoint(letter);
-}
-
 // Link l, or the frame when l is 0; a mechanism without links gets its frame first.
 TAniLink& LinkOrFrame(TAniMechanism& m, int32_t l) {
   if (m.LinkCount() == 0) m.AddLink("", "", false, false);
@@ -366,7 +353,7 @@ void TAniMechanism::DeleteSelected() {
     if (joint->LinkCount() != 1 || joint->Link1 < 0 || joint->Link1 >= LinkCount()) continue;
     TAniLink& link = *Links[joint->Link1];
     if (link.JointCount <= 2) continue;
-    RemoveFromLink(link, static_cast<char>(joint->Letter));
+    LeaveLink(link, static_cast<char>(joint->Letter));
     DeleteJoint(IndexOf(*this, joint));
   }
 

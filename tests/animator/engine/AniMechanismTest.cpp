@@ -213,6 +213,26 @@ TEST(AniMechanismTest, MergeJointMovesDropsLinkOntoKeep) {
   EXPECT_EQ(mechanism.JointCount(), 6);
 }
 
+// A joint that leaves a link must not carry the link's drawing over to the next joint.
+TEST(AniMechanismTest, JointsLeavingALinkKeepItsDrawingAnchoredAtItsJoint) {
+  TAniMechanism mechanism;
+  mechanism.NewMechanism(12);  // frame ADG; A is left on the frame alone once AB-BCI goes
+  mechanism.Link(0).SetAnchorLetter("D");
+  mechanism.DeleteLink(mechanism.FindLink("AB"));
+  mechanism.RebuildTopology();
+  mechanism.RemoveLooseFrameJoints();
+  ASSERT_EQ(mechanism.Link(0).Name, "DG");
+  EXPECT_EQ(mechanism.Link(0).AnchorLetter(), "D");
+
+  mechanism.NewMechanism(0);
+  quillon::TAniLink& coupler = mechanism.Link(2);
+  coupler.SetAnchorLetter("E");
+  // C leaves the coupler BCE, and A, which shares no link with it, takes its place.
+  mechanism.MergeJoint(mechanism.FindJoint('A'), mechanism.FindJoint('C'));
+  ASSERT_EQ(coupler.Name, "BEA");
+  EXPECT_EQ(coupler.AnchorLetter(), "E");
+}
+
 TEST(AniMechanismTest, PositionCountResizesEverything) {
   TAniMechanism mechanism;
   mechanism.SetPositionCount(40);
