@@ -142,6 +142,17 @@ void SolveDyad(TAniMechanism& m, TAniDyad& dyad) {
     dyad.Angle[k] = solver.JointAngle();
     link1.Placed = link2.Placed = 1;
   }
+  // A range that ended before step 1 leaves the dyad's joints at their design positions. They
+  // belong to the linkage all the same, so unlike joints that nothing reaches they keep their
+  // trace and analysis switches for the next solution.
+  for (const TDyadSide* side : {&side1, &side2}) {
+    for (int32_t i = 0; i < side->MovedCount; ++i) {
+      TAniJoint& joint = m.Joint(side->Moved[i]);
+      if (joint.Placed) continue;
+      std::fill(joint.Positions.begin() + 1, joint.Positions.end(), joint.Positions[0]);
+      joint.Placed = 1;
+    }
+  }
 }
 
 void ComputeCentres(TAniMechanism& m) {

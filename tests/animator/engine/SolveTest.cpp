@@ -177,14 +177,20 @@ TEST(SolveTest, FullCycleKinematicsOfTheCrankJointAreExactDifferences) {
   EXPECT_EQ(m.CurrentStep, 1);
 }
 
-TEST(SolveTest, FourBarThatCannotCloseEndsTheRangeAtTheLastClosedStep) {
-  // Crank 1 about A = (0, 0), D = (2, 0): |BD| grows with the crank turn and passes the sum of the
-  // coupler and rocker lengths halfway between steps 39 and 40 of 90.
+// Crank 1 about A = (0, 0), D = (2, 0), coupler 1.6: |BD| grows with the crank turn and passes the
+// sum of the coupler and rocker lengths halfway between steps 39 and 40 of 90. Answers C's design
+// position for that rocker.
+TPoint CouplerJointClosingUpToStep39(double& rocker) {
   const double a = 1.6;
   const double reach = std::sqrt(5 - 4 * std::cos(2 * kPi * 39.5 / 90));
-  const double rocker = reach - a;
+  rocker = reach - a;
   const double cx = (a * a - rocker * rocker + 1) / 2;
-  const TPoint c0 = {1 + cx, std::sqrt(a * a - cx * cx)};
+  return {1 + cx, std::sqrt(a * a - cx * cx)};
+}
+
+TEST(SolveTest, FourBarThatCannotCloseEndsTheRangeAtTheLastClosedStep) {
+  double rocker = 0;
+  const TPoint c0 = CouplerJointClosingUpToStep39(rocker);
   TAniMechanism m;
   BuildFourBar(m, {0, 0}, {1, 0}, c0, {2, 0});
   ASSERT_NEAR(Len(Sub(c0, {2, 0})), rocker, 1e-12);
@@ -212,6 +218,33 @@ TEST(SolveTest, FourBarThatCannotCloseEndsTheRangeAtTheLastClosedStep) {
   EXPECT_EQ(m.CurrentStep, 1);
   m.ResetFrame();
   EXPECT_EQ(m.CycleCount, 0);
+}
+
+// Storing the last solved step makes the edge of the range the design position: not even step 1
+// closes. The coupler joint is still part of the linkage and keeps its switches.
+TEST(SolveTest, RangeEndingBeforeStepOneKeepsTheDyadJointsSwitches) {
+  double rocker = 0;
+  const TPoint c0 = CouplerJointClosingUpToStep39(rocker);
+  TAniMechanism m;
+  BuildFourBar(m, {0, 0}, {1, 0}, c0, {2, 0});
+  TAniJoint& c = m.Joint(m.FindJoint('C'));
+  c.SetShowVectors(true);
+  m.Calculate();
+  ASSERT_EQ(m.Len, 39);
+  m.SetFrame(39);
+  m.FrameToDesign();
+  ASSERT_EQ(m.Len, 0);
+  EXPECT_EQ(c.Trace, 1);
+  EXPECT_EQ(c.Analyse, 1);
+  EXPECT_EQ(c.ShowVectors, 1);
+  EXPECT_TRUE(c.Placed);
+  ExpectNear(At(m, 'C', 45), Design(m, 'C'), 0, "C stands at its design position");
+  // Turned back into its range, the linkage moves and traces again.
+  m.SetJointPosition('B', false, 1, 0);
+  m.SetJointPosition('C', false, c0.X, c0.Y);
+  m.Calculate();
+  EXPECT_EQ(m.Len, 39);
+  EXPECT_EQ(c.Trace, 1);
 }
 
 TEST(SolveTest, EveryPresetLinkageSolvesItsFullCycleWithRigidLinks) {
