@@ -2,7 +2,7 @@
 //
 //   mechtool new TYPE OUT
 //     Writes the preset linkage TYPE (a type number of the animator's type buttons, 13 for
-//     "Custom") as a mechanism document, with an empty project information section before the
+//     "Custom") as a mechanism document, with an empty project information section after the
 //     mechanism content. A type without a preset writes an empty mechanism.
 //   mechtool header FILE
 //     Prints the answer of the header check: -2 no header, 0 empty header, 1 current version,
@@ -69,8 +69,9 @@ void Save(const quillon::TAniMechanism& mechanism, const shared::TProjectInfo& i
   shared::TTabLines& lines = shared::TabLines();
   lines.Clear();
   lines.SetFileName(path);
-  info.WriteInfoSection(lines);
+  // The animator's order: the mechanism content, then the project information.
   mechanism.SaveToTabLines(lines);
+  info.WriteInfoSection(lines);
   lines.SaveToFile();
 }
 

@@ -79,12 +79,18 @@ TEST_F(MechtoolTest, EveryPresetSurvivesRoundTripByteForByte) {
   }
 }
 
-TEST_F(MechtoolTest, NewDocumentStartsWithEmptyProjectInformation) {
+// The animator writes the mechanism content first and its project information after it.
+TEST_F(MechtoolTest, NewDocumentEndsWithEmptyProjectInformation) {
   const fs::path path = dir / "four.mech";
   ASSERT_EQ(Run("new 0 " + Quote(path)).status, 0);
   const std::string text = ReadBytes(path);
-  EXPECT_EQ(text.rfind("[Info>\r\n\t\t\t\r\n<Info]\r\n[Quillon>\r\n0\r\n<Quillon]\r\n[Joints>\r\nA\t", 0), 0u)
-      << text;
+  EXPECT_EQ(text.rfind("[Quillon>\r\n0\r\n<Quillon]\r\n[Joints>\r\nA\t", 0), 0u) << text;
+  const size_t info = text.find("\r\n<DXF]\r\n[Info>\r\n\t\t\t\r\n<Info]\r\n");
+  ASSERT_NE(info, std::string::npos) << text;
+  EXPECT_EQ(text.find_first_not_of("0123456789\r\n",
+                                   info + std::string("\r\n<DXF]\r\n[Info>\r\n\t\t\t\r\n<Info]\r\n").size()),
+            std::string::npos)
+      << "only the checksum follows the project information";
   EXPECT_NE(text.find("\r\n[Links>\r\nAD\tPP\t0\t1\r\n"), std::string::npos);
   EXPECT_NE(
       text.find("\r\n[Input A>\r\n0\t 1.00000000000000E+0000\t 6.28318530717959E+0000\r\n<Input A]\r\n"),
@@ -104,9 +110,9 @@ TEST_F(MechtoolTest, RoundTripKeepsProjectInformationAndReadsOldDocuments) {
   const TRun run = Run("roundtrip " + Quote(in) + " " + Quote(out));
   ASSERT_EQ(run.status, 0) << run.err;
   const std::string text = ReadBytes(out);
-  EXPECT_EQ(text.rfind(
-                "[Info>\r\nCrank\tOrvane\tme\t1.2.2003\r\nfirst note\r\n\r\n<Info]\r\n[Quillon>\r\n0\r\n", 0),
-            0u)
+  EXPECT_EQ(text.rfind("[Quillon>\r\n0\r\n<Quillon]\r\n", 0), 0u) << text;
+  EXPECT_NE(text.find("\r\n<DXF]\r\n[Info>\r\nCrank\tOrvane\tme\t1.2.2003\r\nfirst note\r\n\r\n<Info]\r\n"),
+            std::string::npos)
       << text;
   EXPECT_NE(text.find("\r\nAB\tPS\t1\t0\r\n"), std::string::npos) << text;
 }
