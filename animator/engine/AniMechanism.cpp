@@ -266,7 +266,8 @@ void TAniMechanism::RebuildTopology() {
 void TAniMechanism::SetPositionCount(int32_t n) {
   // Every per-step array needs at least the design position and one solved step.
   if (n < 1) return;
-  N = n;
+  // The first input function drives every step of the cycle, and it holds no more than this.
+  N = std::min(n, TInputFunction::kMaxSteps);
   RetimeInputs();
   CentreAt.resize(static_cast<size_t>(N) + 1);
   Deviation.resize(static_cast<size_t>(N) + 1);

@@ -154,6 +154,7 @@ class TAniMechanism {
   // SharedJoint and the plan of the centre table, all from the names.
   void RebuildTopology();
 
+  // n < 1 is ignored; more than TInputFunction::kMaxSteps gives that many.
   void SetPositionCount(int32_t n);
   // The first input function gets N steps, every other one its time step.
   void RetimeInputs();

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -245,6 +246,20 @@ TEST(AniMechanismTest, PositionCountResizesEverything) {
   EXPECT_EQ(mechanism.Input(0).Steps(), 40);
   mechanism.SetPositionCount(0);
   EXPECT_EQ(mechanism.N, 40);
+}
+
+// The first input function holds at most kMaxSteps steps; a larger count (a corrupt setting) would
+// leave the steps beyond it undriven, or ask for more memory than there is.
+TEST(AniMechanismTest, PositionCountStopsAtTheInputFunctionsBound) {
+  TAniMechanism mechanism;
+  mechanism.NewMechanism(13);
+  mechanism.SetPositionCount(std::numeric_limits<int32_t>::max());
+  EXPECT_EQ(mechanism.N, quillon::TInputFunction::kMaxSteps);
+  EXPECT_EQ(mechanism.Input(0).Steps(), mechanism.N);
+  EXPECT_EQ(mechanism.Joint(1).Positions.size(), static_cast<size_t>(mechanism.N) + 1);
+  mechanism.SetPositionCount(90);
+  mechanism.Calculate();
+  EXPECT_EQ(mechanism.Len, 90);
 }
 
 TEST(AniMechanismTest, TracerModifiedAndFrames) {
