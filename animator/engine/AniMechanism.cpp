@@ -196,6 +196,10 @@ void TAniMechanism::MergeJoint(int32_t keep, int32_t drop) {
   for (const auto& joint : Joints) {
     if (joint->HasLinks(keepLink, dropLink)) return;
   }
+  // A joint on three links records only two of them; the matrix knows every pair.
+  if (keepLink >= 0 && dropLink >= 0 && static_cast<size_t>(keepLink) < SharedJoint.size() &&
+      static_cast<size_t>(dropLink) < SharedJoint[keepLink].size() && SharedJoint[keepLink][dropLink] >= 0)
+    return;
   if (dropLink >= 0 && dropLink < LinkCount()) {
     LeaveLink(*Links[dropLink], static_cast<char>(Joints[drop]->Letter));
     Links[dropLink]->AddJoint(static_cast<char>(Joints[keep]->Letter), 'P');

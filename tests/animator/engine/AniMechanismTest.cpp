@@ -214,6 +214,20 @@ TEST(AniMechanismTest, MergeJointMovesDropsLinkOntoKeep) {
   EXPECT_EQ(mechanism.JointCount(), 6);
 }
 
+// Links that already meet at a joint on three links are not joined a second time.
+TEST(AniMechanismTest, MergeJointRefusesLinksThatMeetAtAJointOnThreeLinks) {
+  TAniMechanism mechanism;
+  mechanism.AddJoint('F', false, 0.1, 0.1, false, false);
+  mechanism.AddJoint('G', false, 0.2, -0.2, false, false);
+  mechanism.Link(3).AddJoint('G', 'P');         // rocker CDG
+  mechanism.AddLink("CF", "PP", false, false);  // C on BCE, CDG and CF
+  mechanism.RebuildTopology();
+  ASSERT_EQ(mechanism.Joint(2).Link2, 4);
+  mechanism.MergeJoint(mechanism.FindJoint('G'), mechanism.FindJoint('F'));
+  EXPECT_EQ(mechanism.Link(4).Name, "CF");
+  EXPECT_NE(mechanism.FindJoint('F'), -1);
+}
+
 // A joint that leaves a link must not carry the link's drawing over to the next joint.
 TEST(AniMechanismTest, JointsLeavingALinkKeepItsDrawingAnchoredAtItsJoint) {
   TAniMechanism mechanism;
