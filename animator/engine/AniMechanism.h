@@ -1,6 +1,5 @@
-// TAniMechanism: the animated planar linkage. It owns the joints, links and dyads, one input
-// function per driven joint, the target curve and the areas, and reads and writes the content of
-// the mechanism document (*.mech).
+// TAniMechanism: the animated planar linkage, owning its joints, links, dyads, input functions,
+// target curve and areas, and reading and writing the content of the mechanism document (*.mech).
 #pragma once
 
 #include <cstdint>

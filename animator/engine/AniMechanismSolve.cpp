@@ -1,6 +1,5 @@
-// The position solution of TAniMechanism over one input cycle: frame and driven links, dyads in
-// list order, instant centres, joint kinematics and the tracer's deviation from the target curve;
-// and the getters that views and graphs read the results through.
+// The position solution of TAniMechanism over one input cycle (driven links, dyads, instant centres,
+// kinematics, the tracer's curve deviation) and the getters that views and graphs read it through.
 #include <algorithm>
 #include <cmath>
 #include <cstddef>

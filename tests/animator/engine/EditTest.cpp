@@ -1,6 +1,5 @@
-// Editing the mechanism: edits on the presets that must leave a topology that solves and can be
-// undone, picking and selection, moves and shapes checked against closed forms, refusals with
-// their log texts, joint letters, and the input functions of deleted joints.
+// Editing the mechanism: preset edits that must leave a topology that solves and undoes, picking,
+// moves and shapes against closed forms, refusals with their texts, letters, and deleted inputs.
 #include <gtest/gtest.h>
 
 #include <algorithm>

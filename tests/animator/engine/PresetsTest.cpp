@@ -1,5 +1,5 @@
-// The preset linkages: each type's size, driven joint and tracer against the summary of the types,
-// the kinds and flags that matter, the topology they build, and the types that build nothing.
+// The preset linkages: every type's tables line by line and against the summary of the types, the
+// kinds and flags that matter, the topology they build, and the types that build nothing.
 #include <gtest/gtest.h>
 
 #include <charconv>
