@@ -5,6 +5,7 @@
 #include <set>
 
 #include "animator/engine/AniMechanism.h"
+#include "animator/engine/JointSteps.h"
 #include "animator/engine/StdOut.h"
 
 namespace quillon {
@@ -12,13 +13,6 @@ namespace quillon {
 namespace {
 
 using shared::TComplex;
-
-TComplex Design(const TAniJoint& joint) { return TComplex(joint.Positions[0].X, joint.Positions[0].Y); }
-
-void SetDesign(TAniJoint& joint, const TComplex& p) {
-  joint.Positions[0].X = p.X;
-  joint.Positions[0].Y = p.Y;
-}
 
 int32_t IndexOf(const TAniMechanism& m, const TAniJoint* joint) {
   for (int32_t i = 0; i < m.JointCount(); ++i) {
@@ -216,7 +210,7 @@ void TAniMechanism::SnapSelectedJoint(double radius) {
   const TComplex here(at.X, at.Y);
   for (int32_t j = JointCount() - 1; j >= 0; --j) {
     if (j == s || !Joints[j]->IsNear(here, radius, CurrentStep)) continue;
-    SetDesign(*Joints[s], Design(*Joints[j]));
+    SetDesign(*Joints[s], DesignOf(*Joints[j]));
     return;
   }
 }
@@ -224,26 +218,22 @@ void TAniMechanism::SnapSelectedJoint(double radius) {
 void TAniMechanism::ResizeMoveRotate(double factor, double dx, double dy, double angle) {
   if (Joints.empty()) return;
   const int32_t c = std::max(NextSelectedJoint(0), 0);
-  TComplex centre = Design(*Joints[c]);
-  for (int32_t j = 0; j < JointCount(); ++j) {
-    if (j == c) continue;
-    TComplex offset = Design(*Joints[j]);
-    offset.SubFrom(centre);
-    offset.Scale(factor);
-    offset.AddTo(centre);
-    SetDesign(*Joints[j], offset);
-  }
+  // Every other joint's offset from the centre, changed in place.
+  const auto aboutCentre = [&](const auto& change) {
+    const TComplex centre = DesignOf(*Joints[c]);
+    for (int32_t j = 0; j < JointCount(); ++j) {
+      if (j == c) continue;
+      TComplex offset = DesignOf(*Joints[j]);
+      offset.SubFrom(centre);
+      change(offset);
+      offset.AddTo(centre);
+      SetDesign(*Joints[j], offset);
+    }
+  };
+  aboutCentre([&](TComplex& offset) { offset.Scale(factor); });
   for (auto& joint : Joints)
     SetDesign(*joint, TComplex(joint->Positions[0].X + dx, joint->Positions[0].Y + dy));
-  centre = Design(*Joints[c]);
-  for (int32_t j = 0; j < JointCount(); ++j) {
-    if (j == c) continue;
-    TComplex offset = Design(*Joints[j]);
-    offset.SubFrom(centre);
-    offset.Rotate(angle);
-    offset.AddTo(centre);
-    SetDesign(*Joints[j], offset);
-  }
+  aboutCentre([&](TComplex& offset) { offset.Rotate(angle); });
 }
 
 void TAniMechanism::SetJointPosition(char letter, bool polar, double a, double b) {
@@ -257,7 +247,7 @@ void TAniMechanism::SetJointPosition(char letter, bool polar, double a, double b
 shared::TComplex TAniMechanism::GetJointPosition(char letter, bool polar) const {
   const int32_t j = FindJoint(letter);
   if (j < 0) return TComplex(0, 0);
-  const TComplex p = Design(*Joints[j]);
+  const TComplex p = DesignOf(*Joints[j]);
   return polar ? TComplex(p.Abs(), p.Arg()) : p;
 }
 
@@ -271,8 +261,8 @@ bool TAniMechanism::SetLinkLength(const std::string& pair, double length) {
   if (first < 0 || second < 0) return false;
   TAniJoint& a = *Joints[first];
   TAniJoint& b = *Joints[second];
-  TComplex direction = Design(b);
-  direction.SubFrom(Design(a));
+  TComplex direction = DesignOf(b);
+  direction.SubFrom(DesignOf(a));
   if (direction.Abs() == 0) {
     StdOut().Warning("Joints Coincide, direction unclear. Operation cancelled!");
     return false;
@@ -291,31 +281,32 @@ bool TAniMechanism::SetLinkLength(const std::string& pair, double length) {
   return true;
 }
 
-void TAniMechanism::ToggleTraceSelected() {
-  for (auto& joint : Joints) {
-    if (joint->Selected) joint->ToggleTrace();
+namespace {
+
+template <class Items, class Toggle>
+void ToggleSelected(Items& items, Toggle toggle) {
+  for (auto& item : items) {
+    if (item->Selected) toggle(*item);
   }
+}
+
+}  // namespace
+
+void TAniMechanism::ToggleTraceSelected() {
+  ToggleSelected(Joints, [](TAniJoint& j) { j.ToggleTrace(); });
 }
 
 void TAniMechanism::ToggleVectorsSelected() {
-  for (auto& joint : Joints) {
-    if (joint->Selected) joint->ToggleShowVectors();
-  }
+  ToggleSelected(Joints, [](TAniJoint& j) { j.ToggleShowVectors(); });
 }
 
 void TAniMechanism::ToggleLockSelected() {
-  for (auto& joint : Joints) {
-    if (joint->Selected) joint->ToggleLocked();
-  }
+  ToggleSelected(Joints, [](TAniJoint& j) { j.ToggleLocked(); });
 }
 
 void TAniMechanism::ToggleAnalysisSelected() {
-  for (auto& link : Links) {
-    if (link->Selected) link->SetKinematics(!link->Kinematics);
-  }
-  for (auto& joint : Joints) {
-    if (joint->Selected) joint->ToggleAnalyse();
-  }
+  ToggleSelected(Links, [](TAniLink& l) { l.SetKinematics(!l.Kinematics); });
+  ToggleSelected(Joints, [](TAniJoint& j) { j.ToggleAnalyse(); });
 }
 
 void TAniMechanism::SetICLinks(int32_t a, int32_t b) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "animator/engine/AniMechanism.h"
+#include "animator/engine/JointSteps.h"
 
 namespace quillon {
 
@@ -21,11 +22,6 @@ constexpr int kCentreRadius = 5;
 constexpr int kOtherCentreRadius = 3;
 constexpr const char* kLabelFont = "MS Sans Serif";
 constexpr int kLabelFontSize = 8;
-
-shared::TComplex PositionAt(const TAniJoint& joint, int32_t step) {
-  const TPositionRecord& p = joint.Positions[static_cast<size_t>(step)];
-  return shared::TComplex(p.X, p.Y);
-}
 
 void Line(shared::TPaintSurface& surface, int x1, int y1, int x2, int y2) {
   surface.MoveTo(x1, y1);

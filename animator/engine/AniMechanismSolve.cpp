@@ -6,6 +6,7 @@
 
 #include "animator/engine/AniMechanism.h"
 #include "animator/engine/CurveDeviation.h"
+#include "animator/engine/JointSteps.h"
 
 namespace quillon {
 
@@ -14,16 +15,6 @@ using shared::TComplex;
 namespace {
 
 bool ValidJoint(const TAniMechanism& m, int32_t j) { return j >= 0 && j < m.JointCount(); }
-
-TComplex DesignOf(const TAniJoint& joint) { return TComplex(joint.Positions[0].X, joint.Positions[0].Y); }
-
-TComplex PositionAt(const TAniJoint& joint, int32_t k) {
-  return TComplex(joint.Positions[k].X, joint.Positions[k].Y);
-}
-
-void Store(TAniJoint& joint, int32_t k, const TComplex& p) {
-  joint.Positions[k] = TPositionRecord{p.X, p.Y, 0};
-}
 
 // The frame's joints stay at their design positions; each driven link turns about its driven joint
 // by the input function's increments.
@@ -57,7 +48,7 @@ void PlaceFrameAndDrivers(TAniMechanism& m) {
         TComplex p(arm);
         p.Rotate(link.Angle[a]);
         p.AddTo(PositionAt(driven, a));
-        Store(joint, a, p);
+        StorePosition(joint, a, p);
       }
       joint.Placed = 1;
     }
@@ -126,14 +117,14 @@ void SolveDyad(TAniMechanism& m, TAniDyad& dyad) {
     }
     for (int32_t i = side2.MovedCount - 1; i >= 0; --i) {
       TAniJoint& joint = m.Joint(side2.Moved[i]);
-      Store(joint, k, solver.NextPoint2());
+      StorePosition(joint, k, solver.NextPoint2());
       joint.Placed = 1;
     }
     // A sliding second link carries its base along to the slid position.
-    if (solver.Slider2) Store(base2, k, solver.NextPoint2());
+    if (solver.Slider2) StorePosition(base2, k, solver.NextPoint2());
     for (int32_t i = side1.MovedCount - 1; i >= 0; --i) {
       TAniJoint& joint = m.Joint(side1.Moved[i]);
-      Store(joint, k, solver.NextPoint1());
+      StorePosition(joint, k, solver.NextPoint1());
       joint.Placed = 1;
     }
     link1.SetAngle(k, solver.Rotation1());
