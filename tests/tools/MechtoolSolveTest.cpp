@@ -1,73 +1,24 @@
 // mechtool solve run as a user runs it: the solution listing of presets and documents, the
 // shortened range of a linkage that cannot close, and its refusals.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <numbers>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "MechtoolRun.h"
 #include "animator/engine/AniMechanism.h"
 #include "shared/TabLine.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace mechtool_test;
 
-std::string ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-std::vector<std::string> Split(const std::string& line, char separator) {
-  std::vector<std::string> fields;
-  std::string field;
-  std::istringstream in(line);
-  while (std::getline(in, field, separator)) fields.push_back(field);
-  return fields;
-}
-
-struct TRun {
-  int status;
-  std::string out;
-  std::string err;
-  // Tab-separated lines of stdout grouped by their first field.
-  std::map<std::string, std::vector<std::vector<std::string>>> Lines() const {
-    std::map<std::string, std::vector<std::vector<std::string>>> lines;
-    for (const std::string& line : Split(out, '\n')) {
-      const auto fields = Split(line, '\t');
-      if (!fields.empty()) lines[fields[0]].push_back(fields);
-    }
-    return lines;
-  }
-};
-
-class MechtoolSolveTest : public ::testing::Test {
+class MechtoolSolveTest : public TMechtoolFixture {
  protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir = fs::temp_directory_path() / ("mechtool_solve_" + std::to_string(::getpid()) + "_" + info->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
-
-  TRun Run(const std::string& args) {
-    const fs::path out = dir / "stdout.txt";
-    const fs::path err = dir / "stderr.txt";
-    const std::string command = Quote(MECHTOOL_PATH) + " " + args + " >" + Quote(out) + " 2>" + Quote(err);
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadBytes(out), ReadBytes(err)};
-  }
-  static std::string Quote(const fs::path& path) { return "'" + path.string() + "'"; }
-
   // Writes the mechanism as the animator saves it.
   fs::path Save(const quillon::TAniMechanism& mechanism, const std::string& name) {
     const fs::path path = dir / name;
@@ -77,8 +28,6 @@ class MechtoolSolveTest : public ::testing::Test {
     lines.SaveToFile();
     return path;
   }
-
-  fs::path dir;
 };
 
 TEST_F(MechtoolSolveTest, PresetListingHasLengthPositionsVectorsAndCentres) {

@@ -1,63 +1,22 @@
 // mechtool run as a user runs it: preset documents that survive a round trip byte for byte, the
 // header check's answers, and refusals that leave nothing written.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
+
+#include "MechtoolRun.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace mechtool_test;
 
-std::string ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteBytes(const fs::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out << bytes;
-}
-
-struct TRun {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-class MechtoolTest : public ::testing::Test {
+class MechtoolTest : public TMechtoolFixture {
  protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir = fs::temp_directory_path() / ("mechtool_" + std::to_string(::getpid()) + "_" + info->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
-
-  // args is passed to the shell as it stands; paths in it are single-quoted by Quote.
-  TRun Run(const std::string& args) {
-    const fs::path out = dir / "stdout.txt";
-    const fs::path err = dir / "stderr.txt";
-    const std::string command = Quote(MECHTOOL_PATH) + " " + args + " >" + Quote(out) + " 2>" + Quote(err);
-    const int raw = std::system(command.c_str());
-    TRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadBytes(out), ReadBytes(err)};
-    fs::remove(out);
-    fs::remove(err);
-    return run;
-  }
-  static std::string Quote(const fs::path& path) { return "'" + path.string() + "'"; }
-
   // The files the tool left in dir.
   int FileCount() const {
     return static_cast<int>(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
   }
-
-  fs::path dir;
 };
 
 std::string Header(const std::string& record) { return "[Quillon>\r\n" + record + "\r\n<Quillon]\r\n"; }
