@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "MechanismTestLog.h"
 #include "animator/engine/AniMechanism.h"
 #include "animator/engine/Presets.h"
 #include "animator/engine/StdOut.h"
@@ -22,24 +23,8 @@ using quillon::TAniMechanism;
 
 const fs::path kFixtures = SUITE_FIXTURES;
 
-struct TRecordingSink : quillon::TMessageSink {
-  std::vector<std::string> lines;
-  void AppendLine(const std::string& line, quillon::TMessageKind) override { lines.push_back(line); }
-  void ClearLines() override { lines.clear(); }
-};
-
-// Routes the log into a list for the test's lifetime.
-struct TLogCapture {
-  TRecordingSink sink;
-  TLogCapture() { quillon::StdOut().SetSink(&sink); }
-  ~TLogCapture() { quillon::StdOut().SetSink(nullptr); }
-};
-
-std::string Saved(const TAniMechanism& mechanism) {
-  shared::TTabLines lines;
-  mechanism.SaveToTabLines(lines);
-  return lines.Text();
-}
+using mechanism_test::Saved;
+using mechanism_test::TLogCapture;
 
 void LoadText(TAniMechanism& mechanism, const std::string& text) {
   shared::TTabLines lines;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "MechanismTestLog.h"
 #include "animator/engine/AniMechanism.h"
 #include "animator/engine/Presets.h"
 #include "animator/engine/StdOut.h"
@@ -22,23 +23,8 @@ using shared::TComplex;
 
 constexpr double kTolerance = 1e-9;
 
-struct TRecordingSink : quillon::TMessageSink {
-  std::vector<std::string> lines;
-  void AppendLine(const std::string& line, quillon::TMessageKind) override { lines.push_back(line); }
-  void ClearLines() override { lines.clear(); }
-};
-
-struct TLogCapture {
-  TRecordingSink sink;
-  TLogCapture() { quillon::StdOut().SetSink(&sink); }
-  ~TLogCapture() { quillon::StdOut().SetSink(nullptr); }
-};
-
-std::string Saved(const TAniMechanism& m) {
-  shared::TTabLines lines;
-  m.SaveToTabLines(lines);
-  return lines.Text();
-}
+using mechanism_test::Saved;
+using mechanism_test::TLogCapture;
 
 TAniJoint& J(TAniMechanism& m, char letter) {
   const int32_t j = m.FindJoint(letter);
