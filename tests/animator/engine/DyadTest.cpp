@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <vector>
 
@@ -294,6 +295,29 @@ TEST(DyadTest, SliderWithoutLengthIsRefused) {
     dyad.RestoreCounts();
     dyad.SetBases(c.base1, c.base2);
     EXPECT_FALSE(dyad.Assemble());
+  }
+}
+
+// A base that is not a finite point (a corrupt design position, an overflowed step) gives no
+// along-component to compare with the side length: the dyad does not close instead of placing
+// its joints at NaN.
+TEST(DyadTest, SliderWithANonFiniteBaseDoesNotClose) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  for (const TComplex& base1 : {TComplex(inf, 0), TComplex(0, -inf), TComplex(nan, 0), TComplex(0, nan)}) {
+    TDyad dyad;
+    dyad.Clear();
+    dyad.Slider2 = true;
+    dyad.AddPoint1(TComplex(0, 0), TDyadRole::Base);
+    dyad.AddPoint1(TComplex(3, 4), TDyadRole::Common);
+    dyad.AddPoint2(TComplex(3, 5), TDyadRole::Base);
+    dyad.AddPoint2(TComplex(3, 4), TDyadRole::Common);
+    ASSERT_TRUE(dyad.FinishLoading());
+    const double design = dyad.JointAngle();
+    dyad.RestoreCounts();
+    dyad.SetBases(base1, TComplex(3, 5));
+    EXPECT_FALSE(dyad.Assemble()) << base1.X << ", " << base1.Y;
+    EXPECT_EQ(dyad.JointAngle(), design) << "nothing moved";
   }
 }
 
