@@ -7,11 +7,11 @@
 #include <utility>
 #include <vector>
 
+#include "RecordingCanvas.h"
 #include "animator/engine/AniDyad.h"
 #include "animator/engine/AniJoint.h"
 #include "animator/engine/AniLink.h"
 #include "animator/engine/StdOut.h"
-#include "tests/animator/engine/FakePaintBox.h"
 
 namespace {
 
@@ -331,26 +331,19 @@ TEST(AniDyadTest, LinksAndCaption) {
 
 namespace {
 
-using quillon_test::TRecordingPaintBox;
-
-// A 400 x 300 box on a world of size 1: 250 pixels per unit, the world origin at (200, 150).
-struct DrawingView {
-  TRecordingPaintBox box{400, 300};
-  shared::TAniCanvas2D canvas{box, 1.0};
-  std::vector<std::string>& log = box.Screen.Log;
-};
+using DrawingView = enginetest::TRecordingView;
 
 TEST(AniLinkDrawTest, OutlineWithEdgeOrSelectionColour) {
   DrawingView view;
   TAniLink link = MakeLink("AB", "PP", {{0, 0}, {0.4, 0}});
   view.log.clear();
   link.Draw(view.canvas, 0x123456, false);
-  EXPECT_EQ(view.log, (std::vector<std::string>{"Pen 1193046", "Polygon 200,153 200,147 300,147 300,153"}));
+  EXPECT_EQ(view.log, (std::vector<std::string>{"Pen 123456 1 0", "Polygon 200,153 200,147 300,147 300,153"}));
   EXPECT_TRUE(link.HitTest({250, 151}, false));
 
   view.log.clear();
   link.Draw(view.canvas, 0x123456, true);
-  EXPECT_EQ(view.log, (std::vector<std::string>{"Pen 65280", "Polygon 200,150 300,150"}))
+  EXPECT_EQ(view.log, (std::vector<std::string>{"Pen FF00 1 0", "Polygon 200,150 300,150"}))
       << "selected, stick";
 
   link.Visible = 0;

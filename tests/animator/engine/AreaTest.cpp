@@ -275,13 +275,7 @@ TEST(AreaRecordTest, HandWrittenLettersAreNormalised) {
 
 namespace {
 
-using enginetest::TRecordingPaintBox;
-
-// 400 x 300 pixels showing -0.5..0.5: 250 pixels a metre, the world origin at pixel (200, 150).
-struct AreaDrawTest : testing::Test {
-  TRecordingPaintBox box{400, 300};
-  shared::TAniCanvas2D canvas{box, 1.0};
-};
+struct AreaDrawTest : testing::Test, enginetest::TRecordingView {};
 
 TEST_F(AreaDrawTest, DottedOutlineCornerMarkersAndLabelWhenSelected) {
   TAreaList list;
