@@ -5,6 +5,7 @@
 #include <cmath>
 #include <utility>
 
+#include "animator/engine/Letters.h"
 #include "shared/Convert.h"
 #include "shared/ProjectInfo.h"
 #include "shared/TextLine.h"
@@ -14,16 +15,6 @@ namespace quillon {
 using shared::TComplex;
 
 namespace {
-
-// Trims what Delphi's Trim removes: control characters and blanks at both ends.
-std::string Trimmed(const std::string& text) {
-  size_t first = 0, last = text.size();
-  while (first < last && static_cast<unsigned char>(text[first]) <= ' ') ++first;
-  while (last > first && static_cast<unsigned char>(text[last - 1]) <= ' ') --last;
-  return text.substr(first, last - first);
-}
-
-char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool Near(double value, double edge, double tolerance) {
   return edge - tolerance <= value && value <= edge + tolerance;
@@ -43,8 +34,7 @@ void Grow(const TComplex& p, TComplex& min, TComplex& max) {
 }  // namespace
 
 void TArea::SetLetters(const std::string& text) {
-  Letters = Trimmed(text);
-  std::transform(Letters.begin(), Letters.end(), Letters.begin(), UpperAscii);
+  Letters = UpperText(TrimmedText(text));
 }
 
 void TArea::Normalise() {
@@ -65,7 +55,7 @@ void TArea::Assign(const TArea& other) {
 }
 
 bool TArea::Holds(const TComplex& position, char letter) {
-  if (!Letters.empty() && Letters.find(UpperAscii(letter)) == std::string::npos) return false;
+  if (!Letters.empty() && Letters.find(UpperLetter(letter)) == std::string::npos) return false;
   Normalise();
   return MinCorner.X <= position.X && position.X <= MaxCorner.X && MinCorner.Y <= position.Y &&
          position.Y <= MaxCorner.Y;

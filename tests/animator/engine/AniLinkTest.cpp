@@ -297,6 +297,9 @@ TEST(AniLinkTest, AnchorLetters) {
   EXPECT_EQ(link.AnchorLetter(), "");
   link.SetAnchorLetter("  ");
   EXPECT_EQ(link.AnchorIndex, 0);
+  // Trimmed like an area's letters: every control character at the ends goes.
+  link.SetAnchorLetter("\x0b" "c\x01");
+  EXPECT_EQ(link.AnchorIndex, 1);
 
   link.Drawing = {"body.dxf", 0.5, -0.25, 1.5};
   EXPECT_FALSE(link.Drawing.Empty());
