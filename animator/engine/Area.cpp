@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "animator/engine/Letters.h"
+#include "animator/engine/ReportTable.h"
 #include "shared/Convert.h"
 #include "shared/ProjectInfo.h"
 #include "shared/TextLine.h"
@@ -269,47 +270,25 @@ void TAreaList::WriteHTML(std::ostream& out, bool polar) const {
   const char* end = shared::kLineEnd;
   const std::string length = convert.UnitLabel(shared::cuLength);
   const std::string angle = convert.UnitLabel(shared::cuAngle);
-  out << "<table border=\"1\" bordercolor=\"#000000\" width=\"100%\">" << end;
-  out << "    <tr><td colspan=\"6\" bgcolor=\"#FFFFCC\" width=\"100%\">"
-      << "<font face=\"Arial\" size=\"4\">" << Name << "</font></td></tr>" << end;
-  out << "    <tr>" << end;
-  out << "        <td width=\"5%\">Nr.</td>" << end;
-  if (polar) {
-    out << "        <td width=\"20%\">Min. R " << length << "</td>" << end;
-    out << "        <td width=\"20%\">Min. Angle " << angle << "</td>" << end;
-    out << "        <td width=\"20%\">Max. R " << length << "</td>" << end;
-    out << "        <td width=\"20%\">Max. Angle " << angle << "</td>" << end;
-  } else {
-    out << "        <td width=\"20%\">Min. x " << length << "</td>" << end;
-    out << "        <td width=\"20%\">Min. y " << length << "</td>" << end;
-    out << "        <td width=\"20%\">Max. x " << length << "</td>" << end;
-    out << "        <td width=\"20%\">Max. y " << length << "</td>" << end;
+  BeginReportTable(out, Name, 6, 5);
+  for (const std::string corner : {"Min. ", "Max. "}) {
+    ReportHeadCell(out, 20, corner + (polar ? "R " : "x ") + length);
+    ReportHeadCell(out, 20, corner + (polar ? "Angle " + angle : "y " + length));
   }
-  out << "        <td width=\"15%\">Include</td>" << end;
+  ReportHeadCell(out, 15, "Include");
   out << "    </tr>" << end;
-  auto cell = [&](int category, double value) {
-    out << "        <td>" << convert.FormatSI(category, value) << "</td>" << end;
-  };
   for (int32_t i = 0; i < Count(); ++i) {
     TArea area;
     area.Assign(*Items[i]);
     area.Normalise();
     out << "    <tr>" << end;
-    out << "        <td>" << i + 1 << "</td>" << end;
-    for (const TComplex* corner : {&area.MinCorner, &area.MaxCorner}) {
-      if (polar) {
-        cell(shared::cuLength, corner->Abs());
-        cell(shared::cuAngle, corner->Arg());
-      } else {
-        cell(shared::cuLength, corner->X);
-        cell(shared::cuLength, corner->Y);
-      }
-    }
-    out << "        <td>" << shared::HtmlEscape(area.IncludeText()) << "</td>" << end;
+    ReportCell(out, std::to_string(i + 1));
+    ReportPointCells(out, area.MinCorner, polar);
+    ReportPointCells(out, area.MaxCorner, polar);
+    ReportCell(out, shared::HtmlEscape(area.IncludeText()));
     out << "    </tr>" << end;
   }
-  out << "</table>" << end;
-  out << "<p></p>" << end;
+  EndReportTable(out);
 }
 
 }  // namespace quillon

@@ -6,6 +6,7 @@
 #include <random>
 #include <string>
 
+#include "animator/engine/ReportTable.h"
 #include "shared/Convert.h"
 #include "shared/Matrix.h"
 #include "shared/TextLine.h"
@@ -315,44 +316,26 @@ void TSpline::WriteHTML(std::ostream& out, bool polar) const {
   const char* end = shared::kLineEnd;
   const std::string length = convert.UnitLabel(shared::cuLength);
   const std::string angle = convert.UnitLabel(shared::cuAngle);
-  out << "<table border=\"1\" bordercolor=\"#000000\" width=\"100%\">" << end;
-  out << "    <tr><td colspan=\"5\" bgcolor=\"#FFFFCC\" width=\"100%\">"
-      << "<font face=\"Arial\" size=\"4\">" << Name << "</font></td></tr>" << end;
-  out << "    <tr>" << end;
-  out << "        <td width=\"8%\">Nr.</td>" << end;
-  if (polar) {
-    out << "        <td width=\"23%\">R " << length << "</td>" << end;
-    out << "        <td width=\"23%\">Angle " << angle << "</td>" << end;
-  } else {
-    out << "        <td width=\"23%\">x " << length << "</td>" << end;
-    out << "        <td width=\"23%\">y " << length << "</td>" << end;
-  }
-  out << "        <td width=\"23%\">Output Rotation " << angle << "</td>" << end;
-  out << "        <td width=\"23%\">Input Rotation " << angle << "</td>" << end;
+  BeginReportTable(out, Name, 5, 8);
+  ReportHeadCell(out, 23, (polar ? "R " : "x ") + length);
+  ReportHeadCell(out, 23, polar ? "Angle " + angle : "y " + length);
+  ReportHeadCell(out, 23, "Output Rotation " + angle);
+  ReportHeadCell(out, 23, "Input Rotation " + angle);
   out << "    </tr>" << end;
+  // The rotation cells of a row stand unindented.
+  auto rotation = [&](bool enabled, double value) {
+    out << "<td>" << (enabled ? convert.FormatSI(shared::cuAngle, value) : "-") << "</td>" << end;
+  };
   for (int32_t i = 0; i < PointCount(); ++i) {
     const TPrePoint& p = *Points[i];
     out << "    <tr>" << end;
-    out << "        <td>" << i << "</td>" << end;
-    if (polar) {
-      out << "        <td>" << convert.FormatSI(shared::cuLength, p.Abs()) << "</td>" << end;
-      out << "        <td>" << convert.FormatSI(shared::cuAngle, p.Arg()) << "</td>" << end;
-    } else {
-      out << "        <td>" << convert.FormatSI(shared::cuLength, p.X) << "</td>" << end;
-      out << "        <td>" << convert.FormatSI(shared::cuLength, p.Y) << "</td>" << end;
-    }
-    if (OutEnabled)
-      out << "<td>" << convert.FormatSI(shared::cuAngle, p.Out) << "</td>" << end;
-    else
-      out << "<td>-</td>" << end;
-    if (InEnabled)
-      out << "<td>" << convert.FormatSI(shared::cuAngle, p.In) << "</td>" << end;
-    else
-      out << "<td>-</td>" << end;
+    ReportCell(out, std::to_string(i));
+    ReportPointCells(out, p, polar);
+    rotation(OutEnabled, p.Out);
+    rotation(InEnabled, p.In);
     out << "    </tr>" << end;
   }
-  out << "</table>" << end;
-  out << "<p></p>" << end;
+  EndReportTable(out);
 }
 
 }  // namespace quillon
