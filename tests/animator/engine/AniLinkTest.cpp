@@ -7,11 +7,11 @@
 #include <utility>
 #include <vector>
 
+#include "LogCapture.h"
 #include "RecordingCanvas.h"
 #include "animator/engine/AniDyad.h"
 #include "animator/engine/AniJoint.h"
 #include "animator/engine/AniLink.h"
-#include "animator/engine/StdOut.h"
 
 namespace {
 
@@ -34,12 +34,6 @@ TAniLink MakeLink(const std::string& name, const std::string& kinds,
   link.Points = points;
   return link;
 }
-
-struct RecordingSink : quillon::TMessageSink {
-  std::vector<std::string> lines;
-  void AppendLine(const std::string& line, quillon::TMessageKind) override { lines.push_back(line); }
-  void ClearLines() override { lines.clear(); }
-};
 
 TEST(AniLinkTest, NamesAndKinds) {
   TAniLink link;
@@ -91,13 +85,12 @@ TEST(AniLinkTest, RemoveJointShiftsLettersKindsAndIndices) {
 // A link holds at most 11 joints: a longer name read from a file is cut with a warning, and
 // neither kinds nor added joints run past the arrays.
 TEST(AniLinkTest, OverlongNameIsCutWithAWarning) {
-  RecordingSink sink;
-  quillon::StdOut().SetSink(&sink);
+  enginetest::TLogCapture log;
+  const auto& sink = log.sink;
   TAniLink link;
   link.SetName("abcdefghijklm");
   link.SetKinds("SSSSSSSSSSSSSSS");
   link.AddJoint('Z', 'S');
-  quillon::StdOut().SetSink(nullptr);
 
   EXPECT_EQ(link.Name, "ABCDEFGHIJK");
   EXPECT_EQ(link.JointCount, 11);

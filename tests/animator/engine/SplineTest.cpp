@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
 #include <numbers>
 #include <sstream>
 #include <vector>
 
+#include "FixtureText.h"
 #include "RecordingCanvas.h"
 #include "animator/engine/Spline.h"
 #include "shared/Convert.h"
@@ -23,12 +23,7 @@ void SetPoints(TSpline& curve, const std::vector<TComplex>& points) {
   for (const auto& p : points) curve.AddPoint(p);
 }
 
-std::string ReadFixture(const std::string& name) {
-  std::ifstream in(std::string(SUITE_FIXTURES) + "/" + name, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using enginetest::ReadFixture;
 
 TEST(SplineGeometryTest, TwoPointsMakeTheStraightChord) {
   TSpline curve;
