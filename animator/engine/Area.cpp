@@ -34,9 +34,7 @@ void Grow(const TComplex& p, TComplex& min, TComplex& max) {
 
 }  // namespace
 
-void TArea::SetLetters(const std::string& text) {
-  Letters = UpperText(TrimmedText(text));
-}
+void TArea::SetLetters(const std::string& text) { Letters = UpperText(TrimmedText(text)); }
 
 void TArea::Normalise() {
   if (MinCorner.X > MaxCorner.X) std::swap(MinCorner.X, MaxCorner.X);

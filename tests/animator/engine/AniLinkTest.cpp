@@ -291,7 +291,7 @@ TEST(AniLinkTest, AnchorLetters) {
   link.SetAnchorLetter("  ");
   EXPECT_EQ(link.AnchorIndex, 0);
   // Trimmed like an area's letters: every control character at the ends goes.
-  link.SetAnchorLetter("\x0b" "c\x01");
+  link.SetAnchorLetter("\vc\x01");
   EXPECT_EQ(link.AnchorIndex, 1);
 
   link.Drawing = {"body.dxf", 0.5, -0.25, 1.5};
@@ -334,7 +334,8 @@ TEST(AniLinkDrawTest, OutlineWithEdgeOrSelectionColour) {
   TAniLink link = MakeLink("AB", "PP", {{0, 0}, {0.4, 0}});
   view.log.clear();
   link.Draw(view.canvas, 0x123456, false);
-  EXPECT_EQ(view.log, (std::vector<std::string>{"Pen 123456 1 0", "Polygon 200,153 200,147 300,147 300,153"}));
+  EXPECT_EQ(view.log,
+            (std::vector<std::string>{"Pen 123456 1 0", "Polygon 200,153 200,147 300,147 300,153"}));
   EXPECT_TRUE(link.HitTest({250, 151}, false));
 
   view.log.clear();
