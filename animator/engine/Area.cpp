@@ -7,6 +7,7 @@
 
 #include "animator/engine/Letters.h"
 #include "animator/engine/ReportTable.h"
+#include "animator/engine/SelectionList.h"
 #include "shared/Convert.h"
 #include "shared/ProjectInfo.h"
 #include "shared/TextLine.h"
@@ -165,16 +166,9 @@ void TAreaList::SetModified(bool value) {
     for (auto& a : Items) a->Modified = false;
 }
 
-void TAreaList::Renumber() {
-  for (int32_t i = 0; i < Count(); ++i) Items[i]->Id = i;
-}
-
 void TAreaList::AddObject(std::unique_ptr<TArea> area) {
   if (!area) return;
-  DeselectAll();
-  area->Id = Count();
-  area->Selected = SelectOnAdd;
-  Items.push_back(std::move(area));
+  AppendItem(Items, std::move(area), SelectOnAdd);
   Modified = true;
 }
 
@@ -191,16 +185,10 @@ void TAreaList::AddArea(const TComplex& corner1, const TComplex& corner2) {
   area.Handle = TArea::kMaxXMaxY;
 }
 
-void TAreaList::Delete(int32_t i) {
-  if (i < 0 || i >= Count()) return;
-  Items.erase(Items.begin() + i);
-  Renumber();
-}
+void TAreaList::Delete(int32_t i) { EraseItem(Items, i); }
 
 void TAreaList::DeleteSelected() {
-  if (!Visible) return;
-  for (int32_t i = Count() - 1; i >= 0; --i)
-    if (Items[i]->Selected) Delete(i);
+  if (Visible) EraseSelectedItems(Items);
 }
 
 void TAreaList::RemoveDegenerate() {
@@ -208,15 +196,9 @@ void TAreaList::RemoveDegenerate() {
     if (Items[i]->IsEmpty()) Delete(i);
 }
 
-void TAreaList::DeselectAll() {
-  for (auto& a : Items) a->Selected = false;
-}
+void TAreaList::DeselectAll() { DeselectItems(Items); }
 
-int32_t TAreaList::LastSelected() const {
-  for (int32_t i = Count() - 1; i >= 0; --i)
-    if (Items[i]->Selected) return i;
-  return -1;
-}
+int32_t TAreaList::LastSelected() const { return LastSelectedItem(Items); }
 
 void TAreaList::MoveSelected(double dx, double dy) {
   if (!Visible) return;
@@ -225,11 +207,7 @@ void TAreaList::MoveSelected(double dx, double dy) {
 }
 
 bool TAreaList::HitTest(const TComplex& p, bool extend, double tolerance) {
-  if (!extend || !Visible) DeselectAll();
-  if (!Visible) return false;
-  for (auto& a : Items)
-    if (a->HitTestSelect(p, extend, tolerance)) return true;
-  return false;
+  return HitTestItems(Items, Visible, p, extend, tolerance);
 }
 
 int32_t TAreaList::IndexHolding(const TComplex& position, char letter) {

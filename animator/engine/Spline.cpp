@@ -7,6 +7,7 @@
 #include <string>
 
 #include "animator/engine/ReportTable.h"
+#include "animator/engine/SelectionList.h"
 #include "shared/Convert.h"
 #include "shared/Matrix.h"
 #include "shared/TextLine.h"
@@ -167,16 +168,9 @@ void TSpline::PointAt(double f, TPrePoint& out) const {
 
 bool TSpline::IsUsable() const { return PointCount() > 1 && Length > 0; }
 
-void TSpline::Renumber() {
-  for (int32_t i = 0; i < PointCount(); ++i) Points[i]->Id = i;
-}
-
 void TSpline::AddPointObject(std::unique_ptr<TPrePoint> point) {
   if (!point) return;
-  DeselectAll();
-  point->Id = PointCount();
-  point->Selected = SelectOnAdd;
-  Points.push_back(std::move(point));
+  AppendItem(Points, std::move(point), SelectOnAdd);
   Modified = true;
 }
 
@@ -191,21 +185,10 @@ void TSpline::AddPoint(const TComplex& position) {
   Rebuild();
 }
 
-void TSpline::DeletePoint(int32_t i) {
-  if (i < 0 || i >= PointCount()) return;
-  Points.erase(Points.begin() + i);
-  Renumber();
-}
+void TSpline::DeletePoint(int32_t i) { EraseItem(Points, i); }
 
 void TSpline::DeleteSelected() {
-  if (!Visible) return;
-  bool any = false;
-  for (int32_t i = PointCount() - 1; i >= 0; --i)
-    if (Points[i]->Selected) {
-      DeletePoint(i);
-      any = true;
-    }
-  if (any) Rebuild();
+  if (Visible && EraseSelectedItems(Points)) Rebuild();
 }
 
 void TSpline::MoveSelected(double dx, double dy) {
@@ -220,22 +203,12 @@ void TSpline::MoveSelected(double dx, double dy) {
   if (any) Rebuild();
 }
 
-void TSpline::DeselectAll() {
-  for (auto& p : Points) p->Selected = false;
-}
+void TSpline::DeselectAll() { DeselectItems(Points); }
 
-int32_t TSpline::LastSelected() const {
-  for (int32_t i = PointCount() - 1; i >= 0; --i)
-    if (Points[i]->Selected) return i;
-  return -1;
-}
+int32_t TSpline::LastSelected() const { return LastSelectedItem(Points); }
 
 bool TSpline::HitTest(const TComplex& p, bool extend, double tolerance) {
-  if (!extend || !Visible) DeselectAll();
-  if (!Visible) return false;
-  for (auto& point : Points)
-    if (point->HitTestSelect(p, extend, tolerance)) return true;
-  return false;
+  return HitTestItems(Points, Visible, p, extend, tolerance);
 }
 
 void TSpline::GetExtents(TComplex& min, TComplex& max) const {

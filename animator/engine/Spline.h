@@ -105,7 +105,6 @@ class TSpline {
  private:
   void ComputeTangents();
   void BuildSamples();
-  void Renumber();
 };
 
 }  // namespace quillon
