@@ -36,6 +36,11 @@ int32_t NewChangeStamp(int32_t previous) {
   return stamp;
 }
 
+// A channel tangent of point i; a point added since the last rebuild has none yet.
+double Tangent(const std::vector<double>& tangents, int32_t i) {
+  return static_cast<size_t>(i) < tangents.size() ? tangents[i] : 0.0;
+}
+
 }  // namespace
 
 TSpline::TSpline() { SetDefaults(); }
@@ -114,8 +119,10 @@ void TSpline::Hermite(int32_t i, double t, TPrePoint& out) const {
   const double h10 = t3 - 2 * t2 + t, h11 = t3 - t2;
   out.X = h00 * a.X + h01 * b.X + h10 * a.Direction.X + h11 * b.Direction.X;
   out.Y = h00 * a.Y + h01 * b.Y + h10 * a.Direction.Y + h11 * b.Direction.Y;
-  if (OutEnabled) out.Out = h00 * a.Out + h01 * b.Out + h10 * OutTangents[i - 1] + h11 * OutTangents[i];
-  if (InEnabled) out.In = h00 * a.In + h01 * b.In + h10 * InTangents[i - 1] + h11 * InTangents[i];
+  if (OutEnabled)
+    out.Out = h00 * a.Out + h01 * b.Out + h10 * Tangent(OutTangents, i - 1) + h11 * Tangent(OutTangents, i);
+  if (InEnabled)
+    out.In = h00 * a.In + h01 * b.In + h10 * Tangent(InTangents, i - 1) + h11 * Tangent(InTangents, i);
   const double d00 = 6 * t2 - 6 * t, d01 = 6 * t - 6 * t2;
   const double d10 = 3 * t2 - 4 * t + 1, d11 = 3 * t2 - 2 * t;
   out.Direction.SetXY(d00 * a.X + d01 * b.X + d10 * a.Direction.X + d11 * b.Direction.X,

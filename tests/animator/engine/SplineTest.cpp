@@ -176,6 +176,32 @@ TEST(SplineChannelTest, TotalsGrowInProportionAndChannelsInterpolate) {
   EXPECT_EQ(q.In, 0.75);
 }
 
+// Points appended with NewPoint have no channel tangents until the next Rebuild: evaluating the
+// curve before that reads none past the solved ones (it crashed on a curve never rebuilt).
+TEST(SplineChannelTest, PointsNotYetRebuiltHaveNoChannelTangents) {
+  TSpline curve;
+  curve.OutEnabled = true;
+  curve.InEnabled = true;
+  for (double x : {0.0, 2.0}) {
+    TPrePoint& p = curve.Point(curve.NewPoint());
+    p.SetXY(x, 0);
+    p.Out = x;
+    p.In = -x;
+  }
+  TPrePoint q;
+  curve.Hermite(1, 0.5, q);
+  EXPECT_EQ(q.Out, 1) << "the mean of the two ends without tangents";
+  EXPECT_EQ(q.In, -1);
+
+  curve.Rebuild();
+  ASSERT_TRUE(curve.IsUsable());
+  curve.Point(curve.NewPoint()).SetXY(5, 5);
+  curve.Hermite(2, 0.5, q);
+  EXPECT_TRUE(std::isfinite(q.Out) && std::isfinite(q.In));
+  curve.PointAt(1, q);
+  EXPECT_EQ(q.X, 2) << "the new point joins the curve only at the next Rebuild";
+}
+
 TEST(SplineEditTest, AddDeleteMoveAndSelect) {
   TSpline curve;
   SetPoints(curve, {{0, 0}, {1, 0}, {2, 1}});
