@@ -134,6 +134,8 @@ void TSpline::BuildSamples() {
   const int32_t n = PointCount();
   Length = 0;
   Samples.reserve(kSamplesPerSegment * (n - 1) + 1);
+  // Before the copy, so that the first sample's length is 0 whatever fraction was read for it.
+  Points[0]->s = 0;
   Samples.emplace_back();
   Samples.back().Assign(*Points[0]);
   for (int32_t i = 1; i < n; ++i) {
@@ -147,7 +149,6 @@ void TSpline::BuildSamples() {
     }
     Points[i]->s = Length;
   }
-  Points[0]->s = 0;
   // A curve of length 0 keeps the lengths: it is not usable anyway.
   if (Length != 0)
     for (int32_t i = 1; i < n; ++i) Points[i]->s /= Length;

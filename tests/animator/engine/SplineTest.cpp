@@ -337,7 +337,8 @@ TEST(SplineRecordTest, WrittenCurveRoundTripsByteForByte) {
 
 TEST(SplineRecordTest, HandMadeCurveGetsDirectionsAndLengths) {
   TTabLines lines;
-  lines.Lines = {"[curve>", "0\t1\t0\t0\t0\t1", "0\t0", "3\t4\t9\t9\t9\t0.7\t0.2", "<CURVE]"};
+  lines.Lines = {"[curve>", "0\t1\t0\t0\t0\t1", "0\t0\t0\t0\t0\t0\t0.4", "3\t4\t9\t9\t9\t0.7\t0.2",
+                 "<CURVE]"};
   TSpline curve;
   curve.Name = "Curve";
   curve.ReadTabLines(lines);
@@ -350,6 +351,8 @@ TEST(SplineRecordTest, HandMadeCurveGetsDirectionsAndLengths) {
   EXPECT_NEAR(curve.Point(1).Direction.X, 3, 1e-14);
   EXPECT_NEAR(curve.Point(1).Direction.Y, 4, 1e-14);
   EXPECT_EQ(curve.Point(1).s, 1);
+  EXPECT_EQ(curve.Point(0).s, 0) << "the fraction read from the file is recomputed";
+  EXPECT_EQ(curve.Samples[0].s, 0) << "samples hold the arc length from the first point";
   EXPECT_NEAR(curve.Length, 5, 1e-13);
   EXPECT_EQ(curve.Point(1).Out, 0.7) << "the value is kept while its channel is off";
 }
