@@ -5,6 +5,7 @@
 #include <cmath>
 #include <utility>
 
+#include "animator/engine/Extent.h"
 #include "animator/engine/Letters.h"
 #include "animator/engine/ReportTable.h"
 #include "animator/engine/SelectionList.h"
@@ -25,13 +26,6 @@ bool Near(double value, double edge, double tolerance) {
 constexpr shared::TColor kAreaColour = 0x808000;
 constexpr int kCornerMarkerSize = 2;
 constexpr int kLabelOffset = 5;
-
-void Grow(const TComplex& p, TComplex& min, TComplex& max) {
-  min.X = std::min(min.X, p.X);
-  min.Y = std::min(min.Y, p.Y);
-  max.X = std::max(max.X, p.X);
-  max.Y = std::max(max.Y, p.Y);
-}
 
 }  // namespace
 
@@ -218,8 +212,8 @@ int32_t TAreaList::IndexHolding(const TComplex& position, char letter) {
 
 void TAreaList::GetExtents(TComplex& min, TComplex& max) const {
   for (const auto& a : Items) {
-    Grow(a->MinCorner, min, max);
-    Grow(a->MaxCorner, min, max);
+    WidenExtent(min, max, a->MinCorner.X, a->MinCorner.Y);
+    WidenExtent(min, max, a->MaxCorner.X, a->MaxCorner.Y);
   }
 }
 

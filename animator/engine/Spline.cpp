@@ -6,6 +6,7 @@
 #include <random>
 #include <string>
 
+#include "animator/engine/Extent.h"
 #include "animator/engine/ReportTable.h"
 #include "animator/engine/SelectionList.h"
 #include "shared/Convert.h"
@@ -223,12 +224,7 @@ void TSpline::GetExtents(TComplex& min, TComplex& max) const {
   if (Points.empty()) return;
   min.SetXY(Points[0]->X, Points[0]->Y);
   max = min;
-  for (const auto& p : Points) {
-    if (p->X < min.X) min.X = p->X;
-    if (p->Y < min.Y) min.Y = p->Y;
-    if (p->X > max.X) max.X = p->X;
-    if (p->Y > max.Y) max.Y = p->Y;
-  }
+  for (const auto& p : Points) WidenExtent(min, max, p->X, p->Y);
 }
 
 void TSpline::ReadTabLines(shared::TTabLines& lines) {
