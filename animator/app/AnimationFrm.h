@@ -134,6 +134,7 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   bool BeginLoop();
   void EndLoop();
   bool IsBusy() const { return LoopRunning; }
+  bool RefuseWhileBusy() override;
 
   // Fired after the mechanism was recalculated (the properties frame's refresh).
   std::function<void()> OnChange;
@@ -228,7 +229,6 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   void DrawBackground(shared::TAniCanvas2D& canvas);
   void UpdateGridStyle();
   // True (and a warning in the log) while a loop runs.
-  bool RefuseWhileBusy();
   // Runs a handler of a Qt event; an exception goes to the log as an error.
   void Guarded(const std::function<void()>& handler);
 
