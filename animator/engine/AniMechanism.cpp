@@ -3,11 +3,11 @@
 
 #include <algorithm>
 
+#include "animator/engine/Letters.h"
+
 namespace quillon {
 
 namespace {
-
-char UpperLetter(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 template <class T>
 void ResizeOwning(std::vector<std::unique_ptr<T>>& items, int32_t n, int32_t steps) {

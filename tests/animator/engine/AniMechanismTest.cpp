@@ -11,7 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "MechanismTestLog.h"
+#include "LogCapture.h"
+#include "MechanismText.h"
 #include "animator/engine/AniMechanism.h"
 #include "animator/engine/Presets.h"
 #include "animator/engine/StdOut.h"
@@ -23,8 +24,8 @@ using quillon::TAniMechanism;
 
 const fs::path kFixtures = SUITE_FIXTURES;
 
-using mechanism_test::Saved;
-using mechanism_test::TLogCapture;
+using enginetest::Saved;
+using enginetest::TLogCapture;
 
 void LoadText(TAniMechanism& mechanism, const std::string& text) {
   shared::TTabLines lines;

@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "MechanismTestLog.h"
+#include "LogCapture.h"
+#include "MechanismText.h"
 #include "animator/engine/AniMechanism.h"
 #include "animator/engine/Presets.h"
 #include "animator/engine/StdOut.h"
@@ -23,8 +24,8 @@ using shared::TComplex;
 
 constexpr double kTolerance = 1e-9;
 
-using mechanism_test::Saved;
-using mechanism_test::TLogCapture;
+using enginetest::Saved;
+using enginetest::TLogCapture;
 
 TAniJoint& J(TAniMechanism& m, char letter) {
   const int32_t j = m.FindJoint(letter);
