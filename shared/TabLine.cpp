@@ -38,11 +38,12 @@ fs::path FullNormal(const fs::path& path) {
   return full.lexically_normal();
 }
 
-// Names written on Windows: "C:..." or "\\server\...". No drive maps to this file system.
+// Names written on Windows: "C:..." or "\\server\..." (either delimiter). No drive or server
+// maps to this file system.
 bool HasForeignRoot(const std::string& name) {
   const bool drive = name.size() >= 2 && name[1] == ':' &&
                      ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z'));
-  return drive || name.rfind("//", 0) == 0;
+  return drive || name.rfind("//", 0) == 0 || name.rfind("\\\\", 0) == 0;
 }
 
 std::vector<std::string> PartsOf(const fs::path& path) {
@@ -124,7 +125,8 @@ void TTabLines::AddString(const std::string& value) { AddField(FieldSafe(value))
 
 void TTabLines::AddFileName(const std::string& path) {
   const std::string safe = FieldSafe(path);
-  if (BaseDirectory.empty() || safe.empty()) {
+  // A name on another drive is stored unchanged: no relative form leads there.
+  if (BaseDirectory.empty() || safe.empty() || HasForeignRoot(safe)) {
     AddField(safe);
     return;
   }

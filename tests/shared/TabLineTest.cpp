@@ -366,6 +366,27 @@ TEST(TabLineFileNameTest, ReadsNamesAgainstTheDocumentBeingRead) {
   EXPECT_EQ(tl.Fields[0], "/abs/c.dxf");
 }
 
+TEST(TabLineFileNameTest, KeepsNamesOnAnotherDriveOrServerAsTheyStand) {
+  // Such names come from documents written on Windows; no folder here leads to them, so a
+  // relative form would point somewhere else entirely.
+  for (const std::string name : {"C:\\Shapes\\d.dxf", "c:/Shapes/d.dxf", "\\\\server\\share\\d.dxf",
+                                 "//server/share/d.dxf"}) {
+    TTabLines tl;
+    tl.SetFileName("/home/ann/docs/crank.mech");
+    tl.AddFileName(name);
+    EXPECT_EQ(tl.Fields[0], name);
+  }
+  // Read back and written again, the name stays the same.
+  TTabLines tl;
+  tl.Lines = {"C:\\Shapes\\d.dxf"};
+  tl.SetFileName("/home/ann/docs/crank.mech");
+  tl.ReadPosition = 0;
+  tl.ReadLine();
+  const std::string read = tl.GetFileName("");
+  tl.AddFileName(read);
+  EXPECT_EQ(tl.Fields[0], read);
+}
+
 class FakeClipboard : public shared::TClipboard {
  public:
   bool HasText() const override { return hasText; }
