@@ -5,9 +5,9 @@
 #include <cassert>
 #include <charconv>
 #include <cmath>
-#include <memory>
 #include <numbers>
 
+#include "shared/ProcessWide.h"
 #include "shared/RealText.h"
 #include "shared/Settings.h"
 
@@ -517,21 +517,10 @@ std::string TConvert::SystemCaption(int system) {
 
 const char* TConvert::RegistryValueName(int category) { return kRegistryNames[ValidCategory(category)]; }
 
-namespace {
+void CreateConvert() { TProcessWide<TConvert>::CreateOnce(); }
 
-std::unique_ptr<TConvert> gConvert;
+void FreeConvert() { TProcessWide<TConvert>::Free(); }
 
-}  // namespace
-
-void CreateConvert() {
-  if (!gConvert) gConvert = std::make_unique<TConvert>();
-}
-
-void FreeConvert() { gConvert.reset(); }
-
-TConvert& Convert() {
-  assert(gConvert && "CreateConvert() runs at start-up");
-  return *gConvert;
-}
+TConvert& Convert() { return TProcessWide<TConvert>::Get("The unit conversion service"); }
 
 }  // namespace shared

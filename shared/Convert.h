@@ -138,7 +138,8 @@ class TConvert {
   int fDigits = kDefaultDigits;
 };
 
-// The process-wide instance, created and freed by the program's start-up and shutdown code.
+// The process-wide instance, created and freed by the program's start-up and shutdown code
+// (a second CreateConvert keeps the first). Convert() raises std::logic_error when none exists.
 void CreateConvert();
 void FreeConvert();
 TConvert& Convert();

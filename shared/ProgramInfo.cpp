@@ -4,9 +4,8 @@
 #include <chrono>
 #include <ctime>
 #include <filesystem>
-#include <memory>
-#include <stdexcept>
 
+#include "shared/ProcessWide.h"
 #include "shared/ShellOpen.h"
 
 namespace shared {
@@ -74,20 +73,10 @@ void TProgramInfo::ShowHelp() const {
   ShellOpen(HelpPath);
 }
 
-namespace {
-std::unique_ptr<TProgramInfo>& Instance() {
-  static std::unique_ptr<TProgramInfo> instance;
-  return instance;
-}
-}  // namespace
+void CreateProgramInfo() { TProcessWide<TProgramInfo>::Create(); }
 
-void CreateProgramInfo() { Instance() = std::make_unique<TProgramInfo>(); }
+void FreeProgramInfo() { TProcessWide<TProgramInfo>::Free(); }
 
-void FreeProgramInfo() { Instance().reset(); }
-
-TProgramInfo& ProgramInfo() {
-  if (!Instance()) throw std::logic_error("The program information was used before CreateProgramInfo.");
-  return *Instance();
-}
+TProgramInfo& ProgramInfo() { return TProcessWide<TProgramInfo>::Get("The program information"); }
 
 }  // namespace shared

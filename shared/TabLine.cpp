@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <stdexcept>
 
+#include "shared/ProcessWide.h"
 #include "shared/RealText.h"
 #include "shared/TextLine.h"
 
@@ -352,20 +352,10 @@ void TTabLines::AppendCrc() {
   StatusText = "OK";
 }
 
-namespace {
-std::unique_ptr<TTabLines>& Instance() {
-  static std::unique_ptr<TTabLines> instance;
-  return instance;
-}
-}  // namespace
+void CreateTabLines() { TProcessWide<TTabLines>::Create(); }
 
-void CreateTabLines() { Instance() = std::make_unique<TTabLines>(); }
+void FreeTabLines() { TProcessWide<TTabLines>::Free(); }
 
-void FreeTabLines() { Instance().reset(); }
-
-TTabLines& TabLines() {
-  if (!Instance()) throw std::logic_error("The tab-line store was used before CreateTabLines.");
-  return *Instance();
-}
+TTabLines& TabLines() { return TProcessWide<TTabLines>::Get("The tab-line store"); }
 
 }  // namespace shared

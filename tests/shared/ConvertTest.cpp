@@ -523,6 +523,7 @@ TEST_F(ConvertSettingsTest, BadStoredValuesFallBack) {
 }
 
 TEST(ConvertInstanceTest, ProcessWideInstance) {
+  EXPECT_THROW(shared::Convert(), std::logic_error);  // before start-up created it
   shared::CreateConvert();
   shared::Convert().SetSystem(shared::usSI);
   shared::CreateConvert();  // a second call keeps the instance
@@ -531,6 +532,7 @@ TEST(ConvertInstanceTest, ProcessWideInstance) {
   shared::CreateConvert();
   EXPECT_EQ(shared::Convert().UnitSystem(), shared::usMetric);
   shared::FreeConvert();
+  EXPECT_THROW(shared::Convert(), std::logic_error);
 }
 
 }  // namespace
