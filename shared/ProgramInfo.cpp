@@ -5,6 +5,7 @@
 #include <ctime>
 #include <filesystem>
 
+#include "shared/FilePath.h"
 #include "shared/ProcessWide.h"
 #include "shared/ShellOpen.h"
 
@@ -38,8 +39,7 @@ TProgramInfo::TProgramInfo() {
   const fs::path exe = ProgramFile();
   std::error_code error;
   const fs::path folder = exe.empty() ? fs::current_path(error) : exe.parent_path();
-  ExeDir = folder.string();
-  if (ExeDir.empty() || ExeDir.back() != '/') ExeDir += '/';
+  ExeDir = DirectoryWithDelimiter(folder);
   BuildDate = exe.empty() ? "" : ShortDate(exe);
   DataDir = ExeDir;
   DefaultIni = ExeDir + "Default.ini";

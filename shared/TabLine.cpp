@@ -7,6 +7,7 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "shared/FilePath.h"
 #include "shared/ProcessWide.h"
 #include "shared/RealText.h"
 #include "shared/TextLine.h"
@@ -29,13 +30,6 @@ bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
 std::string FieldSafe(std::string text) {
   std::replace_if(text.begin(), text.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
   return text;
-}
-
-fs::path FullNormal(const fs::path& path) {
-  std::error_code error;
-  fs::path full = fs::absolute(path, error);
-  if (error) full = path;
-  return full.lexically_normal();
 }
 
 // Names written on Windows: "C:..." or "\\server\..." (either delimiter). No drive or server
@@ -106,8 +100,7 @@ void TTabLines::SetFileName(const std::string& name) {
   FileName = name;
   BaseDirectory.clear();
   if (name.empty()) return;
-  BaseDirectory = FullNormal(name).parent_path().string();
-  if (BaseDirectory.empty() || BaseDirectory.back() != '/') BaseDirectory += '/';
+  BaseDirectory = DirectoryWithDelimiter(FullNormal(name).parent_path());
 }
 
 void TTabLines::AddField(std::string text) {
