@@ -26,12 +26,6 @@ bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
          });
 }
 
-// A TAB, CR or LF inside a field would shift every later field of the record, or split it.
-std::string FieldSafe(std::string text) {
-  std::replace_if(text.begin(), text.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
-  return text;
-}
-
 // Names written on Windows: "C:..." or "\\server\..." (either delimiter). No drive or server
 // maps to this file system.
 bool HasForeignRoot(const std::string& name) {
@@ -114,10 +108,11 @@ void TTabLines::AddInt(int32_t value) { AddField(std::to_string(value)); }
 
 void TTabLines::AddFloat(double value) { AddField(FormatReal(value)); }
 
-void TTabLines::AddString(const std::string& value) { AddField(FieldSafe(value)); }
+// A TAB, CR or LF inside a field would shift every later field of the record, or split it.
+void TTabLines::AddString(const std::string& value) { AddField(OneLineField(value)); }
 
 void TTabLines::AddFileName(const std::string& path) {
-  const std::string safe = FieldSafe(path);
+  const std::string safe = OneLineField(path);
   // A name on another drive is stored unchanged: no relative form leads there.
   if (BaseDirectory.empty() || safe.empty() || HasForeignRoot(safe)) {
     AddField(safe);
