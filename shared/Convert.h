@@ -130,6 +130,7 @@ class TConvert {
   void SetFloatFormat(TFloatFormat format);
   void BuildTable();
   static int ValidCategory(int category);
+  double RoundSignificant(int category, int n, double si, bool up) const;
 
   std::array<TConvertCategory, kCategoryCount> fCategories;
   std::string fRegistryKey;

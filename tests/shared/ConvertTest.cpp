@@ -378,6 +378,12 @@ TEST(ConvertRoundTest, SignificantDigitsInShownUnits) {
       {shared::usSI, shared::cuLength, 2, 12345, 12300, 12400},
       // 1 rad = 57.29578 degrees: e = 1, f = 10.
       {shared::usMetric, shared::cuAngle, 2, 1.0, 57.2 * kPi / 180, 57.3 * kPi / 180},
+      // Eleven digits: only representation error may count as an integer, not 0.2 of a step.
+      {shared::usSI, shared::cuLength, 10, 1.23456789012, 1.2345678901, 1.2345678902},
+      // Near the ends of the double range 10^(n - e) alone overflows: e = -299, f = 10^309.
+      {shared::usSI, shared::cuLength, 10, 1.23456789012e-300, 1.23456789e-300, 1.234567891e-300},
+      // More digits than a double holds: the value stays.
+      {shared::usSI, shared::cuLength, 400, 0.01234, 0.01234, 0.01234},
   };
   for (const auto& c : cases) {
     TConvert convert;
