@@ -392,15 +392,21 @@ void TCanvas2D::DrawBand(int x, int y) {
   TPaintSurface& screen = FPaintBox.Canvas();
   const TPen pen = screen.Pen();
   screen.SetPen(TPen{kGray, 1, TPenStyle::Solid, TPenMode::NotXor});
+  const TPoint anchor = BandAnchor();
   auto outline = [&](TPoint corner) {
-    const TPoint points[5] = {PressPos, {corner.X, PressPos.Y}, corner, {PressPos.X, corner.Y}, PressPos};
+    const TPoint points[5] = {anchor, {corner.X, anchor.Y}, corner, {anchor.X, corner.Y}, anchor};
     screen.Polyline(points);
   };
+  // Drawn a second time in not-XOR mode, the previous band is gone.
   if (FBandShown) outline(FBandCorner);
-  FBandCorner = {x, y};
+  FBandCorner = BandCorner(x, y);
   outline(FBandCorner);
   screen.SetPen(pen);
 }
+
+TPoint TCanvas2D::BandAnchor() const { return PressPos; }
+
+TPoint TCanvas2D::BandCorner(int x, int y) const { return {x, y}; }
 
 void TCanvas2D::ZoomDrag(int, int) {}
 
@@ -783,21 +789,10 @@ void TSynthCanvas2D::ZoomOutClick() {
   Zoom(0.6666666666666666);
 }
 
-void TSynthCanvas2D::DrawBand(int, int) {
-  // The band is a world rectangle, so it stays on the grabbed corner while the view is still.
-  TPaintSurface& screen = FPaintBox.Canvas();
-  const TPen pen = screen.Pen();
-  screen.SetPen(TPen{kGray, 1, TPenStyle::Solid, TPenMode::NotXor});
-  auto outline = [&](TPoint corner) {
-    const TPoint a = WorldToScreen(PressPoint);
-    const TPoint points[5] = {a, {corner.X, a.Y}, corner, {a.X, corner.Y}, a};
-    screen.Polyline(points);
-  };
-  if (FBandShown) outline(FBandCorner);
-  FBandCorner = WorldToScreen(CurrentPoint);
-  outline(FBandCorner);
-  screen.SetPen(pen);
-}
+// The band is a world rectangle, so it stays on the grabbed corner while the view is still.
+TPoint TSynthCanvas2D::BandAnchor() const { return WorldToScreen(PressPoint); }
+
+TPoint TSynthCanvas2D::BandCorner(int, int) const { return WorldToScreen(CurrentPoint); }
 
 void TSynthCanvas2D::Read(std::istream& in) {
   const char* const error = "File read error in TCanvas2D!";
