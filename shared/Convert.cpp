@@ -490,7 +490,8 @@ double RoundToGrid(double d, int k, bool up) {
   double scaled = k >= 0 ? d * s1 * s2 : d / s1 / s2;
   if (!std::isfinite(scaled) || scaled == 0) return d;
   const double nearest = std::nearbyint(scaled);
-  if (std::fabs(scaled - nearest) <= 8 * std::numeric_limits<double>::epsilon() * std::max(1.0, std::fabs(nearest)))
+  if (std::fabs(scaled - nearest) <=
+      8 * std::numeric_limits<double>::epsilon() * std::max(1.0, std::fabs(nearest)))
     scaled = nearest;
   scaled = up ? std::ceil(scaled) : std::floor(scaled);
   const double rounded = k >= 0 ? scaled / s1 / s2 : scaled * s1 * s2;

@@ -22,7 +22,8 @@ std::vector<std::string> SplitTextLines(const std::string& text) {
 }
 
 std::string OneLineField(std::string text) {
-  std::replace_if(text.begin(), text.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
+  std::replace_if(
+      text.begin(), text.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
   return text;
 }
 

@@ -369,8 +369,8 @@ TEST(TabLineFileNameTest, ReadsNamesAgainstTheDocumentBeingRead) {
 TEST(TabLineFileNameTest, KeepsNamesOnAnotherDriveOrServerAsTheyStand) {
   // Such names come from documents written on Windows; no folder here leads to them, so a
   // relative form would point somewhere else entirely.
-  for (const std::string name : {"C:\\Shapes\\d.dxf", "c:/Shapes/d.dxf", "\\\\server\\share\\d.dxf",
-                                 "//server/share/d.dxf"}) {
+  for (const std::string name :
+       {"C:\\Shapes\\d.dxf", "c:/Shapes/d.dxf", "\\\\server\\share\\d.dxf", "//server/share/d.dxf"}) {
     TTabLines tl;
     tl.SetFileName("/home/ann/docs/crank.mech");
     tl.AddFileName(name);
