@@ -7,6 +7,7 @@
 
 #include "shared/Convert.h"
 #include "shared/Settings.h"
+#include "tests/shared/StoreSettings.h"
 
 using shared::TConvert;
 
@@ -394,41 +395,9 @@ TEST(ConvertRoundTest, SignificantDigitsInShownUnits) {
   }
 }
 
-// Settings store shared by every TSettings the factory opens, as the registry is.
-shared::TMemorySettings* gStore = nullptr;
-std::string gLastKey;
-
-class TStoreSettings : public shared::TSettings {
- public:
-  std::string ReadString(const std::string& s, const std::string& n, const std::string& f) const override {
-    return gStore->ReadString(s, n, f);
-  }
-  void WriteString(const std::string& s, const std::string& n, const std::string& v) override {
-    gStore->WriteString(s, n, v);
-  }
-  bool ValueExists(const std::string& s, const std::string& n) const override {
-    return gStore->ValueExists(s, n);
-  }
-  void EraseSection(const std::string& s) override { gStore->EraseSection(s); }
-};
-
-std::unique_ptr<shared::TSettings> StoreFactory(const std::string& key) {
-  gLastKey = key;
-  return std::make_unique<TStoreSettings>();
-}
-
-class ConvertSettingsTest : public testing::Test {
+class ConvertSettingsTest : public shared::test::TSettingsStoreTest {
  protected:
-  void SetUp() override {
-    gStore = &fStore;
-    shared::SetSettingsFactory(StoreFactory);
-  }
-  void TearDown() override {
-    shared::SetSettingsFactory(nullptr);
-    gStore = nullptr;
-  }
   std::map<std::string, std::string>& Section() { return fStore.Values["Convert"]; }
-  shared::TMemorySettings fStore;
 };
 
 TEST_F(ConvertSettingsTest, NothingIsReadOrWrittenWithoutAKey) {
@@ -444,7 +413,7 @@ TEST_F(ConvertSettingsTest, NothingIsReadOrWrittenWithoutAKey) {
 TEST_F(ConvertSettingsTest, CustomUnitsSurviveSaveAndLoad) {
   TConvert convert;
   convert.SetRegistryKey("Software\\Orvane\\Convert");
-  EXPECT_EQ(gLastKey, "Software\\Orvane\\Convert");
+  EXPECT_EQ(fLastKey, "Software\\Orvane\\Convert");
   convert.SetCurrentUnit(shared::cuLength, 7);
   convert.SetCurrentUnit(shared::cuPower, 8);
   convert.SetSystem(shared::usCustom);
