@@ -42,37 +42,6 @@ std::vector<std::string> PartsOf(const fs::path& path) {
   return parts;
 }
 
-// Writes text to target through a file beside it, so the target is replaced only whole.
-void WriteReplacing(const std::string& target, const std::string& text) {
-  const fs::path targetPath(target);
-  std::error_code error;
-  if (fs::is_directory(targetPath, error)) {
-    throw std::runtime_error("Cannot save \"" + target + "\": a folder of that name exists.");
-  }
-  const fs::path temporary(target + TTabLines::kSavingSuffix);
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) {
-      const fs::path folder = FullNormal(targetPath).parent_path();
-      const bool folderExists = fs::is_directory(folder, error);
-      throw std::runtime_error("Cannot save \"" + target + "\": the folder " +
-                               (folderExists ? "is not writable." : "does not exist."));
-    }
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    if (!out) {
-      fs::remove(temporary, error);
-      throw std::runtime_error("Cannot save \"" + target + "\": writing failed (disk full?).");
-    }
-  }
-  fs::rename(temporary, targetPath, error);
-  if (error) {
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
-    throw std::runtime_error("Cannot save \"" + target + "\": " + error.message() + ".");
-  }
-}
-
 }  // namespace
 
 TTabLines::TTabLines() { ResetCrc(); }
@@ -259,7 +228,7 @@ void TTabLines::SaveToFile() {
   } clearOnExit{*this};
   if (FileName.empty()) throw std::runtime_error("Cannot save: no file name was given.");
   AppendCrc();
-  WriteReplacing(FileName, Text());
+  WriteFileReplacing(FileName, Text(), kSavingSuffix, "Cannot save \"" + FileName + "\": ");
 }
 
 std::string TTabLines::Text() const {

@@ -79,6 +79,21 @@ TEST_F(PictureFileTest, JpegFraming) {
   EXPECT_EQ(uint8_t(data[1]), 0xD8);
   EXPECT_EQ(uint8_t(data[data.size() - 2]), 0xFF);
   EXPECT_EQ(uint8_t(data[data.size() - 1]), 0xD9);
+
+  // A picture whose code runs over many output blocks arrives whole.
+  TRaster noise(200, 150);
+  uint32_t state = 12345;
+  for (uint32_t& pixel : noise.Pixels) {
+    state = state * 1103515245u + 12345u;
+    pixel = 0xFF000000u | (state >> 8);
+  }
+  SaveJpegFile(file.string(), noise);
+  const std::string big = ReadBytes(file);
+  ASSERT_GT(big.size(), 20000u);
+  EXPECT_EQ(uint8_t(big[0]), 0xFF);
+  EXPECT_EQ(uint8_t(big[1]), 0xD8);
+  EXPECT_EQ(uint8_t(big[big.size() - 2]), 0xFF);
+  EXPECT_EQ(uint8_t(big[big.size() - 1]), 0xD9);
 }
 
 TEST_F(PictureFileTest, FailuresRaiseAndLeaveNothingBehind) {
