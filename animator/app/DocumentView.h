@@ -28,6 +28,9 @@ class TDocumentView {
   // Catches its own errors and logs them.
   virtual void PasteFromClipboard() = 0;
   virtual void Undo() = 0;
+  // True (with a warning in the log) while a loop that pumps messages runs: nothing may replace
+  // the document then, so the main window asks no "Save ?" either.
+  virtual bool RefuseWhileBusy() = 0;
   virtual void SelectAll() = 0;
   // On the lines the tab-line store holds: -2 no header section, -3 another format version,
   // 0 empty header, 1 a document of this program, 2 a document of the synthesis program.

@@ -606,6 +606,8 @@ void TMainForm::SaveSettings() {
 
 void TMainForm::ShowHint(const QString& hint) { StatusPanel1->setText(hint); }
 
+bool TMainForm::AskReplace() { return !Document->RefuseWhileBusy() && AskSave() != TAnswer::Cancel; }
+
 TAnswer TMainForm::AskSave() {
   if (!Document->IsModified()) return TAnswer::No;
   const TAnswer answer = Dialogs->Ask(QStringLiteral("Save ?"));
@@ -651,7 +653,7 @@ void TMainForm::TakeDataDir(const std::string& fileName) {
 }
 
 void TMainForm::FileNewClick() {
-  if (AskSave() == TAnswer::Cancel) return;
+  if (!AskReplace()) return;
   Document->NewMechanism(kCustomPreset);
   ClearProjectInfo();
   UpdateCaption();
@@ -660,7 +662,7 @@ void TMainForm::FileNewClick() {
 }
 
 void TMainForm::FourbarButtonClick(int tag) {
-  if (AskSave() == TAnswer::Cancel) return;
+  if (!AskReplace()) return;
   Document->NewMechanism(tag);
   ClearProjectInfo();
   PictureFileName.clear();
@@ -668,7 +670,7 @@ void TMainForm::FourbarButtonClick(int tag) {
 }
 
 void TMainForm::FileOpenClick() {
-  if (AskSave() == TAnswer::Cancel) return;
+  if (!AskReplace()) return;
   TFileRequest request;
   request.Title = QStringLiteral("Open Quillon Mechanism File");
   request.Filter = QString::fromLatin1(kMechanismFilter);
@@ -707,7 +709,7 @@ bool TMainForm::FileSaveasClick() {
 }
 
 void TMainForm::FileLastFileItemClick() {
-  if (AskSave() == TAnswer::Cancel) return;
+  if (!AskReplace()) return;
   const std::string fileName = shared::ProgramInfo().LastFile;
   if (!FileExists(fileName)) return;
   Document->LoadFromFile(fileName);
@@ -777,7 +779,7 @@ void TMainForm::EditUndoItemClick() { Document->Undo(); }
 void TMainForm::EditCopyItemClick() { Document->CopyToClipboard(); }
 
 void TMainForm::EditPasteItemClick() {
-  if (AskSave() == TAnswer::Cancel) return;
+  if (!AskReplace()) return;
   Document->PasteFromClipboard();
   UpdateCaption();
   PictureFileName.clear();
@@ -849,7 +851,7 @@ void TMainForm::ClipboardChanged() {
   } reset{CheckingClipboard};
   if (!shared::TabLines().LoadFromClipboard(Clipboard)) return;
   if (Document->CheckClipboardHeader() != 2) return;
-  if (AskSave() == TAnswer::Cancel) return;
+  if (!AskReplace()) return;
   Document->PasteFromClipboard();
   UpdateCaption();
   PictureFileName.clear();

@@ -75,6 +75,9 @@ class TMainForm : public QMainWindow {
   // No without a question when the document is unmodified. Yes saves first; when that save is
   // cancelled or fails the answer is Cancel, so no caller drops the document.
   TAnswer AskSave();
+  // Before a command that replaces the document: false when the view refuses (a loop runs) or
+  // the user cancels "Save ?".
+  bool AskReplace();
   void UpdateCaption();
   void UpdateButtons();
 

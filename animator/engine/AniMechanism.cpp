@@ -220,11 +220,25 @@ void TAniMechanism::RebuildTopology() {
   const int32_t links = LinkCount();
   SharedJoint.assign(static_cast<size_t>(links), std::vector<int32_t>(static_cast<size_t>(links), -1));
   Centres.Init(JointCount(), links);
+  // A joint on three or more links joins every pair of them, not only Link1 and Link2: a dyad
+  // attached at the joint of an earlier dyad must leave that dyad its common joint.
+  std::vector<std::vector<int32_t>> holders(Joints.size());
+  for (int32_t l = 0; l < links; ++l) {
+    const TAniLink& link = *Links[l];
+    for (int32_t k = 0; k < link.JointCount; ++k) {
+      const int32_t j = link.JointIndex[k];
+      if (j < 0) continue;
+      if (std::find(holders[j].begin(), holders[j].end(), l) == holders[j].end()) holders[j].push_back(l);
+    }
+  }
   for (int32_t j = 0; j < JointCount(); ++j) {
-    const TAniJoint& joint = *Joints[j];
-    if (joint.Link2 < 0) continue;
-    SharedJoint[joint.Link1][joint.Link2] = SharedJoint[joint.Link2][joint.Link1] = j;
-    Centres.SetCentreIndex(joint.Link1, joint.Link2, j);
+    for (size_t a = 0; a < holders[j].size(); ++a) {
+      for (size_t b = a + 1; b < holders[j].size(); ++b) {
+        const int32_t la = holders[j][a], lb = holders[j][b];
+        SharedJoint[la][lb] = SharedJoint[lb][la] = j;
+        Centres.SetCentreIndex(la, lb, j);
+      }
+    }
   }
   int32_t previous = 0;
   int32_t last = 0;

@@ -222,6 +222,69 @@ class TAniMechanism {
   // Cleared and written, not pushed: the caller pushes after a drag.
   void PrepareUndoState(shared::TTabLines& lines = shared::TabLines()) const;
 
+  // Editing (AniMechanismEdit.cpp). Every edit works on design positions (step 0); the caller
+  // takes the undo snapshot before it, solves after it and sets Modified.
+
+  // Without extend everything is deselected first; the last joint within radius of the point at
+  // CurrentStep toggles its selection (skipLast passes over the joint an add tool is placing).
+  bool HitJoint(const shared::TComplex& point, bool extend, bool skipLast, double radius);
+  // Screen point against the outlines of the last draw, from link 1 upwards; the frame is never
+  // picked.
+  bool HitLink(TScreenPoint point, bool extend, bool skipLast);
+  // Joints, links and dyads.
+  void DeselectAll();
+  void SelectAll();
+  // 1 joint, 2 link, 3 curve point, 4 area, 0 nothing selected.
+  int32_t SelectionKind() const;
+  // First selected index at or after from, -1 when none.
+  int32_t NextSelectedJoint(int32_t from = 0) const;
+  int32_t NextSelectedLink(int32_t from = 0) const;
+
+  // Selected joints and the joints of selected links move once each; locked joints stay.
+  void MoveSelection(double dx, double dy);
+  // The first selected joint takes the design position of the last other joint within radius.
+  void SnapSelectedJoint(double radius);
+  // About the first selected joint (joint 0 when none): scale, move, then rotate (radians);
+  // locked joints move too.
+  void ResizeMoveRotate(double factor, double dx, double dy, double angle);
+  // (R, angle) when polar, else (x, y); an unknown letter changes nothing or answers (0, 0).
+  void SetJointPosition(char letter, bool polar, double a, double b);
+  shared::TComplex GetJointPosition(char letter, bool polar) const;
+  // The second joint of the pair moves along the line from the first (the first moves when the
+  // second is locked) to the distance length. Refusals warn in the log; false when nothing changed.
+  bool SetLinkLength(const std::string& pair, double length);
+
+  void ToggleTraceSelected();
+  void ToggleVectorsSelected();
+  void ToggleLockSelected();
+  // Kinematics of the selected links, Analyse of the selected joints.
+  void ToggleAnalysisSelected();
+  // Exactly links a and b show their relative instant centre.
+  void SetICLinks(int32_t a, int32_t b);
+  // The first selected link (never the frame) is drawn last, or first after the frame.
+  void BringLinkToFront();
+  void SendLinkToBack();
+  bool HasFrameDrawing() const;
+
+  // Selected joints of one link with more than two joints, and selected links of a dyad with
+  // the dyad, its other link and the joints left without a link; then loose frame joints. A
+  // deleted joint takes its input function with it.
+  void DeleteSelected();
+
+  // The letter after the highest one in use ('A' without joints); 0 when 'Z' is in use.
+  char NextJointLetter() const;
+  // A joint of the next letter at (x, y), every flag off; answers its letter, 0 (nothing added)
+  // when no letter is free.
+  char AddNewJoint(double x, double y);
+  // The interactive add tools, called on every click (moving false) and on moves (moving true)
+  // with the world point; AddClicks counts the clicks down to 0. Each answers false when it had
+  // to refuse for want of a free joint letter: nothing was added and AddClicks is 0.
+  bool AddCrankByClicks(const shared::TComplex& point, bool moving);
+  bool AddJointToLinkByClick(const shared::TComplex& point);
+  // d is the view's offset (its grid step) between the joints being placed.
+  bool AddPinDyadByClicks(const shared::TComplex& point, bool moving, double d);
+  bool AddSliderDyadByClicks(const shared::TComplex& point, bool moving, double d);
+
  private:
   struct TBlank {};
   // Nothing built, nothing solved: the scratch document of a read.

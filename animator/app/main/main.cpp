@@ -3,11 +3,12 @@
 // and everything freed again in reverse order.
 #include <memory>
 
+#include "animator/app/AnimationFrm.h"
 #include "animator/app/AppDialogs.h"
 #include "animator/app/Application.h"
 #include "animator/app/MainForm.h"
-#include "animator/app/PlaceholderView.h"
 #include "animator/engine/StdOut.h"
+#include "shared/Canvas2D.h"
 #include "shared/Convert.h"
 #include "shared/ProgramInfo.h"
 #include "shared/TabLine.h"
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
   shared::CreateProgramInfo();
   shared::CreateTabLines();
   shared::CreateConvert();
+  shared::BindReadoutToConvert();
   quillon::CreateStdOut();
   int result = 0;
   {
@@ -37,7 +39,7 @@ int main(int argc, char** argv) {
     shared::ApplyLocaleDecimalSeparator(shared::Convert());
     shared::TQtClipboard clipboard;
 
-    quillon::TMainForm form(new quillon::TPlaceholderView, nullptr, clipboard);
+    quillon::TMainForm form(new quillon::TAnimationFrm(clipboard), nullptr, clipboard);
     const auto help = [](const std::string& topic) { shared::ProgramInfo().ShowHelpTopic(topic); };
     auto convertDlg = std::make_unique<shared::TConvertDlg>(shared::Convert(), &form);
     convertDlg->SetHelpHandler(help);

@@ -35,6 +35,7 @@ class TFakeView : public QWidget, public TDocumentView {
   bool FailSave = false;
   bool FailLoad = false;
   bool GraphVisible = true;
+  bool Busy = false;
 
   TFakeView() { setFocusPolicy(Qt::StrongFocus); }
   QWidget* Widget() override { return this; }
@@ -62,6 +63,7 @@ class TFakeView : public QWidget, public TDocumentView {
     Modified = true;
   }
   void Undo() override { Calls.push_back("Undo"); }
+  bool RefuseWhileBusy() override { return Busy; }
   void SelectAll() override { Calls.push_back("SelectAll"); }
   int CheckClipboardHeader() override {
     Calls.push_back("Check");
@@ -325,8 +327,17 @@ TEST_F(MainFormTest, EveryDroppingCommandStopsOnCancel) {
     shared::ProgramInfo().LastFile = last;
     View->Calls.clear();
     View->Modified = true;
-    Dialogs->Answers = {TAnswer::Cancel};
     ASSERT_NE(Action(c.Action), nullptr);
+
+    // While a loop runs the view refuses: no question, no file dialog, no effect.
+    View->Busy = true;
+    Action(c.Action)->trigger();
+    EXPECT_TRUE(Dialogs->Questions.empty());
+    EXPECT_TRUE(Dialogs->Requests.empty());
+    EXPECT_FALSE(View->CalledStartingWith(c.Effect));
+    View->Busy = false;
+
+    Dialogs->Answers = {TAnswer::Cancel};
     Action(c.Action)->trigger();
     EXPECT_EQ(Dialogs->Questions, std::vector<QString>{"Save ?"});
     EXPECT_FALSE(View->CalledStartingWith(c.Effect));

@@ -157,8 +157,9 @@ TEST(AniMechanismTest, RebuildLetsThirdLinkOverwriteLink2AndMarksUnknownNames) {
   EXPECT_EQ(c.Link2, 4);
   EXPECT_EQ(mechanism.SharedJoint[2][4], 2);
   EXPECT_EQ(mechanism.SharedJoint[4][2], 2);
-  // The pair BCE-CD lost its joint to the third link.
-  EXPECT_EQ(mechanism.SharedJoint[2][3], -1);
+  // The pair BCE-CD keeps its joint: a joint joins every pair of the links that hold it.
+  EXPECT_EQ(mechanism.SharedJoint[2][3], 2);
+  EXPECT_EQ(mechanism.SharedJoint[3][4], 2);
   EXPECT_EQ(mechanism.Link(4).JointIndex[1], -1);
   EXPECT_EQ(mechanism.Dyad(1).Link1Index, 3);
   EXPECT_EQ(mechanism.Dyad(1).Link2Index, -1);

@@ -1,0 +1,1089 @@
+// The animation view: layout, drawing, mouse tools, animation, documents, settings and texts.
+#include "animator/app/AnimationFrm.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <exception>
+#include <filesystem>
+
+#include "animator/app/AnimationSettings.h"
+#include "animator/app/AppDialogs.h"
+#include "animator/app/LanguageFile.h"
+#include "animator/app/TrackBar.h"
+#include "animator/engine/AniMechanism.h"
+#include "animator/engine/MechanismHeader.h"
+#include "animator/engine/StdOut.h"
+#include "shared/Canvas2D.h"
+#include "shared/Cp1252.h"
+#include "shared/ProgramInfo.h"
+#include "shared/Settings.h"
+#include "shared/TabLine.h"
+#include "shared/qt/ProjectInfoDialog.h"
+#include "shared/qt/QtCanvas.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr const char* kTextSection = "Animation";
+constexpr const char* kTagProperty = "Tag";
+// Picture numbers of the tool icons: pause, start, and the three speeds from 13 on.
+constexpr const char* kImageProperty = "ImageIndex";
+constexpr int kPauseImage = 4;
+constexpr int kStartImage = 5;
+constexpr int kSpeedImage = 13;
+
+QString FromText(const std::string& text) { return QString::fromStdString(shared::Cp1252ToUtf8(text)); }
+
+// "Short|Long": the tool tip shows the short part, the status line the long one.
+void SetHint(QWidget* widget, const std::string& hint) {
+  const QString text = FromText(hint);
+  const qsizetype bar = text.indexOf(QLatin1Char('|'));
+  widget->setToolTip(bar < 0 ? text : text.left(bar));
+  widget->setStatusTip(bar < 0 ? text : text.mid(bar + 1));
+}
+
+void SetHint(QAction* action, const std::string& hint) {
+  const QString text = FromText(hint);
+  const qsizetype bar = text.indexOf(QLatin1Char('|'));
+  action->setToolTip(bar < 0 ? text : text.left(bar));
+  action->setStatusTip(bar < 0 ? text : text.mid(bar + 1));
+}
+
+// Tool button tag to canvas mode; the curve and area tools swap their numbers.
+int ModeOfTag(int tag) {
+  switch (tag) {
+    case 0:
+    case 2:
+    case 3:
+    case 10:
+    case 12:
+    case 13:
+    case 14:
+    case 15:
+    case 16:
+      return tag;
+    case 4:
+      return 5;
+    case 5:
+      return 4;
+    default:
+      return 0;
+  }
+}
+
+bool IsAddMode(int mode) { return mode >= 13 && mode <= 16; }
+
+// Clicks an add tool needs: one for a joint on a link, two for the others.
+int ClicksOfMode(int mode) { return mode == 15 ? 1 : 2; }
+
+std::string FormatName(const std::string& format, const std::string& name) {
+  std::string text = format;
+  const size_t at = text.find("%s");
+  if (at != std::string::npos) text.replace(at, 2, name);
+  return text;
+}
+
+}  // namespace
+
+TAnimationFrm::TAnimationFrm(shared::TClipboard& clipboard, QWidget* parent)
+    : QWidget(parent), Clipboard(clipboard) {
+  setObjectName(QStringLiteral("AnimationFrm1"));
+  CreateComponents();
+
+  PaintBox = std::make_unique<shared::TQtPaintBox>(PaintBox1);
+  FCanvas = std::make_unique<shared::TAniCanvas2D>(*PaintBox, 1.0);
+  PaintBox->SetCanvas(FCanvas.get());
+  XPanel = std::make_unique<shared::TQtStatusPanel>(StatusPanels[0]);
+  YPanel = std::make_unique<shared::TQtStatusPanel>(StatusPanels[1]);
+  FCanvas->XPanel = XPanel.get();
+  FCanvas->YPanel = YPanel.get();
+  // A zoom or pan tool stays until another tool is chosen.
+  FCanvas->AutoResetMode = false;
+  FCanvas->SetDoubleBuffered(true);
+  FCanvas->SetFontName("MS Sans Serif");
+  FCanvas->GridStyle = 2;
+  FCanvas->Polar = false;
+  FCanvas->ImageList = &MechImageList;
+  FCanvas->OnBackground = [this](shared::TAniCanvas2D& canvas) { DrawBackground(canvas); };
+  FCanvas->GridColor = 12632256;
+  FCanvas->GridPenStyle = shared::TPenStyle::Solid;
+
+  PaintBox->OnPaint = [this] {
+    Guarded([this] {
+      if (RepaintPending) PaintBox1Paint();
+    });
+  };
+  PaintBox->OnResize = [this] { RepaintPending = true; };
+  PaintBox->OnMouseDown = [this](Qt::MouseButton button, shared::TShiftState shift, int x, int y) {
+    Guarded([&] { PaintBox1MouseDown(button, shift, x, y); });
+  };
+  PaintBox->OnMouseMove = [this](shared::TShiftState shift, int x, int y) {
+    Guarded([&] { PaintBox1MouseMove(shift, x, y); });
+  };
+  PaintBox->OnMouseUp = [this](Qt::MouseButton button, shared::TShiftState shift, int x, int y) {
+    Guarded([&] { PaintBox1MouseUp(button, shift, x, y); });
+  };
+
+  GraphVisible = true;
+  FFileName = shared::ProgramInfo().DefaultName;
+  FMechanism = std::make_unique<TAniMechanism>();
+  SetSpeed(1);
+  SetModified(false);
+  RefreshTrackBar();
+  ShowFileName();
+}
+
+TAnimationFrm::~TAnimationFrm() {
+  AnimationTimer->stop();
+  // Settings that cannot be written at the end of the run are lost; nothing else can be done.
+  try {
+    SaveSettings();
+  } catch (...) {
+  }
+  // The paint box stops forwarding before the canvas goes.
+  PaintBox.reset();
+}
+
+void TAnimationFrm::CreateComponents() {
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+
+  CoolBar1 = new QWidget(this);
+  CoolBar1->setObjectName(QStringLiteral("CoolBar1"));
+  // Two bands, one tool bar each.
+  auto* coolLayout = new QVBoxLayout(CoolBar1);
+  coolLayout->setContentsMargins(0, 0, 0, 0);
+  coolLayout->setSpacing(0);
+  ToolBar1 = new QToolBar(CoolBar1);
+  ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+  ToolBar2 = new QToolBar(CoolBar1);
+  ToolBar2->setObjectName(QStringLiteral("ToolBar2"));
+  coolLayout->addWidget(ToolBar1);
+  coolLayout->addWidget(ToolBar2);
+  layout->addWidget(CoolBar1);
+
+  SelectButton = NewToolButton(ToolBar1, "SelectButton", "Select", 0, true);
+  MoveButton = NewToolButton(ToolBar1, "MoveButton", "Move", 10, true);
+  ToolBar1->addSeparator();
+  ZoomAllButton = NewToolButton(ToolBar1, "ZoomAllButton", "Zoom All", -1, false);
+  ZoomInButton = NewToolButton(ToolBar1, "ZoomInButton", "Zoom In", 2, true);
+  ZoomOutButton = NewToolButton(ToolBar1, "ZoomOutButton", "Zoom Out", 3, true);
+  ZoomButton = NewToolButton(ToolBar1, "ZoomButton", "Zoom", 12, true);
+  ToolBar1->addSeparator();
+  AddInputButton = NewToolButton(ToolBar1, "AddInputButton", "Add Input Link", 13, true);
+  AddDyadButton =
+      NewToolButton(ToolBar1, "AddDyadButton", "Add Dyad|Add Dyad Links or Free Joints", 14, true);
+  AddSliderButton = NewToolButton(ToolBar1, "AddSliderButton", "Add Slider", 16, true);
+  AddJointButton = NewToolButton(ToolBar1, "AddJointButton", "Add Joint to Link", 15, true);
+  ToolBar1->addSeparator();
+  DeleteButton = NewToolButton(ToolBar1, "DeleteButton", "Delete Selected", -1, false);
+  ToolBar1->addSeparator();
+  AddCurveButton = NewToolButton(ToolBar1, "AddCurveButton", "Add Curve Point", 4, true);
+  AddAreaButton = NewToolButton(ToolBar1, "AddAreaButton", "Add Area", 5, true);
+  OptimizeButton = NewToolButton(ToolBar1, "OptimizeButton", "Optimize", -1, false);
+  OptimizeButton->setCheckable(true);
+  // The curve fit is not part of the program yet.
+  OptimizeButton->setEnabled(false);
+
+  StopButton = NewToolButton(ToolBar2, "StopButton", "Stop and Reset|Stop and Reset <Esc>", -1, false);
+  StartButton = NewToolButton(ToolBar2, "StartButton", "Start|Start Animation <Space>", -1, false);
+  StartButton->setCheckable(true);
+  RecordButton =
+      NewToolButton(ToolBar2, "RecordButton", "Store|Store Current Position as Start Position", -1, false);
+  PositionTrackBar = new TTrackBar(ToolBar2);
+  PositionTrackBar->setObjectName(QStringLiteral("PositionTrackBar"));
+  PositionTrackBar->setFixedWidth(316);
+  ToolBar2->addWidget(PositionTrackBar);
+  SpeedButton = NewToolButton(ToolBar2, "SpeedButton", "Medium Animation Speed", -1, false);
+  StopButton->setIcon(style()->standardIcon(QStyle::SP_MediaStop));
+  RecordButton->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+
+  Splitter1 = new QSplitter(Qt::Vertical, this);
+  Splitter1->setObjectName(QStringLiteral("Splitter1"));
+  Splitter1->setChildrenCollapsible(false);
+  layout->addWidget(Splitter1, 1);
+
+  PanelTop = new QWidget(Splitter1);
+  PanelTop->setObjectName(QStringLiteral("PanelTop"));
+  auto* topLayout = new QVBoxLayout(PanelTop);
+  topLayout->setContentsMargins(0, 0, 0, 0);
+  topLayout->setSpacing(0);
+  Panel1 = new QWidget(PanelTop);
+  Panel1->setObjectName(QStringLiteral("Panel1"));
+  auto* panelLayout = new QVBoxLayout(Panel1);
+  panelLayout->setContentsMargins(0, 0, 0, 0);
+  PaintBox1 = new QWidget(Panel1);
+  PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
+  PaintBox1->setMouseTracking(true);
+  PaintBox1->setContextMenuPolicy(Qt::CustomContextMenu);
+  PaintBox1->setMinimumSize(100, 80);
+  QFont font(QStringLiteral("MS Sans Serif"));
+  font.setPixelSize(13);
+  PaintBox1->setFont(font);
+  panelLayout->addWidget(PaintBox1);
+  topLayout->addWidget(Panel1, 1);
+  StatusBar1 = new QStatusBar(PanelTop);
+  StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+  StatusBar1->setSizeGripEnabled(false);
+  const int widths[4] = {90, 90, 60, 500};
+  for (int i = 0; i < 4; ++i) {
+    StatusPanels[i] = new QLabel(StatusBar1);
+    StatusPanels[i]->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i));
+    if (i < 3) {
+      StatusPanels[i]->setFixedWidth(widths[i]);
+      StatusPanels[i]->setAlignment(Qt::AlignCenter);
+      StatusBar1->addWidget(StatusPanels[i]);
+    } else {
+      StatusPanels[i]->setMinimumWidth(widths[i] / 4);
+      StatusBar1->addWidget(StatusPanels[i], 1);
+    }
+  }
+  topLayout->addWidget(StatusBar1);
+
+  PanelBottom = new QWidget(Splitter1);
+  PanelBottom->setObjectName(QStringLiteral("PanelBottom"));
+  auto* bottomLayout = new QVBoxLayout(PanelBottom);
+  bottomLayout->setContentsMargins(0, 0, 0, 0);
+  // The motion graphs are not part of the program yet: the panel stays empty.
+  GraphFrm1 = new QWidget(PanelBottom);
+  GraphFrm1->setObjectName(QStringLiteral("GraphFrm1"));
+  bottomLayout->addWidget(GraphFrm1);
+  Splitter1->addWidget(PanelTop);
+  Splitter1->addWidget(PanelBottom);
+  Splitter1->setStretchFactor(0, 1);
+  Splitter1->setStretchFactor(1, 0);
+  connect(Splitter1, &QSplitter::splitterMoved, this, [this] { GraphHeight = PanelBottom->height(); });
+
+  AnimationTimer = new QTimer(this);
+  AnimationTimer->setObjectName(QStringLiteral("AnimationTimer"));
+
+  PopupMenu1 = new QMenu(this);
+  PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+  PopupMenu1->setToolTipsVisible(true);
+  PopTogglePath = NewPopItem("PopTogglePath", "Show &Path", "Show path of selected joint");
+  PopToggleGraph = NewPopItem("PopToggleGraph", "Show &Graph", "Show in Graph");
+  PopToggleVectors =
+      NewPopItem("PopToggleVectors", "Show &Vectors", "Show velocity and acceleration vectors");
+  PopToggleLock = NewPopItem("PopToggleLock", "&Lock", "Lock Joint");
+  PopupMenu1->addSeparator();
+  PopInstCenters =
+      NewPopItem("PopInstCenters", "Instant Centers", "Show Instant Center of two selected links");
+  PopDXFDrawing = NewPopItem("PopDXFDrawing", "DXF drawing", "Import or edit DXF drawing and show as link");
+  PopupMenu1->addSeparator();
+  PopBringToFront = NewPopItem("PopBringToFront", "Bring to &front", "Bring selected link to the front");
+  PopSendToBack = NewPopItem("PopSendToBack", "Send to &back", "Send selected link to the back");
+  PopupMenu1->addSeparator();
+  PopSetAsOutput = NewPopItem("PopSetAsOutput", "Set As &Output Joint", "Set selected joint at output joint");
+  PopEditInput =
+      NewPopItem("PopEditInput", "Edit &Input Function...", "Edit Input function of selected joint");
+  PopMoveRotateResize =
+      NewPopItem("PopMoveRotateResize", "&Move, Rotate, Resize...",
+                 "Move, Rotate and/or resize the mechanism using the selected joint as reference");
+  PopupMenu1->addSeparator();
+  PopOptions = NewPopItem("PopOptions", "Option&s...", "Animation Color and Background settings");
+  for (QAction* item : {PopTogglePath, PopToggleGraph, PopToggleVectors, PopToggleLock})
+    item->setCheckable(true);
+  // Their dialogs are not part of the program yet.
+  for (QAction* item : {PopDXFDrawing, PopEditInput, PopMoveRotateResize, PopOptions})
+    item->setEnabled(false);
+
+  const auto on = [this](auto* sender, auto signal, void (TAnimationFrm::*handler)()) {
+    connect(sender, signal, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
+  };
+  for (QToolButton* button :
+       {SelectButton, MoveButton, ZoomInButton, ZoomOutButton, ZoomButton, AddInputButton, AddDyadButton,
+        AddSliderButton, AddJointButton, AddCurveButton, AddAreaButton}) {
+    connect(button, &QToolButton::clicked, this,
+            [this, button] { Guarded([&] { SelectButtonClick(button); }); });
+  }
+  connect(ZoomAllButton, &QToolButton::clicked, this, [this] { Guarded([this] { ZoomAllButtonClick(); }); });
+  on(DeleteButton, &QToolButton::clicked, &TAnimationFrm::DeleteButtonClick);
+  on(StopButton, &QToolButton::clicked, &TAnimationFrm::StopButtonClick);
+  connect(StartButton, &QToolButton::clicked, this,
+          [this] { Guarded([this] { StartButtonClick(StartButton); }); });
+  on(RecordButton, &QToolButton::clicked, &TAnimationFrm::RecordButtonClick);
+  on(SpeedButton, &QToolButton::clicked, &TAnimationFrm::SpeedButtonClick);
+  on(PositionTrackBar, &QSlider::valueChanged, &TAnimationFrm::PositionTrackBarChange);
+  on(AnimationTimer, &QTimer::timeout, &TAnimationFrm::AnimationTimerTimer);
+  on(PopupMenu1, &QMenu::aboutToShow, &TAnimationFrm::PopupMenu1Popup);
+  on(PopTogglePath, &QAction::triggered, &TAnimationFrm::PopTogglePathClick);
+  on(PopToggleLock, &QAction::triggered, &TAnimationFrm::PopToggleLockClick);
+  on(PopToggleGraph, &QAction::triggered, &TAnimationFrm::PopToggleGraphClick);
+  on(PopToggleVectors, &QAction::triggered, &TAnimationFrm::PopToggleVectorsClick);
+  on(PopInstCenters, &QAction::triggered, &TAnimationFrm::PopInstCentersClick);
+  on(PopBringToFront, &QAction::triggered, &TAnimationFrm::PopBringToFrontClick);
+  on(PopSendToBack, &QAction::triggered, &TAnimationFrm::PopSendToBackClick);
+  on(PopSetAsOutput, &QAction::triggered, &TAnimationFrm::PopSetAsOutputClick);
+  connect(PaintBox1, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { PopupMenu1->popup(PaintBox1->mapToGlobal(at)); });
+}
+
+QToolButton* TAnimationFrm::NewToolButton(QToolBar* bar, const char* name, const char* hint, int tag,
+                                          bool check) {
+  auto* button = new QToolButton(bar);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setProperty(kTagProperty, tag);
+  button->setCheckable(check);
+  button->setAutoRaise(true);
+  SetHint(button, hint);
+  button->setText(button->toolTip());
+  bar->addWidget(button);
+  return button;
+}
+
+QAction* TAnimationFrm::NewPopItem(const char* name, const char* caption, const char* hint) {
+  auto* item = new QAction(FromText(caption), PopupMenu1);
+  item->setObjectName(QString::fromLatin1(name));
+  SetHint(item, hint);
+  PopupMenu1->addAction(item);
+  return item;
+}
+
+void TAnimationFrm::Guarded(const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (const std::exception& error) {
+    StdOut().Error(error.what());
+  } catch (...) {
+    StdOut().Error("Unknown error");
+  }
+}
+
+bool TAnimationFrm::RefuseWhileBusy() {
+  if (!LoopRunning) return false;
+  StdOut().Warning(BusyText);
+  return true;
+}
+
+bool TAnimationFrm::BeginLoop() {
+  if (LoopRunning) return false;
+  LoopRunning = true;
+  return true;
+}
+
+void TAnimationFrm::EndLoop() { LoopRunning = false; }
+
+// ---------------------------------------------------------------------------------------------
+// State and drawing.
+
+shared::TProjectInfo& TAnimationFrm::ProjectInfo() {
+  shared::TProjectInfoDialog* dialog = AppDialogs().ProjectInfoDialog;
+  return dialog ? dialog->Info : FProjectInfo;
+}
+
+bool TAnimationFrm::IsModified() const { return Modified || FMechanism->GetModified(); }
+
+void TAnimationFrm::SetModified(bool value) {
+  Modified = value;
+  FMechanism->SetModified(value);
+}
+
+void TAnimationFrm::ShowFileName() { StatusPanels[3]->setText(FromText(FFileName)); }
+
+void TAnimationFrm::SetPolar(bool polar) {
+  FCanvas->Polar = polar;
+  FCanvas->UpdateStatus();
+}
+
+void TAnimationFrm::Draw() {
+  if (RepaintPending) {
+    PaintBox1Paint();
+    return;
+  }
+  FCanvas->CopyBackground();
+  FCanvas->UseFrontCanvas();
+  FMechanism->Paint(*FCanvas);
+  FCanvas->Present();
+}
+
+void TAnimationFrm::PaintBox1Paint() {
+  FCanvas->ClearBackground();
+  RepaintPending = false;
+  Draw();
+}
+
+void TAnimationFrm::Invalidate() {
+  RepaintPending = true;
+  PaintBox1->update();
+}
+
+// Grid style 3: the frame link's attached DXF drawing. Links keep only the drawing's file and
+// placement until the program reads DXF drawings, so the background stays blank.
+void TAnimationFrm::DrawBackground(shared::TAniCanvas2D&) {}
+
+void TAnimationFrm::UpdateGridStyle() { FCanvas->GridStyle = FMechanism->HasFrameDrawing() ? 3 : 2; }
+
+void TAnimationFrm::ZoomAllButtonClick() {
+  shared::TComplex min;
+  shared::TComplex max;
+  if (FMechanism->GetExtent(min, max)) FCanvas->ZoomToRect(min, max, 1.2);
+  Invalidate();
+}
+
+void TAnimationFrm::MechanismChanged(TChangeSource source) {
+  FMechanism->Calculate();
+  Modified = true;
+  switch (source) {
+    case TChangeSource::None:
+      if (OnChange) OnChange();
+      break;
+    case TChangeSource::View:
+      if (OnChange) OnChange();
+      Draw();
+      break;
+    case TChangeSource::Other:
+      Invalidate();
+      break;
+  }
+  RefreshTrackBar();
+}
+
+void TAnimationFrm::RefreshTrackBar() {
+  PositionTrackBar->Tag = 1;
+  PositionTrackBar->setRange(0, FMechanism->N);
+  PositionTrackBar->SetSelection(FMechanism->Len, FMechanism->N);
+  PositionTrackBar->setValue(FMechanism->CurrentStep);
+  PositionTrackBar->Tag = 0;
+}
+
+void TAnimationFrm::SetTrackBarPosition(int p) {
+  if (PositionTrackBar->value() == p) {
+    PositionTrackBarChange();
+  } else {
+    PositionTrackBar->setValue(p);
+  }
+}
+
+void TAnimationFrm::ApplyGraphHeight() {
+  const QList<int> sizes = Splitter1->sizes();
+  const int total = sizes.value(0) + sizes.value(1);
+  if (total > 0) Splitter1->setSizes({std::max(0, total - GraphHeight), GraphHeight});
+}
+
+void TAnimationFrm::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // The splitter knows its height only once shown.
+  if (!GraphHeightApplied) {
+    GraphHeightApplied = true;
+    layout()->activate();
+    ApplyGraphHeight();
+  }
+}
+
+void TAnimationFrm::SetGraphVisible(bool visible) {
+  GraphVisible = visible;
+  PanelBottom->setVisible(visible);
+}
+
+void TAnimationFrm::RefreshGraph() { GraphFrm1->update(); }
+
+// ---------------------------------------------------------------------------------------------
+// Tools and menu.
+
+void TAnimationFrm::SelectButtonClick(QToolButton* button) {
+  const int tag = button->property(kTagProperty).toInt();
+  if (tag > 12) StopButtonClick();
+  if (IsAddMode(FCanvas->Mode())) MechanismChanged();
+  const int mode = ModeOfTag(tag);
+  FCanvas->SetMode(mode);
+  if (IsAddMode(mode)) {
+    FMechanism->AddClicks = ClicksOfMode(mode);
+    FMechanism->SaveUndoState(shared::TabLines());
+  } else {
+    FMechanism->AddClicks = 0;
+  }
+  UpdateToolButtons();
+}
+
+void TAnimationFrm::UpdateToolButtons() {
+  for (QToolButton* button :
+       {SelectButton, MoveButton, ZoomInButton, ZoomOutButton, ZoomButton, AddInputButton, AddDyadButton,
+        AddSliderButton, AddJointButton, AddCurveButton, AddAreaButton}) {
+    button->setChecked(ModeOfTag(button->property(kTagProperty).toInt()) == FCanvas->Mode());
+  }
+}
+
+void TAnimationFrm::DeleteButtonClick() {
+  FMechanism->DeleteSelected();
+  FMechanism->Areas.DeleteSelected();
+  FMechanism->Curve.DeleteSelected();
+  if (OnCurveChange) OnCurveChange();
+  if (OnAreaChange) OnAreaChange();
+  MechanismChanged();
+  Draw();
+}
+
+void TAnimationFrm::SelectAll() {
+  FMechanism->SelectAll();
+  Draw();
+}
+
+void TAnimationFrm::StopAndSelect() {
+  StopButtonClick();
+  SelectButtonClick(SelectButton);
+  OptimizeButton->setChecked(false);
+}
+
+void TAnimationFrm::PopupMenu1Popup() {
+  TAniMechanism& m = *FMechanism;
+  const int j = m.NextSelectedJoint(0);
+  const int l = m.NextSelectedLink(0);
+  const bool joint = j >= 0;
+  const bool link = l >= 0;
+  PopTogglePath->setVisible(joint);
+  PopToggleVectors->setVisible(joint);
+  PopToggleLock->setVisible(joint);
+  PopSetAsOutput->setVisible(joint);
+  PopToggleGraph->setVisible(joint || link);
+  PopInstCenters->setVisible(link);
+  PopSendToBack->setVisible(link);
+  PopBringToFront->setVisible(link);
+  PopEditInput->setVisible(joint && m.Joint(j).InputIndex >= 0);
+  PopDXFDrawing->setVisible(!joint);
+  PopOptions->setVisible(true);
+  PopMoveRotateResize->setVisible(true);
+  const auto follow = [](QAction* item, bool on, const std::string& hide, const std::string& show) {
+    item->setChecked(on);
+    item->setText(FromText(on ? hide : show));
+  };
+  if (link) follow(PopToggleGraph, m.Link(l).Kinematics != 0, HideGraphText, ShowGraphText);
+  if (joint) {
+    const TAniJoint& p = m.Joint(j);
+    follow(PopToggleGraph, p.Analyse != 0, HideGraphText, ShowGraphText);
+    follow(PopToggleVectors, p.ShowVectors != 0, HideVectorsText, ShowVectorsText);
+    follow(PopTogglePath, p.Trace != 0, HidePathText, ShowPathText);
+    follow(PopToggleLock, p.Locked != 0, UnlockText, LockText);
+  }
+}
+
+void TAnimationFrm::PopTogglePathClick() {
+  FMechanism->ToggleTraceSelected();
+  Draw();
+}
+
+void TAnimationFrm::PopToggleLockClick() {
+  FMechanism->ToggleLockSelected();
+  Draw();
+}
+
+void TAnimationFrm::PopToggleGraphClick() {
+  FMechanism->ToggleAnalysisSelected();
+  MechanismChanged(TChangeSource::Other);
+}
+
+void TAnimationFrm::PopToggleVectorsClick() {
+  FMechanism->ToggleVectorsSelected();
+  MechanismChanged(TChangeSource::Other);
+}
+
+void TAnimationFrm::PopInstCentersClick() {
+  const int a = FMechanism->NextSelectedLink(0);
+  if (a < 0) {
+    StdOut().Notify(ErrorICText);
+    return;
+  }
+  int b = FMechanism->NextSelectedLink(a + 1);
+  // One link: its centre relative to the frame.
+  if (b < 0) b = 0;
+  FMechanism->SetICLinks(a, b);
+  MechanismChanged(TChangeSource::Other);
+}
+
+void TAnimationFrm::PopBringToFrontClick() {
+  FMechanism->BringLinkToFront();
+  MechanismChanged(TChangeSource::View);
+}
+
+void TAnimationFrm::PopSendToBackClick() {
+  FMechanism->SendLinkToBack();
+  MechanismChanged(TChangeSource::View);
+}
+
+void TAnimationFrm::PopSetAsOutputClick() {
+  FMechanism->SetTracer(FMechanism->NextSelectedJoint(0));
+  MechanismChanged();
+  Draw();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Mouse. The paint box has given each event to the canvas before these run.
+
+void TAnimationFrm::PaintBox1MouseDown(Qt::MouseButton button, uint8_t shift, int x, int y) {
+  TAniMechanism& m = *FMechanism;
+  const shared::TComplex press = FCanvas->PressPoint;
+  const bool extend = (shift & (shared::kShiftKey | shared::kCtrlKey)) != 0;
+  if (!extend) {
+    m.DeselectAll();
+    m.Curve.DeselectAll();
+  }
+  const int mode = FCanvas->Mode();
+  // The joint an add tool is placing is not itself picked.
+  const bool skipLast = (mode == 14 || mode == 16) && m.AddClicks == 1;
+  if (mode == 0) m.PrepareUndoState(shared::TabLines());
+  Dragged = false;
+  const double t = FCanvas->PickToleranceWorld();
+  if (mode == 4 && button == Qt::LeftButton) m.Areas.AddArea(press, press);
+  if (mode == 0 && button == Qt::LeftButton) {
+    if (!m.Curve.HitTest(press, extend, t)) m.Areas.HitTest(press, extend, t);
+  }
+  if (mode == 0 || (mode >= 14 && mode <= 16)) {
+    if (!m.HitJoint(press, extend, skipLast, t)) m.HitLink(shared::TPoint{x, y}, extend, skipLast);
+  }
+}
+
+void TAnimationFrm::PaintBox1MouseMove(uint8_t shift, int, int) {
+  TAniMechanism& m = *FMechanism;
+  enum { kNone, kDraw, kFull } redraw = kNone;
+  const double dx = FCanvas->CurrentPoint.X - FCanvas->PreviousPoint.X;
+  const double dy = FCanvas->CurrentPoint.Y - FCanvas->PreviousPoint.Y;
+  const int mode = FCanvas->Mode();
+  if (shift & shared::kLeftButton) {
+    if (mode == 10 || mode == 12) {
+      redraw = kFull;
+    } else if (mode == 4) {
+      m.Areas.MoveSelected(dx, dy);
+      redraw = kDraw;
+    } else if (mode == 0) {
+      const int kind = m.SelectionKind();
+      FLastSelectionKind = kind;
+      if (kind > 0) {
+        Dragged = true;
+        switch (kind) {
+          case 1:
+            m.MoveSelection(dx, dy);
+            m.SnapSelectedJoint(FCanvas->PickToleranceWorld() / 2);
+            break;
+          case 2:
+            m.MoveSelection(dx, dy);
+            break;
+          case 3:
+            m.Curve.MoveSelected(dx, dy);
+            if (OnCurveChange) OnCurveChange();
+            break;
+          default:
+            m.Areas.MoveSelected(dx, dy);
+            if (OnAreaChange) OnAreaChange();
+            break;
+        }
+        // Areas play no part in the solution; a curve point changes the deviation.
+        if (kind != 4) MechanismChanged();
+        redraw = kDraw;
+      }
+    }
+  }
+  if (m.AddClicks == 1 && (mode == 13 || mode == 14 || mode == 16)) {
+    const shared::TComplex point = FCanvas->CurrentPoint;
+    if (mode == 13) m.AddCrankByClicks(point, true);
+    if (mode == 14) m.AddPinDyadByClicks(point, true, FCanvas->GridStep);
+    if (mode == 16) m.AddSliderDyadByClicks(point, true, FCanvas->GridStep);
+    if (redraw == kNone) redraw = kDraw;
+  }
+  if (redraw == kFull) {
+    PaintBox1Paint();
+  } else if (redraw == kDraw) {
+    Draw();
+  }
+}
+
+void TAnimationFrm::PaintBox1MouseUp(Qt::MouseButton, uint8_t, int, int) {
+  TAniMechanism& m = *FMechanism;
+  // Only a drag leaves an undo entry; a plain click pushes nothing.
+  if (Dragged) shared::TabLines().PushHistory();
+  Dragged = false;
+  FLastSelectionKind = m.SelectionKind();
+  const int mode = FCanvas->Mode();
+  const shared::TComplex release = FCanvas->ReleasePoint;
+  std::exception_ptr failure;
+  bool added = true;
+  try {
+    switch (mode) {
+      case 5:
+        m.Curve.AddPoint(FCanvas->PressPoint);
+        break;
+      case 13:
+        added = m.AddCrankByClicks(release, false);
+        break;
+      case 14:
+        added = m.AddPinDyadByClicks(release, false, FCanvas->GridStep);
+        break;
+      case 15:
+        added = m.AddJointToLinkByClick(release);
+        break;
+      case 16:
+        added = m.AddSliderDyadByClicks(release, false, FCanvas->GridStep);
+        break;
+      default:
+        break;
+    }
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  if (!added) StdOut().Warning(NoLetterText);
+  // The tool's end runs whether or not its last step failed.
+  if ((mode == 5 || IsAddMode(mode)) && m.AddClicks == 0) {
+    MechanismChanged();
+    Draw();
+    if (IsAddMode(mode)) FCanvas->SetMode(0);
+  } else {
+    PaintBox1Paint();
+  }
+  if (OnCurveChange) OnCurveChange();
+  if (OnAreaChange) OnAreaChange();
+  UpdateToolButtons();
+  if (failure) std::rethrow_exception(failure);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Animation.
+
+void TAnimationFrm::SetSpeed(int index) {
+  // A negative stored speed leaves interval and step as they were.
+  if (index < 0) return;
+  FSpeed = index % 3;
+  static constexpr int kIntervals[3] = {130, 110, 90};
+  static constexpr int kSteps[3] = {1, 2, 4};
+  static const char* const kCaptions[3] = {">", ">>", ">>>"};
+  AnimationTimer->setInterval(kIntervals[FSpeed]);
+  FStepsPerTick = kSteps[FSpeed];
+  SetHint(SpeedButton, SpeedHints[FSpeed]);
+  SpeedButton->setText(QString::fromLatin1(kCaptions[FSpeed]));
+  SpeedButton->setProperty(kImageProperty, kSpeedImage + FSpeed);
+}
+
+void TAnimationFrm::AnimationTimerTimer() {
+  // Off while the frame is drawn, so slow frames never queue up.
+  AnimationTimer->stop();
+  int p = PositionTrackBar->value() + FStepsPerTick;
+  // The cycle restarts at the step size: step N is step 0 again.
+  if (p > PositionTrackBar->maximum()) p = FStepsPerTick;
+  SetTrackBarPosition(p);
+  if (StartButton->isChecked()) AnimationTimer->start();
+}
+
+void TAnimationFrm::PositionTrackBarChange() {
+  if (PositionTrackBar->Tag != 0) return;
+  const int n = PositionTrackBar->value();
+  FMechanism->SetFrame(n);
+  StatusPanels[2]->setText(QStringLiteral("%1: %2").arg(FromText(PosLabel)).arg(n));
+  Draw();
+}
+
+void TAnimationFrm::SetStartState(bool running) {
+  StartButton->setChecked(running);
+  StartButton->setIcon(style()->standardIcon(running ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
+  StartButton->setProperty(kImageProperty, running ? kPauseImage : kStartImage);
+  SetHint(StartButton, running ? PauseHint : StartHint);
+  if (running) {
+    AnimationTimer->start();
+  } else {
+    AnimationTimer->stop();
+  }
+}
+
+void TAnimationFrm::StartButtonClick(QObject* sender) {
+  // A menu item or key flips the button first; the button has flipped itself.
+  if (sender != StartButton) StartButton->setChecked(!StartButton->isChecked());
+  SetStartState(StartButton->isChecked());
+}
+
+void TAnimationFrm::StopButtonClick() {
+  AnimationTimer->stop();
+  SetTrackBarPosition(0);
+  SetStartState(false);
+  // The optimisation loop ends when its button is up.
+  OptimizeButton->setChecked(false);
+}
+
+void TAnimationFrm::RecordButtonClick() {
+  FMechanism->FrameToDesign();
+  Modified = true;
+  StopButtonClick();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Documents.
+
+void TAnimationFrm::NewMechanism(int typeNumber) {
+  if (RefuseWhileBusy()) return;
+  // The previous mechanism stays restorable by Undo.
+  FMechanism->SaveUndoState(shared::TabLines());
+  if (FCanvas->GridStyle == 3) FCanvas->GridStyle = 2;
+  FMechanism->NewMechanism(typeNumber);
+  MechanismChanged();
+  SetTrackBarPosition(0);
+  ZoomAllButtonClick();
+  FFileName = shared::ProgramInfo().DefaultName;
+  ShowFileName();
+  SetModified(false);
+}
+
+void TAnimationFrm::LoadFromFile(const std::string& fileName) {
+  if (RefuseWhileBusy()) return;
+  shared::TTabLines& store = shared::TabLines();
+  std::error_code error;
+  if (std::filesystem::exists(fileName, error)) {
+    // Read first: a document that fails to read leaves the view as it was, name, undo history
+    // and modified state included, and the error goes to the caller.
+    try {
+      store.LoadFromFile(fileName);
+      FMechanism->LoadFromTabLines(store);
+    } catch (...) {
+      store.Clear();
+      throw;
+    }
+    store.ClearHistory();
+    ProjectInfo().ReadInfoSection(store, shared::TProjectInfoDialog::Today());
+    FFileName = fileName;
+    store.Clear();
+    UpdateGridStyle();
+  } else {
+    FFileName = shared::ProgramInfo().DefaultName;
+    StdOut().Error(FormatName(FileNotExistText, fileName));
+  }
+  ShowFileName();
+  MechanismChanged();
+  SetTrackBarPosition(0);
+  ZoomAllButtonClick();
+  SetModified(false);
+}
+
+void TAnimationFrm::SaveToFile(const std::string& fileName) {
+  const std::string target = fileName.empty() ? FFileName : fileName;
+  shared::TTabLines& store = shared::TabLines();
+  store.Clear();
+  store.SetFileName(target);
+  FMechanism->SaveToTabLines(store);
+  ProjectInfo().WriteInfoSection(store);
+  // The name and the emptied undo history follow only a written file.
+  store.SaveToFile();
+  store.ClearHistory();
+  FFileName = target;
+  SetModified(false);
+  ShowFileName();
+}
+
+void TAnimationFrm::CopyToClipboard() {
+  shared::TTabLines& store = shared::TabLines();
+  store.Clear();
+  FMechanism->SaveToTabLines(store);
+  ProjectInfo().WriteInfoSection(store);
+  store.CopyToClipboard(Clipboard);
+}
+
+void TAnimationFrm::PasteFromClipboard() {
+  if (RefuseWhileBusy()) return;
+  shared::TTabLines& store = shared::TabLines();
+  try {
+    if (!store.LoadFromClipboard(Clipboard)) {
+      StdOut().Error(EmptyClipboardText);
+      return;
+    }
+    FMechanism->LoadFromTabLines(store);
+  } catch (const std::exception& error) {
+    // The mechanism kept its content; so does the rest of the view.
+    store.Clear();
+    StdOut().Error(error.what());
+    return;
+  }
+  Guarded([&] {
+    ProjectInfo().ReadInfoSection(store, shared::TProjectInfoDialog::Today());
+    store.Clear();
+    UpdateGridStyle();
+    FFileName = shared::ProgramInfo().DefaultName;
+    ShowFileName();
+    MechanismChanged();
+    SetTrackBarPosition(0);
+    ZoomAllButtonClick();
+  });
+  // Pasted text has no file: the document counts as modified.
+  Modified = true;
+}
+
+void TAnimationFrm::Undo() {
+  if (RefuseWhileBusy()) return;
+  shared::TTabLines& store = shared::TabLines();
+  if (!store.Undo()) return;
+  try {
+    FMechanism->LoadFromTabLines(store);
+  } catch (const std::exception& error) {
+    store.Clear();
+    StdOut().Error(error.what());
+    return;
+  }
+  store.Clear();
+  MechanismChanged();
+  SetTrackBarPosition(0);
+  Invalidate();
+  Modified = true;
+}
+
+int TAnimationFrm::CheckClipboardHeader() {
+  const THeaderCheck check = CheckMechanismHeader(shared::TabLines());
+  switch (check.Result) {
+    case kHeaderMissing:
+      FHeaderStatusText = ErrorInvalidText;
+      break;
+    case kHeaderOtherVersion:
+      FHeaderStatusText = ErrorNewText;
+      break;
+    default:
+      FHeaderStatusText = kHeaderOkayText;
+      break;
+  }
+  return check.Result;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Settings and texts.
+
+void TAnimationFrm::SetRegistryKey(const std::string& key) {
+  FRegistryKey = key;
+  LoadSettings();
+}
+
+void TAnimationFrm::LoadSettings() {
+  if (FRegistryKey.empty()) return;
+  TAnimationSettings s;
+  s.Read(*shared::OpenSettings(FRegistryKey), GraphHeight);
+  TAniMechanism& m = *FMechanism;
+  m.JointColour = s.JointColor;
+  m.LinkColour = s.LinkColor;
+  m.EdgeColour = s.EdgeColor;
+  m.PathColour = s.PathColor;
+  m.VelocityColour = s.VelColor;
+  m.AccelerationColour = s.AccColor;
+  m.CentreColour = s.ICColor;
+  m.LabelColour = s.LabelColor;
+  SetSpeed(s.Speed);
+  m.SetPositionCount(s.Steps);
+  m.ShowCentres = s.ShowInstCenters;
+  m.ShowLabels = s.ShowJointLabels;
+  m.ShowVelocity = s.ShowVelocity;
+  m.ShowAcceleration = s.ShowAcceleration;
+  FCanvas->GridColor = s.GridColor;
+  FCanvas->GridStep = s.GridSpace;
+  FCanvas->GridStyle = s.Background;
+  GraphHeight = s.GraphHeight;
+  ApplyGraphHeight();
+  m.Calculate();
+  RefreshTrackBar();
+  Invalidate();
+}
+
+void TAnimationFrm::SaveSettings() {
+  if (FRegistryKey.empty()) return;
+  const TAniMechanism& m = *FMechanism;
+  TAnimationSettings s;
+  s.JointColor = m.JointColour;
+  s.LinkColor = m.LinkColour;
+  s.EdgeColor = m.EdgeColour;
+  s.PathColor = m.PathColour;
+  s.VelColor = m.VelocityColour;
+  s.AccColor = m.AccelerationColour;
+  s.ICColor = m.CentreColour;
+  s.LabelColor = m.LabelColour;
+  s.Speed = FSpeed;
+  s.Steps = m.N;
+  s.ShowInstCenters = m.ShowCentres;
+  s.ShowJointLabels = m.ShowLabels;
+  s.ShowVelocity = m.ShowVelocity;
+  s.ShowAcceleration = m.ShowAcceleration;
+  s.GridColor = FCanvas->GridColor;
+  s.GridSpace = FCanvas->GridStep;
+  s.Background = FCanvas->GridStyle;
+  s.GraphHeight = GraphHeight;
+  s.Write(*shared::OpenSettings(FRegistryKey));
+}
+
+void TAnimationFrm::ReadTexts(const TLanguageFile& texts) {
+  const auto read = [&](const char* key, const std::string& fallback) {
+    return texts.ReadString(kTextSection, key, fallback);
+  };
+  const auto hint = [&](QToolButton* button, const char* key, const char* fallback) {
+    SetHint(button, read(key, fallback));
+    button->setText(button->toolTip());
+  };
+  const auto item = [&](QAction* action, const char* key, const char* fallback) {
+    action->setText(FromText(read(key, fallback)));
+  };
+  const auto itemHint = [&](QAction* action, const char* key, const char* fallback) {
+    SetHint(action, read(key, fallback));
+  };
+  hint(SelectButton, "Select", "Select");
+  hint(MoveButton, "Move", "Move");
+  hint(ZoomAllButton, "ZoomAll", "Zoom All");
+  hint(ZoomInButton, "ZoomIn", "Zoom In");
+  hint(ZoomOutButton, "ZoomOut", "Zoom Out");
+  hint(ZoomButton, "Zoom", "Zoom");
+  hint(AddInputButton, "AddInput", "Add Input Link");
+  hint(AddDyadButton, "AddDyad", "Add Dyad|Add Dyad Links or Free Joints");
+  hint(AddSliderButton, "AddSlider", "Add Slider");
+  hint(AddJointButton, "AddJoint", "Add Joint to Link");
+  hint(DeleteButton, "Delete", "Delete Selected");
+  hint(AddCurveButton, "AddCurve", "Add Curve Point");
+  hint(AddAreaButton, "AddArea", "Add Area");
+  hint(OptimizeButton, "Optimize", "Optimize");
+  hint(StopButton, "Stop", "Stop and Reset|Stop and Reset <Esc>");
+  StartHint = read("Start", StartHint);
+  PauseHint = read("Pause", PauseHint);
+  SetHint(StartButton, StartButton->isChecked() ? PauseHint : StartHint);
+  hint(RecordButton, "Record", "Store|Store Current Position as Start Position");
+  ShowPathText = read("ShowPath", ShowPathText);
+  HidePathText = read("HidePath", HidePathText);
+  itemHint(PopTogglePath, "PathHint", "Show path of selected joint");
+  ShowGraphText = read("ShowGraph", ShowGraphText);
+  HideGraphText = read("HideGraph", HideGraphText);
+  itemHint(PopToggleGraph, "GraphHint", "Show in Graph");
+  ShowVectorsText = read("ShowVectors", ShowVectorsText);
+  HideVectorsText = read("HideVectors", HideVectorsText);
+  itemHint(PopToggleVectors, "VectorsHint", "Show velocity and acceleration vectors");
+  LockText = read("Lock", LockText);
+  UnlockText = read("Unlock", UnlockText);
+  itemHint(PopToggleLock, "LockHint", "Lock joint in place");
+  item(PopInstCenters, "IC", "Instant &Centers");
+  itemHint(PopInstCenters, "ICHint", "Show Instant Center of two selected links");
+  item(PopDXFDrawing, "DXF", "Edit &DXF drawing...");
+  itemHint(PopDXFDrawing, "DXFHint", "Edit or import DXF drawing attached to selected link");
+  // This key carries the send-to-back caption.
+  item(PopSendToBack, "SendToFront", "Send to &back");
+  itemHint(PopSendToBack, "SendToFrontHint", "Send selected link to the back");
+  item(PopBringToFront, "BringToFront", "Bring to &front");
+  itemHint(PopBringToFront, "BringToFrontHint", "Bring selected link to the front");
+  item(PopSetAsOutput, "Output", "Set As &Output Joint");
+  itemHint(PopSetAsOutput, "OutputHint", "Set selected joint at output joint");
+  item(PopEditInput, "Input", "Edit &Input function...");
+  itemHint(PopEditInput, "InputHint", "Edit input function of selected joint");
+  item(PopMoveRotateResize, "MRR", "&Move, Rotate, Resize...");
+  itemHint(PopMoveRotateResize, "MRRHint",
+           "Move, Rotate and/or resize the mechanism using the selected joint as reference");
+  item(PopOptions, "Options", "Option&s...");
+  itemHint(PopOptions, "OptionsHint", "Animation Color and Background settings");
+  FileNotExistText = read("FileNotExist", "%s does not exist!");
+  SpeedHints[0] = read("Low", "Low Animation Speed");
+  SpeedHints[1] = read("Medium", "Medium Animation Speed");
+  SpeedHints[2] = read("High", "High Animation Speed");
+  ErrorNewText = read("ErrorNew", kErrorNewText);
+  ErrorInvalidText = read("ErrorInvalid", kErrorInvalidText);
+  ErrorICText = read("ErrorIC",
+                     "Select two links to show their instant center (select only one link to show instant "
+                     "center to ground)");
+  EmptyClipboardText = read("Empty", "Empty clipboard");
+  SelectInputText = read("SelectInput", "Select an input joint!");
+  PropertiesSheetName = read("Properties", "Properties");
+  PosLabel = read("Pos", "Pos");
+  // The speed button takes its hint in the new language.
+  SetSpeed(FSpeed);
+}
+
+}  // namespace quillon

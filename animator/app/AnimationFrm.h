@@ -1,0 +1,259 @@
+// TAnimationFrm: the animator's central view. It owns the mechanism document and the canvas it
+// is drawn on, the editing and animation tool bars with the step bar, the status read-out, the
+// drawing's pop-up menu, the graph panel and the animation timer, and runs every document
+// operation of the program (new, open, save, copy, paste, undo) and the view's settings.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "animator/app/DocumentView.h"
+#include "shared/PaintSurface.h"
+#include "shared/ProjectInfo.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QSplitter;
+class QStatusBar;
+class QTimer;
+class QToolBar;
+class QToolButton;
+
+namespace shared {
+class TAniCanvas2D;
+class TClipboard;
+class TQtPaintBox;
+class TQtStatusPanel;
+}  // namespace shared
+
+namespace quillon {
+
+class TAniMechanism;
+class TTrackBar;
+
+// Who reports an edit to MechanismChanged: nobody in particular (the properties frame's and
+// the tools' edits), the view itself (redraw at once), or another part such as a menu item or
+// the mechanism (only invalidate).
+enum class TChangeSource { None, View, Other };
+
+class TAnimationFrm : public QWidget, public TDocumentView {
+  Q_OBJECT
+
+ public:
+  // The clipboard is not owned and outlives the view.
+  explicit TAnimationFrm(shared::TClipboard& clipboard, QWidget* parent = nullptr);
+  ~TAnimationFrm() override;
+
+  // The document view of the main window.
+  QWidget* Widget() override { return this; }
+  // Refused (a warning in the log) while a loop runs, as are open, paste and undo.
+  void NewMechanism(int typeNumber) override;
+  void LoadFromFile(const std::string& fileName) override;
+  // An empty name keeps FileName.
+  void SaveToFile(const std::string& fileName) override;
+  void CopyToClipboard() override;
+  void PasteFromClipboard() override;
+  void Undo() override;
+  void SelectAll() override;
+  int CheckClipboardHeader() override;
+  bool IsModified() const override;
+  std::string FileName() const override { return FFileName; }
+  void SetRegistryKey(const std::string& key) override;
+  void ReadTexts(const TLanguageFile& texts) override;
+  void SetPolar(bool polar) override;
+  bool IsGraphVisible() const override { return GraphVisible; }
+  void SetGraphVisible(bool visible) override;
+  void RefreshGraph() override;
+  void ZoomAllButtonClick() override;
+  void StartButtonClick(QObject* sender) override;
+  void StopButtonClick() override;
+  void StopAndSelect() override;
+  void DeleteButtonClick() override;
+  // The commands below need dialogs and exports that the program does not have yet: they do
+  // nothing, and the view's menu items and buttons for them are disabled.
+  void EditOptions() override {}
+  void InputButtonClick() override {}
+  void PopMoveRotateResizeClick() override {}
+  void PopDXFDrawingClick() override {}
+  void ExportPicture(const std::string&) override {}
+  void ExportAVI(const std::string&) override {}
+  void WriteHTMLReport() override {}
+  void ExportToExcel() override {}
+
+  TAniMechanism& Mechanism() { return *FMechanism; }
+  shared::TAniCanvas2D& Canvas() { return *FCanvas; }
+  // The project information of the document: the program's project-information dialog holds
+  // it, or the view itself where there is no such dialog.
+  shared::TProjectInfo& ProjectInfo();
+  const std::string& RegistryKey() const { return FRegistryKey; }
+  const std::string& HeaderStatusText() const { return FHeaderStatusText; }
+  int Speed() const { return FSpeed; }
+  int StepsPerTick() const { return FStepsPerTick; }
+  int LastSelectionKind() const { return FLastSelectionKind; }
+
+  void SetModified(bool value);
+  void ShowFileName();
+  void LoadSettings();
+  void SaveSettings();
+
+  // Recalculates every step, marks the document modified, tells the listeners and refreshes the
+  // step bar and the graph.
+  void MechanismChanged(TChangeSource source = TChangeSource::None);
+  void Draw();
+  void PaintBox1Paint();
+  void Invalidate();
+
+  // The tool buttons with a mouse mode share this handler.
+  void SelectButtonClick(QToolButton* button);
+  void UpdateToolButtons();
+  void SetSpeed(int index);
+  void SpeedButtonClick() { SetSpeed(FSpeed + 1); }
+  void AnimationTimerTimer();
+  void PositionTrackBarChange();
+  void RecordButtonClick();
+  void PopupMenu1Popup();
+  void PopTogglePathClick();
+  void PopToggleLockClick();
+  void PopToggleGraphClick();
+  void PopToggleVectorsClick();
+  void PopInstCentersClick();
+  void PopBringToFrontClick();
+  void PopSendToBackClick();
+  void PopSetAsOutputClick();
+
+  void PaintBox1MouseDown(Qt::MouseButton button, uint8_t shift, int x, int y);
+  void PaintBox1MouseMove(uint8_t shift, int x, int y);
+  void PaintBox1MouseUp(Qt::MouseButton button, uint8_t shift, int x, int y);
+
+  // A loop that pumps messages between its steps (optimisation, film export) runs between
+  // BeginLoop and EndLoop. BeginLoop answers false when a loop already runs: that second start
+  // is ignored. While one runs, every command that would replace the document is refused.
+  bool BeginLoop();
+  void EndLoop();
+  bool IsBusy() const { return LoopRunning; }
+  bool RefuseWhileBusy() override;
+
+  // Fired after the mechanism was recalculated (the properties frame's refresh).
+  std::function<void()> OnChange;
+  // Fired when curve points or areas were edited on the drawing.
+  std::function<void()> OnCurveChange;
+  std::function<void()> OnAreaChange;
+
+  // Texts of the language file.
+  std::string FileNotExistText = "%s does not exist!";
+  std::string SpeedHints[3] = {"Low Animation Speed", "Medium Animation Speed", "High Animation Speed"};
+  std::string ErrorNewText = "Error: You need a new version of Quillon to read this data!";
+  std::string ErrorInvalidText = "Error: This is invalid Quillon mechanism data!";
+  std::string ErrorICText =
+      "Select two links to show their instant center (select only one link to show instant center to ground)";
+  std::string EmptyClipboardText = "Empty clipboard";
+  std::string SelectInputText = "Select an input joint!";
+  std::string ShowGraphText = "Show &Graph";
+  std::string HideGraphText = "Hide &Graph";
+  std::string ShowVectorsText = "Show &Vectors";
+  std::string HideVectorsText = "Hide &Vectors";
+  std::string ShowPathText = "Show &Path";
+  std::string HidePathText = "Hide &Path";
+  std::string LockText = "&Lock";
+  std::string UnlockText = "Un&lock";
+  std::string StartHint = "Start|Start Animation <Space>";
+  std::string PauseHint = "Pause|Pause Animation <Space>";
+  std::string PropertiesSheetName = "Properties";
+  std::string PosLabel = "Pos";
+  // Not a language text: the refusal of a command while a loop runs.
+  std::string BusyText = "Wait until the optimization or export has finished.";
+  // Nor this: an add tool that found no free joint letter (A to Z all in use).
+  std::string NoLetterText = "No joint letter is left: A to Z are all in use.";
+
+  // Components, named after the view's parts.
+  QWidget* CoolBar1;
+  QToolBar* ToolBar1;
+  QToolBar* ToolBar2;
+  QToolButton* SelectButton;
+  QToolButton* MoveButton;
+  QToolButton* ZoomAllButton;
+  QToolButton* ZoomInButton;
+  QToolButton* ZoomOutButton;
+  QToolButton* ZoomButton;
+  QToolButton* AddInputButton;
+  QToolButton* AddDyadButton;
+  QToolButton* AddSliderButton;
+  QToolButton* AddJointButton;
+  QToolButton* DeleteButton;
+  QToolButton* AddCurveButton;
+  QToolButton* AddAreaButton;
+  QToolButton* OptimizeButton;
+  QToolButton* StopButton;
+  QToolButton* StartButton;
+  QToolButton* RecordButton;
+  TTrackBar* PositionTrackBar;
+  QToolButton* SpeedButton;
+  QSplitter* Splitter1;
+  QWidget* PanelTop;
+  QStatusBar* StatusBar1;
+  QLabel* StatusPanels[4];
+  QWidget* Panel1;
+  QWidget* PaintBox1;
+  QWidget* PanelBottom;
+  QWidget* GraphFrm1;
+  QTimer* AnimationTimer;
+  QMenu* PopupMenu1;
+  QAction* PopTogglePath;
+  QAction* PopToggleGraph;
+  QAction* PopToggleVectors;
+  QAction* PopToggleLock;
+  QAction* PopInstCenters;
+  QAction* PopDXFDrawing;
+  QAction* PopBringToFront;
+  QAction* PopSendToBack;
+  QAction* PopSetAsOutput;
+  QAction* PopEditInput;
+  QAction* PopMoveRotateResize;
+  QAction* PopOptions;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void CreateComponents();
+  void ApplyGraphHeight();
+  QToolButton* NewToolButton(QToolBar* bar, const char* name, const char* hint, int tag, bool check);
+  QAction* NewPopItem(const char* name, const char* caption, const char* hint);
+  void SetStartState(bool running);
+  // The bar to p; its change handler runs also when the position does not move.
+  void SetTrackBarPosition(int p);
+  void RefreshTrackBar();
+  void DrawBackground(shared::TAniCanvas2D& canvas);
+  void UpdateGridStyle();
+  // True (and a warning in the log) while a loop runs.
+  // Runs a handler of a Qt event; an exception goes to the log as an error.
+  void Guarded(const std::function<void()>& handler);
+
+  shared::TClipboard& Clipboard;
+  std::unique_ptr<shared::TQtPaintBox> PaintBox;
+  std::unique_ptr<shared::TAniCanvas2D> FCanvas;
+  std::unique_ptr<shared::TQtStatusPanel> XPanel;
+  std::unique_ptr<shared::TQtStatusPanel> YPanel;
+  shared::TImageList MechImageList;
+  std::unique_ptr<TAniMechanism> FMechanism;
+  shared::TProjectInfo FProjectInfo;
+  std::string FFileName;
+  bool Modified = false;
+  std::string FRegistryKey;
+  int FSpeed = 0;
+  int FStepsPerTick = 1;
+  bool GraphVisible = true;
+  int GraphHeight = 171;
+  bool GraphHeightApplied = false;
+  bool Dragged = false;
+  int FLastSelectionKind = 0;
+  std::string FHeaderStatusText;
+  bool LoopRunning = false;
+  // The background bitmap must be rebuilt before the next frame is drawn.
+  bool RepaintPending = true;
+};
+
+}  // namespace quillon
