@@ -24,7 +24,8 @@ constexpr const char* kExampleDigits = "12345678901234567890";
 
 }  // namespace
 
-TConvertDlg::TConvertDlg(TConvert& convert, QWidget* parent) : QDialog(parent), fConvert(convert) {
+TConvertDlg::TConvertDlg(TConvert& convert, QWidget* parent)
+    : QDialog(parent), fConvert(convert), fShown(convert) {
   setObjectName("ConvertDlg");
   setWindowTitle("System of Units");
 

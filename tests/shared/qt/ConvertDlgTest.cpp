@@ -110,6 +110,16 @@ TEST_F(ConvertDlgTest, CancelWithoutAKeyRestoresTheShownState) {
   EXPECT_EQ(convert.UnitSystem(), shared::usMetric);
   EXPECT_EQ(convert.UnitSymbol(shared::cuLength), "mm");
   EXPECT_TRUE(fStore.Values.empty());
+
+  // Closed before it was ever shown, the dialog leaves the service as it is.
+  shared::TConvert imperial;
+  imperial.SetSystem(shared::usUKImperial);
+  imperial.DecimalSeparator = ',';
+  shared::TConvertDlg unshown(imperial);
+  unshown.reject();
+  EXPECT_EQ(imperial.UnitSystem(), shared::usUKImperial);
+  EXPECT_EQ(imperial.UnitSymbol(shared::cuWork), "Btu");
+  EXPECT_EQ(imperial.DecimalSeparator, ',');
 }
 
 TEST_F(ConvertDlgTest, OkTakesOnlyAFormatWithTwoIntegerDigits) {
