@@ -4,29 +4,22 @@
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "tests/shared/TestFiles.h"
 
 namespace mechtool_test {
 
 namespace fs = std::filesystem;
-
-inline std::string ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-inline void WriteBytes(const fs::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out << bytes;
-}
+using shared::test::ReadBytes;
+using shared::test::WriteBytes;
 
 inline std::vector<std::string> Split(const std::string& line, char separator) {
   std::vector<std::string> fields;
@@ -51,16 +44,9 @@ struct TRun {
   }
 };
 
-class TMechtoolFixture : public ::testing::Test {
+class TMechtoolFixture : public shared::test::TTempFolderTest {
  protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir = fs::temp_directory_path() /
-          ("mechtool_" + std::to_string(::getpid()) + "_" + info->test_suite_name() + "_" + info->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
+  explicit TMechtoolFixture(std::string prefix) : TTempFolderTest(std::move(prefix)) {}
 
   // args is passed to the shell as it stands; paths in it are single-quoted by Quote. The captured
   // output files are removed again, so dir holds only what the tool wrote.
@@ -75,8 +61,6 @@ class TMechtoolFixture : public ::testing::Test {
     return run;
   }
   static std::string Quote(const fs::path& path) { return "'" + path.string() + "'"; }
-
-  fs::path dir;
 };
 
 }  // namespace mechtool_test

@@ -19,6 +19,8 @@ using namespace mechtool_test;
 
 class MechtoolSolveTest : public TMechtoolFixture {
  protected:
+  MechtoolSolveTest() : TMechtoolFixture("mechtool_solve") {}
+
   // Writes the mechanism as the animator saves it.
   fs::path Save(const quillon::TAniMechanism& mechanism, const std::string& name) {
     const fs::path path = dir / name;

@@ -13,6 +13,8 @@ using namespace mechtool_test;
 
 class MechtoolTest : public TMechtoolFixture {
  protected:
+  MechtoolTest() : TMechtoolFixture("mechtool") {}
+
   // The files the tool left in dir.
   int FileCount() const {
     return static_cast<int>(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
