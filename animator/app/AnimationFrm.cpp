@@ -567,13 +567,17 @@ void TAnimationFrm::PopupMenu1Popup() {
   }
 }
 
+// The trace and lock flags are part of the document: changed, it must be saved. Neither
+// changes the solution, so nothing is recalculated.
 void TAnimationFrm::PopTogglePathClick() {
   FMechanism->ToggleTraceSelected();
+  Modified = true;
   Draw();
 }
 
 void TAnimationFrm::PopToggleLockClick() {
   FMechanism->ToggleLockSelected();
+  Modified = true;
   Draw();
 }
 

@@ -405,6 +405,22 @@ TEST_F(AnimationFrmTest, PopupMenuFollowsTheSelection) {
   EXPECT_TRUE(Log.Has(View->ErrorICText));
 }
 
+// Every pop-up toggle changes a flag the document stores, so the document counts as modified
+// and is not dropped without "Save ?".
+TEST_F(AnimationFrmTest, PopupTogglesMarkTheDocumentModified) {
+  for (QAction* item :
+       {View->PopTogglePath, View->PopToggleLock, View->PopToggleGraph, View->PopToggleVectors}) {
+    OpenFourbar();
+    ASSERT_FALSE(View->IsModified());
+    TAniMechanism& m = View->Mechanism();
+    m.Joint(m.FindJoint('C')).Selected = 1;
+    const auto before = Document(m);
+    item->trigger();
+    EXPECT_NE(Document(m), before) << item->objectName().toStdString();
+    EXPECT_TRUE(View->IsModified()) << item->objectName().toStdString();
+  }
+}
+
 TEST_F(AnimationFrmTest, NewSaveOpenAndUndo) {
   OpenFourbar();
   const auto fourbar = Document(View->Mechanism());
