@@ -529,6 +529,13 @@ void TAnimationFrm::SelectAll() {
   Draw();
 }
 
+void TAnimationFrm::EndAddTool() {
+  if (!IsAddMode(FCanvas->Mode())) return;
+  FMechanism->AddClicks = 0;
+  FCanvas->SetMode(0);
+  UpdateToolButtons();
+}
+
 void TAnimationFrm::StopAndSelect() {
   StopButtonClick();
   SelectButtonClick(SelectButton);
@@ -824,6 +831,7 @@ void TAnimationFrm::NewMechanism(int typeNumber) {
   FMechanism->SaveUndoState(shared::TabLines());
   if (FCanvas->GridStyle == 3) FCanvas->GridStyle = 2;
   FMechanism->NewMechanism(typeNumber);
+  EndAddTool();
   MechanismChanged();
   SetTrackBarPosition(0);
   ZoomAllButtonClick();
@@ -846,6 +854,7 @@ void TAnimationFrm::LoadFromFile(const std::string& fileName) {
       store.Clear();
       throw;
     }
+    EndAddTool();
     store.ClearHistory();
     ProjectInfo().ReadInfoSection(store, shared::TProjectInfoDialog::Today());
     FFileName = fileName;
@@ -900,6 +909,7 @@ void TAnimationFrm::PasteFromClipboard() {
     StdOut().Error(error.what());
     return;
   }
+  EndAddTool();
   Guarded([&] {
     ProjectInfo().ReadInfoSection(store, shared::TProjectInfoDialog::Today());
     store.Clear();
@@ -925,6 +935,7 @@ void TAnimationFrm::Undo() {
     StdOut().Error(error.what());
     return;
   }
+  EndAddTool();
   store.Clear();
   MechanismChanged();
   SetTrackBarPosition(0);

@@ -228,7 +228,9 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   void RefreshTrackBar();
   void DrawBackground(shared::TAniCanvas2D& canvas);
   void UpdateGridStyle();
-  // True (and a warning in the log) while a loop runs.
+  // An add tool's clicks belong to the document it started on: a document that replaces it
+  // ends the tool and the Select tool returns.
+  void EndAddTool();
   // Runs a handler of a Qt event; an exception goes to the log as an error.
   void Guarded(const std::function<void()>& handler);
 

@@ -10,6 +10,7 @@
 #include <QToolButton>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <stdexcept>
 
@@ -368,6 +369,41 @@ TEST_F(AnimationFrmTest, AddInputToolTakesTwoClicksThenSelectReturns) {
   // The tool saved the mechanism before it changed anything.
   View->Undo();
   EXPECT_EQ(m.JointCount(), joints);
+}
+
+// A document that replaces the one an add tool was working on ends the tool: its next clicks
+// would otherwise move and join joints of the new document.
+TEST_F(AnimationFrmTest, ReplacedDocumentEndsAnAddTool) {
+  const std::string path = (Folder / "saved.mech").string();
+  struct TCase {
+    const char* Name;
+    std::function<void()> Replace;
+  };
+  const TCase cases[] = {
+      {"undo", [&] { View->Undo(); }},
+      {"new", [&] { View->NewMechanism(0); }},
+      {"open", [&] { View->LoadFromFile(path); }},
+      {"paste", [&] { View->PasteFromClipboard(); }},
+  };
+  View->resize(800, 600);
+  View->show();
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    OpenFourbar();
+    View->SaveToFile(path);
+    View->CopyToClipboard();
+    TAniMechanism& m = View->Mechanism();
+    View->AddDyadButton->click();
+    QTest::mouseClick(View->PaintBox1, Qt::LeftButton, {}, QPoint(100, 100));
+    ASSERT_EQ(m.AddClicks, 1);
+    c.Replace();
+    const auto replaced = Document(m);
+    EXPECT_EQ(View->Canvas().Mode(), 0);
+    EXPECT_TRUE(View->SelectButton->isChecked());
+    QTest::mouseMove(View->PaintBox1, QPoint(160, 120));
+    QTest::mouseClick(View->PaintBox1, Qt::LeftButton, {}, QPoint(160, 120));
+    EXPECT_EQ(Document(m), replaced);
+  }
 }
 
 TEST_F(AnimationFrmTest, PopupMenuFollowsTheSelection) {
