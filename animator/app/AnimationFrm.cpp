@@ -227,6 +227,8 @@ void TAnimationFrm::CreateComponents() {
   PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
   PaintBox1->setMouseTracking(true);
   PaintBox1->setContextMenuPolicy(Qt::CustomContextMenu);
+  // A click in the drawing focuses the view, where the Delete key acts on the selection.
+  PaintBox1->setFocusPolicy(Qt::ClickFocus);
   PaintBox1->setMinimumSize(100, 80);
   QFont font(QStringLiteral("MS Sans Serif"));
   font.setPixelSize(13);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QTest>
@@ -19,6 +20,7 @@
 #include "animator/app/Application.h"
 #include "animator/app/LanguageFile.h"
 #include "animator/app/MainForm.h"
+#include "animator/app/MessageMemo.h"
 #include "animator/app/TrackBar.h"
 #include "animator/engine/AniMechanism.h"
 #include "animator/engine/StdOut.h"
@@ -759,6 +761,29 @@ TEST_F(AnimationFrmTest, GraphPanelShowsAndHides) {
   EXPECT_TRUE(View->PanelBottom->isHidden());
   View->SetGraphVisible(true);
   EXPECT_FALSE(View->PanelBottom->isHidden());
+}
+
+// A click in the drawing gives the view the focus, so the Delete key deletes what the click
+// selected.
+TEST_F(AnimationFrmTest, ClickInTheDrawingTakesTheFocusForDelete) {
+  shared::CreateConvert();
+  View.reset();
+  auto* view = new TAnimationFrm(Clipboard);
+  {
+    TMainForm form(view, nullptr, Clipboard);
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    int deletes = 0;
+    view->OnAreaChange = [&] { ++deletes; };
+    form.Memo1->setFocus();
+    QTest::mouseClick(view->PaintBox1, Qt::LeftButton, {}, QPoint(20, 20));
+    const int afterClick = deletes;
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
+    EXPECT_EQ(deletes, afterClick + 1);
+    view->SetModified(false);
+  }
+  shared::FreeConvert();
 }
 
 TEST_F(AnimationFrmTest, MainWindowHostsTheViewFromStartToClose) {
