@@ -94,7 +94,7 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   int StepsPerTick() const { return FStepsPerTick; }
   int LastSelectionKind() const { return FLastSelectionKind; }
 
-  void SetModified(bool value);
+  void SetModified(bool value) override;
   void ShowFileName();
   void LoadSettings();
   void SaveSettings();

@@ -77,6 +77,11 @@ QString Pick(const char* english) {
   return QString::fromStdString(shared::Cp1252ToUtf8(shared::ProgramInfo().PickByLanguage({english})));
 }
 
+bool SameProjectInfo(const shared::TProjectInfo& a, const shared::TProjectInfo& b) {
+  return a.Title == b.Title && a.Client == b.Client && a.Author == b.Author && a.Date == b.Date &&
+         a.Comments == b.Comments;
+}
+
 }  // namespace
 
 QString JoinCommandLine(const QStringList& arguments) {
@@ -822,7 +827,12 @@ void TMainForm::ViewUnitsClick() {
 }
 
 void TMainForm::FileProjectInfoClick() {
-  if (AppDialogs().ProjectInfoDialog) AppDialogs().ProjectInfoDialog->exec();
+  shared::TProjectInfoDialog* dialog = AppDialogs().ProjectInfoDialog;
+  if (!dialog) return;
+  const shared::TProjectInfo before = dialog->Info;
+  dialog->exec();
+  // The information is saved with the document, so an edit of it is a change to save.
+  if (!SameProjectInfo(before, dialog->Info)) Document->SetModified(true);
 }
 
 void TMainForm::HelpAboutClick() {

@@ -4,8 +4,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <deque>
 #include <fstream>
 #include <optional>
@@ -70,6 +72,7 @@ class TFakeView : public QWidget, public TDocumentView {
     return Header;
   }
   bool IsModified() const override { return Modified; }
+  void SetModified(bool value) override { Modified = value; }
   std::string FileName() const override { return Name; }
   void SetRegistryKey(const std::string& key) override { Calls.push_back("Key " + key); }
   void ReadTexts(const TLanguageFile&) override { Calls.push_back("Texts"); }
@@ -597,6 +600,24 @@ TEST_F(MainFormTest, NewDocumentsClearTheProjectInformation) {
     projectInfo.Info.Title = "Door hinge";
     Action(name)->trigger();
     EXPECT_EQ(projectInfo.Info.Title, "") << name;
+  }
+  Form.reset();
+  AppDialogs() = {};
+}
+
+// The project information is saved with the document: editing it makes the document one to save.
+TEST_F(MainFormTest, EditedProjectInformationMarksTheDocumentModified) {
+  shared::TProjectInfoDialog projectInfo;
+  AppDialogs().ProjectInfoDialog = &projectInfo;
+  Start();
+  for (const char* title : {"", "Door hinge"}) {
+    QTimer::singleShot(0, &projectInfo, [&] {
+      projectInfo.TitleEdit->setText(QString::fromLatin1(title));
+      projectInfo.accept();
+    });
+    Action("FileProjectInfo")->trigger();
+    EXPECT_EQ(projectInfo.Info.Title, title);
+    EXPECT_EQ(View->Modified, *title != 0) << title;
   }
   Form.reset();
   AppDialogs() = {};
