@@ -127,14 +127,21 @@ QAction* TMainForm::NewAction(const char* name, const QString& caption, const QS
   return action;
 }
 
-// Every command runs guarded: an exception it raises is shown and goes no further.
 void TMainForm::OnTrigger(QAction* action, std::function<void()> command) {
-  connect(action, &QAction::triggered, this, [command = std::move(command)] {
-    DeliverGuarded([&] {
-      command();
-      return true;
-    });
+  connect(action, &QAction::triggered, this, [this, command = std::move(command)] { RunCommand(command); });
+}
+
+// Every command runs guarded: an exception it raises is shown and goes no further.
+void TMainForm::RunCommand(const std::function<void()>& command) {
+  ++CommandDepth;
+  DeliverGuarded([&] {
+    command();
+    return true;
   });
+  --CommandDepth;
+  if (CommandDepth > 0 || !ClipboardPending) return;
+  ClipboardPending = false;
+  ClipboardChanged();
 }
 
 void TMainForm::CreateToolBar() {
@@ -424,12 +431,8 @@ void TMainForm::CreateKeys() {
   const auto key = [this](Qt::Key code, std::function<void()> command) {
     auto* shortcut = new QShortcut(QKeySequence(code), this);
     shortcut->setContext(Qt::WindowShortcut);
-    connect(shortcut, &QShortcut::activated, this, [command = std::move(command)] {
-      DeliverGuarded([&] {
-        command();
-        return true;
-      });
-    });
+    connect(shortcut, &QShortcut::activated, this,
+            [this, command = std::move(command)] { RunCommand(command); });
   };
   key(Qt::Key_Escape, [this] {
     Document->Widget()->setFocus();
@@ -464,22 +467,14 @@ void TMainForm::FormCreate() {
   StdOut().SetSink(Memo1);
   ShowLeft = true;
   ShowLeftButton->setChecked(true);
-  connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
-    DeliverGuarded([this] {
-      ClipboardChanged();
-      return true;
-    });
-  });
+  connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] { ClipboardChanged(); });
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (Shown) return;
   Shown = true;
-  DeliverGuarded([this] {
-    FormShow();
-    return true;
-  });
+  RunCommand([this] { FormShow(); });
 }
 
 void TMainForm::FormShow() {
@@ -504,11 +499,13 @@ void TMainForm::FormShow() {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-  if (AskSave() == TAnswer::Cancel) {
-    event->ignore();
-  } else {
-    event->accept();
-  }
+  bool close = false;
+  RunCommand([&] {
+    close = AskSave() != TAnswer::Cancel;
+    // A closing window takes nothing over any more.
+    if (close) ClipboardPending = false;
+  });
+  event->setAccepted(close);
 }
 
 bool TMainForm::event(QEvent* event) {
@@ -854,11 +851,18 @@ void TMainForm::ClipboardChanged() {
   // A change that arrives while the question of an earlier one is open (its modal loop runs) is
   // not checked again; the paste that follows reads the clipboard as it is by then.
   if (CheckingClipboard) return;
+  // While another command waits for an answer or a file name the change waits for its end, so
+  // no paste comes between a "Save ?" answer and the command it was given for.
+  if (CommandDepth > 0) {
+    ClipboardPending = true;
+    return;
+  }
   CheckingClipboard = true;
-  struct TReset {
-    bool& Flag;
-    ~TReset() { Flag = false; }
-  } reset{CheckingClipboard};
+  RunCommand([this] { TakeClipboard(); });
+  CheckingClipboard = false;
+}
+
+void TMainForm::TakeClipboard() {
   if (!shared::TabLines().LoadFromClipboard(Clipboard)) return;
   if (Document->CheckClipboardHeader() != 2) return;
   if (!AskReplace()) return;

@@ -10,8 +10,10 @@
 #include <QTimer>
 #include <deque>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <stdexcept>
+#include <utility>
 
 #include "animator/app/AppDialogs.h"
 #include "animator/app/Application.h"
@@ -111,8 +113,12 @@ class TFakeDialogs : public TUserDialogs {
   std::deque<std::optional<std::pair<QString, int>>> Picks;
   std::vector<TFileRequest> Requests;
 
+  // Runs while a question is open, as the event loop would run what arrives meanwhile.
+  std::function<void()> WhileAsking;
+
   TAnswer Ask(const QString& text) override {
     Questions.push_back(text);
+    if (WhileAsking) std::exchange(WhileAsking, nullptr)();
     if (Answers.empty()) throw std::logic_error("unexpected question: " + text.toStdString());
     const TAnswer answer = Answers.front();
     Answers.pop_front();
@@ -466,6 +472,30 @@ TEST_F(MainFormTest, ClipboardWatcherPastesSynthesisDocuments) {
     EXPECT_EQ(View->Called("Paste"), c.Pasted);
     EXPECT_EQ(Dialogs->Questions.size(), c.Answers.size());
     EXPECT_EQ(Form->PictureFileName.empty(), c.Pasted);
+    Form.reset();
+  }
+}
+
+// A document of the synthesis program copied while a command asks "Save ?" is taken over once
+// that command has finished, not in between: the answer belongs to the document it was asked
+// for, and the pasted document is never replaced without a question of its own.
+TEST_F(MainFormTest, ClipboardChangeDuringAQuestionWaitsForTheCommand) {
+  for (const char* command : {"FileNew", "FourbarButton"}) {
+    SCOPED_TRACE(command);
+    Start();
+    View->Calls.clear();
+    View->Modified = true;
+    Dialogs->Answers = {TAnswer::No, TAnswer::No};
+    Dialogs->WhileAsking = [this] {
+      View->Header = 2;
+      Clipboard.Text = "[Quillon>\r\n0\tVesk\r\n<Quillon]\r\n";
+      Form->ClipboardChanged();
+    };
+    Action(command)->trigger();
+    EXPECT_EQ(Dialogs->Questions, std::vector<QString>{"Save ?"});
+    ASSERT_FALSE(View->Calls.empty());
+    EXPECT_EQ(View->Calls.back(), "Paste");
+    EXPECT_TRUE(View->Called("Check"));
     Form.reset();
   }
 }
