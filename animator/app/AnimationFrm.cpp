@@ -643,7 +643,12 @@ void TAnimationFrm::PaintBox1MouseDown(Qt::MouseButton button, uint8_t shift, in
   const int mode = FCanvas->Mode();
   // The joint an add tool is placing is not itself picked.
   const bool skipLast = (mode == 14 || mode == 16) && m.AddClicks == 1;
-  if (mode == 0) m.PrepareUndoState(shared::TabLines());
+  if (mode == 0) {
+    m.PrepareUndoState(shared::TabLines());
+    // Kept aside until the release: meanwhile the store serves others (the main window's
+    // clipboard watcher loads every clipboard change into it).
+    DragUndoState = shared::TabLines().Lines;
+  }
   Dragged = false;
   const double t = FCanvas->PickToleranceWorld();
   if (mode == 4 && button == Qt::LeftButton) m.Areas.AddArea(press, press);
@@ -712,7 +717,13 @@ void TAnimationFrm::PaintBox1MouseMove(uint8_t shift, int, int) {
 void TAnimationFrm::PaintBox1MouseUp(Qt::MouseButton, uint8_t, int, int) {
   TAniMechanism& m = *FMechanism;
   // Only a drag leaves an undo entry; a plain click pushes nothing.
-  if (Dragged) shared::TabLines().PushHistory();
+  if (Dragged) {
+    shared::TTabLines& store = shared::TabLines();
+    store.Clear();
+    store.Lines = std::move(DragUndoState);
+    store.PushHistory();
+  }
+  DragUndoState.clear();
   Dragged = false;
   FLastSelectionKind = m.SelectionKind();
   const int mode = FCanvas->Mode();

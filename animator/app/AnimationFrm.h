@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "animator/app/DocumentView.h"
 #include "shared/PaintSurface.h"
@@ -251,6 +252,8 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   int GraphHeight = 171;
   bool GraphHeightApplied = false;
   bool Dragged = false;
+  // The mechanism at the press, the undo entry of a drag.
+  std::vector<std::string> DragUndoState;
   int FLastSelectionKind = 0;
   std::string FHeaderStatusText;
   bool LoopRunning = false;

@@ -350,6 +350,29 @@ TEST_F(AnimationFrmTest, DraggingAJointMovesItAndLeavesOneUndoEntry) {
   EXPECT_DOUBLE_EQ(m.Joint(c).Positions[0].X, before.X);
 }
 
+// The store serves others while the button is held (the main window's clipboard watcher loads
+// every clipboard change into it): the undo entry of the drag is still the mechanism before it.
+TEST_F(AnimationFrmTest, ClipboardChangeDuringADragLeavesItsUndoEntry) {
+  OpenFourbar();
+  View->resize(800, 600);
+  View->show();
+  TAniMechanism& m = View->Mechanism();
+  const auto before = Document(m);
+  const int c = m.FindJoint('C');
+  const TPositionRecord at = m.Joint(c).Positions[0];
+  const shared::TPoint screen = View->Canvas().WorldToScreen(at.X, at.Y);
+  QTest::mousePress(View->PaintBox1, Qt::LeftButton, {}, QPoint(screen.X, screen.Y));
+  Clipboard.Text = "Text copied by another program\r\n";
+  ASSERT_TRUE(shared::TabLines().LoadFromClipboard(Clipboard));
+  QTest::mouseMove(View->PaintBox1, QPoint(screen.X + 20, screen.Y));
+  QTest::mouseRelease(View->PaintBox1, Qt::LeftButton, {}, QPoint(screen.X + 20, screen.Y));
+  ASSERT_NE(Document(m), before);
+  Log.Lines.clear();
+  View->Undo();
+  EXPECT_TRUE(Log.Lines.empty());
+  EXPECT_EQ(Document(m), before);
+}
+
 TEST_F(AnimationFrmTest, AddInputToolTakesTwoClicksThenSelectReturns) {
   OpenFourbar();
   View->resize(800, 600);
