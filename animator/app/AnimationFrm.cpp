@@ -830,8 +830,10 @@ void TAnimationFrm::StopButtonClick() {
 }
 
 void TAnimationFrm::RecordButtonClick() {
+  // The mechanism solves the cycle afresh from the stored position; the bar shows its length.
   FMechanism->FrameToDesign();
   Modified = true;
+  RefreshTrackBar();
   StopButtonClick();
 }
 

@@ -272,6 +272,21 @@ TEST_F(AnimationFrmTest, RecordMakesTheCurrentStepTheDesignPosition) {
   EXPECT_EQ(View->PositionTrackBar->value(), 0);
 }
 
+// Stored, the position is solved afresh: the bar's band follows the new solved length.
+TEST_F(AnimationFrmTest, RecordRefreshesTheUnsolvedBand) {
+  OpenFourbar();
+  TAniMechanism& m = View->Mechanism();
+  m.Joint(m.FindJoint('B')).Positions[0].X = -1.5;
+  View->MechanismChanged();
+  const int solved = m.Len;
+  ASSERT_LT(solved, m.N);
+  View->PositionTrackBar->setValue(solved);
+  View->RecordButton->click();
+  ASSERT_NE(m.Len, solved);
+  EXPECT_EQ(View->PositionTrackBar->SelStart(), m.Len);
+  EXPECT_EQ(View->PositionTrackBar->SelEnd(), m.N);
+}
+
 TEST_F(AnimationFrmTest, ToolButtonsSetCanvasModesAndAddToolsSaveAnUndoState) {
   OpenFourbar();
   struct TCase {
