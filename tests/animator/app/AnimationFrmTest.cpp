@@ -30,20 +30,13 @@
 #include "shared/ProgramInfo.h"
 #include "shared/Settings.h"
 #include "shared/TabLine.h"
+#include "tests/animator/app/AppTestSupport.h"
 
 namespace quillon {
 namespace {
 
 const std::string kFixtures = SUITE_FIXTURES;
 constexpr const char* kKey = "Software\\Orvane\\Quillon";
-
-class TFakeClipboard : public shared::TClipboard {
- public:
-  std::string Text;
-  bool HasText() const override { return !Text.empty(); }
-  std::string GetText() const override { return Text; }
-  void SetText(const std::string& text) override { Text = text; }
-};
 
 class TLog : public TMessageSink {
  public:
@@ -54,28 +47,6 @@ class TLog : public TMessageSink {
     return std::find(Lines.begin(), Lines.end(), line) != Lines.end();
   }
 };
-
-// One settings store for the whole test, behind every OpenSettings.
-shared::TMemorySettings& Store() {
-  static shared::TMemorySettings store;
-  return store;
-}
-
-class TStoreView : public shared::TSettings {
- public:
-  std::string ReadString(const std::string& s, const std::string& n, const std::string& f) const override {
-    return Store().ReadString(s, n, f);
-  }
-  void WriteString(const std::string& s, const std::string& n, const std::string& v) override {
-    Store().WriteString(s, n, v);
-  }
-  bool ValueExists(const std::string& s, const std::string& n) const override {
-    return Store().ValueExists(s, n);
-  }
-  void EraseSection(const std::string& s) override { Store().EraseSection(s); }
-};
-
-std::unique_ptr<shared::TSettings> OpenStore(const std::string&) { return std::make_unique<TStoreView>(); }
 
 // The mechanism's document lines, to compare two states.
 std::vector<std::string> Document(TAniMechanism& mechanism) {
@@ -91,8 +62,8 @@ class AnimationFrmTest : public ::testing::Test {
     shared::CreateTabLines();
     CreateStdOut();
     StdOut().SetSink(&Log);
-    Store().Values.clear();
-    shared::SetSettingsFactory(OpenStore);
+    SettingsStore().Values.clear();
+    shared::SetSettingsFactory(OpenStoreSettings);
     Folder =
         std::filesystem::temp_directory_path() /
         ("animation-frm-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
@@ -701,7 +672,7 @@ TEST_F(AnimationFrmTest, DefaultSettingsAreWrittenWhenTheViewGoes) {
   EXPECT_EQ(View->Speed(), 2);
   EXPECT_EQ(View->Mechanism().N, 120);
   View.reset();
-  const auto& values = Store().Values.at(kAnimationSection);
+  const auto& values = SettingsStore().Values.at(kAnimationSection);
   const std::map<std::string, std::string> expected = {
       {"JointColor", "16777215"}, {"LinkColor", "16776960"}, {"EdgeColor", "0"},
       {"PathColor", "16711680"},  {"VelColor", "16711680"},  {"AccColor", "255"},
@@ -732,8 +703,8 @@ TEST_F(AnimationFrmTest, StoredSettingsReachTheViewAndBadOnesFallBack) {
       {{{"Steps", "many"}, {"GridSpace", "-0.5"}, {"Speed", "-3"}}, 120, 0.1, 2, 1},
   };
   for (const TCase& c : cases) {
-    Store().Values.clear();
-    for (const auto& [name, value] : c.Stored) Store().WriteString(kAnimationSection, name, value);
+    SettingsStore().Values.clear();
+    for (const auto& [name, value] : c.Stored) SettingsStore().WriteString(kAnimationSection, name, value);
     auto view = std::make_unique<TAnimationFrm>(Clipboard);
     view->SetRegistryKey(kKey);
     EXPECT_EQ(view->Mechanism().N, c.Steps);
@@ -742,19 +713,19 @@ TEST_F(AnimationFrmTest, StoredSettingsReachTheViewAndBadOnesFallBack) {
     EXPECT_EQ(view->Speed(), c.Speed);
     EXPECT_EQ(view->PositionTrackBar->maximum(), c.Steps);
     view.reset();
-    EXPECT_EQ(Store().ReadString(kAnimationSection, "GridSpace", ""), FormatGridSpace(c.GridStep));
+    EXPECT_EQ(SettingsStore().ReadString(kAnimationSection, "GridSpace", ""), FormatGridSpace(c.GridStep));
   }
   EXPECT_EQ(FormatGridSpace(0.1), "  0.1000");
   EXPECT_EQ(FormatGridSpace(12.5), " 12.5000");
 }
 
 TEST_F(AnimationFrmTest, NothingIsReadOrWrittenWithoutAKey) {
-  Store().WriteString(kAnimationSection, "Steps", "60");
+  SettingsStore().WriteString(kAnimationSection, "Steps", "60");
   View->LoadSettings();
   EXPECT_EQ(View->Mechanism().N, TAniMechanism::kDefaultPositions);
-  Store().Values.clear();
+  SettingsStore().Values.clear();
   View.reset();
-  EXPECT_TRUE(Store().Values.empty());
+  EXPECT_TRUE(SettingsStore().Values.empty());
 }
 
 TEST_F(AnimationFrmTest, LanguageTextsReplaceCaptionsHintsAndMessages) {
@@ -850,7 +821,7 @@ TEST_F(AnimationFrmTest, MainWindowHostsTheViewFromStartToClose) {
     EXPECT_TRUE(view->IsModified());
   }
   EXPECT_TRUE(errors.empty());
-  EXPECT_EQ(Store().ReadString(kAnimationSection, "Steps", ""), "120");
+  EXPECT_EQ(SettingsStore().ReadString(kAnimationSection, "Steps", ""), "120");
   SetExceptionHandler(nullptr);
   shared::FreeConvert();
 }

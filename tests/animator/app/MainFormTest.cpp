@@ -26,6 +26,7 @@
 #include "shared/Settings.h"
 #include "shared/TabLine.h"
 #include "shared/qt/ProjectInfoDialog.h"
+#include "tests/animator/app/AppTestSupport.h"
 
 namespace quillon {
 namespace {
@@ -139,38 +140,6 @@ class TFakeDialogs : public TUserDialogs {
     return true;
   }
 };
-
-class TFakeClipboard : public shared::TClipboard {
- public:
-  std::string Text;
-  bool HasText() const override { return !Text.empty(); }
-  std::string GetText() const override { return Text; }
-  void SetText(const std::string& text) override { Text = text; }
-};
-
-// One settings store for the whole run, so a second form reads what the first one wrote.
-shared::TMemorySettings& SettingsStore() {
-  static shared::TMemorySettings store;
-  return store;
-}
-
-class TStoreSettings : public shared::TSettings {
- public:
-  std::string ReadString(const std::string& s, const std::string& n, const std::string& f) const override {
-    return SettingsStore().ReadString(s, n, f);
-  }
-  void WriteString(const std::string& s, const std::string& n, const std::string& v) override {
-    SettingsStore().WriteString(s, n, v);
-  }
-  bool ValueExists(const std::string& s, const std::string& n) const override {
-    return SettingsStore().ValueExists(s, n);
-  }
-  void EraseSection(const std::string& s) override { SettingsStore().EraseSection(s); }
-};
-
-std::unique_ptr<shared::TSettings> OpenStoreSettings(const std::string&) {
-  return std::make_unique<TStoreSettings>();
-}
 
 class MainFormTest : public ::testing::Test {
  protected:
