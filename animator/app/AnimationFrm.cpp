@@ -44,19 +44,20 @@ constexpr int kSpeedImage = 13;
 
 QString FromText(const std::string& text) { return QString::fromStdString(shared::Cp1252ToUtf8(text)); }
 
-// "Short|Long": the tool tip shows the short part, the status line the long one.
-void SetHint(QWidget* widget, const std::string& hint) {
+// "Short|Long": the tool tip shows the short part, the status line the long one. For widgets
+// and menu items alike.
+template <typename THinted>
+void SetHint(THinted* target, const std::string& hint) {
   const QString text = FromText(hint);
   const qsizetype bar = text.indexOf(QLatin1Char('|'));
-  widget->setToolTip(bar < 0 ? text : text.left(bar));
-  widget->setStatusTip(bar < 0 ? text : text.mid(bar + 1));
+  target->setToolTip(bar < 0 ? text : text.left(bar));
+  target->setStatusTip(bar < 0 ? text : text.mid(bar + 1));
 }
 
-void SetHint(QAction* action, const std::string& hint) {
-  const QString text = FromText(hint);
-  const qsizetype bar = text.indexOf(QLatin1Char('|'));
-  action->setToolTip(bar < 0 ? text : text.left(bar));
-  action->setStatusTip(bar < 0 ? text : text.mid(bar + 1));
+// The tool buttons have no pictures yet: they show their short hint as their text.
+void SetButtonHint(QToolButton* button, const std::string& hint) {
+  SetHint(button, hint);
+  button->setText(button->toolTip());
 }
 
 // Tool button tag to canvas mode; the curve and area tools swap their numbers.
@@ -338,8 +339,7 @@ QToolButton* TAnimationFrm::NewToolButton(QToolBar* bar, const char* name, const
   button->setProperty(kTagProperty, tag);
   button->setCheckable(check);
   button->setAutoRaise(true);
-  SetHint(button, hint);
-  button->setText(button->toolTip());
+  SetButtonHint(button, hint);
   bar->addWidget(button);
   return button;
 }
@@ -1041,8 +1041,7 @@ void TAnimationFrm::ReadTexts(const TLanguageFile& texts) {
     return texts.ReadString(kTextSection, key, fallback);
   };
   const auto hint = [&](QToolButton* button, const char* key, const char* fallback) {
-    SetHint(button, read(key, fallback));
-    button->setText(button->toolTip());
+    SetButtonHint(button, read(key, fallback));
   };
   const auto item = [&](QAction* action, const char* key, const char* fallback) {
     action->setText(FromText(read(key, fallback)));
