@@ -18,6 +18,7 @@
 #include "animator/app/AnimationSettings.h"
 #include "animator/app/AppDialogs.h"
 #include "animator/app/LanguageFile.h"
+#include "animator/app/PathName.h"
 #include "animator/app/TrackBar.h"
 #include "animator/engine/AniMechanism.h"
 #include "animator/engine/MechanismHeader.h"
@@ -391,7 +392,7 @@ void TAnimationFrm::SetModified(bool value) {
   FMechanism->SetModified(value);
 }
 
-void TAnimationFrm::ShowFileName() { StatusPanels[3]->setText(FromText(FFileName)); }
+void TAnimationFrm::ShowFileName() { StatusPanels[3]->setText(FromPath(FFileName)); }
 
 void TAnimationFrm::SetPolar(bool polar) {
   FCanvas->Polar = polar;
@@ -877,7 +878,7 @@ void TAnimationFrm::LoadFromFile(const std::string& fileName) {
     UpdateGridStyle();
   } else {
     FFileName = shared::ProgramInfo().DefaultName;
-    StdOut().Error(FormatName(FileNotExistText, fileName));
+    StdOut().Error(FormatName(FileNotExistText, PathForLog(fileName)));
   }
   ShowFileName();
   MechanismChanged();

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
@@ -89,10 +88,6 @@ QString JoinCommandLine(const QStringList& arguments) {
   for (qsizetype i = 1; i < arguments.size(); ++i) joined += QLatin1Char(' ') + arguments[i];
   return joined.trimmed();
 }
-
-std::string ToPath(const QString& name) { return QFile::encodeName(name).toStdString(); }
-
-QString FromPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 
 TMainForm::TMainForm(TDocumentView* view, std::unique_ptr<TUserDialogs> dialogs,
                      shared::TClipboard& clipboard, QWidget* parent)
@@ -765,7 +760,7 @@ void TMainForm::FileCreateAVIVideoClick() {
   AVIFileName = WithExtension(ToPath(request.FileName), ".avi");
   if (!ConfirmReplace(FromPath(AVIFileName))) return;
   Document->ExportAVI(AVIFileName);
-  StdOut().Message(shared::Utf8ToCp1252(FromPath(AVIFileName).toStdString()));
+  StdOut().Message(PathForLog(AVIFileName));
 }
 
 void TMainForm::FileHTMLReportClick() { Document->WriteHTMLReport(); }

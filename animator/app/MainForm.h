@@ -11,6 +11,7 @@
 #include <string>
 
 #include "animator/app/DocumentView.h"
+#include "animator/app/PathName.h"
 #include "animator/app/UserDialogs.h"
 
 class QAction;
@@ -41,10 +42,6 @@ inline constexpr const char* kMechanismFilter = "Quillon Mechanism Files|*.mech|
 // The command-line document: the arguments after the program's name, each preceded by one
 // blank, trimmed at both ends, so a path with blanks that arrives in pieces is whole again.
 QString JoinCommandLine(const QStringList& arguments);
-
-// Paths as the file system takes them, and back.
-std::string ToPath(const QString& name);
-QString FromPath(const std::string& path);
 
 class TMainForm : public QMainWindow {
   Q_OBJECT

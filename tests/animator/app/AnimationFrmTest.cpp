@@ -27,6 +27,7 @@
 #include "shared/Canvas2D.h"
 #include "shared/Clipboard.h"
 #include "shared/Convert.h"
+#include "shared/Cp1252.h"
 #include "shared/ProgramInfo.h"
 #include "shared/Settings.h"
 #include "shared/TabLine.h"
@@ -550,6 +551,18 @@ TEST_F(AnimationFrmTest, FailedOpenKeepsTheDocumentItsNameAndItsUndoHistory) {
   EXPECT_TRUE(Log.Has("[Error] " + missing + " does not exist!"));
   EXPECT_EQ(Document(View->Mechanism()), before);
   EXPECT_EQ(View->FileName(), "Untitled");
+}
+
+// File names are paths of the file system (UTF-8 here); the status line and the log show them
+// as the user wrote them.
+TEST_F(AnimationFrmTest, FileNamesBeyondAsciiAreShownAsWritten) {
+  OpenFourbar();
+  const std::string saved = (Folder / "Getriebe f\xc3\xbcr T\xc3\xbcr.mech").string();
+  View->SaveToFile(saved);
+  EXPECT_EQ(Status(3), QString::fromUtf8(saved.c_str()));
+  const std::string missing = (Folder / "caf\xc3\xa9.mech").string();
+  View->LoadFromFile(missing);
+  EXPECT_TRUE(Log.Has("[Error] " + shared::Utf8ToCp1252(missing) + " does not exist!"));
 }
 
 TEST_F(AnimationFrmTest, FailedSaveKeepsTheNameAndTheModifiedState) {
