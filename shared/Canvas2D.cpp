@@ -27,6 +27,16 @@ int ToPixel(double value) {
   return int(std::clamp(std::nearbyint(value), -kPixelLimit, kPixelLimit));
 }
 
+// A world distance in whole pixels, left unclamped: zoomed far in, a point near the view can lie
+// many millions of pixels from the world origin, and only its place on the screen is clamped.
+double PixelOffset(double value) { return std::isnan(value) ? 0 : std::nearbyint(value); }
+
+// FitView's origin: half of the given sum, truncated toward zero as integer division does.
+// Beyond the limit not even the points in view would fit the 32-bit pixels.
+constexpr double kOriginLimit = 1073741824.0;
+
+int ScreenOrigin(double twice) { return int(std::clamp(std::trunc(twice / 2), -kOriginLimit, kOriginLimit)); }
+
 // "%8.2f" with the given decimal separator, whatever the process locale is.
 std::string Fixed82(double value, char separator) {
   char buffer[400];
@@ -88,9 +98,9 @@ TCanvas2D::~TCanvas2D() = default;
 TPoint TCanvas2D::WorldToScreen(const TComplex& p) const { return WorldToScreen(p.X, p.Y); }
 
 TPoint TCanvas2D::WorldToScreen(double x, double y) const {
-  const double dx = (x - FViewOrigin.X) * FScale;
-  const double dy = (y - FViewOrigin.Y) * FScale;
-  return {ToPixel(dx) + FOriginX, FOriginY - ToPixel(dy)};
+  const double dx = PixelOffset((x - FViewOrigin.X) * FScale);
+  const double dy = PixelOffset((y - FViewOrigin.Y) * FScale);
+  return {ToPixel(dx + FOriginX), ToPixel(FOriginY - dy)};
 }
 
 TComplex TCanvas2D::ScreenToWorld(int sx, int sy) const {
@@ -392,15 +402,21 @@ void TCanvas2D::DrawBand(int x, int y) {
   TPaintSurface& screen = FPaintBox.Canvas();
   const TPen pen = screen.Pen();
   screen.SetPen(TPen{kGray, 1, TPenStyle::Solid, TPenMode::NotXor});
+  const TPoint anchor = BandAnchor();
   auto outline = [&](TPoint corner) {
-    const TPoint points[5] = {PressPos, {corner.X, PressPos.Y}, corner, {PressPos.X, corner.Y}, PressPos};
+    const TPoint points[5] = {anchor, {corner.X, anchor.Y}, corner, {anchor.X, corner.Y}, anchor};
     screen.Polyline(points);
   };
+  // Drawn a second time in not-XOR mode, the previous band is gone.
   if (FBandShown) outline(FBandCorner);
-  FBandCorner = {x, y};
+  FBandCorner = BandCorner(x, y);
   outline(FBandCorner);
   screen.SetPen(pen);
 }
+
+TPoint TCanvas2D::BandAnchor() const { return PressPos; }
+
+TPoint TCanvas2D::BandCorner(int x, int y) const { return {x, y}; }
 
 void TCanvas2D::ZoomDrag(int, int) {}
 
@@ -486,8 +502,8 @@ void TAniCanvas2D::FitView() {
   // An empty paint box (or a degenerate rectangle) keeps the previous view.
   if (width <= 0 || height <= 0 || !std::isfinite(scale) || !(scale > 0)) return;
   FScale = scale;
-  FOriginX = (width - ToPixel((FXMin + FXMax) * FScale)) / 2;
-  FOriginY = (ToPixel((FYMin + FYMax) * FScale) + height) / 2;
+  FOriginX = ScreenOrigin(width - PixelOffset((FXMin + FXMax) * FScale));
+  FOriginY = ScreenOrigin(PixelOffset((FYMin + FYMax) * FScale) + height);
 }
 
 void TAniCanvas2D::Pan(double dx, double dy) {
@@ -783,21 +799,10 @@ void TSynthCanvas2D::ZoomOutClick() {
   Zoom(0.6666666666666666);
 }
 
-void TSynthCanvas2D::DrawBand(int, int) {
-  // The band is a world rectangle, so it stays on the grabbed corner while the view is still.
-  TPaintSurface& screen = FPaintBox.Canvas();
-  const TPen pen = screen.Pen();
-  screen.SetPen(TPen{kGray, 1, TPenStyle::Solid, TPenMode::NotXor});
-  auto outline = [&](TPoint corner) {
-    const TPoint a = WorldToScreen(PressPoint);
-    const TPoint points[5] = {a, {corner.X, a.Y}, corner, {a.X, corner.Y}, a};
-    screen.Polyline(points);
-  };
-  if (FBandShown) outline(FBandCorner);
-  FBandCorner = WorldToScreen(CurrentPoint);
-  outline(FBandCorner);
-  screen.SetPen(pen);
-}
+// The band is a world rectangle, so it stays on the grabbed corner while the view is still.
+TPoint TSynthCanvas2D::BandAnchor() const { return WorldToScreen(PressPoint); }
+
+TPoint TSynthCanvas2D::BandCorner(int, int) const { return WorldToScreen(CurrentPoint); }
 
 void TSynthCanvas2D::Read(std::istream& in) {
   const char* const error = "File read error in TCanvas2D!";

@@ -181,7 +181,11 @@ class TCanvas2D {
   virtual void PanDrag(int x, int y) = 0;
   virtual void ZoomDrag(int x, int y);
   virtual void ZoomOutClick() = 0;
-  virtual void DrawBand(int x, int y);
+  // The rubber band of mode 2 from BandAnchor to BandCorner, the previous one erased.
+  void DrawBand(int x, int y);
+  // Screen corners of the band: the press position and (x, y) unless a canvas says otherwise.
+  virtual TPoint BandAnchor() const;
+  virtual TPoint BandCorner(int x, int y) const;
   void DrawText(int x, int y, const std::string& text, int escapement);
 
   TPaintBox& FPaintBox;
@@ -297,7 +301,8 @@ class TSynthCanvas2D : public TCanvas2D {
   int LabelStyleValue() const override { return EraseMode; }
   void PanDrag(int x, int y) override;
   void ZoomOutClick() override;
-  void DrawBand(int x, int y) override;
+  TPoint BandAnchor() const override;
+  TPoint BandCorner(int x, int y) const override;
 
  private:
   int FCanvasSize;

@@ -5,9 +5,10 @@
 #include <cassert>
 #include <charconv>
 #include <cmath>
-#include <memory>
+#include <limits>
 #include <numbers>
 
+#include "shared/ProcessWide.h"
 #include "shared/RealText.h"
 #include "shared/Settings.h"
 
@@ -480,29 +481,38 @@ namespace {
 
 // Rounds d to the 10^-k grid with floor or ceil. A product that misses an integer only by
 // representation error (0.7 * 10) counts as that integer, so an exact value is not pushed a step.
+// 10^|k| is taken in two factors where one would overflow (values near the ends of the double
+// range); a grid finer or coarser than any double keeps d.
 double RoundToGrid(double d, int k, bool up) {
-  const double scale = std::pow(10.0, std::abs(k));
-  double scaled = k >= 0 ? d * scale : d / scale;
+  const int magnitude = std::abs(k);
+  const int first = magnitude > 300 ? magnitude / 2 : magnitude;
+  const double s1 = std::pow(10.0, first), s2 = std::pow(10.0, magnitude - first);
+  double scaled = k >= 0 ? d * s1 * s2 : d / s1 / s2;
+  if (!std::isfinite(scaled) || scaled == 0) return d;
   const double nearest = std::nearbyint(scaled);
-  if (std::fabs(scaled - nearest) <= 1e-9 * std::max(1.0, std::fabs(nearest))) scaled = nearest;
+  if (std::fabs(scaled - nearest) <=
+      8 * std::numeric_limits<double>::epsilon() * std::max(1.0, std::fabs(nearest)))
+    scaled = nearest;
   scaled = up ? std::ceil(scaled) : std::floor(scaled);
-  return k >= 0 ? scaled / scale : scaled * scale;
+  const double rounded = k >= 0 ? scaled / s1 / s2 : scaled * s1 * s2;
+  return std::isfinite(rounded) ? rounded : d;
 }
 
 }  // namespace
 
-double TConvert::RoundDownSignificant(int category, int n, double si) const {
+double TConvert::RoundSignificant(int category, int n, double si, bool up) const {
   const double d = FromSI(category, si);
   if (d == 0 || !std::isfinite(d)) return si;
   const int e = static_cast<int>(std::trunc(std::log10(std::fabs(d))));
-  return ToSI(category, RoundToGrid(d, n - e, false));
+  return ToSI(category, RoundToGrid(d, n - e, up));
+}
+
+double TConvert::RoundDownSignificant(int category, int n, double si) const {
+  return RoundSignificant(category, n, si, false);
 }
 
 double TConvert::RoundUpSignificant(int category, int n, double si) const {
-  const double d = FromSI(category, si);
-  if (d == 0 || !std::isfinite(d)) return si;
-  const int e = static_cast<int>(std::trunc(std::log10(std::fabs(d))));
-  return ToSI(category, RoundToGrid(d, n - e, true));
+  return RoundSignificant(category, n, si, true);
 }
 
 std::string TConvert::ConversionText(int category) const {
@@ -517,21 +527,10 @@ std::string TConvert::SystemCaption(int system) {
 
 const char* TConvert::RegistryValueName(int category) { return kRegistryNames[ValidCategory(category)]; }
 
-namespace {
+void CreateConvert() { TProcessWide<TConvert>::CreateOnce(); }
 
-std::unique_ptr<TConvert> gConvert;
+void FreeConvert() { TProcessWide<TConvert>::Free(); }
 
-}  // namespace
-
-void CreateConvert() {
-  if (!gConvert) gConvert = std::make_unique<TConvert>();
-}
-
-void FreeConvert() { gConvert.reset(); }
-
-TConvert& Convert() {
-  assert(gConvert && "CreateConvert() runs at start-up");
-  return *gConvert;
-}
+TConvert& Convert() { return TProcessWide<TConvert>::Get("The unit conversion service"); }
 
 }  // namespace shared

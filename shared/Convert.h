@@ -130,6 +130,7 @@ class TConvert {
   void SetFloatFormat(TFloatFormat format);
   void BuildTable();
   static int ValidCategory(int category);
+  double RoundSignificant(int category, int n, double si, bool up) const;
 
   std::array<TConvertCategory, kCategoryCount> fCategories;
   std::string fRegistryKey;
@@ -138,7 +139,8 @@ class TConvert {
   int fDigits = kDefaultDigits;
 };
 
-// The process-wide instance, created and freed by the program's start-up and shutdown code.
+// The process-wide instance, created and freed by the program's start-up and shutdown code
+// (a second CreateConvert keeps the first). Convert() raises std::logic_error when none exists.
 void CreateConvert();
 void FreeConvert();
 TConvert& Convert();

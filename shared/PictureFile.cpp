@@ -5,12 +5,11 @@
 
 #include <csetjmp>
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <stdexcept>
-#include <system_error>
+#include <string>
 #include <vector>
+
+#include "shared/FilePath.h"
 
 namespace shared {
 
@@ -57,25 +56,21 @@ void QuantizeToVga16(TRaster& raster) {
 
 namespace {
 
-std::string TempNameFor(const std::string& fileName) { return fileName + ".tmp~"; }
+// Pictures are written beside the target under this suffix, then renamed into place.
+constexpr const char* kTemporarySuffix = ".tmp~";
+
+std::string FailurePrefix(const std::string& fileName) {
+  return "Cannot write picture file \"" + fileName + "\": ";
+}
 
 [[noreturn]] void Fail(const std::string& fileName, const std::string& why) {
-  throw std::runtime_error("Cannot write picture file \"" + fileName + "\": " + why);
+  throw std::runtime_error(FailurePrefix(fileName) + why);
 }
 
 void CheckRaster(const std::string& fileName, const TRaster& raster) {
   if (raster.Width <= 0 || raster.Height <= 0 ||
       raster.Pixels.size() != size_t(raster.Width) * size_t(raster.Height))
     Fail(fileName, "the picture is empty");
-}
-
-void MoveIntoPlace(const std::string& temp, const std::string& fileName) {
-  std::error_code error;
-  std::filesystem::rename(temp, fileName, error);
-  if (error) {
-    std::filesystem::remove(temp, error);
-    Fail(fileName, "cannot replace the file");
-  }
 }
 
 void PutLE(std::string& out, uint32_t value, int bytes) {
@@ -126,19 +121,7 @@ void SaveBmpFile(const std::string& fileName, const TRaster& raster) {
     }
     data += row;
   }
-  const std::string temp = TempNameFor(fileName);
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) Fail(fileName, std::strerror(errno));
-    out.write(data.data(), std::streamsize(data.size()));
-    out.close();
-    if (!out) {
-      std::error_code ignored;
-      std::filesystem::remove(temp, ignored);
-      Fail(fileName, "write error");
-    }
-  }
-  MoveIntoPlace(temp, fileName);
+  WriteFileReplacing(fileName, data, kTemporarySuffix, FailurePrefix(fileName));
 }
 
 namespace {
@@ -156,20 +139,49 @@ void JpegErrorExit(j_common_ptr info) {
   std::longjmp(error->Jump, 1);
 }
 
+// The encoder's output, block by block into a string of the caller.
+struct TJpegOutput {
+  jpeg_destination_mgr Manager;
+  std::string* Bytes;
+  JOCTET Block[4096];
+};
+
+void StartBlock(j_compress_ptr info) {
+  auto* out = reinterpret_cast<TJpegOutput*>(info->dest);
+  out->Manager.next_output_byte = out->Block;
+  out->Manager.free_in_buffer = sizeof out->Block;
+}
+
+boolean FlushBlock(j_compress_ptr info) {
+  auto* out = reinterpret_cast<TJpegOutput*>(info->dest);
+  out->Bytes->append(reinterpret_cast<const char*>(out->Block), sizeof out->Block);
+  StartBlock(info);
+  return TRUE;
+}
+
+void FinishBlocks(j_compress_ptr info) {
+  auto* out = reinterpret_cast<TJpegOutput*>(info->dest);
+  out->Bytes->append(reinterpret_cast<const char*>(out->Block),
+                     sizeof out->Block - out->Manager.free_in_buffer);
+}
+
 // Kept apart from SaveJpegFile so no object with a destructor lives across setjmp.
-bool EncodeJpeg(std::FILE* file, const TRaster& raster, int quality, std::vector<JSAMPLE>& row,
-                std::string& message) {
+bool EncodeJpeg(const TRaster& raster, int quality, std::vector<JSAMPLE>& row, std::string& bytes,
+                TJpegError& error) {
   jpeg_compress_struct info;
-  TJpegError error;
+  TJpegOutput output;
+  output.Manager.init_destination = StartBlock;
+  output.Manager.empty_output_buffer = FlushBlock;
+  output.Manager.term_destination = FinishBlocks;
+  output.Bytes = &bytes;
   info.err = jpeg_std_error(&error.Manager);
   error.Manager.error_exit = JpegErrorExit;
   if (setjmp(error.Jump)) {
     jpeg_destroy_compress(&info);
-    message = error.Message;
     return false;
   }
   jpeg_create_compress(&info);
-  jpeg_stdio_dest(&info, file);
+  info.dest = &output.Manager;
   info.image_width = JDIMENSION(raster.Width);
   info.image_height = JDIMENSION(raster.Height);
   info.input_components = 3;
@@ -197,19 +209,11 @@ bool EncodeJpeg(std::FILE* file, const TRaster& raster, int quality, std::vector
 
 void SaveJpegFile(const std::string& fileName, const TRaster& raster, int quality) {
   CheckRaster(fileName, raster);
-  const std::string temp = TempNameFor(fileName);
-  std::FILE* file = std::fopen(temp.c_str(), "wb");
-  if (!file) Fail(fileName, std::strerror(errno));
   std::vector<JSAMPLE> row(size_t(raster.Width) * 3);
-  std::string message;
-  const bool encoded = EncodeJpeg(file, raster, quality, row, message);
-  const bool closed = std::fclose(file) == 0;
-  if (!encoded || !closed) {
-    std::error_code ignored;
-    std::filesystem::remove(temp, ignored);
-    Fail(fileName, encoded ? "write error" : message);
-  }
-  MoveIntoPlace(temp, fileName);
+  std::string data;
+  TJpegError error;
+  if (!EncodeJpeg(raster, quality, row, data, error)) Fail(fileName, error.Message);
+  WriteFileReplacing(fileName, data, kTemporarySuffix, FailurePrefix(fileName));
 }
 
 }  // namespace shared

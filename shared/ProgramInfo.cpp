@@ -4,9 +4,9 @@
 #include <chrono>
 #include <ctime>
 #include <filesystem>
-#include <memory>
-#include <stdexcept>
 
+#include "shared/FilePath.h"
+#include "shared/ProcessWide.h"
 #include "shared/ShellOpen.h"
 
 namespace shared {
@@ -39,8 +39,7 @@ TProgramInfo::TProgramInfo() {
   const fs::path exe = ProgramFile();
   std::error_code error;
   const fs::path folder = exe.empty() ? fs::current_path(error) : exe.parent_path();
-  ExeDir = folder.string();
-  if (ExeDir.empty() || ExeDir.back() != '/') ExeDir += '/';
+  ExeDir = DirectoryWithDelimiter(folder);
   BuildDate = exe.empty() ? "" : ShortDate(exe);
   DataDir = ExeDir;
   DefaultIni = ExeDir + "Default.ini";
@@ -74,20 +73,10 @@ void TProgramInfo::ShowHelp() const {
   ShellOpen(HelpPath);
 }
 
-namespace {
-std::unique_ptr<TProgramInfo>& Instance() {
-  static std::unique_ptr<TProgramInfo> instance;
-  return instance;
-}
-}  // namespace
+void CreateProgramInfo() { TProcessWide<TProgramInfo>::Create(); }
 
-void CreateProgramInfo() { Instance() = std::make_unique<TProgramInfo>(); }
+void FreeProgramInfo() { TProcessWide<TProgramInfo>::Free(); }
 
-void FreeProgramInfo() { Instance().reset(); }
-
-TProgramInfo& ProgramInfo() {
-  if (!Instance()) throw std::logic_error("The program information was used before CreateProgramInfo.");
-  return *Instance();
-}
+TProgramInfo& ProgramInfo() { return TProcessWide<TProgramInfo>::Get("The program information"); }
 
 }  // namespace shared

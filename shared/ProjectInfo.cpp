@@ -38,13 +38,6 @@ std::string HtmlEscape(const std::string& text) {
   return out;
 }
 
-std::string OneLineField(const std::string& text) {
-  std::string out = text;
-  for (char& c : out)
-    if (c == '\t' || c == '\r' || c == '\n') c = ' ';
-  return out;
-}
-
 void TProjectInfo::SetDefaults(const std::string& today) {
   Title.clear();
   Client.clear();
@@ -64,11 +57,11 @@ void TProjectInfo::ReadInfoSection(TTabLines& lines, const std::string& today) {
 void TProjectInfo::WriteInfoSection(TTabLines& lines) const {
   lines.BeginSection(kInfoSection);
   lines.ClearFields();
-  for (const std::string* text : {&Title, &Client, &Author, &Date}) lines.AddString(OneLineField(*text));
+  for (const std::string* text : {&Title, &Client, &Author, &Date}) lines.AddString(*text);
   lines.WriteLine();
   for (const std::string& comment : Comments) {
     lines.ClearFields();
-    lines.AddString(OneLineField(comment));
+    lines.AddString(comment);
     lines.WriteLine();
   }
   lines.EndSection();

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "shared/TextLine.h"
+
 namespace shared {
 
 class TTabLines;
@@ -48,8 +50,5 @@ class TProjectInfo {
 
 // The text with & < > and " written as HTML character references.
 std::string HtmlEscape(const std::string& text);
-
-// The text with every TAB, CR and LF made a blank, so that it stays one field of one line.
-std::string OneLineField(const std::string& text);
 
 }  // namespace shared

@@ -48,7 +48,11 @@ std::string FormatReal(double value) {
 
 bool ParseReal(std::string_view text, double& value) {
   text = Trim(text);
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  // One sign at most: from_chars takes a "-" of its own, so none may follow a "+".
+  if (!text.empty() && text.front() == '+') {
+    text.remove_prefix(1);
+    if (!text.empty() && text.front() == '-') return false;
+  }
   if (text.empty()) return false;
   double parsed = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
@@ -69,7 +73,8 @@ bool ParseInt(std::string_view text, int32_t& value) {
     base = 16;
     text.remove_prefix(1);
   }
-  if (text.empty()) return false;
+  // One sign, and only before the "$": from_chars would take another "-" of its own.
+  if (text.empty() || text.front() == '-' || text.front() == '+') return false;
   int64_t parsed = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed, base);
   if (error != std::errc() || end != text.data() + text.size()) return false;

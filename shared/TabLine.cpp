@@ -5,9 +5,10 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <stdexcept>
 
+#include "shared/FilePath.h"
+#include "shared/ProcessWide.h"
 #include "shared/RealText.h"
 #include "shared/TextLine.h"
 
@@ -25,24 +26,12 @@ bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
          });
 }
 
-// A TAB, CR or LF inside a field would shift every later field of the record, or split it.
-std::string FieldSafe(std::string text) {
-  std::replace_if(text.begin(), text.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
-  return text;
-}
-
-fs::path FullNormal(const fs::path& path) {
-  std::error_code error;
-  fs::path full = fs::absolute(path, error);
-  if (error) full = path;
-  return full.lexically_normal();
-}
-
-// Names written on Windows: "C:..." or "\\server\...". No drive maps to this file system.
+// Names written on Windows: "C:..." or "\\server\..." (either delimiter). No drive or server
+// maps to this file system.
 bool HasForeignRoot(const std::string& name) {
   const bool drive = name.size() >= 2 && name[1] == ':' &&
                      ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z'));
-  return drive || name.rfind("//", 0) == 0;
+  return drive || name.rfind("//", 0) == 0 || name.rfind("\\\\", 0) == 0;
 }
 
 std::vector<std::string> PartsOf(const fs::path& path) {
@@ -51,37 +40,6 @@ std::vector<std::string> PartsOf(const fs::path& path) {
     if (!part.empty()) parts.push_back(part.string());
   }
   return parts;
-}
-
-// Writes text to target through a file beside it, so the target is replaced only whole.
-void WriteReplacing(const std::string& target, const std::string& text) {
-  const fs::path targetPath(target);
-  std::error_code error;
-  if (fs::is_directory(targetPath, error)) {
-    throw std::runtime_error("Cannot save \"" + target + "\": a folder of that name exists.");
-  }
-  const fs::path temporary(target + TTabLines::kSavingSuffix);
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) {
-      const fs::path folder = FullNormal(targetPath).parent_path();
-      const bool folderExists = fs::is_directory(folder, error);
-      throw std::runtime_error("Cannot save \"" + target + "\": the folder " +
-                               (folderExists ? "is not writable." : "does not exist."));
-    }
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    if (!out) {
-      fs::remove(temporary, error);
-      throw std::runtime_error("Cannot save \"" + target + "\": writing failed (disk full?).");
-    }
-  }
-  fs::rename(temporary, targetPath, error);
-  if (error) {
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
-    throw std::runtime_error("Cannot save \"" + target + "\": " + error.message() + ".");
-  }
 }
 
 }  // namespace
@@ -105,8 +63,7 @@ void TTabLines::SetFileName(const std::string& name) {
   FileName = name;
   BaseDirectory.clear();
   if (name.empty()) return;
-  BaseDirectory = FullNormal(name).parent_path().string();
-  if (BaseDirectory.empty() || BaseDirectory.back() != '/') BaseDirectory += '/';
+  BaseDirectory = DirectoryWithDelimiter(FullNormal(name).parent_path());
 }
 
 void TTabLines::AddField(std::string text) {
@@ -120,11 +77,13 @@ void TTabLines::AddInt(int32_t value) { AddField(std::to_string(value)); }
 
 void TTabLines::AddFloat(double value) { AddField(FormatReal(value)); }
 
-void TTabLines::AddString(const std::string& value) { AddField(FieldSafe(value)); }
+// A TAB, CR or LF inside a field would shift every later field of the record, or split it.
+void TTabLines::AddString(const std::string& value) { AddField(OneLineField(value)); }
 
 void TTabLines::AddFileName(const std::string& path) {
-  const std::string safe = FieldSafe(path);
-  if (BaseDirectory.empty() || safe.empty()) {
+  const std::string safe = OneLineField(path);
+  // A name on another drive is stored unchanged: no relative form leads there.
+  if (BaseDirectory.empty() || safe.empty() || HasForeignRoot(safe)) {
     AddField(safe);
     return;
   }
@@ -269,7 +228,7 @@ void TTabLines::SaveToFile() {
   } clearOnExit{*this};
   if (FileName.empty()) throw std::runtime_error("Cannot save: no file name was given.");
   AppendCrc();
-  WriteReplacing(FileName, Text());
+  WriteFileReplacing(FileName, Text(), kSavingSuffix, "Cannot save \"" + FileName + "\": ");
 }
 
 std::string TTabLines::Text() const {
@@ -350,20 +309,10 @@ void TTabLines::AppendCrc() {
   StatusText = "OK";
 }
 
-namespace {
-std::unique_ptr<TTabLines>& Instance() {
-  static std::unique_ptr<TTabLines> instance;
-  return instance;
-}
-}  // namespace
+void CreateTabLines() { TProcessWide<TTabLines>::Create(); }
 
-void CreateTabLines() { Instance() = std::make_unique<TTabLines>(); }
+void FreeTabLines() { TProcessWide<TTabLines>::Free(); }
 
-void FreeTabLines() { Instance().reset(); }
-
-TTabLines& TabLines() {
-  if (!Instance()) throw std::logic_error("The tab-line store was used before CreateTabLines.");
-  return *Instance();
-}
+TTabLines& TabLines() { return TProcessWide<TTabLines>::Get("The tab-line store"); }
 
 }  // namespace shared

@@ -1,6 +1,7 @@
 // Line reading shared by every text format.
 #include "shared/TextLine.h"
 
+#include <algorithm>
 #include <sstream>
 
 namespace shared {
@@ -18,6 +19,12 @@ std::vector<std::string> SplitTextLines(const std::string& text) {
   std::string line;
   while (ReadTextLine(in, line)) lines.push_back(line);
   return lines;
+}
+
+std::string OneLineField(std::string text) {
+  std::replace_if(
+      text.begin(), text.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
+  return text;
 }
 
 }  // namespace shared

@@ -17,4 +17,7 @@ bool ReadTextLine(std::istream& in, std::string& line);
 // Splits a whole text at its line ends; a final line end does not start another line.
 std::vector<std::string> SplitTextLines(const std::string& text);
 
+// The text with every TAB, CR and LF made a blank, so that it stays one field of one line.
+std::string OneLineField(std::string text);
+
 }  // namespace shared

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "animator/engine/Extent.h"
+
 namespace quillon {
 
 namespace {
@@ -143,11 +145,7 @@ void TAniJoint::UpdateExtent(shared::TComplex& min, shared::TComplex& max) const
   const int32_t len = SolvedLength();
   for (int32_t i = 0; i <= len; ++i) {
     const TPositionRecord& p = Positions[i];
-    if (p.Invalid) continue;
-    min.X = std::min(min.X, p.X);
-    min.Y = std::min(min.Y, p.Y);
-    max.X = std::max(max.X, p.X);
-    max.Y = std::max(max.Y, p.Y);
+    if (!p.Invalid) WidenExtent(min, max, p.X, p.Y);
   }
 }
 

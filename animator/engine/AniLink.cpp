@@ -6,19 +6,12 @@
 #include <cmath>
 #include <numbers>
 
+#include "animator/engine/Letters.h"
 #include "animator/engine/StdOut.h"
 
 namespace quillon {
 
 namespace {
-
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-std::string UpperText(const std::string& text) {
-  std::string result = text;
-  std::transform(result.begin(), result.end(), result.begin(), Upper);
-  return result;
-}
 
 int32_t Round(double v) { return static_cast<int32_t>(std::nearbyint(v)); }
 
@@ -112,14 +105,14 @@ void TAniLink::SetKinds(const std::string& text) {
 
 void TAniLink::AddJoint(char letter, char kind) {
   if (JointCount >= kMaxJoints) return;
-  Name += Upper(letter);
-  Kind[JointCount] = KindOf(Upper(kind));
+  Name += UpperLetter(letter);
+  Kind[JointCount] = KindOf(UpperLetter(kind));
   JointIndex[JointCount] = -1;
   ++JointCount;
 }
 
 void TAniLink::RemoveJoint(char letter) {
-  const size_t pos = Name.rfind(Upper(letter));
+  const size_t pos = Name.rfind(UpperLetter(letter));
   if (pos == std::string::npos) return;
   const int32_t k = static_cast<int32_t>(pos);
   Name.erase(pos, 1);
@@ -271,13 +264,12 @@ std::string TAniLink::AnchorLetter() const {
 }
 
 void TAniLink::SetAnchorLetter(const std::string& text) {
-  const size_t first = text.find_first_not_of(" \t\r\n");
-  if (first == std::string::npos) {
+  const std::string letter = TrimmedText(text);
+  if (letter.empty()) {
     AnchorIndex = 0;
     return;
   }
-  const size_t last = text.find_last_not_of(" \t\r\n");
-  const size_t pos = Name.find(UpperText(text.substr(first, last - first + 1)));
+  const size_t pos = Name.find(UpperText(letter));
   AnchorIndex = pos == std::string::npos ? -1 : static_cast<int32_t>(pos);
 }
 

@@ -1,6 +1,5 @@
-// TAniLink: a rigid body of the animated linkage named by the letters of its joints, with pin or
-// slider kinds, its rotation per step, its screen outline for drawing and picking, and the
-// drawing attached to it.
+// TAniLink: a rigid body of the animated linkage named by its joints' letters, with pin or slider
+// kinds, its rotation per step, its screen outline for drawing and picking, and its drawing.
 #pragma once
 
 #include <array>

@@ -5,6 +5,10 @@
 #include <cmath>
 #include <utility>
 
+#include "animator/engine/Extent.h"
+#include "animator/engine/Letters.h"
+#include "animator/engine/ReportTable.h"
+#include "animator/engine/SelectionList.h"
 #include "shared/Convert.h"
 #include "shared/ProjectInfo.h"
 #include "shared/TextLine.h"
@@ -15,16 +19,6 @@ using shared::TComplex;
 
 namespace {
 
-// Trims what Delphi's Trim removes: control characters and blanks at both ends.
-std::string Trimmed(const std::string& text) {
-  size_t first = 0, last = text.size();
-  while (first < last && static_cast<unsigned char>(text[first]) <= ' ') ++first;
-  while (last > first && static_cast<unsigned char>(text[last - 1]) <= ' ') --last;
-  return text.substr(first, last - first);
-}
-
-char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
 bool Near(double value, double edge, double tolerance) {
   return edge - tolerance <= value && value <= edge + tolerance;
 }
@@ -33,19 +27,9 @@ constexpr shared::TColor kAreaColour = 0x808000;
 constexpr int kCornerMarkerSize = 2;
 constexpr int kLabelOffset = 5;
 
-void Grow(const TComplex& p, TComplex& min, TComplex& max) {
-  min.X = std::min(min.X, p.X);
-  min.Y = std::min(min.Y, p.Y);
-  max.X = std::max(max.X, p.X);
-  max.Y = std::max(max.Y, p.Y);
-}
-
 }  // namespace
 
-void TArea::SetLetters(const std::string& text) {
-  Letters = Trimmed(text);
-  std::transform(Letters.begin(), Letters.end(), Letters.begin(), UpperAscii);
-}
+void TArea::SetLetters(const std::string& text) { Letters = UpperText(TrimmedText(text)); }
 
 void TArea::Normalise() {
   if (MinCorner.X > MaxCorner.X) std::swap(MinCorner.X, MaxCorner.X);
@@ -65,7 +49,7 @@ void TArea::Assign(const TArea& other) {
 }
 
 bool TArea::Holds(const TComplex& position, char letter) {
-  if (!Letters.empty() && Letters.find(UpperAscii(letter)) == std::string::npos) return false;
+  if (!Letters.empty() && Letters.find(UpperLetter(letter)) == std::string::npos) return false;
   Normalise();
   return MinCorner.X <= position.X && position.X <= MaxCorner.X && MinCorner.Y <= position.Y &&
          position.Y <= MaxCorner.Y;
@@ -176,16 +160,9 @@ void TAreaList::SetModified(bool value) {
     for (auto& a : Items) a->Modified = false;
 }
 
-void TAreaList::Renumber() {
-  for (int32_t i = 0; i < Count(); ++i) Items[i]->Id = i;
-}
-
 void TAreaList::AddObject(std::unique_ptr<TArea> area) {
   if (!area) return;
-  DeselectAll();
-  area->Id = Count();
-  area->Selected = SelectOnAdd;
-  Items.push_back(std::move(area));
+  AppendItem(Items, std::move(area), SelectOnAdd);
   Modified = true;
 }
 
@@ -202,16 +179,10 @@ void TAreaList::AddArea(const TComplex& corner1, const TComplex& corner2) {
   area.Handle = TArea::kMaxXMaxY;
 }
 
-void TAreaList::Delete(int32_t i) {
-  if (i < 0 || i >= Count()) return;
-  Items.erase(Items.begin() + i);
-  Renumber();
-}
+void TAreaList::Delete(int32_t i) { EraseItem(Items, i); }
 
 void TAreaList::DeleteSelected() {
-  if (!Visible) return;
-  for (int32_t i = Count() - 1; i >= 0; --i)
-    if (Items[i]->Selected) Delete(i);
+  if (Visible) EraseSelectedItems(Items);
 }
 
 void TAreaList::RemoveDegenerate() {
@@ -219,15 +190,9 @@ void TAreaList::RemoveDegenerate() {
     if (Items[i]->IsEmpty()) Delete(i);
 }
 
-void TAreaList::DeselectAll() {
-  for (auto& a : Items) a->Selected = false;
-}
+void TAreaList::DeselectAll() { DeselectItems(Items); }
 
-int32_t TAreaList::LastSelected() const {
-  for (int32_t i = Count() - 1; i >= 0; --i)
-    if (Items[i]->Selected) return i;
-  return -1;
-}
+int32_t TAreaList::LastSelected() const { return LastSelectedItem(Items); }
 
 void TAreaList::MoveSelected(double dx, double dy) {
   if (!Visible) return;
@@ -236,11 +201,7 @@ void TAreaList::MoveSelected(double dx, double dy) {
 }
 
 bool TAreaList::HitTest(const TComplex& p, bool extend, double tolerance) {
-  if (!extend || !Visible) DeselectAll();
-  if (!Visible) return false;
-  for (auto& a : Items)
-    if (a->HitTestSelect(p, extend, tolerance)) return true;
-  return false;
+  return HitTestItems(Items, Visible, p, extend, tolerance);
 }
 
 int32_t TAreaList::IndexHolding(const TComplex& position, char letter) {
@@ -251,8 +212,8 @@ int32_t TAreaList::IndexHolding(const TComplex& position, char letter) {
 
 void TAreaList::GetExtents(TComplex& min, TComplex& max) const {
   for (const auto& a : Items) {
-    Grow(a->MinCorner, min, max);
-    Grow(a->MaxCorner, min, max);
+    WidenExtent(min, max, a->MinCorner.X, a->MinCorner.Y);
+    WidenExtent(min, max, a->MaxCorner.X, a->MaxCorner.Y);
   }
 }
 
@@ -279,47 +240,25 @@ void TAreaList::WriteHTML(std::ostream& out, bool polar) const {
   const char* end = shared::kLineEnd;
   const std::string length = convert.UnitLabel(shared::cuLength);
   const std::string angle = convert.UnitLabel(shared::cuAngle);
-  out << "<table border=\"1\" bordercolor=\"#000000\" width=\"100%\">" << end;
-  out << "    <tr><td colspan=\"6\" bgcolor=\"#FFFFCC\" width=\"100%\">"
-      << "<font face=\"Arial\" size=\"4\">" << Name << "</font></td></tr>" << end;
-  out << "    <tr>" << end;
-  out << "        <td width=\"5%\">Nr.</td>" << end;
-  if (polar) {
-    out << "        <td width=\"20%\">Min. R " << length << "</td>" << end;
-    out << "        <td width=\"20%\">Min. Angle " << angle << "</td>" << end;
-    out << "        <td width=\"20%\">Max. R " << length << "</td>" << end;
-    out << "        <td width=\"20%\">Max. Angle " << angle << "</td>" << end;
-  } else {
-    out << "        <td width=\"20%\">Min. x " << length << "</td>" << end;
-    out << "        <td width=\"20%\">Min. y " << length << "</td>" << end;
-    out << "        <td width=\"20%\">Max. x " << length << "</td>" << end;
-    out << "        <td width=\"20%\">Max. y " << length << "</td>" << end;
+  BeginReportTable(out, Name, 6, 5);
+  for (const std::string corner : {"Min. ", "Max. "}) {
+    ReportHeadCell(out, 20, corner + (polar ? "R " : "x ") + length);
+    ReportHeadCell(out, 20, corner + (polar ? "Angle " + angle : "y " + length));
   }
-  out << "        <td width=\"15%\">Include</td>" << end;
+  ReportHeadCell(out, 15, "Include");
   out << "    </tr>" << end;
-  auto cell = [&](int category, double value) {
-    out << "        <td>" << convert.FormatSI(category, value) << "</td>" << end;
-  };
   for (int32_t i = 0; i < Count(); ++i) {
     TArea area;
     area.Assign(*Items[i]);
     area.Normalise();
     out << "    <tr>" << end;
-    out << "        <td>" << i + 1 << "</td>" << end;
-    for (const TComplex* corner : {&area.MinCorner, &area.MaxCorner}) {
-      if (polar) {
-        cell(shared::cuLength, corner->Abs());
-        cell(shared::cuAngle, corner->Arg());
-      } else {
-        cell(shared::cuLength, corner->X);
-        cell(shared::cuLength, corner->Y);
-      }
-    }
-    out << "        <td>" << shared::HtmlEscape(area.IncludeText()) << "</td>" << end;
+    ReportCell(out, std::to_string(i + 1));
+    ReportPointCells(out, area.MinCorner, polar);
+    ReportPointCells(out, area.MaxCorner, polar);
+    ReportCell(out, shared::HtmlEscape(area.IncludeText()));
     out << "    </tr>" << end;
   }
-  out << "</table>" << end;
-  out << "<p></p>" << end;
+  EndReportTable(out);
 }
 
 }  // namespace quillon

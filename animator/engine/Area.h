@@ -116,9 +116,6 @@ class TAreaList {
   // The report's table of areas (numbered from 1, corners ordered) in the display units of the
   // unit service; polar shows each corner as distance and angle.
   void WriteHTML(std::ostream& out, bool polar) const;
-
- private:
-  void Renumber();
 };
 
 }  // namespace quillon

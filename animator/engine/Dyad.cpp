@@ -125,7 +125,9 @@ bool TDyad::Slider() {
   F.MulBy(w);
   const double h = F.X;
   const double a2 = A0.Abs2();
-  if (h * h > a2) return false;
+  // Written as "not within reach" so that a base at infinity or NaN (h not a number) is refused
+  // too instead of placing the joints at NaN.
+  if (!(h * h <= a2)) return false;
   A1.SetXY(h, sign * std::sqrt(a2 - h * h));
   A2.SetXY(A1.X, -A1.Y);
   A1.MulBy(B2);

@@ -6,6 +6,9 @@
 #include <random>
 #include <string>
 
+#include "animator/engine/Extent.h"
+#include "animator/engine/ReportTable.h"
+#include "animator/engine/SelectionList.h"
 #include "shared/Convert.h"
 #include "shared/Matrix.h"
 #include "shared/TextLine.h"
@@ -32,6 +35,11 @@ int32_t NewChangeStamp(int32_t previous) {
   do stamp = stamps(generator);
   while (stamp == previous);
   return stamp;
+}
+
+// A channel tangent of point i; a point added since the last rebuild has none yet.
+double Tangent(const std::vector<double>& tangents, int32_t i) {
+  return static_cast<size_t>(i) < tangents.size() ? tangents[i] : 0.0;
 }
 
 }  // namespace
@@ -112,8 +120,10 @@ void TSpline::Hermite(int32_t i, double t, TPrePoint& out) const {
   const double h10 = t3 - 2 * t2 + t, h11 = t3 - t2;
   out.X = h00 * a.X + h01 * b.X + h10 * a.Direction.X + h11 * b.Direction.X;
   out.Y = h00 * a.Y + h01 * b.Y + h10 * a.Direction.Y + h11 * b.Direction.Y;
-  if (OutEnabled) out.Out = h00 * a.Out + h01 * b.Out + h10 * OutTangents[i - 1] + h11 * OutTangents[i];
-  if (InEnabled) out.In = h00 * a.In + h01 * b.In + h10 * InTangents[i - 1] + h11 * InTangents[i];
+  if (OutEnabled)
+    out.Out = h00 * a.Out + h01 * b.Out + h10 * Tangent(OutTangents, i - 1) + h11 * Tangent(OutTangents, i);
+  if (InEnabled)
+    out.In = h00 * a.In + h01 * b.In + h10 * Tangent(InTangents, i - 1) + h11 * Tangent(InTangents, i);
   const double d00 = 6 * t2 - 6 * t, d01 = 6 * t - 6 * t2;
   const double d10 = 3 * t2 - 4 * t + 1, d11 = 3 * t2 - 2 * t;
   out.Direction.SetXY(d00 * a.X + d01 * b.X + d10 * a.Direction.X + d11 * b.Direction.X,
@@ -125,6 +135,8 @@ void TSpline::BuildSamples() {
   const int32_t n = PointCount();
   Length = 0;
   Samples.reserve(kSamplesPerSegment * (n - 1) + 1);
+  // Before the copy, so that the first sample's length is 0 whatever fraction was read for it.
+  Points[0]->s = 0;
   Samples.emplace_back();
   Samples.back().Assign(*Points[0]);
   for (int32_t i = 1; i < n; ++i) {
@@ -138,7 +150,6 @@ void TSpline::BuildSamples() {
     }
     Points[i]->s = Length;
   }
-  Points[0]->s = 0;
   // A curve of length 0 keeps the lengths: it is not usable anyway.
   if (Length != 0)
     for (int32_t i = 1; i < n; ++i) Points[i]->s /= Length;
@@ -166,16 +177,9 @@ void TSpline::PointAt(double f, TPrePoint& out) const {
 
 bool TSpline::IsUsable() const { return PointCount() > 1 && Length > 0; }
 
-void TSpline::Renumber() {
-  for (int32_t i = 0; i < PointCount(); ++i) Points[i]->Id = i;
-}
-
 void TSpline::AddPointObject(std::unique_ptr<TPrePoint> point) {
   if (!point) return;
-  DeselectAll();
-  point->Id = PointCount();
-  point->Selected = SelectOnAdd;
-  Points.push_back(std::move(point));
+  AppendItem(Points, std::move(point), SelectOnAdd);
   Modified = true;
 }
 
@@ -190,21 +194,10 @@ void TSpline::AddPoint(const TComplex& position) {
   Rebuild();
 }
 
-void TSpline::DeletePoint(int32_t i) {
-  if (i < 0 || i >= PointCount()) return;
-  Points.erase(Points.begin() + i);
-  Renumber();
-}
+void TSpline::DeletePoint(int32_t i) { EraseItem(Points, i); }
 
 void TSpline::DeleteSelected() {
-  if (!Visible) return;
-  bool any = false;
-  for (int32_t i = PointCount() - 1; i >= 0; --i)
-    if (Points[i]->Selected) {
-      DeletePoint(i);
-      any = true;
-    }
-  if (any) Rebuild();
+  if (Visible && EraseSelectedItems(Points)) Rebuild();
 }
 
 void TSpline::MoveSelected(double dx, double dy) {
@@ -219,34 +212,19 @@ void TSpline::MoveSelected(double dx, double dy) {
   if (any) Rebuild();
 }
 
-void TSpline::DeselectAll() {
-  for (auto& p : Points) p->Selected = false;
-}
+void TSpline::DeselectAll() { DeselectItems(Points); }
 
-int32_t TSpline::LastSelected() const {
-  for (int32_t i = PointCount() - 1; i >= 0; --i)
-    if (Points[i]->Selected) return i;
-  return -1;
-}
+int32_t TSpline::LastSelected() const { return LastSelectedItem(Points); }
 
 bool TSpline::HitTest(const TComplex& p, bool extend, double tolerance) {
-  if (!extend || !Visible) DeselectAll();
-  if (!Visible) return false;
-  for (auto& point : Points)
-    if (point->HitTestSelect(p, extend, tolerance)) return true;
-  return false;
+  return HitTestItems(Points, Visible, p, extend, tolerance);
 }
 
 void TSpline::GetExtents(TComplex& min, TComplex& max) const {
   if (Points.empty()) return;
   min.SetXY(Points[0]->X, Points[0]->Y);
   max = min;
-  for (const auto& p : Points) {
-    if (p->X < min.X) min.X = p->X;
-    if (p->Y < min.Y) min.Y = p->Y;
-    if (p->X > max.X) max.X = p->X;
-    if (p->Y > max.Y) max.Y = p->Y;
-  }
+  for (const auto& p : Points) WidenExtent(min, max, p->X, p->Y);
 }
 
 void TSpline::ReadTabLines(shared::TTabLines& lines) {
@@ -315,44 +293,26 @@ void TSpline::WriteHTML(std::ostream& out, bool polar) const {
   const char* end = shared::kLineEnd;
   const std::string length = convert.UnitLabel(shared::cuLength);
   const std::string angle = convert.UnitLabel(shared::cuAngle);
-  out << "<table border=\"1\" bordercolor=\"#000000\" width=\"100%\">" << end;
-  out << "    <tr><td colspan=\"5\" bgcolor=\"#FFFFCC\" width=\"100%\">"
-      << "<font face=\"Arial\" size=\"4\">" << Name << "</font></td></tr>" << end;
-  out << "    <tr>" << end;
-  out << "        <td width=\"8%\">Nr.</td>" << end;
-  if (polar) {
-    out << "        <td width=\"23%\">R " << length << "</td>" << end;
-    out << "        <td width=\"23%\">Angle " << angle << "</td>" << end;
-  } else {
-    out << "        <td width=\"23%\">x " << length << "</td>" << end;
-    out << "        <td width=\"23%\">y " << length << "</td>" << end;
-  }
-  out << "        <td width=\"23%\">Output Rotation " << angle << "</td>" << end;
-  out << "        <td width=\"23%\">Input Rotation " << angle << "</td>" << end;
+  BeginReportTable(out, Name, 5, 8);
+  ReportHeadCell(out, 23, (polar ? "R " : "x ") + length);
+  ReportHeadCell(out, 23, polar ? "Angle " + angle : "y " + length);
+  ReportHeadCell(out, 23, "Output Rotation " + angle);
+  ReportHeadCell(out, 23, "Input Rotation " + angle);
   out << "    </tr>" << end;
+  // The rotation cells of a row stand unindented.
+  auto rotation = [&](bool enabled, double value) {
+    out << "<td>" << (enabled ? convert.FormatSI(shared::cuAngle, value) : "-") << "</td>" << end;
+  };
   for (int32_t i = 0; i < PointCount(); ++i) {
     const TPrePoint& p = *Points[i];
     out << "    <tr>" << end;
-    out << "        <td>" << i << "</td>" << end;
-    if (polar) {
-      out << "        <td>" << convert.FormatSI(shared::cuLength, p.Abs()) << "</td>" << end;
-      out << "        <td>" << convert.FormatSI(shared::cuAngle, p.Arg()) << "</td>" << end;
-    } else {
-      out << "        <td>" << convert.FormatSI(shared::cuLength, p.X) << "</td>" << end;
-      out << "        <td>" << convert.FormatSI(shared::cuLength, p.Y) << "</td>" << end;
-    }
-    if (OutEnabled)
-      out << "<td>" << convert.FormatSI(shared::cuAngle, p.Out) << "</td>" << end;
-    else
-      out << "<td>-</td>" << end;
-    if (InEnabled)
-      out << "<td>" << convert.FormatSI(shared::cuAngle, p.In) << "</td>" << end;
-    else
-      out << "<td>-</td>" << end;
+    ReportCell(out, std::to_string(i));
+    ReportPointCells(out, p, polar);
+    rotation(OutEnabled, p.Out);
+    rotation(InEnabled, p.In);
     out << "    </tr>" << end;
   }
-  out << "</table>" << end;
-  out << "<p></p>" << end;
+  EndReportTable(out);
 }
 
 }  // namespace quillon

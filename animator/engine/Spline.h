@@ -1,6 +1,5 @@
-// TSpline: the animator's target curve, control points joined by a cubic Hermite spline with
-// tridiagonal tangents, optional input and output rotation channels, arc-length sampling and
-// its "Curve" section.
+// TSpline: the animator's target curve, a cubic Hermite spline through control points with optional
+// input and output rotation channels, arc-length sampling and its "Curve" section.
 #pragma once
 
 #include <cstdint>
@@ -106,7 +105,6 @@ class TSpline {
  private:
   void ComputeTangents();
   void BuildSamples();
-  void Renumber();
 };
 
 }  // namespace quillon

@@ -1,6 +1,5 @@
-// TStdOut: the animator's one message channel. Lines go to an attached sink (the main window's
-// message memo, which also plays the kind's wave file and tints itself); without a sink a
-// message is dropped.
+// TStdOut: the animator's one message channel, writing lines to an attached sink (the main window's
+// memo, which plays the kind's wave file and tints itself); without a sink a message is dropped.
 #pragma once
 
 #include <string>

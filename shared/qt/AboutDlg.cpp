@@ -10,17 +10,17 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-#include "shared/Cp1252.h"
 #include "shared/ProgramInfo.h"
 #include "shared/ShellOpen.h"
 #include "shared/Sound.h"
+#include "shared/qt/QtText.h"
 
 namespace shared {
 
 namespace {
 
 QLabel* NewLabel(const std::string& text, const char* name, QWidget* parent) {
-  auto* label = new QLabel(QString::fromStdString(Cp1252ToUtf8(text)), parent);
+  auto* label = new QLabel(ToQString(text), parent);
   label->setObjectName(name);
   return label;
 }
@@ -115,6 +115,6 @@ bool TAboutDlg::eventFilter(QObject* watched, QEvent* event) {
 
 void TAboutDlg::MailLabelClick() { ShellOpen(MailLink); }
 
-void TAboutDlg::URLLabelClick() { ShellOpen(Utf8ToCp1252(URLLabel->text().toStdString())); }
+void TAboutDlg::URLLabelClick() { ShellOpen(FromQString(URLLabel->text())); }
 
 }  // namespace shared

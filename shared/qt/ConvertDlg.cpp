@@ -14,19 +14,18 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "shared/Cp1252.h"
+#include "shared/qt/QtText.h"
 
 namespace shared {
 
 namespace {
 
-QString ToQt(const std::string& text) { return QString::fromStdString(Cp1252ToUtf8(text)); }
-
 constexpr const char* kExampleDigits = "12345678901234567890";
 
 }  // namespace
 
-TConvertDlg::TConvertDlg(TConvert& convert, QWidget* parent) : QDialog(parent), fConvert(convert) {
+TConvertDlg::TConvertDlg(TConvert& convert, QWidget* parent)
+    : QDialog(parent), fConvert(convert), fShown(convert) {
   setObjectName("ConvertDlg");
   setWindowTitle("System of Units");
 
@@ -35,7 +34,7 @@ TConvertDlg::TConvertDlg(TConvert& convert, QWidget* parent) : QDialog(parent), 
   auto* unitsLayout = new QVBoxLayout(unitsBox);
   fUnitsRadioGroup = new QButtonGroup(unitsBox);
   for (int system = 0; system < TConvert::kSystemCount; ++system) {
-    auto* radio = new QRadioButton(ToQt(TConvert::SystemCaption(system)), unitsBox);
+    auto* radio = new QRadioButton(ToQString(TConvert::SystemCaption(system)), unitsBox);
     radio->setObjectName(QString("UnitsRadioButton%1").arg(system));
     fUnitsRadioGroup->addButton(radio, system);
     unitsLayout->addWidget(radio);
@@ -92,7 +91,8 @@ TConvertDlg::TConvertDlg(TConvert& convert, QWidget* parent) : QDialog(parent), 
   layout->addLayout(groups);
   layout->addLayout(buttons);
 
-  for (int c = 0; c < TConvert::kCategoryCount; ++c) fCategoryCombo->addItem(ToQt(fConvert.Category(c).Name));
+  for (int c = 0; c < TConvert::kCategoryCount; ++c)
+    fCategoryCombo->addItem(ToQString(fConvert.Category(c).Name));
 
   connect(fPrecisionEdit, &QSpinBox::valueChanged, this, &TConvertDlg::SpinEditChange);
   connect(fDigitsEdit, &QSpinBox::valueChanged, this, &TConvertDlg::SpinEditChange);
@@ -127,7 +127,7 @@ void TConvertDlg::SpinEditChange() {
   }
   const std::string example = std::string(kExampleDigits, precision - digits) + fConvert.DecimalSeparator +
                               std::string(kExampleDigits, digits);
-  fExampleLabel->setText(ToQt(example));
+  fExampleLabel->setText(ToQString(example));
 }
 
 void TConvertDlg::CategoryComboChange(int) { RefreshUnitList(); }
@@ -135,7 +135,7 @@ void TConvertDlg::CategoryComboChange(int) { RefreshUnitList(); }
 void TConvertDlg::RefreshUnitList() {
   const auto& category = fConvert.Category(fCategoryCombo->currentIndex());
   fUnitCombo->clear();
-  for (int i = 0; i < category.UnitCount; ++i) fUnitCombo->addItem(ToQt(category.Units[i].Name));
+  for (int i = 0; i < category.UnitCount; ++i) fUnitCombo->addItem(ToQString(category.Units[i].Name));
   fUnitCombo->setCurrentIndex(category.CurrentUnit);
   RefreshConversion();
 }
@@ -154,7 +154,7 @@ void TConvertDlg::UnitsRadioGroupClick(int system) {
 }
 
 void TConvertDlg::RefreshConversion() {
-  fConversionLabel->setText(ToQt(fConvert.ConversionText(fCategoryCombo->currentIndex())));
+  fConversionLabel->setText(ToQString(fConvert.ConversionText(fCategoryCombo->currentIndex())));
 }
 
 void TConvertDlg::OkButtonClick() {
@@ -178,7 +178,7 @@ void TConvertDlg::HelpButtonClick() {
 }
 
 void ApplyLocaleDecimalSeparator(TConvert& convert) {
-  const std::string separator = Utf8ToCp1252(QLocale().decimalPoint().toStdString());
+  const std::string separator = FromQString(QLocale().decimalPoint());
   if (separator.size() == 1 && separator[0] != '?') convert.DecimalSeparator = separator[0];
 }
 

@@ -43,7 +43,9 @@ class TConvertDlg : public QDialog {
   void RefreshConversion();
 
   TConvert& fConvert;
-  TConvert fShown;  // the state at show, restored on cancel when there is no key to reload
+  // The state at the last show (at creation before any), restored on cancel when there is no
+  // key to reload from.
+  TConvert fShown;
   THelpHandler fHelpHandler;
   QButtonGroup* fUnitsRadioGroup;
   QLabel* fExampleLabel;

@@ -5,13 +5,13 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-#include "shared/Cp1252.h"
 #include "shared/ShellOpen.h"
+#include "shared/qt/QtText.h"
 
 namespace shared {
 
 QUrl DesktopUrl(const std::string& target) {
-  const QString text = QString::fromStdString(Cp1252ToUtf8(target));
+  const QString text = ToQString(target);
   // Two or more scheme characters, so that "C:\..." is taken for a path.
   static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+:"));
   if (!text.startsWith(QLatin1Char('/')) && scheme.match(text).hasMatch()) {

@@ -5,36 +5,32 @@
 #include <QStringList>
 #include <cctype>
 
-#include "shared/Cp1252.h"
+#include "shared/qt/QtText.h"
 
 namespace shared {
 
 namespace {
 
-QString ToQt(const std::string& text) { return QString::fromStdString(Cp1252ToUtf8(text)); }
-
-std::string FromQt(const QString& text) { return Utf8ToCp1252(text.toStdString()); }
-
 // Registry sub-keys are separated by backslashes, QSettings groups by slashes.
-QString GroupPath(const std::string& section) { return ToQt(section).replace(u'\\', u'/'); }
+QString GroupPath(const std::string& section) { return ToQString(section).replace(u'\\', u'/'); }
 
 class TIniSettings : public TSettings {
  public:
   explicit TIniSettings(const TIniLocation& location)
-      : fSettings(QSettings::IniFormat, QSettings::UserScope, ToQt(location.Organisation),
-                  ToQt(location.Application)) {}
+      : fSettings(QSettings::IniFormat, QSettings::UserScope, ToQString(location.Organisation),
+                  ToQString(location.Application)) {}
 
   std::string ReadString(const std::string& section, const std::string& name,
                          const std::string& fallback) const override {
     const QVariant value = fSettings.value(Key(section, name));
     if (!value.isValid()) return fallback;
     // A hand-edited value with unquoted commas comes back as a list.
-    if (value.typeId() == QMetaType::QStringList) return FromQt(value.toStringList().join(u','));
-    return FromQt(value.toString());
+    if (value.typeId() == QMetaType::QStringList) return FromQString(value.toStringList().join(u','));
+    return FromQString(value.toString());
   }
 
   void WriteString(const std::string& section, const std::string& name, const std::string& value) override {
-    fSettings.setValue(Key(section, name), ToQt(value));
+    fSettings.setValue(Key(section, name), ToQString(value));
   }
 
   bool ValueExists(const std::string& section, const std::string& name) const override {
@@ -45,7 +41,7 @@ class TIniSettings : public TSettings {
 
  private:
   static QString Key(const std::string& section, const std::string& name) {
-    return GroupPath(section) + u'/' + ToQt(name);
+    return GroupPath(section) + u'/' + ToQString(name);
   }
 
   QSettings fSettings;
@@ -82,9 +78,9 @@ std::unique_ptr<TSettings> OpenIniSettings(const std::string& key) {
 
 std::string IniSettingsFileName(const std::string& key) {
   const auto location = IniLocationOfKey(key);
-  const QSettings settings(QSettings::IniFormat, QSettings::UserScope, ToQt(location.Organisation),
-                           ToQt(location.Application));
-  return FromQt(settings.fileName());
+  const QSettings settings(QSettings::IniFormat, QSettings::UserScope, ToQString(location.Organisation),
+                           ToQString(location.Application));
+  return FromQString(settings.fileName());
 }
 
 void InstallIniSettings() { SetSettingsFactory(IniFactory); }

@@ -12,15 +12,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "shared/Cp1252.h"
 #include "shared/TabLine.h"
+#include "shared/qt/QtText.h"
 
 namespace shared {
 
 namespace {
-
-QString ToUi(const std::string& text) { return QString::fromStdString(Cp1252ToUtf8(text)); }
-std::string FromUi(const QString& text) { return Utf8ToCp1252(text.toStdString()); }
 
 QLineEdit* AddEdit(QGridLayout* grid, int row, const QString& caption, const char* name, QWidget* parent) {
   auto* edit = new QLineEdit(parent);
@@ -87,7 +84,7 @@ TProjectInfoDialog::TProjectInfoDialog(QWidget* parent) : QDialog(parent) {
 }
 
 std::string TProjectInfoDialog::Today() {
-  return FromUi(QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
+  return FromQString(QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
 }
 
 void TProjectInfoDialog::SetDefaults() { Info.SetDefaults(Today()); }
@@ -108,24 +105,24 @@ void TProjectInfoDialog::done(int result) {
 }
 
 void TProjectInfoDialog::ShowInfo() {
-  TitleEdit->setText(ToUi(Info.Title));
-  ClientEdit->setText(ToUi(Info.Client));
-  AuthorEdit->setText(ToUi(Info.Author));
-  DateEdit->setText(ToUi(Info.Date));
+  TitleEdit->setText(ToQString(Info.Title));
+  ClientEdit->setText(ToQString(Info.Client));
+  AuthorEdit->setText(ToQString(Info.Author));
+  DateEdit->setText(ToQString(Info.Date));
   QStringList lines;
-  for (const std::string& comment : Info.Comments) lines << ToUi(comment);
+  for (const std::string& comment : Info.Comments) lines << ToQString(comment);
   CommentsMemo->setPlainText(lines.join('\n'));
 }
 
 void TProjectInfoDialog::TakeInfo() {
-  Info.Title = FromUi(TitleEdit->text());
-  Info.Client = FromUi(ClientEdit->text());
-  Info.Author = FromUi(AuthorEdit->text());
-  Info.Date = FromUi(DateEdit->text());
+  Info.Title = FromQString(TitleEdit->text());
+  Info.Client = FromQString(ClientEdit->text());
+  Info.Author = FromQString(AuthorEdit->text());
+  Info.Date = FromQString(DateEdit->text());
   Info.Comments.clear();
   const QString text = CommentsMemo->toPlainText();
   if (!text.isEmpty())
-    for (const QString& line : text.split('\n')) Info.Comments.push_back(FromUi(line));
+    for (const QString& line : text.split('\n')) Info.Comments.push_back(FromQString(line));
 }
 
 void TProjectInfoDialog::HelpButtonClick() {

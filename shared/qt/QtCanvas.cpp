@@ -16,16 +16,14 @@
 #include <algorithm>
 #include <vector>
 
-#include "shared/Cp1252.h"
+#include "shared/qt/QtText.h"
 
 namespace shared {
 
 namespace {
 
-QString ToQString(const std::string& text) { return QString::fromStdString(Cp1252ToUtf8(text)); }
-
 QFont ToQFont(const TFont& font) {
-  QFont result(QString::fromStdString(Cp1252ToUtf8(font.Name)));
+  QFont result(ToQString(font.Name));
   result.setPixelSize(std::max(1, font.Height));
   result.setStyleStrategy(QFont::NoAntialias);
   return result;
@@ -385,7 +383,7 @@ void TQtStatusPanel::SetText(const std::string& text) {
 
 TQtPaintBox::TQtPaintBox(QWidget* widget) : FWidget(widget), FScreen(widget->width(), widget->height()) {
   const QFont font = widget->font();
-  FScreen.SetFont(TFont{Utf8ToCp1252(font.family().toStdString()), QFontInfo(font).pixelSize(),
+  FScreen.SetFont(TFont{FromQString(font.family()), QFontInfo(font).pixelSize(),
                         FromQColor(widget->palette().color(QPalette::WindowText)), 0});
   FScreen.OnChanged = [this] {
     // Drawing inside the paint event is shown by that event itself.

@@ -5,7 +5,7 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
-#include "shared/Cp1252.h"
+#include "shared/qt/QtText.h"
 
 namespace shared {
 
@@ -17,10 +17,8 @@ bool TQtClipboard::HasText() const {
   return data && data->hasText() && !data->text().isEmpty();
 }
 
-std::string TQtClipboard::GetText() const { return Utf8ToCp1252(Clipboard->text().toStdString()); }
+std::string TQtClipboard::GetText() const { return FromQString(Clipboard->text()); }
 
-void TQtClipboard::SetText(const std::string& text) {
-  Clipboard->setText(QString::fromStdString(Cp1252ToUtf8(text)));
-}
+void TQtClipboard::SetText(const std::string& text) { Clipboard->setText(ToQString(text)); }
 
 }  // namespace shared

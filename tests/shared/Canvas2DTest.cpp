@@ -170,6 +170,20 @@ TEST(Canvas2DMapping, FarPointsAreClampedNotOverflowed) {
   EXPECT_GT(canvas.WorldToPixels(1e10), 1000000);
 }
 
+TEST(Canvas2DMapping, ZoomedFarFromTheOriginTheCentreStaysInTheMiddle) {
+  TFakePaintBox box(400, 300);
+  TAniCanvas2D canvas(box, 1.0);
+  // A millimetre around (100 m, 0): 300 / 0.001 / 1.2 = 250000 pixels a metre, so the centre
+  // lies 25 million pixels from the world origin.
+  canvas.SetWorldRect(100, 100.001, 0, 0.001);
+  EXPECT_DOUBLE_EQ(canvas.Scale(), 250000);
+  EXPECT_EQ(canvas.WorldToScreen(100.0005, 0.0005), (TPoint{200, 150}));
+  EXPECT_EQ(canvas.WorldToScreen(100, 0), (TPoint{75, 275}));
+  const TComplex back = canvas.ScreenToWorld(200, 150);
+  EXPECT_NEAR(back.X, 100.0005, 1e-9);
+  EXPECT_NEAR(back.Y, 0.0005, 1e-9);
+}
+
 TEST(Canvas2DMapping, PickTolerance) {
   TFakePaintBox box(400, 300);
   TAniCanvas2D canvas(box, 1.0);

@@ -7,6 +7,7 @@
 
 #include "shared/Convert.h"
 #include "shared/Settings.h"
+#include "tests/shared/StoreSettings.h"
 
 using shared::TConvert;
 
@@ -378,6 +379,12 @@ TEST(ConvertRoundTest, SignificantDigitsInShownUnits) {
       {shared::usSI, shared::cuLength, 2, 12345, 12300, 12400},
       // 1 rad = 57.29578 degrees: e = 1, f = 10.
       {shared::usMetric, shared::cuAngle, 2, 1.0, 57.2 * kPi / 180, 57.3 * kPi / 180},
+      // Eleven digits: only representation error may count as an integer, not 0.2 of a step.
+      {shared::usSI, shared::cuLength, 10, 1.23456789012, 1.2345678901, 1.2345678902},
+      // Near the ends of the double range 10^(n - e) alone overflows: e = -299, f = 10^309.
+      {shared::usSI, shared::cuLength, 10, 1.23456789012e-300, 1.23456789e-300, 1.234567891e-300},
+      // More digits than a double holds: the value stays.
+      {shared::usSI, shared::cuLength, 400, 0.01234, 0.01234, 0.01234},
   };
   for (const auto& c : cases) {
     TConvert convert;
@@ -388,41 +395,9 @@ TEST(ConvertRoundTest, SignificantDigitsInShownUnits) {
   }
 }
 
-// Settings store shared by every TSettings the factory opens, as the registry is.
-shared::TMemorySettings* gStore = nullptr;
-std::string gLastKey;
-
-class TStoreSettings : public shared::TSettings {
- public:
-  std::string ReadString(const std::string& s, const std::string& n, const std::string& f) const override {
-    return gStore->ReadString(s, n, f);
-  }
-  void WriteString(const std::string& s, const std::string& n, const std::string& v) override {
-    gStore->WriteString(s, n, v);
-  }
-  bool ValueExists(const std::string& s, const std::string& n) const override {
-    return gStore->ValueExists(s, n);
-  }
-  void EraseSection(const std::string& s) override { gStore->EraseSection(s); }
-};
-
-std::unique_ptr<shared::TSettings> StoreFactory(const std::string& key) {
-  gLastKey = key;
-  return std::make_unique<TStoreSettings>();
-}
-
-class ConvertSettingsTest : public testing::Test {
+class ConvertSettingsTest : public shared::test::TSettingsStoreTest {
  protected:
-  void SetUp() override {
-    gStore = &fStore;
-    shared::SetSettingsFactory(StoreFactory);
-  }
-  void TearDown() override {
-    shared::SetSettingsFactory(nullptr);
-    gStore = nullptr;
-  }
   std::map<std::string, std::string>& Section() { return fStore.Values["Convert"]; }
-  shared::TMemorySettings fStore;
 };
 
 TEST_F(ConvertSettingsTest, NothingIsReadOrWrittenWithoutAKey) {
@@ -438,7 +413,7 @@ TEST_F(ConvertSettingsTest, NothingIsReadOrWrittenWithoutAKey) {
 TEST_F(ConvertSettingsTest, CustomUnitsSurviveSaveAndLoad) {
   TConvert convert;
   convert.SetRegistryKey("Software\\Orvane\\Convert");
-  EXPECT_EQ(gLastKey, "Software\\Orvane\\Convert");
+  EXPECT_EQ(fLastKey, "Software\\Orvane\\Convert");
   convert.SetCurrentUnit(shared::cuLength, 7);
   convert.SetCurrentUnit(shared::cuPower, 8);
   convert.SetSystem(shared::usCustom);
@@ -523,6 +498,7 @@ TEST_F(ConvertSettingsTest, BadStoredValuesFallBack) {
 }
 
 TEST(ConvertInstanceTest, ProcessWideInstance) {
+  EXPECT_THROW(shared::Convert(), std::logic_error);  // before start-up created it
   shared::CreateConvert();
   shared::Convert().SetSystem(shared::usSI);
   shared::CreateConvert();  // a second call keeps the instance
@@ -531,6 +507,7 @@ TEST(ConvertInstanceTest, ProcessWideInstance) {
   shared::CreateConvert();
   EXPECT_EQ(shared::Convert().UnitSystem(), shared::usMetric);
   shared::FreeConvert();
+  EXPECT_THROW(shared::Convert(), std::logic_error);
 }
 
 }  // namespace

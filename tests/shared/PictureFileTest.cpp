@@ -2,19 +2,16 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <stdexcept>
 #include <string>
 
 #include "shared/PictureFile.h"
+#include "tests/shared/TestFiles.h"
 
 namespace shared {
 namespace {
 
-std::string ReadAll(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+using test::ReadBytes;
 
 uint32_t LE(const std::string& data, size_t at, int bytes) {
   uint32_t value = 0;
@@ -22,17 +19,9 @@ uint32_t LE(const std::string& data, size_t at, int bytes) {
   return value;
 }
 
-class PictureFileTest : public ::testing::Test {
+class PictureFileTest : public test::TTempFolderTest {
  protected:
-  void SetUp() override {
-    Dir =
-        std::filesystem::temp_directory_path() /
-        ("picture_file_test_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::filesystem::remove_all(Dir);
-    std::filesystem::create_directories(Dir);
-  }
-  void TearDown() override { std::filesystem::remove_all(Dir); }
-  std::filesystem::path Dir;
+  PictureFileTest() : TTempFolderTest("picture_file_test") {}
 };
 
 TEST(PictureFilePalette, NearestColours) {
@@ -57,9 +46,9 @@ TEST_F(PictureFileTest, BmpLayout) {
   TRaster raster(3, 2);
   const TColor colors[6] = {kBlack, kRed, kLime, kWhite, kGray, 0xFF0000};
   for (int i = 0; i < 6; ++i) raster.Pixels[size_t(i)] = 0xFF000000u | colors[i];
-  const auto file = Dir / "small.bmp";
+  const auto file = dir / "small.bmp";
   SaveBmpFile(file.string(), raster);
-  const std::string data = ReadAll(file);
+  const std::string data = ReadBytes(file);
   ASSERT_EQ(data.size(), 118u + 2 * 4);
   EXPECT_EQ(data.substr(0, 2), "BM");
   EXPECT_EQ(LE(data, 2, 4), 126u);
@@ -80,11 +69,8 @@ TEST_F(PictureFileTest, BmpLayout) {
   EXPECT_FALSE(std::filesystem::exists(file.string() + ".tmp~"));
 }
 
-TEST_F(PictureFileTest, JpegFraming) {
-  TRaster raster(16, 8, 0xFF000000u | kRed);
-  const auto file = Dir / "red.jpg";
-  SaveJpegFile(file.string(), raster);
-  const std::string data = ReadAll(file);
+// A JPEG file opens with the start-of-image marker and closes with the end-of-image marker.
+void ExpectJpegFraming(const std::string& data) {
   ASSERT_GT(data.size(), 4u);
   EXPECT_EQ(uint8_t(data[0]), 0xFF);
   EXPECT_EQ(uint8_t(data[1]), 0xD8);
@@ -92,9 +78,28 @@ TEST_F(PictureFileTest, JpegFraming) {
   EXPECT_EQ(uint8_t(data[data.size() - 1]), 0xD9);
 }
 
+TEST_F(PictureFileTest, JpegFraming) {
+  TRaster raster(16, 8, 0xFF000000u | kRed);
+  const auto file = dir / "red.jpg";
+  SaveJpegFile(file.string(), raster);
+  ExpectJpegFraming(ReadBytes(file));
+
+  // A picture whose code runs over many output blocks arrives whole.
+  TRaster noise(200, 150);
+  uint32_t state = 12345;
+  for (uint32_t& pixel : noise.Pixels) {
+    state = state * 1103515245u + 12345u;
+    pixel = 0xFF000000u | (state >> 8);
+  }
+  SaveJpegFile(file.string(), noise);
+  const std::string big = ReadBytes(file);
+  EXPECT_GT(big.size(), 20000u);
+  ExpectJpegFraming(big);
+}
+
 TEST_F(PictureFileTest, FailuresRaiseAndLeaveNothingBehind) {
   const TRaster raster(4, 4, 0xFFFFFFFF);
-  const std::string missing = (Dir / "no such folder" / "picture.bmp").string();
+  const std::string missing = (dir / "no such folder" / "picture.bmp").string();
   for (bool jpeg : {false, true}) {
     try {
       jpeg ? SaveJpegFile(missing, raster) : SaveBmpFile(missing, raster);
@@ -102,12 +107,12 @@ TEST_F(PictureFileTest, FailuresRaiseAndLeaveNothingBehind) {
     } catch (const std::runtime_error& e) {
       EXPECT_NE(std::string(e.what()).find(missing), std::string::npos) << e.what();
     }
-    const std::string empty = (Dir / "empty.jpg").string();
+    const std::string empty = (dir / "empty.jpg").string();
     EXPECT_THROW(jpeg ? SaveJpegFile(empty, TRaster()) : SaveBmpFile(empty, TRaster()), std::runtime_error);
     EXPECT_FALSE(std::filesystem::exists(empty));
   }
   // A directory in the way of the rename: the old entry stays, the temporary file goes.
-  const auto blocked = Dir / "blocked.bmp";
+  const auto blocked = dir / "blocked.bmp";
   std::filesystem::create_directories(blocked / "inside");
   EXPECT_THROW(SaveBmpFile(blocked.string(), raster), std::runtime_error);
   EXPECT_TRUE(std::filesystem::is_directory(blocked));
@@ -115,7 +120,7 @@ TEST_F(PictureFileTest, FailuresRaiseAndLeaveNothingBehind) {
 }
 
 TEST_F(PictureFileTest, ReplacesAnExistingFile) {
-  const auto file = Dir / "again.bmp";
+  const auto file = dir / "again.bmp";
   SaveBmpFile(file.string(), TRaster(8, 8, 0xFF000000));
   SaveBmpFile(file.string(), TRaster(1, 1, 0xFFFFFFFF));
   EXPECT_EQ(std::filesystem::file_size(file), 118u + 4);

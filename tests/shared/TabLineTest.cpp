@@ -2,16 +2,14 @@
 // history and the process-wide instance.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <stdexcept>
 
 #include "shared/TabLine.h"
+#include "tests/shared/TestFiles.h"
 
 namespace {
 
@@ -19,28 +17,12 @@ namespace fs = std::filesystem;
 using shared::TTabLines;
 using Lines = std::vector<std::string>;
 
-std::string ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using shared::test::ReadBytes;
+using shared::test::WriteBytes;
 
-void WriteBytes(const fs::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out << bytes;
-}
-
-// A fresh folder per test, removed afterwards.
-class TabLineFiles : public ::testing::Test {
+class TabLineFiles : public shared::test::TTempFolderTest {
  protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir = fs::temp_directory_path() /
-          ("tablines_" + std::to_string(::getpid()) + "_" + info->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
-  fs::path dir;
+  TabLineFiles() : TTempFolderTest("tablines") {}
 };
 
 TEST(TabLineRecordTest, WritesAndReadsEachFieldKind) {
@@ -364,6 +346,27 @@ TEST(TabLineFileNameTest, ReadsNamesAgainstTheDocumentBeingRead) {
   tl.ClearFields();
   tl.AddFileName("/abs/c.dxf");
   EXPECT_EQ(tl.Fields[0], "/abs/c.dxf");
+}
+
+TEST(TabLineFileNameTest, KeepsNamesOnAnotherDriveOrServerAsTheyStand) {
+  // Such names come from documents written on Windows; no folder here leads to them, so a
+  // relative form would point somewhere else entirely.
+  for (const std::string name :
+       {"C:\\Shapes\\d.dxf", "c:/Shapes/d.dxf", "\\\\server\\share\\d.dxf", "//server/share/d.dxf"}) {
+    TTabLines tl;
+    tl.SetFileName("/home/ann/docs/crank.mech");
+    tl.AddFileName(name);
+    EXPECT_EQ(tl.Fields[0], name);
+  }
+  // Read back and written again, the name stays the same.
+  TTabLines tl;
+  tl.Lines = {"C:\\Shapes\\d.dxf"};
+  tl.SetFileName("/home/ann/docs/crank.mech");
+  tl.ReadPosition = 0;
+  tl.ReadLine();
+  const std::string read = tl.GetFileName("");
+  tl.AddFileName(read);
+  EXPECT_EQ(tl.Fields[0], read);
 }
 
 class FakeClipboard : public shared::TClipboard {

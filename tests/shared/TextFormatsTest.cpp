@@ -37,7 +37,8 @@ TEST(RealTextTest, ReadsAnyDecimalNotationWhateverTheLocale) {
   EXPECT_EQ(v, -0.25);
   EXPECT_TRUE(shared::ParseReal("1e-3", v));
   EXPECT_EQ(v, 0.001);
-  for (const char* bad : {"", "  ", "1,5", "abc", "1.5x", "--1"}) {
+  // One sign at most: "+-5" is no number.
+  for (const char* bad : {"", "  ", "1,5", "abc", "1.5x", "--1", "+-5", "++5", "+ 5"}) {
     v = 9;
     EXPECT_FALSE(shared::ParseReal(bad, v)) << bad;
     EXPECT_EQ(v, 9);
@@ -58,7 +59,12 @@ TEST(RealTextTest, ReadsIntegers) {
   EXPECT_EQ(v, -1);
   EXPECT_TRUE(shared::ParseInt(" 7 ", v));
   EXPECT_EQ(v, 7);
-  for (const char* bad : {"", "1.5", "x", "4294967296", "$"}) EXPECT_FALSE(shared::ParseInt(bad, v)) << bad;
+  // One sign at most, before the "$": "--5" and "$-5" are no numbers.
+  for (const char* bad : {"", "1.5", "x", "4294967296", "$", "--5", "+-5", "-+5", "$-5", "$+5", "- 5"}) {
+    v = 9;
+    EXPECT_FALSE(shared::ParseInt(bad, v)) << bad;
+    EXPECT_EQ(v, 9) << bad;
+  }
   EXPECT_EQ(shared::IntOr("nope", 3), 3);
   EXPECT_EQ(shared::RealOr("nope", 0.5), 0.5);
 }

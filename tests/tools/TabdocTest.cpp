@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
+
+#include "tests/shared/TestFiles.h"
 
 namespace {
 
@@ -16,15 +16,8 @@ namespace fs = std::filesystem;
 
 const fs::path kFixtures = SUITE_FIXTURES;
 
-std::string ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteBytes(const fs::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out << bytes;
-}
+using shared::test::ReadBytes;
+using shared::test::WriteBytes;
 
 struct TRun {
   int status;
@@ -32,15 +25,9 @@ struct TRun {
   std::string err;
 };
 
-class TabdocTest : public ::testing::Test {
+class TabdocTest : public shared::test::TTempFolderTest {
  protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir = fs::temp_directory_path() / ("tabdoc_" + std::to_string(::getpid()) + "_" + info->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
+  TabdocTest() : TTempFolderTest("tabdoc") {}
 
   // args is passed to the shell as it stands; paths in it are single-quoted by Quote.
   TRun Run(const std::string& args) {
@@ -51,8 +38,6 @@ class TabdocTest : public ::testing::Test {
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadBytes(out), ReadBytes(err)};
   }
   static std::string Quote(const fs::path& path) { return "'" + path.string() + "'"; }
-
-  fs::path dir;
 };
 
 TEST_F(TabdocTest, ShowsSectionsRecordsAndChecksum) {

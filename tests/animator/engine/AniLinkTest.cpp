@@ -7,11 +7,11 @@
 #include <utility>
 #include <vector>
 
+#include "LogCapture.h"
+#include "RecordingCanvas.h"
 #include "animator/engine/AniDyad.h"
 #include "animator/engine/AniJoint.h"
 #include "animator/engine/AniLink.h"
-#include "animator/engine/StdOut.h"
-#include "tests/animator/engine/FakePaintBox.h"
 
 namespace {
 
@@ -34,12 +34,6 @@ TAniLink MakeLink(const std::string& name, const std::string& kinds,
   link.Points = points;
   return link;
 }
-
-struct RecordingSink : quillon::TMessageSink {
-  std::vector<std::string> lines;
-  void AppendLine(const std::string& line, quillon::TMessageKind) override { lines.push_back(line); }
-  void ClearLines() override { lines.clear(); }
-};
 
 TEST(AniLinkTest, NamesAndKinds) {
   TAniLink link;
@@ -91,13 +85,12 @@ TEST(AniLinkTest, RemoveJointShiftsLettersKindsAndIndices) {
 // A link holds at most 11 joints: a longer name read from a file is cut with a warning, and
 // neither kinds nor added joints run past the arrays.
 TEST(AniLinkTest, OverlongNameIsCutWithAWarning) {
-  RecordingSink sink;
-  quillon::StdOut().SetSink(&sink);
+  enginetest::TLogCapture log;
+  const auto& sink = log.sink;
   TAniLink link;
   link.SetName("abcdefghijklm");
   link.SetKinds("SSSSSSSSSSSSSSS");
   link.AddJoint('Z', 'S');
-  quillon::StdOut().SetSink(nullptr);
 
   EXPECT_EQ(link.Name, "ABCDEFGHIJK");
   EXPECT_EQ(link.JointCount, 11);
@@ -297,6 +290,9 @@ TEST(AniLinkTest, AnchorLetters) {
   EXPECT_EQ(link.AnchorLetter(), "");
   link.SetAnchorLetter("  ");
   EXPECT_EQ(link.AnchorIndex, 0);
+  // Trimmed like an area's letters: every control character at the ends goes.
+  link.SetAnchorLetter("\vc\x01");
+  EXPECT_EQ(link.AnchorIndex, 1);
 
   link.Drawing = {"body.dxf", 0.5, -0.25, 1.5};
   EXPECT_FALSE(link.Drawing.Empty());
@@ -331,26 +327,20 @@ TEST(AniDyadTest, LinksAndCaption) {
 
 namespace {
 
-using quillon_test::TRecordingPaintBox;
-
-// A 400 x 300 box on a world of size 1: 250 pixels per unit, the world origin at (200, 150).
-struct DrawingView {
-  TRecordingPaintBox box{400, 300};
-  shared::TAniCanvas2D canvas{box, 1.0};
-  std::vector<std::string>& log = box.Screen.Log;
-};
+using DrawingView = enginetest::TRecordingView;
 
 TEST(AniLinkDrawTest, OutlineWithEdgeOrSelectionColour) {
   DrawingView view;
   TAniLink link = MakeLink("AB", "PP", {{0, 0}, {0.4, 0}});
   view.log.clear();
   link.Draw(view.canvas, 0x123456, false);
-  EXPECT_EQ(view.log, (std::vector<std::string>{"Pen 1193046", "Polygon 200,153 200,147 300,147 300,153"}));
+  EXPECT_EQ(view.log,
+            (std::vector<std::string>{"Pen 123456 1 0", "Polygon 200,153 200,147 300,147 300,153"}));
   EXPECT_TRUE(link.HitTest({250, 151}, false));
 
   view.log.clear();
   link.Draw(view.canvas, 0x123456, true);
-  EXPECT_EQ(view.log, (std::vector<std::string>{"Pen 65280", "Polygon 200,150 300,150"}))
+  EXPECT_EQ(view.log, (std::vector<std::string>{"Pen FF00 1 0", "Polygon 200,150 300,150"}))
       << "selected, stick";
 
   link.Visible = 0;

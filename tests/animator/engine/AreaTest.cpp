@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
 #include <sstream>
 
+#include "FixtureText.h"
 #include "RecordingCanvas.h"
 #include "animator/engine/Area.h"
 #include "shared/Convert.h"
@@ -221,12 +221,7 @@ TEST(AreaRecordTest, EmptyListWritesNothingAndMissingSectionReadsEmpty) {
   EXPECT_TRUE(list.Visible);
 }
 
-std::string ReadFixture(const std::string& name) {
-  std::ifstream in(std::string(SUITE_FIXTURES) + "/" + name, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using enginetest::ReadFixture;
 
 TEST(AreaRecordTest, WrittenAreasRoundTripByteForByte) {
   const std::string fixture = ReadFixture("areas.txt");
@@ -275,13 +270,7 @@ TEST(AreaRecordTest, HandWrittenLettersAreNormalised) {
 
 namespace {
 
-using enginetest::TRecordingPaintBox;
-
-// 400 x 300 pixels showing -0.5..0.5: 250 pixels a metre, the world origin at pixel (200, 150).
-struct AreaDrawTest : testing::Test {
-  TRecordingPaintBox box{400, 300};
-  shared::TAniCanvas2D canvas{box, 1.0};
-};
+struct AreaDrawTest : testing::Test, enginetest::TRecordingView {};
 
 TEST_F(AreaDrawTest, DottedOutlineCornerMarkersAndLabelWhenSelected) {
   TAreaList list;

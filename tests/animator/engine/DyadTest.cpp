@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <vector>
 
@@ -40,6 +41,24 @@ TComplex Triangle(const TComplex& p, const TComplex& q, double a, double b, int 
     EXPECT_NEAR(a_.Y, e_.Y, tol) << "y";    \
   } while (0)
 
+// Two bare bars, base 1 -> joint and joint -> base 2, loaded into the worker (not yet finished).
+void LoadTwoBars(TDyad& dyad, const TComplex& base1, const TComplex& joint, const TComplex& base2,
+                 bool slider2 = false) {
+  dyad.Clear();
+  dyad.Slider2 = slider2;
+  dyad.AddPoint1(base1, TDyadRole::Base);
+  dyad.AddPoint1(joint, TDyadRole::Common);
+  dyad.AddPoint2(base2, TDyadRole::Base);
+  dyad.AddPoint2(joint, TDyadRole::Common);
+}
+
+// One step with the bases at the given places.
+bool Step(TDyad& dyad, const TComplex& base1, const TComplex& base2) {
+  dyad.RestoreCounts();
+  dyad.SetBases(base1, base2);
+  return dyad.Assemble();
+}
+
 // A four-bar A (frame) - B (crank pin) - C - D (frame) loaded the way the mechanism loads its dyad:
 // side 1 the coupler B, C and coupler point P; side 2 the rocker D, C.
 struct FourBar {
@@ -63,35 +82,23 @@ struct FourBar {
     EXPECT_TRUE(Dyad.FinishLoading());
   }
   TComplex Crank0(double theta) const { return Plus(A, Polar(Crank, theta)); }
-  bool Step(const TComplex& b) {
-    Dyad.RestoreCounts();
-    Dyad.SetBases(b, D);
-    return Dyad.Assemble();
-  }
+  bool Step(const TComplex& b) { return ::Step(Dyad, b, D); }
 };
 
 TEST(DyadTest, EqualSidesOverUnitBaseFollowThePreviousSide) {
   const double h = std::sqrt(3.0) / 2;
   for (int side : {+1, -1}) {
     TDyad dyad;
-    dyad.Clear();
-    dyad.AddPoint1(TComplex(0, 0), TDyadRole::Base);
-    dyad.AddPoint1(TComplex(0.5, side * h), TDyadRole::Common);
-    dyad.AddPoint2(TComplex(1, 0), TDyadRole::Base);
-    dyad.AddPoint2(TComplex(0.5, side * h), TDyadRole::Common);
+    LoadTwoBars(dyad, TComplex(0, 0), TComplex(0.5, side * h), TComplex(1, 0));
     ASSERT_TRUE(dyad.FinishLoading());
     EXPECT_NEAR(dyad.JointAngle(), kPi / 3, kTol);
 
-    dyad.RestoreCounts();
-    dyad.SetBases(TComplex(0, 0), TComplex(1, 0));
-    ASSERT_TRUE(dyad.Assemble());
+    ASSERT_TRUE(Step(dyad, TComplex(0, 0), TComplex(1, 0)));
     EXPECT_POINT(dyad.NextPoint1(), TComplex(0.5, side * h), kTol);
     EXPECT_NEAR(dyad.Rotation1(), 0, kTol);
 
     // Base line turned a quarter turn: the joint stays on the same side of it.
-    dyad.RestoreCounts();
-    dyad.SetBases(TComplex(0, 0), TComplex(0, 1));
-    ASSERT_TRUE(dyad.Assemble());
+    ASSERT_TRUE(Step(dyad, TComplex(0, 0), TComplex(0, 1)));
     EXPECT_POINT(dyad.NextPoint1(), TComplex(-side * h, 0.5), kTol);
     EXPECT_POINT(dyad.NextPoint2(), TComplex(-side * h, 0.5), kTol);
     EXPECT_NEAR(dyad.Rotation1(), kPi / 2, kTol);
@@ -101,15 +108,9 @@ TEST(DyadTest, EqualSidesOverUnitBaseFollowThePreviousSide) {
 
 TEST(DyadTest, JointOnTheBaseLineTakesTheLeftBranch) {
   TDyad dyad;
-  dyad.Clear();
-  dyad.AddPoint1(TComplex(0, 0), TDyadRole::Base);
-  dyad.AddPoint1(TComplex(1, 0), TDyadRole::Common);
-  dyad.AddPoint2(TComplex(3, 0), TDyadRole::Base);
-  dyad.AddPoint2(TComplex(1, 0), TDyadRole::Common);
+  LoadTwoBars(dyad, TComplex(0, 0), TComplex(1, 0), TComplex(3, 0));
   ASSERT_TRUE(dyad.FinishLoading());
-  dyad.RestoreCounts();
-  dyad.SetBases(TComplex(0, 0), TComplex(2.5, 0));
-  ASSERT_TRUE(dyad.Assemble());
+  ASSERT_TRUE(Step(dyad, TComplex(0, 0), TComplex(2.5, 0)));
   // a = 1, b = 2, c = 2.5: x = (1 - 4 + 6.25) / 5 = 0.65, y = +sqrt(1 - 0.65^2).
   EXPECT_POINT(dyad.NextPoint1(), TComplex(0.65, std::sqrt(1 - 0.65 * 0.65)), kTol);
 }
@@ -117,33 +118,21 @@ TEST(DyadTest, JointOnTheBaseLineTakesTheLeftBranch) {
 // Links 5 and 5 over a base that grows 6, 7, 8, 9, 10: all integers, so the straight pose at 10 is exact.
 TEST(DyadTest, StretchedStraightDoesNotCloseAndMovesNothing) {
   TDyad dyad;
-  dyad.Clear();
-  dyad.AddPoint1(TComplex(0, 0), TDyadRole::Base);
-  dyad.AddPoint1(TComplex(3, 4), TDyadRole::Common);
-  dyad.AddPoint2(TComplex(6, 0), TDyadRole::Base);
-  dyad.AddPoint2(TComplex(3, 4), TDyadRole::Common);
+  LoadTwoBars(dyad, TComplex(0, 0), TComplex(3, 4), TComplex(6, 0));
   ASSERT_TRUE(dyad.FinishLoading());
   for (int c = 7; c <= 9; ++c) {
-    dyad.RestoreCounts();
-    dyad.SetBases(TComplex(0, 0), TComplex(c, 0));
-    ASSERT_TRUE(dyad.Assemble()) << c;
+    ASSERT_TRUE(Step(dyad, TComplex(0, 0), TComplex(c, 0))) << c;
     EXPECT_POINT(dyad.NextPoint1(), TComplex(c / 2.0, std::sqrt(25 - c * c / 4.0)), kTol);
   }
   const double angle9 = dyad.JointAngle();
   EXPECT_NEAR(angle9, 2 * std::asin(4.5 / 5), kTol);
-  dyad.RestoreCounts();
-  dyad.SetBases(TComplex(0, 0), TComplex(10, 0));
-  EXPECT_FALSE(dyad.Assemble());
+  EXPECT_FALSE(Step(dyad, TComplex(0, 0), TComplex(10, 0)));
   EXPECT_FALSE(dyad.LastResult());
   EXPECT_EQ(dyad.JointAngle(), angle9);
   // Folded straight (c = |a - b| = 0, the bases coincide) does not close either.
-  dyad.RestoreCounts();
-  dyad.SetBases(TComplex(0, 0), TComplex(0, 0));
-  EXPECT_FALSE(dyad.Assemble());
+  EXPECT_FALSE(Step(dyad, TComplex(0, 0), TComplex(0, 0)));
   // Back at a closable base the pose of c = 9 is found again, on its branch.
-  dyad.RestoreCounts();
-  dyad.SetBases(TComplex(0, 0), TComplex(9, 0));
-  ASSERT_TRUE(dyad.Assemble());
+  ASSERT_TRUE(Step(dyad, TComplex(0, 0), TComplex(9, 0)));
   EXPECT_POINT(dyad.NextPoint1(), TComplex(4.5, std::sqrt(25 - 4.5 * 4.5)), kTol);
 }
 
@@ -257,22 +246,13 @@ TEST(DyadTest, SliderCrankFollowsTheSlideLine) {
 // keeps its height 4 above the design base line, so it reaches only bases down to height -1.
 TEST(DyadTest, SliderClosesAtFullReachAndNotBeyond) {
   TDyad dyad;
-  dyad.Clear();
-  dyad.Slider2 = true;
-  dyad.AddPoint1(TComplex(0, 0), TDyadRole::Base);
-  dyad.AddPoint1(TComplex(3, 4), TDyadRole::Common);
-  dyad.AddPoint2(TComplex(3, 5), TDyadRole::Base);
-  dyad.AddPoint2(TComplex(3, 4), TDyadRole::Common);
+  LoadTwoBars(dyad, TComplex(0, 0), TComplex(3, 4), TComplex(3, 5), true);
   ASSERT_TRUE(dyad.FinishLoading());
-  dyad.RestoreCounts();
-  dyad.SetBases(TComplex(0, -1), TComplex(3, 5));
-  ASSERT_TRUE(dyad.Assemble());
+  ASSERT_TRUE(Step(dyad, TComplex(0, -1), TComplex(3, 5)));
   EXPECT_POINT(dyad.NextPoint1(), TComplex(0, 4), kTol);
   EXPECT_POINT(dyad.NextPoint2(), TComplex(0, 4), kTol);
   EXPECT_POINT(dyad.NextPoint2(), TComplex(0, 5), kTol);
-  dyad.RestoreCounts();
-  dyad.SetBases(TComplex(0, -1.5), TComplex(3, 5));
-  EXPECT_FALSE(dyad.Assemble());
+  EXPECT_FALSE(Step(dyad, TComplex(0, -1.5), TComplex(3, 5)));
 }
 
 TEST(DyadTest, SliderWithoutLengthIsRefused) {
@@ -284,16 +264,25 @@ TEST(DyadTest, SliderWithoutLengthIsRefused) {
   };
   for (const Case& c : cases) {
     TDyad dyad;
-    dyad.Clear();
-    dyad.Slider2 = true;
-    dyad.AddPoint1(c.base1, TDyadRole::Base);
-    dyad.AddPoint1(c.common, TDyadRole::Common);
-    dyad.AddPoint2(c.base2, TDyadRole::Base);
-    dyad.AddPoint2(c.common, TDyadRole::Common);
+    LoadTwoBars(dyad, c.base1, c.common, c.base2, true);
     ASSERT_TRUE(dyad.FinishLoading());
-    dyad.RestoreCounts();
-    dyad.SetBases(c.base1, c.base2);
-    EXPECT_FALSE(dyad.Assemble());
+    EXPECT_FALSE(Step(dyad, c.base1, c.base2));
+  }
+}
+
+// A base that is not a finite point (a corrupt design position, an overflowed step) gives no
+// along-component to compare with the side length: the dyad does not close instead of placing
+// its joints at NaN.
+TEST(DyadTest, SliderWithANonFiniteBaseDoesNotClose) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  for (const TComplex& base1 : {TComplex(inf, 0), TComplex(0, -inf), TComplex(nan, 0), TComplex(0, nan)}) {
+    TDyad dyad;
+    LoadTwoBars(dyad, TComplex(0, 0), TComplex(3, 4), TComplex(3, 5), true);
+    ASSERT_TRUE(dyad.FinishLoading());
+    const double design = dyad.JointAngle();
+    EXPECT_FALSE(Step(dyad, base1, TComplex(3, 5))) << base1.X << ", " << base1.Y;
+    EXPECT_EQ(dyad.JointAngle(), design) << "nothing moved";
   }
 }
 
@@ -329,9 +318,7 @@ TEST(DyadTest, ElevenJointLinksAreCarriedWhole) {
 
   // Both bases moved: the triangle B C D is equilateral, turned by 90 degrees about B.
   const double turn = kPi / 2;
-  dyad.RestoreCounts();
-  dyad.SetBases(b0, TComplex(0, 1));
-  ASSERT_TRUE(dyad.Assemble());
+  ASSERT_TRUE(Step(dyad, b0, TComplex(0, 1)));
   const TComplex d1(0, 1);
   for (int i = 8; i >= 0; --i) {
     SCOPED_TRACE(i);
@@ -355,11 +342,7 @@ TEST(DyadTest, ElevenJointLinksAreCarriedWhole) {
 // A dyad the mechanism cannot solve is refused at loading, whatever the worker solved before.
 TEST(DyadTest, DyadWithoutFreeCommonJointIsRefused) {
   TDyad dyad;
-  dyad.Clear();
-  dyad.AddPoint1(TComplex(0, 0), TDyadRole::Base);
-  dyad.AddPoint1(TComplex(0.5, 1), TDyadRole::Common);
-  dyad.AddPoint2(TComplex(1, 0), TDyadRole::Base);
-  dyad.AddPoint2(TComplex(0.5, 1), TDyadRole::Common);
+  LoadTwoBars(dyad, TComplex(0, 0), TComplex(0.5, 1), TComplex(1, 0));
   ASSERT_TRUE(dyad.FinishLoading());
 
   // Links that share no joint: each side has only a base and other joints.
@@ -369,9 +352,7 @@ TEST(DyadTest, DyadWithoutFreeCommonJointIsRefused) {
   dyad.AddPoint2(TComplex(1, 0), TDyadRole::Base);
   dyad.AddPoint2(TComplex(0.6, 1), TDyadRole::Other);
   EXPECT_FALSE(dyad.FinishLoading());
-  dyad.RestoreCounts();
-  dyad.SetBases(TComplex(0, 0), TComplex(1, 0));
-  EXPECT_FALSE(dyad.Assemble());
+  EXPECT_FALSE(Step(dyad, TComplex(0, 0), TComplex(1, 0)));
   EXPECT_EQ(dyad.JointAngle(), 0);
 
   // The shared joint already placed: the mechanism hands it in as a base.
@@ -381,9 +362,7 @@ TEST(DyadTest, DyadWithoutFreeCommonJointIsRefused) {
   dyad.AddPoint2(TComplex(1, 0), TDyadRole::Base);
   dyad.AddPoint2(TComplex(0.5, 1), TDyadRole::Base);
   EXPECT_FALSE(dyad.FinishLoading());
-  dyad.RestoreCounts();
-  dyad.SetBases(TComplex(0.5, 1), TComplex(0.5, 1));
-  EXPECT_FALSE(dyad.Assemble());
+  EXPECT_FALSE(Step(dyad, TComplex(0.5, 1), TComplex(0.5, 1)));
 
   // A side without any base.
   dyad.Clear();

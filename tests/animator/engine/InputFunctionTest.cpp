@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "LogCapture.h"
 #include "animator/engine/InputFunction.h"
-#include "animator/engine/StdOut.h"
 #include "shared/Convert.h"
 #include "shared/RealText.h"
 #include "shared/TabLine.h"
@@ -19,23 +19,11 @@ namespace {
 
 using quillon::TFunctionSection;
 using quillon::TInputFunction;
-using quillon::TMessageKind;
 
 constexpr double kPi = std::numbers::pi;
 constexpr double kTol = 1e-12;
 
-struct RecordingSink : quillon::TMessageSink {
-  std::vector<std::string> lines;
-  void AppendLine(const std::string& line, TMessageKind) override { lines.push_back(line); }
-  void ClearLines() override { lines.clear(); }
-};
-
-// Attaches a recording sink to the process-wide log for the life of a test.
-struct LogCapture {
-  RecordingSink sink;
-  LogCapture() { quillon::StdOut().SetSink(&sink); }
-  ~LogCapture() { quillon::StdOut().SetSink(nullptr); }
-};
+using LogCapture = enginetest::TLogCapture;
 
 struct LawCase {
   int law;

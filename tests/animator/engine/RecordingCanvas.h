@@ -1,5 +1,5 @@
-// A paint box whose surface records every drawing call as one text line, for the drawing tests
-// of the engine's model classes.
+// A paint box whose surface records every drawing call as one text line, and the animator canvas
+// over it, for the drawing tests of the engine's model classes.
 #pragma once
 
 #include <memory>
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "shared/Canvas2D.h"
 #include "shared/PaintSurface.h"
 
 namespace enginetest {
@@ -106,6 +107,14 @@ class TRecordingPaintBox : public TPaintBox {
   TColor WindowColor() const override { return 0xF0F0F0; }
 
   TRecordingSurface Screen;
+};
+
+// A 400 x 300 box showing a world of size 1: 250 pixels a unit, the world origin at pixel
+// (200, 150), y up.
+struct TRecordingView {
+  TRecordingPaintBox box{400, 300};
+  TAniCanvas2D canvas{box, 1.0};
+  std::vector<std::string>& log = box.Screen.Log;
 };
 
 }  // namespace enginetest

@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
 #include <numbers>
 #include <sstream>
 #include <vector>
 
+#include "FixtureText.h"
 #include "RecordingCanvas.h"
 #include "animator/engine/Spline.h"
 #include "shared/Convert.h"
@@ -23,12 +23,7 @@ void SetPoints(TSpline& curve, const std::vector<TComplex>& points) {
   for (const auto& p : points) curve.AddPoint(p);
 }
 
-std::string ReadFixture(const std::string& name) {
-  std::ifstream in(std::string(SUITE_FIXTURES) + "/" + name, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using enginetest::ReadFixture;
 
 TEST(SplineGeometryTest, TwoPointsMakeTheStraightChord) {
   TSpline curve;
@@ -181,6 +176,32 @@ TEST(SplineChannelTest, TotalsGrowInProportionAndChannelsInterpolate) {
   EXPECT_EQ(q.In, 0.75);
 }
 
+// Points appended with NewPoint have no channel tangents until the next Rebuild: evaluating the
+// curve before that reads none past the solved ones (it crashed on a curve never rebuilt).
+TEST(SplineChannelTest, PointsNotYetRebuiltHaveNoChannelTangents) {
+  TSpline curve;
+  curve.OutEnabled = true;
+  curve.InEnabled = true;
+  for (double x : {0.0, 2.0}) {
+    TPrePoint& p = curve.Point(curve.NewPoint());
+    p.SetXY(x, 0);
+    p.Out = x;
+    p.In = -x;
+  }
+  TPrePoint q;
+  curve.Hermite(1, 0.5, q);
+  EXPECT_EQ(q.Out, 1) << "the mean of the two ends without tangents";
+  EXPECT_EQ(q.In, -1);
+
+  curve.Rebuild();
+  ASSERT_TRUE(curve.IsUsable());
+  curve.Point(curve.NewPoint()).SetXY(5, 5);
+  curve.Hermite(2, 0.5, q);
+  EXPECT_TRUE(std::isfinite(q.Out) && std::isfinite(q.In));
+  curve.PointAt(1, q);
+  EXPECT_EQ(q.X, 2) << "the new point joins the curve only at the next Rebuild";
+}
+
 TEST(SplineEditTest, AddDeleteMoveAndSelect) {
   TSpline curve;
   SetPoints(curve, {{0, 0}, {1, 0}, {2, 1}});
@@ -316,7 +337,8 @@ TEST(SplineRecordTest, WrittenCurveRoundTripsByteForByte) {
 
 TEST(SplineRecordTest, HandMadeCurveGetsDirectionsAndLengths) {
   TTabLines lines;
-  lines.Lines = {"[curve>", "0\t1\t0\t0\t0\t1", "0\t0", "3\t4\t9\t9\t9\t0.7\t0.2", "<CURVE]"};
+  lines.Lines = {"[curve>", "0\t1\t0\t0\t0\t1", "0\t0\t0\t0\t0\t0\t0.4", "3\t4\t9\t9\t9\t0.7\t0.2",
+                 "<CURVE]"};
   TSpline curve;
   curve.Name = "Curve";
   curve.ReadTabLines(lines);
@@ -329,6 +351,8 @@ TEST(SplineRecordTest, HandMadeCurveGetsDirectionsAndLengths) {
   EXPECT_NEAR(curve.Point(1).Direction.X, 3, 1e-14);
   EXPECT_NEAR(curve.Point(1).Direction.Y, 4, 1e-14);
   EXPECT_EQ(curve.Point(1).s, 1);
+  EXPECT_EQ(curve.Point(0).s, 0) << "the fraction read from the file is recomputed";
+  EXPECT_EQ(curve.Samples[0].s, 0) << "samples hold the arc length from the first point";
   EXPECT_NEAR(curve.Length, 5, 1e-13);
   EXPECT_EQ(curve.Point(1).Out, 0.7) << "the value is kept while its channel is off";
 }
@@ -337,13 +361,7 @@ TEST(SplineRecordTest, HandMadeCurveGetsDirectionsAndLengths) {
 
 namespace {
 
-using enginetest::TRecordingPaintBox;
-
-// 400 x 300 pixels showing -0.5..0.5: 250 pixels a metre, the world origin at pixel (200, 150).
-struct SplineDrawTest : testing::Test {
-  TRecordingPaintBox box{400, 300};
-  shared::TAniCanvas2D canvas{box, 1.0};
-};
+struct SplineDrawTest : testing::Test, enginetest::TRecordingView {};
 
 TEST_F(SplineDrawTest, SamplesMarkersLabelsAndRotationLines) {
   TSpline curve;

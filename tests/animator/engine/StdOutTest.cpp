@@ -1,41 +1,48 @@
-// The message log: prefixes, kinds, and dropping without a sink.
+// The message log: prefixes, kinds with their sounds and tints, and dropping without a sink.
 #include "animator/engine/StdOut.h"
 
 #include <gtest/gtest.h>
 
-#include <utility>
+#include <string>
 #include <vector>
+
+#include "LogCapture.h"
 
 namespace {
 
 using quillon::TMessageKind;
 
-struct RecordingSink : quillon::TMessageSink {
-  std::vector<std::pair<std::string, TMessageKind>> lines;
-  void AppendLine(const std::string& line, TMessageKind kind) override { lines.emplace_back(line, kind); }
-  void ClearLines() override { lines.clear(); }
-};
-
 TEST(StdOutTest, PrefixesAndKinds) {
   quillon::TStdOut log;
   log.Message("lost before the sink");
-  RecordingSink sink;
+  enginetest::TRecordingSink sink;
   log.SetSink(&sink);
   log.Message("plain");
   log.Notify("note");
   log.Warning("x");
   log.Error("bad");
-  ASSERT_EQ(sink.lines.size(), 4u);
-  EXPECT_EQ(sink.lines[0], std::make_pair(std::string("plain"), TMessageKind::Message));
-  EXPECT_EQ(sink.lines[1], std::make_pair(std::string("note"), TMessageKind::Notify));
-  EXPECT_EQ(sink.lines[2], std::make_pair(std::string("[Warning] x"), TMessageKind::Warning));
-  EXPECT_EQ(sink.lines[3], std::make_pair(std::string("[Error] bad"), TMessageKind::Error));
+  EXPECT_EQ(sink.lines, (std::vector<std::string>{"plain", "note", "[Warning] x", "[Error] bad"}));
+  EXPECT_EQ(sink.kinds, (std::vector<TMessageKind>{TMessageKind::Message, TMessageKind::Notify,
+                                                   TMessageKind::Warning, TMessageKind::Error}));
   log.Clear();
   EXPECT_TRUE(sink.lines.empty());
-  EXPECT_STREQ(quillon::TStdOut::SoundFile(TMessageKind::Message), "");
-  EXPECT_STREQ(quillon::TStdOut::SoundFile(TMessageKind::Warning), "warning.wav");
-  EXPECT_EQ(quillon::TStdOut::Colour(TMessageKind::Error), 0x0000FFu);
-  EXPECT_EQ(quillon::TStdOut::Colour(TMessageKind::Warning), 0x00FFFFu);
+}
+
+TEST(StdOutTest, SoundAndTintOfEachKind) {
+  const struct {
+    TMessageKind kind;
+    const char* sound;
+    unsigned colour;
+  } cases[] = {
+      {TMessageKind::Message, "", 0xFFFFFF},
+      {TMessageKind::Notify, "notify.wav", 0xFFFFFF},
+      {TMessageKind::Warning, "warning.wav", 0x00FFFF},
+      {TMessageKind::Error, "error.wav", 0x0000FF},
+  };
+  for (const auto& c : cases) {
+    EXPECT_STREQ(quillon::TStdOut::SoundFile(c.kind), c.sound);
+    EXPECT_EQ(quillon::TStdOut::Colour(c.kind), c.colour) << c.sound;
+  }
 }
 
 }  // namespace

@@ -13,41 +13,12 @@
 
 #include "shared/Settings.h"
 #include "shared/qt/ConvertDlg.h"
+#include "tests/shared/StoreSettings.h"
 
 namespace {
 
-// One store behind every TSettings the factory opens, as the registry is one.
-shared::TMemorySettings* gStore = nullptr;
-
-class TStoreSettings : public shared::TSettings {
- public:
-  std::string ReadString(const std::string& s, const std::string& n, const std::string& f) const override {
-    return gStore->ReadString(s, n, f);
-  }
-  void WriteString(const std::string& s, const std::string& n, const std::string& v) override {
-    gStore->WriteString(s, n, v);
-  }
-  bool ValueExists(const std::string& s, const std::string& n) const override {
-    return gStore->ValueExists(s, n);
-  }
-  void EraseSection(const std::string& s) override { gStore->EraseSection(s); }
-};
-
-std::unique_ptr<shared::TSettings> StoreFactory(const std::string&) {
-  return std::make_unique<TStoreSettings>();
-}
-
-class ConvertDlgTest : public testing::Test {
+class ConvertDlgTest : public shared::test::TSettingsStoreTest {
  protected:
-  void SetUp() override {
-    gStore = &fStore;
-    shared::SetSettingsFactory(StoreFactory);
-  }
-  void TearDown() override {
-    shared::SetSettingsFactory(nullptr);
-    gStore = nullptr;
-  }
-
   template <class T>
   T* Find(shared::TConvertDlg& dlg, const char* name) {
     auto* widget = dlg.findChild<T*>(name);
@@ -61,8 +32,6 @@ class ConvertDlgTest : public testing::Test {
     QTest::keyClick(combo, Qt::Key_Down);
   }
   std::map<std::string, std::string>& Section() { return fStore.Values["Convert"]; }
-
-  shared::TMemorySettings fStore;
 };
 
 TEST_F(ConvertDlgTest, ShowsTheCurrentSettings) {
@@ -141,6 +110,16 @@ TEST_F(ConvertDlgTest, CancelWithoutAKeyRestoresTheShownState) {
   EXPECT_EQ(convert.UnitSystem(), shared::usMetric);
   EXPECT_EQ(convert.UnitSymbol(shared::cuLength), "mm");
   EXPECT_TRUE(fStore.Values.empty());
+
+  // Closed before it was ever shown, the dialog leaves the service as it is.
+  shared::TConvert imperial;
+  imperial.SetSystem(shared::usUKImperial);
+  imperial.DecimalSeparator = ',';
+  shared::TConvertDlg unshown(imperial);
+  unshown.reject();
+  EXPECT_EQ(imperial.UnitSystem(), shared::usUKImperial);
+  EXPECT_EQ(imperial.UnitSymbol(shared::cuWork), "Btu");
+  EXPECT_EQ(imperial.DecimalSeparator, ',');
 }
 
 TEST_F(ConvertDlgTest, OkTakesOnlyAFormatWithTwoIntegerDigits) {

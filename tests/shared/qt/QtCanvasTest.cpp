@@ -15,6 +15,7 @@
 
 #include "shared/PictureFile.h"
 #include "shared/qt/QtCanvas.h"
+#include "tests/shared/TestFiles.h"
 
 namespace shared {
 namespace {
@@ -42,17 +43,9 @@ void SendMouse(QWidget& widget, QEvent::Type type, QPoint p, Qt::MouseButton but
   QCoreApplication::sendEvent(&widget, &event);
 }
 
-class QtCanvasFiles : public ::testing::Test {
+class QtCanvasFiles : public test::TTempFolderTest {
  protected:
-  void SetUp() override {
-    // Tests run in parallel processes: one folder each.
-    Dir = std::filesystem::temp_directory_path() /
-          ("qt_canvas_test_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::filesystem::remove_all(Dir);
-    std::filesystem::create_directories(Dir);
-  }
-  void TearDown() override { std::filesystem::remove_all(Dir); }
-  std::filesystem::path Dir;
+  QtCanvasFiles() : TTempFolderTest("qt_canvas_test") {}
 };
 
 TEST(QtImageSurface, LinesShapesAndNotXor) {
@@ -175,7 +168,7 @@ TEST_F(QtCanvasFiles, AnimatorPicturesReadBack) {
   canvas.MoveTo(TComplex(-0.4, -0.2));
   canvas.LineTo(TComplex(-0.2, -0.2));  // y = 200, x 100..150
 
-  const std::string bmp = (Dir / "mech007.bmp").string();
+  const std::string bmp = (dir / "mech007.bmp").string();
   canvas.SaveBitmap(bmp);
   QFile file(QString::fromStdString(bmp));
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -196,7 +189,7 @@ TEST_F(QtCanvasFiles, AnimatorPicturesReadBack) {
   EXPECT_GE(axisDots, 8);
   EXPECT_LE(axisDots, 20);
 
-  const std::string jpeg = (Dir / "mech007.jpg").string();
+  const std::string jpeg = (dir / "mech007.jpg").string();
   canvas.SaveJPEG(jpeg);
   QImage photo(QString::fromStdString(jpeg));
   ASSERT_FALSE(photo.isNull());
@@ -212,7 +205,7 @@ TEST_F(QtCanvasFiles, WithoutDoubleBufferNothingIsSaved) {
   widget.resize(100, 100);
   TQtPaintBox box(&widget);
   TAniCanvas2D canvas(box, 1.0);
-  const std::string bmp = (Dir / "none.bmp").string();
+  const std::string bmp = (dir / "none.bmp").string();
   canvas.SaveBitmap(bmp);
   canvas.SaveJPEG(bmp);
   EXPECT_FALSE(std::filesystem::exists(bmp));

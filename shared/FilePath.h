@@ -1,0 +1,24 @@
+// File helpers of the suite: folder names written with their trailing delimiter, full
+// normalised paths, and files replaced only whole.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace shared {
+
+// The folder's name ending in one "/"; the root and an empty name give "/".
+std::string DirectoryWithDelimiter(const std::filesystem::path& folder);
+
+// The path made absolute against the working folder, "." and ".." resolved; the path itself,
+// normalised, when no working folder can be had.
+std::filesystem::path FullNormal(const std::filesystem::path& path);
+
+// Writes the bytes to target through the file target + temporarySuffix beside it and renames
+// that into place only when it is complete, so a failure keeps what was there and leaves no
+// temporary file. Raises std::runtime_error: failurePrefix followed by the reason ("the folder
+// does not exist.", "a folder of that name exists.", ...).
+void WriteFileReplacing(const std::string& target, const std::string& bytes,
+                        const std::string& temporarySuffix, const std::string& failurePrefix);
+
+}  // namespace shared
