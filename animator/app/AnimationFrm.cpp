@@ -24,12 +24,12 @@
 #include "animator/engine/MechanismHeader.h"
 #include "animator/engine/StdOut.h"
 #include "shared/Canvas2D.h"
-#include "shared/Cp1252.h"
 #include "shared/ProgramInfo.h"
 #include "shared/Settings.h"
 #include "shared/TabLine.h"
 #include "shared/qt/ProjectInfoDialog.h"
 #include "shared/qt/QtCanvas.h"
+#include "shared/qt/QtText.h"
 
 namespace quillon {
 
@@ -43,13 +43,11 @@ constexpr int kPauseImage = 4;
 constexpr int kStartImage = 5;
 constexpr int kSpeedImage = 13;
 
-QString FromText(const std::string& text) { return QString::fromStdString(shared::Cp1252ToUtf8(text)); }
-
 // "Short|Long": the tool tip shows the short part, the status line the long one. For widgets
 // and menu items alike.
 template <typename THinted>
 void SetHint(THinted* target, const std::string& hint) {
-  const QString text = FromText(hint);
+  const QString text = shared::ToQString(hint);
   const qsizetype bar = text.indexOf(QLatin1Char('|'));
   target->setToolTip(bar < 0 ? text : text.left(bar));
   target->setStatusTip(bar < 0 ? text : text.mid(bar + 1));
@@ -346,7 +344,7 @@ QToolButton* TAnimationFrm::NewToolButton(QToolBar* bar, const char* name, const
 }
 
 QAction* TAnimationFrm::NewPopItem(const char* name, const char* caption, const char* hint) {
-  auto* item = new QAction(FromText(caption), PopupMenu1);
+  auto* item = new QAction(shared::ToQString(caption), PopupMenu1);
   item->setObjectName(QString::fromLatin1(name));
   SetHint(item, hint);
   PopupMenu1->addAction(item);
@@ -565,7 +563,7 @@ void TAnimationFrm::PopupMenu1Popup() {
   PopMoveRotateResize->setVisible(true);
   const auto follow = [](QAction* item, bool on, const std::string& hide, const std::string& show) {
     item->setChecked(on);
-    item->setText(FromText(on ? hide : show));
+    item->setText(shared::ToQString(on ? hide : show));
   };
   if (link) follow(PopToggleGraph, m.Link(l).Kinematics != 0, HideGraphText, ShowGraphText);
   if (joint) {
@@ -800,7 +798,7 @@ void TAnimationFrm::PositionTrackBarChange() {
   if (PositionTrackBar->Tag != 0) return;
   const int n = PositionTrackBar->value();
   FMechanism->SetFrame(n);
-  StatusPanels[2]->setText(QStringLiteral("%1: %2").arg(FromText(PosLabel)).arg(n));
+  StatusPanels[2]->setText(QStringLiteral("%1: %2").arg(shared::ToQString(PosLabel)).arg(n));
   Draw();
 }
 
@@ -1045,7 +1043,7 @@ void TAnimationFrm::ReadTexts(const TLanguageFile& texts) {
     SetButtonHint(button, read(key, fallback));
   };
   const auto item = [&](QAction* action, const char* key, const char* fallback) {
-    action->setText(FromText(read(key, fallback)));
+    action->setText(shared::ToQString(read(key, fallback)));
   };
   const auto itemHint = [&](QAction* action, const char* key, const char* fallback) {
     SetHint(action, read(key, fallback));

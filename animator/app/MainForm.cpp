@@ -26,7 +26,6 @@
 #include "animator/engine/StdOut.h"
 #include "shared/Clipboard.h"
 #include "shared/Convert.h"
-#include "shared/Cp1252.h"
 #include "shared/ProgramInfo.h"
 #include "shared/Settings.h"
 #include "shared/ShellOpen.h"
@@ -34,6 +33,7 @@
 #include "shared/qt/AboutDlg.h"
 #include "shared/qt/ConvertDlg.h"
 #include "shared/qt/ProjectInfoDialog.h"
+#include "shared/qt/QtText.h"
 
 namespace quillon {
 
@@ -73,7 +73,7 @@ std::string WithExtension(const std::string& path, const char* extension) {
 
 // Menu texts come through the language pick of the program information; only English exists.
 QString Pick(const char* english) {
-  return QString::fromStdString(shared::Cp1252ToUtf8(shared::ProgramInfo().PickByLanguage({english})));
+  return shared::ToQString(shared::ProgramInfo().PickByLanguage({english}));
 }
 
 bool SameProjectInfo(const shared::TProjectInfo& a, const shared::TProjectInfo& b) {

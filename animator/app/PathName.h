@@ -7,7 +7,7 @@
 #include <QString>
 #include <string>
 
-#include "shared/Cp1252.h"
+#include "shared/qt/QtText.h"
 
 namespace quillon {
 
@@ -17,8 +17,6 @@ inline QString FromPath(const std::string& path) {
   return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
-inline std::string PathForLog(const std::string& path) {
-  return shared::Utf8ToCp1252(FromPath(path).toStdString());
-}
+inline std::string PathForLog(const std::string& path) { return shared::FromQString(FromPath(path)); }
 
 }  // namespace quillon
