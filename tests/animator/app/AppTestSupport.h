@@ -7,6 +7,7 @@
 
 #include "shared/Clipboard.h"
 #include "shared/Settings.h"
+#include "tests/shared/StoreSettings.h"
 
 namespace quillon {
 
@@ -24,23 +25,9 @@ inline shared::TMemorySettings& SettingsStore() {
   return store;
 }
 
-class TStoreSettings : public shared::TSettings {
- public:
-  std::string ReadString(const std::string& s, const std::string& n, const std::string& f) const override {
-    return SettingsStore().ReadString(s, n, f);
-  }
-  void WriteString(const std::string& s, const std::string& n, const std::string& v) override {
-    SettingsStore().WriteString(s, n, v);
-  }
-  bool ValueExists(const std::string& s, const std::string& n) const override {
-    return SettingsStore().ValueExists(s, n);
-  }
-  void EraseSection(const std::string& s) override { SettingsStore().EraseSection(s); }
-};
-
 // The settings factory of the tests: every key opens the one store.
 inline std::unique_ptr<shared::TSettings> OpenStoreSettings(const std::string&) {
-  return std::make_unique<TStoreSettings>();
+  return std::make_unique<shared::test::TStoreSettings>(SettingsStore());
 }
 
 }  // namespace quillon
