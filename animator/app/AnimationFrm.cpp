@@ -18,17 +18,18 @@
 #include "animator/app/AnimationSettings.h"
 #include "animator/app/AppDialogs.h"
 #include "animator/app/LanguageFile.h"
+#include "animator/app/PathName.h"
 #include "animator/app/TrackBar.h"
 #include "animator/engine/AniMechanism.h"
 #include "animator/engine/MechanismHeader.h"
 #include "animator/engine/StdOut.h"
 #include "shared/Canvas2D.h"
-#include "shared/Cp1252.h"
 #include "shared/ProgramInfo.h"
 #include "shared/Settings.h"
 #include "shared/TabLine.h"
 #include "shared/qt/ProjectInfoDialog.h"
 #include "shared/qt/QtCanvas.h"
+#include "shared/qt/QtText.h"
 
 namespace quillon {
 
@@ -42,21 +43,20 @@ constexpr int kPauseImage = 4;
 constexpr int kStartImage = 5;
 constexpr int kSpeedImage = 13;
 
-QString FromText(const std::string& text) { return QString::fromStdString(shared::Cp1252ToUtf8(text)); }
-
-// "Short|Long": the tool tip shows the short part, the status line the long one.
-void SetHint(QWidget* widget, const std::string& hint) {
-  const QString text = FromText(hint);
+// "Short|Long": the tool tip shows the short part, the status line the long one. For widgets
+// and menu items alike.
+template <typename THinted>
+void SetHint(THinted* target, const std::string& hint) {
+  const QString text = shared::ToQString(hint);
   const qsizetype bar = text.indexOf(QLatin1Char('|'));
-  widget->setToolTip(bar < 0 ? text : text.left(bar));
-  widget->setStatusTip(bar < 0 ? text : text.mid(bar + 1));
+  target->setToolTip(bar < 0 ? text : text.left(bar));
+  target->setStatusTip(bar < 0 ? text : text.mid(bar + 1));
 }
 
-void SetHint(QAction* action, const std::string& hint) {
-  const QString text = FromText(hint);
-  const qsizetype bar = text.indexOf(QLatin1Char('|'));
-  action->setToolTip(bar < 0 ? text : text.left(bar));
-  action->setStatusTip(bar < 0 ? text : text.mid(bar + 1));
+// The tool buttons have no pictures yet: they show their short hint as their text.
+void SetButtonHint(QToolButton* button, const std::string& hint) {
+  SetHint(button, hint);
+  button->setText(button->toolTip());
 }
 
 // Tool button tag to canvas mode; the curve and area tools swap their numbers.
@@ -227,6 +227,8 @@ void TAnimationFrm::CreateComponents() {
   PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
   PaintBox1->setMouseTracking(true);
   PaintBox1->setContextMenuPolicy(Qt::CustomContextMenu);
+  // A click in the drawing focuses the view, where the Delete key acts on the selection.
+  PaintBox1->setFocusPolicy(Qt::ClickFocus);
   PaintBox1->setMinimumSize(100, 80);
   QFont font(QStringLiteral("MS Sans Serif"));
   font.setPixelSize(13);
@@ -336,14 +338,13 @@ QToolButton* TAnimationFrm::NewToolButton(QToolBar* bar, const char* name, const
   button->setProperty(kTagProperty, tag);
   button->setCheckable(check);
   button->setAutoRaise(true);
-  SetHint(button, hint);
-  button->setText(button->toolTip());
+  SetButtonHint(button, hint);
   bar->addWidget(button);
   return button;
 }
 
 QAction* TAnimationFrm::NewPopItem(const char* name, const char* caption, const char* hint) {
-  auto* item = new QAction(FromText(caption), PopupMenu1);
+  auto* item = new QAction(shared::ToQString(caption), PopupMenu1);
   item->setObjectName(QString::fromLatin1(name));
   SetHint(item, hint);
   PopupMenu1->addAction(item);
@@ -389,7 +390,7 @@ void TAnimationFrm::SetModified(bool value) {
   FMechanism->SetModified(value);
 }
 
-void TAnimationFrm::ShowFileName() { StatusPanels[3]->setText(FromText(FFileName)); }
+void TAnimationFrm::ShowFileName() { StatusPanels[3]->setText(FromPath(FFileName)); }
 
 void TAnimationFrm::SetPolar(bool polar) {
   FCanvas->Polar = polar;
@@ -529,6 +530,13 @@ void TAnimationFrm::SelectAll() {
   Draw();
 }
 
+void TAnimationFrm::EndAddTool() {
+  if (!IsAddMode(FCanvas->Mode())) return;
+  FMechanism->AddClicks = 0;
+  FCanvas->SetMode(0);
+  UpdateToolButtons();
+}
+
 void TAnimationFrm::StopAndSelect() {
   StopButtonClick();
   SelectButtonClick(SelectButton);
@@ -555,7 +563,7 @@ void TAnimationFrm::PopupMenu1Popup() {
   PopMoveRotateResize->setVisible(true);
   const auto follow = [](QAction* item, bool on, const std::string& hide, const std::string& show) {
     item->setChecked(on);
-    item->setText(FromText(on ? hide : show));
+    item->setText(shared::ToQString(on ? hide : show));
   };
   if (link) follow(PopToggleGraph, m.Link(l).Kinematics != 0, HideGraphText, ShowGraphText);
   if (joint) {
@@ -567,13 +575,17 @@ void TAnimationFrm::PopupMenu1Popup() {
   }
 }
 
+// The trace and lock flags are part of the document: changed, it must be saved. Neither
+// changes the solution, so nothing is recalculated.
 void TAnimationFrm::PopTogglePathClick() {
   FMechanism->ToggleTraceSelected();
+  Modified = true;
   Draw();
 }
 
 void TAnimationFrm::PopToggleLockClick() {
   FMechanism->ToggleLockSelected();
+  Modified = true;
   Draw();
 }
 
@@ -630,7 +642,12 @@ void TAnimationFrm::PaintBox1MouseDown(Qt::MouseButton button, uint8_t shift, in
   const int mode = FCanvas->Mode();
   // The joint an add tool is placing is not itself picked.
   const bool skipLast = (mode == 14 || mode == 16) && m.AddClicks == 1;
-  if (mode == 0) m.PrepareUndoState(shared::TabLines());
+  if (mode == 0) {
+    m.PrepareUndoState(shared::TabLines());
+    // Kept aside until the release: meanwhile the store serves others (the main window's
+    // clipboard watcher loads every clipboard change into it).
+    DragUndoState = shared::TabLines().Lines;
+  }
   Dragged = false;
   const double t = FCanvas->PickToleranceWorld();
   if (mode == 4 && button == Qt::LeftButton) m.Areas.AddArea(press, press);
@@ -699,7 +716,13 @@ void TAnimationFrm::PaintBox1MouseMove(uint8_t shift, int, int) {
 void TAnimationFrm::PaintBox1MouseUp(Qt::MouseButton, uint8_t, int, int) {
   TAniMechanism& m = *FMechanism;
   // Only a drag leaves an undo entry; a plain click pushes nothing.
-  if (Dragged) shared::TabLines().PushHistory();
+  if (Dragged) {
+    shared::TTabLines& store = shared::TabLines();
+    store.Clear();
+    store.Lines = std::move(DragUndoState);
+    store.PushHistory();
+  }
+  DragUndoState.clear();
   Dragged = false;
   FLastSelectionKind = m.SelectionKind();
   const int mode = FCanvas->Mode();
@@ -775,7 +798,7 @@ void TAnimationFrm::PositionTrackBarChange() {
   if (PositionTrackBar->Tag != 0) return;
   const int n = PositionTrackBar->value();
   FMechanism->SetFrame(n);
-  StatusPanels[2]->setText(QStringLiteral("%1: %2").arg(FromText(PosLabel)).arg(n));
+  StatusPanels[2]->setText(QStringLiteral("%1: %2").arg(shared::ToQString(PosLabel)).arg(n));
   Draw();
 }
 
@@ -806,8 +829,10 @@ void TAnimationFrm::StopButtonClick() {
 }
 
 void TAnimationFrm::RecordButtonClick() {
+  // The mechanism solves the cycle afresh from the stored position; the bar shows its length.
   FMechanism->FrameToDesign();
   Modified = true;
+  RefreshTrackBar();
   StopButtonClick();
 }
 
@@ -820,6 +845,7 @@ void TAnimationFrm::NewMechanism(int typeNumber) {
   FMechanism->SaveUndoState(shared::TabLines());
   if (FCanvas->GridStyle == 3) FCanvas->GridStyle = 2;
   FMechanism->NewMechanism(typeNumber);
+  EndAddTool();
   MechanismChanged();
   SetTrackBarPosition(0);
   ZoomAllButtonClick();
@@ -842,6 +868,7 @@ void TAnimationFrm::LoadFromFile(const std::string& fileName) {
       store.Clear();
       throw;
     }
+    EndAddTool();
     store.ClearHistory();
     ProjectInfo().ReadInfoSection(store, shared::TProjectInfoDialog::Today());
     FFileName = fileName;
@@ -849,7 +876,7 @@ void TAnimationFrm::LoadFromFile(const std::string& fileName) {
     UpdateGridStyle();
   } else {
     FFileName = shared::ProgramInfo().DefaultName;
-    StdOut().Error(FormatName(FileNotExistText, fileName));
+    StdOut().Error(FormatName(FileNotExistText, PathForLog(fileName)));
   }
   ShowFileName();
   MechanismChanged();
@@ -896,6 +923,7 @@ void TAnimationFrm::PasteFromClipboard() {
     StdOut().Error(error.what());
     return;
   }
+  EndAddTool();
   Guarded([&] {
     ProjectInfo().ReadInfoSection(store, shared::TProjectInfoDialog::Today());
     store.Clear();
@@ -921,6 +949,7 @@ void TAnimationFrm::Undo() {
     StdOut().Error(error.what());
     return;
   }
+  EndAddTool();
   store.Clear();
   MechanismChanged();
   SetTrackBarPosition(0);
@@ -1011,11 +1040,10 @@ void TAnimationFrm::ReadTexts(const TLanguageFile& texts) {
     return texts.ReadString(kTextSection, key, fallback);
   };
   const auto hint = [&](QToolButton* button, const char* key, const char* fallback) {
-    SetHint(button, read(key, fallback));
-    button->setText(button->toolTip());
+    SetButtonHint(button, read(key, fallback));
   };
   const auto item = [&](QAction* action, const char* key, const char* fallback) {
-    action->setText(FromText(read(key, fallback)));
+    action->setText(shared::ToQString(read(key, fallback)));
   };
   const auto itemHint = [&](QAction* action, const char* key, const char* fallback) {
     SetHint(action, read(key, fallback));

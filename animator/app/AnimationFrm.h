@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "animator/app/DocumentView.h"
 #include "shared/PaintSurface.h"
@@ -94,7 +95,7 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   int StepsPerTick() const { return FStepsPerTick; }
   int LastSelectionKind() const { return FLastSelectionKind; }
 
-  void SetModified(bool value);
+  void SetModified(bool value) override;
   void ShowFileName();
   void LoadSettings();
   void SaveSettings();
@@ -228,7 +229,9 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   void RefreshTrackBar();
   void DrawBackground(shared::TAniCanvas2D& canvas);
   void UpdateGridStyle();
-  // True (and a warning in the log) while a loop runs.
+  // An add tool's clicks belong to the document it started on: a document that replaces it
+  // ends the tool and the Select tool returns.
+  void EndAddTool();
   // Runs a handler of a Qt event; an exception goes to the log as an error.
   void Guarded(const std::function<void()>& handler);
 
@@ -249,6 +252,8 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   int GraphHeight = 171;
   bool GraphHeightApplied = false;
   bool Dragged = false;
+  // The mechanism at the press, the undo entry of a drag.
+  std::vector<std::string> DragUndoState;
   int FLastSelectionKind = 0;
   std::string FHeaderStatusText;
   bool LoopRunning = false;

@@ -5,7 +5,7 @@
 #include <QStringDecoder>
 #include <exception>
 
-#include "shared/Cp1252.h"
+#include "shared/qt/QtText.h"
 
 namespace quillon {
 
@@ -49,7 +49,7 @@ QString ExceptionText(const std::string& what) {
   QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
   const QString text = utf8(QByteArrayView(what.data(), static_cast<qsizetype>(what.size())));
   if (!utf8.hasError()) return text;
-  return QString::fromStdString(shared::Cp1252ToUtf8(what));
+  return shared::ToQString(what);
 }
 
 }  // namespace quillon

@@ -36,6 +36,7 @@ class TDocumentView {
   // 0 empty header, 1 a document of this program, 2 a document of the synthesis program.
   virtual int CheckClipboardHeader() = 0;
   virtual bool IsModified() const = 0;
+  virtual void SetModified(bool value) = 0;
   // The document's file, or the default name "Untitled" while it has none.
   virtual std::string FileName() const = 0;
 

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
@@ -27,7 +26,6 @@
 #include "animator/engine/StdOut.h"
 #include "shared/Clipboard.h"
 #include "shared/Convert.h"
-#include "shared/Cp1252.h"
 #include "shared/ProgramInfo.h"
 #include "shared/Settings.h"
 #include "shared/ShellOpen.h"
@@ -35,6 +33,7 @@
 #include "shared/qt/AboutDlg.h"
 #include "shared/qt/ConvertDlg.h"
 #include "shared/qt/ProjectInfoDialog.h"
+#include "shared/qt/QtText.h"
 
 namespace quillon {
 
@@ -74,7 +73,12 @@ std::string WithExtension(const std::string& path, const char* extension) {
 
 // Menu texts come through the language pick of the program information; only English exists.
 QString Pick(const char* english) {
-  return QString::fromStdString(shared::Cp1252ToUtf8(shared::ProgramInfo().PickByLanguage({english})));
+  return shared::ToQString(shared::ProgramInfo().PickByLanguage({english}));
+}
+
+bool SameProjectInfo(const shared::TProjectInfo& a, const shared::TProjectInfo& b) {
+  return a.Title == b.Title && a.Client == b.Client && a.Author == b.Author && a.Date == b.Date &&
+         a.Comments == b.Comments;
 }
 
 }  // namespace
@@ -84,10 +88,6 @@ QString JoinCommandLine(const QStringList& arguments) {
   for (qsizetype i = 1; i < arguments.size(); ++i) joined += QLatin1Char(' ') + arguments[i];
   return joined.trimmed();
 }
-
-std::string ToPath(const QString& name) { return QFile::encodeName(name).toStdString(); }
-
-QString FromPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 
 TMainForm::TMainForm(TDocumentView* view, std::unique_ptr<TUserDialogs> dialogs,
                      shared::TClipboard& clipboard, QWidget* parent)
@@ -122,14 +122,21 @@ QAction* TMainForm::NewAction(const char* name, const QString& caption, const QS
   return action;
 }
 
-// Every command runs guarded: an exception it raises is shown and goes no further.
 void TMainForm::OnTrigger(QAction* action, std::function<void()> command) {
-  connect(action, &QAction::triggered, this, [command = std::move(command)] {
-    DeliverGuarded([&] {
-      command();
-      return true;
-    });
+  connect(action, &QAction::triggered, this, [this, command = std::move(command)] { RunCommand(command); });
+}
+
+// Every command runs guarded: an exception it raises is shown and goes no further.
+void TMainForm::RunCommand(const std::function<void()>& command) {
+  ++CommandDepth;
+  DeliverGuarded([&] {
+    command();
+    return true;
   });
+  --CommandDepth;
+  if (CommandDepth > 0 || !ClipboardPending) return;
+  ClipboardPending = false;
+  ClipboardChanged();
 }
 
 void TMainForm::CreateToolBar() {
@@ -419,12 +426,8 @@ void TMainForm::CreateKeys() {
   const auto key = [this](Qt::Key code, std::function<void()> command) {
     auto* shortcut = new QShortcut(QKeySequence(code), this);
     shortcut->setContext(Qt::WindowShortcut);
-    connect(shortcut, &QShortcut::activated, this, [command = std::move(command)] {
-      DeliverGuarded([&] {
-        command();
-        return true;
-      });
-    });
+    connect(shortcut, &QShortcut::activated, this,
+            [this, command = std::move(command)] { RunCommand(command); });
   };
   key(Qt::Key_Escape, [this] {
     Document->Widget()->setFocus();
@@ -459,22 +462,14 @@ void TMainForm::FormCreate() {
   StdOut().SetSink(Memo1);
   ShowLeft = true;
   ShowLeftButton->setChecked(true);
-  connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
-    DeliverGuarded([this] {
-      ClipboardChanged();
-      return true;
-    });
-  });
+  connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] { ClipboardChanged(); });
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (Shown) return;
   Shown = true;
-  DeliverGuarded([this] {
-    FormShow();
-    return true;
-  });
+  RunCommand([this] { FormShow(); });
 }
 
 void TMainForm::FormShow() {
@@ -499,11 +494,13 @@ void TMainForm::FormShow() {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-  if (AskSave() == TAnswer::Cancel) {
-    event->ignore();
-  } else {
-    event->accept();
-  }
+  bool close = false;
+  RunCommand([&] {
+    close = AskSave() != TAnswer::Cancel;
+    // A closing window takes nothing over any more.
+    if (close) ClipboardPending = false;
+  });
+  event->setAccepted(close);
 }
 
 bool TMainForm::event(QEvent* event) {
@@ -763,7 +760,7 @@ void TMainForm::FileCreateAVIVideoClick() {
   AVIFileName = WithExtension(ToPath(request.FileName), ".avi");
   if (!ConfirmReplace(FromPath(AVIFileName))) return;
   Document->ExportAVI(AVIFileName);
-  StdOut().Message(shared::Utf8ToCp1252(FromPath(AVIFileName).toStdString()));
+  StdOut().Message(PathForLog(AVIFileName));
 }
 
 void TMainForm::FileHTMLReportClick() { Document->WriteHTMLReport(); }
@@ -822,7 +819,12 @@ void TMainForm::ViewUnitsClick() {
 }
 
 void TMainForm::FileProjectInfoClick() {
-  if (AppDialogs().ProjectInfoDialog) AppDialogs().ProjectInfoDialog->exec();
+  shared::TProjectInfoDialog* dialog = AppDialogs().ProjectInfoDialog;
+  if (!dialog) return;
+  const shared::TProjectInfo before = dialog->Info;
+  dialog->exec();
+  // The information is saved with the document, so an edit of it is a change to save.
+  if (!SameProjectInfo(before, dialog->Info)) Document->SetModified(true);
 }
 
 void TMainForm::HelpAboutClick() {
@@ -844,11 +846,18 @@ void TMainForm::ClipboardChanged() {
   // A change that arrives while the question of an earlier one is open (its modal loop runs) is
   // not checked again; the paste that follows reads the clipboard as it is by then.
   if (CheckingClipboard) return;
+  // While another command waits for an answer or a file name the change waits for its end, so
+  // no paste comes between a "Save ?" answer and the command it was given for.
+  if (CommandDepth > 0) {
+    ClipboardPending = true;
+    return;
+  }
   CheckingClipboard = true;
-  struct TReset {
-    bool& Flag;
-    ~TReset() { Flag = false; }
-  } reset{CheckingClipboard};
+  RunCommand([this] { TakeClipboard(); });
+  CheckingClipboard = false;
+}
+
+void TMainForm::TakeClipboard() {
   if (!shared::TabLines().LoadFromClipboard(Clipboard)) return;
   if (Document->CheckClipboardHeader() != 2) return;
   if (!AskReplace()) return;

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "animator/app/DocumentView.h"
+#include "animator/app/PathName.h"
 #include "animator/app/UserDialogs.h"
 
 class QAction;
@@ -41,10 +42,6 @@ inline constexpr const char* kMechanismFilter = "Quillon Mechanism Files|*.mech|
 // The command-line document: the arguments after the program's name, each preceded by one
 // blank, trimmed at both ends, so a path with blanks that arrives in pieces is whole again.
 QString JoinCommandLine(const QStringList& arguments);
-
-// Paths as the file system takes them, and back.
-std::string ToPath(const QString& name);
-QString FromPath(const std::string& path);
 
 class TMainForm : public QMainWindow {
   Q_OBJECT
@@ -115,7 +112,8 @@ class TMainForm : public QMainWindow {
   void HelpContentsClick();
   void HelpManualClick();
   void HelpFeedbackClick();
-  // The clipboard changed: a mechanism of the synthesis program becomes the document.
+  // The clipboard changed: a mechanism of the synthesis program becomes the document. While a
+  // command runs, the change is taken over when it has finished.
   void ClipboardChanged();
 
  protected:
@@ -134,6 +132,10 @@ class TMainForm : public QMainWindow {
   void ClearProjectInfo();
   QAction* NewAction(const char* name, const QString& caption, const QString& hint = QString());
   void OnTrigger(QAction* action, std::function<void()> command);
+  // Runs a command (menu, button, key, showing, closing, clipboard take-over) with its
+  // exceptions shown; a clipboard change that came meanwhile is taken over at the end.
+  void RunCommand(const std::function<void()>& command);
+  void TakeClipboard();
   // Saves the document under the name; a failure is shown and gives false.
   bool SaveDocument(const std::string& fileName);
   // False for a document that has no file yet, also when a file of the default name exists.
@@ -147,6 +149,8 @@ class TMainForm : public QMainWindow {
   QString CommandLine;
   bool Shown = false;
   bool CheckingClipboard = false;
+  int CommandDepth = 0;
+  bool ClipboardPending = false;
 
  public:
   // Components, named as the window's parts are named.

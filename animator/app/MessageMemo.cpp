@@ -4,8 +4,8 @@
 #include <QApplication>
 #include <QScrollBar>
 
-#include "shared/Cp1252.h"
 #include "shared/Sound.h"
+#include "shared/qt/QtText.h"
 
 namespace quillon {
 
@@ -20,7 +20,7 @@ TMessageMemo::TMessageMemo(QWidget* parent) : QPlainTextEdit(parent) {
 }
 
 void TMessageMemo::AppendLine(const std::string& line, TMessageKind kind) {
-  appendPlainText(QString::fromStdString(shared::Cp1252ToUtf8(line)));
+  appendPlainText(shared::ToQString(line));
   verticalScrollBar()->setValue(verticalScrollBar()->maximum());
   SetBackground(FromColourValue(TStdOut::Colour(kind)));
   TintTimer.start();

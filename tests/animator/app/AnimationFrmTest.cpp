@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QTest>
@@ -10,6 +11,7 @@
 #include <QToolButton>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <stdexcept>
 
@@ -18,29 +20,24 @@
 #include "animator/app/Application.h"
 #include "animator/app/LanguageFile.h"
 #include "animator/app/MainForm.h"
+#include "animator/app/MessageMemo.h"
 #include "animator/app/TrackBar.h"
 #include "animator/engine/AniMechanism.h"
 #include "animator/engine/StdOut.h"
 #include "shared/Canvas2D.h"
 #include "shared/Clipboard.h"
 #include "shared/Convert.h"
+#include "shared/Cp1252.h"
 #include "shared/ProgramInfo.h"
 #include "shared/Settings.h"
 #include "shared/TabLine.h"
+#include "tests/animator/app/AppTestSupport.h"
 
 namespace quillon {
 namespace {
 
 const std::string kFixtures = SUITE_FIXTURES;
 constexpr const char* kKey = "Software\\Orvane\\Quillon";
-
-class TFakeClipboard : public shared::TClipboard {
- public:
-  std::string Text;
-  bool HasText() const override { return !Text.empty(); }
-  std::string GetText() const override { return Text; }
-  void SetText(const std::string& text) override { Text = text; }
-};
 
 class TLog : public TMessageSink {
  public:
@@ -51,28 +48,6 @@ class TLog : public TMessageSink {
     return std::find(Lines.begin(), Lines.end(), line) != Lines.end();
   }
 };
-
-// One settings store for the whole test, behind every OpenSettings.
-shared::TMemorySettings& Store() {
-  static shared::TMemorySettings store;
-  return store;
-}
-
-class TStoreView : public shared::TSettings {
- public:
-  std::string ReadString(const std::string& s, const std::string& n, const std::string& f) const override {
-    return Store().ReadString(s, n, f);
-  }
-  void WriteString(const std::string& s, const std::string& n, const std::string& v) override {
-    Store().WriteString(s, n, v);
-  }
-  bool ValueExists(const std::string& s, const std::string& n) const override {
-    return Store().ValueExists(s, n);
-  }
-  void EraseSection(const std::string& s) override { Store().EraseSection(s); }
-};
-
-std::unique_ptr<shared::TSettings> OpenStore(const std::string&) { return std::make_unique<TStoreView>(); }
 
 // The mechanism's document lines, to compare two states.
 std::vector<std::string> Document(TAniMechanism& mechanism) {
@@ -88,8 +63,8 @@ class AnimationFrmTest : public ::testing::Test {
     shared::CreateTabLines();
     CreateStdOut();
     StdOut().SetSink(&Log);
-    Store().Values.clear();
-    shared::SetSettingsFactory(OpenStore);
+    SettingsStore().Values.clear();
+    shared::SetSettingsFactory(OpenStoreSettings);
     Folder =
         std::filesystem::temp_directory_path() /
         ("animation-frm-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
@@ -269,6 +244,21 @@ TEST_F(AnimationFrmTest, RecordMakesTheCurrentStepTheDesignPosition) {
   EXPECT_EQ(View->PositionTrackBar->value(), 0);
 }
 
+// Stored, the position is solved afresh: the bar's band follows the new solved length.
+TEST_F(AnimationFrmTest, RecordRefreshesTheUnsolvedBand) {
+  OpenFourbar();
+  TAniMechanism& m = View->Mechanism();
+  m.Joint(m.FindJoint('B')).Positions[0].X = -1.5;
+  View->MechanismChanged();
+  const int solved = m.Len;
+  ASSERT_LT(solved, m.N);
+  View->PositionTrackBar->setValue(solved);
+  View->RecordButton->click();
+  ASSERT_NE(m.Len, solved);
+  EXPECT_EQ(View->PositionTrackBar->SelStart(), m.Len);
+  EXPECT_EQ(View->PositionTrackBar->SelEnd(), m.N);
+}
+
 TEST_F(AnimationFrmTest, ToolButtonsSetCanvasModesAndAddToolsSaveAnUndoState) {
   OpenFourbar();
   struct TCase {
@@ -347,6 +337,29 @@ TEST_F(AnimationFrmTest, DraggingAJointMovesItAndLeavesOneUndoEntry) {
   EXPECT_DOUBLE_EQ(m.Joint(c).Positions[0].X, before.X);
 }
 
+// The store serves others while the button is held (the main window's clipboard watcher loads
+// every clipboard change into it): the undo entry of the drag is still the mechanism before it.
+TEST_F(AnimationFrmTest, ClipboardChangeDuringADragLeavesItsUndoEntry) {
+  OpenFourbar();
+  View->resize(800, 600);
+  View->show();
+  TAniMechanism& m = View->Mechanism();
+  const auto before = Document(m);
+  const int c = m.FindJoint('C');
+  const TPositionRecord at = m.Joint(c).Positions[0];
+  const shared::TPoint screen = View->Canvas().WorldToScreen(at.X, at.Y);
+  QTest::mousePress(View->PaintBox1, Qt::LeftButton, {}, QPoint(screen.X, screen.Y));
+  Clipboard.Text = "Text copied by another program\r\n";
+  ASSERT_TRUE(shared::TabLines().LoadFromClipboard(Clipboard));
+  QTest::mouseMove(View->PaintBox1, QPoint(screen.X + 20, screen.Y));
+  QTest::mouseRelease(View->PaintBox1, Qt::LeftButton, {}, QPoint(screen.X + 20, screen.Y));
+  ASSERT_NE(Document(m), before);
+  Log.Lines.clear();
+  View->Undo();
+  EXPECT_TRUE(Log.Lines.empty());
+  EXPECT_EQ(Document(m), before);
+}
+
 TEST_F(AnimationFrmTest, AddInputToolTakesTwoClicksThenSelectReturns) {
   OpenFourbar();
   View->resize(800, 600);
@@ -368,6 +381,41 @@ TEST_F(AnimationFrmTest, AddInputToolTakesTwoClicksThenSelectReturns) {
   // The tool saved the mechanism before it changed anything.
   View->Undo();
   EXPECT_EQ(m.JointCount(), joints);
+}
+
+// A document that replaces the one an add tool was working on ends the tool: its next clicks
+// would otherwise move and join joints of the new document.
+TEST_F(AnimationFrmTest, ReplacedDocumentEndsAnAddTool) {
+  const std::string path = (Folder / "saved.mech").string();
+  struct TCase {
+    const char* Name;
+    std::function<void()> Replace;
+  };
+  const TCase cases[] = {
+      {"undo", [&] { View->Undo(); }},
+      {"new", [&] { View->NewMechanism(0); }},
+      {"open", [&] { View->LoadFromFile(path); }},
+      {"paste", [&] { View->PasteFromClipboard(); }},
+  };
+  View->resize(800, 600);
+  View->show();
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    OpenFourbar();
+    View->SaveToFile(path);
+    View->CopyToClipboard();
+    TAniMechanism& m = View->Mechanism();
+    View->AddDyadButton->click();
+    QTest::mouseClick(View->PaintBox1, Qt::LeftButton, {}, QPoint(100, 100));
+    ASSERT_EQ(m.AddClicks, 1);
+    c.Replace();
+    const auto replaced = Document(m);
+    EXPECT_EQ(View->Canvas().Mode(), 0);
+    EXPECT_TRUE(View->SelectButton->isChecked());
+    QTest::mouseMove(View->PaintBox1, QPoint(160, 120));
+    QTest::mouseClick(View->PaintBox1, Qt::LeftButton, {}, QPoint(160, 120));
+    EXPECT_EQ(Document(m), replaced);
+  }
 }
 
 TEST_F(AnimationFrmTest, PopupMenuFollowsTheSelection) {
@@ -403,6 +451,22 @@ TEST_F(AnimationFrmTest, PopupMenuFollowsTheSelection) {
   // Instant centres need a link.
   View->PopInstCenters->trigger();
   EXPECT_TRUE(Log.Has(View->ErrorICText));
+}
+
+// Every pop-up toggle changes a flag the document stores, so the document counts as modified
+// and is not dropped without "Save ?".
+TEST_F(AnimationFrmTest, PopupTogglesMarkTheDocumentModified) {
+  for (QAction* item :
+       {View->PopTogglePath, View->PopToggleLock, View->PopToggleGraph, View->PopToggleVectors}) {
+    OpenFourbar();
+    ASSERT_FALSE(View->IsModified());
+    TAniMechanism& m = View->Mechanism();
+    m.Joint(m.FindJoint('C')).Selected = 1;
+    const auto before = Document(m);
+    item->trigger();
+    EXPECT_NE(Document(m), before) << item->objectName().toStdString();
+    EXPECT_TRUE(View->IsModified()) << item->objectName().toStdString();
+  }
 }
 
 TEST_F(AnimationFrmTest, NewSaveOpenAndUndo) {
@@ -487,6 +551,18 @@ TEST_F(AnimationFrmTest, FailedOpenKeepsTheDocumentItsNameAndItsUndoHistory) {
   EXPECT_TRUE(Log.Has("[Error] " + missing + " does not exist!"));
   EXPECT_EQ(Document(View->Mechanism()), before);
   EXPECT_EQ(View->FileName(), "Untitled");
+}
+
+// File names are paths of the file system (UTF-8 here); the status line and the log show them
+// as the user wrote them.
+TEST_F(AnimationFrmTest, FileNamesBeyondAsciiAreShownAsWritten) {
+  OpenFourbar();
+  const std::string saved = (Folder / "Getriebe f\xc3\xbcr T\xc3\xbcr.mech").string();
+  View->SaveToFile(saved);
+  EXPECT_EQ(Status(3), QString::fromUtf8(saved.c_str()));
+  const std::string missing = (Folder / "caf\xc3\xa9.mech").string();
+  View->LoadFromFile(missing);
+  EXPECT_TRUE(Log.Has("[Error] " + shared::Utf8ToCp1252(missing) + " does not exist!"));
 }
 
 TEST_F(AnimationFrmTest, FailedSaveKeepsTheNameAndTheModifiedState) {
@@ -609,7 +685,7 @@ TEST_F(AnimationFrmTest, DefaultSettingsAreWrittenWhenTheViewGoes) {
   EXPECT_EQ(View->Speed(), 2);
   EXPECT_EQ(View->Mechanism().N, 120);
   View.reset();
-  const auto& values = Store().Values.at(kAnimationSection);
+  const auto& values = SettingsStore().Values.at(kAnimationSection);
   const std::map<std::string, std::string> expected = {
       {"JointColor", "16777215"}, {"LinkColor", "16776960"}, {"EdgeColor", "0"},
       {"PathColor", "16711680"},  {"VelColor", "16711680"},  {"AccColor", "255"},
@@ -640,8 +716,8 @@ TEST_F(AnimationFrmTest, StoredSettingsReachTheViewAndBadOnesFallBack) {
       {{{"Steps", "many"}, {"GridSpace", "-0.5"}, {"Speed", "-3"}}, 120, 0.1, 2, 1},
   };
   for (const TCase& c : cases) {
-    Store().Values.clear();
-    for (const auto& [name, value] : c.Stored) Store().WriteString(kAnimationSection, name, value);
+    SettingsStore().Values.clear();
+    for (const auto& [name, value] : c.Stored) SettingsStore().WriteString(kAnimationSection, name, value);
     auto view = std::make_unique<TAnimationFrm>(Clipboard);
     view->SetRegistryKey(kKey);
     EXPECT_EQ(view->Mechanism().N, c.Steps);
@@ -650,19 +726,19 @@ TEST_F(AnimationFrmTest, StoredSettingsReachTheViewAndBadOnesFallBack) {
     EXPECT_EQ(view->Speed(), c.Speed);
     EXPECT_EQ(view->PositionTrackBar->maximum(), c.Steps);
     view.reset();
-    EXPECT_EQ(Store().ReadString(kAnimationSection, "GridSpace", ""), FormatGridSpace(c.GridStep));
+    EXPECT_EQ(SettingsStore().ReadString(kAnimationSection, "GridSpace", ""), FormatGridSpace(c.GridStep));
   }
   EXPECT_EQ(FormatGridSpace(0.1), "  0.1000");
   EXPECT_EQ(FormatGridSpace(12.5), " 12.5000");
 }
 
 TEST_F(AnimationFrmTest, NothingIsReadOrWrittenWithoutAKey) {
-  Store().WriteString(kAnimationSection, "Steps", "60");
+  SettingsStore().WriteString(kAnimationSection, "Steps", "60");
   View->LoadSettings();
   EXPECT_EQ(View->Mechanism().N, TAniMechanism::kDefaultPositions);
-  Store().Values.clear();
+  SettingsStore().Values.clear();
   View.reset();
-  EXPECT_TRUE(Store().Values.empty());
+  EXPECT_TRUE(SettingsStore().Values.empty());
 }
 
 TEST_F(AnimationFrmTest, LanguageTextsReplaceCaptionsHintsAndMessages) {
@@ -709,6 +785,29 @@ TEST_F(AnimationFrmTest, GraphPanelShowsAndHides) {
   EXPECT_FALSE(View->PanelBottom->isHidden());
 }
 
+// A click in the drawing gives the view the focus, so the Delete key deletes what the click
+// selected.
+TEST_F(AnimationFrmTest, ClickInTheDrawingTakesTheFocusForDelete) {
+  shared::CreateConvert();
+  View.reset();
+  auto* view = new TAnimationFrm(Clipboard);
+  {
+    TMainForm form(view, nullptr, Clipboard);
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    int deletes = 0;
+    view->OnAreaChange = [&] { ++deletes; };
+    form.Memo1->setFocus();
+    QTest::mouseClick(view->PaintBox1, Qt::LeftButton, {}, QPoint(20, 20));
+    const int afterClick = deletes;
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
+    EXPECT_EQ(deletes, afterClick + 1);
+    view->SetModified(false);
+  }
+  shared::FreeConvert();
+}
+
 TEST_F(AnimationFrmTest, MainWindowHostsTheViewFromStartToClose) {
   shared::CreateConvert();
   std::vector<QString> errors;
@@ -735,7 +834,7 @@ TEST_F(AnimationFrmTest, MainWindowHostsTheViewFromStartToClose) {
     EXPECT_TRUE(view->IsModified());
   }
   EXPECT_TRUE(errors.empty());
-  EXPECT_EQ(Store().ReadString(kAnimationSection, "Steps", ""), "120");
+  EXPECT_EQ(SettingsStore().ReadString(kAnimationSection, "Steps", ""), "120");
   SetExceptionHandler(nullptr);
   shared::FreeConvert();
 }

@@ -1,14 +1,17 @@
-// The header check that decides the automatic paste of mechanisms made by the synthesis program.
+// The header check that decides the automatic paste, on documents as the tab-line store writes
+// them: the header after other sections, and clipboard text that is no document at all.
 #include <gtest/gtest.h>
 
 #include <optional>
 
-#include "animator/app/ClipboardHeader.h"
+#include "animator/engine/MechanismHeader.h"
+#include "shared/TabLine.h"
 
 namespace quillon {
 namespace {
 
-// A store holding a header section "Quillon" with one record, an empty section, or none.
+// A store holding a "Links" section, then a header section "Quillon" with one record, an empty
+// header section, or none.
 shared::TTabLines Document(std::optional<std::vector<std::string>> record, bool section = true) {
   shared::TTabLines lines;
   lines.BeginSection("Links");
@@ -28,29 +31,27 @@ shared::TTabLines Document(std::optional<std::vector<std::string>> record, bool 
   return lines;
 }
 
-TEST(ClipboardHeader, AnswersByVersionAndProducer) {
+TEST(ClipboardHeader, HeaderAfterOtherSections) {
   struct TCase {
     const char* Name;
     shared::TTabLines Lines;
     int Expected;
   };
   TCase cases[] = {
-      {"synthesis program", Document(std::vector<std::string>{"0", "Vesk"}), 2},
-      {"producer in any case", Document(std::vector<std::string>{"0", "vESK"}), 2},
-      {"copied by the animator", Document(std::vector<std::string>{"0"}), 1},
-      {"other producer", Document(std::vector<std::string>{"0", "Vesk2"}), 1},
-      {"older version", Document(std::vector<std::string>{"-96", "Vesk"}), -3},
-      {"newer version", Document(std::vector<std::string>{"1", "Vesk"}), -3},
-      {"empty header", Document(std::nullopt), 0},
-      {"no header", Document(std::nullopt, false), -2},
+      {"synthesis program", Document(std::vector<std::string>{"0", "Vesk"}), kHeaderSynthesis},
+      {"copied by the animator", Document(std::vector<std::string>{"0"}), kHeaderCurrent},
+      {"newer version of the synthesis program", Document(std::vector<std::string>{"1", "Vesk"}),
+       kHeaderOtherVersion},
+      {"empty header", Document(std::nullopt), kHeaderEmpty},
+      {"no header", Document(std::nullopt, false), kHeaderMissing},
   };
-  for (TCase& c : cases) EXPECT_EQ(CheckHeader(c.Lines, "Quillon", 0), c.Expected) << c.Name;
+  for (TCase& c : cases) EXPECT_EQ(CheckMechanismHeader(c.Lines).Result, c.Expected) << c.Name;
 }
 
 TEST(ClipboardHeader, PlainTextIsNoMechanism) {
   shared::TTabLines lines;
   lines.Lines = {"Dear colleague,", "see the attached linkage."};
-  EXPECT_EQ(CheckHeader(lines, "Quillon", 0), -2);
+  EXPECT_EQ(CheckMechanismHeader(lines).Result, kHeaderMissing);
 }
 
 }  // namespace

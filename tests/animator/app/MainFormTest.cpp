@@ -4,12 +4,16 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <deque>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <stdexcept>
+#include <utility>
 
 #include "animator/app/AppDialogs.h"
 #include "animator/app/Application.h"
@@ -22,6 +26,7 @@
 #include "shared/Settings.h"
 #include "shared/TabLine.h"
 #include "shared/qt/ProjectInfoDialog.h"
+#include "tests/animator/app/AppTestSupport.h"
 
 namespace quillon {
 namespace {
@@ -70,6 +75,7 @@ class TFakeView : public QWidget, public TDocumentView {
     return Header;
   }
   bool IsModified() const override { return Modified; }
+  void SetModified(bool value) override { Modified = value; }
   std::string FileName() const override { return Name; }
   void SetRegistryKey(const std::string& key) override { Calls.push_back("Key " + key); }
   void ReadTexts(const TLanguageFile&) override { Calls.push_back("Texts"); }
@@ -108,8 +114,12 @@ class TFakeDialogs : public TUserDialogs {
   std::deque<std::optional<std::pair<QString, int>>> Picks;
   std::vector<TFileRequest> Requests;
 
+  // Runs while a question is open, as the event loop would run what arrives meanwhile.
+  std::function<void()> WhileAsking;
+
   TAnswer Ask(const QString& text) override {
     Questions.push_back(text);
+    if (WhileAsking) std::exchange(WhileAsking, nullptr)();
     if (Answers.empty()) throw std::logic_error("unexpected question: " + text.toStdString());
     const TAnswer answer = Answers.front();
     Answers.pop_front();
@@ -130,38 +140,6 @@ class TFakeDialogs : public TUserDialogs {
     return true;
   }
 };
-
-class TFakeClipboard : public shared::TClipboard {
- public:
-  std::string Text;
-  bool HasText() const override { return !Text.empty(); }
-  std::string GetText() const override { return Text; }
-  void SetText(const std::string& text) override { Text = text; }
-};
-
-// One settings store for the whole run, so a second form reads what the first one wrote.
-shared::TMemorySettings& SettingsStore() {
-  static shared::TMemorySettings store;
-  return store;
-}
-
-class TStoreSettings : public shared::TSettings {
- public:
-  std::string ReadString(const std::string& s, const std::string& n, const std::string& f) const override {
-    return SettingsStore().ReadString(s, n, f);
-  }
-  void WriteString(const std::string& s, const std::string& n, const std::string& v) override {
-    SettingsStore().WriteString(s, n, v);
-  }
-  bool ValueExists(const std::string& s, const std::string& n) const override {
-    return SettingsStore().ValueExists(s, n);
-  }
-  void EraseSection(const std::string& s) override { SettingsStore().EraseSection(s); }
-};
-
-std::unique_ptr<shared::TSettings> OpenStoreSettings(const std::string&) {
-  return std::make_unique<TStoreSettings>();
-}
 
 class MainFormTest : public ::testing::Test {
  protected:
@@ -467,6 +445,30 @@ TEST_F(MainFormTest, ClipboardWatcherPastesSynthesisDocuments) {
   }
 }
 
+// A document of the synthesis program copied while a command asks "Save ?" is taken over once
+// that command has finished, not in between: the answer belongs to the document it was asked
+// for, and the pasted document is never replaced without a question of its own.
+TEST_F(MainFormTest, ClipboardChangeDuringAQuestionWaitsForTheCommand) {
+  for (const char* command : {"FileNew", "FourbarButton"}) {
+    SCOPED_TRACE(command);
+    Start();
+    View->Calls.clear();
+    View->Modified = true;
+    Dialogs->Answers = {TAnswer::No, TAnswer::No};
+    Dialogs->WhileAsking = [this] {
+      View->Header = 2;
+      Clipboard.Text = "[Quillon>\r\n0\tVesk\r\n<Quillon]\r\n";
+      Form->ClipboardChanged();
+    };
+    Action(command)->trigger();
+    EXPECT_EQ(Dialogs->Questions, std::vector<QString>{"Save ?"});
+    ASSERT_FALSE(View->Calls.empty());
+    EXPECT_EQ(View->Calls.back(), "Paste");
+    EXPECT_TRUE(View->Called("Check"));
+    Form.reset();
+  }
+}
+
 TEST_F(MainFormTest, SettingsRoundTrip) {
   const std::string last = Touch("last.mech");
   auto& values = SettingsStore().Values;
@@ -597,6 +599,24 @@ TEST_F(MainFormTest, NewDocumentsClearTheProjectInformation) {
     projectInfo.Info.Title = "Door hinge";
     Action(name)->trigger();
     EXPECT_EQ(projectInfo.Info.Title, "") << name;
+  }
+  Form.reset();
+  AppDialogs() = {};
+}
+
+// The project information is saved with the document: editing it makes the document one to save.
+TEST_F(MainFormTest, EditedProjectInformationMarksTheDocumentModified) {
+  shared::TProjectInfoDialog projectInfo;
+  AppDialogs().ProjectInfoDialog = &projectInfo;
+  Start();
+  for (const char* title : {"", "Door hinge"}) {
+    QTimer::singleShot(0, &projectInfo, [&] {
+      projectInfo.TitleEdit->setText(QString::fromLatin1(title));
+      projectInfo.accept();
+    });
+    Action("FileProjectInfo")->trigger();
+    EXPECT_EQ(projectInfo.Info.Title, title);
+    EXPECT_EQ(View->Modified, *title != 0) << title;
   }
   Form.reset();
   AppDialogs() = {};

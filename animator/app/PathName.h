@@ -1,0 +1,22 @@
+// File names between the file system and the user interface: a path is bytes as the file system
+// takes them, shown as Unicode text on screen and as Windows-1252 text in the message log.
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <string>
+
+#include "shared/qt/QtText.h"
+
+namespace quillon {
+
+inline std::string ToPath(const QString& name) { return QFile::encodeName(name).toStdString(); }
+
+inline QString FromPath(const std::string& path) {
+  return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+inline std::string PathForLog(const std::string& path) { return shared::FromQString(FromPath(path)); }
+
+}  // namespace quillon
