@@ -3,8 +3,8 @@
 //
 //   tabdoc show FILE
 //     Each section (a line "[name>") shows as its name on a line of its own, then each record up
-//     to its end line "<name]" (letter case ignored) or the end of the text, indented by two
-//     blanks, fields joined by " | "; a record without fields shows as an empty line. Lines
+//     to its end line "<name]" (letter case ignored) or the end of the text, fields joined by
+//     " | "; a record without fields shows as an empty line. Lines
 //     outside sections are not shown. The last line of the file is taken as the checksum line
 //     and is never a record: the listing ends with "checksum: N (stored M)", N being the keyed
 //     CRC-16 over all lines before it and M the last line as stored. An empty file shows
@@ -67,7 +67,7 @@ void Show(const std::string& path) {
     while (store.ReadLine()) {
       std::string record;
       for (int f = 0; f < store.FieldCount; ++f) {
-        record += f == 0 ? "  " : " | ";
+        if (f > 0) record += " | ";
         record += store.Fields[f];
       }
       std::cout << shared::Cp1252ToUtf8(record) << '\n';

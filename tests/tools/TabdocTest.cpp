@@ -46,14 +46,14 @@ TEST_F(TabdocTest, ShowsSectionsRecordsAndChecksum) {
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(run.out,
             "Quillon\n"
-            "  0\n"
+            "0\n"
             "Info\n"
-            "  Crank rocker | Orvane | Ann | 10-12-2026\n"
-            "  Caf\xC3\xA9 demo\n"
+            "Crank rocker | Orvane | Ann | 10-12-2026\n"
+            "Caf\xC3\xA9 demo\n"
             "\n"
             "Joints\n"
-            "  A |  0.00000000000000E+0000 |  0.00000000000000E+0000 |  | 1\n"
-            "  B |  1.50000000000000E+0000 | -2.50000000000000E-0001\n"
+            "A |  0.00000000000000E+0000 |  0.00000000000000E+0000 |  | 1\n"
+            "B |  1.50000000000000E+0000 | -2.50000000000000E-0001\n"
             "checksum: 59952 (stored 59952)\n");
 }
 
@@ -65,9 +65,9 @@ TEST_F(TabdocTest, ShowsAHandMadeDocument) {
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out,
             "Links\n"
-            "  AB | 2\n"
+            "AB | 2\n"
             "Curve\n"
-            "  1 | 2\n"
+            "1 | 2\n"
             "checksum: 43185 (stored 77)\n");
 
   WriteBytes(dir / "empty.mech", "");
