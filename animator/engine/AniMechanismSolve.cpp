@@ -146,16 +146,18 @@ void SolveDyad(TAniMechanism& m, TAniDyad& dyad) {
 }
 
 void ComputeCentres(TAniMechanism& m) {
+  // A step without a centre (no shown pair, an unresolved pair, or beyond the solved range)
+  // answers the direction flag with (0, 0), never a centre left from an earlier solution.
+  std::fill(m.CentreAt.begin(), m.CentreAt.end(), TCentreRecord{0, 0, 1});
   for (int32_t k = 0; k <= m.Len; ++k) {
     for (int32_t j = 0; j < m.JointCount(); ++j) {
       const TPositionRecord& p = m.Joint(j).Positions[k];
       m.Centres.SetJoint(j, p.X, p.Y);
     }
     m.Centres.ComputeAll();
-    TCentreRecord& record = m.CentreAt[k];
-    TCentre centre{record.X, record.Y, false};
+    TCentre centre{0, 0, false};
     m.Centres.GetShown(centre);
-    record = TCentreRecord{centre.X, centre.Y, static_cast<uint8_t>(centre.IsDirection)};
+    m.CentreAt[k] = TCentreRecord{centre.X, centre.Y, static_cast<uint8_t>(centre.IsDirection)};
   }
 }
 

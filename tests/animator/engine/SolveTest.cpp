@@ -205,7 +205,11 @@ TEST(SolveTest, FourBarThatCannotCloseEndsTheRangeAtTheLastClosedStep) {
     EXPECT_EQ(closes, k <= 39) << k;
     if (closes) ExpectNear(At(m, 'C', k), c, kTol, "step " + std::to_string(k));
   }
-  // Nothing beyond the range is offered to the graphs.
+  // Nothing beyond the range is offered to the graphs, nor a centre of the earlier solution.
+  for (int32_t k = 40; k <= 90; ++k) {
+    const TCentreRecord& centre = m.CentreAt[static_cast<size_t>(k)];
+    EXPECT_TRUE(centre.X == 0 && centre.Y == 0 && centre.AtInfinity == 1) << k;
+  }
   EXPECT_NE(m.GetLinkValue(39, 0, 2), 0);
   EXPECT_EQ(m.GetLinkValue(40, 0, 2), 0);
   EXPECT_EQ(m.GetDyadAngle(40, 0), 0);
@@ -542,6 +546,17 @@ TEST_F(SolveCurveTest, DeviationIsClearedOnceTheCurveIsGone) {
   EXPECT_EQ(m.MaxDeviation, 0);
   EXPECT_EQ(m.Integral, 0);
   for (int32_t k = 0; k <= 90; ++k) EXPECT_EQ(m.GetPathError(k), 0);
+}
+
+// A type that builds nothing leaves no centre of the four-bar it replaced.
+TEST(SolveTest, EmptyMechanismHasNoCentres) {
+  TAniMechanism m;
+  ASSERT_EQ(m.CentreAt[10].AtInfinity, 0);
+  ASSERT_NE(m.CentreAt[10].X, 0);
+  m.NewMechanism(99);
+  m.Calculate();
+  for (const TCentreRecord& centre : m.CentreAt)
+    EXPECT_TRUE(centre.X == 0 && centre.Y == 0 && centre.AtInfinity == 1);
 }
 
 }  // namespace
