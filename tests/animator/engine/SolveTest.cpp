@@ -355,16 +355,14 @@ TEST(SolveTest, ObviousFaultsAreSkippedNotFollowed) {
 
 TEST(SolveTest, WithoutInputFunctionsNothingMovesAndTheTimeGettersAnswerZero) {
   TAniMechanism m;
-  const TPositionRecord before = m.Tracer->Velocity[5];
-  ASSERT_NE(before.X, 0);
+  ASSERT_NE(m.Tracer->Velocity[5].X, 0);
   m.SetInputCount(0);
   m.Calculate();
   EXPECT_EQ(m.Len, 90);
   EXPECT_EQ(m.FullCycle, 0);
   ExpectNear(At(m, 'E', 30), Design(m, 'E'), 0, "E stays");
-  // No kinematics: the velocities stay as before.
-  EXPECT_EQ(m.Tracer->Velocity[5].X, before.X);
-  EXPECT_EQ(m.Tracer->Velocity[5].Y, before.Y);
+  // Nothing drives the crank, so every joint is static and carries no velocities.
+  EXPECT_TRUE(m.Tracer->Velocity.empty());
   for (const int32_t step : {0, 1, 45, 90}) {
     EXPECT_EQ(m.GetTime(step), 0);
     EXPECT_EQ(m.GetInputValue(step), 0);
