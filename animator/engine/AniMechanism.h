@@ -171,7 +171,8 @@ class TAniMechanism {
   // the cycle count.
   int32_t NextFrame();
 
-  // Positions, rotations, centres, kinematics and curve deviation of steps 1..N.
+  // Positions, rotations, centres, kinematics and curve deviation of steps 1..N; CurrentStep is
+  // brought into the solved range 0..Len.
   void Calculate();
   // Every joint's position at CurrentStep becomes its design position; CurrentStep 0; Calculate.
   void FrameToDesign();

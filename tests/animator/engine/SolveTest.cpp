@@ -224,6 +224,23 @@ TEST(SolveTest, FourBarThatCannotCloseEndsTheRangeAtTheLastClosedStep) {
   EXPECT_EQ(m.CycleCount, 0);
 }
 
+// A drag that shortens the solved range while a later step is shown: the shown step follows to
+// the end of the range, so that picking finds the joints where they are drawn, not where an
+// earlier solution left them.
+TEST(SolveTest, ShownStepPastAShortenedRangeFollowsToItsEnd) {
+  TAniMechanism m;
+  ASSERT_EQ(m.Len, 90);
+  m.SetFrame(80);
+  // A crank much longer than the dyad's reach leaves the loop open part of the way round.
+  m.Joint(m.FindJoint('B')).Positions[0].X = -1.5;
+  m.Calculate();
+  ASSERT_LT(m.Len, 80);
+  EXPECT_EQ(m.CurrentStep, m.Len);
+  const TPoint c = At(m, 'C', m.Len);
+  EXPECT_TRUE(m.HitJoint(shared::TComplex(c.X, c.Y), false, false, 1e-9));
+  EXPECT_TRUE(m.Joint(m.FindJoint('C')).Selected);
+}
+
 // Storing the last solved step makes the edge of the range the design position: not even step 1
 // closes. The coupler joint is still part of the linkage and keeps its switches.
 TEST(SolveTest, RangeEndingBeforeStepOneKeepsTheDyadJointsSwitches) {
