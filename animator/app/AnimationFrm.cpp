@@ -456,6 +456,13 @@ void TAnimationFrm::RefreshTrackBar() {
   PositionTrackBar->SetSelection(FMechanism->Len, FMechanism->N);
   PositionTrackBar->setValue(FMechanism->CurrentStep);
   PositionTrackBar->Tag = 0;
+  // A solution that shortened the range has moved the shown step back to its end.
+  ShowPosition();
+}
+
+void TAnimationFrm::ShowPosition() {
+  StatusPanels[2]->setText(
+      QStringLiteral("%1: %2").arg(shared::ToQString(PosLabel)).arg(PositionTrackBar->value()));
 }
 
 void TAnimationFrm::SetTrackBarPosition(int p) {
@@ -798,7 +805,7 @@ void TAnimationFrm::PositionTrackBarChange() {
   if (PositionTrackBar->Tag != 0) return;
   const int n = PositionTrackBar->value();
   FMechanism->SetFrame(n);
-  StatusPanels[2]->setText(QStringLiteral("%1: %2").arg(shared::ToQString(PosLabel)).arg(n));
+  ShowPosition();
   Draw();
 }
 

@@ -227,6 +227,8 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   // The bar to p; its change handler runs also when the position does not move.
   void SetTrackBarPosition(int p);
   void RefreshTrackBar();
+  // The step bar's position in the status bar.
+  void ShowPosition();
   void DrawBackground(shared::TAniCanvas2D& canvas);
   void UpdateGridStyle();
   // An add tool's clicks belong to the document it started on: a document that replaces it

@@ -168,6 +168,21 @@ TEST_F(AnimationFrmTest, UnsolvedStepsAreTheBarsSelection) {
   EXPECT_EQ(m.CurrentStep, m.Len);
 }
 
+// An edit that shortens the solved range while a later step is shown: the bar and the status
+// read-out go back with the shown step to the range's end.
+TEST_F(AnimationFrmTest, ShortenedRangeTakesTheBarAndTheReadOutToItsEnd) {
+  OpenFourbar();
+  TAniMechanism& m = View->Mechanism();
+  View->PositionTrackBar->setValue(100);
+  ASSERT_EQ(Status(2), QStringLiteral("Pos: 100"));
+  m.Joint(m.FindJoint('B')).Positions[0].X = -1.5;
+  View->MechanismChanged();
+  ASSERT_LT(m.Len, 100);
+  EXPECT_EQ(m.CurrentStep, m.Len);
+  EXPECT_EQ(View->PositionTrackBar->value(), m.Len);
+  EXPECT_EQ(Status(2), QStringLiteral("Pos: %1").arg(m.Len));
+}
+
 TEST_F(AnimationFrmTest, TimerTicksAdvanceBySpeedAndRestartAtTheStepSize) {
   OpenFourbar();
   struct TCase {
