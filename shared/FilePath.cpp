@@ -1,6 +1,9 @@
-// Folder names with their delimiter, full normalised paths and whole-file replacement.
+// Folder names with their delimiter, full normalised paths, whole-file replacement and the
+// program file with its date.
 #include "shared/FilePath.h"
 
+#include <chrono>
+#include <ctime>
 #include <fstream>
 #include <stdexcept>
 #include <system_error>
@@ -48,6 +51,23 @@ void WriteFileReplacing(const std::string& target, const std::string& bytes,
     fs::remove(temporary, ignored);
     throw std::runtime_error(failurePrefix + error.message() + ".");
   }
+}
+
+std::filesystem::path ProgramFile() {
+  std::error_code error;
+  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+  return error ? std::filesystem::path() : exe;
+}
+
+std::string ShortFileDate(const std::filesystem::path& file) {
+  std::error_code error;
+  const auto written = std::filesystem::last_write_time(file, error);
+  if (error) return "";
+  const std::time_t time = std::chrono::system_clock::to_time_t(std::chrono::file_clock::to_sys(written));
+  const std::tm* local = std::localtime(&time);
+  if (!local) return "";
+  char text[64];
+  return std::strftime(text, sizeof text, "%x", local) ? std::string(text) : std::string();
 }
 
 }  // namespace shared

@@ -1,5 +1,5 @@
 // File helpers of the suite: folder names written with their trailing delimiter, full
-// normalised paths, and files replaced only whole.
+// normalised paths, files replaced only whole, and the program file with its date.
 #pragma once
 
 #include <filesystem>
@@ -20,5 +20,12 @@ std::filesystem::path FullNormal(const std::filesystem::path& path);
 // does not exist.", "a folder of that name exists.", ...).
 void WriteFileReplacing(const std::string& target, const std::string& bytes,
                         const std::string& temporarySuffix, const std::string& failurePrefix);
+
+// The running program's file; empty when it cannot be found.
+std::filesystem::path ProgramFile();
+
+// The file's modification date in the short form of the user's locale (LC_TIME), as the About
+// box shows it; "" when the file has no date.
+std::string ShortFileDate(const std::filesystem::path& file);
 
 }  // namespace shared

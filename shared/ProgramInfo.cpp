@@ -1,8 +1,6 @@
 // The animator's program information: values at creation, language switch and help opening.
 #include "shared/ProgramInfo.h"
 
-#include <chrono>
-#include <ctime>
 #include <filesystem>
 
 #include "shared/FilePath.h"
@@ -13,34 +11,12 @@ namespace shared {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-fs::path ProgramFile() {
-  std::error_code error;
-  fs::path exe = fs::read_symlink("/proc/self/exe", error);
-  return error ? fs::path() : exe;
-}
-
-// The date in the short form of the user's locale (LC_TIME), as the About box shows it.
-std::string ShortDate(const fs::path& file) {
-  std::error_code error;
-  const auto written = fs::last_write_time(file, error);
-  if (error) return "";
-  const std::time_t time = std::chrono::system_clock::to_time_t(std::chrono::file_clock::to_sys(written));
-  const std::tm* local = std::localtime(&time);
-  if (!local) return "";
-  char text[64];
-  return std::strftime(text, sizeof text, "%x", local) ? std::string(text) : std::string();
-}
-
-}  // namespace
-
 TProgramInfo::TProgramInfo() {
   const fs::path exe = ProgramFile();
   std::error_code error;
   const fs::path folder = exe.empty() ? fs::current_path(error) : exe.parent_path();
   ExeDir = DirectoryWithDelimiter(folder);
-  BuildDate = exe.empty() ? "" : ShortDate(exe);
+  BuildDate = exe.empty() ? "" : ShortFileDate(exe);
   DataDir = ExeDir;
   DefaultIni = ExeDir + "Default.ini";
   ProductURL = "https://www.orvane.com/quillon/";
