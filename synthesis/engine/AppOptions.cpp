@@ -6,7 +6,9 @@
 namespace vesk {
 
 namespace {
-std::size_t LevelIndex(int32_t level) { return level >= 0 && level <= 2 ? static_cast<std::size_t>(level) : 1; }
+std::size_t LevelIndex(int32_t level) {
+  return level >= 0 && level <= 2 ? static_cast<std::size_t>(level) : 1;
+}
 }  // namespace
 
 int32_t TAppOptions::AnimationInterval() const { return AnimationIntervals[LevelIndex(Speed)]; }

@@ -19,17 +19,17 @@ class TProgramInfo {
   TProgramInfo& operator=(const TProgramInfo&) = delete;
 
   std::string RegistryKey = "Software\\Orvane\\Vesk1.6";
-  std::string Header = "[Vesk]";     // first line of a project file
-  int32_t FileFormatVersion = 2;     // project file format written
+  std::string Header = "[Vesk]";  // first line of a project file
+  int32_t FileFormatVersion = 2;  // project file format written
   std::string DefaultName = "Untitled";
   std::string LastOpened1;
   std::string LastOpened2;
   std::string Extension = "vesk";
   std::string Title = "Vesk Professional";
   std::string Version = "1.6.4";
-  std::string BuildDate;   // modification date of the program file, short date form
-  std::string ExeDir;      // folder of the program file, with a trailing "/"
-  std::string DataDir;     // folder for file dialogs
+  std::string BuildDate;  // modification date of the program file, short date form
+  std::string ExeDir;     // folder of the program file, with a trailing "/"
+  std::string DataDir;    // folder for file dialogs
   std::string DefaultIni;
   std::string ManualPath;
   std::string HelpPath;

@@ -1,8 +1,8 @@
 // The program-wide options: defaults at start and after a reset, and the interval and budget of
 // each speed and search level, including damaged levels.
-#include "synthesis/engine/AppOptions.h"
-
 #include <gtest/gtest.h>
+
+#include "synthesis/engine/AppOptions.h"
 
 namespace {
 
@@ -41,9 +41,13 @@ TEST(AppOptionsTest, GivesTheIntervalAndBudgetOfEachLevel) {
     int32_t budget;    // candidates
   };
   const Case cases[] = {
-      {0, 180, 80000}, {1, 88, 200000}, {2, 42, 600000},
+      {0, 180, 80000},
+      {1, 88, 200000},
+      {2, 42, 600000},
       // A damaged setting counts as the middle level.
-      {3, 88, 200000}, {-1, 88, 200000}, {1000000, 88, 200000},
+      {3, 88, 200000},
+      {-1, 88, 200000},
+      {1000000, 88, 200000},
   };
   vesk::TAppOptions options;
   for (const Case& c : cases) {

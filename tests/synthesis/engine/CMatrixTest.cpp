@@ -116,7 +116,8 @@ TEST(CMatrixTest, SolvesHandWorkedSystems) {
     Fill(m, c.a, c.b);
     ASSERT_TRUE(m.Solve()) << c.name;
     const std::vector<Cx> x = Solution(m);
-    for (size_t i = 0; i < x.size(); ++i) EXPECT_LT(std::abs(x[i] - c.x[i]), 1e-15) << c.name << " x" << i + 1;
+    for (size_t i = 0; i < x.size(); ++i)
+      EXPECT_LT(std::abs(x[i] - c.x[i]), 1e-15) << c.name << " x" << i + 1;
   }
 }
 

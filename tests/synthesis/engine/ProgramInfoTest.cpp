@@ -1,17 +1,16 @@
 // The synthesis program's information: values at creation, its "Files" and "Statistics"
 // settings, language switch, help and shell opening, and the process-wide instance.
-#include "synthesis/engine/ProgramInfo.h"
-
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <regex>
 #include <stdexcept>
 
 #include "shared/ShellOpen.h"
+#include "synthesis/engine/ProgramInfo.h"
 #include "tests/shared/StoreSettings.h"
 
 namespace {
@@ -135,7 +134,7 @@ TEST_F(ProgramInfoTest, SwitchesLanguageOnlyForKnownIndices) {
 
 TEST_F(ProgramInfoTest, OpensAnExistingHelpFileAndHandsTargetsToTheDesktop) {
   TProgramInfo info;
-  info.ShowHelpTopic("IDH_Units");  // no help file beside the test program
+  info.ShowHelpTopic("IDH_Units");                     // no help file beside the test program
   info.HelpPath = fs::temp_directory_path().string();  // a folder is no help file
   info.ShowHelpTopic("IDH_Units");
   EXPECT_TRUE(opened.empty());

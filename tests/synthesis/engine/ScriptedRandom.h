@@ -24,7 +24,8 @@ class TScriptedRandom : public TRandomSource {
 
   // A draw outside [0, 1) is a fault of the test's script.
   void Add(double u) {
-    if (!(u >= 0 && u < 1)) throw std::invalid_argument("A scripted draw must lie in [0, 1): " + std::to_string(u));
+    if (!(u >= 0 && u < 1))
+      throw std::invalid_argument("A scripted draw must lie in [0, 1): " + std::to_string(u));
     fDraws.push_back(u);
   }
 
@@ -53,7 +54,8 @@ class TScriptedRandom : public TRandomSource {
  private:
   double Next() {
     if (fNext == fDraws.size())
-      throw std::logic_error("The code drew more than the " + std::to_string(fDraws.size()) + " scripted draws.");
+      throw std::logic_error("The code drew more than the " + std::to_string(fDraws.size()) +
+                             " scripted draws.");
     return fDraws[fNext++];
   }
 
