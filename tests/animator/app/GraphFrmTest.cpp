@@ -10,6 +10,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <sstream>
 
@@ -24,6 +25,7 @@
 #include "shared/TabLine.h"
 #include "shared/Workbook.h"
 #include "shared/qt/QtText.h"
+#include "shared/qt/XlsxWorkbook.h"
 #include "tests/animator/app/AppTestSupport.h"
 
 namespace quillon {
@@ -31,6 +33,17 @@ namespace {
 
 const std::string kFixtures = SUITE_FIXTURES;
 constexpr const char* kKey = "Software\\Orvane\\Quillon";
+
+std::string Unzip(const std::string& file, const std::string& member) {
+  const std::string command = "unzip -p '" + file + "' '" + member + "'";
+  std::FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return {};
+  std::string out;
+  char buffer[4096];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+  pclose(pipe);
+  return out;
+}
 
 class GraphFrmTest : public ::testing::Test {
  protected:
@@ -242,6 +255,45 @@ TEST_F(GraphFrmTest, SaveJPEGQuantisesToSixteenColours) {
   EXPECT_NEAR(corner.red(), 192, 6);
   EXPECT_NEAR(corner.green(), 192, 6);
   EXPECT_NEAR(corner.blue(), 192, 6);
+  std::filesystem::remove(file);
+}
+
+}  // namespace
+}  // namespace quillon
+
+namespace quillon {
+namespace {
+
+// The sheets of a small document as a spreadsheet program reads them from the written file.
+TEST_F(GraphFrmTest, WrittenBookReadsBackWithSheetsAndChartSeries) {
+  TAniMechanism& m = Mechanism();
+  m.SetPositionCount(6);
+  View->MechanismChanged();
+  ASSERT_EQ(m.Len, 6);
+  shared::TWorkbook book;
+  Graph->WriteLinkSheet(book, 0);
+  Graph->WriteVectorsSheet(book);
+  const std::filesystem::path file = std::filesystem::temp_directory_path() / "graph-frm-test-book.xlsx";
+  std::filesystem::remove(file);
+  shared::WriteXlsx(book, file.string());
+
+  const std::string workbook = Unzip(file.string(), "xl/workbook.xml");
+  const size_t vectors = workbook.find("<sheet name=\"Vectors\"");
+  const size_t chart = workbook.find("<sheet name=\"Rotation Chart\"");
+  const size_t rotation = workbook.find("<sheet name=\"Rotation\"");
+  ASSERT_NE(vectors, std::string::npos);
+  ASSERT_NE(chart, std::string::npos);
+  ASSERT_NE(rotation, std::string::npos);
+  EXPECT_LT(vectors, chart);
+  EXPECT_LT(chart, rotation);
+
+  const std::string xml = Unzip(file.string(), "xl/charts/chart1.xml");
+  for (const char* part : {"<c:f>Rotation!$B$4:$B$10</c:f>", "<c:f>Rotation!$C$4:$C$10</c:f>", "<c:v>BCE</c:v>",
+                           "Rotation [\xC2\xB0]", "<c:smooth val=\"1\"/>"})
+    EXPECT_NE(xml.find(part), std::string::npos) << part;
+  const std::string strings = Unzip(file.string(), "xl/sharedStrings.xml");
+  for (const char* text : {"Pos.", "Time", "[s]", "Vectors", "Vx", "[mm/s\xC2\xB2]"})
+    EXPECT_NE(strings.find(std::string(">") + text + "<"), std::string::npos) << text;
   std::filesystem::remove(file);
 }
 
