@@ -86,7 +86,8 @@ QImage Picture(int index) {
 
 TGraphFrm::TGraphFrm(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("GraphFrm1"));
-  for (int i = 0; i < kPictureCount; ++i) GraphImageList.Images.push_back(shared::RasterFromImage(Picture(i)));
+  for (int i = 0; i < kPictureCount; ++i)
+    GraphImageList.Images.push_back(shared::RasterFromImage(Picture(i)));
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -142,9 +143,8 @@ TGraphFrm::TGraphFrm(QWidget* parent) : QWidget(parent) {
   Graph.Images = &GraphImageList;
 
   connect(TimeButton, &QToolButton::clicked, this, [this] { TimeButtonClick(); });
-  for (QToolButton* button :
-       {ErrorButton, RotErrorButton, Out0Button, Out1Button, Out2Button, Path0Button, Path1Button, Path2Button,
-        Trans0Button})
+  for (QToolButton* button : {ErrorButton, RotErrorButton, Out0Button, Out1Button, Out2Button, Path0Button,
+                              Path1Button, Path2Button, Trans0Button})
     connect(button, &QToolButton::clicked, this, [this, button] { Out0ButtonClick(button); });
 
   // The error graphs start hidden; x by time, link rotation.
@@ -200,7 +200,9 @@ void TGraphFrm::ReadTexts(const TLanguageFile& texts) {
 
 void TGraphFrm::SetButtonHints() {
   const TGraphTexts& t = Graph.Texts;
-  const auto hint = [](QToolButton* button, const std::string& text) { button->setToolTip(shared::ToQString(text)); };
+  const auto hint = [](QToolButton* button, const std::string& text) {
+    button->setToolTip(shared::ToQString(text));
+  };
   hint(TimeButton, t.TimeHint);
   hint(ErrorButton, t.Error);
   hint(RotErrorButton, t.RotError);
@@ -224,9 +226,8 @@ void TGraphFrm::SetErrorAvailable(bool available) {
 
 void TGraphFrm::Rebuild(int kind) {
   Graph.Rebuild(kind);
-  for (QToolButton* button :
-       {ErrorButton, RotErrorButton, Out0Button, Out1Button, Out2Button, Path0Button, Path1Button, Path2Button,
-        Trans0Button})
+  for (QToolButton* button : {ErrorButton, RotErrorButton, Out0Button, Out1Button, Out2Button, Path0Button,
+                              Path1Button, Path2Button, Trans0Button})
     button->setChecked(TagOf(button) == Graph.Kind());
   Invalidate();
 }
@@ -258,7 +259,8 @@ void TGraphFrm::PaintBox1Paint() {
 
 void TGraphFrm::SaveJPEG(const std::string& fileName) {
   shared::TPaintSurface& screen = PaintBox->Canvas();
-  const std::unique_ptr<shared::TPaintSurface> bitmap = PaintBox->CreateBitmap(screen.Width(), screen.Height());
+  const std::unique_ptr<shared::TPaintSurface> bitmap =
+      PaintBox->CreateBitmap(screen.Width(), screen.Height());
   bitmap->SetFont(screen.Font());
   Graph.BackColor = PaintBox->WindowColor();
   Graph.SaveJPEG(*bitmap, fileName);

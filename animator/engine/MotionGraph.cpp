@@ -58,7 +58,9 @@ TMotionGraph::TSeriesSource TMotionGraph::SourceOf(int kind) const {
         items.push_back(l);
         source.Names.push_back(m.Links[l]->Name);
       }
-      source.Value = [&m, items, kind](int step, int series) { return m.GetLinkValue(step, kind, items[series]); };
+      source.Value = [&m, items, kind](int step, int series) {
+        return m.GetLinkValue(step, kind, items[series]);
+      };
       break;
     }
     case gkPath:
@@ -391,7 +393,8 @@ void TMotionGraph::WriteLinkSheet(shared::TWorkbook& book, int quantity) const {
 void TMotionGraph::WritePathSheet(shared::TWorkbook& book, int quantity) const {
   static const char* const kNames[3] = {"Path", "Vel", "Acc"};
   if (!Mechanism || quantity < 0 || quantity > 2) return;
-  WriteSeriesSheet(book, kNames[quantity], std::string(kNames[quantity]) + " Chart", SourceOf(gkPath + quantity));
+  WriteSeriesSheet(book, kNames[quantity], std::string(kNames[quantity]) + " Chart",
+                   SourceOf(gkPath + quantity));
 }
 
 void TMotionGraph::WriteTransmissionSheet(shared::TWorkbook& book) const {
@@ -414,7 +417,8 @@ void TMotionGraph::WriteErrorSheet(shared::TWorkbook& book) const {
   }
   sheet.AutoFitColumns(2, 4);
   sheet.SetFill({1, 1, 3, 4}, kHeaderFill);
-  AddChart(book, sheet, "Error Chart", 3, 4, lastRow, WithUnitLabel(Texts.Error, shared::cuLength), Texts.Error);
+  AddChart(book, sheet, "Error Chart", 3, 4, lastRow, WithUnitLabel(Texts.Error, shared::cuLength),
+           Texts.Error);
 }
 
 void TMotionGraph::WriteVectorsSheet(shared::TWorkbook& book) const {
@@ -451,9 +455,9 @@ void TMotionGraph::WriteVectorsSheet(shared::TWorkbook& book) const {
   sheet.SetFill({1, 1, 3, lastColumn}, kHeaderFill);
 }
 
-void TMotionGraph::AddChart(shared::TWorkbook& book, const shared::TWorksheet& sheet, const std::string& chartName,
-                            int firstColumn, int lastColumn, int lastRow, const std::string& valueAxisTitle,
-                            const std::string& title) {
+void TMotionGraph::AddChart(shared::TWorkbook& book, const shared::TWorksheet& sheet,
+                            const std::string& chartName, int firstColumn, int lastColumn, int lastRow,
+                            const std::string& valueAxisTitle, const std::string& title) {
   shared::TChart chart;
   chart.Title = title;
   chart.ValueAxisTitle = valueAxisTitle;

@@ -72,8 +72,8 @@ class TMotionGraph {
   shared::TColor FrameColor = shared::kBlack;
   shared::TColor GridColor = shared::kGray;
   shared::TColor BackColor = shared::kWhite;
-  std::array<shared::TColor, kSeriesColorCount> SeriesColors = {0x0000FF, 0xFF0000, 0x008080, 0xFF00FF, 0x00FF00,
-                                                                0x000080, 0x00FFFF, 0x008000, 0x800000, 0x808080};
+  std::array<shared::TColor, kSeriesColorCount> SeriesColors = {
+      0x0000FF, 0xFF0000, 0x008080, 0xFF00FF, 0x00FF00, 0x000080, 0x00FFFF, 0x008000, 0x800000, 0x808080};
   // Series past the tenth start the colours again.
   shared::TColor SeriesColor(int series) const { return SeriesColors[series % kSeriesColorCount]; }
   int GridColumns = 6;

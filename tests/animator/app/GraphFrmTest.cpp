@@ -83,9 +83,9 @@ class GraphFrmTest : public ::testing::Test {
 
   // Each kind button down exactly for the graph's kind.
   void ExpectButtonsFollowKind() {
-    for (QToolButton* button : {Graph->ErrorButton, Graph->RotErrorButton, Graph->Out0Button, Graph->Out1Button,
-                                Graph->Out2Button, Graph->Path0Button, Graph->Path1Button, Graph->Path2Button,
-                                Graph->Trans0Button})
+    for (QToolButton* button :
+         {Graph->ErrorButton, Graph->RotErrorButton, Graph->Out0Button, Graph->Out1Button, Graph->Out2Button,
+          Graph->Path0Button, Graph->Path1Button, Graph->Path2Button, Graph->Trans0Button})
       EXPECT_EQ(button->isChecked(), button->property("Tag").toInt() == Graph->Data().Kind())
           << button->objectName().toStdString();
   }
@@ -98,9 +98,9 @@ class GraphFrmTest : public ::testing::Test {
 TEST_F(GraphFrmTest, FrameReplacesThePlaceholderAndPlotsTheOpenedDocument) {
   ASSERT_NE(View->findChild<TGraphFrm*>(QStringLiteral("GraphFrm1")), nullptr);
   EXPECT_EQ(Graph->parentWidget(), View->PanelBottom);
-  for (const char* name : {"ToolBar2", "TimeButton", "ErrorButton", "RotErrorButton", "Out0Button", "Out1Button",
-                           "Out2Button", "Path0Button", "Path1Button", "Path2Button", "Trans0Button", "Panel1",
-                           "PaintBox1"})
+  for (const char* name :
+       {"ToolBar2", "TimeButton", "ErrorButton", "RotErrorButton", "Out0Button", "Out1Button", "Out2Button",
+        "Path0Button", "Path1Button", "Path2Button", "Trans0Button", "Panel1", "PaintBox1"})
     EXPECT_NE(Graph->findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
   const TAniMechanism& m = Mechanism();
   const TMotionGraph& data = Graph->Data();
@@ -243,8 +243,7 @@ TEST_F(GraphFrmTest, SaveJPEGQuantisesToSixteenColours) {
   Graph->PaintBox1->setPalette(palette);
   Graph->resize(600, 180);
   Graph->PaintBox1->resize(580, 140);
-  const std::filesystem::path file =
-      std::filesystem::temp_directory_path() / "graph-frm-test-picture.jpg";
+  const std::filesystem::path file = std::filesystem::temp_directory_path() / "graph-frm-test-picture.jpg";
   std::filesystem::remove(file);
   Graph->SaveJPEG(file.string());
   QImage image;
@@ -288,8 +287,8 @@ TEST_F(GraphFrmTest, WrittenBookReadsBackWithSheetsAndChartSeries) {
   EXPECT_LT(chart, rotation);
 
   const std::string xml = Unzip(file.string(), "xl/charts/chart1.xml");
-  for (const char* part : {"<c:f>Rotation!$B$4:$B$10</c:f>", "<c:f>Rotation!$C$4:$C$10</c:f>", "<c:v>BCE</c:v>",
-                           "Rotation [\xC2\xB0]", "<c:smooth val=\"1\"/>"})
+  for (const char* part : {"<c:f>Rotation!$B$4:$B$10</c:f>", "<c:f>Rotation!$C$4:$C$10</c:f>",
+                           "<c:v>BCE</c:v>", "Rotation [\xC2\xB0]", "<c:smooth val=\"1\"/>"})
     EXPECT_NE(xml.find(part), std::string::npos) << part;
   const std::string strings = Unzip(file.string(), "xl/sharedStrings.xml");
   for (const char* text : {"Pos.", "Time", "[s]", "Vectors", "Vx", "[mm/s\xC2\xB2]"})

@@ -54,7 +54,8 @@ class MotionGraphTest : public ::testing::Test {
   // A target curve through three positions of the tracer E, so the error graphs have data.
   void AddTargetCurve() {
     const TAniJoint& e = *Mechanism.Joints[Mechanism.FindJoint('E')];
-    for (int s : {0, 6, 12}) Mechanism.Curve.AddPoint(shared::TComplex(e.Positions[s].X + 0.01, e.Positions[s].Y));
+    for (int s : {0, 6, 12})
+      Mechanism.Curve.AddPoint(shared::TComplex(e.Positions[s].X + 0.01, e.Positions[s].Y));
     Mechanism.Curve.OutWeight = 1;
     Mechanism.Calculate();
     ASSERT_TRUE(Mechanism.CanFitCurve());
@@ -79,13 +80,16 @@ TEST_F(MotionGraphTest, EveryKindPlotsTheGettersOverTheSolvedSteps) {
   };
   const std::vector<Case> cases = {
       {gkRotation, "Rotation", "BCE", shared::cuAngle, [&](int s) { return m.GetLinkValue(s, 0, bce); }},
-      {gkAngularVelocity, "Angular Velocity", "BCE", shared::cuAngVel, [&](int s) { return m.GetLinkValue(s, 1, bce); }},
+      {gkAngularVelocity, "Angular Velocity", "BCE", shared::cuAngVel,
+       [&](int s) { return m.GetLinkValue(s, 1, bce); }},
       {gkAngularAcceleration, "Angular Acceleration", "BCE", shared::cuAngAcc,
        [&](int s) { return m.GetLinkValue(s, 2, bce); }},
       {gkPath, "Path", "E", shared::cuLength, [&](int s) { return m.GetJointValue(s, 0, e); }},
       {gkPathVelocity, "Velocity", "E", shared::cuVel, [&](int s) { return m.GetJointValue(s, 1, e); }},
-      {gkPathAcceleration, "Acceleration", "E", shared::cuAcc, [&](int s) { return m.GetJointValue(s, 2, e); }},
-      {gkTransmission, "Transmission Angle", "BCE-CD", shared::cuAngle, [&](int s) { return m.GetDyadAngle(s, 0); }},
+      {gkPathAcceleration, "Acceleration", "E", shared::cuAcc,
+       [&](int s) { return m.GetJointValue(s, 2, e); }},
+      {gkTransmission, "Transmission Angle", "BCE-CD", shared::cuAngle,
+       [&](int s) { return m.GetDyadAngle(s, 0); }},
       {gkPathError, "", "Path Error", shared::cuLength, [&](int s) { return m.GetPathError(s); }},
       {gkRotationError, "", "Rotation Error", shared::cuAngle, [&](int s) { return m.GetRotationError(s); }},
   };
@@ -231,8 +235,9 @@ TEST_F(MotionGraphTest, CursorLineBetweenTheEndsAndLegendValuesOnlyWithinThePoin
     bool Line;
     bool Values;
   };
-  for (const Case& c : {Case{-1, false, false}, Case{0, false, true}, Case{1, true, true}, Case{len - 1, true, true},
-                        Case{len, false, true}, Case{len + 1, false, false}, Case{len + 5, false, false}}) {
+  for (const Case& c :
+       {Case{-1, false, false}, Case{0, false, true}, Case{1, true, true}, Case{len - 1, true, true},
+        Case{len, false, true}, Case{len + 1, false, false}, Case{len + 5, false, false}}) {
     SCOPED_TRACE(c.Step);
     Graph.SetCursor(c.Step);
     TRecordingSurface surface(500, 200);
@@ -278,7 +283,7 @@ TEST_F(MotionGraphTest, SeriesPastTheTenthReuseTheColours) {
     if (surface.Log[i].rfind("Polyline", 0) == 0 && surface.Log[i - 1].rfind("Pen", 0) == 0)
       pens.push_back(surface.Log[i - 1]);
   ASSERT_EQ(pens.size(), 12u);  // the frame and eleven series
-  const std::vector<std::string> colours = {"FF", "FF0000", "8080", "FF00FF", "FF00", "80",
+  const std::vector<std::string> colours = {"FF",   "FF0000", "8080",   "FF00FF", "FF00", "80",
                                             "FFFF", "8000",   "800000", "808080", "FF"};
   for (int i = 0; i < 11; ++i) EXPECT_EQ(pens[i + 1], "Pen " + colours[i] + " 1 0") << i;
 }
