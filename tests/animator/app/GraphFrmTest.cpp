@@ -12,7 +12,9 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <sstream>
+#include <vector>
 
 #include "animator/app/AnimationFrm.h"
 #include "animator/app/GraphFrm.h"
@@ -79,6 +81,8 @@ class GraphFrmTest : public ::testing::Test {
     const TAniJoint& e = *m.Tracer;
     for (int s : {0, m.N / 4, m.N / 2})
       m.Curve.AddPoint(shared::TComplex(e.Positions[s].X + 0.01, e.Positions[s].Y));
+    // The output rotation counts in the error, so the rotation error has values.
+    m.Curve.OutWeight = 1;
   }
 
   // Each kind button down exactly for the graph's kind.
@@ -111,6 +115,47 @@ TEST_F(GraphFrmTest, FrameReplacesThePlaceholderAndPlotsTheOpenedDocument) {
   ASSERT_EQ(data.Count(), m.Len + 1);
   const int bce = m.FindLink("BCE");
   for (int s = 0; s <= m.Len; ++s) EXPECT_EQ(data.Value(s, 0), m.GetLinkValue(s, 0, bce));
+}
+
+// Each button plots its quantity of the default four-bar, the error kinds against a target curve.
+TEST_F(GraphFrmTest, EveryKindButtonPlotsItsGetter) {
+  View->NewMechanism(0);
+  AddTargetCurve();
+  View->MechanismChanged();
+  ASSERT_TRUE(Graph->ErrorAvailable());
+  const TAniMechanism& m = Mechanism();
+  const int bce = m.FindLink("BCE");
+  const int e = m.FindJoint('E');
+  struct Case {
+    QToolButton* Button;
+    std::function<double(int)> Value;
+  };
+  const std::vector<Case> cases = {
+      {Graph->Out0Button, [&](int s) { return m.GetLinkValue(s, 0, bce); }},
+      {Graph->Out1Button, [&](int s) { return m.GetLinkValue(s, 1, bce); }},
+      {Graph->Out2Button, [&](int s) { return m.GetLinkValue(s, 2, bce); }},
+      {Graph->Path0Button, [&](int s) { return m.GetJointValue(s, 0, e); }},
+      {Graph->Path1Button, [&](int s) { return m.GetJointValue(s, 1, e); }},
+      {Graph->Path2Button, [&](int s) { return m.GetJointValue(s, 2, e); }},
+      {Graph->Trans0Button, [&](int s) { return m.GetDyadAngle(s, 0); }},
+      {Graph->ErrorButton, [&](int s) { return m.GetPathError(s); }},
+      {Graph->RotErrorButton, [&](int s) { return m.GetRotationError(s); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Button->objectName().toStdString());
+    c.Button->click();
+    ExpectButtonsFollowKind();
+    const TMotionGraph& data = Graph->Data();
+    ASSERT_EQ(data.SeriesCount(), 1);
+    ASSERT_EQ(data.Count(), m.Len + 1);
+    int differing = 0;
+    for (int s = 0; s <= m.Len; ++s) {
+      EXPECT_EQ(data.X(s), m.GetTime(s));
+      EXPECT_EQ(data.Value(s, 0), c.Value(s));
+      differing += c.Value(s) != c.Value(0);
+    }
+    EXPECT_GT(differing, 0) << "a constant getter cannot tell the kinds apart";
+  }
 }
 
 TEST_F(GraphFrmTest, KindButtonsAndTimeButtonRebuild) {
