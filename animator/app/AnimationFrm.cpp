@@ -1024,6 +1024,8 @@ void TAnimationFrm::LoadSettings() {
   ApplyGraphHeight();
   m.Calculate();
   RefreshTrackBar();
+  // The positions per cycle may have changed: the graph's points follow.
+  GraphFrm1->Rebuild();
   Invalidate();
 }
 

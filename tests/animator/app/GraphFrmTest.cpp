@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "animator/app/AnimationFrm.h"
+#include "animator/app/AnimationSettings.h"
 #include "animator/app/GraphFrm.h"
 #include "animator/app/LanguageFile.h"
 #include "animator/app/TrackBar.h"
@@ -259,6 +260,15 @@ TEST_F(GraphFrmTest, RecordRebuildsTheGraphFromTheNewStart) {
   EXPECT_EQ(Graph->Data().Value(5, 0), m.GetLinkValue(5, 0, bce));
   EXPECT_NE(Graph->Data().Value(5, 0), before);
   EXPECT_EQ(Graph->Data().Cursor(), 0);
+}
+
+// Settings with another number of positions per cycle re-solve the mechanism; the graph follows.
+TEST_F(GraphFrmTest, PositionsFromTheSettingsReachTheGraph) {
+  SettingsStore().WriteString(kAnimationSection, "Steps", "40");
+  View->SetRegistryKey(kKey);
+  ASSERT_EQ(Mechanism().N, 40);
+  EXPECT_EQ(Graph->Data().Count(), Mechanism().Len + 1);
+  EXPECT_EQ(Graph->Data().Count(), 41);
 }
 
 TEST_F(GraphFrmTest, ViewPassesTheGraphTexts) {
