@@ -1,5 +1,5 @@
 // The motion graph without its window: series of every kind from the four-bar's solution, the
-// data table, layout and rounded range, painting with cursor and legend, pictures' JPEG and the
+// data table, layout and rounded range, painting with cursor and legend, and the
 // workbook sheets with their charts.
 #include <gtest/gtest.h>
 
