@@ -17,6 +17,7 @@
 
 #include "animator/app/AnimationSettings.h"
 #include "animator/app/AppDialogs.h"
+#include "animator/app/GraphFrm.h"
 #include "animator/app/LanguageFile.h"
 #include "animator/app/PathName.h"
 #include "animator/app/TrackBar.h"
@@ -137,6 +138,8 @@ TAnimationFrm::TAnimationFrm(shared::TClipboard& clipboard, QWidget* parent)
   GraphVisible = true;
   FFileName = shared::ProgramInfo().DefaultName;
   FMechanism = std::make_unique<TAniMechanism>();
+  GraphFrm1->SetMechanism(FMechanism.get());
+  GraphFrm1->Rebuild();
   SetSpeed(1);
   SetModified(false);
   RefreshTrackBar();
@@ -257,9 +260,7 @@ void TAnimationFrm::CreateComponents() {
   PanelBottom->setObjectName(QStringLiteral("PanelBottom"));
   auto* bottomLayout = new QVBoxLayout(PanelBottom);
   bottomLayout->setContentsMargins(0, 0, 0, 0);
-  // The motion graphs are not part of the program yet: the panel stays empty.
-  GraphFrm1 = new QWidget(PanelBottom);
-  GraphFrm1->setObjectName(QStringLiteral("GraphFrm1"));
+  GraphFrm1 = new TGraphFrm(PanelBottom);
   bottomLayout->addWidget(GraphFrm1);
   Splitter1->addWidget(PanelTop);
   Splitter1->addWidget(PanelBottom);
@@ -448,6 +449,9 @@ void TAnimationFrm::MechanismChanged(TChangeSource source) {
       break;
   }
   RefreshTrackBar();
+  // A usable curve brings the error graphs.
+  GraphFrm1->SetErrorAvailable(FMechanism->CanFitCurve());
+  GraphFrm1->Rebuild();
 }
 
 void TAnimationFrm::RefreshTrackBar() {
@@ -494,7 +498,10 @@ void TAnimationFrm::SetGraphVisible(bool visible) {
   PanelBottom->setVisible(visible);
 }
 
-void TAnimationFrm::RefreshGraph() { GraphFrm1->update(); }
+void TAnimationFrm::RefreshGraph() {
+  GraphFrm1->SetErrorAvailable(FMechanism->CanFitCurve());
+  GraphFrm1->Invalidate();
+}
 
 // ---------------------------------------------------------------------------------------------
 // Tools and menu.
@@ -764,6 +771,7 @@ void TAnimationFrm::PaintBox1MouseUp(Qt::MouseButton, uint8_t, int, int) {
   if ((mode == 5 || IsAddMode(mode)) && m.AddClicks == 0) {
     MechanismChanged();
     Draw();
+    if (mode == 5) GraphFrm1->SetErrorAvailable(m.CanFitCurve());
     if (IsAddMode(mode)) FCanvas->SetMode(0);
   } else {
     PaintBox1Paint();
@@ -806,6 +814,7 @@ void TAnimationFrm::PositionTrackBarChange() {
   const int n = PositionTrackBar->value();
   FMechanism->SetFrame(n);
   ShowPosition();
+  GraphFrm1->SetCursor(n);
   Draw();
 }
 
@@ -840,6 +849,7 @@ void TAnimationFrm::RecordButtonClick() {
   FMechanism->FrameToDesign();
   Modified = true;
   RefreshTrackBar();
+  GraphFrm1->Rebuild();
   StopButtonClick();
 }
 
@@ -1014,6 +1024,8 @@ void TAnimationFrm::LoadSettings() {
   ApplyGraphHeight();
   m.Calculate();
   RefreshTrackBar();
+  // The positions per cycle may have changed: the graph's points follow.
+  GraphFrm1->Rebuild();
   Invalidate();
 }
 
@@ -1117,6 +1129,7 @@ void TAnimationFrm::ReadTexts(const TLanguageFile& texts) {
   SelectInputText = read("SelectInput", "Select an input joint!");
   PropertiesSheetName = read("Properties", "Properties");
   PosLabel = read("Pos", "Pos");
+  GraphFrm1->ReadTexts(texts);
   // The speed button takes its hint in the new language.
   SetSpeed(FSpeed);
 }

@@ -33,6 +33,7 @@ class TQtStatusPanel;
 namespace quillon {
 
 class TAniMechanism;
+class TGraphFrm;
 class TTrackBar;
 
 // Who reports an edit to MechanismChanged: nobody in particular (the properties frame's and
@@ -199,7 +200,7 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   QWidget* Panel1;
   QWidget* PaintBox1;
   QWidget* PanelBottom;
-  QWidget* GraphFrm1;
+  TGraphFrm* GraphFrm1;
   QTimer* AnimationTimer;
   QMenu* PopupMenu1;
   QAction* PopTogglePath;

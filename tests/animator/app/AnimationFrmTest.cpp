@@ -61,6 +61,8 @@ class AnimationFrmTest : public ::testing::Test {
   void SetUp() override {
     shared::CreateProgramInfo();
     shared::CreateTabLines();
+    // The program creates the unit service before the view; the graph labels need it.
+    shared::CreateConvert();
     CreateStdOut();
     StdOut().SetSink(&Log);
     SettingsStore().Values.clear();
@@ -79,6 +81,7 @@ class AnimationFrmTest : public ::testing::Test {
     shared::SetSettingsFactory(nullptr);
     StdOut().SetSink(nullptr);
     FreeStdOut();
+    shared::FreeConvert();
     shared::FreeTabLines();
     shared::FreeProgramInfo();
   }
