@@ -149,7 +149,9 @@ void TComplexPointList::Assign(const TComplexPointList& source) {
   fModified = true;
 }
 
-std::unique_ptr<TComplexPoint> TComplexPointList::NewItem() const { return std::make_unique<TComplexPoint>(); }
+std::unique_ptr<TComplexPoint> TComplexPointList::NewItem() const {
+  return std::make_unique<TComplexPoint>();
+}
 
 void TComplexPointList::AddNew(int32_t n) {
   for (int32_t i = 0; i < n; ++i) Add(NewItem());
@@ -249,7 +251,8 @@ TComplexPoint* TComplexPointList::Items(int32_t i) const {
 }
 
 bool TComplexPointList::IsModified() const {
-  return fModified || std::any_of(fItems.begin(), fItems.end(), [](const auto& item) { return item->Modified; });
+  return fModified ||
+         std::any_of(fItems.begin(), fItems.end(), [](const auto& item) { return item->Modified; });
 }
 
 void TComplexPointList::SetModified(bool value) {

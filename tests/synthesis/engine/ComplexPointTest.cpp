@@ -40,11 +40,30 @@ std::string Written(const TComplexPoint& p) {
 // A list record of two points whose record lines for the item count and the indices are given.
 std::string TwoPointList(const std::string& count = "2", const std::string& index1 = "1",
                          const std::string& index2 = "2") {
-  return Lines({"[List]", "0", "Ground Pivot Areas", "1 SelectOnAdd", "1 Visible", "1 Connect",
-                "1 ConnectEnds", "0 ShowPoints", "1 ShowLabels", "12 TextOffset", "5 MarkerType",
-                "2 MarkerSize", "8421376 Color", count,
-                "0", index1, "[Vector]", "2  1.50000000000000E+0000 -2.00000000000000E+0000", "0 Inf",
-                "0", index2, "[Vector]", "2  0.00000000000000E+0000  1.00000000000000E+0010", "1 Inf"});
+  return Lines({"[List]",
+                "0",
+                "Ground Pivot Areas",
+                "1 SelectOnAdd",
+                "1 Visible",
+                "1 Connect",
+                "1 ConnectEnds",
+                "0 ShowPoints",
+                "1 ShowLabels",
+                "12 TextOffset",
+                "5 MarkerType",
+                "2 MarkerSize",
+                "8421376 Color",
+                count,
+                "0",
+                index1,
+                "[Vector]",
+                "2  1.50000000000000E+0000 -2.00000000000000E+0000",
+                "0 Inf",
+                "0",
+                index2,
+                "[Vector]",
+                "2  0.00000000000000E+0000  1.00000000000000E+0010",
+                "1 Inf"});
 }
 const std::string kTwoPointList = TwoPointList();
 
@@ -59,7 +78,8 @@ TEST(ComplexPointTest, RecordRoundTripsAndAFreePointTakesItsIndex) {
   EXPECT_TRUE(p.Inf);
   EXPECT_FALSE(p.Modified);
   const std::string text = Written(p);
-  EXPECT_EQ(text, Lines({"0", "7", "[Vector]", "2  1.50000000000000E+0000 -2.00000000000000E+0000", "1 Inf"}));
+  EXPECT_EQ(text,
+            Lines({"0", "7", "[Vector]", "2  1.50000000000000E+0000 -2.00000000000000E+0000", "1 Inf"}));
   TComplexPoint q;
   std::istringstream again(text);
   q.ReadFromText(again);
@@ -76,8 +96,9 @@ TEST(ComplexPointTest, DamagedPointRecordsAreRefused) {
   EXPECT_EQ(ReadError(Lines({"0", "1", "[Vector]", "2 1 1", ""}),
                       [](std::istream& in) { TComplexPoint().ReadFromText(in); }),
             "File read error in TComplexPoint!");
-  EXPECT_EQ(ReadError(Lines({"0", "1", "[Vektor]"}), [](std::istream& in) { TComplexPoint().ReadFromText(in); }),
-            "File read error in TComplex!");
+  EXPECT_EQ(
+      ReadError(Lines({"0", "1", "[Vektor]"}), [](std::istream& in) { TComplexPoint().ReadFromText(in); }),
+      "File read error in TComplex!");
 }
 
 TEST(ComplexPointTest, AssignCloneClearAndZero) {
@@ -177,7 +198,8 @@ TEST(ComplexPointListTest, WrongSectionLeavesTheListEmpty) {
   list.ConnectEnds = true;
   std::string text = kTwoPointList;
   text.replace(0, 6, "[Lists]");
-  EXPECT_EQ(ReadError(text, [&](std::istream& in) { list.Read(in); }), "File read error in TComplexPointList !");
+  EXPECT_EQ(ReadError(text, [&](std::istream& in) { list.Read(in); }),
+            "File read error in TComplexPointList !");
   EXPECT_EQ(list.Count(), 0);
   EXPECT_FALSE(list.ConnectEnds);
 }

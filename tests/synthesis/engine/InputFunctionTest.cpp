@@ -53,8 +53,8 @@ TEST(SynthInputFunctionTest, DefaultsAndTheirRecord) {
   EXPECT_FALSE(f.Changed);
   EXPECT_EQ(f.Position(0.5), 0.5);
   EXPECT_DOUBLE_EQ(f.TimeOfStep(120), 1.0);
-  EXPECT_EQ(Written(f), Lines({"[InputFunction]", " 1.00000000000000E+0000 Tmax", " 1.00000000000000E+0000 Xmax",
-                               "120 Steps", "0 Function Type"}));
+  EXPECT_EQ(Written(f), Lines({"[InputFunction]", " 1.00000000000000E+0000 Tmax",
+                               " 1.00000000000000E+0000 Xmax", "120 Steps", "0 Function Type"}));
 }
 
 TEST(SynthInputFunctionTest, EveryLawAtEveryStepMatchesItsFormula) {
@@ -226,13 +226,15 @@ TEST(SynthInputFunctionTest, UnusableRecordsAreRefusedAndChangeNothing) {
     TInputFunction f;
     f.SetTmax(3);
     const std::string before = Written(f);
-    EXPECT_EQ(ReadError(Lines(lines), [&](std::istream& in) { f.Read(in); }), "File read error in TInputFunction!")
+    EXPECT_EQ(ReadError(Lines(lines), [&](std::istream& in) { f.Read(in); }),
+              "File read error in TInputFunction!")
         << lines[1] << " " << lines[3];
     EXPECT_EQ(Written(f), before);
   }
   TInputFunction f;
-  vesktest::ExpectDamageRefused(Written(f), [](std::istream& in) { TInputFunction().Read(in); }, {},
-                                "File read error in TInputFunction!");
+  vesktest::ExpectDamageRefused(
+      Written(f), [](std::istream& in) { TInputFunction().Read(in); }, {},
+      "File read error in TInputFunction!");
 }
 
 TEST(SynthInputFunctionTest, DefaultInstanceLivesBetweenCreateAndFree) {

@@ -85,9 +85,13 @@ TEST(JointListTest, RecordRoundTripsAndFindsTheOrigin) {
   FillFourBar(joints);
   const std::string text = Written(joints);
   const auto lines = shared::SplitTextLines(text);
-  const std::vector<std::string> head = {"[List]", "0", "Joints", "1 SelectOnAdd", "1 Visible", "0 Connect",
-                                         "0 ConnectEnds", "1 ShowPoints", "1 ShowLabels", "10 TextOffset",
-                                         "6 MarkerType", "4 MarkerSize", "0 Color", "5"};
+  const std::vector<std::string> head = {"[List]",        "0",
+                                         "Joints",        "1 SelectOnAdd",
+                                         "1 Visible",     "0 Connect",
+                                         "0 ConnectEnds", "1 ShowPoints",
+                                         "1 ShowLabels",  "10 TextOffset",
+                                         "6 MarkerType",  "4 MarkerSize",
+                                         "0 Color",       "5"};
   ASSERT_EQ(lines.size(), head.size() + 5 * 7 + 1);  // five joint records of seven lines, "0"
   EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + head.size()), head);
   EXPECT_EQ(lines[head.size() + 4 * 7 + 6], "1 IsOut");

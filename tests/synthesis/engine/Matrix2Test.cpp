@@ -77,7 +77,8 @@ TEST(Matrix2Test, RecordRoundTripsByteForByte) {
 }
 
 TEST(Matrix2Test, FurtherRowsAreSkipped) {
-  std::istringstream in(Lines({"[Matrix]", "3", "2 1 2", "2 3 4", "2 5 6", "[Matrix]", "2", "2 0 1", "2 1 0"}));
+  std::istringstream in(
+      Lines({"[Matrix]", "3", "2 1 2", "2 3 4", "2 5 6", "[Matrix]", "2", "2 0 1", "2 1 0"}));
   TMatrix2 m;
   m.Read(in);
   ExpectEntries(m, 1, 2, 3, 4);
@@ -98,8 +99,9 @@ TEST(Matrix2Test, RefusedRecordsKeepTheEntries) {
         << lines[1];
     ExpectEntries(m, 9, 8, 7, 6);
   }
-  vesktest::ExpectDamageRefused(Written(TMatrix2(1, 2, 3, 4)), [](std::istream& in) { TMatrix2().Read(in); }, {},
-                                "File read error in TMatrix2!");
+  vesktest::ExpectDamageRefused(
+      Written(TMatrix2(1, 2, 3, 4)), [](std::istream& in) { TMatrix2().Read(in); }, {},
+      "File read error in TMatrix2!");
 }
 
 }  // namespace

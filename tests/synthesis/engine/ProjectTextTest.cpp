@@ -69,8 +69,7 @@ TEST(ProjectTextTest, RecordRoundTripsByteForByte) {
 
 TEST(ProjectTextTest, ReadersSkipKeysAndTakeAnyDecimalNotation) {
   // LF line ends, tab before a key, a key that names something else, plain decimals.
-  const std::string text =
-      "[Sample]\n7 whatever\n0\t Flag\n  12   trailing words\n3\n$FF\n-2.5e-3 Length\n";
+  const std::string text = "[Sample]\n7 whatever\n0\t Flag\n  12   trailing words\n3\n$FF\n-2.5e-3 Length\n";
   TSample s{true, 0, 0, 0, 0};
   std::istringstream in(text);
   s.Read(in);
@@ -84,8 +83,7 @@ TEST(ProjectTextTest, ReadersSkipKeysAndTakeAnyDecimalNotation) {
 TEST(ProjectTextTest, SectionLineIsComparedExactly) {
   auto read = [](std::istream& in) { TSample().Read(in); };
   for (const char* section : {"[sample]", "[Sample] ", " [Sample]", "Sample", ""}) {
-    EXPECT_EQ(ReadError(Lines({section, "0", "1", "2", "3", "4", "5"}), read),
-              "File read error in TSample!")
+    EXPECT_EQ(ReadError(Lines({section, "0", "1", "2", "3", "4", "5"}), read), "File read error in TSample!")
         << section;
   }
 }
@@ -94,8 +92,8 @@ TEST(ProjectTextTest, EveryCutAndEveryGarbledLineIsARecordError) {
   TSample s{true, 5, 2, 7, 0.25};
   std::ostringstream out;
   s.Write(out);
-  vesktest::ExpectDamageRefused(out.str(), [](std::istream& in) { TSample().Read(in); }, {},
-                                "File read error in TSample!");
+  vesktest::ExpectDamageRefused(
+      out.str(), [](std::istream& in) { TSample().Read(in); }, {}, "File read error in TSample!");
 }
 
 TEST(ProjectTextTest, ValueLinesThatAreNotOneNumberOfTheRightKind) {
@@ -104,10 +102,16 @@ TEST(ProjectTextTest, ValueLinesThatAreNotOneNumberOfTheRightKind) {
     bool asInt, asReal;
   };
   const Case cases[] = {
-      {"12", true, true},        {"-7 key", true, true},  {"1.5", false, true},
-      {"1e3", false, true},      {"", false, false},      {"   ", false, false},
-      {"1,5", false, false},     {"1SelectOnAdd", false, false},
-      {"x 1", false, false},     {"99999999999", false, true},
+      {"12", true, true},
+      {"-7 key", true, true},
+      {"1.5", false, true},
+      {"1e3", false, true},
+      {"", false, false},
+      {"   ", false, false},
+      {"1,5", false, false},
+      {"1SelectOnAdd", false, false},
+      {"x 1", false, false},
+      {"99999999999", false, true},
       {" 1.00000000000000E+0000 Tmax", false, true},
   };
   for (const auto& c : cases) {

@@ -27,10 +27,10 @@ struct LoopCase {
 
 TEST(VectorLoopTest, ClosesOnBothBranchesAsTheLawOfCosinesSays) {
   const LoopCase cases[] = {
-      {{2, 0}, {1, 1}, {2.5, 0.5}},        // A0 below A0 + B0
-      {{1, 2}, {2, -0.5}, {2.5, 0.5}},     // A0 above A0 + B0
-      {{-0.3, 0.4}, {5, 1}, {-3, -4}},     // long B, C far from the reference
-      {{1, 0}, {1, 0}, {0, 1.5}},          // reference with folded-flat vectors
+      {{2, 0}, {1, 1}, {2.5, 0.5}},     // A0 below A0 + B0
+      {{1, 2}, {2, -0.5}, {2.5, 0.5}},  // A0 above A0 + B0
+      {{-0.3, 0.4}, {5, 1}, {-3, -4}},  // long B, C far from the reference
+      {{1, 0}, {1, 0}, {0, 1.5}},       // reference with folded-flat vectors
       {{0.02, -0.01}, {-0.015, 0.03}, {0.01, 0.012}},
   };
   for (const auto& c : cases) {
@@ -50,7 +50,8 @@ TEST(VectorLoopTest, ClosesOnBothBranchesAsTheLawOfCosinesSays) {
     struct Pair {
       const TComplex &A, &B, &RotA, &RotB;
     };
-    for (const Pair& s : {Pair{loop.A1, loop.B1, loop.RotA1, loop.RotB1}, Pair{loop.A2, loop.B2, loop.RotA2, loop.RotB2}}) {
+    for (const Pair& s :
+         {Pair{loop.A1, loop.B1, loop.RotA1, loop.RotB1}, Pair{loop.A2, loop.B2, loop.RotA2, loop.RotB2}}) {
       TComplex closed;
       closed.Add(s.A, s.B);
       ExpectNear(closed, c.C, tol, "A + B = C");
@@ -89,7 +90,8 @@ TEST(VectorLoopTest, TouchingOrSeparateCirclesDoNotCloseAndChangeNothing) {
     loop.A0.SetXY(3, 0);
     loop.B0.SetXY(0, 4);
     loop.C = c;
-    TComplex* outputs[] = {&loop.A1, &loop.B1, &loop.A2, &loop.B2, &loop.RotA1, &loop.RotA2, &loop.RotB1, &loop.RotB2};
+    TComplex* outputs[] = {&loop.A1,    &loop.B1,    &loop.A2,    &loop.B2,
+                           &loop.RotA1, &loop.RotA2, &loop.RotB1, &loop.RotB2};
     for (auto* v : outputs) v->SetXY(42, -42);
     EXPECT_FALSE(loop.Solve()) << c.X << "," << c.Y;
     for (auto* v : outputs) {
