@@ -314,8 +314,12 @@ void Export(const std::vector<std::string>& args) {
     if (args[1] == k.Name) kind = &k;
   if (!kind) throw TUsageError();
   const TExportArgs parsed = ParseExportArgs(args);
-  // The drawings need fonts but no display.
+  // The drawings need fonts but no display; Qt's notes about the missing desktop session are no
+  // concern of the tool's user.
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << text.toStdString() << '\n';
+  });
   int argc = 1;
   char name[] = "mechtool";
   char* argv[] = {name, nullptr};
