@@ -210,7 +210,8 @@ void TAviWriter::Save(const std::string& fileName) {
     Width = first.Width;
     Height = first.Height;
   }
-  if (Width <= 0 || Height <= 0 || FrameTime <= 0) throw std::runtime_error("Failed to create AVI video stream");
+  if (Width <= 0 || Height <= 0 || FrameTime <= 0)
+    throw std::runtime_error("Failed to create AVI video stream");
 
   const std::vector<TColor> palette = bits <= 8 ? PaletteOf(bits) : std::vector<TColor>{};
   const uint64_t frames = FPictures.size();

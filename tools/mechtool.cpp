@@ -280,8 +280,8 @@ std::vector<std::string> ExportAvi(const TExportArgs& args) {
   TExportDrawing drawing(args);
   const QTemporaryDir work(QDir::tempPath() + QStringLiteral("/mechtool-film-XXXXXX"));
   if (!work.isValid()) throw std::runtime_error("Failed to create AVI video work file");
-  const std::string stem = QFile::encodeName(work.path()).toStdString() + "/" +
-                           std::filesystem::path(args.Out).stem().string();
+  const std::string stem =
+      QFile::encodeName(work.path()).toStdString() + "/" + std::filesystem::path(args.Out).stem().string();
   shared::TAviWriter writer;
   writer.FrameTime = 100;
   quillon::TAniMechanism& m = drawing.Mechanism;

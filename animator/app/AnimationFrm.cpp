@@ -1150,8 +1150,7 @@ void TAnimationFrm::ExportAVI(const std::string& fileName) {
     const QTemporaryDir work(QDir::tempPath() + QStringLiteral("/quillon-film-XXXXXX"));
     if (!work.isValid()) throw std::runtime_error("Failed to create AVI video work file");
     // Named like the film, with the step number: film004.bmp for step 4 of film.avi.
-    const std::string stem =
-        ToPath(work.path()) + "/" + std::filesystem::path(fileName).stem().string();
+    const std::string stem = ToPath(work.path()) + "/" + std::filesystem::path(fileName).stem().string();
     shared::TAviWriter writer;
     writer.FrameTime = 100;
     TAniMechanism& m = *FMechanism;

@@ -93,7 +93,8 @@ std::vector<TChunk> ParseChunks(const std::string& file, size_t at, size_t end) 
 
 TChunk ParseAvi(const std::string& file) {
   const std::vector<TChunk> top = ParseChunks(file, 0, file.size());
-  if (top.size() != 1 || top[0].Id != "RIFF" || top[0].Type != "AVI ") throw std::runtime_error("no RIFF AVI");
+  if (top.size() != 1 || top[0].Id != "RIFF" || top[0].Type != "AVI ")
+    throw std::runtime_error("no RIFF AVI");
   if (LE(file, 4, 4) != file.size() - 8) throw std::runtime_error("RIFF size is not the file size");
   return top[0];
 }
@@ -134,10 +135,10 @@ std::string Quote(const fs::path& path) { return "'" + path.string() + "'"; }
 
 // "key=value" lines of ffprobe's default writer.
 std::map<std::string, std::string> Probe(const fs::path& film) {
-  const TCommand probe =
-      Shell("ffprobe -v error -count_frames -select_streams v:0 -show_entries "
-            "stream=codec_name,width,height,r_frame_rate,nb_read_frames,nb_frames -of default=nw=1 " +
-            Quote(film));
+  const TCommand probe = Shell(
+      "ffprobe -v error -count_frames -select_streams v:0 -show_entries "
+      "stream=codec_name,width,height,r_frame_rate,nb_read_frames,nb_frames -of default=nw=1 " +
+      Quote(film));
   EXPECT_EQ(probe.Status, 0);
   std::map<std::string, std::string> values;
   size_t at = 0;
@@ -158,7 +159,8 @@ std::vector<TColor> DecodeRgb(const fs::path& film) {
   EXPECT_EQ(decode.Status, 0);
   std::vector<TColor> colors;
   for (size_t at = 0; at + 3 <= decode.Out.size(); at += 3)
-    colors.push_back(MakeColor(uint8_t(decode.Out[at]), uint8_t(decode.Out[at + 1]), uint8_t(decode.Out[at + 2])));
+    colors.push_back(
+        MakeColor(uint8_t(decode.Out[at]), uint8_t(decode.Out[at + 1]), uint8_t(decode.Out[at + 2])));
   return colors;
 }
 
@@ -319,7 +321,8 @@ TEST_F(AviWriterTest, PixelFormats) {
   // Black and white pictures survive every depth unchanged.
   TRaster checker(6, 4);
   for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 6; ++x) checker.Pixels[size_t(y * 6 + x)] = 0xFF000000u | ((x + y) % 3 == 0 ? kWhite : kBlack);
+    for (int x = 0; x < 6; ++x)
+      checker.Pixels[size_t(y * 6 + x)] = 0xFF000000u | ((x + y) % 3 == 0 ? kWhite : kBlack);
   SaveBmpFile((dir / "checker.bmp").string(), checker);
   for (const Case c : {Case{1, 1, 2}, Case{2, 4, 16}, Case{3, 8, 256}, Case{6, 24, 0}}) {
     SCOPED_TRACE(c.code);
@@ -380,7 +383,8 @@ TEST_F(AviWriterTest, FrameSizes) {
   const std::vector<int> doubled = frameIndices(stretched, 0);
   EXPECT_EQ(stretched.Width, 8) << "the given size stays without OrgSize";
   for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 8; ++x) EXPECT_EQ(doubled[size_t(y * 8 + x)], smallIndex[(y / 2) * 4 + x / 2]) << x << "," << y;
+    for (int x = 0; x < 8; ++x)
+      EXPECT_EQ(doubled[size_t(y * 8 + x)], smallIndex[(y / 2) * 4 + x / 2]) << x << "," << y;
 
   TAviWriter placed;
   placed.OrgSize = false;
@@ -415,7 +419,8 @@ TEST_F(AviWriterTest, PictureListAndWaveFileName) {
   writer.AddPicture((dir / "a.png").string());
   writer.AddPicture((dir / "missing.bmp").string());
   writer.AddPicture((dir / "b").string());
-  EXPECT_EQ(writer.Pictures(), (std::vector<std::string>{(dir / "a.bmp").string(), (dir / "b.bmp").string()}));
+  EXPECT_EQ(writer.Pictures(),
+            (std::vector<std::string>{(dir / "a.bmp").string(), (dir / "b.bmp").string()}));
   fs::remove(dir / "b.bmp");
   EXPECT_TRUE(writer.DeleteNextPicture());
   EXPECT_FALSE(fs::exists(dir / "a.bmp"));
@@ -470,12 +475,15 @@ TEST_F(AviWriterTest, FailuresKeepAnExistingFilmAndLeaveNoWorkFile) {
        "Cannot read picture file \"" + (dir / "p1.bmp").string() + "\": the file cannot be opened."},
       {"picture spoilt", [&](TAviWriter&) { WriteBytes(dir / "p1.bmp", "BMnonsense"); }, film,
        "Cannot read picture file \"" + (dir / "p1.bmp").string() + "\": not a BMP picture."},
-      {"missing folder", [](TAviWriter&) {}, dir / "nowhere" / "film.avi", "Failed to create AVI video work file"},
+      {"missing folder", [](TAviWriter&) {}, dir / "nowhere" / "film.avi",
+       "Failed to create AVI video work file"},
       {"folder in the way", [](TAviWriter&) {}, dir / "folder.avi", "Failed to create AVI video work file"},
-      {"empty frame size", [](TAviWriter& w) {
+      {"empty frame size",
+       [](TAviWriter& w) {
          w.OrgSize = false;
          w.Width = 0;
-       }, film, "Failed to create AVI video stream"},
+       },
+       film, "Failed to create AVI video stream"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -166,7 +166,7 @@ std::vector<TColor> Colors(const TRaster& raster) {
 TEST_F(PictureFileTest, WrittenBmpReadsBackAsItsPaletteColours) {
   // Odd width: rows carry padding; colours off the palette come back as their nearest entry.
   TRaster raster(5, 3);
-  const TColor colors[15] = {kBlack, kRed,  kLime,    kWhite, kGray,  0xFF0000, 0x808000, 0xC0C0C0,
+  const TColor colors[15] = {kBlack,   kRed,     kLime,    kWhite,   kGray,    0xFF0000, 0x808000, 0xC0C0C0,
                              0x0000F0, 0x101010, 0xFFFF00, 0x00FFFF, 0x800080, 0x008000, 0xF0F0F0};
   for (int i = 0; i < 15; ++i) raster.Pixels[size_t(i)] = 0xFF000000u | colors[i];
   const auto file = dir / "five.bmp";
@@ -189,23 +189,25 @@ TEST(PictureFileRead, DepthsAndRowOrders) {
   };
   const Case cases[] = {
       // 1 bit: 10 pixels, bits from the high end; bottom row first.
-      {"1 bit", HandBmp(10, 2, 1, {kBlack, orange}, std::string("\xA0\x40\0\0\x44\x00\0\0", 8)),
+      {"1 bit",
+       HandBmp(10, 2, 1, {kBlack, orange}, std::string("\xA0\x40\0\0\x44\x00\0\0", 8)),
        {kBlack, orange, kBlack, kBlack, kBlack, orange, kBlack, kBlack, kBlack, kBlack},
        {orange, kBlack, orange, kBlack, kBlack, kBlack, kBlack, kBlack, kBlack, orange}},
       // 4 bits, high nibble first, with a colour table of three entries; index 5 lies beyond it.
-      {"4 bits", HandBmp(3, 2, 4, {kWhite, teal, orange}, std::string("\x12\x00\0\0\x01\x50\0\0", 8)),
+      {"4 bits",
+       HandBmp(3, 2, 4, {kWhite, teal, orange}, std::string("\x12\x00\0\0\x01\x50\0\0", 8)),
        {kWhite, teal, kBlack},
        {teal, orange, kWhite}},
       // 8 bits, rows top-down (negative height).
-      {"8 bits", HandBmp(2, -2, 8, {kWhite, teal, orange}, std::string("\x02\x01\0\0\x00\x02\0\0", 8)),
+      {"8 bits",
+       HandBmp(2, -2, 8, {kWhite, teal, orange}, std::string("\x02\x01\0\0\x00\x02\0\0", 8)),
        {orange, teal},
        {kWhite, orange}},
       // 24 bits: blue, green, red per pixel, rows padded to 4 bytes.
-      {"24 bits", HandBmp(1, 2, 24, {}, std::string("\x00\x80\xFF\0\x80\x80\x00\0", 8)),
-       {teal},
-       {orange}},
+      {"24 bits", HandBmp(1, 2, 24, {}, std::string("\x00\x80\xFF\0\x80\x80\x00\0", 8)), {teal}, {orange}},
       // 32 bits: blue, green, red, unused.
-      {"32 bits", HandBmp(2, 1, 32, {}, std::string("\x80\x80\x00\x7F\x00\x80\xFF\x00", 8)),
+      {"32 bits",
+       HandBmp(2, 1, 32, {}, std::string("\x80\x80\x00\x7F\x00\x80\xFF\x00", 8)),
        {teal, orange},
        {}},
   };
@@ -265,7 +267,8 @@ TEST_F(PictureFileTest, LoadBmpFileNamesTheFile) {
     LoadBmpFile(missing);
     ADD_FAILURE();
   } catch (const std::runtime_error& error) {
-    EXPECT_EQ(std::string(error.what()), "Cannot read picture file \"" + missing + "\": the file cannot be opened.");
+    EXPECT_EQ(std::string(error.what()),
+              "Cannot read picture file \"" + missing + "\": the file cannot be opened.");
   }
   const auto text = dir / "text.bmp";
   test::WriteBytes(text, "hello");
@@ -273,7 +276,8 @@ TEST_F(PictureFileTest, LoadBmpFileNamesTheFile) {
     LoadBmpFile(text.string());
     ADD_FAILURE();
   } catch (const std::runtime_error& error) {
-    EXPECT_EQ(std::string(error.what()), "Cannot read picture file \"" + text.string() + "\": not a BMP picture.");
+    EXPECT_EQ(std::string(error.what()),
+              "Cannot read picture file \"" + text.string() + "\": not a BMP picture.");
   }
 }
 

@@ -131,9 +131,10 @@ TEST_F(MechtoolExportTest, FilmOfOneCycle) {
     for (const int index : {15, 7, 14}) EXPECT_TRUE(used.count(index)) << index;
     EXPECT_NE(read.Frames[0], read.Frames[1]) << "the mechanism moves";
 
-    const std::string command = "ffprobe -v error -count_frames -select_streams v:0 -show_entries "
-                                "stream=width,height,r_frame_rate,nb_read_frames -of csv=p=0 " +
-                                Quote(film) + " > " + Quote(dir / "probe.txt");
+    const std::string command =
+        "ffprobe -v error -count_frames -select_streams v:0 -show_entries "
+        "stream=width,height,r_frame_rate,nb_read_frames -of csv=p=0 " +
+        Quote(film) + " > " + Quote(dir / "probe.txt");
     ASSERT_EQ(std::system(command.c_str()), 0);
     EXPECT_EQ(ReadBytes(dir / "probe.txt"), "640,480,10/1," + std::to_string(frames) + "\n");
     fs::remove(dir / "probe.txt");

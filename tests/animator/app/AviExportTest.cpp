@@ -173,9 +173,10 @@ class AviExportTest : public shared::test::TTempFolderTest {
 
   // Clicks Cancel once the bar reaches the value.
   void CancelAt(int value) {
-    QObject::connect(Progress->ProgressBar1, &QProgressBar::valueChanged, Progress.get(), [this, value](int v) {
-      if (v == value) Progress->CancelBtn->click();
-    });
+    QObject::connect(Progress->ProgressBar1, &QProgressBar::valueChanged, Progress.get(),
+                     [this, value](int v) {
+                       if (v == value) Progress->CancelBtn->click();
+                     });
   }
 
   QByteArray SavedTmp;
@@ -263,7 +264,6 @@ TEST_F(AviExportTest, FilmHoldsTheEvenStepsOfOneCycle) {
   EXPECT_NE(read.Frames[0], read.Frames[15]) << "the mechanism moves";
   // Step 120 is step 0 again.
   EXPECT_EQ(read.Frames[0], read.Frames[60]);
-
 }
 
 // Cancel after the third progress step: steps 0, 1 and 2 were taken, 0 and 2 are filmed.
@@ -297,9 +297,12 @@ TEST_F(AviExportTest, FailuresKeepTheOldFilmAndCloseTheDialog) {
       // The dialog's Cancel is the first thing the export sees.
       {"cancel before the first frame",
        [this] { QTimer::singleShot(0, Progress.get(), [this] { Progress->CancelBtn->click(); }); },
-       "No bitmaps selected!", {"film.avi"}},
+       "No bitmaps selected!",
+       {"film.avi"}},
       // A folder in the place of the work file beside the film.
-      {"work file blocked", [&] { fs::create_directories(dir / "film.avi.tmp~"); }, "Failed to create AVI video work file",
+      {"work file blocked",
+       [&] { fs::create_directories(dir / "film.avi.tmp~"); },
+       "Failed to create AVI video work file",
        {"film.avi", "film.avi.tmp~"}},
   };
   for (const Case& c : cases) {
