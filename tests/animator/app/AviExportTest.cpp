@@ -24,6 +24,7 @@
 #include "animator/engine/AniMechanism.h"
 #include "animator/engine/StdOut.h"
 #include "shared/Canvas2D.h"
+#include "shared/Convert.h"
 #include "shared/PictureFile.h"
 #include "shared/ProgramInfo.h"
 #include "shared/Settings.h"
@@ -126,6 +127,7 @@ class AviExportTest : public shared::test::TTempFolderTest {
     qputenv("TMPDIR", QByteArray::fromStdString((dir / "tmp").string()));
     shared::CreateProgramInfo();
     shared::CreateTabLines();
+    shared::CreateConvert();
     CreateStdOut();
     SettingsStore().Values.clear();
     shared::SetSettingsFactory(OpenStoreSettings);
@@ -150,6 +152,7 @@ class AviExportTest : public shared::test::TTempFolderTest {
     shared::SetShellOpen(nullptr);
     shared::SetSettingsFactory(nullptr);
     FreeStdOut();
+    shared::FreeConvert();
     shared::FreeTabLines();
     shared::FreeProgramInfo();
     if (SavedTmp.isNull()) {
