@@ -64,6 +64,14 @@ TEST(GenerateProgress, BarMovesOnlyAfterMoreThanATenthOfAPercent) {
   f.Steps(40000 - 162);
   ASSERT_FALSE(f.panel.Bar.empty());
   EXPECT_EQ(f.panel.Bar.back(), 50);
+
+  // The label waits for the same move: time passing alone changes nothing.
+  const std::string label = f.panel.Label;
+  f.Now += 600;
+  f.Steps(1);
+  EXPECT_EQ(f.panel.Label, label);
+  f.Steps(80);
+  EXPECT_NE(f.panel.Label, label);
 }
 
 struct TRemainingCase {
