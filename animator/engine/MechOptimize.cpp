@@ -19,6 +19,7 @@ void TMechOptimize::Start(TAniMechanism& mechanism) {
   Done = 0;
   Iterations = 0;
   BestVariable = -1;
+  Solves = 0;
   for (int32_t j = 0; j < mechanism.JointCount(); ++j) {
     if (mechanism.Joint(j).Locked) continue;
     Variables.push_back({j, 0, StepSize});
@@ -85,6 +86,7 @@ void TMechOptimize::Accept() {
 double TMechOptimize::Objective() {
   TAniMechanism& m = *Mechanism;
   m.Calculate();
+  ++Solves;
   if (!m.IsFeasible()) return kInfeasible;
   switch (Mode) {
     case kFitMaxDeviation:

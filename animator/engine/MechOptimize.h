@@ -48,6 +48,9 @@ class TMechOptimize {
   // kFitIntegral, kFitMaxDeviation or kFitCombined; any other value minimises the integral.
   int32_t Mode = kFitIntegral;
 
+  // Objective evaluations since Start, each a whole solution of the mechanism.
+  int64_t Solves = 0;
+
   int32_t VariableCount() const { return static_cast<int32_t>(Variables.size()); }
 
   // Binds the mechanism, steps a fifth of the curve length, y then x of every unlocked joint,
