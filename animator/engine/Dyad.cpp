@@ -33,10 +33,12 @@ void UnitRatio(TComplex& out, const TComplex& a, const TComplex& b) {
   const double x = a.X * b.X + a.Y * b.Y;
   const double y = a.Y * b.X - a.X * b.Y;
   const double r = std::sqrt(x * x + y * y);
-  if (r > 0)
-    Set(out, x / r, y / r);
-  else
+  if (r > 0) {
+    const double inverse = 1 / r;
+    Set(out, x * inverse, y * inverse);
+  } else {
     Set(out, 0, 0);
+  }
 }
 
 }  // namespace
@@ -121,10 +123,11 @@ bool TDyad::PinPin() {
   if (!(a + b > c && c > std::fabs(a - b))) return false;
   const double sign = BranchSign();
   // The common joint at (x, y) in the frame of base 1 -> base 2.
-  const double x = (a2 - b2 + c2) / (2 * c);
+  const double inverse = 1 / c;
+  const double x = (a2 - b2 + c2) * 0.5 * inverse;
   const double y2 = a2 - x * x;
   const double y = y2 > 0 ? sign * std::sqrt(y2) : 0.0;
-  const double ux = E.X / c, uy = E.Y / c;
+  const double ux = E.X * inverse, uy = E.Y * inverse;
   Set(A1, x * ux - y * uy, x * uy + y * ux);
   Set(B1, E.X - A1.X, E.Y - A1.Y);
   UnitRatio(C1, A1, A0);
