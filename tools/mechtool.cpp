@@ -253,7 +253,8 @@ void Fit(const std::vector<std::string>& args) {
   mechanism.SetPositionCount(parsed.Steps);
   mechanism.Calculate();
   if (!mechanism.CanFitCurve())
-    throw std::runtime_error(parsed.In + ": the linkage has no target curve that its traced output joint can follow!");
+    throw std::runtime_error(parsed.In +
+                             ": the linkage has no target curve that its traced output joint can follow!");
   quillon::TMechOptimize optimizer;
   optimizer.Mode = parsed.Mode;
   optimizer.Start(mechanism);

@@ -46,7 +46,10 @@ double Length(const std::vector<TPositionRecord>& records, int32_t i) {
 double MaxLength(const std::vector<TPositionRecord>& records, int32_t len) {
   double max = 0;
   const int32_t last = std::min(len, static_cast<int32_t>(records.size()) - 1);
-  for (int32_t i = 0; i <= last; ++i) max = std::max(max, records[i].X * records[i].X + records[i].Y * records[i].Y);
+  for (int32_t i = 0; i <= last; ++i) {
+    const TPositionRecord& r = records[static_cast<size_t>(i)];
+    max = std::max(max, r.X * r.X + r.Y * r.Y);
+  }
   return std::sqrt(max);
 }
 

@@ -165,9 +165,9 @@ void TAniMechanism::WritePathPointsHTML(std::ostream& out, bool polar) const {
     int Category;
   };
   const THead polarHeads[8] = {{"Path R ", shared::cuLength}, {"Path Angle ", shared::cuAngle},
-                               {"Vel. ", shared::cuVel},       {"Angle ", shared::cuAngle},
-                               {"Acc. ", shared::cuAcc},       {"Angle ", shared::cuAngle},
-                               {"IC R ", shared::cuLength},    {"IC Angle ", shared::cuAngle}};
+                               {"Vel. ", shared::cuVel},      {"Angle ", shared::cuAngle},
+                               {"Acc. ", shared::cuAcc},      {"Angle ", shared::cuAngle},
+                               {"IC R ", shared::cuLength},   {"IC Angle ", shared::cuAngle}};
   const THead cartesianHeads[8] = {{"Path x ", shared::cuLength}, {"Path y ", shared::cuLength},
                                    {"Vel. x ", shared::cuVel},    {"Vel. y ", shared::cuVel},
                                    {"Acc. x ", shared::cuAcc},    {"Acc. y ", shared::cuAcc},

@@ -37,7 +37,8 @@ bool TMechOptimize::Movable(int32_t variable) const {
 }
 
 double& TMechOptimize::Coordinate(int32_t variable) {
-  TPositionRecord& design = Mechanism->Joint(Variables[static_cast<size_t>(variable)].JointIndex).Positions[0];
+  TPositionRecord& design =
+      Mechanism->Joint(Variables[static_cast<size_t>(variable)].JointIndex).Positions[0];
   return variable % 2 == 0 ? design.Y : design.X;
 }
 

@@ -44,7 +44,8 @@ TEST_F(InputFunctionTableTest, GridRowsFollowTheCallersRow) {
   ASSERT_EQ(grid.RowCount(), 9);
   for (int32_t r = 5; r <= 8; ++r) {
     const auto& cells = expected[static_cast<size_t>(r - 5)];
-    for (int32_t c = 0; c < 3; ++c) EXPECT_EQ(grid.Cell(c, r), cells[static_cast<size_t>(c)]) << r << ' ' << c;
+    for (int32_t c = 0; c < 3; ++c)
+      EXPECT_EQ(grid.Cell(c, r), cells[static_cast<size_t>(c)]) << r << ' ' << c;
   }
 }
 

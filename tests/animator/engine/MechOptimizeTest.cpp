@@ -68,7 +68,6 @@ TEST_F(MechOptimizeTest, StartBuildsYThenXOfEveryUnlockedJoint) {
     EXPECT_EQ(opt.Variables[i].Step, opt.StepSize);
   }
   EXPECT_EQ(opt.Best, m.Integral);
-
 }
 
 TEST_F(MechOptimizeTest, DisplacedFourBarIsFittedBackToTheCurveItTraced) {

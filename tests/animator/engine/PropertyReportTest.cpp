@@ -48,7 +48,9 @@ class PropertyReportTest : public ::testing::Test {
   }
   void TearDown() override { shared::FreeConvert(); }
 
-  Row GridRow(const TPropertyGrid& grid, int32_t r) { return {grid.Cell(0, r), grid.Cell(1, r), grid.Cell(2, r)}; }
+  Row GridRow(const TPropertyGrid& grid, int32_t r) {
+    return {grid.Cell(0, r), grid.Cell(1, r), grid.Cell(2, r)};
+  }
   void MarkInvalid(char letter) { m.Joints[m.FindJoint(letter)]->Positions[0].Invalid = 1; }
 
   TAniMechanism m;
@@ -124,19 +126,44 @@ TEST_F(PropertyReportTest, PropertiesHtmlLineByLine) {
       "    <tr><td width=\"20%\">Joints</td>",
       "<td width=\"40%\">x [mm]</td>",
       "<td width=\"40%\">y [mm]</td></tr>",
-      "    <tr><td>A</td>", "<td>0.000</td>", "<td>0.000</td></tr>",
-      "    <tr><td>B</td>", "<td>0.000</td>", "<td>50.000</td></tr>",
-      "    <tr><td>C</td>", "<td>100.000</td>", "<td>50.000</td></tr>",
-      "    <tr><td>D</td>", "<td>100.000</td>", "<td>0.000</td></tr>",
-      "    <tr><td>E</td>", "<td>50.000</td>", "<td>80.000</td></tr>",
-      "<tr><td>Links</td>", "<td>Joints</td>", "<td>Length [mm]</td></tr>",
-      "<tr><td>Link AD</td>", "<td>AD</td>", "<td>100.000</td></tr>",
-      "<tr><td>Link AB</td>", "<td>AB</td>", "<td>50.000</td></tr>",
-      "<tr><td>Link BCE</td>", "<td>BC</td>", "<td>100.000</td></tr>",
-      "<tr><td>Link BCE</td>", "<td>BE</td>", "<td>-</td></tr>",
-      "<tr><td>Link BCE</td>", "<td>CE</td>", "<td>-</td></tr>",
-      "<tr><td>Link CD</td>", "<td>CD</td>", "<td>50.000</td></tr>",
-      "</table>", "<p></p>",
+      "    <tr><td>A</td>",
+      "<td>0.000</td>",
+      "<td>0.000</td></tr>",
+      "    <tr><td>B</td>",
+      "<td>0.000</td>",
+      "<td>50.000</td></tr>",
+      "    <tr><td>C</td>",
+      "<td>100.000</td>",
+      "<td>50.000</td></tr>",
+      "    <tr><td>D</td>",
+      "<td>100.000</td>",
+      "<td>0.000</td></tr>",
+      "    <tr><td>E</td>",
+      "<td>50.000</td>",
+      "<td>80.000</td></tr>",
+      "<tr><td>Links</td>",
+      "<td>Joints</td>",
+      "<td>Length [mm]</td></tr>",
+      "<tr><td>Link AD</td>",
+      "<td>AD</td>",
+      "<td>100.000</td></tr>",
+      "<tr><td>Link AB</td>",
+      "<td>AB</td>",
+      "<td>50.000</td></tr>",
+      "<tr><td>Link BCE</td>",
+      "<td>BC</td>",
+      "<td>100.000</td></tr>",
+      "<tr><td>Link BCE</td>",
+      "<td>BE</td>",
+      "<td>-</td></tr>",
+      "<tr><td>Link BCE</td>",
+      "<td>CE</td>",
+      "<td>-</td></tr>",
+      "<tr><td>Link CD</td>",
+      "<td>CD</td>",
+      "<td>50.000</td></tr>",
+      "</table>",
+      "<p></p>",
   };
   ASSERT_GT(lines.size(), expected.size());
   for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(lines[i], expected[i]) << "line " << i;
@@ -172,7 +199,8 @@ TEST_F(PropertyReportTest, PathPointsFollowTheTracerAndMarkWhatLiesAtInfinity) {
   const std::vector<std::string> lines = shared::SplitTextLines(html.str());
   const std::vector<std::string> head = {
       "<table border=\"2\" bordercolor=\"#000000\" width=\"100%\">",
-      "<tr><td colspan=\"11\" bgcolor=\"#FFFFCC\"><font face=\"Arial\" size=\"4\">Path points</font></td></tr>",
+      "<tr><td colspan=\"11\" bgcolor=\"#FFFFCC\"><font face=\"Arial\" size=\"4\">Path "
+      "points</font></td></tr>",
       "<tr>",
       "<td width=\"5%\">Nr.</td>",
       "<td width=\"5%\">Time[s]</td>",
@@ -190,7 +218,9 @@ TEST_F(PropertyReportTest, PathPointsFollowTheTracerAndMarkWhatLiesAtInfinity) {
   // Head, three steps of 13 lines, and the closing two.
   ASSERT_EQ(lines.size(), head.size() + 3 * 13 + 2);
   for (size_t i = 0; i < head.size(); ++i) EXPECT_EQ(lines[i], head[i]) << "line " << i;
-  const auto step = [&](int k) { return std::vector<std::string>(lines.begin() + 15 + 13 * k, lines.begin() + 28 + 13 * k); };
+  const auto step = [&](int k) {
+    return std::vector<std::string>(lines.begin() + 15 + 13 * k, lines.begin() + 28 + 13 * k);
+  };
   const shared::TConvert& c = shared::Convert();
   const auto mm = [&](double metres) { return "<td>" + c.FormatFixed(metres * 1000, 7, 3) + "</td>"; };
   const std::vector<std::string> s1 = step(1);
