@@ -19,8 +19,9 @@ TPositionRecord Mean(const TPositionRecord& a, const TPositionRecord& b) {
 void Differentiate(const std::vector<TPositionRecord>& src, std::vector<TPositionRecord>& dst, int32_t len,
                    double dt, bool fullCycle) {
   dst[0] = TPositionRecord{};
+  const double rate = 1 / dt;
   for (int32_t i = 1; i <= len; ++i) {
-    dst[i] = {(src[i].X - src[i - 1].X) / dt, (src[i].Y - src[i - 1].Y) / dt,
+    dst[i] = {(src[i].X - src[i - 1].X) * rate, (src[i].Y - src[i - 1].Y) * rate,
               static_cast<uint8_t>(src[i].Invalid | src[i - 1].Invalid)};
     if (i == 1)
       dst[0] = dst[1];
