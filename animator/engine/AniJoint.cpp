@@ -19,8 +19,9 @@ TPositionRecord Mean(const TPositionRecord& a, const TPositionRecord& b) {
 void Differentiate(const std::vector<TPositionRecord>& src, std::vector<TPositionRecord>& dst, int32_t len,
                    double dt, bool fullCycle) {
   dst[0] = TPositionRecord{};
+  const double rate = 1 / dt;
   for (int32_t i = 1; i <= len; ++i) {
-    dst[i] = {(src[i].X - src[i - 1].X) / dt, (src[i].Y - src[i - 1].Y) / dt,
+    dst[i] = {(src[i].X - src[i - 1].X) * rate, (src[i].Y - src[i - 1].Y) * rate,
               static_cast<uint8_t>(src[i].Invalid | src[i - 1].Invalid)};
     if (i == 1)
       dst[0] = dst[1];
@@ -33,9 +34,24 @@ void Differentiate(const std::vector<TPositionRecord>& src, std::vector<TPositio
   }
 }
 
+// Lengths of solved positions and their differences: no overflow to guard against, and hypot's
+// care costs several times a square root, thousands of times per solution.
+double Norm(double x, double y) { return std::sqrt(x * x + y * y); }
+
 double Length(const std::vector<TPositionRecord>& records, int32_t i) {
   if (i < 0 || i >= static_cast<int32_t>(records.size())) return 0;
-  return std::hypot(records[i].X, records[i].Y);
+  return Norm(records[i].X, records[i].Y);
+}
+
+// The largest length of records 0..len (0 without records): one root of the largest square.
+double MaxLength(const std::vector<TPositionRecord>& records, int32_t len) {
+  double max = 0;
+  const int32_t last = std::min(len, static_cast<int32_t>(records.size()) - 1);
+  for (int32_t i = 0; i <= last; ++i) {
+    const TPositionRecord& r = records[static_cast<size_t>(i)];
+    max = std::max(max, r.X * r.X + r.Y * r.Y);
+  }
+  return std::sqrt(max);
 }
 
 }  // namespace
@@ -106,18 +122,16 @@ void TAniJoint::ComputeKinematics() {
   const int32_t len = SolvedLength();
   PathLength[0] = 0;
   for (int32_t i = 1; i <= len; ++i)
-    PathLength[i] = PathLength[i - 1] +
-                    std::hypot(Positions[i].X - Positions[i - 1].X, Positions[i].Y - Positions[i - 1].Y);
+    PathLength[i] =
+        PathLength[i - 1] + Norm(Positions[i].X - Positions[i - 1].X, Positions[i].Y - Positions[i - 1].Y);
 
   const bool vectors = !Velocity.empty();
   if (vectors) Differentiate(Positions, Velocity, len, Dt, FullCycle);
-  MaxSpeed = 0;
-  for (int32_t i = 0; i <= len; ++i) MaxSpeed = std::max(MaxSpeed, Speed(i));
+  MaxSpeed = MaxLength(Velocity, len);
   VelocityScale = MaxSpeed > 0 ? PathLength[len] / (4 * MaxSpeed) : 1.0;
 
   if (vectors) Differentiate(Velocity, Acceleration, len, Dt, FullCycle);
-  MaxAcceleration = 0;
-  for (int32_t i = 0; i <= len; ++i) MaxAcceleration = std::max(MaxAcceleration, AccelerationMagnitude(i));
+  MaxAcceleration = MaxLength(Acceleration, len);
   AccelerationScale = MaxAcceleration > 0 ? PathLength[len] / (4 * MaxAcceleration) : 1.0;
 }
 

@@ -130,11 +130,6 @@ bool TAniLink::SameName(const std::string& text) const {
   return std::all_of(other.begin(), other.end(), [&](char c) { return Name.find(c) != std::string::npos; });
 }
 
-void TAniLink::SetAngle(int32_t i, double value) {
-  if (i < 0 || i > N) return;
-  Angle[i] = i == 0 ? value : Angle[i - 1] + value;
-}
-
 double TAniLink::GetAngle(int32_t i) const { return (i < 0 || i > N) ? 0 : Angle[i]; }
 
 int32_t TAniLink::SolvedLength() const { return std::clamp(Len, 0, N); }

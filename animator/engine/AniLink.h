@@ -79,8 +79,12 @@ class TAniLink {
   void RemoveJoint(char letter);
   bool SameName(const std::string& text) const;
 
-  // i > 0 adds the increment to the previous step's angle; i outside 0..N is ignored.
-  void SetAngle(int32_t i, double value);
+  // i > 0 adds the increment to the previous step's angle; i outside 0..N is ignored. Inline:
+  // the solution calls it for every link at every step.
+  void SetAngle(int32_t i, double value) {
+    if (i < 0 || i > N) return;
+    Angle[static_cast<size_t>(i)] = i == 0 ? value : Angle[static_cast<size_t>(i) - 1] + value;
+  }
   double GetAngle(int32_t i) const;
   double AngularVelocity(int32_t i, double dt) const;
   double AngularAcceleration(int32_t i, double dt) const;

@@ -45,10 +45,10 @@ void PlaceFrameAndDrivers(TAniMechanism& m) {
       // Turning the design arm by the accumulated angle is the same as turning it step by step,
       // without letting its length drift over a long cycle.
       for (int32_t a = 1; a <= m.N; ++a) {
-        TComplex p(arm);
-        p.Rotate(link.Angle[a]);
-        p.AddTo(PositionAt(driven, a));
-        StorePosition(joint, a, p);
+        const double c = std::cos(link.Angle[a]), s = std::sin(link.Angle[a]);
+        const TPositionRecord& at = driven.Positions[static_cast<size_t>(a)];
+        joint.Positions[static_cast<size_t>(a)] =
+            TPositionRecord{at.X + arm.X * c - arm.Y * s, at.Y + arm.X * s + arm.Y * c, 0};
       }
       joint.Placed = 1;
     }
@@ -207,7 +207,7 @@ void ComputeDeviation(TAniMechanism& m) {
     m.Curve.PointAt(s / curveLength, q);
     TDeviationRecord& record = m.Deviation[i];
     const TPositionRecord& p = tracer.Positions[i];
-    record.Path = std::hypot(q.X - p.X, q.Y - p.Y);
+    record.Path = std::sqrt((q.X - p.X) * (q.X - p.X) + (q.Y - p.Y) * (q.Y - p.Y));
     m.MaxDeviation = std::max(m.MaxDeviation, record.Path);
     if (i > 0) m.Integral += (s - tracer.PathLength[i - 1]) * record.Path;
     if (output) {

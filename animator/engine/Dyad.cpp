@@ -2,6 +2,7 @@
 #include "animator/engine/Dyad.h"
 
 #include <cmath>
+#include <numbers>
 
 namespace quillon {
 
@@ -9,10 +10,35 @@ using shared::TComplex;
 
 namespace {
 
-// a / b brought to unit length: the rotation that turns b's direction into a's.
+void Set(TComplex& z, double x, double y) {
+  z.X = x;
+  z.Y = y;
+}
+
+// z := z * a.
+void MulBy(TComplex& z, const TComplex& a) {
+  const double x = z.X * a.X - z.Y * a.Y;
+  z.Y = z.X * a.Y + z.Y * a.X;
+  z.X = x;
+}
+
+// The unit rotation that turns b's direction into a's: a / b brought to unit length. A zero b
+// gives the direction of (1e10, 1e10), as the division by zero of TComplex does.
 void UnitRatio(TComplex& out, const TComplex& a, const TComplex& b) {
-  out.Divide(a, b);
-  out.Normalize();
+  if (!(b.X * b.X + b.Y * b.Y > 0)) {
+    Set(out, std::numbers::sqrt2 / 2, std::numbers::sqrt2 / 2);
+    return;
+  }
+  // a * conj(b) has the direction of a / b.
+  const double x = a.X * b.X + a.Y * b.Y;
+  const double y = a.Y * b.X - a.X * b.Y;
+  const double r = std::sqrt(x * x + y * y);
+  if (r > 0) {
+    const double inverse = 1 / r;
+    Set(out, x * inverse, y * inverse);
+  } else {
+    Set(out, 0, 0);
+  }
 }
 
 }  // namespace
@@ -25,21 +51,21 @@ void TDyad::Clear() {
   Loaded = false;
   Result = false;
   Slider1 = Slider2 = false;
-  P[0].Zero();
-  Q[0].Zero();
-  C1.SetUnit();
-  D1.SetUnit();
+  Set(P[0], 0, 0);
+  Set(Q[0], 0, 0);
+  Set(C1, 1, 0);
+  Set(D1, 1, 0);
 }
 
 void TDyad::Append(TComplex* points, int& count, int& common, bool& hasBase, const TComplex& position,
                    TDyadRole role) {
   if (role == TDyadRole::Base) {
-    points[0].Assign(position);
+    Set(points[0], position.X, position.Y);
     hasBase = true;
     return;
   }
   if (count >= kMaxPoints) return;
-  points[count].Assign(position);
+  Set(points[count], position.X, position.Y);
   if (role == TDyadRole::Common) common = count;
   ++count;
 }
@@ -53,8 +79,8 @@ void TDyad::AddPoint2(const TComplex& position, TDyadRole role) {
 }
 
 bool TDyad::FinishLoading() {
-  for (int i = 1; i < Count1; ++i) P[i].SubFrom(P[0]);
-  for (int j = 1; j < Count2; ++j) Q[j].SubFrom(Q[0]);
+  for (int i = 1; i < Count1; ++i) Set(P[i], P[i].X - P[0].X, P[i].Y - P[0].Y);
+  for (int j = 1; j < Count2; ++j) Set(Q[j], Q[j].X - Q[0].X, Q[j].Y - Q[0].Y);
   SavedCount1 = Count1;
   SavedCount2 = Count2;
   Loaded = HasBase1 && HasBase2 && Common1 >= 1 && Common2 >= 1;
@@ -67,17 +93,16 @@ void TDyad::RestoreCounts() {
 }
 
 void TDyad::SetBases(const TComplex& base1, const TComplex& base2) {
-  P[0].Assign(base1);
-  Q[0].Assign(base2);
-  E.Sub(base2, base1);
+  Set(P[0], base1.X, base1.Y);
+  Set(Q[0], base2.X, base2.Y);
+  Set(E, base2.X - base1.X, base2.Y - base1.Y);
 }
 
 bool TDyad::Assemble() {
   Result = false;
   if (!Loaded) return false;
-  A0.Assign(P[Common1]);
-  B0.Assign(Q[Common2]);
-  B0.Negate();
+  Set(A0, P[Common1].X, P[Common1].Y);
+  Set(B0, -Q[Common2].X, -Q[Common2].Y);
   Result = (Slider1 || Slider2) ? Slider() : PinPin();
   if (Result) CarryAlong();
   return Result;
@@ -85,94 +110,75 @@ bool TDyad::Assemble() {
 
 // +1 when the common joint lay to the left of base 1 -> base 2 in the previous pose (or on the line).
 double TDyad::BranchSign() {
-  F.Add(A0, B0);
-  return F.Cross(A0) >= 0 ? 1.0 : -1.0;
+  const double fx = A0.X + B0.X, fy = A0.Y + B0.Y;
+  return fx * A0.Y - fy * A0.X >= 0 ? 1.0 : -1.0;
 }
 
 bool TDyad::PinPin() {
-  const double a = A0.Abs(), b = B0.Abs(), c = E.Abs();
+  const double a2 = A0.X * A0.X + A0.Y * A0.Y;
+  const double b2 = B0.X * B0.X + B0.Y * B0.Y;
+  const double c2 = E.X * E.X + E.Y * E.Y;
+  const double a = std::sqrt(a2), b = std::sqrt(b2), c = std::sqrt(c2);
   // Strict: a dyad stretched or folded straight cannot be told from its mirror image and ends the range.
   if (!(a + b > c && c > std::fabs(a - b))) return false;
   const double sign = BranchSign();
-  const double x = (a * a - b * b + c * c) / (2 * c);
-  const double y2 = a * a - x * x;
+  // The common joint at (x, y) in the frame of base 1 -> base 2.
+  const double inverse = 1 / c;
+  const double x = (a2 - b2 + c2) * 0.5 * inverse;
+  const double y2 = a2 - x * x;
   const double y = y2 > 0 ? sign * std::sqrt(y2) : 0.0;
-  F.Assign(E);
-  F.Normalize();
-  A1.SetXY(x, y);
-  A1.MulBy(F);
-  A2.SetXY(x, -y);
-  A2.MulBy(F);
-  B1.Sub(E, A1);
-  B2.Sub(E, A2);
+  const double ux = E.X * inverse, uy = E.Y * inverse;
+  Set(A1, x * ux - y * uy, x * uy + y * ux);
+  Set(B1, E.X - A1.X, E.Y - A1.Y);
   UnitRatio(C1, A1, A0);
-  UnitRatio(C2, A2, A0);
   UnitRatio(D1, B1, B0);
-  UnitRatio(D2, B2, B0);
   return true;
 }
 
 // Side 2 keeps its direction and its base slides with it; the common joint keeps its distance along
 // that direction from base 1 and moves across it.
 bool TDyad::Slider() {
+  const double a2 = A0.X * A0.X + A0.Y * A0.Y;
+  const double b = std::sqrt(B0.X * B0.X + B0.Y * B0.Y);
   // Either vector of zero length gives no direction to slide along or to turn by.
-  if (!(B0.Abs() > 0) || !(A0.Abs() > 0)) return false;
+  if (!(b > 0) || !(a2 > 0)) return false;
   const double sign = BranchSign();
-  B2.Assign(B0);
-  B2.Normalize();
-  TComplex w(B2.X, -B2.Y);
-  F.Sub(E, B0);
-  F.MulBy(w);
-  const double h = F.X;
-  const double a2 = A0.Abs2();
+  const double wx = B0.X / b, wy = B0.Y / b;
+  // Base 2's offset from the slide line through base 1, measured along the slide direction.
+  const double fx = E.X - B0.X, fy = E.Y - B0.Y;
+  const double h = fx * wx + fy * wy;
   // Written as "not within reach" so that a base at infinity or NaN (h not a number) is refused
   // too instead of placing the joints at NaN.
   if (!(h * h <= a2)) return false;
-  A1.SetXY(h, sign * std::sqrt(a2 - h * h));
-  A2.SetXY(A1.X, -A1.Y);
-  A1.MulBy(B2);
-  A2.MulBy(B2);
-  B1.Assign(B0);
-  B2.Assign(B0);
-  D1.SetUnit();
-  D2.SetUnit();
+  const double k = sign * std::sqrt(a2 - h * h);
+  Set(A1, h * wx - k * wy, h * wy + k * wx);
+  Set(B1, B0.X, B0.Y);
+  Set(D1, 1, 0);
   UnitRatio(C1, A1, A0);
-  UnitRatio(C2, A2, A0);
   return true;
 }
 
 void TDyad::CarryAlong() {
-  P[Common1].Assign(A1);
-  Q[Common2].Assign(B1);
-  Q[Common2].Negate();
+  Set(P[Common1], A1.X, A1.Y);
+  Set(Q[Common2], -B1.X, -B1.Y);
   for (int i = 1; i < SavedCount1; ++i)
-    if (i != Common1) P[i].MulBy(C1);
+    if (i != Common1) MulBy(P[i], C1);
   if (Slider2) {
-    Q[0].Add(P[0], A1);
-    Q[0].AddTo(B1);
+    Set(Q[0], P[0].X + A1.X + B1.X, P[0].Y + A1.Y + B1.Y);
     return;
   }
   for (int j = 1; j < SavedCount2; ++j)
-    if (j != Common2) Q[j].MulBy(D1);
+    if (j != Common2) MulBy(Q[j], D1);
 }
-
-TComplex TDyad::Next(const TComplex* points, int& count) {
-  if (count > 0) --count;
-  if (count < 1) return points[0];
-  TComplex p;
-  p.Add(points[count], points[0]);
-  return p;
-}
-
-TComplex TDyad::NextPoint1() { return Next(P, Count1); }
-
-TComplex TDyad::NextPoint2() { return Next(Q, Count2); }
 
 double TDyad::JointAngle() const {
   if (Common1 < 1 || Common2 < 1) return 0;
-  TComplex r;
-  r.Divide(Q[Common2], P[Common1]);
-  return std::fabs(r.Arg());
+  const TComplex& p = P[Common1];
+  const TComplex& q = Q[Common2];
+  // |arg(q / p)|: q * conj(p) has the same argument. A zero p answers the angle of the division
+  // by zero's (1e10, 1e10).
+  if (!(p.X * p.X + p.Y * p.Y > 0)) return std::numbers::pi / 4;
+  return std::fabs(TComplex(p.X * q.X + p.Y * q.Y, p.X * q.Y - p.Y * q.X).Arg());
 }
 
 }  // namespace quillon

@@ -43,8 +43,8 @@ class TDyad {
   bool LastResult() const { return Result; }
 
   // The loaded non-base points in reverse order of loading, then the base (again on every later call).
-  shared::TComplex NextPoint1();
-  shared::TComplex NextPoint2();
+  shared::TComplex NextPoint1() { return Next(P, Count1); }
+  shared::TComplex NextPoint2() { return Next(Q, Count2); }
   // Turn of side 1 / side 2 in the last Assemble, radians.
   double Rotation1() const { return C1.Arg(); }
   double Rotation2() const { return D1.Arg(); }
@@ -59,14 +59,19 @@ class TDyad {
 
   static void Append(shared::TComplex* points, int& count, int& common, bool& hasBase,
                      const shared::TComplex& position, TDyadRole role);
-  static shared::TComplex Next(const shared::TComplex* points, int& count);
+  static shared::TComplex Next(const shared::TComplex* points, int& count) {
+    if (count > 0) --count;
+    if (count < 1) return points[0];
+    return shared::TComplex(points[count].X + points[0].X, points[count].Y + points[0].Y);
+  }
 
-  shared::TComplex A0, A1, A2;  // base 1 -> common joint: previous pose, solution, mirrored solution
-  shared::TComplex B0, B1, B2;  // common joint -> base 2: previous pose, solution, slide direction
-  shared::TComplex C1, C2;      // unit rotation of side 1 for solution 1 / 2
-  shared::TComplex D1, D2;      // unit rotation of side 2 for solution 1 / 2
-  shared::TComplex E;           // base 2 - base 1 at this step
-  shared::TComplex F;
+  // The worker runs for every dyad at every step of every solution, thousands of solutions per
+  // curve fit: it works on the coordinates directly rather than through TComplex's operations.
+  shared::TComplex A0, A1;  // base 1 -> common joint: previous pose, solution
+  shared::TComplex B0, B1;  // common joint -> base 2: previous pose, solution
+  shared::TComplex C1;      // unit rotation of side 1
+  shared::TComplex D1;      // unit rotation of side 2
+  shared::TComplex E;       // base 2 - base 1 at this step
   int Count1 = 1, Count2 = 1;
   int SavedCount1 = 1, SavedCount2 = 1;
   int Common1 = -1, Common2 = -1;  // -1: no common joint loaded on that side

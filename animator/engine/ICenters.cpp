@@ -95,7 +95,7 @@ void TICenters::SetJoint(int joint, double x, double y) {
 }
 
 // A line through two centres of which at most one is a direction: a point on it and its direction.
-void TICenters::LineOf(int ci, int cj, double& qx, double& qy, double& dx, double& dy) const {
+inline void TICenters::LineOf(int ci, int cj, double& qx, double& qy, double& dx, double& dy) const {
   const TCentre& a = Centres[ci];
   const TCentre& b = Centres[cj];
   if (a.IsDirection) {

@@ -337,8 +337,11 @@ TEST_F(MainFormTest, ClosingAsksAndCancelKeepsTheWindow) {
   Dialogs->Answers = {TAnswer::Cancel};
   EXPECT_FALSE(Form->close());
   EXPECT_TRUE(Form->isVisible());
+  EXPECT_FALSE(View->Called("Stop"));
   Dialogs->Answers = {TAnswer::No};
   EXPECT_TRUE(Form->close());
+  // A curve fit that pumps messages ends with the window.
+  EXPECT_TRUE(View->Called("Stop"));
 }
 
 // A document without a file is saved through Save As even when a file named like the default
