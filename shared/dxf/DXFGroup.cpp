@@ -35,7 +35,8 @@ constexpr TDXFProfile kSynthesis = MakeSynthesis();
 
 bool In(int32_t code, int32_t low, int32_t high) { return code >= low && code <= high; }
 
-// The number at the start of the line, leading blanks skipped; the rest of the line is ignored.
+// The number at the start of the line, leading blanks skipped; what follows a blank after it is
+// ignored, but "1.5" is no integer.
 template <typename T>
 bool LeadingNumber(const std::string& line, T& value) {
   const char* p = line.data();
@@ -43,7 +44,7 @@ bool LeadingNumber(const std::string& line, T& value) {
   while (p < end && (*p == ' ' || *p == '\t')) ++p;
   if (p < end && *p == '+') ++p;
   const auto [rest, error] = std::from_chars(p, end, value);
-  return error == std::errc() && rest != p;
+  return error == std::errc() && rest != p && (rest == end || *rest == ' ' || *rest == '\t');
 }
 
 [[noreturn]] void LineError(int64_t line, const std::string& what, const std::string& text) {
@@ -96,12 +97,11 @@ TDXFValueKind TDXFGroup::ValueKind(int32_t code) const {
 
 bool TDXFGroup::ReadPair(std::istream& in) {
   std::string codeLine, valueLine;
-  if (!ReadTextLine(in, codeLine)) return false;
-  ++LineNumber;
+  // A file cut off after a code line ends there, whatever the line holds.
+  if (!ReadTextLine(in, codeLine) || !ReadTextLine(in, valueLine)) return false;
+  LineNumber += 2;
   int32_t code = 0;
-  if (!LeadingNumber(codeLine, code)) LineError(LineNumber, "group code expected", codeLine);
-  if (!ReadTextLine(in, valueLine)) return false;
-  ++LineNumber;
+  if (!LeadingNumber(codeLine, code)) LineError(LineNumber - 1, "group code expected", codeLine);
   switch (ValueKind(code)) {
     case TDXFValueKind::Real: {
       double value = 0;
