@@ -16,6 +16,10 @@ namespace {
 
 constexpr double kTwoPi = 2 * std::numbers::pi;
 
+// Text taller than this many pixels is not drawn: a font of millions of pixels would stall the
+// painter, and nothing of it would be legible anyway.
+constexpr int kMaxTextPixels = 5000;
+
 // Nesting of INSERTs being drawn or measured, and the block expansions left for the outermost
 // one: a self-inserting block stops at once, a deep chain at the cap, and a block inserted many
 // times by blocks inserted many times stays bounded in work.
@@ -372,6 +376,7 @@ void TDXFText::ReadGroup(const TDXFGroup& group) {
 }
 
 void TDXFText::DrawGeometry(TCanvas2D& canvas, const TDXFTransForm* transform) {
+  if (canvas.WorldToPixels(Height) > kMaxTextPixels) return;
   canvas.SetFontName(Style);
   canvas.SetFontColor(DrawColor());
   canvas.SetFontHeight(Height);
@@ -428,6 +433,7 @@ void TDXFMText::ReadGroup(const TDXFGroup& group) {
 }
 
 void TDXFMText::DrawGeometry(TCanvas2D& canvas, const TDXFTransForm* transform) {
+  if (canvas.WorldToPixels(Height) > kMaxTextPixels) return;
   canvas.SetFontName(Style);
   canvas.SetFontColor(DrawColor());
   canvas.SetFontHeight(Height);
