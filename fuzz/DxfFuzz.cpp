@@ -93,10 +93,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         break;
       }
       case 2: {
+        // What was read is written the same way after a second round.
         TGeneralList list;
         list.LoadFromStream(in);
-        std::ostringstream out;
-        list.WriteToText(out);
+        std::ostringstream first;
+        list.WriteToText(first);
+        std::istringstream again("[List]\r\n" + first.str());
+        TGeneralList copy;
+        copy.LoadFromStream(again);
+        std::ostringstream second;
+        copy.WriteToText(second);
+        if (first.str() != second.str()) __builtin_trap();
         break;
       }
       default: {

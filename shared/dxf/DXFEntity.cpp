@@ -157,13 +157,14 @@ void TDXFEntity::ReadGroup(const TDXFGroup& group) {
 }
 
 bool TDXFEntity::ReadPointGroup(const TDXFGroup& group, int32_t base, int count) {
-  const int32_t i = group.Code - base;
+  // In 64 bits: any 32-bit code may come from a file.
+  const int64_t i = int64_t(group.Code) - base;
   if (i >= 0 && i < count && i < PointCount) {
     Points[size_t(i)].X = group.ScaledValue();
     FGiven |= 1u << i;
     return true;
   }
-  const int32_t j = group.Code - base - 10;
+  const int64_t j = i - 10;
   if (j >= 0 && j < count && j < PointCount) {
     Points[size_t(j)].Y = group.ScaledValue();
     FGiven |= 1u << j;
