@@ -86,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       case 1: {
         TDXFDrawing drawing(data[0] % 4 == 0 ? TDXFProfile::Animator() : TDXFProfile::Synthesis());
         try {
-          drawing.LoadFromStream(in);
+          drawing.LoadDXF(in);
         } catch (const EFileReadError&) {
         }
         Show(drawing);

@@ -5,6 +5,14 @@
 
 namespace shared {
 
+void TDXFBlock::CreateItems(int32_t n) {
+  for (int32_t i = 0; i < n; ++i) Add(std::make_unique<TDXFEntity>());
+}
+
+void TDXFBlockList::CreateItems(int32_t n) {
+  for (int32_t i = 0; i < n; ++i) Add(std::make_unique<TDXFBlock>());
+}
+
 void TDXFBlock::ReadGroup(const TDXFGroup& group) {
   switch (group.Code) {
     case 1:

@@ -23,6 +23,8 @@ class TDXFBlock : public TGeneralList {
   // is not entered again.
   mutable bool Busy = false;
 
+  // Plain entities, so a "[List]" record or Assign keeps every item an entity.
+  void CreateItems(int32_t n) override;
   // 1 Description, 2 and 3 Name, 10/20 BasePoint, 70 Flags.
   void ReadGroup(const TDXFGroup& group);
   // From the group holding "0 BLOCK" to "0 ENDBLK" (or the section's end). Nothing is current
@@ -33,6 +35,7 @@ class TDXFBlock : public TGeneralList {
 class TDXFBlockList : public TGeneralList {
  public:
   TDXFBlockList() { Name = "BLOCKS"; }
+  void CreateItems(int32_t n) override;
   // From the group holding "2 BLOCKS" to "0 ENDSEC".
   void ReadSection(std::istream& in, TDXFGroup& group, std::vector<std::string>* log = nullptr);
   TDXFBlock* FindBlock(const std::string& name) const;

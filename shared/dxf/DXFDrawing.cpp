@@ -52,15 +52,15 @@ void TDXFDrawing::LoadFromFile(const std::string& path) {
   if (!in) throw EFileReadError("Cannot open \"" + path + "\".");
   FileName = path;
   AddLog("Open File : " + FileName);
-  LoadFromStream(in);
+  LoadDXF(in);
 }
 
 void TDXFDrawing::LoadFromString(const std::string& text) {
   std::istringstream in(text);
-  LoadFromStream(in);
+  LoadDXF(in);
 }
 
-void TDXFDrawing::LoadFromStream(std::istream& in) {
+void TDXFDrawing::LoadDXF(std::istream& in) {
   const std::string fileName = FileName;
   Clear();
   FileName = fileName;
@@ -102,6 +102,10 @@ void TDXFDrawing::LoadFromStream(std::istream& in) {
   AddLog("Nr of LineTypes " + std::to_string(LineTypes.Count()));
   ResolveReferences();
   Deselect();
+}
+
+void TDXFDrawing::CreateItems(int32_t n) {
+  for (int32_t i = 0; i < n; ++i) Add(std::make_unique<TDXFEntity>(*FProfile));
 }
 
 void TDXFDrawing::ReadTables(std::istream& in) {

@@ -46,7 +46,9 @@ class TDXFDrawing : public TGeneralList {
   void LoadFromFile(const std::string& path) override;
   void LoadFromString(const std::string& text);
   // The DXF text of the stream, as LoadFromFile reads a file (FileName stays as it is).
-  void LoadFromStream(std::istream& in);
+  void LoadDXF(std::istream& in);
+  // Plain entities, so a "[List]" record or Assign keeps every item an entity.
+  void CreateItems(int32_t n) override;
   // DXF is never written: raises.
   void SaveToFile(const std::string& path) override;
   void Draw(TCanvas2D& canvas) override;

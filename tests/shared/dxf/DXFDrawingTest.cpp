@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <numbers>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 
@@ -200,6 +201,31 @@ TEST(DXFDrawingTest, MalformedGroupsRaiseAndKeepWhatWasRead) {
     EXPECT_EQ(drawing.Count(), 1);
     EXPECT_EQ(drawing.Current(), nullptr);
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(DXFDrawingTest, ListRecordsAndAssignKeepEveryItemAnEntity) {
+  std::istringstream in(
+      "[List]\n0\n0\nD\n0 Color\n4 Mode\n0 Style\n1 Width\n0\n2 Selected ID\n2 Count\n2 IDCount\n"
+      "0\n1\nA\n255 Color\n4 Mode\n0 Style\n1 Width\n0\n2\nB\n0 Color\n4 Mode\n0 Style\n1 Width\n1\n\n");
+  shared::TDXFDrawing drawing;
+  drawing.LoadFromStream(in);
+  shared::TDXFDrawing copy;
+  copy.Assign(&drawing);
+  shared::TDXFBlockList blocks;
+  blocks.Assign(&drawing);
+  for (const shared::TGeneralList* list : {static_cast<shared::TGeneralList*>(&drawing),
+                                           static_cast<shared::TGeneralList*>(&copy)}) {
+    ASSERT_EQ(list->Count(), 2);
+    for (int i = 0; i < 2; ++i) EXPECT_NE(dynamic_cast<shared::TDXFEntity*>(list->Items(i)), nullptr);
+  }
+  EXPECT_NE(dynamic_cast<shared::TDXFBlock*>(blocks.Items(1)), nullptr);
+  enginetest::TRecordingView view;
+  copy.Draw(view.canvas);
+  copy.ResolveReferences();
 }
 
 }  // namespace
