@@ -1,5 +1,5 @@
 // tabdoc: shows a tab-line document (a mechanism file, for one) or saves it again with a fresh
-// keyed checksum line.
+// keyed checksum line; lists and draws DXF drawings.
 //
 //   tabdoc show FILE
 //     Each section (a line "[name>") shows as its name on a line of its own, then each record up
@@ -13,23 +13,52 @@
 //     Loads IN, drops its last line when it is a decimal number (the old checksum), and saves
 //     the rest to OUT with CR LF line ends and a fresh checksum line. OUT is replaced only when
 //     the whole write succeeded.
+//   tabdoc dxf FILE.dxf
+//     One line "KIND colour layer" per entity of the ENTITIES section in file order (KIND the
+//     keyword as in the file, VERTEX and SEQEND counted with their POLYLINE; colour the pen colour
+//     in decimal; layer in UTF-8), then "EXTENTS xmin ymin xmax ymax" in metres (%.17g), the
+//     smallest box holding every entity's extent, "EXTENTS 0 0 0 0" when no entity has a point.
+//   tabdoc draw FILE.dxf OUT.png [WIDTH HEIGHT]
+//     Draws the drawing as the animator shows it, on white, fitted to those extents with a
+//     margin, into a PNG picture of WIDTH x HEIGHT pixels (800 x 600 by default). Needs no
+//     display: it draws on Qt's offscreen platform.
 //
 // Exit status 0 on success, 1 when a file cannot be read or written, 2 on wrong arguments; the
 // reason goes to stderr and nothing is written.
+#include <QGuiApplication>
+#include <QImage>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <limits>
+#include <memory>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "shared/Canvas2D.h"
 #include "shared/Cp1252.h"
 #include "shared/TabLine.h"
+#include "shared/dxf/DXFDrawing.h"
+#include "shared/qt/QtCanvas.h"
 
 namespace {
 
 const char* kUsage =
     "usage: tabdoc show FILE\n"
-    "       tabdoc save IN OUT\n";
+    "       tabdoc save IN OUT\n"
+    "       tabdoc dxf FILE.dxf\n"
+    "       tabdoc draw FILE.dxf OUT.png [WIDTH HEIGHT]\n";
+
+// Wrong arguments, told apart from file errors by the exit status.
+class EUsage : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
 
 // A missing file is an error here, unlike for the store, whose callers report it themselves.
 void Load(shared::TTabLines& store, const std::string& path) {
@@ -86,6 +115,117 @@ void Save(const std::string& in, const std::string& out) {
   store.SaveToFile();
 }
 
+// The drawing must exist and be readable; the reader itself would take a missing file as empty.
+void LoadDrawing(shared::TDXFDrawing& drawing, const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error) || !std::ifstream(path, std::ios::binary)) {
+    throw std::runtime_error("Cannot read \"" + path + "\": no such file or not readable.");
+  }
+  drawing.LoadFromFile(path);
+}
+
+struct TExtent {
+  bool Empty = true;
+  double X0 = 0, Y0 = 0, X1 = 0, Y1 = 0;
+};
+
+TExtent ExtentOf(const shared::TDXFDrawing& drawing) {
+  constexpr double kInf = std::numeric_limits<double>::infinity();
+  shared::TComplex min(kInf, kInf), max(-kInf, -kInf);
+  drawing.UpdateExtent(min, max);
+  if (!(min.X <= max.X && min.Y <= max.Y)) return {};
+  return {false, min.X, min.Y, max.X, max.Y};
+}
+
+std::string G17(double value) {
+  char text[40];
+  std::snprintf(text, sizeof text, "%.17g", value);
+  return text;
+}
+
+void ListDxf(const std::string& path) {
+  shared::TDXFDrawing drawing;
+  LoadDrawing(drawing, path);
+  std::ostringstream out;
+  for (int32_t i = 0; i < drawing.Count(); ++i) {
+    const auto& entity = static_cast<const shared::TDXFEntity&>(*drawing.Items(i));
+    out << shared::Cp1252ToUtf8(entity.Keyword) << ' ' << entity.Pen.Color << ' '
+        << shared::Cp1252ToUtf8(entity.Layer) << '\n';
+  }
+  const TExtent e = ExtentOf(drawing);
+  out << "EXTENTS " << G17(e.X0) << ' ' << G17(e.Y0) << ' ' << G17(e.X1) << ' ' << G17(e.Y1) << '\n';
+  std::cout << out.str();
+}
+
+int PictureSize(const std::string& text) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || value < 1 || value > 10000) {
+    throw EUsage("tabdoc: picture sizes are whole numbers from 1 to 10000, not \"" + text + "\".");
+  }
+  return value;
+}
+
+// A paint box that is only an image: the canvas draws on Screen.
+class TImagePaintBox : public shared::TPaintBox {
+ public:
+  TImagePaintBox(int width, int height) : Screen(width, height) {}
+  int Width() const override { return Screen.Width(); }
+  int Height() const override { return Screen.Height(); }
+  int ParentClientWidth() const override { return Screen.Width(); }
+  int ParentClientHeight() const override { return Screen.Height(); }
+  shared::TPaintSurface& Canvas() override { return Screen; }
+  std::unique_ptr<shared::TPaintSurface> CreateBitmap(int width, int height) override {
+    return std::make_unique<shared::TQtImageSurface>(width, height);
+  }
+  void SetCursor(int) override {}
+  shared::TColor WindowColor() const override { return shared::kWhite; }
+
+  shared::TQtImageSurface Screen;
+};
+
+void DrawDxf(const std::vector<std::string>& args, int argc, char** argv) {
+  const int width = args.size() == 5 ? PictureSize(args[3]) : 800;
+  const int height = args.size() == 5 ? PictureSize(args[4]) : 600;
+  const std::string out = args[2];
+  shared::TDXFDrawing drawing;
+  LoadDrawing(drawing, args[1]);
+  const TExtent e = ExtentOf(drawing);
+  if (!std::isfinite(e.X1 - e.X0) || !std::isfinite(e.Y1 - e.Y0)) {
+    throw std::runtime_error("The drawing's extents are too large to show.");
+  }
+
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  TImagePaintBox box(width, height);
+  shared::TAniCanvas2D canvas(box, 1.0);
+  canvas.GridStyle = 0;
+  canvas.BackgroundColor = shared::kWhite;
+  if (!e.Empty) {
+    // A flat drawing (a lone line) or a point gets a millimetre across, so the canvas keeps it
+    // in the middle instead of falling back to its default range.
+    const double hw = std::max(e.X1 - e.X0, 1e-3) / 2, hh = std::max(e.Y1 - e.Y0, 1e-3) / 2;
+    const double cx = (e.X0 + e.X1) / 2, cy = (e.Y0 + e.Y1) / 2;
+    canvas.SetWorldRect(cx - hw, cx + hw, cy - hh, cy + hh);
+  }
+  canvas.ClearBackground();
+  drawing.Draw(canvas);
+
+  // Written beside the target first, so a failed write leaves no half picture.
+  const std::string partial = out + ".partial";
+  if (!box.Screen.Image().save(QString::fromStdString(partial), "PNG")) {
+    std::error_code ignored;
+    std::filesystem::remove(partial, ignored);
+    throw std::runtime_error("Cannot write \"" + out + "\".");
+  }
+  std::error_code error;
+  std::filesystem::rename(partial, out, error);
+  if (error) {
+    std::filesystem::remove(partial, error);
+    throw std::runtime_error("Cannot write \"" + out + "\".");
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -95,10 +235,17 @@ int main(int argc, char** argv) {
       Show(args[1]);
     } else if (args.size() == 3 && args[0] == "save") {
       Save(args[1], args[2]);
+    } else if (args.size() == 2 && args[0] == "dxf") {
+      ListDxf(args[1]);
+    } else if ((args.size() == 3 || args.size() == 5) && args[0] == "draw") {
+      DrawDxf(args, argc, argv);
     } else {
       std::cerr << kUsage;
       return 2;
     }
+  } catch (const EUsage& e) {
+    std::cerr << e.what() << '\n' << kUsage;
+    return 2;
   } catch (const std::exception& e) {
     std::cerr << "tabdoc: " << e.what() << '\n';
     return 1;
