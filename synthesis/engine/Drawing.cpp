@@ -2,6 +2,7 @@
 #include "synthesis/engine/Drawing.h"
 
 #include <algorithm>
+#include <exception>
 #include <filesystem>
 
 #include "shared/Canvas2D.h"
@@ -44,10 +45,16 @@ TDrawing::TDrawing(std::unique_ptr<TDXFUnderlay> dxf) : fDXF(dxf ? std::move(dxf
 
 void TDrawing::LoadDXF(const std::string& path) {
   fDXFFileName = path;
-  if (path.empty())
+  if (path.empty()) {
     fDXF->Clear();
-  else
+    return;
+  }
+  // A damaged DXF file must not make the project that names it unreadable.
+  try {
     fDXF->Load(path);
+  } catch (const std::exception&) {
+    fDXF->Clear();
+  }
 }
 
 TComplexLine* TDrawing::GetLine(int32_t i) const {

@@ -50,7 +50,8 @@ class TDrawing : public shared::TGeneralList {
   // The full path of the DXF drawing, "" for none. Kept when the file cannot be read, so that
   // saving the project does not drop the reference.
   const std::string& DXFFileName() const { return fDXFFileName; }
-  // Loads the DXF drawing from the path ("" clears it).
+  // Loads the DXF drawing from the path ("" clears it); a file that fails to load leaves it
+  // empty.
   void LoadDXF(const std::string& path);
 
   // Item i (0-based) as a line; nullptr outside 0..Count-1.

@@ -230,6 +230,29 @@ TEST(DrawingTest, DXFNameIsStoredRelativeToTheProjectFolder) {
   ResetAppOptions();
 }
 
+TEST(DrawingTest, ADXFFileThatFailsToLoadLeavesTheDrawingEmpty) {
+  struct TThrowingDXF : TFakeDXF {
+    using TFakeDXF::TFakeDXF;
+    void Load(const std::string& path) override {
+      TFakeDXF::Load(path);
+      throw shared::EFileReadError("bad group code");
+    }
+  };
+  TTempFolder folder;
+  std::vector<std::string> log;
+  TDrawing d(std::make_unique<TThrowingDXF>(&log));
+  d.ProjectDirectory = folder.root.string();
+  d.LoadDXF(folder.Touch("broken.dxf"));
+  const std::string text = Written(d);
+  AppOptions.ShowOutputLinkDrawing = true;
+  std::istringstream in(text);
+  EXPECT_NO_THROW(d.ReadFromText(in));
+  EXPECT_FALSE(d.DXFDrawing().HasEntities());
+  EXPECT_FALSE(AppOptions.ShowOutputLinkDrawing);
+  EXPECT_EQ(d.StoredDXFName(), "broken.dxf");
+  ResetAppOptions();
+}
+
 TEST(DrawingTest, DamagedRecordsAreRefused) {
   TDrawing d;
   d.Clear();
