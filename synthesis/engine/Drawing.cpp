@@ -28,7 +28,7 @@ class TEmptyDXFUnderlay final : public TDXFUnderlay {
 
 // Line ends of the default house, in metres.
 constexpr double kHouse[7][4] = {
-    {0, 0, -0.1, 0},    {-0.1, 0, -0.1, 0.1},     {-0.1, 0.1, 0, 0.1},     {0, 0.1, 0, 0},
+    {0, 0, -0.1, 0},       {-0.1, 0, -0.1, 0.1},     {-0.1, 0.1, 0, 0.1}, {0, 0.1, 0, 0},
     {0, 0.1, -0.05, 0.15}, {-0.05, 0.15, -0.1, 0.1}, {0, 0, -0.1, 0.1},
 };
 

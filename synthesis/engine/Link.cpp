@@ -339,7 +339,8 @@ void TLink::Write(std::ostream& out) {
 TLink* TLinkList::GetLink(int32_t i) const { return IsValidIndex(i) ? fItems[size_t(i - 1)].get() : nullptr; }
 
 bool TLinkList::IsModified() const {
-  return fModified || std::any_of(fItems.begin(), fItems.end(), [](const auto& link) { return link->Modified; });
+  return fModified ||
+         std::any_of(fItems.begin(), fItems.end(), [](const auto& link) { return link->Modified; });
 }
 
 void TLinkList::SetModified(bool value) {

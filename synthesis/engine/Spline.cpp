@@ -115,7 +115,8 @@ void TSpline::Resample() {
 
 bool TSpline::HasLength() const {
   double size = 1;
-  for (int32_t i = 1; i <= Count(); ++i) size = std::fmax(size, std::fmax(std::fabs(Items(i)->X), std::fabs(Items(i)->Y)));
+  for (int32_t i = 1; i <= Count(); ++i)
+    size = std::fmax(size, std::fmax(std::fabs(Items(i)->X), std::fabs(Items(i)->Y)));
   return CurveLength > kLengthRounding * size;
 }
 
@@ -138,7 +139,9 @@ void TSpline::Evaluate(int32_t k, TPrePoint& point, double t) const {
   const double t2 = t * t, t3 = t2 * t;
   const double h00 = 2 * t3 - 3 * t2 + 1, h01 = 3 * t2 - 2 * t3;
   const double h10 = t3 - 2 * t2 + t, h11 = t3 - t2;
-  auto blend = [&](double v0, double v1, double d0, double d1) { return h00 * v0 + h01 * v1 + h10 * d0 + h11 * d1; };
+  auto blend = [&](double v0, double v1, double d0, double d1) {
+    return h00 * v0 + h01 * v1 + h10 * d0 + h11 * d1;
+  };
   point.SetXY(blend(p0.X, p1.X, p0.Direction.X, p1.Direction.X),
               blend(p0.Y, p1.Y, p0.Direction.Y, p1.Direction.Y));
   if (Out) point.Out = blend(p0.Out, p1.Out, Tangent(OutTangents, k - 1), Tangent(OutTangents, k));

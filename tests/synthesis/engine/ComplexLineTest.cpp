@@ -1,7 +1,5 @@
 // The complex line: end points at infinity, intersection, hit test, dragging with the snap,
 // drawing and its record.
-#include "synthesis/engine/ComplexLine.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,6 +7,7 @@
 #include <sstream>
 
 #include "shared/dxf/DXFTransForm.h"
+#include "synthesis/engine/ComplexLine.h"
 #include "tests/synthesis/engine/RecordText.h"
 #include "tests/synthesis/engine/SynthCanvas.h"
 
@@ -105,12 +104,12 @@ TEST(ComplexLineTest, HitTestGrabsEndsFirstAndThenTheSegment) {
     const TComplex* grabbed;
   };
   const Case cases[] = {
-      {0, 0, 1.5, true, &line.Point1},       // both ends in reach: the first one wins
-      {1.05, 0, 0.1, true, &line.Point2},    //
+      {0, 0, 1.5, true, &line.Point1},     // both ends in reach: the first one wins
+      {1.05, 0, 0.1, true, &line.Point2},  //
       {-0.05, 0.05, 0.1, true, &line.Point1},
-      {0.5, 0.1, 0.1, true, nullptr},        // on the side, at the tolerance
-      {0.5, -0.1001, 0.1, false, nullptr},   //
-      {1.3, 0, 0.1, false, nullptr},         // on the line's extension
+      {0.5, 0.1, 0.1, true, nullptr},       // on the side, at the tolerance
+      {0.5, -0.1001, 0.1, false, nullptr},  //
+      {1.3, 0, 0.1, false, nullptr},        // on the line's extension
       {-0.3, 0, 0.1, false, nullptr},
   };
   for (const auto& c : cases) {
@@ -128,7 +127,7 @@ TEST(ComplexLineTest, DraggingAnEndSnapsWithinThreeDegreesOfFifteen) {
   struct Case {
     double toDegrees, expectDegrees;
   };
-  const Case cases[] = {{13, 15}, {10, 10}, {44, 45}, {-14, -15}, {-10, -10},
+  const Case cases[] = {{13, 15}, {10, 10},   {44, 45},   {-14, -15},  {-10, -10},
                         {2.9, 0}, {3.1, 3.1}, {178, 180}, {-178, 180}, {92, 90}};
   for (const bool grabFirst : {false, true}) {
     for (const auto& c : cases) {

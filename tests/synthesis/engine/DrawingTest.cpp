@@ -1,17 +1,15 @@
 // The output-link drawing: the default house, extent, placement, and its record with the DXF
 // file name stored relative to the project's folder.
-#include "synthesis/engine/Drawing.h"
-
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <numbers>
 #include <sstream>
 
-#include <unistd.h>
-
 #include "synthesis/engine/AppOptions.h"
+#include "synthesis/engine/Drawing.h"
 #include "tests/synthesis/engine/RecordText.h"
 #include "tests/synthesis/engine/SynthCanvas.h"
 
@@ -70,8 +68,9 @@ struct TTempFolder {
 TEST(DrawingTest, DefaultIsTheSevenLineHouse) {
   TDrawing d;
   ASSERT_EQ(d.Count(), 7);
-  const double ends[7][4] = {{0, 0, -0.1, 0},      {-0.1, 0, -0.1, 0.1},     {-0.1, 0.1, 0, 0.1}, {0, 0.1, 0, 0},
-                             {0, 0.1, -0.05, 0.15}, {-0.05, 0.15, -0.1, 0.1}, {0, 0, -0.1, 0.1}};
+  const double ends[7][4] = {{0, 0, -0.1, 0},  {-0.1, 0, -0.1, 0.1},  {-0.1, 0.1, 0, 0.1},
+                             {0, 0.1, 0, 0},   {0, 0.1, -0.05, 0.15}, {-0.05, 0.15, -0.1, 0.1},
+                             {0, 0, -0.1, 0.1}};
   for (int32_t i = 0; i < 7; ++i) {
     const TComplexLine* line = d.GetLine(i);
     ASSERT_NE(line, nullptr);

@@ -1,7 +1,5 @@
 // Links and the link list: types and modes, the random rotations and their draws, geometry,
 // roles, drawing and records.
-#include "synthesis/engine/Link.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,6 +7,7 @@
 #include <sstream>
 
 #include "synthesis/engine/AppOptions.h"
+#include "synthesis/engine/Link.h"
 #include "tests/synthesis/engine/RecordText.h"
 #include "tests/synthesis/engine/ScriptedRandom.h"
 #include "tests/synthesis/engine/SynthCanvas.h"
@@ -79,7 +78,7 @@ TEST(LinkTest, TypesChooseModesAndModesTheGuideLine) {
   ASSERT_NE(guide, nullptr);
   link.SetMode(4);
   EXPECT_EQ(link.GuideLine(), guide);  // kept
-  link.SetMode(0);                      // kept as well, and everything fixed
+  link.SetMode(0);                     // kept as well, and everything fixed
   EXPECT_EQ(link.GuideLine(), guide);
   EXPECT_FALSE(link.Free());
   for (int i = 2; i <= 9; ++i) EXPECT_TRUE(link.Fixed[i]);
@@ -103,8 +102,26 @@ TEST(LinkTest, RandomRotationsFollowRoleAndModeWithTheirDraws) {
       {"input, total, smallest draw", 2, 1, true, false, false, {0}, 2 * kPi * 0.05, 2 * kPi, {9}},
       {"input, rotations at every point", 2, 1, false, true, true, {}, 0.3, 0.9, all},
       {"output body, output rotations", 3, 2, true, true, true, {}, -0.2, 0.7, all},
-      {"output body without them: mode 2", 3, 2, true, true, false, {0.2, 0, 0.5, 0.5, 0.1}, 0.5 * M, -0.1 * M, {}},
-      {"input without them: mode 1", 2, 1, false, false, true, {0.7, 0, 0.5, 0, 0.25}, -0.25 * 0.5 * M, -0.5 * M, {}},
+      {"output body without them: mode 2",
+       3,
+       2,
+       true,
+       true,
+       false,
+       {0.2, 0, 0.5, 0.5, 0.1},
+       0.5 * M,
+       -0.1 * M,
+       {}},
+      {"input without them: mode 1",
+       2,
+       1,
+       false,
+       false,
+       true,
+       {0.7, 0, 0.5, 0, 0.25},
+       -0.25 * 0.5 * M,
+       -0.5 * M,
+       {}},
       {"mode 1, sign at 0.5", 1, 1, false, false, false, {0.5, 0.4, 0.5}, -0.5 * 0.4 * M, -0.4 * M, {}},
       {"mode 1, positive", 1, 1, false, false, false, {0.4999, 0.4, 0.5}, 0.5 * 0.4 * M, 0.4 * M, {}},
       {"mode 3 as mode 1", 1, 3, false, false, false, {0.1, 0.8, 0.75}, 0.75 * 0.8 * M, 0.8 * M, {}},
@@ -185,7 +202,8 @@ TEST(LinkTest, ListRandomizeDrawsLinksThenOffsetThenRatio) {
   struct Case {
     double r1, r2, sign, r, ratio;
   };
-  const Case cases[] = {{0.25, 0.5, 0.75, 0.5, 2.6}, {0, 0, 0.5, 0.25, -1.0}, {0.5, 0.999, 0.0, 0.999, -4.5952}};
+  const Case cases[] = {
+      {0.25, 0.5, 0.75, 0.5, 2.6}, {0, 0, 0.5, 0.25, -1.0}, {0.5, 0.999, 0.0, 0.999, -4.5952}};
   for (const auto& c : cases) {
     TScriptedRandom draws{0.1, 0.5, 0.6, 0.25, c.r1, c.r2, c.sign, c.r};
     TRandomScope scope(draws);
@@ -207,7 +225,8 @@ TEST(LinkTest, RotationsBetweenPositions) {
     int i, j;
     double angle;
   };
-  const Case cases[] = {{5, 1, 0.5}, {9, 5, 2.5}, {5, 9, -2.5}, {1, 9, -3}, {9, 1, 3}, {1, 1, 0}, {2, 5, -0.5}};
+  const Case cases[] = {{5, 1, 0.5}, {9, 5, 2.5}, {5, 9, -2.5}, {1, 9, -3},
+                        {9, 1, 3},   {1, 1, 0},   {2, 5, -0.5}};
   for (const auto& c : cases) EXPECT_NEAR(link.RelativeRotation(c.i, c.j), c.angle, 1e-15) << c.i << c.j;
   // Beyond a half turn the answer wraps into (-pi, pi].
   link.Rot[9] = 4;
@@ -311,12 +330,12 @@ TEST(LinkTest, RecordRoundTripsByteForByte) {
   link->Fixed[9] = true;
   const std::string text = Written(*link);
   const std::string zero = " 0.00000000000000E+0000 ";
-  EXPECT_EQ(text, Lines({"[Link]", "0", "2", "2 T", "1 M", "1 MR", " 1.57079632679490E+0000", "0", "2 Joints", "1 3 ",
-                         "9",
-                         zero + zero + zero + " 5.00000000000000E-0001 " + zero + zero + zero +
-                             "-1.50000000000000E+0000 ",
-                         zero + zero + zero + zero + zero + zero + zero + " 2.00000000000000E+0000 ",
-                         "0 0 0 0 0 0 0 1 "}));
+  EXPECT_EQ(
+      text,
+      Lines(
+          {"[Link]", "0", "2", "2 T", "1 M", "1 MR", " 1.57079632679490E+0000", "0", "2 Joints", "1 3 ", "9",
+           zero + zero + zero + " 5.00000000000000E-0001 " + zero + zero + zero + "-1.50000000000000E+0000 ",
+           zero + zero + zero + zero + zero + zero + zero + " 2.00000000000000E+0000 ", "0 0 0 0 0 0 0 1 "}));
   TLink back;
   std::istringstream in(text);
   back.Read(in);
@@ -396,7 +415,8 @@ TEST(LinkListTest, RecordRoundTripsAndResolvesJoints) {
   const std::string text = Written(links);
   const auto lines = shared::SplitTextLines(text);
   EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 7),
-            (std::vector<std::string>{"[Links]", "0", "[Vector]", "2  2.50000000000000E-0001 -5.00000000000000E-0001",
+            (std::vector<std::string>{"[Links]", "0", "[Vector]",
+                                      "2  2.50000000000000E-0001 -5.00000000000000E-0001",
                                       "-3.00000000000000E+0000", " 7.50000000000000E-0001", "3"}));
   EXPECT_FALSE(links.IsModified());
 

@@ -1,7 +1,5 @@
 // Curve points and precision points: records, the animator's curve point line, drawing, and
 // the nine precision points placed along a curve by one random draw.
-#include "synthesis/engine/PrePoint.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,6 +7,7 @@
 #include <sstream>
 
 #include "shared/PrePoint.h"
+#include "synthesis/engine/PrePoint.h"
 #include "synthesis/engine/Spline.h"
 #include "tests/synthesis/engine/RecordText.h"
 #include "tests/synthesis/engine/ScriptedRandom.h"
@@ -58,9 +57,10 @@ TEST(PrePointTest, RecordRoundTripsByteForByte) {
   p.Out = -1;
   p.s = 0.75;
   const std::string text = Written(p);
-  EXPECT_EQ(text, Lines({"0", "0", "[Vector]", "2  5.00000000000000E-0001 -2.50000000000000E-0001", "0 Inf", "0",
-                         "[Vector]", "2  3.00000000000000E+0000  4.00000000000000E+0000",
-                         " 1.25000000000000E-0001 In", "-1.00000000000000E+0000 Out", " 7.50000000000000E-0001 s"}));
+  EXPECT_EQ(text, Lines({"0", "0", "[Vector]", "2  5.00000000000000E-0001 -2.50000000000000E-0001", "0 Inf",
+                         "0", "[Vector]", "2  3.00000000000000E+0000  4.00000000000000E+0000",
+                         " 1.25000000000000E-0001 In", "-1.00000000000000E+0000 Out",
+                         " 7.50000000000000E-0001 s"}));
   TPrePoint back;
   std::istringstream in(text);
   back.ReadFromText(in);
@@ -158,7 +158,8 @@ TEST(PrePointListTest, FromSplinePlacesNinePointsByOneDraw) {
     EXPECT_FALSE(points.ZeroOutRotations);
     EXPECT_EQ(points.Selected(), nullptr);
     const double a = 0.1 + 0.8 * r;
-    const double s[9] = {0, a / 4, a / 2, 3 * a / 4, a, a + (1 - a) / 4, a + (1 - a) / 2, a + 3 * (1 - a) / 4, 1};
+    const double s[9] = {0, a / 4, a / 2, 3 * a / 4, a, a + (1 - a) / 4, a + (1 - a) / 2, a + 3 * (1 - a) / 4,
+                         1};
     for (int i = 1; i <= 9; ++i) {
       const TPrePoint& p = *points.GetPoint(i);
       EXPECT_NEAR(p.s, s[i - 1], 1e-15) << i;
@@ -201,8 +202,8 @@ TEST(PrePointListTest, RecordRoundTripsAndAssignCopiesTheSettings) {
   const std::string text = Written(points);
   const auto lines = shared::SplitTextLines(text);
   const std::vector<std::string> tail(lines.end() - 9, lines.end());
-  EXPECT_EQ(tail, (std::vector<std::string>{"0", "555 ID", "0 In", "1", " 3.00000000000000E+0000", "1 Out", "0",
-                                            " 1.00000000000000E+0000", "1"}));
+  EXPECT_EQ(tail, (std::vector<std::string>{"0", "555 ID", "0 In", "1", " 3.00000000000000E+0000", "1 Out",
+                                            "0", " 1.00000000000000E+0000", "1"}));
   TPrePointList back;
   std::istringstream in(text);
   back.Read(in);

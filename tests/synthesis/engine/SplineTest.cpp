@@ -1,7 +1,5 @@
 // The synthesis curve: tangents and samples against a Hermite evaluation done here, the length
 // parameter, IDs, coincident points, records, the HTML table, sheet import and "Curve" export.
-#include "synthesis/engine/Spline.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -13,6 +11,7 @@
 #include "shared/PrePoint.h"
 #include "synthesis/engine/AppOptions.h"
 #include "synthesis/engine/Drawing.h"
+#include "synthesis/engine/Spline.h"
 #include "tests/synthesis/engine/RecordText.h"
 #include "tests/synthesis/engine/ScriptedRandom.h"
 #include "tests/synthesis/engine/SynthCanvas.h"
@@ -45,8 +44,8 @@ void Fill(TSpline& curve, const std::vector<TControl>& points, bool out = false,
   curve.Recalc();
 }
 
-const std::vector<TControl> kWave = {{0, 0, 0, 0},    {0.1, 0.05, 0.3, 0.2}, {0.25, 0.02, 0.1, 0.5},
-                                     {0.3, -0.1, -0.2, 0.9}, {0.5, 0, 0.4, 1.3}};
+const std::vector<TControl> kWave = {
+    {0, 0, 0, 0}, {0.1, 0.05, 0.3, 0.2}, {0.25, 0.02, 0.1, 0.5}, {0.3, -0.1, -0.2, 0.9}, {0.5, 0, 0.4, 1.3}};
 
 // Hermite evaluation on the segment from a to b, written out in Bernstein form: the cubic with
 // control values a, a + da/3, b - db/3, b.
@@ -68,8 +67,10 @@ TEST(SplineTest, TangentsSatisfyTheirRowsForEveryChannel) {
     std::function<double(int)> value, tangent;
   };
   const Channel channels[] = {
-      {"x", [&](int i) { return curve.GetPoint(i)->X; }, [&](int i) { return curve.GetPoint(i)->Direction.X; }},
-      {"y", [&](int i) { return curve.GetPoint(i)->Y; }, [&](int i) { return curve.GetPoint(i)->Direction.Y; }},
+      {"x", [&](int i) { return curve.GetPoint(i)->X; },
+       [&](int i) { return curve.GetPoint(i)->Direction.X; }},
+      {"y", [&](int i) { return curve.GetPoint(i)->Y; },
+       [&](int i) { return curve.GetPoint(i)->Direction.Y; }},
       {"out", [&](int i) { return curve.GetPoint(i)->Out; }, [&](int i) { return curve.OutTangents[i - 1]; }},
       {"in", [&](int i) { return curve.GetPoint(i)->In; }, [&](int i) { return curve.InTangents[i - 1]; }},
   };
@@ -77,7 +78,8 @@ TEST(SplineTest, TangentsSatisfyTheirRowsForEveryChannel) {
     const auto& P = c.value;
     const auto& D = c.tangent;
     EXPECT_NEAR(2 * D(1) + D(2), 3 * (P(2) - P(1)), 1e-12) << c.name;
-    for (int i = 2; i < n; ++i) EXPECT_NEAR(D(i - 1) + 4 * D(i) + D(i + 1), 3 * (P(i + 1) - P(i - 1)), 1e-12) << c.name;
+    for (int i = 2; i < n; ++i)
+      EXPECT_NEAR(D(i - 1) + 4 * D(i) + D(i + 1), 3 * (P(i + 1) - P(i - 1)), 1e-12) << c.name;
     EXPECT_NEAR(D(n - 1) + 2 * D(n), 3 * (P(n) - P(n - 1)), 1e-12) << c.name;
   }
   // Channels that are not prescribed have no tangents.
@@ -103,7 +105,8 @@ TEST(SplineTest, SamplesAreTheHermiteCurveWithTheRunningLength) {
       const double y = Bezier(a.Y, a.Direction.Y, b.Y, b.Direction.Y, t);
       EXPECT_NEAR(sample->X, x, 1e-14);
       EXPECT_NEAR(sample->Y, y, 1e-14);
-      EXPECT_NEAR(sample->Out, Bezier(a.Out, curve.OutTangents[k - 2], b.Out, curve.OutTangents[k - 1], t), 1e-14);
+      EXPECT_NEAR(sample->Out, Bezier(a.Out, curve.OutTangents[k - 2], b.Out, curve.OutTangents[k - 1], t),
+                  1e-14);
       // The unit tangent: a central difference of the curve, normalised.
       const double h = 1e-6;
       TComplex d(Bezier(a.X, a.Direction.X, b.X, b.Direction.X, t + h) -
@@ -253,8 +256,8 @@ TEST(SplineTest, RecordRoundTripsAndKeepsTheStoredID) {
   const std::string text = Written(curve);
   const auto lines = shared::SplitTextLines(text);
   const std::vector<std::string> tail(lines.end() - 8, lines.end());
-  EXPECT_EQ(tail, (std::vector<std::string>{"0", "4242 ID", "1 In", "0", " 1.00000000000000E+0000", "1 Out", "0",
-                                            "-7.50000000000000E-0001"}));
+  EXPECT_EQ(tail, (std::vector<std::string>{"0", "4242 ID", "1 In", "0", " 1.00000000000000E+0000", "1 Out",
+                                            "0", "-7.50000000000000E-0001"}));
   EXPECT_FALSE(curve.IsModified());
 
   TSpline back;
