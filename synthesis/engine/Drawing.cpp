@@ -43,8 +43,16 @@ TDrawing::TDrawing(std::unique_ptr<TDXFUnderlay> dxf) : fDXF(dxf ? std::move(dxf
   SetModified(false);
 }
 
+bool TDrawing::GetModified() const { return TGeneralList::GetModified() || Origin.Modified; }
+
+void TDrawing::SetModified(bool value) {
+  TGeneralList::SetModified(value);
+  Origin.Modified = value;
+}
+
 void TDrawing::LoadDXF(const std::string& path) {
   fDXFFileName = path;
+  Modified = true;
   if (path.empty()) {
     fDXF->Clear();
     return;

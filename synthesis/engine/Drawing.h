@@ -59,6 +59,9 @@ class TDrawing : public shared::TGeneralList {
   // A small house of seven lines about the origin (0, 0); nothing current.
   void MakeDefault();
 
+  // The lines, the list, and the origin as well: moving it is a change to save.
+  bool GetModified() const override;
+  void SetModified(bool value) override;
   // The list record, "0", the origin, the DXF file name relative to ProjectDirectory. Reading
   // loads the DXF drawing and sets AppOptions.ShowOutputLinkDrawing when it has entities.
   void ReadFromText(std::istream& in) override;

@@ -171,7 +171,19 @@ TEST(DrawingTest, RecordRoundTripsByteForByte) {
   EXPECT_EQ(back.Current(), back.Items(2));
   EXPECT_FALSE(AppOptions.ShowOutputLinkDrawing);  // no DXF drawing
   EXPECT_EQ(Written(back), text);
+  EXPECT_FALSE(back.GetModified());
   ResetAppOptions();
+
+  // Moving the origin, taking a DXF drawing and editing a line are changes to save.
+  back.Origin.Assign(TComplex(1, 1));
+  EXPECT_TRUE(back.GetModified());
+  back.SetModified(false);
+  EXPECT_FALSE(back.Origin.Modified);
+  back.LoadDXF("/x.dxf");
+  EXPECT_TRUE(back.GetModified());
+  back.SetModified(false);
+  back.GetLine(1)->Assign(back.GetLine(0));
+  EXPECT_TRUE(back.GetModified());
 }
 
 TEST(DrawingTest, DXFNameIsStoredRelativeToTheProjectFolder) {
