@@ -127,6 +127,17 @@ TEST(LinkTest, RandomRotationsFollowRoleAndModeWithTheirDraws) {
       {"mode 3 as mode 1", 1, 3, false, false, false, {0.1, 0.8, 0.75}, 0.75 * 0.8 * M, 0.8 * M, {}},
       {"mode 4 as mode 2", 1, 4, false, false, false, {0.9, 0.5, 0.3, 0, 0.25}, -0.5 * M, 0.25 * M, {}},
       {"mode 5, half turn", 1, 5, false, false, false, {}, 0, kPi, all},
+      {"mode 0, no rotation", 1, 0, false, false, false, {}, 0, 0, {}},
+      {"input, total, largest draw",
+       2,
+       1,
+       true,
+       false,
+       false,
+       {0.9999999999},
+       2 * kPi * (0.05 + 0.9 * 0.9999999999),
+       2 * kPi,
+       {9}},
   };
   for (const auto& c : cases) {
     TPrePointList points;
