@@ -1,0 +1,354 @@
+// The synthesis curve: tangents, resampling, evaluation, record, drawing, HTML table, sheet
+// import and the animator's "Curve" section.
+#include "synthesis/engine/Spline.h"
+
+#include <cmath>
+
+#include "shared/Canvas2D.h"
+#include "shared/Convert.h"
+#include "shared/Matrix.h"
+#include "shared/ProjectInfo.h"
+#include "shared/TextLine.h"
+#include "shared/dxf/DXFTransForm.h"
+#include "synthesis/engine/AppOptions.h"
+#include "synthesis/engine/Drawing.h"
+#include "synthesis/engine/ProjectText.h"
+#include "synthesis/engine/Random.h"
+
+namespace vesk {
+
+using shared::TComplex;
+
+namespace {
+
+constexpr uint32_t kCurveColor = 0x808000;
+// A curve whose points all coincide still has a sampled length from the rounding of the
+// evaluation; below this fraction of its co-ordinates' size it counts as no length at all.
+constexpr double kLengthRounding = 1e-12;
+// Samples of the whole curve: (kSampleSpan div segments) per segment plus the first point.
+constexpr int32_t kSampleSpan = 199;
+
+// The tangent of channel values at control point i (1-based); 0 where none was solved.
+double Tangent(const std::vector<double>& tangents, int32_t i) {
+  return i >= 1 && size_t(i) <= tangents.size() ? tangents[size_t(i - 1)] : 0;
+}
+
+}  // namespace
+
+TSpline::TSpline() : TComplexPointList(kCapacity) {
+  SelectOnAdd = true;
+  ShowLabels = true;
+  MarkerType = shared::kMarkerSquare;
+  MarkerSize = 3;
+  Color = kCurveColor;
+  Samples.SelectOnAdd = false;
+  Samples.Connect = true;
+  Samples.ShowPoints = false;
+  Samples.Color = kCurveColor;
+}
+
+std::unique_ptr<TComplexPoint> TSpline::NewItem() const { return std::make_unique<TPrePoint>(); }
+
+TComplexPoint* TSpline::Add(std::unique_ptr<TComplexPoint> item) {
+  return TComplexPointList::Add(AsPrePoint(std::move(item)));
+}
+
+TPrePoint* TSpline::GetPoint(int32_t i) const { return static_cast<TPrePoint*>(Items(i)); }
+
+TPrePoint* TSpline::GetSelectedPoint() const { return static_cast<TPrePoint*>(Selected()); }
+
+void TSpline::SolveTangents() {
+  const int32_t n = Count();
+  GetPoint(1)->In = 0;
+  GetPoint(1)->Out = 0;
+  // The tangents D of values P: 2 D1 + D2 = 3 (P2 - P1), D(i-1) + 4 Di + D(i+1) = 3 (P(i+1) -
+  // P(i-1)), D(n-1) + 2 Dn = 3 (Pn - P(n-1)).
+  auto solve = [&](auto value) {
+    shared::TMatrix m(n);
+    for (int32_t i = 0; i < n; ++i) {
+      const int32_t before = i > 0 ? i - 1 : i;
+      const int32_t after = i < n - 1 ? i + 1 : i;
+      if (i > 0) m.A[i][i - 1] = 1;
+      if (i < n - 1) m.A[i][i + 1] = 1;
+      m.A[i][i] = i == 0 || i == n - 1 ? 2 : 4;
+      m.B[i] = 3 * (value(*GetPoint(after + 1)) - value(*GetPoint(before + 1)));
+    }
+    m.Solve();
+    return m.B;
+  };
+  const std::vector<double> dx = solve([](const TPrePoint& p) { return p.X; });
+  const std::vector<double> dy = solve([](const TPrePoint& p) { return p.Y; });
+  for (int32_t i = 1; i <= n; ++i) GetPoint(i)->Direction.SetXY(dx[size_t(i - 1)], dy[size_t(i - 1)]);
+  OutTangents.assign(size_t(n), 0);
+  InTangents.assign(size_t(n), 0);
+  if (Out) OutTangents = solve([](const TPrePoint& p) { return p.Out; });
+  if (In) InTangents = solve([](const TPrePoint& p) { return p.In; });
+}
+
+void TSpline::Resample() {
+  Samples.Clear();
+  const int32_t n = Count();
+  const int32_t m = kSampleSpan / (n - 1);
+  auto first = std::make_unique<TPrePoint>();
+  first->Assign(*GetPoint(1));
+  first->s = 0;
+  const TPrePoint* previous = first.get();
+  Samples.Add(std::move(first));
+  CurveLength = 0;
+  for (int32_t k = 2; k <= n; ++k) {
+    for (int32_t i = 1; i <= m; ++i) {
+      auto sample = std::make_unique<TPrePoint>();
+      Evaluate(k, *sample, double(i) / m);
+      TComplex step;
+      step.Sub(*sample, *previous);
+      CurveLength += step.Abs();
+      sample->s = CurveLength;
+      previous = sample.get();
+      Samples.Add(std::move(sample));
+    }
+    GetPoint(k)->s = CurveLength;
+  }
+  GetPoint(1)->s = 0;
+  // A curve without length keeps every parameter at 0 and is not valid.
+  for (int32_t k = 2; k <= n; ++k) GetPoint(k)->s = HasLength() ? GetPoint(k)->s / CurveLength : 0;
+}
+
+bool TSpline::HasLength() const {
+  double size = 1;
+  for (int32_t i = 1; i <= Count(); ++i)
+    size = std::fmax(size, std::fmax(std::fabs(Items(i)->X), std::fabs(Items(i)->Y)));
+  return CurveLength > kLengthRounding * size;
+}
+
+void TSpline::Recalc() {
+  if (Count() < 2) {
+    Samples.Clear();
+    return;
+  }
+  SolveTangents();
+  Resample();
+  ID = Random().Below(kIDRange);
+}
+
+bool TSpline::IsValid() const { return Count() > 1 && HasLength(); }
+
+void TSpline::Evaluate(int32_t k, TPrePoint& point, double t) const {
+  if (k < 2 || k > Count()) return;
+  const TPrePoint& p0 = *GetPoint(k - 1);
+  const TPrePoint& p1 = *GetPoint(k);
+  const double t2 = t * t, t3 = t2 * t;
+  const double h00 = 2 * t3 - 3 * t2 + 1, h01 = 3 * t2 - 2 * t3;
+  const double h10 = t3 - 2 * t2 + t, h11 = t3 - t2;
+  auto blend = [&](double v0, double v1, double d0, double d1) {
+    return h00 * v0 + h01 * v1 + h10 * d0 + h11 * d1;
+  };
+  point.SetXY(blend(p0.X, p1.X, p0.Direction.X, p1.Direction.X),
+              blend(p0.Y, p1.Y, p0.Direction.Y, p1.Direction.Y));
+  if (Out) point.Out = blend(p0.Out, p1.Out, Tangent(OutTangents, k - 1), Tangent(OutTangents, k));
+  if (In) point.In = blend(p0.In, p1.In, Tangent(InTangents, k - 1), Tangent(InTangents, k));
+  // The derivative of the position blend, as a unit vector.
+  const double g00 = 6 * t2 - 6 * t, g01 = 6 * t - 6 * t2, g10 = 3 * t2 - 4 * t + 1, g11 = 3 * t2 - 2 * t;
+  point.Direction.SetXY(g00 * p0.X + g01 * p1.X + g10 * p0.Direction.X + g11 * p1.Direction.X,
+                        g00 * p0.Y + g01 * p1.Y + g10 * p0.Direction.Y + g11 * p1.Direction.Y);
+  point.Direction.Normalize();
+}
+
+void TSpline::PointAt(TPrePoint& point, double s) const {
+  if (Count() < 2) return;
+  point.Zero();
+  point.Direction.Zero();
+  point.In = InTotal ? s * TotalIn : 0;
+  point.Out = OutTotal ? s * TotalOut : 0;
+  point.s = s;
+  int32_t lo = 1, hi = Count();
+  while (hi - lo > 1) {
+    const int32_t mid = (lo + hi) / 2;
+    if (s < GetPoint(mid)->s)
+      hi = mid;
+    else
+      lo = mid;
+  }
+  // A segment of no length is taken at its start.
+  const double span = GetPoint(hi)->s - GetPoint(lo)->s;
+  Evaluate(hi, point, span > 0 ? (s - GetPoint(lo)->s) / span : 0);
+}
+
+void TSpline::GetExtents(TComplex& min, TComplex& max) const {
+  if (Count() < 2) return;
+  min = *Items(1);
+  max = *Items(1);
+  for (int32_t i = 2; i <= Count(); ++i) {
+    const TComplexPoint& p = *Items(i);
+    min.X = std::fmin(min.X, p.X);
+    min.Y = std::fmin(min.Y, p.Y);
+    max.X = std::fmax(max.X, p.X);
+    max.Y = std::fmax(max.Y, p.Y);
+  }
+}
+
+bool TSpline::HasZeroOutRotations() const {
+  if (!Out) return false;
+  for (int32_t i = 1; i <= Count(); ++i)
+    if (GetPoint(i)->Out != 0) return false;
+  return true;
+}
+
+void TSpline::Clear() {
+  In = false;
+  InTotal = false;
+  Out = false;
+  OutTotal = false;
+  TotalIn = 1.0;
+  TotalOut = 1.0;
+  CurveLength = 0;
+  Samples.Clear();
+  TComplexPointList::Clear();
+}
+
+template <class Io>
+void TSpline::Fields(Io& io) {
+  io.Value(ID, " ID");
+  io.Value(In, " In");
+  io.Value(InTotal);
+  io.Value(TotalIn);
+  io.Value(Out, " Out");
+  io.Value(OutTotal);
+  io.Value(TotalOut);
+}
+
+void TSpline::Read(std::istream& in) {
+  TComplexPointList::Read(in);
+  TProjectReader r(in, "TSpline");
+  r.Version();
+  Fields(r);
+  const int32_t stored = ID;
+  Recalc();
+  // A mechanism recognises its curve by the ID it was generated from.
+  ID = stored;
+  fModified = false;
+}
+
+void TSpline::Write(std::ostream& out) {
+  TComplexPointList::Write(out);
+  TProjectWriter w(out);
+  w.Version();
+  Fields(w);
+}
+
+void TSpline::Assign(const TComplexPointList& source) {
+  TComplexPointList::Assign(source);
+  const auto* curve = dynamic_cast<const TSpline*>(&source);
+  if (curve && curve != this) {
+    In = curve->In;
+    InTotal = curve->InTotal;
+    TotalIn = curve->TotalIn;
+    Out = curve->Out;
+    OutTotal = curve->OutTotal;
+    TotalOut = curve->TotalOut;
+  }
+  Recalc();
+  if (curve && curve->ID >= 0) ID = curve->ID;
+}
+
+void TSpline::Draw(shared::TCanvas2D& canvas) const {
+  Samples.Draw(canvas);
+  TComplexPointList::Draw(canvas);
+  const TPrePoint* selected = GetSelectedPoint();
+  if (!Out || !selected) return;
+  shared::TDXFTransForm placement;
+  placement.SetAll(selected->X, selected->Y, selected->Out, 1, 1);
+  Drawing().DrawTransformed(canvas, placement);
+}
+
+void TSpline::WriteHtml(std::ostream& out) const {
+  const shared::TConvert& convert = shared::Convert();
+  const bool polar = AppOptions.IsPolar;
+  const std::string end = shared::kLineEnd;
+  const std::string length = convert.UnitLabel(shared::cuLength);
+  const std::string angle = convert.UnitLabel(shared::cuAngle);
+  out << "<table border=\"1\" bordercolor=\"#000000\" width=\"100%\">" << end;
+  out << "    <tr><td colspan=\"5\" bgcolor=\"#FFFFCC\" width=\"100%\"><font face=\"Arial\" size=\"4\">"
+      << shared::HtmlEscape(Name) << "</font></td></tr>" << end;
+  out << "    <tr>" << end;
+  out << "        <td width=\"8%\">Nr.</td>" << end;
+  out << "        <td width=\"23%\">" << (polar ? "R " : "x ") << length << "</td>" << end;
+  out << "        <td width=\"23%\">" << (polar ? "Angle " + angle : "y " + length) << "</td>" << end;
+  out << "        <td width=\"23%\">Output Rotation " << angle << "</td>" << end;
+  out << "        <td width=\"23%\">Input Rotation " << angle << "</td>" << end;
+  out << "    </tr>" << end;
+  auto cell = [&](int category, double si) {
+    out << "        <td>" << convert.FormatSI(category, si) << "</td>" << end;
+  };
+  auto rotation = [&](bool prescribed, double si) {
+    out << "<td>" << (prescribed ? convert.FormatSI(shared::cuAngle, si) : "-") << "</td>" << end;
+  };
+  for (int32_t i = 1; i <= Count(); ++i) {
+    const TPrePoint& p = *GetPoint(i);
+    out << "    <tr>" << end;
+    out << "        <td>" << i << "</td>" << end;
+    if (polar) {
+      cell(shared::cuLength, p.Abs());
+      cell(shared::cuAngle, p.Arg());
+    } else {
+      cell(shared::cuLength, p.X);
+      cell(shared::cuLength, p.Y);
+    }
+    rotation(Out, p.Out);
+    rotation(In, p.In);
+    out << "    </tr>" << end;
+  }
+  out << "</table>" << end << "<p></p>" << end;
+}
+
+void TSpline::ImportFromSheet(const TSheetCells& cells) {
+  const shared::TConvert& convert = shared::Convert();
+  const bool polar = AppOptions.IsPolar;
+  // A cell that holds no finite number counts as empty.
+  auto value = [&](int32_t row, int32_t column) {
+    const double v = cells.Value(row, column);
+    return std::isfinite(v) ? v : 0.0;
+  };
+  Clear();
+  int32_t positiveIn = 0;
+  bool lastPositive = false;
+  double lastIn = 0;
+  // The curve holds kCapacity points; rows beyond them are not read.
+  for (int32_t row = 2; Count() < kCapacity && value(row, 1) != 0; ++row) {
+    auto point = std::make_unique<TPrePoint>();
+    const double a = value(row, 2), b = value(row, 3);
+    if (polar)
+      point->SetPolar(convert.ToSI(shared::cuLength, a), convert.ToSI(shared::cuAngle, b));
+    else
+      point->SetXY(convert.ToSI(shared::cuLength, a), convert.ToSI(shared::cuLength, b));
+    point->Out = convert.ToSI(shared::cuAngle, value(row, 4));
+    point->In = convert.ToSI(shared::cuAngle, value(row, 5));
+    lastIn = point->In;
+    lastPositive = point->In > 0;
+    if (lastPositive) ++positiveIn;
+    Add(std::move(point));
+  }
+  Out = true;
+  OutTotal = false;
+  In = positiveIn == Count() - 1;
+  InTotal = !In && positiveIn == 1 && lastPositive;
+  if (In || InTotal) TotalIn = lastIn;
+  Deselect();
+  Recalc();
+}
+
+void TSpline::ExportTabLines(shared::TTabLines& lines) const {
+  if (IsEmpty()) return;
+  lines.BeginSection("Curve");
+  lines.ClearFields();
+  lines.AddBool(In);
+  lines.AddBool(InTotal);
+  lines.AddFloat(TotalIn);
+  lines.AddBool(Out);
+  lines.AddBool(OutTotal);
+  lines.AddFloat(TotalOut);
+  lines.WriteLine();
+  for (int32_t i = 1; i <= Count(); ++i) GetPoint(i)->WriteCurveRecord(lines);
+  lines.EndSection();
+}
+
+}  // namespace vesk

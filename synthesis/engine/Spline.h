@@ -1,0 +1,106 @@
+// TSpline: the target curve of the synthesis program, a cubic Hermite spline through up to 80
+// control points with optional rotation channels, its sampled copy, evaluation by length
+// parameter, HTML table, spreadsheet import and the animator's "Curve" section.
+#pragma once
+
+#include <cstdint>
+#include <istream>
+#include <memory>
+#include <ostream>
+#include <vector>
+
+#include "shared/TabLine.h"
+#include "synthesis/engine/ComplexPoint.h"
+#include "synthesis/engine/PrePoint.h"
+
+namespace vesk {
+
+// The cells of a worksheet, as the spreadsheet import reads them. Rows and columns count from
+// 1; an empty cell, or one that holds no number, reads 0.
+class TSheetCells {
+ public:
+  virtual ~TSheetCells() = default;
+  virtual double Value(int32_t row, int32_t column) const = 0;
+};
+
+class TSpline : public TComplexPointList {
+ public:
+  static constexpr int32_t kCapacity = 80;
+  static constexpr int32_t kSampleCapacity = 200;
+  // IDs are drawn from 0..kIDRange-1.
+  static constexpr int32_t kIDRange = 12345678;
+
+  TSpline();
+
+  // Redrawn at random by every Recalc of two or more points; -1 until then.
+  int32_t ID = -1;
+  // Length of the sampled polyline.
+  double CurveLength = 0;
+  // Spline tangents of the rotation channels, one per control point (index i - 1 for point i).
+  std::vector<double> OutTangents;
+  std::vector<double> InTangents;
+  // An input rotation at every point, or (exclusively) only the total TotalIn.
+  bool In = false;
+  bool InTotal = false;
+  double TotalIn = 1.0;
+  // An output rotation at every point, or (exclusively) only the total TotalOut.
+  bool Out = false;
+  bool OutTotal = false;
+  double TotalOut = 1.0;
+  // The sampled curve (TPrePoint items); a sample's s is the running length.
+  TComplexPointList Samples{kSampleCapacity};
+
+  // Tangents, samples, arc-length parameters and a new ID; with fewer than two points only the
+  // samples are dropped.
+  void Recalc();
+  // Two or more points and a sampled length: a curve whose points all coincide has no length
+  // parameter to place points by.
+  bool IsValid() const;
+  // nullptr outside 1..Count.
+  TPrePoint* GetPoint(int32_t i) const;
+  TPrePoint* GetSelectedPoint() const;
+  // The point at curve parameter s, with the rotations prescribed there. Nothing without two
+  // control points.
+  void PointAt(TPrePoint& point, double s) const;
+  // The point at t in [0, 1] on the segment ending at control point k (2 <= k <= Count):
+  // position, unit tangent and the prescribed rotation channels. Nothing for another k.
+  void Evaluate(int32_t k, TPrePoint& point, double t) const;
+  // From control point 1, widened over all; nothing with fewer than two points.
+  void GetExtents(shared::TComplex& min, shared::TComplex& max) const;
+  // Out is set and every control point's Out is exactly 0.
+  bool HasZeroOutRotations() const;
+
+  // Points of another class come in as curve points.
+  TComplexPoint* Add(std::unique_ptr<TComplexPoint> item) override;
+  // The settings back to their defaults, samples and points gone; the ID stays.
+  void Clear() override;
+  // The list record, a version line, ID and the six settings; the stored ID survives Recalc.
+  void Read(std::istream& in) override;
+  void Write(std::ostream& out) override;
+  // Points and, from a curve, its settings, then Recalc; a curve's ID (when drawn) comes along.
+  void Assign(const TComplexPointList& source) override;
+  // The samples, the control points and, with output rotations, the output-body drawing at the
+  // selected point turned by its Out.
+  void Draw(shared::TCanvas2D& canvas) const override;
+
+  // A table of the control points in display units.
+  void WriteHtml(std::ostream& out) const;
+  // Control points from row 2 on until a 0 in column 1, at most kCapacity: position in columns
+  // 2 and 3 (polar: R and angle), Out in 4, In in 5, in display units.
+  void ImportFromSheet(const TSheetCells& cells);
+  // The "Curve" section that the animator reads as its target curve; nothing without points.
+  void ExportTabLines(shared::TTabLines& lines = shared::TabLines()) const;
+
+ protected:
+  std::unique_ptr<TComplexPoint> NewItem() const override;
+
+ private:
+  template <class Io>
+  void Fields(Io& io);
+  void SolveTangents();
+  void Resample();
+  // CurveLength is more than the rounding of evaluating coincident points.
+  bool HasLength() const;
+};
+
+}  // namespace vesk
