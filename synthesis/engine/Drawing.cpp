@@ -7,6 +7,7 @@
 
 #include "shared/Canvas2D.h"
 #include "shared/FilePath.h"
+#include "shared/dxf/DXFDrawing.h"
 #include "synthesis/engine/AppOptions.h"
 
 namespace vesk {
@@ -16,14 +17,20 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Stands in until the DXF library's drawing is plugged in: it holds no entities.
-class TEmptyDXFUnderlay final : public TDXFUnderlay {
+// The DXF library's drawing, read and drawn as the synthesis program shows DXF pictures.
+class TLibraryDXFUnderlay final : public TDXFUnderlay {
  public:
-  void Load(const std::string&) override {}
-  void Clear() override {}
-  bool HasEntities() const override { return false; }
-  void DrawTransformed(shared::TCanvas2D&, const shared::TDXFTransForm&) override {}
-  void UpdateExtent(TComplex&, TComplex&) const override {}
+  TLibraryDXFUnderlay() : fDrawing(shared::TDXFProfile::Synthesis()) {}
+  void Load(const std::string& path) override { fDrawing.LoadFromFile(path); }
+  void Clear() override { fDrawing.Clear(); }
+  bool HasEntities() const override { return fDrawing.Count() > 0; }
+  void DrawTransformed(shared::TCanvas2D& canvas, const shared::TDXFTransForm& transform) override {
+    fDrawing.DrawTransformed(canvas, transform);
+  }
+  void UpdateExtent(TComplex& min, TComplex& max) const override { fDrawing.UpdateExtent(min, max); }
+
+ private:
+  shared::TDXFDrawing fDrawing;
 };
 
 // Line ends of the default house, in metres.
@@ -34,7 +41,7 @@ constexpr double kHouse[7][4] = {
 
 }  // namespace
 
-std::unique_ptr<TDXFUnderlay> NewDXFUnderlay() { return std::make_unique<TEmptyDXFUnderlay>(); }
+std::unique_ptr<TDXFUnderlay> NewDXFUnderlay() { return std::make_unique<TLibraryDXFUnderlay>(); }
 
 TDrawing::TDrawing() : TDrawing(NewDXFUnderlay()) {}
 

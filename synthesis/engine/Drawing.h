@@ -15,7 +15,7 @@
 namespace vesk {
 
 // The DXF drawing under the lines, as the output-link drawing uses it. The DXF library's drawing
-// stands behind it (NewDXFUnderlay); tests give their own.
+// stands behind it (NewDXFUnderlay); tests may give their own.
 class TDXFUnderlay {
  public:
   virtual ~TDXFUnderlay() = default;

@@ -284,3 +284,35 @@ TEST(DrawingTest, DamagedRecordsAreRefused) {
 }
 
 }  // namespace
+
+// The DXF library stands behind a new drawing: a real file's entities show, its extent counts
+// through the placement, and a damaged file leaves the drawing empty without failing the read.
+TEST(DrawingTest, NewDrawingReadsRealDXFFiles) {
+  TTempFolder folder;
+  const fs::path good = folder.root / "part.dxf";
+  // One LINE from (0, 0) to (2000, 1000) in millimetres: 2 m by 1 m.
+  std::ofstream(good) << "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\n0\n20\n0\n11\n2000\n21\n1000\n"
+                         "0\nENDSEC\n0\nEOF\n";
+  const fs::path bad = folder.root / "bad.dxf";
+  std::ofstream(bad) << "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\nnot a number\n0\nENDSEC\n0\nEOF\n";
+
+  TDrawing d;
+  d.ProjectDirectory = folder.root.string();
+  d.LoadDXF(good.string());
+  ASSERT_TRUE(d.DXFDrawing().HasEntities());
+  TComplex min(0, 0), max(0, 0);
+  d.DXFDrawing().UpdateExtent(min, max);
+  EXPECT_NEAR(max.X, 2.0, 1e-12);
+  EXPECT_NEAR(max.Y, 1.0, 1e-12);
+
+  AppOptions.ShowOutputLinkDrawing = false;
+  std::istringstream in(Written(d));
+  d.ReadFromText(in);
+  EXPECT_TRUE(AppOptions.ShowOutputLinkDrawing);
+  EXPECT_EQ(d.StoredDXFName(), "part.dxf");
+
+  d.LoadDXF(bad.string());
+  EXPECT_FALSE(d.DXFDrawing().HasEntities());
+  EXPECT_EQ(d.StoredDXFName(), "bad.dxf");
+  ResetAppOptions();
+}
