@@ -88,6 +88,7 @@ TCellRange ParseCellRange(const std::string& text) {
 }
 
 std::string ColumnName(int column) {
+  if (column < 1) return "A";
   std::string name;
   for (; column > 0; column = (column - 1) / 26) name.insert(name.begin(), char('A' + (column - 1) % 26));
   return name;

@@ -29,7 +29,7 @@ inline constexpr int kMaxColumns = 16384;
 
 // "A1:C4" or "B7" (letters in either case); raises std::invalid_argument on anything else.
 TCellRange ParseCellRange(const std::string& text);
-// Column letters of a column number: 1 "A", 27 "AA".
+// Column letters of a column number: 1 "A", 27 "AA"; "A" also for a number below 1.
 std::string ColumnName(int column);
 
 // The spreadsheet program's default palette as 0xRRGGBB: index 36 is 0xFFFF99. Raises

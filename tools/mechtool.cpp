@@ -18,6 +18,13 @@
 //     velocity and acceleration 0 for a joint without them; invalid 1 also for every step beyond
 //     the solved length); for each step "IC" k x y atinfinity of the shown link pair; and, when
 //     a curve is set, for each step "DEV" k path input output.
+//   mechtool fit DOC OUT [--passes N] [--mode M] [--steps S]
+//     Reads DOC, sets S positions per cycle (default 90) and fits the linkage to its target
+//     curve by the animator's optimiser with objective M (0 deviation integral, the default,
+//     1 maximum deviation, 2 combined error). Prints "PASS" 0 objective after the start and
+//     "PASS" k objective after each pass k (tab-separated, %.17g); stops when the optimiser is
+//     done or after N passes, accepts the result and saves it to OUT as roundtrip does. A
+//     document whose curve cannot be fitted is a data error.
 //
 // Exit status 0 on success, 1 when a document cannot be read or written, 2 on wrong arguments;
 // the reason goes to stderr and nothing is written. Warnings of the reader go to stderr too.
@@ -29,6 +36,7 @@
 #include <vector>
 
 #include "animator/engine/AniMechanism.h"
+#include "animator/engine/MechOptimize.h"
 #include "animator/engine/MechanismHeader.h"
 #include "animator/engine/StdOut.h"
 #include "shared/ProjectInfo.h"
@@ -42,7 +50,8 @@ const char* kUsage =
     "       mechtool header FILE\n"
     "       mechtool roundtrip IN OUT\n"
     "       mechtool solve FILE [--steps N]\n"
-    "       mechtool solve --preset TYPE [--steps N]\n";
+    "       mechtool solve --preset TYPE [--steps N]\n"
+    "       mechtool fit DOC OUT [--passes N] [--mode M] [--steps S]\n";
 
 class TUsageError : public std::runtime_error {
  public:
@@ -90,14 +99,19 @@ void Header(const std::string& path) {
   std::cout << quillon::CheckMechanismHeader(lines).Result << '\n';
 }
 
-void Roundtrip(const std::string& in, const std::string& out) {
+// The document as the animator opens it, with its project information.
+void LoadDocument(const std::string& in, quillon::TAniMechanism& mechanism, shared::TProjectInfo& info) {
   shared::TTabLines& lines = shared::TabLines();
   Load(lines, in);
-  quillon::TAniMechanism mechanism;
   mechanism.LoadFromTabLines(lines);
-  shared::TProjectInfo info;
   // No date of today: a document without project information gets empty fields.
   info.ReadInfoSection(lines, "");
+}
+
+void Roundtrip(const std::string& in, const std::string& out) {
+  quillon::TAniMechanism mechanism;
+  shared::TProjectInfo info;
+  LoadDocument(in, mechanism, info);
   mechanism.Calculate();
   Save(mechanism, info, out);
 }
@@ -196,6 +210,63 @@ void Solve(const std::vector<std::string>& args) {
   PrintSolution(mechanism);
 }
 
+struct TFitArgs {
+  std::string In;
+  std::string Out;
+  // 0: until the optimiser is done.
+  int32_t Passes = 0;
+  int32_t Mode = quillon::kFitIntegral;
+  int32_t Steps = quillon::TAniMechanism::kDefaultPositions;
+};
+
+TFitArgs ParseFitArgs(const std::vector<std::string>& args) {
+  TFitArgs parsed;
+  bool havePasses = false, haveMode = false, haveSteps = false;
+  std::vector<std::string> files;
+  for (size_t i = 1; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--passes" || arg == "--mode" || arg == "--steps") {
+      if (i + 1 >= args.size()) throw TUsageError();
+      const std::string& value = args[++i];
+      bool& seen = arg == "--passes" ? havePasses : arg == "--mode" ? haveMode : haveSteps;
+      int32_t& target = arg == "--passes" ? parsed.Passes : arg == "--mode" ? parsed.Mode : parsed.Steps;
+      if (seen || !shared::ParseInt(value, target)) throw TUsageError();
+      seen = true;
+    } else {
+      if (arg.empty() || arg[0] == '-') throw TUsageError();
+      files.push_back(arg);
+    }
+  }
+  if (files.size() != 2 || (havePasses && parsed.Passes < 1) || parsed.Steps < 1 ||
+      parsed.Mode < quillon::kFitIntegral || parsed.Mode > quillon::kFitCombined)
+    throw TUsageError();
+  parsed.In = files[0];
+  parsed.Out = files[1];
+  return parsed;
+}
+
+void Fit(const std::vector<std::string>& args) {
+  const TFitArgs parsed = ParseFitArgs(args);
+  quillon::TAniMechanism mechanism;
+  shared::TProjectInfo info;
+  LoadDocument(parsed.In, mechanism, info);
+  mechanism.SetPositionCount(parsed.Steps);
+  mechanism.Calculate();
+  if (!mechanism.CanFitCurve())
+    throw std::runtime_error(parsed.In + ": the linkage has no target curve that its traced output joint can follow!");
+  quillon::TMechOptimize optimizer;
+  optimizer.Mode = parsed.Mode;
+  optimizer.Start(mechanism);
+  std::string out = "PASS\t0\t" + Real(optimizer.Best) + '\n';
+  for (int32_t pass = 1; !optimizer.Done && (parsed.Passes == 0 || pass <= parsed.Passes); ++pass) {
+    optimizer.Iterate();
+    out += "PASS\t" + std::to_string(optimizer.Iterations) + '\t' + Real(optimizer.Best) + '\n';
+  }
+  optimizer.Accept();
+  Save(mechanism, info, parsed.Out);
+  std::cout << out;
+}
+
 int Run(const std::vector<std::string>& args) {
   try {
     if (args.size() == 3 && args[0] == "new") {
@@ -206,6 +277,8 @@ int Run(const std::vector<std::string>& args) {
       Roundtrip(args[1], args[2]);
     } else if (!args.empty() && args[0] == "solve") {
       Solve(args);
+    } else if (!args.empty() && args[0] == "fit") {
+      Fit(args);
     } else {
       throw TUsageError();
     }

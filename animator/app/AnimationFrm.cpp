@@ -1,6 +1,7 @@
 // The animation view: layout, drawing, mouse tools, animation, documents, settings and texts.
 #include "animator/app/AnimationFrm.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -22,11 +23,13 @@
 #include "animator/app/PathName.h"
 #include "animator/app/TrackBar.h"
 #include "animator/engine/AniMechanism.h"
+#include "animator/engine/MechOptimize.h"
 #include "animator/engine/MechanismHeader.h"
 #include "animator/engine/StdOut.h"
 #include "shared/Canvas2D.h"
 #include "shared/ProgramInfo.h"
 #include "shared/Settings.h"
+#include "shared/Sound.h"
 #include "shared/TabLine.h"
 #include "shared/qt/ProjectInfoDialog.h"
 #include "shared/qt/QtCanvas.h"
@@ -196,8 +199,6 @@ void TAnimationFrm::CreateComponents() {
   AddAreaButton = NewToolButton(ToolBar1, "AddAreaButton", "Add Area", 5, true);
   OptimizeButton = NewToolButton(ToolBar1, "OptimizeButton", "Optimize", -1, false);
   OptimizeButton->setCheckable(true);
-  // The curve fit is not part of the program yet.
-  OptimizeButton->setEnabled(false);
 
   StopButton = NewToolButton(ToolBar2, "StopButton", "Stop and Reset|Stop and Reset <Esc>", -1, false);
   StartButton = NewToolButton(ToolBar2, "StartButton", "Start|Start Animation <Space>", -1, false);
@@ -316,6 +317,8 @@ void TAnimationFrm::CreateComponents() {
   connect(StartButton, &QToolButton::clicked, this,
           [this] { Guarded([this] { StartButtonClick(StartButton); }); });
   on(RecordButton, &QToolButton::clicked, &TAnimationFrm::RecordButtonClick);
+  connect(OptimizeButton, &QToolButton::clicked, this,
+          [this] { Guarded([this] { OptimizeButtonClick(OptimizeButton); }); });
   on(SpeedButton, &QToolButton::clicked, &TAnimationFrm::SpeedButtonClick);
   on(PositionTrackBar, &QSlider::valueChanged, &TAnimationFrm::PositionTrackBarChange);
   on(AnimationTimer, &QTimer::timeout, &TAnimationFrm::AnimationTimerTimer);
@@ -508,6 +511,10 @@ void TAnimationFrm::RefreshGraph() {
 
 void TAnimationFrm::SelectButtonClick(QToolButton* button) {
   const int tag = button->property(kTagProperty).toInt();
+  if (IsAddMode(ModeOfTag(tag)) && RefuseWhileBusy()) {
+    UpdateToolButtons();
+    return;
+  }
   if (tag > 12) StopButtonClick();
   if (IsAddMode(FCanvas->Mode())) MechanismChanged();
   const int mode = ModeOfTag(tag);
@@ -530,6 +537,7 @@ void TAnimationFrm::UpdateToolButtons() {
 }
 
 void TAnimationFrm::DeleteButtonClick() {
+  if (RefuseWhileBusy()) return;
   FMechanism->DeleteSelected();
   FMechanism->Areas.DeleteSelected();
   FMechanism->Curve.DeleteSelected();
@@ -743,8 +751,10 @@ void TAnimationFrm::PaintBox1MouseUp(Qt::MouseButton, uint8_t, int, int) {
   const shared::TComplex release = FCanvas->ReleasePoint;
   std::exception_ptr failure;
   bool added = true;
+  // An add tool chosen before a loop started adds nothing while it runs.
+  const bool refused = IsAddMode(mode) && RefuseWhileBusy();
   try {
-    switch (mode) {
+    switch (refused ? 0 : mode) {
       case 5:
         m.Curve.AddPoint(FCanvas->PressPoint);
         break;
@@ -841,6 +851,41 @@ void TAnimationFrm::StopButtonClick() {
   SetTrackBarPosition(0);
   SetStartState(false);
   // The optimisation loop ends when its button is up.
+  OptimizeButton->setChecked(false);
+}
+
+void TAnimationFrm::OptimizeButtonClick(QObject* sender) {
+  if (sender != OptimizeButton) OptimizeButton->setChecked(!OptimizeButton->isChecked());
+  FMechanism->SaveUndoState(shared::TabLines());
+  if (!OptimizeButton->isChecked()) return;
+  if (!BeginLoop()) {
+    OptimizeButton->setChecked(false);
+    return;
+  }
+  FMechanism->Areas.RemoveDegenerate();
+  if (FMechanism->CanFitCurve()) {
+    TMechOptimize optimizer;
+    // Before Start, which judges the start design by this objective.
+    optimizer.Mode = FittingMode;
+    try {
+      optimizer.Start(*FMechanism);
+      while (!optimizer.Done && OptimizeButton->isChecked()) {
+        QCoreApplication::processEvents();
+        optimizer.Iterate();
+        if (optimizer.IsRedrawTurn()) MechanismChanged(TChangeSource::View);
+      }
+    } catch (const std::exception& error) {
+      StdOut().Error(error.what());
+    } catch (...) {
+      StdOut().Error("Unknown error");
+    }
+    Guarded([&] {
+      optimizer.Accept();
+      MechanismChanged(TChangeSource::View);
+    });
+    shared::Beep();
+  }
+  EndLoop();
   OptimizeButton->setChecked(false);
 }
 

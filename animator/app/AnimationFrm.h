@@ -116,6 +116,9 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   void AnimationTimerTimer();
   void PositionTrackBarChange();
   void RecordButtonClick();
+  // The curve fit: runs while the button is down and the optimiser is not done, pumping
+  // messages between passes. A menu item or key (sender not the button) flips the button first.
+  void OptimizeButtonClick(QObject* sender);
   void PopupMenu1Popup();
   void PopTogglePathClick();
   void PopToggleLockClick();
@@ -132,7 +135,8 @@ class TAnimationFrm : public QWidget, public TDocumentView {
 
   // A loop that pumps messages between its steps (optimisation, film export) runs between
   // BeginLoop and EndLoop. BeginLoop answers false when a loop already runs: that second start
-  // is ignored. While one runs, every command that would replace the document is refused.
+  // is ignored. While one runs, every command that would replace the document is refused, and so
+  // are Delete and the add tools, which would leave the optimiser's joint indices stale.
   bool BeginLoop();
   void EndLoop();
   bool IsBusy() const { return LoopRunning; }

@@ -497,8 +497,11 @@ void TMainForm::closeEvent(QCloseEvent* event) {
   bool close = false;
   RunCommand([&] {
     close = AskSave() != TAnswer::Cancel;
-    // A closing window takes nothing over any more.
-    if (close) ClipboardPending = false;
+    // A closing window takes nothing over any more, and a running curve fit ends with it.
+    if (close) {
+      ClipboardPending = false;
+      Document->StopButtonClick();
+    }
   });
   event->setAccepted(close);
 }

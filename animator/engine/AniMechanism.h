@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,13 @@
 #include "shared/Complex.h"
 #include "shared/TabLine.h"
 
+namespace shared {
+class TWorksheet;
+}
+
 namespace quillon {
+
+class TPropertyGrid;
 
 // Relative instant centre of the shown link pair at one step.
 struct TCentreRecord {
@@ -220,6 +227,23 @@ class TAniMechanism {
   void SaveToTabLines(shared::TTabLines& lines = shared::TabLines()) const;
   // The store is cleared, the mechanism written and pushed onto the undo history.
   void SaveUndoState(shared::TTabLines& lines = shared::TabLines()) const;
+
+  // Property tables and reports (AniMechanismReport.cpp): design positions in the display units
+  // of the unit service, (R, angle) when polar, else (x, y).
+
+  // Header row, a row per joint, the links' head row and a row per pair of joints of each link
+  // (a link BCE gives BC, BE, CE), LastPropertyRow, an empty row, then each input function's rows.
+  // The grid gets 3 columns and max(N + 2, rows filled) rows; the rows after the filled ones are
+  // emptied, as are the value cells of a position marked invalid. Nothing without a grid.
+  void FillPropertiesGrid(TPropertyGrid* grid, bool polar);
+  // The "Mechanism Properties" table of the HTML report, then each input function's table.
+  void WritePropertiesHTML(std::ostream& out, bool polar) const;
+  // The tracer's position, velocity and acceleration and the shown instant centre at every
+  // solved step; nothing without a tracer.
+  void WritePathPointsHTML(std::ostream& out, bool polar) const;
+  // The mechanism block of the spreadsheet export from the caller's row on, texts as text and
+  // values as numbers; row is advanced through the block.
+  void ExportToVariant(int32_t& row, shared::TWorksheet& sheet, bool polar) const;
   // Cleared and written, not pushed: the caller pushes after a drag.
   void PrepareUndoState(shared::TTabLines& lines = shared::TabLines()) const;
 

@@ -5,8 +5,10 @@
 #include <cmath>
 #include <numbers>
 
+#include "animator/engine/PropertyGrid.h"
 #include "animator/engine/StdOut.h"
 #include "shared/TextLine.h"
+#include "shared/Workbook.h"
 
 namespace quillon {
 
@@ -251,6 +253,42 @@ void TInputFunction::WriteHTML(std::ostream& out) const {
   }
   out << "</table>" << end;
   out << "<p></p>" << end;
+}
+
+void TInputFunction::WriteGrid(TPropertyGrid& grid, int32_t& row) const {
+  const shared::TConvert& convert = shared::Convert();
+  ++row;
+  grid.SetCell(0, row, SectionName());
+  grid.SetCell(1, row, "");
+  grid.SetCell(2, row, "");
+  ++row;
+  grid.SetCell(0, row, "Function");
+  grid.SetCell(1, row, "Time " + convert.UnitLabel(shared::cuTime));
+  grid.SetCell(2, row, "Disp. " + convert.UnitLabel(UnitCategory));
+  for (int32_t i = 0; i < fCount; ++i) {
+    ++row;
+    grid.SetCell(0, row, fSections[i]->LawName());
+    grid.SetCell(1, row, DurationText(i));
+    grid.SetCell(2, row, DisplacementText(i));
+  }
+}
+
+void TInputFunction::WriteSheet(shared::TWorksheet& sheet, int32_t& row) const {
+  const shared::TConvert& convert = shared::Convert();
+  ++row;
+  sheet.SetRowBold(row);
+  sheet.SetText(row, 1, SectionName());
+  ++row;
+  sheet.SetText(row, 1, "Function");
+  sheet.SetText(row, 2, "Time " + convert.UnitLabel(shared::cuTime));
+  sheet.SetText(row, 3, "Disp. " + convert.UnitLabel(UnitCategory));
+  for (int32_t i = 0; i < fCount; ++i) {
+    ++row;
+    const TFunctionSection& section = *fSections[i];
+    sheet.SetText(row, 1, section.LawName());
+    sheet.SetNumber(row, 2, convert.FromSI(shared::cuTime, section.Duration()));
+    sheet.SetNumber(row, 3, convert.FromSI(UnitCategory, section.Displacement()));
+  }
 }
 
 double TInputFunction::TimeOfStep(int32_t i) const { return i <= 0 ? 0.0 : i * fTimeStep; }

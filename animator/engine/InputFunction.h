@@ -13,9 +13,12 @@
 
 namespace shared {
 class TTabLines;
-}
+class TWorksheet;
+}  // namespace shared
 
 namespace quillon {
+
+class TPropertyGrid;
 
 // Law numbers shared with the synthesis program; any other value is computed as kLawSinusoidal.
 constexpr int32_t kLawConstantVelocity = 0;
@@ -123,6 +126,11 @@ class TInputFunction {
   void WriteTabLines(shared::TTabLines& lines) const;
   // The section table of the HTML report, CR LF after every line.
   void WriteHTML(std::ostream& out) const;
+  // The section table in the properties grid and in a worksheet: row is the last row written
+  // so far, advanced before each write and left at the last row written. The grid shows the
+  // display texts, the sheet holds duration and displacement as numbers in display units.
+  void WriteGrid(TPropertyGrid& grid, int32_t& row) const;
+  void WriteSheet(shared::TWorksheet& sheet, int32_t& row) const;
 
   double TotalTime() const { return fTotalTime; }
   double TimeStep() const { return fTimeStep; }

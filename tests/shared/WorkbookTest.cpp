@@ -27,7 +27,8 @@ TEST(WorkbookTest, ParsesCellRanges) {
   for (const auto& [text, range] : cases) EXPECT_EQ(shared::ParseCellRange(text), range) << text;
   for (const char* bad : {"", "A", "1", "A0", "1A", "A1:", "A1-B2", "XFE1", "A1048577", "A1:B2:C3", " A1"})
     EXPECT_THROW(shared::ParseCellRange(bad), std::invalid_argument) << bad;
-  const std::pair<int, const char*> columns[] = {{1, "A"}, {26, "Z"}, {27, "AA"}, {52, "AZ"}, {16384, "XFD"}};
+  const std::pair<int, const char*> columns[] = {{-5, "A"}, {0, "A"},     {1, "A"},     {26, "Z"},      {27, "AA"},
+                                                 {28, "AB"}, {52, "AZ"}, {702, "ZZ"}, {703, "AAA"}, {16384, "XFD"}};
   for (const auto& [column, name] : columns) EXPECT_EQ(shared::ColumnName(column), name);
 }
 

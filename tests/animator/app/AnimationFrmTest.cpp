@@ -124,8 +124,9 @@ TEST_F(AnimationFrmTest, ComponentsCarryTheirNamesAndStartStopped) {
   EXPECT_EQ(order.join(QLatin1Char(' ')).toStdString(),
             "PopTogglePath PopToggleGraph PopToggleVectors PopToggleLock - PopInstCenters PopDXFDrawing - "
             "PopBringToFront PopSendToBack - PopSetAsOutput PopEditInput PopMoveRotateResize - PopOptions");
-  // Their dialogs and the curve fit are not part of the program yet.
-  EXPECT_FALSE(View->OptimizeButton->isEnabled());
+  // Their dialogs are not part of the program yet.
+  EXPECT_TRUE(View->OptimizeButton->isEnabled());
+  EXPECT_TRUE(View->OptimizeButton->isCheckable());
   for (QAction* item :
        {View->PopDXFDrawing, View->PopEditInput, View->PopMoveRotateResize, View->PopOptions}) {
     EXPECT_FALSE(item->isEnabled()) << item->objectName().toStdString();

@@ -1,0 +1,175 @@
+// The animation view's curve fit: the loop between the button's press and release, the passes
+// it runs while messages are pumped, the commands it refuses meanwhile, and when it does not run.
+#include <gtest/gtest.h>
+
+#include <QTimer>
+#include <QToolButton>
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "animator/app/AnimationFrm.h"
+#include "animator/engine/AniMechanism.h"
+#include "animator/engine/MechOptimize.h"
+#include "animator/engine/StdOut.h"
+#include "shared/ProgramInfo.h"
+#include "shared/Sound.h"
+#include "shared/TabLine.h"
+#include "tests/animator/app/AppTestSupport.h"
+
+namespace quillon {
+namespace {
+
+class TLog : public TMessageSink {
+ public:
+  std::vector<std::string> Lines;
+  void AppendLine(const std::string& line, TMessageKind) override { Lines.push_back(line); }
+  void ClearLines() override { Lines.clear(); }
+};
+
+class TBeepCounter : public shared::TSound {
+ public:
+  int Beeps = 0;
+  void Beep() override { ++Beeps; }
+
+ protected:
+  bool IsPlaying() const override { return false; }
+  void Start(const std::string&) override {}
+};
+
+// The joint records of the mechanism's document: the design positions the fit moves. (The
+// curve's derived values may differ in the last digit once read back from text.)
+std::vector<std::string> Joints(TAniMechanism& mechanism) {
+  shared::TTabLines lines;
+  mechanism.SaveToTabLines(lines);
+  const auto first = std::find(lines.Lines.begin(), lines.Lines.end(), "[Joints>");
+  const auto last = std::find(first, lines.Lines.end(), "<Joints]");
+  return {first, last};
+}
+
+class AnimationOptimizeTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    shared::CreateProgramInfo();
+    shared::CreateTabLines();
+    CreateStdOut();
+    StdOut().SetSink(&Log);
+    shared::SetSound(&Sound);
+    View = std::make_unique<TAnimationFrm>(Clipboard);
+  }
+
+  void TearDown() override {
+    View.reset();
+    FittingMode = kFitIntegral;
+    shared::SetSound(nullptr);
+    StdOut().SetSink(nullptr);
+    FreeStdOut();
+    shared::FreeTabLines();
+    shared::FreeProgramInfo();
+  }
+
+  // The default four-bar, a curve through its tracer's path up to step 60 of 90, and the
+  // coupler point E moved 14 mm off it.
+  TAniMechanism& DisplacedFourBar() {
+    TAniMechanism& m = View->Mechanism();
+    const TAniJoint& tracer = *m.Tracer;
+    for (int32_t k = 0; k <= 60; k += 6)
+      m.Curve.Point(m.Curve.NewPoint()).SetXY(tracer.Positions[k].X, tracer.Positions[k].Y);
+    m.Curve.Rebuild();
+    m.Joint(m.FindJoint('E')).Positions[0].X += 0.01;
+    m.Joint(m.FindJoint('E')).Positions[0].Y -= 0.01;
+    View->MechanismChanged();
+    return m;
+  }
+
+  bool Logged(const std::string& line) const {
+    return std::find(Log.Lines.begin(), Log.Lines.end(), line) != Log.Lines.end();
+  }
+
+  TFakeClipboard Clipboard;
+  TLog Log;
+  TBeepCounter Sound;
+  std::unique_ptr<TAnimationFrm> View;
+};
+
+TEST_F(AnimationOptimizeTest, ReleasedButtonEndsTheFitAndDeleteAndAddToolsWaitForIt) {
+  TAniMechanism& m = DisplacedFourBar();
+  const int32_t joints = m.JointCount();
+  bool busy = false;
+  int changes = 0;
+  View->OnChange = [&] { ++changes; };
+  // Runs inside the fit's loop, when it first pumps messages.
+  QTimer::singleShot(0, View.get(), [&] {
+    busy = View->IsBusy();
+    m.Joint(m.FindJoint('E')).Selected = 1;
+    View->DeleteButton->click();
+    View->AddDyadButton->click();
+    View->OptimizeButton->click();
+  });
+  View->OptimizeButton->click();
+  EXPECT_TRUE(busy);
+  EXPECT_EQ(m.JointCount(), joints) << "the joint was not deleted";
+  EXPECT_EQ(std::count(Log.Lines.begin(), Log.Lines.end(), "[Warning] " + View->BusyText), 2);
+  EXPECT_FALSE(View->AddDyadButton->isChecked());
+  EXPECT_EQ(View->Canvas().Mode(), 0);
+  EXPECT_FALSE(View->IsBusy());
+  EXPECT_FALSE(View->OptimizeButton->isChecked());
+  EXPECT_EQ(m.Optimized, 1);
+  EXPECT_EQ(Sound.Beeps, 1);
+  EXPECT_GE(changes, 1) << "the accepted result reaches the listeners";
+  EXPECT_TRUE(View->IsModified());
+
+  // Once the loop is over, Delete works again.
+  View->DeleteButton->click();
+  EXPECT_EQ(m.JointCount(), joints - 1);
+}
+
+TEST_F(AnimationOptimizeTest, FitRunsToTheEndWithTheProgramsModeAndUndoes) {
+  TAniMechanism& m = DisplacedFourBar();
+  FittingMode = kFitMaxDeviation;
+  const std::vector<std::string> before = Joints(m);
+  const double maxDeviation = m.MaxDeviation;
+  View->OptimizeButton->click();
+  EXPECT_FALSE(View->OptimizeButton->isChecked());
+  EXPECT_FALSE(View->IsBusy());
+  EXPECT_LT(m.MaxDeviation, 0.5 * maxDeviation);
+  // The view shows the solution of the accepted design.
+  TMechOptimize judge;
+  judge.Mechanism = &m;
+  judge.Mode = kFitMaxDeviation;
+  const double shown = m.MaxDeviation;
+  EXPECT_EQ(judge.Objective(), shown);
+  EXPECT_EQ(Sound.Beeps, 1);
+
+  View->Undo();
+  EXPECT_EQ(Joints(View->Mechanism()), before);
+}
+
+TEST_F(AnimationOptimizeTest, NoFitWithoutACurveOrWhileAnotherLoopRuns) {
+  TAniMechanism& m = View->Mechanism();
+  // No curve: the button goes up at once; degenerate areas are dropped all the same.
+  m.Areas.AddArea({0.1, 0.1}, {0.1, 0.3});
+  View->OptimizeButton->click();
+  EXPECT_FALSE(View->OptimizeButton->isChecked());
+  EXPECT_EQ(m.Areas.Count(), 0);
+  EXPECT_EQ(m.Optimized, 0);
+  EXPECT_EQ(Sound.Beeps, 0);
+
+  DisplacedFourBar();
+  const std::vector<std::string> before = Joints(m);
+  ASSERT_TRUE(View->BeginLoop());
+  View->OptimizeButton->click();
+  EXPECT_FALSE(View->OptimizeButton->isChecked());
+  EXPECT_TRUE(View->IsBusy()) << "the other loop still runs";
+  EXPECT_EQ(Joints(m), before);
+  EXPECT_EQ(m.Optimized, 0);
+  View->EndLoop();
+
+  // Stop puts the button up, as does a call from elsewhere that flips it.
+  View->OptimizeButtonClick(nullptr);
+  EXPECT_EQ(m.Optimized, 1);
+  EXPECT_FALSE(View->OptimizeButton->isChecked());
+}
+
+}  // namespace
+}  // namespace quillon

@@ -1,0 +1,251 @@
+// The curve-fitting optimiser on the default four-bar: a displaced linkage fitted back to the curve
+// it traced, the pass rules (kept variable, reversed signs, halving), and runs that cannot start.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "animator/engine/AniMechanism.h"
+#include "animator/engine/MechOptimize.h"
+
+namespace quillon {
+namespace {
+
+struct TXY {
+  double X = 0, Y = 0;
+};
+
+TXY Design(const TAniMechanism& m, char letter) {
+  const TPositionRecord& p = m.Joints[m.FindJoint(letter)]->Positions[0];
+  return {p.X, p.Y};
+}
+
+void MoveDesign(TAniMechanism& m, char letter, double dx, double dy) {
+  TPositionRecord& p = m.Joints[m.FindJoint(letter)]->Positions[0];
+  p.X += dx;
+  p.Y += dy;
+}
+
+// The default four-bar with a target curve through its own tracer's positions at steps 0, 4, ...,
+// 60 of 90: the undisplaced linkage follows it up to the spline's interpolation error.
+class MechOptimizeTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m.NewMechanism(0);
+    m.Calculate();
+    const TAniJoint& tracer = *m.Tracer;
+    for (int32_t k = 0; k <= 60; k += 4) {
+      shared::TPrePoint& p = m.Curve.Point(m.Curve.NewPoint());
+      p.SetXY(tracer.Positions[k].X, tracer.Positions[k].Y);
+    }
+    m.Curve.Rebuild();
+    m.Calculate();
+    ASSERT_TRUE(m.CanFitCurve());
+    ASSERT_TRUE(m.IsFeasible());
+    fitted = m.Integral;
+  }
+
+  TAniMechanism m;
+  double fitted = 0;
+};
+
+TEST_F(MechOptimizeTest, StartBuildsYThenXOfEveryUnlockedJoint) {
+  m.Joints[m.FindJoint('B')]->Locked = 1;
+  TMechOptimize opt;
+  EXPECT_EQ(opt.StepSize, 0.001);
+  EXPECT_EQ(opt.MinStep, 1e-5);
+  EXPECT_EQ(opt.MaxIterations, 10000);
+  opt.Start(m);
+  EXPECT_EQ(opt.Capacity, 10);
+  EXPECT_FALSE(opt.Done);
+  EXPECT_DOUBLE_EQ(opt.StepSize, m.Curve.Length / 5);
+  EXPECT_DOUBLE_EQ(opt.MinStep, m.Curve.Length / 500);
+  // A, C, D, E: joint indices 0, 2, 3, 4, each twice.
+  const std::vector<int32_t> joints = {0, 0, 2, 2, 3, 3, 4, 4};
+  ASSERT_EQ(opt.VariableCount(), 8);
+  for (int32_t i = 0; i < 8; ++i) {
+    EXPECT_EQ(opt.Variables[i].JointIndex, joints[i]);
+    EXPECT_EQ(opt.Variables[i].Step, opt.StepSize);
+  }
+  EXPECT_EQ(opt.Best, m.Integral);
+
+}
+
+TEST_F(MechOptimizeTest, DisplacedFourBarIsFittedBackToTheCurveItTraced) {
+  const TXY e0 = Design(m, 'E');
+  const TXY c0 = Design(m, 'C');
+  MoveDesign(m, 'E', 0.02, -0.015);
+  for (auto& joint : m.Joints) joint->Locked = joint->Letter != 'E';
+  m.Calculate();
+  const double displaced = m.Integral;
+  ASSERT_GT(displaced, 10 * fitted);
+
+  TMechOptimize opt;
+  opt.Start(m);
+  double previous = opt.Best;
+  EXPECT_EQ(previous, displaced);
+  bool done = false;
+  while (!done) {
+    done = opt.Iterate();
+    EXPECT_LE(opt.Best, previous) << "pass " << opt.Iterations;
+    previous = opt.Best;
+    // Best is the objective of the design the pass left, solved afresh.
+    TMechOptimize judge;
+    judge.Mechanism = &m;
+    EXPECT_EQ(judge.Objective(), opt.Best) << "pass " << opt.Iterations;
+  }
+  EXPECT_LT(opt.StepSize, opt.MinStep);
+  opt.Accept();
+  EXPECT_EQ(m.Optimized, 1);
+  // As close as the undisplaced linkage, give or take the spline's own error.
+  EXPECT_LT(opt.Best, 1.5 * fitted);
+  const TXY e = Design(m, 'E');
+  EXPECT_LT(std::hypot(e.X - e0.X, e.Y - e0.Y), 0.002) << "back from 25 mm away";
+  EXPECT_EQ(Design(m, 'C').X, c0.X) << "locked joints stay";
+  EXPECT_EQ(Design(m, 'C').Y, c0.Y);
+}
+
+TEST_F(MechOptimizeTest, ModesMinimiseTheirOwnMeasure) {
+  MoveDesign(m, 'E', 0.01, 0.01);
+  struct TCase {
+    int32_t mode;
+    double (*measure)(const TAniMechanism&);
+  };
+  const TCase cases[] = {
+      {kFitIntegral, [](const TAniMechanism& a) { return a.Integral; }},
+      {kFitMaxDeviation, [](const TAniMechanism& a) { return a.MaxDeviation; }},
+      {kFitCombined, [](const TAniMechanism& a) { return a.CombinedError(); }},
+      {7, [](const TAniMechanism& a) { return a.Integral; }},
+  };
+  for (const TCase& c : cases) {
+    TMechOptimize opt;
+    opt.Mode = c.mode;
+    opt.Start(m);
+    EXPECT_EQ(opt.Best, c.measure(m)) << c.mode;
+    opt.Iterate();
+    EXPECT_EQ(opt.Objective(), opt.Best) << c.mode;
+    EXPECT_EQ(opt.Best, c.measure(m)) << c.mode;
+  }
+}
+
+TEST_F(MechOptimizeTest, AllJointsLockedEndsAfterSevenHalvings) {
+  for (auto& joint : m.Joints) joint->Locked = 1;
+  const TXY e = Design(m, 'E');
+  TMechOptimize opt;
+  opt.Start(m);
+  EXPECT_EQ(opt.VariableCount(), 0);
+  const double step = opt.StepSize;
+  int32_t passes = 0;
+  while (!opt.Iterate()) {
+    ++passes;
+    ASSERT_LT(passes, 100);
+    EXPECT_EQ(opt.BestVariable, -1);
+  }
+  EXPECT_EQ(passes + 1, 7);
+  EXPECT_EQ(opt.Iterations, 7);
+  EXPECT_EQ(opt.StepSize, step / 128);
+  EXPECT_EQ(Design(m, 'E').X, e.X);
+  // A finished run moves nothing more.
+  EXPECT_TRUE(opt.Iterate());
+  EXPECT_EQ(opt.Iterations, 7);
+}
+
+TEST_F(MechOptimizeTest, ReversedSignStaysUntilTheNextHalving) {
+  for (auto& joint : m.Joints) joint->Locked = joint->Letter != 'E';
+  // E raised by 0.6 steps: up is worse, down (to 0.4 steps below) better; any sideways move is
+  // worse.
+  const double s = m.Curve.Length / 5;
+  const TXY e = Design(m, 'E');
+  MoveDesign(m, 'E', 0, 0.6 * s);
+  TMechOptimize opt;
+  opt.Start(m);
+  ASSERT_EQ(opt.VariableCount(), 2);
+  opt.Iterate();
+  EXPECT_EQ(opt.BestVariable, 0);
+  EXPECT_EQ(opt.StepSize, s) << "no halving";
+  EXPECT_EQ(opt.Variables[0].Step, -s) << "kept with its reversed sign";
+  EXPECT_EQ(opt.Variables[1].Step, -s) << "reversed though not kept";
+  EXPECT_EQ(Design(m, 'E').Y, e.Y + 0.6 * s - s);
+  EXPECT_EQ(Design(m, 'E').X, e.X);
+  // On to the first halving: every step is positive again, at half the size.
+  while (opt.StepSize == s && !opt.Done) opt.Iterate();
+  ASSERT_EQ(opt.StepSize, s / 2);
+  for (const auto& v : opt.Variables) EXPECT_EQ(v.Step, s / 2);
+}
+
+TEST_F(MechOptimizeTest, InfeasibleStartKeepsTheLastMoveThatMakesItFeasible) {
+  // D lies just below the first area and just left of the second, both for D only; the big one
+  // holds the others. Its upward move (y, tried first) and its move to the right (x, tried next)
+  // each make the design feasible: the pass keeps the later one, x.
+  const TXY d = Design(m, 'D');
+  m.Areas.AddArea({-2, -2}, {2, 2});
+  m.Areas.Item(0).SetLetters("ABCE");
+  m.Areas.AddArea({d.X - 0.5, d.Y + 0.001}, {d.X + 0.5, d.Y + 1});
+  m.Areas.Item(1).SetLetters("D");
+  m.Areas.AddArea({d.X + 0.001, d.Y - 0.5}, {d.X + 1, d.Y + 0.5});
+  m.Areas.Item(2).SetLetters("D");
+  for (auto& joint : m.Joints) joint->Locked = joint->Letter != 'D';
+  TMechOptimize opt;
+  opt.Start(m);
+  ASSERT_EQ(opt.Best, TMechOptimize::kInfeasible);
+  ASSERT_FALSE(opt.Done);
+  opt.Iterate();
+  EXPECT_LT(opt.Variables[0].Value, TMechOptimize::kInfeasible);
+  EXPECT_LT(opt.Variables[1].Value, TMechOptimize::kInfeasible);
+  EXPECT_EQ(opt.BestVariable, 1);
+  EXPECT_EQ(Design(m, 'D').X, d.X + opt.StepSize);
+  EXPECT_EQ(Design(m, 'D').Y, d.Y);
+  EXPECT_EQ(opt.Best, opt.Variables[1].Value);
+  EXPECT_EQ(opt.Objective(), opt.Best);
+}
+
+TEST_F(MechOptimizeTest, RunThatCannotFitIsDoneAndMovesNothing) {
+  struct TCase {
+    const char* what;
+    void (*spoil)(TAniMechanism&);
+  };
+  const TCase cases[] = {
+      {"no curve", [](TAniMechanism& a) { a.Curve.Clear(); }},
+      {"curve of length 0",
+       [](TAniMechanism& a) {
+         while (a.Curve.PointCount() > 2) a.Curve.DeletePoint(2);
+         a.Curve.Point(1).SetXY(a.Curve.Point(0).X, a.Curve.Point(0).Y);
+         a.Curve.Rebuild();
+       }},
+      {"no tracer", [](TAniMechanism& a) { a.Tracer = nullptr; }},
+  };
+  for (const TCase& c : cases) {
+    SetUp();
+    c.spoil(m);
+    const TXY e = Design(m, 'E');
+    TMechOptimize opt;
+    opt.Start(m);
+    EXPECT_TRUE(opt.Done) << c.what;
+    EXPECT_TRUE(opt.Iterate()) << c.what;
+    EXPECT_EQ(opt.Iterations, 0) << c.what;
+    EXPECT_EQ(Design(m, 'E').X, e.X) << c.what;
+    EXPECT_EQ(Design(m, 'E').Y, e.Y) << c.what;
+  }
+}
+
+TEST_F(MechOptimizeTest, StopsAfterTheMostPassesAllowed) {
+  TMechOptimize opt;
+  opt.Start(m);
+  opt.MaxIterations = 3;
+  int32_t passes = 0;
+  while (!opt.Iterate()) ++passes;
+  EXPECT_EQ(opt.Iterations, 4);
+  EXPECT_EQ(passes, 3);
+}
+
+TEST_F(MechOptimizeTest, JointsDeletedDuringARunAreLeftAlone) {
+  TMechOptimize opt;
+  opt.Start(m);
+  m.DeleteJoint(m.FindJoint('E'));
+  m.RebuildTopology();
+  EXPECT_NO_FATAL_FAILURE(opt.Iterate());
+  EXPECT_EQ(opt.Variables[8].Value, opt.Variables[9].Value);
+}
+
+}  // namespace
+}  // namespace quillon

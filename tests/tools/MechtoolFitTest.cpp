@@ -1,0 +1,170 @@
+// mechtool fit run as a user runs it: the pass listing against the optimiser run in process, the
+// fitted document it saves, and the refusals that leave nothing written.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "MechtoolRun.h"
+#include "animator/engine/AniMechanism.h"
+#include "animator/engine/MechOptimize.h"
+#include "shared/TabLine.h"
+
+namespace {
+
+using namespace mechtool_test;
+
+class MechtoolFitTest : public TMechtoolFixture {
+ protected:
+  MechtoolFitTest() : TMechtoolFixture("mechtool_fit") {}
+
+  // The default four-bar with a curve through its tracer's positions at steps 0, 6, ..., 60, and
+  // its coupler point E moved 14 mm off; E alone is free to move.
+  static void Displaced(quillon::TAniMechanism& m, double offset = 0.01) {
+    m.NewMechanism(0);
+    m.Calculate();
+    for (int32_t k = 0; k <= 60; k += 6) {
+      const quillon::TPositionRecord& p = m.Tracer->Positions[k];
+      m.Curve.Point(m.Curve.NewPoint()).SetXY(p.X, p.Y);
+    }
+    m.Curve.Rebuild();
+    for (auto& joint : m.Joints) joint->Locked = joint->Letter != 'E';
+    m.Tracer->Positions[0].X += offset;
+    m.Tracer->Positions[0].Y -= offset;
+  }
+
+  fs::path Save(const quillon::TAniMechanism& m, const std::string& name) {
+    const fs::path path = dir / name;
+    shared::TTabLines lines;
+    lines.SetFileName(path.string());
+    m.SaveToTabLines(lines);
+    lines.SaveToFile();
+    return path;
+  }
+
+  // The objectives the optimiser reports, run in process on the saved document the way the tool
+  // runs it (the file keeps 15 significant digits, so the unsaved linkage differs slightly).
+  static std::vector<std::string> Expected(const fs::path& in, int32_t steps, int32_t mode, int32_t passes) {
+    shared::TTabLines lines;
+    lines.LoadFromFile(in.string());
+    quillon::TAniMechanism m;
+    m.LoadFromTabLines(lines);
+    m.SetPositionCount(steps);
+    m.Calculate();
+    quillon::TMechOptimize opt;
+    opt.Mode = mode;
+    opt.Start(m);
+    std::vector<std::string> values = {Real(opt.Best)};
+    while (!opt.Done && (passes == 0 || opt.Iterations < passes)) {
+      opt.Iterate();
+      values.push_back(Real(opt.Best));
+    }
+    return values;
+  }
+
+  static std::string Real(double value) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%.17g", value);
+    return text;
+  }
+};
+
+TEST_F(MechtoolFitTest, ListsEveryPassAndSavesTheFittedLinkage) {
+  quillon::TAniMechanism m;
+  Displaced(m);
+  const fs::path in = Save(m, "in.mech");
+  struct TCase {
+    std::string options;
+    int32_t steps, mode, passes;
+  };
+  const TCase cases[] = {
+      {"", 90, 0, 0},
+      {" --passes 5", 90, 0, 5},
+      {" --mode 1 --steps 45", 45, 1, 0},
+      {" --steps 60 --passes 3 --mode 2", 60, 2, 3},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.options);
+    const fs::path out = dir / "out.mech";
+    fs::remove(out);
+    const TRun run = Run("fit " + Quote(in) + " " + Quote(out) + c.options);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    const auto passes = run.Lines()["PASS"];
+    const std::vector<std::string> expected = Expected(in, c.steps, c.mode, c.passes);
+    ASSERT_EQ(passes.size(), expected.size());
+    if (c.passes > 0) {
+      EXPECT_EQ(passes.size(), static_cast<size_t>(c.passes) + 1);
+    }
+    for (size_t k = 0; k < passes.size(); ++k) {
+      EXPECT_EQ(passes[k], (std::vector<std::string>{"PASS", std::to_string(k), expected[k]})) << k;
+      if (k > 0) {
+        EXPECT_LE(std::stod(passes[k][2]), std::stod(passes[k - 1][2])) << k;
+      }
+    }
+    EXPECT_EQ(run.out.size(), run.out.find("PASS") + run.out.size()) << "nothing but the pass lines";
+
+    // The saved design is the fitted one: loaded and solved, it gives the last objective.
+    shared::TTabLines lines;
+    lines.LoadFromFile(out.string());
+    quillon::TAniMechanism fitted;
+    fitted.LoadFromTabLines(lines);
+    fitted.SetPositionCount(c.steps);
+    quillon::TMechOptimize judge;
+    judge.Mechanism = &fitted;
+    judge.Mode = c.mode;
+    EXPECT_EQ(Real(judge.Objective()), expected.back());
+    if (expected.back() != expected.front()) {
+      EXPECT_NE(fitted.Tracer->Positions[0].X, m.Tracer->Positions[0].X);
+    }
+  }
+  // A full run fits about as well as the linkage that traced the curve.
+  quillon::TAniMechanism tracing;
+  Displaced(tracing, 0);
+  tracing.Calculate();
+  const std::vector<std::string> full = Expected(in, 90, 0, 0);
+  EXPECT_LT(std::stod(full.back()), 1.5 * tracing.Integral);
+  EXPECT_GT(std::stod(full.front()), 3 * tracing.Integral);
+}
+
+TEST_F(MechtoolFitTest, RefusalsWriteNothing) {
+  quillon::TAniMechanism m;
+  Displaced(m);
+  const fs::path in = Save(m, "in.mech");
+  m.Curve.Clear();
+  const fs::path bare = Save(m, "bare.mech");
+  const fs::path broken = dir / "broken.mech";
+  WriteBytes(broken, "[Joints>\r\n<Joints]\r\n");
+  const fs::path out = dir / "out.mech";
+  const std::string files = Quote(in) + " " + Quote(out);
+  struct TCase {
+    std::string args;
+    int status;
+  };
+  const TCase cases[] = {
+      {"fit " + Quote(dir / "gone.mech") + " " + Quote(out), 1},
+      {"fit " + Quote(bare) + " " + Quote(out), 1},
+      {"fit " + Quote(broken) + " " + Quote(out), 1},
+      {"fit " + Quote(in), 2},
+      {"fit " + files + " " + Quote(dir / "third.mech"), 2},
+      {"fit " + files + " --passes 0", 2},
+      {"fit " + files + " --steps 0", 2},
+      {"fit " + files + " --mode 3", 2},
+      {"fit " + files + " --mode -1", 2},
+      {"fit " + files + " --mode 1 --mode 1", 2},
+      {"fit " + files + " --passes", 2},
+      {"fit " + files + " --passes x", 2},
+      {"fit " + files + " --speed 2", 2},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.args);
+    const TRun run = Run(c.args);
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_NE(run.err, "");
+    EXPECT_EQ(run.out, "");
+    EXPECT_FALSE(fs::exists(out));
+    EXPECT_FALSE(fs::exists(dir / "third.mech"));
+  }
+}
+
+}  // namespace
