@@ -4,7 +4,10 @@
 #include <jpeglib.h>
 
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -214,6 +217,91 @@ void SaveJpegFile(const std::string& fileName, const TRaster& raster, int qualit
   TJpegError error;
   if (!EncodeJpeg(raster, quality, row, data, error)) Fail(fileName, error.Message);
   WriteFileReplacing(fileName, data, kTemporarySuffix, FailurePrefix(fileName));
+}
+
+namespace {
+
+uint32_t GetLE(const std::string& bytes, size_t at, int count) {
+  uint32_t value = 0;
+  for (int i = count - 1; i >= 0; --i) value = (value << 8) | uint8_t(bytes[at + size_t(i)]);
+  return value;
+}
+
+[[noreturn]] void Refuse(const std::string& why) { throw std::runtime_error(why); }
+
+// Larger pictures are refused rather than allocated: no screen drawing comes near this.
+constexpr int64_t kMaxBmpPixels = int64_t(1) << 26;
+
+}  // namespace
+
+TRaster ReadBmp(const std::string& bytes) {
+  // File header 14 bytes, then at least the 40-byte information header.
+  if (bytes.size() < 14 + 40 || bytes.compare(0, 2, "BM") != 0) Refuse("not a BMP picture.");
+  const uint32_t dataOffset = GetLE(bytes, 10, 4);
+  const uint32_t headerSize = GetLE(bytes, 14, 4);
+  if (headerSize < 40 || headerSize > bytes.size() - 14) Refuse("unknown BMP header.");
+  const int32_t width = int32_t(GetLE(bytes, 18, 4));
+  const int32_t rawHeight = int32_t(GetLE(bytes, 22, 4));
+  const uint32_t bits = GetLE(bytes, 28, 2);
+  const uint32_t compression = GetLE(bytes, 30, 4);
+  uint32_t colorsUsed = GetLE(bytes, 46, 4);
+  if (compression != 0) Refuse("compressed BMP pictures are not read.");
+  if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32)
+    Refuse("unsupported BMP colour depth.");
+  // INT32_MIN has no positive height.
+  if (width <= 0 || rawHeight == 0 || rawHeight == INT32_MIN) Refuse("the picture is empty.");
+  const bool topDown = rawHeight < 0;
+  const int32_t height = topDown ? -rawHeight : rawHeight;
+  if (int64_t(width) * height > kMaxBmpPixels) Refuse("the picture is too large.");
+
+  std::vector<TColor> palette;
+  if (bits <= 8) {
+    const uint32_t maxColors = 1u << bits;
+    if (colorsUsed == 0 || colorsUsed > maxColors) colorsUsed = maxColors;
+    const size_t paletteAt = 14 + size_t(headerSize);
+    if (paletteAt + 4 * size_t(colorsUsed) > bytes.size()) Refuse("the palette is cut short.");
+    for (uint32_t i = 0; i < colorsUsed; ++i) {
+      const size_t at = paletteAt + 4 * size_t(i);
+      palette.push_back(MakeColor(uint8_t(bytes[at + 2]), uint8_t(bytes[at + 1]), uint8_t(bytes[at])));
+    }
+  }
+  const size_t rowBytes = ((size_t(width) * bits + 31) / 32) * 4;
+  if (dataOffset > bytes.size() || rowBytes * size_t(height) > bytes.size() - dataOffset)
+    Refuse("the pixels are cut short.");
+
+  TRaster raster(width, height);
+  for (int32_t row = 0; row < height; ++row) {
+    const size_t at = dataOffset + rowBytes * size_t(row);
+    const int32_t y = topDown ? row : height - 1 - row;
+    for (int32_t x = 0; x < width; ++x) {
+      TColor color = 0;
+      if (bits == 24 || bits == 32) {
+        const size_t p = at + size_t(x) * (bits / 8);
+        color = MakeColor(uint8_t(bytes[p + 2]), uint8_t(bytes[p + 1]), uint8_t(bytes[p]));
+      } else {
+        const size_t bit = size_t(x) * bits;
+        const uint32_t byte = uint8_t(bytes[at + bit / 8]);
+        const uint32_t index = (byte >> (8 - bits - bit % 8)) & ((1u << bits) - 1);
+        // An index beyond the palette shows black, as the desktop shows it.
+        color = index < palette.size() ? palette[index] : kBlack;
+      }
+      raster.Pixels[size_t(y) * size_t(width) + size_t(x)] = 0xFF000000u | color;
+    }
+  }
+  return raster;
+}
+
+TRaster LoadBmpFile(const std::string& fileName) {
+  const std::string prefix = "Cannot read picture file \"" + fileName + "\": ";
+  std::ifstream in(fileName, std::ios::binary);
+  if (!in) throw std::runtime_error(prefix + "the file cannot be opened.");
+  const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  if (in.bad()) throw std::runtime_error(prefix + "reading failed.");
+  try {
+    return ReadBmp(bytes);
+  } catch (const std::runtime_error& error) {
+    throw std::runtime_error(prefix + error.what());
+  }
 }
 
 }  // namespace shared

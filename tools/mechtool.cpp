@@ -25,10 +25,19 @@
 //     "PASS" k objective after each pass k (tab-separated, %.17g); stops when the optimiser is
 //     done or after N passes, accepts the result and saves it to OUT as roundtrip does. A
 //     document whose curve cannot be fitted is a data error.
+//   mechtool export KIND DOC OUT [--steps N]
+//     Exports the document DOC with N positions per cycle (default 90), the default units and
+//     view settings and a drawing of 640 x 480 pixels zoomed to fit, and prints each file
+//     written, one path a line. KIND avi: the film of one cycle as the animator records it,
+//     every second step a frame, ten frames a second. No display is needed.
 //
 // Exit status 0 on success, 1 when a document cannot be read or written, 2 on wrong arguments;
 // the reason goes to stderr and nothing is written. Warnings of the reader go to stderr too.
+#include <QDir>
+#include <QGuiApplication>
+#include <QTemporaryDir>
 #include <charconv>
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <stdexcept>
@@ -39,9 +48,11 @@
 #include "animator/engine/MechOptimize.h"
 #include "animator/engine/MechanismHeader.h"
 #include "animator/engine/StdOut.h"
+#include "shared/AviWriter.h"
 #include "shared/ProjectInfo.h"
 #include "shared/RealText.h"
 #include "shared/TabLine.h"
+#include "shared/qt/QtCanvas.h"
 
 namespace {
 
@@ -51,7 +62,8 @@ const char* kUsage =
     "       mechtool roundtrip IN OUT\n"
     "       mechtool solve FILE [--steps N]\n"
     "       mechtool solve --preset TYPE [--steps N]\n"
-    "       mechtool fit DOC OUT [--passes N] [--mode M] [--steps S]\n";
+    "       mechtool fit DOC OUT [--passes N] [--mode M] [--steps S]\n"
+    "       mechtool export avi DOC OUT [--steps N]\n";
 
 class TUsageError : public std::runtime_error {
  public:
@@ -267,6 +279,125 @@ void Fit(const std::vector<std::string>& args) {
   std::cout << out;
 }
 
+// The arguments after "export": KIND DOC OUT and the options, in any order after KIND.
+struct TExportArgs {
+  std::string Document;
+  std::string Out;
+  int32_t Steps = quillon::TAniMechanism::kDefaultPositions;
+};
+
+TExportArgs ParseExportArgs(const std::vector<std::string>& args) {
+  TExportArgs parsed;
+  std::vector<std::string> names;
+  bool haveSteps = false;
+  for (size_t i = 2; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--steps") {
+      if (haveSteps || i + 1 >= args.size() || !shared::ParseInt(args[++i], parsed.Steps) || parsed.Steps < 1)
+        throw TUsageError();
+      haveSteps = true;
+    } else {
+      if (arg.empty() || arg[0] == '-') throw TUsageError();
+      names.push_back(arg);
+    }
+  }
+  if (names.size() != 2) throw TUsageError();
+  parsed.Document = names[0];
+  parsed.Out = names[1];
+  return parsed;
+}
+
+// The drawings of the exports: the document on a window-less canvas with the animator's default
+// view settings, zoomed to fit as the view's Zoom All does.
+class TExportDrawing {
+ public:
+  static constexpr int kWidth = 640;
+  static constexpr int kHeight = 480;
+
+  explicit TExportDrawing(const TExportArgs& args) : Box(kWidth, kHeight), Canvas(Box, 1.0) {
+    shared::TTabLines& lines = shared::TabLines();
+    Load(lines, args.Document);
+    Mechanism.LoadFromTabLines(lines);
+    lines.Clear();
+    Mechanism.SetPositionCount(args.Steps);
+    Mechanism.Calculate();
+    Canvas.SetDoubleBuffered(true);
+    Canvas.SetFontName("MS Sans Serif");
+    Canvas.GridStep = 0.1;
+    Canvas.GridColor = 12632256;
+    Canvas.GridPenStyle = shared::TPenStyle::Solid;
+    // A frame drawing takes the place of the grid; drawings are not shown, so the background
+    // stays blank then.
+    Canvas.GridStyle = Mechanism.HasFrameDrawing() ? 3 : 2;
+    shared::TComplex min, max;
+    if (Mechanism.GetExtent(min, max)) Canvas.ZoomToRect(min, max, 1.2);
+  }
+
+  // The mechanism at its current step on the canvas's front bitmap.
+  void Draw() {
+    Canvas.ClearBackground();
+    Canvas.CopyBackground();
+    Canvas.UseFrontCanvas();
+    Mechanism.Paint(Canvas);
+  }
+
+  shared::TQtBitmapPaintBox Box;
+  shared::TAniCanvas2D Canvas;
+  quillon::TAniMechanism Mechanism;
+};
+
+// One cycle from step 0, every even step a picture in a private folder that goes afterwards.
+std::vector<std::string> ExportAvi(const TExportArgs& args) {
+  TExportDrawing drawing(args);
+  const QTemporaryDir work(QDir::tempPath() + QStringLiteral("/mechtool-film-XXXXXX"));
+  if (!work.isValid()) throw std::runtime_error("Failed to create AVI video work file");
+  const std::string stem =
+      QFile::encodeName(work.path()).toStdString() + "/" + std::filesystem::path(args.Out).stem().string();
+  shared::TAviWriter writer;
+  writer.FrameTime = 100;
+  quillon::TAniMechanism& m = drawing.Mechanism;
+  m.ResetFrame();
+  do {
+    if (m.CurrentStep % 2 == 0) {
+      char number[16];
+      std::snprintf(number, sizeof number, "%3.3d", m.CurrentStep);
+      const std::string picture = stem + number + ".bmp";
+      drawing.Draw();
+      drawing.Canvas.SaveBitmap(picture);
+      writer.AddPicture(picture);
+    }
+  } while (m.NextFrame() == 0);
+  writer.Save(args.Out);
+  return {args.Out};
+}
+
+struct TExportKind {
+  const char* Name;
+  std::vector<std::string> (*Write)(const TExportArgs& args);
+};
+
+const TExportKind kExportKinds[] = {{"avi", ExportAvi}};
+
+void Export(const std::vector<std::string>& args) {
+  if (args.size() < 2) throw TUsageError();
+  const TExportKind* kind = nullptr;
+  for (const TExportKind& k : kExportKinds)
+    if (args[1] == k.Name) kind = &k;
+  if (!kind) throw TUsageError();
+  const TExportArgs parsed = ParseExportArgs(args);
+  // The drawings need fonts but no display; Qt's notes about the missing desktop session are no
+  // concern of the tool's user.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << text.toStdString() << '\n';
+  });
+  int argc = 1;
+  char name[] = "mechtool";
+  char* argv[] = {name, nullptr};
+  QGuiApplication application(argc, argv);
+  for (const std::string& file : kind->Write(parsed)) std::cout << file << '\n';
+}
+
 int Run(const std::vector<std::string>& args) {
   try {
     if (args.size() == 3 && args[0] == "new") {
@@ -279,6 +410,8 @@ int Run(const std::vector<std::string>& args) {
       Solve(args);
     } else if (!args.empty() && args[0] == "fit") {
       Fit(args);
+    } else if (!args.empty() && args[0] == "export") {
+      Export(args);
     } else {
       throw TUsageError();
     }

@@ -2,33 +2,40 @@
 #include "animator/app/AnimationFrm.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <stdexcept>
 
 #include "animator/app/AnimationSettings.h"
 #include "animator/app/AppDialogs.h"
 #include "animator/app/GraphFrm.h"
 #include "animator/app/LanguageFile.h"
 #include "animator/app/PathName.h"
+#include "animator/app/ProgressDlg.h"
 #include "animator/app/TrackBar.h"
 #include "animator/engine/AniMechanism.h"
 #include "animator/engine/MechOptimize.h"
 #include "animator/engine/MechanismHeader.h"
 #include "animator/engine/StdOut.h"
+#include "shared/AviWriter.h"
 #include "shared/Canvas2D.h"
 #include "shared/ProgramInfo.h"
 #include "shared/Settings.h"
+#include "shared/ShellOpen.h"
 #include "shared/Sound.h"
 #include "shared/TabLine.h"
 #include "shared/qt/ProjectInfoDialog.h"
@@ -1177,6 +1184,69 @@ void TAnimationFrm::ReadTexts(const TLanguageFile& texts) {
   GraphFrm1->ReadTexts(texts);
   // The speed button takes its hint in the new language.
   SetSpeed(FSpeed);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Film export.
+
+void TAnimationFrm::ExportAVI(const std::string& fileName) {
+  if (!BeginLoop()) {
+    StdOut().Warning(BusyText);
+    return;
+  }
+  TProgressDlg* const progress = AppDialogs().ProgressDlg;
+  const auto finish = [&] {
+    if (progress) progress->hide();
+    EndLoop();
+    SetTrackBarPosition(0);
+    Invalidate();
+  };
+  try {
+    // The running animation would move the steps under the recording.
+    SetStartState(false);
+    const QTemporaryDir work(QDir::tempPath() + QStringLiteral("/quillon-film-XXXXXX"));
+    if (!work.isValid()) throw std::runtime_error("Failed to create AVI video work file");
+    // Named like the film, with the step number: film004.bmp for step 4 of film.avi.
+    const std::string stem = ToPath(work.path()) + "/" + std::filesystem::path(fileName).stem().string();
+    shared::TAviWriter writer;
+    writer.FrameTime = 100;
+    TAniMechanism& m = *FMechanism;
+    m.ResetFrame();
+    const auto cancelled = [progress] { return progress && progress->Cancelled; };
+    const auto stepOn = [progress] {
+      if (progress) progress->StepIt();
+      QCoreApplication::processEvents();
+    };
+    if (progress) {
+      progress->SetMax(3 * m.Len / 2);
+      progress->show();
+    }
+    // The dialog appears before the first step is taken, and Cancel can reach it then.
+    QCoreApplication::processEvents();
+    while (!cancelled()) {
+      const int step = m.CurrentStep;
+      SetTrackBarPosition(step);
+      if (step % 2 == 0) {
+        char number[16];
+        std::snprintf(number, sizeof number, "%3.3d", step);
+        const std::string picture = stem + number + ".bmp";
+        FCanvas->SaveBitmap(picture);
+        writer.AddPicture(picture);
+      }
+      stepOn();
+      // The messages may have moved the shown step; the recording goes on from its own.
+      m.SetFrame(step);
+      if (m.NextFrame() > 0) break;
+    }
+    writer.Save(fileName);
+    stepOn();
+    while (!cancelled() && writer.DeleteNextPicture()) stepOn();
+  } catch (...) {
+    finish();
+    throw;
+  }
+  finish();
+  shared::ShellOpen(fileName);
 }
 
 }  // namespace quillon

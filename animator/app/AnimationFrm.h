@@ -81,9 +81,13 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   void PopMoveRotateResizeClick() override {}
   void PopDXFDrawingClick() override {}
   void ExportPicture(const std::string&) override {}
-  void ExportAVI(const std::string&) override {}
   void WriteHTMLReport() override {}
   void ExportToExcel() override {}
+  // Records one cycle, every second step, as a film; the progress dialog offers Cancel, which
+  // ends the recording and films the steps taken so far. The pictures live in a private
+  // temporary folder that goes in every case; an existing film is replaced only by a complete
+  // new one. Raises std::exception on failure.
+  void ExportAVI(const std::string& fileName) override;
 
   TAniMechanism& Mechanism() { return *FMechanism; }
   shared::TAniCanvas2D& Canvas() { return *FCanvas; }

@@ -11,10 +11,13 @@ class THTMLPrintDialog;
 
 namespace quillon {
 
+class TProgressDlg;
+
 struct TAppDialogs {
   shared::TConvertDlg* ConvertDlg = nullptr;
   shared::TProjectInfoDialog* ProjectInfoDialog = nullptr;
   shared::THTMLPrintDialog* HTMLPrintDialog = nullptr;
+  TProgressDlg* ProgressDlg = nullptr;
 };
 
 // The process-wide set; the main block fills it and clears it again.

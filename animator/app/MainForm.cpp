@@ -448,7 +448,7 @@ void TMainForm::CreateKeys() {
 void TMainForm::UpdateCommands() {
   for (QAction* action :
        {FileImportDXFBackground, ImportDXFButton, FileExporttoExcel, ExportToExcelButton, FileExportPicture,
-        ExportAsJPEGButton, FileCreateAVIVideo, AVIButton, FileHTMLReport, PrintToolButton,
+        ExportAsJPEGButton, FileHTMLReport, PrintToolButton,
         AnimationInputFunctionItem, EditMoveRotateResize, ViewOptions}) {
     action->setEnabled(false);
   }
@@ -751,6 +751,8 @@ void TMainForm::FileExportPictureClick() {
 }
 
 void TMainForm::FileCreateAVIVideoClick() {
+  // No name is asked for a film that could not be recorded now.
+  if (Document->RefuseWhileBusy()) return;
   TFileRequest request;
   request.Title = QStringLiteral("Create AVI Video");
   request.Filter = QStringLiteral("AVI Files|*.avi|All Files|*.*");

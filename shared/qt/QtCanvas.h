@@ -1,5 +1,6 @@
 // The Qt side of TCanvas2D: a QImage drawing surface, a paint box bound to a QWidget (screen
-// image, mouse forwarding, cursors by mode) and a status panel on a QLabel.
+// image, mouse forwarding, cursors by mode), a window-less paint box and a status panel on a
+// QLabel.
 #pragma once
 
 #include <QCursor>
@@ -68,6 +69,27 @@ class TQtImageSurface : public TPaintSurface {
   TBrush FBrush;
   TFont FFont;
   QPoint FPosition;
+};
+
+// A paint box without a window, of a fixed size, for drawings that go only to files: its surface
+// is an image; the window colour is white.
+class TQtBitmapPaintBox : public TPaintBox {
+ public:
+  TQtBitmapPaintBox(int width, int height) : FScreen(width, height) {}
+
+  int Width() const override { return FScreen.Width(); }
+  int Height() const override { return FScreen.Height(); }
+  int ParentClientWidth() const override { return FScreen.Width(); }
+  int ParentClientHeight() const override { return FScreen.Height(); }
+  TPaintSurface& Canvas() override { return FScreen; }
+  std::unique_ptr<TPaintSurface> CreateBitmap(int width, int height) override {
+    return std::make_unique<TQtImageSurface>(width, height);
+  }
+  void SetCursor(int) override {}
+  TColor WindowColor() const override { return kWhite; }
+
+ private:
+  TQtImageSurface FScreen;
 };
 
 class TQtStatusPanel : public TStatusPanel {

@@ -1,9 +1,11 @@
-// Picture files: the 4-bit BMP layout with the VGA palette, JPEG framing, and failures.
+// Picture files: the 4-bit BMP layout with the VGA palette, JPEG framing, failures, and BMP
+// pictures read back.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "shared/PictureFile.h"
 #include "tests/shared/TestFiles.h"
@@ -124,6 +126,159 @@ TEST_F(PictureFileTest, ReplacesAnExistingFile) {
   SaveBmpFile(file.string(), TRaster(8, 8, 0xFF000000));
   SaveBmpFile(file.string(), TRaster(1, 1, 0xFFFFFFFF));
   EXPECT_EQ(std::filesystem::file_size(file), 118u + 4);
+}
+
+// A BMP file built by hand: the information header, the colour table (RGB triples) and the rows
+// as stored (already padded).
+std::string HandBmp(int32_t width, int32_t height, int bits, const std::vector<TColor>& palette,
+                    const std::string& rows, uint32_t compression = 0) {
+  std::string header;
+  auto put = [&header](uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) header.push_back(char((value >> (8 * i)) & 0xFF));
+  };
+  const uint32_t offset = 14 + 40 + 4 * uint32_t(palette.size());
+  header += "BM";
+  put(offset + uint32_t(rows.size()), 4);
+  put(0, 4);
+  put(offset, 4);
+  put(40, 4);
+  put(uint32_t(width), 4);
+  put(uint32_t(height), 4);
+  put(1, 2);
+  put(uint32_t(bits), 2);
+  put(compression, 4);
+  put(uint32_t(rows.size()), 4);
+  put(0, 4);
+  put(0, 4);
+  put(uint32_t(palette.size()), 4);
+  put(0, 4);
+  for (TColor c : palette) put(uint32_t(BlueOf(c)) | uint32_t(GreenOf(c)) << 8 | uint32_t(RedOf(c)) << 16, 4);
+  return header + rows;
+}
+
+// The colours of a raster, row by row from the top.
+std::vector<TColor> Colors(const TRaster& raster) {
+  std::vector<TColor> colors;
+  for (uint32_t pixel : raster.Pixels) colors.push_back(pixel & 0xFFFFFF);
+  return colors;
+}
+
+TEST_F(PictureFileTest, WrittenBmpReadsBackAsItsPaletteColours) {
+  // Odd width: rows carry padding; colours off the palette come back as their nearest entry.
+  TRaster raster(5, 3);
+  const TColor colors[15] = {kBlack,   kRed,     kLime,    kWhite,   kGray,    0xFF0000, 0x808000, 0xC0C0C0,
+                             0x0000F0, 0x101010, 0xFFFF00, 0x00FFFF, 0x800080, 0x008000, 0xF0F0F0};
+  for (int i = 0; i < 15; ++i) raster.Pixels[size_t(i)] = 0xFF000000u | colors[i];
+  const auto file = dir / "five.bmp";
+  SaveBmpFile(file.string(), raster);
+  const TRaster read = LoadBmpFile(file.string());
+  ASSERT_EQ(read.Width, 5);
+  ASSERT_EQ(read.Height, 3);
+  TRaster expected = raster;
+  QuantizeToVga16(expected);
+  EXPECT_EQ(read.Pixels, expected.Pixels);
+  EXPECT_EQ(read.ColorAt(3, 1), 0x0000FFu) << "0x0000F0 is nearest to red";
+}
+
+TEST(PictureFileRead, DepthsAndRowOrders) {
+  const TColor orange = MakeColor(0xFF, 0x80, 0x00), teal = MakeColor(0x00, 0x80, 0x80);
+  struct Case {
+    const char* name;
+    std::string bytes;
+    std::vector<TColor> top, bottom;
+  };
+  const Case cases[] = {
+      // 1 bit: 10 pixels, bits from the high end; bottom row first.
+      {"1 bit",
+       HandBmp(10, 2, 1, {kBlack, orange}, std::string("\xA0\x40\0\0\x44\x00\0\0", 8)),
+       {kBlack, orange, kBlack, kBlack, kBlack, orange, kBlack, kBlack, kBlack, kBlack},
+       {orange, kBlack, orange, kBlack, kBlack, kBlack, kBlack, kBlack, kBlack, orange}},
+      // 4 bits, high nibble first, with a colour table of three entries; index 5 lies beyond it.
+      {"4 bits",
+       HandBmp(3, 2, 4, {kWhite, teal, orange}, std::string("\x12\x00\0\0\x01\x50\0\0", 8)),
+       {kWhite, teal, kBlack},
+       {teal, orange, kWhite}},
+      // 8 bits, rows top-down (negative height).
+      {"8 bits",
+       HandBmp(2, -2, 8, {kWhite, teal, orange}, std::string("\x02\x01\0\0\x00\x02\0\0", 8)),
+       {orange, teal},
+       {kWhite, orange}},
+      // 24 bits: blue, green, red per pixel, rows padded to 4 bytes.
+      {"24 bits", HandBmp(1, 2, 24, {}, std::string("\x00\x80\xFF\0\x80\x80\x00\0", 8)), {teal}, {orange}},
+      // 32 bits: blue, green, red, unused.
+      {"32 bits",
+       HandBmp(2, 1, 32, {}, std::string("\x80\x80\x00\x7F\x00\x80\xFF\x00", 8)),
+       {teal, orange},
+       {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const TRaster raster = ReadBmp(c.bytes);
+    const int width = int(c.top.size());
+    ASSERT_EQ(raster.Width, width);
+    ASSERT_EQ(raster.Height, c.bottom.empty() ? 1 : 2);
+    std::vector<TColor> expected = c.top;
+    expected.insert(expected.end(), c.bottom.begin(), c.bottom.end());
+    EXPECT_EQ(Colors(raster), expected);
+    for (uint32_t pixel : raster.Pixels) EXPECT_EQ(pixel >> 24, 0xFFu);
+  }
+}
+
+TEST(PictureFileRead, RefusedPictures) {
+  const std::string good = HandBmp(2, 2, 8, {kWhite}, std::string(8, '\0'));
+  ASSERT_NO_THROW(ReadBmp(good));
+  struct Case {
+    std::string bytes;
+    const char* reason;
+  };
+  std::string badMagic = good;
+  badMagic[0] = 'X';
+  std::string badHeader = good;
+  badHeader[14] = 12;
+  const Case cases[] = {
+      {"", "not a BMP picture."},
+      {good.substr(0, 40), "not a BMP picture."},
+      {badMagic, "not a BMP picture."},
+      {badHeader, "unknown BMP header."},
+      {HandBmp(2, 2, 8, {kWhite}, std::string(8, '\0'), 1), "compressed BMP pictures are not read."},
+      {HandBmp(2, 2, 16, {}, std::string(8, '\0')), "unsupported BMP colour depth."},
+      {HandBmp(0, 2, 8, {kWhite}, ""), "the picture is empty."},
+      {HandBmp(2, 0, 8, {kWhite}, ""), "the picture is empty."},
+      {HandBmp(2, int32_t(0x80000000u), 8, {kWhite}, ""), "the picture is empty."},
+      {HandBmp(-3, 2, 8, {kWhite}, std::string(8, '\0')), "the picture is empty."},
+      {HandBmp(100000, 100000, 1, {kWhite}, ""), "the picture is too large."},
+      {good.substr(0, good.size() - 1), "the pixels are cut short."},
+      // The colour table claims 200 entries that the file does not hold.
+      {HandBmp(2, 2, 8, {kWhite}, std::string(8, '\0')).replace(46, 1, "\xC8"), "the palette is cut short."},
+  };
+  for (const Case& c : cases) {
+    try {
+      ReadBmp(c.bytes);
+      ADD_FAILURE() << "read: " << c.reason;
+    } catch (const std::runtime_error& error) {
+      EXPECT_EQ(std::string(error.what()), c.reason);
+    }
+  }
+}
+
+TEST_F(PictureFileTest, LoadBmpFileNamesTheFile) {
+  const std::string missing = (dir / "gone.bmp").string();
+  try {
+    LoadBmpFile(missing);
+    ADD_FAILURE();
+  } catch (const std::runtime_error& error) {
+    EXPECT_EQ(std::string(error.what()),
+              "Cannot read picture file \"" + missing + "\": the file cannot be opened.");
+  }
+  const auto text = dir / "text.bmp";
+  test::WriteBytes(text, "hello");
+  try {
+    LoadBmpFile(text.string());
+    ADD_FAILURE();
+  } catch (const std::runtime_error& error) {
+    EXPECT_EQ(std::string(error.what()),
+              "Cannot read picture file \"" + text.string() + "\": not a BMP picture.");
+  }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "animator/app/AppDialogs.h"
 #include "animator/app/Application.h"
 #include "animator/app/MainForm.h"
+#include "animator/app/ProgressDlg.h"
 #include "animator/engine/StdOut.h"
 #include "shared/Canvas2D.h"
 #include "shared/Convert.h"
@@ -48,6 +49,8 @@ int main(int argc, char** argv) {
     auto htmlPrintDialog = std::make_unique<shared::THTMLPrintDialog>(&form);
     htmlPrintDialog->SetHelpHandler(help);
     quillon::AppDialogs() = {convertDlg.get(), projectInfoDialog.get(), htmlPrintDialog.get()};
+    auto progressDlg = std::make_unique<quillon::TProgressDlg>(&form);
+    quillon::AppDialogs().ProgressDlg = progressDlg.get();
 
     form.SetCommandLine(quillon::JoinCommandLine(app.arguments()));
     form.show();

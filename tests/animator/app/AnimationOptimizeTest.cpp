@@ -12,6 +12,7 @@
 #include "animator/engine/AniMechanism.h"
 #include "animator/engine/MechOptimize.h"
 #include "animator/engine/StdOut.h"
+#include "shared/Convert.h"
 #include "shared/ProgramInfo.h"
 #include "shared/Sound.h"
 #include "shared/TabLine.h"
@@ -52,6 +53,7 @@ class AnimationOptimizeTest : public ::testing::Test {
   void SetUp() override {
     shared::CreateProgramInfo();
     shared::CreateTabLines();
+    shared::CreateConvert();
     CreateStdOut();
     StdOut().SetSink(&Log);
     shared::SetSound(&Sound);
@@ -64,6 +66,7 @@ class AnimationOptimizeTest : public ::testing::Test {
     shared::SetSound(nullptr);
     StdOut().SetSink(nullptr);
     FreeStdOut();
+    shared::FreeConvert();
     shared::FreeTabLines();
     shared::FreeProgramInfo();
   }

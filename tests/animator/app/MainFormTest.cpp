@@ -667,5 +667,57 @@ TEST(UserDialogs, QtFilters) {
   EXPECT_EQ(QtFilter("Pictures|*.bmp;*.jpg"), "Pictures (*.bmp *.jpg)");
 }
 
+// The film command: its name dialog, the replace question, the view's export and the log line.
+TEST_F(MainFormTest, FilmCommandAsksTheNameAndLogsTheFilm) {
+  const std::string existing = Touch("old.avi");
+  struct TCase {
+    const char* what;
+    std::optional<std::pair<QString, int>> Pick;
+    std::deque<TAnswer> Answers;
+    std::string Exported;
+    std::string Kept;
+  };
+  const QString clip = QString::fromStdString(PathOf("clip"));
+  const QString old = QString::fromStdString(existing);
+  const TCase cases[] = {
+      {"new name", std::make_pair(clip, 1), {}, PathOf("clip.avi"), PathOf("clip.avi")},
+      {"existing, replaced", std::make_pair(old, 1), {TAnswer::Yes}, existing, existing},
+      {"existing, kept", std::make_pair(old, 1), {TAnswer::No}, "", existing},
+      {"cancelled", std::nullopt, {}, "", ""},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    Start();
+    EXPECT_TRUE(Action("FileCreateAVIVideo")->isEnabled());
+    EXPECT_TRUE(Action("AVIButton")->isEnabled());
+    Form->AVIFileName = "earlier.avi";
+    Dialogs->Picks = {c.Pick};
+    Dialogs->Answers = c.Answers;
+    Action("AVIButton")->trigger();
+    ASSERT_EQ(Dialogs->Requests.size(), 1u);
+    EXPECT_EQ(Dialogs->Requests[0].Title, "Create AVI Video");
+    EXPECT_EQ(Dialogs->Requests[0].Filter, "AVI Files|*.avi|All Files|*.*");
+    EXPECT_EQ(Dialogs->Requests[0].DefaultExt, "avi");
+    EXPECT_EQ(Dialogs->Requests[0].FileName, "earlier.avi");
+    EXPECT_EQ(Dialogs->Questions.size(), c.Answers.size());
+    EXPECT_EQ(View->CalledStartingWith("AVI "), !c.Exported.empty());
+    if (!c.Exported.empty()) {
+      EXPECT_TRUE(View->Called("AVI " + c.Exported));
+    }
+    EXPECT_EQ(Form->AVIFileName, c.Kept);
+    // The film's name is the log's one line.
+    EXPECT_EQ(Form->Memo1->toPlainText().toStdString(), c.Exported);
+    EXPECT_TRUE(Errors.empty());
+    Form.reset();
+  }
+  // While a loop runs no name is asked for.
+  Start();
+  View->Busy = true;
+  Action("FileCreateAVIVideo")->trigger();
+  EXPECT_TRUE(Dialogs->Requests.empty());
+  EXPECT_FALSE(View->CalledStartingWith("AVI "));
+  EXPECT_TRUE(Errors.empty());
+}
+
 }  // namespace
 }  // namespace quillon

@@ -1,0 +1,317 @@
+// The RIFF AVI writer of the film export: headers, uncompressed palette frames and the index,
+// written in one pass (every size is known before the first byte) to a work file beside the film.
+#include "shared/AviWriter.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <system_error>
+
+#include "shared/PictureFile.h"
+
+namespace shared {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Work files carry this suffix, as the other files of the suite written beside their target.
+constexpr const char* kWorkSuffix = ".tmp~";
+
+// avih flags: the file has an idx1 index; its chunks are in playing order.
+constexpr uint32_t kHasIndex = 0x10;
+constexpr uint32_t kIsInterleaved = 0x100;
+// idx1 flag of a key frame.
+constexpr uint32_t kKeyFrame = 0x10;
+
+constexpr uint32_t kAvihSize = 56;
+constexpr uint32_t kStrhSize = 56;
+constexpr uint32_t kBitmapHeaderSize = 40;
+constexpr uint32_t kIndexEntrySize = 16;
+
+std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return char(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); });
+  return text;
+}
+
+int BitsOfPixelFormat(int code) {
+  switch (code) {
+    case 1:
+      return 1;
+    case 2:
+      return 4;
+    case 3:
+      return 8;
+    case 6:
+      return 24;
+    default:
+      throw std::runtime_error("Invalid pixel foramt");
+  }
+}
+
+// The colour table of a palette frame: black and white for 1 bit, the pictures' 16 colours for 4
+// bits, and for 8 bits the same 16 followed by unused black entries.
+std::vector<TColor> PaletteOf(int bits) {
+  if (bits == 1) return {kBlack, kWhite};
+  std::vector<TColor> palette(kVga16Palette.begin(), kVga16Palette.end());
+  if (bits == 8) palette.resize(256, kBlack);
+  return palette;
+}
+
+int NearestIndex(int bits, TColor color) {
+  if (bits != 1) return NearestVga16Index(color);
+  // White when nearer to it than to black by squared RGB distance (black on a tie): the sum of
+  // the differences (255 - 2c) over the three channels is then negative.
+  const int sum = 3 * 255 - 2 * (RedOf(color) + GreenOf(color) + BlueOf(color));
+  return sum < 0 ? 1 : 0;
+}
+
+uint32_t RowBytes(int width, int bits) { return ((uint32_t(width) * uint32_t(bits) + 31) / 32) * 4; }
+
+void PutLE(std::string& out, uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out.push_back(char((value >> (8 * i)) & 0xFF));
+}
+
+void PutChunkHeader(std::string& out, const char* fourcc, uint32_t size) {
+  out.append(fourcc, 4);
+  PutLE(out, size, 4);
+}
+
+void PutList(std::string& out, uint32_t size, const char* type) {
+  PutChunkHeader(out, "LIST", size);
+  out.append(type, 4);
+}
+
+// The picture as a frame of width x height.
+TRaster FrameOf(const TRaster& picture, int width, int height, bool stretch) {
+  if (picture.Width == width && picture.Height == height) return picture;
+  TRaster frame(width, height);
+  if (stretch) {
+    for (int y = 0; y < height; ++y) {
+      const int sy = int(int64_t(y) * picture.Height / height);
+      for (int x = 0; x < width; ++x) {
+        const int sx = int(int64_t(x) * picture.Width / width);
+        frame.Pixels[size_t(y) * size_t(width) + size_t(x)] = picture.At(sx, sy);
+      }
+    }
+    return frame;
+  }
+  std::fill(frame.Pixels.begin(), frame.Pixels.end(), picture.At(0, 0));
+  for (int y = 0; y < std::min(height, picture.Height); ++y) {
+    for (int x = 0; x < std::min(width, picture.Width); ++x)
+      frame.Pixels[size_t(y) * size_t(width) + size_t(x)] = picture.At(x, y);
+  }
+  return frame;
+}
+
+// The frame's pixels, bottom row first, each row padded to 32 bits.
+std::string FrameBits(const TRaster& frame, int bits) {
+  const uint32_t rowBytes = RowBytes(frame.Width, bits);
+  std::string data(size_t(rowBytes) * size_t(frame.Height), '\0');
+  TColor lastColor = 0;
+  int lastIndex = -1;
+  for (int y = 0; y < frame.Height; ++y) {
+    char* row = data.data() + size_t(frame.Height - 1 - y) * rowBytes;
+    for (int x = 0; x < frame.Width; ++x) {
+      const TColor color = frame.ColorAt(x, y);
+      if (bits == 24) {
+        row[3 * x] = char(BlueOf(color));
+        row[3 * x + 1] = char(GreenOf(color));
+        row[3 * x + 2] = char(RedOf(color));
+        continue;
+      }
+      // Drawings hold long runs of one colour.
+      if (lastIndex < 0 || color != lastColor) {
+        lastColor = color;
+        lastIndex = NearestIndex(bits, color);
+      }
+      const int bit = x * bits;
+      row[bit / 8] = char(uint8_t(row[bit / 8]) | (lastIndex << (8 - bits - bit % 8)));
+    }
+  }
+  return data;
+}
+
+// The work file: removed again unless it was renamed onto the film.
+class TWorkFile {
+ public:
+  explicit TWorkFile(const std::string& name) : Name(name) {}
+  ~TWorkFile() {
+    if (File) std::fclose(File);
+    if (!Done) {
+      std::error_code ignored;
+      fs::remove(Name, ignored);
+    }
+  }
+  TWorkFile(const TWorkFile&) = delete;
+  TWorkFile& operator=(const TWorkFile&) = delete;
+
+  // Answers 0 or the error number of the failure.
+  int Write(const std::string& bytes) {
+    errno = 0;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), File) == bytes.size()) return 0;
+    return errno != 0 ? errno : EIO;
+  }
+  bool Close() {
+    const bool flushed = std::fflush(File) == 0;
+    const bool closed = std::fclose(File) == 0;
+    File = nullptr;
+    return flushed && closed;
+  }
+
+  std::string Name;
+  std::FILE* File = nullptr;
+  bool Done = false;
+};
+
+std::string Hex8(uint32_t value) {
+  char text[9];
+  std::snprintf(text, sizeof text, "%08X", value);
+  return text;
+}
+
+}  // namespace
+
+void TAviWriter::AddPicture(const std::string& fileName) {
+  const std::string bmp = fs::path(fileName).replace_extension(".bmp").string();
+  std::error_code error;
+  if (fs::is_regular_file(bmp, error)) FPictures.push_back(bmp);
+}
+
+bool TAviWriter::DeleteNextPicture() {
+  if (FPictures.empty()) return false;
+  std::error_code ignored;
+  fs::remove(FPictures.front(), ignored);
+  FPictures.erase(FPictures.begin());
+  return true;
+}
+
+void TAviWriter::SetWavFileName(const std::string& name) {
+  if (Lower(name) == Lower(FWavFileName)) return;
+  if (Lower(fs::path(name).extension().string()) != ".wav")
+    throw std::runtime_error("WavFileName must name a file with the .wav extension");
+  FWavFileName = name;
+}
+
+void TAviWriter::Save(const std::string& fileName) {
+  FileName = fileName;
+  if (FPictures.empty()) throw std::runtime_error("No bitmaps selected!");
+  // The sound track of a wave file is not part of these films: refused rather than left out.
+  if (!FWavFileName.empty()) throw std::runtime_error("Unable to get audio stream");
+  const int bits = BitsOfPixelFormat(PixelFormat);
+
+  const TRaster first = LoadBmpFile(FPictures.front());
+  if (OrgSize) {
+    Width = first.Width;
+    Height = first.Height;
+  }
+  if (Width <= 0 || Height <= 0 || FrameTime <= 0)
+    throw std::runtime_error("Failed to create AVI video stream");
+
+  const std::vector<TColor> palette = bits <= 8 ? PaletteOf(bits) : std::vector<TColor>{};
+  const uint64_t frames = FPictures.size();
+  const uint64_t imageBytes = uint64_t(RowBytes(Width, bits)) * uint64_t(Height);
+  // Chunks are padded to an even size.
+  const uint64_t frameChunk = 8 + imageBytes + (imageBytes & 1);
+  const uint32_t strfSize = kBitmapHeaderSize + 4 * uint32_t(palette.size());
+  const uint32_t strlSize = 4 + (8 + kStrhSize) + (8 + strfSize);
+  const uint32_t hdrlSize = 4 + (8 + kAvihSize) + (8 + strlSize);
+  const uint64_t moviSize = 4 + frames * frameChunk;
+  const uint64_t idx1Size = frames * kIndexEntrySize;
+  const uint64_t riffSize = 4 + (8 + uint64_t(hdrlSize)) + (8 + moviSize) + (8 + idx1Size);
+  if (riffSize > 0xFFFFFFFFull) throw std::runtime_error("Failed to create AVI video stream");
+
+  std::string head;
+  PutChunkHeader(head, "RIFF", uint32_t(riffSize));
+  head += "AVI ";
+  PutList(head, hdrlSize, "hdrl");
+  PutChunkHeader(head, "avih", kAvihSize);
+  const uint32_t microSecondsPerFrame = uint32_t(FrameTime) * 1000u;
+  PutLE(head, microSecondsPerFrame, 4);
+  PutLE(head, uint32_t((imageBytes * 1000000 + microSecondsPerFrame - 1) / microSecondsPerFrame), 4);
+  PutLE(head, 0, 4);  // padding granularity
+  PutLE(head, kHasIndex | kIsInterleaved, 4);
+  PutLE(head, uint32_t(frames), 4);
+  PutLE(head, 0, 4);  // initial frames
+  PutLE(head, 1, 4);  // streams
+  PutLE(head, uint32_t(imageBytes), 4);
+  PutLE(head, uint32_t(Width), 4);
+  PutLE(head, uint32_t(Height), 4);
+  for (int i = 0; i < 4; ++i) PutLE(head, 0, 4);
+  PutList(head, strlSize, "strl");
+  PutChunkHeader(head, "strh", kStrhSize);
+  head += "vids";
+  PutLE(head, 0, 4);  // handler: uncompressed
+  PutLE(head, 0, 4);  // flags
+  PutLE(head, 0, 4);  // priority, language
+  PutLE(head, 0, 4);  // initial frames
+  PutLE(head, uint32_t(FrameTime), 4);
+  PutLE(head, 1000, 4);
+  PutLE(head, 0, 4);  // start
+  PutLE(head, uint32_t(frames), 4);
+  PutLE(head, 0, 4);  // suggested buffer size
+  PutLE(head, 0, 4);  // quality
+  PutLE(head, 0, 4);  // sample size
+  PutLE(head, 0, 2);
+  PutLE(head, 0, 2);
+  PutLE(head, uint32_t(Width), 2);
+  PutLE(head, uint32_t(Height), 2);
+  PutChunkHeader(head, "strf", strfSize);
+  PutLE(head, kBitmapHeaderSize, 4);
+  PutLE(head, uint32_t(Width), 4);
+  PutLE(head, uint32_t(Height), 4);  // positive: rows bottom-up
+  PutLE(head, 1, 2);
+  PutLE(head, uint32_t(bits), 2);
+  PutLE(head, 0, 4);  // no compression
+  PutLE(head, uint32_t(imageBytes), 4);
+  PutLE(head, 0, 4);
+  PutLE(head, 0, 4);
+  PutLE(head, uint32_t(palette.size()), 4);
+  PutLE(head, 0, 4);
+  for (const TColor c : palette) {
+    head.push_back(char(BlueOf(c)));
+    head.push_back(char(GreenOf(c)));
+    head.push_back(char(RedOf(c)));
+    head.push_back(0);
+  }
+  PutList(head, uint32_t(moviSize), "movi");
+
+  WorkFileName = fileName + kWorkSuffix;
+  TWorkFile work(WorkFileName);
+  std::error_code error;
+  if (!fs::is_directory(fileName, error)) work.File = std::fopen(WorkFileName.c_str(), "wb");
+  if (!work.File) throw std::runtime_error("Failed to create AVI video work file");
+  if (work.Write(head) != 0) throw std::runtime_error("Unable to write output file");
+
+  for (size_t i = 0; i < FPictures.size(); ++i) {
+    const TRaster frame = FrameOf(i == 0 ? first : LoadBmpFile(FPictures[i]), Width, Height, Stretch);
+    std::string chunk;
+    chunk.reserve(size_t(frameChunk));
+    PutChunkHeader(chunk, "00db", uint32_t(imageBytes));
+    chunk += FrameBits(frame, bits);
+    if (imageBytes & 1) chunk.push_back('\0');
+    if (const int code = work.Write(chunk))
+      throw std::runtime_error("Failed to add frame to AVI. Err=" + Hex8(uint32_t(code)));
+  }
+
+  // Offsets count from the "movi" type word, so the first chunk lies at 4.
+  std::string index;
+  PutChunkHeader(index, "idx1", uint32_t(idx1Size));
+  for (uint64_t i = 0; i < frames; ++i) {
+    index += "00db";
+    PutLE(index, kKeyFrame, 4);
+    PutLE(index, uint32_t(4 + i * frameChunk), 4);
+    PutLE(index, uint32_t(imageBytes), 4);
+  }
+  if (work.Write(index) != 0 || !work.Close()) throw std::runtime_error("Unable to write output file");
+  fs::rename(WorkFileName, fileName, error);
+  if (error) throw std::runtime_error("Unable to write output file");
+  work.Done = true;
+}
+
+}  // namespace shared
