@@ -302,6 +302,24 @@ TEST_F(ExportsTest, ReportProposesItsNameAndOpensTheFile) {
   EXPECT_TRUE(Opened.empty());
 }
 
+// A picture that cannot be saved ends the report: the error goes to the log, and the part
+// written is kept and opened.
+TEST_F(ExportsTest, ReportWithAFailingPicture) {
+  const fs::path report = dir / "r.html";
+  fs::create_directory(dir / "rGraph.jpg");
+  Answer(Report, true, [&] { Report.FileNameEdit->setText(QString::fromStdString(report.string())); });
+  View->WriteHTMLReport();
+  ASSERT_EQ(Log.Lines.size(), 1u);
+  EXPECT_EQ(
+      Log.Lines[0].rfind("[Error] Cannot write picture file \"" + (dir / "rGraph.jpg").string() + "\"", 0),
+      0u)
+      << Log.Lines[0];
+  EXPECT_EQ(Opened, std::vector<std::string>{report.string()});
+  const std::string text = ReadBytes(report);
+  EXPECT_NE(text.find("rMech.jpg"), std::string::npos);
+  EXPECT_EQ(text.find("</html>"), std::string::npos);
+}
+
 TEST_F(ExportsTest, ReportThatCannotBeWritten) {
   fs::create_directory(dir / "taken.html");
   Answer(Report, true,
