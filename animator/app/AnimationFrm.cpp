@@ -1311,7 +1311,8 @@ void TAnimationFrm::WriteHTMLReport() {
   }
   std::string failure;
   report.Save(failure);
-  if (!failure.empty()) StdOut().Error(failure);
+  // The text names files as the file system does; the log takes Windows-1252.
+  if (!failure.empty()) StdOut().Error(PathForLog(failure));
   shared::ShellOpen(PathForLog(report.FileName));
 }
 
