@@ -25,17 +25,26 @@
 //     "PASS" k objective after each pass k (tab-separated, %.17g); stops when the optimiser is
 //     done or after N passes, accepts the result and saves it to OUT as roundtrip does. A
 //     document whose curve cannot be fitted is a data error.
-//   mechtool export KIND DOC OUT [--steps N]
+//   mechtool export KIND DOC OUT [--steps N] [--step K]
 //     Exports the document DOC with N positions per cycle (default 90), the default units and
-//     view settings and a drawing of 640 x 480 pixels zoomed to fit, and prints each file
-//     written, one path a line. KIND avi: the film of one cycle as the animator records it,
-//     every second step a frame, ten frames a second. No display is needed.
+//     view settings, a drawing of 640 x 480 pixels zoomed to fit and a graph of 640 x 171
+//     pixels, and prints each file written, one path a line. No display is needed. KIND:
+//       xlsx  the workbook of the Excel export with every box checked, saved to OUT;
+//       avi   the film of one cycle as the animator records it, every second step a frame, ten
+//             frames a second;
+//       html  the HTML report with every "Include" box and no automatic printing, its pictures
+//             beside OUT (OUT's name with "Mech.jpg" and "Graph.jpg" for its extension);
+//       bmp, jpeg  the drawing at step K (default 0, at most the solved length) as OUT with the
+//             step put before the extension (pic.bmp gives pic000.bmp); OUT's extension must be
+//             ".bmp" for bmp and must not be for jpeg. --step is for these two only.
 //
 // Exit status 0 on success, 1 when a document cannot be read or written, 2 on wrong arguments;
 // the reason goes to stderr and nothing is written. Warnings of the reader go to stderr too.
 #include <QDir>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QTemporaryDir>
+#include <QTime>
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
@@ -45,14 +54,24 @@
 #include <vector>
 
 #include "animator/engine/AniMechanism.h"
+#include "animator/engine/ExcelExport.h"
+#include "animator/engine/HtmlReport.h"
 #include "animator/engine/MechOptimize.h"
 #include "animator/engine/MechanismHeader.h"
+#include "animator/engine/MotionGraph.h"
+#include "animator/engine/PictureExport.h"
 #include "animator/engine/StdOut.h"
 #include "shared/AviWriter.h"
+#include "shared/Convert.h"
+#include "shared/ProgramInfo.h"
 #include "shared/ProjectInfo.h"
 #include "shared/RealText.h"
 #include "shared/TabLine.h"
+#include "shared/Workbook.h"
+#include "shared/qt/ProjectInfoDialog.h"
 #include "shared/qt/QtCanvas.h"
+#include "shared/qt/QtText.h"
+#include "shared/qt/XlsxWorkbook.h"
 
 namespace {
 
@@ -63,7 +82,8 @@ const char* kUsage =
     "       mechtool solve FILE [--steps N]\n"
     "       mechtool solve --preset TYPE [--steps N]\n"
     "       mechtool fit DOC OUT [--passes N] [--mode M] [--steps S]\n"
-    "       mechtool export avi DOC OUT [--steps N]\n";
+    "       mechtool export xlsx|avi|html DOC OUT [--steps N]\n"
+    "       mechtool export bmp|jpeg DOC OUT [--steps N] [--step K]\n";
 
 class TUsageError : public std::runtime_error {
  public:
@@ -285,18 +305,25 @@ struct TExportArgs {
   std::string Document;
   std::string Out;
   int32_t Steps = quillon::TAniMechanism::kDefaultPositions;
+  int32_t Step = 0;
 };
 
-TExportArgs ParseExportArgs(const std::vector<std::string>& args) {
+// stepAllowed: the kind takes --step.
+TExportArgs ParseExportArgs(const std::vector<std::string>& args, bool stepAllowed) {
   TExportArgs parsed;
   std::vector<std::string> names;
-  bool haveSteps = false;
+  bool haveSteps = false, haveStep = false;
   for (size_t i = 2; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg == "--steps") {
       if (haveSteps || i + 1 >= args.size() || !shared::ParseInt(args[++i], parsed.Steps) || parsed.Steps < 1)
         throw TUsageError();
       haveSteps = true;
+    } else if (arg == "--step") {
+      if (!stepAllowed || haveStep || i + 1 >= args.size() || !shared::ParseInt(args[++i], parsed.Step) ||
+          parsed.Step < 0)
+        throw TUsageError();
+      haveStep = true;
     } else {
       if (arg.empty() || arg[0] == '-') throw TUsageError();
       names.push_back(arg);
@@ -319,6 +346,7 @@ class TExportDrawing {
     shared::TTabLines& lines = shared::TabLines();
     Load(lines, args.Document);
     Mechanism.LoadFromTabLines(lines);
+    Info.ReadInfoSection(lines, "");
     lines.Clear();
     Mechanism.SetPositionCount(args.Steps);
     Mechanism.Calculate();
@@ -345,7 +373,88 @@ class TExportDrawing {
   shared::TQtBitmapPaintBox Box;
   shared::TAniCanvas2D Canvas;
   quillon::TAniMechanism Mechanism;
+  shared::TProjectInfo Info;
 };
+
+// The graph of the view as it opens a document: x by time, the path error when the curve can be
+// fitted, else the link rotation, painted 640 x 171 on white in the view's font.
+class TExportGraph {
+ public:
+  static constexpr int kWidth = 640;
+  static constexpr int kHeight = 171;
+
+  explicit TExportGraph(const quillon::TAniMechanism& mechanism) : Surface(kWidth, kHeight) {
+    Graph.Mechanism = &mechanism;
+    Graph.ErrorAvailable = mechanism.CanFitCurve();
+    Graph.XIsTime = true;
+    Graph.BackColor = shared::kWhite;
+    Graph.Rebuild(Graph.ErrorAvailable ? quillon::gkPathError : quillon::gkRotation);
+    shared::TFont font;
+    font.Name = "MS Sans Serif";
+    font.Height = 13;
+    Surface.SetFont(font);
+  }
+
+  void SaveJPEG(const std::string& fileName) { Graph.SaveJPEG(Surface, fileName); }
+
+  quillon::TMotionGraph Graph;
+  shared::TQtImageSurface Surface;
+};
+
+// Every box of the export dialog checked, the default texts and x, y display; written to OUT.
+std::vector<std::string> ExportXlsx(const TExportArgs& args) {
+  TExportDrawing drawing(args);
+  const TExportGraph graph(drawing.Mechanism);
+  shared::TWorkbook book;
+  quillon::WriteExcelWorkbook(book, graph.Graph, drawing.Mechanism, drawing.Info,
+                              quillon::TExcelExportOptions{}, "Properties", false);
+  shared::WriteXlsx(book, args.Out);
+  return {args.Out};
+}
+
+// Every "Include" box, no automatic printing; the drawing at step 0.
+std::vector<std::string> ExportHtml(const TExportArgs& args) {
+  TExportDrawing drawing(args);
+  TExportGraph graph(drawing.Mechanism);
+  drawing.Mechanism.ResetFrame();
+  drawing.Draw();
+  const shared::TProgramInfo& program = shared::ProgramInfo();
+  quillon::THtmlReport report;
+  report.FileName = args.Out;
+  report.DocumentName = std::filesystem::path(args.Document).filename().string();
+  report.Title = program.Title;
+  report.Version = program.Version;
+  report.Date = shared::TProjectInfoDialog::Today();
+  report.Time = shared::FromQString(QLocale::system().toString(QTime::currentTime(), QLocale::ShortFormat));
+  report.ProductURL = program.ProductURL;
+  report.Notice = program.Notice;
+  report.Options = {true, true, true, true, false, true, true};
+  report.Info = &drawing.Info;
+  report.Mechanism = &drawing.Mechanism;
+  report.SaveDrawing = [&drawing](const std::string& picture) { drawing.Canvas.SaveJPEG(picture); };
+  report.SaveGraph = [&graph](const std::string& picture) { graph.SaveJPEG(picture); };
+  const std::vector<std::string>& series = graph.Graph.SeriesNames();
+  report.GraphSeriesName = series.empty() ? std::string() : series.front();
+  std::string error;
+  const std::vector<std::string> written = report.Save(error);
+  if (!error.empty()) {
+    // The animator keeps the part written; a tool run that failed leaves nothing.
+    for (const std::string& file : written) std::filesystem::remove(file);
+    throw std::runtime_error(error);
+  }
+  return written;
+}
+
+std::vector<std::string> ExportPicture(const TExportArgs& args) {
+  TExportDrawing drawing(args);
+  quillon::TAniMechanism& m = drawing.Mechanism;
+  if (args.Step > m.Len)
+    throw std::runtime_error(args.Document + ": step " + std::to_string(args.Step) +
+                             " lies beyond the solved length " + std::to_string(m.Len) + "!");
+  m.SetFrame(args.Step);
+  drawing.Draw();
+  return {quillon::SaveStepPicture(drawing.Canvas, args.Out, m.CurrentStep)};
+}
 
 // One cycle from step 0, every even step a picture in a private folder that goes afterwards.
 std::vector<std::string> ExportAvi(const TExportArgs& args) {
@@ -372,12 +481,22 @@ std::vector<std::string> ExportAvi(const TExportArgs& args) {
   return {args.Out};
 }
 
+// Picture: the kind takes --step, and OUT's extension must give its format.
+enum class TPictureKind { None, Bitmap, Jpeg };
+
 struct TExportKind {
   const char* Name;
   std::vector<std::string> (*Write)(const TExportArgs& args);
+  TPictureKind Picture = TPictureKind::None;
 };
 
-const TExportKind kExportKinds[] = {{"avi", ExportAvi}};
+const TExportKind kExportKinds[] = {
+    {"xlsx", ExportXlsx},
+    {"avi", ExportAvi},
+    {"html", ExportHtml},
+    {"bmp", ExportPicture, TPictureKind::Bitmap},
+    {"jpeg", ExportPicture, TPictureKind::Jpeg},
+};
 
 void Export(const std::vector<std::string>& args) {
   if (args.size() < 2) throw TUsageError();
@@ -385,7 +504,13 @@ void Export(const std::vector<std::string>& args) {
   for (const TExportKind& k : kExportKinds)
     if (args[1] == k.Name) kind = &k;
   if (!kind) throw TUsageError();
-  const TExportArgs parsed = ParseExportArgs(args);
+  const TExportArgs parsed = ParseExportArgs(args, kind->Picture != TPictureKind::None);
+  if (kind->Picture != TPictureKind::None &&
+      quillon::IsBitmapName(parsed.Out) != (kind->Picture == TPictureKind::Bitmap))
+    throw TUsageError();
+  // The sheets and tables show values in the default units; the report names the program.
+  shared::CreateConvert();
+  shared::CreateProgramInfo();
   // The drawings need fonts but no display; Qt's notes about the missing desktop session are no
   // concern of the tool's user.
   qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -435,6 +560,8 @@ int main(int argc, char** argv) {
   quillon::StdOut().SetSink(&sink);
   const int status = Run(std::vector<std::string>(argv + 1, argv + argc));
   quillon::StdOut().SetSink(nullptr);
+  shared::FreeProgramInfo();
+  shared::FreeConvert();
   quillon::FreeStdOut();
   shared::FreeTabLines();
   return status;

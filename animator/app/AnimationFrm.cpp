@@ -1,15 +1,19 @@
 // The animation view: layout, drawing, mouse tools, animation, documents, settings and texts.
 #include "animator/app/AnimationFrm.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTemporaryDir>
+#include <QTime>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -22,22 +26,28 @@
 
 #include "animator/app/AnimationSettings.h"
 #include "animator/app/AppDialogs.h"
+#include "animator/app/ExcelExportDlg.h"
 #include "animator/app/GraphFrm.h"
 #include "animator/app/LanguageFile.h"
 #include "animator/app/PathName.h"
 #include "animator/app/ProgressDlg.h"
 #include "animator/app/TrackBar.h"
 #include "animator/engine/AniMechanism.h"
+#include "animator/engine/HtmlReport.h"
 #include "animator/engine/MechOptimize.h"
 #include "animator/engine/MechanismHeader.h"
+#include "animator/engine/PictureExport.h"
 #include "animator/engine/StdOut.h"
 #include "shared/AviWriter.h"
 #include "shared/Canvas2D.h"
+#include "shared/FilePath.h"
 #include "shared/ProgramInfo.h"
 #include "shared/Settings.h"
 #include "shared/ShellOpen.h"
 #include "shared/Sound.h"
 #include "shared/TabLine.h"
+#include "shared/Workbook.h"
+#include "shared/qt/HTMLPrintDialog.h"
 #include "shared/qt/ProjectInfoDialog.h"
 #include "shared/qt/QtCanvas.h"
 #include "shared/qt/QtText.h"
@@ -1246,7 +1256,73 @@ void TAnimationFrm::ExportAVI(const std::string& fileName) {
     throw;
   }
   finish();
-  shared::ShellOpen(fileName);
+  shared::ShellOpen(PathForLog(fileName));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Picture, report and workbook exports.
+
+void TAnimationFrm::ExportPicture(const std::string& fileName) {
+  const std::string picture = SaveStepPicture(*FCanvas, fileName, FMechanism->CurrentStep);
+  StdOut().Message("Saved: " + PathForLog(picture));
+}
+
+void TAnimationFrm::WriteHTMLReport() {
+  shared::THTMLPrintDialog* const dialog = AppDialogs().HTMLPrintDialog;
+  if (!dialog) return;
+  const shared::TProgramInfo& program = shared::ProgramInfo();
+  std::error_code error;
+  std::filesystem::path proposed =
+      std::filesystem::is_regular_file(FFileName, error)
+          ? std::filesystem::path(FFileName)
+          : std::filesystem::path(program.DataDir) / std::filesystem::path(FFileName).filename();
+  proposed.replace_extension(".html");
+  dialog->FileNameEdit->setText(FromPath(proposed.string()));
+  if (dialog->exec() != QDialog::Accepted) return;
+  // The dialog is gone from the screen before the drawing is taken.
+  QCoreApplication::processEvents();
+
+  THtmlReport report;
+  const std::string name = ToPath(dialog->FileNameEdit->text().trimmed());
+  // A full name, so that the page finds its pictures wherever it is opened from.
+  report.FileName = name.empty() ? name : shared::FullNormal(name).string();
+  report.DocumentName = std::filesystem::path(FFileName).filename().string();
+  report.Title = program.Title;
+  report.Version = program.Version;
+  report.Date = shared::TProjectInfoDialog::Today();
+  report.Time = shared::FromQString(QLocale::system().toString(QTime::currentTime(), QLocale::ShortFormat));
+  report.ProductURL = program.ProductURL;
+  report.Notice = program.Notice;
+  report.Options.ProjectInfo = dialog->InfoCheckBox->isChecked();
+  report.Options.Drawing = dialog->DrawingCheckBox->isChecked();
+  report.Options.Properties = dialog->PropCheckBox->isChecked();
+  report.Options.PathData = dialog->PathCheckBox->isChecked();
+  report.Options.AutoPrint = dialog->AutoPrintCheckBox->isChecked();
+  report.Options.Curve = dialog->CurveCheckBox->isChecked();
+  report.Options.Areas = dialog->AreasCheckBox->isChecked();
+  report.Info = &ProjectInfo();
+  report.Mechanism = FMechanism.get();
+  report.Polar = FCanvas->Polar;
+  report.SaveDrawing = [this](const std::string& picture) { FCanvas->SaveJPEG(picture); };
+  if (GraphVisible) {
+    report.SaveGraph = [this](const std::string& picture) { GraphFrm1->SaveJPEG(picture); };
+    const std::vector<std::string>& series = GraphFrm1->Data().SeriesNames();
+    report.GraphSeriesName = series.empty() ? std::string() : series.front();
+  }
+  std::string failure;
+  report.Save(failure);
+  // The text names files as the file system does; the log takes Windows-1252.
+  if (!failure.empty()) StdOut().Error(PathForLog(failure));
+  shared::ShellOpen(PathForLog(report.FileName));
+}
+
+void TAnimationFrm::ExportToExcel() {
+  TExcelExportDlg* const dialog = AppDialogs().ExcelExportDlg;
+  if (!dialog || dialog->exec() != QDialog::Accepted) return;
+  shared::TWorkbook book;
+  WriteExcelWorkbook(book, GraphFrm1->Data(), *FMechanism, ProjectInfo(), dialog->Options(),
+                     PropertiesSheetName, FCanvas->Polar);
+  shared::ShowWorkbook(book);
 }
 
 }  // namespace quillon

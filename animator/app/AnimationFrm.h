@@ -80,9 +80,16 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   void InputButtonClick() override {}
   void PopMoveRotateResizeClick() override {}
   void PopDXFDrawingClick() override {}
-  void ExportPicture(const std::string&) override {}
-  void WriteHTMLReport() override {}
-  void ExportToExcel() override {}
+  // The drawing of the current step, named with the step before the extension; "Saved: " and
+  // the name go to the log. Raises std::exception when the file cannot be written.
+  void ExportPicture(const std::string& fileName) override;
+  // Asks the report options, writes the report with its pictures and opens it. An error while
+  // writing goes to the log and the part written is opened; a report file that cannot be
+  // written at all raises std::exception and nothing is opened.
+  void WriteHTMLReport() override;
+  // Asks what to include and hands a new workbook of those sheets to the desktop. Raises
+  // std::exception when the workbook cannot be made or saved.
+  void ExportToExcel() override;
   // Records one cycle, every second step, as a film; the progress dialog offers Cancel, which
   // ends the recording and films the steps taken so far. The pictures live in a private
   // temporary folder that goes in every case; an existing film is replaced only by a complete

@@ -21,6 +21,7 @@
 
 #include "animator/app/AppDialogs.h"
 #include "animator/app/Application.h"
+#include "animator/app/ExcelExportDlg.h"
 #include "animator/app/LanguageFile.h"
 #include "animator/app/MessageMemo.h"
 #include "animator/engine/StdOut.h"
@@ -446,12 +447,14 @@ void TMainForm::CreateKeys() {
 
 // Commands whose dialogs or exports are not part of the program yet stay disabled.
 void TMainForm::UpdateCommands() {
-  for (QAction* action :
-       {FileImportDXFBackground, ImportDXFButton, FileExporttoExcel, ExportToExcelButton, FileExportPicture,
-        ExportAsJPEGButton, FileHTMLReport, PrintToolButton,
-        AnimationInputFunctionItem, EditMoveRotateResize, ViewOptions}) {
+  for (QAction* action : {FileImportDXFBackground, ImportDXFButton, AnimationInputFunctionItem,
+                          EditMoveRotateResize, ViewOptions}) {
     action->setEnabled(false);
   }
+  FileExporttoExcel->setEnabled(AppDialogs().ExcelExportDlg != nullptr);
+  ExportToExcelButton->setEnabled(AppDialogs().ExcelExportDlg != nullptr);
+  FileHTMLReport->setEnabled(AppDialogs().HTMLPrintDialog != nullptr);
+  PrintToolButton->setEnabled(AppDialogs().HTMLPrintDialog != nullptr);
   ViewUnits->setEnabled(AppDialogs().ConvertDlg != nullptr);
   FileProjectInfo->setEnabled(AppDialogs().ProjectInfoDialog != nullptr);
   ProjectInfoButton->setEnabled(AppDialogs().ProjectInfoDialog != nullptr);
@@ -519,6 +522,7 @@ void TMainForm::ApplyLanguage(int index) {
   TLanguageFile texts;
   OpenLanguageFile(texts, shared::ProgramInfo().ExeDir);
   SetMenuTexts();
+  if (AppDialogs().ExcelExportDlg) AppDialogs().ExcelExportDlg->ReadTexts(texts);
   Document->ReadTexts(texts);
 }
 
@@ -550,6 +554,7 @@ void TMainForm::SetRegistryKey(const std::string& key) {
   RegistryKey = key;
   LoadSettings();
   Document->SetRegistryKey(key);
+  if (AppDialogs().ExcelExportDlg) AppDialogs().ExcelExportDlg->SetRegistryKey(key);
   UpdateButtons();
   Document->SetPolar(IsPolar);
 }

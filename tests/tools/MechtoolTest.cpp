@@ -148,7 +148,8 @@ TEST_F(MechtoolTest, WrongArgumentsAndUnwritableTargets) {
       "       mechtool solve FILE [--steps N]\n"
       "       mechtool solve --preset TYPE [--steps N]\n"
       "       mechtool fit DOC OUT [--passes N] [--mode M] [--steps S]\n"
-      "       mechtool export avi DOC OUT [--steps N]\n";
+      "       mechtool export xlsx|avi|html DOC OUT [--steps N]\n"
+      "       mechtool export bmp|jpeg DOC OUT [--steps N] [--step K]\n";
   for (const std::string& args : {std::string(""), std::string("new"), std::string("new 0"),
                                   std::string("new x ") + Quote(dir / "x.mech"), std::string("show a"),
                                   std::string("header a b"), std::string("roundtrip a")}) {

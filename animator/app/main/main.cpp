@@ -6,6 +6,7 @@
 #include "animator/app/AnimationFrm.h"
 #include "animator/app/AppDialogs.h"
 #include "animator/app/Application.h"
+#include "animator/app/ExcelExportDlg.h"
 #include "animator/app/MainForm.h"
 #include "animator/app/ProgressDlg.h"
 #include "animator/engine/StdOut.h"
@@ -20,6 +21,7 @@
 #include "shared/qt/ProjectInfoDialog.h"
 #include "shared/qt/QtClipboard.h"
 #include "shared/qt/QtSound.h"
+#include "shared/qt/XlsxWorkbook.h"
 
 int main(int argc, char** argv) {
   shared::InstallIniSettings();
@@ -51,6 +53,11 @@ int main(int argc, char** argv) {
     quillon::AppDialogs() = {convertDlg.get(), projectInfoDialog.get(), htmlPrintDialog.get()};
     auto progressDlg = std::make_unique<quillon::TProgressDlg>(&form);
     quillon::AppDialogs().ProgressDlg = progressDlg.get();
+    auto excelExportDlg = std::make_unique<quillon::TExcelExportDlg>(&form);
+    excelExportDlg->SetHelpHandler(help);
+    quillon::AppDialogs().ExcelExportDlg = excelExportDlg.get();
+    // The workbook export hands its books to the desktop's spreadsheet program.
+    shared::ConnectXlsxWorkbook();
 
     form.SetCommandLine(quillon::JoinCommandLine(app.arguments()));
     form.show();

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,6 +18,7 @@
 
 #include "animator/app/AppDialogs.h"
 #include "animator/app/Application.h"
+#include "animator/app/ExcelExportDlg.h"
 #include "animator/app/LanguageFile.h"
 #include "animator/app/MainForm.h"
 #include "animator/app/MessageMemo.h"
@@ -25,6 +27,7 @@
 #include "shared/ProgramInfo.h"
 #include "shared/Settings.h"
 #include "shared/TabLine.h"
+#include "shared/qt/HTMLPrintDialog.h"
 #include "shared/qt/ProjectInfoDialog.h"
 #include "tests/animator/app/AppTestSupport.h"
 
@@ -94,8 +97,8 @@ class TFakeView : public QWidget, public TDocumentView {
   void PopDXFDrawingClick() override {}
   void ExportPicture(const std::string& fileName) override { Calls.push_back("Picture " + fileName); }
   void ExportAVI(const std::string& fileName) override { Calls.push_back("AVI " + fileName); }
-  void WriteHTMLReport() override {}
-  void ExportToExcel() override {}
+  void WriteHTMLReport() override { Calls.push_back("Report"); }
+  void ExportToExcel() override { Calls.push_back("Excel"); }
 
   bool Called(const std::string& call) const {
     return std::find(Calls.begin(), Calls.end(), call) != Calls.end();
@@ -589,6 +592,38 @@ TEST_F(MainFormTest, MissingDialogsLeaveTheirCommandsDisabled) {
   }
   EXPECT_EQ(Action("FileSaveas")->text(), "Save &As...");
   EXPECT_EQ(Action("FileExit")->statusTip(), "Exit Quillon");
+}
+
+// With their dialogs in the program the export commands are on and reach the view; the
+// workbook dialog reads its section of the key and its texts at start-up.
+TEST_F(MainFormTest, ExportCommandsWithTheirDialogs) {
+  shared::THTMLPrintDialog report;
+  TExcelExportDlg excel;
+  AppDialogs().HTMLPrintDialog = &report;
+  AppDialogs().ExcelExportDlg = &excel;
+  SettingsStore().Values["ExcelExportDlg"]["Rot"] = "0";
+  Start();
+  for (const char* name : {"FileExporttoExcel", "ExportToExcelButton", "FileHTMLReport", "PrintToolButton",
+                           "FileExportPicture", "ExportAsJPEGButton"})
+    EXPECT_TRUE(Action(name)->isEnabled()) << name;
+  EXPECT_FALSE(excel.RotCheck->isChecked());
+  EXPECT_TRUE(excel.AngVelCheck->isChecked());
+  // The language text in place of the form's caption.
+  EXPECT_EQ(excel.VectorsCheck->text(), "Vectors of joint positions");
+  const struct {
+    const char* action;
+    const char* call;
+  } commands[] = {{"FileHTMLReport", "Report"},
+                  {"PrintToolButton", "Report"},
+                  {"FileExporttoExcel", "Excel"},
+                  {"ExportToExcelButton", "Excel"}};
+  for (const auto& c : commands) {
+    View->Calls.clear();
+    Action(c.action)->trigger();
+    EXPECT_EQ(View->Calls, std::vector<std::string>{c.call}) << c.action;
+  }
+  Form.reset();
+  AppDialogs() = {};
 }
 
 // With the project-information dialog in the program its command is on, and a new document

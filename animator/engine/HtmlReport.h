@@ -1,0 +1,80 @@
+// THtmlReport: the animator's HTML report page (heading, project information, pictures of the
+// drawing and the graph, property, path, curve and area tables), written as ISO-8859-1 text,
+// and the texts it puts into HTML: file names as text and as URLs, report text as Latin-1.
+#pragma once
+
+#include <functional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace shared {
+class TProjectInfo;
+}  // namespace shared
+
+namespace quillon {
+
+class TAniMechanism;
+
+// The "Include" and "Automatically Print" boxes of the report options.
+struct THtmlReportOptions {
+  bool ProjectInfo = true;
+  bool Drawing = true;
+  bool Properties = true;
+  bool PathData = false;
+  bool AutoPrint = true;
+  bool Curve = false;
+  bool Areas = false;
+};
+
+class THtmlReport {
+ public:
+  // The report file as the file system names it (UTF-8 bytes); the pictures go beside it.
+  std::string FileName;
+  // The document's file name without directory, as the file system names it.
+  std::string DocumentName;
+  // Windows-1252 texts: the program's title and version, date and time of writing, the footer.
+  std::string Title;
+  std::string Version;
+  std::string Date;
+  std::string Time;
+  std::string ProductURL;
+  std::string Notice;
+  THtmlReportOptions Options;
+  const shared::TProjectInfo* Info = nullptr;
+  const TAniMechanism* Mechanism = nullptr;
+  bool Polar = false;
+  // Save the drawing and the graph as JPEG files of the given name; no graph saver: the graph
+  // is hidden and the report has the drawing only.
+  std::function<void(const std::string& fileName)> SaveDrawing;
+  std::function<void(const std::string& fileName)> SaveGraph;
+  // The graph's first series, the heading of its picture.
+  std::string GraphSeriesName;
+
+  // FileName with its extension replaced by "Mech.jpg" and "Graph.jpg".
+  std::string DrawingFileName() const;
+  std::string GraphFileName() const;
+
+  // The report's lines in Windows-1252, each ended by CR LF; the pictures saved on the way are
+  // added to pictures. Raises on the first failure of a picture or a table; out then holds the
+  // lines written before it.
+  void WriteLines(std::ostream& out, std::vector<std::string>& pictures) const;
+
+  // Writes the report: the lines as ISO-8859-1 to FileName, replacing it only whole. An error
+  // while making the lines ends them; its text is given back in error and what was made is
+  // written all the same. Gives the files written, pictures first. Raises std::runtime_error
+  // when the report file cannot be written; the pictures of this report are removed then.
+  std::vector<std::string> Save(std::string& error) const;
+};
+
+// Windows-1252 text as ISO-8859-1: the bytes that differ (0x80..0x9F) as "&#N;" with their
+// Unicode number.
+std::string Latin1Html(std::string_view cp1252);
+// A file name (UTF-8, as the file system names it) as HTML text: markup characters escaped,
+// Latin-1 characters as they are, the others as "&#N;"; bytes that are no UTF-8 as "&#65533;".
+std::string FileNameHtml(std::string_view path);
+// A file name as URL text: every byte but letters, digits, "-._~/" percent-encoded.
+std::string FileNameUrl(std::string_view path);
+
+}  // namespace quillon
