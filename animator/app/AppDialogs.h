@@ -12,12 +12,18 @@ class THTMLPrintDialog;
 namespace quillon {
 
 class TProgressDlg;
+class TInputFunctionDlg;
+class TAnimOptionsDlg;
+class TMorphDlg;
 
 struct TAppDialogs {
   shared::TConvertDlg* ConvertDlg = nullptr;
   shared::TProjectInfoDialog* ProjectInfoDialog = nullptr;
   shared::THTMLPrintDialog* HTMLPrintDialog = nullptr;
   TProgressDlg* ProgressDlg = nullptr;
+  TInputFunctionDlg* InputFunctionDlg = nullptr;
+  TAnimOptionsDlg* AnimOptionsDlg = nullptr;
+  TMorphDlg* MorphDlg = nullptr;
 };
 
 // The process-wide set; the main block fills it and clears it again.
