@@ -461,6 +461,31 @@ TEST_F(ViewDialogsTest, OptionsRoundTrip) {
   EXPECT_EQ(M().N, 120);
 }
 
+// A running curve fit or film walks the steps: no dialog may change them meanwhile.
+TEST_F(ViewDialogsTest, NoDialogWhileALoopRuns) {
+  M().DeselectAll();
+  M().Joint(InputJoint()).Selected = true;
+  ASSERT_TRUE(View->BeginLoop());
+  bool opened = false;
+  for (void (TAnimationFrm::*command)() : {&TAnimationFrm::EditOptions, &TAnimationFrm::InputButtonClick,
+                                           &TAnimationFrm::PopMoveRotateResizeClick}) {
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [&opened] {
+      if (QWidget* modal = QApplication::activeModalWidget()) {
+        opened = true;
+        static_cast<QDialog*>(modal)->reject();
+      }
+    });
+    guard.start(0);
+    (View.get()->*command)();
+    QCoreApplication::processEvents();
+  }
+  View->EndLoop();
+  EXPECT_FALSE(opened);
+  EXPECT_EQ(M().N, 90);
+}
+
 // The main window with the real view: the editor frames report to it and follow it.
 class MainFormEditorsTest : public ViewDialogsTest {
  protected:
