@@ -12,10 +12,12 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 #include <cmath>
+#include <fstream>
 #include <numbers>
 #include <sstream>
 
@@ -31,6 +33,7 @@
 #include "animator/engine/AniMechanism.h"
 #include "shared/Canvas2D.h"
 #include "shared/Settings.h"
+#include "shared/ShellOpen.h"
 #include "shared/qt/ConvertDlg.h"
 #include "tests/animator/app/AppTestSupport.h"
 #include "tests/animator/app/DialogTestSupport.h"
@@ -459,6 +462,26 @@ TEST_F(ViewDialogsTest, OptionsRoundTrip) {
   });
   View->EditOptions();
   EXPECT_EQ(M().N, 120);
+}
+
+// Every Help button opens the program's help file.
+TEST_F(ViewDialogsTest, HelpButtonsOpenTheHelpFile) {
+  QTemporaryDir folder;
+  const std::string help = folder.filePath(QStringLiteral("quillon.chm")).toStdString();
+  std::ofstream(help) << "help";
+  shared::ProgramInfo().HelpPath = help;
+  std::vector<std::string> opened;
+  shared::SetShellOpen([&opened](const std::string& target) {
+    opened.push_back(target);
+    return true;
+  });
+  TSplineEditFrm curve;
+  TAreaEditFrm areas;
+  for (QPushButton* button :
+       {Input->HelpButton, Options->HelpButton, Morph->HelpButton, curve.HelpButton, areas.HelpButton})
+    button->click();
+  shared::SetShellOpen(nullptr);
+  EXPECT_EQ(opened, std::vector<std::string>(5, help));
 }
 
 // A running curve fit or film walks the steps: no dialog may change them meanwhile.
