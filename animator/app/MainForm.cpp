@@ -466,8 +466,9 @@ void TMainForm::CreateKeys() {
 
 // Commands whose dialogs or exports are not part of the program yet stay disabled.
 void TMainForm::UpdateCommands() {
-  for (QAction* action : {FileImportDXFBackground, ImportDXFButton, FileExporttoExcel, ExportToExcelButton,
-                          FileExportPicture, ExportAsJPEGButton, FileHTMLReport, PrintToolButton}) {
+  for (QAction* action :
+       {FileImportDXFBackground, ImportDXFButton, FileExporttoExcel, ExportToExcelButton, FileExportPicture,
+        ExportAsJPEGButton, FileHTMLReport, PrintToolButton}) {
     action->setEnabled(false);
   }
   AnimationInputFunctionItem->setEnabled(AppDialogs().InputFunctionDlg != nullptr);
