@@ -50,6 +50,8 @@ TDialogStatus::TDialogStatus(QWidget* dialog) : QObject(dialog) {
   StatusBar1->setAutoFillBackground(true);
   Panel = new QLabel(StatusBar1);
   Panel->setObjectName(QStringLiteral("StatusPanel"));
+  // A conversion message repeats what was typed, however long: it wraps rather than clips.
+  Panel->setWordWrap(true);
   StatusBar1->addWidget(Panel, 1);
   Timer1 = new QTimer(dialog);
   Timer1->setObjectName(QStringLiteral("Timer1"));
