@@ -24,11 +24,14 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "animator/app/AnimOptionsDlg.h"
 #include "animator/app/AnimationSettings.h"
 #include "animator/app/AppDialogs.h"
 #include "animator/app/ExcelExportDlg.h"
 #include "animator/app/GraphFrm.h"
+#include "animator/app/InputFunctionDlg.h"
 #include "animator/app/LanguageFile.h"
+#include "animator/app/MorphDlg.h"
 #include "animator/app/PathName.h"
 #include "animator/app/ProgressDlg.h"
 #include "animator/app/TrackBar.h"
@@ -315,9 +318,9 @@ void TAnimationFrm::CreateComponents() {
   PopOptions = NewPopItem("PopOptions", "Option&s...", "Animation Color and Background settings");
   for (QAction* item : {PopTogglePath, PopToggleGraph, PopToggleVectors, PopToggleLock})
     item->setCheckable(true);
-  // Their dialogs are not part of the program yet.
-  for (QAction* item : {PopDXFDrawing, PopEditInput, PopMoveRotateResize, PopOptions})
-    item->setEnabled(false);
+  // Its dialog is not part of the program yet.
+  PopDXFDrawing->setEnabled(false);
+  UpdateDialogItems();
 
   const auto on = [this](auto* sender, auto signal, void (TAnimationFrm::*handler)()) {
     connect(sender, signal, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
@@ -348,6 +351,9 @@ void TAnimationFrm::CreateComponents() {
   on(PopBringToFront, &QAction::triggered, &TAnimationFrm::PopBringToFrontClick);
   on(PopSendToBack, &QAction::triggered, &TAnimationFrm::PopSendToBackClick);
   on(PopSetAsOutput, &QAction::triggered, &TAnimationFrm::PopSetAsOutputClick);
+  on(PopEditInput, &QAction::triggered, &TAnimationFrm::InputButtonClick);
+  on(PopMoveRotateResize, &QAction::triggered, &TAnimationFrm::PopMoveRotateResizeClick);
+  on(PopOptions, &QAction::triggered, &TAnimationFrm::EditOptions);
   connect(PaintBox1, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { PopupMenu1->popup(PaintBox1->mapToGlobal(at)); });
 }
@@ -443,6 +449,11 @@ void TAnimationFrm::Invalidate() {
 // Grid style 3: the frame link's attached DXF drawing. Links keep only the drawing's file and
 // placement until the program reads DXF drawings, so the background stays blank.
 void TAnimationFrm::DrawBackground(shared::TAniCanvas2D&) {}
+
+void TAnimationFrm::LoadFrameDrawing(const std::string& fileName) {
+  if (fileName.empty() || FMechanism->LinkCount() == 0) return;
+  FMechanism->Link(0).Drawing.FileName = fileName;
+}
 
 void TAnimationFrm::UpdateGridStyle() { FCanvas->GridStyle = FMechanism->HasFrameDrawing() ? 3 : 2; }
 
@@ -582,6 +593,13 @@ void TAnimationFrm::StopAndSelect() {
   OptimizeButton->setChecked(false);
 }
 
+// The program makes its dialogs after the view: the items follow them when the menu opens.
+void TAnimationFrm::UpdateDialogItems() {
+  PopEditInput->setEnabled(AppDialogs().InputFunctionDlg != nullptr);
+  PopMoveRotateResize->setEnabled(AppDialogs().MorphDlg != nullptr);
+  PopOptions->setEnabled(AppDialogs().AnimOptionsDlg != nullptr);
+}
+
 void TAnimationFrm::PopupMenu1Popup() {
   TAniMechanism& m = *FMechanism;
   const int j = m.NextSelectedJoint(0);
@@ -600,6 +618,7 @@ void TAnimationFrm::PopupMenu1Popup() {
   PopDXFDrawing->setVisible(!joint);
   PopOptions->setVisible(true);
   PopMoveRotateResize->setVisible(true);
+  UpdateDialogItems();
   const auto follow = [](QAction* item, bool on, const std::string& hide, const std::string& show) {
     item->setChecked(on);
     item->setText(shared::ToQString(on ? hide : show));
@@ -665,6 +684,83 @@ void TAnimationFrm::PopSetAsOutputClick() {
   FMechanism->SetTracer(FMechanism->NextSelectedJoint(0));
   MechanismChanged();
   Draw();
+}
+
+void TAnimationFrm::InputButtonClick() {
+  TInputFunctionDlg* dialog = AppDialogs().InputFunctionDlg;
+  if (!dialog || RefuseWhileBusy()) return;
+  TAniMechanism& m = *FMechanism;
+  const int j = m.NextSelectedJoint(0);
+  const int input = j >= 0 ? m.Joint(j).InputIndex : -1;
+  if (input < 0 || input >= m.InputCount()) {
+    StdOut().Notify(SelectInputText);
+    return;
+  }
+  m.SaveUndoState(shared::TabLines());
+  dialog->SetTarget(&m.Input(input));
+  const bool ok = dialog->exec() == QDialog::Accepted;
+  // The dialog keeps no pointer into a mechanism that a later load replaces.
+  dialog->SetTarget(nullptr);
+  if (!ok) return;
+  m.RetimeInputs();
+  MechanismChanged();
+  Draw();
+}
+
+void TAnimationFrm::PopMoveRotateResizeClick() {
+  TMorphDlg* dialog = AppDialogs().MorphDlg;
+  if (!dialog || RefuseWhileBusy()) return;
+  if (dialog->exec() != QDialog::Accepted) return;
+  FMechanism->SaveUndoState(shared::TabLines());
+  FMechanism->ResizeMoveRotate(dialog->Resize, dialog->MoveX, dialog->MoveY, dialog->Rotate);
+  MechanismChanged();
+  Draw();
+}
+
+void TAnimationFrm::EditOptions() {
+  TAnimOptionsDlg* dialog = AppDialogs().AnimOptionsDlg;
+  if (!dialog || RefuseWhileBusy()) return;
+  TAniMechanism& m = *FMechanism;
+  dialog->LinkColour = m.LinkColour;
+  dialog->EdgeColour = m.EdgeColour;
+  dialog->JointColour = m.JointColour;
+  dialog->PathColour = m.PathColour;
+  dialog->VelColour = m.VelocityColour;
+  dialog->AccColour = m.AccelerationColour;
+  dialog->ICColour = m.CentreColour;
+  dialog->LabelColour = m.LabelColour;
+  dialog->ShowPath = m.ShowPaths != 0;
+  dialog->ShowVel = m.ShowVelocity != 0;
+  dialog->ShowAcc = m.ShowAcceleration != 0;
+  dialog->ShowIC = m.ShowCentres != 0;
+  dialog->ShowLabels = m.ShowLabels != 0;
+  dialog->GridSize = FCanvas->GridStep;
+  dialog->GridColour = FCanvas->GridColor;
+  dialog->Background = FCanvas->GridStyle;
+  if (m.LinkCount() > 0) dialog->DXFFile = m.Link(0).Drawing.FileName;
+  dialog->SetStick(m.Stick != 0);
+  dialog->SetSteps(m.N);
+  if (dialog->exec() != QDialog::Accepted) return;
+  m.LinkColour = dialog->LinkColour;
+  m.EdgeColour = dialog->EdgeColour;
+  m.JointColour = dialog->JointColour;
+  m.PathColour = dialog->PathColour;
+  m.VelocityColour = dialog->VelColour;
+  m.AccelerationColour = dialog->AccColour;
+  m.CentreColour = dialog->ICColour;
+  m.LabelColour = dialog->LabelColour;
+  m.ShowPaths = dialog->ShowPath;
+  m.ShowVelocity = dialog->ShowVel;
+  m.ShowAcceleration = dialog->ShowAcc;
+  m.ShowCentres = dialog->ShowIC;
+  m.ShowLabels = dialog->ShowLabels;
+  m.Stick = dialog->GetStick();
+  m.SetPositionCount(dialog->GetSteps());
+  FCanvas->GridStep = dialog->GridSize;
+  FCanvas->GridColor = dialog->GridColour;
+  FCanvas->GridStyle = dialog->Background;
+  if (FCanvas->GridStyle == 3 && m.LinkCount() > 0) LoadFrameDrawing(dialog->DXFFile);
+  MechanismChanged(TChangeSource::Other);
 }
 
 // ---------------------------------------------------------------------------------------------

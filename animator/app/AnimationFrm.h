@@ -74,11 +74,14 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   void StopButtonClick() override;
   void StopAndSelect() override;
   void DeleteButtonClick() override;
+  // The view-options round trip; refused while a loop runs, since it may change the positions
+  // per cycle under it.
+  void EditOptions() override;
+  // The input function of the first selected joint in its dialog; a notice without one.
+  void InputButtonClick() override;
+  void PopMoveRotateResizeClick() override;
   // The commands below need dialogs and exports that the program does not have yet: they do
   // nothing, and the view's menu items and buttons for them are disabled.
-  void EditOptions() override {}
-  void InputButtonClick() override {}
-  void PopMoveRotateResizeClick() override {}
   void PopDXFDrawingClick() override {}
   // The drawing of the current step, named with the step before the extension; "Saved: " and
   // the name go to the log. Raises std::exception when the file cannot be written.
@@ -246,7 +249,12 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   // The step bar's position in the status bar.
   void ShowPosition();
   void DrawBackground(shared::TAniCanvas2D& canvas);
+  // The DXF background chosen in the view options, handed on to the frame link. Until DXF files
+  // are read the link keeps the file's name only, so the choice is saved with the document.
+  void LoadFrameDrawing(const std::string& fileName);
   void UpdateGridStyle();
+  // The items of the dialogs that the program has made are enabled.
+  void UpdateDialogItems();
   // An add tool's clicks belong to the document it started on: a document that replaces it
   // ends the tool and the Select tool returns.
   void EndAddTool();

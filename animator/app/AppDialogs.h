@@ -13,6 +13,9 @@ namespace quillon {
 
 class TExcelExportDlg;
 class TProgressDlg;
+class TInputFunctionDlg;
+class TAnimOptionsDlg;
+class TMorphDlg;
 
 struct TAppDialogs {
   shared::TConvertDlg* ConvertDlg = nullptr;
@@ -20,6 +23,9 @@ struct TAppDialogs {
   shared::THTMLPrintDialog* HTMLPrintDialog = nullptr;
   TProgressDlg* ProgressDlg = nullptr;
   TExcelExportDlg* ExcelExportDlg = nullptr;
+  TInputFunctionDlg* InputFunctionDlg = nullptr;
+  TAnimOptionsDlg* AnimOptionsDlg = nullptr;
+  TMorphDlg* MorphDlg = nullptr;
 };
 
 // The process-wide set; the main block fills it and clears it again.

@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
@@ -19,11 +20,16 @@
 #include <exception>
 #include <filesystem>
 
+#include "animator/app/AnimOptionsDlg.h"
+#include "animator/app/AnimationFrm.h"
 #include "animator/app/AppDialogs.h"
 #include "animator/app/Application.h"
 #include "animator/app/ExcelExportDlg.h"
+#include "animator/app/AreaEditFrm.h"
 #include "animator/app/LanguageFile.h"
 #include "animator/app/MessageMemo.h"
+#include "animator/app/SplineEditFrm.h"
+#include "animator/engine/AniMechanism.h"
 #include "animator/engine/StdOut.h"
 #include "shared/Clipboard.h"
 #include "shared/Convert.h"
@@ -257,6 +263,20 @@ void TMainForm::CreatePanels() {
   // The properties, curve and area editors take their tabs here as they join the program.
   PageControl1 = new QTabWidget(Splitter2);
   PageControl1->setObjectName(QStringLiteral("PageControl1"));
+  // The editors scroll when the panel is lower than they are, so they never set the window's
+  // least height.
+  const auto addPage = [this](QWidget* frame, const QString& caption) {
+    auto* page = new QScrollArea(PageControl1);
+    page->setWidgetResizable(true);
+    page->setFrameShape(QFrame::NoFrame);
+    page->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    page->setWidget(frame);
+    PageControl1->addTab(page, caption);
+  };
+  SplineEditFrm1 = new TSplineEditFrm;
+  addPage(SplineEditFrm1, QStringLiteral("Curve"));
+  AreaEditFrm1 = new TAreaEditFrm;
+  addPage(AreaEditFrm1, QStringLiteral("Areas"));
   Memo1 = new TMessageMemo(Splitter2);
   Memo1->setObjectName(QStringLiteral("Memo1"));
   Splitter2->addWidget(PageControl1);
@@ -447,14 +467,14 @@ void TMainForm::CreateKeys() {
 
 // Commands whose dialogs or exports are not part of the program yet stay disabled.
 void TMainForm::UpdateCommands() {
-  for (QAction* action : {FileImportDXFBackground, ImportDXFButton, AnimationInputFunctionItem,
-                          EditMoveRotateResize, ViewOptions}) {
-    action->setEnabled(false);
-  }
+  for (QAction* action : {FileImportDXFBackground, ImportDXFButton}) action->setEnabled(false);
   FileExporttoExcel->setEnabled(AppDialogs().ExcelExportDlg != nullptr);
   ExportToExcelButton->setEnabled(AppDialogs().ExcelExportDlg != nullptr);
   FileHTMLReport->setEnabled(AppDialogs().HTMLPrintDialog != nullptr);
   PrintToolButton->setEnabled(AppDialogs().HTMLPrintDialog != nullptr);
+  AnimationInputFunctionItem->setEnabled(AppDialogs().InputFunctionDlg != nullptr);
+  EditMoveRotateResize->setEnabled(AppDialogs().MorphDlg != nullptr);
+  ViewOptions->setEnabled(AppDialogs().AnimOptionsDlg != nullptr);
   ViewUnits->setEnabled(AppDialogs().ConvertDlg != nullptr);
   FileProjectInfo->setEnabled(AppDialogs().ProjectInfoDialog != nullptr);
   ProjectInfoButton->setEnabled(AppDialogs().ProjectInfoDialog != nullptr);
@@ -465,7 +485,24 @@ void TMainForm::FormCreate() {
   StdOut().SetSink(Memo1);
   ShowLeft = true;
   ShowLeftButton->setChecked(true);
+  WireEditorFrames();
   connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] { ClipboardChanged(); });
+}
+
+void TMainForm::WireEditorFrames() {
+  auto* view = dynamic_cast<TAnimationFrm*>(Document);
+  if (!view) return;
+  SplineEditFrm1->SetCurve(&view->Mechanism().Curve);
+  AreaEditFrm1->SetAreas(&view->Mechanism().Areas);
+  SplineEditFrm1->OnChange = [view] { view->MechanismChanged(); };
+  AreaEditFrm1->OnChange = [view] { view->MechanismChanged(); };
+  view->OnCurveChange = [this] { SplineEditFrm1->Refresh(); };
+  view->OnAreaChange = [this] { AreaEditFrm1->Refresh(); };
+}
+
+void TMainForm::RefreshEditorFrames() {
+  SplineEditFrm1->Refresh();
+  AreaEditFrm1->Refresh();
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
@@ -523,6 +560,7 @@ void TMainForm::ApplyLanguage(int index) {
   OpenLanguageFile(texts, shared::ProgramInfo().ExeDir);
   SetMenuTexts();
   if (AppDialogs().ExcelExportDlg) AppDialogs().ExcelExportDlg->ReadTexts(texts);
+  if (AppDialogs().AnimOptionsDlg) AppDialogs().AnimOptionsDlg->SetLanguage(texts);
   Document->ReadTexts(texts);
 }
 
@@ -555,6 +593,9 @@ void TMainForm::SetRegistryKey(const std::string& key) {
   LoadSettings();
   Document->SetRegistryKey(key);
   if (AppDialogs().ExcelExportDlg) AppDialogs().ExcelExportDlg->SetRegistryKey(key);
+  SplineEditFrm1->SetRegistryKey(key);
+  AreaEditFrm1->SetRegistryKey(key);
+  RefreshEditorFrames();
   UpdateButtons();
   Document->SetPolar(IsPolar);
 }
@@ -820,12 +861,15 @@ void TMainForm::ShowGraphButtonClick(QObject* sender) {
 void TMainForm::XYButtonClick() {
   IsPolar = PolarButton->isChecked();
   Document->SetPolar(IsPolar);
+  RefreshEditorFrames();
 }
 
 void TMainForm::ViewUnitsClick() {
   if (!AppDialogs().ConvertDlg) return;
   AppDialogs().ConvertDlg->exec();
   Document->RefreshGraph();
+  // The editors show their values in the new units, and Apply reads them so.
+  RefreshEditorFrames();
 }
 
 void TMainForm::FileProjectInfoClick() {

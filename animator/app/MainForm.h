@@ -29,6 +29,8 @@ class TClipboard;
 namespace quillon {
 
 class TMessageMemo;
+class TSplineEditFrm;
+class TAreaEditFrm;
 
 // Program-wide switches of the main window's module: coordinates shown as R/angle instead of
 // x/y, and the left panel shown.
@@ -129,6 +131,9 @@ class TMainForm : public QMainWindow {
   void CreatePanels();
   void CreateKeys();
   void UpdateCommands();
+  // The curve and area editors edit the view's curve and areas and report to the view.
+  void WireEditorFrames();
+  void RefreshEditorFrames();
   void ClearProjectInfo();
   QAction* NewAction(const char* name, const QString& caption, const QString& hint = QString());
   void OnTrigger(QAction* action, std::function<void()> command);
@@ -175,6 +180,8 @@ class TMainForm : public QMainWindow {
   QWidget* PanelLeft;
   QSplitter* Splitter2;
   QTabWidget* PageControl1;
+  TSplineEditFrm* SplineEditFrm1;
+  TAreaEditFrm* AreaEditFrm1;
   TMessageMemo* Memo1;
   QWidget* PanelRight;
   QLabel* StatusPanel0;

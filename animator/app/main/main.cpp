@@ -3,11 +3,14 @@
 // and everything freed again in reverse order.
 #include <memory>
 
+#include "animator/app/AnimOptionsDlg.h"
 #include "animator/app/AnimationFrm.h"
 #include "animator/app/AppDialogs.h"
 #include "animator/app/Application.h"
 #include "animator/app/ExcelExportDlg.h"
+#include "animator/app/InputFunctionDlg.h"
 #include "animator/app/MainForm.h"
+#include "animator/app/MorphDlg.h"
 #include "animator/app/ProgressDlg.h"
 #include "animator/engine/StdOut.h"
 #include "shared/Canvas2D.h"
@@ -46,10 +49,12 @@ int main(int argc, char** argv) {
     const auto help = [](const std::string& topic) { shared::ProgramInfo().ShowHelpTopic(topic); };
     auto convertDlg = std::make_unique<shared::TConvertDlg>(shared::Convert(), &form);
     convertDlg->SetHelpHandler(help);
+    auto inputFunctionDlg = std::make_unique<quillon::TInputFunctionDlg>(&form);
     auto projectInfoDialog = std::make_unique<shared::TProjectInfoDialog>(&form);
     projectInfoDialog->SetHelpHandler(help);
     auto htmlPrintDialog = std::make_unique<shared::THTMLPrintDialog>(&form);
     htmlPrintDialog->SetHelpHandler(help);
+    auto animOptionsDlg = std::make_unique<quillon::TAnimOptionsDlg>(&form);
     quillon::AppDialogs() = {convertDlg.get(), projectInfoDialog.get(), htmlPrintDialog.get()};
     auto progressDlg = std::make_unique<quillon::TProgressDlg>(&form);
     quillon::AppDialogs().ProgressDlg = progressDlg.get();
@@ -58,6 +63,10 @@ int main(int argc, char** argv) {
     quillon::AppDialogs().ExcelExportDlg = excelExportDlg.get();
     // The workbook export hands its books to the desktop's spreadsheet program.
     shared::ConnectXlsxWorkbook();
+    auto morphDlg = std::make_unique<quillon::TMorphDlg>(&form);
+    quillon::AppDialogs().InputFunctionDlg = inputFunctionDlg.get();
+    quillon::AppDialogs().AnimOptionsDlg = animOptionsDlg.get();
+    quillon::AppDialogs().MorphDlg = morphDlg.get();
 
     form.SetCommandLine(quillon::JoinCommandLine(app.arguments()));
     form.show();

@@ -124,7 +124,7 @@ TEST_F(AnimationFrmTest, ComponentsCarryTheirNamesAndStartStopped) {
   EXPECT_EQ(order.join(QLatin1Char(' ')).toStdString(),
             "PopTogglePath PopToggleGraph PopToggleVectors PopToggleLock - PopInstCenters PopDXFDrawing - "
             "PopBringToFront PopSendToBack - PopSetAsOutput PopEditInput PopMoveRotateResize - PopOptions");
-  // Their dialogs are not part of the program yet.
+  // Without the program's dialogs (none made here) their items stay disabled.
   EXPECT_TRUE(View->OptimizeButton->isEnabled());
   EXPECT_TRUE(View->OptimizeButton->isCheckable());
   for (QAction* item :

@@ -1,0 +1,56 @@
+// TSimpleGraphFrm: a small x-y graph of one series with grid, axis values and a legend, embedded
+// in the input-function dialog to show the motion law over one cycle.
+#pragma once
+
+#include <QWidget>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quillon {
+
+class TSimpleGraphFrm : public QWidget {
+  Q_OBJECT
+
+ public:
+  static constexpr int kInitialRoom = 100;
+  static constexpr int kGrowBy = 20;
+  static constexpr int kDivisions = 6;
+
+  explicit TSimpleGraphFrm(QWidget* parent = nullptr);
+
+  // One series, room for 100 points, no points, default names and categories, not drawable.
+  void Reset();
+  void AddPoint(double y, double x);
+  // Margins, plot rectangle, ranges and scales from the paint box's size and the points.
+  void Relayout();
+
+  int SeriesCount = 1;
+  int PointCount = 0;
+  double XMin = 0, XMax = 0, YMin = 0, YMax = 0;
+  bool ShowGrid = true;
+  bool ShowLabels = true;
+  int CursorIndex = -1;
+  std::string XName = "X-axis";
+  std::string YName = "Y-axis";
+  int XCategory = 0;
+  int YCategory = 0;
+  uint32_t CursorColour = 0x800000;
+  uint32_t FrameColour = 0;
+  uint32_t GridColour = 0x808080;
+  static constexpr uint32_t kSeriesColours[10] = {0x0000FF, 0xFF0000, 0x008080, 0xFF00FF, 0x00FF00,
+                                                  0x000080, 0x00FFFF, 0x008000, 0x800000, 0x808080};
+  // [series][point]: series 0 the x values, 1..SeriesCount the y values.
+  std::vector<std::vector<double>> Data;
+  bool Drawable = false;
+  int PlotLeft = 0, PlotTop = 0, PlotRight = 0, PlotBottom = 0;
+  double XScale = 0, YScale = 0;
+
+  QWidget* PaintBox1;
+
+ private:
+  void PaintBox1Paint();
+  bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+}  // namespace quillon
