@@ -1,6 +1,7 @@
 // Tests of the animation view: layout, step bar and timer, tools, pop-up menu, documents through
 // the tab-line store and a fake clipboard, the "Animation" settings and the language texts.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QAction>
 #include <QApplication>
@@ -69,7 +70,8 @@ class AnimationFrmTest : public ::testing::Test {
     shared::SetSettingsFactory(OpenStoreSettings);
     Folder =
         std::filesystem::temp_directory_path() /
-        ("animation-frm-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        ("animation-frm-" + std::to_string(::getpid()) + "-" +
+         std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     std::filesystem::remove_all(Folder);
     std::filesystem::create_directories(Folder);
     View = std::make_unique<TAnimationFrm>(Clipboard);
