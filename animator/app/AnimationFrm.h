@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "animator/app/DocumentView.h"
@@ -89,7 +90,7 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   // new one. Raises std::exception on failure.
   void ExportAVI(const std::string& fileName) override;
 
-  TAniMechanism& Mechanism() { return *FMechanism; }
+  TAniMechanism& Mechanism() override { return *FMechanism; }
   shared::TAniCanvas2D& Canvas() { return *FCanvas; }
   // The project information of the document: the program's project-information dialog holds
   // it, or the view itself where there is no such dialog.
@@ -107,7 +108,8 @@ class TAnimationFrm : public QWidget, public TDocumentView {
 
   // Recalculates every step, marks the document modified, tells the listeners and refreshes the
   // step bar and the graph.
-  void MechanismChanged(TChangeSource source = TChangeSource::None);
+  void MechanismChanged(TChangeSource source);
+  void MechanismChanged() override { MechanismChanged(TChangeSource::None); }
   void Draw();
   void PaintBox1Paint();
   void Invalidate();
@@ -148,6 +150,7 @@ class TAnimationFrm : public QWidget, public TDocumentView {
 
   // Fired after the mechanism was recalculated (the properties frame's refresh).
   std::function<void()> OnChange;
+  void SetOnChange(std::function<void()> handler) override { OnChange = std::move(handler); }
   // Fired when curve points or areas were edited on the drawing.
   std::function<void()> OnCurveChange;
   std::function<void()> OnAreaChange;

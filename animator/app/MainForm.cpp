@@ -23,6 +23,7 @@
 #include "animator/app/Application.h"
 #include "animator/app/LanguageFile.h"
 #include "animator/app/MessageMemo.h"
+#include "animator/app/PropertiesFrm.h"
 #include "animator/engine/StdOut.h"
 #include "shared/Clipboard.h"
 #include "shared/Convert.h"
@@ -253,9 +254,11 @@ void TMainForm::CreatePanels() {
   Splitter2->setObjectName(QStringLiteral("Splitter2"));
   Splitter2->setChildrenCollapsible(false);
   leftLayout->addWidget(Splitter2);
-  // The properties, curve and area editors take their tabs here as they join the program.
+  // The curve and area editors take their tabs beside the properties as they join the program.
   PageControl1 = new QTabWidget(Splitter2);
   PageControl1->setObjectName(QStringLiteral("PageControl1"));
+  PropertiesFrm1 = new TPropertiesFrm(PageControl1);
+  PageControl1->addTab(PropertiesFrm1, QStringLiteral("Properties"));
   Memo1 = new TMessageMemo(Splitter2);
   Memo1->setObjectName(QStringLiteral("Memo1"));
   Splitter2->addWidget(PageControl1);
@@ -420,8 +423,8 @@ void TMainForm::CreateMenus() {
   OnTrigger(HelpFeedback, [this] { HelpFeedbackClick(); });
 }
 
-// Esc and Space act on the view wherever the focus is in the window; Delete only while the view
-// itself has the focus.
+// Esc and Space act on the view wherever the focus is in the window, but Space not in the
+// properties table; Delete only while the view itself has the focus.
 void TMainForm::CreateKeys() {
   const auto key = [this](Qt::Key code, std::function<void()> command) {
     auto* shortcut = new QShortcut(QKeySequence(code), this);
@@ -434,6 +437,8 @@ void TMainForm::CreateKeys() {
     Document->StopAndSelect();
   });
   key(Qt::Key_Space, [this] {
+    // Space typed into the properties table belongs to it.
+    if (PropertiesFrm1->GridFocused) return;
     Document->Widget()->setFocus();
     Document->StartButtonClick(this);
   });
@@ -459,6 +464,10 @@ void TMainForm::UpdateCommands() {
 
 void TMainForm::FormCreate() {
   ShowHint(QString());
+  PropertiesFrm1->Mechanism = &Document->Mechanism();
+  PropertiesFrm1->OnChange = [this] { Document->MechanismChanged(); };
+  Document->SetOnChange([this] { PropertiesFrm1->Refresh(); });
+  PropertiesFrm1->Refresh();
   StdOut().SetSink(Memo1);
   ShowLeft = true;
   ShowLeftButton->setChecked(true);
@@ -552,6 +561,8 @@ void TMainForm::SetRegistryKey(const std::string& key) {
   Document->SetRegistryKey(key);
   UpdateButtons();
   Document->SetPolar(IsPolar);
+  // The stored coordinate mode may differ from the one the table was filled in.
+  PropertiesFrm1->Refresh();
 }
 
 void TMainForm::LoadSettings() {
@@ -814,12 +825,14 @@ void TMainForm::ShowGraphButtonClick(QObject* sender) {
 
 void TMainForm::XYButtonClick() {
   IsPolar = PolarButton->isChecked();
+  PropertiesFrm1->Refresh();
   Document->SetPolar(IsPolar);
 }
 
 void TMainForm::ViewUnitsClick() {
   if (!AppDialogs().ConvertDlg) return;
   AppDialogs().ConvertDlg->exec();
+  PropertiesFrm1->Refresh();
   Document->RefreshGraph();
 }
 

@@ -29,6 +29,7 @@ class TClipboard;
 namespace quillon {
 
 class TMessageMemo;
+class TPropertiesFrm;
 
 // Program-wide switches of the main window's module: coordinates shown as R/angle instead of
 // x/y, and the left panel shown.
@@ -175,6 +176,7 @@ class TMainForm : public QMainWindow {
   QWidget* PanelLeft;
   QSplitter* Splitter2;
   QTabWidget* PageControl1;
+  TPropertiesFrm* PropertiesFrm1;
   TMessageMemo* Memo1;
   QWidget* PanelRight;
   QLabel* StatusPanel0;
