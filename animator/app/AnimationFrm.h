@@ -37,8 +37,8 @@ class TAniMechanism;
 class TGraphFrm;
 class TTrackBar;
 
-// Who reports an edit to MechanismChanged: nobody in particular (the properties frame's and
-// the tools' edits), the view itself (redraw at once), or another part such as a menu item or
+// Who reports an edit to MechanismChanged: nobody in particular (the tools' edits), the view
+// itself (redraw at once), or another part such as a frame of the main window, a menu item or
 // the mechanism (only invalidate).
 enum class TChangeSource { None, View, Other };
 
@@ -108,8 +108,9 @@ class TAnimationFrm : public QWidget, public TDocumentView {
 
   // Recalculates every step, marks the document modified, tells the listeners and refreshes the
   // step bar and the graph.
-  void MechanismChanged(TChangeSource source);
-  void MechanismChanged() override { MechanismChanged(TChangeSource::None); }
+  void MechanismChanged(TChangeSource source = TChangeSource::None);
+  // A frame of the main window is another part: the drawing is repainted, OnChange not fired.
+  void MechanismEdited() override { MechanismChanged(TChangeSource::Other); }
   void Draw();
   void PaintBox1Paint();
   void Invalidate();

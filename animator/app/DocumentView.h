@@ -45,8 +45,8 @@ class TDocumentView {
   // The mechanism of the document, which the frames of the left panel show and edit.
   virtual TAniMechanism& Mechanism() = 0;
   // Such a frame edited the mechanism: it is solved again, the document is modified and the
-  // OnChange handler runs.
-  virtual void MechanismChanged() = 0;
+  // drawing repainted; the frame fills itself again, so the OnChange handler does not run.
+  virtual void MechanismEdited() = 0;
   // The handler runs after every solution the view makes of an edited or replaced mechanism.
   virtual void SetOnChange(std::function<void()> handler) = 0;
 

@@ -16,6 +16,7 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <cmath>
 #include <exception>
 #include <filesystem>
 
@@ -75,6 +76,14 @@ std::string WithExtension(const std::string& path, const char* extension) {
 // Menu texts come through the language pick of the program information; only English exists.
 QString Pick(const char* english) {
   return shared::ToQString(shared::ProgramInfo().PickByLanguage({english}));
+}
+
+// The left panel's widths are those of a window in an 8-point dialog font, whose digits are six
+// pixels wide; a font with wider digits widens the panel alike, so the numbers in its tables keep
+// their columns whole.
+int ScaledToFont(const QWidget& widget, int width) {
+  const double digits = widget.fontMetrics().horizontalAdvance(QStringLiteral("0123456789")) / 60.0;
+  return std::max(width, static_cast<int>(std::lround(width * digits)));
 }
 
 bool SameProjectInfo(const shared::TProjectInfo& a, const shared::TProjectInfo& b) {
@@ -246,8 +255,8 @@ void TMainForm::CreatePanels() {
 
   PanelLeft = new QWidget(Splitter1);
   PanelLeft->setObjectName(QStringLiteral("PanelLeft"));
-  PanelLeft->setMinimumWidth(kPanelLeftMinWidth);
-  PanelLeft->setMaximumWidth(kPanelLeftMaxWidth);
+  PanelLeft->setMinimumWidth(ScaledToFont(*this, kPanelLeftMinWidth));
+  PanelLeft->setMaximumWidth(ScaledToFont(*this, kPanelLeftMaxWidth));
   auto* leftLayout = new QVBoxLayout(PanelLeft);
   leftLayout->setContentsMargins(0, 0, 0, 0);
   Splitter2 = new QSplitter(Qt::Vertical, PanelLeft);
@@ -275,14 +284,15 @@ void TMainForm::CreatePanels() {
   Splitter1->addWidget(PanelRight);
   Splitter1->setStretchFactor(0, 0);
   Splitter1->setStretchFactor(1, 1);
-  Splitter1->setSizes({kPanelLeftWidth, width() - kPanelLeftWidth});
+  const int panelWidth = ScaledToFont(*this, kPanelLeftWidth);
+  Splitter1->setSizes({panelWidth, width() - panelWidth});
   Splitter2->setSizes({height() - kMemoHeight, kMemoHeight});
   setCentralWidget(Splitter1);
 
   statusBar()->setObjectName(QStringLiteral("StatusBar1"));
   StatusPanel0 = new QLabel(this);
   StatusPanel0->setObjectName(QStringLiteral("StatusPanel0"));
-  StatusPanel0->setFixedWidth(kPanelLeftWidth);
+  StatusPanel0->setFixedWidth(ScaledToFont(*this, kPanelLeftWidth));
   StatusPanel0->setAlignment(Qt::AlignCenter);
   StatusPanel1 = new QLabel(this);
   StatusPanel1->setObjectName(QStringLiteral("StatusPanel1"));
@@ -465,7 +475,7 @@ void TMainForm::UpdateCommands() {
 void TMainForm::FormCreate() {
   ShowHint(QString());
   PropertiesFrm1->Mechanism = &Document->Mechanism();
-  PropertiesFrm1->OnChange = [this] { Document->MechanismChanged(); };
+  PropertiesFrm1->OnChange = [this] { Document->MechanismEdited(); };
   Document->SetOnChange([this] { PropertiesFrm1->Refresh(); });
   PropertiesFrm1->Refresh();
   StdOut().SetSink(Memo1);

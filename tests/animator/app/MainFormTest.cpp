@@ -82,10 +82,7 @@ class TFakeView : public QWidget, public TDocumentView {
   void SetModified(bool value) override { Modified = value; }
   std::string FileName() const override { return Name; }
   TAniMechanism& Mechanism() override { return FakeMechanism; }
-  void MechanismChanged() override {
-    Calls.push_back("Changed");
-    if (OnChange) OnChange();
-  }
+  void MechanismEdited() override { Calls.push_back("Edited"); }
   void SetOnChange(std::function<void()> handler) override { OnChange = std::move(handler); }
   void SetRegistryKey(const std::string& key) override { Calls.push_back("Key " + key); }
   void ReadTexts(const TLanguageFile&) override { Calls.push_back("Texts"); }
@@ -488,7 +485,7 @@ TEST_F(MainFormTest, SettingsRoundTrip) {
   values["Main"] = {{"WindowState", "0"}, {"Left", "40"},
                     {"Top", "30"},        {"Width", "700"},
                     {"Height", "500"},    {"DataPath", Folder.path().toStdString() + "/"},
-                    {"LastFile", last},   {"PanelLeft", "180"}};
+                    {"LastFile", last},   {"PanelLeft", "220"}};
   values["Options"] = {{"IsPolar", "1"}, {"ZoomAllOnSelect", "0"}};
   Start();
   EXPECT_TRUE(IsPolar);
@@ -500,7 +497,7 @@ TEST_F(MainFormTest, SettingsRoundTrip) {
   EXPECT_EQ(shared::ProgramInfo().DataDir, Folder.path().toStdString() + "/");
   EXPECT_EQ(shared::ProgramInfo().LastFile, last);
   QApplication::processEvents();
-  EXPECT_EQ(Form->PanelLeft->width(), 180);
+  EXPECT_EQ(Form->PanelLeft->width(), 220);
   Form->resize(720, 510);
   Form.reset();
   EXPECT_EQ(values["Main"]["WindowState"], "0");

@@ -75,6 +75,16 @@ void ExpectShown(const std::string& cell, double expected, const std::string& wh
   EXPECT_NEAR(shown, expected, std::max(0.0006, std::abs(expected) * 2e-6)) << where;
 }
 
+// Counts the paint events a widget receives.
+class TPaintCounter : public QObject {
+ public:
+  int Paints = 0;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++Paints;
+    return false;
+  }
+};
+
 class PropertiesFrmTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -162,8 +172,8 @@ class PropertiesFrmTest : public ::testing::Test {
 };
 
 // A joint coordinate or a link length typed into the table moves the design position, the view
-// solves the cycle again from it, the document is modified, and Undo brings the old value back
-// into the mechanism and the table.
+// solves the cycle again from it and repaints, the document is modified, and Undo brings the old
+// value back into the mechanism and the table.
 TEST_F(PropertiesFrmTest, TypedValuesReachTheMechanism) {
   struct TCase {
     bool Polar;
@@ -195,9 +205,15 @@ TEST_F(PropertiesFrmTest, TypedValuesReachTheMechanism) {
     const std::vector<std::string> before = Document(Mechanism());
     const TPoint old = Design(Mechanism(), c.Moved);
     const int row = RowOf(c.Row);
+    TPaintCounter painted;
+    QCoreApplication::processEvents();
+    View->PaintBox1->installEventFilter(&painted);
 
     Type(c.Col, row, QString::fromLatin1(c.Text));
 
+    QCoreApplication::processEvents();
+    View->PaintBox1->removeEventFilter(&painted);
+    EXPECT_GT(painted.Paints, 0);
     const TPoint now = Design(Mechanism(), c.Moved);
     EXPECT_NEAR(now.X, c.Expected.X, 1e-12);
     EXPECT_NEAR(now.Y, c.Expected.Y, 1e-12);
