@@ -335,7 +335,6 @@ void TPropertiesFrm::Refresh() {
 
 void TPropertiesFrm::PropButtonClick(QToolButton* button) {
   Kind = button->property(kTagProperty).toInt();
-  Table->CancelEdit();
   Refresh();
   UpdateButtons();
 }
