@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
@@ -13,6 +14,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <numbers>
 #include <string>
@@ -343,6 +345,29 @@ TEST_F(PropertiesFrmTest, EditableCells) {
   EXPECT_TRUE(editable(2, kLastLinkRow));
   Type(2, kLastLinkRow, "320");
   EXPECT_NEAR(Distance(Mechanism().Joint(2).Positions[0], Mechanism().Joint(3).Positions[0]), 0.32, 1e-12);
+}
+
+// A table switch or a coordinate switch while a cell is being typed into drops the typed text:
+// the value would be read in the wrong table or mode.
+TEST_F(PropertiesFrmTest, SwitchesDropTheTextBeingTyped) {
+  const std::vector<std::string> before = Document(Mechanism());
+  const int row = RowOf("Joint B");
+  const std::function<void()> switches[] = {[&] { Form->PolarButton->trigger(); },
+                                            [&] { Form->XYButton->trigger(); },
+                                            [&] { Frame->PathButton->click(); }};
+  for (const auto& flip : switches) {
+    Frame->PropButton->click();
+    const QPointer<QLineEdit> editor = OpenEditor(1, row);
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, "77");
+    flip();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Document(Mechanism()), before);
+    EXPECT_FALSE(View->IsModified());
+    EXPECT_EQ(Frame->EditRow, -1);
+    EXPECT_TRUE(!editor || !editor->isVisible());
+    EXPECT_EQ(Form->Memo1->toPlainText(), "");
+  }
 }
 
 // The path, velocity and acceleration tables show the tracer's records of every solved step in
