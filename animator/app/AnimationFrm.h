@@ -8,7 +8,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "animator/app/DocumentView.h"
@@ -38,8 +37,8 @@ class TGraphFrm;
 class TTrackBar;
 
 // Who reports an edit to MechanismChanged: nobody in particular (the tools' edits), the view
-// itself (redraw at once), or another part such as a frame of the main window, a menu item or
-// the mechanism (only invalidate).
+// itself (redraw at once), or another part such as the properties frame, a menu item or the
+// mechanism (only invalidate).
 enum class TChangeSource { None, View, Other };
 
 class TAnimationFrm : public QWidget, public TDocumentView {
@@ -90,7 +89,7 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   // new one. Raises std::exception on failure.
   void ExportAVI(const std::string& fileName) override;
 
-  TAniMechanism& Mechanism() override { return *FMechanism; }
+  TAniMechanism& Mechanism() { return *FMechanism; }
   shared::TAniCanvas2D& Canvas() { return *FCanvas; }
   // The project information of the document: the program's project-information dialog holds
   // it, or the view itself where there is no such dialog.
@@ -109,8 +108,6 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   // Recalculates every step, marks the document modified, tells the listeners and refreshes the
   // step bar and the graph.
   void MechanismChanged(TChangeSource source = TChangeSource::None);
-  // A frame of the main window is another part: the drawing is repainted, OnChange not fired.
-  void MechanismEdited() override { MechanismChanged(TChangeSource::Other); }
   void Draw();
   void PaintBox1Paint();
   void Invalidate();
@@ -151,7 +148,6 @@ class TAnimationFrm : public QWidget, public TDocumentView {
 
   // Fired after the mechanism was recalculated (the properties frame's refresh).
   std::function<void()> OnChange;
-  void SetOnChange(std::function<void()> handler) override { OnChange = std::move(handler); }
   // Fired when curve points or areas were edited on the drawing.
   std::function<void()> OnCurveChange;
   std::function<void()> OnAreaChange;

@@ -2,7 +2,6 @@
 // view does the work; the main window only asks the questions and picks the file names.
 #pragma once
 
-#include <functional>
 #include <string>
 
 class QObject;
@@ -10,7 +9,6 @@ class QWidget;
 
 namespace quillon {
 
-class TAniMechanism;
 class TLanguageFile;
 
 class TDocumentView {
@@ -41,14 +39,6 @@ class TDocumentView {
   virtual void SetModified(bool value) = 0;
   // The document's file, or the default name "Untitled" while it has none.
   virtual std::string FileName() const = 0;
-
-  // The mechanism of the document, which the frames of the left panel show and edit.
-  virtual TAniMechanism& Mechanism() = 0;
-  // Such a frame edited the mechanism: it is solved again, the document is modified and the
-  // drawing repainted; the frame fills itself again, so the OnChange handler does not run.
-  virtual void MechanismEdited() = 0;
-  // The handler runs after every solution the view makes of an edited or replaced mechanism.
-  virtual void SetOnChange(std::function<void()> handler) = 0;
 
   // Settings and texts.
   virtual void SetRegistryKey(const std::string& key) = 0;

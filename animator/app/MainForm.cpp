@@ -20,6 +20,7 @@
 #include <exception>
 #include <filesystem>
 
+#include "animator/app/AnimationFrm.h"
 #include "animator/app/AppDialogs.h"
 #include "animator/app/Application.h"
 #include "animator/app/LanguageFile.h"
@@ -474,10 +475,15 @@ void TMainForm::UpdateCommands() {
 
 void TMainForm::FormCreate() {
   ShowHint(QString());
-  PropertiesFrm1->Mechanism = &Document->Mechanism();
-  PropertiesFrm1->OnChange = [this] { Document->MechanismEdited(); };
-  Document->SetOnChange([this] { PropertiesFrm1->Refresh(); });
-  PropertiesFrm1->Refresh();
+  // The properties frame shows and edits the view's mechanism. It is another part for the view,
+  // which repaints and leaves the frame to fill itself again; every solution of the view
+  // refreshes it.
+  if (auto* view = dynamic_cast<TAnimationFrm*>(Document)) {
+    PropertiesFrm1->Mechanism = &view->Mechanism();
+    PropertiesFrm1->OnChange = [view] { view->MechanismChanged(TChangeSource::Other); };
+    view->OnChange = [this] { PropertiesFrm1->Refresh(); };
+    PropertiesFrm1->Refresh();
+  }
   StdOut().SetSink(Memo1);
   ShowLeft = true;
   ShowLeftButton->setChecked(true);

@@ -20,8 +20,6 @@
 #include "animator/app/LanguageFile.h"
 #include "animator/app/MainForm.h"
 #include "animator/app/MessageMemo.h"
-#include "animator/app/PropertiesFrm.h"
-#include "animator/engine/AniMechanism.h"
 #include "shared/Clipboard.h"
 #include "shared/Convert.h"
 #include "shared/ProgramInfo.h"
@@ -43,8 +41,6 @@ class TFakeView : public QWidget, public TDocumentView {
   bool FailLoad = false;
   bool GraphVisible = true;
   bool Busy = false;
-  TAniMechanism FakeMechanism;
-  std::function<void()> OnChange;
 
   TFakeView() { setFocusPolicy(Qt::StrongFocus); }
   QWidget* Widget() override { return this; }
@@ -81,9 +77,6 @@ class TFakeView : public QWidget, public TDocumentView {
   bool IsModified() const override { return Modified; }
   void SetModified(bool value) override { Modified = value; }
   std::string FileName() const override { return Name; }
-  TAniMechanism& Mechanism() override { return FakeMechanism; }
-  void MechanismEdited() override { Calls.push_back("Edited"); }
-  void SetOnChange(std::function<void()> handler) override { OnChange = std::move(handler); }
   void SetRegistryKey(const std::string& key) override { Calls.push_back("Key " + key); }
   void ReadTexts(const TLanguageFile&) override { Calls.push_back("Texts"); }
   void SetPolar(bool polar) override { Calls.push_back(polar ? "Polar" : "XY"); }
