@@ -14,6 +14,8 @@
 #include <QTimer>
 #include <QToolButton>
 #include <cmath>
+#include <cstdio>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <numbers>
@@ -497,6 +499,29 @@ TEST_F(PropertiesFrmTest, CoordinatesAndUnitsRefreshTheTable) {
   EXPECT_EQ(Cell(1, 0), "x [m]");
   EXPECT_EQ(Cell(1, row), "0.200");
   AppDialogs() = {};
+}
+
+// The stored coordinate mode reaches the table even when the start-up document fails to read, so
+// a typed x is never taken as R.
+TEST_F(PropertiesFrmTest, StoredPolarModeFillsTheTableAtStartUp) {
+  View->SetModified(false);
+  Form.reset();
+  const std::string broken = ::testing::TempDir() + "properties-broken.mech";
+  std::ofstream(broken) << "no mechanism here\r\n";
+  SettingsStore().Values["Options"]["IsPolar"] = "1";
+  View = new TAnimationFrm(Clipboard);
+  Form = std::make_unique<TMainForm>(View, nullptr, Clipboard);
+  Form->SetCommandLine(QString::fromStdString(broken));
+  Form->show();
+  Frame = Form->PropertiesFrm1;
+  Grid = Frame->Grid1;
+  EXPECT_EQ(Errors.size(), 1u);
+  Errors.clear();
+  EXPECT_TRUE(IsPolar);
+  EXPECT_EQ(Cell(1, 0), "R [mm]");
+  EXPECT_EQ(Cell(2, 0), "Angle [\u00b0]");
+  Form->XYButton->trigger();
+  std::remove(broken.c_str());
 }
 
 // Space typed into the table or its cell editor stays there; elsewhere it starts the animation.
