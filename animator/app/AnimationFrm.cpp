@@ -1006,6 +1006,8 @@ void TAnimationFrm::RecordButtonClick() {
   // The mechanism solves the cycle afresh from the stored position; the bar shows its length.
   FMechanism->FrameToDesign();
   Modified = true;
+  // The properties table shows the design positions, which are now those of the step.
+  if (OnChange) OnChange();
   RefreshTrackBar();
   GraphFrm1->Rebuild();
   StopButtonClick();

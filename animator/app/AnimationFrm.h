@@ -36,9 +36,9 @@ class TAniMechanism;
 class TGraphFrm;
 class TTrackBar;
 
-// Who reports an edit to MechanismChanged: nobody in particular (the properties frame's and
-// the tools' edits), the view itself (redraw at once), or another part such as a menu item or
-// the mechanism (only invalidate).
+// Who reports an edit to MechanismChanged: nobody in particular (the tools' edits), the view
+// itself (redraw at once), or another part such as the properties frame, a menu item or the
+// mechanism (only invalidate).
 enum class TChangeSource { None, View, Other };
 
 class TAnimationFrm : public QWidget, public TDocumentView {

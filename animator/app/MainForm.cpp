@@ -17,6 +17,7 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <cmath>
 #include <exception>
 #include <filesystem>
 
@@ -24,10 +25,11 @@
 #include "animator/app/AnimationFrm.h"
 #include "animator/app/AppDialogs.h"
 #include "animator/app/Application.h"
-#include "animator/app/ExcelExportDlg.h"
 #include "animator/app/AreaEditFrm.h"
+#include "animator/app/ExcelExportDlg.h"
 #include "animator/app/LanguageFile.h"
 #include "animator/app/MessageMemo.h"
+#include "animator/app/PropertiesFrm.h"
 #include "animator/app/SplineEditFrm.h"
 #include "animator/engine/AniMechanism.h"
 #include "animator/engine/StdOut.h"
@@ -81,6 +83,14 @@ std::string WithExtension(const std::string& path, const char* extension) {
 // Menu texts come through the language pick of the program information; only English exists.
 QString Pick(const char* english) {
   return shared::ToQString(shared::ProgramInfo().PickByLanguage({english}));
+}
+
+// The left panel's widths are those of a window in an 8-point dialog font, whose digits are six
+// pixels wide; a font with wider digits widens the panel alike, so the numbers in its tables keep
+// their columns whole.
+int ScaledToFont(const QWidget& widget, int width) {
+  const double digits = widget.fontMetrics().horizontalAdvance(QStringLiteral("0123456789")) / 60.0;
+  return std::max(width, static_cast<int>(std::lround(width * digits)));
 }
 
 bool SameProjectInfo(const shared::TProjectInfo& a, const shared::TProjectInfo& b) {
@@ -252,17 +262,19 @@ void TMainForm::CreatePanels() {
 
   PanelLeft = new QWidget(Splitter1);
   PanelLeft->setObjectName(QStringLiteral("PanelLeft"));
-  PanelLeft->setMinimumWidth(kPanelLeftMinWidth);
-  PanelLeft->setMaximumWidth(kPanelLeftMaxWidth);
+  PanelLeft->setMinimumWidth(ScaledToFont(*this, kPanelLeftMinWidth));
+  PanelLeft->setMaximumWidth(ScaledToFont(*this, kPanelLeftMaxWidth));
   auto* leftLayout = new QVBoxLayout(PanelLeft);
   leftLayout->setContentsMargins(0, 0, 0, 0);
   Splitter2 = new QSplitter(Qt::Vertical, PanelLeft);
   Splitter2->setObjectName(QStringLiteral("Splitter2"));
   Splitter2->setChildrenCollapsible(false);
   leftLayout->addWidget(Splitter2);
-  // The properties, curve and area editors take their tabs here as they join the program.
+  // The properties first, then the curve and area editors.
   PageControl1 = new QTabWidget(Splitter2);
   PageControl1->setObjectName(QStringLiteral("PageControl1"));
+  PropertiesFrm1 = new TPropertiesFrm(PageControl1);
+  PageControl1->addTab(PropertiesFrm1, QStringLiteral("Properties"));
   // The editors scroll when the panel is lower than they are, so they never set the window's
   // least height.
   const auto addPage = [this](QWidget* frame, const QString& caption) {
@@ -293,14 +305,15 @@ void TMainForm::CreatePanels() {
   Splitter1->addWidget(PanelRight);
   Splitter1->setStretchFactor(0, 0);
   Splitter1->setStretchFactor(1, 1);
-  Splitter1->setSizes({kPanelLeftWidth, width() - kPanelLeftWidth});
+  const int panelWidth = ScaledToFont(*this, kPanelLeftWidth);
+  Splitter1->setSizes({panelWidth, width() - panelWidth});
   Splitter2->setSizes({height() - kMemoHeight, kMemoHeight});
   setCentralWidget(Splitter1);
 
   statusBar()->setObjectName(QStringLiteral("StatusBar1"));
   StatusPanel0 = new QLabel(this);
   StatusPanel0->setObjectName(QStringLiteral("StatusPanel0"));
-  StatusPanel0->setFixedWidth(kPanelLeftWidth);
+  StatusPanel0->setFixedWidth(ScaledToFont(*this, kPanelLeftWidth));
   StatusPanel0->setAlignment(Qt::AlignCenter);
   StatusPanel1 = new QLabel(this);
   StatusPanel1->setObjectName(QStringLiteral("StatusPanel1"));
@@ -441,8 +454,8 @@ void TMainForm::CreateMenus() {
   OnTrigger(HelpFeedback, [this] { HelpFeedbackClick(); });
 }
 
-// Esc and Space act on the view wherever the focus is in the window; Delete only while the view
-// itself has the focus.
+// Esc and Space act on the view wherever the focus is in the window, but Space not in the
+// properties table; Delete only while the view itself has the focus.
 void TMainForm::CreateKeys() {
   const auto key = [this](Qt::Key code, std::function<void()> command) {
     auto* shortcut = new QShortcut(QKeySequence(code), this);
@@ -455,6 +468,8 @@ void TMainForm::CreateKeys() {
     Document->StopAndSelect();
   });
   key(Qt::Key_Space, [this] {
+    // Space typed into the properties table belongs to it.
+    if (PropertiesFrm1->GridFocused) return;
     Document->Widget()->setFocus();
     Document->StartButtonClick(this);
   });
@@ -482,6 +497,15 @@ void TMainForm::UpdateCommands() {
 
 void TMainForm::FormCreate() {
   ShowHint(QString());
+  // The properties frame shows and edits the view's mechanism. It is another part for the view,
+  // which repaints and leaves the frame to fill itself again; every solution of the view
+  // refreshes it.
+  if (auto* view = dynamic_cast<TAnimationFrm*>(Document)) {
+    PropertiesFrm1->Mechanism = &view->Mechanism();
+    PropertiesFrm1->OnChange = [view] { view->MechanismChanged(TChangeSource::Other); };
+    view->OnChange = [this] { PropertiesFrm1->Refresh(); };
+    PropertiesFrm1->Refresh();
+  }
   StdOut().SetSink(Memo1);
   ShowLeft = true;
   ShowLeftButton->setChecked(true);
@@ -598,6 +622,8 @@ void TMainForm::SetRegistryKey(const std::string& key) {
   RefreshEditorFrames();
   UpdateButtons();
   Document->SetPolar(IsPolar);
+  // The stored coordinate mode may differ from the one the table was filled in.
+  PropertiesFrm1->Refresh();
 }
 
 void TMainForm::LoadSettings() {
@@ -860,6 +886,7 @@ void TMainForm::ShowGraphButtonClick(QObject* sender) {
 
 void TMainForm::XYButtonClick() {
   IsPolar = PolarButton->isChecked();
+  PropertiesFrm1->Refresh();
   Document->SetPolar(IsPolar);
   RefreshEditorFrames();
 }
@@ -867,6 +894,7 @@ void TMainForm::XYButtonClick() {
 void TMainForm::ViewUnitsClick() {
   if (!AppDialogs().ConvertDlg) return;
   AppDialogs().ConvertDlg->exec();
+  PropertiesFrm1->Refresh();
   Document->RefreshGraph();
   // The editors show their values in the new units, and Apply reads them so.
   RefreshEditorFrames();

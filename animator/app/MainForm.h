@@ -29,6 +29,7 @@ class TClipboard;
 namespace quillon {
 
 class TMessageMemo;
+class TPropertiesFrm;
 class TSplineEditFrm;
 class TAreaEditFrm;
 
@@ -180,6 +181,7 @@ class TMainForm : public QMainWindow {
   QWidget* PanelLeft;
   QSplitter* Splitter2;
   QTabWidget* PageControl1;
+  TPropertiesFrm* PropertiesFrm1;
   TSplineEditFrm* SplineEditFrm1;
   TAreaEditFrm* AreaEditFrm1;
   TMessageMemo* Memo1;

@@ -481,7 +481,7 @@ TEST_F(MainFormTest, SettingsRoundTrip) {
   values["Main"] = {{"WindowState", "0"}, {"Left", "40"},
                     {"Top", "30"},        {"Width", "700"},
                     {"Height", "500"},    {"DataPath", Folder.path().toStdString() + "/"},
-                    {"LastFile", last},   {"PanelLeft", "180"}};
+                    {"LastFile", last},   {"PanelLeft", "220"}};
   values["Options"] = {{"IsPolar", "1"}, {"ZoomAllOnSelect", "0"}};
   Start();
   EXPECT_TRUE(IsPolar);
@@ -493,7 +493,7 @@ TEST_F(MainFormTest, SettingsRoundTrip) {
   EXPECT_EQ(shared::ProgramInfo().DataDir, Folder.path().toStdString() + "/");
   EXPECT_EQ(shared::ProgramInfo().LastFile, last);
   QApplication::processEvents();
-  EXPECT_EQ(Form->PanelLeft->width(), 180);
+  EXPECT_EQ(Form->PanelLeft->width(), 220);
   Form->resize(720, 510);
   Form.reset();
   EXPECT_EQ(values["Main"]["WindowState"], "0");
