@@ -545,9 +545,10 @@ class MainFormEditorsTest : public ViewDialogsTest {
 };
 
 TEST_F(MainFormEditorsTest, EditorsAreTabsThatReportToTheView) {
-  EXPECT_EQ(Form->PageControl1->count(), 2);
-  EXPECT_EQ(Form->PageControl1->widget(0)->isAncestorOf(Form->SplineEditFrm1), true);
-  EXPECT_EQ(Form->PageControl1->widget(1)->isAncestorOf(Form->AreaEditFrm1), true);
+  // The properties come first, then the curve and the areas.
+  EXPECT_EQ(Form->PageControl1->count(), 3);
+  EXPECT_EQ(Form->PageControl1->widget(1)->isAncestorOf(Form->SplineEditFrm1), true);
+  EXPECT_EQ(Form->PageControl1->widget(2)->isAncestorOf(Form->AreaEditFrm1), true);
   EXPECT_TRUE(Form->AnimationInputFunctionItem->isEnabled());
   EXPECT_TRUE(Form->EditMoveRotateResize->isEnabled());
   EXPECT_TRUE(Form->ViewOptions->isEnabled());
