@@ -38,7 +38,8 @@ constexpr double kMinTotalIn = 1e-5;
 
 }  // namespace
 
-TSynthOptionsDlg::TSynthOptionsDlg(TSynthOptions& options, QWidget* parent) : QDialog(parent), FOptions(options) {
+TSynthOptionsDlg::TSynthOptionsDlg(TSynthOptions& options, QWidget* parent)
+    : QDialog(parent), FOptions(options) {
   setObjectName("SynthOptions");
   setWindowTitle("Synthesis Options");
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -127,6 +128,32 @@ TSynthOptionsDlg::TSynthOptionsDlg(TSynthOptions& options, QWidget* parent) : QD
   layout->addLayout(buttons);
   layout->addWidget(StatusBar);
   layout->setSizeConstraint(QLayout::SetFixedSize);
+
+  // The component names, for finding the controls by name.
+  PageControl->setObjectName("PageControl");
+  GeneralSheet->setObjectName("GeneralSheet");
+  SearchSheet->setObjectName("SearchSheet");
+  LinkLengthPenaltyBox->setObjectName("LinkLengthPenaltyBox");
+  MaxLinkLengthBox->setObjectName("MaxLinkLengthBox");
+  MaxLinkLengthEdit->setObjectName("MaxLinkLengthEdit");
+  LengthUnitLabel->setObjectName("LengthUnitLabel");
+  MinTransAngleLabel->setObjectName("MinTransAngleLabel");
+  MinTransAngleEdit->setObjectName("MinTransAngleEdit");
+  MinTransAngleUnitLabel->setObjectName("MinTransAngleUnitLabel");
+  OutsideAreaLabel->setObjectName("OutsideAreaLabel");
+  OutsideAreaSpin->setObjectName("OutsideAreaSpin");
+  PercentLabel->setObjectName("PercentLabel");
+  TotalInBox->setObjectName("TotalInBox");
+  TotalInEdit->setObjectName("TotalInEdit");
+  TotalInUnitLabel->setObjectName("TotalInUnitLabel");
+  FullInRotationBox->setObjectName("FullInRotationBox");
+  SearchGroup->setObjectName("SearchGroup");
+  OKBtn->setObjectName("OKBtn");
+  CancelBtn->setObjectName("CancelBtn");
+  HelpBtn->setObjectName("HelpBtn");
+  StatusBar->setObjectName("StatusBar");
+  StatusTimer->setObjectName("StatusTimer");
+  for (int i = 0; i < 3; ++i) SearchRadios[size_t(i)]->setObjectName(QString("SearchRadio%1").arg(i));
 
   connect(MaxLinkLengthBox, &QCheckBox::toggled, MaxLinkLengthEdit, &QWidget::setEnabled);
   connect(TotalInBox, &QCheckBox::toggled, TotalInEdit, &QWidget::setEnabled);

@@ -83,7 +83,8 @@ bool TDyad::Check() {
     const TComplex& uW = loop.RotA1;
     const TComplex& uZ = loop.RotB1;
     if (i == 5 || i == 9) {
-      if (!(Distance(Turn(*WLink, i), uW) < kMatchTolerance) || !(Distance(Turn(*ZLink, i), uZ) < kMatchTolerance))
+      if (!(Distance(Turn(*WLink, i), uW) < kMatchTolerance) ||
+          !(Distance(Turn(*ZLink, i), uZ) < kMatchTolerance))
         failed = i;
       continue;
     }

@@ -1,6 +1,6 @@
 // The synthesis options dialog driven headless: values shown in the user's units, OK committing
 // every field at once, a failed OK changing nothing, the status bar warning, Cancel and Help.
-#include "synthesis/app/SynthOptionsDlg.h"
+#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -14,13 +14,12 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <numbers>
 
 #include "shared/Convert.h"
 #include "shared/Sound.h"
+#include "synthesis/app/SynthOptionsDlg.h"
 #include "synthesis/engine/AppOptions.h"
 #include "synthesis/engine/Spline.h"
 #include "synthesis/engine/SynthOptions.h"
@@ -50,9 +49,9 @@ struct Snapshot {
   int search;
 
   static Snapshot Of(const TSynthOptions& o, const TSpline& curve) {
-    return {o.LinkLengthPenaltyOn, o.MaxLinkLengthOn, o.FullInRotation, o.MaxLinkLength,  o.MinTransAngle,
-            o.MaxPathDeviationAngle, o.MaxDistToArea, curve.In,          curve.InTotal,    curve.IsModified(),
-            curve.TotalIn,         AppOptions.Search};
+    return {o.LinkLengthPenaltyOn, o.MaxLinkLengthOn,       o.FullInRotation, o.MaxLinkLength,
+            o.MinTransAngle,       o.MaxPathDeviationAngle, o.MaxDistToArea,  curve.In,
+            curve.InTotal,         curve.IsModified(),      curve.TotalIn,    AppOptions.Search};
   }
   bool operator==(const Snapshot&) const = default;
 };
@@ -106,6 +105,8 @@ TEST_F(SynthOptionsDlgTest, ShowsTheOptionsInTheUsersUnits) {
   EXPECT_EQ(dlg.SearchRadios[1]->text(), "Standard Search (approx. 10 minutes)");
   EXPECT_EQ(dlg.SearchRadios[2]->text(), "Thorough Search (approx. 30 minutes)");
   EXPECT_TRUE(dlg.StatusBar->currentMessage().isEmpty());
+  EXPECT_EQ(dlg.findChild<QLineEdit*>("TotalInEdit"), dlg.TotalInEdit);
+  EXPECT_EQ(dlg.findChild<QRadioButton*>("SearchRadio2"), dlg.SearchRadios[2]);
 
   // The edits follow their boxes.
   dlg.MaxLinkLengthBox->setChecked(true);

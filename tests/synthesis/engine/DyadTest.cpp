@@ -169,11 +169,12 @@ TEST_F(DyadTest, RotationsAtFiveAndNineMustBeReproduced) {
     bool closes;
   };
   const Case cases[] = {
-      {5, false, 1e-7, true}, {5, false, 1e-4, false}, {5, true, 1e-4, false},
-      {9, false, 1e-4, false}, {9, true, 1e-7, true},  {9, true, -1e-4, false},
+      {5, false, 1e-7, true},  {5, false, 1e-4, false}, {5, true, 1e-4, false},
+      {9, false, 1e-4, false}, {9, true, 1e-7, true},   {9, true, -1e-4, false},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << "position " << c.position << (c.coupler ? " coupler " : " crank ") << c.delta);
+    SCOPED_TRACE(testing::Message() << "position " << c.position << (c.coupler ? " coupler " : " crank ")
+                                    << c.delta);
     for (int j : {5, 9}) {
       crankLink.Rot[j] = fb.beta[j];
       couplerLink.Rot[j] = fb.alpha[j];

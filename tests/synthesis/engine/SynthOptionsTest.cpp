@@ -92,10 +92,11 @@ TEST(SynthOptionsTest, AVersionZeroBlockEndsBeforeFullInRotationAndKeepsIt) {
     TSynthOptions options;
     options.FullInRotation = current;
     // The line after the block belongs to the next record and must stay unread.
-    std::istringstream in(Lines({"[SynthOptions]", "0", "0 LinkLengthPenaltyOn", "1 MaxLinkLengthOn",
-                                 " 2.00000000000000E+0000 MaxLinkLength", " 1.00000000000000E-0001 MinTransAngle",
-                                 " 5.00000000000000E-0001 MaxPathDeviationAngle",
-                                 " 1.10000000000000E+0000 MaxDistToArea", "[MechanismList]"}));
+    std::istringstream in(
+        Lines({"[SynthOptions]", "0", "0 LinkLengthPenaltyOn", "1 MaxLinkLengthOn",
+               " 2.00000000000000E+0000 MaxLinkLength", " 1.00000000000000E-0001 MinTransAngle",
+               " 5.00000000000000E-0001 MaxPathDeviationAngle", " 1.10000000000000E+0000 MaxDistToArea",
+               "[MechanismList]"}));
     options.ReadFromText(in);
     EXPECT_FALSE(options.LinkLengthPenaltyOn);
     EXPECT_TRUE(options.MaxLinkLengthOn);
