@@ -64,7 +64,8 @@ TEST(AreaTest, NearEdgesGrabCornersAndMoveThem) {
     bool near;
     int32_t corner;
   };
-  // The rectangle (0, 0) to (2, 1), tolerance 0.1.
+  // The rectangle (0, 0) to (2, 1), tolerance 0.1. An edge counts only within its extent: just
+  // below the bottom right corner is near the bottom edge, not the right one, so no corner.
   const TCase cases[] = {
       {0, 0, true, 1},         {0.05, 0.95, true, 2}, {2, 1, true, 3},      {1.95, -0.05, true, 0},
       {1.95, 0.05, true, 4},   {1, 0, true, 0},       {-0.1, 0.5, true, 0}, {1, 0.5, false, 0},
