@@ -1,0 +1,74 @@
+// Path-point, pivot-area and error records of the synthesis project file: the first byte picks
+// the reader, the rest is the text. A record must be read or refused with the read error; one
+// that reads must write a text that reads back and writes the same again.
+#include <cstdint>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "shared/Complex.h"
+#include "synthesis/engine/Area.h"
+#include "synthesis/engine/ErrorObject.h"
+#include "synthesis/engine/PathPoint.h"
+
+namespace {
+
+template <class T>
+void RoundTrip(const std::string& text, const std::function<void(T&, std::istream&)>& read,
+               const std::function<void(T&, std::ostream&)>& write) {
+  auto first = std::make_unique<T>();
+  std::istringstream in(text);
+  try {
+    read(*first, in);
+  } catch (const shared::EFileReadError&) {
+    return;
+  }
+  std::ostringstream once;
+  write(*first, once);
+  auto second = std::make_unique<T>();
+  std::istringstream again(once.str());
+  read(*second, again);  // a written record that does not read back is a fault: let it escape
+  std::ostringstream twice;
+  write(*second, twice);
+  if (twice.str() != once.str()) std::abort();
+}
+
+template <class T>
+void ListRoundTrip(const std::string& text) {
+  RoundTrip<T>(
+      text, [](T& o, std::istream& in) { o.Read(in); }, [](T& o, std::ostream& out) { o.Write(out); });
+}
+
+template <class T>
+void PointRoundTrip(const std::string& text) {
+  RoundTrip<T>(
+      text, [](T& o, std::istream& in) { o.ReadFromText(in); },
+      [](T& o, std::ostream& out) { o.WriteToText(out); });
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 1) return 0;
+  const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
+  switch (data[0] % 5) {
+    case 0:
+      PointRoundTrip<vesk::TPathPoint>(text);
+      break;
+    case 1:
+      ListRoundTrip<vesk::TPathPointList>(text);
+      break;
+    case 2:
+      PointRoundTrip<vesk::TArea>(text);
+      break;
+    case 3:
+      ListRoundTrip<vesk::TAreaList>(text);
+      break;
+    default:
+      ListRoundTrip<vesk::TErrorObject>(text);
+      break;
+  }
+  return 0;
+}
