@@ -812,6 +812,8 @@ void TSynthCanvas2D::Read(std::istream& in) {
   auto firstField = [&](std::string& field) {
     if (!ReadTextLine(in, line)) throw EFileReadError(error);
     std::istringstream fields(line);
+    // A blank line leaves nothing to read: the value of the line before must not stand for it.
+    field.clear();
     fields >> field;
   };
   std::string field;
