@@ -27,9 +27,10 @@ bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
 }
 
 // Names written on Windows: "C:..." or "\\server\..." (either delimiter). No drive or server
-// maps to this file system.
+// maps to this file system. Only a letter, a colon and a delimiter make a drive: "a:b.dxf" is a
+// file name with a colon in it.
 bool HasForeignRoot(const std::string& name) {
-  const bool drive = name.size() >= 2 && name[1] == ':' &&
+  const bool drive = name.size() >= 3 && name[1] == ':' && (name[2] == '/' || name[2] == '\\') &&
                      ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z'));
   return drive || name.rfind("//", 0) == 0 || name.rfind("\\\\", 0) == 0;
 }

@@ -69,9 +69,10 @@ class TTabLines {
   // Lines := the stream's lines (CR LF or LF), ReadPosition 0; FileName is not touched.
   void LoadFromStream(std::istream& in);
   // Appends the checksum, writes Lines to FileName, then clears (also when the write fails, so
-  // a retry never carries two checksum lines). The text goes to FileName + kSavingSuffix beside
-  // the target first and replaces the target only when complete, so a failed save keeps the
-  // previous file. Raises std::runtime_error naming the file.
+  // a retry never carries two checksum lines). The text goes to a fresh file named FileName +
+  // kSavingSuffix + six characters beside the target first and replaces the target only when
+  // complete and on disk, so a failed save keeps the previous file (see WriteFileReplacing).
+  // Raises std::runtime_error naming the file.
   static constexpr const char* kSavingSuffix = ".~saving";
   void SaveToFile();
   // The whole text, CR LF after every line, as a save would write it (without appending a checksum).

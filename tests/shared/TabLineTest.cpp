@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <sstream>
 #include <stdexcept>
 
+#include "shared/FilePath.h"
 #include "shared/TabLine.h"
 #include "tests/shared/TestFiles.h"
 
@@ -222,7 +224,7 @@ TEST_F(TabLineFiles, SavesWithChecksumAndCrLfThenClears) {
   EXPECT_TRUE(tl.Lines.empty());
   EXPECT_EQ(tl.FileName, "");
   EXPECT_EQ(tl.BaseDirectory, "");
-  EXPECT_FALSE(fs::exists(file + TTabLines::kSavingSuffix));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);  // no temporary left
 
   // An empty store gives an empty file, no checksum line.
   tl.SetFileName(file);
@@ -254,7 +256,7 @@ TEST_F(TabLineFiles, FailedSaveNamesTheFileAndKeepsThePreviousDocument) {
   // The write cannot even start beside the target: the old document stays as it was.
   const std::string file = (dir / "doc.mech").string();
   WriteBytes(file, "old\r\n");
-  fs::create_directory(file + TTabLines::kSavingSuffix);
+  shared::FailNextReplacement(shared::TReplaceStage::Create, EACCES);
   tl.SetFileName(file);
   tl.BeginSection("Info");
   EXPECT_THROW(tl.SaveToFile(), std::runtime_error);
@@ -356,6 +358,20 @@ TEST(TabLineFileNameTest, KeepsNamesOnAnotherDriveOrServerAsTheyStand) {
     TTabLines tl;
     tl.SetFileName("/home/ann/docs/crank.mech");
     tl.AddFileName(name);
+    EXPECT_EQ(tl.Fields[0], name);
+  }
+  // A colon after the first letter without a delimiter behind it is part of a file name here:
+  // it is joined to the document's folder like any relative name and comes back the same.
+  for (const std::string name : {"a:b.dxf", "C:", "x:y/z.dxf"}) {
+    TTabLines tl;
+    tl.SetFileName("/home/ann/docs/crank.mech");
+    tl.Lines = {name};
+    tl.ReadPosition = 0;
+    tl.ReadLine();
+    const std::string read = tl.GetFileName("");
+    EXPECT_EQ(read, "/home/ann/docs/" + name);
+    tl.ClearFields();
+    tl.AddFileName(read);
     EXPECT_EQ(tl.Fields[0], name);
   }
   // Read back and written again, the name stays the same.
