@@ -24,6 +24,25 @@ bool FileExists(const std::string& name) {
   return std::filesystem::exists(name, error);
 }
 
+// Reads the section's records up to the bound through read, then passes over the rest with
+// one warning.
+template <class ReadRecord>
+void ReadBounded(shared::TTabLines& lines, int32_t bound, const std::string& what, ReadRecord read) {
+  int32_t count = 0;
+  bool over = false;
+  while (lines.ReadLine()) {
+    if (count < bound) {
+      read();
+      ++count;
+    } else {
+      over = true;
+    }
+  }
+  if (over)
+    StdOut().Warning("The document holds more than " + std::to_string(bound) + " " + what + "; only the first " +
+                     std::to_string(bound) + " were read.");
+}
+
 }  // namespace
 
 void TAniMechanism::SaveToTabLines(shared::TTabLines& lines) const {
@@ -76,7 +95,7 @@ void TAniMechanism::SaveToTabLines(shared::TTabLines& lines) const {
     lines.ClearFields();
     // An empty name means "no drawing" and stays empty.
     lines.AddFileName(link->Drawing.FileName);
-    lines.AddString(link->AnchorLetter());
+    lines.AddString(link->AnchorField());
     lines.AddFloat(link->Drawing.OffsetX);
     lines.AddFloat(link->Drawing.OffsetY);
     lines.AddFloat(link->Drawing.Angle);
@@ -95,7 +114,7 @@ void TAniMechanism::ReadContent(shared::TTabLines& lines) {
   Joints.clear();
   Tracer = nullptr;
   if (lines.FindSection(kJointsSection)) {
-    while (lines.ReadLine()) {
+    ReadBounded(lines, kMaxJoints, "joints", [&] {
       const std::string letter = lines.GetString("");
       const double x = lines.GetFloat(0);
       const double y = lines.GetFloat(0);
@@ -110,12 +129,12 @@ void TAniMechanism::ReadContent(shared::TTabLines& lines) {
       Joints.back()->Locked = locked;
       if (hasInput) AddInput(c);
       if (isTracer) Tracer = Joints.back().get();
-    }
+    });
   }
 
   Links.clear();
   if (lines.FindSection(kLinksSection)) {
-    while (lines.ReadLine()) {
+    ReadBounded(lines, kMaxLinks, "links", [&] {
       const std::string name = lines.GetString("");
       const std::string kinds = version == kFileFormatVersion ? lines.GetString("") : kOldKinds;
       const bool kinematics = lines.GetBool(false);
@@ -127,16 +146,16 @@ void TAniMechanism::ReadContent(shared::TTabLines& lines) {
         if (link.JointCount >= 2)
           link.Kind[1] = kind == TAniLink::kSlider ? TAniLink::kSlider : TAniLink::kPin;
       }
-    }
+    });
   }
 
   Dyads.clear();
   if (lines.FindSection(kDyadsSection)) {
-    while (lines.ReadLine()) {
+    ReadBounded(lines, kMaxDyads, "dyads", [&] {
       const std::string first = lines.GetString("");
       const std::string second = lines.GetString("");
       AddDyad(first, second);
-    }
+    });
   }
 
   RebuildTopology();
