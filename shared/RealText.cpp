@@ -61,6 +61,8 @@ bool ParseReal(std::string_view text, double& value) {
   double parsed = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
   if (error != std::errc() || end != text.data() + text.size()) return false;
+  // "nan" and "inf" are no decimal notation: no value of a document or a dialog may be one.
+  if (!std::isfinite(parsed)) return false;
   value = parsed;
   return true;
 }

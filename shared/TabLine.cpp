@@ -166,19 +166,22 @@ std::string TTabLines::TakeField() {
   return first;
 }
 
-bool TTabLines::GetBool(bool fallback) {
-  if (FieldCount == 0) return fallback;
-  return IntOr(TakeField(), 0) != 0;
-}
+bool TTabLines::GetBool(bool fallback) { return GetInt(fallback ? 1 : 0) != 0; }
 
 int32_t TTabLines::GetInt(int32_t fallback) {
   if (FieldCount == 0) return fallback;
-  return IntOr(TakeField(), 0);
+  const std::string field = TakeField();
+  int32_t value = 0;
+  if (!ParseInt(field, value) && !field.empty()) ++UnreadNumbers;
+  return value;
 }
 
 double TTabLines::GetFloat(double fallback) {
   if (FieldCount == 0) return fallback;
-  return RealOr(TakeField(), 0);
+  const std::string field = TakeField();
+  double value = 0;
+  if (!ParseReal(field, value) && !field.empty()) ++UnreadNumbers;
+  return value;
 }
 
 std::string TTabLines::GetString(const std::string& fallback) {
@@ -199,6 +202,7 @@ std::string TTabLines::GetFileName(const std::string& fallback) {
 
 void TTabLines::LoadFromFile(const std::string& path) {
   ReadPosition = 0;
+  UnreadNumbers = 0;
   Lines.clear();
   std::error_code error;
   if (!fs::exists(path, error)) return;
@@ -217,6 +221,7 @@ void TTabLines::LoadFromFile(const std::string& path) {
 
 void TTabLines::LoadFromStream(std::istream& in) {
   ReadPosition = 0;
+  UnreadNumbers = 0;
   Lines.clear();
   std::string line;
   while (ReadTextLine(in, line)) Lines.push_back(line);
@@ -249,6 +254,7 @@ void TTabLines::CopyToClipboard(TClipboard& clipboard) {
 
 bool TTabLines::LoadFromClipboard(const TClipboard& clipboard) {
   ReadPosition = 0;
+  UnreadNumbers = 0;
   Lines.clear();
   if (clipboard.HasText()) Lines = SplitTextLines(clipboard.GetText());
   return !Lines.empty();
@@ -263,6 +269,7 @@ void TTabLines::PushHistory() {
 
 bool TTabLines::Undo() {
   ReadPosition = 0;
+  UnreadNumbers = 0;
   Lines = std::move(History[0]);
   std::move(History.begin() + 1, History.end(), History.begin());
   History.back().clear();

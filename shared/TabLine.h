@@ -36,6 +36,9 @@ class TTabLines {
   std::string StatusText;
   std::string BaseDirectory;
   std::string FileName;
+  // Fields that held text but no number when a Get asked for one (each read as 0 then); set to
+  // 0 by every load, so a reader can tell the user how much of a document it could not read.
+  int32_t UnreadNumbers = 0;
 
   void Clear();
   void ClearFields();

@@ -14,7 +14,7 @@ namespace quillon {
 
 namespace {
 
-int32_t Round(double v) { return static_cast<int32_t>(std::nearbyint(v)); }
+int32_t Round(double v) { return shared::PixelOf(v); }
 
 TScreenPoint Offset(TScreenPoint p, int32_t dx, int32_t dy) { return {p.X + dx, p.Y + dy}; }
 

@@ -109,6 +109,7 @@ void TAniMechanism::SaveToTabLines(shared::TTabLines& lines) const {
 
 void TAniMechanism::ReadContent(shared::TTabLines& lines) {
   const int32_t version = ReadFormatVersion(lines);
+  const int32_t unreadBefore = lines.UnreadNumbers;
 
   Inputs.clear();
   Joints.clear();
@@ -180,6 +181,11 @@ void TAniMechanism::ReadContent(shared::TTabLines& lines) {
 
   Curve.ReadTabLines(lines);
   Areas.ReadTabLines(lines);
+  // "NAN", "INF", values beyond the double range and other text where a number belongs.
+  const int32_t unread = lines.UnreadNumbers - unreadBefore;
+  if (unread > 0)
+    StdOut().Warning(std::to_string(unread) + (unread == 1 ? " value" : " values") +
+                     " of the document could not be read as numbers and were taken as 0.");
   ResetFrame();
 }
 

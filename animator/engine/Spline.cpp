@@ -281,8 +281,8 @@ void TSpline::Draw(shared::TCanvas2D& canvas) const {
   // A line of the given pixel length from the point in the direction of a rotation.
   auto rotationLine = [&canvas](const shared::TPoint& from, double length, double angle) {
     canvas.Surface().MoveTo(from.X, from.Y);
-    canvas.Surface().LineTo(from.X + static_cast<int>(std::nearbyint(length * std::cos(angle))),
-                            from.Y - static_cast<int>(std::nearbyint(length * std::sin(angle))));
+    canvas.Surface().LineTo(from.X + shared::PixelOf(length * std::cos(angle)),
+                            from.Y - shared::PixelOf(length * std::sin(angle)));
   };
   for (int32_t i = 0; i < PointCount(); ++i) {
     const TPrePoint& p = *Points[i];

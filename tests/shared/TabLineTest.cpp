@@ -55,6 +55,29 @@ TEST(TabLineRecordTest, WritesAndReadsEachFieldKind) {
   EXPECT_EQ(tl.GetFileName("x.dxf"), "x.dxf");
 }
 
+// Text where a number belongs reads as 0 and is counted, so a reader can say how much of a
+// document it could not read; an empty field is a missing value, not a bad one.
+TEST(TabLineRecordTest, CountsFieldsThatHoldNoNumber) {
+  TTabLines tl;
+  std::istringstream in("NAN\t-INF\t1E+0999\t\tabc\t2.5\t$x\t1.5\t7\r\n");
+  tl.LoadFromStream(in);
+  tl.ReadLine();
+  EXPECT_EQ(tl.GetFloat(9), 0);
+  EXPECT_EQ(tl.GetFloat(9), 0);
+  EXPECT_EQ(tl.GetFloat(9), 0);
+  EXPECT_EQ(tl.GetFloat(9), 0);  // empty
+  EXPECT_EQ(tl.GetBool(true), false);
+  EXPECT_EQ(tl.GetFloat(9), 2.5);
+  EXPECT_EQ(tl.GetInt(9), 0);
+  EXPECT_EQ(tl.GetInt(9), 0);  // "1.5" is no integer
+  EXPECT_EQ(tl.GetInt(9), 7);
+  EXPECT_EQ(tl.GetInt(9), 9);  // no field left: the default, nothing counted
+  EXPECT_EQ(tl.UnreadNumbers, 6);
+  std::istringstream again("1\r\n");
+  tl.LoadFromStream(again);
+  EXPECT_EQ(tl.UnreadNumbers, 0);
+}
+
 TEST(TabLineRecordTest, SplitsLinesAsTheFormatDefines) {
   const struct {
     std::string line;
