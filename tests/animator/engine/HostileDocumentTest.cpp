@@ -97,6 +97,24 @@ TEST(HostileDocumentTest, ReadUpToTheBoundsWithWarningsSolveAndSaveStably) {
   }
 }
 
+// Blank lines count as curve points; past the bound the curve keeps the first ones and says so.
+TEST(HostileDocumentTest, CurvePointsPastTheBoundAreNotRead) {
+  const int bound = quillon::TSpline::kMaxPoints;
+  std::string text = "[Quillon>\r\n0\r\n<Quillon]\r\n[Curve>\r\n0\t0\t0\t0\t0\t0\r\n";
+  for (int i = 0; i < bound + 50; ++i) text += std::to_string(i) + "\t" + std::to_string(i % 3) + "\r\n";
+  text += "<Curve]\r\n";
+  TAniMechanism mechanism;
+  enginetest::TLogCapture log;
+  LoadText(mechanism, text);
+  ASSERT_EQ(mechanism.Curve.PointCount(), bound);
+  EXPECT_EQ(mechanism.Curve.Point(bound - 1).X, bound - 1);
+  EXPECT_EQ(log.sink.lines,
+            std::vector<std::string>{"[Warning] The curve holds more than 10000 points; only the first 10000 were read."});
+  TAniMechanism copy;
+  LoadText(copy, SavedText(mechanism));
+  EXPECT_EQ(SavedText(copy), SavedText(mechanism));
+}
+
 // The anchors: a letter outside the link is no anchor and stays no anchor through a save (an
 // empty field would read as the first joint); a lower-case letter is the joint of that letter.
 TEST(HostileDocumentTest, AnchorsOutsideTheirLinksStayWithoutAnchor) {
