@@ -104,7 +104,10 @@ fs::path FullNormal(const fs::path& path) {
   std::error_code error;
   fs::path full = fs::absolute(path, error);
   if (error) full = path;
-  return full.lexically_normal();
+  std::string normal = full.lexically_normal().string();
+  // Two leading slashes are left standing by the normalisation; here they are the root.
+  if (normal.rfind("//", 0) == 0) normal.erase(0, 1);
+  return normal;
 }
 
 void FailNextReplacement(TReplaceStage stage, int error) {

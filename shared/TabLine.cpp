@@ -104,6 +104,8 @@ void TTabLines::AddFileName(const std::string& path) {
     relative += target[i];
     if (i + 1 < target.size()) relative += '/';
   }
+  // A folder named like a drive ("c:") would read back as that drive.
+  if (HasForeignRoot(relative)) relative = "./" + relative;
   AddField(relative);
 }
 

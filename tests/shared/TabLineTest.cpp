@@ -384,18 +384,27 @@ TEST(TabLineFileNameTest, KeepsNamesOnAnotherDriveOrServerAsTheyStand) {
     EXPECT_EQ(tl.Fields[0], name);
   }
   // A colon after the first letter without a delimiter behind it is part of a file name here:
-  // it is joined to the document's folder like any relative name and comes back the same.
-  for (const std::string name : {"a:b.dxf", "C:", "x:y/z.dxf"}) {
+  // it is joined to the document's folder like any relative name and comes back the same. A
+  // folder named like a drive is written behind "./", so that it does not read as the drive.
+  for (const std::string name : {"a:b.dxf", "C:", "x:y/z.dxf", "./c:/shapes.dxf"}) {
     TTabLines tl;
     tl.SetFileName("/home/ann/docs/crank.mech");
     tl.Lines = {name};
     tl.ReadPosition = 0;
     tl.ReadLine();
     const std::string read = tl.GetFileName("");
-    EXPECT_EQ(read, "/home/ann/docs/" + name);
+    EXPECT_EQ(read, fs::path("/home/ann/docs/" + name).lexically_normal().string());
     tl.ClearFields();
     tl.AddFileName(read);
     EXPECT_EQ(tl.Fields[0], name);
+  }
+  // A document named from the root with two slashes has the root as its folder.
+  {
+    TTabLines tl;
+    tl.SetFileName("//doc.mech");
+    EXPECT_EQ(tl.BaseDirectory, "/");
+    tl.AddFileName("/c:/d.dxf");
+    EXPECT_EQ(tl.Fields[0], "./c:/d.dxf");
   }
   // Read back and written again, the name stays the same.
   TTabLines tl;
