@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
@@ -105,8 +106,10 @@ fs::path FullNormal(const fs::path& path) {
   fs::path full = fs::absolute(path, error);
   if (error) full = path;
   std::string normal = full.lexically_normal().string();
-  // Two leading slashes are left standing by the normalisation; here they are the root.
-  if (normal.rfind("//", 0) == 0) normal.erase(0, 1);
+  // Leading slashes beyond the first are left standing by the normalisation; here they all
+  // are the root.
+  const size_t slashes = std::min(normal.find_first_not_of('/'), normal.size());
+  if (slashes > 1) normal.erase(0, slashes - 1);
   return normal;
 }
 

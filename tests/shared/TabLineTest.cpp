@@ -398,9 +398,11 @@ TEST(TabLineFileNameTest, KeepsNamesOnAnotherDriveOrServerAsTheyStand) {
     tl.AddFileName(read);
     EXPECT_EQ(tl.Fields[0], name);
   }
-  // A document named from the root with two slashes has the root as its folder.
+  // A document named from the root with two or more slashes has the root as its folder.
   {
     TTabLines tl;
+    tl.SetFileName("///doc.mech");
+    EXPECT_EQ(tl.BaseDirectory, "/");
     tl.SetFileName("//doc.mech");
     EXPECT_EQ(tl.BaseDirectory, "/");
     tl.AddFileName("/c:/d.dxf");
