@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <string_view>
 
 #include "animator/engine/Letters.h"
 #include "animator/engine/StdOut.h"
@@ -13,7 +14,7 @@ namespace quillon {
 
 namespace {
 
-int32_t Round(double v) { return static_cast<int32_t>(std::nearbyint(v)); }
+int32_t Round(double v) { return shared::PixelOf(v); }
 
 TScreenPoint Offset(TScreenPoint p, int32_t dx, int32_t dy) { return {p.X + dx, p.Y + dy}; }
 
@@ -256,6 +257,16 @@ bool TAniLink::DrawingPlacement(shared::TComplex& origin, double& rotation) cons
 std::string TAniLink::AnchorLetter() const {
   if (AnchorIndex < 0 || AnchorIndex >= JointCount) return "";
   return std::string(1, Name[AnchorIndex]);
+}
+
+std::string TAniLink::AnchorField() const {
+  if (AnchorIndex >= 0 && AnchorIndex < JointCount) return AnchorLetter();
+  // More marks than a name holds letters, so one is always free.
+  static constexpr const char kMarks[] = "-?*#!+=%&@^~";
+  static_assert(sizeof kMarks - 1 > kMaxJoints);
+  for (const char mark : std::string_view(kMarks))
+    if (Name.find(mark) == std::string::npos) return std::string(1, mark);
+  return "";
 }
 
 void TAniLink::SetAnchorLetter(const std::string& text) {

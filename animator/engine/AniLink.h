@@ -104,6 +104,10 @@ class TAniLink {
   bool DrawingPlacement(shared::TComplex& origin, double& rotation) const;
 
   std::string AnchorLetter() const;
+  // The anchor as the document stores it: the letter, or for no anchor a mark that is not in
+  // the name, so that reading it gives no anchor again (an empty field would mean the first
+  // joint).
+  std::string AnchorField() const;
   void SetAnchorLetter(const std::string& text);
 
   std::string Caption() const { return "Link " + Name; }

@@ -46,6 +46,12 @@ struct TDeviationRecord {
 class TAniMechanism {
  public:
   static constexpr int32_t kDefaultPositions = 90;
+  // What one document may declare. Joints are single letters; every joint joins at most two
+  // links, so 26 letters give at most 52 links, and a dyad takes two of them. A document
+  // beyond a bound is read up to it with one warning.
+  static constexpr int32_t kMaxJoints = 26;
+  static constexpr int32_t kMaxLinks = 2 * kMaxJoints;
+  static constexpr int32_t kMaxDyads = kMaxLinks / 2;
 
   // One input function, the four-bar preset, 90 positions, solved, not modified.
   TAniMechanism();

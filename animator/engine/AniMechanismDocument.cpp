@@ -24,6 +24,25 @@ bool FileExists(const std::string& name) {
   return std::filesystem::exists(name, error);
 }
 
+// Reads the section's records up to the bound through read, then passes over the rest with
+// one warning.
+template <class ReadRecord>
+void ReadBounded(shared::TTabLines& lines, int32_t bound, const std::string& what, ReadRecord read) {
+  int32_t count = 0;
+  bool over = false;
+  while (lines.ReadLine()) {
+    if (count < bound) {
+      read();
+      ++count;
+    } else {
+      over = true;
+    }
+  }
+  if (over)
+    StdOut().Warning("The document holds more than " + std::to_string(bound) + " " + what + "; only the first " +
+                     std::to_string(bound) + " were read.");
+}
+
 }  // namespace
 
 void TAniMechanism::SaveToTabLines(shared::TTabLines& lines) const {
@@ -76,7 +95,7 @@ void TAniMechanism::SaveToTabLines(shared::TTabLines& lines) const {
     lines.ClearFields();
     // An empty name means "no drawing" and stays empty.
     lines.AddFileName(link->Drawing.FileName);
-    lines.AddString(link->AnchorLetter());
+    lines.AddString(link->AnchorField());
     lines.AddFloat(link->Drawing.OffsetX);
     lines.AddFloat(link->Drawing.OffsetY);
     lines.AddFloat(link->Drawing.Angle);
@@ -90,12 +109,13 @@ void TAniMechanism::SaveToTabLines(shared::TTabLines& lines) const {
 
 void TAniMechanism::ReadContent(shared::TTabLines& lines) {
   const int32_t version = ReadFormatVersion(lines);
+  const int32_t unreadBefore = lines.UnreadNumbers;
 
   Inputs.clear();
   Joints.clear();
   Tracer = nullptr;
   if (lines.FindSection(kJointsSection)) {
-    while (lines.ReadLine()) {
+    ReadBounded(lines, kMaxJoints, "joints", [&] {
       const std::string letter = lines.GetString("");
       const double x = lines.GetFloat(0);
       const double y = lines.GetFloat(0);
@@ -110,12 +130,12 @@ void TAniMechanism::ReadContent(shared::TTabLines& lines) {
       Joints.back()->Locked = locked;
       if (hasInput) AddInput(c);
       if (isTracer) Tracer = Joints.back().get();
-    }
+    });
   }
 
   Links.clear();
   if (lines.FindSection(kLinksSection)) {
-    while (lines.ReadLine()) {
+    ReadBounded(lines, kMaxLinks, "links", [&] {
       const std::string name = lines.GetString("");
       const std::string kinds = version == kFileFormatVersion ? lines.GetString("") : kOldKinds;
       const bool kinematics = lines.GetBool(false);
@@ -127,16 +147,16 @@ void TAniMechanism::ReadContent(shared::TTabLines& lines) {
         if (link.JointCount >= 2)
           link.Kind[1] = kind == TAniLink::kSlider ? TAniLink::kSlider : TAniLink::kPin;
       }
-    }
+    });
   }
 
   Dyads.clear();
   if (lines.FindSection(kDyadsSection)) {
-    while (lines.ReadLine()) {
+    ReadBounded(lines, kMaxDyads, "dyads", [&] {
       const std::string first = lines.GetString("");
       const std::string second = lines.GetString("");
       AddDyad(first, second);
-    }
+    });
   }
 
   RebuildTopology();
@@ -161,6 +181,11 @@ void TAniMechanism::ReadContent(shared::TTabLines& lines) {
 
   Curve.ReadTabLines(lines);
   Areas.ReadTabLines(lines);
+  // "NAN", "INF", values beyond the double range and other text where a number belongs.
+  const int32_t unread = lines.UnreadNumbers - unreadBefore;
+  if (unread > 0)
+    StdOut().Warning(std::to_string(unread) + (unread == 1 ? " value" : " values") +
+                     " of the document could not be read as numbers and were taken as 0.");
   ResetFrame();
 }
 
