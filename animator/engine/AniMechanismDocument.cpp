@@ -1,8 +1,5 @@
 // The mechanism document content of TAniMechanism: header, joints, links, dyads, input functions,
 // drawings, curve and areas, read through a scratch mechanism so a failed read changes nothing.
-#include <filesystem>
-#include <system_error>
-
 #include "animator/engine/AniMechanism.h"
 #include "animator/engine/StdOut.h"
 
@@ -18,11 +15,6 @@ constexpr const char* kDrawingsSection = "DXF";
 constexpr const char* kOldKinds = "PPPPPPPPP";
 // The one old version whose link records carry the kind of the second joint after IC-link.
 constexpr int32_t kSecondKindVersion = -96;
-
-bool FileExists(const std::string& name) {
-  std::error_code error;
-  return std::filesystem::exists(name, error);
-}
 
 // Reads the section's records up to the bound through read, then passes over the rest with
 // one warning.
@@ -94,11 +86,12 @@ void TAniMechanism::SaveToTabLines(shared::TTabLines& lines) const {
   for (const auto& link : Links) {
     lines.ClearFields();
     // An empty name means "no drawing" and stays empty.
-    lines.AddFileName(link->Drawing.FileName);
+    const shared::TDXFDrawing& drawing = *link->Drawing;
+    lines.AddFileName(drawing.FileName);
     lines.AddString(link->AnchorField());
-    lines.AddFloat(link->Drawing.OffsetX);
-    lines.AddFloat(link->Drawing.OffsetY);
-    lines.AddFloat(link->Drawing.Angle);
+    lines.AddFloat(drawing.Transform.OffsetX);
+    lines.AddFloat(drawing.Transform.OffsetY);
+    lines.AddFloat(drawing.Transform.Angle);
     lines.WriteLine();
   }
   lines.EndSection();
@@ -167,15 +160,18 @@ void TAniMechanism::ReadContent(shared::TTabLines& lines) {
     for (int32_t l = 0; lines.ReadLine(); ++l) {
       if (l >= LinkCount()) continue;
       TAniLink& link = *Links[l];
-      link.Drawing.FileName = lines.GetFileName("");
+      const std::string fileName = lines.GetFileName("");
       link.SetAnchorLetter(lines.GetString(""));
-      link.Drawing.OffsetX = lines.GetFloat(0);
-      link.Drawing.OffsetY = lines.GetFloat(0);
-      link.Drawing.Angle = lines.GetFloat(0);
-      // The name is kept, so saving the document again loses nothing.
-      if (!link.Drawing.Empty() && !FileExists(link.Drawing.FileName)) {
-        StdOut().Warning(link.Drawing.FileName + " does not exist!");
+      const double x = lines.GetFloat(0);
+      const double y = lines.GetFloat(0);
+      const double angle = lines.GetFloat(0);
+      // A file that is missing or cannot be read leaves the drawing empty and keeps its name, so
+      // saving the document again loses nothing.
+      if (!fileName.empty()) {
+        const std::string problem = LoadDrawingFile(*link.Drawing, fileName);
+        if (!problem.empty()) StdOut().Warning(problem);
       }
+      link.Drawing->Transform.SetAll(x, y, angle, 1, 1);
     }
   }
 

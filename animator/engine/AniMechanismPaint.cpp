@@ -110,6 +110,14 @@ void DrawInputMark(shared::TCanvas2D& canvas, const shared::TComplex& p, int rad
 
 }  // namespace
 
+void TAniMechanism::PaintFrameDrawing(shared::TCanvas2D& canvas) {
+  if (LinkCount() == 0) return;
+  // The frame does not move: its design position places the drawing at every step.
+  TAniLink& frame = *Links[0];
+  frame.LoadPoints(Joints, 0);
+  frame.DrawDrawing(canvas);
+}
+
 void TAniMechanism::Paint(shared::TCanvas2D& canvas) {
   if (!Visible) return;
   // Steps beyond the solved length hold no valid positions.

@@ -128,7 +128,7 @@ TEST(HostileDocumentTest, AnchorsOutsideTheirLinksStayWithoutAnchor) {
   TAniMechanism copy;
   LoadText(copy, SavedText(mechanism));
   for (int l = 0; l < 3; ++l) EXPECT_EQ(copy.Link(l).AnchorIndex, mechanism.Link(l).AnchorIndex) << l;
-  EXPECT_EQ(copy.Link(0).Drawing.FileName, (kHostile / "a:b.dxf").string());
+  EXPECT_EQ(copy.Link(0).Drawing->FileName, (kHostile / "a:b.dxf").string());
 }
 
 }  // namespace
