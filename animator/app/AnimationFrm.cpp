@@ -22,6 +22,7 @@
 
 #include "animator/app/AnimationSettings.h"
 #include "animator/app/AppDialogs.h"
+#include "animator/app/DXFImportDlg.h"
 #include "animator/app/GraphFrm.h"
 #include "animator/app/LanguageFile.h"
 #include "animator/app/PathName.h"
@@ -306,8 +307,7 @@ void TAnimationFrm::CreateComponents() {
   for (QAction* item : {PopTogglePath, PopToggleGraph, PopToggleVectors, PopToggleLock})
     item->setCheckable(true);
   // Their dialogs are not part of the program yet.
-  for (QAction* item : {PopDXFDrawing, PopEditInput, PopMoveRotateResize, PopOptions})
-    item->setEnabled(false);
+  for (QAction* item : {PopEditInput, PopMoveRotateResize, PopOptions}) item->setEnabled(false);
 
   const auto on = [this](auto* sender, auto signal, void (TAnimationFrm::*handler)()) {
     connect(sender, signal, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
@@ -338,6 +338,7 @@ void TAnimationFrm::CreateComponents() {
   on(PopBringToFront, &QAction::triggered, &TAnimationFrm::PopBringToFrontClick);
   on(PopSendToBack, &QAction::triggered, &TAnimationFrm::PopSendToBackClick);
   on(PopSetAsOutput, &QAction::triggered, &TAnimationFrm::PopSetAsOutputClick);
+  connect(PopDXFDrawing, &QAction::triggered, this, [this] { RunOwnCommand([this] { PopDXFDrawingClick(); }); });
   connect(PaintBox1, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { PopupMenu1->popup(PaintBox1->mapToGlobal(at)); });
 }
@@ -369,6 +370,14 @@ void TAnimationFrm::Guarded(const std::function<void()>& handler) {
     StdOut().Error(error.what());
   } catch (...) {
     StdOut().Error("Unknown error");
+  }
+}
+
+void TAnimationFrm::RunOwnCommand(const std::function<void()>& command) {
+  if (CommandRunner) {
+    CommandRunner(command);
+  } else {
+    Guarded(command);
   }
 }
 
@@ -430,9 +439,8 @@ void TAnimationFrm::Invalidate() {
   PaintBox1->update();
 }
 
-// Grid style 3: the frame link's attached DXF drawing. Links keep only the drawing's file and
-// placement until the program reads DXF drawings, so the background stays blank.
-void TAnimationFrm::DrawBackground(shared::TAniCanvas2D&) {}
+// Grid style 3: the frame link's attached DXF drawing.
+void TAnimationFrm::DrawBackground(shared::TAniCanvas2D& canvas) { FMechanism->PaintFrameDrawing(canvas); }
 
 void TAnimationFrm::UpdateGridStyle() { FCanvas->GridStyle = FMechanism->HasFrameDrawing() ? 3 : 2; }
 
@@ -588,6 +596,7 @@ void TAnimationFrm::PopupMenu1Popup() {
   PopBringToFront->setVisible(link);
   PopEditInput->setVisible(joint && m.Joint(j).InputIndex >= 0);
   PopDXFDrawing->setVisible(!joint);
+  PopDXFDrawing->setEnabled(AppDialogs().DXFImportDlg != nullptr);
   PopOptions->setVisible(true);
   PopMoveRotateResize->setVisible(true);
   const auto follow = [](QAction* item, bool on, const std::string& hide, const std::string& show) {
@@ -649,6 +658,46 @@ void TAnimationFrm::PopBringToFrontClick() {
 void TAnimationFrm::PopSendToBackClick() {
   FMechanism->SendLinkToBack();
   MechanismChanged(TChangeSource::View);
+}
+
+void TAnimationFrm::PopDXFDrawingClick() {
+  TDXFImportDlg* const dialog = AppDialogs().DXFImportDlg;
+  // Without links there is not even a frame to take the drawing.
+  if (!dialog || FMechanism->LinkCount() == 0) return;
+  int l = FMechanism->NextSelectedLink(0);
+  if (l < 0) l = 0;
+  const TAniLink* const target = &FMechanism->Link(l);
+  dialog->LoadFromLink(*target->Drawing);
+  dialog->Prepare(target->Name, target->AnchorIndex);
+  if (dialog->exec() != QDialog::Accepted) return;
+  // Nothing replaces the document while the dialog is open; should it have happened anyway,
+  // the drawing has no link to go to.
+  if (l >= FMechanism->LinkCount() || &FMechanism->Link(l) != target) return;
+  TAniLink& link = FMechanism->Link(l);
+  dialog->ApplyToLink(link.Drawing);
+  // No joint chosen: the first, as an empty anchor reads back; none would hide the drawing.
+  link.AnchorIndex = std::max(dialog->SelectedJoint(), 0);
+  if (l == 0) UpdateGridStyle();
+  Modified = true;
+  Invalidate();
+}
+
+bool TAnimationFrm::LoadFrameDrawing(const std::string& fileName) {
+  if (FMechanism->LinkCount() == 0) return false;
+  std::unique_ptr<shared::TDXFDrawing>& drawing = FMechanism->Link(0).Drawing;
+  auto fresh = std::make_unique<shared::TDXFDrawing>();
+  if (!fileName.empty()) {
+    const std::string problem = LoadDrawingFile(*fresh, fileName);
+    if (!problem.empty()) {
+      StdOut().Error(problem);
+      return false;
+    }
+  }
+  fresh->Transform = drawing->Transform;
+  drawing = std::move(fresh);
+  Modified = true;
+  Invalidate();
+  return true;
 }
 
 void TAnimationFrm::PopSetAsOutputClick() {

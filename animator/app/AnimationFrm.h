@@ -74,12 +74,19 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   void StopButtonClick() override;
   void StopAndSelect() override;
   void DeleteButtonClick() override;
+  // The DXF drawing of the first selected link, or of the frame, in the DXF import dialog;
+  // nothing without the dialog or without links.
+  void PopDXFDrawingClick() override;
+  // View Options' DXF background: the frame's drawing reads the file and keeps its placement.
+  // A file that cannot be read leaves the drawing as it was, and the reason goes to the log as
+  // an error: false. An empty name empties the drawing. False without links.
+  bool LoadFrameDrawing(const std::string& fileName);
+  void SetCommandRunner(TCommandRunner runner) override { CommandRunner = std::move(runner); }
   // The commands below need dialogs and exports that the program does not have yet: they do
   // nothing, and the view's menu items and buttons for them are disabled.
   void EditOptions() override {}
   void InputButtonClick() override {}
   void PopMoveRotateResizeClick() override {}
-  void PopDXFDrawingClick() override {}
   void ExportPicture(const std::string&) override {}
   void WriteHTMLReport() override {}
   void ExportToExcel() override {}
@@ -245,8 +252,11 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   void EndAddTool();
   // Runs a handler of a Qt event; an exception goes to the log as an error.
   void Guarded(const std::function<void()>& handler);
+  // A command of the pop-up menu, through the main window's runner when it has given one.
+  void RunOwnCommand(const std::function<void()>& command);
 
   shared::TClipboard& Clipboard;
+  TCommandRunner CommandRunner;
   std::unique_ptr<shared::TQtPaintBox> PaintBox;
   std::unique_ptr<shared::TAniCanvas2D> FCanvas;
   std::unique_ptr<shared::TQtStatusPanel> XPanel;

@@ -11,6 +11,7 @@ class THTMLPrintDialog;
 
 namespace quillon {
 
+class TDXFImportDlg;
 class TProgressDlg;
 
 struct TAppDialogs {
@@ -18,6 +19,7 @@ struct TAppDialogs {
   shared::TProjectInfoDialog* ProjectInfoDialog = nullptr;
   shared::THTMLPrintDialog* HTMLPrintDialog = nullptr;
   TProgressDlg* ProgressDlg = nullptr;
+  TDXFImportDlg* DXFImportDlg = nullptr;
 };
 
 // The process-wide set; the main block fills it and clears it again.

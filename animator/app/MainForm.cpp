@@ -21,6 +21,7 @@
 
 #include "animator/app/AppDialogs.h"
 #include "animator/app/Application.h"
+#include "animator/app/DXFImportDlg.h"
 #include "animator/app/LanguageFile.h"
 #include "animator/app/MessageMemo.h"
 #include "animator/engine/StdOut.h"
@@ -104,6 +105,7 @@ TMainForm::TMainForm(TDocumentView* view, std::unique_ptr<TUserDialogs> dialogs,
   CreateKeys();
   UpdateCommands();
   FormCreate();
+  Document->SetCommandRunner([this](const std::function<void()>& command) { RunCommand(command); });
 }
 
 TMainForm::~TMainForm() {
@@ -447,12 +449,14 @@ void TMainForm::CreateKeys() {
 // Commands whose dialogs or exports are not part of the program yet stay disabled.
 void TMainForm::UpdateCommands() {
   for (QAction* action :
-       {FileImportDXFBackground, ImportDXFButton, FileExporttoExcel, ExportToExcelButton, FileExportPicture,
+       {FileExporttoExcel, ExportToExcelButton, FileExportPicture,
         ExportAsJPEGButton, FileHTMLReport, PrintToolButton,
         AnimationInputFunctionItem, EditMoveRotateResize, ViewOptions}) {
     action->setEnabled(false);
   }
   ViewUnits->setEnabled(AppDialogs().ConvertDlg != nullptr);
+  FileImportDXFBackground->setEnabled(AppDialogs().DXFImportDlg != nullptr);
+  ImportDXFButton->setEnabled(AppDialogs().DXFImportDlg != nullptr);
   FileProjectInfo->setEnabled(AppDialogs().ProjectInfoDialog != nullptr);
   ProjectInfoButton->setEnabled(AppDialogs().ProjectInfoDialog != nullptr);
 }
@@ -520,6 +524,7 @@ void TMainForm::ApplyLanguage(int index) {
   OpenLanguageFile(texts, shared::ProgramInfo().ExeDir);
   SetMenuTexts();
   Document->ReadTexts(texts);
+  if (AppDialogs().DXFImportDlg) AppDialogs().DXFImportDlg->SetCaptions();
 }
 
 void TMainForm::SetMenuTexts() {
@@ -550,6 +555,7 @@ void TMainForm::SetRegistryKey(const std::string& key) {
   RegistryKey = key;
   LoadSettings();
   Document->SetRegistryKey(key);
+  if (AppDialogs().DXFImportDlg) AppDialogs().DXFImportDlg->SetRegistryKey(key);
   UpdateButtons();
   Document->SetPolar(IsPolar);
 }

@@ -5,6 +5,7 @@
 
 #include "animator/app/AnimationFrm.h"
 #include "animator/app/AppDialogs.h"
+#include "animator/app/DXFImportDlg.h"
 #include "animator/app/Application.h"
 #include "animator/app/MainForm.h"
 #include "animator/app/ProgressDlg.h"
@@ -51,6 +52,10 @@ int main(int argc, char** argv) {
     quillon::AppDialogs() = {convertDlg.get(), projectInfoDialog.get(), htmlPrintDialog.get()};
     auto progressDlg = std::make_unique<quillon::TProgressDlg>(&form);
     quillon::AppDialogs().ProgressDlg = progressDlg.get();
+    // The last of the dialogs that live for the whole run.
+    auto dxfImportDlg = std::make_unique<quillon::TDXFImportDlg>(&form);
+    dxfImportDlg->SetHelpHandler(help);
+    quillon::AppDialogs().DXFImportDlg = dxfImportDlg.get();
 
     form.SetCommandLine(quillon::JoinCommandLine(app.arguments()));
     form.show();
