@@ -308,6 +308,8 @@ void TAnimationFrm::CreateComponents() {
     item->setCheckable(true);
   // Their dialogs are not part of the program yet.
   for (QAction* item : {PopEditInput, PopMoveRotateResize, PopOptions}) item->setEnabled(false);
+  // Live once the program has made its DXF import dialog (checked again at each pop-up).
+  PopDXFDrawing->setEnabled(AppDialogs().DXFImportDlg != nullptr);
 
   const auto on = [this](auto* sender, auto signal, void (TAnimationFrm::*handler)()) {
     connect(sender, signal, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });

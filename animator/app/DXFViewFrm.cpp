@@ -81,7 +81,6 @@ TDXFViewFrm::TDXFViewFrm(QWidget* parent) : QWidget(parent), Drawing(std::make_u
                          shared::ToQString(text));
   };
   SetCaptions();
-  ShowOffsets();
   UpdateButtons();
 }
 
@@ -221,10 +220,14 @@ bool TDXFViewFrm::ApplyOffsets() {
                  {Angle0Edit, shared::cuAngle, t.Angle}};
   for (TField& field : fields) {
     const std::string text = shared::FromQString(field.edit->text().trimmed());
+    const std::string shown = units.FormatSI(field.category, field.value);
     if (text.empty()) {
-      field.edit->setText(shared::ToQString(units.FormatSI(field.category, field.value)));
+      field.edit->setText(shared::ToQString(shown));
       continue;
     }
+    // The value as shown, rounded to the display's digits, keeps its exact value: applying
+    // or OK without an edit moves nothing.
+    if (text == shown) continue;
     try {
       field.value = units.TextToSI(field.category, text);
     } catch (const shared::EConvertError&) {
