@@ -518,3 +518,70 @@ TEST_F(DXFImportDlgTest, ClipboardTakeOverWaitsForTheDialog) {
 
 }  // namespace
 }  // namespace quillon
+
+namespace quillon {
+namespace {
+
+// The layout lives in section "DXFImport" of the key: read when the key comes, written when the
+// dialog goes; nothing without a key.
+TEST_F(DXFImportDlgTest, LayoutInTheSettings) {
+  shared::TMemorySettings& store = SettingsStore();
+  AppDialogs() = {};
+  Dialog.reset();
+  EXPECT_TRUE(store.Values.empty()) << "no key, nothing written";
+
+  store.WriteInteger("DXFImport", "Left", 40);
+  store.WriteInteger("DXFImport", "Top", 30);
+  store.WriteInteger("DXFImport", "Width", 700);
+  store.WriteInteger("DXFImport", "Height", 560);
+  Dialog = std::make_unique<TDXFImportDlg>();
+  Dialog->SetRegistryKey(kKey);
+  EXPECT_EQ(Dialog->RegistryKey(), kKey);
+  EXPECT_EQ(Dialog->pos(), QPoint(40, 30));
+  EXPECT_EQ(Dialog->size(), QSize(700, 560));
+  Dialog->resize(720, 580);
+  Dialog->move(50, 60);
+  Dialog.reset();
+  EXPECT_EQ(store.ReadInteger("DXFImport", "Width", 0), 720);
+  EXPECT_EQ(store.ReadInteger("DXFImport", "Height", 0), 580);
+  EXPECT_EQ(store.ReadInteger("DXFImport", "Left", 0), 50);
+  EXPECT_EQ(store.ReadInteger("DXFImport", "Top", 0), 60);
+  // The design size at first, never smaller than the contents need.
+  Dialog = std::make_unique<TDXFImportDlg>();
+  EXPECT_GE(Dialog->width(), 575);
+  EXPECT_GE(Dialog->height(), 504);
+  EXPECT_GE(Dialog->width(), Dialog->minimumSizeHint().width());
+}
+
+// The main window's commands reach the dialog once the program has it, and hand it the key.
+TEST_F(DXFImportDlgTest, MainWindowCommandsAndKey) {
+  class TNoQuestions : public TUserDialogs {
+   public:
+    TAnswer Ask(const QString&) override { return TAnswer::No; }
+    bool PickOpenFile(TFileRequest&) override { return false; }
+    bool PickSaveFile(TFileRequest&) override { return false; }
+  };
+  auto* view = new TAnimationFrm(Clipboard);
+  TMainForm form(view, std::make_unique<TNoQuestions>(), Clipboard);
+  for (const char* name : {"FileImportDXFBackground", "ImportDXFButton"}) {
+    QAction* action = form.findChild<QAction*>(name);
+    ASSERT_NE(action, nullptr) << name;
+    EXPECT_TRUE(action->isEnabled()) << name;
+  }
+  form.SetRegistryKey(kKey);
+  EXPECT_EQ(Dialog->RegistryKey(), kKey);
+  view->NewMechanism(0);
+  view->Mechanism().DeselectAll();
+  QTimer::singleShot(0, Dialog.get(), [&] {
+    Shown = Dialog->isVisible();
+    Dialog->reject();
+  });
+  form.findChild<QAction*>("ImportDXFButton")->trigger();
+  EXPECT_TRUE(Shown);
+  EXPECT_EQ(Dialog->windowTitle().toStdString(), "Import DXF to Link " + view->Mechanism().Link(0).Name);
+  view->PopupMenu1Popup();
+  EXPECT_TRUE(view->PopDXFDrawing->isEnabled());
+}
+
+}  // namespace
+}  // namespace quillon
