@@ -233,6 +233,14 @@ TEST_F(DXFImportDlgTest, ModeToolsStayAndShowTheMode) {
     for (const auto& other : tools) EXPECT_EQ(other.button->isChecked(), other.button == tool.button);
   }
   EXPECT_FALSE(Frame->Canvas().AutoResetMode);
+
+  // The wheel zooms by 1 + delta / 1000 about the view's centre, with a beep.
+  const shared::TAniCanvas2D& canvas = Frame->Canvas();
+  const double width = canvas.WorldXMax() - canvas.WorldXMin();
+  const int beeps = Sound.Beeps;
+  Frame->FrameMouseWheel(250);
+  EXPECT_NEAR(canvas.WorldXMax() - canvas.WorldXMin(), width / 1.25, 1e-12);
+  EXPECT_EQ(Sound.Beeps, beeps + 1);
 }
 
 // The edits in the display units (millimetres and degrees by default): Enter applies them and
