@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <numeric>
 #include <cstdint>
 #include <numbers>
 #include <sstream>
@@ -22,10 +23,7 @@ namespace {
 // line towards such a point still leaves the screen in its direction.
 constexpr double kPixelLimit = 16777216.0;
 
-int ToPixel(double value) {
-  if (std::isnan(value)) return 0;
-  return int(std::clamp(std::nearbyint(value), -kPixelLimit, kPixelLimit));
-}
+int ToPixel(double value) { return PixelOf(value); }
 
 // A world distance in whole pixels, left unclamped: zoomed far in, a point near the view can lie
 // many millions of pixels from the world origin, and only its place on the screen is clamped.
@@ -60,6 +58,11 @@ int CursorFromTable(const int (&table)[17], int mode) {
 }
 
 }  // namespace
+
+int PixelOf(double value) {
+  if (std::isnan(value)) return 0;
+  return int(std::clamp(std::nearbyint(value), -kPixelLimit, kPixelLimit));
+}
 
 TReadoutUnits SIReadoutUnits() {
   TReadoutUnits units;
@@ -528,7 +531,7 @@ void TAniCanvas2D::Zoom(double f) {
 }
 
 void TAniCanvas2D::ZoomToRect(const TComplex& p1, const TComplex& p2, double margin) {
-  const double cx = (p1.X + p2.X) / 2, cy = (p1.Y + p2.Y) / 2;
+  const double cx = std::midpoint(p1.X, p2.X), cy = std::midpoint(p1.Y, p2.Y);
   const double hw = std::fabs(p2.X - p1.X) / 2 * margin, hh = std::fabs(p2.Y - p1.Y) / 2 * margin;
   SetWorldRect(cx - hw, cx + hw, cy - hh, cy + hh);
 }
@@ -709,7 +712,8 @@ void TSynthCanvas2D::Zoom(double f) {
 }
 
 void TSynthCanvas2D::ZoomToRect(const TComplex& p1, const TComplex& p2, double margin) {
-  FViewOrigin.SetXY((p1.X + p2.X) / 2, (p1.Y + p2.Y) / 2);
+  // The halves are added, not the ends: the sum of two large co-ordinates would overflow.
+  FViewOrigin.SetXY(std::midpoint(p1.X, p2.X), std::midpoint(p1.Y, p2.Y));
   UpdateScale();
   // A zero extent leaves the factor 0 (only the centring happens); an extent that rounds to
   // 0 pixels gives no factor at all.
@@ -812,6 +816,8 @@ void TSynthCanvas2D::Read(std::istream& in) {
   auto firstField = [&](std::string& field) {
     if (!ReadTextLine(in, line)) throw EFileReadError(error);
     std::istringstream fields(line);
+    // A blank line leaves nothing to read: the value of the line before must not stand for it.
+    field.clear();
     fields >> field;
   };
   std::string field;

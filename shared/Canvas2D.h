@@ -62,6 +62,10 @@ const TReadoutUnits& DefaultReadoutUnits();
 // After CreateConvert at start-up: SetDefaultReadoutUnits(ConvertReadoutUnits()).
 void BindReadoutToConvert();
 
+// A pixel count or co-ordinate from a double: rounded, NaN as 0, and held within +-2^24 so that
+// offsets added to it stay inside 32 bits; a point far off screen still lies in its direction.
+int PixelOf(double value);
+
 class TCanvas2D {
  public:
   explicit TCanvas2D(TPaintBox& paintBox);

@@ -14,10 +14,13 @@ std::string DirectoryWithDelimiter(const std::filesystem::path& folder);
 // normalised, when no working folder can be had.
 std::filesystem::path FullNormal(const std::filesystem::path& path);
 
-// Writes the bytes to target through the file target + temporarySuffix beside it and renames
-// that into place only when it is complete, so a failure keeps what was there and leaves no
-// temporary file. Raises std::runtime_error: failurePrefix followed by the reason ("the folder
-// does not exist.", "a folder of that name exists.", ...).
+// Writes the bytes to target through a fresh temporary file (target + temporarySuffix + six
+// random characters) beside it, synced to disk, and renames that into place only when it is
+// complete, so a failure keeps what was there and leaves no temporary file. A symbolic link is
+// followed and its target written; a replaced file keeps its permission bits; a file the user
+// may not write is refused. Raises std::runtime_error: failurePrefix followed by the reason
+// ("the folder does not exist.", "the file is write-protected.", "there is no space left on the
+// disk.", ...).
 void WriteFileReplacing(const std::string& target, const std::string& bytes,
                         const std::string& temporarySuffix, const std::string& failurePrefix);
 
@@ -27,5 +30,10 @@ std::filesystem::path ProgramFile();
 // The file's modification date in the short form of the user's locale (LC_TIME), as the About
 // box shows it; "" when the file has no date.
 std::string ShortFileDate(const std::filesystem::path& file);
+
+// For tests: the next replacement fails at the stage with the error number, as the system would
+// report it (a full disk, no free inode), and takes the same way out as a real failure.
+enum class TReplaceStage { None, Create, Write, Sync, Rename };
+void FailNextReplacement(TReplaceStage stage, int error);
 
 }  // namespace shared

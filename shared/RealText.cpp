@@ -26,6 +26,10 @@ std::string FormatReal(double value) {
     return text;
   }
   if (value == 0) value = 0;  // -0 is written as 0
+  // Rounded to 15 digits, the largest doubles would come out above the largest double and
+  // no longer read; they are written rounded down instead.
+  constexpr double kLargestWritten = 1.79769313486231e308;
+  if (std::fabs(value) > kLargestWritten) value = std::copysign(kLargestWritten, value);
   // to_chars gives "d.dddddddddddddde+xx" with at least two exponent digits, whatever the
   // process locale (printf would follow LC_NUMERIC); widen the exponent to four.
   char buffer[40];
@@ -57,6 +61,8 @@ bool ParseReal(std::string_view text, double& value) {
   double parsed = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
   if (error != std::errc() || end != text.data() + text.size()) return false;
+  // "nan" and "inf" are no decimal notation: no value of a document or a dialog may be one.
+  if (!std::isfinite(parsed)) return false;
   value = parsed;
   return true;
 }

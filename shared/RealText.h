@@ -12,7 +12,8 @@ namespace shared {
 std::string FormatReal(double value);
 
 // Any decimal notation with "." as the decimal point, surrounding blanks allowed, whatever the
-// process locale is. False (and value untouched) when the text is not a number.
+// process locale is. False (and value untouched) when the text is not a finite number ("NAN",
+// "INF" and values beyond the double range included).
 bool ParseReal(std::string_view text, double& value);
 
 // A decimal integer, or hexadecimal after a leading "$"; surrounding blanks allowed.

@@ -27,9 +27,10 @@ bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
 }
 
 // Names written on Windows: "C:..." or "\\server\..." (either delimiter). No drive or server
-// maps to this file system.
+// maps to this file system. Only a letter, a colon and a delimiter make a drive: "a:b.dxf" is a
+// file name with a colon in it.
 bool HasForeignRoot(const std::string& name) {
-  const bool drive = name.size() >= 2 && name[1] == ':' &&
+  const bool drive = name.size() >= 3 && name[1] == ':' && (name[2] == '/' || name[2] == '\\') &&
                      ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z'));
   return drive || name.rfind("//", 0) == 0 || name.rfind("\\\\", 0) == 0;
 }
@@ -103,6 +104,8 @@ void TTabLines::AddFileName(const std::string& path) {
     relative += target[i];
     if (i + 1 < target.size()) relative += '/';
   }
+  // A folder named like a drive ("c:") would read back as that drive.
+  if (HasForeignRoot(relative)) relative = "./" + relative;
   AddField(relative);
 }
 
@@ -165,19 +168,22 @@ std::string TTabLines::TakeField() {
   return first;
 }
 
-bool TTabLines::GetBool(bool fallback) {
-  if (FieldCount == 0) return fallback;
-  return IntOr(TakeField(), 0) != 0;
-}
+bool TTabLines::GetBool(bool fallback) { return GetInt(fallback ? 1 : 0) != 0; }
 
 int32_t TTabLines::GetInt(int32_t fallback) {
   if (FieldCount == 0) return fallback;
-  return IntOr(TakeField(), 0);
+  const std::string field = TakeField();
+  int32_t value = 0;
+  if (!ParseInt(field, value) && !field.empty()) ++UnreadNumbers;
+  return value;
 }
 
 double TTabLines::GetFloat(double fallback) {
   if (FieldCount == 0) return fallback;
-  return RealOr(TakeField(), 0);
+  const std::string field = TakeField();
+  double value = 0;
+  if (!ParseReal(field, value) && !field.empty()) ++UnreadNumbers;
+  return value;
 }
 
 std::string TTabLines::GetString(const std::string& fallback) {
@@ -198,6 +204,7 @@ std::string TTabLines::GetFileName(const std::string& fallback) {
 
 void TTabLines::LoadFromFile(const std::string& path) {
   ReadPosition = 0;
+  UnreadNumbers = 0;
   Lines.clear();
   std::error_code error;
   if (!fs::exists(path, error)) return;
@@ -216,6 +223,7 @@ void TTabLines::LoadFromFile(const std::string& path) {
 
 void TTabLines::LoadFromStream(std::istream& in) {
   ReadPosition = 0;
+  UnreadNumbers = 0;
   Lines.clear();
   std::string line;
   while (ReadTextLine(in, line)) Lines.push_back(line);
@@ -248,6 +256,7 @@ void TTabLines::CopyToClipboard(TClipboard& clipboard) {
 
 bool TTabLines::LoadFromClipboard(const TClipboard& clipboard) {
   ReadPosition = 0;
+  UnreadNumbers = 0;
   Lines.clear();
   if (clipboard.HasText()) Lines = SplitTextLines(clipboard.GetText());
   return !Lines.empty();
@@ -262,6 +271,7 @@ void TTabLines::PushHistory() {
 
 bool TTabLines::Undo() {
   ReadPosition = 0;
+  UnreadNumbers = 0;
   Lines = std::move(History[0]);
   std::move(History.begin() + 1, History.end(), History.begin());
   History.back().clear();

@@ -36,6 +36,9 @@ class TTabLines {
   std::string StatusText;
   std::string BaseDirectory;
   std::string FileName;
+  // Fields that held text but no number when a Get asked for one (each read as 0 then); set to
+  // 0 by every load, so a reader can tell the user how much of a document it could not read.
+  int32_t UnreadNumbers = 0;
 
   void Clear();
   void ClearFields();
@@ -69,9 +72,10 @@ class TTabLines {
   // Lines := the stream's lines (CR LF or LF), ReadPosition 0; FileName is not touched.
   void LoadFromStream(std::istream& in);
   // Appends the checksum, writes Lines to FileName, then clears (also when the write fails, so
-  // a retry never carries two checksum lines). The text goes to FileName + kSavingSuffix beside
-  // the target first and replaces the target only when complete, so a failed save keeps the
-  // previous file. Raises std::runtime_error naming the file.
+  // a retry never carries two checksum lines). The text goes to a fresh file named FileName +
+  // kSavingSuffix + six characters beside the target first and replaces the target only when
+  // complete and on disk, so a failed save keeps the previous file (see WriteFileReplacing).
+  // Raises std::runtime_error naming the file.
   static constexpr const char* kSavingSuffix = ".~saving";
   void SaveToFile();
   // The whole text, CR LF after every line, as a save would write it (without appending a checksum).

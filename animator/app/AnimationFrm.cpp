@@ -28,6 +28,7 @@
 #include "animator/app/AnimationSettings.h"
 #include "animator/app/AppDialogs.h"
 #include "animator/app/ExcelExportDlg.h"
+#include "animator/app/DXFImportDlg.h"
 #include "animator/app/GraphFrm.h"
 #include "animator/app/InputFunctionDlg.h"
 #include "animator/app/LanguageFile.h"
@@ -318,8 +319,6 @@ void TAnimationFrm::CreateComponents() {
   PopOptions = NewPopItem("PopOptions", "Option&s...", "Animation Color and Background settings");
   for (QAction* item : {PopTogglePath, PopToggleGraph, PopToggleVectors, PopToggleLock})
     item->setCheckable(true);
-  // Its dialog is not part of the program yet.
-  PopDXFDrawing->setEnabled(false);
   UpdateDialogItems();
 
   const auto on = [this](auto* sender, auto signal, void (TAnimationFrm::*handler)()) {
@@ -354,6 +353,7 @@ void TAnimationFrm::CreateComponents() {
   on(PopEditInput, &QAction::triggered, &TAnimationFrm::InputButtonClick);
   on(PopMoveRotateResize, &QAction::triggered, &TAnimationFrm::PopMoveRotateResizeClick);
   on(PopOptions, &QAction::triggered, &TAnimationFrm::EditOptions);
+  connect(PopDXFDrawing, &QAction::triggered, this, [this] { RunOwnCommand([this] { PopDXFDrawingClick(); }); });
   connect(PaintBox1, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { PopupMenu1->popup(PaintBox1->mapToGlobal(at)); });
 }
@@ -385,6 +385,14 @@ void TAnimationFrm::Guarded(const std::function<void()>& handler) {
     StdOut().Error(error.what());
   } catch (...) {
     StdOut().Error("Unknown error");
+  }
+}
+
+void TAnimationFrm::RunOwnCommand(const std::function<void()>& command) {
+  if (CommandRunner) {
+    CommandRunner(command);
+  } else {
+    Guarded(command);
   }
 }
 
@@ -446,14 +454,8 @@ void TAnimationFrm::Invalidate() {
   PaintBox1->update();
 }
 
-// Grid style 3: the frame link's attached DXF drawing. Links keep only the drawing's file and
-// placement until the program reads DXF drawings, so the background stays blank.
-void TAnimationFrm::DrawBackground(shared::TAniCanvas2D&) {}
-
-void TAnimationFrm::LoadFrameDrawing(const std::string& fileName) {
-  if (fileName.empty() || FMechanism->LinkCount() == 0) return;
-  FMechanism->Link(0).Drawing.FileName = fileName;
-}
+// Grid style 3: the frame link's attached DXF drawing.
+void TAnimationFrm::DrawBackground(shared::TAniCanvas2D& canvas) { FMechanism->PaintFrameDrawing(canvas); }
 
 void TAnimationFrm::UpdateGridStyle() { FCanvas->GridStyle = FMechanism->HasFrameDrawing() ? 3 : 2; }
 
@@ -598,6 +600,7 @@ void TAnimationFrm::UpdateDialogItems() {
   PopEditInput->setEnabled(AppDialogs().InputFunctionDlg != nullptr);
   PopMoveRotateResize->setEnabled(AppDialogs().MorphDlg != nullptr);
   PopOptions->setEnabled(AppDialogs().AnimOptionsDlg != nullptr);
+  PopDXFDrawing->setEnabled(AppDialogs().DXFImportDlg != nullptr);
 }
 
 void TAnimationFrm::PopupMenu1Popup() {
@@ -616,6 +619,7 @@ void TAnimationFrm::PopupMenu1Popup() {
   PopBringToFront->setVisible(link);
   PopEditInput->setVisible(joint && m.Joint(j).InputIndex >= 0);
   PopDXFDrawing->setVisible(!joint);
+  PopDXFDrawing->setEnabled(AppDialogs().DXFImportDlg != nullptr);
   PopOptions->setVisible(true);
   PopMoveRotateResize->setVisible(true);
   UpdateDialogItems();
@@ -680,6 +684,46 @@ void TAnimationFrm::PopSendToBackClick() {
   MechanismChanged(TChangeSource::View);
 }
 
+void TAnimationFrm::PopDXFDrawingClick() {
+  TDXFImportDlg* const dialog = AppDialogs().DXFImportDlg;
+  // Without links there is not even a frame to take the drawing.
+  if (!dialog || FMechanism->LinkCount() == 0) return;
+  int l = FMechanism->NextSelectedLink(0);
+  if (l < 0) l = 0;
+  const TAniLink* const target = &FMechanism->Link(l);
+  dialog->LoadFromLink(*target->Drawing);
+  dialog->Prepare(target->Name, target->AnchorIndex);
+  if (dialog->exec() != QDialog::Accepted) return;
+  // Nothing replaces the document while the dialog is open; should it have happened anyway,
+  // the drawing has no link to go to.
+  if (l >= FMechanism->LinkCount() || &FMechanism->Link(l) != target) return;
+  TAniLink& link = FMechanism->Link(l);
+  dialog->ApplyToLink(link.Drawing);
+  // No joint chosen: the first, as an empty anchor reads back; none would hide the drawing.
+  link.AnchorIndex = std::max(dialog->SelectedJoint(), 0);
+  if (l == 0) UpdateGridStyle();
+  Modified = true;
+  Invalidate();
+}
+
+bool TAnimationFrm::LoadFrameDrawing(const std::string& fileName) {
+  if (FMechanism->LinkCount() == 0) return false;
+  std::unique_ptr<shared::TDXFDrawing>& drawing = FMechanism->Link(0).Drawing;
+  auto fresh = std::make_unique<shared::TDXFDrawing>();
+  if (!fileName.empty()) {
+    const std::string problem = LoadDrawingFile(*fresh, fileName);
+    if (!problem.empty()) {
+      StdOut().Error(problem);
+      return false;
+    }
+  }
+  fresh->Transform = drawing->Transform;
+  drawing = std::move(fresh);
+  Modified = true;
+  Invalidate();
+  return true;
+}
+
 void TAnimationFrm::PopSetAsOutputClick() {
   FMechanism->SetTracer(FMechanism->NextSelectedJoint(0));
   MechanismChanged();
@@ -737,7 +781,7 @@ void TAnimationFrm::EditOptions() {
   dialog->GridSize = FCanvas->GridStep;
   dialog->GridColour = FCanvas->GridColor;
   dialog->Background = FCanvas->GridStyle;
-  if (m.LinkCount() > 0) dialog->DXFFile = m.Link(0).Drawing.FileName;
+  if (m.LinkCount() > 0) dialog->DXFFile = m.Link(0).Drawing->FileName;
   dialog->SetStick(m.Stick != 0);
   dialog->SetSteps(m.N);
   if (dialog->exec() != QDialog::Accepted) return;

@@ -80,9 +80,14 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   // The input function of the first selected joint in its dialog; a notice without one.
   void InputButtonClick() override;
   void PopMoveRotateResizeClick() override;
-  // The commands below need dialogs and exports that the program does not have yet: they do
-  // nothing, and the view's menu items and buttons for them are disabled.
-  void PopDXFDrawingClick() override {}
+  // The DXF drawing of the first selected link, or of the frame, in the DXF import dialog;
+  // nothing without the dialog or without links.
+  void PopDXFDrawingClick() override;
+  // View Options' DXF background: the frame's drawing reads the file and keeps its placement.
+  // A file that cannot be read leaves the drawing as it was, and the reason goes to the log as
+  // an error: false. An empty name empties the drawing. False without links.
+  bool LoadFrameDrawing(const std::string& fileName);
+  void SetCommandRunner(TCommandRunner runner) override { CommandRunner = std::move(runner); }
   // The drawing of the current step, named with the step before the extension; "Saved: " and
   // the name go to the log. Raises std::exception when the file cannot be written.
   void ExportPicture(const std::string& fileName) override;
@@ -249,9 +254,6 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   // The step bar's position in the status bar.
   void ShowPosition();
   void DrawBackground(shared::TAniCanvas2D& canvas);
-  // The DXF background chosen in the view options, handed on to the frame link. Until DXF files
-  // are read the link keeps the file's name only, so the choice is saved with the document.
-  void LoadFrameDrawing(const std::string& fileName);
   void UpdateGridStyle();
   // The items of the dialogs that the program has made are enabled.
   void UpdateDialogItems();
@@ -260,8 +262,11 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   void EndAddTool();
   // Runs a handler of a Qt event; an exception goes to the log as an error.
   void Guarded(const std::function<void()>& handler);
+  // A command of the pop-up menu, through the main window's runner when it has given one.
+  void RunOwnCommand(const std::function<void()>& command);
 
   shared::TClipboard& Clipboard;
+  TCommandRunner CommandRunner;
   std::unique_ptr<shared::TQtPaintBox> PaintBox;
   std::unique_ptr<shared::TAniCanvas2D> FCanvas;
   std::unique_ptr<shared::TQtStatusPanel> XPanel;

@@ -12,6 +12,7 @@ class THTMLPrintDialog;
 namespace quillon {
 
 class TExcelExportDlg;
+class TDXFImportDlg;
 class TProgressDlg;
 class TInputFunctionDlg;
 class TAnimOptionsDlg;
@@ -26,6 +27,7 @@ struct TAppDialogs {
   TInputFunctionDlg* InputFunctionDlg = nullptr;
   TAnimOptionsDlg* AnimOptionsDlg = nullptr;
   TMorphDlg* MorphDlg = nullptr;
+  TDXFImportDlg* DXFImportDlg = nullptr;
 };
 
 // The process-wide set; the main block fills it and clears it again.

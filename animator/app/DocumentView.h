@@ -2,6 +2,7 @@
 // view does the work; the main window only asks the questions and picks the file names.
 #pragma once
 
+#include <functional>
 #include <string>
 
 class QObject;
@@ -60,6 +61,10 @@ class TDocumentView {
   virtual void InputButtonClick() = 0;
   virtual void PopMoveRotateResizeClick() = 0;
   virtual void PopDXFDrawingClick() = 0;
+  // Runs the view's own commands (those of its pop-up menu) as the main window runs its own, so
+  // that a clipboard take-over waits for the end of a dialog they show.
+  using TCommandRunner = std::function<void(const std::function<void()>&)>;
+  virtual void SetCommandRunner(TCommandRunner) {}
 
   // Exports.
   virtual void ExportPicture(const std::string& fileName) = 0;

@@ -27,6 +27,7 @@
 #include "animator/app/Application.h"
 #include "animator/app/AreaEditFrm.h"
 #include "animator/app/ExcelExportDlg.h"
+#include "animator/app/DXFImportDlg.h"
 #include "animator/app/LanguageFile.h"
 #include "animator/app/MessageMemo.h"
 #include "animator/app/PropertiesFrm.h"
@@ -121,6 +122,7 @@ TMainForm::TMainForm(TDocumentView* view, std::unique_ptr<TUserDialogs> dialogs,
   CreateKeys();
   UpdateCommands();
   FormCreate();
+  Document->SetCommandRunner([this](const std::function<void()>& command) { RunCommand(command); });
 }
 
 TMainForm::~TMainForm() {
@@ -480,9 +482,8 @@ void TMainForm::CreateKeys() {
   });
 }
 
-// Commands whose dialogs or exports are not part of the program yet stay disabled.
+// Commands whose dialogs the program has not made stay disabled.
 void TMainForm::UpdateCommands() {
-  for (QAction* action : {FileImportDXFBackground, ImportDXFButton}) action->setEnabled(false);
   FileExporttoExcel->setEnabled(AppDialogs().ExcelExportDlg != nullptr);
   ExportToExcelButton->setEnabled(AppDialogs().ExcelExportDlg != nullptr);
   FileHTMLReport->setEnabled(AppDialogs().HTMLPrintDialog != nullptr);
@@ -491,6 +492,8 @@ void TMainForm::UpdateCommands() {
   EditMoveRotateResize->setEnabled(AppDialogs().MorphDlg != nullptr);
   ViewOptions->setEnabled(AppDialogs().AnimOptionsDlg != nullptr);
   ViewUnits->setEnabled(AppDialogs().ConvertDlg != nullptr);
+  FileImportDXFBackground->setEnabled(AppDialogs().DXFImportDlg != nullptr);
+  ImportDXFButton->setEnabled(AppDialogs().DXFImportDlg != nullptr);
   FileProjectInfo->setEnabled(AppDialogs().ProjectInfoDialog != nullptr);
   ProjectInfoButton->setEnabled(AppDialogs().ProjectInfoDialog != nullptr);
 }
@@ -586,6 +589,7 @@ void TMainForm::ApplyLanguage(int index) {
   if (AppDialogs().ExcelExportDlg) AppDialogs().ExcelExportDlg->ReadTexts(texts);
   if (AppDialogs().AnimOptionsDlg) AppDialogs().AnimOptionsDlg->SetLanguage(texts);
   Document->ReadTexts(texts);
+  if (AppDialogs().DXFImportDlg) AppDialogs().DXFImportDlg->SetCaptions();
 }
 
 void TMainForm::SetMenuTexts() {
@@ -620,6 +624,7 @@ void TMainForm::SetRegistryKey(const std::string& key) {
   SplineEditFrm1->SetRegistryKey(key);
   AreaEditFrm1->SetRegistryKey(key);
   RefreshEditorFrames();
+  if (AppDialogs().DXFImportDlg) AppDialogs().DXFImportDlg->SetRegistryKey(key);
   UpdateButtons();
   Document->SetPolar(IsPolar);
   // The stored coordinate mode may differ from the one the table was filled in.

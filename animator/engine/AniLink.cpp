@@ -4,7 +4,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
+#include <filesystem>
 #include <numbers>
+#include <string_view>
+#include <system_error>
 
 #include "animator/engine/Letters.h"
 #include "animator/engine/StdOut.h"
@@ -13,7 +17,7 @@ namespace quillon {
 
 namespace {
 
-int32_t Round(double v) { return static_cast<int32_t>(std::nearbyint(v)); }
+int32_t Round(double v) { return shared::PixelOf(v); }
 
 TScreenPoint Offset(TScreenPoint p, int32_t dx, int32_t dy) { return {p.X + dx, p.Y + dy}; }
 
@@ -50,7 +54,36 @@ void OrderAroundCentre(std::vector<TScreenPoint>& p) {
 
 }  // namespace
 
-TAniLink::TAniLink() {
+std::string LoadDrawingFile(shared::TDXFDrawing& drawing, const std::string& fileName) {
+  namespace fs = std::filesystem;
+  std::string problem;
+  std::error_code error;
+  const fs::file_status status = fs::status(fileName, error);
+  if (!fs::exists(status)) {
+    drawing.Clear();
+    drawing.FileName = fileName;
+    return fileName + " does not exist!";
+  }
+  // Only plain files: a folder reads as nothing, and a device or pipe could block for ever.
+  if (!fs::is_regular_file(status)) {
+    problem = "not a file";
+  } else if (fs::file_size(fileName, error) > kMaxDrawingFileSize) {
+    problem = "the file is larger than " + std::to_string(kMaxDrawingFileSize >> 20) + " MB";
+  } else {
+    try {
+      drawing.LoadFromFile(fileName);
+    } catch (const std::exception& e) {
+      problem = e.what();
+    } catch (...) {
+      problem = "unknown error";
+    }
+  }
+  if (!problem.empty()) drawing.Clear();
+  drawing.FileName = fileName;
+  return problem.empty() ? problem : fileName + ": " + problem;
+}
+
+TAniLink::TAniLink() : Drawing(std::make_unique<shared::TDXFDrawing>()) {
   Visible = 1;
   Clear();
 }
@@ -67,7 +100,7 @@ void TAniLink::Clear() {
   Angle.assign(static_cast<size_t>(N) + 1, 0.0);
   Outline.clear();
   Points.clear();
-  Drawing.Clear();
+  Drawing->Clear();
   DrawStep = 0;
   AnchorIndex = 0;
 }
@@ -243,10 +276,17 @@ void TAniLink::Draw(shared::TCanvas2D& canvas, shared::TColor edgeColour, bool s
   BuildOutline([&canvas](const shared::TComplex& p) { return canvas.WorldToScreen(p); }, stick);
   canvas.SetPen(Selected ? shared::kLime : edgeColour);
   if (Outline.size() >= 2) canvas.Polygon(Outline);
+  DrawDrawing(canvas);
+}
+
+void TAniLink::DrawDrawing(shared::TCanvas2D& canvas) {
+  shared::TComplex origin;
+  double rotation = 0;
+  if (DrawingPlacement(origin, rotation)) Drawing->DrawAt(canvas, origin.X, origin.Y, rotation);
 }
 
 bool TAniLink::DrawingPlacement(shared::TComplex& origin, double& rotation) const {
-  if (Drawing.Empty() || AnchorIndex < 0 || AnchorIndex >= JointCount) return false;
+  if (!HasDrawing() || AnchorIndex < 0 || AnchorIndex >= JointCount) return false;
   if (JointIndex[AnchorIndex] < 0 || AnchorIndex >= static_cast<int32_t>(Points.size())) return false;
   origin = Points[AnchorIndex];
   rotation = GetAngle(DrawStep);
@@ -256,6 +296,16 @@ bool TAniLink::DrawingPlacement(shared::TComplex& origin, double& rotation) cons
 std::string TAniLink::AnchorLetter() const {
   if (AnchorIndex < 0 || AnchorIndex >= JointCount) return "";
   return std::string(1, Name[AnchorIndex]);
+}
+
+std::string TAniLink::AnchorField() const {
+  if (AnchorIndex >= 0 && AnchorIndex < JointCount) return AnchorLetter();
+  // More marks than a name holds letters, so one is always free.
+  static constexpr const char kMarks[] = "-?*#!+=%&@^~";
+  static_assert(sizeof kMarks - 1 > kMaxJoints);
+  for (const char mark : std::string_view(kMarks))
+    if (Name.find(mark) == std::string::npos) return std::string(1, mark);
+  return "";
 }
 
 void TAniLink::SetAnchorLetter(const std::string& text) {

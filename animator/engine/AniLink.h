@@ -5,12 +5,14 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "shared/Canvas2D.h"
 #include "shared/Complex.h"
 #include "shared/PaintSurface.h"
+#include "shared/dxf/DXFDrawing.h"
 
 namespace quillon {
 
@@ -19,17 +21,15 @@ using TScreenPoint = shared::TPoint;
 // World point to screen pixel, as the canvas maps it.
 using TWorldToScreen = std::function<TScreenPoint(const shared::TComplex&)>;
 
-// The DXF drawing attached to a link, kept as the document records it (file name and placement)
-// so that saving a document again keeps it.
-struct TAttachedDrawing {
-  std::string FileName;
-  double OffsetX = 0;
-  double OffsetY = 0;
-  double Angle = 0;
+// Files larger than this are not read as link drawings: a drawing of a link is small, and a
+// file of gigabytes would hold the program for minutes and exhaust memory.
+inline constexpr std::uintmax_t kMaxDrawingFileSize = 64u << 20;
 
-  bool Empty() const { return FileName.empty(); }
-  void Clear() { *this = TAttachedDrawing{}; }
-};
+// Reads the named DXF file into the drawing. Returns the empty text when it was read, otherwise
+// the warning for the log (the name and " does not exist!", or the name, ": " and the reason);
+// the drawing is then empty. Either way its FileName is the given name, so that a document
+// saved again keeps the name of a file that could not be read.
+std::string LoadDrawingFile(shared::TDXFDrawing& drawing, const std::string& fileName);
 
 class TAniLink {
  public:
@@ -38,6 +38,10 @@ class TAniLink {
   static constexpr int32_t kSlider = 1;
 
   TAniLink();
+  TAniLink(const TAniLink&) = delete;
+  TAniLink& operator=(const TAniLink&) = delete;
+  TAniLink(TAniLink&&) = default;
+  TAniLink& operator=(TAniLink&&) = default;
 
   shared::TComplex Scratch;
   int32_t N = 90;
@@ -58,7 +62,9 @@ class TAniLink {
   std::vector<TScreenPoint> Outline;
   // Joint positions at DrawStep, one per position in Name (entries of index -1 are not used).
   std::vector<shared::TComplex> Points;
-  TAttachedDrawing Drawing;
+  // The attached drawing, never null; its own Transform places it on the link. A holder may
+  // exchange it for another drawing.
+  std::unique_ptr<shared::TDXFDrawing> Drawing;
   int32_t DrawStep = 0;
   // Position in Name of the joint the drawing is anchored at.
   int32_t AnchorIndex = 0;
@@ -96,14 +102,21 @@ class TAniLink {
   void BuildOutline(const TWorldToScreen& toScreen, bool stick);
   // Point in the outline; Selected follows unless extend keeps an existing selection.
   bool HitTest(TScreenPoint point, bool extend);
-  // The outline with the edge colour, or green when selected; the mechanism has set the brush.
-  // An invisible link draws nothing and cannot be picked.
+  // The outline with the edge colour, or green when selected, then the attached drawing; the
+  // mechanism has set the brush. An invisible link draws nothing and cannot be picked.
   void Draw(shared::TCanvas2D& canvas, shared::TColor edgeColour, bool stick);
+  // The attached drawing alone, at its placement at DrawStep; nothing without a placement.
+  void DrawDrawing(shared::TCanvas2D& canvas);
   // Where the attached drawing sits at DrawStep: origin at the anchor joint, turned by the
-  // link's rotation. False when there is no drawing or the anchor names no usable joint.
+  // link's rotation. False when the drawing holds nothing or the anchor names no usable joint.
   bool DrawingPlacement(shared::TComplex& origin, double& rotation) const;
+  bool HasDrawing() const { return !Drawing->IsEmpty(); }
 
   std::string AnchorLetter() const;
+  // The anchor as the document stores it: the letter, or for no anchor a mark that is not in
+  // the name, so that reading it gives no anchor again (an empty field would mean the first
+  // joint).
+  std::string AnchorField() const;
   void SetAnchorLetter(const std::string& text);
 
   std::string Caption() const { return "Link " + Name; }

@@ -46,6 +46,12 @@ struct TDeviationRecord {
 class TAniMechanism {
  public:
   static constexpr int32_t kDefaultPositions = 90;
+  // What one document may declare. Joints are single letters; every joint joins at most two
+  // links, so 26 letters give at most 52 links, and a dyad takes two of them. A document
+  // beyond a bound is read up to it with one warning.
+  static constexpr int32_t kMaxJoints = 26;
+  static constexpr int32_t kMaxLinks = 2 * kMaxJoints;
+  static constexpr int32_t kMaxDyads = kMaxLinks / 2;
 
   // One input function, the four-bar preset, 90 positions, solved, not modified.
   TAniMechanism();
@@ -216,6 +222,8 @@ class TAniMechanism {
   // The links, joints and their marks at CurrentStep, the traced paths, the instant centres and
   // the arrows as the switches ask, then the curve and the areas; nothing while not Visible.
   void Paint(shared::TCanvas2D& canvas);
+  // The frame link's drawing at its placement: the view's background.
+  void PaintFrameDrawing(shared::TCanvas2D& canvas);
   // Bounding box of the curve, every joint's valid positions over 0..Len and the areas; false
   // (min and max untouched) when there is nothing to measure.
   bool GetExtent(shared::TComplex& min, shared::TComplex& max) const;
@@ -289,6 +297,7 @@ class TAniMechanism {
   // The first selected link (never the frame) is drawn last, or first after the frame.
   void BringLinkToFront();
   void SendLinkToBack();
+  // The frame link's drawing holds at least one entity.
   bool HasFrameDrawing() const;
 
   // Selected joints of one link with more than two joints, and selected links of a dyad with

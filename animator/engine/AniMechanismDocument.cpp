@@ -1,8 +1,5 @@
 // The mechanism document content of TAniMechanism: header, joints, links, dyads, input functions,
 // drawings, curve and areas, read through a scratch mechanism so a failed read changes nothing.
-#include <filesystem>
-#include <system_error>
-
 #include "animator/engine/AniMechanism.h"
 #include "animator/engine/StdOut.h"
 
@@ -19,9 +16,23 @@ constexpr const char* kOldKinds = "PPPPPPPPP";
 // The one old version whose link records carry the kind of the second joint after IC-link.
 constexpr int32_t kSecondKindVersion = -96;
 
-bool FileExists(const std::string& name) {
-  std::error_code error;
-  return std::filesystem::exists(name, error);
+// Reads the section's records up to the bound through read, then passes over the rest with
+// one warning.
+template <class ReadRecord>
+void ReadBounded(shared::TTabLines& lines, int32_t bound, const std::string& what, ReadRecord read) {
+  int32_t count = 0;
+  bool over = false;
+  while (lines.ReadLine()) {
+    if (count < bound) {
+      read();
+      ++count;
+    } else {
+      over = true;
+    }
+  }
+  if (over)
+    StdOut().Warning("The document holds more than " + std::to_string(bound) + " " + what + "; only the first " +
+                     std::to_string(bound) + " were read.");
 }
 
 }  // namespace
@@ -75,11 +86,12 @@ void TAniMechanism::SaveToTabLines(shared::TTabLines& lines) const {
   for (const auto& link : Links) {
     lines.ClearFields();
     // An empty name means "no drawing" and stays empty.
-    lines.AddFileName(link->Drawing.FileName);
-    lines.AddString(link->AnchorLetter());
-    lines.AddFloat(link->Drawing.OffsetX);
-    lines.AddFloat(link->Drawing.OffsetY);
-    lines.AddFloat(link->Drawing.Angle);
+    const shared::TDXFDrawing& drawing = *link->Drawing;
+    lines.AddFileName(drawing.FileName);
+    lines.AddString(link->AnchorField());
+    lines.AddFloat(drawing.Transform.OffsetX);
+    lines.AddFloat(drawing.Transform.OffsetY);
+    lines.AddFloat(drawing.Transform.Angle);
     lines.WriteLine();
   }
   lines.EndSection();
@@ -90,12 +102,13 @@ void TAniMechanism::SaveToTabLines(shared::TTabLines& lines) const {
 
 void TAniMechanism::ReadContent(shared::TTabLines& lines) {
   const int32_t version = ReadFormatVersion(lines);
+  const int32_t unreadBefore = lines.UnreadNumbers;
 
   Inputs.clear();
   Joints.clear();
   Tracer = nullptr;
   if (lines.FindSection(kJointsSection)) {
-    while (lines.ReadLine()) {
+    ReadBounded(lines, kMaxJoints, "joints", [&] {
       const std::string letter = lines.GetString("");
       const double x = lines.GetFloat(0);
       const double y = lines.GetFloat(0);
@@ -110,12 +123,12 @@ void TAniMechanism::ReadContent(shared::TTabLines& lines) {
       Joints.back()->Locked = locked;
       if (hasInput) AddInput(c);
       if (isTracer) Tracer = Joints.back().get();
-    }
+    });
   }
 
   Links.clear();
   if (lines.FindSection(kLinksSection)) {
-    while (lines.ReadLine()) {
+    ReadBounded(lines, kMaxLinks, "links", [&] {
       const std::string name = lines.GetString("");
       const std::string kinds = version == kFileFormatVersion ? lines.GetString("") : kOldKinds;
       const bool kinematics = lines.GetBool(false);
@@ -127,16 +140,16 @@ void TAniMechanism::ReadContent(shared::TTabLines& lines) {
         if (link.JointCount >= 2)
           link.Kind[1] = kind == TAniLink::kSlider ? TAniLink::kSlider : TAniLink::kPin;
       }
-    }
+    });
   }
 
   Dyads.clear();
   if (lines.FindSection(kDyadsSection)) {
-    while (lines.ReadLine()) {
+    ReadBounded(lines, kMaxDyads, "dyads", [&] {
       const std::string first = lines.GetString("");
       const std::string second = lines.GetString("");
       AddDyad(first, second);
-    }
+    });
   }
 
   RebuildTopology();
@@ -147,20 +160,28 @@ void TAniMechanism::ReadContent(shared::TTabLines& lines) {
     for (int32_t l = 0; lines.ReadLine(); ++l) {
       if (l >= LinkCount()) continue;
       TAniLink& link = *Links[l];
-      link.Drawing.FileName = lines.GetFileName("");
+      const std::string fileName = lines.GetFileName("");
       link.SetAnchorLetter(lines.GetString(""));
-      link.Drawing.OffsetX = lines.GetFloat(0);
-      link.Drawing.OffsetY = lines.GetFloat(0);
-      link.Drawing.Angle = lines.GetFloat(0);
-      // The name is kept, so saving the document again loses nothing.
-      if (!link.Drawing.Empty() && !FileExists(link.Drawing.FileName)) {
-        StdOut().Warning(link.Drawing.FileName + " does not exist!");
+      const double x = lines.GetFloat(0);
+      const double y = lines.GetFloat(0);
+      const double angle = lines.GetFloat(0);
+      // A file that is missing or cannot be read leaves the drawing empty and keeps its name, so
+      // saving the document again loses nothing.
+      if (!fileName.empty()) {
+        const std::string problem = LoadDrawingFile(*link.Drawing, fileName);
+        if (!problem.empty()) StdOut().Warning(problem);
       }
+      link.Drawing->Transform.SetAll(x, y, angle, 1, 1);
     }
   }
 
   Curve.ReadTabLines(lines);
   Areas.ReadTabLines(lines);
+  // "NAN", "INF", values beyond the double range and other text where a number belongs.
+  const int32_t unread = lines.UnreadNumbers - unreadBefore;
+  if (unread > 0)
+    StdOut().Warning(std::to_string(unread) + (unread == 1 ? " value" : " values") +
+                     " of the document could not be read as numbers and were taken as 0.");
   ResetFrame();
 }
 

@@ -328,7 +328,7 @@ void TAniMechanism::SendLinkToBack() {
   RebuildTopology();
 }
 
-bool TAniMechanism::HasFrameDrawing() const { return LinkCount() > 0 && !Links[0]->Drawing.Empty(); }
+bool TAniMechanism::HasFrameDrawing() const { return LinkCount() > 0 && Links[0]->HasDrawing(); }
 
 void TAniMechanism::DeleteSelected() {
   const bool anything = NextSelectedJoint(0) >= 0 || NextSelectedLink(0) >= 0;

@@ -62,8 +62,7 @@ void DrawSliderGround(shared::TCanvas2D& canvas, const shared::TComplex& p, cons
   double nx = -uy, ny = ux;
   if (ny < 0) nx = -nx, ny = -ny;
   const auto at = [&](double along, double across) {
-    return shared::TPoint{s.X + static_cast<int>(std::lround(along * ux + across * nx)),
-                          s.Y + static_cast<int>(std::lround(along * uy + across * ny))};
+    return shared::TPoint{s.X + shared::PixelOf(along * ux + across * nx), s.Y + shared::PixelOf(along * uy + across * ny)};
   };
   shared::TPaintSurface& surface = canvas.Surface();
   const shared::TPoint a = at(-half, gap), b = at(half, gap);
@@ -96,8 +95,7 @@ void DrawInputMark(shared::TCanvas2D& canvas, const shared::TComplex& p, int rad
   surface.SetPen(pen);
   constexpr double kPi = 3.14159265358979323846;
   const auto at = [&](double angle) {
-    return shared::TPoint{s.X + static_cast<int>(std::lround(radius * std::cos(angle))),
-                          s.Y - static_cast<int>(std::lround(radius * std::sin(angle)))};
+    return shared::TPoint{s.X + shared::PixelOf(radius * std::cos(angle)), s.Y - shared::PixelOf(radius * std::sin(angle))};
   };
   std::vector<shared::TPoint> arc;
   const double end = 1.5 * kPi;
@@ -111,6 +109,14 @@ void DrawInputMark(shared::TCanvas2D& canvas, const shared::TComplex& p, int rad
 }
 
 }  // namespace
+
+void TAniMechanism::PaintFrameDrawing(shared::TCanvas2D& canvas) {
+  if (LinkCount() == 0) return;
+  // The frame does not move: its design position places the drawing at every step.
+  TAniLink& frame = *Links[0];
+  frame.LoadPoints(Joints, 0);
+  frame.DrawDrawing(canvas);
+}
 
 void TAniMechanism::Paint(shared::TCanvas2D& canvas) {
   if (!Visible) return;

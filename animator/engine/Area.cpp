@@ -9,6 +9,7 @@
 #include "animator/engine/Letters.h"
 #include "animator/engine/ReportTable.h"
 #include "animator/engine/SelectionList.h"
+#include "animator/engine/StdOut.h"
 #include "shared/Convert.h"
 #include "shared/ProjectInfo.h"
 #include "shared/TextLine.h"
@@ -220,7 +221,16 @@ void TAreaList::GetExtents(TComplex& min, TComplex& max) const {
 void TAreaList::ReadTabLines(shared::TTabLines& lines) {
   Clear();
   if (!lines.FindSection(Name)) return;
-  while (lines.ReadLine()) Items[NewArea()]->ReadTabLine(lines);
+  bool over = false;
+  while (lines.ReadLine()) {
+    if (Count() < kMaxAreas)
+      Items[NewArea()]->ReadTabLine(lines);
+    else
+      over = true;
+  }
+  if (over)
+    StdOut().Warning("The document holds more than " + std::to_string(kMaxAreas) + " areas; only the first " +
+                     std::to_string(kMaxAreas) + " were read.");
 }
 
 void TAreaList::WriteTabLines(shared::TTabLines& lines) const {

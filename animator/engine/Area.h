@@ -68,6 +68,9 @@ class TArea {
 
 class TAreaList {
  public:
+  // Areas one document may hold: the reader stops there with a warning.
+  static constexpr int32_t kMaxAreas = 1000;
+
   bool Modified = false;
   std::vector<std::unique_ptr<TArea>> Items;
   // An area added through the list becomes the only selected one.
@@ -107,7 +110,7 @@ class TAreaList {
   // Grows the caller's box by both corners of every area.
   void GetExtents(shared::TComplex& min, shared::TComplex& max) const;
 
-  // Section Name, one record per area; nothing is written for an empty list.
+  // Section Name, one record per area (up to kMaxAreas); nothing is written for an empty list.
   void ReadTabLines(shared::TTabLines& lines = shared::TabLines());
   void WriteTabLines(shared::TTabLines& lines = shared::TabLines()) const;
 

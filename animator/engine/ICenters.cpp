@@ -2,6 +2,7 @@
 #include "animator/engine/ICenters.h"
 
 #include <algorithm>
+#include <deque>
 #include <cmath>
 
 namespace quillon {
@@ -57,21 +58,23 @@ void TICenters::Plan() {
   // Centres derived by an earlier plan are forgotten, so planning again gives the same order.
   for (int& index : Indices)
     if (index >= Primaries) index = -1;
+  std::deque<TDerivedCentre> waiting;
   for (int i = 0; i < Links; ++i)
     for (int j = i + 1; j < Links; ++j)
       if (IndexAt(i, j) < 0) {
         TDerivedCentre d;
         d.I = i;
         d.J = j;
-        Derived[Count++] = d;
+        waiting.push_back(d);
       }
   // A pair that cannot be resolved yet goes to the back and is tried again after the others; the budget
-  // ends the search when the remaining pairs can never be resolved.
-  int r = 0;
-  int looks = 2 * Count + 1;
-  while (r < Count && looks > 0) {
+  // ends the search when the remaining pairs can never be resolved. Each look costs one pass over the
+  // links, so the plan grows with the pairs times the links.
+  int looks = 2 * static_cast<int>(waiting.size()) + 1;
+  while (!waiting.empty() && looks > 0) {
     --looks;
-    TDerivedCentre& d = Derived[r];
+    TDerivedCentre d = waiting.front();
+    waiting.pop_front();
     if (FindThirdLinks(d)) {
       d.Target = NextIndex;
       Index(d.I, d.J) = NextIndex;
@@ -81,12 +84,16 @@ void TICenters::Plan() {
       d.CJ1 = IndexAt(d.J, d.K1);
       d.CI2 = IndexAt(d.I, d.K2);
       d.CJ2 = IndexAt(d.J, d.K2);
-      ++r;
+      Derived[Count++] = d;
     } else {
       d.K1 = d.K2 = -1;
-      std::rotate(Derived.begin() + r, Derived.begin() + r + 1, Derived.begin() + Count);
+      waiting.push_back(d);
     }
   }
+  // The unresolved pairs follow the planned ones, as they stood in the queue.
+  int r = Count;
+  for (const TDerivedCentre& d : waiting) Derived[r++] = d;
+  Count = r;
 }
 
 void TICenters::SetJoint(int joint, double x, double y) {

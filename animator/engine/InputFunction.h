@@ -73,8 +73,8 @@ class TInputFunction {
   static constexpr int32_t kMaxSections = 11;
   static constexpr int32_t kDefaultSteps = 90;
   // Bound on the steps of one cycle, so a tiny time step or a corrupt step count cannot ask
-  // for a table beyond memory or overflow the count.
-  static constexpr int32_t kMaxSteps = 1000000;
+  // for a table beyond memory or overflow the count: a document's 26 inputs stay within 21 MB.
+  static constexpr int32_t kMaxSteps = 100000;
 
   // steps <= 0 means 90. One constant-velocity section: a full turn in one second.
   explicit TInputFunction(int32_t steps = kDefaultSteps);

@@ -1,6 +1,9 @@
 // The mechanism-file record of an input function: section "Input " + letter, one line of law,
 // duration and displacement (SI) per motion section.
+#include <string>
+
 #include "animator/engine/InputFunction.h"
+#include "animator/engine/StdOut.h"
 #include "shared/TabLine.h"
 
 namespace quillon {
@@ -24,12 +27,23 @@ void TInputFunction::ReadTabLines(shared::TTabLines& lines) {
   const bool found = lines.FindSection(SectionName());
   Clear();
   if (!found) return;
+  // A law holds kMaxSections sections. Once it is full, or as many records were dropped, the
+  // rest is passed over with one warning, so a long run of bad records cannot fill the log.
+  int32_t dropped = 0;
+  bool over = false;
   while (lines.ReadLine()) {
+    if (fCount >= kMaxSections || dropped >= kMaxSections) {
+      over = true;
+      continue;
+    }
     const int32_t law = lines.GetInt(0);
     const double duration = lines.GetFloat(0.0);
     const double displacement = lines.GetFloat(0.0);
-    AddSection(law, duration, displacement);
+    if (!AddSection(law, duration, displacement)) ++dropped;
   }
+  if (over)
+    StdOut().Warning(SectionName() + (fCount >= kMaxSections ? " holds more than " : " has more bad records than ") +
+                     std::to_string(kMaxSections) + " sections; the rest was not read.");
 }
 
 }  // namespace quillon

@@ -9,8 +9,8 @@
 #include "animator/engine/Extent.h"
 #include "animator/engine/ReportTable.h"
 #include "animator/engine/SelectionList.h"
+#include "animator/engine/StdOut.h"
 #include "shared/Convert.h"
-#include "shared/Matrix.h"
 #include "shared/TextLine.h"
 
 namespace quillon {
@@ -86,21 +86,25 @@ void TSpline::ComputeTangents() {
   Points[0]->In = 0;
   Points[0]->Out = 0;
 
-  // Natural end conditions: second derivative zero at both ends, continuous inside.
-  shared::TMatrix m(n);
-  m.A[0][0] = 2;
-  m.A[n - 1][n - 1] = 2;
-  for (int32_t i = 1; i < n - 1; ++i) m.A[i][i] = 4;
-  for (int32_t i = 1; i < n; ++i) {
-    m.A[i][i - 1] = 1;
-    m.A[i - 1][i] = 1;
-  }
+  // Natural end conditions: second derivative zero at both ends, continuous inside. The system
+  // is tridiagonal (2 or 4 on the diagonal, 1 beside it), so the Thomas algorithm solves it in
+  // linear time; the diagonal dominates, so no pivoting is needed.
+  std::vector<double> upper(n), rhs(n), tangents(n);
   auto solve = [&](auto value) {
-    m.B[0] = 3 * (value(1) - value(0));
-    for (int32_t i = 1; i < n - 1; ++i) m.B[i] = 3 * (value(i + 1) - value(i - 1));
-    m.B[n - 1] = 3 * (value(n - 1) - value(n - 2));
-    m.Solve();
-    return m.B;
+    rhs[0] = 3 * (value(1) - value(0));
+    for (int32_t i = 1; i < n - 1; ++i) rhs[i] = 3 * (value(i + 1) - value(i - 1));
+    rhs[n - 1] = 3 * (value(n - 1) - value(n - 2));
+    // Forward sweep: row i becomes x[i] + upper[i] x[i+1] = rhs[i].
+    upper[0] = 1.0 / 2;
+    rhs[0] /= 2;
+    for (int32_t i = 1; i < n; ++i) {
+      const double diagonal = (i == n - 1 ? 2.0 : 4.0) - upper[i - 1];
+      upper[i] = 1.0 / diagonal;
+      rhs[i] = (rhs[i] - rhs[i - 1]) / diagonal;
+    }
+    tangents[n - 1] = rhs[n - 1];
+    for (int32_t i = n - 2; i >= 0; --i) tangents[i] = rhs[i] - upper[i] * tangents[i + 1];
+    return tangents;
   };
   const auto dx = solve([&](int32_t i) { return Points[i]->X; });
   const auto dy = solve([&](int32_t i) { return Points[i]->Y; });
@@ -238,7 +242,23 @@ void TSpline::ReadTabLines(shared::TTabLines& lines) {
   TotalOut = lines.GetFloat(0);
   InEnabled = InWeight > 0;
   OutEnabled = OutWeight > 0;
-  while (lines.ReadLine()) Points[NewPoint()]->ReadTabLine(lines);
+  // Appended directly, numbered and not selected, as AddPointObject and the record leave them:
+  // deselecting the whole list for every point read made reading quadratic.
+  bool over = false;
+  while (lines.ReadLine()) {
+    if (PointCount() >= kMaxPoints) {
+      over = true;
+      continue;
+    }
+    auto point = std::make_unique<TPrePoint>();
+    point->ReadTabLine(lines);
+    point->Id = PointCount();
+    Points.push_back(std::move(point));
+  }
+  if (!Points.empty()) Modified = true;
+  if (over)
+    StdOut().Warning("The curve holds more than " + std::to_string(kMaxPoints) + " points; only the first " +
+                     std::to_string(kMaxPoints) + " were read.");
   Rebuild();
 }
 
@@ -268,8 +288,8 @@ void TSpline::Draw(shared::TCanvas2D& canvas) const {
   // A line of the given pixel length from the point in the direction of a rotation.
   auto rotationLine = [&canvas](const shared::TPoint& from, double length, double angle) {
     canvas.Surface().MoveTo(from.X, from.Y);
-    canvas.Surface().LineTo(from.X + static_cast<int>(std::nearbyint(length * std::cos(angle))),
-                            from.Y - static_cast<int>(std::nearbyint(length * std::sin(angle))));
+    canvas.Surface().LineTo(from.X + shared::PixelOf(length * std::cos(angle)),
+                            from.Y - shared::PixelOf(length * std::sin(angle)));
   };
   for (int32_t i = 0; i < PointCount(); ++i) {
     const TPrePoint& p = *Points[i];

@@ -17,6 +17,9 @@ namespace quillon {
 
 class TSpline {
  public:
+  // Points one document may give the curve: the reader stops there with a warning.
+  static constexpr int32_t kMaxPoints = 10000;
+
   TSpline();
 
   // A point added through the list becomes the only selected point.
@@ -91,7 +94,7 @@ class TSpline {
   bool IsUsable() const;
 
   // Section Name: InWeight, InTotal, TotalIn, OutWeight, OutTotal, TotalOut, then one record
-  // per control point. Nothing is written without points.
+  // per control point (up to kMaxPoints). Nothing is written without points.
   void ReadTabLines(shared::TTabLines& lines = shared::TabLines());
   void WriteTabLines(shared::TTabLines& lines = shared::TabLines()) const;
 

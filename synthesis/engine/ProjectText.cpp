@@ -1,6 +1,8 @@
 // Reading and writing the lines of the synthesis engine's project-text records.
 #include "synthesis/engine/ProjectText.h"
 
+#include <limits>
+
 #include "shared/RealText.h"
 #include "shared/TextLine.h"
 
@@ -84,7 +86,13 @@ int32_t TProjectReader::IntOf(std::string_view field) const {
 
 double TProjectReader::RealOf(std::string_view field) const {
   double value = 0;
-  if (!shared::ParseReal(field, value)) Fail();
+  if (shared::ParseReal(field, value)) return value;
+  // The notation writes a value that went wrong in a computation as NAN or INF; a project that
+  // holds one still opens (the engine rates such a candidate invalid).
+  if (field == "NAN") return std::numeric_limits<double>::quiet_NaN();
+  if (field == "INF") return std::numeric_limits<double>::infinity();
+  if (field == "-INF") return -std::numeric_limits<double>::infinity();
+  Fail();
   return value;
 }
 

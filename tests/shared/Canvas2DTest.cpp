@@ -5,6 +5,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <numbers>
 #include <sstream>
 #include <string>
@@ -347,6 +348,25 @@ TEST(SynthCanvas2DRecord, WritesAndReadsBack) {
   EXPECT_EQ(rest, "next\r");
 }
 
+// The largest world sizes and origins the record can hold come back from the record it writes.
+TEST(SynthCanvas2DRecord, ExtremeValuesReadBack) {
+  const double max = std::numeric_limits<double>::max();
+  for (const double origin : {max, -max, std::numeric_limits<double>::denorm_min(), 1e-300}) {
+    TFakePaintBox box(500, 500);
+    TSynthCanvas2D canvas(box, 500, max);
+    canvas.ZoomToRect(TComplex(origin, -origin), TComplex(origin, -origin), 1);
+    std::ostringstream out;
+    canvas.Write(out);
+    TFakePaintBox other(500, 500);
+    TSynthCanvas2D read(other, 500, 3.0);
+    std::istringstream in(out.str());
+    ASSERT_NO_THROW(read.Read(in)) << out.str();
+    EXPECT_NEAR(read.WorldSize() / max, 1, 1e-14);
+    EXPECT_NEAR(read.Origin().X, origin, std::fabs(origin) * 1e-14 + 1e-320);
+    EXPECT_NEAR(read.Origin().Y, -origin, std::fabs(origin) * 1e-14 + 1e-320);
+  }
+}
+
 TEST(SynthCanvas2DRecord, ReadsLinefeedsAndIgnoresTheKeys) {
   TFakePaintBox box(500, 500);
   TSynthCanvas2D canvas(box, 500, 2.0);
@@ -371,6 +391,11 @@ TEST(SynthCanvas2DRecord, BadRecordsRaiseAndKeepTheView) {
        "File read error in TCanvas2D!"},
       {"[Canvas2D]\r\n0\r\n500 CanvasSize\r\n", "File read error in TCanvas2D!"},
       {"[Canvas2D]\r\n0\r\n500 CanvasSize\r\n 2.0 WorldSize\r\n[Point]\r\n", "File read error in TComplex!"},
+      // A blank value line: the line before held a good number, which must not stand for it.
+      {"[Canvas2D]\r\n0\r\n500 CanvasSize\r\n\r\n[Vector]\r\n2 0 0\r\n", "File read error in TCanvas2D!"},
+      {"[Canvas2D]\r\n0\r\n500 CanvasSize\r\n   \r\n[Vector]\r\n2 0 0\r\n", "File read error in TCanvas2D!"},
+      {"[Canvas2D]\r\n0\r\n\r\n 2.0 WorldSize\r\n[Vector]\r\n2 0 0\r\n", "File read error in TCanvas2D!"},
+      {"[Canvas2D]\r\n0\r\n500 CanvasSize\r\n 2.0 WorldSize\r\n[Vector]\r\n2 0\r\n", "File read error in TComplex!"},
   };
   for (const Case& c : cases) {
     TFakePaintBox box(1300, 1300);

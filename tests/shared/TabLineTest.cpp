@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <sstream>
 #include <stdexcept>
 
+#include "shared/FilePath.h"
 #include "shared/TabLine.h"
 #include "tests/shared/TestFiles.h"
 
@@ -51,6 +53,29 @@ TEST(TabLineRecordTest, WritesAndReadsEachFieldKind) {
   EXPECT_EQ(tl.GetFloat(2.5), 2.5);
   EXPECT_EQ(tl.GetString("none"), "none");
   EXPECT_EQ(tl.GetFileName("x.dxf"), "x.dxf");
+}
+
+// Text where a number belongs reads as 0 and is counted, so a reader can say how much of a
+// document it could not read; an empty field is a missing value, not a bad one.
+TEST(TabLineRecordTest, CountsFieldsThatHoldNoNumber) {
+  TTabLines tl;
+  std::istringstream in("NAN\t-INF\t1E+0999\t\tabc\t2.5\t$x\t1.5\t7\r\n");
+  tl.LoadFromStream(in);
+  tl.ReadLine();
+  EXPECT_EQ(tl.GetFloat(9), 0);
+  EXPECT_EQ(tl.GetFloat(9), 0);
+  EXPECT_EQ(tl.GetFloat(9), 0);
+  EXPECT_EQ(tl.GetFloat(9), 0);  // empty
+  EXPECT_EQ(tl.GetBool(true), false);
+  EXPECT_EQ(tl.GetFloat(9), 2.5);
+  EXPECT_EQ(tl.GetInt(9), 0);
+  EXPECT_EQ(tl.GetInt(9), 0);  // "1.5" is no integer
+  EXPECT_EQ(tl.GetInt(9), 7);
+  EXPECT_EQ(tl.GetInt(9), 9);  // no field left: the default, nothing counted
+  EXPECT_EQ(tl.UnreadNumbers, 6);
+  std::istringstream again("1\r\n");
+  tl.LoadFromStream(again);
+  EXPECT_EQ(tl.UnreadNumbers, 0);
 }
 
 TEST(TabLineRecordTest, SplitsLinesAsTheFormatDefines) {
@@ -222,7 +247,7 @@ TEST_F(TabLineFiles, SavesWithChecksumAndCrLfThenClears) {
   EXPECT_TRUE(tl.Lines.empty());
   EXPECT_EQ(tl.FileName, "");
   EXPECT_EQ(tl.BaseDirectory, "");
-  EXPECT_FALSE(fs::exists(file + TTabLines::kSavingSuffix));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);  // no temporary left
 
   // An empty store gives an empty file, no checksum line.
   tl.SetFileName(file);
@@ -254,7 +279,7 @@ TEST_F(TabLineFiles, FailedSaveNamesTheFileAndKeepsThePreviousDocument) {
   // The write cannot even start beside the target: the old document stays as it was.
   const std::string file = (dir / "doc.mech").string();
   WriteBytes(file, "old\r\n");
-  fs::create_directory(file + TTabLines::kSavingSuffix);
+  shared::FailNextReplacement(shared::TReplaceStage::Create, EACCES);
   tl.SetFileName(file);
   tl.BeginSection("Info");
   EXPECT_THROW(tl.SaveToFile(), std::runtime_error);
@@ -357,6 +382,31 @@ TEST(TabLineFileNameTest, KeepsNamesOnAnotherDriveOrServerAsTheyStand) {
     tl.SetFileName("/home/ann/docs/crank.mech");
     tl.AddFileName(name);
     EXPECT_EQ(tl.Fields[0], name);
+  }
+  // A colon after the first letter without a delimiter behind it is part of a file name here:
+  // it is joined to the document's folder like any relative name and comes back the same. A
+  // folder named like a drive is written behind "./", so that it does not read as the drive.
+  for (const std::string name : {"a:b.dxf", "C:", "x:y/z.dxf", "./c:/shapes.dxf"}) {
+    TTabLines tl;
+    tl.SetFileName("/home/ann/docs/crank.mech");
+    tl.Lines = {name};
+    tl.ReadPosition = 0;
+    tl.ReadLine();
+    const std::string read = tl.GetFileName("");
+    EXPECT_EQ(read, fs::path("/home/ann/docs/" + name).lexically_normal().string());
+    tl.ClearFields();
+    tl.AddFileName(read);
+    EXPECT_EQ(tl.Fields[0], name);
+  }
+  // A document named from the root with two or more slashes has the root as its folder.
+  {
+    TTabLines tl;
+    tl.SetFileName("///doc.mech");
+    EXPECT_EQ(tl.BaseDirectory, "/");
+    tl.SetFileName("//doc.mech");
+    EXPECT_EQ(tl.BaseDirectory, "/");
+    tl.AddFileName("/c:/d.dxf");
+    EXPECT_EQ(tl.Fields[0], "./c:/d.dxf");
   }
   // Read back and written again, the name stays the same.
   TTabLines tl;

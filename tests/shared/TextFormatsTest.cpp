@@ -3,6 +3,7 @@
 
 #include <clocale>
 #include <cmath>
+#include <limits>
 #include <sstream>
 
 #include "shared/Cp1252.h"
@@ -47,6 +48,33 @@ TEST(RealTextTest, ReadsAnyDecimalNotationWhateverTheLocale) {
   const double pi = 3.14159265358979;
   EXPECT_TRUE(shared::ParseReal(shared::FormatReal(pi), v));
   EXPECT_EQ(v, pi);
+}
+
+// What the notation writes must read back, also at the ends of the double range: rounding the
+// largest doubles up to 15 digits gave a text above the largest double.
+TEST(RealTextTest, ReadsBackWhatItWritesAtTheExtremes) {
+  const double max = std::numeric_limits<double>::max();
+  const double tiny = std::numeric_limits<double>::denorm_min();
+  for (const double value : {max, -max, std::nextafter(max, 0.0), 1.797693134862315e308, 1.7976931348623e308,
+                             1e308, std::numeric_limits<double>::min(), -std::numeric_limits<double>::min(),
+                             tiny, -tiny, 3 * tiny, 1e-310, 9.999999999999999e-300, 123.456}) {
+    const std::string text = shared::FormatReal(value);
+    EXPECT_EQ(text.size(), 23u) << text;
+    double back = 0;
+    ASSERT_TRUE(shared::ParseReal(text, back)) << text;
+    EXPECT_EQ(std::signbit(back), std::signbit(value)) << text;
+    // Within the 15 written digits (subnormals carry fewer bits than that).
+    EXPECT_LE(std::fabs(back - value), std::max(1e-14 * std::fabs(value), 2 * tiny)) << text;
+  }
+  EXPECT_EQ(shared::FormatReal(max), " 1.79769313486231E+0308");
+  EXPECT_EQ(shared::FormatReal(-max), "-1.79769313486231E+0308");
+
+  // No number is written for what is not one, and no such text reads as one.
+  double back = 7;
+  for (const double notFinite : {std::nan(""), HUGE_VAL, -HUGE_VAL})
+    EXPECT_FALSE(shared::ParseReal(shared::FormatReal(notFinite), back)) << shared::FormatReal(notFinite);
+  for (const char* text : {"nan", "-NaN", "inf", "INFINITY", "1e309", "-1.8E+0308"}) EXPECT_FALSE(shared::ParseReal(text, back)) << text;
+  EXPECT_EQ(back, 7);
 }
 
 TEST(RealTextTest, ReadsIntegers) {

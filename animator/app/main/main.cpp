@@ -6,6 +6,7 @@
 #include "animator/app/AnimOptionsDlg.h"
 #include "animator/app/AnimationFrm.h"
 #include "animator/app/AppDialogs.h"
+#include "animator/app/DXFImportDlg.h"
 #include "animator/app/Application.h"
 #include "animator/app/ExcelExportDlg.h"
 #include "animator/app/InputFunctionDlg.h"
@@ -67,6 +68,10 @@ int main(int argc, char** argv) {
     quillon::AppDialogs().InputFunctionDlg = inputFunctionDlg.get();
     quillon::AppDialogs().AnimOptionsDlg = animOptionsDlg.get();
     quillon::AppDialogs().MorphDlg = morphDlg.get();
+    // The last of the dialogs that live for the whole run.
+    auto dxfImportDlg = std::make_unique<quillon::TDXFImportDlg>(&form);
+    dxfImportDlg->SetHelpHandler(help);
+    quillon::AppDialogs().DXFImportDlg = dxfImportDlg.get();
 
     form.SetCommandLine(quillon::JoinCommandLine(app.arguments()));
     form.show();

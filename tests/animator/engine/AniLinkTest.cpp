@@ -12,6 +12,7 @@
 #include "animator/engine/AniDyad.h"
 #include "animator/engine/AniJoint.h"
 #include "animator/engine/AniLink.h"
+#include "tests/shared/dxf/DXFFixtures.h"
 
 namespace {
 
@@ -294,10 +295,12 @@ TEST(AniLinkTest, AnchorLetters) {
   link.SetAnchorLetter("\vc\x01");
   EXPECT_EQ(link.AnchorIndex, 1);
 
-  link.Drawing = {"body.dxf", 0.5, -0.25, 1.5};
-  EXPECT_FALSE(link.Drawing.Empty());
+  link.Drawing->FileName = "body.dxf";
+  link.Drawing->Transform.SetAll(0.5, -0.25, 1.5, 1, 1);
   link.Clear();
-  EXPECT_TRUE(link.Drawing.Empty());
+  EXPECT_EQ(link.Drawing->FileName, "");
+  EXPECT_EQ(link.Drawing->Transform.OffsetX, 0);
+  EXPECT_EQ(link.Drawing->Transform.Angle, 0);
   EXPECT_EQ(link.Name, "");
   EXPECT_EQ(link.AnchorIndex, 0);
 }
@@ -357,8 +360,10 @@ TEST(AniLinkDrawTest, DrawingPlacementNeedsADrawingAndAUsableAnchor) {
   link.DrawStep = 3;
   shared::TComplex origin;
   double rotation = -1;
-  EXPECT_FALSE(link.DrawingPlacement(origin, rotation)) << "no drawing";
-  link.Drawing.FileName = "arm.dxf";
+  link.Drawing->FileName = "arm.dxf";
+  EXPECT_FALSE(link.DrawingPlacement(origin, rotation)) << "a name alone is no drawing";
+  link.Drawing->LoadFromString(dxftest::EntitiesOnly(
+      dxftest::Pairs({{0, "LINE"}, {8, "0"}, {10, "0"}, {20, "0"}, {11, "10"}, {21, "0"}})));
   link.AnchorIndex = 1;
   ASSERT_TRUE(link.DrawingPlacement(origin, rotation));
   EXPECT_EQ(origin.X, 1);

@@ -52,10 +52,8 @@ void Furnish(TAniMechanism& mechanism) {
   mechanism.Input(0).AddSection(3, 0.25, 0.125);
   mechanism.AddInput('G');
   mechanism.RetimeInputs();
-  mechanism.Link(4).Drawing.FileName = "/nowhere/coupler.dxf";
-  mechanism.Link(4).Drawing.OffsetX = 0.01;
-  mechanism.Link(4).Drawing.OffsetY = -0.02;
-  mechanism.Link(4).Drawing.Angle = 1.5;
+  mechanism.Link(4).Drawing->FileName = "/nowhere/coupler.dxf";
+  mechanism.Link(4).Drawing->Transform.SetAll(0.01, -0.02, 1.5, 1, 1);
   mechanism.Link(4).AnchorIndex = 2;
   mechanism.Curve.InWeight = 0.5;
   mechanism.Curve.OutWeight = 2;
@@ -387,10 +385,11 @@ TEST(AniMechanismTest, SaveLoadSaveIsByteIdentical) {
   // The second input takes the first one's time step: 1 s at 1.75 s / 90 gives 51 steps.
   EXPECT_EQ(copy.Input(1).Steps(), 51);
   const quillon::TAniLink& coupler = copy.Link(4);
-  EXPECT_EQ(coupler.Drawing.FileName, "/nowhere/coupler.dxf");
+  EXPECT_EQ(coupler.Drawing->FileName, "/nowhere/coupler.dxf");
   EXPECT_EQ(coupler.AnchorIndex, 2);
-  EXPECT_DOUBLE_EQ(coupler.Drawing.Angle, 1.5);
-  EXPECT_TRUE(copy.Link(0).Drawing.Empty());
+  EXPECT_DOUBLE_EQ(coupler.Drawing->Transform.OffsetX, 0.01);
+  EXPECT_DOUBLE_EQ(coupler.Drawing->Transform.Angle, 1.5);
+  EXPECT_EQ(copy.Link(0).Drawing->FileName, "");
   EXPECT_EQ(copy.Curve.PointCount(), 3);
   EXPECT_TRUE(copy.Curve.OutEnabled);
   EXPECT_EQ(copy.Areas.Count(), 2);
@@ -434,9 +433,10 @@ TEST(AniMechanismTest, VersionMinus96CarriesKindOfSecondJoint) {
   EXPECT_EQ(mechanism.Input(0).Count(), 2);
   // The drawing of the frame is missing: the document loads, the name stays, a warning is logged.
   const fs::path drawing = kFixtures / "frame.dxf";
-  EXPECT_EQ(mechanism.Link(0).Drawing.FileName, drawing.lexically_normal().string());
+  EXPECT_EQ(mechanism.Link(0).Drawing->FileName, drawing.lexically_normal().string());
+  EXPECT_FALSE(mechanism.HasFrameDrawing());
   EXPECT_EQ(mechanism.Link(0).AnchorLetter(), "D");
-  EXPECT_DOUBLE_EQ(mechanism.Link(0).Drawing.OffsetY, 0.2);
+  EXPECT_DOUBLE_EQ(mechanism.Link(0).Drawing->Transform.OffsetY, 0.2);
   ASSERT_EQ(log.sink.lines.size(), 1u);
   EXPECT_EQ(log.sink.lines[0], "[Warning] " + drawing.lexically_normal().string() + " does not exist!");
 }
@@ -548,11 +548,11 @@ TEST(AniMechanismTest, DrawingRecordsEmptyNamesRelativeNamesAndExtraRecords) {
   TAniMechanism mechanism;
   LoadFile(mechanism, path);
   EXPECT_TRUE(log.sink.lines.empty()) << log.sink.lines[0];
-  EXPECT_TRUE(mechanism.Link(0).Drawing.Empty());
+  EXPECT_EQ(mechanism.Link(0).Drawing->FileName, "");
   EXPECT_EQ(mechanism.Link(0).AnchorIndex, 0);
-  EXPECT_EQ(mechanism.Link(1).Drawing.FileName, (dir / "parts" / "crank.dxf").string());
+  EXPECT_EQ(mechanism.Link(1).Drawing->FileName, (dir / "parts" / "crank.dxf").string());
   EXPECT_EQ(mechanism.Link(1).AnchorIndex, 1);
-  EXPECT_DOUBLE_EQ(mechanism.Link(1).Drawing.OffsetX, 0.5);
+  EXPECT_DOUBLE_EQ(mechanism.Link(1).Drawing->Transform.OffsetX, 0.5);
 
   // Saved beside the first, the name is relative again and the empty name stays empty.
   shared::TTabLines lines;

@@ -14,6 +14,7 @@
 #include "animator/engine/AniMechanism.h"
 #include "animator/engine/Presets.h"
 #include "animator/engine/StdOut.h"
+#include "tests/shared/dxf/DXFFixtures.h"
 
 namespace {
 
@@ -633,7 +634,11 @@ TEST(EditTest, InstantCentreLinksLinkOrderAndFrameDrawing) {
   EXPECT_EQ(m.Link(0).Name, "AD");
 
   EXPECT_FALSE(m.HasFrameDrawing());
-  m.Link(0).Drawing.FileName = "/somewhere/ground.dxf";
+  // A name whose file could not be read is no drawing; an entity is.
+  m.Link(0).Drawing->FileName = "/somewhere/ground.dxf";
+  EXPECT_FALSE(m.HasFrameDrawing());
+  m.Link(0).Drawing->LoadFromString(dxftest::EntitiesOnly(
+      dxftest::Pairs({{0, "POINT"}, {8, "0"}, {10, "1"}, {20, "2"}})));
   EXPECT_TRUE(m.HasFrameDrawing());
 }
 

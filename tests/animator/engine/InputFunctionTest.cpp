@@ -430,15 +430,28 @@ TEST(InputFunctionRecordTest, BadRecordsAreDroppedOrRefused) {
   function.Letter = "A";
   function.ReadTabLines(store);
   // "2 1.5": a dwell of 1.5 s; "3" and the empty line have no duration; the twelfth usable line
-  // finds the function full.
+  // finds the function full, and the rest is passed over with one warning.
   ASSERT_EQ(function.Count(), 11);
   EXPECT_EQ(function.Section(0)->Law(), 2);
   EXPECT_EQ(function.Section(0)->Displacement(), 0.0);
   EXPECT_EQ(function.Section(1)->Law(), 9);
   EXPECT_DOUBLE_EQ(function.TotalTime(), 1.5 + 0.5 + 9 * 0.25);
   EXPECT_NEAR(function.ValueOfStep(90), 2.0 + 9.0, 1e-12);
-  EXPECT_EQ(log.sink.lines.size(), 2u);
+  ASSERT_EQ(log.sink.lines.size(), 3u);
+  EXPECT_EQ(log.sink.lines[2], "[Warning] Input A holds more than 11 sections; the rest was not read.");
   for (double v : function.Table()) EXPECT_TRUE(std::isfinite(v));
+
+  // Bad records stop being tried after as many as a law holds: a long run of them gives eleven
+  // warnings and the one for the rest, not one per line.
+  log.sink.lines.clear();
+  store.Lines = {"[Input A>"};
+  for (int i = 0; i < 5000; ++i) store.Lines.push_back("0\t0");
+  store.Lines.push_back("1\t2\t3");
+  store.Lines.push_back("<Input A]");
+  function.ReadTabLines(store);
+  EXPECT_EQ(function.Count(), 0);
+  ASSERT_EQ(log.sink.lines.size(), 12u);
+  EXPECT_EQ(log.sink.lines[11], "[Warning] Input A has more bad records than 11 sections; the rest was not read.");
 }
 
 TEST(InputFunctionReportTest, TextsAndHtmlTableInDisplayUnits) {

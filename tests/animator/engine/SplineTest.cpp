@@ -2,6 +2,7 @@
 // PointAt and its rotation channels, point editing, and the "Curve" section.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <sstream>
@@ -11,6 +12,7 @@
 #include "RecordingCanvas.h"
 #include "animator/engine/Spline.h"
 #include "shared/Convert.h"
+#include "shared/Matrix.h"
 
 using quillon::TSpline;
 using shared::TComplex;
@@ -65,6 +67,45 @@ TEST(SplineGeometryTest, TangentsSolveTheTridiagonalSystem) {
   // Monotone along x: the samples run the x axis and Length is the span.
   EXPECT_NEAR(curve.Length, 3, 1e-14);
   EXPECT_NEAR(curve.Point(1).s, 1.0 / 3, 1e-14);
+}
+
+// The linear-time sweep gives the tangents of the whole system solved as a dense matrix (LU with
+// pivoting), for the positions and both rotation channels, on curves of several lengths.
+TEST(SplineGeometryTest, TangentsMatchTheDenseSolution) {
+  for (const int n : {2, 3, 4, 7, 40}) {
+    TSpline curve;
+    curve.OutWeight = 1;
+    curve.OutEnabled = true;
+    curve.InWeight = 1;
+    curve.InEnabled = true;
+    for (int i = 0; i < n; ++i) {
+      curve.AddPoint({i + 0.3 * std::sin(1.7 * i), std::cos(0.9 * i) * i});
+      curve.Point(i).Out = 0.4 * i * i - i;
+      curve.Point(i).In = std::sin(2.3 * i);
+    }
+    curve.Rebuild();
+    auto dense = [&](auto value) {
+      shared::TMatrix m(n);
+      for (int i = 0; i < n; ++i) {
+        m.A[i][i] = (i == 0 || i == n - 1) ? 2 : 4;
+        if (i > 0) m.A[i][i - 1] = 1;
+        if (i + 1 < n) m.A[i][i + 1] = 1;
+        m.B[i] = 3 * (value(std::min(i + 1, n - 1)) - value(std::max(i - 1, 0)));
+      }
+      m.Solve();
+      return m.B;
+    };
+    const auto dx = dense([&](int i) { return curve.Point(i).X; });
+    const auto dy = dense([&](int i) { return curve.Point(i).Y; });
+    const auto dOut = dense([&](int i) { return curve.Point(i).Out; });
+    const auto dIn = dense([&](int i) { return curve.Point(i).In; });
+    for (int i = 0; i < n; ++i) {
+      EXPECT_NEAR(curve.Point(i).Direction.X, dx[i], 1e-12) << n << " " << i;
+      EXPECT_NEAR(curve.Point(i).Direction.Y, dy[i], 1e-12) << n << " " << i;
+      EXPECT_NEAR(curve.OutTangents[i], dOut[i], 1e-12) << n << " " << i;
+      EXPECT_NEAR(curve.InTangents[i], dIn[i], 1e-12) << n << " " << i;
+    }
+  }
 }
 
 const std::vector<TComplex> kWavy = {{0, 0}, {1, 2}, {2.5, 1.5}, {3, -1}, {5, 0.5}};

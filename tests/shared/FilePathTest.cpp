@@ -1,0 +1,157 @@
+// Whole-file replacement: what a save keeps of the file it replaces (permission bits, symbolic
+// links, write protection) and what it says when the disk or the folder refuses.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+
+#include "shared/FilePath.h"
+#include "tests/shared/TestFiles.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using shared::test::ReadBytes;
+using shared::test::WriteBytes;
+
+class FilePathTest : public shared::test::TTempFolderTest {
+ protected:
+  FilePathTest() : TTempFolderTest("filepath") {}
+
+  // Raises with the prefix, or returns "".
+  std::string Replace(const fs::path& target, const std::string& bytes) {
+    try {
+      shared::WriteFileReplacing(target.string(), bytes, ".~saving", "Cannot save: ");
+    } catch (const std::runtime_error& e) {
+      return e.what();
+    }
+    return "";
+  }
+
+  int EntriesIn(const fs::path& folder) const {
+    return static_cast<int>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+  }
+
+  static mode_t Mode(const fs::path& file) {
+    struct stat info {};
+    ::stat(file.c_str(), &info);
+    return info.st_mode & 07777;
+  }
+};
+
+TEST_F(FilePathTest, ReplacementKeepsThePermissionBits) {
+  for (const mode_t mode : {0600, 0640, 0604, 0755}) {
+    const fs::path file = dir / "doc.mech";
+    WriteBytes(file, "old");
+    ASSERT_EQ(::chmod(file.c_str(), mode), 0);
+    EXPECT_EQ(Replace(file, "new"), "");
+    EXPECT_EQ(ReadBytes(file), "new");
+    EXPECT_EQ(Mode(file), mode) << std::oct << mode;
+    EXPECT_EQ(EntriesIn(dir), 1);
+  }
+  // A new file gets what the process's mask leaves of rw for everyone, not the 0600 of a
+  // temporary file.
+  const mode_t mask = ::umask(022);
+  const fs::path fresh = dir / "fresh.mech";
+  EXPECT_EQ(Replace(fresh, "x"), "");
+  ::umask(mask);
+  EXPECT_EQ(Mode(fresh), 0644u);
+}
+
+TEST_F(FilePathTest, SymbolicLinksAreFollowedAndKept) {
+  fs::create_directories(dir / "real");
+  const fs::path document = dir / "real" / "doc.mech";
+  WriteBytes(document, "old");
+  // A relative link, a link to that link, and a link to a document not yet written.
+  fs::create_symlink("real/doc.mech", dir / "link.mech");
+  fs::create_symlink(dir / "link.mech", dir / "link2.mech");
+  fs::create_symlink("real/new.mech", dir / "dangling.mech");
+  const struct {
+    fs::path through;
+    fs::path written;
+  } cases[] = {{dir / "link.mech", document}, {dir / "link2.mech", document}, {dir / "dangling.mech", dir / "real" / "new.mech"}};
+  for (const auto& c : cases) {
+    const std::string bytes = "via " + c.through.filename().string();
+    EXPECT_EQ(Replace(c.through, bytes), "");
+    EXPECT_TRUE(fs::is_symlink(c.through)) << c.through;
+    EXPECT_EQ(ReadBytes(c.written), bytes);
+    EXPECT_EQ(EntriesIn(dir / "real"), c.written == document ? 1 : 2);
+  }
+  // A loop of links is refused, not followed forever.
+  fs::create_symlink("loop2", dir / "loop1");
+  fs::create_symlink("loop1", dir / "loop2");
+  EXPECT_EQ(Replace(dir / "loop1", "x"), "Cannot save: too many symbolic links.");
+}
+
+TEST_F(FilePathTest, StaleTemporaryFilesBlockNothing) {
+  const fs::path file = dir / "doc.mech";
+  WriteBytes(file, "old");
+  WriteBytes(dir / "doc.mech.~saving", "left by a crash");
+  fs::create_directory(dir / "doc.mech.~savingXXXXXX");
+  EXPECT_EQ(Replace(file, "new"), "");
+  EXPECT_EQ(ReadBytes(file), "new");
+  EXPECT_EQ(ReadBytes(dir / "doc.mech.~saving"), "left by a crash");
+  EXPECT_EQ(EntriesIn(dir), 3);
+}
+
+// The failures the system reports, injected where they happen: the old document stays, no
+// temporary file stays, and the message says what went wrong.
+TEST_F(FilePathTest, FailuresSayWhatFailedAndKeepTheOldDocument) {
+  using shared::TReplaceStage;
+  const struct {
+    TReplaceStage stage;
+    int error;
+    const char* message;
+  } cases[] = {
+      {TReplaceStage::Create, ENOSPC, "Cannot save: there is no space left on the disk."},  // no free inode
+      {TReplaceStage::Write, ENOSPC, "Cannot save: there is no space left on the disk."},
+      {TReplaceStage::Write, EDQUOT, "Cannot save: there is no space left on the disk."},
+      {TReplaceStage::Sync, EIO, "Cannot save: writing failed: Input/output error."},
+      {TReplaceStage::Create, EACCES, "Cannot save: there is no permission to write in the folder."},
+      {TReplaceStage::Create, EROFS, "Cannot save: the disk is read-only."},
+      {TReplaceStage::Rename, EBUSY, "Cannot save: replacing the file failed: Device or resource busy."},
+  };
+  const fs::path file = dir / "doc.mech";
+  for (const auto& c : cases) {
+    WriteBytes(file, "old");
+    shared::FailNextReplacement(c.stage, c.error);
+    EXPECT_EQ(Replace(file, "new"), c.message);
+    EXPECT_EQ(ReadBytes(file), "old");
+    EXPECT_EQ(EntriesIn(dir), 1);
+  }
+  // The injection is used up: the next save goes through.
+  EXPECT_EQ(Replace(file, "new"), "");
+  EXPECT_EQ(ReadBytes(file), "new");
+  EXPECT_EQ(Replace(dir / "no folder" / "doc.mech", "x"), "Cannot save: the folder does not exist.");
+  EXPECT_EQ(Replace(dir, "x"), "Cannot save: a folder of that name exists.");
+}
+
+// A file the user may not write is not replaced, though the folder would allow the rename. The
+// save runs in a child process as a user without rights on the file (the suite's tests may run
+// as root, who may write anything).
+TEST_F(FilePathTest, WriteProtectedFileIsRefusedForAUserWithoutWritePermission) {
+  const fs::path file = dir / "doc.mech";
+  WriteBytes(file, "old");
+  ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
+  ASSERT_EQ(::chmod(dir.c_str(), 0777), 0);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (::geteuid() == 0 && (::setegid(65534) != 0 || ::seteuid(65534) != 0)) ::_exit(3);
+    const std::string message = Replace(file, "new");
+    ::_exit(message == "Cannot save: the file is write-protected." ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(ReadBytes(file), "old");
+  EXPECT_EQ(EntriesIn(dir), 1);
+}
+
+}  // namespace
