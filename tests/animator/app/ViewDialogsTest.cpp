@@ -439,9 +439,13 @@ TEST_F(ViewDialogsTest, OptionsRoundTrip) {
   EXPECT_EQ(M().ShowCentres, 1);
   EXPECT_TRUE(View->IsModified());
 
-  // A DXF background: until drawings are read the frame keeps the chosen file's name.
-  Options->PickOpenFile = [](TFileRequest& request) {
-    request.FileName = QStringLiteral("/drawings/base.dxf");
+  // A DXF background: the frame reads the chosen file and the view shows it behind the linkage.
+  QTemporaryDir drawings;
+  const std::string base = drawings.filePath(QStringLiteral("base.dxf")).toStdString();
+  std::ofstream(base) << "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\n0\n20\n0\n11\n100\n21\n0\n"
+                         "0\nENDSEC\n0\nEOF\n";
+  Options->PickOpenFile = [&](TFileRequest& request) {
+    request.FileName = QString::fromStdString(base);
     return true;
   };
   WhenModal([](QDialog& dialog) {
@@ -452,7 +456,22 @@ TEST_F(ViewDialogsTest, OptionsRoundTrip) {
   });
   View->EditOptions();
   EXPECT_EQ(View->Canvas().GridStyle, 3);
-  EXPECT_EQ(M().Link(0).Drawing.FileName, "/drawings/base.dxf");
+  EXPECT_EQ(M().Link(0).Drawing->FileName, base);
+  EXPECT_TRUE(M().HasFrameDrawing());
+
+  // A file that cannot be read leaves the background as it was.
+  Options->PickOpenFile = [&](TFileRequest& request) {
+    request.FileName = QString::fromStdString(base + ".missing");
+    return true;
+  };
+  WhenModal([](QDialog& dialog) {
+    auto& options = static_cast<TAnimOptionsDlg&>(dialog);
+    options.BrowseButton->click();
+    options.OKBtn->click();
+  });
+  View->EditOptions();
+  EXPECT_EQ(M().Link(0).Drawing->FileName, base);
+  EXPECT_TRUE(M().HasFrameDrawing());
 
   // Cancel takes nothing back.
   WhenModal([](QDialog& dialog) {
