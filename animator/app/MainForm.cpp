@@ -27,6 +27,7 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <cmath>
 #include <exception>
 #include <filesystem>
 
@@ -62,14 +63,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The left panel's widths and the memo's height in the metrics of the font they were laid out
-// for (average letter 6 pixels wide, lines 13 pixels apart); FontScale and MemoHeight carry them
-// over to the font of this desktop.
 constexpr int kPanelLeftWidth = 215;
 constexpr int kPanelLeftMinWidth = 160;
 constexpr int kPanelLeftMaxWidth = 228;
 constexpr int kMemoHeight = 101;
-constexpr double kLayoutLetterWidth = 6.0;
+// The memo's height held 7 lines of the font it was laid out for; MemoHeight keeps 7 lines in
+// the font of this desktop.
 constexpr int kMemoLines = 7;
 // Part of the screen a first start takes before it is maximised, for desktops that do not
 // maximise windows.
@@ -107,15 +106,13 @@ QString Pick(const char* english) {
   return shared::ToQString(shared::ProgramInfo().PickByLanguage({english}));
 }
 
-// The average width of the letters, as the layout's font had 6 pixels: never below 1, so the
-// panels only grow with a larger font.
-double FontScale(const QFontMetrics& metrics) {
-  const QString letters = QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ");
-  const double average = metrics.horizontalAdvance(letters) / double(letters.size());
-  return std::max(1.0, average / kLayoutLetterWidth);
+// The left panel's widths are those of a window in an 8-point dialog font, whose digits are six
+// pixels wide; a font with wider digits widens the panel alike, so the numbers in its tables keep
+// their columns whole.
+int ScaledToFont(const QWidget& widget, int width) {
+  const double digits = widget.fontMetrics().horizontalAdvance(QStringLiteral("0123456789")) / 60.0;
+  return std::max(width, static_cast<int>(std::lround(width * digits)));
 }
-
-int Scaled(int width, double scale) { return static_cast<int>(width * scale + 0.5); }
 
 bool IsTextWidget(const QWidget* widget) {
   if (qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QAbstractSpinBox*>(widget) ||
@@ -314,10 +311,8 @@ void TMainForm::CreatePanels() {
 
   PanelLeft = new QWidget(Splitter1);
   PanelLeft->setObjectName(QStringLiteral("PanelLeft"));
-  const double scale = FontScale(fontMetrics());
-  const int panelWidth = Scaled(kPanelLeftWidth, scale);
-  PanelLeft->setMinimumWidth(Scaled(kPanelLeftMinWidth, scale));
-  PanelLeft->setMaximumWidth(Scaled(kPanelLeftMaxWidth, scale));
+  PanelLeft->setMinimumWidth(ScaledToFont(*this, kPanelLeftMinWidth));
+  PanelLeft->setMaximumWidth(ScaledToFont(*this, kPanelLeftMaxWidth));
   auto* leftLayout = new QVBoxLayout(PanelLeft);
   leftLayout->setContentsMargins(0, 0, 0, 0);
   Splitter2 = new QSplitter(Qt::Vertical, PanelLeft);
@@ -357,6 +352,7 @@ void TMainForm::CreatePanels() {
   Splitter1->addWidget(PanelRight);
   Splitter1->setStretchFactor(0, 0);
   Splitter1->setStretchFactor(1, 1);
+  const int panelWidth = ScaledToFont(*this, kPanelLeftWidth);
   Splitter1->setSizes({panelWidth, width() - panelWidth});
   const int memoHeight = MemoHeight();
   Splitter2->setSizes({height() - memoHeight, memoHeight});
@@ -365,7 +361,7 @@ void TMainForm::CreatePanels() {
   statusBar()->setObjectName(QStringLiteral("StatusBar1"));
   StatusPanel0 = new QLabel(this);
   StatusPanel0->setObjectName(QStringLiteral("StatusPanel0"));
-  StatusPanel0->setFixedWidth(panelWidth);
+  StatusPanel0->setFixedWidth(ScaledToFont(*this, kPanelLeftWidth));
   StatusPanel0->setAlignment(Qt::AlignCenter);
   StatusPanel1 = new QLabel(this);
   StatusPanel1->setObjectName(QStringLiteral("StatusPanel1"));

@@ -27,7 +27,6 @@
 #include "animator/app/LanguageFile.h"
 #include "animator/app/MainForm.h"
 #include "animator/app/MessageMemo.h"
-#include "animator/app/Pictures.h"
 #include "shared/Clipboard.h"
 #include "shared/Convert.h"
 #include "shared/ProgramInfo.h"
@@ -487,13 +486,9 @@ TEST_F(MainFormTest, SettingsRoundTrip) {
   values["Main"] = {{"WindowState", "0"}, {"Left", "40"},
                     {"Top", "30"},        {"Width", "700"},
                     {"Height", "500"},    {"DataPath", Folder.path().toStdString() + "/"},
-                    {"LastFile", last}};
+                    {"LastFile", last},   {"PanelLeft", "220"}};
   values["Options"] = {{"IsPolar", "1"}, {"ZoomAllOnSelect", "0"}};
-  Make();
-  // A width inside the panel's range, which follows the font.
-  const int panelWidth = (Form->PanelLeft->minimumWidth() + Form->PanelLeft->maximumWidth()) / 2;
-  values["Main"]["PanelLeft"] = std::to_string(panelWidth);
-  Form->show();
+  Start();
   EXPECT_TRUE(IsPolar);
   EXPECT_TRUE(Action("PolarButton")->isChecked());
   EXPECT_FALSE(Action("XYButton")->isChecked());
@@ -503,7 +498,7 @@ TEST_F(MainFormTest, SettingsRoundTrip) {
   EXPECT_EQ(shared::ProgramInfo().DataDir, Folder.path().toStdString() + "/");
   EXPECT_EQ(shared::ProgramInfo().LastFile, last);
   QApplication::processEvents();
-  EXPECT_EQ(Form->PanelLeft->width(), panelWidth);
+  EXPECT_EQ(Form->PanelLeft->width(), 220);
   Form->resize(720, 510);
   Form.reset();
   EXPECT_EQ(values["Main"]["WindowState"], "0");
