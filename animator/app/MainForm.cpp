@@ -471,6 +471,17 @@ void TMainForm::CreateMenus() {
   HelpMenu->addSeparator();
   HelpMenu->addAction(HelpAbout);
 
+  // Menu items that share a command with a tool button show its picture.
+  const std::pair<QAction*, const char*> pictures[] = {
+      {FileNew, "new"},           {FileOpen, "open"},
+      {FileSave, "save"},         {FileImportDXFBackground, "importdxf"},
+      {FileExporttoExcel, "excel"}, {FileExportPicture, "picture"},
+      {FileCreateAVIVideo, "avi"}, {FileProjectInfo, "projectinfo"},
+      {FileHTMLReport, "report"}, {ViewShowLeft, "showleft"},
+      {ViewShowGraph, "showgraph"}, {ViewZoomAll, "zoomall"},
+      {AnimationStartItem, "start"}, {AnimationStopItem, "stop"}};
+  for (const auto& [item, picture] : pictures) item->setIcon(ToolPicture(QString::fromLatin1(picture)));
+
   OnTrigger(FileNew, [this] { FileNewClick(); });
   OnTrigger(FileOpen, [this] { FileOpenClick(); });
   OnTrigger(FileSave, [this] { FileSaveClick(); });
