@@ -34,6 +34,7 @@
 #include "animator/app/LanguageFile.h"
 #include "animator/app/MorphDlg.h"
 #include "animator/app/PathName.h"
+#include "animator/app/Pictures.h"
 #include "animator/app/ProgressDlg.h"
 #include "animator/app/TrackBar.h"
 #include "animator/engine/AniMechanism.h"
@@ -67,6 +68,9 @@ constexpr const char* kImageProperty = "ImageIndex";
 constexpr int kPauseImage = 4;
 constexpr int kStartImage = 5;
 constexpr int kSpeedImage = 13;
+// The widest texts of the coordinate read-outs and of the step panel.
+constexpr const char* kWidestReadout = "Angle: -29091.23 mrad";
+constexpr const char* kWidestPosition = "Pos: 99999";
 
 // "Short|Long": the tool tip shows the short part, the status line the long one. For widgets
 // and menu items alike.
@@ -78,7 +82,8 @@ void SetHint(THinted* target, const std::string& hint) {
   target->setStatusTip(bar < 0 ? text : text.mid(bar + 1));
 }
 
-// The tool buttons have no pictures yet: they show their short hint as their text.
+// The short hint is also the button's text, which the screen readers tell; the bars show only
+// the pictures.
 void SetButtonHint(QToolButton* button, const std::string& hint) {
   SetHint(button, hint);
   button->setText(button->toolTip());
@@ -168,6 +173,9 @@ TAnimationFrm::TAnimationFrm(shared::TClipboard& clipboard, QWidget* parent)
   SetModified(false);
   RefreshTrackBar();
   ShowFileName();
+  // The buttons show the state the first action would leave: Select down, Start with its picture.
+  SetStartState(false);
+  UpdateToolButtons();
 }
 
 TAnimationFrm::~TAnimationFrm() {
@@ -231,8 +239,18 @@ void TAnimationFrm::CreateComponents() {
   PositionTrackBar->setFixedWidth(316);
   ToolBar2->addWidget(PositionTrackBar);
   SpeedButton = NewToolButton(ToolBar2, "SpeedButton", "Medium Animation Speed", -1, false);
-  StopButton->setIcon(style()->standardIcon(QStyle::SP_MediaStop));
-  RecordButton->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+  const std::pair<QToolButton*, const char*> pictures[] = {
+      {SelectButton, "select"},       {MoveButton, "move"},           {ZoomAllButton, "zoomall"},
+      {ZoomInButton, "zoomin"},       {ZoomOutButton, "zoomout"},     {ZoomButton, "zoom"},
+      {AddInputButton, "addinput"},   {AddDyadButton, "adddyad"},     {AddSliderButton, "addslider"},
+      {AddJointButton, "addjoint"},   {DeleteButton, "delete"},       {AddCurveButton, "addcurve"},
+      {AddAreaButton, "addarea"},     {OptimizeButton, "optimize"},   {StopButton, "stop"},
+      {RecordButton, "store"}};
+  for (const auto& [button, picture] : pictures) button->setIcon(ToolPicture(QString::fromLatin1(picture)));
+  for (QToolBar* bar : {ToolBar1, ToolBar2}) {
+    bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    bar->setIconSize(ToolIconSize(fontMetrics()));
+  }
 
   Splitter1 = new QSplitter(Qt::Vertical, this);
   Splitter1->setObjectName(QStringLiteral("Splitter1"));
@@ -254,6 +272,7 @@ void TAnimationFrm::CreateComponents() {
   PaintBox1->setContextMenuPolicy(Qt::CustomContextMenu);
   // A click in the drawing focuses the view, where the Delete key acts on the selection.
   PaintBox1->setFocusPolicy(Qt::ClickFocus);
+  setFocusProxy(PaintBox1);
   PaintBox1->setMinimumSize(100, 80);
   QFont font(QStringLiteral("MS Sans Serif"));
   font.setPixelSize(13);
@@ -263,7 +282,12 @@ void TAnimationFrm::CreateComponents() {
   StatusBar1 = new QStatusBar(PanelTop);
   StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
   StatusBar1->setSizeGripEnabled(false);
-  const int widths[4] = {90, 90, 60, 500};
+  // The read-outs take the widest text they show, in the font of this desktop.
+  const QFontMetrics metrics(StatusBar1->font());
+  const int padding = 2 * metrics.averageCharWidth();
+  const int readout = std::max(90, metrics.horizontalAdvance(QString::fromLatin1(kWidestReadout)) + padding);
+  const int position = std::max(60, metrics.horizontalAdvance(QString::fromLatin1(kWidestPosition)) + padding);
+  const int widths[4] = {readout, readout, position, 500};
   for (int i = 0; i < 4; ++i) {
     StatusPanels[i] = new QLabel(StatusBar1);
     StatusPanels[i]->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i));
@@ -959,10 +983,12 @@ void TAnimationFrm::SetSpeed(int index) {
   static constexpr int kIntervals[3] = {130, 110, 90};
   static constexpr int kSteps[3] = {1, 2, 4};
   static const char* const kCaptions[3] = {">", ">>", ">>>"};
+  static const char* const kPictures[3] = {"speed1", "speed2", "speed3"};
   AnimationTimer->setInterval(kIntervals[FSpeed]);
   FStepsPerTick = kSteps[FSpeed];
   SetHint(SpeedButton, SpeedHints[FSpeed]);
   SpeedButton->setText(QString::fromLatin1(kCaptions[FSpeed]));
+  SpeedButton->setIcon(ToolPicture(QString::fromLatin1(kPictures[FSpeed])));
   SpeedButton->setProperty(kImageProperty, kSpeedImage + FSpeed);
 }
 
@@ -987,7 +1013,7 @@ void TAnimationFrm::PositionTrackBarChange() {
 
 void TAnimationFrm::SetStartState(bool running) {
   StartButton->setChecked(running);
-  StartButton->setIcon(style()->standardIcon(running ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
+  StartButton->setIcon(ToolPicture(running ? QStringLiteral("pause") : QStringLiteral("start")));
   StartButton->setProperty(kImageProperty, running ? kPauseImage : kStartImage);
   SetHint(StartButton, running ? PauseHint : StartHint);
   if (running) {

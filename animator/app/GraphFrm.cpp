@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "animator/app/LanguageFile.h"
+#include "animator/app/Pictures.h"
 #include "shared/qt/QtCanvas.h"
 #include "shared/qt/QtText.h"
 
@@ -25,60 +26,45 @@ constexpr int kPictureCount = PictureOfKind(gkRotationError) + 1;
 
 int TagOf(const QToolButton* button) { return button->property(kTagProperty).toInt(); }
 
-// The pictures of the x axis and of the kinds: a clock for time, symbols for the rest.
+// The pictures of the x axis and of the kinds, from the program's picture set: a clock for time,
+// the crank angle for the input, the quantity's symbol for each kind.
+QString PictureName(int index) {
+  switch (index) {
+    case kTimePicture:
+      return QStringLiteral("graph-time");
+    case kInputPicture:
+      return QStringLiteral("graph-input");
+    case PictureOfKind(gkRotation):
+      return QStringLiteral("graph-rotation");
+    case PictureOfKind(gkAngularVelocity):
+      return QStringLiteral("graph-angvel");
+    case PictureOfKind(gkAngularAcceleration):
+      return QStringLiteral("graph-angacc");
+    case PictureOfKind(gkPath):
+      return QStringLiteral("graph-path");
+    case PictureOfKind(gkPathVelocity):
+      return QStringLiteral("graph-pathvel");
+    case PictureOfKind(gkPathAcceleration):
+      return QStringLiteral("graph-pathacc");
+    case PictureOfKind(gkTransmission):
+      return QStringLiteral("graph-transmission");
+    case PictureOfKind(gkPathError):
+      return QStringLiteral("graph-patherror");
+    case PictureOfKind(gkRotationError):
+      return QStringLiteral("graph-roterror");
+    default:
+      return QString();
+  }
+}
+
+// The picture at the graph's size; a number without a picture is transparent.
 QImage Picture(int index) {
   QImage image(kPictureSize, kPictureSize, QImage::Format_ARGB32);
   image.fill(Qt::transparent);
+  const QIcon icon = ToolPicture(PictureName(index));
+  if (icon.isNull()) return image;
   QPainter painter(&image);
-  painter.setRenderHint(QPainter::Antialiasing);
-  const QColor ink(0, 0, 128);
-  painter.setPen(QPen(ink, 1.2));
-  if (index == kTimePicture) {
-    painter.drawEllipse(QRectF(1.5, 1.5, 13, 13));
-    painter.drawLine(QPointF(8, 8), QPointF(8, 3.5));
-    painter.drawLine(QPointF(8, 8), QPointF(11.5, 8));
-    return image;
-  }
-  QString symbol;
-  switch (index) {
-    case PictureOfKind(gkRotation):
-      symbol = QStringLiteral("\u03C6");
-      break;
-    case PictureOfKind(gkAngularVelocity):
-      symbol = QStringLiteral("\u03C9");
-      break;
-    case PictureOfKind(gkAngularAcceleration):
-      symbol = QStringLiteral("\u03B1");
-      break;
-    case PictureOfKind(gkPath):
-      symbol = QStringLiteral("s");
-      break;
-    case PictureOfKind(gkPathVelocity):
-      symbol = QStringLiteral("v");
-      break;
-    case PictureOfKind(gkPathAcceleration):
-      symbol = QStringLiteral("a");
-      break;
-    case kInputPicture:
-      symbol = QStringLiteral("\u2220");
-      break;
-    case PictureOfKind(gkTransmission):
-      symbol = QStringLiteral("\u03BC");
-      break;
-    case PictureOfKind(gkPathError):
-      symbol = QStringLiteral("\u0394s");
-      break;
-    case PictureOfKind(gkRotationError):
-      symbol = QStringLiteral("\u0394\u03C6");
-      break;
-    default:
-      return image;
-  }
-  QFont font = painter.font();
-  font.setPixelSize(symbol.size() > 1 ? 10 : 13);
-  font.setBold(true);
-  painter.setFont(font);
-  painter.drawText(QRect(0, 0, kPictureSize, kPictureSize), Qt::AlignCenter, symbol);
+  icon.paint(&painter, image.rect());
   return image;
 }
 

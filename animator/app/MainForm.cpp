@@ -1,13 +1,23 @@
 // The animator's main window: layout, commands, settings, texts and the clipboard watcher.
 #include "animator/app/MainForm.h"
 
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTextEdit>
 #include <QMenuBar>
 #include <QScrollArea>
 #include <QShortcut>
@@ -26,10 +36,11 @@
 #include "animator/app/AppDialogs.h"
 #include "animator/app/Application.h"
 #include "animator/app/AreaEditFrm.h"
-#include "animator/app/ExcelExportDlg.h"
 #include "animator/app/DXFImportDlg.h"
+#include "animator/app/ExcelExportDlg.h"
 #include "animator/app/LanguageFile.h"
 #include "animator/app/MessageMemo.h"
+#include "animator/app/Pictures.h"
 #include "animator/app/PropertiesFrm.h"
 #include "animator/app/SplineEditFrm.h"
 #include "animator/engine/AniMechanism.h"
@@ -58,6 +69,12 @@ constexpr int kPanelLeftWidth = 215;
 constexpr int kPanelLeftMinWidth = 160;
 constexpr int kPanelLeftMaxWidth = 228;
 constexpr int kMemoHeight = 101;
+// The memo's height held 7 lines of the font it was laid out for; MemoHeight keeps 7 lines in
+// the font of this desktop.
+constexpr int kMemoLines = 7;
+// Part of the screen a first start takes before it is maximised, for desktops that do not
+// maximise windows.
+constexpr double kFirstStartShare = 0.9;
 // Preset of File > New: the custom start mechanism; preset 0 is the four-bar.
 constexpr int kCustomPreset = 13;
 constexpr int kFourbarPreset = 0;
@@ -77,6 +94,11 @@ bool DirectoryExists(const std::string& path) {
   return !path.empty() && fs::is_directory(path, error);
 }
 
+bool SameFolder(const std::string& a, const std::string& b) {
+  std::error_code error;
+  return !a.empty() && !b.empty() && fs::equivalent(a, b, error);
+}
+
 std::string WithExtension(const std::string& path, const char* extension) {
   return fs::path(path).replace_extension(extension).string();
 }
@@ -94,12 +116,29 @@ int ScaledToFont(const QWidget& widget, int width) {
   return std::max(width, static_cast<int>(std::lround(width * digits)));
 }
 
+bool IsTextWidget(const QWidget* widget) {
+  if (qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QAbstractSpinBox*>(widget) ||
+      qobject_cast<const QTextEdit*>(widget) || qobject_cast<const QPlainTextEdit*>(widget) ||
+      qobject_cast<const QAbstractItemView*>(widget))
+    return true;
+  const auto* box = qobject_cast<const QComboBox*>(widget);
+  return box && box->isEditable();
+}
+
 bool SameProjectInfo(const shared::TProjectInfo& a, const shared::TProjectInfo& b) {
   return a.Title == b.Title && a.Client == b.Client && a.Author == b.Author && a.Date == b.Date &&
          a.Comments == b.Comments;
 }
 
 }  // namespace
+
+std::string DocumentsFolder() {
+  QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = QDir::homePath();
+  std::string path = ToPath(folder);
+  if (path.empty() || path.back() != '/') path += '/';
+  return path;
+}
 
 QString JoinCommandLine(const QStringList& arguments) {
   QString joined;
@@ -162,7 +201,8 @@ void TMainForm::CreateToolBar() {
   ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
   ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
   ToolBar1->setMovable(false);
-  ToolBar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  ToolBar1->setIconSize(ToolIconSize(fontMetrics()));
 
   NewToolButton = NewAction("NewToolButton", QStringLiteral("New"), QStringLiteral("New"));
   OpenToolButton = NewAction("OpenToolButton", QStringLiteral("Open"), QStringLiteral("Open"));
@@ -193,6 +233,14 @@ void TMainForm::CreateToolBar() {
   CoordinateGroup->addAction(PolarButton);
   CoordinateGroup->setExclusive(true);
 
+  const std::pair<QAction*, const char*> pictures[] = {
+      {NewToolButton, "new"},        {OpenToolButton, "open"},          {SaveToolButton, "save"},
+      {ProjectInfoButton, "projectinfo"}, {PrintToolButton, "report"}, {ImportDXFButton, "importdxf"},
+      {ExportToExcelButton, "excel"}, {ExportAsJPEGButton, "picture"}, {AVIButton, "avi"},
+      {ShowLeftButton, "showleft"},  {ShowGraphButton, "showgraph"},   {XYButton, "xy"},
+      {PolarButton, "polar"}};
+  for (const auto& [action, picture] : pictures) action->setIcon(ToolPicture(QString::fromLatin1(picture)));
+
   ToolBar1->addActions({NewToolButton, OpenToolButton, SaveToolButton, ProjectInfoButton});
   ToolBar1->addSeparator();
   ToolBar1->addActions(
@@ -209,20 +257,21 @@ void TMainForm::CreateToolBar() {
     int Tag;
     const char* Caption;
     const char* Hint;
+    const char* Picture;
   };
   static const TTypeButton kTypes[] = {
-      {"FourbarButton", 0, "4-bar", "Four bar"},
-      {"SliderButton", 7, "Slider", "4-bar Slider"},
-      {"Watt1Button", 1, "W1", "Watt 1 Six Bar"},
-      {"Watt2Button", 2, "W2", "Watt 2 Six Bar"},
-      {"Watt2DButton", 12, "W2D", "Watt 2 six bar"},
-      {"Steph1Button", 3, "S1", "Stephenson 1 Six Bar"},
-      {"Steph3Button", 5, "S3", "Stephenson 3 Six Bar"},
-      {"EightbarButton", 6, "8-bar", "Eight Bar"},
-      {nullptr, 0, nullptr, nullptr},
-      {"ToolButton3", 9, "4-bar F", "Four bar"},
-      {"Watt2FButton", 10, "W2F", "Watt 2 six bar"},
-      {"ToolButton7", 11, "S3F", "Stephenson 3 six bar"},
+      {"FourbarButton", 0, "4-bar", "Four bar", "type-fourbar"},
+      {"SliderButton", 7, "Slider", "4-bar Slider", "type-slider"},
+      {"Watt1Button", 1, "W1", "Watt 1 Six Bar", "type-watt1"},
+      {"Watt2Button", 2, "W2", "Watt 2 Six Bar", "type-watt2"},
+      {"Watt2DButton", 12, "W2D", "Watt 2 six bar", "type-watt2d"},
+      {"Steph1Button", 3, "S1", "Stephenson 1 Six Bar", "type-steph1"},
+      {"Steph3Button", 5, "S3", "Stephenson 3 Six Bar", "type-steph3"},
+      {"EightbarButton", 6, "8-bar", "Eight Bar", "type-eightbar"},
+      {nullptr, 0, nullptr, nullptr, nullptr},
+      {"ToolButton3", 9, "4-bar F", "Four bar", "type-fourbarf"},
+      {"Watt2FButton", 10, "W2F", "Watt 2 six bar", "type-watt2f"},
+      {"ToolButton7", 11, "S3F", "Stephenson 3 six bar", "type-steph3f"},
   };
   for (const TTypeButton& type : kTypes) {
     if (!type.Name) {
@@ -231,6 +280,7 @@ void TMainForm::CreateToolBar() {
     }
     QAction* button = NewAction(type.Name, QString::fromLatin1(type.Caption), QString::fromLatin1(type.Hint));
     button->setData(type.Tag);
+    button->setIcon(ToolPicture(QString::fromLatin1(type.Picture)));
     ToolBar1->addAction(button);
     TypeButtons << button;
     OnTrigger(button, [this, tag = type.Tag] { FourbarButtonClick(tag); });
@@ -309,7 +359,8 @@ void TMainForm::CreatePanels() {
   Splitter1->setStretchFactor(1, 1);
   const int panelWidth = ScaledToFont(*this, kPanelLeftWidth);
   Splitter1->setSizes({panelWidth, width() - panelWidth});
-  Splitter2->setSizes({height() - kMemoHeight, kMemoHeight});
+  const int memoHeight = MemoHeight();
+  Splitter2->setSizes({height() - memoHeight, memoHeight});
   setCentralWidget(Splitter1);
 
   statusBar()->setObjectName(QStringLiteral("StatusBar1"));
@@ -424,6 +475,17 @@ void TMainForm::CreateMenus() {
   HelpMenu->addAction(HelpFeedback);
   HelpMenu->addSeparator();
   HelpMenu->addAction(HelpAbout);
+
+  // Menu items that share a command with a tool button show its picture.
+  const std::pair<QAction*, const char*> pictures[] = {
+      {FileNew, "new"},           {FileOpen, "open"},
+      {FileSave, "save"},         {FileImportDXFBackground, "importdxf"},
+      {FileExporttoExcel, "excel"}, {FileExportPicture, "picture"},
+      {FileCreateAVIVideo, "avi"}, {FileProjectInfo, "projectinfo"},
+      {FileHTMLReport, "report"}, {ViewShowLeft, "showleft"},
+      {ViewShowGraph, "showgraph"}, {ViewZoomAll, "zoomall"},
+      {AnimationStartItem, "start"}, {AnimationStopItem, "stop"}};
+  for (const auto& [item, picture] : pictures) item->setIcon(ToolPicture(QString::fromLatin1(picture)));
 
   OnTrigger(FileNew, [this] { FileNewClick(); });
   OnTrigger(FileOpen, [this] { FileOpenClick(); });
@@ -558,6 +620,8 @@ void TMainForm::FormShow() {
   UpdateCaption();
   PictureFileName.clear();
   AVIFileName.clear();
+  // The drawing has the keys of the Edit menu from the start.
+  Document->Widget()->setFocus();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -578,7 +642,29 @@ bool TMainForm::event(QEvent* event) {
     ShowHint(static_cast<QStatusTipEvent*>(event)->tip());
     return true;
   }
+  // The key of an Edit command reaches this window only when the focused widget did not claim
+  // it. A text or table widget keeps the keys of its own text even where it does not claim them
+  // (a read-only memo), so they select and copy there and not the mechanism.
+  if (event->type() == QEvent::ShortcutOverride && IsTextEditKey(static_cast<QKeyEvent*>(event)) &&
+      IsTextWidget(QApplication::focusWidget())) {
+    event->accept();
+    return true;
+  }
   return QMainWindow::event(event);
+}
+
+bool TMainForm::IsTextEditKey(const QKeyEvent* key) const {
+  const QKeySequence pressed(key->keyCombination());
+  for (const QAction* item : {EditUndoItem, EditCopyItem, EditPasteItem, EditSelectAll}) {
+    if (item->shortcut() == pressed) return true;
+  }
+  return false;
+}
+
+int TMainForm::MemoHeight() const {
+  const QFontMetrics metrics(Memo1->font());
+  const int margins = 2 * Memo1->frameWidth() + 2 * static_cast<int>(Memo1->document()->documentMargin());
+  return std::max(kMemoHeight, kMemoLines * metrics.lineSpacing() + margins);
 }
 
 void TMainForm::ApplyLanguage(int index) {
@@ -636,6 +722,9 @@ void TMainForm::LoadSettings() {
   const auto settings = shared::OpenSettings(RegistryKey);
   shared::TProgramInfo& info = shared::ProgramInfo();
   const int state = settings->ReadInteger("Main", "WindowState", kStateMaximised);
+  // A first start: the window takes most of the screen, so the drawing is its largest part also
+  // where the desktop does not maximise it, and a later restore keeps that size.
+  if (!settings->ValueExists("Main", "Width")) TakeFirstStartBounds();
   if (state != kStateMaximised) {
     const int left = settings->ReadInteger("Main", "Left", x());
     const int top = settings->ReadInteger("Main", "Top", y());
@@ -647,8 +736,10 @@ void TMainForm::LoadSettings() {
   setWindowState(state == kStateMaximised   ? Qt::WindowMaximized
                  : state == kStateMinimised ? Qt::WindowMinimized
                                             : Qt::WindowNoState);
-  info.DataDir = settings->ReadString("Main", "DataPath", info.DataDir);
-  if (!DirectoryExists(info.DataDir)) info.DataDir = info.ExeDir;
+  // Until a file has been opened or saved the file dialogs start in the user's documents folder,
+  // never in the program's folder.
+  info.DataDir = settings->ReadString("Main", "DataPath", "");
+  if (!DirectoryExists(info.DataDir) || SameFolder(info.DataDir, info.ExeDir)) info.DataDir = DocumentsFolder();
   info.LastFile = settings->ReadString("Main", "LastFile", "");
   if (!FileExists(info.LastFile)) info.LastFile.clear();
   IsPolar = settings->ReadBool("Options", "IsPolar", false);
@@ -657,6 +748,15 @@ void TMainForm::LoadSettings() {
   const int memoHeight = settings->ReadInteger("Main", "MessageMemo", Memo1->height());
   Splitter1->setSizes({panelWidth, std::max(1, Splitter1->width() - panelWidth)});
   Splitter2->setSizes({std::max(1, Splitter2->height() - memoHeight), memoHeight});
+}
+
+void TMainForm::TakeFirstStartBounds() {
+  const QScreen* display = screen() ? screen() : QGuiApplication::primaryScreen();
+  if (!display) return;
+  const QRect available = display->availableGeometry();
+  QRect bounds(QPoint(), (QSizeF(available.size()) * kFirstStartShare).toSize());
+  bounds.moveCenter(available.center());
+  setGeometry(bounds);
 }
 
 void TMainForm::SaveSettings() {

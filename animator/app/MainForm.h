@@ -15,6 +15,7 @@
 #include "animator/app/UserDialogs.h"
 
 class QAction;
+class QKeyEvent;
 class QActionGroup;
 class QLabel;
 class QMenu;
@@ -45,6 +46,9 @@ inline constexpr const char* kMechanismFilter = "Quillon Mechanism Files|*.mech|
 // The command-line document: the arguments after the program's name, each preceded by one
 // blank, trimmed at both ends, so a path with blanks that arrives in pieces is whole again.
 QString JoinCommandLine(const QStringList& arguments);
+
+// The user's documents folder (XDG), or the home folder where there is none; ends with "/".
+std::string DocumentsFolder();
 
 class TMainForm : public QMainWindow {
   Q_OBJECT
@@ -148,6 +152,11 @@ class TMainForm : public QMainWindow {
   bool HasFile(const std::string& fileName) const;
   bool ConfirmReplace(const QString& fileName);
   void TakeDataDir(const std::string& fileName);
+  void TakeFirstStartBounds();
+  // A key of the Edit menu's commands (undo, copy, paste, select all).
+  bool IsTextEditKey(const QKeyEvent* key) const;
+  // Lines of the memo in the font of this desktop, at least the height it was laid out with.
+  int MemoHeight() const;
 
   TDocumentView* Document;
   std::unique_ptr<TUserDialogs> Dialogs;

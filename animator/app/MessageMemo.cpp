@@ -12,7 +12,8 @@ namespace quillon {
 TMessageMemo::TMessageMemo(QWidget* parent) : QPlainTextEdit(parent) {
   setReadOnly(true);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  setLineWrapMode(QPlainTextEdit::NoWrap);
+  // Long messages wrap at the memo's width, so the narrow panel shows them whole.
+  setLineWrapMode(QPlainTextEdit::WidgetWidth);
   TintTimer.setSingleShot(true);
   TintTimer.setInterval(kTintMilliseconds);
   connect(&TintTimer, &QTimer::timeout, this, [this] { EndTint(); });

@@ -12,6 +12,7 @@
 #include "animator/app/InputFunctionDlg.h"
 #include "animator/app/MainForm.h"
 #include "animator/app/MorphDlg.h"
+#include "animator/app/Pictures.h"
 #include "animator/app/ProgressDlg.h"
 #include "animator/engine/StdOut.h"
 #include "shared/Canvas2D.h"
@@ -40,6 +41,8 @@ int main(int argc, char** argv) {
     app.setApplicationName(QString::fromStdString(shared::ProgramInfo().Title));
     // Ties the windows to the desktop entry that opens *.mech documents.
     QGuiApplication::setDesktopFileName(QStringLiteral("quillon"));
+    // Every window, the About box and the project information show the program's icon.
+    QApplication::setWindowIcon(quillon::ProgramIcon());
     shared::ConnectDesktopShellOpen();
     shared::TQtSound sound(shared::ProgramInfo().ExeDir);
     shared::SetSound(&sound);

@@ -5,6 +5,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QDir>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTableWidget>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -511,7 +516,7 @@ TEST_F(MainFormTest, GoneFoldersAndFilesAreForgotten) {
   auto& values = SettingsStore().Values;
   values["Main"] = {{"DataPath", PathOf("gone/")}, {"LastFile", PathOf("gone.mech")}};
   Start();
-  EXPECT_EQ(shared::ProgramInfo().DataDir, shared::ProgramInfo().ExeDir);
+  EXPECT_EQ(shared::ProgramInfo().DataDir, DocumentsFolder());
   EXPECT_EQ(shared::ProgramInfo().LastFile, "");
   Form->FileMenuClick();
   EXPECT_FALSE(Action("FileLastFileItem")->isVisible());
@@ -677,6 +682,157 @@ TEST_F(MainFormTest, KeysOfTheWindow) {
   QTest::keyClick(Form->Memo1, Qt::Key_Space);
   EXPECT_TRUE(View->Called("Start"));
   EXPECT_TRUE(View->hasFocus());
+}
+
+// The keys of the Edit menu act on the text of a focused memo, edit or table (select, copy,
+// paste, undo there) and leave the mechanism and its clipboard alone; with the drawing focused
+// they act on the mechanism.
+TEST_F(MainFormTest, EditKeysActOnTheFocusedText) {
+  Start();
+  Form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+  Form->Memo1->appendPlainText(QStringLiteral("Joint C cannot be reached"));
+  auto* edit = new QLineEdit(QStringLiteral("12.5"));
+  auto* table = new QTableWidget(2, 2);
+  for (int row = 0; row < 2; ++row)
+    for (int column = 0; column < 2; ++column)
+      table->setItem(row, column, new QTableWidgetItem(QStringLiteral("%1%2").arg(row).arg(column)));
+  Form->PageControl1->addTab(edit, QStringLiteral("Edit"));
+  Form->PageControl1->addTab(table, QStringLiteral("Table"));
+  QClipboard* system = QGuiApplication::clipboard();
+
+  struct TCase {
+    const char* Name;
+    QWidget* Focus;
+    std::function<bool()> AllSelected;
+    QString Copied;
+  };
+  const TCase cases[] = {
+      {"memo", Form->Memo1, [&] { return Form->Memo1->textCursor().selectedText() == "Joint C cannot be reached"; },
+       QStringLiteral("Joint C cannot be reached")},
+      {"edit", edit, [&] { return edit->selectedText() == "12.5"; }, QStringLiteral("12.5")},
+      {"table", table, [&] { return table->selectedItems().size() == 4; }, QStringLiteral("00")},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    if (Form->PageControl1->indexOf(c.Focus) >= 0) Form->PageControl1->setCurrentWidget(c.Focus);
+    if (c.Focus == table) table->setCurrentCell(0, 0);
+    c.Focus->setFocus();
+    ASSERT_TRUE(c.Focus->hasFocus());
+    system->setText(QStringLiteral("before"));
+    View->Calls.clear();
+    QTest::keyClick(c.Focus, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(c.Focus, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(c.AllSelected());
+    EXPECT_EQ(system->text(), c.Copied);
+    EXPECT_FALSE(View->Called("SelectAll"));
+    EXPECT_FALSE(View->Called("Copy"));
+    EXPECT_TRUE(Clipboard.Text.empty());
+  }
+
+  // Paste and undo in the edit change its text, not the document.
+  edit->setFocus();
+  edit->selectAll();
+  system->setText(QStringLiteral("7.25"));
+  View->Calls.clear();
+  QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(edit->text(), "7.25");
+  QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(edit->text(), "12.5");
+  EXPECT_FALSE(View->Called("Paste"));
+  EXPECT_FALSE(View->Called("Undo"));
+
+  // In the drawing the same keys are the mechanism's.
+  View->setFocus();
+  ASSERT_TRUE(View->hasFocus());
+  View->Calls.clear();
+  for (Qt::Key key : {Qt::Key_A, Qt::Key_C, Qt::Key_Z, Qt::Key_V}) QTest::keyClick(View, key, Qt::ControlModifier);
+  for (const char* call : {"SelectAll", "Copy", "Undo", "Paste"}) EXPECT_TRUE(View->Called(call)) << call;
+}
+
+// The drawing holds the focus after start-up, so the keys of the Edit menu work at once.
+TEST_F(MainFormTest, DrawingHasTheFocusAfterStartUp) {
+  Start();
+  Form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+  EXPECT_TRUE(View->hasFocus());
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+  EXPECT_TRUE(View->Called("SelectAll"));
+}
+
+// The file dialogs start in the user's documents folder as the desktop names it, not in the
+// program's folder, until a file has been opened or saved; then in that file's folder, also after
+// a restart.
+TEST_F(MainFormTest, FileDialogsStartInTheDocumentsFolderUntilAFileIsOpened) {
+  const QString config = Folder.path() + QStringLiteral("/config");
+  const QString documents = Folder.path() + QStringLiteral("/My Documents");
+  ASSERT_TRUE(QDir().mkpath(config));
+  ASSERT_TRUE(QDir().mkpath(documents));
+  {
+    std::ofstream dirs((config + QStringLiteral("/user-dirs.dirs")).toStdString());
+    dirs << "XDG_DOCUMENTS_DIR=\"" << documents.toStdString() << "\"\n";
+  }
+  const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+  qputenv("XDG_CONFIG_HOME", config.toUtf8());
+  const std::string documentsPath = documents.toStdString() + "/";
+  EXPECT_EQ(DocumentsFolder(), documentsPath);
+
+  auto& values = SettingsStore().Values;
+  const auto openDialogFolder = [&] {
+    Dialogs->Picks.push_back(std::nullopt);
+    Form->FileOpenClick();
+    return Dialogs->Requests.back().InitialDir.toStdString();
+  };
+  struct TCase {
+    const char* Name;
+    std::optional<std::string> Stored;
+  };
+  const TCase cases[] = {
+      {"first start", std::nullopt},
+      {"the program's folder stored by an earlier run", shared::ProgramInfo().ExeDir},
+      {"a folder that is gone", PathOf("gone/")},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    values.clear();
+    if (c.Stored) values["Main"]["DataPath"] = *c.Stored;
+    Start();
+    EXPECT_EQ(shared::ProgramInfo().DataDir, documentsPath);
+    EXPECT_EQ(openDialogFolder(), documentsPath);
+    Form.reset();
+  }
+
+  values.clear();
+  Start();
+  const std::string opened = Touch("four.mech");
+  Dialogs->Picks.push_back(std::make_pair(QString::fromStdString(opened), 1));
+  Form->FileOpenClick();
+  const std::string folder = Folder.path().toStdString() + "/";
+  EXPECT_EQ(openDialogFolder(), folder);
+  Form.reset();
+  Start();
+  EXPECT_EQ(openDialogFolder(), folder);
+  Form.reset();
+
+  // Without a documents folder the home folder stands in.
+  ASSERT_TRUE(QDir(documents).removeRecursively());
+  EXPECT_EQ(DocumentsFolder(), QDir::homePath().toStdString() + "/");
+  if (oldConfig.isNull()) {
+    qunsetenv("XDG_CONFIG_HOME");
+  } else {
+    qputenv("XDG_CONFIG_HOME", oldConfig);
+  }
+}
+
+// A first start (nothing stored) opens maximised over a window that already takes most of the
+// screen, for desktops that do not maximise; stored bounds are kept.
+TEST_F(MainFormTest, FirstStartTakesMostOfTheScreen) {
+  Start();
+  QApplication::processEvents();
+  EXPECT_TRUE(Form->isMaximized());
+  const QRect available = Form->screen()->availableGeometry();
+  EXPECT_GE(Form->width(), available.width() * 9 / 10);
+  EXPECT_GE(Form->height(), available.height() * 9 / 10);
 }
 
 TEST(Application, ExceptionsStopAtTheGuard) {
