@@ -32,7 +32,7 @@
 #include "animator/app/InputFunctionDlg.h"
 #include "animator/app/LanguageFile.h"
 #include "animator/app/MorphDlg.h"
-#include "animator/app/PathName.h"
+#include "shared/qt/PathName.h"
 #include "animator/app/ProgressDlg.h"
 #include "animator/app/TrackBar.h"
 #include "animator/engine/AniMechanism.h"
@@ -56,6 +56,10 @@
 #include "shared/qt/QtText.h"
 
 namespace quillon {
+
+using shared::FromPath;
+using shared::PathForLog;
+using shared::ToPath;
 
 namespace {
 

@@ -24,7 +24,7 @@
 #include "animator/app/AnimOptionsDlg.h"
 #include "animator/app/AnimationFrm.h"
 #include "animator/app/AppDialogs.h"
-#include "animator/app/Application.h"
+#include "shared/qt/Application.h"
 #include "animator/app/AreaEditFrm.h"
 #include "animator/app/ExcelExportDlg.h"
 #include "animator/app/LanguageFile.h"
@@ -45,6 +45,10 @@
 #include "shared/qt/QtText.h"
 
 namespace quillon {
+
+using shared::DeliverGuarded;
+using shared::ExceptionText;
+using shared::ShowException;
 
 bool IsPolar = false;
 bool ShowLeft = true;
@@ -99,12 +103,6 @@ bool SameProjectInfo(const shared::TProjectInfo& a, const shared::TProjectInfo& 
 }
 
 }  // namespace
-
-QString JoinCommandLine(const QStringList& arguments) {
-  QString joined;
-  for (qsizetype i = 1; i < arguments.size(); ++i) joined += QLatin1Char(' ') + arguments[i];
-  return joined.trimmed();
-}
 
 TMainForm::TMainForm(TDocumentView* view, std::unique_ptr<TUserDialogs> dialogs,
                      shared::TClipboard& clipboard, QWidget* parent)
