@@ -21,6 +21,7 @@
 #include <QStatusTipEvent>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -428,6 +429,9 @@ void TMainForm::CreateViews() {
     ScrollBoxes[size_t(i)] = scroll;
     MechPageControl->addTab(sheets[i], QString::fromLatin1(sheetTexts[i]));
   }
+  // Layout of the newly shown tab is done when the queued call runs.
+  connect(MechPageControl, &QTabWidget::currentChanged, this,
+          [this](int index) { QTimer::singleShot(0, this, [this, index] { CentreView(index); }); });
   MechTabSheet = sheets[0];
   OutputLinkTabSheet = sheets[1];
   GroundTabSheet = sheets[2];
@@ -465,6 +469,17 @@ void TMainForm::CreateViews() {
   FCoordinatePanels[1] = std::make_unique<shared::TQtStatusPanel>(StatusPanels[2]);
 }
 
+void TMainForm::CentreView(int view) {
+  // A view shows the middle of its canvas, where the world origin lies, the first time it is
+  // seen; a hidden tab has no viewport size yet, so the others wait for their tab.
+  if (view < 0 || view > 2 || FCentred[size_t(view)]) return;
+  QScrollArea* scroll = ScrollBoxes[size_t(view)];
+  if (!scroll->isVisible()) return;
+  FCentred[size_t(view)] = true;
+  scroll->horizontalScrollBar()->setValue(scroll->horizontalScrollBar()->maximum() / 2);
+  scroll->verticalScrollBar()->setValue(scroll->verticalScrollBar()->maximum() / 2);
+}
+
 bool TMainForm::event(QEvent* event) {
   // Every hint goes to the last status panel.
   if (event->type() == QEvent::StatusTip) {
@@ -476,11 +491,9 @@ bool TMainForm::event(QEvent* event) {
 
 void TMainForm::FormShow(const QString& commandLine) {
   SetRegistryKey(ProgramInfo().RegistryKey);
-  // The mechanism view starts centred on its canvas.
-  for (QScrollArea* scroll : ScrollBoxes) {
-    scroll->horizontalScrollBar()->setValue(scroll->horizontalScrollBar()->maximum() / 2);
-    scroll->verticalScrollBar()->setValue(scroll->verticalScrollBar()->maximum() / 2);
-  }
+  // The mechanism view draws off screen so that animation and dragging do not flicker.
+  FCanvases[0]->SetDoubleBuffered(true);
+  CentreView(MechPageControl->currentIndex());
   ReflectOptions();
   ResetTypeButtons();
   const std::string path = ToPath(commandLine.trimmed());

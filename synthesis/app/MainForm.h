@@ -231,6 +231,7 @@ class TMainForm : public QMainWindow {
   bool Confirm(const QString& text);
   QString ProjectFileTitle() const;
   void PaintView(int view);
+  void CentreView(int view);
   void ShowHelp(const std::string& topic);
   QRect ScreenRect() const;
 
@@ -250,6 +251,7 @@ class TMainForm : public QMainWindow {
   std::array<std::unique_ptr<shared::TQtPaintBox>, 3> FPaintBoxes;
   std::array<std::unique_ptr<shared::TSynthCanvas2D>, 3> FCanvases;
   std::array<std::unique_ptr<shared::TQtStatusPanel>, 2> FCoordinatePanels;
+  std::array<bool, 3> FCentred{};
   shared::TConvertDlg* FConvertDlg = nullptr;
   TSynthOptionsDlg* FSynthOptionsDlg = nullptr;
 };
