@@ -89,8 +89,11 @@ bool FileExists(const std::string& path) {
   return !path.empty() && fs::is_regular_file(fs::path(path), error);
 }
 
+// The folder with a trailing "/", as the program information keeps its folders.
 std::string DirectoryOf(const std::string& path) {
-  return ToPath(QFileInfo(FromPath(path)).absolutePath());
+  std::string folder = fs::absolute(fs::path(path)).parent_path().string();
+  if (folder.empty() || folder.back() != '/') folder += '/';
+  return folder;
 }
 
 }  // namespace
@@ -748,7 +751,8 @@ bool TMainForm::FileSaveAs() {
   request.FileName = FromPath(FProjectName);
   if (!Dialogs->PickSaveFile(request)) return false;
   const std::string path = ToPath(request.FileName);
-  if (FileExists(path) && !Confirm(request.FileName + QStringLiteral(" already exists !\rReplace ?"))) return false;
+  // A line break where the message box shows one.
+  if (FileExists(path) && !Confirm(request.FileName + QStringLiteral(" already exists !\nReplace ?"))) return false;
   // The new name, folder and caption only once the project is on disk under it.
   if (!WriteProject(path)) return false;
   FProjectName = path;

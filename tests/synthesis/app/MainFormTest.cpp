@@ -445,7 +445,7 @@ TEST_F(MainFormTest, RecentFilesFollowTheOpenedProjects) {
   EXPECT_EQ(request.DefaultExt, "vesk");
   EXPECT_EQ(Form->windowTitle(), "Vesk Professional - c.vesk");
   // The data folder follows the opened file.
-  EXPECT_EQ(ProgramInfo().DataDir, shared::ToPath(Dir.path()));
+  EXPECT_EQ(ProgramInfo().DataDir, shared::ToPath(Dir.path()) + "/");
 
   Form->FileMenuClick();
   EXPECT_TRUE(Form->FileLastOpened1Item->isVisible());
@@ -602,7 +602,7 @@ TEST_F(MainFormTest, SaveAsTakesTheNameOnlyAfterAWriteThatWorked) {
   // The replace question names the file.
   Dialogs->Answers = {TAnswer::No};
   EXPECT_FALSE(Form->FileSaveAs());
-  EXPECT_EQ(Dialogs->Questions.back(), shared::FromPath(target) + " already exists !\rReplace ?");
+  EXPECT_EQ(Dialogs->Questions.back(), shared::FromPath(target) + " already exists !\nReplace ?");
   // Save on a named project writes without a dialog.
   const size_t picks = Dialogs->Requests.size();
   EXPECT_TRUE(Form->FileSave());
