@@ -20,12 +20,16 @@
 
 #include "animator/app/DialogStatus.h"
 #include "animator/app/LanguageFile.h"
-#include "animator/app/PathName.h"
+#include "shared/qt/PathName.h"
 #include "shared/Convert.h"
 #include "shared/ProgramInfo.h"
 #include "shared/qt/QtText.h"
 
 namespace quillon {
+
+using shared::FromPath;
+using shared::ToPath;
+using shared::TQtUserDialogs;
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "animator/app/UserDialogs.h"
+#include "shared/qt/UserDialogs.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -20,6 +20,8 @@ class QSlider;
 class QTabWidget;
 
 namespace quillon {
+
+using shared::TFileRequest;
 
 class TDialogStatus;
 class TLanguageFile;

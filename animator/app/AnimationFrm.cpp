@@ -33,8 +33,8 @@
 #include "animator/app/InputFunctionDlg.h"
 #include "animator/app/LanguageFile.h"
 #include "animator/app/MorphDlg.h"
-#include "animator/app/PathName.h"
 #include "animator/app/Pictures.h"
+#include "shared/qt/PathName.h"
 #include "animator/app/ProgressDlg.h"
 #include "animator/app/TrackBar.h"
 #include "animator/engine/AniMechanism.h"
@@ -58,6 +58,10 @@
 #include "shared/qt/QtText.h"
 
 namespace quillon {
+
+using shared::FromPath;
+using shared::PathForLog;
+using shared::ToPath;
 
 namespace {
 

@@ -17,8 +17,8 @@
 #include <algorithm>
 #include <limits>
 
-#include "animator/app/PathName.h"
-#include "animator/app/UserDialogs.h"
+#include "shared/qt/PathName.h"
+#include "shared/qt/UserDialogs.h"
 #include "animator/engine/AniLink.h"
 #include "shared/Canvas2D.h"
 #include "shared/Convert.h"

@@ -34,7 +34,7 @@
 #include "animator/app/AnimOptionsDlg.h"
 #include "animator/app/AnimationFrm.h"
 #include "animator/app/AppDialogs.h"
-#include "animator/app/Application.h"
+#include "shared/qt/Application.h"
 #include "animator/app/AreaEditFrm.h"
 #include "animator/app/DXFImportDlg.h"
 #include "animator/app/ExcelExportDlg.h"
@@ -57,6 +57,10 @@
 #include "shared/qt/QtText.h"
 
 namespace quillon {
+
+using shared::DeliverGuarded;
+using shared::ExceptionText;
+using shared::ShowException;
 
 bool IsPolar = false;
 bool ShowLeft = true;
@@ -138,12 +142,6 @@ std::string DocumentsFolder() {
   std::string path = ToPath(folder);
   if (path.empty() || path.back() != '/') path += '/';
   return path;
-}
-
-QString JoinCommandLine(const QStringList& arguments) {
-  QString joined;
-  for (qsizetype i = 1; i < arguments.size(); ++i) joined += QLatin1Char(' ') + arguments[i];
-  return joined.trimmed();
 }
 
 TMainForm::TMainForm(TDocumentView* view, std::unique_ptr<TUserDialogs> dialogs,

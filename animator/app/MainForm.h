@@ -11,8 +11,8 @@
 #include <string>
 
 #include "animator/app/DocumentView.h"
-#include "animator/app/PathName.h"
-#include "animator/app/UserDialogs.h"
+#include "shared/qt/PathName.h"
+#include "shared/qt/UserDialogs.h"
 
 class QAction;
 class QKeyEvent;
@@ -29,6 +29,14 @@ class TClipboard;
 
 namespace quillon {
 
+using shared::FromPath;
+using shared::PathForLog;
+using shared::TAnswer;
+using shared::TFileRequest;
+using shared::ToPath;
+using shared::TQtUserDialogs;
+using shared::TUserDialogs;
+
 class TMessageMemo;
 class TPropertiesFrm;
 class TSplineEditFrm;
@@ -42,10 +50,6 @@ extern bool ShowLeft;
 inline constexpr const char* kRegistryKey = "Software\\Orvane\\Quillon";
 inline constexpr const char* kConvertRegistryKey = "Software\\Orvane\\Convert";
 inline constexpr const char* kMechanismFilter = "Quillon Mechanism Files|*.mech|All Files|*.*";
-
-// The command-line document: the arguments after the program's name, each preceded by one
-// blank, trimmed at both ends, so a path with blanks that arrives in pieces is whole again.
-QString JoinCommandLine(const QStringList& arguments);
 
 // The user's documents folder (XDG), or the home folder where there is none; ends with "/".
 std::string DocumentsFolder();

@@ -7,7 +7,7 @@
 #include "animator/app/AnimationFrm.h"
 #include "animator/app/AppDialogs.h"
 #include "animator/app/DXFImportDlg.h"
-#include "animator/app/Application.h"
+#include "shared/qt/Application.h"
 #include "animator/app/ExcelExportDlg.h"
 #include "animator/app/InputFunctionDlg.h"
 #include "animator/app/MainForm.h"
@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
   quillon::CreateStdOut();
   int result = 0;
   {
-    quillon::TQuillonApplication app(argc, argv);
+    shared::TGuardedApplication app(argc, argv);
     app.setApplicationName(QString::fromStdString(shared::ProgramInfo().Title));
     // Ties the windows to the desktop entry that opens *.mech documents.
     QGuiApplication::setDesktopFileName(QStringLiteral("quillon"));
@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
     dxfImportDlg->SetHelpHandler(help);
     quillon::AppDialogs().DXFImportDlg = dxfImportDlg.get();
 
-    form.SetCommandLine(quillon::JoinCommandLine(app.arguments()));
+    form.SetCommandLine(shared::JoinCommandLine(app.arguments()));
     form.show();
     result = app.exec();
     quillon::AppDialogs() = {};

@@ -1,33 +1,50 @@
-// Program entry of Vesk: the process-wide services in dependency order, the application and the
-// main window, the message loop, and the services freed again in reverse order.
-#include <QApplication>
-#include <QMainWindow>
+// Program entry of Vesk: the process-wide services in dependency order, the application, the
+// main window and the dialogs that live for the whole run, the message loop, and everything
+// freed again in reverse order.
+#include <memory>
 
+#include "shared/Canvas2D.h"
+#include "shared/Convert.h"
+#include "shared/qt/Application.h"
 #include "shared/qt/DesktopShellOpen.h"
 #include "shared/qt/IniSettings.h"
+#include "shared/qt/ProjectInfoDialog.h"
+#include "synthesis/app/MainForm.h"
 #include "synthesis/engine/AppOptions.h"
 #include "synthesis/engine/CMatrix.h"
 #include "synthesis/engine/ProgramInfo.h"
-#include "synthesis/engine/Random.h"
 
 int main(int argc, char** argv) {
   shared::InstallIniSettings();
+  shared::CreateConvert();
+  shared::BindReadoutToConvert();
   vesk::ResetAppOptions();
   vesk::CreateProgramInfo();
   vesk::CreateCMatrix();
   int result = 0;
   {
-    QApplication app(argc, argv);
-    app.setApplicationName(QString::fromStdString(vesk::ProgramInfo().Title));
+    shared::TGuardedApplication app(argc, argv);
+    // The title of message boxes; no display name, which the desktop would append to captions.
+    app.setApplicationName(QStringLiteral("Vesk Mechanism Synthesis"));
     shared::ConnectDesktopShellOpen();
-    QMainWindow window;
-    vesk::SeedRandomFromClock();
-    window.setWindowTitle(QString::fromStdString(vesk::ProgramInfo().Title));
-    window.resize(1000, 700);
-    window.show();
+    const auto help = [](const std::string& topic) { vesk::ProgramInfo().ShowHelpTopic(topic); };
+
+    vesk::TMainForm form;
+    // The point, area, input-function, curve-point, report, export and line dialogs join here,
+    // in this order, as they are built.
+    auto projectInfoDialog = std::make_unique<shared::TProjectInfoDialog>(&form);
+    projectInfoDialog->HelpTopic = "IDH_ProjectInfo";
+    projectInfoDialog->ExcelFillRange = shared::kSynthesisInfoFill;
+    projectInfoDialog->SetHelpHandler(help);
+    form.SetProjectInfoDialog(projectInfoDialog.get());
+
+    form.show();
+    form.FormShow(shared::JoinCommandLine(app.arguments()));
     result = app.exec();
+    form.SetProjectInfoDialog(nullptr);
   }
   vesk::FreeCMatrix();
   vesk::FreeProgramInfo();
+  shared::FreeConvert();
   return result;
 }

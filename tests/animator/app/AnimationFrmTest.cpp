@@ -18,7 +18,7 @@
 
 #include "animator/app/AnimationFrm.h"
 #include "animator/app/AnimationSettings.h"
-#include "animator/app/Application.h"
+#include "shared/qt/Application.h"
 #include "animator/app/LanguageFile.h"
 #include "animator/app/MainForm.h"
 #include "animator/app/MessageMemo.h"
@@ -36,6 +36,8 @@
 
 namespace quillon {
 namespace {
+
+using shared::SetExceptionHandler;
 
 const std::string kFixtures = SUITE_FIXTURES;
 constexpr const char* kKey = "Software\\Orvane\\Quillon";

@@ -26,7 +26,7 @@
 #include "animator/app/DXFImportDlg.h"
 #include "animator/app/DXFViewFrm.h"
 #include "animator/app/MainForm.h"
-#include "animator/app/UserDialogs.h"
+#include "shared/qt/UserDialogs.h"
 #include "animator/engine/AniMechanism.h"
 #include "animator/engine/StdOut.h"
 #include "shared/Canvas2D.h"

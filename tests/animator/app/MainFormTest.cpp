@@ -22,7 +22,7 @@
 #include <utility>
 
 #include "animator/app/AppDialogs.h"
-#include "animator/app/Application.h"
+#include "shared/qt/Application.h"
 #include "animator/app/ExcelExportDlg.h"
 #include "animator/app/LanguageFile.h"
 #include "animator/app/MainForm.h"
@@ -38,6 +38,12 @@
 
 namespace quillon {
 namespace {
+
+using shared::DeliverGuarded;
+using shared::ExceptionText;
+using shared::JoinCommandLine;
+using shared::QtFilter;
+using shared::SetExceptionHandler;
 
 class TFakeView : public QWidget, public TDocumentView {
  public:

@@ -24,7 +24,7 @@
 
 #include "animator/app/AnimationFrm.h"
 #include "animator/app/AppDialogs.h"
-#include "animator/app/Application.h"
+#include "shared/qt/Application.h"
 #include "animator/app/MainForm.h"
 #include "animator/app/MessageMemo.h"
 #include "animator/app/PropertiesFrm.h"
@@ -41,6 +41,8 @@
 
 namespace quillon {
 namespace {
+
+using shared::SetExceptionHandler;
 
 const std::string kFixtures = SUITE_FIXTURES;
 constexpr double kDegree = std::numbers::pi / 180;

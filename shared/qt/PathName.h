@@ -9,7 +9,7 @@
 
 #include "shared/qt/QtText.h"
 
-namespace quillon {
+namespace shared {
 
 inline std::string ToPath(const QString& name) { return QFile::encodeName(name).toStdString(); }
 
@@ -17,6 +17,6 @@ inline QString FromPath(const std::string& path) {
   return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
-inline std::string PathForLog(const std::string& path) { return shared::FromQString(FromPath(path)); }
+inline std::string PathForLog(const std::string& path) { return FromQString(FromPath(path)); }
 
-}  // namespace quillon
+}  // namespace shared

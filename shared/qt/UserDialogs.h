@@ -6,7 +6,7 @@
 
 class QWidget;
 
-namespace quillon {
+namespace shared {
 
 enum class TAnswer { Yes, No, Cancel };
 
@@ -46,4 +46,4 @@ class TQtUserDialogs : public TUserDialogs {
   QWidget* Parent;
 };
 
-}  // namespace quillon
+}  // namespace shared

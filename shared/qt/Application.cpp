@@ -1,5 +1,5 @@
-// The animator's application object and its exception handler.
-#include "animator/app/Application.h"
+// The guarded application object, its exception handler and the command-line document.
+#include "shared/qt/Application.h"
 
 #include <QMessageBox>
 #include <QStringDecoder>
@@ -7,7 +7,7 @@
 
 #include "shared/qt/QtText.h"
 
-namespace quillon {
+namespace shared {
 
 namespace {
 
@@ -18,9 +18,9 @@ TExceptionHandler& Handler() {
 
 }  // namespace
 
-TQuillonApplication::TQuillonApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+TGuardedApplication::TGuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
-bool TQuillonApplication::notify(QObject* receiver, QEvent* event) {
+bool TGuardedApplication::notify(QObject* receiver, QEvent* event) {
   return DeliverGuarded([&] { return QApplication::notify(receiver, event); });
 }
 
@@ -49,7 +49,13 @@ QString ExceptionText(const std::string& what) {
   QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
   const QString text = utf8(QByteArrayView(what.data(), static_cast<qsizetype>(what.size())));
   if (!utf8.hasError()) return text;
-  return shared::ToQString(what);
+  return ToQString(what);
 }
 
-}  // namespace quillon
+QString JoinCommandLine(const QStringList& arguments) {
+  QString joined;
+  for (qsizetype i = 1; i < arguments.size(); ++i) joined += QLatin1Char(' ') + arguments[i];
+  return joined.trimmed();
+}
+
+}  // namespace shared

@@ -1,19 +1,20 @@
-// TQuillonApplication: the application object of the animator. No C++ exception crosses Qt's
+// TGuardedApplication: the application object of both programs. No C++ exception crosses Qt's
 // event loop: one handler shows its text in a message box and the event counts as handled.
 #pragma once
 
 #include <QApplication>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <string>
 
-namespace quillon {
+namespace shared {
 
-class TQuillonApplication : public QApplication {
+class TGuardedApplication : public QApplication {
   Q_OBJECT
 
  public:
-  TQuillonApplication(int& argc, char** argv);
+  TGuardedApplication(int& argc, char** argv);
   bool notify(QObject* receiver, QEvent* event) override;
 };
 
@@ -30,4 +31,8 @@ void ShowException(const QString& text);
 // as such, anything else as Windows-1252.
 QString ExceptionText(const std::string& what);
 
-}  // namespace quillon
+// The command-line document: the arguments after the program's name, each preceded by one
+// blank, trimmed at both ends, so a path with blanks that arrives in pieces is whole again.
+QString JoinCommandLine(const QStringList& arguments);
+
+}  // namespace shared

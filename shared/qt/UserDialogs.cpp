@@ -1,11 +1,11 @@
 // The main window's questions and file dialogs as Qt shows them.
-#include "animator/app/UserDialogs.h"
+#include "shared/qt/UserDialogs.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 
-namespace quillon {
+namespace shared {
 
 QString QtFilter(const QString& filter) {
   const QStringList parts = filter.split(QLatin1Char('|'));
@@ -53,4 +53,4 @@ bool TQtUserDialogs::Pick(TFileRequest& request, bool save) {
   return true;
 }
 
-}  // namespace quillon
+}  // namespace shared

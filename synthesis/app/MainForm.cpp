@@ -1,0 +1,888 @@
+// The synthesis main window: components, start-up, settings, caption, project questions, file
+// and help commands.
+#include "synthesis/app/MainForm.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <filesystem>
+#include <system_error>
+
+#include "shared/Canvas2D.h"
+#include "shared/Convert.h"
+#include "shared/Settings.h"
+#include "shared/dxf/DXFDrawing.h"
+#include "shared/dxf/DXFGroup.h"
+#include "shared/qt/AboutDlg.h"
+#include "shared/qt/Application.h"
+#include "shared/qt/ConvertDlg.h"
+#include "shared/qt/PathName.h"
+#include "shared/qt/ProjectInfoDialog.h"
+#include "shared/qt/QtCanvas.h"
+#include "shared/qt/QtText.h"
+#include "synthesis/app/QtGraphPaintBox.h"
+#include "synthesis/app/SynthOptionsDlg.h"
+#include "synthesis/engine/AppOptions.h"
+#include "synthesis/engine/Area.h"
+#include "synthesis/engine/Drawing.h"
+#include "synthesis/engine/GenerateProgress.h"
+#include "synthesis/engine/ProgramInfo.h"
+#include "synthesis/engine/Random.h"
+#include "synthesis/engine/Spline.h"
+#include "synthesis/engine/SynthOptions.h"
+
+namespace vesk {
+
+using shared::FromPath;
+using shared::TAnswer;
+using shared::ToPath;
+
+namespace fs = std::filesystem;
+
+// The progress panel of the window: shown while a generation runs.
+class TQtProgressPanel : public TProgressPanel {
+ public:
+  TQtProgressPanel(QWidget* panel, QProgressBar* bar, QLabel* label) : Panel(panel), Bar(bar), Label(label) {}
+  void Show() override { Panel->show(); }
+  void Hide() override { Panel->hide(); }
+  void SetBarPosition(int position) override { Bar->setValue(position); }
+  void SetRemainingText(const std::string& text) override { Label->setText(shared::ToQString(text)); }
+
+ private:
+  QWidget* Panel;
+  QProgressBar* Bar;
+  QLabel* Label;
+};
+
+namespace {
+
+constexpr int kCanvasSize = 1300;
+constexpr double kWorldSize = 3.0;
+constexpr int kStateNormal = 0;
+constexpr int kStateMinimized = 1;
+constexpr int kStateMaximized = 2;
+
+QString Q(const std::string& text) { return shared::ToQString(text); }
+
+bool FileExists(const std::string& path) {
+  std::error_code error;
+  return !path.empty() && fs::is_regular_file(fs::path(path), error);
+}
+
+// The folder with a trailing "/", as the program information keeps its folders.
+std::string DirectoryOf(const std::string& path) {
+  std::string folder = fs::absolute(fs::path(path)).parent_path().string();
+  if (folder.empty() || folder.back() != '/') folder += '/';
+  return folder;
+}
+
+}  // namespace
+
+TMainForm::TMainForm(std::unique_ptr<shared::TUserDialogs> dialogs, QWidget* parent)
+    : QMainWindow(parent), Dialogs(dialogs ? std::move(dialogs) : std::make_unique<shared::TQtUserDialogs>(this)) {
+  setObjectName(QStringLiteral("MainForm"));
+  ShowModal = [](QDialog& dialog) { return dialog.exec(); };
+  CreateComponents();
+
+  FProjectName = ProgramInfo().DefaultName;
+  Modified = false;
+  // The unit settings are read at once and shared by every dialog and view.
+  shared::Convert().SetRegistryKey(kConvertRegistryKey);
+  FConvertDlg = new shared::TConvertDlg(shared::Convert(), this);
+  FConvertDlg->SetHelpHandler([this](const std::string& topic) { ShowHelp(topic); });
+  FSynthOptionsDlg = new TSynthOptionsDlg(SynthOptions, this);
+  FSynthOptionsDlg->SetHelpHandler([this](const std::string& topic) { ShowHelp(topic); });
+
+  QWidget* boxes[3] = {PaintBox1, PaintBox2, PaintBox3};
+  for (int i = 0; i < 3; ++i) {
+    FPaintBoxes[i] = std::make_unique<shared::TQtPaintBox>(boxes[i]);
+    FCanvases[i] = std::make_unique<shared::TSynthCanvas2D>(*FPaintBoxes[i], kCanvasSize, kWorldSize);
+    FPaintBoxes[i]->SetCanvas(FCanvases[i].get());
+    FCanvases[i]->XPanel = FCoordinatePanels[0].get();
+    FCanvases[i]->YPanel = FCoordinatePanels[1].get();
+    FCanvases[i]->AutoResetMode = false;
+    FPaintBoxes[i]->OnPaint = [this, i] { PaintView(i); };
+  }
+
+  FProgressPanel = std::make_unique<TQtProgressPanel>(ProgressPanel, ProgressBar1, RemainingTimeLabel);
+  FProgress = std::make_unique<TGenerateProgress>(*FProgressPanel, [] { return AppOptions.SearchBudget(); });
+  FGroundAreas = std::make_unique<TAreaList>(20);
+  FGroundAreas->Name = "Ground Pivot Areas";
+  FCouplerAreas = std::make_unique<TAreaList>(20);
+  FCouplerAreas->Name = "Coupler Pivot Areas";
+  FCurve = std::make_unique<TSpline>();
+  FCurve->Name = "Curve definition";
+  FGraphBox = std::make_unique<TQtGraphPaintBox>(GraphPaintBox, shared::Convert());
+  FGroundDrawing = std::make_unique<shared::TDXFDrawing>(shared::TDXFProfile::Synthesis());
+  SeedRandomFromClock();
+  Closing = false;
+  UpdateControls();
+}
+
+TMainForm::~TMainForm() {
+  Closing = true;
+  SaveSettings();
+  AppOptions.ShowOutputLinkDrawing = false;
+  AppOptions.ShowGroundDrawing = false;
+  // The canvases go before their paint boxes.
+  for (auto& canvas : FCanvases) canvas.reset();
+  SynthOptions.Spline = nullptr;
+}
+
+void TMainForm::CreateComponents() {
+  CreateMenus();
+  CreateToolBar();
+  CreateViews();
+}
+
+void TMainForm::CreateMenus() {
+  const auto item = [this](QMenu* menu, const char* name, const QString& text, const QKeySequence& keys = {}) {
+    QAction* action = menu->addAction(text);
+    action->setObjectName(QString::fromLatin1(name));
+    if (!keys.isEmpty()) action->setShortcut(keys);
+    return action;
+  };
+  FileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+  FileMenu->setObjectName(QStringLiteral("FileMenu"));
+  FileNewItem = item(FileMenu, "FileNewItem", "&New", QKeySequence(Qt::CTRL | Qt::Key_N));
+  FileOpenItem = item(FileMenu, "FileOpenItem", "&Open...", QKeySequence(Qt::CTRL | Qt::Key_O));
+  FileSaveItem = item(FileMenu, "FileSaveItem", "&Save", QKeySequence(Qt::CTRL | Qt::Key_S));
+  FileSaveAsItem = item(FileMenu, "FileSaveAsItem", "Save &As...");
+  FileMenu->addSeparator();
+  FileImportDXFItem = item(FileMenu, "FileImportDXFItem", "Import &DXF...");
+  FileExportExcelItem = item(FileMenu, "FileExportExcelItem", "&Export to Excel");
+  FileImportExcelItem = item(FileMenu, "FileImportExcelItem", "I&mport from Excel...");
+  FileExportSAMItem = item(FileMenu, "FileExportSAMItem", "Export to SAM...");
+  // "Export to " and the animator's product word, the accelerator on its second letter.
+  FileExporttoQuillonItem =
+      item(FileMenu, "FileExporttoQuillonItem", "Export to Q&uillon", QKeySequence(Qt::CTRL | Qt::Key_R));
+  FileMenu->addSeparator();
+  FileProjectInfoItem = item(FileMenu, "FileProjectInfoItem", "Project &Info");
+  FileReportItem = item(FileMenu, "FileReportItem", "&Report", QKeySequence(Qt::CTRL | Qt::Key_P));
+  FileMenu->addSeparator();
+  FileExitItem = item(FileMenu, "FileExitItem", "E&xit", QKeySequence(Qt::CTRL | Qt::Key_X));
+  FileRecentSeparator = FileMenu->addSeparator();
+  FileLastOpened1Item = item(FileMenu, "FileLastOpened1Item", "&1 Last Opened");
+  FileLastOpened2Item = item(FileMenu, "FileLastOpened2Item", "&2 Last Opened");
+  connect(FileMenu, &QMenu::aboutToShow, this, [this] { FileMenuClick(); });
+
+  EditMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
+  EditMenu->setObjectName(QStringLiteral("EditMenu"));
+  EditSelectItem = item(EditMenu, "EditSelectItem", "&Select");
+  EditPropertiesItem = item(EditMenu, "EditPropertiesItem", "&Properties", QKeySequence(Qt::SHIFT | Qt::Key_Insert));
+  EditMenu->addSeparator();
+  EditAddCurvePointItem = item(EditMenu, "EditAddCurvePointItem", "Add &Curve Point");
+  EditDrawLineItem = item(EditMenu, "EditDrawLineItem", "Draw &Line");
+  EditAddAreaItem = item(EditMenu, "EditAddAreaItem", "Add &Area");
+  EditMenu->addSeparator();
+  EditDeleteItem = item(EditMenu, "EditDeleteItem", "&Delete", QKeySequence(Qt::SHIFT | Qt::Key_Delete));
+
+  ViewMenu = menuBar()->addMenu(QStringLiteral("&View"));
+  ViewMenu->setObjectName(QStringLiteral("ViewMenu"));
+  ViewZoomAllItem = item(ViewMenu, "ViewZoomAllItem", "Zoom &All", QKeySequence(Qt::CTRL | Qt::Key_F));
+  ViewZoomInItem = item(ViewMenu, "ViewZoomInItem", "Zoom &In", QKeySequence(Qt::CTRL | Qt::Key_I));
+  ViewZoomOutItem = item(ViewMenu, "ViewZoomOutItem", "Zoom &Out", QKeySequence(Qt::CTRL | Qt::Key_J));
+  ViewMenu->addSeparator();
+  ViewShowListItem = item(ViewMenu, "ViewShowListItem", "Show &Mechanism List");
+  ViewShowGraphItem = item(ViewMenu, "ViewShowGraphItem", "Show &Graphs");
+  ViewZoomAllOnSelectItem = item(ViewMenu, "ViewZoomAllOnSelectItem", "Zoom All on &Select");
+  ViewMenu->addSeparator();
+  ViewUnitsItem = item(ViewMenu, "ViewUnitsItem", "System of &Units...");
+  connect(ViewUnitsItem, &QAction::triggered, this, [this] { ViewUnitsClick(); });
+
+  AnalysisMenu = menuBar()->addMenu(QStringLiteral("&Analysis"));
+  AnalysisMenu->setObjectName(QStringLiteral("AnalysisMenu"));
+  AnalysisStartItem = item(AnalysisMenu, "AnalysisStartItem", "Start");
+  AnalysisResetItem = item(AnalysisMenu, "AnalysisResetItem", "&Reset");
+  AnalysisMenu->addSeparator();
+  AnalysisInputFunctionItem = item(AnalysisMenu, "AnalysisInputFunctionItem", "Input &Function");
+
+  SynthesisMenu = menuBar()->addMenu(QStringLiteral("&Synthesis"));
+  SynthesisMenu->setObjectName(QStringLiteral("SynthesisMenu"));
+  SynthesisGenerate = item(SynthesisMenu, "SynthesisGenerate", "&Start Synthesis", QKeySequence(Qt::CTRL | Qt::Key_G));
+  SynthesisOptimize = item(SynthesisMenu, "SynthesisOptimize", "Optimi&ze", QKeySequence(Qt::CTRL | Qt::Key_T));
+  SynthesisUndoOptimizeItem = item(SynthesisMenu, "SynthesisUndoOptimizeItem", "&Undo Optimize");
+  SynthesisMenu->addSeparator();
+  SynthesisOptionsItem = item(SynthesisMenu, "SynthesisOptionsItem", "&Options...");
+  connect(SynthesisOptionsItem, &QAction::triggered, this, [this] { SynthesisOptionsClick(); });
+
+  HelpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
+  HelpMenu->setObjectName(QStringLiteral("HelpMenu"));
+  HelpContentsItem = item(HelpMenu, "HelpContentsItem", "&Contents", QKeySequence(Qt::Key_F1));
+  HelpSearchItem = item(HelpMenu, "HelpSearchItem", "&Search for Help On...");
+  HelpHowToUseItem = item(HelpMenu, "HelpHowToUseItem", "&How to Use Help");
+  HelpQuickTutorialItem = item(HelpMenu, "HelpQuickTutorialItem", "&Quick Tutorial");
+  HelpMenu->addSeparator();
+  HelpUsersGuideItem = item(HelpMenu, "HelpUsersGuideItem", "&Manual...");
+  HelpFeedbackItem = item(HelpMenu, "HelpFeedbackItem", "&Feedback...");
+  HelpMenu->addSeparator();
+  HelpAboutItem = item(HelpMenu, "HelpAboutItem", "&About...");
+
+  // Commands guarded against exceptions: a failure shows its message and the window goes on.
+  const auto guarded = [this](QAction* action, std::function<void()> command) {
+    connect(action, &QAction::triggered, this, [command] {
+      shared::DeliverGuarded([&] {
+        command();
+        return true;
+      });
+    });
+  };
+  guarded(FileNewItem, [this] { FileNew(); });
+  guarded(FileOpenItem, [this] { FileOpen(); });
+  guarded(FileSaveItem, [this] { FileSave(); });
+  guarded(FileSaveAsItem, [this] { FileSaveAs(); });
+  guarded(FileProjectInfoItem, [this] { FileProjectInfoItemClick(); });
+  guarded(FileLastOpened1Item, [this] { FileLastOpenedClick(1); });
+  guarded(FileLastOpened2Item, [this] { FileLastOpenedClick(2); });
+  connect(FileExitItem, &QAction::triggered, this, &QWidget::close);
+  guarded(HelpContentsItem, [this] { ShowHelp(""); });
+  guarded(HelpSearchItem, [this] { ShowHelp(""); });
+  guarded(HelpHowToUseItem, [this] { ShowHelp(""); });
+  guarded(HelpQuickTutorialItem, [this] { HelpQuickTutorialClick(); });
+  guarded(HelpUsersGuideItem, [this] { HelpUsersGuideClick(); });
+  guarded(HelpFeedbackItem, [this] { HelpFeedbackItemClick(); });
+  guarded(HelpAboutItem, [this] { HelpAbout(); });
+}
+
+void TMainForm::CreateToolBar() {
+  ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
+  ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+  ToolBar1->setMovable(false);
+  QToolBar* bar = ToolBar1;
+  const auto button = [&bar](const char* name, const QString& text, const QString& hint, bool checkable = false) {
+    QAction* action = bar->addAction(text);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setToolTip(hint);
+    action->setStatusTip(hint);
+    action->setCheckable(checkable);
+    return action;
+  };
+  NewButton = button("NewButton", "New", "New project");
+  OpenButton = button("OpenButton", "Open", "Open project");
+  SaveButton = button("SaveButton", "Save", "Save project");
+  ReportButton = button("ReportButton", "Report", "HTML Report");
+  ProjectInfoButton = button("ProjectInfoButton", "Info", "Project Info");
+  connect(NewButton, &QAction::triggered, FileNewItem, &QAction::trigger);
+  connect(OpenButton, &QAction::triggered, FileOpenItem, &QAction::trigger);
+  connect(SaveButton, &QAction::triggered, FileSaveItem, &QAction::trigger);
+  connect(ProjectInfoButton, &QAction::triggered, FileProjectInfoItem, &QAction::trigger);
+  ToolBar1->addSeparator();
+
+  auto* types = new QActionGroup(this);
+  types->setExclusive(true);
+  struct TTypeButton {
+    int Type;
+    const char* Text;
+    const char* Hint;
+  };
+  static const TTypeButton kTypes[] = {
+      {0, "4-bar", "Four bar, universal and simple mechanism"},
+      {7, "Slider", "Slider four bar, universal and simple mechanism"},
+      {8, "5-bar", "Five bar configuration with belt and wheels"},
+      {1, "6-1", "Watt 1 six bar"},
+      {2, "6-2", "Watt 2 six bar"},
+      {3, "6-3", "Stephenson 1 six bar"},
+      {5, "6-5", "Stephenson 3 six bar"},
+      {6, "8-bar", "Eight bar only suited for parallel motion"},
+  };
+  for (const TTypeButton& t : kTypes) {
+    const QByteArray name = "MechButton" + QByteArray::number(t.Type);
+    QAction* action = button(name.constData(), QString::fromLatin1(t.Text), QString::fromLatin1(t.Hint), true);
+    types->addAction(action);
+    action->setData(t.Type);
+    MechButtons[size_t(t.Type)] = action;
+    connect(action, &QAction::triggered, this, [this, type = t.Type] { NewType = type; });
+  }
+  HelpMechanismsButton = button("HelpMechanismsButton", "?", "Help on choosing a mechanism");
+  connect(HelpMechanismsButton, &QAction::triggered, this, [this] { ShowHelp("IDH_MechanismTypes"); });
+  // The buttons carry words, not pictures: the view switches go to a second row so that no
+  // button hides behind the overflow arrow of a narrow window.
+  addToolBarBreak();
+  ToolBar2 = addToolBar(QStringLiteral("ToolBar2"));
+  ToolBar2->setObjectName(QStringLiteral("ToolBar2"));
+  ToolBar2->setMovable(false);
+  bar = ToolBar2;
+
+  GenerateButton = button("GenerateButton", "Generate", "Start Generating Mechanisms", true);
+  OptimizeButton = button("OptimizeButton", "Optimize", "Optimize", true);
+  UndoOptimizeButton = button("UndoOptimizeButton", "Undo", "Undo Optimize");
+  ToolBar2->addSeparator();
+  ShowListToolButton = button("ShowListToolButton", "List", "Show List", true);
+  ShowGraphToolButton = button("ShowGraphToolButton", "Graph", "Show Graph Window", true);
+  ZoomAllOnSelectToolButton = button("ZoomAllOnSelectToolButton", "Zoom Sel", "Zoom All On Select", true);
+  connect(ShowListToolButton, &QAction::toggled, this, [this](bool on) {
+    AppOptions.ShowList = on;
+    PanelLeft->setVisible(on);
+  });
+  connect(ShowGraphToolButton, &QAction::toggled, this, [this](bool on) {
+    AppOptions.ShowGraph = on;
+    GraphTabControl->setVisible(on);
+  });
+  connect(ZoomAllOnSelectToolButton, &QAction::toggled, this, [](bool on) { AppOptions.ZoomAllOnSelect = on; });
+  // The View items follow their buttons.
+  for (auto [menuItem, toolButton] : {std::pair{ViewShowListItem, ShowListToolButton},
+                                      std::pair{ViewShowGraphItem, ShowGraphToolButton},
+                                      std::pair{ViewZoomAllOnSelectItem, ZoomAllOnSelectToolButton}}) {
+    menuItem->setCheckable(true);
+    connect(menuItem, &QAction::triggered, toolButton, &QAction::trigger);
+    connect(toolButton, &QAction::toggled, menuItem, &QAction::setChecked);
+  }
+
+  auto* coordinates = new QActionGroup(this);
+  XYToolButton = button("XYToolButton", "x,y", "x,y coordinates", true);
+  PolarToolButton = button("PolarToolButton", "R,a", "Polar coordinates", true);
+  coordinates->addAction(XYToolButton);
+  coordinates->addAction(PolarToolButton);
+  connect(PolarToolButton, &QAction::toggled, this, [this](bool on) {
+    AppOptions.IsPolar = on;
+    for (auto& canvas : FCanvases)
+      if (canvas) canvas->Polar = on;
+  });
+  XIsTimeToolButton = button("XIsTimeToolButton", "t", "Graph as function of time", true);
+  connect(XIsTimeToolButton, &QAction::toggled, this, [](bool on) { AppOptions.XIsTime = on; });
+
+  auto* speeds = new QActionGroup(this);
+  const char* speedNames[3] = {"LowSpeedToolButton", "MediumSpeedToolButton", "HighSpeedToolButton"};
+  const char* speedTexts[3] = {"Slow", "Medium", "Fast"};
+  for (int i = 0; i < 3; ++i) {
+    SpeedToolButtons[size_t(i)] = button(speedNames[i], QString::fromLatin1(speedTexts[i]),
+                                         QString::fromLatin1(speedTexts[i]) + " animation", true);
+    speeds->addAction(SpeedToolButtons[size_t(i)]);
+    connect(SpeedToolButtons[size_t(i)], &QAction::triggered, this, [i] { AppOptions.Speed = i; });
+  }
+}
+
+void TMainForm::CreateViews() {
+  MainSplitter = new QSplitter(Qt::Horizontal, this);
+  MainSplitter->setObjectName(QStringLiteral("MainSplitter"));
+  setCentralWidget(MainSplitter);
+
+  PanelLeft = new QWidget(MainSplitter);
+  PanelLeft->setObjectName(QStringLiteral("PanelLeft"));
+  auto* leftLayout = new QVBoxLayout(PanelLeft);
+  leftLayout->setContentsMargins(0, 0, 0, 0);
+  LeftSplitter = new QSplitter(Qt::Vertical, PanelLeft);
+  LeftSplitter->setObjectName(QStringLiteral("LeftSplitter"));
+  leftLayout->addWidget(LeftSplitter);
+  MechListView = new QTreeWidget(LeftSplitter);
+  MechListView->setObjectName(QStringLiteral("MechListView"));
+  MechListView->setRootIsDecorated(false);
+  MechListView->setHeaderLabels({QStringLiteral("Nr"), QStringLiteral("Type"), QStringLiteral("Error")});
+  StringGrid1 = new QTableWidget(0, 2, LeftSplitter);
+  StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
+  StringGrid1->horizontalHeader()->setStretchLastSection(true);
+  StringGrid1->verticalHeader()->hide();
+  StringGrid1->setHorizontalHeaderLabels({QStringLiteral("Property"), QStringLiteral("Value")});
+
+  ProgressPanel = new QWidget(PanelLeft);
+  ProgressPanel->setObjectName(QStringLiteral("ProgressPanel"));
+  auto* progressLayout = new QVBoxLayout(ProgressPanel);
+  ProgressBar1 = new QProgressBar(ProgressPanel);
+  ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+  ProgressBar1->setRange(0, 100);
+  RemainingTimeLabel = new QLabel(ProgressPanel);
+  RemainingTimeLabel->setObjectName(QStringLiteral("RemainingTimeLabel"));
+  progressLayout->addWidget(ProgressBar1);
+  progressLayout->addWidget(RemainingTimeLabel);
+  leftLayout->addWidget(ProgressPanel);
+  ProgressPanel->hide();
+
+  RightSplitter = new QSplitter(Qt::Vertical, MainSplitter);
+  RightSplitter->setObjectName(QStringLiteral("RightSplitter"));
+  MechPageControl = new QTabWidget(RightSplitter);
+  MechPageControl->setObjectName(QStringLiteral("MechPageControl"));
+  const char* sheetNames[3] = {"MechTabSheet", "OutputLinkTabSheet", "GroundTabSheet"};
+  const char* sheetTexts[3] = {"Mechanism", "Output Link", "Ground Link"};
+  QWidget* sheets[3];
+  QWidget* boxes[3];
+  for (int i = 0; i < 3; ++i) {
+    sheets[i] = new QWidget;
+    sheets[i]->setObjectName(QString::fromLatin1(sheetNames[i]));
+    auto* layout = new QVBoxLayout(sheets[i]);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* scroll = new QScrollArea(sheets[i]);
+    scroll->setObjectName(QStringLiteral("ScrollBox%1").arg(i + 1));
+    boxes[i] = new QWidget;
+    boxes[i]->setObjectName(QStringLiteral("PaintBox%1").arg(i + 1));
+    // The scroll range is the canvas size.
+    boxes[i]->setFixedSize(kCanvasSize, kCanvasSize);
+    boxes[i]->setMouseTracking(true);
+    scroll->setWidget(boxes[i]);
+    layout->addWidget(scroll);
+    ScrollBoxes[size_t(i)] = scroll;
+    MechPageControl->addTab(sheets[i], QString::fromLatin1(sheetTexts[i]));
+  }
+  // Layout of the newly shown tab is done when the queued call runs.
+  connect(MechPageControl, &QTabWidget::currentChanged, this,
+          [this](int index) { QTimer::singleShot(0, this, [this, index] { CentreView(index); }); });
+  MechTabSheet = sheets[0];
+  OutputLinkTabSheet = sheets[1];
+  GroundTabSheet = sheets[2];
+  PaintBox1 = boxes[0];
+  PaintBox2 = boxes[1];
+  PaintBox3 = boxes[2];
+
+  GraphTabControl = new QTabWidget(RightSplitter);
+  GraphTabControl->setObjectName(QStringLiteral("GraphTabControl"));
+  GraphPaintBox = new QWidget;
+  GraphPaintBox->setObjectName(QStringLiteral("GraphPaintBox"));
+  GraphTabControl->addTab(GraphPaintBox, QStringLiteral("Graph"));
+  MainSplitter->setStretchFactor(1, 1);
+  RightSplitter->setStretchFactor(0, 1);
+
+  // Status line: two coordinate panels between the first and the hint panel, sized from the font
+  // so that their longest texts fit.
+  StatusLine = new QWidget(this);
+  StatusLine->setObjectName(QStringLiteral("StatusLine"));
+  auto* statusLayout = new QHBoxLayout(StatusLine);
+  statusLayout->setContentsMargins(2, 0, 2, 0);
+  const QFontMetrics metrics(font());
+  const int widths[4] = {metrics.horizontalAdvance(QString(34, QLatin1Char('0'))),
+                         metrics.horizontalAdvance(QStringLiteral("X: -0000.000 mm")),
+                         metrics.horizontalAdvance(QStringLiteral("Y: -0000.000 mm")), 0};
+  for (int i = 0; i < 4; ++i) {
+    StatusPanels[size_t(i)] = new QLabel(StatusLine);
+    StatusPanels[size_t(i)]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+    StatusPanels[size_t(i)]->setFrameShape(QFrame::StyledPanel);
+    if (widths[i] > 0) StatusPanels[size_t(i)]->setFixedWidth(widths[i]);
+    statusLayout->addWidget(StatusPanels[size_t(i)], i == 3 ? 1 : 0);
+  }
+  statusBar()->addWidget(StatusLine, 1);
+  FCoordinatePanels[0] = std::make_unique<shared::TQtStatusPanel>(StatusPanels[1]);
+  FCoordinatePanels[1] = std::make_unique<shared::TQtStatusPanel>(StatusPanels[2]);
+}
+
+void TMainForm::CentreView(int view) {
+  // A view shows the middle of its canvas, where the world origin lies, the first time it is
+  // seen; a hidden tab has no viewport size yet, so the others wait for their tab.
+  if (view < 0 || view > 2 || FCentred[size_t(view)]) return;
+  QScrollArea* scroll = ScrollBoxes[size_t(view)];
+  if (!scroll->isVisible()) return;
+  FCentred[size_t(view)] = true;
+  scroll->horizontalScrollBar()->setValue(scroll->horizontalScrollBar()->maximum() / 2);
+  scroll->verticalScrollBar()->setValue(scroll->verticalScrollBar()->maximum() / 2);
+}
+
+bool TMainForm::event(QEvent* event) {
+  // Every hint goes to the last status panel.
+  if (event->type() == QEvent::StatusTip) {
+    StatusPanels[3]->setText(static_cast<QStatusTipEvent*>(event)->tip());
+    return true;
+  }
+  return QMainWindow::event(event);
+}
+
+void TMainForm::FormShow(const QString& commandLine) {
+  SetRegistryKey(ProgramInfo().RegistryKey);
+  // The mechanism view draws off screen so that animation and dragging do not flicker.
+  FCanvases[0]->SetDoubleBuffered(true);
+  CentreView(MechPageControl->currentIndex());
+  ReflectOptions();
+  ResetTypeButtons();
+  const std::string path = ToPath(commandLine.trimmed());
+  if (Store && FileExists(path)) {
+    FProjectName = path;
+    ReadProject(path);
+    UpdateCaption();
+    RefreshAll();
+  } else {
+    FileNew();
+  }
+}
+
+void TMainForm::SetRegistryKey(const std::string& key) {
+  FRegistryKey = key;
+  LoadSettings();
+  UpdateCaption();
+}
+
+QRect TMainForm::ScreenRect() const {
+  const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+  return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+}
+
+void TMainForm::LayoutWindow(int width, int height, int listWidth, int gridHeight, int graphHeight) {
+  resize(width, height);
+  MainSplitter->setSizes({listWidth, std::max(0, width - listWidth)});
+  const int column = std::max(1, centralWidget()->height() > 0 ? centralWidget()->height() : height);
+  LeftSplitter->setSizes({std::max(0, column - gridHeight), gridHeight});
+  RightSplitter->setSizes({std::max(0, column - graphHeight), graphHeight});
+}
+
+void TMainForm::LoadSettings() {
+  if (FRegistryKey.empty()) return;
+  const auto settings = shared::OpenSettings(FRegistryKey);
+  const QRect screen = ScreenRect();
+  const int state = settings->ReadInteger("MainForm", "WindowState", kStateNormal);
+  int width = this->width();
+  int height = this->height();
+  if (state == kStateNormal) {
+    setWindowState(Qt::WindowNoState);
+    move(settings->ReadInteger("MainForm", "Left", 0), settings->ReadInteger("MainForm", "Top", 0));
+    width = settings->ReadInteger("MainForm", "Width", screen.width() * 6 / 10);
+    height = settings->ReadInteger("MainForm", "Height", screen.height() - 30);
+    resize(width, height);
+  } else {
+    setWindowState(state == kStateMaximized ? Qt::WindowMaximized : Qt::WindowMinimized);
+  }
+  LayoutWindow(width, height, settings->ReadInteger("List", "Width", width / 3),
+               settings->ReadInteger("List", "Height", height * 2 / 3),
+               settings->ReadInteger("Graph", "Height", height / 4));
+  AppOptions.Speed = settings->ReadInteger("Options", "Speed", 1);
+  AppOptions.ShowInstantCenters = settings->ReadBool("Options", "ShowInstantCenters", false);
+  AppOptions.ZoomAllOnSelect = settings->ReadBool("Options", "ZoomAllOnSelect", true);
+  AppOptions.IsPolar = settings->ReadBool("Options", "IsPolar", false);
+  AppOptions.XIsTime = settings->ReadBool("Options", "XIsTime", true);
+  AppOptions.Search = settings->ReadInteger("Options", "Search", 1);
+}
+
+void TMainForm::SaveSettings() {
+  if (FRegistryKey.empty()) return;
+  const auto settings = shared::OpenSettings(FRegistryKey);
+  int state = kStateNormal;
+  if (isMaximized()) state = kStateMaximized;
+  else if (isMinimized()) state = kStateMinimized;
+  settings->WriteInteger("MainForm", "WindowState", state);
+  if (state == kStateNormal) {
+    settings->WriteInteger("MainForm", "Top", y());
+    settings->WriteInteger("MainForm", "Left", x());
+    settings->WriteInteger("MainForm", "Width", width());
+    settings->WriteInteger("MainForm", "Height", height());
+  }
+  settings->WriteInteger("List", "Width", MainSplitter->sizes().value(0));
+  settings->WriteInteger("List", "Height", LeftSplitter->sizes().value(1));
+  settings->WriteInteger("Graph", "Height", RightSplitter->sizes().value(1));
+  settings->WriteInteger("Options", "Speed", AppOptions.Speed);
+  settings->WriteBool("Options", "ShowInstantCenters", AppOptions.ShowInstantCenters);
+  settings->WriteBool("Options", "ZoomAllOnSelect", AppOptions.ZoomAllOnSelect);
+  settings->WriteBool("Options", "IsPolar", AppOptions.IsPolar);
+  settings->WriteBool("Options", "XIsTime", AppOptions.XIsTime);
+  settings->WriteInteger("Options", "Search", AppOptions.Search);
+}
+
+QString TMainForm::ProjectFileTitle() const { return QFileInfo(FromPath(FProjectName)).fileName(); }
+
+void TMainForm::UpdateCaption() {
+  TProgramInfo& info = ProgramInfo();
+  const QString file = ProjectFileTitle();
+  setWindowTitle(QStringLiteral("%1 - %2").arg(Q(info.Title), file));
+  if (FProjectName == info.DefaultName) return;
+  if (ProjectInfoDialog && ProjectInfoDialog->Info.Title.empty())
+    ProjectInfoDialog->Info.Title = shared::FromQString(file);
+  if (FProjectName != info.LastOpened1 && FProjectName != info.LastOpened2) {
+    info.LastOpened2 = info.LastOpened1;
+    info.LastOpened1 = FProjectName;
+  }
+}
+
+bool TMainForm::IsProjectModified() const {
+  // The solution list joins these once the window holds one.
+  return Modified || FCurve->IsModified() || FGroundAreas->IsModified() || FCouplerAreas->IsModified() ||
+         Drawing().GetModified();
+}
+
+TAnswer TMainForm::AskSave() {
+  if (!IsProjectModified()) return TAnswer::No;
+  const TAnswer answer = Dialogs->Ask(QStringLiteral("Save ?"));
+  // A save that did not happen (no name chosen, replace declined, write failed) cancels the
+  // command that asked, so nothing unsaved is thrown away.
+  if (answer == TAnswer::Yes && !FileSave()) return TAnswer::Cancel;
+  return answer;
+}
+
+void TMainForm::NewProject() {
+  if (Closing) return;
+  FGroundAreas->Clear();
+  FCouplerAreas->Clear();
+  FCurve->Clear();
+  FGroundAreas->SetModified(false);
+  FCouplerAreas->SetModified(false);
+  FCurve->SetModified(false);
+  Drawing().MakeDefault();
+  Drawing().SetModified(false);
+  FProgress->Reset();
+  FGraphBox->Graph().Clear();
+  FGraphBox->Invalidate();
+  for (auto& canvas : FCanvases) canvas->ResetView();
+  FGroundDrawing->Clear();
+  if (ProjectInfoDialog) ProjectInfoDialog->SetDefaults();
+  Modified = false;
+  FProjectName = ProgramInfo().DefaultName;
+  UpdateCaption();
+}
+
+void TMainForm::RefreshAll() {
+  // The solution list's views and zoom to fit join here with the list and the view module.
+  for (QWidget* box : {PaintBox1, PaintBox2, PaintBox3, GraphPaintBox}) box->update();
+  FGraphBox->Invalidate();
+  UpdateControls();
+}
+
+void TMainForm::ClearSelections() {
+  FCurve->Select(0);
+  FGroundAreas->Select(0);
+  FCouplerAreas->Select(0);
+  Drawing().Select(-1);
+  for (QWidget* box : {PaintBox1, PaintBox2, PaintBox3}) box->update();
+}
+
+void TMainForm::ReflectOptions() {
+  ZoomAllOnSelectToolButton->setChecked(AppOptions.ZoomAllOnSelect);
+  const int speed = AppOptions.Speed >= 0 && AppOptions.Speed <= 2 ? AppOptions.Speed : 1;
+  SpeedToolButtons[size_t(speed)]->setChecked(true);
+  (AppOptions.IsPolar ? PolarToolButton : XYToolButton)->setChecked(true);
+  for (auto& canvas : FCanvases) canvas->Polar = AppOptions.IsPolar;
+  XIsTimeToolButton->setChecked(AppOptions.XIsTime);
+  ShowGraphToolButton->setChecked(AppOptions.ShowGraph);
+  GraphTabControl->setVisible(AppOptions.ShowGraph);
+  ShowListToolButton->setChecked(AppOptions.ShowList);
+  PanelLeft->setVisible(AppOptions.ShowList);
+}
+
+void TMainForm::ResetTypeButtons() {
+  NewType = 0;
+  for (QAction* button : MechButtons)
+    if (button) button->setEnabled(true);
+  MechButtons[0]->setChecked(true);
+}
+
+void TMainForm::UpdateControls() {
+  const bool files = Store != nullptr;
+  for (QAction* action : {FileOpenItem, FileSaveItem, FileSaveAsItem, OpenButton, SaveButton}) action->setEnabled(files);
+  // These wait for the solution list, generation control, exports and the view module; they
+  // are switched on where those are wired in.
+  for (QAction* action :
+       {FileImportDXFItem, FileExportExcelItem, FileImportExcelItem, FileExportSAMItem, FileExporttoQuillonItem,
+        FileReportItem, ReportButton, EditSelectItem, EditPropertiesItem, EditAddCurvePointItem, EditDrawLineItem,
+        EditAddAreaItem, EditDeleteItem, ViewZoomAllItem, ViewZoomInItem, ViewZoomOutItem, AnalysisStartItem,
+        AnalysisResetItem, AnalysisInputFunctionItem, SynthesisGenerate, SynthesisOptimize,
+        SynthesisUndoOptimizeItem, GenerateButton, OptimizeButton, UndoOptimizeButton})
+    action->setEnabled(false);
+}
+
+void TMainForm::SetProjectStore(std::unique_ptr<TProjectStore> store) {
+  Store = std::move(store);
+  UpdateControls();
+}
+
+bool TMainForm::ReadProject(const std::string& path) {
+  if (!Store) return false;
+  try {
+    Store->Read(path);
+    return true;
+  } catch (const std::exception& error) {
+    shared::ShowException(shared::ExceptionText(error.what()));
+  }
+  return false;
+}
+
+bool TMainForm::WriteProject(const std::string& path) {
+  if (!Store) return false;
+  try {
+    Store->Write(path);
+    Modified = false;
+    return true;
+  } catch (const std::exception& error) {
+    shared::ShowException(shared::ExceptionText(error.what()));
+  }
+  return false;
+}
+
+bool TMainForm::FileNew() {
+  if (AskSave() == TAnswer::Cancel) return false;
+  NewProject();
+  RefreshAll();
+  return true;
+}
+
+bool TMainForm::FileOpen() {
+  if (!Store || AskSave() == TAnswer::Cancel) return false;
+  shared::TFileRequest request;
+  request.Title = QStringLiteral("Open");
+  request.Filter = QString::fromLatin1(kProjectFilter);
+  request.FilterIndex = 1;
+  request.DefaultExt = Q(ProgramInfo().Extension);
+  request.InitialDir = FromPath(ProgramInfo().DataDir);
+  if (!Dialogs->PickOpenFile(request)) return false;
+  NewProject();
+  FProjectName = ToPath(request.FileName);
+  ProgramInfo().DataDir = DirectoryOf(FProjectName);
+  ReadProject(FProjectName);
+  UpdateCaption();
+  RefreshAll();
+  return true;
+}
+
+bool TMainForm::FileSave() {
+  if (FProjectName == ProgramInfo().DefaultName) return FileSaveAs();
+  return WriteProject(FProjectName);
+}
+
+bool TMainForm::Confirm(const QString& text) { return Dialogs->Ask(text) == TAnswer::Yes; }
+
+bool TMainForm::FileSaveAs() {
+  if (!Store) return false;
+  shared::TFileRequest request;
+  request.Title = QStringLiteral("Save");
+  request.Filter = QString::fromLatin1(kProjectFilter);
+  request.FilterIndex = 1;
+  request.DefaultExt = Q(ProgramInfo().Extension);
+  request.InitialDir = FromPath(ProgramInfo().DataDir);
+  request.FileName = FromPath(FProjectName);
+  if (!Dialogs->PickSaveFile(request)) return false;
+  const std::string path = ToPath(request.FileName);
+  // A line break where the message box shows one.
+  if (FileExists(path) && !Confirm(request.FileName + QStringLiteral(" already exists !\nReplace ?"))) return false;
+  // The new name, folder and caption only once the project is on disk under it.
+  if (!WriteProject(path)) return false;
+  FProjectName = path;
+  ProgramInfo().DataDir = DirectoryOf(path);
+  UpdateCaption();
+  return true;
+}
+
+bool TMainForm::FileLastOpenedClick(int tag) {
+  if (AskSave() == TAnswer::Cancel) return false;
+  NewProject();
+  TProgramInfo& info = ProgramInfo();
+  const std::string recent = tag == 1 ? info.LastOpened1 : info.LastOpened2;
+  if (FileExists(recent) && Store) {
+    FProjectName = recent;
+    info.DataDir = DirectoryOf(recent);
+    ReadProject(recent);
+  } else if (tag == 1) {
+    info.LastOpened1 = info.LastOpened2;
+    info.LastOpened2.clear();
+  } else {
+    info.LastOpened2.clear();
+  }
+  UpdateCaption();
+  RefreshAll();
+  return true;
+}
+
+void TMainForm::FileMenuClick() {
+  const TProgramInfo& info = ProgramInfo();
+  const std::string* recent[2] = {&info.LastOpened1, &info.LastOpened2};
+  QAction* items[2] = {FileLastOpened1Item, FileLastOpened2Item};
+  for (int i = 0; i < 2; ++i) {
+    const QString path = FromPath(*recent[i]);
+    items[i]->setVisible(!recent[i]->empty());
+    items[i]->setText(QStringLiteral("&%1 ").arg(i + 1) + QFileInfo(path).fileName());
+    items[i]->setToolTip(path);
+    items[i]->setStatusTip(path);
+    items[i]->setEnabled(Store != nullptr);
+  }
+  FileRecentSeparator->setVisible(!info.LastOpened1.empty());
+  FileMenu->setToolTipsVisible(true);
+}
+
+void TMainForm::FileProjectInfoItemClick() {
+  if (ProjectInfoDialog) ShowModal(*ProjectInfoDialog);
+}
+
+void TMainForm::ShowHelp(const std::string& topic) { ProgramInfo().ShowHelpTopic(topic); }
+
+void TMainForm::HelpQuickTutorialClick() {
+  ShowHelp("IDH_Tutorial");
+  const QRect screen = ScreenRect();
+  setWindowState(Qt::WindowNoState);
+  move(0, 0);
+  const int width = screen.width() * 6 / 10;
+  const int height = screen.height() - 30;
+  resize(width, height);
+  MainSplitter->setSizes({width / 3, width - width / 3});
+  const int column = LeftSplitter->height() > 0 ? LeftSplitter->height() : height;
+  LeftSplitter->setSizes({height / 3, std::max(0, column - height / 3)});
+}
+
+void TMainForm::HelpUsersGuideClick() {
+  const TProgramInfo& info = ProgramInfo();
+  info.OpenWithShell(FileExists(info.ManualPath) ? info.ManualPath : info.ProductURL);
+}
+
+void TMainForm::HelpFeedbackItemClick() { ProgramInfo().OpenWithShell(ProgramInfo().FeedbackURL); }
+
+void TMainForm::HelpEmailOrvaneClick() {
+  const TProgramInfo& info = ProgramInfo();
+  info.OpenWithShell("mailto:" + info.MailAddress + "?subject=" + info.MailSubject);
+}
+
+void TMainForm::HelpAbout() {
+  const TProgramInfo& program = ProgramInfo();
+  shared::TAboutInfo info;
+  info.ProgramName = program.Title;
+  info.Version = program.Version;
+  info.Date = program.BuildDate;
+  info.Copyright = program.Notice;
+  info.MailAddress = program.MailAddress;
+  info.MailLink = "mailto:" + program.MailAddress + "?subject=" + program.MailSubject;
+  info.URL = program.ProductURL;
+  shared::TAboutDlg about(info, this);
+  ShowModal(about);
+}
+
+void TMainForm::SynthesisOptionsClick() {
+  SynthOptions.Spline = FCurve.get();
+  ShowModal(*FSynthOptionsDlg);
+  PaintBox1->update();
+}
+
+void TMainForm::ViewUnitsClick() {
+  ShowModal(*FConvertDlg);
+  for (QWidget* box : {PaintBox1, PaintBox2, PaintBox3}) box->update();
+  FGraphBox->Invalidate();
+}
+
+void TMainForm::PaintView(int view) {
+  shared::TSynthCanvas2D& canvas = *FCanvases[size_t(view)];
+  shared::DeliverGuarded([&] {
+    canvas.ClearBackground();
+    // The mechanism view shows the pivot areas and the curve; the output-link view the
+    // output-link drawing; the ground view its drawing. Solutions join with the solution list.
+    if (view == 0) {
+      canvas.DrawAxes();
+      if (AppOptions.ShowGroundDrawing) FGroundDrawing->Draw(canvas);
+      FGroundAreas->Draw(canvas);
+      FCurve->Draw(canvas);
+    } else if (view == 1) {
+      canvas.DrawAxes();
+      Drawing().Draw(canvas);
+      FCouplerAreas->Draw(canvas);
+    } else {
+      FGroundDrawing->Draw(canvas);
+    }
+    canvas.Present();
+    return true;
+  });
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  if (AskSave() == TAnswer::Cancel) {
+    event->ignore();
+    return;
+  }
+  event->accept();
+}
+
+}  // namespace vesk

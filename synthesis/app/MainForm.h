@@ -1,0 +1,259 @@
+// TMainForm: the synthesis program's main window. It owns the curve, the pivot areas, the three
+// drawing views, the graph and the progress display; holds the project name, caption, recent
+// files and window settings; and carries the menus, tool bar and status bar of the program.
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "shared/qt/UserDialogs.h"
+
+class QAction;
+class QActionGroup;
+class QDialog;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QScrollArea;
+class QSplitter;
+class QTabWidget;
+class QTableWidget;
+class QToolBar;
+class QTreeWidget;
+
+namespace shared {
+class TConvertDlg;
+class TDXFDrawing;
+class TProjectInfoDialog;
+class TQtPaintBox;
+class TQtStatusPanel;
+class TSynthCanvas2D;
+}  // namespace shared
+
+namespace vesk {
+
+class TAreaList;
+class TGenerateProgress;
+class TQtGraphPaintBox;
+class TQtProgressPanel;
+class TSpline;
+class TSynthOptionsDlg;
+
+inline constexpr const char* kConvertRegistryKey = "Software\\Orvane\\Convert";
+inline constexpr const char* kProjectFilter = "Vesk files (*.vesk)|*.vesk;*.vsk|All files (*.*)|*.*";
+
+// Reading and writing of a whole project. The window works without one (its file commands stay
+// disabled) until the project file module is handed to it.
+class TProjectStore {
+ public:
+  virtual ~TProjectStore() = default;
+  // Both raise on failure; the window shows the message.
+  virtual void Read(const std::string& path) = 0;
+  virtual void Write(const std::string& path) = 0;
+};
+
+class TMainForm : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // Dialogs: the questions and file dialogs (the real ones when null).
+  explicit TMainForm(std::unique_ptr<shared::TUserDialogs> dialogs = nullptr, QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  // Start-up after creation: the settings key, the options shown, then the command-line project.
+  void FormShow(const QString& commandLine);
+
+  // Settings of the window under the key; nothing is read or written while it is empty.
+  void SetRegistryKey(const std::string& key);
+  void LoadSettings();
+  void SaveSettings();
+
+  void UpdateCaption();
+  bool IsProjectModified() const;
+  shared::TAnswer AskSave();
+  void NewProject();
+  void RefreshAll();
+  void ClearSelections();
+  void ReflectOptions();
+  void ResetTypeButtons();
+  // Enables the commands; those whose dialog, view or engine is not in the program stay off.
+  void UpdateControls();
+
+  // Commands. Those that can be cancelled answer whether they went through.
+  bool FileNew();
+  bool FileOpen();
+  bool FileSave();
+  bool FileSaveAs();
+  bool FileLastOpenedClick(int tag);
+  void FileMenuClick();
+  void FileProjectInfoItemClick();
+  void HelpQuickTutorialClick();
+  void HelpUsersGuideClick();
+  void HelpFeedbackItemClick();
+  void HelpEmailOrvaneClick();
+  void HelpAbout();
+  void SynthesisOptionsClick();
+  void ViewUnitsClick();
+
+  // The project file module; null leaves the file commands disabled.
+  void SetProjectStore(std::unique_ptr<TProjectStore> store);
+  // The program's project-information dialog, created after the window; not owned.
+  void SetProjectInfoDialog(shared::TProjectInfoDialog* dialog) { ProjectInfoDialog = dialog; }
+  // Shows a modal dialog; tests answer it without an event loop.
+  std::function<int(QDialog& dialog)> ShowModal;
+
+  const std::string& ProjectName() const { return FProjectName; }
+  bool Modified = false;
+  bool Closing = false;
+  const std::string& RegistryKey() const { return FRegistryKey; }
+
+  // Model objects owned by the window.
+  TSpline& Curve() { return *FCurve; }
+  TAreaList& GroundAreas() { return *FGroundAreas; }
+  TAreaList& CouplerAreas() { return *FCouplerAreas; }
+  shared::TDXFDrawing& GroundDrawing() { return *FGroundDrawing; }
+  TGenerateProgress& Progress() { return *FProgress; }
+  TQtGraphPaintBox& GraphBox() { return *FGraphBox; }
+  shared::TSynthCanvas2D& Canvas(int view) { return *FCanvases.at(view); }
+  shared::TConvertDlg& ConvertDlg() { return *FConvertDlg; }
+  TSynthOptionsDlg& SynthOptionsDlg() { return *FSynthOptionsDlg; }
+  // The mechanism type that the next generation makes; the four-bar after ResetTypeButtons.
+  int NewType = 0;
+
+  // Components, named as the program's forms name them.
+  QWidget* PanelLeft;
+  QSplitter* MainSplitter;
+  QSplitter* LeftSplitter;
+  QSplitter* RightSplitter;
+  QTreeWidget* MechListView;
+  QTableWidget* StringGrid1;
+  QWidget* ProgressPanel;
+  QProgressBar* ProgressBar1;
+  QLabel* RemainingTimeLabel;
+  QTabWidget* MechPageControl;
+  QWidget* MechTabSheet;
+  QWidget* OutputLinkTabSheet;
+  QWidget* GroundTabSheet;
+  std::array<QScrollArea*, 3> ScrollBoxes{};
+  QWidget* PaintBox1;
+  QWidget* PaintBox2;
+  QWidget* PaintBox3;
+  QTabWidget* GraphTabControl;
+  QWidget* GraphPaintBox;
+  QWidget* StatusLine;
+  std::array<QLabel*, 4> StatusPanels{};
+  QToolBar* ToolBar1;
+  QToolBar* ToolBar2;
+
+  QMenu* FileMenu;
+  QMenu* EditMenu;
+  QMenu* ViewMenu;
+  QMenu* AnalysisMenu;
+  QMenu* SynthesisMenu;
+  QMenu* HelpMenu;
+  QAction* FileNewItem;
+  QAction* FileOpenItem;
+  QAction* FileSaveItem;
+  QAction* FileSaveAsItem;
+  QAction* FileImportDXFItem;
+  QAction* FileExportExcelItem;
+  QAction* FileImportExcelItem;
+  QAction* FileExportSAMItem;
+  QAction* FileExporttoQuillonItem;
+  QAction* FileProjectInfoItem;
+  QAction* FileReportItem;
+  QAction* FileExitItem;
+  QAction* FileRecentSeparator;
+  QAction* FileLastOpened1Item;
+  QAction* FileLastOpened2Item;
+  QAction* EditSelectItem;
+  QAction* EditPropertiesItem;
+  QAction* EditAddCurvePointItem;
+  QAction* EditDrawLineItem;
+  QAction* EditAddAreaItem;
+  QAction* EditDeleteItem;
+  QAction* ViewZoomAllItem;
+  QAction* ViewZoomInItem;
+  QAction* ViewZoomOutItem;
+  QAction* ViewShowListItem;
+  QAction* ViewShowGraphItem;
+  QAction* ViewZoomAllOnSelectItem;
+  QAction* ViewUnitsItem;
+  QAction* AnalysisStartItem;
+  QAction* AnalysisResetItem;
+  QAction* AnalysisInputFunctionItem;
+  QAction* SynthesisGenerate;
+  QAction* SynthesisOptimize;
+  QAction* SynthesisUndoOptimizeItem;
+  QAction* SynthesisOptionsItem;
+  QAction* HelpContentsItem;
+  QAction* HelpSearchItem;
+  QAction* HelpHowToUseItem;
+  QAction* HelpQuickTutorialItem;
+  QAction* HelpUsersGuideItem;
+  QAction* HelpFeedbackItem;
+  QAction* HelpAboutItem;
+
+  // Tool bar.
+  QAction* NewButton;
+  QAction* OpenButton;
+  QAction* SaveButton;
+  QAction* ReportButton;
+  QAction* ProjectInfoButton;
+  QAction* GenerateButton;
+  QAction* OptimizeButton;
+  QAction* UndoOptimizeButton;
+  std::array<QAction*, 9> MechButtons{};  // by type number; 4 is not a type and stays null
+  QAction* HelpMechanismsButton;
+  QAction* ShowListToolButton;
+  QAction* ShowGraphToolButton;
+  QAction* ZoomAllOnSelectToolButton;
+  QAction* XYToolButton;
+  QAction* PolarToolButton;
+  QAction* XIsTimeToolButton;
+  std::array<QAction*, 3> SpeedToolButtons{};  // low, medium, high
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool event(QEvent* event) override;
+
+ private:
+  void CreateComponents();
+  void CreateMenus();
+  void CreateToolBar();
+  void CreateViews();
+  void LayoutWindow(int width, int height, int listWidth, int gridHeight, int graphHeight);
+  bool ReadProject(const std::string& path);
+  bool WriteProject(const std::string& path);
+  bool Confirm(const QString& text);
+  QString ProjectFileTitle() const;
+  void PaintView(int view);
+  void CentreView(int view);
+  void ShowHelp(const std::string& topic);
+  QRect ScreenRect() const;
+
+  std::unique_ptr<shared::TUserDialogs> Dialogs;
+  std::unique_ptr<TProjectStore> Store;
+  shared::TProjectInfoDialog* ProjectInfoDialog = nullptr;
+  std::string FProjectName;
+  std::string FRegistryKey;
+
+  std::unique_ptr<TSpline> FCurve;
+  std::unique_ptr<TAreaList> FGroundAreas;
+  std::unique_ptr<TAreaList> FCouplerAreas;
+  std::unique_ptr<shared::TDXFDrawing> FGroundDrawing;
+  std::unique_ptr<TQtProgressPanel> FProgressPanel;
+  std::unique_ptr<TGenerateProgress> FProgress;
+  std::unique_ptr<TQtGraphPaintBox> FGraphBox;
+  std::array<std::unique_ptr<shared::TQtPaintBox>, 3> FPaintBoxes;
+  std::array<std::unique_ptr<shared::TSynthCanvas2D>, 3> FCanvases;
+  std::array<std::unique_ptr<shared::TQtStatusPanel>, 2> FCoordinatePanels;
+  std::array<bool, 3> FCentred{};
+  shared::TConvertDlg* FConvertDlg = nullptr;
+  TSynthOptionsDlg* FSynthOptionsDlg = nullptr;
+};
+
+}  // namespace vesk

@@ -1,0 +1,706 @@
+// The synthesis main window driven headless: start-up, caption, settings, recent files, the
+// "Save ?" outcomes, help through the shell and the options command. Dialogs and the project
+// store are fakes that record what they were asked.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStatusTipEvent>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <deque>
+#include <fstream>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "shared/Convert.h"
+#include "shared/ShellOpen.h"
+#include "shared/dxf/DXFDrawing.h"
+#include "shared/qt/Application.h"
+#include "shared/qt/ConvertDlg.h"
+#include "shared/qt/PathName.h"
+#include "shared/qt/ProjectInfoDialog.h"
+#include "synthesis/app/MainForm.h"
+#include "synthesis/app/SynthOptionsDlg.h"
+#include "synthesis/engine/AppOptions.h"
+#include "synthesis/engine/Area.h"
+#include "synthesis/engine/Drawing.h"
+#include "synthesis/engine/GenerateProgress.h"
+#include "synthesis/engine/PrePoint.h"
+#include "synthesis/engine/ProgramInfo.h"
+#include "synthesis/engine/Spline.h"
+#include "synthesis/engine/SynthOptions.h"
+#include "tests/shared/StoreSettings.h"
+
+namespace vesk {
+namespace {
+
+using shared::TAnswer;
+using shared::TFileRequest;
+
+class TFakeDialogs : public shared::TUserDialogs {
+ public:
+  std::deque<TAnswer> Answers;
+  std::vector<QString> Questions;
+  // The file a pick returns; empty cancels the dialog.
+  QString PickedFile;
+  std::vector<TFileRequest> Requests;
+
+  TAnswer Ask(const QString& text) override {
+    Questions.push_back(text);
+    if (Answers.empty()) throw std::logic_error("unexpected question: " + text.toStdString());
+    const TAnswer answer = Answers.front();
+    Answers.pop_front();
+    return answer;
+  }
+  bool PickOpenFile(TFileRequest& request) override { return Pick(request); }
+  bool PickSaveFile(TFileRequest& request) override { return Pick(request); }
+
+ private:
+  bool Pick(TFileRequest& request) {
+    Requests.push_back(request);
+    if (PickedFile.isEmpty()) return false;
+    request.FileName = PickedFile;
+    return true;
+  }
+};
+
+class TFakeStore : public TProjectStore {
+ public:
+  std::vector<std::string> Reads;
+  std::vector<std::string> Writes;
+  bool FailWrite = false;
+  void Read(const std::string& path) override { Reads.push_back(path); }
+  void Write(const std::string& path) override {
+    if (FailWrite) throw std::runtime_error("Cannot write " + path);
+    Writes.push_back(path);
+    std::ofstream(path) << "[Vesk]\r\n";
+  }
+};
+
+class MainFormTest : public shared::test::TSettingsStoreTest {
+ protected:
+  void SetUp() override {
+    TSettingsStoreTest::SetUp();
+    shared::FreeConvert();
+    shared::CreateConvert();
+    ResetAppOptions();
+    SynthOptions.SetDefaults();
+    CreateProgramInfo();
+    ProgramInfo().LastOpened1.clear();
+    ProgramInfo().LastOpened2.clear();
+    ProgramInfo().DataDir = shared::ToPath(Dir.path()) + "/";
+    shared::SetExceptionHandler([this](const QString& text) { Errors.push_back(text); });
+    shared::SetShellOpen([this](const std::string& target) {
+      Opened.push_back(target);
+      return true;
+    });
+  }
+  void TearDown() override {
+    Form.reset();
+    ProjectInfo.reset();
+    FreeProgramInfo();
+    shared::SetShellOpen({});
+    shared::SetExceptionHandler(nullptr);
+    shared::FreeConvert();
+    TSettingsStoreTest::TearDown();
+  }
+
+  // A window as the program makes it, shown and started with the command line.
+  void Start(const QString& commandLine = {}, bool withStore = true) {
+    Form.reset();
+    auto dialogs = std::make_unique<TFakeDialogs>();
+    Dialogs = dialogs.get();
+    Form = std::make_unique<TMainForm>(std::move(dialogs));
+    ProjectInfo = std::make_unique<shared::TProjectInfoDialog>();
+    Form->SetProjectInfoDialog(ProjectInfo.get());
+    if (withStore) {
+      auto store = std::make_unique<TFakeStore>();
+      Store = store.get();
+      Form->SetProjectStore(std::move(store));
+    }
+    Form->ShowModal = [this](QDialog& dialog) {
+      Shown.push_back(&dialog);
+      return OnModal ? OnModal(dialog) : 0;
+    };
+    Form->show();
+    Form->FormShow(commandLine);
+  }
+
+  std::string File(const char* name, bool create = true) {
+    const std::string path = shared::ToPath(Dir.filePath(QString::fromUtf8(name)));
+    if (create) std::ofstream(path) << "[Vesk]\r\n";
+    return path;
+  }
+
+  QTemporaryDir Dir;
+  std::unique_ptr<TMainForm> Form;
+  std::unique_ptr<shared::TProjectInfoDialog> ProjectInfo;
+  TFakeDialogs* Dialogs = nullptr;
+  TFakeStore* Store = nullptr;
+  std::vector<QString> Errors;
+  std::vector<std::string> Opened;
+  std::vector<QDialog*> Shown;
+  std::function<int(QDialog&)> OnModal;
+};
+
+TEST_F(MainFormTest, StartsWithANewProjectAndItsObjects) {
+  Start();
+  EXPECT_EQ(Form->windowTitle(), "Vesk Professional - Untitled");
+  EXPECT_EQ(Form->ProjectName(), "Untitled");
+  EXPECT_FALSE(Form->IsProjectModified());
+  EXPECT_EQ(Form->Curve().Name, "Curve definition");
+  EXPECT_EQ(Form->GroundAreas().Name, "Ground Pivot Areas");
+  EXPECT_EQ(Form->CouplerAreas().Name, "Coupler Pivot Areas");
+  EXPECT_EQ(Form->GroundAreas().Capacity(), 20);
+  EXPECT_EQ(Form->CouplerAreas().Capacity(), 20);
+  EXPECT_EQ(Form->RegistryKey(), "Software\\Orvane\\Vesk1.6");
+  for (int view = 0; view < 3; ++view) {
+    EXPECT_EQ(Form->Canvas(view).CanvasSize(), 1300);
+    EXPECT_DOUBLE_EQ(Form->Canvas(view).WorldSize(), 3.0);
+    EXPECT_FALSE(Form->Canvas(view).AutoResetMode);
+    QScrollArea* scroll = Form->ScrollBoxes[size_t(view)];
+    EXPECT_EQ(scroll->widget()->size(), QSize(1300, 1300));
+  }
+  // Each view shows the middle of its canvas when it is first seen, whatever size its tab
+  // takes then.
+  for (int view = 0; view < 3; ++view) {
+    Form->MechPageControl->setCurrentIndex(view);
+    QApplication::processEvents();
+    const QScrollArea* scroll = Form->ScrollBoxes[size_t(view)];
+    ASSERT_GT(scroll->horizontalScrollBar()->maximum(), 0);
+    EXPECT_NEAR(scroll->horizontalScrollBar()->value(), scroll->horizontalScrollBar()->maximum() / 2, 1) << view;
+    EXPECT_NEAR(scroll->verticalScrollBar()->value(), scroll->verticalScrollBar()->maximum() / 2, 1) << view;
+  }
+  EXPECT_TRUE(Form->Canvas(0).DoubleBuffered());
+  EXPECT_FALSE(Form->ProgressPanel->isVisible());
+  EXPECT_TRUE(Form->MechButtons[0]->isChecked());
+  EXPECT_EQ(Form->NewType, 0);
+  EXPECT_TRUE(Errors.empty());
+}
+
+TEST_F(MainFormTest, ComponentsCarryTheirNames) {
+  Start();
+  for (const char* name :
+       {"MechListView", "StringGrid1", "PanelLeft", "ProgressPanel", "ProgressBar1", "RemainingTimeLabel",
+        "MechPageControl", "MechTabSheet", "OutputLinkTabSheet", "GroundTabSheet", "ScrollBox1", "ScrollBox2",
+        "ScrollBox3", "PaintBox1", "PaintBox2", "PaintBox3", "GraphTabControl", "GraphPaintBox", "StatusLine",
+        "ToolBar1", "GenerateButton", "OptimizeButton", "UndoOptimizeButton", "SynthesisGenerate",
+        "SynthesisOptimize", "SynthesisUndoOptimizeItem", "FileExporttoQuillonItem", "MechButton0",
+        "MechButton7", "MechButton8", "MechButton1", "MechButton2", "MechButton3", "MechButton5",
+        "MechButton6"}) {
+    EXPECT_NE(Form->findChild<QObject*>(QString::fromLatin1(name)), nullptr) << name;
+  }
+  EXPECT_EQ(Form->findChild<QObject*>("MechButton4"), nullptr);
+  const QTabWidget* pages = Form->MechPageControl;
+  ASSERT_EQ(pages->count(), 3);
+  EXPECT_EQ(pages->tabText(0), "Mechanism");
+  EXPECT_EQ(pages->tabText(1), "Output Link");
+  EXPECT_EQ(pages->tabText(2), "Ground Link");
+}
+
+TEST_F(MainFormTest, MenusAndShortcuts) {
+  Start();
+  struct TCase {
+    QAction* Item;
+    const char* Text;
+    QKeySequence Keys;
+  };
+  const TCase cases[] = {
+      {Form->FileNewItem, "&New", QKeySequence("Ctrl+N")},
+      {Form->FileOpenItem, "&Open...", QKeySequence("Ctrl+O")},
+      {Form->FileSaveItem, "&Save", QKeySequence("Ctrl+S")},
+      {Form->FileSaveAsItem, "Save &As...", {}},
+      {Form->FileExporttoQuillonItem, "Export to Q&uillon", QKeySequence("Ctrl+R")},
+      {Form->FileReportItem, "&Report", QKeySequence("Ctrl+P")},
+      {Form->FileExitItem, "E&xit", QKeySequence("Ctrl+X")},
+      {Form->EditPropertiesItem, "&Properties", QKeySequence("Shift+Ins")},
+      {Form->EditDeleteItem, "&Delete", QKeySequence("Shift+Del")},
+      {Form->ViewZoomAllItem, "Zoom &All", QKeySequence("Ctrl+F")},
+      {Form->ViewZoomInItem, "Zoom &In", QKeySequence("Ctrl+I")},
+      {Form->ViewZoomOutItem, "Zoom &Out", QKeySequence("Ctrl+J")},
+      {Form->ViewUnitsItem, "System of &Units...", {}},
+      {Form->SynthesisGenerate, "&Start Synthesis", QKeySequence("Ctrl+G")},
+      {Form->SynthesisOptimize, "Optimi&ze", QKeySequence("Ctrl+T")},
+      {Form->SynthesisOptionsItem, "&Options...", {}},
+      {Form->HelpContentsItem, "&Contents", QKeySequence("F1")},
+  };
+  for (const TCase& c : cases) {
+    EXPECT_EQ(c.Item->text(), QString::fromLatin1(c.Text));
+    EXPECT_EQ(c.Item->shortcut(), c.Keys) << c.Text;
+  }
+  // No two commands share a key.
+  std::vector<QKeySequence> keys;
+  for (QAction* action : Form->findChildren<QAction*>()) {
+    if (action->shortcut().isEmpty()) continue;
+    EXPECT_EQ(std::count(keys.begin(), keys.end(), action->shortcut()), 0) << action->objectName().toStdString();
+    keys.push_back(action->shortcut());
+  }
+  // Commands whose engine, list or dialog is not in the program yet stay off; the ones that
+  // are here work.
+  for (QAction* off : {Form->SynthesisGenerate, Form->SynthesisOptimize, Form->GenerateButton,
+                       Form->FileExporttoQuillonItem, Form->FileReportItem, Form->EditDeleteItem})
+    EXPECT_FALSE(off->isEnabled()) << off->objectName().toStdString();
+  for (QAction* on : {Form->FileNewItem, Form->FileOpenItem, Form->FileSaveItem, Form->SynthesisOptionsItem,
+                      Form->ViewUnitsItem, Form->HelpAboutItem})
+    EXPECT_TRUE(on->isEnabled()) << on->objectName().toStdString();
+}
+
+TEST_F(MainFormTest, WithoutAProjectStoreTheFileCommandsAreOffAndTheCommandLineIsIgnored) {
+  const std::string gear = File("gear.vesk");
+  Start(shared::FromPath(gear), false);
+  EXPECT_EQ(Form->windowTitle(), "Vesk Professional - Untitled");
+  EXPECT_FALSE(Form->FileOpenItem->isEnabled());
+  EXPECT_FALSE(Form->FileSaveAsItem->isEnabled());
+  EXPECT_FALSE(Form->FileOpen());
+  EXPECT_TRUE(Dialogs->Requests.empty());
+}
+
+TEST_F(MainFormTest, TheStatusLineFitsItsTexts) {
+  Start();
+  ASSERT_EQ(Form->StatusPanels.size(), 4u);
+  const QFontMetrics metrics(Form->StatusPanels[1]->font());
+  for (int i : {1, 2}) {
+    QLabel* panel = Form->StatusPanels[size_t(i)];
+    EXPECT_GE(panel->contentsRect().width(), metrics.horizontalAdvance("X: -0000.000")) << i;
+  }
+  // Hints land in the last panel.
+  QStatusTipEvent tip(QStringLiteral("Start Generating Mechanisms"));
+  QApplication::sendEvent(Form.get(), &tip);
+  EXPECT_EQ(Form->StatusPanels[3]->text(), "Start Generating Mechanisms");
+}
+
+TEST_F(MainFormTest, CommandLineProjectIsReadAndNamesTheCaption) {
+  struct TCase {
+    const char* Name;
+    QString CommandLine;
+    bool Read;
+    const char* Caption;
+  };
+  const std::string gear = File("gear.vesk");
+  const std::string blanks = File("my gear.vesk");
+  const TCase cases[] = {
+      {"existing file", shared::FromPath(gear), true, "Vesk Professional - gear.vesk"},
+      {"name with blanks, rejoined", shared::JoinCommandLine({"vesk", shared::FromPath(blanks).section(' ', 0, 0),
+                                                              shared::FromPath(blanks).section(' ', 1) + " "}),
+       true, "Vesk Professional - my gear.vesk"},
+      {"missing file: new project, no message", shared::FromPath(File("none.vesk", false)), false,
+       "Vesk Professional - Untitled"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Start(c.CommandLine);
+    EXPECT_EQ(Form->windowTitle(), c.Caption);
+    EXPECT_EQ(Store->Reads.size(), c.Read ? 1u : 0u);
+    EXPECT_TRUE(Dialogs->Questions.empty());
+    EXPECT_TRUE(Errors.empty());
+  }
+  // The opened file is recent file 1 and the empty project title takes its name.
+  EXPECT_EQ(ProgramInfo().LastOpened1, blanks);
+  EXPECT_EQ(ProgramInfo().LastOpened2, gear);
+}
+
+class MainFormSettingsTest : public MainFormTest {};
+
+TEST_F(MainFormSettingsTest, AMissingKeyGivesTheDefaultLayout) {
+  Start();
+  const QRect screen = Form->screen()->geometry();
+  const int width = screen.width() * 6 / 10;
+  const int height = screen.height() - 30;
+  EXPECT_EQ(Form->pos(), QPoint(0, 0));
+  EXPECT_EQ(Form->size(), QSize(width, height));
+  // The splitters hand out the handle's width; the list panel is a third within that.
+  const int handle = Form->MainSplitter->handleWidth() + 1;
+  EXPECT_NEAR(Form->PanelLeft->width(), width / 3, handle);
+  EXPECT_EQ(AppOptions.Speed, 1);
+  EXPECT_TRUE(AppOptions.ZoomAllOnSelect);
+  EXPECT_TRUE(AppOptions.XIsTime);
+  EXPECT_EQ(AppOptions.Search, 1);
+  EXPECT_TRUE(Form->SpeedToolButtons[1]->isChecked());
+  EXPECT_TRUE(Form->XYToolButton->isChecked());
+}
+
+TEST_F(MainFormSettingsTest, ValuesComeBackAsTheyWereSaved) {
+  shared::TMemorySettings& s = fStore;
+  s.WriteInteger("MainForm", "WindowState", 0);
+  s.WriteInteger("MainForm", "Top", 20);
+  s.WriteInteger("MainForm", "Left", 30);
+  s.WriteInteger("MainForm", "Width", 700);
+  s.WriteInteger("MainForm", "Height", 500);
+  s.WriteInteger("List", "Width", 200);
+  s.WriteInteger("Options", "Speed", 2);
+  s.WriteBool("Options", "ShowInstantCenters", true);
+  s.WriteBool("Options", "ZoomAllOnSelect", false);
+  s.WriteBool("Options", "IsPolar", true);
+  s.WriteBool("Options", "XIsTime", false);
+  s.WriteInteger("Options", "Search", 2);
+  Start();
+  EXPECT_EQ(Form->pos(), QPoint(30, 20));
+  EXPECT_EQ(Form->size(), QSize(700, 500));
+  EXPECT_EQ(AppOptions.Speed, 2);
+  EXPECT_TRUE(AppOptions.ShowInstantCenters);
+  EXPECT_FALSE(AppOptions.ZoomAllOnSelect);
+  EXPECT_TRUE(AppOptions.IsPolar);
+  EXPECT_FALSE(AppOptions.XIsTime);
+  EXPECT_EQ(AppOptions.Search, 2);
+  EXPECT_EQ(AppOptions.SearchBudget(), 600000);
+  // The buttons show the options.
+  EXPECT_TRUE(Form->SpeedToolButtons[2]->isChecked());
+  EXPECT_TRUE(Form->PolarToolButton->isChecked());
+  EXPECT_TRUE(Form->Canvas(0).Polar);
+  EXPECT_FALSE(Form->ZoomAllOnSelectToolButton->isChecked());
+  EXPECT_FALSE(Form->XIsTimeToolButton->isChecked());
+  const int listWidth = Form->PanelLeft->width();
+  EXPECT_NEAR(listWidth, 200, Form->MainSplitter->handleWidth() + 1);
+
+  s.Values.clear();
+  Form.reset();
+  EXPECT_EQ(s.ReadInteger("MainForm", "WindowState", -1), 0);
+  EXPECT_EQ(s.ReadInteger("MainForm", "Top", -1), 20);
+  EXPECT_EQ(s.ReadInteger("MainForm", "Left", -1), 30);
+  EXPECT_EQ(s.ReadInteger("MainForm", "Width", -1), 700);
+  EXPECT_EQ(s.ReadInteger("MainForm", "Height", -1), 500);
+  EXPECT_EQ(s.ReadInteger("List", "Width", -1), listWidth);
+  EXPECT_EQ(s.ReadInteger("Options", "Speed", -1), 2);
+  EXPECT_TRUE(s.ReadBool("Options", "ShowInstantCenters", false));
+  EXPECT_FALSE(s.ReadBool("Options", "ZoomAllOnSelect", true));
+  EXPECT_TRUE(s.ReadBool("Options", "IsPolar", false));
+  EXPECT_FALSE(s.ReadBool("Options", "XIsTime", true));
+  EXPECT_EQ(s.ReadInteger("Options", "Search", -1), 2);
+  EXPECT_TRUE(s.ValueExists("List", "Height"));
+  EXPECT_TRUE(s.ValueExists("Graph", "Height"));
+  // Closing hides both drawings for the next start.
+  EXPECT_FALSE(AppOptions.ShowGroundDrawing);
+  EXPECT_FALSE(AppOptions.ShowOutputLinkDrawing);
+}
+
+TEST_F(MainFormSettingsTest, AMaximisedWindowWritesOnlyItsState) {
+  shared::TMemorySettings& s = fStore;
+  s.WriteInteger("MainForm", "Top", 11);
+  s.WriteInteger("MainForm", "Left", 12);
+  s.WriteInteger("MainForm", "Width", 613);
+  s.WriteInteger("MainForm", "Height", 414);
+  Start();
+  Form->showMaximized();
+  Form.reset();
+  EXPECT_EQ(s.ReadInteger("MainForm", "WindowState", -1), 2);
+  EXPECT_EQ(s.ReadInteger("MainForm", "Top", -1), 11);
+  EXPECT_EQ(s.ReadInteger("MainForm", "Left", -1), 12);
+  EXPECT_EQ(s.ReadInteger("MainForm", "Width", -1), 613);
+  EXPECT_EQ(s.ReadInteger("MainForm", "Height", -1), 414);
+  // The next start is maximised again and keeps the stored normal geometry for later.
+  Start();
+  EXPECT_TRUE(Form->isMaximized());
+  Form.reset();
+  EXPECT_EQ(s.ReadInteger("MainForm", "Width", -1), 613);
+}
+
+TEST_F(MainFormSettingsTest, TheQuickTutorialResetsTheLayout) {
+  fStore.WriteInteger("MainForm", "Width", 500);
+  fStore.WriteInteger("MainForm", "Left", 40);
+  Start();
+  Form->HelpQuickTutorialClick();
+  const QRect screen = Form->screen()->geometry();
+  EXPECT_EQ(Form->pos(), QPoint(0, 0));
+  EXPECT_EQ(Form->size(), QSize(screen.width() * 6 / 10, screen.height() - 30));
+  EXPECT_NEAR(Form->PanelLeft->width(), screen.width() * 6 / 10 / 3, Form->MainSplitter->handleWidth() + 1);
+}
+
+TEST_F(MainFormTest, RecentFilesFollowTheOpenedProjects) {
+  const std::string a = File("a.vesk");
+  const std::string b = File("b.vesk");
+  const std::string c = File("c.vesk");
+  struct TStep {
+    std::string Open;
+    std::string Recent1;
+    std::string Recent2;
+  };
+  // Opening recent file 1 or 2 again leaves the order as it is; a new name goes first.
+  const TStep steps[] = {{a, a, ""}, {b, b, a}, {b, b, a}, {a, b, a}, {c, c, b}};
+  Start();
+  for (const TStep& step : steps) {
+    Dialogs->PickedFile = shared::FromPath(step.Open);
+    ASSERT_TRUE(Form->FileOpen());
+    EXPECT_EQ(Form->ProjectName(), step.Open);
+    EXPECT_EQ(ProgramInfo().LastOpened1, step.Recent1);
+    EXPECT_EQ(ProgramInfo().LastOpened2, step.Recent2);
+  }
+  EXPECT_EQ(Store->Reads, (std::vector<std::string>{a, b, b, a, c}));
+  const TFileRequest& request = Dialogs->Requests.front();
+  EXPECT_EQ(request.Title, "Open");
+  EXPECT_EQ(request.Filter, "Vesk files (*.vesk)|*.vesk;*.vsk|All files (*.*)|*.*");
+  EXPECT_EQ(request.FilterIndex, 1);
+  EXPECT_EQ(request.DefaultExt, "vesk");
+  EXPECT_EQ(Form->windowTitle(), "Vesk Professional - c.vesk");
+  // The data folder follows the opened file.
+  EXPECT_EQ(ProgramInfo().DataDir, shared::ToPath(Dir.path()) + "/");
+
+  Form->FileMenuClick();
+  EXPECT_TRUE(Form->FileLastOpened1Item->isVisible());
+  EXPECT_EQ(Form->FileLastOpened1Item->text(), "&1 c.vesk");
+  EXPECT_EQ(Form->FileLastOpened2Item->text(), "&2 b.vesk");
+  EXPECT_EQ(Form->FileLastOpened1Item->toolTip(), shared::FromPath(c));
+}
+
+TEST_F(MainFormTest, RecentFileItemsOpenOrDropTheirEntry) {
+  const std::string a = File("a.vesk");
+  const std::string b = File("b.vesk");
+  const std::string gone = File("gone.vesk", false);
+  struct TCase {
+    const char* Name;
+    std::string Recent1, Recent2;
+    int Tag;
+    std::string Read;  // empty: nothing read
+    std::string After1, After2;
+    const char* Caption;
+  };
+  const TCase cases[] = {
+      {"entry 1 opens", a, b, 1, a, a, b, "Vesk Professional - a.vesk"},
+      {"entry 2 opens, order kept", a, b, 2, b, a, b, "Vesk Professional - b.vesk"},
+      {"missing entry 1: entry 2 moves up", gone, b, 1, "", b, "", "Vesk Professional - Untitled"},
+      {"missing entry 2 is emptied", a, gone, 2, "", a, "", "Vesk Professional - Untitled"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Start();
+    ProgramInfo().LastOpened1 = c.Recent1;
+    ProgramInfo().LastOpened2 = c.Recent2;
+    EXPECT_TRUE(Form->FileLastOpenedClick(c.Tag));
+    EXPECT_EQ(Store->Reads, c.Read.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.Read});
+    EXPECT_EQ(ProgramInfo().LastOpened1, c.After1);
+    EXPECT_EQ(ProgramInfo().LastOpened2, c.After2);
+    EXPECT_EQ(Form->windowTitle(), c.Caption);
+    EXPECT_TRUE(Errors.empty());
+  }
+  // Empty entries hide their items and the separator with the first.
+  ProgramInfo().LastOpened1.clear();
+  ProgramInfo().LastOpened2.clear();
+  Form->FileMenuClick();
+  EXPECT_FALSE(Form->FileLastOpened1Item->isVisible());
+  EXPECT_FALSE(Form->FileLastOpened2Item->isVisible());
+  EXPECT_FALSE(Form->FileRecentSeparator->isVisible());
+}
+
+TEST_F(MainFormTest, AnEmptyProjectTitleTakesTheFileName) {
+  const std::string gear = File("gear.vesk");
+  Start(shared::FromPath(gear));
+  EXPECT_EQ(ProjectInfo->Info.Title, "gear.vesk");
+  // A new project resets the information; an existing title is kept on the next open.
+  Form->FileNew();
+  EXPECT_TRUE(ProjectInfo->Info.Title.empty());
+  ProjectInfo->Info.Title = "Press linkage";
+  Dialogs->PickedFile = shared::FromPath(gear);
+  Form->FileOpen();
+  // FileOpen starts a new project first, which clears the title, then takes the file's name.
+  EXPECT_EQ(ProjectInfo->Info.Title, "gear.vesk");
+}
+
+// A project with unsaved changes, then one command; what was asked, saved and kept.
+TEST_F(MainFormTest, SaveQuestionOutcomes) {
+  const std::string existing = File("gear.vesk");
+  const std::string other = File("other.vesk");
+  const std::string fresh = File("fresh.vesk", false);
+  struct TCase {
+    const char* Name;
+    bool Untitled;
+    std::vector<TAnswer> Answers;
+    std::string Picked;  // in Save As; empty cancels
+    bool FailWrite;
+    bool Proceeds;
+    std::string Written;  // empty: nothing written
+  };
+  const TCase cases[] = {
+      {"No drops the changes", false, {TAnswer::No}, "", false, true, ""},
+      {"Cancel keeps the project", false, {TAnswer::Cancel}, "", false, false, ""},
+      {"Yes saves to its file", false, {TAnswer::Yes}, "", false, true, existing},
+      {"Yes on Untitled asks for a name", true, {TAnswer::Yes}, fresh, false, true, fresh},
+      {"Save As cancelled cancels the command", true, {TAnswer::Yes}, "", false, false, ""},
+      {"Replace declined cancels the command", true, {TAnswer::Yes, TAnswer::No}, other, false, false, ""},
+      {"Replace accepted writes", true, {TAnswer::Yes, TAnswer::Yes}, other, false, true, other},
+      {"a failed write cancels the command", false, {TAnswer::Yes}, "", true, false, ""},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Start(c.Untitled ? QString() : shared::FromPath(existing));
+    std::remove(fresh.c_str());
+    const std::string before = Form->ProjectName();
+    Form->Modified = true;
+    Dialogs->Answers.assign(c.Answers.begin(), c.Answers.end());
+    Dialogs->PickedFile = shared::FromPath(c.Picked);
+    Store->FailWrite = c.FailWrite;
+    Errors.clear();
+    EXPECT_EQ(Form->FileNew(), c.Proceeds);
+    EXPECT_EQ(Dialogs->Questions.front(), "Save ?");
+    EXPECT_TRUE(Dialogs->Answers.empty());
+    EXPECT_EQ(Store->Writes, c.Written.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.Written});
+    EXPECT_EQ(Errors.size(), c.FailWrite ? 1u : 0u);
+    if (c.Proceeds) {
+      EXPECT_EQ(Form->ProjectName(), "Untitled");
+      EXPECT_FALSE(Form->IsProjectModified());
+    } else {
+      // Nothing thrown away, the name unchanged.
+      EXPECT_EQ(Form->ProjectName(), before);
+      EXPECT_TRUE(Form->IsProjectModified());
+    }
+  }
+}
+
+TEST_F(MainFormTest, NothingModifiedAsksNothing) {
+  Start();
+  EXPECT_EQ(Form->AskSave(), TAnswer::No);
+  EXPECT_TRUE(Dialogs->Questions.empty());
+  // Each owned object's change counts.
+  const std::vector<std::function<void()>> changes = {
+      [this] { Form->Modified = true; },
+      [this] { Form->Curve().SetModified(true); },
+      [this] { Form->GroundAreas().SetModified(true); },
+      [this] { Form->CouplerAreas().SetModified(true); },
+      [] { Drawing().SetModified(true); },
+  };
+  for (size_t i = 0; i < changes.size(); ++i) {
+    Form->NewProject();
+    ASSERT_FALSE(Form->IsProjectModified()) << i;
+    changes[i]();
+    EXPECT_TRUE(Form->IsProjectModified()) << i;
+  }
+  Form->NewProject();
+}
+
+TEST_F(MainFormTest, SaveAsTakesTheNameOnlyAfterAWriteThatWorked) {
+  Start();
+  const std::string target = File("target.vesk", false);
+  Dialogs->PickedFile = shared::FromPath(target);
+  Store->FailWrite = true;
+  EXPECT_FALSE(Form->FileSaveAs());
+  EXPECT_EQ(Form->ProjectName(), "Untitled");
+  EXPECT_EQ(Form->windowTitle(), "Vesk Professional - Untitled");
+  EXPECT_TRUE(ProgramInfo().LastOpened1.empty());
+  ASSERT_EQ(Errors.size(), 1u);
+  EXPECT_TRUE(Errors[0].contains("target.vesk"));
+
+  Store->FailWrite = false;
+  EXPECT_TRUE(Form->FileSaveAs());
+  EXPECT_EQ(Form->ProjectName(), target);
+  EXPECT_EQ(Form->windowTitle(), "Vesk Professional - target.vesk");
+  EXPECT_EQ(ProgramInfo().LastOpened1, target);
+  const TFileRequest& request = Dialogs->Requests.back();
+  EXPECT_EQ(request.Title, "Save");
+  EXPECT_EQ(request.DefaultExt, "vesk");
+  EXPECT_EQ(request.FileName, "Untitled");
+  // The replace question names the file.
+  Dialogs->Answers = {TAnswer::No};
+  EXPECT_FALSE(Form->FileSaveAs());
+  EXPECT_EQ(Dialogs->Questions.back(), shared::FromPath(target) + " already exists !\nReplace ?");
+  // Save on a named project writes without a dialog.
+  const size_t picks = Dialogs->Requests.size();
+  EXPECT_TRUE(Form->FileSave());
+  EXPECT_EQ(Dialogs->Requests.size(), picks);
+  EXPECT_EQ(Store->Writes.back(), target);
+}
+
+TEST_F(MainFormTest, CancelInSaveKeepsTheWindowOpen) {
+  Start();
+  Form->Curve().SetModified(true);
+  Dialogs->Answers = {TAnswer::Cancel};
+  EXPECT_FALSE(Form->close());
+  EXPECT_TRUE(Form->isVisible());
+  Dialogs->Answers = {TAnswer::No};
+  EXPECT_TRUE(Form->close());
+}
+
+TEST_F(MainFormTest, HelpGoesThroughTheShell) {
+  Start();
+  ProgramInfo().MailAddress = "sales@orvane.example";
+  ProgramInfo().MailSubject = "Vesk";
+  ProgramInfo().ManualPath = File("manual.pdf", false);
+  ProgramInfo().ProductURL = "https://orvane.example/vesk";
+  ProgramInfo().FeedbackURL = "https://orvane.example/feedback";
+  Form->HelpEmailOrvaneClick();
+  Form->HelpUsersGuideClick();  // no manual: the product page
+  File("manual.pdf");
+  Form->HelpUsersGuideClick();
+  Form->HelpFeedbackItemClick();
+  EXPECT_EQ(Opened, (std::vector<std::string>{"mailto:sales@orvane.example?subject=Vesk", "https://orvane.example/vesk",
+                                              ProgramInfo().ManualPath, "https://orvane.example/feedback"}));
+}
+
+TEST_F(MainFormTest, OptionsCommandEditsTheOptionsWithTheCurve) {
+  Start();
+  OnModal = [this](QDialog& dialog) {
+    auto* options = dynamic_cast<TSynthOptionsDlg*>(&dialog);
+    EXPECT_NE(options, nullptr);
+    if (!options) return 0;
+    // The dialog sees the window's curve.
+    EXPECT_EQ(SynthOptions.Spline, &Form->Curve());
+    dialog.show();
+    options->MaxLinkLengthBox->setChecked(true);
+    options->SearchRadios[2]->setChecked(true);
+    options->OKBtn->click();
+    return dialog.result();
+  };
+  ASSERT_FALSE(SynthOptions.MaxLinkLengthOn);
+  Form->SynthesisOptionsItem->trigger();
+  ASSERT_EQ(Shown.size(), 1u);
+  EXPECT_TRUE(SynthOptions.MaxLinkLengthOn);
+  EXPECT_EQ(AppOptions.Search, 2);
+  EXPECT_TRUE(Errors.empty());
+}
+
+TEST_F(MainFormTest, UnitsAndAboutOpenTheirDialogs) {
+  Start();
+  // The About box lives only while it is shown.
+  std::vector<QString> names;
+  OnModal = [&](QDialog& dialog) {
+    names.push_back(dialog.objectName());
+    return 0;
+  };
+  Form->ViewUnitsItem->trigger();
+  Form->HelpAboutItem->trigger();
+  ASSERT_EQ(Shown.size(), 2u);
+  EXPECT_EQ(Shown[0], static_cast<QDialog*>(&Form->ConvertDlg()));
+  EXPECT_EQ(names[1], "AboutDlg");
+  // The units dialog reads and writes the shared units key.
+  EXPECT_EQ(shared::Convert().RegistryKey(), "Software\\Orvane\\Convert");
+}
+
+TEST_F(MainFormTest, NewProjectClearsTheModel) {
+  Start();
+  Form->Curve().Add(std::make_unique<TPrePoint>(0.0, 0.0));
+  Form->Curve().Add(std::make_unique<TPrePoint>(0.1, 0.0));
+  Form->GroundAreas().Add(std::make_unique<TArea>(0.0, 0.0, 0.1, 0.1));
+  Form->Progress().Count = 12;
+  Drawing().Clear();
+  ProjectInfo->Info.Author = "A. Designer";
+  Form->Curve().SetModified(false);
+  Form->GroundAreas().SetModified(false);
+  Drawing().SetModified(false);
+  ASSERT_TRUE(Form->FileNew());
+  EXPECT_EQ(Form->Curve().Count(), 0);
+  EXPECT_EQ(Form->GroundAreas().Count(), 0);
+  EXPECT_EQ(Form->Progress().Count, 0);
+  EXPECT_GT(Drawing().Count(), 0);  // the default outline
+  EXPECT_FALSE(Drawing().GetModified());
+  EXPECT_TRUE(ProjectInfo->Info.Author.empty());
+  EXPECT_EQ(Form->windowTitle(), "Vesk Professional - Untitled");
+  // While closing, a new project changes nothing.
+  Form->Curve().Add(std::make_unique<TPrePoint>(0.2, 0.0));
+  Form->Closing = true;
+  Form->NewProject();
+  EXPECT_EQ(Form->Curve().Count(), 1);
+  Form->Closing = false;
+}
+
+}  // namespace
+}  // namespace vesk
