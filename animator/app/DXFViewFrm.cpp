@@ -29,6 +29,10 @@
 
 namespace quillon {
 
+using shared::FromPath;
+using shared::QtFilter;
+using shared::ToPath;
+
 namespace {
 
 constexpr const char* kTagProperty = "Tag";
