@@ -18,7 +18,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "animator/app/DialogStatus.h"
+#include "shared/qt/DialogStatus.h"
 #include "animator/app/LanguageFile.h"
 #include "animator/app/PathName.h"
 #include "shared/Convert.h"
@@ -203,7 +203,7 @@ TAnimOptionsDlg::TAnimOptionsDlg(QWidget* parent) : QDialog(parent) {
   HelpButton = new QPushButton(QStringLiteral("Help"), this);
   HelpButton->setObjectName(QStringLiteral("HelpButton"));
   HelpButton->setAutoDefault(false);
-  Status = new TDialogStatus(this);
+  Status = new shared::TDialogStatus(this);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   for (QPushButton* button : {OKBtn, CancelBtn, HelpButton}) buttons->addWidget(button);
@@ -302,7 +302,7 @@ bool TAnimOptionsDlg::FormCloseQuery() { return ReadValues(); }
 
 bool TAnimOptionsDlg::ReadValues() {
   try {
-    const double size = EditToSI(shared::cuLength, GridSizeEdit->text());
+    const double size = shared::EditToSI(shared::cuLength, GridSizeEdit->text());
     if (!(size > 0)) throw shared::EConvertError("Grid Size > 0");
     GridSize = size;
   } catch (const shared::EConvertError& error) {

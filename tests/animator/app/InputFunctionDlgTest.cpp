@@ -14,7 +14,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "animator/app/DialogStatus.h"
+#include "shared/qt/DialogStatus.h"
 #include "animator/app/InputFunctionDlg.h"
 #include "animator/app/SimpleGraphFrm.h"
 #include "animator/engine/InputFunction.h"

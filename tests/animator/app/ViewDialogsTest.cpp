@@ -24,7 +24,7 @@
 #include "animator/app/AnimOptionsDlg.h"
 #include "animator/app/AnimationFrm.h"
 #include "animator/app/AreaEditFrm.h"
-#include "animator/app/DialogStatus.h"
+#include "shared/qt/DialogStatus.h"
 #include "animator/app/InputFunctionDlg.h"
 #include "animator/app/LanguageFile.h"
 #include "animator/app/MainForm.h"
