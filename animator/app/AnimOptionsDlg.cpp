@@ -18,11 +18,11 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "shared/qt/DialogStatus.h"
 #include "animator/app/LanguageFile.h"
 #include "animator/app/PathName.h"
 #include "shared/Convert.h"
 #include "shared/ProgramInfo.h"
+#include "shared/qt/DialogStatus.h"
 #include "shared/qt/QtText.h"
 
 namespace quillon {

@@ -14,12 +14,12 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-#include "shared/qt/DialogStatus.h"
 #include "animator/app/MainForm.h"
 #include "animator/engine/StdOut.h"
 #include "shared/Convert.h"
 #include "shared/ProgramInfo.h"
 #include "shared/Sound.h"
+#include "shared/qt/DialogStatus.h"
 #include "shared/qt/QtText.h"
 
 namespace quillon {

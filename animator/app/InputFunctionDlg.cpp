@@ -14,10 +14,10 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "shared/qt/DialogStatus.h"
 #include "animator/app/SimpleGraphFrm.h"
 #include "shared/Convert.h"
 #include "shared/ProgramInfo.h"
+#include "shared/qt/DialogStatus.h"
 #include "shared/qt/QtText.h"
 
 namespace quillon {

@@ -10,9 +10,9 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
-#include "shared/qt/DialogStatus.h"
 #include "shared/Convert.h"
 #include "shared/ProgramInfo.h"
+#include "shared/qt/DialogStatus.h"
 #include "shared/qt/QtText.h"
 
 namespace quillon {

@@ -14,7 +14,6 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "shared/qt/DialogStatus.h"
 #include "animator/app/MainForm.h"
 #include "animator/app/TrackBar.h"
 #include "animator/engine/MechOptimize.h"
@@ -22,6 +21,7 @@
 #include "animator/engine/StdOut.h"
 #include "shared/Convert.h"
 #include "shared/ProgramInfo.h"
+#include "shared/qt/DialogStatus.h"
 #include "shared/qt/QtText.h"
 
 namespace quillon {
@@ -261,7 +261,8 @@ bool TSplineEditFrm::ReadEdits() {
     stage = 3;
     In.Weight = static_cast<double>(InTrackBar->value()) / InTrackBar->maximum();
     In.Enabled = In.Weight > 0;
-    if (In.Enabled && !shared::EditUnchanged(InRotEdit)) FWorkPoint.In = shared::EditToSI(shared::cuAngle, InRotEdit->text());
+    if (In.Enabled && !shared::EditUnchanged(InRotEdit))
+      FWorkPoint.In = shared::EditToSI(shared::cuAngle, InRotEdit->text());
     stage = 4;
     Out.Weight = static_cast<double>(OutTrackBar->value()) / OutTrackBar->maximum();
     Out.Enabled = Out.Weight > 0;

@@ -38,8 +38,7 @@ bool EditUnchanged(const QLineEdit* edit) {
 double EditToSI(int category, const QString& text) {
   const std::string typed = FromQString(text.trimmed());
   const double value = Convert().TextToSI(category, typed);
-  if (!std::isfinite(value))
-    throw EConvertError("'" + typed + "' is not a valid floating point value");
+  if (!std::isfinite(value)) throw EConvertError("'" + typed + "' is not a valid floating point value");
   return value;
 }
 

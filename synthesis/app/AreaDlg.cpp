@@ -46,8 +46,10 @@ TAreaDialog::TAreaDialog(QWidget* parent) : QDialog(parent) {
   makeRow(1, 0, Y1Label, Y1Edit, Y1Unit);
   makeRow(0, 3, X2Label, X2Edit, X2Unit);
   makeRow(1, 3, Y2Label, Y2Edit, Y2Unit);
-  for (int column : {0, 3}) grid->setColumnMinimumWidth(column, fontMetrics().horizontalAdvance("Angle 1") + 4);
-  for (int column : {2, 5}) grid->setColumnMinimumWidth(column, fontMetrics().horizontalAdvance("mrad/s") + 4);
+  for (int column : {0, 3})
+    grid->setColumnMinimumWidth(column, fontMetrics().horizontalAdvance("Angle 1") + 4);
+  for (int column : {2, 5})
+    grid->setColumnMinimumWidth(column, fontMetrics().horizontalAdvance("mrad/s") + 4);
   JointLabel = new QLabel("Joints allowed inside this area", GroupBox1);
   JointComboBox = new QComboBox(GroupBox1);
   JointComboBox->addItem("All");
@@ -103,8 +105,9 @@ TAreaDialog::TAreaDialog(QWidget* parent) : QDialog(parent) {
 TAreaDialog::~TAreaDialog() = default;
 
 void TAreaDialog::EnableEdits(bool on) {
-  for (QWidget* w : {static_cast<QWidget*>(X1Edit), static_cast<QWidget*>(Y1Edit), static_cast<QWidget*>(X2Edit),
-                     static_cast<QWidget*>(Y2Edit), static_cast<QWidget*>(JointComboBox)})
+  for (QWidget* w :
+       {static_cast<QWidget*>(X1Edit), static_cast<QWidget*>(Y1Edit), static_cast<QWidget*>(X2Edit),
+        static_cast<QWidget*>(Y2Edit), static_cast<QWidget*>(JointComboBox)})
     w->setEnabled(on);
 }
 
@@ -129,8 +132,8 @@ void TAreaDialog::LoadTarget() {
   ShowPosition(*FTarget, polar, X1Edit, Y1Edit);
   ShowPosition(FTarget->Corner2, polar, X2Edit, Y2Edit);
   // An index the list cannot show leaves no item chosen, and OK then keeps it.
-  JointComboBox->setCurrentIndex(FTarget->Joint >= 0 && FTarget->Joint < JointComboBox->count() ? FTarget->Joint
-                                                                                                  : -1);
+  JointComboBox->setCurrentIndex(
+      FTarget->Joint >= 0 && FTarget->Joint < JointComboBox->count() ? FTarget->Joint : -1);
 }
 
 void TAreaDialog::OKBtnClick() {

@@ -45,8 +45,10 @@ TLineDialog::TLineDialog(QWidget* parent) : QDialog(parent), WorkLine(std::make_
   makeField(1, 0, Y1Label, YminEdit, Y1Unit);
   makeField(0, 3, X2Label, XmaxEdit, X2Unit);
   makeField(1, 3, Y2Label, YmaxEdit, Y2Unit);
-  for (int column : {0, 3}) grid->setColumnMinimumWidth(column, fontMetrics().horizontalAdvance("Angle 1") + 4);
-  for (int column : {2, 5}) grid->setColumnMinimumWidth(column, fontMetrics().horizontalAdvance("mrad/s") + 4);
+  for (int column : {0, 3})
+    grid->setColumnMinimumWidth(column, fontMetrics().horizontalAdvance("Angle 1") + 4);
+  for (int column : {2, 5})
+    grid->setColumnMinimumWidth(column, fontMetrics().horizontalAdvance("mrad/s") + 4);
 
   OKBtn = new QPushButton("OK", this);
   OKBtn->setDefault(true);

@@ -128,8 +128,8 @@ TEST_F(LineDlgTest, ABadEditLeavesTheLineAndFocusesIt) {
   struct Case {
     QLineEdit* TLineDialog::*bad;
   };
-  const Case cases[] = {{&TLineDialog::XminEdit}, {&TLineDialog::YminEdit}, {&TLineDialog::XmaxEdit},
-                        {&TLineDialog::YmaxEdit}};
+  const Case cases[] = {
+      {&TLineDialog::XminEdit}, {&TLineDialog::YminEdit}, {&TLineDialog::XmaxEdit}, {&TLineDialog::YmaxEdit}};
   for (const Case& c : cases) {
     TLineDialog dlg;
     dlg.TargetLine = &line;
@@ -174,7 +174,8 @@ TEST_F(LineDlgTest, WithoutALineTheEditsKeepTheirTextsDisabledAndOKCloses) {
   dlg.reject();
   dlg.TargetLine = nullptr;
   dlg.show();
-  for (QLineEdit* edit : {dlg.XminEdit, dlg.YminEdit, dlg.XmaxEdit, dlg.YmaxEdit}) EXPECT_FALSE(edit->isEnabled());
+  for (QLineEdit* edit : {dlg.XminEdit, dlg.YminEdit, dlg.XmaxEdit, dlg.YmaxEdit})
+    EXPECT_FALSE(edit->isEnabled());
   EXPECT_EQ(dlg.XminEdit->text().toDouble(), 10.0);
   EXPECT_EQ(dlg.YmaxEdit->text().toDouble(), 40.0);
   dlg.OKBtn->click();
