@@ -103,7 +103,6 @@ TInputFunctionDlg::TInputFunctionDlg(QWidget* parent)
   graph.ShowCursor = false;
   graph.ShowLabels = false;
   graph.XTitle = "time";
-  graph.XUnit = shared::cuTime;
 
   connect(FunctionButtons, &QButtonGroup::idClicked, this, &TInputFunctionDlg::FunctionRadioGroupClick);
   connect(GraphTabControl, &QTabBar::currentChanged, this, [this] { RefreshGraph(); });
