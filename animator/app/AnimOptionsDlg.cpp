@@ -18,11 +18,11 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "animator/app/DialogStatus.h"
 #include "animator/app/LanguageFile.h"
 #include "shared/qt/PathName.h"
 #include "shared/Convert.h"
 #include "shared/ProgramInfo.h"
+#include "shared/qt/DialogStatus.h"
 #include "shared/qt/QtText.h"
 
 namespace quillon {
@@ -207,7 +207,7 @@ TAnimOptionsDlg::TAnimOptionsDlg(QWidget* parent) : QDialog(parent) {
   HelpButton = new QPushButton(QStringLiteral("Help"), this);
   HelpButton->setObjectName(QStringLiteral("HelpButton"));
   HelpButton->setAutoDefault(false);
-  Status = new TDialogStatus(this);
+  Status = new shared::TDialogStatus(this);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   for (QPushButton* button : {OKBtn, CancelBtn, HelpButton}) buttons->addWidget(button);
@@ -306,7 +306,7 @@ bool TAnimOptionsDlg::FormCloseQuery() { return ReadValues(); }
 
 bool TAnimOptionsDlg::ReadValues() {
   try {
-    const double size = EditToSI(shared::cuLength, GridSizeEdit->text());
+    const double size = shared::EditToSI(shared::cuLength, GridSizeEdit->text());
     if (!(size > 0)) throw shared::EConvertError("Grid Size > 0");
     GridSize = size;
   } catch (const shared::EConvertError& error) {

@@ -19,11 +19,14 @@ class QRadioButton;
 class QSlider;
 class QTabWidget;
 
+namespace shared {
+class TDialogStatus;
+}
+
 namespace quillon {
 
 using shared::TFileRequest;
 
-class TDialogStatus;
 class TLanguageFile;
 
 // A drop-down list of the 16 standard colours by name. A colour that is none of them is kept as
@@ -112,7 +115,7 @@ class TAnimOptionsDlg : public QDialog {
   QPushButton* OKBtn;
   QPushButton* CancelBtn;
   QPushButton* HelpButton;
-  TDialogStatus* Status;
+  shared::TDialogStatus* Status;
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -14,12 +14,12 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-#include "animator/app/DialogStatus.h"
 #include "animator/app/MainForm.h"
 #include "animator/engine/StdOut.h"
 #include "shared/Convert.h"
 #include "shared/ProgramInfo.h"
 #include "shared/Sound.h"
+#include "shared/qt/DialogStatus.h"
 #include "shared/qt/QtText.h"
 
 namespace quillon {
@@ -152,11 +152,11 @@ void TAreaEditFrm::Refresh() {
     const shared::TConvert& convert = shared::Convert();
     const auto show = [&](QLineEdit* a, QLineEdit* b, const shared::TComplex& corner) {
       if (IsPolar) {
-        ShowEditText(a, Text(convert.FormatSI(shared::cuLength, corner.Abs())));
-        ShowEditText(b, Text(convert.FormatSI(shared::cuAngle, corner.Arg())));
+        shared::ShowEditText(a, Text(convert.FormatSI(shared::cuLength, corner.Abs())));
+        shared::ShowEditText(b, Text(convert.FormatSI(shared::cuAngle, corner.Arg())));
       } else {
-        ShowEditText(a, Text(convert.FormatSI(shared::cuLength, corner.X)));
-        ShowEditText(b, Text(convert.FormatSI(shared::cuLength, corner.Y)));
+        shared::ShowEditText(a, Text(convert.FormatSI(shared::cuLength, corner.X)));
+        shared::ShowEditText(b, Text(convert.FormatSI(shared::cuLength, corner.Y)));
       }
     };
     show(x1Edit, y1Edit, FWorkArea.MinCorner);
@@ -192,7 +192,7 @@ void TAreaEditFrm::SetEnabled(bool on) {
     for (int i = 0; i < Areas->Count(); ++i) NrComboBox->addItem(QString::number(i));
     NrComboBox->setCurrentIndex(FCurrent);
   } else {
-    for (QLineEdit* edit : {x1Edit, y1Edit, x2Edit, y2Edit}) ShowEditText(edit, QString());
+    for (QLineEdit* edit : {x1Edit, y1Edit, x2Edit, y2Edit}) shared::ShowEditText(edit, QString());
     IncludeEdit->clear();
   }
 }
@@ -208,20 +208,20 @@ void TAreaEditFrm::Captions() {
 }
 
 void TAreaEditFrm::ReadCorner(QLineEdit* a, QLineEdit* b, shared::TComplex& corner, int& stage) {
-  if (EditUnchanged(a) && EditUnchanged(b)) {
+  if (shared::EditUnchanged(a) && shared::EditUnchanged(b)) {
     stage += 2;
     return;
   }
   if (IsPolar) {
-    const double r = EditToSI(shared::cuLength, a->text());
+    const double r = shared::EditToSI(shared::cuLength, a->text());
     ++stage;
-    const double angle = EditToSI(shared::cuAngle, b->text());
+    const double angle = shared::EditToSI(shared::cuAngle, b->text());
     ++stage;
     corner.SetPolar(r, angle);
   } else {
-    const double x = EditToSI(shared::cuLength, a->text());
+    const double x = shared::EditToSI(shared::cuLength, a->text());
     ++stage;
-    const double y = EditToSI(shared::cuLength, b->text());
+    const double y = shared::EditToSI(shared::cuLength, b->text());
     ++stage;
     corner.SetXY(x, y);
   }

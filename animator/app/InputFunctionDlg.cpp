@@ -14,10 +14,10 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "animator/app/DialogStatus.h"
 #include "animator/app/SimpleGraphFrm.h"
 #include "shared/Convert.h"
 #include "shared/ProgramInfo.h"
+#include "shared/qt/DialogStatus.h"
 #include "shared/qt/QtText.h"
 
 namespace quillon {
@@ -88,7 +88,7 @@ TInputFunctionDlg::TInputFunctionDlg(QWidget* parent) : QDialog(parent) {
   CancelBtn = NewButton(this, "CancelBtn", "Cancel");
   HelpButton = NewButton(this, "HelpButton", "Help");
   ShowLabelsButton = NewButton(this, "ShowLabelsButton", "Show Labels");
-  Status = new TDialogStatus(this);
+  Status = new shared::TDialogStatus(this);
 
   auto* edits = new QGridLayout;
   edits->addWidget(FunTypeLabel, 0, 0);
@@ -210,12 +210,12 @@ bool TInputFunctionDlg::ReadEdits() {
     Law = FunTypeBox->currentIndex();
     stage = 2;
     if (TimeEdit->text().trimmed().isEmpty()) throw shared::EConvertError("Set the time interval!");
-    Time = EditToSI(shared::cuTime, TimeEdit->text());
+    Time = shared::EditToSI(shared::cuTime, TimeEdit->text());
     if (!(Time > 0)) throw shared::EConvertError("Time > 0");
     stage = 3;
     if (DispEdit->text().trimmed().isEmpty())
       throw shared::EConvertError("Set the displacement for this time interval!");
-    Displacement = EditToSI(FWorkCopy->UnitCategory, DispEdit->text());
+    Displacement = shared::EditToSI(FWorkCopy->UnitCategory, DispEdit->text());
     return true;
   } catch (const shared::EConvertError& error) {
     Status->Fail(Text(error.what()));

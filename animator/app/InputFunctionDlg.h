@@ -15,9 +15,12 @@ class QPushButton;
 class QTabBar;
 class QTreeWidget;
 
+namespace shared {
+class TDialogStatus;
+}
+
 namespace quillon {
 
-class TDialogStatus;
 class TSimpleGraphFrm;
 
 class TInputFunctionDlg : public QDialog {
@@ -71,7 +74,7 @@ class TInputFunctionDlg : public QDialog {
   QLabel* FunTypeLabel;
   QLabel* TimeLabel;
   QLabel* DispLabel;
-  TDialogStatus* Status;
+  shared::TDialogStatus* Status;
 
  protected:
   void showEvent(QShowEvent* event) override;

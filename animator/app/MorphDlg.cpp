@@ -10,9 +10,9 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
-#include "animator/app/DialogStatus.h"
 #include "shared/Convert.h"
 #include "shared/ProgramInfo.h"
+#include "shared/qt/DialogStatus.h"
 #include "shared/qt/QtText.h"
 
 namespace quillon {
@@ -49,7 +49,7 @@ TMorphDlg::TMorphDlg(QWidget* parent) : QDialog(parent) {
   HelpButton = new QPushButton(QStringLiteral("Help"), this);
   HelpButton->setObjectName(QStringLiteral("HelpButton"));
   HelpButton->setAutoDefault(false);
-  Status = new TDialogStatus(this);
+  Status = new shared::TDialogStatus(this);
 
   auto* grid = new QGridLayout;
   grid->addWidget(new QLabel(QStringLiteral("Resize"), this), 0, 0);
@@ -118,14 +118,14 @@ bool TMorphDlg::ReadValues() {
   QLineEdit* const edits[4] = {ResizeEdit, MoveXEdit, MoveYEdit, RotateEdit};
   int stage = 1;
   try {
-    const double resize = EditToSI(shared::cuNone, ResizeEdit->text());
+    const double resize = shared::EditToSI(shared::cuNone, ResizeEdit->text());
     if (resize == 0) throw shared::EConvertError("Resize factor should not be equal to 0!");
     stage = 2;
-    const double moveX = EditToSI(shared::cuLength, MoveXEdit->text());
+    const double moveX = shared::EditToSI(shared::cuLength, MoveXEdit->text());
     stage = 3;
-    const double moveY = EditToSI(shared::cuLength, MoveYEdit->text());
+    const double moveY = shared::EditToSI(shared::cuLength, MoveYEdit->text());
     stage = 4;
-    const double rotate = EditToSI(shared::cuAngle, RotateEdit->text());
+    const double rotate = shared::EditToSI(shared::cuAngle, RotateEdit->text());
     Resize = resize;
     MoveX = moveX;
     MoveY = moveY;

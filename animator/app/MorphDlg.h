@@ -8,9 +8,11 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace quillon {
-
+namespace shared {
 class TDialogStatus;
+}
+
+namespace quillon {
 
 class TMorphDlg : public QDialog {
   Q_OBJECT
@@ -43,7 +45,7 @@ class TMorphDlg : public QDialog {
   QPushButton* OKBtn;
   QPushButton* CancelBtn;
   QPushButton* HelpButton;
-  TDialogStatus* Status;
+  shared::TDialogStatus* Status;
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -14,7 +14,6 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "animator/app/DialogStatus.h"
 #include "animator/app/MainForm.h"
 #include "animator/app/TrackBar.h"
 #include "animator/engine/MechOptimize.h"
@@ -22,6 +21,7 @@
 #include "animator/engine/StdOut.h"
 #include "shared/Convert.h"
 #include "shared/ProgramInfo.h"
+#include "shared/qt/DialogStatus.h"
 #include "shared/qt/QtText.h"
 
 namespace quillon {
@@ -155,14 +155,14 @@ void TSplineEditFrm::Refresh() {
   if (selected) {
     const shared::TPrePoint& p = FWorkPoint;
     if (IsPolar) {
-      ShowEditText(xEdit, Text(convert.FormatSI(shared::cuLength, p.Abs())));
-      ShowEditText(yEdit, Text(convert.FormatSI(shared::cuAngle, p.Arg())));
+      shared::ShowEditText(xEdit, Text(convert.FormatSI(shared::cuLength, p.Abs())));
+      shared::ShowEditText(yEdit, Text(convert.FormatSI(shared::cuAngle, p.Arg())));
     } else {
-      ShowEditText(xEdit, Text(convert.FormatSI(shared::cuLength, p.X)));
-      ShowEditText(yEdit, Text(convert.FormatSI(shared::cuLength, p.Y)));
+      shared::ShowEditText(xEdit, Text(convert.FormatSI(shared::cuLength, p.X)));
+      shared::ShowEditText(yEdit, Text(convert.FormatSI(shared::cuLength, p.Y)));
     }
-    ShowEditText(InRotEdit, Text(convert.FormatSI(shared::cuAngle, p.In)));
-    ShowEditText(OutRotEdit, Text(convert.FormatSI(shared::cuAngle, p.Out)));
+    shared::ShowEditText(InRotEdit, Text(convert.FormatSI(shared::cuAngle, p.In)));
+    shared::ShowEditText(OutRotEdit, Text(convert.FormatSI(shared::cuAngle, p.Out)));
     PathTrackBar->setValue(WeightPosition(Pos.Weight));
     OutTrackBar->setValue(WeightPosition(Out.Weight));
     InTrackBar->setValue(WeightPosition(In.Weight));
@@ -216,7 +216,7 @@ void TSplineEditFrm::SetEnabled(bool on) {
     for (int i = 0; i < Curve->PointCount(); ++i) NrComboBox->addItem(QString::number(i));
     NrComboBox->setCurrentIndex(FCurrent);
   } else {
-    for (QLineEdit* edit : {xEdit, yEdit, InRotEdit, OutRotEdit}) ShowEditText(edit, QString());
+    for (QLineEdit* edit : {xEdit, yEdit, InRotEdit, OutRotEdit}) shared::ShowEditText(edit, QString());
   }
 }
 
@@ -242,16 +242,16 @@ bool TSplineEditFrm::ReadEdits() {
   FWorkPoint.Assign(Fetched);
   try {
     // Both texts as shown: the point stays where it is, unrounded.
-    if (!EditUnchanged(xEdit) || !EditUnchanged(yEdit)) {
+    if (!shared::EditUnchanged(xEdit) || !shared::EditUnchanged(yEdit)) {
       if (IsPolar) {
-        const double r = EditToSI(shared::cuLength, xEdit->text());
+        const double r = shared::EditToSI(shared::cuLength, xEdit->text());
         stage = 2;
-        const double angle = EditToSI(shared::cuAngle, yEdit->text());
+        const double angle = shared::EditToSI(shared::cuAngle, yEdit->text());
         FWorkPoint.SetPolar(r, angle);
       } else {
-        const double x = EditToSI(shared::cuLength, xEdit->text());
+        const double x = shared::EditToSI(shared::cuLength, xEdit->text());
         stage = 2;
-        const double y = EditToSI(shared::cuLength, yEdit->text());
+        const double y = shared::EditToSI(shared::cuLength, yEdit->text());
         FWorkPoint.SetXY(x, y);
       }
     }
@@ -261,12 +261,13 @@ bool TSplineEditFrm::ReadEdits() {
     stage = 3;
     In.Weight = static_cast<double>(InTrackBar->value()) / InTrackBar->maximum();
     In.Enabled = In.Weight > 0;
-    if (In.Enabled && !EditUnchanged(InRotEdit)) FWorkPoint.In = EditToSI(shared::cuAngle, InRotEdit->text());
+    if (In.Enabled && !shared::EditUnchanged(InRotEdit))
+      FWorkPoint.In = shared::EditToSI(shared::cuAngle, InRotEdit->text());
     stage = 4;
     Out.Weight = static_cast<double>(OutTrackBar->value()) / OutTrackBar->maximum();
     Out.Enabled = Out.Weight > 0;
-    if (Out.Enabled && !EditUnchanged(OutRotEdit))
-      FWorkPoint.Out = EditToSI(shared::cuAngle, OutRotEdit->text());
+    if (Out.Enabled && !shared::EditUnchanged(OutRotEdit))
+      FWorkPoint.Out = shared::EditToSI(shared::cuAngle, OutRotEdit->text());
     return true;
   } catch (const shared::EConvertError& error) {
     StdOut().Error(error.what());

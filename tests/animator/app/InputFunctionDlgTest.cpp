@@ -14,10 +14,10 @@
 #include <cmath>
 #include <numbers>
 
-#include "animator/app/DialogStatus.h"
 #include "animator/app/InputFunctionDlg.h"
 #include "animator/app/SimpleGraphFrm.h"
 #include "animator/engine/InputFunction.h"
+#include "shared/qt/DialogStatus.h"
 #include "tests/animator/app/DialogTestSupport.h"
 
 namespace quillon {

@@ -24,7 +24,6 @@
 #include "animator/app/AnimOptionsDlg.h"
 #include "animator/app/AnimationFrm.h"
 #include "animator/app/AreaEditFrm.h"
-#include "animator/app/DialogStatus.h"
 #include "animator/app/InputFunctionDlg.h"
 #include "animator/app/LanguageFile.h"
 #include "animator/app/MainForm.h"
@@ -35,6 +34,7 @@
 #include "shared/Settings.h"
 #include "shared/ShellOpen.h"
 #include "shared/qt/ConvertDlg.h"
+#include "shared/qt/DialogStatus.h"
 #include "tests/animator/app/AppTestSupport.h"
 #include "tests/animator/app/DialogTestSupport.h"
 

@@ -1,4 +1,4 @@
-// TDialogStatus: the one-panel status bar of the animator's dialogs that reports a refused input:
+// TDialogStatus: the one-panel status bar of the programs' dialogs that reports a refused input:
 // the message, a yellow bar and a beep, and a timer that gives the bar its normal colour back.
 #pragma once
 
@@ -11,7 +11,7 @@ class QStatusBar;
 class QTimer;
 class QWidget;
 
-namespace quillon {
+namespace shared {
 
 // The text of an edit as a value in SI units. Raises shared::EConvertError with the unit
 // service's message for a text that is not a number, and for one whose value is not finite once
@@ -50,4 +50,4 @@ class TDialogStatus : public QObject {
   bool Highlighted = false;
 };
 
-}  // namespace quillon
+}  // namespace shared

@@ -1,5 +1,5 @@
-// The status bar of the animator's dialogs that reports a refused input.
-#include "animator/app/DialogStatus.h"
+// The status bar of the programs' dialogs that reports a refused input.
+#include "shared/qt/DialogStatus.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -13,7 +13,7 @@
 #include "shared/Sound.h"
 #include "shared/qt/QtText.h"
 
-namespace quillon {
+namespace shared {
 
 namespace {
 
@@ -36,10 +36,9 @@ bool EditUnchanged(const QLineEdit* edit) {
 }
 
 double EditToSI(int category, const QString& text) {
-  const std::string typed = shared::FromQString(text.trimmed());
-  const double value = shared::Convert().TextToSI(category, typed);
-  if (!std::isfinite(value))
-    throw shared::EConvertError("'" + typed + "' is not a valid floating point value");
+  const std::string typed = FromQString(text.trimmed());
+  const double value = Convert().TextToSI(category, typed);
+  if (!std::isfinite(value)) throw EConvertError("'" + typed + "' is not a valid floating point value");
   return value;
 }
 
@@ -69,7 +68,7 @@ void TDialogStatus::Clear() {
 void TDialogStatus::Fail(const QString& message) {
   Panel->setText(message);
   SetHighlighted(true);
-  shared::Beep();
+  Beep();
   Timer1->start();
 }
 
@@ -88,4 +87,4 @@ void TDialogStatus::SetHighlighted(bool on) {
   StatusBar1->setPalette(palette);
 }
 
-}  // namespace quillon
+}  // namespace shared

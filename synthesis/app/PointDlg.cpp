@@ -1,0 +1,183 @@
+// The point dialog: one point of a list, or a single point, shown and read back in the user's
+// units, written to its target only when both edits converted.
+#include "synthesis/app/PointDlg.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include "shared/Convert.h"
+#include "shared/qt/DialogStatus.h"
+#include "shared/qt/QtText.h"
+#include "synthesis/engine/AppOptions.h"
+#include "synthesis/engine/ComplexPoint.h"
+
+namespace vesk {
+
+using shared::ToQString;
+
+void ShowPosition(const shared::TComplex& p, bool polar, QLineEdit* first, QLineEdit* second) {
+  const shared::TConvert& convert = shared::Convert();
+  if (polar) {
+    first->setText(ToQString(convert.FormatSI(shared::cuLength, p.Abs())));
+    second->setText(ToQString(convert.FormatSI(shared::cuAngle, p.Arg())));
+  } else {
+    first->setText(ToQString(convert.FormatSI(shared::cuLength, p.X)));
+    second->setText(ToQString(convert.FormatSI(shared::cuLength, p.Y)));
+  }
+}
+
+shared::TComplex ReadPosition(bool polar, QLineEdit* first, QLineEdit* second, QLineEdit*& failing) {
+  failing = first;
+  const double a = shared::EditToSI(shared::cuLength, first->text());
+  failing = second;
+  const double b = shared::EditToSI(polar ? shared::cuAngle : shared::cuLength, second->text());
+  shared::TComplex p;
+  if (polar)
+    p.SetPolar(a, b);
+  else
+    p.SetXY(a, b);
+  return p;
+}
+
+void ShowPositionLabels(bool polar, const QString& suffix, QLabel* first, QLabel* firstUnit, QLabel* second,
+                        QLabel* secondUnit) {
+  const shared::TConvert& convert = shared::Convert();
+  first->setText((polar ? QStringLiteral("R") : QStringLiteral("X")) + suffix);
+  second->setText((polar ? QStringLiteral("Angle") : QStringLiteral("Y")) + suffix);
+  firstUnit->setText(ToQString(convert.UnitSymbol(shared::cuLength)));
+  secondUnit->setText(ToQString(convert.UnitSymbol(polar ? shared::cuAngle : shared::cuLength)));
+}
+
+TComplexPointDialog::TComplexPointDialog(QWidget* parent) : QDialog(parent) {
+  setObjectName("ComplexPointDialog");
+  setWindowTitle("Point");
+  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+  GroupBox1 = new QGroupBox("Number ", this);
+  XLabel = new QLabel("X", GroupBox1);
+  YLabel = new QLabel("Y", GroupBox1);
+  XEdit = new QLineEdit(GroupBox1);
+  YEdit = new QLineEdit(GroupBox1);
+  XUnitLabel = new QLabel(GroupBox1);
+  YUnitLabel = new QLabel(GroupBox1);
+  XLabel->setBuddy(XEdit);
+  YLabel->setBuddy(YEdit);
+  // Wide enough for a length in micrometres with its decimals.
+  const int editWidth = fontMetrics().horizontalAdvance("-0000000.000000") + 12;
+  XEdit->setMinimumWidth(editWidth);
+  YEdit->setMinimumWidth(editWidth);
+  auto* grid = new QGridLayout(GroupBox1);
+  grid->addWidget(XLabel, 0, 0);
+  grid->addWidget(XEdit, 0, 1);
+  grid->addWidget(XUnitLabel, 0, 2);
+  grid->addWidget(YLabel, 1, 0);
+  grid->addWidget(YEdit, 1, 1);
+  grid->addWidget(YUnitLabel, 1, 2);
+  grid->setColumnMinimumWidth(0, fontMetrics().horizontalAdvance("Angle") + 4);
+  grid->setColumnMinimumWidth(2, fontMetrics().horizontalAdvance("mrad/s") + 4);
+
+  OKBtn = new QPushButton("OK", this);
+  OKBtn->setDefault(true);
+  CancelBtn = new QPushButton("Cancel", this);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(OKBtn);
+  buttons->addWidget(CancelBtn);
+  Status = new shared::TDialogStatus(this);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(GroupBox1);
+  layout->addLayout(buttons);
+  layout->addWidget(Status->StatusBar1);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+
+  GroupBox1->setObjectName("GroupBox1");
+  XLabel->setObjectName("XLabel");
+  YLabel->setObjectName("YLabel");
+  XEdit->setObjectName("XEdit");
+  YEdit->setObjectName("YEdit");
+  XUnitLabel->setObjectName("XUnitLabel");
+  YUnitLabel->setObjectName("YUnitLabel");
+  OKBtn->setObjectName("OKBtn");
+  CancelBtn->setObjectName("CancelBtn");
+
+  connect(OKBtn, &QPushButton::clicked, this, &TComplexPointDialog::OKBtnClick);
+  connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+TComplexPointDialog::~TComplexPointDialog() = default;
+
+void TComplexPointDialog::SetTarget(TComplexPointList* list) {
+  FList = list;
+  FTarget = nullptr;
+}
+
+void TComplexPointDialog::SetTarget(TComplexPoint* point) {
+  FList = nullptr;
+  FTarget = point;
+}
+
+bool TComplexPointDialog::IsPolar() const { return !Cartesian && AppOptions.IsPolar; }
+
+void TComplexPointDialog::EnableEdits(bool on) {
+  XEdit->setEnabled(on);
+  YEdit->setEnabled(on);
+}
+
+void TComplexPointDialog::SetReadOnly(bool on) {
+  XEdit->setReadOnly(on);
+  YEdit->setReadOnly(on);
+}
+
+bool TComplexPointDialog::IsReadOnly() const { return XEdit->isReadOnly() && YEdit->isReadOnly(); }
+
+void TComplexPointDialog::showEvent(QShowEvent* event) {
+  Status->Clear();
+  LoadTarget();
+  QDialog::showEvent(event);
+  if (XEdit->isEnabled()) XEdit->setFocus();
+}
+
+void TComplexPointDialog::done(int result) {
+  FList = nullptr;
+  FTarget = nullptr;
+  QDialog::done(result);
+}
+
+void TComplexPointDialog::LoadTarget() {
+  if (FList) FTarget = FList->Selected();
+  EnableEdits(FTarget != nullptr);
+  const bool polar = IsPolar();
+  ShowPositionLabels(polar, QString(), XLabel, XUnitLabel, YLabel, YUnitLabel);
+  if (!FTarget) {
+    FWork.reset();
+    return;
+  }
+  FWork.reset(FTarget->Clone());
+  GroupBox1->setTitle("Number " + ToQString(FTarget->GetName()));
+  ShowPosition(*FTarget, polar, XEdit, YEdit);
+}
+
+void TComplexPointDialog::OKBtnClick() {
+  if (FTarget && FWork && !IsReadOnly()) {
+    QLineEdit* failing = XEdit;
+    try {
+      const shared::TComplex p = ReadPosition(IsPolar(), XEdit, YEdit, failing);
+      FWork->SetXY(p.X, p.Y);
+    } catch (const shared::EConvertError& e) {
+      Status->Fail(ToQString(e.what()));
+      failing->setFocus();
+      return;
+    }
+    FTarget->Assign(*FWork);
+  }
+  accept();
+}
+
+}  // namespace vesk

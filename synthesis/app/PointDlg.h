@@ -1,0 +1,81 @@
+// TComplexPointDialog, the "Point" form that edits one point in the user's units, and the
+// position edits it shares with the area, curve-point and line dialogs.
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+#include "shared/Complex.h"
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace shared {
+class TDialogStatus;
+}
+
+namespace vesk {
+
+class TComplexPoint;
+class TComplexPointList;
+
+// A position as two edits: x and y (Length), or, when polar, the radius (Length) and the angle
+// (Angle).
+void ShowPosition(const shared::TComplex& p, bool polar, QLineEdit* first, QLineEdit* second);
+// Converts the first edit, then the second; failing names the edit being converted, so that the
+// caller knows which one to focus when shared::EConvertError comes out.
+shared::TComplex ReadPosition(bool polar, QLineEdit* first, QLineEdit* second, QLineEdit*& failing);
+// "X" + suffix and "Y" + suffix with the length unit on both, or "R" + suffix and "Angle" +
+// suffix with the length and angle units.
+void ShowPositionLabels(bool polar, const QString& suffix, QLabel* first, QLabel* firstUnit, QLabel* second,
+                        QLabel* secondUnit);
+
+class TComplexPointDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TComplexPointDialog(QWidget* parent = nullptr);
+  ~TComplexPointDialog() override;
+
+  // The list's current point is edited; both targets are forgotten when the dialog closes.
+  void SetTarget(TComplexPointList* list);
+  void SetTarget(TComplexPoint* point);
+  TComplexPoint* Target() const { return FTarget; }
+
+  // Joints and the drawing's origin are edited as x and y whatever AppOptions.IsPolar says.
+  bool Cartesian = false;
+  bool IsPolar() const;
+
+  void EnableEdits(bool on);
+  // Read-only edits: OK closes without converting or writing anything.
+  void SetReadOnly(bool on);
+  bool IsReadOnly() const;
+
+  QGroupBox* GroupBox1;
+  QLabel* XLabel;
+  QLabel* YLabel;
+  QLabel* XUnitLabel;
+  QLabel* YUnitLabel;
+  QLineEdit* XEdit;
+  QLineEdit* YEdit;
+  QPushButton* OKBtn;
+  QPushButton* CancelBtn;
+  shared::TDialogStatus* Status;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void done(int result) override;
+
+ private:
+  void LoadTarget();
+  void OKBtnClick();
+
+  TComplexPointList* FList = nullptr;
+  TComplexPoint* FTarget = nullptr;
+  // The target's copy that OK fills; the target takes it only when every edit converted.
+  std::unique_ptr<TComplexPoint> FWork;
+};
+
+}  // namespace vesk
