@@ -55,6 +55,9 @@ TMechanism::TMechanism() {
   PathPoints.KeepSpare = true;
   InputFunction.Assign(DefaultInputFunction());
   MakeDefault();
+  PrecisionPoints.SetModified(false);
+  PathPoints.SetModified(false);
+  InputFunction.Changed = false;
   Modified = false;
 }
 
