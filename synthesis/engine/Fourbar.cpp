@@ -73,7 +73,7 @@ bool TFourbar::Synthesize() {
   Error.Dyad = Dyad1.Error * Dyad2.Error;
   if (!(first && second)) return false;
 
-  TJoint& j5 = JointAt(5);
+  TComplexPoint& j5 = JointAt(5);
   j5.Assign(*PrecisionPoints.GetPoint(1));
   JointAt(2).Sub(j5, Dyad1.Z);
   JointAt(1).Sub(JointAt(2), Dyad1.W);

@@ -261,7 +261,7 @@ bool TMechanism::Synthesize() {
     m.B(lower).CopyFrom(d);
   }
   if (!m.Solve()) return false;
-  TJoint& j5 = JointAt(5);
+  TComplexPoint& j5 = JointAt(5);
   j5.Assign(p1);
   JointAt(2).Sub(j5, m.B(2));
   JointAt(1).Sub(JointAt(2), m.B(1));

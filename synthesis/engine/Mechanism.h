@@ -143,9 +143,10 @@ class TMechanism {
   TErrorObject Error;
 
  protected:
-  // Link i and joint i, which the chain's layout guarantees.
+  // Link i and the point of joint i, which the chain's layout guarantees; the position analysis
+  // needs no more than the point, and that without a type check in its inner loop.
   TLink& LinkAt(int32_t i) const { return *Links.GetLink(i); }
-  TJoint& JointAt(int32_t i) const { return *Joints.GetJoint(i); }
+  TComplexPoint& JointAt(int32_t i) const { return *Joints.Items(i); }
   // Adds a link of the type and mode over the joints (1-based numbers).
   TLink* AddLink(uint8_t type, uint8_t mode, std::initializer_list<int32_t> joints);
 };
