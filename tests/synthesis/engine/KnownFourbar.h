@@ -95,10 +95,11 @@ inline void SetExactPrecision(vesk::TMechanism& m) {
   }
 }
 
-// The engine's program-wide pieces that a mechanism needs.
+// The engine's program-wide pieces that a mechanism needs, made before the members of a
+// derived fixture.
 class TMechanismTest : public ::testing::Test {
  protected:
-  void SetUp() override {
+  TMechanismTest() {
     vesk::CreateCMatrix();
     vesk::CreateDefaultInputFunction();
   }
