@@ -8,6 +8,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "synthesis/engine/Area.h"
 #include "synthesis/engine/Random.h"
 #include "synthesis/engine/SynthOptions.h"
 #include "tests/synthesis/engine/KnownFourbar.h"
@@ -175,6 +176,74 @@ TEST_F(FourbarTest, StepsBeyondThePathCapacityAreRefused) {
   m.InputFunction.SetSteps(121);
   EXPECT_EQ(m.InputFunction.Steps(), 120);
   EXPECT_EQ(m.PathPoints.Capacity(), 121);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace vesk;
+using vesktest::ToCx;
+
+class GenerateTest : public vesktest::TMechanismTest {
+ protected:
+  GenerateTest() { vesktest::FillCurve(curve); }
+  TSpline curve;
+};
+
+// The plain mechanism's own generation: the path reaches precision points 5 and 9 after its
+// two moves.
+TEST_F(GenerateTest, PlainMechanismPathPassesPointsFiveAndNine) {
+  TRandom random(77);
+  TRandomScope scope(random);
+  TMechanism m;
+  int valid = 0;
+  for (int n = 0; n < 3000 && valid < 3; ++n) {
+    m.Generate(curve, nullptr, nullptr);
+    if (!m.Error.Valid) continue;
+    ++valid;
+    const int steps = m.InputFunction.Steps();
+    const int at5 = int(std::lround(m.PrecisionPoints.GetPoint(5)->s * steps));
+    ASSERT_EQ(m.PathPoints.Count(), steps + 1);
+    EXPECT_LT(std::abs(ToCx(*m.PathPoints.GetPathPoint(at5 + 1)) - ToCx(*m.PrecisionPoints.GetPoint(5))), 1e-10);
+    EXPECT_LT(std::abs(ToCx(*m.PathPoints.GetPathPoint(steps + 1)) - ToCx(*m.PrecisionPoints.GetPoint(9))), 1e-10);
+    EXPECT_EQ(ToCx(*m.Joints.GetJoint(5)), ToCx(*m.PrecisionPoints.GetPoint(1)));
+    EXPECT_DOUBLE_EQ(m.Error.Total, m.Error.Area * m.Error.Link);
+  }
+  EXPECT_EQ(valid, 3);
+}
+
+TEST_F(GenerateTest, PivotsOfValidCandidatesLieInTheirAreas) {
+  TRandom random(31);
+  TRandomScope scope(random);
+  TAreaList ground, none, farAway;
+  ground.Add(std::make_unique<TArea>(-1, -1, 2, 0.5));
+  farAway.Add(std::make_unique<TArea>(2, 3, 2.5, 3.5));
+  TFourbar m;
+  int valid = 0, outside = 0;
+  for (int n = 0; n < 20000 && valid < 4; ++n) {
+    m.Generate(curve, &ground, &none);
+    if (!m.Error.Valid) continue;
+    ++valid;
+    for (int j : {1, 3}) {
+      const TJoint& p = *m.Joints.GetJoint(j);
+      if (!(p.X >= -1 && p.X <= 2 && p.Y >= -1 && p.Y <= 0.5)) ++outside;
+    }
+    EXPECT_EQ(m.Error.MinDistGround, 1.0);
+  }
+  EXPECT_EQ(valid, 4);
+  EXPECT_EQ(outside, 0);
+
+  // Coupler pivots far from the only coupler-pivot area: no candidate passes. The coupler offset
+  // is drawn from that area, relative to the drawing's origin.
+  valid = 0;
+  for (int n = 0; n < 3000; ++n) {
+    m.Generate(curve, nullptr, &farAway);
+    const shared::TComplex& o = m.Links.Offset;
+    ASSERT_TRUE(o.X >= 2 && o.X <= 2.5 && o.Y >= 3 && o.Y <= 3.5) << o.X << " " << o.Y;
+    valid += m.Error.Valid;
+  }
+  EXPECT_EQ(valid, 0);
 }
 
 }  // namespace

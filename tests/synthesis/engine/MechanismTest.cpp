@@ -13,6 +13,8 @@
 #include "shared/TextLine.h"
 #include "tests/synthesis/engine/KnownFourbar.h"
 #include "tests/synthesis/engine/RecordText.h"
+#include "tests/synthesis/engine/SynthCanvas.h"
+#include "synthesis/engine/AppOptions.h"
 
 namespace {
 
@@ -282,6 +284,56 @@ TEST_F(MechanismTest, ListRowShowsNameImageIdAndTotal) {
   ASSERT_EQ(row.items.size(), 2u);
   EXPECT_EQ(row.items[0], "12");
   EXPECT_EQ(row.items[1], shared::Convert().FormatSI(0, 0.125));
+}
+
+}  // namespace
+
+namespace {
+
+using namespace vesk;
+
+class MechanismDrawTest : public vesktest::TMechanismTest {};
+
+TEST_F(MechanismDrawTest, DrawShowsPathAndPointsOutsideModeOneAndNothingWhenHidden) {
+  TFourbar m;
+  vesktest::SetExactPrecision(m);
+  ASSERT_TRUE(m.Synthesize());
+  m.SimulatePath(nullptr);
+  vesktest::TSynthView plain;
+  m.Links.Draw(plain.canvas);
+  m.Joints.Draw(plain.canvas);
+
+  vesktest::TSynthView modeOne;
+  modeOne.canvas.SetMode(1);
+  modeOne.log.clear();
+  m.Draw(modeOne.canvas);
+  EXPECT_EQ(modeOne.log, plain.log);
+
+  vesktest::TSynthView full;
+  m.Draw(full.canvas);
+  EXPECT_GT(full.log.size(), plain.log.size() + size_t(m.PathPoints.Count()));
+
+  AppOptions.ShowOutputLinkDrawing = true;
+  vesktest::TSynthView withDrawing;
+  m.Draw(withDrawing.canvas);
+  AppOptions.ShowOutputLinkDrawing = false;
+  EXPECT_GT(withDrawing.log.size(), full.log.size());
+
+  m.Visible = false;
+  vesktest::TSynthView hidden;
+  m.Draw(hidden.canvas);
+  EXPECT_TRUE(hidden.log.empty());
+}
+
+TEST_F(MechanismDrawTest, ExtentsWidenByEveryFiniteJoint) {
+  TMechanism m;
+  m.Joints.GetJoint(3)->Inf = true;
+  shared::TComplex min(0, 0), max(0, 0);
+  m.GetExtents(min, max);
+  EXPECT_EQ(min.X, -0.4);
+  EXPECT_EQ(min.Y, -0.25);
+  EXPECT_EQ(max.X, 0.2);
+  EXPECT_EQ(max.Y, 0.0);
 }
 
 }  // namespace
