@@ -9,6 +9,7 @@
 
 #include "synthesis/engine/Fourbar.h"
 #include "synthesis/engine/Random.h"
+#include "synthesis/engine/SynthOptions.h"
 #include "tests/synthesis/engine/KnownFourbar.h"
 
 namespace {
@@ -194,6 +195,44 @@ TEST_F(MechOptimizeTest, UndoOptimizeGivesBackTheGeneratedTotal) {
   EXPECT_TRUE(m.Error.Valid);
   EXPECT_EQ(m.Links.GetLink(2)->Rot, rotations);
   EXPECT_NEAR(m.Error.Total, generated, 1e-12 * generated);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace vesk;
+
+class DyadPolishTest : public vesktest::TMechanismTest {};
+
+// The polish evaluates without areas, so only the link checks act; a rotation set that fails
+// them loses the candidate even when the search ends where it started.
+TEST_F(DyadPolishTest, LinkCheckFailureOfAnyTrialLosesTheCandidate) {
+  TFourbar m;
+  vesktest::SetExactPrecision(m);
+  ASSERT_TRUE(m.Synthesize());
+  const TSynthOptions saved = SynthOptions;
+  SynthOptions.MaxLinkLengthOn = true;
+  SynthOptions.MaxLinkLength = m.Links.MaxLinkLength() * (1 + 1e-12);
+  m.Error.Valid = true;
+  m.EvaluateConstraints(nullptr, nullptr);
+  ASSERT_TRUE(m.Error.Valid);
+
+  const auto rotations = m.Links.GetLink(3)->Rot;
+  m.DyadOptimize.Mechanism = &m;
+  m.DyadOptimize.Start();
+  while (!m.DyadOptimize.Iterate()) {
+  }
+  m.DyadOptimize.Finish();
+  // The exact rotations have the least precision error: no move was made.
+  EXPECT_EQ(m.Links.GetLink(3)->Rot[5], rotations[5]);
+  EXPECT_EQ(m.Links.GetLink(3)->Rot[9], rotations[9]);
+  EXPECT_FALSE(m.Error.Valid);
+  // At the final rotations alone the checks pass.
+  m.Error.Valid = true;
+  m.EvaluateConstraints(nullptr, nullptr);
+  EXPECT_TRUE(m.Error.Valid);
+  SynthOptions = saved;
 }
 
 }  // namespace
