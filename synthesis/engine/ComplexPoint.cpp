@@ -189,9 +189,23 @@ void TComplexPointList::DeleteSelected() {
 
 void TComplexPointList::Clear() {
   Deselect();
+  if (KeepSpare) {
+    for (auto& item : fItems) {
+      item->fOwner = nullptr;
+      item->fIndex = 0;
+      fSpare.push_back(std::move(item));
+    }
+  }
   fItems.clear();
   fModified = false;
   ConnectEnds = false;
+}
+
+std::unique_ptr<TComplexPoint> TComplexPointList::TakeSpare() {
+  if (fSpare.empty()) return NewItem();
+  auto item = std::move(fSpare.back());
+  fSpare.pop_back();
+  return item;
 }
 
 int32_t TComplexPointList::IndexOf(const TComplexPoint* item) const {

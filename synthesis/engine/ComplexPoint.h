@@ -78,8 +78,11 @@ class TComplexPointList {
   virtual TComplexPoint* Add(std::unique_ptr<TComplexPoint> item);
   virtual void Delete(int32_t i);
   virtual void DeleteSelected();
-  // Resets ConnectEnds as well.
+  // Resets ConnectEnds as well. With KeepSpare the items are kept for TakeSpare.
   virtual void Clear();
+  // An item of the list's class for Add: one that a Clear took off (old values left in it) or a
+  // new one. A list refilled over and over, such as a candidate's path, allocates only once.
+  std::unique_ptr<TComplexPoint> TakeSpare();
   virtual int32_t IndexOf(const TComplexPoint* item) const;
   virtual bool IsValidIndex(int32_t i) const;
   // The highest index whose item is near the point; 0 when none.
@@ -102,6 +105,7 @@ class TComplexPointList {
 
   std::string Name = "Items";
   bool SelectOnAdd = true;
+  bool KeepSpare = false;
   bool Visible = true;
   bool Connect = false;
   bool ConnectEnds = false;
@@ -125,6 +129,7 @@ class TComplexPointList {
 
   int32_t fCapacity;
   std::vector<std::unique_ptr<TComplexPoint>> fItems;
+  std::vector<std::unique_ptr<TComplexPoint>> fSpare;
   TComplexPoint* fSelected = nullptr;
 };
 

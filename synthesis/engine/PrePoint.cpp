@@ -115,10 +115,13 @@ void TPrePointList::FromSpline(const TSpline& curve) {
   ZeroOutRotations = curve.HasZeroOutRotations();
   const double a = 0.1 + 0.8 * Random().Uniform();
   double s = 0;
+  const TPrePoint blank;
   auto append = [&] {
-    auto point = std::make_unique<TPrePoint>();
-    curve.PointAt(*point, s);
-    Add(std::move(point));
+    auto item = AsPrePoint(TakeSpare());
+    auto& point = static_cast<TPrePoint&>(*item);
+    point.Assign(blank);
+    curve.PointAt(point, s);
+    Add(std::move(item));
   };
   append();
   for (int i = 0; i < 4; ++i) {

@@ -1,0 +1,33 @@
+// TFourbar: mechanism type 0 and the base of every chain type; one Generate makes one candidate
+// (precision points, random rotations, dyad synthesis and polishing, areas, path).
+#pragma once
+
+#include <memory>
+
+#include "synthesis/engine/Dyad.h"
+#include "synthesis/engine/MechOptimize.h"
+#include "synthesis/engine/Mechanism.h"
+
+namespace vesk {
+
+class TFourbar : public TMechanism {
+ public:
+  TFourbar();
+
+  // Steps the input to precision positions 2..9 and rates the coupler point there (Error.PP).
+  bool CheckPrecisionPositions() override;
+  std::unique_ptr<TMechanism> Clone() const override;
+  // One candidate; a valid one ends with its error total computed.
+  void Generate(const TSpline& curve, TAreaList* groundAreas, TAreaList* couplerAreas) override;
+  // The two dyads (input and output body, then rocker on the output body); Error.Dyad.
+  bool Synthesize() override;
+  // One input cycle in Steps increments; rated against the curve when one is given.
+  void SimulatePath(const TSpline* curve) override;
+
+  // Kept between candidates so that generation allocates nothing.
+  TDyad Dyad1;
+  TDyad Dyad2;
+  TDyadOptimize DyadOptimize;
+};
+
+}  // namespace vesk

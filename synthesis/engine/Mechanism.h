@@ -1,0 +1,154 @@
+// TMechanism: one synthesised planar linkage (joints, links, precision points, simulated path,
+// input function, error terms) and the virtual operations through which the solution list, the
+// optimisers and the main window treat every chain type alike; the base is a plain four-bar.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <istream>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "shared/Canvas2D.h"
+#include "shared/Complex.h"
+#include "synthesis/engine/ErrorObject.h"
+#include "synthesis/engine/InputFunction.h"
+#include "synthesis/engine/Joint.h"
+#include "synthesis/engine/Link.h"
+#include "synthesis/engine/PathPoint.h"
+#include "synthesis/engine/PrePoint.h"
+#include "synthesis/engine/VectorLoop.h"
+
+namespace shared {
+class TWorksheet;
+class TWorkbook;
+}  // namespace shared
+
+namespace vesk {
+
+class TAreaList;
+class TSpline;
+
+// Mechanism types.
+inline constexpr uint8_t kFourbarType = 0;
+inline constexpr uint8_t kWatt1Type = 1;
+inline constexpr uint8_t kWatt2Type = 2;
+inline constexpr uint8_t kStephenson1Type = 3;
+inline constexpr uint8_t kStephenson3Type = 5;
+inline constexpr uint8_t kEightbarType = 6;
+inline constexpr uint8_t kSliderType = 7;
+inline constexpr uint8_t kFiveBarType = 8;
+
+// The row of the solution list's view that shows one mechanism; the view implements it.
+class TListRow {
+ public:
+  virtual ~TListRow() = default;
+  virtual void SetCaption(const std::string& caption) = 0;
+  virtual void SetImageIndex(int32_t index) = 0;
+  // The columns after the caption, in order.
+  virtual void SetSubItems(const std::vector<std::string>& items) = 0;
+};
+
+// The synthesis options of the error object's checks.
+TCheckOptions CheckOptionsFromSynthOptions();
+
+class TMechanism {
+ public:
+  // Number of the work vectors of the position analysis.
+  static constexpr int32_t kWorkVectors = 12;
+  // Coupler point to precision point 9 at the end of the path.
+  static constexpr double kEndTolerance = 1e-5;
+
+  // The default four-bar with the default input function; a chain type with its own layout
+  // calls its MakeDefault again from its own constructor.
+  TMechanism();
+  virtual ~TMechanism();
+  TMechanism(const TMechanism&) = delete;
+  TMechanism& operator=(const TMechanism&) = delete;
+
+  // The virtual operations, in the order the chain types override them.
+  virtual bool IsModified() const;
+  virtual bool CheckPrecisionPositions();
+  virtual void MakeDefault();
+  virtual void DrawOutputBodyDrawing(shared::TCanvas2D& canvas);
+  virtual void DrawLinks(shared::TCanvas2D& canvas);
+  // Type line, "[Mechanism]" (else "File read error in TMechanism!"), version, ID, Optimized,
+  // Marked, Name, then error, joints, links, precision points, path points, input function.
+  virtual void Read(std::istream& in);
+  virtual void Write(std::ostream& out);
+  virtual void Clear();
+  virtual void Assign(const TMechanism& source);
+  virtual std::unique_ptr<TMechanism> Clone() const;
+  virtual void Draw(shared::TCanvas2D& canvas);
+  virtual void ClearSelection();
+  // One candidate for the curve; the result is in Error (Valid, Total).
+  virtual void Generate(const TSpline& curve, TAreaList* groundAreas, TAreaList* couplerAreas);
+  virtual bool Synthesize();
+  virtual void SimulatePath(const TSpline* curve);
+  virtual void EvaluateConstraints(const TAreaList* groundAreas, const TAreaList* couplerAreas);
+  virtual void ApplyDefaultInputFunction();
+  virtual void RecalcPathTimes();
+  // The four-bar turned by the angle about its input; false (nothing moved) when it cannot
+  // close or has not five joints.
+  virtual bool StepInput(double angle);
+  virtual bool Move(int32_t steps, double angle);
+  virtual void AddPathPoint();
+  virtual void FlipBranch(int32_t dyad);
+  virtual void StoreJoints();
+  virtual void RestoreJoints();
+  virtual void GetExtents(shared::TComplex& min, shared::TComplex& max) const;
+  virtual void DragJoint(const shared::TComplex& point);
+  // Back to the rotations saved when the optimisation started, re-synthesised and rated as an
+  // optimisation rates.
+  virtual void UndoOptimize(const TSpline* curve, TAreaList* groundAreas, TAreaList* couplerAreas);
+  virtual double TransmissionAngle() const;
+
+  // List-view image by type, plus 2 when marked, else plus 1 when optimised.
+  int32_t GetImageIndex() const;
+  void UpdateListItem();
+  bool StepForward();
+  bool StepBack();
+  bool IsFromCurve(int32_t curveID) const { return PrecisionPoints.ID == curveID; }
+
+  void WriteHtml(std::ostream& out) const;
+  // From the given row on; the row is advanced past what was written.
+  void ExportExcelProperties(int32_t& row, shared::TWorksheet& sheet) const;
+  // Sheet "Data".
+  void ExportExcelPath(shared::TWorksheet& sheet);
+  void ExportExcelCharts(shared::TWorkbook& book) const;
+
+  uint8_t MechanismType = kFourbarType;
+  std::string Name = "Four bar*";
+  std::string SectionName = "[Mechanism]";
+  int32_t ID = 0;
+  bool Optimized = false;
+  bool Marked = false;
+  bool Visible = true;
+  bool Modified = false;
+  int32_t SynthesisCount = 0;
+  bool HasStoredJoints = false;
+  // Not owned; bound by the solution list's view.
+  TListRow* ListItem = nullptr;
+
+  TJointList StoredJoints{10};
+  TVectorLoop VectorLoop;
+  std::array<shared::TComplex, kWorkVectors> Vectors{};
+  TJointList Joints{10};
+  TLinkList Links;
+  TPrePointList PrecisionPoints{9};
+  TPathPointList PathPoints{TPathPointList::kCapacity};
+  TInputFunction InputFunction;
+  TErrorObject Error;
+
+ protected:
+  // Link i and the point of joint i, which the chain's layout guarantees; the position analysis
+  // needs no more than the point, and that without a type check in its inner loop.
+  TLink& LinkAt(int32_t i) const { return *Links.GetLink(i); }
+  TComplexPoint& JointAt(int32_t i) const { return *Joints.Items(i); }
+  // Adds a link of the type and mode over the joints (1-based numbers).
+  TLink* AddLink(uint8_t type, uint8_t mode, std::initializer_list<int32_t> joints);
+};
+
+}  // namespace vesk

@@ -1,0 +1,249 @@
+// Four-bar synthesis and candidate generation: the exact linkage, the failure cases, and seeded
+// candidates checked by the test's own loop closure.
+#include "synthesis/engine/Fourbar.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "synthesis/engine/Area.h"
+#include "synthesis/engine/Random.h"
+#include "synthesis/engine/SynthOptions.h"
+#include "tests/synthesis/engine/KnownFourbar.h"
+
+namespace {
+
+using namespace vesk;
+using vesktest::Cx;
+using vesktest::TLoop;
+using vesktest::ToCx;
+
+class FourbarTest : public vesktest::TMechanismTest {};
+
+TEST_F(FourbarTest, ExactRotationsRebuildTheKnownLinkage) {
+  TFourbar m;
+  vesktest::SetExactPrecision(m);
+  ASSERT_TRUE(m.Synthesize());
+  const TLoop known = vesktest::KnownLoop();
+  const TLoop got = TLoop::Of(m);
+  EXPECT_EQ(got.J5, ToCx(*m.PrecisionPoints.GetPoint(1)));
+  for (const auto& [a, b] : {std::pair{got.J1, known.J1}, {got.J2, known.J2}, {got.J3, known.J3}, {got.J4, known.J4}})
+    EXPECT_LT(std::abs(a - b), 1e-9);
+  EXPECT_NEAR(m.Error.Dyad, 1.0, 1e-9);
+  EXPECT_NEAR(m.Error.PP, 1.0, 1e-9);
+  EXPECT_EQ(m.InputFunction.Xmax(), m.Links.GetLink(2)->Rot[9]);
+  // CheckPrecisionPositions gives the joints of position 1 back.
+  EXPECT_FALSE(m.HasStoredJoints);
+}
+
+TEST_F(FourbarTest, FailedSynthesisMovesNoJoint) {
+  struct {
+    const char* what;
+    void (*spoil)(TMechanism&);
+    double dyad;
+  } cases[] = {
+      // Every rotation 0: each coefficient e^{i0} - 1 vanishes.
+      {"singular", [](TMechanism& m) { for (int i = 2; i <= 4; ++i) m.Links.GetLink(i)->Rot.fill(0); }, 1.0},
+      // Precision point 3 out of the input dyad's reach.
+      {"unreachable 3", [](TMechanism& m) { m.PrecisionPoints.GetPoint(3)->SetXY(100, 100); }, 7.0},
+  };
+  for (const auto& c : cases) {
+    TFourbar m;
+    vesktest::SetExactPrecision(m);
+    c.spoil(m);
+    const TLoop before = TLoop::Of(m);
+    EXPECT_FALSE(m.Synthesize()) << c.what;
+    EXPECT_EQ(m.Error.Dyad, c.dyad) << c.what;
+    const TLoop after = TLoop::Of(m);
+    EXPECT_TRUE(after.J1 == before.J1 && after.J2 == before.J2 && after.J3 == before.J3 && after.J4 == before.J4 &&
+                after.J5 == before.J5)
+        << c.what;
+  }
+}
+
+TEST_F(FourbarTest, PrecisionErrorRatesTheCouplerPointAtEachPosition) {
+  TFourbar m;
+  vesktest::SetExactPrecision(m);
+  ASSERT_TRUE(m.Synthesize());
+  // Precision point 6 moved off the path by 0.01: the positions still close, PP takes 1.01.
+  m.PrecisionPoints.GetPoint(6)->Y += 0.01;
+  EXPECT_TRUE(m.CheckPrecisionPositions());
+  EXPECT_NEAR(m.Error.PP, 1.01, 1e-9);
+}
+
+TEST_F(FourbarTest, PathThatBreaksOffIsInvalidEvenWhenItEndsOnPointNine) {
+  TFourbar m;
+  vesktest::SetExactPrecision(m);
+  ASSERT_TRUE(m.Synthesize());
+  // A long crank of this linkage cannot turn through a full circle.
+  m.Joints.GetJoint(2)->SetXY(0.2, 0.6);
+  m.Links.GetLink(2)->Rot[9] = 2 * std::numbers::pi;
+  m.InputFunction.SetSteps(60);
+  m.SimulatePath(nullptr);
+  EXPECT_FALSE(m.Error.Valid);
+  // Run again with point 9 where the path broke off.
+  m.StoreJoints();
+  m.PathPoints.Clear();
+  m.AddPathPoint();
+  ASSERT_FALSE(m.Move(60, 2 * std::numbers::pi));
+  const int made = m.PathPoints.Count();
+  ASSERT_LT(made, 61);
+  m.PrecisionPoints.GetPoint(9)->Assign(*m.PathPoints.GetPathPoint(made));
+  m.RestoreJoints();
+  m.Error.Valid = true;
+  m.SimulatePath(nullptr);
+  EXPECT_FALSE(m.Error.Valid);
+  EXPECT_EQ(m.PathPoints.Count(), made);
+}
+
+TEST_F(FourbarTest, TransmissionAngleAtTheBoundIsInvalid) {
+  TFourbar m;
+  vesktest::SetExactPrecision(m);
+  ASSERT_TRUE(m.Synthesize());
+  m.Error.Valid = true;
+  m.SimulatePath(nullptr);
+  ASSERT_TRUE(m.Error.Valid);
+  const double smallest = m.PathPoints.MinTransmissionAngle();
+  const double saved = SynthOptions.MinTransAngle;
+  SynthOptions.MinTransAngle = smallest;
+  m.SimulatePath(nullptr);
+  EXPECT_FALSE(m.Error.Valid);
+  SynthOptions.MinTransAngle = saved;
+}
+
+// Seeded generation on the curve of the known four-bar: every valid candidate is checked from
+// its own joints and rotations by the test's loop closure.
+TEST_F(FourbarTest, GeneratedCandidatesHitTheirPrecisionPointsAndRateTheirPath) {
+  TSpline curve;
+  vesktest::FillCurve(curve);
+  TRandom random(20261210);
+  TRandomScope scope(random);
+  TFourbar m;
+  int valid = 0;
+  for (int n = 0; n < 20000 && valid < 6; ++n) {
+    m.Generate(curve, nullptr, nullptr);
+    if (!m.Error.Valid) continue;
+    ++valid;
+    const TLoop loop = TLoop::Of(m);
+    const TLink& input = *m.Links.GetLink(2);
+    auto point = [&](int i) { return ToCx(*m.PrecisionPoints.GetPoint(i)); };
+    EXPECT_EQ(loop.J5, point(1));
+    for (int i : {5, 9}) {
+      const auto pose = loop.Pose(input.Rot[i]);
+      ASSERT_TRUE(pose);
+      EXPECT_LT(std::abs(pose->J5 - point(i)), 1e-5) << i;
+    }
+    double pp = 1;
+    for (int i = 2; i <= 9; ++i) pp *= 1 + std::abs(point(i) - loop.Pose(input.Rot[i])->J5);
+    EXPECT_NEAR(m.Error.PP, pp, 1e-12 * pp);
+
+    const int steps = m.InputFunction.Steps();
+    ASSERT_EQ(m.PathPoints.Count(), steps + 1);
+    std::vector<Cx> path;
+    for (int k = 0; k <= steps; ++k) {
+      const auto pose = loop.Pose(k * input.Rot[9] / steps);
+      ASSERT_TRUE(pose);
+      path.push_back(pose->J5);
+      EXPECT_LT(std::abs(ToCx(*m.PathPoints.GetPathPoint(k + 1)) - pose->J5), 1e-9) << k;
+    }
+    // Area between path and curve at equal length fractions.
+    std::vector<double> length{0};
+    for (size_t k = 1; k < path.size(); ++k) length.push_back(length.back() + std::abs(path[k] - path[k - 1]));
+    double area = 0;
+    for (size_t k = 1; k < path.size(); ++k) {
+      TPrePoint q;
+      curve.PointAt(q, k + 1 == path.size() ? 1.0 : length[k] / length.back());
+      const Cx d = ToCx(q) - path[k];
+      area += std::abs(std::imag(std::conj(path[k - 1] - path[k]) * d));
+    }
+    EXPECT_NEAR(m.Error.Area, area, 1e-9 * area + 1e-15);
+    // No areas and no prescribed rotations: only the link-length penalty joins the area.
+    double longest = std::max({std::abs(loop.J3 - loop.J1), std::abs(loop.J2 - loop.J1), std::abs(loop.J4 - loop.J2),
+                               std::abs(loop.J5 - loop.J2), std::abs(loop.J5 - loop.J4), std::abs(loop.J4 - loop.J3)});
+    const double link = std::max(1.0, longest / curve.CurveLength);
+    EXPECT_NEAR(m.Error.Link, link, 1e-12 * link);
+    EXPECT_NEAR(m.Error.Total, area * link, 1e-9 * area * link + 1e-15);
+    EXPECT_GT(m.PathPoints.MinTransmissionAngle(), SynthOptions.MinTransAngle);
+  }
+  EXPECT_GE(valid, 6);
+}
+
+TEST_F(FourbarTest, StepsBeyondThePathCapacityAreRefused) {
+  // A path holds the start and 120 steps; the input function never takes more.
+  TFourbar m;
+  m.InputFunction.SetSteps(121);
+  EXPECT_EQ(m.InputFunction.Steps(), 120);
+  EXPECT_EQ(m.PathPoints.Capacity(), 121);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace vesk;
+using vesktest::ToCx;
+
+class GenerateTest : public vesktest::TMechanismTest {
+ protected:
+  GenerateTest() { vesktest::FillCurve(curve); }
+  TSpline curve;
+};
+
+// The plain mechanism's own generation: the path reaches precision points 5 and 9 after its
+// two moves.
+TEST_F(GenerateTest, PlainMechanismPathPassesPointsFiveAndNine) {
+  TRandom random(77);
+  TRandomScope scope(random);
+  TMechanism m;
+  int valid = 0;
+  for (int n = 0; n < 3000 && valid < 3; ++n) {
+    m.Generate(curve, nullptr, nullptr);
+    if (!m.Error.Valid) continue;
+    ++valid;
+    const int steps = m.InputFunction.Steps();
+    const int at5 = int(std::lround(m.PrecisionPoints.GetPoint(5)->s * steps));
+    ASSERT_EQ(m.PathPoints.Count(), steps + 1);
+    EXPECT_LT(std::abs(ToCx(*m.PathPoints.GetPathPoint(at5 + 1)) - ToCx(*m.PrecisionPoints.GetPoint(5))), 1e-10);
+    EXPECT_LT(std::abs(ToCx(*m.PathPoints.GetPathPoint(steps + 1)) - ToCx(*m.PrecisionPoints.GetPoint(9))), 1e-10);
+    EXPECT_EQ(ToCx(*m.Joints.GetJoint(5)), ToCx(*m.PrecisionPoints.GetPoint(1)));
+    EXPECT_DOUBLE_EQ(m.Error.Total, m.Error.Area * m.Error.Link);
+  }
+  EXPECT_EQ(valid, 3);
+}
+
+TEST_F(GenerateTest, PivotsOfValidCandidatesLieInTheirAreas) {
+  TRandom random(31);
+  TRandomScope scope(random);
+  TAreaList ground, none, farAway;
+  ground.Add(std::make_unique<TArea>(-1, -1, 2, 0.5));
+  farAway.Add(std::make_unique<TArea>(2, 3, 2.5, 3.5));
+  TFourbar m;
+  int valid = 0, outside = 0;
+  for (int n = 0; n < 20000 && valid < 4; ++n) {
+    m.Generate(curve, &ground, &none);
+    if (!m.Error.Valid) continue;
+    ++valid;
+    for (int j : {1, 3}) {
+      const TJoint& p = *m.Joints.GetJoint(j);
+      if (!(p.X >= -1 && p.X <= 2 && p.Y >= -1 && p.Y <= 0.5)) ++outside;
+    }
+    EXPECT_EQ(m.Error.MinDistGround, 1.0);
+  }
+  EXPECT_EQ(valid, 4);
+  EXPECT_EQ(outside, 0);
+
+  // Coupler pivots far from the only coupler-pivot area: no candidate passes. The coupler offset
+  // is drawn from that area, relative to the drawing's origin.
+  valid = 0;
+  for (int n = 0; n < 3000; ++n) {
+    m.Generate(curve, nullptr, &farAway);
+    const shared::TComplex& o = m.Links.Offset;
+    ASSERT_TRUE(o.X >= 2 && o.X <= 2.5 && o.Y >= 3 && o.Y <= 3.5) << o.X << " " << o.Y;
+    valid += m.Error.Valid;
+  }
+  EXPECT_EQ(valid, 0);
+}
+
+}  // namespace

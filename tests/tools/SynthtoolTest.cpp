@@ -1,0 +1,150 @@
+// synthtool run as a user runs it: the output lines of a generation, their repeatability by seed,
+// and the errors of arguments and curve files.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/shared/TestFiles.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using shared::test::ReadBytes;
+using shared::test::WriteBytes;
+
+// 13 points of the coupler path of a crank-rocker (ground 1, crank 0.3, coupler 0.9, rocker 0.8).
+const char* kCurve =
+    "0.863768221 0.005722727\n0.845262319 0.010239643\n0.821343882 0.014989800\n0.792727415 0.019956131\n"
+    "0.760172590 0.024885999\n0.724433964 0.029370520\n0.686238478 0.032924822\n0.646281243 0.035054604\n"
+    "0.605230085 0.035304690\n0.563732185 0.033291115\n0.522419187 0.028720371\n0.481909334 0.021399548\n"
+    "0.442806413 0.011240277\n";
+
+struct TRun {
+  int status;
+  std::string out;
+  std::string err;
+  std::vector<std::string> Lines() const {
+    std::vector<std::string> lines;
+    std::istringstream in(out);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }
+};
+
+class SynthtoolTest : public shared::test::TTempFolderTest {
+ protected:
+  SynthtoolTest() : TTempFolderTest("synthtool") {}
+
+  static std::string Quote(const fs::path& p) { return "'" + p.string() + "'"; }
+
+  TRun Run(const std::string& args) {
+    const fs::path out = dir / "stdout.txt";
+    const fs::path err = dir / "stderr.txt";
+    const std::string command = Quote(SYNTHTOOL_PATH) + " " + args + " >" + Quote(out) + " 2>" + Quote(err);
+    const int raw = std::system(command.c_str());
+    TRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadBytes(out), ReadBytes(err)};
+    fs::remove(out);
+    fs::remove(err);
+    return run;
+  }
+
+  std::string Curve(const std::string& text, const std::string& name = "curve.txt") {
+    WriteBytes(dir / name, text);
+    return Quote(dir / name);
+  }
+};
+
+TEST_F(SynthtoolTest, GenerateReportsCountsTimeAndTheRankedTotals) {
+  const TRun run = Run("generate " + Curve(kCurve) + " --type 0 --budget 6000 --seed 11");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  const auto lines = run.Lines();
+  ASSERT_GE(lines.size(), 4u);
+  EXPECT_EQ(lines[0], "MADE 6001");
+  std::smatch match;
+  ASSERT_TRUE(std::regex_match(lines[1], match, std::regex("VALID ([0-9]+)")));
+  const size_t valid = std::stoul(match[1]);
+  // More valid candidates than the list holds: only the 50 best are printed.
+  EXPECT_GT(valid, 50u);
+  EXPECT_TRUE(std::regex_match(lines[2], std::regex("TIME [0-9]+\\.[0-9]{3}"))) << lines[2];
+  ASSERT_EQ(lines.size(), 3 + std::min<size_t>(valid, 50));
+  double last = 0;
+  for (size_t k = 3; k < lines.size(); ++k) {
+    ASSERT_TRUE(std::regex_match(lines[k], match, std::regex("RANK ([0-9]+) ([-+.eE0-9]+)"))) << lines[k];
+    EXPECT_EQ(std::stoul(match[1]), k - 2);
+    const double total = std::stod(match[2]);
+    EXPECT_GE(total, last);
+    last = total;
+    // %.17g gives the total back exactly.
+    char text[40];
+    std::snprintf(text, sizeof text, "%.17g", total);
+    EXPECT_EQ(match[2].str(), text);
+  }
+}
+
+TEST_F(SynthtoolTest, OneSeedGivesTheSameLinesButTime) {
+  const std::string args = "generate " + Curve(kCurve) + " --type 0 --budget 4000 --seed 18446744073709551615";
+  auto withoutTime = [](const TRun& run) {
+    auto lines = run.Lines();
+    if (lines.size() > 2) lines.erase(lines.begin() + 2);
+    return lines;
+  };
+  const TRun first = Run(args);
+  const TRun second = Run(args);
+  ASSERT_EQ(first.status, 0) << first.err;
+  EXPECT_EQ(withoutTime(first), withoutTime(second));
+  const TRun other = Run("generate " + Curve(kCurve) + " --type 0 --budget 4000 --seed 1");
+  EXPECT_NE(withoutTime(first), withoutTime(other));
+}
+
+TEST_F(SynthtoolTest, BudgetZeroMakesOneCandidateAndBlankLinesAreSkipped) {
+  const TRun run = Run("generate " + Curve("\n0 0\r\n\n  1 0.5  \n\n") + " --budget 0 --seed 3 --type 0");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.Lines().at(0), "MADE 1");
+}
+
+TEST_F(SynthtoolTest, ErrorsGoToStderrWithNothingOnStdout) {
+  std::string eighty, eightyOne;
+  for (int i = 0; i < 81; ++i) (i < 80 ? eighty : eightyOne) += std::to_string(i * 0.01) + " " + std::to_string(i * i * 1e-4) + "\n";
+  eightyOne = eighty + eightyOne;
+  const std::string good = Curve(kCurve);
+  const std::string opts = " --type 0 --budget 10 --seed 1";
+  struct {
+    std::string args;
+    int status;
+    std::string err;  // part of stderr
+  } cases[] = {
+      {"", 2, "usage:"},
+      {"generate " + good, 2, "usage:"},
+      {"generate " + good + " --type 0 --budget 10", 2, "usage:"},
+      {"generate " + good + " --type 1 --budget 10 --seed 1", 2, "usage:"},
+      {"generate " + good + " --type 0 --budget -1 --seed 1", 2, "usage:"},
+      {"generate " + good + " --type 0 --budget 10 --seed +1", 2, "usage:"},
+      {"generate " + good + " --type 0 --budget 10 --seed 18446744073709551616", 2, "usage:"},
+      {"generate " + good + " --type 0 --budget 1x --seed 1", 2, "usage:"},
+      {"generate " + good + " --type 0 --budget 10 --budget 10 --seed 1", 2, "usage:"},
+      {"generate " + good + " " + good + opts, 2, "usage:"},
+      {"generate " + Quote(dir / "missing.txt") + opts, 1, "missing.txt"},
+      {"generate " + Curve("0 0\n1 2 3\n", "three.txt") + opts, 1, "line 2 is not two numbers"},
+      {"generate " + Curve("0 0\n1 x\n", "word.txt") + opts, 1, "line 2 is not two numbers"},
+      {"generate " + Curve("0,5 0\n1 1\n", "comma.txt") + opts, 1, "line 1 is not two numbers"},
+      {"generate " + Curve(eightyOne, "81.txt") + opts, 1, "more than 80 points"},
+      {"generate " + Curve("0.5 0.5\n", "one.txt") + opts, 1, "A Curve has to be defined !"},
+      {"generate " + Curve("", "empty.txt") + opts, 1, "A Curve has to be defined !"},
+      {"generate " + Curve("0.5 0.5\n0.5 0.5\n0.5 0.5\n", "still.txt") + opts, 1, "A Curve has to be defined !"},
+  };
+  for (const auto& c : cases) {
+    const TRun run = Run(c.args);
+    EXPECT_EQ(run.status, c.status) << c.args;
+    EXPECT_EQ(run.out, "") << c.args;
+    EXPECT_NE(run.err.find(c.err), std::string::npos) << c.args << "\n" << run.err;
+  }
+  EXPECT_EQ(Run("generate " + Curve(eighty, "80.txt") + opts).status, 0);
+}
+
+}  // namespace
