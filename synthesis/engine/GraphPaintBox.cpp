@@ -52,7 +52,11 @@ void FillTicks(std::array<double, N>& ticks, double min, double max, int unit, c
     }
   }
   const double step = (ticks[last] - ticks[0]) / double(last);
-  for (size_t i = 1; i < last; ++i) ticks[i] = ticks[i - 1] + step;
+  for (size_t i = 1; i < last; ++i) {
+    ticks[i] = ticks[0] + double(i) * step;
+    // A grid line that crosses zero is labelled 0, not with the rounding left of the sum.
+    if (std::fabs(ticks[i]) < 1e-9 * std::fabs(step)) ticks[i] = 0;
+  }
 }
 
 }  // namespace

@@ -441,5 +441,18 @@ TEST(GraphPaintBox, LabelsAndValuesInDisplayUnits) {
   EXPECT_FALSE(low.screen.HasText("6.000"));
 }
 
+// A range symmetric about zero puts a grid line at zero: it reads 0, not the rounding that a
+// running sum of thirds leaves there.
+TEST(GraphPaintBox, GridLineAtZeroIsLabelledZero) {
+  TGraphFixture f;
+  f.graph.Clear();
+  for (int i = -3; i <= 3; ++i) f.graph.AddPoint(i, i / 3.0);
+  f.Paint();
+  EXPECT_EQ(f.graph.YTicks[3], 0.0);
+  EXPECT_EQ(f.graph.XTicks[3], 0.0);
+  for (int k = 0; k <= 6; ++k) EXPECT_NEAR(f.graph.YTicks[k], -1.0 + k / 3.0, 1e-15) << k;
+}
+
 }  // namespace
 }  // namespace vesk
+
