@@ -288,6 +288,7 @@ void TSplineEditFrm::ApplyButtonClick() {
     return;
   }
   if (!ReadEdits()) return;
+  if (OnBeforeApply) OnBeforeApply();
   Store();
   RefreshSelections();
 }
