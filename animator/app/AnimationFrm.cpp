@@ -453,6 +453,48 @@ void TAnimationFrm::SetModified(bool value) {
   FMechanism->SetModified(value);
 }
 
+std::vector<std::string> TAnimationFrm::UndoSnapshot() const {
+  // Taken out of the store at once: between commands the store serves others (the main
+  // window's clipboard watcher loads every clipboard change into it).
+  shared::TTabLines& store = shared::TabLines();
+  FMechanism->PrepareUndoState(store);
+  std::vector<std::string> lines = std::move(store.Lines);
+  store.Clear();
+  return lines;
+}
+
+bool TAnimationFrm::CommitUndo(std::vector<std::string> before) {
+  if (before.empty() || UndoSnapshot() == before) return false;
+  shared::TTabLines& store = shared::TabLines();
+  store.Clear();
+  store.Lines = std::move(before);
+  store.PushHistory();
+  return true;
+}
+
+void TAnimationFrm::DropUnusedAddToolEntry() {
+  if (!AddToolEntry) return;
+  AddToolEntry = false;
+  const int mode = FCanvas->Mode();
+  // No click yet: the tool changed nothing, and its entry would make Undo look idle.
+  if (!IsAddMode(mode) || FMechanism->AddClicks != ClicksOfMode(mode)) return;
+  shared::TTabLines& store = shared::TabLines();
+  store.Undo();
+  store.Clear();
+}
+
+void TAnimationFrm::BeginUndoStep() {
+  PendingUndo = UndoSnapshot();
+  UndoPending = true;
+}
+
+void TAnimationFrm::EndUndoStep() {
+  if (!UndoPending) return;
+  UndoPending = false;
+  CommitUndo(std::move(PendingUndo));
+  PendingUndo.clear();
+}
+
 void TAnimationFrm::ShowFileName() { StatusPanels[3]->setText(FromPath(FFileName)); }
 
 void TAnimationFrm::SetPolar(bool polar) {
@@ -574,12 +616,14 @@ void TAnimationFrm::SelectButtonClick(QToolButton* button) {
     return;
   }
   if (tag > 12) StopButtonClick();
+  DropUnusedAddToolEntry();
   if (IsAddMode(FCanvas->Mode())) MechanismChanged();
   const int mode = ModeOfTag(tag);
   FCanvas->SetMode(mode);
   if (IsAddMode(mode)) {
     FMechanism->AddClicks = ClicksOfMode(mode);
     FMechanism->SaveUndoState(shared::TabLines());
+    AddToolEntry = true;
   } else {
     FMechanism->AddClicks = 0;
   }
@@ -596,11 +640,13 @@ void TAnimationFrm::UpdateToolButtons() {
 
 void TAnimationFrm::DeleteButtonClick() {
   if (RefuseWhileBusy()) return;
+  std::vector<std::string> before = UndoSnapshot();
   FMechanism->DeleteSelected();
   FMechanism->Areas.DeleteSelected();
   FMechanism->Curve.DeleteSelected();
   if (OnCurveChange) OnCurveChange();
   if (OnAreaChange) OnAreaChange();
+  CommitUndo(std::move(before));
   MechanismChanged();
   Draw();
 }
@@ -668,24 +714,32 @@ void TAnimationFrm::PopupMenu1Popup() {
 // The trace and lock flags are part of the document: changed, it must be saved. Neither
 // changes the solution, so nothing is recalculated.
 void TAnimationFrm::PopTogglePathClick() {
+  std::vector<std::string> before = UndoSnapshot();
   FMechanism->ToggleTraceSelected();
+  CommitUndo(std::move(before));
   Modified = true;
   Draw();
 }
 
 void TAnimationFrm::PopToggleLockClick() {
+  std::vector<std::string> before = UndoSnapshot();
   FMechanism->ToggleLockSelected();
+  CommitUndo(std::move(before));
   Modified = true;
   Draw();
 }
 
 void TAnimationFrm::PopToggleGraphClick() {
+  std::vector<std::string> before = UndoSnapshot();
   FMechanism->ToggleAnalysisSelected();
+  CommitUndo(std::move(before));
   MechanismChanged(TChangeSource::Other);
 }
 
 void TAnimationFrm::PopToggleVectorsClick() {
+  std::vector<std::string> before = UndoSnapshot();
   FMechanism->ToggleVectorsSelected();
+  CommitUndo(std::move(before));
   MechanismChanged(TChangeSource::Other);
 }
 
@@ -698,17 +752,23 @@ void TAnimationFrm::PopInstCentersClick() {
   int b = FMechanism->NextSelectedLink(a + 1);
   // One link: its centre relative to the frame.
   if (b < 0) b = 0;
+  std::vector<std::string> before = UndoSnapshot();
   FMechanism->SetICLinks(a, b);
+  CommitUndo(std::move(before));
   MechanismChanged(TChangeSource::Other);
 }
 
 void TAnimationFrm::PopBringToFrontClick() {
+  std::vector<std::string> before = UndoSnapshot();
   FMechanism->BringLinkToFront();
+  CommitUndo(std::move(before));
   MechanismChanged(TChangeSource::View);
 }
 
 void TAnimationFrm::PopSendToBackClick() {
+  std::vector<std::string> before = UndoSnapshot();
   FMechanism->SendLinkToBack();
+  CommitUndo(std::move(before));
   MechanismChanged(TChangeSource::View);
 }
 
@@ -721,6 +781,7 @@ void TAnimationFrm::PopDXFDrawingClick() {
   const TAniLink* const target = &FMechanism->Link(l);
   dialog->LoadFromLink(*target->Drawing);
   dialog->Prepare(target->Name, target->AnchorIndex);
+  std::vector<std::string> before = UndoSnapshot();
   if (dialog->exec() != QDialog::Accepted) return;
   // Nothing replaces the document while the dialog is open; should it have happened anyway,
   // the drawing has no link to go to.
@@ -730,6 +791,7 @@ void TAnimationFrm::PopDXFDrawingClick() {
   // No joint chosen: the first, as an empty anchor reads back; none would hide the drawing.
   link.AnchorIndex = std::max(dialog->SelectedJoint(), 0);
   if (l == 0) UpdateGridStyle();
+  CommitUndo(std::move(before));
   Modified = true;
   Invalidate();
 }
@@ -753,7 +815,9 @@ bool TAnimationFrm::LoadFrameDrawing(const std::string& fileName) {
 }
 
 void TAnimationFrm::PopSetAsOutputClick() {
+  std::vector<std::string> before = UndoSnapshot();
   FMechanism->SetTracer(FMechanism->NextSelectedJoint(0));
+  CommitUndo(std::move(before));
   MechanismChanged();
   Draw();
 }
@@ -768,13 +832,14 @@ void TAnimationFrm::InputButtonClick() {
     StdOut().Notify(SelectInputText);
     return;
   }
-  m.SaveUndoState(shared::TabLines());
+  std::vector<std::string> before = UndoSnapshot();
   dialog->SetTarget(&m.Input(input));
   const bool ok = dialog->exec() == QDialog::Accepted;
   // The dialog keeps no pointer into a mechanism that a later load replaces.
   dialog->SetTarget(nullptr);
   if (!ok) return;
   m.RetimeInputs();
+  CommitUndo(std::move(before));
   MechanismChanged();
   Draw();
 }
@@ -783,8 +848,9 @@ void TAnimationFrm::PopMoveRotateResizeClick() {
   TMorphDlg* dialog = AppDialogs().MorphDlg;
   if (!dialog || RefuseWhileBusy()) return;
   if (dialog->exec() != QDialog::Accepted) return;
-  FMechanism->SaveUndoState(shared::TabLines());
+  std::vector<std::string> before = UndoSnapshot();
   FMechanism->ResizeMoveRotate(dialog->Resize, dialog->MoveX, dialog->MoveY, dialog->Rotate);
+  CommitUndo(std::move(before));
   MechanismChanged();
   Draw();
 }
@@ -813,6 +879,8 @@ void TAnimationFrm::EditOptions() {
   dialog->SetStick(m.Stick != 0);
   dialog->SetSteps(m.N);
   if (dialog->exec() != QDialog::Accepted) return;
+  // Colours and switches are view settings; the steps and the frame's drawing are document.
+  std::vector<std::string> before = UndoSnapshot();
   m.LinkColour = dialog->LinkColour;
   m.EdgeColour = dialog->EdgeColour;
   m.JointColour = dialog->JointColour;
@@ -832,6 +900,7 @@ void TAnimationFrm::EditOptions() {
   FCanvas->GridColor = dialog->GridColour;
   FCanvas->GridStyle = dialog->Background;
   if (FCanvas->GridStyle == 3 && m.LinkCount() > 0) LoadFrameDrawing(dialog->DXFFile);
+  CommitUndo(std::move(before));
   MechanismChanged(TChangeSource::Other);
 }
 
@@ -849,12 +918,9 @@ void TAnimationFrm::PaintBox1MouseDown(Qt::MouseButton button, uint8_t shift, in
   const int mode = FCanvas->Mode();
   // The joint an add tool is placing is not itself picked.
   const bool skipLast = (mode == 14 || mode == 16) && m.AddClicks == 1;
-  if (mode == 0) {
-    m.PrepareUndoState(shared::TabLines());
-    // Kept aside until the release: meanwhile the store serves others (the main window's
-    // clipboard watcher loads every clipboard change into it).
-    DragUndoState = shared::TabLines().Lines;
-  }
+  // Kept aside until the release: a drag pushes it, and so do the curve and area tools when
+  // they added something.
+  if (mode == 0 || mode == 4 || mode == 5) DragUndoState = UndoSnapshot();
   Dragged = false;
   const double t = FCanvas->PickToleranceWorld();
   if (mode == 4 && button == Qt::LeftButton) m.Areas.AddArea(press, press);
@@ -923,16 +989,18 @@ void TAnimationFrm::PaintBox1MouseMove(uint8_t shift, int, int) {
 void TAnimationFrm::PaintBox1MouseUp(Qt::MouseButton, uint8_t, int, int) {
   TAniMechanism& m = *FMechanism;
   // Only a drag leaves an undo entry; a plain click pushes nothing.
-  if (Dragged) {
+  const int mode = FCanvas->Mode();
+  if (Dragged && mode == 0) {
     shared::TTabLines& store = shared::TabLines();
     store.Clear();
     store.Lines = std::move(DragUndoState);
     store.PushHistory();
   }
+  std::vector<std::string> toolUndo;
+  if (mode == 4 || mode == 5) toolUndo = std::move(DragUndoState);
   DragUndoState.clear();
   Dragged = false;
   FLastSelectionKind = m.SelectionKind();
-  const int mode = FCanvas->Mode();
   const shared::TComplex release = FCanvas->ReleasePoint;
   std::exception_ptr failure;
   bool added = true;
@@ -962,6 +1030,7 @@ void TAnimationFrm::PaintBox1MouseUp(Qt::MouseButton, uint8_t, int, int) {
     failure = std::current_exception();
   }
   if (!added) StdOut().Warning(NoLetterText);
+  CommitUndo(std::move(toolUndo));
   // The tool's end runs whether or not its last step failed.
   if ((mode == 5 || IsAddMode(mode)) && m.AddClicks == 0) {
     MechanismChanged();
@@ -1043,12 +1112,13 @@ void TAnimationFrm::StopButtonClick() {
 
 void TAnimationFrm::OptimizeButtonClick(QObject* sender) {
   if (sender != OptimizeButton) OptimizeButton->setChecked(!OptimizeButton->isChecked());
-  FMechanism->SaveUndoState(shared::TabLines());
+  // Releasing the button ends a run and changes nothing itself.
   if (!OptimizeButton->isChecked()) return;
   if (!BeginLoop()) {
     OptimizeButton->setChecked(false);
     return;
   }
+  std::vector<std::string> before = UndoSnapshot();
   FMechanism->Areas.RemoveDegenerate();
   if (FMechanism->CanFitCurve()) {
     TMechOptimize optimizer;
@@ -1072,13 +1142,16 @@ void TAnimationFrm::OptimizeButtonClick(QObject* sender) {
     });
     shared::Beep();
   }
+  CommitUndo(std::move(before));
   EndLoop();
   OptimizeButton->setChecked(false);
 }
 
 void TAnimationFrm::RecordButtonClick() {
   // The mechanism solves the cycle afresh from the stored position; the bar shows its length.
+  std::vector<std::string> before = UndoSnapshot();
   FMechanism->FrameToDesign();
+  CommitUndo(std::move(before));
   Modified = true;
   // The properties table shows the design positions, which are now those of the step.
   if (OnChange) OnChange();
@@ -1103,18 +1176,20 @@ void TAnimationFrm::NewMechanism(int typeNumber) {
   FFileName = shared::ProgramInfo().DefaultName;
   ShowFileName();
   SetModified(false);
+  Damaged = false;
 }
 
 void TAnimationFrm::LoadFromFile(const std::string& fileName) {
   if (RefuseWhileBusy()) return;
   shared::TTabLines& store = shared::TabLines();
   std::error_code error;
+  bool whole = true;
   if (std::filesystem::exists(fileName, error)) {
     // Read first: a document that fails to read leaves the view as it was, name, undo history
     // and modified state included, and the error goes to the caller.
     try {
       store.LoadFromFile(fileName);
-      FMechanism->LoadFromTabLines(store);
+      whole = FMechanism->LoadFromTabLines(store);
     } catch (...) {
       store.Clear();
       throw;
@@ -1134,6 +1209,9 @@ void TAnimationFrm::LoadFromFile(const std::string& fileName) {
   SetTrackBarPosition(0);
   ZoomAllButtonClick();
   SetModified(false);
+  // Read from a damaged file, the document is not what the file holds: saving must ask first.
+  Damaged = !whole;
+  if (Damaged) Modified = true;
 }
 
 void TAnimationFrm::SaveToFile(const std::string& fileName) {
@@ -1148,6 +1226,7 @@ void TAnimationFrm::SaveToFile(const std::string& fileName) {
   store.ClearHistory();
   FFileName = target;
   SetModified(false);
+  Damaged = false;
   ShowFileName();
 }
 
@@ -1187,10 +1266,12 @@ void TAnimationFrm::PasteFromClipboard() {
   });
   // Pasted text has no file: the document counts as modified.
   Modified = true;
+  Damaged = false;
 }
 
 void TAnimationFrm::Undo() {
   if (RefuseWhileBusy()) return;
+  DropUnusedAddToolEntry();
   shared::TTabLines& store = shared::TabLines();
   if (!store.Undo()) return;
   try {

@@ -62,6 +62,7 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   void SelectAll() override;
   int CheckClipboardHeader() override;
   bool IsModified() const override;
+  bool DiffersFromFile() const override { return Damaged; }
   std::string FileName() const override { return FFileName; }
   void SetRegistryKey(const std::string& key) override;
   void ReadTexts(const TLanguageFile& texts) override;
@@ -116,6 +117,17 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   int LastSelectionKind() const { return FLastSelectionKind; }
 
   void SetModified(bool value) override;
+  // Undo entries of commands: the document as an entry holds it, taken before the command, and
+  // the push of such a snapshot, made only when the command changed the document so that Undo
+  // always reverses a change.
+  std::vector<std::string> UndoSnapshot() const;
+  bool CommitUndo(std::vector<std::string> before);
+  // The same around edits made by other parts (the curve and area editors): Begin takes the
+  // snapshot, End pushes it when the document changed; End without Begin does nothing.
+  void BeginUndoStep();
+  void EndUndoStep();
+  // An add tool left (or Undo pressed) before its first click drops the entry it pushed.
+  void DropUnusedAddToolEntry();
   void ShowFileName();
   void LoadSettings();
   void SaveSettings();
@@ -276,6 +288,10 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   shared::TProjectInfo FProjectInfo;
   std::string FFileName;
   bool Modified = false;
+  bool Damaged = false;
+  std::vector<std::string> PendingUndo;
+  bool UndoPending = false;
+  bool AddToolEntry = false;
   std::string FRegistryKey;
   int FSpeed = 0;
   int FStepsPerTick = 1;

@@ -255,6 +255,7 @@ void TAreaEditFrm::ApplyButtonClick() {
     return;
   }
   if (!ReadEdits()) return;
+  if (OnBeforeApply) OnBeforeApply();
   // Stored as typed: the area orders its corners when it is used.
   Areas->Item(FCurrent).Assign(FWorkArea);
   Fetched.Assign(FWorkArea);

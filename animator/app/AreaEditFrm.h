@@ -53,6 +53,8 @@ class TAreaEditFrm : public QWidget {
   void HelpButtonClick();
 
   std::function<void()> OnChange;
+  // Apply is about to write the area (the undo entry is taken here).
+  std::function<void()> OnBeforeApply;
 
   bool Enabled() const { return FEnabled; }
   int Current() const { return FCurrent; }

@@ -40,6 +40,9 @@ class TDocumentView {
   virtual void SetModified(bool value) = 0;
   // The document's file, or the default name "Untitled" while it has none.
   virtual std::string FileName() const = 0;
+  // The document was read from a damaged file: what a save writes differs from the file on
+  // disk beyond the user's edits, so overwriting it must be confirmed. Cleared by a save.
+  virtual bool DiffersFromFile() const { return false; }
 
   // Settings and texts.
   virtual void SetRegistryKey(const std::string& key) = 0;

@@ -581,8 +581,16 @@ void TMainForm::WireEditorFrames() {
   if (!view) return;
   SplineEditFrm1->SetCurve(&view->Mechanism().Curve);
   AreaEditFrm1->SetAreas(&view->Mechanism().Areas);
-  SplineEditFrm1->OnChange = [view] { view->MechanismChanged(); };
-  AreaEditFrm1->OnChange = [view] { view->MechanismChanged(); };
+  SplineEditFrm1->OnChange = [view] {
+    view->EndUndoStep();
+    view->MechanismChanged();
+  };
+  AreaEditFrm1->OnChange = [view] {
+    view->EndUndoStep();
+    view->MechanismChanged();
+  };
+  SplineEditFrm1->OnBeforeApply = [view] { view->BeginUndoStep(); };
+  AreaEditFrm1->OnBeforeApply = [view] { view->BeginUndoStep(); };
   view->OnCurveChange = [this] { SplineEditFrm1->Refresh(); };
   view->OnAreaChange = [this] { AreaEditFrm1->Refresh(); };
 }
@@ -863,7 +871,11 @@ void TMainForm::FileOpenClick() {
 
 bool TMainForm::FileSaveClick() {
   const std::string fileName = Document->FileName();
-  if (HasFile(fileName)) return SaveDocument(fileName);
+  if (HasFile(fileName)) {
+    // A document read from a damaged file replaces that file only when the user says so.
+    if (Document->DiffersFromFile() && !ConfirmReplace(FromPath(fileName))) return false;
+    return SaveDocument(fileName);
+  }
   return FileSaveasClick();
 }
 

@@ -289,6 +289,7 @@ void TSplineEditFrm::ApplyButtonClick() {
     return;
   }
   if (!ReadEdits()) return;
+  if (OnBeforeApply) OnBeforeApply();
   Store();
   RefreshSelections();
 }

@@ -57,6 +57,8 @@ class TSplineEditFrm : public QWidget {
 
   // The mechanism changed: recalculate and repaint.
   std::function<void()> OnChange;
+  // Apply is about to write the curve (the undo entry is taken here).
+  std::function<void()> OnBeforeApply;
 
   bool Enabled() const { return FEnabled; }
   int Current() const { return FCurrent; }

@@ -230,8 +230,11 @@ class TAniMechanism {
 
   // The document content. Reading checks the header (EMechanismError with kErrorInvalidText or
   // kErrorNewText) and replaces the content only when the whole document was read; on any
-  // failure the mechanism keeps what it held.
-  void LoadFromTabLines(shared::TTabLines& lines = shared::TabLines());
+  // failure the mechanism keeps what it held. A damaged document (a checksum line that does not
+  // match, text where a number belongs, records cut short, a section without its end mark,
+  // letters that name no joint, records past the bounds) is still read as far as it goes, with
+  // one warning per kind of damage naming the file; the answer is then false.
+  bool LoadFromTabLines(shared::TTabLines& lines = shared::TabLines());
   void SaveToTabLines(shared::TTabLines& lines = shared::TabLines()) const;
   // The store is cleared, the mechanism written and pushed onto the undo history.
   void SaveUndoState(shared::TTabLines& lines = shared::TabLines()) const;
@@ -323,7 +326,7 @@ class TAniMechanism {
   struct TBlank {};
   // Nothing built, nothing solved: the scratch document of a read.
   explicit TAniMechanism(TBlank);
-  void ReadContent(shared::TTabLines& lines);
+  bool ReadContent(shared::TTabLines& lines);
   void TakeContent(TAniMechanism& source);
   void SetTracerReference(int32_t i);
   // The letter leaves the link; a drawing stays anchored at its joint (at the first joint when

@@ -1,5 +1,8 @@
 // The mechanism document content of TAniMechanism: header, joints, links, dyads, input functions,
 // drawings, curve and areas, read through a scratch mechanism so a failed read changes nothing.
+#include <cctype>
+#include <charconv>
+
 #include "animator/engine/AniMechanism.h"
 #include "animator/engine/StdOut.h"
 
@@ -16,10 +19,17 @@ constexpr const char* kOldKinds = "PPPPPPPPP";
 // The one old version whose link records carry the kind of the second joint after IC-link.
 constexpr int32_t kSecondKindVersion = -96;
 
+// Fields a record cannot do without: a joint's letter and position, a link's joint letters
+// and (since the kinds field) their kinds. Hand-written documents leave off the flags after
+// them, which read as off; a record without these is cut short.
+constexpr int32_t kJointFields = 3;
+constexpr int32_t kLinkFields = 2;
+constexpr int32_t kOldLinkFields = 1;
+
 // Reads the section's records up to the bound through read, then passes over the rest with
-// one warning.
+// one warning; true when all were read.
 template <class ReadRecord>
-void ReadBounded(shared::TTabLines& lines, int32_t bound, const std::string& what, ReadRecord read) {
+bool ReadBounded(shared::TTabLines& lines, int32_t bound, const std::string& what, ReadRecord read) {
   int32_t count = 0;
   bool over = false;
   while (lines.ReadLine()) {
@@ -33,6 +43,57 @@ void ReadBounded(shared::TTabLines& lines, int32_t bound, const std::string& wha
   if (over)
     StdOut().Warning("The document holds more than " + std::to_string(bound) + " " + what + "; only the first " +
                      std::to_string(bound) + " were read.");
+  return !over;
+}
+
+// How the warnings name the document: the file it came from, else "the document".
+std::string DocumentName(const shared::TTabLines& lines) {
+  return lines.FileName.empty() ? std::string("the document") : "\"" + lines.FileName + "\"";
+}
+
+bool SameText(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+  return true;
+}
+
+std::string Capitalised(std::string text) {
+  if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') text[0] = static_cast<char>(text[0] - 'a' + 'A');
+  return text;
+}
+
+// A last line of digits alone is the checksum line the store appends on saving. Hand-written
+// documents have none, which is no damage; one that does not match the text before it is.
+bool ChecksumMismatch(const shared::TTabLines& lines) {
+  if (lines.Lines.size() < 2) return false;
+  const std::string& last = lines.Lines.back();
+  if (last.empty() || last.size() > 5) return false;
+  uint32_t stored = 0;
+  const auto [end, error] = std::from_chars(last.data(), last.data() + last.size(), stored);
+  if (error != std::errc() || end != last.data() + last.size() || stored > 0xFFFF) return false;
+  const std::vector<std::string> content(lines.Lines.begin(), lines.Lines.end() - 1);
+  return lines.ComputeCrc(content) != stored;
+}
+
+// Names of sections opened by "[Name>" and not closed by "<Name]" before the next section
+// opens or the text ends: what a document cut off in the middle leaves.
+std::vector<std::string> UnendedSections(const shared::TTabLines& lines) {
+  std::vector<std::string> unended;
+  std::string open;
+  bool inSection = false;
+  for (const std::string& line : lines.Lines) {
+    const bool starts = line.size() >= 2 && line.front() == '[' && line.back() == '>';
+    if (starts) {
+      if (inSection) unended.push_back(open);
+      open = line.substr(1, line.size() - 2);
+      inSection = true;
+    } else if (inSection && SameText(line, "<" + open + "]")) {
+      inSection = false;
+    }
+  }
+  if (inSection) unended.push_back(open);
+  return unended;
 }
 
 }  // namespace
@@ -100,15 +161,31 @@ void TAniMechanism::SaveToTabLines(shared::TTabLines& lines) const {
   Areas.WriteTabLines(lines);
 }
 
-void TAniMechanism::ReadContent(shared::TTabLines& lines) {
+bool TAniMechanism::ReadContent(shared::TTabLines& lines) {
   const int32_t version = ReadFormatVersion(lines);
   const int32_t unreadBefore = lines.UnreadNumbers;
+  const std::string document = DocumentName(lines);
+  bool whole = true;
+  if (ChecksumMismatch(lines)) {
+    StdOut().Warning("The checksum line of " + document + " does not match its content.");
+    whole = false;
+  }
+  const std::vector<std::string> unended = UnendedSections(lines);
+  if (!unended.empty()) {
+    std::string list;
+    for (const std::string& section : unended) list += (list.empty() ? "\"" : ", \"") + section + "\"";
+    StdOut().Warning(Capitalised(document) + " is cut short: " + (unended.size() == 1 ? "the section " : "the sections ") +
+                     list + (unended.size() == 1 ? " has" : " have") + " no end mark.");
+    whole = false;
+  }
+  int32_t shortRecords = 0;
 
   Inputs.clear();
   Joints.clear();
   Tracer = nullptr;
   if (lines.FindSection(kJointsSection)) {
-    ReadBounded(lines, kMaxJoints, "joints", [&] {
+    whole &= ReadBounded(lines, kMaxJoints, "joints", [&] {
+      if (lines.FieldCount < kJointFields) ++shortRecords;
       const std::string letter = lines.GetString("");
       const double x = lines.GetFloat(0);
       const double y = lines.GetFloat(0);
@@ -128,7 +205,9 @@ void TAniMechanism::ReadContent(shared::TTabLines& lines) {
 
   Links.clear();
   if (lines.FindSection(kLinksSection)) {
-    ReadBounded(lines, kMaxLinks, "links", [&] {
+    const int32_t fields = version == kFileFormatVersion ? kLinkFields : kOldLinkFields;
+    whole &= ReadBounded(lines, kMaxLinks, "links", [&] {
+      if (lines.FieldCount < fields) ++shortRecords;
       const std::string name = lines.GetString("");
       const std::string kinds = version == kFileFormatVersion ? lines.GetString("") : kOldKinds;
       const bool kinematics = lines.GetBool(false);
@@ -145,7 +224,9 @@ void TAniMechanism::ReadContent(shared::TTabLines& lines) {
 
   Dyads.clear();
   if (lines.FindSection(kDyadsSection)) {
-    ReadBounded(lines, kMaxDyads, "dyads", [&] {
+    // A dyad without its second link is written with an empty last field, which reads back as
+    // no field: dyad records cannot tell a cut.
+    whole &= ReadBounded(lines, kMaxDyads, "dyads", [&] {
       const std::string first = lines.GetString("");
       const std::string second = lines.GetString("");
       AddDyad(first, second);
@@ -153,6 +234,23 @@ void TAniMechanism::ReadContent(shared::TTabLines& lines) {
   }
 
   RebuildTopology();
+  if (shortRecords > 0) {
+    StdOut().Warning(std::to_string(shortRecords) + (shortRecords == 1 ? " record of " : " records of ") + document +
+                     (shortRecords == 1 ? " is" : " are") + " cut short; what is missing was taken as 0.");
+    whole = false;
+  }
+  std::string dangling;
+  for (const auto& link : Links) {
+    for (int32_t k = 0; k < link->JointCount; ++k) {
+      if (link->JointIndex[k] >= 0) continue;
+      if (!dangling.empty()) dangling += ", ";
+      dangling += std::string(1, link->Name[k]) + " in " + link->Name;
+    }
+  }
+  if (!dangling.empty()) {
+    StdOut().Warning("Letters of links in " + document + " name no joint: " + dangling + ".");
+    whole = false;
+  }
   for (auto& input : Inputs) input->ReadTabLines(lines);
   RetimeInputs();
 
@@ -179,10 +277,14 @@ void TAniMechanism::ReadContent(shared::TTabLines& lines) {
   Areas.ReadTabLines(lines);
   // "NAN", "INF", values beyond the double range and other text where a number belongs.
   const int32_t unread = lines.UnreadNumbers - unreadBefore;
-  if (unread > 0)
-    StdOut().Warning(std::to_string(unread) + (unread == 1 ? " value" : " values") +
-                     " of the document could not be read as numbers and were taken as 0.");
+  if (unread > 0) {
+    StdOut().Warning(std::to_string(unread) + (unread == 1 ? " value of " : " values of ") + document +
+                     (unread == 1 ? " could not be read as a number and was taken as 0."
+                                  : " could not be read as numbers and were taken as 0."));
+    whole = false;
+  }
   ResetFrame();
+  return whole;
 }
 
 void TAniMechanism::TakeContent(TAniMechanism& source) {
@@ -199,11 +301,12 @@ void TAniMechanism::TakeContent(TAniMechanism& source) {
   ResetFrame();
 }
 
-void TAniMechanism::LoadFromTabLines(shared::TTabLines& lines) {
+bool TAniMechanism::LoadFromTabLines(shared::TTabLines& lines) {
   TAniMechanism scratch{TBlank{}};
   scratch.SetPositionCount(N);
-  scratch.ReadContent(lines);
+  const bool whole = scratch.ReadContent(lines);
   TakeContent(scratch);
+  return whole;
 }
 
 void TAniMechanism::SaveUndoState(shared::TTabLines& lines) const {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "MechtoolRun.h"
+#include "tests/animator/engine/DamagedDocuments.h"
 
 namespace {
 
@@ -126,6 +127,25 @@ TEST_F(MechtoolTest, UnreadableDocumentsWriteNothing) {
   EXPECT_EQ(header.status, 1);
   EXPECT_EQ(header.out, "");
   EXPECT_FALSE(fs::exists(out));
+}
+
+// The log goes to stderr: a damaged document gives its warnings, each naming the file, and is
+// still written; a whole one gives none.
+TEST_F(MechtoolTest, RoundTripOfDamagedDocumentsWarns) {
+  const std::vector<std::string> clean = damaged::FourBarLines();
+  const fs::path in = dir / "in.mech";
+  const fs::path out = dir / "out.mech";
+  for (const damaged::TCase& c : damaged::Cases()) {
+    SCOPED_TRACE(c.Name);
+    WriteBytes(in, c.Text(clean));
+    const TRun run = Run("roundtrip " + Quote(in) + " " + Quote(out));
+    EXPECT_EQ(run.status, 0);
+    std::string expected;
+    for (const std::string& line : damaged::Expected(c, in.string())) expected += line + "\n";
+    EXPECT_EQ(run.err, expected);
+    EXPECT_TRUE(fs::exists(out));
+    fs::remove(out);
+  }
 }
 
 TEST_F(MechtoolTest, MissingDrawingWarnsAndKeepsItsName) {

@@ -42,10 +42,17 @@ struct THostileCase {
   int joints, links, dyads, inputs, curvePoints, areas;
 };
 
+// How the reader's warnings name a fixture.
+std::string Named(const char* file) { return "\"" + (kHostile / file).string() + "\""; }
+
 TEST(HostileDocumentTest, ReadUpToTheBoundsWithWarningsSolveAndSaveStably) {
   const std::string noDrawing = (kHostile / "a:b.dxf").string() + " does not exist!";
   const THostileCase cases[] = {
-      {"blank-links.mech", {"[Warning] The document holds more than 52 links; only the first 52 were read."}, 5, 52, 1, 1, 0, 0},
+      // 48 of the links read are blank lines.
+      {"blank-links.mech",
+       {"[Warning] The document holds more than 52 links; only the first 52 were read.",
+        "[Warning] 48 records of " + Named("blank-links.mech") + " are cut short; what is missing was taken as 0."},
+       5, 52, 1, 1, 0, 0},
       {"input-joints.mech", {"[Warning] The document holds more than 26 joints; only the first 26 were read."}, 26, 4, 1, 26, 0, 0},
       {"curve-points.mech", {}, 5, 4, 1, 1, 3000, 0},
       {"many-records.mech",
@@ -57,10 +64,13 @@ TEST(HostileDocumentTest, ReadUpToTheBoundsWithWarningsSolveAndSaveStably) {
       // the law's section is left with a duration of 0.
       {"non-finite.mech",
        {"[Warning] Input A: section 0 dropped, its duration must be above 0 and its values finite",
-        "[Warning] 56 values of the document could not be read as numbers and were taken as 0."},
+        "[Warning] 56 values of " + Named("non-finite.mech") + " could not be read as numbers and were taken as 0."},
        5, 4, 1, 1, 3, 1},
       {"huge-values.mech", {}, 5, 4, 1, 1, 3, 1},
-      {"cut-off.mech", {}, 5, 3, 0, 1, 0, 0},
+      {"cut-off.mech",
+       {"[Warning] " + Named("cut-off.mech") + " is cut short: the section \"Links\" has no end mark.",
+        "[Warning] 1 record of " + Named("cut-off.mech") + " is cut short; what is missing was taken as 0."},
+       5, 3, 0, 1, 0, 0},
       {"anchors.mech", {"[Warning] " + noDrawing}, 5, 4, 1, 1, 0, 0},
   };
   for (const THostileCase& c : cases) {
