@@ -41,6 +41,7 @@
 #include "shared/qt/QtCanvas.h"
 #include "shared/qt/QtText.h"
 #include "synthesis/app/QtGraphPaintBox.h"
+#include "synthesis/app/SolutionView.h"
 #include "synthesis/app/SynthOptionsDlg.h"
 #include "synthesis/engine/AppOptions.h"
 #include "synthesis/engine/Area.h"
@@ -135,6 +136,7 @@ TMainForm::TMainForm(std::unique_ptr<shared::TUserDialogs> dialogs, QWidget* par
   FGraphBox = std::make_unique<TQtGraphPaintBox>(GraphPaintBox, shared::Convert());
   FGroundDrawing = std::make_unique<shared::TDXFDrawing>(shared::TDXFProfile::Synthesis());
   SeedRandomFromClock();
+  CreateViewTools();
   Closing = false;
   UpdateControls();
 }
@@ -669,15 +671,16 @@ void TMainForm::ResetTypeButtons() {
 void TMainForm::UpdateControls() {
   const bool files = Store != nullptr;
   for (QAction* action : {FileOpenItem, FileSaveItem, FileSaveAsItem, OpenButton, SaveButton}) action->setEnabled(files);
-  // These wait for the solution list, generation control, exports and the view module; they
-  // are switched on where those are wired in.
+  // These wait for the solution list, generation control and exports; they are switched on
+  // where those are wired in.
   for (QAction* action :
        {FileImportDXFItem, FileExportExcelItem, FileImportExcelItem, FileExportSAMItem, FileExporttoQuillonItem,
-        FileReportItem, ReportButton, EditSelectItem, EditPropertiesItem, EditAddCurvePointItem, EditDrawLineItem,
-        EditAddAreaItem, EditDeleteItem, ViewZoomAllItem, ViewZoomInItem, ViewZoomOutItem, AnalysisStartItem,
-        AnalysisResetItem, AnalysisInputFunctionItem, SynthesisGenerate, SynthesisOptimize,
+        FileReportItem, ReportButton, AnalysisStartItem, AnalysisResetItem, SynthesisGenerate, SynthesisOptimize,
         SynthesisUndoOptimizeItem, GenerateButton, OptimizeButton, UndoOptimizeButton})
     action->setEnabled(false);
+  for (QAction* action : {ViewZoomAllItem, ViewZoomInItem, ViewZoomOutItem, AnalysisInputFunctionItem})
+    action->setEnabled(true);
+  EditMenuClick();
 }
 
 void TMainForm::SetProjectStore(std::unique_ptr<TProjectStore> store) {
@@ -857,14 +860,18 @@ void TMainForm::ViewUnitsClick() {
 void TMainForm::PaintView(int view) {
   shared::TSynthCanvas2D& canvas = *FCanvases[size_t(view)];
   shared::DeliverGuarded([&] {
+    // A move redraws the whole view, so nothing stays drawn in the background colour.
+    canvas.EraseMode = 0;
     canvas.ClearBackground();
-    // The mechanism view shows the pivot areas and the curve; the output-link view the
-    // output-link drawing; the ground view its drawing. Solutions join with the solution list.
+    // The mechanism view shows the ground drawing behind the pivot areas, the curve and the
+    // current solution; the output-link view the output-link drawing; the ground view its
+    // drawing.
     if (view == 0) {
       canvas.DrawAxes();
       if (AppOptions.ShowGroundDrawing) FGroundDrawing->Draw(canvas);
       FGroundAreas->Draw(canvas);
       FCurve->Draw(canvas);
+      if (FSolution && FSolution->HasCurrent()) FSolution->Draw(canvas);
     } else if (view == 1) {
       canvas.DrawAxes();
       Drawing().Draw(canvas);
