@@ -66,9 +66,11 @@ void TMainForm::CreateViewTools() {
     action->setStatusTip(hint);
     return action;
   };
-  // A mode button carries its Tag; the handler of its view turns the Tag into a mode.
-  const auto modeButton = [&, this](int view, const char* name, const QString& text, const QString& hint, int tag,
-                                    void (TMainForm::*handler)(int)) {
+  // Short captions, so that each bar fits a view of a window 60 % of a 1280-pixel screen wide;
+  // the hints give the full names. A mode button carries its Tag; the handler of its view turns the Tag into
+  // a mode.
+  const auto modeButton = [&, this](int view, const char* name, const QString& text, const QString& hint,
+                                    int tag, void (TMainForm::*handler)(int)) {
     QAction* action = button(ViewToolBars[size_t(view)], name, text, hint);
     action->setCheckable(true);
     action->setProperty("Tag", tag);
@@ -77,13 +79,13 @@ void TMainForm::CreateViewTools() {
     return action;
   };
   modeButton(0, "SelectButton", "Select", "Select", 0, &TMainForm::SelectButtonClick);
-  modeButton(0, "PropertiesButton", "Properties", "Properties", 1, &TMainForm::SelectButtonClick);
-  modeButton(0, "ZoomInButton", "Zoom In", "Zoom In", 2, &TMainForm::SelectButtonClick);
-  modeButton(0, "ZoomOutButton", "Zoom Out", "Zoom Out", 3, &TMainForm::SelectButtonClick);
+  modeButton(0, "PropertiesButton", "Prop.", "Properties", 1, &TMainForm::SelectButtonClick);
+  modeButton(0, "ZoomInButton", "Zoom +", "Zoom In", 2, &TMainForm::SelectButtonClick);
+  modeButton(0, "ZoomOutButton", "Zoom -", "Zoom Out", 3, &TMainForm::SelectButtonClick);
   modeButton(0, "AddAreaButton", "Area", "Add Ground Pivot Area", 4, &TMainForm::SelectButtonClick);
-  modeButton(0, "AddCurvePointButton", "Curve Point", "Add Curve Point", 5, &TMainForm::SelectButtonClick);
+  modeButton(0, "AddCurvePointButton", "Point", "Add Curve Point", 5, &TMainForm::SelectButtonClick);
   modeButton(0, "DeleteButton", "Delete", "Delete", 9, &TMainForm::SelectButtonClick);
-  ZoomAllButton = button(ViewToolBars[0], "ZoomAllButton", "Zoom All", "Zoom All");
+  ZoomAllButton = button(ViewToolBars[0], "ZoomAllButton", "All", "Zoom All");
   connect(ZoomAllButton, &QAction::triggered, this, [this] { ZoomAll(0); });
   LayerSelectButton = button(ViewToolBars[0], "LayerSelectButton", "Layers", "Show or hide the drawings");
   LayerPopupMenu = new QMenu(this);
@@ -111,13 +113,14 @@ void TMainForm::CreateViewTools() {
   layer(LayerInstantCenterItem, AppOptions.ShowInstantCenters);
 
   modeButton(1, "SelectCouplerButton", "Select", "Select", 0, &TMainForm::SelectCouplerButtonClick);
-  modeButton(1, "PropertiesCouplerButton", "Properties", "Properties", 1, &TMainForm::SelectCouplerButtonClick);
-  modeButton(1, "ZoomInCouplerButton", "Zoom In", "Zoom In", 2, &TMainForm::SelectCouplerButtonClick);
-  modeButton(1, "ZoomOutCouplerButton", "Zoom Out", "Zoom Out", 3, &TMainForm::SelectCouplerButtonClick);
-  modeButton(1, "AddAreaCouplerButton", "Area", "Add Coupler Pivot Area", 4, &TMainForm::SelectCouplerButtonClick);
+  modeButton(1, "PropertiesCouplerButton", "Prop.", "Properties", 1, &TMainForm::SelectCouplerButtonClick);
+  modeButton(1, "ZoomInCouplerButton", "Zoom +", "Zoom In", 2, &TMainForm::SelectCouplerButtonClick);
+  modeButton(1, "ZoomOutCouplerButton", "Zoom -", "Zoom Out", 3, &TMainForm::SelectCouplerButtonClick);
+  modeButton(1, "AddAreaCouplerButton", "Area", "Add Coupler Pivot Area", 4,
+             &TMainForm::SelectCouplerButtonClick);
   modeButton(1, "DrawLineButton", "Line", "Draw Line", 7, &TMainForm::SelectCouplerButtonClick);
   modeButton(1, "DeleteCouplerButton", "Delete", "Delete", 9, &TMainForm::SelectCouplerButtonClick);
-  ZoomAllCouplerButton = button(ViewToolBars[1], "ZoomAllCouplerButton", "Zoom All", "Zoom All");
+  ZoomAllCouplerButton = button(ViewToolBars[1], "ZoomAllCouplerButton", "All", "Zoom All");
   connect(ZoomAllCouplerButton, &QAction::triggered, this, [this] { ZoomAll(1); });
   NewCouplerButton = button(ViewToolBars[1], "NewCouplerButton", "New", "New output link drawing");
   connect(NewCouplerButton, &QAction::triggered, this, [this] { NewCouplerButtonClick(); });
@@ -125,24 +128,30 @@ void TMainForm::CreateViewTools() {
   connect(OriginCouplerButton, &QAction::triggered, this, [this] { OriginCouplerButtonClick(); });
 
   modeButton(2, "SelectBackGroundButton", "Select", "Select", 0, &TMainForm::SelectBackGroundButtonClick);
-  modeButton(2, "ZoomInBackGroundButton", "Zoom In", "Zoom In", 1, &TMainForm::SelectBackGroundButtonClick);
-  modeButton(2, "ZoomOutBackGroundButton", "Zoom Out", "Zoom Out", 2, &TMainForm::SelectBackGroundButtonClick);
-  ZoomAllBackGroundButton = button(ViewToolBars[2], "ZoomAllBackGroundButton", "Zoom All", "Zoom All");
+  modeButton(2, "ZoomInBackGroundButton", "Zoom +", "Zoom In", 1, &TMainForm::SelectBackGroundButtonClick);
+  modeButton(2, "ZoomOutBackGroundButton", "Zoom -", "Zoom Out", 2, &TMainForm::SelectBackGroundButtonClick);
+  ZoomAllBackGroundButton = button(ViewToolBars[2], "ZoomAllBackGroundButton", "All", "Zoom All");
   connect(ZoomAllBackGroundButton, &QAction::triggered, this, [this] { ZoomAll(2); });
   NewBackGroundButton = button(ViewToolBars[2], "NewBackGroundButton", "New", "New ground link drawing");
   connect(NewBackGroundButton, &QAction::triggered, this, [this] { NewBackGroundButtonClick(); });
 
   // The Edit items carry the Tags of their modes and go to the active tab's handler.
-  const std::pair<QAction*, int> editItems[] = {{EditSelectItem, 0},        {EditPropertiesItem, 1},
-                                                {EditAddAreaItem, 4},       {EditAddCurvePointItem, 5},
-                                                {EditDrawLineItem, 7},      {EditDeleteItem, 9}};
+  const std::pair<QAction*, int> editItems[] = {{EditSelectItem, 0},   {EditPropertiesItem, 1},
+                                                {EditAddAreaItem, 4},  {EditAddCurvePointItem, 5},
+                                                {EditDrawLineItem, 7}, {EditDeleteItem, 9}};
   for (auto [item, tag] : editItems) {
     item->setProperty("Tag", tag);
     connect(item, &QAction::triggered, this, [this, tag] {
       switch (ActiveView()) {
-        case 0: SelectButtonClick(tag); break;
-        case 1: SelectCouplerButtonClick(tag); break;
-        default: SelectBackGroundButtonClick(tag); break;
+        case 0:
+          SelectButtonClick(tag);
+          break;
+        case 1:
+          SelectCouplerButtonClick(tag);
+          break;
+        default:
+          SelectBackGroundButtonClick(tag);
+          break;
       }
     });
   }
@@ -172,8 +181,12 @@ void TMainForm::CreateViewTools() {
   mech.OnMouseDown = [=, this](Qt::MouseButton b, shared::TShiftState, int x, int y) {
     guardedMouse([&] { MechMouseDown(b, x, y); });
   };
-  mech.OnMouseMove = [=, this](shared::TShiftState s, int x, int y) { guardedMouse([&] { MechMouseMove(s, x, y); }); };
-  mech.OnMouseUp = [=, this](Qt::MouseButton, shared::TShiftState, int, int) { guardedMouse([&] { MechMouseUp(); }); };
+  mech.OnMouseMove = [=, this](shared::TShiftState s, int x, int y) {
+    guardedMouse([&] { MechMouseMove(s, x, y); });
+  };
+  mech.OnMouseUp = [=, this](Qt::MouseButton, shared::TShiftState, int, int) {
+    guardedMouse([&] { MechMouseUp(); });
+  };
   mech.OnDoubleClick = [=, this](int, int) { guardedMouse([&] { MechDoubleClick(); }); };
   shared::TQtPaintBox& coupler = *FPaintBoxes[1];
   coupler.OnMouseDown = [=, this](Qt::MouseButton b, shared::TShiftState, int x, int y) {
@@ -228,21 +241,42 @@ void TMainForm::SetViewMode(int view, int mode) {
   if (canvas.Mode() == mode) mode = shared::kModeSelect;
   canvas.SetMode(mode);
   if (view == 0 && mode == kModeAddArea) SetHint(QStringLiteral("Click and drag to define an area"));
-  if (view == 0 && mode == kModeAddCurvePoint) SetHint(QStringLiteral("Click in window to add a curve point"));
+  if (view == 0 && mode == kModeAddCurvePoint)
+    SetHint(QStringLiteral("Click in window to add a curve point"));
   ShowMode(view);
 }
 
 void TMainForm::SelectButtonClick(int tag) {
   switch (tag) {
-    case 1: case 2: case 3: case 4: case 5: case 9: SetViewMode(0, tag); break;
-    default: FCanvases[0]->SetMode(shared::kModeSelect); ShowMode(0); break;
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 5:
+    case 9:
+      SetViewMode(0, tag);
+      break;
+    default:
+      FCanvases[0]->SetMode(shared::kModeSelect);
+      ShowMode(0);
+      break;
   }
 }
 
 void TMainForm::SelectCouplerButtonClick(int tag) {
   switch (tag) {
-    case 1: case 2: case 3: case 4: case 7: case 9: SetViewMode(1, tag); break;
-    default: FCanvases[1]->SetMode(shared::kModeSelect); ShowMode(1); break;
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 7:
+    case 9:
+      SetViewMode(1, tag);
+      break;
+    default:
+      FCanvases[1]->SetMode(shared::kModeSelect);
+      ShowMode(1);
+      break;
   }
 }
 
@@ -302,7 +336,8 @@ void TMainForm::wheelEvent(QWheelEvent* event) {
 
 void TMainForm::EditMenuClick() {
   const bool idle = !Generating && !Optimizing;
-  for (QAction* item : {EditSelectItem, EditPropertiesItem, EditAddCurvePointItem, EditAddAreaItem, EditDeleteItem})
+  for (QAction* item :
+       {EditSelectItem, EditPropertiesItem, EditAddCurvePointItem, EditAddAreaItem, EditDeleteItem})
     item->setEnabled(idle);
   EditDrawLineItem->setEnabled(true);
   const int view = ActiveView();
@@ -342,7 +377,8 @@ void TMainForm::MechMouseDown(Qt::MouseButton button, int, int) {
   const bool left = button == Qt::LeftButton;
   if (mode == kModeAddCurvePoint && left) {
     // A full curve refuses the point; then nothing stays selected for the drag to move.
-    if (!FCurve->Add(std::make_unique<TPrePoint>(canvas.PressPoint.X, canvas.PressPoint.Y))) FCurve->Deselect();
+    if (!FCurve->Add(std::make_unique<TPrePoint>(canvas.PressPoint.X, canvas.PressPoint.Y)))
+      FCurve->Deselect();
     FCurve->Recalc();
     UpdateControls();
   } else if (mode == kModeAddArea && left) {
@@ -381,8 +417,10 @@ void TMainForm::MechMouseMove(uint8_t shift, int, int) {
 
 void TMainForm::MechMouseUp() {
   const int mode = FCanvases[0]->Mode();
-  if (mode == kModeProperties) MechProperties();
-  else if (mode == kModeDelete) MechDelete();
+  if (mode == kModeProperties)
+    MechProperties();
+  else if (mode == kModeDelete)
+    MechDelete();
   ShowMode(0);
   RepaintView(0);
 }
@@ -510,8 +548,10 @@ void TMainForm::CouplerMouseMove(uint8_t shift, int, int) {
 
 void TMainForm::CouplerMouseUp() {
   const int mode = FCanvases[1]->Mode();
-  if (mode == kModeProperties) CouplerProperties();
-  else if (mode == kModeDelete) CouplerDelete();
+  if (mode == kModeProperties)
+    CouplerProperties();
+  else if (mode == kModeDelete)
+    CouplerDelete();
   ShowMode(1);
   RepaintView(1);
 }
@@ -615,8 +655,10 @@ void TMainForm::FormKeyDown(int key) {
       }
       break;
     case Qt::Key_Delete:
-      if (ActiveView() == 0) MechDelete();
-      else if (ActiveView() == 1) CouplerDelete();
+      if (ActiveView() == 0)
+        MechDelete();
+      else if (ActiveView() == 1)
+        CouplerDelete();
       break;
     default:
       break;

@@ -146,10 +146,10 @@ TEST_F(MainFormViewsTest, ModeButtonsSetTheirModeAndASecondPressReturnsToSelect)
     int Mode;
   };
   const TCase cases[] = {
-      {0, "PropertiesButton", 1},    {0, "ZoomInButton", 2},          {0, "ZoomOutButton", 3},
-      {0, "AddAreaButton", 4},       {0, "AddCurvePointButton", 5},   {0, "DeleteButton", 9},
-      {1, "PropertiesCouplerButton", 1}, {1, "AddAreaCouplerButton", 4}, {1, "DrawLineButton", 7},
-      {1, "DeleteCouplerButton", 9}, {2, "ZoomInBackGroundButton", 2}, {2, "ZoomOutBackGroundButton", 3},
+      {0, "PropertiesButton", 1},        {0, "ZoomInButton", 2},           {0, "ZoomOutButton", 3},
+      {0, "AddAreaButton", 4},           {0, "AddCurvePointButton", 5},    {0, "DeleteButton", 9},
+      {1, "PropertiesCouplerButton", 1}, {1, "AddAreaCouplerButton", 4},   {1, "DrawLineButton", 7},
+      {1, "DeleteCouplerButton", 9},     {2, "ZoomInBackGroundButton", 2}, {2, "ZoomOutBackGroundButton", 3},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.ButtonName);
@@ -346,8 +346,8 @@ TEST_F(MainFormViewsTest, ZoomAllAndTheWheel) {
   // A notch each way: 1.12 and 0.88.
   const double before = Form->Canvas(0).WorldSize();
   for (int delta : {120, -120}) {
-    QWheelEvent wheel(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                      Qt::NoScrollPhase, false);
+    QWheelEvent wheel(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(Form->PaintBox1, &wheel);
   }
   EXPECT_NEAR(Form->Canvas(0).WorldSize(), before / 1.12 / 0.88, 1e-12);
