@@ -24,6 +24,7 @@ class QScrollArea;
 class QSplitter;
 class QTabWidget;
 class QTableWidget;
+class QTimer;
 class QToolBar;
 class QTreeWidget;
 
@@ -119,6 +120,8 @@ class TMainForm : public QMainWindow {
   void ZoomAll(int view);
   void CentreScrollBox(int view);
   void EditMenuClick();
+  void PopupMenu1Popup();
+  void LowSpeedToolButtonClick(int tag);
   void NewCouplerButtonClick();
   void NewBackGroundButtonClick();
   void OriginCouplerButtonClick();
@@ -220,6 +223,11 @@ class TMainForm : public QMainWindow {
   QAction* NewCouplerButton;
   QAction* OriginCouplerButton;
   QAction* NewBackGroundButton;
+  // The views' popups: the mode commands of the mechanism and output-link views.
+  QMenu* PopupMenu1;
+  QMenu* CouplerPopupMenu;
+  // The animation's timer; it runs only with a current solution.
+  QTimer* AnimTimer;
 
   QMenu* FileMenu;
   QMenu* EditMenu;

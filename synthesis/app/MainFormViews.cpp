@@ -8,6 +8,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -134,6 +135,48 @@ void TMainForm::CreateViewTools() {
   connect(ZoomAllBackGroundButton, &QAction::triggered, this, [this] { ZoomAll(2); });
   NewBackGroundButton = button(ViewToolBars[2], "NewBackGroundButton", "New", "New ground link drawing");
   connect(NewBackGroundButton, &QAction::triggered, this, [this] { NewBackGroundButtonClick(); });
+
+  // The popups of the two editing views: their mode commands and Zoom All.
+  const auto popup = [this](const char* name, void (TMainForm::*handler)(int),
+                            std::vector<std::pair<QString, int>> items, int view) {
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QString::fromLatin1(name));
+    for (const auto& [text, tag] : items) {
+      QAction* action = menu->addAction(text);
+      action->setProperty("Tag", tag);
+      connect(action, &QAction::triggered, this, [this, handler, tag] { (this->*handler)(tag); });
+    }
+    menu->addSeparator();
+    connect(menu->addAction(QStringLiteral("Zoom &All")), &QAction::triggered, this,
+            [this, view] { ZoomAll(view); });
+    QWidget* box = view == 0 ? PaintBox1 : PaintBox2;
+    box->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(box, &QWidget::customContextMenuRequested, this,
+            [menu, box](const QPoint& at) { menu->popup(box->mapToGlobal(at)); });
+    return menu;
+  };
+  PopupMenu1 = popup("PopupMenu1", &TMainForm::SelectButtonClick,
+                     {{QStringLiteral("&Select"), 0},
+                      {QStringLiteral("&Properties"), 1},
+                      {QStringLiteral("Zoom &In"), 2},
+                      {QStringLiteral("Zoom &Out"), 3},
+                      {QStringLiteral("Add A&rea"), 4},
+                      {QStringLiteral("Add &Curve Point"), 5},
+                      {QStringLiteral("&Delete"), 9}},
+                     0);
+  connect(PopupMenu1, &QMenu::aboutToShow, this, [this] { PopupMenu1Popup(); });
+  CouplerPopupMenu = popup("CouplerPopupMenu", &TMainForm::SelectCouplerButtonClick,
+                           {{QStringLiteral("&Select"), 0},
+                            {QStringLiteral("&Properties"), 1},
+                            {QStringLiteral("Zoom &In"), 2},
+                            {QStringLiteral("Zoom &Out"), 3},
+                            {QStringLiteral("Add A&rea"), 4},
+                            {QStringLiteral("Draw &Line"), 7},
+                            {QStringLiteral("&Delete"), 9}},
+                           1);
+  AnimTimer = new QTimer(this);
+  AnimTimer->setObjectName(QStringLiteral("AnimTimer"));
+  AnimTimer->setInterval(AppOptions.AnimationInterval());
 
   // The Edit items carry the Tags of their modes and go to the active tab's handler.
   const std::pair<QAction*, int> editItems[] = {{EditSelectItem, 0},   {EditPropertiesItem, 1},
@@ -345,6 +388,16 @@ void TMainForm::EditMenuClick() {
   for (QAction* item : {EditPropertiesItem, EditAddAreaItem, EditDeleteItem}) item->setVisible(view < 2);
   EditAddCurvePointItem->setVisible(view == 0);
   EditDrawLineItem->setVisible(view == 1);
+}
+
+void TMainForm::PopupMenu1Popup() {
+  const bool idle = !Generating && !Optimizing;
+  for (QAction* item : PopupMenu1->actions()) item->setEnabled(idle);
+}
+
+void TMainForm::LowSpeedToolButtonClick(int tag) {
+  AppOptions.Speed = tag;
+  AnimTimer->setInterval(AppOptions.AnimationInterval());
 }
 
 // ---- Mechanism view

@@ -7,10 +7,12 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QWheelEvent>
 #include <cmath>
 #include <memory>
@@ -371,6 +373,31 @@ TEST_F(MainFormViewsTest, JointsArePickedAfterCurveAndAreasAndDragInSelectMode) 
   Form->FormKeyDown(Qt::Key_Escape);
   EXPECT_EQ(Form->Canvas(0).Mode(), 0);
   EXPECT_EQ(Form->Curve().Selected(), nullptr);
+}
+
+TEST_F(MainFormViewsTest, EditingWaitsForGenerationAndTheSpeedSetsTheTimer) {
+  Form->Generating = true;
+  Form->MechPageControl->setCurrentIndex(1);
+  Form->EditMenuClick();
+  Form->PopupMenu1Popup();
+  EXPECT_FALSE(Form->EditAddAreaItem->isEnabled());
+  EXPECT_TRUE(Form->EditDrawLineItem->isEnabled()) << "drawing lines goes on while generating";
+  for (QAction* item : Form->PopupMenu1->actions())
+    EXPECT_FALSE(item->isEnabled()) << item->text().toStdString();
+  Form->Generating = false;
+  Form->PopupMenu1Popup();
+  EXPECT_TRUE(Form->PopupMenu1->actions().front()->isEnabled());
+  // The popup's items go to the mechanism view's modes.
+  Form->PopupMenu1->actions().at(5)->trigger();
+  EXPECT_EQ(Form->Canvas(0).Mode(), 5);
+
+  const std::pair<int, int> speeds[] = {{0, 180}, {1, 88}, {2, 42}};
+  for (auto [speed, interval] : speeds) {
+    Form->SpeedToolButtons[size_t(speed)]->trigger();
+    EXPECT_EQ(AppOptions.Speed, speed);
+    EXPECT_EQ(Form->AnimTimer->interval(), interval);
+    EXPECT_FALSE(Form->AnimTimer->isActive());
+  }
 }
 
 TEST_F(MainFormViewsTest, TheInputFunctionReachesTheSolutionsOnlyAfterOK) {
