@@ -310,6 +310,31 @@ TEST_F(MainFormViewsTest, DrawsALineThatSnapsTo15Degrees) {
   EXPECT_EQ(drawing.IndexOf(free), -1);
 }
 
+TEST_F(MainFormViewsTest, PropertiesOpenTheDialogOfWhatWasPicked) {
+  Form->Curve().Add(std::make_unique<TPrePoint>(WorldX(700), WorldY(600)));
+  Form->GroundAreas().Add(std::make_unique<TArea>(WorldX(800), WorldY(500), WorldX(900), WorldY(400)));
+  Form->Curve().Deselect();
+  Form->GroundAreas().Deselect();
+  // Properties mode on release, select mode on a double click; nothing picked opens nothing.
+  Form->SelectButtonClick(1);
+  Click(0, 702, 598);
+  Click(0, 850, 500);
+  Click(0, 300, 300);
+  Form->SelectButtonClick(0);
+  Mouse(0, QEvent::MouseButtonDblClick, 700, 600);
+  Mouse(0, QEvent::MouseButtonRelease, 700, 600, Qt::NoButton);
+  EXPECT_EQ(Shown, (std::vector<QString>{"Curve Point", "Area", "Curve Point"}));
+
+  Form->MechPageControl->setCurrentIndex(1);
+  QApplication::processEvents();
+  Shown.clear();
+  Form->SelectCouplerButtonClick(1);
+  Click(1, 650, 650);  // the origin of the drawing, where the default house has a corner
+  ASSERT_EQ(Shown.size(), 1u);
+  EXPECT_EQ(Shown[0], "Line") << "a line end on the origin is found before the origin";
+  EXPECT_TRUE(Errors.empty());
+}
+
 TEST_F(MainFormViewsTest, TheOutputLinkOriginDrags) {
   Form->MechPageControl->setCurrentIndex(1);
   QApplication::processEvents();
