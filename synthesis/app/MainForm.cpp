@@ -41,6 +41,7 @@
 #include "shared/qt/QtCanvas.h"
 #include "shared/qt/QtText.h"
 #include "synthesis/app/QtGraphPaintBox.h"
+#include "synthesis/app/SolutionView.h"
 #include "synthesis/app/SynthOptionsDlg.h"
 #include "synthesis/engine/AppOptions.h"
 #include "synthesis/engine/Area.h"
@@ -99,7 +100,8 @@ std::string DirectoryOf(const std::string& path) {
 }  // namespace
 
 TMainForm::TMainForm(std::unique_ptr<shared::TUserDialogs> dialogs, QWidget* parent)
-    : QMainWindow(parent), Dialogs(dialogs ? std::move(dialogs) : std::make_unique<shared::TQtUserDialogs>(this)) {
+    : QMainWindow(parent),
+      Dialogs(dialogs ? std::move(dialogs) : std::make_unique<shared::TQtUserDialogs>(this)) {
   setObjectName(QStringLiteral("MainForm"));
   ShowModal = [](QDialog& dialog) { return dialog.exec(); };
   CreateComponents();
@@ -135,6 +137,7 @@ TMainForm::TMainForm(std::unique_ptr<shared::TUserDialogs> dialogs, QWidget* par
   FGraphBox = std::make_unique<TQtGraphPaintBox>(GraphPaintBox, shared::Convert());
   FGroundDrawing = std::make_unique<shared::TDXFDrawing>(shared::TDXFProfile::Synthesis());
   SeedRandomFromClock();
+  CreateViewTools();
   Closing = false;
   UpdateControls();
 }
@@ -156,7 +159,8 @@ void TMainForm::CreateComponents() {
 }
 
 void TMainForm::CreateMenus() {
-  const auto item = [this](QMenu* menu, const char* name, const QString& text, const QKeySequence& keys = {}) {
+  const auto item = [this](QMenu* menu, const char* name, const QString& text,
+                           const QKeySequence& keys = {}) {
     QAction* action = menu->addAction(text);
     action->setObjectName(QString::fromLatin1(name));
     if (!keys.isEmpty()) action->setShortcut(keys);
@@ -189,7 +193,8 @@ void TMainForm::CreateMenus() {
   EditMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
   EditMenu->setObjectName(QStringLiteral("EditMenu"));
   EditSelectItem = item(EditMenu, "EditSelectItem", "&Select");
-  EditPropertiesItem = item(EditMenu, "EditPropertiesItem", "&Properties", QKeySequence(Qt::SHIFT | Qt::Key_Insert));
+  EditPropertiesItem =
+      item(EditMenu, "EditPropertiesItem", "&Properties", QKeySequence(Qt::SHIFT | Qt::Key_Insert));
   EditMenu->addSeparator();
   EditAddCurvePointItem = item(EditMenu, "EditAddCurvePointItem", "Add &Curve Point");
   EditDrawLineItem = item(EditMenu, "EditDrawLineItem", "Draw &Line");
@@ -219,8 +224,10 @@ void TMainForm::CreateMenus() {
 
   SynthesisMenu = menuBar()->addMenu(QStringLiteral("&Synthesis"));
   SynthesisMenu->setObjectName(QStringLiteral("SynthesisMenu"));
-  SynthesisGenerate = item(SynthesisMenu, "SynthesisGenerate", "&Start Synthesis", QKeySequence(Qt::CTRL | Qt::Key_G));
-  SynthesisOptimize = item(SynthesisMenu, "SynthesisOptimize", "Optimi&ze", QKeySequence(Qt::CTRL | Qt::Key_T));
+  SynthesisGenerate =
+      item(SynthesisMenu, "SynthesisGenerate", "&Start Synthesis", QKeySequence(Qt::CTRL | Qt::Key_G));
+  SynthesisOptimize =
+      item(SynthesisMenu, "SynthesisOptimize", "Optimi&ze", QKeySequence(Qt::CTRL | Qt::Key_T));
   SynthesisUndoOptimizeItem = item(SynthesisMenu, "SynthesisUndoOptimizeItem", "&Undo Optimize");
   SynthesisMenu->addSeparator();
   SynthesisOptionsItem = item(SynthesisMenu, "SynthesisOptionsItem", "&Options...");
@@ -269,7 +276,8 @@ void TMainForm::CreateToolBar() {
   ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
   ToolBar1->setMovable(false);
   QToolBar* bar = ToolBar1;
-  const auto button = [&bar](const char* name, const QString& text, const QString& hint, bool checkable = false) {
+  const auto button = [&bar](const char* name, const QString& text, const QString& hint,
+                             bool checkable = false) {
     QAction* action = bar->addAction(text);
     action->setObjectName(QString::fromLatin1(name));
     action->setToolTip(hint);
@@ -307,7 +315,8 @@ void TMainForm::CreateToolBar() {
   };
   for (const TTypeButton& t : kTypes) {
     const QByteArray name = "MechButton" + QByteArray::number(t.Type);
-    QAction* action = button(name.constData(), QString::fromLatin1(t.Text), QString::fromLatin1(t.Hint), true);
+    QAction* action =
+        button(name.constData(), QString::fromLatin1(t.Text), QString::fromLatin1(t.Hint), true);
     types->addAction(action);
     action->setData(t.Type);
     MechButtons[size_t(t.Type)] = action;
@@ -338,11 +347,12 @@ void TMainForm::CreateToolBar() {
     AppOptions.ShowGraph = on;
     GraphTabControl->setVisible(on);
   });
-  connect(ZoomAllOnSelectToolButton, &QAction::toggled, this, [](bool on) { AppOptions.ZoomAllOnSelect = on; });
+  connect(ZoomAllOnSelectToolButton, &QAction::toggled, this,
+          [](bool on) { AppOptions.ZoomAllOnSelect = on; });
   // The View items follow their buttons.
-  for (auto [menuItem, toolButton] : {std::pair{ViewShowListItem, ShowListToolButton},
-                                      std::pair{ViewShowGraphItem, ShowGraphToolButton},
-                                      std::pair{ViewZoomAllOnSelectItem, ZoomAllOnSelectToolButton}}) {
+  for (auto [menuItem, toolButton] :
+       {std::pair{ViewShowListItem, ShowListToolButton}, std::pair{ViewShowGraphItem, ShowGraphToolButton},
+        std::pair{ViewZoomAllOnSelectItem, ZoomAllOnSelectToolButton}}) {
     menuItem->setCheckable(true);
     connect(menuItem, &QAction::triggered, toolButton, &QAction::trigger);
     connect(toolButton, &QAction::toggled, menuItem, &QAction::setChecked);
@@ -368,7 +378,8 @@ void TMainForm::CreateToolBar() {
     SpeedToolButtons[size_t(i)] = button(speedNames[i], QString::fromLatin1(speedTexts[i]),
                                          QString::fromLatin1(speedTexts[i]) + " animation", true);
     speeds->addAction(SpeedToolButtons[size_t(i)]);
-    connect(SpeedToolButtons[size_t(i)], &QAction::triggered, this, [i] { AppOptions.Speed = i; });
+    connect(SpeedToolButtons[size_t(i)], &QAction::triggered, this,
+            [this, i] { LowSpeedToolButtonClick(i); });
   }
 }
 
@@ -560,8 +571,10 @@ void TMainForm::SaveSettings() {
   if (FRegistryKey.empty()) return;
   const auto settings = shared::OpenSettings(FRegistryKey);
   int state = kStateNormal;
-  if (isMaximized()) state = kStateMaximized;
-  else if (isMinimized()) state = kStateMinimized;
+  if (isMaximized())
+    state = kStateMaximized;
+  else if (isMinimized())
+    state = kStateMinimized;
   settings->WriteInteger("MainForm", "WindowState", state);
   if (state == kStateNormal) {
     settings->WriteInteger("MainForm", "Top", y());
@@ -650,6 +663,7 @@ void TMainForm::ReflectOptions() {
   ZoomAllOnSelectToolButton->setChecked(AppOptions.ZoomAllOnSelect);
   const int speed = AppOptions.Speed >= 0 && AppOptions.Speed <= 2 ? AppOptions.Speed : 1;
   SpeedToolButtons[size_t(speed)]->setChecked(true);
+  AnimTimer->setInterval(AppOptions.AnimationInterval());
   (AppOptions.IsPolar ? PolarToolButton : XYToolButton)->setChecked(true);
   for (auto& canvas : FCanvases) canvas->Polar = AppOptions.IsPolar;
   XIsTimeToolButton->setChecked(AppOptions.XIsTime);
@@ -668,16 +682,18 @@ void TMainForm::ResetTypeButtons() {
 
 void TMainForm::UpdateControls() {
   const bool files = Store != nullptr;
-  for (QAction* action : {FileOpenItem, FileSaveItem, FileSaveAsItem, OpenButton, SaveButton}) action->setEnabled(files);
-  // These wait for the solution list, generation control, exports and the view module; they
-  // are switched on where those are wired in.
-  for (QAction* action :
-       {FileImportDXFItem, FileExportExcelItem, FileImportExcelItem, FileExportSAMItem, FileExporttoQuillonItem,
-        FileReportItem, ReportButton, EditSelectItem, EditPropertiesItem, EditAddCurvePointItem, EditDrawLineItem,
-        EditAddAreaItem, EditDeleteItem, ViewZoomAllItem, ViewZoomInItem, ViewZoomOutItem, AnalysisStartItem,
-        AnalysisResetItem, AnalysisInputFunctionItem, SynthesisGenerate, SynthesisOptimize,
-        SynthesisUndoOptimizeItem, GenerateButton, OptimizeButton, UndoOptimizeButton})
+  for (QAction* action : {FileOpenItem, FileSaveItem, FileSaveAsItem, OpenButton, SaveButton})
+    action->setEnabled(files);
+  // These wait for the solution list, generation control and exports; they are switched on
+  // where those are wired in.
+  for (QAction* action : {FileImportDXFItem, FileExportExcelItem, FileImportExcelItem, FileExportSAMItem,
+                          FileExporttoQuillonItem, FileReportItem, ReportButton, AnalysisStartItem,
+                          AnalysisResetItem, SynthesisGenerate, SynthesisOptimize, SynthesisUndoOptimizeItem,
+                          GenerateButton, OptimizeButton, UndoOptimizeButton})
     action->setEnabled(false);
+  for (QAction* action : {ViewZoomAllItem, ViewZoomInItem, ViewZoomOutItem, AnalysisInputFunctionItem})
+    action->setEnabled(true);
+  EditMenuClick();
 }
 
 void TMainForm::SetProjectStore(std::unique_ptr<TProjectStore> store) {
@@ -752,7 +768,8 @@ bool TMainForm::FileSaveAs() {
   if (!Dialogs->PickSaveFile(request)) return false;
   const std::string path = ToPath(request.FileName);
   // A line break where the message box shows one.
-  if (FileExists(path) && !Confirm(request.FileName + QStringLiteral(" already exists !\nReplace ?"))) return false;
+  if (FileExists(path) && !Confirm(request.FileName + QStringLiteral(" already exists !\nReplace ?")))
+    return false;
   // The new name, folder and caption only once the project is on disk under it.
   if (!WriteProject(path)) return false;
   FProjectName = path;
@@ -849,7 +866,7 @@ void TMainForm::SynthesisOptionsClick() {
 }
 
 void TMainForm::ViewUnitsClick() {
-  ShowModal(*FConvertDlg);
+  if (ShowModal(*FConvertDlg) == QDialog::Accepted && FSolution) FSolution->RefillViews();
   for (QWidget* box : {PaintBox1, PaintBox2, PaintBox3}) box->update();
   FGraphBox->Invalidate();
 }
@@ -857,14 +874,18 @@ void TMainForm::ViewUnitsClick() {
 void TMainForm::PaintView(int view) {
   shared::TSynthCanvas2D& canvas = *FCanvases[size_t(view)];
   shared::DeliverGuarded([&] {
+    // A move redraws the whole view, so nothing stays drawn in the background colour.
+    canvas.EraseMode = 0;
     canvas.ClearBackground();
-    // The mechanism view shows the pivot areas and the curve; the output-link view the
-    // output-link drawing; the ground view its drawing. Solutions join with the solution list.
+    // The mechanism view shows the ground drawing behind the pivot areas, the curve and the
+    // current solution; the output-link view the output-link drawing; the ground view its
+    // drawing.
     if (view == 0) {
       canvas.DrawAxes();
       if (AppOptions.ShowGroundDrawing) FGroundDrawing->Draw(canvas);
       FGroundAreas->Draw(canvas);
       FCurve->Draw(canvas);
+      if (FSolution && FSolution->HasCurrent()) FSolution->Draw(canvas);
     } else if (view == 1) {
       canvas.DrawAxes();
       Drawing().Draw(canvas);

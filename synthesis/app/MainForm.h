@@ -8,10 +8,13 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "shared/qt/UserDialogs.h"
 
 class QAction;
+class QKeyEvent;
+class QWheelEvent;
 class QActionGroup;
 class QDialog;
 class QLabel;
@@ -21,6 +24,7 @@ class QScrollArea;
 class QSplitter;
 class QTabWidget;
 class QTableWidget;
+class QTimer;
 class QToolBar;
 class QTreeWidget;
 
@@ -37,6 +41,7 @@ namespace vesk {
 
 class TAreaList;
 class TGenerateProgress;
+class TSolutionView;
 class TQtGraphPaintBox;
 class TQtProgressPanel;
 class TSpline;
@@ -98,6 +103,63 @@ class TMainForm : public QMainWindow {
   void SynthesisOptionsClick();
   void ViewUnitsClick();
 
+  // Views: modes, mouse, picking, properties, deletion, zoom and the view commands.
+  // Mouse modes of the views.
+  static constexpr int kModeProperties = 1;
+  static constexpr int kModeZoomIn = 2;
+  static constexpr int kModeZoomOut = 3;
+  static constexpr int kModeAddArea = 4;
+  static constexpr int kModeAddCurvePoint = 5;
+  static constexpr int kModeDrawLine = 7;
+  static constexpr int kModeDelete = 9;
+  void SelectButtonClick(int tag);
+  void SelectCouplerButtonClick(int tag);
+  void SelectBackGroundButtonClick(int tag);
+  void ViewZoomInClick(int tag);
+  void ViewZoomAllClick();
+  void ZoomAll(int view);
+  void CentreScrollBox(int view);
+  void EditMenuClick();
+  void PopupMenu1Popup();
+  void LowSpeedToolButtonClick(int tag);
+  void NewCouplerButtonClick();
+  void NewBackGroundButtonClick();
+  void OriginCouplerButtonClick();
+  void LayerSelectButtonClick();
+  void LayerPopupMenuPopup();
+  void XYToolButtonClick(bool polar);
+  void AnalysisInputFunctionClick();
+  void MouseWheel(int delta);
+  void FormKeyDown(int key);
+  // Mouse handlers of the three views (the canvas has seen the event first).
+  void MechMouseDown(Qt::MouseButton button, int x, int y);
+  void MechMouseMove(uint8_t shift, int x, int y);
+  void MechMouseUp();
+  void MechDoubleClick();
+  void CouplerMouseDown(Qt::MouseButton button, int x, int y);
+  void CouplerMouseMove(uint8_t shift, int x, int y);
+  void CouplerMouseUp();
+  void CouplerDoubleClick();
+  void MechProperties();
+  void MechDelete();
+  void CouplerProperties();
+  void CouplerDelete();
+  int ActiveView() const;
+  // The tool buttons of the view show its mode.
+  void ShowMode(int view);
+
+  // The solution list's side of the views; null until the list is wired in.
+  void SetSolutionView(std::unique_ptr<TSolutionView> view);
+  TSolutionView* SolutionView() const { return FSolution.get(); }
+  // Set by the generation control while it runs; the Edit items wait for it.
+  bool Generating = false;
+  bool Optimizing = false;
+  // The last item picked in the mechanism view.
+  struct TPickHit {
+    int Kind = 0;
+    int Index = 0;
+  } PickHit;
+
   // The project file module; null leaves the file commands disabled.
   void SetProjectStore(std::unique_ptr<TProjectStore> store);
   // The program's project-information dialog, created after the window; not owned.
@@ -147,6 +209,25 @@ class TMainForm : public QMainWindow {
   std::array<QLabel*, 4> StatusPanels{};
   QToolBar* ToolBar1;
   QToolBar* ToolBar2;
+  // The tool bars above the three views and their mode buttons (mode in each action's data).
+  std::array<QToolBar*, 3> ViewToolBars{};
+  std::array<std::vector<QAction*>, 3> ModeButtons;
+  QAction* ZoomAllButton;
+  QAction* ZoomAllCouplerButton;
+  QAction* ZoomAllBackGroundButton;
+  QAction* LayerSelectButton;
+  QMenu* LayerPopupMenu;
+  QAction* LayerOutputItem;
+  QAction* LayerGroundItem;
+  QAction* LayerInstantCenterItem;
+  QAction* NewCouplerButton;
+  QAction* OriginCouplerButton;
+  QAction* NewBackGroundButton;
+  // The views' popups: the mode commands of the mechanism and output-link views.
+  QMenu* PopupMenu1;
+  QMenu* CouplerPopupMenu;
+  // The animation's timer; it runs only with a current solution.
+  QTimer* AnimTimer;
 
   QMenu* FileMenu;
   QMenu* EditMenu;
@@ -219,12 +300,21 @@ class TMainForm : public QMainWindow {
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool event(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   void CreateComponents();
   void CreateMenus();
   void CreateToolBar();
   void CreateViews();
+  void CreateViewTools();
+  void SetViewMode(int view, int mode);
+  void MechPick();
+  void CouplerPick();
+  void RepaintView(int view);
+  void SetHint(const QString& text);
   void LayoutWindow(int width, int height, int listWidth, int gridHeight, int graphHeight);
   bool ReadProject(const std::string& path);
   bool WriteProject(const std::string& path);
@@ -254,6 +344,7 @@ class TMainForm : public QMainWindow {
   std::array<bool, 3> FCentred{};
   shared::TConvertDlg* FConvertDlg = nullptr;
   TSynthOptionsDlg* FSynthOptionsDlg = nullptr;
+  std::unique_ptr<TSolutionView> FSolution;
 };
 
 }  // namespace vesk

@@ -251,10 +251,11 @@ TEST_F(MainFormTest, MenusAndShortcuts) {
   // Commands whose engine, list or dialog is not in the program yet stay off; the ones that
   // are here work.
   for (QAction* off : {Form->SynthesisGenerate, Form->SynthesisOptimize, Form->GenerateButton,
-                       Form->FileExporttoQuillonItem, Form->FileReportItem, Form->EditDeleteItem})
+                       Form->FileExporttoQuillonItem, Form->FileReportItem, Form->AnalysisStartItem})
     EXPECT_FALSE(off->isEnabled()) << off->objectName().toStdString();
   for (QAction* on : {Form->FileNewItem, Form->FileOpenItem, Form->FileSaveItem, Form->SynthesisOptionsItem,
-                      Form->ViewUnitsItem, Form->HelpAboutItem})
+                      Form->ViewUnitsItem, Form->HelpAboutItem, Form->EditDeleteItem, Form->ViewZoomAllItem,
+                      Form->AnalysisInputFunctionItem})
     EXPECT_TRUE(on->isEnabled()) << on->objectName().toStdString();
 }
 
