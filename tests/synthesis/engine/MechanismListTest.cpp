@@ -16,6 +16,7 @@
 
 #include "shared/Convert.h"
 #include "synthesis/engine/AppOptions.h"
+#include "synthesis/engine/ComplexLine.h"
 #include "synthesis/engine/Area.h"
 #include "synthesis/engine/Fourbar.h"
 #include "synthesis/engine/GraphPaintBox.h"
@@ -329,6 +330,59 @@ TEST_F(ListFixture, PropertiesGridOfAFourbarAndItsSelectedRows) {
   list.Unselect();
   list.UpdateViews();
   for (const auto& [cell, text] : grid.Cells) EXPECT_EQ(text, "") << cell.first << "," << cell.second;
+}
+
+TEST_F(ListFixture, GridRowsOfTheSliderAndTheFiveBar) {
+  ResetAppOptions();
+  const shared::TConvert& units = shared::Convert();
+  // A four-bar layout standing in for each type: the rows after "Input" are the type's own.
+  auto slider = Candidate(1);
+  slider->MechanismType = kSliderType;
+  slider->Links.GetLink(4)->SetMode(4);
+  TComplexLine& guide = *slider->Links.GetLink(4)->GuideLine();
+  guide.Point1 = TComplex(0.3, -0.4);
+  guide.Point2 = TComplex(0, 0.5);
+  list.AddCandidate(std::move(slider));
+  auto fivebar = Candidate(2);
+  fivebar->MechanismType = kFiveBarType;
+  fivebar->Links.Ratio = -1.5;
+  list.AddCandidate(std::move(fivebar));
+
+  list.Select(1);
+  list.FillPropertiesGrid();
+  EXPECT_EQ(grid.Cell(0, 17), "Slider P1");
+  EXPECT_EQ(grid.Cell(1, 17), units.FormatSI(shared::cuLength, 0.3));
+  EXPECT_EQ(grid.Cell(2, 17), units.FormatSI(shared::cuLength, -0.4));
+  EXPECT_EQ(grid.Cell(0, 18), "Slider P2");
+  EXPECT_EQ(grid.Cell(2, 18), units.FormatSI(shared::cuLength, 0.5));
+  AppOptions.IsPolar = true;
+  list.FillPropertiesGrid();
+  // |(0.3, -0.4)| = 0.5; the second end lies on the y axis, a quarter turn.
+  EXPECT_EQ(grid.Cell(1, 17), units.FormatSI(shared::cuLength, 0.5));
+  EXPECT_EQ(grid.Cell(2, 18), units.FormatSI(shared::cuAngle, std::numbers::pi / 2));
+  ResetAppOptions();
+
+  list.Select(2);
+  list.FillPropertiesGrid();
+  EXPECT_EQ(grid.Cell(0, 17), "Gear Ratio");
+  EXPECT_EQ(grid.Cell(1, 17), units.FormatSI(shared::cuNone, -1.5));
+  EXPECT_EQ(grid.Cell(0, 18), "");
+}
+
+TEST_F(ListFixture, WriteStoresTheJointsOfTheDesignPosition) {
+  list.AddCandidate(Candidate(1));
+  TMechanism& m = *list.Items(1);
+  const TComplex design = *m.Joints.GetJoint(2);
+  // Mid-animation: the joints are moved, the design position kept aside.
+  m.StoreJoints();
+  m.Joints.GetJoint(2)->X += 0.25;
+  std::ostringstream out;
+  list.Write(out);
+  TMechanismList read;
+  std::istringstream in(out.str());
+  read.Read(in);
+  EXPECT_EQ(read.Items(1)->Joints.GetJoint(2)->X, design.X);
+  EXPECT_EQ(m.Joints.GetJoint(2)->X, design.X);
 }
 
 // Draws nothing: the graph writers are checked by the samples and titles they leave.
