@@ -6,7 +6,13 @@
 //     areas and the random generator seeded with S, it generates candidates of mechanism type T
 //     (0, the four-bar) until their count exceeds N, keeps the 50 best valid ones by error total
 //     and prints, fields separated by one blank: "MADE" n, "VALID" n, "TIME" seconds (%.3f),
-//     then per kept candidate in rank order "RANK" k total (%.17g).
+//     then per kept candidate in rank order "RANK" k total (%.17g). Candidates are ranked by the
+//     solution list; VALID is its count of valid candidates. With --list OUT the list's record
+//     is written to OUT (CR LF, the file replaced only whole).
+//
+//   synthtool list FILE [OUT]
+//     Reads a solution list's record and prints "COUNT" n, then per mechanism in list order
+//     "MECH" k type ID total (%.17g); with OUT it writes the record again.
 //
 // Wrong arguments give the usage and exit status 2; a file or data error gives the reason and
 // exit status 1. In either case the reason goes to stderr and nothing to stdout.
@@ -23,20 +29,21 @@
 #include <string>
 #include <vector>
 
+#include "shared/FilePath.h"
 #include "shared/RealText.h"
 #include "synthesis/engine/CMatrix.h"
 #include "synthesis/engine/Fourbar.h"
 #include "synthesis/engine/InputFunction.h"
+#include "synthesis/engine/MechanismList.h"
 #include "synthesis/engine/PrePoint.h"
 #include "synthesis/engine/Random.h"
 #include "synthesis/engine/Spline.h"
 
 namespace {
 
-const char* kUsage = "usage: synthtool generate CURVE.txt --type T --budget N --seed S\n";
-
-// The solution list holds this many.
-constexpr size_t kKept = 50;
+const char* kUsage =
+    "usage: synthtool generate CURVE.txt --type T --budget N --seed S [--list OUT]\n"
+    "       synthtool list FILE [OUT]\n";
 
 class TUsageError : public std::runtime_error {
  public:
@@ -62,6 +69,7 @@ struct TGenerateArgs {
   uint64_t Type = 0;
   uint64_t Budget = 0;
   uint64_t Seed = 0;
+  std::string List;
 };
 
 TGenerateArgs ParseGenerateArgs(const std::vector<std::string>& args) {
@@ -80,6 +88,9 @@ TGenerateArgs ParseGenerateArgs(const std::vector<std::string>& args) {
       option(haveBudget, parsed.Budget);
     } else if (arg == "--seed") {
       option(haveSeed, parsed.Seed);
+    } else if (arg == "--list") {
+      if (!parsed.List.empty() || i + 1 >= args.size() || args[i + 1].empty()) throw TUsageError();
+      parsed.List = args[++i];
     } else {
       if (haveCurve || arg.empty() || arg[0] == '-') throw TUsageError();
       parsed.Curve = arg;
@@ -117,6 +128,13 @@ void ReadCurve(const std::string& path, vesk::TSpline& curve) {
   if (!curve.IsValid()) throw std::runtime_error("A Curve has to be defined !");
 }
 
+// The list's record into the file, which is replaced only when the whole record is written.
+void WriteList(vesk::TMechanismList& list, const std::string& path) {
+  std::ostringstream out;
+  list.Write(out);
+  shared::WriteFileReplacing(path, out.str(), ".synthtool", "Cannot write " + path + ": ");
+}
+
 void Generate(const std::vector<std::string>& args) {
   const TGenerateArgs parsed = ParseGenerateArgs(args);
   vesk::SeedRandom(parsed.Seed);
@@ -125,37 +143,49 @@ void Generate(const std::vector<std::string>& args) {
   vesk::CreateDefaultInputFunction();
   vesk::CreateCMatrix();
 
-  // One mechanism serves every candidate; only a kept one is copied.
+  // One mechanism serves every candidate; the list is offered a copy of each valid one (an
+  // invalid one would change nothing in it).
   vesk::TFourbar candidate;
-  std::vector<std::unique_ptr<vesk::TMechanism>> kept;
-  kept.reserve(kKept + 1);
-  uint64_t made = 0, valid = 0;
+  vesk::TMechanismList list;
+  uint64_t made = 0;
   const auto start = std::chrono::steady_clock::now();
   do {
     candidate.Generate(curve, nullptr, nullptr);
     ++made;
-    if (!candidate.Error.Valid) continue;
-    ++valid;
-    const double total = candidate.Error.Total;
-    if (kept.size() == kKept && !(total < kept.back()->Error.Total)) continue;
-    // An equal total goes after those already held.
-    auto at = std::upper_bound(kept.begin(), kept.end(), total,
-                               [](double t, const auto& m) { return t < m->Error.Total; });
-    kept.insert(at, candidate.Clone());
-    if (kept.size() > kKept) kept.pop_back();
+    if (candidate.Error.Valid) list.AddCandidate(candidate.Clone());
   } while (made <= parsed.Budget);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  if (!parsed.List.empty()) WriteList(list, parsed.List);
 
   char time[64];
   std::snprintf(time, sizeof time, "%.3f", seconds);
-  std::cout << "MADE " << made << '\n' << "VALID " << valid << '\n' << "TIME " << time << '\n';
-  for (size_t k = 0; k < kept.size(); ++k) std::cout << "RANK " << k + 1 << ' ' << Real(kept[k]->Error.Total) << '\n';
+  std::cout << "MADE " << made << '\n' << "VALID " << list.Generated << '\n' << "TIME " << time << '\n';
+  for (int32_t k = 1; k <= list.Count(); ++k) std::cout << "RANK " << k << ' ' << Real(list.Items(k)->Error.Total) << '\n';
+}
+
+void ListRecord(const std::vector<std::string>& args) {
+  if (args.size() < 2 || args.size() > 3 || args[1].empty() || (args.size() == 3 && args[2].empty()))
+    throw TUsageError();
+  const std::string& path = args[1];
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("Cannot open " + path);
+  vesk::CreateDefaultInputFunction();
+  vesk::TMechanismList list;
+  list.Read(in);
+  if (args.size() == 3) WriteList(list, args[2]);
+  std::cout << "COUNT " << list.Count() << '\n';
+  for (int32_t k = 1; k <= list.Count(); ++k) {
+    const vesk::TMechanism& m = *list.Items(k);
+    std::cout << "MECH " << k << ' ' << int(m.MechanismType) << ' ' << m.ID << ' ' << Real(m.Error.Total) << '\n';
+  }
 }
 
 int Run(const std::vector<std::string>& args) {
   try {
     if (!args.empty() && args[0] == "generate") {
       Generate(args);
+    } else if (!args.empty() && args[0] == "list") {
+      ListRecord(args);
     } else {
       throw TUsageError();
     }
