@@ -332,7 +332,11 @@ void TSixBarW2::DragJoint(const TComplex& point) {
   const TJoint* joint = Joints.GetSelectedJoint();
   if (!joint || joint->Index() != 1 || Joints.Count() < 4) return;
   const TComplex j4(JointAt(4).X, JointAt(4).Y);
-  const TComplex s = (point - j4) / (JointAt(1) - j4);
+  const TComplex arm = JointAt(1) - j4;
+  // A loop folded onto its pivot has no scale to take: the division would throw the joints out
+  // to 1e10.
+  if (arm.Abs() == 0) return;
+  const TComplex s = (point - j4) / arm;
   const TComplex j3 = j4 + (JointAt(3) - j4) * s;
   const TComplex j2 = j4 + (JointAt(2) - j4) * s;
   JointAt(3).SetXY(j3.X, j3.Y);

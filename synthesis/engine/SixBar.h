@@ -37,7 +37,8 @@ class TSixBarW2 : public TFourbar {
   // The output dyads first, then the input loop by function generation.
   bool Synthesize() override;
   bool StepInput(double angle) override;
-  // Dragging joint 1 turns and scales the input loop about joint 4.
+  // Dragging joint 1 turns and scales the input loop about joint 4 (not while joint 1 lies on
+  // joint 4).
   void DragJoint(const shared::TComplex& point) override;
   double TransmissionAngle() const override;
 

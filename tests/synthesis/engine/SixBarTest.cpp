@@ -131,11 +131,17 @@ TEST_F(SixBarTest, DefaultLayouts) {
   }
 }
 
-// A Watt 1 with output rotations prescribed along the curve: its output body is completed by
-// function generation instead of translating.
+// Rotations prescribed along the curve: a Watt 1's output body is then completed by function
+// generation instead of translating, a Watt 2's input loop by the linear system instead of the
+// closed form.
 void TurnOutput(TSpline& curve) {
   curve.Out = true;
   for (int i = 1; i <= curve.Count(); ++i) static_cast<TPrePoint*>(curve.Items(i))->Out = 0.02 * (i - 1);
+}
+
+void TurnInput(TSpline& curve) {
+  curve.In = true;
+  for (int i = 1; i <= curve.Count(); ++i) static_cast<TPrePoint*>(curve.Items(i))->In = 0.25 * (i - 1);
 }
 
 // Seeded candidates of every type: from their own joints at each step of the cycle, every link
@@ -144,13 +150,16 @@ TEST_F(SixBarTest, GeneratedCandidatesStayRigidAndTraceTheirPath) {
   struct TRun {
     size_t type;
     bool turnOutput;
+    bool turnInput;
   };
-  for (const TRun run : {TRun{0, false}, TRun{0, true}, TRun{1, false}, TRun{2, false}, TRun{3, false}}) {
+  for (const TRun run : {TRun{0, false, false}, TRun{0, true, false}, TRun{1, false, false}, TRun{1, false, true},
+                         TRun{2, false, false}, TRun{3, false, false}}) {
     const TSixBarCase& k = Cases()[run.type];
-    SCOPED_TRACE(std::string(k.name) + (run.turnOutput ? " turning output" : ""));
+    SCOPED_TRACE(std::string(k.name) + (run.turnOutput ? " turning output" : "") + (run.turnInput ? " turning input" : ""));
     TSpline curve;
     vesktest::FillCurve(curve);
     if (run.turnOutput) TurnOutput(curve);
+    if (run.turnInput) TurnInput(curve);
     TRandom random(4711);
     TRandomScope scope(random);
     const auto m = k.make();
@@ -275,6 +284,12 @@ TEST_F(SixBarTest, WattTwoDragOfJointOneTurnsAndScalesTheInputLoop) {
     EXPECT_LT(std::abs((J(m, i) - j4) / (p - j4) - was), 1e-14) << i;
   }
   for (int i : {4, 5, 6, 7, 8}) EXPECT_EQ(J(m, i), before[size_t(i - 1)]) << i;
+
+  // Joint 1 on joint 4: no scale to take, nothing moves.
+  m.Joints.GetJoint(1)->Assign(*m.Joints.GetJoint(4));
+  const std::vector<Cx> folded = AllJoints(m);
+  m.DragJoint(shared::TComplex(0.3, 0.3));
+  EXPECT_EQ(AllJoints(m), folded);
 }
 
 TEST_F(SixBarTest, WattTwoAnimatorInputIsDoubled) {
