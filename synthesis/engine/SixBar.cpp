@@ -1,0 +1,536 @@
+// The six-bar chain types: default layouts, synthesis from dyads and function generation,
+// position analysis by two vector loops, transmission angles and joint dragging.
+#include "synthesis/engine/SixBar.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <numbers>
+
+#include "synthesis/engine/FunctionGenerator.h"
+
+namespace vesk {
+
+using shared::TComplex;
+
+namespace {
+
+// Joints 1..8 of a six-bar (index 0 unused).
+using TPlace = std::array<TComplex, 9>;
+
+TComplex operator+(const TComplex& a, const TComplex& b) {
+  TComplex r;
+  r.Add(a, b);
+  return r;
+}
+
+TComplex operator-(const TComplex& a, const TComplex& b) {
+  TComplex r;
+  r.Sub(a, b);
+  return r;
+}
+
+TComplex operator-(const TComplex& a) {
+  TComplex r(a.X, a.Y);
+  r.Negate();
+  return r;
+}
+
+TComplex operator*(const TComplex& a, const TComplex& b) {
+  TComplex r;
+  r.Mul(a, b);
+  return r;
+}
+
+TComplex operator/(const TComplex& a, const TComplex& b) {
+  TComplex r;
+  r.Divide(a, b);
+  return r;
+}
+
+TComplex Unit(double angle) {
+  TComplex u;
+  u.SetPolar(1.0, angle);
+  return u;
+}
+
+// The angle at c between the sides to a and b, folded into [0, pi/2].
+double Fold(const TComplex& a, const TComplex& b, const TComplex& c) {
+  const double t = std::fabs(((a - c) / (b - c)).Arg());
+  return t > std::numbers::pi / 2 ? std::numbers::pi - t : t;
+}
+
+void Load(const TMechanism& m, TPlace& j) {
+  for (int32_t i = 1; i <= 8; ++i) j[size_t(i)].CopyFrom(*m.Joints.GetJoint(i));
+}
+
+// Only the listed joints: the others keep what they hold.
+void Place(TMechanism& m, const TPlace& j, std::initializer_list<int32_t> joints) {
+  for (const int32_t i : joints) m.Joints.GetJoint(i)->SetXY(j[size_t(i)].X, j[size_t(i)].Y);
+}
+
+bool Close(TVectorLoop& loop, const TComplex& a, const TComplex& b, const TComplex& c) {
+  loop.A0.CopyFrom(a);
+  loop.B0.CopyFrom(b);
+  loop.C.CopyFrom(c);
+  return loop.Solve();
+}
+
+void BeginLayout(TMechanism& m, const double (&xy)[8][2]) {
+  m.Clear();
+  const bool selectOnAdd = m.Joints.SelectOnAdd;
+  m.Joints.SelectOnAdd = false;
+  for (const auto& p : xy) m.Joints.Add(std::make_unique<TJoint>(p[0], p[1]));
+  m.Joints.SelectOnAdd = selectOnAdd;
+  m.Joints.SetOrigin(8);
+  m.Joints.Deselect();
+}
+
+void EndLayout(TMechanism& m) {
+  m.Links.Deselect();
+  m.Joints.SetModified(false);
+  m.Links.SetModified(false);
+  m.Links.AssignRoles();
+  m.Modified = false;
+}
+
+// The start every six-bar synthesis shares; false when the mechanism is not laid out as one.
+bool BeginSynthesis(TFourbar& m, TDyad* third) {
+  ++m.SynthesisCount;
+  m.Dyad1.Error = 1.0;
+  m.Dyad2.Error = 1.0;
+  if (third) third->Error = 1.0;
+  if (m.Joints.Count() != 8 || m.Links.Count() != 6 || m.PrecisionPoints.Count() < TDyad::kPositions) {
+    m.Error.Dyad = 1.0;
+    return false;
+  }
+  m.InputFunction.SetXmax(m.Links.GetLink(2)->Rot[9]);
+  return true;
+}
+
+void Aim(TDyad& dyad, TLink& w, bool wFree, TLink& z, bool zFree, const TPrePointList& points) {
+  dyad.WLink = &w;
+  dyad.WFree = wFree;
+  dyad.ZLink = &z;
+  dyad.ZFree = zFree;
+  dyad.SetPrecisionPoints(points);
+}
+
+bool Run(TDyad& dyad) { return dyad.Solve() && dyad.Check(); }
+
+constexpr double kTurn19 = 5.969026041820607;  // 1.9 pi
+constexpr double kQuarterPi = 0.7853981633974483;
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Watt 1
+
+TSixBarW1::TSixBarW1() {
+  MechanismType = kWatt1Type;
+  Name = "Watt 1";
+  MakeDefault();
+}
+
+void TSixBarW1::MakeDefault() {
+  static const double xy[8][2] = {{-0.1, -0.3}, {-0.2, -0.2}, {0.2, -0.2}, {0.5, -0.5},
+                                  {-0.1, 0},     {0.5, -0.1},  {0.4, 0},    {0.2, 0.2}};
+  BeginLayout(*this, xy);
+  AddLink(kGroundLink, 0, {1, 4});
+  AddLink(kInputLink, 1, {1, 2})->MaxAngle = 6.0;
+  AddLink(kOtherLink, 2, {2, 3, 5})->MaxAngle = 3.0;
+  AddLink(kOtherLink, 2, {3, 4, 6})->MaxAngle = 1.0;
+  AddLink(kOtherLink, 2, {6, 7});
+  AddLink(kOutputLink, 1, {5, 7, 8});
+  EndLayout(*this);
+}
+
+std::unique_ptr<TMechanism> TSixBarW1::Clone() const {
+  auto copy = std::make_unique<TSixBarW1>();
+  copy->Assign(*this);
+  return copy;
+}
+
+bool TSixBarW1::Synthesize() {
+  if (!BeginSynthesis(*this, nullptr)) return false;
+  TLink& input = LinkAt(2);
+  TLink& l3 = LinkAt(3);
+  TLink& l4 = LinkAt(4);
+  TLink& l5 = LinkAt(5);
+  TLink& body = LinkAt(6);
+  const bool out = PrecisionPoints.Out;
+  if (!out) {
+    // Nothing prescribes the output body's turning: it translates.
+    for (size_t i = 2; i <= 9; ++i) body.Rot[i] = 0.0;
+    body.SetFree(false);
+    l5.SetFree(false);
+  }
+  const TComplex& offset = Links.Offset;
+  Aim(Dyad1, input, true, l3, true, PrecisionPoints);
+  Dyad1.ShiftPoints(offset, body);
+  bool ok = Run(Dyad1);
+  if (ok) {
+    Aim(Dyad2, l4, true, l3, false, PrecisionPoints);
+    Dyad2.ShiftPoints(offset, body);
+    Dyad2.ShiftPoints(-Dyad1.Z, l3);
+    ok = Run(Dyad2);
+  }
+  Error.Dyad = Dyad1.Error * Dyad2.Error;
+  if (!ok) return false;
+
+  TPlace j;
+  j[8].CopyFrom(*PrecisionPoints.GetPoint(1));
+  j[5] = j[8] + offset;
+  j[2] = j[5] - Dyad1.Z;
+  j[1] = j[2] - Dyad1.W;
+  j[3] = j[2] - Dyad2.Z;
+  j[4] = j[3] - Dyad2.W;
+  if (!out || PrecisionPoints.ZeroOutRotations) {
+    // Link 5 parallel to the crank and link 4's arm a scaled copy of link 3's triangle: the
+    // output body keeps its orientation.
+    const TComplex c = j[3] - j[2];
+    if (c.Abs() == 0) return false;
+    const TComplex r = (j[4] - j[3]) / c;
+    const TComplex g = (j[2] - j[1]) / c;
+    const TComplex a = (j[3] - j[5]) * g;
+    const TComplex b = (j[2] - j[5]) * r;
+    j[6] = j[4] + b;
+    j[7] = j[6] + a;
+  } else {
+    TFunctionGenerator fg;
+    fg.L1 = &l3;
+    fg.L2 = &body;
+    fg.L3 = &l5;
+    fg.L4 = &l4;
+    fg.F3 = true;
+    if (!fg.SolveMatrix()) return false;
+    fg.Scale(j[3] - j[5]);
+    j[7] = j[5] + fg.V2;
+    j[6] = j[3] - fg.V4;
+  }
+  Place(*this, j, {1, 2, 3, 4, 5, 6, 7, 8});
+  Modified = true;
+  return CheckPrecisionPositions();
+}
+
+bool TSixBarW1::StepInput(double angle) {
+  if (Joints.Count() != 8) return false;
+  TPlace j;
+  Load(*this, j);
+  const TComplex in = (j[2] - j[1]) * Unit(angle);
+  if (!Close(VectorLoop, j[3] - j[2], j[4] - j[3], (j[4] - j[1]) - in)) return false;
+  TPlace n;
+  n[2] = j[1] + in;
+  n[3] = n[2] + VectorLoop.A1;
+  n[5] = n[2] + (j[5] - j[2]) * VectorLoop.RotA1;
+  n[6] = j[4] + (j[6] - j[4]) * VectorLoop.RotB1;
+  if (!Close(VectorLoop, j[7] - j[5], j[6] - j[7], n[6] - n[5])) return false;
+  n[7] = n[5] + VectorLoop.A1;
+  n[8] = n[5] + (j[8] - j[5]) * VectorLoop.RotA1;
+  Place(*this, n, {2, 3, 5, 6, 7, 8});
+  return true;
+}
+
+void TSixBarW1::DragJoint(const TComplex& point) {
+  const TJoint* joint = Joints.GetSelectedJoint();
+  if (!joint || joint->Index() == 8) return;
+  const TComplex d = point - *joint;
+  Joints.TranslateAll(d, 8);
+  Links.Offset.AddTo(d);
+}
+
+double TSixBarW1::TransmissionAngle() const {
+  if (Joints.Count() != 8) return 0;
+  return std::min(Fold(JointAt(2), JointAt(4), JointAt(3)), Fold(JointAt(5), JointAt(6), JointAt(7)));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Watt 2
+
+TSixBarW2::TSixBarW2() {
+  MechanismType = kWatt2Type;
+  Name = "Watt 2";
+  MakeDefault();
+}
+
+void TSixBarW2::MakeDefault() {
+  static const double xy[8][2] = {{-0.1, -0.3}, {-0.2, -0.2}, {0, -0.1},     {0.2, -0.3},
+                                  {0.1, -0.04}, {0.5, 0},     {0.45, -0.45}, {0.2, 0.2}};
+  BeginLayout(*this, xy);
+  AddLink(kGroundLink, 0, {1, 4, 7});
+  AddLink(kInputLink, 5, {1, 2})->MaxAngle = 3.0;
+  AddLink(kOtherLink, 2, {2, 3});
+  AddLink(kOtherLink, 1, {3, 4, 5});
+  AddLink(kOutputLink, 2, {5, 6, 8});
+  AddLink(kOtherLink, 2, {6, 7});
+  EndLayout(*this);
+}
+
+std::unique_ptr<TMechanism> TSixBarW2::Clone() const {
+  auto copy = std::make_unique<TSixBarW2>();
+  copy->Assign(*this);
+  return copy;
+}
+
+bool TSixBarW2::Synthesize() {
+  if (!BeginSynthesis(*this, nullptr)) return false;
+  TLink& l4 = LinkAt(4);
+  TLink& body = LinkAt(5);
+  TLink& l6 = LinkAt(6);
+  Aim(Dyad1, l4, true, body, true, PrecisionPoints);
+  bool ok = Run(Dyad1);
+  if (ok) {
+    Aim(Dyad2, l6, true, body, true, PrecisionPoints);
+    Dyad2.ShiftPoints(-Dyad1.Z, body);
+    ok = Run(Dyad2);
+  }
+  Error.Dyad = Dyad1.Error * Dyad2.Error;
+  if (!ok) return false;
+
+  TPlace j;
+  j[8].CopyFrom(*PrecisionPoints.GetPoint(1));
+  j[5] = j[8] - Dyad1.Z;
+  j[4] = j[5] - Dyad1.W;
+  j[6] = j[5] - Dyad2.Z;
+  j[7] = j[6] - Dyad2.W;
+  TFunctionGenerator fg;
+  fg.L1 = &LinkAt(1);
+  fg.L2 = &LinkAt(2);
+  fg.L3 = &LinkAt(3);
+  fg.L4 = &l4;
+  fg.F1 = fg.F2 = fg.F3 = true;
+  if (!(PrecisionPoints.In ? fg.SolveMatrix() : fg.SolveLoop())) return false;
+  const TComplex g = j[7] - j[4];
+  fg.Scale(g);
+  j[1] = j[4] - g;
+  j[2] = j[1] + fg.V2;
+  j[3] = j[2] + fg.V3;
+  Place(*this, j, {1, 2, 3, 4, 5, 6, 7, 8});
+  Modified = true;
+  return CheckPrecisionPositions();
+}
+
+bool TSixBarW2::StepInput(double angle) {
+  if (Joints.Count() != 8) return false;
+  TPlace j;
+  Load(*this, j);
+  const TComplex in = (j[2] - j[1]) * Unit(angle);
+  if (!Close(VectorLoop, j[3] - j[2], j[4] - j[3], (j[4] - j[1]) - in)) return false;
+  TPlace n;
+  n[2] = j[1] + in;
+  n[3] = j[4] - VectorLoop.B1;
+  const TComplex arm = (j[5] - j[4]) * VectorLoop.RotB1;
+  n[5] = j[4] + arm;
+  if (!Close(VectorLoop, j[6] - j[5], j[7] - j[6], (j[7] - j[4]) - arm)) return false;
+  n[6] = j[7] - VectorLoop.B1;
+  n[8] = n[5] + (j[8] - j[5]) * VectorLoop.RotA1;
+  Place(*this, n, {2, 3, 5, 6, 8});
+  return true;
+}
+
+void TSixBarW2::DragJoint(const TComplex& point) {
+  const TJoint* joint = Joints.GetSelectedJoint();
+  if (!joint || joint->Index() != 1 || Joints.Count() < 4) return;
+  const TComplex j4(JointAt(4).X, JointAt(4).Y);
+  const TComplex arm = JointAt(1) - j4;
+  // A loop folded onto its pivot has no scale to take: the division would throw the joints out
+  // to 1e10.
+  if (arm.Abs() == 0) return;
+  const TComplex s = (point - j4) / arm;
+  const TComplex j3 = j4 + (JointAt(3) - j4) * s;
+  const TComplex j2 = j4 + (JointAt(2) - j4) * s;
+  JointAt(3).SetXY(j3.X, j3.Y);
+  JointAt(2).SetXY(j2.X, j2.Y);
+  JointAt(1).SetXY(point.X, point.Y);
+}
+
+double TSixBarW2::TransmissionAngle() const {
+  if (Joints.Count() != 8) return 0;
+  return std::min(Fold(JointAt(2), JointAt(4), JointAt(3)), Fold(JointAt(5), JointAt(7), JointAt(6)));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Stephenson 1
+
+TSixBarS1::TSixBarS1() {
+  MechanismType = kStephenson1Type;
+  Name = "Stephenson 1";
+  MakeDefault();
+}
+
+void TSixBarS1::MakeDefault() {
+  static const double xy[8][2] = {{-0.1, -0.3}, {-0.2, -0.2}, {0, -0.2}, {0.5, -0.5},
+                                  {0.1, -0.04}, {0.5, 0},     {0, 0.1},  {0, 0.2}};
+  BeginLayout(*this, xy);
+  AddLink(kGroundLink, 0, {1, 4});
+  AddLink(kInputLink, 1, {1, 2, 3})->MaxAngle = kTurn19;
+  AddLink(kOtherLink, 2, {2, 5})->MaxAngle = kQuarterPi;
+  AddLink(kOtherLink, 2, {4, 5, 6});
+  AddLink(kOtherLink, 2, {3, 7});
+  AddLink(kOutputLink, 2, {6, 7, 8});
+  EndLayout(*this);
+}
+
+std::unique_ptr<TMechanism> TSixBarS1::Clone() const {
+  auto copy = std::make_unique<TSixBarS1>();
+  copy->Assign(*this);
+  return copy;
+}
+
+bool TSixBarS1::Synthesize() {
+  if (!BeginSynthesis(*this, nullptr)) return false;
+  TLink& input = LinkAt(2);
+  TLink& l4 = LinkAt(4);
+  TLink& l5 = LinkAt(5);
+  TLink& body = LinkAt(6);
+  const TComplex& offset = Links.Offset;
+  Aim(Dyad1, input, true, l5, true, PrecisionPoints);
+  Dyad1.ShiftPoints(offset, body);
+  bool ok = Run(Dyad1);
+  if (ok) {
+    Aim(Dyad2, l4, true, body, true, PrecisionPoints);
+    Dyad2.ShiftPoints(offset, body);
+    ok = Run(Dyad2);
+  }
+  Error.Dyad = Dyad1.Error * Dyad2.Error;
+  if (!ok) return false;
+
+  TPlace j;
+  j[8].CopyFrom(*PrecisionPoints.GetPoint(1));
+  j[7] = j[8] + offset;
+  j[3] = j[7] - Dyad1.Z;
+  j[1] = j[3] - Dyad1.W;
+  j[6] = j[7] - Dyad2.Z;
+  j[4] = j[6] - Dyad2.W;
+  TFunctionGenerator fg;
+  fg.L1 = &LinkAt(1);
+  fg.L2 = &input;
+  fg.L3 = &LinkAt(3);
+  fg.L4 = &l4;
+  fg.F3 = true;
+  if (!fg.SolveMatrix()) return false;
+  fg.Scale(j[4] - j[1]);
+  j[2] = j[1] + fg.V2;
+  j[5] = j[4] - fg.V4;
+  Place(*this, j, {1, 2, 3, 4, 5, 6, 7, 8});
+  Modified = true;
+  return CheckPrecisionPositions();
+}
+
+bool TSixBarS1::StepInput(double angle) {
+  if (Joints.Count() != 8) return false;
+  TPlace j;
+  Load(*this, j);
+  const TComplex turn = Unit(angle);
+  const TComplex in = (j[2] - j[1]) * turn;
+  const TComplex crank = (j[3] - j[1]) * turn;
+  if (!Close(VectorLoop, j[5] - j[2], j[4] - j[5], (j[4] - j[1]) - in)) return false;
+  TPlace n;
+  n[2] = j[1] + in;
+  n[3] = j[1] + crank;
+  n[5] = n[2] + VectorLoop.A1;
+  const TComplex arm = (j[6] - j[4]) * VectorLoop.RotB1;
+  n[6] = j[4] + arm;
+  if (!Close(VectorLoop, j[7] - j[3], j[6] - j[7], (j[4] - j[1]) + arm - crank)) return false;
+  n[7] = n[3] + VectorLoop.A1;
+  n[8] = n[7] + (j[8] - j[7]) * VectorLoop.RotB1;
+  Place(*this, n, {2, 3, 5, 6, 7, 8});
+  return true;
+}
+
+double TSixBarS1::TransmissionAngle() const {
+  if (Joints.Count() != 8) return 0;
+  return std::min(Fold(JointAt(2), JointAt(4), JointAt(5)), Fold(JointAt(3), JointAt(6), JointAt(7)));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Stephenson 3
+
+TSixBarS3::TSixBarS3() {
+  MechanismType = kStephenson3Type;
+  Name = "Stephenson 3";
+  MakeDefault();
+}
+
+void TSixBarS3::MakeDefault() {
+  static const double xy[8][2] = {{-0.1, -0.2}, {-0.1, -0.1}, {0.2, -0.4}, {0.2, -0.1},
+                                  {0, 0},       {0.5, -0.2},  {0.5, 0.2},  {0.2, 0.2}};
+  BeginLayout(*this, xy);
+  AddLink(kGroundLink, 0, {1, 3, 6});
+  AddLink(kInputLink, 1, {1, 2})->MaxAngle = kTurn19;
+  AddLink(kOtherLink, 2, {2, 4, 5});
+  AddLink(kOtherLink, 1, {3, 4});
+  AddLink(kOtherLink, 2, {6, 7});
+  AddLink(kOutputLink, 2, {5, 7, 8});
+  EndLayout(*this);
+}
+
+std::unique_ptr<TMechanism> TSixBarS3::Clone() const {
+  auto copy = std::make_unique<TSixBarS3>();
+  copy->Assign(*this);
+  return copy;
+}
+
+bool TSixBarS3::Synthesize() {
+  if (!BeginSynthesis(*this, &Dyad3)) return false;
+  TLink& input = LinkAt(2);
+  TLink& l3 = LinkAt(3);
+  TLink& l4 = LinkAt(4);
+  TLink& l5 = LinkAt(5);
+  TLink& body = LinkAt(6);
+  const TComplex& offset = Links.Offset;
+  Aim(Dyad3, l5, true, body, true, PrecisionPoints);
+  Dyad3.ShiftPoints(offset, body);
+  bool ok = Run(Dyad3);
+  if (ok) {
+    Aim(Dyad1, input, true, l3, true, PrecisionPoints);
+    Dyad1.ShiftPoints(offset, body);
+    ok = Run(Dyad1);
+  }
+  if (ok) {
+    Aim(Dyad2, l4, true, l3, false, PrecisionPoints);
+    Dyad2.ShiftPoints(offset, body);
+    Dyad2.ShiftPoints(-Dyad1.Z, l3);
+    ok = Run(Dyad2);
+  }
+  Error.Dyad = Dyad1.Error * Dyad2.Error * Dyad3.Error;
+  if (!ok) return false;
+
+  TPlace j;
+  j[8].CopyFrom(*PrecisionPoints.GetPoint(1));
+  j[5] = j[8] + offset;
+  j[7] = j[5] - Dyad3.Z;
+  j[6] = j[7] - Dyad3.W;
+  j[2] = j[5] - Dyad1.Z;
+  j[1] = j[2] - Dyad1.W;
+  j[4] = j[2] - Dyad2.Z;
+  j[3] = j[4] - Dyad2.W;
+  Place(*this, j, {1, 2, 3, 4, 5, 6, 7, 8});
+  Modified = true;
+  return CheckPrecisionPositions();
+}
+
+bool TSixBarS3::StepInput(double angle) {
+  if (Joints.Count() != 8) return false;
+  TPlace j;
+  Load(*this, j);
+  const TComplex in = (j[2] - j[1]) * Unit(angle);
+  if (!Close(VectorLoop, j[4] - j[2], j[3] - j[4], (j[3] - j[1]) - in)) return false;
+  TPlace n;
+  n[2] = j[1] + in;
+  n[4] = n[2] + VectorLoop.A1;
+  const TComplex arm = (j[5] - j[2]) * VectorLoop.RotA1;
+  n[5] = n[2] + arm;
+  if (!Close(VectorLoop, j[7] - j[5], j[6] - j[7], (j[6] - j[1]) - in - arm)) return false;
+  n[7] = n[5] + VectorLoop.A1;
+  n[8] = n[5] + (j[8] - j[5]) * VectorLoop.RotA1;
+  Place(*this, n, {2, 4, 5, 7, 8});
+  return true;
+}
+
+double TSixBarS3::TransmissionAngle() const {
+  if (Joints.Count() != 8) return 0;
+  return std::min(Fold(JointAt(2), JointAt(3), JointAt(4)), Fold(JointAt(5), JointAt(6), JointAt(7)));
+}
+
+}  // namespace vesk

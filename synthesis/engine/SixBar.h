@@ -1,0 +1,74 @@
+// The six-bar chain types: Watt 1, Watt 2, Stephenson 1 and Stephenson 3, each a four-bar's
+// candidate generation with its own layout, dyads, completion, position analysis and
+// transmission angle.
+#pragma once
+
+#include <memory>
+
+#include "synthesis/engine/Dyad.h"
+#include "synthesis/engine/Fourbar.h"
+
+namespace vesk {
+
+// Joint 8 is the coupler point of every six-bar; links 1 and 2 ground and input.
+class TSixBarW1 : public TFourbar {
+ public:
+  TSixBarW1();
+  void MakeDefault() override;
+  std::unique_ptr<TMechanism> Clone() const override;
+  // Input dyad and rocker on link 3, then the output body by translation (no output rotation
+  // asked) or by function generation.
+  bool Synthesize() override;
+  bool StepInput(double angle) override;
+  // The whole linkage but the coupler point moves with the dragged joint.
+  void DragJoint(const shared::TComplex& point) override;
+  double TransmissionAngle() const override;
+};
+
+class TSixBarW2 : public TFourbar {
+ public:
+  // The input is a half turn back and forth: the animator runs it over twice the time and
+  // twice the rotation.
+  static constexpr double kAnimatorInputFactor = 2.0;
+
+  TSixBarW2();
+  void MakeDefault() override;
+  std::unique_ptr<TMechanism> Clone() const override;
+  // The output dyads first, then the input loop by function generation.
+  bool Synthesize() override;
+  bool StepInput(double angle) override;
+  // Dragging joint 1 turns and scales the input loop about joint 4 (not while joint 1 lies on
+  // joint 4).
+  void DragJoint(const shared::TComplex& point) override;
+  double TransmissionAngle() const override;
+
+  // Tmax and Xmax as the animator's input takes them.
+  double AnimatorTmax() const { return kAnimatorInputFactor * InputFunction.Tmax(); }
+  double AnimatorXmax() const { return kAnimatorInputFactor * InputFunction.Xmax(); }
+};
+
+class TSixBarS1 : public TFourbar {
+ public:
+  TSixBarS1();
+  void MakeDefault() override;
+  std::unique_ptr<TMechanism> Clone() const override;
+  bool Synthesize() override;
+  bool StepInput(double angle) override;
+  double TransmissionAngle() const override;
+};
+
+class TSixBarS3 : public TFourbar {
+ public:
+  TSixBarS3();
+  void MakeDefault() override;
+  std::unique_ptr<TMechanism> Clone() const override;
+  // Three dyads: the output body's, the input's, and the rocker's on link 3.
+  bool Synthesize() override;
+  bool StepInput(double angle) override;
+  double TransmissionAngle() const override;
+
+  // Kept between candidates with the two inherited ones.
+  TDyad Dyad3;
+};
+
+}  // namespace vesk
