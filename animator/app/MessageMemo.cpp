@@ -13,6 +13,10 @@ TMessageMemo::TMessageMemo(QWidget* parent) : QPlainTextEdit(parent) {
   setReadOnly(true);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setLineWrapMode(QPlainTextEdit::NoWrap);
+  // A named child, so a test can run the tint out without waiting; as a member it leaves the
+  // children before the memo deletes them.
+  TintTimer.setParent(this);
+  TintTimer.setObjectName(QStringLiteral("TintTimer"));
   TintTimer.setSingleShot(true);
   TintTimer.setInterval(kTintMilliseconds);
   connect(&TintTimer, &QTimer::timeout, this, [this] { EndTint(); });
