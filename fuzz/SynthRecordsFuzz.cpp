@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "fuzz/RecordRoundTrip.h"
 #include "shared/Complex.h"
 #include "synthesis/engine/ComplexPoint.h"
 #include "synthesis/engine/InputFunction.h"
@@ -16,26 +17,7 @@
 
 namespace {
 
-template <class T>
-void RoundTrip(const std::string& text, const std::function<void(T&, std::istream&)>& read,
-               const std::function<void(T&, std::ostream&)>& write,
-               const std::function<std::unique_ptr<T>()>& make) {
-  auto first = make();
-  std::istringstream in(text);
-  try {
-    read(*first, in);
-  } catch (const shared::EFileReadError&) {
-    return;
-  }
-  std::ostringstream once;
-  write(*first, once);
-  auto second = make();
-  std::istringstream again(once.str());
-  read(*second, again);  // a written record that does not read back is a fault: let it escape
-  std::ostringstream twice;
-  write(*second, twice);
-  if (twice.str() != once.str()) std::abort();
-}
+using fuzz::RoundTrip;
 
 }  // namespace
 

@@ -14,6 +14,10 @@ TMessageMemo::TMessageMemo(QWidget* parent) : QPlainTextEdit(parent) {
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   // Long messages wrap at the memo's width, so the narrow panel shows them whole.
   setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  // A named child, so a test can run the tint out without waiting; as a member it leaves the
+  // children before the memo deletes them.
+  TintTimer.setParent(this);
+  TintTimer.setObjectName(QStringLiteral("TintTimer"));
   TintTimer.setSingleShot(true);
   TintTimer.setInterval(kTintMilliseconds);
   connect(&TintTimer, &QTimer::timeout, this, [this] { EndTint(); });

@@ -1,6 +1,7 @@
 // TCanvas2D on a recording surface: mapping, zoom and pan, mouse modes, markers, arrows, text
 // placement, double buffering, the read-out and the "[Canvas2D]" record.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
@@ -719,7 +720,9 @@ TEST(SynthCanvas2DBuffers, OneBitmap) {
 }
 
 TEST(AniCanvas2DBuffers, PicturesOnlyWhenDoubleBuffered) {
-  const auto dir = std::filesystem::temp_directory_path() / "canvas2d_test_pictures";
+  // A folder of this process: suites run side by side must not write each other's picture.
+  const auto dir =
+      std::filesystem::temp_directory_path() / ("canvas2d_test_pictures_" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir);
   const std::string bmp = (dir / "view.bmp").string();
   std::filesystem::remove(bmp);

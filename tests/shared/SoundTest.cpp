@@ -1,5 +1,6 @@
 // The wave-file rules shared by every sound back end, and the process-wide connection.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -28,7 +29,9 @@ class TFakeSound : public shared::TSound {
 class SoundTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Wave = (std::filesystem::temp_directory_path() / "sound_test_present.wav").string();
+    // Named after the process: another suite's TearDown must not take it away mid-test.
+    Wave = (std::filesystem::temp_directory_path() / ("sound_test_present_" + std::to_string(::getpid()) + ".wav"))
+               .string();
     std::ofstream(Wave) << "RIFF";
   }
   void TearDown() override {

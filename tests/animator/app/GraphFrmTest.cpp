@@ -2,6 +2,7 @@
 // wiring (mechanism, changes, step bar cursor, record, texts), error-graph availability with a
 // hidden panel, and the JPEG picture in sixteen colours.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QAction>
 #include <QApplication>
@@ -298,7 +299,8 @@ TEST_F(GraphFrmTest, SaveJPEGQuantisesToSixteenColours) {
   Graph->PaintBox1->setPalette(palette);
   Graph->resize(600, 180);
   Graph->PaintBox1->resize(580, 140);
-  const std::filesystem::path file = std::filesystem::temp_directory_path() / "graph-frm-test-picture.jpg";
+  const std::filesystem::path file = std::filesystem::temp_directory_path() /
+      ("graph-frm-test-picture-" + std::to_string(::getpid()) + ".jpg");
   std::filesystem::remove(file);
   Graph->SaveJPEG(file.string());
   QImage image;
@@ -327,7 +329,8 @@ TEST_F(GraphFrmTest, WrittenBookReadsBackWithSheetsAndChartSeries) {
   shared::TWorkbook book;
   Graph->WriteLinkSheet(book, 0);
   Graph->WriteVectorsSheet(book);
-  const std::filesystem::path file = std::filesystem::temp_directory_path() / "graph-frm-test-book.xlsx";
+  const std::filesystem::path file = std::filesystem::temp_directory_path() /
+      ("graph-frm-test-book-" + std::to_string(::getpid()) + ".xlsx");
   std::filesystem::remove(file);
   shared::WriteXlsx(book, file.string());
 

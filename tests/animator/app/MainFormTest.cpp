@@ -361,7 +361,12 @@ TEST_F(MainFormTest, ClosingAsksAndCancelKeepsTheWindow) {
 // A document without a file is saved through Save As even when a file named like the default
 // name lies in the working folder: that file is never written.
 TEST_F(MainFormTest, NewDocumentIsSavedThroughSaveAs) {
-  const std::filesystem::path previous = std::filesystem::current_path();
+  // Restored however the test ends: a failed assertion must not leave later tests in a folder
+  // that is deleted with this fixture.
+  struct TRestoreFolder {
+    std::filesystem::path Previous = std::filesystem::current_path();
+    ~TRestoreFolder() { std::filesystem::current_path(Previous); }
+  } restore;
   std::filesystem::current_path(Folder.path().toStdString());
   Touch("Untitled");
   Start();
@@ -373,7 +378,6 @@ TEST_F(MainFormTest, NewDocumentIsSavedThroughSaveAs) {
   EXPECT_EQ(Dialogs->Requests[0].DefaultExt, "mech");
   EXPECT_EQ(Dialogs->Requests[0].Filter, "Quillon Mechanism Files|*.mech|All Files|*.*");
   EXPECT_FALSE(View->CalledStartingWith("Save "));
-  std::filesystem::current_path(previous);
 }
 
 TEST_F(MainFormTest, SaveAsOverAnExistingFileAsksToReplace) {

@@ -28,6 +28,14 @@ const std::string kConfigDir = [] {
   return path;
 }();
 
+// Every test of this program may write there (Qt's file dialog and sound keep files of their own),
+// and a test run alone ends without this suite's teardown: the folder goes when the process ends.
+// Registered after kConfigDir is made, so it runs before the name is destroyed.
+[[maybe_unused]] const bool kConfigDirRemovedAtExit = std::atexit([] {
+  std::error_code ignored;
+  std::filesystem::remove_all(kConfigDir, ignored);
+}) == 0;
+
 class IniSettingsTest : public testing::Test {
  protected:
   static void TearDownTestSuite() {
