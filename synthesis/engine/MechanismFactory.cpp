@@ -5,6 +5,7 @@
 
 #include "synthesis/engine/Fourbar.h"
 #include "synthesis/engine/ProjectText.h"
+#include "synthesis/engine/SixBar.h"
 
 namespace vesk {
 
@@ -58,9 +59,13 @@ std::unique_ptr<TMechanism> NewMechanism(uint8_t type) {
     case 4:
       return std::make_unique<TFourbar>();
     case kWatt1Type:
+      return std::make_unique<TSixBarW1>();
     case kWatt2Type:
+      return std::make_unique<TSixBarW2>();
     case kStephenson1Type:
+      return std::make_unique<TSixBarS1>();
     case kStephenson3Type:
+      return std::make_unique<TSixBarS3>();
     case kEightbarType:
     case kSliderType:
     case kFiveBarType:

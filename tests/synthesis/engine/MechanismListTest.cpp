@@ -752,6 +752,12 @@ TEST(MechanismFactory, LayoutsOfTheTypes) {
     }
     for (int32_t j = 1; j <= layout->JointCount; ++j) EXPECT_GT(used[size_t(j)], 0) << type << " joint " << j;
   }
+  // Every type the factory makes has its own number and fits the layout the reader checks.
+  for (const uint8_t type : {kWatt1Type, kWatt2Type, kStephenson1Type, kStephenson3Type}) {
+    auto made = NewMechanism(type);
+    EXPECT_EQ(made->MechanismType, type);
+    EXPECT_TRUE(HasTypeLayout(*made)) << int(type);
+  }
 }
 
 }  // namespace
