@@ -1,12 +1,16 @@
 // synthtool: runs the synthesis program's candidate generation without its windows.
 //
-//   synthtool generate CURVE.txt --type T --budget N --seed S
+//   synthtool generate CURVE.txt --type T --budget N --seed S [--export K OUT.mech]
 //     CURVE.txt holds the curve's control points, one "x y" per line in metres (blank lines
 //     skipped), 2 to 80 of them. With the default synthesis options and input function, no pivot
 //     areas and the random generator seeded with S, it generates candidates of mechanism type T
 //     (0, the four-bar) until their count exceeds N, keeps the 50 best valid ones by error total
 //     and prints, fields separated by one blank: "MADE" n, "VALID" n, "TIME" seconds (%.3f),
-//     then per kept candidate in rank order "RANK" k total (%.17g).
+//     then per kept candidate in rank order "RANK" k total (%.17g). T is a mechanism type number:
+//     0 four-bar, 1 Watt 1, 2 Watt 2, 3 Stephenson 1, 5 Stephenson 3, 6 eight-bar, 7 slider
+//     four-bar, 8 five-bar. With --export, kept candidate K (rank from 1) is written to OUT.mech
+//     as the synthesis program exports it to the animator; no candidate K is a data error and
+//     writes no file.
 //
 // Wrong arguments give the usage and exit status 2; a file or data error gives the reason and
 // exit status 1. In either case the reason goes to stderr and nothing to stdout.
@@ -24,6 +28,7 @@
 #include <vector>
 
 #include "shared/RealText.h"
+#include "shared/TabLine.h"
 #include "synthesis/engine/CMatrix.h"
 #include "synthesis/engine/Fourbar.h"
 #include "synthesis/engine/InputFunction.h"
@@ -33,7 +38,7 @@
 
 namespace {
 
-const char* kUsage = "usage: synthtool generate CURVE.txt --type T --budget N --seed S\n";
+const char* kUsage = "usage: synthtool generate CURVE.txt --type T --budget N --seed S [--export K OUT.mech]\n";
 
 // The solution list holds this many.
 constexpr size_t kKept = 50;
@@ -62,11 +67,31 @@ struct TGenerateArgs {
   uint64_t Type = 0;
   uint64_t Budget = 0;
   uint64_t Seed = 0;
+  uint64_t ExportRank = 0;
+  std::string ExportFile;
 };
+
+// The chain type's candidate; none for a number that is no type or whose type is not built in.
+// The one place that maps type numbers to classes.
+std::unique_ptr<vesk::TMechanism> NewMechanism(uint64_t type) {
+  switch (type) {
+    case vesk::kFourbarType:
+      return std::make_unique<vesk::TFourbar>();
+    default:
+      return nullptr;
+  }
+}
+
+bool IsTypeNumber(uint64_t type) {
+  for (uint8_t t : {vesk::kFourbarType, vesk::kWatt1Type, vesk::kWatt2Type, vesk::kStephenson1Type,
+                    vesk::kStephenson3Type, vesk::kEightbarType, vesk::kSliderType, vesk::kFiveBarType})
+    if (type == t) return true;
+  return false;
+}
 
 TGenerateArgs ParseGenerateArgs(const std::vector<std::string>& args) {
   TGenerateArgs parsed;
-  bool haveCurve = false, haveType = false, haveBudget = false, haveSeed = false;
+  bool haveCurve = false, haveType = false, haveBudget = false, haveSeed = false, haveExport = false;
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string& arg = args[i];
     auto option = [&](bool& seen, uint64_t& target) {
@@ -80,15 +105,17 @@ TGenerateArgs ParseGenerateArgs(const std::vector<std::string>& args) {
       option(haveBudget, parsed.Budget);
     } else if (arg == "--seed") {
       option(haveSeed, parsed.Seed);
+    } else if (arg == "--export") {
+      option(haveExport, parsed.ExportRank);
+      if (i + 1 >= args.size() || args[i + 1].empty() || parsed.ExportRank == 0) throw TUsageError();
+      parsed.ExportFile = args[++i];
     } else {
       if (haveCurve || arg.empty() || arg[0] == '-') throw TUsageError();
       parsed.Curve = arg;
       haveCurve = true;
     }
   }
-  // The other chain types and the animator export come with their own engine parts.
-  if (!haveCurve || !haveType || !haveBudget || !haveSeed || parsed.Type != vesk::kFourbarType)
-    throw TUsageError();
+  if (!haveCurve || !haveType || !haveBudget || !haveSeed || !IsTypeNumber(parsed.Type)) throw TUsageError();
   return parsed;
 }
 
@@ -117,6 +144,23 @@ void ReadCurve(const std::string& path, vesk::TSpline& curve) {
   if (!curve.IsValid()) throw std::runtime_error("A Curve has to be defined !");
 }
 
+// As the synthesis program exports the current solution to the animator.
+void Export(const TGenerateArgs& parsed, const std::vector<std::unique_ptr<vesk::TMechanism>>& kept,
+            const vesk::TSpline& curve) {
+  if (parsed.ExportRank > kept.size())
+    throw std::runtime_error("There is no candidate " + std::to_string(parsed.ExportRank));
+  shared::CreateTabLines();
+  shared::TTabLines& lines = shared::TabLines();
+  lines.Clear();
+  kept[parsed.ExportRank - 1]->ExportToAnimator();
+  curve.ExportTabLines(lines);
+  lines.BeginSection("Info");
+  lines.EndSection();
+  lines.FileName = parsed.ExportFile;
+  lines.SaveToFile();
+  shared::FreeTabLines();
+}
+
 void Generate(const std::vector<std::string>& args) {
   const TGenerateArgs parsed = ParseGenerateArgs(args);
   vesk::SeedRandom(parsed.Seed);
@@ -126,7 +170,9 @@ void Generate(const std::vector<std::string>& args) {
   vesk::CreateCMatrix();
 
   // One mechanism serves every candidate; only a kept one is copied.
-  vesk::TFourbar candidate;
+  const std::unique_ptr<vesk::TMechanism> mechanism = NewMechanism(parsed.Type);
+  if (!mechanism) throw std::runtime_error("Mechanism type " + std::to_string(parsed.Type) + " is not built in");
+  vesk::TMechanism& candidate = *mechanism;
   std::vector<std::unique_ptr<vesk::TMechanism>> kept;
   kept.reserve(kKept + 1);
   uint64_t made = 0, valid = 0;
@@ -146,6 +192,8 @@ void Generate(const std::vector<std::string>& args) {
   } while (made <= parsed.Budget);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
+  // Before any output: a failed export leaves stdout empty.
+  if (!parsed.ExportFile.empty()) Export(parsed, kept, curve);
   char time[64];
   std::snprintf(time, sizeof time, "%.3f", seconds);
   std::cout << "MADE " << made << '\n' << "VALID " << valid << '\n' << "TIME " << time << '\n';
