@@ -30,10 +30,13 @@
 #include "shared/RealText.h"
 #include "shared/TabLine.h"
 #include "synthesis/engine/CMatrix.h"
+#include "synthesis/engine/Eightbar.h"
+#include "synthesis/engine/FiveBar.h"
 #include "synthesis/engine/Fourbar.h"
 #include "synthesis/engine/InputFunction.h"
 #include "synthesis/engine/PrePoint.h"
 #include "synthesis/engine/Random.h"
+#include "synthesis/engine/Slider.h"
 #include "synthesis/engine/Spline.h"
 
 namespace {
@@ -77,6 +80,12 @@ std::unique_ptr<vesk::TMechanism> NewMechanism(uint64_t type) {
   switch (type) {
     case vesk::kFourbarType:
       return std::make_unique<vesk::TFourbar>();
+    case vesk::kEightbarType:
+      return std::make_unique<vesk::TEightbar>();
+    case vesk::kSliderType:
+      return std::make_unique<vesk::TSlider>();
+    case vesk::kFiveBarType:
+      return std::make_unique<vesk::TFiveBar>();
     default:
       return nullptr;
   }
