@@ -165,7 +165,8 @@ double TFiveBar::TransmissionAngle() const {
 void TFiveBar::DrawLinks(shared::TCanvas2D& canvas) {
   for (int32_t i = Links.Count(); i >= 1; --i)
     if (i != 2 && i != 4) LinkAt(i).Draw(canvas);
-  for (int32_t i : {2, 4}) {
+  // Wheel 1 last: the red pen of its marker stays set.
+  for (int32_t i : {4, 2}) {
     if (i > Links.Count()) continue;
     const TLink& wheel = LinkAt(i);
     const TJoint* centre = wheel.Joint(1);

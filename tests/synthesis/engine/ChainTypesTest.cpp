@@ -21,6 +21,7 @@
 #include "synthesis/engine/Random.h"
 #include "synthesis/engine/Slider.h"
 #include "synthesis/engine/Spline.h"
+#include "tests/synthesis/engine/SynthCanvas.h"
 
 namespace {
 
@@ -365,6 +366,27 @@ TEST_F(ChainTypesTest, ExportRecordsPerType) {
   ASSERT_EQ(inputD.size(), 1u);
   EXPECT_NEAR(std::stod(inputD[0][2]), -3.0, 1e-13);
   EXPECT_NEAR(std::stod(Section("Input A").at(0).at(2)), 2.0, 1e-13);
+}
+
+}  // namespace
+
+namespace {
+
+// The default five-bar at 100 pixels a unit, origin at pixel (200, 200), y up: wheel 1 about
+// J1 (190, 230) through J2, radius 0.1 sqrt 2; wheel 2 about J4 (250, 250) through J5.
+TEST(FiveBarDrawing, WheelsShowCircleCrankAndItsOppositeWithAMarkerOnWheelOne) {
+  vesk::CreateDefaultInputFunction();
+  vesk::TFiveBar m;
+  vesktest::TSynthView view;
+  m.DrawLinks(view.canvas);
+  // Wheel 2: radius |J5 - J4| = 0.6096, crank to J6 (250, 200), the opposite point below the
+  // centre (250, 311). Wheel 1: radius 0.1414, crank to J3 (200, 220), its opposite at
+  // J1 - (J3 - J1) = (180, 240), then the red marker about the centre.
+  EXPECT_TRUE(view.box.Screen.Logged({"Ellipse 189,189 311,311", "M 250,250", "L 250,200", "M 250,250", "L 250,311",
+                                      "Ellipse 176,216 204,244", "M 190,230", "L 200,220", "M 190,230", "L 180,240",
+                                      "Pen FF 1 0", "M 195,240"}));
+  // Only the two wheels are circles.
+  EXPECT_EQ(view.box.Screen.CountOf("Ellipse"), 2);
 }
 
 }  // namespace
