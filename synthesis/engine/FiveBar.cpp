@@ -124,7 +124,9 @@ bool TFiveBar::Synthesize() {
 }
 
 bool TFiveBar::StepInput(double angle) {
-  if (Joints.Count() != 8) return false;
+  const double turn2 = Links.Ratio * angle;
+  // A ratio read from a file may be no number: nothing moves rather than everything turning NaN.
+  if (Joints.Count() != 8 || !std::isfinite(turn2)) return false;
   TComplex& crank1 = Vectors[0];
   TComplex& crank2 = Vectors[1];
   TComplex& arm = Vectors[2];
@@ -136,7 +138,6 @@ bool TFiveBar::StepInput(double angle) {
   body.Sub(JointAt(6), JointAt(7));
   point.Sub(JointAt(8), JointAt(7));
   crank1.MulBy(TComplex(std::cos(angle), std::sin(angle)));
-  const double turn2 = Links.Ratio * angle;
   crank2.MulBy(TComplex(std::cos(turn2), std::sin(turn2)));
   VectorLoop.A0.CopyFrom(arm);
   VectorLoop.B0.CopyFrom(body);

@@ -266,6 +266,7 @@ TEST_F(ChainTypesTest, FiveBarWheelGeometry) {
     EXPECT_TRUE(std::isfinite(f)) << ratio;
     EXPECT_NEAR(r1 + r2, 0.33 * 0.7, 1e-12) << ratio;
   }
+  // No wheels for a ratio of 0 or no number, nor for coincident ground pivots.
   for (auto [ratio, distance] : std::vector<std::pair<double, double>>{
            {0, 1}, {std::nan(""), 1}, {HUGE_VAL, 1}, {1, 0}, {1, std::nan("")}}) {
     double r1 = 0, r2 = 0, f = 0;
@@ -311,7 +312,16 @@ TEST_F(ChainTypesTest, FiveBarWithoutUsableWheelsFails) {
     copy.Links.Ratio = ratio;
     EXPECT_FALSE(copy.Synthesize()) << ratio;
     for (int32_t i = 1; i <= 8; ++i) EXPECT_TRUE(std::isfinite(At(copy, i).X) && std::isfinite(At(copy, i).Y)) << i;
+    // Stepping one with a ratio of no number (as read from a file) moves nothing; with 0 the
+    // second wheel merely stands still.
+    if (ratio == 0) continue;
+    TFiveBar read;
+    read.Assign(m);
+    read.Links.Ratio = ratio;
+    EXPECT_FALSE(read.StepInput(0.1)) << ratio;
+    for (int32_t i = 1; i <= 8; ++i) EXPECT_EQ(At(read, i).X, At(m, i).X) << i;
   }
+
 }
 
 TEST_F(ChainTypesTest, ExportRecordsPerType) {
