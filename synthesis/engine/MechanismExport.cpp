@@ -143,8 +143,11 @@ void TMechanism::ExportToAnimator() {
         TComplex toward, reach;
         toward.Sub(j3, j4);
         reach.Sub(j2, j4);
-        const double scale = 0.1 * reach.Abs() / toward.Abs();
-        joints[2].Point = TComplex(j4.X + scale * toward.X, j4.Y + scale * toward.Y);
+        // Coincident joints leave joint 3 where it is rather than write no number.
+        if (toward.Abs() > 0) {
+          const double scale = 0.1 * reach.Abs() / toward.Abs();
+          joints[2].Point = TComplex(j4.X + scale * toward.X, j4.Y + scale * toward.Y);
+        }
       }
       links = {{"AD", "PS", false, true}, {"AB", "PP", false, false}, {"BCE", "PPP", true, true}, {"CD", "PS", false, false}};
       dyads = {{"BCE", "CD"}};
