@@ -146,6 +146,16 @@ TEST_F(ChainTypesTest, GeneratedCandidatesStayRigidAndTraceTheirPath) {
       ASSERT_EQ(At(*m, 1).X, start1.X);
       ASSERT_EQ(At(*m, 1).Y, start1.Y);
     }
+    // A copy is of the same chain: it moves as the original does.
+    std::unique_ptr<TMechanism> copy = m->Clone();
+    EXPECT_EQ(copy->MechanismType, c.Type);
+    EXPECT_EQ(copy->Name, m->Name);
+    ASSERT_TRUE(copy->StepInput(-increment));
+    ASSERT_TRUE(m->StepInput(-increment));
+    for (int32_t i = 1; i <= c.Joints; ++i) {
+      EXPECT_EQ(At(*copy, i).X, At(*m, i).X) << i;
+      EXPECT_EQ(At(*copy, i).Y, At(*m, i).Y) << i;
+    }
     // Transmission angles are folded into [0, pi/2].
     const double t = m->TransmissionAngle();
     EXPECT_GE(t, 0);
