@@ -1,14 +1,17 @@
 // synthtool: runs the synthesis program's candidate generation without its windows.
 //
-//   synthtool generate CURVE.txt --type T --budget N --seed S
+//   synthtool generate CURVE.txt --type T --budget N --seed S [--list OUT] [--export K OUT.mech]
 //     CURVE.txt holds the curve's control points, one "x y" per line in metres (blank lines
 //     skipped), 2 to 80 of them. With the default synthesis options and input function, no pivot
 //     areas and the random generator seeded with S, it generates candidates of mechanism type T
-//     (0, the four-bar) until their count exceeds N, keeps the 50 best valid ones by error total
-//     and prints, fields separated by one blank: "MADE" n, "VALID" n, "TIME" seconds (%.3f),
-//     then per kept candidate in rank order "RANK" k total (%.17g). Candidates are ranked by the
-//     solution list; VALID is its count of valid candidates. With --list OUT the list's record
-//     is written to OUT (CR LF, the file replaced only whole).
+//     until their count exceeds N, keeps the 50 best valid ones by error total and prints, fields
+//     separated by one blank: "MADE" n, "VALID" n, "TIME" seconds (%.3f), then per kept candidate
+//     in rank order "RANK" k total (%.17g). T is a mechanism type number: 0 four-bar, 1 Watt 1,
+//     2 Watt 2, 3 Stephenson 1, 5 Stephenson 3, 6 eight-bar, 7 slider four-bar, 8 five-bar.
+//     Candidates are ranked by the solution list; VALID is its count of valid candidates. With
+//     --list OUT the list's record is written to OUT (CR LF, the file replaced only whole). With
+//     --export, kept candidate K (rank from 1) is written to OUT.mech as the synthesis program
+//     exports it to the animator; no candidate K is a data error and writes no file.
 //
 //   synthtool list FILE [OUT]
 //     Reads a solution list's record and prints "COUNT" n, then per mechanism in list order
@@ -31,9 +34,10 @@
 
 #include "shared/FilePath.h"
 #include "shared/RealText.h"
+#include "shared/TabLine.h"
 #include "synthesis/engine/CMatrix.h"
-#include "synthesis/engine/Fourbar.h"
 #include "synthesis/engine/InputFunction.h"
+#include "synthesis/engine/MechanismFactory.h"
 #include "synthesis/engine/MechanismList.h"
 #include "synthesis/engine/PrePoint.h"
 #include "synthesis/engine/Random.h"
@@ -42,7 +46,7 @@
 namespace {
 
 const char* kUsage =
-    "usage: synthtool generate CURVE.txt --type T --budget N --seed S [--list OUT]\n"
+    "usage: synthtool generate CURVE.txt --type T --budget N --seed S [--list OUT] [--export K OUT.mech]\n"
     "       synthtool list FILE [OUT]\n";
 
 class TUsageError : public std::runtime_error {
@@ -70,11 +74,20 @@ struct TGenerateArgs {
   uint64_t Budget = 0;
   uint64_t Seed = 0;
   std::string List;
+  uint64_t ExportRank = 0;
+  std::string ExportFile;
 };
+
+bool IsTypeNumber(uint64_t type) {
+  for (uint8_t t : {vesk::kFourbarType, vesk::kWatt1Type, vesk::kWatt2Type, vesk::kStephenson1Type,
+                    vesk::kStephenson3Type, vesk::kEightbarType, vesk::kSliderType, vesk::kFiveBarType})
+    if (type == t) return true;
+  return false;
+}
 
 TGenerateArgs ParseGenerateArgs(const std::vector<std::string>& args) {
   TGenerateArgs parsed;
-  bool haveCurve = false, haveType = false, haveBudget = false, haveSeed = false;
+  bool haveCurve = false, haveType = false, haveBudget = false, haveSeed = false, haveExport = false;
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string& arg = args[i];
     auto option = [&](bool& seen, uint64_t& target) {
@@ -91,15 +104,17 @@ TGenerateArgs ParseGenerateArgs(const std::vector<std::string>& args) {
     } else if (arg == "--list") {
       if (!parsed.List.empty() || i + 1 >= args.size() || args[i + 1].empty()) throw TUsageError();
       parsed.List = args[++i];
+    } else if (arg == "--export") {
+      option(haveExport, parsed.ExportRank);
+      if (i + 1 >= args.size() || args[i + 1].empty() || parsed.ExportRank == 0) throw TUsageError();
+      parsed.ExportFile = args[++i];
     } else {
       if (haveCurve || arg.empty() || arg[0] == '-') throw TUsageError();
       parsed.Curve = arg;
       haveCurve = true;
     }
   }
-  // The other chain types and the animator export come with their own engine parts.
-  if (!haveCurve || !haveType || !haveBudget || !haveSeed || parsed.Type != vesk::kFourbarType)
-    throw TUsageError();
+  if (!haveCurve || !haveType || !haveBudget || !haveSeed || !IsTypeNumber(parsed.Type)) throw TUsageError();
   return parsed;
 }
 
@@ -133,6 +148,20 @@ void WriteList(vesk::TMechanismList& list, const std::string& path) {
   std::ostringstream out;
   list.Write(out);
   shared::WriteFileReplacing(path, out.str(), ".synthtool", "Cannot write " + path + ": ");
+// As the synthesis program exports the current solution to the animator.
+void Export(const TGenerateArgs& parsed, vesk::TMechanismList& list, const vesk::TSpline& curve) {
+  if (parsed.ExportRank > uint64_t(list.Count()))
+    throw std::runtime_error("There is no candidate " + std::to_string(parsed.ExportRank));
+  shared::CreateTabLines();
+  shared::TTabLines& lines = shared::TabLines();
+  lines.Clear();
+  list.Items(int32_t(parsed.ExportRank))->ExportToAnimator();
+  curve.ExportTabLines(lines);
+  lines.BeginSection("Info");
+  lines.EndSection();
+  lines.FileName = parsed.ExportFile;
+  lines.SaveToFile();
+  shared::FreeTabLines();
 }
 
 void Generate(const std::vector<std::string>& args) {
@@ -145,7 +174,8 @@ void Generate(const std::vector<std::string>& args) {
 
   // One mechanism serves every candidate; the list is offered a copy of each valid one (an
   // invalid one would change nothing in it).
-  vesk::TFourbar candidate;
+  const std::unique_ptr<vesk::TMechanism> mechanism = vesk::NewMechanism(uint8_t(parsed.Type));
+  vesk::TMechanism& candidate = *mechanism;
   vesk::TMechanismList list;
   uint64_t made = 0;
   const auto start = std::chrono::steady_clock::now();
@@ -157,6 +187,8 @@ void Generate(const std::vector<std::string>& args) {
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (!parsed.List.empty()) WriteList(list, parsed.List);
 
+  // Before any output: a failed export leaves stdout empty.
+  if (!parsed.ExportFile.empty()) Export(parsed, list, curve);
   char time[64];
   std::snprintf(time, sizeof time, "%.3f", seconds);
   std::cout << "MADE " << made << '\n' << "VALID " << list.Generated << '\n' << "TIME " << time << '\n';

@@ -104,6 +104,14 @@ class TMechanism {
   // optimisation rates.
   virtual void UndoOptimize(const TSpline* curve, TAreaList* groundAreas, TAreaList* couplerAreas);
   virtual double TransmissionAngle() const;
+  // The "Quillon", "Joints", "Links", "Dyads" and input sections of the animator's document,
+  // appended to the global tab-line store as this chain type (MechanismType) is written.
+  virtual void ExportToAnimator();
+  // The SAM input deck; false (no file touched) for a type SAM cannot take (slider four-bar,
+  // five-bar: the caller shows kSamRefusal). Raises std::runtime_error when the file cannot be
+  // written.
+  bool ExportSam(const std::string& fileName) const;
+  static constexpr const char* kSamRefusal = "Not yet able to export this mechanism to SAM";
 
   // List-view image by type, plus 2 when marked, else plus 1 when optimised.
   int32_t GetImageIndex() const;

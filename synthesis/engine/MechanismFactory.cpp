@@ -3,9 +3,12 @@
 
 #include <algorithm>
 
+#include "synthesis/engine/Eightbar.h"
+#include "synthesis/engine/FiveBar.h"
 #include "synthesis/engine/Fourbar.h"
 #include "synthesis/engine/ProjectText.h"
 #include "synthesis/engine/SixBar.h"
+#include "synthesis/engine/Slider.h"
 
 namespace vesk {
 
@@ -67,9 +70,11 @@ std::unique_ptr<TMechanism> NewMechanism(uint8_t type) {
     case kStephenson3Type:
       return std::make_unique<TSixBarS3>();
     case kEightbarType:
+      return std::make_unique<TEightbar>();
     case kSliderType:
+      return std::make_unique<TSlider>();
     case kFiveBarType:
-      throw EFileReadError(ReadErrorText("TMechanism"));
+      return std::make_unique<TFiveBar>();
     default:
       return std::make_unique<TMechanism>();
   }

@@ -122,7 +122,13 @@ TEST_F(SynthtoolTest, ErrorsGoToStderrWithNothingOnStdout) {
       {"", 2, "usage:"},
       {"generate " + good, 2, "usage:"},
       {"generate " + good + " --type 0 --budget 10", 2, "usage:"},
-      {"generate " + good + " --type 1 --budget 10 --seed 1", 2, "usage:"},
+      {"generate " + good + " --type 4 --budget 10 --seed 1", 2, "usage:"},
+      {"generate " + good + " --type 9 --budget 10 --seed 1", 2, "usage:"},
+      {"generate " + good + opts + " --export 0 " + Quote(dir / "x.mech"), 2, "usage:"},
+      {"generate " + good + opts + " --export 1", 2, "usage:"},
+      {"generate " + good + opts + " --export 1 " + Quote(dir / "x.mech") + " --export 1 " + Quote(dir / "x.mech"), 2, "usage:"},
+      {"generate " + good + opts + " --export 51 " + Quote(dir / "x.mech"), 1, "There is no candidate 51"},
+      {"generate " + good + " --type 0 --budget 2000 --seed 1 --export 1 " + Quote(dir / "no-folder" / "x.mech"), 1, "x.mech"},
       {"generate " + good + " --type 0 --budget -1 --seed 1", 2, "usage:"},
       {"generate " + good + " --type 0 --budget 10 --seed +1", 2, "usage:"},
       {"generate " + good + " --type 0 --budget 10 --seed 18446744073709551616", 2, "usage:"},
@@ -144,7 +150,39 @@ TEST_F(SynthtoolTest, ErrorsGoToStderrWithNothingOnStdout) {
     EXPECT_EQ(run.out, "") << c.args;
     EXPECT_NE(run.err.find(c.err), std::string::npos) << c.args << "\n" << run.err;
   }
+  EXPECT_FALSE(fs::exists(dir / "x.mech"));
   EXPECT_EQ(Run("generate " + Curve(eighty, "80.txt") + opts).status, 0);
+}
+
+// The exported candidate is the one ranked K: its coupler point starts at the curve's first
+// point, its input record holds that candidate's rotation, and the document ends with the
+// checksum line that the animator checks.
+TEST_F(SynthtoolTest, ExportWritesTheRankedCandidateAsAnAnimatorDocument) {
+  const fs::path file = dir / "out.mech";
+  const TRun run = Run("generate " + Curve(kCurve) + " --type 0 --budget 3000 --seed 11 --export 2 " + Quote(file));
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string text = ReadBytes(file);
+  for (const char* section : {"[Quillon>\r\n0\tVesk\r\n<Quillon]\r\n", "[Joints>\r\n", "[Links>\r\n",
+                              "[Dyads>\r\nBDE\tCD\r\n<Dyads]", "[Input A>\r\n", "[Curve>\r\n",
+                              "[Info>\r\n<Info]\r\n"})
+    EXPECT_NE(text.find(section), std::string::npos) << section;
+  // The coupler point E stands on the curve's first point.
+  EXPECT_NE(text.find("\r\nE\t 8.63768221000000E-0001\t 5.72272700000000E-0003\t1\t1\t1\t1\t0\t1\r\n"),
+            std::string::npos);
+  // A different rank is a different mechanism.
+  const fs::path first = dir / "first.mech";
+  ASSERT_EQ(Run("generate " + Curve(kCurve) + " --type 0 --budget 3000 --seed 11 --export 1 " + Quote(first)).status, 0);
+  EXPECT_NE(ReadBytes(first), text);
+  const std::string header = std::string(MECHTOOL_PATH);
+  EXPECT_EQ(std::system(("'" + header + "' header " + Quote(file) + " | grep -qx 2").c_str()), 0);
+}
+
+TEST_F(SynthtoolTest, EveryBuiltTypeGenerates) {
+  for (const char* type : {"0", "6", "7", "8"}) {
+    const TRun run = Run("generate " + Curve(kCurve) + " --type " + type + " --budget 2000 --seed 3");
+    EXPECT_EQ(run.status, 0) << type << run.err;
+    EXPECT_NE(run.out.find("RANK 1 "), std::string::npos) << type;
+  }
 }
 
 }  // namespace
