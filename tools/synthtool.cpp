@@ -148,6 +148,8 @@ void WriteList(vesk::TMechanismList& list, const std::string& path) {
   std::ostringstream out;
   list.Write(out);
   shared::WriteFileReplacing(path, out.str(), ".synthtool", "Cannot write " + path + ": ");
+}
+
 // As the synthesis program exports the current solution to the animator.
 void Export(const TGenerateArgs& parsed, vesk::TMechanismList& list, const vesk::TSpline& curve) {
   if (parsed.ExportRank > uint64_t(list.Count()))

@@ -17,6 +17,7 @@
 #include "synthesis/engine/Slider.h"
 #include "synthesis/engine/InputFunction.h"
 #include "synthesis/engine/Random.h"
+#include "synthesis/engine/SixBar.h"
 #include "synthesis/engine/Spline.h"
 #include "tests/tools/MechtoolRun.h"
 
@@ -38,6 +39,9 @@ struct TTypeCase {
   // of its rocker's departure from a straight guide, which the coupler's lever enlarges.
   double Tolerance;
   bool Slider = false;
+  // Watt 2 exports its input law doubled: the animator runs twice the steps, and its first half
+  // is the synthesised path.
+  bool Doubled = false;
 };
 
 class AnimatorExportTest : public TMechtoolFixture {
@@ -118,6 +122,10 @@ TEST_F(AnimatorExportTest, EveryTypeSolvesInTheAnimatorAlongItsSynthesisedPath) 
       {"eight-bar", &Make<vesk::TEightbar>, "J", 1e-9},
       {"five-bar", &Make<vesk::TFiveBar>, "H", 1e-9},
       {"slider", &Make<vesk::TSlider>, "E", 5, true},
+      {"Watt 1", &Make<vesk::TSixBarW1>, "H", 1e-9},
+      {"Watt 2", &Make<vesk::TSixBarW2>, "H", 1e-9, false, true},
+      {"Stephenson 1", &Make<vesk::TSixBarS1>, "H", 1e-9},
+      {"Stephenson 3", &Make<vesk::TSixBarS3>, "H", 1e-9},
   };
   constexpr int32_t kSteps = 24;
   for (const TTypeCase& c : cases) {
@@ -129,14 +137,16 @@ TEST_F(AnimatorExportTest, EveryTypeSolvesInTheAnimatorAlongItsSynthesisedPath) 
     if (c.Slider) tolerance *= Departure(*m);
     const fs::path file = Export(*m);
     EXPECT_EQ(Run("header " + Quote(file)).out.substr(0, 1), "2");
-    const TRun run = Run("solve " + Quote(file) + " --steps " + std::to_string(kSteps));
+    const int32_t animatorSteps = c.Doubled ? 2 * kSteps : kSteps;
+    const TRun run = Run("solve " + Quote(file) + " --steps " + std::to_string(animatorSteps));
     ASSERT_EQ(run.status, 0) << run.err;
     const auto lines = run.Lines();
-    ASSERT_EQ(lines.at("LEN").at(0).at(1), std::to_string(kSteps));
+    ASSERT_EQ(lines.at("LEN").at(0).at(1), std::to_string(animatorSteps));
     int32_t seen = 0;
     for (const auto& p : lines.at("P")) {
       if (p.at(2) != c.Tracer) continue;
       const int32_t k = std::stoi(p.at(1));
+      if (k > kSteps) continue;
       EXPECT_EQ(p.at(9), "0") << k;
       const vesk::TPathPoint* expected = m->PathPoints.GetPathPoint(k + 1);
       ASSERT_NE(expected, nullptr);

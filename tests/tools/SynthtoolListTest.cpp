@@ -111,6 +111,24 @@ TEST_F(SynthtoolListTest, TheGeneratedListReadsBackAsRankedAndWritesTheSameRecor
   EXPECT_EQ(plain.out, list.out);
 }
 
+// The record of every chain type reads back and writes the same bytes again.
+TEST_F(SynthtoolListTest, EveryTypesRecordWritesTheSameAgain) {
+  const std::string curve = File("curve.txt", kCurve);
+  for (const char* type : {"0", "1", "2", "3", "5", "6", "7", "8"}) {
+    SCOPED_TRACE(type);
+    const fs::path first = dir / (std::string("list") + type + ".txt");
+    const fs::path again = dir / (std::string("again") + type + ".txt");
+    const TRun run = Run("generate " + curve + " --type " + type + " --budget 3000 --seed 5 --list " + Quote(first));
+    ASSERT_EQ(run.status, 0) << run.err;
+    const TRun list = Run("list " + Quote(first) + " " + Quote(again));
+    ASSERT_EQ(list.status, 0) << list.err;
+    const auto lines = list.Lines();
+    ASSERT_GE(lines.size(), 2u) << "no valid candidate to write";
+    EXPECT_EQ(lines[1].substr(0, 7 + std::string(type).size()), std::string("MECH 1 ") + type);
+    EXPECT_EQ(ReadBytes(again), ReadBytes(first));
+  }
+}
+
 TEST_F(SynthtoolListTest, AnEmptyListAndItsRecord) {
   const TRun run = Run("list " + File("empty.txt", "[MechanismList]\r\n0\r\n0\r\n") + " " + Quote(dir / "out.txt"));
   ASSERT_EQ(run.status, 0) << run.err;

@@ -178,7 +178,7 @@ TEST_F(SynthtoolTest, ExportWritesTheRankedCandidateAsAnAnimatorDocument) {
 }
 
 TEST_F(SynthtoolTest, EveryBuiltTypeGenerates) {
-  for (const char* type : {"0", "6", "7", "8"}) {
+  for (const char* type : {"0", "1", "2", "3", "5", "6", "7", "8"}) {
     const TRun run = Run("generate " + Curve(kCurve) + " --type " + type + " --budget 2000 --seed 3");
     EXPECT_EQ(run.status, 0) << type << run.err;
     EXPECT_NE(run.out.find("RANK 1 "), std::string::npos) << type;
