@@ -140,8 +140,8 @@ TMainForm::TMainForm(std::unique_ptr<shared::TUserDialogs> dialogs, QWidget* par
   FGraphBox = std::make_unique<TQtGraphPaintBox>(GraphPaintBox, shared::Convert());
   FGroundDrawing = std::make_unique<shared::TDXFDrawing>(shared::TDXFProfile::Synthesis());
   SeedRandomFromClock();
-  CreateSolutionList();
   CreateViewTools();
+  CreateSolutionList();
   Closing = false;
   UpdateControls();
 }
@@ -707,7 +707,8 @@ void TMainForm::UpdateControls() {
   for (QAction* action : {AnalysisInputFunctionItem, SynthesisOptionsItem, ListPopUpDelete, ListPopUpClearAll,
                           ListPopUpInputFunction})
     action->setEnabled(idle);
-  for (QAction* action : {AnalysisStartItem, AnalysisResetItem, SynthesisUndoOptimizeItem, UndoOptimizeButton})
+  for (QAction* action : {AnalysisStartItem, AnalysisResetItem, SynthesisUndoOptimizeItem, UndoOptimizeButton,
+                          StepCCWButton, StartButton, PauseButton, StopButton, StepCWButton})
     action->setEnabled(idle && current);
   ListPopUpMark->setEnabled(current);
   for (QWidget* box : {PaintBox1, PaintBox2, PaintBox3}) box->setEnabled(idle);

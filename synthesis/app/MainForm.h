@@ -184,6 +184,19 @@ class TMainForm : public QMainWindow {
   // The system beep and the error box with OK; tests record them.
   std::function<void()> Beep;
   std::function<void(const QString& text)> ErrorBox;
+  // The animation of the current solution: once out to the end of its input and back.
+  void AnimationStartClick(QObject* sender);
+  void PauseButtonClick(QObject* sender);
+  void AnimationResetClick();
+  void AnimationStepClick(bool forward);
+  void AnimTimerTick();
+  // > 0 steps forward, else back.
+  int AnimationDirection = 1;
+  QAction* StepCCWButton;
+  QAction* StartButton;
+  QAction* PauseButton;
+  QAction* StopButton;
+  QAction* StepCWButton;
   // Stands for the idle handler: a zero-interval timer runs while a toggle is down.
   QTimer* IdleTimer;
   QMenu* ListPopupMenu;

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QTableWidget>
 #include <QTimer>
+#include <QToolBar>
 #include <QTreeWidget>
 #include <algorithm>
 #include <memory>
@@ -143,7 +144,111 @@ void TMainForm::CreateSolutionList() {
   MechListView->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(MechListView, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { ListPopupMenu->popup(MechListView->viewport()->mapToGlobal(at)); });
+
+  const auto animButton = [this](const char* name, const QString& text, const QString& hint, bool checkable) {
+    QAction* action = ToolBar2->addAction(text);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setToolTip(hint);
+    action->setStatusTip(hint);
+    action->setCheckable(checkable);
+    return action;
+  };
+  ToolBar2->addSeparator();
+  StepCCWButton = animButton("StepCCWButton", QStringLiteral("<"), QStringLiteral("Step back"), false);
+  StartButton = animButton("StartButton", QStringLiteral("Start"), QStringLiteral("Start animation"), true);
+  PauseButton = animButton("PauseButton", QStringLiteral("Pause"), QStringLiteral("Pause animation"), true);
+  StopButton = animButton("StopButton", QStringLiteral("Stop"), QStringLiteral("Stop animation"), false);
+  StepCWButton = animButton("StepCWButton", QStringLiteral(">"), QStringLiteral("Step forward"), false);
+  connect(StepCCWButton, &QAction::triggered, this, [this] { AnimationStepClick(false); });
+  connect(StepCWButton, &QAction::triggered, this, [this] { AnimationStepClick(true); });
+  connect(StartButton, &QAction::triggered, this, [this] { AnimationStartClick(StartButton); });
+  connect(AnalysisStartItem, &QAction::triggered, this, [this] { AnimationStartClick(AnalysisStartItem); });
+  connect(PauseButton, &QAction::triggered, this, [this] { PauseButtonClick(PauseButton); });
+  connect(StopButton, &QAction::triggered, this, [this] { AnimationResetClick(); });
+  connect(AnalysisResetItem, &QAction::triggered, this, [this] { AnimationResetClick(); });
+  connect(AnimTimer, &QTimer::timeout, this, [this] { AnimTimerTick(); });
   SetSolutionView(std::make_unique<TListSolutionView>(*FSolutions));
+}
+
+void TMainForm::AnimationStartClick(QObject* sender) {
+  TMechanism* current = FSolutions->Current;
+  if (!current) {
+    StartButton->setChecked(false);
+    return;
+  }
+  if (sender != StartButton) StartButton->setChecked(!StartButton->isChecked());
+  if (!StartButton->isChecked()) {
+    PauseButton->setChecked(true);
+    PauseButtonClick(PauseButton);
+    return;
+  }
+  PauseButton->setChecked(false);
+  UpdateControls();
+  // A paused run resumes where it stands; only a run from the start is prepared.
+  if (current->InputFunction.CurrentStep == 0 && !AnimTimer->isActive()) {
+    AnimTimer->setInterval(AppOptions.AnimationInterval());
+    current->RestoreJoints();
+    current->StoreJoints();
+    RepaintSolution();
+  }
+  AnimationDirection = 1;
+  AnimTimer->start();
+}
+
+void TMainForm::PauseButtonClick(QObject* sender) {
+  if (sender != PauseButton) PauseButton->setChecked(!PauseButton->isChecked());
+  if (!PauseButton->isChecked()) {
+    StartButton->setChecked(true);
+    AnimationStartClick(StartButton);
+    return;
+  }
+  StartButton->setChecked(false);
+  AnimTimer->stop();
+}
+
+void TMainForm::AnimationResetClick() {
+  AnimTimer->stop();
+  if (TMechanism* current = FSolutions->Current) {
+    current->RestoreJoints();
+    FGraphBox->Graph().SetCursor(AppOptions.XIsTime ? current->InputFunction.CurrentTime()
+                                                    : current->InputFunction.CurrentPosition());
+  }
+  StartButton->setChecked(false);
+  PauseButton->setChecked(false);
+  UpdateControls();
+  RepaintSolution();
+}
+
+void TMainForm::AnimationStepClick(bool forward) {
+  TMechanism* current = FSolutions->Current;
+  if (!current) return;
+  if (forward)
+    current->StepForward();
+  else
+    current->StepBack();
+  FGraphBox->Graph().SetCursor(AppOptions.XIsTime ? current->InputFunction.CurrentTime()
+                                                  : current->InputFunction.CurrentPosition());
+  RepaintSolution();
+}
+
+void TMainForm::AnimTimerTick() {
+  TMechanism* current = FSolutions->Current;
+  if (!current) {
+    AnimationResetClick();
+    return;
+  }
+  if (AnimationDirection <= 0) {
+    if (!current->StepBack()) {
+      AnimationResetClick();
+      return;
+    }
+  } else if (!current->StepForward()) {
+    AnimationDirection = -1;
+    return;
+  }
+  FGraphBox->Graph().SetCursor(AppOptions.XIsTime ? current->InputFunction.CurrentTime()
+                                                  : current->InputFunction.CurrentPosition());
+  RepaintSolution();
 }
 
 void TMainForm::RepaintSolution() {
@@ -223,7 +328,7 @@ bool TMainForm::GenerateIdle() {
 }
 
 void TMainForm::OptimizeButtonClick(QObject* sender) {
-  AnimTimer->stop();
+  AnimationResetClick();
   if (sender != OptimizeButton) OptimizeButton->setChecked(!OptimizeButton->isChecked());
   if (!OptimizeButton->isChecked()) {
     if (FOptimizer) StopOptimizing();
@@ -294,6 +399,7 @@ void TMainForm::UndoOptimizeButtonClick() {
 }
 
 void TMainForm::MechListViewSelect() {
+  AnimationResetClick();
   FSolutions->SelectFromListView();
   if (FSolutions->Current && AppOptions.ZoomAllOnSelect) ZoomAll(0);
   FSolutions->UpdateViews();
@@ -302,10 +408,12 @@ void TMainForm::MechListViewSelect() {
 }
 
 void TMainForm::MechListViewDblClick() {
+  AnimationResetClick();
   if (GenerateButton->isChecked())
     SynthesisGenerateClick(MechListView);
   else if (OptimizeButton->isChecked())
     OptimizeButtonClick(MechListView);
+  AnimationStartClick(nullptr);
 }
 
 void TMainForm::ListPopUpMarkClick() {
@@ -320,7 +428,7 @@ void TMainForm::ListPopUpMarkClick() {
 void TMainForm::ListPopUpDeleteClick() {
   if (FListView->SelectedRow() < 0) return;
   if (!Confirm(QStringLiteral("Do you wish to Delete the selected Mechanism?"))) return;
-  AnimTimer->stop();
+  AnimationResetClick();
   FSolutions->DeleteSelected();
   FSolutions->Modified = true;
   FSolutions->UpdateViews();
@@ -330,9 +438,10 @@ void TMainForm::ListPopUpDeleteClick() {
 
 void TMainForm::ListPopUpClearAllClick() {
   if (!Confirm(QStringLiteral("Do you wish to Delete All Mechanisms?"))) return;
-  AnimTimer->stop();
+  AnimationResetClick();
   FSolutions->Clear();
   FSolutions->Modified = true;
+  FProgress->Reset();
   FSolutions->UpdateViews();
   UpdateControls();
   RepaintSolution();

@@ -7,6 +7,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QTreeWidget>
+#include <array>
 #include <deque>
 #include <memory>
 #include <stdexcept>
@@ -19,6 +20,7 @@
 #include "synthesis/engine/CMatrix.h"
 #include "synthesis/engine/GenerateProgress.h"
 #include "synthesis/engine/InputFunction.h"
+#include "synthesis/engine/Joint.h"
 #include "synthesis/engine/MechanismList.h"
 #include "synthesis/engine/PrePoint.h"
 #include "synthesis/engine/ProgramInfo.h"
@@ -318,6 +320,53 @@ TEST_F(MainFormSolutionsTest, DoubleClickStopsGenerationAndLeavesTheSelectionToT
   EXPECT_EQ(Form->Progress().Count, 300);
   EXPECT_EQ(Form->Solutions().Current, nullptr);
   EXPECT_EQ(Beeps, 0);
+}
+
+TEST_F(MainFormSolutionsTest, AnimationRunsOutAndBackOnceAndStartPausesIt) {
+  Generate(600);
+  Form->MechListView->setCurrentItem(Form->MechListView->topLevelItem(0));
+  TMechanism* solution = Form->Solutions().Current;
+  ASSERT_NE(solution, nullptr);
+  const std::array<int32_t, 3> intervals = {180, 88, 42};
+  const double beforeX = solution->Joints.GetJoint(3)->X, beforeY = solution->Joints.GetJoint(3)->Y;
+
+  AppOptions.Speed = 2;
+  Form->StartButton->trigger();
+  EXPECT_TRUE(Form->AnimTimer->isActive());
+  EXPECT_EQ(Form->AnimTimer->interval(), intervals[2]);
+  for (int i = 0; i < 3; ++i) Form->AnimTimerTick();
+  ASSERT_EQ(solution->InputFunction.CurrentStep, 3);
+
+  // Start again pauses; the next press resumes where it stood.
+  Form->AnalysisStartItem->trigger();
+  EXPECT_FALSE(Form->AnimTimer->isActive());
+  EXPECT_TRUE(Form->PauseButton->isChecked());
+  EXPECT_FALSE(Form->StartButton->isChecked());
+  Form->StartButton->trigger();
+  EXPECT_TRUE(Form->AnimTimer->isActive());
+  EXPECT_FALSE(Form->PauseButton->isChecked());
+  EXPECT_EQ(solution->InputFunction.CurrentStep, 3);
+
+  // Out to the furthest step, one tick to turn, back to 0, one tick that ends it.
+  int ticks = 3, furthest = 3;
+  while (Form->AnimTimer->isActive() && ticks < 10000) {
+    Form->AnimTimerTick();
+    ++ticks;
+    furthest = std::max(furthest, int(solution->InputFunction.CurrentStep));
+  }
+  EXPECT_FALSE(Form->AnimTimer->isActive());
+  EXPECT_GT(furthest, 3);
+  EXPECT_EQ(ticks, 2 * furthest + 2);
+  EXPECT_EQ(solution->InputFunction.CurrentStep, 0);
+  EXPECT_FALSE(Form->StartButton->isChecked());
+  EXPECT_NEAR(solution->Joints.GetJoint(3)->X, beforeX, 1e-9);
+  EXPECT_NEAR(solution->Joints.GetJoint(3)->Y, beforeY, 1e-9);
+
+  // Right and Left step once each way.
+  Form->FormKeyDown(Qt::Key_Right);
+  EXPECT_EQ(solution->InputFunction.CurrentStep, 1);
+  Form->FormKeyDown(Qt::Key_Left);
+  EXPECT_EQ(solution->InputFunction.CurrentStep, 0);
 }
 
 }  // namespace
