@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMessageBox>
@@ -102,11 +103,19 @@ class TListSolutionView : public TSolutionView {
 void TMainForm::CreateSolutionList() {
   Beep = [] { QApplication::beep(); };
   ErrorBox = [this](const QString& text) { QMessageBox::critical(this, windowTitle(), text); };
-  MechListView->setColumnCount(4);
+  MechListView->setColumnCount(3);
+  MechListView->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Nr"), QStringLiteral("Total")});
+  const QFontMetrics metrics(MechListView->font());
+  MechListView->setColumnWidth(0, std::max(90, metrics.horizontalAdvance(QStringLiteral("Stephenson 3")) + 16));
+  MechListView->setColumnWidth(1, std::max(40, metrics.horizontalAdvance(QStringLiteral("00000")) + 16));
+  MechListView->setColumnWidth(2, std::max(100, metrics.horizontalAdvance(QStringLiteral("0.0000000")) + 16));
   MechListView->setSelectionMode(QAbstractItemView::SingleSelection);
   StringGrid1->setColumnCount(3);
   StringGrid1->setRowCount(TMechanismList::kGridRows);
   StringGrid1->horizontalHeader()->hide();
+  StringGrid1->verticalHeader()->setDefaultSectionSize(metrics.height() + 6);
+  StringGrid1->setColumnWidth(0, metrics.horizontalAdvance(QStringLiteral("Gear Ratio")) + 16);
+  StringGrid1->setColumnWidth(1, metrics.horizontalAdvance(QStringLiteral("-0000.000")) + 16);
   FListView = std::make_unique<TQtListView>(MechListView);
   FGrid = std::make_unique<TQtPropertiesGrid>(StringGrid1);
   FSolutions = std::make_unique<TMechanismList>();
