@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QTest>
+#include <QEvent>
 #include <QProgressBar>
 #include <QTableWidget>
 #include <QTimer>
@@ -53,6 +56,16 @@ class TAnsweringDialogs : public shared::TUserDialogs {
 const double kCurve[][2] = {{0.863768221, 0.005722727}, {0.821343882, 0.014989800}, {0.760172590, 0.024885999},
                             {0.686238478, 0.032924822}, {0.605230085, 0.035304690}, {0.522419187, 0.028720371},
                             {0.442806413, 0.011240277}};
+
+// Counts the paints a widget receives.
+class TPaintCounter : public QObject {
+ public:
+  int Paints = 0;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++Paints;
+    return false;
+  }
+};
 
 class MainFormSolutionsTest : public shared::test::TSettingsStoreTest {
  protected:
@@ -203,9 +216,17 @@ TEST_F(MainFormSolutionsTest, OptimizeRunsOnSolutionOneAndBeepsWhenDone) {
   // Optimising locks the list view and generation.
   EXPECT_FALSE(Form->MechListView->isEnabled());
   EXPECT_FALSE(Form->SynthesisGenerate->isEnabled());
+  // Every turn is one sweep; the view is painted at once after sweeps 10, 20, 30 ... only (other
+  // repaints wait for the event loop, which does not run here).
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+  QApplication::processEvents();
+  TPaintCounter counter;
+  Form->PaintBox1->installEventFilter(&counter);
   int sweeps = 1;
   while (!Form->OptimizeIdle() && sweeps < 5000) ++sweeps;
+  Form->PaintBox1->removeEventFilter(&counter);
   EXPECT_LT(sweeps, 5000);
+  EXPECT_EQ(counter.Paints, sweeps / 10);
   EXPECT_EQ(Beeps, 1);
   EXPECT_FALSE(Form->OptimizeButton->isChecked());
   EXPECT_FALSE(Form->Optimizing);
@@ -320,6 +341,13 @@ TEST_F(MainFormSolutionsTest, DoubleClickStopsGenerationAndLeavesTheSelectionToT
   EXPECT_EQ(Form->Progress().Count, 300);
   EXPECT_EQ(Form->Solutions().Current, nullptr);
   EXPECT_EQ(Beeps, 0);
+  // Space stops a running generation as well, and continues nothing.
+  Form->SynthesisGenerate->trigger();
+  Form->GenerateIdle();
+  Form->FormKeyDown(Qt::Key_Space);
+  EXPECT_FALSE(Form->GenerateButton->isChecked());
+  EXPECT_FALSE(Form->IdleTimer->isActive());
+  EXPECT_EQ(Form->Progress().Count, 301);
 }
 
 TEST_F(MainFormSolutionsTest, AnimationRunsOutAndBackOnceAndStartPausesIt) {
