@@ -19,6 +19,8 @@
 #include "shared/Convert.h"
 #include "shared/qt/Application.h"
 #include "synthesis/app/MainForm.h"
+#include "synthesis/app/QtGraphPaintBox.h"
+#include "synthesis/engine/GraphPaintBox.h"
 #include "synthesis/engine/AppOptions.h"
 #include "synthesis/engine/CMatrix.h"
 #include "synthesis/engine/GenerateProgress.h"
@@ -321,8 +323,11 @@ TEST_F(MainFormSolutionsTest, ListPopupMarksDeletesAndClears) {
   Form->ListPopUpClearAll->trigger();
   EXPECT_EQ(Dialogs->Questions.back(), "Do you wish to Delete All Mechanisms?");
   EXPECT_EQ(Form->Solutions().Count(), count - 1);
+  Form->Progress().Count = 7;  // a stopped run
   Form->ListPopUpClearAll->trigger();
   EXPECT_EQ(Form->Solutions().Count(), 0);
+  EXPECT_EQ(Form->Progress().Count, 0);
+  EXPECT_EQ(Form->GraphBox().Graph().Count, 0);
   EXPECT_EQ(Rows(), 0);
   EXPECT_EQ(Form->Solutions().Current, nullptr);
   EXPECT_TRUE(Form->IsProjectModified());
@@ -348,6 +353,19 @@ TEST_F(MainFormSolutionsTest, DoubleClickStopsGenerationAndLeavesTheSelectionToT
   EXPECT_FALSE(Form->GenerateButton->isChecked());
   EXPECT_FALSE(Form->IdleTimer->isActive());
   EXPECT_EQ(Form->Progress().Count, 301);
+}
+
+TEST_F(MainFormSolutionsTest, ClosingTheWindowEndsRunningWork) {
+  Generate(600);
+  Form->Solutions().Select(1);
+  Form->UpdateControls();
+  Form->SynthesisOptimize->trigger();
+  ASSERT_TRUE(Form->Optimizing);
+  Dialogs->Answers = {TAnswer::No};  // "Save ?"
+  EXPECT_TRUE(Form->close());
+  EXPECT_FALSE(Form->Optimizing);
+  EXPECT_FALSE(Form->OptimizeButton->isChecked());
+  EXPECT_FALSE(Form->IdleTimer->isActive());
 }
 
 TEST_F(MainFormSolutionsTest, AnimationRunsOutAndBackOnceAndStartPausesIt) {
