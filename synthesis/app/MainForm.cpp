@@ -803,6 +803,8 @@ bool TMainForm::FileSaveAs() {
 }
 
 bool TMainForm::FileLastOpenedClick(int tag) {
+  // A new project would free the solutions that running work holds.
+  if (Generating || Optimizing) return false;
   if (AskSave() == TAnswer::Cancel) return false;
   NewProject();
   TProgramInfo& info = ProgramInfo();
@@ -832,7 +834,7 @@ void TMainForm::FileMenuClick() {
     items[i]->setText(QStringLiteral("&%1 ").arg(i + 1) + QFileInfo(path).fileName());
     items[i]->setToolTip(path);
     items[i]->setStatusTip(path);
-    items[i]->setEnabled(Store != nullptr);
+    items[i]->setEnabled(Store != nullptr && !Generating && !Optimizing);
   }
   FileRecentSeparator->setVisible(!info.LastOpened1.empty());
   FileMenu->setToolTipsVisible(true);

@@ -361,7 +361,15 @@ TEST_F(MainFormSolutionsTest, ClosingTheWindowEndsRunningWork) {
   Form->UpdateControls();
   Form->SynthesisOptimize->trigger();
   ASSERT_TRUE(Form->Optimizing);
-  Dialogs->Answers = {TAnswer::No};  // "Save ?"
+  // A recent file cannot replace the project under running work.
+  const int32_t count = Form->Solutions().Count();
+  ProgramInfo().LastOpened1 = "/nowhere/p.vesk";
+  Dialogs->Answers = {TAnswer::No};
+  EXPECT_FALSE(Form->FileLastOpenedClick(1));
+  EXPECT_EQ(Form->Solutions().Count(), count);
+  EXPECT_TRUE(Form->Optimizing);
+  Form->OptimizeIdle();
+
   EXPECT_TRUE(Form->close());
   EXPECT_FALSE(Form->Optimizing);
   EXPECT_FALSE(Form->OptimizeButton->isChecked());
