@@ -41,12 +41,15 @@
 #include "shared/qt/QtCanvas.h"
 #include "shared/qt/QtText.h"
 #include "synthesis/app/QtGraphPaintBox.h"
+#include "synthesis/app/QtMechanismListViews.h"
 #include "synthesis/app/SolutionView.h"
 #include "synthesis/app/SynthOptionsDlg.h"
 #include "synthesis/engine/AppOptions.h"
 #include "synthesis/engine/Area.h"
 #include "synthesis/engine/Drawing.h"
 #include "synthesis/engine/GenerateProgress.h"
+#include "synthesis/engine/MechOptimize.h"
+#include "synthesis/engine/MechanismList.h"
 #include "synthesis/engine/ProgramInfo.h"
 #include "synthesis/engine/Random.h"
 #include "synthesis/engine/Spline.h"
@@ -138,6 +141,7 @@ TMainForm::TMainForm(std::unique_ptr<shared::TUserDialogs> dialogs, QWidget* par
   FGroundDrawing = std::make_unique<shared::TDXFDrawing>(shared::TDXFProfile::Synthesis());
   SeedRandomFromClock();
   CreateViewTools();
+  CreateSolutionList();
   Closing = false;
   UpdateControls();
 }
@@ -609,8 +613,7 @@ void TMainForm::UpdateCaption() {
 }
 
 bool TMainForm::IsProjectModified() const {
-  // The solution list joins these once the window holds one.
-  return Modified || FCurve->IsModified() || FGroundAreas->IsModified() || FCouplerAreas->IsModified() ||
+  return Modified || FSolutions->IsModified() || FCurve->IsModified() || FGroundAreas->IsModified() || FCouplerAreas->IsModified() ||
          Drawing().GetModified();
 }
 
@@ -633,6 +636,9 @@ void TMainForm::NewProject() {
   FCurve->SetModified(false);
   Drawing().MakeDefault();
   Drawing().SetModified(false);
+  AnimTimer->stop();
+  FSolutions->Clear();
+  FSolutions->UpdateViews();
   FProgress->Reset();
   FGraphBox->Graph().Clear();
   FGraphBox->Invalidate();
@@ -645,7 +651,9 @@ void TMainForm::NewProject() {
 }
 
 void TMainForm::RefreshAll() {
-  // The solution list's views and zoom to fit join here with the list and the view module.
+  FSolutions->RebuildListView();
+  FSolutions->SyncListView();
+  FSolutions->UpdateViews();
   for (QWidget* box : {PaintBox1, PaintBox2, PaintBox3, GraphPaintBox}) box->update();
   FGraphBox->Invalidate();
   UpdateControls();
@@ -675,24 +683,40 @@ void TMainForm::ReflectOptions() {
 
 void TMainForm::ResetTypeButtons() {
   NewType = 0;
+  FSolutions->NewType = kFourbarType;
   for (QAction* button : MechButtons)
     if (button) button->setEnabled(true);
   MechButtons[0]->setChecked(true);
 }
 
 void TMainForm::UpdateControls() {
-  const bool files = Store != nullptr;
-  for (QAction* action : {FileOpenItem, FileSaveItem, FileSaveAsItem, OpenButton, SaveButton})
-    action->setEnabled(files);
-  // These wait for the solution list, generation control and exports; they are switched on
-  // where those are wired in.
+  // These wait for the exports; they are switched on where those are wired in.
   for (QAction* action : {FileImportDXFItem, FileExportExcelItem, FileImportExcelItem, FileExportSAMItem,
-                          FileExporttoQuillonItem, FileReportItem, ReportButton, AnalysisStartItem,
-                          AnalysisResetItem, SynthesisGenerate, SynthesisOptimize, SynthesisUndoOptimizeItem,
-                          GenerateButton, OptimizeButton, UndoOptimizeButton})
+                          FileExporttoQuillonItem, FileReportItem, ReportButton})
     action->setEnabled(false);
-  for (QAction* action : {ViewZoomAllItem, ViewZoomInItem, ViewZoomOutItem, AnalysisInputFunctionItem})
-    action->setEnabled(true);
+  for (QAction* action : {ViewZoomAllItem, ViewZoomInItem, ViewZoomOutItem}) action->setEnabled(true);
+  const bool generating = GenerateButton->isChecked();
+  const bool optimizing = OptimizeButton->isChecked();
+  const bool idle = !generating && !optimizing;
+  const bool current = FSolutions->Current != nullptr;
+  const bool curve = FCurve->Count() >= 2;
+  FileNewItem->setEnabled(idle);
+  NewButton->setEnabled(idle);
+  for (QAction* action : {FileOpenItem, FileSaveItem, FileSaveAsItem, OpenButton, SaveButton})
+    action->setEnabled(idle && Store != nullptr);
+  for (QAction* action : {AnalysisInputFunctionItem, SynthesisOptionsItem, ListPopUpDelete, ListPopUpClearAll,
+                          ListPopUpInputFunction})
+    action->setEnabled(idle);
+  for (QAction* action : {AnalysisStartItem, AnalysisResetItem, SynthesisUndoOptimizeItem, UndoOptimizeButton,
+                          StepCCWButton, StartButton, PauseButton, StopButton, StepCWButton})
+    action->setEnabled(idle && current);
+  ListPopUpMark->setEnabled(current);
+  for (QWidget* box : {PaintBox1, PaintBox2, PaintBox3}) box->setEnabled(idle);
+  GenerateButton->setEnabled(curve && !optimizing);
+  SynthesisGenerate->setEnabled(curve && !optimizing);
+  for (QAction* action : {OptimizeButton, SynthesisOptimize, ListPopUpOptimize})
+    action->setEnabled(curve && current && !generating);
+  MechListView->setEnabled(!optimizing);
   EditMenuClick();
 }
 
@@ -779,6 +803,8 @@ bool TMainForm::FileSaveAs() {
 }
 
 bool TMainForm::FileLastOpenedClick(int tag) {
+  // A new project would free the solutions that running work holds.
+  if (Generating || Optimizing) return false;
   if (AskSave() == TAnswer::Cancel) return false;
   NewProject();
   TProgramInfo& info = ProgramInfo();
@@ -808,7 +834,7 @@ void TMainForm::FileMenuClick() {
     items[i]->setText(QStringLiteral("&%1 ").arg(i + 1) + QFileInfo(path).fileName());
     items[i]->setToolTip(path);
     items[i]->setStatusTip(path);
-    items[i]->setEnabled(Store != nullptr);
+    items[i]->setEnabled(Store != nullptr && !Generating && !Optimizing);
   }
   FileRecentSeparator->setVisible(!info.LastOpened1.empty());
   FileMenu->setToolTipsVisible(true);
@@ -903,6 +929,11 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  // Running work ends before the window goes; nothing may hold a solution that is freed.
+  IdleTimer->stop();
+  Generating = false;
+  GenerateButton->setChecked(false);
+  if (FOptimizer) StopOptimizing();
   event->accept();
 }
 

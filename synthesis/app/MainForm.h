@@ -41,6 +41,10 @@ namespace vesk {
 
 class TAreaList;
 class TGenerateProgress;
+class TMechanismList;
+class TMechOptimize;
+class TQtListView;
+class TQtPropertiesGrid;
 class TSolutionView;
 class TQtGraphPaintBox;
 class TQtProgressPanel;
@@ -159,6 +163,48 @@ class TMainForm : public QMainWindow {
     int Kind = 0;
     int Index = 0;
   } PickHit;
+
+  // The solution list, with the list view, grid and graph as its views.
+  TMechanismList& Solutions() { return *FSolutions; }
+  // Generation and optimisation toggles; the sender flips the button unless it is the button.
+  void SynthesisGenerateClick(QObject* sender);
+  void OptimizeButtonClick(QObject* sender);
+  void UndoOptimizeButtonClick();
+  // One turn of the idle work; true when the run has ended.
+  bool GenerateIdle();
+  bool OptimizeIdle();
+  // Milliseconds of candidates per generation turn.
+  int GenerateTurnMs = 15;
+  // The list view and its popup.
+  void MechListViewSelect();
+  void MechListViewDblClick();
+  void ListPopUpMarkClick();
+  void ListPopUpDeleteClick();
+  void ListPopUpClearAllClick();
+  // The system beep and the error box with OK; tests record them.
+  std::function<void()> Beep;
+  std::function<void(const QString& text)> ErrorBox;
+  // The animation of the current solution: once out to the end of its input and back.
+  void AnimationStartClick(QObject* sender);
+  void PauseButtonClick(QObject* sender);
+  void AnimationResetClick();
+  void AnimationStepClick(bool forward);
+  void AnimTimerTick();
+  // > 0 steps forward, else back.
+  int AnimationDirection = 1;
+  QAction* StepCCWButton;
+  QAction* StartButton;
+  QAction* PauseButton;
+  QAction* StopButton;
+  QAction* StepCWButton;
+  // Stands for the idle handler: a zero-interval timer runs while a toggle is down.
+  QTimer* IdleTimer;
+  QMenu* ListPopupMenu;
+  QAction* ListPopUpOptimize;
+  QAction* ListPopUpMark;
+  QAction* ListPopUpDelete;
+  QAction* ListPopUpClearAll;
+  QAction* ListPopUpInputFunction;
 
   // The project file module; null leaves the file commands disabled.
   void SetProjectStore(std::unique_ptr<TProjectStore> store);
@@ -345,6 +391,15 @@ class TMainForm : public QMainWindow {
   shared::TConvertDlg* FConvertDlg = nullptr;
   TSynthOptionsDlg* FSynthOptionsDlg = nullptr;
   std::unique_ptr<TSolutionView> FSolution;
+  std::unique_ptr<TQtListView> FListView;
+  std::unique_ptr<TQtPropertiesGrid> FGrid;
+  std::unique_ptr<TMechanismList> FSolutions;
+  std::unique_ptr<TMechOptimize> FOptimizer;
+  void CreateSolutionList();
+  void IdleTurn();
+  void StopOptimizing();
+  void SelectFirstSolution();
+  void RepaintSolution();
 };
 
 }  // namespace vesk

@@ -706,6 +706,21 @@ void TMainForm::FormKeyDown(int key) {
         FCanvases[size_t(view)]->SetMode(shared::kModeSelect);
         ShowMode(view);
       }
+      AnimationResetClick();
+      break;
+    case Qt::Key_Space:
+      if (GenerateButton->isChecked())
+        SynthesisGenerateClick(nullptr);
+      else if (OptimizeButton->isChecked())
+        OptimizeButtonClick(nullptr);
+      else
+        AnimationStartClick(nullptr);
+      break;
+    case Qt::Key_Left:
+      AnimationStepClick(false);
+      break;
+    case Qt::Key_Right:
+      AnimationStepClick(true);
       break;
     case Qt::Key_Delete:
       if (ActiveView() == 0)
@@ -727,7 +742,9 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TMainForm::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Delete) {
+  const int key = event->key();
+  if (key == Qt::Key_Escape || key == Qt::Key_Delete || key == Qt::Key_Space || key == Qt::Key_Left ||
+      key == Qt::Key_Right) {
     shared::DeliverGuarded([&] {
       FormKeyDown(event->key());
       return true;

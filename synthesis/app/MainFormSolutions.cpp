@@ -1,0 +1,459 @@
+// TMainForm's solution list and its Qt views, and the generation and optimisation toggles that
+// run as idle work on a zero-interval timer.
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMessageBox>
+#include <QTableWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "shared/qt/QtText.h"
+#include "synthesis/app/MainForm.h"
+#include "synthesis/app/QtGraphPaintBox.h"
+#include "synthesis/app/QtMechanismListViews.h"
+#include "synthesis/app/SolutionView.h"
+#include "synthesis/engine/AppOptions.h"
+#include "synthesis/engine/Area.h"
+#include "synthesis/engine/GenerateProgress.h"
+#include "synthesis/engine/InputFunction.h"
+#include "synthesis/engine/MechOptimize.h"
+#include "synthesis/engine/MechanismList.h"
+#include "synthesis/engine/Spline.h"
+
+namespace vesk {
+
+namespace {
+
+// The views' side of the list's current solution.
+class TListSolutionView : public TSolutionView {
+ public:
+  explicit TListSolutionView(TMechanismList& list) : List(list) {}
+  bool HasCurrent() const override { return List.Current != nullptr; }
+  void Deselect() override {
+    if (List.Current) List.Current->ClearSelection();
+  }
+  int PickAt(const shared::TComplex& point, double tolerance, int& index) override {
+    const auto [kind, i] = List.HitTest(point, tolerance);
+    index = i;
+    if (!List.Current) return kPickNothing;
+    TMechanism& m = *List.Current;
+    if (kind == kPickJoint) m.Joints.Select(i);
+    if (kind == kPickPathPoint) m.PathPoints.Select(i);
+    if (kind == kPickLink) m.Links.Select(i);
+    if (kind == kPickJoint || kind == kPickLink) List.SelectGridRow();
+    return kind;
+  }
+  bool HasSelectedJoint() const override { return List.Current && List.Current->Joints.Selected(); }
+  void DragJoint(const shared::TComplex& point) override {
+    if (!List.Current) return;
+    if (TComplexPoint* joint = List.Current->Joints.Selected()) {
+      joint->X = point.X;
+      joint->Y = point.Y;
+      joint->Modified = true;
+    }
+    List.FillPropertiesGrid();
+    List.SelectGridRow();
+  }
+  TComplexPointList* SelectedJointList() override {
+    return List.Current && List.Current->Joints.Selected() ? &List.Current->Joints : nullptr;
+  }
+  TComplexPointList* SelectedPathPointList() override {
+    return List.Current && List.Current->PathPoints.Selected() ? &List.Current->PathPoints : nullptr;
+  }
+  void RefillGrid() override {
+    List.FillPropertiesGrid();
+    List.SelectGridRow();
+  }
+  void Draw(shared::TCanvas2D& canvas) override {
+    if (List.Current) List.Current->Draw(canvas);
+  }
+  void UpdateExtent(shared::TComplex& min, shared::TComplex& max) override {
+    if (List.Current) List.Current->GetExtents(min, max);
+  }
+  void TakeDefaultInputFunction() override {
+    if (!List.Current) return;
+    TInputFunction& d = DefaultInputFunction();
+    d.SetFunctionType(List.Current->InputFunction.FunctionType());
+    d.SetTmax(List.Current->InputFunction.Tmax());
+  }
+  void ApplyDefaultInputFunction() override {
+    List.ApplyInputFunctionToAll();
+    List.DrawGraph();
+  }
+  void RefillViews() override {
+    List.RebuildListView();
+    List.SyncListView();
+    List.UpdateViews();
+  }
+
+ private:
+  TMechanismList& List;
+};
+
+}  // namespace
+
+void TMainForm::CreateSolutionList() {
+  Beep = [] { QApplication::beep(); };
+  ErrorBox = [this](const QString& text) { QMessageBox::critical(this, windowTitle(), text); };
+  MechListView->setColumnCount(3);
+  MechListView->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Nr"), QStringLiteral("Total")});
+  const QFontMetrics metrics(MechListView->font());
+  MechListView->setColumnWidth(0, std::max(90, metrics.horizontalAdvance(QStringLiteral("Stephenson 3")) + 16));
+  MechListView->setColumnWidth(1, std::max(40, metrics.horizontalAdvance(QStringLiteral("00000")) + 16));
+  MechListView->setColumnWidth(2, std::max(100, metrics.horizontalAdvance(QStringLiteral("0.0000000")) + 16));
+  MechListView->setSelectionMode(QAbstractItemView::SingleSelection);
+  StringGrid1->setColumnCount(3);
+  StringGrid1->setRowCount(TMechanismList::kGridRows);
+  StringGrid1->horizontalHeader()->hide();
+  StringGrid1->verticalHeader()->setDefaultSectionSize(metrics.height() + 6);
+  StringGrid1->setColumnWidth(0, metrics.horizontalAdvance(QStringLiteral("Gear Ratio")) + 16);
+  StringGrid1->setColumnWidth(1, metrics.horizontalAdvance(QStringLiteral("-0000.000")) + 16);
+  FListView = std::make_unique<TQtListView>(MechListView);
+  FGrid = std::make_unique<TQtPropertiesGrid>(StringGrid1);
+  FSolutions = std::make_unique<TMechanismList>();
+  FSolutions->ListView = FListView.get();
+  FSolutions->Grid = FGrid.get();
+  FSolutions->Graph = &FGraphBox->Graph();
+
+  IdleTimer = new QTimer(this);
+  IdleTimer->setInterval(0);
+  connect(IdleTimer, &QTimer::timeout, this, [this] { IdleTurn(); });
+  connect(GenerateButton, &QAction::triggered, this, [this] { SynthesisGenerateClick(GenerateButton); });
+  connect(SynthesisGenerate, &QAction::triggered, this, [this] { SynthesisGenerateClick(SynthesisGenerate); });
+  connect(OptimizeButton, &QAction::triggered, this, [this] { OptimizeButtonClick(OptimizeButton); });
+  connect(SynthesisOptimize, &QAction::triggered, this, [this] { OptimizeButtonClick(SynthesisOptimize); });
+  connect(UndoOptimizeButton, &QAction::triggered, this, [this] { UndoOptimizeButtonClick(); });
+  connect(SynthesisUndoOptimizeItem, &QAction::triggered, this, [this] { UndoOptimizeButtonClick(); });
+  for (size_t type = 0; type < MechButtons.size(); ++type)
+    if (MechButtons[type])
+      connect(MechButtons[type], &QAction::triggered, this, [this, type] { FSolutions->NewType = uint8_t(type); });
+
+  connect(MechListView, &QTreeWidget::itemSelectionChanged, this, [this] { MechListViewSelect(); });
+  connect(MechListView, &QTreeWidget::itemDoubleClicked, this, [this] { MechListViewDblClick(); });
+  ListPopupMenu = new QMenu(this);
+  ListPopupMenu->setObjectName(QStringLiteral("ListPopupMenu"));
+  ListPopUpOptimize = ListPopupMenu->addAction(QStringLiteral("&Optimize"));
+  ListPopUpMark = ListPopupMenu->addAction(QStringLiteral("&Mark"));
+  ListPopUpDelete = ListPopupMenu->addAction(QStringLiteral("&Delete"));
+  ListPopUpClearAll = ListPopupMenu->addAction(QStringLiteral("&Clear All"));
+  ListPopUpInputFunction = ListPopupMenu->addAction(QStringLiteral("&Input Function"));
+  connect(ListPopUpOptimize, &QAction::triggered, this, [this] { OptimizeButtonClick(ListPopUpOptimize); });
+  connect(ListPopUpMark, &QAction::triggered, this, [this] { ListPopUpMarkClick(); });
+  connect(ListPopUpDelete, &QAction::triggered, this, [this] { ListPopUpDeleteClick(); });
+  connect(ListPopUpClearAll, &QAction::triggered, this, [this] { ListPopUpClearAllClick(); });
+  connect(ListPopUpInputFunction, &QAction::triggered, this, [this] { AnalysisInputFunctionClick(); });
+  MechListView->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(MechListView, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { ListPopupMenu->popup(MechListView->viewport()->mapToGlobal(at)); });
+
+  const auto animButton = [this](const char* name, const QString& text, const QString& hint, bool checkable) {
+    QAction* action = ToolBar2->addAction(text);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setToolTip(hint);
+    action->setStatusTip(hint);
+    action->setCheckable(checkable);
+    return action;
+  };
+  ToolBar2->addSeparator();
+  StepCCWButton = animButton("StepCCWButton", QStringLiteral("<"), QStringLiteral("Step back"), false);
+  StartButton = animButton("StartButton", QStringLiteral("Start"), QStringLiteral("Start animation"), true);
+  PauseButton = animButton("PauseButton", QStringLiteral("Pause"), QStringLiteral("Pause animation"), true);
+  StopButton = animButton("StopButton", QStringLiteral("Stop"), QStringLiteral("Stop animation"), false);
+  StepCWButton = animButton("StepCWButton", QStringLiteral(">"), QStringLiteral("Step forward"), false);
+  connect(StepCCWButton, &QAction::triggered, this, [this] { AnimationStepClick(false); });
+  connect(StepCWButton, &QAction::triggered, this, [this] { AnimationStepClick(true); });
+  connect(StartButton, &QAction::triggered, this, [this] { AnimationStartClick(StartButton); });
+  connect(AnalysisStartItem, &QAction::triggered, this, [this] { AnimationStartClick(AnalysisStartItem); });
+  connect(PauseButton, &QAction::triggered, this, [this] { PauseButtonClick(PauseButton); });
+  connect(StopButton, &QAction::triggered, this, [this] { AnimationResetClick(); });
+  connect(AnalysisResetItem, &QAction::triggered, this, [this] { AnimationResetClick(); });
+  connect(AnimTimer, &QTimer::timeout, this, [this] { AnimTimerTick(); });
+  SetSolutionView(std::make_unique<TListSolutionView>(*FSolutions));
+}
+
+void TMainForm::AnimationStartClick(QObject* sender) {
+  TMechanism* current = FSolutions->Current;
+  if (!current) {
+    StartButton->setChecked(false);
+    return;
+  }
+  if (sender != StartButton) StartButton->setChecked(!StartButton->isChecked());
+  if (!StartButton->isChecked()) {
+    PauseButton->setChecked(true);
+    PauseButtonClick(PauseButton);
+    return;
+  }
+  PauseButton->setChecked(false);
+  UpdateControls();
+  // A paused run resumes where it stands; only a run from the start is prepared.
+  if (current->InputFunction.CurrentStep == 0 && !AnimTimer->isActive()) {
+    AnimTimer->setInterval(AppOptions.AnimationInterval());
+    current->RestoreJoints();
+    current->StoreJoints();
+    RepaintSolution();
+  }
+  AnimationDirection = 1;
+  AnimTimer->start();
+}
+
+void TMainForm::PauseButtonClick(QObject* sender) {
+  if (sender != PauseButton) PauseButton->setChecked(!PauseButton->isChecked());
+  if (!PauseButton->isChecked()) {
+    StartButton->setChecked(true);
+    AnimationStartClick(StartButton);
+    return;
+  }
+  StartButton->setChecked(false);
+  AnimTimer->stop();
+}
+
+void TMainForm::AnimationResetClick() {
+  AnimTimer->stop();
+  if (TMechanism* current = FSolutions->Current) {
+    current->RestoreJoints();
+    FGraphBox->Graph().SetCursor(AppOptions.XIsTime ? current->InputFunction.CurrentTime()
+                                                    : current->InputFunction.CurrentPosition());
+  }
+  StartButton->setChecked(false);
+  PauseButton->setChecked(false);
+  UpdateControls();
+  RepaintSolution();
+}
+
+void TMainForm::AnimationStepClick(bool forward) {
+  TMechanism* current = FSolutions->Current;
+  if (!current) return;
+  if (forward)
+    current->StepForward();
+  else
+    current->StepBack();
+  FGraphBox->Graph().SetCursor(AppOptions.XIsTime ? current->InputFunction.CurrentTime()
+                                                  : current->InputFunction.CurrentPosition());
+  RepaintSolution();
+}
+
+void TMainForm::AnimTimerTick() {
+  TMechanism* current = FSolutions->Current;
+  if (!current) {
+    AnimationResetClick();
+    return;
+  }
+  if (AnimationDirection <= 0) {
+    if (!current->StepBack()) {
+      AnimationResetClick();
+      return;
+    }
+  } else if (!current->StepForward()) {
+    AnimationDirection = -1;
+    return;
+  }
+  FGraphBox->Graph().SetCursor(AppOptions.XIsTime ? current->InputFunction.CurrentTime()
+                                                  : current->InputFunction.CurrentPosition());
+  RepaintSolution();
+}
+
+void TMainForm::RepaintSolution() {
+  PaintBox1->update();
+  GraphPaintBox->update();
+  FGraphBox->Invalidate();
+}
+
+void TMainForm::IdleTurn() {
+  if (GenerateButton->isChecked())
+    GenerateIdle();
+  else if (FOptimizer)
+    OptimizeIdle();
+  else
+    IdleTimer->stop();
+}
+
+void TMainForm::SelectFirstSolution() {
+  if (FSolutions->Count() == 0) return;
+  FSolutions->Select(1);
+  FSolutions->SyncListView();
+  if (AppOptions.ZoomAllOnSelect) ZoomAll(0);
+  FSolutions->UpdateViews();
+  RepaintSolution();
+}
+
+void TMainForm::SynthesisGenerateClick(QObject* sender) {
+  if (sender != GenerateButton) GenerateButton->setChecked(!GenerateButton->isChecked());
+  if (GenerateButton->isChecked()) {
+    ClearSelections();
+    FGroundAreas->RemoveEmpty();
+    FCouplerAreas->RemoveEmpty();
+    SelectButtonClick(0);
+    SelectCouplerButtonClick(0);
+    if (FCurve->Count() < 2) {
+      ErrorBox(QStringLiteral("A Curve has to be defined !"));
+      GenerateButton->setChecked(false);
+      UpdateControls();
+      return;
+    }
+    FProgress->Start();
+    Generating = true;
+    UpdateControls();
+    IdleTimer->start();
+    return;
+  }
+  // Stopped by the user: the count stays for the next press, no beep.
+  IdleTimer->stop();
+  Generating = false;
+  FProgress->Hide();
+  if (sender != MechListView && !FSolutions->Current) SelectFirstSolution();
+  UpdateControls();
+}
+
+bool TMainForm::GenerateIdle() {
+  if (!Generating) return true;
+  QElapsedTimer turn;
+  turn.start();
+  do {
+    FProgress->Step();
+    std::unique_ptr<TMechanism> candidate = FSolutions->CreateMechanism();
+    candidate->Generate(*FCurve, FGroundAreas.get(), FCouplerAreas.get());
+    FSolutions->AddCandidate(std::move(candidate));
+    if (FProgress->IsDone()) {
+      IdleTimer->stop();
+      Generating = false;
+      Beep();
+      FProgress->Hide();
+      FProgress->Reset();
+      GenerateButton->setChecked(false);
+      UpdateControls();
+      RepaintSolution();
+      return true;
+    }
+  } while (turn.elapsed() < GenerateTurnMs);
+  return false;
+}
+
+void TMainForm::OptimizeButtonClick(QObject* sender) {
+  AnimationResetClick();
+  if (sender != OptimizeButton) OptimizeButton->setChecked(!OptimizeButton->isChecked());
+  if (!OptimizeButton->isChecked()) {
+    if (FOptimizer) StopOptimizing();
+    return;
+  }
+  TMechanism* mechanism = FSolutions->Current;
+  if (!mechanism || Generating) {
+    OptimizeButton->setChecked(false);
+    UpdateControls();
+    return;
+  }
+  ClearSelections();
+  FGroundAreas->RemoveEmpty();
+  FCouplerAreas->RemoveEmpty();
+  mechanism->EvaluateConstraints(FGroundAreas.get(), FCouplerAreas.get());
+  const bool valid = mechanism->Error.Valid;
+  mechanism->Error.Valid = true;
+  const bool curve = FCurve->Count() >= 2;
+  if (valid && curve && mechanism->IsFromCurve(FCurve->ID)) {
+    mechanism->Links.SaveRotations();
+    FOptimizer = std::make_unique<TMechOptimize>();
+    FOptimizer->Mechanism = mechanism;
+    FOptimizer->Curve = FCurve.get();
+    FOptimizer->GroundAreas = FGroundAreas.get();
+    FOptimizer->CouplerAreas = FCouplerAreas.get();
+    FOptimizer->Start();
+    Optimizing = true;
+    UpdateControls();
+    IdleTimer->start();
+    return;
+  }
+  if (curve) ErrorBox(QStringLiteral("The Mechanism was not generated with current constraints."));
+  OptimizeButton->setChecked(false);
+  UpdateControls();
+}
+
+bool TMainForm::OptimizeIdle() {
+  if (!FOptimizer) return true;
+  if (!FOptimizer->Done) {
+    FOptimizer->Iterate();
+    // A long search shows its progress now and then; the paint waits for no event loop turn.
+    if (FOptimizer->Iterations % 10 == 0) PaintBox1->repaint();
+    if (!FOptimizer->Done) return false;
+  }
+  StopOptimizing();
+  return true;
+}
+
+void TMainForm::StopOptimizing() {
+  IdleTimer->stop();
+  Beep();
+  FOptimizer->Finish();
+  FOptimizer.reset();
+  Optimizing = false;
+  OptimizeButton->setChecked(false);
+  FSolutions->Resort();
+  if (FSolutions->Current) FSolutions->Current->UpdateListItem();
+  FSolutions->SyncListView();
+  FSolutions->UpdateViews();
+  UpdateControls();
+  RepaintSolution();
+}
+
+void TMainForm::UndoOptimizeButtonClick() {
+  FSolutions->UndoOptimize(FCurve.get(), FGroundAreas.get(), FCouplerAreas.get());
+  Beep();
+  RepaintSolution();
+}
+
+void TMainForm::MechListViewSelect() {
+  AnimationResetClick();
+  FSolutions->SelectFromListView();
+  if (FSolutions->Current && AppOptions.ZoomAllOnSelect) ZoomAll(0);
+  FSolutions->UpdateViews();
+  UpdateControls();
+  RepaintSolution();
+}
+
+void TMainForm::MechListViewDblClick() {
+  AnimationResetClick();
+  if (GenerateButton->isChecked())
+    SynthesisGenerateClick(MechListView);
+  else if (OptimizeButton->isChecked())
+    OptimizeButtonClick(MechListView);
+  AnimationStartClick(nullptr);
+}
+
+void TMainForm::ListPopUpMarkClick() {
+  TMechanism* current = FSolutions->Current;
+  if (!current) return;
+  current->Marked = !current->Marked;
+  current->UpdateListItem();
+  Modified = true;
+  UpdateCaption();
+}
+
+void TMainForm::ListPopUpDeleteClick() {
+  if (FListView->SelectedRow() < 0) return;
+  if (!Confirm(QStringLiteral("Do you wish to Delete the selected Mechanism?"))) return;
+  AnimationResetClick();
+  FSolutions->DeleteSelected();
+  FSolutions->Modified = true;
+  FSolutions->UpdateViews();
+  UpdateControls();
+  RepaintSolution();
+}
+
+void TMainForm::ListPopUpClearAllClick() {
+  if (!Confirm(QStringLiteral("Do you wish to Delete All Mechanisms?"))) return;
+  AnimationResetClick();
+  FSolutions->Clear();
+  FSolutions->Modified = true;
+  FProgress->Reset();
+  FSolutions->UpdateViews();
+  UpdateControls();
+  RepaintSolution();
+}
+
+}  // namespace vesk

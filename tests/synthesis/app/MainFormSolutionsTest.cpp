@@ -1,0 +1,427 @@
+// The synthesis main window's solution list, generation and optimisation toggles and the list
+// popup, driven headless: idle turns are called directly, beeps and error boxes are recorded.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QTest>
+#include <QEvent>
+#include <QProgressBar>
+#include <QTableWidget>
+#include <QTimer>
+#include <QTreeWidget>
+#include <array>
+#include <deque>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+#include "shared/Convert.h"
+#include "shared/qt/Application.h"
+#include "synthesis/app/MainForm.h"
+#include "synthesis/app/QtGraphPaintBox.h"
+#include "synthesis/engine/GraphPaintBox.h"
+#include "synthesis/engine/AppOptions.h"
+#include "synthesis/engine/CMatrix.h"
+#include "synthesis/engine/GenerateProgress.h"
+#include "synthesis/engine/InputFunction.h"
+#include "synthesis/engine/Joint.h"
+#include "synthesis/engine/MechanismList.h"
+#include "synthesis/engine/PrePoint.h"
+#include "synthesis/engine/ProgramInfo.h"
+#include "synthesis/engine/Random.h"
+#include "synthesis/engine/Spline.h"
+#include "synthesis/engine/SynthOptions.h"
+#include "tests/shared/StoreSettings.h"
+
+namespace vesk {
+namespace {
+
+using shared::TAnswer;
+
+class TAnsweringDialogs : public shared::TUserDialogs {
+ public:
+  std::deque<TAnswer> Answers;
+  std::vector<QString> Questions;
+  TAnswer Ask(const QString& text) override {
+    Questions.push_back(text);
+    if (Answers.empty()) throw std::logic_error("unexpected question: " + text.toStdString());
+    const TAnswer answer = Answers.front();
+    Answers.pop_front();
+    return answer;
+  }
+  bool PickOpenFile(shared::TFileRequest&) override { return false; }
+  bool PickSaveFile(shared::TFileRequest&) override { return false; }
+};
+
+// Samples of the coupler path of a crank-rocker (ground 1, crank 0.3, coupler 0.9, rocker 0.8).
+const double kCurve[][2] = {{0.863768221, 0.005722727}, {0.821343882, 0.014989800}, {0.760172590, 0.024885999},
+                            {0.686238478, 0.032924822}, {0.605230085, 0.035304690}, {0.522419187, 0.028720371},
+                            {0.442806413, 0.011240277}};
+
+// Counts the paints a widget receives.
+class TPaintCounter : public QObject {
+ public:
+  int Paints = 0;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++Paints;
+    return false;
+  }
+};
+
+class MainFormSolutionsTest : public shared::test::TSettingsStoreTest {
+ protected:
+  void SetUp() override {
+    TSettingsStoreTest::SetUp();
+    shared::FreeConvert();
+    shared::CreateConvert();
+    ResetAppOptions();
+    SynthOptions.SetDefaults();
+    CreateProgramInfo();
+    CreateDefaultInputFunction();
+    CreateCMatrix();
+    auto dialogs = std::make_unique<TAnsweringDialogs>();
+    Dialogs = dialogs.get();
+    Form = std::make_unique<TMainForm>(std::move(dialogs));
+    Form->Beep = [this] { ++Beeps; };
+    Form->ErrorBox = [this](const QString& text) { Errors.push_back(text); };
+    // One candidate per turn, so a test counts turns as candidates.
+    Form->GenerateTurnMs = 0;
+    Form->show();
+    SeedRandom(5);
+  }
+  void TearDown() override {
+    Form.reset();
+    FreeProgramInfo();
+    shared::FreeConvert();
+    TSettingsStoreTest::TearDown();
+  }
+
+  void DrawCurve() {
+    for (const auto& p : kCurve) Form->Curve().Add(std::make_unique<TPrePoint>(p[0], p[1]));
+    Form->Curve().Recalc();
+    Form->UpdateControls();
+  }
+  void SetBudget(int32_t budget) { AppOptions.SearchBudgets[size_t(AppOptions.Search)] = budget; }
+  // Idle turns until the run ends; the number of turns taken.
+  int RunGeneration(int limit = 100000) {
+    int turns = 1;
+    while (!Form->GenerateIdle() && turns < limit) ++turns;
+    return turns;
+  }
+  // A list of solutions made through the window, with none current.
+  void Generate(int32_t budget) {
+    DrawCurve();
+    SetBudget(budget);
+    Form->SynthesisGenerate->trigger();
+    RunGeneration();
+    ASSERT_GT(Form->Solutions().Count(), 2);
+  }
+  int Rows() const { return Form->MechListView->topLevelItemCount(); }
+
+  std::unique_ptr<TMainForm> Form;
+  TAnsweringDialogs* Dialogs = nullptr;
+  int Beeps = 0;
+  std::vector<QString> Errors;
+};
+
+TEST_F(MainFormSolutionsTest, GenerationStopsAndContinuesTowardsItsBudget) {
+  DrawCurve();
+  SetBudget(600);
+  EXPECT_TRUE(Form->SynthesisGenerate->isEnabled());
+  EXPECT_FALSE(Form->SynthesisOptimize->isEnabled());  // no solution yet
+  Form->SynthesisGenerate->trigger();
+  EXPECT_TRUE(Form->GenerateButton->isChecked());
+  EXPECT_TRUE(Form->IdleTimer->isActive());
+  EXPECT_FALSE(Form->ProgressPanel->isHidden());
+  // Running work locks the file and list commands; generation leaves the list view usable.
+  EXPECT_FALSE(Form->FileNewItem->isEnabled());
+  EXPECT_FALSE(Form->SynthesisOptimize->isEnabled());
+  EXPECT_FALSE(Form->ListPopUpClearAll->isEnabled());
+  EXPECT_TRUE(Form->MechListView->isEnabled());
+  for (int i = 0; i < 250; ++i) ASSERT_FALSE(Form->GenerateIdle());
+  EXPECT_EQ(Form->Progress().Count, 250);
+  EXPECT_EQ(Form->ProgressBar1->value(), 42);  // 41.7 %, rounded
+
+  // Stopped by the user: no beep, the count stays and solution 1 becomes current.
+  Form->SynthesisGenerate->trigger();
+  EXPECT_FALSE(Form->GenerateButton->isChecked());
+  EXPECT_FALSE(Form->IdleTimer->isActive());
+  EXPECT_TRUE(Form->ProgressPanel->isHidden());
+  EXPECT_EQ(Beeps, 0);
+  EXPECT_EQ(Form->Progress().Count, 250);
+  ASSERT_GT(Form->Solutions().Count(), 0);
+  EXPECT_EQ(Form->Solutions().Current, Form->Solutions().Items(1));
+  EXPECT_EQ(Rows(), Form->Solutions().Count());
+  EXPECT_EQ(Form->MechListView->currentItem(), Form->MechListView->topLevelItem(0));
+  EXPECT_TRUE(Form->SynthesisOptimize->isEnabled());
+  EXPECT_TRUE(Form->FileNewItem->isEnabled());
+
+  // The next press continues the same run; a new budget waits for the next run.
+  SetBudget(50);
+  Form->GenerateButton->setChecked(true);  // the button toggles itself before its handler
+  Form->SynthesisGenerateClick(Form->GenerateButton);
+  EXPECT_EQ(Form->Progress().Count, 250);
+  // budget + 1 candidates in all: 601 - 250 more.
+  EXPECT_EQ(RunGeneration(), 351);
+  EXPECT_EQ(Beeps, 1);
+  EXPECT_EQ(Form->Progress().Count, 0);
+  EXPECT_FALSE(Form->GenerateButton->isChecked());
+  EXPECT_FALSE(Form->IdleTimer->isActive());
+  EXPECT_TRUE(Form->ProgressPanel->isHidden());
+  EXPECT_EQ(Rows(), Form->Solutions().Count());
+  // Ranked by error total.
+  for (int32_t i = 2; i <= Form->Solutions().Count(); ++i)
+    EXPECT_LE(Form->Solutions().Items(i - 1)->Error.Total, Form->Solutions().Items(i)->Error.Total);
+
+  // A fresh run takes the budget of now.
+  Form->SynthesisGenerate->trigger();
+  EXPECT_EQ(RunGeneration(), 51);
+}
+
+TEST_F(MainFormSolutionsTest, GenerationWithoutACurveIsRefused) {
+  Form->Curve().Add(std::make_unique<TPrePoint>(0.1, 0.1));
+  Form->Curve().Recalc();
+  Form->UpdateControls();
+  EXPECT_FALSE(Form->SynthesisGenerate->isEnabled());
+  // Reached through the list view's double-click path as well: the handler itself refuses.
+  Form->SynthesisGenerateClick(Form->SynthesisGenerate);
+  ASSERT_EQ(Errors.size(), 1u);
+  EXPECT_EQ(Errors[0], "A Curve has to be defined !");
+  EXPECT_FALSE(Form->GenerateButton->isChecked());
+  EXPECT_FALSE(Form->IdleTimer->isActive());
+  EXPECT_TRUE(Form->ProgressPanel->isHidden());
+  EXPECT_EQ(Form->Progress().Count, 0);
+}
+
+TEST_F(MainFormSolutionsTest, TheTypeButtonsChooseWhatIsGenerated) {
+  Form->MechButtons[kSliderType]->trigger();
+  EXPECT_EQ(Form->Solutions().NewType, kSliderType);
+  EXPECT_EQ(Form->Solutions().CreateMechanism()->MechanismType, kSliderType);
+  Form->ResetTypeButtons();
+  EXPECT_EQ(Form->Solutions().NewType, kFourbarType);
+}
+
+TEST_F(MainFormSolutionsTest, OptimizeRunsOnSolutionOneAndBeepsWhenDone) {
+  Generate(600);
+  Form->SynthesisGenerate->trigger();  // a stopped run makes solution 1 current
+  Form->SynthesisGenerate->trigger();
+  ASSERT_EQ(Form->Solutions().Current, Form->Solutions().Items(1));
+  TMechanism* solution = Form->Solutions().Current;
+  const double before = solution->Error.Total;
+  Beeps = 0;
+
+  Form->SynthesisOptimize->trigger();
+  ASSERT_TRUE(Form->OptimizeButton->isChecked());
+  EXPECT_TRUE(Form->Optimizing);
+  EXPECT_TRUE(Form->IdleTimer->isActive());
+  // Optimising locks the list view and generation.
+  EXPECT_FALSE(Form->MechListView->isEnabled());
+  EXPECT_FALSE(Form->SynthesisGenerate->isEnabled());
+  // Every turn is one sweep; the view is painted at once after sweeps 10, 20, 30 ... only (other
+  // repaints wait for the event loop, which does not run here).
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+  QApplication::processEvents();
+  TPaintCounter counter;
+  Form->PaintBox1->installEventFilter(&counter);
+  int sweeps = 1;
+  while (!Form->OptimizeIdle() && sweeps < 5000) ++sweeps;
+  Form->PaintBox1->removeEventFilter(&counter);
+  EXPECT_LT(sweeps, 5000);
+  EXPECT_EQ(counter.Paints, sweeps / 10);
+  EXPECT_EQ(Beeps, 1);
+  EXPECT_FALSE(Form->OptimizeButton->isChecked());
+  EXPECT_FALSE(Form->Optimizing);
+  EXPECT_FALSE(Form->IdleTimer->isActive());
+  EXPECT_TRUE(Form->MechListView->isEnabled());
+  // The same solution stays current, no worse, and the list is ranked again.
+  EXPECT_EQ(Form->Solutions().Current, solution);
+  EXPECT_LE(solution->Error.Total, before + 1e-12);
+  for (int32_t i = 2; i <= Form->Solutions().Count(); ++i)
+    EXPECT_LE(Form->Solutions().Items(i - 1)->Error.Total, Form->Solutions().Items(i)->Error.Total);
+  EXPECT_EQ(Form->MechListView->currentItem(),
+            Form->MechListView->topLevelItem(Form->Solutions().IndexOf(solution) - 1));
+
+  // Undo Optimize beeps, also when there is nothing left to undo.
+  Form->SynthesisUndoOptimizeItem->trigger();
+  Form->Solutions().Unselect();
+  Form->UndoOptimizeButtonClick();
+  EXPECT_EQ(Beeps, 3);
+}
+
+TEST_F(MainFormSolutionsTest, OptimizeStoppedByTheUserBeepsAndKeepsTheSolution) {
+  Generate(600);
+  Form->Solutions().Select(1);
+  Form->UpdateControls();
+  Beeps = 0;
+  Form->OptimizeButton->setChecked(true);
+  Form->OptimizeButtonClick(Form->OptimizeButton);
+  ASSERT_TRUE(Form->Optimizing);
+  Form->OptimizeIdle();
+  Form->SynthesisOptimize->trigger();
+  EXPECT_FALSE(Form->Optimizing);
+  EXPECT_FALSE(Form->OptimizeButton->isChecked());
+  EXPECT_EQ(Beeps, 1);
+  EXPECT_NE(Form->Solutions().Current, nullptr);
+}
+
+TEST_F(MainFormSolutionsTest, OptimizeRefusesASolutionOfAnotherCurve) {
+  Generate(600);
+  Form->Solutions().Select(1);
+  // The curve drawn again gets a new identity; the solution no longer belongs to it.
+  Form->Curve().Add(std::make_unique<TPrePoint>(0.40, 0.0));
+  Form->Curve().Recalc();
+  Form->UpdateControls();
+  Form->SynthesisOptimize->trigger();
+  ASSERT_EQ(Errors.size(), 1u);
+  EXPECT_EQ(Errors[0], "The Mechanism was not generated with current constraints.");
+  EXPECT_FALSE(Form->OptimizeButton->isChecked());
+  EXPECT_FALSE(Form->Optimizing);
+  EXPECT_EQ(Beeps, 1);  // only the generation's
+}
+
+TEST_F(MainFormSolutionsTest, ListPopupMarksDeletesAndClears) {
+  Generate(600);
+  const int32_t count = Form->Solutions().Count();
+  ASSERT_EQ(Rows(), count);
+  // As after a save: the window's own flag is clear.
+  Form->Modified = false;
+
+  // Mark without a current solution does nothing.
+  Form->ListPopUpMark->trigger();
+  EXPECT_FALSE(Form->Modified);
+  for (int32_t i = 1; i <= count; ++i) EXPECT_FALSE(Form->Solutions().Items(i)->Marked);
+
+  // Selecting a row makes its solution current and fills the grid.
+  Form->MechListView->setCurrentItem(Form->MechListView->topLevelItem(1));
+  TMechanism* second = Form->Solutions().Items(2);
+  ASSERT_EQ(Form->Solutions().Current, second);
+  ASSERT_NE(Form->StringGrid1->item(0, 0), nullptr);
+  EXPECT_EQ(Form->StringGrid1->item(0, 0)->text().toStdString(), second->Name);
+  Form->ListPopUpMark->trigger();
+  EXPECT_TRUE(second->Marked);
+  EXPECT_TRUE(Form->Modified);
+  EXPECT_TRUE(Form->IsProjectModified());
+
+  // Delete asks; No keeps the row.
+  Dialogs->Answers = {TAnswer::No, TAnswer::Yes};
+  Form->ListPopUpDelete->trigger();
+  EXPECT_EQ(Dialogs->Questions.back(), "Do you wish to Delete the selected Mechanism?");
+  EXPECT_EQ(Form->Solutions().Count(), count);
+  TMechanism* third = Form->Solutions().Items(3);
+  Form->ListPopUpDelete->trigger();
+  EXPECT_EQ(Form->Solutions().Count(), count - 1);
+  EXPECT_EQ(Rows(), count - 1);
+  EXPECT_EQ(Form->Solutions().IndexOf(second), 0);
+  // The next one takes the deleted row and becomes current.
+  EXPECT_EQ(Form->Solutions().Items(2), third);
+  EXPECT_EQ(Form->Solutions().Current, third);
+  EXPECT_EQ(Form->MechListView->currentItem(), Form->MechListView->topLevelItem(1));
+
+  // Clear All asks; No keeps everything, Yes empties list and views.
+  Dialogs->Answers = {TAnswer::No, TAnswer::Yes};
+  Form->ListPopUpClearAll->trigger();
+  EXPECT_EQ(Dialogs->Questions.back(), "Do you wish to Delete All Mechanisms?");
+  EXPECT_EQ(Form->Solutions().Count(), count - 1);
+  Form->Progress().Count = 7;  // a stopped run
+  Form->ListPopUpClearAll->trigger();
+  EXPECT_EQ(Form->Solutions().Count(), 0);
+  EXPECT_EQ(Form->Progress().Count, 0);
+  EXPECT_EQ(Form->GraphBox().Graph().Count, 0);
+  EXPECT_EQ(Rows(), 0);
+  EXPECT_EQ(Form->Solutions().Current, nullptr);
+  EXPECT_TRUE(Form->IsProjectModified());
+  EXPECT_FALSE(Form->ListPopUpMark->isEnabled());
+  EXPECT_FALSE(Form->SynthesisOptimize->isEnabled());
+}
+
+TEST_F(MainFormSolutionsTest, DoubleClickStopsGenerationAndLeavesTheSelectionToTheList) {
+  DrawCurve();
+  SetBudget(600);
+  Form->SynthesisGenerate->trigger();
+  for (int i = 0; i < 300; ++i) Form->GenerateIdle();
+  ASSERT_GT(Rows(), 0);
+  Form->MechListViewDblClick();
+  EXPECT_FALSE(Form->GenerateButton->isChecked());
+  EXPECT_EQ(Form->Progress().Count, 300);
+  EXPECT_EQ(Form->Solutions().Current, nullptr);
+  EXPECT_EQ(Beeps, 0);
+  // Space stops a running generation as well, and continues nothing.
+  Form->SynthesisGenerate->trigger();
+  Form->GenerateIdle();
+  Form->FormKeyDown(Qt::Key_Space);
+  EXPECT_FALSE(Form->GenerateButton->isChecked());
+  EXPECT_FALSE(Form->IdleTimer->isActive());
+  EXPECT_EQ(Form->Progress().Count, 301);
+}
+
+TEST_F(MainFormSolutionsTest, ClosingTheWindowEndsRunningWork) {
+  Generate(600);
+  Form->Solutions().Select(1);
+  Form->UpdateControls();
+  Form->SynthesisOptimize->trigger();
+  ASSERT_TRUE(Form->Optimizing);
+  // A recent file cannot replace the project under running work.
+  const int32_t count = Form->Solutions().Count();
+  ProgramInfo().LastOpened1 = "/nowhere/p.vesk";
+  Dialogs->Answers = {TAnswer::No};
+  EXPECT_FALSE(Form->FileLastOpenedClick(1));
+  EXPECT_EQ(Form->Solutions().Count(), count);
+  EXPECT_TRUE(Form->Optimizing);
+  Form->OptimizeIdle();
+
+  EXPECT_TRUE(Form->close());
+  EXPECT_FALSE(Form->Optimizing);
+  EXPECT_FALSE(Form->OptimizeButton->isChecked());
+  EXPECT_FALSE(Form->IdleTimer->isActive());
+}
+
+TEST_F(MainFormSolutionsTest, AnimationRunsOutAndBackOnceAndStartPausesIt) {
+  Generate(600);
+  Form->MechListView->setCurrentItem(Form->MechListView->topLevelItem(0));
+  TMechanism* solution = Form->Solutions().Current;
+  ASSERT_NE(solution, nullptr);
+  const std::array<int32_t, 3> intervals = {180, 88, 42};
+  const double beforeX = solution->Joints.GetJoint(3)->X, beforeY = solution->Joints.GetJoint(3)->Y;
+
+  AppOptions.Speed = 2;
+  Form->StartButton->trigger();
+  EXPECT_TRUE(Form->AnimTimer->isActive());
+  EXPECT_EQ(Form->AnimTimer->interval(), intervals[2]);
+  for (int i = 0; i < 3; ++i) Form->AnimTimerTick();
+  ASSERT_EQ(solution->InputFunction.CurrentStep, 3);
+
+  // Start again pauses; the next press resumes where it stood.
+  Form->AnalysisStartItem->trigger();
+  EXPECT_FALSE(Form->AnimTimer->isActive());
+  EXPECT_TRUE(Form->PauseButton->isChecked());
+  EXPECT_FALSE(Form->StartButton->isChecked());
+  Form->StartButton->trigger();
+  EXPECT_TRUE(Form->AnimTimer->isActive());
+  EXPECT_FALSE(Form->PauseButton->isChecked());
+  EXPECT_EQ(solution->InputFunction.CurrentStep, 3);
+
+  // Out to the furthest step, one tick to turn, back to 0, one tick that ends it.
+  int ticks = 3, furthest = 3;
+  while (Form->AnimTimer->isActive() && ticks < 10000) {
+    Form->AnimTimerTick();
+    ++ticks;
+    furthest = std::max(furthest, int(solution->InputFunction.CurrentStep));
+  }
+  EXPECT_FALSE(Form->AnimTimer->isActive());
+  EXPECT_GT(furthest, 3);
+  EXPECT_EQ(ticks, 2 * furthest + 2);
+  EXPECT_EQ(solution->InputFunction.CurrentStep, 0);
+  EXPECT_FALSE(Form->StartButton->isChecked());
+  EXPECT_NEAR(solution->Joints.GetJoint(3)->X, beforeX, 1e-9);
+  EXPECT_NEAR(solution->Joints.GetJoint(3)->Y, beforeY, 1e-9);
+
+  // Right and Left step once each way.
+  Form->FormKeyDown(Qt::Key_Right);
+  EXPECT_EQ(solution->InputFunction.CurrentStep, 1);
+  Form->FormKeyDown(Qt::Key_Left);
+  EXPECT_EQ(solution->InputFunction.CurrentStep, 0);
+}
+
+}  // namespace
+}  // namespace vesk
