@@ -1,6 +1,7 @@
 // synthtool: runs the synthesis program's candidate generation without its windows.
 //
 //   synthtool generate CURVE.txt --type T --budget N --seed S [--list OUT] [--export K OUT.mech]
+//                      [--project OUT.vesk]
 //     CURVE.txt holds the curve's control points, one "x y" per line in metres (blank lines
 //     skipped), 2 to 80 of them. With the default synthesis options and input function, no pivot
 //     areas and the random generator seeded with S, it generates candidates of mechanism type T
@@ -11,14 +12,25 @@
 //     Candidates are ranked by the solution list; VALID is its count of valid candidates. With
 //     --list OUT the list's record is written to OUT (CR LF, the file replaced only whole). With
 //     --export, kept candidate K (rank from 1) is written to OUT.mech as the synthesis program
-//     exports it to the animator; no candidate K is a data error and writes no file.
+//     exports it to the animator; no candidate K is a data error and writes no file. With
+//     --project a new project (empty project information) with the curve and the ranked list is
+//     saved to OUT.vesk, signed and replaced only whole.
 //
 //   synthtool list FILE [OUT]
 //     Reads a solution list's record and prints "COUNT" n, then per mechanism in list order
 //     "MECH" k type ID total (%.17g); with OUT it writes the record again.
 //
+//   synthtool project FILE.vesk
+//     Opens a project as the synthesis program does and prints "STATUS" s, the checksum status
+//     (0 valid, 1 wrong, 2 missing, 3 last line no number), also for a refused file; when the
+//     project reads, the "COUNT" and "MECH" lines of list follow.
+//
+//   synthtool resave IN.vesk OUT.vesk
+//     Opens IN as the program opens a project and saves it to OUT as the program saves.
+//
 // Wrong arguments give the usage and exit status 2; a file or data error gives the reason and
-// exit status 1. In either case the reason goes to stderr and nothing to stdout.
+// exit status 1. In either case the reason goes to stderr and nothing to stdout but the STATUS
+// line of project.
 #include <algorithm>
 #include <charconv>
 #include <chrono>
@@ -32,22 +44,33 @@
 #include <string>
 #include <vector>
 
+#include "shared/Canvas2D.h"
 #include "shared/FilePath.h"
+#include "shared/ProjectInfo.h"
+#include "shared/dxf/DXFDrawing.h"
+#include "shared/qt/QtCanvas.h"
 #include "shared/RealText.h"
 #include "shared/TabLine.h"
+#include "synthesis/engine/Area.h"
 #include "synthesis/engine/CMatrix.h"
+#include "synthesis/engine/Drawing.h"
 #include "synthesis/engine/InputFunction.h"
 #include "synthesis/engine/MechanismFactory.h"
 #include "synthesis/engine/MechanismList.h"
 #include "synthesis/engine/PrePoint.h"
+#include "synthesis/engine/ProjectFile.h"
 #include "synthesis/engine/Random.h"
 #include "synthesis/engine/Spline.h"
+#include "synthesis/engine/SynthOptions.h"
 
 namespace {
 
 const char* kUsage =
     "usage: synthtool generate CURVE.txt --type T --budget N --seed S [--list OUT] [--export K OUT.mech]\n"
-    "       synthtool list FILE [OUT]\n";
+    "                          [--project OUT.vesk]\n"
+    "       synthtool list FILE [OUT]\n"
+    "       synthtool project FILE.vesk\n"
+    "       synthtool resave IN.vesk OUT.vesk\n";
 
 class TUsageError : public std::runtime_error {
  public:
@@ -74,6 +97,7 @@ struct TGenerateArgs {
   uint64_t Budget = 0;
   uint64_t Seed = 0;
   std::string List;
+  std::string Project;
   uint64_t ExportRank = 0;
   std::string ExportFile;
 };
@@ -104,6 +128,9 @@ TGenerateArgs ParseGenerateArgs(const std::vector<std::string>& args) {
     } else if (arg == "--list") {
       if (!parsed.List.empty() || i + 1 >= args.size() || args[i + 1].empty()) throw TUsageError();
       parsed.List = args[++i];
+    } else if (arg == "--project") {
+      if (!parsed.Project.empty() || i + 1 >= args.size() || args[i + 1].empty()) throw TUsageError();
+      parsed.Project = args[++i];
     } else if (arg == "--export") {
       option(haveExport, parsed.ExportRank);
       if (i + 1 >= args.size() || args[i + 1].empty() || parsed.ExportRank == 0) throw TUsageError();
@@ -116,6 +143,43 @@ TGenerateArgs ParseGenerateArgs(const std::vector<std::string>& args) {
   }
   if (!haveCurve || !haveType || !haveBudget || !haveSeed || !IsTypeNumber(parsed.Type)) throw TUsageError();
   return parsed;
+}
+
+// A project as a new one of the program: its views at the main window's zoom.
+struct TProject {
+  static constexpr int kCanvasSize = 1300;
+  static constexpr double kWorldSize = 3.0;
+  shared::TProjectInfo Info;
+  vesk::TSynthOptions Options;
+  vesk::TMechanismList List;
+  vesk::TAreaList GroundAreas, CouplerAreas;
+  vesk::TSpline Curve;
+  vesk::TDrawing Drawing;
+  shared::TQtBitmapPaintBox Box{1, 1};
+  shared::TSynthCanvas2D Views[3] = {{Box, kCanvasSize, kWorldSize}, {Box, kCanvasSize, kWorldSize},
+                                     {Box, kCanvasSize, kWorldSize}};
+  shared::TDXFDrawing GroundDrawing{shared::TDXFProfile::Synthesis()};
+  vesk::TProjectFile File;
+
+  TProject() {
+    File.Info = &Info;
+    File.Options = &Options;
+    File.List = &List;
+    File.GroundAreas = &GroundAreas;
+    File.CouplerAreas = &CouplerAreas;
+    File.Curve = &Curve;
+    File.OutputDrawing = &Drawing;
+    for (size_t i = 0; i < 3; ++i) File.Views[i] = &Views[i];
+    File.GroundDrawing = &GroundDrawing;
+  }
+};
+
+void PrintList(const vesk::TMechanismList& list) {
+  std::cout << "COUNT " << list.Count() << '\n';
+  for (int32_t k = 1; k <= list.Count(); ++k) {
+    const vesk::TMechanism& m = *list.Items(k);
+    std::cout << "MECH " << k << ' ' << int(m.MechanismType) << ' ' << m.ID << ' ' << Real(m.Error.Total) << '\n';
+  }
 }
 
 // The control points into the curve; raises with the reason on a file or data error.
@@ -169,7 +233,9 @@ void Export(const TGenerateArgs& parsed, vesk::TMechanismList& list, const vesk:
 void Generate(const std::vector<std::string>& args) {
   const TGenerateArgs parsed = ParseGenerateArgs(args);
   vesk::SeedRandom(parsed.Seed);
-  vesk::TSpline curve;
+  // The project holds the curve and the list that generation fills, so that --project saves them.
+  const auto project = std::make_unique<TProject>();
+  vesk::TSpline& curve = project->Curve;
   ReadCurve(parsed.Curve, curve);
   vesk::CreateDefaultInputFunction();
   vesk::CreateCMatrix();
@@ -178,7 +244,7 @@ void Generate(const std::vector<std::string>& args) {
   // invalid one would change nothing in it).
   const std::unique_ptr<vesk::TMechanism> mechanism = vesk::NewMechanism(uint8_t(parsed.Type));
   vesk::TMechanism& candidate = *mechanism;
-  vesk::TMechanismList list;
+  vesk::TMechanismList& list = project->List;
   uint64_t made = 0;
   const auto start = std::chrono::steady_clock::now();
   do {
@@ -188,6 +254,7 @@ void Generate(const std::vector<std::string>& args) {
   } while (made <= parsed.Budget);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (!parsed.List.empty()) WriteList(list, parsed.List);
+  if (!parsed.Project.empty()) project->File.Save(parsed.Project);
 
   // Before any output: a failed export leaves stdout empty.
   if (!parsed.ExportFile.empty()) Export(parsed, list, curve);
@@ -207,11 +274,29 @@ void ListRecord(const std::vector<std::string>& args) {
   vesk::TMechanismList list;
   list.Read(in);
   if (args.size() == 3) WriteList(list, args[2]);
-  std::cout << "COUNT " << list.Count() << '\n';
-  for (int32_t k = 1; k <= list.Count(); ++k) {
-    const vesk::TMechanism& m = *list.Items(k);
-    std::cout << "MECH " << k << ' ' << int(m.MechanismType) << ' ' << m.ID << ' ' << Real(m.Error.Total) << '\n';
+  PrintList(list);
+}
+
+void ProjectStatus(const std::vector<std::string>& args) {
+  if (args.size() != 2 || args[1].empty()) throw TUsageError();
+  vesk::CreateDefaultInputFunction();
+  TProject project;
+  try {
+    project.File.Open(args[1]);
+  } catch (...) {
+    std::cout << "STATUS " << project.File.StatusCode << '\n';
+    throw;
   }
+  std::cout << "STATUS " << project.File.StatusCode << '\n';
+  PrintList(project.List);
+}
+
+void Resave(const std::vector<std::string>& args) {
+  if (args.size() != 3 || args[1].empty() || args[2].empty()) throw TUsageError();
+  vesk::CreateDefaultInputFunction();
+  TProject project;
+  project.File.Open(args[1]);
+  project.File.Save(args[2]);
 }
 
 int Run(const std::vector<std::string>& args) {
@@ -220,6 +305,10 @@ int Run(const std::vector<std::string>& args) {
       Generate(args);
     } else if (!args.empty() && args[0] == "list") {
       ListRecord(args);
+    } else if (!args.empty() && args[0] == "project") {
+      ProjectStatus(args);
+    } else if (!args.empty() && args[0] == "resave") {
+      Resave(args);
     } else {
       throw TUsageError();
     }
