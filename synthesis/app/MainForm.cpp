@@ -644,6 +644,7 @@ void TMainForm::NewProject() {
   FGraphBox->Invalidate();
   for (auto& canvas : FCanvases) canvas->ResetView();
   FGroundDrawing->Clear();
+  if (Store) Store->Clear();
   if (ProjectInfoDialog) ProjectInfoDialog->SetDefaults();
   Modified = false;
   FProjectName = ProgramInfo().DefaultName;
@@ -731,6 +732,8 @@ bool TMainForm::ReadProject(const std::string& path) {
     Store->Read(path);
     return true;
   } catch (const std::exception& error) {
+    // A read that failed half-way leaves no project to work on: start a new one.
+    NewProject();
     shared::ShowException(shared::ExceptionText(error.what()));
   }
   return false;

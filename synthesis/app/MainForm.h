@@ -62,6 +62,8 @@ class TProjectStore {
   // Both raise on failure; the window shows the message.
   virtual void Read(const std::string& path) = 0;
   virtual void Write(const std::string& path) = 0;
+  // A new project: forget what the last read kept.
+  virtual void Clear() {}
 };
 
 class TMainForm : public QMainWindow {

@@ -10,8 +10,10 @@
 #include "shared/qt/IniSettings.h"
 #include "shared/qt/ProjectInfoDialog.h"
 #include "synthesis/app/MainForm.h"
+#include "synthesis/app/ProjectStore.h"
 #include "synthesis/engine/AppOptions.h"
 #include "synthesis/engine/CMatrix.h"
+#include "synthesis/engine/InputFunction.h"
 #include "synthesis/engine/ProgramInfo.h"
 
 int main(int argc, char** argv) {
@@ -21,6 +23,8 @@ int main(int argc, char** argv) {
   vesk::ResetAppOptions();
   vesk::CreateProgramInfo();
   vesk::CreateCMatrix();
+  // Every new solution takes the default law; the input-function dialog edits it.
+  vesk::CreateDefaultInputFunction();
   int result = 0;
   {
     shared::TGuardedApplication app(argc, argv);
@@ -37,12 +41,14 @@ int main(int argc, char** argv) {
     projectInfoDialog->ExcelFillRange = shared::kSynthesisInfoFill;
     projectInfoDialog->SetHelpHandler(help);
     form.SetProjectInfoDialog(projectInfoDialog.get());
+    form.SetProjectStore(std::make_unique<vesk::TWindowProjectStore>(form, projectInfoDialog->Info));
 
     form.show();
     form.FormShow(shared::JoinCommandLine(app.arguments()));
     result = app.exec();
     form.SetProjectInfoDialog(nullptr);
   }
+  vesk::FreeDefaultInputFunction();
   vesk::FreeCMatrix();
   vesk::FreeProgramInfo();
   shared::FreeConvert();

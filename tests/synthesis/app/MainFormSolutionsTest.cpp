@@ -1,6 +1,7 @@
 // The synthesis main window's solution list, generation and optimisation toggles and the list
 // popup, driven headless: idle turns are called directly, beeps and error boxes are recorded.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QAction>
 #include <QApplication>
@@ -11,14 +12,19 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <array>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <deque>
 #include <memory>
 #include <stdexcept>
 #include <vector>
 
 #include "shared/Convert.h"
+#include "shared/ProjectInfo.h"
 #include "shared/qt/Application.h"
 #include "synthesis/app/MainForm.h"
+#include "synthesis/app/ProjectStore.h"
 #include "synthesis/app/QtGraphPaintBox.h"
 #include "synthesis/engine/GraphPaintBox.h"
 #include "synthesis/engine/AppOptions.h"
@@ -421,6 +427,45 @@ TEST_F(MainFormSolutionsTest, AnimationRunsOutAndBackOnceAndStartPausesIt) {
   EXPECT_EQ(solution->InputFunction.CurrentStep, 1);
   Form->FormKeyDown(Qt::Key_Left);
   EXPECT_EQ(solution->InputFunction.CurrentStep, 0);
+}
+
+// The window's project store writes the window's project and reads it back into the window; a
+// tampered file is refused.
+TEST_F(MainFormSolutionsTest, TheProjectStoreSavesAndReopensTheWindowsProject) {
+  Generate(300);
+  const int32_t count = Form->Solutions().Count();
+  const double best = Form->Solutions().Items(1)->Error.Total;
+  shared::TProjectInfo info;
+  info.Title = "Gear";
+  TWindowProjectStore store(*Form, info);
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("vesk-store-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  const std::string path = (dir / "gear.vesk").string();
+  store.Write(path);
+
+  Form->NewProject();
+  info.Title.clear();
+  ASSERT_EQ(Form->Solutions().Count(), 0);
+  ASSERT_EQ(Form->Curve().Count(), 0);
+  store.Read(path);
+  EXPECT_EQ(Form->Solutions().Count(), count);
+  EXPECT_NEAR(Form->Solutions().Items(1)->Error.Total, best, 1e-12 * best);
+  EXPECT_EQ(Form->Curve().Count(), int32_t(std::size(kCurve)));
+  EXPECT_EQ(info.Title, "Gear");
+
+  // A changed byte breaks the checksum: the read is refused.
+  std::string bytes;
+  {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    bytes = text.str();
+  }
+  bytes[bytes.find("[Vesk]") + 1] = 'W';
+  std::ofstream(path, std::ios::binary) << bytes;
+  EXPECT_THROW(store.Read(path), std::exception);
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace
