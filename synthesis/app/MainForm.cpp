@@ -40,6 +40,7 @@
 #include "shared/qt/ProjectInfoDialog.h"
 #include "shared/qt/QtCanvas.h"
 #include "shared/qt/QtText.h"
+#include "synthesis/app/FileProgressDlg.h"
 #include "synthesis/app/QtGraphPaintBox.h"
 #include "synthesis/app/QtMechanismListViews.h"
 #include "synthesis/app/SolutionView.h"
@@ -726,10 +727,46 @@ void TMainForm::SetProjectStore(std::unique_ptr<TProjectStore> store) {
   UpdateControls();
 }
 
+namespace {
+
+// The solution list's record steps the file-progress dialog, which pumps messages.
+class TDialogFileProgress : public TFileProgress {
+ public:
+  explicit TDialogFileProgress(TFileProgressDlg& dialog) : fDialog(dialog) {}
+  void SetRange(int32_t maximum, int32_t step) override { fDialog.SetRange(maximum, step); }
+  void StepIt() override { fDialog.StepIt(); }
+
+ private:
+  TFileProgressDlg& fDialog;
+};
+
+}  // namespace
+
+void TMainForm::RunFileWork(const QString& caption, const std::function<void()>& work) {
+  // While the file is read or written the animation stands and the window takes no input: the
+  // progress dialog pumps messages, and nothing may change the project under the file.
+  AnimTimer->stop();
+  if (!FFileProgress) FFileProgress = std::make_unique<TFileProgressDlg>(this);
+  TDialogFileProgress progress(*FFileProgress);
+  setEnabled(false);
+  FSolutions->Progress = &progress;
+  struct TRestore {
+    TMainForm& Form;
+    ~TRestore() {
+      Form.FSolutions->Progress = nullptr;
+      Form.FFileProgress->hide();
+      Form.setEnabled(true);
+    }
+  } restore{*this};
+  FFileProgress->ShowCaption(caption.toStdString());
+  work();
+}
+
 bool TMainForm::ReadProject(const std::string& path) {
   if (!Store) return false;
+  const QString name = QFileInfo(FromPath(path)).fileName();
   try {
-    Store->Read(path);
+    RunFileWork(QStringLiteral("Opening %1").arg(name), [&] { Store->Read(path); });
     return true;
   } catch (const std::exception& error) {
     // A read that failed half-way leaves no project to work on: start a new one.
@@ -741,8 +778,9 @@ bool TMainForm::ReadProject(const std::string& path) {
 
 bool TMainForm::WriteProject(const std::string& path) {
   if (!Store) return false;
+  const QString name = QFileInfo(FromPath(path)).fileName();
   try {
-    Store->Write(path);
+    RunFileWork(QStringLiteral("Saving %1").arg(name), [&] { Store->Write(path); });
     Modified = false;
     return true;
   } catch (const std::exception& error) {

@@ -40,6 +40,7 @@ class TSynthCanvas2D;
 namespace vesk {
 
 class TAreaList;
+class TFileProgressDlg;
 class TGenerateProgress;
 class TMechanismList;
 class TMechOptimize;
@@ -364,6 +365,8 @@ class TMainForm : public QMainWindow {
   void RepaintView(int view);
   void SetHint(const QString& text);
   void LayoutWindow(int width, int height, int listWidth, int gridHeight, int graphHeight);
+  // Runs a file read or write with the file-progress dialog up and the window closed to input.
+  void RunFileWork(const QString& caption, const std::function<void()>& work);
   bool ReadProject(const std::string& path);
   bool WriteProject(const std::string& path);
   bool Confirm(const QString& text);
@@ -383,6 +386,7 @@ class TMainForm : public QMainWindow {
   std::unique_ptr<TAreaList> FGroundAreas;
   std::unique_ptr<TAreaList> FCouplerAreas;
   std::unique_ptr<shared::TDXFDrawing> FGroundDrawing;
+  std::unique_ptr<TFileProgressDlg> FFileProgress;
   std::unique_ptr<TQtProgressPanel> FProgressPanel;
   std::unique_ptr<TGenerateProgress> FProgress;
   std::unique_ptr<TQtGraphPaintBox> FGraphBox;

@@ -3,6 +3,8 @@
 // store are fakes that record what they were asked.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -82,8 +84,14 @@ class TFakeStore : public TProjectStore {
   std::vector<std::string> Reads;
   std::vector<std::string> Writes;
   bool FailWrite = false;
-  void Read(const std::string& path) override { Reads.push_back(path); }
+  // Called in the middle of each read and write: what the window looks like while a file runs.
+  std::function<void()> During;
+  void Read(const std::string& path) override {
+    if (During) During();
+    Reads.push_back(path);
+  }
   void Write(const std::string& path) override {
+    if (During) During();
     if (FailWrite) throw std::runtime_error("Cannot write " + path);
     Writes.push_back(path);
     std::ofstream(path) << "[Vesk]\r\n";
@@ -281,6 +289,36 @@ TEST_F(MainFormTest, TheStatusLineFitsItsTexts) {
   QStatusTipEvent tip(QStringLiteral("Start Generating Mechanisms"));
   QApplication::sendEvent(Form.get(), &tip);
   EXPECT_EQ(Form->StatusPanels[3]->text(), "Start Generating Mechanisms");
+}
+
+// While a project is read or written the window takes no input and the file progress names the
+// file; afterwards both are back as they were, also when the write fails.
+TEST_F(MainFormTest, FileWorkClosesTheWindowToInputAndShowsItsProgress) {
+  const std::string gear = File("gear.vesk");
+  Start(shared::FromPath(gear));
+  const auto progress = [] {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+      if (widget->objectName() == QStringLiteral("FileProgressDlg")) return widget;
+    return static_cast<QWidget*>(nullptr);
+  };
+  std::vector<std::pair<bool, QString>> seen;
+  Store->During = [&] {
+    QWidget* dialog = progress();
+    seen.emplace_back(Form->isEnabled(), dialog && dialog->isVisible() ? dialog->windowTitle() : QString());
+  };
+  Form->FileSave();
+  Store->FailWrite = true;
+  Form->FileSave();
+  Store->FailWrite = false;
+  Dialogs->PickedFile = shared::FromPath(gear);
+  Form->FileOpen();
+  ASSERT_EQ(seen.size(), 3u);
+  EXPECT_EQ(seen[0], std::make_pair(false, QStringLiteral("Saving gear.vesk")));
+  EXPECT_EQ(seen[1], std::make_pair(false, QStringLiteral("Saving gear.vesk")));
+  EXPECT_EQ(seen[2], std::make_pair(false, QStringLiteral("Opening gear.vesk")));
+  EXPECT_TRUE(Form->isEnabled());
+  ASSERT_NE(progress(), nullptr);
+  EXPECT_FALSE(progress()->isVisible());
 }
 
 TEST_F(MainFormTest, CommandLineProjectIsReadAndNamesTheCaption) {
