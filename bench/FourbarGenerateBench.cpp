@@ -1,5 +1,5 @@
-// Candidate generation of the four-bar and the other built chain types on one core (default options, the test curve, a fixed
-// seed): candidates per second, the share of valid ones, and heap allocations per candidate;
+// Candidate generation of the four-bar and every other chain type on one core (default options,
+// the test curve, a fixed seed): candidates per second, the share of valid ones, and heap allocations per candidate;
 // and the cost and allocations of one sweep of the user's optimiser.
 #include <benchmark/benchmark.h>
 
@@ -15,6 +15,7 @@
 #include "synthesis/engine/InputFunction.h"
 #include "synthesis/engine/MechOptimize.h"
 #include "synthesis/engine/Random.h"
+#include "synthesis/engine/SixBar.h"
 #include "synthesis/engine/Slider.h"
 #include "synthesis/engine/Spline.h"
 
@@ -81,6 +82,10 @@ BENCHMARK(BM_FourbarGenerate);
 BENCHMARK(BM_Generate<vesk::TEightbar>)->Name("BM_EightbarGenerate");
 BENCHMARK(BM_Generate<vesk::TSlider>)->Name("BM_SliderGenerate");
 BENCHMARK(BM_Generate<vesk::TFiveBar>)->Name("BM_FiveBarGenerate");
+BENCHMARK(BM_Generate<vesk::TSixBarW1>)->Name("Watt1Generate");
+BENCHMARK(BM_Generate<vesk::TSixBarW2>)->Name("Watt2Generate");
+BENCHMARK(BM_Generate<vesk::TSixBarS1>)->Name("Stephenson1Generate");
+BENCHMARK(BM_Generate<vesk::TSixBarS3>)->Name("Stephenson3Generate");
 
 void BM_MechOptimizeSweep(benchmark::State& state) {
   Setup();
