@@ -29,27 +29,10 @@ TAreaDialog::TAreaDialog(QWidget* parent) : QDialog(parent) {
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
   GroupBox1 = new QGroupBox("Area ", this);
-  const int editWidth = fontMetrics().horizontalAdvance("-0000000.000000") + 12;
-  auto* grid = new QGridLayout(GroupBox1);
-  auto makeRow = [&](int row, int column, QLabel*& label, QLineEdit*& edit, QLabel*& unit) {
-    label = new QLabel(GroupBox1);
-    edit = new QLineEdit(GroupBox1);
-    unit = new QLabel(GroupBox1);
-    label->setBuddy(edit);
-    edit->setMinimumWidth(editWidth);
-    grid->addWidget(label, row, column);
-    grid->addWidget(edit, row, column + 1);
-    grid->addWidget(unit, row, column + 2);
-  };
-  // Each corner in a column, so that the tab order X 1, Y 1, X 2, Y 2 runs down and across.
-  makeRow(0, 0, X1Label, X1Edit, X1Unit);
-  makeRow(1, 0, Y1Label, Y1Edit, Y1Unit);
-  makeRow(0, 3, X2Label, X2Edit, X2Unit);
-  makeRow(1, 3, Y2Label, Y2Edit, Y2Unit);
-  for (int column : {0, 3})
-    grid->setColumnMinimumWidth(column, fontMetrics().horizontalAdvance("Angle 1") + 4);
-  for (int column : {2, 5})
-    grid->setColumnMinimumWidth(column, fontMetrics().horizontalAdvance("mrad/s") + 4);
+  QGridLayout* grid = MakeTwoPositionGrid(GroupBox1, {{&X1Label, &X1Edit, &X1Unit},
+                                                      {&Y1Label, &Y1Edit, &Y1Unit},
+                                                      {&X2Label, &X2Edit, &X2Unit},
+                                                      {&Y2Label, &Y2Edit, &Y2Unit}});
   JointLabel = new QLabel("Joints allowed inside this area", GroupBox1);
   JointComboBox = new QComboBox(GroupBox1);
   JointComboBox->addItem("All");

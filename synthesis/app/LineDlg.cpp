@@ -28,27 +28,10 @@ TLineDialog::TLineDialog(QWidget* parent) : QDialog(parent), WorkLine(std::make_
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
   GroupBox1 = new QGroupBox("Line ", this);
-  const int editWidth = fontMetrics().horizontalAdvance("-0000000.000000") + 12;
-  auto* grid = new QGridLayout(GroupBox1);
-  auto makeField = [&](int row, int column, QLabel*& label, QLineEdit*& edit, QLabel*& unit) {
-    label = new QLabel(GroupBox1);
-    edit = new QLineEdit(GroupBox1);
-    unit = new QLabel(GroupBox1);
-    label->setBuddy(edit);
-    edit->setMinimumWidth(editWidth);
-    grid->addWidget(label, row, column);
-    grid->addWidget(edit, row, column + 1);
-    grid->addWidget(unit, row, column + 2);
-  };
-  // The first point on the left, the second on the right; x above y.
-  makeField(0, 0, X1Label, XminEdit, X1Unit);
-  makeField(1, 0, Y1Label, YminEdit, Y1Unit);
-  makeField(0, 3, X2Label, XmaxEdit, X2Unit);
-  makeField(1, 3, Y2Label, YmaxEdit, Y2Unit);
-  for (int column : {0, 3})
-    grid->setColumnMinimumWidth(column, fontMetrics().horizontalAdvance("Angle 1") + 4);
-  for (int column : {2, 5})
-    grid->setColumnMinimumWidth(column, fontMetrics().horizontalAdvance("mrad/s") + 4);
+  MakeTwoPositionGrid(GroupBox1, {{&X1Label, &XminEdit, &X1Unit},
+                                  {&Y1Label, &YminEdit, &Y1Unit},
+                                  {&X2Label, &XmaxEdit, &X2Unit},
+                                  {&Y2Label, &YmaxEdit, &Y2Unit}});
 
   OKBtn = new QPushButton("OK", this);
   OKBtn->setDefault(true);

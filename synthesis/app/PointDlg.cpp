@@ -45,6 +45,28 @@ shared::TComplex ReadPosition(bool polar, QLineEdit* first, QLineEdit* second, Q
   return p;
 }
 
+QGridLayout* MakeTwoPositionGrid(QGroupBox* box, const TPositionField (&fields)[4]) {
+  const int editWidth = box->fontMetrics().horizontalAdvance("-0000000.000000") + 12;
+  auto* grid = new QGridLayout(box);
+  for (int k = 0; k < 4; ++k) {
+    const int row = k % 2, column = 3 * (k / 2);
+    const TPositionField& field = fields[k];
+    *field.Label = new QLabel(box);
+    *field.Edit = new QLineEdit(box);
+    *field.Unit = new QLabel(box);
+    (*field.Label)->setBuddy(*field.Edit);
+    (*field.Edit)->setMinimumWidth(editWidth);
+    grid->addWidget(*field.Label, row, column);
+    grid->addWidget(*field.Edit, row, column + 1);
+    grid->addWidget(*field.Unit, row, column + 2);
+  }
+  for (int column : {0, 3})
+    grid->setColumnMinimumWidth(column, box->fontMetrics().horizontalAdvance("Angle 1") + 4);
+  for (int column : {2, 5})
+    grid->setColumnMinimumWidth(column, box->fontMetrics().horizontalAdvance("mrad/s") + 4);
+  return grid;
+}
+
 void ShowPositionLabels(bool polar, const QString& suffix, QLabel* first, QLabel* firstUnit, QLabel* second,
                         QLabel* secondUnit) {
   const shared::TConvert& convert = shared::Convert();

@@ -7,6 +7,7 @@
 
 #include "shared/Complex.h"
 
+class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -31,6 +32,17 @@ shared::TComplex ReadPosition(bool polar, QLineEdit* first, QLineEdit* second, Q
 // suffix with the length and angle units.
 void ShowPositionLabels(bool polar, const QString& suffix, QLabel* first, QLabel* firstUnit, QLabel* second,
                         QLabel* secondUnit);
+
+// One position field of a dialog: its caption, edit and unit label, made by MakeTwoPositionGrid.
+struct TPositionField {
+  QLabel** Label;
+  QLineEdit** Edit;
+  QLabel** Unit;
+};
+// The grid of the dialogs that edit two positions (area corners, line ends) in box: the first
+// position on the left, the second on the right, x above y, so that the tab order x1, y1, x2, y2
+// runs down and across; each edit is wide enough for any value. Fields in that order.
+QGridLayout* MakeTwoPositionGrid(QGroupBox* box, const TPositionField (&fields)[4]);
 
 class TComplexPointDialog : public QDialog {
   Q_OBJECT
