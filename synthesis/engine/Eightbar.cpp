@@ -77,18 +77,11 @@ std::unique_ptr<TMechanism> TEightbar::Clone() const {
 }
 
 bool TEightbar::Synthesize() {
-  ++SynthesisCount;
-  Dyad1.Error = 1.0;
-  Dyad2.Error = 1.0;
-  if (Joints.Count() != 10 || Links.Count() != 8 || PrecisionPoints.Count() < TDyad::kPositions) {
-    Error.Dyad = 1.0;
-    return false;
-  }
+  if (!BeginSynthesis(10, 8)) return false;
   TLink& input = LinkAt(2);
   TLink& coupler = LinkAt(3);
   TLink& rocker = LinkAt(4);
   TLink& body = LinkAt(8);
-  InputFunction.SetXmax(input.Rot[9]);
   for (int32_t i = 2; i <= TDyad::kPositions; ++i) body.Rot[size_t(i)] = 0;
 
   Dyad1.WLink = &input;

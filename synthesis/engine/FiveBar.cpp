@@ -60,19 +60,12 @@ bool TFiveBar::WheelGeometry(double ratio, double distance, double& r1, double& 
 }
 
 bool TFiveBar::Synthesize() {
-  ++SynthesisCount;
-  Dyad1.Error = 1.0;
-  Dyad2.Error = 1.0;
-  if (Joints.Count() != 8 || Links.Count() != 6 || PrecisionPoints.Count() < TDyad::kPositions) {
-    Error.Dyad = 1.0;
-    return false;
-  }
+  if (!BeginSynthesis(8, 6)) return false;
   TLink& input = LinkAt(2);
   TLink& wheel2 = LinkAt(4);
   TLink& arm = LinkAt(5);
   TLink& body = LinkAt(6);
   const double r = Links.Ratio;
-  InputFunction.SetXmax(input.Rot[9]);
   wheel2.Rot[5] = r * input.Rot[5];
   wheel2.Rot[9] = r * input.Rot[9];
   Links.Offset = TComplex(0, kOffsetY);

@@ -37,6 +37,19 @@ bool TFourbar::CheckPrecisionPositions() {
   return ok;
 }
 
+bool TFourbar::BeginSynthesis(int32_t joints, int32_t links, TDyad* third) {
+  ++SynthesisCount;
+  Dyad1.Error = 1.0;
+  Dyad2.Error = 1.0;
+  if (third) third->Error = 1.0;
+  if (Joints.Count() != joints || Links.Count() != links || PrecisionPoints.Count() < TDyad::kPositions) {
+    Error.Dyad = 1.0;
+    return false;
+  }
+  InputFunction.SetXmax(Links.GetLink(2)->Rot[9]);
+  return true;
+}
+
 bool TFourbar::Synthesize() {
   ++SynthesisCount;
   TLink* input = Links.GetLink(2);

@@ -28,6 +28,13 @@ class TFourbar : public TMechanism {
   TDyad Dyad1;
   TDyad Dyad2;
   TDyadOptimize DyadOptimize;
+
+ protected:
+  // The start every chain built on two or more dyads shares: counts the synthesis, fails the
+  // dyads (and third) until they solve, and is false, Error.Dyad 1, when the mechanism does not
+  // have the type's joints and links or the precision points; then the input's range is its
+  // rotation at the last position.
+  bool BeginSynthesis(int32_t joints, int32_t links, TDyad* third = nullptr);
 };
 
 }  // namespace vesk

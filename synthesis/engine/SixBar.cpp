@@ -94,20 +94,6 @@ void EndLayout(TMechanism& m) {
   m.Modified = false;
 }
 
-// The start every six-bar synthesis shares; false when the mechanism is not laid out as one.
-bool BeginSynthesis(TFourbar& m, TDyad* third) {
-  ++m.SynthesisCount;
-  m.Dyad1.Error = 1.0;
-  m.Dyad2.Error = 1.0;
-  if (third) third->Error = 1.0;
-  if (m.Joints.Count() != 8 || m.Links.Count() != 6 || m.PrecisionPoints.Count() < TDyad::kPositions) {
-    m.Error.Dyad = 1.0;
-    return false;
-  }
-  m.InputFunction.SetXmax(m.Links.GetLink(2)->Rot[9]);
-  return true;
-}
-
 void Aim(TDyad& dyad, TLink& w, bool wFree, TLink& z, bool zFree, const TPrePointList& points) {
   dyad.WLink = &w;
   dyad.WFree = wFree;
@@ -152,7 +138,7 @@ std::unique_ptr<TMechanism> TSixBarW1::Clone() const {
 }
 
 bool TSixBarW1::Synthesize() {
-  if (!BeginSynthesis(*this, nullptr)) return false;
+  if (!BeginSynthesis(8, 6)) return false;
   TLink& input = LinkAt(2);
   TLink& l3 = LinkAt(3);
   TLink& l4 = LinkAt(4);
@@ -273,7 +259,7 @@ std::unique_ptr<TMechanism> TSixBarW2::Clone() const {
 }
 
 bool TSixBarW2::Synthesize() {
-  if (!BeginSynthesis(*this, nullptr)) return false;
+  if (!BeginSynthesis(8, 6)) return false;
   TLink& l4 = LinkAt(4);
   TLink& body = LinkAt(5);
   TLink& l6 = LinkAt(6);
@@ -378,7 +364,7 @@ std::unique_ptr<TMechanism> TSixBarS1::Clone() const {
 }
 
 bool TSixBarS1::Synthesize() {
-  if (!BeginSynthesis(*this, nullptr)) return false;
+  if (!BeginSynthesis(8, 6)) return false;
   TLink& input = LinkAt(2);
   TLink& l4 = LinkAt(4);
   TLink& l5 = LinkAt(5);
@@ -472,7 +458,7 @@ std::unique_ptr<TMechanism> TSixBarS3::Clone() const {
 }
 
 bool TSixBarS3::Synthesize() {
-  if (!BeginSynthesis(*this, &Dyad3)) return false;
+  if (!BeginSynthesis(8, 6, &Dyad3)) return false;
   TLink& input = LinkAt(2);
   TLink& l3 = LinkAt(3);
   TLink& l4 = LinkAt(4);
