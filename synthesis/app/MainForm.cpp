@@ -40,7 +40,9 @@
 #include "shared/qt/ProjectInfoDialog.h"
 #include "shared/qt/QtCanvas.h"
 #include "shared/qt/QtText.h"
+#include "synthesis/app/CompactToolBar.h"
 #include "synthesis/app/FileProgressDlg.h"
+#include "synthesis/app/MechPictures.h"
 #include "synthesis/app/QtGraphPaintBox.h"
 #include "synthesis/app/QtMechanismListViews.h"
 #include "synthesis/app/SolutionView.h"
@@ -281,20 +283,25 @@ void TMainForm::CreateToolBar() {
   ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
   ToolBar1->setMovable(false);
   QToolBar* bar = ToolBar1;
+  // Pictures one text line high, so that both bars share one row of a window 60 % of a
+  // 1280-pixel screen wide; the hints give the names.
+  const int side = PictureSide(QFontMetrics(font()));
+  ToolBar1->setIconSize(QSize(side, side));
   const auto button = [&bar](const char* name, const QString& text, const QString& hint,
-                             bool checkable = false) {
+                             bool checkable = false, const char* picture = nullptr) {
     QAction* action = bar->addAction(text);
     action->setObjectName(QString::fromLatin1(name));
+    if (picture) action->setIcon(ToolPicture(QString::fromLatin1(picture)));
     action->setToolTip(hint);
     action->setStatusTip(hint);
     action->setCheckable(checkable);
     return action;
   };
-  NewButton = button("NewButton", "New", "New project");
-  OpenButton = button("OpenButton", "Open", "Open project");
-  SaveButton = button("SaveButton", "Save", "Save project");
-  ReportButton = button("ReportButton", "Report", "HTML Report");
-  ProjectInfoButton = button("ProjectInfoButton", "Info", "Project Info");
+  NewButton = button("NewButton", "New", "New project", false, "new");
+  OpenButton = button("OpenButton", "Open", "Open project", false, "open");
+  SaveButton = button("SaveButton", "Save", "Save project", false, "save");
+  ReportButton = button("ReportButton", "Report", "HTML Report", false, "report");
+  ProjectInfoButton = button("ProjectInfoButton", "Info", "Project Info", false, "projectinfo");
   connect(NewButton, &QAction::triggered, FileNewItem, &QAction::trigger);
   connect(OpenButton, &QAction::triggered, FileOpenItem, &QAction::trigger);
   connect(SaveButton, &QAction::triggered, FileSaveItem, &QAction::trigger);
@@ -326,24 +333,23 @@ void TMainForm::CreateToolBar() {
     action->setData(t.Type);
     MechButtons[size_t(t.Type)] = action;
     connect(action, &QAction::triggered, this, [this, type = t.Type] { NewType = type; });
+    // The type's picture, highlighted while the button is down.
+    const int image = TypeImageIndex(uint8_t(t.Type));
+    action->setProperty("ImageIndex", image);
+    action->setIcon(MechImage(image, side));
+    connect(action, &QAction::toggled, this, [action, image, side](bool down) {
+      const int shown = down ? image + kImageMarked : image;
+      action->setProperty("ImageIndex", shown);
+      action->setIcon(MechImage(shown, side));
+    });
   }
-  HelpMechanismsButton = button("HelpMechanismsButton", "?", "Help on choosing a mechanism");
+  HelpMechanismsButton = button("HelpMechanismsButton", "?", "Help on choosing a mechanism", false, "help");
   connect(HelpMechanismsButton, &QAction::triggered, this, [this] { ShowHelp("IDH_MechanismTypes"); });
-  // The buttons carry words, not pictures: the view switches go to a second row so that no
-  // button hides behind the overflow arrow of a narrow window.
-  addToolBarBreak();
-  ToolBar2 = addToolBar(QStringLiteral("ToolBar2"));
-  ToolBar2->setObjectName(QStringLiteral("ToolBar2"));
-  ToolBar2->setMovable(false);
-  bar = ToolBar2;
-
-  GenerateButton = button("GenerateButton", "Generate", "Start Generating Mechanisms", true);
-  OptimizeButton = button("OptimizeButton", "Optimize", "Optimize", true);
-  UndoOptimizeButton = button("UndoOptimizeButton", "Undo", "Undo Optimize");
-  ToolBar2->addSeparator();
-  ShowListToolButton = button("ShowListToolButton", "List", "Show List", true);
-  ShowGraphToolButton = button("ShowGraphToolButton", "Graph", "Show Graph Window", true);
-  ZoomAllOnSelectToolButton = button("ZoomAllOnSelectToolButton", "Zoom Sel", "Zoom All On Select", true);
+  ToolBar1->addSeparator();
+  ShowListToolButton = button("ShowListToolButton", "List", "Show List", true, "showleft");
+  ShowGraphToolButton = button("ShowGraphToolButton", "Graph", "Show Graph Window", true, "showgraph");
+  ZoomAllOnSelectToolButton =
+      button("ZoomAllOnSelectToolButton", "Zoom Sel", "Zoom All On Select", true, "zoomselect");
   connect(ShowListToolButton, &QAction::toggled, this, [this](bool on) {
     AppOptions.ShowList = on;
     PanelLeft->setVisible(on);
@@ -363,9 +369,10 @@ void TMainForm::CreateToolBar() {
     connect(toolButton, &QAction::toggled, menuItem, &QAction::setChecked);
   }
 
+  ToolBar1->addSeparator();
   auto* coordinates = new QActionGroup(this);
-  XYToolButton = button("XYToolButton", "x,y", "x,y coordinates", true);
-  PolarToolButton = button("PolarToolButton", "R,a", "Polar coordinates", true);
+  XYToolButton = button("XYToolButton", "x,y", "x,y coordinates", true, "xy");
+  PolarToolButton = button("PolarToolButton", "R,a", "Polar coordinates", true, "polar");
   coordinates->addAction(XYToolButton);
   coordinates->addAction(PolarToolButton);
   connect(PolarToolButton, &QAction::toggled, this, [this](bool on) {
@@ -373,15 +380,29 @@ void TMainForm::CreateToolBar() {
     for (auto& canvas : FCanvases)
       if (canvas) canvas->Polar = on;
   });
-  XIsTimeToolButton = button("XIsTimeToolButton", "t", "Graph as function of time", true);
+  XIsTimeToolButton = button("XIsTimeToolButton", "t", "Graph as function of time", true, "graph-time");
   connect(XIsTimeToolButton, &QAction::toggled, this, [](bool on) { AppOptions.XIsTime = on; });
+
+  MakeCompact(ToolBar1);
+
+  // Generation, speed and animation on a second bar in the same row.
+  ToolBar2 = addToolBar(QStringLiteral("ToolBar2"));
+  ToolBar2->setObjectName(QStringLiteral("ToolBar2"));
+  ToolBar2->setMovable(false);
+  ToolBar2->setIconSize(QSize(side, side));
+  bar = ToolBar2;
+  GenerateButton = button("GenerateButton", "Generate", "Start Generating Mechanisms", true, "generate");
+  OptimizeButton = button("OptimizeButton", "Optimize", "Optimize", true, "optimize");
+  UndoOptimizeButton = button("UndoOptimizeButton", "Undo", "Undo Optimize", false, "undo");
+  ToolBar2->addSeparator();
 
   auto* speeds = new QActionGroup(this);
   const char* speedNames[3] = {"LowSpeedToolButton", "MediumSpeedToolButton", "HighSpeedToolButton"};
   const char* speedTexts[3] = {"Slow", "Medium", "Fast"};
+  const char* speedPictures[3] = {"speed1", "speed2", "speed3"};
   for (int i = 0; i < 3; ++i) {
     SpeedToolButtons[size_t(i)] = button(speedNames[i], QString::fromLatin1(speedTexts[i]),
-                                         QString::fromLatin1(speedTexts[i]) + " animation", true);
+                                         QString::fromLatin1(speedTexts[i]) + " animation", true, speedPictures[i]);
     speeds->addAction(SpeedToolButtons[size_t(i)]);
     connect(SpeedToolButtons[size_t(i)], &QAction::triggered, this,
             [this, i] { LowSpeedToolButtonClick(i); });
@@ -449,8 +470,12 @@ void TMainForm::CreateViews() {
     MechPageControl->addTab(sheets[i], QString::fromLatin1(sheetTexts[i]));
   }
   // Layout of the newly shown tab is done when the queued call runs.
-  connect(MechPageControl, &QTabWidget::currentChanged, this,
-          [this](int index) { QTimer::singleShot(0, this, [this, index] { CentreView(index); }); });
+  connect(MechPageControl, &QTabWidget::currentChanged, this, [this](int index) {
+    QTimer::singleShot(0, this, [this, index] {
+      CentreView(index);
+      ShowPendingZoom(index);
+    });
+  });
   MechTabSheet = sheets[0];
   OutputLinkTabSheet = sheets[1];
   GroundTabSheet = sheets[2];
@@ -460,9 +485,14 @@ void TMainForm::CreateViews() {
 
   GraphTabControl = new QTabWidget(RightSplitter);
   GraphTabControl->setObjectName(QStringLiteral("GraphTabControl"));
-  GraphPaintBox = new QWidget;
+  // Each tab is a page; the one graph box sits on the page of the tab shown.
+  auto* graphPage = new QWidget;
+  auto* graphLayout = new QVBoxLayout(graphPage);
+  graphLayout->setContentsMargins(0, 0, 0, 0);
+  GraphPaintBox = new QWidget(graphPage);
   GraphPaintBox->setObjectName(QStringLiteral("GraphPaintBox"));
-  GraphTabControl->addTab(GraphPaintBox, QStringLiteral("Graph"));
+  graphLayout->addWidget(GraphPaintBox);
+  GraphTabControl->addTab(graphPage, QStringLiteral("Graph"));
   MainSplitter->setStretchFactor(1, 1);
   RightSplitter->setStretchFactor(0, 1);
 
@@ -656,6 +686,7 @@ void TMainForm::RefreshAll() {
   FSolutions->RebuildListView();
   FSolutions->SyncListView();
   FSolutions->UpdateViews();
+  ZoomAllViews();
   for (QWidget* box : {PaintBox1, PaintBox2, PaintBox3, GraphPaintBox}) box->update();
   FGraphBox->Invalidate();
   UpdateControls();

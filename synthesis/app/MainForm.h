@@ -125,6 +125,8 @@ class TMainForm : public QMainWindow {
   void ViewZoomInClick(int tag);
   void ViewZoomAllClick();
   void ZoomAll(int view);
+  // Zoom All of the three views, as after opening a project.
+  void ZoomAllViews();
   void CentreScrollBox(int view);
   void EditMenuClick();
   void PopupMenu1Popup();
@@ -135,6 +137,9 @@ class TMainForm : public QMainWindow {
   void LayerSelectButtonClick();
   void LayerPopupMenuPopup();
   void XYToolButtonClick(bool polar);
+  // The graph: its tab chooses the quantity, the time button the x axis; both refill it.
+  void GraphTabControlChange(int index);
+  void XisTimeButtonClick();
   void AnalysisInputFunctionClick();
   void MouseWheel(int delta);
   void FormKeyDown(int key);
@@ -359,6 +364,8 @@ class TMainForm : public QMainWindow {
   void CreateToolBar();
   void CreateViews();
   void CreateViewTools();
+  void CreateGraphTabs();
+  void RefillGraph();
   void SetViewMode(int view, int mode);
   void MechPick();
   void CouplerPick();
@@ -394,6 +401,9 @@ class TMainForm : public QMainWindow {
   std::array<std::unique_ptr<shared::TSynthCanvas2D>, 3> FCanvases;
   std::array<std::unique_ptr<shared::TQtStatusPanel>, 2> FCoordinatePanels;
   std::array<bool, 3> FCentred{};
+  // Views that fit their content when their tab is next shown.
+  std::array<bool, 3> FZoomPending{};
+  void ShowPendingZoom(int view);
   shared::TConvertDlg* FConvertDlg = nullptr;
   TSynthOptionsDlg* FSynthOptionsDlg = nullptr;
   std::unique_ptr<TSolutionView> FSolution;

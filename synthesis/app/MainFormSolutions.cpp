@@ -16,7 +16,9 @@
 #include <vector>
 
 #include "shared/qt/QtText.h"
+#include "synthesis/app/CompactToolBar.h"
 #include "synthesis/app/MainForm.h"
+#include "synthesis/app/MechPictures.h"
 #include "synthesis/app/QtGraphPaintBox.h"
 #include "synthesis/app/QtMechanismListViews.h"
 #include "synthesis/app/SolutionView.h"
@@ -54,10 +56,19 @@ class TListSolutionView : public TSolutionView {
   bool HasSelectedJoint() const override { return List.Current && List.Current->Joints.Selected(); }
   void DragJoint(const shared::TComplex& point) override {
     if (!List.Current) return;
-    if (TComplexPoint* joint = List.Current->Joints.Selected()) {
-      joint->X = point.X;
-      joint->Y = point.Y;
-      joint->Modified = true;
+    // Each type moves what keeps its synthesis whole (a four-bar moves nothing); a joint moved
+    // alone would change the link lengths under the solution's error terms.
+    TMechanism& m = *List.Current;
+    std::vector<shared::TComplex> before;
+    for (int32_t i = 1; i <= m.Joints.Count(); ++i) before.push_back(*m.Joints.Items(i));
+    m.DragJoint(point);
+    for (int32_t i = 1; i <= m.Joints.Count(); ++i) {
+      const shared::TComplex& now = *m.Joints.Items(i);
+      // The drag is saved with the project: the list asks before it is lost.
+      if (now.X != before[size_t(i - 1)].X || now.Y != before[size_t(i - 1)].Y) {
+        m.Joints.SetModified(true);
+        break;
+      }
     }
     List.FillPropertiesGrid();
     List.SelectGridRow();
@@ -106,10 +117,14 @@ void TMainForm::CreateSolutionList() {
   MechListView->setColumnCount(3);
   MechListView->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Nr"), QStringLiteral("Total")});
   const QFontMetrics metrics(MechListView->font());
-  MechListView->setColumnWidth(0, std::max(90, metrics.horizontalAdvance(QStringLiteral("Stephenson 3")) + 16));
+  // The name column holds the row's picture before the name.
+  MechListView->setColumnWidth(
+      0, std::max(90, PictureSide(metrics) + metrics.horizontalAdvance(QStringLiteral("Stephenson 3")) + 24));
   MechListView->setColumnWidth(1, std::max(40, metrics.horizontalAdvance(QStringLiteral("00000")) + 16));
   MechListView->setColumnWidth(2, std::max(100, metrics.horizontalAdvance(QStringLiteral("0.0000000")) + 16));
   MechListView->setSelectionMode(QAbstractItemView::SingleSelection);
+  const int side = PictureSide(metrics);
+  MechListView->setIconSize(QSize(side, side));
   StringGrid1->setColumnCount(3);
   StringGrid1->setRowCount(TMechanismList::kGridRows);
   StringGrid1->horizontalHeader()->hide();
@@ -154,8 +169,9 @@ void TMainForm::CreateSolutionList() {
   connect(MechListView, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { ListPopupMenu->popup(MechListView->viewport()->mapToGlobal(at)); });
 
-  const auto animButton = [this](const char* name, const QString& text, const QString& hint, bool checkable) {
-    QAction* action = ToolBar2->addAction(text);
+  const auto animButton = [this](const char* name, const QString& text, const QString& hint, bool checkable,
+                                 const char* picture) {
+    QAction* action = ToolBar2->addAction(ToolPicture(QString::fromLatin1(picture)), text);
     action->setObjectName(QString::fromLatin1(name));
     action->setToolTip(hint);
     action->setStatusTip(hint);
@@ -163,11 +179,16 @@ void TMainForm::CreateSolutionList() {
     return action;
   };
   ToolBar2->addSeparator();
-  StepCCWButton = animButton("StepCCWButton", QStringLiteral("<"), QStringLiteral("Step back"), false);
-  StartButton = animButton("StartButton", QStringLiteral("Start"), QStringLiteral("Start animation"), true);
-  PauseButton = animButton("PauseButton", QStringLiteral("Pause"), QStringLiteral("Pause animation"), true);
-  StopButton = animButton("StopButton", QStringLiteral("Stop"), QStringLiteral("Stop animation"), false);
-  StepCWButton = animButton("StepCWButton", QStringLiteral(">"), QStringLiteral("Step forward"), false);
+  StepCCWButton =
+      animButton("StepCCWButton", QStringLiteral("<"), QStringLiteral("Step back"), false, "stepback");
+  StartButton =
+      animButton("StartButton", QStringLiteral("Start"), QStringLiteral("Start animation"), true, "start");
+  PauseButton =
+      animButton("PauseButton", QStringLiteral("Pause"), QStringLiteral("Pause animation"), true, "pause");
+  StopButton = animButton("StopButton", QStringLiteral("Stop"), QStringLiteral("Stop animation"), false, "stop");
+  StepCWButton =
+      animButton("StepCWButton", QStringLiteral(">"), QStringLiteral("Step forward"), false, "stepforward");
+  MakeCompact(ToolBar2);
   connect(StepCCWButton, &QAction::triggered, this, [this] { AnimationStepClick(false); });
   connect(StepCWButton, &QAction::triggered, this, [this] { AnimationStepClick(true); });
   connect(StartButton, &QAction::triggered, this, [this] { AnimationStartClick(StartButton); });

@@ -2,6 +2,7 @@
 // areas, the output-link drawing and the current solution, properties, deletion, zoom, layers
 // and the keyboard.
 #include <QAction>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -27,11 +28,13 @@
 #include "synthesis/app/LineDlg.h"
 #include "synthesis/app/MainForm.h"
 #include "synthesis/app/PointDlg.h"
+#include "synthesis/app/QtGraphPaintBox.h"
 #include "synthesis/app/SolutionView.h"
 #include "synthesis/engine/AppOptions.h"
 #include "synthesis/engine/Area.h"
 #include "synthesis/engine/ComplexLine.h"
 #include "synthesis/engine/Drawing.h"
+#include "synthesis/engine/MechanismList.h"
 #include "synthesis/engine/PrePoint.h"
 #include "synthesis/engine/ProgramInfo.h"
 #include "synthesis/engine/Spline.h"
@@ -210,6 +213,7 @@ void TMainForm::CreateViewTools() {
       return true;
     });
   });
+  CreateGraphTabs();
   // The coordinates: the canvases follow at once; the list's views are refilled.
   connect(PolarToolButton, &QAction::triggered, this, [this] { XYToolButtonClick(true); });
   connect(XYToolButton, &QAction::triggered, this, [this] { XYToolButtonClick(false); });
@@ -252,6 +256,40 @@ void TMainForm::CreateViewTools() {
     ScrollBoxes[size_t(view)]->viewport()->installEventFilter(this);
   }
   for (int view = 0; view < 3; ++view) ShowMode(view);
+}
+
+void TMainForm::CreateGraphTabs() {
+  // One tab per quantity of the graph, in the order of the list's graph kinds.
+  GraphTabControl->setTabText(0, QString::fromLatin1(kGraphCaptions[0]));
+  for (int kind = 1; kind < TMechanismList::kGraphKinds; ++kind) {
+    auto* page = new QWidget;
+    (new QVBoxLayout(page))->setContentsMargins(0, 0, 0, 0);
+    GraphTabControl->addTab(page, QString::fromLatin1(kGraphCaptions[size_t(kind)]));
+  }
+  connect(GraphTabControl, &QTabWidget::currentChanged, this, [this](int index) { GraphTabControlChange(index); });
+  // The time axis is set by the button's own toggle; the graph follows the click.
+  connect(XIsTimeToolButton, &QAction::triggered, this, [this] { XisTimeButtonClick(); });
+}
+
+void TMainForm::GraphTabControlChange(int index) {
+  if (QWidget* page = GraphTabControl->widget(index); page && GraphPaintBox->parentWidget() != page) {
+    page->layout()->addWidget(GraphPaintBox);
+    GraphPaintBox->show();
+  }
+  if (FSolutions) FSolutions->GraphKind = index;
+  RefillGraph();
+}
+
+void TMainForm::XisTimeButtonClick() {
+  AppOptions.XIsTime = XIsTimeToolButton->isChecked();
+  RefillGraph();
+}
+
+void TMainForm::RefillGraph() {
+  if (!FSolutions) return;
+  FSolutions->DrawGraph();
+  FGraphBox->Invalidate();
+  GraphPaintBox->update();
 }
 
 int TMainForm::ActiveView() const { return std::clamp(MechPageControl->currentIndex(), 0, 2); }
@@ -356,6 +394,22 @@ void TMainForm::ZoomAll(int view) {
   canvas.ZoomToRect(min, max, kZoomAllMargin);
   CentreScrollBox(view);
   RepaintView(view);
+}
+
+void TMainForm::ZoomAllViews() {
+  // The views fit what they show to their windows: a pending layout is done first, and a view
+  // on a hidden tab, whose window has no size yet, fits when its tab is first shown.
+  QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+  for (int view = 0; view < 3; ++view) {
+    FZoomPending[size_t(view)] = !ScrollBoxes[size_t(view)]->isVisible();
+    if (!FZoomPending[size_t(view)]) ZoomAll(view);
+  }
+}
+
+void TMainForm::ShowPendingZoom(int view) {
+  if (view < 0 || view > 2 || !FZoomPending[size_t(view)] || !ScrollBoxes[size_t(view)]->isVisible()) return;
+  FZoomPending[size_t(view)] = false;
+  ZoomAll(view);
 }
 
 void TMainForm::CentreScrollBox(int view) {

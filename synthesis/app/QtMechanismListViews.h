@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "shared/qt/QtText.h"
+#include "synthesis/app/MechPictures.h"
 #include "synthesis/engine/MechanismList.h"
 
 namespace vesk {
@@ -17,7 +18,14 @@ class TQtListRow : public TListRow {
  public:
   explicit TQtListRow(QTreeWidgetItem* item) : Item(item) {}
   void SetCaption(const std::string& caption) override { Item->setText(0, shared::ToQString(caption)); }
-  void SetImageIndex(int32_t index) override { Item->setData(0, Qt::UserRole, index); }
+  // The number stays with the row; the picture shows the type, optimised or marked.
+  void SetImageIndex(int32_t index) override {
+    Item->setData(0, Qt::UserRole, index);
+    const QTreeWidget* tree = Item->treeWidget();
+    const int side = tree && tree->iconSize().height() > 0 ? tree->iconSize().height()
+                                                           : PictureSide(QFontMetrics(Item->font(0)));
+    Item->setIcon(0, MechImage(index, side));
+  }
   void SetSubItems(const std::vector<std::string>& items) override {
     for (size_t i = 0; i < items.size(); ++i) Item->setText(int(i) + 1, shared::ToQString(items[i]));
   }

@@ -440,20 +440,23 @@ double TMechanism::TransmissionAngle() const {
   return t <= std::numbers::pi / 2 ? t : std::numbers::pi - t;
 }
 
-int32_t TMechanism::GetImageIndex() const {
-  int32_t index = 16;
-  switch (MechanismType) {
-    case 1: index = 19; break;
-    case 2: index = 22; break;
-    case 3: index = 25; break;
-    case 5: index = 60; break;
-    case 6: index = 54; break;
-    case 7: index = 57; break;
-    case 8: index = 63; break;
-    default: break;
+int32_t TypeImageIndex(uint8_t type) {
+  switch (type) {
+    case kWatt1Type: return 19;
+    case kWatt2Type: return 22;
+    case kStephenson1Type: return 25;
+    case kStephenson3Type: return 60;
+    case kEightbarType: return 54;
+    case kSliderType: return 57;
+    case kFiveBarType: return 63;
+    default: return 16;
   }
-  if (Marked) return index + 2;
-  if (Optimized) return index + 1;
+}
+
+int32_t TMechanism::GetImageIndex() const {
+  const int32_t index = TypeImageIndex(MechanismType);
+  if (Marked) return index + kImageMarked;
+  if (Optimized) return index + kImageOptimized;
   return index;
 }
 

@@ -41,6 +41,12 @@ inline constexpr uint8_t kEightbarType = 6;
 inline constexpr uint8_t kSliderType = 7;
 inline constexpr uint8_t kFiveBarType = 8;
 
+// Images of the list rows and type buttons: a type's base image, then + 1 optimised, + 2 marked
+// (or a type button down). Unknown types show the four-bar's.
+inline constexpr int32_t kImageOptimized = 1;
+inline constexpr int32_t kImageMarked = 2;
+int32_t TypeImageIndex(uint8_t type);
+
 // The row of the solution list's view that shows one mechanism; the view implements it.
 class TListRow {
  public:

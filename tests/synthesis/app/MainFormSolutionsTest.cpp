@@ -9,6 +9,8 @@
 #include <QEvent>
 #include <QProgressBar>
 #include <QTableWidget>
+#include <QToolBar>
+#include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidget>
 #include <array>
@@ -24,6 +26,9 @@
 #include "shared/ProjectInfo.h"
 #include "shared/qt/Application.h"
 #include "synthesis/app/MainForm.h"
+#include "synthesis/app/MechPictures.h"
+#include "synthesis/app/SolutionView.h"
+#include "shared/Canvas2D.h"
 #include "synthesis/app/ProjectStore.h"
 #include "synthesis/app/QtGraphPaintBox.h"
 #include "synthesis/engine/GraphPaintBox.h"
@@ -35,7 +40,10 @@
 #include "synthesis/engine/MechanismList.h"
 #include "synthesis/engine/PrePoint.h"
 #include "synthesis/engine/ProgramInfo.h"
+#include "synthesis/engine/Fourbar.h"
+#include "synthesis/engine/Drawing.h"
 #include "synthesis/engine/Random.h"
+#include "synthesis/engine/SixBar.h"
 #include "synthesis/engine/Spline.h"
 #include "synthesis/engine/SynthOptions.h"
 #include "tests/shared/StoreSettings.h"
@@ -466,6 +474,183 @@ TEST_F(MainFormSolutionsTest, TheProjectStoreSavesAndReopensTheWindowsProject) {
   std::ofstream(path, std::ios::binary) << bytes;
   EXPECT_THROW(store.Read(path), std::exception);
   std::filesystem::remove_all(dir);
+}
+
+
+// The picture an icon shows at the side it was made for.
+QImage IconImage(const QIcon& icon, int side) {
+  return icon.pixmap(side, side).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+TEST_F(MainFormSolutionsTest, TypeButtonsShowTheirTypesPictureHighlightedWhileDown) {
+  Form->ResetTypeButtons();
+  const int side = Form->ToolBar1->iconSize().height();
+  const auto expectImages = [&](int down) {
+    for (size_t type = 0; type < Form->MechButtons.size(); ++type) {
+      QAction* button = Form->MechButtons[type];
+      if (!button) continue;
+      SCOPED_TRACE(type);
+      const int image = TypeImageIndex(uint8_t(type)) + (int(type) == down ? 2 : 0);
+      EXPECT_EQ(button->isChecked(), int(type) == down);
+      EXPECT_EQ(button->property("ImageIndex").toInt(), image);
+      EXPECT_EQ(IconImage(button->icon(), side), MechPicture(int(type), int(type) == down ? 2 : 0, side));
+    }
+  };
+  // The four-bar is down at start: 18; the slider's own picture is 57.
+  expectImages(kFourbarType);
+  EXPECT_EQ(Form->MechButtons[kFourbarType]->property("ImageIndex").toInt(), 18);
+  Form->MechButtons[kEightbarType]->trigger();
+  expectImages(kEightbarType);
+  EXPECT_EQ(Form->MechButtons[kEightbarType]->property("ImageIndex").toInt(), 56);
+  Form->ResetTypeButtons();
+  expectImages(kFourbarType);
+}
+
+TEST_F(MainFormSolutionsTest, ListRowsShowTheTypeAndMarkedOrOptimisedPicture) {
+  Generate(600);
+  const int side = Form->MechListView->iconSize().height();
+  ASSERT_GE(side, 16);
+  QTreeWidgetItem* first = Form->MechListView->topLevelItem(0);
+  EXPECT_EQ(first->data(0, Qt::UserRole).toInt(), 16);
+  EXPECT_EQ(IconImage(first->icon(0), side), MechPicture(kFourbarType, 0, side));
+
+  // Marking changes the row's picture, not its rank.
+  Form->MechListView->setCurrentItem(Form->MechListView->topLevelItem(1));
+  TMechanism* second = Form->Solutions().Current;
+  Form->ListPopUpMark->trigger();
+  EXPECT_EQ(Form->Solutions().IndexOf(second), 2);
+  QTreeWidgetItem* row = Form->MechListView->topLevelItem(1);
+  EXPECT_EQ(row->data(0, Qt::UserRole).toInt(), 18);
+  EXPECT_EQ(IconImage(row->icon(0), side), MechPicture(kFourbarType, 2, side));
+  // An optimised one shows its own; marked wins over optimised.
+  second->Optimized = true;
+  second->UpdateListItem();
+  EXPECT_EQ(row->data(0, Qt::UserRole).toInt(), 18);
+  Form->ListPopUpMark->trigger();
+  EXPECT_EQ(row->data(0, Qt::UserRole).toInt(), 17);
+  EXPECT_EQ(IconImage(row->icon(0), side), MechPicture(kFourbarType, 1, side));
+}
+
+// Both tool bars share one row of a window 768 pixels wide (60 % of a 1280-pixel screen), and
+// every button is on it, none behind the overflow arrow.
+TEST_F(MainFormSolutionsTest, TheToolBarsFitOneRowOfTheDefaultWidth) {
+  Form->resize(768, 700);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+  QApplication::processEvents();
+  ASSERT_EQ(Form->width(), 768);
+  EXPECT_FALSE(Form->toolBarBreak(Form->ToolBar2));
+  EXPECT_EQ(Form->toolBarArea(Form->ToolBar2), Form->toolBarArea(Form->ToolBar1));
+  EXPECT_EQ(Form->ToolBar1->geometry().top(), Form->ToolBar2->geometry().top());
+  EXPECT_LE(Form->ToolBar2->geometry().right(), Form->width());
+  for (QToolBar* bar : {Form->ToolBar1, Form->ToolBar2}) {
+    SCOPED_TRACE(bar->objectName().toStdString());
+    for (QAction* action : bar->actions()) {
+      if (action->isSeparator()) continue;
+      SCOPED_TRACE(action->objectName().toStdString());
+      QWidget* button = bar->widgetForAction(action);
+      ASSERT_NE(button, nullptr);
+      EXPECT_TRUE(button->isVisible());
+      EXPECT_LE(button->geometry().right(), bar->width());
+      EXPECT_FALSE(action->icon().isNull());
+    }
+  }
+  // The type buttons keep their Tags and hints.
+  EXPECT_EQ(Form->MechButtons[kSliderType]->data().toInt(), kSliderType);
+  EXPECT_EQ(Form->MechButtons[kSliderType]->toolTip(), "Slider four bar, universal and simple mechanism");
+}
+
+TEST_F(MainFormSolutionsTest, ADraggedJointMovesAsItsTypeAllows) {
+  TMechanismList& list = Form->Solutions();
+  auto add = [&](std::unique_ptr<TMechanism> m, double total) {
+    m->Error.Valid = true;
+    m->Error.Total = total;
+    list.AddCandidate(std::move(m));
+  };
+  add(std::make_unique<TFourbar>(), 1);
+  add(std::make_unique<TSixBarW1>(), 2);
+  TSolutionView& view = *Form->SolutionView();
+  const auto joints = [](const TMechanism& m) {
+    std::vector<shared::TComplex> points;
+    for (int32_t i = 1; i <= m.Joints.Count(); ++i) points.push_back(*m.Joints.Items(i));
+    return points;
+  };
+  const auto pickJoint = [&](int32_t k) {
+    int index = 0;
+    const shared::TComplex at = *list.Current->Joints.Items(k);
+    ASSERT_EQ(view.PickAt(at, 1e-9, index), kPickJoint);
+    ASSERT_EQ(index, k);
+  };
+
+  // A four-bar keeps its synthesis: the joint stays where it is and nothing is to be saved.
+  list.Select(1);
+  list.UpdateViews();
+  list.Modified = false;
+  for (int32_t i = 1; i <= list.Count(); ++i) list.Items(i)->Joints.SetModified(false);
+  pickJoint(2);
+  const std::vector<shared::TComplex> fourbar = joints(*list.Current);
+  view.DragJoint(shared::TComplex(fourbar[1].X + 0.1, fourbar[1].Y + 0.1));
+  const std::vector<shared::TComplex> after = joints(*list.Current);
+  for (size_t i = 0; i < after.size(); ++i) {
+    EXPECT_EQ(after[i].X, fourbar[i].X);
+    EXPECT_EQ(after[i].Y, fourbar[i].Y);
+  }
+  EXPECT_FALSE(Form->IsProjectModified());
+
+  // A Watt 1 moves against its coupler point: every joint but the eighth by the drag.
+  list.Select(2);
+  list.UpdateViews();
+  TMechanism& watt = *list.Current;
+  pickJoint(1);
+  const std::vector<shared::TComplex> before = joints(watt);
+  const shared::TComplex offset = watt.Links.Offset;
+  const shared::TComplex d(0.05, -0.02);
+  view.DragJoint(shared::TComplex(before[0].X + d.X, before[0].Y + d.Y));
+  const std::vector<shared::TComplex> moved = joints(watt);
+  for (size_t i = 0; i < moved.size(); ++i) {
+    SCOPED_TRACE(i + 1);
+    const shared::TComplex expected = i == 7 ? before[i] : shared::TComplex(before[i].X + d.X, before[i].Y + d.Y);
+    EXPECT_NEAR(moved[i].X, expected.X, 1e-15);
+    EXPECT_NEAR(moved[i].Y, expected.Y, 1e-15);
+  }
+  EXPECT_NEAR(watt.Links.Offset.X, offset.X + d.X, 1e-15);
+  EXPECT_NEAR(watt.Links.Offset.Y, offset.Y + d.Y, 1e-15);
+  // The grid shows the joint where it went, and the drag is to be saved.
+  EXPECT_EQ(Form->StringGrid1->item(1, 1)->text().toStdString(),
+            shared::Convert().FormatSI(shared::cuLength, moved[0].X));
+  EXPECT_TRUE(Form->IsProjectModified());
+}
+
+TEST_F(MainFormSolutionsTest, OpeningAProjectFitsTheViewsToIt) {
+  DrawCurve();
+  Form->resize(900, 700);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+  Form->MechPageControl->setCurrentIndex(0);
+  QApplication::processEvents();
+  shared::TSynthCanvas2D& mech = Form->Canvas(0);
+  shared::TSynthCanvas2D& coupler = Form->Canvas(1);
+  ASSERT_DOUBLE_EQ(mech.WorldSize(), mech.InitialWorldSize());
+  Form->RefreshAll();
+  // The box runs from the first curve point over the curve: its middle is the view's middle, and the
+  // view now shows less than the 3 m it started with.
+  double minX = kCurve[0][0], maxX = minX, minY = kCurve[0][1], maxY = minY;
+  for (const auto& p : kCurve) {
+    minX = std::min(minX, p[0]);
+    maxX = std::max(maxX, p[0]);
+    minY = std::min(minY, p[1]);
+    maxY = std::max(maxY, p[1]);
+  }
+  EXPECT_NEAR(mech.Origin().X, (minX + maxX) / 2, 1e-12);
+  EXPECT_NEAR(mech.Origin().Y, (minY + maxY) / 2, 1e-12);
+  EXPECT_LT(mech.WorldSize(), 1.5);
+  // The output-link view, on a hidden tab, fits its drawing when the tab is shown.
+  EXPECT_DOUBLE_EQ(coupler.WorldSize(), coupler.InitialWorldSize());
+  shared::TComplex min, max;
+  Drawing().UpdateExtent(min, max);
+  Form->MechPageControl->setCurrentIndex(1);
+  QApplication::processEvents();
+  EXPECT_NEAR(coupler.Origin().X, (min.X + max.X) / 2, 1e-12);
+  EXPECT_NEAR(coupler.Origin().Y, (min.Y + max.Y) / 2, 1e-12);
+  EXPECT_LT(coupler.WorldSize(), coupler.InitialWorldSize());
 }
 
 }  // namespace

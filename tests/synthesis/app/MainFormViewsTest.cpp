@@ -132,6 +132,13 @@ class MainFormViewsTest : public shared::test::TSettingsStoreTest {
     Mouse(view, QEvent::MouseMove, x2, y2);
     Mouse(view, QEvent::MouseButtonRelease, x2, y2, Qt::NoButton);
   }
+  // A tab shown for the first time fits its view to what it shows; the tests click at the
+  // pixels of a fresh view.
+  void ShowTab(int view) {
+    Form->MechPageControl->setCurrentIndex(view);
+    QApplication::processEvents();
+    Form->Canvas(view).ResetView();
+  }
   QString Hint() const { return Form->StatusPanels[3]->text(); }
   QAction* Button(const char* name) const { return Form->findChild<QAction*>(QString::fromLatin1(name)); }
 
@@ -178,7 +185,7 @@ TEST_F(MainFormViewsTest, ModeButtonsSetTheirModeAndASecondPressReturnsToSelect)
   Form->EditMenuClick();
   EXPECT_FALSE(Form->EditAddCurvePointItem->isVisible());
   EXPECT_FALSE(Form->EditDeleteItem->isVisible());
-  Form->MechPageControl->setCurrentIndex(1);
+  ShowTab(1);
   Form->EditMenuClick();
   EXPECT_TRUE(Form->EditDrawLineItem->isVisible());
   EXPECT_FALSE(Form->EditAddCurvePointItem->isVisible());
@@ -278,7 +285,7 @@ TEST_F(MainFormViewsTest, AClickOnAFullListAddsAndSelectsNothing) {
 }
 
 TEST_F(MainFormViewsTest, DrawsALineThatSnapsTo15Degrees) {
-  Form->MechPageControl->setCurrentIndex(1);
+  ShowTab(1);
   QApplication::processEvents();
   TDrawing& drawing = Drawing();
   const int before = drawing.Count();
@@ -325,7 +332,7 @@ TEST_F(MainFormViewsTest, PropertiesOpenTheDialogOfWhatWasPicked) {
   Mouse(0, QEvent::MouseButtonRelease, 700, 600, Qt::NoButton);
   EXPECT_EQ(Shown, (std::vector<QString>{"Curve Point", "Area", "Curve Point"}));
 
-  Form->MechPageControl->setCurrentIndex(1);
+  ShowTab(1);
   QApplication::processEvents();
   Shown.clear();
   Form->SelectCouplerButtonClick(1);
@@ -336,7 +343,7 @@ TEST_F(MainFormViewsTest, PropertiesOpenTheDialogOfWhatWasPicked) {
 }
 
 TEST_F(MainFormViewsTest, TheOutputLinkOriginDrags) {
-  Form->MechPageControl->setCurrentIndex(1);
+  ShowTab(1);
   QApplication::processEvents();
   TDrawing& drawing = Drawing();
   drawing.Clear();
@@ -402,7 +409,7 @@ TEST_F(MainFormViewsTest, JointsArePickedAfterCurveAndAreasAndDragInSelectMode) 
 
 TEST_F(MainFormViewsTest, EditingWaitsForGenerationAndTheSpeedSetsTheTimer) {
   Form->Generating = true;
-  Form->MechPageControl->setCurrentIndex(1);
+  ShowTab(1);
   Form->EditMenuClick();
   Form->PopupMenu1Popup();
   EXPECT_FALSE(Form->EditAddAreaItem->isEnabled());

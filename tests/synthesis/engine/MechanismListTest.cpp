@@ -18,10 +18,12 @@
 #include "synthesis/engine/AppOptions.h"
 #include "synthesis/engine/ComplexLine.h"
 #include "synthesis/engine/Area.h"
+#include "synthesis/engine/FiveBar.h"
 #include "synthesis/engine/Fourbar.h"
 #include "synthesis/engine/GraphPaintBox.h"
 #include "synthesis/engine/MechanismFactory.h"
 #include "synthesis/engine/ProjectText.h"
+#include "synthesis/engine/Slider.h"
 #include "synthesis/engine/Spline.h"
 #include "tests/synthesis/engine/RecordText.h"
 
@@ -335,38 +337,54 @@ TEST_F(ListFixture, PropertiesGridOfAFourbarAndItsSelectedRows) {
 TEST_F(ListFixture, GridRowsOfTheSliderAndTheFiveBar) {
   ResetAppOptions();
   const shared::TConvert& units = shared::Convert();
-  // A four-bar layout standing in for each type: the rows after "Input" are the type's own.
-  auto slider = Candidate(1);
-  slider->MechanismType = kSliderType;
-  slider->Links.GetLink(4)->SetMode(4);
+  // The real types: each has its own joints and links, and after "Input" the rows of its own.
+  auto slider = std::make_unique<TSlider>();
+  slider->Error.Valid = true;
+  slider->Error.Total = 1;
   TComplexLine& guide = *slider->Links.GetLink(4)->GuideLine();
   guide.Point1 = TComplex(0.3, -0.4);
   guide.Point2 = TComplex(0, 0.5);
   list.AddCandidate(std::move(slider));
-  auto fivebar = Candidate(2);
-  fivebar->MechanismType = kFiveBarType;
+  auto fivebar = std::make_unique<TFiveBar>();
+  fivebar->Error.Valid = true;
+  fivebar->Error.Total = 2;
   fivebar->Links.Ratio = -1.5;
   list.AddCandidate(std::move(fivebar));
+  // The row after the input rotation's.
+  const auto typeRow = [this] {
+    for (int32_t row = 0; row < TMechanismList::kGridRows; ++row)
+      if (grid.Cell(0, row).rfind("Input ", 0) == 0) return row + 1;
+    return -1;
+  };
 
   list.Select(1);
   list.FillPropertiesGrid();
-  EXPECT_EQ(grid.Cell(0, 17), "Slider P1");
-  EXPECT_EQ(grid.Cell(1, 17), units.FormatSI(shared::cuLength, 0.3));
-  EXPECT_EQ(grid.Cell(2, 17), units.FormatSI(shared::cuLength, -0.4));
-  EXPECT_EQ(grid.Cell(0, 18), "Slider P2");
-  EXPECT_EQ(grid.Cell(2, 18), units.FormatSI(shared::cuLength, 0.5));
+  int32_t row = typeRow();
+  ASSERT_GT(row, 0);
+  EXPECT_EQ(grid.Cell(0, 0), "Slider Four Bar");
+  EXPECT_EQ(grid.Cell(0, row), "Slider P1");
+  EXPECT_EQ(grid.Cell(1, row), units.FormatSI(shared::cuLength, 0.3));
+  EXPECT_EQ(grid.Cell(2, row), units.FormatSI(shared::cuLength, -0.4));
+  EXPECT_EQ(grid.Cell(0, row + 1), "Slider P2");
+  EXPECT_EQ(grid.Cell(2, row + 1), units.FormatSI(shared::cuLength, 0.5));
+  EXPECT_EQ(grid.Cell(0, row + 2), "");
   AppOptions.IsPolar = true;
   list.FillPropertiesGrid();
   // |(0.3, -0.4)| = 0.5; the second end lies on the y axis, a quarter turn.
-  EXPECT_EQ(grid.Cell(1, 17), units.FormatSI(shared::cuLength, 0.5));
-  EXPECT_EQ(grid.Cell(2, 18), units.FormatSI(shared::cuAngle, std::numbers::pi / 2));
+  EXPECT_EQ(grid.Cell(1, row), units.FormatSI(shared::cuLength, 0.5));
+  EXPECT_EQ(grid.Cell(2, row + 1), units.FormatSI(shared::cuAngle, std::numbers::pi / 2));
   ResetAppOptions();
 
   list.Select(2);
   list.FillPropertiesGrid();
-  EXPECT_EQ(grid.Cell(0, 17), "Gear Ratio");
-  EXPECT_EQ(grid.Cell(1, 17), units.FormatSI(shared::cuNone, -1.5));
-  EXPECT_EQ(grid.Cell(0, 18), "");
+  row = typeRow();
+  ASSERT_GT(row, 0);
+  EXPECT_EQ(grid.Cell(0, 0), "Five Bar");
+  // Eight joints A to H.
+  EXPECT_EQ(grid.Cell(0, 8), "Joint H");
+  EXPECT_EQ(grid.Cell(0, row), "Gear Ratio");
+  EXPECT_EQ(grid.Cell(1, row), units.FormatSI(shared::cuNone, -1.5));
+  EXPECT_EQ(grid.Cell(0, row + 1), "");
 }
 
 TEST_F(ListFixture, WriteStoresTheJointsOfTheDesignPosition) {
