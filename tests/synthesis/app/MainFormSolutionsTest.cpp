@@ -653,5 +653,36 @@ TEST_F(MainFormSolutionsTest, OpeningAProjectFitsTheViewsToIt) {
   EXPECT_LT(coupler.WorldSize(), coupler.InitialWorldSize());
 }
 
+
+TEST_F(MainFormSolutionsTest, TheGraphTabsAndTheTimeButtonRefillTheGraph) {
+  Form->ReflectOptions();
+  Generate(600);
+  Form->MechListView->setCurrentItem(Form->MechListView->topLevelItem(0));
+  ASSERT_NE(Form->Solutions().Current, nullptr);
+  QTabWidget& tabs = *Form->GraphTabControl;
+  ASSERT_EQ(tabs.count(), TMechanismList::kGraphKinds);
+  for (int kind = 0; kind < tabs.count(); ++kind) EXPECT_EQ(tabs.tabText(kind), kGraphCaptions[size_t(kind)]);
+  TGraphPaintBox& graph = Form->GraphBox().Graph();
+  EXPECT_EQ(graph.YTitle, "Error");
+  EXPECT_EQ(graph.XTitle, "Time");
+
+  // A tab chooses the quantity; the one graph box goes with it.
+  tabs.setCurrentIndex(7);
+  EXPECT_EQ(Form->Solutions().GraphKind, 7);
+  EXPECT_EQ(graph.YTitle, "Input Link Rotation");
+  EXPECT_GT(graph.Count, 0);
+  EXPECT_EQ(Form->GraphPaintBox->parentWidget(), tabs.widget(7));
+  EXPECT_FALSE(Form->GraphPaintBox->isHidden());
+
+  // The time button sets the x axis and refills the graph of the tab shown.
+  ASSERT_TRUE(Form->XIsTimeToolButton->isChecked());
+  Form->XIsTimeToolButton->trigger();
+  EXPECT_FALSE(AppOptions.XIsTime);
+  EXPECT_EQ(graph.XTitle, "Input Rotation");
+  EXPECT_EQ(graph.YTitle, "Input Link Rotation");
+  Form->XIsTimeToolButton->trigger();
+  EXPECT_EQ(graph.XTitle, "Time");
+}
+
 }  // namespace
 }  // namespace vesk
