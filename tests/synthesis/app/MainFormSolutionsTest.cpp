@@ -684,5 +684,37 @@ TEST_F(MainFormSolutionsTest, TheGraphTabsAndTheTimeButtonRefillTheGraph) {
   EXPECT_EQ(graph.XTitle, "Time");
 }
 
+
+TEST_F(MainFormSolutionsTest, SelectingASolutionFitsTheViewOnlyWithZoomAllOnSelect) {
+  Generate(600);
+  Form->resize(900, 700);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+  QApplication::processEvents();
+  shared::TSynthCanvas2D& mech = Form->Canvas(0);
+  // Every joint of the current solution lies inside the visible part of the view.
+  const auto jointsInView = [&] {
+    const QRect visible = Form->PaintBox1->visibleRegion().boundingRect();
+    const TMechanism& m = *Form->Solutions().Current;
+    for (int32_t i = 1; i <= m.Joints.Count(); ++i) {
+      const shared::TPoint p = mech.WorldToScreen(*m.Joints.Items(i));
+      if (!visible.contains(p.X, p.Y)) return false;
+    }
+    return true;
+  };
+
+  AppOptions.ZoomAllOnSelect = false;
+  mech.Zoom(0.01);  // far out: nothing would show
+  const double far = mech.WorldSize();
+  Form->MechListView->setCurrentItem(Form->MechListView->topLevelItem(1));
+  ASSERT_EQ(Form->Solutions().Current, Form->Solutions().Items(2));
+  EXPECT_DOUBLE_EQ(mech.WorldSize(), far);
+
+  AppOptions.ZoomAllOnSelect = true;
+  Form->MechListView->setCurrentItem(Form->MechListView->topLevelItem(0));
+  ASSERT_EQ(Form->Solutions().Current, Form->Solutions().Items(1));
+  EXPECT_LT(mech.WorldSize(), far);
+  EXPECT_TRUE(jointsInView());
+}
+
 }  // namespace
 }  // namespace vesk
