@@ -398,7 +398,7 @@ void TMainForm::ZoomAll(int view) {
 
 void TMainForm::ZoomAllViews() {
   // The views fit what they show to their windows: a pending layout is done first, and a view
-  // on a hidden tab, whose window has no size yet, fits when its tab is first shown.
+  // on a hidden tab, whose window has no size yet, fits when its tab is next shown.
   QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
   for (int view = 0; view < 3; ++view) {
     FZoomPending[size_t(view)] = !ScrollBoxes[size_t(view)]->isVisible();
