@@ -798,13 +798,21 @@ bool TMainForm::ReadProject(const std::string& path) {
   const QString name = QFileInfo(FromPath(path)).fileName();
   try {
     RunFileWork(QStringLiteral("Opening %1").arg(name), [&] { Store->Read(path); });
+    FollowTypeButtons();
     return true;
   } catch (const std::exception& error) {
     // A read that failed half-way leaves no project to work on: start a new one.
     NewProject();
+    FollowTypeButtons();
     shared::ShowException(shared::ExceptionText(error.what()));
   }
   return false;
+}
+
+// Reading a list leaves its new type at the four-bar; generation goes on with the type shown down.
+void TMainForm::FollowTypeButtons() {
+  for (QAction* button : MechButtons)
+    if (button && button->isChecked()) FSolutions->NewType = uint8_t(button->data().toInt());
 }
 
 bool TMainForm::WriteProject(const std::string& path) {

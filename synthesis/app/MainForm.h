@@ -90,6 +90,7 @@ class TMainForm : public QMainWindow {
   void RefreshAll();
   void ClearSelections();
   void ReflectOptions();
+  void FollowTypeButtons();
   void ResetTypeButtons();
   // Enables the commands; those whose dialog, view or engine is not in the program stay off.
   void UpdateControls();

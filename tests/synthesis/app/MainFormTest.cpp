@@ -40,6 +40,7 @@
 #include "synthesis/engine/Area.h"
 #include "synthesis/engine/Drawing.h"
 #include "synthesis/engine/GenerateProgress.h"
+#include "synthesis/engine/MechanismList.h"
 #include "synthesis/engine/PrePoint.h"
 #include "synthesis/engine/ProgramInfo.h"
 #include "synthesis/engine/Spline.h"
@@ -739,6 +740,30 @@ TEST_F(MainFormTest, NewProjectClearsTheModel) {
   Form->NewProject();
   EXPECT_EQ(Form->Curve().Count(), 1);
   Form->Closing = false;
+}
+
+
+TEST_F(MainFormTest, AfterAReadGenerationMakesTheTypeShownDown) {
+  const std::string good = File("good.vesk");
+  Start();
+  // A list read leaves its own new type at the four-bar, as the real reader does; a read that
+  // fails does too.
+  for (const bool fails : {false, true}) {
+    SCOPED_TRACE(fails);
+    Form->MechButtons[1]->trigger();
+    Store->During = [this, fails] {
+      Form->Solutions().NewType = 0;
+      if (fails) throw std::runtime_error("File read error in TMechanismList!");
+    };
+    Dialogs->PickedFile = shared::FromPath(good);
+    Form->FileOpen();
+    EXPECT_TRUE(Form->MechButtons[1]->isChecked() || fails);
+    const QAction* down = nullptr;
+    for (const QAction* button : Form->MechButtons)
+      if (button && button->isChecked()) down = button;
+    ASSERT_NE(down, nullptr);
+    EXPECT_EQ(Form->Solutions().NewType, down->data().toInt());
+  }
 }
 
 }  // namespace
