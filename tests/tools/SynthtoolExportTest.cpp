@@ -3,6 +3,7 @@
 // checked against the document's joints; the errors that write nothing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <map>
@@ -49,16 +50,16 @@ class SynthtoolExportTest : public TSynthtoolFixture {
     return names;
   }
 
-  // The "Joints" records of a document: letter, x, y.
-  static std::vector<std::vector<std::string>> Joints(const std::string& document) {
-    std::vector<std::vector<std::string>> joints;
+  // The records of a document's section, fields split.
+  static std::vector<std::vector<std::string>> Records(const std::string& document, const std::string& section) {
+    std::vector<std::vector<std::string>> records;
     bool inside = false;
     for (const std::string& line : SplitText(document, '\n')) {
-      if (line == "[Joints>") inside = true;
-      else if (line == "<Joints]") inside = false;
-      else if (inside) joints.push_back(SplitText(line, '\t'));
+      if (line == "[" + section + ">") inside = true;
+      else if (line == "<" + section + "]") inside = false;
+      else if (inside) records.push_back(SplitText(line, '\t'));
     }
-    return joints;
+    return records;
   }
 };
 
@@ -86,19 +87,27 @@ TEST_F(SynthtoolExportTest, SamDeckNodesAreTheDocumentsJoints) {
   ASSERT_EQ(Run("export mech " + Quote(project) + " 2 " + Quote(dir / "w.mech")).status, 0);
   const TRun run = Run("export sam " + Quote(project) + " 2 " + Quote(dir / "w.dat"));
   ASSERT_EQ(run.status, 0) << run.err;
-  const auto joints = Joints(ReadBytes(dir / "w.mech"));
+  const std::string document = ReadBytes(dir / "w.mech");
+  const auto joints = Records(document, "Joints");
+  const auto links = Records(document, "Links");
   ASSERT_EQ(joints.size(), 8u);
+  ASSERT_EQ(links.size(), 6u);
   const std::vector<std::string> deck = SplitText(ReadBytes(dir / "w.dat"), '\n');
   ASSERT_FALSE(deck.empty());
   EXPECT_EQ(deck[0], "TITLE Vesk 1.6.4 to SAM");
   std::map<std::string, int> counts;
   for (const std::string& line : deck) ++counts[line.substr(0, line.find(' '))];
-  // A Watt 1: 8 nodes; links 2..6 with 2, 2, 3, 2 and 3 joints give 1 + 1 + 3 + 1 + 3 beams; 3
-  // ground joints.
+  // A Watt 1 exports every link in its own order, named by its joints' letters: the ground first,
+  // then each moving link of m joints with m - 1 beams from its first joint and m - 2 more along it.
+  int beams = 0;
+  for (size_t l = 1; l < links.size(); ++l) {
+    const int m = int(links[l][0].size());
+    beams += m - 1 + std::max(0, m - 2);
+  }
   EXPECT_EQ(counts["NODE"], 8);
-  EXPECT_EQ(counts["BEAM"], 9);
-  EXPECT_EQ(counts["ANGLE"], 18);
-  EXPECT_EQ(counts["FIX"], 6);
+  EXPECT_EQ(counts["BEAM"], beams);
+  EXPECT_EQ(counts["ANGLE"], 2 * beams);
+  EXPECT_EQ(counts["FIX"], 2 * int(links[0][0].size()));
   for (size_t i = 0; i < joints.size(); ++i) {
     SCOPED_TRACE(joints[i][0]);
     std::istringstream node(deck[1 + i]);
