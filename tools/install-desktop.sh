@@ -5,11 +5,15 @@
 # starts quillon for a *.mech document. PREFIX is the first argument, ~/.local by default.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-prefix=${1:-$HOME/.local}
+prefix=$(realpath -m "${1:-$HOME/.local}")
+# xdg-open takes the program from Exec up to the first blank, quotes and all.
+case "$prefix" in
+  *[[:space:]\"\'\\]*) echo "install-desktop.sh: the prefix must hold no blanks or quotes: $prefix" >&2; exit 2 ;;
+esac
 cmake --install "$root/build" --prefix "$prefix"
 # The entry names the installed program by its full path: PREFIX/bin need not be on the PATH
 # of whatever starts the document.
-sed -i "s|^Exec=quillon |Exec=\"$prefix/bin/quillon\" |" "$prefix/share/applications/quillon.desktop"
+sed -i "s|^Exec=quillon |Exec=$prefix/bin/quillon |" "$prefix/share/applications/quillon.desktop"
 update-mime-database "$prefix/share/mime"
 update-desktop-database "$prefix/share/applications"
 # The animator is the default program of its documents, also where another claims the type.
