@@ -2,7 +2,8 @@
 # Installs the built suite for the current user, without root: quillon (with English.ini) and
 # vesk into PREFIX/bin, quillon's desktop entry, the MIME type of *.mech and the icon under
 # PREFIX/share; then refreshes the MIME and desktop databases, so that the desktop (xdg-open)
-# starts quillon for a *.mech document. PREFIX is the first argument, ~/.local by default.
+# starts quillon for a *.mech document. PREFIX is the first argument, ~/.local by default; the
+# build is build/ of the source tree, or SUITE_BUILD_DIR when set.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 prefix=$(realpath -m "${1:-$HOME/.local}")
@@ -10,7 +11,7 @@ prefix=$(realpath -m "${1:-$HOME/.local}")
 case "$prefix" in
   *[[:space:]\"\'\\]*) echo "install-desktop.sh: the prefix must hold no blanks or quotes: $prefix" >&2; exit 2 ;;
 esac
-cmake --install "$root/build" --prefix "$prefix"
+cmake --install "${SUITE_BUILD_DIR:-$root/build}" --prefix "$prefix"
 # The entry names the installed program by its full path: PREFIX/bin need not be on the PATH
 # of whatever starts the document.
 sed -i "s|^Exec=quillon |Exec=$prefix/bin/quillon |" "$prefix/share/applications/quillon.desktop"
