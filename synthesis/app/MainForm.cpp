@@ -179,10 +179,10 @@ void TMainForm::CreateMenus() {
   FileSaveAsItem = item(FileMenu, "FileSaveAsItem", "Save &As...");
   FileMenu->addSeparator();
   FileImportDXFItem = item(FileMenu, "FileImportDXFItem", "Import &DXF...");
-  FileExportExcelItem = item(FileMenu, "FileExportExcelItem", "&Export to Excel");
+  FileExportToExcelItem = item(FileMenu, "FileExportToExcelItem", "&Export to Excel");
   FileImportExcelItem = item(FileMenu, "FileImportExcelItem", "I&mport from Excel...");
-  FileExportSAMItem = item(FileMenu, "FileExportSAMItem", "Export to SAM...");
-  FileExportSAMItem->setStatusTip(QStringLiteral("Export the mechanism to a SAM 4.2 DAT file"));
+  FileExporttoSAMItem = item(FileMenu, "FileExporttoSAMItem", "Export to SAM...");
+  FileExporttoSAMItem->setStatusTip(QStringLiteral("Export the mechanism to a SAM 4.2 DAT file"));
   // "Export to " and the animator's product word, the accelerator on its second letter.
   FileExporttoQuillonItem =
       item(FileMenu, "FileExporttoQuillonItem", "Export to Q&uillon", QKeySequence(Qt::CTRL | Qt::Key_R));
@@ -266,8 +266,8 @@ void TMainForm::CreateMenus() {
   guarded(FileSaveAsItem, [this] { FileSaveAs(); });
   guarded(FileProjectInfoItem, [this] { FileProjectInfoItemClick(); });
   guarded(FileExporttoQuillonItem, [this] { FileExporttoQuillonItemClick(); });
-  guarded(FileExportExcelItem, [this] { FileExportToExcelItemClick(); });
-  guarded(FileExportSAMItem, [this] { FileExporttoSAMItemClick(); });
+  guarded(FileExportToExcelItem, [this] { FileExportToExcelItemClick(); });
+  guarded(FileExporttoSAMItem, [this] { FileExporttoSAMItemClick(); });
   guarded(FileLastOpened1Item, [this] { FileLastOpenedClick(1); });
   guarded(FileLastOpened2Item, [this] { FileLastOpenedClick(2); });
   connect(FileExitItem, &QAction::triggered, this, &QWidget::close);
@@ -717,8 +717,8 @@ void TMainForm::UpdateControls() {
     action->setEnabled(idle && current);
   ListPopUpMark->setEnabled(current);
   FileExporttoQuillonItem->setEnabled(idle && current);
-  FileExportExcelItem->setEnabled(idle && current);
-  FileExportSAMItem->setEnabled(current);
+  FileExportToExcelItem->setEnabled(idle && current);
+  FileExporttoSAMItem->setEnabled(current);
   for (QWidget* box : {PaintBox1, PaintBox2, PaintBox3}) box->setEnabled(idle);
   GenerateButton->setEnabled(curve && !optimizing);
   SynthesisGenerate->setEnabled(curve && !optimizing);
@@ -884,7 +884,7 @@ void TMainForm::FileMenuClick() {
     items[i]->setEnabled(Store != nullptr && !Generating && !Optimizing);
   }
   FileRecentSeparator->setVisible(!info.LastOpened1.empty());
-  FileExportSAMItem->setEnabled(FSolutions->Current != nullptr);
+  FileExporttoSAMItem->setEnabled(FSolutions->Current != nullptr);
   FileMenu->setToolTipsVisible(true);
 }
 

@@ -299,9 +299,9 @@ class TMainForm : public QMainWindow {
   QAction* FileSaveItem;
   QAction* FileSaveAsItem;
   QAction* FileImportDXFItem;
-  QAction* FileExportExcelItem;
+  QAction* FileExportToExcelItem;
   QAction* FileImportExcelItem;
-  QAction* FileExportSAMItem;
+  QAction* FileExporttoSAMItem;
   QAction* FileExporttoQuillonItem;
   QAction* FileProjectInfoItem;
   QAction* FileReportItem;

@@ -154,7 +154,7 @@ TEST_F(MainFormExportsTest, ExcelOptionsKeepGraphsWithTheirData) {
 }
 
 TEST_F(MainFormExportsTest, NothingHappensWithoutACurrentSolution) {
-  for (QAction* action : {Form->FileExporttoQuillonItem, Form->FileExportExcelItem, Form->FileExportSAMItem})
+  for (QAction* action : {Form->FileExporttoQuillonItem, Form->FileExportToExcelItem, Form->FileExporttoSAMItem})
     EXPECT_FALSE(action->isEnabled()) << action->objectName().toStdString();
   Dialogs->PickedFile = QString::fromStdString((dir / "x").string());
   Form->FileExporttoQuillonItemClick();
@@ -230,8 +230,8 @@ TEST_F(MainFormExportsTest, ExportToQuillonSavesTheDocumentAndOpensIt) {
 
 TEST_F(MainFormExportsTest, ExcelExportHandsTheChosenSheetsToTheDesktop) {
   Generate(kFourbarType, 300);
-  EXPECT_TRUE(Form->FileExportExcelItem->isEnabled());
-  Form->FileExportExcelItem->trigger();
+  EXPECT_TRUE(Form->FileExportToExcelItem->isEnabled());
+  Form->FileExportToExcelItem->trigger();
   ASSERT_TRUE(Errors.empty()) << Errors.front().toStdString();
   EXPECT_EQ(Modals, std::vector<QString>{"Excel Export Options"});
   ASSERT_EQ(Books.size(), 1u);
@@ -242,25 +242,25 @@ TEST_F(MainFormExportsTest, ExcelExportHandsTheChosenSheetsToTheDesktop) {
   // The boxes as the user left them.
   Form->ExcelExportDialog().PropCheckBox->setChecked(false);
   Form->ExcelExportDialog().GraphCheckBox->setChecked(false);
-  Form->FileExportExcelItem->trigger();
+  Form->FileExportToExcelItem->trigger();
   EXPECT_EQ(Books.back(), (std::vector<std::string>{"Data", "Sheet1", "active Data"}));
   ModalResult = QDialog::Rejected;
-  Form->FileExportExcelItem->trigger();
+  Form->FileExportToExcelItem->trigger();
   EXPECT_EQ(Books.size(), 2u);
 
   // A book that cannot be saved or shown is the one message.
   ModalResult = QDialog::Accepted;
   shared::SetWorkbookShow([](const shared::TWorkbook&) -> std::string { throw std::runtime_error("No room"); });
-  Form->FileExportExcelItem->trigger();
+  Form->FileExportToExcelItem->trigger();
   EXPECT_EQ(Errors, std::vector<QString>{"No room"});
 }
 
 TEST_F(MainFormExportsTest, SamExportWritesTheDeck) {
   Generate(kFourbarType, 300);
-  EXPECT_TRUE(Form->FileExportSAMItem->isEnabled());
+  EXPECT_TRUE(Form->FileExporttoSAMItem->isEnabled());
   const fs::path file = dir / "four.dat";
   Dialogs->PickedFile = QString::fromStdString(file.string());
-  Form->FileExportSAMItem->trigger();
+  Form->FileExporttoSAMItem->trigger();
   ASSERT_TRUE(Errors.empty()) << Errors.front().toStdString();
   ASSERT_EQ(Dialogs->Requests.size(), 1u);
   EXPECT_EQ(Dialogs->Requests[0].Title, "Export to SAM");
@@ -277,7 +277,7 @@ TEST_F(MainFormExportsTest, SamRefusesTheSliderWithItsMessage) {
   ASSERT_EQ(Form->Solutions().Current->MechanismType, kSliderType);
   const fs::path file = dir / "slider.dat";
   Dialogs->PickedFile = QString::fromStdString(file.string());
-  Form->FileExportSAMItem->trigger();
+  Form->FileExporttoSAMItem->trigger();
   EXPECT_EQ(Errors, std::vector<QString>{"Not yet able to export this mechanism to SAM"});
   EXPECT_FALSE(fs::exists(file));
 }
