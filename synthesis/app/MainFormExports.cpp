@@ -53,14 +53,15 @@ TExcelExportDialog& TMainForm::ExcelExportDialog() {
 void TMainForm::FileExporttoQuillonItemClick() {
   TMechanism* solution = FSolutions->Current;
   if (!solution) return;
-  const std::string path = PickExportFile(QStringLiteral("Export to Quillon Animator"),
-                                          "Quillon mechanism files (*.mech)|*.mech|All files (*.*)|*.*",
-                                          QStringLiteral("mech"));
+  const std::string path =
+      PickExportFile(QStringLiteral("Export to Quillon Animator"),
+                     "Quillon mechanism files (*.mech)|*.mech|All files (*.*)|*.*", QStringLiteral("mech"));
   if (path.empty()) return;
   ExportAnimatorDocument(*solution, *FCurve, ProjectInformation(), path);
   // The desktop starts the animator through its association with *.mech documents.
   if (!shared::ShellOpen(shared::PathForLog(path)))
-    throw std::runtime_error("The mechanism was exported to " + path + ", but the desktop opened no program for it");
+    throw std::runtime_error("The mechanism was exported to " + path +
+                             ", but the desktop opened no program for it");
 }
 
 void TMainForm::FileExportToExcelItemClick() {
@@ -76,8 +77,9 @@ void TMainForm::FileExportToExcelItemClick() {
 void TMainForm::FileExporttoSAMItemClick() {
   const TMechanism* solution = FSolutions->Current;
   if (!solution) return;
-  const std::string path = PickExportFile(QStringLiteral("Export to SAM"),
-                                          "SAM dat files (*.dat)|*.dat|All files (*.*)|*.*", QStringLiteral("DAT"));
+  const std::string path =
+      PickExportFile(QStringLiteral("Export to SAM"), "SAM dat files (*.dat)|*.dat|All files (*.*)|*.*",
+                     QStringLiteral("DAT"));
   if (path.empty()) return;
   ExportSamDeck(*solution, path);
 }

@@ -23,10 +23,11 @@ class DesktopInstallTest : public shared::test::TTempFolderTest {
   // The command's stdout and stderr, and its exit status; in a home of its own without a
   // desktop environment, as on a plain X display.
   int Run(const std::string& command, std::string& out) {
-    const std::string line = "env -u XDG_DATA_HOME -u XDG_CONFIG_HOME -u XDG_DATA_DIRS -u XDG_CURRENT_DESKTOP "
-                             "-u DESKTOP_SESSION -u KDE_FULL_SESSION -u GNOME_DESKTOP_SESSION_ID HOME=" +
-                             Quote((dir / "home").string()) + " SUITE_BUILD_DIR=" + Quote(SUITE_BINARY_DIR) +
-                             " " + command + " 2>&1";
+    const std::string line =
+        "env -u XDG_DATA_HOME -u XDG_CONFIG_HOME -u XDG_DATA_DIRS -u XDG_CURRENT_DESKTOP "
+        "-u DESKTOP_SESSION -u KDE_FULL_SESSION -u GNOME_DESKTOP_SESSION_ID HOME=" +
+        Quote((dir / "home").string()) + " SUITE_BUILD_DIR=" + Quote(SUITE_BINARY_DIR) + " " + command +
+        " 2>&1";
     out.clear();
     std::FILE* pipe = popen(line.c_str(), "r");
     if (!pipe) return -1;
@@ -51,7 +52,8 @@ TEST_F(DesktopInstallTest, MechDocumentsOpenWithTheInstalledAnimator) {
   EXPECT_TRUE((fs::status(quillon).permissions() & fs::perms::owner_exec) != fs::perms::none);
   // The entry names the installed program; the databases are refreshed.
   const std::string entry = shared::test::ReadBytes(local / "share/applications/quillon.desktop");
-  EXPECT_NE(entry.find("\nExec=" + fs::weakly_canonical(quillon).string() + " %f\n"), std::string::npos) << entry;
+  EXPECT_NE(entry.find("\nExec=" + fs::weakly_canonical(quillon).string() + " %f\n"), std::string::npos)
+      << entry;
   EXPECT_TRUE(fs::is_regular_file(local / "share/mime/mime.cache"));
   EXPECT_TRUE(fs::is_regular_file(local / "share/applications/mimeinfo.cache"));
 
@@ -69,10 +71,10 @@ TEST_F(DesktopInstallTest, MechDocumentsOpenWithTheInstalledAnimator) {
 TEST_F(DesktopInstallTest, APrefixWithBlanksIsRefused) {
   const fs::path root = fs::path(__FILE__).parent_path() / "../..";
   std::string out;
-  EXPECT_EQ(Run("bash " + Quote((root / "tools/install-desktop.sh").string()) + " " +
-                    Quote((dir / "a b").string()),
-                out),
-            2);
+  EXPECT_EQ(
+      Run("bash " + Quote((root / "tools/install-desktop.sh").string()) + " " + Quote((dir / "a b").string()),
+          out),
+      2);
   EXPECT_NE(out.find("no blanks"), std::string::npos) << out;
   EXPECT_FALSE(fs::exists(dir / "a b"));
 }

@@ -51,13 +51,17 @@ class SynthtoolExportTest : public TSynthtoolFixture {
   }
 
   // The records of a document's section, fields split.
-  static std::vector<std::vector<std::string>> Records(const std::string& document, const std::string& section) {
+  static std::vector<std::vector<std::string>> Records(const std::string& document,
+                                                       const std::string& section) {
     std::vector<std::vector<std::string>> records;
     bool inside = false;
     for (const std::string& line : SplitText(document, '\n')) {
-      if (line == "[" + section + ">") inside = true;
-      else if (line == "<" + section + "]") inside = false;
-      else if (inside) records.push_back(SplitText(line, '\t'));
+      if (line == "[" + section + ">")
+        inside = true;
+      else if (line == "<" + section + "]")
+        inside = false;
+      else if (inside)
+        records.push_back(SplitText(line, '\t'));
     }
     return records;
   }

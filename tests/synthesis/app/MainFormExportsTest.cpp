@@ -2,6 +2,7 @@
 // replace question, the Excel options dialog and its box rules, the document, book and deck they
 // hand on, and the messages of refusals and failures.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QAction>
 #include <QCheckBox>
@@ -13,7 +14,6 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "shared/Convert.h"
@@ -43,8 +43,9 @@ namespace {
 namespace fs = std::filesystem;
 using shared::TAnswer;
 
-const double kCurve[][2] = {{0.863768221, 0.005722727}, {0.821343882, 0.014989800}, {0.760172590, 0.024885999},
-                            {0.686238478, 0.032924822}, {0.605230085, 0.035304690}, {0.522419187, 0.028720371},
+const double kCurve[][2] = {{0.863768221, 0.005722727}, {0.821343882, 0.014989800},
+                            {0.760172590, 0.024885999}, {0.686238478, 0.032924822},
+                            {0.605230085, 0.035304690}, {0.522419187, 0.028720371},
                             {0.442806413, 0.011240277}};
 
 class MainFormExportsTest : public shared::test::TSettingsStoreTest {
@@ -154,7 +155,8 @@ TEST_F(MainFormExportsTest, ExcelOptionsKeepGraphsWithTheirData) {
 }
 
 TEST_F(MainFormExportsTest, NothingHappensWithoutACurrentSolution) {
-  for (QAction* action : {Form->FileExporttoQuillonItem, Form->FileExportToExcelItem, Form->FileExporttoSAMItem})
+  for (QAction* action :
+       {Form->FileExporttoQuillonItem, Form->FileExportToExcelItem, Form->FileExporttoSAMItem})
     EXPECT_FALSE(action->isEnabled()) << action->objectName().toStdString();
   Dialogs->PickedFile = QString::fromStdString((dir / "x").string());
   Form->FileExporttoQuillonItemClick();
@@ -250,7 +252,8 @@ TEST_F(MainFormExportsTest, ExcelExportHandsTheChosenSheetsToTheDesktop) {
 
   // A book that cannot be saved or shown is the one message.
   ModalResult = QDialog::Accepted;
-  shared::SetWorkbookShow([](const shared::TWorkbook&) -> std::string { throw std::runtime_error("No room"); });
+  shared::SetWorkbookShow(
+      [](const shared::TWorkbook&) -> std::string { throw std::runtime_error("No room"); });
   Form->FileExportToExcelItem->trigger();
   EXPECT_EQ(Errors, std::vector<QString>{"No room"});
 }

@@ -77,9 +77,10 @@ class SolutionExportTest : public shared::test::TSettingsStoreTest {
 };
 
 // The chart names as the solution adds them; each goes in front of the one before.
-const std::vector<std::string> kCharts = {"Path Error",  "Path",         "Path Velocity",       "Path Acceleration",
-                                          "Output",      "Output Velocity", "Output Acceleration", "Input",
-                                          "Input Velocity", "Input Acceleration", "Ratio Out In", "Transmission Angle"};
+const std::vector<std::string> kCharts = {"Path Error",          "Path",         "Path Velocity",
+                                          "Path Acceleration",   "Output",       "Output Velocity",
+                                          "Output Acceleration", "Input",        "Input Velocity",
+                                          "Input Acceleration",  "Ratio Out In", "Transmission Angle"};
 
 TEST_F(SolutionExportTest, WorkbookWithEveryOptionPutsChartsLeftOfPropertiesAndData) {
   shared::TWorkbook book;
@@ -191,7 +192,8 @@ TEST_F(SolutionExportTest, SamDeckOrItsRefusal) {
 
   TSlider slider;
   TFiveBar fiveBar;
-  for (const TMechanism* refused : {static_cast<const TMechanism*>(&slider), static_cast<const TMechanism*>(&fiveBar)}) {
+  for (const TMechanism* refused :
+       {static_cast<const TMechanism*>(&slider), static_cast<const TMechanism*>(&fiveBar)}) {
     const fs::path file = dir / "refused.dat";
     try {
       ExportSamDeck(*refused, file.string());
