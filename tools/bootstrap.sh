@@ -6,7 +6,8 @@ packages=(build-essential cmake ninja-build pkg-config git unzip
   qt6-base-dev qt6-qpa-plugins qt6-multimedia-dev qt6-svg-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg62-turbo-dev libxlsxwriter-dev
-  ffmpeg python3-openpyxl)
+  ffmpeg python3-openpyxl
+  xdg-utils libfile-mimeinfo-perl shared-mime-info desktop-file-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -28,6 +28,12 @@
 //   synthtool resave IN.vesk OUT.vesk
 //     Opens IN as the program opens a project and saves it to OUT as the program saves.
 //
+//   synthtool export sam|mech|xlsx IN.vesk K OUT
+//     Opens IN as the program opens a project and exports its listed solution K (from 1) to OUT
+//     as the program's commands do: sam the SAM deck, mech the animator's document, xlsx the
+//     workbook with every option checked (saved, not opened). K outside the list, a refused
+//     project and a type SAM cannot take are data errors.
+//
 // Wrong arguments give the usage and exit status 2; a file or data error gives the reason and
 // exit status 1. In either case the reason goes to stderr and nothing to stdout but the STATUS
 // line of project.
@@ -45,12 +51,15 @@
 #include <vector>
 
 #include "shared/Canvas2D.h"
+#include "shared/Convert.h"
 #include "shared/FilePath.h"
 #include "shared/ProjectInfo.h"
 #include "shared/dxf/DXFDrawing.h"
 #include "shared/qt/QtCanvas.h"
+#include "shared/qt/XlsxWorkbook.h"
 #include "shared/RealText.h"
 #include "shared/TabLine.h"
+#include "synthesis/engine/AppOptions.h"
 #include "synthesis/engine/Area.h"
 #include "synthesis/engine/CMatrix.h"
 #include "synthesis/engine/Drawing.h"
@@ -58,8 +67,10 @@
 #include "synthesis/engine/MechanismFactory.h"
 #include "synthesis/engine/MechanismList.h"
 #include "synthesis/engine/PrePoint.h"
+#include "synthesis/engine/ProgramInfo.h"
 #include "synthesis/engine/ProjectFile.h"
 #include "synthesis/engine/Random.h"
+#include "synthesis/engine/SolutionExport.h"
 #include "synthesis/engine/Spline.h"
 #include "synthesis/engine/SynthOptions.h"
 
@@ -70,7 +81,8 @@ const char* kUsage =
     "                          [--project OUT.vesk]\n"
     "       synthtool list FILE [OUT]\n"
     "       synthtool project FILE.vesk\n"
-    "       synthtool resave IN.vesk OUT.vesk\n";
+    "       synthtool resave IN.vesk OUT.vesk\n"
+    "       synthtool export sam|mech|xlsx|html IN.vesk K OUT [--print]\n";
 
 class TUsageError : public std::runtime_error {
  public:
@@ -219,14 +231,8 @@ void Export(const TGenerateArgs& parsed, vesk::TMechanismList& list, const vesk:
   if (parsed.ExportRank > uint64_t(list.Count()))
     throw std::runtime_error("There is no candidate " + std::to_string(parsed.ExportRank));
   shared::CreateTabLines();
-  shared::TTabLines& lines = shared::TabLines();
-  lines.Clear();
-  list.Items(int32_t(parsed.ExportRank))->ExportToAnimator();
-  curve.ExportTabLines(lines);
-  lines.BeginSection("Info");
-  lines.EndSection();
-  lines.FileName = parsed.ExportFile;
-  lines.SaveToFile();
+  vesk::ExportAnimatorDocument(*list.Items(int32_t(parsed.ExportRank)), curve, shared::TProjectInfo(),
+                               parsed.ExportFile);
   shared::FreeTabLines();
 }
 
@@ -299,6 +305,70 @@ void Resave(const std::vector<std::string>& args) {
   project.File.Save(args[2]);
 }
 
+struct TExportArgs {
+  std::string Project;
+  uint64_t Rank = 0;
+  std::string Out;
+  bool Print = false;
+};
+
+using TExportFunc = void (*)(TProject& project, vesk::TMechanism& solution, const TExportArgs& args);
+
+void ExportSamKind(TProject&, vesk::TMechanism& solution, const TExportArgs& args) {
+  vesk::ExportSamDeck(solution, args.Out);
+}
+
+void ExportMechKind(TProject& project, vesk::TMechanism& solution, const TExportArgs& args) {
+  shared::CreateTabLines();
+  vesk::ExportAnimatorDocument(solution, project.Curve, project.Info, args.Out);
+  shared::FreeTabLines();
+}
+
+void ExportXlsxKind(TProject& project, vesk::TMechanism& solution, const TExportArgs& args) {
+  shared::TWorkbook book;
+  vesk::ExportWorkbook(solution, project.Info, vesk::TWorkbookOptions(), book);
+  shared::WriteXlsx(book, args.Out);
+}
+
+// The kinds of export: the name, the writer and whether it takes --print.
+struct TExportKind {
+  const char* Name;
+  TExportFunc Write;
+  bool Printable;
+};
+const TExportKind kExportKinds[] = {
+    {"sam", ExportSamKind, false},
+    {"mech", ExportMechKind, false},
+    {"xlsx", ExportXlsxKind, false},
+};
+
+void ExportSolution(const std::vector<std::string>& args) {
+  if (args.size() < 5 || args.size() > 6) throw TUsageError();
+  const TExportKind* kind = nullptr;
+  for (const TExportKind& k : kExportKinds)
+    if (args[1] == k.Name) kind = &k;
+  TExportArgs parsed;
+  parsed.Project = args[2];
+  parsed.Out = args[4];
+  if (args.size() == 6) {
+    if (args[5] != "--print") throw TUsageError();
+    parsed.Print = true;
+  }
+  if (!kind || (parsed.Print && !kind->Printable) || parsed.Project.empty() || parsed.Out.empty() ||
+      !ParseCount(args[3], parsed.Rank))
+    throw TUsageError();
+
+  shared::CreateConvert();
+  vesk::ResetAppOptions();
+  vesk::CreateProgramInfo();
+  vesk::CreateDefaultInputFunction();
+  TProject project;
+  project.File.Open(parsed.Project);
+  if (parsed.Rank < 1 || parsed.Rank > uint64_t(project.List.Count()))
+    throw std::runtime_error("There is no solution " + args[3] + " in " + parsed.Project);
+  kind->Write(project, *project.List.Items(int32_t(parsed.Rank)), parsed);
+}
+
 int Run(const std::vector<std::string>& args) {
   try {
     if (!args.empty() && args[0] == "generate") {
@@ -309,6 +379,8 @@ int Run(const std::vector<std::string>& args) {
       ProjectStatus(args);
     } else if (!args.empty() && args[0] == "resave") {
       Resave(args);
+    } else if (!args.empty() && args[0] == "export") {
+      ExportSolution(args);
     } else {
       throw TUsageError();
     }

@@ -181,9 +181,10 @@ void TMainForm::CreateMenus() {
   FileSaveAsItem = item(FileMenu, "FileSaveAsItem", "Save &As...");
   FileMenu->addSeparator();
   FileImportDXFItem = item(FileMenu, "FileImportDXFItem", "Import &DXF...");
-  FileExportExcelItem = item(FileMenu, "FileExportExcelItem", "&Export to Excel");
+  FileExportToExcelItem = item(FileMenu, "FileExportToExcelItem", "&Export to Excel");
   FileImportExcelItem = item(FileMenu, "FileImportExcelItem", "I&mport from Excel...");
-  FileExportSAMItem = item(FileMenu, "FileExportSAMItem", "Export to SAM...");
+  FileExporttoSAMItem = item(FileMenu, "FileExporttoSAMItem", "Export to SAM...");
+  FileExporttoSAMItem->setStatusTip(QStringLiteral("Export the mechanism to a SAM 4.2 DAT file"));
   // "Export to " and the animator's product word, the accelerator on its second letter.
   FileExporttoQuillonItem =
       item(FileMenu, "FileExporttoQuillonItem", "Export to Q&uillon", QKeySequence(Qt::CTRL | Qt::Key_R));
@@ -266,6 +267,9 @@ void TMainForm::CreateMenus() {
   guarded(FileSaveItem, [this] { FileSave(); });
   guarded(FileSaveAsItem, [this] { FileSaveAs(); });
   guarded(FileProjectInfoItem, [this] { FileProjectInfoItemClick(); });
+  guarded(FileExporttoQuillonItem, [this] { FileExporttoQuillonItemClick(); });
+  guarded(FileExportToExcelItem, [this] { FileExportToExcelItemClick(); });
+  guarded(FileExporttoSAMItem, [this] { FileExporttoSAMItemClick(); });
   guarded(FileLastOpened1Item, [this] { FileLastOpenedClick(1); });
   guarded(FileLastOpened2Item, [this] { FileLastOpenedClick(2); });
   connect(FileExitItem, &QAction::triggered, this, &QWidget::close);
@@ -724,8 +728,7 @@ void TMainForm::ResetTypeButtons() {
 
 void TMainForm::UpdateControls() {
   // These wait for the exports; they are switched on where those are wired in.
-  for (QAction* action : {FileImportDXFItem, FileExportExcelItem, FileImportExcelItem, FileExportSAMItem,
-                          FileExporttoQuillonItem, FileReportItem, ReportButton})
+  for (QAction* action : {FileImportDXFItem, FileImportExcelItem, FileReportItem, ReportButton})
     action->setEnabled(false);
   for (QAction* action : {ViewZoomAllItem, ViewZoomInItem, ViewZoomOutItem}) action->setEnabled(true);
   const bool generating = GenerateButton->isChecked();
@@ -744,6 +747,9 @@ void TMainForm::UpdateControls() {
                           StepCCWButton, StartButton, PauseButton, StopButton, StepCWButton})
     action->setEnabled(idle && current);
   ListPopUpMark->setEnabled(current);
+  FileExporttoQuillonItem->setEnabled(idle && current);
+  FileExportToExcelItem->setEnabled(idle && current);
+  FileExporttoSAMItem->setEnabled(current);
   for (QWidget* box : {PaintBox1, PaintBox2, PaintBox3}) box->setEnabled(idle);
   GenerateButton->setEnabled(curve && !optimizing);
   SynthesisGenerate->setEnabled(curve && !optimizing);
@@ -917,6 +923,7 @@ void TMainForm::FileMenuClick() {
     items[i]->setEnabled(Store != nullptr && !Generating && !Optimizing);
   }
   FileRecentSeparator->setVisible(!info.LastOpened1.empty());
+  FileExporttoSAMItem->setEnabled(FSolutions->Current != nullptr);
   FileMenu->setToolTipsVisible(true);
 }
 

@@ -31,6 +31,7 @@ class QTreeWidget;
 namespace shared {
 class TConvertDlg;
 class TDXFDrawing;
+class TProjectInfo;
 class TProjectInfoDialog;
 class TQtPaintBox;
 class TQtStatusPanel;
@@ -40,6 +41,7 @@ class TSynthCanvas2D;
 namespace vesk {
 
 class TAreaList;
+class TExcelExportDialog;
 class TFileProgressDlg;
 class TGenerateProgress;
 class TMechanismList;
@@ -110,6 +112,14 @@ class TMainForm : public QMainWindow {
   void HelpAbout();
   void SynthesisOptionsClick();
   void ViewUnitsClick();
+
+  // Exports of the current solution; nothing happens without one. A file that cannot be
+  // written, the SAM refusal or a desktop that opens nothing raise with the message.
+  void FileExporttoQuillonItemClick();
+  void FileExportToExcelItemClick();
+  void FileExporttoSAMItemClick();
+  // The Excel export options, made at the first use and kept for the run.
+  TExcelExportDialog& ExcelExportDialog();
 
   // Views: modes, mouse, picking, properties, deletion, zoom and the view commands.
   // Mouse modes of the views.
@@ -295,9 +305,9 @@ class TMainForm : public QMainWindow {
   QAction* FileSaveItem;
   QAction* FileSaveAsItem;
   QAction* FileImportDXFItem;
-  QAction* FileExportExcelItem;
+  QAction* FileExportToExcelItem;
   QAction* FileImportExcelItem;
-  QAction* FileExportSAMItem;
+  QAction* FileExporttoSAMItem;
   QAction* FileExporttoQuillonItem;
   QAction* FileProjectInfoItem;
   QAction* FileReportItem;
@@ -383,6 +393,14 @@ class TMainForm : public QMainWindow {
   void CentreView(int view);
   void ShowHelp(const std::string& topic);
   QRect ScreenRect() const;
+
+  // The save dialog of an export: empty at first, in the data path, the first filter; an existing
+  // file asks before it is replaced. The chosen file (its folder becomes the data path), or
+  // empty when the user cancelled.
+  std::string PickExportFile(const QString& title, const char* filter, const QString& defaultExt);
+  // The project information of the dialog, empty without one.
+  const shared::TProjectInfo& ProjectInformation() const;
+  TExcelExportDialog* FExcelExportDialog = nullptr;
 
   std::unique_ptr<shared::TUserDialogs> Dialogs;
   std::unique_ptr<TProjectStore> Store;

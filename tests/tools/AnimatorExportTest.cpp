@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "shared/ProjectInfo.h"
 #include "shared/TabLine.h"
 #include "synthesis/engine/CMatrix.h"
 #include "synthesis/engine/Eightbar.h"
@@ -18,6 +19,7 @@
 #include "synthesis/engine/InputFunction.h"
 #include "synthesis/engine/Random.h"
 #include "synthesis/engine/SixBar.h"
+#include "synthesis/engine/SolutionExport.h"
 #include "synthesis/engine/Spline.h"
 #include "tests/tools/MechtoolRun.h"
 
@@ -75,14 +77,7 @@ class AnimatorExportTest : public TMechtoolFixture {
   }
 
   fs::path Export(vesk::TMechanism& m) {
-    shared::TTabLines& lines = shared::TabLines();
-    lines.Clear();
-    m.ExportToAnimator();
-    curve.ExportTabLines(lines);
-    lines.BeginSection("Info");
-    lines.EndSection();
-    lines.FileName = (dir / "export.mech").string();
-    lines.SaveToFile();
+    vesk::ExportAnimatorDocument(m, curve, shared::TProjectInfo(), (dir / "export.mech").string());
     return dir / "export.mech";
   }
 

@@ -46,10 +46,12 @@ class TSynthtoolFixture : public shared::test::TTempFolderTest {
   static std::string Quote(const fs::path& p) { return "'" + p.string() + "'"; }
 
   // The captured output files are removed again, so dir holds only what the tool wrote.
-  TRun Run(const std::string& args) {
+  TRun Run(const std::string& args) { return RunProgram(SYNTHTOOL_PATH, args); }
+
+  TRun RunProgram(const std::string& program, const std::string& args) {
     const fs::path out = dir / "stdout.txt";
     const fs::path err = dir / "stderr.txt";
-    const std::string command = Quote(SYNTHTOOL_PATH) + " " + args + " >" + Quote(out) + " 2>" + Quote(err);
+    const std::string command = Quote(program) + " " + args + " >" + Quote(out) + " 2>" + Quote(err);
     const int raw = std::system(command.c_str());
     TRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadBytes(out), ReadBytes(err)};
     fs::remove(out);

@@ -125,7 +125,7 @@ TEST_F(SynthtoolTest, ExportWritesTheRankedCandidateAsAnAnimatorDocument) {
   const std::string text = ReadBytes(file);
   for (const char* section : {"[Quillon>\r\n0\tVesk\r\n<Quillon]\r\n", "[Joints>\r\n", "[Links>\r\n",
                               "[Dyads>\r\nBDE\tCD\r\n<Dyads]", "[Input A>\r\n", "[Curve>\r\n",
-                              "[Info>\r\n<Info]\r\n"})
+                              "[Info>\r\n\t\t\t\r\n<Info]\r\n"})
     EXPECT_NE(text.find(section), std::string::npos) << section;
   // The coupler point E stands on the curve's first point.
   EXPECT_NE(text.find("\r\nE\t 8.63768221000000E-0001\t 5.72272700000000E-0003\t1\t1\t1\t1\t0\t1\r\n"),

@@ -5,10 +5,12 @@
 
 #include "shared/Canvas2D.h"
 #include "shared/Convert.h"
+#include "shared/TabLine.h"
 #include "shared/qt/Application.h"
 #include "shared/qt/DesktopShellOpen.h"
 #include "shared/qt/IniSettings.h"
 #include "shared/qt/ProjectInfoDialog.h"
+#include "shared/qt/XlsxWorkbook.h"
 #include "synthesis/app/MainForm.h"
 #include "synthesis/app/ProjectStore.h"
 #include "synthesis/engine/AppOptions.h"
@@ -22,6 +24,8 @@ int main(int argc, char** argv) {
   shared::BindReadoutToConvert();
   vesk::ResetAppOptions();
   vesk::CreateProgramInfo();
+  // The export to the animator fills and saves the process-wide store.
+  shared::CreateTabLines();
   vesk::CreateCMatrix();
   // Every new solution takes the default law; the input-function dialog edits it.
   vesk::CreateDefaultInputFunction();
@@ -31,6 +35,8 @@ int main(int argc, char** argv) {
     // The title of message boxes; no display name, which the desktop would append to captions.
     app.setApplicationName(QStringLiteral("Vesk Mechanism Synthesis"));
     shared::ConnectDesktopShellOpen();
+    // The Excel export hands its books to the desktop's spreadsheet program.
+    shared::ConnectXlsxWorkbook();
     const auto help = [](const std::string& topic) { vesk::ProgramInfo().ShowHelpTopic(topic); };
 
     vesk::TMainForm form;
@@ -50,6 +56,7 @@ int main(int argc, char** argv) {
   }
   vesk::FreeDefaultInputFunction();
   vesk::FreeCMatrix();
+  shared::FreeTabLines();
   vesk::FreeProgramInfo();
   shared::FreeConvert();
   return result;

@@ -47,26 +47,12 @@
 #include "synthesis/engine/Spline.h"
 #include "synthesis/engine/SynthOptions.h"
 #include "tests/shared/StoreSettings.h"
+#include "tests/synthesis/app/FakeDialogs.h"
 
 namespace vesk {
 namespace {
 
 using shared::TAnswer;
-
-class TAnsweringDialogs : public shared::TUserDialogs {
- public:
-  std::deque<TAnswer> Answers;
-  std::vector<QString> Questions;
-  TAnswer Ask(const QString& text) override {
-    Questions.push_back(text);
-    if (Answers.empty()) throw std::logic_error("unexpected question: " + text.toStdString());
-    const TAnswer answer = Answers.front();
-    Answers.pop_front();
-    return answer;
-  }
-  bool PickOpenFile(shared::TFileRequest&) override { return false; }
-  bool PickSaveFile(shared::TFileRequest&) override { return false; }
-};
 
 // Samples of the coupler path of a crank-rocker (ground 1, crank 0.3, coupler 0.9, rocker 0.8).
 const double kCurve[][2] = {{0.863768221, 0.005722727}, {0.821343882, 0.014989800}, {0.760172590, 0.024885999},
@@ -94,7 +80,7 @@ class MainFormSolutionsTest : public shared::test::TSettingsStoreTest {
     CreateProgramInfo();
     CreateDefaultInputFunction();
     CreateCMatrix();
-    auto dialogs = std::make_unique<TAnsweringDialogs>();
+    auto dialogs = std::make_unique<TFakeDialogs>();
     Dialogs = dialogs.get();
     Form = std::make_unique<TMainForm>(std::move(dialogs));
     Form->Beep = [this] { ++Beeps; };
@@ -134,7 +120,7 @@ class MainFormSolutionsTest : public shared::test::TSettingsStoreTest {
   int Rows() const { return Form->MechListView->topLevelItemCount(); }
 
   std::unique_ptr<TMainForm> Form;
-  TAnsweringDialogs* Dialogs = nullptr;
+  TFakeDialogs* Dialogs = nullptr;
   int Beeps = 0;
   std::vector<QString> Errors;
 };

@@ -46,39 +46,13 @@
 #include "synthesis/engine/Spline.h"
 #include "synthesis/engine/SynthOptions.h"
 #include "tests/shared/StoreSettings.h"
+#include "tests/synthesis/app/FakeDialogs.h"
 
 namespace vesk {
 namespace {
 
 using shared::TAnswer;
 using shared::TFileRequest;
-
-class TFakeDialogs : public shared::TUserDialogs {
- public:
-  std::deque<TAnswer> Answers;
-  std::vector<QString> Questions;
-  // The file a pick returns; empty cancels the dialog.
-  QString PickedFile;
-  std::vector<TFileRequest> Requests;
-
-  TAnswer Ask(const QString& text) override {
-    Questions.push_back(text);
-    if (Answers.empty()) throw std::logic_error("unexpected question: " + text.toStdString());
-    const TAnswer answer = Answers.front();
-    Answers.pop_front();
-    return answer;
-  }
-  bool PickOpenFile(TFileRequest& request) override { return Pick(request); }
-  bool PickSaveFile(TFileRequest& request) override { return Pick(request); }
-
- private:
-  bool Pick(TFileRequest& request) {
-    Requests.push_back(request);
-    if (PickedFile.isEmpty()) return false;
-    request.FileName = PickedFile;
-    return true;
-  }
-};
 
 class TFakeStore : public TProjectStore {
  public:

@@ -1,0 +1,87 @@
+// The main window's exports of the current solution: to the animator's document, to a workbook
+// and to a SAM deck. The sequences themselves are the engine's, shared with synthtool.
+#include <QDialog>
+#include <filesystem>
+#include <stdexcept>
+#include <system_error>
+
+#include "shared/Cp1252.h"
+#include "shared/FilePath.h"
+#include "shared/ProjectInfo.h"
+#include "shared/ShellOpen.h"
+#include "shared/Workbook.h"
+#include "shared/qt/PathName.h"
+#include "shared/qt/ProjectInfoDialog.h"
+#include "synthesis/app/ExcelExportDlg.h"
+#include "synthesis/app/MainForm.h"
+#include "synthesis/engine/MechanismList.h"
+#include "synthesis/engine/ProgramInfo.h"
+#include "synthesis/engine/SolutionExport.h"
+
+namespace vesk {
+
+namespace fs = std::filesystem;
+
+std::string TMainForm::PickExportFile(const QString& title, const char* filter, const QString& defaultExt) {
+  shared::TFileRequest request;
+  request.Title = title;
+  request.Filter = QString::fromLatin1(filter);
+  request.FilterIndex = 1;
+  request.DefaultExt = defaultExt;
+  request.InitialDir = shared::FromPath(ProgramInfo().DataDir);
+  if (!Dialogs->PickSaveFile(request)) return {};
+  const std::string path = shared::ToPath(request.FileName);
+  std::error_code error;
+  // A line break where the message box shows one.
+  if (fs::exists(fs::path(path), error) &&
+      Dialogs->Ask(request.FileName + QStringLiteral(" already exists !\nReplace ?")) != shared::TAnswer::Yes)
+    return {};
+  ProgramInfo().DataDir = shared::DirectoryWithDelimiter(shared::FullNormal(path).parent_path());
+  return path;
+}
+
+const shared::TProjectInfo& TMainForm::ProjectInformation() const {
+  static const shared::TProjectInfo kNone;
+  return ProjectInfoDialog ? ProjectInfoDialog->Info : kNone;
+}
+
+TExcelExportDialog& TMainForm::ExcelExportDialog() {
+  if (!FExcelExportDialog) FExcelExportDialog = new TExcelExportDialog(this);
+  return *FExcelExportDialog;
+}
+
+void TMainForm::FileExporttoQuillonItemClick() {
+  TMechanism* solution = FSolutions->Current;
+  if (!solution) return;
+  const std::string path =
+      PickExportFile(QStringLiteral("Export to Quillon Animator"),
+                     "Quillon mechanism files (*.mech)|*.mech|All files (*.*)|*.*", QStringLiteral("mech"));
+  if (path.empty()) return;
+  ExportAnimatorDocument(*solution, *FCurve, ProjectInformation(), path);
+  // The desktop starts the animator through its association with *.mech documents.
+  if (!shared::ShellOpen(shared::PathForLog(path)))
+    throw std::runtime_error("The mechanism was exported to " + path +
+                             ", but the desktop opened no program for it");
+}
+
+void TMainForm::FileExportToExcelItemClick() {
+  TMechanism* solution = FSolutions->Current;
+  if (!solution) return;
+  TExcelExportDialog& dialog = ExcelExportDialog();
+  if (ShowModal(dialog) != QDialog::Accepted) return;
+  shared::TWorkbook book;
+  ExportWorkbook(*solution, ProjectInformation(), dialog.Options(), book);
+  shared::ShowWorkbook(book);
+}
+
+void TMainForm::FileExporttoSAMItemClick() {
+  const TMechanism* solution = FSolutions->Current;
+  if (!solution) return;
+  const std::string path =
+      PickExportFile(QStringLiteral("Export to SAM"), "SAM dat files (*.dat)|*.dat|All files (*.*)|*.*",
+                     QStringLiteral("DAT"));
+  if (path.empty()) return;
+  ExportSamDeck(*solution, path);
+}
+
+}  // namespace vesk
