@@ -28,9 +28,21 @@
 //   synthtool resave IN.vesk OUT.vesk
 //     Opens IN as the program opens a project and saves it to OUT as the program saves.
 //
+//   synthtool export sam|mech|xlsx|html IN.vesk K OUT [--print]
+//     Opens IN as the program does and exports its listed solution K (from 1) as the program's
+//     commands export the current solution, in the default units and view options; prints each
+//     file written, one path a line. html: the HTML report with every "Include" box and without
+//     "Automatically Print" (--print adds it) written to OUT, its pictures beside it (OUT's name
+//     with "Mech.bmp" and "Graph.bmp" for its extension): the mechanism view 640 x 480 pixels
+//     zoomed to fit as Zoom All does, and the graph 640 x 300 pixels of tab 0 ("Path Error").
+//     No solution K and a refused project are data errors; nothing is written then.
+//
 // Wrong arguments give the usage and exit status 2; a file or data error gives the reason and
 // exit status 1. In either case the reason goes to stderr and nothing to stdout but the STATUS
 // line of project.
+#include <QGuiApplication>
+#include <QLocale>
+#include <QTime>
 #include <algorithm>
 #include <charconv>
 #include <chrono>
@@ -45,19 +57,26 @@
 #include <vector>
 
 #include "shared/Canvas2D.h"
+#include "shared/Convert.h"
 #include "shared/FilePath.h"
 #include "shared/ProjectInfo.h"
 #include "shared/dxf/DXFDrawing.h"
+#include "shared/qt/ProjectInfoDialog.h"
 #include "shared/qt/QtCanvas.h"
+#include "shared/qt/QtText.h"
 #include "shared/RealText.h"
 #include "shared/TabLine.h"
 #include "synthesis/engine/Area.h"
 #include "synthesis/engine/CMatrix.h"
+#include "synthesis/engine/AppOptions.h"
 #include "synthesis/engine/Drawing.h"
+#include "synthesis/engine/GraphPaintBox.h"
+#include "synthesis/engine/HtmlReport.h"
 #include "synthesis/engine/InputFunction.h"
 #include "synthesis/engine/MechanismFactory.h"
 #include "synthesis/engine/MechanismList.h"
 #include "synthesis/engine/PrePoint.h"
+#include "synthesis/engine/ProgramInfo.h"
 #include "synthesis/engine/ProjectFile.h"
 #include "synthesis/engine/Random.h"
 #include "synthesis/engine/Spline.h"
@@ -70,7 +89,8 @@ const char* kUsage =
     "                          [--project OUT.vesk]\n"
     "       synthtool list FILE [OUT]\n"
     "       synthtool project FILE.vesk\n"
-    "       synthtool resave IN.vesk OUT.vesk\n";
+    "       synthtool resave IN.vesk OUT.vesk\n"
+    "       synthtool export sam|mech|xlsx|html IN.vesk K OUT [--print]\n";
 
 class TUsageError : public std::runtime_error {
  public:
@@ -299,6 +319,147 @@ void Resave(const std::vector<std::string>& args) {
   project.File.Save(args[2]);
 }
 
+struct TExportHtmlArgs {
+  std::string Project;
+  uint64_t Solution = 0;
+  std::string Out;
+  bool Print = false;
+};
+
+TExportHtmlArgs ParseExportHtmlArgs(const std::vector<std::string>& args) {
+  TExportHtmlArgs parsed;
+  std::vector<std::string> names;
+  for (size_t i = 2; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--print") {
+      if (parsed.Print) throw TUsageError();
+      parsed.Print = true;
+    } else {
+      if (arg.empty() || arg[0] == '-') throw TUsageError();
+      names.push_back(arg);
+    }
+  }
+  if (names.size() != 3 || !ParseCount(names[1], parsed.Solution)) throw TUsageError();
+  parsed.Project = names[0];
+  parsed.Out = names[2];
+  return parsed;
+}
+
+// The mechanism view of the program drawn off screen: its canvas with the scroll box's client
+// area in the middle, zoomed to fit as Zoom All does.
+class TExportView : public shared::TQtBitmapPaintBox {
+ public:
+  static constexpr int kWidth = 640;
+  static constexpr int kHeight = 480;
+  static constexpr double kZoomAllMargin = 1.4;
+
+  TExportView() : TQtBitmapPaintBox(TProject::kCanvasSize, TProject::kCanvasSize) {}
+  int ParentClientWidth() const override { return kWidth; }
+  int ParentClientHeight() const override { return kHeight; }
+
+  // What the view shows of the project with the mechanism as the current solution.
+  shared::TRaster Picture(TProject& project, vesk::TMechanism& mechanism) {
+    shared::TSynthCanvas2D canvas(*this, TProject::kCanvasSize, TProject::kWorldSize);
+    shared::TComplex min, max;
+    bool any = false;
+    const auto widen = [&](const shared::TComplex& p) {
+      if (!any) min = max = p;
+      any = true;
+      min.SetXY(std::min(min.X, p.X), std::min(min.Y, p.Y));
+      max.SetXY(std::max(max.X, p.X), std::max(max.Y, p.Y));
+    };
+    for (int32_t i = 1; i <= project.Curve.Count(); ++i) widen(*project.Curve.Items(i));
+    if (vesk::AppOptions.ShowGroundDrawing) project.GroundDrawing.UpdateExtent(min, max);
+    mechanism.GetExtents(min, max);
+    if (!project.GroundAreas.IsEmpty()) project.GroundAreas.GetExtents(min, max);
+    if (max.X - min.X != 0 || max.Y - min.Y != 0) canvas.ZoomToRect(min, max, kZoomAllMargin);
+    canvas.ClearBackground();
+    canvas.DrawAxes();
+    if (vesk::AppOptions.ShowGroundDrawing) project.GroundDrawing.Draw(canvas);
+    project.GroundAreas.Draw(canvas);
+    project.Curve.Draw(canvas);
+    mechanism.Draw(canvas);
+    const shared::TRaster whole = Canvas().ReadPixels();
+    // The scroll box stands in the middle of the canvas.
+    const int left = (whole.Width - kWidth) / 2;
+    const int top = (whole.Height - kHeight) / 2;
+    shared::TRaster part(kWidth, kHeight);
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x) part.Pixels[size_t(y * kWidth + x)] = whole.At(left + x, top + y);
+    return part;
+  }
+};
+
+// The report of the program's File > Report with every "Include" box.
+std::vector<std::string> ExportHtml(const std::vector<std::string>& args) {
+  const TExportHtmlArgs parsed = ParseExportHtmlArgs(args);
+  // The drawings need fonts but no display; Qt's notes about the missing desktop session are no
+  // concern of the tool's user.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << text.toStdString() << '\n';
+  });
+  int argc = 1;
+  char name[] = "synthtool";
+  char* argv[] = {name, nullptr};
+  QGuiApplication application(argc, argv);
+  shared::CreateConvert();
+  vesk::CreateProgramInfo();
+  vesk::CreateDefaultInputFunction();
+  const auto project = std::make_unique<TProject>();
+  // The table headings the main window gives them.
+  project->Curve.Name = "Curve definition";
+  project->GroundAreas.Name = "Ground Pivot Areas";
+  project->CouplerAreas.Name = "Coupler Pivot Areas";
+  project->File.Open(parsed.Project);
+  vesk::TMechanismList& list = project->List;
+  if (parsed.Solution < 1 || parsed.Solution > uint64_t(list.Count()))
+    throw std::runtime_error(parsed.Project + " has no solution " + std::to_string(parsed.Solution));
+  list.Select(int32_t(parsed.Solution));
+  vesk::TMechanism& mechanism = *list.Current;
+
+  shared::TQtBitmapPaintBox graphBox(640, 300);
+  vesk::TGraphPaintBox graph(graphBox, shared::Convert());
+  list.Graph = &graph;
+  list.GraphKind = 0;
+  list.DrawGraph();
+  graph.Paint();
+  TExportView view;
+
+  const vesk::TProgramInfo& program = vesk::ProgramInfo();
+  vesk::THtmlReport report;
+  report.FileName = shared::FullNormal(parsed.Out).string();
+  report.BaseName = vesk::ReportBaseName(parsed.Project, program.DataDir);
+  report.ProjectName = parsed.Project;
+  report.Title = program.Title;
+  report.Version = program.Version;
+  report.Date = shared::TProjectInfoDialog::Today();
+  report.Time = shared::FromQString(QLocale::system().toString(QTime::currentTime(), QLocale::ShortFormat));
+  report.ProductURL = program.ProductURL;
+  report.Notice = program.Notice;
+  report.Options = {true, true, true, true, parsed.Print, true, true};
+  report.Info = &project->Info;
+  report.Mechanism = &mechanism;
+  report.Graph = &graph;
+  report.Curve = &project->Curve;
+  report.GroundAreas = &project->GroundAreas;
+  report.CouplerAreas = &project->CouplerAreas;
+  report.MechPicture = view.Picture(*project, mechanism);
+  report.GraphPicture = graphBox.Canvas().ReadPixels();
+  report.GraphCaption = vesk::kGraphCaptions[0];
+  const std::vector<std::string> written = report.Save();
+  list.Graph = nullptr;
+  return written;
+}
+
+void Export(const std::vector<std::string>& args) {
+  if (args.size() >= 2 && args[1] == "html") {
+    for (const std::string& file : ExportHtml(args)) std::cout << file << '\n';
+    return;
+  }
+  throw TUsageError();
+}
+
 int Run(const std::vector<std::string>& args) {
   try {
     if (!args.empty() && args[0] == "generate") {
@@ -309,6 +470,8 @@ int Run(const std::vector<std::string>& args) {
       ProjectStatus(args);
     } else if (!args.empty() && args[0] == "resave") {
       Resave(args);
+    } else if (!args.empty() && args[0] == "export") {
+      Export(args);
     } else {
       throw TUsageError();
     }

@@ -1546,13 +1546,7 @@ void TAnimationFrm::WriteHTMLReport() {
   report.Time = shared::FromQString(QLocale::system().toString(QTime::currentTime(), QLocale::ShortFormat));
   report.ProductURL = program.ProductURL;
   report.Notice = program.Notice;
-  report.Options.ProjectInfo = dialog->InfoCheckBox->isChecked();
-  report.Options.Drawing = dialog->DrawingCheckBox->isChecked();
-  report.Options.Properties = dialog->PropCheckBox->isChecked();
-  report.Options.PathData = dialog->PathCheckBox->isChecked();
-  report.Options.AutoPrint = dialog->AutoPrintCheckBox->isChecked();
-  report.Options.Curve = dialog->CurveCheckBox->isChecked();
-  report.Options.Areas = dialog->AreasCheckBox->isChecked();
+  report.Options = dialog->Options();
   report.Info = &ProjectInfo();
   report.Mechanism = FMechanism.get();
   report.Polar = FCanvas->Polar;

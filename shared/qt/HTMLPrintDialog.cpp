@@ -107,6 +107,18 @@ void THTMLPrintDialog::BrowseButtonClick() {
     FileNameEdit->setText(dialog.selectedFiles().constFirst());
 }
 
+THtmlReportOptions THTMLPrintDialog::Options() const {
+  THtmlReportOptions options;
+  options.ProjectInfo = InfoCheckBox->isChecked();
+  options.Drawing = DrawingCheckBox->isChecked();
+  options.Properties = PropCheckBox->isChecked();
+  options.PathData = PathCheckBox->isChecked();
+  options.AutoPrint = AutoPrintCheckBox->isChecked();
+  options.Curve = CurveCheckBox->isChecked();
+  options.Areas = AreasCheckBox->isChecked();
+  return options;
+}
+
 void THTMLPrintDialog::HelpButtonClick() {
   if (HelpHandler) HelpHandler(HelpTopic);
 }

@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "shared/HtmlPage.h"
+
 class QCheckBox;
 class QGroupBox;
 class QLineEdit;
@@ -24,6 +26,8 @@ class THTMLPrintDialog : public QDialog {
   // The synthesis program connects none: its Help button does nothing.
   using THelpHandler = std::function<void(const std::string& topic)>;
   void SetHelpHandler(THelpHandler handler) { HelpHandler = std::move(handler); }
+  // The check boxes as the report writers take them.
+  THtmlReportOptions Options() const;
 
   QGroupBox* GroupBox;
   QCheckBox* InfoCheckBox;

@@ -264,6 +264,7 @@ void TMainForm::CreateMenus() {
   guarded(FileSaveItem, [this] { FileSave(); });
   guarded(FileSaveAsItem, [this] { FileSaveAs(); });
   guarded(FileProjectInfoItem, [this] { FileProjectInfoItemClick(); });
+  guarded(FileReportItem, [this] { FileReportItemClick(); });
   guarded(FileLastOpened1Item, [this] { FileLastOpenedClick(1); });
   guarded(FileLastOpened2Item, [this] { FileLastOpenedClick(2); });
   connect(FileExitItem, &QAction::triggered, this, &QWidget::close);
@@ -299,6 +300,7 @@ void TMainForm::CreateToolBar() {
   connect(OpenButton, &QAction::triggered, FileOpenItem, &QAction::trigger);
   connect(SaveButton, &QAction::triggered, FileSaveItem, &QAction::trigger);
   connect(ProjectInfoButton, &QAction::triggered, FileProjectInfoItem, &QAction::trigger);
+  connect(ReportButton, &QAction::triggered, FileReportItem, &QAction::trigger);
   ToolBar1->addSeparator();
 
   auto* types = new QActionGroup(this);
@@ -694,7 +696,7 @@ void TMainForm::ResetTypeButtons() {
 void TMainForm::UpdateControls() {
   // These wait for the exports; they are switched on where those are wired in.
   for (QAction* action : {FileImportDXFItem, FileExportExcelItem, FileImportExcelItem, FileExportSAMItem,
-                          FileExporttoQuillonItem, FileReportItem, ReportButton})
+                          FileExporttoQuillonItem})
     action->setEnabled(false);
   for (QAction* action : {ViewZoomAllItem, ViewZoomInItem, ViewZoomOutItem}) action->setEnabled(true);
   const bool generating = GenerateButton->isChecked();
@@ -713,6 +715,7 @@ void TMainForm::UpdateControls() {
                           StepCCWButton, StartButton, PauseButton, StopButton, StepCWButton})
     action->setEnabled(idle && current);
   ListPopUpMark->setEnabled(current);
+  for (QAction* action : {FileReportItem, ReportButton}) action->setEnabled(idle && current);
   for (QWidget* box : {PaintBox1, PaintBox2, PaintBox3}) box->setEnabled(idle);
   GenerateButton->setEnabled(curve && !optimizing);
   SynthesisGenerate->setEnabled(curve && !optimizing);

@@ -31,6 +31,7 @@ class QTreeWidget;
 namespace shared {
 class TConvertDlg;
 class TDXFDrawing;
+class THTMLPrintDialog;
 class TProjectInfoDialog;
 class TQtPaintBox;
 class TQtStatusPanel;
@@ -102,6 +103,10 @@ class TMainForm : public QMainWindow {
   bool FileLastOpenedClick(int tag);
   void FileMenuClick();
   void FileProjectInfoItemClick();
+  // The HTML report of the current solution, opened on the desktop.
+  void FileReportItemClick();
+  // The report options, kept from one report to the next; made at the first report.
+  shared::THTMLPrintDialog* HTMLPrintDialog = nullptr;
   void HelpQuickTutorialClick();
   void HelpUsersGuideClick();
   void HelpFeedbackItemClick();
