@@ -182,6 +182,10 @@ struct TProject {
   vesk::TProjectFile File;
 
   TProject() {
+    // Named as the main window names them; a project keeps the names it is saved with.
+    Curve.Name = "Curve definition";
+    GroundAreas.Name = "Ground Pivot Areas";
+    CouplerAreas.Name = "Coupler Pivot Areas";
     File.Info = &Info;
     File.Options = &Options;
     File.List = &List;
@@ -407,10 +411,6 @@ std::vector<std::string> ExportHtml(const std::vector<std::string>& args) {
   vesk::CreateProgramInfo();
   vesk::CreateDefaultInputFunction();
   const auto project = std::make_unique<TProject>();
-  // The table headings the main window gives them.
-  project->Curve.Name = "Curve definition";
-  project->GroundAreas.Name = "Ground Pivot Areas";
-  project->CouplerAreas.Name = "Coupler Pivot Areas";
   project->File.Open(parsed.Project);
   vesk::TMechanismList& list = project->List;
   if (parsed.Solution < 1 || parsed.Solution > uint64_t(list.Count()))

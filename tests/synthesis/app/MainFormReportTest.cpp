@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QScrollArea>
+#include <QTreeWidget>
 #include <deque>
 #include <filesystem>
 #include <memory>
@@ -82,6 +83,7 @@ class MainFormReportTest : public shared::test::TSettingsStoreTest {
     ProjectInfo->Info.Title = "Lift <A>";
     Form->SetProjectInfoDialog(ProjectInfo.get());
     Form->GenerateTurnMs = 0;
+    Form->ReflectOptions();
     Form->resize(900, 700);
     Form->show();
     SeedRandom(5);
@@ -106,7 +108,10 @@ class MainFormReportTest : public shared::test::TSettingsStoreTest {
     Form->SynthesisGenerate->trigger();
     for (int turns = 0; !Form->GenerateIdle() && turns < 100000; ++turns) {
     }
-    ASSERT_NE(Form->Solutions().Current, nullptr);
+    ASSERT_GT(Form->Solutions().Count(), 0);
+    // The user picks the first solution.
+    Form->MechListView->setCurrentItem(Form->MechListView->topLevelItem(0));
+    ASSERT_EQ(Form->Solutions().Current, Form->Solutions().Items(1));
     QApplication::processEvents();
   }
 
@@ -186,7 +191,8 @@ TEST_F(MainFormReportTest, ReportOfANeverSavedProjectInTheDataFolder) {
 
 TEST_F(MainFormReportTest, ChosenFileMovesTheDataPathAndHiddenGraphHasNoPicture) {
   Generate();
-  Form->ShowGraphToolButton->setChecked(false);
+  // The user hides the graph panel.
+  Form->ShowGraphToolButton->trigger();
   ASSERT_FALSE(AppOptions.ShowGraph);
   fs::create_directories(dir / "out");
   const std::string name = (dir / "out" / "lift.html").string();

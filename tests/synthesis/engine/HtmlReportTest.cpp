@@ -97,8 +97,8 @@ class HtmlReportTest : public vesktest::TMechanismTest {
  protected:
   void SetUp() override {
     shared::CreateConvert();
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir = fs::temp_directory_path() / ("vesk_report_" + std::to_string(::getpid()) + "_" + info->name());
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir = fs::temp_directory_path() / ("vesk_report_" + std::to_string(::getpid()) + "_" + test->name());
     fs::remove_all(dir);
     fs::create_directories(dir);
 
@@ -110,9 +110,10 @@ class HtmlReportTest : public vesktest::TMechanismTest {
     m.SimulatePath(nullptr);
     m.ID = 12;
     m.Name = "Four bar*";
-    graph.YTitle = "Error";
-    graph.YUnit = shared::cuLength;
-    for (int32_t i = 1; i <= m.PathPoints.Count(); ++i) graph.AddPoint(i, 0.001 * i);
+    graphHolder.emplace(graphBox, shared::Convert());
+    graph().YTitle = "Error";
+    graph().YUnit = shared::cuLength;
+    for (int32_t i = 1; i <= m.PathPoints.Count(); ++i) graph().AddPoint(i, 0.001 * i);
     vesktest::FillCurve(curve);
     curve.Name = "Curve definition";
     ground.Name = "Ground Pivot Areas";
@@ -136,7 +137,7 @@ class HtmlReportTest : public vesktest::TMechanismTest {
     report.Options = {true, true, true, true, false, true, true};
     report.Info = &info;
     report.Mechanism = &m;
-    report.Graph = &graph;
+    report.Graph = &graph();
     report.Curve = &curve;
     report.GroundAreas = &ground;
     report.CouplerAreas = &coupler;
@@ -157,7 +158,8 @@ class HtmlReportTest : public vesktest::TMechanismTest {
   fs::path dir;
   std::optional<TFourbar> fourbar;
   enginetest::TRecordingPaintBox graphBox{64, 30};
-  TGraphPaintBox graph{graphBox, shared::Convert()};
+  std::optional<TGraphPaintBox> graphHolder;  // made once the unit service is
+  TGraphPaintBox& graph() { return *graphHolder; }
   TSpline curve;
   TAreaList ground{20};
   TAreaList coupler{20};
@@ -198,7 +200,7 @@ TEST_F(HtmlReportTest, LinesInOrder) {
                        "<p></p>",
                    });
   Append(expected, LinesOf([&](std::ostream& out) { fourbar->WriteHtml(out); }));
-  Append(expected, LinesOf([&](std::ostream& out) { fourbar->PathPoints.WriteHtml(out, graph); }));
+  Append(expected, LinesOf([&](std::ostream& out) { fourbar->PathPoints.WriteHtml(out, graph()); }));
   Append(expected, LinesOf([&](std::ostream& out) { curve.WriteHtml(out); }));
   Append(expected, LinesOf([&](std::ostream& out) { ground.WriteHtml(out); }));
   Append(expected, LinesOf([&](std::ostream& out) { coupler.WriteHtml(out); }));
