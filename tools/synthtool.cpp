@@ -40,9 +40,6 @@
 // Wrong arguments give the usage and exit status 2; a file or data error gives the reason and
 // exit status 1. In either case the reason goes to stderr and nothing to stdout but the STATUS
 // line of project.
-#include <QGuiApplication>
-#include <QLocale>
-#include <QTime>
 #include <algorithm>
 #include <charconv>
 #include <chrono>
@@ -61,9 +58,9 @@
 #include "shared/FilePath.h"
 #include "shared/ProjectInfo.h"
 #include "shared/dxf/DXFDrawing.h"
-#include "shared/qt/ProjectInfoDialog.h"
+#include "shared/qt/HTMLPrintDialog.h"
+#include "shared/qt/OffscreenApplication.h"
 #include "shared/qt/QtCanvas.h"
-#include "shared/qt/QtText.h"
 #include "shared/RealText.h"
 #include "shared/TabLine.h"
 #include "synthesis/engine/Area.h"
@@ -397,16 +394,8 @@ class TExportView : public shared::TQtBitmapPaintBox {
 // The report of the program's File > Report with every "Include" box.
 std::vector<std::string> ExportHtml(const std::vector<std::string>& args) {
   const TExportHtmlArgs parsed = ParseExportHtmlArgs(args);
-  // The drawings need fonts but no display; Qt's notes about the missing desktop session are no
-  // concern of the tool's user.
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << text.toStdString() << '\n';
-  });
-  int argc = 1;
-  char name[] = "synthtool";
-  char* argv[] = {name, nullptr};
-  QGuiApplication application(argc, argv);
+  // The drawings need fonts but no display.
+  const shared::TOffscreenApplication application("synthtool");
   shared::CreateConvert();
   vesk::CreateProgramInfo();
   vesk::CreateDefaultInputFunction();
@@ -431,12 +420,7 @@ std::vector<std::string> ExportHtml(const std::vector<std::string>& args) {
   report.FileName = shared::FullNormal(parsed.Out).string();
   report.BaseName = vesk::ReportBaseName(parsed.Project, program.DataDir);
   report.ProjectName = parsed.Project;
-  report.Title = program.Title;
-  report.Version = program.Version;
-  report.Date = shared::TProjectInfoDialog::Today();
-  report.Time = shared::FromQString(QLocale::system().toString(QTime::currentTime(), QLocale::ShortFormat));
-  report.ProductURL = program.ProductURL;
-  report.Notice = program.Notice;
+  shared::StampReport(report, program);
   report.Options = {true, true, true, true, parsed.Print, true, true};
   report.Info = &project->Info;
   report.Mechanism = &mechanism;

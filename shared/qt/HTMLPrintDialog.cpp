@@ -9,8 +9,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
+#include <QTime>
 #include <QVBoxLayout>
+
+#include "shared/qt/ProjectInfoDialog.h"
+#include "shared/qt/QtText.h"
 
 namespace shared {
 
@@ -121,6 +126,11 @@ THtmlReportOptions THTMLPrintDialog::Options() const {
 
 void THTMLPrintDialog::HelpButtonClick() {
   if (HelpHandler) HelpHandler(HelpTopic);
+}
+
+void ReportDateTime(std::string& date, std::string& time) {
+  date = TProjectInfoDialog::Today();
+  time = FromQString(QLocale::system().toString(QTime::currentTime(), QLocale::ShortFormat));
 }
 
 }  // namespace shared

@@ -52,4 +52,18 @@ class THTMLPrintDialog : public QDialog {
   THelpHandler HelpHandler;
 };
 
+// The date and time of writing in the user's short formats (Windows-1252).
+void ReportDateTime(std::string& date, std::string& time);
+
+// The program's title, version, web page and notice and the date and time of writing, which
+// every report page shows.
+template <class TReport, class TProgram>
+void StampReport(TReport& report, const TProgram& program) {
+  report.Title = program.Title;
+  report.Version = program.Version;
+  report.ProductURL = program.ProductURL;
+  report.Notice = program.Notice;
+  ReportDateTime(report.Date, report.Time);
+}
+
 }  // namespace shared

@@ -3,10 +3,8 @@
 #include <QDialog>
 #include <QImage>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPixmap>
 #include <QScrollArea>
-#include <QTime>
 #include <algorithm>
 #include <filesystem>
 
@@ -15,7 +13,6 @@
 #include "shared/qt/PathName.h"
 #include "shared/qt/ProjectInfoDialog.h"
 #include "shared/qt/QtCanvas.h"
-#include "shared/qt/QtText.h"
 #include "synthesis/app/MainForm.h"
 #include "synthesis/app/QtGraphPaintBox.h"
 #include "synthesis/engine/AppOptions.h"
@@ -60,12 +57,7 @@ void TMainForm::FileReportItemClick() {
     program.DataDir = shared::DirectoryWithDelimiter(std::filesystem::path(report.FileName).parent_path());
 
   report.ProjectName = FProjectName;
-  report.Title = program.Title;
-  report.Version = program.Version;
-  report.Date = shared::TProjectInfoDialog::Today();
-  report.Time = shared::FromQString(QLocale::system().toString(QTime::currentTime(), QLocale::ShortFormat));
-  report.ProductURL = program.ProductURL;
-  report.Notice = program.Notice;
+  shared::StampReport(report, program);
   report.Options = HTMLPrintDialog->Options();
   report.Info = ProjectInfoDialog ? &ProjectInfoDialog->Info : nullptr;
   report.Mechanism = current;
