@@ -163,8 +163,8 @@ void WriteHtmlPageHead(std::ostream& out, const THtmlPageHead& head) {
 
 void WriteHtmlPageFooter(std::ostream& out, const std::string& productUrl, const std::string& title,
                          const std::string& notice) {
-  out << "<p><a href=\"" << HtmlEscape(productUrl) << "\"><font size=\"2\" face=\"Arial\">" << HtmlEscape(title)
-      << " - " << HtmlEscape(notice) << "</font></a></p>" << kLineEnd;
+  out << "<p><a href=\"" << HtmlEscape(productUrl) << "\"><font size=\"2\" face=\"Arial\">"
+      << HtmlEscape(title) << " - " << HtmlEscape(notice) << "</font></a></p>" << kLineEnd;
   out << "</body>" << kLineEnd;
   out << "</html>" << kLineEnd;
 }

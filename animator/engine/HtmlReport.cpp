@@ -21,8 +21,8 @@ std::string THtmlReport::GraphFileName() const { return shared::ReplaceNameTail(
 void THtmlReport::WriteLines(std::ostream& out, std::vector<std::string>& pictures) const {
   const char* end = shared::kLineEnd;
   const auto line = [&](const std::string& text) { out << text << end; };
-  shared::WriteHtmlPageHead(out, {Title + " - V" + Version, FileNameHtml(FileName), FileNameHtml(DocumentName),
-                                   Date, Time, Options.AutoPrint});
+  shared::WriteHtmlPageHead(out, {Title + " - V" + Version, FileNameHtml(FileName),
+                                  FileNameHtml(DocumentName), Date, Time, Options.AutoPrint});
   if (Options.ProjectInfo && Info) Info->WriteHTML(out);
   if (Options.Drawing && Mechanism) {
     const std::string drawing = DrawingFileName();

@@ -65,7 +65,8 @@ void TMainForm::FileReportItemClick() {
   report.Curve = FCurve.get();
   report.GroundAreas = FGroundAreas.get();
   report.CouplerAreas = FCouplerAreas.get();
-  report.GraphCaption = kGraphCaptions[size_t(std::clamp(FSolutions->GraphKind, 0, TMechanismList::kGraphKinds - 1))];
+  report.GraphCaption =
+      kGraphCaptions[size_t(std::clamp(FSolutions->GraphKind, 0, TMechanismList::kGraphKinds - 1))];
   report.Save();
   program.OpenWithShell(report.FileName);
 }

@@ -35,9 +35,9 @@ std::string THtmlReport::GraphPictureName() const { return shared::ReplaceNameTa
 
 void THtmlReport::WriteLines(std::ostream& out) const {
   const auto line = [&](const std::string& text) { out << text << shared::kLineEnd; };
-  shared::WriteHtmlPageHead(out, {Title + " - V" + Version, shared::FileNameHtml(BaseName),
-                                   shared::FileNameHtml(fs::path(ProjectName).filename().string()), Date, Time,
-                                   Options.AutoPrint});
+  shared::WriteHtmlPageHead(
+      out, {Title + " - V" + Version, shared::FileNameHtml(BaseName),
+            shared::FileNameHtml(fs::path(ProjectName).filename().string()), Date, Time, Options.AutoPrint});
   if (Options.ProjectInfo && Info) Info->WriteHTML(out);
   if (Options.Drawing && Mechanism) {
     line("<table border=\"1\" bordercolor=\"#000000\">");

@@ -21,8 +21,8 @@ class SynthtoolExportHtmlTest : public TSynthtoolFixture {
 
   void SetUp() override {
     TSynthtoolFixture::SetUp();
-    const TRun made = Run("generate " + File("curve.txt", kCurve) + " --type 0 --budget 400 --seed 3 --project " +
-                          Quote(dir / "gear.vesk"));
+    const TRun made = Run("generate " + File("curve.txt", kCurve) +
+                          " --type 0 --budget 400 --seed 3 --project " + Quote(dir / "gear.vesk"));
     ASSERT_EQ(made.status, 0) << made.err;
     fs::remove(dir / "curve.txt");
     // The solutions as the list prints them: "MECH" k type ID total.
@@ -137,7 +137,8 @@ TEST_F(SynthtoolExportHtmlTest, ReportOfASolutionWithItsPictures) {
 }
 
 TEST_F(SynthtoolExportHtmlTest, PrintAddsTheScriptAndItsCall) {
-  const TRun run = Run("export html " + Quote(dir / "gear.vesk") + " 1 " + Quote(dir / "r.html") + " --print");
+  const TRun run =
+      Run("export html " + Quote(dir / "gear.vesk") + " 1 " + Quote(dir / "r.html") + " --print");
   ASSERT_EQ(run.status, 0) << run.err;
   const std::string text = ReadBytes(dir / "r.html");
   EXPECT_NE(text.find("<script language=\"JavaScript\">\r\n"), std::string::npos);
@@ -174,7 +175,8 @@ TEST_F(SynthtoolExportHtmlTest, ErrorsWriteNothing) {
     EXPECT_EQ(run.out, "") << c.args;
     EXPECT_NE(run.err, "") << c.args;
     if (c.status == 2) {
-      EXPECT_NE(run.err.find("synthtool export sam|mech|xlsx|html IN.vesk K OUT [--print]"), std::string::npos)
+      EXPECT_NE(run.err.find("synthtool export sam|mech|xlsx|html IN.vesk K OUT [--print]"),
+                std::string::npos)
           << c.args;
     }
     EXPECT_EQ(Files(), before) << c.args;

@@ -53,8 +53,9 @@ class TNoDialogs : public shared::TUserDialogs {
 };
 
 // Samples of the coupler path of a crank-rocker (ground 1, crank 0.3, coupler 0.9, rocker 0.8).
-const double kCurve[][2] = {{0.863768221, 0.005722727}, {0.821343882, 0.014989800}, {0.760172590, 0.024885999},
-                            {0.686238478, 0.032924822}, {0.605230085, 0.035304690}, {0.522419187, 0.028720371},
+const double kCurve[][2] = {{0.863768221, 0.005722727}, {0.821343882, 0.014989800},
+                            {0.760172590, 0.024885999}, {0.686238478, 0.032924822},
+                            {0.605230085, 0.035304690}, {0.522419187, 0.028720371},
                             {0.442806413, 0.011240277}};
 
 class MainFormReportTest : public shared::test::TSettingsStoreTest {
@@ -122,7 +123,8 @@ class MainFormReportTest : public shared::test::TSettingsStoreTest {
       if (!options) throw std::logic_error("not the report options");
       ++Dialogs;
       ShownName = shared::ToPath(options->FileNameEdit->text());
-      PicturesDuringDialog = fs::exists(dir / "data") ? std::distance(fs::directory_iterator(dir / "data"), {}) : 0;
+      PicturesDuringDialog =
+          fs::exists(dir / "data") ? std::distance(fs::directory_iterator(dir / "data"), {}) : 0;
       // The window changes under the dialog; the pictures were taken before.
       Form->resize(700, 500);
       QApplication::processEvents();
@@ -211,7 +213,8 @@ TEST_F(MainFormReportTest, ChosenFileMovesTheDataPathAndHiddenGraphHasNoPicture)
   Form->HTMLPrintDialog->AutoPrintCheckBox->setChecked(false);
   Answer(QDialog::Accepted);
   Form->FileReportItem->trigger();
-  const std::string next = (dir / "out" / ("Untitled" + std::to_string(Form->Solutions().Current->ID) + ".html")).string();
+  const std::string next =
+      (dir / "out" / ("Untitled" + std::to_string(Form->Solutions().Current->ID) + ".html")).string();
   EXPECT_EQ(ShownName, next);
   EXPECT_EQ(ReadBytes(next).find("printPage"), std::string::npos);
 }

@@ -1,8 +1,6 @@
 // The solution's HTML report without windows: its default name, its lines in order, the texts
 // from files escaped and written as ISO-8859-1, the print script, the hidden graph and its
 // files, also when the report file cannot be written.
-#include "synthesis/engine/HtmlReport.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -21,6 +19,7 @@
 #include "synthesis/engine/Area.h"
 #include "synthesis/engine/Fourbar.h"
 #include "synthesis/engine/GraphPaintBox.h"
+#include "synthesis/engine/HtmlReport.h"
 #include "synthesis/engine/Spline.h"
 #include "tests/animator/engine/RecordingCanvas.h"
 #include "tests/shared/TestFiles.h"
@@ -145,9 +144,7 @@ class HtmlReportTest : public vesktest::TMechanismTest {
     report.GraphPicture = shared::TRaster(64, 30, 0xFFFFFFFF);
     report.GraphCaption = "Path Error";
   }
-  void TearDown() override {
-    fs::remove_all(dir);
-  }
+  void TearDown() override { fs::remove_all(dir); }
 
   std::string Text() const {
     std::ostringstream out;
@@ -188,17 +185,18 @@ TEST_F(HtmlReportTest, LinesInOrder) {
       "<p></p>",
   };
   Append(expected, LinesOf([&](std::ostream& out) { info.WriteHTML(out); }));
-  Append(expected, {
-                       "<table border=\"1\" bordercolor=\"#000000\">",
-                       "<tr><td colspan=\"1\" bgcolor=\"#C0C0C0\"><font face=\"Arial\" size=\"3\"><b>Four bar* 12</b>",
-                       "</font></td></tr>",
-                       "<tr><td><img src=\"" + mech + "\"></td></tr>",
-                       "<tr><td bgcolor=\"#C0C0C0\"><font face=\"Arial\" size=\"3\">",
-                       "<b>Path Error</b></font></td></tr>",
-                       "<tr><td><img src=\"" + graphPicture + "\"></td></tr>",
-                       "</table>",
-                       "<p></p>",
-                   });
+  Append(expected,
+         {
+             "<table border=\"1\" bordercolor=\"#000000\">",
+             "<tr><td colspan=\"1\" bgcolor=\"#C0C0C0\"><font face=\"Arial\" size=\"3\"><b>Four bar* 12</b>",
+             "</font></td></tr>",
+             "<tr><td><img src=\"" + mech + "\"></td></tr>",
+             "<tr><td bgcolor=\"#C0C0C0\"><font face=\"Arial\" size=\"3\">",
+             "<b>Path Error</b></font></td></tr>",
+             "<tr><td><img src=\"" + graphPicture + "\"></td></tr>",
+             "</table>",
+             "<p></p>",
+         });
   Append(expected, LinesOf([&](std::ostream& out) { fourbar->WriteHtml(out); }));
   Append(expected, LinesOf([&](std::ostream& out) { fourbar->PathPoints.WriteHtml(out, graph()); }));
   Append(expected, LinesOf([&](std::ostream& out) { curve.WriteHtml(out); }));
@@ -257,10 +255,11 @@ TEST_F(HtmlReportTest, PrintScriptAndTheBodyThatCallsIt) {
 
   report.Options.AutoPrint = true;
   text = Text();
-  EXPECT_NE(text.find("</title>\r\n<script language=\"JavaScript\">\r\n<!-- Begin\r\nfunction printPage() {\r\n"
-                      "  if (window.print) {\r\n    window.print();\r\n  }\r\n}\r\n//  End -->\r\n</script>\r\n"
-                      "</head>\r\n<body bgcolor=\"#FFFFFF\" onLoad=\"printPage()\">\r\n"),
-            std::string::npos);
+  EXPECT_NE(
+      text.find("</title>\r\n<script language=\"JavaScript\">\r\n<!-- Begin\r\nfunction printPage() {\r\n"
+                "  if (window.print) {\r\n    window.print();\r\n  }\r\n}\r\n//  End -->\r\n</script>\r\n"
+                "</head>\r\n<body bgcolor=\"#FFFFFF\" onLoad=\"printPage()\">\r\n"),
+      std::string::npos);
 }
 
 TEST_F(HtmlReportTest, TextsFromFilesAreEscapedAndWrittenAsLatin1) {
@@ -275,13 +274,20 @@ TEST_F(HtmlReportTest, TextsFromFilesAreEscapedAndWrittenAsLatin1) {
       {"project title with Windows-1252 letters", [&] { info.Title = "Caf\xE9 \x80 <1>"; },
        "size=\"4\">Caf\xE9 &#8364; &lt;1&gt;</font>"},
       {"comment", [&] { info.Comments = {"a</p><script>"}; }, "a&lt;/p&gt;&lt;script&gt;<br>"},
-      {"curve name", [&] { curve.Name = "\x93" "c\x94 & d"; }, "&#8220;c&#8221; &amp; d</font>"},
+      {"curve name",
+       [&] {
+         curve.Name =
+             "\x93"
+             "c\x94 & d";
+       },
+       "&#8220;c&#8221; &amp; d</font>"},
       {"area list name", [&] { ground.Name = "<g>"; }, "size=\"4\">&lt;g&gt;</font>"},
       {"graph caption", [&] { report.GraphCaption = "\x84x"; }, "<b>&#8222;x</b>"},
       // File names are UTF-8: a Latin-1 letter is one byte, others references.
       {"project file name", [&] { report.ProjectName = "/d/gear \xC3\xA9\xE2\x82\xAC<.vesk"; },
        "size=\"2\">gear \xE9&#8364;&lt;.vesk - "},
-      {"page title", [&] { report.BaseName = "/d/a&b\xE6\xBC\xA2.vesk"; }, "<title>/d/a&amp;b&#28450;.vesk</title>"},
+      {"page title", [&] { report.BaseName = "/d/a&b\xE6\xBC\xA2.vesk"; },
+       "<title>/d/a&amp;b&#28450;.vesk</title>"},
       {"picture names", [&] { report.FileName = (dir / "r \xE2\x82\xAC.html").string(); },
        "r%20%E2%82%ACMech.bmp\""},
   };
@@ -299,8 +305,9 @@ TEST_F(HtmlReportTest, TextsFromFilesAreEscapedAndWrittenAsLatin1) {
 
 TEST_F(HtmlReportTest, FilesWrittenWithAndWithoutTheGraph) {
   const std::vector<std::string> written = report.Save();
-  EXPECT_EQ(written, (std::vector<std::string>{(dir / "gear12Mech.bmp").string(), (dir / "gear12Graph.bmp").string(),
-                                               (dir / "gear12.html").string()}));
+  EXPECT_EQ(written,
+            (std::vector<std::string>{(dir / "gear12Mech.bmp").string(), (dir / "gear12Graph.bmp").string(),
+                                      (dir / "gear12.html").string()}));
   EXPECT_EQ(shared::LoadBmpFile(written[0]).Width, 64);
   EXPECT_EQ(shared::LoadBmpFile(written[1]).Height, 30);
   EXPECT_EQ(ReadBytes(written[2]), shared::Latin1Html(Text()));
