@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QScrollArea>
+#include <QTabWidget>
 #include <QTreeWidget>
 #include <deque>
 #include <filesystem>
@@ -217,6 +218,23 @@ TEST_F(MainFormReportTest, ChosenFileMovesTheDataPathAndHiddenGraphHasNoPicture)
       (dir / "out" / ("Untitled" + std::to_string(Form->Solutions().Current->ID) + ".html")).string();
   EXPECT_EQ(ShownName, next);
   EXPECT_EQ(ReadBytes(next).find("printPage"), std::string::npos);
+}
+
+TEST_F(MainFormReportTest, TheMechanismViewIsTakenFromAnotherTabToo) {
+  Generate();
+  const QSize client = Form->ScrollBoxes[0]->viewport()->size();
+  Form->MechPageControl->setCurrentIndex(1);
+  QApplication::processEvents();
+  ASSERT_FALSE(Form->ScrollBoxes[0]->isVisible());
+  Answer(QDialog::Accepted);
+  Form->FileReportItem->trigger();
+  ASSERT_TRUE(Errors.empty()) << Errors.front().toStdString();
+  const shared::TRaster mech = shared::LoadBmpFile(
+      (dir / "data" / ("Untitled" + std::to_string(Form->Solutions().Current->ID) + "Mech.bmp")).string());
+  EXPECT_EQ(QSize(mech.Width, mech.Height), client);
+  int drawn = 0;
+  for (const uint32_t pixel : mech.Pixels) drawn += (pixel & 0xFFFFFF) != (mech.Pixels[0] & 0xFFFFFF);
+  EXPECT_GT(drawn, 100);
 }
 
 TEST_F(MainFormReportTest, CancelWritesNothing) {
