@@ -412,6 +412,7 @@ std::vector<std::string> ExportHtml(const std::vector<std::string>& args) {
   list.Graph = &graph;
   list.GraphKind = 0;
   list.DrawGraph();
+  list.Graph = nullptr;
   graph.Paint();
   TExportView view;
 
@@ -431,9 +432,7 @@ std::vector<std::string> ExportHtml(const std::vector<std::string>& args) {
   report.MechPicture = view.Picture(*project, mechanism);
   report.GraphPicture = graphBox.Canvas().ReadPixels();
   report.GraphCaption = vesk::kGraphCaptions[0];
-  const std::vector<std::string> written = report.Save();
-  list.Graph = nullptr;
-  return written;
+  return report.Save();
 }
 
 void Export(const std::vector<std::string>& args) {
