@@ -41,10 +41,7 @@
 // Exit status 0 on success, 1 when a document cannot be read or written, 2 on wrong arguments;
 // the reason goes to stderr and nothing is written. Warnings of the reader go to stderr too.
 #include <QDir>
-#include <QGuiApplication>
-#include <QLocale>
 #include <QTemporaryDir>
-#include <QTime>
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
@@ -68,9 +65,9 @@
 #include "shared/RealText.h"
 #include "shared/TabLine.h"
 #include "shared/Workbook.h"
-#include "shared/qt/ProjectInfoDialog.h"
+#include "shared/qt/HTMLPrintDialog.h"
+#include "shared/qt/OffscreenApplication.h"
 #include "shared/qt/QtCanvas.h"
-#include "shared/qt/QtText.h"
 #include "shared/qt/XlsxWorkbook.h"
 
 namespace {
@@ -422,12 +419,7 @@ std::vector<std::string> ExportHtml(const TExportArgs& args) {
   quillon::THtmlReport report;
   report.FileName = args.Out;
   report.DocumentName = std::filesystem::path(args.Document).filename().string();
-  report.Title = program.Title;
-  report.Version = program.Version;
-  report.Date = shared::TProjectInfoDialog::Today();
-  report.Time = shared::FromQString(QLocale::system().toString(QTime::currentTime(), QLocale::ShortFormat));
-  report.ProductURL = program.ProductURL;
-  report.Notice = program.Notice;
+  shared::StampReport(report, program);
   report.Options = {true, true, true, true, false, true, true};
   report.Info = &drawing.Info;
   report.Mechanism = &drawing.Mechanism;
@@ -511,16 +503,8 @@ void Export(const std::vector<std::string>& args) {
   // The sheets and tables show values in the default units; the report names the program.
   shared::CreateConvert();
   shared::CreateProgramInfo();
-  // The drawings need fonts but no display; Qt's notes about the missing desktop session are no
-  // concern of the tool's user.
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << text.toStdString() << '\n';
-  });
-  int argc = 1;
-  char name[] = "mechtool";
-  char* argv[] = {name, nullptr};
-  QGuiApplication application(argc, argv);
+  // The drawings need fonts but no display.
+  const shared::TOffscreenApplication application("mechtool");
   for (const std::string& file : kind->Write(parsed)) std::cout << file << '\n';
 }
 

@@ -28,11 +28,16 @@
 //   synthtool resave IN.vesk OUT.vesk
 //     Opens IN as the program opens a project and saves it to OUT as the program saves.
 //
-//   synthtool export sam|mech|xlsx IN.vesk K OUT
-//     Opens IN as the program opens a project and exports its listed solution K (from 1) to OUT
-//     as the program's commands do: sam the SAM deck, mech the animator's document, xlsx the
-//     workbook with every option checked (saved, not opened). K outside the list, a refused
-//     project and a type SAM cannot take are data errors.
+//   synthtool export sam|mech|xlsx|html IN.vesk K OUT [--print]
+//     Opens IN as the program does and exports its listed solution K (from 1) as the program's
+//     commands export the current solution, in the default units and view options: sam the SAM
+//     deck, mech the animator's document, xlsx the workbook with every option checked (saved, not
+//     opened), html the HTML report with every "Include" box and without
+//     "Automatically Print" (--print adds it) written to OUT, its pictures beside it (OUT's name
+//     with "Mech.bmp" and "Graph.bmp" for its extension): the mechanism view 640 x 480 pixels
+//     zoomed to fit as Zoom All does, and the graph 640 x 300 pixels of tab 0 ("Path Error").
+//     html prints each file written, one path a line. No solution K, a refused project and a type
+//     SAM cannot take are data errors; nothing is written then.
 //
 // Wrong arguments give the usage and exit status 2; a file or data error gives the reason and
 // exit status 1. In either case the reason goes to stderr and nothing to stdout but the STATUS
@@ -55,6 +60,8 @@
 #include "shared/FilePath.h"
 #include "shared/ProjectInfo.h"
 #include "shared/dxf/DXFDrawing.h"
+#include "shared/qt/HTMLPrintDialog.h"
+#include "shared/qt/OffscreenApplication.h"
 #include "shared/qt/QtCanvas.h"
 #include "shared/qt/XlsxWorkbook.h"
 #include "shared/RealText.h"
@@ -63,6 +70,8 @@
 #include "synthesis/engine/Area.h"
 #include "synthesis/engine/CMatrix.h"
 #include "synthesis/engine/Drawing.h"
+#include "synthesis/engine/GraphPaintBox.h"
+#include "synthesis/engine/HtmlReport.h"
 #include "synthesis/engine/InputFunction.h"
 #include "synthesis/engine/MechanismFactory.h"
 #include "synthesis/engine/MechanismList.h"
@@ -174,6 +183,10 @@ struct TProject {
   vesk::TProjectFile File;
 
   TProject() {
+    // Named as the main window names them; a project keeps the names it is saved with.
+    Curve.Name = "Curve definition";
+    GroundAreas.Name = "Ground Pivot Areas";
+    CouplerAreas.Name = "Coupler Pivot Areas";
     File.Info = &Info;
     File.Options = &Options;
     File.List = &List;
@@ -330,6 +343,86 @@ void ExportXlsxKind(TProject& project, vesk::TMechanism& solution, const TExport
   shared::WriteXlsx(book, args.Out);
 }
 
+// The mechanism view of the program drawn off screen: its canvas with the scroll box's client
+// area in the middle, zoomed to fit as Zoom All does.
+class TExportView : public shared::TQtBitmapPaintBox {
+ public:
+  static constexpr int kWidth = 640;
+  static constexpr int kHeight = 480;
+  static constexpr double kZoomAllMargin = 1.4;
+
+  TExportView() : TQtBitmapPaintBox(TProject::kCanvasSize, TProject::kCanvasSize) {}
+  int ParentClientWidth() const override { return kWidth; }
+  int ParentClientHeight() const override { return kHeight; }
+
+  // What the view shows of the project with the mechanism as the current solution.
+  shared::TRaster Picture(TProject& project, vesk::TMechanism& mechanism) {
+    shared::TSynthCanvas2D canvas(*this, TProject::kCanvasSize, TProject::kWorldSize);
+    shared::TComplex min, max;
+    bool any = false;
+    const auto widen = [&](const shared::TComplex& p) {
+      if (!any) min = max = p;
+      any = true;
+      min.SetXY(std::min(min.X, p.X), std::min(min.Y, p.Y));
+      max.SetXY(std::max(max.X, p.X), std::max(max.Y, p.Y));
+    };
+    for (int32_t i = 1; i <= project.Curve.Count(); ++i) widen(*project.Curve.Items(i));
+    if (vesk::AppOptions.ShowGroundDrawing) project.GroundDrawing.UpdateExtent(min, max);
+    mechanism.GetExtents(min, max);
+    if (!project.GroundAreas.IsEmpty()) project.GroundAreas.GetExtents(min, max);
+    if (max.X - min.X != 0 || max.Y - min.Y != 0) canvas.ZoomToRect(min, max, kZoomAllMargin);
+    canvas.ClearBackground();
+    canvas.DrawAxes();
+    if (vesk::AppOptions.ShowGroundDrawing) project.GroundDrawing.Draw(canvas);
+    project.GroundAreas.Draw(canvas);
+    project.Curve.Draw(canvas);
+    mechanism.Draw(canvas);
+    const shared::TRaster whole = Canvas().ReadPixels();
+    // The scroll box stands in the middle of the canvas.
+    const int left = (whole.Width - kWidth) / 2;
+    const int top = (whole.Height - kHeight) / 2;
+    shared::TRaster part(kWidth, kHeight);
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x) part.Pixels[size_t(y * kWidth + x)] = whole.At(left + x, top + y);
+    return part;
+  }
+};
+
+// The report of the program's File > Report with every "Include" box.
+void ExportHtmlKind(TProject& project, vesk::TMechanism& mechanism, const TExportArgs& args) {
+  // The drawings need fonts but no display.
+  const shared::TOffscreenApplication application("synthtool");
+  vesk::TMechanismList& list = project.List;
+  list.Select(int32_t(args.Rank));
+
+  shared::TQtBitmapPaintBox graphBox(640, 300);
+  vesk::TGraphPaintBox graph(graphBox, shared::Convert());
+  list.Graph = &graph;
+  list.GraphKind = 0;
+  list.DrawGraph();
+  list.Graph = nullptr;
+  graph.Paint();
+  TExportView view;
+
+  const vesk::TProgramInfo& program = vesk::ProgramInfo();
+  vesk::THtmlReport report;
+  report.FileName = shared::FullNormal(args.Out).string();
+  report.BaseName = vesk::ReportBaseName(args.Project, program.DataDir);
+  report.ProjectName = args.Project;
+  shared::StampReport(report, program);
+  report.Options = {true, true, true, true, args.Print, true, true};
+  report.Info = &project.Info;
+  report.Mechanism = &mechanism;
+  report.Graph = &graph;
+  report.Curve = &project.Curve;
+  report.GroundAreas = &project.GroundAreas;
+  report.CouplerAreas = &project.CouplerAreas;
+  report.MechPicture = view.Picture(project, mechanism);
+  report.GraphPicture = graphBox.Canvas().ReadPixels();
+  report.GraphCaption = vesk::kGraphCaptions[0];
+  for (const std::string& file : report.Save()) std::cout << file << '\n';
+}
+
 // The kinds of export: the name, the writer and whether it takes --print.
 struct TExportKind {
   const char* Name;
@@ -340,6 +433,7 @@ const TExportKind kExportKinds[] = {
     {"sam", ExportSamKind, false},
     {"mech", ExportMechKind, false},
     {"xlsx", ExportXlsxKind, false},
+    {"html", ExportHtmlKind, true},
 };
 
 void ExportSolution(const std::vector<std::string>& args) {

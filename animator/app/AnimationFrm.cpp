@@ -7,13 +7,11 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QMenu>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTemporaryDir>
-#include <QTime>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -1540,19 +1538,8 @@ void TAnimationFrm::WriteHTMLReport() {
   // A full name, so that the page finds its pictures wherever it is opened from.
   report.FileName = name.empty() ? name : shared::FullNormal(name).string();
   report.DocumentName = std::filesystem::path(FFileName).filename().string();
-  report.Title = program.Title;
-  report.Version = program.Version;
-  report.Date = shared::TProjectInfoDialog::Today();
-  report.Time = shared::FromQString(QLocale::system().toString(QTime::currentTime(), QLocale::ShortFormat));
-  report.ProductURL = program.ProductURL;
-  report.Notice = program.Notice;
-  report.Options.ProjectInfo = dialog->InfoCheckBox->isChecked();
-  report.Options.Drawing = dialog->DrawingCheckBox->isChecked();
-  report.Options.Properties = dialog->PropCheckBox->isChecked();
-  report.Options.PathData = dialog->PathCheckBox->isChecked();
-  report.Options.AutoPrint = dialog->AutoPrintCheckBox->isChecked();
-  report.Options.Curve = dialog->CurveCheckBox->isChecked();
-  report.Options.Areas = dialog->AreasCheckBox->isChecked();
+  shared::StampReport(report, program);
+  report.Options = dialog->Options();
   report.Info = &ProjectInfo();
   report.Mechanism = FMechanism.get();
   report.Polar = FCanvas->Polar;

@@ -1,6 +1,5 @@
 // THtmlReport: the animator's HTML report page (heading, project information, pictures of the
-// drawing and the graph, property, path, curve and area tables), written as ISO-8859-1 text,
-// and the texts it puts into HTML: file names as text and as URLs, report text as Latin-1.
+// drawing and the graph, property, path, curve and area tables), written as ISO-8859-1 text.
 #pragma once
 
 #include <functional>
@@ -8,6 +7,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "shared/HtmlPage.h"
 
 namespace shared {
 class TProjectInfo;
@@ -17,16 +18,10 @@ namespace quillon {
 
 class TAniMechanism;
 
-// The "Include" and "Automatically Print" boxes of the report options.
-struct THtmlReportOptions {
-  bool ProjectInfo = true;
-  bool Drawing = true;
-  bool Properties = true;
-  bool PathData = false;
-  bool AutoPrint = true;
-  bool Curve = false;
-  bool Areas = false;
-};
+using shared::FileNameHtml;
+using shared::FileNameUrl;
+using shared::Latin1Html;
+using shared::THtmlReportOptions;
 
 class THtmlReport {
  public:
@@ -67,14 +62,5 @@ class THtmlReport {
   // when the report file cannot be written; the pictures of this report are removed then.
   std::vector<std::string> Save(std::string& error) const;
 };
-
-// Windows-1252 text as ISO-8859-1: the bytes that differ (0x80..0x9F) as "&#N;" with their
-// Unicode number.
-std::string Latin1Html(std::string_view cp1252);
-// A file name (UTF-8, as the file system names it) as HTML text: markup characters escaped,
-// Latin-1 characters as they are, the others as "&#N;"; bytes that are no UTF-8 as "&#65533;".
-std::string FileNameHtml(std::string_view path);
-// A file name as URL text: every byte but letters, digits, "-._~/" percent-encoded.
-std::string FileNameUrl(std::string_view path);
 
 }  // namespace quillon

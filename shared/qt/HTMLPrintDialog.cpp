@@ -9,8 +9,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
+#include <QTime>
 #include <QVBoxLayout>
+
+#include "shared/qt/ProjectInfoDialog.h"
+#include "shared/qt/QtText.h"
 
 namespace shared {
 
@@ -107,8 +112,25 @@ void THTMLPrintDialog::BrowseButtonClick() {
     FileNameEdit->setText(dialog.selectedFiles().constFirst());
 }
 
+THtmlReportOptions THTMLPrintDialog::Options() const {
+  THtmlReportOptions options;
+  options.ProjectInfo = InfoCheckBox->isChecked();
+  options.Drawing = DrawingCheckBox->isChecked();
+  options.Properties = PropCheckBox->isChecked();
+  options.PathData = PathCheckBox->isChecked();
+  options.AutoPrint = AutoPrintCheckBox->isChecked();
+  options.Curve = CurveCheckBox->isChecked();
+  options.Areas = AreasCheckBox->isChecked();
+  return options;
+}
+
 void THTMLPrintDialog::HelpButtonClick() {
   if (HelpHandler) HelpHandler(HelpTopic);
+}
+
+void ReportDateTime(std::string& date, std::string& time) {
+  date = TProjectInfoDialog::Today();
+  time = FromQString(QLocale::system().toString(QTime::currentTime(), QLocale::ShortFormat));
 }
 
 }  // namespace shared

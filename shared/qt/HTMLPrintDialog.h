@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "shared/HtmlPage.h"
+
 class QCheckBox;
 class QGroupBox;
 class QLineEdit;
@@ -24,6 +26,8 @@ class THTMLPrintDialog : public QDialog {
   // The synthesis program connects none: its Help button does nothing.
   using THelpHandler = std::function<void(const std::string& topic)>;
   void SetHelpHandler(THelpHandler handler) { HelpHandler = std::move(handler); }
+  // The check boxes as the report writers take them.
+  THtmlReportOptions Options() const;
 
   QGroupBox* GroupBox;
   QCheckBox* InfoCheckBox;
@@ -47,5 +51,19 @@ class THTMLPrintDialog : public QDialog {
  private:
   THelpHandler HelpHandler;
 };
+
+// The date and time of writing in the user's short formats (Windows-1252).
+void ReportDateTime(std::string& date, std::string& time);
+
+// The program's title, version, web page and notice and the date and time of writing, which
+// every report page shows.
+template <class TReport, class TProgram>
+void StampReport(TReport& report, const TProgram& program) {
+  report.Title = program.Title;
+  report.Version = program.Version;
+  report.ProductURL = program.ProductURL;
+  report.Notice = program.Notice;
+  ReportDateTime(report.Date, report.Time);
+}
 
 }  // namespace shared

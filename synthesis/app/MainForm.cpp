@@ -270,6 +270,7 @@ void TMainForm::CreateMenus() {
   guarded(FileExporttoQuillonItem, [this] { FileExporttoQuillonItemClick(); });
   guarded(FileExportToExcelItem, [this] { FileExportToExcelItemClick(); });
   guarded(FileExporttoSAMItem, [this] { FileExporttoSAMItemClick(); });
+  guarded(FileReportItem, [this] { FileReportItemClick(); });
   guarded(FileLastOpened1Item, [this] { FileLastOpenedClick(1); });
   guarded(FileLastOpened2Item, [this] { FileLastOpenedClick(2); });
   connect(FileExitItem, &QAction::triggered, this, &QWidget::close);
@@ -310,6 +311,7 @@ void TMainForm::CreateToolBar() {
   connect(OpenButton, &QAction::triggered, FileOpenItem, &QAction::trigger);
   connect(SaveButton, &QAction::triggered, FileSaveItem, &QAction::trigger);
   connect(ProjectInfoButton, &QAction::triggered, FileProjectInfoItem, &QAction::trigger);
+  connect(ReportButton, &QAction::triggered, FileReportItem, &QAction::trigger);
   ToolBar1->addSeparator();
 
   auto* types = new QActionGroup(this);
@@ -728,7 +730,7 @@ void TMainForm::ResetTypeButtons() {
 
 void TMainForm::UpdateControls() {
   // These wait for the exports; they are switched on where those are wired in.
-  for (QAction* action : {FileImportDXFItem, FileImportExcelItem, FileReportItem, ReportButton})
+  for (QAction* action : {FileImportDXFItem, FileImportExcelItem})
     action->setEnabled(false);
   for (QAction* action : {ViewZoomAllItem, ViewZoomInItem, ViewZoomOutItem}) action->setEnabled(true);
   const bool generating = GenerateButton->isChecked();
@@ -750,6 +752,7 @@ void TMainForm::UpdateControls() {
   FileExporttoQuillonItem->setEnabled(idle && current);
   FileExportToExcelItem->setEnabled(idle && current);
   FileExporttoSAMItem->setEnabled(current);
+  for (QAction* action : {FileReportItem, ReportButton}) action->setEnabled(idle && current);
   for (QWidget* box : {PaintBox1, PaintBox2, PaintBox3}) box->setEnabled(idle);
   GenerateButton->setEnabled(curve && !optimizing);
   SynthesisGenerate->setEnabled(curve && !optimizing);

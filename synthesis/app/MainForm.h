@@ -32,6 +32,7 @@ namespace shared {
 class TConvertDlg;
 class TDXFDrawing;
 class TProjectInfo;
+class THTMLPrintDialog;
 class TProjectInfoDialog;
 class TQtPaintBox;
 class TQtStatusPanel;
@@ -105,6 +106,10 @@ class TMainForm : public QMainWindow {
   bool FileLastOpenedClick(int tag);
   void FileMenuClick();
   void FileProjectInfoItemClick();
+  // The HTML report of the current solution, opened on the desktop.
+  void FileReportItemClick();
+  // The report options, kept from one report to the next; made at the first report.
+  shared::THTMLPrintDialog* HTMLPrintDialog = nullptr;
   void HelpQuickTutorialClick();
   void HelpUsersGuideClick();
   void HelpFeedbackItemClick();

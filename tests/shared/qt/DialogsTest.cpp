@@ -127,18 +127,24 @@ TEST(HTMLPrintDialogTest, StartsWithTheFormStateInTabOrder) {
   shared::THTMLPrintDialog dialog;
   EXPECT_EQ(dialog.windowTitle(), "HTML Report Options");
   EXPECT_EQ(Child<QGroupBox>(dialog, "GroupBox")->title(), "HTML Report Options");
-  const std::tuple<const char*, const char*, bool> boxes[] = {
-      {"InfoCheckBox", "Include Project Info", true},
-      {"DrawingCheckBox", "Include Mechanism Drawing", true},
-      {"PropCheckBox", "Include Mechanism Properties", true},
-      {"PathCheckBox", "Include Path Data", false},
-      {"AutoPrintCheckBox", "Automatically Print", true},
-      {"CurveCheckBox", "Include Curve Definition", false},
-      {"AreasCheckBox", "Include Areas", false}};
-  for (const auto& [name, caption, checked] : boxes) {
+  using O = shared::THtmlReportOptions;
+  const std::tuple<const char*, const char*, bool, bool O::*> boxes[] = {
+      {"InfoCheckBox", "Include Project Info", true, &O::ProjectInfo},
+      {"DrawingCheckBox", "Include Mechanism Drawing", true, &O::Drawing},
+      {"PropCheckBox", "Include Mechanism Properties", true, &O::Properties},
+      {"PathCheckBox", "Include Path Data", false, &O::PathData},
+      {"AutoPrintCheckBox", "Automatically Print", true, &O::AutoPrint},
+      {"CurveCheckBox", "Include Curve Definition", false, &O::Curve},
+      {"AreasCheckBox", "Include Areas", false, &O::Areas}};
+  for (const auto& [name, caption, checked, option] : boxes) {
     auto* box = Child<QCheckBox>(dialog, name);
     EXPECT_EQ(box->text(), caption);
     EXPECT_EQ(box->isChecked(), checked) << name;
+    // The report writers take each box as its own option.
+    EXPECT_EQ(dialog.Options().*option, checked) << name;
+    box->setChecked(!checked);
+    EXPECT_EQ(dialog.Options().*option, !checked) << name;
+    box->setChecked(checked);
   }
   EXPECT_EQ(Child<QLineEdit>(dialog, "FileNameEdit")->text(), "");
   dialog.show();
