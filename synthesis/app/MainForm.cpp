@@ -161,6 +161,7 @@ void TMainForm::CreateComponents() {
   CreateMenus();
   CreateToolBar();
   CreateViews();
+  CreateImportCommands();
 }
 
 void TMainForm::CreateMenus() {
@@ -693,13 +694,14 @@ void TMainForm::ResetTypeButtons() {
 
 void TMainForm::UpdateControls() {
   // These wait for the exports; they are switched on where those are wired in.
-  for (QAction* action : {FileImportDXFItem, FileExportExcelItem, FileImportExcelItem, FileExportSAMItem,
+  for (QAction* action : {FileExportExcelItem, FileExportSAMItem,
                           FileExporttoQuillonItem, FileReportItem, ReportButton})
     action->setEnabled(false);
   for (QAction* action : {ViewZoomAllItem, ViewZoomInItem, ViewZoomOutItem}) action->setEnabled(true);
   const bool generating = GenerateButton->isChecked();
   const bool optimizing = OptimizeButton->isChecked();
   const bool idle = !generating && !optimizing;
+  UpdateImportControls(idle);
   const bool current = FSolutions->Current != nullptr;
   const bool curve = FCurve->Count() >= 2;
   FileNewItem->setEnabled(idle);

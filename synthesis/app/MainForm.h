@@ -65,6 +65,8 @@ class TProjectStore {
   virtual void Write(const std::string& path) = 0;
   // A new project: forget what the last read kept.
   virtual void Clear() {}
+  // The ground-link drawing's file, as the next write stores it.
+  virtual void SetGroundDrawingName(const std::string&) {}
 };
 
 class TMainForm : public QMainWindow {
@@ -109,6 +111,11 @@ class TMainForm : public QMainWindow {
   void HelpAbout();
   void SynthesisOptionsClick();
   void ViewUnitsClick();
+  // Imports: curve points from worksheet 1 of a workbook, the ground-link and output-link DXF
+  // drawings.
+  bool FileImportFromExcelItemClick();
+  bool FileImportDXFClick();
+  bool ImportOutputLinkButtonClick();
 
   // Views: modes, mouse, picking, properties, deletion, zoom and the view commands.
   // Mouse modes of the views.
@@ -272,6 +279,9 @@ class TMainForm : public QMainWindow {
   QAction* NewCouplerButton;
   QAction* OriginCouplerButton;
   QAction* NewBackGroundButton;
+  QAction* ImportFromExcelButton;
+  QAction* ImportBackGroundButton;
+  QAction* ImportOutputLinkButton;
   // The views' popups: the mode commands of the mechanism and output-link views.
   QMenu* PopupMenu1;
   QMenu* CouplerPopupMenu;
@@ -359,6 +369,10 @@ class TMainForm : public QMainWindow {
   void CreateToolBar();
   void CreateViews();
   void CreateViewTools();
+  void CreateImportCommands();
+  void UpdateImportControls(bool idle);
+  // The DXF file of an import, "" when cancelled.
+  std::string PickDXFFile();
   void SetViewMode(int view, int mode);
   void MechPick();
   void CouplerPick();
