@@ -142,6 +142,7 @@ TMainForm::TMainForm(std::unique_ptr<shared::TUserDialogs> dialogs, QWidget* par
   FGroundDrawing = std::make_unique<shared::TDXFDrawing>(shared::TDXFProfile::Synthesis());
   SeedRandomFromClock();
   CreateViewTools();
+  CreateImportCommands();
   CreateSolutionList();
   Closing = false;
   UpdateControls();
@@ -161,7 +162,6 @@ void TMainForm::CreateComponents() {
   CreateMenus();
   CreateToolBar();
   CreateViews();
-  CreateImportCommands();
 }
 
 void TMainForm::CreateMenus() {
