@@ -20,6 +20,7 @@
 #include "shared/dxf/DXFDrawing.h"
 #include "shared/qt/Application.h"
 #include "shared/qt/PathName.h"
+#include "shared/qt/UserDialogs.h"
 #include "synthesis/app/MainForm.h"
 #include "synthesis/app/ProjectStore.h"
 #include "synthesis/engine/AppOptions.h"
@@ -145,6 +146,8 @@ TEST_F(MainFormImportsTest, CancelAtTheSaveQuestionOrTheDialogKeepsTheProject) {
   EXPECT_EQ(request.Title, "Import Excel");
   EXPECT_EQ(request.DefaultExt, "xls");
   EXPECT_EQ(request.Filter, "Excel files (*.xlsx;*.xls)|*.xlsx;*.xls|All files (*.*)|*.*");
+  // The file dialog names the patterns once, as Qt lists them.
+  EXPECT_EQ(shared::QtFilter(request.Filter), "Excel files (*.xlsx *.xls);;All files (*.*)");
   EXPECT_EQ(request.FilterIndex, 1);
   EXPECT_EQ(shared::ToPath(request.InitialDir), ProgramInfo().DataDir);
 }
