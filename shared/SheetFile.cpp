@@ -1,10 +1,16 @@
 // Worksheet 1 of a workbook file: .xlsx through libzip and the expat stream reader, .xls through
-// freexl, each bounded in what it unpacks and holds.
+// freexl (in a child process of its own), each bounded in what it unpacks and holds.
 #include "shared/SheetFile.h"
 
 #include <expat.h>
 #include <freexl.h>
 #include <zip.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include <algorithm>
 #include <cctype>
@@ -12,7 +18,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <memory>
 #include <system_error>
 #include <vector>
@@ -445,6 +450,142 @@ std::vector<TRelationship> RelationshipsOf(const TZip& zip, const std::string& p
   return std::move(reader.Items);
 }
 
+// What the .xls child sends at most: cells of long shared texts could grow without end.
+constexpr size_t kMaxXlsTransfer = size_t(256) << 20;
+
+// The records from the .xls child: 'C' column, kind, number, text (a cell of the row to come),
+// 'R' row (the cells so far make that row), 'E' text (the fault), 'D' (done).
+class TXlsRecords {
+ public:
+  explicit TXlsRecords(std::string_view data) : fData(data) {}
+  bool AtEnd() const { return fAt >= fData.size(); }
+  char Tag() { return fData[fAt++]; }
+  template <class T>
+  bool Get(T& value) {
+    if (fData.size() - fAt < sizeof value) return false;
+    std::memcpy(&value, fData.data() + fAt, sizeof value);
+    fAt += sizeof value;
+    return true;
+  }
+  bool GetText(std::string& text) {
+    uint32_t size = 0;
+    if (!Get(size) || fData.size() - fAt < size) return false;
+    text.assign(fData.data() + fAt, size);
+    fAt += size;
+    return true;
+  }
+
+ private:
+  std::string_view fData;
+  size_t fAt = 0;
+};
+
+class TXlsWriter {
+ public:
+  explicit TXlsWriter(int fd) : fFd(fd) {}
+  template <class T>
+  void Put(const T& value) {
+    fBuffer.append(reinterpret_cast<const char*>(&value), sizeof value);
+  }
+  void PutText(std::string_view text) {
+    Put(uint32_t(text.size()));
+    fBuffer.append(text);
+  }
+  void Flush() {
+    size_t at = 0;
+    while (at < fBuffer.size()) {
+      const ssize_t n = ::write(fFd, fBuffer.data() + at, fBuffer.size() - at);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) ::_exit(3);
+      at += size_t(n);
+    }
+    fBuffer.clear();
+  }
+  std::string& Buffer() { return fBuffer; }
+
+ private:
+  int fFd;
+  std::string fBuffer;
+};
+
+// The child's part: worksheet 1 through freexl, row by row down the pipe; never returns.
+[[noreturn]] void ReadXlsInChild(const std::string& path, int fd) {
+  // A file that keeps the library busy for ever is given up.
+  ::alarm(60);
+  TXlsWriter out(fd);
+  const auto fail = [&](const std::string& why) {
+    out.Put('E');
+    out.PutText(why);
+    out.Flush();
+    ::_exit(0);
+  };
+  try {
+    const void* handle = nullptr;
+    const int opened = freexl_open(path.c_str(), &handle);
+    if (opened != FREEXL_OK) {
+      if (opened == FREEXL_INSUFFICIENT_MEMORY) fail("is too large to read.");
+      fail("is damaged or no Excel workbook (error " + std::to_string(opened) + ").");
+    }
+    unsigned int value = 0;
+    if (freexl_get_info(handle, FREEXL_BIFF_PASSWORD, &value) == FREEXL_OK && value != FREEXL_BIFF_PLAIN)
+      fail("is protected by a password.");
+    if (freexl_get_info(handle, FREEXL_BIFF_SHEET_COUNT, &value) != FREEXL_OK || value == 0)
+      fail("has no worksheet.");
+    if (freexl_select_active_worksheet(handle, 0) != FREEXL_OK) fail("is damaged: its worksheet 1 cannot be read.");
+    unsigned int rows = 0;
+    unsigned short columns = 0;
+    if (freexl_worksheet_dimensions(handle, &rows, &columns) != FREEXL_OK)
+      fail("is damaged: its worksheet 1 cannot be read.");
+    rows = std::min<unsigned int>(rows, TSheetFile::kMaxRow);
+    for (unsigned int row = 0; row < rows; ++row) {
+      bool any = false;
+      for (unsigned short column = 0; column < columns && column < TSheetFile::kMaxColumn; ++column) {
+        FreeXL_CellValue cell{};
+        if (freexl_get_cell_value(handle, row, column, &cell) != FREEXL_OK)
+          fail("is damaged: cell " + SheetCellName(int32_t(row + 1), column + 1) + " cannot be read.");
+        ESheetCellKind kind = ESheetCellKind::Text;
+        double number = 0;
+        std::string_view text;
+        switch (cell.type) {
+          case FREEXL_CELL_INT:
+            kind = ESheetCellKind::Number;
+            number = cell.value.int_value;
+            break;
+          case FREEXL_CELL_DOUBLE:
+            kind = ESheetCellKind::Number;
+            number = cell.value.double_value;
+            break;
+          case FREEXL_CELL_TEXT:
+          case FREEXL_CELL_SST_TEXT:
+          case FREEXL_CELL_DATE:
+          case FREEXL_CELL_DATETIME:
+          case FREEXL_CELL_TIME:
+            text = cell.value.text_value ? std::string_view(cell.value.text_value) : std::string_view();
+            break;
+          default:
+            continue;
+        }
+        out.Put('C');
+        out.Put(int32_t(column + 1));
+        out.Put(uint8_t(kind));
+        out.Put(number);
+        out.PutText(text);
+        any = true;
+        if (out.Buffer().size() > (size_t(1) << 20)) out.Flush();
+      }
+      if (any) {
+        out.Put('R');
+        out.Put(int32_t(row + 1));
+      }
+    }
+    out.Put('D');
+    out.Flush();
+  } catch (...) {
+    ::_exit(2);
+  }
+  ::_exit(0);
+}
+
 }  // namespace
 
 std::string SheetCellName(int32_t row, int32_t column) {
@@ -529,56 +670,71 @@ void TSheetFile::LoadXlsx(std::string_view bytes, const std::string& name) {
 }
 
 void TSheetFile::LoadXls(const std::string& path, const std::string& name) {
-  const void* handle = nullptr;
-  const int opened = freexl_open(path.c_str(), &handle);
-  std::unique_ptr<const void, int (*)(const void*)> book(handle, &freexl_close);
-  if (opened != FREEXL_OK) {
-    if (opened == FREEXL_INSUFFICIENT_MEMORY) Fail(name, "is too large to read.");
-    Fail(name, "is damaged or no Excel workbook (error " + std::to_string(opened) + ").");
+  // freexl reads past its buffers on some damaged files, so it runs in a child process of its
+  // own: whatever it does there, this program gets rows or a fault.
+  int fds[2];
+  if (::pipe2(fds, O_CLOEXEC) != 0) Fail(name, "cannot be read (no pipe).");
+  const pid_t child = ::fork();
+  if (child < 0) {
+    ::close(fds[0]);
+    ::close(fds[1]);
+    Fail(name, "cannot be read (no process).");
   }
-  unsigned int value = 0;
-  if (freexl_get_info(handle, FREEXL_BIFF_PASSWORD, &value) == FREEXL_OK && value != FREEXL_BIFF_PLAIN)
-    Fail(name, "is protected by a password.");
-  if (freexl_get_info(handle, FREEXL_BIFF_SHEET_COUNT, &value) != FREEXL_OK || value == 0)
-    Fail(name, "has no worksheet.");
-  if (freexl_select_active_worksheet(handle, 0) != FREEXL_OK) Fail(name, "is damaged: its worksheet 1 cannot be read.");
-  unsigned int rows = 0;
-  unsigned short columns = 0;
-  if (freexl_worksheet_dimensions(handle, &rows, &columns) != FREEXL_OK)
-    Fail(name, "is damaged: its worksheet 1 cannot be read.");
-  rows = std::min<unsigned int>(rows, kMaxRow);
-  for (unsigned int row = 0; row < rows; ++row) {
-    std::vector<std::pair<int32_t, TSheetCell>> line;
-    for (unsigned short column = 0; column < columns && column < kMaxColumn; ++column) {
-      FreeXL_CellValue value{};
-      if (freexl_get_cell_value(handle, row, column, &value) != FREEXL_OK)
-        Fail(name, "is damaged: cell " + SheetCellName(int32_t(row + 1), column + 1) + " cannot be read.");
-      TSheetCell cell;
-      switch (value.type) {
-        case FREEXL_CELL_INT:
-          cell.Kind = ESheetCellKind::Number;
-          cell.Number = value.value.int_value;
-          break;
-        case FREEXL_CELL_DOUBLE:
-          cell.Kind = ESheetCellKind::Number;
-          cell.Number = value.value.double_value;
-          break;
-        case FREEXL_CELL_TEXT:
-        case FREEXL_CELL_SST_TEXT:
-        case FREEXL_CELL_DATE:
-        case FREEXL_CELL_DATETIME:
-        case FREEXL_CELL_TIME:
-          cell.Kind = ESheetCellKind::Text;
-          cell.Text = value.value.text_value ? value.value.text_value : "";
-          break;
-        default:
-          continue;
-      }
-      line.emplace_back(int32_t(column + 1), std::move(cell));
+  if (child == 0) {
+    ::close(fds[0]);
+    ReadXlsInChild(path, fds[1]);
+  }
+  ::close(fds[1]);
+  std::string data;
+  bool tooLarge = false;
+  char chunk[65536];
+  for (;;) {
+    const ssize_t n = ::read(fds[0], chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    data.append(chunk, size_t(n));
+    if (data.size() > kMaxXlsTransfer) {
+      tooLarge = true;
+      ::kill(child, SIGKILL);
+      break;
     }
-    if (CellCount() + line.size() > kMaxCells) Fail(name, "holds too many cells.");
-    for (auto& [column, cell] : line) SetCell(int32_t(row + 1), column, std::move(cell));
   }
+  ::close(fds[0]);
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  TXlsRecords records(data);
+  std::string fault;
+  bool done = false;
+  std::vector<std::pair<int32_t, TSheetCell>> line;
+  while (!done && fault.empty() && !records.AtEnd()) {
+    const char tag = records.Tag();
+    if (tag == 'C') {
+      int32_t column = 0;
+      uint8_t kind = 0;
+      TSheetCell cell;
+      if (!records.Get(column) || !records.Get(kind) || !records.Get(cell.Number) || !records.GetText(cell.Text) ||
+          kind > uint8_t(ESheetCellKind::Error))
+        break;
+      cell.Kind = ESheetCellKind(kind);
+      line.emplace_back(column, std::move(cell));
+    } else if (tag == 'R') {
+      int32_t row = 0;
+      if (!records.Get(row)) break;
+      if (CellCount() + line.size() > kMaxCells) Fail(name, "holds too many cells.");
+      for (auto& [column, cell] : line) SetCell(row, column, std::move(cell));
+      line.clear();
+    } else if (tag == 'E') {
+      if (!records.GetText(fault) || fault.empty()) fault = "cannot be read.";
+    } else if (tag == 'D') {
+      done = true;
+    } else {
+      break;
+    }
+  }
+  if (tooLarge) Fail(name, "is too large to read.");
+  if (!fault.empty()) Fail(name, fault);
+  if (!done || !WIFEXITED(status) || WEXITSTATUS(status) != 0) Fail(name, "is damaged: its worksheet 1 cannot be read.");
 }
 
 }  // namespace shared

@@ -217,6 +217,23 @@ TEST_F(SheetFileTest, ReadsWorksheetOneOfAnXls) {
   EXPECT_EQ(sheet.Cell(4, 3).Text, "six");
 }
 
+// A damaged .xls on which freexl reads past its buffer (found by fuzzing): the library runs in a
+// child process, so this program only sees its result.
+TEST_F(SheetFileTest, AnXlsThatTheLibraryMisreadsLeavesThisProgramWhole) {
+  TSheetFile sheet;
+  try {
+    sheet.LoadFromFile(SUITE_FIXTURES "/overread.xls");
+    ADD_FAILURE() << "no error";
+  } catch (const ESheetFileError& error) {
+    EXPECT_NE(std::string(error.what()).find("\"overread.xls\" is damaged or no Excel workbook"), std::string::npos)
+        << error.what();
+  }
+  EXPECT_EQ(sheet.CellCount(), 0u);
+  // The reader goes on working in this process afterwards.
+  sheet.LoadFromFile(SUITE_FIXTURES "/curve.xls");
+  EXPECT_EQ(sheet.CellCount(), 30u);
+}
+
 TEST_F(SheetFileTest, HoldsNoMoreCellsThanItsBound) {
   TSheetFile sheet;
   for (int32_t i = 0; i < int32_t(TSheetFile::kMaxCells); ++i) sheet.SetCell(i / 1000 + 1, i % 1000 + 1, {});
