@@ -252,10 +252,13 @@ class TWorksheetReader : public TXmlReader {
       int64_t row = fRow + 1;
       if (r) {
         double value = 0;
-        if (!ParseDouble(r, value) || value != double(int64_t(value))) return Stop("has a bad row number");
+        if (!ParseDouble(r, value)) return Stop("has a bad row number");
+        // Checked before the conversion, which a number beyond the integers would make undefined.
+        if (!(value >= 1 && value <= TSheetFile::kMaxRow)) return Stop("has a row beyond the sheet's limits");
+        if (value != double(int64_t(value))) return Stop("has a bad row number");
         row = int64_t(value);
       }
-      if (row < 1 || row > TSheetFile::kMaxRow) return Stop("has a row beyond the sheet's limits");
+      if (row > TSheetFile::kMaxRow) return Stop("has a row beyond the sheet's limits");
       fRow = int32_t(row);
       fColumn = 0;
     } else if (name == "c") {
