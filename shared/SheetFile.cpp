@@ -13,7 +13,6 @@
 #include <cerrno>
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cstring>
 #include <filesystem>
@@ -41,25 +40,18 @@ std::string FileTitle(const std::string& path) {
   throw ESheetFileError("\"" + name + "\" " + why);
 }
 
-bool ParseDouble(std::string_view text, double& value) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  if (text.empty()) return false;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return error == std::errc() && end == text.data() + text.size();
-}
-
 // "B7" -> row 7, column 2; false for anything that is no reference within the sheet's bounds.
 bool ParseCellName(std::string_view text, int32_t& row, int32_t& column) {
   size_t i = 0;
   int64_t c = 0, r = 0;
-  while (i < text.size() && i < 4 && std::isalpha(static_cast<unsigned char>(text[i]))) {
-    c = c * 26 + (std::toupper(static_cast<unsigned char>(text[i])) - 'A' + 1);
+  // ASCII only, whatever the locale says a letter is.
+  const auto letter = [](char ch) { return (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z'); };
+  while (i < text.size() && i < 4 && letter(text[i])) {
+    c = c * 26 + ((text[i] & ~0x20) - 'A' + 1);
     ++i;
   }
   const size_t letters = i;
-  while (i < text.size() && i - letters < 8 && std::isdigit(static_cast<unsigned char>(text[i]))) {
+  while (i < text.size() && i - letters < 8 && text[i] >= '0' && text[i] <= '9') {
     r = r * 10 + (text[i] - '0');
     ++i;
   }
@@ -252,7 +244,7 @@ class TWorksheetReader : public TXmlReader {
       int64_t row = fRow + 1;
       if (r) {
         double value = 0;
-        if (!ParseDouble(r, value)) return Stop("has a bad row number");
+        if (!ParseSheetNumber(r, value)) return Stop("has a bad row number");
         // Checked before the conversion, which a number beyond the integers would make undefined.
         if (!(value >= 1 && value <= TSheetFile::kMaxRow)) return Stop("has a row beyond the sheet's limits");
         if (value != double(int64_t(value))) return Stop("has a bad row number");
@@ -323,7 +315,7 @@ class TWorksheetReader : public TXmlReader {
       return;
     } else if (fType == "s") {
       double index = -1;
-      if (!ParseDouble(fValue, index) || index < 0 || index >= double(fStrings.size()) ||
+      if (!ParseSheetNumber(fValue, index) || index < 0 || index >= double(fStrings.size()) ||
           index != double(int64_t(index)))
         return Stop("names a shared string it does not hold (cell " + SheetCellName(fCellRow, fCellColumn) + ")");
       cell.Kind = ESheetCellKind::Text;
@@ -338,7 +330,7 @@ class TWorksheetReader : public TXmlReader {
       cell.Kind = ESheetCellKind::Text;
       cell.Text = fValue;
     } else {
-      if (!ParseDouble(fValue, cell.Number))
+      if (!ParseSheetNumber(fValue, cell.Number))
         return Stop("holds a number cell that is no number (cell " + SheetCellName(fCellRow, fCellColumn) + ")");
       cell.Kind = ESheetCellKind::Number;
     }
@@ -590,6 +582,15 @@ class TXlsWriter {
 }
 
 }  // namespace
+
+bool ParseSheetNumber(std::string_view text, double& value) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  if (text.empty()) return false;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return error == std::errc() && end == text.data() + text.size();
+}
 
 std::string SheetCellName(int32_t row, int32_t column) {
   std::string letters;

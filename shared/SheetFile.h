@@ -59,4 +59,8 @@ class TSheetFile {
 // "B7" for row 7, column 2.
 std::string SheetCellName(int32_t row, int32_t column);
 
+// A number in decimal notation with "." as cells hold it, blanks around and a leading "+"
+// allowed, in any locale; false for anything else.
+bool ParseSheetNumber(std::string_view text, double& value);
+
 }  // namespace shared

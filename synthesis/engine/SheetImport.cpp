@@ -1,9 +1,8 @@
 // Curve points from worksheet 1 of a workbook file.
 #include "synthesis/engine/SheetImport.h"
 
-#include <charconv>
 #include <exception>
-#include <string_view>
+#include <string>
 
 namespace vesk {
 
@@ -18,14 +17,9 @@ double TSheetFileCells::Value(int32_t row, int32_t column) const {
     case ESheetCellKind::Boolean:
       return cell.Number;
     case ESheetCellKind::Text: {
-      std::string_view text = cell.Text;
-      while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-      while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-      if (text.empty()) return 0;
-      if (text.front() == '+') text.remove_prefix(1);
+      if (cell.Text.find_first_not_of(" \t") == std::string::npos) return 0;
       double value = 0;
-      const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-      if (error == std::errc() && end == text.data() + text.size()) return value;
+      if (shared::ParseSheetNumber(cell.Text, value)) return value;
       break;
     }
     case ESheetCellKind::Error:
