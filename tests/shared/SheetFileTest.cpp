@@ -179,8 +179,12 @@ TEST_F(SheetFileTest, FilesThatAreNoWorkbookOrNoFileAreRefused) {
     std::string path;
     const char* message;
   };
+  // A sparse file past the size bound: refused before anything is read.
+  const std::string huge = Write("huge.xlsx", "PK\x03\x04");
+  fs::resize_file(huge, TSheetFile::kMaxFileBytes + 1);
   const TCase cases[] = {
       {"missing", (dir / "none.xlsx").string(), "does not exist"},
+      {"huge", huge, "is too large (over 256 MB)"},
       {"folder", dir.string(), "is no file"},
       {"device", "/dev/zero", "is no file"},
       {"text", Write("plain.xls", "Nr\tx\ty\n1\t2\t3\n"), "is no Excel workbook"},
