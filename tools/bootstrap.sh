@@ -5,7 +5,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 packages=(build-essential cmake ninja-build pkg-config git unzip
   qt6-base-dev qt6-qpa-plugins qt6-multimedia-dev qt6-svg-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libjpeg62-turbo-dev libxlsxwriter-dev
+  libjpeg62-turbo-dev libxlsxwriter-dev libzip-dev libexpat1-dev libfreexl-dev
   ffmpeg python3-openpyxl
   xdg-utils libfile-mimeinfo-perl shared-mime-info desktop-file-utils)
 missing=()

@@ -13,10 +13,14 @@ QString QtFilter(const QString& filter) {
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
     QString patterns = parts[i + 1];
     patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-    // The text may already name its patterns ("Bitmap Files (*.bmp)"); Qt reads the last pair
-    // of parentheses, so they are added once more only when they differ.
+    // The text may already name its patterns ("Bitmap Files (*.bmp)", "Excel files
+    // (*.xlsx;*.xls)"); Qt reads the last pair of parentheses, so they are added once more only
+    // when they differ, and a list with ";" is given Qt's blanks.
     const QString suffix = QStringLiteral(" (") + patterns + QLatin1Char(')');
-    filters << (parts[i].endsWith(suffix) ? parts[i] : parts[i] + suffix);
+    const QString named = QStringLiteral(" (") + parts[i + 1] + QLatin1Char(')');
+    QString text = parts[i];
+    if (text.endsWith(named)) text.chop(named.size());
+    filters << (text.endsWith(suffix) ? text : text + suffix);
   }
   return filters.join(QStringLiteral(";;"));
 }

@@ -144,6 +144,7 @@ TMainForm::TMainForm(std::unique_ptr<shared::TUserDialogs> dialogs, QWidget* par
   FGroundDrawing = std::make_unique<shared::TDXFDrawing>(shared::TDXFProfile::Synthesis());
   SeedRandomFromClock();
   CreateViewTools();
+  CreateImportCommands();
   CreateSolutionList();
   Closing = false;
   UpdateControls();
@@ -729,13 +730,11 @@ void TMainForm::ResetTypeButtons() {
 }
 
 void TMainForm::UpdateControls() {
-  // These wait for the exports; they are switched on where those are wired in.
-  for (QAction* action : {FileImportDXFItem, FileImportExcelItem})
-    action->setEnabled(false);
   for (QAction* action : {ViewZoomAllItem, ViewZoomInItem, ViewZoomOutItem}) action->setEnabled(true);
   const bool generating = GenerateButton->isChecked();
   const bool optimizing = OptimizeButton->isChecked();
   const bool idle = !generating && !optimizing;
+  UpdateImportControls(idle);
   const bool current = FSolutions->Current != nullptr;
   const bool curve = FCurve->Count() >= 2;
   FileNewItem->setEnabled(idle);

@@ -68,6 +68,8 @@ class TProjectStore {
   virtual void Write(const std::string& path) = 0;
   // A new project: forget what the last read kept.
   virtual void Clear() {}
+  // The ground-link drawing's file, as the next write stores it.
+  virtual void SetGroundDrawingName(const std::string&) {}
 };
 
 class TMainForm : public QMainWindow {
@@ -117,6 +119,11 @@ class TMainForm : public QMainWindow {
   void HelpAbout();
   void SynthesisOptionsClick();
   void ViewUnitsClick();
+  // Imports: curve points from worksheet 1 of a workbook, the ground-link and output-link DXF
+  // drawings.
+  bool FileImportFromExcelItemClick();
+  bool FileImportDXFClick();
+  bool ImportOutputLinkButtonClick();
 
   // Exports of the current solution; nothing happens without one. A file that cannot be
   // written, the SAM refusal or a desktop that opens nothing raise with the message.
@@ -293,6 +300,9 @@ class TMainForm : public QMainWindow {
   QAction* NewCouplerButton;
   QAction* OriginCouplerButton;
   QAction* NewBackGroundButton;
+  QAction* ImportFromExcelButton;
+  QAction* ImportBackGroundButton;
+  QAction* ImportOutputLinkButton;
   // The views' popups: the mode commands of the mechanism and output-link views.
   QMenu* PopupMenu1;
   QMenu* CouplerPopupMenu;
@@ -382,6 +392,10 @@ class TMainForm : public QMainWindow {
   void CreateViewTools();
   void CreateGraphTabs();
   void RefillGraph();
+  void CreateImportCommands();
+  void UpdateImportControls(bool idle);
+  // The DXF file of an import, "" when cancelled.
+  std::string PickDXFFile();
   void SetViewMode(int view, int mode);
   void MechPick();
   void CouplerPick();

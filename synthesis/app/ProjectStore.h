@@ -18,6 +18,7 @@ class TWindowProjectStore : public TProjectStore {
   void Read(const std::string& path) override;
   void Write(const std::string& path) override;
   void Clear() override { fGroundDrawingName.clear(); }
+  void SetGroundDrawingName(const std::string& name) override { fGroundDrawingName = name; }
 
  private:
   TMainForm& fForm;

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "shared/Canvas2D.h"
+#include "shared/Complex.h"
 #include "shared/FilePath.h"
 #include "shared/dxf/DXFDrawing.h"
 #include "synthesis/engine/AppOptions.h"
@@ -58,18 +59,29 @@ void TDrawing::SetModified(bool value) {
 }
 
 void TDrawing::LoadDXF(const std::string& path) {
+  // A damaged DXF file must not make the project that names it unreadable.
+  try {
+    ImportDXF(path);
+  } catch (const std::exception&) {
+    fDXF->Clear();
+  }
+}
+
+void TDrawing::ImportDXF(const std::string& path) {
   fDXFFileName = path;
   Modified = true;
   if (path.empty()) {
     fDXF->Clear();
     return;
   }
-  // A damaged DXF file must not make the project that names it unreadable.
-  try {
-    fDXF->Load(path);
-  } catch (const std::exception&) {
+  std::error_code error;
+  const fs::file_status status = fs::status(path, error);
+  // A device or a pipe named in a project could block the reader for ever.
+  if (fs::exists(status) && !fs::is_regular_file(status)) {
     fDXF->Clear();
+    throw shared::EFileReadError("\"" + path + "\" is no file.");
   }
+  fDXF->Load(path);
 }
 
 TComplexLine* TDrawing::GetLine(int32_t i) const {

@@ -53,6 +53,10 @@ class TDrawing : public shared::TGeneralList {
   // Loads the DXF drawing from the path ("" clears it); a file that fails to load leaves it
   // empty.
   void LoadDXF(const std::string& path);
+  // As LoadDXF, but a file that fails raises the DXF library's error and keeps what was read;
+  // a name that is no regular file (a folder, a device) raises without reading. A missing file
+  // leaves the drawing empty.
+  void ImportDXF(const std::string& path);
 
   // Item i (0-based) as a line; nullptr outside 0..Count-1.
   TComplexLine* GetLine(int32_t i) const;

@@ -312,28 +312,37 @@ void TSpline::ImportFromSheet(const TSheetCells& cells) {
   int32_t positiveIn = 0;
   bool lastPositive = false;
   double lastIn = 0;
-  // The curve holds kCapacity points; rows beyond them are not read.
-  for (int32_t row = 2; Count() < kCapacity && value(row, 1) != 0; ++row) {
-    auto point = std::make_unique<TPrePoint>();
-    const double a = value(row, 2), b = value(row, 3);
-    if (polar)
-      point->SetPolar(convert.ToSI(shared::cuLength, a), convert.ToSI(shared::cuAngle, b));
-    else
-      point->SetXY(convert.ToSI(shared::cuLength, a), convert.ToSI(shared::cuLength, b));
-    point->Out = convert.ToSI(shared::cuAngle, value(row, 4));
-    point->In = convert.ToSI(shared::cuAngle, value(row, 5));
-    lastIn = point->In;
-    lastPositive = point->In > 0;
-    if (lastPositive) ++positiveIn;
-    Add(std::move(point));
+  // The points of the rows read before a cell that cannot be read stay, as a whole curve.
+  const auto finish = [&] {
+    Out = true;
+    OutTotal = false;
+    In = positiveIn == Count() - 1;
+    InTotal = !In && positiveIn == 1 && lastPositive;
+    if (In || InTotal) TotalIn = lastIn;
+    Deselect();
+    Recalc();
+  };
+  try {
+    // The curve holds kCapacity points; rows beyond them are not read.
+    for (int32_t row = 2; Count() < kCapacity && value(row, 1) != 0; ++row) {
+      auto point = std::make_unique<TPrePoint>();
+      const double a = value(row, 2), b = value(row, 3);
+      if (polar)
+        point->SetPolar(convert.ToSI(shared::cuLength, a), convert.ToSI(shared::cuAngle, b));
+      else
+        point->SetXY(convert.ToSI(shared::cuLength, a), convert.ToSI(shared::cuLength, b));
+      point->Out = convert.ToSI(shared::cuAngle, value(row, 4));
+      point->In = convert.ToSI(shared::cuAngle, value(row, 5));
+      lastIn = point->In;
+      lastPositive = point->In > 0;
+      if (lastPositive) ++positiveIn;
+      Add(std::move(point));
+    }
+  } catch (...) {
+    finish();
+    throw;
   }
-  Out = true;
-  OutTotal = false;
-  In = positiveIn == Count() - 1;
-  InTotal = !In && positiveIn == 1 && lastPositive;
-  if (In || InTotal) TotalIn = lastIn;
-  Deselect();
-  Recalc();
+  finish();
 }
 
 void TSpline::ExportTabLines(shared::TTabLines& lines) const {

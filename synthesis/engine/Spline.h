@@ -16,7 +16,7 @@
 namespace vesk {
 
 // The cells of a worksheet, as the spreadsheet import reads them. Rows and columns count from
-// 1; an empty cell, or one that holds no number, reads 0.
+// 1; an empty cell reads 0. A cell that cannot be read as a number may raise.
 class TSheetCells {
  public:
   virtual ~TSheetCells() = default;
@@ -86,7 +86,8 @@ class TSpline : public TComplexPointList {
   // A table of the control points in display units.
   void WriteHtml(std::ostream& out) const;
   // Control points from row 2 on until a 0 in column 1, at most kCapacity: position in columns
-  // 2 and 3 (polar: R and angle), Out in 4, In in 5, in display units.
+  // 2 and 3 (polar: R and angle), Out in 4, In in 5, in display units. When a cell raises, the
+  // points of the rows before it stay, recalculated, and the exception goes on.
   void ImportFromSheet(const TSheetCells& cells);
   // The "Curve" section that the animator reads as its target curve; nothing without points.
   void ExportTabLines(shared::TTabLines& lines = shared::TabLines()) const;

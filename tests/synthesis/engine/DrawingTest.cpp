@@ -316,3 +316,35 @@ TEST(DrawingTest, NewDrawingReadsRealDXFFiles) {
   EXPECT_EQ(d.StoredDXFName(), "bad.dxf");
   ResetAppOptions();
 }
+
+// A name that is no regular file is not read: a project naming a device (which never ends) or a
+// folder reads at once with the drawing empty and the name kept; the import command is told why.
+TEST(DrawingTest, ADeviceOrFolderIsNotReadAsADXFFile) {
+  TTempFolder folder;
+  TDrawing d;
+  d.ProjectDirectory = "/dev";
+  d.LoadDXF("/dev/zero");
+  const std::string text = Written(d);
+  ASSERT_NE(text.find("\r\nzero\r\n"), std::string::npos);
+  AppOptions.ShowOutputLinkDrawing = true;
+  std::istringstream in(text);
+  d.ReadFromText(in);
+  EXPECT_FALSE(d.DXFDrawing().HasEntities());
+  EXPECT_FALSE(AppOptions.ShowOutputLinkDrawing);
+  EXPECT_EQ(d.DXFFileName(), "/dev/zero");
+
+  for (const std::string& path : {std::string("/dev/zero"), folder.root.string()}) {
+    try {
+      d.ImportDXF(path);
+      ADD_FAILURE() << path;
+    } catch (const shared::EFileReadError& error) {
+      EXPECT_EQ(std::string(error.what()), "\"" + path + "\" is no file.");
+    }
+    EXPECT_FALSE(d.DXFDrawing().HasEntities());
+    EXPECT_EQ(d.DXFFileName(), path);
+  }
+  // A missing file is no fault: the drawing is empty.
+  EXPECT_NO_THROW(d.ImportDXF((folder.root / "none.dxf").string()));
+  EXPECT_FALSE(d.DXFDrawing().HasEntities());
+  ResetAppOptions();
+}

@@ -1,0 +1,113 @@
+// libFuzzer target of the workbook reader and the curve import over its cells. The first byte
+// picks what the rest is: 0 a whole .xlsx, 1 a whole .xls (through a temporary file, as freexl
+// reads only files), 2 the XML of worksheet 1 and 3 the shared strings, each packed into an
+// otherwise sound .xlsx so the XML reaches the parser unmangled. ESheetFileError is expected;
+// anything else is a finding.
+#include <unistd.h>
+#include <zip.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "fuzz/FuzzSupport.h"
+#include "shared/SheetFile.h"
+#include "synthesis/engine/SheetImport.h"
+#include "synthesis/engine/Spline.h"
+
+namespace {
+
+constexpr char kRel[] = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+
+// The parts stored without compression in a zip made in memory.
+std::string Zip(const std::map<std::string, std::string>& parts) {
+  zip_error_t error;
+  zip_error_init(&error);
+  zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
+  zip_source_keep(buffer);
+  zip_t* archive = zip_open_from_source(buffer, ZIP_TRUNCATE, &error);
+  for (const auto& [name, content] : parts) {
+    const zip_int64_t index =
+        zip_file_add(archive, name.c_str(), zip_source_buffer(archive, content.data(), content.size(), 0), 0);
+    zip_set_file_compression(archive, zip_uint64_t(index), ZIP_CM_STORE, 0);
+  }
+  zip_close(archive);
+  std::string bytes;
+  if (zip_source_open(buffer) == 0) {
+    char chunk[4096];
+    for (zip_int64_t n; (n = zip_source_read(buffer, chunk, sizeof chunk)) > 0;) bytes.append(chunk, size_t(n));
+    zip_source_close(buffer);
+  }
+  zip_source_free(buffer);
+  zip_error_fini(&error);
+  return bytes;
+}
+
+std::string Workbook(const std::string& sheet, const std::string& strings) {
+  return Zip({
+      {"_rels/.rels", std::string("<Relationships><Relationship Id=\"rId1\" Type=\"") + kRel +
+                          "/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>"},
+      {"xl/workbook.xml", std::string("<workbook xmlns:r=\"") + kRel +
+                              "\"><sheets><sheet name=\"A\" sheetId=\"1\" r:id=\"rId1\"/></sheets></workbook>"},
+      {"xl/_rels/workbook.xml.rels", std::string("<Relationships><Relationship Id=\"rId1\" Type=\"") + kRel +
+                                         "/worksheet\" Target=\"worksheets/sheet1.xml\"/><Relationship Id=\"rId2\" "
+                                         "Type=\"" +
+                                         kRel + "/sharedStrings\" Target=\"sharedStrings.xml\"/></Relationships>"},
+      {"xl/worksheets/sheet1.xml", sheet},
+      {"xl/sharedStrings.xml", strings},
+  });
+}
+
+const char kSheet[] =
+    "<worksheet><sheetData><row r=\"2\"><c r=\"A2\" t=\"s\"><v>0</v></c><c r=\"B2\" t=\"s\"><v>1</v></c>"
+    "<c r=\"C2\" t=\"s\"><v>2</v></c></row><row r=\"3\"><c r=\"A3\" t=\"s\"><v>3</v></c><c r=\"B3\" t=\"s\">"
+    "<v>4</v></c></row></sheetData></worksheet>";
+const char kStrings[] = "<sst><si><t>1</t></si><si><t>2.5</t></si><si><t>3</t></si><si><t>1</t></si><si><t>x</t></si></sst>";
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  fuzz::CreateServices();
+  if (size == 0) return 0;
+  const std::string_view rest(reinterpret_cast<const char*>(data) + 1, size - 1);
+  shared::TSheetFile sheet;
+  try {
+    switch (data[0] % 4) {
+      case 0:
+        sheet.LoadXlsx(rest);
+        break;
+      case 1: {
+        const std::string path = "/tmp/sheetfilefuzz-" + std::to_string(::getpid()) + ".xls";
+        if (FILE* file = std::fopen(path.c_str(), "wb")) {
+          std::fwrite(rest.data(), 1, rest.size(), file);
+          std::fclose(file);
+        }
+        try {
+          sheet.LoadFromFile(path);
+        } catch (...) {
+          std::remove(path.c_str());
+          throw;
+        }
+        std::remove(path.c_str());
+        break;
+      }
+      case 2:
+        sheet.LoadXlsx(Workbook(std::string(rest), kStrings));
+        break;
+      default:
+        sheet.LoadXlsx(Workbook(kSheet, std::string(rest)));
+        break;
+    }
+  } catch (const shared::ESheetFileError&) {
+  }
+  // The curve reads whatever cells were read.
+  vesk::TSpline curve;
+  try {
+    curve.ImportFromSheet(vesk::TSheetFileCells(sheet));
+  } catch (const shared::ESheetFileError&) {
+  }
+  return 0;
+}

@@ -1,0 +1,180 @@
+// The synthesis main window's imports: curve points from worksheet 1 of a workbook file, and the
+// DXF drawings of the ground link and the output link.
+#include <QAction>
+#include <QApplication>
+#include <QCursor>
+#include <QToolBar>
+#include <exception>
+#include <functional>
+#include <filesystem>
+#include <system_error>
+
+#include "shared/dxf/DXFDrawing.h"
+#include "shared/qt/Application.h"
+#include "shared/qt/PathName.h"
+#include "synthesis/app/MainForm.h"
+#include "synthesis/engine/AppOptions.h"
+#include "synthesis/engine/Drawing.h"
+#include "synthesis/engine/ProgramInfo.h"
+#include "synthesis/engine/SheetImport.h"
+#include "synthesis/engine/Spline.h"
+
+namespace vesk {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr char kExcelFilter[] = "Excel files (*.xlsx;*.xls)|*.xlsx;*.xls|All files (*.*)|*.*";
+constexpr char kDXFFilter[] = "DXF files (*.dxf)|*.dxf|All files (*.*)|*.*";
+
+bool IsFile(const std::string& path) {
+  std::error_code error;
+  return !path.empty() && fs::is_regular_file(fs::path(path), error);
+}
+
+// The folder with a trailing "/", as the program information keeps its folders.
+std::string FolderOf(const std::string& path) {
+  std::string folder = fs::absolute(fs::path(path)).parent_path().string();
+  if (folder.empty() || folder.back() != '/') folder += '/';
+  return folder;
+}
+
+// The hourglass while it lives, restored however the work ends.
+struct TBusyCursor {
+  TBusyCursor() { QApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
+  ~TBusyCursor() { QApplication::restoreOverrideCursor(); }
+  TBusyCursor(const TBusyCursor&) = delete;
+  TBusyCursor& operator=(const TBusyCursor&) = delete;
+};
+
+}  // namespace
+
+void TMainForm::CreateImportCommands() {
+  const auto button = [](QToolBar* bar, const char* name, const QString& text, const QString& hint) {
+    QAction* action = bar->addAction(text);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setToolTip(hint);
+    action->setStatusTip(hint);
+    return action;
+  };
+  ImportFromExcelButton = button(ToolBar1, "ImportFromExcelButton", "Import", "Import curve points from Excel");
+  ImportOutputLinkButton = button(ViewToolBars[1], "ImportOutputLinkButton", "DXF", "Import output link DXF drawing");
+  ImportBackGroundButton = button(ViewToolBars[2], "ImportBackGroundButton", "DXF", "Import ground link DXF drawing");
+  // A failure shows its message and the window goes on.
+  const auto guarded = [this](QAction* action, std::function<void()> command) {
+    connect(action, &QAction::triggered, this, [command] {
+      shared::DeliverGuarded([&] {
+        command();
+        return true;
+      });
+    });
+  };
+  for (QAction* action : {FileImportExcelItem, ImportFromExcelButton})
+    guarded(action, [this] { FileImportFromExcelItemClick(); });
+  for (QAction* action : {FileImportDXFItem, ImportBackGroundButton}) guarded(action, [this] { FileImportDXFClick(); });
+  guarded(ImportOutputLinkButton, [this] { ImportOutputLinkButtonClick(); });
+}
+
+void TMainForm::UpdateImportControls(bool idle) {
+  for (QAction* action :
+       {FileImportExcelItem, ImportFromExcelButton, FileImportDXFItem, ImportBackGroundButton, ImportOutputLinkButton})
+    action->setEnabled(idle);
+}
+
+bool TMainForm::FileImportFromExcelItemClick() {
+  if (AskSave() == shared::TAnswer::Cancel) return false;
+  shared::TFileRequest request;
+  request.Title = QStringLiteral("Import Excel");
+  request.Filter = QString::fromLatin1(kExcelFilter);
+  request.FilterIndex = 1;
+  request.DefaultExt = QStringLiteral("xls");
+  request.InitialDir = shared::FromPath(ProgramInfo().DataDir);
+  if (!Dialogs->PickOpenFile(request)) return false;
+  QApplication::processEvents();
+  NewProject();
+  const std::string path = shared::ToPath(request.FileName);
+  std::string fault;
+  {
+    const TBusyCursor busy;
+    // A file that is not there (a typed name) leaves the new project empty.
+    if (IsFile(path)) {
+      ProgramInfo().DataDir = FolderOf(path);
+      try {
+        ImportCurveFromFile(*FCurve, path);
+      } catch (const std::exception& error) {
+        fault = error.what();
+      }
+    }
+  }
+  RefreshAll();
+  // Shown after the refresh, so the points read before the fault are on screen with it.
+  if (!fault.empty()) shared::ShowException(shared::ExceptionText(fault));
+  return true;
+}
+
+std::string TMainForm::PickDXFFile() {
+  shared::TFileRequest request;
+  request.Title = QStringLiteral("Import DXF File");
+  request.Filter = QString::fromLatin1(kDXFFilter);
+  request.FilterIndex = 1;
+  request.DefaultExt = QStringLiteral("dxf");
+  request.InitialDir = shared::FromPath(ProgramInfo().DataDir);
+  if (!Dialogs->PickOpenFile(request)) return "";
+  const std::string path = shared::ToPath(request.FileName);
+  if (IsFile(path)) ProgramInfo().DataDir = FolderOf(path);
+  return path;
+}
+
+bool TMainForm::FileImportDXFClick() {
+  const std::string path = PickDXFFile();
+  if (path.empty()) return false;
+  std::string fault;
+  {
+    const TBusyCursor busy;
+    try {
+      std::error_code error;
+      const fs::file_status status = fs::status(path, error);
+      // A device or a pipe would never end.
+      if (fs::exists(status) && !fs::is_regular_file(status)) {
+        FGroundDrawing->Clear();
+        throw shared::EFileReadError("\"" + path + "\" is no file.");
+      }
+      FGroundDrawing->LoadFromFile(path);
+    } catch (const std::exception& error) {
+      fault = error.what();
+    }
+  }
+  // The drawing keeps its full name; the project file stores it relative to itself.
+  FGroundDrawing->FileName = path;
+  if (Store) Store->SetGroundDrawingName(path);
+  Modified = true;
+  AppOptions.ShowGroundDrawing = FGroundDrawing->Count() > 0;
+  ZoomAll(2);
+  RepaintView(0);
+  // What was read before a fault stays; the message as the DXF library gives it.
+  if (!fault.empty()) shared::ShowException(shared::ExceptionText(fault));
+  return true;
+}
+
+bool TMainForm::ImportOutputLinkButtonClick() {
+  const std::string path = PickDXFFile();
+  if (path.empty()) return false;
+  Drawing().Clear();
+  std::string fault;
+  {
+    const TBusyCursor busy;
+    try {
+      Drawing().ImportDXF(path);
+    } catch (const std::exception& error) {
+      fault = error.what();
+    }
+  }
+  AppOptions.ShowOutputLinkDrawing = Drawing().DXFDrawing().HasEntities();
+  ZoomAll(1);
+  RepaintView(0);
+  if (!fault.empty()) shared::ShowException(shared::ExceptionText(fault));
+  return true;
+}
+
+}  // namespace vesk

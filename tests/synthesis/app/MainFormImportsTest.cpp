@@ -1,0 +1,314 @@
+// The synthesis main window's imports driven headless: curve points from .xls and .xlsx files
+// (the save question, the dialog, a fault that keeps the points read), and the ground-link and
+// output-link DXF drawings with their flags, zoom and project round trip.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QTemporaryDir>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "shared/Convert.h"
+#include "shared/ProjectInfo.h"
+#include "shared/dxf/DXFDrawing.h"
+#include "shared/qt/Application.h"
+#include "shared/qt/PathName.h"
+#include "shared/qt/UserDialogs.h"
+#include "synthesis/app/MainForm.h"
+#include "synthesis/app/ProjectStore.h"
+#include "synthesis/engine/AppOptions.h"
+#include "synthesis/engine/Drawing.h"
+#include "synthesis/engine/ProgramInfo.h"
+#include "synthesis/engine/Spline.h"
+#include "synthesis/engine/SynthOptions.h"
+#include "tests/shared/SheetFiles.h"
+#include "tests/shared/StoreSettings.h"
+
+namespace vesk {
+namespace {
+
+namespace fs = std::filesystem;
+using shared::TAnswer;
+using shared::TFileRequest;
+
+// The sheet reader's fixtures, beside its tests.
+const std::string kSheetFixtures =
+    (std::filesystem::path(SUITE_FIXTURES).parent_path().parent_path().parent_path() / "shared/fixtures").string();
+// One LINE from (0, 0) to (2000, 1000) millimetres.
+const char kLineDXF[] = "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\n0\n20\n0\n11\n2000\n21\n1000\n0\nENDSEC\n0\nEOF\n";
+
+class TImportDialogs : public shared::TUserDialogs {
+ public:
+  std::deque<TAnswer> Answers;
+  std::vector<QString> Questions;
+  QString PickedFile;  // empty cancels the dialog
+  std::vector<TFileRequest> Requests;
+  TAnswer Ask(const QString& text) override {
+    Questions.push_back(text);
+    if (Answers.empty()) throw std::logic_error("unexpected question: " + text.toStdString());
+    const TAnswer answer = Answers.front();
+    Answers.pop_front();
+    return answer;
+  }
+  bool PickOpenFile(TFileRequest& request) override {
+    Requests.push_back(request);
+    if (PickedFile.isEmpty()) return false;
+    request.FileName = PickedFile;
+    return true;
+  }
+  bool PickSaveFile(TFileRequest& request) override { return PickOpenFile(request); }
+};
+
+class MainFormImportsTest : public shared::test::TSettingsStoreTest {
+ protected:
+  void SetUp() override {
+    TSettingsStoreTest::SetUp();
+    shared::FreeConvert();
+    shared::CreateConvert();
+    ResetAppOptions();
+    SynthOptions.SetDefaults();
+    CreateProgramInfo();
+    ProgramInfo().DataDir = shared::ToPath(Dir.path()) + "/";
+    // The output-link drawing is the program's one; another test may have changed it.
+    Drawing().MakeDefault();
+    Drawing().SetModified(false);
+    shared::SetExceptionHandler([this](const QString& text) {
+      Errors.push_back(text);
+      // What the window shows while the message is up.
+      CurveAtError.push_back(Form->Curve().Count());
+      GenerateEnabledAtError.push_back(Form->findChild<QAction*>("GenerateButton")->isEnabled());
+    });
+    auto dialogs = std::make_unique<TImportDialogs>();
+    Dialogs = dialogs.get();
+    Form = std::make_unique<TMainForm>(std::move(dialogs));
+    Form->SetProjectStore(std::make_unique<TWindowProjectStore>(*Form, Info));
+    Form->ShowModal = [](QDialog&) { return 0; };
+    Form->show();
+    Form->FormShow({});
+  }
+  void TearDown() override {
+    Form.reset();
+    FreeProgramInfo();
+    shared::SetExceptionHandler(nullptr);
+    shared::FreeConvert();
+    ResetAppOptions();
+    TSettingsStoreTest::TearDown();
+  }
+  std::string Path(const std::string& name) { return shared::ToPath(Dir.filePath(QString::fromStdString(name))); }
+  std::string Write(const std::string& name, const std::string& bytes) {
+    const std::string path = Path(name);
+    fs::create_directories(fs::path(path).parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+  }
+  void Pick(const std::string& path) { Dialogs->PickedFile = shared::FromPath(path); }
+  // A curve of three points, changed since the last save.
+  void ThreePoints() {
+    TSpline& curve = Form->Curve();
+    for (int i = 0; i < 3; ++i) {
+      auto point = std::make_unique<TPrePoint>();
+      point->SetXY(0.01 * i, 0.02 * i * i);
+      curve.Add(std::move(point));
+    }
+    curve.Recalc();
+    curve.SetModified(true);
+  }
+
+  QTemporaryDir Dir;
+  shared::TProjectInfo Info;
+  std::unique_ptr<TMainForm> Form;
+  TImportDialogs* Dialogs = nullptr;
+  std::vector<QString> Errors;
+  std::vector<int32_t> CurveAtError;
+  std::vector<bool> GenerateEnabledAtError;
+};
+
+TEST_F(MainFormImportsTest, CancelAtTheSaveQuestionOrTheDialogKeepsTheProject) {
+  ThreePoints();
+  Dialogs->Answers = {TAnswer::Cancel};
+  EXPECT_FALSE(Form->FileImportFromExcelItemClick());
+  EXPECT_EQ(Dialogs->Questions, std::vector<QString>{"Save ?"});
+  EXPECT_TRUE(Dialogs->Requests.empty());
+  EXPECT_EQ(Form->Curve().Count(), 3);
+
+  Dialogs->Answers = {TAnswer::No};
+  EXPECT_FALSE(Form->FileImportFromExcelItemClick());
+  ASSERT_EQ(Dialogs->Requests.size(), 1u);
+  EXPECT_EQ(Form->Curve().Count(), 3);
+  const TFileRequest& request = Dialogs->Requests[0];
+  EXPECT_EQ(request.Title, "Import Excel");
+  EXPECT_EQ(request.DefaultExt, "xls");
+  EXPECT_EQ(request.Filter, "Excel files (*.xlsx;*.xls)|*.xlsx;*.xls|All files (*.*)|*.*");
+  // The file dialog names the patterns once, as Qt lists them.
+  EXPECT_EQ(shared::QtFilter(request.Filter), "Excel files (*.xlsx *.xls);;All files (*.*)");
+  EXPECT_EQ(request.FilterIndex, 1);
+  EXPECT_EQ(shared::ToPath(request.InitialDir), ProgramInfo().DataDir);
+}
+
+TEST_F(MainFormImportsTest, ImportsTheCurveOfAnXlsOrXlsxIntoANewProject) {
+  ThreePoints();
+  Form->Modified = true;
+  Dialogs->Answers = {TAnswer::No};
+  Pick(kSheetFixtures + "/curve.xls");
+  EXPECT_TRUE(Form->FileImportFromExcelItemClick());
+  EXPECT_TRUE(Errors.empty());
+  ASSERT_EQ(Form->Curve().Count(), 5);
+  EXPECT_NEAR(Form->Curve().GetPoint(4)->X, 0.031125, 1e-15);
+  EXPECT_NEAR(Form->Curve().GetPoint(3)->Y, -0.00475, 1e-15);
+  EXPECT_EQ(Form->ProjectName(), ProgramInfo().DefaultName);
+  EXPECT_EQ(fs::path(ProgramInfo().DataDir), fs::absolute(fs::path(kSheetFixtures)).string() + "/");
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  // RefreshAll: five points make a curve to generate from.
+  EXPECT_TRUE(Form->findChild<QAction*>("GenerateButton")->isEnabled());
+
+  // An .xlsx through the menu item; the project (now modified) asks again.
+  const std::string xlsx = Write(
+      "book/points.xlsx",
+      shared::test::MakeZip(shared::test::Workbook(
+          shared::test::Row(2, shared::test::Num("A2", "1") + shared::test::Num("B2", "4")) +
+          shared::test::Row(3, shared::test::Num("A3", "1") + shared::test::Num("B3", "8") + shared::test::Num("C3", "2")))));
+  Dialogs->Answers = {TAnswer::No};
+  Pick(xlsx);
+  Form->findChild<QAction*>("FileImportExcelItem")->trigger();
+  ASSERT_EQ(Form->Curve().Count(), 2);
+  EXPECT_NEAR(Form->Curve().GetPoint(2)->X, 0.008, 1e-15);
+  EXPECT_EQ(ProgramInfo().DataDir, Path("book") + "/");
+}
+
+TEST_F(MainFormImportsTest, AFaultShowsItsMessageAfterTheRefreshWithThePointsRead) {
+  Pick(kSheetFixtures + "/text.xls");
+  EXPECT_TRUE(Form->FileImportFromExcelItemClick());
+  ASSERT_EQ(Errors.size(), 1u);
+  EXPECT_TRUE(Errors[0].contains("Cell C4 holds \"six\"")) << Errors[0].toStdString();
+  EXPECT_EQ(CurveAtError[0], 2);
+  EXPECT_TRUE(GenerateEnabledAtError[0]);
+  EXPECT_EQ(Form->Curve().Count(), 2);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+  // A damaged workbook, and a typed name of no file: the new project stays empty.
+  Errors.clear();
+  ThreePoints();
+  Pick(Write("bad.xlsx", "PK\x03\x04 not really a zip"));
+  Dialogs->Answers = {TAnswer::No};
+  EXPECT_TRUE(Form->FileImportFromExcelItemClick());
+  ASSERT_EQ(Errors.size(), 1u);
+  EXPECT_TRUE(Errors[0].contains("\"bad.xlsx\" is damaged")) << Errors[0].toStdString();
+  EXPECT_EQ(Form->Curve().Count(), 0);
+  Errors.clear();
+  ThreePoints();
+  const std::string dataDir = ProgramInfo().DataDir;
+  Pick(Path("typed.xlsx"));
+  Dialogs->Answers = {TAnswer::No};
+  EXPECT_TRUE(Form->FileImportFromExcelItemClick());
+  EXPECT_TRUE(Errors.empty());
+  EXPECT_EQ(Form->Curve().Count(), 0);
+  EXPECT_EQ(ProgramInfo().DataDir, dataDir);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(MainFormImportsTest, TheGroundLinkDrawingLoadsShowsAndZoomsToFit) {
+  Dialogs->PickedFile.clear();
+  EXPECT_FALSE(Form->FileImportDXFClick());
+  ASSERT_EQ(Dialogs->Requests.size(), 1u);
+  EXPECT_EQ(Dialogs->Requests[0].Title, "Import DXF File");
+  EXPECT_EQ(Dialogs->Requests[0].DefaultExt, "dxf");
+  EXPECT_EQ(Dialogs->Requests[0].Filter, "DXF files (*.dxf)|*.dxf|All files (*.*)|*.*");
+  EXPECT_EQ(Dialogs->Requests[0].FilterIndex, 1);
+
+  const std::string path = Write("dxf/ground.dxf", kLineDXF);
+  Pick(path);
+  Form->findChild<QAction*>("ImportBackGroundButton")->trigger();
+  EXPECT_TRUE(Errors.empty());
+  EXPECT_EQ(Form->GroundDrawing().Count(), 1);
+  EXPECT_EQ(Form->GroundDrawing().FileName, path);
+  EXPECT_TRUE(AppOptions.ShowGroundDrawing);
+  EXPECT_NEAR(Form->Canvas(2).Origin().X, 1, 1e-12);
+  EXPECT_NEAR(Form->Canvas(2).Origin().Y, 0.5, 1e-12);
+  EXPECT_EQ(ProgramInfo().DataDir, Path("dxf") + "/");
+
+  // A damaged file: the library's message, the entities read before it, the flag from them.
+  Pick(Write("dxf/bad.dxf", std::string(kLineDXF).replace(std::string(kLineDXF).find("0\nENDSEC"), 0,
+                                                          "0\nLINE\n10\nnot a number\n")));
+  Form->findChild<QAction*>("FileImportDXFItem")->trigger();
+  ASSERT_EQ(Errors.size(), 1u);
+  EXPECT_TRUE(Errors[0].contains("not a number")) << Errors[0].toStdString();
+  EXPECT_GE(Form->GroundDrawing().Count(), 1);
+  EXPECT_TRUE(AppOptions.ShowGroundDrawing);
+
+  // A device is refused without being read; an empty file shows nothing.
+  Errors.clear();
+  Pick("/dev/zero");
+  EXPECT_TRUE(Form->FileImportDXFClick());
+  ASSERT_EQ(Errors.size(), 1u);
+  EXPECT_TRUE(Errors[0].contains("is no file")) << Errors[0].toStdString();
+  EXPECT_EQ(Form->GroundDrawing().Count(), 0);
+  EXPECT_FALSE(AppOptions.ShowGroundDrawing);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(MainFormImportsTest, TheOutputLinkDrawingIsClearedThenLoadsTheDXF) {
+  ASSERT_GT(Drawing().Count(), 0);  // the default house
+  const std::string path = Write("dxf/coupler.dxf", kLineDXF);
+  Pick(path);
+  Form->findChild<QAction*>("ImportOutputLinkButton")->trigger();
+  EXPECT_TRUE(Errors.empty());
+  EXPECT_EQ(Drawing().Count(), 0);
+  EXPECT_TRUE(Drawing().DXFDrawing().HasEntities());
+  EXPECT_EQ(Drawing().DXFFileName(), path);
+  EXPECT_TRUE(AppOptions.ShowOutputLinkDrawing);
+  EXPECT_NEAR(Form->Canvas(1).Origin().X, 1, 1e-12);
+  EXPECT_NEAR(Form->Canvas(1).Origin().Y, 0.5, 1e-12);
+
+  Pick("/dev/zero");
+  EXPECT_TRUE(Form->ImportOutputLinkButtonClick());
+  ASSERT_EQ(Errors.size(), 1u);
+  EXPECT_TRUE(Errors[0].contains("is no file")) << Errors[0].toStdString();
+  EXPECT_FALSE(Drawing().DXFDrawing().HasEntities());
+  EXPECT_FALSE(AppOptions.ShowOutputLinkDrawing);
+}
+
+// Both drawings keep their full names; the project saved through the window in another folder
+// stores them relative to itself and opens with them again.
+TEST_F(MainFormImportsTest, ImportedDrawingsRoundTripThroughAProjectInAnotherFolder) {
+  const std::string ground = Write("drawings/ground.dxf", kLineDXF);
+  const std::string coupler = Write("drawings/coupler.dxf", kLineDXF);
+  Pick(ground);
+  Form->FileImportDXFClick();
+  Pick(coupler);
+  Form->ImportOutputLinkButtonClick();
+  ASSERT_TRUE(Errors.empty());
+  fs::create_directories(Path("projects"));
+  const std::string project = Path("projects/gear.vesk");
+  Pick(project);
+  ASSERT_TRUE(Form->FileSaveAs());
+  std::ifstream in(project, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_NE(text.str().find("\r\n../drawings/ground.dxf\r\n"), std::string::npos);
+  EXPECT_NE(text.str().find("\r\n../drawings/coupler.dxf\r\n"), std::string::npos);
+  EXPECT_EQ(text.str().find(Path("drawings")), std::string::npos);
+
+  Dialogs->Answers = {TAnswer::No, TAnswer::No};
+  ASSERT_TRUE(Form->FileNew());
+  ASSERT_EQ(Form->GroundDrawing().Count(), 0);
+  ASSERT_FALSE(Drawing().DXFDrawing().HasEntities());
+  Pick(project);
+  ASSERT_TRUE(Form->FileOpen());
+  ASSERT_TRUE(Errors.empty()) << Errors[0].toStdString();
+  EXPECT_EQ(Form->GroundDrawing().Count(), 1);
+  EXPECT_TRUE(AppOptions.ShowGroundDrawing);
+  EXPECT_TRUE(Drawing().DXFDrawing().HasEntities());
+  EXPECT_TRUE(AppOptions.ShowOutputLinkDrawing);
+  EXPECT_EQ(fs::path(Drawing().DXFFileName()).lexically_normal(), fs::path(coupler));
+  EXPECT_EQ(fs::path(Form->GroundDrawing().FileName).lexically_normal(), fs::path(ground));
+}
+
+}  // namespace
+}  // namespace vesk
