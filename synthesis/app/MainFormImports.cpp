@@ -12,7 +12,9 @@
 #include "shared/dxf/DXFDrawing.h"
 #include "shared/qt/Application.h"
 #include "shared/qt/PathName.h"
+#include "synthesis/app/CompactToolBar.h"
 #include "synthesis/app/MainForm.h"
+#include "synthesis/app/MechPictures.h"
 #include "synthesis/engine/AppOptions.h"
 #include "synthesis/engine/Drawing.h"
 #include "synthesis/engine/ProgramInfo.h"
@@ -51,16 +53,27 @@ struct TBusyCursor {
 }  // namespace
 
 void TMainForm::CreateImportCommands() {
-  const auto button = [](QToolBar* bar, const char* name, const QString& text, const QString& hint) {
-    QAction* action = bar->addAction(text);
+  const auto button = [](QToolBar* bar, const char* name, const char* picture, const QString& text,
+                          const QString& hint) {
+    QAction* action = bar->addAction(ToolPicture(QString::fromLatin1(picture)), text);
     action->setObjectName(QString::fromLatin1(name));
     action->setToolTip(hint);
     action->setStatusTip(hint);
     return action;
   };
-  ImportFromExcelButton = button(ToolBar1, "ImportFromExcelButton", "Import", "Import curve points from Excel");
-  ImportOutputLinkButton = button(ViewToolBars[1], "ImportOutputLinkButton", "DXF", "Import output link DXF drawing");
-  ImportBackGroundButton = button(ViewToolBars[2], "ImportBackGroundButton", "DXF", "Import ground link DXF drawing");
+  ImportFromExcelButton =
+      button(ToolBar1, "ImportFromExcelButton", "excel", "Import", "Import curve points from Excel");
+  // Beside the other file buttons, before the separator of the type buttons.
+  ToolBar1->removeAction(ImportFromExcelButton);
+  const QList<QAction*> tools = ToolBar1->actions();
+  const qsizetype types = tools.indexOf(MechButtons[0]);
+  ToolBar1->insertAction(types > 0 && tools[types - 1]->isSeparator() ? tools[types - 1] : MechButtons[0],
+                         ImportFromExcelButton);
+  MakeCompact(ToolBar1);
+  ImportOutputLinkButton =
+      button(ViewToolBars[1], "ImportOutputLinkButton", "importdxf", "DXF", "Import output link DXF drawing");
+  ImportBackGroundButton =
+      button(ViewToolBars[2], "ImportBackGroundButton", "importdxf", "DXF", "Import ground link DXF drawing");
   // A failure shows its message and the window goes on.
   const auto guarded = [this](QAction* action, std::function<void()> command) {
     connect(action, &QAction::triggered, this, [command] {

@@ -95,6 +95,11 @@ class MainFormImportsTest : public shared::test::TSettingsStoreTest {
   }
   void TearDown() override {
     Form.reset();
+    // The next tests expect the program's default output-link drawing, without a DXF file.
+    Drawing().MakeDefault();
+    Drawing().ImportDXF("");
+    Drawing().SetModified(false);
+    AppOptions.ShowOutputLinkDrawing = false;
     FreeProgramInfo();
     shared::SetExceptionHandler(nullptr);
     shared::FreeConvert();
