@@ -145,6 +145,7 @@ TMainForm::TMainForm(std::unique_ptr<shared::TUserDialogs> dialogs, QWidget* par
   SeedRandomFromClock();
   CreateViewTools();
   CreateImportCommands();
+  ShowViewToolPictures();
   CreateSolutionList();
   Closing = false;
   UpdateControls();

@@ -390,6 +390,7 @@ class TMainForm : public QMainWindow {
   void CreateToolBar();
   void CreateViews();
   void CreateViewTools();
+  void ShowViewToolPictures();
   void CreateGraphTabs();
   void RefillGraph();
   void CreateImportCommands();

@@ -23,10 +23,12 @@
 #include "shared/qt/QtCanvas.h"
 #include "shared/qt/QtText.h"
 #include "synthesis/app/AreaDlg.h"
+#include "synthesis/app/CompactToolBar.h"
 #include "synthesis/app/CurvePointDlg.h"
 #include "synthesis/app/InputFunctionDlg.h"
 #include "synthesis/app/LineDlg.h"
 #include "synthesis/app/MainForm.h"
+#include "synthesis/app/MechPictures.h"
 #include "synthesis/app/PointDlg.h"
 #include "synthesis/app/QtGraphPaintBox.h"
 #include "synthesis/app/SolutionView.h"
@@ -53,6 +55,32 @@ void Widen(TComplex& min, TComplex& max, const TComplex& p) {
 }
 
 }  // namespace
+
+// The view bars show pictures one text line high, so that a view of the default window shows
+// every button; the captions stay as the hints' short names.
+void TMainForm::ShowViewToolPictures() {
+  static const std::pair<const char*, const char*> kPictures[] = {
+      {"Select", "select"},     {"Properties", "properties"}, {"ZoomIn", "zoomin"},
+      {"ZoomOut", "zoomout"},   {"AddArea", "addarea"},       {"AddCurvePoint", "addcurve"},
+      {"Delete", "delete"},     {"ZoomAll", "zoomall"},       {"LayerSelect", "layers"},
+      {"DrawLine", "line"},     {"New", "new"},               {"Origin", "origin"},
+      {"ImportOutputLink", "importdxf"}, {"ImportBackGround", "importdxf"}};
+  const int side = PictureSide(QFontMetrics(font()));
+  for (QToolBar* bar : ViewToolBars) {
+    bar->setIconSize(QSize(side, side));
+    bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    for (QAction* action : bar->actions()) {
+      // The name without its view's word and "Button": "ZoomInCouplerButton" is "ZoomIn".
+      QString name = action->objectName();
+      name.remove(QStringLiteral("Button"));
+      if (name != QStringLiteral("ImportBackGround")) name.remove(QStringLiteral("BackGround"));
+      if (name != QStringLiteral("ImportOutputLink")) name.remove(QStringLiteral("Coupler"));
+      for (const auto& [key, picture] : kPictures)
+        if (name == QLatin1String(key)) action->setIcon(ToolPicture(QString::fromLatin1(picture)));
+    }
+    MakeCompact(bar);
+  }
+}
 
 void TMainForm::CreateViewTools() {
   const char* barNames[3] = {"MechToolBar", "CouplerToolBar", "BackGroundToolBar"};

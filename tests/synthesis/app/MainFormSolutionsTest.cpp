@@ -545,6 +545,27 @@ TEST_F(MainFormSolutionsTest, TheToolBarsFitOneRowOfTheDefaultWidth) {
   EXPECT_EQ(Form->MechButtons[kSliderType]->toolTip(), "Slider four bar, universal and simple mechanism");
 }
 
+TEST_F(MainFormSolutionsTest, EachViewBarShowsEveryButtonAtTheDefaultWidth) {
+  Form->resize(768, 700);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+  for (int view = 0; view < 3; ++view) {
+    Form->MechPageControl->setCurrentIndex(view);
+    QApplication::processEvents();
+    QToolBar* bar = Form->ViewToolBars[size_t(view)];
+    SCOPED_TRACE(bar->objectName().toStdString());
+    for (QAction* action : bar->actions()) {
+      if (action->isSeparator()) continue;
+      SCOPED_TRACE(action->objectName().toStdString());
+      QWidget* button = bar->widgetForAction(action);
+      ASSERT_NE(button, nullptr);
+      EXPECT_TRUE(button->isVisible());
+      EXPECT_LE(button->geometry().right(), bar->width());
+      EXPECT_FALSE(action->icon().isNull());
+      EXPECT_FALSE(action->toolTip().isEmpty());
+    }
+  }
+}
+
 TEST_F(MainFormSolutionsTest, ADraggedJointMovesAsItsTypeAllows) {
   TMechanismList& list = Form->Solutions();
   auto add = [&](std::unique_ptr<TMechanism> m, double total) {
