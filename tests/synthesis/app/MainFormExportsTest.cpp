@@ -36,6 +36,7 @@
 #include "tests/shared/StoreSettings.h"
 #include "tests/shared/TestFiles.h"
 #include "tests/synthesis/app/FakeDialogs.h"
+#include "tests/synthesis/app/AppServices.h"
 
 namespace vesk {
 namespace {
@@ -52,11 +53,7 @@ class MainFormExportsTest : public shared::test::TSettingsStoreTest {
  protected:
   void SetUp() override {
     TSettingsStoreTest::SetUp();
-    shared::FreeConvert();
-    shared::CreateConvert();
-    ResetAppOptions();
-    SynthOptions.SetDefaults();
-    CreateProgramInfo();
+    test::StartAppServices();
     CreateDefaultInputFunction();
     CreateCMatrix();
     shared::CreateTabLines();
@@ -97,8 +94,7 @@ class MainFormExportsTest : public shared::test::TSettingsStoreTest {
     shared::SetShellOpen(nullptr);
     shared::SetExceptionHandler(nullptr);
     shared::FreeTabLines();
-    FreeProgramInfo();
-    shared::FreeConvert();
+    test::StopAppServices();
     fs::remove_all(dir);
     TSettingsStoreTest::TearDown();
   }

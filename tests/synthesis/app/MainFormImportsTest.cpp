@@ -6,7 +6,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QTemporaryDir>
-#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -30,6 +29,8 @@
 #include "synthesis/engine/SynthOptions.h"
 #include "tests/shared/SheetFiles.h"
 #include "tests/shared/StoreSettings.h"
+#include "tests/synthesis/app/AppServices.h"
+#include "tests/synthesis/app/FakeDialogs.h"
 
 namespace vesk {
 namespace {
@@ -44,37 +45,11 @@ const std::string kSheetFixtures =
 // One LINE from (0, 0) to (2000, 1000) millimetres.
 const char kLineDXF[] = "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\n0\n20\n0\n11\n2000\n21\n1000\n0\nENDSEC\n0\nEOF\n";
 
-class TImportDialogs : public shared::TUserDialogs {
- public:
-  std::deque<TAnswer> Answers;
-  std::vector<QString> Questions;
-  QString PickedFile;  // empty cancels the dialog
-  std::vector<TFileRequest> Requests;
-  TAnswer Ask(const QString& text) override {
-    Questions.push_back(text);
-    if (Answers.empty()) throw std::logic_error("unexpected question: " + text.toStdString());
-    const TAnswer answer = Answers.front();
-    Answers.pop_front();
-    return answer;
-  }
-  bool PickOpenFile(TFileRequest& request) override {
-    Requests.push_back(request);
-    if (PickedFile.isEmpty()) return false;
-    request.FileName = PickedFile;
-    return true;
-  }
-  bool PickSaveFile(TFileRequest& request) override { return PickOpenFile(request); }
-};
-
 class MainFormImportsTest : public shared::test::TSettingsStoreTest {
  protected:
   void SetUp() override {
     TSettingsStoreTest::SetUp();
-    shared::FreeConvert();
-    shared::CreateConvert();
-    ResetAppOptions();
-    SynthOptions.SetDefaults();
-    CreateProgramInfo();
+    test::StartAppServices();
     ProgramInfo().DataDir = shared::ToPath(Dir.path()) + "/";
     // The output-link drawing is the program's one; another test may have changed it.
     Drawing().MakeDefault();
@@ -85,7 +60,7 @@ class MainFormImportsTest : public shared::test::TSettingsStoreTest {
       CurveAtError.push_back(Form->Curve().Count());
       GenerateEnabledAtError.push_back(Form->findChild<QAction*>("GenerateButton")->isEnabled());
     });
-    auto dialogs = std::make_unique<TImportDialogs>();
+    auto dialogs = std::make_unique<TFakeDialogs>();
     Dialogs = dialogs.get();
     Form = std::make_unique<TMainForm>(std::move(dialogs));
     Form->SetProjectStore(std::make_unique<TWindowProjectStore>(*Form, Info));
@@ -100,9 +75,8 @@ class MainFormImportsTest : public shared::test::TSettingsStoreTest {
     Drawing().ImportDXF("");
     Drawing().SetModified(false);
     AppOptions.ShowOutputLinkDrawing = false;
-    FreeProgramInfo();
     shared::SetExceptionHandler(nullptr);
-    shared::FreeConvert();
+    test::StopAppServices();
     ResetAppOptions();
     TSettingsStoreTest::TearDown();
   }
@@ -129,7 +103,7 @@ class MainFormImportsTest : public shared::test::TSettingsStoreTest {
   QTemporaryDir Dir;
   shared::TProjectInfo Info;
   std::unique_ptr<TMainForm> Form;
-  TImportDialogs* Dialogs = nullptr;
+  TFakeDialogs* Dialogs = nullptr;
   std::vector<QString> Errors;
   std::vector<int32_t> CurveAtError;
   std::vector<bool> GenerateEnabledAtError;

@@ -37,6 +37,7 @@
 #include "synthesis/engine/SynthOptions.h"
 #include "tests/shared/StoreSettings.h"
 #include "tests/shared/TestFiles.h"
+#include "tests/synthesis/app/AppServices.h"
 
 namespace vesk {
 namespace {
@@ -67,11 +68,7 @@ class MainFormReportTest : public shared::test::TSettingsStoreTest {
     dir = fs::temp_directory_path() / ("vesk_form_report_" + std::to_string(::getpid()) + "_" + info->name());
     fs::remove_all(dir);
     fs::create_directories(dir / "data");
-    shared::FreeConvert();
-    shared::CreateConvert();
-    ResetAppOptions();
-    SynthOptions.SetDefaults();
-    CreateProgramInfo();
+    test::StartAppServices();
     ProgramInfo().DataDir = (dir / "data").string() + "/";
     CreateDefaultInputFunction();
     CreateCMatrix();
@@ -93,10 +90,9 @@ class MainFormReportTest : public shared::test::TSettingsStoreTest {
   void TearDown() override {
     Form.reset();
     ProjectInfo.reset();
-    FreeProgramInfo();
     shared::SetShellOpen({});
     shared::SetExceptionHandler(nullptr);
-    shared::FreeConvert();
+    test::StopAppServices();
     fs::remove_all(dir);
     TSettingsStoreTest::TearDown();
   }

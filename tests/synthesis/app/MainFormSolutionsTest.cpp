@@ -48,6 +48,7 @@
 #include "synthesis/engine/SynthOptions.h"
 #include "tests/shared/StoreSettings.h"
 #include "tests/synthesis/app/FakeDialogs.h"
+#include "tests/synthesis/app/AppServices.h"
 
 namespace vesk {
 namespace {
@@ -69,15 +70,26 @@ class TPaintCounter : public QObject {
   }
 };
 
+// Every button of the bar in sight, with its picture and its name as hint.
+void ExpectEveryButtonShown(QToolBar& bar) {
+  SCOPED_TRACE(bar.objectName().toStdString());
+  for (QAction* action : bar.actions()) {
+    if (action->isSeparator()) continue;
+    SCOPED_TRACE(action->objectName().toStdString());
+    QWidget* button = bar.widgetForAction(action);
+    ASSERT_NE(button, nullptr);
+    EXPECT_TRUE(button->isVisible());
+    EXPECT_LE(button->geometry().right(), bar.width());
+    EXPECT_FALSE(action->icon().isNull());
+    EXPECT_FALSE(action->toolTip().isEmpty());
+  }
+}
+
 class MainFormSolutionsTest : public shared::test::TSettingsStoreTest {
  protected:
   void SetUp() override {
     TSettingsStoreTest::SetUp();
-    shared::FreeConvert();
-    shared::CreateConvert();
-    ResetAppOptions();
-    SynthOptions.SetDefaults();
-    CreateProgramInfo();
+    test::StartAppServices();
     CreateDefaultInputFunction();
     CreateCMatrix();
     auto dialogs = std::make_unique<TFakeDialogs>();
@@ -92,8 +104,7 @@ class MainFormSolutionsTest : public shared::test::TSettingsStoreTest {
   }
   void TearDown() override {
     Form.reset();
-    FreeProgramInfo();
-    shared::FreeConvert();
+    test::StopAppServices();
     TSettingsStoreTest::TearDown();
   }
 
@@ -528,18 +539,7 @@ TEST_F(MainFormSolutionsTest, TheToolBarsFitOneRowOfTheDefaultWidth) {
   EXPECT_EQ(Form->toolBarArea(Form->ToolBar2), Form->toolBarArea(Form->ToolBar1));
   EXPECT_EQ(Form->ToolBar1->geometry().top(), Form->ToolBar2->geometry().top());
   EXPECT_LE(Form->ToolBar2->geometry().right(), Form->width());
-  for (QToolBar* bar : {Form->ToolBar1, Form->ToolBar2}) {
-    SCOPED_TRACE(bar->objectName().toStdString());
-    for (QAction* action : bar->actions()) {
-      if (action->isSeparator()) continue;
-      SCOPED_TRACE(action->objectName().toStdString());
-      QWidget* button = bar->widgetForAction(action);
-      ASSERT_NE(button, nullptr);
-      EXPECT_TRUE(button->isVisible());
-      EXPECT_LE(button->geometry().right(), bar->width());
-      EXPECT_FALSE(action->icon().isNull());
-    }
-  }
+  for (QToolBar* bar : {Form->ToolBar1, Form->ToolBar2}) ExpectEveryButtonShown(*bar);
   // The type buttons keep their Tags and hints.
   EXPECT_EQ(Form->MechButtons[kSliderType]->data().toInt(), kSliderType);
   EXPECT_EQ(Form->MechButtons[kSliderType]->toolTip(), "Slider four bar, universal and simple mechanism");
@@ -551,18 +551,7 @@ TEST_F(MainFormSolutionsTest, EachViewBarShowsEveryButtonAtTheDefaultWidth) {
   for (int view = 0; view < 3; ++view) {
     Form->MechPageControl->setCurrentIndex(view);
     QApplication::processEvents();
-    QToolBar* bar = Form->ViewToolBars[size_t(view)];
-    SCOPED_TRACE(bar->objectName().toStdString());
-    for (QAction* action : bar->actions()) {
-      if (action->isSeparator()) continue;
-      SCOPED_TRACE(action->objectName().toStdString());
-      QWidget* button = bar->widgetForAction(action);
-      ASSERT_NE(button, nullptr);
-      EXPECT_TRUE(button->isVisible());
-      EXPECT_LE(button->geometry().right(), bar->width());
-      EXPECT_FALSE(action->icon().isNull());
-      EXPECT_FALSE(action->toolTip().isEmpty());
-    }
+    ExpectEveryButtonShown(*Form->ViewToolBars[size_t(view)]);
   }
 }
 

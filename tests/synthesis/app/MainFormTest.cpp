@@ -47,6 +47,7 @@
 #include "synthesis/engine/SynthOptions.h"
 #include "tests/shared/StoreSettings.h"
 #include "tests/synthesis/app/FakeDialogs.h"
+#include "tests/synthesis/app/AppServices.h"
 
 namespace vesk {
 namespace {
@@ -77,11 +78,7 @@ class MainFormTest : public shared::test::TSettingsStoreTest {
  protected:
   void SetUp() override {
     TSettingsStoreTest::SetUp();
-    shared::FreeConvert();
-    shared::CreateConvert();
-    ResetAppOptions();
-    SynthOptions.SetDefaults();
-    CreateProgramInfo();
+    test::StartAppServices();
     ProgramInfo().LastOpened1.clear();
     ProgramInfo().LastOpened2.clear();
     ProgramInfo().DataDir = shared::ToPath(Dir.path()) + "/";
@@ -94,10 +91,9 @@ class MainFormTest : public shared::test::TSettingsStoreTest {
   void TearDown() override {
     Form.reset();
     ProjectInfo.reset();
-    FreeProgramInfo();
     shared::SetShellOpen({});
     shared::SetExceptionHandler(nullptr);
-    shared::FreeConvert();
+    test::StopAppServices();
     TSettingsStoreTest::TearDown();
   }
 

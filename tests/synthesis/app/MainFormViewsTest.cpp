@@ -32,6 +32,7 @@
 #include "synthesis/engine/ProgramInfo.h"
 #include "synthesis/engine/Spline.h"
 #include "tests/shared/StoreSettings.h"
+#include "tests/synthesis/app/AppServices.h"
 
 namespace vesk {
 namespace {
@@ -86,10 +87,7 @@ class MainFormViewsTest : public shared::test::TSettingsStoreTest {
  protected:
   void SetUp() override {
     TSettingsStoreTest::SetUp();
-    shared::FreeConvert();
-    shared::CreateConvert();
-    ResetAppOptions();
-    CreateProgramInfo();
+    test::StartAppServices();
     // The output-link drawing lives for the whole run; each test starts from the default.
     Drawing().MakeDefault();
     Drawing().Origin.SetXY(0, 0);
@@ -107,9 +105,8 @@ class MainFormViewsTest : public shared::test::TSettingsStoreTest {
   }
   void TearDown() override {
     Form.reset();
-    FreeProgramInfo();
     shared::SetExceptionHandler(nullptr);
-    shared::FreeConvert();
+    test::StopAppServices();
     TSettingsStoreTest::TearDown();
   }
 
