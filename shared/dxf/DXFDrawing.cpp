@@ -47,7 +47,10 @@ void TDXFDrawing::Clear() {
 void TDXFDrawing::LoadFromFile(const std::string& path) {
   Clear();
   std::error_code error;
-  if (!std::filesystem::exists(path, error)) return;
+  const std::filesystem::file_status status = std::filesystem::status(path, error);
+  if (!std::filesystem::exists(status)) return;
+  // A device or a pipe would never end; a folder holds no drawing.
+  if (!std::filesystem::is_regular_file(status)) throw EFileReadError("\"" + path + "\" is no file.");
   std::ifstream in(path, std::ios::binary);
   if (!in) throw EFileReadError("Cannot open \"" + path + "\".");
   FileName = path;
@@ -157,7 +160,8 @@ void TDXFDrawing::Draw(TCanvas2D& canvas) {
   PreparePen(canvas);
   for (int32_t i = 0; i < Count(); ++i) {
     TGeneralObject& entity = *Items(i);
-    if (FProfile->FilterInDraw ? !Shown(entity) : InsertsOnly && !dynamic_cast<TDXFInsert*>(&entity)) continue;
+    if (FProfile->FilterInDraw ? !Shown(entity) : InsertsOnly && !dynamic_cast<TDXFInsert*>(&entity))
+      continue;
     entity.Draw(canvas);
   }
 }

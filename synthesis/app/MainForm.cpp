@@ -182,9 +182,9 @@ void TMainForm::CreateMenus() {
   FileSaveItem = item(FileMenu, "FileSaveItem", "&Save", QKeySequence(Qt::CTRL | Qt::Key_S));
   FileSaveAsItem = item(FileMenu, "FileSaveAsItem", "Save &As...");
   FileMenu->addSeparator();
-  FileImportDXFItem = item(FileMenu, "FileImportDXFItem", "Import &DXF...");
+  FileImportDXF = item(FileMenu, "FileImportDXF", "Import &DXF...");
   FileExportToExcelItem = item(FileMenu, "FileExportToExcelItem", "&Export to Excel");
-  FileImportExcelItem = item(FileMenu, "FileImportExcelItem", "I&mport from Excel...");
+  FileImportFromExcelItem = item(FileMenu, "FileImportFromExcelItem", "I&mport from Excel...");
   FileExporttoSAMItem = item(FileMenu, "FileExporttoSAMItem", "Export to SAM...");
   FileExporttoSAMItem->setStatusTip(QStringLiteral("Export the mechanism to a SAM 4.2 DAT file"));
   // "Export to " and the animator's product word, the accelerator on its second letter.
@@ -307,13 +307,13 @@ void TMainForm::CreateToolBar() {
   NewButton = button("NewButton", "New", "New project", false, "new");
   OpenButton = button("OpenButton", "Open", "Open project", false, "open");
   SaveButton = button("SaveButton", "Save", "Save project", false, "save");
-  ReportButton = button("ReportButton", "Report", "HTML Report", false, "report");
+  PrintButton = button("PrintButton", "Report", "HTML Report", false, "report");
   ProjectInfoButton = button("ProjectInfoButton", "Info", "Project Info", false, "projectinfo");
   connect(NewButton, &QAction::triggered, FileNewItem, &QAction::trigger);
   connect(OpenButton, &QAction::triggered, FileOpenItem, &QAction::trigger);
   connect(SaveButton, &QAction::triggered, FileSaveItem, &QAction::trigger);
   connect(ProjectInfoButton, &QAction::triggered, FileProjectInfoItem, &QAction::trigger);
-  connect(ReportButton, &QAction::triggered, FileReportItem, &QAction::trigger);
+  connect(PrintButton, &QAction::triggered, FileReportItem, &QAction::trigger);
   ToolBar1->addSeparator();
 
   auto* types = new QActionGroup(this);
@@ -752,7 +752,7 @@ void TMainForm::UpdateControls() {
   FileExporttoQuillonItem->setEnabled(idle && current);
   FileExportToExcelItem->setEnabled(idle && current);
   FileExporttoSAMItem->setEnabled(current);
-  for (QAction* action : {FileReportItem, ReportButton}) action->setEnabled(idle && current);
+  for (QAction* action : {FileReportItem, PrintButton}) action->setEnabled(idle && current);
   for (QWidget* box : {PaintBox1, PaintBox2, PaintBox3}) box->setEnabled(idle);
   GenerateButton->setEnabled(curve && !optimizing);
   SynthesisGenerate->setEnabled(curve && !optimizing);

@@ -319,9 +319,9 @@ class TMainForm : public QMainWindow {
   QAction* FileOpenItem;
   QAction* FileSaveItem;
   QAction* FileSaveAsItem;
-  QAction* FileImportDXFItem;
+  QAction* FileImportDXF;
   QAction* FileExportToExcelItem;
-  QAction* FileImportExcelItem;
+  QAction* FileImportFromExcelItem;
   QAction* FileExporttoSAMItem;
   QAction* FileExporttoQuillonItem;
   QAction* FileProjectInfoItem;
@@ -362,7 +362,7 @@ class TMainForm : public QMainWindow {
   QAction* NewButton;
   QAction* OpenButton;
   QAction* SaveButton;
-  QAction* ReportButton;
+  QAction* PrintButton;
   QAction* ProjectInfoButton;
   QAction* GenerateButton;
   QAction* OptimizeButton;
@@ -395,8 +395,8 @@ class TMainForm : public QMainWindow {
   void RefillGraph();
   void CreateImportCommands();
   void UpdateImportControls(bool idle);
-  // The DXF file of an import, "" when cancelled.
-  std::string PickDXFFile();
+  // The file of an import, "" when cancelled; an existing file's folder becomes the data path.
+  std::string PickImportFile(const QString& title, const char* filter, const QString& defaultExt);
   void SetViewMode(int view, int mode);
   void MechPick();
   void CouplerPick();

@@ -5,10 +5,11 @@
 #include <QCursor>
 #include <QToolBar>
 #include <exception>
-#include <functional>
 #include <filesystem>
+#include <functional>
 #include <system_error>
 
+#include "shared/FilePath.h"
 #include "shared/dxf/DXFDrawing.h"
 #include "shared/qt/Application.h"
 #include "shared/qt/PathName.h"
@@ -35,13 +36,6 @@ bool IsFile(const std::string& path) {
   return !path.empty() && fs::is_regular_file(fs::path(path), error);
 }
 
-// The folder with a trailing "/", as the program information keeps its folders.
-std::string FolderOf(const std::string& path) {
-  std::string folder = fs::absolute(fs::path(path)).parent_path().string();
-  if (folder.empty() || folder.back() != '/') folder += '/';
-  return folder;
-}
-
 // The hourglass while it lives, restored however the work ends.
 struct TBusyCursor {
   TBusyCursor() { QApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
@@ -54,7 +48,7 @@ struct TBusyCursor {
 
 void TMainForm::CreateImportCommands() {
   const auto button = [](QToolBar* bar, const char* name, const char* picture, const QString& text,
-                          const QString& hint) {
+                         const QString& hint) {
     QAction* action = bar->addAction(ToolPicture(QString::fromLatin1(picture)), text);
     action->setObjectName(QString::fromLatin1(name));
     action->setToolTip(hint);
@@ -62,7 +56,7 @@ void TMainForm::CreateImportCommands() {
     return action;
   };
   ImportFromExcelButton =
-      button(ToolBar1, "ImportFromExcelButton", "excel", "Import", "Import curve points from Excel");
+      button(ToolBar1, "ImportFromExcelButton", "importexcel", "Import", "Import curve points from Excel");
   // Beside the other file buttons, before the separator of the type buttons.
   ToolBar1->removeAction(ImportFromExcelButton);
   const QList<QAction*> tools = ToolBar1->actions();
@@ -83,36 +77,46 @@ void TMainForm::CreateImportCommands() {
       });
     });
   };
-  for (QAction* action : {FileImportExcelItem, ImportFromExcelButton})
+  for (QAction* action : {FileImportFromExcelItem, ImportFromExcelButton})
     guarded(action, [this] { FileImportFromExcelItemClick(); });
-  for (QAction* action : {FileImportDXFItem, ImportBackGroundButton}) guarded(action, [this] { FileImportDXFClick(); });
+  for (QAction* action : {FileImportDXF, ImportBackGroundButton})
+    guarded(action, [this] { FileImportDXFClick(); });
   guarded(ImportOutputLinkButton, [this] { ImportOutputLinkButtonClick(); });
 }
 
 void TMainForm::UpdateImportControls(bool idle) {
-  for (QAction* action :
-       {FileImportExcelItem, ImportFromExcelButton, FileImportDXFItem, ImportBackGroundButton, ImportOutputLinkButton})
+  for (QAction* action : {FileImportFromExcelItem, ImportFromExcelButton, FileImportDXF,
+                          ImportBackGroundButton, ImportOutputLinkButton})
     action->setEnabled(idle);
+}
+
+std::string TMainForm::PickImportFile(const QString& title, const char* filter, const QString& defaultExt) {
+  shared::TFileRequest request;
+  request.Title = title;
+  request.Filter = QString::fromLatin1(filter);
+  request.FilterIndex = 1;
+  request.DefaultExt = defaultExt;
+  request.InitialDir = shared::FromPath(ProgramInfo().DataDir);
+  if (!Dialogs->PickOpenFile(request)) return "";
+  const std::string path = shared::ToPath(request.FileName);
+  // A typed name of no file leaves the data path where it was.
+  if (IsFile(path))
+    ProgramInfo().DataDir = shared::DirectoryWithDelimiter(shared::FullNormal(path).parent_path());
+  return path;
 }
 
 bool TMainForm::FileImportFromExcelItemClick() {
   if (AskSave() == shared::TAnswer::Cancel) return false;
-  shared::TFileRequest request;
-  request.Title = QStringLiteral("Import Excel");
-  request.Filter = QString::fromLatin1(kExcelFilter);
-  request.FilterIndex = 1;
-  request.DefaultExt = QStringLiteral("xls");
-  request.InitialDir = shared::FromPath(ProgramInfo().DataDir);
-  if (!Dialogs->PickOpenFile(request)) return false;
+  const std::string path =
+      PickImportFile(QStringLiteral("Import Excel"), kExcelFilter, QStringLiteral("xls"));
+  if (path.empty()) return false;
   QApplication::processEvents();
   NewProject();
-  const std::string path = shared::ToPath(request.FileName);
   std::string fault;
   {
     const TBusyCursor busy;
     // A file that is not there (a typed name) leaves the new project empty.
     if (IsFile(path)) {
-      ProgramInfo().DataDir = FolderOf(path);
       try {
         ImportCurveFromFile(*FCurve, path);
       } catch (const std::exception& error) {
@@ -126,33 +130,14 @@ bool TMainForm::FileImportFromExcelItemClick() {
   return true;
 }
 
-std::string TMainForm::PickDXFFile() {
-  shared::TFileRequest request;
-  request.Title = QStringLiteral("Import DXF File");
-  request.Filter = QString::fromLatin1(kDXFFilter);
-  request.FilterIndex = 1;
-  request.DefaultExt = QStringLiteral("dxf");
-  request.InitialDir = shared::FromPath(ProgramInfo().DataDir);
-  if (!Dialogs->PickOpenFile(request)) return "";
-  const std::string path = shared::ToPath(request.FileName);
-  if (IsFile(path)) ProgramInfo().DataDir = FolderOf(path);
-  return path;
-}
-
 bool TMainForm::FileImportDXFClick() {
-  const std::string path = PickDXFFile();
+  const std::string path =
+      PickImportFile(QStringLiteral("Import DXF File"), kDXFFilter, QStringLiteral("dxf"));
   if (path.empty()) return false;
   std::string fault;
   {
     const TBusyCursor busy;
     try {
-      std::error_code error;
-      const fs::file_status status = fs::status(path, error);
-      // A device or a pipe would never end.
-      if (fs::exists(status) && !fs::is_regular_file(status)) {
-        FGroundDrawing->Clear();
-        throw shared::EFileReadError("\"" + path + "\" is no file.");
-      }
       FGroundDrawing->LoadFromFile(path);
     } catch (const std::exception& error) {
       fault = error.what();
@@ -171,7 +156,8 @@ bool TMainForm::FileImportDXFClick() {
 }
 
 bool TMainForm::ImportOutputLinkButtonClick() {
-  const std::string path = PickDXFFile();
+  const std::string path =
+      PickImportFile(QStringLiteral("Import DXF File"), kDXFFilter, QStringLiteral("dxf"));
   if (path.empty()) return false;
   Drawing().Clear();
   std::string fault;

@@ -160,6 +160,25 @@ TEST_F(DXFDrawingFileTest, FileNamesMissingFilesAndNoWriting) {
   EXPECT_FALSE(std::filesystem::exists(dir / "out.dxf"));
 }
 
+// A device would never end and a folder holds no drawing: both are refused before reading, and
+// what the drawing held before is gone.
+TEST_F(DXFDrawingFileTest, ADeviceOrAFolderIsNoFile) {
+  const auto path = (dir / "a.dxf").string();
+  shared::test::WriteBytes(path, EntitiesOnly(kLine));
+  for (const std::string& other : {std::string("/dev/zero"), dir.string()}) {
+    TDXFDrawing drawing;
+    drawing.LoadFromFile(path);
+    ASSERT_EQ(drawing.Count(), 1);
+    try {
+      drawing.LoadFromFile(other);
+      ADD_FAILURE() << other;
+    } catch (const EFileReadError& error) {
+      EXPECT_EQ(std::string(error.what()), "\"" + other + "\" is no file.");
+    }
+    EXPECT_EQ(drawing.Count(), 0);
+  }
+}
+
 TEST(DXFDrawingTest, CutOffFilesKeepWhatWasRead) {
   const std::string whole =
       Section("BLOCKS", Pairs({{0, "BLOCK"}, {2, "B"}}) + kLine + Pairs({{0, "ENDBLK"}})) +

@@ -35,8 +35,8 @@
 #include "synthesis/engine/SynthOptions.h"
 #include "tests/shared/StoreSettings.h"
 #include "tests/shared/TestFiles.h"
-#include "tests/synthesis/app/FakeDialogs.h"
 #include "tests/synthesis/app/AppServices.h"
+#include "tests/synthesis/app/FakeDialogs.h"
 
 namespace vesk {
 namespace {
@@ -252,6 +252,26 @@ TEST_F(MainFormExportsTest, ExcelExportHandsTheChosenSheetsToTheDesktop) {
       [](const shared::TWorkbook&) -> std::string { throw std::runtime_error("No room"); });
   Form->FileExportToExcelItem->trigger();
   EXPECT_EQ(Errors, std::vector<QString>{"No room"});
+}
+
+// While a solution is optimised, the commands that read it or replace the project wait; the SAM
+// item asks only for a current solution.
+TEST_F(MainFormExportsTest, CommandsWaitWhileASolutionIsOptimised) {
+  Generate(kFourbarType, 300);
+  QAction* const waiting[] = {Form->FileExporttoQuillonItem, Form->FileExportToExcelItem,
+                              Form->FileReportItem,          Form->PrintButton,
+                              Form->FileImportFromExcelItem, Form->ImportFromExcelButton,
+                              Form->FileImportDXF,           Form->ImportBackGroundButton,
+                              Form->ImportOutputLinkButton};
+  for (QAction* action : waiting) EXPECT_TRUE(action->isEnabled()) << action->objectName().toStdString();
+  Form->SynthesisOptimize->trigger();
+  ASSERT_TRUE(Form->OptimizeButton->isChecked());
+  ASSERT_NE(Form->Solutions().Current, nullptr);
+  for (QAction* action : waiting) EXPECT_FALSE(action->isEnabled()) << action->objectName().toStdString();
+  EXPECT_TRUE(Form->FileExporttoSAMItem->isEnabled());
+  Form->SynthesisOptimize->trigger();
+  ASSERT_FALSE(Form->OptimizeButton->isChecked());
+  for (QAction* action : waiting) EXPECT_TRUE(action->isEnabled()) << action->objectName().toStdString();
 }
 
 TEST_F(MainFormExportsTest, SamExportWritesTheDeck) {

@@ -155,7 +155,7 @@ TEST_F(MainFormImportsTest, ImportsTheCurveOfAnXlsOrXlsxIntoANewProject) {
           shared::test::Row(3, shared::test::Num("A3", "1") + shared::test::Num("B3", "8") + shared::test::Num("C3", "2")))));
   Dialogs->Answers = {TAnswer::No};
   Pick(xlsx);
-  Form->findChild<QAction*>("FileImportExcelItem")->trigger();
+  Form->findChild<QAction*>("FileImportFromExcelItem")->trigger();
   ASSERT_EQ(Form->Curve().Count(), 2);
   EXPECT_NEAR(Form->Curve().GetPoint(2)->X, 0.008, 1e-15);
   EXPECT_EQ(ProgramInfo().DataDir, Path("book") + "/");
@@ -203,8 +203,10 @@ TEST_F(MainFormImportsTest, TheGroundLinkDrawingLoadsShowsAndZoomsToFit) {
 
   const std::string path = Write("dxf/ground.dxf", kLineDXF);
   Pick(path);
+  ASSERT_FALSE(Form->IsProjectModified());
   Form->findChild<QAction*>("ImportBackGroundButton")->trigger();
   EXPECT_TRUE(Errors.empty());
+  EXPECT_TRUE(Form->IsProjectModified());
   EXPECT_EQ(Form->GroundDrawing().Count(), 1);
   EXPECT_EQ(Form->GroundDrawing().FileName, path);
   EXPECT_TRUE(AppOptions.ShowGroundDrawing);
@@ -215,7 +217,7 @@ TEST_F(MainFormImportsTest, TheGroundLinkDrawingLoadsShowsAndZoomsToFit) {
   // A damaged file: the library's message, the entities read before it, the flag from them.
   Pick(Write("dxf/bad.dxf", std::string(kLineDXF).replace(std::string(kLineDXF).find("0\nENDSEC"), 0,
                                                           "0\nLINE\n10\nnot a number\n")));
-  Form->findChild<QAction*>("FileImportDXFItem")->trigger();
+  Form->findChild<QAction*>("FileImportDXF")->trigger();
   ASSERT_EQ(Errors.size(), 1u);
   EXPECT_TRUE(Errors[0].contains("not a number")) << Errors[0].toStdString();
   EXPECT_GE(Form->GroundDrawing().Count(), 1);
@@ -234,10 +236,13 @@ TEST_F(MainFormImportsTest, TheGroundLinkDrawingLoadsShowsAndZoomsToFit) {
 
 TEST_F(MainFormImportsTest, TheOutputLinkDrawingIsClearedThenLoadsTheDXF) {
   ASSERT_GT(Drawing().Count(), 0);  // the default house
+  ASSERT_FALSE(Form->IsProjectModified());
   const std::string path = Write("dxf/coupler.dxf", kLineDXF);
   Pick(path);
   Form->findChild<QAction*>("ImportOutputLinkButton")->trigger();
   EXPECT_TRUE(Errors.empty());
+  // The project's drawing changed: closing asks to save it.
+  EXPECT_TRUE(Form->IsProjectModified());
   EXPECT_EQ(Drawing().Count(), 0);
   EXPECT_TRUE(Drawing().DXFDrawing().HasEntities());
   EXPECT_EQ(Drawing().DXFFileName(), path);

@@ -142,14 +142,14 @@ class MainFormReportTest : public shared::test::TSettingsStoreTest {
 
 TEST_F(MainFormReportTest, TheCommandWaitsForASolution) {
   EXPECT_FALSE(Form->FileReportItem->isEnabled());
-  EXPECT_FALSE(Form->ReportButton->isEnabled());
+  EXPECT_FALSE(Form->PrintButton->isEnabled());
   EXPECT_EQ(Form->FileReportItem->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
   Answer(QDialog::Accepted);
   Form->FileReportItemClick();
   EXPECT_EQ(Dialogs, 0);
   Generate();
   EXPECT_TRUE(Form->FileReportItem->isEnabled());
-  EXPECT_TRUE(Form->ReportButton->isEnabled());
+  EXPECT_TRUE(Form->PrintButton->isEnabled());
 }
 
 TEST_F(MainFormReportTest, ReportOfANeverSavedProjectInTheDataFolder) {
@@ -159,7 +159,7 @@ TEST_F(MainFormReportTest, ReportOfANeverSavedProjectInTheDataFolder) {
   const QSize client = Form->ScrollBoxes[0]->viewport()->size();
   const QSize graph = Form->GraphPaintBox->size();
   Answer(QDialog::Accepted);
-  Form->ReportButton->trigger();
+  Form->PrintButton->trigger();
   ASSERT_TRUE(Errors.empty()) << Errors.front().toStdString();
   EXPECT_EQ(Dialogs, 1);
   EXPECT_EQ(ShownName, stem + ".html");
