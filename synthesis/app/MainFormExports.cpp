@@ -22,13 +22,23 @@ namespace vesk {
 
 namespace fs = std::filesystem;
 
-std::string TMainForm::PickExportFile(const QString& title, const char* filter, const QString& defaultExt) {
+shared::TFileRequest TMainForm::DataPathRequest(const QString& title, const char* filter,
+                                                const QString& defaultExt) const {
   shared::TFileRequest request;
   request.Title = title;
   request.Filter = QString::fromLatin1(filter);
   request.FilterIndex = 1;
   request.DefaultExt = defaultExt;
   request.InitialDir = shared::FromPath(ProgramInfo().DataDir);
+  return request;
+}
+
+void TMainForm::TakeDataPath(const std::string& path) {
+  ProgramInfo().DataDir = shared::DirectoryWithDelimiter(shared::FullNormal(path).parent_path());
+}
+
+std::string TMainForm::PickExportFile(const QString& title, const char* filter, const QString& defaultExt) {
+  shared::TFileRequest request = DataPathRequest(title, filter, defaultExt);
   if (!Dialogs->PickSaveFile(request)) return {};
   const std::string path = shared::ToPath(request.FileName);
   std::error_code error;
@@ -36,7 +46,7 @@ std::string TMainForm::PickExportFile(const QString& title, const char* filter, 
   if (fs::exists(fs::path(path), error) &&
       Dialogs->Ask(request.FileName + QStringLiteral(" already exists !\nReplace ?")) != shared::TAnswer::Yes)
     return {};
-  ProgramInfo().DataDir = shared::DirectoryWithDelimiter(shared::FullNormal(path).parent_path());
+  TakeDataPath(path);
   return path;
 }
 

@@ -44,6 +44,22 @@ struct TBusyCursor {
   TBusyCursor& operator=(const TBusyCursor&) = delete;
 };
 
+// Reads under the hourglass; the message of a fault, "" when none. What was read before the
+// fault stays, so the caller refreshes first and shows the message with it.
+std::string ReadBusy(const std::function<void()>& read) {
+  const TBusyCursor busy;
+  try {
+    read();
+  } catch (const std::exception& error) {
+    return error.what();
+  }
+  return "";
+}
+
+void ShowFault(const std::string& fault) {
+  if (!fault.empty()) shared::ShowException(shared::ExceptionText(fault));
+}
+
 }  // namespace
 
 void TMainForm::CreateImportCommands() {
@@ -91,17 +107,11 @@ void TMainForm::UpdateImportControls(bool idle) {
 }
 
 std::string TMainForm::PickImportFile(const QString& title, const char* filter, const QString& defaultExt) {
-  shared::TFileRequest request;
-  request.Title = title;
-  request.Filter = QString::fromLatin1(filter);
-  request.FilterIndex = 1;
-  request.DefaultExt = defaultExt;
-  request.InitialDir = shared::FromPath(ProgramInfo().DataDir);
+  shared::TFileRequest request = DataPathRequest(title, filter, defaultExt);
   if (!Dialogs->PickOpenFile(request)) return "";
   const std::string path = shared::ToPath(request.FileName);
   // A typed name of no file leaves the data path where it was.
-  if (IsFile(path))
-    ProgramInfo().DataDir = shared::DirectoryWithDelimiter(shared::FullNormal(path).parent_path());
+  if (IsFile(path)) TakeDataPath(path);
   return path;
 }
 
@@ -112,21 +122,12 @@ bool TMainForm::FileImportFromExcelItemClick() {
   if (path.empty()) return false;
   QApplication::processEvents();
   NewProject();
-  std::string fault;
-  {
-    const TBusyCursor busy;
-    // A file that is not there (a typed name) leaves the new project empty.
-    if (IsFile(path)) {
-      try {
-        ImportCurveFromFile(*FCurve, path);
-      } catch (const std::exception& error) {
-        fault = error.what();
-      }
-    }
-  }
+  // A file that is not there (a typed name) leaves the new project empty.
+  const std::string fault = ReadBusy([&] {
+    if (IsFile(path)) ImportCurveFromFile(*FCurve, path);
+  });
   RefreshAll();
-  // Shown after the refresh, so the points read before the fault are on screen with it.
-  if (!fault.empty()) shared::ShowException(shared::ExceptionText(fault));
+  ShowFault(fault);
   return true;
 }
 
@@ -134,15 +135,7 @@ bool TMainForm::FileImportDXFClick() {
   const std::string path =
       PickImportFile(QStringLiteral("Import DXF File"), kDXFFilter, QStringLiteral("dxf"));
   if (path.empty()) return false;
-  std::string fault;
-  {
-    const TBusyCursor busy;
-    try {
-      FGroundDrawing->LoadFromFile(path);
-    } catch (const std::exception& error) {
-      fault = error.what();
-    }
-  }
+  const std::string fault = ReadBusy([&] { FGroundDrawing->LoadFromFile(path); });
   // The drawing keeps its full name; the project file stores it relative to itself.
   FGroundDrawing->FileName = path;
   if (Store) Store->SetGroundDrawingName(path);
@@ -150,8 +143,8 @@ bool TMainForm::FileImportDXFClick() {
   AppOptions.ShowGroundDrawing = FGroundDrawing->Count() > 0;
   ZoomAll(2);
   RepaintView(0);
-  // What was read before a fault stays; the message as the DXF library gives it.
-  if (!fault.empty()) shared::ShowException(shared::ExceptionText(fault));
+  // The message as the DXF library gives it.
+  ShowFault(fault);
   return true;
 }
 
@@ -160,19 +153,11 @@ bool TMainForm::ImportOutputLinkButtonClick() {
       PickImportFile(QStringLiteral("Import DXF File"), kDXFFilter, QStringLiteral("dxf"));
   if (path.empty()) return false;
   Drawing().Clear();
-  std::string fault;
-  {
-    const TBusyCursor busy;
-    try {
-      Drawing().ImportDXF(path);
-    } catch (const std::exception& error) {
-      fault = error.what();
-    }
-  }
+  const std::string fault = ReadBusy([&] { Drawing().ImportDXF(path); });
   AppOptions.ShowOutputLinkDrawing = Drawing().DXFDrawing().HasEntities();
   ZoomAll(1);
   RepaintView(0);
-  if (!fault.empty()) shared::ShowException(shared::ExceptionText(fault));
+  ShowFault(fault);
   return true;
 }
 
