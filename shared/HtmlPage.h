@@ -20,6 +20,17 @@ struct THtmlReportOptions {
   bool Areas = false;
 };
 
+// What every report page tells of the program and of its writing (Windows-1252): the program's
+// title and version, date and time of writing, and the footer's web page and notice.
+struct TReportStamp {
+  std::string Title;
+  std::string Version;
+  std::string Date;
+  std::string Time;
+  std::string ProductURL;
+  std::string Notice;
+};
+
 // Windows-1252 text as ISO-8859-1: the bytes that differ (0x80..0x9F) as "&#N;" with their
 // Unicode number.
 std::string Latin1Html(std::string_view cp1252);

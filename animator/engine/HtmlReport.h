@@ -23,19 +23,12 @@ using shared::FileNameUrl;
 using shared::Latin1Html;
 using shared::THtmlReportOptions;
 
-class THtmlReport {
+class THtmlReport : public shared::TReportStamp {
  public:
   // The report file as the file system names it (UTF-8 bytes); the pictures go beside it.
   std::string FileName;
   // The document's file name without directory, as the file system names it.
   std::string DocumentName;
-  // Windows-1252 texts: the program's title and version, date and time of writing, the footer.
-  std::string Title;
-  std::string Version;
-  std::string Date;
-  std::string Time;
-  std::string ProductURL;
-  std::string Notice;
   THtmlReportOptions Options;
   const shared::TProjectInfo* Info = nullptr;
   const TAniMechanism* Mechanism = nullptr;

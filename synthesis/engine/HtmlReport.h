@@ -29,7 +29,7 @@ std::string ReportBaseName(const std::string& projectName, const std::string& da
 // ReportBaseName with its extension replaced by the ID and ".html" (gear.vesk, 12: gear12.html).
 std::string DefaultReportName(const std::string& projectName, const std::string& dataDir, int32_t id);
 
-class THtmlReport {
+class THtmlReport : public shared::TReportStamp {
  public:
   // The report file as the file system names it (UTF-8); the pictures go beside it.
   std::string FileName;
@@ -37,13 +37,6 @@ class THtmlReport {
   std::string BaseName;
   // The project file, of which the heading shows the name without folder (UTF-8).
   std::string ProjectName;
-  // Windows-1252 texts: the program's title and version, date and time of writing, the footer.
-  std::string Title;
-  std::string Version;
-  std::string Date;
-  std::string Time;
-  std::string ProductURL;
-  std::string Notice;
   shared::THtmlReportOptions Options;
   // The tables' sources; a missing one leaves its table out.
   const shared::TProjectInfo* Info = nullptr;
