@@ -289,6 +289,19 @@ TEST_F(MainFormExportsTest, SamExportWritesTheDeck) {
   EXPECT_EQ(shared::test::ReadBytes(file).rfind("TITLE Vesk 1.6.4 to SAM\r\n", 0), 0u);
   EXPECT_EQ(ProgramInfo().DataDir, dir.string() + "/");
   EXPECT_TRUE(Opened.empty());
+  EXPECT_NE(Form->FileExporttoSAMItem->statusTip().indexOf("SAM 4.2 DAT"), -1);
+
+  // The deck asks before it replaces a file, as the other exports do.
+  const std::string deck = shared::test::ReadBytes(file);
+  shared::test::WriteBytes(file, "old");
+  Dialogs->Answers = {TAnswer::No};
+  Form->FileExporttoSAMItem->trigger();
+  ASSERT_EQ(Dialogs->Questions.size(), 1u);
+  EXPECT_EQ(Dialogs->Questions[0], QString::fromStdString(file.string()) + " already exists !\nReplace ?");
+  EXPECT_EQ(shared::test::ReadBytes(file), "old");
+  Dialogs->Answers = {TAnswer::Yes};
+  Form->FileExporttoSAMItem->trigger();
+  EXPECT_EQ(shared::test::ReadBytes(file), deck);
 }
 
 TEST_F(MainFormExportsTest, SamRefusesTheSliderWithItsMessage) {
