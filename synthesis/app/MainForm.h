@@ -416,7 +416,8 @@ class TMainForm : public QMainWindow {
 
   // A file dialog's request: the title, the filter (its first entry chosen) and the default
   // extension, starting in the data path.
-  shared::TFileRequest DataPathRequest(const QString& title, const char* filter, const QString& defaultExt) const;
+  shared::TFileRequest DataPathRequest(const QString& title, const char* filter,
+                                       const QString& defaultExt) const;
   // The chosen file's folder becomes the data path.
   static void TakeDataPath(const std::string& path);
   // The save dialog of an export: empty at first, in the data path, the first filter; an existing
