@@ -42,6 +42,7 @@
 #include "shared/qt/QtText.h"
 #include "synthesis/app/CompactToolBar.h"
 #include "synthesis/app/FileProgressDlg.h"
+#include "synthesis/app/InputFunctionDlg.h"
 #include "synthesis/app/MechPictures.h"
 #include "synthesis/app/QtGraphPaintBox.h"
 #include "synthesis/app/QtMechanismListViews.h"
@@ -120,6 +121,10 @@ TMainForm::TMainForm(std::unique_ptr<shared::TUserDialogs> dialogs, QWidget* par
   FConvertDlg->SetHelpHandler([this](const std::string& topic) { ShowHelp(topic); });
   FSynthOptionsDlg = new TSynthOptionsDlg(SynthOptions, this);
   FSynthOptionsDlg->SetHelpHandler([this](const std::string& topic) { ShowHelp(topic); });
+  // Made once, as the default input function it keeps lives as long as the program.
+  FInputFunctionDlg = new TInputFunctionDlg(this);
+  FInputFunctionDlg->SetHelpHandler([this](const std::string& topic) { ShowHelp(topic); });
+  FInputFunctionDlg->SetErrorDisplay([](const std::string& message) { shared::ShowException(Q(message)); });
 
   QWidget* boxes[3] = {PaintBox1, PaintBox2, PaintBox3};
   for (int i = 0; i < 3; ++i) {

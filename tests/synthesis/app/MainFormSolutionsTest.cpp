@@ -5,6 +5,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QEvent>
 #include <QProgressBar>
@@ -16,6 +19,7 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <deque>
 #include <memory>
@@ -25,6 +29,7 @@
 #include "shared/Convert.h"
 #include "shared/ProjectInfo.h"
 #include "shared/qt/Application.h"
+#include "synthesis/app/InputFunctionDlg.h"
 #include "synthesis/app/MainForm.h"
 #include "synthesis/app/MechPictures.h"
 #include "synthesis/app/SolutionView.h"
@@ -432,6 +437,77 @@ TEST_F(MainFormSolutionsTest, AnimationRunsOutAndBackOnceAndStartPausesIt) {
   EXPECT_EQ(solution->InputFunction.CurrentStep, 1);
   Form->FormKeyDown(Qt::Key_Left);
   EXPECT_EQ(solution->InputFunction.CurrentStep, 0);
+}
+
+// The command opens the one dialog of the program on the current solution's law; OK gives every
+// solution the law, and the default that later candidates start from stays.
+TEST_F(MainFormSolutionsTest, TheInputFunctionCommandStartsFromTheCurrentSolutionAndKeepsTheDefault) {
+  Generate(300);
+  Form->MechListView->setCurrentItem(Form->MechListView->topLevelItem(0));
+  TMechanism* current = Form->Solutions().Current;
+  ASSERT_NE(current, nullptr);
+  current->InputFunction.SetFunctionType(kLawCycloidal);
+  current->InputFunction.SetTmax(2.0);
+  std::vector<QString> shownErrors;
+  shared::SetExceptionHandler([&](const QString& text) { shownErrors.push_back(text); });
+  std::vector<QDialog*> dialogs;
+  std::function<void(TInputFunctionDlg&)> user;
+  Form->ShowModal = [&](QDialog& dialog) {
+    auto* input = qobject_cast<TInputFunctionDlg*>(&dialog);
+    EXPECT_NE(input, nullptr);
+    if (!input) return int(QDialog::Rejected);
+    dialogs.push_back(&dialog);
+    dialog.show();
+    user(*input);
+    return dialog.result();
+  };
+
+  user = [&](TInputFunctionDlg& dlg) {
+    EXPECT_TRUE(dlg.FunctionRadios[kLawCycloidal]->isChecked());
+    EXPECT_DOUBLE_EQ(dlg.TmaxEdit->text().toDouble(), 2.0);
+    // A time of 0 keeps the dialog open and reaches the program's error display.
+    dlg.TmaxEdit->setText("0");
+    dlg.OKBtn->click();
+    EXPECT_TRUE(dlg.isVisible());
+    dlg.FunctionRadios[kLawPolynomial345]->click();
+    dlg.TmaxEdit->setText("1.5");
+    dlg.OKBtn->click();
+    EXPECT_FALSE(dlg.isVisible());
+  };
+  Form->AnalysisInputFunctionItem->trigger();
+  EXPECT_EQ(shownErrors, std::vector<QString>{"Time > 0"});
+  for (int32_t i = 1; i <= Form->Solutions().Count(); ++i) {
+    EXPECT_EQ(Form->Solutions().Items(i)->InputFunction.FunctionType(), kLawPolynomial345) << i;
+    EXPECT_DOUBLE_EQ(Form->Solutions().Items(i)->InputFunction.Tmax(), 1.5) << i;
+  }
+
+  // Later candidates start from the law chosen.
+  ASSERT_NO_THROW({
+    Form->SynthesisGenerate->trigger();
+    for (int i = 0; i < 20; ++i) Form->GenerateIdle();
+    if (Form->Generating) Form->SynthesisGenerate->trigger();
+  });
+  EXPECT_EQ(DefaultInputFunction().FunctionType(), kLawPolynomial345);
+  EXPECT_EQ(Form->Solutions().CreateMechanism()->InputFunction.FunctionType(), kLawPolynomial345);
+
+  // Cancel: the default has taken the current solution's law, the solutions keep theirs.
+  current = Form->Solutions().Current;
+  ASSERT_NE(current, nullptr);
+  current->InputFunction.SetFunctionType(kLawConstantAcceleration);
+  user = [](TInputFunctionDlg& dlg) {
+    EXPECT_TRUE(dlg.FunctionRadios[kLawConstantAcceleration]->isChecked());
+    dlg.CancelBtn->click();
+  };
+  Form->AnalysisInputFunctionItem->trigger();
+  EXPECT_EQ(DefaultInputFunction().FunctionType(), kLawConstantAcceleration);
+  for (int32_t i = 1; i <= Form->Solutions().Count(); ++i) {
+    if (Form->Solutions().Items(i) != current) {
+      EXPECT_EQ(Form->Solutions().Items(i)->InputFunction.FunctionType(), kLawPolynomial345) << i;
+    }
+  }
+  ASSERT_EQ(dialogs.size(), 2u);
+  EXPECT_EQ(dialogs[0], dialogs[1]) << "one dialog for the program's run";
+  shared::SetExceptionHandler(nullptr);
 }
 
 // The window's project store writes the window's project and reads it back into the window; a
