@@ -323,25 +323,28 @@ void TMainForm::CreateToolBar() {
 
   auto* types = new QActionGroup(this);
   types->setExclusive(true);
+  // The tip shows the short hint, the status line the long one.
   struct TTypeButton {
     int Type;
     const char* Text;
     const char* Hint;
+    const char* LongHint;
   };
   static const TTypeButton kTypes[] = {
-      {0, "4-bar", "Four bar, universal and simple mechanism"},
-      {7, "Slider", "Slider four bar, universal and simple mechanism"},
-      {8, "5-bar", "Five bar configuration with belt and wheels"},
-      {1, "6-1", "Watt 1 six bar"},
-      {2, "6-2", "Watt 2 six bar"},
-      {3, "6-3", "Stephenson 1 six bar"},
-      {5, "6-5", "Stephenson 3 six bar"},
-      {6, "8-bar", "Eight bar only suited for parallel motion"},
+      {0, "4-bar", "Four bar", "Four bar, universal and simple mechanism"},
+      {7, "Slider", "Slider", "Slider four bar, universal and simple mechanism"},
+      {8, "5-bar", "Five bar", "Five bar configuration with belt and wheels"},
+      {1, "6-1", "Watt 1 six bar", "Watt 1 six bar"},
+      {2, "6-2", "Watt 2 six bar", "Watt 2 six bar"},
+      {3, "6-3", "Stephenson 1 six bar", "Stephenson 1 six bar"},
+      {5, "6-5", "Stephenson 3 six bar", "Stephenson 3 six bar"},
+      {6, "8-bar", "Eight bar", "Eight bar only suited for parallel motion"},
   };
   for (const TTypeButton& t : kTypes) {
     const QByteArray name = "MechButton" + QByteArray::number(t.Type);
     QAction* action =
         button(name.constData(), QString::fromLatin1(t.Text), QString::fromLatin1(t.Hint), true);
+    action->setStatusTip(QString::fromLatin1(t.LongHint));
     types->addAction(action);
     action->setData(t.Type);
     MechButtons[size_t(t.Type)] = action;

@@ -618,7 +618,10 @@ TEST_F(MainFormSolutionsTest, TheToolBarsFitOneRowOfTheDefaultWidth) {
   for (QToolBar* bar : {Form->ToolBar1, Form->ToolBar2}) ExpectEveryButtonShown(*bar);
   // The type buttons keep their Tags and hints.
   EXPECT_EQ(Form->MechButtons[kSliderType]->data().toInt(), kSliderType);
-  EXPECT_EQ(Form->MechButtons[kSliderType]->toolTip(), "Slider four bar, universal and simple mechanism");
+  EXPECT_EQ(Form->MechButtons[kSliderType]->toolTip(), "Slider");
+  EXPECT_EQ(Form->MechButtons[kSliderType]->statusTip(), "Slider four bar, universal and simple mechanism");
+  EXPECT_EQ(Form->MechButtons[kFourbarType]->toolTip(), "Four bar");
+  EXPECT_EQ(Form->MechButtons[kWatt1Type]->statusTip(), "Watt 1 six bar");
 }
 
 TEST_F(MainFormSolutionsTest, EachViewBarShowsEveryButtonAtTheDefaultWidth) {
