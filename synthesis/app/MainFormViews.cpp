@@ -825,14 +825,15 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
           CentreScrollBox(view);
       break;
     case QEvent::Wheel:
-      // Anywhere in this window (a dialog is a window of its own); always handled.
-      if (auto* widget = qobject_cast<QWidget*>(watched); widget && widget->window() == this) {
+      // Anywhere in this window (a dialog is a window of its own); always handled. While a file
+      // is read or written the window takes no input.
+      if (auto* widget = qobject_cast<QWidget*>(watched); widget && widget->window() == this && isEnabled()) {
         MouseWheel(static_cast<QWheelEvent*>(event)->angleDelta().y());
         return true;
       }
       break;
     case QEvent::KeyPress:
-      if (auto* widget = qobject_cast<QWidget*>(watched); widget && widget->window() == this) {
+      if (auto* widget = qobject_cast<QWidget*>(watched); widget && widget->window() == this && isEnabled()) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Escape || key == Qt::Key_Delete || key == Qt::Key_Space || key == Qt::Key_Left ||
             key == Qt::Key_Right) {

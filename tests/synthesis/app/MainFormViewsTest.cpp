@@ -536,6 +536,12 @@ TEST_F(MainFormViewsTest, TheWheelAndTheKeysReachTheWindowFromAnyControl) {
   QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
   QApplication::sendEvent(Form->MechListView, &del);
   EXPECT_EQ(curve.Count(), 1);
+  // While a file is read or written the window is disabled and the keys do nothing.
+  curve.Select(1);
+  Form->setEnabled(false);
+  QApplication::sendEvent(Form->MechListView, &del);
+  Form->setEnabled(true);
+  EXPECT_EQ(curve.Count(), 1);
   // Esc from the tab bar returns the views to select mode.
   Form->SelectButtonClick(4);
   QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
