@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -31,6 +32,7 @@
 #include "shared/qt/Application.h"
 #include "synthesis/app/InputFunctionDlg.h"
 #include "synthesis/app/MainForm.h"
+#include "synthesis/app/PointDlg.h"
 #include "synthesis/app/MechPictures.h"
 #include "synthesis/app/SolutionView.h"
 #include "shared/Canvas2D.h"
@@ -508,6 +510,44 @@ TEST_F(MainFormSolutionsTest, TheInputFunctionCommandStartsFromTheCurrentSolutio
   ASSERT_EQ(dialogs.size(), 2u);
   EXPECT_EQ(dialogs[0], dialogs[1]) << "one dialog for the program's run";
   shared::SetExceptionHandler(nullptr);
+}
+
+// A joint's properties: the point dialog captioned "Joint" in x and y whatever the coordinates,
+// on the solution's joint list; the grid follows.
+TEST_F(MainFormSolutionsTest, AJointsPropertiesEditItInXAndYAndRefillTheGrid) {
+  Generate(300);
+  Form->MechListView->setCurrentItem(Form->MechListView->topLevelItem(0));
+  TMechanism* current = Form->Solutions().Current;
+  ASSERT_NE(current, nullptr);
+  AppOptions.IsPolar = true;
+  current->Joints.Select(3);
+  const QString before = Form->StringGrid1->item(0, 0) ? Form->StringGrid1->item(0, 0)->text() : QString();
+  std::vector<QString> titles;
+  Form->ShowModal = [&](QDialog& dialog) {
+    titles.push_back(dialog.windowTitle());
+    auto* point = qobject_cast<TComplexPointDialog*>(&dialog);
+    EXPECT_NE(point, nullptr);
+    if (!point) return int(QDialog::Rejected);
+    dialog.show();
+    EXPECT_EQ(point->XLabel->text(), "X");
+    point->XEdit->setText("123");
+    point->YEdit->setText("-45");
+    point->OKBtn->click();
+    return dialog.result();
+  };
+  Form->MechProperties();
+  EXPECT_EQ(titles, std::vector<QString>{"Joint"});
+  EXPECT_NEAR(current->Joints.GetJoint(3)->X, 0.123, 1e-12);
+  EXPECT_NEAR(current->Joints.GetJoint(3)->Y, -0.045, 1e-12);
+  EXPECT_EQ(current->Joints.Selected(), current->Joints.GetJoint(3));
+  // The grid shows the joint where it went, in polar form: 130.97 mm from the origin.
+  bool shown = false;
+  for (int row = 0; row < Form->StringGrid1->rowCount(); ++row)
+    for (int col = 0; col < Form->StringGrid1->columnCount(); ++col)
+      if (QTableWidgetItem* item = Form->StringGrid1->item(row, col); item && item->text().contains("130.9"))
+        shown = true;
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(Form->StringGrid1->item(0, 0)->text(), before);
 }
 
 // The window's project store writes the window's project and reads it back into the window; a
