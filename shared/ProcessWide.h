@@ -18,6 +18,7 @@ class TProcessWide {
     if (!Slot()) Create();
   }
   static void Free() { Slot().reset(); }
+  static bool Exists() { return Slot() != nullptr; }
   // Raises std::logic_error naming the service when there is no instance: a use before
   // start-up or after shutdown is a fault of the caller, not a reason to crash.
   static T& Get(const char* service) {

@@ -28,7 +28,10 @@ using shared::ToQString;
 
 TInputFunctionDlg::TInputFunctionDlg(QWidget* parent)
     : QDialog(parent), FWorkCopy(std::make_unique<TInputFunction>()) {
-  CreateDefaultInputFunction();
+  // The default may carry a project's law already: a second one would replace it, and freeing
+  // it here would leave new solutions without one.
+  FOwnsDefault = !DefaultInputFunctionExists();
+  if (FOwnsDefault) CreateDefaultInputFunction();
   setObjectName("InputFunctionDlg");
   setWindowTitle("Input Function");
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -115,7 +118,7 @@ TInputFunctionDlg::TInputFunctionDlg(QWidget* parent)
 
 TInputFunctionDlg::~TInputFunctionDlg() {
   FGraph.reset();
-  FreeDefaultInputFunction();
+  if (FOwnsDefault) FreeDefaultInputFunction();
 }
 
 void TInputFunctionDlg::showEvent(QShowEvent* event) {

@@ -25,7 +25,7 @@ class TInputFunctionDlg : public QDialog {
   Q_OBJECT
 
  public:
-  // Creates the default input function; the dialog frees it again.
+  // Creates the default input function when there is none, and then frees it again.
   explicit TInputFunctionDlg(QWidget* parent = nullptr);
   ~TInputFunctionDlg() override;
 
@@ -66,6 +66,7 @@ class TInputFunctionDlg : public QDialog {
   std::unique_ptr<TQtGraphPaintBox> FGraph;
   TErrorDisplay FErrorDisplay;
   THelpHandler FHelpHandler;
+  bool FOwnsDefault = false;
 };
 
 }  // namespace vesk

@@ -42,6 +42,7 @@
 #include "shared/qt/QtText.h"
 #include "synthesis/app/CompactToolBar.h"
 #include "synthesis/app/FileProgressDlg.h"
+#include "synthesis/app/InputFunctionDlg.h"
 #include "synthesis/app/MechPictures.h"
 #include "synthesis/app/QtGraphPaintBox.h"
 #include "synthesis/app/QtMechanismListViews.h"
@@ -120,6 +121,10 @@ TMainForm::TMainForm(std::unique_ptr<shared::TUserDialogs> dialogs, QWidget* par
   FConvertDlg->SetHelpHandler([this](const std::string& topic) { ShowHelp(topic); });
   FSynthOptionsDlg = new TSynthOptionsDlg(SynthOptions, this);
   FSynthOptionsDlg->SetHelpHandler([this](const std::string& topic) { ShowHelp(topic); });
+  // Made once, as the default input function it keeps lives as long as the program.
+  FInputFunctionDlg = new TInputFunctionDlg(this);
+  FInputFunctionDlg->SetHelpHandler([this](const std::string& topic) { ShowHelp(topic); });
+  FInputFunctionDlg->SetErrorDisplay([](const std::string& message) { shared::ShowException(Q(message)); });
 
   QWidget* boxes[3] = {PaintBox1, PaintBox2, PaintBox3};
   for (int i = 0; i < 3; ++i) {
@@ -318,25 +323,28 @@ void TMainForm::CreateToolBar() {
 
   auto* types = new QActionGroup(this);
   types->setExclusive(true);
+  // The tip shows the short hint, the status line the long one.
   struct TTypeButton {
     int Type;
     const char* Text;
     const char* Hint;
+    const char* LongHint;
   };
   static const TTypeButton kTypes[] = {
-      {0, "4-bar", "Four bar, universal and simple mechanism"},
-      {7, "Slider", "Slider four bar, universal and simple mechanism"},
-      {8, "5-bar", "Five bar configuration with belt and wheels"},
-      {1, "6-1", "Watt 1 six bar"},
-      {2, "6-2", "Watt 2 six bar"},
-      {3, "6-3", "Stephenson 1 six bar"},
-      {5, "6-5", "Stephenson 3 six bar"},
-      {6, "8-bar", "Eight bar only suited for parallel motion"},
+      {0, "4-bar", "Four bar", "Four bar, universal and simple mechanism"},
+      {7, "Slider", "Slider", "Slider four bar, universal and simple mechanism"},
+      {8, "5-bar", "Five bar", "Five bar configuration with belt and wheels"},
+      {1, "6-1", "Watt 1 six bar", "Watt 1 six bar"},
+      {2, "6-2", "Watt 2 six bar", "Watt 2 six bar"},
+      {3, "6-3", "Stephenson 1 six bar", "Stephenson 1 six bar"},
+      {5, "6-5", "Stephenson 3 six bar", "Stephenson 3 six bar"},
+      {6, "8-bar", "Eight bar", "Eight bar only suited for parallel motion"},
   };
   for (const TTypeButton& t : kTypes) {
     const QByteArray name = "MechButton" + QByteArray::number(t.Type);
     QAction* action =
         button(name.constData(), QString::fromLatin1(t.Text), QString::fromLatin1(t.Hint), true);
+    action->setStatusTip(QString::fromLatin1(t.LongHint));
     types->addAction(action);
     action->setData(t.Type);
     MechButtons[size_t(t.Type)] = action;

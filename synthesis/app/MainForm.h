@@ -13,8 +13,6 @@
 #include "shared/qt/UserDialogs.h"
 
 class QAction;
-class QKeyEvent;
-class QWheelEvent;
 class QActionGroup;
 class QDialog;
 class QLabel;
@@ -45,6 +43,7 @@ class TAreaList;
 class TExcelExportDialog;
 class TFileProgressDlg;
 class TGenerateProgress;
+class TInputFunctionDlg;
 class TMechanismList;
 class TMechOptimize;
 class TQtListView;
@@ -259,6 +258,7 @@ class TMainForm : public QMainWindow {
   shared::TSynthCanvas2D& Canvas(int view) { return *FCanvases.at(view); }
   shared::TConvertDlg& ConvertDlg() { return *FConvertDlg; }
   TSynthOptionsDlg& SynthOptionsDlg() { return *FSynthOptionsDlg; }
+  TInputFunctionDlg& InputFunctionDlg() { return *FInputFunctionDlg; }
   // The mechanism type that the next generation makes; the four-bar after ResetTypeButtons.
   int NewType = 0;
 
@@ -380,9 +380,7 @@ class TMainForm : public QMainWindow {
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool event(QEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
-  void wheelEvent(QWheelEvent* event) override;
 
  private:
   void CreateComponents();
@@ -451,6 +449,7 @@ class TMainForm : public QMainWindow {
   void ShowPendingZoom(int view);
   shared::TConvertDlg* FConvertDlg = nullptr;
   TSynthOptionsDlg* FSynthOptionsDlg = nullptr;
+  TInputFunctionDlg* FInputFunctionDlg = nullptr;
   std::unique_ptr<TSolutionView> FSolution;
   std::unique_ptr<TQtListView> FListView;
   std::unique_ptr<TQtPropertiesGrid> FGrid;

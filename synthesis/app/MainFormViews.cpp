@@ -38,7 +38,6 @@
 #include "synthesis/engine/Drawing.h"
 #include "synthesis/engine/MechanismList.h"
 #include "synthesis/engine/PrePoint.h"
-#include "synthesis/engine/ProgramInfo.h"
 #include "synthesis/engine/Spline.h"
 
 namespace vesk {
@@ -278,11 +277,11 @@ void TMainForm::CreateViewTools() {
     ShowMode(2);
     RepaintView(2);
   };
-  for (int view = 0; view < 3; ++view) {
-    FPaintBoxes[size_t(view)]->OnWheel = [this](int delta, shared::TShiftState) { MouseWheel(delta); };
-    // A resized scroll box shows the middle of its canvas again.
-    ScrollBoxes[size_t(view)]->viewport()->installEventFilter(this);
-  }
+  // A resized scroll box shows the middle of its canvas again.
+  for (QScrollArea* scroll : ScrollBoxes) scroll->viewport()->installEventFilter(this);
+  // The window sees the wheel and its keys before the control under the mouse or with the
+  // focus: the list view would scroll or step its rows instead.
+  qApp->installEventFilter(this);
   for (int view = 0; view < 3; ++view) ShowMode(view);
 }
 
@@ -454,11 +453,6 @@ void TMainForm::MouseWheel(int delta) {
   RepaintView(view);
 }
 
-void TMainForm::wheelEvent(QWheelEvent* event) {
-  MouseWheel(event->angleDelta().y());
-  event->accept();
-}
-
 void TMainForm::EditMenuClick() {
   const bool idle = !Generating && !Optimizing;
   for (QAction* item :
@@ -577,8 +571,10 @@ void TMainForm::MechProperties() {
       return;
     }
     if (TComplexPointList* pathPoints = FSolution->SelectedPathPointList()) {
+      // A path point is where the simulation put the coupler point: shown, never edited.
       TComplexPointDialog dialog(this);
       dialog.setWindowTitle(QStringLiteral("Path Point"));
+      dialog.SetReadOnly(true);
       dialog.SetTarget(pathPoints);
       ShowModal(dialog);
       RepaintView(0);
@@ -588,6 +584,9 @@ void TMainForm::MechProperties() {
   if (FCurve->Selected()) {
     TPrePointDialog dialog(this);
     dialog.setWindowTitle(QStringLiteral("Curve Point"));
+    dialog.SetHelpHandler([this](const std::string& topic) { ShowHelp(topic); });
+    // Start-up turns the input rotation off, and nothing in the program turns it on again.
+    dialog.SetInRotationAllowed(false);
     dialog.SetCurve(FCurve.get());
     ShowModal(dialog);
     FCurve->Recalc();
@@ -665,9 +664,13 @@ void TMainForm::CouplerMouseMove(uint8_t shift, int, int) {
   const int mode = canvas.Mode();
   if (!(shift & shared::kLeftButton) || mode == kModeZoomIn) return;
   TDrawing& drawing = Drawing();
-  if (TArea* area = FCouplerAreas->GetSelectedArea(); area && area->GrabbedCorner != 0) {
-    area->MoveCorner(canvas.CurrentPoint);
-    FCouplerAreas->SetModified(true);
+  // As in the mechanism view: an area drawn last stays selected, and a line drawn next must not
+  // pull its corner along.
+  if (mode == shared::kModeSelect || mode == kModeAddArea) {
+    if (TArea* area = FCouplerAreas->GetSelectedArea(); area && area->GrabbedCorner != 0) {
+      area->MoveCorner(canvas.CurrentPoint);
+      FCouplerAreas->SetModified(true);
+    }
   }
   if (mode == shared::kModeSelect || mode == kModeDrawLine) {
     if (auto* line = dynamic_cast<TComplexLine*>(drawing.Current())) {
@@ -770,11 +773,10 @@ void TMainForm::XYToolButtonClick(bool polar) {
 
 void TMainForm::AnalysisInputFunctionClick() {
   if (FSolution && FSolution->HasCurrent()) FSolution->TakeDefaultInputFunction();
-  TInputFunctionDlg dialog(this);
-  dialog.SetHelpHandler([](const std::string& topic) { ProgramInfo().ShowHelpTopic(topic); });
   // Cancel leaves every solution's own input function as it was.
-  if (ShowModal(dialog) != QDialog::Accepted) return;
+  if (ShowModal(*FInputFunctionDlg) != QDialog::Accepted) return;
   if (FSolution) FSolution->ApplyDefaultInputFunction();
+  FGraphBox->Invalidate();
   GraphPaintBox->update();
 }
 
@@ -816,25 +818,37 @@ void TMainForm::FormKeyDown(int key) {
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::Resize)
-    for (int view = 0; view < 3; ++view)
-      if (watched == ScrollBoxes[size_t(view)]->viewport() && ScrollBoxes[size_t(view)]->isVisible())
-        CentreScrollBox(view);
-  return QMainWindow::eventFilter(watched, event);
-}
-
-void TMainForm::keyPressEvent(QKeyEvent* event) {
-  const int key = event->key();
-  if (key == Qt::Key_Escape || key == Qt::Key_Delete || key == Qt::Key_Space || key == Qt::Key_Left ||
-      key == Qt::Key_Right) {
-    shared::DeliverGuarded([&] {
-      FormKeyDown(event->key());
-      return true;
-    });
-    event->accept();
-    return;
+  switch (event->type()) {
+    case QEvent::Resize:
+      for (int view = 0; view < 3; ++view)
+        if (watched == ScrollBoxes[size_t(view)]->viewport() && ScrollBoxes[size_t(view)]->isVisible())
+          CentreScrollBox(view);
+      break;
+    case QEvent::Wheel:
+      // Anywhere in this window (a dialog is a window of its own); always handled. While a file
+      // is read or written the window takes no input.
+      if (auto* widget = qobject_cast<QWidget*>(watched); widget && widget->window() == this && isEnabled()) {
+        MouseWheel(static_cast<QWheelEvent*>(event)->angleDelta().y());
+        return true;
+      }
+      break;
+    case QEvent::KeyPress:
+      if (auto* widget = qobject_cast<QWidget*>(watched); widget && widget->window() == this && isEnabled()) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Escape || key == Qt::Key_Delete || key == Qt::Key_Space || key == Qt::Key_Left ||
+            key == Qt::Key_Right) {
+          shared::DeliverGuarded([&] {
+            FormKeyDown(key);
+            return true;
+          });
+          return true;
+        }
+      }
+      break;
+    default:
+      break;
   }
-  QMainWindow::keyPressEvent(event);
+  return QMainWindow::eventFilter(watched, event);
 }
 
 }  // namespace vesk

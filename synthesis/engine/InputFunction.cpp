@@ -212,6 +212,8 @@ void CreateDefaultInputFunction() { shared::TProcessWide<TInputFunction>::Create
 
 void FreeDefaultInputFunction() { shared::TProcessWide<TInputFunction>::Free(); }
 
+bool DefaultInputFunctionExists() { return shared::TProcessWide<TInputFunction>::Exists(); }
+
 TInputFunction& DefaultInputFunction() {
   return shared::TProcessWide<TInputFunction>::Get("The default input function");
 }

@@ -105,9 +105,11 @@ class TInputFunction {
 };
 
 // The process-wide default that new mechanisms start from; the program's input-function dialog
-// creates it and frees it with itself. Tests and host programs make their own instances.
+// creates it when start-up has not, and frees only the one it created. Tests and host programs
+// make their own instances.
 void CreateDefaultInputFunction();
 void FreeDefaultInputFunction();
+bool DefaultInputFunctionExists();
 // Raises std::logic_error when there is none.
 TInputFunction& DefaultInputFunction();
 

@@ -5,6 +5,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QEvent>
 #include <QProgressBar>
@@ -16,6 +20,7 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <deque>
 #include <memory>
@@ -25,7 +30,9 @@
 #include "shared/Convert.h"
 #include "shared/ProjectInfo.h"
 #include "shared/qt/Application.h"
+#include "synthesis/app/InputFunctionDlg.h"
 #include "synthesis/app/MainForm.h"
+#include "synthesis/app/PointDlg.h"
 #include "synthesis/app/MechPictures.h"
 #include "synthesis/app/SolutionView.h"
 #include "shared/Canvas2D.h"
@@ -434,6 +441,115 @@ TEST_F(MainFormSolutionsTest, AnimationRunsOutAndBackOnceAndStartPausesIt) {
   EXPECT_EQ(solution->InputFunction.CurrentStep, 0);
 }
 
+// The command opens the one dialog of the program on the current solution's law; OK gives every
+// solution the law, and the default that later candidates start from stays.
+TEST_F(MainFormSolutionsTest, TheInputFunctionCommandStartsFromTheCurrentSolutionAndKeepsTheDefault) {
+  Generate(300);
+  Form->MechListView->setCurrentItem(Form->MechListView->topLevelItem(0));
+  TMechanism* current = Form->Solutions().Current;
+  ASSERT_NE(current, nullptr);
+  current->InputFunction.SetFunctionType(kLawCycloidal);
+  current->InputFunction.SetTmax(2.0);
+  std::vector<QString> shownErrors;
+  shared::SetExceptionHandler([&](const QString& text) { shownErrors.push_back(text); });
+  std::vector<QDialog*> dialogs;
+  std::function<void(TInputFunctionDlg&)> user;
+  Form->ShowModal = [&](QDialog& dialog) {
+    auto* input = qobject_cast<TInputFunctionDlg*>(&dialog);
+    EXPECT_NE(input, nullptr);
+    if (!input) return int(QDialog::Rejected);
+    dialogs.push_back(&dialog);
+    dialog.show();
+    user(*input);
+    return dialog.result();
+  };
+
+  user = [&](TInputFunctionDlg& dlg) {
+    EXPECT_TRUE(dlg.FunctionRadios[kLawCycloidal]->isChecked());
+    EXPECT_DOUBLE_EQ(dlg.TmaxEdit->text().toDouble(), 2.0);
+    // A time of 0 keeps the dialog open and reaches the program's error display.
+    dlg.TmaxEdit->setText("0");
+    dlg.OKBtn->click();
+    EXPECT_TRUE(dlg.isVisible());
+    dlg.FunctionRadios[kLawPolynomial345]->click();
+    dlg.TmaxEdit->setText("1.5");
+    dlg.OKBtn->click();
+    EXPECT_FALSE(dlg.isVisible());
+  };
+  Form->AnalysisInputFunctionItem->trigger();
+  EXPECT_EQ(shownErrors, std::vector<QString>{"Time > 0"});
+  for (int32_t i = 1; i <= Form->Solutions().Count(); ++i) {
+    EXPECT_EQ(Form->Solutions().Items(i)->InputFunction.FunctionType(), kLawPolynomial345) << i;
+    EXPECT_DOUBLE_EQ(Form->Solutions().Items(i)->InputFunction.Tmax(), 1.5) << i;
+  }
+
+  // Later candidates start from the law chosen.
+  ASSERT_NO_THROW({
+    Form->SynthesisGenerate->trigger();
+    for (int i = 0; i < 20; ++i) Form->GenerateIdle();
+    if (Form->Generating) Form->SynthesisGenerate->trigger();
+  });
+  EXPECT_EQ(DefaultInputFunction().FunctionType(), kLawPolynomial345);
+  EXPECT_EQ(Form->Solutions().CreateMechanism()->InputFunction.FunctionType(), kLawPolynomial345);
+
+  // Cancel: the default has taken the current solution's law, the solutions keep theirs.
+  current = Form->Solutions().Current;
+  ASSERT_NE(current, nullptr);
+  current->InputFunction.SetFunctionType(kLawConstantAcceleration);
+  user = [](TInputFunctionDlg& dlg) {
+    EXPECT_TRUE(dlg.FunctionRadios[kLawConstantAcceleration]->isChecked());
+    dlg.CancelBtn->click();
+  };
+  Form->AnalysisInputFunctionItem->trigger();
+  EXPECT_EQ(DefaultInputFunction().FunctionType(), kLawConstantAcceleration);
+  for (int32_t i = 1; i <= Form->Solutions().Count(); ++i) {
+    if (Form->Solutions().Items(i) != current) {
+      EXPECT_EQ(Form->Solutions().Items(i)->InputFunction.FunctionType(), kLawPolynomial345) << i;
+    }
+  }
+  ASSERT_EQ(dialogs.size(), 2u);
+  EXPECT_EQ(dialogs[0], dialogs[1]) << "one dialog for the program's run";
+  shared::SetExceptionHandler(nullptr);
+}
+
+// A joint's properties: the point dialog captioned "Joint" in x and y whatever the coordinates,
+// on the solution's joint list; the grid follows.
+TEST_F(MainFormSolutionsTest, AJointsPropertiesEditItInXAndYAndRefillTheGrid) {
+  Generate(300);
+  Form->MechListView->setCurrentItem(Form->MechListView->topLevelItem(0));
+  TMechanism* current = Form->Solutions().Current;
+  ASSERT_NE(current, nullptr);
+  AppOptions.IsPolar = true;
+  current->Joints.Select(3);
+  const QString before = Form->StringGrid1->item(0, 0) ? Form->StringGrid1->item(0, 0)->text() : QString();
+  std::vector<QString> titles;
+  Form->ShowModal = [&](QDialog& dialog) {
+    titles.push_back(dialog.windowTitle());
+    auto* point = qobject_cast<TComplexPointDialog*>(&dialog);
+    EXPECT_NE(point, nullptr);
+    if (!point) return int(QDialog::Rejected);
+    dialog.show();
+    EXPECT_EQ(point->XLabel->text(), "X");
+    point->XEdit->setText("123");
+    point->YEdit->setText("-45");
+    point->OKBtn->click();
+    return dialog.result();
+  };
+  Form->MechProperties();
+  EXPECT_EQ(titles, std::vector<QString>{"Joint"});
+  EXPECT_NEAR(current->Joints.GetJoint(3)->X, 0.123, 1e-12);
+  EXPECT_NEAR(current->Joints.GetJoint(3)->Y, -0.045, 1e-12);
+  EXPECT_EQ(current->Joints.Selected(), current->Joints.GetJoint(3));
+  // The grid shows the joint where it went, in polar form: 130.97 mm from the origin.
+  bool shown = false;
+  for (int row = 0; row < Form->StringGrid1->rowCount(); ++row)
+    for (int col = 0; col < Form->StringGrid1->columnCount(); ++col)
+      if (QTableWidgetItem* item = Form->StringGrid1->item(row, col); item && item->text().contains("130.9"))
+        shown = true;
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(Form->StringGrid1->item(0, 0)->text(), before);
+}
+
 // The window's project store writes the window's project and reads it back into the window; a
 // tampered file is refused.
 TEST_F(MainFormSolutionsTest, TheProjectStoreSavesAndReopensTheWindowsProject) {
@@ -542,7 +658,10 @@ TEST_F(MainFormSolutionsTest, TheToolBarsFitOneRowOfTheDefaultWidth) {
   for (QToolBar* bar : {Form->ToolBar1, Form->ToolBar2}) ExpectEveryButtonShown(*bar);
   // The type buttons keep their Tags and hints.
   EXPECT_EQ(Form->MechButtons[kSliderType]->data().toInt(), kSliderType);
-  EXPECT_EQ(Form->MechButtons[kSliderType]->toolTip(), "Slider four bar, universal and simple mechanism");
+  EXPECT_EQ(Form->MechButtons[kSliderType]->toolTip(), "Slider");
+  EXPECT_EQ(Form->MechButtons[kSliderType]->statusTip(), "Slider four bar, universal and simple mechanism");
+  EXPECT_EQ(Form->MechButtons[kFourbarType]->toolTip(), "Four bar");
+  EXPECT_EQ(Form->MechButtons[kWatt1Type]->statusTip(), "Watt 1 six bar");
 }
 
 TEST_F(MainFormSolutionsTest, EachViewBarShowsEveryButtonAtTheDefaultWidth) {

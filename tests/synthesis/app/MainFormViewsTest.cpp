@@ -5,24 +5,35 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QWheelEvent>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <memory>
 #include <numbers>
-#include <stdexcept>
 #include <vector>
 
 #include "shared/Convert.h"
+#include "shared/ShellOpen.h"
 #include "shared/qt/Application.h"
+#include "synthesis/app/CurvePointDlg.h"
 #include "synthesis/app/MainForm.h"
+#include "synthesis/app/PointDlg.h"
 #include "synthesis/app/SolutionView.h"
 #include "synthesis/engine/AppOptions.h"
 #include "synthesis/engine/Area.h"
@@ -33,19 +44,10 @@
 #include "synthesis/engine/Spline.h"
 #include "tests/shared/StoreSettings.h"
 #include "tests/synthesis/app/AppServices.h"
+#include "tests/synthesis/app/FakeDialogs.h"
 
 namespace vesk {
 namespace {
-
-// Every question is a failure here: the views ask none.
-class TNoQuestions : public shared::TUserDialogs {
- public:
-  shared::TAnswer Ask(const QString& text) override {
-    throw std::logic_error("unexpected question: " + text.toStdString());
-  }
-  bool PickOpenFile(shared::TFileRequest&) override { return false; }
-  bool PickSaveFile(shared::TFileRequest&) override { return false; }
-};
 
 // A current solution with one joint at (0.3, 0) that records what the window asks of it.
 class TFakeSolution : public TSolutionView {
@@ -66,7 +68,9 @@ class TFakeSolution : public TSolutionView {
   bool HasSelectedJoint() const override { return JointSelected; }
   void DragJoint(const shared::TComplex& p) override { Joint.SetXY(p.X, p.Y); }
   TComplexPointList* SelectedJointList() override { return nullptr; }
-  TComplexPointList* SelectedPathPointList() override { return nullptr; }
+  // A path-point list whose selected point the properties show.
+  TComplexPointList* PathPoints = nullptr;
+  TComplexPointList* SelectedPathPointList() override { return PathPoints; }
   void RefillGrid() override {}
   void Draw(shared::TCanvas2D&) override {}
   void UpdateExtent(shared::TComplex& min, shared::TComplex& max) override {
@@ -93,9 +97,11 @@ class MainFormViewsTest : public shared::test::TSettingsStoreTest {
     Drawing().Origin.SetXY(0, 0);
     Drawing().SetModified(false);
     shared::SetExceptionHandler([this](const QString& text) { Errors.push_back(text); });
-    Form = std::make_unique<TMainForm>(std::make_unique<TNoQuestions>());
+    // With no answers queued every question is a failure: the views ask none.
+    Form = std::make_unique<TMainForm>(std::make_unique<TFakeDialogs>());
     Form->ShowModal = [this](QDialog& dialog) {
       Shown.push_back(dialog.windowTitle());
+      if (OnModal) OnModal(dialog);
       return ModalResult;
     };
     Form->resize(1000, 800);
@@ -142,6 +148,8 @@ class MainFormViewsTest : public shared::test::TSettingsStoreTest {
   std::unique_ptr<TMainForm> Form;
   std::vector<QString> Errors;
   std::vector<QString> Shown;
+  // What the user does in a dialog before its result is returned.
+  std::function<void(QDialog&)> OnModal;
   int ModalResult = QDialog::Rejected;
 };
 
@@ -440,6 +448,170 @@ TEST_F(MainFormViewsTest, TheInputFunctionReachesTheSolutionsOnlyAfterOK) {
   ModalResult = QDialog::Accepted;
   Form->AnalysisInputFunctionItem->trigger();
   EXPECT_EQ(fake.Applies, 1);
+  EXPECT_TRUE(Errors.empty());
+}
+
+TEST_F(MainFormViewsTest, PathPointsAreShownReadOnlyAndCurvePointsWithoutInputRotation) {
+  auto solution = std::make_unique<TFakeSolution>();
+  TFakeSolution& fake = *solution;
+  Form->SetSolutionView(std::move(solution));
+  TComplexPointList path(10);
+  path.Add(std::make_unique<TComplexPoint>(0.1, 0.2));
+  fake.PathPoints = &path;
+  // The user types over the path point and presses OK: nothing changes.
+  OnModal = [](QDialog& dialog) {
+    auto* point = qobject_cast<TComplexPointDialog*>(&dialog);
+    ASSERT_NE(point, nullptr);
+    dialog.show();
+    EXPECT_TRUE(point->IsReadOnly());
+    point->XEdit->setText("junk");
+    point->OKBtn->click();
+    EXPECT_FALSE(dialog.isVisible());
+  };
+  Form->MechProperties();
+  ASSERT_EQ(Shown, std::vector<QString>{"Path Point"});
+  EXPECT_EQ(path.Items(1)->X, 0.1);
+  EXPECT_FALSE(path.Items(1)->Modified);
+
+  // The curve-point dialog keeps its input rotation off, and its Help reaches the program's help.
+  fake.PathPoints = nullptr;
+  const std::string help = (std::filesystem::temp_directory_path() / "vesk-views-help.hlp").string();
+  std::ofstream(help) << "help";
+  ProgramInfo().HelpPath = help;
+  std::vector<std::string> opened;
+  shared::SetShellOpen([&](const std::string& target) {
+    opened.push_back(target);
+    return true;
+  });
+  Form->Curve().Add(std::make_unique<TPrePoint>(0.0, 0.0));
+  Form->Curve().Add(std::make_unique<TPrePoint>(0.1, 0.0));
+  Form->Curve().In = true;
+  OnModal = [](QDialog& dialog) {
+    auto* point = qobject_cast<TPrePointDialog*>(&dialog);
+    ASSERT_NE(point, nullptr);
+    dialog.show();
+    EXPECT_FALSE(point->InBox->isEnabled());
+    EXPECT_TRUE(point->OutBox->isEnabled());
+    point->HelpBtn->click();
+    dialog.reject();
+  };
+  Form->MechProperties();
+  shared::SetShellOpen(nullptr);
+  std::filesystem::remove(help);
+  EXPECT_EQ(Shown.back(), "Curve Point");
+  EXPECT_EQ(opened, std::vector<std::string>{help});
+  EXPECT_TRUE(Errors.empty());
+}
+
+TEST_F(MainFormViewsTest, ALineDrawnAfterACouplerAreaLeavesTheArea) {
+  ShowTab(1);
+  TAreaList& areas = Form->CouplerAreas();
+  Form->SelectCouplerButtonClick(4);
+  Drag(1, 650, 650, 750, 550);
+  ASSERT_EQ(areas.Count(), 1);
+  TArea& area = *areas.GetArea(1);
+  const double x2 = area.Corner2.X, y2 = area.Corner2.Y;
+  // The area is still selected while the line is drawn; only the line follows the mouse.
+  Form->SelectCouplerButtonClick(7);
+  Drag(1, 400, 400, 300, 300);
+  EXPECT_EQ(area.Corner2.X, x2);
+  EXPECT_EQ(area.Corner2.Y, y2);
+  auto* line = dynamic_cast<TComplexLine*>(Drawing().Current());
+  ASSERT_NE(line, nullptr);
+  EXPECT_NEAR(line->Point2.X, WorldX(300), 1e-12);
+  // In select mode the area's corner drags as before.
+  Form->SelectCouplerButtonClick(0);
+  Drag(1, 750, 550, 760, 560);
+  EXPECT_NEAR(area.Corner2.X, WorldX(760), 1e-12);
+  EXPECT_NEAR(area.Corner2.Y, WorldY(560), 1e-12);
+}
+
+TEST_F(MainFormViewsTest, TheWheelAndTheKeysReachTheWindowFromAnyControl) {
+  TSpline& curve = Form->Curve();
+  curve.Add(std::make_unique<TPrePoint>(0.1, 0.1));
+  curve.Add(std::make_unique<TPrePoint>(0.2, 0.1));
+  ASSERT_EQ(curve.Selected(), curve.Items(2));
+  // The list view has the focus: Delete still deletes the view's selection.
+  Form->MechListView->setFocus();
+  QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+  QApplication::sendEvent(Form->MechListView, &del);
+  EXPECT_EQ(curve.Count(), 1);
+  // While a file is read or written the window is disabled and the keys do nothing.
+  curve.Select(1);
+  Form->setEnabled(false);
+  QApplication::sendEvent(Form->MechListView, &del);
+  Form->setEnabled(true);
+  EXPECT_EQ(curve.Count(), 1);
+  // Esc from the tab bar returns the views to select mode.
+  Form->SelectButtonClick(4);
+  QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+  QApplication::sendEvent(Form->MechPageControl->tabBar(), &esc);
+  EXPECT_EQ(Form->Canvas(0).Mode(), 0);
+  // Right does not switch the tab: it steps the animation, which has nothing to step.
+  QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+  QApplication::sendEvent(Form->MechPageControl->tabBar(), &right);
+  EXPECT_EQ(Form->MechPageControl->currentIndex(), 0);
+  // A wheel notch over the list zooms the active view.
+  const double before = Form->Canvas(0).WorldSize();
+  QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                    Qt::NoScrollPhase, false);
+  QApplication::sendEvent(Form->MechListView->viewport(), &wheel);
+  EXPECT_NEAR(Form->Canvas(0).WorldSize(), before / 1.12, 1e-12);
+  EXPECT_TRUE(Errors.empty());
+}
+
+TEST_F(MainFormViewsTest, DrawingAndLayerCommands) {
+  // Origin: Cartesian, on the drawing's origin.
+  AppOptions.IsPolar = true;
+  Drawing().Origin.SetXY(0.01, 0.02);
+  OnModal = [](QDialog& dialog) {
+    auto* point = qobject_cast<TComplexPointDialog*>(&dialog);
+    ASSERT_NE(point, nullptr);
+    dialog.show();
+    EXPECT_EQ(point->XLabel->text(), "X");
+    point->XEdit->setText("30");
+    point->OKBtn->click();
+  };
+  Form->OriginCouplerButton->trigger();
+  ASSERT_EQ(Shown, std::vector<QString>{"Output Link Origin"});
+  EXPECT_NEAR(Drawing().Origin.X, 0.03, 1e-12);
+  EXPECT_NEAR(Drawing().Origin.Y, 0.02, 1e-12);
+  OnModal = nullptr;
+
+  // New clears the drawing and the coupler areas and hides the drawing in the mechanism view.
+  Form->CouplerAreas().Add(std::make_unique<TArea>(0, 0, 0.1, 0.1));
+  AppOptions.ShowOutputLinkDrawing = true;
+  ASSERT_GT(Drawing().Count(), 0);
+  Form->NewCouplerButton->trigger();
+  EXPECT_EQ(Drawing().Count(), 0);
+  EXPECT_EQ(Form->CouplerAreas().Count(), 0);
+  EXPECT_FALSE(AppOptions.ShowOutputLinkDrawing);
+  AppOptions.ShowGroundDrawing = true;
+  Form->NewBackGroundButton->trigger();
+  EXPECT_FALSE(AppOptions.ShowGroundDrawing);
+
+  // The layer button shows both drawings unless both are shown; the popup shows the flags.
+  Form->LayerSelectButton->trigger();
+  EXPECT_TRUE(AppOptions.ShowOutputLinkDrawing);
+  EXPECT_TRUE(AppOptions.ShowGroundDrawing);
+  Form->LayerSelectButton->trigger();
+  EXPECT_FALSE(AppOptions.ShowOutputLinkDrawing);
+  EXPECT_FALSE(AppOptions.ShowGroundDrawing);
+  Form->LayerGroundItem->trigger();
+  Form->LayerInstantCenterItem->trigger();
+  Form->LayerPopupMenuPopup();
+  EXPECT_FALSE(Form->LayerOutputItem->isChecked());
+  EXPECT_TRUE(Form->LayerGroundItem->isChecked());
+  EXPECT_EQ(Form->LayerInstantCenterItem->isChecked(), AppOptions.ShowInstantCenters);
+  Form->LayerSelectButton->trigger();
+  EXPECT_TRUE(AppOptions.ShowOutputLinkDrawing);
+
+  // The coordinate buttons switch all three canvases.
+  Form->XYToolButton->trigger();
+  EXPECT_FALSE(AppOptions.IsPolar);
+  for (int view = 0; view < 3; ++view) EXPECT_FALSE(Form->Canvas(view).Polar);
+  Form->PolarToolButton->trigger();
+  for (int view = 0; view < 3; ++view) EXPECT_TRUE(Form->Canvas(view).Polar);
   EXPECT_TRUE(Errors.empty());
 }
 
