@@ -1,14 +1,19 @@
 // The synthesis main window's views: tool bars and modes, mouse editing of the curve, the pivot
 // areas, the output-link drawing and the current solution, properties, deletion, zoom, layers
 // and the keyboard.
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QTextEdit>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -817,6 +822,18 @@ void TMainForm::FormKeyDown(int key) {
   }
 }
 
+namespace {
+
+bool TakesText(const QWidget* widget) {
+  if (qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QAbstractSpinBox*>(widget) ||
+      qobject_cast<const QTextEdit*>(widget) || qobject_cast<const QPlainTextEdit*>(widget))
+    return true;
+  const auto* box = qobject_cast<const QComboBox*>(widget);
+  return box && box->isEditable();
+}
+
+}  // namespace
+
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
     case QEvent::Resize:
@@ -833,7 +850,9 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
       }
       break;
     case QEvent::KeyPress:
-      if (auto* widget = qobject_cast<QWidget*>(watched); widget && widget->window() == this && isEnabled()) {
+      // A field that takes text keeps its keys: Space, Delete and the arrows edit it.
+      if (auto* widget = qobject_cast<QWidget*>(watched);
+          widget && widget->window() == this && isEnabled() && !TakesText(widget)) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Escape || key == Qt::Key_Delete || key == Qt::Key_Space || key == Qt::Key_Left ||
             key == Qt::Key_Right) {

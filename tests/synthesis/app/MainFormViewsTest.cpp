@@ -557,6 +557,15 @@ TEST_F(MainFormViewsTest, TheWheelAndTheKeysReachTheWindowFromAnyControl) {
                     Qt::NoScrollPhase, false);
   QApplication::sendEvent(Form->MechListView->viewport(), &wheel);
   EXPECT_NEAR(Form->Canvas(0).WorldSize(), before / 1.12, 1e-12);
+  // A field that takes text keeps Delete and the arrows for its text.
+  auto* field = new QLineEdit(QStringLiteral("ab"), Form->StatusLine);
+  field->setCursorPosition(0);
+  curve.Select(1);
+  QApplication::sendEvent(field, &right);
+  QApplication::sendEvent(field, &del);
+  EXPECT_EQ(field->text(), "a");
+  EXPECT_EQ(curve.Count(), 1);
+  delete field;
   EXPECT_TRUE(Errors.empty());
 }
 
