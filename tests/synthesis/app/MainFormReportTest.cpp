@@ -38,21 +38,13 @@
 #include "tests/shared/StoreSettings.h"
 #include "tests/shared/TestFiles.h"
 #include "tests/synthesis/app/AppServices.h"
+#include "tests/synthesis/app/FakeDialogs.h"
 
 namespace vesk {
 namespace {
 
 namespace fs = std::filesystem;
 using shared::test::ReadBytes;
-
-class TNoDialogs : public shared::TUserDialogs {
- public:
-  shared::TAnswer Ask(const QString& text) override {
-    throw std::logic_error("unexpected question: " + text.toStdString());
-  }
-  bool PickOpenFile(shared::TFileRequest&) override { return false; }
-  bool PickSaveFile(shared::TFileRequest&) override { return false; }
-};
 
 // Samples of the coupler path of a crank-rocker (ground 1, crank 0.3, coupler 0.9, rocker 0.8).
 const double kCurve[][2] = {{0.863768221, 0.005722727}, {0.821343882, 0.014989800},
@@ -77,7 +69,7 @@ class MainFormReportTest : public shared::test::TSettingsStoreTest {
       Opened.push_back(target);
       return true;
     });
-    Form = std::make_unique<TMainForm>(std::make_unique<TNoDialogs>());
+    Form = std::make_unique<TMainForm>(std::make_unique<TFakeDialogs>());
     ProjectInfo = std::make_unique<shared::TProjectInfoDialog>();
     ProjectInfo->Info.Title = "Lift <A>";
     Form->SetProjectInfoDialog(ProjectInfo.get());
