@@ -83,7 +83,7 @@ TAnimOptionsDlg::TAnimOptionsDlg(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("View Options"));
   PickOpenFile = [this](TFileRequest& request) { return TQtUserDialogs(this).PickOpenFile(request); };
 
-  const auto colourBox = [this](QWidget* parent, const char* name) {
+  const auto colourBox = [](QWidget* parent, const char* name) {
     auto* box = new TColorBox(parent);
     box->setObjectName(QString::fromLatin1(name));
     return box;

@@ -74,11 +74,12 @@ class TDXFViewFrm : public QWidget {
   QToolButton* ZoomButton;
   QToolBar* ToolBar2;
   QToolButton* x0Button;
-  QLineEdit* x0Edit;
+  // Null until made: the event filter compares them while the first edit is being added.
+  QLineEdit* x0Edit = nullptr;
   QToolButton* y0Button;
-  QLineEdit* y0Edit;
+  QLineEdit* y0Edit = nullptr;
   QToolButton* Angle0Button;
-  QLineEdit* Angle0Edit;
+  QLineEdit* Angle0Edit = nullptr;
   QComboBox* JointBox;
   QFrame* Panel1;
   QWidget* PaintBox1;

@@ -173,8 +173,7 @@ void TMainForm::CreateComponents() {
 }
 
 void TMainForm::CreateMenus() {
-  const auto item = [this](QMenu* menu, const char* name, const QString& text,
-                           const QKeySequence& keys = {}) {
+  const auto item = [](QMenu* menu, const char* name, const QString& text, const QKeySequence& keys = {}) {
     QAction* action = menu->addAction(text);
     action->setObjectName(QString::fromLatin1(name));
     if (!keys.isEmpty()) action->setShortcut(keys);

@@ -111,7 +111,7 @@ void TMainForm::CreateViewTools() {
     action->setCheckable(true);
     action->setProperty("Tag", tag);
     ModeButtons[size_t(view)].push_back(action);
-    connect(action, &QAction::triggered, this, [this, handler, tag] { (this->*handler)(tag); });
+    connect(action, &QAction::triggered, this, [this, handler, tag = tag] { (this->*handler)(tag); });
     return action;
   };
   modeButton(0, "SelectButton", "Select", "Select", 0, &TMainForm::SelectButtonClick);
@@ -179,7 +179,7 @@ void TMainForm::CreateViewTools() {
     for (const auto& [text, tag] : items) {
       QAction* action = menu->addAction(text);
       action->setProperty("Tag", tag);
-      connect(action, &QAction::triggered, this, [this, handler, tag] { (this->*handler)(tag); });
+      connect(action, &QAction::triggered, this, [this, handler, tag = tag] { (this->*handler)(tag); });
     }
     menu->addSeparator();
     connect(menu->addAction(QStringLiteral("Zoom &All")), &QAction::triggered, this,
@@ -219,7 +219,7 @@ void TMainForm::CreateViewTools() {
                                                 {EditDrawLineItem, 7}, {EditDeleteItem, 9}};
   for (auto [item, tag] : editItems) {
     item->setProperty("Tag", tag);
-    connect(item, &QAction::triggered, this, [this, tag] {
+    connect(item, &QAction::triggered, this, [this, tag = tag] {
       switch (ActiveView()) {
         case 0:
           SelectButtonClick(tag);

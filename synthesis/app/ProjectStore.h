@@ -6,7 +6,7 @@
 #include "synthesis/app/MainForm.h"
 
 namespace shared {
-struct TProjectInfo;
+class TProjectInfo;
 }
 
 namespace vesk {

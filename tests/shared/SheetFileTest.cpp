@@ -232,8 +232,8 @@ TEST_F(SheetFileTest, AnXlsThatTheLibraryMisreadsLeavesThisProgramWhole) {
     sheet.LoadFromFile(SUITE_FIXTURES "/overread.xls");
     ADD_FAILURE() << "no error";
   } catch (const ESheetFileError& error) {
-    EXPECT_NE(std::string(error.what()).find("\"overread.xls\" is damaged or no Excel workbook"), std::string::npos)
-        << error.what();
+    // The library's error code, or its crash when the child is built with the address sanitizer.
+    EXPECT_NE(std::string(error.what()).find("\"overread.xls\" is damaged"), std::string::npos) << error.what();
   }
   EXPECT_EQ(sheet.CellCount(), 0u);
   // The reader goes on working in this process afterwards.

@@ -196,7 +196,7 @@ TEST(PathPointTest, EveryTypesCentresObeyTheThreeCentresTheorem) {
     p.SetMechType(type);
     p.ComputeICs(joints);
     const int n = p.LinkCount();
-    auto found = [&](int a, int b) { return type != 6 || eightBar.count(10 * a + b) > 0; };
+    auto found = [&, type = type](int a, int b) { return type != 6 || eightBar.count(10 * a + b) > 0; };
     int triples = 0;
     for (int a = 1; a <= n; ++a) {
       for (int b = a + 1; b <= n; ++b) {

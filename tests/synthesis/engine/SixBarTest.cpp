@@ -127,7 +127,9 @@ TEST_F(SixBarTest, DefaultLayouts) {
     EXPECT_EQ(copy->Name, k.name);
     EXPECT_EQ(AllJoints(*copy), AllJoints(*m));
     // The copy is of the same class: its position analysis is the six-bar's.
-    EXPECT_EQ(typeid(*copy), typeid(*m));
+    const auto& copied = *copy;
+    const auto& original = *m;
+    EXPECT_EQ(typeid(copied), typeid(original));
   }
 }
 
