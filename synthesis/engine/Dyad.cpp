@@ -31,6 +31,14 @@ TComplex TDyad::Turn(const TLink& link, int32_t i) {
   return unit;
 }
 
+void TDyad::Aim(TLink& w, bool wFree, TLink& z, bool zFree, const TPrePointList& points) {
+  WLink = &w;
+  WFree = wFree;
+  ZLink = &z;
+  ZFree = zFree;
+  SetPrecisionPoints(points);
+}
+
 void TDyad::SetPrecisionPoints(const TPrePointList& points) {
   const int32_t n = std::min(points.Count(), kPositions);
   for (int32_t i = 1; i <= n; ++i) Points[size_t(i)].CopyFrom(*points.GetPoint(i));

@@ -39,6 +39,8 @@ class TDyad : public shared::TGeneralObject {
 
   // Points[i] := precision point i, for the list's points up to nine.
   void SetPrecisionPoints(const TPrePointList& points);
+  // The dyad's two links, whether Check writes or rates their rotations, and its points.
+  void Aim(TLink& w, bool wFree, TLink& z, bool zFree, const TPrePointList& points);
   // Points[i] += offset turned by the link's rotation at i (position 1 unturned): aims the dyad
   // at another point of that link.
   void ShiftPoints(const shared::TComplex& offset, const TLink& link);
@@ -49,6 +51,8 @@ class TDyad : public shared::TGeneralObject {
   // first position that fails, with Error := 10 - that position and the rotations written
   // before it left in the links.
   bool Check();
+  // Solve, then Check: the dyad closed at every position.
+  bool Close() { return Solve() && Check(); }
 
   // After the general fields, and only from a dyad: vectors, links, flags, Error and points.
   void Assign(const shared::TGeneralObject* source) override;

@@ -84,25 +84,17 @@ bool TEightbar::Synthesize() {
   TLink& body = LinkAt(8);
   for (int32_t i = 2; i <= TDyad::kPositions; ++i) body.Rot[size_t(i)] = 0;
 
-  Dyad1.WLink = &input;
-  Dyad1.WFree = true;
-  Dyad1.ZLink = &coupler;
-  Dyad1.ZFree = true;
-  Dyad1.SetPrecisionPoints(PrecisionPoints);
+  Dyad1.Aim(input, true, coupler, true, PrecisionPoints);
   Dyad1.ShiftPoints(Links.Offset, body);
-  const bool first = Dyad1.Solve() && Dyad1.Check();
+  const bool first = Dyad1.Close();
   bool second = false;
   if (first) {
-    Dyad2.WLink = &rocker;
-    Dyad2.WFree = true;
-    Dyad2.ZLink = &coupler;
-    Dyad2.ZFree = false;
-    Dyad2.SetPrecisionPoints(PrecisionPoints);
+    Dyad2.Aim(rocker, true, coupler, false, PrecisionPoints);
     Dyad2.ShiftPoints(Links.Offset, body);
     TComplex back(Dyad1.Z);
     back.Negate();
     Dyad2.ShiftPoints(back, coupler);
-    second = Dyad2.Solve() && Dyad2.Check();
+    second = Dyad2.Close();
   }
   Error.Dyad = Dyad1.Error * Dyad2.Error;
   if (!(first && second)) return false;

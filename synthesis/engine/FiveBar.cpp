@@ -70,22 +70,14 @@ bool TFiveBar::Synthesize() {
   wheel2.Rot[9] = r * input.Rot[9];
   Links.Offset = TComplex(0, kOffsetY);
 
-  Dyad1.WLink = &input;
-  Dyad1.WFree = true;
-  Dyad1.ZLink = &arm;
-  Dyad1.ZFree = true;
-  Dyad1.SetPrecisionPoints(PrecisionPoints);
+  Dyad1.Aim(input, true, arm, true, PrecisionPoints);
   Dyad1.ShiftPoints(Links.Offset, body);
-  const bool first = Dyad1.Solve() && Dyad1.Check();
+  const bool first = Dyad1.Close();
   bool second = false;
   if (first) {
-    Dyad2.WLink = &wheel2;
-    Dyad2.WFree = true;
-    Dyad2.ZLink = &body;
-    Dyad2.ZFree = true;
-    Dyad2.SetPrecisionPoints(PrecisionPoints);
+    Dyad2.Aim(wheel2, true, body, true, PrecisionPoints);
     Dyad2.ShiftPoints(Links.Offset, body);
-    second = Dyad2.Solve() && Dyad2.Check();
+    second = Dyad2.Close();
   }
   Error.Dyad = Dyad1.Error * Dyad2.Error;
   if (!(first && second)) return false;

@@ -63,25 +63,17 @@ bool TFourbar::Synthesize() {
   }
   InputFunction.SetXmax(input->Rot[9]);
 
-  Dyad1.WLink = input;
-  Dyad1.WFree = true;
-  Dyad1.ZLink = body;
-  Dyad1.ZFree = true;
-  Dyad1.SetPrecisionPoints(PrecisionPoints);
-  const bool first = Dyad1.Solve() && Dyad1.Check();
+  Dyad1.Aim(*input, true, *body, true, PrecisionPoints);
+  const bool first = Dyad1.Close();
 
   bool second = false;
   if (first) {
-    Dyad2.WLink = rocker;
-    Dyad2.WFree = true;
-    Dyad2.ZLink = body;
-    Dyad2.ZFree = false;
-    Dyad2.SetPrecisionPoints(PrecisionPoints);
+    Dyad2.Aim(*rocker, true, *body, false, PrecisionPoints);
     // Aimed at joint 2, which the output body carries with it.
     TComplex back(Dyad1.Z);
     back.Negate();
     Dyad2.ShiftPoints(back, *body);
-    second = Dyad2.Solve() && Dyad2.Check();
+    second = Dyad2.Close();
   }
   Error.Dyad = Dyad1.Error * Dyad2.Error;
   if (!(first && second)) return false;

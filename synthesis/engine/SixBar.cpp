@@ -94,16 +94,6 @@ void EndLayout(TMechanism& m) {
   m.Modified = false;
 }
 
-void Aim(TDyad& dyad, TLink& w, bool wFree, TLink& z, bool zFree, const TPrePointList& points) {
-  dyad.WLink = &w;
-  dyad.WFree = wFree;
-  dyad.ZLink = &z;
-  dyad.ZFree = zFree;
-  dyad.SetPrecisionPoints(points);
-}
-
-bool Run(TDyad& dyad) { return dyad.Solve() && dyad.Check(); }
-
 constexpr double kTurn19 = 5.969026041820607;  // 1.9 pi
 constexpr double kQuarterPi = 0.7853981633974483;
 
@@ -152,14 +142,14 @@ bool TSixBarW1::Synthesize() {
     l5.SetFree(false);
   }
   const TComplex& offset = Links.Offset;
-  Aim(Dyad1, input, true, l3, true, PrecisionPoints);
+  Dyad1.Aim(input, true, l3, true, PrecisionPoints);
   Dyad1.ShiftPoints(offset, body);
-  bool ok = Run(Dyad1);
+  bool ok = Dyad1.Close();
   if (ok) {
-    Aim(Dyad2, l4, true, l3, false, PrecisionPoints);
+    Dyad2.Aim(l4, true, l3, false, PrecisionPoints);
     Dyad2.ShiftPoints(offset, body);
     Dyad2.ShiftPoints(-Dyad1.Z, l3);
-    ok = Run(Dyad2);
+    ok = Dyad2.Close();
   }
   Error.Dyad = Dyad1.Error * Dyad2.Error;
   if (!ok) return false;
@@ -263,12 +253,12 @@ bool TSixBarW2::Synthesize() {
   TLink& l4 = LinkAt(4);
   TLink& body = LinkAt(5);
   TLink& l6 = LinkAt(6);
-  Aim(Dyad1, l4, true, body, true, PrecisionPoints);
-  bool ok = Run(Dyad1);
+  Dyad1.Aim(l4, true, body, true, PrecisionPoints);
+  bool ok = Dyad1.Close();
   if (ok) {
-    Aim(Dyad2, l6, true, body, true, PrecisionPoints);
+    Dyad2.Aim(l6, true, body, true, PrecisionPoints);
     Dyad2.ShiftPoints(-Dyad1.Z, body);
-    ok = Run(Dyad2);
+    ok = Dyad2.Close();
   }
   Error.Dyad = Dyad1.Error * Dyad2.Error;
   if (!ok) return false;
@@ -370,13 +360,13 @@ bool TSixBarS1::Synthesize() {
   TLink& l5 = LinkAt(5);
   TLink& body = LinkAt(6);
   const TComplex& offset = Links.Offset;
-  Aim(Dyad1, input, true, l5, true, PrecisionPoints);
+  Dyad1.Aim(input, true, l5, true, PrecisionPoints);
   Dyad1.ShiftPoints(offset, body);
-  bool ok = Run(Dyad1);
+  bool ok = Dyad1.Close();
   if (ok) {
-    Aim(Dyad2, l4, true, body, true, PrecisionPoints);
+    Dyad2.Aim(l4, true, body, true, PrecisionPoints);
     Dyad2.ShiftPoints(offset, body);
-    ok = Run(Dyad2);
+    ok = Dyad2.Close();
   }
   Error.Dyad = Dyad1.Error * Dyad2.Error;
   if (!ok) return false;
@@ -465,19 +455,19 @@ bool TSixBarS3::Synthesize() {
   TLink& l5 = LinkAt(5);
   TLink& body = LinkAt(6);
   const TComplex& offset = Links.Offset;
-  Aim(Dyad3, l5, true, body, true, PrecisionPoints);
+  Dyad3.Aim(l5, true, body, true, PrecisionPoints);
   Dyad3.ShiftPoints(offset, body);
-  bool ok = Run(Dyad3);
+  bool ok = Dyad3.Close();
   if (ok) {
-    Aim(Dyad1, input, true, l3, true, PrecisionPoints);
+    Dyad1.Aim(input, true, l3, true, PrecisionPoints);
     Dyad1.ShiftPoints(offset, body);
-    ok = Run(Dyad1);
+    ok = Dyad1.Close();
   }
   if (ok) {
-    Aim(Dyad2, l4, true, l3, false, PrecisionPoints);
+    Dyad2.Aim(l4, true, l3, false, PrecisionPoints);
     Dyad2.ShiftPoints(offset, body);
     Dyad2.ShiftPoints(-Dyad1.Z, l3);
-    ok = Run(Dyad2);
+    ok = Dyad2.Close();
   }
   Error.Dyad = Dyad1.Error * Dyad2.Error * Dyad3.Error;
   if (!ok) return false;
