@@ -17,6 +17,7 @@
 #include "shared/Sound.h"
 #include "shared/TabLine.h"
 #include "tests/animator/app/AppTestSupport.h"
+#include "tests/support/DialogSupport.h"
 
 namespace quillon {
 namespace {
@@ -26,16 +27,6 @@ class TLog : public TMessageSink {
   std::vector<std::string> Lines;
   void AppendLine(const std::string& line, TMessageKind) override { Lines.push_back(line); }
   void ClearLines() override { Lines.clear(); }
-};
-
-class TBeepCounter : public shared::TSound {
- public:
-  int Beeps = 0;
-  void Beep() override { ++Beeps; }
-
- protected:
-  bool IsPlaying() const override { return false; }
-  void Start(const std::string&) override {}
 };
 
 // The joint records of the mechanism's document: the design positions the fit moves. (The
@@ -91,7 +82,7 @@ class AnimationOptimizeTest : public ::testing::Test {
 
   TFakeClipboard Clipboard;
   TLog Log;
-  TBeepCounter Sound;
+  test_support::TCountingSound Sound;
   std::unique_ptr<TAnimationFrm> View;
 };
 

@@ -39,6 +39,7 @@
 #include "tests/animator/app/AppTestSupport.h"
 #include "tests/shared/TestFiles.h"
 #include "tests/shared/dxf/DXFFixtures.h"
+#include "tests/support/DialogSupport.h"
 
 namespace quillon {
 namespace {
@@ -51,16 +52,6 @@ class TLog : public TMessageSink {
   std::vector<std::string> Lines;
   void AppendLine(const std::string& line, TMessageKind) override { Lines.push_back(line); }
   void ClearLines() override { Lines.clear(); }
-};
-
-class TFakeSound : public shared::TSound {
- public:
-  int Beeps = 0;
-  void Beep() override { ++Beeps; }
-
- protected:
-  bool IsPlaying() const override { return false; }
-  void Start(const std::string&) override {}
 };
 
 // A drawing of one line from (0, 0) to (x, y) millimetres.
@@ -170,7 +161,7 @@ class DXFImportDlgTest : public shared::test::TTempFolderTest {
 
   TFakeClipboard Clipboard;
   TLog Log;
-  TFakeSound Sound;
+  test_support::TCountingSound Sound;
   std::unique_ptr<TDXFImportDlg> Dialog;
   TDXFViewFrm* Frame = nullptr;
   std::unique_ptr<TAnimationFrm> View;

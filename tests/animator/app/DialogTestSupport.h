@@ -19,18 +19,11 @@
 #include "shared/ProgramInfo.h"
 #include "shared/Sound.h"
 #include "shared/TabLine.h"
+#include "tests/support/DialogSupport.h"
 
 namespace quillon {
 
-class TCountingSound : public shared::TSound {
- public:
-  int Beeps = 0;
-  void Beep() override { ++Beeps; }
-
- protected:
-  bool IsPlaying() const override { return false; }
-  void Start(const std::string&) override {}
-};
+using test_support::TCountingSound;
 
 class TLogLines : public TMessageSink {
  public:

@@ -21,21 +21,12 @@
 #include "synthesis/app/QtGraphPaintBox.h"
 #include "synthesis/engine/GraphPaintBox.h"
 #include "synthesis/engine/InputFunction.h"
+#include "tests/support/DialogSupport.h"
 
 namespace vesk {
 namespace {
 
 constexpr double kPi = std::numbers::pi;
-
-class TBeeps : public shared::TSound {
- public:
-  void Beep() override { ++Count; }
-  int Count = 0;
-
- protected:
-  bool IsPlaying() const override { return false; }
-  void Start(const std::string&) override {}
-};
 
 class InputFunctionDlgTest : public ::testing::Test {
  protected:
@@ -51,7 +42,7 @@ class InputFunctionDlgTest : public ::testing::Test {
     shared::SetSound(nullptr);
   }
 
-  TBeeps beeps;
+  test_support::TCountingSound beeps;
   std::vector<std::string> errors;
   std::unique_ptr<TInputFunctionDlg> dlg;
 };
@@ -120,14 +111,14 @@ TEST_F(InputFunctionDlgTest, ARefusedTimeKeepsTheDialogOpen) {
   } cases[] = {{"0", "Time > 0"}, {"-2", "Time > 0"}, {"0.0", "Time > 0"}, {"soon", nullptr}, {"", nullptr}};
   for (const auto& c : cases) {
     errors.clear();
-    beeps.Count = 0;
+    beeps.Beeps = 0;
     dlg->show();
     dlg->FunctionRadios[1]->click();
     dlg->TmaxEdit->setText(c.text);
     dlg->OKBtn->click();
     EXPECT_TRUE(dlg->isVisible()) << c.text;
     EXPECT_EQ(dlg->focusWidget(), dlg->TmaxEdit) << c.text;
-    EXPECT_EQ(beeps.Count, 1) << c.text;
+    EXPECT_EQ(beeps.Beeps, 1) << c.text;
     ASSERT_EQ(errors.size(), 1u) << c.text;
     if (c.message)
       EXPECT_EQ(errors[0], c.message);

@@ -15,29 +15,13 @@
 #include "synthesis/app/LineDlg.h"
 #include "synthesis/engine/AppOptions.h"
 #include "synthesis/engine/ComplexLine.h"
+#include "tests/support/DialogSupport.h"
 
 namespace vesk {
 namespace {
 
 constexpr double kTol = 1e-12;
 const QString kDegree = QString::fromUtf8("\xC2\xB0");
-
-// The widget that Tab moves to: the next one in the focus chain that takes focus by Tab.
-QWidget* NextTabStop(QWidget* w) {
-  for (QWidget* next = w->nextInFocusChain(); next != w; next = next->nextInFocusChain())
-    if ((next->focusPolicy() & Qt::TabFocus) && next->isEnabled() && next->isVisible()) return next;
-  return nullptr;
-}
-
-class TBeeps : public shared::TSound {
- public:
-  void Beep() override { ++Count; }
-  int Count = 0;
-
- protected:
-  bool IsPlaying() const override { return false; }
-  void Start(const std::string&) override {}
-};
 
 class LineDlgTest : public ::testing::Test {
  protected:
@@ -54,7 +38,7 @@ class LineDlgTest : public ::testing::Test {
     ResetAppOptions();
   }
 
-  TBeeps beeps;
+  test_support::TCountingSound beeps;
   TComplexLine line{0.01, 0.02, 0.03, 0.04};
 };
 
@@ -76,9 +60,9 @@ TEST_F(LineDlgTest, ShowsTheEndPointsAndTakesThemInTabOrder) {
   EXPECT_EQ(dlg.XmaxEdit->text().toDouble(), 30.0);
   EXPECT_EQ(dlg.YmaxEdit->text().toDouble(), 40.0);
   EXPECT_EQ(dlg.focusWidget(), dlg.XminEdit);
-  EXPECT_EQ(NextTabStop(dlg.XminEdit), dlg.XmaxEdit);
-  EXPECT_EQ(NextTabStop(dlg.XmaxEdit), dlg.YminEdit);
-  EXPECT_EQ(NextTabStop(dlg.YminEdit), dlg.YmaxEdit);
+  EXPECT_EQ(test_support::NextTabStop(dlg.XminEdit), dlg.XmaxEdit);
+  EXPECT_EQ(test_support::NextTabStop(dlg.XmaxEdit), dlg.YminEdit);
+  EXPECT_EQ(test_support::NextTabStop(dlg.YminEdit), dlg.YmaxEdit);
 
   dlg.XminEdit->setText("-1");
   dlg.YminEdit->setText("2");
@@ -134,7 +118,7 @@ TEST_F(LineDlgTest, ABadEditLeavesTheLineAndFocusesIt) {
     TLineDialog dlg;
     dlg.TargetLine = &line;
     dlg.show();
-    beeps.Count = 0;
+    beeps.Beeps = 0;
     line.Modified = false;
     for (QLineEdit* edit : {dlg.XminEdit, dlg.YminEdit, dlg.XmaxEdit, dlg.YmaxEdit}) edit->setText("5");
     QLineEdit* bad = dlg.*c.bad;
@@ -144,7 +128,7 @@ TEST_F(LineDlgTest, ABadEditLeavesTheLineAndFocusesIt) {
     EXPECT_EQ(dlg.focusWidget(), bad) << bad->objectName().toStdString();
     EXPECT_TRUE(dlg.Status->IsHighlighted());
     EXPECT_FALSE(dlg.Status->Text().isEmpty());
-    EXPECT_EQ(beeps.Count, 1);
+    EXPECT_EQ(beeps.Beeps, 1);
     EXPECT_EQ(line.Point1.X, 0.01);
     EXPECT_EQ(line.Point2.Y, 0.04);
     EXPECT_FALSE(line.Modified);
@@ -187,7 +171,7 @@ TEST_F(LineDlgTest, WithoutALineTheEditsKeepTheirTextsDisabledAndOKCloses) {
   fresh.show();
   fresh.OKBtn->click();
   EXPECT_FALSE(fresh.isVisible());
-  EXPECT_EQ(beeps.Count, 0);
+  EXPECT_EQ(beeps.Beeps, 0);
 }
 
 }  // namespace

@@ -25,6 +25,7 @@
 #include "synthesis/engine/Area.h"
 #include "synthesis/engine/Joint.h"
 #include "synthesis/engine/Spline.h"
+#include "tests/support/DialogSupport.h"
 
 namespace vesk {
 namespace {
@@ -32,23 +33,6 @@ namespace {
 constexpr double kPi = std::numbers::pi;
 constexpr double kTol = 1e-12;
 const QString kDegree = QString::fromUtf8("\xC2\xB0");
-
-// The widget that Tab moves to: the next one in the focus chain that takes focus by Tab.
-QWidget* NextTabStop(QWidget* w) {
-  for (QWidget* next = w->nextInFocusChain(); next != w; next = next->nextInFocusChain())
-    if ((next->focusPolicy() & Qt::TabFocus) && next->isEnabled() && next->isVisible()) return next;
-  return nullptr;
-}
-
-class TBeeps : public shared::TSound {
- public:
-  void Beep() override { ++Count; }
-  int Count = 0;
-
- protected:
-  bool IsPlaying() const override { return false; }
-  void Start(const std::string&) override {}
-};
 
 class PointDialogsTest : public ::testing::Test {
  protected:
@@ -63,7 +47,7 @@ class PointDialogsTest : public ::testing::Test {
     ResetAppOptions();
   }
 
-  TBeeps beeps;
+  test_support::TCountingSound beeps;
 };
 
 // ---- point dialog
@@ -136,7 +120,7 @@ TEST_F(PointDialogsTest, ABadEditKeepsThePointAndFocusesTheEdit) {
     TComplexPointDialog dlg;
     dlg.SetTarget(&point);
     dlg.show();
-    beeps.Count = 0;
+    beeps.Beeps = 0;
     dlg.XEdit->setText(c.x);
     dlg.YEdit->setText(c.y);
     dlg.OKBtn->click();
@@ -149,7 +133,7 @@ TEST_F(PointDialogsTest, ABadEditKeepsThePointAndFocusesTheEdit) {
     EXPECT_TRUE(dlg.Status->IsHighlighted());
     EXPECT_TRUE(dlg.Status->Timer1->isActive());
     EXPECT_EQ(dlg.Status->Timer1->interval(), 1000);
-    EXPECT_EQ(beeps.Count, 1);
+    EXPECT_EQ(beeps.Beeps, 1);
     // The timer's end takes the colour off; showing again clears the text too.
     dlg.Status->Timer1Timer();
     EXPECT_FALSE(dlg.Status->IsHighlighted());
@@ -170,7 +154,7 @@ TEST_F(PointDialogsTest, WithoutATargetOrReadOnlyOKJustCloses) {
   dlg.OKBtn->click();
   EXPECT_FALSE(dlg.isVisible());
   EXPECT_EQ(dlg.result(), QDialog::Accepted);
-  EXPECT_EQ(beeps.Count, 0);
+  EXPECT_EQ(beeps.Beeps, 0);
 
   // A read-only point is shown, not read: even text that would not convert closes the dialog.
   TComplexPoint path(0.1, 0.2);
@@ -223,10 +207,10 @@ TEST_F(PointDialogsTest, AreaShowsAndTakesBothCornersAndTheJoint) {
   EXPECT_EQ(dlg.JointComboBox->itemText(10), "J");
   EXPECT_EQ(dlg.JointComboBox->currentText(), "B");
   // Tab order X 1, Y 1, X 2, Y 2, then the drop-down.
-  EXPECT_EQ(NextTabStop(dlg.X1Edit), dlg.Y1Edit);
-  EXPECT_EQ(NextTabStop(dlg.Y1Edit), dlg.X2Edit);
-  EXPECT_EQ(NextTabStop(dlg.X2Edit), dlg.Y2Edit);
-  EXPECT_EQ(NextTabStop(dlg.Y2Edit), dlg.JointComboBox);
+  EXPECT_EQ(test_support::NextTabStop(dlg.X1Edit), dlg.Y1Edit);
+  EXPECT_EQ(test_support::NextTabStop(dlg.Y1Edit), dlg.X2Edit);
+  EXPECT_EQ(test_support::NextTabStop(dlg.X2Edit), dlg.Y2Edit);
+  EXPECT_EQ(test_support::NextTabStop(dlg.Y2Edit), dlg.JointComboBox);
 
   dlg.X1Edit->setText("-5");
   dlg.Y1Edit->setText("6");
@@ -281,7 +265,7 @@ TEST_F(PointDialogsTest, ALetterInY2KeepsTheWholeArea) {
   EXPECT_TRUE(dlg.isVisible());
   EXPECT_EQ(dlg.focusWidget(), dlg.Y2Edit);
   EXPECT_TRUE(dlg.Status->IsHighlighted());
-  EXPECT_EQ(beeps.Count, 1);
+  EXPECT_EQ(beeps.Beeps, 1);
   EXPECT_EQ(area.X, 0.01);
   EXPECT_EQ(area.Corner2.Y, 0.04);
   EXPECT_EQ(area.Joint, 4);
@@ -393,14 +377,14 @@ TEST_F(CurvePointDialogTest, AZeroInputRotationIsRefused) {
     curve.Select(2);
     curve.InTotal = true;
     dlg.show();
-    beeps.Count = 0;
+    beeps.Beeps = 0;
     dlg.XEdit->setText("999");
     dlg.InEdit->setText(text);
     dlg.OKBtn->click();
     EXPECT_TRUE(dlg.isVisible()) << text;
     EXPECT_EQ(dlg.Status->Text(), "Value should not be equal to 0") << text;
     EXPECT_EQ(dlg.focusWidget(), dlg.InEdit) << text;
-    EXPECT_EQ(beeps.Count, 1);
+    EXPECT_EQ(beeps.Beeps, 1);
     EXPECT_EQ(curve.GetPoint(2)->X, 0.1);
     EXPECT_EQ(curve.GetPoint(2)->In, -kPi / 2);
     EXPECT_TRUE(curve.InTotal);

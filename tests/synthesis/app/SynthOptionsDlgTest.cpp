@@ -23,22 +23,13 @@
 #include "synthesis/engine/AppOptions.h"
 #include "synthesis/engine/Spline.h"
 #include "synthesis/engine/SynthOptions.h"
+#include "tests/support/DialogSupport.h"
 
 namespace vesk {
 namespace {
 
 constexpr double kPi = std::numbers::pi;
 const QString kDegree = QString::fromUtf8("\xC2\xB0");
-
-class TBeeps : public shared::TSound {
- public:
-  void Beep() override { ++Count; }
-  int Count = 0;
-
- protected:
-  bool IsPlaying() const override { return false; }
-  void Start(const std::string&) override {}
-};
 
 // Everything the dialog may change, to compare before and after.
 struct Snapshot {
@@ -70,7 +61,7 @@ class SynthOptionsDlgTest : public ::testing::Test {
     ResetAppOptions();
   }
 
-  TBeeps beeps;
+  test_support::TCountingSound beeps;
   TSpline curve;
   TSynthOptions options;
 };
@@ -160,7 +151,7 @@ TEST_F(SynthOptionsDlgTest, OKTakesEveryField) {
   EXPECT_DOUBLE_EQ(curve.TotalIn, -kPi / 2);
   EXPECT_TRUE(curve.IsModified());
   EXPECT_EQ(AppOptions.Search, 0);
-  EXPECT_EQ(beeps.Count, 0);
+  EXPECT_EQ(beeps.Beeps, 0);
 }
 
 TEST_F(SynthOptionsDlgTest, WithoutATotalTheCurveKeepsItsRotationsAndTotal) {
@@ -204,7 +195,7 @@ TEST_F(SynthOptionsDlgTest, AFailedOKKeepsItOpenAndChangesNothing) {
     options = TSynthOptions();
     options.Spline = &curve;
     const Snapshot before = Snapshot::Of(options, curve);
-    beeps.Count = 0;
+    beeps.Beeps = 0;
 
     TSynthOptionsDlg dlg(options);
     dlg.show();
@@ -224,7 +215,7 @@ TEST_F(SynthOptionsDlgTest, AFailedOKKeepsItOpenAndChangesNothing) {
     EXPECT_TRUE(dlg.isVisible());
     EXPECT_EQ(Snapshot::Of(options, curve), before);
     EXPECT_EQ(dlg.StatusBar->currentMessage().toStdString(), c.message);
-    EXPECT_EQ(beeps.Count, 1);
+    EXPECT_EQ(beeps.Beeps, 1);
     EXPECT_EQ(dlg.StatusBar->palette().color(QPalette::Window), QColor(Qt::yellow));
     EXPECT_TRUE(dlg.StatusTimer->isActive());
     EXPECT_EQ(dlg.StatusTimer->interval(), 1000);
