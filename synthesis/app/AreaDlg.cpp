@@ -5,12 +5,10 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QVBoxLayout>
 
 #include "shared/Convert.h"
 #include "shared/qt/DialogStatus.h"
@@ -41,20 +39,7 @@ TAreaDialog::TAreaDialog(QWidget* parent) : QDialog(parent) {
   grid->addWidget(JointLabel, 2, 0, 1, 3);
   grid->addWidget(JointComboBox, 2, 3, 1, 2);
 
-  OKBtn = new QPushButton("OK", this);
-  OKBtn->setDefault(true);
-  CancelBtn = new QPushButton("Cancel", this);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(OKBtn);
-  buttons->addWidget(CancelBtn);
-  Status = new shared::TDialogStatus(this);
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(GroupBox1);
-  layout->addLayout(buttons);
-  layout->addWidget(Status->StatusBar1);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  MakeDialogFrame(this, GroupBox1, OKBtn, CancelBtn, Status);
 
   setTabOrder(X1Edit, Y1Edit);
   setTabOrder(Y1Edit, X2Edit);
@@ -78,11 +63,8 @@ TAreaDialog::TAreaDialog(QWidget* parent) : QDialog(parent) {
   Y2Edit->setObjectName("Y2Edit");
   JointLabel->setObjectName("JointLabel");
   JointComboBox->setObjectName("JointComboBox");
-  OKBtn->setObjectName("OKBtn");
-  CancelBtn->setObjectName("CancelBtn");
 
   connect(OKBtn, &QPushButton::clicked, this, &TAreaDialog::OKBtnClick);
-  connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 TAreaDialog::~TAreaDialog() = default;

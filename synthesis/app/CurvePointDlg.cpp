@@ -5,12 +5,10 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QVBoxLayout>
 #include <cmath>
 
 #include "shared/Convert.h"
@@ -62,22 +60,7 @@ TPrePointDialog::TPrePointDialog(QWidget* parent) : QDialog(parent) {
   grid->addWidget(InUnitLabel, 3, 2);
   grid->setColumnMinimumWidth(2, fontMetrics().horizontalAdvance("mrad/s") + 4);
 
-  OKBtn = new QPushButton("OK", this);
-  OKBtn->setDefault(true);
-  CancelBtn = new QPushButton("Cancel", this);
-  HelpBtn = new QPushButton("Help", this);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(OKBtn);
-  buttons->addWidget(CancelBtn);
-  buttons->addWidget(HelpBtn);
-  Status = new shared::TDialogStatus(this);
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(GroupBox1);
-  layout->addLayout(buttons);
-  layout->addWidget(Status->StatusBar1);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  MakeDialogFrame(this, GroupBox1, OKBtn, CancelBtn, Status, &HelpBtn);
 
   GroupBox1->setObjectName("GroupBox1");
   XLabel->setObjectName("XLabel");
@@ -92,14 +75,10 @@ TPrePointDialog::TPrePointDialog(QWidget* parent) : QDialog(parent) {
   InBox->setObjectName("InBox");
   InEdit->setObjectName("InEdit");
   InUnitLabel->setObjectName("InUnitLabel");
-  OKBtn->setObjectName("OKBtn");
-  CancelBtn->setObjectName("CancelBtn");
-  HelpBtn->setObjectName("HelpBtn");
 
   connect(OutBox, &QCheckBox::toggled, this, &TPrePointDialog::UpdateRotationEdits);
   connect(InBox, &QCheckBox::toggled, this, &TPrePointDialog::UpdateRotationEdits);
   connect(OKBtn, &QPushButton::clicked, this, &TPrePointDialog::OKBtnClick);
-  connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
   connect(HelpBtn, &QPushButton::clicked, this, [this] {
     if (FHelpHandler) FHelpHandler(HelpTopic);
   });

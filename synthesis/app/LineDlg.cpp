@@ -4,12 +4,10 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QVBoxLayout>
 
 #include "shared/Convert.h"
 #include "shared/qt/DialogStatus.h"
@@ -33,20 +31,7 @@ TLineDialog::TLineDialog(QWidget* parent) : QDialog(parent), WorkLine(std::make_
                                   {&X2Label, &XmaxEdit, &X2Unit},
                                   {&Y2Label, &YmaxEdit, &Y2Unit}});
 
-  OKBtn = new QPushButton("OK", this);
-  OKBtn->setDefault(true);
-  CancelBtn = new QPushButton("Cancel", this);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(OKBtn);
-  buttons->addWidget(CancelBtn);
-  Status = new shared::TDialogStatus(this);
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(GroupBox1);
-  layout->addLayout(buttons);
-  layout->addWidget(Status->StatusBar1);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  MakeDialogFrame(this, GroupBox1, OKBtn, CancelBtn, Status);
 
   setTabOrder(XminEdit, XmaxEdit);
   setTabOrder(XmaxEdit, YminEdit);
@@ -67,11 +52,8 @@ TLineDialog::TLineDialog(QWidget* parent) : QDialog(parent), WorkLine(std::make_
   YminEdit->setObjectName("YminEdit");
   XmaxEdit->setObjectName("XmaxEdit");
   YmaxEdit->setObjectName("YmaxEdit");
-  OKBtn->setObjectName("OKBtn");
-  CancelBtn->setObjectName("CancelBtn");
 
   connect(OKBtn, &QPushButton::clicked, this, &TLineDialog::OKBtnClick);
-  connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 TLineDialog::~TLineDialog() = default;

@@ -67,6 +67,31 @@ QGridLayout* MakeTwoPositionGrid(QGroupBox* box, const TPositionField (&fields)[
   return grid;
 }
 
+void MakeDialogFrame(QDialog* dialog, QGroupBox* body, QPushButton*& ok, QPushButton*& cancel,
+                     shared::TDialogStatus*& status, QPushButton** help) {
+  ok = new QPushButton("OK", dialog);
+  ok->setObjectName("OKBtn");
+  ok->setDefault(true);
+  cancel = new QPushButton("Cancel", dialog);
+  cancel->setObjectName("CancelBtn");
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  if (help) {
+    *help = new QPushButton("Help", dialog);
+    (*help)->setObjectName("HelpBtn");
+    buttons->addWidget(*help);
+  }
+  status = new shared::TDialogStatus(dialog);
+  auto* layout = new QVBoxLayout(dialog);
+  layout->addWidget(body);
+  layout->addLayout(buttons);
+  layout->addWidget(status->StatusBar1);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+  QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+}
+
 void ShowPositionLabels(bool polar, const QString& suffix, QLabel* first, QLabel* firstUnit, QLabel* second,
                         QLabel* secondUnit) {
   const shared::TConvert& convert = shared::Convert();
@@ -104,20 +129,7 @@ TComplexPointDialog::TComplexPointDialog(QWidget* parent) : QDialog(parent) {
   grid->setColumnMinimumWidth(0, fontMetrics().horizontalAdvance("Angle") + 4);
   grid->setColumnMinimumWidth(2, fontMetrics().horizontalAdvance("mrad/s") + 4);
 
-  OKBtn = new QPushButton("OK", this);
-  OKBtn->setDefault(true);
-  CancelBtn = new QPushButton("Cancel", this);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(OKBtn);
-  buttons->addWidget(CancelBtn);
-  Status = new shared::TDialogStatus(this);
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(GroupBox1);
-  layout->addLayout(buttons);
-  layout->addWidget(Status->StatusBar1);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  MakeDialogFrame(this, GroupBox1, OKBtn, CancelBtn, Status);
 
   GroupBox1->setObjectName("GroupBox1");
   XLabel->setObjectName("XLabel");
@@ -126,11 +138,8 @@ TComplexPointDialog::TComplexPointDialog(QWidget* parent) : QDialog(parent) {
   YEdit->setObjectName("YEdit");
   XUnitLabel->setObjectName("XUnitLabel");
   YUnitLabel->setObjectName("YUnitLabel");
-  OKBtn->setObjectName("OKBtn");
-  CancelBtn->setObjectName("CancelBtn");
 
   connect(OKBtn, &QPushButton::clicked, this, &TComplexPointDialog::OKBtnClick);
-  connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 TComplexPointDialog::~TComplexPointDialog() = default;

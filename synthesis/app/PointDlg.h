@@ -43,6 +43,10 @@ struct TPositionField {
 // position on the left, the second on the right, x above y, so that the tab order x1, y1, x2, y2
 // runs down and across; each edit is wide enough for any value. Fields in that order.
 QGridLayout* MakeTwoPositionGrid(QGroupBox* box, const TPositionField (&fields)[4]);
+// The frame the dialogs share: body above a row of OK (the default), Cancel (which rejects) and,
+// when help is asked for, Help, and the status bar below; the dialog keeps the size it needs.
+void MakeDialogFrame(QDialog* dialog, QGroupBox* body, QPushButton*& ok, QPushButton*& cancel,
+                     shared::TDialogStatus*& status, QPushButton** help = nullptr);
 
 class TComplexPointDialog : public QDialog {
   Q_OBJECT
