@@ -69,6 +69,7 @@
 #include "shared/qt/OffscreenApplication.h"
 #include "shared/qt/QtCanvas.h"
 #include "shared/qt/XlsxWorkbook.h"
+#include "tools/HostCommand.h"
 
 namespace {
 
@@ -82,10 +83,7 @@ const char* kUsage =
     "       mechtool export xlsx|avi|html DOC OUT [--steps N]\n"
     "       mechtool export bmp|jpeg DOC OUT [--steps N] [--step K]\n";
 
-class TUsageError : public std::runtime_error {
- public:
-  TUsageError() : std::runtime_error(kUsage) {}
-};
+using host::TUsageError;
 
 // The message log of the engine, shown on stderr.
 class TStderrSink : public quillon::TMessageSink {
@@ -509,7 +507,7 @@ void Export(const std::vector<std::string>& args) {
 }
 
 int Run(const std::vector<std::string>& args) {
-  try {
+  return host::RunCommand(kUsage, [&] {
     if (args.size() == 3 && args[0] == "new") {
       New(args[1], args[2]);
     } else if (args.size() == 2 && args[0] == "header") {
@@ -525,14 +523,7 @@ int Run(const std::vector<std::string>& args) {
     } else {
       throw TUsageError();
     }
-  } catch (const TUsageError& error) {
-    std::cerr << error.what();
-    return 2;
-  } catch (const std::exception& error) {
-    std::cerr << error.what() << '\n';
-    return 1;
-  }
-  return 0;
+  });
 }
 
 }  // namespace

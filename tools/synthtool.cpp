@@ -82,6 +82,7 @@
 #include "synthesis/engine/SolutionExport.h"
 #include "synthesis/engine/Spline.h"
 #include "synthesis/engine/SynthOptions.h"
+#include "tools/HostCommand.h"
 
 namespace {
 
@@ -93,10 +94,7 @@ const char* kUsage =
     "       synthtool resave IN.vesk OUT.vesk\n"
     "       synthtool export sam|mech|xlsx|html IN.vesk K OUT [--print]\n";
 
-class TUsageError : public std::runtime_error {
- public:
-  TUsageError() : std::runtime_error(kUsage) {}
-};
+using host::TUsageError;
 
 // A non-negative decimal integer, nothing else on the argument.
 bool ParseCount(const std::string& text, uint64_t& value) {
@@ -464,7 +462,7 @@ void ExportSolution(const std::vector<std::string>& args) {
 }
 
 int Run(const std::vector<std::string>& args) {
-  try {
+  return host::RunCommand(kUsage, [&] {
     if (!args.empty() && args[0] == "generate") {
       Generate(args);
     } else if (!args.empty() && args[0] == "list") {
@@ -478,14 +476,7 @@ int Run(const std::vector<std::string>& args) {
     } else {
       throw TUsageError();
     }
-  } catch (const TUsageError& error) {
-    std::cerr << error.what();
-    return 2;
-  } catch (const std::exception& error) {
-    std::cerr << error.what() << '\n';
-    return 1;
-  }
-  return 0;
+  });
 }
 
 }  // namespace
