@@ -4,12 +4,10 @@
 // otherwise sound .xlsx so the XML reaches the parser unmangled. ESheetFileError is expected;
 // anything else is a finding.
 #include <unistd.h>
-#include <zip.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <map>
 #include <string>
 #include <string_view>
 
@@ -17,48 +15,14 @@
 #include "shared/SheetFile.h"
 #include "synthesis/engine/SheetImport.h"
 #include "synthesis/engine/Spline.h"
+#include "tests/support/ZipParts.h"
 
 namespace {
 
-constexpr char kRel[] = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
-
-// The parts stored without compression in a zip made in memory.
-std::string Zip(const std::map<std::string, std::string>& parts) {
-  zip_error_t error;
-  zip_error_init(&error);
-  zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
-  zip_source_keep(buffer);
-  zip_t* archive = zip_open_from_source(buffer, ZIP_TRUNCATE, &error);
-  for (const auto& [name, content] : parts) {
-    const zip_int64_t index =
-        zip_file_add(archive, name.c_str(), zip_source_buffer(archive, content.data(), content.size(), 0), 0);
-    zip_set_file_compression(archive, zip_uint64_t(index), ZIP_CM_STORE, 0);
-  }
-  zip_close(archive);
-  std::string bytes;
-  if (zip_source_open(buffer) == 0) {
-    char chunk[4096];
-    for (zip_int64_t n; (n = zip_source_read(buffer, chunk, sizeof chunk)) > 0;) bytes.append(chunk, size_t(n));
-    zip_source_close(buffer);
-  }
-  zip_source_free(buffer);
-  zip_error_fini(&error);
-  return bytes;
-}
-
 std::string Workbook(const std::string& sheet, const std::string& strings) {
-  return Zip({
-      {"_rels/.rels", std::string("<Relationships><Relationship Id=\"rId1\" Type=\"") + kRel +
-                          "/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>"},
-      {"xl/workbook.xml", std::string("<workbook xmlns:r=\"") + kRel +
-                              "\"><sheets><sheet name=\"A\" sheetId=\"1\" r:id=\"rId1\"/></sheets></workbook>"},
-      {"xl/_rels/workbook.xml.rels", std::string("<Relationships><Relationship Id=\"rId1\" Type=\"") + kRel +
-                                         "/worksheet\" Target=\"worksheets/sheet1.xml\"/><Relationship Id=\"rId2\" "
-                                         "Type=\"" +
-                                         kRel + "/sharedStrings\" Target=\"sharedStrings.xml\"/></Relationships>"},
-      {"xl/worksheets/sheet1.xml", sheet},
-      {"xl/sharedStrings.xml", strings},
-  });
+  test_support::TParts parts = test_support::WorkbookParts(sheet);
+  parts["xl/sharedStrings.xml"] = strings;
+  return test_support::MakeZip(parts, true);
 }
 
 const char kSheet[] =
