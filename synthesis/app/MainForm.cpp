@@ -30,6 +30,7 @@
 
 #include "shared/Canvas2D.h"
 #include "shared/Convert.h"
+#include "shared/FilePath.h"
 #include "shared/Settings.h"
 #include "shared/dxf/DXFDrawing.h"
 #include "shared/dxf/DXFGroup.h"
@@ -98,12 +99,6 @@ bool FileExists(const std::string& path) {
 }
 
 // The folder with a trailing "/", as the program information keeps its folders.
-std::string DirectoryOf(const std::string& path) {
-  std::string folder = fs::absolute(fs::path(path)).parent_path().string();
-  if (folder.empty() || folder.back() != '/') folder += '/';
-  return folder;
-}
-
 }  // namespace
 
 TMainForm::TMainForm(std::unique_ptr<shared::TUserDialogs> dialogs, QWidget* parent)
@@ -851,18 +846,29 @@ bool TMainForm::FileNew() {
   return true;
 }
 
+shared::TFileRequest TMainForm::DataPathRequest(const QString& title, const char* filter,
+                                                const QString& defaultExt) const {
+  shared::TFileRequest request;
+  request.Title = title;
+  request.Filter = QString::fromLatin1(filter);
+  request.FilterIndex = 1;
+  request.DefaultExt = defaultExt;
+  request.InitialDir = FromPath(ProgramInfo().DataDir);
+  return request;
+}
+
+void TMainForm::TakeDataPath(const std::string& path) {
+  ProgramInfo().DataDir = shared::DirectoryWithDelimiter(shared::FullNormal(path).parent_path());
+}
+
 bool TMainForm::FileOpen() {
   if (!Store || AskSave() == TAnswer::Cancel) return false;
-  shared::TFileRequest request;
-  request.Title = QStringLiteral("Open");
-  request.Filter = QString::fromLatin1(kProjectFilter);
-  request.FilterIndex = 1;
-  request.DefaultExt = Q(ProgramInfo().Extension);
-  request.InitialDir = FromPath(ProgramInfo().DataDir);
+  shared::TFileRequest request =
+      DataPathRequest(QStringLiteral("Open"), kProjectFilter, Q(ProgramInfo().Extension));
   if (!Dialogs->PickOpenFile(request)) return false;
   NewProject();
   FProjectName = ToPath(request.FileName);
-  ProgramInfo().DataDir = DirectoryOf(FProjectName);
+  TakeDataPath(FProjectName);
   ReadProject(FProjectName);
   UpdateCaption();
   RefreshAll();
@@ -878,12 +884,8 @@ bool TMainForm::Confirm(const QString& text) { return Dialogs->Ask(text) == TAns
 
 bool TMainForm::FileSaveAs() {
   if (!Store) return false;
-  shared::TFileRequest request;
-  request.Title = QStringLiteral("Save");
-  request.Filter = QString::fromLatin1(kProjectFilter);
-  request.FilterIndex = 1;
-  request.DefaultExt = Q(ProgramInfo().Extension);
-  request.InitialDir = FromPath(ProgramInfo().DataDir);
+  shared::TFileRequest request =
+      DataPathRequest(QStringLiteral("Save"), kProjectFilter, Q(ProgramInfo().Extension));
   request.FileName = FromPath(FProjectName);
   if (!Dialogs->PickSaveFile(request)) return false;
   const std::string path = ToPath(request.FileName);
@@ -893,7 +895,7 @@ bool TMainForm::FileSaveAs() {
   // The new name, folder and caption only once the project is on disk under it.
   if (!WriteProject(path)) return false;
   FProjectName = path;
-  ProgramInfo().DataDir = DirectoryOf(path);
+  TakeDataPath(path);
   UpdateCaption();
   return true;
 }
@@ -907,7 +909,7 @@ bool TMainForm::FileLastOpenedClick(int tag) {
   const std::string recent = tag == 1 ? info.LastOpened1 : info.LastOpened2;
   if (FileExists(recent) && Store) {
     FProjectName = recent;
-    info.DataDir = DirectoryOf(recent);
+    TakeDataPath(recent);
     ReadProject(recent);
   } else if (tag == 1) {
     info.LastOpened1 = info.LastOpened2;

@@ -22,21 +22,6 @@ namespace vesk {
 
 namespace fs = std::filesystem;
 
-shared::TFileRequest TMainForm::DataPathRequest(const QString& title, const char* filter,
-                                                const QString& defaultExt) const {
-  shared::TFileRequest request;
-  request.Title = title;
-  request.Filter = QString::fromLatin1(filter);
-  request.FilterIndex = 1;
-  request.DefaultExt = defaultExt;
-  request.InitialDir = shared::FromPath(ProgramInfo().DataDir);
-  return request;
-}
-
-void TMainForm::TakeDataPath(const std::string& path) {
-  ProgramInfo().DataDir = shared::DirectoryWithDelimiter(shared::FullNormal(path).parent_path());
-}
-
 std::string TMainForm::PickExportFile(const QString& title, const char* filter, const QString& defaultExt) {
   shared::TFileRequest request = DataPathRequest(title, filter, defaultExt);
   if (!Dialogs->PickSaveFile(request)) return {};

@@ -53,8 +53,7 @@ void TMainForm::FileReportItemClick() {
   const std::string name = shared::ToPath(HTMLPrintDialog->FileNameEdit->text().trimmed());
   // A full name, so that the page finds its pictures wherever it is opened from.
   report.FileName = name.empty() ? name : shared::FullNormal(name).string();
-  if (!name.empty())
-    program.DataDir = shared::DirectoryWithDelimiter(std::filesystem::path(report.FileName).parent_path());
+  if (!name.empty()) TakeDataPath(report.FileName);
 
   report.ProjectName = FProjectName;
   shared::StampReport(report, program);
