@@ -99,6 +99,11 @@ mode_t NewFileMode() {
 
 }  // namespace
 
+bool IsFile(const std::string& path) {
+  std::error_code error;
+  return !path.empty() && std::filesystem::is_regular_file(std::filesystem::path(path), error);
+}
+
 std::string DirectoryWithDelimiter(const fs::path& folder) {
   std::string name = folder.string();
   if (name.empty() || name.back() != '/') name += '/';

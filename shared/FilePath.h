@@ -7,6 +7,10 @@
 
 namespace shared {
 
+// A regular file of that name is there (not a folder or device); an empty name or a name that
+// cannot be looked at gives false.
+bool IsFile(const std::string& path);
+
 // The folder's name ending in one "/"; the root and an empty name give "/".
 std::string DirectoryWithDelimiter(const std::filesystem::path& folder);
 

@@ -25,8 +25,6 @@
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-#include <filesystem>
-#include <system_error>
 
 #include "shared/Canvas2D.h"
 #include "shared/Convert.h"
@@ -66,8 +64,6 @@ using shared::FromPath;
 using shared::TAnswer;
 using shared::ToPath;
 
-namespace fs = std::filesystem;
-
 // The progress panel of the window: shown while a generation runs.
 class TQtProgressPanel : public TProgressPanel {
  public:
@@ -92,11 +88,6 @@ constexpr int kStateMinimized = 1;
 constexpr int kStateMaximized = 2;
 
 QString Q(const std::string& text) { return shared::ToQString(text); }
-
-bool FileExists(const std::string& path) {
-  std::error_code error;
-  return !path.empty() && fs::is_regular_file(fs::path(path), error);
-}
 
 // The folder with a trailing "/", as the program information keeps its folders.
 }  // namespace
@@ -556,7 +547,7 @@ void TMainForm::FormShow(const QString& commandLine) {
   ReflectOptions();
   ResetTypeButtons();
   const std::string path = ToPath(commandLine.trimmed());
-  if (Store && FileExists(path)) {
+  if (Store && shared::IsFile(path)) {
     FProjectName = path;
     ReadProject(path);
     UpdateCaption();
@@ -890,7 +881,7 @@ bool TMainForm::FileSaveAs() {
   if (!Dialogs->PickSaveFile(request)) return false;
   const std::string path = ToPath(request.FileName);
   // A line break where the message box shows one.
-  if (FileExists(path) && !Confirm(request.FileName + QStringLiteral(" already exists !\nReplace ?")))
+  if (shared::IsFile(path) && !Confirm(request.FileName + QStringLiteral(" already exists !\nReplace ?")))
     return false;
   // The new name, folder and caption only once the project is on disk under it.
   if (!WriteProject(path)) return false;
@@ -907,7 +898,7 @@ bool TMainForm::FileLastOpenedClick(int tag) {
   NewProject();
   TProgramInfo& info = ProgramInfo();
   const std::string recent = tag == 1 ? info.LastOpened1 : info.LastOpened2;
-  if (FileExists(recent) && Store) {
+  if (shared::IsFile(recent) && Store) {
     FProjectName = recent;
     TakeDataPath(recent);
     ReadProject(recent);
@@ -960,7 +951,7 @@ void TMainForm::HelpQuickTutorialClick() {
 
 void TMainForm::HelpUsersGuideClick() {
   const TProgramInfo& info = ProgramInfo();
-  info.OpenWithShell(FileExists(info.ManualPath) ? info.ManualPath : info.ProductURL);
+  info.OpenWithShell(shared::IsFile(info.ManualPath) ? info.ManualPath : info.ProductURL);
 }
 
 void TMainForm::HelpFeedbackItemClick() { ProgramInfo().OpenWithShell(ProgramInfo().FeedbackURL); }

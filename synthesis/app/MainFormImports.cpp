@@ -5,9 +5,7 @@
 #include <QCursor>
 #include <QToolBar>
 #include <exception>
-#include <filesystem>
 #include <functional>
-#include <system_error>
 
 #include "shared/FilePath.h"
 #include "shared/dxf/DXFDrawing.h"
@@ -24,17 +22,10 @@
 
 namespace vesk {
 
-namespace fs = std::filesystem;
-
 namespace {
 
 constexpr char kExcelFilter[] = "Excel files (*.xlsx;*.xls)|*.xlsx;*.xls|All files (*.*)|*.*";
 constexpr char kDXFFilter[] = "DXF files (*.dxf)|*.dxf|All files (*.*)|*.*";
-
-bool IsFile(const std::string& path) {
-  std::error_code error;
-  return !path.empty() && fs::is_regular_file(fs::path(path), error);
-}
 
 // The hourglass while it lives, restored however the work ends.
 struct TBusyCursor {
@@ -111,7 +102,7 @@ std::string TMainForm::PickImportFile(const QString& title, const char* filter, 
   if (!Dialogs->PickOpenFile(request)) return "";
   const std::string path = shared::ToPath(request.FileName);
   // A typed name of no file leaves the data path where it was.
-  if (IsFile(path)) TakeDataPath(path);
+  if (shared::IsFile(path)) TakeDataPath(path);
   return path;
 }
 
@@ -124,7 +115,7 @@ bool TMainForm::FileImportFromExcelItemClick() {
   NewProject();
   // A file that is not there (a typed name) leaves the new project empty.
   const std::string fault = ReadBusy([&] {
-    if (IsFile(path)) ImportCurveFromFile(*FCurve, path);
+    if (shared::IsFile(path)) ImportCurveFromFile(*FCurve, path);
   });
   RefreshAll();
   ShowFault(fault);

@@ -20,8 +20,7 @@ namespace vesk {
 namespace fs = std::filesystem;
 
 std::string ReportBaseName(const std::string& projectName, const std::string& dataDir) {
-  std::error_code error;
-  if (!projectName.empty() && fs::is_regular_file(projectName, error)) return projectName;
+  if (shared::IsFile(projectName)) return projectName;
   return (fs::path(dataDir) / fs::path(projectName).filename()).string();
 }
 

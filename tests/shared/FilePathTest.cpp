@@ -44,6 +44,18 @@ class FilePathTest : public shared::test::TTempFolderTest {
   }
 };
 
+TEST_F(FilePathTest, OnlyARegularFileIsAFile) {
+  const fs::path file = dir / "a.txt";
+  WriteBytes(file, "x");
+  fs::create_symlink(file, dir / "link");
+  const struct {
+    std::string Path;
+    bool File;
+  } cases[] = {{file.string(), true},   {(dir / "link").string(), true}, {dir.string(), false},
+               {"/dev/null", false},     {(dir / "none").string(), false}, {"", false}};
+  for (const auto& c : cases) EXPECT_EQ(shared::IsFile(c.Path), c.File) << c.Path;
+}
+
 TEST_F(FilePathTest, ReplacementKeepsThePermissionBits) {
   for (const mode_t mode : {0600, 0640, 0604, 0755}) {
     const fs::path file = dir / "doc.mech";
