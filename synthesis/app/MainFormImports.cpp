@@ -54,22 +54,22 @@ void ShowFault(const std::string& fault) {
 }  // namespace
 
 void TMainForm::CreateImportCommands() {
+  // before: the button it goes in front of; none, the end of the bar.
   const auto button = [](QToolBar* bar, const char* name, const char* picture, const QString& text,
-                         const QString& hint) {
-    QAction* action = bar->addAction(ToolPicture(QString::fromLatin1(picture)), text);
+                         const QString& hint, QAction* before = nullptr) {
+    auto* action = new QAction(ToolPicture(QString::fromLatin1(picture)), text, bar);
     action->setObjectName(QString::fromLatin1(name));
     action->setToolTip(hint);
     action->setStatusTip(hint);
+    bar->insertAction(before, action);
     return action;
   };
-  ImportFromExcelButton =
-      button(ToolBar1, "ImportFromExcelButton", "importexcel", "Import", "Import curve points from Excel");
   // Beside the other file buttons, before the separator of the type buttons.
-  ToolBar1->removeAction(ImportFromExcelButton);
   const QList<QAction*> tools = ToolBar1->actions();
   const qsizetype types = tools.indexOf(MechButtons[0]);
-  ToolBar1->insertAction(types > 0 && tools[types - 1]->isSeparator() ? tools[types - 1] : MechButtons[0],
-                         ImportFromExcelButton);
+  ImportFromExcelButton = button(ToolBar1, "ImportFromExcelButton", "importexcel", "Import",
+                                 "Import curve points from Excel",
+                                 types > 0 && tools[types - 1]->isSeparator() ? tools[types - 1] : MechButtons[0]);
   MakeCompact(ToolBar1);
   ImportOutputLinkButton =
       button(ViewToolBars[1], "ImportOutputLinkButton", "importdxf", "DXF", "Import output link DXF drawing");

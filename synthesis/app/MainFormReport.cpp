@@ -6,7 +6,6 @@
 #include <QPixmap>
 #include <QScrollArea>
 #include <algorithm>
-#include <filesystem>
 
 #include "shared/FilePath.h"
 #include "shared/qt/HTMLPrintDialog.h"

@@ -67,8 +67,7 @@ void TMainForm::ShowViewToolPictures() {
       {"Select", "select"},     {"Properties", "properties"}, {"ZoomIn", "zoomin"},
       {"ZoomOut", "zoomout"},   {"AddArea", "addarea"},       {"AddCurvePoint", "addcurve"},
       {"Delete", "delete"},     {"ZoomAll", "zoomall"},       {"LayerSelect", "layers"},
-      {"DrawLine", "line"},     {"New", "new"},               {"Origin", "origin"},
-      {"ImportOutputLink", "importdxf"}, {"ImportBackGround", "importdxf"}};
+      {"DrawLine", "line"},     {"New", "new"},               {"Origin", "origin"}};
   const int side = PictureSide(QFontMetrics(font()));
   for (QToolBar* bar : ViewToolBars) {
     bar->setIconSize(QSize(side, side));
@@ -77,8 +76,8 @@ void TMainForm::ShowViewToolPictures() {
       // The name without its view's word and "Button": "ZoomInCouplerButton" is "ZoomIn".
       QString name = action->objectName();
       name.remove(QStringLiteral("Button"));
-      if (name != QStringLiteral("ImportBackGround")) name.remove(QStringLiteral("BackGround"));
-      if (name != QStringLiteral("ImportOutputLink")) name.remove(QStringLiteral("Coupler"));
+      name.remove(QStringLiteral("BackGround"));
+      name.remove(QStringLiteral("Coupler"));
       for (const auto& [key, picture] : kPictures)
         if (name == QLatin1String(key)) action->setIcon(ToolPicture(QString::fromLatin1(picture)));
     }
