@@ -5,6 +5,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "shared/qt/ModalScope.h"
+
 namespace shared {
 
 QString QtFilter(const QString& filter) {
@@ -26,6 +28,7 @@ QString QtFilter(const QString& filter) {
 }
 
 TAnswer TQtUserDialogs::Ask(const QString& text) {
+  const TModalScope modal;
   const auto button =
       QMessageBox::question(Parent, QApplication::applicationName(), text,
                             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
@@ -51,6 +54,7 @@ bool TQtUserDialogs::Pick(TFileRequest& request, bool save) {
     dialog.selectNameFilter(filters[request.FilterIndex - 1]);
   }
   if (!request.FileName.isEmpty()) dialog.selectFile(request.FileName);
+  const TModalScope modal;
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
   request.FileName = dialog.selectedFiles().first();
   request.FilterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
