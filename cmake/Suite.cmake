@@ -37,7 +37,8 @@ function(suite_library target)
 endfunction()
 
 # suite_tests(<target> DEPS <targets>...): the *.cpp of the current test folder as one
-# GoogleTest executable; fixtures beside the tests are found through SUITE_FIXTURES.
+# GoogleTest executable; fixtures beside the tests are found through SUITE_FIXTURES, the source
+# tree through SUITE_SOURCE_DIR (a compiler cache may make __FILE__ relative).
 function(suite_tests target)
   cmake_parse_arguments(ARG "QT" "" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
@@ -57,7 +58,8 @@ function(suite_tests target)
   endif()
   target_compile_definitions(${target} PRIVATE
     SUITE_FIXTURES="${CMAKE_CURRENT_SOURCE_DIR}/fixtures"
-    SUITE_BINARY_DIR="${CMAKE_BINARY_DIR}")
+    SUITE_BINARY_DIR="${CMAKE_BINARY_DIR}"
+    SUITE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()

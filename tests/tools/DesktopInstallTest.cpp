@@ -62,7 +62,7 @@ class DesktopInstallTest : public shared::test::TTempFolderTest {
 
 TEST_F(DesktopInstallTest, MechDocumentsOpenWithTheInstalledAnimator) {
   fs::create_directories(dir / "home");
-  const fs::path root = fs::path(__FILE__).parent_path() / "../..";
+  const fs::path root = fs::path(SUITE_SOURCE_DIR);
   std::string out;
   ASSERT_EQ(Run("bash " + Quote((root / "tools/install-desktop.sh").string()), out), 0) << out;
 
@@ -114,7 +114,7 @@ TEST_F(DesktopInstallTest, MechDocumentsOpenWithTheInstalledAnimator) {
 }
 
 TEST_F(DesktopInstallTest, APrefixWithBlanksIsRefused) {
-  const fs::path root = fs::path(__FILE__).parent_path() / "../..";
+  const fs::path root = fs::path(SUITE_SOURCE_DIR);
   std::string out;
   EXPECT_EQ(
       Run("bash " + Quote((root / "tools/install-desktop.sh").string()) + " " + Quote((dir / "a b").string()),

@@ -14,8 +14,7 @@
 namespace {
 
 std::string Source(const std::string& name) {
-  // This test sits three folders below the source root.
-  const std::filesystem::path root = std::filesystem::path(__FILE__).parent_path() / "../../..";
+  const std::filesystem::path root = SUITE_SOURCE_DIR;
   std::ifstream in(root / "animator/app/desktop" / name);
   std::ostringstream text;
   text << in.rdbuf();
@@ -49,7 +48,7 @@ TEST(DesktopEntry, NamesTheProgramsIcon) {
   const std::string icon = Match(entry, "\nIcon=([^\n]*)");
   EXPECT_EQ(icon, "quillon");
   EXPECT_EQ(Match(mime, "<icon name=\"([^\"]+)\""), icon);
-  const std::filesystem::path root = std::filesystem::path(__FILE__).parent_path() / "../../..";
+  const std::filesystem::path root = SUITE_SOURCE_DIR;
   EXPECT_TRUE(std::filesystem::is_regular_file(root / "animator/app/icons" / (icon + ".svg")));
   const QImage shown = quillon::ProgramIcon().pixmap(QSize(48, 48)).toImage();
   ASSERT_FALSE(shown.isNull());
