@@ -89,6 +89,12 @@ constexpr int kStateMaximized = 2;
 
 QString Q(const std::string& text) { return shared::ToQString(text); }
 
+// The pivot-area lists draw their enlarged outline where the option lets a pivot lie.
+void TakeAreaOption(TAreaList& ground, TAreaList& coupler) {
+  ground.MaxDistToArea = SynthOptions.MaxDistToArea;
+  coupler.MaxDistToArea = SynthOptions.MaxDistToArea;
+}
+
 // The folder with a trailing "/", as the program information keeps its folders.
 }  // namespace
 
@@ -129,6 +135,7 @@ TMainForm::TMainForm(std::unique_ptr<shared::TUserDialogs> dialogs, QWidget* par
   FGroundAreas->Name = "Ground Pivot Areas";
   FCouplerAreas = std::make_unique<TAreaList>(20);
   FCouplerAreas->Name = "Coupler Pivot Areas";
+  TakeAreaOption(*FGroundAreas, *FCouplerAreas);
   FCurve = std::make_unique<TSpline>();
   FCurve->Name = "Curve definition";
   FGraphBox = std::make_unique<TQtGraphPaintBox>(GraphPaintBox, shared::Convert());
@@ -977,7 +984,7 @@ void TMainForm::HelpAbout() {
 
 void TMainForm::SynthesisOptionsClick() {
   SynthOptions.Spline = FCurve.get();
-  ShowModal(*FSynthOptionsDlg);
+  if (ShowModal(*FSynthOptionsDlg) == QDialog::Accepted) TakeAreaOption(*FGroundAreas, *FCouplerAreas);
   PaintBox1->update();
 }
 

@@ -109,6 +109,13 @@ bool TDyad::Check() {
   return failed == 0;
 }
 
+bool TDyad::CloseCarrying(const TComplex& offset) {
+  if (!Close()) return false;
+  Z.AddTo(offset);
+  ShiftPoints(offset, *ZLink);
+  return true;
+}
+
 void TDyad::Assign(const shared::TGeneralObject* source) {
   TGeneralObject::Assign(source);
   const auto* dyad = dynamic_cast<const TDyad*>(source);

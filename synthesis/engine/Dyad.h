@@ -53,6 +53,10 @@ class TDyad : public shared::TGeneralObject {
   bool Check();
   // Solve, then Check: the dyad closed at every position.
   bool Close() { return Solve() && Check(); }
+  // Close for the point offset away on the Z link itself (Z gets the offset, the points are
+  // shifted with Z's rotations): the link's turning at 2..8 is what this closing finds, so it is
+  // closed on the unshifted points with Z - offset and the shift follows.
+  bool CloseCarrying(const shared::TComplex& offset);
 
   // After the general fields, and only from a dyad: vectors, links, flags, Error and points.
   void Assign(const shared::TGeneralObject* source) override;

@@ -195,8 +195,9 @@ void TEightbar::DragJoint(const TComplex& point) {
   d.Sub(point, *selected);
   auto move = [this, &d](int32_t i) { JointAt(i).Add(JointAt(i), d); };
   if (k >= 1 && k <= 4) {
+    // J10 sits at J5 + Offset: the offset shrinks by what J5 moves.
     for (int32_t i = 1; i <= 9; ++i) move(i);
-    Links.Offset.AddTo(d);
+    Links.Offset.SubFrom(d);
   } else if (k == 6 || k == 7) {
     move(6);
     move(7);

@@ -70,14 +70,14 @@ bool TFiveBar::Synthesize() {
   wheel2.Rot[9] = r * input.Rot[9];
   Links.Offset = TComplex(0, kOffsetY);
 
-  Dyad1.Aim(input, true, arm, true, PrecisionPoints);
-  Dyad1.ShiftPoints(Links.Offset, body);
-  const bool first = Dyad1.Close();
-  bool second = false;
-  if (first) {
-    Dyad2.Aim(wheel2, true, body, true, PrecisionPoints);
-    Dyad2.ShiftPoints(Links.Offset, body);
-    second = Dyad2.Close();
+  // Dyad 2 finds how the output body turns, which dyad 1's points follow: it closes first.
+  Dyad2.Aim(wheel2, true, body, true, PrecisionPoints);
+  const bool second = Dyad2.CloseCarrying(Links.Offset);
+  bool first = false;
+  if (second) {
+    Dyad1.Aim(input, true, arm, true, PrecisionPoints);
+    Dyad1.ShiftPoints(Links.Offset, body);
+    first = Dyad1.Close();
   }
   Error.Dyad = Dyad1.Error * Dyad2.Error;
   if (!(first && second)) return false;

@@ -87,7 +87,12 @@ void TDyadOptimize::Start() {
   MaxIter = 4;
 }
 
-void TDyadOptimize::Finish() { Evaluate(); }
+void TDyadOptimize::Finish() {
+  Evaluate();
+  // The last sweep's move was made without a synthesis: a candidate that cannot be synthesised
+  // where the search ended is lost.
+  if (Objective[size_t(Current)] == kFailed) Mechanism->Error.Valid = false;
+}
 
 void TDyadOptimize::Evaluate() {
   if (Mechanism->Synthesize()) {

@@ -479,9 +479,9 @@ bool TMechanism::StepForward() {
 bool TMechanism::StepBack() {
   if (InputFunction.CurrentStep == 0) StoreJoints();
   if (!InputFunction.CanStepBack()) return false;
-  const double back = InputFunction.BackIncrement();
+  // Back first: the increment is that of the step from c - 1 to c, turned the other way.
   InputFunction.StepBack();
-  const bool result = StepInput(back);
+  const bool result = StepInput(InputFunction.BackIncrement());
   if (!result) ++InputFunction.CurrentStep;
   return result;
 }

@@ -99,9 +99,12 @@ void TMechanism::ExportToAnimator() {
       allJoints();
       allLinks();
       dyads = {{"BC", "CDE"}, {"EFH", "FG"}};
-      // The animator runs the input through both halves of the Watt 2's cycle.
-      tmax *= 2;
-      xmax *= 2;
+      // The input loop built for a half turn runs through both halves of its cycle; one solved
+      // for prescribed input rotations runs as synthesised, as it may not turn further.
+      if (!PrecisionPoints.In) {
+        tmax *= 2;
+        xmax *= 2;
+      }
       break;
     case kStephenson1Type:
       allJoints();

@@ -33,7 +33,14 @@ const std::vector<TMechanismLayout>& Layouts() {
 
 bool IsStoredMechanismType(uint8_t type) { return MechanismLayout(type) != nullptr; }
 
+bool IsSameMechanismClass(uint8_t a, uint8_t b) {
+  auto chain = [](uint8_t t) { return t == kUnusedFourbarType ? kFourbarType : t; };
+  return chain(a) == chain(b);
+}
+
 const TMechanismLayout* MechanismLayout(uint8_t type) {
+  // Type 4 is a four-bar.
+  if (type == kUnusedFourbarType) type = kFourbarType;
   const auto& layouts = Layouts();
   const auto it = std::find_if(layouts.begin(), layouts.end(), [type](const auto& l) { return l.Type == type; });
   return it == layouts.end() ? nullptr : &*it;
@@ -59,7 +66,7 @@ bool HasTypeLayout(const TMechanism& mechanism) {
 std::unique_ptr<TMechanism> NewMechanism(uint8_t type) {
   switch (type) {
     case kFourbarType:
-    case 4:
+    case kUnusedFourbarType:
       return std::make_unique<TFourbar>();
     case kWatt1Type:
       return std::make_unique<TSixBarW1>();

@@ -17,10 +17,16 @@ struct TMechanismLayout {
   std::vector<std::vector<int32_t>> Links;
 };
 
-// True for the types a record may hold: 0, 1, 2, 3, 5, 6, 7, 8.
+// The type number no chain type has; a record of it is a four-bar.
+inline constexpr uint8_t kUnusedFourbarType = 4;
+
+// True for the types a record may hold: 0 to 8.
 bool IsStoredMechanismType(uint8_t type);
 
-// The layout of a stored type; nullptr for any other.
+// Whether two type numbers make the same class: 0 and 4 both a four-bar.
+bool IsSameMechanismClass(uint8_t a, uint8_t b);
+
+// The layout of a stored type (type 4 the four-bar's); nullptr for any other.
 const TMechanismLayout* MechanismLayout(uint8_t type);
 
 // True when the mechanism's joints and links' joint lists are those of its type.

@@ -401,7 +401,7 @@ void TMechanismList::ReadItems(std::istream& in) {
     std::unique_ptr<TMechanism> mechanism = CreateMechanism();
     mechanism->Read(in);
     // The type's operations index the joints and links of its own layout.
-    if (mechanism->MechanismType != type || !HasTypeLayout(*mechanism)) t.Fail();
+    if (!IsSameMechanismClass(mechanism->MechanismType, uint8_t(type)) || !HasTypeLayout(*mechanism)) t.Fail();
     Generated = std::max(Generated, mechanism->ID);
     Append(std::move(mechanism));
     if (Progress) Progress->StepIt();

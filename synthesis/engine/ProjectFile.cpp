@@ -103,6 +103,9 @@ void TProjectFile::ReadText(std::istream& in, const std::string& projectDirector
   NextLine(in);
   Info->ReadFromText(in);
   Options->ReadFromText(in);
+  // The area lists draw their enlarged outline at the project's option.
+  GroundAreas->MaxDistToArea = Options->MaxDistToArea;
+  CouplerAreas->MaxDistToArea = Options->MaxDistToArea;
   List->Read(in);
   GroundAreas->Read(in);
   CouplerAreas->Read(in);

@@ -360,13 +360,13 @@ bool TSixBarS1::Synthesize() {
   TLink& l5 = LinkAt(5);
   TLink& body = LinkAt(6);
   const TComplex& offset = Links.Offset;
-  Dyad1.Aim(input, true, l5, true, PrecisionPoints);
-  Dyad1.ShiftPoints(offset, body);
-  bool ok = Dyad1.Close();
+  // Dyad 2 finds how the output body turns, which dyad 1's points follow: it closes first.
+  Dyad2.Aim(l4, true, body, true, PrecisionPoints);
+  bool ok = Dyad2.CloseCarrying(offset);
   if (ok) {
-    Dyad2.Aim(l4, true, body, true, PrecisionPoints);
-    Dyad2.ShiftPoints(offset, body);
-    ok = Dyad2.Close();
+    Dyad1.Aim(input, true, l5, true, PrecisionPoints);
+    Dyad1.ShiftPoints(offset, body);
+    ok = Dyad1.Close();
   }
   Error.Dyad = Dyad1.Error * Dyad2.Error;
   if (!ok) return false;
@@ -455,9 +455,9 @@ bool TSixBarS3::Synthesize() {
   TLink& l5 = LinkAt(5);
   TLink& body = LinkAt(6);
   const TComplex& offset = Links.Offset;
+  // Dyad 3 finds how the output body turns, which the other dyads' points follow.
   Dyad3.Aim(l5, true, body, true, PrecisionPoints);
-  Dyad3.ShiftPoints(offset, body);
-  bool ok = Dyad3.Close();
+  bool ok = Dyad3.CloseCarrying(offset);
   if (ok) {
     Dyad1.Aim(input, true, l3, true, PrecisionPoints);
     Dyad1.ShiftPoints(offset, body);

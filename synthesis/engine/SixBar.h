@@ -27,10 +27,6 @@ class TSixBarW1 : public TFourbar {
 
 class TSixBarW2 : public TFourbar {
  public:
-  // The input is a half turn back and forth: the animator runs it over twice the time and
-  // twice the rotation.
-  static constexpr double kAnimatorInputFactor = 2.0;
-
   TSixBarW2();
   void MakeDefault() override;
   std::unique_ptr<TMechanism> Clone() const override;
@@ -42,9 +38,12 @@ class TSixBarW2 : public TFourbar {
   void DragJoint(const shared::TComplex& point) override;
   double TransmissionAngle() const override;
 
-  // Tmax and Xmax as the animator's input takes them.
-  double AnimatorTmax() const { return kAnimatorInputFactor * InputFunction.Tmax(); }
-  double AnimatorXmax() const { return kAnimatorInputFactor * InputFunction.Xmax(); }
+  // Tmax and Xmax as the export writes them for the animator's input: twice the time and the
+  // rotation for the input loop built for a half turn, as synthesised for one solved for
+  // prescribed input rotations.
+  double AnimatorInputFactor() const { return PrecisionPoints.In ? 1.0 : 2.0; }
+  double AnimatorTmax() const { return AnimatorInputFactor() * InputFunction.Tmax(); }
+  double AnimatorXmax() const { return AnimatorInputFactor() * InputFunction.Xmax(); }
 };
 
 class TSixBarS1 : public TFourbar {

@@ -1,6 +1,7 @@
-// A generated mechanism of each chain type, exported as the synthesis program exports it to the
-// animator, opens and solves in mechtool, and its tracer follows the synthesis program's own
-// simulated path.
+// A generated mechanism of each chain type, for a curve with and without prescribed input
+// rotations, exported as the synthesis program exports it to the animator, opens and solves in
+// mechtool over its whole range, and its tracer follows the synthesis program's own simulated
+// path.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -41,9 +42,9 @@ struct TTypeCase {
   // of its rocker's departure from a straight guide, which the coupler's lever enlarges.
   double Tolerance;
   bool Slider = false;
-  // Watt 2 exports its input law doubled: the animator runs twice the steps, and its first half
-  // is the synthesised path.
-  bool Doubled = false;
+  // Watt 2 exports the input law of its half-turn input loop doubled: the animator runs twice
+  // the steps, and its first half is the synthesised path.
+  bool Watt2 = false;
 };
 
 class AnimatorExportTest : public TMechtoolFixture {
@@ -54,7 +55,22 @@ class AnimatorExportTest : public TMechtoolFixture {
     vesk::CreateDefaultInputFunction();
     vesk::CreateCMatrix();
     shared::CreateTabLines();
-    for (const auto& p : kCurve) curve.Add(std::make_unique<vesk::TPrePoint>(p[0], p[1]));
+  }
+  // What the curve prescribes of the input's rotation.
+  enum TInput { kFree, kEveryPoint, kTotal };
+  // The samples, with the input rotations prescribed as asked.
+  void MakeCurve(TInput input) {
+    curve.Clear();
+    double in = 0;
+    for (const auto& p : kCurve) {
+      auto point = std::make_unique<vesk::TPrePoint>(p[0], p[1]);
+      point->In = in;
+      in += 0.2;
+      curve.Add(std::move(point));
+    }
+    curve.In = input == kEveryPoint;
+    curve.InTotal = input == kTotal;
+    curve.TotalIn = 1.2;
     curve.Recalc();
   }
   void TearDown() override {
@@ -123,8 +139,10 @@ TEST_F(AnimatorExportTest, EveryTypeSolvesInTheAnimatorAlongItsSynthesisedPath) 
       {"Stephenson 3", &Make<vesk::TSixBarS3>, "H", 1e-9},
   };
   constexpr int32_t kSteps = 24;
+  for (const TInput input : {kFree, kEveryPoint, kTotal}) {
+  MakeCurve(input);
   for (const TTypeCase& c : cases) {
-    SCOPED_TRACE(c.Name);
+    SCOPED_TRACE(testing::Message() << c.Name << ", input prescribed " << int(input));
     std::unique_ptr<vesk::TMechanism> m = c.Make();
     ASSERT_TRUE(Generated(*m, kSteps));
     ASSERT_EQ(m->PathPoints.Count(), kSteps + 1);
@@ -132,17 +150,19 @@ TEST_F(AnimatorExportTest, EveryTypeSolvesInTheAnimatorAlongItsSynthesisedPath) 
     if (c.Slider) tolerance *= Departure(*m);
     const fs::path file = Export(*m);
     EXPECT_EQ(Run("header " + Quote(file)).out.substr(0, 1), "2");
-    const int32_t animatorSteps = c.Doubled ? 2 * kSteps : kSteps;
+    const int32_t animatorSteps = c.Watt2 && input != kEveryPoint ? 2 * kSteps : kSteps;
     const TRun run = Run("solve " + Quote(file) + " --steps " + std::to_string(animatorSteps));
     ASSERT_EQ(run.status, 0) << run.err;
     const auto lines = run.Lines();
     ASSERT_EQ(lines.at("LEN").at(0).at(1), std::to_string(animatorSteps));
-    int32_t seen = 0;
+    int32_t seen = 0, solved = 0;
     for (const auto& p : lines.at("P")) {
       if (p.at(2) != c.Tracer) continue;
       const int32_t k = std::stoi(p.at(1));
-      if (k > kSteps) continue;
+      // The animator solves the whole exported range.
       EXPECT_EQ(p.at(9), "0") << k;
+      ++solved;
+      if (k > kSteps) continue;
       const vesk::TPathPoint* expected = m->PathPoints.GetPathPoint(k + 1);
       ASSERT_NE(expected, nullptr);
       EXPECT_NEAR(std::stod(p.at(3)), expected->X, tolerance) << k;
@@ -150,6 +170,8 @@ TEST_F(AnimatorExportTest, EveryTypeSolvesInTheAnimatorAlongItsSynthesisedPath) 
       ++seen;
     }
     EXPECT_EQ(seen, kSteps + 1);
+    EXPECT_EQ(solved, animatorSteps + 1);
+  }
   }
 }
 

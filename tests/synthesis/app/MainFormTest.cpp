@@ -15,6 +15,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QSpinBox>
 #include <QScrollBar>
 #include <QStatusTipEvent>
 #include <QSplitter>
@@ -38,6 +39,7 @@
 #include "synthesis/app/SynthOptionsDlg.h"
 #include "synthesis/engine/AppOptions.h"
 #include "synthesis/engine/Area.h"
+#include "tests/synthesis/engine/SynthCanvas.h"
 #include "synthesis/engine/Drawing.h"
 #include "synthesis/engine/GenerateProgress.h"
 #include "synthesis/engine/MechanismList.h"
@@ -666,6 +668,39 @@ TEST_F(MainFormTest, OptionsCommandEditsTheOptionsWithTheCurve) {
   EXPECT_TRUE(SynthOptions.MaxLinkLengthOn);
   EXPECT_EQ(AppOptions.Search, 2);
   EXPECT_TRUE(Errors.empty());
+}
+
+// Both area lists draw the line up to which a pivot may lie outside them, at the option the
+// window starts with and at the one the options dialog's OK sets.
+TEST_F(MainFormTest, TheAreaListsCarryTheOutsideAreaOption) {
+  SynthOptions.MaxDistToArea = 4;
+  Start();
+  EXPECT_EQ(Form->GroundAreas().MaxDistToArea, 4.0);
+  EXPECT_EQ(Form->CouplerAreas().MaxDistToArea, 4.0);
+  Form->GroundAreas().SelectOnAdd = false;
+  Form->GroundAreas().Add(std::make_unique<TArea>(0.0, 0.0, 1.0, 0.5));
+  vesktest::TSynthView view;
+  Form->GroundAreas().Draw(view.canvas);
+  // At 100 pixels a unit about (200, 200), y up: the area widened by its width and height.
+  EXPECT_TRUE(view.box.Screen.Logged({"Pen FF00FF 1 2", "M 100,250", "L 400,250", "L 400,100", "L 100,100", "L 100,250"}));
+
+  struct TCase {
+    bool ok;
+    double expected;
+  };
+  for (const TCase c : {TCase{false, 4.0}, TCase{true, 1.5}}) {
+    OnModal = [&](QDialog& dialog) {
+      auto* options = dynamic_cast<TSynthOptionsDlg*>(&dialog);
+      if (!options) return 0;
+      dialog.show();
+      options->OutsideAreaSpin->setValue(50);
+      (c.ok ? options->OKBtn : options->CancelBtn)->click();
+      return dialog.result();
+    };
+    Form->SynthesisOptionsItem->trigger();
+    EXPECT_EQ(Form->GroundAreas().MaxDistToArea, c.expected) << c.ok;
+    EXPECT_EQ(Form->CouplerAreas().MaxDistToArea, c.expected) << c.ok;
+  }
 }
 
 TEST_F(MainFormTest, UnitsAndAboutOpenTheirDialogs) {

@@ -232,7 +232,8 @@ TEST_F(ChainTypesTest, EightBarDragMovesTheJointsOfItsGroup) {
       EXPECT_NEAR(At(m, i).X, before[size_t(i - 1)].X + (moves ? d.X : 0), 1e-15) << c.joint << ' ' << i;
       EXPECT_NEAR(At(m, i).Y, before[size_t(i - 1)].Y + (moves ? d.Y : 0), 1e-15) << c.joint << ' ' << i;
     }
-    EXPECT_NEAR(m.Links.Offset.X, c.offset ? d.X : 0, 1e-15) << c.joint;
+    EXPECT_NEAR(m.Links.Offset.X, c.offset ? -d.X : 0, 1e-15) << c.joint;
+    EXPECT_NEAR(m.Links.Offset.Y, c.offset ? -d.Y : 0, 1e-15) << c.joint;
   }
 }
 
@@ -303,12 +304,14 @@ TEST_F(ChainTypesTest, FiveBarBuildsItsWheelsOnTheSynthesisedPivots) {
 
   // Wheel 2 turns r times as far as wheel 1.
   const TComplex c1(At(m, 3).X - j1.X, At(m, 3).Y - j1.Y), c2(At(m, 6).X - j4.X, At(m, 6).Y - j4.Y);
-  ASSERT_TRUE(m.StepInput(0.1));
+  // A tenth of the synthesised input range, which the linkage passes.
+  const double x = m.Links.GetLink(2)->Rot[9] / 10;
+  ASSERT_TRUE(m.StepInput(x));
   const TComplex e1(At(m, 3).X - j1.X, At(m, 3).Y - j1.Y), e2(At(m, 6).X - j4.X, At(m, 6).Y - j4.Y);
   const double turn1 = std::atan2(c1.X * e1.Y - c1.Y * e1.X, c1.X * e1.X + c1.Y * e1.Y);
   const double turn2 = std::atan2(c2.X * e2.Y - c2.Y * e2.X, c2.X * e2.X + c2.Y * e2.Y);
-  EXPECT_NEAR(turn1, 0.1, 1e-12);
-  EXPECT_NEAR(std::remainder(turn2 - r * 0.1, 2 * kPi), 0, 1e-12);
+  EXPECT_NEAR(turn1, x, 1e-12);
+  EXPECT_NEAR(std::remainder(turn2 - r * x, 2 * kPi), 0, 1e-12);
 }
 
 // A ratio of 0 or not a number (a project file may hold one) and coincident ground pivots

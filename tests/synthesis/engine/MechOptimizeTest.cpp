@@ -176,6 +176,41 @@ TEST_F(MechOptimizeTest, SweepLimitEndsASearchThatStillImproves) {
   EXPECT_EQ(sweepsOf(dyad), 5);
 }
 
+// A synthesis rated by its input's rotation at 5 alone, which can be told to fail.
+class TScriptedSynthesis : public TMechanism {
+ public:
+  bool Fail = false;
+  bool Synthesize() override {
+    ++SynthesisCount;
+    Error.PP = 1 + std::fabs(Links.GetLink(2)->Rot[5] - 1.0);
+    return !Fail;
+  }
+};
+
+// The last sweep's move is made without a synthesis, so the polish ends with one: a candidate
+// that cannot be synthesised where the search ended is not valid.
+TEST_F(MechOptimizeTest, DyadPolishEndsValidOnlyWhereItSynthesises) {
+  for (const bool fail : {false, true}) {
+    SCOPED_TRACE(fail);
+    TScriptedSynthesis m;
+    for (int i = 2; i <= 4; ++i) m.Links.GetLink(i)->SetFixedAll(true);
+    m.Links.GetLink(2)->Fixed[5] = false;
+    m.Error.Valid = true;
+    TDyadOptimize dyad;
+    dyad.Mechanism = &m;
+    dyad.Start();
+    while (!dyad.Iterate()) {
+    }
+    // Every one of the five sweeps moved towards 1.
+    EXPECT_NEAR(m.Links.GetLink(2)->Rot[5], 5 * dyad.Step[1], 1e-12);
+    const int32_t count = m.SynthesisCount;
+    m.Fail = fail;
+    dyad.Finish();
+    EXPECT_EQ(m.SynthesisCount, count + 1);
+    EXPECT_EQ(m.Error.Valid, !fail);
+  }
+}
+
 TEST_F(MechOptimizeTest, UndoOptimizeGivesBackTheGeneratedTotal) {
   TFourbar m;
   GenerateValid(m, 5);

@@ -108,17 +108,21 @@ TEST_F(MechanismExportTest, TypeDecidesDyadsAndInputRecord) {
     uint8_t type;
     std::vector<std::vector<std::string>> dyads;
     double inputScale;
+    // The curve prescribes the input rotations.
+    bool in = false;
   };
   const std::vector<TCase> cases = {
       {kFourbarType, {{"BDE", "CD"}}, 1},
       {kWatt1Type, {{"BCE", "CDF"}, {"FG", "EGH"}}, 1},
       {kWatt2Type, {{"BC", "CDE"}, {"EFH", "FG"}}, 2},
+      {kWatt2Type, {{"BC", "CDE"}, {"EFH", "FG"}}, 1, true},
       {kStephenson1Type, {{"BE", "DEF"}, {"CG", "FGH"}}, 1},
       {kStephenson3Type, {{"BDE", "DC"}, {"EGH", "FG"}}, 1},
   };
   for (const TCase& c : cases) {
     TMechanism m;
     m.MechanismType = c.type;
+    m.PrecisionPoints.In = c.in;
     m.InputFunction.SetTmax(2);
     m.InputFunction.SetXmax(M_PI);
     Exported(m);

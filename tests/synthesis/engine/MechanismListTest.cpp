@@ -712,7 +712,6 @@ TEST_F(ListFixture, DamagedRecordsAreRefusedAndLeaveAnEmptyList) {
       {"wrong first line", replaced(0, "[Mechanisms]"), listError},
       {"51 mechanisms", replaced(2, "51"), listError},
       {"a negative count", replaced(2, "-1"), listError},
-      {"type 4 is stored as 0", replaced(3, "4"), mechError},
       {"type 9 does not exist", replaced(3, "9"), mechError},
       {"a chain type the record does not hold", replaced(3, "1"), mechError},
       {"the record's own type line disagrees", replaced(4, "5 Mechanism Type"), mechError},
@@ -743,6 +742,48 @@ TEST_F(ListFixture, DamagedRecordsAreRefusedAndLeaveAnEmptyList) {
   }
 }
 
+// Type 4 is the four-bar's second number: a record of it, on the list's type line, the
+// mechanism's own or both, reads as a four-bar and writes back as it was.
+TEST_F(ListFixture, TypeFourRecordsReadAsFourBars) {
+  const std::string record = FourbarListRecord();
+  const auto lines = RecordLines(record);
+  ASSERT_EQ(lines[3], "0");
+  ASSERT_EQ(lines[4].rfind("0 ", 0), 0u);
+  const std::string own = "4" + lines[4].substr(1);
+  struct TCase {
+    const char* Name;
+    bool List, Own;
+  };
+  for (const TCase c : {TCase{"list line", true, false}, TCase{"own line", false, true}, TCase{"both", true, true}}) {
+    SCOPED_TRACE(c.Name);
+    auto copy = lines;
+    if (c.List) copy[3] = "4";
+    if (c.Own) copy[4] = own;
+    const std::string text = vesktest::Lines(copy);
+    std::istringstream in(text);
+    list.Read(in);
+    ASSERT_EQ(list.Count(), 3);
+    TMechanism& first = *list.Items(1);
+    EXPECT_NE(dynamic_cast<TFourbar*>(&first), nullptr);
+    EXPECT_EQ(first.MechanismType, c.Own ? 4 : 0);
+    EXPECT_EQ(first.GetImageIndex(), 16);
+    // It steps as the four-bar it is.
+    std::unique_ptr<TMechanism> stepped = first.Clone();
+    EXPECT_NE(dynamic_cast<TFourbar*>(stepped.get()), nullptr);
+    EXPECT_TRUE(stepped->StepInput(0.01));
+    EXPECT_NE(stepped->Joints.GetJoint(2)->X, first.Joints.GetJoint(2)->X);
+    std::ostringstream out;
+    list.Write(out);
+    // The type read is the type written, on both lines.
+    auto expected = lines;
+    if (c.Own) {
+      expected[3] = "4";
+      expected[4] = own;
+    }
+    EXPECT_EQ(out.str(), vesktest::Lines(expected));
+  }
+}
+
 TEST(MechanismFactory, LayoutsOfTheTypes) {
   CreateDefaultInputFunction();
   // The four-bar made by the factory fits its own layout; the layouts' link joints lie in range.
@@ -751,10 +792,11 @@ TEST(MechanismFactory, LayoutsOfTheTypes) {
   EXPECT_EQ(fourbar->Name, "Fourbar");
   EXPECT_TRUE(HasTypeLayout(*fourbar));
   EXPECT_EQ(NewMechanism(4)->MechanismType, kFourbarType);
+  EXPECT_EQ(MechanismLayout(4)->Links, MechanismLayout(kFourbarType)->Links);
   EXPECT_EQ(NewMechanism(12)->Name, "Four bar*");
   for (int type = 0; type < 256; ++type) {
     const TMechanismLayout* layout = MechanismLayout(uint8_t(type));
-    const bool stored = type <= 8 && type != 4;
+    const bool stored = type <= 8;
     ASSERT_EQ(layout != nullptr, stored) << type;
     if (!layout) continue;
     // Every joint of the layout is on a link, none twice on one.

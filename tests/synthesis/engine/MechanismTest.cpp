@@ -161,18 +161,42 @@ TEST_F(MechanismTest, BlockSynthesisRebuildsTheKnownLinkage) {
 }
 
 TEST_F(MechanismTest, StepForwardAndBackReturnToTheStoredPose) {
+  // Every law steps unevenly but the first; 12 steps is the whole cycle, 5 a part of it.
+  for (const uint8_t law : {kLawConstantVelocity, kLawConstantAcceleration, kLawPolynomial345, kLawCycloidal}) {
+    for (const int32_t out : {5, 12}) {
+      SCOPED_TRACE(testing::Message() << "law " << int(law) << ", " << out << " steps");
+      TMechanism m;
+      const TLoop start = TLoop::Of(m);
+      m.InputFunction.SetFunctionType(law);
+      m.InputFunction.SetXmax(1.2);
+      m.InputFunction.SetSteps(12);
+      for (int32_t k = 1; k <= out; ++k) {
+        ASSERT_TRUE(m.StepForward());
+        EXPECT_LT(std::abs(ToCx(*m.Joints.GetJoint(5)) - start.Pose(m.InputFunction.PositionOfStep(k))->J5), 1e-12);
+      }
+      EXPECT_EQ(m.InputFunction.CurrentStep, out);
+      EXPECT_TRUE(m.HasStoredJoints);
+      // Each step back stands where the step forward stood.
+      for (int32_t k = out - 1; k >= 0; --k) {
+        ASSERT_TRUE(m.StepBack());
+        EXPECT_EQ(m.InputFunction.CurrentStep, k);
+        EXPECT_LT(std::abs(ToCx(*m.Joints.GetJoint(5)) - start.Pose(m.InputFunction.PositionOfStep(k))->J5), 1e-12)
+            << k;
+      }
+      EXPECT_FALSE(m.StepBack());
+      const TLoop back = TLoop::Of(m);
+      for (const auto& [got, was] : {std::pair{back.J1, start.J1}, {back.J2, start.J2}, {back.J3, start.J3},
+                                     {back.J4, start.J4}, {back.J5, start.J5}})
+        EXPECT_LT(std::abs(got - was), 1e-12);
+      // The pose that the next cycle keeps as the design is the start.
+      ASSERT_TRUE(m.StepForward());
+      EXPECT_LT(std::abs(ToCx(*m.StoredJoints.Items(2)) - start.J2), 1e-12);
+      m.RestoreJoints();
+    }
+  }
+
   TMechanism m;
   const TLoop start = TLoop::Of(m);
-  m.InputFunction.SetXmax(1.2);
-  m.InputFunction.SetSteps(12);
-  for (int k = 0; k < 5; ++k) ASSERT_TRUE(m.StepForward());
-  EXPECT_EQ(m.InputFunction.CurrentStep, 5);
-  EXPECT_TRUE(m.HasStoredJoints);
-  EXPECT_LT(std::abs(ToCx(*m.Joints.GetJoint(5)) - start.Pose(m.InputFunction.PositionOfStep(5))->J5), 1e-12);
-  for (int k = 0; k < 5; ++k) ASSERT_TRUE(m.StepBack());
-  EXPECT_EQ(m.InputFunction.CurrentStep, 0);
-  EXPECT_FALSE(m.StepBack());
-  EXPECT_LT(std::abs(ToCx(*m.Joints.GetJoint(5)) - start.J5), 1e-12);
 
   m.StepForward();
   m.RestoreJoints();

@@ -170,6 +170,27 @@ TEST_F(ProjectFileTest, WriteReadWriteKeepsTheTextAndTheFraming) {
   EXPECT_EQ(Signed(body), b);
 }
 
+// The area lists draw the line up to which a pivot may lie outside them at the project's
+// option: with 4, an area's own width and height beyond each side.
+TEST_F(ProjectFileTest, ReadingAProjectGivesItsAreaListsTheOutsideAreaOption) {
+  TProject first;
+  Fill(first);
+  first.options.MaxDistToArea = 4;
+  first.file.Save(Path("areas.vesk"));
+
+  TProject second;
+  ASSERT_EQ(second.ground.MaxDistToArea, 1.0);
+  second.file.Open(Path("areas.vesk"));
+  EXPECT_EQ(second.options.MaxDistToArea, 4.0);
+  EXPECT_EQ(second.ground.MaxDistToArea, 4.0);
+  EXPECT_EQ(second.coupler.MaxDistToArea, 4.0);
+  vesktest::TSynthView view;
+  second.ground.Draw(view.canvas);
+  // The area (-0.5, -0.5)..(0.1, 0.2) at 100 pixels a unit about (200, 200), y up, widened by
+  // 0.6 and 0.7.
+  EXPECT_TRUE(view.box.Screen.Logged({"Pen FF00FF 1 2", "M 90,320", "L 270,320", "L 270,110", "L 90,110", "L 90,320"}));
+}
+
 TEST_F(ProjectFileTest, RefusesTamperedTruncatedAndForeignFiles) {
   TProject p;
   Fill(p);

@@ -300,6 +300,10 @@ TEST_F(SixBarTest, WattTwoAnimatorInputIsDoubled) {
   m.InputFunction.SetXmax(std::numbers::pi);
   EXPECT_EQ(m.AnimatorTmax(), 4.0);
   EXPECT_EQ(m.AnimatorXmax(), 2 * std::numbers::pi);
+  // Solved for prescribed input rotations: the range as synthesised.
+  m.PrecisionPoints.In = true;
+  EXPECT_EQ(m.AnimatorTmax(), 2.0);
+  EXPECT_EQ(m.AnimatorXmax(), std::numbers::pi);
 }
 
 TEST_F(SixBarTest, RecordsOfGeneratedCandidatesRoundTrip) {
