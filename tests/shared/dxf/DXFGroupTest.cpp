@@ -153,7 +153,7 @@ TEST(DXFTransFormTest, MapsScalesRotationsAndCompositions) {
   const TComplex p = move.Applied(TComplex(1, 0));
   EXPECT_NEAR(p.X, 1, 1e-15);
   EXPECT_NEAR(p.Y, 1, 1e-15);
-  EXPECT_DOUBLE_EQ(move.Angle, 0) << "Compose leaves the angle";
+  EXPECT_DOUBLE_EQ(move.Angle, std::numbers::pi / 2) << "the turn carries through";
 
   // Composition agrees with applying one after the other for an arbitrary pair.
   TDXFTransForm outer, inner;
@@ -165,6 +165,7 @@ TEST(DXFTransFormTest, MapsScalesRotationsAndCompositions) {
   const TComplex one = both.Applied(q), two = outer.Applied(inner.Applied(q));
   EXPECT_NEAR(one.X, two.X, 1e-14);
   EXPECT_NEAR(one.Y, two.Y, 1e-14);
+  EXPECT_DOUBLE_EQ(both.Angle, 0.4 - 1.1);
 
   t.SubtractOffset(TComplex(1, 2));
   EXPECT_EQ(t.OffsetX, 0);
