@@ -157,7 +157,8 @@ std::vector<std::pair<std::string, int32_t>> TDXFDrawing::UndrawnKinds() const {
       const auto* entity = dynamic_cast<const TDXFEntity*>(list.Items(i));
       // Every keyword the reader knows has a class of its own; the plain entity draws nothing.
       if (entity == nullptr || typeid(*entity) != typeid(TDXFEntity)) continue;
-      auto found = std::find_if(kinds.begin(), kinds.end(), [&](const auto& k) { return k.first == entity->Keyword; });
+      auto found =
+          std::find_if(kinds.begin(), kinds.end(), [&](const auto& k) { return k.first == entity->Keyword; });
       if (found == kinds.end())
         kinds.emplace_back(entity->Keyword, 1);
       else
@@ -186,7 +187,8 @@ std::string TDXFDrawing::UndrawnWarning() const {
       if (c < ' ' || c > '~') c = '?';
     text += std::to_string(kinds[i].second) + " " + (keyword.empty() ? std::string("\"\"") : keyword);
   }
-  if (kinds.size() > kShownKinds) text += " and " + std::to_string(kinds.size() - kShownKinds) + " kinds more";
+  if (kinds.size() > kShownKinds)
+    text += " and " + std::to_string(kinds.size() - kShownKinds) + " kinds more";
   return text + ".";
 }
 
