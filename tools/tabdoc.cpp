@@ -21,7 +21,9 @@
 //   tabdoc draw FILE.dxf OUT.png [WIDTH HEIGHT]
 //     Draws the drawing as the animator shows it, on white, fitted to those extents with a
 //     margin, into a PNG picture of WIDTH x HEIGHT pixels (800 x 600 by default). Needs no
-//     display: it draws on Qt's offscreen platform.
+//     display: it draws on Qt's offscreen platform. When the drawing holds entities of kinds
+//     that are not drawn, one line "[Warning] FILE.dxf holds entities that are not drawn: N
+//     KIND, ..." goes to stderr.
 //
 // Exit status 0 on success, 1 when a file cannot be read or written, 2 on wrong arguments; the
 // reason goes to stderr and nothing is written.
@@ -190,6 +192,8 @@ void DrawDxf(const std::vector<std::string>& args, int argc, char** argv) {
   const std::string out = args[2];
   shared::TDXFDrawing drawing;
   LoadDrawing(drawing, args[1]);
+  if (const std::string undrawn = drawing.UndrawnWarning(); !undrawn.empty())
+    std::cerr << "[Warning] " << undrawn << '\n';
   const TExtent e = ExtentOf(drawing);
   if (!std::isfinite(e.X1 - e.X0) || !std::isfinite(e.Y1 - e.Y0)) {
     throw std::runtime_error("The drawing's extents are too large to show.");

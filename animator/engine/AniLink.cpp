@@ -80,6 +80,9 @@ std::string LoadDrawingFile(shared::TDXFDrawing& drawing, const std::string& fil
   }
   if (!problem.empty()) drawing.Clear();
   drawing.FileName = fileName;
+  // Read, but some of it will not show: say so rather than lose it without a word.
+  if (problem.empty())
+    if (const std::string undrawn = drawing.UndrawnWarning(); !undrawn.empty()) StdOut().Warning(undrawn);
   return problem.empty() ? problem : fileName + ": " + problem;
 }
 

@@ -28,7 +28,8 @@ inline constexpr std::uintmax_t kMaxDrawingFileSize = 64u << 20;
 // Reads the named DXF file into the drawing. Returns the empty text when it was read, otherwise
 // the warning for the log (the name and " does not exist!", or the name, ": " and the reason);
 // the drawing is then empty. Either way its FileName is the given name, so that a document
-// saved again keeps the name of a file that could not be read.
+// saved again keeps the name of a file that could not be read. A drawing read whole that holds
+// entities of kinds that are not drawn gives one warning in the message log.
 std::string LoadDrawingFile(shared::TDXFDrawing& drawing, const std::string& fileName);
 
 class TAniLink {

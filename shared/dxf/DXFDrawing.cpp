@@ -1,11 +1,13 @@
 // Loading and drawing whole DXF drawings.
 #include "shared/dxf/DXFDrawing.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <typeinfo>
 
 #include "shared/Complex.h"
 
@@ -146,6 +148,48 @@ void TDXFDrawing::ResolveReferences() {
   }
   AddLog("Blocks Insert refs");
   Blocks.ResolveInserts();
+}
+
+std::vector<std::pair<std::string, int32_t>> TDXFDrawing::UndrawnKinds() const {
+  std::vector<std::pair<std::string, int32_t>> kinds;
+  auto count = [&kinds](const TGeneralList& list) {
+    for (int32_t i = 0; i < list.Count(); ++i) {
+      const auto* entity = dynamic_cast<const TDXFEntity*>(list.Items(i));
+      // Every keyword the reader knows has a class of its own; the plain entity draws nothing.
+      if (entity == nullptr || typeid(*entity) != typeid(TDXFEntity)) continue;
+      auto found =
+          std::find_if(kinds.begin(), kinds.end(), [&](const auto& k) { return k.first == entity->Keyword; });
+      if (found == kinds.end())
+        kinds.emplace_back(entity->Keyword, 1);
+      else
+        ++found->second;
+    }
+  };
+  count(*this);
+  for (int32_t i = 0; i < Blocks.Count(); ++i)
+    if (const auto* block = dynamic_cast<const TGeneralList*>(Blocks.Items(i))) count(*block);
+  return kinds;
+}
+
+std::string TDXFDrawing::UndrawnWarning() const {
+  // A made-up file may hold thousands of made-up keywords of any length: the message stays short.
+  constexpr size_t kShownKinds = 10;
+  constexpr size_t kKeywordLength = 40;
+  const auto kinds = UndrawnKinds();
+  if (kinds.empty()) return "";
+  std::string text = FileName + " holds entities that are not drawn: ";
+  for (size_t i = 0; i < kinds.size() && i < kShownKinds; ++i) {
+    if (i > 0) text += ", ";
+    // Keywords are ASCII; anything else is shown as "?", so the text stays one line of the
+    // same encoding as the file name whatever the file holds.
+    std::string keyword = kinds[i].first.substr(0, kKeywordLength);
+    for (char& c : keyword)
+      if (c < ' ' || c > '~') c = '?';
+    text += std::to_string(kinds[i].second) + " " + (keyword.empty() ? std::string("\"\"") : keyword);
+  }
+  if (kinds.size() > kShownKinds)
+    text += " and " + std::to_string(kinds.size() - kShownKinds) + " kinds more";
+  return text + ".";
 }
 
 void TDXFDrawing::SaveToFile(const std::string&) { throw std::logic_error("DXF drawings are not written."); }

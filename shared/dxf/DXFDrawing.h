@@ -3,8 +3,10 @@
 // pose that a caller hands in.
 #pragma once
 
+#include <cstdint>
 #include <istream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "shared/GeneralObject.h"
@@ -57,6 +59,13 @@ class TDXFDrawing : public TGeneralList {
   void DrawPlaced(TCanvas2D& canvas);
   // Placed first, then turned by angle and moved to (x, y): a link's pose.
   void DrawAt(TCanvas2D& canvas, double x, double y, double angle);
+
+  // Entities that no reader class draws (keywords such as LWPOLYLINE, HATCH or SPLINE), in the
+  // ENTITIES section and in the blocks: per keyword as in the file, in the order first met.
+  std::vector<std::pair<std::string, int32_t>> UndrawnKinds() const;
+  // Empty when every entity is of a kind that is drawn; otherwise FileName and the counts, as
+  // "part.dxf holds entities that are not drawn: 3 LWPOLYLINE, 1 HATCH.", for a warning.
+  std::string UndrawnWarning() const;
 
   void ReadTables(std::istream& in);
   void ReadEntities(std::istream& in);

@@ -53,6 +53,22 @@ class TInsertGuard {
   bool FEntered = false;
 };
 
+// DXF text has no background: the brush is clear while it is drawn, then given back, so the
+// brush a view fills its links with does not box the text in.
+class TClearBrush {
+ public:
+  explicit TClearBrush(TCanvas2D& canvas) : FSurface(canvas.Surface()), FBrush(FSurface.Brush()) {
+    FSurface.SetBrush(TBrush{FBrush.Color, TBrushStyle::Clear});
+  }
+  ~TClearBrush() { FSurface.SetBrush(FBrush); }
+  TClearBrush(const TClearBrush&) = delete;
+  TClearBrush& operator=(const TClearBrush&) = delete;
+
+ private:
+  TPaintSurface& FSurface;
+  const TBrush FBrush;
+};
+
 void Widen(TComplex& min, TComplex& max, const TComplex& p) {
   min.X = std::min(min.X, p.X);
   min.Y = std::min(min.Y, p.Y);
@@ -378,6 +394,7 @@ void TDXFText::ReadGroup(const TDXFGroup& group) {
 
 void TDXFText::DrawGeometry(TCanvas2D& canvas, const TDXFTransForm* transform) {
   if (canvas.WorldToPixels(Height) > kMaxTextPixels) return;
+  const TClearBrush clear(canvas);
   canvas.SetFontName(Style);
   canvas.SetFontColor(DrawColor());
   canvas.SetFontHeight(Height);
@@ -435,6 +452,7 @@ void TDXFMText::ReadGroup(const TDXFGroup& group) {
 
 void TDXFMText::DrawGeometry(TCanvas2D& canvas, const TDXFTransForm* transform) {
   if (canvas.WorldToPixels(Height) > kMaxTextPixels) return;
+  const TClearBrush clear(canvas);
   canvas.SetFontName(Style);
   canvas.SetFontColor(DrawColor());
   canvas.SetFontHeight(Height);

@@ -1,12 +1,16 @@
 // Group pairs of ASCII DXF files, read line by line in the C locale.
 #include "shared/dxf/DXFGroup.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <numbers>
+#include <sstream>
+#include <utility>
 
 #include "shared/Complex.h"
 #include "shared/PaintSurface.h"
+#include "shared/RealText.h"
 #include "shared/TextLine.h"
 
 namespace shared {
@@ -82,6 +86,19 @@ void TDXFGroup::Clear() {
   StringValue.clear();
 }
 
+void TDXFGroup::Assign(const TDXFGroup& other) {
+  Code = other.Code;
+  FloatValue = other.FloatValue;
+  IntValue = other.IntValue;
+  StringValue = other.StringValue;
+}
+
+std::unique_ptr<TDXFGroup> TDXFGroup::Clone() const {
+  auto copy = std::make_unique<TDXFGroup>(*FProfile);
+  copy->Assign(*this);
+  return copy;
+}
+
 TDXFValueKind TDXFGroup::ValueKind(int32_t code) const {
   if (In(code, 10, 59) || In(code, 140, 147) || In(code, 210, 239) || In(code, 1010, 1059))
     return TDXFValueKind::Real;
@@ -142,5 +159,36 @@ int TDXFGroup::TableKind() const {
 }
 
 double TDXFGroup::AngleRadians() const { return FloatValue * std::numbers::pi / 180; }
+
+TVector3::TVector3(std::istream& in) {
+  std::string line;
+  if (!ReadTextLine(in, line)) throw EFileReadError("File read error in TVector3!");
+  std::istringstream fields(line);
+  std::string word;
+  int32_t count = 0;
+  if (!(fields >> word) || !ParseInt(word, count)) throw EFileReadError("File read error in TVector3!");
+  Count = std::clamp(count, int32_t(0), int32_t(3));
+  for (int i = 0; i < Used(); ++i) {
+    double value = 0;
+    if (!(fields >> word) || !ParseReal(word, value)) throw EFileReadError("File read error in TVector3!");
+    Component(i) = value;
+  }
+}
+
+void TVector3::WriteToText(std::ostream& out) const {
+  const double values[3] = {X, Y, Z};
+  out << Used();
+  for (int i = 0; i < Used(); ++i) out << ' ' << FormatReal(values[i]);
+  out << " Vector" << kLineEnd;
+}
+
+void TVector3::Assign(const TVector3& other) {
+  const double values[3] = {other.X, other.Y, other.Z};
+  for (int i = 0; i < Used(); ++i) Component(i) = values[i];
+}
+
+void TVector3::Swap(TVector3& other) {
+  for (int i = 0; i < Used(); ++i) std::swap(Component(i), other.Component(i));
+}
 
 }  // namespace shared

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <istream>
+#include <memory>
+#include <ostream>
 #include <string>
 
 namespace shared {
@@ -75,6 +77,10 @@ class TDXFGroup {
 
   // Code 0, both numbers 0, empty text; Scale stays.
   void Clear();
+  // Code, numbers and text; Scale and the line count are the reader's and stay.
+  void Assign(const TDXFGroup& other);
+  // A group of the same profile holding the same pair, at the default scale.
+  std::unique_ptr<TDXFGroup> Clone() const;
   TDXFValueKind ValueKind(int32_t code) const;
   // Reads the next pair; false when the stream ends before a whole pair (the group then keeps
   // the previous pair). A code or number that cannot be read raises EFileReadError naming the
@@ -101,6 +107,8 @@ class TDXFGroup {
   std::string DecodeText() const { return DecodeDXFText(StringValue); }
   double AngleRadians() const;
   double ScaledValue() const { return FloatValue * Scale; }
+  // The inverse of ScaledValue: a length in metres as drawing units.
+  void SetScaledValue(double metres) { FloatValue = metres / Scale; }
   // An alternate-unit factor of at least 1 marks an inch drawing, any other millimetres.
   void SetUnitScale(double alternateUnitFactor) { Scale = alternateUnitFactor >= 1 ? kInch : kMillimetre; }
 
@@ -110,17 +118,32 @@ class TDXFGroup {
   const TDXFProfile* FProfile;
 };
 
-// An extrusion direction: up to three components.
+// An extrusion direction: up to three components, of which the first Count are used.
 struct TVector3 {
+  TVector3() = default;
+  // One text line: the count (taken within 0..3), that many reals, then anything; a count or
+  // real that cannot be read raises EFileReadError.
+  explicit TVector3(std::istream& in);
+
   int32_t Count = 3;
   double X = 0;
   double Y = 0;
   double Z = 0;
+
+  // The line the stream constructor reads: the count, the used components, "Vector".
+  void WriteToText(std::ostream& out) const;
   void SetXYZ(double x, double y, double z) {
     X = x;
     Y = y;
     Z = z;
   }
+  // The first Count components of other, or exchanged with them.
+  void Assign(const TVector3& other);
+  void Swap(TVector3& other);
+
+ private:
+  double& Component(int i) { return i == 0 ? X : i == 1 ? Y : Z; }
+  int Used() const { return Count < 0 ? 0 : Count > 3 ? 3 : int(Count); }
 };
 
 }  // namespace shared

@@ -54,6 +54,7 @@ void TDXFTransForm::Compose(const TDXFTransForm& other) {
   M12 = m12;
   M21 = m21;
   M22 = m22;
+  Angle += other.Angle;
 }
 
 void TDXFTransForm::SubtractOffset(const TComplex& p) {

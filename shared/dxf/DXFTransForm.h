@@ -10,7 +10,8 @@ class TDXFTransForm {
  public:
   double OffsetX = 0;
   double OffsetY = 0;
-  // The angle of the last SetScaleRotation; text adds it to its own rotation.
+  // The turn of the transform: set by SetScaleRotation, summed by Compose; text adds it to its
+  // own rotation, so text in a turned block or on a turning link turns with it.
   double Angle = 0;
   double M11 = 1;
   double M12 = 0;
@@ -28,7 +29,7 @@ class TDXFTransForm {
   // p := M·p + offset.
   void Apply(TComplex& p) const;
   TComplex Applied(const TComplex& p) const;
-  // this := this after other (other acts first); Angle stays.
+  // this := this after other (other acts first); the angles add.
   void Compose(const TDXFTransForm& other);
   void SubtractOffset(const TComplex& p);
 };

@@ -134,8 +134,9 @@ bool TMainForm::FileImportDXFClick() {
   AppOptions.ShowGroundDrawing = FGroundDrawing->Count() > 0;
   ZoomAll(2);
   RepaintView(0);
-  // The message as the DXF library gives it.
-  ShowFault(fault);
+  // The message as the DXF library gives it; a drawing read whole may still hold kinds not drawn.
+  const std::string undrawn = FGroundDrawing->UndrawnWarning();
+  ShowFault(fault.empty() && !undrawn.empty() ? "[Warning] " + undrawn : fault);
   return true;
 }
 

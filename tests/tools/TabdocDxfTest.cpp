@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include <QImage>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -138,6 +139,68 @@ TEST_F(TabdocDxfTest, DrawsFittedOnWhite) {
   for (int y = 0; y < 600; ++y)
     for (int x = 0; x < 800; ++x) blue += image.pixel(x, y) == qRgb(0, 0, 255);
   EXPECT_GT(blue, 100) << "the circle";
+}
+
+TEST_F(TabdocDxfTest, TextOfATurnedBlockIsDrawnTurned) {
+  // Block B: a red line along its x axis and a blue "HELLO" above it, inserted turned a quarter.
+  const fs::path dxf = Write(
+      "turned.dxf",
+      "  0\nSECTION\n  2\nBLOCKS\n  0\nBLOCK\n  2\nB\n 10\n0\n 20\n0\n"
+      "  0\nLINE\n 62\n1\n 10\n0\n 20\n0\n 11\n100\n 21\n0\n"
+      "  0\nTEXT\n 62\n5\n 10\n0\n 20\n5\n 40\n15\n  1\nHELLO\n  0\nENDBLK\n  0\nENDSEC\n" +
+          EntitiesOnly("  0\nINSERT\n  2\nB\n 10\n0\n 20\n0\n 50\n90\n"));
+  const TRun run = Run("draw " + Quote(dxf) + " " + Quote(dir / "turned.png"));
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err.find("[Warning]"), std::string::npos) << "every kind is drawn";
+  QImage image;
+  ASSERT_TRUE(image.load(QString::fromStdString((dir / "turned.png").string())));
+  // The box of the text's pixels, and of the line's.
+  struct TBox {
+    int x0 = 1 << 30, y0 = 1 << 30, x1 = -1, y1 = -1;
+    void Add(int x, int y) {
+      x0 = std::min(x0, x), y0 = std::min(y0, y), x1 = std::max(x1, x), y1 = std::max(y1, y);
+    }
+  } text, line;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) {
+      const QRgb c = image.pixel(x, y);
+      if (qBlue(c) > 200 && qRed(c) < 100 && qGreen(c) < 100) text.Add(x, y);
+      if (c == qRgb(255, 0, 0)) line.Add(x, y);
+    }
+  ASSERT_GE(text.x1, 0) << "the text is drawn";
+  EXPECT_LE(line.x1 - line.x0, 2) << "the line stands upright";
+  EXPECT_GT(text.y1 - text.y0, 2 * (text.x1 - text.x0)) << "the text reads upwards, along the line";
+  EXPECT_LT(text.x1, line.x0) << "the block's +y, above its line, turns to the left";
+}
+
+TEST_F(TabdocDxfTest, DrawNamesTheKindsItDoesNotDraw) {
+  const fs::path modern = Write(
+      "modern.dxf", EntitiesOnly("  0\nLINE\n 11\n10\n  0\nLWPOLYLINE\n 90\n0\n  0\nHATCH\n  0\nLWPOLYLINE\n 90\n0\n"));
+  struct TCase {
+    fs::path dxf;
+    std::string warning;  // empty: none
+  };
+  const TCase cases[] = {
+      {modern, "[Warning] " + modern.string() + " holds entities that are not drawn: 2 LWPOLYLINE, 1 HATCH.\n"},
+      {kDxfFixtures / "every_entity.dxf",
+       "[Warning] " + (kDxfFixtures / "every_entity.dxf").string() + " holds entities that are not drawn: 1 3DFACE.\n"},
+      {Write("line.dxf", EntitiesOnly("  0\nLINE\n 11\n10\n")), ""},
+  };
+  for (const TCase& c : cases) {
+    const TRun run = Run("draw " + Quote(c.dxf) + " " + Quote(dir / "out.png"));
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(fs::exists(dir / "out.png")) << "drawn all the same";
+    if (c.warning.empty())
+      EXPECT_EQ(run.err.find("[Warning]"), std::string::npos) << run.err;
+    else
+      EXPECT_NE(run.err.find(c.warning), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("[Warning]"), run.err.rfind("[Warning]")) << "one line";
+    fs::remove(dir / "out.png");
+  }
+  // The listing keeps its form: every entity, no warning.
+  const TRun list = Run("dxf " + Quote(modern));
+  EXPECT_EQ(list.out, "LINE 0 \nLWPOLYLINE 0 \nHATCH 0 \nLWPOLYLINE 0 \nEXTENTS 0 0 0.01 0\n");
+  EXPECT_EQ(list.err.find("[Warning]"), std::string::npos);
 }
 
 TEST_F(TabdocDxfTest, RefusalsWriteNothing) {

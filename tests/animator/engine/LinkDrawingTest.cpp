@@ -128,8 +128,9 @@ TEST_F(LinkDrawingTest, DrawingsFollowTheirLinksThroughASaveAndARead) {
   EXPECT_EQ(shared::test::ReadBytes(dir / "again.mech"), saved);
 }
 
-// Files that cannot be drawn: the document opens with one warning, the drawing is empty, the
-// name stays, and a save writes the document back byte for byte.
+// Files that cannot be drawn, or not all of them: the document opens with one warning, the
+// drawing holds what could be read, the name stays, and a save writes the document back byte
+// for byte.
 TEST_F(LinkDrawingTest, FilesThatCannotBeReadWarnAndSaveBackUnchanged) {
   struct TCase {
     const char* name;
@@ -153,6 +154,14 @@ TEST_F(LinkDrawingTest, FilesThatCannotBeReadWarnAndSaveBackUnchanged) {
        ": ", 0},
       {"binary.dxf", [](const fs::path& p) { shared::test::WriteBytes(p, std::string("\x89PNG\r\n\x1a\n\0\0", 10)); },
        ": ", 0},
+      // Read whole, but the outline of a newer CAD program is not drawn: it is named.
+      {"lwpolyline.dxf",
+       [](const fs::path& p) {
+         shared::test::WriteBytes(p, dxftest::EntitiesOnly(dxftest::Pairs(
+                                         {{0, "LINE"}, {10, "0"}, {20, "0"}, {11, "5"}, {21, "5"}, {0, "LWPOLYLINE"},
+                                          {90, "2"}, {10, "0"}, {20, "0"}, {10, "9"}, {20, "0"}})));
+       },
+       " holds entities that are not drawn: 1 LWPOLYLINE.", 2},
       // Cut inside its second entity: what was read stays, the second line as far as it goes,
       // and no error is raised.
       {"truncated.dxf",

@@ -21,6 +21,14 @@ inline std::string Hex(TColor c) {
   return text.str();
 }
 
+// A text as drawn: where, its escapement (tenths of a degree) and the brush behind it.
+struct TTextCall {
+  int X, Y;
+  std::string Text;
+  int Escapement;
+  TBrushStyle Brush;
+};
+
 class TRecordingSurface : public TPaintSurface {
  public:
   TRecordingSurface(int width, int height) : W(width), H(height) {}
@@ -56,6 +64,7 @@ class TRecordingSurface : public TPaintSurface {
   }
   void TextOut(int x, int y, const std::string& text) override {
     Log.push_back("Text " + P(x, y) + " " + text);
+    Texts.push_back({x, y, text, CurrentFont.Escapement, CurrentBrush.Style});
   }
   TSize TextExtent(const std::string& text) override { return {int(text.size()) * 8, 10}; }
   void DrawRaster(int x, int y, const TRaster&) override { Log.push_back("Raster " + P(x, y)); }
@@ -90,6 +99,7 @@ class TRecordingSurface : public TPaintSurface {
   TBrush CurrentBrush;
   TFont CurrentFont;
   std::vector<std::string> Log;
+  std::vector<TTextCall> Texts;
 };
 
 class TRecordingPaintBox : public TPaintBox {

@@ -226,6 +226,43 @@ TEST(DXFDrawingTest, MalformedGroupsRaiseAndKeepWhatWasRead) {
 
 namespace {
 
+TEST(DXFDrawingTest, EntitiesThatAreNotDrawnAreCountedPerKind) {
+  const std::string drawn =
+      kLine + Pairs({{0, "POINT"}, {0, "CIRCLE"}, {0, "ARC"}, {0, "TRACE"}, {0, "SOLID"}, {0, "TEXT"}, {0, "MTEXT"},
+                     {0, "POLYLINE"}, {0, "VERTEX"}, {0, "VERTEX"}, {0, "SEQEND"}, {0, "DIMENSION"}, {0, "INSERT"},
+                     {2, "NONE"}, {0, "VERTEX"}});
+  const std::string lw = Pairs({{0, "LWPOLYLINE"}, {90, "2"}, {10, "0"}, {20, "0"}, {10, "5"}, {20, "5"}});
+  std::string many;
+  for (int i = 0; i < 12; ++i) many += Pairs({{0, "KIND" + std::to_string(i)}});
+  struct TCase {
+    const char* name;
+    std::string text;
+    std::string warning;
+  };
+  const TCase cases[] = {
+      {"drawn kinds only", Section("BLOCKS", Pairs({{0, "BLOCK"}, {2, "B"}}) + drawn + Pairs({{0, "ENDBLK"}})) +
+                               EntitiesOnly(drawn),
+       ""},
+      {"in the entities and a block",
+       Section("BLOCKS", Pairs({{0, "BLOCK"}, {2, "B"}}) + lw + Pairs({{0, "ENDBLK"}})) +
+           EntitiesOnly(lw + kLine + lw + Pairs({{0, "HATCH"}, {8, "0"}}) + lw),
+       "part.dxf holds entities that are not drawn: 4 LWPOLYLINE, 1 HATCH."},
+      {"many kinds", EntitiesOnly(many + Pairs({{0, "KIND0"}})),
+       "part.dxf holds entities that are not drawn: 2 KIND0, 1 KIND1, 1 KIND2, 1 KIND3, 1 KIND4, 1 KIND5, 1 KIND6, "
+       "1 KIND7, 1 KIND8, 1 KIND9 and 2 kinds more."},
+      {"odd keywords", EntitiesOnly(Pairs({{0, std::string(100, 'X')}, {0, ""}, {0, "CAF\xC9\tX"}})),
+       "part.dxf holds entities that are not drawn: 1 " + std::string(40, 'X') + ", 1 \"\", 1 CAF??X."},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    TDXFDrawing drawing;
+    drawing.FileName = "part.dxf";
+    drawing.LoadFromString(c.text);
+    EXPECT_EQ(drawing.UndrawnWarning(), c.warning);
+    EXPECT_EQ(drawing.UndrawnKinds().empty(), c.warning.empty());
+  }
+}
+
 TEST(DXFDrawingTest, ListRecordsAndAssignKeepEveryItemAnEntity) {
   std::istringstream in(
       "[List]\n0\n0\nD\n0 Color\n4 Mode\n0 Style\n1 Width\n0\n2 Selected ID\n2 Count\n2 IDCount\n"

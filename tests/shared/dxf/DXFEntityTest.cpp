@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <functional>
 #include <limits>
 #include <numbers>
 #include <string>
@@ -219,16 +221,24 @@ TEST(DXFEntityTest, StrayVerticesAndSequenceEndsTakeNoGroups) {
   check(*static_cast<TGeneralList*>(drawing.Blocks.Items(0)), "block");
 }
 
+// The "Text " lines of a log.
+std::vector<std::string> TextLines(const std::vector<std::string>& log) {
+  std::vector<std::string> lines;
+  for (const auto& line : log)
+    if (line.rfind("Text ", 0) == 0) lines.push_back(line);
+  return lines;
+}
+
 TEST(DXFEntityTest, TextDecodesAndMTextShowsItsWholeText) {
-  const auto log = DrawnLog(Pairs({{0, "TEXT"}, {10, "0"}, {20, "0"}, {40, "40"}, {1, "%%c20"}}));
-  EXPECT_EQ(Count(log, "Text "), 1);
+  const auto log = TextLines(DrawnLog(Pairs({{0, "TEXT"}, {10, "0"}, {20, "0"}, {40, "40"}, {1, "%%c20"}})));
+  ASSERT_EQ(log.size(), 1u);
   EXPECT_NE(log.back().find(" D20"), std::string::npos) << log.back();
 
-  const auto mlog = DrawnLog(Pairs({{0, "MTEXT"}, {10, "0"}, {20, "0"}, {40, "40"}, {3, "one "}, {3, "two\\p"},
-                                    {1, "three%%p"}}));
-  ASSERT_EQ(Count(mlog, "Text "), 2);
-  EXPECT_NE(mlog[mlog.size() - 2].find(" one two"), std::string::npos);
-  EXPECT_NE(mlog.back().find(" three\xB1"), std::string::npos);
+  const auto mlog = TextLines(DrawnLog(Pairs({{0, "MTEXT"}, {10, "0"}, {20, "0"}, {40, "40"}, {3, "one "},
+                                              {3, "two\\p"}, {1, "three%%p"}})));
+  ASSERT_EQ(mlog.size(), 2u);
+  EXPECT_NE(mlog[0].find(" one two"), std::string::npos);
+  EXPECT_NE(mlog[1].find(" three\xB1"), std::string::npos);
 
   TDXFDrawing drawing;
   drawing.LoadFromString(EntitiesOnly(Pairs({{0, "TEXT"}, {7, "standard"}, {0, "TEXT"}, {7, "ROMANS"}, {0, "TEXT"}})));
@@ -287,6 +297,77 @@ TEST(DXFEntityTest, InsertsPlaceTheirBlockThroughTheRotatedScaledBasePoint) {
   view.log.clear();
   drawing.DrawAt(view.canvas, 0, 0, std::numbers::pi / 2);
   EXPECT_TRUE(view.box.Screen.Logged({"M " + Px(-0.5, 1), "L " + Px(-0.7, 1)}));
+}
+
+// The screen angle of the first segment drawn, in tenths of a degree counter-clockwise.
+double SegmentAngle(const std::vector<std::string>& log) {
+  int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  for (size_t i = 0; i + 1 < log.size(); ++i)
+    if (std::sscanf(log[i].c_str(), "M %d,%d", &x0, &y0) == 2 && std::sscanf(log[i + 1].c_str(), "L %d,%d", &x1, &y1) == 2)
+      return std::atan2(double(y0 - y1), double(x1 - x0)) * 1800 / std::numbers::pi;
+  ADD_FAILURE() << "no segment drawn";
+  return 0;
+}
+
+TEST(DXFEntityTest, TextInATurnedBlockTurnsWithItOnEveryPath) {
+  // Block B: a line along its x axis, TEXT "HELLO" and MTEXT "M" at its base, both turned 10°;
+  // inserted turned a quarter.
+  const std::string text =
+      Section("BLOCKS", Block("B", Pairs({{0, "LINE"}, {10, "0"}, {20, "0"}, {11, "1000"}, {21, "0"}, {0, "TEXT"},
+                                          {10, "0"}, {20, "0"}, {40, "10"}, {50, "10"}, {1, "HELLO"}, {0, "MTEXT"},
+                                          {10, "0"}, {20, "0"}, {40, "10"}, {50, "10"}, {1, "M"}}))) +
+      Section("ENTITIES", Pairs({{0, "INSERT"}, {2, "B"}, {10, "0"}, {20, "0"}, {50, "90"}})) + Eof();
+  const double deg = std::numbers::pi / 180;
+  struct TCase {
+    const char* path;
+    double placement;  // the drawing's own Transform angle, degrees
+    std::function<void(TDXFDrawing&, TCanvas2D&)> draw;
+    int line;  // the block's x axis on screen, tenths of a degree
+  };
+  const TCase cases[] = {
+      {"Draw", 30, [](TDXFDrawing& d, TCanvas2D& c) { d.Draw(c); }, 900},
+      {"DrawPlaced", 30, [](TDXFDrawing& d, TCanvas2D& c) { d.DrawPlaced(c); }, 1200},
+      {"DrawAt", 30, [&](TDXFDrawing& d, TCanvas2D& c) { d.DrawAt(c, 0, 0, 45 * deg); }, 1650},
+      {"DrawAt, no placement", 0, [&](TDXFDrawing& d, TCanvas2D& c) { d.DrawAt(c, 0.1, 0, -60 * deg); }, 300},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.path);
+    TDXFDrawing drawing;
+    drawing.LoadFromString(text);
+    drawing.Transform.SetAll(0, 0, c.placement * deg, 1, 1);
+    TRecordingView view;
+    view.log.clear();
+    c.draw(drawing, view.canvas);
+    EXPECT_NEAR(SegmentAngle(view.log), c.line, 3) << "the line as drawn";
+    const auto& texts = view.box.Screen.Texts;
+    ASSERT_EQ(texts.size(), 2u);
+    for (const auto& t : texts) EXPECT_EQ(t.Escapement, c.line + 100) << t.Text << ": its own 10° on the block's turn";
+  }
+}
+
+TEST(DXFEntityTest, TextIsDrawnWithoutABackground) {
+  // The views fill with their brush (the animator's links: cyan); text must not draw a box of it.
+  const std::string text = EntitiesOnly(Pairs({{0, "TEXT"}, {10, "0"}, {20, "0"}, {40, "10"}, {1, "T"}, {0, "MTEXT"},
+                                               {10, "0"}, {20, "0"}, {40, "10"}, {1, "M1\\PM2"}}));
+  for (const TDXFProfile* profile : {&TDXFProfile::Animator(), &TDXFProfile::Synthesis()}) {
+    for (const bool placed : {false, true}) {
+      SCOPED_TRACE(std::string(profile == &TDXFProfile::Animator() ? "animator" : "synthesis") +
+                   (placed ? ", placed" : ", direct"));
+      TDXFDrawing drawing(*profile);
+      drawing.ShowText = true;
+      drawing.LoadFromString(text);
+      TRecordingView view;
+      view.canvas.SetBrush(0xFFFF00, TBrushStyle::Solid);
+      if (placed)
+        drawing.DrawAt(view.canvas, 0.1, 0.1, 1);
+      else
+        drawing.Draw(view.canvas);
+      const auto& texts = view.box.Screen.Texts;
+      ASSERT_EQ(texts.size(), 3u);
+      for (const auto& t : texts) EXPECT_EQ(int(t.Brush), int(TBrushStyle::Clear)) << t.Text;
+      EXPECT_EQ(view.box.Screen.Brush(), (TBrush{0xFFFF00, TBrushStyle::Solid})) << "the brush is given back";
+    }
+  }
 }
 
 TEST(DXFEntityTest, NestedSelfInsertingAndMissingBlocks) {

@@ -4,8 +4,12 @@
 
 #include <cmath>
 #include <numbers>
+#include <memory>
 #include <sstream>
+#include <string>
+#include <vector>
 
+#include "shared/Complex.h"
 #include "shared/dxf/DXFGroup.h"
 #include "shared/dxf/DXFTransForm.h"
 
@@ -100,6 +104,97 @@ TEST(DXFGroupTest, AnglesAndUnitScale) {
   EXPECT_DOUBLE_EQ(group.ScaledValue(), 0.1);
   group.Clear();
   EXPECT_DOUBLE_EQ(group.Scale, 0.001) << "Clear keeps the scale";
+
+  // The writers' inverse: metres back to drawing units of either scale.
+  group.SetScaledValue(0.1);
+  EXPECT_DOUBLE_EQ(group.FloatValue, 100);
+  group.SetUnitScale(25.4);
+  group.SetScaledValue(2.54);
+  EXPECT_DOUBLE_EQ(group.FloatValue, 100);
+  EXPECT_DOUBLE_EQ(group.ScaledValue(), 2.54);
+}
+
+TEST(DXFGroupTest, AssignAndCloneCopyThePairNotTheScale) {
+  // Code 90 is text to the synthesis profile: the clone must keep the profile to read it so.
+  std::istringstream in(" 40\n12.5\n 62\n7\n 90\nninety\n");
+  TDXFGroup group(TDXFProfile::Synthesis());
+  group.SetUnitScale(25.4);
+  ASSERT_TRUE(group.ReadPair(in) && group.ReadPair(in) && group.ReadPair(in));
+  TDXFGroup other;
+  other.StringValue = "old";
+  other.Assign(group);
+  EXPECT_EQ(other.Code, 90);
+  EXPECT_EQ(other.FloatValue, 12.5);
+  EXPECT_EQ(other.IntValue, 7);
+  EXPECT_EQ(other.StringValue, "ninety");
+  EXPECT_DOUBLE_EQ(other.Scale, 0.001) << "the scale is the reader's";
+  const std::unique_ptr<TDXFGroup> clone = group.Clone();
+  EXPECT_EQ(clone->Code, 90);
+  EXPECT_EQ(clone->FloatValue, 12.5);
+  EXPECT_EQ(clone->IntValue, 7);
+  EXPECT_EQ(clone->StringValue, "ninety");
+  EXPECT_EQ(clone->ValueKind(90), TDXFValueKind::Text);
+  EXPECT_DOUBLE_EQ(clone->Scale, 0.001);
+  group.StringValue = "changed";
+  EXPECT_EQ(clone->StringValue, "ninety") << "a copy, not a view";
+}
+
+TEST(DXFVectorTest, TextLinesRoundTripAndReadOnlyTheirCount) {
+  TVector3 written;
+  written.SetXYZ(0.5, -2.25, 1e-3);
+  std::ostringstream out;
+  written.WriteToText(out);
+  EXPECT_EQ(out.str(), "3  5.00000000000000E-0001 -2.25000000000000E+0000  1.00000000000000E-0003 Vector\r\n");
+
+  struct TCase {
+    int32_t count;
+    double x, y, z;
+  };
+  const TCase cases[] = {{3, 0, 0, 1}, {3, -1e-300, 123456.789, 0.1}, {2, 7.5, -0.125, 0}, {1, 42, 0, 0}, {0, 0, 0, 0}};
+  for (const TCase& c : cases) {
+    TVector3 v;
+    v.Count = c.count;
+    v.SetXYZ(c.x, c.y, c.z);
+    std::stringstream text;
+    v.WriteToText(text);
+    text << "next line\r\n";
+    const TVector3 read(text);
+    EXPECT_EQ(read.Count, c.count) << text.str();
+    EXPECT_EQ(read.X, c.x) << text.str();
+    EXPECT_EQ(read.Y, c.y) << text.str();
+    EXPECT_EQ(read.Z, c.z) << text.str();
+    std::string rest;
+    std::getline(text, rest);
+    EXPECT_EQ(rest, "next line\r") << "one line read";
+  }
+
+  // A count above 3 reads three values; the rest of the line is skipped.
+  std::istringstream five("5 1 2 3 4 5 Vector\n");
+  const TVector3 capped(five);
+  EXPECT_EQ(capped.Count, 3);
+  EXPECT_EQ(capped.Z, 3);
+  std::istringstream negative("-4 Vector\n");
+  EXPECT_EQ(TVector3(negative).Count, 0);
+  for (const char* bad : {"", "x 1 2 3", "3 1 2", "2 1 nan", "1.5 1 2"}) {
+    std::istringstream in(bad);
+    EXPECT_THROW(TVector3 v(in), EFileReadError) << bad;
+  }
+}
+
+TEST(DXFVectorTest, AssignAndSwapTouchOnlyTheFirstCountComponents) {
+  TVector3 a, b;
+  a.SetXYZ(1, 2, 3);
+  b.SetXYZ(4, 5, 6);
+  a.Count = 2;
+  a.Swap(b);
+  EXPECT_EQ((std::vector<double>{a.X, a.Y, a.Z, b.X, b.Y, b.Z}), (std::vector<double>{4, 5, 3, 1, 2, 6}));
+  a.Count = 1;
+  a.Assign(b);
+  EXPECT_EQ((std::vector<double>{a.X, a.Y, a.Z}), (std::vector<double>{1, 5, 3}));
+  a.Count = 3;
+  a.Assign(b);
+  EXPECT_EQ((std::vector<double>{a.X, a.Y, a.Z}), (std::vector<double>{1, 2, 6}));
+  EXPECT_EQ(a.Count, 3);
 }
 
 TEST(DXFGroupTest, BadPairsRaiseNamingTheLine) {
@@ -153,7 +248,7 @@ TEST(DXFTransFormTest, MapsScalesRotationsAndCompositions) {
   const TComplex p = move.Applied(TComplex(1, 0));
   EXPECT_NEAR(p.X, 1, 1e-15);
   EXPECT_NEAR(p.Y, 1, 1e-15);
-  EXPECT_DOUBLE_EQ(move.Angle, 0) << "Compose leaves the angle";
+  EXPECT_DOUBLE_EQ(move.Angle, std::numbers::pi / 2) << "the turn carries through";
 
   // Composition agrees with applying one after the other for an arbitrary pair.
   TDXFTransForm outer, inner;
@@ -165,6 +260,7 @@ TEST(DXFTransFormTest, MapsScalesRotationsAndCompositions) {
   const TComplex one = both.Applied(q), two = outer.Applied(inner.Applied(q));
   EXPECT_NEAR(one.X, two.X, 1e-14);
   EXPECT_NEAR(one.Y, two.Y, 1e-14);
+  EXPECT_DOUBLE_EQ(both.Angle, 0.4 - 1.1);
 
   t.SubtractOffset(TComplex(1, 2));
   EXPECT_EQ(t.OffsetX, 0);

@@ -214,6 +214,24 @@ TEST_F(MainFormImportsTest, TheGroundLinkDrawingLoadsShowsAndZoomsToFit) {
   EXPECT_NEAR(Form->Canvas(2).Origin().Y, 0.5, 1e-12);
   EXPECT_EQ(ProgramInfo().DataDir, Path("dxf") + "/");
 
+  // Read whole, but its outlines of a newer CAD program are not drawn: one warning names them,
+  // on the import and again when the project that refers to it opens.
+  const std::string modern = Write("dxf/modern.dxf", std::string(kLineDXF).replace(std::string(kLineDXF).find("0\nENDSEC"), 0,
+                                                                  "0\nLWPOLYLINE\n90\n0\n0\nLWPOLYLINE\n90\n0\n"));
+  Pick(modern);
+  Form->FileImportDXFClick();
+  const QString undrawn = QString::fromStdString("[Warning] " + modern + " holds entities that are not drawn: 2 LWPOLYLINE.");
+  EXPECT_EQ(Errors, std::vector<QString>{undrawn});
+  EXPECT_EQ(Form->GroundDrawing().Count(), 3);
+  Errors.clear();
+  Pick(Path("modern.vesk"));
+  ASSERT_TRUE(Form->FileSaveAs());
+  Pick(Path("modern.vesk"));
+  ASSERT_TRUE(Form->FileOpen());
+  EXPECT_EQ(Errors, std::vector<QString>{undrawn});
+  EXPECT_EQ(Form->GroundDrawing().Count(), 3);
+  Errors.clear();
+
   // A damaged file: the library's message, the entities read before it, the flag from them.
   Pick(Write("dxf/bad.dxf", std::string(kLineDXF).replace(std::string(kLineDXF).find("0\nENDSEC"), 0,
                                                           "0\nLINE\n10\nnot a number\n")));
