@@ -123,7 +123,7 @@ TMainForm::TMainForm(std::unique_ptr<shared::TUserDialogs> dialogs, QWidget* par
     FPaintBoxes[i]->OnPaint = [this, i] { PaintView(i); };
   }
 
-  FProgressPanel = std::make_unique<TQtProgressPanel>(ProgressPanel, ProgressBar1, RemainingTimeLabel);
+  FProgressPanel = std::make_unique<TQtProgressPanel>(ProgressPanel, ProgressBar1, RemainingLabel);
   FProgress = std::make_unique<TGenerateProgress>(*FProgressPanel, [] { return AppOptions.SearchBudget(); });
   FGroundAreas = std::make_unique<TAreaList>(20);
   FGroundAreas->Name = "Ground Pivot Areas";
@@ -386,7 +386,9 @@ void TMainForm::CreateToolBar() {
 
   MakeCompact(ToolBar1);
 
-  // Generation, speed and animation on a second bar in the same row.
+  // Generation, the list, speed and animation on a second row, so that every button stays in
+  // sight at the default window width.
+  addToolBarBreak();
   ToolBar2 = addToolBar(QStringLiteral("ToolBar2"));
   ToolBar2->setObjectName(QStringLiteral("ToolBar2"));
   ToolBar2->setMovable(false);
@@ -435,13 +437,18 @@ void TMainForm::CreateViews() {
   ProgressPanel = new QWidget(PanelLeft);
   ProgressPanel->setObjectName(QStringLiteral("ProgressPanel"));
   auto* progressLayout = new QVBoxLayout(ProgressPanel);
+  auto* barRow = new QHBoxLayout;
+  GeneratingLabel = new QLabel(QStringLiteral(" Generating"), ProgressPanel);
+  GeneratingLabel->setObjectName(QStringLiteral("GeneratingLabel"));
   ProgressBar1 = new QProgressBar(ProgressPanel);
   ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
   ProgressBar1->setRange(0, 100);
-  RemainingTimeLabel = new QLabel(ProgressPanel);
-  RemainingTimeLabel->setObjectName(QStringLiteral("RemainingTimeLabel"));
-  progressLayout->addWidget(ProgressBar1);
-  progressLayout->addWidget(RemainingTimeLabel);
+  barRow->addWidget(GeneratingLabel);
+  barRow->addWidget(ProgressBar1, 1);
+  RemainingLabel = new QLabel(QStringLiteral("Not Active"), ProgressPanel);
+  RemainingLabel->setObjectName(QStringLiteral("RemainingLabel"));
+  progressLayout->addLayout(barRow);
+  progressLayout->addWidget(RemainingLabel);
   leftLayout->addWidget(ProgressPanel);
   ProgressPanel->hide();
 
@@ -736,7 +743,7 @@ void TMainForm::UpdateControls() {
   for (QAction* action : {FileOpenItem, FileSaveItem, FileSaveAsItem, OpenButton, SaveButton})
     action->setEnabled(idle && Store != nullptr);
   for (QAction* action : {AnalysisInputFunctionItem, SynthesisOptionsItem, ListPopUpDelete, ListPopUpClearAll,
-                          ListPopUpInputFunction})
+                          ListPopUpInputFunction, ListDeleteButton, ClearListButton, InputFunctionButton})
     action->setEnabled(idle);
   for (QAction* action : {AnalysisStartItem, AnalysisResetItem, SynthesisUndoOptimizeItem, UndoOptimizeButton,
                           StepCCWButton, StartButton, PauseButton, StopButton, StepCWButton})
@@ -744,6 +751,7 @@ void TMainForm::UpdateControls() {
   ListPopUpMark->setEnabled(current);
   FileExporttoQuillonItem->setEnabled(idle && current);
   FileExportToExcelItem->setEnabled(idle && current);
+  ExportToExcelButton->setEnabled(idle && current);
   FileExporttoSAMItem->setEnabled(current);
   for (QAction* action : {FileReportItem, PrintButton}) action->setEnabled(idle && current);
   for (QWidget* box : {PaintBox1, PaintBox2, PaintBox3}) box->setEnabled(idle);

@@ -271,7 +271,9 @@ class TMainForm : public QMainWindow {
   QTableWidget* StringGrid1;
   QWidget* ProgressPanel;
   QProgressBar* ProgressBar1;
-  QLabel* RemainingTimeLabel;
+  // The remaining time ("Not Active" until a run updates it) beside the bar's " Generating".
+  QLabel* RemainingLabel;
+  QLabel* GeneratingLabel;
   QTabWidget* MechPageControl;
   QWidget* MechTabSheet;
   QWidget* OutputLinkTabSheet;
@@ -301,6 +303,7 @@ class TMainForm : public QMainWindow {
   QAction* OriginCouplerButton;
   QAction* NewBackGroundButton;
   QAction* ImportFromExcelButton;
+  QAction* ExportToExcelButton;
   QAction* ImportBackGroundButton;
   QAction* ImportOutputLinkButton;
   // The views' popups: the mode commands of the mechanism and output-link views.
@@ -367,6 +370,10 @@ class TMainForm : public QMainWindow {
   QAction* GenerateButton;
   QAction* OptimizeButton;
   QAction* UndoOptimizeButton;
+  // The list's and the input function's commands, beside the popup's items.
+  QAction* ListDeleteButton;
+  QAction* ClearListButton;
+  QAction* InputFunctionButton;
   std::array<QAction*, 9> MechButtons{};  // by type number; 4 is not a type and stays null
   QAction* HelpMechanismsButton;
   QAction* ShowListToolButton;

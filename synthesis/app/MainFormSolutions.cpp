@@ -179,6 +179,17 @@ void TMainForm::CreateSolutionList() {
     return action;
   };
   ToolBar2->addSeparator();
+  ListDeleteButton = animButton("ListDeleteButton", QStringLiteral("Delete"), QStringLiteral("Delete Mechanism"),
+                                false, "deletemech");
+  ClearListButton =
+      animButton("ClearListButton", QStringLiteral("Clear"), QStringLiteral("Clear List"), false, "clearlist");
+  connect(ListDeleteButton, &QAction::triggered, this, [this] { ListPopUpDeleteClick(); });
+  connect(ClearListButton, &QAction::triggered, this, [this] { ListPopUpClearAllClick(); });
+  ToolBar2->addSeparator();
+  InputFunctionButton = animButton("InputFunctionButton", QStringLiteral("Input"), QStringLiteral("Input Function"),
+                                   false, "inputfunction");
+  connect(InputFunctionButton, &QAction::triggered, AnalysisInputFunctionItem, &QAction::trigger);
+  ToolBar2->addSeparator();
   StepCCWButton =
       animButton("StepCCWButton", QStringLiteral("<"), QStringLiteral("Step back"), false, "stepback");
   StartButton =
@@ -246,7 +257,7 @@ void TMainForm::AnimationResetClick() {
   StartButton->setChecked(false);
   PauseButton->setChecked(false);
   UpdateControls();
-  RepaintSolution();
+  PaintBox1->update();
 }
 
 void TMainForm::AnimationStepClick(bool forward) {
@@ -256,9 +267,10 @@ void TMainForm::AnimationStepClick(bool forward) {
     current->StepForward();
   else
     current->StepBack();
+  // The graph stays as it is: the cursor draws its lines and value boxes alone.
   FGraphBox->Graph().SetCursor(AppOptions.XIsTime ? current->InputFunction.CurrentTime()
                                                   : current->InputFunction.CurrentPosition());
-  RepaintSolution();
+  PaintBox1->update();
 }
 
 void TMainForm::AnimTimerTick() {
@@ -276,9 +288,10 @@ void TMainForm::AnimTimerTick() {
     AnimationDirection = -1;
     return;
   }
+  // The graph stays as it is: the cursor draws its lines and value boxes alone.
   FGraphBox->Graph().SetCursor(AppOptions.XIsTime ? current->InputFunction.CurrentTime()
                                                   : current->InputFunction.CurrentPosition());
-  RepaintSolution();
+  PaintBox1->update();
 }
 
 void TMainForm::RepaintSolution() {

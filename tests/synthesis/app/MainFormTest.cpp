@@ -173,13 +173,13 @@ TEST_F(MainFormTest, StartsWithANewProjectAndItsObjects) {
 TEST_F(MainFormTest, ComponentsCarryTheirNames) {
   Start();
   for (const char* name :
-       {"MechListView", "StringGrid1", "PanelLeft", "ProgressPanel", "ProgressBar1", "RemainingTimeLabel",
+       {"MechListView", "StringGrid1", "PanelLeft", "ProgressPanel", "ProgressBar1", "RemainingLabel", "GeneratingLabel",
         "MechPageControl", "MechTabSheet", "OutputLinkTabSheet", "GroundTabSheet", "ScrollBox1", "ScrollBox2",
         "ScrollBox3", "PaintBox1", "PaintBox2", "PaintBox3", "GraphTabControl", "GraphPaintBox", "StatusLine",
         "ToolBar1", "GenerateButton", "OptimizeButton", "UndoOptimizeButton", "SynthesisGenerate",
         "SynthesisOptimize", "SynthesisUndoOptimizeItem", "FileExporttoQuillonItem", "MechButton0",
         "MechButton7", "MechButton8", "MechButton1", "MechButton2", "MechButton3", "MechButton5",
-        "MechButton6"}) {
+        "MechButton6", "ListDeleteButton", "ClearListButton", "InputFunctionButton", "ExportToExcelButton"}) {
     EXPECT_NE(Form->findChild<QObject*>(QString::fromLatin1(name)), nullptr) << name;
   }
   EXPECT_EQ(Form->findChild<QObject*>("MechButton4"), nullptr);
