@@ -8,6 +8,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDate>
+#include <QFileInfo>
+#include <QLocale>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -21,6 +24,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <deque>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <stdexcept>
@@ -28,10 +32,12 @@
 #include <vector>
 
 #include "shared/Convert.h"
+#include "shared/FilePath.h"
 #include "shared/ShellOpen.h"
 #include "shared/dxf/DXFDrawing.h"
 #include "shared/qt/Application.h"
 #include "shared/qt/ConvertDlg.h"
+#include "shared/qt/DesktopServices.h"
 #include "shared/qt/PathName.h"
 #include "shared/qt/ProjectInfoDialog.h"
 #include "synthesis/app/MainForm.h"
@@ -683,6 +689,33 @@ TEST_F(MainFormTest, UnitsAndAboutOpenTheirDialogs) {
   EXPECT_EQ(names[1], "AboutDlg");
   // The units dialog reads and writes the shared units key.
   EXPECT_EQ(shared::Convert().RegistryKey(), "Software\\Orvane\\Convert");
+}
+
+// The program's start-up step gives the About box the build date in the user's short date form
+// and the units the user's decimal separator, though the program information came first.
+TEST_F(MainFormTest, AboutShowsTheBuildDateInTheUsersForm) {
+  const QLocale saved;
+  QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+  const std::filesystem::path program = shared::ProgramFile();
+  ASSERT_FALSE(program.empty());
+  {
+    shared::TDesktopServices desktop(ProgramInfo().ExeDir, shared::Convert(), ProgramInfo().BuildDate, program);
+    Start();
+    QString date;
+    OnModal = [&](QDialog& dialog) {
+      if (auto* label = dialog.findChild<QLabel*>("DateLabel")) date = label->text();
+      return 0;
+    };
+    Form->HelpAboutItem->trigger();
+    const QDate written = QFileInfo(shared::FromPath(program.string())).lastModified().date();
+    EXPECT_EQ(date, QStringLiteral("%1.%2.%3")
+                        .arg(written.day(), 2, 10, QLatin1Char('0'))
+                        .arg(written.month(), 2, 10, QLatin1Char('0'))
+                        .arg(written.year() % 100, 2, 10, QLatin1Char('0')));
+    EXPECT_EQ(shared::Convert().DecimalSeparator, ',');
+    Form.reset();
+  }
+  QLocale::setDefault(saved);
 }
 
 TEST_F(MainFormTest, NewProjectClearsTheModel) {
