@@ -17,10 +17,13 @@
 #include "synthesis/app/ProjectStore.h"
 #include "synthesis/engine/AppOptions.h"
 #include "synthesis/engine/CMatrix.h"
+#include "synthesis/engine/FileValidate.h"
 #include "synthesis/engine/InputFunction.h"
 #include "synthesis/engine/ProgramInfo.h"
 
 int main(int argc, char** argv) {
+  // The project files' checksum, first so that it outlives everything that reads or writes them.
+  vesk::CreateFileValidate();
   shared::InstallIniSettings();
   shared::CreateConvert();
   shared::BindReadoutToConvert();
@@ -64,5 +67,6 @@ int main(int argc, char** argv) {
   shared::FreeTabLines();
   vesk::FreeProgramInfo();
   shared::FreeConvert();
+  vesk::FreeFileValidate();
   return result;
 }

@@ -52,6 +52,7 @@
 #include "synthesis/engine/ProgramInfo.h"
 #include "synthesis/engine/Fourbar.h"
 #include "synthesis/engine/Drawing.h"
+#include "synthesis/engine/FileValidate.h"
 #include "synthesis/engine/Random.h"
 #include "synthesis/engine/SixBar.h"
 #include "synthesis/engine/Spline.h"
@@ -661,7 +662,11 @@ TEST_F(MainFormSolutionsTest, TheProjectStoreSavesAndReopensTheWindowsProject) {
       std::filesystem::temp_directory_path() / ("vesk-store-" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir);
   const std::string path = (dir / "gear.vesk").string();
+  // The process-wide checksum signs and verifies, keyed for project files.
+  FileValidate().Key = "Lanterns";
   store.Write(path);
+  EXPECT_EQ(FileValidate().StatusText, "OK");
+  EXPECT_EQ(FileValidate().Key, "quintabole");
 
   Form->NewProject();
   info.Title.clear();
@@ -672,6 +677,7 @@ TEST_F(MainFormSolutionsTest, TheProjectStoreSavesAndReopensTheWindowsProject) {
   EXPECT_NEAR(Form->Solutions().Items(1)->Error.Total, best, 1e-12 * best);
   EXPECT_EQ(Form->Curve().Count(), int32_t(std::size(kCurve)));
   EXPECT_EQ(info.Title, "Gear");
+  EXPECT_EQ(FileValidate().StatusText, "Valid");
 
   // A changed byte breaks the checksum: the read is refused.
   std::string bytes;
@@ -684,6 +690,7 @@ TEST_F(MainFormSolutionsTest, TheProjectStoreSavesAndReopensTheWindowsProject) {
   bytes[bytes.find("[Vesk]") + 1] = 'W';
   std::ofstream(path, std::ios::binary) << bytes;
   EXPECT_THROW(store.Read(path), std::exception);
+  EXPECT_EQ(FileValidate().StatusCode, TFileValidate::kNotValid);
   std::filesystem::remove_all(dir);
 }
 
