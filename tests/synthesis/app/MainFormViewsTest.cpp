@@ -303,6 +303,26 @@ TEST_F(MainFormViewsTest, ANewAreaSpansPressToReleaseInEveryDirection) {
   }
 }
 
+// A view scrolled aside shows the middle of its canvas again when its scroll box grows or
+// shrinks.
+TEST_F(MainFormViewsTest, AResizedScrollBoxIsCentredAgain) {
+  for (int view = 0; view < 3; ++view) {
+    Form->MechPageControl->setCurrentIndex(view);
+    for (const QSize size : {QSize(700, 560), QSize(1200, 900), QSize(900, 700)}) {
+      SCOPED_TRACE(testing::Message() << "view " << view << " at " << size.width() << "x" << size.height());
+      QScrollArea* scroll = Form->ScrollBoxes[size_t(view)];
+      scroll->horizontalScrollBar()->setValue(0);
+      scroll->verticalScrollBar()->setValue(0);
+      Form->resize(size);
+      QApplication::processEvents();
+      const QSize client = scroll->viewport()->size();
+      ASSERT_LT(client.width(), 1300);
+      EXPECT_NEAR(scroll->horizontalScrollBar()->value(), (1300 - client.width()) / 2, 1);
+      EXPECT_NEAR(scroll->verticalScrollBar()->value(), (1300 - client.height()) / 2, 1);
+    }
+  }
+}
+
 TEST_F(MainFormViewsTest, AClickOnAFullListAddsAndSelectsNothing) {
   TSpline& curve = Form->Curve();
   for (int i = 0; i < TSpline::kCapacity; ++i) curve.Add(std::make_unique<TPrePoint>(0.01 * i, 0.5));
