@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <memory>
@@ -463,6 +464,9 @@ class TMainForm : public QMainWindow {
   std::unique_ptr<TMechanismList> FSolutions;
   std::unique_ptr<TMechOptimize> FOptimizer;
   void CreateSolutionList();
+  // The width at which the left panel shows its columns whole; its default is at least this.
+  int ListPanelNeed = 0;
+  int DefaultListWidth(int windowWidth) const { return std::max(windowWidth / 3, ListPanelNeed); }
   void IdleTurn();
   void StopOptimizing();
   void SelectFirstSolution();

@@ -819,6 +819,54 @@ TEST_F(MainFormSolutionsTest, ListInputAndExcelButtonsFollowTheEnableRule) {
   expectEnabled("list cleared", true, false);
 }
 
+// At the default size on a 1280 x 1024 screen the left panel shows the list's and the grid's
+// texts whole (the slider's name is the longest type name), the graph's values stay clear of
+// its frame and the status line shows every hint.
+TEST_F(MainFormSolutionsTest, TextsFitTheirPlacesAtTheDefaultSize) {
+  fStore.WriteInteger("MainForm", "Width", 768);
+  fStore.WriteInteger("MainForm", "Height", 994);
+  Form->FormShow({});
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+  ASSERT_EQ(Form->width(), 768);
+  Form->MechButtons[kSliderType]->trigger();
+  Generate(600);
+  Form->MechListView->setCurrentItem(Form->MechListView->topLevelItem(0));
+  QApplication::processEvents();
+  // Cells and panels keep a few pixels of frame around their text.
+  constexpr int kFrame = 8;
+
+  QTreeWidget* list = Form->MechListView;
+  const QFontMetrics metrics(list->font());
+  EXPECT_LE(list->columnWidth(0) + list->columnWidth(1) + list->columnWidth(2), list->viewport()->width());
+  for (int row = 0; row < list->topLevelItemCount(); ++row) {
+    const QTreeWidgetItem* item = list->topLevelItem(row);
+    for (int c = 0; c < 3; ++c) {
+      const int picture = c == 0 ? list->iconSize().width() + 4 : 0;
+      EXPECT_LE(metrics.horizontalAdvance(item->text(c)) + picture + kFrame, list->columnWidth(c))
+          << "list " << row << "," << c << " " << item->text(c).toStdString();
+    }
+  }
+  QTableWidget* grid = Form->StringGrid1;
+  int gridColumns = 0;
+  for (int c = 0; c < grid->columnCount(); ++c) gridColumns += grid->columnWidth(c);
+  EXPECT_LE(gridColumns, grid->viewport()->width());
+  ASSERT_NE(grid->item(0, 0), nullptr);
+  EXPECT_EQ(grid->item(0, 0)->text(), "Slider Four Bar");
+  for (int row = 0; row < grid->rowCount(); ++row)
+    for (int c = 0; c < grid->columnCount(); ++c)
+      if (const QTableWidgetItem* item = grid->item(row, c))
+        EXPECT_LE(metrics.horizontalAdvance(item->text()) + kFrame, grid->columnWidth(c))
+            << "grid " << row << "," << c << " " << item->text().toStdString();
+
+  // Every hint of the window's commands, and the views' mode hints.
+  QStringList hints = {"Click and drag to define an area", "Click in window to add a curve point"};
+  for (const QAction* action : Form->findChildren<QAction*>())
+    if (!action->statusTip().isEmpty()) hints << action->statusTip();
+  const QFontMetrics hintMetrics(Form->StatusPanels[3]->font());
+  for (const QString& hint : hints)
+    EXPECT_LE(hintMetrics.horizontalAdvance(hint), Form->StatusPanels[3]->contentsRect().width()) << hint.toStdString();
+}
+
 TEST_F(MainFormSolutionsTest, EachViewBarShowsEveryButtonAtTheDefaultWidth) {
   Form->resize(768, 700);
   ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
