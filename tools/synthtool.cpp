@@ -77,6 +77,7 @@
 #include "synthesis/engine/MechanismList.h"
 #include "synthesis/engine/PrePoint.h"
 #include "synthesis/engine/ProgramInfo.h"
+#include "synthesis/engine/FileValidate.h"
 #include "synthesis/engine/ProjectFile.h"
 #include "synthesis/engine/Random.h"
 #include "synthesis/engine/SolutionExport.h"
@@ -481,4 +482,9 @@ int Run(const std::vector<std::string>& args) {
 
 }  // namespace
 
-int main(int argc, char** argv) { return Run(std::vector<std::string>(argv + 1, argv + argc)); }
+int main(int argc, char** argv) {
+  vesk::CreateFileValidate();
+  const int result = Run(std::vector<std::string>(argv + 1, argv + argc));
+  vesk::FreeFileValidate();
+  return result;
+}

@@ -262,8 +262,29 @@ void TQtImageSurface::Prepare(QPainter& painter, bool withPen, bool withBrush) c
   if (FPen.Mode == TPenMode::NotXor) painter.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
 }
 
-void TQtImageSurface::Changed() {
-  if (OnChanged) OnChanged();
+namespace {
+
+// The pixels a pen of this width may touch around the given ones.
+QRect Widened(const QRect& area, int penWidth) {
+  const int margin = std::max(1, penWidth) / 2 + 1;
+  return area.normalized().adjusted(-margin, -margin, margin, margin);
+}
+
+QRect BoundsOf(std::span<const TPoint> points) {
+  int left = points[0].X, right = points[0].X, top = points[0].Y, bottom = points[0].Y;
+  for (const TPoint& p : points) {
+    left = std::min(left, p.X);
+    right = std::max(right, p.X);
+    top = std::min(top, p.Y);
+    bottom = std::max(bottom, p.Y);
+  }
+  return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+}  // namespace
+
+void TQtImageSurface::Changed(const QRect& area) {
+  if (OnChanged) OnChanged(area & FImage.rect());
 }
 
 void TQtImageSurface::LineTo(int x, int y) {
@@ -272,8 +293,9 @@ void TQtImageSurface::LineTo(int x, int y) {
     Prepare(painter, true, false);
     painter.drawLine(FPosition, QPoint(x, y));
   }
+  const QRect area = Widened(QRect(FPosition, QPoint(x, y)), FPen.Width);
   FPosition = QPoint(x, y);
-  Changed();
+  Changed(area);
 }
 
 void TQtImageSurface::Polyline(std::span<const TPoint> points) {
@@ -283,7 +305,7 @@ void TQtImageSurface::Polyline(std::span<const TPoint> points) {
     Prepare(painter, true, false);
     painter.drawPolyline(ToQPoints(points));
   }
-  Changed();
+  Changed(Widened(BoundsOf(points), FPen.Width));
 }
 
 void TQtImageSurface::Polygon(std::span<const TPoint> points) {
@@ -293,7 +315,7 @@ void TQtImageSurface::Polygon(std::span<const TPoint> points) {
     Prepare(painter, true, true);
     painter.drawPolygon(ToQPoints(points));
   }
-  Changed();
+  Changed(Widened(BoundsOf(points), FPen.Width));
 }
 
 void TQtImageSurface::Ellipse(int x1, int y1, int x2, int y2) {
@@ -305,7 +327,7 @@ void TQtImageSurface::Ellipse(int x1, int y1, int x2, int y2) {
     painter.drawEllipse(QRect(QPoint(std::min(x1, x2), std::min(y1, y2)),
                               QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1)));
   }
-  Changed();
+  Changed(Widened(QRect(QPoint(x1, y1), QPoint(x2, y2)), FPen.Width));
 }
 
 void TQtImageSurface::FillRect(int x1, int y1, int x2, int y2) {
@@ -316,11 +338,12 @@ void TQtImageSurface::FillRect(int x1, int y1, int x2, int y2) {
         QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1)),
         QBrush(ToQColor(FBrush.Color), ToQtBrushStyle(FBrush.Style)));
   }
-  Changed();
+  Changed(QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2))));
 }
 
 void TQtImageSurface::TextOut(int x, int y, const std::string& text) {
   if (FImage.isNull() || text.empty()) return;
+  QRect area = FImage.rect();
   {
     const QString string = ToQString(text);
     const QFont font = ToQFont(FFont);
@@ -334,8 +357,11 @@ void TQtImageSurface::TextOut(int x, int y, const std::string& text) {
     painter.setFont(font);
     painter.setPen(ToQColor(FFont.Color));
     painter.drawText(QPoint(0, metrics.ascent()), string);
+    // Turned text may reach anywhere; level text stays in its line (with room for overhangs).
+    if (FFont.Escapement == 0)
+      area = QRect(x, y, metrics.horizontalAdvance(string), metrics.height()).adjusted(-2, 0, metrics.maxWidth(), 0);
   }
-  Changed();
+  Changed(area);
 }
 
 TSize TQtImageSurface::TextExtent(const std::string& text) {
@@ -349,7 +375,7 @@ void TQtImageSurface::DrawRaster(int x, int y, const TRaster& raster) {
     QPainter painter(&FImage);
     painter.drawImage(x, y, ImageFromRaster(raster));
   }
-  Changed();
+  Changed(QRect(x, y, raster.Width, raster.Height));
 }
 
 void TQtImageSurface::Draw(int x, int y, const TPaintSurface& source) {
@@ -362,7 +388,7 @@ void TQtImageSurface::Draw(int x, int y, const TPaintSurface& source) {
     else
       painter.drawImage(x, y, ImageFromRaster(source.ReadPixels()));
   }
-  Changed();
+  Changed(QRect(x, y, source.Width(), source.Height()));
 }
 
 TRaster TQtImageSurface::ReadPixels() const {
@@ -385,9 +411,9 @@ TQtPaintBox::TQtPaintBox(QWidget* widget) : FWidget(widget), FScreen(widget->wid
   const QFont font = widget->font();
   FScreen.SetFont(TFont{FromQString(font.family()), QFontInfo(font).pixelSize(),
                         FromQColor(widget->palette().color(QPalette::WindowText)), 0});
-  FScreen.OnChanged = [this] {
+  FScreen.OnChanged = [this](const QRect& area) {
     // Drawing inside the paint event is shown by that event itself.
-    if (!FPainting && FWidget) FWidget->update();
+    if (!FPainting && FWidget) FWidget->update(area);
   };
   widget->setMouseTracking(true);
   widget->setAttribute(Qt::WA_OpaquePaintEvent);

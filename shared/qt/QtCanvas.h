@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
+#include <QRect>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -36,8 +37,9 @@ class TQtImageSurface : public TPaintSurface {
   TQtImageSurface(int width, int height);
 
   const QImage& Image() const { return FImage; }
-  // Called after every drawing operation (the paint box repaints its widget).
-  std::function<void()> OnChanged;
+  // Called after every drawing operation with the pixels it may have touched, so that the paint
+  // box repaints only that part of its widget.
+  std::function<void(const QRect& area)> OnChanged;
 
   int Width() const override { return FImage.width(); }
   int Height() const override { return FImage.height(); }
@@ -62,7 +64,7 @@ class TQtImageSurface : public TPaintSurface {
 
  private:
   void Prepare(QPainter& painter, bool withPen, bool withBrush) const;
-  void Changed();
+  void Changed(const QRect& area);
 
   QImage FImage;
   TPen FPen;

@@ -129,7 +129,7 @@ TMainForm::TMainForm(std::unique_ptr<shared::TUserDialogs> dialogs, QWidget* par
     FPaintBoxes[i]->OnPaint = [this, i] { PaintView(i); };
   }
 
-  FProgressPanel = std::make_unique<TQtProgressPanel>(ProgressPanel, ProgressBar1, RemainingTimeLabel);
+  FProgressPanel = std::make_unique<TQtProgressPanel>(ProgressPanel, ProgressBar1, RemainingLabel);
   FProgress = std::make_unique<TGenerateProgress>(*FProgressPanel, [] { return AppOptions.SearchBudget(); });
   FGroundAreas = std::make_unique<TAreaList>(20);
   FGroundAreas->Name = "Ground Pivot Areas";
@@ -393,7 +393,9 @@ void TMainForm::CreateToolBar() {
 
   MakeCompact(ToolBar1);
 
-  // Generation, speed and animation on a second bar in the same row.
+  // Generation, the list, speed and animation on a second row, so that every button stays in
+  // sight at the default window width.
+  addToolBarBreak();
   ToolBar2 = addToolBar(QStringLiteral("ToolBar2"));
   ToolBar2->setObjectName(QStringLiteral("ToolBar2"));
   ToolBar2->setMovable(false);
@@ -442,13 +444,18 @@ void TMainForm::CreateViews() {
   ProgressPanel = new QWidget(PanelLeft);
   ProgressPanel->setObjectName(QStringLiteral("ProgressPanel"));
   auto* progressLayout = new QVBoxLayout(ProgressPanel);
+  auto* barRow = new QHBoxLayout;
+  GeneratingLabel = new QLabel(QStringLiteral(" Generating"), ProgressPanel);
+  GeneratingLabel->setObjectName(QStringLiteral("GeneratingLabel"));
   ProgressBar1 = new QProgressBar(ProgressPanel);
   ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
   ProgressBar1->setRange(0, 100);
-  RemainingTimeLabel = new QLabel(ProgressPanel);
-  RemainingTimeLabel->setObjectName(QStringLiteral("RemainingTimeLabel"));
-  progressLayout->addWidget(ProgressBar1);
-  progressLayout->addWidget(RemainingTimeLabel);
+  barRow->addWidget(GeneratingLabel);
+  barRow->addWidget(ProgressBar1, 1);
+  RemainingLabel = new QLabel(QStringLiteral("Not Active"), ProgressPanel);
+  RemainingLabel->setObjectName(QStringLiteral("RemainingLabel"));
+  progressLayout->addLayout(barRow);
+  progressLayout->addWidget(RemainingLabel);
   leftLayout->addWidget(ProgressPanel);
   ProgressPanel->hide();
 
@@ -505,21 +512,24 @@ void TMainForm::CreateViews() {
   RightSplitter->setStretchFactor(0, 1);
 
   // Status line: two coordinate panels between the first and the hint panel, sized from the font
-  // so that their longest texts fit.
+  // so that their longest texts fit. The hint panel takes three quarters of the rest, room for
+  // the longest hint at the default window width; the first panel shows nothing of its own.
   StatusLine = new QWidget(this);
   StatusLine->setObjectName(QStringLiteral("StatusLine"));
   auto* statusLayout = new QHBoxLayout(StatusLine);
   statusLayout->setContentsMargins(2, 0, 2, 0);
   const QFontMetrics metrics(font());
-  const int widths[4] = {metrics.horizontalAdvance(QString(34, QLatin1Char('0'))),
-                         metrics.horizontalAdvance(QStringLiteral("X: -0000.000 mm")),
+  const int widths[4] = {0, metrics.horizontalAdvance(QStringLiteral("X: -0000.000 mm")),
                          metrics.horizontalAdvance(QStringLiteral("Y: -0000.000 mm")), 0};
+  const int stretches[4] = {1, 0, 0, 3};
   for (int i = 0; i < 4; ++i) {
     StatusPanels[size_t(i)] = new QLabel(StatusLine);
     StatusPanels[size_t(i)]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
     StatusPanels[size_t(i)]->setFrameShape(QFrame::StyledPanel);
     if (widths[i] > 0) StatusPanels[size_t(i)]->setFixedWidth(widths[i]);
-    statusLayout->addWidget(StatusPanels[size_t(i)], i == 3 ? 1 : 0);
+    // Their texts do not widen the window: a long hint is cut rather than pushing the frame.
+    if (widths[i] == 0) StatusPanels[size_t(i)]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    statusLayout->addWidget(StatusPanels[size_t(i)], stretches[i]);
   }
   statusBar()->addWidget(StatusLine, 1);
   FCoordinatePanels[0] = std::make_unique<shared::TQtStatusPanel>(StatusPanels[1]);
@@ -599,7 +609,7 @@ void TMainForm::LoadSettings() {
   } else {
     setWindowState(state == kStateMaximized ? Qt::WindowMaximized : Qt::WindowMinimized);
   }
-  LayoutWindow(width, height, settings->ReadInteger("List", "Width", width / 3),
+  LayoutWindow(width, height, settings->ReadInteger("List", "Width", DefaultListWidth(width)),
                settings->ReadInteger("List", "Height", height * 2 / 3),
                settings->ReadInteger("Graph", "Height", height / 4));
   AppOptions.Speed = settings->ReadInteger("Options", "Speed", 1);
@@ -743,7 +753,7 @@ void TMainForm::UpdateControls() {
   for (QAction* action : {FileOpenItem, FileSaveItem, FileSaveAsItem, OpenButton, SaveButton})
     action->setEnabled(idle && Store != nullptr);
   for (QAction* action : {AnalysisInputFunctionItem, SynthesisOptionsItem, ListPopUpDelete, ListPopUpClearAll,
-                          ListPopUpInputFunction})
+                          ListPopUpInputFunction, ListDeleteButton, ClearListButton, InputFunctionButton})
     action->setEnabled(idle);
   for (QAction* action : {AnalysisStartItem, AnalysisResetItem, SynthesisUndoOptimizeItem, UndoOptimizeButton,
                           StepCCWButton, StartButton, PauseButton, StopButton, StepCWButton})
@@ -751,6 +761,7 @@ void TMainForm::UpdateControls() {
   ListPopUpMark->setEnabled(current);
   FileExporttoQuillonItem->setEnabled(idle && current);
   FileExportToExcelItem->setEnabled(idle && current);
+  ExportToExcelButton->setEnabled(idle && current);
   FileExporttoSAMItem->setEnabled(current);
   for (QAction* action : {FileReportItem, PrintButton}) action->setEnabled(idle && current);
   for (QWidget* box : {PaintBox1, PaintBox2, PaintBox3}) box->setEnabled(idle);
@@ -953,7 +964,7 @@ void TMainForm::HelpQuickTutorialClick() {
   const int width = screen.width() * 6 / 10;
   const int height = screen.height() - 30;
   resize(width, height);
-  MainSplitter->setSizes({width / 3, width - width / 3});
+  MainSplitter->setSizes({DefaultListWidth(width), width - DefaultListWidth(width)});
   const int column = LeftSplitter->height() > 0 ? LeftSplitter->height() : height;
   LeftSplitter->setSizes({height / 3, std::max(0, column - height / 3)});
 }

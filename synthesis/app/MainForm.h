@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <memory>
@@ -271,7 +272,9 @@ class TMainForm : public QMainWindow {
   QTableWidget* StringGrid1;
   QWidget* ProgressPanel;
   QProgressBar* ProgressBar1;
-  QLabel* RemainingTimeLabel;
+  // The remaining time ("Not Active" until a run updates it) beside the bar's " Generating".
+  QLabel* RemainingLabel;
+  QLabel* GeneratingLabel;
   QTabWidget* MechPageControl;
   QWidget* MechTabSheet;
   QWidget* OutputLinkTabSheet;
@@ -301,6 +304,7 @@ class TMainForm : public QMainWindow {
   QAction* OriginCouplerButton;
   QAction* NewBackGroundButton;
   QAction* ImportFromExcelButton;
+  QAction* ExportToExcelButton;
   QAction* ImportBackGroundButton;
   QAction* ImportOutputLinkButton;
   // The views' popups: the mode commands of the mechanism and output-link views.
@@ -367,6 +371,10 @@ class TMainForm : public QMainWindow {
   QAction* GenerateButton;
   QAction* OptimizeButton;
   QAction* UndoOptimizeButton;
+  // The list's and the input function's commands, beside the popup's items.
+  QAction* ListDeleteButton;
+  QAction* ClearListButton;
+  QAction* InputFunctionButton;
   std::array<QAction*, 9> MechButtons{};  // by type number; 4 is not a type and stays null
   QAction* HelpMechanismsButton;
   QAction* ShowListToolButton;
@@ -456,6 +464,9 @@ class TMainForm : public QMainWindow {
   std::unique_ptr<TMechanismList> FSolutions;
   std::unique_ptr<TMechOptimize> FOptimizer;
   void CreateSolutionList();
+  // The width at which the left panel shows its columns whole; its default is at least this.
+  int ListPanelNeed = 0;
+  int DefaultListWidth(int windowWidth) const { return std::max(windowWidth / 3, ListPanelNeed); }
   void IdleTurn();
   void StopOptimizing();
   void SelectFirstSolution();

@@ -67,9 +67,11 @@ void TMainForm::CreateImportCommands() {
   // Beside the other file buttons, before the separator of the type buttons.
   const QList<QAction*> tools = ToolBar1->actions();
   const qsizetype types = tools.indexOf(MechButtons[0]);
-  ImportFromExcelButton = button(ToolBar1, "ImportFromExcelButton", "importexcel", "Import",
-                                 "Import curve points from Excel",
-                                 types > 0 && tools[types - 1]->isSeparator() ? tools[types - 1] : MechButtons[0]);
+  QAction* typesStart = types > 0 && tools[types - 1]->isSeparator() ? tools[types - 1] : MechButtons[0];
+  ImportFromExcelButton =
+      button(ToolBar1, "ImportFromExcelButton", "importexcel", "Import", "Import curve points from Excel", typesStart);
+  ExportToExcelButton = button(ToolBar1, "ExportToExcelButton", "excel", "Export", "Export to Excel", typesStart);
+  connect(ExportToExcelButton, &QAction::triggered, FileExportToExcelItem, &QAction::trigger);
   MakeCompact(ToolBar1);
   ImportOutputLinkButton =
       button(ViewToolBars[1], "ImportOutputLinkButton", "importdxf", "DXF", "Import output link DXF drawing");

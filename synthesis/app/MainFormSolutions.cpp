@@ -7,11 +7,13 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QMessageBox>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <algorithm>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -117,11 +119,17 @@ void TMainForm::CreateSolutionList() {
   MechListView->setColumnCount(3);
   MechListView->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Nr"), QStringLiteral("Total")});
   const QFontMetrics metrics(MechListView->font());
-  // The name column holds the row's picture before the name.
+  const auto widest = [&metrics](std::initializer_list<const char*> texts) {
+    int width = 0;
+    for (const char* text : texts) width = std::max(width, metrics.horizontalAdvance(QString::fromLatin1(text)));
+    return width + 16;
+  };
+  // Columns as wide as their longest texts: the type names, six-digit numbers and totals of
+  // seven significant digits. The name column holds the row's picture before the name.
   MechListView->setColumnWidth(
-      0, std::max(90, PictureSide(metrics) + metrics.horizontalAdvance(QStringLiteral("Stephenson 3")) + 24));
-  MechListView->setColumnWidth(1, std::max(40, metrics.horizontalAdvance(QStringLiteral("00000")) + 16));
-  MechListView->setColumnWidth(2, std::max(100, metrics.horizontalAdvance(QStringLiteral("0.0000000")) + 16));
+      0, std::max(90, PictureSide(metrics) + widest({"Slider Four Bar", "Stephenson 3", "Eight Bar"}) + 8));
+  MechListView->setColumnWidth(1, std::max(40, widest({"Nr", "000000"})));
+  MechListView->setColumnWidth(2, std::max(100, widest({"Total", "0.0001234567", "1.234567E-10"})));
   MechListView->setSelectionMode(QAbstractItemView::SingleSelection);
   const int side = PictureSide(metrics);
   MechListView->setIconSize(QSize(side, side));
@@ -129,8 +137,18 @@ void TMainForm::CreateSolutionList() {
   StringGrid1->setRowCount(TMechanismList::kGridRows);
   StringGrid1->horizontalHeader()->hide();
   StringGrid1->verticalHeader()->setDefaultSectionSize(metrics.height() + 6);
-  StringGrid1->setColumnWidth(0, metrics.horizontalAdvance(QStringLiteral("Gear Ratio")) + 16);
-  StringGrid1->setColumnWidth(1, metrics.horizontalAdvance(QStringLiteral("-0000.000")) + 16);
+  // The captions: the type's name heads the grid; units may be the longest symbols.
+  StringGrid1->setColumnWidth(0, widest({"Slider Four Bar", "Stephenson 3", "Gear Ratio", "Input [grad]",
+                                         "Time [min]", "Slider P1", "Link 10"}));
+  StringGrid1->setColumnWidth(1, widest({"-0000.000", "Joints", "x [mm]", "R [mm]"}));
+  const int lastColumn = widest({"-0000.000", "Length [mm]", "Angle [grad]"});
+  // The left panel shows the list's and the grid's columns whole, with a scroll bar beside them.
+  const int scrollBar = MechListView->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
+  ListPanelNeed = std::max(MechListView->columnWidth(0) + MechListView->columnWidth(1) + MechListView->columnWidth(2) +
+                               2 * MechListView->frameWidth(),
+                           StringGrid1->columnWidth(0) + StringGrid1->columnWidth(1) + lastColumn +
+                               2 * StringGrid1->frameWidth()) +
+                  scrollBar;
   FListView = std::make_unique<TQtListView>(MechListView);
   FGrid = std::make_unique<TQtPropertiesGrid>(StringGrid1);
   FSolutions = std::make_unique<TMechanismList>();
@@ -178,6 +196,17 @@ void TMainForm::CreateSolutionList() {
     action->setCheckable(checkable);
     return action;
   };
+  ToolBar2->addSeparator();
+  ListDeleteButton = animButton("ListDeleteButton", QStringLiteral("Delete"), QStringLiteral("Delete Mechanism"),
+                                false, "deletemech");
+  ClearListButton =
+      animButton("ClearListButton", QStringLiteral("Clear"), QStringLiteral("Clear List"), false, "clearlist");
+  connect(ListDeleteButton, &QAction::triggered, this, [this] { ListPopUpDeleteClick(); });
+  connect(ClearListButton, &QAction::triggered, this, [this] { ListPopUpClearAllClick(); });
+  ToolBar2->addSeparator();
+  InputFunctionButton = animButton("InputFunctionButton", QStringLiteral("Input"), QStringLiteral("Input Function"),
+                                   false, "inputfunction");
+  connect(InputFunctionButton, &QAction::triggered, AnalysisInputFunctionItem, &QAction::trigger);
   ToolBar2->addSeparator();
   StepCCWButton =
       animButton("StepCCWButton", QStringLiteral("<"), QStringLiteral("Step back"), false, "stepback");
@@ -246,7 +275,7 @@ void TMainForm::AnimationResetClick() {
   StartButton->setChecked(false);
   PauseButton->setChecked(false);
   UpdateControls();
-  RepaintSolution();
+  PaintBox1->update();
 }
 
 void TMainForm::AnimationStepClick(bool forward) {
@@ -256,9 +285,10 @@ void TMainForm::AnimationStepClick(bool forward) {
     current->StepForward();
   else
     current->StepBack();
+  // The graph stays as it is: the cursor draws its lines and value boxes alone.
   FGraphBox->Graph().SetCursor(AppOptions.XIsTime ? current->InputFunction.CurrentTime()
                                                   : current->InputFunction.CurrentPosition());
-  RepaintSolution();
+  PaintBox1->update();
 }
 
 void TMainForm::AnimTimerTick() {
@@ -276,9 +306,10 @@ void TMainForm::AnimTimerTick() {
     AnimationDirection = -1;
     return;
   }
+  // The graph stays as it is: the cursor draws its lines and value boxes alone.
   FGraphBox->Graph().SetCursor(AppOptions.XIsTime ? current->InputFunction.CurrentTime()
                                                   : current->InputFunction.CurrentPosition());
-  RepaintSolution();
+  PaintBox1->update();
 }
 
 void TMainForm::RepaintSolution() {

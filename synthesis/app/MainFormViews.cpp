@@ -447,6 +447,10 @@ void TMainForm::CentreScrollBox(int view) {
   QScrollArea* scroll = ScrollBoxes[size_t(view)];
   const QSize client = scroll->viewport()->size();
   const int size = FCanvases[size_t(view)]->CanvasSize();
+  // A resize reaches the viewport before the scroll area has set its new ranges: set them here,
+  // as the scroll area will, so that the middle is not cut to the old range.
+  scroll->horizontalScrollBar()->setRange(0, std::max(0, size - client.width()));
+  scroll->verticalScrollBar()->setRange(0, std::max(0, size - client.height()));
   scroll->horizontalScrollBar()->setValue((size - client.width()) / 2);
   scroll->verticalScrollBar()->setValue((size - client.height()) / 2);
 }

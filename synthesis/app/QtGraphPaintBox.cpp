@@ -14,6 +14,11 @@ TQtGraphPaintBox::TQtGraphPaintBox(QWidget* widget, const shared::TConvert& unit
     FPaintedSize = size;
     FGraph->Paint();
   };
+  // A resize keeps only what fits the new size, and a panel shown again may pass through other
+  // sizes on its way back to the old one: the picture is drawn anew.
+  FPaintBox->OnResize = [this] {
+    if (QSize(FPaintBox->Width(), FPaintBox->Height()) != FPaintedSize) FRepaintPending = true;
+  };
 }
 
 TQtGraphPaintBox::~TQtGraphPaintBox() {

@@ -75,6 +75,10 @@ void TArea::MoveCorner(const TComplex& point) {
   if (GrabbedCorner < 1 || GrabbedCorner > 4) return;
   // The corners were counted on the normalised rectangle.
   Normalize();
+  const bool wasRight = GrabbedCorner == 3 || GrabbedCorner == 4;
+  const bool wasTop = GrabbedCorner == 2 || GrabbedCorner == 3;
+  const double fixedX = wasRight ? X : Corner2.X;
+  const double fixedY = wasTop ? Y : Corner2.Y;
   switch (GrabbedCorner) {
     case 1:
       X = point.X;
@@ -93,6 +97,11 @@ void TArea::MoveCorner(const TComplex& point) {
       Y = point.Y;
       break;
   }
+  // A corner dragged across the opposite edge becomes the corner it now is, so that the next
+  // move, which normalises first, keeps the opposite corner where it stands.
+  const bool right = point.X > fixedX || (point.X == fixedX && wasRight);
+  const bool top = point.Y > fixedY || (point.Y == fixedY && wasTop);
+  GrabbedCorner = top ? (right ? 3 : 2) : (right ? 4 : 1);
   Modified = true;
 }
 

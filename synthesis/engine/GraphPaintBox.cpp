@@ -119,7 +119,11 @@ double TGraphPaintBox::ValueAt(double x) const {
 void TGraphPaintBox::Layout() {
   TPaintSurface& s = FPaintBox.Canvas();
   TextHeight = s.TextExtent("A").Height;
+  FillTicks(XTicks, MinX, MaxX, XUnit, FUnits);
+  FillTicks(YTicks, MinY, MaxY, YUnit, FUnits);
+  // The left margin holds the widest axis value, so that long values stay clear of the frame.
   FNumberWidth = s.TextExtent("0000.0000").Width;
+  for (const double tick : YTicks) FNumberWidth = std::max(FNumberWidth, s.TextExtent(FUnits.FormatSI(YUnit, tick)).Width);
   MarginLeft = MarginRight = MarginTop = MarginBottom = 4;
   if (ShowLabels) {
     MarginLeft = FNumberWidth + 8;
@@ -132,8 +136,6 @@ void TGraphPaintBox::Layout() {
   PlotRight = s.Width() - MarginRight;
   PlotBottom = s.Height() - MarginBottom;
 
-  FillTicks(XTicks, MinX, MaxX, XUnit, FUnits);
-  FillTicks(YTicks, MinY, MaxY, YUnit, FUnits);
   if (Count >= 2) {
     ScaleX = (PlotRight - PlotLeft) / (XTicks[GridX] - XTicks[0]);
     ScaleY = (PlotBottom - PlotTop) / (YTicks[GridY] - YTicks[0]);

@@ -79,7 +79,7 @@ class TGraphPaintBox {
   shared::TPaintBox& FPaintBox;
   const shared::TConvert& FUnits;
   int32_t FCursorPixel = 0;  // where the drawn cursor line stands
-  int32_t FNumberWidth = 0;  // width of "0000.0000"
+  int32_t FNumberWidth = 0;  // width of "0000.0000" or of the widest y value
 };
 
 }  // namespace vesk

@@ -144,7 +144,7 @@ void TProjectFile::Save(const std::string& path) {
       out.close();
       if (!out) throw std::runtime_error("Cannot write \"" + path + "\": the file cannot be written.");
     }
-    TFileValidate validate;
+    TFileValidate& validate = Checksum();
     validate.Key = kProjectKey;
     validate.SignFile(signing);
     if (validate.StatusCode != TFileValidate::kValid) throw std::runtime_error(validate.StatusText);
@@ -163,8 +163,10 @@ void TProjectFile::Save(const std::string& path) {
   shared::WriteFileReplacing(path, bytes, ".vesk", "Cannot write \"" + path + "\": ");
 }
 
+TFileValidate& TProjectFile::Checksum() const { return Validate ? *Validate : FileValidate(); }
+
 void TProjectFile::Open(const std::string& path) {
-  TFileValidate validate;
+  TFileValidate& validate = Checksum();
   validate.Key = kProjectKey;
   validate.VerifyFile(path);
   StatusCode = validate.StatusCode;

@@ -30,6 +30,8 @@ inline constexpr const char* kProjectKey = "quintabole";
 
 // The parts of a project, owned elsewhere (the main window, or a tool); every pointer is set
 // before Read or Write.
+class TFileValidate;
+
 class TProjectFile {
  public:
   shared::TProjectInfo* Info = nullptr;
@@ -62,6 +64,11 @@ class TProjectFile {
 
   // The checksum status of the last Open (0 valid, 1 wrong, 2 missing, 3 no number / failed).
   int StatusCode = 0;
+  // Signs and verifies the file; the process-wide one (FileValidate()) when not set.
+  TFileValidate* Validate = nullptr;
+
+ private:
+  TFileValidate& Checksum() const;
 };
 
 }  // namespace vesk

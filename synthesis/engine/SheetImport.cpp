@@ -32,6 +32,12 @@ double TSheetFileCells::Value(int32_t row, int32_t column) const {
                                 "\", which is no number.");
 }
 
+bool TSheetFileCells::IsEmpty(int32_t row, int32_t column) const {
+  const shared::TSheetCell& cell = fSheet.Cell(row, column);
+  return cell.Kind == ESheetCellKind::Empty ||
+         (cell.Kind == ESheetCellKind::Text && cell.Text.find_first_not_of(" \t") == std::string::npos);
+}
+
 void ImportCurveFromFile(TSpline& curve, const std::string& path) {
   shared::TSheetFile sheet;
   std::exception_ptr fault;

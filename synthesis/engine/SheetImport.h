@@ -15,6 +15,8 @@ class TSheetFileCells : public TSheetCells {
  public:
   explicit TSheetFileCells(const shared::TSheetFile& sheet) : fSheet(sheet) {}
   double Value(int32_t row, int32_t column) const override;
+  // No value, or only blanks.
+  bool IsEmpty(int32_t row, int32_t column) const override;
 
  private:
   const shared::TSheetFile& fSheet;

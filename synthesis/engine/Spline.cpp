@@ -310,11 +310,13 @@ void TSpline::ImportFromSheet(const TSheetCells& cells) {
   };
   Clear();
   int32_t positiveIn = 0;
+  bool outEverywhere = true;
   bool lastPositive = false;
   double lastIn = 0;
   // The points of the rows read before a cell that cannot be read stay, as a whole curve.
   const auto finish = [&] {
-    Out = true;
+    // Empty output cells prescribe nothing: a 0 at every point would fix the output body.
+    Out = outEverywhere;
     OutTotal = false;
     In = positiveIn == Count() - 1;
     InTotal = !In && positiveIn == 1 && lastPositive;
@@ -331,6 +333,7 @@ void TSpline::ImportFromSheet(const TSheetCells& cells) {
         point->SetPolar(convert.ToSI(shared::cuLength, a), convert.ToSI(shared::cuAngle, b));
       else
         point->SetXY(convert.ToSI(shared::cuLength, a), convert.ToSI(shared::cuLength, b));
+      if (row > 2 && cells.IsEmpty(row, 4)) outEverywhere = false;
       point->Out = convert.ToSI(shared::cuAngle, value(row, 4));
       point->In = convert.ToSI(shared::cuAngle, value(row, 5));
       lastIn = point->In;

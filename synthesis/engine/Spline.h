@@ -21,6 +21,8 @@ class TSheetCells {
  public:
   virtual ~TSheetCells() = default;
   virtual double Value(int32_t row, int32_t column) const = 0;
+  // The cell holds nothing (a 0 typed in it is not empty); cells that cannot tell are filled.
+  virtual bool IsEmpty(int32_t, int32_t) const { return false; }
 };
 
 class TSpline : public TComplexPointList {
@@ -86,7 +88,9 @@ class TSpline : public TComplexPointList {
   // A table of the control points in display units.
   void WriteHtml(std::ostream& out) const;
   // Control points from row 2 on until a 0 in column 1, at most kCapacity: position in columns
-  // 2 and 3 (polar: R and angle), Out in 4, In in 5, in display units. When a cell raises, the
+  // 2 and 3 (polar: R and angle), Out in 4, In in 5, in display units. Output rotations are
+  // prescribed only when column 4 holds a value in every row after the first (the first point's
+  // rotation is 0 by definition); an empty cell reads 0. When a cell raises, the
   // points of the rows before it stay, recalculated, and the exception goes on.
   void ImportFromSheet(const TSheetCells& cells);
   // The "Curve" section that the animator reads as its target curve; nothing without points.

@@ -17,15 +17,16 @@
 #include "animator/engine/StdOut.h"
 #include "shared/Canvas2D.h"
 #include "shared/Convert.h"
+#include "shared/FilePath.h"
 #include "shared/ProgramInfo.h"
 #include "shared/TabLine.h"
 #include "shared/qt/ConvertDlg.h"
+#include "shared/qt/DesktopServices.h"
 #include "shared/qt/DesktopShellOpen.h"
 #include "shared/qt/HTMLPrintDialog.h"
 #include "shared/qt/IniSettings.h"
 #include "shared/qt/ProjectInfoDialog.h"
 #include "shared/qt/QtClipboard.h"
-#include "shared/qt/QtSound.h"
 #include "shared/qt/XlsxWorkbook.h"
 
 int main(int argc, char** argv) {
@@ -44,9 +45,8 @@ int main(int argc, char** argv) {
     // Every window, the About box and the project information show the program's icon.
     QApplication::setWindowIcon(quillon::ProgramIcon());
     shared::ConnectDesktopShellOpen();
-    shared::TQtSound sound(shared::ProgramInfo().ExeDir);
-    shared::SetSound(&sound);
-    shared::ApplyLocaleDecimalSeparator(shared::Convert());
+    shared::TDesktopServices desktop(shared::ProgramInfo().ExeDir, shared::Convert(), shared::ProgramInfo().BuildDate,
+                                     shared::ProgramFile());
     shared::TQtClipboard clipboard;
 
     quillon::TMainForm form(new quillon::TAnimationFrm(clipboard), nullptr, clipboard);
@@ -80,7 +80,6 @@ int main(int argc, char** argv) {
     form.show();
     result = app.exec();
     quillon::AppDialogs() = {};
-    shared::SetSound(nullptr);
   }
   quillon::FreeStdOut();
   shared::FreeConvert();

@@ -5,8 +5,10 @@
 
 #include "shared/Canvas2D.h"
 #include "shared/Convert.h"
+#include "shared/FilePath.h"
 #include "shared/TabLine.h"
 #include "shared/qt/Application.h"
+#include "shared/qt/DesktopServices.h"
 #include "shared/qt/DesktopShellOpen.h"
 #include "shared/qt/IniSettings.h"
 #include "shared/qt/ProjectInfoDialog.h"
@@ -15,10 +17,13 @@
 #include "synthesis/app/ProjectStore.h"
 #include "synthesis/engine/AppOptions.h"
 #include "synthesis/engine/CMatrix.h"
+#include "synthesis/engine/FileValidate.h"
 #include "synthesis/engine/InputFunction.h"
 #include "synthesis/engine/ProgramInfo.h"
 
 int main(int argc, char** argv) {
+  // The project files' checksum, first so that it outlives everything that reads or writes them.
+  vesk::CreateFileValidate();
   shared::InstallIniSettings();
   shared::CreateConvert();
   shared::BindReadoutToConvert();
@@ -35,6 +40,9 @@ int main(int argc, char** argv) {
     // The title of message boxes; no display name, which the desktop would append to captions.
     app.setApplicationName(QStringLiteral("Vesk Mechanism Synthesis"));
     shared::ConnectDesktopShellOpen();
+    // About plays its wave file and the dialogs beep; numbers and the build date follow the locale.
+    shared::TDesktopServices desktop(vesk::ProgramInfo().ExeDir, shared::Convert(), vesk::ProgramInfo().BuildDate,
+                                     shared::ProgramFile());
     // The Excel export hands its books to the desktop's spreadsheet program.
     shared::ConnectXlsxWorkbook();
     const auto help = [](const std::string& topic) { vesk::ProgramInfo().ShowHelpTopic(topic); };
@@ -59,5 +67,6 @@ int main(int argc, char** argv) {
   shared::FreeTabLines();
   vesk::FreeProgramInfo();
   shared::FreeConvert();
+  vesk::FreeFileValidate();
   return result;
 }

@@ -1,9 +1,11 @@
 // The process-wide services every window test of the synthesis program starts from: units,
-// application and synthesis options at their defaults, the program information.
+// application and synthesis options at their defaults, the program information and the project
+// files' checksum.
 #pragma once
 
 #include "shared/Convert.h"
 #include "synthesis/engine/AppOptions.h"
+#include "synthesis/engine/FileValidate.h"
 #include "synthesis/engine/ProgramInfo.h"
 #include "synthesis/engine/SynthOptions.h"
 
@@ -15,9 +17,11 @@ inline void StartAppServices() {
   ResetAppOptions();
   SynthOptions.SetDefaults();
   CreateProgramInfo();
+  CreateFileValidate();
 }
 
 inline void StopAppServices() {
+  FreeFileValidate();
   FreeProgramInfo();
   shared::FreeConvert();
 }

@@ -161,6 +161,43 @@ TEST_F(MainFormImportsTest, ImportsTheCurveOfAnXlsOrXlsxIntoANewProject) {
   EXPECT_EQ(ProgramInfo().DataDir, Path("book") + "/");
 }
 
+// Empty rotation cells prescribe nothing; a 0 typed in column D still prescribes the output
+// rotation, and only rotations in every later row of column E prescribe the input's.
+TEST_F(MainFormImportsTest, EmptyRotationCellsLeaveTheRotationsFree) {
+  using shared::test::Num;
+  using shared::test::Row;
+  const auto point = [](int row, const std::string& d, const std::string& e) {
+    const std::string r = std::to_string(row);
+    std::string cells = Num("A" + r, "1") + Num("B" + r, std::to_string(row * 10)) + Num("C" + r, std::to_string(row * row));
+    if (!d.empty()) cells += Num("D" + r, d);
+    if (!e.empty()) cells += Num("E" + r, e);
+    return Row(row, cells);
+  };
+  struct TCase {
+    const char* Name;
+    std::string Rows;
+    bool Out, In;
+  };
+  const TCase cases[] = {
+      {"D and E empty", point(2, "", "") + point(3, "", "") + point(4, "", ""), false, false},
+      {"D typed 0", point(2, "0", "") + point(3, "0", "") + point(4, "0", ""), true, false},
+      {"D and E filled after the first row", point(2, "", "") + point(3, "10", "20") + point(4, "15", "40"), true,
+       true},
+      {"one D cell empty", point(2, "0", "0") + point(3, "", "20") + point(4, "15", "40"), false, true},
+  };
+  int book = 0;
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Pick(Write("book" + std::to_string(++book) + ".xlsx", shared::test::MakeZip(shared::test::Workbook(c.Rows))));
+    Dialogs->Answers = {TAnswer::No};
+    ASSERT_TRUE(Form->FileImportFromExcelItemClick());
+    EXPECT_TRUE(Errors.empty());
+    ASSERT_EQ(Form->Curve().Count(), 3);
+    EXPECT_EQ(Form->Curve().Out, c.Out);
+    EXPECT_EQ(Form->Curve().In, c.In);
+  }
+}
+
 TEST_F(MainFormImportsTest, AFaultShowsItsMessageAfterTheRefreshWithThePointsRead) {
   Pick(kSheetFixtures + "/text.xls");
   EXPECT_TRUE(Form->FileImportFromExcelItemClick());

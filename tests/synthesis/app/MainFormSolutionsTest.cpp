@@ -11,7 +11,10 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QEvent>
+#include <QPaintEvent>
+#include <QRegion>
 #include <QProgressBar>
+#include <QSplitter>
 #include <QTableWidget>
 #include <QToolBar>
 #include <QTabWidget>
@@ -50,6 +53,7 @@
 #include "synthesis/engine/ProgramInfo.h"
 #include "synthesis/engine/Fourbar.h"
 #include "synthesis/engine/Drawing.h"
+#include "synthesis/engine/FileValidate.h"
 #include "synthesis/engine/Random.h"
 #include "synthesis/engine/SixBar.h"
 #include "synthesis/engine/Spline.h"
@@ -77,6 +81,28 @@ class TPaintCounter : public QObject {
     return false;
   }
 };
+
+// Keeps the parts of a widget that its paint events were asked to draw.
+class TPaintRegions : public QObject {
+ public:
+  QRegion Painted;
+  int Paints = 0;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      ++Paints;
+      Painted += static_cast<QPaintEvent*>(event)->region();
+    }
+    return false;
+  }
+};
+
+// Pixels of the curve's colour in the picture.
+int RedPixels(const QImage& image) {
+  int n = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) n += image.pixel(x, y) == qRgb(255, 0, 0);
+  return n;
+}
 
 // Every button of the bar in sight, with its picture and its name as hint.
 void ExpectEveryButtonShown(QToolBar& bar) {
@@ -196,6 +222,23 @@ TEST_F(MainFormSolutionsTest, GenerationStopsAndContinuesTowardsItsBudget) {
   // A fresh run takes the budget of now.
   Form->SynthesisGenerate->trigger();
   EXPECT_EQ(RunGeneration(), 51);
+}
+
+// The panel names the run beside its bar; the time label says "Not Active" until a run is timed.
+TEST_F(MainFormSolutionsTest, TheProgressPanelLabelsTheRunAndItsRemainingTime) {
+  EXPECT_EQ(Form->GeneratingLabel->text(), " Generating");
+  EXPECT_EQ(Form->GeneratingLabel->parentWidget(), Form->ProgressPanel);
+  EXPECT_EQ(Form->RemainingLabel->parentWidget(), Form->ProgressPanel);
+  EXPECT_EQ(Form->RemainingLabel->text(), "Not Active");
+  DrawCurve();
+  SetBudget(600);
+  Form->SynthesisGenerate->trigger();
+  EXPECT_TRUE(Form->GeneratingLabel->isVisible());
+  for (int i = 0; i < 5; ++i) Form->GenerateIdle();
+  EXPECT_EQ(Form->RemainingLabel->text(), "Estimating Time...");
+  for (int i = 0; i < 60; ++i) Form->GenerateIdle();
+  EXPECT_TRUE(Form->RemainingLabel->text().startsWith("Time Remaining ")) << Form->RemainingLabel->text().toStdString();
+  Form->SynthesisGenerate->trigger();
 }
 
 TEST_F(MainFormSolutionsTest, GenerationWithoutACurveIsRefused) {
@@ -482,6 +525,62 @@ TEST_F(MainFormSolutionsTest, AnimationOutAndBackLeavesTheDesignOfEveryType) {
   }
 }
 
+// A tick moves the graph's cursor by drawing its two lines and two value boxes: the graph itself
+// is not painted again, so the update covers neither the middle of the plot nor its curve.
+TEST_F(MainFormSolutionsTest, AnAnimationTickRedrawsOnlyTheGraphsCursor) {
+  Generate(600);
+  Form->resize(768, 700);
+  Form->RightSplitter->setSizes({400, 200});
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+  Form->MechListView->setCurrentItem(Form->MechListView->topLevelItem(0));
+  ASSERT_NE(Form->Solutions().Current, nullptr);
+  Form->StartButton->trigger();
+  QApplication::processEvents();
+  const TGraphPaintBox& graph = Form->GraphBox().Graph();
+  ASSERT_GE(graph.Count, 3);
+  ASSERT_TRUE(graph.Drawable);
+
+  TPaintRegions regions;
+  Form->GraphPaintBox->installEventFilter(&regions);
+  for (int i = 0; i < 3; ++i) Form->AnimTimerTick();
+  QApplication::processEvents();
+  Form->GraphPaintBox->removeEventFilter(&regions);
+  ASSERT_GT(regions.Paints, 0);
+  const int cursor = graph.PlotLeft + int(std::lround((graph.CursorX - graph.XTicks[0]) * graph.ScaleX));
+  const int middle = (graph.PlotTop + graph.PlotBottom) / 2;
+  EXPECT_TRUE(regions.Painted.contains(QPoint(cursor, middle)));
+  // Far from the cursor, between the value boxes, nothing is drawn.
+  const int away = cursor < (graph.PlotLeft + graph.PlotRight) / 2 ? graph.PlotRight - 5 : graph.PlotLeft + 5;
+  EXPECT_FALSE(regions.Painted.contains(QPoint(away, middle)));
+  EXPECT_LT(regions.Painted.boundingRect().width() * (graph.PlotBottom - graph.PlotTop),
+            Form->GraphPaintBox->width() * Form->GraphPaintBox->height());
+  Form->AnimationResetClick();
+}
+
+// Hiding and showing the graph panel keeps its graph.
+TEST_F(MainFormSolutionsTest, TheGraphIsBackWhenItsPanelIsShownAgain) {
+  Generate(600);
+  Form->resize(768, 700);
+  Form->RightSplitter->setSizes({400, 200});
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+  Form->MechListView->setCurrentItem(Form->MechListView->topLevelItem(0));
+  QApplication::processEvents();
+  const auto picture = [this] {
+    return Form->GraphPaintBox->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  };
+  const int curve = RedPixels(picture());
+  ASSERT_GT(curve, 20);
+  Form->ReflectOptions();
+  ASSERT_TRUE(Form->ShowGraphToolButton->isChecked());
+  Form->ShowGraphToolButton->trigger();
+  QApplication::processEvents();
+  EXPECT_FALSE(Form->GraphTabControl->isVisible());
+  Form->ShowGraphToolButton->trigger();
+  QApplication::processEvents();
+  ASSERT_TRUE(Form->GraphPaintBox->isVisible());
+  EXPECT_EQ(RedPixels(picture()), curve);
+}
+
 // The command opens the one dialog of the program on the current solution's law; OK gives every
 // solution the law, and the default that later candidates start from stays.
 TEST_F(MainFormSolutionsTest, TheInputFunctionCommandStartsFromTheCurrentSolutionAndKeepsTheDefault) {
@@ -604,7 +703,11 @@ TEST_F(MainFormSolutionsTest, TheProjectStoreSavesAndReopensTheWindowsProject) {
       std::filesystem::temp_directory_path() / ("vesk-store-" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir);
   const std::string path = (dir / "gear.vesk").string();
+  // The process-wide checksum signs and verifies, keyed for project files.
+  FileValidate().Key = "Lanterns";
   store.Write(path);
+  EXPECT_EQ(FileValidate().StatusText, "OK");
+  EXPECT_EQ(FileValidate().Key, "quintabole");
 
   Form->NewProject();
   info.Title.clear();
@@ -615,6 +718,7 @@ TEST_F(MainFormSolutionsTest, TheProjectStoreSavesAndReopensTheWindowsProject) {
   EXPECT_NEAR(Form->Solutions().Items(1)->Error.Total, best, 1e-12 * best);
   EXPECT_EQ(Form->Curve().Count(), int32_t(std::size(kCurve)));
   EXPECT_EQ(info.Title, "Gear");
+  EXPECT_EQ(FileValidate().StatusText, "Valid");
 
   // A changed byte breaks the checksum: the read is refused.
   std::string bytes;
@@ -627,6 +731,7 @@ TEST_F(MainFormSolutionsTest, TheProjectStoreSavesAndReopensTheWindowsProject) {
   bytes[bytes.find("[Vesk]") + 1] = 'W';
   std::ofstream(path, std::ios::binary) << bytes;
   EXPECT_THROW(store.Read(path), std::exception);
+  EXPECT_EQ(FileValidate().StatusCode, TFileValidate::kNotValid);
   std::filesystem::remove_all(dir);
 }
 
@@ -685,24 +790,122 @@ TEST_F(MainFormSolutionsTest, ListRowsShowTheTypeAndMarkedOrOptimisedPicture) {
   EXPECT_EQ(IconImage(row->icon(0), side), MechPicture(kFourbarType, 1, side));
 }
 
-// Both tool bars share one row of a window 768 pixels wide (60 % of a 1280-pixel screen), and
-// every button is on it, none behind the overflow arrow.
-TEST_F(MainFormSolutionsTest, TheToolBarsFitOneRowOfTheDefaultWidth) {
+// At the default width of a window 768 pixels wide (60 % of a 1280-pixel screen) every button of
+// both tool bars is in sight, none behind the overflow arrow: the second bar has a row of its own.
+TEST_F(MainFormSolutionsTest, EveryToolButtonIsInSightAtTheDefaultWidth) {
   Form->resize(768, 700);
   ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
   QApplication::processEvents();
   ASSERT_EQ(Form->width(), 768);
-  EXPECT_FALSE(Form->toolBarBreak(Form->ToolBar2));
+  EXPECT_TRUE(Form->toolBarBreak(Form->ToolBar2));
   EXPECT_EQ(Form->toolBarArea(Form->ToolBar2), Form->toolBarArea(Form->ToolBar1));
-  EXPECT_EQ(Form->ToolBar1->geometry().top(), Form->ToolBar2->geometry().top());
-  EXPECT_LE(Form->ToolBar2->geometry().right(), Form->width());
+  EXPECT_GE(Form->ToolBar2->geometry().top(), Form->ToolBar1->geometry().bottom());
   for (QToolBar* bar : {Form->ToolBar1, Form->ToolBar2}) ExpectEveryButtonShown(*bar);
+  for (QAction* button : {Form->ListDeleteButton, Form->ClearListButton, Form->InputFunctionButton})
+    EXPECT_TRUE(Form->ToolBar2->actions().contains(button)) << button->objectName().toStdString();
+  EXPECT_TRUE(Form->ToolBar1->actions().contains(Form->ExportToExcelButton));
   // The type buttons keep their Tags and hints.
   EXPECT_EQ(Form->MechButtons[kSliderType]->data().toInt(), kSliderType);
   EXPECT_EQ(Form->MechButtons[kSliderType]->toolTip(), "Slider");
   EXPECT_EQ(Form->MechButtons[kSliderType]->statusTip(), "Slider four bar, universal and simple mechanism");
   EXPECT_EQ(Form->MechButtons[kFourbarType]->toolTip(), "Four bar");
   EXPECT_EQ(Form->MechButtons[kWatt1Type]->statusTip(), "Watt 1 six bar");
+}
+
+// Delete Mechanism, Clear List and Input Function wait for running work; Export to Excel also
+// for a current solution. Each button does what its menu or popup item does.
+TEST_F(MainFormSolutionsTest, ListInputAndExcelButtonsFollowTheEnableRule) {
+  const auto expectEnabled = [this](const char* state, bool listAndInput, bool excel) {
+    SCOPED_TRACE(state);
+    for (QAction* button : {Form->ListDeleteButton, Form->ClearListButton, Form->InputFunctionButton})
+      EXPECT_EQ(button->isEnabled(), listAndInput) << button->objectName().toStdString();
+    EXPECT_EQ(Form->ExportToExcelButton->isEnabled(), excel);
+    EXPECT_EQ(Form->ExportToExcelButton->isEnabled(), Form->FileExportToExcelItem->isEnabled());
+  };
+  expectEnabled("new project", true, false);
+  DrawCurve();
+  SetBudget(600);
+  Form->SynthesisGenerate->trigger();
+  for (int i = 0; i < 300; ++i) Form->GenerateIdle();
+  expectEnabled("generating", false, false);
+  Form->SynthesisGenerate->trigger();  // stopped: solution 1 becomes current
+  ASSERT_NE(Form->Solutions().Current, nullptr);
+  expectEnabled("idle with a current solution", true, true);
+  Form->SynthesisOptimize->trigger();
+  ASSERT_TRUE(Form->Optimizing);
+  expectEnabled("optimising", false, false);
+  Form->SynthesisOptimize->trigger();
+  expectEnabled("optimisation stopped", true, true);
+
+  std::vector<QString> shown;
+  Form->ShowModal = [&](QDialog& dialog) {
+    shown.push_back(dialog.metaObject()->className());
+    return int(QDialog::Rejected);
+  };
+  Form->InputFunctionButton->trigger();
+  Form->ExportToExcelButton->trigger();
+  EXPECT_EQ(shown, (std::vector<QString>{"vesk::TInputFunctionDlg", "vesk::TExcelExportDialog"}));
+
+  const int32_t count = Form->Solutions().Count();
+  Dialogs->Answers = {TAnswer::Yes, TAnswer::No};
+  Form->ListDeleteButton->trigger();
+  EXPECT_EQ(Dialogs->Questions.back(), "Do you wish to Delete the selected Mechanism?");
+  EXPECT_EQ(Form->Solutions().Count(), count - 1);
+  Form->ClearListButton->trigger();
+  EXPECT_EQ(Dialogs->Questions.back(), "Do you wish to Delete All Mechanisms?");
+  EXPECT_EQ(Form->Solutions().Count(), count - 1);
+  Dialogs->Answers = {TAnswer::Yes};
+  Form->ClearListButton->trigger();
+  EXPECT_EQ(Form->Solutions().Count(), 0);
+  expectEnabled("list cleared", true, false);
+}
+
+// At the default size on a 1280 x 1024 screen the left panel shows the list's and the grid's
+// texts whole (the slider's name is the longest type name), the graph's values stay clear of
+// its frame and the status line shows every hint.
+TEST_F(MainFormSolutionsTest, TextsFitTheirPlacesAtTheDefaultSize) {
+  fStore.WriteInteger("MainForm", "Width", 768);
+  fStore.WriteInteger("MainForm", "Height", 994);
+  Form->FormShow({});
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+  ASSERT_EQ(Form->width(), 768);
+  Form->MechButtons[kSliderType]->trigger();
+  Generate(600);
+  Form->MechListView->setCurrentItem(Form->MechListView->topLevelItem(0));
+  QApplication::processEvents();
+  // Cells and panels keep a few pixels of frame around their text.
+  constexpr int kFrame = 8;
+
+  QTreeWidget* list = Form->MechListView;
+  const QFontMetrics metrics(list->font());
+  EXPECT_LE(list->columnWidth(0) + list->columnWidth(1) + list->columnWidth(2), list->viewport()->width());
+  for (int row = 0; row < list->topLevelItemCount(); ++row) {
+    const QTreeWidgetItem* item = list->topLevelItem(row);
+    for (int c = 0; c < 3; ++c) {
+      const int picture = c == 0 ? list->iconSize().width() + 4 : 0;
+      EXPECT_LE(metrics.horizontalAdvance(item->text(c)) + picture + kFrame, list->columnWidth(c))
+          << "list " << row << "," << c << " " << item->text(c).toStdString();
+    }
+  }
+  QTableWidget* grid = Form->StringGrid1;
+  int gridColumns = 0;
+  for (int c = 0; c < grid->columnCount(); ++c) gridColumns += grid->columnWidth(c);
+  EXPECT_LE(gridColumns, grid->viewport()->width());
+  ASSERT_NE(grid->item(0, 0), nullptr);
+  EXPECT_EQ(grid->item(0, 0)->text(), "Slider Four Bar");
+  for (int row = 0; row < grid->rowCount(); ++row)
+    for (int c = 0; c < grid->columnCount(); ++c)
+      if (const QTableWidgetItem* item = grid->item(row, c))
+        EXPECT_LE(metrics.horizontalAdvance(item->text()) + kFrame, grid->columnWidth(c))
+            << "grid " << row << "," << c << " " << item->text().toStdString();
+
+  // Every hint of the window's commands, and the views' mode hints.
+  QStringList hints = {"Click and drag to define an area", "Click in window to add a curve point"};
+  for (const QAction* action : Form->findChildren<QAction*>())
+    if (!action->statusTip().isEmpty()) hints << action->statusTip();
+  const QFontMetrics hintMetrics(Form->StatusPanels[3]->font());
+  for (const QString& hint : hints)
+    EXPECT_LE(hintMetrics.horizontalAdvance(hint), Form->StatusPanels[3]->contentsRect().width()) << hint.toStdString();
 }
 
 TEST_F(MainFormSolutionsTest, EachViewBarShowsEveryButtonAtTheDefaultWidth) {

@@ -8,6 +8,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDate>
+#include <QFileInfo>
+#include <QLocale>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -21,7 +24,9 @@
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 #include <deque>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <stdexcept>
@@ -29,10 +34,12 @@
 #include <vector>
 
 #include "shared/Convert.h"
+#include "shared/FilePath.h"
 #include "shared/ShellOpen.h"
 #include "shared/dxf/DXFDrawing.h"
 #include "shared/qt/Application.h"
 #include "shared/qt/ConvertDlg.h"
+#include "shared/qt/DesktopServices.h"
 #include "shared/qt/PathName.h"
 #include "shared/qt/ProjectInfoDialog.h"
 #include "synthesis/app/MainForm.h"
@@ -175,13 +182,13 @@ TEST_F(MainFormTest, StartsWithANewProjectAndItsObjects) {
 TEST_F(MainFormTest, ComponentsCarryTheirNames) {
   Start();
   for (const char* name :
-       {"MechListView", "StringGrid1", "PanelLeft", "ProgressPanel", "ProgressBar1", "RemainingTimeLabel",
+       {"MechListView", "StringGrid1", "PanelLeft", "ProgressPanel", "ProgressBar1", "RemainingLabel", "GeneratingLabel",
         "MechPageControl", "MechTabSheet", "OutputLinkTabSheet", "GroundTabSheet", "ScrollBox1", "ScrollBox2",
         "ScrollBox3", "PaintBox1", "PaintBox2", "PaintBox3", "GraphTabControl", "GraphPaintBox", "StatusLine",
         "ToolBar1", "GenerateButton", "OptimizeButton", "UndoOptimizeButton", "SynthesisGenerate",
         "SynthesisOptimize", "SynthesisUndoOptimizeItem", "FileExporttoQuillonItem", "MechButton0",
         "MechButton7", "MechButton8", "MechButton1", "MechButton2", "MechButton3", "MechButton5",
-        "MechButton6"}) {
+        "MechButton6", "ListDeleteButton", "ClearListButton", "InputFunctionButton", "ExportToExcelButton"}) {
     EXPECT_NE(Form->findChild<QObject*>(QString::fromLatin1(name)), nullptr) << name;
   }
   EXPECT_EQ(Form->findChild<QObject*>("MechButton4"), nullptr);
@@ -324,7 +331,19 @@ TEST_F(MainFormTest, CommandLineProjectIsReadAndNamesTheCaption) {
   EXPECT_EQ(ProgramInfo().LastOpened2, gear);
 }
 
-class MainFormSettingsTest : public MainFormTest {};
+class MainFormSettingsTest : public MainFormTest {
+ protected:
+  // A third of the window, or wider to show the list's three columns whole.
+  void ExpectListPanelWidth(int windowWidth) {
+    const QTreeWidget* list = Form->MechListView;
+    const int columns = list->columnWidth(0) + list->columnWidth(1) + list->columnWidth(2);
+    const int handle = Form->MainSplitter->handleWidth() + 1;
+    EXPECT_GE(Form->PanelLeft->width() + handle, windowWidth / 3);
+    EXPECT_GE(list->viewport()->width(), columns);
+    if (Form->PanelLeft->width() > windowWidth / 3 + handle)
+      EXPECT_LE(Form->PanelLeft->width(), columns + 2 * list->frameWidth() + 40) << "no wider than its columns need";
+  }
+};
 
 TEST_F(MainFormSettingsTest, AMissingKeyGivesTheDefaultLayout) {
   Start();
@@ -333,9 +352,10 @@ TEST_F(MainFormSettingsTest, AMissingKeyGivesTheDefaultLayout) {
   const int height = screen.height() - 30;
   EXPECT_EQ(Form->pos(), QPoint(0, 0));
   EXPECT_EQ(Form->size(), QSize(width, height));
-  // The splitters hand out the handle's width; the list panel is a third within that.
+  // The splitters hand out the handle's width; the list panel is a third within that, or as wide
+  // as its list's columns where a third is too narrow for them.
   const int handle = Form->MainSplitter->handleWidth() + 1;
-  EXPECT_NEAR(Form->PanelLeft->width(), width / 3, handle);
+  ExpectListPanelWidth(width);
   EXPECT_EQ(AppOptions.Speed, 1);
   EXPECT_TRUE(AppOptions.ZoomAllOnSelect);
   EXPECT_TRUE(AppOptions.XIsTime);
@@ -427,7 +447,7 @@ TEST_F(MainFormSettingsTest, TheQuickTutorialResetsTheLayout) {
   const QRect screen = Form->screen()->geometry();
   EXPECT_EQ(Form->pos(), QPoint(0, 0));
   EXPECT_EQ(Form->size(), QSize(screen.width() * 6 / 10, screen.height() - 30));
-  EXPECT_NEAR(Form->PanelLeft->width(), screen.width() * 6 / 10 / 3, Form->MainSplitter->handleWidth() + 1);
+  ExpectListPanelWidth(screen.width() * 6 / 10);
 }
 
 TEST_F(MainFormTest, RecentFilesFollowTheOpenedProjects) {
@@ -718,6 +738,33 @@ TEST_F(MainFormTest, UnitsAndAboutOpenTheirDialogs) {
   EXPECT_EQ(names[1], "AboutDlg");
   // The units dialog reads and writes the shared units key.
   EXPECT_EQ(shared::Convert().RegistryKey(), "Software\\Orvane\\Convert");
+}
+
+// The program's start-up step gives the About box the build date in the user's short date form
+// and the units the user's decimal separator, though the program information came first.
+TEST_F(MainFormTest, AboutShowsTheBuildDateInTheUsersForm) {
+  const QLocale saved;
+  QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+  const std::filesystem::path program = shared::ProgramFile();
+  ASSERT_FALSE(program.empty());
+  {
+    shared::TDesktopServices desktop(ProgramInfo().ExeDir, shared::Convert(), ProgramInfo().BuildDate, program);
+    Start();
+    QString date;
+    OnModal = [&](QDialog& dialog) {
+      if (auto* label = dialog.findChild<QLabel*>("DateLabel")) date = label->text();
+      return 0;
+    };
+    Form->HelpAboutItem->trigger();
+    const QDate written = QFileInfo(shared::FromPath(program.string())).lastModified().date();
+    EXPECT_EQ(date, QStringLiteral("%1.%2.%3")
+                        .arg(written.day(), 2, 10, QLatin1Char('0'))
+                        .arg(written.month(), 2, 10, QLatin1Char('0'))
+                        .arg(written.year() % 100, 2, 10, QLatin1Char('0')));
+    EXPECT_EQ(shared::Convert().DecimalSeparator, ',');
+    Form.reset();
+  }
+  QLocale::setDefault(saved);
 }
 
 TEST_F(MainFormTest, NewProjectClearsTheModel) {

@@ -266,6 +266,63 @@ TEST_F(MainFormViewsTest, DrawsAnAreaAndPicksItAfterTheCurve) {
   EXPECT_EQ(Form->Curve().Count(), 1);
 }
 
+// A new area spans press to release whichever way the mouse goes, in both views that draw areas.
+TEST_F(MainFormViewsTest, ANewAreaSpansPressToReleaseInEveryDirection) {
+  struct TCase {
+    int View;
+    int X2, Y2;
+  };
+  const TCase cases[] = {{0, 720, 540}, {0, 720, 760}, {0, 580, 760}, {0, 580, 540},
+                         {1, 720, 540}, {1, 720, 760}, {1, 580, 760}, {1, 580, 540}};
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << "view " << c.View << " to " << c.X2 << "," << c.Y2);
+    ShowTab(c.View);
+    TAreaList& areas = c.View == 0 ? Form->GroundAreas() : Form->CouplerAreas();
+    areas.Clear();
+    if (c.View == 0)
+      Form->SelectButtonClick(4);
+    else
+      Form->SelectCouplerButtonClick(4);
+    ASSERT_EQ(Form->Canvas(c.View).Mode(), TMainForm::kModeAddArea);
+    // The mouse passes through several points on its way, as a hand moves it.
+    Mouse(c.View, QEvent::MouseButtonPress, 650, 650);
+    for (int step = 1; step <= 5; ++step)
+      Mouse(c.View, QEvent::MouseMove, 650 + (c.X2 - 650) * step / 5, 650 + (c.Y2 - 650) * step / 5);
+    Mouse(c.View, QEvent::MouseButtonRelease, c.X2, c.Y2, Qt::NoButton);
+    ASSERT_EQ(areas.Count(), 1);
+    TArea& area = *areas.GetArea(1);
+    area.Normalize();
+    EXPECT_NEAR(area.X, std::min(WorldX(650), WorldX(c.X2)), 1e-12);
+    EXPECT_NEAR(area.Corner2.X, std::max(WorldX(650), WorldX(c.X2)), 1e-12);
+    EXPECT_NEAR(area.Y, std::min(WorldY(650), WorldY(c.Y2)), 1e-12);
+    EXPECT_NEAR(area.Corner2.Y, std::max(WorldY(650), WorldY(c.Y2)), 1e-12);
+    if (c.View == 0)
+      Form->SelectButtonClick(4);
+    else
+      Form->SelectCouplerButtonClick(4);
+  }
+}
+
+// A view scrolled aside shows the middle of its canvas again when its scroll box grows or
+// shrinks.
+TEST_F(MainFormViewsTest, AResizedScrollBoxIsCentredAgain) {
+  for (int view = 0; view < 3; ++view) {
+    Form->MechPageControl->setCurrentIndex(view);
+    for (const QSize size : {QSize(700, 560), QSize(1200, 900), QSize(900, 700)}) {
+      SCOPED_TRACE(testing::Message() << "view " << view << " at " << size.width() << "x" << size.height());
+      QScrollArea* scroll = Form->ScrollBoxes[size_t(view)];
+      scroll->horizontalScrollBar()->setValue(0);
+      scroll->verticalScrollBar()->setValue(0);
+      Form->resize(size);
+      QApplication::processEvents();
+      const QSize client = scroll->viewport()->size();
+      ASSERT_LT(client.width(), 1300);
+      EXPECT_NEAR(scroll->horizontalScrollBar()->value(), (1300 - client.width()) / 2, 1);
+      EXPECT_NEAR(scroll->verticalScrollBar()->value(), (1300 - client.height()) / 2, 1);
+    }
+  }
+}
+
 TEST_F(MainFormViewsTest, AClickOnAFullListAddsAndSelectsNothing) {
   TSpline& curve = Form->Curve();
   for (int i = 0; i < TSpline::kCapacity; ++i) curve.Add(std::make_unique<TPrePoint>(0.01 * i, 0.5));

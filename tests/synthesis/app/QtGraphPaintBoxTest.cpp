@@ -3,8 +3,10 @@
 #include "synthesis/app/QtGraphPaintBox.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QImage>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -70,6 +72,33 @@ TEST(QtGraphPaintBox, CursorMovesWithoutRepaintingTheGraph) {
   const QImage larger = moved.Picture();
   EXPECT_EQ(graph.PlotRight, 500 - 8);
   EXPECT_GT(BluePixelsIn(larger, column(7.2)), (graph.PlotBottom - graph.PlotTop) / 2);
+}
+
+// Seven-digit axis values (a transmission ratio near a dead point) keep clear of the frame: the
+// left margin is as wide as the widest value drawn, and short values keep the usual margin.
+TEST(QtGraphPaintBox, TheLeftMarginHoldsTheWidestAxisValue) {
+  struct TCase {
+    const char* Name;
+    double Low, High;
+  };
+  const TCase cases[] = {{"small", -0.5, 0.5}, {"seven digits", -2500000, 1234567}};
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    QWidget widget;
+    widget.resize(500, 300);
+    shared::TConvert units;
+    TQtGraphPaintBox box(&widget, units);
+    for (int i = 0; i <= 20; ++i) box.Graph().AddPoint(i, c.Low + (c.High - c.Low) * i / 20.0);
+    (void)widget.grab();
+    const TGraphPaintBox& graph = box.Graph();
+    const QFontMetrics metrics(widget.font());
+    int widest = metrics.horizontalAdvance(QStringLiteral("0000.0000"));
+    for (const double tick : graph.YTicks)
+      widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(units.FormatSI(0, tick))));
+    // Values are drawn from x = 4 on; the frame stands at the plot's left edge.
+    EXPECT_GE(graph.PlotLeft, 4 + widest + 2);
+    EXPECT_EQ(graph.PlotLeft, graph.MarginLeft);
+  }
 }
 
 }  // namespace

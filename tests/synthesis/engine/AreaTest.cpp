@@ -89,6 +89,16 @@ TEST(AreaTest, NearEdgesGrabCornersAndMoveThem) {
     EXPECT_EQ(TComplex(area.X, area.Y).NotEqual(TComplex(m.x1, m.y1)), false) << m.corner;
     EXPECT_EQ(area.Corner2.NotEqual(TComplex(m.x2, m.y2)), false) << m.corner;
   }
+  // A corner dragged across the opposite edges in steps keeps the opposite corner in place.
+  TArea drawn(1, 1, 1, 1);
+  drawn.GrabbedCorner = 3;
+  for (const TComplex& step : {TComplex(1.5, 0.8), TComplex(2, 0), TComplex(0, -1), TComplex(-1, 2)})
+    drawn.MoveCorner(step);
+  drawn.Normalize();
+  EXPECT_EQ(TComplex(drawn.X, drawn.Y).NotEqual(TComplex(-1, 1)), false);
+  EXPECT_EQ(drawn.Corner2.NotEqual(TComplex(1, 2)), false);
+  EXPECT_EQ(drawn.GrabbedCorner, 2);
+
   // The list finds the area under an edge from the last one down.
   TAreaList list;
   list.Add(std::make_unique<TArea>(0, 0, 2, 1));

@@ -98,6 +98,11 @@ class ProjectFileTest : public shared::test::TTempFolderTest {
     CreateDefaultInputFunction();
     CreateCMatrix();
     ResetAppOptions();
+    CreateFileValidate();
+  }
+  void TearDown() override {
+    FreeFileValidate();
+    TTempFolderTest::TearDown();
   }
 
   // A project with a valid candidate of every chain type, areas, information and both drawings'

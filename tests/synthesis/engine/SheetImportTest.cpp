@@ -135,7 +135,8 @@ TEST_F(SheetImportTest, AFaultKeepsThePointsReadBeforeIt) {
       EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos) << c.name << ": " << error.what();
     }
     ASSERT_EQ(curve.Count(), c.points) << c.name;
-    EXPECT_TRUE(curve.Out) << c.name;
+    // None of the sheets has output rotations in column D: they stay free.
+    EXPECT_EQ(curve.Out, c.points < 2) << c.name;
     if (c.points == 2) {
       EXPECT_NEAR(curve.GetPoint(2)->X, 0.003, 1e-15) << c.name;
       EXPECT_TRUE(curve.IsValid()) << c.name;  // recalculated

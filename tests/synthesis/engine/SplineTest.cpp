@@ -339,6 +339,7 @@ struct TCells : TSheetCells {
     const auto at = values.find({row, column});
     return at == values.end() ? 0 : at->second;
   }
+  bool IsEmpty(int32_t row, int32_t column) const override { return !values.contains({row, column}); }
   // Row r: a mark in column 1, then x, y, Out, In.
   void Row(int32_t r, double x, double y, double out, double in) {
     values[{r, 1}] = r - 1;
@@ -381,6 +382,28 @@ TEST(SplineTest, SheetImportSetsTheInputRotationsByTheirRows) {
     EXPECT_NEAR(curve.GetPoint(3)->Out, std::numbers::pi / 3, 1e-15);
     EXPECT_EQ(curve.Selected(), nullptr);
     EXPECT_TRUE(curve.IsValid());  // recalculated
+  }
+
+  // Output rotations are prescribed only with a value in column 4 of every row after the first;
+  // a typed 0 is a value.
+  struct TOutCase {
+    const char* name;
+    std::vector<int32_t> emptyRows;
+    bool out;
+  };
+  const TOutCase outCases[] = {{"all filled", {}, true},
+                               {"only the first empty", {2}, true},
+                               {"one later row empty", {4}, false},
+                               {"all empty", {2, 3, 4, 5}, false}};
+  for (const TOutCase& c : outCases) {
+    TCells cells;
+    for (int32_t r = 2; r <= 5; ++r) cells.Row(r, 10.0 * r, 5, 0, 0);
+    for (int32_t r : c.emptyRows) cells.values.erase({r, 4});
+    TSpline curve;
+    curve.ImportFromSheet(cells);
+    ASSERT_EQ(curve.Count(), 4) << c.name;
+    EXPECT_EQ(curve.Out, c.out) << c.name;
+    EXPECT_FALSE(curve.OutTotal) << c.name;
   }
 
   // An empty first row gives an empty curve with output rotations set.
