@@ -54,7 +54,8 @@ class TProjectFile {
   void ReadText(std::istream& in, const std::string& projectDirectory);
 
   // Writes the signed text to a file beside path and renames it into place only when complete:
-  // a failed save keeps the old file. Raises std::runtime_error with the reason.
+  // a failed save keeps the old file and the parts' unsaved state. Raises std::runtime_error
+  // with the reason.
   void Save(const std::string& path);
   // Verifies the checksum (a wrong one or a missing file is refused with kNotVeskFile, a last
   // line that is no number is read anyway), then reads the file.
@@ -62,6 +63,9 @@ class TProjectFile {
 
   // The checksum status of the last Open (0 valid, 1 wrong, 2 missing, 3 no number / failed).
   int StatusCode = 0;
+
+ private:
+  void Write(const std::string& path);
 };
 
 }  // namespace vesk
