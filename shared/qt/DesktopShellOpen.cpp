@@ -3,7 +3,10 @@
 
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QMimeDatabase>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 #include "shared/ShellOpen.h"
 #include "shared/qt/QtText.h"
@@ -20,10 +23,23 @@ QUrl DesktopUrl(const std::string& target) {
   return QUrl::fromLocalFile(QFileInfo(text).absoluteFilePath());
 }
 
+bool DesktopHasProgramFor(const QString& file) {
+  const QString tool = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+  if (tool.isEmpty()) return true;
+  const QString type = QMimeDatabase().mimeTypeForFile(file).name();
+  QProcess query;
+  query.start(tool, {QStringLiteral("query"), QStringLiteral("default"), type});
+  if (!query.waitForFinished(5000) || query.exitStatus() != QProcess::NormalExit || query.exitCode() != 0)
+    return true;
+  return !query.readAllStandardOutput().trimmed().isEmpty();
+}
+
 void ConnectDesktopShellOpen() {
   SetShellOpen([](const std::string& target) {
     if (target.empty()) return false;
-    return QDesktopServices::openUrl(DesktopUrl(target));
+    const QUrl url = DesktopUrl(target);
+    if (url.isLocalFile() && !DesktopHasProgramFor(url.toLocalFile())) return false;
+    return QDesktopServices::openUrl(url);
   });
 }
 
