@@ -3,10 +3,11 @@
 
 #include <QDesktopServices>
 #include <QFileInfo>
-#include <QMimeDatabase>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QStringList>
+#include <optional>
 
 #include "shared/ShellOpen.h"
 #include "shared/qt/QtText.h"
@@ -23,15 +24,27 @@ QUrl DesktopUrl(const std::string& target) {
   return QUrl::fromLocalFile(QFileInfo(text).absoluteFilePath());
 }
 
+namespace {
+
+// The answer of one xdg-mime query; empty when the desktop gave none.
+std::optional<QString> AskXdgMime(const QString& tool, const QStringList& arguments) {
+  QProcess query;
+  query.start(tool, arguments);
+  if (!query.waitForFinished(5000) || query.exitStatus() != QProcess::NormalExit || query.exitCode() != 0)
+    return std::nullopt;
+  return QString::fromLocal8Bit(query.readAllStandardOutput()).trimmed();
+}
+
+}  // namespace
+
 bool DesktopHasProgramFor(const QString& file) {
   const QString tool = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
   if (tool.isEmpty()) return true;
-  const QString type = QMimeDatabase().mimeTypeForFile(file).name();
-  QProcess query;
-  query.start(tool, {QStringLiteral("query"), QStringLiteral("default"), type});
-  if (!query.waitForFinished(5000) || query.exitStatus() != QProcess::NormalExit || query.exitCode() != 0)
-    return true;
-  return !query.readAllStandardOutput().trimmed().isEmpty();
+  // The file's type as xdg-open itself will see it.
+  const std::optional<QString> type = AskXdgMime(tool, {QStringLiteral("query"), QStringLiteral("filetype"), file});
+  if (!type || type->isEmpty()) return true;
+  const std::optional<QString> program = AskXdgMime(tool, {QStringLiteral("query"), QStringLiteral("default"), *type});
+  return !program || !program->isEmpty();
 }
 
 void ConnectDesktopShellOpen() {
