@@ -69,7 +69,7 @@ void TMainForm::FileExportToExcelItemClick() {
   if (!solution) return;
   shared::TWorkbook book;
   ExportWorkbook(*solution, ProjectInformation(), dialog.Options(), book);
-  // Where the book is, also when the desktop shows it: the file is not where the user saves.
+  // The book goes to the temporary folder, not where the user keeps files: the status line says where.
   const std::string file = shared::ShowWorkbook(book);
   SetHint(QStringLiteral("The workbook was saved as %1").arg(shared::FromPath(file)));
 }
