@@ -8,7 +8,6 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -16,7 +15,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QTextEdit>
 #include <QMenuBar>
 #include <QScrollArea>
@@ -135,14 +133,6 @@ bool SameProjectInfo(const shared::TProjectInfo& a, const shared::TProjectInfo& 
 }
 
 }  // namespace
-
-std::string DocumentsFolder() {
-  QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = QDir::homePath();
-  std::string path = ToPath(folder);
-  if (path.empty() || path.back() != '/') path += '/';
-  return path;
-}
 
 TMainForm::TMainForm(TDocumentView* view, std::unique_ptr<TUserDialogs> dialogs,
                      shared::TClipboard& clipboard, QWidget* parent)

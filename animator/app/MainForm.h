@@ -51,8 +51,7 @@ inline constexpr const char* kRegistryKey = "Software\\Orvane\\Quillon";
 inline constexpr const char* kConvertRegistryKey = "Software\\Orvane\\Convert";
 inline constexpr const char* kMechanismFilter = "Quillon Mechanism Files|*.mech|All Files|*.*";
 
-// The user's documents folder (XDG), or the home folder where there is none; ends with "/".
-std::string DocumentsFolder();
+using shared::DocumentsFolder;
 
 class TMainForm : public QMainWindow {
   Q_OBJECT

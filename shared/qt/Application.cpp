@@ -5,6 +5,7 @@
 #include <QStringDecoder>
 #include <exception>
 
+#include "shared/qt/ModalScope.h"
 #include "shared/qt/QtText.h"
 
 namespace shared {
@@ -38,6 +39,8 @@ bool DeliverGuarded(const std::function<bool()>& deliver) {
 void SetExceptionHandler(TExceptionHandler handler) { Handler() = std::move(handler); }
 
 void ShowException(const QString& text) {
+  // The message box runs its own event loop; background work waits for it.
+  const TModalScope modal;
   if (Handler()) {
     Handler()(text);
     return;

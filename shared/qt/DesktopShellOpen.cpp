@@ -3,7 +3,11 @@
 
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
+#include <QStringList>
+#include <optional>
 
 #include "shared/ShellOpen.h"
 #include "shared/qt/QtText.h"
@@ -20,10 +24,35 @@ QUrl DesktopUrl(const std::string& target) {
   return QUrl::fromLocalFile(QFileInfo(text).absoluteFilePath());
 }
 
+namespace {
+
+// The answer of one xdg-mime query; empty when the desktop gave none.
+std::optional<QString> AskXdgMime(const QString& tool, const QStringList& arguments) {
+  QProcess query;
+  query.start(tool, arguments);
+  if (!query.waitForFinished(5000) || query.exitStatus() != QProcess::NormalExit || query.exitCode() != 0)
+    return std::nullopt;
+  return QString::fromLocal8Bit(query.readAllStandardOutput()).trimmed();
+}
+
+}  // namespace
+
+bool DesktopHasProgramFor(const QString& file) {
+  const QString tool = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+  if (tool.isEmpty()) return true;
+  // The file's type as xdg-open itself will see it.
+  const std::optional<QString> type = AskXdgMime(tool, {QStringLiteral("query"), QStringLiteral("filetype"), file});
+  if (!type || type->isEmpty()) return true;
+  const std::optional<QString> program = AskXdgMime(tool, {QStringLiteral("query"), QStringLiteral("default"), *type});
+  return !program || !program->isEmpty();
+}
+
 void ConnectDesktopShellOpen() {
   SetShellOpen([](const std::string& target) {
     if (target.empty()) return false;
-    return QDesktopServices::openUrl(DesktopUrl(target));
+    const QUrl url = DesktopUrl(target);
+    if (url.isLocalFile() && !DesktopHasProgramFor(url.toLocalFile())) return false;
+    return QDesktopServices::openUrl(url);
   });
 }
 

@@ -12,7 +12,12 @@ namespace shared {
 // stays a URL. A drive letter such as "C:" is no scheme.
 QUrl DesktopUrl(const std::string& target);
 
-// Connects shared::ShellOpen to QDesktopServices::openUrl.
+// Whether the desktop names a program for the local file's type (asked through xdg-mime); true
+// when the desktop cannot be asked.
+bool DesktopHasProgramFor(const QString& file);
+
+// Connects shared::ShellOpen to QDesktopServices::openUrl. A local file for whose type the
+// desktop has no program is refused: the desktop would accept it and then open nothing.
 void ConnectDesktopShellOpen();
 
 }  // namespace shared

@@ -19,4 +19,7 @@ inline QString FromPath(const std::string& path) {
 
 inline std::string PathForLog(const std::string& path) { return FromQString(FromPath(path)); }
 
+// The user's documents folder (XDG), or the home folder where there is none; ends with "/".
+std::string DocumentsFolder();
+
 }  // namespace shared

@@ -37,6 +37,12 @@ TAnswer TQtUserDialogs::Ask(const QString& text) {
   return TAnswer::Cancel;
 }
 
+bool TQtUserDialogs::Confirm(const QString& text) {
+  const TModalScope modal;
+  return QMessageBox::question(Parent, QApplication::applicationName(), text, QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::Yes) == QMessageBox::Yes;
+}
+
 bool TQtUserDialogs::PickOpenFile(TFileRequest& request) { return Pick(request, false); }
 
 bool TQtUserDialogs::PickSaveFile(TFileRequest& request) { return Pick(request, true); }

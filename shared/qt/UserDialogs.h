@@ -26,6 +26,8 @@ class TUserDialogs {
   virtual ~TUserDialogs() = default;
   // A confirmation with Yes, No and Cancel; closing the box is Cancel.
   virtual TAnswer Ask(const QString& text) = 0;
+  // A confirmation with Yes and No only; true for Yes. Closing the box is No.
+  virtual bool Confirm(const QString& text) { return Ask(text) == TAnswer::Yes; }
   // True when the user picked a file; the request then holds it.
   virtual bool PickOpenFile(TFileRequest& request) = 0;
   virtual bool PickSaveFile(TFileRequest& request) = 0;
@@ -38,6 +40,7 @@ class TQtUserDialogs : public TUserDialogs {
  public:
   explicit TQtUserDialogs(QWidget* parent) : Parent(parent) {}
   TAnswer Ask(const QString& text) override;
+  bool Confirm(const QString& text) override;
   bool PickOpenFile(TFileRequest& request) override;
   bool PickSaveFile(TFileRequest& request) override;
 

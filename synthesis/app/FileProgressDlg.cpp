@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "shared/qt/ModalScope.h"
 #include "shared/qt/QtText.h"
 
 namespace vesk {
@@ -48,6 +49,8 @@ void TFileProgressDlg::showEvent(QShowEvent* event) {
 void TFileProgressDlg::ShowCaption(const std::string& text) {
   setWindowTitle(shared::ToQString(text));
   show();
+  // The events pumped here are the window's, not the idle work's.
+  const shared::TModalScope modal;
   QApplication::processEvents();
 }
 
@@ -57,6 +60,8 @@ void TFileProgressDlg::SetRange(int maximum, int step) {
 }
 
 void TFileProgressDlg::StepIt() {
+  // No candidate may enter the solution list between the records of a file.
+  const shared::TModalScope modal;
   QApplication::processEvents();
   // A full bar stays full: more steps than the range was set for do not start it again.
   ProgressBar->setValue(std::clamp(ProgressBar->value() + FStep, ProgressBar->minimum(), ProgressBar->maximum()));

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QScreen>
 #include <QScrollArea>
@@ -25,6 +26,7 @@
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <filesystem>
 
 #include "shared/Canvas2D.h"
 #include "shared/Convert.h"
@@ -35,10 +37,12 @@
 #include "shared/qt/AboutDlg.h"
 #include "shared/qt/Application.h"
 #include "shared/qt/ConvertDlg.h"
+#include "shared/qt/ModalScope.h"
 #include "shared/qt/PathName.h"
 #include "shared/qt/ProjectInfoDialog.h"
 #include "shared/qt/QtCanvas.h"
 #include "shared/qt/QtText.h"
+#include "shared/ShellOpen.h"
 #include "synthesis/app/CompactToolBar.h"
 #include "synthesis/app/FileProgressDlg.h"
 #include "synthesis/app/InputFunctionDlg.h"
@@ -95,14 +99,51 @@ void TakeAreaOption(TAreaList& ground, TAreaList& coupler) {
   coupler.MaxDistToArea = SynthOptions.MaxDistToArea;
 }
 
+// Every question and file dialog of the window holds a modal scope while it is open, whichever
+// implementation answers it, so the idle work never runs inside their event loops.
+class TScopedDialogs : public shared::TUserDialogs {
+ public:
+  explicit TScopedDialogs(std::unique_ptr<shared::TUserDialogs> dialogs) : fDialogs(std::move(dialogs)) {}
+  TAnswer Ask(const QString& text) override {
+    const shared::TModalScope modal;
+    return fDialogs->Ask(text);
+  }
+  bool Confirm(const QString& text) override {
+    const shared::TModalScope modal;
+    return fDialogs->Confirm(text);
+  }
+  bool PickOpenFile(shared::TFileRequest& request) override {
+    const shared::TModalScope modal;
+    return fDialogs->PickOpenFile(request);
+  }
+  bool PickSaveFile(shared::TFileRequest& request) override {
+    const shared::TModalScope modal;
+    return fDialogs->PickSaveFile(request);
+  }
+
+ private:
+  std::unique_ptr<shared::TUserDialogs> fDialogs;
+};
+
+// Until a project has been opened or saved the file dialogs start in the user's documents
+// folder, never in the program's folder.
+void StartInDocuments(TProgramInfo& info) {
+  std::error_code error;
+  const bool exists = !info.DataDir.empty() && std::filesystem::is_directory(info.DataDir, error);
+  if (!exists || std::filesystem::equivalent(info.DataDir, info.ExeDir, error))
+    info.DataDir = shared::DocumentsFolder();
+}
+
 // The folder with a trailing "/", as the program information keeps its folders.
 }  // namespace
 
 TMainForm::TMainForm(std::unique_ptr<shared::TUserDialogs> dialogs, QWidget* parent)
     : QMainWindow(parent),
-      Dialogs(dialogs ? std::move(dialogs) : std::make_unique<shared::TQtUserDialogs>(this)) {
+      Dialogs(std::make_unique<TScopedDialogs>(dialogs ? std::move(dialogs)
+                                                       : std::make_unique<shared::TQtUserDialogs>(this))) {
   setObjectName(QStringLiteral("MainForm"));
   ShowModal = [](QDialog& dialog) { return dialog.exec(); };
+  StartInDocuments(ProgramInfo());
   CreateComponents();
 
   FProjectName = ProgramInfo().DefaultName;
@@ -550,7 +591,9 @@ void TMainForm::CentreView(int view) {
 bool TMainForm::event(QEvent* event) {
   // Every hint goes to the last status panel.
   if (event->type() == QEvent::StatusTip) {
-    StatusPanels[3]->setText(static_cast<QStatusTipEvent*>(event)->tip());
+    // A hint goes when the mouse leaves its control; the window's own message comes back.
+    const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
+    StatusPanels[3]->setText(tip.isEmpty() ? FHint : tip);
     return true;
   }
   return QMainWindow::event(event);
@@ -799,6 +842,8 @@ void TMainForm::RunFileWork(const QString& caption, const std::function<void()>&
   AnimTimer->stop();
   if (!FFileProgress) FFileProgress = std::make_unique<TFileProgressDlg>(this);
   TDialogFileProgress progress(*FFileProgress);
+  // Generation and optimisation wait too: no candidate may enter the list while it is written.
+  const shared::TModalScope modal;
   setEnabled(false);
   FSolutions->Progress = &progress;
   struct TRestore {
@@ -951,10 +996,34 @@ void TMainForm::FileMenuClick() {
 }
 
 void TMainForm::FileProjectInfoItemClick() {
-  if (ProjectInfoDialog) ShowModal(*ProjectInfoDialog);
+  if (ProjectInfoDialog) RunModal(*ProjectInfoDialog);
 }
 
-void TMainForm::ShowHelp(const std::string& topic) { ProgramInfo().ShowHelpTopic(topic); }
+void TMainForm::ShowHelp(const std::string&) {
+  // The desktop opens the help file itself (it cannot address a topic inside it); when there is
+  // none, or nothing opens it, the user is told instead of nothing happening.
+  const TProgramInfo& info = ProgramInfo();
+  const QString file = FromPath(info.HelpPath);
+  if (!shared::IsFile(info.HelpPath))
+    ShowInfoBox(QStringLiteral("No help is installed: the help file %1 was not found.").arg(file));
+  else if (!shared::ShellOpen(shared::PathForLog(info.HelpPath)))
+    ShowInfoBox(QStringLiteral("The help file %1 could not be opened: the desktop has no program for it.").arg(file));
+}
+
+int TMainForm::RunModal(QDialog& dialog) {
+  const shared::TModalScope modal;
+  return ShowModal(dialog);
+}
+
+void TMainForm::ShowErrorBox(const QString& text) {
+  const shared::TModalScope modal;
+  ErrorBox(text);
+}
+
+void TMainForm::ShowInfoBox(const QString& text) {
+  const shared::TModalScope modal;
+  InfoBox(text);
+}
 
 void TMainForm::HelpQuickTutorialClick() {
   ShowHelp("IDH_Tutorial");
@@ -992,17 +1061,17 @@ void TMainForm::HelpAbout() {
   info.MailLink = "mailto:" + program.MailAddress + "?subject=" + program.MailSubject;
   info.URL = program.ProductURL;
   shared::TAboutDlg about(info, this);
-  ShowModal(about);
+  RunModal(about);
 }
 
 void TMainForm::SynthesisOptionsClick() {
   SynthOptions.Spline = FCurve.get();
-  if (ShowModal(*FSynthOptionsDlg) == QDialog::Accepted) TakeAreaOption(*FGroundAreas, *FCouplerAreas);
+  if (RunModal(*FSynthOptionsDlg) == QDialog::Accepted) TakeAreaOption(*FGroundAreas, *FCouplerAreas);
   PaintBox1->update();
 }
 
 void TMainForm::ViewUnitsClick() {
-  if (ShowModal(*FConvertDlg) == QDialog::Accepted && FSolution) FSolution->RefillViews();
+  if (RunModal(*FConvertDlg) == QDialog::Accepted && FSolution) FSolution->RefillViews();
   for (QWidget* box : {PaintBox1, PaintBox2, PaintBox3}) box->update();
   FGraphBox->Invalidate();
 }
@@ -1035,6 +1104,9 @@ void TMainForm::PaintView(int view) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+  // Running work waits while "Save ?" and the save run, so the file holds the list as shown; on
+  // Cancel it goes on.
+  const shared::TModalScope hold;
   if (AskSave() == TAnswer::Cancel) {
     event->ignore();
     return;

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -212,9 +213,12 @@ class TMainForm : public QMainWindow {
   void ListPopUpMarkClick();
   void ListPopUpDeleteClick();
   void ListPopUpClearAllClick();
-  // The system beep and the error box with OK; tests record them.
+  // The system beep, the error box with OK and the information box; tests record them.
   std::function<void()> Beep;
   std::function<void(const QString& text)> ErrorBox;
+  std::function<void(const QString& text)> InfoBox;
+  // Sweeps of the running optimisation, 0 when none runs.
+  int32_t OptimizeSweeps() const;
   // The animation of the current solution: once out to the end of its input and back.
   void AnimationStartClick(QObject* sender);
   void PauseButtonClick(QObject* sender);
@@ -241,7 +245,8 @@ class TMainForm : public QMainWindow {
   void SetProjectStore(std::unique_ptr<TProjectStore> store);
   // The program's project-information dialog, created after the window; not owned.
   void SetProjectInfoDialog(shared::TProjectInfoDialog* dialog) { ProjectInfoDialog = dialog; }
-  // Shows a modal dialog; tests answer it without an event loop.
+  // Shows a modal dialog; tests answer it without an event loop. The window calls it through
+  // RunModal, which holds the idle work while the dialog is open.
   std::function<int(QDialog& dialog)> ShowModal;
 
   const std::string& ProjectName() const { return FProjectName; }
@@ -407,7 +412,14 @@ class TMainForm : public QMainWindow {
   void MechPick();
   void CouplerPick();
   void RepaintView(int view);
+  // The window's own message in the hint panel; a hint shown by the mouse goes, this one stays.
   void SetHint(const QString& text);
+  QString FHint;
+  // The modal entry points of the window: each holds a modal scope, so that the idle work waits
+  // while its event loop runs.
+  int RunModal(QDialog& dialog);
+  void ShowErrorBox(const QString& text);
+  void ShowInfoBox(const QString& text);
   void LayoutWindow(int width, int height, int listWidth, int gridHeight, int graphHeight);
   // Runs a file read or write with the file-progress dialog up and the window closed to input.
   void RunFileWork(const QString& caption, const std::function<void()>& work);
@@ -468,6 +480,8 @@ class TMainForm : public QMainWindow {
   int ListPanelNeed = 0;
   int DefaultListWidth(int windowWidth) const { return std::max(windowWidth / 3, ListPanelNeed); }
   void IdleTurn();
+  // Valid candidates of the generation run, over its stops and continuations.
+  int32_t FRunValidCandidates = 0;
   void StopOptimizing();
   void SelectFirstSolution();
   void RepaintSolution();

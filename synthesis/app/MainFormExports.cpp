@@ -45,13 +45,15 @@ TExcelExportDialog& TMainForm::ExcelExportDialog() {
   return *FExcelExportDialog;
 }
 
+// Each export takes the current solution again once its dialogs have closed: the one it was
+// called on may have gone meanwhile.
 void TMainForm::FileExporttoQuillonItemClick() {
-  TMechanism* solution = FSolutions->Current;
-  if (!solution) return;
+  if (!FSolutions->Current) return;
   const std::string path =
       PickExportFile(QStringLiteral("Export to Quillon Animator"),
                      "Quillon mechanism files (*.mech)|*.mech|All files (*.*)|*.*", QStringLiteral("mech"));
-  if (path.empty()) return;
+  TMechanism* solution = FSolutions->Current;
+  if (path.empty() || !solution) return;
   ExportAnimatorDocument(*solution, *FCurve, ProjectInformation(), path);
   // The desktop starts the animator through its association with *.mech documents.
   if (!shared::ShellOpen(shared::PathForLog(path)))
@@ -60,22 +62,25 @@ void TMainForm::FileExporttoQuillonItemClick() {
 }
 
 void TMainForm::FileExportToExcelItemClick() {
+  if (!FSolutions->Current) return;
+  TExcelExportDialog& dialog = ExcelExportDialog();
+  if (RunModal(dialog) != QDialog::Accepted) return;
   TMechanism* solution = FSolutions->Current;
   if (!solution) return;
-  TExcelExportDialog& dialog = ExcelExportDialog();
-  if (ShowModal(dialog) != QDialog::Accepted) return;
   shared::TWorkbook book;
   ExportWorkbook(*solution, ProjectInformation(), dialog.Options(), book);
-  shared::ShowWorkbook(book);
+  // The book goes to the temporary folder, not where the user keeps files: the status line says where.
+  const std::string file = shared::ShowWorkbook(book);
+  SetHint(QStringLiteral("The workbook was saved as %1").arg(shared::FromPath(file)));
 }
 
 void TMainForm::FileExporttoSAMItemClick() {
-  const TMechanism* solution = FSolutions->Current;
-  if (!solution) return;
+  if (!FSolutions->Current) return;
   const std::string path =
       PickExportFile(QStringLiteral("Export to SAM"), "SAM dat files (*.dat)|*.dat|All files (*.*)|*.*",
                      QStringLiteral("DAT"));
-  if (path.empty()) return;
+  const TMechanism* solution = FSolutions->Current;
+  if (path.empty() || !solution) return;
   ExportSamDeck(*solution, path);
 }
 

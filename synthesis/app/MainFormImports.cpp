@@ -51,6 +51,18 @@ void ShowFault(const std::string& fault) {
   if (!fault.empty()) shared::ShowException(shared::ExceptionText(fault));
 }
 
+// The sheet goes on below the last row that a full curve took.
+bool SheetHasMoreRows(const std::string& path) {
+  shared::TSheetFile sheet;
+  try {
+    sheet.LoadFromFile(path);
+    return TSheetFileCells(sheet).Value(TSpline::kCapacity + 2, 1) != 0;
+  } catch (const std::exception&) {
+    // A cell there that is no number is a row all the same.
+    return sheet.Cell(TSpline::kCapacity + 2, 1).Kind != shared::ESheetCellKind::Empty;
+  }
+}
+
 }  // namespace
 
 void TMainForm::CreateImportCommands() {
@@ -121,6 +133,10 @@ bool TMainForm::FileImportFromExcelItemClick() {
   });
   RefreshAll();
   ShowFault(fault);
+  if (fault.empty() && FCurve->Count() == TSpline::kCapacity && SheetHasMoreRows(path))
+    ShowInfoBox(QStringLiteral("The curve holds at most %1 points: the rows after the %1th point were not "
+                               "imported.")
+                    .arg(TSpline::kCapacity));
   return true;
 }
 

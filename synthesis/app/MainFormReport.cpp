@@ -48,7 +48,10 @@ void TMainForm::FileReportItemClick() {
   report.BaseName = ReportBaseName(FProjectName, program.DataDir);
   HTMLPrintDialog->FileNameEdit->setText(
       shared::FromPath(DefaultReportName(FProjectName, program.DataDir, current->ID)));
-  if (ShowModal(*HTMLPrintDialog) != QDialog::Accepted) return;
+  if (RunModal(*HTMLPrintDialog) != QDialog::Accepted) return;
+  // The solution of now: the one named before the dialog may have gone meanwhile.
+  current = FSolutions->Current;
+  if (!current) return;
   const std::string name = shared::ToPath(HTMLPrintDialog->FileNameEdit->text().trimmed());
   // A full name, so that the page finds its pictures wherever it is opened from.
   report.FileName = name.empty() ? name : shared::FullNormal(name).string();

@@ -17,6 +17,7 @@
 #include <memory>
 #include <vector>
 
+#include "shared/qt/ModalScope.h"
 #include "shared/qt/QtText.h"
 #include "synthesis/app/CompactToolBar.h"
 #include "synthesis/app/MainForm.h"
@@ -35,6 +36,10 @@
 namespace vesk {
 
 namespace {
+
+// While a dialog or file work holds the idle work, the timer only looks now and then whether it
+// may go on; the last scope's closing restarts it at once.
+constexpr int kHeldPollMs = 100;
 
 // The views' side of the list's current solution.
 class TListSolutionView : public TSolutionView {
@@ -116,6 +121,11 @@ class TListSolutionView : public TSolutionView {
 void TMainForm::CreateSolutionList() {
   Beep = [] { QApplication::beep(); };
   ErrorBox = [this](const QString& text) { QMessageBox::critical(this, windowTitle(), text); };
+  // Over the dialog that asked for it, when one is open.
+  InfoBox = [this](const QString& text) {
+    QWidget* modal = QApplication::activeModalWidget();
+    QMessageBox::information(modal ? modal : this, windowTitle(), text);
+  };
   MechListView->setColumnCount(3);
   MechListView->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Nr"), QStringLiteral("Total")});
   const QFontMetrics metrics(MechListView->font());
@@ -159,6 +169,9 @@ void TMainForm::CreateSolutionList() {
   IdleTimer = new QTimer(this);
   IdleTimer->setInterval(0);
   connect(IdleTimer, &QTimer::timeout, this, [this] { IdleTurn(); });
+  connect(&shared::ModalScopes(), &shared::TModalScopeNotifier::AllClosed, this, [this] {
+    if (IdleTimer->isActive()) IdleTimer->setInterval(0);
+  });
   connect(GenerateButton, &QAction::triggered, this, [this] { SynthesisGenerateClick(GenerateButton); });
   connect(SynthesisGenerate, &QAction::triggered, this, [this] { SynthesisGenerateClick(SynthesisGenerate); });
   connect(OptimizeButton, &QAction::triggered, this, [this] { OptimizeButtonClick(OptimizeButton); });
@@ -319,6 +332,10 @@ void TMainForm::RepaintSolution() {
 }
 
 void TMainForm::IdleTurn() {
+  // A dialog, a message box or file work runs its own event loop: the work waits for it.
+  const bool held = !shared::BackgroundMayRun();
+  IdleTimer->setInterval(held ? kHeldPollMs : 0);
+  if (held) return;
   if (GenerateButton->isChecked())
     GenerateIdle();
   else if (FOptimizer)
@@ -345,11 +362,13 @@ void TMainForm::SynthesisGenerateClick(QObject* sender) {
     SelectButtonClick(0);
     SelectCouplerButtonClick(0);
     if (FCurve->Count() < 2) {
-      ErrorBox(QStringLiteral("A Curve has to be defined !"));
+      ShowErrorBox(QStringLiteral("A Curve has to be defined !"));
       GenerateButton->setChecked(false);
       UpdateControls();
       return;
     }
+    // A run continued after a stop keeps its count of valid candidates.
+    if (FProgress->Count == 0) FRunValidCandidates = 0;
     FProgress->Start();
     Generating = true;
     UpdateControls();
@@ -366,12 +385,14 @@ void TMainForm::SynthesisGenerateClick(QObject* sender) {
 
 bool TMainForm::GenerateIdle() {
   if (!Generating) return true;
+  if (!shared::BackgroundMayRun()) return false;
   QElapsedTimer turn;
   turn.start();
   do {
     FProgress->Step();
     std::unique_ptr<TMechanism> candidate = FSolutions->CreateMechanism();
     candidate->Generate(*FCurve, FGroundAreas.get(), FCouplerAreas.get());
+    if (candidate->Error.Valid) ++FRunValidCandidates;
     FSolutions->AddCandidate(std::move(candidate));
     if (FProgress->IsDone()) {
       IdleTimer->stop();
@@ -382,6 +403,10 @@ bool TMainForm::GenerateIdle() {
       GenerateButton->setChecked(false);
       UpdateControls();
       RepaintSolution();
+      // A run that kept nothing would otherwise end with only the beep.
+      if (FRunValidCandidates == 0)
+        ShowInfoBox(QStringLiteral("The search found no mechanism that meets the curve, the pivot areas and "
+                                   "the synthesis options."));
       return true;
     }
   } while (turn.elapsed() < GenerateTurnMs);
@@ -421,13 +446,14 @@ void TMainForm::OptimizeButtonClick(QObject* sender) {
     IdleTimer->start();
     return;
   }
-  if (curve) ErrorBox(QStringLiteral("The Mechanism was not generated with current constraints."));
+  if (curve) ShowErrorBox(QStringLiteral("The Mechanism was not generated with current constraints."));
   OptimizeButton->setChecked(false);
   UpdateControls();
 }
 
 bool TMainForm::OptimizeIdle() {
   if (!FOptimizer) return true;
+  if (!shared::BackgroundMayRun()) return false;
   if (!FOptimizer->Done) {
     FOptimizer->Iterate();
     // A long search shows its progress now and then; the paint waits for no event loop turn.
@@ -437,6 +463,8 @@ bool TMainForm::OptimizeIdle() {
   StopOptimizing();
   return true;
 }
+
+int32_t TMainForm::OptimizeSweeps() const { return FOptimizer ? FOptimizer->Iterations : 0; }
 
 void TMainForm::StopOptimizing() {
   IdleTimer->stop();
@@ -488,7 +516,7 @@ void TMainForm::ListPopUpMarkClick() {
 
 void TMainForm::ListPopUpDeleteClick() {
   if (FListView->SelectedRow() < 0) return;
-  if (!Confirm(QStringLiteral("Do you wish to Delete the selected Mechanism?"))) return;
+  if (!Dialogs->Confirm(QStringLiteral("Do you wish to Delete the selected Mechanism?"))) return;
   AnimationResetClick();
   FSolutions->DeleteSelected();
   FSolutions->Modified = true;
@@ -498,7 +526,7 @@ void TMainForm::ListPopUpDeleteClick() {
 }
 
 void TMainForm::ListPopUpClearAllClick() {
-  if (!Confirm(QStringLiteral("Do you wish to Delete All Mechanisms?"))) return;
+  if (!Dialogs->Confirm(QStringLiteral("Do you wish to Delete All Mechanisms?"))) return;
   AnimationResetClick();
   FSolutions->Clear();
   FSolutions->Modified = true;

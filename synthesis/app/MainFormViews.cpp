@@ -52,6 +52,9 @@ using shared::TComplex;
 namespace {
 
 constexpr double kZoomAllMargin = 1.4;
+// The instructions of the mechanism view's adding modes.
+constexpr char kAreaHint[] = "Click and drag to define an area";
+constexpr char kCurvePointHint[] = "Click in window to add a curve point";
 
 void Widen(TComplex& min, TComplex& max, const TComplex& p) {
   min.SetXY(std::min(min.X, p.X), std::min(min.Y, p.Y));
@@ -330,7 +333,10 @@ void TMainForm::RepaintView(int view) {
   boxes[view]->update();
 }
 
-void TMainForm::SetHint(const QString& text) { StatusPanels[3]->setText(text); }
+void TMainForm::SetHint(const QString& text) {
+  FHint = text;
+  StatusPanels[3]->setText(text);
+}
 
 void TMainForm::SetSolutionView(std::unique_ptr<TSolutionView> view) {
   FSolution = std::move(view);
@@ -352,9 +358,6 @@ void TMainForm::SetViewMode(int view, int mode) {
   // A second press of the mode's button goes back to selecting.
   if (canvas.Mode() == mode) mode = shared::kModeSelect;
   canvas.SetMode(mode);
-  if (view == 0 && mode == kModeAddArea) SetHint(QStringLiteral("Click and drag to define an area"));
-  if (view == 0 && mode == kModeAddCurvePoint)
-    SetHint(QStringLiteral("Click in window to add a curve point"));
   ShowMode(view);
 }
 
@@ -373,6 +376,14 @@ void TMainForm::SelectButtonClick(int tag) {
       ShowMode(0);
       break;
   }
+  // The instruction of the mode stays in the hint panel while the mode is on.
+  const int mode = FCanvases[0]->Mode();
+  if (mode == kModeAddArea)
+    SetHint(QString::fromLatin1(kAreaHint));
+  else if (mode == kModeAddCurvePoint)
+    SetHint(QString::fromLatin1(kCurvePointHint));
+  else if (FHint == QLatin1String(kAreaHint) || FHint == QLatin1String(kCurvePointHint))
+    SetHint(QString());
 }
 
 void TMainForm::SelectCouplerButtonClick(int tag) {
@@ -514,8 +525,11 @@ void TMainForm::MechMouseDown(Qt::MouseButton button, int, int) {
   const bool left = button == Qt::LeftButton;
   if (mode == kModeAddCurvePoint && left) {
     // A full curve refuses the point; then nothing stays selected for the drag to move.
-    if (!FCurve->Add(std::make_unique<TPrePoint>(canvas.PressPoint.X, canvas.PressPoint.Y)))
+    if (!FCurve->Add(std::make_unique<TPrePoint>(canvas.PressPoint.X, canvas.PressPoint.Y))) {
       FCurve->Deselect();
+      Beep();
+      SetHint(QStringLiteral("The curve is full: it holds at most %1 points").arg(TSpline::kCapacity));
+    }
     FCurve->Recalc();
     UpdateControls();
   } else if (mode == kModeAddArea && left) {
@@ -573,7 +587,7 @@ void TMainForm::MechProperties() {
       dialog.setWindowTitle(QStringLiteral("Joint"));
       dialog.Cartesian = true;
       dialog.SetTarget(joints);
-      ShowModal(dialog);
+      RunModal(dialog);
       FSolution->RefillGrid();
       RepaintView(0);
       return;
@@ -584,7 +598,7 @@ void TMainForm::MechProperties() {
       dialog.setWindowTitle(QStringLiteral("Path Point"));
       dialog.SetReadOnly(true);
       dialog.SetTarget(pathPoints);
-      ShowModal(dialog);
+      RunModal(dialog);
       RepaintView(0);
       return;
     }
@@ -596,12 +610,12 @@ void TMainForm::MechProperties() {
     // Start-up turns the input rotation off, and nothing in the program turns it on again.
     dialog.SetInRotationAllowed(false);
     dialog.SetCurve(FCurve.get());
-    ShowModal(dialog);
+    RunModal(dialog);
     FCurve->Recalc();
   } else if (TArea* area = FGroundAreas->GetSelectedArea()) {
     TAreaDialog dialog(this);
     dialog.SetTarget(area);
-    ShowModal(dialog);
+    RunModal(dialog);
   }
   RepaintView(0);
 }
@@ -711,17 +725,17 @@ void TMainForm::CouplerProperties() {
   if (TArea* area = FCouplerAreas->GetSelectedArea()) {
     TAreaDialog dialog(this);
     dialog.SetTarget(area);
-    ShowModal(dialog);
+    RunModal(dialog);
   } else if (auto* line = dynamic_cast<TComplexLine*>(drawing.Current())) {
     TLineDialog dialog(this);
     dialog.TargetLine = line;
-    ShowModal(dialog);
+    RunModal(dialog);
   } else if (drawing.OriginGrabbed) {
     TComplexPointDialog dialog(this);
     dialog.setWindowTitle(QStringLiteral("Origin Output Link"));
     dialog.Cartesian = true;
     dialog.SetTarget(&drawing.Origin);
-    ShowModal(dialog);
+    RunModal(dialog);
   }
   RepaintView(1);
 }
@@ -756,7 +770,7 @@ void TMainForm::OriginCouplerButtonClick() {
   dialog.setWindowTitle(QStringLiteral("Output Link Origin"));
   dialog.Cartesian = true;
   dialog.SetTarget(&Drawing().Origin);
-  ShowModal(dialog);
+  RunModal(dialog);
   RepaintView(1);
 }
 
@@ -782,7 +796,7 @@ void TMainForm::XYToolButtonClick(bool polar) {
 void TMainForm::AnalysisInputFunctionClick() {
   if (FSolution && FSolution->HasCurrent()) FSolution->TakeDefaultInputFunction();
   // Cancel leaves every solution's own input function as it was.
-  if (ShowModal(*FInputFunctionDlg) != QDialog::Accepted) return;
+  if (RunModal(*FInputFunctionDlg) != QDialog::Accepted) return;
   if (FSolution) FSolution->ApplyDefaultInputFunction();
   FGraphBox->Invalidate();
   GraphPaintBox->update();

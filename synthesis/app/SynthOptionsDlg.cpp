@@ -161,6 +161,9 @@ TSynthOptionsDlg::TSynthOptionsDlg(TSynthOptions& options, QWidget* parent)
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
   connect(HelpBtn, &QPushButton::clicked, this, &TSynthOptionsDlg::HelpBtnClick);
   connect(StatusTimer, &QTimer::timeout, this, &TSynthOptionsDlg::StatusTimerTimer);
+  for (QLineEdit* edit : {MaxLinkLengthEdit, MinTransAngleEdit, TotalInEdit})
+    connect(edit, &QLineEdit::textChanged, this, &TSynthOptionsDlg::RecheckFailedField);
+  connect(TotalInBox, &QCheckBox::toggled, this, &TSynthOptionsDlg::RecheckFailedField);
   StatusTimerTimer();
 }
 
@@ -192,22 +195,19 @@ void TSynthOptionsDlg::ShowOptions() {
   const int search = AppOptions.Search >= 0 && AppOptions.Search <= 2 ? AppOptions.Search : 1;
   SearchRadios[size_t(search)]->setChecked(true);
   StatusBar->clearMessage();
+  FFailedEdit = nullptr;
 }
 
 void TSynthOptionsDlg::OKBtnClick() {
   // Everything is converted first, so a bad field leaves the options and the curve as they were.
-  const shared::TConvert& convert = Convert();
   double maxLinkLength = 0, minTransAngle = 0, totalIn = 0;
   QLineEdit* edit = MaxLinkLengthEdit;
   try {
-    maxLinkLength = convert.TextToSI(shared::cuLength, shared::FromQString(MaxLinkLengthEdit->text()));
+    maxLinkLength = FieldValue(MaxLinkLengthEdit);
     edit = MinTransAngleEdit;
-    minTransAngle = convert.TextToSI(shared::cuAngle, shared::FromQString(MinTransAngleEdit->text()));
+    minTransAngle = FieldValue(MinTransAngleEdit);
     edit = TotalInEdit;
-    if (TotalInBox->isChecked()) {
-      totalIn = convert.TextToSI(shared::cuAngle, shared::FromQString(TotalInEdit->text()));
-      if (!(std::fabs(totalIn) >= kMinTotalIn)) throw shared::EConvertError("Value should not be equal to 0");
-    }
+    if (TotalInBox->isChecked()) totalIn = FieldValue(TotalInEdit);
   } catch (const shared::EConvertError& e) {
     ShowError(e.what(), edit);
     return;
@@ -232,7 +232,32 @@ void TSynthOptionsDlg::OKBtnClick() {
   accept();
 }
 
+double TSynthOptionsDlg::FieldValue(const QLineEdit* edit) const {
+  const shared::TConvert& convert = Convert();
+  if (edit == MaxLinkLengthEdit) return convert.TextToSI(shared::cuLength, shared::FromQString(edit->text()));
+  const double angle = convert.TextToSI(shared::cuAngle, shared::FromQString(edit->text()));
+  if (edit == TotalInEdit && !(std::fabs(angle) >= kMinTotalIn))
+    throw shared::EConvertError("Value should not be equal to 0");
+  return angle;
+}
+
+void TSynthOptionsDlg::RecheckFailedField() {
+  if (!FFailedEdit) return;
+  // An unchecked total is not read at all.
+  if (FFailedEdit != TotalInEdit || TotalInBox->isChecked()) {
+    try {
+      FieldValue(FFailedEdit);
+    } catch (const shared::EConvertError&) {
+      return;
+    }
+  }
+  FFailedEdit = nullptr;
+  StatusBar->clearMessage();
+  StatusTimerTimer();
+}
+
 void TSynthOptionsDlg::ShowError(const std::string& message, QLineEdit* edit) {
+  FFailedEdit = edit;
   StatusBar->showMessage(ToQString(message));
   shared::Beep();
   SetStatusColor(Qt::yellow);

@@ -75,6 +75,11 @@ class TSynthOptionsDlg : public QDialog {
   // The message in the yellow status bar with a beep; the General page and the edit get the focus.
   void ShowError(const std::string& message, QLineEdit* edit);
   void SetStatusColor(const QColor& color);
+  // The value that edit holds, as OK converts it; raises the conversion error.
+  double FieldValue(const QLineEdit* edit) const;
+  // The message goes once the field it is about holds a value OK takes.
+  void RecheckFailedField();
+  QLineEdit* FFailedEdit = nullptr;
 
   TSynthOptions& FOptions;
   THelpHandler FHelpHandler;

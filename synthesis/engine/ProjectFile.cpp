@@ -130,6 +130,23 @@ void TProjectFile::ReadText(std::istream& in, const std::string& projectDirector
 }
 
 void TProjectFile::Save(const std::string& path) {
+  // The record writers mark what they write as saved; a save that fails gives the parts back
+  // their unsaved state, so the project still asks to be saved.
+  const bool list = List->IsModified(), ground = GroundAreas->IsModified(), coupler = CouplerAreas->IsModified(),
+             curve = Curve->IsModified(), drawing = OutputDrawing->GetModified();
+  try {
+    Write(path);
+  } catch (...) {
+    if (list) List->Modified = true;
+    if (ground) GroundAreas->SetModified(true);
+    if (coupler) CouplerAreas->SetModified(true);
+    if (curve) Curve->SetModified(true);
+    if (drawing) OutputDrawing->SetModified(true);
+    throw;
+  }
+}
+
+void TProjectFile::Write(const std::string& path) {
   std::ostringstream text;
   WriteText(text, FolderOf(path));
   // Signed in a file of its own beside the target, then the signed bytes replace the target

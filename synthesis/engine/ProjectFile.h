@@ -56,7 +56,8 @@ class TProjectFile {
   void ReadText(std::istream& in, const std::string& projectDirectory);
 
   // Writes the signed text to a file beside path and renames it into place only when complete:
-  // a failed save keeps the old file. Raises std::runtime_error with the reason.
+  // a failed save keeps the old file and the parts' unsaved state. Raises std::runtime_error
+  // with the reason.
   void Save(const std::string& path);
   // Verifies the checksum (a wrong one or a missing file is refused with kNotVeskFile, a last
   // line that is no number is read anyway), then reads the file.
@@ -69,6 +70,7 @@ class TProjectFile {
 
  private:
   TFileValidate& Checksum() const;
+  void Write(const std::string& path);
 };
 
 }  // namespace vesk

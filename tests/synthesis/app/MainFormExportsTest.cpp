@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QKeySequence>
+#include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <deque>
@@ -64,6 +65,7 @@ class MainFormExportsTest : public shared::test::TSettingsStoreTest {
     auto dialogs = std::make_unique<TFakeDialogs>();
     Dialogs = dialogs.get();
     Form = std::make_unique<TMainForm>(std::move(dialogs));
+    Form->InfoBox = [this](const QString& text) { Infos.push_back(text); };
     Form->GenerateTurnMs = 0;
     Form->ShowModal = [this](QDialog& dialog) {
       Modals.push_back(dialog.windowTitle());
@@ -119,6 +121,7 @@ class MainFormExportsTest : public shared::test::TSettingsStoreTest {
   int ModalResult = QDialog::Accepted;
   std::vector<QString> Modals;
   std::vector<QString> Errors;
+  std::vector<QString> Infos;
   std::vector<std::string> Opened;
   std::vector<std::vector<std::string>> Books;
   fs::path dir;
@@ -236,6 +239,8 @@ TEST_F(MainFormExportsTest, ExcelExportHandsTheChosenSheetsToTheDesktop) {
   EXPECT_EQ(Books[0].size(), 12u + 3 + 1);
   EXPECT_EQ(Books[0].front(), "Transmission Angle");
   EXPECT_EQ(Books[0].back(), "active Properties");
+  // The status line says where the book is, which is not where the user keeps files.
+  EXPECT_EQ(Form->StatusPanels[3]->text(), "The workbook was saved as Book1.xlsx");
 
   // The boxes as the user left them.
   Form->ExcelExportDialog().PropCheckBox->setChecked(false);

@@ -63,6 +63,7 @@ class MainFormImportsTest : public shared::test::TSettingsStoreTest {
     auto dialogs = std::make_unique<TFakeDialogs>();
     Dialogs = dialogs.get();
     Form = std::make_unique<TMainForm>(std::move(dialogs));
+    Form->InfoBox = [this](const QString& text) { Infos.push_back(text); };
     Form->SetProjectStore(std::make_unique<TWindowProjectStore>(*Form, Info));
     Form->ShowModal = [](QDialog&) { return 0; };
     Form->show();
@@ -105,6 +106,7 @@ class MainFormImportsTest : public shared::test::TSettingsStoreTest {
   std::unique_ptr<TMainForm> Form;
   TFakeDialogs* Dialogs = nullptr;
   std::vector<QString> Errors;
+  std::vector<QString> Infos;
   std::vector<int32_t> CurveAtError;
   std::vector<bool> GenerateEnabledAtError;
 };
@@ -195,6 +197,39 @@ TEST_F(MainFormImportsTest, EmptyRotationCellsLeaveTheRotationsFree) {
     ASSERT_EQ(Form->Curve().Count(), 3);
     EXPECT_EQ(Form->Curve().Out, c.Out);
     EXPECT_EQ(Form->Curve().In, c.In);
+  }
+}
+
+// A sheet longer than the curve gives the first 80 points and says that the rest was left; a
+// sheet of exactly 80 says nothing.
+TEST_F(MainFormImportsTest, ASheetLongerThanTheCurveSaysWhatWasLeft) {
+  const auto sheet = [](int points) {
+    std::string rows;
+    for (int i = 1; i <= points; ++i) {
+      const std::string row = std::to_string(i + 1);
+      rows += shared::test::Row(i + 1, shared::test::Num("A" + row, std::to_string(i)) +
+                                           shared::test::Num("B" + row, std::to_string(i)) +
+                                           shared::test::Num("C" + row, "1"));
+    }
+    return shared::test::MakeZip(shared::test::Workbook(rows));
+  };
+  struct TCase {
+    int Points;
+    bool Told;
+  };
+  for (const TCase c : {TCase{81, true}, TCase{120, true}, TCase{80, false}, TCase{3, false}}) {
+    SCOPED_TRACE(c.Points);
+    Infos.clear();
+    if (Form->IsProjectModified()) Dialogs->Answers = {TAnswer::No};
+    Pick(Write("long" + std::to_string(c.Points) + ".xlsx", sheet(c.Points)));
+    EXPECT_TRUE(Form->FileImportFromExcelItemClick());
+    EXPECT_TRUE(Errors.empty());
+    EXPECT_EQ(Form->Curve().Count(), std::min(c.Points, int(TSpline::kCapacity)));
+    if (c.Told)
+      EXPECT_EQ(Infos, std::vector<QString>{"The curve holds at most 80 points: the rows after the 80th point were "
+                                            "not imported."});
+    else
+      EXPECT_TRUE(Infos.empty());
   }
 }
 

@@ -70,6 +70,7 @@ class MainFormReportTest : public shared::test::TSettingsStoreTest {
       return true;
     });
     Form = std::make_unique<TMainForm>(std::make_unique<TFakeDialogs>());
+    Form->InfoBox = [this](const QString& text) { Infos.push_back(text); };
     ProjectInfo = std::make_unique<shared::TProjectInfoDialog>();
     ProjectInfo->Info.Title = "Lift <A>";
     Form->SetProjectInfoDialog(ProjectInfo.get());
@@ -126,6 +127,7 @@ class MainFormReportTest : public shared::test::TSettingsStoreTest {
   std::unique_ptr<TMainForm> Form;
   std::unique_ptr<shared::TProjectInfoDialog> ProjectInfo;
   std::vector<QString> Errors;
+  std::vector<QString> Infos;
   std::vector<std::string> Opened;
   int Dialogs = 0;
   std::string ShownName;

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QEvent>
 #include <QPaintEvent>
@@ -31,8 +32,10 @@
 #include <vector>
 
 #include "shared/Convert.h"
+#include "shared/FilePath.h"
 #include "shared/ProjectInfo.h"
 #include "shared/qt/Application.h"
+#include "shared/qt/ProjectInfoDialog.h"
 #include "synthesis/app/InputFunctionDlg.h"
 #include "synthesis/app/MainForm.h"
 #include "synthesis/app/PointDlg.h"
@@ -56,9 +59,11 @@
 #include "synthesis/engine/FileValidate.h"
 #include "synthesis/engine/Random.h"
 #include "synthesis/engine/SixBar.h"
+#include "synthesis/engine/SolutionExport.h"
 #include "synthesis/engine/Spline.h"
 #include "synthesis/engine/SynthOptions.h"
 #include "tests/shared/StoreSettings.h"
+#include "tests/shared/TestFiles.h"
 #include "tests/synthesis/app/FakeDialogs.h"
 #include "tests/synthesis/app/AppServices.h"
 
@@ -129,8 +134,10 @@ class MainFormSolutionsTest : public shared::test::TSettingsStoreTest {
     auto dialogs = std::make_unique<TFakeDialogs>();
     Dialogs = dialogs.get();
     Form = std::make_unique<TMainForm>(std::move(dialogs));
+    Form->InfoBox = [this](const QString& text) { Infos.push_back(text); };
     Form->Beep = [this] { ++Beeps; };
     Form->ErrorBox = [this](const QString& text) { Errors.push_back(text); };
+    shared::SetExceptionHandler([this](const QString& text) { Errors.push_back(text); });
     // One candidate per turn, so a test counts turns as candidates.
     Form->GenerateTurnMs = 0;
     Form->show();
@@ -138,6 +145,7 @@ class MainFormSolutionsTest : public shared::test::TSettingsStoreTest {
   }
   void TearDown() override {
     Form.reset();
+    shared::SetExceptionHandler(nullptr);
     test::StopAppServices();
     TSettingsStoreTest::TearDown();
   }
@@ -168,6 +176,7 @@ class MainFormSolutionsTest : public shared::test::TSettingsStoreTest {
   TFakeDialogs* Dialogs = nullptr;
   int Beeps = 0;
   std::vector<QString> Errors;
+  std::vector<QString> Infos;
 };
 
 TEST_F(MainFormSolutionsTest, GenerationStopsAndContinuesTowardsItsBudget) {
@@ -369,6 +378,7 @@ TEST_F(MainFormSolutionsTest, ListPopupMarksDeletesAndClears) {
   Dialogs->Answers = {TAnswer::No, TAnswer::Yes};
   Form->ListPopUpDelete->trigger();
   EXPECT_EQ(Dialogs->Questions.back(), "Do you wish to Delete the selected Mechanism?");
+  EXPECT_EQ(Dialogs->Buttons.back(), "Yes No");
   EXPECT_EQ(Form->Solutions().Count(), count);
   TMechanism* third = Form->Solutions().Items(3);
   Form->ListPopUpDelete->trigger();
@@ -384,6 +394,7 @@ TEST_F(MainFormSolutionsTest, ListPopupMarksDeletesAndClears) {
   Dialogs->Answers = {TAnswer::No, TAnswer::Yes};
   Form->ListPopUpClearAll->trigger();
   EXPECT_EQ(Dialogs->Questions.back(), "Do you wish to Delete All Mechanisms?");
+  EXPECT_EQ(Dialogs->Buttons.back(), "Yes No");
   EXPECT_EQ(Form->Solutions().Count(), count - 1);
   Form->Progress().Count = 7;  // a stopped run
   Form->ListPopUpClearAll->trigger();
@@ -1073,6 +1084,245 @@ TEST_F(MainFormSolutionsTest, SelectingASolutionFitsTheViewOnlyWithZoomAllOnSele
   ASSERT_EQ(Form->Solutions().Current, Form->Solutions().Items(1));
   EXPECT_LT(mech.WorldSize(), far);
   EXPECT_TRUE(jointsInView());
+}
+
+// ---- Idle work under dialogs and file work
+
+class IdleWorkTest : public MainFormSolutionsTest {
+ protected:
+  // How far the running work has come: candidates made, or sweeps of the optimisation.
+  int WorkDone() const { return Form->Generating ? Form->Progress().Count : Form->OptimizeSweeps(); }
+  // What a dialog's own event loop does while it is open: the window's events run for a while.
+  // Records whether the running work moved meanwhile.
+  void WhileOpen() {
+    const int before = WorkDone();
+    QTest::qWait(60);
+    Moved.push_back(WorkDone() != before);
+  }
+  void StartGenerating() {
+    DrawCurve();
+    SetBudget(100000000);
+    Form->SynthesisGenerate->trigger();
+    for (int turns = 0; Form->Solutions().Count() < 3 && turns < 20000; ++turns) Form->GenerateIdle();
+    ASSERT_GE(Form->Solutions().Count(), 3);
+    Form->MechListView->setCurrentItem(Form->MechListView->topLevelItem(0));
+    ASSERT_NE(Form->Solutions().Current, nullptr);
+    ASSERT_TRUE(Form->Generating);
+  }
+  void StartOptimizing() {
+    Generate(600);
+    Form->MechListView->setCurrentItem(Form->MechListView->topLevelItem(0));
+    Form->SynthesisOptimize->trigger();
+    ASSERT_TRUE(Form->Optimizing);
+    Form->OptimizeIdle();
+    ASSERT_TRUE(Form->Optimizing);
+  }
+  std::vector<bool> Moved;
+  QTemporaryDir Dir;
+};
+
+// Every command that opens a dialog while generation or optimisation runs: while the dialog's
+// event loop runs the work stands, once it has closed the work goes on, and an export writes
+// the solution that is current after its dialogs.
+TEST_F(IdleWorkTest, WorkStandsWhileEveryDialogIsOpenAndGoesOnAfterwards) {
+  struct TCase {
+    const char* Name;
+    std::function<void()> Command;
+  };
+  const TCase commands[] = {
+      {"Export to SAM",
+       [this] {
+         Dialogs->PickedFile = Dir.filePath("deck.dat");
+         Form->FileExporttoSAMItem->trigger();
+       }},
+      {"Export to SAM over a file",
+       [this] {
+         std::ofstream(Dir.filePath("old.dat").toStdString()) << "old";
+         Dialogs->PickedFile = Dir.filePath("old.dat");
+         Dialogs->Answers = {TAnswer::Yes};
+         Form->FileExporttoSAMItem->trigger();
+       }},
+      {"Export to SAM that fails", [this] {
+         Dialogs->PickedFile = Dir.filePath("missing/deck.dat");
+         Form->FileExporttoSAMItem->trigger();
+       }},
+      {"Project Info", [this] { Form->FileProjectInfoItem->trigger(); }},
+      {"About", [this] { Form->HelpAboutItem->trigger(); }},
+      {"System of Units", [this] { Form->ViewUnitsItem->trigger(); }},
+      {"Output link origin", [this] { Form->OriginCouplerButton->trigger(); }},
+      {"Help without a help file", [this] { Form->HelpContentsItem->trigger(); }},
+      {"Exit, then Cancel", [this] {
+         Dialogs->Answers = {TAnswer::Cancel};
+         EXPECT_FALSE(Form->close());
+       }},
+  };
+  for (const bool optimizing : {false, true}) {
+    for (const TCase& command : commands) {
+      SCOPED_TRACE(std::string(command.Name) + (optimizing ? " while optimising" : " while generating"));
+      TearDown();
+      SetUp();
+      for (const auto& entry : std::filesystem::directory_iterator(Dir.path().toStdString()))
+        std::filesystem::remove_all(entry.path());
+      shared::TProjectInfoDialog info;
+      Form->SetProjectInfoDialog(&info);
+      ProgramInfo().HelpPath = Dir.filePath("none.hlp").toStdString();
+      if (optimizing)
+        StartOptimizing();
+      else
+        StartGenerating();
+      if (HasFatalFailure()) return;
+      Moved.clear();
+      Dialogs->WhileOpen = [this] { WhileOpen(); };
+      Form->ShowModal = [this](QDialog&) {
+        WhileOpen();
+        return int(QDialog::Rejected);
+      };
+      Form->InfoBox = [this](const QString&) { WhileOpen(); };
+      shared::SetExceptionHandler([this](const QString& text) {
+        Errors.push_back(text);
+        WhileOpen();
+      });
+      command.Command();
+      ASSERT_FALSE(Moved.empty()) << "no dialog opened";
+      for (bool moved : Moved) EXPECT_FALSE(moved);
+
+      // The deck is the whole current solution, as written once the dialogs had closed.
+      const std::string deck = Dialogs->PickedFile.toStdString();
+      if (!deck.empty() && std::filesystem::exists(deck)) {
+        const std::string again = Dir.filePath("again.dat").toStdString();
+        ExportSamDeck(*Form->Solutions().Current, again);
+        EXPECT_EQ(shared::test::ReadBytes(deck), shared::test::ReadBytes(again));
+        const std::string text = shared::test::ReadBytes(deck);
+        EXPECT_NE(text.find("\nNODE "), std::string::npos);
+        EXPECT_NE(text.find("ENDBLOC"), std::string::npos);
+      }
+
+      // The work goes on as its button says (an optimisation may converge meanwhile).
+      const int stopped = WorkDone();
+      QTest::qWait(60);
+      if (optimizing)
+        EXPECT_TRUE(WorkDone() > stopped || !Form->Optimizing);
+      else
+        EXPECT_GT(WorkDone(), stopped);
+      Form->SetProjectInfoDialog(nullptr);
+    }
+  }
+}
+
+// Exit during a generation, Yes to "Save ?": the file holds exactly the list that was on screen,
+// although the file progress lets the window's events run between the records.
+TEST_F(IdleWorkTest, SaveOnExitWritesTheListThatWasShown) {
+  shared::TProjectInfo info;
+  auto store = std::make_unique<TWindowProjectStore>(*Form, info);
+  TWindowProjectStore* project = store.get();
+  Form->SetProjectStore(std::move(store));
+  StartGenerating();
+  for (int turns = 0; Form->Solutions().Count() < 12 && turns < 20000; ++turns) Form->GenerateIdle();
+  ASSERT_GE(Form->Solutions().Count(), 12);
+  QTest::qWait(20);
+  std::vector<std::pair<int32_t, double>> shown;
+  // Turns of many candidates, as the program makes them.
+  Form->GenerateTurnMs = 15;
+  Dialogs->WhileOpen = [&] {
+    if (shown.empty()) {
+      for (int32_t i = 1; i <= Form->Solutions().Count(); ++i)
+        shown.emplace_back(Form->Solutions().Items(i)->ID, Form->Solutions().Items(i)->Error.Total);
+    }
+    WhileOpen();
+  };
+  const std::string path = Dir.filePath("exit.vesk").toStdString();
+  Dialogs->PickedFile = QString::fromStdString(path);
+  Dialogs->Answers = {TAnswer::Yes};
+  EXPECT_TRUE(Form->close());
+  ASSERT_EQ(Dialogs->Questions, std::vector<QString>{"Save ?"});
+  EXPECT_FALSE(Form->Generating);
+  ASSERT_TRUE(Errors.empty()) << Errors.front().toStdString();
+
+  Form->Solutions().Clear();
+  ASSERT_NO_THROW(project->Read(path));
+  ASSERT_EQ(Form->Solutions().Count(), int32_t(shown.size()));
+  for (int32_t i = 1; i <= Form->Solutions().Count(); ++i) {
+    EXPECT_EQ(Form->Solutions().Items(i)->ID, shown[size_t(i - 1)].first) << i;
+    EXPECT_NEAR(Form->Solutions().Items(i)->Error.Total, shown[size_t(i - 1)].second,
+                1e-12 * shown[size_t(i - 1)].second)
+        << i;
+  }
+}
+
+// A save that fails keeps the project modified: Exit asks "Save ?" again.
+TEST_F(IdleWorkTest, AFailedSaveKeepsTheProjectModified) {
+  struct TCase {
+    const char* Name;
+    std::function<void(const std::string& file)> Break;
+  };
+  const TCase cases[] = {
+      {"folder removed", [](const std::string& file) {
+         std::filesystem::remove_all(std::filesystem::path(file).parent_path());
+       }},
+      {"a folder in the file's place", [](const std::string& file) {
+         std::filesystem::remove(file);
+         std::filesystem::create_directory(file);
+       }},
+      {"disk full", [](const std::string&) { shared::FailNextReplacement(shared::TReplaceStage::Write, ENOSPC); }},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TearDown();
+    SetUp();
+    Errors.clear();
+    shared::TProjectInfo info;
+    Form->SetProjectStore(std::make_unique<TWindowProjectStore>(*Form, info));
+    Generate(300);
+    const std::string file = Dir.filePath(QStringLiteral("%1/p.vesk").arg(c.Name)).toStdString();
+    std::filesystem::create_directories(std::filesystem::path(file).parent_path());
+    Dialogs->PickedFile = QString::fromStdString(file);
+    ASSERT_TRUE(Form->FileSaveAs());
+    ASSERT_FALSE(Form->IsProjectModified());
+
+    // Changes in the list and the curve, which the record writers mark as saved as they write.
+    Form->MechListView->setCurrentItem(Form->MechListView->topLevelItem(0));
+    Dialogs->Answers = {TAnswer::Yes};
+    Form->ListPopUpDelete->trigger();
+    Form->Curve().Add(std::make_unique<TPrePoint>(0.4, 0.0));
+    Form->Curve().Recalc();
+    Form->Modified = false;
+    ASSERT_TRUE(Form->IsProjectModified());
+
+    c.Break(file);
+    Form->FileSaveItem->trigger();
+    ASSERT_EQ(Errors.size(), 1u) << Errors.back().toStdString();
+    EXPECT_EQ(Errors[0].indexOf("Cannot write"), 0) << Errors[0].toStdString();
+    EXPECT_TRUE(Form->IsProjectModified());
+    EXPECT_TRUE(Form->Solutions().IsModified());
+    EXPECT_TRUE(Form->Curve().IsModified());
+
+    Dialogs->Questions.clear();
+    Dialogs->Answers = {TAnswer::No};
+    EXPECT_TRUE(Form->close());
+    EXPECT_EQ(Dialogs->Questions, std::vector<QString>{"Save ?"});
+  }
+}
+
+// The end of a run that kept no candidate says so; one that kept some only beeps.
+TEST_F(MainFormSolutionsTest, AGenerationThatFindsNothingSaysSo) {
+  DrawCurve();
+  SetBudget(30);
+  SynthOptions.MaxLinkLengthOn = true;
+  SynthOptions.MaxLinkLength = 1e-6;
+  Form->SynthesisGenerate->trigger();
+  RunGeneration();
+  EXPECT_EQ(Form->Solutions().Count(), 0);
+  EXPECT_EQ(Beeps, 1);
+  ASSERT_EQ(Infos.size(), 1u);
+  EXPECT_EQ(Infos[0], "The search found no mechanism that meets the curve, the pivot areas and the synthesis options.");
+
+  SynthOptions.MaxLinkLengthOn = false;
+  SetBudget(300);
+  Form->SynthesisGenerate->trigger();
+  RunGeneration();
+  EXPECT_GT(Form->Solutions().Count(), 0);
+  EXPECT_EQ(Beeps, 2);
+  EXPECT_EQ(Infos.size(), 1u);
 }
 
 }  // namespace

@@ -112,6 +112,7 @@ class MainFormTest : public shared::test::TSettingsStoreTest {
     auto dialogs = std::make_unique<TFakeDialogs>();
     Dialogs = dialogs.get();
     Form = std::make_unique<TMainForm>(std::move(dialogs));
+    Form->InfoBox = [this](const QString& text) { Infos.push_back(text); };
     ProjectInfo = std::make_unique<shared::TProjectInfoDialog>();
     Form->SetProjectInfoDialog(ProjectInfo.get());
     if (withStore) {
@@ -139,6 +140,7 @@ class MainFormTest : public shared::test::TSettingsStoreTest {
   TFakeDialogs* Dialogs = nullptr;
   TFakeStore* Store = nullptr;
   std::vector<QString> Errors;
+  std::vector<QString> Infos;
   std::vector<std::string> Opened;
   std::vector<QDialog*> Shown;
   std::function<int(QDialog&)> OnModal;
@@ -666,6 +668,56 @@ TEST_F(MainFormTest, HelpGoesThroughTheShell) {
   Form->HelpFeedbackItemClick();
   EXPECT_EQ(Opened, (std::vector<std::string>{"mailto:sales@orvane.example?subject=Vesk", "https://orvane.example/vesk",
                                               ProgramInfo().ManualPath, "https://orvane.example/feedback"}));
+}
+
+// Help opens the help file through the desktop; without one, or with nothing to open it, the
+// window says so, from the menu and from a dialog's Help button alike.
+TEST_F(MainFormTest, HelpWithoutAHelpFileSaysSo) {
+  Start();
+  const std::string help = File("veskhelp.hlp", false);
+  ProgramInfo().HelpPath = help;
+  const QString name = QString::fromStdString(help);
+  Form->HelpContentsItem->trigger();
+  Form->SynthOptionsDlg().HelpBtn->click();
+  EXPECT_TRUE(Opened.empty());
+  EXPECT_EQ(Infos, std::vector<QString>(2, "No help is installed: the help file " + name + " was not found."));
+
+  File("veskhelp.hlp");
+  Infos.clear();
+  Form->HelpContentsItem->trigger();
+  EXPECT_EQ(Opened, std::vector<std::string>{help});
+  EXPECT_TRUE(Infos.empty());
+  shared::SetShellOpen([](const std::string&) { return false; });
+  Form->HelpSearchItem->trigger();
+  EXPECT_EQ(Infos, std::vector<QString>{"The help file " + name + " could not be opened: the desktop has no program "
+                                        "for it."});
+}
+
+// The file dialogs start in the folder of the last project; until there is one, or when it has
+// gone, in the user's documents folder and never in the program's own folder.
+TEST_F(MainFormTest, FileDialogsStartInTheDocumentsFolderUntilAProjectIsOpened) {
+  struct TCase {
+    const char* Name;
+    std::string DataDir;
+    std::string Expected;
+  };
+  const std::string kept = shared::ToPath(Dir.path()) + "/";
+  const TCase cases[] = {
+      {"the program's folder", "", shared::DocumentsFolder()},
+      {"no folder", "", shared::DocumentsFolder()},
+      {"a folder that has gone", kept + "gone/", shared::DocumentsFolder()},
+      {"the last project's folder", kept, kept},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    ProgramInfo().DataDir = c.Name == std::string("the program's folder") ? ProgramInfo().ExeDir : c.DataDir;
+    Start();
+    EXPECT_EQ(ProgramInfo().DataDir, c.Expected);
+    Dialogs->PickedFile.clear();
+    Form->FileOpenItem->trigger();
+    ASSERT_FALSE(Dialogs->Requests.empty());
+    EXPECT_EQ(Dialogs->Requests.back().InitialDir.toStdString(), c.Expected);
+  }
 }
 
 TEST_F(MainFormTest, OptionsCommandEditsTheOptionsWithTheCurve) {

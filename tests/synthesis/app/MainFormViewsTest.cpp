@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QStatusTipEvent>
 #include <QCheckBox>
 #include <QDialog>
 #include <QKeyEvent>
@@ -99,6 +100,7 @@ class MainFormViewsTest : public shared::test::TSettingsStoreTest {
     shared::SetExceptionHandler([this](const QString& text) { Errors.push_back(text); });
     // With no answers queued every question is a failure: the views ask none.
     Form = std::make_unique<TMainForm>(std::make_unique<TFakeDialogs>());
+    Form->InfoBox = [this](const QString& text) { Infos.push_back(text); };
     Form->ShowModal = [this](QDialog& dialog) {
       Shown.push_back(dialog.windowTitle());
       if (OnModal) OnModal(dialog);
@@ -147,6 +149,7 @@ class MainFormViewsTest : public shared::test::TSettingsStoreTest {
 
   std::unique_ptr<TMainForm> Form;
   std::vector<QString> Errors;
+  std::vector<QString> Infos;
   std::vector<QString> Shown;
   // What the user does in a dialog before its result is returned.
   std::function<void(QDialog&)> OnModal;
@@ -196,6 +199,45 @@ TEST_F(MainFormViewsTest, ModeButtonsSetTheirModeAndASecondPressReturnsToSelect)
   EXPECT_FALSE(Form->EditAddCurvePointItem->isVisible());
   Form->EditAddAreaItem->trigger();
   EXPECT_EQ(Form->Canvas(1).Mode(), 4);
+}
+
+// The adding modes' instructions stay in the hint panel while the mouse passes over other
+// controls (whose hints come and go) and leave with the mode.
+TEST_F(MainFormViewsTest, TheAddingModesKeepTheirInstructionInTheHintPanel) {
+  const auto hover = [this](const QString& tip) {
+    QStatusTipEvent event(tip);
+    QApplication::sendEvent(Form.get(), &event);
+  };
+  const std::pair<int, const char*> modes[] = {{5, "Click in window to add a curve point"},
+                                               {4, "Click and drag to define an area"}};
+  for (const auto& [tag, text] : modes) {
+    SCOPED_TRACE(text);
+    Form->SelectButtonClick(tag);
+    hover(QStringLiteral("Add Curve Point"));
+    EXPECT_EQ(Hint(), "Add Curve Point");
+    hover(QString());
+    EXPECT_EQ(Hint(), text);
+    Form->SelectButtonClick(tag);
+    EXPECT_EQ(Form->Canvas(0).Mode(), 0);
+    EXPECT_EQ(Hint(), "");
+    hover(QString());
+    EXPECT_EQ(Hint(), "");
+  }
+}
+
+// A click on a curve of 80 points adds none and says why.
+TEST_F(MainFormViewsTest, AClickOnAFullCurveSaysItIsFull) {
+  TSpline& curve = Form->Curve();
+  for (int i = 0; i < TSpline::kCapacity; ++i) curve.Add(std::make_unique<TPrePoint>(0.001 * i, 0.0));
+  curve.Recalc();
+  Form->SelectButtonClick(5);
+  Click(0, 520, 650);
+  EXPECT_EQ(curve.Count(), TSpline::kCapacity);
+  EXPECT_EQ(curve.Selected(), nullptr);
+  EXPECT_EQ(Hint(), "The curve is full: it holds at most 80 points");
+  curve.Delete(TSpline::kCapacity);
+  Click(0, 520, 650);
+  EXPECT_EQ(curve.Count(), TSpline::kCapacity);
 }
 
 TEST_F(MainFormViewsTest, AddsDragsPicksAndDeletesCurvePoints) {

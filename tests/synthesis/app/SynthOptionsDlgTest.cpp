@@ -228,6 +228,12 @@ TEST_F(SynthOptionsDlgTest, AFailedOKKeepsItOpenAndChangesNothing) {
     EXPECT_FALSE(dlg.StatusTimer->isActive());
     EXPECT_EQ(dlg.StatusBar->palette().color(QPalette::Window), dlg.palette().color(QPalette::Button));
 
+    // The message stays while the field is still wrong and goes once it is right.
+    edits[c.field]->setText("x");
+    EXPECT_EQ(dlg.StatusBar->currentMessage().toStdString(), c.message);
+    edits[c.field]->setText("12");
+    EXPECT_TRUE(dlg.StatusBar->currentMessage().isEmpty());
+
     // Mended, the same OK goes through.
     edits[c.field]->setText("12");
     if (c.field == 0) dlg.TotalInEdit->setText("12");
