@@ -25,7 +25,10 @@ void TMechOptimize::Start(TAniMechanism& mechanism) {
     Variables.push_back({j, 0, StepSize});
     Variables.push_back({j, 0, StepSize});
   }
+  // The start design sets the range that every trial must keep.
+  MinLen = 0;
   Best = Objective();
+  MinLen = mechanism.Len;
   // A zero step would never shrink below its hundredth: the run would spin to the pass limit.
   if (!mechanism.CanFitCurve() || !(StepSize > 0) || !std::isfinite(StepSize)) Done = 1;
 }
@@ -88,7 +91,8 @@ double TMechOptimize::Objective() {
   TAniMechanism& m = *Mechanism;
   m.Calculate();
   ++Solves;
-  if (!m.IsFeasible()) return kInfeasible;
+  // A linkage that jams earlier than the start design would be judged on less of its motion.
+  if (!m.IsFeasible() || m.Len < MinLen) return kInfeasible;
   switch (Mode) {
     case kFitMaxDeviation:
       return m.MaxDeviation;

@@ -48,6 +48,10 @@ class TMechOptimize {
   // kFitIntegral, kFitMaxDeviation or kFitCombined; any other value minimises the integral.
   int32_t Mode = kFitIntegral;
 
+  // Solved length of the start design: a trial that solves fewer steps is not feasible, so a fit
+  // never shortens the motion range.
+  int32_t MinLen = 0;
+
   // Objective evaluations since Start, each a whole solution of the mechanism.
   int64_t Solves = 0;
 
@@ -65,7 +69,8 @@ class TMechOptimize {
   void Accept();
   // Every fourth pass.
   bool IsRedrawTurn() const { return Iterations % 4 == 0; }
-  // Solves the mechanism; kInfeasible when it is not feasible, else the measure of Mode.
+  // Solves the mechanism; kInfeasible when it is not feasible or solves fewer steps than MinLen,
+  // else the measure of Mode.
   double Objective();
 
  private:
