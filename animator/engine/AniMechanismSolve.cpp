@@ -271,8 +271,6 @@ void TAniMechanism::Calculate() {
     if (!joint->Placed) joint->MakeStatic();
   }
   for (auto& link : Links) link->Len = Len;
-  // A shown step beyond a shortened range would pick joints where an earlier solution left them.
-  CurrentStep = std::clamp(CurrentStep, 0, Len);
   ComputeCentres(*this);
   if (Inputs.empty()) FullCycle = 0;
   ComputeKinematics(*this);

@@ -186,20 +186,33 @@ TEST(SolveTest, FourBarThatCannotCloseEndsTheRangeAtTheLastClosedStep) {
   EXPECT_EQ(m.CycleCount, 0);
 }
 
-// A drag that shortens the solved range while a later step is shown: the shown step follows to
-// the end of the range, so that picking finds the joints where they are drawn, not where an
-// earlier solution left them.
-TEST(SolveTest, ShownStepPastAShortenedRangeFollowsToItsEnd) {
+// A drag that shortens the solved range while a later step is shown, then the drag taken back:
+// meanwhile picking and the getters work on the end of the range, not where an earlier solution
+// left the joints, and afterwards the shown step is the one the user chose.
+TEST(SolveTest, ShownStepOutlivesASolutionThatShortensTheRange) {
   TAniMechanism m;
   ASSERT_EQ(m.Len, 90);
   m.SetFrame(80);
+  const double bx = Design(m, 'B').X;
   // A crank much longer than the dyad's reach leaves the loop open part of the way round.
   m.Joint(m.FindJoint('B')).Positions[0].X = -1.5;
   m.Calculate();
   ASSERT_LT(m.Len, 80);
-  EXPECT_EQ(m.CurrentStep, m.Len);
+  EXPECT_EQ(m.CurrentStep, 80);
+  EXPECT_EQ(m.ShownStep(), m.Len);
+  EXPECT_EQ(m.GetLinkValue(80, 0, 2), 0);
+  EXPECT_EQ(m.GetTracerVector(80, 0).X, 0);
   const TPoint c = At(m, 'C', m.Len);
   EXPECT_TRUE(m.HitJoint(shared::TComplex(c.X, c.Y), false, false, 1e-9));
+  EXPECT_TRUE(m.Joint(m.FindJoint('C')).Selected);
+
+  m.Joint(m.FindJoint('B')).Positions[0].X = bx;
+  m.Calculate();
+  ASSERT_EQ(m.Len, 90);
+  EXPECT_EQ(m.CurrentStep, 80);
+  EXPECT_EQ(m.ShownStep(), 80);
+  const TPoint c80 = At(m, 'C', 80);
+  EXPECT_TRUE(m.HitJoint(shared::TComplex(c80.X, c80.Y), false, false, 1e-9));
   EXPECT_TRUE(m.Joint(m.FindJoint('C')).Selected);
 }
 
