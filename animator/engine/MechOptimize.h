@@ -65,7 +65,8 @@ class TMechOptimize {
   // halves the step when none did. Answers Done; a finished or unstarted run moves nothing.
   bool Iterate();
   // Best := Objective, which leaves the mechanism solved for its final design; marks the
-  // mechanism optimised.
+  // mechanism optimised. A run that found no feasible design marks nothing and says why in the
+  // message log.
   void Accept();
   // Every fourth pass.
   bool IsRedrawTurn() const { return Iterations % 4 == 0; }

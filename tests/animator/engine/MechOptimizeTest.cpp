@@ -9,6 +9,8 @@
 #include "animator/engine/AniMechanism.h"
 #include "animator/engine/MechOptimize.h"
 #include "tests/animator/engine/FourBarPose.h"
+#include "tests/animator/engine/LogCapture.h"
+#include "tests/animator/engine/MechanismText.h"
 
 namespace quillon {
 namespace {
@@ -198,6 +200,68 @@ TEST_F(MechOptimizeTest, InfeasibleStartKeepsTheLastMoveThatMakesItFeasible) {
   EXPECT_EQ(Design(m, 'D').Y, d.Y);
   EXPECT_EQ(opt.Best, opt.Variables[1].Value);
   EXPECT_EQ(opt.Objective(), opt.Best);
+}
+
+// Designs that no move of the pattern search makes feasible: the run changes nothing, marks
+// nothing and says why.
+TEST_F(MechOptimizeTest, RunWithoutAFeasibleDesignSaysWhy) {
+  struct TCase {
+    const char* what;
+    void (*spoil)(TAniMechanism&);
+    std::string message;
+  };
+  const TCase cases[] = {
+      {"joint outside its areas",
+       [](TAniMechanism& a) {
+         a.Areas.AddArea({-2, -2}, {2, 2});
+         a.Areas.Item(0).SetLetters("ABCE");
+         a.Areas.AddArea({5, 5}, {6, 6});
+         a.Areas.Item(1).SetLetters("D");
+       },
+       "[Warning] Optimize found no feasible design: joint D lies outside every area that applies to it. "
+       "The mechanism is unchanged."},
+      {"curve longer than the path",
+       [](TAniMechanism& a) {
+         a.Curve.Point(a.Curve.NewPoint()).SetXY(40, 40);
+         a.Curve.Rebuild();
+       },
+       "[Warning] Optimize found no feasible design: the curve is longer than the path of joint E. "
+       "The mechanism is unchanged."},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    SetUp();
+    c.spoil(m);
+    const std::string before = enginetest::Saved(m);
+    enginetest::TLogCapture log;
+    TMechOptimize opt;
+    opt.Start(m);
+    ASSERT_EQ(opt.Best, TMechOptimize::kInfeasible);
+    while (!opt.Iterate()) {
+    }
+    EXPECT_TRUE(log.sink.lines.empty()) << "the passes say nothing";
+    opt.Accept();
+    EXPECT_EQ(log.sink.lines, std::vector<std::string>{c.message});
+    EXPECT_EQ(m.Optimized, 0);
+    EXPECT_EQ(enginetest::Saved(m), before);
+  }
+  // A run stopped early says it too; a run that found a feasible design says nothing.
+  SetUp();
+  cases[0].spoil(m);
+  enginetest::TLogCapture log;
+  TMechOptimize stopped;
+  stopped.Start(m);
+  stopped.Iterate();
+  stopped.Accept();
+  EXPECT_EQ(log.sink.lines, std::vector<std::string>{cases[0].message});
+  SetUp();
+  log.sink.ClearLines();
+  TMechOptimize fine;
+  fine.Start(m);
+  fine.Iterate();
+  fine.Accept();
+  EXPECT_TRUE(log.sink.lines.empty());
+  EXPECT_EQ(m.Optimized, 1);
 }
 
 TEST_F(MechOptimizeTest, RunThatCannotFitIsDoneAndMovesNothing) {
