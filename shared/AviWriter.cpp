@@ -1,5 +1,5 @@
-// The RIFF AVI writer of the film export: headers, uncompressed palette frames and the index,
-// written in one pass (every size is known before the first byte) to a work file beside the film.
+// The RIFF AVI writer of the film export: headers, uncompressed palette frames, the sound of a
+// wave file and the index, written in one pass (every size is known before the first byte) to a work file beside the film.
 #include "shared/AviWriter.h"
 
 #include <algorithm>
@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "shared/PictureFile.h"
+#include "shared/WaveFile.h"
 
 namespace shared {
 
@@ -175,6 +176,41 @@ std::string Hex8(uint32_t value) {
   return text;
 }
 
+// The sound chunks of a film of frames frames: after frame i the blocks that play from its start
+// to the next frame's, floor(i · frame time · rate / 1000) onwards; the sound that outlasts the
+// pictures follows in chunks of a second (of 4 KiB at least), so that their count stays bounded
+// by the sound's size whatever its rate.
+struct TSoundChunk {
+  // The frame the chunk follows; frames for the rest of the sound.
+  uint64_t After = 0;
+  uint64_t First = 0;
+  uint64_t Bytes = 0;
+};
+
+std::vector<TSoundChunk> SoundChunks(const TWaveSound& sound, uint64_t frames, uint64_t frameTime) {
+  std::vector<TSoundChunk> chunks;
+  const uint64_t blocks = sound.BlockCount();
+  const uint64_t rate = sound.SamplesPerSecond;
+  const auto start = [&](uint64_t frame) {
+    const uint64_t ms = frame * frameTime;
+    if (ms / 1000 >= blocks) return blocks;
+    return std::min(blocks, ms / 1000 * rate + ms % 1000 * rate / 1000);
+  };
+  uint64_t first = 0;
+  for (uint64_t i = 0; i < frames && first < blocks; ++i) {
+    const uint64_t next = start(i + 1);
+    if (next > first) chunks.push_back({i, first, (next - first) * sound.BlockAlign});
+    first = next;
+  }
+  const uint64_t piece = std::max<uint64_t>({rate, uint64_t(4096 / sound.BlockAlign), 1});
+  while (first < blocks) {
+    const uint64_t count = std::min(piece, blocks - first);
+    chunks.push_back({frames, first, count * sound.BlockAlign});
+    first += count;
+  }
+  return chunks;
+}
+
 }  // namespace
 
 void TAviWriter::AddPicture(const std::string& fileName) {
@@ -201,8 +237,6 @@ void TAviWriter::SetWavFileName(const std::string& name) {
 void TAviWriter::Save(const std::string& fileName) {
   FileName = fileName;
   if (FPictures.empty()) throw std::runtime_error("No bitmaps selected!");
-  // The sound track of a wave file is not part of these films: refused rather than left out.
-  if (!FWavFileName.empty()) throw std::runtime_error("Unable to get audio stream");
   const int bits = BitsOfPixelFormat(PixelFormat);
 
   const TRaster first = LoadBmpFile(FPictures.front());
@@ -220,11 +254,28 @@ void TAviWriter::Save(const std::string& fileName) {
   const uint64_t frameChunk = 8 + imageBytes + (imageBytes & 1);
   const uint32_t strfSize = kBitmapHeaderSize + 4 * uint32_t(palette.size());
   const uint32_t strlSize = 4 + (8 + kStrhSize) + (8 + strfSize);
-  const uint32_t hdrlSize = 4 + (8 + kAvihSize) + (8 + strlSize);
-  const uint64_t moviSize = 4 + frames * frameChunk;
-  const uint64_t idx1Size = frames * kIndexEntrySize;
+  const uint32_t videoHdrlSize = 4 + (8 + kAvihSize) + (8 + strlSize);
+  const uint64_t videoMoviSize = 4 + frames * frameChunk;
+  if (4 + (8 + uint64_t(videoHdrlSize)) + (8 + videoMoviSize) + (8 + frames * kIndexEntrySize) > 0xFFFFFFFFull)
+    throw std::runtime_error("Failed to create AVI video stream");
+
+  const bool withSound = !FWavFileName.empty();
+  const TWaveSound sound = withSound ? ReadWaveFile(FWavFileName) : TWaveSound{};
+  const std::vector<TSoundChunk> soundChunks =
+      withSound ? SoundChunks(sound, frames, uint64_t(FrameTime)) : std::vector<TSoundChunk>{};
+  uint64_t soundBytes = 0, largestSoundChunk = 0;
+  for (const TSoundChunk& chunk : soundChunks) {
+    soundBytes += 8 + chunk.Bytes + (chunk.Bytes & 1);
+    largestSoundChunk = std::max(largestSoundChunk, chunk.Bytes);
+  }
+  const uint32_t soundFormatSize = uint32_t(sound.Format.size());
+  const uint32_t soundStrlSize =
+      withSound ? 4 + (8 + kStrhSize) + (8 + soundFormatSize + (soundFormatSize & 1)) : 0;
+  const uint32_t hdrlSize = videoHdrlSize + (withSound ? 8 + soundStrlSize : 0);
+  const uint64_t moviSize = videoMoviSize + soundBytes;
+  const uint64_t idx1Size = (frames + soundChunks.size()) * kIndexEntrySize;
   const uint64_t riffSize = 4 + (8 + uint64_t(hdrlSize)) + (8 + moviSize) + (8 + idx1Size);
-  if (riffSize > 0xFFFFFFFFull) throw std::runtime_error("Failed to create AVI video stream");
+  if (riffSize > 0xFFFFFFFFull) throw std::runtime_error("Unable to write output file");
 
   std::string head;
   PutChunkHeader(head, "RIFF", uint32_t(riffSize));
@@ -232,14 +283,15 @@ void TAviWriter::Save(const std::string& fileName) {
   PutList(head, hdrlSize, "hdrl");
   PutChunkHeader(head, "avih", kAvihSize);
   const uint32_t microSecondsPerFrame = uint32_t(FrameTime) * 1000u;
+  const uint64_t videoRate = (imageBytes * 1000000 + microSecondsPerFrame - 1) / microSecondsPerFrame;
   PutLE(head, microSecondsPerFrame, 4);
-  PutLE(head, uint32_t((imageBytes * 1000000 + microSecondsPerFrame - 1) / microSecondsPerFrame), 4);
+  PutLE(head, uint32_t(std::min<uint64_t>(videoRate + sound.BytesPerSecond, 0xFFFFFFFFu)), 4);
   PutLE(head, 0, 4);  // padding granularity
   PutLE(head, kHasIndex | kIsInterleaved, 4);
   PutLE(head, uint32_t(frames), 4);
   PutLE(head, 0, 4);  // initial frames
-  PutLE(head, 1, 4);  // streams
-  PutLE(head, uint32_t(imageBytes), 4);
+  PutLE(head, withSound ? 2 : 1, 4);  // streams
+  PutLE(head, uint32_t(std::max<uint64_t>(imageBytes, largestSoundChunk)), 4);
   PutLE(head, uint32_t(Width), 4);
   PutLE(head, uint32_t(Height), 4);
   for (int i = 0; i < 4; ++i) PutLE(head, 0, 4);
@@ -279,6 +331,27 @@ void TAviWriter::Save(const std::string& fileName) {
     head.push_back(char(RedOf(c)));
     head.push_back(0);
   }
+  if (withSound) {
+    PutList(head, soundStrlSize, "strl");
+    PutChunkHeader(head, "strh", kStrhSize);
+    head += "auds";
+    PutLE(head, 0, 4);  // handler
+    PutLE(head, 0, 4);  // flags
+    PutLE(head, 0, 4);  // priority, language
+    PutLE(head, 0, 4);  // initial frames
+    // One block a sample: blocks per second = bytes per second / bytes per block.
+    PutLE(head, sound.BlockAlign, 4);
+    PutLE(head, sound.BytesPerSecond, 4);
+    PutLE(head, 0, 4);  // start
+    PutLE(head, sound.BlockCount(), 4);
+    PutLE(head, uint32_t(largestSoundChunk), 4);
+    PutLE(head, 0xFFFFFFFFu, 4);  // quality: the default
+    PutLE(head, sound.BlockAlign, 4);
+    for (int i = 0; i < 4; ++i) PutLE(head, 0, 2);
+    PutChunkHeader(head, "strf", soundFormatSize);
+    head += sound.Format;
+    if (soundFormatSize & 1) head.push_back('\0');
+  }
   PutList(head, uint32_t(moviSize), "movi");
 
   WorkFileName = fileName + kWorkSuffix;
@@ -288,6 +361,30 @@ void TAviWriter::Save(const std::string& fileName) {
   if (!work.File) throw std::runtime_error("Failed to create AVI video work file");
   if (work.Write(head) != 0) throw std::runtime_error("Unable to write output file");
 
+  // Offsets count from the "movi" type word, so the first chunk lies at 4.
+  std::string index;
+  PutChunkHeader(index, "idx1", uint32_t(idx1Size));
+  uint64_t offset = 4;
+  const auto indexEntry = [&](const char* id, uint64_t size) {
+    index += id;
+    PutLE(index, kKeyFrame, 4);
+    PutLE(index, uint32_t(offset), 4);
+    PutLE(index, uint32_t(size), 4);
+    offset += 8 + size + (size & 1);
+  };
+  // Each frame is followed by its sound, the sound that outlasts the pictures comes last.
+  size_t next = 0;
+  const auto writeSound = [&](uint64_t after) {
+    for (; next < soundChunks.size() && soundChunks[next].After == after; ++next) {
+      const TSoundChunk& piece = soundChunks[next];
+      std::string chunk;
+      PutChunkHeader(chunk, "01wb", uint32_t(piece.Bytes));
+      chunk.append(sound.Data, size_t(piece.First) * sound.BlockAlign, size_t(piece.Bytes));
+      if (piece.Bytes & 1) chunk.push_back('\0');
+      if (work.Write(chunk) != 0) throw std::runtime_error("Unable to write output file");
+      indexEntry("01wb", piece.Bytes);
+    }
+  };
   for (size_t i = 0; i < FPictures.size(); ++i) {
     const TRaster frame = FrameOf(i == 0 ? first : LoadBmpFile(FPictures[i]), Width, Height, Stretch);
     std::string chunk;
@@ -297,17 +394,10 @@ void TAviWriter::Save(const std::string& fileName) {
     if (imageBytes & 1) chunk.push_back('\0');
     if (const int code = work.Write(chunk))
       throw std::runtime_error("Failed to add frame to AVI. Err=" + Hex8(uint32_t(code)));
+    indexEntry("00db", imageBytes);
+    writeSound(i);
   }
-
-  // Offsets count from the "movi" type word, so the first chunk lies at 4.
-  std::string index;
-  PutChunkHeader(index, "idx1", uint32_t(idx1Size));
-  for (uint64_t i = 0; i < frames; ++i) {
-    index += "00db";
-    PutLE(index, kKeyFrame, 4);
-    PutLE(index, uint32_t(4 + i * frameChunk), 4);
-    PutLE(index, uint32_t(imageBytes), 4);
-  }
+  writeSound(frames);
   if (work.Write(index) != 0 || !work.Close()) throw std::runtime_error("Unable to write output file");
   fs::rename(WorkFileName, fileName, error);
   if (error) throw std::runtime_error("Unable to write output file");

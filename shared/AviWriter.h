@@ -1,5 +1,6 @@
-// TAviWriter: an uncompressed AVI film (one video stream, RIFF AVI 1.0 with an idx1 index) made
-// from a list of BMP pictures, one frame each, every frame a key frame.
+// TAviWriter: an uncompressed AVI film (RIFF AVI 1.0 with an idx1 index) made from a list of BMP
+// pictures, one frame each, every frame a key frame, with a wave file's PCM sound as its second
+// stream when one is named.
 #pragma once
 
 #include <string>
@@ -35,9 +36,10 @@ class TAviWriter {
   // Refuses (std::runtime_error) a name without the ".wav" extension; a name equal to the
   // current one without regard to case is ignored.
   void SetWavFileName(const std::string& name);
-  // Writes the film of the listed pictures in list order, replacing fileName only with a
-  // complete film. Raises std::runtime_error; the work file is gone then. No sound track is
-  // written: with a wave file named the film is refused.
+  // Writes the film of the listed pictures in list order, with the sound of the wave file when
+  // one is named, replacing fileName only with a complete film. Raises std::runtime_error (a
+  // wave file that cannot be opened or read with the reader's messages, before anything is
+  // written); the work file is gone then.
   void Save(const std::string& fileName);
 
  private:

@@ -25,13 +25,14 @@
 //     "PASS" k objective after each pass k (tab-separated, %.17g); stops when the optimiser is
 //     done or after N passes, accepts the result and saves it to OUT as roundtrip does. A
 //     document whose curve cannot be fitted is a data error.
-//   mechtool export KIND DOC OUT [--steps N] [--step K]
+//   mechtool export KIND DOC OUT [--steps N] [--step K] [--wav FILE.wav]
 //     Exports the document DOC with N positions per cycle (default 90), the default units and
 //     view settings, a drawing of 640 x 480 pixels zoomed to fit and a graph of 640 x 171
 //     pixels, and prints each file written, one path a line. No display is needed. KIND:
 //       xlsx  the workbook of the Excel export with every box checked, saved to OUT;
 //       avi   the film of one cycle as the animator records it, every second step a frame, ten
-//             frames a second;
+//             frames a second; --wav FILE.wav adds the PCM sound of the wave file as its
+//             second stream (the file's extension must be ".wav"), for this kind only;
 //       html  the HTML report with every "Include" box and no automatic printing, its pictures
 //             beside OUT (OUT's name with "Mech.jpg" and "Graph.jpg" for its extension);
 //       bmp, jpeg  the drawing at step K (default 0, at most the solved length) as OUT with the
@@ -81,6 +82,7 @@ const char* kUsage =
     "       mechtool solve --preset TYPE [--steps N]\n"
     "       mechtool fit DOC OUT [--passes N] [--mode M] [--steps S]\n"
     "       mechtool export xlsx|avi|html DOC OUT [--steps N]\n"
+    "       mechtool export avi DOC OUT [--steps N] [--wav FILE.wav]\n"
     "       mechtool export bmp|jpeg DOC OUT [--steps N] [--step K]\n";
 
 using host::TUsageError;
@@ -301,13 +303,15 @@ struct TExportArgs {
   std::string Out;
   int32_t Steps = quillon::TAniMechanism::kDefaultPositions;
   int32_t Step = 0;
+  // The film's sound track, empty for none.
+  std::string Wave;
 };
 
-// stepAllowed: the kind takes --step.
-TExportArgs ParseExportArgs(const std::vector<std::string>& args, bool stepAllowed) {
+// stepAllowed: the kind takes --step; waveAllowed: it takes --wav.
+TExportArgs ParseExportArgs(const std::vector<std::string>& args, bool stepAllowed, bool waveAllowed) {
   TExportArgs parsed;
   std::vector<std::string> names;
-  bool haveSteps = false, haveStep = false;
+  bool haveSteps = false, haveStep = false, haveWave = false;
   for (size_t i = 2; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg == "--steps") {
@@ -319,6 +323,10 @@ TExportArgs ParseExportArgs(const std::vector<std::string>& args, bool stepAllow
           parsed.Step < 0)
         throw TUsageError();
       haveStep = true;
+    } else if (arg == "--wav") {
+      if (!waveAllowed || haveWave || i + 1 >= args.size() || args[i + 1].empty()) throw TUsageError();
+      parsed.Wave = args[++i];
+      haveWave = true;
     } else {
       if (arg.empty() || arg[0] == '-') throw TUsageError();
       names.push_back(arg);
@@ -455,6 +463,8 @@ std::vector<std::string> ExportAvi(const TExportArgs& args) {
       QFile::encodeName(work.path()).toStdString() + "/" + std::filesystem::path(args.Out).stem().string();
   shared::TAviWriter writer;
   writer.FrameTime = 100;
+  // A name the writer refuses stops the export before any picture is drawn.
+  if (!args.Wave.empty()) writer.SetWavFileName(args.Wave);
   quillon::TAniMechanism& m = drawing.Mechanism;
   m.ResetFrame();
   do {
@@ -494,7 +504,8 @@ void Export(const std::vector<std::string>& args) {
   for (const TExportKind& k : kExportKinds)
     if (args[1] == k.Name) kind = &k;
   if (!kind) throw TUsageError();
-  const TExportArgs parsed = ParseExportArgs(args, kind->Picture != TPictureKind::None);
+  const TExportArgs parsed =
+      ParseExportArgs(args, kind->Picture != TPictureKind::None, std::string(kind->Name) == "avi");
   if (kind->Picture != TPictureKind::None &&
       quillon::IsBitmapName(parsed.Out) != (kind->Picture == TPictureKind::Bitmap))
     throw TUsageError();

@@ -559,9 +559,9 @@ void TAnimationFrm::RefreshTrackBar() {
   PositionTrackBar->Tag = 1;
   PositionTrackBar->setRange(0, FMechanism->N);
   PositionTrackBar->SetSelection(FMechanism->Len, FMechanism->N);
-  PositionTrackBar->setValue(FMechanism->CurrentStep);
+  PositionTrackBar->setValue(FMechanism->ShownStep());
   PositionTrackBar->Tag = 0;
-  // A solution that shortened the range has moved the shown step back to its end.
+  // A solution that shortened the range shows its end; the chosen step comes back with the range.
   ShowPosition();
 }
 

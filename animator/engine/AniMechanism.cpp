@@ -279,7 +279,7 @@ void TAniMechanism::SetPositionCount(int32_t n) {
   for (auto& link : Links) link->SetN(N);
   for (auto& joint : Joints) joint->SetN(N);
   Len = std::min(Len, N);
-  CurrentStep = std::clamp(CurrentStep, 0, Len);
+  CurrentStep = std::clamp(CurrentStep, 0, N);
 }
 
 void TAniMechanism::RetimeInputs() {
@@ -307,6 +307,8 @@ void TAniMechanism::SetModified(bool value) {
   Curve.Modified = value;
   Areas.SetModified(value);
 }
+
+int32_t TAniMechanism::ShownStep() const { return std::clamp(CurrentStep, 0, std::clamp(Len, 0, N)); }
 
 void TAniMechanism::SetFrame(int32_t i) { CurrentStep = std::clamp(i, 0, std::max(Len, 0)); }
 

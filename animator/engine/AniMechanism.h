@@ -179,13 +179,17 @@ class TAniMechanism {
 
   // CurrentStep clamped to 0..Len.
   void SetFrame(int32_t i);
+  // The step the drawing shows and picking works on: CurrentStep within the solved range. A
+  // solution that shortens the range leaves CurrentStep as it is, so the step comes back once
+  // an edit that ended the range early is taken back.
+  int32_t ShownStep() const;
   void ResetFrame();
   // Next step, wrapping after Len (to 1 for a full cycle, where step N equals step 0); answers
   // the cycle count.
   int32_t NextFrame();
 
   // Positions, rotations, centres, kinematics and curve deviation of steps 1..N; CurrentStep is
-  // brought into the solved range 0..Len.
+  // left as it is (see ShownStep).
   void Calculate();
   // Every joint's position at CurrentStep becomes its design position; CurrentStep 0; Calculate.
   void FrameToDesign();
@@ -219,7 +223,7 @@ class TAniMechanism {
   // builder leaves it empty. Clears the message log, the curve and the areas.
   void NewMechanism(int32_t type);
 
-  // The links, joints and their marks at CurrentStep, the traced paths, the instant centres and
+  // The links, joints and their marks at ShownStep, the traced paths, the instant centres and
   // the arrows as the switches ask, then the curve and the areas; nothing while not Visible.
   void Paint(shared::TCanvas2D& canvas);
   // The frame link's drawing at its placement: the view's background.
@@ -262,7 +266,7 @@ class TAniMechanism {
   // takes the undo snapshot before it, solves after it and sets Modified.
 
   // Without extend everything is deselected first; the last joint within radius of the point at
-  // CurrentStep toggles its selection (skipLast passes over the joint an add tool is placing).
+  // ShownStep toggles its selection (skipLast passes over the joint an add tool is placing).
   bool HitJoint(const shared::TComplex& point, bool extend, bool skipLast, double radius);
   // Screen point against the outlines of the last draw, from link 1 upwards; the frame is never
   // picked.

@@ -135,7 +135,7 @@ bool TAniMechanism::HitJoint(const shared::TComplex& point, bool extend, bool sk
   const int32_t last = JointCount() - (skipLast ? 2 : 1);
   for (int32_t i = last; i >= 0; --i) {
     TAniJoint& joint = *Joints[i];
-    if (!joint.IsNear(point, radius, CurrentStep)) continue;
+    if (!joint.IsNear(point, radius, ShownStep())) continue;
     joint.Selected = !joint.Selected;
     return true;
   }
@@ -206,10 +206,11 @@ void TAniMechanism::SnapSelectedJoint(double radius) {
   const int32_t s = NextSelectedJoint(0);
   // A locked joint keeps its place here as it does under MoveSelection.
   if (s < 0 || Joints[s]->Locked) return;
-  const TPositionRecord& at = Joints[s]->Positions[CurrentStep];
+  const int32_t step = ShownStep();
+  const TPositionRecord& at = Joints[s]->Positions[step];
   const TComplex here(at.X, at.Y);
   for (int32_t j = JointCount() - 1; j >= 0; --j) {
-    if (j == s || !Joints[j]->IsNear(here, radius, CurrentStep)) continue;
+    if (j == s || !Joints[j]->IsNear(here, radius, step)) continue;
     SetDesign(*Joints[s], DesignOf(*Joints[j]));
     return;
   }

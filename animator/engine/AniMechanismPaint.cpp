@@ -122,7 +122,7 @@ void TAniMechanism::Paint(shared::TCanvas2D& canvas) {
   if (!Visible) return;
   // Steps beyond the solved length hold no valid positions.
   const int32_t len = std::clamp(Len, 0, N);
-  const int32_t step = std::clamp(CurrentStep, 0, len);
+  const int32_t step = ShownStep();
 
   // Links.
   canvas.SetBrush(LinkColour, Stick ? shared::TBrushStyle::Clear : shared::TBrushStyle::Solid);

@@ -200,9 +200,11 @@ void ComputeDeviation(TAniMechanism& m) {
   const double limit = std::min(curveLength, tracer.TotalPathLength());
   const bool output = m.Curve.OutWeight > 0;
   const bool input = m.Curve.InWeight > 0;
+  int32_t last = -1;
   for (int32_t i = 0; i <= m.Len; ++i) {
     const double s = tracer.PathLength[i];
     if (s > limit) break;
+    last = i;
     shared::TPrePoint q;
     m.Curve.PointAt(s / curveLength, q);
     TDeviationRecord& record = m.Deviation[i];
@@ -221,6 +223,24 @@ void ComputeDeviation(TAniMechanism& m) {
       record.InputError = RotationError(angle, q.In);
       m.MaxInputError = std::max(m.MaxInputError, record.InputError);
       if (i > 0) m.InputProduct *= 1 + RotationDistance2(angle, q.In);
+    }
+  }
+  // The curve ends between the last counted step and the next: the piece up to its end is
+  // judged at the tracer's point there. Without it a design that runs past the end in one long
+  // step would leave most of the curve unmeasured and pay less for it.
+  if (last >= 0 && last < m.Len) {
+    const double s0 = tracer.PathLength[last];
+    const double s1 = tracer.PathLength[last + 1];
+    const double rest = curveLength - s0;
+    if (rest > 0 && s1 > s0) {
+      const double t = std::min(rest / (s1 - s0), 1.0);
+      const TPositionRecord& p0 = tracer.Positions[last];
+      const TPositionRecord& p1 = tracer.Positions[last + 1];
+      shared::TPrePoint q;
+      m.Curve.PointAt(1.0, q);
+      const double d = std::hypot(q.X - (p0.X + t * (p1.X - p0.X)), q.Y - (p0.Y + t * (p1.Y - p0.Y)));
+      m.MaxDeviation = std::max(m.MaxDeviation, d);
+      m.Integral += rest * d;
     }
   }
   m.InputProduct /= 2;
@@ -251,8 +271,6 @@ void TAniMechanism::Calculate() {
     if (!joint->Placed) joint->MakeStatic();
   }
   for (auto& link : Links) link->Len = Len;
-  // A shown step beyond a shortened range would pick joints where an earlier solution left them.
-  CurrentStep = std::clamp(CurrentStep, 0, Len);
   ComputeCentres(*this);
   if (Inputs.empty()) FullCycle = 0;
   ComputeKinematics(*this);

@@ -2,8 +2,11 @@
 #include "animator/engine/MechOptimize.h"
 
 #include <cmath>
+#include <string>
 
 #include "animator/engine/AniMechanism.h"
+#include "animator/engine/JointSteps.h"
+#include "animator/engine/StdOut.h"
 
 namespace quillon {
 
@@ -25,7 +28,10 @@ void TMechOptimize::Start(TAniMechanism& mechanism) {
     Variables.push_back({j, 0, StepSize});
     Variables.push_back({j, 0, StepSize});
   }
+  // The start design sets the range that every trial must keep.
+  MinLen = 0;
   Best = Objective();
+  MinLen = mechanism.Len;
   // A zero step would never shrink below its hundredth: the run would spin to the pass limit.
   if (!mechanism.CanFitCurve() || !(StepSize > 0) || !std::isfinite(StepSize)) Done = 1;
 }
@@ -78,9 +84,34 @@ bool TMechOptimize::Iterate() {
   return Done;
 }
 
+namespace {
+
+// Why the solved design is not feasible, for a run that found no feasible design at all.
+std::string InfeasibleReason(TAniMechanism& m) {
+  const std::string start = "Optimize found no feasible design: ";
+  const std::string end = " The mechanism is unchanged.";
+  const TAniJoint* tracer = m.Tracer;
+  if (tracer && m.Curve.Length > tracer->TotalPathLength())
+    return start + "the curve is longer than the path of joint " + char(tracer->Letter) + "." + end;
+  if (m.Areas.Count() > 0) {
+    for (const auto& joint : m.Joints) {
+      if (m.Areas.IndexHolding(DesignOf(*joint), static_cast<char>(joint->Letter)) < 0)
+        return start + "joint " + char(joint->Letter) + " lies outside every area that applies to it." + end;
+    }
+  }
+  return "Optimize found no feasible design." + end;
+}
+
+}  // namespace
+
 void TMechOptimize::Accept() {
   if (!Mechanism) return;
   Best = Objective();
+  // No pass kept a move, so the design is the one the run started from: nothing was optimised.
+  if (Best >= kInfeasible) {
+    StdOut().Warning(InfeasibleReason(*Mechanism));
+    return;
+  }
   Mechanism->Optimized = 1;
 }
 
@@ -88,7 +119,8 @@ double TMechOptimize::Objective() {
   TAniMechanism& m = *Mechanism;
   m.Calculate();
   ++Solves;
-  if (!m.IsFeasible()) return kInfeasible;
+  // A linkage that jams earlier than the start design would be judged on less of its motion.
+  if (!m.IsFeasible() || m.Len < MinLen) return kInfeasible;
   switch (Mode) {
     case kFitMaxDeviation:
       return m.MaxDeviation;

@@ -48,6 +48,10 @@ class TMechOptimize {
   // kFitIntegral, kFitMaxDeviation or kFitCombined; any other value minimises the integral.
   int32_t Mode = kFitIntegral;
 
+  // Solved length of the start design: a trial that solves fewer steps is not feasible, so a fit
+  // never shortens the motion range.
+  int32_t MinLen = 0;
+
   // Objective evaluations since Start, each a whole solution of the mechanism.
   int64_t Solves = 0;
 
@@ -61,11 +65,13 @@ class TMechOptimize {
   // halves the step when none did. Answers Done; a finished or unstarted run moves nothing.
   bool Iterate();
   // Best := Objective, which leaves the mechanism solved for its final design; marks the
-  // mechanism optimised.
+  // mechanism optimised. A run that found no feasible design marks nothing and says why in the
+  // message log.
   void Accept();
   // Every fourth pass.
   bool IsRedrawTurn() const { return Iterations % 4 == 0; }
-  // Solves the mechanism; kInfeasible when it is not feasible, else the measure of Mode.
+  // Solves the mechanism; kInfeasible when it is not feasible or solves fewer steps than MinLen,
+  // else the measure of Mode.
   double Objective();
 
  private:

@@ -17,6 +17,7 @@
 #include "shared/AviWriter.h"
 #include "shared/PictureFile.h"
 #include "tests/shared/TestFiles.h"
+#include "tests/shared/WaveFiles.h"
 
 namespace shared {
 namespace {
@@ -24,6 +25,10 @@ namespace {
 namespace fs = std::filesystem;
 using test::ReadBytes;
 using test::WriteBytes;
+using test::PatternSamples16;
+using test::PcmFormat;
+using test::WaveChunk;
+using test::WaveFile;
 
 // The 16 colours of the pictures as red, green, blue, written out here independently of the
 // writer's table.
@@ -411,6 +416,77 @@ TEST_F(AviWriterTest, FrameSizes) {
   EXPECT_EQ(shrunk, (std::vector<int>{10, 10, 12, 12, 10, 10, 12, 12}));
 }
 
+// Five frames of 0.1 s and 1.605 s of 16-bit stereo sound at 8000 Hz: after each frame the 800
+// sample blocks it lasts, then the rest of the sound.
+TEST_F(AviWriterTest, WaveSoundIsTheSecondStream) {
+  constexpr int kFrames = 5;
+  constexpr uint32_t kBlocks = 12840;
+  TAviWriter writer;
+  writer.FrameTime = 100;
+  AddPatternPictures(writer, kFrames, 13, 7);
+  const std::string samples = PatternSamples16(kBlocks, 2);
+  const std::string format = PcmFormat(2, 8000, 16);
+  WriteBytes(dir / "sound.wav", WaveFile({WaveChunk("LIST", "odd"), WaveChunk("fmt ", format), WaveChunk("data", samples)}));
+  writer.SetWavFileName((dir / "sound.wav").string());
+  const fs::path film = dir / "film.avi";
+  writer.Save(film.string());
+
+  const std::string bytes = ReadBytes(film);
+  const TChunk riff = ParseAvi(bytes);
+  const TChunk& hdrl = riff.One("hdrl");
+  EXPECT_EQ(hdrl.Order(), (std::vector<std::string>{"avih", "strl", "strl"}));
+  EXPECT_EQ(LE(hdrl.One("avih").Data, 24, 4), 2u) << "streams";
+  EXPECT_EQ(LE(hdrl.One("avih").Data, 16, 4), uint32_t(kFrames)) << "the film's frames";
+  const TChunk& audio = *hdrl.All("strl")[1];
+  const std::string& strh = audio.One("strh").Data;
+  ASSERT_EQ(strh.size(), 56u);
+  EXPECT_EQ(strh.substr(0, 4), "auds");
+  EXPECT_EQ(LE(strh, 20, 4), 4u) << "scale: bytes a block";
+  EXPECT_EQ(LE(strh, 24, 4), 32000u) << "rate: bytes a second";
+  EXPECT_EQ(LE(strh, 28, 4), 0u) << "start";
+  EXPECT_EQ(LE(strh, 32, 4), kBlocks) << "length in blocks";
+  EXPECT_EQ(LE(strh, 44, 4), 4u) << "sample size";
+  EXPECT_EQ(audio.One("strf").Data, format + std::string(2, '\0'));
+
+  // Frame, its sound, frame, ...; the 8840 blocks past the film in a chunk of a second and the
+  // rest.
+  const TChunk& movi = riff.One("movi");
+  std::vector<std::string> order;
+  std::string sound;
+  std::vector<size_t> soundSizes;
+  for (const TChunk& chunk : movi.Children) {
+    order.push_back(chunk.Id);
+    if (chunk.Id == "01wb") {
+      sound += chunk.Data;
+      soundSizes.push_back(chunk.Data.size());
+    }
+  }
+  EXPECT_EQ(order, (std::vector<std::string>{"00db", "01wb", "00db", "01wb", "00db", "01wb", "00db", "01wb", "00db",
+                                             "01wb", "01wb", "01wb"}));
+  EXPECT_EQ(soundSizes, (std::vector<size_t>{3200, 3200, 3200, 3200, 3200, 32000, 4 * 840}));
+  EXPECT_EQ(sound, samples);
+
+  // The index lists every chunk in file order, each a key frame.
+  const std::string& idx1 = riff.One("idx1").Data;
+  ASSERT_EQ(idx1.size(), 16 * movi.Children.size());
+  for (size_t i = 0; i < movi.Children.size(); ++i) {
+    EXPECT_EQ(idx1.substr(16 * i, 4), movi.Children[i].Id) << i;
+    EXPECT_EQ(LE(idx1, 16 * i + 4, 4), 0x10u);
+    EXPECT_EQ(movi.Offset + LE(idx1, 16 * i + 8, 4) + 8, movi.Children[i].Offset) << i;
+    EXPECT_EQ(LE(idx1, 16 * i + 12, 4), movi.Children[i].Data.size()) << i;
+  }
+
+  // ffprobe sees both streams; ffmpeg gives back the samples and still every frame.
+  const TCommand streams = Shell("ffprobe -v error -show_entries stream=codec_type,codec_name,sample_rate,channels "
+                                 "-of csv=p=0 " + Quote(film));
+  EXPECT_EQ(streams.Status, 0);
+  EXPECT_EQ(streams.Out, "rawvideo,video\npcm_s16le,audio,8000,2\n");
+  const TCommand decoded = Shell("ffmpeg -v error -i " + Quote(film) + " -map 0:a -f s16le -");
+  EXPECT_EQ(decoded.Status, 0);
+  EXPECT_TRUE(decoded.Out == samples) << decoded.Out.size() << " bytes";
+  EXPECT_EQ(DecodeRgb(film).size(), size_t(13 * 7 * kFrames));
+}
+
 TEST_F(AviWriterTest, PictureListAndWaveFileName) {
   TRaster one(1, 1, 0xFFFFFFFF);
   for (const char* name : {"a.bmp", "b.bmp"}) SaveBmpFile((dir / name).string(), one);
@@ -470,7 +546,20 @@ TEST_F(AviWriterTest, FailuresKeepAnExistingFilmAndLeaveNoWorkFile) {
   };
   const Case cases[] = {
       {"no pictures", [](TAviWriter&) {}, film, "No bitmaps selected!"},
-      {"wave file", [](TAviWriter& w) { w.SetWavFileName("music.wav"); }, film, "Unable to get audio stream"},
+      {"wave file gone", [&](TAviWriter& w) { w.SetWavFileName((dir / "gone.wav").string()); }, film,
+       "A disk error occurred while opening the audio file."},
+      {"wave file spoilt",
+       [&](TAviWriter& w) {
+         WriteBytes(dir / "spoilt.wav", "RIFF\x04\0\0\0WAVE");
+         w.SetWavFileName((dir / "spoilt.wav").string());
+       },
+       film, "The file could not be read, indicating a corrupt file or an unrecognized format."},
+      {"wave file without samples",
+       [&](TAviWriter& w) {
+         WriteBytes(dir / "silent.wav", WaveFile({WaveChunk("fmt ", PcmFormat(1, 8000, 16))}));
+         w.SetWavFileName((dir / "silent.wav").string());
+       },
+       film, "Unable to get audio stream"},
       {"picture gone", [&](TAviWriter&) { fs::remove(dir / "p1.bmp"); }, film,
        "Cannot read picture file \"" + (dir / "p1.bmp").string() + "\": the file cannot be opened."},
       {"picture spoilt", [&](TAviWriter&) { WriteBytes(dir / "p1.bmp", "BMnonsense"); }, film,

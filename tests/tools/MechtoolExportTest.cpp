@@ -18,6 +18,8 @@
 #include "shared/PictureFile.h"
 #include "shared/ProjectInfo.h"
 #include "shared/TabLine.h"
+#include "tests/shared/TestFiles.h"
+#include "tests/shared/WaveFiles.h"
 #include "tests/support/Python.h"
 
 namespace {
@@ -151,6 +153,51 @@ TEST_F(MechtoolExportTest, FilmOfOneCycle) {
   }
 }
 
+// One second of 16-bit mono sound at 8000 Hz with the film: ffprobe reads both streams and ffmpeg
+// gives back the samples. A wave file that is none, or a name without ".wav", writes nothing.
+TEST_F(MechtoolExportTest, FilmWithASoundTrack) {
+  using namespace shared::test;
+  const std::string samples = PatternSamples16(8000, 1);
+  WriteBytes(dir / "sound.wav", WaveFile({WaveChunk("fmt ", PcmFormat(1, 8000, 16)), WaveChunk("data", samples)}));
+  const fs::path film = dir / "four.avi";
+  const TRun run = Run("export avi " + Quote(dir / "four.mech") + " " + Quote(film) + " --steps 40 --wav " +
+                       Quote(dir / "sound.wav"));
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, film.string() + "\n");
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(Written(), (std::set<std::string>{"four.avi", "sound.wav"}));
+  const std::string probe =
+      "ffprobe -v error -show_entries stream=codec_type,codec_name,sample_rate,channels -of csv=p=0 " + Quote(film) +
+      " > " + Quote(dir / "probe.txt");
+  ASSERT_EQ(std::system(probe.c_str()), 0);
+  EXPECT_EQ(ReadBytes(dir / "probe.txt"), "rawvideo,video\npcm_s16le,audio,8000,1\n");
+  const std::string decode =
+      "ffmpeg -v error -i " + Quote(film) + " -map 0:a -f s16le " + Quote(dir / "sound.raw");
+  ASSERT_EQ(std::system(decode.c_str()), 0);
+  EXPECT_TRUE(ReadBytes(dir / "sound.raw") == samples);
+  fs::remove(dir / "probe.txt");
+  fs::remove(dir / "sound.raw");
+  fs::remove(film);
+
+  struct Case {
+    std::string wave;
+    std::string message;
+  };
+  WriteBytes(dir / "noise.wav", "RIFF\x04\0\0\0WAVE");
+  const Case cases[] = {
+      {"noise.wav", "The file could not be read, indicating a corrupt file or an unrecognized format.\n"},
+      {"sound.WAV.txt", "WavFileName must name a file with the .wav extension\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.wave);
+    const TRun refused = Run("export avi " + Quote(dir / "four.mech") + " " + Quote(film) + " --wav " + Quote(dir / c.wave));
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err, c.message);
+    EXPECT_EQ(Written(), (std::set<std::string>{"sound.wav", "noise.wav"}));
+  }
+}
+
 TEST_F(MechtoolExportTest, RefusalsLeaveNothingWritten) {
   WriteBytes(dir / "spoilt.mech", "[Quillon>\r\n7\r\n<Quillon]\r\n");
   const std::string doc = Quote(dir / "four.mech");
@@ -174,6 +221,13 @@ TEST_F(MechtoolExportTest, RefusalsLeaveNothingWritten) {
       {"export avi " + Quote(dir / "missing.mech") + " " + out, 1},
       {"export avi " + Quote(dir / "spoilt.mech") + " " + out, 1},
       {"export avi " + doc + " " + Quote(dir / "nowhere" / "out.avi"), 1},
+      {"export avi " + doc + " " + out + " --wav", 2},
+      {"export avi " + doc + " " + out + " --wav ''", 2},
+      {"export avi " + doc + " " + out + " --wav a.wav --wav b.wav", 2},
+      {"export xlsx " + doc + " " + Quote(dir / "out.xlsx") + " --wav a.wav", 2},
+      {"export bmp " + doc + " " + Quote(dir / "out.bmp") + " --wav a.wav", 2},
+      {"export avi " + doc + " " + out + " --wav " + Quote(dir / "song.mp3"), 1},
+      {"export avi " + doc + " " + out + " --wav " + Quote(dir / "missing.wav"), 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args);

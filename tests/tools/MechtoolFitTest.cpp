@@ -129,6 +129,34 @@ TEST_F(MechtoolFitTest, ListsEveryPassAndSavesTheFittedLinkage) {
   EXPECT_GT(std::stod(full.front()), 3 * tracing.Integral);
 }
 
+// No design the search tries keeps D in its area: the passes list the infeasible objective, the
+// document is saved as it came, and the reason goes to stderr.
+TEST_F(MechtoolFitTest, FitWithoutAFeasibleDesignSaysWhyOnStderr) {
+  quillon::TAniMechanism m;
+  Displaced(m);
+  for (auto& joint : m.Joints) joint->Locked = joint->Letter != 'D';
+  m.Areas.AddArea({-2, -2}, {2, 2});
+  m.Areas.Item(0).SetLetters("ABCE");
+  m.Areas.AddArea({5, 5}, {6, 6});
+  m.Areas.Item(1).SetLetters("D");
+  const fs::path in = Save(m, "in.mech");
+  const fs::path out = dir / "out.mech";
+  const TRun run = Run("fit " + Quote(in) + " " + Quote(out) + " --passes 3");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err,
+            "[Warning] Optimize found no feasible design: joint D lies outside every area that applies to it. "
+            "The mechanism is unchanged.\n");
+  const auto passes = run.Lines()["PASS"];
+  ASSERT_EQ(passes.size(), 4u);
+  for (const auto& pass : passes) EXPECT_EQ(pass[2], "10000000000");
+  shared::TTabLines saved;
+  saved.LoadFromFile(out.string());
+  quillon::TAniMechanism fitted;
+  fitted.LoadFromTabLines(saved);
+  EXPECT_EQ(fitted.Optimized, 0);
+  EXPECT_EQ(fitted.Joints[fitted.FindJoint('D')]->Positions[0].X, m.Joints[m.FindJoint('D')]->Positions[0].X);
+}
+
 TEST_F(MechtoolFitTest, RefusalsWriteNothing) {
   quillon::TAniMechanism m;
   Displaced(m);

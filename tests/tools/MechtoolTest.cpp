@@ -169,6 +169,7 @@ TEST_F(MechtoolTest, WrongArgumentsAndUnwritableTargets) {
       "       mechtool solve --preset TYPE [--steps N]\n"
       "       mechtool fit DOC OUT [--passes N] [--mode M] [--steps S]\n"
       "       mechtool export xlsx|avi|html DOC OUT [--steps N]\n"
+      "       mechtool export avi DOC OUT [--steps N] [--wav FILE.wav]\n"
       "       mechtool export bmp|jpeg DOC OUT [--steps N] [--step K]\n";
   for (const std::string& args : {std::string(""), std::string("new"), std::string("new 0"),
                                   std::string("new x ") + Quote(dir / "x.mech"), std::string("show a"),

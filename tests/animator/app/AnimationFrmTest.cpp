@@ -177,18 +177,25 @@ TEST_F(AnimationFrmTest, UnsolvedStepsAreTheBarsSelection) {
 }
 
 // An edit that shortens the solved range while a later step is shown: the bar and the status
-// read-out go back with the shown step to the range's end.
+// read-out go to the range's end with the drawing; taken back, the chosen step returns.
 TEST_F(AnimationFrmTest, ShortenedRangeTakesTheBarAndTheReadOutToItsEnd) {
   OpenFourbar();
   TAniMechanism& m = View->Mechanism();
   View->PositionTrackBar->setValue(100);
   ASSERT_EQ(Status(2), QStringLiteral("Pos: 100"));
+  const double bx = m.Joint(m.FindJoint('B')).Positions[0].X;
   m.Joint(m.FindJoint('B')).Positions[0].X = -1.5;
   View->MechanismChanged();
   ASSERT_LT(m.Len, 100);
-  EXPECT_EQ(m.CurrentStep, m.Len);
+  EXPECT_EQ(m.ShownStep(), m.Len);
   EXPECT_EQ(View->PositionTrackBar->value(), m.Len);
   EXPECT_EQ(Status(2), QStringLiteral("Pos: %1").arg(m.Len));
+  m.Joint(m.FindJoint('B')).Positions[0].X = bx;
+  View->MechanismChanged();
+  ASSERT_EQ(m.Len, m.N);
+  EXPECT_EQ(m.CurrentStep, 100);
+  EXPECT_EQ(View->PositionTrackBar->value(), 100);
+  EXPECT_EQ(Status(2), QStringLiteral("Pos: 100"));
 }
 
 TEST_F(AnimationFrmTest, TimerTicksAdvanceBySpeedAndRestartAtTheStepSize) {

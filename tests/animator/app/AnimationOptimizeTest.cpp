@@ -139,6 +139,23 @@ TEST_F(AnimationOptimizeTest, FitRunsToTheEndWithTheProgramsModeAndUndoes) {
   EXPECT_EQ(Joints(View->Mechanism()), before);
 }
 
+// D kept out of every area that applies to it: the run ends with the design as it was and the log
+// says why.
+TEST_F(AnimationOptimizeTest, FitWithEveryDesignInfeasibleSaysWhy) {
+  TAniMechanism& m = DisplacedFourBar();
+  m.Areas.AddArea({-2, -2}, {2, 2});
+  m.Areas.Item(0).SetLetters("ABCE");
+  m.Areas.AddArea({5, 5}, {6, 6});
+  m.Areas.Item(1).SetLetters("D");
+  const std::vector<std::string> before = Joints(m);
+  View->OptimizeButton->click();
+  EXPECT_FALSE(View->OptimizeButton->isChecked());
+  EXPECT_TRUE(Logged("[Warning] Optimize found no feasible design: joint D lies outside every area that applies "
+                     "to it. The mechanism is unchanged."));
+  EXPECT_EQ(Joints(m), before);
+  EXPECT_EQ(m.Optimized, 0);
+}
+
 TEST_F(AnimationOptimizeTest, NoFitWithoutACurveOrWhileAnotherLoopRuns) {
   TAniMechanism& m = View->Mechanism();
   // No curve: the button goes up at once; degenerate areas are dropped all the same.

@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "animator/engine/AniMechanism.h"
 #include "animator/engine/MechOptimize.h"
+#include "tests/animator/engine/FourBarPose.h"
+#include "tests/animator/engine/LogCapture.h"
+#include "tests/animator/engine/MechanismText.h"
 
 namespace quillon {
 namespace {
@@ -198,6 +202,68 @@ TEST_F(MechOptimizeTest, InfeasibleStartKeepsTheLastMoveThatMakesItFeasible) {
   EXPECT_EQ(opt.Objective(), opt.Best);
 }
 
+// Designs that no move of the pattern search makes feasible: the run changes nothing, marks
+// nothing and says why.
+TEST_F(MechOptimizeTest, RunWithoutAFeasibleDesignSaysWhy) {
+  struct TCase {
+    const char* what;
+    void (*spoil)(TAniMechanism&);
+    std::string message;
+  };
+  const TCase cases[] = {
+      {"joint outside its areas",
+       [](TAniMechanism& a) {
+         a.Areas.AddArea({-2, -2}, {2, 2});
+         a.Areas.Item(0).SetLetters("ABCE");
+         a.Areas.AddArea({5, 5}, {6, 6});
+         a.Areas.Item(1).SetLetters("D");
+       },
+       "[Warning] Optimize found no feasible design: joint D lies outside every area that applies to it. "
+       "The mechanism is unchanged."},
+      {"curve longer than the path",
+       [](TAniMechanism& a) {
+         a.Curve.Point(a.Curve.NewPoint()).SetXY(40, 40);
+         a.Curve.Rebuild();
+       },
+       "[Warning] Optimize found no feasible design: the curve is longer than the path of joint E. "
+       "The mechanism is unchanged."},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    SetUp();
+    c.spoil(m);
+    const std::string before = enginetest::Saved(m);
+    enginetest::TLogCapture log;
+    TMechOptimize opt;
+    opt.Start(m);
+    ASSERT_EQ(opt.Best, TMechOptimize::kInfeasible);
+    while (!opt.Iterate()) {
+    }
+    EXPECT_TRUE(log.sink.lines.empty()) << "the passes say nothing";
+    opt.Accept();
+    EXPECT_EQ(log.sink.lines, std::vector<std::string>{c.message});
+    EXPECT_EQ(m.Optimized, 0);
+    EXPECT_EQ(enginetest::Saved(m), before);
+  }
+  // A run stopped early says it too; a run that found a feasible design says nothing.
+  SetUp();
+  cases[0].spoil(m);
+  enginetest::TLogCapture log;
+  TMechOptimize stopped;
+  stopped.Start(m);
+  stopped.Iterate();
+  stopped.Accept();
+  EXPECT_EQ(log.sink.lines, std::vector<std::string>{cases[0].message});
+  SetUp();
+  log.sink.ClearLines();
+  TMechOptimize fine;
+  fine.Start(m);
+  fine.Iterate();
+  fine.Accept();
+  EXPECT_TRUE(log.sink.lines.empty());
+  EXPECT_EQ(m.Optimized, 1);
+}
+
 TEST_F(MechOptimizeTest, RunThatCannotFitIsDoneAndMovesNothing) {
   struct TCase {
     const char* what;
@@ -244,6 +310,117 @@ TEST_F(MechOptimizeTest, JointsDeletedDuringARunAreLeftAlone) {
   m.RebuildTopology();
   EXPECT_NO_FATAL_FAILURE(opt.Iterate());
   EXPECT_EQ(opt.Variables[8].Value, opt.Variables[9].Value);
+}
+
+
+// Distance of p from the path of E while the crank turns from the design pose, as far as the loop
+// closes: the nearest of 3600 crank turns, refined by golden-section search around it.
+double DistanceToPath(const enginetest::TFourBar& bar, enginetest::TPoint p) {
+  using namespace enginetest;
+  const auto distance = [&](double crank) {
+    TPoint b, c, e;
+    return bar.Pose(crank, b, c, e) ? Len(Sub(e, p)) : HUGE_VAL;
+  };
+  constexpr int kSamples = 3600;
+  const double step = 2 * kPi / kSamples;
+  int best = 0;
+  double nearest = distance(0);
+  for (int i = 1; i <= kSamples; ++i) {
+    const double d = distance(i * step);
+    if (d == HUGE_VAL) break;
+    if (d < nearest) nearest = d, best = i;
+  }
+  double lo = (best - 1) * step, hi = (best + 1) * step;
+  const double g = (std::sqrt(5.0) - 1) / 2;
+  for (int k = 0; k < 60; ++k) {
+    const double x1 = hi - g * (hi - lo), x2 = lo + g * (hi - lo);
+    if (distance(x1) < distance(x2)) {
+      hi = x2;
+    } else {
+      lo = x1;
+    }
+  }
+  return std::min(nearest, distance((lo + hi) / 2));
+}
+
+// The sum of the curve points' distances from the closed-form path of the linkage's design.
+double CurvePointsFromPath(const TAniMechanism& m) {
+  const auto at = [&](char letter) {
+    const TXY p = Design(m, letter);
+    return enginetest::TPoint{p.X, p.Y};
+  };
+  const enginetest::TFourBar bar{at('A'), at('B'), at('C'), at('D'), at('E')};
+  double sum = 0;
+  for (int32_t i = 0; i < m.Curve.PointCount(); ++i)
+    sum += DistanceToPath(bar, {m.Curve.Point(i).X, m.Curve.Point(i).Y});
+  return sum;
+}
+
+// Two joints displaced, every joint free: the fit brings the path back towards the points it was
+// sampled at, over the whole cycle. Moving B and C let it chase a smaller figure by skipping the
+// curve's last piece; moving C and E let it jam the crank at step 39.
+TEST_F(MechOptimizeTest, TwoJointsDisplacedAreFittedBackTowardsTheCurvePoints) {
+  struct TCase {
+    char first;
+    double dx;
+    char second;
+    double dy;
+  };
+  for (const TCase c : {TCase{'B', -0.02, 'C', -0.02}, TCase{'C', 0.04, 'E', 0.04}}) {
+    SCOPED_TRACE(std::string() + c.first + c.second);
+    SetUp();
+    MoveDesign(m, c.first, c.dx, 0);
+    MoveDesign(m, c.second, 0, c.dy);
+    m.Calculate();
+    ASSERT_EQ(m.Len, 90);
+    const double before = CurvePointsFromPath(m);
+    ASSERT_GT(before, 0.1);
+    TMechOptimize opt;
+    opt.Start(m);
+    const double start = opt.Best;
+    while (!opt.Iterate()) {
+    }
+    opt.Accept();
+    EXPECT_LT(opt.Best, start);
+    EXPECT_EQ(m.Len, 90) << "the crank still turns";
+    EXPECT_LT(CurvePointsFromPath(m), 0.6 * before);
+  }
+}
+
+// The eight-bar preset with a curve through its tracer K at steps 0, 5, ..., 45, and B and C moved
+// 20 mm off: the fit used to pay less by jamming the linkage at step 60.
+TEST(MechOptimizeFitTest, EightBarKeepsItsRangeInEveryMode) {
+  for (const int32_t mode : {kFitCombined, kFitIntegral}) {
+    SCOPED_TRACE(mode);
+    TAniMechanism m;
+    m.NewMechanism(6);
+    m.Calculate();
+    ASSERT_EQ(m.Tracer->Letter, 'K');
+    for (int32_t k = 0; k <= 45; k += 5) {
+      const TPositionRecord& p = m.Tracer->Positions[k];
+      m.Curve.Point(m.Curve.NewPoint()).SetXY(p.X, p.Y);
+    }
+    m.Curve.Rebuild();
+    MoveDesign(m, 'B', 0, 0.02);
+    MoveDesign(m, 'C', 0.02, 0);
+    m.Calculate();
+    ASSERT_EQ(m.Len, 90);
+    // Trials that jam the linkage early are solved too; the shown step outlives them.
+    m.SetFrame(75);
+    TMechOptimize opt;
+    opt.Mode = mode;
+    opt.Start(m);
+    EXPECT_EQ(opt.MinLen, 90);
+    const double start = opt.Best;
+    ASSERT_LT(start, TMechOptimize::kInfeasible);
+    while (!opt.Iterate()) {
+    }
+    opt.Accept();
+    EXPECT_EQ(m.Len, 90);
+    EXPECT_EQ(m.CurrentStep, 75);
+    EXPECT_LT(opt.Best, 0.5 * start);
+    EXPECT_GT(opt.Best, 0) << "every step measured";
+  }
 }
 
 }  // namespace

@@ -3,56 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <numbers>
 #include <string>
 
 #include "animator/engine/AniMechanism.h"
 #include "animator/engine/CurveDeviation.h"
+#include "tests/animator/engine/FourBarPose.h"
 
 namespace quillon {
 namespace {
 
-constexpr double kPi = std::numbers::pi;
+using namespace enginetest;
+
 constexpr double kTol = 1e-9;
-
-struct TPoint {
-  double X = 0, Y = 0;
-};
-
-TPoint Sub(TPoint a, TPoint b) { return {a.X - b.X, a.Y - b.Y}; }
-TPoint Add(TPoint a, TPoint b) { return {a.X + b.X, a.Y + b.Y}; }
-double Len(TPoint a) { return std::hypot(a.X, a.Y); }
-double Cross(TPoint a, TPoint b) { return a.X * b.Y - a.Y * b.X; }
-double Dot(TPoint a, TPoint b) { return a.X * b.X + a.Y * b.Y; }
-TPoint Turn(TPoint v, double angle) {
-  return {v.X * std::cos(angle) - v.Y * std::sin(angle), v.X * std::sin(angle) + v.Y * std::cos(angle)};
-}
-double Arg(TPoint v) { return std::atan2(v.Y, v.X); }
-// An angle difference brought into (-π, π].
-double Wrap(double angle) { return std::remainder(angle, 2 * kPi); }
-
-// Four-bar with frame pivots A and D, crank AB, coupler BC (carrying E) and rocker CD, posed by the
-// crank turn from its design pose: the coupler joint by the law of cosines on the side of BD it
-// starts on.
-struct TFourBar {
-  TPoint A, B0, C0, D, E0;
-
-  bool Pose(double crank, TPoint& b, TPoint& c, TPoint& e) const {
-    const double a = Len(Sub(C0, B0)), r = Len(Sub(C0, D));
-    b = Add(A, Turn(Sub(B0, A), crank));
-    const TPoint bd = Sub(D, b);
-    const double d = Len(bd);
-    if (!(a + r > d && d > std::fabs(a - r))) return false;
-    const double side = Cross(Sub(D, B0), Sub(C0, B0)) >= 0 ? 1.0 : -1.0;
-    const double alpha = std::acos((a * a + d * d - r * r) / (2 * a * d));
-    const double phi = Arg(bd) + side * alpha;
-    c = {b.X + a * std::cos(phi), b.Y + a * std::sin(phi)};
-    e = Add(b, Turn(Sub(E0, B0), CouplerTurn(b, c)));
-    return true;
-  }
-  double CouplerTurn(TPoint b, TPoint c) const { return Arg(Sub(c, b)) - Arg(Sub(C0, B0)); }
-  double RockerTurn(TPoint c) const { return Arg(Sub(c, D)) - Arg(Sub(C0, D)); }
-};
 
 TPoint At(const TAniMechanism& m, char letter, int32_t k) {
   const TPositionRecord& p = m.Joints[m.FindJoint(letter)]->Positions[k];
@@ -224,20 +186,33 @@ TEST(SolveTest, FourBarThatCannotCloseEndsTheRangeAtTheLastClosedStep) {
   EXPECT_EQ(m.CycleCount, 0);
 }
 
-// A drag that shortens the solved range while a later step is shown: the shown step follows to
-// the end of the range, so that picking finds the joints where they are drawn, not where an
-// earlier solution left them.
-TEST(SolveTest, ShownStepPastAShortenedRangeFollowsToItsEnd) {
+// A drag that shortens the solved range while a later step is shown, then the drag taken back:
+// meanwhile picking and the getters work on the end of the range, not where an earlier solution
+// left the joints, and afterwards the shown step is the one the user chose.
+TEST(SolveTest, ShownStepOutlivesASolutionThatShortensTheRange) {
   TAniMechanism m;
   ASSERT_EQ(m.Len, 90);
   m.SetFrame(80);
+  const double bx = Design(m, 'B').X;
   // A crank much longer than the dyad's reach leaves the loop open part of the way round.
   m.Joint(m.FindJoint('B')).Positions[0].X = -1.5;
   m.Calculate();
   ASSERT_LT(m.Len, 80);
-  EXPECT_EQ(m.CurrentStep, m.Len);
+  EXPECT_EQ(m.CurrentStep, 80);
+  EXPECT_EQ(m.ShownStep(), m.Len);
+  EXPECT_EQ(m.GetLinkValue(80, 0, 2), 0);
+  EXPECT_EQ(m.GetTracerVector(80, 0).X, 0);
   const TPoint c = At(m, 'C', m.Len);
   EXPECT_TRUE(m.HitJoint(shared::TComplex(c.X, c.Y), false, false, 1e-9));
+  EXPECT_TRUE(m.Joint(m.FindJoint('C')).Selected);
+
+  m.Joint(m.FindJoint('B')).Positions[0].X = bx;
+  m.Calculate();
+  ASSERT_EQ(m.Len, 90);
+  EXPECT_EQ(m.CurrentStep, 80);
+  EXPECT_EQ(m.ShownStep(), 80);
+  const TPoint c80 = At(m, 'C', 80);
+  EXPECT_TRUE(m.HitJoint(shared::TComplex(c80.X, c80.Y), false, false, 1e-9));
   EXPECT_TRUE(m.Joint(m.FindJoint('C')).Selected);
 }
 
@@ -511,6 +486,15 @@ TEST_F(SolveCurveTest, DeviationFiguresFollowTheTracerAlongTheCurve) {
     EXPECT_EQ(m.GetPathError(k), 0) << k;
     EXPECT_EQ(m.Deviation[k].OutputError, 0) << k;
   }
+  // The rest of the curve, up to its end at (-1, 0), is judged where the tracer passes it on the
+  // chord to the next step.
+  const double rest = length - last * chord;
+  ASSERT_GT(rest, 0);
+  const TPoint from = Tracer(last), to = Tracer(last + 1);
+  const double t = rest / chord;
+  const double end = Len(Sub({-1, 0}, {from.X + t * (to.X - from.X), from.Y + t * (to.Y - from.Y)}));
+  integral += rest * end;
+  maxDeviation = std::max(maxDeviation, end);
   EXPECT_NEAR(m.MaxDeviation, maxDeviation, 1e-12);
   EXPECT_NEAR(m.Integral, integral, 1e-12);
   EXPECT_NEAR(m.MaxOutputError, maxOut, 1e-9);
@@ -518,6 +502,26 @@ TEST_F(SolveCurveTest, DeviationFiguresFollowTheTracerAlongTheCurve) {
   EXPECT_NEAR(m.OutputProduct, outProduct / 2, 1e-9 * outProduct);
   EXPECT_NEAR(m.InputProduct, inProduct / 2, 1e-9 * inProduct);
   EXPECT_NEAR(m.CombinedError(), integral * 2 * outProduct / 2 * 3 * inProduct / 2, 1e-9 * m.CombinedError());
+}
+
+// Three steps a cycle: the tracer's first step (a chord of 0.2·√3) already runs past a curve of
+// 0.3. Judged on step 0 alone, where it starts on the curve, the design would fit perfectly.
+TEST_F(SolveCurveTest, CurvePassedInOneStepIsMeasuredToItsEnd) {
+  m.Curve.Point(1).SetXY(-0.3, 0);
+  m.Curve.Rebuild();
+  m.SetPositionCount(3);
+  m.Calculate();
+  ASSERT_TRUE(m.IsFeasible());
+  const double chord = 0.2 * std::sqrt(3.0);
+  ASSERT_NEAR(m.Tracer->PathLength[1], chord, 1e-12);
+  const double t = 0.3 / chord;
+  const TPoint b1 = {-0.2 * std::sin(2 * kPi / 3), -0.2 + 0.2 * std::cos(2 * kPi / 3)};
+  const double end = Len(Sub({-0.3, 0}, {t * b1.X, t * b1.Y}));
+  EXPECT_NEAR(m.Integral, 0.3 * end, 1e-12);
+  EXPECT_NEAR(m.MaxDeviation, end, 1e-12);
+  EXPECT_EQ(m.GetPathError(0), 0);
+  EXPECT_EQ(m.GetPathError(1), 0) << "step 1 lies past the curve";
+  EXPECT_GT(m.CombinedError(), 0);
 }
 
 TEST_F(SolveCurveTest, OutputWeightZeroLeavesTheOutputErrorsOut) {
