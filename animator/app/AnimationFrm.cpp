@@ -376,10 +376,15 @@ void TAnimationFrm::CreateComponents() {
   on(PopBringToFront, &QAction::triggered, &TAnimationFrm::PopBringToFrontClick);
   on(PopSendToBack, &QAction::triggered, &TAnimationFrm::PopSendToBackClick);
   on(PopSetAsOutput, &QAction::triggered, &TAnimationFrm::PopSetAsOutputClick);
-  on(PopEditInput, &QAction::triggered, &TAnimationFrm::InputButtonClick);
-  on(PopMoveRotateResize, &QAction::triggered, &TAnimationFrm::PopMoveRotateResizeClick);
-  on(PopOptions, &QAction::triggered, &TAnimationFrm::EditOptions);
-  connect(PopDXFDrawing, &QAction::triggered, this, [this] { RunOwnCommand([this] { PopDXFDrawingClick(); }); });
+  // The items that open a dialog run as commands of the main window, like its menu items.
+  const auto command = [this](QAction* item, void (TAnimationFrm::*handler)()) {
+    connect(item, &QAction::triggered, this,
+            [this, handler] { RunOwnCommand([this, handler] { (this->*handler)(); }); });
+  };
+  command(PopEditInput, &TAnimationFrm::InputButtonClick);
+  command(PopMoveRotateResize, &TAnimationFrm::PopMoveRotateResizeClick);
+  command(PopOptions, &TAnimationFrm::EditOptions);
+  command(PopDXFDrawing, &TAnimationFrm::PopDXFDrawingClick);
   connect(PaintBox1, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { PopupMenu1->popup(PaintBox1->mapToGlobal(at)); });
 }
@@ -423,18 +428,18 @@ void TAnimationFrm::RunOwnCommand(const std::function<void()>& command) {
 }
 
 bool TAnimationFrm::RefuseWhileBusy() {
-  if (!LoopRunning) return false;
+  if (!IsBusy()) return false;
   StdOut().Warning(BusyText);
   return true;
 }
 
 bool TAnimationFrm::BeginLoop() {
-  if (LoopRunning) return false;
-  LoopRunning = true;
+  if (IsBusy()) return false;
+  LoopScope.emplace();
   return true;
 }
 
-void TAnimationFrm::EndLoop() { LoopRunning = false; }
+void TAnimationFrm::EndLoop() { LoopScope.reset(); }
 
 // ---------------------------------------------------------------------------------------------
 // State and drawing.
@@ -780,7 +785,7 @@ void TAnimationFrm::PopDXFDrawingClick() {
   dialog->LoadFromLink(*target->Drawing);
   dialog->Prepare(target->Name, target->AnchorIndex);
   std::vector<std::string> before = UndoSnapshot();
-  if (dialog->exec() != QDialog::Accepted) return;
+  if (ShowModal(*dialog) != QDialog::Accepted) return;
   // Nothing replaces the document while the dialog is open; should it have happened anyway,
   // the drawing has no link to go to.
   if (l >= FMechanism->LinkCount() || &FMechanism->Link(l) != target) return;
@@ -832,7 +837,7 @@ void TAnimationFrm::InputButtonClick() {
   }
   std::vector<std::string> before = UndoSnapshot();
   dialog->SetTarget(&m.Input(input));
-  const bool ok = dialog->exec() == QDialog::Accepted;
+  const bool ok = ShowModal(*dialog) == QDialog::Accepted;
   // The dialog keeps no pointer into a mechanism that a later load replaces.
   dialog->SetTarget(nullptr);
   if (!ok) return;
@@ -845,7 +850,7 @@ void TAnimationFrm::InputButtonClick() {
 void TAnimationFrm::PopMoveRotateResizeClick() {
   TMorphDlg* dialog = AppDialogs().MorphDlg;
   if (!dialog || RefuseWhileBusy()) return;
-  if (dialog->exec() != QDialog::Accepted) return;
+  if (ShowModal(*dialog) != QDialog::Accepted) return;
   std::vector<std::string> before = UndoSnapshot();
   FMechanism->ResizeMoveRotate(dialog->Resize, dialog->MoveX, dialog->MoveY, dialog->Rotate);
   CommitUndo(std::move(before));
@@ -876,7 +881,7 @@ void TAnimationFrm::EditOptions() {
   if (m.LinkCount() > 0) dialog->DXFFile = m.Link(0).Drawing->FileName;
   dialog->SetStick(m.Stick != 0);
   dialog->SetSteps(m.N);
-  if (dialog->exec() != QDialog::Accepted) return;
+  if (ShowModal(*dialog) != QDialog::Accepted) return;
   // Colours and switches are view settings; the steps and the frame's drawing are document.
   std::vector<std::string> before = UndoSnapshot();
   m.LinkColour = dialog->LinkColour;
@@ -1529,7 +1534,7 @@ void TAnimationFrm::WriteHTMLReport() {
           : std::filesystem::path(program.DataDir) / std::filesystem::path(FFileName).filename();
   proposed.replace_extension(".html");
   dialog->FileNameEdit->setText(FromPath(proposed.string()));
-  if (dialog->exec() != QDialog::Accepted) return;
+  if (ShowModal(*dialog) != QDialog::Accepted) return;
   // The dialog is gone from the screen before the drawing is taken.
   QCoreApplication::processEvents();
 
@@ -1558,7 +1563,7 @@ void TAnimationFrm::WriteHTMLReport() {
 
 void TAnimationFrm::ExportToExcel() {
   TExcelExportDlg* const dialog = AppDialogs().ExcelExportDlg;
-  if (!dialog || dialog->exec() != QDialog::Accepted) return;
+  if (!dialog || ShowModal(*dialog) != QDialog::Accepted) return;
   shared::TWorkbook book;
   WriteExcelWorkbook(book, GraphFrm1->Data(), *FMechanism, ProjectInfo(), dialog->Options(),
                      PropertiesSheetName, FCanvas->Polar);

@@ -7,12 +7,14 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "animator/app/DocumentView.h"
 #include "shared/PaintSurface.h"
 #include "shared/ProjectInfo.h"
+#include "shared/qt/ModalScope.h"
 
 class QAction;
 class QLabel;
@@ -167,10 +169,11 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   // A loop that pumps messages between its steps (optimisation, film export) runs between
   // BeginLoop and EndLoop. BeginLoop answers false when a loop already runs: that second start
   // is ignored. While one runs, every command that would replace the document is refused, and so
-  // are Delete and the add tools, which would leave the optimiser's joint indices stale.
+  // are Delete and the add tools, which would leave the optimiser's joint indices stale. The loop
+  // counts as a modal scope, so the clipboard take-over waits for its end.
   bool BeginLoop();
   void EndLoop();
-  bool IsBusy() const { return LoopRunning; }
+  bool IsBusy() const { return LoopScope.has_value(); }
   bool RefuseWhileBusy() override;
 
   // Fired after the mechanism was recalculated (the properties frame's refresh).
@@ -303,7 +306,7 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   std::vector<std::string> DragUndoState;
   int FLastSelectionKind = 0;
   std::string FHeaderStatusText;
-  bool LoopRunning = false;
+  std::optional<shared::TModalScope> LoopScope;
   // The background bitmap must be rebuilt before the next frame is drawn.
   bool RepaintPending = true;
 };

@@ -14,17 +14,17 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
-#include <QStandardPaths>
-#include <QTextEdit>
-#include <QMenuBar>
 #include <QScrollArea>
 #include <QShortcut>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabWidget>
+#include <QTextEdit>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <cmath>
@@ -34,7 +34,6 @@
 #include "animator/app/AnimOptionsDlg.h"
 #include "animator/app/AnimationFrm.h"
 #include "animator/app/AppDialogs.h"
-#include "shared/qt/Application.h"
 #include "animator/app/AreaEditFrm.h"
 #include "animator/app/DXFImportDlg.h"
 #include "animator/app/ExcelExportDlg.h"
@@ -52,7 +51,9 @@
 #include "shared/ShellOpen.h"
 #include "shared/TabLine.h"
 #include "shared/qt/AboutDlg.h"
+#include "shared/qt/Application.h"
 #include "shared/qt/ConvertDlg.h"
+#include "shared/qt/ModalScope.h"
 #include "shared/qt/ProjectInfoDialog.h"
 #include "shared/qt/QtText.h"
 
@@ -160,6 +161,10 @@ TMainForm::TMainForm(TDocumentView* view, std::unique_ptr<TUserDialogs> dialogs,
   UpdateCommands();
   FormCreate();
   Document->SetCommandRunner([this](const std::function<void()>& command) { RunCommand(command); });
+  // Queued: the take-over runs once the code that closed the last scope has finished.
+  connect(
+      &shared::ModalScopes(), &shared::TModalScopeNotifier::AllClosed, this,
+      [this] { TakePendingClipboard(); }, Qt::QueuedConnection);
 }
 
 TMainForm::~TMainForm() {
@@ -190,6 +195,10 @@ void TMainForm::RunCommand(const std::function<void()>& command) {
     return true;
   });
   --CommandDepth;
+  TakePendingClipboard();
+}
+
+void TMainForm::TakePendingClipboard() {
   if (CommandDepth > 0 || !ClipboardPending) return;
   ClipboardPending = false;
   ClipboardChanged();
@@ -1008,7 +1017,7 @@ void TMainForm::XYButtonClick() {
 
 void TMainForm::ViewUnitsClick() {
   if (!AppDialogs().ConvertDlg) return;
-  AppDialogs().ConvertDlg->exec();
+  ShowModal(*AppDialogs().ConvertDlg);
   PropertiesFrm1->Refresh();
   Document->RefreshGraph();
   // The editors show their values in the new units, and Apply reads them so.
@@ -1019,14 +1028,14 @@ void TMainForm::FileProjectInfoClick() {
   shared::TProjectInfoDialog* dialog = AppDialogs().ProjectInfoDialog;
   if (!dialog) return;
   const shared::TProjectInfo before = dialog->Info;
-  dialog->exec();
+  ShowModal(*dialog);
   // The information is saved with the document, so an edit of it is a change to save.
   if (!SameProjectInfo(before, dialog->Info)) Document->SetModified(true);
 }
 
 void TMainForm::HelpAboutClick() {
   shared::TAboutDlg about(shared::AboutInfoFor(shared::ProgramInfo()), this);
-  about.exec();
+  ShowModal(about);
 }
 
 void TMainForm::ClearProjectInfo() {
@@ -1043,9 +1052,10 @@ void TMainForm::ClipboardChanged() {
   // A change that arrives while the question of an earlier one is open (its modal loop runs) is
   // not checked again; the paste that follows reads the clipboard as it is by then.
   if (CheckingClipboard) return;
-  // While another command waits for an answer or a file name the change waits for its end, so
-  // no paste comes between a "Save ?" answer and the command it was given for.
-  if (CommandDepth > 0) {
+  // While another command, a dialog or a loop that pumps messages runs, the change waits for its
+  // end: no paste comes between a "Save ?" answer and the command it was given for, nor replaces
+  // the document under a dialog that edits it.
+  if (CommandDepth > 0 || !shared::BackgroundMayRun()) {
     ClipboardPending = true;
     return;
   }

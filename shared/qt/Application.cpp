@@ -5,6 +5,7 @@
 #include <QStringDecoder>
 #include <exception>
 
+#include "shared/qt/ModalScope.h"
 #include "shared/qt/QtText.h"
 
 namespace shared {
@@ -42,6 +43,7 @@ void ShowException(const QString& text) {
     Handler()(text);
     return;
   }
+  const TModalScope modal;
   QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(), text);
 }
 
