@@ -1172,6 +1172,8 @@ void TAnimationFrm::NewMechanism(int typeNumber) {
   FMechanism->SaveUndoState(shared::TabLines());
   if (FCanvas->GridStyle == 3) FCanvas->GridStyle = 2;
   FMechanism->NewMechanism(typeNumber);
+  // A new document has not been fitted yet.
+  FMechanism->Optimized = 0;
   EndAddTool();
   MechanismChanged();
   SetTrackBarPosition(0);
@@ -1198,6 +1200,7 @@ void TAnimationFrm::LoadFromFile(const std::string& fileName) {
       throw;
     }
     EndAddTool();
+    FMechanism->Optimized = 0;
     store.ClearHistory();
     ProjectInfo().ReadInfoSection(store, shared::TProjectInfoDialog::Today());
     FFileName = fileName;
@@ -1257,6 +1260,7 @@ void TAnimationFrm::PasteFromClipboard() {
     return;
   }
   EndAddTool();
+  FMechanism->Optimized = 0;
   Guarded([&] {
     ProjectInfo().ReadInfoSection(store, shared::TProjectInfoDialog::Today());
     store.Clear();
