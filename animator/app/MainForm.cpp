@@ -590,13 +590,14 @@ void TMainForm::WireEditorFrames() {
   if (!view) return;
   SplineEditFrm1->SetCurve(&view->Mechanism().Curve);
   AreaEditFrm1->SetAreas(&view->Mechanism().Areas);
+  // An edit re-solves and repaints, so the drawing shows the point or area as it now is.
   SplineEditFrm1->OnChange = [view] {
     view->EndUndoStep();
-    view->MechanismChanged();
+    view->MechanismChanged(TChangeSource::View);
   };
   AreaEditFrm1->OnChange = [view] {
     view->EndUndoStep();
-    view->MechanismChanged();
+    view->MechanismChanged(TChangeSource::View);
   };
   SplineEditFrm1->OnBeforeApply = [view] { view->BeginUndoStep(); };
   AreaEditFrm1->OnBeforeApply = [view] { view->BeginUndoStep(); };
