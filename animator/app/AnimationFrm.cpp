@@ -1571,7 +1571,7 @@ void TAnimationFrm::ExportToExcel() {
   shared::TWorkbook book;
   WriteExcelWorkbook(book, GraphFrm1->Data(), *FMechanism, ProjectInfo(), dialog->Options(),
                      PropertiesSheetName, FCanvas->Polar);
-  shared::ShowWorkbook(book);
+  StdOut().Message("Saved: " + PathForLog(shared::ShowWorkbook(book)));
 }
 
 }  // namespace quillon

@@ -98,8 +98,9 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   // writing goes to the log and the part written is opened; a report file that cannot be
   // written at all raises std::exception and nothing is opened.
   void WriteHTMLReport() override;
-  // Asks what to include and hands a new workbook of those sheets to the desktop. Raises
-  // std::exception when the workbook cannot be made or saved.
+  // Asks what to include and hands a new workbook of those sheets to the desktop; "Saved: " and
+  // the workbook's name go to the log. Raises std::exception when the workbook cannot be made or
+  // saved, or when the desktop opened no program for it.
   void ExportToExcel() override;
   // Records one cycle, every second step, as a film; the progress dialog offers Cancel, which
   // ends the recording and films the steps taken so far. The pictures live in a private

@@ -1043,9 +1043,21 @@ void TMainForm::ClearProjectInfo() {
   if (AppDialogs().ProjectInfoDialog) AppDialogs().ProjectInfoDialog->SetDefaults();
 }
 
-void TMainForm::HelpContentsClick() { shared::ProgramInfo().ShowHelp(); }
+void TMainForm::HelpContentsClick() {
+  if (ReportMissing("The help file ", shared::ProgramInfo().HelpPath)) return;
+  shared::ProgramInfo().ShowHelp();
+}
 
-void TMainForm::HelpManualClick() { shared::ShellOpen(shared::ProgramInfo().ManualPath); }
+void TMainForm::HelpManualClick() {
+  if (ReportMissing("The manual ", shared::ProgramInfo().ManualPath)) return;
+  shared::ShellOpen(shared::ProgramInfo().ManualPath);
+}
+
+bool TMainForm::ReportMissing(const std::string& what, const std::string& path) {
+  if (FileExists(path)) return false;
+  StdOut().Error(what + PathForLog(path) + " does not exist!");
+  return true;
+}
 
 void TMainForm::HelpFeedbackClick() { shared::ShellOpen(shared::ProgramInfo().FeedbackURL); }
 

@@ -157,6 +157,8 @@ class TMainForm : public QMainWindow {
   // False for a document that has no file yet, also when a file of the default name exists.
   bool HasFile(const std::string& fileName) const;
   bool ConfirmReplace(const QString& fileName);
+  // A help or manual file that is not there is named in the log as an error: true.
+  bool ReportMissing(const std::string& what, const std::string& path);
   void TakeDataDir(const std::string& fileName);
   void TakeFirstStartBounds();
   // A key of the Edit menu's commands (undo, copy, paste, select all).
