@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -25,14 +26,13 @@
 #include "animator/app/AnimOptionsDlg.h"
 #include "animator/app/AnimationSettings.h"
 #include "animator/app/AppDialogs.h"
-#include "animator/app/ExcelExportDlg.h"
 #include "animator/app/DXFImportDlg.h"
+#include "animator/app/ExcelExportDlg.h"
 #include "animator/app/GraphFrm.h"
 #include "animator/app/InputFunctionDlg.h"
 #include "animator/app/LanguageFile.h"
 #include "animator/app/MorphDlg.h"
 #include "animator/app/Pictures.h"
-#include "shared/qt/PathName.h"
 #include "animator/app/ProgressDlg.h"
 #include "animator/app/TrackBar.h"
 #include "animator/engine/AniMechanism.h"
@@ -51,6 +51,7 @@
 #include "shared/TabLine.h"
 #include "shared/Workbook.h"
 #include "shared/qt/HTMLPrintDialog.h"
+#include "shared/qt/PathName.h"
 #include "shared/qt/ProjectInfoDialog.h"
 #include "shared/qt/QtCanvas.h"
 #include "shared/qt/QtText.h"
@@ -1066,6 +1067,13 @@ void TAnimationFrm::SetSpeed(int index) {
   SpeedButton->setText(QString::fromLatin1(kCaptions[FSpeed]));
   SpeedButton->setIcon(ToolPicture(QString::fromLatin1(kPictures[FSpeed])));
   SpeedButton->setProperty(kImageProperty, kSpeedImage + FSpeed);
+}
+
+void TAnimationFrm::SpeedButtonClick() {
+  SetSpeed(FSpeed + 1);
+  // The pointer is still on the button, whose hint changed under it.
+  QStatusTipEvent tip(SpeedButton->statusTip());
+  QCoreApplication::sendEvent(SpeedButton, &tip);
 }
 
 void TAnimationFrm::AnimationTimerTimer() {

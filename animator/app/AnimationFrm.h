@@ -146,7 +146,8 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   void SelectButtonClick(QToolButton* button);
   void UpdateToolButtons();
   void SetSpeed(int index);
-  void SpeedButtonClick() { SetSpeed(FSpeed + 1); }
+  // The next speed; the status bar under the pointer shows the new speed's hint.
+  void SpeedButtonClick();
   void AnimationTimerTimer();
   void PositionTrackBarChange();
   void RecordButtonClick();
