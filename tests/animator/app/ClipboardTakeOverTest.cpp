@@ -171,7 +171,9 @@ TEST_F(ClipboardTakeOverTest, AHandOverWhileADialogOrALoopIsOpenWaitsForItsEnd) 
       {"Export to Excel", [this] { Form->FileExporttoExcel->trigger(); }, cancel},
       {"About", [this] { Form->HelpAbout->trigger(); }, cancel},
       {"Open", [this] { Form->FileOpen->trigger(); }, cancel},
+      {"Save As", [this] { Form->FileSaveas->trigger(); }, cancel},
       {"Export Picture", [this] { Form->FileExportPicture->trigger(); }, cancel},
+      {"film name", [this] { Form->FileCreateAVIVideo->trigger(); }, cancel},
       {"curve fit",
        [this] {
          // A curve from the coupler's own path, so that the fit can start.
