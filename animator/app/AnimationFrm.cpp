@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -376,10 +377,15 @@ void TAnimationFrm::CreateComponents() {
   on(PopBringToFront, &QAction::triggered, &TAnimationFrm::PopBringToFrontClick);
   on(PopSendToBack, &QAction::triggered, &TAnimationFrm::PopSendToBackClick);
   on(PopSetAsOutput, &QAction::triggered, &TAnimationFrm::PopSetAsOutputClick);
-  on(PopEditInput, &QAction::triggered, &TAnimationFrm::InputButtonClick);
-  on(PopMoveRotateResize, &QAction::triggered, &TAnimationFrm::PopMoveRotateResizeClick);
-  on(PopOptions, &QAction::triggered, &TAnimationFrm::EditOptions);
-  connect(PopDXFDrawing, &QAction::triggered, this, [this] { RunOwnCommand([this] { PopDXFDrawingClick(); }); });
+  // The items that open a dialog run as commands of the main window, like its menu items.
+  const auto command = [this](QAction* item, void (TAnimationFrm::*handler)()) {
+    connect(item, &QAction::triggered, this,
+            [this, handler] { RunOwnCommand([this, handler] { (this->*handler)(); }); });
+  };
+  command(PopEditInput, &TAnimationFrm::InputButtonClick);
+  command(PopMoveRotateResize, &TAnimationFrm::PopMoveRotateResizeClick);
+  command(PopOptions, &TAnimationFrm::EditOptions);
+  command(PopDXFDrawing, &TAnimationFrm::PopDXFDrawingClick);
   connect(PaintBox1, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { PopupMenu1->popup(PaintBox1->mapToGlobal(at)); });
 }
@@ -423,18 +429,18 @@ void TAnimationFrm::RunOwnCommand(const std::function<void()>& command) {
 }
 
 bool TAnimationFrm::RefuseWhileBusy() {
-  if (!LoopRunning) return false;
+  if (!IsBusy()) return false;
   StdOut().Warning(BusyText);
   return true;
 }
 
 bool TAnimationFrm::BeginLoop() {
-  if (LoopRunning) return false;
-  LoopRunning = true;
+  if (IsBusy()) return false;
+  LoopScope.emplace();
   return true;
 }
 
-void TAnimationFrm::EndLoop() { LoopRunning = false; }
+void TAnimationFrm::EndLoop() { LoopScope.reset(); }
 
 // ---------------------------------------------------------------------------------------------
 // State and drawing.
@@ -780,7 +786,7 @@ void TAnimationFrm::PopDXFDrawingClick() {
   dialog->LoadFromLink(*target->Drawing);
   dialog->Prepare(target->Name, target->AnchorIndex);
   std::vector<std::string> before = UndoSnapshot();
-  if (dialog->exec() != QDialog::Accepted) return;
+  if (ShowModal(*dialog) != QDialog::Accepted) return;
   // Nothing replaces the document while the dialog is open; should it have happened anyway,
   // the drawing has no link to go to.
   if (l >= FMechanism->LinkCount() || &FMechanism->Link(l) != target) return;
@@ -832,7 +838,7 @@ void TAnimationFrm::InputButtonClick() {
   }
   std::vector<std::string> before = UndoSnapshot();
   dialog->SetTarget(&m.Input(input));
-  const bool ok = dialog->exec() == QDialog::Accepted;
+  const bool ok = ShowModal(*dialog) == QDialog::Accepted;
   // The dialog keeps no pointer into a mechanism that a later load replaces.
   dialog->SetTarget(nullptr);
   if (!ok) return;
@@ -845,7 +851,7 @@ void TAnimationFrm::InputButtonClick() {
 void TAnimationFrm::PopMoveRotateResizeClick() {
   TMorphDlg* dialog = AppDialogs().MorphDlg;
   if (!dialog || RefuseWhileBusy()) return;
-  if (dialog->exec() != QDialog::Accepted) return;
+  if (ShowModal(*dialog) != QDialog::Accepted) return;
   std::vector<std::string> before = UndoSnapshot();
   FMechanism->ResizeMoveRotate(dialog->Resize, dialog->MoveX, dialog->MoveY, dialog->Rotate);
   CommitUndo(std::move(before));
@@ -876,7 +882,7 @@ void TAnimationFrm::EditOptions() {
   if (m.LinkCount() > 0) dialog->DXFFile = m.Link(0).Drawing->FileName;
   dialog->SetStick(m.Stick != 0);
   dialog->SetSteps(m.N);
-  if (dialog->exec() != QDialog::Accepted) return;
+  if (ShowModal(*dialog) != QDialog::Accepted) return;
   // Colours and switches are view settings; the steps and the frame's drawing are document.
   std::vector<std::string> before = UndoSnapshot();
   m.LinkColour = dialog->LinkColour;
@@ -1063,6 +1069,13 @@ void TAnimationFrm::SetSpeed(int index) {
   SpeedButton->setProperty(kImageProperty, kSpeedImage + FSpeed);
 }
 
+void TAnimationFrm::SpeedButtonClick() {
+  SetSpeed(FSpeed + 1);
+  // The pointer is still on the button, whose hint changed under it.
+  QStatusTipEvent tip(SpeedButton->statusTip());
+  QCoreApplication::sendEvent(SpeedButton, &tip);
+}
+
 void TAnimationFrm::AnimationTimerTimer() {
   // Off while the frame is drawn, so slow frames never queue up.
   AnimationTimer->stop();
@@ -1167,6 +1180,8 @@ void TAnimationFrm::NewMechanism(int typeNumber) {
   FMechanism->SaveUndoState(shared::TabLines());
   if (FCanvas->GridStyle == 3) FCanvas->GridStyle = 2;
   FMechanism->NewMechanism(typeNumber);
+  // A new document has not been fitted yet.
+  FMechanism->Optimized = 0;
   EndAddTool();
   MechanismChanged();
   SetTrackBarPosition(0);
@@ -1193,6 +1208,7 @@ void TAnimationFrm::LoadFromFile(const std::string& fileName) {
       throw;
     }
     EndAddTool();
+    FMechanism->Optimized = 0;
     store.ClearHistory();
     ProjectInfo().ReadInfoSection(store, shared::TProjectInfoDialog::Today());
     FFileName = fileName;
@@ -1252,6 +1268,7 @@ void TAnimationFrm::PasteFromClipboard() {
     return;
   }
   EndAddTool();
+  FMechanism->Optimized = 0;
   Guarded([&] {
     ProjectInfo().ReadInfoSection(store, shared::TProjectInfoDialog::Today());
     store.Clear();
@@ -1529,7 +1546,7 @@ void TAnimationFrm::WriteHTMLReport() {
           : std::filesystem::path(program.DataDir) / std::filesystem::path(FFileName).filename();
   proposed.replace_extension(".html");
   dialog->FileNameEdit->setText(FromPath(proposed.string()));
-  if (dialog->exec() != QDialog::Accepted) return;
+  if (ShowModal(*dialog) != QDialog::Accepted) return;
   // The dialog is gone from the screen before the drawing is taken.
   QCoreApplication::processEvents();
 
@@ -1558,11 +1575,11 @@ void TAnimationFrm::WriteHTMLReport() {
 
 void TAnimationFrm::ExportToExcel() {
   TExcelExportDlg* const dialog = AppDialogs().ExcelExportDlg;
-  if (!dialog || dialog->exec() != QDialog::Accepted) return;
+  if (!dialog || ShowModal(*dialog) != QDialog::Accepted) return;
   shared::TWorkbook book;
   WriteExcelWorkbook(book, GraphFrm1->Data(), *FMechanism, ProjectInfo(), dialog->Options(),
                      PropertiesSheetName, FCanvas->Polar);
-  shared::ShowWorkbook(book);
+  StdOut().Message("Saved: " + PathForLog(shared::ShowWorkbook(book)));
 }
 
 }  // namespace quillon

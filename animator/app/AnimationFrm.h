@@ -7,12 +7,14 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "animator/app/DocumentView.h"
 #include "shared/PaintSurface.h"
 #include "shared/ProjectInfo.h"
+#include "shared/qt/ModalScope.h"
 
 class QAction;
 class QLabel;
@@ -96,8 +98,9 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   // writing goes to the log and the part written is opened; a report file that cannot be
   // written at all raises std::exception and nothing is opened.
   void WriteHTMLReport() override;
-  // Asks what to include and hands a new workbook of those sheets to the desktop. Raises
-  // std::exception when the workbook cannot be made or saved.
+  // Asks what to include and hands a new workbook of those sheets to the desktop; "Saved: " and
+  // the workbook's name go to the log. Raises std::exception when the workbook cannot be made or
+  // saved, or when the desktop opened no program for it.
   void ExportToExcel() override;
   // Records one cycle, every second step, as a film; the progress dialog offers Cancel, which
   // ends the recording and films the steps taken so far. The pictures live in a private
@@ -143,7 +146,8 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   void SelectButtonClick(QToolButton* button);
   void UpdateToolButtons();
   void SetSpeed(int index);
-  void SpeedButtonClick() { SetSpeed(FSpeed + 1); }
+  // The next speed; the status bar under the pointer shows the new speed's hint.
+  void SpeedButtonClick();
   void AnimationTimerTimer();
   void PositionTrackBarChange();
   void RecordButtonClick();
@@ -167,10 +171,11 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   // A loop that pumps messages between its steps (optimisation, film export) runs between
   // BeginLoop and EndLoop. BeginLoop answers false when a loop already runs: that second start
   // is ignored. While one runs, every command that would replace the document is refused, and so
-  // are Delete and the add tools, which would leave the optimiser's joint indices stale.
+  // are Delete and the add tools, which would leave the optimiser's joint indices stale. The loop
+  // counts as a modal scope, so the clipboard take-over waits for its end.
   bool BeginLoop();
   void EndLoop();
-  bool IsBusy() const { return LoopRunning; }
+  bool IsBusy() const { return LoopScope.has_value(); }
   bool RefuseWhileBusy() override;
 
   // Fired after the mechanism was recalculated (the properties frame's refresh).
@@ -303,7 +308,7 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   std::vector<std::string> DragUndoState;
   int FLastSelectionKind = 0;
   std::string FHeaderStatusText;
-  bool LoopRunning = false;
+  std::optional<shared::TModalScope> LoopScope;
   // The background bitmap must be rebuilt before the next frame is drawn.
   bool RepaintPending = true;
 };

@@ -3,6 +3,8 @@
 // the commands that need it stay disabled.
 #pragma once
 
+class QDialog;
+
 namespace shared {
 class TConvertDlg;
 class TProjectInfoDialog;
@@ -32,5 +34,9 @@ struct TAppDialogs {
 
 // The process-wide set; the main block fills it and clears it again.
 TAppDialogs& AppDialogs();
+
+// Shows the dialog modally inside a modal scope, so that background work (the clipboard
+// take-over) waits for its end; gives the dialog's result.
+int ShowModal(QDialog& dialog);
 
 }  // namespace quillon

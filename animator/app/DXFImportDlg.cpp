@@ -2,6 +2,7 @@
 #include "animator/app/DXFImportDlg.h"
 
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QScreen>
@@ -80,13 +81,25 @@ void TDXFImportDlg::RestoreLayout() {
   if (FRegistryKey.empty()) return;
   setWindowState(Qt::WindowNoState);
   const auto settings = shared::OpenSettings(FRegistryKey);
-  const int left = settings->ReadInteger(kLayoutSection, "Left", x());
-  const int top = settings->ReadInteger(kLayoutSection, "Top", y());
   const int w = settings->ReadInteger(kLayoutSection, "Width", width());
   const int h = settings->ReadInteger(kLayoutSection, "Height", height());
-  move(left, top);
   // Never smaller than its contents need.
   resize(QSize(w, h).expandedTo(minimumSizeHint()));
+  // The first use, with no place stored yet, opens centred on the screen.
+  if (!settings->ValueExists(kLayoutSection, "Left") || !settings->ValueExists(kLayoutSection, "Top")) {
+    CentreOnScreen();
+    return;
+  }
+  move(settings->ReadInteger(kLayoutSection, "Left", x()), settings->ReadInteger(kLayoutSection, "Top", y()));
+}
+
+void TDXFImportDlg::CentreOnScreen() {
+  const QScreen* display = parentWidget() ? parentWidget()->screen() : screen();
+  if (!display) display = QGuiApplication::primaryScreen();
+  if (!display) return;
+  QRect bounds(QPoint(), size());
+  bounds.moveCenter(display->availableGeometry().center());
+  move(bounds.topLeft());
 }
 
 void TDXFImportDlg::SaveLayout() {

@@ -26,8 +26,9 @@ class TDXFImportDlg : public QDialog {
 
   // Title format, button captions and the frame's hints.
   void SetCaptions();
-  // Keeps the key and restores the layout from its section "DXFImport"; the layout is written
-  // back there when the dialog goes. Without a key neither happens.
+  // Keeps the key and restores the layout from its section "DXFImport", centred on the screen
+  // while none is stored; the layout is written back there when the dialog goes. Without a key
+  // neither happens.
   void SetRegistryKey(const std::string& key);
   // The preview reads the link drawing's file afresh and takes its placement. A file that cannot
   // be read leaves the preview empty under the link's name, so OK keeps that name.
@@ -59,6 +60,7 @@ class TDXFImportDlg : public QDialog {
 
  private:
   void RestoreLayout();
+  void CentreOnScreen();
   void SaveLayout();
   void HelpButtonClick();
 

@@ -17,15 +17,17 @@
 #include <algorithm>
 #include <limits>
 
-#include "shared/qt/PathName.h"
-#include "shared/qt/UserDialogs.h"
+#include "animator/app/AppDialogs.h"
 #include "animator/engine/AniLink.h"
 #include "shared/Canvas2D.h"
 #include "shared/Convert.h"
 #include "shared/Sound.h"
 #include "shared/dxf/DXFDrawing.h"
+#include "shared/qt/ModalScope.h"
+#include "shared/qt/PathName.h"
 #include "shared/qt/QtCanvas.h"
 #include "shared/qt/QtText.h"
+#include "shared/qt/UserDialogs.h"
 
 namespace quillon {
 
@@ -77,10 +79,11 @@ TDXFViewFrm::TDXFViewFrm(QWidget* parent) : QWidget(parent), Drawing(std::make_u
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(QStringLiteral("dxf"));
     dialog.setNameFilters(QtFilter(QString::fromLatin1(kFilter)).split(QStringLiteral(";;")));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    if (ShowModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return ToPath(dialog.selectedFiles().first());
   };
   ShowError = [this](const std::string& text) {
+    const shared::TModalScope modal;
     QMessageBox::warning(this, windowTitle().isEmpty() ? QStringLiteral("DXF") : windowTitle(),
                          shared::ToQString(text));
   };

@@ -26,6 +26,12 @@ constexpr int kPictureCount = PictureOfKind(gkRotationError) + 1;
 
 int TagOf(const QToolButton* button) { return button->property(kTagProperty).toInt(); }
 
+// The hint as tip and in the main window's status bar, as every other button has it.
+void SetHint(QToolButton* button, const std::string& hint) {
+  button->setToolTip(shared::ToQString(hint));
+  button->setStatusTip(shared::ToQString(hint));
+}
+
 // The pictures of the x axis and of the kinds, from the program's picture set: a clock for time,
 // the crank angle for the input, the quantity's symbol for each kind.
 QString PictureName(int index) {
@@ -105,7 +111,7 @@ TGraphFrm::TGraphFrm(QWidget* parent) : QWidget(parent) {
   Path2Button = NewKindButton("Path2Button", gkPathAcceleration, "Path Acceleration");
   ToolBar2->addSeparator();
   Trans0Button = NewKindButton("Trans0Button", gkTransmission, "Transmission Angles");
-  TimeButton->setToolTip(shared::ToQString(Graph.Texts.TimeHint));
+  SetHint(TimeButton, Graph.Texts.TimeHint);
 
   Panel1 = new QFrame(this);
   Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -150,7 +156,7 @@ QToolButton* TGraphFrm::NewKindButton(const char* name, int tag, const std::stri
   button->setProperty(kTagProperty, tag);
   button->setCheckable(true);
   button->setAutoRaise(true);
-  button->setToolTip(shared::ToQString(hint));
+  SetHint(button, hint);
   button->setIcon(QIcon(QPixmap::fromImage(Picture(PictureOfKind(tag)))));
   ToolBar2->addWidget(button);
   return button;
@@ -186,9 +192,7 @@ void TGraphFrm::ReadTexts(const TLanguageFile& texts) {
 
 void TGraphFrm::SetButtonHints() {
   const TGraphTexts& t = Graph.Texts;
-  const auto hint = [](QToolButton* button, const std::string& text) {
-    button->setToolTip(shared::ToQString(text));
-  };
+  const auto hint = [](QToolButton* button, const std::string& text) { SetHint(button, text); };
   hint(TimeButton, t.TimeHint);
   hint(ErrorButton, t.Error);
   hint(RotErrorButton, t.RotError);

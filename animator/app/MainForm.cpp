@@ -13,16 +13,17 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
-#include <QTextEdit>
-#include <QMenuBar>
 #include <QScrollArea>
 #include <QShortcut>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabWidget>
+#include <QTextEdit>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <cmath>
@@ -32,7 +33,6 @@
 #include "animator/app/AnimOptionsDlg.h"
 #include "animator/app/AnimationFrm.h"
 #include "animator/app/AppDialogs.h"
-#include "shared/qt/Application.h"
 #include "animator/app/AreaEditFrm.h"
 #include "animator/app/DXFImportDlg.h"
 #include "animator/app/ExcelExportDlg.h"
@@ -50,7 +50,9 @@
 #include "shared/ShellOpen.h"
 #include "shared/TabLine.h"
 #include "shared/qt/AboutDlg.h"
+#include "shared/qt/Application.h"
 #include "shared/qt/ConvertDlg.h"
+#include "shared/qt/ModalScope.h"
 #include "shared/qt/ProjectInfoDialog.h"
 #include "shared/qt/QtText.h"
 
@@ -150,6 +152,10 @@ TMainForm::TMainForm(TDocumentView* view, std::unique_ptr<TUserDialogs> dialogs,
   UpdateCommands();
   FormCreate();
   Document->SetCommandRunner([this](const std::function<void()>& command) { RunCommand(command); });
+  // Queued: the take-over runs once the code that closed the last scope has finished.
+  connect(
+      &shared::ModalScopes(), &shared::TModalScopeNotifier::AllClosed, this,
+      [this] { TakePendingClipboard(); }, Qt::QueuedConnection);
 }
 
 TMainForm::~TMainForm() {
@@ -180,6 +186,10 @@ void TMainForm::RunCommand(const std::function<void()>& command) {
     return true;
   });
   --CommandDepth;
+  TakePendingClipboard();
+}
+
+void TMainForm::TakePendingClipboard() {
   if (CommandDepth > 0 || !ClipboardPending) return;
   ClipboardPending = false;
   ClipboardChanged();
@@ -571,13 +581,14 @@ void TMainForm::WireEditorFrames() {
   if (!view) return;
   SplineEditFrm1->SetCurve(&view->Mechanism().Curve);
   AreaEditFrm1->SetAreas(&view->Mechanism().Areas);
+  // An edit re-solves and repaints, so the drawing shows the point or area as it now is.
   SplineEditFrm1->OnChange = [view] {
     view->EndUndoStep();
-    view->MechanismChanged();
+    view->MechanismChanged(TChangeSource::View);
   };
   AreaEditFrm1->OnChange = [view] {
     view->EndUndoStep();
-    view->MechanismChanged();
+    view->MechanismChanged(TChangeSource::View);
   };
   SplineEditFrm1->OnBeforeApply = [view] { view->BeginUndoStep(); };
   AreaEditFrm1->OnBeforeApply = [view] { view->BeginUndoStep(); };
@@ -998,7 +1009,7 @@ void TMainForm::XYButtonClick() {
 
 void TMainForm::ViewUnitsClick() {
   if (!AppDialogs().ConvertDlg) return;
-  AppDialogs().ConvertDlg->exec();
+  ShowModal(*AppDialogs().ConvertDlg);
   PropertiesFrm1->Refresh();
   Document->RefreshGraph();
   // The editors show their values in the new units, and Apply reads them so.
@@ -1009,23 +1020,35 @@ void TMainForm::FileProjectInfoClick() {
   shared::TProjectInfoDialog* dialog = AppDialogs().ProjectInfoDialog;
   if (!dialog) return;
   const shared::TProjectInfo before = dialog->Info;
-  dialog->exec();
+  ShowModal(*dialog);
   // The information is saved with the document, so an edit of it is a change to save.
   if (!SameProjectInfo(before, dialog->Info)) Document->SetModified(true);
 }
 
 void TMainForm::HelpAboutClick() {
   shared::TAboutDlg about(shared::AboutInfoFor(shared::ProgramInfo()), this);
-  about.exec();
+  ShowModal(about);
 }
 
 void TMainForm::ClearProjectInfo() {
   if (AppDialogs().ProjectInfoDialog) AppDialogs().ProjectInfoDialog->SetDefaults();
 }
 
-void TMainForm::HelpContentsClick() { shared::ProgramInfo().ShowHelp(); }
+void TMainForm::HelpContentsClick() {
+  if (ReportMissing("The help file ", shared::ProgramInfo().HelpPath)) return;
+  shared::ProgramInfo().ShowHelp();
+}
 
-void TMainForm::HelpManualClick() { shared::ShellOpen(shared::ProgramInfo().ManualPath); }
+void TMainForm::HelpManualClick() {
+  if (ReportMissing("The manual ", shared::ProgramInfo().ManualPath)) return;
+  shared::ShellOpen(shared::ProgramInfo().ManualPath);
+}
+
+bool TMainForm::ReportMissing(const std::string& what, const std::string& path) {
+  if (FileExists(path)) return false;
+  StdOut().Error(what + PathForLog(path) + " does not exist!");
+  return true;
+}
 
 void TMainForm::HelpFeedbackClick() { shared::ShellOpen(shared::ProgramInfo().FeedbackURL); }
 
@@ -1033,9 +1056,10 @@ void TMainForm::ClipboardChanged() {
   // A change that arrives while the question of an earlier one is open (its modal loop runs) is
   // not checked again; the paste that follows reads the clipboard as it is by then.
   if (CheckingClipboard) return;
-  // While another command waits for an answer or a file name the change waits for its end, so
-  // no paste comes between a "Save ?" answer and the command it was given for.
-  if (CommandDepth > 0) {
+  // While another command, a dialog or a loop that pumps messages runs, the change waits for its
+  // end: no paste comes between a "Save ?" answer and the command it was given for, nor replaces
+  // the document under a dialog that edits it.
+  if (CommandDepth > 0 || !shared::BackgroundMayRun()) {
     ClipboardPending = true;
     return;
   }

@@ -123,7 +123,7 @@ class TMainForm : public QMainWindow {
   void HelpManualClick();
   void HelpFeedbackClick();
   // The clipboard changed: a mechanism of the synthesis program becomes the document. While a
-  // command runs, the change is taken over when it has finished.
+  // command, a dialog or a loop runs, the change is taken over when it has finished.
   void ClipboardChanged();
 
  protected:
@@ -148,12 +148,16 @@ class TMainForm : public QMainWindow {
   // Runs a command (menu, button, key, showing, closing, clipboard take-over) with its
   // exceptions shown; a clipboard change that came meanwhile is taken over at the end.
   void RunCommand(const std::function<void()>& command);
+  // A change that waited is taken over once no command runs and no modal scope is open.
+  void TakePendingClipboard();
   void TakeClipboard();
   // Saves the document under the name; a failure is shown and gives false.
   bool SaveDocument(const std::string& fileName);
   // False for a document that has no file yet, also when a file of the default name exists.
   bool HasFile(const std::string& fileName) const;
   bool ConfirmReplace(const QString& fileName);
+  // A help or manual file that is not there is named in the log as an error: true.
+  bool ReportMissing(const std::string& what, const std::string& path);
   void TakeDataDir(const std::string& fileName);
   void TakeFirstStartBounds();
   // A key of the Edit menu's commands (undo, copy, paste, select all).

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QScrollBar>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
@@ -334,8 +335,15 @@ void TPropertiesFrm::Refresh() {
 }
 
 void TPropertiesFrm::PropButtonClick(QToolButton* button) {
-  Kind = button->property(kTagProperty).toInt();
+  const int32_t kind = button->property(kTagProperty).toInt();
+  const bool other = kind != Kind;
+  Kind = kind;
   Refresh();
+  // Another table starts at its top left: the place in a long step table means nothing there.
+  if (other) {
+    Grid1->scrollToTop();
+    Grid1->horizontalScrollBar()->setValue(0);
+  }
   UpdateButtons();
 }
 
@@ -424,10 +432,6 @@ void TPropertiesFrm::FillProperties() {
   if (Mechanism) Mechanism->FillPropertiesGrid(&FCells, IsPolar);
 }
 
-int32_t TPropertiesFrm::LastCaptionRow() const {
-  return Kind == pkProperties && Mechanism ? Mechanism->LastPropertyRow : FCells.RowCount() - 1;
-}
-
 void TPropertiesFrm::Grid1Enter() { GridFocused = true; }
 
 void TPropertiesFrm::Grid1Exit() { GridFocused = false; }
@@ -441,7 +445,6 @@ void TPropertiesFrm::ShowCells() {
   Grid1->setColumnCount(FCells.ColCount());
   Grid1->setRowCount(FCells.RowCount());
   const QBrush fixed = palette().button();
-  const int32_t lastCaption = LastCaptionRow();
   for (int32_t row = 0; row < FCells.RowCount(); ++row) {
     for (int32_t col = 0; col < FCells.ColCount(); ++col) {
       QTableWidgetItem* item = Grid1->item(row, col);
@@ -451,7 +454,6 @@ void TPropertiesFrm::ShowCells() {
       }
       const QString text = shared::ToQString(FCells.Cell(col, row));
       item->setText(text);
-      item->setToolTip(col == 0 && row > lastCaption ? text : QString());
       Qt::ItemFlags flags = Qt::ItemIsEnabled;
       if (CanSelectCell(col, row)) flags |= Qt::ItemIsSelectable | Qt::ItemIsEditable;
       item->setFlags(flags);
@@ -463,19 +465,16 @@ void TPropertiesFrm::ShowCells() {
 }
 
 // Every column as wide as its widest text, room left over to the value columns, so that no
-// caption, number or unit is cut off and a narrow panel scrolls instead. The names of the input
-// function's motion laws below the properties only shorten, with the full text as a tip.
+// caption, number, unit or motion law is cut off and a narrow panel scrolls instead.
 void TPropertiesFrm::FitColumns() {
   const int32_t count = FCells.ColCount();
   if (count <= 0) return;
   const QFontMetrics metrics(Grid1->font());
   // The item's text margins on both sides and the grid line.
   const int padding = 2 * (Grid1->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, Grid1) + 1) + 2;
-  const int32_t lastCaption = LastCaptionRow();
   std::vector<int> widths(static_cast<size_t>(count), 0);
   for (int32_t row = 0; row < FCells.RowCount(); ++row) {
     for (int32_t col = 0; col < count; ++col) {
-      if (col == 0 && row > lastCaption) continue;
       const std::string& text = FCells.Cell(col, row);
       if (!text.empty())
         widths[col] = std::max(widths[col], metrics.horizontalAdvance(shared::ToQString(text)));

@@ -94,8 +94,6 @@ class TPropertiesFrm : public QWidget {
   // The cells into the table widget, with their flags and the column widths.
   void ShowCells();
   void FitColumns();
-  // Below it the caption column holds the input functions' law names, which may be shortened.
-  int32_t LastCaptionRow() const;
   void SetCellText(int32_t col, int32_t row, const std::string& text);
 
   TPropertyTable* Table;

@@ -49,6 +49,8 @@ TDialogStatus::TDialogStatus(QWidget* dialog) : QObject(dialog) {
   StatusBar1->setAutoFillBackground(true);
   Panel = new QLabel(StatusBar1);
   Panel->setObjectName(QStringLiteral("StatusPanel"));
+  // A sunken panel, so the bar shows as one before its first message.
+  Panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   // A conversion message repeats what was typed, however long: it wraps rather than clips.
   Panel->setWordWrap(true);
   StatusBar1->addWidget(Panel, 1);

@@ -190,7 +190,8 @@ std::string SaveAndOpenXlsx(const TWorkbook& book, const std::string& directory)
   }
   // The shell-open target is Windows-1252 text; the path is the file system's own (UTF-8).
   if (!ShellOpen(Utf8ToCp1252(path)))
-    throw std::runtime_error("The workbook was saved as " + path + ", but no spreadsheet program opened it");
+    throw std::runtime_error("The workbook was saved as " + path +
+                             ", but the desktop opened no program for it");
   return path;
 }
 

@@ -622,6 +622,24 @@ TEST_F(AnimationFrmTest, CopyAndPasteThroughTheClipboard) {
   EXPECT_EQ(Document(View->Mechanism()), fourbar);
 }
 
+// The mark of a curve fit belongs to the document it was run on; the report shows it.
+TEST_F(AnimationFrmTest, ADocumentThatReplacesAnOptimisedOneIsNotMarkedOptimised) {
+  OpenFourbar();
+  View->CopyToClipboard();
+  const std::pair<const char*, std::function<void()>> commands[] = {
+      {"preset", [this] { View->NewMechanism(0); }},
+      {"custom", [this] { View->NewMechanism(13); }},
+      {"open", [this] { View->LoadFromFile(kFixtures + "/fourbar.mech"); }},
+      {"paste", [this] { View->PasteFromClipboard(); }},
+  };
+  for (const auto& [name, command] : commands) {
+    SCOPED_TRACE(name);
+    View->Mechanism().Optimized = 1;
+    command();
+    EXPECT_EQ(View->Mechanism().Optimized, 0);
+  }
+}
+
 TEST_F(AnimationFrmTest, FailedPasteKeepsTheDocument) {
   OpenFourbar();
   const std::string path = (Folder / "named.mech").string();

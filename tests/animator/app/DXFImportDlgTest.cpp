@@ -550,6 +550,20 @@ TEST_F(DXFImportDlgTest, LayoutInTheSettings) {
   EXPECT_GE(Dialog->width(), 575);
   EXPECT_GE(Dialog->height(), 504);
   EXPECT_GE(Dialog->width(), Dialog->minimumSizeHint().width());
+
+  // A first use with a key but no place stored opens centred on the screen, not in its corner.
+  store.Values.clear();
+  Dialog = std::make_unique<TDXFImportDlg>();
+  Dialog->SetRegistryKey(kKey);
+  Dialog->show();
+  const QRect screen = Dialog->screen()->availableGeometry();
+  ASSERT_GT(screen.width(), Dialog->width());
+  ASSERT_GT(screen.height(), Dialog->height());
+  // Within the window frame, which is not known before the first showing.
+  const QPoint offset = Dialog->frameGeometry().center() - screen.center();
+  EXPECT_LE(std::abs(offset.x()), 8) << offset.x();
+  EXPECT_LE(std::abs(offset.y()), 8) << offset.y();
+  Dialog->hide();
 }
 
 // The main window's commands reach the dialog once the program has it, and hand it the key.

@@ -32,6 +32,7 @@
 #include "shared/TabLine.h"
 #include "shared/Workbook.h"
 #include "shared/qt/HTMLPrintDialog.h"
+#include "shared/qt/XlsxWorkbook.h"
 #include "tests/animator/app/AppTestSupport.h"
 #include "tests/shared/TestFiles.h"
 
@@ -257,6 +258,30 @@ TEST_F(ExportsTest, WorkbookOfTheCheckedBoxes) {
   Answer(Excel, true);
   EXPECT_THROW(View->ExportToExcel(), std::invalid_argument);
   EXPECT_TRUE(Tabs.empty());
+}
+
+// The workbook handed to the desktop is named in the log; one that no program opened is named in
+// the error, as the synthesis program's exports name theirs.
+TEST_F(ExportsTest, TheWorkbookIsNamedInTheLogOrInTheError) {
+  Answer(Excel, true);
+  View->ExportToExcel();
+  EXPECT_EQ(Log.Lines, std::vector<std::string>{"Saved: Book1.xlsx"});
+
+  shared::ConnectXlsxWorkbook(dir.string());
+  shared::SetShellOpen([](const std::string&) { return false; });
+  Log.Lines.clear();
+  Answer(Excel, true);
+  std::string error;
+  try {
+    View->ExportToExcel();
+  } catch (const std::runtime_error& e) {
+    error = e.what();
+  }
+  const fs::path book = dir / "Book1.xlsx";
+  EXPECT_EQ(error,
+            "The workbook was saved as " + book.string() + ", but the desktop opened no program for it");
+  EXPECT_TRUE(fs::is_regular_file(book));
+  EXPECT_TRUE(Log.Lines.empty());
 }
 
 TEST_F(ExportsTest, ReportProposesItsNameAndOpensTheFile) {

@@ -89,6 +89,20 @@ TEST_F(InputFunctionDlgTest, OpensOnTheTargetsCopyWithItsRowsLabelsAndAStraightG
   EXPECT_FALSE(graph.ShowLabels);
 }
 
+// The status bar shows as a bar from the first showing on, not only once a message colours it.
+TEST_F(InputFunctionDlgTest, TheStatusBarIsDrawnBeforeItsFirstMessage) {
+  Open();
+  QCoreApplication::processEvents();
+  QWidget* bar = Dialog->Status->StatusBar1;
+  ASSERT_GT(bar->height(), 0);
+  const QImage shown = Dialog->grab(bar->geometry()).toImage();
+  const QRgb background = Dialog->palette().color(QPalette::Window).rgb();
+  int drawn = 0;
+  for (int y = 0; y < shown.height(); ++y)
+    for (int x = 0; x < shown.width(); ++x) drawn += shown.pixel(x, y) != background;
+  EXPECT_GT(drawn, shown.width()) << "the bar is only the dialog's background";
+}
+
 TEST_F(InputFunctionDlgTest, WithoutATargetNothingIsEditable) {
   Dialog->show();
   EXPECT_FALSE(Dialog->FunTypeBox->isEnabled());

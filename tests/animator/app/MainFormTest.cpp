@@ -7,10 +7,10 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTableWidget>
-#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -22,7 +22,6 @@
 #include <utility>
 
 #include "animator/app/AppDialogs.h"
-#include "shared/qt/Application.h"
 #include "animator/app/ExcelExportDlg.h"
 #include "animator/app/LanguageFile.h"
 #include "animator/app/MainForm.h"
@@ -31,7 +30,9 @@
 #include "shared/Convert.h"
 #include "shared/ProgramInfo.h"
 #include "shared/Settings.h"
+#include "shared/ShellOpen.h"
 #include "shared/TabLine.h"
+#include "shared/qt/Application.h"
 #include "shared/qt/HTMLPrintDialog.h"
 #include "shared/qt/ProjectInfoDialog.h"
 #include "tests/animator/app/AppTestSupport.h"
@@ -872,6 +873,36 @@ TEST(UserDialogs, QtFilters) {
 }
 
 // The film command: its name dialog, the replace question, the view's export and the log line.
+// Help > Contents and Help > Manual open their file, and name it in the log when it is missing.
+TEST_F(MainFormTest, HelpCommandsNameAMissingFile) {
+  std::vector<std::string> opened;
+  shared::SetShellOpen([&opened](const std::string& target) {
+    opened.push_back(target);
+    return true;
+  });
+  Start();
+  const std::pair<const char*, std::string*> commands[] = {
+      {"HelpContents", &shared::ProgramInfo().HelpPath},
+      {"HelpManual", &shared::ProgramInfo().ManualPath},
+  };
+  for (const auto& [action, path] : commands) {
+    SCOPED_TRACE(action);
+    *path = PathOf(std::string(action) + ".file");
+    Form->Memo1->clear();
+    opened.clear();
+    Action(action)->trigger();
+    EXPECT_TRUE(opened.empty());
+    EXPECT_NE(Form->Memo1->toPlainText().toStdString().find(*path + " does not exist!"), std::string::npos)
+        << Form->Memo1->toPlainText().toStdString();
+    Touch(std::string(action) + ".file");
+    Form->Memo1->clear();
+    Action(action)->trigger();
+    EXPECT_EQ(opened, std::vector<std::string>{*path});
+    EXPECT_TRUE(Form->Memo1->toPlainText().isEmpty());
+  }
+  shared::SetShellOpen(nullptr);
+}
+
 TEST_F(MainFormTest, FilmCommandAsksTheNameAndLogsTheFilm) {
   const std::string existing = Touch("old.avi");
   struct TCase {

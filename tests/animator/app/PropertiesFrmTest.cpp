@@ -9,6 +9,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QSplitter>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -24,7 +26,6 @@
 
 #include "animator/app/AnimationFrm.h"
 #include "animator/app/AppDialogs.h"
-#include "shared/qt/Application.h"
 #include "animator/app/MainForm.h"
 #include "animator/app/MessageMemo.h"
 #include "animator/app/PropertiesFrm.h"
@@ -36,6 +37,7 @@
 #include "shared/ProgramInfo.h"
 #include "shared/Settings.h"
 #include "shared/TabLine.h"
+#include "shared/qt/Application.h"
 #include "shared/qt/ConvertDlg.h"
 #include "tests/animator/app/AppTestSupport.h"
 
@@ -467,6 +469,36 @@ TEST(PropertiesStepGrid, MarkedRecordsAndAnUnanalysedTracer) {
 }
 
 // Recording a step makes its positions the design, which the table shows at once.
+// Back from a long step table the properties show from their first row, however far that table
+// was scrolled, and no text of theirs is cut, the input's motion law included.
+TEST_F(PropertiesFrmTest, BackFromAStepTableThePropertiesShowWholeFromTheTop) {
+  // A panel lower than the properties, so the table scrolls.
+  Form->Splitter2->setSizes({140, 600});
+  QCoreApplication::processEvents();
+  QScrollBar* scroll = Grid->verticalScrollBar();
+  for (QToolButton* table : {Frame->PathButton, Frame->VelocityButton, Frame->InstCenterButton}) {
+    SCOPED_TRACE(table->objectName().toStdString());
+    table->click();
+    scroll->setValue(scroll->maximum());
+    ASSERT_GT(scroll->value(), 0);
+    Frame->PropButton->click();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(scroll->value(), 0);
+    EXPECT_EQ(Grid->rowAt(0), 0);
+    EXPECT_EQ(Grid->horizontalScrollBar()->value(), 0);
+  }
+  const QFontMetrics metrics(Grid->font());
+  int laws = 0;
+  for (int row = 0; row < Grid->rowCount(); ++row) {
+    for (int col = 0; col < Grid->columnCount(); ++col) {
+      const QString text = QString::fromStdString(Cell(col, row));
+      laws += text == QStringLiteral("Constant Velocity");
+      EXPECT_LT(metrics.horizontalAdvance(text), Grid->columnWidth(col)) << text.toStdString();
+    }
+  }
+  EXPECT_EQ(laws, 1);
+}
+
 TEST_F(PropertiesFrmTest, RecordedStepShowsInTheTable) {
   TAniMechanism& m = Mechanism();
   const int step = m.Len / 3;

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -591,6 +592,51 @@ TEST_F(MainFormEditorsTest, EditorsAreTabsThatReportToTheView) {
   EXPECT_TRUE(IsPolar);
   EXPECT_EQ(Form->SplineEditFrm1->xLabel->text(), QStringLiteral("R [mm]"));
   EXPECT_EQ(Form->AreaEditFrm1->y1Label->text(), QStringLiteral("Arg [°]"));
+}
+
+// An edit in either editor shows in the drawing at once: what the view shows is what a full
+// repaint of the edited document draws.
+TEST_F(MainFormEditorsTest, EditsOfTheEditorsRepaintTheDrawing) {
+  AddCurveAndArea();
+  FormView->Mechanism().Areas.AddArea(shared::TComplex(0.02, 0.02), shared::TComplex(0.03, 0.04));
+  FormView->OnAreaChange();
+  TSplineEditFrm& curve = *Form->SplineEditFrm1;
+  TAreaEditFrm& areas = *Form->AreaEditFrm1;
+  const auto choose = [](QComboBox* box, int index) {
+    box->setCurrentIndex(index);
+    emit box->activated(index);
+  };
+  const std::pair<const char*, std::function<void()>> edits[] = {
+      {"curve Apply",
+       [&] {
+         curve.yEdit->setText(QStringLiteral("80"));
+         curve.ApplyButton->click();
+       }},
+      {"curve Nr:", [&] { choose(curve.NrComboBox, 0); }},
+      {"curve hidden", [&] { curve.VisibleCheckBox->click(); }},
+      {"curve shown", [&] { curve.VisibleCheckBox->click(); }},
+      {"area Apply",
+       [&] {
+         areas.x1Edit->setText(QStringLiteral("-30"));
+         areas.ApplyButton->click();
+       }},
+      {"area Nr:", [&] { choose(areas.NrComboBox, 0); }},
+      {"areas hidden", [&] { areas.VisibleCheckBox->click(); }},
+      {"areas shown", [&] { areas.VisibleCheckBox->click(); }},
+  };
+  QWidget* drawing = FormView->PaintBox1;
+  QCoreApplication::processEvents();
+  for (const auto& [name, edit] : edits) {
+    SCOPED_TRACE(name);
+    const QImage before = drawing->grab().toImage();
+    edit();
+    QCoreApplication::processEvents();
+    const QImage shown = drawing->grab().toImage();
+    FormView->PaintBox1Paint();
+    const QImage repainted = drawing->grab().toImage();
+    EXPECT_TRUE(repainted != before) << "the edit changes nothing in the drawing";
+    EXPECT_TRUE(shown == repainted) << "the drawing keeps what stood before the edit";
+  }
 }
 
 // Other units shown: the editors show and read in them, so an unchanged Apply moves nothing.

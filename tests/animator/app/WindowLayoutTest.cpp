@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QEnterEvent>
 #include <QLabel>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -182,6 +183,42 @@ TEST_F(WindowLayoutTest, ToolBarsFitAndTheDrawingIsTheLargestArea) {
   const int drawing = area(View->PaintBox1);
   for (const QWidget* other : {static_cast<QWidget*>(View->GraphFrm1), Form->PanelLeft, static_cast<QWidget*>(Form->Memo1)})
     EXPECT_GT(drawing, area(other)) << other->objectName().toStdString();
+  Close();
+}
+
+}  // namespace
+}  // namespace quillon
+
+namespace quillon {
+namespace {
+
+// The pointer on a button shows its hint in the main window's status bar.
+std::string HintShownFor(TMainForm& form, QWidget* button) {
+  form.ShowHint(QString());
+  QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), button->mapToGlobal(QPointF(1, 1)));
+  QApplication::sendEvent(button, &enter);
+  return form.StatusPanel1->text().toStdString();
+}
+
+// The graph's tool buttons and the speed button tell their hint in the status bar like every
+// other button, and the speed's hint follows the speed as it is clicked.
+TEST_F(WindowLayoutTest, HintsOfTheViewsButtonsReachTheStatusBar) {
+  Start();
+  const TGraphFrm& graph = *View->GraphFrm1;
+  for (QToolButton* button : {View->SelectButton, View->SpeedButton, graph.TimeButton, graph.Out0Button,
+                              graph.Out2Button, graph.Path1Button, graph.Trans0Button}) {
+    SCOPED_TRACE(button->objectName().toStdString());
+    const std::string hint = button->toolTip().toStdString();
+    EXPECT_FALSE(hint.empty());
+    EXPECT_EQ(HintShownFor(*Form, button), hint);
+  }
+  for (int click = 0; click < 3; ++click) {
+    HintShownFor(*Form, View->SpeedButton);
+    View->SpeedButton->click();
+    const std::string hint = View->SpeedHints[View->Speed()];
+    EXPECT_EQ(View->SpeedButton->toolTip().toStdString(), hint);
+    EXPECT_EQ(Form->StatusPanel1->text().toStdString(), hint) << "speed " << View->Speed();
+  }
   Close();
 }
 
