@@ -45,7 +45,6 @@ void ShowException(const QString& text) {
     Handler()(text);
     return;
   }
-  const TModalScope modal;
   QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(), text);
 }
 

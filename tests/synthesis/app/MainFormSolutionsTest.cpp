@@ -906,9 +906,10 @@ TEST_F(MainFormSolutionsTest, TextsFitTheirPlacesAtTheDefaultSize) {
   EXPECT_EQ(grid->item(0, 0)->text(), "Slider Four Bar");
   for (int row = 0; row < grid->rowCount(); ++row)
     for (int c = 0; c < grid->columnCount(); ++c)
-      if (const QTableWidgetItem* item = grid->item(row, c))
+      if (const QTableWidgetItem* item = grid->item(row, c)) {
         EXPECT_LE(metrics.horizontalAdvance(item->text()) + kFrame, grid->columnWidth(c))
             << "grid " << row << "," << c << " " << item->text().toStdString();
+      }
 
   // Every hint of the window's commands, and the views' mode hints.
   QStringList hints = {"Click and drag to define an area", "Click in window to add a curve point"};

@@ -342,8 +342,9 @@ class MainFormSettingsTest : public MainFormTest {
     const int handle = Form->MainSplitter->handleWidth() + 1;
     EXPECT_GE(Form->PanelLeft->width() + handle, windowWidth / 3);
     EXPECT_GE(list->viewport()->width(), columns);
-    if (Form->PanelLeft->width() > windowWidth / 3 + handle)
+    if (Form->PanelLeft->width() > windowWidth / 3 + handle) {
       EXPECT_LE(Form->PanelLeft->width(), columns + 2 * list->frameWidth() + 40) << "no wider than its columns need";
+    }
   }
 };
 
@@ -356,7 +357,6 @@ TEST_F(MainFormSettingsTest, AMissingKeyGivesTheDefaultLayout) {
   EXPECT_EQ(Form->size(), QSize(width, height));
   // The splitters hand out the handle's width; the list panel is a third within that, or as wide
   // as its list's columns where a third is too narrow for them.
-  const int handle = Form->MainSplitter->handleWidth() + 1;
   ExpectListPanelWidth(width);
   EXPECT_EQ(AppOptions.Speed, 1);
   EXPECT_TRUE(AppOptions.ZoomAllOnSelect);
