@@ -864,8 +864,8 @@ bool TMainForm::ReadProject(const std::string& path) {
   try {
     RunFileWork(QStringLiteral("Opening %1").arg(name), [&] { Store->Read(path); });
     FollowTypeButtons();
-    if (const std::string undrawn = FGroundDrawing->UndrawnWarning(); !undrawn.empty())
-      shared::ShowException(shared::ExceptionText("[Warning] " + undrawn));
+    for (const std::string& undrawn : {FGroundDrawing->UndrawnWarning(), Drawing().DXFDrawing().UndrawnWarning()})
+      if (!undrawn.empty()) shared::ShowException(shared::ExceptionText("[Warning] " + undrawn));
     return true;
   } catch (const std::exception& error) {
     // A read that failed half-way leaves no project to work on: start a new one.

@@ -167,7 +167,8 @@ bool TMainForm::ImportOutputLinkButtonClick() {
   AppOptions.ShowOutputLinkDrawing = Drawing().DXFDrawing().HasEntities();
   ZoomAll(1);
   RepaintView(0);
-  ShowFault(fault);
+  const std::string undrawn = Drawing().DXFDrawing().UndrawnWarning();
+  ShowFault(fault.empty() && !undrawn.empty() ? "[Warning] " + undrawn : fault);
   return true;
 }
 

@@ -29,6 +29,7 @@ class TLibraryDXFUnderlay final : public TDXFUnderlay {
     fDrawing.DrawTransformed(canvas, transform);
   }
   void UpdateExtent(TComplex& min, TComplex& max) const override { fDrawing.UpdateExtent(min, max); }
+  std::string UndrawnWarning() const override { return fDrawing.UndrawnWarning(); }
 
  private:
   shared::TDXFDrawing fDrawing;

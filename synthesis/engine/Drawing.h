@@ -25,7 +25,8 @@ class TDXFUnderlay {
   virtual bool HasEntities() const = 0;
   virtual void DrawTransformed(shared::TCanvas2D& canvas, const shared::TDXFTransForm& transform) = 0;
   // Widens min and max by the entities' extent.
-  virtual void UpdateExtent(shared::TComplex& min, shared::TComplex& max) const = 0;
+  virtual void UpdateExtent(shared::TComplex& min, shared::TComplex& max) const = 0;  // The DXF library's warning of entities of kinds that are not drawn; "" when there are none.
+  virtual std::string UndrawnWarning() const { return {}; }
 };
 
 // The underlay of every new TDrawing.

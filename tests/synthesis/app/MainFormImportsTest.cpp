@@ -340,6 +340,23 @@ TEST_F(MainFormImportsTest, TheOutputLinkDrawingIsClearedThenLoadsTheDXF) {
   EXPECT_NEAR(Form->Canvas(1).Origin().X, 1, 1e-12);
   EXPECT_NEAR(Form->Canvas(1).Origin().Y, 0.5, 1e-12);
 
+  // Outlines of a newer CAD program are read but not drawn: the import and the project that
+  // refers to the drawing name them once each.
+  const std::string modern = Write("dxf/modern-coupler.dxf",
+                                   std::string(kLineDXF).replace(std::string(kLineDXF).find("0\nENDSEC"), 0,
+                                                                 "0\nLWPOLYLINE\n90\n0\n"));
+  Pick(modern);
+  EXPECT_TRUE(Form->ImportOutputLinkButtonClick());
+  const QString undrawn = QString::fromStdString("[Warning] " + modern + " holds entities that are not drawn: 1 LWPOLYLINE.");
+  EXPECT_EQ(Errors, std::vector<QString>{undrawn});
+  Errors.clear();
+  Pick(Path("coupler.vesk"));
+  ASSERT_TRUE(Form->FileSaveAs());
+  Pick(Path("coupler.vesk"));
+  ASSERT_TRUE(Form->FileOpen());
+  EXPECT_EQ(Errors, std::vector<QString>{undrawn});
+  Errors.clear();
+
   Pick("/dev/zero");
   EXPECT_TRUE(Form->ImportOutputLinkButtonClick());
   ASSERT_EQ(Errors.size(), 1u);
