@@ -624,11 +624,23 @@ void TMainForm::FormShow() {
     Document->NewMechanism(kFourbarPreset);
     ClearProjectInfo();
   }
+  FitPanelToProperties();
   UpdateCaption();
   PictureFileName.clear();
   AVIFileName.clear();
   // The drawing has the keys of the Edit menu from the start.
   Document->Widget()->setFocus();
+}
+
+// Until the user sizes it, the left panel is as wide as the first document's properties need, so
+// no caption or number of the table is cut off.
+void TMainForm::FitPanelToProperties() {
+  if (PanelWidthStored || !PanelLeft->isVisible()) return;
+  const int missing = PropertiesFrm1->MissingWidth();
+  if (missing <= 0) return;
+  const int width = PanelLeft->width() + missing;
+  PanelLeft->setMaximumWidth(std::max(PanelLeft->maximumWidth(), width));
+  Splitter1->setSizes({width, std::max(1, Splitter1->width() - width)});
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -751,6 +763,7 @@ void TMainForm::LoadSettings() {
   if (!FileExists(info.LastFile)) info.LastFile.clear();
   IsPolar = settings->ReadBool("Options", "IsPolar", false);
   ZoomAllOnSelect = settings->ReadBool("Options", "ZoomAllOnSelect", true);
+  PanelWidthStored = settings->ReadInteger("Main", "PanelLeft", -1) >= 0;
   const int panelWidth = settings->ReadInteger("Main", "PanelLeft", PanelLeft->width());
   const int memoHeight = settings->ReadInteger("Main", "MessageMemo", Memo1->height());
   Splitter1->setSizes({panelWidth, std::max(1, Splitter1->width() - panelWidth)});
@@ -840,6 +853,7 @@ void TMainForm::FileNewClick() {
   if (!AskReplace()) return;
   Document->NewMechanism(kCustomPreset);
   ClearProjectInfo();
+  FitPanelToProperties();
   UpdateCaption();
   PictureFileName.clear();
   AVIFileName.clear();

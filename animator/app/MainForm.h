@@ -134,6 +134,7 @@ class TMainForm : public QMainWindow {
  private:
   void FormCreate();
   void FormShow();
+  void FitPanelToProperties();
   void CreateMenus();
   void CreateToolBar();
   void CreatePanels();
@@ -170,6 +171,8 @@ class TMainForm : public QMainWindow {
   shared::TClipboard& Clipboard;
   QString CommandLine;
   bool Shown = false;
+  // The left panel's width came from the settings: the user's, kept as it is.
+  bool PanelWidthStored = false;
   bool CheckingClipboard = false;
   int CommandDepth = 0;
   bool ClipboardPending = false;

@@ -486,6 +486,7 @@ void TPropertiesFrm::FitColumns() {
     total += width;
   }
   const int spare = Grid1->viewport()->width() - total;
+  FMissingWidth = std::max(0, -spare);
   if (spare > 0 && count > 1) {
     const int share = spare / (count - 1);
     for (int32_t col = 1; col < count; ++col) widths[col] += share;

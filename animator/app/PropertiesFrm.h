@@ -84,6 +84,8 @@ class TPropertiesFrm : public QWidget {
   QToolButton* AccelerationButton;
   QToolButton* InstCenterButton;
   QTableWidget* Grid1;
+  // How many pixels the table's columns need beyond the width the grid shows them in.
+  int MissingWidth() const { return FMissingWidth; }
 
  private:
   friend class TPropertyTable;
@@ -99,6 +101,7 @@ class TPropertiesFrm : public QWidget {
   TPropertyTable* Table;
   TPropertyGrid FCells{3, 30};
   bool EditingOn = false;
+  int FMissingWidth = 0;
 };
 
 }  // namespace quillon

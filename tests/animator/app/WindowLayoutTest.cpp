@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -18,6 +19,7 @@
 #include "animator/app/GraphFrm.h"
 #include "animator/app/MainForm.h"
 #include "animator/app/MessageMemo.h"
+#include "animator/app/PropertiesFrm.h"
 #include "animator/app/Pictures.h"
 #include "animator/engine/StdOut.h"
 #include "shared/Convert.h"
@@ -164,6 +166,35 @@ TEST_F(WindowLayoutTest, PanelsFollowTheFont) {
     Form->Memo1->AppendLine(std::string(40, 'W') + " is a message longer than the panel is wide", TMessageKind::Message);
     QApplication::processEvents();
     EXPECT_EQ(Form->Memo1->horizontalScrollBar()->maximum(), 0);
+    Close();
+  }
+}
+
+// At the first start the left panel is as wide as the default linkage's properties need, in the
+// desktop's font and in a large one: every column of the table shows whole, with no scrolling.
+TEST_F(WindowLayoutTest, TheFirstStartShowsTheWholePropertiesTable) {
+  for (int points : {0, 12}) {
+    SCOPED_TRACE(points);
+    if (points > 0) {
+      QFont large = DefaultFont;
+      large.setPointSize(points);
+      QApplication::setFont(large);
+    }
+    SettingsStore().Values["Main"] = {{"WindowState", "0"}, {"Width", "1280"}, {"Height", "800"}};
+    Start();
+    const QTableWidget* grid = Form->PropertiesFrm1->Grid1;
+    const QFontMetrics metrics(grid->font());
+    int columns = 0;
+    for (int c = 0; c < grid->columnCount(); ++c) {
+      columns += grid->columnWidth(c);
+      for (int row = 0; row < grid->rowCount(); ++row) {
+        if (const QTableWidgetItem* item = grid->item(row, c)) {
+          EXPECT_LT(metrics.horizontalAdvance(item->text()), grid->columnWidth(c)) << item->text().toStdString();
+        }
+      }
+    }
+    EXPECT_LE(columns, grid->viewport()->width());
+    EXPECT_EQ(grid->horizontalScrollBar()->maximum(), 0);
     Close();
   }
 }
