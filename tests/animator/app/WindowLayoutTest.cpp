@@ -66,6 +66,17 @@ class WindowLayoutTest : public ::testing::Test {
     Form->show();
     QApplication::processEvents();
   }
+  // A 1280 x 800 window with nothing else in the settings, in the desktop's font (0) or that font
+  // at the given size.
+  void StartInFont(int points) {
+    if (points > 0) {
+      QFont large = DefaultFont;
+      large.setPointSize(points);
+      QApplication::setFont(large);
+    }
+    SettingsStore().Values["Main"] = {{"WindowState", "0"}, {"Width", "1280"}, {"Height", "800"}};
+    Start();
+  }
   // Closes without questions.
   void Close() {
     View->SetModified(false);
@@ -141,13 +152,7 @@ TEST_F(WindowLayoutTest, StartUpShowsSelectDownAndTheStartPicture) {
 TEST_F(WindowLayoutTest, PanelsFollowTheFont) {
   for (int points : {0, 16}) {
     SCOPED_TRACE(points);
-    if (points > 0) {
-      QFont large = DefaultFont;
-      large.setPointSize(points);
-      QApplication::setFont(large);
-    }
-    SettingsStore().Values["Main"] = {{"WindowState", "0"}, {"Width", "1280"}, {"Height", "800"}};
-    Start();
+    StartInFont(points);
     const QFontMetrics metrics(View->StatusPanels[1]->font());
     for (int panel : {0, 1}) {
       EXPECT_GE(View->StatusPanels[panel]->contentsRect().width(),
@@ -175,13 +180,7 @@ TEST_F(WindowLayoutTest, PanelsFollowTheFont) {
 TEST_F(WindowLayoutTest, TheFirstStartShowsTheWholePropertiesTable) {
   for (int points : {0, 12}) {
     SCOPED_TRACE(points);
-    if (points > 0) {
-      QFont large = DefaultFont;
-      large.setPointSize(points);
-      QApplication::setFont(large);
-    }
-    SettingsStore().Values["Main"] = {{"WindowState", "0"}, {"Width", "1280"}, {"Height", "800"}};
-    Start();
+    StartInFont(points);
     const QTableWidget* grid = Form->PropertiesFrm1->Grid1;
     const QFontMetrics metrics(grid->font());
     int columns = 0;
