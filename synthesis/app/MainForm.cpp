@@ -995,6 +995,11 @@ void TMainForm::FileMenuClick() {
   FileMenu->setToolTipsVisible(true);
 }
 
+void TMainForm::SetProjectInfoDialog(shared::TProjectInfoDialog* dialog) {
+  ProjectInfoDialog = dialog;
+  if (dialog) dialog->SetHelpHandler([this](const std::string& topic) { ShowHelp(topic); });
+}
+
 void TMainForm::FileProjectInfoItemClick() {
   if (ProjectInfoDialog) RunModal(*ProjectInfoDialog);
 }

@@ -244,7 +244,8 @@ class TMainForm : public QMainWindow {
   // The project file module; null leaves the file commands disabled.
   void SetProjectStore(std::unique_ptr<TProjectStore> store);
   // The program's project-information dialog, created after the window; not owned.
-  void SetProjectInfoDialog(shared::TProjectInfoDialog* dialog) { ProjectInfoDialog = dialog; }
+  // The dialog's Help goes through the window's, which says when there is no help to show.
+  void SetProjectInfoDialog(shared::TProjectInfoDialog* dialog);
   // Shows a modal dialog; tests answer it without an event loop. The window calls it through
   // RunModal, which holds the idle work while the dialog is open.
   std::function<int(QDialog& dialog)> ShowModal;

@@ -45,7 +45,6 @@ int main(int argc, char** argv) {
                                      shared::ProgramFile());
     // The Excel export hands its books to the desktop's spreadsheet program.
     shared::ConnectXlsxWorkbook();
-    const auto help = [](const std::string& topic) { vesk::ProgramInfo().ShowHelpTopic(topic); };
 
     vesk::TMainForm form;
     // The point, area, input-function, curve-point, report, export and line dialogs join here,
@@ -53,7 +52,6 @@ int main(int argc, char** argv) {
     auto projectInfoDialog = std::make_unique<shared::TProjectInfoDialog>(&form);
     projectInfoDialog->HelpTopic = "IDH_ProjectInfo";
     projectInfoDialog->ExcelFillRange = shared::kSynthesisInfoFill;
-    projectInfoDialog->SetHelpHandler(help);
     form.SetProjectInfoDialog(projectInfoDialog.get());
     form.SetProjectStore(std::make_unique<vesk::TWindowProjectStore>(form, projectInfoDialog->Info));
 

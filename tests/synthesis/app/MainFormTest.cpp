@@ -679,8 +679,12 @@ TEST_F(MainFormTest, HelpWithoutAHelpFileSaysSo) {
   const QString name = QString::fromStdString(help);
   Form->HelpContentsItem->trigger();
   Form->SynthOptionsDlg().HelpBtn->click();
+  shared::TProjectInfoDialog projectInfo(Form.get());
+  Form->SetProjectInfoDialog(&projectInfo);
+  projectInfo.HelpButton->click();
+  Form->SetProjectInfoDialog(nullptr);
   EXPECT_TRUE(Opened.empty());
-  EXPECT_EQ(Infos, std::vector<QString>(2, "No help is installed: the help file " + name + " was not found."));
+  EXPECT_EQ(Infos, std::vector<QString>(3, "No help is installed: the help file " + name + " was not found."));
 
   File("veskhelp.hlp");
   Infos.clear();
