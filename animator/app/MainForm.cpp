@@ -853,7 +853,6 @@ void TMainForm::FileNewClick() {
   if (!AskReplace()) return;
   Document->NewMechanism(kCustomPreset);
   ClearProjectInfo();
-  FitPanelToProperties();
   UpdateCaption();
   PictureFileName.clear();
   AVIFileName.clear();
