@@ -107,12 +107,15 @@ bool TEightbar::Synthesize() {
   JointAt(3).Sub(JointAt(2), Dyad2.Z);
   JointAt(4).Sub(JointAt(3), Dyad2.W);
 
-  const TComplex d1 = Across(Dyad2.W, rocker);
+  // Each parallelogram stands beside its link, unless a drag moved it.
+  TComplex d1 = Across(Dyad2.W, rocker);
+  d1.AddTo(Links.ParallelShift1);
   JointAt(9).Add(JointAt(4), d1);
   JointAt(8).Add(JointAt(3), d1);
   TComplex s;
   s.Add(Dyad2.Z, Dyad1.Z);
-  const TComplex d2 = Across(s, coupler);
+  TComplex d2 = Across(s, coupler);
+  d2.AddTo(Links.ParallelShift2);
   JointAt(6).Add(JointAt(5), d2);
   JointAt(7).Add(JointAt(3), d2);
   Modified = true;
@@ -201,9 +204,11 @@ void TEightbar::DragJoint(const TComplex& point) {
   } else if (k == 6 || k == 7) {
     move(6);
     move(7);
+    Links.ParallelShift2.AddTo(d);
   } else if (k == 8 || k == 9) {
     move(8);
     move(9);
+    Links.ParallelShift1.AddTo(d);
   } else {
     return;
   }

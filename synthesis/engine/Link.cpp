@@ -377,6 +377,7 @@ void TLinkList::Clear() {
   Deselect();
   InputLink = OutputLink = GroundLink = GuidedLink = nullptr;
   fItems.clear();
+  ClearDragChoices();
   fModified = true;
 }
 
@@ -426,6 +427,18 @@ void TLinkList::Randomize(const TPrePointList& points) {
   Offset.SetPolar((r2 + 0.001) * RefLength, 2 * std::numbers::pi * r1);
   const double sign = Random().Uniform() > 0.5 ? 1.0 : -1.0;
   Ratio = sign * 4.8 * Random().Uniform() + 0.2;
+  ClearDragChoices();
+}
+
+bool TLinkList::HasDragChoices() const {
+  return LoopScale.X != 1.0 || LoopScale.Y != 0.0 || ParallelShift1.X != 0.0 || ParallelShift1.Y != 0.0 ||
+         ParallelShift2.X != 0.0 || ParallelShift2.Y != 0.0;
+}
+
+void TLinkList::ClearDragChoices() {
+  LoopScale = TComplex(1.0, 0.0);
+  ParallelShift1 = TComplex();
+  ParallelShift2 = TComplex();
 }
 
 void TLinkList::SaveRotations() {
@@ -444,7 +457,7 @@ void TLinkList::Read(std::istream& in) {
   Clear();
   TProjectReader r(in, "TLinkList");
   r.Section("[Links]");
-  r.Version();
+  const int32_t version = r.Version();
   try {
     Offset.ReadFromText(in);
   } catch (const EFileReadError&) {
@@ -452,6 +465,17 @@ void TLinkList::Read(std::istream& in) {
   }
   Ratio = r.Real();
   RefLength = r.Real();
+  if (version == kDragChoicesVersion) {
+    try {
+      LoopScale.ReadFromText(in);
+      ParallelShift1.ReadFromText(in);
+      ParallelShift2.ReadFromText(in);
+    } catch (const EFileReadError&) {
+      r.Fail();
+    }
+    // A scale of zero would fold the input loop onto its pivot.
+    if (!(LoopScale.Abs() > 0) || !std::isfinite(LoopScale.Abs())) r.Fail();
+  }
   const int32_t n = r.Int(0, kCapacity);
   for (int32_t i = 1; i <= n; ++i) {
     TLink* link = Add(std::make_unique<TLink>());
@@ -469,10 +493,17 @@ void TLinkList::Read(std::istream& in) {
 void TLinkList::Write(std::ostream& out) {
   TProjectWriter w(out);
   w.Line("[Links]");
-  w.Version();
+  const bool choices = HasDragChoices();
+  // Lists without the drags' choices stay byte for byte what earlier versions wrote.
+  w.Version(choices ? kDragChoicesVersion : 0);
   Offset.WriteToText(out);
   w.Real(Ratio);
   w.Real(RefLength);
+  if (choices) {
+    LoopScale.WriteToText(out);
+    ParallelShift1.WriteToText(out);
+    ParallelShift2.WriteToText(out);
+  }
   w.Int(Count());
   for (auto& link : fItems) link->Write(out);
   fModified = false;
@@ -490,6 +521,9 @@ void TLinkList::Assign(const TLinkList& source) {
   Offset = source.Offset;
   Ratio = source.Ratio;
   RefLength = source.RefLength;
+  LoopScale = source.LoopScale;
+  ParallelShift1 = source.ParallelShift1;
+  ParallelShift2 = source.ParallelShift2;
   AssignRoles();
   fModified = true;
 }

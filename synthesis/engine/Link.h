@@ -110,6 +110,8 @@ class TLink {
 class TLinkList {
  public:
   static constexpr int32_t kCapacity = 8;
+  // The record's version when it carries the drags' choices.
+  static constexpr int32_t kDragChoicesVersion = 1;
 
   TLinkList() = default;
   TLinkList(const TLinkList&) = delete;
@@ -128,6 +130,12 @@ class TLinkList {
   double Ratio = 2.0;
   // The curve's sampled length, copied in before each generation.
   double RefLength = 1.0;
+  // What the user's drags chose that a synthesis would otherwise derive from the rotations:
+  // Watt 2's input-loop scale against J7 - J4, the eight-bar's shifts of its two parallelograms
+  // (J8 and J9, J6 and J7). A new or randomised design has none.
+  shared::TComplex LoopScale{1.0, 0.0};
+  shared::TComplex ParallelShift1;
+  shared::TComplex ParallelShift2;
 
   int32_t Count() const { return int32_t(fItems.size()); }
   // Link i (1-based); nullptr outside 1..Count.
@@ -150,18 +158,23 @@ class TLinkList {
   // Ground, input and output body by type, the guided link by mode; a later link wins.
   void AssignRoles();
   double MaxLinkLength() const;
-  // Every link's rotations, then Offset (two draws) and Ratio (two draws).
+  // Every link's rotations, then Offset (two draws) and Ratio (two draws); the drags' choices
+  // go back to none.
   void Randomize(const TPrePointList& points);
+  bool HasDragChoices() const;
+  void ClearDragChoices();
   void SaveRotations();
   void RestoreRotations();
   // From the last link to the first.
   void Draw(shared::TCanvas2D& canvas) const;
 
   // Clears first; "[Links]" (else "File read error in TLinkList!"). More than eight links, or a
-  // joint index outside the joint list, raises the same error.
+  // joint index outside the joint list, raises the same error. A record of version 1 carries the
+  // drags' choices after RefLength; a list without them is written as version 0, as before.
   void Read(std::istream& in);
   void Write(std::ostream& out);
-  // Links, joints resolved by index in this list's joints, Offset, Ratio, RefLength.
+  // Links, joints resolved by index in this list's joints, Offset, Ratio, RefLength and the
+  // drags' choices.
   void Assign(const TLinkList& source);
 
  private:

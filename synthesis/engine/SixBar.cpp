@@ -48,6 +48,12 @@ TComplex operator/(const TComplex& a, const TComplex& b) {
   return r;
 }
 
+// The least rate at which a dragged Watt 1 joint follows the offset.
+constexpr double kMinDragRate = 1e-6;
+// The trial step of the offset, in curve lengths: the joints are affine in it, so any small step
+// gives their rate.
+constexpr double kDragProbe = 1e-3;
+
 TComplex Unit(double angle) {
   TComplex u;
   u.SetPolar(1.0, angle);
@@ -207,12 +213,65 @@ bool TSixBarW1::StepInput(double angle) {
   return true;
 }
 
+bool TSixBarW1::BodyTurns() const {
+  const TLink* body = Links.GetLink(6);
+  if (!body || !PrecisionPoints.Out) return false;
+  for (size_t i = 2; i <= 9; ++i)
+    if (body->Rot[i] != 0.0) return true;
+  return false;
+}
+
 void TSixBarW1::DragJoint(const TComplex& point) {
   const TJoint* joint = Joints.GetSelectedJoint();
   if (!joint || joint->Index() == 8) return;
+  const int32_t k = joint->Index();
   const TComplex d = point - *joint;
-  Joints.TranslateAll(d, 8);
-  Links.Offset.AddTo(d);
+  auto translate = [&] {
+    Joints.TranslateAll(d, 8);
+    Links.Offset.AddTo(d);
+  };
+  if (!BodyTurns()) {
+    translate();
+    return;
+  }
+  // What follows builds the design; a pose the animation stands at is not one.
+  if (InputFunction.CurrentStep != 0) return;
+  // A turning body carries the offset round with it: moving the linkage against the coupler
+  // point alone would leave J8 off the curve, and the next synthesis would build another linkage.
+  // Every joint is complex-affine in the offset, so two trial syntheses give the offset that puts
+  // the dragged joint where it was dropped.
+  const std::unique_ptr<TMechanism> trial = Clone();
+  auto placeAt = [&](const TComplex& offset, TComplex& place) {
+    trial->Links.Offset = offset;
+    if (!trial->Synthesize()) return false;
+    place = *trial->Joints.GetJoint(k);
+    return true;
+  };
+  TComplex now, probe;
+  if (!placeAt(Links.Offset, now)) {
+    // A linkage its synthesis does not give back moves as it stands.
+    translate();
+    return;
+  }
+  const TComplex step(kDragProbe * (Links.RefLength > 0 ? Links.RefLength : 1.0), 0.0);
+  if (!placeAt(Links.Offset + step, probe)) return;
+  const TComplex rate = (probe - now) / step;
+  // A joint the offset hardly moves would need an offset far outside the linkage.
+  if (rate.Abs() < kMinDragRate) return;
+  const TComplex offset = Links.Offset + (point - now) / rate;
+  if (!placeAt(offset, probe)) return;
+  // Taken only as far as the linkage still runs its whole path.
+  trial->Error.Valid = true;
+  trial->SimulatePath(nullptr);
+  if (!trial->Error.Valid) return;
+  for (int32_t i = 1; i <= Joints.Count(); ++i) {
+    const TComplex& placed = *trial->Joints.GetJoint(i);
+    JointAt(i).SetXY(placed.X, placed.Y);
+  }
+  // The dyads' checks set the rotations between the precision positions anew.
+  for (int32_t i = 1; i <= Links.Count(); ++i) Links.GetLink(i)->Rot = trial->Links.GetLink(i)->Rot;
+  Links.Offset = offset;
+  PathPoints.Assign(trial->PathPoints);
 }
 
 double TSixBarW1::TransmissionAngle() const {
@@ -276,7 +335,8 @@ bool TSixBarW2::Synthesize() {
   fg.L4 = &l4;
   fg.F1 = fg.F2 = fg.F3 = true;
   if (!(PrecisionPoints.In ? fg.SolveMatrix() : fg.SolveLoop())) return false;
-  const TComplex g = j[7] - j[4];
+  // The loop's ground side J4 - J1 mirrors J7 - J4 unless a drag of joint 1 turned and scaled it.
+  const TComplex g = (j[7] - j[4]) * Links.LoopScale;
   fg.Scale(g);
   j[1] = j[4] - g;
   j[2] = j[1] + fg.V2;
@@ -318,6 +378,8 @@ void TSixBarW2::DragJoint(const TComplex& point) {
   JointAt(3).SetXY(j3.X, j3.Y);
   JointAt(2).SetXY(j2.X, j2.Y);
   JointAt(1).SetXY(point.X, point.Y);
+  // The next synthesis builds the loop at the scale the drag gave it.
+  Links.LoopScale = Links.LoopScale * s;
 }
 
 double TSixBarW2::TransmissionAngle() const {

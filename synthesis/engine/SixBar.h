@@ -20,9 +20,15 @@ class TSixBarW1 : public TFourbar {
   // asked) or by function generation.
   bool Synthesize() override;
   bool StepInput(double angle) override;
-  // The whole linkage but the coupler point moves with the dragged joint.
+  // The whole linkage but the coupler point moves with the dragged joint. When the output body
+  // turns, the offset is set so that a synthesis puts the dragged joint where it is dropped, and
+  // the linkage is that synthesis; a drop where it no longer runs its path is not taken.
   void DragJoint(const shared::TComplex& point) override;
   double TransmissionAngle() const override;
+
+ private:
+  // The curve prescribes output rotations and they are not all zero.
+  bool BodyTurns() const;
 };
 
 class TSixBarW2 : public TFourbar {

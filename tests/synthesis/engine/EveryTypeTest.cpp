@@ -7,6 +7,8 @@
 #include <cmath>
 #include <functional>
 #include <memory>
+#include <numbers>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,7 @@
 #include "synthesis/engine/SixBar.h"
 #include "synthesis/engine/Slider.h"
 #include "synthesis/engine/Spline.h"
+#include "synthesis/engine/SynthOptions.h"
 
 namespace {
 
@@ -62,21 +65,33 @@ class EveryTypeTest : public ::testing::Test {
     CreateCMatrix();
     for (const auto& p : kCurve) curve.Add(std::make_unique<TPrePoint>(p[0], p[1]));
     curve.Recalc();
+    double out = 0;
+    for (const auto& p : kCurve) {
+      auto point = std::make_unique<TPrePoint>(p[0], p[1]);
+      point->Out = out;
+      out += 0.05;
+      turningCurve.Add(std::move(point));
+    }
+    turningCurve.Out = true;
+    turningCurve.Recalc();
   }
 
   // The solutions a seeded run keeps, as the main window's generation hands its candidates to
   // its list, until the list holds the given number.
-  void Run(TMechanismList& list, uint8_t type, int32_t kept) {
+  void Run(TMechanismList& list, uint8_t type, int32_t kept) { Run(list, type, kept, curve); }
+  void Run(TMechanismList& list, uint8_t type, int32_t kept, const TSpline& target) {
     SeedRandom(11);
     list.NewType = type;
     for (int32_t k = 0; k < 200000 && list.Count() < kept; ++k) {
       std::unique_ptr<TMechanism> m = list.CreateMechanism();
-      m->Generate(curve, nullptr, nullptr);
+      m->Generate(target, nullptr, nullptr);
       list.AddCandidate(std::move(m));
     }
   }
 
   TSpline curve;
+  // The same points, with an output body that turns a little along them.
+  TSpline turningCurve;
 };
 
 TEST_F(EveryTypeTest, KeptSolutionsSynthesiseAgainAtTheirOwnRotations) {
@@ -159,32 +174,111 @@ TEST_F(EveryTypeTest, AnimationOutAndBackLeavesTheDesign) {
   }
 }
 
-// The drags that move the linkage against its coupler point: the next synthesis (Optimize's
-// first evaluation, Undo Optimize) builds it where it was dropped.
+// Every drag rule, and a Watt 1 whose output body turns: the next synthesis (Optimize's first
+// evaluation, Undo Optimize, a project read back) builds the linkage where it was dropped.
 TEST_F(EveryTypeTest, ADraggedLinkageStaysWhereItWasDroppedThroughTheNextSynthesis) {
   struct TCase {
     uint8_t Type;
     int32_t Joint;
+    bool Turning;
   };
+  const TCase cases[] = {{kWatt1Type, 1, false},   {kWatt1Type, 6, false},    {kWatt1Type, 1, true},
+                         {kWatt1Type, 3, true},    {kWatt1Type, 7, true},     {kWatt2Type, 1, false},
+                         {kEightbarType, 1, false}, {kEightbarType, 4, false}, {kEightbarType, 6, false},
+                         {kEightbarType, 7, false}, {kEightbarType, 8, false}, {kEightbarType, 9, false}};
   const TComplex d(0.031, -0.017);
-  for (const TCase c : {TCase{kWatt1Type, 1}, TCase{kWatt1Type, 6}, TCase{kEightbarType, 1},
-                        TCase{kEightbarType, 4}}) {
-    SCOPED_TRACE(testing::Message() << "type " << int(c.Type) << ", joint " << c.Joint);
+  for (const TCase c : cases) {
+    SCOPED_TRACE(testing::Message() << "type " << int(c.Type) << ", joint " << c.Joint
+                                    << (c.Turning ? ", turning output body" : ""));
     TMechanismList list;
-    Run(list, c.Type, 1);
+    Run(list, c.Type, 1, c.Turning ? turningCurve : curve);
     ASSERT_EQ(list.Count(), 1);
     TMechanism& m = *list.Items(1);
+    if (c.Turning) {
+      const auto& rot = m.Links.OutputLink->Rot;
+      ASSERT_TRUE(std::any_of(rot.begin() + 2, rot.end(), [](double r) { return std::fabs(r) > 0.01; }));
+    }
     m.Joints.Select(c.Joint);
     TComplex dropped = *m.Joints.GetJoint(c.Joint);
     dropped.AddTo(d);
     m.DragJoint(dropped);
-    ASSERT_NEAR(m.Joints.GetJoint(c.Joint)->X, dropped.X, 1e-15);
-    ASSERT_TRUE(m.Synthesize());
-    EXPECT_NEAR(m.Joints.GetJoint(c.Joint)->X, dropped.X, 1e-9);
-    EXPECT_NEAR(m.Joints.GetJoint(c.Joint)->Y, dropped.Y, 1e-9);
-    // The coupler point stays on the curve's first precision point.
-    EXPECT_NEAR(m.Joints.Origin()->X, m.PrecisionPoints.GetPoint(1)->X, 1e-15);
+    ASSERT_NEAR(m.Joints.GetJoint(c.Joint)->X, dropped.X, 1e-12);
+    ASSERT_NEAR(m.Joints.GetJoint(c.Joint)->Y, dropped.Y, 1e-12);
+    const TComplex origin = *m.Joints.Origin();
+    std::vector<TComplex> shown;
+    for (int32_t i = 1; i <= m.Joints.Count(); ++i) shown.push_back(*m.Joints.GetJoint(i));
+
+    // Through a synthesis, and through the list file and a synthesis of what it reads.
+    std::stringstream file;
+    m.Write(file);
+    std::unique_ptr<TMechanism> read = NewMechanism(c.Type);
+    read->Read(file);
+    for (TMechanism* again : {&m, read.get()}) {
+      SCOPED_TRACE(again == &m ? "synthesised" : "read back and synthesised");
+      ASSERT_TRUE(again->Synthesize());
+      for (int32_t i = 1; i <= again->Joints.Count(); ++i) {
+        EXPECT_NEAR(again->Joints.GetJoint(i)->X, shown[size_t(i - 1)].X, 1e-9) << "joint " << i;
+        EXPECT_NEAR(again->Joints.GetJoint(i)->Y, shown[size_t(i - 1)].Y, 1e-9) << "joint " << i;
+      }
+      // The coupler point stays on the curve's first precision point.
+      EXPECT_NEAR(again->Joints.Origin()->X, origin.X, 1e-15);
+      EXPECT_NEAR(again->Joints.Origin()->Y, origin.Y, 1e-15);
+    }
   }
+}
+
+// A drag is taken only while the linkage it leaves still passes the precision points: the turning
+// Watt 1 is that synthesis, its path runs through them, and it turns back under the reverse drag.
+TEST_F(EveryTypeTest, ATurningWatt1DraggedIsTheLinkageThatPassesItsPrecisionPoints) {
+  TMechanismList list;
+  Run(list, kWatt1Type, 1, turningCurve);
+  ASSERT_EQ(list.Count(), 1);
+  TMechanism& m = *list.Items(1);
+  std::vector<TComplex> design;
+  for (int32_t i = 1; i <= m.Joints.Count(); ++i) design.push_back(*m.Joints.GetJoint(i));
+  m.Joints.Select(2);
+  const TComplex start = *m.Joints.GetJoint(2);
+  // A small drag in steps, as the mouse moves, and back to where it started.
+  for (int32_t k = 1; k <= 10; ++k) m.DragJoint(TComplex(start.X + 0.002 * k, start.Y - 0.001 * k));
+  EXPECT_NEAR(m.Joints.GetJoint(2)->X, start.X + 0.02, 1e-12);
+  // The coupler point stands on precision points 5 and 9, where the output body's rotations are
+  // met exactly, as the input reaches its rotations there.
+  m.StoreJoints();
+  const TLink& input = *m.Links.InputLink;
+  ASSERT_TRUE(m.Move(50, input.Rot[5]));
+  EXPECT_NEAR(m.Joints.Origin()->X, m.PrecisionPoints.GetPoint(5)->X, 1e-9);
+  EXPECT_NEAR(m.Joints.Origin()->Y, m.PrecisionPoints.GetPoint(5)->Y, 1e-9);
+  ASSERT_TRUE(m.Move(50, input.Rot[9] - input.Rot[5]));
+  EXPECT_NEAR(m.Joints.Origin()->X, m.PrecisionPoints.GetPoint(9)->X, 1e-9);
+  EXPECT_NEAR(m.Joints.Origin()->Y, m.PrecisionPoints.GetPoint(9)->Y, 1e-9);
+  m.RestoreJoints();
+  // The path drawn is the dragged linkage's: it ends on the last precision point.
+  ASSERT_GT(m.PathPoints.Count(), 1);
+  const TPathPoint& last = *m.PathPoints.GetPathPoint(m.PathPoints.Count());
+  EXPECT_NEAR(last.X, m.PrecisionPoints.GetPoint(9)->X, 1e-6);
+  EXPECT_NEAR(last.Y, m.PrecisionPoints.GetPoint(9)->Y, 1e-6);
+  m.DragJoint(start);
+  for (int32_t i = 1; i <= m.Joints.Count(); ++i) {
+    EXPECT_NEAR(m.Joints.GetJoint(i)->X, design[size_t(i - 1)].X, 1e-9) << i;
+    EXPECT_NEAR(m.Joints.GetJoint(i)->Y, design[size_t(i - 1)].Y, 1e-9) << i;
+  }
+  // A drop where the linkage would not run its path is not taken: with a transmission angle no
+  // linkage reaches, none is.
+  const double minAngle = SynthOptions.MinTransAngle;
+  SynthOptions.MinTransAngle = std::numbers::pi / 2;
+  m.DragJoint(TComplex(start.X + 0.01, start.Y));
+  SynthOptions.MinTransAngle = minAngle;
+  for (int32_t i = 1; i <= m.Joints.Count(); ++i) {
+    EXPECT_NEAR(m.Joints.GetJoint(i)->X, design[size_t(i - 1)].X, 1e-9) << i;
+    EXPECT_NEAR(m.Joints.GetJoint(i)->Y, design[size_t(i - 1)].Y, 1e-9) << i;
+  }
+  // Nor while the animation stands away from the design: the drag builds a design, not a pose.
+  ASSERT_TRUE(m.StepForward());
+  const TComplex posed = *m.Joints.GetJoint(2);
+  m.DragJoint(TComplex(posed.X + 0.01, posed.Y));
+  EXPECT_EQ(m.Joints.GetJoint(2)->X, posed.X);
+  m.RestoreJoints();
+  EXPECT_NEAR(m.Joints.GetJoint(2)->X, start.X, 1e-9);
 }
 
 }  // namespace

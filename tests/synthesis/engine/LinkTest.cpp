@@ -467,6 +467,75 @@ TEST(LinkListTest, RecordRoundTripsAndResolvesJoints) {
   EXPECT_EQ(emptied.Count(), 0);
 }
 
+// What a drag chose goes into the record only when a drag made it, so every other list is written
+// as before; it survives the record, a copy and nothing else.
+TEST(LinkListTest, DragChoicesAreStoredOnlyWhenADragMadeThem) {
+  TJointList joints;
+  FillJoints(joints);
+  TLinkList links;
+  links.Joints = &joints;
+  links.Add(MakeLink(joints, kGroundLink, {1, 2}));
+  links.Add(MakeLink(joints, kInputLink, {1, 3}));
+  links.Offset.SetXY(0.25, -0.5);
+  const std::string plain = Written(links);
+  links.LoopScale.SetXY(0.5, 0.25);
+  links.ParallelShift1.SetXY(0.125, 0);
+  links.ParallelShift2.SetXY(0, -2);
+  const std::string text = Written(links);
+  const auto lines = shared::SplitTextLines(text);
+  const auto plainLines = shared::SplitTextLines(plain);
+  EXPECT_EQ(plainLines[1], "0");
+  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 13),
+            (std::vector<std::string>{"[Links]", "1", "[Vector]", "2  2.50000000000000E-0001 -5.00000000000000E-0001",
+                                      " 2.00000000000000E+0000", " 1.00000000000000E+0000", "[Vector]",
+                                      "2  5.00000000000000E-0001  2.50000000000000E-0001", "[Vector]",
+                                      "2  1.25000000000000E-0001  0.00000000000000E+0000", "[Vector]",
+                                      "2  0.00000000000000E+0000 -2.00000000000000E+0000", "2"}));
+  // Past the three vectors the record is the plain one.
+  EXPECT_EQ(std::vector<std::string>(lines.begin() + 12, lines.end()),
+            std::vector<std::string>(plainLines.begin() + 6, plainLines.end()));
+
+  TLinkList back;
+  back.Joints = &joints;
+  std::istringstream in(text);
+  back.Read(in);
+  EXPECT_EQ(back.LoopScale.X, 0.5);
+  EXPECT_EQ(back.LoopScale.Y, 0.25);
+  EXPECT_EQ(back.ParallelShift1.X, 0.125);
+  EXPECT_EQ(back.ParallelShift2.Y, -2);
+  EXPECT_EQ(Written(back), text);
+  // A record without them clears what the list held.
+  std::istringstream plainIn(plain);
+  back.Read(plainIn);
+  EXPECT_FALSE(back.HasDragChoices());
+  EXPECT_EQ(back.LoopScale.X, 1);
+
+  auto read = [&](std::istream& s) {
+    TLinkList l;
+    l.Joints = &joints;
+    l.Read(s);
+  };
+  vesktest::ExpectDamageRefused(text, read);
+  // A scale that would fold the input loop onto its pivot, or none at all.
+  for (const char* scale : {"2  0.00000000000000E+0000  0.00000000000000E+0000", "2 NaN 0", "2 Inf 0"}) {
+    auto folded = lines;
+    folded[7] = scale;
+    EXPECT_EQ(ReadError(Lines(folded), read), "File read error in TLinkList!") << scale;
+  }
+
+  TLinkList copy;
+  copy.Joints = &joints;
+  copy.Assign(links);
+  EXPECT_EQ(Written(copy), text);
+  // A new layout and a random design have none.
+  TPrePointList points;
+  FillPoints(points, 0, 0, 0, 0);
+  copy.Randomize(points);
+  EXPECT_FALSE(copy.HasDragChoices());
+  links.Clear();
+  EXPECT_FALSE(links.HasDragChoices());
+}
+
 TEST(LinkListTest, AssignCopiesLinksAndResolvesInItsOwnJoints) {
   TJointList joints, otherJoints;
   FillJoints(joints);
