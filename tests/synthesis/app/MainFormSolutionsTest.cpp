@@ -991,6 +991,60 @@ TEST_F(MainFormSolutionsTest, ADraggedJointMovesAsItsTypeAllows) {
   EXPECT_TRUE(Form->IsProjectModified());
 }
 
+// What a drag chose is the project's: saved, read back, optimised and the optimisation undone,
+// the dragged joint is where it was dropped.
+TEST_F(MainFormSolutionsTest, ADragIsKeptThroughASaveAReadAndAnOptimisationUndone) {
+  struct TCase {
+    uint8_t Type;
+    int32_t Joint;
+  };
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("vesk-drag-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  const std::string path = (dir / "dragged.vesk").string();
+  for (const TCase c : {TCase{kWatt2Type, 1}, TCase{kEightbarType, 8}}) {
+    SCOPED_TRACE(testing::Message() << "type " << int(c.Type) << ", joint " << c.Joint);
+    Form->NewProject();
+    Form->MechButtons[c.Type]->trigger();
+    Generate(600);
+    TMechanismList& list = Form->Solutions();
+    list.Select(1);
+    list.UpdateViews();
+    const int32_t id = list.Current->ID;
+    int index = 0;
+    TSolutionView& view = *Form->SolutionView();
+    ASSERT_EQ(view.PickAt(*list.Current->Joints.Items(c.Joint), 1e-9, index), kPickJoint);
+    ASSERT_EQ(index, c.Joint);
+    const shared::TComplex& joint = *list.Current->Joints.Items(c.Joint);
+    const shared::TComplex dropped(joint.X + 0.02, joint.Y - 0.01);
+    view.DragJoint(dropped);
+    ASSERT_NEAR(joint.X, dropped.X, 1e-12);
+
+    shared::TProjectInfo info;
+    TWindowProjectStore store(*Form, info);
+    store.Write(path);
+    Form->NewProject();
+    store.Read(path);
+    TMechanism* read = nullptr;
+    for (int32_t i = 1; i <= list.Count(); ++i)
+      if (list.Items(i)->ID == id) read = list.Items(i);
+    ASSERT_NE(read, nullptr);
+    list.Select(list.IndexOf(read));
+    Form->UpdateControls();
+    Form->SynthesisOptimize->trigger();
+    ASSERT_TRUE(Form->Optimizing);
+    int sweeps = 1;
+    while (!Form->OptimizeIdle() && sweeps < 5000) ++sweeps;
+    ASSERT_TRUE(read->Optimized);
+    Form->SynthesisUndoOptimizeItem->trigger();
+    EXPECT_FALSE(read->Optimized);
+    EXPECT_TRUE(read->Error.Valid);
+    EXPECT_NEAR(read->Joints.Items(c.Joint)->X, dropped.X, 1e-9);
+    EXPECT_NEAR(read->Joints.Items(c.Joint)->Y, dropped.Y, 1e-9);
+  }
+  std::filesystem::remove_all(dir);
+}
+
 TEST_F(MainFormSolutionsTest, OpeningAProjectFitsTheViewsToIt) {
   DrawCurve();
   Form->resize(900, 700);
