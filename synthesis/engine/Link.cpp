@@ -431,8 +431,8 @@ void TLinkList::Randomize(const TPrePointList& points) {
 }
 
 bool TLinkList::HasDragChoices() const {
-  return LoopScale.X != 1.0 || LoopScale.Y != 0.0 || ParallelShift1.X != 0.0 || ParallelShift1.Y != 0.0 ||
-         ParallelShift2.X != 0.0 || ParallelShift2.Y != 0.0;
+  return LoopScale.NotEqual(TComplex(1.0, 0.0)) || ParallelShift1.NotEqual(TComplex()) ||
+         ParallelShift2.NotEqual(TComplex());
 }
 
 void TLinkList::ClearDragChoices() {
