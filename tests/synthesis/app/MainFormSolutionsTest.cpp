@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -494,6 +495,55 @@ TEST_F(MainFormSolutionsTest, AnimationRunsOutAndBackOnceAndStartPausesIt) {
   EXPECT_EQ(solution->InputFunction.CurrentStep, 1);
   Form->FormKeyDown(Qt::Key_Left);
   EXPECT_EQ(solution->InputFunction.CurrentStep, 0);
+}
+
+// Left and Right are the step buttons' keys: while generation or optimisation runs the buttons
+// are disabled and the keys move nothing, neither the input nor the joints under the optimiser.
+TEST_F(MainFormSolutionsTest, TheArrowKeysWaitWithTheStepButtons) {
+  Generate(600);
+  Form->MechListView->setCurrentItem(Form->MechListView->topLevelItem(0));
+  TMechanism* solution = Form->Solutions().Current;
+  ASSERT_NE(solution, nullptr);
+  const auto joints = [solution] {
+    std::vector<std::pair<double, double>> at;
+    for (int32_t i = 1; i <= solution->Joints.Count(); ++i)
+      at.emplace_back(solution->Joints.GetJoint(i)->X, solution->Joints.GetJoint(i)->Y);
+    return at;
+  };
+  // The keys as the user presses them, here in the tab bar of the views.
+  const auto press = [this](int key) {
+    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(Form->MechPageControl->tabBar(), &event);
+  };
+  const auto expectKeysWait = [&](const char* state) {
+    SCOPED_TRACE(state);
+    EXPECT_FALSE(Form->StepCWButton->isEnabled());
+    EXPECT_FALSE(Form->StepCCWButton->isEnabled());
+    const auto before = joints();
+    for (int key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Left, Qt::Key_Right}) press(key);
+    EXPECT_EQ(solution->InputFunction.CurrentStep, 0);
+    EXPECT_EQ(joints(), before);
+  };
+
+  Form->SynthesisGenerate->trigger();
+  ASSERT_TRUE(Form->Generating);
+  ASSERT_EQ(Form->Solutions().Current, solution);
+  expectKeysWait("generating");
+  Form->SynthesisGenerate->trigger();
+
+  // Idle: the keys step as the buttons do.
+  ASSERT_TRUE(Form->StepCWButton->isEnabled());
+  press(Qt::Key_Right);
+  EXPECT_EQ(solution->InputFunction.CurrentStep, 1);
+  press(Qt::Key_Left);
+  EXPECT_EQ(solution->InputFunction.CurrentStep, 0);
+
+  Form->SynthesisOptimize->trigger();
+  ASSERT_TRUE(Form->Optimizing);
+  Form->OptimizeIdle();
+  expectKeysWait("optimising");
+  Form->SynthesisOptimize->trigger();
+  EXPECT_FALSE(Form->Optimizing);
 }
 
 // The animation of a solution of each type, with a law whose steps differ in size, runs out
