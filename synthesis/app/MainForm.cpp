@@ -766,7 +766,6 @@ void TMainForm::NewProject() {
   Drawing().SetModified(false);
   AnimTimer->stop();
   FSolutions->Clear();
-  FSolutions->UpdateViews();
   FProgress->Reset();
   FGraphBox->Graph().Clear();
   FGraphBox->Invalidate();

@@ -36,6 +36,7 @@
 #include "shared/FilePath.h"
 #include "shared/ProjectInfo.h"
 #include "shared/qt/Application.h"
+#include "shared/qt/PathName.h"
 #include "shared/qt/ProjectInfoDialog.h"
 #include "synthesis/app/InputFunctionDlg.h"
 #include "synthesis/app/MainForm.h"
@@ -495,6 +496,154 @@ TEST_F(MainFormSolutionsTest, AnimationRunsOutAndBackOnceAndStartPausesIt) {
   EXPECT_EQ(solution->InputFunction.CurrentStep, 1);
   Form->FormKeyDown(Qt::Key_Left);
   EXPECT_EQ(solution->InputFunction.CurrentStep, 0);
+}
+
+// A generation that pushes the current solution out of the best fifty leaves the grid, the Path
+// Error graph and the view empty, as the list is: none of them shows the solution that is gone.
+TEST_F(MainFormSolutionsTest, ASolutionPushedOutOfTheListLeavesTheGridAndTheGraph) {
+  Form->resize(768, 700);
+  Form->RightSplitter->setSizes({400, 200});
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+  DrawCurve();
+  SetBudget(1000000);
+  Form->SynthesisGenerate->trigger();
+  int turns = 0;
+  while (Form->Solutions().Count() < TMechanismList::kCapacity && turns < 100000) {
+    Form->GenerateIdle();
+    ++turns;
+  }
+  ASSERT_EQ(Form->Solutions().Count(), TMechanismList::kCapacity);
+  // The worst one is chosen while the run goes on.
+  Form->MechListView->setCurrentItem(Form->MechListView->topLevelItem(TMechanismList::kCapacity - 1));
+  ASSERT_EQ(Form->Solutions().Current, Form->Solutions().Items(TMechanismList::kCapacity));
+  QApplication::processEvents();
+  const auto picture = [this] {
+    return Form->GraphPaintBox->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  };
+  const TGraphPaintBox& graph = Form->GraphBox().Graph();
+  ASSERT_NE(Form->StringGrid1->item(0, 0), nullptr);
+  ASSERT_EQ(Form->StringGrid1->item(0, 0)->text().toStdString(), Form->Solutions().Current->Name);
+  ASSERT_GT(graph.Count, 2);
+  ASSERT_GT(RedPixels(picture()), 20);
+
+  while (Form->Solutions().Current && turns < 200000) {
+    Form->GenerateIdle();
+    ++turns;
+  }
+  ASSERT_EQ(Form->Solutions().Current, nullptr) << "not pushed out after " << turns << " turns";
+  QApplication::processEvents();
+  const auto expectEmpty = [&](const char* when) {
+    SCOPED_TRACE(when);
+    for (int row = 0; row < Form->StringGrid1->rowCount(); ++row)
+      for (int col = 0; col < Form->StringGrid1->columnCount(); ++col) {
+        if (const QTableWidgetItem* item = Form->StringGrid1->item(row, col)) {
+          EXPECT_EQ(item->text().toStdString(), "") << row << "," << col;
+        }
+      }
+    EXPECT_EQ(graph.Count, 0);
+    EXPECT_EQ(graph.YTitle, "Error");
+    EXPECT_EQ(RedPixels(picture()), 0);
+    EXPECT_TRUE(Form->MechListView->selectedItems().isEmpty());
+  };
+  expectEmpty("pushed out");
+
+  // The budget ends the run; with nothing current the animation and export commands stay off.
+  Form->Progress().Total = Form->Progress().Count;
+  EXPECT_TRUE(Form->GenerateIdle());
+  QApplication::processEvents();
+  EXPECT_EQ(Form->Solutions().Current, nullptr);
+  expectEmpty("run ended");
+  for (QAction* action : {Form->StartButton, Form->StepCWButton, Form->StepCCWButton, Form->PrintButton,
+                          Form->FileExporttoQuillonItem})
+    EXPECT_FALSE(action->isEnabled()) << action->objectName().toStdString();
+}
+
+// Every command that changes the current solution or takes it from the list leaves the grid and
+// the Path Error graph showing the new current one, read from its joints and path points, or
+// nothing.
+TEST_F(MainFormSolutionsTest, TheGridAndTheGraphFollowEveryChangeOfTheCurrentSolution) {
+  Form->resize(768, 700);
+  Form->RightSplitter->setSizes({400, 200});
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+  Generate(600);
+  shared::TProjectInfo info;
+  Form->SetProjectStore(std::make_unique<TWindowProjectStore>(*Form, info));
+  QTemporaryDir dir;
+  const std::string path = shared::ToPath(dir.filePath(QStringLiteral("follow.vesk")));
+  const std::string damaged = shared::ToPath(dir.filePath(QStringLiteral("damaged.vesk")));
+  TWindowProjectStore(*Form, info).Write(path);
+  std::ofstream(damaged) << "[Vesk]\r\nnot a project\r\n";
+  const auto open = [this](const std::string& file) {
+    // What the commands before changed is not kept.
+    if (Form->IsProjectModified()) Dialogs->Answers.push_front(TAnswer::No);
+    Dialogs->PickedFile = QString::fromStdString(file);
+    Form->FileOpenItem->trigger();
+  };
+
+  const TGraphPaintBox& graph = Form->GraphBox().Graph();
+  const shared::TConvert& units = shared::Convert();
+  const auto cell = [this](int col, int row) {
+    const QTableWidgetItem* item = Form->StringGrid1->item(row, col);
+    return item ? item->text().toStdString() : std::string();
+  };
+  const auto expectShown = [&](const TMechanism* m) {
+    ASSERT_NE(m, nullptr);
+    ASSERT_EQ(Form->Solutions().Current, m);
+    EXPECT_EQ(cell(0, 0), m->Name);
+    for (int32_t j = 1; j <= 2; ++j) {
+      EXPECT_EQ(cell(1, j), units.FormatSI(shared::cuLength, m->Joints.GetJoint(j)->X)) << j;
+      EXPECT_EQ(cell(2, j), units.FormatSI(shared::cuLength, m->Joints.GetJoint(j)->Y)) << j;
+    }
+    const int32_t n = std::min(m->PathPoints.Count(), int32_t(TGraphPaintBox::kMaxSamples));
+    ASSERT_EQ(graph.Count, n);
+    ASSERT_GT(n, 2);
+    EXPECT_EQ(graph.Y[0], m->PathPoints.GetPathPoint(1)->Deviation);
+    EXPECT_EQ(graph.Y[size_t(n - 1)], m->PathPoints.GetPathPoint(n)->Deviation);
+  };
+  const auto expectNothing = [&] {
+    EXPECT_EQ(Form->Solutions().Current, nullptr);
+    for (int row = 0; row < Form->StringGrid1->rowCount(); ++row)
+      for (int col = 0; col < Form->StringGrid1->columnCount(); ++col) EXPECT_EQ(cell(col, row), "") << row << "," << col;
+    EXPECT_EQ(graph.Count, 0);
+  };
+  struct TCase {
+    const char* Name;
+    std::function<void()> Command;
+    int Shown;  // the list position shown afterwards, 0 for nothing
+  };
+  const std::vector<TCase> cases = {
+      {"opened: its first solution", [&] { open(path); }, 1},
+      {"deleted: the next one",
+       [&] {
+         Dialogs->Answers = {TAnswer::Yes};
+         Form->ListPopUpDelete->trigger();
+       },
+       2},
+      {"all cleared",
+       [&] {
+         Dialogs->Answers = {TAnswer::Yes};
+         Form->ListPopUpClearAll->trigger();
+       },
+       0},
+      {"a new project", [&] { Form->FileNewItem->trigger(); }, 0},
+      {"a damaged project opened", [&] { open(damaged); }, 0},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    open(path);
+    Form->MechListView->setCurrentItem(Form->MechListView->topLevelItem(1));
+    QApplication::processEvents();
+    expectShown(Form->Solutions().Items(2));
+    c.Command();
+    QApplication::processEvents();
+    if (c.Shown > 0)
+      expectShown(Form->Solutions().Items(c.Shown));
+    else
+      expectNothing();
+    const QImage picture = Form->GraphPaintBox->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(RedPixels(picture) > 0, c.Shown > 0);
+  }
+  EXPECT_EQ(Errors.size(), 1u);  // the damaged project's message
 }
 
 // Left and Right are the step buttons' keys: while generation or optimisation runs the buttons
