@@ -51,6 +51,7 @@
 #include "synthesis/app/QtMechanismListViews.h"
 #include "synthesis/app/SolutionView.h"
 #include "synthesis/app/SynthOptionsDlg.h"
+#include "synthesis/app/TabRows.h"
 #include "synthesis/engine/AppOptions.h"
 #include "synthesis/engine/Area.h"
 #include "synthesis/engine/Drawing.h"
@@ -559,7 +560,8 @@ void TMainForm::CreateViews() {
   PaintBox2 = boxes[1];
   PaintBox3 = boxes[2];
 
-  GraphTabControl = new QTabWidget(RightSplitter);
+  // Twelve graph kinds: their tabs wrap into rows, so each is in sight at the default size.
+  GraphTabControl = new TRowTabWidget(RightSplitter);
   GraphTabControl->setObjectName(QStringLiteral("GraphTabControl"));
   // Each tab is a page; the one graph box sits on the page of the tab shown.
   auto* graphPage = new QWidget;

@@ -19,6 +19,7 @@
 #include <QSplitter>
 #include <QTableWidget>
 #include <QToolBar>
+#include <QToolButton>
 #include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidget>
@@ -43,6 +44,7 @@
 #include "synthesis/app/PointDlg.h"
 #include "synthesis/app/MechPictures.h"
 #include "synthesis/app/SolutionView.h"
+#include "synthesis/app/TabRows.h"
 #include "shared/Canvas2D.h"
 #include "synthesis/app/ProjectStore.h"
 #include "synthesis/app/QtGraphPaintBox.h"
@@ -1117,6 +1119,52 @@ TEST_F(MainFormSolutionsTest, TextsFitTheirPlacesAtTheDefaultSize) {
   const QFontMetrics hintMetrics(Form->StatusPanels[3]->font());
   for (const QString& hint : hints)
     EXPECT_LE(hintMetrics.horizontalAdvance(hint), Form->StatusPanels[3]->contentsRect().width()) << hint.toStdString();
+}
+
+// At the default size of a 1280 x 1024 and of a 1600 x 1000 screen every graph kind's tab is in
+// sight with its whole caption: the tabs wrap into rows, the current tab's row next to the graph,
+// and a click on a tab where it is drawn shows that tab's graph.
+TEST_F(MainFormSolutionsTest, EveryGraphTabIsInSightAtTheDefaultSize) {
+  Generate(600);
+  Form->MechListView->setCurrentItem(Form->MechListView->topLevelItem(0));
+  for (const QSize size : {QSize(768, 994), QSize(960, 970)}) {
+    SCOPED_TRACE(size.width());
+    fStore.Values.clear();
+    fStore.WriteInteger("MainForm", "Width", size.width());
+    fStore.WriteInteger("MainForm", "Height", size.height());
+    Form->SetRegistryKey(ProgramInfo().RegistryKey);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+    QApplication::processEvents();
+    ASSERT_EQ(Form->size(), size);
+    QTabWidget& tabs = *Form->GraphTabControl;
+    auto* bar = qobject_cast<TRowTabBar*>(tabs.tabBar());
+    ASSERT_NE(bar, nullptr);
+    EXPECT_GT(bar->RowCount(), 1);
+    for (const QToolButton* arrow : bar->findChildren<QToolButton*>()) EXPECT_FALSE(arrow->isVisible());
+    // The control lies whole in the window, the bar whole in the control.
+    EXPECT_TRUE(Form->rect().contains(QRect(tabs.mapTo(Form.get(), QPoint()), tabs.size())));
+    EXPECT_TRUE(tabs.rect().contains(bar->geometry()));
+    const QFontMetrics metrics(bar->font());
+    for (int kind = 0; kind < tabs.count(); ++kind) {
+      SCOPED_TRACE(kind);
+      const QRect tab = bar->RowTabRect(kind);
+      EXPECT_TRUE(bar->rect().contains(tab));
+      EXPECT_GE(tab.width(), metrics.horizontalAdvance(tabs.tabText(kind)) + 8);
+      for (int other = 0; other < kind; ++other) EXPECT_FALSE(tab.intersects(bar->RowTabRect(other))) << other;
+      QTest::mouseClick(bar, Qt::LeftButton, {}, tab.center());
+      EXPECT_EQ(tabs.currentIndex(), kind);
+      EXPECT_EQ(Form->Solutions().GraphKind, kind);
+      EXPECT_EQ(Form->GraphPaintBox->parentWidget(), tabs.widget(kind));
+      // The row of the tab shown comes next to the graph.
+      int bottom = 0;
+      for (int i = 0; i < tabs.count(); ++i) bottom = std::max(bottom, bar->RowTabRect(i).bottom());
+      EXPECT_EQ(bar->RowTabRect(kind).bottom(), bottom);
+    }
+    QApplication::processEvents();
+    EXPECT_GT(Form->GraphPaintBox->height(), 4 * metrics.height());
+    EXPECT_GT(Form->GraphBox().Graph().Count, 0);
+    tabs.setCurrentIndex(0);
+  }
 }
 
 TEST_F(MainFormSolutionsTest, EachViewBarShowsEveryButtonAtTheDefaultWidth) {

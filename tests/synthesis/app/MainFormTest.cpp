@@ -470,7 +470,9 @@ TEST_F(MainFormSettingsTest, AKeptLayoutComesBackExactlyOverStartsAndExits) {
       if (c.Kept || run > 0) {
         EXPECT_EQ(Form->PanelLeft->width(), kept["List.Width"]);
         EXPECT_EQ(Form->StringGrid1->height(), kept["List.Height"]);
-        EXPECT_EQ(Form->GraphTabControl->height(), kept["Graph.Height"]);
+        // Unless the graph's tab rows need more than was kept in a window this narrow.
+        EXPECT_EQ(Form->GraphTabControl->height(),
+                  std::max(kept["Graph.Height"], Form->GraphTabControl->minimumSizeHint().height()));
       }
       if (c.HideList) Form->ShowListToolButton->trigger();
       if (c.HideGraph) Form->ShowGraphToolButton->trigger();
@@ -498,19 +500,19 @@ TEST_F(MainFormSettingsTest, AMovedSplitterIsKeptAsLeft) {
   };
   const int list = Form->PanelLeft->width(), grid = Form->StringGrid1->height(),
             graph = Form->GraphTabControl->height();
-  drag(Form->MainSplitter, 25);
+  drag(Form->MainSplitter, -25);
   drag(Form->LeftSplitter, 40);
   drag(Form->RightSplitter, -30);
-  ASSERT_EQ(Form->PanelLeft->width(), list + 25);
+  ASSERT_EQ(Form->PanelLeft->width(), list - 25);
   ASSERT_EQ(Form->StringGrid1->height(), grid - 40);
   ASSERT_EQ(Form->GraphTabControl->height(), graph + 30);
   Form.reset();
-  EXPECT_EQ(fStore.ReadInteger("List", "Width", -1), list + 25);
+  EXPECT_EQ(fStore.ReadInteger("List", "Width", -1), list - 25);
   EXPECT_EQ(fStore.ReadInteger("List", "Height", -1), grid - 40);
   EXPECT_EQ(fStore.ReadInteger("Graph", "Height", -1), graph + 30);
   Start();
   QApplication::processEvents();
-  EXPECT_EQ(Form->PanelLeft->width(), list + 25);
+  EXPECT_EQ(Form->PanelLeft->width(), list - 25);
   EXPECT_EQ(Form->StringGrid1->height(), grid - 40);
   EXPECT_EQ(Form->GraphTabControl->height(), graph + 30);
 }
