@@ -51,6 +51,7 @@
 #include "synthesis/app/QtMechanismListViews.h"
 #include "synthesis/app/SolutionView.h"
 #include "synthesis/app/SynthOptionsDlg.h"
+#include "synthesis/app/TabRows.h"
 #include "synthesis/engine/AppOptions.h"
 #include "synthesis/engine/Area.h"
 #include "synthesis/engine/Drawing.h"
@@ -132,6 +133,26 @@ void StartInDocuments(TProgramInfo& info) {
   const bool exists = !info.DataDir.empty() && std::filesystem::is_directory(info.DataDir, error);
   if (!exists || std::filesystem::equivalent(info.DataDir, info.ExeDir, error))
     info.DataDir = shared::DocumentsFolder();
+}
+
+// One pane of a two-pane splitter gets exactly the size given and the other the rest of the
+// splitter's room (its handle excluded): sizes that do not add up to that room are shared out in
+// proportion, so a kept layout would move a few pixels at every start.
+void SetPaneSize(QSplitter& splitter, int pane, int size) {
+  splitter.refresh();
+  const QList<int> sizes = splitter.sizes();
+  if (sizes.size() != 2 || pane < 0 || pane > 1) return;
+  const int room = sizes[0] + sizes[1];
+  QList<int> next = {0, 0};
+  if (room > 0) {
+    next[pane] = std::clamp(size, 0, room);
+    next[1 - pane] = room - next[pane];
+  } else {
+    // Not laid out yet: the splitter shares its room out when it first is.
+    next[pane] = std::max(0, size);
+    next[1 - pane] = 1;
+  }
+  splitter.setSizes(next);
 }
 
 // The folder with a trailing "/", as the program information keeps its folders.
@@ -539,7 +560,8 @@ void TMainForm::CreateViews() {
   PaintBox2 = boxes[1];
   PaintBox3 = boxes[2];
 
-  GraphTabControl = new QTabWidget(RightSplitter);
+  // Twelve graph kinds: their tabs wrap into rows, so each is in sight at the default size.
+  GraphTabControl = new TRowTabWidget(RightSplitter);
   GraphTabControl->setObjectName(QStringLiteral("GraphTabControl"));
   // Each tab is a page; the one graph box sits on the page of the tab shown.
   auto* graphPage = new QWidget;
@@ -549,8 +571,13 @@ void TMainForm::CreateViews() {
   GraphPaintBox->setObjectName(QStringLiteral("GraphPaintBox"));
   graphLayout->addWidget(GraphPaintBox);
   GraphTabControl->addTab(graphPage, QStringLiteral("Graph"));
+  // The list panel, the grid and the graph keep their sizes when the window's size changes; the
+  // views and the list take the change.
   MainSplitter->setStretchFactor(1, 1);
+  LeftSplitter->setStretchFactor(0, 1);
   RightSplitter->setStretchFactor(0, 1);
+  for (QSplitter* splitter : {MainSplitter, LeftSplitter, RightSplitter})
+    connect(splitter, &QSplitter::splitterMoved, this, [this] { FKeptPanes.reset(); });
 
   // Status line: two coordinate panels between the first and the hint panel, sized from the font
   // so that their longest texts fit. The hint panel takes three quarters of the rest, room for
@@ -596,7 +623,9 @@ bool TMainForm::event(QEvent* event) {
     StatusPanels[3]->setText(tip.isEmpty() ? FHint : tip);
     return true;
   }
-  return QMainWindow::event(event);
+  const bool handled = QMainWindow::event(event);
+  if (event->type() == QEvent::Resize && FKeptPanes && !isMinimized()) LayoutPanes(*FKeptPanes);
+  return handled;
 }
 
 void TMainForm::FormShow(const QString& commandLine) {
@@ -628,12 +657,13 @@ QRect TMainForm::ScreenRect() const {
   return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
 }
 
-void TMainForm::LayoutWindow(int width, int height, int listWidth, int gridHeight, int graphHeight) {
-  resize(width, height);
-  MainSplitter->setSizes({listWidth, std::max(0, width - listWidth)});
-  const int column = std::max(1, centralWidget()->height() > 0 ? centralWidget()->height() : height);
-  LeftSplitter->setSizes({std::max(0, column - gridHeight), gridHeight});
-  RightSplitter->setSizes({std::max(0, column - graphHeight), graphHeight});
+void TMainForm::LayoutPanes(const TPaneSizes& panes) {
+  // The panes are sized in the room the window has at its size.
+  layout()->activate();
+  SetPaneSize(*MainSplitter, 0, panes.ListWidth);
+  PanelLeft->layout()->activate();
+  SetPaneSize(*LeftSplitter, 1, panes.GridHeight);
+  SetPaneSize(*RightSplitter, 1, panes.GraphHeight);
 }
 
 void TMainForm::LoadSettings() {
@@ -652,9 +682,14 @@ void TMainForm::LoadSettings() {
   } else {
     setWindowState(state == kStateMaximized ? Qt::WindowMaximized : Qt::WindowMinimized);
   }
-  LayoutWindow(width, height, settings->ReadInteger("List", "Width", DefaultListWidth(width)),
-               settings->ReadInteger("List", "Height", height * 2 / 3),
-               settings->ReadInteger("Graph", "Height", height / 4));
+  const TPaneSizes panes{settings->ReadInteger("List", "Width", DefaultListWidth(width)),
+                         settings->ReadInteger("List", "Height", height * 2 / 3),
+                         settings->ReadInteger("Graph", "Height", height / 4)};
+  resize(width, height);
+  LayoutPanes(panes);
+  // The window may reach its size later (maximised, or as the desktop places it): until the user
+  // moves a splitter the panes keep these sizes, and the settings keep them as read.
+  FKeptPanes = panes;
   AppOptions.Speed = settings->ReadInteger("Options", "Speed", 1);
   AppOptions.ShowInstantCenters = settings->ReadBool("Options", "ShowInstantCenters", false);
   AppOptions.ZoomAllOnSelect = settings->ReadBool("Options", "ZoomAllOnSelect", true);
@@ -678,9 +713,12 @@ void TMainForm::SaveSettings() {
     settings->WriteInteger("MainForm", "Width", width());
     settings->WriteInteger("MainForm", "Height", height());
   }
-  settings->WriteInteger("List", "Width", MainSplitter->sizes().value(0));
-  settings->WriteInteger("List", "Height", LeftSplitter->sizes().value(1));
-  settings->WriteInteger("Graph", "Height", RightSplitter->sizes().value(1));
+  // A hidden panel keeps the size it was last shown at.
+  const TPaneSizes panes = FKeptPanes.value_or(
+      TPaneSizes{PanelLeft->width(), StringGrid1->height(), GraphTabControl->height()});
+  settings->WriteInteger("List", "Width", panes.ListWidth);
+  settings->WriteInteger("List", "Height", panes.GridHeight);
+  settings->WriteInteger("Graph", "Height", panes.GraphHeight);
   settings->WriteInteger("Options", "Speed", AppOptions.Speed);
   settings->WriteBool("Options", "ShowInstantCenters", AppOptions.ShowInstantCenters);
   settings->WriteBool("Options", "ZoomAllOnSelect", AppOptions.ZoomAllOnSelect);
@@ -730,7 +768,6 @@ void TMainForm::NewProject() {
   Drawing().SetModified(false);
   AnimTimer->stop();
   FSolutions->Clear();
-  FSolutions->UpdateViews();
   FProgress->Reset();
   FGraphBox->Graph().Clear();
   FGraphBox->Invalidate();
@@ -1038,9 +1075,11 @@ void TMainForm::HelpQuickTutorialClick() {
   const int width = screen.width() * 6 / 10;
   const int height = screen.height() - 30;
   resize(width, height);
-  MainSplitter->setSizes({DefaultListWidth(width), width - DefaultListWidth(width)});
-  const int column = LeftSplitter->height() > 0 ? LeftSplitter->height() : height;
-  LeftSplitter->setSizes({height / 3, std::max(0, column - height / 3)});
+  FKeptPanes.reset();
+  layout()->activate();
+  SetPaneSize(*MainSplitter, 0, DefaultListWidth(width));
+  PanelLeft->layout()->activate();
+  SetPaneSize(*LeftSplitter, 0, height / 3);
 }
 
 void TMainForm::HelpUsersGuideClick() {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -421,7 +422,15 @@ class TMainForm : public QMainWindow {
   int RunModal(QDialog& dialog);
   void ShowErrorBox(const QString& text);
   void ShowInfoBox(const QString& text);
-  void LayoutWindow(int width, int height, int listWidth, int gridHeight, int graphHeight);
+  // The list panel's width and the heights of the grid and the graph, as the settings keep them.
+  struct TPaneSizes {
+    int ListWidth = 0;
+    int GridHeight = 0;
+    int GraphHeight = 0;
+  };
+  void LayoutPanes(const TPaneSizes& panes);
+  // The sizes read at start-up, until the user moves a splitter.
+  std::optional<TPaneSizes> FKeptPanes;
   // Runs a file read or write with the file-progress dialog up and the window closed to input.
   void RunFileWork(const QString& caption, const std::function<void()>& work);
   bool ReadProject(const std::string& path);

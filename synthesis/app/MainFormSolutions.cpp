@@ -165,6 +165,12 @@ void TMainForm::CreateSolutionList() {
   FSolutions->ListView = FListView.get();
   FSolutions->Grid = FGrid.get();
   FSolutions->Graph = &FGraphBox->Graph();
+  // The grid and the graph follow the current solution in the list; the views show it, or
+  // nothing, and the commands that need one follow too.
+  FSolutions->OnCurrentChange = [this] {
+    RepaintSolution();
+    UpdateControls();
+  };
 
   IdleTimer = new QTimer(this);
   IdleTimer->setInterval(0);
@@ -349,7 +355,6 @@ void TMainForm::SelectFirstSolution() {
   FSolutions->Select(1);
   FSolutions->SyncListView();
   if (AppOptions.ZoomAllOnSelect) ZoomAll(0);
-  FSolutions->UpdateViews();
   RepaintSolution();
 }
 
@@ -491,7 +496,6 @@ void TMainForm::MechListViewSelect() {
   AnimationResetClick();
   FSolutions->SelectFromListView();
   if (FSolutions->Current && AppOptions.ZoomAllOnSelect) ZoomAll(0);
-  FSolutions->UpdateViews();
   UpdateControls();
   RepaintSolution();
 }
@@ -520,7 +524,6 @@ void TMainForm::ListPopUpDeleteClick() {
   AnimationResetClick();
   FSolutions->DeleteSelected();
   FSolutions->Modified = true;
-  FSolutions->UpdateViews();
   UpdateControls();
   RepaintSolution();
 }
@@ -531,7 +534,6 @@ void TMainForm::ListPopUpClearAllClick() {
   FSolutions->Clear();
   FSolutions->Modified = true;
   FProgress->Reset();
-  FSolutions->UpdateViews();
   UpdateControls();
   RepaintSolution();
 }

@@ -822,11 +822,13 @@ void TMainForm::FormKeyDown(int key) {
       else
         AnimationStartClick(nullptr);
       break;
+    // The arrows are the step buttons' keys: a disabled button (generation or optimisation
+    // running, no current solution) takes no trigger, so the keys wait with it.
     case Qt::Key_Left:
-      AnimationStepClick(false);
+      StepCCWButton->trigger();
       break;
     case Qt::Key_Right:
-      AnimationStepClick(true);
+      StepCWButton->trigger();
       break;
     case Qt::Key_Delete:
       if (ActiveView() == 0)

@@ -35,9 +35,9 @@ void TMechanismList::EndUpdate() {
 
 void TMechanismList::Clear() {
   BeginUpdate();
+  SetCurrent(nullptr);
   for (int32_t i = 0; i < fCount; ++i) fItems[size_t(i)].reset();
   fCount = 0;
-  Current = nullptr;
   if (ListView) ListView->Clear();
   EndUpdate();
   Generated = 0;
@@ -55,11 +55,19 @@ int32_t TMechanismList::IndexOf(const TMechanism* mechanism) const {
   return 0;
 }
 
-void TMechanismList::Select(int32_t i) {
-  if (IsValidIndex(i)) Current = Items(i);
+void TMechanismList::SetCurrent(TMechanism* mechanism) {
+  if (Current == mechanism) return;
+  Current = mechanism;
+  if (fDestroying) return;
+  UpdateViews();
+  if (OnCurrentChange) OnCurrentChange();
 }
 
-void TMechanismList::Unselect() { Current = nullptr; }
+void TMechanismList::Select(int32_t i) {
+  if (IsValidIndex(i)) SetCurrent(Items(i));
+}
+
+void TMechanismList::Unselect() { SetCurrent(nullptr); }
 
 void TMechanismList::Append(std::unique_ptr<TMechanism> mechanism) {
   if (!mechanism || fCount >= kCapacity) return;
@@ -70,7 +78,7 @@ void TMechanismList::Append(std::unique_ptr<TMechanism> mechanism) {
 void TMechanismList::Delete(int32_t i) {
   if (!IsValidIndex(i)) return;
   TMechanism* item = Items(i);
-  if (Current == item) Current = nullptr;
+  if (Current == item) SetCurrent(nullptr);
   item->ListItem = nullptr;
   fItems[size_t(i - 1)].reset();
   std::rotate(fItems.begin() + (i - 1), fItems.begin() + i, fItems.begin() + fCount);
@@ -417,7 +425,7 @@ void TMechanismList::Read(std::istream& in) {
     Clear();
     throw;
   }
-  Current = fCount > 0 ? Items(1) : nullptr;
+  SetCurrent(fCount > 0 ? Items(1) : nullptr);
   NewType = kFourbarType;
   RebuildListView();
   Modified = false;

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <istream>
 #include <memory>
 #include <ostream>
@@ -121,8 +122,14 @@ class TMechanismList {
   TPropertiesGrid* Grid = nullptr;
   TGraphPaintBox* Graph = nullptr;
   TFileProgress* Progress = nullptr;
+  // Called when Current has changed or left the list (pushed out, deleted, cleared, read), after
+  // the grid and the graph show the new one or nothing; the main window repaints its views.
+  std::function<void()> OnCurrentChange;
 
  private:
+  // Every change of Current goes through here, so the grid and the graph never show a solution
+  // that the list no longer holds.
+  void SetCurrent(TMechanism* mechanism);
   void BeginUpdate();
   void EndUpdate();
   // Binds item k to row k - 1 and refills that row, for k in first..last.

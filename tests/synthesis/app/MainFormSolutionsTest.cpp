@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -18,6 +19,7 @@
 #include <QSplitter>
 #include <QTableWidget>
 #include <QToolBar>
+#include <QToolButton>
 #include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidget>
@@ -35,12 +37,14 @@
 #include "shared/FilePath.h"
 #include "shared/ProjectInfo.h"
 #include "shared/qt/Application.h"
+#include "shared/qt/PathName.h"
 #include "shared/qt/ProjectInfoDialog.h"
 #include "synthesis/app/InputFunctionDlg.h"
 #include "synthesis/app/MainForm.h"
 #include "synthesis/app/PointDlg.h"
 #include "synthesis/app/MechPictures.h"
 #include "synthesis/app/SolutionView.h"
+#include "synthesis/app/TabRows.h"
 #include "shared/Canvas2D.h"
 #include "synthesis/app/ProjectStore.h"
 #include "synthesis/app/QtGraphPaintBox.h"
@@ -496,6 +500,203 @@ TEST_F(MainFormSolutionsTest, AnimationRunsOutAndBackOnceAndStartPausesIt) {
   EXPECT_EQ(solution->InputFunction.CurrentStep, 0);
 }
 
+// A generation that pushes the current solution out of the best fifty leaves the grid, the Path
+// Error graph and the view empty, as the list is: none of them shows the solution that is gone.
+TEST_F(MainFormSolutionsTest, ASolutionPushedOutOfTheListLeavesTheGridAndTheGraph) {
+  Form->resize(768, 700);
+  Form->RightSplitter->setSizes({400, 200});
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+  DrawCurve();
+  SetBudget(1000000);
+  Form->SynthesisGenerate->trigger();
+  int turns = 0;
+  while (Form->Solutions().Count() < TMechanismList::kCapacity && turns < 100000) {
+    Form->GenerateIdle();
+    ++turns;
+  }
+  ASSERT_EQ(Form->Solutions().Count(), TMechanismList::kCapacity);
+  // The worst one is chosen while the run goes on.
+  Form->MechListView->setCurrentItem(Form->MechListView->topLevelItem(TMechanismList::kCapacity - 1));
+  ASSERT_EQ(Form->Solutions().Current, Form->Solutions().Items(TMechanismList::kCapacity));
+  QApplication::processEvents();
+  const auto picture = [this] {
+    return Form->GraphPaintBox->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  };
+  const TGraphPaintBox& graph = Form->GraphBox().Graph();
+  ASSERT_NE(Form->StringGrid1->item(0, 0), nullptr);
+  ASSERT_EQ(Form->StringGrid1->item(0, 0)->text().toStdString(), Form->Solutions().Current->Name);
+  ASSERT_GT(graph.Count, 2);
+  ASSERT_GT(RedPixels(picture()), 20);
+
+  while (Form->Solutions().Current && turns < 200000) {
+    Form->GenerateIdle();
+    ++turns;
+  }
+  ASSERT_EQ(Form->Solutions().Current, nullptr) << "not pushed out after " << turns << " turns";
+  QApplication::processEvents();
+  const auto expectEmpty = [&](const char* when) {
+    SCOPED_TRACE(when);
+    for (int row = 0; row < Form->StringGrid1->rowCount(); ++row)
+      for (int col = 0; col < Form->StringGrid1->columnCount(); ++col) {
+        if (const QTableWidgetItem* item = Form->StringGrid1->item(row, col)) {
+          EXPECT_EQ(item->text().toStdString(), "") << row << "," << col;
+        }
+      }
+    EXPECT_EQ(graph.Count, 0);
+    EXPECT_EQ(graph.YTitle, "Error");
+    EXPECT_EQ(RedPixels(picture()), 0);
+    EXPECT_TRUE(Form->MechListView->selectedItems().isEmpty());
+  };
+  expectEmpty("pushed out");
+
+  // The budget ends the run; with nothing current the animation and export commands stay off.
+  Form->Progress().Total = Form->Progress().Count;
+  EXPECT_TRUE(Form->GenerateIdle());
+  QApplication::processEvents();
+  EXPECT_EQ(Form->Solutions().Current, nullptr);
+  expectEmpty("run ended");
+  for (QAction* action : {Form->StartButton, Form->StepCWButton, Form->StepCCWButton, Form->PrintButton,
+                          Form->FileExporttoQuillonItem})
+    EXPECT_FALSE(action->isEnabled()) << action->objectName().toStdString();
+}
+
+// Every command that changes the current solution or takes it from the list leaves the grid and
+// the Path Error graph showing the new current one, read from its joints and path points, or
+// nothing.
+TEST_F(MainFormSolutionsTest, TheGridAndTheGraphFollowEveryChangeOfTheCurrentSolution) {
+  Form->resize(768, 700);
+  Form->RightSplitter->setSizes({400, 200});
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+  Generate(600);
+  shared::TProjectInfo info;
+  Form->SetProjectStore(std::make_unique<TWindowProjectStore>(*Form, info));
+  QTemporaryDir dir;
+  const std::string path = shared::ToPath(dir.filePath(QStringLiteral("follow.vesk")));
+  const std::string damaged = shared::ToPath(dir.filePath(QStringLiteral("damaged.vesk")));
+  TWindowProjectStore(*Form, info).Write(path);
+  std::ofstream(damaged) << "[Vesk]\r\nnot a project\r\n";
+  const auto open = [this](const std::string& file) {
+    // What the commands before changed is not kept.
+    if (Form->IsProjectModified()) Dialogs->Answers.push_front(TAnswer::No);
+    Dialogs->PickedFile = QString::fromStdString(file);
+    Form->FileOpenItem->trigger();
+  };
+
+  const TGraphPaintBox& graph = Form->GraphBox().Graph();
+  const shared::TConvert& units = shared::Convert();
+  const auto cell = [this](int col, int row) {
+    const QTableWidgetItem* item = Form->StringGrid1->item(row, col);
+    return item ? item->text().toStdString() : std::string();
+  };
+  const auto expectShown = [&](const TMechanism* m) {
+    ASSERT_NE(m, nullptr);
+    ASSERT_EQ(Form->Solutions().Current, m);
+    EXPECT_EQ(cell(0, 0), m->Name);
+    for (int32_t j = 1; j <= 2; ++j) {
+      EXPECT_EQ(cell(1, j), units.FormatSI(shared::cuLength, m->Joints.GetJoint(j)->X)) << j;
+      EXPECT_EQ(cell(2, j), units.FormatSI(shared::cuLength, m->Joints.GetJoint(j)->Y)) << j;
+    }
+    const int32_t n = std::min(m->PathPoints.Count(), int32_t(TGraphPaintBox::kMaxSamples));
+    ASSERT_EQ(graph.Count, n);
+    ASSERT_GT(n, 2);
+    EXPECT_EQ(graph.Y[0], m->PathPoints.GetPathPoint(1)->Deviation);
+    EXPECT_EQ(graph.Y[size_t(n - 1)], m->PathPoints.GetPathPoint(n)->Deviation);
+  };
+  const auto expectNothing = [&] {
+    EXPECT_EQ(Form->Solutions().Current, nullptr);
+    for (int row = 0; row < Form->StringGrid1->rowCount(); ++row)
+      for (int col = 0; col < Form->StringGrid1->columnCount(); ++col) EXPECT_EQ(cell(col, row), "") << row << "," << col;
+    EXPECT_EQ(graph.Count, 0);
+  };
+  struct TCase {
+    const char* Name;
+    std::function<void()> Command;
+    int Shown;  // the list position shown afterwards, 0 for nothing
+  };
+  const std::vector<TCase> cases = {
+      {"opened: its first solution", [&] { open(path); }, 1},
+      {"deleted: the next one",
+       [&] {
+         Dialogs->Answers = {TAnswer::Yes};
+         Form->ListPopUpDelete->trigger();
+       },
+       2},
+      {"all cleared",
+       [&] {
+         Dialogs->Answers = {TAnswer::Yes};
+         Form->ListPopUpClearAll->trigger();
+       },
+       0},
+      {"a new project", [&] { Form->FileNewItem->trigger(); }, 0},
+      {"a damaged project opened", [&] { open(damaged); }, 0},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    open(path);
+    Form->MechListView->setCurrentItem(Form->MechListView->topLevelItem(1));
+    QApplication::processEvents();
+    expectShown(Form->Solutions().Items(2));
+    c.Command();
+    QApplication::processEvents();
+    if (c.Shown > 0)
+      expectShown(Form->Solutions().Items(c.Shown));
+    else
+      expectNothing();
+    const QImage picture = Form->GraphPaintBox->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(RedPixels(picture) > 0, c.Shown > 0);
+  }
+  EXPECT_EQ(Errors.size(), 1u);  // the damaged project's message
+}
+
+// Left and Right are the step buttons' keys: while generation or optimisation runs the buttons
+// are disabled and the keys move nothing, neither the input nor the joints under the optimiser.
+TEST_F(MainFormSolutionsTest, TheArrowKeysWaitWithTheStepButtons) {
+  Generate(600);
+  Form->MechListView->setCurrentItem(Form->MechListView->topLevelItem(0));
+  TMechanism* solution = Form->Solutions().Current;
+  ASSERT_NE(solution, nullptr);
+  const auto joints = [solution] {
+    std::vector<std::pair<double, double>> at;
+    for (int32_t i = 1; i <= solution->Joints.Count(); ++i)
+      at.emplace_back(solution->Joints.GetJoint(i)->X, solution->Joints.GetJoint(i)->Y);
+    return at;
+  };
+  // The keys as the user presses them, here in the tab bar of the views.
+  const auto press = [this](int key) {
+    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(Form->MechPageControl->tabBar(), &event);
+  };
+  const auto expectKeysWait = [&](const char* state) {
+    SCOPED_TRACE(state);
+    EXPECT_FALSE(Form->StepCWButton->isEnabled());
+    EXPECT_FALSE(Form->StepCCWButton->isEnabled());
+    const auto before = joints();
+    for (int key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Left, Qt::Key_Right}) press(key);
+    EXPECT_EQ(solution->InputFunction.CurrentStep, 0);
+    EXPECT_EQ(joints(), before);
+  };
+
+  Form->SynthesisGenerate->trigger();
+  ASSERT_TRUE(Form->Generating);
+  ASSERT_EQ(Form->Solutions().Current, solution);
+  expectKeysWait("generating");
+  Form->SynthesisGenerate->trigger();
+
+  // Idle: the keys step as the buttons do.
+  ASSERT_TRUE(Form->StepCWButton->isEnabled());
+  press(Qt::Key_Right);
+  EXPECT_EQ(solution->InputFunction.CurrentStep, 1);
+  press(Qt::Key_Left);
+  EXPECT_EQ(solution->InputFunction.CurrentStep, 0);
+
+  Form->SynthesisOptimize->trigger();
+  ASSERT_TRUE(Form->Optimizing);
+  Form->OptimizeIdle();
+  expectKeysWait("optimising");
+  Form->SynthesisOptimize->trigger();
+  EXPECT_FALSE(Form->Optimizing);
+}
+
 // The animation of a solution of each type, with a law whose steps differ in size, runs out
 // and back and leaves the design where it was.
 TEST_F(MainFormSolutionsTest, AnimationOutAndBackLeavesTheDesignOfEveryType) {
@@ -918,6 +1119,52 @@ TEST_F(MainFormSolutionsTest, TextsFitTheirPlacesAtTheDefaultSize) {
   const QFontMetrics hintMetrics(Form->StatusPanels[3]->font());
   for (const QString& hint : hints)
     EXPECT_LE(hintMetrics.horizontalAdvance(hint), Form->StatusPanels[3]->contentsRect().width()) << hint.toStdString();
+}
+
+// At the default size of a 1280 x 1024 and of a 1600 x 1000 screen every graph kind's tab is in
+// sight with its whole caption: the tabs wrap into rows, the current tab's row next to the graph,
+// and a click on a tab where it is drawn shows that tab's graph.
+TEST_F(MainFormSolutionsTest, EveryGraphTabIsInSightAtTheDefaultSize) {
+  Generate(600);
+  Form->MechListView->setCurrentItem(Form->MechListView->topLevelItem(0));
+  for (const QSize size : {QSize(768, 994), QSize(960, 970)}) {
+    SCOPED_TRACE(size.width());
+    fStore.Values.clear();
+    fStore.WriteInteger("MainForm", "Width", size.width());
+    fStore.WriteInteger("MainForm", "Height", size.height());
+    Form->SetRegistryKey(ProgramInfo().RegistryKey);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+    QApplication::processEvents();
+    ASSERT_EQ(Form->size(), size);
+    QTabWidget& tabs = *Form->GraphTabControl;
+    auto* bar = qobject_cast<TRowTabBar*>(tabs.tabBar());
+    ASSERT_NE(bar, nullptr);
+    EXPECT_GT(bar->RowCount(), 1);
+    for (const QToolButton* arrow : bar->findChildren<QToolButton*>()) EXPECT_FALSE(arrow->isVisible());
+    // The control lies whole in the window, the bar whole in the control.
+    EXPECT_TRUE(Form->rect().contains(QRect(tabs.mapTo(Form.get(), QPoint()), tabs.size())));
+    EXPECT_TRUE(tabs.rect().contains(bar->geometry()));
+    const QFontMetrics metrics(bar->font());
+    for (int kind = 0; kind < tabs.count(); ++kind) {
+      SCOPED_TRACE(kind);
+      const QRect tab = bar->RowTabRect(kind);
+      EXPECT_TRUE(bar->rect().contains(tab));
+      EXPECT_GE(tab.width(), metrics.horizontalAdvance(tabs.tabText(kind)) + 8);
+      for (int other = 0; other < kind; ++other) EXPECT_FALSE(tab.intersects(bar->RowTabRect(other))) << other;
+      QTest::mouseClick(bar, Qt::LeftButton, {}, tab.center());
+      EXPECT_EQ(tabs.currentIndex(), kind);
+      EXPECT_EQ(Form->Solutions().GraphKind, kind);
+      EXPECT_EQ(Form->GraphPaintBox->parentWidget(), tabs.widget(kind));
+      // The row of the tab shown comes next to the graph.
+      int bottom = 0;
+      for (int i = 0; i < tabs.count(); ++i) bottom = std::max(bottom, bar->RowTabRect(i).bottom());
+      EXPECT_EQ(bar->RowTabRect(kind).bottom(), bottom);
+    }
+    QApplication::processEvents();
+    EXPECT_GT(Form->GraphPaintBox->height(), 4 * metrics.height());
+    EXPECT_GT(Form->GraphBox().Graph().Count, 0);
+    tabs.setCurrentIndex(0);
+  }
 }
 
 TEST_F(MainFormSolutionsTest, EachViewBarShowsEveryButtonAtTheDefaultWidth) {

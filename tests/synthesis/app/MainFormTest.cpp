@@ -23,11 +23,14 @@
 #include <QStatusTipEvent>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTreeWidget>
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -418,6 +421,100 @@ TEST_F(MainFormSettingsTest, ValuesComeBackAsTheyWereSaved) {
   // Closing hides both drawings for the next start.
   EXPECT_FALSE(AppOptions.ShowGroundDrawing);
   EXPECT_FALSE(AppOptions.ShowOutputLinkDrawing);
+}
+
+// Start, exit, start, exit with nothing touched: every stored size and splitter position comes
+// back as it was kept, from the defaults of a first start or from a kept layout, also with the
+// list or the graph panel hidden at exit.
+TEST_F(MainFormSettingsTest, AKeptLayoutComesBackExactlyOverStartsAndExits) {
+  const auto layout = [this] {
+    std::map<std::string, int> values;
+    for (const auto& [section, name] : std::vector<std::pair<std::string, std::string>>{
+             {"MainForm", "Top"}, {"MainForm", "Left"}, {"MainForm", "Width"}, {"MainForm", "Height"},
+             {"List", "Width"}, {"List", "Height"}, {"Graph", "Height"}})
+      values[section + "." + name] = fStore.ReadInteger(section, name, -1);
+    return values;
+  };
+  struct TCase {
+    const char* Name;
+    bool Kept;
+    bool HideList;
+    bool HideGraph;
+    int State;
+  };
+  const TCase cases[] = {{"defaults of a first start", false, false, false, 0},
+                         {"a kept layout", true, false, false, 0},
+                         {"list hidden at exit", true, true, false, 0},
+                         {"graph hidden at exit", true, false, true, 0},
+                         {"maximised", true, false, false, 2}};
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    fStore.Values.clear();
+    if (c.Kept) {
+      fStore.WriteInteger("MainForm", "Top", 20);
+      fStore.WriteInteger("MainForm", "Left", 30);
+      fStore.WriteInteger("MainForm", "Width", 900);
+      fStore.WriteInteger("MainForm", "Height", 714);
+      fStore.WriteInteger("List", "Width", 310);
+      fStore.WriteInteger("List", "Height", 476);
+      fStore.WriteInteger("Graph", "Height", 170);
+      fStore.WriteInteger("MainForm", "WindowState", c.State);
+    }
+    std::map<std::string, int> kept = layout();
+    for (int run = 0; run < 3; ++run) {
+      SCOPED_TRACE(run);
+      Start();
+      // The window takes its state and size from the platform.
+      QApplication::processEvents();
+      EXPECT_EQ(Form->isMaximized(), c.State == 2);
+      if (c.Kept || run > 0) {
+        EXPECT_EQ(Form->PanelLeft->width(), kept["List.Width"]);
+        EXPECT_EQ(Form->StringGrid1->height(), kept["List.Height"]);
+        // Unless the graph's tab rows need more than was kept in a window this narrow.
+        EXPECT_EQ(Form->GraphTabControl->height(),
+                  std::max(kept["Graph.Height"], Form->GraphTabControl->minimumSizeHint().height()));
+      }
+      if (c.HideList) Form->ShowListToolButton->trigger();
+      if (c.HideGraph) Form->ShowGraphToolButton->trigger();
+      Form.reset();
+      if (!c.Kept && run == 0) kept = layout();
+      EXPECT_EQ(layout(), kept);
+      AppOptions.ShowList = true;
+      AppOptions.ShowGraph = true;
+    }
+  }
+}
+
+// A layout moved by the user is kept as it was left and comes back so.
+TEST_F(MainFormSettingsTest, AMovedSplitterIsKeptAsLeft) {
+  Start();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+  // The user drags each splitter's handle by the amount given.
+  const auto drag = [](QSplitter* splitter, int by) {
+    QSplitterHandle* handle = splitter->handle(1);
+    const QPoint from = handle->rect().center();
+    const QPoint to = from + (splitter->orientation() == Qt::Horizontal ? QPoint(by, 0) : QPoint(0, by));
+    QTest::mousePress(handle, Qt::LeftButton, {}, from);
+    QTest::mouseMove(handle, to);
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, to);
+  };
+  const int list = Form->PanelLeft->width(), grid = Form->StringGrid1->height(),
+            graph = Form->GraphTabControl->height();
+  drag(Form->MainSplitter, -25);
+  drag(Form->LeftSplitter, 40);
+  drag(Form->RightSplitter, -30);
+  ASSERT_EQ(Form->PanelLeft->width(), list - 25);
+  ASSERT_EQ(Form->StringGrid1->height(), grid - 40);
+  ASSERT_EQ(Form->GraphTabControl->height(), graph + 30);
+  Form.reset();
+  EXPECT_EQ(fStore.ReadInteger("List", "Width", -1), list - 25);
+  EXPECT_EQ(fStore.ReadInteger("List", "Height", -1), grid - 40);
+  EXPECT_EQ(fStore.ReadInteger("Graph", "Height", -1), graph + 30);
+  Start();
+  QApplication::processEvents();
+  EXPECT_EQ(Form->PanelLeft->width(), list - 25);
+  EXPECT_EQ(Form->StringGrid1->height(), grid - 40);
+  EXPECT_EQ(Form->GraphTabControl->height(), graph + 30);
 }
 
 TEST_F(MainFormSettingsTest, AMaximisedWindowWritesOnlyItsState) {

@@ -626,6 +626,102 @@ class TProgressLog : public TFileProgress {
   std::string Log;
 };
 
+// The grid and the graph follow the current solution through every path by which it changes or
+// leaves the list: they show the new one, or nothing, and the window hears of each change once.
+TEST_F(GraphFixture, GridAndGraphFollowTheCurrentSolution) {
+  int changes = 0;
+  list.OnCurrentChange = [&] { ++changes; };
+  list.GraphKind = 7;  // the input rotation: one sample per step of any solution
+  const auto fill = [this](int n) {
+    list.Clear();
+    for (int i = 1; i <= n; ++i) {
+      auto m = Candidate(double(i));
+      m->Name = "Solution " + std::to_string(i);
+      list.AddCandidate(std::move(m));
+    }
+  };
+  const auto expectShown = [this](const char* name) {
+    ASSERT_NE(list.Current, nullptr);
+    EXPECT_EQ(list.Current->Name, name);
+    EXPECT_EQ(grid.Cell(0, 0), name);
+    EXPECT_EQ(grid.Cell(0, 1), "Joint A");
+    EXPECT_EQ(graph.Count, list.Current->InputFunction.Steps() + 1);
+  };
+  const auto expectNothing = [this] {
+    EXPECT_EQ(list.Current, nullptr);
+    for (const auto& [cell, text] : grid.Cells) EXPECT_EQ(text, "") << cell.first << "," << cell.second;
+    EXPECT_EQ(graph.Count, 0);
+    EXPECT_EQ(graph.YTitle, "Input Link Rotation");
+  };
+  struct TCase {
+    const char* Name;
+    int Held;
+    int Select;
+    std::function<void()> Change;
+    const char* Shown;  // nullptr: nothing is current afterwards
+  };
+  const std::vector<TCase> cases = {
+      {"pushed out of the fifty by a better candidate", 50, 50, [&] { list.AddCandidate(Candidate(0.5)); }, nullptr},
+      {"deleted", 3, 2, [&] { list.Delete(2); }, nullptr},
+      {"its row deleted: the next one follows", 3, 2,
+       [&] {
+         view.Selected = 1;
+         list.DeleteSelected();
+       },
+       "Solution 3"},
+      {"the only row deleted", 1, 1,
+       [&] {
+         view.Selected = 0;
+         list.DeleteSelected();
+       },
+       nullptr},
+      {"cleared", 3, 2, [&] { list.Clear(); }, nullptr},
+      {"unselected", 3, 2, [&] { list.Unselect(); }, nullptr},
+      {"another one selected", 3, 2, [&] { list.Select(3); }, "Solution 3"},
+      {"a list read: its first one", 3, 3,
+       [&] {
+         std::istringstream in(FourbarListRecord());
+         list.Read(in);
+       },
+       "Fourbar"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    fill(c.Held);
+    list.Select(c.Select);
+    expectShown(("Solution " + std::to_string(c.Select)).c_str());
+    changes = 0;
+    c.Change();
+    if (c.Shown)
+      expectShown(c.Shown);
+    else
+      expectNothing();
+    EXPECT_GE(changes, 1);
+    EXPECT_LE(changes, 2);  // a deleted row's successor follows the dropped one
+  }
+
+  // Moves that keep it current leave the views and the window alone.
+  fill(50);
+  list.Select(49);
+  changes = 0;
+  list.AddCandidate(Candidate(0.5));  // the current one moves to 50 and stays
+  list.AddCandidate(Candidate(60));   // no better than any: freed
+  list.Select(50);
+  list.Select(0);
+  EXPECT_EQ(changes, 0);
+  expectShown("Solution 49");
+  // The list going away tells nobody.
+  {
+    TMechanismList gone;
+    gone.Grid = &grid;
+    gone.Graph = &graph;
+    gone.OnCurrentChange = [&] { ++changes; };
+    gone.AddCandidate(Candidate(1));
+    gone.Select(1);
+  }
+  EXPECT_EQ(changes, 1);
+}
+
 TEST_F(ListFixture, RecordReadsBackToTheSameText) {
   const std::string record = FourbarListRecord();
   const auto lines = RecordLines(record);
