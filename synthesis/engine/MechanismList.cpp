@@ -211,6 +211,17 @@ void TMechanismList::UndoOptimize(const TSpline* curve, TAreaList* groundAreas, 
   UpdateViews();
 }
 
+TDrop TMechanismList::DropJoint(const shared::TComplex& point, const TSpline* curve, const TAreaList* groundAreas,
+                                const TAreaList* couplerAreas) {
+  if (!Current) return TDrop::Unchanged;
+  const TDrop drop = Current->DropJoint(point, curve, groundAreas, couplerAreas);
+  if (drop != TDrop::Taken) return drop;
+  // Every total in the list describes the linkage it names.
+  Resort();
+  UpdateViews();
+  return drop;
+}
+
 void TMechanismList::UpdateViews() {
   if (Current)
     FillPropertiesGrid();

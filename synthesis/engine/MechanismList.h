@@ -102,6 +102,10 @@ class TMechanismList {
   std::pair<int32_t, int32_t> HitTest(const shared::TComplex& point, double tolerance) const;
   void ApplyInputFunctionToAll();
   void UndoOptimize(const TSpline* curve, TAreaList* groundAreas, TAreaList* couplerAreas);
+  // The current solution's DropJoint; a drop taken is sorted to its new total's place and the
+  // views follow.
+  TDrop DropJoint(const shared::TComplex& point, const TSpline* curve, const TAreaList* groundAreas,
+                  const TAreaList* couplerAreas);
   void UpdateViews();
   void ClearGrid();
   void SelectGridRow();
