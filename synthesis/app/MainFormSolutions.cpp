@@ -460,12 +460,20 @@ void TMainForm::OptimizeButtonClick(QObject* sender) {
   ClearSelections();
   FGroundAreas->RemoveEmpty();
   FCouplerAreas->RemoveEmpty();
+  // What Undo Optimize gives back, as the list shows it now.
+  std::unique_ptr<TMechanism::TDesign> start = mechanism->SaveDesign();
   mechanism->EvaluateConstraints(FGroundAreas.get(), FCouplerAreas.get());
   const bool valid = mechanism->Error.Valid;
   mechanism->Error.Valid = true;
   const bool curve = FCurve->Count() >= 2;
   if (valid && curve && mechanism->IsFromCurve(FCurve->ID)) {
-    mechanism->Links.SaveRotations();
+    if (!mechanism->StartOptimize(std::move(start), FCurve.get(), FGroundAreas.get(), FCouplerAreas.get())) {
+      ShowErrorBox(QStringLiteral("The Mechanism cannot be synthesised again at its own rotations: it is not "
+                                  "optimized."));
+      OptimizeButton->setChecked(false);
+      UpdateControls();
+      return;
+    }
     FOptimizer = std::make_unique<TMechOptimize>();
     FOptimizer->Mechanism = mechanism;
     FOptimizer->Curve = FCurve.get();
@@ -513,9 +521,12 @@ void TMainForm::StopOptimizing() {
 }
 
 void TMainForm::UndoOptimizeButtonClick() {
-  FSolutions->UndoOptimize(FCurve.get(), FGroundAreas.get(), FCouplerAreas.get());
+  const TUndoOptimize undone = FSolutions->UndoOptimize(FCurve.get(), FGroundAreas.get(), FCouplerAreas.get());
   Beep();
   RepaintSolution();
+  if (undone == TUndoOptimize::NotRebuilt)
+    ShowErrorBox(QStringLiteral("The Mechanism cannot be synthesised again at the rotations it was optimized "
+                                "from: it stays as optimized."));
 }
 
 void TMainForm::MechListViewSelect() {

@@ -158,6 +158,7 @@ void TMechanism::Write(std::ostream& out) {
 }
 
 void TMechanism::Clear() {
+  fBeforeOptimize.reset();
   // Links point into the joints: they go first.
   Links.Clear();
   Joints.Clear();
@@ -502,17 +503,43 @@ TDrop TMechanism::DropJoint(const TComplex& point, const TSpline* curve, const T
   }
 }
 
-void TMechanism::UndoOptimize(const TSpline* curve, TAreaList* groundAreas, TAreaList* couplerAreas) {
-  if (!Optimized) return;
+bool TMechanism::StartOptimize(std::unique_ptr<TDesign> start, const TSpline* curve, TAreaList* groundAreas,
+                               TAreaList* couplerAreas) {
+  if (!start) start = SaveDesign();
+  // An optimisation compares every move with its start: a start it cannot rate would take any
+  // linkage the moves happen to reach.
+  if (Rate(curve, groundAreas, couplerAreas) != TRating::Rated) {
+    RestoreDesign(*start);
+    return false;
+  }
+  Links.SaveRotations();
+  fBeforeOptimize = std::move(start);
+  return true;
+}
+
+TUndoOptimize TMechanism::UndoOptimize(const TSpline* curve, TAreaList* groundAreas, TAreaList* couplerAreas) {
+  if (!Optimized) return TUndoOptimize::NothingToUndo;
+  if (fBeforeOptimize) {
+    // What a synthesis gives now may differ from what was shown: a list of an earlier build, a
+    // record's rounded numbers, options changed since.
+    RestoreDesign(*fBeforeOptimize);
+    fBeforeOptimize.reset();
+    Optimized = false;
+    Modified = true;
+    return TUndoOptimize::Restored;
+  }
+  const std::unique_ptr<TDesign> optimised = SaveDesign();
   Links.RestoreRotations();
   Error.Reset();
-  Error.Valid = Synthesize();
   if (groundAreas) groundAreas->RemoveEmpty();
   if (couplerAreas) couplerAreas->RemoveEmpty();
-  if (Error.Valid) EvaluateConstraints(groundAreas, couplerAreas);
-  if (Error.Valid) SimulatePath(curve);
-  if (Error.Valid) Error.CalcTotal();
+  if (Rate(curve, groundAreas, couplerAreas) != TRating::Rated) {
+    RestoreDesign(*optimised);
+    return TUndoOptimize::NotRebuilt;
+  }
   Optimized = false;
+  Modified = true;
+  return TUndoOptimize::Rebuilt;
 }
 
 double TMechanism::TransmissionAngle() const {

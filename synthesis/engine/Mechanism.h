@@ -76,6 +76,13 @@ enum class TDrop : uint8_t {
   PathNotRun,
 };
 
+// What Undo Optimize did.
+enum class TUndoOptimize : uint8_t {
+  NothingToUndo,
+  Restored,    // the state the optimisation started from
+  Rebuilt,     // synthesised again at the saved rotations: no start state was kept
+  NotRebuilt,  // that synthesis failed; the optimised mechanism stays
+};
 
 class TMechanism {
  public:
@@ -125,9 +132,10 @@ class TMechanism {
   // The selected joint to the point, as the type's drag rule moves the design; the linkage is
   // not rated again (DropJoint does that).
   virtual void DragJoint(const shared::TComplex& point);
-  // Back to the rotations saved when the optimisation started, re-synthesised and rated as an
-  // optimisation rates.
-  virtual void UndoOptimize(const TSpline* curve, TAreaList* groundAreas, TAreaList* couplerAreas);
+  // Back to the state StartOptimize kept. Without one (a mechanism read back from a project),
+  // synthesised again at the rotations saved when the optimisation started and rated as an
+  // optimisation rates; where that fails nothing changes.
+  virtual TUndoOptimize UndoOptimize(const TSpline* curve, TAreaList* groundAreas, TAreaList* couplerAreas);
   virtual double TransmissionAngle() const;
   // The "Quillon", "Joints", "Links", "Dyads" and input sections of the animator's document,
   // appended to the global tab-line store as this chain type (MechanismType) is written.
@@ -149,7 +157,7 @@ class TMechanism {
   TDrop DropJoint(const shared::TComplex& point, const TSpline* curve, const TAreaList* groundAreas,
                   const TAreaList* couplerAreas);
 
-  // What a refused drop gives back: joints, rotations, offset, ratio and the
+  // What a refused drop and Undo Optimize give back: joints, rotations, offset, ratio and the
   // drags' choices, path, error terms, the input's total rotation and the modified state.
   struct TDesign {
     std::vector<shared::TComplex> Joints;
@@ -166,6 +174,12 @@ class TMechanism {
   };
   std::unique_ptr<TDesign> SaveDesign() const;
   void RestoreDesign(const TDesign& design);
+  // Before an optimisation: false, with the mechanism back at start, when it cannot be
+  // synthesised and rated valid at its own rotations. Otherwise the rotations are saved and
+  // UndoOptimize gives back start (the state now when none is given).
+  bool StartOptimize(std::unique_ptr<TDesign> start, const TSpline* curve, TAreaList* groundAreas,
+                     TAreaList* couplerAreas);
+  bool HasOptimizeStart() const { return fBeforeOptimize != nullptr; }
 
   // List-view image by type, plus 2 when marked, else plus 1 when optimised.
   int32_t GetImageIndex() const;
@@ -211,6 +225,10 @@ class TMechanism {
   TComplexPoint& JointAt(int32_t i) const { return *Joints.Items(i); }
   // Adds a link of the type and mode over the joints (1-based numbers).
   TLink* AddLink(uint8_t type, uint8_t mode, std::initializer_list<int32_t> joints);
+
+ private:
+  // Kept in memory only: a project read back has the saved rotations alone.
+  std::unique_ptr<TDesign> fBeforeOptimize;
 };
 
 }  // namespace vesk

@@ -204,11 +204,12 @@ void TMechanismList::ApplyInputFunctionToAll() {
   for (int32_t i = 1; i <= fCount; ++i) Items(i)->ApplyDefaultInputFunction();
 }
 
-void TMechanismList::UndoOptimize(const TSpline* curve, TAreaList* groundAreas, TAreaList* couplerAreas) {
-  if (!Current) return;
-  Current->UndoOptimize(curve, groundAreas, couplerAreas);
+TUndoOptimize TMechanismList::UndoOptimize(const TSpline* curve, TAreaList* groundAreas, TAreaList* couplerAreas) {
+  if (!Current) return TUndoOptimize::NothingToUndo;
+  const TUndoOptimize undone = Current->UndoOptimize(curve, groundAreas, couplerAreas);
   Resort();
   UpdateViews();
+  return undone;
 }
 
 TDrop TMechanismList::DropJoint(const shared::TComplex& point, const TSpline* curve, const TAreaList* groundAreas,

@@ -1121,6 +1121,73 @@ TEST_F(MainFormSolutionsTest, ADragIsKeptThroughASaveAReadAndAnOptimisationUndon
   std::filesystem::remove_all(dir);
 }
 
+// Joints, rotations, path, error terms, total and validity of a solution, to the bit.
+std::vector<double> ShownValues(const TMechanism& m) {
+  std::vector<double> v;
+  for (const shared::TComplex& j : JointsOf(m)) v.insert(v.end(), {j.X, j.Y});
+  for (int32_t i = 1; i <= m.Links.Count(); ++i)
+    for (const double r : m.Links.GetLink(i)->Rot) v.push_back(r);
+  for (int32_t i = 1; i <= m.PathPoints.Count(); ++i) {
+    const TPathPoint& p = *m.PathPoints.GetPathPoint(i);
+    v.insert(v.end(), {p.X, p.Y, p.TransAngle, p.Deviation});
+  }
+  const TErrorObject& e = m.Error;
+  v.insert(v.end(), {e.Area, e.Link, e.MinDistGround, e.MinDistCoupler, e.OutRot, e.InRot, e.Dyad, e.PP, e.Total,
+                     double(e.Valid)});
+  return v;
+}
+
+// A list written by a build that closed the Stephenson 1's dyads in the former order (for the
+// test curve): rank 1 synthesises again at its rotations only to round-off, rank 2 not at all.
+// Optimize says so for rank 2 and changes nothing; Undo Optimize gives rank 1 back as it was read.
+TEST_F(MainFormSolutionsTest, UndoOptimizeRestoresAListOfAnEarlierBuildAndAStartThatCannotBeBuiltIsNotOptimised) {
+  DrawCurve();
+  TMechanismList& list = Form->Solutions();
+  {
+    std::ifstream in(std::filesystem::path(SUITE_FIXTURES).parent_path().parent_path() /
+                         "engine/fixtures/stephenson1-former-closing-order.txt",
+                     std::ios::binary);
+    ASSERT_TRUE(in.good());
+    list.Read(in);
+  }
+  ASSERT_EQ(list.Count(), 2);
+  // The curve the list was generated from.
+  Form->Curve().ID = list.Items(1)->PrecisionPoints.ID;
+  const std::vector<std::string> rows = RowTexts(*Form->MechListView);
+
+  list.Select(2);
+  list.SyncListView();
+  Form->UpdateControls();
+  TMechanism& lost = *list.Current;
+  const std::vector<double> read2 = ShownValues(lost);
+  Form->SynthesisOptimize->trigger();
+  EXPECT_FALSE(Form->Optimizing);
+  EXPECT_FALSE(Form->OptimizeButton->isChecked());
+  ASSERT_EQ(Errors.size(), 1u);
+  EXPECT_EQ(Errors[0], "The Mechanism cannot be synthesised again at its own rotations: it is not optimized.");
+  EXPECT_FALSE(lost.Optimized);
+  EXPECT_EQ(ShownValues(lost), read2);
+  EXPECT_EQ(RowTexts(*Form->MechListView), rows);
+
+  list.Select(1);
+  list.SyncListView();
+  Form->UpdateControls();
+  TMechanism& kept = *list.Current;
+  const std::vector<double> read1 = ShownValues(kept);
+  Form->SynthesisOptimize->trigger();
+  ASSERT_TRUE(Form->Optimizing);
+  int sweeps = 1;
+  while (!Form->OptimizeIdle() && sweeps < 5000) ++sweeps;
+  ASSERT_TRUE(kept.Optimized);
+  ASSERT_NE(ShownValues(kept), read1);
+  Form->SynthesisUndoOptimizeItem->trigger();
+  EXPECT_FALSE(kept.Optimized);
+  EXPECT_EQ(ShownValues(kept), read1);
+  EXPECT_EQ(list.IndexOf(&kept), 1);
+  EXPECT_EQ(RowTexts(*Form->MechListView), rows);
+  EXPECT_EQ(Errors.size(), 1u);
+}
+
 TEST_F(MainFormSolutionsTest, OpeningAProjectFitsTheViewsToIt) {
   DrawCurve();
   Form->resize(900, 700);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <numbers>
@@ -35,6 +36,11 @@ using shared::TComplex;
 const double kCurve[][2] = {{0.863768221, 0.005722727}, {0.821343882, 0.014989800}, {0.760172590, 0.024885999},
                             {0.686238478, 0.032924822}, {0.605230085, 0.035304690}, {0.522419187, 0.028720371},
                             {0.442806413, 0.011240277}};
+
+// A list written by a build that closed the Stephenson 1's dyads in the former order, for the
+// curve above with a 10-step input law: rank 1 synthesises again at its stored rotations (to
+// round-off), rank 2 does not synthesise at all.
+const char* const kFormerOrderList = SUITE_FIXTURES "/stephenson1-former-closing-order.txt";
 
 const uint8_t kTypes[] = {kFourbarType,      kWatt1Type,   kWatt2Type,  kStephenson1Type,
                           kStephenson3Type, kEightbarType, kSliderType, kFiveBarType};
@@ -89,6 +95,28 @@ class EveryTypeTest : public ::testing::Test {
     }
   }
 
+  // As the main window optimises the current solution: its start kept, a few sweeps, the list
+  // resorted.
+  void Optimize(TMechanismList& list, int32_t sweeps) {
+    TMechanism& m = *list.Current;
+    ASSERT_TRUE(m.StartOptimize(m.SaveDesign(), &curve, nullptr, nullptr));
+    TMechOptimize o;
+    o.Mechanism = &m;
+    o.Curve = &curve;
+    o.Start();
+    o.MaxIter = sweeps;
+    while (!o.Iterate()) {
+    }
+    o.Finish();
+    list.Resort();
+  }
+  static void ReadFormerOrderList(TMechanismList& list) {
+    std::ifstream in(kFormerOrderList, std::ios::binary);
+    ASSERT_TRUE(in.good());
+    list.Read(in);
+    ASSERT_EQ(list.Count(), 2);
+  }
+
   TSpline curve;
   // The same points, with an output body that turns a little along them.
   TSpline turningCurve;
@@ -125,7 +153,8 @@ TEST_F(EveryTypeTest, OptimizeThenUndoOptimizeGivesEveryKeptSolutionBackItsTotal
       list.Select(i);
       TMechanism& m = *list.Current;
       const double total = m.Error.Total;
-      // As the main window optimises: rotations saved, a few sweeps, the list resorted.
+      // The rotations saved alone, as a project read back keeps them: Undo Optimize synthesises
+      // again at them.
       m.Links.SaveRotations();
       TMechOptimize o;
       o.Mechanism = &m;
@@ -172,6 +201,109 @@ TEST_F(EveryTypeTest, AnimationOutAndBackLeavesTheDesign) {
       EXPECT_NEAR(m.Joints.GetJoint(i)->Y, design[size_t(i - 1)].Y, tolerance) << i;
     }
   }
+}
+
+// Everything a listed solution shows, to the bit.
+struct TShown {
+  std::vector<double> Values;
+  static TShown Of(const TMechanism& m) {
+    TShown s{TSynthesised::Of(m).Values};
+    for (int32_t i = 1; i <= m.PathPoints.Count(); ++i) {
+      const TPathPoint& p = *m.PathPoints.GetPathPoint(i);
+      for (const double v : {p.X, p.Y, p.In, p.Out, p.TransAngle, p.Deviation, p.PathLength}) s.Values.push_back(v);
+    }
+    const TErrorObject& e = m.Error;
+    for (const double v : {e.Area, e.Link, e.MinDistGround, e.MinDistCoupler, e.OutRot, e.InRot, e.Total})
+      s.Values.push_back(v);
+    s.Values.push_back(e.Valid);
+    s.Values.push_back(m.Links.Offset.X);
+    s.Values.push_back(m.Links.Offset.Y);
+    for (const TComplex& v : {m.Links.LoopScale, m.Links.ParallelShift1, m.Links.ParallelShift2}) {
+      s.Values.push_back(v.X);
+      s.Values.push_back(v.Y);
+    }
+    return s;
+  }
+};
+
+// Undo Optimize gives back what the optimisation started from, whatever a synthesis at the saved
+// rotations would give now: for a solution of a list an earlier build wrote (whose synthesis today
+// differs in the last digits), and for one whose options changed since (nothing runs its path
+// under them).
+TEST_F(EveryTypeTest, UndoOptimizeGivesBackExactlyWhatTheOptimisationStartedFrom) {
+  for (const bool formerBuild : {true, false}) {
+    SCOPED_TRACE(formerBuild ? "a list of an earlier build" : "options changed after the optimisation");
+    TMechanismList list;
+    if (formerBuild) {
+      ReadFormerOrderList(list);
+      list.Select(1);
+    } else {
+      Run(list, kFourbarType, 12);
+      list.Select(12);
+    }
+    TMechanism& m = *list.Current;
+    const int32_t rank = list.IndexOf(&m);
+    const TShown start = TShown::Of(m);
+    Optimize(list, 3);
+    ASSERT_TRUE(m.Optimized);
+    ASSERT_NE(TShown::Of(m).Values, start.Values);
+    const double minAngle = SynthOptions.MinTransAngle;
+    if (!formerBuild) SynthOptions.MinTransAngle = std::numbers::pi / 2;
+    EXPECT_EQ(list.UndoOptimize(&curve, nullptr, nullptr), TUndoOptimize::Restored);
+    SynthOptions.MinTransAngle = minAngle;
+    EXPECT_FALSE(m.Optimized);
+    EXPECT_EQ(TShown::Of(m).Values, start.Values);
+    EXPECT_EQ(list.IndexOf(&m), rank);
+    // Once only: the next Undo Optimize has nothing to undo.
+    EXPECT_EQ(list.UndoOptimize(&curve, nullptr, nullptr), TUndoOptimize::NothingToUndo);
+  }
+}
+
+// An optimisation compares every move with its start: one whose start cannot be synthesised at its
+// own rotations does not begin and changes nothing. A solution read back from a project keeps its
+// saved rotations only: Undo Optimize synthesises it again there, and where that fails it stays as
+// optimised.
+TEST_F(EveryTypeTest, AnOptimisationWhoseStartCannotBeSynthesisedChangesNothing) {
+  TMechanismList list;
+  ReadFormerOrderList(list);
+  TMechanism& lost = *list.Items(2);
+  const TShown read = TShown::Of(lost);
+  const auto saved = lost.Links.GetLink(2)->SavedRot;
+  EXPECT_FALSE(lost.StartOptimize(lost.SaveDesign(), &curve, nullptr, nullptr));
+  EXPECT_EQ(TShown::Of(lost).Values, read.Values);
+  EXPECT_EQ(lost.Links.GetLink(2)->SavedRot, saved);
+  EXPECT_FALSE(lost.HasOptimizeStart());
+  EXPECT_FALSE(lost.IsModified());
+
+  // As an earlier build's optimisation left it: optimised, its start's rotations saved.
+  lost.Links.SaveRotations();
+  lost.Optimized = true;
+  list.Select(2);
+  EXPECT_EQ(list.UndoOptimize(&curve, nullptr, nullptr), TUndoOptimize::NotRebuilt);
+  EXPECT_TRUE(lost.Optimized);
+  EXPECT_EQ(TShown::Of(lost).Values, read.Values);
+  EXPECT_EQ(list.IndexOf(&lost), 2);
+
+  // Optimised here, written and read back: the start is synthesised again at the saved rotations,
+  // the linkage it was to the record's digits.
+  list.Select(1);
+  TMechanism& kept = *list.Current;
+  const std::vector<double> start = TSynthesised::Of(kept).Values;
+  const double total = kept.Error.Total;
+  Optimize(list, 3);
+  std::stringstream file;
+  list.Write(file);
+  TMechanismList back;
+  back.Read(file);
+  back.Select(1);
+  ASSERT_TRUE(back.Current->Optimized);
+  EXPECT_EQ(back.UndoOptimize(&curve, nullptr, nullptr), TUndoOptimize::Rebuilt);
+  EXPECT_FALSE(back.Current->Optimized);
+  EXPECT_TRUE(back.Current->Error.Valid);
+  EXPECT_NEAR(back.Current->Error.Total, total, 1e-12 * total);
+  const std::vector<double> rebuilt = TSynthesised::Of(*back.Current).Values;
+  ASSERT_EQ(rebuilt.size(), start.size());
+  for (size_t i = 0; i < kept.Joints.Count() * 2u; ++i) EXPECT_NEAR(rebuilt[i], start[i], 1e-12) << i;
 }
 
 // Every drag rule, and a Watt 1 whose output body turns: the next synthesis (Optimize's first
@@ -290,29 +422,6 @@ TEST_F(EveryTypeTest, ATurningWatt1DroppedIsTheLinkageThatPassesItsPrecisionPoin
   m.RestoreJoints();
   EXPECT_NEAR(m.Joints.GetJoint(2)->X, start.X, 1e-9);
 }
-
-// Everything a listed solution shows, to the bit.
-struct TShown {
-  std::vector<double> Values;
-  static TShown Of(const TMechanism& m) {
-    TShown s{TSynthesised::Of(m).Values};
-    for (int32_t i = 1; i <= m.PathPoints.Count(); ++i) {
-      const TPathPoint& p = *m.PathPoints.GetPathPoint(i);
-      for (const double v : {p.X, p.Y, p.In, p.Out, p.TransAngle, p.Deviation, p.PathLength}) s.Values.push_back(v);
-    }
-    const TErrorObject& e = m.Error;
-    for (const double v : {e.Area, e.Link, e.MinDistGround, e.MinDistCoupler, e.OutRot, e.InRot, e.Total})
-      s.Values.push_back(v);
-    s.Values.push_back(e.Valid);
-    s.Values.push_back(m.Links.Offset.X);
-    s.Values.push_back(m.Links.Offset.Y);
-    for (const TComplex& v : {m.Links.LoopScale, m.Links.ParallelShift1, m.Links.ParallelShift2}) {
-      s.Values.push_back(v.X);
-      s.Values.push_back(v.Y);
-    }
-    return s;
-  }
-};
 
 // A drop is rated again: an eight-bar parallelogram moved half a curve length either leaves a
 // linkage that runs its whole path through the precision points, rated for that path and sorted
