@@ -921,8 +921,11 @@ TEST_F(MainFormSolutionsTest, TextsFitTheirPlacesAtTheDefaultSize) {
             << "grid " << row << "," << c << " " << item->text().toStdString();
       }
 
-  // Every hint of the window's commands, and the views' mode hints.
-  QStringList hints = {"Click and drag to define an area", "Click in window to add a curve point"};
+  // Every hint of the window's commands, the views' mode hints and the longest words on a drag.
+  QStringList hints = {"Click and drag to define an area", "Click in window to add a curve point",
+                       "Not taken: the linkage would no longer run its whole path",
+                       "Not taken: the linkage would break the areas or options",
+                       "Slider Four Bar joints are not dragged"};
   for (const QAction* action : Form->findChildren<QAction*>())
     if (!action->statusTip().isEmpty()) hints << action->statusTip();
   const QFontMetrics hintMetrics(Form->StatusPanels[3]->font());
