@@ -47,8 +47,8 @@ std::string DropText(TDrop drop, const TMechanism& m) {
     case TDrop::NoDragRule:
       return m.Name + " joints are not dragged";
     case TDrop::JointNotDragged:
-      return m.Name + " joint " + (m.Joints.GetSelectedJoint() ? m.Joints.GetSelectedJoint()->GetName() : "") +
-             " is not dragged";
+      return m.Name + " joint " +
+             (m.Joints.GetSelectedJoint() ? m.Joints.GetSelectedJoint()->GetName() : "") + " is not dragged";
     case TDrop::Posed:
       return "Not taken: the animation stands away from the design";
     case TDrop::NotFromCurve:
@@ -468,8 +468,9 @@ void TMainForm::OptimizeButtonClick(QObject* sender) {
   const bool curve = FCurve->Count() >= 2;
   if (valid && curve && mechanism->IsFromCurve(FCurve->ID)) {
     if (!mechanism->StartOptimize(std::move(start), FCurve.get(), FGroundAreas.get(), FCouplerAreas.get())) {
-      ShowErrorBox(QStringLiteral("The Mechanism cannot be synthesised again at its own rotations: it is not "
-                                  "optimized."));
+      ShowErrorBox(
+          QStringLiteral("The Mechanism cannot be synthesised again at its own rotations: it is not "
+                         "optimized."));
       OptimizeButton->setChecked(false);
       UpdateControls();
       return;
@@ -521,12 +522,14 @@ void TMainForm::StopOptimizing() {
 }
 
 void TMainForm::UndoOptimizeButtonClick() {
-  const TUndoOptimize undone = FSolutions->UndoOptimize(FCurve.get(), FGroundAreas.get(), FCouplerAreas.get());
+  const TUndoOptimize undone =
+      FSolutions->UndoOptimize(FCurve.get(), FGroundAreas.get(), FCouplerAreas.get());
   Beep();
   RepaintSolution();
   if (undone == TUndoOptimize::NotRebuilt)
-    ShowErrorBox(QStringLiteral("The Mechanism cannot be synthesised again at the rotations it was optimized "
-                                "from: it stays as optimized."));
+    ShowErrorBox(
+        QStringLiteral("The Mechanism cannot be synthesised again at the rotations it was optimized "
+                       "from: it stays as optimized."));
 }
 
 void TMainForm::MechListViewSelect() {

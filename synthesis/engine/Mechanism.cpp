@@ -438,7 +438,8 @@ std::unique_ptr<TMechanism::TDesign> TMechanism::SaveDesign() const {
 
 void TMechanism::RestoreDesign(const TDesign& design) {
   const int32_t joints = std::min(Joints.Count(), int32_t(design.Joints.size()));
-  for (int32_t i = 1; i <= joints; ++i) JointAt(i).SetXY(design.Joints[size_t(i - 1)].X, design.Joints[size_t(i - 1)].Y);
+  for (int32_t i = 1; i <= joints; ++i)
+    JointAt(i).SetXY(design.Joints[size_t(i - 1)].X, design.Joints[size_t(i - 1)].Y);
   const int32_t links = std::min(Links.Count(), int32_t(design.Rot.size()));
   for (int32_t i = 1; i <= links; ++i) LinkAt(i).Rot = design.Rot[size_t(i - 1)];
   Links.Offset = design.Offset;
@@ -487,7 +488,8 @@ TDrop TMechanism::DropJoint(const TComplex& point, const TSpline* curve, const T
   const std::unique_ptr<TDesign> before = SaveDesign();
   DragJoint(point);
   bool moved = false;
-  for (int32_t i = 1; i <= Joints.Count() && !moved; ++i) moved = JointAt(i).NotEqual(before->Joints[size_t(i - 1)]);
+  for (int32_t i = 1; i <= Joints.Count() && !moved; ++i)
+    moved = JointAt(i).NotEqual(before->Joints[size_t(i - 1)]);
   // The rule found no design with the joint there.
   if (!moved) return TDrop::NotSynthesised;
   const TRating rating = Rate(curve, groundAreas, couplerAreas);
@@ -497,9 +499,12 @@ TDrop TMechanism::DropJoint(const TComplex& point, const TSpline* curve, const T
   }
   RestoreDesign(*before);
   switch (rating) {
-    case TRating::OutsideConstraints: return TDrop::OutsideConstraints;
-    case TRating::PathNotRun: return TDrop::PathNotRun;
-    default: return TDrop::NotSynthesised;
+    case TRating::OutsideConstraints:
+      return TDrop::OutsideConstraints;
+    case TRating::PathNotRun:
+      return TDrop::PathNotRun;
+    default:
+      return TDrop::NotSynthesised;
   }
 }
 
@@ -517,7 +522,8 @@ bool TMechanism::StartOptimize(std::unique_ptr<TDesign> start, const TSpline* cu
   return true;
 }
 
-TUndoOptimize TMechanism::UndoOptimize(const TSpline* curve, TAreaList* groundAreas, TAreaList* couplerAreas) {
+TUndoOptimize TMechanism::UndoOptimize(const TSpline* curve, TAreaList* groundAreas,
+                                       TAreaList* couplerAreas) {
   if (!Optimized) return TUndoOptimize::NothingToUndo;
   if (fBeforeOptimize) {
     // What a synthesis gives now may differ from what was shown: a list of an earlier build, a

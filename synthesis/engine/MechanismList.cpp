@@ -204,7 +204,8 @@ void TMechanismList::ApplyInputFunctionToAll() {
   for (int32_t i = 1; i <= fCount; ++i) Items(i)->ApplyDefaultInputFunction();
 }
 
-TUndoOptimize TMechanismList::UndoOptimize(const TSpline* curve, TAreaList* groundAreas, TAreaList* couplerAreas) {
+TUndoOptimize TMechanismList::UndoOptimize(const TSpline* curve, TAreaList* groundAreas,
+                                           TAreaList* couplerAreas) {
   if (!Current) return TUndoOptimize::NothingToUndo;
   const TUndoOptimize undone = Current->UndoOptimize(curve, groundAreas, couplerAreas);
   Resort();
@@ -212,8 +213,8 @@ TUndoOptimize TMechanismList::UndoOptimize(const TSpline* curve, TAreaList* grou
   return undone;
 }
 
-TDrop TMechanismList::DropJoint(const shared::TComplex& point, const TSpline* curve, const TAreaList* groundAreas,
-                                const TAreaList* couplerAreas) {
+TDrop TMechanismList::DropJoint(const shared::TComplex& point, const TSpline* curve,
+                                const TAreaList* groundAreas, const TAreaList* couplerAreas) {
   if (!Current) return TDrop::Unchanged;
   const TDrop drop = Current->DropJoint(point, curve, groundAreas, couplerAreas);
   if (drop != TDrop::Taken) return drop;
