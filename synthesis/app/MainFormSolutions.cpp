@@ -41,10 +41,38 @@ namespace {
 // may go on; the last scope's closing restarts it at once.
 constexpr int kHeldPollMs = 100;
 
+// The status line's word on a drag of the solution's selected joint.
+std::string DropText(TDrop drop, const TMechanism& m) {
+  switch (drop) {
+    case TDrop::NoDragRule:
+      return m.Name + " joints are not dragged";
+    case TDrop::JointNotDragged:
+      return m.Name + " joint " +
+             (m.Joints.GetSelectedJoint() ? m.Joints.GetSelectedJoint()->GetName() : "") + " is not dragged";
+    case TDrop::Posed:
+      return "Not taken: the animation stands away from the design";
+    case TDrop::NotFromCurve:
+      return "Not taken: the solution was not made for this curve";
+    case TDrop::NotSynthesised:
+      return "Not taken: no such linkage has the joint there";
+    case TDrop::OutsideConstraints:
+      return "Not taken: the linkage would break the areas or options";
+    case TDrop::PathNotRun:
+      return "Not taken: the linkage would no longer run its whole path";
+    case TDrop::Taken:
+    case TDrop::Unchanged:
+      break;
+  }
+  return {};
+}
+
 // The views' side of the list's current solution.
 class TListSolutionView : public TSolutionView {
  public:
-  explicit TListSolutionView(TMechanismList& list) : List(list) {}
+  // A drop is rated against the window's curve and areas.
+  TListSolutionView(TMechanismList& list, const TSpline& curve, const TAreaList& groundAreas,
+                    const TAreaList& couplerAreas)
+      : List(list), Curve(curve), GroundAreas(groundAreas), CouplerAreas(couplerAreas) {}
   bool HasCurrent() const override { return List.Current != nullptr; }
   void Deselect() override {
     if (List.Current) List.Current->ClearSelection();
@@ -61,14 +89,14 @@ class TListSolutionView : public TSolutionView {
     return kind;
   }
   bool HasSelectedJoint() const override { return List.Current && List.Current->Joints.Selected(); }
-  void DragJoint(const shared::TComplex& point) override {
-    if (!List.Current) return;
+  std::string DragJoint(const shared::TComplex& point) override {
+    if (!List.Current) return {};
     // Each type moves what keeps its synthesis whole (a four-bar moves nothing); a joint moved
     // alone would change the link lengths under the solution's error terms.
     TMechanism& m = *List.Current;
     std::vector<shared::TComplex> before;
     for (int32_t i = 1; i <= m.Joints.Count(); ++i) before.push_back(*m.Joints.Items(i));
-    m.DragJoint(point);
+    const TDrop drop = List.DropJoint(point, &Curve, &GroundAreas, &CouplerAreas);
     for (int32_t i = 1; i <= m.Joints.Count(); ++i) {
       const shared::TComplex& now = *m.Joints.Items(i);
       // The drag is saved with the project: the list asks before it is lost.
@@ -77,8 +105,8 @@ class TListSolutionView : public TSolutionView {
         break;
       }
     }
-    List.FillPropertiesGrid();
     List.SelectGridRow();
+    return DropText(drop, m);
   }
   TComplexPointList* SelectedJointList() override {
     return List.Current && List.Current->Joints.Selected() ? &List.Current->Joints : nullptr;
@@ -114,6 +142,9 @@ class TListSolutionView : public TSolutionView {
 
  private:
   TMechanismList& List;
+  const TSpline& Curve;
+  const TAreaList& GroundAreas;
+  const TAreaList& CouplerAreas;
 };
 
 }  // namespace
@@ -245,7 +276,7 @@ void TMainForm::CreateSolutionList() {
   connect(StopButton, &QAction::triggered, this, [this] { AnimationResetClick(); });
   connect(AnalysisResetItem, &QAction::triggered, this, [this] { AnimationResetClick(); });
   connect(AnimTimer, &QTimer::timeout, this, [this] { AnimTimerTick(); });
-  SetSolutionView(std::make_unique<TListSolutionView>(*FSolutions));
+  SetSolutionView(std::make_unique<TListSolutionView>(*FSolutions, *FCurve, *FGroundAreas, *FCouplerAreas));
 }
 
 void TMainForm::AnimationStartClick(QObject* sender) {
@@ -434,12 +465,21 @@ void TMainForm::OptimizeButtonClick(QObject* sender) {
   ClearSelections();
   FGroundAreas->RemoveEmpty();
   FCouplerAreas->RemoveEmpty();
+  // What Undo Optimize gives back, as the list shows it now.
+  std::unique_ptr<TMechanism::TDesign> start = mechanism->SaveDesign();
   mechanism->EvaluateConstraints(FGroundAreas.get(), FCouplerAreas.get());
   const bool valid = mechanism->Error.Valid;
   mechanism->Error.Valid = true;
   const bool curve = FCurve->Count() >= 2;
   if (valid && curve && mechanism->IsFromCurve(FCurve->ID)) {
-    mechanism->Links.SaveRotations();
+    if (!mechanism->StartOptimize(std::move(start), FCurve.get(), FGroundAreas.get(), FCouplerAreas.get())) {
+      ShowErrorBox(
+          QStringLiteral("The Mechanism cannot be synthesised again at its own rotations: it is not "
+                         "optimized."));
+      OptimizeButton->setChecked(false);
+      UpdateControls();
+      return;
+    }
     FOptimizer = std::make_unique<TMechOptimize>();
     FOptimizer->Mechanism = mechanism;
     FOptimizer->Curve = FCurve.get();
@@ -487,9 +527,14 @@ void TMainForm::StopOptimizing() {
 }
 
 void TMainForm::UndoOptimizeButtonClick() {
-  FSolutions->UndoOptimize(FCurve.get(), FGroundAreas.get(), FCouplerAreas.get());
+  const TUndoOptimize undone =
+      FSolutions->UndoOptimize(FCurve.get(), FGroundAreas.get(), FCouplerAreas.get());
   Beep();
   RepaintSolution();
+  if (undone == TUndoOptimize::NotRebuilt)
+    ShowErrorBox(
+        QStringLiteral("The Mechanism cannot be synthesised again at the rotations it was optimized "
+                       "from: it stays as optimized."));
 }
 
 void TMainForm::MechListViewSelect() {

@@ -549,7 +549,8 @@ void TMainForm::MechMouseMove(uint8_t shift, int, int) {
   if (!(shift & shared::kLeftButton) || mode == kModeZoomIn) return;
   const TComplex& at = canvas.CurrentPoint;
   if (mode == shared::kModeSelect && FSolution && FSolution->HasCurrent() && FSolution->HasSelectedJoint()) {
-    FSolution->DragJoint(at);
+    // A drag that moves nothing says why.
+    SetHint(shared::ToQString(FSolution->DragJoint(at)));
   }
   if ((mode == shared::kModeSelect || mode == kModeAddCurvePoint) && FCurve->Selected()) {
     FCurve->Selected()->Assign(TComplex(at.X, at.Y));

@@ -2,6 +2,8 @@
 // main window holds none until the solution list is wired in; every call is then skipped.
 #pragma once
 
+#include <string>
+
 #include "shared/Canvas2D.h"
 #include "shared/Complex.h"
 
@@ -29,8 +31,9 @@ class TSolutionView {
   // precision point is not), and the grid row of a joint or link with it.
   virtual int PickAt(const shared::TComplex& point, double tolerance, int& index) = 0;
   virtual bool HasSelectedJoint() const = 0;
-  // The selected joint to the point; the properties grid is refilled.
-  virtual void DragJoint(const shared::TComplex& point) = 0;
+  // The selected joint dropped at the point, the views refilled; the status line's text: why
+  // the drop was not taken or the joint is not dragged, empty when it was taken.
+  virtual std::string DragJoint(const shared::TComplex& point) = 0;
   // The joint list with its selected joint current, or the path-point list with its selected
   // path point; null when nothing of that kind is selected.
   virtual TComplexPointList* SelectedJointList() = 0;

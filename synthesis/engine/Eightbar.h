@@ -20,6 +20,8 @@ class TEightbar : public TFourbar {
   bool StepInput(double angle) override;
   // The selected joint dragged to the point, keeping the parallelograms.
   void DragJoint(const shared::TComplex& point) override;
+  // Joints 1-4 (the whole linkage), 6 and 7, 8 and 9 (a parallelogram).
+  bool DragsJoint(int32_t k) const override { return (k >= 1 && k <= 4) || (k >= 6 && k <= 9); }
   // The smallest of the angles at J3, J8 and J6.
   double TransmissionAngle() const override;
 };

@@ -20,6 +20,15 @@ namespace {
 // The distance that stands for a joint at infinity when the caller asks for one.
 constexpr double kInfiniteDistance = 1e5;
 
+// No drag moves a parallelogram a thousand kilometres or scales a loop a millionfold either way:
+// a record beyond that is damaged, and its synthesis would square the values out of range.
+constexpr double kMaxDragChoice = 1e6;
+
+bool Bounded(const TComplex& v) {
+  const double r = v.Abs();
+  return std::isfinite(r) && r <= kMaxDragChoice;
+}
+
 bool Finite(const TJoint* joint) { return joint && !joint->Inf; }
 
 TComplex Difference(const TComplex& a, const TComplex& b) {
@@ -474,7 +483,8 @@ void TLinkList::Read(std::istream& in) {
       r.Fail();
     }
     // A scale of zero would fold the input loop onto its pivot.
-    if (!(LoopScale.Abs() > 0) || !std::isfinite(LoopScale.Abs())) r.Fail();
+    if (!Bounded(LoopScale) || !(LoopScale.Abs() >= 1 / kMaxDragChoice)) r.Fail();
+    if (!Bounded(ParallelShift1) || !Bounded(ParallelShift2)) r.Fail();
   }
   const int32_t n = r.Int(0, kCapacity);
   for (int32_t i = 1; i <= n; ++i) {

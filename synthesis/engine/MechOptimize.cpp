@@ -35,11 +35,8 @@ void TMechOptimize::UndoStep() {
 }
 
 void TMechOptimize::Evaluate() {
-  TErrorObject& error = Mechanism->Error;
-  error.Valid = Mechanism->Synthesize();
-  if (error.Valid) Mechanism->EvaluateConstraints(GroundAreas, CouplerAreas);
-  if (error.Valid) Mechanism->SimulatePath(Curve);
-  Objective[size_t(Current)] = error.Valid ? error.CalcTotal() : kFailed;
+  const bool rated = Mechanism->Rate(Curve, GroundAreas, CouplerAreas) == TRating::Rated;
+  Objective[size_t(Current)] = rated ? Mechanism->Error.Total : kFailed;
 }
 
 void TMechOptimize::Start() {

@@ -158,6 +158,7 @@ void TMechanism::Write(std::ostream& out) {
 }
 
 void TMechanism::Clear() {
+  fBeforeOptimize.reset();
   // Links point into the joints: they go first.
   Links.Clear();
   Joints.Clear();
@@ -417,17 +418,134 @@ void TMechanism::GetExtents(TComplex& min, TComplex& max) const {
 
 void TMechanism::DragJoint(const TComplex&) {}
 
-void TMechanism::UndoOptimize(const TSpline* curve, TAreaList* groundAreas, TAreaList* couplerAreas) {
-  if (!Optimized) return;
+bool TMechanism::DragsJoint(int32_t) const { return false; }
+
+std::unique_ptr<TMechanism::TDesign> TMechanism::SaveDesign() const {
+  auto design = std::make_unique<TDesign>();
+  for (int32_t i = 1; i <= Joints.Count(); ++i) design->Joints.emplace_back(JointAt(i).X, JointAt(i).Y);
+  for (int32_t i = 1; i <= Links.Count(); ++i) design->Rot.push_back(LinkAt(i).Rot);
+  design->Offset = Links.Offset;
+  design->Ratio = Links.Ratio;
+  design->LoopScale = Links.LoopScale;
+  design->ParallelShift1 = Links.ParallelShift1;
+  design->ParallelShift2 = Links.ParallelShift2;
+  design->Xmax = InputFunction.Xmax();
+  design->Error.Assign(Error);
+  design->Path.Assign(PathPoints);
+  design->Modified = IsModified();
+  return design;
+}
+
+void TMechanism::RestoreDesign(const TDesign& design) {
+  const int32_t joints = std::min(Joints.Count(), int32_t(design.Joints.size()));
+  for (int32_t i = 1; i <= joints; ++i)
+    JointAt(i).SetXY(design.Joints[size_t(i - 1)].X, design.Joints[size_t(i - 1)].Y);
+  const int32_t links = std::min(Links.Count(), int32_t(design.Rot.size()));
+  for (int32_t i = 1; i <= links; ++i) LinkAt(i).Rot = design.Rot[size_t(i - 1)];
+  Links.Offset = design.Offset;
+  Links.Ratio = design.Ratio;
+  Links.LoopScale = design.LoopScale;
+  Links.ParallelShift1 = design.ParallelShift1;
+  Links.ParallelShift2 = design.ParallelShift2;
+  InputFunction.SetXmax(design.Xmax);
+  Error.Assign(design.Error);
+  PathPoints.Assign(design.Path);
+  if (!design.Modified) {
+    Modified = false;
+    Joints.SetModified(false);
+    Links.SetModified(false);
+    PathPoints.SetModified(false);
+    InputFunction.Changed = false;
+  }
+}
+
+TRating TMechanism::Rate(const TSpline* curve, const TAreaList* groundAreas, const TAreaList* couplerAreas) {
+  Error.Valid = Synthesize();
+  if (!Error.Valid) return TRating::NotSynthesised;
+  EvaluateConstraints(groundAreas, couplerAreas);
+  if (!Error.Valid) return TRating::OutsideConstraints;
+  SimulatePath(curve);
+  if (!Error.Valid) return TRating::PathNotRun;
+  Error.CalcTotal();
+  return TRating::Rated;
+}
+
+TDrop TMechanism::DropJoint(const TComplex& point, const TSpline* curve, const TAreaList* groundAreas,
+                            const TAreaList* couplerAreas) {
+  const TJoint* joint = Joints.GetSelectedJoint();
+  if (!joint) return TDrop::Unchanged;
+  const int32_t k = joint->Index();
+  if (!DragsJoint(k)) {
+    for (int32_t i = 1; i <= Joints.Count(); ++i)
+      if (DragsJoint(i)) return TDrop::JointNotDragged;
+    return TDrop::NoDragRule;
+  }
+  if (!joint->NotEqual(point)) return TDrop::Unchanged;
+  // A drag builds a design, not a pose of the animation.
+  if (InputFunction.CurrentStep != 0) return TDrop::Posed;
+  // The total is rated against the curve, as the other solutions' are.
+  if (!curve || !IsFromCurve(curve->ID)) return TDrop::NotFromCurve;
+  const std::unique_ptr<TDesign> before = SaveDesign();
+  DragJoint(point);
+  bool moved = false;
+  for (int32_t i = 1; i <= Joints.Count() && !moved; ++i)
+    moved = JointAt(i).NotEqual(before->Joints[size_t(i - 1)]);
+  // The rule found no design with the joint there.
+  if (!moved) return TDrop::NotSynthesised;
+  const TRating rating = Rate(curve, groundAreas, couplerAreas);
+  if (rating == TRating::Rated) {
+    Modified = true;
+    return TDrop::Taken;
+  }
+  RestoreDesign(*before);
+  switch (rating) {
+    case TRating::OutsideConstraints:
+      return TDrop::OutsideConstraints;
+    case TRating::PathNotRun:
+      return TDrop::PathNotRun;
+    default:
+      return TDrop::NotSynthesised;
+  }
+}
+
+bool TMechanism::StartOptimize(std::unique_ptr<TDesign> start, const TSpline* curve, TAreaList* groundAreas,
+                               TAreaList* couplerAreas) {
+  if (!start) start = SaveDesign();
+  // An optimisation compares every move with its start: a start it cannot rate would take any
+  // linkage the moves happen to reach.
+  if (Rate(curve, groundAreas, couplerAreas) != TRating::Rated) {
+    RestoreDesign(*start);
+    return false;
+  }
+  Links.SaveRotations();
+  fBeforeOptimize = std::move(start);
+  return true;
+}
+
+TUndoOptimize TMechanism::UndoOptimize(const TSpline* curve, TAreaList* groundAreas,
+                                       TAreaList* couplerAreas) {
+  if (!Optimized) return TUndoOptimize::NothingToUndo;
+  if (fBeforeOptimize) {
+    // What a synthesis gives now may differ from what was shown: a list of an earlier build, a
+    // record's rounded numbers, options changed since.
+    RestoreDesign(*fBeforeOptimize);
+    fBeforeOptimize.reset();
+    Optimized = false;
+    Modified = true;
+    return TUndoOptimize::Restored;
+  }
+  const std::unique_ptr<TDesign> optimised = SaveDesign();
   Links.RestoreRotations();
   Error.Reset();
-  Error.Valid = Synthesize();
   if (groundAreas) groundAreas->RemoveEmpty();
   if (couplerAreas) couplerAreas->RemoveEmpty();
-  if (Error.Valid) EvaluateConstraints(groundAreas, couplerAreas);
-  if (Error.Valid) SimulatePath(curve);
-  if (Error.Valid) Error.CalcTotal();
+  if (Rate(curve, groundAreas, couplerAreas) != TRating::Rated) {
+    RestoreDesign(*optimised);
+    return TUndoOptimize::NotRebuilt;
+  }
   Optimized = false;
+  Modified = true;
+  return TUndoOptimize::Rebuilt;
 }
 
 double TMechanism::TransmissionAngle() const {

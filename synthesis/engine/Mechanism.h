@@ -60,6 +60,30 @@ class TListRow {
 // The synthesis options of the error object's checks.
 TCheckOptions CheckOptionsFromSynthOptions();
 
+// The first stage of a rating that failed; Rated when none did.
+enum class TRating : uint8_t { Rated, NotSynthesised, OutsideConstraints, PathNotRun };
+
+// What became of a dropped joint: taken (and rated again), nothing to do, or why it was refused.
+enum class TDrop : uint8_t {
+  Taken,
+  Unchanged,
+  NoDragRule,       // the type drags none of its joints
+  JointNotDragged,  // the type drags others
+  Posed,            // the animation stands away from the design
+  NotFromCurve,     // no curve it was generated from to rate it against
+  NotSynthesised,
+  OutsideConstraints,
+  PathNotRun,
+};
+
+// What Undo Optimize did.
+enum class TUndoOptimize : uint8_t {
+  NothingToUndo,
+  Restored,    // the state the optimisation started from
+  Rebuilt,     // synthesised again at the saved rotations: no start state was kept
+  NotRebuilt,  // that synthesis failed; the optimised mechanism stays
+};
+
 class TMechanism {
  public:
   // Number of the work vectors of the position analysis.
@@ -105,19 +129,57 @@ class TMechanism {
   virtual void StoreJoints();
   virtual void RestoreJoints();
   virtual void GetExtents(shared::TComplex& min, shared::TComplex& max) const;
+  // The selected joint to the point, as the type's drag rule moves the design; the linkage is
+  // not rated again (DropJoint does that).
   virtual void DragJoint(const shared::TComplex& point);
-  // Back to the rotations saved when the optimisation started, re-synthesised and rated as an
-  // optimisation rates.
-  virtual void UndoOptimize(const TSpline* curve, TAreaList* groundAreas, TAreaList* couplerAreas);
+  // Back to the state StartOptimize kept. Without one (a mechanism read back from a project),
+  // synthesised again at the rotations saved when the optimisation started and rated as an
+  // optimisation rates; where that fails nothing changes.
+  virtual TUndoOptimize UndoOptimize(const TSpline* curve, TAreaList* groundAreas, TAreaList* couplerAreas);
   virtual double TransmissionAngle() const;
   // The "Quillon", "Joints", "Links", "Dyads" and input sections of the animator's document,
   // appended to the global tab-line store as this chain type (MechanismType) is written.
   virtual void ExportToAnimator();
+  // Joint k (1-based) has a drag rule; none has in the base.
+  virtual bool DragsJoint(int32_t k) const;
   // The SAM input deck; false (no file touched) for a type SAM cannot take (slider four-bar,
   // five-bar: the caller shows kSamRefusal). Raises std::runtime_error when the file cannot be
   // written.
   bool ExportSam(const std::string& fileName) const;
   static constexpr const char* kSamRefusal = "Not yet able to export this mechanism to SAM";
+
+  // Synthesize, then EvaluateConstraints, SimulatePath and CalcTotal while the mechanism stays
+  // valid: the rating an optimisation gives every rotation set, and a drop its linkage.
+  TRating Rate(const TSpline* curve, const TAreaList* groundAreas, const TAreaList* couplerAreas);
+  // The selected joint dragged to the point and the linkage rated again against the curve it was
+  // generated from. A drop whose linkage does not rate valid is refused and leaves the mechanism
+  // as it was; so is a drop while the animation stands away from the design.
+  TDrop DropJoint(const shared::TComplex& point, const TSpline* curve, const TAreaList* groundAreas,
+                  const TAreaList* couplerAreas);
+
+  // What a refused drop and Undo Optimize give back: joints, rotations, offset, ratio and the
+  // drags' choices, path, error terms, the input's total rotation and the modified state.
+  struct TDesign {
+    std::vector<shared::TComplex> Joints;
+    std::vector<std::array<double, TLink::kPositions + 1>> Rot;
+    shared::TComplex Offset;
+    double Ratio = 0;
+    shared::TComplex LoopScale;
+    shared::TComplex ParallelShift1;
+    shared::TComplex ParallelShift2;
+    double Xmax = 0;
+    TErrorObject Error;
+    TPathPointList Path;
+    bool Modified = false;
+  };
+  std::unique_ptr<TDesign> SaveDesign() const;
+  void RestoreDesign(const TDesign& design);
+  // Before an optimisation: false, with the mechanism back at start, when it cannot be
+  // synthesised and rated valid at its own rotations. Otherwise the rotations are saved and
+  // UndoOptimize gives back start (the state now when none is given).
+  bool StartOptimize(std::unique_ptr<TDesign> start, const TSpline* curve, TAreaList* groundAreas,
+                     TAreaList* couplerAreas);
+  bool HasOptimizeStart() const { return fBeforeOptimize != nullptr; }
 
   // List-view image by type, plus 2 when marked, else plus 1 when optimised.
   int32_t GetImageIndex() const;
@@ -163,6 +225,10 @@ class TMechanism {
   TComplexPoint& JointAt(int32_t i) const { return *Joints.Items(i); }
   // Adds a link of the type and mode over the joints (1-based numbers).
   TLink* AddLink(uint8_t type, uint8_t mode, std::initializer_list<int32_t> joints);
+
+ private:
+  // Kept in memory only: a project read back has the saved rotations alone.
+  std::unique_ptr<TDesign> fBeforeOptimize;
 };
 
 }  // namespace vesk

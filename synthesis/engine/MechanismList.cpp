@@ -212,11 +212,24 @@ void TMechanismList::ApplyInputFunctionToAll() {
   for (int32_t i = 1; i <= fCount; ++i) Items(i)->ApplyDefaultInputFunction();
 }
 
-void TMechanismList::UndoOptimize(const TSpline* curve, TAreaList* groundAreas, TAreaList* couplerAreas) {
-  if (!Current) return;
-  Current->UndoOptimize(curve, groundAreas, couplerAreas);
+TUndoOptimize TMechanismList::UndoOptimize(const TSpline* curve, TAreaList* groundAreas,
+                                           TAreaList* couplerAreas) {
+  if (!Current) return TUndoOptimize::NothingToUndo;
+  const TUndoOptimize undone = Current->UndoOptimize(curve, groundAreas, couplerAreas);
   Resort();
   UpdateViews();
+  return undone;
+}
+
+TDrop TMechanismList::DropJoint(const shared::TComplex& point, const TSpline* curve,
+                                const TAreaList* groundAreas, const TAreaList* couplerAreas) {
+  if (!Current) return TDrop::Unchanged;
+  const TDrop drop = Current->DropJoint(point, curve, groundAreas, couplerAreas);
+  if (drop != TDrop::Taken) return drop;
+  // Every total in the list describes the linkage it names.
+  Resort();
+  UpdateViews();
+  return drop;
 }
 
 void TMechanismList::UpdateViews() {

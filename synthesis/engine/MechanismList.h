@@ -102,7 +102,12 @@ class TMechanismList {
   // (kind, index): 1 joint, 4 path point, 2 precision point, 3 link; (0, 0) for nothing.
   std::pair<int32_t, int32_t> HitTest(const shared::TComplex& point, double tolerance) const;
   void ApplyInputFunctionToAll();
-  void UndoOptimize(const TSpline* curve, TAreaList* groundAreas, TAreaList* couplerAreas);
+  // The current solution's Undo Optimize, then Resort and UpdateViews.
+  TUndoOptimize UndoOptimize(const TSpline* curve, TAreaList* groundAreas, TAreaList* couplerAreas);
+  // The current solution's DropJoint; a drop taken is sorted to its new total's place and the
+  // views follow.
+  TDrop DropJoint(const shared::TComplex& point, const TSpline* curve, const TAreaList* groundAreas,
+                  const TAreaList* couplerAreas);
   void UpdateViews();
   void ClearGrid();
   void SelectGridRow();

@@ -260,10 +260,6 @@ void TSixBarW1::DragJoint(const TComplex& point) {
   if (rate.Abs() < kMinDragRate) return;
   const TComplex offset = Links.Offset + (point - now) / rate;
   if (!placeAt(offset, probe)) return;
-  // Taken only as far as the linkage still runs its whole path.
-  trial->Error.Valid = true;
-  trial->SimulatePath(nullptr);
-  if (!trial->Error.Valid) return;
   for (int32_t i = 1; i <= Joints.Count(); ++i) {
     const TComplex& placed = *trial->Joints.GetJoint(i);
     JointAt(i).SetXY(placed.X, placed.Y);
@@ -271,7 +267,6 @@ void TSixBarW1::DragJoint(const TComplex& point) {
   // The dyads' checks set the rotations between the precision positions anew.
   for (int32_t i = 1; i <= Links.Count(); ++i) Links.GetLink(i)->Rot = trial->Links.GetLink(i)->Rot;
   Links.Offset = offset;
-  PathPoints.Assign(trial->PathPoints);
 }
 
 double TSixBarW1::TransmissionAngle() const {

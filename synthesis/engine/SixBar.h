@@ -22,8 +22,10 @@ class TSixBarW1 : public TFourbar {
   bool StepInput(double angle) override;
   // The whole linkage but the coupler point moves with the dragged joint. When the output body
   // turns, the offset is set so that a synthesis puts the dragged joint where it is dropped, and
-  // the linkage is that synthesis; a drop where it no longer runs its path is not taken.
+  // the linkage is that synthesis; nothing moves where none does, nor while the animation stands
+  // away from the design.
   void DragJoint(const shared::TComplex& point) override;
+  bool DragsJoint(int32_t k) const override { return k >= 1 && k <= 7; }
   double TransmissionAngle() const override;
 
  private:
@@ -42,6 +44,7 @@ class TSixBarW2 : public TFourbar {
   // Dragging joint 1 turns and scales the input loop about joint 4 (not while joint 1 lies on
   // joint 4).
   void DragJoint(const shared::TComplex& point) override;
+  bool DragsJoint(int32_t k) const override { return k == 1; }
   double TransmissionAngle() const override;
 
   // Tmax and Xmax as the export writes them for the animator's input: twice the time and the

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <exception>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -24,7 +25,13 @@ std::string Quote(const std::string& text) { return "'" + text + "'"; }
 bool Running(const fs::path& program, const fs::path& argument) {
   std::error_code error;
   for (const auto& entry : fs::directory_iterator("/proc", error)) {
-    const std::string command = shared::test::ReadBytes(entry.path() / "cmdline");
+    std::string command;
+    // A process may end between the listing and the read: it is not the one looked for.
+    try {
+      command = shared::test::ReadBytes(entry.path() / "cmdline");
+    } catch (const std::exception&) {
+      continue;
+    }
     std::vector<std::string> words;
     for (std::size_t start = 0, end; start < command.size(); start = end + 1) {
       end = command.find('\0', start);

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -30,6 +31,7 @@
 #include <sstream>
 #include <deque>
 #include <memory>
+#include <numbers>
 #include <stdexcept>
 #include <vector>
 
@@ -175,6 +177,14 @@ class MainFormSolutionsTest : public shared::test::TSettingsStoreTest {
     ASSERT_GT(Form->Solutions().Count(), 2);
   }
   int Rows() const { return Form->MechListView->topLevelItemCount(); }
+  // As after a save: nothing of the project is to be saved.
+  void MarkSaved() {
+    std::ostringstream sink;
+    Form->Solutions().Write(sink);
+    Form->Curve().SetModified(false);
+    Form->Modified = false;
+    ASSERT_FALSE(Form->IsProjectModified());
+  }
 
   std::unique_ptr<TMainForm> Form;
   TFakeDialogs* Dialogs = nullptr;
@@ -1112,8 +1122,11 @@ TEST_F(MainFormSolutionsTest, TextsFitTheirPlacesAtTheDefaultSize) {
             << "grid " << row << "," << c << " " << item->text().toStdString();
       }
 
-  // Every hint of the window's commands, and the views' mode hints.
-  QStringList hints = {"Click and drag to define an area", "Click in window to add a curve point"};
+  // Every hint of the window's commands, the views' mode hints and the longest words on a drag.
+  QStringList hints = {"Click and drag to define an area", "Click in window to add a curve point",
+                       "Not taken: the linkage would no longer run its whole path",
+                       "Not taken: the linkage would break the areas or options",
+                       "Slider Four Bar joints are not dragged"};
   for (const QAction* action : Form->findChildren<QAction*>())
     if (!action->statusTip().isEmpty()) hints << action->statusTip();
   const QFontMetrics hintMetrics(Form->StatusPanels[3]->font());
@@ -1177,64 +1190,130 @@ TEST_F(MainFormSolutionsTest, EachViewBarShowsEveryButtonAtTheDefaultWidth) {
   }
 }
 
-TEST_F(MainFormSolutionsTest, ADraggedJointMovesAsItsTypeAllows) {
-  TMechanismList& list = Form->Solutions();
-  auto add = [&](std::unique_ptr<TMechanism> m, double total) {
-    m->Error.Valid = true;
-    m->Error.Total = total;
-    list.AddCandidate(std::move(m));
+// A joint dragged in the mechanism view with the mouse: pressed where it is, moved to the drop's
+// pixel and released; the world point the view dropped it at.
+shared::TComplex DragInView(TMainForm& form, const shared::TComplex& from, const shared::TComplex& to) {
+  const shared::TSynthCanvas2D& canvas = form.Canvas(0);
+  const shared::TPoint a = canvas.WorldToScreen(from);
+  const shared::TPoint b = canvas.WorldToScreen(to);
+  auto send = [&](QEvent::Type type, const shared::TPoint& at, Qt::MouseButton button, Qt::MouseButtons held) {
+    QMouseEvent event(type, QPointF(at.X, at.Y), QPointF(at.X, at.Y), button, held, Qt::NoModifier);
+    QApplication::sendEvent(form.PaintBox1, &event);
   };
-  add(std::make_unique<TFourbar>(), 1);
-  add(std::make_unique<TSixBarW1>(), 2);
-  TSolutionView& view = *Form->SolutionView();
-  const auto joints = [](const TMechanism& m) {
-    std::vector<shared::TComplex> points;
-    for (int32_t i = 1; i <= m.Joints.Count(); ++i) points.push_back(*m.Joints.Items(i));
-    return points;
-  };
-  const auto pickJoint = [&](int32_t k) {
-    int index = 0;
-    const shared::TComplex at = *list.Current->Joints.Items(k);
-    ASSERT_EQ(view.PickAt(at, 1e-9, index), kPickJoint);
-    ASSERT_EQ(index, k);
-  };
+  send(QEvent::MouseButtonPress, a, Qt::LeftButton, Qt::LeftButton);
+  send(QEvent::MouseMove, b, Qt::NoButton, Qt::LeftButton);
+  send(QEvent::MouseButtonRelease, b, Qt::LeftButton, Qt::NoButton);
+  return canvas.ScreenToWorld(b.X, b.Y);
+}
 
-  // A four-bar keeps its synthesis: the joint stays where it is and nothing is to be saved.
+std::vector<shared::TComplex> JointsOf(const TMechanism& m) {
+  std::vector<shared::TComplex> points;
+  for (int32_t i = 1; i <= m.Joints.Count(); ++i) points.push_back(*m.Joints.Items(i));
+  return points;
+}
+
+std::vector<std::string> RowTexts(QTreeWidget& view) {
+  std::vector<std::string> rows;
+  for (int r = 0; r < view.topLevelItemCount(); ++r)
+    for (int c = 0; c < 3; ++c) rows.push_back(view.topLevelItem(r)->text(c).toStdString());
+  return rows;
+}
+
+// A joint of a type without a drag rule stays where it is and the status line says so; a drop that
+// is taken is rated again and sorted, one that is refused says why and changes nothing.
+TEST_F(MainFormSolutionsTest, ADraggedJointMovesAsItsTypeAllowsAndTheStatusLineSaysWhyNot) {
+  const QLabel& status = *Form->StatusPanels[3];
+  TMechanismList& list = Form->Solutions();
+  Form->MechButtons[kFourbarType]->trigger();
+  Generate(600);
   list.Select(1);
+  list.SyncListView();
   list.UpdateViews();
-  list.Modified = false;
-  for (int32_t i = 1; i <= list.Count(); ++i) list.Items(i)->Joints.SetModified(false);
-  pickJoint(2);
-  const std::vector<shared::TComplex> fourbar = joints(*list.Current);
-  view.DragJoint(shared::TComplex(fourbar[1].X + 0.1, fourbar[1].Y + 0.1));
-  const std::vector<shared::TComplex> after = joints(*list.Current);
+  MarkSaved();
+  const std::vector<shared::TComplex> fourbar = JointsOf(*list.Current);
+  DragInView(*Form, fourbar[1], shared::TComplex(fourbar[1].X + 0.1, fourbar[1].Y + 0.1));
+  EXPECT_EQ(status.text(), "Fourbar joints are not dragged");
+  const std::vector<shared::TComplex> after = JointsOf(*list.Current);
   for (size_t i = 0; i < after.size(); ++i) {
     EXPECT_EQ(after[i].X, fourbar[i].X);
     EXPECT_EQ(after[i].Y, fourbar[i].Y);
   }
   EXPECT_FALSE(Form->IsProjectModified());
 
-  // A Watt 1 moves against its coupler point: every joint but the eighth by the drag.
-  list.Select(2);
-  list.UpdateViews();
-  TMechanism& watt = *list.Current;
-  pickJoint(1);
-  const std::vector<shared::TComplex> before = joints(watt);
-  const shared::TComplex offset = watt.Links.Offset;
-  const shared::TComplex d(0.05, -0.02);
-  view.DragJoint(shared::TComplex(before[0].X + d.X, before[0].Y + d.Y));
-  const std::vector<shared::TComplex> moved = joints(watt);
-  for (size_t i = 0; i < moved.size(); ++i) {
-    SCOPED_TRACE(i + 1);
-    const shared::TComplex expected = i == 7 ? before[i] : shared::TComplex(before[i].X + d.X, before[i].Y + d.Y);
-    EXPECT_NEAR(moved[i].X, expected.X, 1e-15);
-    EXPECT_NEAR(moved[i].Y, expected.Y, 1e-15);
+  // An eight-bar's parallelogram half a curve length away: where its linkage would not run its
+  // path the drop is refused, elsewhere taken. Which is which, a copy tells first.
+  Form->NewProject();
+  Form->MechButtons[kEightbarType]->trigger();
+  Generate(600);
+  const double reach = 0.5 * Form->Curve().CurveLength;
+  struct TTry {
+    int32_t Rank = 0;
+    int32_t Joint = 0;
+    shared::TComplex To;
+  };
+  TTry refused, taken;
+  for (int32_t rank = 1; rank <= list.Count() && !(refused.Rank && taken.Rank); ++rank) {
+    for (const int32_t joint : {6, 7, 8, 9}) {
+      for (int32_t direction = 0; direction < 4; ++direction) {
+        list.Select(rank);
+        list.UpdateViews();
+        const shared::TComplex at = *list.Current->Joints.Items(joint);
+        shared::TComplex d;
+        d.SetPolar(reach, direction * std::numbers::pi / 2);
+        // Where the view drops it: on a pixel.
+        const shared::TSynthCanvas2D& canvas = Form->Canvas(0);
+        const shared::TPoint pixel = canvas.WorldToScreen(shared::TComplex(at.X + d.X, at.Y + d.Y));
+        const shared::TComplex to = canvas.ScreenToWorld(pixel.X, pixel.Y);
+        std::unique_ptr<TMechanism> copy = list.Current->Clone();
+        copy->Joints.Select(joint);
+        const TDrop drop = copy->DropJoint(to, &Form->Curve(), nullptr, nullptr);
+        TTry& found = drop == TDrop::Taken ? taken : refused;
+        if (!found.Rank && (drop == TDrop::Taken || drop == TDrop::PathNotRun)) found = {rank, joint, to};
+      }
+    }
   }
-  EXPECT_NEAR(watt.Links.Offset.X, offset.X + d.X, 1e-15);
-  EXPECT_NEAR(watt.Links.Offset.Y, offset.Y + d.Y, 1e-15);
+  ASSERT_GT(refused.Rank, 0);
+  ASSERT_GT(taken.Rank, 0);
+
+  list.Select(refused.Rank);
+  list.SyncListView();
+  list.UpdateViews();
+  TMechanism& stays = *list.Current;
+  const std::vector<shared::TComplex> before = JointsOf(stays);
+  const double total = stays.Error.Total;
+  const std::vector<std::string> rows = RowTexts(*Form->MechListView);
+  MarkSaved();
+  DragInView(*Form, before[size_t(refused.Joint - 1)], refused.To);
+  EXPECT_EQ(status.text(), "Not taken: the linkage would no longer run its whole path");
+  const std::vector<shared::TComplex> still = JointsOf(stays);
+  for (size_t i = 0; i < still.size(); ++i) {
+    EXPECT_EQ(still[i].X, before[i].X) << i;
+    EXPECT_EQ(still[i].Y, before[i].Y) << i;
+  }
+  EXPECT_EQ(stays.Error.Total, total);
+  EXPECT_EQ(RowTexts(*Form->MechListView), rows);
+  EXPECT_FALSE(Form->IsProjectModified());
+
+  list.Select(taken.Rank);
+  list.SyncListView();
+  list.UpdateViews();
+  TMechanism& moves = *list.Current;
+  const shared::TComplex dropped = DragInView(*Form, *moves.Joints.Items(taken.Joint), taken.To);
+  EXPECT_EQ(status.text(), "");
+  EXPECT_NEAR(moves.Joints.Items(taken.Joint)->X, dropped.X, 1e-9);
+  EXPECT_NEAR(moves.Joints.Items(taken.Joint)->Y, dropped.Y, 1e-9);
+  // The row shows the total of the linkage dropped, rated as a fresh copy rates it, in its place.
+  std::unique_ptr<TMechanism> fresh = moves.Clone();
+  ASSERT_EQ(fresh->Rate(&Form->Curve(), nullptr, nullptr), TRating::Rated);
+  EXPECT_EQ(moves.Error.Total, fresh->Error.Total);
+  const int32_t rank = list.IndexOf(&moves);
+  EXPECT_EQ(Form->MechListView->topLevelItem(rank - 1)->text(2).toStdString(),
+            shared::Convert().FormatSI(0, fresh->Error.Total));
+  EXPECT_EQ(Form->MechListView->currentItem(), Form->MechListView->topLevelItem(rank - 1));
+  for (int32_t i = 2; i <= list.Count(); ++i) EXPECT_LE(list.Items(i - 1)->Error.Total, list.Items(i)->Error.Total);
   // The grid shows the joint where it went, and the drag is to be saved.
-  EXPECT_EQ(Form->StringGrid1->item(1, 1)->text().toStdString(),
-            shared::Convert().FormatSI(shared::cuLength, moved[0].X));
+  EXPECT_EQ(Form->StringGrid1->item(taken.Joint, 1)->text().toStdString(),
+            shared::Convert().FormatSI(shared::cuLength, moves.Joints.Items(taken.Joint)->X));
   EXPECT_TRUE(Form->IsProjectModified());
 }
 
@@ -1290,6 +1369,73 @@ TEST_F(MainFormSolutionsTest, ADragIsKeptThroughASaveAReadAndAnOptimisationUndon
     EXPECT_NEAR(read->Joints.Items(c.Joint)->Y, dropped.Y, 1e-9);
   }
   std::filesystem::remove_all(dir);
+}
+
+// Joints, rotations, path, error terms, total and validity of a solution, to the bit.
+std::vector<double> ShownValues(const TMechanism& m) {
+  std::vector<double> v;
+  for (const shared::TComplex& j : JointsOf(m)) v.insert(v.end(), {j.X, j.Y});
+  for (int32_t i = 1; i <= m.Links.Count(); ++i)
+    for (const double r : m.Links.GetLink(i)->Rot) v.push_back(r);
+  for (int32_t i = 1; i <= m.PathPoints.Count(); ++i) {
+    const TPathPoint& p = *m.PathPoints.GetPathPoint(i);
+    v.insert(v.end(), {p.X, p.Y, p.TransAngle, p.Deviation});
+  }
+  const TErrorObject& e = m.Error;
+  v.insert(v.end(), {e.Area, e.Link, e.MinDistGround, e.MinDistCoupler, e.OutRot, e.InRot, e.Dyad, e.PP, e.Total,
+                     double(e.Valid)});
+  return v;
+}
+
+// A list written by a build that closed the Stephenson 1's dyads in the former order (for the
+// test curve): rank 1 synthesises again at its rotations only to round-off, rank 2 not at all.
+// Optimize says so for rank 2 and changes nothing; Undo Optimize gives rank 1 back as it was read.
+TEST_F(MainFormSolutionsTest, UndoOptimizeRestoresAListOfAnEarlierBuildAndAStartThatCannotBeBuiltIsNotOptimised) {
+  DrawCurve();
+  TMechanismList& list = Form->Solutions();
+  {
+    std::ifstream in(std::filesystem::path(SUITE_FIXTURES).parent_path().parent_path() /
+                         "engine/fixtures/stephenson1-former-closing-order.txt",
+                     std::ios::binary);
+    ASSERT_TRUE(in.good());
+    list.Read(in);
+  }
+  ASSERT_EQ(list.Count(), 2);
+  // The curve the list was generated from.
+  Form->Curve().ID = list.Items(1)->PrecisionPoints.ID;
+  const std::vector<std::string> rows = RowTexts(*Form->MechListView);
+
+  list.Select(2);
+  list.SyncListView();
+  Form->UpdateControls();
+  TMechanism& lost = *list.Current;
+  const std::vector<double> read2 = ShownValues(lost);
+  Form->SynthesisOptimize->trigger();
+  EXPECT_FALSE(Form->Optimizing);
+  EXPECT_FALSE(Form->OptimizeButton->isChecked());
+  ASSERT_EQ(Errors.size(), 1u);
+  EXPECT_EQ(Errors[0], "The Mechanism cannot be synthesised again at its own rotations: it is not optimized.");
+  EXPECT_FALSE(lost.Optimized);
+  EXPECT_EQ(ShownValues(lost), read2);
+  EXPECT_EQ(RowTexts(*Form->MechListView), rows);
+
+  list.Select(1);
+  list.SyncListView();
+  Form->UpdateControls();
+  TMechanism& kept = *list.Current;
+  const std::vector<double> read1 = ShownValues(kept);
+  Form->SynthesisOptimize->trigger();
+  ASSERT_TRUE(Form->Optimizing);
+  int sweeps = 1;
+  while (!Form->OptimizeIdle() && sweeps < 5000) ++sweeps;
+  ASSERT_TRUE(kept.Optimized);
+  ASSERT_NE(ShownValues(kept), read1);
+  Form->SynthesisUndoOptimizeItem->trigger();
+  EXPECT_FALSE(kept.Optimized);
+  EXPECT_EQ(ShownValues(kept), read1);
+  EXPECT_EQ(list.IndexOf(&kept), 1);
+  EXPECT_EQ(RowTexts(*Form->MechListView), rows);
+  EXPECT_EQ(Errors.size(), 1u);
 }
 
 TEST_F(MainFormSolutionsTest, OpeningAProjectFitsTheViewsToIt) {

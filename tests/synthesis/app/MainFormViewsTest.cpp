@@ -67,7 +67,10 @@ class TFakeSolution : public TSolutionView {
     return kPickJoint;
   }
   bool HasSelectedJoint() const override { return JointSelected; }
-  void DragJoint(const shared::TComplex& p) override { Joint.SetXY(p.X, p.Y); }
+  std::string DragJoint(const shared::TComplex& p) override {
+    Joint.SetXY(p.X, p.Y);
+    return {};
+  }
   TComplexPointList* SelectedJointList() override { return nullptr; }
   // A path-point list whose selected point the properties show.
   TComplexPointList* PathPoints = nullptr;

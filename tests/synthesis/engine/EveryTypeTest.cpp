@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <numbers>
@@ -35,6 +36,11 @@ using shared::TComplex;
 const double kCurve[][2] = {{0.863768221, 0.005722727}, {0.821343882, 0.014989800}, {0.760172590, 0.024885999},
                             {0.686238478, 0.032924822}, {0.605230085, 0.035304690}, {0.522419187, 0.028720371},
                             {0.442806413, 0.011240277}};
+
+// A list written by a build that closed the Stephenson 1's dyads in the former order, for the
+// curve above with a 10-step input law: rank 1 synthesises again at its stored rotations (to
+// round-off), rank 2 does not synthesise at all.
+const char* const kFormerOrderList = SUITE_FIXTURES "/stephenson1-former-closing-order.txt";
 
 const uint8_t kTypes[] = {kFourbarType,      kWatt1Type,   kWatt2Type,  kStephenson1Type,
                           kStephenson3Type, kEightbarType, kSliderType, kFiveBarType};
@@ -89,6 +95,28 @@ class EveryTypeTest : public ::testing::Test {
     }
   }
 
+  // As the main window optimises the current solution: its start kept, a few sweeps, the list
+  // resorted.
+  void Optimize(TMechanismList& list, int32_t sweeps) {
+    TMechanism& m = *list.Current;
+    ASSERT_TRUE(m.StartOptimize(m.SaveDesign(), &curve, nullptr, nullptr));
+    TMechOptimize o;
+    o.Mechanism = &m;
+    o.Curve = &curve;
+    o.Start();
+    o.MaxIter = sweeps;
+    while (!o.Iterate()) {
+    }
+    o.Finish();
+    list.Resort();
+  }
+  static void ReadFormerOrderList(TMechanismList& list) {
+    std::ifstream in(kFormerOrderList, std::ios::binary);
+    ASSERT_TRUE(in.good());
+    list.Read(in);
+    ASSERT_EQ(list.Count(), 2);
+  }
+
   TSpline curve;
   // The same points, with an output body that turns a little along them.
   TSpline turningCurve;
@@ -125,7 +153,8 @@ TEST_F(EveryTypeTest, OptimizeThenUndoOptimizeGivesEveryKeptSolutionBackItsTotal
       list.Select(i);
       TMechanism& m = *list.Current;
       const double total = m.Error.Total;
-      // As the main window optimises: rotations saved, a few sweeps, the list resorted.
+      // The rotations saved alone, as a project read back keeps them: Undo Optimize synthesises
+      // again at them.
       m.Links.SaveRotations();
       TMechOptimize o;
       o.Mechanism = &m;
@@ -172,6 +201,109 @@ TEST_F(EveryTypeTest, AnimationOutAndBackLeavesTheDesign) {
       EXPECT_NEAR(m.Joints.GetJoint(i)->Y, design[size_t(i - 1)].Y, tolerance) << i;
     }
   }
+}
+
+// Everything a listed solution shows, to the bit.
+struct TShown {
+  std::vector<double> Values;
+  static TShown Of(const TMechanism& m) {
+    TShown s{TSynthesised::Of(m).Values};
+    for (int32_t i = 1; i <= m.PathPoints.Count(); ++i) {
+      const TPathPoint& p = *m.PathPoints.GetPathPoint(i);
+      for (const double v : {p.X, p.Y, p.In, p.Out, p.TransAngle, p.Deviation, p.PathLength}) s.Values.push_back(v);
+    }
+    const TErrorObject& e = m.Error;
+    for (const double v : {e.Area, e.Link, e.MinDistGround, e.MinDistCoupler, e.OutRot, e.InRot, e.Total})
+      s.Values.push_back(v);
+    s.Values.push_back(e.Valid);
+    s.Values.push_back(m.Links.Offset.X);
+    s.Values.push_back(m.Links.Offset.Y);
+    for (const TComplex& v : {m.Links.LoopScale, m.Links.ParallelShift1, m.Links.ParallelShift2}) {
+      s.Values.push_back(v.X);
+      s.Values.push_back(v.Y);
+    }
+    return s;
+  }
+};
+
+// Undo Optimize gives back what the optimisation started from, whatever a synthesis at the saved
+// rotations would give now: for a solution of a list an earlier build wrote (whose synthesis today
+// differs in the last digits), and for one whose options changed since (nothing runs its path
+// under them).
+TEST_F(EveryTypeTest, UndoOptimizeGivesBackExactlyWhatTheOptimisationStartedFrom) {
+  for (const bool formerBuild : {true, false}) {
+    SCOPED_TRACE(formerBuild ? "a list of an earlier build" : "options changed after the optimisation");
+    TMechanismList list;
+    if (formerBuild) {
+      ReadFormerOrderList(list);
+      list.Select(1);
+    } else {
+      Run(list, kFourbarType, 12);
+      list.Select(12);
+    }
+    TMechanism& m = *list.Current;
+    const int32_t rank = list.IndexOf(&m);
+    const TShown start = TShown::Of(m);
+    Optimize(list, 3);
+    ASSERT_TRUE(m.Optimized);
+    ASSERT_NE(TShown::Of(m).Values, start.Values);
+    const double minAngle = SynthOptions.MinTransAngle;
+    if (!formerBuild) SynthOptions.MinTransAngle = std::numbers::pi / 2;
+    EXPECT_EQ(list.UndoOptimize(&curve, nullptr, nullptr), TUndoOptimize::Restored);
+    SynthOptions.MinTransAngle = minAngle;
+    EXPECT_FALSE(m.Optimized);
+    EXPECT_EQ(TShown::Of(m).Values, start.Values);
+    EXPECT_EQ(list.IndexOf(&m), rank);
+    // Once only: the next Undo Optimize has nothing to undo.
+    EXPECT_EQ(list.UndoOptimize(&curve, nullptr, nullptr), TUndoOptimize::NothingToUndo);
+  }
+}
+
+// An optimisation compares every move with its start: one whose start cannot be synthesised at its
+// own rotations does not begin and changes nothing. A solution read back from a project keeps its
+// saved rotations only: Undo Optimize synthesises it again there, and where that fails it stays as
+// optimised.
+TEST_F(EveryTypeTest, AnOptimisationWhoseStartCannotBeSynthesisedChangesNothing) {
+  TMechanismList list;
+  ReadFormerOrderList(list);
+  TMechanism& lost = *list.Items(2);
+  const TShown read = TShown::Of(lost);
+  const auto saved = lost.Links.GetLink(2)->SavedRot;
+  EXPECT_FALSE(lost.StartOptimize(lost.SaveDesign(), &curve, nullptr, nullptr));
+  EXPECT_EQ(TShown::Of(lost).Values, read.Values);
+  EXPECT_EQ(lost.Links.GetLink(2)->SavedRot, saved);
+  EXPECT_FALSE(lost.HasOptimizeStart());
+  EXPECT_FALSE(lost.IsModified());
+
+  // As an earlier build's optimisation left it: optimised, its start's rotations saved.
+  lost.Links.SaveRotations();
+  lost.Optimized = true;
+  list.Select(2);
+  EXPECT_EQ(list.UndoOptimize(&curve, nullptr, nullptr), TUndoOptimize::NotRebuilt);
+  EXPECT_TRUE(lost.Optimized);
+  EXPECT_EQ(TShown::Of(lost).Values, read.Values);
+  EXPECT_EQ(list.IndexOf(&lost), 2);
+
+  // Optimised here, written and read back: the start is synthesised again at the saved rotations,
+  // the linkage it was to the record's digits.
+  list.Select(1);
+  TMechanism& kept = *list.Current;
+  const std::vector<double> start = TSynthesised::Of(kept).Values;
+  const double total = kept.Error.Total;
+  Optimize(list, 3);
+  std::stringstream file;
+  list.Write(file);
+  TMechanismList back;
+  back.Read(file);
+  back.Select(1);
+  ASSERT_TRUE(back.Current->Optimized);
+  EXPECT_EQ(back.UndoOptimize(&curve, nullptr, nullptr), TUndoOptimize::Rebuilt);
+  EXPECT_FALSE(back.Current->Optimized);
+  EXPECT_TRUE(back.Current->Error.Valid);
+  EXPECT_NEAR(back.Current->Error.Total, total, 1e-12 * total);
+  const std::vector<double> rebuilt = TSynthesised::Of(*back.Current).Values;
+  ASSERT_EQ(rebuilt.size(), start.size());
+  for (size_t i = 0; i < kept.Joints.Count() * 2u; ++i) EXPECT_NEAR(rebuilt[i], start[i], 1e-12) << i;
 }
 
 // Every drag rule, and a Watt 1 whose output body turns: the next synthesis (Optimize's first
@@ -227,19 +359,22 @@ TEST_F(EveryTypeTest, ADraggedLinkageStaysWhereItWasDroppedThroughTheNextSynthes
   }
 }
 
-// A drag is taken only while the linkage it leaves still passes the precision points: the turning
-// Watt 1 is that synthesis, its path runs through them, and it turns back under the reverse drag.
-TEST_F(EveryTypeTest, ATurningWatt1DraggedIsTheLinkageThatPassesItsPrecisionPoints) {
+// A drop is taken only while the linkage it leaves still passes the precision points: the turning
+// Watt 1 is that synthesis, its path runs through them, it is rated for that path, and it turns
+// back under the reverse drag.
+TEST_F(EveryTypeTest, ATurningWatt1DroppedIsTheLinkageThatPassesItsPrecisionPoints) {
   TMechanismList list;
   Run(list, kWatt1Type, 1, turningCurve);
   ASSERT_EQ(list.Count(), 1);
   TMechanism& m = *list.Items(1);
   std::vector<TComplex> design;
   for (int32_t i = 1; i <= m.Joints.Count(); ++i) design.push_back(*m.Joints.GetJoint(i));
+  const double area = m.Error.Area;
   m.Joints.Select(2);
   const TComplex start = *m.Joints.GetJoint(2);
+  auto drop = [&](const TComplex& at) { return m.DropJoint(at, &turningCurve, nullptr, nullptr); };
   // A small drag in steps, as the mouse moves, and back to where it started.
-  for (int32_t k = 1; k <= 10; ++k) m.DragJoint(TComplex(start.X + 0.002 * k, start.Y - 0.001 * k));
+  for (int32_t k = 1; k <= 10; ++k) ASSERT_EQ(drop(TComplex(start.X + 0.002 * k, start.Y - 0.001 * k)), TDrop::Taken);
   EXPECT_NEAR(m.Joints.GetJoint(2)->X, start.X + 0.02, 1e-12);
   // The coupler point stands on precision points 5 and 9, where the output body's rotations are
   // met exactly, as the input reaches its rotations there.
@@ -257,7 +392,14 @@ TEST_F(EveryTypeTest, ATurningWatt1DraggedIsTheLinkageThatPassesItsPrecisionPoin
   const TPathPoint& last = *m.PathPoints.GetPathPoint(m.PathPoints.Count());
   EXPECT_NEAR(last.X, m.PrecisionPoints.GetPoint(9)->X, 1e-6);
   EXPECT_NEAR(last.Y, m.PrecisionPoints.GetPoint(9)->Y, 1e-6);
-  m.DragJoint(start);
+  // Its error terms are that path's: the deviation from the curve changed with it, and a copy
+  // rated afresh comes to the same total.
+  EXPECT_NE(m.Error.Area, area);
+  const std::unique_ptr<TMechanism> fresh = m.Clone();
+  ASSERT_EQ(fresh->Rate(&turningCurve, nullptr, nullptr), TRating::Rated);
+  EXPECT_EQ(m.Error.Area, fresh->Error.Area);
+  EXPECT_EQ(m.Error.Total, fresh->Error.Total);
+  ASSERT_EQ(drop(start), TDrop::Taken);
   for (int32_t i = 1; i <= m.Joints.Count(); ++i) {
     EXPECT_NEAR(m.Joints.GetJoint(i)->X, design[size_t(i - 1)].X, 1e-9) << i;
     EXPECT_NEAR(m.Joints.GetJoint(i)->Y, design[size_t(i - 1)].Y, 1e-9) << i;
@@ -266,7 +408,7 @@ TEST_F(EveryTypeTest, ATurningWatt1DraggedIsTheLinkageThatPassesItsPrecisionPoin
   // linkage reaches, none is.
   const double minAngle = SynthOptions.MinTransAngle;
   SynthOptions.MinTransAngle = std::numbers::pi / 2;
-  m.DragJoint(TComplex(start.X + 0.01, start.Y));
+  EXPECT_EQ(drop(TComplex(start.X + 0.01, start.Y)), TDrop::PathNotRun);
   SynthOptions.MinTransAngle = minAngle;
   for (int32_t i = 1; i <= m.Joints.Count(); ++i) {
     EXPECT_NEAR(m.Joints.GetJoint(i)->X, design[size_t(i - 1)].X, 1e-9) << i;
@@ -275,10 +417,85 @@ TEST_F(EveryTypeTest, ATurningWatt1DraggedIsTheLinkageThatPassesItsPrecisionPoin
   // Nor while the animation stands away from the design: the drag builds a design, not a pose.
   ASSERT_TRUE(m.StepForward());
   const TComplex posed = *m.Joints.GetJoint(2);
-  m.DragJoint(TComplex(posed.X + 0.01, posed.Y));
+  EXPECT_EQ(drop(TComplex(posed.X + 0.01, posed.Y)), TDrop::Posed);
   EXPECT_EQ(m.Joints.GetJoint(2)->X, posed.X);
   m.RestoreJoints();
   EXPECT_NEAR(m.Joints.GetJoint(2)->X, start.X, 1e-9);
+}
+
+// A drop is rated again: an eight-bar parallelogram moved half a curve length either leaves a
+// linkage that runs its whole path through the precision points, rated for that path and sorted
+// to its place, or it is refused and the solution stays as it was.
+TEST_F(EveryTypeTest, AParallelogramDropIsRatedAgainAndSortedOrRefused) {
+  TMechanismList list;
+  Run(list, kEightbarType, 9);
+  ASSERT_EQ(list.Count(), 9);
+  std::vector<TMechanism*> solutions;
+  std::vector<std::unique_ptr<TMechanism>> designs;
+  for (int32_t i = 1; i <= list.Count(); ++i) {
+    solutions.push_back(list.Items(i));
+    designs.push_back(list.Items(i)->Clone());
+  }
+  int taken = 0, refused = 0;
+  for (size_t s = 0; s < solutions.size(); ++s) {
+    for (const int32_t joint : {6, 7, 8, 9}) {
+      for (int32_t direction = 0; direction < 4; ++direction) {
+        SCOPED_TRACE(testing::Message() << "solution " << s + 1 << ", joint " << joint << ", direction " << direction);
+        // Each drop from the generated design, in its place in the list.
+        TMechanism& m = *solutions[s];
+        m.Assign(*designs[s]);
+        list.Select(list.IndexOf(&m));
+        list.Resort();
+        const int32_t rank = list.IndexOf(&m);
+        const TShown before = TShown::Of(m);
+        m.Joints.Select(joint);
+        TComplex d;
+        d.SetPolar(0.5 * curve.CurveLength, direction * std::numbers::pi / 2);
+        TComplex dropped = *m.Joints.GetJoint(joint);
+        dropped.AddTo(d);
+        const TDrop drop = list.DropJoint(dropped, &curve, nullptr, nullptr);
+        if (drop != TDrop::Taken) {
+          ++refused;
+          EXPECT_EQ(drop, TDrop::PathNotRun);
+          EXPECT_EQ(TShown::Of(m).Values, before.Values);
+          EXPECT_EQ(list.IndexOf(&m), rank);
+          continue;
+        }
+        ++taken;
+        EXPECT_NEAR(m.Joints.GetJoint(joint)->X, dropped.X, 1e-9);
+        EXPECT_NEAR(m.Joints.GetJoint(joint)->Y, dropped.Y, 1e-9);
+        // The linkage passes precision points 5 and 9 as its input reaches its rotations there.
+        m.StoreJoints();
+        const TLink& input = *m.Links.InputLink;
+        ASSERT_TRUE(m.Move(60, input.Rot[5]));
+        EXPECT_NEAR(m.Joints.Origin()->X, m.PrecisionPoints.GetPoint(5)->X, 1e-9);
+        EXPECT_NEAR(m.Joints.Origin()->Y, m.PrecisionPoints.GetPoint(5)->Y, 1e-9);
+        ASSERT_TRUE(m.Move(60, input.Rot[9] - input.Rot[5]));
+        EXPECT_NEAR(m.Joints.Origin()->X, m.PrecisionPoints.GetPoint(9)->X, 1e-9);
+        EXPECT_NEAR(m.Joints.Origin()->Y, m.PrecisionPoints.GetPoint(9)->Y, 1e-9);
+        m.RestoreJoints();
+        // The path listed is the one its input steps it through.
+        std::vector<TComplex> stepped{*m.Joints.Origin()};
+        while (m.StepForward()) stepped.push_back(*m.Joints.Origin());
+        m.RestoreJoints();
+        ASSERT_EQ(int32_t(stepped.size()), m.PathPoints.Count());
+        for (size_t i = 0; i < stepped.size(); ++i) {
+          EXPECT_NEAR(m.PathPoints.GetPathPoint(int32_t(i + 1))->X, stepped[i].X, 1e-12) << i;
+          EXPECT_NEAR(m.PathPoints.GetPathPoint(int32_t(i + 1))->Y, stepped[i].Y, 1e-12) << i;
+        }
+        // Its terms are that linkage's, and the list ranks it by them.
+        const std::unique_ptr<TMechanism> fresh = m.Clone();
+        ASSERT_EQ(fresh->Rate(&curve, nullptr, nullptr), TRating::Rated);
+        EXPECT_EQ(m.Error.Total, fresh->Error.Total);
+        EXPECT_TRUE(m.Error.Valid);
+        for (int32_t i = 2; i <= list.Count(); ++i)
+          EXPECT_LE(list.Items(i - 1)->Error.Total, list.Items(i)->Error.Total) << i;
+      }
+    }
+  }
+  // Both happen among these drags.
+  EXPECT_GT(taken, 0);
+  EXPECT_GT(refused, 0);
 }
 
 }  // namespace

@@ -516,12 +516,28 @@ TEST(LinkListTest, DragChoicesAreStoredOnlyWhenADragMadeThem) {
     l.Read(s);
   };
   vesktest::ExpectDamageRefused(text, read);
-  // A scale that would fold the input loop onto its pivot, or none at all.
-  for (const char* scale : {"2  0.00000000000000E+0000  0.00000000000000E+0000", "2 NaN 0", "2 Inf 0"}) {
-    auto folded = lines;
-    folded[7] = scale;
-    EXPECT_EQ(ReadError(Lines(folded), read), "File read error in TLinkList!") << scale;
+  // A scale that would fold the input loop onto its pivot, or none at all; a scale or a
+  // parallelogram shift no drag makes, whose synthesis would run out of the double range.
+  struct TDamage {
+    size_t Line;  // 7 the loop scale, 9 and 11 the shifts
+    const char* Vector;
+  };
+  for (const TDamage d : {TDamage{7, "2  0.00000000000000E+0000  0.00000000000000E+0000"}, TDamage{7, "2 NaN 0"},
+                          TDamage{7, "2 Inf 0"}, TDamage{7, "2 1e308 0"}, TDamage{7, "2 0 1e-300"},
+                          TDamage{9, "2 1e308 0"}, TDamage{9, "2 NaN 0"}, TDamage{11, "2 0 -1e308"},
+                          TDamage{11, "2 1e200 1e200"}, TDamage{11, "2 -Inf 0"}}) {
+    auto damaged = lines;
+    damaged[d.Line] = d.Vector;
+    EXPECT_EQ(ReadError(Lines(damaged), read), "File read error in TLinkList!") << d.Line << ": " << d.Vector;
   }
+  // Far, but within what a drag can reach.
+  auto far = lines;
+  far[7] = "2 1000 0";
+  far[9] = "2 -1000 1000";
+  std::istringstream farIn(Lines(far));
+  back.Read(farIn);
+  EXPECT_EQ(back.LoopScale.X, 1000);
+  EXPECT_EQ(back.ParallelShift1.Y, 1000);
 
   TLinkList copy;
   copy.Joints = &joints;

@@ -567,12 +567,13 @@ TEST_F(GraphFixture, SamplesFollowThePathAndTheInputMotion) {
 // Records what the undo was handed and rates the mechanism worse, as a failed optimisation would.
 class TUndoRecorder : public TFourbar {
  public:
-  void UndoOptimize(const TSpline* curve, TAreaList* ground, TAreaList* coupler) override {
+  TUndoOptimize UndoOptimize(const TSpline* curve, TAreaList* ground, TAreaList* coupler) override {
     Curve = curve;
     Ground = ground;
     Coupler = coupler;
     Error.Total = 100;
     Optimized = false;
+    return TUndoOptimize::Rebuilt;
   }
   const TSpline* Curve = nullptr;
   TAreaList* Ground = nullptr;
