@@ -11,6 +11,7 @@
 #include "shared/dxf/DXFDrawing.h"
 #include "shared/qt/Application.h"
 #include "shared/qt/PathName.h"
+#include "shared/qt/QtText.h"
 #include "synthesis/app/CompactToolBar.h"
 #include "synthesis/app/MainForm.h"
 #include "synthesis/app/MechPictures.h"
@@ -127,12 +128,14 @@ bool TMainForm::FileImportFromExcelItemClick() {
   if (path.empty()) return false;
   QApplication::processEvents();
   NewProject();
+  std::string notice;
   // A file that is not there (a typed name) leaves the new project empty.
   const std::string fault = ReadBusy([&] {
-    if (shared::IsFile(path)) ImportCurveFromFile(*FCurve, path);
+    if (shared::IsFile(path)) ImportCurveFromFile(*FCurve, path, &notice);
   });
   RefreshAll();
   ShowFault(fault);
+  if (!notice.empty()) ShowInfoBox(shared::ToQString(notice));
   if (fault.empty() && FCurve->Count() == TSpline::kCapacity && SheetHasMoreRows(path))
     ShowInfoBox(QStringLiteral("The curve holds at most %1 points: the rows after the %1th point were not "
                                "imported.")
