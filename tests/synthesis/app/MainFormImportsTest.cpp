@@ -250,6 +250,70 @@ TEST_F(MainFormImportsTest, APartlyFilledRotationColumnIsPrescribedAndTheRowsNam
             "every point: in those rows it is interpolated along the curve between the nearest rows with a value.");
 }
 
+// Between the file dialog and the new project the window handles its pending events, but the
+// idle work waits: no candidate is made for the project that is about to be replaced.
+TEST_F(MainFormImportsTest, TheIdleWorkWaitsBetweenTheDialogAndTheNewProject) {
+  // The solution list's view, told when the new project empties the list.
+  struct TWatchedView : TListView {
+    TListView& View;
+    std::function<void()> OnClear;
+    explicit TWatchedView(TListView& view) : View(view) {}
+    void BeginUpdate() override { View.BeginUpdate(); }
+    void EndUpdate() override { View.EndUpdate(); }
+    void Clear() override {
+      if (OnClear) OnClear();
+      View.Clear();
+    }
+    int32_t RowCount() const override { return View.RowCount(); }
+    TListRow* AddRow() override { return View.AddRow(); }
+    TListRow* Row(int32_t row) override { return View.Row(row); }
+    void DeleteRow(int32_t row) override { View.DeleteRow(row); }
+    int32_t SelectedRow() const override { return View.SelectedRow(); }
+    void SetSelectedRow(int32_t row) override { View.SetSelectedRow(row); }
+  };
+  TWatchedView watched(*Form->Solutions().ListView);
+  Form->Solutions().ListView = &watched;
+  CreateDefaultInputFunction();
+  CreateCMatrix();
+  struct TRestore {
+    TMainForm& Form;
+    TListView& View;
+    ~TRestore() {
+      Form.Solutions().ListView = &View;
+      FreeCMatrix();
+      FreeDefaultInputFunction();
+    }
+  } restore{*Form, watched.View};
+  ThreePoints();
+  Form->UpdateControls();
+  AppOptions.SearchBudgets[size_t(AppOptions.Search)] = 1000000;
+  Form->SynthesisGenerate->trigger();
+  ASSERT_TRUE(Form->Generating);
+  ASSERT_FALSE(Form->GenerateIdle());
+  int32_t madeAtDialog = -1, madeAtNew = -1;
+  bool delivered = false, backgroundMayRun = true;
+  Dialogs->WhileOpen = [&] {
+    madeAtDialog = Form->Progress().Count;
+    QTimer::singleShot(0, Form.get(), [&] {
+      delivered = true;
+      backgroundMayRun = shared::BackgroundMayRun();
+    });
+  };
+  // The first emptying is the new project's; the refresh after the import rebuilds the rows.
+  watched.OnClear = [&] {
+    if (madeAtNew < 0) madeAtNew = Form->Progress().Count;
+  };
+  Pick(kSheetFixtures + "/curve.xls");
+  Dialogs->Answers = {TAnswer::No};
+  ASSERT_TRUE(Form->FileImportFromExcelItemClick());
+  EXPECT_GT(madeAtDialog, 0);
+  EXPECT_EQ(madeAtNew, madeAtDialog);
+  EXPECT_TRUE(delivered);
+  EXPECT_FALSE(backgroundMayRun);
+  Form->SynthesisGenerate->trigger();
+  EXPECT_FALSE(Form->Generating);
+}
+
 // A sheet longer than the curve gives the first 80 points and says that the rest was left; a
 // sheet of exactly 80 says nothing.
 TEST_F(MainFormImportsTest, ASheetLongerThanTheCurveSaysWhatWasLeft) {
