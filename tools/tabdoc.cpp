@@ -228,6 +228,8 @@ void DrawDxf(const std::vector<std::string>& args, int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A file size limit fails the write with its message instead of ending the tool mid-save.
+  shared::IgnoreFileSizeSignal();
   const std::vector<std::string> args(argv + 1, argv + argc);
   try {
     if (args.size() == 2 && args[0] == "show") {
