@@ -106,8 +106,11 @@ std::string TFileValidate::ChecksumLine(const std::string& text) {
   std::istringstream in(text);
   Feed(ReadLines(in));
   // A last line without its line end would otherwise run into the checksum; line ends are not
-  // part of the checksum, so adding one changes nothing else.
-  std::string line = text.empty() || text.back() == '\n' ? "" : shared::kLineEnd;
+  // part of the checksum, so adding one changes nothing else. A carriage return that ends the
+  // text was read as the line end already and gets only its line feed.
+  const std::string line = text.empty() || text.back() == '\n' ? ""
+                           : text.back() == '\r'                ? "\n"
+                                                                : shared::kLineEnd;
   return line + std::to_string(Crc) + shared::kLineEnd;
 }
 
