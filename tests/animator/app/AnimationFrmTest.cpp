@@ -612,6 +612,10 @@ TEST_F(AnimationFrmTest, FailedSaveKeepsTheNameAndTheModifiedState) {
 TEST_F(AnimationFrmTest, AFileSizeLimitFailsTheSaveAndKeepsTheOldFile) {
   std::vector<QString> errors;
   SetExceptionHandler([&](const QString& text) { errors.push_back(text); });
+  // Gone however the test ends: the handler refers to this test's list.
+  struct TRestoreHandler {
+    ~TRestoreHandler() { SetExceptionHandler(nullptr); }
+  } restoreHandler;
   const std::filesystem::path document = Folder / "fourbar.mech";
   std::filesystem::copy_file(kFixtures + "/fourbar.mech", document);
   const std::string before = shared::test::ReadBytes(document);
@@ -641,7 +645,6 @@ TEST_F(AnimationFrmTest, AFileSizeLimitFailsTheSaveAndKeepsTheOldFile) {
   EXPECT_TRUE(errors.empty());
   EXPECT_FALSE(view->IsModified());
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Folder), std::filesystem::directory_iterator()), 1);
-  SetExceptionHandler(nullptr);
 }
 
 TEST_F(AnimationFrmTest, CopyAndPasteThroughTheClipboard) {
