@@ -1,5 +1,6 @@
 // The RIFF AVI writer of the film export: headers, uncompressed palette frames, the sound of a
-// wave file and the index, written in one pass (every size is known before the first byte) to a work file beside the film.
+// wave file and the index, written in one pass (every size is known before the first byte) to a
+// work file that becomes the film only when complete.
 #include "shared/AviWriter.h"
 
 #include <algorithm>
@@ -7,10 +8,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <system_error>
 
+#include "shared/FilePath.h"
 #include "shared/PictureFile.h"
 #include "shared/WaveFile.h"
 
@@ -20,7 +23,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Work files carry this suffix, as the other files of the suite written beside their target.
+// A work file that must take a name beside the film carries this suffix, as the other files of
+// the suite written beside their target.
 constexpr const char* kWorkSuffix = ".tmp~";
 
 // avih flags: the file has an idx1 index; its chunks are in playing order.
@@ -138,36 +142,33 @@ std::string FrameBits(const TRaster& frame, int bits) {
   return data;
 }
 
-// The work file: removed again unless it was renamed onto the film.
+// The work file, which becomes the film only when complete (see TReplacingFile).
 class TWorkFile {
  public:
-  explicit TWorkFile(const std::string& name) : Name(name) {}
-  ~TWorkFile() {
-    if (File) std::fclose(File);
-    if (!Done) {
-      std::error_code ignored;
-      fs::remove(Name, ignored);
+  explicit TWorkFile(const std::string& film) {
+    try {
+      File = std::make_unique<TReplacingFile>(film, kWorkSuffix, "");
+    } catch (const std::runtime_error&) {
+      throw std::runtime_error("Failed to create AVI video work file");
     }
   }
-  TWorkFile(const TWorkFile&) = delete;
-  TWorkFile& operator=(const TWorkFile&) = delete;
 
   // Answers 0 or the error number of the failure.
   int Write(const std::string& bytes) {
     errno = 0;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), File) == bytes.size()) return 0;
+    if (File->Write(bytes)) return 0;
     return errno != 0 ? errno : EIO;
   }
-  bool Close() {
-    const bool flushed = std::fflush(File) == 0;
-    const bool closed = std::fclose(File) == 0;
-    File = nullptr;
-    return flushed && closed;
+  void Commit() {
+    try {
+      File->Commit();
+    } catch (const std::runtime_error&) {
+      throw std::runtime_error("Unable to write output file");
+    }
   }
 
-  std::string Name;
-  std::FILE* File = nullptr;
-  bool Done = false;
+ private:
+  std::unique_ptr<TReplacingFile> File;
 };
 
 std::string Hex8(uint32_t value) {
@@ -354,11 +355,7 @@ void TAviWriter::Save(const std::string& fileName) {
   }
   PutList(head, uint32_t(moviSize), "movi");
 
-  WorkFileName = fileName + kWorkSuffix;
-  TWorkFile work(WorkFileName);
-  std::error_code error;
-  if (!fs::is_directory(fileName, error)) work.File = std::fopen(WorkFileName.c_str(), "wb");
-  if (!work.File) throw std::runtime_error("Failed to create AVI video work file");
+  TWorkFile work(fileName);
   if (work.Write(head) != 0) throw std::runtime_error("Unable to write output file");
 
   // Offsets count from the "movi" type word, so the first chunk lies at 4.
@@ -398,10 +395,8 @@ void TAviWriter::Save(const std::string& fileName) {
     writeSound(i);
   }
   writeSound(frames);
-  if (work.Write(index) != 0 || !work.Close()) throw std::runtime_error("Unable to write output file");
-  fs::rename(WorkFileName, fileName, error);
-  if (error) throw std::runtime_error("Unable to write output file");
-  work.Done = true;
+  if (work.Write(index) != 0) throw std::runtime_error("Unable to write output file");
+  work.Commit();
 }
 
 }  // namespace shared

@@ -23,8 +23,6 @@ class TAviWriter {
   int PixelFormat = 2;
   // The last film saved.
   std::string FileName;
-  // The film is written here, beside the target, and renamed onto it only when complete.
-  std::string WorkFileName;
 
   const std::vector<std::string>& Pictures() const { return FPictures; }
   const std::string& WavFileName() const { return FWavFileName; }

@@ -72,9 +72,9 @@ class TTabLines {
   // Lines := the stream's lines (CR LF or LF), ReadPosition 0; FileName is not touched.
   void LoadFromStream(std::istream& in);
   // Appends the checksum, writes Lines to FileName, then clears (also when the write fails, so
-  // a retry never carries two checksum lines). The text goes to a fresh file named FileName +
-  // kSavingSuffix + six characters beside the target first and replaces the target only when
-  // complete and on disk, so a failed save keeps the previous file (see WriteFileReplacing).
+  // a retry never carries two checksum lines). The text replaces the target only when complete
+  // and on disk, so a failed save keeps the previous file and leaves nothing beside it (see
+  // TReplacingFile; kSavingSuffix names the file where it must have a name while written).
   // Raises std::runtime_error naming the file.
   static constexpr const char* kSavingSuffix = ".~saving";
   void SaveToFile();

@@ -61,6 +61,7 @@
 #include "animator/engine/StdOut.h"
 #include "shared/AviWriter.h"
 #include "shared/Convert.h"
+#include "shared/FilePath.h"
 #include "shared/ProgramInfo.h"
 #include "shared/ProjectInfo.h"
 #include "shared/RealText.h"
@@ -540,6 +541,8 @@ int Run(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A file size limit fails the write with its message instead of ending the tool mid-save.
+  shared::IgnoreFileSizeSignal();
   shared::CreateTabLines();
   quillon::CreateStdOut();
   TStderrSink sink;

@@ -483,6 +483,8 @@ int Run(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A file size limit fails the write with its message instead of ending the tool mid-save.
+  shared::IgnoreFileSizeSignal();
   vesk::CreateFileValidate();
   const int result = Run(std::vector<std::string>(argv + 1, argv + argc));
   vesk::FreeFileValidate();

@@ -27,6 +27,7 @@
 //
 // Exit status 0 on success, 1 when a file cannot be read or written, 2 on wrong arguments; the
 // reason goes to stderr and nothing is written.
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
 #include <charconv>
@@ -44,6 +45,7 @@
 
 #include "shared/Canvas2D.h"
 #include "shared/Cp1252.h"
+#include "shared/FilePath.h"
 #include "shared/TabLine.h"
 #include "shared/dxf/DXFDrawing.h"
 #include "shared/qt/QtCanvas.h"
@@ -215,24 +217,19 @@ void DrawDxf(const std::vector<std::string>& args, int argc, char** argv) {
   canvas.ClearBackground();
   drawing.Draw(canvas);
 
-  // Written beside the target first, so a failed write leaves no half picture.
-  const std::string partial = out + ".partial";
-  if (!box.Screen.Image().save(QString::fromStdString(partial), "PNG")) {
-    std::error_code ignored;
-    std::filesystem::remove(partial, ignored);
-    throw std::runtime_error("Cannot write \"" + out + "\".");
-  }
-  std::error_code error;
-  std::filesystem::rename(partial, out, error);
-  if (error) {
-    std::filesystem::remove(partial, error);
-    throw std::runtime_error("Cannot write \"" + out + "\".");
-  }
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  if (!box.Screen.Image().save(&buffer, "PNG")) throw std::runtime_error("Cannot write \"" + out + "\".");
+  // Replaced only whole, so a failed write leaves no half picture and no file beside it.
+  shared::WriteFileReplacing(out, png.toStdString(), ".partial", "Cannot write \"" + out + "\": ");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A file size limit fails the write with its message instead of ending the tool mid-save.
+  shared::IgnoreFileSizeSignal();
   const std::vector<std::string> args(argv + 1, argv + argc);
   try {
     if (args.size() == 2 && args[0] == "show") {

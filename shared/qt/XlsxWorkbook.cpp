@@ -13,6 +13,7 @@
 #include <tuple>
 
 #include "shared/Cp1252.h"
+#include "shared/FilePath.h"
 #include "shared/ShellOpen.h"
 
 namespace shared {
@@ -31,8 +32,9 @@ bool CreateExclusive(const fs::path& path) {
 
 class TXlsxWriter {
  public:
-  explicit TXlsxWriter(const std::string& path) : Book(workbook_new(path.c_str())) {
-    if (!Book) throw std::runtime_error("The workbook " + path + " cannot be created");
+  // Writes to the file of that name; shown names it in messages.
+  TXlsxWriter(const std::string& name, const std::string& shown) : Book(workbook_new(name.c_str())) {
+    if (!Book) throw std::runtime_error("The workbook " + shown + " cannot be created");
   }
   ~TXlsxWriter() {
     if (Book) lxw_workbook_free(Book);
@@ -141,25 +143,20 @@ class TXlsxWriter {
 }  // namespace
 
 void WriteXlsx(const TWorkbook& book, const std::string& path) {
-  // Written beside the target and renamed at the end, so a failure keeps what was there.
-  const fs::path target(path);
-  fs::path part;
-  for (int n = 1;; ++n) {
-    part = target;
-    part += ".part" + std::to_string(n);
-    if (CreateExclusive(part)) break;
-    if (n == 100) throw std::runtime_error("The workbook " + path + " cannot be written");
-  }
+  // Takes the target's place only when complete, so a failure keeps what was there and leaves
+  // nothing beside it.
+  TReplacingFile file(path, ".part", "The workbook " + path + " cannot be written: ");
+  TXlsxWriter writer(file.WritableName(), path);
+  writer.Write(book);
+  errno = 0;
   try {
-    TXlsxWriter writer(part.string());
-    writer.Write(book);
     writer.Close();
-    fs::rename(part, target);
-  } catch (...) {
-    std::error_code ignored;
-    fs::remove(part, ignored);
-    throw;
+  } catch (const std::runtime_error&) {
+    // The library's own words name neither the book nor the cause (a full disk, a size limit).
+    if (errno == 0) throw;
+    throw std::runtime_error(file.Failure(errno, "writing"));
   }
+  file.Commit();
 }
 
 std::string ReserveBookFile(const std::string& directory) {

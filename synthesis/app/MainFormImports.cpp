@@ -10,7 +10,9 @@
 #include "shared/FilePath.h"
 #include "shared/dxf/DXFDrawing.h"
 #include "shared/qt/Application.h"
+#include "shared/qt/ModalScope.h"
 #include "shared/qt/PathName.h"
+#include "shared/qt/QtText.h"
 #include "synthesis/app/CompactToolBar.h"
 #include "synthesis/app/MainForm.h"
 #include "synthesis/app/MechPictures.h"
@@ -125,14 +127,20 @@ bool TMainForm::FileImportFromExcelItemClick() {
   const std::string path =
       PickImportFile(QStringLiteral("Import Excel"), kExcelFilter, QStringLiteral("xls"));
   if (path.empty()) return false;
-  QApplication::processEvents();
-  NewProject();
-  // A file that is not there (a typed name) leaves the new project empty.
-  const std::string fault = ReadBusy([&] {
-    if (shared::IsFile(path)) ImportCurveFromFile(*FCurve, path);
-  });
+  std::string fault, notice;
+  {
+    // The dialog's leftovers are painted, but nothing runs on the project that is about to go.
+    const shared::TModalScope modal;
+    QApplication::processEvents();
+    NewProject();
+    // A file that is not there (a typed name) leaves the new project empty.
+    fault = ReadBusy([&] {
+      if (shared::IsFile(path)) ImportCurveFromFile(*FCurve, path, &notice);
+    });
+  }
   RefreshAll();
   ShowFault(fault);
+  if (!notice.empty()) ShowInfoBox(shared::ToQString(notice));
   if (fault.empty() && FCurve->Count() == TSpline::kCapacity && SheetHasMoreRows(path))
     ShowInfoBox(QStringLiteral("The curve holds at most %1 points: the rows after the %1th point were not "
                                "imported.")

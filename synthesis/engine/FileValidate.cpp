@@ -6,6 +6,7 @@
 #include <charconv>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <vector>
 
@@ -101,30 +102,44 @@ bool TFileValidate::VerifyFile(const std::string& fileName) {
   return Verify(in);
 }
 
+std::string TFileValidate::ChecksumLine(const std::string& text) {
+  std::istringstream in(text);
+  Feed(ReadLines(in));
+  // A last line without its line end would otherwise run into the checksum; line ends are not
+  // part of the checksum, so adding one changes nothing else. A carriage return that ends the
+  // text was read as the line end already and gets only its line feed.
+  const std::string line = text.empty() || text.back() == '\n' ? ""
+                           : text.back() == '\r'                ? "\n"
+                                                                : shared::kLineEnd;
+  return line + std::to_string(Crc) + shared::kLineEnd;
+}
+
+void TFileValidate::Sign(std::string& text) {
+  ResetCrc();
+  text += ChecksumLine(text);
+  StatusCode = kValid;
+  StatusText = "OK";
+}
+
 void TFileValidate::SignFile(const std::string& fileName) {
   ResetCrc();
   std::error_code error;
   if (!fs::exists(fileName, error)) return;
   try {
-    bool endsWithLineEnd = true;
+    std::string text;
     {
       std::ifstream in(fileName, std::ios::binary);
       if (!in || fs::is_directory(fileName, error))
         throw std::runtime_error("Cannot read \"" + fileName + "\": the file cannot be opened.");
-      Feed(ReadLines(in));
-      in.clear();
-      in.seekg(0, std::ios::end);
-      if (in.tellg() > 0) {
-        in.seekg(-1, std::ios::end);
-        endsWithLineEnd = in.get() == '\n';
-      }
+      std::ostringstream bytes;
+      bytes << in.rdbuf();
+      if (in.bad()) throw std::runtime_error("The file could not be read.");
+      text = bytes.str();
     }
+    const std::string line = ChecksumLine(text);
     std::ofstream out(fileName, std::ios::binary | std::ios::app);
     if (!out) throw std::runtime_error("Cannot write \"" + fileName + "\": the file cannot be opened.");
-    // A last line without its line end would otherwise run into the checksum; line ends are
-    // not part of the checksum, so adding one changes nothing else.
-    if (!endsWithLineEnd) out << shared::kLineEnd;
-    out << Crc << shared::kLineEnd;
+    out << line;
     out.close();
     if (!out) throw std::runtime_error("Cannot write \"" + fileName + "\": writing failed.");
     StatusCode = kValid;

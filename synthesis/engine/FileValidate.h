@@ -34,11 +34,15 @@ class TFileValidate {
   bool Verify(std::istream& in);
   // Appends the checksum line to an existing file ("OK"); a missing file is left alone.
   void SignFile(const std::string& fileName);
+  // The same on text in memory: text then holds what SignFile would leave in a file of it.
+  void Sign(std::string& text);
 
  private:
   void ResetCrc();
   // Crc := the tab-line store's keyed CRC-16 of Key and the lines.
   void Feed(const std::vector<std::string>& lines);
+  // What signing appends to the text: a line end when its last line has none, then Crc.
+  std::string ChecksumLine(const std::string& text);
 };
 
 // The process-wide instance, created first at start-up and freed at exit. FileValidate() raises

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <stdexcept>
 
@@ -149,34 +148,13 @@ void TProjectFile::Save(const std::string& path) {
 void TProjectFile::Write(const std::string& path) {
   std::ostringstream text;
   WriteText(text, FolderOf(path));
-  // Signed in a file of its own beside the target, then the signed bytes replace the target
-  // whole, so a failure at any step leaves the old file as it was.
-  std::random_device random;
-  const std::string signing = path + ".sign" + std::to_string(random() % 1000000);
-  std::string bytes;
-  try {
-    {
-      std::ofstream out(signing, std::ios::binary | std::ios::trunc);
-      out << text.str();
-      out.close();
-      if (!out) throw std::runtime_error("Cannot write \"" + path + "\": the file cannot be written.");
-    }
-    TFileValidate& validate = Checksum();
-    validate.Key = kProjectKey;
-    validate.SignFile(signing);
-    if (validate.StatusCode != TFileValidate::kValid) throw std::runtime_error(validate.StatusText);
-    std::ifstream in(signing, std::ios::binary);
-    std::ostringstream signedText;
-    signedText << in.rdbuf();
-    if (!in) throw std::runtime_error("Cannot write \"" + path + "\": the file cannot be read back.");
-    bytes = signedText.str();
-  } catch (...) {
-    std::error_code ignored;
-    fs::remove(signing, ignored);
-    throw;
-  }
-  std::error_code ignored;
-  fs::remove(signing, ignored);
+  // Signed in memory and then written whole in place of the target: no file of its own beside
+  // it, and a failure at any step leaves the old file as it was.
+  std::string bytes = text.str();
+  TFileValidate& validate = Checksum();
+  validate.Key = kProjectKey;
+  validate.Sign(bytes);
+  if (validate.StatusCode != TFileValidate::kValid) throw std::runtime_error(validate.StatusText);
   shared::WriteFileReplacing(path, bytes, ".vesk", "Cannot write \"" + path + "\": ");
 }
 

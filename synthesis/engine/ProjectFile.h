@@ -55,9 +55,9 @@ class TProjectFile {
   // text of the framing or of the record that failed.
   void ReadText(std::istream& in, const std::string& projectDirectory);
 
-  // Writes the signed text to a file beside path and renames it into place only when complete:
-  // a failed save keeps the old file and the parts' unsaved state. Raises std::runtime_error
-  // with the reason.
+  // Signs the text in memory and writes it in place of path only when complete (see
+  // shared::TReplacingFile): a failed save keeps the old file and the parts' unsaved state and
+  // leaves nothing beside it. Raises std::runtime_error with the reason.
   void Save(const std::string& path);
   // Verifies the checksum (a wrong one or a missing file is refused with kNotVeskFile, a last
   // line that is no number is read anyway), then reads the file.

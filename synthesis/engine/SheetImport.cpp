@@ -38,7 +38,7 @@ bool TSheetFileCells::IsEmpty(int32_t row, int32_t column) const {
          (cell.Kind == ESheetCellKind::Text && cell.Text.find_first_not_of(" \t") == std::string::npos);
 }
 
-void ImportCurveFromFile(TSpline& curve, const std::string& path) {
+void ImportCurveFromFile(TSpline& curve, const std::string& path, std::string* notice) {
   shared::TSheetFile sheet;
   std::exception_ptr fault;
   try {
@@ -47,7 +47,7 @@ void ImportCurveFromFile(TSpline& curve, const std::string& path) {
     fault = std::current_exception();
   }
   const TSheetFileCells cells(sheet);
-  curve.ImportFromSheet(cells);
+  curve.ImportFromSheet(cells, notice);
   if (fault) std::rethrow_exception(fault);
 }
 

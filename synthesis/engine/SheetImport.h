@@ -22,8 +22,9 @@ class TSheetFileCells : public TSheetCells {
   const shared::TSheetFile& fSheet;
 };
 
-// The curve reads its points from worksheet 1 of the file. A file that fails part-way still gives
-// the curve the rows read before the fault; then its error (ESheetFileError) is raised.
-void ImportCurveFromFile(TSpline& curve, const std::string& path);
+// The curve reads its points from worksheet 1 of the file (notice: see TSpline::ImportFromSheet).
+// A file that fails part-way still gives the curve the rows read before the fault; then its
+// error (ESheetFileError) is raised.
+void ImportCurveFromFile(TSpline& curve, const std::string& path, std::string* notice = nullptr);
 
 }  // namespace vesk

@@ -300,7 +300,7 @@ void TSpline::WriteHtml(std::ostream& out) const {
   out << "</table>" << end << "<p></p>" << end;
 }
 
-void TSpline::ImportFromSheet(const TSheetCells& cells) {
+void TSpline::ImportFromSheet(const TSheetCells& cells, std::string* notice) {
   const shared::TConvert& convert = shared::Convert();
   const bool polar = AppOptions.IsPolar;
   // A cell that holds no finite number counts as empty.
@@ -309,18 +309,41 @@ void TSpline::ImportFromSheet(const TSheetCells& cells) {
     return std::isfinite(v) ? v : 0.0;
   };
   Clear();
-  int32_t positiveIn = 0;
-  bool outEverywhere = true;
-  bool lastPositive = false;
-  double lastIn = 0;
+  if (notice) notice->clear();
+  // Per point: its row gave an output (input) rotation. The first point's are 0 by definition.
+  std::vector<bool> outGiven, inGiven;
   // The points of the rows read before a cell that cannot be read stay, as a whole curve.
   const auto finish = [&] {
+    const int32_t n = Count();
+    const auto given = [n](const std::vector<bool>& rows) {
+      int32_t count = 0;
+      for (int32_t i = 2; i <= n; ++i) count += rows[size_t(i - 1)] ? 1 : 0;
+      return count;
+    };
+    const int32_t outCount = given(outGiven), inCount = given(inGiven);
     // Empty output cells prescribe nothing: a 0 at every point would fix the output body.
-    Out = outEverywhere;
+    Out = n < 2 || outCount > 0;
     OutTotal = false;
-    In = positiveIn == Count() - 1;
-    InTotal = !In && positiveIn == 1 && lastPositive;
-    if (In || InTotal) TotalIn = lastIn;
+    In = n >= 1 && inCount == n - 1;
+    // One rotation, in the last row: only the total is prescribed, spread along the curve.
+    InTotal = !In && inCount == 1 && inGiven.back();
+    // Some rows without a value among rows with one: those rows follow from their neighbours.
+    const bool outPartly = Out && outCount < n - 1;
+    const bool inPartly = !In && !InTotal && inCount > 0;
+    if (outPartly || inPartly) {
+      In = In || inPartly;
+      // The curve parameter of each point, to interpolate by.
+      SolveTangents();
+      Resample();
+      std::string told;
+      if (outPartly) told = FillRotations(outGiven, &TPrePoint::Out, "D (output rotation)", "is empty", "output");
+      if (inPartly) {
+        if (!told.empty()) told += "\n\n";
+        told += FillRotations(inGiven, &TPrePoint::In, "E (input rotation)", "is empty or 0", "input");
+      }
+      if (notice) *notice = told;
+    }
+    if (In || InTotal) TotalIn = GetPoint(n)->In;
     Deselect();
     Recalc();
   };
@@ -333,19 +356,83 @@ void TSpline::ImportFromSheet(const TSheetCells& cells) {
         point->SetPolar(convert.ToSI(shared::cuLength, a), convert.ToSI(shared::cuAngle, b));
       else
         point->SetXY(convert.ToSI(shared::cuLength, a), convert.ToSI(shared::cuLength, b));
-      if (row > 2 && cells.IsEmpty(row, 4)) outEverywhere = false;
+      // A 0 typed in column D prescribes 0; in column E a 0 is no turn of the input.
+      const bool outCell = !cells.IsEmpty(row, 4);
       point->Out = convert.ToSI(shared::cuAngle, value(row, 4));
       point->In = convert.ToSI(shared::cuAngle, value(row, 5));
-      lastIn = point->In;
-      lastPositive = point->In > 0;
-      if (lastPositive) ++positiveIn;
+      const bool inCell = !cells.IsEmpty(row, 5) && point->In != 0;
       Add(std::move(point));
+      outGiven.push_back(outCell);
+      inGiven.push_back(inCell);
     }
   } catch (...) {
     finish();
     throw;
   }
   finish();
+}
+
+std::string TSpline::FillRotations(const std::vector<bool>& given, double TPrePoint::*channel, const char* column,
+                                   const char* empty, const char* rotation) {
+  const int32_t n = Count();
+  std::vector<int32_t> rows;
+  int32_t lastGiven = 1;
+  for (int32_t i = 2; i <= n; ++i)
+    if (given[size_t(i - 1)])
+      lastGiven = i;
+    else
+      rows.push_back(i + 1);
+  // Linear in the curve parameter between the nearest points with a value, as a total rotation
+  // is spread; after the last of them its value stays.
+  bool between = false;
+  for (int32_t i = 2, before = 1; i <= n; ++i) {
+    if (given[size_t(i - 1)]) {
+      before = i;
+      continue;
+    }
+    TPrePoint& point = *GetPoint(i);
+    const TPrePoint& from = *GetPoint(before);
+    if (i > lastGiven) {
+      point.*channel = from.*channel;
+      continue;
+    }
+    between = true;
+    int32_t after = i + 1;
+    while (!given[size_t(after - 1)]) ++after;
+    const TPrePoint& to = *GetPoint(after);
+    const double span = to.s - from.s;
+    const double t = span > 0 ? (point.s - from.s) / span : 0;
+    // Weighted, not by the difference: values near the double range do not overflow.
+    point.*channel = (1 - t) * from.*channel + t * to.*channel;
+  }
+  // "3, 5-9 and 12": three or more rows in a run as a range.
+  std::vector<std::string> items;
+  for (size_t k = 0; k < rows.size();) {
+    size_t end = k;
+    while (end + 1 < rows.size() && rows[end + 1] == rows[end] + 1) ++end;
+    if (end - k >= 2) {
+      items.push_back(std::to_string(rows[k]) + "-" + std::to_string(rows[end]));
+    } else {
+      for (size_t j = k; j <= end; ++j) items.push_back(std::to_string(rows[j]));
+    }
+    k = end + 1;
+  }
+  std::string list;
+  for (size_t k = 0; k < items.size(); ++k)
+    list += (k == 0 ? "" : k + 1 == items.size() ? " and " : ", ") + items[k];
+  const bool several = rows.size() > 1;
+  std::string text = std::string("Column ") + column + " " + empty + " in row" + (several ? "s " : " ") + list +
+                     ". The " + rotation + " rotation is prescribed at every point: ";
+  const std::string last = std::to_string(lastGiven + 1);
+  const std::string keeps = "after row " + last + " it keeps the value of row " + last + ".";
+  if (between) {
+    text += std::string("in ") + (several ? "those rows" : "that row") +
+            " it is interpolated along the curve between the nearest rows with a value";
+    text += lastGiven < n ? ", and " + keeps : ".";
+  } else {
+    text += keeps;
+  }
+  return text;
 }
 
 void TSpline::ExportTabLines(shared::TTabLines& lines) const {

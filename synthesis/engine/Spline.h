@@ -7,6 +7,7 @@
 #include <istream>
 #include <memory>
 #include <ostream>
+#include <string>
 #include <vector>
 
 #include "shared/TabLine.h"
@@ -88,11 +89,16 @@ class TSpline : public TComplexPointList {
   // A table of the control points in display units.
   void WriteHtml(std::ostream& out) const;
   // Control points from row 2 on until a 0 in column 1, at most kCapacity: position in columns
-  // 2 and 3 (polar: R and angle), Out in 4, In in 5, in display units. Output rotations are
-  // prescribed only when column 4 holds a value in every row after the first (the first point's
-  // rotation is 0 by definition); an empty cell reads 0. When a cell raises, the
-  // points of the rows before it stay, recalculated, and the exception goes on.
-  void ImportFromSheet(const TSheetCells& cells);
+  // 2 and 3 (polar: R and angle), Out in 4, In in 5, in display units (the first point's
+  // rotations are 0 by definition). Column 4 empty in every row after the first leaves the
+  // output rotation free; a typed 0 is a value. Column 5 empty or 0 in every row after the first
+  // leaves the input rotation free, a value only in the last row prescribes it as a total. Where
+  // some of these rows have a value and others not, the rotation is prescribed at every point,
+  // the rows without one interpolated along the curve between the nearest rows with one (after
+  // the last of them, its value), and notice names the rows and what was prescribed; otherwise
+  // notice is empty. When a cell raises, the points of the rows before it stay, recalculated,
+  // and the exception goes on.
+  void ImportFromSheet(const TSheetCells& cells, std::string* notice = nullptr);
   // The "Curve" section that the animator reads as its target curve; nothing without points.
   void ExportTabLines(shared::TTabLines& lines = shared::TabLines()) const;
 
@@ -106,6 +112,10 @@ class TSpline : public TComplexPointList {
   void Resample();
   // CurveLength is more than the rounding of evaluating coincident points.
   bool HasLength() const;
+  // The import's values of the points without one in their row (given per point, point 1 always
+  // given), from the points' curve parameters; the words that tell the user.
+  std::string FillRotations(const std::vector<bool>& given, double TPrePoint::*channel, const char* column,
+                            const char* empty, const char* rotation);
 };
 
 }  // namespace vesk

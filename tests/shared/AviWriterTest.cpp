@@ -190,12 +190,12 @@ class AviWriterTest : public test::TTempFolderTest {
     }
   }
 
-  // Names in dir ending in the work suffix.
+  // Names in dir that carry the work suffix.
   std::vector<std::string> WorkFiles() const {
     std::vector<std::string> names;
     for (const auto& entry : fs::recursive_directory_iterator(dir)) {
       const std::string name = entry.path().filename().string();
-      if (name.size() > 5 && name.compare(name.size() - 5, 5, ".tmp~") == 0) names.push_back(name);
+      if (name.find(".tmp~") != std::string::npos) names.push_back(name);
     }
     return names;
   }
@@ -593,6 +593,44 @@ TEST_F(AviWriterTest, FailuresKeepAnExistingFilmAndLeaveNoWorkFile) {
     EXPECT_EQ(ReadBytes(film), "the old film");
     EXPECT_TRUE(fs::is_directory(dir / "folder.avi"));
     EXPECT_TRUE(WorkFiles().empty());
+  }
+}
+
+// A file, a folder or a link already at the name a work file once had is neither written nor
+// followed nor moved: the film is written whole in its own place.
+TEST_F(AviWriterTest, WhatLiesAtTheWorkFileNameIsUntouched) {
+  TRaster one(4, 4, 0xFFFFFFFF);
+  SaveBmpFile((dir / "p0.bmp").string(), one);
+  WriteBytes(dir / "notes.txt", "someone else's");
+  const struct {
+    const char* what;
+    std::function<void(const fs::path&)> plant;
+  } cases[] = {
+      {"a link", [&](const fs::path& at) { fs::create_symlink(dir / "notes.txt", at); }},
+      {"a file", [&](const fs::path& at) { WriteBytes(at, "left by a crash"); }},
+      {"a folder", [&](const fs::path& at) { fs::create_directory(at); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const fs::path film = dir / "film.avi";
+    const fs::path work = dir / "film.avi.tmp~";
+    WriteBytes(film, "the old film");
+    c.plant(work);
+    const auto planted = fs::symlink_status(work).type();
+    const std::string before = fs::is_regular_file(fs::symlink_status(work)) ? ReadBytes(work) : "";
+    TAviWriter writer;
+    writer.AddPicture((dir / "p0.bmp").string());
+    writer.Save(film.string());
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(film)));
+    EXPECT_EQ(ParseAvi(ReadBytes(film)).Order(), (std::vector<std::string>{"hdrl", "movi", "idx1"}));
+    EXPECT_EQ(fs::symlink_status(work).type(), planted);
+    if (!before.empty()) {
+      EXPECT_EQ(ReadBytes(work), before);
+    }
+    EXPECT_EQ(ReadBytes(dir / "notes.txt"), "someone else's");
+    EXPECT_EQ(WorkFiles(), std::vector<std::string>{"film.avi.tmp~"});
+    fs::remove_all(work);
+    fs::remove(film);
   }
 }
 

@@ -1,14 +1,22 @@
 // Whole-file replacement: what a save keeps of the file it replaces (permission bits, symbolic
-// links, write protection) and what it says when the disk or the folder refuses.
+// links, write protection), what it says when the disk, the folder or a file size limit refuses,
+// and that nothing stays beside the target when it fails or the process dies in it.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <vector>
+#include <algorithm>
 
 #include "shared/FilePath.h"
 #include "tests/shared/TestFiles.h"
@@ -35,6 +43,21 @@ class FilePathTest : public shared::test::TTempFolderTest {
 
   int EntriesIn(const fs::path& folder) const {
     return static_cast<int>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+  }
+
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  // Whether the folder's file system makes files without a name.
+  bool HasUnnamedFiles() const {
+    const int fd = ::open(dir.c_str(), O_TMPFILE | O_RDWR, 0600);
+    if (fd < 0) return false;
+    ::close(fd);
+    return true;
   }
 
   static mode_t Mode(const fs::path& file) {
@@ -164,6 +187,92 @@ TEST_F(FilePathTest, WriteProtectedFileIsRefusedForAUserWithoutWritePermission) 
   EXPECT_EQ(WEXITSTATUS(status), 0);
   EXPECT_EQ(ReadBytes(file), "old");
   EXPECT_EQ(EntriesIn(dir), 1);
+}
+
+// Until it is whole the new file has no name: the folder shows only the old document, which stays
+// as it was however the save ends. A library that writes by name reaches it too.
+TEST_F(FilePathTest, TheNewFileHasNoNameUntilItIsWhole) {
+  if (!HasUnnamedFiles()) GTEST_SKIP() << "the file system of " << dir << " makes no unnamed files";
+  const fs::path file = dir / "doc.mech";
+  WriteBytes(file, "old");
+  {
+    shared::TReplacingFile replacing(file.string(), ".~saving", "Cannot save: ");
+    ASSERT_TRUE(replacing.Write("half"));
+    EXPECT_EQ(Names(), std::vector<std::string>{"doc.mech"});
+    EXPECT_EQ(ReadBytes(file), "old");
+  }
+  EXPECT_EQ(Names(), std::vector<std::string>{"doc.mech"});
+  EXPECT_EQ(ReadBytes(file), "old");
+
+  shared::TReplacingFile replacing(file.string(), ".~saving", "Cannot save: ");
+  const std::string name = replacing.WritableName();
+  EXPECT_EQ(Names(), std::vector<std::string>{"doc.mech"});
+  std::FILE* library = std::fopen(name.c_str(), "wb");
+  ASSERT_NE(library, nullptr) << name;
+  std::fputs("by name", library);
+  std::fclose(library);
+  replacing.Commit();
+  EXPECT_EQ(ReadBytes(file), "by name");
+  EXPECT_EQ(Names(), std::vector<std::string>{"doc.mech"});
+}
+
+// A file system without unnamed files, or one where the unnamed file cannot be named: a fresh
+// name made exclusively beside the target, never a file or link already there, gone on failure.
+TEST_F(FilePathTest, WithoutUnnamedFilesAFreshNameIsMadeBesideTheTarget) {
+  using shared::TReplaceStage;
+  const fs::path file = dir / "doc.mech";
+  WriteBytes(dir / "other.txt", "someone else's");
+  WriteBytes(file, "old");
+  ASSERT_EQ(::chmod(file.c_str(), 0640), 0);
+  fs::create_symlink(dir / "other.txt", dir / "doc.mech.~saving");
+
+  shared::FailNextReplacement(TReplaceStage::Unnamed, EOPNOTSUPP);
+  {
+    shared::TReplacingFile replacing(file.string(), ".~saving", "Cannot save: ");
+    ASSERT_TRUE(replacing.Write("new"));
+    const std::vector<std::string> names = Names();
+    ASSERT_EQ(names.size(), 4u);
+    EXPECT_EQ(names[2].rfind("doc.mech.~saving", 0), 0u);
+    EXPECT_EQ(names[2].size(), std::string("doc.mech.~saving").size() + 6);
+    EXPECT_EQ(replacing.WritableName(), (dir / names[2]).string());
+    // Not committed: gone again.
+  }
+  EXPECT_EQ(Names(), (std::vector<std::string>{"doc.mech", "doc.mech.~saving", "other.txt"}));
+  EXPECT_EQ(ReadBytes(file), "old");
+
+  for (const TReplaceStage stage : {TReplaceStage::Unnamed, TReplaceStage::Link}) {
+    shared::FailNextReplacement(stage, stage == TReplaceStage::Link ? ENOENT : EOPNOTSUPP);
+    EXPECT_EQ(Replace(file, stage == TReplaceStage::Link ? "copied" : "named"), "");
+    EXPECT_EQ(ReadBytes(file), stage == TReplaceStage::Link ? "copied" : "named");
+    EXPECT_EQ(Mode(file), 0640u);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"doc.mech", "doc.mech.~saving", "other.txt"}));
+  }
+  EXPECT_EQ(ReadBytes(dir / "other.txt"), "someone else's");
+  EXPECT_TRUE(fs::is_symlink(dir / "doc.mech.~saving"));
+}
+
+// A file size limit ends a process that writes beyond it with SIGXFSZ unless the signal is
+// ignored: then the write fails with EFBIG and the save says so. Either way the old document
+// stays whole and nothing stays beside it. Each case runs in a child process.
+TEST_F(FilePathTest, AFileSizeLimitFailsTheSaveAndLeavesNothing) {
+  const fs::path file = dir / "doc.mech";
+  const std::string bytes(100000, 'x');
+  const auto save = [&](bool ignore) {
+    if (ignore) shared::IgnoreFileSizeSignal();
+    rlimit limit{};
+    limit.rlim_cur = limit.rlim_max = 4096;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    const std::string message = Replace(file, bytes);
+    std::fprintf(stderr, "%s\n", message.c_str());
+    std::exit(message.empty() ? 0 : 3);
+  };
+  WriteBytes(file, "old");
+  EXPECT_EXIT(save(true), ::testing::ExitedWithCode(3), "Cannot save: the file would pass the limit on file size\\.");
+  EXPECT_EQ(ReadBytes(file), "old");
+  EXPECT_EQ(Names(), std::vector<std::string>{"doc.mech"});
+  EXPECT_EXIT(save(false), ::testing::KilledBySignal(SIGXFSZ), "");
+  EXPECT_EQ(ReadBytes(file), "old");
+  EXPECT_EQ(Names(), std::vector<std::string>{"doc.mech"});
 }
 
 }  // namespace

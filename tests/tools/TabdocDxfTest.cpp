@@ -203,6 +203,21 @@ TEST_F(TabdocDxfTest, DrawNamesTheKindsItDoesNotDraw) {
   EXPECT_EQ(list.err.find("[Warning]"), std::string::npos);
 }
 
+// A link or a file at the name a picture was once written under first is neither written nor
+// followed nor moved into the picture's place.
+TEST_F(TabdocDxfTest, DrawLeavesWhatLiesBesideThePictureAlone) {
+  const fs::path good = Write("good.dxf", EntitiesOnly("  0\nLINE\n 10\n0\n 20\n0\n 11\n100\n 21\n50\n"));
+  const fs::path notes = Write("notes.txt", "someone else's");
+  const fs::path png = dir / "out.png";
+  fs::create_symlink(notes, dir / "out.png.partial");
+  const TRun run = Run("draw " + Quote(good) + " " + Quote(png));
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(png)));
+  EXPECT_FALSE(QImage(QString::fromStdString(png.string())).isNull());
+  EXPECT_TRUE(fs::is_symlink(dir / "out.png.partial"));
+  EXPECT_EQ(shared::test::ReadBytes(notes), "someone else's");
+}
+
 TEST_F(TabdocDxfTest, RefusalsWriteNothing) {
   const fs::path good = Write("good.dxf", EntitiesOnly("  0\nLINE\n"));
   const fs::path bad = Write("bad.dxf", EntitiesOnly("  0\nLINE\n 10\nwide\n"));

@@ -30,6 +30,8 @@
 #include "shared/qt/XlsxWorkbook.h"
 
 int main(int argc, char** argv) {
+  // A file size limit fails a save with its message; the signal would end the program mid-save.
+  shared::IgnoreFileSizeSignal();
   shared::InstallIniSettings();
   shared::CreateProgramInfo();
   shared::CreateTabLines();

@@ -22,6 +22,8 @@
 #include "synthesis/engine/ProgramInfo.h"
 
 int main(int argc, char** argv) {
+  // A file size limit fails a save with its message; the signal would end the program mid-save.
+  shared::IgnoreFileSizeSignal();
   // The project files' checksum, first so that it outlives everything that reads or writes them.
   vesk::CreateFileValidate();
   shared::InstallIniSettings();

@@ -33,6 +33,8 @@
 #include "shared/Settings.h"
 #include "shared/TabLine.h"
 #include "tests/animator/app/AppTestSupport.h"
+#include "tests/shared/FileSizeLimit.h"
+#include "tests/shared/TestFiles.h"
 
 namespace quillon {
 namespace {
@@ -602,6 +604,47 @@ TEST_F(AnimationFrmTest, FailedSaveKeepsTheNameAndTheModifiedState) {
   EXPECT_THROW(View->SaveToFile(bad), std::runtime_error);
   EXPECT_EQ(View->FileName(), kFixtures + "/fourbar.mech");
   EXPECT_TRUE(View->IsModified());
+}
+
+// File > Save under a file size limit smaller than the document: the write error is shown, the
+// old file stays whole with nothing beside it, and the document keeps its name, its undo
+// history and its modified state. Without the limit the same save goes through.
+TEST_F(AnimationFrmTest, AFileSizeLimitFailsTheSaveAndKeepsTheOldFile) {
+  std::vector<QString> errors;
+  SetExceptionHandler([&](const QString& text) { errors.push_back(text); });
+  // Gone however the test ends: the handler refers to this test's list.
+  struct TRestoreHandler {
+    ~TRestoreHandler() { SetExceptionHandler(nullptr); }
+  } restoreHandler;
+  const std::filesystem::path document = Folder / "fourbar.mech";
+  std::filesystem::copy_file(kFixtures + "/fourbar.mech", document);
+  const std::string before = shared::test::ReadBytes(document);
+  View.reset();
+  auto* view = new TAnimationFrm(Clipboard);
+  TMainForm form(view, nullptr, Clipboard);
+  form.SetCommandLine(QString::fromStdString(document.string()));
+  form.show();
+  ASSERT_EQ(view->FileName(), document.string());
+  view->Mechanism().SaveUndoState();
+  view->MechanismChanged();
+  ASSERT_TRUE(view->IsModified());
+  {
+    const shared::test::TFileSizeLimit limit(before.size() / 2);
+    EXPECT_FALSE(form.FileSaveClick());
+  }
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0].toStdString(), "Cannot save \"" + document.string() + "\": the file would pass the limit on file size.");
+  EXPECT_EQ(shared::test::ReadBytes(document), before);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Folder), std::filesystem::directory_iterator()), 1);
+  EXPECT_TRUE(view->IsModified());
+  EXPECT_EQ(view->FileName(), document.string());
+  EXPECT_TRUE(shared::TabLines().Undo());
+
+  errors.clear();
+  EXPECT_TRUE(form.FileSaveClick());
+  EXPECT_TRUE(errors.empty());
+  EXPECT_FALSE(view->IsModified());
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Folder), std::filesystem::directory_iterator()), 1);
 }
 
 TEST_F(AnimationFrmTest, CopyAndPasteThroughTheClipboard) {

@@ -10,9 +10,12 @@
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -31,6 +34,7 @@
 #include "shared/ShellOpen.h"
 #include "shared/TabLine.h"
 #include "tests/animator/app/AppTestSupport.h"
+#include "tests/shared/FileSizeLimit.h"
 #include "tests/shared/TestFiles.h"
 
 namespace quillon {
@@ -290,6 +294,13 @@ TEST_F(AviExportTest, CancelFilmsTheStepsTaken) {
 
 TEST_F(AviExportTest, FailuresKeepTheOldFilmAndCloseTheDialog) {
   const fs::path film = dir / "film.avi";
+  // A file size limit that lets each frame's picture pass but not the film.
+  View->Canvas().SaveBitmap((dir / "probe.bmp").string());
+  const auto picture = rlim_t(fs::file_size(dir / "probe.bmp"));
+  fs::remove(dir / "probe.bmp");
+  std::optional<shared::test::TFileSizeLimit> limit;
+  char tooLarge[16];
+  std::snprintf(tooLarge, sizeof tooLarge, "%08X", unsigned(EFBIG));
   struct Case {
     const char* what;
     std::function<void()> arrange;
@@ -302,11 +313,8 @@ TEST_F(AviExportTest, FailuresKeepTheOldFilmAndCloseTheDialog) {
        [this] { QTimer::singleShot(0, Progress.get(), [this] { Progress->CancelBtn->click(); }); },
        "No bitmaps selected!",
        {"film.avi"}},
-      // A folder in the place of the work file beside the film.
-      {"work file blocked",
-       [&] { fs::create_directories(dir / "film.avi.tmp~"); },
-       "Failed to create AVI video work file",
-       {"film.avi", "film.avi.tmp~"}},
+      {"a file size limit", [&] { limit.emplace(picture + 4096); },
+       std::string("Failed to add frame to AVI. Err=") + tooLarge, {"film.avi"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -318,13 +326,13 @@ TEST_F(AviExportTest, FailuresKeepTheOldFilmAndCloseTheDialog) {
     } catch (const std::exception& error) {
       EXPECT_EQ(std::string(error.what()), c.message);
     }
+    limit.reset();
     EXPECT_EQ(ReadBytes(film), "the old film");
     EXPECT_FALSE(Progress->isVisible());
     EXPECT_FALSE(View->IsBusy());
     EXPECT_EQ(View->PositionTrackBar->value(), 0);
     EXPECT_TRUE(Opened.empty());
     EXPECT_EQ(Leftovers(c.kept), std::vector<std::string>{});
-    fs::remove_all(dir / "film.avi.tmp~");
   }
 }
 

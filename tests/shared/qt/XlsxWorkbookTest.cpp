@@ -1,7 +1,10 @@
 // Workbooks written as .xlsx and read back from the package with unzip: sheet order, cells,
 // merged formats, widths, links and charts; free book names and the hand-over to the desktop.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "shared/FilePath.h"
 #include "shared/ProjectInfo.h"
 #include "shared/ShellOpen.h"
 #include "shared/qt/XlsxWorkbook.h"
@@ -276,6 +280,38 @@ TEST_F(XlsxWorkbookTest, ANamedFileIsWrittenThere) {
   EXPECT_FALSE(fs::exists(Dir + "/Book1.xlsx"));
   for (const auto& entry : fs::directory_iterator(Dir))
     EXPECT_EQ(entry.path().filename().string().find(".part"), std::string::npos) << "no leftover";
+}
+
+// Under a file size limit the book is not written: with the signal ignored, as the programs
+// ignore it, the write error is reported; a process that the signal ends leaves nothing either.
+// The old book stays whole. Each case runs in a child process.
+TEST_F(XlsxWorkbookTest, AFileSizeLimitKeepsTheOldBookAndLeavesNothing) {
+  const std::string chosen = Dir + "/chosen.xlsx";
+  std::ofstream(chosen) << "old";
+  const auto write = [&](bool ignore) {
+    if (ignore) shared::IgnoreFileSizeSignal();
+    rlimit limit{};
+    limit.rlim_cur = limit.rlim_max = 2000;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    try {
+      shared::WriteXlsx(Export(), chosen);
+    } catch (const std::runtime_error& error) {
+      std::fprintf(stderr, "%s\n", error.what());
+      std::exit(3);
+    }
+    std::exit(0);
+  };
+  const auto entries = [&] {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(Dir)) names.push_back(entry.path().filename().string());
+    return names;
+  };
+  EXPECT_EXIT(write(true), ::testing::ExitedWithCode(3), "The workbook .*chosen.xlsx cannot be written: the file would pass the limit on file size");
+  EXPECT_EQ(entries(), std::vector<std::string>{"chosen.xlsx"});
+  EXPECT_EXIT(write(false), ::testing::KilledBySignal(SIGXFSZ), "");
+  EXPECT_EQ(entries(), std::vector<std::string>{"chosen.xlsx"});
+  std::ifstream old(chosen);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(old), {}), "old");
 }
 
 TEST_F(XlsxWorkbookTest, FailuresAreReported) {

@@ -6,9 +6,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <memory>
+#include <numbers>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -18,12 +22,17 @@
 #include "shared/ProjectInfo.h"
 #include "shared/dxf/DXFDrawing.h"
 #include "shared/qt/Application.h"
+#include "shared/qt/ModalScope.h"
 #include "shared/qt/PathName.h"
 #include "shared/qt/UserDialogs.h"
 #include "synthesis/app/MainForm.h"
 #include "synthesis/app/ProjectStore.h"
 #include "synthesis/engine/AppOptions.h"
+#include "synthesis/engine/CMatrix.h"
 #include "synthesis/engine/Drawing.h"
+#include "synthesis/engine/GenerateProgress.h"
+#include "synthesis/engine/InputFunction.h"
+#include "synthesis/engine/MechanismList.h"
 #include "synthesis/engine/ProgramInfo.h"
 #include "synthesis/engine/Spline.h"
 #include "synthesis/engine/SynthOptions.h"
@@ -163,33 +172,40 @@ TEST_F(MainFormImportsTest, ImportsTheCurveOfAnXlsOrXlsxIntoANewProject) {
   EXPECT_EQ(ProgramInfo().DataDir, Path("book") + "/");
 }
 
-// Empty rotation cells prescribe nothing; a 0 typed in column D still prescribes the output
-// rotation, and only rotations in every later row of column E prescribe the input's.
-TEST_F(MainFormImportsTest, EmptyRotationCellsLeaveTheRotationsFree) {
+// A sheet row of the curve: the mark, x and y, and the rotations in D and E when given.
+std::string PointRow(int row, double x, const std::string& d, const std::string& e) {
   using shared::test::Num;
-  using shared::test::Row;
-  const auto point = [](int row, const std::string& d, const std::string& e) {
-    const std::string r = std::to_string(row);
-    std::string cells = Num("A" + r, "1") + Num("B" + r, std::to_string(row * 10)) + Num("C" + r, std::to_string(row * row));
-    if (!d.empty()) cells += Num("D" + r, d);
-    if (!e.empty()) cells += Num("E" + r, e);
-    return Row(row, cells);
-  };
+  const std::string r = std::to_string(row);
+  std::string cells = Num("A" + r, "1") + Num("B" + r, std::to_string(x)) + Num("C" + r, std::to_string(row * row));
+  if (!d.empty()) cells += Num("D" + r, d);
+  if (!e.empty()) cells += Num("E" + r, e);
+  return shared::test::Row(row, cells);
+}
+
+// Rotation columns empty after the first row prescribe nothing; a 0 typed in column D still
+// prescribes the output rotation, and rotations in every later row of column E the input's.
+// Where only some rows have one, the rotation is prescribed and the window says which rows lack it.
+TEST_F(MainFormImportsTest, RotationCellsPrescribeTheRotationsAndGapsAreTold) {
+  const auto point = [](int row, const std::string& d, const std::string& e) { return PointRow(row, row * 10, d, e); };
   struct TCase {
     const char* Name;
     std::string Rows;
     bool Out, In;
+    std::vector<QString> Told;
   };
   const TCase cases[] = {
-      {"D and E empty", point(2, "", "") + point(3, "", "") + point(4, "", ""), false, false},
-      {"D typed 0", point(2, "0", "") + point(3, "0", "") + point(4, "0", ""), true, false},
+      {"D and E empty", point(2, "", "") + point(3, "", "") + point(4, "", ""), false, false, {}},
+      {"D typed 0", point(2, "0", "") + point(3, "0", "") + point(4, "0", ""), true, false, {}},
       {"D and E filled after the first row", point(2, "", "") + point(3, "10", "20") + point(4, "15", "40"), true,
-       true},
-      {"one D cell empty", point(2, "0", "0") + point(3, "", "20") + point(4, "15", "40"), false, true},
+       true, {}},
+      {"one D cell empty", point(2, "0", "0") + point(3, "", "20") + point(4, "15", "40"), true, true,
+       {"Column D (output rotation) is empty in row 3. The output rotation is prescribed at every point: in that "
+        "row it is interpolated along the curve between the nearest rows with a value."}},
   };
   int book = 0;
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);
+    Infos.clear();
     Pick(Write("book" + std::to_string(++book) + ".xlsx", shared::test::MakeZip(shared::test::Workbook(c.Rows))));
     Dialogs->Answers = {TAnswer::No};
     ASSERT_TRUE(Form->FileImportFromExcelItemClick());
@@ -197,7 +213,105 @@ TEST_F(MainFormImportsTest, EmptyRotationCellsLeaveTheRotationsFree) {
     ASSERT_EQ(Form->Curve().Count(), 3);
     EXPECT_EQ(Form->Curve().Out, c.Out);
     EXPECT_EQ(Form->Curve().In, c.In);
+    EXPECT_EQ(Infos, c.Told);
   }
+}
+
+// The case of the report: column D filled in 6 of 18 rows, column E in 2 of them. Both
+// rotations are prescribed, the message names the rows without a value and what they got.
+TEST_F(MainFormImportsTest, APartlyFilledRotationColumnIsPrescribedAndTheRowsNamed) {
+  const std::map<int, std::string> outs = {{2, "0"}, {5, "10"}, {8, "20"}, {11, "30"}, {14, "40"}, {17, "50"}};
+  std::string rows;
+  for (int row = 2; row <= 19; ++row)
+    rows += PointRow(row, row * 10, outs.contains(row) ? outs.at(row) : "", row == 9 ? "90" : row == 19 ? "180" : "");
+  Pick(Write("partly.xlsx", shared::test::MakeZip(shared::test::Workbook(rows))));
+  ASSERT_TRUE(Form->FileImportFromExcelItemClick());
+  EXPECT_TRUE(Errors.empty());
+  const TSpline& curve = Form->Curve();
+  ASSERT_EQ(curve.Count(), 18);
+  EXPECT_TRUE(curve.Out);
+  EXPECT_FALSE(curve.OutTotal);
+  EXPECT_TRUE(curve.In);
+  EXPECT_FALSE(curve.InTotal);
+  EXPECT_NEAR(curve.TotalIn, std::numbers::pi, 1e-12);
+  // The given values stay where they were typed (row 17: point 16), row 19 keeps row 17's.
+  EXPECT_NEAR(curve.GetPoint(16)->Out, 50 * std::numbers::pi / 180, 1e-12);
+  EXPECT_NEAR(curve.GetPoint(18)->Out, 50 * std::numbers::pi / 180, 1e-12);
+  EXPECT_NEAR(curve.GetPoint(8)->In, std::numbers::pi / 2, 1e-12);
+  // Between rows 5 and 8 the rotation grows along the curve.
+  EXPECT_GT(curve.GetPoint(5)->Out, curve.GetPoint(4)->Out);
+  EXPECT_LT(curve.GetPoint(6)->Out, curve.GetPoint(7)->Out);
+  ASSERT_EQ(Infos.size(), 1u);
+  EXPECT_EQ(Infos[0],
+            "Column D (output rotation) is empty in rows 3, 4, 6, 7, 9, 10, 12, 13, 15, 16, 18 and 19. The output "
+            "rotation is prescribed at every point: in those rows it is interpolated along the curve between the "
+            "nearest rows with a value, and after row 17 it keeps the value of row 17.\n\n"
+            "Column E (input rotation) is empty or 0 in rows 3-8 and 10-18. The input rotation is prescribed at "
+            "every point: in those rows it is interpolated along the curve between the nearest rows with a value.");
+}
+
+// Between the file dialog and the new project the window handles its pending events, but the
+// idle work waits: no candidate is made for the project that is about to be replaced.
+TEST_F(MainFormImportsTest, TheIdleWorkWaitsBetweenTheDialogAndTheNewProject) {
+  // The solution list's view, told when the new project empties the list.
+  struct TWatchedView : TListView {
+    TListView& View;
+    std::function<void()> OnClear;
+    explicit TWatchedView(TListView& view) : View(view) {}
+    void BeginUpdate() override { View.BeginUpdate(); }
+    void EndUpdate() override { View.EndUpdate(); }
+    void Clear() override {
+      if (OnClear) OnClear();
+      View.Clear();
+    }
+    int32_t RowCount() const override { return View.RowCount(); }
+    TListRow* AddRow() override { return View.AddRow(); }
+    TListRow* Row(int32_t row) override { return View.Row(row); }
+    void DeleteRow(int32_t row) override { View.DeleteRow(row); }
+    int32_t SelectedRow() const override { return View.SelectedRow(); }
+    void SetSelectedRow(int32_t row) override { View.SetSelectedRow(row); }
+  };
+  TWatchedView watched(*Form->Solutions().ListView);
+  Form->Solutions().ListView = &watched;
+  CreateDefaultInputFunction();
+  CreateCMatrix();
+  struct TRestore {
+    TMainForm& Form;
+    TListView& View;
+    ~TRestore() {
+      Form.Solutions().ListView = &View;
+      FreeCMatrix();
+      FreeDefaultInputFunction();
+    }
+  } restore{*Form, watched.View};
+  ThreePoints();
+  Form->UpdateControls();
+  AppOptions.SearchBudgets[size_t(AppOptions.Search)] = 1000000;
+  Form->SynthesisGenerate->trigger();
+  ASSERT_TRUE(Form->Generating);
+  ASSERT_FALSE(Form->GenerateIdle());
+  int32_t madeAtDialog = -1, madeAtNew = -1;
+  bool delivered = false, backgroundMayRun = true;
+  Dialogs->WhileOpen = [&] {
+    madeAtDialog = Form->Progress().Count;
+    QTimer::singleShot(0, Form.get(), [&] {
+      delivered = true;
+      backgroundMayRun = shared::BackgroundMayRun();
+    });
+  };
+  // The first emptying is the new project's; the refresh after the import rebuilds the rows.
+  watched.OnClear = [&] {
+    if (madeAtNew < 0) madeAtNew = Form->Progress().Count;
+  };
+  Pick(kSheetFixtures + "/curve.xls");
+  Dialogs->Answers = {TAnswer::No};
+  ASSERT_TRUE(Form->FileImportFromExcelItemClick());
+  EXPECT_GT(madeAtDialog, 0);
+  EXPECT_EQ(madeAtNew, madeAtDialog);
+  EXPECT_TRUE(delivered);
+  EXPECT_FALSE(backgroundMayRun);
+  Form->SynthesisGenerate->trigger();
+  EXPECT_FALSE(Form->Generating);
 }
 
 // A sheet longer than the curve gives the first 80 points and says that the rest was left; a

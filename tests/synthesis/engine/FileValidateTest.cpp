@@ -143,6 +143,22 @@ TEST_F(FileValidateFiles, LastLineWithoutLineEndGetsOneBeforeTheChecksum) {
   EXPECT_EQ(VerifyCode(name), 0);
 }
 
+// Signing in memory, as the project save does, gives the bytes that signing the file gives.
+TEST_F(FileValidateFiles, SigningInMemoryGivesTheSignedFilesBytes) {
+  // A text that ends in a carriage return gets only the line feed: it verifies as signed.
+  for (const std::string& text : {std::string(kProject), std::string("123456789"), std::string("a\nb\r\n"),
+                                  std::string("a\r\nb\r"), std::string()}) {
+    const std::string name = Signed(text);
+    TFileValidate validate = ProjectValidate();
+    std::string bytes = text;
+    validate.Sign(bytes);
+    EXPECT_EQ(validate.StatusCode, 0);
+    EXPECT_EQ(validate.StatusText, "OK");
+    EXPECT_EQ(bytes, ReadBytes(name)) << text;
+    EXPECT_TRUE(validate.VerifyFile(name)) << text;
+  }
+}
+
 TEST_F(FileValidateFiles, AnyChangedCharacterOrRemovedLineIsRefused) {
   const std::string name = Signed(kProject);
   const std::string good = ReadBytes(name);

@@ -1,11 +1,16 @@
 // The project file: what a save writes and a read takes back for a project with every chain
-// type, the checksum and framing refusals, the ground drawing's name and a save that fails.
+// type, the checksum and framing refusals, the ground drawing's name and a save that fails, is
+// stopped by a file size limit or ends the process.
 #include "synthesis/engine/ProjectFile.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <sstream>
@@ -310,6 +315,60 @@ TEST_F(ProjectFileTest, AFailedSaveKeepsTheOldFile) {
   // A folder that does not exist: refused, nothing made.
   EXPECT_THROW(p.file.Save(Path("no/such.vesk")), std::exception);
   EXPECT_FALSE(std::filesystem::exists(dir / "no"));
+}
+
+// A file size limit smaller than the project: with the signal ignored, as the program ignores it,
+// the save fails with the write error and the parts stay unsaved; a process that the signal ends
+// in the save leaves nothing either (it left "keep.vesk.sign<number>", the whole text, before).
+// Files already at names a save once wrote beside the project stay as they are. The old file
+// stays whole. Each case runs in a child process.
+TEST_F(ProjectFileTest, AFileSizeLimitKeepsTheOldFileAndLeavesNothingBesideIt) {
+  TProject p;
+  Fill(p);
+  p.file.Save(Path("keep.vesk"));
+  const std::string before = ReadBytes(dir / "keep.vesk");
+  WriteBytes(dir / "notes.txt", "someone else's");
+  WriteBytes(dir / "keep.vesk.sign147559", "left by a crash");
+  std::filesystem::create_symlink(dir / "notes.txt", dir / "keep.vesk.sign0");
+  const auto entries = [&] {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  };
+  const std::vector<std::string> planted = entries();
+  p.info.Title = "Changed";
+  p.curve.SetModified(true);
+  const auto save = [&](bool ignore) {
+    if (ignore) shared::IgnoreFileSizeSignal();
+    rlimit limit{};
+    limit.rlim_cur = limit.rlim_max = rlim_t(before.size() / 2);
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    try {
+      p.file.Save(Path("keep.vesk"));
+    } catch (const std::exception& error) {
+      std::fprintf(stderr, "%s\n", error.what());
+      std::exit(p.curve.IsModified() ? 3 : 4);
+    }
+    std::exit(0);
+  };
+  EXPECT_EXIT(save(true), ::testing::ExitedWithCode(3), "Cannot write \".*keep.vesk\": the file would pass the limit on file size");
+  EXPECT_EQ(ReadBytes(dir / "keep.vesk"), before);
+  EXPECT_EQ(entries(), planted);
+  EXPECT_EXIT(save(false), ::testing::KilledBySignal(SIGXFSZ), "");
+  EXPECT_EQ(ReadBytes(dir / "keep.vesk"), before);
+  EXPECT_EQ(entries(), planted);
+  EXPECT_EQ(ReadBytes(dir / "notes.txt"), "someone else's");
+  EXPECT_EQ(ReadBytes(dir / "keep.vesk.sign147559"), "left by a crash");
+
+  // Without a limit the save goes through, with nothing beside it either.
+  p.file.Save(Path("keep.vesk"));
+  EXPECT_NE(ReadBytes(dir / "keep.vesk"), before);
+  EXPECT_EQ(entries(), planted);
+  TProject read;
+  read.file.Open(Path("keep.vesk"));
+  EXPECT_EQ(read.file.StatusCode, TFileValidate::kValid);
+  EXPECT_EQ(read.info.Title, "Changed");
 }
 
 }  // namespace

@@ -352,29 +352,48 @@ struct TCells : TSheetCells {
 
 TEST(SplineTest, SheetImportSetsTheInputRotationsByTheirRows) {
   shared::CreateConvert();  // millimetres and degrees
+  const double deg = std::numbers::pi / 180;
+  // Rows 2..5 on a straight line at even steps, so the curve parameter of row r is (r - 2) / 3.
   struct Case {
     const char* name;
-    std::vector<double> ins;  // per row
+    std::vector<double> ins;  // per row; NaN: the cell is empty
     bool in, inTotal;
-    double totalIn;  // degrees
+    double totalIn;            // degrees
+    std::vector<double> read;  // the points' In afterwards, degrees
+    std::string notice;
   };
+  const double none = std::nan("");
   const Case cases[] = {
-      {"only the last row", {0, 0, 0, 90}, false, true, 90},
-      {"every row after the first", {0, 10, 20, 30}, true, false, 30},
-      {"one row but not the last", {0, 45, 0, 0}, false, false, 57.29577951308232},
-      {"none", {0, 0, 0, 0}, false, false, 57.29577951308232},
+      {"only the last row", {0, 0, 0, 90}, false, true, 90, {0, 0, 0, 90}, ""},
+      {"only the last row, the others empty", {none, none, none, 90}, false, true, 90, {0, 0, 0, 90}, ""},
+      {"every row after the first", {0, 10, 20, 30}, true, false, 30, {0, 10, 20, 30}, ""},
+      {"turning the other way", {0, -10, -20, -30}, true, false, -30, {0, -10, -20, -30}, ""},
+      {"none", {0, 0, 0, 0}, false, false, 57.29577951308232, {0, 0, 0, 0}, ""},
+      // The rows without a rotation follow from the rows with one, along the curve.
+      {"a gap", {0, 30, none, 90}, true, false, 90, {0, 30, 60, 90},
+       "Column E (input rotation) is empty or 0 in row 4. The input rotation is prescribed at every point: in "
+       "that row it is interpolated along the curve between the nearest rows with a value."},
+      {"one row but not the last", {0, 45, 0, 0}, true, false, 45, {0, 45, 45, 45},
+       "Column E (input rotation) is empty or 0 in rows 4 and 5. The input rotation is prescribed at every "
+       "point: after row 3 it keeps the value of row 3."},
   };
   for (const auto& c : cases) {
     TCells cells;
-    for (size_t i = 0; i < c.ins.size(); ++i) cells.Row(int32_t(i + 2), 10.0 * i, 5, 30.0 * i, c.ins[i]);
+    for (size_t i = 0; i < c.ins.size(); ++i) {
+      cells.Row(int32_t(i + 2), 10.0 * i, 5, 30.0 * i, c.ins[i]);
+      if (std::isnan(c.ins[i])) cells.values.erase({int32_t(i + 2), 5});
+    }
     TSpline curve;
     TRandom fixed(1);
     TRandomScope scope(fixed);
-    curve.ImportFromSheet(cells);
+    std::string notice = "left over";
+    curve.ImportFromSheet(cells, &notice);
     ASSERT_EQ(curve.Count(), 4) << c.name;
     EXPECT_EQ(curve.In, c.in) << c.name;
     EXPECT_EQ(curve.InTotal, c.inTotal) << c.name;
-    EXPECT_NEAR(curve.TotalIn, c.totalIn * std::numbers::pi / 180, 1e-15) << c.name;
+    EXPECT_NEAR(curve.TotalIn, c.totalIn * deg, 1e-15) << c.name;
+    for (int32_t i = 1; i <= 4; ++i) EXPECT_NEAR(curve.GetPoint(i)->In, c.read[size_t(i - 1)] * deg, 1e-12) << c.name;
+    EXPECT_EQ(notice, c.notice) << c.name;
     EXPECT_TRUE(curve.Out);
     EXPECT_FALSE(curve.OutTotal);
     EXPECT_NEAR(curve.GetPoint(3)->X, 0.02, 1e-15);
@@ -384,26 +403,33 @@ TEST(SplineTest, SheetImportSetsTheInputRotationsByTheirRows) {
     EXPECT_TRUE(curve.IsValid());  // recalculated
   }
 
-  // Output rotations are prescribed only with a value in column 4 of every row after the first;
-  // a typed 0 is a value.
+  // Output rotations are prescribed with a value in column 4 of any row after the first; a typed
+  // 0 is a value, and a row without one takes the rotation between its neighbours.
   struct TOutCase {
     const char* name;
     std::vector<int32_t> emptyRows;
     bool out;
+    std::string notice;
   };
-  const TOutCase outCases[] = {{"all filled", {}, true},
-                               {"only the first empty", {2}, true},
-                               {"one later row empty", {4}, false},
-                               {"all empty", {2, 3, 4, 5}, false}};
+  const TOutCase outCases[] = {{"all filled", {}, true, ""},
+                               {"only the first empty", {2}, true, ""},
+                               {"one later row empty", {4}, true,
+                                "Column D (output rotation) is empty in row 4. The output rotation is prescribed at "
+                                "every point: in that row it is interpolated along the curve between the nearest "
+                                "rows with a value."},
+                               {"all empty", {2, 3, 4, 5}, false, ""}};
   for (const TOutCase& c : outCases) {
     TCells cells;
     for (int32_t r = 2; r <= 5; ++r) cells.Row(r, 10.0 * r, 5, 0, 0);
     for (int32_t r : c.emptyRows) cells.values.erase({r, 4});
     TSpline curve;
-    curve.ImportFromSheet(cells);
+    std::string notice;
+    curve.ImportFromSheet(cells, &notice);
     ASSERT_EQ(curve.Count(), 4) << c.name;
     EXPECT_EQ(curve.Out, c.out) << c.name;
     EXPECT_FALSE(curve.OutTotal) << c.name;
+    EXPECT_EQ(notice, c.notice) << c.name;
+    EXPECT_EQ(curve.HasZeroOutRotations(), c.out) << c.name;
   }
 
   // An empty first row gives an empty curve with output rotations set.
@@ -433,6 +459,59 @@ TEST(SplineTest, SheetImportSetsTheInputRotationsByTheirRows) {
   curve.ImportFromSheet(many);
   EXPECT_EQ(curve.Count(), TSpline::kCapacity);
   EXPECT_NEAR(curve.GetPoint(80)->X, 0.081, 1e-15);
+  shared::FreeConvert();
+}
+
+// Column D filled in 6 of 18 rows: the output rotation is prescribed at every point, the empty
+// rows between filled ones interpolated by the length along the curve, the rows after the last
+// one at its value, and the notice names them. The points lie on the x axis at uneven steps, so
+// the length parameter is x / 250 mm.
+TEST(SplineTest, SheetImportFillsAPartlyFilledOutputColumnAlongTheCurve) {
+  shared::CreateConvert();  // millimetres and degrees
+  const double deg = std::numbers::pi / 180;
+  const std::map<int32_t, double> given = {{2, 0}, {5, 12}, {8, 30}, {11, 18}, {14, 45}, {17, 60}};
+  std::vector<double> x;
+  TCells cells;
+  for (int32_t r = 2; r <= 19; ++r) {
+    x.push_back(r == 2 ? 0 : x.back() + (r % 2 ? 10 : 20));
+    cells.Row(r, x.back(), 0, 0, 0);
+    cells.values.erase({r, 5});
+    if (given.contains(r))
+      cells.values[{r, 4}] = given.at(r);
+    else
+      cells.values.erase({r, 4});
+  }
+  ASSERT_EQ(x.back(), 250);
+  TSpline curve;
+  std::string notice;
+  curve.ImportFromSheet(cells, &notice);
+  ASSERT_EQ(curve.Count(), 18);
+  EXPECT_TRUE(curve.Out);
+  EXPECT_FALSE(curve.OutTotal);
+  EXPECT_FALSE(curve.In);
+  EXPECT_FALSE(curve.InTotal);
+  EXPECT_EQ(notice,
+            "Column D (output rotation) is empty in rows 3, 4, 6, 7, 9, 10, 12, 13, 15, 16, 18 and 19. The output "
+            "rotation is prescribed at every point: in those rows it is interpolated along the curve between the "
+            "nearest rows with a value, and after row 17 it keeps the value of row 17.");
+  for (int32_t r = 2; r <= 19; ++r) {
+    double expected = 60;  // after row 17
+    const auto after = given.lower_bound(r);
+    if (after != given.end()) {
+      const auto before = after->first == r ? after : std::prev(after);
+      const double x0 = x[size_t(before->first - 2)], x1 = x[size_t(after->first - 2)];
+      expected = x1 == x0 ? after->second
+                          : before->second + (x[size_t(r - 2)] - x0) / (x1 - x0) * (after->second - before->second);
+    }
+    EXPECT_NEAR(curve.GetPoint(r - 1)->Out, expected * deg, 1e-9) << "row " << r;
+    EXPECT_NEAR(curve.GetPoint(r - 1)->s, x[size_t(r - 2)] / 250, 1e-12) << "row " << r;
+  }
+  // Each point shows its rotation line: row 6 (x = 60 mm, 12 + 18 * 20 / 50 = 19.2 degrees) at
+  // pixel (206, 200), 36 pixels long: (34, 11.8) pixels on.
+  ASSERT_NEAR(curve.GetPoint(5)->Out, 19.2 * deg, 1e-9);
+  vesktest::TSynthView view;
+  curve.Draw(view.canvas);
+  EXPECT_TRUE(view.box.Screen.Logged({"M 206,200", "L 240,188"}));
   shared::FreeConvert();
 }
 
