@@ -2,8 +2,11 @@
 // positions of its unlocked joints, each objective evaluation solving the whole mechanism.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <vector>
+
+#include "shared/Complex.h"
 
 namespace quillon {
 
@@ -51,6 +54,12 @@ class TMechOptimize {
   // Solved length of the start design: a trial that solves fewer steps is not feasible, so a fit
   // never shortens the motion range.
   int32_t MinLen = 0;
+  // How far the curve lies from the start design's path (CurveToPathDistance): a trial whose
+  // path leaves the curve farther is not feasible, so a fit never hands back a design farther
+  // from the curve than its start. Unbounded when the start cannot be scored.
+  double MaxCurveDistance = HUGE_VAL;
+  // The curve's points that distance is measured at, taken at Start.
+  std::vector<shared::TComplex> CurvePoints;
 
   // Objective evaluations since Start, each a whole solution of the mechanism.
   int64_t Solves = 0;
@@ -58,8 +67,9 @@ class TMechOptimize {
   int32_t VariableCount() const { return static_cast<int32_t>(Variables.size()); }
 
   // Binds the mechanism, steps a fifth of the curve length, y then x of every unlocked joint,
-  // and judges the start design. A curve that cannot be fitted (no usable curve or traced
-  // tracer, a step that is not a positive number) leaves the run done with nothing to move.
+  // and judges the start design; one that cannot be scored is named in the message log. A curve
+  // that cannot be fitted (no usable curve or traced tracer, a step that is not a positive
+  // number) leaves the run done with nothing to move.
   void Start(TAniMechanism& mechanism);
   // One pass over every variable; keeps the last move that improved on the pass's start, or
   // halves the step when none did. Answers Done; a finished or unstarted run moves nothing.
@@ -70,8 +80,8 @@ class TMechOptimize {
   void Accept();
   // Every fourth pass.
   bool IsRedrawTurn() const { return Iterations % 4 == 0; }
-  // Solves the mechanism; kInfeasible when it is not feasible or solves fewer steps than MinLen,
-  // else the measure of Mode.
+  // Solves the mechanism; kInfeasible when it is not feasible, solves fewer steps than MinLen or
+  // leaves the curve farther than MaxCurveDistance, else the measure of Mode.
   double Objective();
 
  private:
