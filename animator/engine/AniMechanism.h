@@ -120,6 +120,8 @@ class TAniMechanism {
   double MaxInputError = 0;
   double MaxOutputError = 0;
   double Integral = 0;
+  // Halved products of 1 + |w − u|² over the curve, each factor raised to N times the share of
+  // the curve it stands for.
   double InputProduct = 1.0;
   double OutputProduct = 1.0;
 

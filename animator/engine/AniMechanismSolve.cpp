@@ -196,7 +196,11 @@ double LinkAngle(const TAniMechanism& m, int32_t l, int32_t step) {
 class TDeviationSum {
  public:
   explicit TDeviationSum(TAniMechanism& m)
-      : M(m), Length(m.Curve.Length), Output(m.Curve.OutWeight > 0), Input(m.Curve.InWeight > 0) {}
+      : M(m),
+        Length(m.Curve.Length),
+        Output(m.Curve.OutWeight > 0),
+        Input(m.Curve.InWeight > 0),
+        FactorsPerLength(m.N / m.Curve.Length) {}
 
   // The tracer at (x, y) with the two links at their angles against the curve at arc length s;
   // piece is the length of curve it stands for. Answers the curve point's distance and errors.
@@ -207,8 +211,9 @@ class TDeviationSum {
     record.Path = std::sqrt((q.X - x) * (q.X - x) + (q.Y - y) * (q.Y - y));
     M.MaxDeviation = std::max(M.MaxDeviation, record.Path);
     M.Integral += piece * record.Path;
-    // Each judgement of a piece of curve is one factor of the rotation products.
-    const double weight = piece > 0 ? 1.0 : 0.0;
+    // A rotation product raises each factor to the share of the curve it stands for, N factors
+    // over the whole curve: a tracer that runs the curve in fewer steps pays for as many.
+    const double weight = piece * FactorsPerLength;
     if (Output) {
       record.OutputError = RotationError(outAngle, q.Out);
       M.MaxOutputError = std::max(M.MaxOutputError, record.OutputError);
@@ -233,6 +238,7 @@ class TDeviationSum {
   const double Length;
   const bool Output;
   const bool Input;
+  const double FactorsPerLength;
   double OutputLog = 0;
   double InputLog = 0;
 };

@@ -24,6 +24,13 @@ std::string InfeasibleReason(TAniMechanism& m) {
   return "the curve or the path of the traced joint has no length";
 }
 
+// a before b: a feasible design before an infeasible one, then the lower objective; two
+// infeasible designs are alike.
+bool Before(double a, bool aFeasible, double b, bool bFeasible) {
+  if (aFeasible != bFeasible) return aFeasible;
+  return aFeasible && a < b;
+}
+
 }  // namespace
 
 void TMechOptimize::Start(TAniMechanism& mechanism) {
@@ -47,13 +54,14 @@ void TMechOptimize::Start(TAniMechanism& mechanism) {
   MaxCurveDistance = HUGE_VAL;
   CurvePoints = DistancePoints(mechanism.Curve);
   Best = Objective();
+  BestFeasible = LastFeasible;
   MinLen = mechanism.Len;
-  if (Best < kInfeasible)
+  if (BestFeasible)
     MaxCurveDistance = CurveToPathDistance(CurvePoints, mechanism.Tracer->Positions.data(), mechanism.Len);
   // A zero step would never shrink below its hundredth: the run would spin to the pass limit.
   if (!mechanism.CanFitCurve() || !(StepSize > 0) || !std::isfinite(StepSize)) {
     Done = 1;
-  } else if (Best >= kInfeasible) {
+  } else if (!BestFeasible) {
     StdOut().Warning("Optimize cannot score the start design: " + InfeasibleReason(mechanism) + ".");
   }
 }
@@ -77,19 +85,22 @@ bool TMechOptimize::Iterate() {
     TVariable& v = Variables[static_cast<size_t>(i)];
     if (!Movable(i)) {
       v.Value = Best;
+      v.Feasible = BestFeasible;
       continue;
     }
     // Taken back to the value it had, not by subtracting the step, so no rounding drift.
     const double start = Coordinate(i);
     Coordinate(i) = start + v.Step;
     v.Value = Objective();
-    if (v.Value > Best) {
+    v.Feasible = LastFeasible;
+    if (Before(Best, BestFeasible, v.Value, v.Feasible)) {
       v.Step = -v.Step;
       Coordinate(i) = start + v.Step;
       v.Value = Objective();
+      v.Feasible = LastFeasible;
     }
     Coordinate(i) = start;
-    if (v.Value < Best) BestVariable = i;
+    if (Before(v.Value, v.Feasible, Best, BestFeasible)) BestVariable = i;
   }
   if (BestVariable < 0) {
     StepSize /= 2;
@@ -98,6 +109,7 @@ bool TMechOptimize::Iterate() {
   } else {
     const TVariable& kept = Variables[static_cast<size_t>(BestVariable)];
     Best = kept.Value;
+    BestFeasible = kept.Feasible;
     Coordinate(BestVariable) += kept.Step;
     Done = 0;
   }
@@ -109,8 +121,9 @@ bool TMechOptimize::Iterate() {
 void TMechOptimize::Accept() {
   if (!Mechanism) return;
   Best = Objective();
+  BestFeasible = LastFeasible;
   // No pass kept a move, so the design is the one the run started from: nothing was optimised.
-  if (Best >= kInfeasible) {
+  if (!BestFeasible) {
     StdOut().Warning("Optimize found no feasible design: " + InfeasibleReason(*Mechanism) +
                      ". The mechanism is unchanged.");
     return;
@@ -122,10 +135,12 @@ double TMechOptimize::Objective() {
   TAniMechanism& m = *Mechanism;
   m.Calculate();
   ++Solves;
+  LastFeasible = false;
   // A linkage that jams earlier than the start design would be judged on less of its motion.
   if (!m.IsFeasible() || m.Len < MinLen) return kInfeasible;
   // A measure along the curve can fall while the path moves away from it.
   if (!CurveWithin(CurvePoints, m.Tracer->Positions.data(), m.Len, MaxCurveDistance)) return kInfeasible;
+  LastFeasible = true;
   switch (Mode) {
     case kFitMaxDeviation:
       return m.MaxDeviation;

@@ -23,16 +23,18 @@ extern int32_t FittingMode;
 
 class TMechOptimize {
  public:
-  // The objective of a design that cannot be judged.
+  // The objective of a design that cannot be judged. A combined error can exceed it, so whether a
+  // design was feasible is kept beside its objective, and any feasible design ranks before it.
   static constexpr double kInfeasible = 1e10;
 
   // One coordinate of a joint: even variable numbers move y, odd ones x.
   struct TVariable {
     int32_t JointIndex = 0;
-    // Objective after trying the move in the last pass.
+    // Objective after trying the move in the last pass, and whether that design was feasible.
     double Value = 0;
     // Signed; a reversed sign stays until the next halving.
     double Step = 0;
+    bool Feasible = false;
   };
 
   int32_t Capacity = 0;
@@ -42,8 +44,9 @@ class TMechOptimize {
   // The variable kept by the last pass, -1 when none.
   int32_t BestVariable = -1;
   std::vector<TVariable> Variables;
-  // Objective of the current design.
+  // Objective of the current design, and whether it is feasible.
   double Best = 0;
+  bool BestFeasible = false;
   TAniMechanism* Mechanism = nullptr;
   int32_t MaxIterations = 10000;
   double StepSize = 0.001;
@@ -63,6 +66,8 @@ class TMechOptimize {
 
   // Objective evaluations since Start, each a whole solution of the mechanism.
   int64_t Solves = 0;
+  // Whether the design of the last Objective was feasible.
+  bool LastFeasible = false;
 
   int32_t VariableCount() const { return static_cast<int32_t>(Variables.size()); }
 
@@ -81,7 +86,7 @@ class TMechOptimize {
   // Every fourth pass.
   bool IsRedrawTurn() const { return Iterations % 4 == 0; }
   // Solves the mechanism; kInfeasible when it is not feasible, solves fewer steps than MinLen or
-  // leaves the curve farther than MaxCurveDistance, else the measure of Mode.
+  // leaves the curve farther than MaxCurveDistance, else the measure of Mode. Sets LastFeasible.
   double Objective();
 
  private:

@@ -429,6 +429,38 @@ TEST_F(MechOptimizeTest, TwoJointsDisplacedAreFittedBackTowardsTheCurvePoints) {
   }
 }
 
+// An output rotation of 0 all along the curve, which the turning coupler cannot keep, at a weight
+// of 1e12: the combined error of every design lies far above the 1e10 that marks a design that
+// cannot be judged. It is scored all the same, and no pass takes a design that cannot be judged
+// (a jammed linkage) for a better one.
+TEST_F(MechOptimizeTest, CombinedErrorAboveTheInfeasibleMarkIsStillScored) {
+  for (int32_t i = 0; i < m.Curve.PointCount(); ++i) m.Curve.Point(i).Out = 0;
+  m.Curve.OutEnabled = true;
+  m.Curve.OutWeight = 1e12;
+  m.Curve.Rebuild();
+  MoveDesign(m, 'E', 0.01, 0.01);
+  m.Calculate();
+  enginetest::TLogCapture log;
+  TMechOptimize opt;
+  opt.Mode = kFitCombined;
+  opt.Start(m);
+  const double start = opt.Best;
+  ASSERT_GT(start, TMechOptimize::kInfeasible);
+  EXPECT_EQ(start, m.CombinedError());
+  EXPECT_TRUE(opt.BestFeasible);
+  double previous = start;
+  while (!opt.Iterate()) {
+    ASSERT_TRUE(opt.BestFeasible) << "pass " << opt.Iterations;
+    EXPECT_LE(opt.Best, previous) << "pass " << opt.Iterations;
+    previous = opt.Best;
+  }
+  opt.Accept();
+  EXPECT_TRUE(log.sink.lines.empty());
+  EXPECT_EQ(m.Optimized, 1);
+  EXPECT_LT(opt.Best, start);
+  EXPECT_EQ(m.Len, 90);
+}
+
 // The eight-bar preset with a curve through its tracer K at steps 0, 5, ..., 45, and B and C moved
 // 20 mm off: the fit used to pay less by jamming the linkage at step 60.
 TEST(MechOptimizeFitTest, EightBarKeepsItsRangeInEveryMode) {

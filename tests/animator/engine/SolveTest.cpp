@@ -527,10 +527,11 @@ TEST_F(SolveCurveTest, DeviationFiguresFollowTheTracerAlongTheCurve) {
     maxDeviation = std::max(maxDeviation, d);
     maxOut = std::max(maxOut, outError);
     maxIn = std::max(maxIn, inError);
+    // Each factor counts for the 90 · chord / length steps' worth of curve it stands for.
     if (k > 0) {
       integral += chord * d;
-      outProduct *= 3 - 2 * std::cos(f * 1.0 - Turn(k));
-      inProduct *= 3 - 2 * std::cos(f * 0.5 - Turn(k));
+      outProduct *= std::pow(3 - 2 * std::cos(f * 1.0 - Turn(k)), 90 * chord / length);
+      inProduct *= std::pow(3 - 2 * std::cos(f * 0.5 - Turn(k)), 90 * chord / length);
     }
   }
   // The tracer's path (0.4π) is longer than the curve, so the deviation stops where the curve ends.
@@ -551,8 +552,8 @@ TEST_F(SolveCurveTest, DeviationFiguresFollowTheTracerAlongTheCurve) {
   const double turn = Turn(last) + t * (Turn(last + 1) - Turn(last));
   maxOut = std::max(maxOut, std::fabs(std::asin(std::sin(1.0 - turn))));
   maxIn = std::max(maxIn, std::fabs(std::asin(std::sin(0.5 - turn))));
-  outProduct *= 3 - 2 * std::cos(1.0 - turn);
-  inProduct *= 3 - 2 * std::cos(0.5 - turn);
+  outProduct *= std::pow(3 - 2 * std::cos(1.0 - turn), 90 * rest / length);
+  inProduct *= std::pow(3 - 2 * std::cos(0.5 - turn), 90 * rest / length);
   EXPECT_NEAR(m.MaxDeviation, maxDeviation, 1e-12);
   EXPECT_NEAR(m.Integral, integral, 1e-12);
   EXPECT_NEAR(m.MaxOutputError, maxOut, 1e-9);
@@ -560,6 +561,25 @@ TEST_F(SolveCurveTest, DeviationFiguresFollowTheTracerAlongTheCurve) {
   EXPECT_NEAR(m.OutputProduct, outProduct / 2, 1e-9 * outProduct);
   EXPECT_NEAR(m.InputProduct, inProduct / 2, 1e-9 * inProduct);
   EXPECT_NEAR(m.CombinedError(), integral * 2 * outProduct / 2 * 3 * inProduct / 2, 1e-9 * m.CombinedError());
+}
+
+// The crank turned twice in the same 90 steps runs the curve in half of them: the rotation
+// products still count the curve's length, not the steps it took, so they stay as they were
+// (up to the coarser steps), and so does the integral. A product over the steps taken would
+// drop to about its square root.
+TEST_F(SolveCurveTest, RotationProductsDoNotDependOnHowFastTheTracerRunsTheCurve) {
+  const double slowOut = std::log(2 * m.OutputProduct), slowIn = std::log(2 * m.InputProduct);
+  const double slowIntegral = m.Integral;
+  ASSERT_GT(slowOut, 1);
+  ASSERT_GT(slowIn, 1);
+  m.Input(0).Clear();
+  m.Input(0).AddSection(kLawConstantVelocity, 1, 4 * kPi);
+  m.RetimeInputs();
+  m.Calculate();
+  ASSERT_NEAR(m.Tracer->PathLength[45], 0.4 * kPi, 0.01);
+  EXPECT_NEAR(std::log(2 * m.OutputProduct), slowOut, 0.05 * slowOut);
+  EXPECT_NEAR(std::log(2 * m.InputProduct), slowIn, 0.05 * slowIn);
+  EXPECT_NEAR(m.Integral, slowIntegral, 0.05 * slowIntegral);
 }
 
 // Three steps a cycle: the tracer's first step (a chord of 0.2·√3) already runs past a curve of
