@@ -210,7 +210,8 @@ class TDeviationSum {
     TDeviationRecord record;
     record.Path = std::sqrt((q.X - x) * (q.X - x) + (q.Y - y) * (q.Y - y));
     M.MaxDeviation = std::max(M.MaxDeviation, record.Path);
-    M.Integral += piece * record.Path;
+    // The design position stands for no length of curve (0 times an infinite distance is no number).
+    if (piece > 0) M.Integral += piece * record.Path;
     // A rotation product raises each factor to the share of the curve it stands for, N factors
     // over the whole curve: a tracer that runs the curve in fewer steps pays for as many.
     const double weight = piece * FactorsPerLength;
