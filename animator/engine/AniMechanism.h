@@ -120,6 +120,8 @@ class TAniMechanism {
   double MaxInputError = 0;
   double MaxOutputError = 0;
   double Integral = 0;
+  // Halved products of 1 + |w − u|² over the curve, each factor raised to N times the share of
+  // the curve it stands for.
   double InputProduct = 1.0;
   double OutputProduct = 1.0;
 
@@ -195,8 +197,8 @@ class TAniMechanism {
   void FrameToDesign();
   // The curve is usable and the traced tracer covered a path of positive length.
   bool CanFitCurve() const;
-  // 0 < curve length <= the tracer's path, and with areas every design position lies in an area
-  // of its letter.
+  // A curve of positive length and a traced path of positive length, and with areas every design
+  // position lies in an area of its letter.
   bool IsFeasible();
   // Weighted product of the integral path error and the output and input rotation products.
   double CombinedError() const;

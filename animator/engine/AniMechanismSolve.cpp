@@ -190,61 +190,111 @@ double LinkAngle(const TAniMechanism& m, int32_t l, int32_t step) {
   return l >= 0 && l < m.LinkCount() ? m.Links[l]->GetAngle(step) : 0.0;
 }
 
-// The tracer's distance from the curve point at the same fraction of its path, and the errors of the
-// output link (the tracer's first link) and the input link (link 1) against the prescribed rotations.
+// How far the tracer is from the curve, the curve taken at the tracer's arc length: the distances
+// and the errors of the output link (the tracer's first link) and the input link (link 1) against
+// the prescribed rotations, summed over the length of curve each judgement stands for.
+class TDeviationSum {
+ public:
+  explicit TDeviationSum(TAniMechanism& m)
+      : M(m),
+        Length(m.Curve.Length),
+        Output(m.Curve.OutWeight > 0),
+        Input(m.Curve.InWeight > 0),
+        FactorsPerLength(m.N / m.Curve.Length) {}
+
+  // The tracer at (x, y) with the two links at their angles against the curve at arc length s;
+  // piece is the length of curve it stands for. Answers the curve point's distance and errors.
+  TDeviationRecord Judge(double s, double piece, double x, double y, double outAngle, double inAngle) {
+    shared::TPrePoint q;
+    M.Curve.PointAt(s / Length, q);
+    TDeviationRecord record;
+    record.Path = std::sqrt((q.X - x) * (q.X - x) + (q.Y - y) * (q.Y - y));
+    M.MaxDeviation = std::max(M.MaxDeviation, record.Path);
+    // The design position stands for no length of curve (0 times an infinite distance is no number).
+    if (piece > 0) M.Integral += piece * record.Path;
+    // A rotation product raises each factor to the share of the curve it stands for, N factors
+    // over the whole curve: a tracer that runs the curve in fewer steps pays for as many.
+    const double weight = piece * FactorsPerLength;
+    if (Output) {
+      record.OutputError = RotationError(outAngle, q.Out);
+      M.MaxOutputError = std::max(M.MaxOutputError, record.OutputError);
+      OutputLog += weight * std::log1p(RotationDistance2(outAngle, q.Out));
+    }
+    if (Input) {
+      record.InputError = RotationError(inAngle, q.In);
+      M.MaxInputError = std::max(M.MaxInputError, record.InputError);
+      InputLog += weight * std::log1p(RotationDistance2(inAngle, q.In));
+    }
+    return record;
+  }
+
+  // The products, halved.
+  void Finish() {
+    M.OutputProduct = std::exp(OutputLog) / 2;
+    M.InputProduct = std::exp(InputLog) / 2;
+  }
+
+ private:
+  TAniMechanism& M;
+  const double Length;
+  const bool Output;
+  const bool Input;
+  const double FactorsPerLength;
+  double OutputLog = 0;
+  double InputLog = 0;
+};
+
 void ComputeDeviation(TAniMechanism& m) {
   ClearDeviation(m);
   if (!m.CanFitCurve()) return;
   const TAniJoint& tracer = *m.Tracer;
   const double curveLength = m.Curve.Length;
   const double limit = std::min(curveLength, tracer.TotalPathLength());
-  const bool output = m.Curve.OutWeight > 0;
-  const bool input = m.Curve.InWeight > 0;
+  const int32_t outLink = tracer.Link1;
+  TDeviationSum sum(m);
   int32_t last = -1;
   for (int32_t i = 0; i <= m.Len; ++i) {
     const double s = tracer.PathLength[i];
     if (s > limit) break;
     last = i;
-    shared::TPrePoint q;
-    m.Curve.PointAt(s / curveLength, q);
-    TDeviationRecord& record = m.Deviation[i];
     const TPositionRecord& p = tracer.Positions[i];
-    record.Path = std::sqrt((q.X - p.X) * (q.X - p.X) + (q.Y - p.Y) * (q.Y - p.Y));
-    m.MaxDeviation = std::max(m.MaxDeviation, record.Path);
-    if (i > 0) m.Integral += (s - tracer.PathLength[i - 1]) * record.Path;
-    if (output) {
-      const double angle = LinkAngle(m, tracer.Link1, i);
-      record.OutputError = RotationError(angle, q.Out);
-      m.MaxOutputError = std::max(m.MaxOutputError, record.OutputError);
-      if (i > 0) m.OutputProduct *= 1 + RotationDistance2(angle, q.Out);
-    }
-    if (input) {
-      const double angle = LinkAngle(m, 1, i);
-      record.InputError = RotationError(angle, q.In);
-      m.MaxInputError = std::max(m.MaxInputError, record.InputError);
-      if (i > 0) m.InputProduct *= 1 + RotationDistance2(angle, q.In);
-    }
+    const double piece = i > 0 ? s - tracer.PathLength[i - 1] : 0.0;
+    m.Deviation[i] = sum.Judge(s, piece, p.X, p.Y, LinkAngle(m, outLink, i), LinkAngle(m, 1, i));
   }
-  // The curve ends between the last counted step and the next: the piece up to its end is
-  // judged at the tracer's point there. Without it a design that runs past the end in one long
-  // step would leave most of the curve unmeasured and pay less for it.
-  if (last >= 0 && last < m.Len) {
-    const double s0 = tracer.PathLength[last];
+  const double s0 = last >= 0 ? tracer.PathLength[last] : 0.0;
+  const double rest = curveLength - s0;
+  if (last < 0 || !(rest > 0)) {
+    sum.Finish();
+    return;
+  }
+  const TPositionRecord& p0 = tracer.Positions[last];
+  if (last < m.Len) {
+    // The curve ends between the last counted step and the next: the piece up to its end is
+    // judged at the tracer's point there. Without it a design that runs past the end in one long
+    // step would leave most of the curve unmeasured and pay less for it.
     const double s1 = tracer.PathLength[last + 1];
-    const double rest = curveLength - s0;
-    if (rest > 0 && s1 > s0) {
+    if (s1 > s0) {
       const double t = std::min(rest / (s1 - s0), 1.0);
-      const TPositionRecord& p0 = tracer.Positions[last];
       const TPositionRecord& p1 = tracer.Positions[last + 1];
-      shared::TPrePoint q;
-      m.Curve.PointAt(1.0, q);
-      const double d = std::hypot(q.X - (p0.X + t * (p1.X - p0.X)), q.Y - (p0.Y + t * (p1.Y - p0.Y)));
-      m.MaxDeviation = std::max(m.MaxDeviation, d);
-      m.Integral += rest * d;
+      const auto between = [t](double a, double b) { return a + t * (b - a); };
+      sum.Judge(curveLength, rest, between(p0.X, p1.X), between(p0.Y, p1.Y),
+                between(LinkAngle(m, outLink, last), LinkAngle(m, outLink, last + 1)),
+                between(LinkAngle(m, 1, last), LinkAngle(m, 1, last + 1)));
     }
+  } else {
+    // The path ends before the curve does: the part it leaves out is judged against where the
+    // tracer stops, in pieces of at most a step's share of the curve (its length / N), so a
+    // path that falls short pays for every piece of curve it does not reach. A curve too long to
+    // measure (the share is not 0..1) gets a single piece.
+    const double share = rest / curveLength;
+    const int32_t pieces =
+        share > 0 && share <= 1 ? std::max(1, static_cast<int32_t>(std::ceil(share * m.N))) : 1;
+    const double piece = rest / pieces;
+    const double outAngle = LinkAngle(m, outLink, last), inAngle = LinkAngle(m, 1, last);
+    for (int32_t k = 1; k <= pieces; ++k)
+      sum.Judge(k == pieces ? curveLength : s0 + k * piece, piece, p0.X, p0.Y, outAngle, inAngle);
   }
-  m.InputProduct /= 2;
-  m.OutputProduct /= 2;
+  sum.Finish();
 }
 
 }  // namespace
@@ -289,8 +339,9 @@ bool TAniMechanism::CanFitCurve() const {
 }
 
 bool TAniMechanism::IsFeasible() {
-  const double path = Tracer ? Tracer->TotalPathLength() : 0.0;
-  if (!(Curve.Length > 0 && Curve.Length <= path)) return false;
+  // A path shorter than the curve is judged on what it covers and pays for the rest: it can be
+  // scored, and a fit must be able to start from it.
+  if (!(Curve.Length > 0 && Tracer && Tracer->TotalPathLength() > 0)) return false;
   if (Areas.Count() == 0) return true;
   for (const auto& joint : Joints) {
     if (Areas.IndexHolding(DesignOf(*joint), static_cast<char>(joint->Letter)) < 0) return false;

@@ -5,12 +5,33 @@
 #include <string>
 
 #include "animator/engine/AniMechanism.h"
+#include "animator/engine/CurveDeviation.h"
 #include "animator/engine/JointSteps.h"
 #include "animator/engine/StdOut.h"
 
 namespace quillon {
 
 int32_t FittingMode = kFitIntegral;
+
+namespace {
+
+// Why the solved design is not feasible.
+std::string InfeasibleReason(TAniMechanism& m) {
+  for (const auto& joint : m.Joints) {
+    if (m.Areas.Count() > 0 && m.Areas.IndexHolding(DesignOf(*joint), static_cast<char>(joint->Letter)) < 0)
+      return std::string("joint ") + char(joint->Letter) + " lies outside every area that applies to it";
+  }
+  return "the curve or the path of the traced joint has no length";
+}
+
+// a before b: a feasible design before an infeasible one, then the lower objective; two
+// infeasible designs are alike.
+bool Before(double a, bool aFeasible, double b, bool bFeasible) {
+  if (aFeasible != bFeasible) return aFeasible;
+  return aFeasible && a < b;
+}
+
+}  // namespace
 
 void TMechOptimize::Start(TAniMechanism& mechanism) {
   Mechanism = &mechanism;
@@ -28,12 +49,21 @@ void TMechOptimize::Start(TAniMechanism& mechanism) {
     Variables.push_back({j, 0, StepSize});
     Variables.push_back({j, 0, StepSize});
   }
-  // The start design sets the range that every trial must keep.
+  // The start design sets the range and the distance from the curve that every trial must keep.
   MinLen = 0;
+  MaxCurveDistance = HUGE_VAL;
+  CurvePoints = DistancePoints(mechanism.Curve);
   Best = Objective();
+  BestFeasible = LastFeasible;
   MinLen = mechanism.Len;
+  if (BestFeasible)
+    MaxCurveDistance = CurveToPathDistance(CurvePoints, mechanism.Tracer->Positions.data(), mechanism.Len);
   // A zero step would never shrink below its hundredth: the run would spin to the pass limit.
-  if (!mechanism.CanFitCurve() || !(StepSize > 0) || !std::isfinite(StepSize)) Done = 1;
+  if (!mechanism.CanFitCurve() || !(StepSize > 0) || !std::isfinite(StepSize)) {
+    Done = 1;
+  } else if (!BestFeasible) {
+    StdOut().Warning("Optimize cannot score the start design: " + InfeasibleReason(mechanism) + ".");
+  }
 }
 
 bool TMechOptimize::Movable(int32_t variable) const {
@@ -55,19 +85,22 @@ bool TMechOptimize::Iterate() {
     TVariable& v = Variables[static_cast<size_t>(i)];
     if (!Movable(i)) {
       v.Value = Best;
+      v.Feasible = BestFeasible;
       continue;
     }
     // Taken back to the value it had, not by subtracting the step, so no rounding drift.
     const double start = Coordinate(i);
     Coordinate(i) = start + v.Step;
     v.Value = Objective();
-    if (v.Value > Best) {
+    v.Feasible = LastFeasible;
+    if (Before(Best, BestFeasible, v.Value, v.Feasible)) {
       v.Step = -v.Step;
       Coordinate(i) = start + v.Step;
       v.Value = Objective();
+      v.Feasible = LastFeasible;
     }
     Coordinate(i) = start;
-    if (v.Value < Best) BestVariable = i;
+    if (Before(v.Value, v.Feasible, Best, BestFeasible)) BestVariable = i;
   }
   if (BestVariable < 0) {
     StepSize /= 2;
@@ -76,6 +109,7 @@ bool TMechOptimize::Iterate() {
   } else {
     const TVariable& kept = Variables[static_cast<size_t>(BestVariable)];
     Best = kept.Value;
+    BestFeasible = kept.Feasible;
     Coordinate(BestVariable) += kept.Step;
     Done = 0;
   }
@@ -84,32 +118,14 @@ bool TMechOptimize::Iterate() {
   return Done;
 }
 
-namespace {
-
-// Why the solved design is not feasible, for a run that found no feasible design at all.
-std::string InfeasibleReason(TAniMechanism& m) {
-  const std::string start = "Optimize found no feasible design: ";
-  const std::string end = " The mechanism is unchanged.";
-  const TAniJoint* tracer = m.Tracer;
-  if (tracer && m.Curve.Length > tracer->TotalPathLength())
-    return start + "the curve is longer than the path of joint " + char(tracer->Letter) + "." + end;
-  if (m.Areas.Count() > 0) {
-    for (const auto& joint : m.Joints) {
-      if (m.Areas.IndexHolding(DesignOf(*joint), static_cast<char>(joint->Letter)) < 0)
-        return start + "joint " + char(joint->Letter) + " lies outside every area that applies to it." + end;
-    }
-  }
-  return "Optimize found no feasible design." + end;
-}
-
-}  // namespace
-
 void TMechOptimize::Accept() {
   if (!Mechanism) return;
   Best = Objective();
+  BestFeasible = LastFeasible;
   // No pass kept a move, so the design is the one the run started from: nothing was optimised.
-  if (Best >= kInfeasible) {
-    StdOut().Warning(InfeasibleReason(*Mechanism));
+  if (!BestFeasible) {
+    StdOut().Warning("Optimize found no feasible design: " + InfeasibleReason(*Mechanism) +
+                     ". The mechanism is unchanged.");
     return;
   }
   Mechanism->Optimized = 1;
@@ -119,8 +135,12 @@ double TMechOptimize::Objective() {
   TAniMechanism& m = *Mechanism;
   m.Calculate();
   ++Solves;
+  LastFeasible = false;
   // A linkage that jams earlier than the start design would be judged on less of its motion.
   if (!m.IsFeasible() || m.Len < MinLen) return kInfeasible;
+  // A measure along the curve can fall while the path moves away from it.
+  if (!CurveWithin(CurvePoints, m.Tracer->Positions.data(), m.Len, MaxCurveDistance)) return kInfeasible;
+  LastFeasible = true;
   switch (Mode) {
     case kFitMaxDeviation:
       return m.MaxDeviation;

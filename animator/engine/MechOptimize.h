@@ -2,8 +2,11 @@
 // positions of its unlocked joints, each objective evaluation solving the whole mechanism.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <vector>
+
+#include "shared/Complex.h"
 
 namespace quillon {
 
@@ -20,16 +23,18 @@ extern int32_t FittingMode;
 
 class TMechOptimize {
  public:
-  // The objective of a design that cannot be judged.
+  // The objective of a design that cannot be judged. A combined error can exceed it, so whether a
+  // design was feasible is kept beside its objective, and any feasible design ranks before it.
   static constexpr double kInfeasible = 1e10;
 
   // One coordinate of a joint: even variable numbers move y, odd ones x.
   struct TVariable {
     int32_t JointIndex = 0;
-    // Objective after trying the move in the last pass.
+    // Objective after trying the move in the last pass, and whether that design was feasible.
     double Value = 0;
     // Signed; a reversed sign stays until the next halving.
     double Step = 0;
+    bool Feasible = false;
   };
 
   int32_t Capacity = 0;
@@ -39,8 +44,9 @@ class TMechOptimize {
   // The variable kept by the last pass, -1 when none.
   int32_t BestVariable = -1;
   std::vector<TVariable> Variables;
-  // Objective of the current design.
+  // Objective of the current design, and whether it is feasible.
   double Best = 0;
+  bool BestFeasible = false;
   TAniMechanism* Mechanism = nullptr;
   int32_t MaxIterations = 10000;
   double StepSize = 0.001;
@@ -51,15 +57,24 @@ class TMechOptimize {
   // Solved length of the start design: a trial that solves fewer steps is not feasible, so a fit
   // never shortens the motion range.
   int32_t MinLen = 0;
+  // How far the curve lies from the start design's path (CurveToPathDistance): a trial whose
+  // path leaves the curve farther is not feasible, so a fit never hands back a design farther
+  // from the curve than its start. Unbounded when the start cannot be scored.
+  double MaxCurveDistance = HUGE_VAL;
+  // The curve's points that distance is measured at, taken at Start.
+  std::vector<shared::TComplex> CurvePoints;
 
   // Objective evaluations since Start, each a whole solution of the mechanism.
   int64_t Solves = 0;
+  // Whether the design of the last Objective was feasible.
+  bool LastFeasible = false;
 
   int32_t VariableCount() const { return static_cast<int32_t>(Variables.size()); }
 
   // Binds the mechanism, steps a fifth of the curve length, y then x of every unlocked joint,
-  // and judges the start design. A curve that cannot be fitted (no usable curve or traced
-  // tracer, a step that is not a positive number) leaves the run done with nothing to move.
+  // and judges the start design; one that cannot be scored is named in the message log. A curve
+  // that cannot be fitted (no usable curve or traced tracer, a step that is not a positive
+  // number) leaves the run done with nothing to move.
   void Start(TAniMechanism& mechanism);
   // One pass over every variable; keeps the last move that improved on the pass's start, or
   // halves the step when none did. Answers Done; a finished or unstarted run moves nothing.
@@ -70,8 +85,8 @@ class TMechOptimize {
   void Accept();
   // Every fourth pass.
   bool IsRedrawTurn() const { return Iterations % 4 == 0; }
-  // Solves the mechanism; kInfeasible when it is not feasible or solves fewer steps than MinLen,
-  // else the measure of Mode.
+  // Solves the mechanism; kInfeasible when it is not feasible, solves fewer steps than MinLen or
+  // leaves the curve farther than MaxCurveDistance, else the measure of Mode. Sets LastFeasible.
   double Objective();
 
  private:

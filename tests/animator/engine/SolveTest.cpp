@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "animator/engine/AniMechanism.h"
 #include "animator/engine/CurveDeviation.h"
@@ -422,6 +423,58 @@ TEST(SolveTest, RotationErrorClampsTheArcsine) {
   EXPECT_NEAR(RotationDistance2(0, kPi), 4, 1e-15);
 }
 
+// The largest distance of a curve from a path: the curve's farthest point from its nearest piece
+// of the path, wherever along the path that piece lies.
+TEST(SolveTest, CurveToPathDistanceIsTheFarthestCurvePointFromThePath) {
+  const auto line = [](double x0, double y0, double x1, double y1) {
+    TSpline curve;
+    curve.Point(curve.NewPoint()).SetXY(x0, y0);
+    curve.Point(curve.NewPoint()).SetXY(x1, y1);
+    curve.Rebuild();
+    return curve;
+  };
+  const auto circle = [](int32_t pieces) {
+    std::vector<TPositionRecord> path;
+    for (int32_t k = 0; k <= pieces; ++k)
+      path.push_back({std::cos(2 * kPi * k / pieces), std::sin(2 * kPi * k / pieces), 0});
+    return path;
+  };
+  std::vector<TPositionRecord> shifted;
+  for (int32_t k = 0; k <= 10; ++k) shifted.push_back({0.2 + 0.1 * k, 0.1, 0});
+  std::vector<TPositionRecord> legs;
+  for (int32_t k = 0; k < 10; ++k) legs.push_back({0.1 * k, 0, 0});
+  for (int32_t k = 0; k < 10; ++k) legs.push_back({1, 0.1 * k, 0});
+  for (int32_t k = 0; k <= 10; ++k) legs.push_back({1 - 0.1 * k, 1, 0});
+  struct TCase {
+    const char* what;
+    TSpline curve;
+    std::vector<TPositionRecord> path;
+    double distance;
+  };
+  const TCase cases[] = {
+      // Every point 0.1 above the path but the start, which lies before the path's start.
+      {"shifted line", line(0, 0, 1, 0), shifted, std::sqrt(0.05)},
+      // The middle of a chord across a circle of 360 pieces is farthest: the apothem away.
+      {"chord of a circle", line(-0.5, 0, 0.5, 0), circle(360), std::cos(kPi / 360)},
+      // A path that does not move: the curve's far end.
+      {"one position", line(0, 0, 3, 4), {{0, 0, 0}}, 5},
+      // 0.1 below the last of three legs: along y = 0, up x = 1 and back along y = 1.
+      {"last leg", line(0, 0.9, 1, 0.9), legs, 0.1},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::vector<shared::TComplex> points = DistancePoints(c.curve);
+    const int32_t last = static_cast<int32_t>(c.path.size()) - 1;
+    EXPECT_NEAR(CurveToPathDistance(points, c.path.data(), last), c.distance, 1e-12);
+    EXPECT_TRUE(CurveWithin(points, c.path.data(), last, c.distance + 1e-9));
+    EXPECT_FALSE(CurveWithin(points, c.path.data(), last, c.distance - 1e-9));
+  }
+  TSpline single;
+  single.Point(single.NewPoint()).SetXY(1, 1);
+  EXPECT_TRUE(DistancePoints(single).empty());
+  EXPECT_EQ(CurveToPathDistance({}, shifted.data(), 10), 0);
+}
+
 // The crank joint B of the "Custom" preset (A = (0, -0.2), B = (0, 0)) leaves along -x; the target
 // is the straight segment (0, 0) -> (-1, 0), whose output rotation grows to 1 rad and input
 // rotation to 0.5 rad along it.
@@ -474,10 +527,11 @@ TEST_F(SolveCurveTest, DeviationFiguresFollowTheTracerAlongTheCurve) {
     maxDeviation = std::max(maxDeviation, d);
     maxOut = std::max(maxOut, outError);
     maxIn = std::max(maxIn, inError);
+    // Each factor counts for the 90 · chord / length steps' worth of curve it stands for.
     if (k > 0) {
       integral += chord * d;
-      outProduct *= 3 - 2 * std::cos(f * 1.0 - Turn(k));
-      inProduct *= 3 - 2 * std::cos(f * 0.5 - Turn(k));
+      outProduct *= std::pow(3 - 2 * std::cos(f * 1.0 - Turn(k)), 90 * chord / length);
+      inProduct *= std::pow(3 - 2 * std::cos(f * 0.5 - Turn(k)), 90 * chord / length);
     }
   }
   // The tracer's path (0.4π) is longer than the curve, so the deviation stops where the curve ends.
@@ -486,8 +540,8 @@ TEST_F(SolveCurveTest, DeviationFiguresFollowTheTracerAlongTheCurve) {
     EXPECT_EQ(m.GetPathError(k), 0) << k;
     EXPECT_EQ(m.Deviation[k].OutputError, 0) << k;
   }
-  // The rest of the curve, up to its end at (-1, 0), is judged where the tracer passes it on the
-  // chord to the next step.
+  // The rest of the curve, up to its end at (-1, 0) where the rotations reach 1 and 0.5, is
+  // judged where the tracer passes it on the chord to the next step, the crank turned as far.
   const double rest = length - last * chord;
   ASSERT_GT(rest, 0);
   const TPoint from = Tracer(last), to = Tracer(last + 1);
@@ -495,6 +549,11 @@ TEST_F(SolveCurveTest, DeviationFiguresFollowTheTracerAlongTheCurve) {
   const double end = Len(Sub({-1, 0}, {from.X + t * (to.X - from.X), from.Y + t * (to.Y - from.Y)}));
   integral += rest * end;
   maxDeviation = std::max(maxDeviation, end);
+  const double turn = Turn(last) + t * (Turn(last + 1) - Turn(last));
+  maxOut = std::max(maxOut, std::fabs(std::asin(std::sin(1.0 - turn))));
+  maxIn = std::max(maxIn, std::fabs(std::asin(std::sin(0.5 - turn))));
+  outProduct *= std::pow(3 - 2 * std::cos(1.0 - turn), 90 * rest / length);
+  inProduct *= std::pow(3 - 2 * std::cos(0.5 - turn), 90 * rest / length);
   EXPECT_NEAR(m.MaxDeviation, maxDeviation, 1e-12);
   EXPECT_NEAR(m.Integral, integral, 1e-12);
   EXPECT_NEAR(m.MaxOutputError, maxOut, 1e-9);
@@ -502,6 +561,25 @@ TEST_F(SolveCurveTest, DeviationFiguresFollowTheTracerAlongTheCurve) {
   EXPECT_NEAR(m.OutputProduct, outProduct / 2, 1e-9 * outProduct);
   EXPECT_NEAR(m.InputProduct, inProduct / 2, 1e-9 * inProduct);
   EXPECT_NEAR(m.CombinedError(), integral * 2 * outProduct / 2 * 3 * inProduct / 2, 1e-9 * m.CombinedError());
+}
+
+// The crank turned twice in the same 90 steps runs the curve in half of them: the rotation
+// products still count the curve's length, not the steps it took, so they stay as they were
+// (up to the coarser steps), and so does the integral. A product over the steps taken would
+// drop to about its square root.
+TEST_F(SolveCurveTest, RotationProductsDoNotDependOnHowFastTheTracerRunsTheCurve) {
+  const double slowOut = std::log(2 * m.OutputProduct), slowIn = std::log(2 * m.InputProduct);
+  const double slowIntegral = m.Integral;
+  ASSERT_GT(slowOut, 1);
+  ASSERT_GT(slowIn, 1);
+  m.Input(0).Clear();
+  m.Input(0).AddSection(kLawConstantVelocity, 1, 4 * kPi);
+  m.RetimeInputs();
+  m.Calculate();
+  ASSERT_NEAR(m.Tracer->PathLength[45], 0.4 * kPi, 0.01);
+  EXPECT_NEAR(std::log(2 * m.OutputProduct), slowOut, 0.05 * slowOut);
+  EXPECT_NEAR(std::log(2 * m.InputProduct), slowIn, 0.05 * slowIn);
+  EXPECT_NEAR(m.Integral, slowIntegral, 0.05 * slowIntegral);
 }
 
 // Three steps a cycle: the tracer's first step (a chord of 0.2·√3) already runs past a curve of
@@ -551,12 +629,46 @@ TEST_F(SolveCurveTest, FeasibleWhileTheCurveFitsTheTracerPathAndTheAreasHoldTheJ
   m.Areas.Item(1).SetLetters("B");
   EXPECT_TRUE(m.IsFeasible());
   m.Areas.Clear();
-  // A curve longer than the tracer's whole path cannot be followed.
+  // A curve longer than the tracer's whole path is judged on what the path covers.
   m.Curve.Point(1).SetXY(-2, 0);
   m.Curve.Rebuild();
   m.Calculate();
-  EXPECT_FALSE(m.IsFeasible());
+  EXPECT_TRUE(m.IsFeasible());
   EXPECT_TRUE(m.CanFitCurve());
+  m.Tracer = nullptr;
+  EXPECT_FALSE(m.IsFeasible());
+}
+
+// The curve runs on to (-2, 0), beyond the whole turn of the crank (a path of 0.4π): every step
+// is judged, and the part of the curve the path leaves out is judged against where the tracer
+// stops, back at (0, 0), so it counts against the design in full.
+TEST_F(SolveCurveTest, PathThatFallsShortOfTheCurvePaysForThePartItLeavesOut) {
+  m.Curve.Point(1).SetXY(-2, 0);
+  m.Curve.Rebuild();
+  m.Calculate();
+  const double length = m.Curve.Length;
+  ASSERT_NEAR(length, 2, 1e-12);
+  const double chord = 0.4 * std::sin(kPi / 90);
+  const double path = 90 * chord;
+  ASSERT_NEAR(m.Tracer->TotalPathLength(), path, 1e-12);
+  double covered = 0, maxDeviation = 0, maxOut = 0;
+  for (int32_t k = 0; k <= 90; ++k) {
+    const double s = k * chord;
+    const double d = Len(Sub({-s, 0}, Tracer(k)));
+    EXPECT_NEAR(m.GetPathError(k), d, 1e-12) << k;
+    maxDeviation = std::max(maxDeviation, d);
+    maxOut = std::max(maxOut, std::fabs(std::asin(std::sin(s / length - Turn(k)))));
+    if (k > 0) covered += chord * d;
+  }
+  // The curve from s = path to s = 2 lies at distance s from the tracer's last position: the
+  // integral of s over it, up to the rule's pieces of at most a fiftieth of the curve.
+  const double left = (4 - path * path) / 2;
+  const double piece = 2.0 / 90;
+  EXPECT_NEAR(m.Integral, covered + left, piece * (2 - path));
+  EXPECT_GT(m.Integral, covered + left);
+  EXPECT_NEAR(m.MaxDeviation, std::max(maxDeviation, 2.0), 1e-12);
+  // The output rotation grows to 1 at the curve's end, while the crank stays at a whole turn.
+  EXPECT_NEAR(m.MaxOutputError, std::max(maxOut, 1.0), 1e-9);
 }
 
 TEST_F(SolveCurveTest, DeviationIsClearedOnceTheCurveIsGone) {
