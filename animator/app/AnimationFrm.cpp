@@ -1208,7 +1208,6 @@ void TAnimationFrm::LoadFromFile(const std::string& fileName) {
       throw;
     }
     EndAddTool();
-    FMechanism->Optimized = 0;
     store.ClearHistory();
     ProjectInfo().ReadInfoSection(store, shared::TProjectInfoDialog::Today());
     FFileName = fileName;
@@ -1268,7 +1267,6 @@ void TAnimationFrm::PasteFromClipboard() {
     return;
   }
   EndAddTool();
-  FMechanism->Optimized = 0;
   Guarded([&] {
     ProjectInfo().ReadInfoSection(store, shared::TProjectInfoDialog::Today());
     store.Clear();

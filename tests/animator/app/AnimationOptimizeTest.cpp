@@ -134,9 +134,12 @@ TEST_F(AnimationOptimizeTest, FitRunsToTheEndWithTheProgramsModeAndUndoes) {
   const double shown = m.MaxDeviation;
   EXPECT_EQ(judge.Objective(), shown);
   EXPECT_EQ(Sound.Beeps, 1);
+  EXPECT_EQ(m.Optimized, 1);
 
+  // Undo takes back the fit and its mark, which the report heading shows.
   View->Undo();
   EXPECT_EQ(Joints(View->Mechanism()), before);
+  EXPECT_EQ(View->Mechanism().Optimized, 0);
 }
 
 // D kept out of every area that applies to it: the run ends with the design as it was and the log

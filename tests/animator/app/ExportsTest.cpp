@@ -327,6 +327,36 @@ TEST_F(ExportsTest, ReportProposesItsNameAndOpensTheFile) {
   EXPECT_TRUE(Opened.empty());
 }
 
+// The drawing's heading names the preset a document was made from, "Custom" for one read from a
+// file or pasted, and what it was again after an undo.
+TEST_F(ExportsTest, ReportHeadingNamesWhatTheDocumentIs) {
+  const fs::path report = dir / "r.html";
+  const auto heading = [&] {
+    Answer(Report, true, [&] { Report.FileNameEdit->setText(QString::fromStdString(report.string())); });
+    View->WriteHTMLReport();
+    const std::string text = ReadBytes(report);
+    const std::string start = "size=\"3\"><b>";
+    const size_t at = text.find(start);
+    return at == std::string::npos
+               ? std::string()
+               : text.substr(at + start.size(), text.find("</b>", at) - at - start.size());
+  };
+  // Opened from a file by the fixture, after the start's four-bar.
+  EXPECT_EQ(heading(), "Custom");
+  View->NewMechanism(6);
+  EXPECT_EQ(heading(), "Eight Bar");
+  View->CopyToClipboard();
+  View->NewMechanism(0);
+  EXPECT_EQ(heading(), "Four Bar");
+  View->PasteFromClipboard();
+  EXPECT_EQ(View->Mechanism().JointCount(), 11);
+  EXPECT_EQ(heading(), "Custom");
+  // The paste pushed nothing: Undo goes back to before the four-bar.
+  View->Undo();
+  EXPECT_EQ(View->Mechanism().JointCount(), 11);
+  EXPECT_EQ(heading(), "Eight Bar");
+}
+
 // A picture that cannot be saved ends the report: the error goes to the log, and the part
 // written is kept and opened.
 TEST_F(ExportsTest, ReportWithAFailingPicture) {
