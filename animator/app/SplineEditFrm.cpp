@@ -241,17 +241,20 @@ bool TSplineEditFrm::ReadEdits() {
   // A failed earlier reading may have left parts of its values behind.
   FWorkPoint.Assign(Fetched);
   try {
-    // Both texts as shown: the point stays where it is, unrounded.
-    if (!shared::EditUnchanged(xEdit) || !shared::EditUnchanged(yEdit)) {
+    // A text left as shown keeps its exact value: only what the user typed is read back from
+    // the rounded display.
+    const bool xTyped = !shared::EditUnchanged(xEdit);
+    const bool yTyped = !shared::EditUnchanged(yEdit);
+    if (xTyped || yTyped) {
       if (IsPolar) {
-        const double r = shared::EditToSI(shared::cuLength, xEdit->text());
+        const double r = xTyped ? shared::EditToSI(shared::cuLength, xEdit->text()) : FWorkPoint.Abs();
         stage = 2;
-        const double angle = shared::EditToSI(shared::cuAngle, yEdit->text());
+        const double angle = yTyped ? shared::EditToSI(shared::cuAngle, yEdit->text()) : FWorkPoint.Arg();
         FWorkPoint.SetPolar(r, angle);
       } else {
-        const double x = shared::EditToSI(shared::cuLength, xEdit->text());
+        const double x = xTyped ? shared::EditToSI(shared::cuLength, xEdit->text()) : FWorkPoint.X;
         stage = 2;
-        const double y = shared::EditToSI(shared::cuLength, yEdit->text());
+        const double y = yTyped ? shared::EditToSI(shared::cuLength, yEdit->text()) : FWorkPoint.Y;
         FWorkPoint.SetXY(x, y);
       }
     }
