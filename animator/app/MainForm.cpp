@@ -448,6 +448,9 @@ void TMainForm::CreateMenus() {
   ViewUnits->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_U));
   ViewOptions = NewAction("ViewOptions", QStringLiteral("&Options..."),
                           QStringLiteral("Animation Color and Background settings"));
+  // The panel switches show their state, as their tool buttons do.
+  ViewShowLeft->setCheckable(true);
+  ViewShowGraph->setCheckable(true);
   ViewMenu->addActions({ViewShowLeft, ViewShowGraph, ViewZoomAll});
   ViewMenu->addSeparator();
   ViewMenu->addActions({ViewUnits, ViewOptions});
@@ -572,6 +575,7 @@ void TMainForm::FormCreate() {
   StdOut().SetSink(Memo1);
   ShowLeft = true;
   ShowLeftButton->setChecked(true);
+  ViewShowLeft->setChecked(true);
   WireEditorFrames();
   connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] { ClipboardChanged(); });
 }
@@ -822,6 +826,8 @@ void TMainForm::UpdateButtons() {
   PolarButton->setChecked(IsPolar);
   ShowLeftButton->setChecked(ShowLeft);
   ShowGraphButton->setChecked(Document->IsGraphVisible());
+  ViewShowLeft->setChecked(ShowLeft);
+  ViewShowGraph->setChecked(Document->IsGraphVisible());
 }
 
 bool TMainForm::HasFile(const std::string& fileName) const {
@@ -1006,11 +1012,13 @@ void TMainForm::ShowLeftButtonClick(QObject* sender) {
   if (sender != ShowLeftButton) ShowLeftButton->setChecked(!ShowLeftButton->isChecked());
   ShowLeft = ShowLeftButton->isChecked();
   PanelLeft->setVisible(ShowLeft);
+  ViewShowLeft->setChecked(ShowLeft);
 }
 
 void TMainForm::ShowGraphButtonClick(QObject* sender) {
   if (sender != ShowGraphButton) ShowGraphButton->setChecked(!ShowGraphButton->isChecked());
   Document->SetGraphVisible(ShowGraphButton->isChecked());
+  ViewShowGraph->setChecked(ShowGraphButton->isChecked());
 }
 
 void TMainForm::XYButtonClick() {

@@ -575,19 +575,29 @@ TEST_F(MainFormTest, PictureExportByFilter) {
 
 TEST_F(MainFormTest, PanelAndCoordinateSwitches) {
   Start();
+  // The View menu's items carry the state as check marks, as the tool buttons do.
   EXPECT_TRUE(Action("ShowLeftButton")->isChecked());
+  ASSERT_TRUE(Action("ViewShowLeft")->isCheckable());
+  ASSERT_TRUE(Action("ViewShowGraph")->isCheckable());
+  EXPECT_TRUE(Action("ViewShowLeft")->isChecked());
+  EXPECT_TRUE(Action("ViewShowGraph")->isChecked());
   Action("ViewShowLeft")->trigger();
   EXPECT_FALSE(ShowLeft);
   EXPECT_FALSE(Action("ShowLeftButton")->isChecked());
+  EXPECT_FALSE(Action("ViewShowLeft")->isChecked());
   EXPECT_FALSE(Form->PanelLeft->isVisible());
   Action("ShowLeftButton")->trigger();
   EXPECT_TRUE(ShowLeft);
+  EXPECT_TRUE(Action("ViewShowLeft")->isChecked());
   EXPECT_TRUE(Form->PanelLeft->isVisible());
 
   Action("ViewShowGraph")->trigger();
   EXPECT_FALSE(View->GraphVisible);
+  EXPECT_FALSE(Action("ViewShowGraph")->isChecked());
+  EXPECT_FALSE(Action("ShowGraphButton")->isChecked());
   Action("ShowGraphButton")->trigger();
   EXPECT_TRUE(View->GraphVisible);
+  EXPECT_TRUE(Action("ViewShowGraph")->isChecked());
 
   Action("PolarButton")->trigger();
   EXPECT_TRUE(IsPolar);
@@ -596,6 +606,8 @@ TEST_F(MainFormTest, PanelAndCoordinateSwitches) {
   EXPECT_TRUE(View->Called("XY"));
 }
 
+// While the view runs a loop, only its Stop acts: every other command of the menus, the tool
+// bar and the keys is refused (the view says why), and the switches keep their state.
 TEST_F(MainFormTest, MissingDialogsLeaveTheirCommandsDisabled) {
   Start();
   for (const char* name :
