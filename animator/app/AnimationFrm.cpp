@@ -759,6 +759,8 @@ void TAnimationFrm::PopInstCentersClick() {
   std::vector<std::string> before = UndoSnapshot();
   FMechanism->SetICLinks(a, b);
   CommitUndo(std::move(before));
+  // Asked for, the centres are shown, also when View Options had them off.
+  FMechanism->ShowCentres = 1;
   MechanismChanged(TChangeSource::Other);
 }
 
