@@ -151,7 +151,8 @@ TMainForm::TMainForm(TDocumentView* view, std::unique_ptr<TUserDialogs> dialogs,
   CreateKeys();
   UpdateCommands();
   FormCreate();
-  Document->SetCommandRunner([this](const std::function<void()>& command) { RunCommand(command); });
+  Document->SetCommandRunner(
+      [this](const std::function<void()>& command) { RunCommand(command, TWhileBusy::Refused); });
   // Queued: the take-over runs once the code that closed the last scope has finished.
   connect(
       &shared::ModalScopes(), &shared::TModalScopeNotifier::AllClosed, this,
@@ -174,12 +175,18 @@ QAction* TMainForm::NewAction(const char* name, const QString& caption, const QS
   return action;
 }
 
-void TMainForm::OnTrigger(QAction* action, std::function<void()> command) {
-  connect(action, &QAction::triggered, this, [this, command = std::move(command)] { RunCommand(command); });
+void TMainForm::OnTrigger(QAction* action, std::function<void()> command, TWhileBusy whileBusy) {
+  connect(action, &QAction::triggered, this,
+          [this, command = std::move(command), whileBusy] { RunCommand(command, whileBusy); });
 }
 
 // Every command runs guarded: an exception it raises is shown and goes no further.
-void TMainForm::RunCommand(const std::function<void()>& command) {
+void TMainForm::RunCommand(const std::function<void()>& command, TWhileBusy whileBusy) {
+  if (whileBusy == TWhileBusy::Refused && Document->RefuseWhileBusy()) {
+    // A check item flips itself before its command is asked.
+    UpdateButtons();
+    return;
+  }
   ++CommandDepth;
   DeliverGuarded([&] {
     command();
@@ -513,7 +520,8 @@ void TMainForm::CreateMenus() {
   OnTrigger(FileProjectInfo, [this] { FileProjectInfoClick(); });
   OnTrigger(HelpAbout, [this] { HelpAboutClick(); });
   OnTrigger(AnimationStartItem, [this] { AnimationStartItemClick(); });
-  OnTrigger(AnimationStopItem, [this] { AnimationStopItemClick(); });
+  OnTrigger(
+      AnimationStopItem, [this] { AnimationStopItemClick(); }, TWhileBusy::Acts);
   OnTrigger(HelpContents, [this] { HelpContentsClick(); });
   OnTrigger(HelpManual, [this] { HelpManualClick(); });
   OnTrigger(HelpFeedback, [this] { HelpFeedbackClick(); });
@@ -522,16 +530,20 @@ void TMainForm::CreateMenus() {
 // Esc and Space act on the view wherever the focus is in the window, but Space not in the
 // properties table; Delete only while the view itself has the focus.
 void TMainForm::CreateKeys() {
-  const auto key = [this](Qt::Key code, std::function<void()> command) {
+  const auto key = [this](Qt::Key code, std::function<void()> command,
+                          TWhileBusy whileBusy = TWhileBusy::Refused) {
     auto* shortcut = new QShortcut(QKeySequence(code), this);
     shortcut->setContext(Qt::WindowShortcut);
     connect(shortcut, &QShortcut::activated, this,
-            [this, command = std::move(command)] { RunCommand(command); });
+            [this, command = std::move(command), whileBusy] { RunCommand(command, whileBusy); });
   };
-  key(Qt::Key_Escape, [this] {
-    Document->Widget()->setFocus();
-    Document->StopAndSelect();
-  });
+  key(
+      Qt::Key_Escape,
+      [this] {
+        Document->Widget()->setFocus();
+        Document->StopAndSelect();
+      },
+      TWhileBusy::Acts);
   key(Qt::Key_Space, [this] {
     // Space typed into the properties table belongs to it.
     if (PropertiesFrm1->GridFocused) return;
@@ -958,8 +970,6 @@ void TMainForm::FileExportPictureClick() {
 }
 
 void TMainForm::FileCreateAVIVideoClick() {
-  // No name is asked for a film that could not be recorded now.
-  if (Document->RefuseWhileBusy()) return;
   TFileRequest request;
   request.Title = QStringLiteral("Create AVI Video");
   request.Filter = QStringLiteral("AVI Files|*.avi|All Files|*.*");

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <QToolButton>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -355,6 +356,35 @@ TEST_F(ExportsTest, ReportHeadingNamesWhatTheDocumentIs) {
   View->Undo();
   EXPECT_EQ(View->Mechanism().JointCount(), 11);
   EXPECT_EQ(heading(), "Eight Bar");
+}
+
+// Between the options dialog and the pictures the report pumps messages: what arrives then (a
+// click on Optimize) is refused, so the pictures and the tables show the design as it was.
+TEST_F(ExportsTest, NothingActsBetweenTheReportDialogAndItsPictures) {
+  TAniMechanism& m = View->Mechanism();
+  for (int step = 0; step <= 45; step += 5)
+    m.Curve.AddPoint(shared::TComplex(m.Tracer->Positions[step].X + 0.002, m.Tracer->Positions[step].Y));
+  View->MechanismChanged();
+  ASSERT_TRUE(m.CanFitCurve());
+  const fs::path report = dir / "r.html";
+  bool pumped = false;
+  Answer(Report, true, [&] {
+    Report.FileNameEdit->setText(QString::fromStdString(report.string()));
+    // Arrives once the dialog has closed, in the report's own pump.
+    QMetaObject::invokeMethod(
+        View.get(),
+        [&] {
+          pumped = !Report.isVisible();
+          View->OptimizeButton->click();
+        },
+        Qt::QueuedConnection);
+  });
+  View->WriteHTMLReport();
+  EXPECT_TRUE(pumped);
+  EXPECT_EQ(m.Optimized, 0);
+  EXPECT_FALSE(View->OptimizeButton->isChecked());
+  EXPECT_EQ(ReadBytes(report).find("[Optimized]"), std::string::npos);
+  EXPECT_EQ(Log.Lines, std::vector<std::string>{"[Warning] " + View->BusyText});
 }
 
 // A picture that cannot be saved ends the report: the error goes to the log, and the part
