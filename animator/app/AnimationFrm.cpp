@@ -382,6 +382,7 @@ void TAnimationFrm::CreateComponents() {
   on(PositionTrackBar, &QSlider::valueChanged, &TAnimationFrm::PositionTrackBarChange);
   on(AnimationTimer, &QTimer::timeout, &TAnimationFrm::AnimationTimerTimer);
   on(PopupMenu1, &QMenu::aboutToShow, &TAnimationFrm::PopupMenu1Popup);
+  shared::ScopeWhileShown(*PopupMenu1);
   user(PopTogglePath, &QAction::triggered, &TAnimationFrm::PopTogglePathClick);
   user(PopToggleLock, &QAction::triggered, &TAnimationFrm::PopToggleLockClick);
   user(PopToggleGraph, &QAction::triggered, &TAnimationFrm::PopToggleGraphClick);

@@ -483,6 +483,8 @@ void TMainForm::CreateMenus() {
   HelpMenu->addAction(HelpFeedback);
   HelpMenu->addSeparator();
   HelpMenu->addAction(HelpAbout);
+  // A clipboard take-over waits for an open menu as for a dialog.
+  for (QMenu* menu : {FileMenu, EditMenu, ViewMenu, AnimationMenu, HelpMenu}) shared::ScopeWhileShown(*menu);
 
   // Menu items that share a command with a tool button show its picture.
   const std::pair<QAction*, const char*> pictures[] = {
