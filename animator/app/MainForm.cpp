@@ -496,6 +496,10 @@ void TMainForm::CreateMenus() {
       {ViewShowGraph, "showgraph"}, {ViewZoomAll, "zoomall"},
       {AnimationStartItem, "start"}, {AnimationStopItem, "stop"}};
   for (const auto& [item, picture] : pictures) item->setIcon(ToolPicture(QString::fromLatin1(picture)));
+  // A checked item with a picture shows it framed, which reads as no mark at all: the panel
+  // switches show their check marks instead.
+  ViewShowLeft->setIconVisibleInMenu(false);
+  ViewShowGraph->setIconVisibleInMenu(false);
 
   OnTrigger(FileNew, [this] { FileNewClick(); });
   OnTrigger(FileOpen, [this] { FileOpenClick(); });

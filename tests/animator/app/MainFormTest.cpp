@@ -581,6 +581,9 @@ TEST_F(MainFormTest, PanelAndCoordinateSwitches) {
   ASSERT_TRUE(Action("ViewShowGraph")->isCheckable());
   EXPECT_TRUE(Action("ViewShowLeft")->isChecked());
   EXPECT_TRUE(Action("ViewShowGraph")->isChecked());
+  // A mark, not a framed picture.
+  EXPECT_FALSE(Action("ViewShowLeft")->isIconVisibleInMenu());
+  EXPECT_FALSE(Action("ViewShowGraph")->isIconVisibleInMenu());
   Action("ViewShowLeft")->trigger();
   EXPECT_FALSE(ShowLeft);
   EXPECT_FALSE(Action("ShowLeftButton")->isChecked());
