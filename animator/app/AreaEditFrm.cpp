@@ -254,7 +254,7 @@ bool TAreaEditFrm::CurrentStillThere() const {
 void TAreaEditFrm::ApplyButtonClick() {
   // Not every change of the list reaches the frame (undo, paste, load): an area that is gone or
   // changed is not written, and the frame shows the list as it is now.
-  if (!CurrentStillThere()) {
+  if (!CurrentStillThere() || (MayEdit && !MayEdit())) {
     Refresh();
     return;
   }
@@ -268,6 +268,10 @@ void TAreaEditFrm::ApplyButtonClick() {
 
 void TAreaEditFrm::NrComboBoxChange(int index) {
   if (!Areas) return;
+  if (MayEdit && !MayEdit()) {
+    Refresh();
+    return;
+  }
   Areas->DeselectAll();
   if (index >= 0 && index < Areas->Count()) Areas->Item(index).Selected = true;
   Refresh();
@@ -276,6 +280,10 @@ void TAreaEditFrm::NrComboBoxChange(int index) {
 
 void TAreaEditFrm::VisibleCheckBoxClick() {
   if (!Areas) return;
+  if (MayEdit && !MayEdit()) {
+    VisibleCheckBox->setChecked(Areas->Visible);
+    return;
+  }
   Areas->Visible = VisibleCheckBox->isChecked();
   if (OnChange) OnChange();
 }

@@ -587,6 +587,7 @@ void TMainForm::FormCreate() {
   if (auto* view = dynamic_cast<TAnimationFrm*>(Document)) {
     PropertiesFrm1->Mechanism = &view->Mechanism();
     PropertiesFrm1->OnChange = [view] { view->MechanismChanged(TChangeSource::Other); };
+    PropertiesFrm1->MayEdit = [view] { return !view->RefuseWhileBusy(); };
     view->OnChange = [this] { PropertiesFrm1->Refresh(); };
     PropertiesFrm1->Refresh();
   }
@@ -614,6 +615,9 @@ void TMainForm::WireEditorFrames() {
   };
   SplineEditFrm1->OnBeforeApply = [view] { view->BeginUndoStep(); };
   AreaEditFrm1->OnBeforeApply = [view] { view->BeginUndoStep(); };
+  // While a fit or a film runs the editors change nothing, as the view's own commands.
+  SplineEditFrm1->MayEdit = [view] { return !view->RefuseWhileBusy(); };
+  AreaEditFrm1->MayEdit = [view] { return !view->RefuseWhileBusy(); };
   view->OnCurveChange = [this] { SplineEditFrm1->Refresh(); };
   view->OnAreaChange = [this] { AreaEditFrm1->Refresh(); };
 }

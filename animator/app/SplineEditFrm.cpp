@@ -287,7 +287,7 @@ bool TSplineEditFrm::CurrentStillThere() const {
 void TSplineEditFrm::ApplyButtonClick() {
   // Not every change of the curve reaches the frame (undo, paste, load): a point that is gone
   // or changed is not written, and the frame shows the curve as it is now.
-  if (!CurrentStillThere()) {
+  if (!CurrentStillThere() || (MayEdit && !MayEdit())) {
     Refresh();
     return;
   }
@@ -319,6 +319,10 @@ void TSplineEditFrm::Store() {
 
 void TSplineEditFrm::NrComboBoxChange(int index) {
   if (!Curve) return;
+  if (MayEdit && !MayEdit()) {
+    Refresh();
+    return;
+  }
   Curve->DeselectAll();
   if (index >= 0 && index < Curve->PointCount()) Curve->Point(index).Selected = true;
   Refresh();
@@ -327,6 +331,10 @@ void TSplineEditFrm::NrComboBoxChange(int index) {
 
 void TSplineEditFrm::VisibleCheckBoxClick() {
   if (!Curve) return;
+  if (MayEdit && !MayEdit()) {
+    VisibleCheckBox->setChecked(Curve->Visible);
+    return;
+  }
   Curve->Visible = VisibleCheckBox->isChecked();
   if (OnChange) OnChange();
 }
