@@ -5,6 +5,7 @@
 
 #include "animator/engine/AniMechanism.h"
 #include "animator/engine/StdOut.h"
+#include "shared/TextLine.h"
 
 namespace quillon {
 
@@ -314,7 +315,8 @@ bool TAniMechanism::LoadFromTabLines(shared::TTabLines& lines) {
   PresetName = kCustomName;
   Optimized = 0;
   if (lines.FindSection(kUndoSection) && lines.ReadLine()) {
-    PresetName = lines.GetString(kCustomName);
+    // As a record holds it: a hand-made entry's tab or line break inside the name is a blank.
+    PresetName = shared::OneLineField(lines.GetString(kCustomName));
     Optimized = lines.GetBool(false);
   }
   return whole;

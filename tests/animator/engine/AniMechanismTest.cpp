@@ -609,6 +609,10 @@ TEST(AniMechanismTest, DocumentsReadAreCustomAndUndoEntriesKeepNameAndMark) {
   EXPECT_EQ(mechanism.PresetName, "Stephenson 3 Six Bar");
   EXPECT_EQ(mechanism.Optimized, 1);
   EXPECT_EQ(Saved(mechanism).find("Stephenson"), std::string::npos);
+
+  // A hand-made entry's name is taken as a record can hold it: a lone CR is a blank.
+  LoadText(mechanism, document + "[Undo>\n\rWatt\t1\r\n<Undo]\r\n");
+  EXPECT_EQ(mechanism.PresetName, " Watt");
 }
 
 // The header check of clipboard documents: one answer per case, whatever the text holds.
