@@ -458,15 +458,16 @@ void TAnimationFrm::ShowButtonStates() {
   OptimizeButton->setChecked(FLoop == TLoop::Fit);
 }
 
+bool TAnimationFrm::Busy() const { return IsBusy() || shared::TModalScope::Depth() > 0; }
+
 bool TAnimationFrm::RefuseWhileBusy() {
-  if (!IsBusy() && shared::TModalScope::Depth() == 0) return false;
+  if (!Busy()) return false;
   StdOut().Warning(BusyText);
   return true;
 }
 
 bool TAnimationFrm::eventFilter(QObject* watched, QEvent* event) {
-  if ((watched == PaintBox1 || watched == PositionTrackBar) &&
-      (IsBusy() || shared::TModalScope::Depth() > 0)) {
+  if ((watched == PaintBox1 || watched == PositionTrackBar) && Busy()) {
     switch (event->type()) {
       case QEvent::MouseButtonPress:
       case QEvent::MouseButtonDblClick:

@@ -295,6 +295,8 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   enum class TEntry { Command, Stop };
   void Entry(TEntry entry, const std::function<void()>& handler);
   void ShowButtonStates();
+  // A loop runs, or a modal scope is open.
+  bool Busy() const;
   // A command of the pop-up menu, through the main window's runner when it has given one.
   void RunOwnCommand(const std::function<void()>& command);
 
