@@ -1,5 +1,6 @@
 // Fuzz target: a whole mechanism document read as the animator opens one, saved and read again
-// (the second and third saves must be the same text), solved at two step counts and painted.
+// (the second and third saves must be the same text), taken as an undo entry and read back,
+// solved at two step counts and painted.
 #include <cstddef>
 #include <cstdint>
 #include <sstream>
@@ -51,6 +52,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   quillon::TAniMechanism third;
   if (!Load(third, again)) __builtin_trap();
   if (Saved(third) != again) __builtin_trap();
+
+  // An undo entry of the document gives back the same document with its name and mark.
+  shared::TTabLines entry;
+  mechanism.PrepareUndoState(entry);
+  quillon::TAniMechanism undone;
+  undone.LoadFromTabLines(entry);
+  if (undone.PresetName != mechanism.PresetName || undone.Optimized != mechanism.Optimized) __builtin_trap();
+  if (Saved(undone) != again) __builtin_trap();
 
   fuzz::TNullPaintBox box(400, 300);
   shared::TAniCanvas2D canvas(box, 1.0);

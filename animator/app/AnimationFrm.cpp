@@ -151,6 +151,9 @@ TAnimationFrm::TAnimationFrm(shared::TClipboard& clipboard, QWidget* parent)
   FCanvas->GridColor = 12632256;
   FCanvas->GridPenStyle = shared::TPenStyle::Solid;
 
+  // After the paint box's own filter, so this one sees the events first.
+  PaintBox1->installEventFilter(this);
+  PositionTrackBar->installEventFilter(this);
   PaintBox->OnPaint = [this] {
     Guarded([this] {
       if (RepaintPending) PaintBox1Paint();
@@ -348,35 +351,46 @@ void TAnimationFrm::CreateComponents() {
     item->setCheckable(true);
   UpdateDialogItems();
 
+  // What the view does by itself: the step bar set by the program, the timer, the menu's items.
   const auto on = [this](auto* sender, auto signal, void (TAnimationFrm::*handler)()) {
     connect(sender, signal, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
+  };
+  // What the user asks for.
+  const auto user = [this](auto* sender, auto signal, void (TAnimationFrm::*handler)()) {
+    connect(sender, signal, this,
+            [this, handler] { Entry(TEntry::Command, [this, handler] { (this->*handler)(); }); });
   };
   for (QToolButton* button :
        {SelectButton, MoveButton, ZoomInButton, ZoomOutButton, ZoomButton, AddInputButton, AddDyadButton,
         AddSliderButton, AddJointButton, AddCurveButton, AddAreaButton}) {
     connect(button, &QToolButton::clicked, this,
-            [this, button] { Guarded([&] { SelectButtonClick(button); }); });
+            [this, button] { Entry(TEntry::Command, [this, button] { SelectButtonClick(button); }); });
   }
-  connect(ZoomAllButton, &QToolButton::clicked, this, [this] { Guarded([this] { ZoomAllButtonClick(); }); });
-  on(DeleteButton, &QToolButton::clicked, &TAnimationFrm::DeleteButtonClick);
-  on(StopButton, &QToolButton::clicked, &TAnimationFrm::StopButtonClick);
+  user(ZoomAllButton, &QToolButton::clicked, &TAnimationFrm::ZoomAllButtonClick);
+  user(DeleteButton, &QToolButton::clicked, &TAnimationFrm::DeleteButtonClick);
+  connect(StopButton, &QToolButton::clicked, this,
+          [this] { Entry(TEntry::Stop, [this] { StopButtonClick(); }); });
   connect(StartButton, &QToolButton::clicked, this,
-          [this] { Guarded([this] { StartButtonClick(StartButton); }); });
-  on(RecordButton, &QToolButton::clicked, &TAnimationFrm::RecordButtonClick);
-  connect(OptimizeButton, &QToolButton::clicked, this,
-          [this] { Guarded([this] { OptimizeButtonClick(OptimizeButton); }); });
-  on(SpeedButton, &QToolButton::clicked, &TAnimationFrm::SpeedButtonClick);
+          [this] { Entry(TEntry::Command, [this] { StartButtonClick(StartButton); }); });
+  user(RecordButton, &QToolButton::clicked, &TAnimationFrm::RecordButtonClick);
+  // Released while the fit runs, the button is the fit's Stop.
+  connect(OptimizeButton, &QToolButton::clicked, this, [this] {
+    Entry(FLoop == TLoop::Fit ? TEntry::Stop : TEntry::Command,
+          [this] { OptimizeButtonClick(OptimizeButton); });
+  });
+  user(SpeedButton, &QToolButton::clicked, &TAnimationFrm::SpeedButtonClick);
   on(PositionTrackBar, &QSlider::valueChanged, &TAnimationFrm::PositionTrackBarChange);
   on(AnimationTimer, &QTimer::timeout, &TAnimationFrm::AnimationTimerTimer);
   on(PopupMenu1, &QMenu::aboutToShow, &TAnimationFrm::PopupMenu1Popup);
-  on(PopTogglePath, &QAction::triggered, &TAnimationFrm::PopTogglePathClick);
-  on(PopToggleLock, &QAction::triggered, &TAnimationFrm::PopToggleLockClick);
-  on(PopToggleGraph, &QAction::triggered, &TAnimationFrm::PopToggleGraphClick);
-  on(PopToggleVectors, &QAction::triggered, &TAnimationFrm::PopToggleVectorsClick);
-  on(PopInstCenters, &QAction::triggered, &TAnimationFrm::PopInstCentersClick);
-  on(PopBringToFront, &QAction::triggered, &TAnimationFrm::PopBringToFrontClick);
-  on(PopSendToBack, &QAction::triggered, &TAnimationFrm::PopSendToBackClick);
-  on(PopSetAsOutput, &QAction::triggered, &TAnimationFrm::PopSetAsOutputClick);
+  shared::ScopeWhileShown(*PopupMenu1);
+  user(PopTogglePath, &QAction::triggered, &TAnimationFrm::PopTogglePathClick);
+  user(PopToggleLock, &QAction::triggered, &TAnimationFrm::PopToggleLockClick);
+  user(PopToggleGraph, &QAction::triggered, &TAnimationFrm::PopToggleGraphClick);
+  user(PopToggleVectors, &QAction::triggered, &TAnimationFrm::PopToggleVectorsClick);
+  user(PopInstCenters, &QAction::triggered, &TAnimationFrm::PopInstCentersClick);
+  user(PopBringToFront, &QAction::triggered, &TAnimationFrm::PopBringToFrontClick);
+  user(PopSendToBack, &QAction::triggered, &TAnimationFrm::PopSendToBackClick);
+  user(PopSetAsOutput, &QAction::triggered, &TAnimationFrm::PopSetAsOutputClick);
   // The items that open a dialog run as commands of the main window, like its menu items.
   const auto command = [this](QAction* item, void (TAnimationFrm::*handler)()) {
     connect(item, &QAction::triggered, this,
@@ -386,8 +400,9 @@ void TAnimationFrm::CreateComponents() {
   command(PopMoveRotateResize, &TAnimationFrm::PopMoveRotateResizeClick);
   command(PopOptions, &TAnimationFrm::EditOptions);
   command(PopDXFDrawing, &TAnimationFrm::PopDXFDrawingClick);
-  connect(PaintBox1, &QWidget::customContextMenuRequested, this,
-          [this](const QPoint& at) { PopupMenu1->popup(PaintBox1->mapToGlobal(at)); });
+  connect(PaintBox1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    Entry(TEntry::Command, [this, at] { PopupMenu1->popup(PaintBox1->mapToGlobal(at)); });
+  });
 }
 
 QToolButton* TAnimationFrm::NewToolButton(QToolBar* bar, const char* name, const char* hint, int tag,
@@ -424,23 +439,66 @@ void TAnimationFrm::RunOwnCommand(const std::function<void()>& command) {
   if (CommandRunner) {
     CommandRunner(command);
   } else {
-    Guarded(command);
+    Entry(TEntry::Command, command);
   }
 }
 
+void TAnimationFrm::Entry(TEntry entry, const std::function<void()>& handler) {
+  if (entry == TEntry::Command && RefuseWhileBusy()) {
+    ShowButtonStates();
+    return;
+  }
+  Guarded(handler);
+}
+
+// A check button flips itself before its command is asked; refused, it shows the state again.
+void TAnimationFrm::ShowButtonStates() {
+  UpdateToolButtons();
+  StartButton->setChecked(Running);
+  OptimizeButton->setChecked(FLoop == TLoop::Fit);
+}
+
+bool TAnimationFrm::Busy() const { return IsBusy() || shared::TModalScope::Depth() > 0; }
+
 bool TAnimationFrm::RefuseWhileBusy() {
-  if (!IsBusy()) return false;
+  if (!Busy()) return false;
   StdOut().Warning(BusyText);
   return true;
 }
 
-bool TAnimationFrm::BeginLoop() {
+bool TAnimationFrm::eventFilter(QObject* watched, QEvent* event) {
+  if ((watched == PaintBox1 || watched == PositionTrackBar) && Busy()) {
+    switch (event->type()) {
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonDblClick:
+      case QEvent::KeyPress:
+        RefuseWhileBusy();
+        return true;
+      case QEvent::MouseMove:
+      case QEvent::MouseButtonRelease:
+      case QEvent::KeyRelease:
+      case QEvent::Wheel:
+      case QEvent::ContextMenu:
+        return true;
+      default:
+        break;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+bool TAnimationFrm::BeginLoop(TLoop loop) {
   if (IsBusy()) return false;
   LoopScope.emplace();
+  FLoop = loop;
+  FilmStopped = false;
   return true;
 }
 
-void TAnimationFrm::EndLoop() { LoopScope.reset(); }
+void TAnimationFrm::EndLoop() {
+  FLoop = TLoop::None;
+  LoopScope.reset();
+}
 
 // ---------------------------------------------------------------------------------------------
 // State and drawing.
@@ -615,10 +673,6 @@ void TAnimationFrm::RefreshGraph() {
 
 void TAnimationFrm::SelectButtonClick(QToolButton* button) {
   const int tag = button->property(kTagProperty).toInt();
-  if (IsAddMode(ModeOfTag(tag)) && RefuseWhileBusy()) {
-    UpdateToolButtons();
-    return;
-  }
   if (tag > 12) StopButtonClick();
   DropUnusedAddToolEntry();
   if (IsAddMode(FCanvas->Mode())) MechanismChanged();
@@ -643,7 +697,6 @@ void TAnimationFrm::UpdateToolButtons() {
 }
 
 void TAnimationFrm::DeleteButtonClick() {
-  if (RefuseWhileBusy()) return;
   std::vector<std::string> before = UndoSnapshot();
   FMechanism->DeleteSelected();
   FMechanism->Areas.DeleteSelected();
@@ -759,6 +812,8 @@ void TAnimationFrm::PopInstCentersClick() {
   std::vector<std::string> before = UndoSnapshot();
   FMechanism->SetICLinks(a, b);
   CommitUndo(std::move(before));
+  // Asked for, the centres are shown, also when View Options had them off.
+  FMechanism->ShowCentres = 1;
   MechanismChanged(TChangeSource::Other);
 }
 
@@ -1008,10 +1063,8 @@ void TAnimationFrm::PaintBox1MouseUp(Qt::MouseButton, uint8_t, int, int) {
   const shared::TComplex release = FCanvas->ReleasePoint;
   std::exception_ptr failure;
   bool added = true;
-  // An add tool chosen before a loop started adds nothing while it runs.
-  const bool refused = IsAddMode(mode) && RefuseWhileBusy();
   try {
-    switch (refused ? 0 : mode) {
+    switch (mode) {
       case 5:
         m.Curve.AddPoint(FCanvas->PressPoint);
         break;
@@ -1096,6 +1149,7 @@ void TAnimationFrm::PositionTrackBarChange() {
 }
 
 void TAnimationFrm::SetStartState(bool running) {
+  Running = running;
   StartButton->setChecked(running);
   StartButton->setIcon(ToolPicture(running ? QStringLiteral("pause") : QStringLiteral("start")));
   StartButton->setProperty(kImageProperty, running ? kPauseImage : kStartImage);
@@ -1114,6 +1168,11 @@ void TAnimationFrm::StartButtonClick(QObject* sender) {
 }
 
 void TAnimationFrm::StopButtonClick() {
+  // A film ends as its Cancel ends it; the recording puts the step bar back itself.
+  if (FLoop == TLoop::Film) {
+    FilmStopped = true;
+    return;
+  }
   AnimationTimer->stop();
   SetTrackBarPosition(0);
   SetStartState(false);
@@ -1125,7 +1184,7 @@ void TAnimationFrm::OptimizeButtonClick(QObject* sender) {
   if (sender != OptimizeButton) OptimizeButton->setChecked(!OptimizeButton->isChecked());
   // Releasing the button ends a run and changes nothing itself.
   if (!OptimizeButton->isChecked()) return;
-  if (!BeginLoop()) {
+  if (!BeginLoop(TLoop::Fit)) {
     OptimizeButton->setChecked(false);
     return;
   }
@@ -1208,7 +1267,6 @@ void TAnimationFrm::LoadFromFile(const std::string& fileName) {
       throw;
     }
     EndAddTool();
-    FMechanism->Optimized = 0;
     store.ClearHistory();
     ProjectInfo().ReadInfoSection(store, shared::TProjectInfoDialog::Today());
     FFileName = fileName;
@@ -1268,7 +1326,6 @@ void TAnimationFrm::PasteFromClipboard() {
     return;
   }
   EndAddTool();
-  FMechanism->Optimized = 0;
   Guarded([&] {
     ProjectInfo().ReadInfoSection(store, shared::TProjectInfoDialog::Today());
     store.Clear();
@@ -1468,7 +1525,7 @@ void TAnimationFrm::ReadTexts(const TLanguageFile& texts) {
 // Film export.
 
 void TAnimationFrm::ExportAVI(const std::string& fileName) {
-  if (!BeginLoop()) {
+  if (!BeginLoop(TLoop::Film)) {
     StdOut().Warning(BusyText);
     return;
   }
@@ -1490,7 +1547,7 @@ void TAnimationFrm::ExportAVI(const std::string& fileName) {
     writer.FrameTime = 100;
     TAniMechanism& m = *FMechanism;
     m.ResetFrame();
-    const auto cancelled = [progress] { return progress && progress->Cancelled; };
+    const auto cancelled = [this, progress] { return FilmStopped || (progress && progress->Cancelled); };
     const auto stepOn = [progress] {
       if (progress) progress->StepIt();
       QCoreApplication::processEvents();
@@ -1547,7 +1604,9 @@ void TAnimationFrm::WriteHTMLReport() {
   proposed.replace_extension(".html");
   dialog->FileNameEdit->setText(FromPath(proposed.string()));
   if (ShowModal(*dialog) != QDialog::Accepted) return;
-  // The dialog is gone from the screen before the drawing is taken.
+  // The dialog is gone from the screen before the drawing is taken; as while it was open, nothing
+  // else may act (a fit, a clipboard take-over) until the pictures are taken.
+  const shared::TModalScope pictures;
   QCoreApplication::processEvents();
 
   THtmlReport report;

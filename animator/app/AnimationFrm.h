@@ -38,6 +38,9 @@ class TAniMechanism;
 class TGraphFrm;
 class TTrackBar;
 
+// The loops that pump messages between their steps: the curve fit and the film export.
+enum class TLoop { None, Fit, Film };
+
 // Who reports an edit to MechanismChanged: nobody in particular (the tools' edits), the view
 // itself (redraw at once), or another part such as the properties frame, a menu item or the
 // mechanism (only invalidate).
@@ -170,12 +173,17 @@ class TAnimationFrm : public QWidget, public TDocumentView {
 
   // A loop that pumps messages between its steps (optimisation, film export) runs between
   // BeginLoop and EndLoop. BeginLoop answers false when a loop already runs: that second start
-  // is ignored. While one runs, every command that would replace the document is refused, and so
-  // are Delete and the add tools, which would leave the optimiser's joint indices stale. The loop
+  // is ignored. While one runs only its Stop acts (the Stop button, Esc, Animation > Stop and,
+  // for the fit, its own button; the film's Cancel): every other command of the view and of the
+  // main window is refused, and the drawing and the step bar take no mouse or keys. The loop
   // counts as a modal scope, so the clipboard take-over waits for its end.
-  bool BeginLoop();
+  bool BeginLoop(TLoop loop = TLoop::Fit);
   void EndLoop();
   bool IsBusy() const { return LoopScope.has_value(); }
+  TLoop RunningLoop() const { return FLoop; }
+  // The one busy check of every entry point: true, with the busy notice in the log, while a loop
+  // runs or a modal scope is open (a command that arrives through the event pump of a dialog,
+  // a read or a save).
   bool RefuseWhileBusy() override;
 
   // Fired after the mechanism was recalculated (the properties frame's refresh).
@@ -258,6 +266,9 @@ class TAnimationFrm : public QWidget, public TDocumentView {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  // While busy the drawing and the step bar take no mouse or keys: a press is refused with the
+  // busy notice, moves and releases are dropped.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void CreateComponents();
@@ -279,6 +290,13 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   void EndAddTool();
   // Runs a handler of a Qt event; an exception goes to the log as an error.
   void Guarded(const std::function<void()>& handler);
+  // Every command of the view's own buttons and menu enters here: refused while busy (the check
+  // buttons then show the state again), except a Stop, which acts.
+  enum class TEntry { Command, Stop };
+  void Entry(TEntry entry, const std::function<void()>& handler);
+  void ShowButtonStates();
+  // A loop runs, or a modal scope is open.
+  bool Busy() const;
   // A command of the pop-up menu, through the main window's runner when it has given one.
   void RunOwnCommand(const std::function<void()>& command);
 
@@ -309,6 +327,11 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   int FLastSelectionKind = 0;
   std::string FHeaderStatusText;
   std::optional<shared::TModalScope> LoopScope;
+  TLoop FLoop = TLoop::None;
+  // Stop asked the running film to end, as its Cancel does.
+  bool FilmStopped = false;
+  // The animation timer runs: what the Start button shows.
+  bool Running = false;
   // The background bitmap must be rebuilt before the next frame is drawn.
   bool RepaintPending = true;
 };

@@ -208,20 +208,24 @@ void TAreaEditFrm::Captions() {
 }
 
 void TAreaEditFrm::ReadCorner(QLineEdit* a, QLineEdit* b, shared::TComplex& corner, int& stage) {
-  if (shared::EditUnchanged(a) && shared::EditUnchanged(b)) {
+  // A text left as shown keeps its exact value: only what the user typed is read back from the
+  // rounded display.
+  const bool aTyped = !shared::EditUnchanged(a);
+  const bool bTyped = !shared::EditUnchanged(b);
+  if (!aTyped && !bTyped) {
     stage += 2;
     return;
   }
   if (IsPolar) {
-    const double r = shared::EditToSI(shared::cuLength, a->text());
+    const double r = aTyped ? shared::EditToSI(shared::cuLength, a->text()) : corner.Abs();
     ++stage;
-    const double angle = shared::EditToSI(shared::cuAngle, b->text());
+    const double angle = bTyped ? shared::EditToSI(shared::cuAngle, b->text()) : corner.Arg();
     ++stage;
     corner.SetPolar(r, angle);
   } else {
-    const double x = shared::EditToSI(shared::cuLength, a->text());
+    const double x = aTyped ? shared::EditToSI(shared::cuLength, a->text()) : corner.X;
     ++stage;
-    const double y = shared::EditToSI(shared::cuLength, b->text());
+    const double y = bTyped ? shared::EditToSI(shared::cuLength, b->text()) : corner.Y;
     ++stage;
     corner.SetXY(x, y);
   }
@@ -250,7 +254,7 @@ bool TAreaEditFrm::CurrentStillThere() const {
 void TAreaEditFrm::ApplyButtonClick() {
   // Not every change of the list reaches the frame (undo, paste, load): an area that is gone or
   // changed is not written, and the frame shows the list as it is now.
-  if (!CurrentStillThere()) {
+  if (!CurrentStillThere() || (MayEdit && !MayEdit())) {
     Refresh();
     return;
   }
@@ -264,6 +268,10 @@ void TAreaEditFrm::ApplyButtonClick() {
 
 void TAreaEditFrm::NrComboBoxChange(int index) {
   if (!Areas) return;
+  if (MayEdit && !MayEdit()) {
+    Refresh();
+    return;
+  }
   Areas->DeselectAll();
   if (index >= 0 && index < Areas->Count()) Areas->Item(index).Selected = true;
   Refresh();
@@ -272,6 +280,10 @@ void TAreaEditFrm::NrComboBoxChange(int index) {
 
 void TAreaEditFrm::VisibleCheckBoxClick() {
   if (!Areas) return;
+  if (MayEdit && !MayEdit()) {
+    VisibleCheckBox->setChecked(Areas->Visible);
+    return;
+  }
   Areas->Visible = VisibleCheckBox->isChecked();
   if (OnChange) OnChange();
 }

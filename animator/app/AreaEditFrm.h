@@ -55,6 +55,9 @@ class TAreaEditFrm : public QWidget {
   std::function<void()> OnChange;
   // Apply is about to write the area (the undo entry is taken here).
   std::function<void()> OnBeforeApply;
+  // Asked before an edit reaches the areas; false refuses it (the view is busy, and says so) and
+  // the frame shows the areas as it is.
+  std::function<bool()> MayEdit;
 
   bool Enabled() const { return FEnabled; }
   int Current() const { return FCurrent; }

@@ -29,8 +29,9 @@ class TDocumentView {
   // Catches its own errors and logs them.
   virtual void PasteFromClipboard() = 0;
   virtual void Undo() = 0;
-  // True (with a warning in the log) while a loop that pumps messages runs: nothing may replace
-  // the document then, so the main window asks no "Save ?" either.
+  // True (with a warning in the log) while a loop that pumps messages runs, or while a dialog, a
+  // read or a save holds a modal scope: no command may act then, so the main window asks no
+  // "Save ?" either. Every entry point of the user's commands asks it.
   virtual bool RefuseWhileBusy() = 0;
   virtual void SelectAll() = 0;
   // On the lines the tab-line store holds: -2 no header section, -3 another format version,

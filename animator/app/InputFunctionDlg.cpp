@@ -87,7 +87,7 @@ TInputFunctionDlg::TInputFunctionDlg(QWidget* parent) : QDialog(parent) {
   OKBtn = NewButton(this, "OKBtn", "OK");
   CancelBtn = NewButton(this, "CancelBtn", "Cancel");
   HelpButton = NewButton(this, "HelpButton", "Help");
-  ShowLabelsButton = NewButton(this, "ShowLabelsButton", "Show Labels");
+  ShowLabelsButton = NewButton(this, "ShowLabelsButton", "Hide Labels");
   Status = new shared::TDialogStatus(this);
 
   auto* edits = new QGridLayout;
@@ -136,8 +136,8 @@ TInputFunctionDlg::TInputFunctionDlg(QWidget* parent) : QDialog(parent) {
   });
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 
-  // The graph starts without labels; the button turns them on.
-  SimpleGraphFrm1->ShowLabels = false;
+  // The graph starts with its scales and legend; the button hides them.
+  SimpleGraphFrm1->ShowLabels = true;
 }
 
 TInputFunctionDlg::~TInputFunctionDlg() = default;

@@ -151,7 +151,8 @@ TMainForm::TMainForm(TDocumentView* view, std::unique_ptr<TUserDialogs> dialogs,
   CreateKeys();
   UpdateCommands();
   FormCreate();
-  Document->SetCommandRunner([this](const std::function<void()>& command) { RunCommand(command); });
+  Document->SetCommandRunner(
+      [this](const std::function<void()>& command) { RunCommand(command, TWhileBusy::Refused); });
   // Queued: the take-over runs once the code that closed the last scope has finished.
   connect(
       &shared::ModalScopes(), &shared::TModalScopeNotifier::AllClosed, this,
@@ -174,12 +175,18 @@ QAction* TMainForm::NewAction(const char* name, const QString& caption, const QS
   return action;
 }
 
-void TMainForm::OnTrigger(QAction* action, std::function<void()> command) {
-  connect(action, &QAction::triggered, this, [this, command = std::move(command)] { RunCommand(command); });
+void TMainForm::OnTrigger(QAction* action, std::function<void()> command, TWhileBusy whileBusy) {
+  connect(action, &QAction::triggered, this,
+          [this, command = std::move(command), whileBusy] { RunCommand(command, whileBusy); });
 }
 
 // Every command runs guarded: an exception it raises is shown and goes no further.
-void TMainForm::RunCommand(const std::function<void()>& command) {
+void TMainForm::RunCommand(const std::function<void()>& command, TWhileBusy whileBusy) {
+  if (whileBusy == TWhileBusy::Refused && Document->RefuseWhileBusy()) {
+    // A check item flips itself before its command is asked.
+    UpdateButtons();
+    return;
+  }
   ++CommandDepth;
   DeliverGuarded([&] {
     command();
@@ -448,6 +455,9 @@ void TMainForm::CreateMenus() {
   ViewUnits->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_U));
   ViewOptions = NewAction("ViewOptions", QStringLiteral("&Options..."),
                           QStringLiteral("Animation Color and Background settings"));
+  // The panel switches show their state, as their tool buttons do.
+  ViewShowLeft->setCheckable(true);
+  ViewShowGraph->setCheckable(true);
   ViewMenu->addActions({ViewShowLeft, ViewShowGraph, ViewZoomAll});
   ViewMenu->addSeparator();
   ViewMenu->addActions({ViewUnits, ViewOptions});
@@ -473,6 +483,8 @@ void TMainForm::CreateMenus() {
   HelpMenu->addAction(HelpFeedback);
   HelpMenu->addSeparator();
   HelpMenu->addAction(HelpAbout);
+  // A clipboard take-over waits for an open menu as for a dialog.
+  for (QMenu* menu : {FileMenu, EditMenu, ViewMenu, AnimationMenu, HelpMenu}) shared::ScopeWhileShown(*menu);
 
   // Menu items that share a command with a tool button show its picture.
   const std::pair<QAction*, const char*> pictures[] = {
@@ -484,6 +496,10 @@ void TMainForm::CreateMenus() {
       {ViewShowGraph, "showgraph"}, {ViewZoomAll, "zoomall"},
       {AnimationStartItem, "start"}, {AnimationStopItem, "stop"}};
   for (const auto& [item, picture] : pictures) item->setIcon(ToolPicture(QString::fromLatin1(picture)));
+  // A checked item with a picture shows it framed, which reads as no mark at all: the panel
+  // switches show their check marks instead.
+  ViewShowLeft->setIconVisibleInMenu(false);
+  ViewShowGraph->setIconVisibleInMenu(false);
 
   OnTrigger(FileNew, [this] { FileNewClick(); });
   OnTrigger(FileOpen, [this] { FileOpenClick(); });
@@ -510,7 +526,8 @@ void TMainForm::CreateMenus() {
   OnTrigger(FileProjectInfo, [this] { FileProjectInfoClick(); });
   OnTrigger(HelpAbout, [this] { HelpAboutClick(); });
   OnTrigger(AnimationStartItem, [this] { AnimationStartItemClick(); });
-  OnTrigger(AnimationStopItem, [this] { AnimationStopItemClick(); });
+  OnTrigger(
+      AnimationStopItem, [this] { AnimationStopItemClick(); }, TWhileBusy::Acts);
   OnTrigger(HelpContents, [this] { HelpContentsClick(); });
   OnTrigger(HelpManual, [this] { HelpManualClick(); });
   OnTrigger(HelpFeedback, [this] { HelpFeedbackClick(); });
@@ -519,16 +536,20 @@ void TMainForm::CreateMenus() {
 // Esc and Space act on the view wherever the focus is in the window, but Space not in the
 // properties table; Delete only while the view itself has the focus.
 void TMainForm::CreateKeys() {
-  const auto key = [this](Qt::Key code, std::function<void()> command) {
+  const auto key = [this](Qt::Key code, std::function<void()> command,
+                          TWhileBusy whileBusy = TWhileBusy::Refused) {
     auto* shortcut = new QShortcut(QKeySequence(code), this);
     shortcut->setContext(Qt::WindowShortcut);
     connect(shortcut, &QShortcut::activated, this,
-            [this, command = std::move(command)] { RunCommand(command); });
+            [this, command = std::move(command), whileBusy] { RunCommand(command, whileBusy); });
   };
-  key(Qt::Key_Escape, [this] {
-    Document->Widget()->setFocus();
-    Document->StopAndSelect();
-  });
+  key(
+      Qt::Key_Escape,
+      [this] {
+        Document->Widget()->setFocus();
+        Document->StopAndSelect();
+      },
+      TWhileBusy::Acts);
   key(Qt::Key_Space, [this] {
     // Space typed into the properties table belongs to it.
     if (PropertiesFrm1->GridFocused) return;
@@ -566,12 +587,14 @@ void TMainForm::FormCreate() {
   if (auto* view = dynamic_cast<TAnimationFrm*>(Document)) {
     PropertiesFrm1->Mechanism = &view->Mechanism();
     PropertiesFrm1->OnChange = [view] { view->MechanismChanged(TChangeSource::Other); };
+    PropertiesFrm1->MayEdit = [view] { return !view->RefuseWhileBusy(); };
     view->OnChange = [this] { PropertiesFrm1->Refresh(); };
     PropertiesFrm1->Refresh();
   }
   StdOut().SetSink(Memo1);
   ShowLeft = true;
   ShowLeftButton->setChecked(true);
+  ViewShowLeft->setChecked(true);
   WireEditorFrames();
   connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] { ClipboardChanged(); });
 }
@@ -592,6 +615,9 @@ void TMainForm::WireEditorFrames() {
   };
   SplineEditFrm1->OnBeforeApply = [view] { view->BeginUndoStep(); };
   AreaEditFrm1->OnBeforeApply = [view] { view->BeginUndoStep(); };
+  // While a fit or a film runs the editors change nothing, as the view's own commands.
+  SplineEditFrm1->MayEdit = [view] { return !view->RefuseWhileBusy(); };
+  AreaEditFrm1->MayEdit = [view] { return !view->RefuseWhileBusy(); };
   view->OnCurveChange = [this] { SplineEditFrm1->Refresh(); };
   view->OnAreaChange = [this] { AreaEditFrm1->Refresh(); };
 }
@@ -822,6 +848,8 @@ void TMainForm::UpdateButtons() {
   PolarButton->setChecked(IsPolar);
   ShowLeftButton->setChecked(ShowLeft);
   ShowGraphButton->setChecked(Document->IsGraphVisible());
+  ViewShowLeft->setChecked(ShowLeft);
+  ViewShowGraph->setChecked(Document->IsGraphVisible());
 }
 
 bool TMainForm::HasFile(const std::string& fileName) const {
@@ -952,8 +980,6 @@ void TMainForm::FileExportPictureClick() {
 }
 
 void TMainForm::FileCreateAVIVideoClick() {
-  // No name is asked for a film that could not be recorded now.
-  if (Document->RefuseWhileBusy()) return;
   TFileRequest request;
   request.Title = QStringLiteral("Create AVI Video");
   request.Filter = QStringLiteral("AVI Files|*.avi|All Files|*.*");
@@ -1006,11 +1032,13 @@ void TMainForm::ShowLeftButtonClick(QObject* sender) {
   if (sender != ShowLeftButton) ShowLeftButton->setChecked(!ShowLeftButton->isChecked());
   ShowLeft = ShowLeftButton->isChecked();
   PanelLeft->setVisible(ShowLeft);
+  ViewShowLeft->setChecked(ShowLeft);
 }
 
 void TMainForm::ShowGraphButtonClick(QObject* sender) {
   if (sender != ShowGraphButton) ShowGraphButton->setChecked(!ShowGraphButton->isChecked());
   Document->SetGraphVisible(ShowGraphButton->isChecked());
+  ViewShowGraph->setChecked(ShowGraphButton->isChecked());
 }
 
 void TMainForm::XYButtonClick() {

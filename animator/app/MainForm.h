@@ -144,11 +144,15 @@ class TMainForm : public QMainWindow {
   void WireEditorFrames();
   void RefreshEditorFrames();
   void ClearProjectInfo();
+  // A command of the user is refused while the view is busy (a curve fit or a film runs), with
+  // the view's notice; one that stops the loop acts, as do showing, closing and the clipboard
+  // take-over (which waits for the loop by itself).
+  enum class TWhileBusy { Refused, Acts };
   QAction* NewAction(const char* name, const QString& caption, const QString& hint = QString());
-  void OnTrigger(QAction* action, std::function<void()> command);
+  void OnTrigger(QAction* action, std::function<void()> command, TWhileBusy whileBusy = TWhileBusy::Refused);
   // Runs a command (menu, button, key, showing, closing, clipboard take-over) with its
   // exceptions shown; a clipboard change that came meanwhile is taken over at the end.
-  void RunCommand(const std::function<void()>& command);
+  void RunCommand(const std::function<void()>& command, TWhileBusy whileBusy = TWhileBusy::Acts);
   // A change that waited is taken over once no command runs and no modal scope is open.
   void TakePendingClipboard();
   void TakeClipboard();

@@ -380,7 +380,7 @@ void TPropertiesFrm::Grid1SetEditText(int32_t col, int32_t row) {
   // A cell closed as it opened changes nothing: its text is the rounded display of the value.
   const bool unchanged = col == EditCol && row == EditRow && FCells.Cell(col, row) == EditText;
   bool changed = false;
-  if (!unchanged && CanSelectCell(col, row)) {
+  if (!unchanged && CanSelectCell(col, row) && (!MayEdit || MayEdit())) {
     try {
       changed = ApplyEdit(col, row);
     } catch (const std::exception& error) {

@@ -45,6 +45,9 @@ class TPropertiesFrm : public QWidget {
   TAniMechanism* Mechanism = nullptr;
   // Called after an edit changed the mechanism (the view solves it again and redraws).
   std::function<void()> OnChange;
+  // Asked before a typed value reaches the mechanism; false refuses it (the view is busy, and
+  // says so) and the cell shows the value as it is.
+  std::function<bool()> MayEdit;
 
   int32_t Kind = pkProperties;
   // The cell being edited and its text when editing began; -1 while no edit is pending.

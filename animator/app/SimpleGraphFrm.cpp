@@ -5,8 +5,10 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
+#include "animator/engine/AxisTicks.h"
 #include "shared/Convert.h"
 #include "shared/qt/QtText.h"
 
@@ -17,6 +19,9 @@ namespace {
 QColor ColourOf(uint32_t bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
 
 QString Text(const std::string& text) { return shared::ToQString(text); }
+
+// Pixels between the plot's bottom and the x scale's numbers.
+constexpr int kScaleGap = 3;
 
 }  // namespace
 
@@ -64,31 +69,49 @@ void TSimpleGraphFrm::AddPoint(double y, double x) {
 }
 
 void TSimpleGraphFrm::Relayout() {
+  const shared::TConvert& convert = shared::Convert();
   const QFontMetrics metrics(PaintBox1->font());
-  const QString sample = Text(shared::Convert().SampleNumberText(YCategory));
+  const QString sample = Text(convert.SampleNumberText(YCategory));
   const int textHeight = metrics.height();
-  const int left = ShowLabels ? metrics.horizontalAdvance(sample) + 8 : 8;
-  const int topBottom = ShowLabels ? textHeight + 8 : 8;
-  PlotLeft = left;
+  PlotLeft = ShowLabels ? metrics.horizontalAdvance(sample) + 8 : 8;
   PlotRight = PaintBox1->width() - 8;
-  PlotTop = topBottom;
-  PlotBottom = PaintBox1->height() - topBottom;
+  PlotTop = ShowLabels ? textHeight + 8 : 8;
+  // Under the plot the scale's numbers, then the x legend.
+  PlotBottom = PaintBox1->height() - (ShowLabels ? kScaleGap + 2 * textHeight + 4 : 8);
+  PlotXMin = XMin;
+  PlotXMax = XMax;
+  PlotYMin = YMin;
+  PlotYMax = YMax;
   // A flat series still gets a band to be drawn in.
-  if (XMax == XMin) {
-    XMin -= 1;
-    XMax += 1;
+  if (PlotXMax == PlotXMin) {
+    PlotXMin -= 1;
+    PlotXMax += 1;
   }
-  if (YMax == YMin) {
-    YMin -= 1;
-    YMax += 1;
+  if (PlotYMax == PlotYMin) {
+    PlotYMin -= 1;
+    PlotYMax += 1;
   }
-  const double xRange = XMax - XMin;
-  const double yRange = YMax - YMin;
-  Drawable = PointCount > 0 && xRange > 0 && yRange > 0 && std::isfinite(xRange) && std::isfinite(yRange);
-  if (Drawable) {
-    XScale = (PlotRight - PlotLeft) / xRange;
-    YScale = (PlotBottom - PlotTop) / yRange;
-  }
+  XTicks.clear();
+  YTicks.clear();
+  Drawable = PointCount > 0 && std::isfinite(PlotXMax - PlotXMin) && std::isfinite(PlotYMax - PlotYMin) &&
+             PlotXMax > PlotXMin && PlotYMax > PlotYMin;
+  if (!Drawable) return;
+  const int rows = std::clamp((PlotBottom - PlotTop) / (textHeight + 4), 1, kDivisions);
+  YTicks = RoundTicks(convert, YCategory, PlotYMin, PlotYMax, rows, true).Values;
+  const int number = std::max(metrics.horizontalAdvance(Text(convert.FormatSI(XCategory, PlotXMin))),
+                              metrics.horizontalAdvance(Text(convert.FormatSI(XCategory, PlotXMax))));
+  const int columns = std::clamp((PlotRight - PlotLeft) / (number + 2 * textHeight), 1, kDivisions);
+  XTicks = RoundTicks(convert, XCategory, PlotXMin, PlotXMax, columns, false).Values;
+  XScale = (PlotRight - PlotLeft) / (PlotXMax - PlotXMin);
+  YScale = (PlotBottom - PlotTop) / (PlotYMax - PlotYMin);
+}
+
+int TSimpleGraphFrm::ScreenX(double x) const {
+  return PlotLeft + static_cast<int>(std::lround((x - PlotXMin) * XScale));
+}
+
+int TSimpleGraphFrm::ScreenY(double y) const {
+  return PlotBottom - static_cast<int>(std::lround((y - PlotYMin) * YScale));
 }
 
 bool TSimpleGraphFrm::eventFilter(QObject* watched, QEvent* event) {
@@ -109,34 +132,32 @@ void TSimpleGraphFrm::PaintBox1Paint() {
   const int textHeight = metrics.height();
   const int width = PlotRight - PlotLeft;
   const int height = PlotBottom - PlotTop;
-  const int dx = width / kDivisions;
-  const int dy = height / kDivisions;
   if (ShowGrid) {
     painter.setPen(QPen(ColourOf(GridColour), 1, Qt::SolidLine));
-    for (int i = 1; i < kDivisions; ++i) {
-      painter.drawLine(PlotLeft + i * dx, PlotTop, PlotLeft + i * dx, PlotBottom);
-      painter.drawLine(PlotLeft, PlotBottom - i * dy, PlotRight, PlotBottom - i * dy);
+    if (Drawable) {
+      for (const double x : XTicks) {
+        const int at = ScreenX(x);
+        if (at > PlotLeft && at < PlotRight) painter.drawLine(at, PlotTop, at, PlotBottom);
+      }
+      for (const double y : YTicks) {
+        const int at = ScreenY(y);
+        if (at > PlotTop && at < PlotBottom) painter.drawLine(PlotLeft, at, PlotRight, at);
+      }
     }
     painter.setPen(ColourOf(FrameColour));
     painter.drawRect(PlotLeft, PlotTop, width, height);
   }
   if (Drawable) {
-    const auto screenX = [&](double x) {
-      return PlotLeft + static_cast<int>(std::lround((x - XMin) * XScale));
-    };
-    const auto screenY = [&](double y) {
-      return PlotBottom - static_cast<int>(std::lround((y - YMin) * YScale));
-    };
     for (int s = 1; s <= SeriesCount; ++s) {
       painter.setPen(ColourOf(kSeriesColours[(s - 1) % 10]));
       QPolygon line;
-      for (int i = 0; i < PointCount; ++i) line << QPoint(screenX(Data[0][i]), screenY(Data[s][i]));
+      for (int i = 0; i < PointCount; ++i) line << QPoint(ScreenX(Data[0][i]), ScreenY(Data[s][i]));
       painter.drawPolyline(line);
     }
     if (CursorIndex > 0 && CursorIndex < PointCount - 1) {
       painter.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
       painter.setPen(ColourOf(CursorColour));
-      const int x = screenX(Data[0][CursorIndex]);
+      const int x = ScreenX(Data[0][CursorIndex]);
       painter.drawLine(x, PlotTop, x, PlotBottom);
       painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     }
@@ -153,7 +174,8 @@ void TSimpleGraphFrm::PaintBox1Paint() {
   };
   const QString xCaption = caption(XName, XCategory, cursor ? Data[0][CursorIndex] : 0.0);
   const int xCaptionWidth = metrics.horizontalAdvance(xCaption);
-  painter.drawText(PlotLeft + (width - xCaptionWidth) / 2, PlotBottom + 4 + metrics.ascent(), xCaption);
+  const int legendRow = PlotBottom + kScaleGap + textHeight + 2;
+  painter.drawText(PlotLeft + (width - xCaptionWidth) / 2, legendRow + metrics.ascent(), xCaption);
   int legendX = PlotLeft;
   for (int s = 1; s <= SeriesCount; ++s) {
     const QString entry = caption(YName, YCategory, cursor ? Data[s][CursorIndex] : 0.0);
@@ -165,19 +187,22 @@ void TSimpleGraphFrm::PaintBox1Paint() {
   }
   painter.setPen(ColourOf(FrameColour));
   if (!Drawable) return;
-  const QString xMin = Text(convert.FormatSI(XCategory, XMin));
-  const QString xMax = Text(convert.FormatSI(XCategory, XMax));
-  painter.drawText(PlotLeft, PlotBottom + 4 + metrics.ascent(), xMin);
-  painter.drawText(PlotRight - metrics.horizontalAdvance(xMax), PlotBottom + 4 + metrics.ascent(), xMax);
-  const auto yValue = [&](double value, int y) {
-    const QString text = Text(convert.FormatSI(YCategory, value));
-    painter.drawText(PlotLeft - 4 - metrics.horizontalAdvance(text), y - textHeight / 2 + metrics.ascent(),
-                     text);
-  };
-  yValue(YMin, PlotBottom);
-  yValue(YMax, PlotTop);
-  if (dy >= textHeight) {
-    for (int i = 1; i < kDivisions; ++i) yValue(YMin + i * dy / YScale, PlotBottom - i * dy);
+  // x numbers centred under their ticks within the plot's width, one that would touch the one
+  // before left out; y numbers right-aligned before the plot.
+  int free = PlotLeft;
+  for (const double x : XTicks) {
+    const QString text = Text(convert.FormatSI(XCategory, x));
+    const int textWidth = metrics.horizontalAdvance(text);
+    const int at =
+        std::clamp(ScreenX(x) - textWidth / 2, PlotLeft, std::max(PlotLeft, PlotRight - textWidth));
+    if (at < free) continue;
+    painter.drawText(at, PlotBottom + kScaleGap + metrics.ascent(), text);
+    free = at + textWidth + textHeight;
+  }
+  for (const double y : YTicks) {
+    const QString text = Text(convert.FormatSI(YCategory, y));
+    painter.drawText(PlotLeft - 4 - metrics.horizontalAdvance(text),
+                     ScreenY(y) - textHeight / 2 + metrics.ascent(), text);
   }
 }
 

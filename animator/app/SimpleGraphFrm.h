@@ -15,6 +15,7 @@ class TSimpleGraphFrm : public QWidget {
  public:
   static constexpr int kInitialRoom = 100;
   static constexpr int kGrowBy = 20;
+  // At most this many grid divisions per axis; the lines stand at round values of the scales.
   static constexpr int kDivisions = 6;
 
   explicit TSimpleGraphFrm(QWidget* parent = nullptr);
@@ -22,7 +23,9 @@ class TSimpleGraphFrm : public QWidget {
   // One series, room for 100 points, no points, default names and categories, not drawable.
   void Reset();
   void AddPoint(double y, double x);
-  // Margins, plot rectangle, ranges and scales from the paint box's size and the points.
+  // Margins, plot rectangle, ranges and scales from the paint box's size and the points: the
+  // ticks at round display values, the y range widened to them, x from the first point to the
+  // last.
   void Relayout();
 
   int SeriesCount = 1;
@@ -44,12 +47,17 @@ class TSimpleGraphFrm : public QWidget {
   std::vector<std::vector<double>> Data;
   bool Drawable = false;
   int PlotLeft = 0, PlotTop = 0, PlotRight = 0, PlotBottom = 0;
+  // The ranges as plotted, and the scales' ticks (SI values, lowest first).
+  double PlotXMin = 0, PlotXMax = 0, PlotYMin = 0, PlotYMax = 0;
+  std::vector<double> XTicks, YTicks;
   double XScale = 0, YScale = 0;
 
   QWidget* PaintBox1;
 
  private:
   void PaintBox1Paint();
+  int ScreenX(double x) const;
+  int ScreenY(double y) const;
   bool eventFilter(QObject* watched, QEvent* event) override;
 };
 

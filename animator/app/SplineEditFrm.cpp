@@ -241,17 +241,20 @@ bool TSplineEditFrm::ReadEdits() {
   // A failed earlier reading may have left parts of its values behind.
   FWorkPoint.Assign(Fetched);
   try {
-    // Both texts as shown: the point stays where it is, unrounded.
-    if (!shared::EditUnchanged(xEdit) || !shared::EditUnchanged(yEdit)) {
+    // A text left as shown keeps its exact value: only what the user typed is read back from
+    // the rounded display.
+    const bool xTyped = !shared::EditUnchanged(xEdit);
+    const bool yTyped = !shared::EditUnchanged(yEdit);
+    if (xTyped || yTyped) {
       if (IsPolar) {
-        const double r = shared::EditToSI(shared::cuLength, xEdit->text());
+        const double r = xTyped ? shared::EditToSI(shared::cuLength, xEdit->text()) : FWorkPoint.Abs();
         stage = 2;
-        const double angle = shared::EditToSI(shared::cuAngle, yEdit->text());
+        const double angle = yTyped ? shared::EditToSI(shared::cuAngle, yEdit->text()) : FWorkPoint.Arg();
         FWorkPoint.SetPolar(r, angle);
       } else {
-        const double x = shared::EditToSI(shared::cuLength, xEdit->text());
+        const double x = xTyped ? shared::EditToSI(shared::cuLength, xEdit->text()) : FWorkPoint.X;
         stage = 2;
-        const double y = shared::EditToSI(shared::cuLength, yEdit->text());
+        const double y = yTyped ? shared::EditToSI(shared::cuLength, yEdit->text()) : FWorkPoint.Y;
         FWorkPoint.SetXY(x, y);
       }
     }
@@ -284,7 +287,7 @@ bool TSplineEditFrm::CurrentStillThere() const {
 void TSplineEditFrm::ApplyButtonClick() {
   // Not every change of the curve reaches the frame (undo, paste, load): a point that is gone
   // or changed is not written, and the frame shows the curve as it is now.
-  if (!CurrentStillThere()) {
+  if (!CurrentStillThere() || (MayEdit && !MayEdit())) {
     Refresh();
     return;
   }
@@ -316,6 +319,10 @@ void TSplineEditFrm::Store() {
 
 void TSplineEditFrm::NrComboBoxChange(int index) {
   if (!Curve) return;
+  if (MayEdit && !MayEdit()) {
+    Refresh();
+    return;
+  }
   Curve->DeselectAll();
   if (index >= 0 && index < Curve->PointCount()) Curve->Point(index).Selected = true;
   Refresh();
@@ -324,6 +331,10 @@ void TSplineEditFrm::NrComboBoxChange(int index) {
 
 void TSplineEditFrm::VisibleCheckBoxClick() {
   if (!Curve) return;
+  if (MayEdit && !MayEdit()) {
+    VisibleCheckBox->setChecked(Curve->Visible);
+    return;
+  }
   Curve->Visible = VisibleCheckBox->isChecked();
   if (OnChange) OnChange();
 }

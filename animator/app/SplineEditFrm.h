@@ -59,6 +59,9 @@ class TSplineEditFrm : public QWidget {
   std::function<void()> OnChange;
   // Apply is about to write the curve (the undo entry is taken here).
   std::function<void()> OnBeforeApply;
+  // Asked before an edit reaches the curve; false refuses it (the view is busy, and says so) and
+  // the frame shows the curve as it is.
+  std::function<bool()> MayEdit;
 
   bool Enabled() const { return FEnabled; }
   int Current() const { return FCurrent; }

@@ -239,7 +239,8 @@ class TAniMechanism {
   // failure the mechanism keeps what it held. A damaged document (a checksum line that does not
   // match, text where a number belongs, records cut short, a section without its end mark,
   // letters that name no joint, records past the bounds) is still read as far as it goes, with
-  // one warning per kind of damage naming the file; the answer is then false.
+  // one warning per kind of damage naming the file; the answer is then false. A document read
+  // is "Custom" and not optimised; an undo entry gives back the name and mark it was taken with.
   bool LoadFromTabLines(shared::TTabLines& lines = shared::TabLines());
   void SaveToTabLines(shared::TTabLines& lines = shared::TabLines()) const;
   // The store is cleared, the mechanism written and pushed onto the undo history.
@@ -261,7 +262,8 @@ class TAniMechanism {
   // The mechanism block of the spreadsheet export from the caller's row on, texts as text and
   // values as numbers; row is advanced through the block.
   void ExportToVariant(int32_t& row, shared::TWorksheet& sheet, bool polar) const;
-  // Cleared and written, not pushed: the caller pushes after a drag.
+  // Cleared and written with the preset name and the optimised mark, not pushed: the caller
+  // pushes after a drag.
   void PrepareUndoState(shared::TTabLines& lines = shared::TabLines()) const;
 
   // Editing (AniMechanismEdit.cpp). Every edit works on design positions (step 0); the caller

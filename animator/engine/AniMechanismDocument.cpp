@@ -5,6 +5,7 @@
 
 #include "animator/engine/AniMechanism.h"
 #include "animator/engine/StdOut.h"
+#include "shared/TextLine.h"
 
 namespace quillon {
 
@@ -14,6 +15,11 @@ constexpr const char* kJointsSection = "Joints";
 constexpr const char* kLinksSection = "Links";
 constexpr const char* kDyadsSection = "Dyads";
 constexpr const char* kDrawingsSection = "DXF";
+// Only undo entries hold this section: what the mechanism was called and whether it had been
+// fitted, which a file does not record.
+constexpr const char* kUndoSection = "Undo";
+// What a document read from a file or the clipboard is called: no preset any more.
+constexpr const char* kCustomName = "Custom";
 // Documents older than the kinds field hold pins only.
 constexpr const char* kOldKinds = "PPPPPPPPP";
 // The one old version whose link records carry the kind of the second joint after IC-link.
@@ -306,6 +312,13 @@ bool TAniMechanism::LoadFromTabLines(shared::TTabLines& lines) {
   scratch.SetPositionCount(N);
   const bool whole = scratch.ReadContent(lines);
   TakeContent(scratch);
+  PresetName = kCustomName;
+  Optimized = 0;
+  if (lines.FindSection(kUndoSection) && lines.ReadLine()) {
+    // As a record holds it: a hand-made entry's tab or line break inside the name is a blank.
+    PresetName = shared::OneLineField(lines.GetString(kCustomName));
+    Optimized = lines.GetBool(false);
+  }
   return whole;
 }
 
@@ -317,6 +330,12 @@ void TAniMechanism::SaveUndoState(shared::TTabLines& lines) const {
 void TAniMechanism::PrepareUndoState(shared::TTabLines& lines) const {
   lines.Clear();
   SaveToTabLines(lines);
+  lines.BeginSection(kUndoSection);
+  lines.ClearFields();
+  lines.AddString(PresetName);
+  lines.AddBool(Optimized);
+  lines.WriteLine();
+  lines.EndSection();
 }
 
 }  // namespace quillon

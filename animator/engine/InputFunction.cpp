@@ -347,7 +347,8 @@ double TInputFunction::Acceleration(double t) const {
 double TInputFunction::VelocityOfStep(int32_t i) const { return Velocity(TimeOfStep(i)); }
 
 bool TInputFunction::IsPeriodic() const {
-  return std::abs(kTwoPi - ValueOfStep(fSteps)) < 1e-5 &&
+  // A crank driven clockwise turns through -2π: as closed a cycle as the other way round.
+  return std::abs(kTwoPi - std::abs(ValueOfStep(fSteps))) < 1e-5 &&
          std::abs(VelocityOfStep(0) - VelocityOfStep(fSteps)) < 1e-5;
 }
 

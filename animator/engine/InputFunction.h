@@ -118,7 +118,8 @@ class TInputFunction {
   double Acceleration(double t) const;
   double VelocityOfStep(int32_t i) const;
 
-  // One full turn that ends with the speed it started with (compared with 2π in any unit).
+  // One full turn, either way round, that ends with the speed it started with (compared with 2π
+  // in any unit).
   bool IsPeriodic() const;
 
   // The section SectionName of the mechanism file: one line Law, T, S per section.

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "animator/engine/AniMechanism.h"
+#include "animator/engine/AxisTicks.h"
 #include "shared/Convert.h"
 #include "shared/PictureFile.h"
 #include "shared/Workbook.h"
@@ -15,6 +16,8 @@ namespace quillon {
 namespace {
 
 constexpr int kLegendLine = 20;
+// Pixels between the plot's bottom and the x scale's numbers.
+constexpr int kXScaleGap = 3;
 constexpr const char* kLegendGap = "     ";
 // The header block of a sheet: the spreadsheet palette's light yellow.
 constexpr int kHeaderFill = 36;
@@ -186,10 +189,12 @@ void TMotionGraph::DrawPicture(shared::TPaintSurface& surface, int index, int x,
 
 void TMotionGraph::Layout(shared::TPaintSurface& surface) {
   const shared::TSize sample = surface.TextExtent(kSampleText);
+  const int h = sample.Height;
   if (ShowLabels) {
     FLeftMargin = sample.Width + 8;
-    FTopMargin = std::max(sample.Height + 8, PictureHeight());
-    FBottomMargin = std::max(FTopMargin, PictureHeight());
+    FTopMargin = std::max(h + 8, PictureHeight());
+    // The x scale's numbers under the plot, the x legend with its picture under them.
+    FBottomMargin = kXScaleGap + h + 2 + std::max(h, PictureHeight()) + 2;
   } else {
     FLeftMargin = FTopMargin = FBottomMargin = 8;
   }
@@ -211,9 +216,16 @@ void TMotionGraph::Layout(shared::TPaintSurface& surface) {
     PlotYMin -= 1;
     PlotYMax += 1;
   }
+  // Round ticks in display units: the y range grows to the ticks around it, the x range (the
+  // time or input of the steps) keeps its ends. Each y tick has room for its number; x ticks as
+  // many as the numbers leave room for.
   const shared::TConvert& convert = shared::Convert();
-  PlotYMax = convert.RoundUpSignificant(FValueCategory, 1, PlotYMax);
-  PlotYMin = convert.RoundDownSignificant(FValueCategory, 1, PlotYMin);
+  const int rows = std::clamp((Bottom - Top) / (h + 4), 1, GridRows);
+  YTicks = RoundTicks(convert, FValueCategory, PlotYMin, PlotYMax, rows, true).Values;
+  const int number = std::max(surface.TextExtent(convert.FormatSI(FXCategory, PlotXMin)).Width,
+                              surface.TextExtent(convert.FormatSI(FXCategory, PlotXMax)).Width);
+  const int columns = std::clamp((Right - Left) / (number + 2 * h), 1, GridColumns);
+  XTicks = RoundTicks(convert, FXCategory, PlotXMin, PlotXMax, columns, false).Values;
 
   FValid = FCount > 0 && PlotXMax - PlotXMin > 0 && PlotYMax - PlotYMin > 0;
   if (FValid) {
@@ -248,17 +260,20 @@ void TMotionGraph::Paint(shared::TPaintSurface& surface) {
   surface.SetBrush({BackColor, shared::TBrushStyle::Solid});
   surface.FillRect(0, 0, surface.Width(), surface.Height());
 
-  if (ShowGrid) {
+  // The grid at the ticks inside the frame.
+  if (ShowGrid && FValid) {
     surface.SetPen({GridColor, 1, shared::TPenStyle::Solid, shared::TPenMode::Copy});
-    const int dx = (Right - Left) / GridColumns;
-    const int dy = (Bottom - Top) / GridRows;
-    for (int k = 1; k < GridColumns; ++k) {
-      surface.MoveTo(Left + k * dx, Top);
-      surface.LineTo(Left + k * dx, Bottom);
+    for (const double x : XTicks) {
+      const int at = TickX(x);
+      if (at <= Left || at >= Right) continue;
+      surface.MoveTo(at, Top);
+      surface.LineTo(at, Bottom);
     }
-    for (int k = 1; k < GridRows; ++k) {
-      surface.MoveTo(Left, Top + k * dy);
-      surface.LineTo(Right, Top + k * dy);
+    for (const double y : YTicks) {
+      const int at = TickY(y);
+      if (at <= Top || at >= Bottom) continue;
+      surface.MoveTo(Left, at);
+      surface.LineTo(Right, at);
     }
   }
   surface.SetPen({FrameColor, 1, shared::TPenStyle::Solid, shared::TPenMode::Copy});
@@ -291,12 +306,15 @@ void TMotionGraph::PaintLabels(shared::TPaintSurface& surface, int h) {
   surface.SetFont(font);
   surface.SetBrush({BackColor, shared::TBrushStyle::Clear});
 
-  // The x legend, centred on room for the widest value, with its axis picture before it.
+  // The x legend under the scale's numbers, centred on room for the widest value, with its axis
+  // picture before it.
   const int w = surface.TextExtent(FXCaption + " " + convert.SampleValueText(FXCategory)).Width;
   const int xLegend = (Left + Right - w) / 2;
-  surface.TextOut(xLegend, Bottom + 4, XLegend());
+  const int legendRow = Bottom + kXScaleGap + h + 2;
+  const int legendHeight = std::max(h, PictureHeight());
+  surface.TextOut(xLegend, legendRow + (legendHeight - h) / 2, XLegend());
   DrawPicture(surface, XIsTime ? kTimePicture : kInputPicture, xLegend - 4 - PictureWidth(),
-              Bottom + (FBottomMargin - PictureHeight()) / 2);
+              legendRow + (legendHeight - PictureHeight()) / 2);
 
   // Kind picture and title in the top margin, the series legend behind them.
   DrawPicture(surface, PictureOfKind(FKind), Left, (FTopMargin - PictureHeight()) / 2);
@@ -317,23 +335,31 @@ void TMotionGraph::PaintLabels(shared::TPaintSurface& surface, int h) {
     x += surface.TextExtent(text + kLegendGap).Width;
   }
 
-  // Scale numbers in display units, without unit.
-  const std::string xMin = convert.FormatSI(FXCategory, PlotXMin);
-  const std::string xMax = convert.FormatSI(FXCategory, PlotXMax);
-  surface.TextOut(Left, Bottom + 4, xMin);
-  surface.TextOut(Right - surface.TextExtent(xMax).Width, Bottom + 4, xMax);
-  const auto yLabel = [&](double value, int y) {
-    const std::string text = convert.FormatSI(FValueCategory, value);
-    surface.TextOut(Left - 4 - surface.TextExtent(text).Width, y - h / 2, text);
-  };
-  yLabel(PlotYMin, Bottom);
-  yLabel(PlotYMax, Top);
-  if (FValid && (Bottom - Top) / GridRows >= h) {
-    for (int k = 1; k < GridRows; ++k) {
-      const double value = PlotYMin + k * (PlotYMax - PlotYMin) / GridRows;
-      yLabel(value, Bottom - static_cast<int>(std::lround((value - PlotYMin) * YScale)));
-    }
+  // Scale numbers in display units, without unit, at the ticks: x centred under its tick but
+  // within the plot's width, a number that would touch the one before left out; y right-aligned
+  // 4 pixels before the plot.
+  if (!FValid) return;
+  int free = Left;
+  for (const double x : XTicks) {
+    const std::string text = convert.FormatSI(FXCategory, x);
+    const int width = surface.TextExtent(text).Width;
+    const int at = std::clamp(TickX(x) - width / 2, Left, std::max(Left, Right - width));
+    if (at < free) continue;
+    surface.TextOut(at, Bottom + kXScaleGap, text);
+    free = at + width + h;
   }
+  for (const double y : YTicks) {
+    const std::string text = convert.FormatSI(FValueCategory, y);
+    surface.TextOut(Left - 4 - surface.TextExtent(text).Width, TickY(y) - h / 2, text);
+  }
+}
+
+int TMotionGraph::TickX(double x) const {
+  return static_cast<int>(std::lround((x - PlotXMin) * XScale)) + Left;
+}
+
+int TMotionGraph::TickY(double y) const {
+  return Bottom - static_cast<int>(std::lround((y - PlotYMin) * YScale));
 }
 
 void TMotionGraph::SaveJPEG(shared::TPaintSurface& bitmap, const std::string& fileName) {

@@ -76,6 +76,7 @@ class TMotionGraph {
       0x0000FF, 0xFF0000, 0x008080, 0xFF00FF, 0x00FF00, 0x000080, 0x00FFFF, 0x008000, 0x800000, 0x808080};
   // Series past the tenth start the colours again.
   shared::TColor SeriesColor(int series) const { return SeriesColors[series % kSeriesColorCount]; }
+  // At most this many grid divisions; the lines stand at round values of the scales.
   int GridColumns = 6;
   int GridRows = 6;
   bool ShowGrid = true;
@@ -112,8 +113,8 @@ class TMotionGraph {
   const std::vector<std::string>& SeriesNames() const { return FSeriesNames; }
   int ValueCategory() const { return FValueCategory; }
 
-  // Margins and plot rectangle from the surface's size and font; the ranges rounded for
-  // display and the scales.
+  // Margins and plot rectangle from the surface's size and font; the ticks at round display
+  // values, the y range widened to them, and the scales.
   void Layout(shared::TPaintSurface& surface);
   int PlotLeft() const { return Left; }
   int PlotTop() const { return Top; }
@@ -124,6 +125,9 @@ class TMotionGraph {
   int BottomMargin() const { return FBottomMargin; }
   int ScreenX(int point) const;
   int ScreenY(int point, int series) const;
+  // The scales' ticks after the last layout, SI values, lowest first.
+  const std::vector<double>& XTickValues() const { return XTicks; }
+  const std::vector<double>& YTickValues() const { return YTicks; }
 
   // -1: no cursor. The line shows only strictly between the first and the last point; the
   // legend shows values only for a step within the points.
@@ -166,6 +170,8 @@ class TMotionGraph {
   int PictureHeight() const;
   void DrawPicture(shared::TPaintSurface& surface, int index, int x, int y) const;
   void PaintLabels(shared::TPaintSurface& surface, int h);
+  int TickX(double x) const;
+  int TickY(double y) const;
 
   int FKind = -1;
   int FSeriesCount = 1;
@@ -174,8 +180,9 @@ class TMotionGraph {
   // Row 0 the x values, row i + 1 series i; FCapacity columns each.
   std::vector<std::vector<double>> Data;
   double FXMin = 0, FXMax = 0, FYMin = 0, FYMax = 0;
-  // The y range as plotted: rounded outward in display units.
+  // The y range as plotted: widened to round ticks in display units.
   double PlotYMin = 0, PlotYMax = 0, PlotXMin = 0, PlotXMax = 0;
+  std::vector<double> XTicks, YTicks;
   int FLeftMargin = 10, FTopMargin = 10, FBottomMargin = 10, RightMargin = 8;
   int Left = 0, Top = 0, Right = 0, Bottom = 0;
   double XScale = 0, YScale = 0;

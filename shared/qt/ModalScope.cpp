@@ -2,6 +2,9 @@
 #include "shared/qt/ModalScope.h"
 
 #include <QApplication>
+#include <QMenu>
+#include <memory>
+#include <optional>
 
 namespace shared {
 
@@ -18,6 +21,15 @@ TModalScope::~TModalScope() {
 int TModalScope::Depth() { return gDepth; }
 
 bool BackgroundMayRun() { return gDepth == 0 && QApplication::activeModalWidget() == nullptr; }
+
+void ScopeWhileShown(QMenu& menu) {
+  // Owned by the two connections, so a menu destroyed while shown closes its scope too.
+  auto scope = std::make_shared<std::optional<TModalScope>>();
+  QObject::connect(&menu, &QMenu::aboutToShow, &menu, [scope] {
+    if (!scope->has_value()) scope->emplace();
+  });
+  QObject::connect(&menu, &QMenu::aboutToHide, &menu, [scope] { scope->reset(); });
+}
 
 TModalScopeNotifier& ModalScopes() {
   static TModalScopeNotifier notifier;

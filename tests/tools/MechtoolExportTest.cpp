@@ -362,7 +362,7 @@ TEST_F(MechtoolExportTest, WorkbookWithEveryBoxChecked) {
   EXPECT_EQ(cells["C4"], (std::vector<std::string>{"None", "False", "FFFFFF99"}));
   EXPECT_EQ(cells["D1"], (std::vector<std::string>{"None", "False", "none"}));
   EXPECT_EQ(cells["A5"], (std::vector<std::string>{"None", "False", "none"}));
-  EXPECT_EQ(cells["A6"], (std::vector<std::string>{"Four Bar", "False", "none"}));
+  EXPECT_EQ(cells["A6"], (std::vector<std::string>{"Custom", "False", "none"}));
 
   // Data sheets: bold, filled head rows, numbers as numbers, one row per solved step.
   for (const auto& f : lines["SHEET"]) {
@@ -466,7 +466,7 @@ TEST_F(MechtoolExportTest, ReportWithEveryTableAndItsPictures) {
   EXPECT_EQ(text.find('\x80'), std::string::npos);
   const std::vector<std::string> pictures = {"<table border=\"1\" bordercolor=\"#000000\">",
                                              "<tr><td colspan=\"1\" bgcolor=\"#C0C0C0\"><font face=\"Arial\" "
-                                             "size=\"3\"><b>Four Bar</b></font></td></tr>",
+                                             "size=\"3\"><b>Custom</b></font></td></tr>",
                                              "<tr><td><img src=\"" + url + "Mech.jpg\"></td></tr>",
                                              "<tr><td bgcolor=\"#C0C0C0\"><font face=\"Arial\" size=\"3\">",
                                              "<b>Path Error</b></font></td></tr>",

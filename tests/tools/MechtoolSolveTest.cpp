@@ -111,6 +111,37 @@ TEST_F(MechtoolSolveTest, LinkageThatCannotCloseMarksTheStepsBeyondItsRange) {
   for (const auto& p : lines["P"]) EXPECT_EQ(p[9], std::stoi(p[1]) > 39 ? "1" : "0") << p[1];
 }
 
+// The four-bar's crank turned clockwise once: a closed cycle like the other way round. The
+// listed velocities at the seam are the central differences of the listed positions across it,
+// and the steps run 0..N with step N at step 0.
+TEST_F(MechtoolSolveTest, CrankTurnedClockwiseOnceIsAFullCycle) {
+  quillon::TAniMechanism m;
+  m.Input(0).Clear();
+  m.Input(0).AddSection(0, 1.0, -2 * std::numbers::pi);
+  m.RetimeInputs();
+  const TRun run = Run("solve " + Quote(Save(m, "clockwise.mech")) + " --steps 36");
+  ASSERT_EQ(run.status, 0) << run.err;
+  auto lines = run.Lines();
+  EXPECT_EQ(lines["LEN"][0][1], "36");
+  EXPECT_EQ(lines["FULLCYCLE"][0][1], "1");
+  const auto& p = lines["P"];
+  ASSERT_EQ(p.size(), 37u * 5);
+  const size_t e = 4;  // the tracer, the last of ABCDE
+  const auto at = [&](int k, int field) { return std::stod(p[k * 5 + e][field]); };
+  ASSERT_EQ(p[e][2], "E");
+  // Clockwise: the crank joint B a quarter turn on is A + (B - A) turned by -π/2.
+  EXPECT_NEAR(std::stod(p[9 * 5 + 1][3]), -0.32 + 0.09, 1e-12);
+  EXPECT_NEAR(std::stod(p[9 * 5 + 1][4]), -0.25 + 0.11, 1e-12);
+  EXPECT_NEAR(at(36, 3), at(0, 3), 1e-12);
+  EXPECT_NEAR(at(36, 4), at(0, 4), 1e-12);
+  const double dt = 1.0 / 36;
+  for (const int k : {0, 36}) {
+    SCOPED_TRACE(k);
+    EXPECT_NEAR(at(k, 5), (at(1, 3) - at(35, 3)) / (2 * dt), 1e-9);
+    EXPECT_NEAR(at(k, 6), (at(1, 4) - at(35, 4)) / (2 * dt), 1e-9);
+  }
+}
+
 TEST_F(MechtoolSolveTest, RefusesWrongArgumentsAndUnreadableDocuments) {
   const fs::path notMech = dir / "plain.txt";
   std::ofstream(notMech) << "hello\r\n";

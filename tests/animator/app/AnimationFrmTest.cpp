@@ -485,6 +485,32 @@ TEST_F(AnimationFrmTest, PopupMenuFollowsTheSelection) {
   EXPECT_TRUE(Log.Has(View->ErrorICText));
 }
 
+// The pop-up's Instant Centers shows the centre of the selected link also while View Options had
+// the centres off (as they are at first): the drawing has the current step's centre as a filled
+// circle in the centre colour.
+TEST_F(AnimationFrmTest, InstantCentersFromThePopupAreShown) {
+  OpenFourbar();
+  View->resize(600, 450);
+  View->show();
+  QCoreApplication::processEvents();
+  TAniMechanism& m = View->Mechanism();
+  ASSERT_EQ(m.ShowCentres, 0);
+  View->PositionTrackBar->setValue(10);
+  m.DeselectAll();
+  m.Link(m.FindLink("BCE")).Selected = 1;
+  View->PopInstCenters->trigger();
+  EXPECT_EQ(m.ShowCentres, 1);
+  QCoreApplication::processEvents();
+  const TCentreRecord& centre = m.CentreAt[10];
+  ASSERT_EQ(centre.AtInfinity, 0);
+  const shared::TPoint at = View->Canvas().WorldToScreen(centre.X, centre.Y);
+  const shared::TRaster shown = View->Canvas().PaintBox().Canvas().ReadPixels();
+  ASSERT_TRUE(at.X > 5 && at.Y > 5 && at.X < shown.Width - 5 && at.Y < shown.Height - 5)
+      << "the centre lies in the drawing";
+  EXPECT_EQ(shown.ColorAt(at.X, at.Y), m.CentreColour);
+  EXPECT_FALSE(Log.Has(View->ErrorICText));
+}
+
 // Every pop-up toggle changes a flag the document stores, so the document counts as modified
 // and is not dropped without "Save ?".
 TEST_F(AnimationFrmTest, PopupTogglesMarkTheDocumentModified) {

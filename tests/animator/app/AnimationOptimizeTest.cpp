@@ -2,6 +2,8 @@
 // it runs while messages are pumped, the commands it refuses meanwhile, and when it does not run.
 #include <gtest/gtest.h>
 
+#include <QMouseEvent>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
@@ -118,6 +120,79 @@ TEST_F(AnimationOptimizeTest, ReleasedButtonEndsTheFitAndDeleteAndAddToolsWaitFo
   EXPECT_EQ(m.JointCount(), joints - 1);
 }
 
+// While the fit runs only its Stop acts: Record, the pop-up's Lock, Set As Output, Bring to Front
+// and Send to Back, and a joint drag in the drawing are refused with the busy notice and change
+// nothing; the Stop button then ends the fit, which keeps what it found.
+TEST_F(AnimationOptimizeTest, WhileTheFitRunsOnlyItsStopActs) {
+  View->resize(500, 400);
+  View->show();
+  TAniMechanism& m = DisplacedFourBar();
+  View->ZoomAllButtonClick();
+  QCoreApplication::processEvents();
+  const TAniJoint* const tracer = m.Tracer;
+  const std::string secondLink = m.Link(2).Name;
+  bool stillRunning = false;
+  QTimer::singleShot(0, View.get(), [&] {
+    View->RecordButton->click();
+    stillRunning = View->OptimizeButton->isChecked();
+    m.DeselectAll();
+    m.Joint(m.FindJoint('B')).Selected = 1;
+    View->PopToggleLock->trigger();
+    View->PopSetAsOutput->trigger();
+    m.DeselectAll();
+    m.Link(2).Selected = 1;
+    View->PopBringToFront->trigger();
+    View->PopSendToBack->trigger();
+    m.DeselectAll();
+    const TPositionRecord& c = m.Joint(m.FindJoint('C')).Positions[0];
+    const shared::TPoint at = View->Canvas().WorldToScreen(c.X, c.Y);
+    QTest::mousePress(View->PaintBox1, Qt::LeftButton, {}, QPoint(at.X, at.Y));
+    QTest::mouseMove(View->PaintBox1, QPoint(at.X + 30, at.Y + 10));
+    QTest::mouseRelease(View->PaintBox1, Qt::LeftButton, {}, QPoint(at.X + 30, at.Y + 10));
+    View->StopButton->click();
+  });
+  View->OptimizeButton->click();
+  EXPECT_TRUE(stillRunning) << "Record stopped the fit";
+  EXPECT_EQ(m.Joint(m.FindJoint('B')).Locked, 0);
+  EXPECT_EQ(m.Tracer, tracer);
+  EXPECT_EQ(m.Link(2).Name, secondLink);
+  EXPECT_EQ(m.NextSelectedJoint(0), -1) << "the press in the drawing picked nothing";
+  EXPECT_EQ(std::count(Log.Lines.begin(), Log.Lines.end(), "[Warning] " + View->BusyText), 6);
+  EXPECT_FALSE(View->IsBusy());
+  EXPECT_FALSE(View->OptimizeButton->isChecked());
+  EXPECT_EQ(m.Optimized, 1);
+  EXPECT_EQ(Sound.Beeps, 1);
+}
+
+// An add tool chosen before the fit previews nothing while it runs: the joint it places stays
+// where the first click put it.
+TEST_F(AnimationOptimizeTest, AnAddToolPreviewsNothingWhileTheFitRuns) {
+  View->resize(500, 400);
+  View->show();
+  TAniMechanism& m = DisplacedFourBar();
+  View->ZoomAllButtonClick();
+  QCoreApplication::processEvents();
+  View->AddInputButton->click();
+  QTest::mouseClick(View->PaintBox1, Qt::LeftButton, {}, QPoint(40, 40));
+  ASSERT_EQ(m.AddClicks, 1);
+  const TPositionRecord placed = m.Joint(m.JointCount() - 1).Positions[0];
+  TPositionRecord now;
+  QTimer::singleShot(0, View.get(), [&] {
+    // A move with no button held, as the pointer crosses the drawing.
+    const QPoint to(200, 150);
+    QMouseEvent move(QEvent::MouseMove, to, View->PaintBox1->mapToGlobal(to), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(View->PaintBox1, &move);
+    // Seen at once: the fit's end sets the joints it moves back to the best design found.
+    now = m.Joint(m.JointCount() - 1).Positions[0];
+    View->StopButton->click();
+  });
+  View->OptimizeButton->click();
+  EXPECT_EQ(now.X, placed.X);
+  EXPECT_EQ(now.Y, placed.Y);
+  EXPECT_EQ(m.AddClicks, 1);
+}
+
 TEST_F(AnimationOptimizeTest, FitRunsToTheEndWithTheProgramsModeAndUndoes) {
   TAniMechanism& m = DisplacedFourBar();
   FittingMode = kFitMaxDeviation;
@@ -134,9 +209,12 @@ TEST_F(AnimationOptimizeTest, FitRunsToTheEndWithTheProgramsModeAndUndoes) {
   const double shown = m.MaxDeviation;
   EXPECT_EQ(judge.Objective(), shown);
   EXPECT_EQ(Sound.Beeps, 1);
+  EXPECT_EQ(m.Optimized, 1);
 
+  // Undo takes back the fit and its mark, which the report heading shows.
   View->Undo();
   EXPECT_EQ(Joints(View->Mechanism()), before);
+  EXPECT_EQ(View->Mechanism().Optimized, 0);
 }
 
 // D kept out of every area that applies to it: the run ends with the design as it was and the log

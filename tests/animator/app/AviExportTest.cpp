@@ -292,6 +292,61 @@ TEST_F(AviExportTest, CancelFilmsTheStepsTaken) {
   EXPECT_EQ(Leftovers({"film.avi"}), std::vector<std::string>{});
 }
 
+// While the film runs only its Stop acts: Record, the pop-up's items and a drag in the drawing
+// are refused and leave the document as it was; the view's Stop ends the film as Cancel does.
+TEST_F(AviExportTest, WhileTheFilmRunsOnlyItsStopActs) {
+  TLogLines log;
+  StdOut().SetSink(&log);
+  TAniMechanism& m = View->Mechanism();
+  const auto document = [&m] {
+    shared::TTabLines lines;
+    m.SaveToTabLines(lines);
+    return lines.Lines;
+  };
+  const std::vector<std::string> before = document();
+  const TAniJoint* const tracer = m.Tracer;
+  const std::string firstLink = m.Link(1).Name;
+  bool tried = false;
+  QObject::connect(Progress->ProgressBar1, &QProgressBar::valueChanged, Progress.get(), [&](int v) {
+    if (v == 3) {
+      tried = true;
+      View->PositionTrackBar->setValue(20);
+      View->RecordButton->click();
+      m.DeselectAll();
+      m.Joint(m.FindJoint('C')).Selected = 1;
+      View->PopToggleLock->trigger();
+      View->PopSetAsOutput->trigger();
+      m.DeselectAll();
+      m.Link(1).Selected = 1;
+      View->PopBringToFront->trigger();
+      View->PopSendToBack->trigger();
+      m.DeselectAll();
+      const TPositionRecord& c = m.Joint(m.FindJoint('C')).Positions[0];
+      const shared::TPoint at = View->Canvas().WorldToScreen(c.X, c.Y);
+      QTest::mousePress(View->PaintBox1, Qt::LeftButton, {}, QPoint(at.X, at.Y));
+      QTest::mouseMove(View->PaintBox1, QPoint(at.X + 30, at.Y + 10));
+      QTest::mouseRelease(View->PaintBox1, Qt::LeftButton, {}, QPoint(at.X + 30, at.Y + 10));
+    }
+    if (v == 5) View->StopButton->click();
+  });
+  const fs::path film = dir / "film.avi";
+  View->ExportAVI(film.string());
+  StdOut().SetSink(nullptr);
+
+  EXPECT_TRUE(tried);
+  EXPECT_EQ(document(), before);
+  EXPECT_EQ(m.Tracer, tracer);
+  EXPECT_EQ(m.Link(1).Name, firstLink);
+  EXPECT_EQ(m.NextSelectedJoint(0), -1) << "the press in the drawing picked nothing";
+  EXPECT_EQ(std::count(log.Lines.begin(), log.Lines.end(), "[Warning] " + View->BusyText), 6);
+  // Stopped after steps 0 to 4: the film of steps 0, 2 and 4, and the view as after Cancel.
+  EXPECT_EQ(ReadFilm(film).Frames.size(), 3u);
+  EXPECT_FALSE(View->IsBusy());
+  EXPECT_FALSE(Progress->isVisible());
+  EXPECT_EQ(View->PositionTrackBar->value(), 0);
+  EXPECT_EQ(Leftovers({"film.avi"}), std::vector<std::string>{});
+}
+
 TEST_F(AviExportTest, FailuresKeepTheOldFilmAndCloseTheDialog) {
   const fs::path film = dir / "film.avi";
   // A file size limit that lets each frame's picture pass but not the film.

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -185,6 +186,20 @@ TEST_F(ClipboardTakeOverTest, AHandOverWhileADialogOrALoopIsOpenWaitsForItsEnd) 
          View->OptimizeButton->click();
        },
        [this] { View->OptimizeButton->setChecked(false); }},
+      // A menu open is a question open: the take-over waits for it to close.
+      {"the drawing's pop-up menu",
+       [this] { View->PopupMenu1->popup(View->PaintBox1->mapToGlobal(QPoint(20, 20))); },
+       [this] {
+         ASSERT_TRUE(View->PopupMenu1->isVisible());
+         View->PopupMenu1->hide();
+         QCoreApplication::processEvents();
+       }},
+      {"the File menu", [this] { Form->FileMenu->popup(Form->mapToGlobal(QPoint(20, 20))); },
+       [this] {
+         ASSERT_TRUE(Form->FileMenu->isVisible());
+         Form->FileMenu->hide();
+         QCoreApplication::processEvents();
+       }},
       {"film",
        [&] {
          Questions->SaveName = folder.filePath(QStringLiteral("film.avi"));

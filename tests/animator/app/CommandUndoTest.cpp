@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <functional>
 
@@ -21,6 +22,7 @@
 #include "animator/app/DXFViewFrm.h"
 #include "animator/app/InputFunctionDlg.h"
 #include "animator/app/MainForm.h"
+#include "animator/app/MessageMemo.h"
 #include "animator/app/MorphDlg.h"
 #include "animator/app/PropertiesFrm.h"
 #include "animator/app/SplineEditFrm.h"
@@ -373,6 +375,43 @@ TEST_F(CommandUndoTest, CommandsThatChangeNothingLeaveNoEntry) {
 }
 
 // An add tool taken up and not yet used: Undo reverses the change before it and ends the tool.
+// The left panel's editors are entry points too: while a fit runs a value typed into the
+// properties table, the curve and area editors' Apply and their Visible boxes change nothing.
+TEST_F(CommandUndoTest, TheLeftPanelEditsNothingWhileAFitRuns) {
+  Open();
+  ASSERT_TRUE(M().CanFitCurve());
+  const int last = M().Curve.PointCount() - 1;
+  const shared::TComplex point = M().Curve.Point(last);
+  const shared::TComplex corner = M().Areas.Item(0).MinCorner;
+  bool typed = false;
+  QTimer::singleShot(0, View, [&] {
+    TypeIntoTable("Joint B", 1, QStringLiteral("-400"));
+    typed = true;
+    Form->SplineEditFrm1->xEdit->setText(QStringLiteral("123"));
+    Form->SplineEditFrm1->ApplyButton->click();
+    Form->SplineEditFrm1->VisibleCheckBox->click();
+    Form->AreaEditFrm1->x1Edit->setText(QStringLiteral("-1500"));
+    Form->AreaEditFrm1->ApplyButton->click();
+    Form->AreaEditFrm1->VisibleCheckBox->click();
+    View->StopButton->click();
+  });
+  View->OptimizeButton->click();
+  EXPECT_TRUE(typed);
+  EXPECT_NE(M().Joint(M().FindJoint('B')).Positions[0].X, -0.4);
+  EXPECT_EQ(M().Curve.Point(last).X, point.X);
+  EXPECT_EQ(M().Curve.Point(last).Y, point.Y);
+  EXPECT_TRUE(M().Curve.Visible);
+  EXPECT_TRUE(Form->SplineEditFrm1->VisibleCheckBox->isChecked());
+  EXPECT_EQ(M().Areas.Item(0).MinCorner.X, corner.X);
+  EXPECT_TRUE(M().Areas.Visible);
+  const QString log = Form->Memo1->toPlainText();
+  EXPECT_EQ(log.count(QString::fromStdString(View->BusyText)), 5) << log.toStdString();
+  // Once the fit is over the editors work again.
+  Form->SplineEditFrm1->xEdit->setText(QStringLiteral("123"));
+  Form->SplineEditFrm1->ApplyButton->click();
+  EXPECT_NEAR(M().Curve.Point(last).X, 0.123, 1e-15);
+}
+
 TEST_F(CommandUndoTest, UndoWithAnUnusedAddToolUndoesTheChangeBeforeIt) {
   Open();
   const std::vector<std::string> original = Document(M());

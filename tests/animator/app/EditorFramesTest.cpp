@@ -15,6 +15,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <cmath>
+#include <cstdlib>
 #include <numbers>
 
 #include "animator/app/AreaEditFrm.h"
@@ -171,6 +172,49 @@ TEST_F(SplineEditFrmTest, PolarValuesLeftAsShownKeepThePoint) {
   EXPECT_NEAR(Curve.Point(2).Y, 0.05, 1e-15);
 }
 
+// One coordinate typed, the other left as shown: the one left keeps its exact value, not the
+// three decimals it is shown with.
+TEST_F(SplineEditFrmTest, ACoordinateLeftAsShownKeepsItsExactValue) {
+  const double x = 0.0412345678912, y = -0.1588424066;
+  struct TCase {
+    const char* what;
+    bool polar;
+    QLineEdit* TSplineEditFrm::*edit;
+    const char* typed;
+  };
+  const TCase cases[] = {
+      {"x typed", false, &TSplineEditFrm::xEdit, "25"},
+      {"y typed", false, &TSplineEditFrm::yEdit, "-7.5"},
+      {"R typed", true, &TSplineEditFrm::xEdit, "200"},
+      {"angle typed", true, &TSplineEditFrm::yEdit, "-45"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    Curve.Point(2).SetXY(x, y);
+    const shared::TComplex before(x, y);
+    IsPolar = c.polar;
+    Select(2);
+    (Frame.get()->*c.edit)->setText(QString::fromLatin1(c.typed));
+    Frame->ApplyButton->click();
+    const shared::TPrePoint& p = Curve.Point(2);
+    const double typed = std::atof(c.typed);
+    if (!c.polar && c.edit == &TSplineEditFrm::xEdit) {
+      EXPECT_NEAR(p.X, typed / 1000, 1e-15);
+      EXPECT_EQ(p.Y, y);
+    } else if (!c.polar) {
+      EXPECT_EQ(p.X, x);
+      EXPECT_NEAR(p.Y, typed / 1000, 1e-15);
+    } else if (c.edit == &TSplineEditFrm::xEdit) {
+      EXPECT_NEAR(p.Abs(), typed / 1000, 1e-15);
+      EXPECT_NEAR(p.Arg(), before.Arg(), 1e-15);
+    } else {
+      EXPECT_NEAR(p.Abs(), before.Abs(), 1e-15);
+      EXPECT_NEAR(p.Arg(), typed * kPi / 180, 1e-15);
+    }
+  }
+  EXPECT_EQ(Log.Errors(), 0);
+}
+
 TEST_F(SplineEditFrmTest, ABadNumberGoesToTheLogAndFocusesItsEdit) {
   struct TCase {
     const char* Edit;
@@ -312,6 +356,25 @@ TEST_F(AreaEditFrmTest, PolarCornersLeftAsShownKeepTheArea) {
   Frame->ApplyButton->click();
   EXPECT_NEAR(Areas.Item(1).MaxCorner.X, -0.02, 1e-15);
   EXPECT_NEAR(Areas.Item(1).MaxCorner.Y, 0.0, 1e-15);
+}
+
+// One coordinate of a corner typed: the other keeps its exact value, in x/y and in polar.
+TEST_F(AreaEditFrmTest, ACornerCoordinateLeftAsShownKeepsItsExactValue) {
+  const shared::TComplex corner(-0.0123456789, 0.1588424066);
+  Areas.Item(1).MinCorner = corner;
+  Select(1);
+  Frame->x1Edit->setText(QStringLiteral("-20"));
+  Frame->ApplyButton->click();
+  EXPECT_NEAR(Areas.Item(1).MinCorner.X, -0.02, 1e-15);
+  EXPECT_EQ(Areas.Item(1).MinCorner.Y, corner.Y);
+
+  Areas.Item(1).MinCorner = corner;
+  IsPolar = true;
+  Select(1);
+  Frame->y1Edit->setText(QStringLiteral("120"));
+  Frame->ApplyButton->click();
+  EXPECT_NEAR(Areas.Item(1).MinCorner.Abs(), corner.Abs(), 1e-15);
+  EXPECT_NEAR(Areas.Item(1).MinCorner.Arg(), 2 * kPi / 3, 1e-15);
 }
 
 TEST_F(AreaEditFrmTest, BadCornersAndAGoneAreaWriteNothing) {

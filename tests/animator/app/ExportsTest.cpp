@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <QToolButton>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -325,6 +326,65 @@ TEST_F(ExportsTest, ReportProposesItsNameAndOpensTheFile) {
   Answer(Report, false);
   View->WriteHTMLReport();
   EXPECT_TRUE(Opened.empty());
+}
+
+// The drawing's heading names the preset a document was made from, "Custom" for one read from a
+// file or pasted, and what it was again after an undo.
+TEST_F(ExportsTest, ReportHeadingNamesWhatTheDocumentIs) {
+  const fs::path report = dir / "r.html";
+  const auto heading = [&] {
+    Answer(Report, true, [&] { Report.FileNameEdit->setText(QString::fromStdString(report.string())); });
+    View->WriteHTMLReport();
+    const std::string text = ReadBytes(report);
+    const std::string start = "size=\"3\"><b>";
+    const size_t at = text.find(start);
+    return at == std::string::npos
+               ? std::string()
+               : text.substr(at + start.size(), text.find("</b>", at) - at - start.size());
+  };
+  // Opened from a file by the fixture, after the start's four-bar.
+  EXPECT_EQ(heading(), "Custom");
+  View->NewMechanism(6);
+  EXPECT_EQ(heading(), "Eight Bar");
+  View->CopyToClipboard();
+  View->NewMechanism(0);
+  EXPECT_EQ(heading(), "Four Bar");
+  View->PasteFromClipboard();
+  EXPECT_EQ(View->Mechanism().JointCount(), 11);
+  EXPECT_EQ(heading(), "Custom");
+  // The paste pushed nothing: Undo goes back to before the four-bar.
+  View->Undo();
+  EXPECT_EQ(View->Mechanism().JointCount(), 11);
+  EXPECT_EQ(heading(), "Eight Bar");
+}
+
+// Between the options dialog and the pictures the report pumps messages: what arrives then (a
+// click on Optimize) is refused, so the pictures and the tables show the design as it was.
+TEST_F(ExportsTest, NothingActsBetweenTheReportDialogAndItsPictures) {
+  TAniMechanism& m = View->Mechanism();
+  for (int step = 0; step <= 45; step += 5)
+    m.Curve.AddPoint(shared::TComplex(m.Tracer->Positions[step].X + 0.002, m.Tracer->Positions[step].Y));
+  View->MechanismChanged();
+  ASSERT_TRUE(m.CanFitCurve());
+  const fs::path report = dir / "r.html";
+  bool pumped = false;
+  Answer(Report, true, [&] {
+    Report.FileNameEdit->setText(QString::fromStdString(report.string()));
+    // Arrives once the dialog has closed, in the report's own pump.
+    QMetaObject::invokeMethod(
+        View.get(),
+        [&] {
+          pumped = !Report.isVisible();
+          View->OptimizeButton->click();
+        },
+        Qt::QueuedConnection);
+  });
+  View->WriteHTMLReport();
+  EXPECT_TRUE(pumped);
+  EXPECT_EQ(m.Optimized, 0);
+  EXPECT_FALSE(View->OptimizeButton->isChecked());
+  EXPECT_EQ(ReadBytes(report).find("[Optimized]"), std::string::npos);
+  EXPECT_EQ(Log.Lines, std::vector<std::string>{"[Warning] " + View->BusyText});
 }
 
 // A picture that cannot be saved ends the report: the error goes to the log, and the part

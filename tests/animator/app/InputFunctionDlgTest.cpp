@@ -86,7 +86,21 @@ TEST_F(InputFunctionDlgTest, OpensOnTheTargetsCopyWithItsRowsLabelsAndAStraightG
   }
   EXPECT_EQ(graph.XCategory, shared::cuTime);
   EXPECT_EQ(graph.YCategory, shared::cuAngle);
-  EXPECT_FALSE(graph.ShowLabels);
+  // The graph shows its scales from the start, on round values: the turn of 0 to 360 degrees
+  // within ticks a round number of degrees apart, the second in round parts of it.
+  EXPECT_TRUE(graph.ShowLabels);
+  const shared::TConvert& units = shared::Convert();
+  ASSERT_GE(graph.YTicks.size(), 3u);
+  ASSERT_GE(graph.XTicks.size(), 3u);
+  const double degrees = units.FromSI(shared::cuAngle, graph.YTicks[1] - graph.YTicks[0]);
+  EXPECT_TRUE(degrees == 50 || degrees == 100 || degrees == 200) << degrees;
+  EXPECT_NEAR(units.FromSI(shared::cuAngle, graph.YTicks.front()), 0, 1e-9);
+  EXPECT_GE(units.FromSI(shared::cuAngle, graph.YTicks.back()), 360 - 1e-9);
+  EXPECT_LT(units.FromSI(shared::cuAngle, graph.YTicks.back()), 360 + degrees);
+  const double seconds = graph.XTicks[1] - graph.XTicks[0];
+  EXPECT_TRUE(std::fabs(seconds - 0.2) < 1e-12 || std::fabs(seconds - 0.5) < 1e-12) << seconds;
+  EXPECT_EQ(graph.XTicks.front(), 0);
+  EXPECT_NEAR(graph.XTicks.back(), 1, 1e-12);
 }
 
 // The status bar shows as a bar from the first showing on, not only once a message colours it.
@@ -275,16 +289,16 @@ TEST_F(InputFunctionDlgTest, GraphTabsPlotVelocityAndAccelerationOfTheLaw) {
 
 TEST_F(InputFunctionDlgTest, TheLabelsButtonSwitchesTheGraphsLabels) {
   Open();
-  EXPECT_EQ(Dialog->ShowLabelsButton->text(), QStringLiteral("Show Labels"));
-  const int plainLeft = Dialog->SimpleGraphFrm1->PlotLeft;
-  Dialog->ShowLabelsButton->click();
-  EXPECT_TRUE(Dialog->SimpleGraphFrm1->ShowLabels);
   EXPECT_EQ(Dialog->ShowLabelsButton->text(), QStringLiteral("Hide Labels"));
-  // The axis values take room left of the plot.
-  EXPECT_GT(Dialog->SimpleGraphFrm1->PlotLeft, plainLeft);
+  const int labelledLeft = Dialog->SimpleGraphFrm1->PlotLeft;
   Dialog->ShowLabelsButton->click();
+  EXPECT_FALSE(Dialog->SimpleGraphFrm1->ShowLabels);
   EXPECT_EQ(Dialog->ShowLabelsButton->text(), QStringLiteral("Show Labels"));
-  EXPECT_EQ(Dialog->SimpleGraphFrm1->PlotLeft, plainLeft);
+  // The axis values took room left of the plot.
+  EXPECT_LT(Dialog->SimpleGraphFrm1->PlotLeft, labelledLeft);
+  Dialog->ShowLabelsButton->click();
+  EXPECT_EQ(Dialog->ShowLabelsButton->text(), QStringLiteral("Hide Labels"));
+  EXPECT_EQ(Dialog->SimpleGraphFrm1->PlotLeft, labelledLeft);
 }
 
 class SimpleGraphFrmTest : public TDialogTest {};
@@ -304,10 +318,11 @@ TEST_F(SimpleGraphFrmTest, PointsWidenTheRangeAndGrowTheRoom) {
   graph.Reset();
   graph.AddPoint(2, 0);
   graph.AddPoint(2, 1);
-  graph.resize(300, 200);
+  graph.PaintBox1->resize(300, 200);
   graph.Relayout();
-  EXPECT_EQ(graph.YMin, 1);
-  EXPECT_EQ(graph.YMax, 3);
+  EXPECT_EQ(graph.YMin, 2);
+  EXPECT_EQ(graph.PlotYMin, 1);
+  EXPECT_EQ(graph.PlotYMax, 3);
   EXPECT_TRUE(graph.Drawable);
 }
 

@@ -575,25 +575,78 @@ TEST_F(MainFormTest, PictureExportByFilter) {
 
 TEST_F(MainFormTest, PanelAndCoordinateSwitches) {
   Start();
+  // The View menu's items carry the state as check marks, as the tool buttons do.
   EXPECT_TRUE(Action("ShowLeftButton")->isChecked());
+  ASSERT_TRUE(Action("ViewShowLeft")->isCheckable());
+  ASSERT_TRUE(Action("ViewShowGraph")->isCheckable());
+  EXPECT_TRUE(Action("ViewShowLeft")->isChecked());
+  EXPECT_TRUE(Action("ViewShowGraph")->isChecked());
+  // A mark, not a framed picture.
+  EXPECT_FALSE(Action("ViewShowLeft")->isIconVisibleInMenu());
+  EXPECT_FALSE(Action("ViewShowGraph")->isIconVisibleInMenu());
   Action("ViewShowLeft")->trigger();
   EXPECT_FALSE(ShowLeft);
   EXPECT_FALSE(Action("ShowLeftButton")->isChecked());
+  EXPECT_FALSE(Action("ViewShowLeft")->isChecked());
   EXPECT_FALSE(Form->PanelLeft->isVisible());
   Action("ShowLeftButton")->trigger();
   EXPECT_TRUE(ShowLeft);
+  EXPECT_TRUE(Action("ViewShowLeft")->isChecked());
   EXPECT_TRUE(Form->PanelLeft->isVisible());
 
   Action("ViewShowGraph")->trigger();
   EXPECT_FALSE(View->GraphVisible);
+  EXPECT_FALSE(Action("ViewShowGraph")->isChecked());
+  EXPECT_FALSE(Action("ShowGraphButton")->isChecked());
   Action("ShowGraphButton")->trigger();
   EXPECT_TRUE(View->GraphVisible);
+  EXPECT_TRUE(Action("ViewShowGraph")->isChecked());
 
   Action("PolarButton")->trigger();
   EXPECT_TRUE(IsPolar);
   Action("XYButton")->trigger();
   EXPECT_FALSE(IsPolar);
   EXPECT_TRUE(View->Called("XY"));
+}
+
+// While the view runs a loop, only its Stop acts: every other command of the menus, the tool
+// bar and the keys is refused (the view says why), and the switches keep their state.
+TEST_F(MainFormTest, WhileALoopRunsOnlyItsStopActs) {
+  Start();
+  Form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+  View->Name = Touch("doc.mech");
+  View->Modified = true;
+  View->Calls.clear();
+  View->Busy = true;
+  const char* const refused[] = {
+      "FileSave",     "SaveToolButton", "FileSaveas",        "EditCopyItem",
+      "EditUndoItem", "EditSelectAll",  "FileExportPicture", "AnimationStartItem",
+      "ViewZoomAll",  "PolarButton",    "ViewShowLeft",      "ShowGraphButton",
+  };
+  for (const char* name : refused) {
+    SCOPED_TRACE(name);
+    ASSERT_NE(Action(name), nullptr);
+    ASSERT_TRUE(Action(name)->isEnabled());
+    Action(name)->trigger();
+  }
+  View->setFocus();
+  QTest::keyClick(View, Qt::Key_Space);
+  QTest::keyClick(View, Qt::Key_Delete);
+  EXPECT_EQ(View->Calls, std::vector<std::string>{});
+  EXPECT_TRUE(Dialogs->Requests.empty());
+  EXPECT_TRUE(Dialogs->Questions.empty());
+  EXPECT_FALSE(IsPolar);
+  EXPECT_TRUE(ShowLeft);
+  EXPECT_TRUE(View->GraphVisible);
+  for (const char* name : {"XYButton", "ViewShowLeft", "ShowLeftButton", "ShowGraphButton", "ViewShowGraph"})
+    EXPECT_TRUE(Action(name)->isChecked()) << name;
+  EXPECT_FALSE(Action("PolarButton")->isChecked());
+
+  // The Stop item and Esc end the loop.
+  Action("AnimationStopItem")->trigger();
+  QTest::keyClick(View, Qt::Key_Escape);
+  EXPECT_EQ(View->Calls, (std::vector<std::string>{"Stop", "StopAndSelect"}));
 }
 
 TEST_F(MainFormTest, MissingDialogsLeaveTheirCommandsDisabled) {

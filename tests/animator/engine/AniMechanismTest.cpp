@@ -581,6 +581,40 @@ TEST(AniMechanismTest, UndoStatesRestoreTheMechanism) {
   EXPECT_FALSE(lines.Undo());
 }
 
+// A document read from a file or the clipboard is no preset and not fitted, whatever the
+// mechanism was before; an undo entry brings back the name and the mark it was taken with. The
+// document text itself does not change.
+TEST(AniMechanismTest, DocumentsReadAreCustomAndUndoEntriesKeepNameAndMark) {
+  TAniMechanism eightBar;
+  eightBar.NewMechanism(6);
+  const std::string document = Saved(eightBar);
+  EXPECT_EQ(document.find("Eight Bar"), std::string::npos);
+
+  TAniMechanism mechanism;
+  ASSERT_EQ(mechanism.PresetName, "Four Bar");
+  mechanism.Optimized = 1;
+  LoadText(mechanism, document);
+  EXPECT_EQ(mechanism.JointCount(), eightBar.JointCount());
+  EXPECT_EQ(mechanism.PresetName, "Custom");
+  EXPECT_EQ(mechanism.Optimized, 0);
+
+  shared::TTabLines history;
+  mechanism.NewMechanism(5);
+  mechanism.Optimized = 1;
+  mechanism.SaveUndoState(history);
+  mechanism.NewMechanism(0);
+  mechanism.Optimized = 0;
+  ASSERT_TRUE(history.Undo());
+  mechanism.LoadFromTabLines(history);
+  EXPECT_EQ(mechanism.PresetName, "Stephenson 3 Six Bar");
+  EXPECT_EQ(mechanism.Optimized, 1);
+  EXPECT_EQ(Saved(mechanism).find("Stephenson"), std::string::npos);
+
+  // A hand-made entry's name is taken as a record can hold it: a lone CR is a blank.
+  LoadText(mechanism, document + "[Undo>\n\rWatt\t1\r\n<Undo]\r\n");
+  EXPECT_EQ(mechanism.PresetName, " Watt");
+}
+
 // The header check of clipboard documents: one answer per case, whatever the text holds.
 TEST(AniMechanismTest, HeaderCheckAnswers) {
   struct TCase {

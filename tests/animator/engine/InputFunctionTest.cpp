@@ -173,6 +173,39 @@ TEST(InputFunctionTest, ConstantAccelerationChainIsPeriodicOnlyWhenSpeedsMatch) 
   EXPECT_TRUE(function.IsPeriodic());
 }
 
+// One full turn either way round closes the cycle; anything short of it or beyond does not.
+TEST(InputFunctionTest, OneFullTurnEitherWayIsPeriodic) {
+  struct TCase {
+    const char* what;
+    double displacement;
+    bool periodic;
+  };
+  const TCase cases[] = {
+      {"counter-clockwise turn", 2 * kPi, true},
+      {"clockwise turn", -2 * kPi, true},
+      {"half a turn", kPi, false},
+      {"half a turn clockwise", -kPi, false},
+      {"two turns clockwise", -4 * kPi, false},
+      {"no turn", 0.0, false},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    TInputFunction function;
+    function.Clear();
+    function.AddSection(0, 1.0, c.displacement);
+    EXPECT_NEAR(function.ValueOfStep(90), c.displacement, kTol);
+    EXPECT_EQ(function.IsPeriodic(), c.periodic);
+  }
+  // Clockwise with a 3-4-5 start and a constant-speed end: a full turn, but at rest only at the
+  // start.
+  TInputFunction function;
+  function.Clear();
+  function.AddSection(2, 0.5, -kPi);
+  function.AddSection(0, 0.5, -kPi);
+  EXPECT_NEAR(function.ValueOfStep(90), -2 * kPi, kTol);
+  EXPECT_FALSE(function.IsPeriodic());
+}
+
 TEST(InputFunctionTest, TimesAndStepsOutsideTheCycle) {
   TInputFunction function;
   function.Clear();

@@ -3,6 +3,7 @@
 // workbook sheets with their charts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -155,7 +156,7 @@ TEST_F(MotionGraphTest, NothingFlaggedGivesAnEmptyGraphWithItsTitle) {
 
 // The recording surface's font is 8 pixels a character and 10 high, so the margins are
 // 11 * 8 + 8 = 96 on the left and 10 + 8 = 18 at top and bottom.
-TEST_F(MotionGraphTest, LayoutRoundsTheRangeOutwardAndMapsPoints) {
+TEST_F(MotionGraphTest, LayoutWidensTheRangeToRoundTicksAndMapsPoints) {
   TMotionGraph g;
   g.SetSeriesCount(2);
   const double first[] = {0.12, 3.4};
@@ -170,20 +171,26 @@ TEST_F(MotionGraphTest, LayoutRoundsTheRangeOutwardAndMapsPoints) {
   EXPECT_EQ(g.YMax(), 3.4);
   EXPECT_EQ(g.YMin(), -0.57);
 
+  // Texts 8 pixels a character and 10 high: the sample "1234.123456" is 88 wide; under the plot
+  // a line of scale numbers and one of the legend (3 + 10 + 2 + 10 + 2).
   TRecordingSurface surface(400, 200);
   g.Layout(surface);
   EXPECT_EQ(g.LeftMargin(), 96);
   EXPECT_EQ(g.TopMargin(), 18);
-  EXPECT_EQ(g.BottomMargin(), 18);
+  EXPECT_EQ(g.BottomMargin(), 27);
   EXPECT_EQ(g.PlotLeft(), 96);
   EXPECT_EQ(g.PlotRight(), 392);
   EXPECT_EQ(g.PlotTop(), 18);
-  EXPECT_EQ(g.PlotBottom(), 182);
+  EXPECT_EQ(g.PlotBottom(), 173);
   ASSERT_TRUE(g.Valid());
-  // y from -0.6 (-0.57 rounded down) to 3.4: 164 pixels over 4.0, 41 a unit; x 148 a unit.
-  EXPECT_EQ(g.ScreenY(0, 1), 18);
-  EXPECT_EQ(g.ScreenY(0, 0), 182 - 30);  // 0.72 * 41 = 29.52
-  EXPECT_EQ(g.ScreenY(1, 1), 182 - 1);   // 0.03 * 41 = 1.23
+  // y: -0.57 .. 3.4 in at most 6 rows is a step of 1 (3.97 / 6 = 0.66 rounded up to a round
+  // value), widened to -1 .. 4: 155 pixels over 5, 31 a unit. x keeps 0 .. 2, 148 a unit, with
+  // ticks every 0.5 inside.
+  EXPECT_EQ(g.YTickValues(), (std::vector<double>{-1, 0, 1, 2, 3, 4}));
+  EXPECT_EQ(g.XTickValues(), (std::vector<double>{0, 0.5, 1, 1.5, 2}));
+  EXPECT_EQ(g.ScreenY(0, 1), 173 - 136);  // 4.4 * 31 = 136.4
+  EXPECT_EQ(g.ScreenY(0, 0), 173 - 35);   // 1.12 * 31 = 34.72
+  EXPECT_EQ(g.ScreenY(1, 1), 173 - 13);   // 0.43 * 31 = 13.33
   EXPECT_EQ(g.ScreenX(0), 96);
   EXPECT_EQ(g.ScreenX(1), 244);
   EXPECT_EQ(g.ScreenX(2), 392);
@@ -197,7 +204,8 @@ TEST_F(MotionGraphTest, LayoutRoundsTheRangeOutwardAndMapsPoints) {
   }
   flat.Layout(surface);
   ASSERT_TRUE(flat.Valid());
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(flat.ScreenY(i, 0), 100);
+  EXPECT_EQ(flat.YTickValues(), (std::vector<double>{4, 4.5, 5, 5.5, 6}));
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(flat.ScreenY(i, 0), 173 - 78);  // 77.5 rounded away from 0
   EXPECT_EQ(flat.ScreenX(0), 244);
 
   // Without labels every margin is 8.
@@ -206,6 +214,63 @@ TEST_F(MotionGraphTest, LayoutRoundsTheRangeOutwardAndMapsPoints) {
   EXPECT_EQ(flat.PlotLeft(), 8);
   EXPECT_EQ(flat.PlotTop(), 8);
   EXPECT_EQ(flat.PlotBottom(), 192);
+}
+
+// The scale numbers and grid lines of a real graph stand at round values in the display units
+// (degrees, seconds), and the range holds every value plotted.
+TEST_F(MotionGraphTest, ScaleNumbersAndGridLinesStandAtRoundValues) {
+  Graph.Rebuild(gkRotation);
+  TRecordingSurface surface(640, 171);
+  Graph.Paint(surface);
+  const shared::TConvert& units = shared::Convert();
+  const auto isStep = [](double step) {
+    const double mantissa = step / std::pow(10.0, std::floor(std::log10(step)));
+    return std::fabs(mantissa - 1) < 1e-9 || std::fabs(mantissa - 2) < 1e-9 || std::fabs(mantissa - 5) < 1e-9;
+  };
+  for (const auto& [ticks, category] :
+       {std::pair{Graph.YTickValues(), Graph.ValueCategory()}, {Graph.XTickValues(), Graph.XCategory()}}) {
+    ASSERT_GE(ticks.size(), 2u);
+    const double step = units.FromSI(category, ticks[1]) - units.FromSI(category, ticks[0]);
+    EXPECT_TRUE(isStep(step)) << step;
+    for (const double tick : ticks) {
+      const double shown = units.FromSI(category, tick);
+      EXPECT_NEAR(shown / step, std::round(shown / step), 1e-9) << shown;
+      // Its number is drawn as the display shows it (0 may stand on both scales).
+      const std::string text = units.FormatSI(category, tick);
+      EXPECT_TRUE(std::any_of(surface.Texts.begin(), surface.Texts.end(),
+                              [&](const enginetest::TTextCall& t) { return t.Text == text; }))
+          << text;
+    }
+  }
+  // Read off the drawing: the numbers right-aligned before the plot are the y scale, evenly
+  // spaced by a round step.
+  std::vector<double> yScale;
+  for (const enginetest::TTextCall& t : surface.Texts)
+    if (t.X + int(t.Text.size()) * 8 == Graph.PlotLeft() - 4) yScale.push_back(std::stod(t.Text));
+  std::sort(yScale.begin(), yScale.end());
+  ASSERT_GE(yScale.size(), 3u);
+  const double yStep = yScale[1] - yScale[0];
+  EXPECT_TRUE(isStep(yStep)) << yStep;
+  for (size_t k = 1; k < yScale.size(); ++k) EXPECT_NEAR(yScale[k] - yScale[k - 1], yStep, 1e-9) << yScale[k];
+  for (const double shown : yScale) EXPECT_NEAR(shown / yStep, std::round(shown / yStep), 1e-9) << shown;
+
+  const int bce = Mechanism.FindLink("BCE");
+  for (int step = 0; step <= Mechanism.Len; ++step) {
+    const double value = Mechanism.GetLinkValue(step, 0, bce);
+    EXPECT_LE(Graph.YTickValues().front(), value);
+    EXPECT_GE(Graph.YTickValues().back(), value);
+  }
+  // A grid line at every inner y tick, across the plot.
+  for (const double tick : Graph.YTickValues()) {
+    const int y =
+        Graph.PlotBottom() -
+        int(std::lround((tick - Graph.YTickValues().front()) * (Graph.PlotBottom() - Graph.PlotTop()) /
+                        (Graph.YTickValues().back() - Graph.YTickValues().front())));
+    if (y <= Graph.PlotTop() || y >= Graph.PlotBottom()) continue;
+    EXPECT_TRUE(surface.Logged({"M " + TRecordingSurface::P(Graph.PlotLeft(), y),
+                                "L " + TRecordingSurface::P(Graph.PlotRight(), y)}))
+        << y;
+  }
 }
 
 TEST_F(MotionGraphTest, TableGrowsByTwentyAndKeepsItsPoints) {

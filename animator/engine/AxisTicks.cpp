@@ -1,0 +1,57 @@
+// Round axis ticks in display units.
+#include "animator/engine/AxisTicks.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "shared/Convert.h"
+
+namespace quillon {
+
+namespace {
+
+// Quotients this close to a whole number count as whole: 0.3 / 0.1 is 2.9999999999999996.
+constexpr double kWhole = 1e-9;
+
+// The smallest of 1, 2 and 5 times a power of ten that is not below the value (> 0).
+double RoundStepAtLeast(double value) {
+  const double power = std::pow(10.0, std::floor(std::log10(value)));
+  for (const double mantissa : {1.0, 2.0, 5.0}) {
+    if (mantissa * power >= value * (1 - kWhole)) return mantissa * power;
+  }
+  return 10 * power;
+}
+
+}  // namespace
+
+TAxisTicks RoundTicks(const shared::TConvert& units, int category, double& min, double& max, int maxIntervals,
+                      bool widen) {
+  TAxisTicks ticks;
+  const double low = units.FromSI(category, min);
+  const double high = units.FromSI(category, max);
+  if (!std::isfinite(low) || !std::isfinite(high) || !(high > low)) return ticks;
+  maxIntervals = std::max(1, maxIntervals);
+  // A fixed display shows Digits decimals: finer ticks would print the same number twice.
+  const double finest =
+      units.Category(category).Format == shared::TFloatFormat::Fixed ? std::pow(10.0, -units.Digits()) : 0.0;
+  double step = RoundStepAtLeast(std::max((high - low) / maxIntervals, finest));
+  double first = 0;
+  double last = 0;
+  for (;;) {
+    first = widen ? std::floor(low / step + kWhole) : std::ceil(low / step - kWhole);
+    last = widen ? std::ceil(high / step - kWhole) : std::floor(high / step + kWhole);
+    // Widened to whole steps the range may hold one step more than asked for.
+    if (last - first <= maxIntervals) break;
+    step = RoundStepAtLeast(step * 1.5);
+  }
+  ticks.Step = step;
+  // + 0.0 turns -0 into 0, which is shown without a sign.
+  for (double k = first; k <= last; ++k) ticks.Values.push_back(units.ToSI(category, k * step + 0.0));
+  if (widen && !ticks.Values.empty()) {
+    min = ticks.Values.front();
+    max = ticks.Values.back();
+  }
+  return ticks;
+}
+
+}  // namespace quillon

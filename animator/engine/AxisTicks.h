@@ -1,0 +1,27 @@
+// Ticks of a graph axis on round values of the display unit: 1, 2 or 5 times a power of ten, so
+// a scale reads 0, 0.2, 0.4 and not 0.167, 0.333.
+#pragma once
+
+#include <vector>
+
+namespace shared {
+class TConvert;
+}
+
+namespace quillon {
+
+struct TAxisTicks {
+  // In SI units, lowest first; empty for a range that cannot be divided.
+  std::vector<double> Values;
+  // The spacing in the display unit.
+  double Step = 0;
+};
+
+// Ticks of min..max (SI; min < max, both finite) in the display unit of the category, at most
+// maxIntervals steps of them over the range and no finer than the decimals the unit service
+// shows. widen: the range grows to the ticks around it (min and max become the first and last
+// tick); otherwise the range stays and the ticks lie inside it.
+TAxisTicks RoundTicks(const shared::TConvert& units, int category, double& min, double& max, int maxIntervals,
+                      bool widen);
+
+}  // namespace quillon

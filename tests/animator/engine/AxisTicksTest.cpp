@@ -1,0 +1,85 @@
+// Axis ticks on round display values: the spacing, the widened or kept range, the decimals shown
+// and the ranges that cannot be divided.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "animator/engine/AxisTicks.h"
+#include "shared/Convert.h"
+
+namespace quillon {
+namespace {
+
+class AxisTicksTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    shared::CreateConvert();
+    shared::Convert().SetSystem(shared::usMetric);
+  }
+  void TearDown() override { shared::FreeConvert(); }
+};
+
+TEST_F(AxisTicksTest, TicksFallOnOneTwoOrFiveTimesAPowerOfTen) {
+  constexpr double kPi = std::numbers::pi;
+  struct TCase {
+    const char* what;
+    int category;
+    double min, max;  // SI
+    int intervals;
+    bool widen;
+    std::vector<double> shown;  // the ticks in display units
+  };
+  const TCase cases[] = {
+      {"plain numbers, widened", shared::cuNone, 0.12, 3.4, 6, true, {0, 1, 2, 3, 4}},
+      {"below zero, widened", shared::cuNone, -0.57, 3.4, 6, true, {-1, 0, 1, 2, 3, 4}},
+      {"a third of the range is no tick",
+       shared::cuAngle,
+       -7 * kPi / 180,
+       7 * kPi / 180,
+       6,
+       true,
+       {-10, -5, 0, 5, 10}},
+      {"a turn in degrees, kept", shared::cuAngle, 0, 2 * kPi, 6, false, {0, 100, 200, 300}},
+      {"one second, kept", shared::cuTime, 0, 1, 6, false, {0, 0.2, 0.4, 0.6, 0.8, 1}},
+      {"widened past the intervals: the next round step", shared::cuNone, 0.1, 4.1, 4, true, {0, 2, 4, 6}},
+      {"no finer than the three decimals shown", shared::cuLength, 0, 1e-7, 6, true, {0, 0.001}},
+      {"large values", shared::cuLength, 0, 241.8283, 6, true, {0, 50000, 100000, 150000, 200000, 250000}},
+  };
+  const shared::TConvert& units = shared::Convert();
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    double min = c.min, max = c.max;
+    const TAxisTicks ticks = RoundTicks(units, c.category, min, max, c.intervals, c.widen);
+    ASSERT_EQ(ticks.Values.size(), c.shown.size());
+    for (size_t k = 0; k < c.shown.size(); ++k)
+      EXPECT_NEAR(units.FromSI(c.category, ticks.Values[k]), c.shown[k], 1e-9 * (1 + std::fabs(c.shown[k])));
+    EXPECT_NEAR(ticks.Step, c.shown[1] - c.shown[0], 1e-12 * ticks.Step);
+    if (c.widen) {
+      EXPECT_EQ(min, ticks.Values.front());
+      EXPECT_EQ(max, ticks.Values.back());
+    } else {
+      EXPECT_EQ(min, c.min);
+      EXPECT_EQ(max, c.max);
+    }
+  }
+}
+
+TEST_F(AxisTicksTest, ZeroIsShownWithoutASignAndEmptyRangesHaveNoTicks) {
+  const shared::TConvert& units = shared::Convert();
+  double min = -1, max = 1;
+  const TAxisTicks ticks = RoundTicks(units, shared::cuTime, min, max, 4, true);
+  std::vector<std::string> shown;
+  for (const double value : ticks.Values) shown.push_back(units.FormatSI(shared::cuTime, value));
+  EXPECT_EQ(shown, (std::vector<std::string>{"-1.000", "-0.500", "0.000", "0.500", "1.000"}));
+
+  for (const auto& [low, high] : {std::pair{2.0, 2.0}, {3.0, 1.0}, {0.0, INFINITY}, {NAN, 1.0}}) {
+    double a = low, b = high;
+    EXPECT_TRUE(RoundTicks(units, shared::cuTime, a, b, 6, true).Values.empty()) << low << " " << high;
+  }
+}
+
+}  // namespace
+}  // namespace quillon
