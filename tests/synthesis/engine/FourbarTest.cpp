@@ -148,15 +148,19 @@ TEST_F(FourbarTest, GeneratedCandidatesHitTheirPrecisionPointsAndRateTheirPath) 
       path.push_back(pose->J5);
       EXPECT_LT(std::abs(ToCx(*m.PathPoints.GetPathPoint(k + 1)) - pose->J5), 1e-9) << k;
     }
-    // Area between path and curve at equal length fractions.
+    // Area between path and curve at equal length fractions: the quadrilaterals of path and
+    // curve steps, each as two triangles.
     std::vector<double> length{0};
     for (size_t k = 1; k < path.size(); ++k) length.push_back(length.back() + std::abs(path[k] - path[k - 1]));
+    auto triangle = [](Cx a, Cx b, Cx c) { return 0.5 * std::abs(std::imag(std::conj(b - a) * (c - a))); };
     double area = 0;
+    TPrePoint q;
+    curve.PointAt(q, 0);
+    Cx before = ToCx(q);
     for (size_t k = 1; k < path.size(); ++k) {
-      TPrePoint q;
       curve.PointAt(q, k + 1 == path.size() ? 1.0 : length[k] / length.back());
-      const Cx d = ToCx(q) - path[k];
-      area += std::abs(std::imag(std::conj(path[k - 1] - path[k]) * d));
+      area += triangle(path[k - 1], path[k], ToCx(q)) + triangle(path[k - 1], ToCx(q), before);
+      before = ToCx(q);
     }
     EXPECT_NEAR(m.Error.Area, area, 1e-9 * area + 1e-15);
     // No areas and no prescribed rotations: only the link-length penalty joins the area.
