@@ -88,25 +88,29 @@ bool TFourbar::Synthesize() {
   return CheckPrecisionPositions();
 }
 
-void TFourbar::SimulatePath(const TSpline* curve) {
-  PathPoints.Clear();
-  if (!Error.Valid) return;
+void TFourbar::SimulatePath(const TSpline* curve) { RatePath(curve, true); }
+
+bool TFourbar::RunInput(bool endOnLast) {
   const TLink* input = Links.GetLink(2);
-  const TPrePoint* p9 = PrecisionPoints.GetPoint(9);
-  if (!input || !p9) {
-    Error.Valid = false;
-    return;
-  }
+  const TPrePoint* last = PrecisionPoints.GetPoint(9);
+  if (!input || !last) return false;
   const int32_t steps = InputFunction.Steps();
   StoreJoints();
   AddPathPoint();
   Move(steps, input->Rot[9]);
   TComplex d;
-  d.Sub(*PathPoints.GetPathPoint(PathPoints.Count()), *p9);
-  Error.Valid = d.Abs() < kEndTolerance;
+  d.Sub(*PathPoints.GetPathPoint(PathPoints.Count()), *last);
+  const bool ok = !endOnLast || d.Abs() < kEndTolerance;
   RestoreJoints();
   // Every increment must have been taken: a path that broke off may still end near point 9.
-  if (Error.Valid) Error.Valid = steps < PathPoints.Count();
+  return ok && steps < PathPoints.Count();
+}
+
+void TFourbar::RatePath(const TSpline* curve, bool endOnLast) {
+  PathPoints.Clear();
+  if (!Error.Valid) return;
+  Error.Valid = RunInput(endOnLast);
+  if (Error.Valid) Error.Valid = PassesPrecisionPoints();
   if (Error.Valid && curve) PathPoints.MakeSummary(*curve, Error);
   if (Error.Valid) Error.Valid = PathPoints.MinTransmissionAngle() > SynthOptions.MinTransAngle;
 }

@@ -98,6 +98,34 @@ TEST_F(FourbarTest, PathThatBreaksOffIsInvalidEvenWhenItEndsOnPointNine) {
   EXPECT_EQ(m.PathPoints.Count(), made);
 }
 
+// A precision point moved off the path, across it, by shares of the tolerance: a tenth of the
+// curve's length (the link list's reference length), or of the precision points' own polygon
+// when a project holds no length.
+TEST_F(FourbarTest, PathThatMissesAPrecisionPointIsInvalid) {
+  TFourbar m;
+  vesktest::SetExactPrecision(m);
+  auto point = [&](int i) { return ToCx(*m.PrecisionPoints.GetPoint(i)); };
+  double polygon = 0;
+  for (int i = 2; i <= 9; ++i) polygon += std::abs(point(i) - point(i - 1));
+  const Cx across = Cx(0, 1) * (point(7) - point(5)) / std::abs(point(7) - point(5));
+  const Cx p6 = point(6);
+  struct {
+    double refLength, reach, share;
+    bool valid;
+  } cases[] = {{1.0, 0.1, 0.5, true}, {1.0, 0.1, 2, false}, {0.2, 0.02, 0.5, true}, {0.2, 0.02, 2, false},
+               {0, 0.1 * polygon, 0.5, true}, {0, 0.1 * polygon, 2, false}};
+  for (const auto& c : cases) {
+    m.Links.RefLength = c.refLength;
+    const Cx moved = p6 + c.share * c.reach * across;
+    m.PrecisionPoints.GetPoint(6)->SetXY(moved.real(), moved.imag());
+    ASSERT_TRUE(m.Synthesize());
+    m.Error.Valid = true;
+    m.SimulatePath(nullptr);
+    EXPECT_EQ(m.Error.Valid, c.valid) << c.refLength << " " << c.share;
+    m.PrecisionPoints.GetPoint(6)->SetXY(p6.real(), p6.imag());
+  }
+}
+
 TEST_F(FourbarTest, TransmissionAngleAtTheBoundIsInvalid) {
   TFourbar m;
   vesktest::SetExactPrecision(m);

@@ -417,6 +417,19 @@ TEST(PathPointListTest, SummaryAreaIsTheStripBetweenPathAndCurve) {
   }
 }
 
+TEST(PathPointListTest, DistanceFromThePolyline) {
+  TPathPointList path;
+  EXPECT_EQ(path.DistanceFrom(TComplex(0, 0)), 1e10);
+  for (const auto& [x, y] : {std::pair{0.0, 0.0}, {1.0, 0.0}, {1.0, 1.0}}) path.Add(std::make_unique<TPathPoint>(x, y));
+  struct TCase {
+    TComplex point;
+    double distance;
+  };
+  for (const TCase& c : {TCase{{0.5, 0.2}, 0.2}, TCase{{-0.3, -0.4}, 0.5}, TCase{{1.3, 0.5}, 0.3},
+                         TCase{{2, 2}, std::sqrt(2.0)}, TCase{{0.9, 0.6}, 0.1}, TCase{{1, 0}, 0}})
+    EXPECT_NEAR(path.DistanceFrom(c.point), c.distance, 1e-12) << c.point.X << " " << c.point.Y;
+}
+
 TEST(PathPointListTest, SummaryOfOnePointOrAPathOfNoLength) {
   TSpline curve;
   StraightCurve(curve, true, false);
