@@ -313,6 +313,15 @@ void TMechanism::SimulatePath(const TSpline* curve) {
   RestoreJoints();
 }
 
+double TMechanism::InputRange() const {
+  const TLink* input = Links.GetLink(2);
+  if (!input) return 0;
+  const double last = input->Rot[9];
+  if (!PrecisionPoints.Closed) return last;
+  if (PrecisionPoints.InTotal) return PrecisionPoints.TotalIn;
+  return std::copysign(2 * std::numbers::pi, last);
+}
+
 bool TMechanism::PassesPrecisionPoints() const {
   double length = Links.RefLength;
   if (!(length > 0 && std::isfinite(length))) {

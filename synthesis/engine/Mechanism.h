@@ -127,6 +127,9 @@ class TMechanism {
   bool StepForward();
   bool StepBack();
   bool IsFromCurve(int32_t curveID) const { return PrecisionPoints.ID == curveID; }
+  // How far the input turns over the path: to its rotation at position 9, or on a closed curve
+  // once round the loop (the prescribed total, else a whole turn the way it turns to 9).
+  double InputRange() const;
   // The simulated path passes every precision point within kPrecisionShare of the curve's
   // length (the link list's RefLength; the precision points' own polygon when that is none).
   bool PassesPrecisionPoints() const;

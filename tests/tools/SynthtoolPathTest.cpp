@@ -1,7 +1,7 @@
-// Seeded Quick Searches of every chain type on a looped open curve and a crank-rocker's coupler
-// arc, run as synthtool generate runs them; the best solutions exported to
+// Seeded Quick Searches of every chain type on a looped open curve, a crank-rocker's coupler arc
+// and a closed ellipse, run as synthtool generate runs them; the best solutions exported to
 // Quillon as Vesk exports them and solved there by mechtool over 720 steps run paths that pass
-// their precision points, measured on the solved path.
+// their precision points and the curve, measured on the solved path.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +9,7 @@
 #include <complex>
 #include <fstream>
 #include <memory>
+#include <numbers>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -65,9 +66,11 @@ std::vector<std::string> Fields(const std::string& line) {
   return fields;
 }
 
-// What Quillon solved of a document: its tracer's path over the solved steps.
+// What Quillon solved of a document: its tracer's path over the solved steps, and how far the
+// document turns the input.
 struct TSolved {
   std::vector<Cx> Path;
+  double InputTurn = 0;
 };
 
 class SynthtoolPathTest : public TSynthtoolFixture {
@@ -104,6 +107,7 @@ class SynthtoolPathTest : public TSynthtoolFixture {
       if (line.size() > 2 && line.front() == '[' && line.back() == '>') section = line.substr(1, line.size() - 2);
       const auto f = Fields(line);
       if (section == "Joints" && f.size() == 9 && f[8] == "1") tracer = f[0];
+      if (section == "Input A" && f.size() == 3) result.InputTurn = std::stod(f[2]);
     }
     EXPECT_FALSE(tracer.empty());
     const TRun solved = RunProgram(MECHTOOL_PATH, "solve " + Quote(mech) + " --steps 720");
@@ -167,5 +171,28 @@ INSTANTIATE_TEST_SUITE_P(EveryType, SynthtoolFiveBestTest, testing::ValuesIn(Cas
                            const std::string curve = info.param.curve;
                            return curve.substr(0, curve.find('-')) + "Type" + std::to_string(info.param.type);
                          });
+
+// A curve whose last point repeats its first: four-bars whose cranks turn once round, passing
+// every precision point and every control point, and come back to where they began.
+TEST_F(SynthtoolPathTest, ClosedCurveGivesFourbarsThatRunTheLoop) {
+  Generate("closed-ellipse.txt", 0);
+  ASSERT_GE(list.Count(), 1);
+  const std::vector<Cx> curve = ReadCurve(kFixtures / "closed-ellipse.txt");
+  ASSERT_EQ(curve.front(), curve.back());
+  const double length = PolylineLength(curve);
+  for (int k = 1; k <= std::min(kBest, list.Count()); ++k) {
+    const TSolved solved = Solve(k);
+    ASSERT_EQ(solved.Path.size(), 721u);
+    EXPECT_NEAR(std::fabs(solved.InputTurn), 2 * std::numbers::pi, 1e-12) << "rank " << k;
+    EXPECT_LT(std::abs(solved.Path.back() - solved.Path.front()), 1e-9) << "rank " << k;
+    const vesk::TPrePointList& points = list.Items(k)->PrecisionPoints;
+    for (int i = 1; i <= points.Count(); ++i) {
+      const Cx p(points.GetPoint(i)->X, points.GetPoint(i)->Y);
+      EXPECT_LE(DistanceFromPolyline(p, solved.Path), length / 4) << "rank " << k << ", precision point " << i;
+    }
+    for (const Cx& p : curve) EXPECT_LE(DistanceFromPolyline(p, solved.Path), length / 4) << "rank " << k;
+    EXPECT_GE(PolylineLength(solved.Path), length / 2) << "rank " << k;
+  }
+}
 
 }  // namespace

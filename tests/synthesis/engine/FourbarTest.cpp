@@ -279,3 +279,79 @@ TEST_F(GenerateTest, PivotsOfValidCandidatesLieInTheirAreas) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace vesk;
+using vesktest::Cx;
+using vesktest::ToCx;
+
+// A 10-point ellipse whose last point repeats its first.
+class ClosedCurveTest : public vesktest::TMechanismTest {
+ protected:
+  ClosedCurveTest() {
+    for (int k = 0; k <= 9; ++k) {
+      const double t = 2 * std::numbers::pi * (k % 9) / 9;
+      curve.Add(std::make_unique<TPrePoint>(0.3 * std::cos(t), 0.2 * std::sin(t)));
+    }
+    curve.Recalc();
+  }
+
+  // Seeded four-bar candidates until `wanted` are valid; each is checked by `check`.
+  template <class Check>
+  int Generate(uint64_t seed, int wanted, Check check) {
+    TRandom random(seed);
+    TRandomScope scope(random);
+    TFourbar m;
+    int valid = 0;
+    for (int n = 0; n < 200000 && valid < wanted; ++n) {
+      m.Generate(curve, nullptr, nullptr);
+      if (!m.Error.Valid) continue;
+      ++valid;
+      check(m);
+    }
+    return valid;
+  }
+
+  TSpline curve;
+};
+
+// The input turns once round, through precision point 9 (short of the curve's end) on the way,
+// and the path comes back to its start.
+TEST_F(ClosedCurveTest, FourbarsTurnOnceRoundAndComeBack) {
+  ASSERT_TRUE(curve.IsClosed());
+  const int valid = Generate(41, 2, [&](TFourbar& m) {
+    EXPECT_TRUE(m.PrecisionPoints.Closed);
+    EXPECT_NEAR(m.PrecisionPoints.GetPoint(9)->s, 8.0 / 9, 1e-12);
+    const double turn = m.Links.GetLink(2)->Rot[9];
+    EXPECT_EQ(m.InputFunction.Xmax(), std::copysign(2 * std::numbers::pi, turn));
+    const int steps = m.InputFunction.Steps();
+    ASSERT_EQ(m.PathPoints.Count(), steps + 1);
+    const Cx start = ToCx(*m.PathPoints.GetPathPoint(1));
+    EXPECT_EQ(start, ToCx(*m.PrecisionPoints.GetPoint(1)));
+    EXPECT_LT(std::abs(ToCx(*m.PathPoints.GetPathPoint(steps + 1)) - start), 1e-5);
+    EXPECT_NEAR(m.PathPoints.GetPathPoint(steps + 1)->In, m.InputFunction.Xmax(), 1e-9);
+    // Precision point 9 is a path point: where the input has turned as far as its rotation there.
+    double nearest = 1e10;
+    for (int k = 1; k <= m.PathPoints.Count(); ++k)
+      nearest = std::min(nearest, std::abs(ToCx(*m.PathPoints.GetPathPoint(k)) - ToCx(*m.PrecisionPoints.GetPoint(9))));
+    EXPECT_LT(nearest, 1e-5);
+  });
+  EXPECT_EQ(valid, 2);
+}
+
+// A whole input turn prescribed for the loop: point 9, 8/9 of the way round, takes 8/9 of it.
+TEST_F(ClosedCurveTest, PrescribedTotalInputRotationBelongsToTheWholeLoop) {
+  curve.InTotal = true;
+  curve.TotalIn = -2 * std::numbers::pi;
+  const int valid = Generate(43, 1, [&](TFourbar& m) {
+    EXPECT_NEAR(m.Links.GetLink(2)->Rot[9], -16 * std::numbers::pi / 9, 1e-12);
+    EXPECT_EQ(m.InputFunction.Xmax(), -2 * std::numbers::pi);
+    const int steps = m.InputFunction.Steps();
+    ASSERT_EQ(m.PathPoints.Count(), steps + 1);
+    EXPECT_LT(std::abs(ToCx(*m.PathPoints.GetPathPoint(steps + 1)) - ToCx(*m.PathPoints.GetPathPoint(1))), 1e-5);
+  });
+  EXPECT_EQ(valid, 1);
+}
+
+}  // namespace
