@@ -122,22 +122,8 @@ bool TEightbar::Synthesize() {
   return CheckPrecisionPositions();
 }
 
-void TEightbar::SimulatePath(const TSpline* curve) {
-  PathPoints.Clear();
-  if (!Error.Valid) return;
-  const TLink* input = Links.GetLink(2);
-  if (!input) {
-    Error.Valid = false;
-    return;
-  }
-  const int32_t steps = InputFunction.Steps();
-  StoreJoints();
-  AddPathPoint();
-  Error.Valid = Move(steps, input->Rot[9]);
-  RestoreJoints();
-  if (Error.Valid && curve) PathPoints.MakeSummary(*curve, Error);
-  if (Error.Valid) Error.Valid = PathPoints.MinTransmissionAngle() > SynthOptions.MinTransAngle;
-}
+// As the four-bar's, without the test that the path ends on precision point 9.
+void TEightbar::SimulatePath(const TSpline* curve) { RatePath(curve, false); }
 
 bool TEightbar::StepInput(double angle) {
   if (Joints.Count() != 10) return false;

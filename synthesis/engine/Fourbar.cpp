@@ -1,6 +1,9 @@
 // Four-bar synthesis from two standard-form dyads and the generation of one candidate.
 #include "synthesis/engine/Fourbar.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "synthesis/engine/Area.h"
 #include "synthesis/engine/Drawing.h"
 #include "synthesis/engine/Spline.h"
@@ -46,7 +49,7 @@ bool TFourbar::BeginSynthesis(int32_t joints, int32_t links, TDyad* third) {
     Error.Dyad = 1.0;
     return false;
   }
-  InputFunction.SetXmax(Links.GetLink(2)->Rot[9]);
+  InputFunction.SetXmax(InputRange());
   return true;
 }
 
@@ -61,7 +64,7 @@ bool TFourbar::Synthesize() {
     Error.Dyad = 1.0;
     return false;
   }
-  InputFunction.SetXmax(input->Rot[9]);
+  InputFunction.SetXmax(InputRange());
 
   Dyad1.Aim(*input, true, *body, true, PrecisionPoints);
   const bool first = Dyad1.Close();
@@ -88,25 +91,45 @@ bool TFourbar::Synthesize() {
   return CheckPrecisionPositions();
 }
 
-void TFourbar::SimulatePath(const TSpline* curve) {
-  PathPoints.Clear();
-  if (!Error.Valid) return;
+void TFourbar::SimulatePath(const TSpline* curve) { RatePath(curve, true); }
+
+bool TFourbar::RunInput(bool endOnLast) {
   const TLink* input = Links.GetLink(2);
-  const TPrePoint* p9 = PrecisionPoints.GetPoint(9);
-  if (!input || !p9) {
-    Error.Valid = false;
-    return;
-  }
+  const TPrePoint* first = PrecisionPoints.GetPoint(1);
+  const TPrePoint* last = PrecisionPoints.GetPoint(9);
+  if (!input || !first || !last) return false;
+  auto endsOn = [this](const TComplex& point) {
+    TComplex d;
+    d.Sub(*PathPoints.GetPathPoint(PathPoints.Count()), point);
+    return d.Abs() < kEndTolerance;
+  };
   const int32_t steps = InputFunction.Steps();
+  const double range = InputRange();
   StoreJoints();
   AddPathPoint();
-  Move(steps, input->Rot[9]);
-  TComplex d;
-  d.Sub(*PathPoints.GetPathPoint(PathPoints.Count()), *p9);
-  Error.Valid = d.Abs() < kEndTolerance;
+  bool ok = false;
+  if (!PrecisionPoints.Closed) {
+    Move(steps, range);
+    ok = !endOnLast || endsOn(*last);
+  } else {
+    // Round the loop: through position 9 on the way, then on to where the path began.
+    const double share = input->Rot[9] / range;
+    if (share > 0 && share < 1) {
+      const int32_t m = std::clamp(int32_t(std::lround(share * steps)), 1, steps - 1);
+      ok = Move(m, input->Rot[9]) && (!endOnLast || endsOn(*last)) &&
+           Move(steps - m, range - input->Rot[9]) && endsOn(*first);
+    }
+  }
   RestoreJoints();
   // Every increment must have been taken: a path that broke off may still end near point 9.
-  if (Error.Valid) Error.Valid = steps < PathPoints.Count();
+  return ok && steps < PathPoints.Count();
+}
+
+void TFourbar::RatePath(const TSpline* curve, bool endOnLast) {
+  PathPoints.Clear();
+  if (!Error.Valid) return;
+  Error.Valid = RunInput(endOnLast);
+  if (Error.Valid) Error.Valid = PassesPrecisionPoints();
   if (Error.Valid && curve) PathPoints.MakeSummary(*curve, Error);
   if (Error.Valid) Error.Valid = PathPoints.MinTransmissionAngle() > SynthOptions.MinTransAngle;
 }

@@ -32,9 +32,17 @@ class TFourbar : public TMechanism {
  protected:
   // The start every chain built on two or more dyads shares: counts the synthesis, fails the
   // dyads (and third) until they solve, and is false, Error.Dyad 1, when the mechanism does not
-  // have the type's joints and links or the precision points; then the input's range is its
-  // rotation at the last position.
+  // have the type's joints and links or the precision points; then the input's range is
+  // InputRange.
   bool BeginSynthesis(int32_t joints, int32_t links, TDyad* third = nullptr);
+  // Turns the input over InputRange from the design, a path point after each of the input
+  // function's Steps increments, and restores the design. True when every increment was taken
+  // and the path ends on precision point 9, or on a closed curve passes it and comes back to
+  // where it began; with endOnLast false point 9 is not tested.
+  bool RunInput(bool endOnLast);
+  // SimulatePath: RunInput, the precision points passed, the summary against the curve when one
+  // is given, the transmission angle; the first that fails clears Error.Valid.
+  void RatePath(const TSpline* curve, bool endOnLast);
 };
 
 }  // namespace vesk

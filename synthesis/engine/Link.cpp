@@ -152,7 +152,8 @@ void TLink::RandomizeRotations(const TPrePointList& points) {
     return p ? (input ? p->In : p->Out) : 0.0;
   };
   if (fType == kInputLink && points.InTotal) {
-    Rot[9] = points.TotalIn;
+    // On a closed curve the total belongs to the whole loop, of which point 9 is short.
+    Rot[9] = points.Closed ? at(9, true) : points.TotalIn;
     Rot[5] = Rot[9] * (0.05 + 0.9 * Random().Uniform());
     Fixed[9] = true;
     return;

@@ -308,9 +308,35 @@ void TMechanism::SimulatePath(const TSpline* curve) {
   if (valid) valid = follows(m + 1, m + 2, p5);
   if (valid) valid = follows(PathPoints.Count() - 1, PathPoints.Count(), p9);
   if (valid) valid = PathPoints.MinTransmissionAngle() > SynthOptions.MinTransAngle;
+  if (valid) valid = PassesPrecisionPoints();
   Error.Valid = Error.Valid && valid;
   if (Error.Valid && curve) PathPoints.MakeSummary(*curve, Error);
   RestoreJoints();
+}
+
+double TMechanism::InputRange() const {
+  const TLink* input = Links.GetLink(2);
+  if (!input) return 0;
+  const double last = input->Rot[9];
+  if (!PrecisionPoints.Closed) return last;
+  if (PrecisionPoints.InTotal) return PrecisionPoints.TotalIn;
+  return std::copysign(2 * std::numbers::pi, last);
+}
+
+bool TMechanism::PassesPrecisionPoints() const {
+  double length = Links.RefLength;
+  if (!(length > 0 && std::isfinite(length))) {
+    length = 0;
+    for (int32_t i = 2; i <= PrecisionPoints.Count(); ++i) {
+      TComplex step;
+      step.Sub(*PrecisionPoints.GetPoint(i), *PrecisionPoints.GetPoint(i - 1));
+      length += step.Abs();
+    }
+  }
+  const double tolerance = kPrecisionShare * length;
+  for (int32_t i = 1; i <= PrecisionPoints.Count(); ++i)
+    if (!(PathPoints.DistanceFrom(*PrecisionPoints.GetPoint(i)) <= tolerance)) return false;
+  return true;
 }
 
 void TMechanism::EvaluateConstraints(const TAreaList* groundAreas, const TAreaList* couplerAreas) {

@@ -90,6 +90,8 @@ class TMechanism {
   static constexpr int32_t kWorkVectors = 12;
   // Coupler point to precision point 9 at the end of the path.
   static constexpr double kEndTolerance = 1e-5;
+  // How near, in shares of the curve's length, the path must pass each precision point.
+  static constexpr double kPrecisionShare = 0.1;
 
   // The default four-bar with the default input function; a chain type with its own layout
   // calls its MakeDefault again from its own constructor.
@@ -187,6 +189,12 @@ class TMechanism {
   bool StepForward();
   bool StepBack();
   bool IsFromCurve(int32_t curveID) const { return PrecisionPoints.ID == curveID; }
+  // How far the input turns over the path: to its rotation at position 9, or on a closed curve
+  // once round the loop (the prescribed total, else a whole turn the way it turns to 9).
+  double InputRange() const;
+  // The simulated path passes every precision point within kPrecisionShare of the curve's
+  // length (the link list's RefLength; the precision points' own polygon when that is none).
+  bool PassesPrecisionPoints() const;
 
   void WriteHtml(std::ostream& out) const;
   // From the given row on; the row is advanced past what was written.

@@ -100,8 +100,9 @@ void TMechanism::ExportToAnimator() {
       allLinks();
       dyads = {{"BC", "CDE"}, {"EFH", "FG"}};
       // The input loop built for a half turn runs through both halves of its cycle; one solved
-      // for prescribed input rotations runs as synthesised, as it may not turn further.
-      if (!PrecisionPoints.In) {
+      // for prescribed input rotations runs as synthesised, as it may not turn further, and one
+      // run round a closed curve's loop has turned its whole cycle already.
+      if (!PrecisionPoints.In && !PrecisionPoints.Closed) {
         tmax *= 2;
         xmax *= 2;
       }

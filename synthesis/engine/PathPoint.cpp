@@ -401,16 +401,40 @@ void TPathPointList::MakeSummary(const TSpline& curve, TErrorObject& error) {
     return;
   }
   GetPathPoint(1)->Deviation = 0;
+  // The strip between path and curve, two triangles a step: (P(a-1), P(a), Q(a)) over the
+  // path's step and (P(a-1), Q(a), Q(a-1)) over the curve's.
+  TPrePoint q;
+  curve.PointAt(q, GetPathPoint(1)->s);
+  TComplex before(q.X, q.Y);
+  TComplex deviationBefore = Difference(before, *GetPathPoint(1));
   for (int32_t a = 2; a <= Count(); ++a) {
     TPathPoint& p = *GetPathPoint(a);
-    TPrePoint q;
     curve.PointAt(q, p.s);
     const TComplex d = Difference(q, p);
     p.Deviation = d.Abs();
-    error.Area += std::fabs(Difference(*GetPathPoint(a - 1), p).Cross(d));
+    const double alongPath = std::fabs(Difference(*GetPathPoint(a - 1), p).Cross(d));
+    const double alongCurve = std::fabs(Difference(before, q).Cross(deviationBefore));
+    error.Area += 0.5 * (alongPath + alongCurve);
     if (curve.Out) error.OutRot *= 1 + UnitGap2(q.Out, p.Out);
     if (curve.In && !curve.InTotal) error.InRot *= 1 + UnitGap2(q.In, p.In);
+    before.SetXY(q.X, q.Y);
+    deviationBefore = d;
   }
+}
+
+double TPathPointList::DistanceFrom(const TComplex& point) const {
+  if (Count() < 1) return shared::kDivisionByZero;
+  double nearest = Difference(point, *GetPathPoint(1)).Abs();
+  for (int32_t a = 2; a <= Count(); ++a) {
+    const TComplex& from = *GetPathPoint(a - 1);
+    const TComplex step = Difference(*GetPathPoint(a), from);
+    const TComplex to = Difference(point, from);
+    const double length2 = step.Abs2();
+    const double t = length2 > 0 ? std::clamp(to.Dot(step) / length2, 0.0, 1.0) : 0.0;
+    TComplex foot(from.X + t * step.X, from.Y + t * step.Y);
+    nearest = std::min(nearest, Difference(point, foot).Abs());
+  }
+  return nearest;
 }
 
 double TPathPointList::MinTransmissionAngle() const {

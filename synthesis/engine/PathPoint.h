@@ -118,8 +118,12 @@ class TPathPointList : public TComplexPointList {
   // s := PathLength / TotalPathLength, the last point's s 1.0 (0 for the others of a path of
   // no length).
   void NormalizeParameters();
-  // Deviations from the curve, and the error terms Area, OutRot and InRot.
+  // Deviations from the curve, and the error terms Area, OutRot and InRot. Area is that of the
+  // strip between the path and the curve at equal length fractions, the steps of both sides
+  // counted, so a path that cuts the curve short is not the smaller for it.
   void MakeSummary(const TSpline& curve, TErrorObject& error);
+  // The distance of the point from the polyline through the path points; 1e10 for no points.
+  double DistanceFrom(const shared::TComplex& point) const;
   // The smallest transmission angle, pi for an empty list.
   double MinTransmissionAngle() const;
   // Central differences of OutputVelocity and PathVelocity at point i (one-sided at the ends)

@@ -14,6 +14,10 @@ namespace vesk {
 namespace {
 // Length of the output-rotation line in pixels.
 constexpr double kOutLineLength = 36;
+// The share of a closed curve's loop that the nine precision points take: the gap from point 9
+// back to point 1 is that of a tenth point, and the dyads' equations at position 9 are not
+// those of position 1 again.
+constexpr double kClosedSpan = 8.0 / 9.0;
 }  // namespace
 
 // TPrePoint
@@ -113,14 +117,16 @@ void TPrePointList::FromSpline(const TSpline& curve) {
   OutTotal = curve.OutTotal;
   TotalOut = curve.TotalOut;
   ZeroOutRotations = curve.HasZeroOutRotations();
+  Closed = curve.IsClosed();
   const double a = 0.1 + 0.8 * Random().Uniform();
   double s = 0;
+  const double span = Closed ? kClosedSpan : 1.0;
   const TPrePoint blank;
   auto append = [&] {
     auto item = AsPrePoint(TakeSpare());
     auto& point = static_cast<TPrePoint&>(*item);
     point.Assign(blank);
-    curve.PointAt(point, s);
+    curve.PointAt(point, s * span);
     Add(std::move(item));
   };
   append();
@@ -150,16 +156,19 @@ void TPrePointList::Fields(Io& io) {
 void TPrePointList::Read(std::istream& in) {
   TComplexPointList::Read(in);
   TProjectReader r(in, "TPrePointList");
-  r.Version();
+  const int32_t version = r.Version();
   Fields(r);
+  Closed = version >= 1 && r.Bool();
   fModified = false;
 }
 
 void TPrePointList::Write(std::ostream& out) {
   TComplexPointList::Write(out);
   TProjectWriter w(out);
-  w.Version();
+  // Points of an open curve keep the record that every earlier project holds.
+  w.Version(Closed ? 1 : 0);
   Fields(w);
+  if (Closed) w.Bool(Closed, " Closed");
 }
 
 void TPrePointList::Assign(const TComplexPointList& source) {
@@ -173,6 +182,7 @@ void TPrePointList::Assign(const TComplexPointList& source) {
     OutTotal = points->OutTotal;
     TotalOut = points->TotalOut;
     ZeroOutRotations = points->ZeroOutRotations;
+    Closed = points->Closed;
   }
 }
 

@@ -60,15 +60,17 @@ class TPrePointList : public TComplexPointList {
 
   // Nine points along a valid curve: 1, 5 and 9 at s = 0, a and 1 with a = 0.1 + 0.8 r (one
   // draw), three evenly between each; the curve's ID and settings come along. Nothing for a
-  // curve that is not valid.
+  // curve that is not valid. On a closed curve, where s = 1 is point 1 again, the nine points
+  // take 8/9 of the loop (every s times 8/9), as if a tenth closed it.
   void FromSpline(const TSpline& curve);
 
   // Points of another class come in as curve points.
   TComplexPoint* Add(std::unique_ptr<TComplexPoint> item) override;
-  // The list record, a version line, ID, the six settings, ZeroOutRotations.
+  // The list record, a version line, ID, the six settings, ZeroOutRotations; version 1 (written
+  // for points of a closed curve only) then Closed.
   void Read(std::istream& in) override;
   void Write(std::ostream& out) override;
-  // The ID, the settings and ZeroOutRotations come along from precision points.
+  // The ID, the settings, ZeroOutRotations and Closed come along from precision points.
   void Assign(const TComplexPointList& source) override;
 
   // The ID of the curve the points were taken from.
@@ -81,6 +83,9 @@ class TPrePointList : public TComplexPointList {
   double TotalOut = 1.0;
   // The curve prescribes output rotations and every one of them is 0.
   bool ZeroOutRotations = false;
+  // Taken from a closed curve: the last point stands short of the curve's end, and the path
+  // runs on round the loop.
+  bool Closed = false;
 
  protected:
   std::unique_ptr<TComplexPoint> NewItem() const override;

@@ -25,6 +25,8 @@ constexpr uint32_t kCurveColor = 0x808000;
 // A curve whose points all coincide still has a sampled length from the rounding of the
 // evaluation; below this fraction of its co-ordinates' size it counts as no length at all.
 constexpr double kLengthRounding = 1e-12;
+// The ends of a closed curve meet to within this share of its length.
+constexpr double kClosedGap = 1e-9;
 // Samples of the whole curve: (kSampleSpan div segments) per segment plus the first point.
 constexpr int32_t kSampleSpan = 199;
 
@@ -131,6 +133,13 @@ void TSpline::Recalc() {
 }
 
 bool TSpline::IsValid() const { return Count() > 1 && HasLength(); }
+
+bool TSpline::IsClosed() const {
+  if (Count() < 3 || !IsValid()) return false;
+  TComplex gap;
+  gap.Sub(*Items(Count()), *Items(1));
+  return gap.Abs() <= kClosedGap * CurveLength;
+}
 
 void TSpline::Evaluate(int32_t k, TPrePoint& point, double t) const {
   if (k < 2 || k > Count()) return;

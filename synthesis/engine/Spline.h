@@ -59,6 +59,9 @@ class TSpline : public TComplexPointList {
   // Two or more points and a sampled length: a curve whose points all coincide has no length
   // parameter to place points by.
   bool IsValid() const;
+  // A valid curve of three or more points whose last point repeats its first (within a
+  // billionth of its length): a loop.
+  bool IsClosed() const;
   // nullptr outside 1..Count.
   TPrePoint* GetPoint(int32_t i) const;
   TPrePoint* GetSelectedPoint() const;

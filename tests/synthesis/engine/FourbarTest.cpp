@@ -98,6 +98,34 @@ TEST_F(FourbarTest, PathThatBreaksOffIsInvalidEvenWhenItEndsOnPointNine) {
   EXPECT_EQ(m.PathPoints.Count(), made);
 }
 
+// A precision point moved off the path, across it, by shares of the tolerance: a tenth of the
+// curve's length (the link list's reference length), or of the precision points' own polygon
+// when a project holds no length.
+TEST_F(FourbarTest, PathThatMissesAPrecisionPointIsInvalid) {
+  TFourbar m;
+  vesktest::SetExactPrecision(m);
+  auto point = [&](int i) { return ToCx(*m.PrecisionPoints.GetPoint(i)); };
+  double polygon = 0;
+  for (int i = 2; i <= 9; ++i) polygon += std::abs(point(i) - point(i - 1));
+  const Cx across = Cx(0, 1) * (point(7) - point(5)) / std::abs(point(7) - point(5));
+  const Cx p6 = point(6);
+  struct {
+    double refLength, reach, share;
+    bool valid;
+  } cases[] = {{1.0, 0.1, 0.5, true}, {1.0, 0.1, 2, false}, {0.2, 0.02, 0.5, true}, {0.2, 0.02, 2, false},
+               {0, 0.1 * polygon, 0.5, true}, {0, 0.1 * polygon, 2, false}};
+  for (const auto& c : cases) {
+    m.Links.RefLength = c.refLength;
+    const Cx moved = p6 + c.share * c.reach * across;
+    m.PrecisionPoints.GetPoint(6)->SetXY(moved.real(), moved.imag());
+    ASSERT_TRUE(m.Synthesize());
+    m.Error.Valid = true;
+    m.SimulatePath(nullptr);
+    EXPECT_EQ(m.Error.Valid, c.valid) << c.refLength << " " << c.share;
+    m.PrecisionPoints.GetPoint(6)->SetXY(p6.real(), p6.imag());
+  }
+}
+
 TEST_F(FourbarTest, TransmissionAngleAtTheBoundIsInvalid) {
   TFourbar m;
   vesktest::SetExactPrecision(m);
@@ -148,15 +176,19 @@ TEST_F(FourbarTest, GeneratedCandidatesHitTheirPrecisionPointsAndRateTheirPath) 
       path.push_back(pose->J5);
       EXPECT_LT(std::abs(ToCx(*m.PathPoints.GetPathPoint(k + 1)) - pose->J5), 1e-9) << k;
     }
-    // Area between path and curve at equal length fractions.
+    // Area between path and curve at equal length fractions: the quadrilaterals of path and
+    // curve steps, each as two triangles.
     std::vector<double> length{0};
     for (size_t k = 1; k < path.size(); ++k) length.push_back(length.back() + std::abs(path[k] - path[k - 1]));
+    auto triangle = [](Cx a, Cx b, Cx c) { return 0.5 * std::abs(std::imag(std::conj(b - a) * (c - a))); };
     double area = 0;
+    TPrePoint q;
+    curve.PointAt(q, 0);
+    Cx before = ToCx(q);
     for (size_t k = 1; k < path.size(); ++k) {
-      TPrePoint q;
       curve.PointAt(q, k + 1 == path.size() ? 1.0 : length[k] / length.back());
-      const Cx d = ToCx(q) - path[k];
-      area += std::abs(std::imag(std::conj(path[k - 1] - path[k]) * d));
+      area += triangle(path[k - 1], path[k], ToCx(q)) + triangle(path[k - 1], ToCx(q), before);
+      before = ToCx(q);
     }
     EXPECT_NEAR(m.Error.Area, area, 1e-9 * area + 1e-15);
     // No areas and no prescribed rotations: only the link-length penalty joins the area.
@@ -244,6 +276,82 @@ TEST_F(GenerateTest, PivotsOfValidCandidatesLieInTheirAreas) {
     valid += m.Error.Valid;
   }
   EXPECT_EQ(valid, 0);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace vesk;
+using vesktest::Cx;
+using vesktest::ToCx;
+
+// A 10-point ellipse whose last point repeats its first.
+class ClosedCurveTest : public vesktest::TMechanismTest {
+ protected:
+  ClosedCurveTest() {
+    for (int k = 0; k <= 9; ++k) {
+      const double t = 2 * std::numbers::pi * (k % 9) / 9;
+      curve.Add(std::make_unique<TPrePoint>(0.3 * std::cos(t), 0.2 * std::sin(t)));
+    }
+    curve.Recalc();
+  }
+
+  // Seeded four-bar candidates until `wanted` are valid; each is checked by `check`.
+  template <class Check>
+  int Generate(uint64_t seed, int wanted, Check check) {
+    TRandom random(seed);
+    TRandomScope scope(random);
+    TFourbar m;
+    int valid = 0;
+    for (int n = 0; n < 200000 && valid < wanted; ++n) {
+      m.Generate(curve, nullptr, nullptr);
+      if (!m.Error.Valid) continue;
+      ++valid;
+      check(m);
+    }
+    return valid;
+  }
+
+  TSpline curve;
+};
+
+// The input turns once round, through precision point 9 (short of the curve's end) on the way,
+// and the path comes back to its start.
+TEST_F(ClosedCurveTest, FourbarsTurnOnceRoundAndComeBack) {
+  ASSERT_TRUE(curve.IsClosed());
+  const int valid = Generate(41, 2, [&](TFourbar& m) {
+    EXPECT_TRUE(m.PrecisionPoints.Closed);
+    EXPECT_NEAR(m.PrecisionPoints.GetPoint(9)->s, 8.0 / 9, 1e-12);
+    const double turn = m.Links.GetLink(2)->Rot[9];
+    EXPECT_EQ(m.InputFunction.Xmax(), std::copysign(2 * std::numbers::pi, turn));
+    const int steps = m.InputFunction.Steps();
+    ASSERT_EQ(m.PathPoints.Count(), steps + 1);
+    const Cx start = ToCx(*m.PathPoints.GetPathPoint(1));
+    EXPECT_EQ(start, ToCx(*m.PrecisionPoints.GetPoint(1)));
+    EXPECT_LT(std::abs(ToCx(*m.PathPoints.GetPathPoint(steps + 1)) - start), 1e-5);
+    EXPECT_NEAR(m.PathPoints.GetPathPoint(steps + 1)->In, m.InputFunction.Xmax(), 1e-9);
+    // Precision point 9 is a path point: where the input has turned as far as its rotation there.
+    double nearest = 1e10;
+    for (int k = 1; k <= m.PathPoints.Count(); ++k)
+      nearest = std::min(nearest, std::abs(ToCx(*m.PathPoints.GetPathPoint(k)) - ToCx(*m.PrecisionPoints.GetPoint(9))));
+    EXPECT_LT(nearest, 1e-5);
+  });
+  EXPECT_EQ(valid, 2);
+}
+
+// A whole input turn prescribed for the loop: point 9, 8/9 of the way round, takes 8/9 of it.
+TEST_F(ClosedCurveTest, PrescribedTotalInputRotationBelongsToTheWholeLoop) {
+  curve.InTotal = true;
+  curve.TotalIn = -2 * std::numbers::pi;
+  const int valid = Generate(43, 1, [&](TFourbar& m) {
+    EXPECT_NEAR(m.Links.GetLink(2)->Rot[9], -16 * std::numbers::pi / 9, 1e-12);
+    EXPECT_EQ(m.InputFunction.Xmax(), -2 * std::numbers::pi);
+    const int steps = m.InputFunction.Steps();
+    ASSERT_EQ(m.PathPoints.Count(), steps + 1);
+    EXPECT_LT(std::abs(ToCx(*m.PathPoints.GetPathPoint(steps + 1)) - ToCx(*m.PathPoints.GetPathPoint(1))), 1e-5);
+  });
+  EXPECT_EQ(valid, 1);
 }
 
 }  // namespace

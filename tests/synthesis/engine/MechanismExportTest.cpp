@@ -110,12 +110,15 @@ TEST_F(MechanismExportTest, TypeDecidesDyadsAndInputRecord) {
     double inputScale;
     // The curve prescribes the input rotations.
     bool in = false;
+    // The points were taken from a closed curve, whose loop the input runs round once.
+    bool closed = false;
   };
   const std::vector<TCase> cases = {
       {kFourbarType, {{"BDE", "CD"}}, 1},
       {kWatt1Type, {{"BCE", "CDF"}, {"FG", "EGH"}}, 1},
       {kWatt2Type, {{"BC", "CDE"}, {"EFH", "FG"}}, 2},
       {kWatt2Type, {{"BC", "CDE"}, {"EFH", "FG"}}, 1, true},
+      {kWatt2Type, {{"BC", "CDE"}, {"EFH", "FG"}}, 1, false, true},
       {kStephenson1Type, {{"BE", "DEF"}, {"CG", "FGH"}}, 1},
       {kStephenson3Type, {{"BDE", "DC"}, {"EGH", "FG"}}, 1},
   };
@@ -123,6 +126,7 @@ TEST_F(MechanismExportTest, TypeDecidesDyadsAndInputRecord) {
     TMechanism m;
     m.MechanismType = c.type;
     m.PrecisionPoints.In = c.in;
+    m.PrecisionPoints.Closed = c.closed;
     m.InputFunction.SetTmax(2);
     m.InputFunction.SetXmax(M_PI);
     Exported(m);

@@ -399,6 +399,37 @@ TEST(PathPointListTest, SummaryAgainstAStraightCurve) {
   }
 }
 
+// A path 5 points long, h above the straight curve and c of its length: the strip between them
+// is the trapezoid h (1 + c) / 2, however short the path. Steps along the path alone would
+// give c h.
+TEST(PathPointListTest, SummaryAreaIsTheStripBetweenPathAndCurve) {
+  TSpline curve;
+  StraightCurve(curve, false, false);
+  struct TCase {
+    double c, h;
+  };
+  for (const TCase t : {TCase{1, 0.1}, TCase{0.1, 0.1}, TCase{0.5, -0.2}, TCase{0.3, 0}}) {
+    TPathPointList path;
+    for (int k = 0; k <= 4; ++k) path.Add(std::make_unique<TPathPoint>(0.25 * k * t.c, t.h));
+    TErrorObject error;
+    path.MakeSummary(curve, error);
+    EXPECT_NEAR(error.Area, std::fabs(t.h) * (1 + t.c) / 2, 1e-12) << t.c << " " << t.h;
+  }
+}
+
+TEST(PathPointListTest, DistanceFromThePolyline) {
+  TPathPointList path;
+  EXPECT_EQ(path.DistanceFrom(TComplex(0, 0)), 1e10);
+  for (const auto& [x, y] : {std::pair{0.0, 0.0}, {1.0, 0.0}, {1.0, 1.0}}) path.Add(std::make_unique<TPathPoint>(x, y));
+  struct TCase {
+    TComplex point;
+    double distance;
+  };
+  for (const TCase& c : {TCase{{0.5, 0.2}, 0.2}, TCase{{-0.3, -0.4}, 0.5}, TCase{{1.3, 0.5}, 0.3},
+                         TCase{{2, 2}, std::sqrt(2.0)}, TCase{{0.9, 0.6}, 0.1}, TCase{{1, 0}, 0}})
+    EXPECT_NEAR(path.DistanceFrom(c.point), c.distance, 1e-12) << c.point.X << " " << c.point.Y;
+}
+
 TEST(PathPointListTest, SummaryOfOnePointOrAPathOfNoLength) {
   TSpline curve;
   StraightCurve(curve, true, false);

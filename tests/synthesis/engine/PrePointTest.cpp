@@ -189,6 +189,60 @@ TEST(PrePointListTest, FromSplinePlacesNinePointsByOneDraw) {
   EXPECT_EQ(points.ID, 555);
 }
 
+// On a closed curve point 9 would be point 1 again: the nine take 8/9 of the loop instead, and
+// the record, of version 1 then, says so.
+TEST(PrePointListTest, OnAClosedCurveTheNineTakeEightNinthsOfTheLoop) {
+  TSpline curve;
+  for (const auto& [x, y] : {std::pair{0.0, 0.0}, {1.0, 0.0}, {1.0, 1.0}, {0.0, 1.0}, {0.0, 0.0}})
+    curve.Add(std::make_unique<TPrePoint>(x, y));
+  curve.InTotal = true;
+  curve.TotalIn = 2 * std::numbers::pi;
+  curve.Recalc();
+  ASSERT_TRUE(curve.IsClosed());
+  TPrePointList points;
+  TScriptedRandom draws{0.5};
+  {
+    TRandomScope scope(draws);
+    points.FromSpline(curve);
+  }
+  EXPECT_EQ(draws.Taken(), 1u);
+  ASSERT_EQ(points.Count(), 9);
+  EXPECT_TRUE(points.Closed);
+  // a = 0.5: evenly round the loop, as if a tenth point closed it.
+  for (int i = 1; i <= 9; ++i) {
+    const TPrePoint& p = *points.GetPoint(i);
+    EXPECT_NEAR(p.s, (i - 1) / 9.0, 1e-15) << i;
+    EXPECT_NEAR(p.In, (i - 1) / 9.0 * 2 * std::numbers::pi, 1e-14) << i;
+  }
+  TPrePoint end;
+  curve.PointAt(end, 8.0 / 9);
+  EXPECT_EQ(points.GetPoint(9)->X, end.X);
+  EXPECT_EQ(points.GetPoint(9)->Y, end.Y);
+  // On the square's last side, well away from point 1.
+  EXPECT_NEAR(points.GetPoint(9)->X, 0, 0.2);
+  EXPECT_GT(points.GetPoint(9)->Y, 0.3);
+
+  const std::string text = Written(points);
+  const auto lines = shared::SplitTextLines(text);
+  const std::vector<std::string> tail(lines.end() - 10, lines.end());
+  EXPECT_EQ(tail.front(), "1");
+  EXPECT_EQ(tail.back(), "1 Closed");
+  TPrePointList back;
+  std::istringstream in(text);
+  back.Read(in);
+  EXPECT_TRUE(back.Closed);
+  EXPECT_EQ(Written(back), text);
+  vesktest::ExpectDamageRefused(text, [](std::istream& s) { TPrePointList().Read(s); }, {2});
+  TPrePointList copy;
+  copy.Assign(points);
+  EXPECT_TRUE(copy.Closed);
+  // Read again from an open curve's record, the flag goes.
+  back.Assign(TPrePointList());
+  std::istringstream open(Written(back));
+  copy.Read(open);
+  EXPECT_FALSE(copy.Closed);
+}
+
 TEST(PrePointListTest, RecordRoundTripsAndAssignCopiesTheSettings) {
   TSpline curve;
   FillCurve(curve);

@@ -241,6 +241,31 @@ TEST(SplineTest, ExtentsAndZeroOutRotations) {
   EXPECT_FALSE(curve.HasZeroOutRotations());
 }
 
+TEST(SplineTest, ClosedWhenTheLastPointRepeatsTheFirst) {
+  TSpline curve;
+  EXPECT_FALSE(curve.IsClosed());
+  struct TCase {
+    std::vector<TControl> points;
+    bool closed;
+  };
+  const TCase cases[] = {
+      {kWave, false},
+      {{{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0, 0}}, true},
+      // Out and back along one line is a loop too.
+      {{{0, 0}, {1, 0}, {0, 0}}, true},
+      // A gap of a ten-billionth of the length closes it; one of a millionth does not.
+      {{{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0, 4e-10}}, true},
+      {{{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0, 4e-6}}, false},
+      // Two points cannot make a loop, and points that all coincide make no curve.
+      {{{0, 0}, {0, 0}}, false},
+      {{{0.5, 0.5}, {0.5, 0.5}, {0.5, 0.5}}, false},
+  };
+  for (const TCase& c : cases) {
+    Fill(curve, c.points);
+    EXPECT_EQ(curve.IsClosed(), c.closed) << c.points.size() << " points, last " << c.points.back().y;
+  }
+}
+
 std::string Written(TComplexPointList& list) {
   std::ostringstream out;
   list.Write(out);
