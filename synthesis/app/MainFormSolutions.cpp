@@ -472,10 +472,15 @@ void TMainForm::OptimizeButtonClick(QObject* sender) {
   mechanism->Error.Valid = true;
   const bool curve = FCurve->Count() >= 2;
   if (valid && curve && mechanism->IsFromCurve(FCurve->ID)) {
-    if (!mechanism->StartOptimize(std::move(start), FCurve.get(), FGroundAreas.get(), FCouplerAreas.get())) {
-      ShowErrorBox(
-          QStringLiteral("The Mechanism cannot be synthesised again at its own rotations: it is not "
-                         "optimized."));
+    const TRating rating =
+        mechanism->StartOptimize(std::move(start), FCurve.get(), FGroundAreas.get(), FCouplerAreas.get());
+    if (rating != TRating::Rated) {
+      // A solution of an earlier build may be synthesised again and still fail today's checks.
+      ShowErrorBox(rating == TRating::PathNotRun
+                       ? QStringLiteral("The Mechanism no longer runs its path within the synthesis options: "
+                                        "it is not optimized.")
+                       : QStringLiteral("The Mechanism cannot be synthesised again at its own rotations: it is "
+                                        "not optimized."));
       OptimizeButton->setChecked(false);
       UpdateControls();
       return;

@@ -534,18 +534,19 @@ TDrop TMechanism::DropJoint(const TComplex& point, const TSpline* curve, const T
   }
 }
 
-bool TMechanism::StartOptimize(std::unique_ptr<TDesign> start, const TSpline* curve, TAreaList* groundAreas,
-                               TAreaList* couplerAreas) {
+TRating TMechanism::StartOptimize(std::unique_ptr<TDesign> start, const TSpline* curve, TAreaList* groundAreas,
+                                  TAreaList* couplerAreas) {
   if (!start) start = SaveDesign();
   // An optimisation compares every move with its start: a start it cannot rate would take any
   // linkage the moves happen to reach.
-  if (Rate(curve, groundAreas, couplerAreas) != TRating::Rated) {
+  const TRating rating = Rate(curve, groundAreas, couplerAreas);
+  if (rating != TRating::Rated) {
     RestoreDesign(*start);
-    return false;
+    return rating;
   }
   Links.SaveRotations();
   fBeforeOptimize = std::move(start);
-  return true;
+  return rating;
 }
 
 TUndoOptimize TMechanism::UndoOptimize(const TSpline* curve, TAreaList* groundAreas,

@@ -176,10 +176,10 @@ class TMechanism {
   };
   std::unique_ptr<TDesign> SaveDesign() const;
   void RestoreDesign(const TDesign& design);
-  // Before an optimisation: false, with the mechanism back at start, when it cannot be
-  // synthesised and rated valid at its own rotations. Otherwise the rotations are saved and
-  // UndoOptimize gives back start (the state now when none is given).
-  bool StartOptimize(std::unique_ptr<TDesign> start, const TSpline* curve, TAreaList* groundAreas,
+  // Before an optimisation: the stage that failed, with the mechanism back at start, when it
+  // cannot be synthesised and rated valid at its own rotations. Otherwise (Rated) the rotations
+  // are saved and UndoOptimize gives back start (the state now when none is given).
+  TRating StartOptimize(std::unique_ptr<TDesign> start, const TSpline* curve, TAreaList* groundAreas,
                      TAreaList* couplerAreas);
   bool HasOptimizeStart() const { return fBeforeOptimize != nullptr; }
 

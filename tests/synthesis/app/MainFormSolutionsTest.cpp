@@ -1436,6 +1436,19 @@ TEST_F(MainFormSolutionsTest, UndoOptimizeRestoresAListOfAnEarlierBuildAndAStart
   EXPECT_EQ(list.IndexOf(&kept), 1);
   EXPECT_EQ(RowTexts(*Form->MechListView), rows);
   EXPECT_EQ(Errors.size(), 1u);
+
+  // Synthesised again but no longer passing today's path checks (here a transmission angle no
+  // linkage reaches): the message says so, and nothing changes.
+  const double minAngle = SynthOptions.MinTransAngle;
+  SynthOptions.MinTransAngle = 1.5;
+  Form->SynthesisOptimize->trigger();
+  SynthOptions.MinTransAngle = minAngle;
+  EXPECT_FALSE(Form->Optimizing);
+  ASSERT_EQ(Errors.size(), 2u);
+  EXPECT_EQ(Errors[1], "The Mechanism no longer runs its path within the synthesis options: it is not optimized.");
+  EXPECT_FALSE(kept.Optimized);
+  EXPECT_EQ(ShownValues(kept), read1);
+  EXPECT_EQ(RowTexts(*Form->MechListView), rows);
 }
 
 TEST_F(MainFormSolutionsTest, OpeningAProjectFitsTheViewsToIt) {
