@@ -19,6 +19,7 @@
 #include "shared/Sound.h"
 #include "shared/TabLine.h"
 #include "tests/animator/app/AppTestSupport.h"
+#include "tests/animator/app/BusyTestSupport.h"
 #include "tests/support/DialogSupport.h"
 
 namespace quillon {
@@ -133,26 +134,12 @@ TEST_F(AnimationOptimizeTest, WhileTheFitRunsOnlyItsStopActs) {
   const std::string secondLink = m.Link(2).Name;
   bool stillRunning = false;
   QTimer::singleShot(0, View.get(), [&] {
-    View->RecordButton->click();
+    TryWhatMustWait(*View, m, 'B', 2);
     stillRunning = View->OptimizeButton->isChecked();
-    m.DeselectAll();
-    m.Joint(m.FindJoint('B')).Selected = 1;
-    View->PopToggleLock->trigger();
-    View->PopSetAsOutput->trigger();
-    m.DeselectAll();
-    m.Link(2).Selected = 1;
-    View->PopBringToFront->trigger();
-    View->PopSendToBack->trigger();
-    m.DeselectAll();
-    const TPositionRecord& c = m.Joint(m.FindJoint('C')).Positions[0];
-    const shared::TPoint at = View->Canvas().WorldToScreen(c.X, c.Y);
-    QTest::mousePress(View->PaintBox1, Qt::LeftButton, {}, QPoint(at.X, at.Y));
-    QTest::mouseMove(View->PaintBox1, QPoint(at.X + 30, at.Y + 10));
-    QTest::mouseRelease(View->PaintBox1, Qt::LeftButton, {}, QPoint(at.X + 30, at.Y + 10));
     View->StopButton->click();
   });
   View->OptimizeButton->click();
-  EXPECT_TRUE(stillRunning) << "Record stopped the fit";
+  EXPECT_TRUE(stillRunning) << "a refused command stopped the fit";
   EXPECT_EQ(m.Joint(m.FindJoint('B')).Locked, 0);
   EXPECT_EQ(m.Tracer, tracer);
   EXPECT_EQ(m.Link(2).Name, secondLink);

@@ -34,6 +34,7 @@
 #include "shared/ShellOpen.h"
 #include "shared/TabLine.h"
 #include "tests/animator/app/AppTestSupport.h"
+#include "tests/animator/app/BusyTestSupport.h"
 #include "tests/shared/FileSizeLimit.h"
 #include "tests/shared/TestFiles.h"
 
@@ -311,21 +312,7 @@ TEST_F(AviExportTest, WhileTheFilmRunsOnlyItsStopActs) {
     if (v == 3) {
       tried = true;
       View->PositionTrackBar->setValue(20);
-      View->RecordButton->click();
-      m.DeselectAll();
-      m.Joint(m.FindJoint('C')).Selected = 1;
-      View->PopToggleLock->trigger();
-      View->PopSetAsOutput->trigger();
-      m.DeselectAll();
-      m.Link(1).Selected = 1;
-      View->PopBringToFront->trigger();
-      View->PopSendToBack->trigger();
-      m.DeselectAll();
-      const TPositionRecord& c = m.Joint(m.FindJoint('C')).Positions[0];
-      const shared::TPoint at = View->Canvas().WorldToScreen(c.X, c.Y);
-      QTest::mousePress(View->PaintBox1, Qt::LeftButton, {}, QPoint(at.X, at.Y));
-      QTest::mouseMove(View->PaintBox1, QPoint(at.X + 30, at.Y + 10));
-      QTest::mouseRelease(View->PaintBox1, Qt::LeftButton, {}, QPoint(at.X + 30, at.Y + 10));
+      TryWhatMustWait(*View, m, 'C', 1);
     }
     if (v == 5) View->StopButton->click();
   });
