@@ -110,6 +110,20 @@ class EveryTypeTest : public ::testing::Test {
     o.Finish();
     list.Resort();
   }
+  // The coupler point stands on precision points 5 and 9 as the input, in `steps` steps each way,
+  // reaches its rotations there; the joints come back afterwards.
+  static void ExpectOnPrecisionPoints5And9(TMechanism& m, int32_t steps) {
+    m.StoreJoints();
+    const TLink& input = *m.Links.InputLink;
+    ASSERT_TRUE(m.Move(steps, input.Rot[5]));
+    EXPECT_NEAR(m.Joints.Origin()->X, m.PrecisionPoints.GetPoint(5)->X, 1e-9);
+    EXPECT_NEAR(m.Joints.Origin()->Y, m.PrecisionPoints.GetPoint(5)->Y, 1e-9);
+    ASSERT_TRUE(m.Move(steps, input.Rot[9] - input.Rot[5]));
+    EXPECT_NEAR(m.Joints.Origin()->X, m.PrecisionPoints.GetPoint(9)->X, 1e-9);
+    EXPECT_NEAR(m.Joints.Origin()->Y, m.PrecisionPoints.GetPoint(9)->Y, 1e-9);
+    m.RestoreJoints();
+  }
+
   static void ReadFormerOrderList(TMechanismList& list) {
     std::ifstream in(kFormerOrderList, std::ios::binary);
     ASSERT_TRUE(in.good());
@@ -381,15 +395,8 @@ TEST_F(EveryTypeTest, ATurningWatt1DroppedIsTheLinkageThatPassesItsPrecisionPoin
   EXPECT_NEAR(m.Joints.GetJoint(2)->X, start.X + 0.02, 1e-12);
   // The coupler point stands on precision points 5 and 9, where the output body's rotations are
   // met exactly, as the input reaches its rotations there.
-  m.StoreJoints();
-  const TLink& input = *m.Links.InputLink;
-  ASSERT_TRUE(m.Move(50, input.Rot[5]));
-  EXPECT_NEAR(m.Joints.Origin()->X, m.PrecisionPoints.GetPoint(5)->X, 1e-9);
-  EXPECT_NEAR(m.Joints.Origin()->Y, m.PrecisionPoints.GetPoint(5)->Y, 1e-9);
-  ASSERT_TRUE(m.Move(50, input.Rot[9] - input.Rot[5]));
-  EXPECT_NEAR(m.Joints.Origin()->X, m.PrecisionPoints.GetPoint(9)->X, 1e-9);
-  EXPECT_NEAR(m.Joints.Origin()->Y, m.PrecisionPoints.GetPoint(9)->Y, 1e-9);
-  m.RestoreJoints();
+  ExpectOnPrecisionPoints5And9(m, 50);
+  if (HasFatalFailure()) return;
   // The path drawn is the dragged linkage's: it ends on the last precision point.
   ASSERT_GT(m.PathPoints.Count(), 1);
   const TPathPoint& last = *m.PathPoints.GetPathPoint(m.PathPoints.Count());
@@ -468,15 +475,8 @@ TEST_F(EveryTypeTest, AParallelogramDropIsRatedAgainAndSortedOrRefused) {
         EXPECT_NEAR(m.Joints.GetJoint(joint)->X, dropped.X, 1e-9);
         EXPECT_NEAR(m.Joints.GetJoint(joint)->Y, dropped.Y, 1e-9);
         // The linkage passes precision points 5 and 9 as its input reaches its rotations there.
-        m.StoreJoints();
-        const TLink& input = *m.Links.InputLink;
-        ASSERT_TRUE(m.Move(60, input.Rot[5]));
-        EXPECT_NEAR(m.Joints.Origin()->X, m.PrecisionPoints.GetPoint(5)->X, 1e-9);
-        EXPECT_NEAR(m.Joints.Origin()->Y, m.PrecisionPoints.GetPoint(5)->Y, 1e-9);
-        ASSERT_TRUE(m.Move(60, input.Rot[9] - input.Rot[5]));
-        EXPECT_NEAR(m.Joints.Origin()->X, m.PrecisionPoints.GetPoint(9)->X, 1e-9);
-        EXPECT_NEAR(m.Joints.Origin()->Y, m.PrecisionPoints.GetPoint(9)->Y, 1e-9);
-        m.RestoreJoints();
+        ExpectOnPrecisionPoints5And9(m, 60);
+        if (HasFatalFailure()) return;
         // The path listed is the one its input steps it through.
         std::vector<TComplex> stepped{*m.Joints.Origin()};
         while (m.StepForward()) stepped.push_back(*m.Joints.Origin());
