@@ -254,7 +254,11 @@ void TMechanism::ClearSelection() {
 std::string TMechanism::CommonCurveRefusal(const TSpline& curve) {
   if (curve.Count() < 2) return kCurveTooShort;
   if (!curve.IsValid()) return kCurveWithoutLength;
-  if (!curve.IsClosed() && curve.InTotal && std::fabs(curve.TotalIn) > kOneTurn) return kTotalInputAboveTurn;
+  if (curve.InTotal) {
+    const double turns = std::fabs(curve.TotalIn) / (2 * std::numbers::pi);
+    if (curve.IsClosed() && std::fabs(turns - 1) > 1e-12) return kClosedTotalNotATurn;
+    if (!curve.IsClosed() && std::fabs(curve.TotalIn) > kOneTurn) return kTotalInputAboveTurn;
+  }
   return {};
 }
 

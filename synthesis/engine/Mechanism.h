@@ -126,15 +126,18 @@ class TMechanism {
   virtual void Draw(shared::TCanvas2D& canvas);
   virtual void ClearSelection();
   // Why no candidate of this chain type can follow the curve, known before any is made (the
-  // curve has fewer than two points or no length; an open curve's prescribed total input
-  // rotation is above a turn); empty when candidates may be found. Generate makes no valid
-  // candidate while there is a reason.
+  // curve has fewer than two points or no length; a prescribed total input rotation above a turn
+  // on an open curve, or other than one turn on a closed one); empty when candidates may be found. Generate
+  // makes no valid candidate while there is a reason.
   virtual std::string CurveRefusal(const TSpline& curve) const { return CommonCurveRefusal(curve); }
   // The reasons that hold for every chain type.
   static std::string CommonCurveRefusal(const TSpline& curve);
   static constexpr const char* kCurveTooShort = "A Curve has to be defined ! It needs two points at least.";
   static constexpr const char* kCurveWithoutLength =
       "A Curve has to be defined ! Its points all lie on one spot: it has no length.";
+  static constexpr const char* kClosedTotalNotATurn =
+      "On a closed curve the input turns once round: a specified total input rotation other than one "
+      "turn (360 degrees) cannot bring the linkage back to where it began.";
   static constexpr const char* kTotalInputAboveTurn =
       "The specified total input rotation is more than one turn. A linkage runs its path again after "
       "one turn of its input, so no mechanism traces an open curve that way.";

@@ -467,6 +467,10 @@ TEST_F(MechanismTest, CurveRefusalSaysWhyNothingCanBeFound) {
   turns.InTotal = true;
   turns.TotalIn = 1000 * std::numbers::pi / 180;
   FillCurve(loop, Circle(0.2, 12, 1));
+  TSpline loopTwice;
+  FillCurve(loopTwice, Circle(0.2, 12, 1));
+  loopTwice.InTotal = true;
+  loopTwice.TotalIn = -4 * std::numbers::pi;
   const struct {
     const char* what;
     const TSpline& curve;
@@ -478,6 +482,7 @@ TEST_F(MechanismTest, CurveRefusalSaysWhyNothingCanBeFound) {
       {"1000 degrees on an open curve", turns, TMechanism::kTotalInputAboveTurn,
        TMechanism::kTotalInputAboveTurn},
       {"a loop", loop, "", TSixBarW1::kClosedCurveRefusal},
+      {"a loop turned twice", loopTwice, TMechanism::kClosedTotalNotATurn, TMechanism::kClosedTotalNotATurn},
   };
   for (const auto& c : cases) {
     TFourbar fourbar;
@@ -495,9 +500,13 @@ TEST_F(MechanismTest, CurveRefusalSaysWhyNothingCanBeFound) {
       }
     }
   }
-  // One turn exactly is a turn.
+  // One turn exactly is a turn, either way round.
   turns.TotalIn = 2 * std::numbers::pi;
   EXPECT_EQ(TFourbar().CurveRefusal(turns), "");
+  loopTwice.TotalIn = -2 * std::numbers::pi;
+  EXPECT_EQ(TFourbar().CurveRefusal(loopTwice), "");
+  loopTwice.TotalIn = 300 * std::numbers::pi / 180;
+  EXPECT_EQ(TFourbar().CurveRefusal(loopTwice), TMechanism::kClosedTotalNotATurn);
 }
 
 }  // namespace
