@@ -14,7 +14,9 @@
 //     --export, kept candidate K (rank from 1) is written to OUT.mech as the synthesis program
 //     exports it to the animator; no candidate K is a data error and writes no file. With
 //     --project a new project (empty project information) with the curve and the ranked list is
-//     saved to OUT.vesk, signed and replaced only whole.
+//     saved to OUT.vesk, signed and replaced only whole. A curve of fewer than two points or no
+//     length is a data error that says which; a chain type that cannot follow the curve (a Watt 1
+//     on a closed curve) makes no valid candidate, and stderr says why.
 //
 //   synthtool list FILE [OUT]
 //     Reads a solution list's record and prints "COUNT" n, then per mechanism in list order
@@ -228,7 +230,8 @@ void ReadCurve(const std::string& path, vesk::TSpline& curve) {
   }
   if (in.bad()) throw std::runtime_error("Cannot read " + path);
   curve.Recalc();
-  if (!curve.IsValid()) throw std::runtime_error("A Curve has to be defined !");
+  const std::string refusal = vesk::TMechanism::CommonCurveRefusal(curve);
+  if (!refusal.empty()) throw std::runtime_error(refusal);
 }
 
 // The list's record into the file, which is replaced only when the whole record is written.
@@ -262,6 +265,9 @@ void Generate(const std::vector<std::string>& args) {
   // invalid one would change nothing in it).
   const std::unique_ptr<vesk::TMechanism> mechanism = vesk::NewMechanism(uint8_t(parsed.Type));
   vesk::TMechanism& candidate = *mechanism;
+  // A chain type that cannot follow the curve lists nothing; stderr says why, stdout keeps its lines.
+  const std::string refusal = candidate.CurveRefusal(curve);
+  if (!refusal.empty()) std::cerr << refusal << '\n';
   vesk::TMechanismList& list = project->List;
   uint64_t made = 0;
   const auto start = std::chrono::steady_clock::now();

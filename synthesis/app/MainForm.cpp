@@ -847,6 +847,11 @@ void TMainForm::UpdateControls() {
   for (QWidget* box : {PaintBox1, PaintBox2, PaintBox3}) box->setEnabled(idle);
   GenerateButton->setEnabled(curve && !optimizing);
   SynthesisGenerate->setEnabled(curve && !optimizing);
+  // A greyed Start says why where the pointer rests on it.
+  const QString tooShort = QString::fromLatin1(TMechanism::kCurveTooShort);
+  GenerateButton->setToolTip(curve ? QStringLiteral("Start Generating Mechanisms") : tooShort);
+  GenerateButton->setStatusTip(GenerateButton->toolTip());
+  SynthesisGenerate->setStatusTip(curve ? QString() : tooShort);
   for (QAction* action : {OptimizeButton, SynthesisOptimize, ListPopUpOptimize})
     action->setEnabled(curve && current && !generating);
   MechListView->setEnabled(!optimizing);

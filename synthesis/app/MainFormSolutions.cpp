@@ -397,8 +397,10 @@ void TMainForm::SynthesisGenerateClick(QObject* sender) {
     FCouplerAreas->RemoveEmpty();
     SelectButtonClick(0);
     SelectCouplerButtonClick(0);
-    if (FCurve->Count() < 2) {
-      ShowErrorBox(QStringLiteral("A Curve has to be defined !"));
+    // The engine knows some curves on which no candidate of the type can be found: say why.
+    const std::string refusal = FSolutions->CreateMechanism()->CurveRefusal(*FCurve);
+    if (!refusal.empty()) {
+      ShowErrorBox(QString::fromStdString(refusal));
       GenerateButton->setChecked(false);
       UpdateControls();
       return;

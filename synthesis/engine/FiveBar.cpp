@@ -50,6 +50,13 @@ std::unique_ptr<TMechanism> TFiveBar::Clone() const {
   return copy;
 }
 
+void TFiveBar::DrawRotations() {
+  TFourbar::DrawRotations();
+  if (!PrecisionPoints.Closed) return;
+  const double whole = std::round(Links.Ratio);
+  Links.Ratio = whole != 0 ? whole : std::copysign(1.0, Links.Ratio);
+}
+
 bool TFiveBar::WheelGeometry(double ratio, double distance, double& r1, double& r2, double& f) {
   // A zero or undefined ratio divides by zero below, coincident pivots give no direction.
   if (!std::isfinite(ratio) || ratio == 0 || !std::isfinite(distance) || !(distance > 0)) return false;

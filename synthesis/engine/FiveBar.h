@@ -27,6 +27,11 @@ class TFiveBar : public TFourbar {
   static bool WheelGeometry(double ratio, double distance, double& r1, double& r2, double& f);
   // Coupler point to the joint of the two dyads.
   static constexpr double kOffsetY = 0.05;
+
+ protected:
+  // Round a closed curve wheel 2 must turn whole turns to come back with wheel 1: the drawn
+  // ratio goes to the nearest whole number other than 0.
+  void DrawRotations() override;
 };
 
 }  // namespace vesk

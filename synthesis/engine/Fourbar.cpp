@@ -93,6 +93,8 @@ bool TFourbar::Synthesize() {
 
 void TFourbar::SimulatePath(const TSpline* curve) { RatePath(curve, true); }
 
+void TFourbar::DrawRotations() { Links.Randomize(PrecisionPoints); }
+
 bool TFourbar::RunInput(bool endOnLast) {
   const TLink* input = Links.GetLink(2);
   const TPrePoint* first = PrecisionPoints.GetPoint(1);
@@ -130,15 +132,20 @@ void TFourbar::RatePath(const TSpline* curve, bool endOnLast) {
   if (!Error.Valid) return;
   Error.Valid = RunInput(endOnLast);
   if (Error.Valid) Error.Valid = PassesPrecisionPoints();
+  if (Error.Valid && curve) Error.Valid = FollowsCurve(*curve);
   if (Error.Valid && curve) PathPoints.MakeSummary(*curve, Error);
   if (Error.Valid) Error.Valid = PathPoints.MinTransmissionAngle() > SynthOptions.MinTransAngle;
 }
 
 void TFourbar::Generate(const TSpline& curve, TAreaList* groundAreas, TAreaList* couplerAreas) {
   Error.Reset();
+  if (!CurveRefusal(curve).empty()) {
+    Error.Valid = false;
+    return;
+  }
   Links.RefLength = curve.CurveLength;
   PrecisionPoints.FromSpline(curve);
-  Links.Randomize(PrecisionPoints);
+  DrawRotations();
   if (couplerAreas) {
     couplerAreas->Origin.CopyFrom(Drawing().Origin);
     if (!couplerAreas->IsEmpty()) couplerAreas->RandomPoint(Links.Offset);

@@ -35,6 +35,8 @@ class TFourbar : public TMechanism {
   // have the type's joints and links or the precision points; then the input's range is
   // InputRange.
   bool BeginSynthesis(int32_t joints, int32_t links, TDyad* third = nullptr);
+  // A candidate's rotations (and offset, ratio) at random for the precision points.
+  virtual void DrawRotations();
   // Turns the input over InputRange from the design, a path point after each of the input
   // function's Steps increments, and restores the design. True when every increment was taken
   // and the path ends on precision point 9, or on a closed curve passes it and comes back to

@@ -25,11 +25,41 @@ namespace {
 constexpr double kInputMaxAngle = 5.969026041820607;
 // Coupler point on precision points 5 and 9 after the moves of the base simulation.
 constexpr double kPrecisionTolerance = 1e-10;
+// One turn of the input, with room for the rounding of a total typed in degrees.
+constexpr double kOneTurn = 2 * std::numbers::pi * (1 + 1e-12);
 
 TComplex Unit(double angle) {
   TComplex u;
   u.SetPolar(1.0, angle);
   return u;
+}
+
+// The point lies within reach of the polyline through the list's points. Points checked in turn
+// lie near each other: the search starts at the step that held the last one (hint) and stops at
+// the first step within reach, so a path that follows the curve costs one step a point.
+bool WithinReach(const TComplexPointList& line, const TComplex& point, double reach, int32_t& hint) {
+  const int32_t n = line.Count();
+  if (n < 1 || !(reach >= 0)) return false;
+  const double reach2 = reach * reach;
+  auto near = [&](int32_t i) {
+    const TComplex& from = *line.Items(i - 1 < 1 ? 1 : i - 1);
+    const TComplex& to = *line.Items(i);
+    const double sx = to.X - from.X, sy = to.Y - from.Y;
+    const double px = point.X - from.X, py = point.Y - from.Y;
+    const double length2 = sx * sx + sy * sy;
+    const double t = length2 > 0 ? std::clamp((px * sx + py * sy) / length2, 0.0, 1.0) : 0.0;
+    const double dx = px - t * sx, dy = py - t * sy;
+    return dx * dx + dy * dy <= reach2;
+  };
+  const int32_t start = std::clamp(hint, 1, n);
+  for (int32_t step = 0; step < n; ++step) {
+    const int32_t i = (start - 1 + step) % n + 1;
+    if (near(i)) {
+      hint = i;
+      return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace
@@ -221,8 +251,23 @@ void TMechanism::ClearSelection() {
   PathPoints.Deselect();
 }
 
+std::string TMechanism::CommonCurveRefusal(const TSpline& curve) {
+  if (curve.Count() < 2) return kCurveTooShort;
+  if (!curve.IsValid()) return kCurveWithoutLength;
+  if (curve.InTotal) {
+    const double turns = std::fabs(curve.TotalIn) / (2 * std::numbers::pi);
+    if (curve.IsClosed() && std::fabs(turns - 1) > 1e-12) return kClosedTotalNotATurn;
+    if (!curve.IsClosed() && std::fabs(curve.TotalIn) > kOneTurn) return kTotalInputAboveTurn;
+  }
+  return {};
+}
+
 void TMechanism::Generate(const TSpline& curve, TAreaList* groundAreas, TAreaList* couplerAreas) {
   Error.Reset();
+  if (!CurveRefusal(curve).empty()) {
+    Error.Valid = false;
+    return;
+  }
   Links.RefLength = curve.CurveLength;
   PrecisionPoints.FromSpline(curve);
   Error.Valid = false;
@@ -309,6 +354,7 @@ void TMechanism::SimulatePath(const TSpline* curve) {
   if (valid) valid = follows(PathPoints.Count() - 1, PathPoints.Count(), p9);
   if (valid) valid = PathPoints.MinTransmissionAngle() > SynthOptions.MinTransAngle;
   if (valid) valid = PassesPrecisionPoints();
+  if (valid && curve) valid = FollowsCurve(*curve);
   Error.Valid = Error.Valid && valid;
   if (Error.Valid && curve) PathPoints.MakeSummary(*curve, Error);
   RestoreJoints();
@@ -336,6 +382,34 @@ bool TMechanism::PassesPrecisionPoints() const {
   const double tolerance = kPrecisionShare * length;
   for (int32_t i = 1; i <= PrecisionPoints.Count(); ++i)
     if (!(PathPoints.DistanceFrom(*PrecisionPoints.GetPoint(i)) <= tolerance)) return false;
+  return true;
+}
+
+bool TMechanism::FollowsCurve(const TSpline& curve) const {
+  const double length = curve.CurveLength;
+  const int32_t n = PathPoints.Count();
+  if (n < 2 || !(length > 0)) return false;
+  if (!PrecisionPoints.Closed && std::fabs(InputRange()) > kOneTurn) return false;
+  const double cap = (RunsOutAndBack() ? kOutAndBackShare / 2 : kLengthShare) * length;
+  if (!(PathPoints.TotalPathLength() <= kCoarseMargin * cap)) return false;
+  int32_t hint = 1;
+  for (int32_t k = 1; k <= curve.Count(); ++k)
+    if (!WithinReach(PathPoints, *curve.GetPoint(k), kCoarseMargin * curve.PassTolerance(k), hint))
+      return false;
+  const double stray = kCoarseMargin * kStrayShare * length;
+  hint = 1;
+  for (int32_t i = 1; i <= n; ++i)
+    if (!WithinReach(curve.Samples, *PathPoints.GetPathPoint(i), stray, hint)) return false;
+  if (PrecisionPoints.Closed) {
+    double twice = 0;
+    for (int32_t i = 2; i <= n; ++i) {
+      const TComplex& a = *PathPoints.GetPathPoint(i - 1);
+      const TComplex& b = *PathPoints.GetPathPoint(i);
+      twice += a.X * b.Y - a.Y * b.X;
+    }
+    const double loop = curve.LoopArea();
+    if (!(loop != 0 && 0.5 * twice / loop >= kAreaShare / kCoarseMargin)) return false;
+  }
   return true;
 }
 

@@ -92,6 +92,16 @@ class TMechanism {
   static constexpr double kEndTolerance = 1e-5;
   // How near, in shares of the curve's length, the path must pass each precision point.
   static constexpr double kPrecisionShare = 0.1;
+  // A path that follows the curve strays from it by no more than this share of its length, is
+  // no longer than kLengthShare curve lengths (kOutAndBackShare for one run out and back), and
+  // on a closed curve encloses at least kAreaShare of its area, the same way round.
+  static constexpr double kStrayShare = 0.25;
+  static constexpr double kLengthShare = 1.6;
+  static constexpr double kOutAndBackShare = 2.4;
+  static constexpr double kAreaShare = 0.5;
+  // The rating's path has far fewer steps than the animator solves: its distances and lengths
+  // are held to this share of the bounds, so that the finer path keeps them too.
+  static constexpr double kCoarseMargin = 0.98;
 
   // The default four-bar with the default input function; a chain type with its own layout
   // calls its MakeDefault again from its own constructor.
@@ -115,6 +125,22 @@ class TMechanism {
   virtual std::unique_ptr<TMechanism> Clone() const;
   virtual void Draw(shared::TCanvas2D& canvas);
   virtual void ClearSelection();
+  // Why no candidate of this chain type can follow the curve, known before any is made (the
+  // curve has fewer than two points or no length; a prescribed total input rotation above a turn
+  // on an open curve, or other than one turn on a closed one); empty when candidates may be found. Generate
+  // makes no valid candidate while there is a reason.
+  virtual std::string CurveRefusal(const TSpline& curve) const { return CommonCurveRefusal(curve); }
+  // The reasons that hold for every chain type.
+  static std::string CommonCurveRefusal(const TSpline& curve);
+  static constexpr const char* kCurveTooShort = "A Curve has to be defined ! It needs two points at least.";
+  static constexpr const char* kCurveWithoutLength =
+      "A Curve has to be defined ! Its points all lie on one spot: it has no length.";
+  static constexpr const char* kClosedTotalNotATurn =
+      "On a closed curve the input turns once round: a specified total input rotation other than one "
+      "turn (360 degrees) cannot bring the linkage back to where it began.";
+  static constexpr const char* kTotalInputAboveTurn =
+      "The specified total input rotation is more than one turn. A linkage runs its path again after "
+      "one turn of its input, so no mechanism traces an open curve that way.";
   // One candidate for the curve; the result is in Error (Valid, Total).
   virtual void Generate(const TSpline& curve, TAreaList* groundAreas, TAreaList* couplerAreas);
   virtual bool Synthesize();
@@ -144,6 +170,9 @@ class TMechanism {
   virtual void ExportToAnimator();
   // Joint k (1-based) has a drag rule; none has in the base.
   virtual bool DragsJoint(int32_t k) const;
+  // The animator runs the rated path out and then back along itself (a Watt 2 whose input loop
+  // swings its rocker over half an input turn).
+  virtual bool RunsOutAndBack() const { return false; }
   // The SAM input deck; false (no file touched) for a type SAM cannot take (slider four-bar,
   // five-bar: the caller shows kSamRefusal). Raises std::runtime_error when the file cannot be
   // written.
@@ -195,6 +224,12 @@ class TMechanism {
   // The simulated path passes every precision point within kPrecisionShare of the curve's
   // length (the link list's RefLength; the precision points' own polygon when that is none).
   bool PassesPrecisionPoints() const;
+  // The simulated path follows the whole curve: it passes every control point within the
+  // curve's PassTolerance, strays no farther than kStrayShare of its length, is no longer than
+  // kLengthShare of it (kOutAndBackShare run out and back), on a closed curve runs round the
+  // loop its way enclosing kAreaShare of its area, and on an open curve is run by an input that
+  // turns at most once (beyond a turn a linkage runs its path again).
+  bool FollowsCurve(const TSpline& curve) const;
 
   void WriteHtml(std::ostream& out) const;
   // From the given row on; the row is advanced past what was written.

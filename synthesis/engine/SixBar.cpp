@@ -8,6 +8,8 @@
 #include <numbers>
 
 #include "synthesis/engine/FunctionGenerator.h"
+#include "synthesis/engine/Random.h"
+#include "synthesis/engine/Spline.h"
 
 namespace vesk {
 
@@ -195,6 +197,13 @@ bool TSixBarW1::Synthesize() {
   return CheckPrecisionPositions();
 }
 
+std::string TSixBarW1::CurveRefusal(const TSpline& curve) const {
+  std::string reason = TFourbar::CurveRefusal(curve);
+  if (reason.empty() && curve.IsClosed() && (!curve.Out || curve.HasZeroOutRotations()))
+    reason = kClosedCurveRefusal;
+  return reason;
+}
+
 bool TSixBarW1::StepInput(double angle) {
   if (Joints.Count() != 8) return false;
   TPlace j;
@@ -329,7 +338,9 @@ bool TSixBarW2::Synthesize() {
   fg.L3 = &LinkAt(3);
   fg.L4 = &l4;
   fg.F1 = fg.F2 = fg.F3 = true;
-  if (!(PrecisionPoints.In ? fg.SolveMatrix() : fg.SolveLoop())) return false;
+  // A half turn out and back would run a closed curve's loop there and back again.
+  const bool drawn = PrecisionPoints.In || PrecisionPoints.Closed;
+  if (!(drawn ? fg.SolveMatrix() : fg.SolveLoop())) return false;
   // The loop's ground side J4 - J1 mirrors J7 - J4 unless a drag of joint 1 turned and scaled it.
   const TComplex g = (j[7] - j[4]) * Links.LoopScale;
   fg.Scale(g);
@@ -357,6 +368,23 @@ bool TSixBarW2::StepInput(double angle) {
   n[8] = n[5] + (j[8] - j[5]) * VectorLoop.RotA1;
   Place(*this, n, {2, 3, 5, 6, 8});
   return true;
+}
+
+void TSixBarW2::DrawRotations() {
+  TFourbar::DrawRotations();
+  if (!PrecisionPoints.Closed || PrecisionPoints.In) return;
+  TLink& input = LinkAt(2);
+  TLink& crank = LinkAt(4);
+  // A prescribed total sets the way the input turns; the crank turns with it.
+  const double sign =
+      PrecisionPoints.InTotal ? std::copysign(1.0, input.Rot[9]) : (Random().Uniform() >= 0.5 ? -1.0 : 1.0);
+  crank.Rot[9] = sign * kTurn19 * (0.05 + 0.95 * Random().Uniform());
+  crank.Rot[5] = crank.Rot[9] * (0.05 + 0.9 * Random().Uniform());
+  if (!PrecisionPoints.InTotal) {
+    // Equal rotations would make the loop a parallelogram, which the function generation
+    // cannot solve.
+    for (const size_t k : {5, 9}) input.Rot[k] = crank.Rot[k] * (0.75 + 0.5 * Random().Uniform());
+  }
 }
 
 void TSixBarW2::DragJoint(const TComplex& point) {

@@ -27,6 +27,12 @@ class TSixBarW1 : public TFourbar {
   void DragJoint(const shared::TComplex& point) override;
   bool DragsJoint(int32_t k) const override { return k >= 1 && k <= 7; }
   double TransmissionAngle() const override;
+  // A closed curve whose output rotations do not turn the body cannot be run: link 5 parallels
+  // the crank, which turns once round, so it lines up with the body that keeps its bearing.
+  std::string CurveRefusal(const TSpline& curve) const override;
+  static constexpr const char* kClosedCurveRefusal =
+      "A Watt 1 cannot run a closed curve unless output rotations turn its output body: its link 5 "
+      "turns with the input crank, once round, and lines up with the body, a dead point.";
 
  private:
   // The curve prescribes output rotations and they are not all zero.
@@ -46,6 +52,8 @@ class TSixBarW2 : public TFourbar {
   void DragJoint(const shared::TComplex& point) override;
   bool DragsJoint(int32_t k) const override { return k == 1; }
   double TransmissionAngle() const override;
+  // Its input loop built for a half turn, as on an open curve with no input rotations.
+  bool RunsOutAndBack() const override { return !PrecisionPoints.In && !PrecisionPoints.Closed; }
 
   // Tmax and Xmax as the export writes them for the animator's input: twice the time and the
   // rotation for the input loop built for a half turn, as synthesised for one solved for
@@ -53,6 +61,11 @@ class TSixBarW2 : public TFourbar {
   double AnimatorInputFactor() const { return PrecisionPoints.In ? 1.0 : 2.0; }
   double AnimatorTmax() const { return AnimatorInputFactor() * InputFunction.Tmax(); }
   double AnimatorXmax() const { return AnimatorInputFactor() * InputFunction.Xmax(); }
+
+ protected:
+  // Round a closed curve the output loop's crank (link 4) turns once with the input: both are
+  // drawn as a four-bar's input is, the input near link 4, and the input loop solved for them.
+  void DrawRotations() override;
 };
 
 class TSixBarS1 : public TFourbar {

@@ -2,6 +2,7 @@
 // import and the animator's "Curve" section.
 #include "synthesis/engine/Spline.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "shared/Canvas2D.h"
@@ -29,6 +30,10 @@ constexpr double kLengthRounding = 1e-12;
 constexpr double kClosedGap = 1e-9;
 // Samples of the whole curve: (kSampleSpan div segments) per segment plus the first point.
 constexpr int32_t kSampleSpan = 199;
+// A path that follows the curve passes each control point within this share of its length.
+constexpr double kPassShare = 0.1;
+
+double Cross(const TComplex& a, const TComplex& b) { return a.X * b.Y - a.Y * b.X; }
 
 // The tangent of channel values at control point i (1-based); 0 where none was solved.
 double Tangent(const std::vector<double>& tangents, int32_t i) {
@@ -125,11 +130,72 @@ bool TSpline::HasLength() const {
 void TSpline::Recalc() {
   if (Count() < 2) {
     Samples.Clear();
+    MeasureLoops();
     return;
   }
   SolveTangents();
   Resample();
+  MeasureLoops();
   ID = Random().Below(kIDRange);
+}
+
+void TSpline::MeasureLoops() {
+  fPassTolerances.assign(size_t(Count()), 0.0);
+  fLoopArea = 0;
+  const int32_t n = Samples.Count();
+  if (!IsValid() || n < 2) return;
+  for (double& tolerance : fPassTolerances) tolerance = kPassShare * CurveLength;
+  auto sample = [this](int32_t i) -> const TPrePoint& {
+    return static_cast<const TPrePoint&>(*Samples.Items(i));
+  };
+  // A loop's scale, twice its area over its perimeter, is a circle's radius and about half the
+  // width of a long loop: a path that cuts across a loop misses its points by more.
+  auto narrow = [this](double area, double perimeter, double from, double to) {
+    if (!(perimeter > 0)) return;
+    const double scale = 2 * std::fabs(area) / perimeter;
+    for (int32_t k = 1; k <= Count(); ++k) {
+      const double s = GetPoint(k)->s * CurveLength;
+      if (s >= from && s <= to)
+        fPassTolerances[size_t(k - 1)] = std::min(fPassTolerances[size_t(k - 1)], scale);
+    }
+  };
+  const bool closed = IsClosed();
+  if (closed) {
+    for (int32_t i = 2; i <= n; ++i) fLoopArea += 0.5 * Cross(sample(i - 1), sample(i));
+    narrow(fLoopArea, CurveLength, 0, CurveLength);
+  }
+  // Every stretch between two crossing sides of the sampled curve.
+  for (int32_t i = 2; i <= n; ++i) {
+    const TPrePoint& a = sample(i - 1);
+    const TPrePoint& b = sample(i);
+    TComplex ab;
+    ab.Sub(b, a);
+    for (int32_t j = i + 2; j <= n; ++j) {
+      // The closing sample meets the first one: no crossing.
+      if (closed && i == 2 && j == n) continue;
+      const TPrePoint& c = sample(j - 1);
+      const TPrePoint& d = sample(j);
+      TComplex cd, ac;
+      cd.Sub(d, c);
+      ac.Sub(c, a);
+      const double den = Cross(ab, cd);
+      if (den == 0) continue;
+      const double t = Cross(ac, cd) / den;
+      const double u = Cross(ac, ab) / den;
+      if (t < 0 || t > 1 || u < 0 || u > 1) continue;
+      const TComplex at(a.X + t * ab.X, a.Y + t * ab.Y);
+      double area = Cross(at, b);
+      for (int32_t k = i + 1; k < j; ++k) area += Cross(sample(k - 1), sample(k));
+      area += Cross(c, at);
+      const double from = a.s + t * (b.s - a.s);
+      const double to = c.s + u * (d.s - c.s);
+      narrow(0.5 * area, to - from, from, to);
+    }
+  }
+}
+
+double TSpline::PassTolerance(int32_t k) const {
+  return k >= 1 && size_t(k) <= fPassTolerances.size() ? fPassTolerances[size_t(k - 1)] : 0;
 }
 
 bool TSpline::IsValid() const { return Count() > 1 && HasLength(); }
@@ -212,6 +278,7 @@ void TSpline::Clear() {
   CurveLength = 0;
   Samples.Clear();
   TComplexPointList::Clear();
+  MeasureLoops();
 }
 
 template <class Io>

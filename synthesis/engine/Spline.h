@@ -75,6 +75,14 @@ class TSpline : public TComplexPointList {
   void GetExtents(shared::TComplex& min, shared::TComplex& max) const;
   // Out is set and every control point's Out is exactly 0.
   bool HasZeroOutRotations() const;
+  // How near a path that follows the curve passes control point k (1-based): a tenth of the
+  // curve's length, less on a loop the curve makes (the closed curve itself, or a stretch
+  // between two crossing sides) whose scale, twice its area over its perimeter, is smaller.
+  // 0 outside 1..Count or before a Recalc.
+  double PassTolerance(int32_t k) const;
+  // The area the sampled loop of a closed curve encloses, positive counter-clockwise; 0 for an
+  // open curve.
+  double LoopArea() const { return fLoopArea; }
 
   // Points of another class come in as curve points.
   TComplexPoint* Add(std::unique_ptr<TComplexPoint> item) override;
@@ -113,12 +121,17 @@ class TSpline : public TComplexPointList {
   void Fields(Io& io);
   void SolveTangents();
   void Resample();
+  // PassTolerance and LoopArea from the samples.
+  void MeasureLoops();
   // CurveLength is more than the rounding of evaluating coincident points.
   bool HasLength() const;
   // The import's values of the points without one in their row (given per point, point 1 always
   // given), from the points' curve parameters; the words that tell the user.
   std::string FillRotations(const std::vector<bool>& given, double TPrePoint::*channel, const char* column,
                             const char* empty, const char* rotation);
+
+  std::vector<double> fPassTolerances;
+  double fLoopArea = 0;
 };
 
 }  // namespace vesk

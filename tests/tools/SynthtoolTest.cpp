@@ -69,6 +69,26 @@ TEST_F(SynthtoolTest, BudgetZeroMakesOneCandidateAndBlankLinesAreSkipped) {
   EXPECT_EQ(run.Lines().at(0), "MADE 1");
 }
 
+// A chain type that cannot follow the curve makes nothing valid; stdout keeps its lines and
+// stderr says why.
+TEST_F(SynthtoolTest, AChainTypeThatCannotRunTheCurveSaysWhyOnStderr) {
+  const std::string loop = Curve("0.2 0\n0 0.2\n-0.2 0\n0 -0.2\n0.2 0\n", "loop.txt");
+  const TRun watt1 = Run("generate " + loop + " --type 1 --budget 200 --seed 3");
+  EXPECT_EQ(watt1.status, 0) << watt1.err;
+  const std::vector<std::string> lines = watt1.Lines();
+  ASSERT_EQ(lines.size(), 3u) << watt1.out;
+  EXPECT_EQ(lines[0], "MADE 201");
+  EXPECT_EQ(lines[1], "VALID 0");
+  EXPECT_EQ(
+      watt1.err,
+      "A Watt 1 cannot run a closed curve unless output rotations turn its output body: its link 5 turns "
+      "with the input crank, once round, and lines up with the body, a dead point.\n");
+  // A four-bar may run a loop: nothing on stderr.
+  const TRun fourbar = Run("generate " + loop + " --type 0 --budget 200 --seed 3");
+  EXPECT_EQ(fourbar.status, 0);
+  EXPECT_EQ(fourbar.err, "");
+}
+
 TEST_F(SynthtoolTest, ErrorsGoToStderrWithNothingOnStdout) {
   std::string eighty, eightyOne;
   for (int i = 0; i < 81; ++i) (i < 80 ? eighty : eightyOne) += std::to_string(i * 0.01) + " " + std::to_string(i * i * 1e-4) + "\n";
@@ -87,9 +107,13 @@ TEST_F(SynthtoolTest, ErrorsGoToStderrWithNothingOnStdout) {
       {"generate " + good + " --type 9 --budget 10 --seed 1", 2, "usage:"},
       {"generate " + good + opts + " --export 0 " + Quote(dir / "x.mech"), 2, "usage:"},
       {"generate " + good + opts + " --export 1", 2, "usage:"},
-      {"generate " + good + opts + " --export 1 " + Quote(dir / "x.mech") + " --export 1 " + Quote(dir / "x.mech"), 2, "usage:"},
+      {"generate " + good + opts + " --export 1 " + Quote(dir / "x.mech") + " --export 1 " +
+           Quote(dir / "x.mech"),
+       2, "usage:"},
       {"generate " + good + opts + " --export 51 " + Quote(dir / "x.mech"), 1, "There is no candidate 51"},
-      {"generate " + good + " --type 0 --budget 2000 --seed 1 --export 1 " + Quote(dir / "no-folder" / "x.mech"), 1, "x.mech"},
+      {"generate " + good + " --type 0 --budget 2000 --seed 1 --export 1 " +
+           Quote(dir / "no-folder" / "x.mech"),
+       1, "x.mech"},
       {"generate " + good + " --type 0 --budget -1 --seed 1", 2, "usage:"},
       {"generate " + good + " --type 0 --budget 10 --seed +1", 2, "usage:"},
       {"generate " + good + " --type 0 --budget 10 --seed 18446744073709551616", 2, "usage:"},
@@ -101,9 +125,12 @@ TEST_F(SynthtoolTest, ErrorsGoToStderrWithNothingOnStdout) {
       {"generate " + Curve("0 0\n1 x\n", "word.txt") + opts, 1, "line 2 is not two numbers"},
       {"generate " + Curve("0,5 0\n1 1\n", "comma.txt") + opts, 1, "line 1 is not two numbers"},
       {"generate " + Curve(eightyOne, "81.txt") + opts, 1, "more than 80 points"},
-      {"generate " + Curve("0.5 0.5\n", "one.txt") + opts, 1, "A Curve has to be defined !"},
-      {"generate " + Curve("", "empty.txt") + opts, 1, "A Curve has to be defined !"},
-      {"generate " + Curve("0.5 0.5\n0.5 0.5\n0.5 0.5\n", "still.txt") + opts, 1, "A Curve has to be defined !"},
+      {"generate " + Curve("0.5 0.5\n", "one.txt") + opts, 1,
+       "A Curve has to be defined ! It needs two points at least."},
+      {"generate " + Curve("", "empty.txt") + opts, 1,
+       "A Curve has to be defined ! It needs two points at least."},
+      {"generate " + Curve("0.5 0.5\n0.5 0.5\n0.5 0.5\n", "still.txt") + opts, 1,
+       "A Curve has to be defined ! Its points all lie on one spot: it has no length."},
   };
   for (const auto& c : cases) {
     const TRun run = Run(c.args);

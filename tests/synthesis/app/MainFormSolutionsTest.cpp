@@ -269,14 +269,59 @@ TEST_F(MainFormSolutionsTest, GenerationWithoutACurveIsRefused) {
   Form->Curve().Recalc();
   Form->UpdateControls();
   EXPECT_FALSE(Form->SynthesisGenerate->isEnabled());
+  // The greyed Start says why where the pointer rests on it.
+  EXPECT_EQ(Form->GenerateButton->toolTip(), "A Curve has to be defined ! It needs two points at least.");
+  EXPECT_EQ(Form->SynthesisGenerate->statusTip(), Form->GenerateButton->toolTip());
   // Reached through the list view's double-click path as well: the handler itself refuses.
   Form->SynthesisGenerateClick(Form->SynthesisGenerate);
   ASSERT_EQ(Errors.size(), 1u);
-  EXPECT_EQ(Errors[0], "A Curve has to be defined !");
+  EXPECT_EQ(Errors[0], "A Curve has to be defined ! It needs two points at least.");
   EXPECT_FALSE(Form->GenerateButton->isChecked());
   EXPECT_FALSE(Form->IdleTimer->isActive());
   EXPECT_TRUE(Form->ProgressPanel->isHidden());
   EXPECT_EQ(Form->Progress().Count, 0);
+
+  Form->Curve().Add(std::make_unique<TPrePoint>(0.3, 0.1));
+  Form->Curve().Recalc();
+  Form->UpdateControls();
+  EXPECT_TRUE(Form->SynthesisGenerate->isEnabled());
+  EXPECT_EQ(Form->GenerateButton->toolTip(), "Start Generating Mechanisms");
+  EXPECT_EQ(Form->SynthesisGenerate->statusTip(), "");
+}
+
+// Where the engine knows that no candidate can follow the curve, Start says why and runs nothing
+// (before, the search ran its whole budget and ended with the general message).
+TEST_F(MainFormSolutionsTest, StartOnACurveNoCandidateCanFollowSaysWhy) {
+  struct {
+    const char* what;
+    std::vector<std::pair<double, double>> points;
+    uint8_t type;
+    std::string reason;
+  } cases[] = {
+      {"six points on one spot", std::vector<std::pair<double, double>>(6, {0.2, 0.1}), kFourbarType,
+       "A Curve has to be defined ! Its points all lie on one spot: it has no length."},
+      {"a Watt 1 on a loop",
+       {{0.2, 0}, {0, 0.2}, {-0.2, 0}, {0, -0.2}, {0.2, 0}},
+       kWatt1Type,
+       "A Watt 1 cannot run a closed curve unless output rotations turn its output body: its link 5 turns "
+       "with the input crank, once round, and lines up with the body, a dead point."},
+  };
+  for (const auto& c : cases) {
+    Errors.clear();
+    Form->Curve().Clear();
+    for (const auto& [x, y] : c.points) Form->Curve().Add(std::make_unique<TPrePoint>(x, y));
+    Form->Curve().Recalc();
+    Form->MechButtons[c.type]->trigger();
+    Form->UpdateControls();
+    ASSERT_TRUE(Form->SynthesisGenerate->isEnabled()) << c.what;
+    Form->SynthesisGenerate->trigger();
+    ASSERT_EQ(Errors.size(), 1u) << c.what;
+    EXPECT_EQ(Errors[0].toStdString(), c.reason) << c.what;
+    EXPECT_FALSE(Form->GenerateButton->isChecked()) << c.what;
+    EXPECT_FALSE(Form->IdleTimer->isActive()) << c.what;
+    EXPECT_EQ(Form->Progress().Count, 0) << c.what;
+    EXPECT_EQ(Form->Solutions().Count(), 0) << c.what;
+  }
 }
 
 TEST_F(MainFormSolutionsTest, TheTypeButtonsChooseWhatIsGenerated) {

@@ -337,6 +337,38 @@ TEST_F(ChainTypesTest, FiveBarWithoutUsableWheelsFails) {
 
 }
 
+// Round a loop wheel 2 must come back with wheel 1 after one turn: the belt ratio drawn for a
+// closed curve is a whole number, within the open curve's range; an open curve's is not held to it.
+TEST_F(ChainTypesTest, FiveBarOnALoopTurnsItsSecondWheelWholeTurns) {
+  auto fill = [](TSpline& curve, int points, double sweep) {
+    for (int k = 0; k < points; ++k) {
+      const double t = sweep * k / (points - 1);
+      curve.Add(std::make_unique<TPrePoint>(0.2 * std::cos(t), 0.15 * std::sin(t)));
+    }
+    if (sweep == 2 * std::numbers::pi) curve.GetPoint(points)->Assign(*curve.GetPoint(1));
+    curve.Recalc();
+  };
+  TSpline loop, arc;
+  fill(loop, 13, 2 * std::numbers::pi);
+  fill(arc, 7, 2.0);
+  ASSERT_TRUE(loop.IsClosed());
+  ASSERT_FALSE(arc.IsClosed());
+  TRandom random(29);
+  TRandomScope scope(random);
+  TFiveBar m;
+  int fractions = 0;
+  for (int n = 0; n < 300; ++n) {
+    m.Generate(loop, nullptr, nullptr);
+    const double ratio = m.Links.Ratio;
+    EXPECT_EQ(ratio, std::round(ratio)) << n;
+    EXPECT_NE(ratio, 0.0) << n;
+    EXPECT_LE(std::fabs(ratio), 5.0) << n;
+    m.Generate(arc, nullptr, nullptr);
+    if (m.Links.Ratio != std::round(m.Links.Ratio)) ++fractions;
+  }
+  EXPECT_GT(fractions, 250);
+}
+
 TEST_F(ChainTypesTest, ExportRecordsPerType) {
   TEightbar eight;
   Export(eight);

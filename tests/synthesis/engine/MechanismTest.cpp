@@ -1,7 +1,5 @@
 // The mechanism base: default layout, position analysis against the test's own loop closure,
 // the block synthesis, stepping, the record and the list row.
-#include "synthesis/engine/Mechanism.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,12 +7,16 @@
 #include <sstream>
 
 #include "shared/Convert.h"
-#include "synthesis/engine/Fourbar.h"
 #include "shared/TextLine.h"
+#include "synthesis/engine/AppOptions.h"
+#include "synthesis/engine/Fourbar.h"
+#include "synthesis/engine/Mechanism.h"
+#include "synthesis/engine/Random.h"
+#include "synthesis/engine/SixBar.h"
+#include "synthesis/engine/Spline.h"
 #include "tests/synthesis/engine/KnownFourbar.h"
 #include "tests/synthesis/engine/RecordText.h"
 #include "tests/synthesis/engine/SynthCanvas.h"
-#include "synthesis/engine/AppOptions.h"
 
 namespace {
 
@@ -358,6 +360,153 @@ TEST_F(MechanismDrawTest, ExtentsWidenByEveryFiniteJoint) {
   EXPECT_EQ(min.Y, -0.25);
   EXPECT_EQ(max.X, 0.2);
   EXPECT_EQ(max.Y, 0.0);
+}
+
+// The guard on the whole curve, on paths laid by hand: a straight stroke of length 1 through 11
+// control points and a circle of radius 0.2 run counter-clockwise. Each case breaks one rule
+// (or keeps just inside it); the coarse path is held to 0.98 of each bound.
+void FillCurve(TSpline& curve, const std::vector<Cx>& points) {
+  curve.Clear();
+  for (const Cx& p : points) curve.Add(std::make_unique<TPrePoint>(p.real(), p.imag()));
+  curve.Recalc();
+}
+
+void LayPath(TMechanism& m, const std::vector<Cx>& path) {
+  m.PathPoints.Clear();
+  for (const Cx& p : path) m.PathPoints.Add(std::make_unique<TPathPoint>(p.real(), p.imag()));
+}
+
+std::vector<Cx> Stroke(double from, double to, int steps) {
+  std::vector<Cx> points;
+  for (int k = 0; k <= steps; ++k) points.emplace_back(from + (to - from) * k / steps, 0);
+  return points;
+}
+
+std::vector<Cx> Circle(double radius, int steps, double way) {
+  std::vector<Cx> points;
+  for (int k = 0; k <= steps; ++k)
+    points.push_back(std::polar(radius, way * 2 * std::numbers::pi * k / steps));
+  points.back() = points.front();
+  return points;
+}
+
+TEST_F(MechanismTest, FollowsCurveHoldsThePathToTheWholeCurve) {
+  TSpline line;
+  FillCurve(line, Stroke(0, 1, 10));
+  ASSERT_NEAR(line.CurveLength, 1.0, 1e-12);
+  // A spike between the control points at 0.5 and 0.6: it strays, and adds twice its height.
+  auto spike = [](double height) {
+    std::vector<Cx> path = Stroke(0, 1, 100);
+    path.insert(path.begin() + 56, Cx(0.555, height));
+    return path;
+  };
+  // Across the stroke and back between samples: length grows, stray stays at the amplitude.
+  auto zigzag = [](double amplitude) {
+    std::vector<Cx> path;
+    for (int k = 0; k <= 100; ++k) path.emplace_back(k / 100.0, k % 2 ? amplitude : 0.0);
+    return path;
+  };
+  const struct {
+    const char* what;
+    std::vector<Cx> path;
+    double inputTurn;
+    bool follows;
+  } cases[] = {
+      {"the stroke", Stroke(0, 1, 100), 1.0, true},
+      {"stops 0.08 short", Stroke(0, 0.92, 100), 1.0, true},
+      {"stops 0.12 short", Stroke(0, 0.88, 100), 1.0, false},
+      {"strays 0.2", spike(0.2), 1.0, true},
+      {"strays 0.26", spike(0.26), 1.0, false},
+      {"1.48 long", zigzag(0.01091), 1.0, true},
+      {"1.64 long", zigzag(0.0130), 1.0, false},
+      // Past one turn an input runs its path again.
+      {"input turns once", Stroke(0, 1, 100), 2 * std::numbers::pi, true},
+      {"input turns more than once", Stroke(0, 1, 100), 7.0, false},
+  };
+  TMechanism m;
+  for (const auto& c : cases) {
+    LayPath(m, c.path);
+    m.Links.GetLink(2)->Rot[9] = c.inputTurn;
+    EXPECT_EQ(m.FollowsCurve(line), c.follows) << c.what << ", path " << m.PathPoints.TotalPathLength();
+  }
+
+  // A Watt 2's rated path is run out and back by the animator: its cap is 2.4 lengths, run twice.
+  TSixBarW2 watt2;
+  ASSERT_TRUE(watt2.RunsOutAndBack());
+  for (const auto& [amplitude, follows] : {std::pair{0.00568, true}, {0.00663, false}}) {
+    LayPath(watt2, zigzag(amplitude));
+    EXPECT_EQ(watt2.FollowsCurve(line), follows) << watt2.PathPoints.TotalPathLength();
+  }
+
+  // Round a loop: the curve's way, enclosing its area; the other way round encloses it negatively.
+  TSpline circle;
+  FillCurve(circle, Circle(0.2, 12, 1));
+  ASSERT_TRUE(circle.IsClosed());
+  EXPECT_NEAR(circle.LoopArea(), std::numbers::pi * 0.04, 0.002);
+  m.PrecisionPoints.Closed = true;
+  m.Links.GetLink(2)->Rot[9] = 5.0;
+  LayPath(m, Circle(0.2, 120, 1));
+  EXPECT_TRUE(m.FollowsCurve(circle));
+  LayPath(m, Circle(0.2, 120, -1));
+  EXPECT_FALSE(m.FollowsCurve(circle));
+  // Out along the upper half and back: no area, and the lower control points missed.
+  std::vector<Cx> half = Circle(0.2, 120, 1);
+  for (Cx& p : half) p = Cx(p.real(), std::fabs(p.imag()));
+  LayPath(m, half);
+  EXPECT_FALSE(m.FollowsCurve(circle));
+}
+
+// The curves on which the engine knows beforehand that no candidate can follow them: it says why,
+// and generation makes no valid candidate there.
+TEST_F(MechanismTest, CurveRefusalSaysWhyNothingCanBeFound) {
+  TSpline one, spot, stroke, turns, loop;
+  FillCurve(one, {Cx(0.1, 0.1)});
+  FillCurve(spot, std::vector<Cx>(6, Cx(0.3, 0.2)));
+  FillCurve(stroke, Stroke(0, 0.5, 6));
+  FillCurve(turns, Stroke(0, 0.5, 6));
+  turns.InTotal = true;
+  turns.TotalIn = 1000 * std::numbers::pi / 180;
+  FillCurve(loop, Circle(0.2, 12, 1));
+  TSpline loopTwice;
+  FillCurve(loopTwice, Circle(0.2, 12, 1));
+  loopTwice.InTotal = true;
+  loopTwice.TotalIn = -4 * std::numbers::pi;
+  const struct {
+    const char* what;
+    const TSpline& curve;
+    std::string fourbar, watt1;
+  } cases[] = {
+      {"one point", one, TMechanism::kCurveTooShort, TMechanism::kCurveTooShort},
+      {"six points on one spot", spot, TMechanism::kCurveWithoutLength, TMechanism::kCurveWithoutLength},
+      {"a stroke", stroke, "", ""},
+      {"1000 degrees on an open curve", turns, TMechanism::kTotalInputAboveTurn,
+       TMechanism::kTotalInputAboveTurn},
+      {"a loop", loop, "", TSixBarW1::kClosedCurveRefusal},
+      {"a loop turned twice", loopTwice, TMechanism::kClosedTotalNotATurn, TMechanism::kClosedTotalNotATurn},
+  };
+  for (const auto& c : cases) {
+    TFourbar fourbar;
+    TSixBarW1 watt1;
+    EXPECT_EQ(fourbar.CurveRefusal(c.curve), c.fourbar) << c.what;
+    EXPECT_EQ(watt1.CurveRefusal(c.curve), c.watt1) << c.what;
+    if (c.curve.Count() < 2) continue;
+    TRandom random(3);
+    TRandomScope scope(random);
+    for (TMechanism* m : {static_cast<TMechanism*>(&fourbar), static_cast<TMechanism*>(&watt1)}) {
+      if (m->CurveRefusal(c.curve).empty()) continue;
+      for (int n = 0; n < 200; ++n) {
+        m->Generate(c.curve, nullptr, nullptr);
+        EXPECT_FALSE(m->Error.Valid) << c.what;
+      }
+    }
+  }
+  // One turn exactly is a turn, either way round.
+  turns.TotalIn = 2 * std::numbers::pi;
+  EXPECT_EQ(TFourbar().CurveRefusal(turns), "");
+  loopTwice.TotalIn = -2 * std::numbers::pi;
+  EXPECT_EQ(TFourbar().CurveRefusal(loopTwice), "");
+  loopTwice.TotalIn = 300 * std::numbers::pi / 180;
+  EXPECT_EQ(TFourbar().CurveRefusal(loopTwice), TMechanism::kClosedTotalNotATurn);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <complex>
 #include <map>
 #include <numbers>
 #include <sstream>
@@ -270,6 +271,69 @@ std::string Written(TComplexPointList& list) {
   std::ostringstream out;
   list.Write(out);
   return out.str();
+}
+
+// How near a path must pass each control point: a tenth of the length on a stroke; on a loop,
+// closed or made by crossing sides, twice its area over its perimeter where that is less.
+TEST(SplineTest, PassToleranceNarrowsOnLoopsSmallerThanATenth) {
+  TSpline stroke;
+  Fill(stroke, {{0, 0}, {0.25, 0}, {0.5, 0}, {0.75, 0}, {1, 0}});
+  EXPECT_EQ(stroke.PassTolerance(0), 0);
+  EXPECT_EQ(stroke.PassTolerance(6), 0);
+  for (int k = 1; k <= 5; ++k) EXPECT_DOUBLE_EQ(stroke.PassTolerance(k), 0.1 * stroke.CurveLength) << k;
+  EXPECT_EQ(stroke.LoopArea(), 0);
+
+  // A flat ellipse, 1 by 0.1, either way round: its area (pi a b) and the scale from the
+  // perimeter by Ramanujan's formula.
+  const double a = 0.5, b = 0.05;
+  const double h = (a - b) * (a - b) / ((a + b) * (a + b));
+  const double perimeter = std::numbers::pi * (a + b) * (1 + 3 * h / (10 + std::sqrt(4 - 3 * h)));
+  for (const double way : {1.0, -1.0}) {
+    std::vector<TControl> points;
+    for (int k = 0; k <= 24; ++k) {
+      const double t = way * 2 * std::numbers::pi * k / 24;
+      points.push_back({a * std::cos(t), b * std::sin(t)});
+    }
+    points.back() = points.front();
+    TSpline ellipse;
+    Fill(ellipse, points);
+    ASSERT_TRUE(ellipse.IsClosed());
+    EXPECT_NEAR(ellipse.LoopArea(), way * std::numbers::pi * a * b, 0.01 * std::numbers::pi * a * b);
+    for (int k = 1; k <= ellipse.Count(); ++k)
+      EXPECT_NEAR(ellipse.PassTolerance(k), 2 * std::numbers::pi * a * b / perimeter,
+                  0.02 * a * b / perimeter * std::numbers::pi)
+          << k;
+  }
+
+  // A long stroke through a small loop: the loop's points get the loop's scale (near its control
+  // polygon's), the strokes' a tenth of the length.
+  const std::vector<TControl> crossing = {{0.244, -0.486},  {0.018, -0.168},  {-0.163, 0.009},
+                                          {-0.300, 0.080},  {-0.390, 0.073},  {-0.436, 0.023},
+                                          {-0.436, -0.046}, {-0.390, -0.096}, {-0.300, -0.103},
+                                          {-0.163, -0.032}, {0.018, 0.145},   {0.244, 0.463}};
+  TSpline curve;
+  Fill(curve, crossing);
+  // The polygon's loop: from where sides 2-3 and 10-11 cross, round points 3 to 10.
+  auto at = [&](int k) { return std::complex<double>(crossing[size_t(k - 1)].x, crossing[size_t(k - 1)].y); };
+  const std::complex<double> p = at(2), r = at(3) - at(2), q = at(10), d = at(11) - at(10);
+  const double t = std::imag(std::conj(q - p) * d) / std::imag(std::conj(r) * d);
+  std::vector<std::complex<double>> loop{p + t * r};
+  for (int k = 3; k <= 10; ++k) loop.push_back(at(k));
+  loop.push_back(loop.front());
+  double area = 0, length = 0;
+  for (size_t k = 1; k < loop.size(); ++k) {
+    area += 0.5 * std::imag(std::conj(loop[k - 1]) * loop[k]);
+    length += std::abs(loop[k] - loop[k - 1]);
+  }
+  const double scale = 2 * std::fabs(area) / length;
+  ASSERT_LT(scale, 0.1 * curve.CurveLength);
+  for (int k = 1; k <= 12; ++k) {
+    if (k >= 3 && k <= 10)
+      EXPECT_NEAR(curve.PassTolerance(k), scale, 0.15 * scale) << k;
+    else
+      EXPECT_DOUBLE_EQ(curve.PassTolerance(k), 0.1 * curve.CurveLength) << k;
+  }
+  EXPECT_EQ(curve.LoopArea(), 0);
 }
 
 TEST(SplineTest, RecordRoundTripsAndKeepsTheStoredID) {
