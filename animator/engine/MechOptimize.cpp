@@ -209,10 +209,11 @@ void TMechOptimize::Confine() {
   // The search settled farther from the curve than it started. From the best design that is no
   // farther it goes on with every trial held to that, so the run still hands back the best it
   // can find near the curve.
-  Confined = true;
   SetDesign(Result);
   Best = Objective();
   BestFeasible = LastFeasible;
+  // Judged as the search judged it: the coarse path may miss the bound that the fine one holds.
+  Confined = true;
   for (TVariable& v : Variables) v.Step = StepSize;
   Done = 0;
 }
