@@ -103,8 +103,9 @@ class TMechOptimize {
   // One pass: every variable tries its step, then the reverse, and keeps the first move that
   // improves on the current design. After a pass that kept a move the pass's moves are repeated
   // further while that helps; after one that kept none, a few random oblique moves are tried.
-  // Answers Done: every step has shrunk below MinStep, or MaxIterations passes are done. A
-  // finished or unstarted run moves nothing.
+  // Answers Done: every step has shrunk below MinStep, or MaxIterations passes are done. A search
+  // that settles farther from the curve than the start goes on once more from the result, every
+  // trial held no farther. A finished or unstarted run moves nothing.
   bool Iterate();
   // Hands back the result: the best design visited that is no farther from the curve than the
   // start, by the curve's largest distance from the path and by the largest and the mean
