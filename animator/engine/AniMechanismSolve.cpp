@@ -335,6 +335,7 @@ void TAniMechanism::Calculate() {
   ComputeCentres(*this);
   if (Inputs.empty()) FullCycle = 0;
   ComputeKinematics(*this);
+  for (auto& link : Links) link->FullCycle = FullCycle;
   ComputeDeviation(*this);
 }
 

@@ -245,6 +245,59 @@ TEST(SolveTest, RangeEndingBeforeStepOneKeepsTheDyadJointsSwitches) {
   EXPECT_EQ(c.Trace, 1);
 }
 
+// Over a full periodic cycle step N is step 0 again, so the coupler's angular velocity and
+// acceleration at both ends are central differences across the seam, as the joints' are. Checked
+// against central differences of the closed-form coupler turn, which runs on past either end.
+TEST(SolveTest, LinkRatesAtTheEndsOfAFullCycleReachAcrossTheSeam) {
+  TAniMechanism m;
+  m.Calculate();
+  ASSERT_EQ(m.FullCycle, 1);
+  const TFourBar bar{Design(m, 'A'), Design(m, 'B'), Design(m, 'C'), Design(m, 'D'), Design(m, 'E')};
+  const int32_t n = 90;
+  const double dt = 1.0 / n;
+  const auto turn = [&](int32_t k) {
+    TPoint b, c, e;
+    EXPECT_TRUE(bar.Pose(2 * kPi * k / n, b, c, e));
+    return bar.CouplerTurn(b, c);
+  };
+  const auto omega = [&](int32_t k) { return Wrap(turn(k + 1) - turn(k - 1)) / (2 * dt); };
+  const auto alpha = [&](int32_t k) { return (omega(k + 1) - omega(k - 1)) / (2 * dt); };
+  // Link 2 is the coupler BCE.
+  for (int32_t k = 0; k <= n; ++k) {
+    EXPECT_NEAR(m.GetLinkValue(k, 1, 2), omega(k), 1e-6) << k;
+    EXPECT_NEAR(m.GetLinkValue(k, 2, 2), alpha(k), 1e-4) << k;
+  }
+  EXPECT_EQ(m.GetLinkValue(0, 1, 2), m.GetLinkValue(n, 1, 2));
+  EXPECT_EQ(m.GetLinkValue(0, 2, 2), m.GetLinkValue(n, 2, 2));
+}
+
+// Outside a full cycle the rates at the ends of the range stay one-sided: a range cut short by a
+// dead point, and a whole range of an input that turns half way round (not periodic).
+TEST(SolveTest, LinkRatesOutsideAFullCycleStayOneSided) {
+  double rocker = 0;
+  const TPoint c0 = CouplerJointClosingUpToStep39(rocker);
+  TAniMechanism shortRange;
+  BuildFourBar(shortRange, {0, 0}, {1, 0}, c0, {2, 0});
+  TAniMechanism halfTurn;
+  halfTurn.Input(0).Section(0)->SetValues(kLawConstantVelocity, 1, kPi);
+  halfTurn.Input(0).Prepare();
+  for (TAniMechanism* m : {&shortRange, &halfTurn}) {
+    m->Calculate();
+    ASSERT_EQ(m->FullCycle, 0);
+    const int32_t len = m->Len, link = 2;
+    const double dt = m->Input(0).TimeStep();
+    const auto angle = [&](int32_t k) { return m->GetLinkValue(k, 0, link); };
+    const auto omega = [&](int32_t k) { return m->GetLinkValue(k, 1, link); };
+    SCOPED_TRACE(len);
+    EXPECT_NEAR(omega(0), (angle(1) - angle(0)) / dt, 1e-9);
+    EXPECT_NEAR(omega(len), (angle(len) - angle(len - 1)) / dt, 1e-9);
+    EXPECT_NEAR(m->GetLinkValue(0, 2, link), (omega(1) - omega(0)) / dt, 1e-6);
+    EXPECT_NEAR(m->GetLinkValue(len, 2, link), (omega(len) - omega(len - 1)) / dt, 1e-6);
+  }
+  EXPECT_EQ(shortRange.Len, 39);
+  EXPECT_EQ(halfTurn.Len, 90);
+}
+
 // The last of N steps that lies before a dead point reached a fraction of a turn of the crank
 // from the design pose: where the solved range must end at every step count.
 int32_t LastStepBefore(double fraction, int32_t n) {
