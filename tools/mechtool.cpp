@@ -24,7 +24,8 @@
 //     1 maximum deviation, 2 combined error). Prints "PASS" 0 objective after the start and
 //     "PASS" k objective after each pass k (tab-separated, %.17g); stops when the optimiser is
 //     done or after N passes, accepts the result and saves it to OUT as roundtrip does. A
-//     document whose curve cannot be fitted is a data error.
+//     document whose linkage cannot be fitted (no curve, one too large to measure, an output
+//     joint that does not move) is a data error, with the reason.
 //   mechtool export KIND DOC OUT [--steps N] [--step K] [--wav FILE.wav]
 //     Exports the document DOC with N positions per cycle (default 90), the default units and
 //     view settings, a drawing of 640 x 480 pixels zoomed to fit and a graph of 640 x 171
@@ -282,12 +283,13 @@ void Fit(const std::vector<std::string>& args) {
   LoadDocument(parsed.In, mechanism, info);
   mechanism.SetPositionCount(parsed.Steps);
   mechanism.Calculate();
-  if (!mechanism.CanFitCurve())
-    throw std::runtime_error(parsed.In +
-                             ": the linkage has no target curve that its traced output joint can follow!");
+  const std::string refusal = quillon::FitRefusal(mechanism);
+  if (!refusal.empty()) throw std::runtime_error(parsed.In + ": the linkage cannot be fitted: " + refusal + "!");
   quillon::TMechOptimize optimizer;
   optimizer.Mode = parsed.Mode;
   optimizer.Start(mechanism);
+  // Start names the reason in the log too.
+  if (optimizer.Refused) throw std::runtime_error(parsed.In + ": the linkage cannot be fitted!");
   std::string out = "PASS\t0\t" + Real(optimizer.Best) + '\n';
   for (int32_t pass = 1; !optimizer.Done && (parsed.Passes == 0 || pass <= parsed.Passes); ++pass) {
     optimizer.Iterate();

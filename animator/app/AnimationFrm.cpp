@@ -1190,22 +1190,23 @@ void TAnimationFrm::OptimizeButtonClick(QObject* sender) {
   }
   std::vector<std::string> before = UndoSnapshot();
   FMechanism->Areas.RemoveDegenerate();
-  if (FMechanism->CanFitCurve()) {
-    TMechOptimize optimizer;
-    // Before Start, which judges the start design by this objective.
-    optimizer.Mode = FittingMode;
-    try {
-      optimizer.Start(*FMechanism);
-      while (!optimizer.Done && OptimizeButton->isChecked()) {
-        QCoreApplication::processEvents();
-        optimizer.Iterate();
-        if (optimizer.IsRedrawTurn()) MechanismChanged(TChangeSource::View);
-      }
-    } catch (const std::exception& error) {
-      StdOut().Error(error.what());
-    } catch (...) {
-      StdOut().Error("Unknown error");
+  TMechOptimize optimizer;
+  // Before Start, which judges the start design by this objective.
+  optimizer.Mode = FittingMode;
+  try {
+    // A linkage that cannot be fitted is refused here, with the reason in the log.
+    optimizer.Start(*FMechanism);
+    while (!optimizer.Done && OptimizeButton->isChecked()) {
+      QCoreApplication::processEvents();
+      optimizer.Iterate();
+      if (optimizer.IsRedrawTurn()) MechanismChanged(TChangeSource::View);
     }
+  } catch (const std::exception& error) {
+    StdOut().Error(error.what());
+  } catch (...) {
+    StdOut().Error("Unknown error");
+  }
+  if (!optimizer.Refused) {
     Guarded([&] {
       optimizer.Accept();
       MechanismChanged(TChangeSource::View);

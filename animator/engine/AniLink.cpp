@@ -99,6 +99,7 @@ void TAniLink::Clear() {
   JointIndex.fill(-1);
   N = 90;
   Len = N;
+  FullCycle = 0;
   Kinematics = 0;
   Angle.assign(static_cast<size_t>(N) + 1, 0.0);
   Outline.clear();
@@ -111,6 +112,7 @@ void TAniLink::Clear() {
 void TAniLink::SetN(int32_t n) {
   N = std::max(n, 0);
   Len = N;
+  FullCycle = 0;
   Angle.resize(static_cast<size_t>(N) + 1);
 }
 
@@ -170,11 +172,16 @@ double TAniLink::GetAngle(int32_t i) const { return (i < 0 || i > N) ? 0 : Angle
 
 int32_t TAniLink::SolvedLength() const { return std::clamp(Len, 0, N); }
 
+bool TAniLink::AtSeam(int32_t i) const { return FullCycle && Len == N && N >= 2 && (i == 0 || i == N); }
+
 // Central difference inside the solved range, one-sided at its ends: steps beyond the solved
-// length hold angles of an earlier solution and are never read.
+// length hold angles of an earlier solution and are never read. Over a full cycle the ends are
+// one step: the step before N is the step before 0, turned by what the link turns in a cycle
+// (a whole turn for a crank, none for a rocker).
 double TAniLink::AngularVelocity(int32_t i, double dt) const {
   const int32_t last = SolvedLength();
   if (!Kinematics || i < 0 || i > last) return 0;
+  if (AtSeam(i)) return (Angle[1] + (Angle[N] - Angle[0]) - Angle[N - 1]) / (2 * dt);
   double lower = Angle[i], upper = Angle[i], span = 0;
   if (i >= 1) {
     lower = Angle[i - 1];
@@ -190,6 +197,7 @@ double TAniLink::AngularVelocity(int32_t i, double dt) const {
 double TAniLink::AngularAcceleration(int32_t i, double dt) const {
   const int32_t last = SolvedLength();
   if (!Kinematics || i < 0 || i > last) return 0;
+  if (AtSeam(i)) return (AngularVelocity(1, dt) - AngularVelocity(N - 1, dt)) / (2 * dt);
   double lower = AngularVelocity(i, dt), upper = lower, span = 0;
   if (i >= 1) {
     lower = AngularVelocity(i - 1, dt);

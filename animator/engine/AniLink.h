@@ -72,6 +72,9 @@ class TAniLink {
   // Solved length 0..N of the last solution, set by the mechanism; the difference kinematics
   // read no step beyond it.
   int32_t Len = 90;
+  // The last solution ran a full periodic cycle (set by the mechanism): step N is step 0 again,
+  // so the differences at both ends reach across the seam.
+  uint8_t FullCycle = 0;
 
   void Clear();
   void SetN(int32_t n);
@@ -93,6 +96,8 @@ class TAniLink {
     Angle[static_cast<size_t>(i)] = i == 0 ? value : Angle[static_cast<size_t>(i) - 1] + value;
   }
   double GetAngle(int32_t i) const;
+  // Central differences over the steps around i; at steps 0 and N of a full cycle across the
+  // seam, otherwise one-sided at the ends of the solved range.
   double AngularVelocity(int32_t i, double dt) const;
   double AngularAcceleration(int32_t i, double dt) const;
 
@@ -126,6 +131,8 @@ class TAniLink {
   // Positions in Name whose joint exists and has a point.
   std::vector<int32_t> UsableJoints() const;
   int32_t SolvedLength() const;
+  // Steps 0 and N of a full cycle of at least two steps: they meet at the seam.
+  bool AtSeam(int32_t i) const;
 };
 
 template <class JointList>

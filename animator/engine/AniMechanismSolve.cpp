@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 
 #include "animator/engine/AniMechanism.h"
 #include "animator/engine/CurveDeviation.h"
@@ -108,13 +109,23 @@ void SolveDyad(TAniMechanism& m, TAniDyad& dyad) {
 
   TAniJoint& base1 = m.Joint(side1.Base);
   TAniJoint& base2 = m.Joint(side2.Base);
+  // The bases are placed at every step of the range before the dyad is solved, so the reach a
+  // step ahead is known too: with the steps either side it shows whether a dead point lies
+  // between two steps that both close. Such a linkage jams there, whatever the step count.
+  const auto reach = [&](int32_t k) { return solver.Reach(PositionAt(base1, k), PositionAt(base2, k)); };
+  constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
+  double before = kNone, from = reach(0), to = m.Len >= 1 ? reach(1) : kNone;
   for (int32_t k = 1; k <= m.Len; ++k) {
+    const double after = k < m.Len ? reach(k + 1) : kNone;
     solver.RestoreCounts();
     solver.SetBases(PositionAt(base1, k), PositionAt(base2, k));
-    if (!solver.Assemble()) {
+    if (!solver.Assemble() || !solver.StaysClosed(before, from, to, after)) {
       m.Len = k - 1;
       break;
     }
+    before = from;
+    from = to;
+    to = after;
     for (int32_t i = side2.MovedCount - 1; i >= 0; --i) {
       TAniJoint& joint = m.Joint(side2.Moved[i]);
       StorePosition(joint, k, solver.NextPoint2());
@@ -324,6 +335,7 @@ void TAniMechanism::Calculate() {
   ComputeCentres(*this);
   if (Inputs.empty()) FullCycle = 0;
   ComputeKinematics(*this);
+  for (auto& link : Links) link->FullCycle = FullCycle;
   ComputeDeviation(*this);
 }
 

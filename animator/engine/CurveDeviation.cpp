@@ -69,6 +69,23 @@ double Largest2(const std::vector<TComplex>& points, const TPositionRecord* path
   return largest;
 }
 
+// The largest and the mean distance of the points from the path, each point against every piece.
+void NearestDistances(const std::vector<TComplex>& points, const TPositionRecord* path, int32_t last,
+                      double& largest, double& mean) {
+  largest = mean = 0;
+  if (!path || last < 0 || points.empty()) return;
+  const int32_t pieces = std::max(last, 1);
+  double sum = 0;
+  for (const TComplex& p : points) {
+    double nearest = std::numeric_limits<double>::infinity();
+    for (int32_t k = 0; k < pieces; ++k) nearest = std::min(nearest, PieceDistance2(path, last, k, p));
+    const double d = std::sqrt(nearest);
+    largest = std::max(largest, d);
+    sum += d;
+  }
+  mean = sum / static_cast<double>(points.size());
+}
+
 }  // namespace
 
 std::vector<TComplex> DistancePoints(const TSpline& curve) {
@@ -96,6 +113,22 @@ bool CurveWithin(const std::vector<TComplex>& points, const TPositionRecord* pat
   const double bound2 = bound * bound;
   // Compared as a distance, so the path whose distance set the bound meets it exactly.
   return std::sqrt(Largest2(points, path, last, bound2, bound2)) <= bound;
+}
+
+TCurveDistances MeasureCurve(const std::vector<TComplex>& samples, const std::vector<TComplex>& controls,
+                             const TPositionRecord* path, int32_t last) {
+  TCurveDistances d;
+  d.Farthest = CurveToPathDistance(samples, path, last);
+  NearestDistances(controls, path, last, d.PointLargest, d.PointMean);
+  return d;
+}
+
+bool CurveNoFarther(const std::vector<TComplex>& samples, const std::vector<TComplex>& controls,
+                    const TPositionRecord* path, int32_t last, const TCurveDistances& bound) {
+  if (!CurveWithin(samples, path, last, bound.Farthest)) return false;
+  double largest = 0, mean = 0;
+  NearestDistances(controls, path, last, largest, mean);
+  return largest <= bound.PointLargest && mean <= bound.PointMean;
 }
 
 }  // namespace quillon

@@ -33,4 +33,24 @@ double CurveToPathDistance(const std::vector<shared::TComplex>& points, const TP
 bool CurveWithin(const std::vector<shared::TComplex>& points, const TPositionRecord* path, int32_t last,
                  double bound);
 
+// How far a target curve lies from a solved path.
+struct TCurveDistances {
+  // The largest distance of the curve's sampled points (DistancePoints) from the path.
+  double Farthest = 0;
+  // The largest and the mean distance of the curve's control points from the path.
+  double PointLargest = 0;
+  double PointMean = 0;
+};
+
+// The distances of a curve, given by its sampled points and its control points, from the polyline
+// through path[0..last]; all 0 for an empty path.
+TCurveDistances MeasureCurve(const std::vector<shared::TComplex>& samples,
+                             const std::vector<shared::TComplex>& controls, const TPositionRecord* path,
+                             int32_t last);
+
+// Every distance of MeasureCurve(samples, controls, path, last) at most the bound's; gives up at
+// the first that is not.
+bool CurveNoFarther(const std::vector<shared::TComplex>& samples, const std::vector<shared::TComplex>& controls,
+                    const TPositionRecord* path, int32_t last, const TCurveDistances& bound);
+
 }  // namespace quillon

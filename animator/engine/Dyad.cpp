@@ -1,6 +1,7 @@
 // The dyad worker: loading, circle-circle and sliding closure with branch keeping, carrying along.
 #include "animator/engine/Dyad.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -84,7 +85,77 @@ bool TDyad::FinishLoading() {
   SavedCount1 = Count1;
   SavedCount2 = Count2;
   Loaded = HasBase1 && HasBase2 && Common1 >= 1 && Common2 >= 1;
-  return Loaded;
+  ReachLow = ReachHigh = 0;
+  Set(SlideDirection, 0, 0);
+  Set(SlideOffset, 0, 0);
+  if (!Loaded) return false;
+  const double a = P[Common1].Abs(), b = Q[Common2].Abs();
+  if (Slider1 || Slider2) {
+    // Side 2 keeps its design direction, so the common joint keeps its offset along it from
+    // base 2; side 1 reaches that far either way.
+    Set(SlideOffset, Q[Common2].X, Q[Common2].Y);
+    if (b > 0) Set(SlideDirection, -Q[Common2].X / b, -Q[Common2].Y / b);
+    ReachLow = -a;
+    ReachHigh = a;
+  } else {
+    ReachLow = (a - b) * (a - b);
+    ReachHigh = (a + b) * (a + b);
+  }
+  return true;
+}
+
+double TDyad::Reach(const TComplex& base1, const TComplex& base2) const {
+  const double ex = base2.X - base1.X, ey = base2.Y - base1.Y;
+  if (Slider1 || Slider2)
+    return (ex + SlideOffset.X) * SlideDirection.X + (ey + SlideOffset.Y) * SlideDirection.Y;
+  return ex * ex + ey * ey;
+}
+
+namespace {
+
+// A reach closer to a limit than this share of the closing range is a straight pose within rounding.
+constexpr double kStraightShare = 1e-9;
+// The Hermite cubic's end-slope weights never exceed this on 0..1: a bound on how far it bulges.
+constexpr double kSlopeBulge = 4.0 / 27;
+
+}  // namespace
+
+bool TDyad::StaysClosed(double r0, double r1, double r2, double r3) const {
+  const double margin = kStraightShare * (ReachHigh - ReachLow);
+  const double low = ReachLow + margin, high = ReachHigh - margin;
+  const auto closed = [&](double r) { return r > low && r < high; };
+  if (!closed(r1) || !closed(r2)) return false;
+  // Slopes in reach per step at both ends: central differences where the neighbours are known,
+  // else those of the parabola through the three known reaches, else the straight line.
+  const bool before = std::isfinite(r0), after = std::isfinite(r3);
+  double m1 = r2 - r1, m2 = r2 - r1;
+  if (before) m1 = (r2 - r0) / 2;
+  if (after) m2 = (r3 - r1) / 2;
+  if (before && !after) m2 = (r0 - 4 * r1 + 3 * r2) / 2;
+  if (after && !before) m1 = (-3 * r1 + 4 * r2 - r3) / 2;
+  // Most intervals lie far from both limits: the cubic cannot bulge beyond its ends by more than
+  // the slopes allow.
+  const double bulge = kSlopeBulge * (std::fabs(m1) + std::fabs(m2));
+  if (closed(std::min(r1, r2) - bulge) && closed(std::max(r1, r2) + bulge)) return true;
+  // r(t) = r1 + m1 t + c2 t^2 + c3 t^3 on 0..1; its extremes inside lie where r'(t) = 0.
+  const double c2 = 3 * (r2 - r1) - 2 * m1 - m2;
+  const double c3 = 2 * (r1 - r2) + m1 + m2;
+  const auto at = [&](double t) { return r1 + t * (m1 + t * (c2 + t * c3)); };
+  const auto inside = [](double t) { return t > 0 && t < 1; };
+  // 3 c3 t^2 + 2 c2 t + m1 = 0.
+  const double qa = 3 * c3, qb = 2 * c2, qc = m1;
+  if (qa == 0) {
+    if (qb == 0) return true;
+    const double t = -qc / qb;
+    return !inside(t) || closed(at(t));
+  }
+  const double d = qb * qb - 4 * qa * qc;
+  if (d < 0) return true;
+  // The root without cancellation, then the other from their product.
+  const double q = -0.5 * (qb + std::copysign(std::sqrt(d), qb));
+  for (const double t : {q / qa, q != 0 ? qc / q : 0.0})
+    if (inside(t) && !closed(at(t))) return false;
+  return true;
 }
 
 void TDyad::RestoreCounts() {

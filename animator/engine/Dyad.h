@@ -17,6 +17,8 @@ enum class TDyadRole {
 // AddPoint1 for each joint of the first link, AddPoint2 for each joint of the second; FinishLoading
 // (skip the dyad when it answers false); JointAngle for the design angle; then per step RestoreCounts,
 // SetBases, Assemble, and on success NextPoint2 / NextPoint1, Rotation1 / Rotation2, JointAngle.
+// Whether the dyad closes depends on its bases alone (Reach); StaysClosed tells whether it also
+// closes all the way between two steps, where a dead point may lie that no step falls on.
 class TDyad {
  public:
   // A link holds at most 11 joints, so a side never holds more points than that.
@@ -41,6 +43,16 @@ class TDyad {
   // then stand in the new pose. On false nothing has moved.
   bool Assemble();
   bool LastResult() const { return Result; }
+
+  // What decides whether the dyad closes with its bases at these places: for two pins the squared
+  // distance between the bases, for a slide the offset of base 2 from base 1 along the slide.
+  // Valid after FinishLoading.
+  double Reach(const shared::TComplex& base1, const shared::TComplex& base2) const;
+  // True when the reach, following the smooth path through r1 at one step and r2 at the next,
+  // keeps the dyad closed all the way from one to the other. r0 and r3 are the reach a step before
+  // and a step after, NaN where there is none; they give the path its slopes. A path that comes
+  // within rounding of a straight pose counts as reaching it: there the branch can flip.
+  bool StaysClosed(double r0, double r1, double r2, double r3) const;
 
   // The loaded non-base points in reverse order of loading, then the base (again on every later call).
   shared::TComplex NextPoint1() { return Next(P, Count1); }
@@ -77,6 +89,10 @@ class TDyad {
   int Common1 = -1, Common2 = -1;  // -1: no common joint loaded on that side
   bool HasBase1 = false, HasBase2 = false;
   bool Loaded = false;
+  // The reach within which the dyad closes, from the design lengths of its sides; and for a slide
+  // its unit direction (common joint -> base 2) and the design vector base 2 -> common joint.
+  double ReachLow = 0, ReachHigh = 0;
+  shared::TComplex SlideDirection, SlideOffset;
   shared::TComplex P[kMaxPoints];  // side 1: P[0] base position, P[1..] body vectors from the base
   shared::TComplex Q[kMaxPoints];  // side 2, the same way
   bool Result = false;

@@ -11,6 +11,7 @@
 #include "animator/engine/SelectionList.h"
 #include "animator/engine/StdOut.h"
 #include "shared/Convert.h"
+#include "shared/RealText.h"
 #include "shared/TextLine.h"
 
 namespace quillon {
@@ -40,6 +41,12 @@ int32_t NewChangeStamp(int32_t previous) {
 // A channel tangent of point i; a point added since the last rebuild has none yet.
 double Tangent(const std::vector<double>& tangents, int32_t i) {
   return static_cast<size_t>(i) < tangents.size() ? tangents[i] : 0.0;
+}
+
+// The value a reader gets back from the record's notation: 15 digits, and 0 for what is no number.
+double AsWritten(double value) {
+  double read = 0;
+  return shared::ParseReal(shared::FormatReal(value), read) ? read : 0.0;
 }
 
 }  // namespace
@@ -264,6 +271,21 @@ void TSpline::ReadTabLines(shared::TTabLines& lines) {
 
 void TSpline::WriteTabLines(shared::TTabLines& lines) const {
   if (Points.empty()) return;
+  // A reader solves the tangents and arc-length fractions again from the coordinates as written.
+  // The record holds those rather than the ones solved from every digit in memory, so that a
+  // document read and saved with no edit comes out byte for byte.
+  TSpline stored;
+  stored.Points.reserve(Points.size());
+  for (const auto& p : Points) {
+    auto point = std::make_unique<TPrePoint>();
+    point->Assign(*p);
+    point->SetXY(AsWritten(p->X), AsWritten(p->Y));
+    stored.Points.push_back(std::move(point));
+  }
+  if (stored.PointCount() >= 2) {
+    stored.ComputeTangents();
+    stored.BuildSamples();
+  }
   lines.BeginSection(Name);
   lines.ClearFields();
   lines.AddFloat(InWeight);
@@ -273,7 +295,7 @@ void TSpline::WriteTabLines(shared::TTabLines& lines) const {
   lines.AddBool(OutTotal);
   lines.AddFloat(TotalOut);
   lines.WriteLine();
-  for (const auto& p : Points) p->WriteTabLine(lines);
+  for (const auto& p : stored.Points) p->WriteTabLine(lines);
   lines.EndSection();
 }
 

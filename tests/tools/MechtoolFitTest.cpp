@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -105,6 +106,38 @@ class MechtoolFitTest : public TMechtoolFixture {
     return sum / length;
   }
 
+  struct TPointDistances {
+    double Largest = 0, Mean = 0;
+  };
+
+  // The largest and the mean distance of the document's curve points from the path, each
+  // against every piece of it.
+  static TPointDistances PointsToPath(const fs::path& doc, const std::vector<TPoint>& path) {
+    quillon::TAniMechanism m;
+    const quillon::TSpline& curve = Load(doc, m)->Curve;
+    TPointDistances d;
+    for (int32_t i = 0; i < curve.PointCount(); ++i) {
+      const double nearest = std::sqrt(Nearest2(path, curve.Point(i).X, curve.Point(i).Y));
+      d.Largest = std::max(d.Largest, nearest);
+      d.Mean += nearest / curve.PointCount();
+    }
+    return d;
+  }
+
+  // Squared distance of (x, y) from the path.
+  static double Nearest2(const std::vector<TPoint>& path, double x, double y) {
+    double nearest = HUGE_VAL;
+    for (size_t k = 0; k + 1 < path.size(); ++k) {
+      const double dx = path[k + 1].X - path[k].X, dy = path[k + 1].Y - path[k].Y;
+      const double length2 = dx * dx + dy * dy;
+      const double along = length2 > 0 ? ((x - path[k].X) * dx + (y - path[k].Y) * dy) / length2 : 0;
+      const double t = std::clamp(along, 0.0, 1.0);
+      const double ex = path[k].X + t * dx - x, ey = path[k].Y + t * dy - y;
+      nearest = std::min(nearest, ex * ex + ey * ey);
+    }
+    return nearest;
+  }
+
   // The largest distance of the document's target curve from the path: 1000 points along the
   // curve, each against every piece of the path.
   static double CurveToPath(const fs::path& doc, const std::vector<TPoint>& path) {
@@ -114,16 +147,7 @@ class MechtoolFitTest : public TMechtoolFixture {
     for (int32_t i = 0; i <= 1000; ++i) {
       shared::TPrePoint q;
       curve.PointAt(i / 1000.0, q);
-      double nearest = HUGE_VAL;
-      for (size_t k = 0; k + 1 < path.size(); ++k) {
-        const double dx = path[k + 1].X - path[k].X, dy = path[k + 1].Y - path[k].Y;
-        const double length2 = dx * dx + dy * dy;
-        const double along = length2 > 0 ? ((q.X - path[k].X) * dx + (q.Y - path[k].Y) * dy) / length2 : 0;
-        const double t = std::clamp(along, 0.0, 1.0);
-        const double ex = path[k].X + t * dx - q.X, ey = path[k].Y + t * dy - q.Y;
-        nearest = std::min(nearest, ex * ex + ey * ey);
-      }
-      farthest = std::max(farthest, nearest);
+      farthest = std::max(farthest, Nearest2(path, q.X, q.Y));
     }
     return std::sqrt(farthest);
   }
@@ -189,43 +213,106 @@ TEST_F(MechtoolFitTest, ListsEveryPassAndSavesTheFittedLinkage) {
   EXPECT_GT(std::stod(full.front()), 3 * tracing.Integral);
 }
 
-// Four-bars as Vesk hands them over (synthtool generate --type 0 --export 1 on an arc and on a
-// wave of control points, five seeds each). Most of their paths fall a little short of the
-// curve at the fit's 90 steps. Each fit starts from the design as it stands, never leaves the
-// curve farther from the path than at the start (2 % for the path at 720 steps against the 90
-// the fit solves), keeps the whole motion, and the maximum-deviation fit cuts the distance by
-// a tenth or more for most of them.
-TEST_F(MechtoolFitTest, VeskHandoversComeBackNoFartherFromTheCurve) {
-  int32_t shortPaths = 0, cutByATenth = 0;
-  for (const char* curve : {"arc", "wave"}) {
-    for (int32_t seed = 1; seed <= 5; ++seed) {
-      const std::string name = std::string("vesk-") + curve + "-" + std::to_string(seed);
-      SCOPED_TRACE(name);
-      const fs::path in = fs::path(SUITE_FIXTURES) / (name + ".mech");
-      quillon::TAniMechanism m;
-      Load(in, m)->Calculate();
-      if (m.Tracer->TotalPathLength() < m.Curve.Length) ++shortPaths;
-      const std::vector<TPoint> startPath = SolvedPath(in);
-      ASSERT_EQ(startPath.size(), 721u);
-      const double start = CurveToPath(in, startPath);
-      for (const int32_t mode : {0, 1}) {
-        SCOPED_TRACE(mode);
-        const fs::path out = dir / (name + "-fit.mech");
-        const TRun run = Run("fit " + Quote(in) + " " + Quote(out) + " --mode " + std::to_string(mode));
-        ASSERT_EQ(run.status, 0) << run.err;
-        EXPECT_EQ(run.err, "") << "the start is scored";
-        const auto passes = run.Lines()["PASS"];
-        EXPECT_LT(std::stod(passes.at(0).at(2)), quillon::TMechOptimize::kInfeasible);
-        const std::vector<TPoint> path = SolvedPath(out);
-        EXPECT_EQ(path.size(), 721u) << "the linkage runs its whole motion";
-        const double fitted = CurveToPath(out, path);
-        EXPECT_LE(fitted, 1.02 * start) << "from " << start << " to " << fitted;
-        if (mode == 1 && fitted <= 0.9 * start) ++cutByATenth;
-      }
+// A Vesk hand-over and whether the integral fit cuts the curve's farthest distance from the path
+// by a tenth or more.
+struct THandover {
+  const char* Name;
+  bool CutByATenth;
+};
+
+void PrintTo(const THandover& h, std::ostream* out) { *out << h.Name; }
+
+class VeskHandoverFitTest : public MechtoolFitTest, public ::testing::WithParamInterface<THandover> {};
+
+// Four-bars as Vesk hands them over. vesk-*: synthtool generate --type 0 --export 1 on an arc and
+// on a wave of control points, five seeds each; most of their paths fall a little short of the
+// curve at the fit's 90 steps. handover-*: synthtool generate --type 0 --budget 80000 --seed S
+// --export K (K = 1, 2, 3, 1, 2 for S = 1..5) on the arc of radius 0.2 m from 20 to 110 degrees
+// (ten points) and on crank-rocker-arc.txt. Each fit, in both modes and capped at 2000 passes,
+// starts from the design as it stands and never leaves the curve farther from the path solved at
+// 720 steps than at the start: not its farthest point, nor the largest or the mean distance of its
+// control points. It keeps the whole motion at 720 steps as at 90.
+TEST_P(VeskHandoverFitTest, ComesBackNoFartherFromTheCurve) {
+  const THandover& h = GetParam();
+  const fs::path in = fs::path(SUITE_FIXTURES) / (std::string(h.Name) + ".mech");
+  const std::vector<TPoint> startPath = SolvedPath(in);
+  ASSERT_EQ(startPath.size(), 721u);
+  const double start = CurveToPath(in, startPath);
+  const TPointDistances startPoints = PointsToPath(in, startPath);
+  for (const int32_t mode : {0, 1}) {
+    SCOPED_TRACE(mode);
+    const fs::path out = dir / "fit.mech";
+    const TRun run = Run("fit " + Quote(in) + " " + Quote(out) + " --passes 2000 --mode " + std::to_string(mode));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "") << "the start is scored";
+    const auto passes = run.Lines()["PASS"];
+    EXPECT_LT(std::stod(passes.at(0).at(2)), quillon::TMechOptimize::kInfeasible);
+    quillon::TAniMechanism fitted;
+    Load(out, fitted)->Calculate();
+    EXPECT_EQ(fitted.Len, 90);
+    const std::vector<TPoint> path = SolvedPath(out);
+    EXPECT_EQ(path.size(), 721u) << "the linkage runs its whole motion";
+    const double farthest = CurveToPath(out, path);
+    const TPointDistances points = PointsToPath(out, path);
+    EXPECT_LE(farthest, start);
+    EXPECT_LE(points.Largest, startPoints.Largest);
+    EXPECT_LE(points.Mean, startPoints.Mean);
+    if (mode == 0 && h.CutByATenth) {
+      EXPECT_LE(farthest, 0.9 * start);
     }
   }
-  EXPECT_GE(shortPaths, 5);
-  EXPECT_GE(cutByATenth, 6) << "of 10";
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, VeskHandoverFitTest,
+                         ::testing::Values(THandover{"vesk-arc-1", true}, THandover{"vesk-arc-2", true},
+                                           THandover{"vesk-arc-3", false}, THandover{"vesk-arc-4", true},
+                                           THandover{"vesk-arc-5", false}, THandover{"vesk-wave-1", false},
+                                           THandover{"vesk-wave-2", true}, THandover{"vesk-wave-3", false},
+                                           THandover{"vesk-wave-4", false}, THandover{"vesk-wave-5", false},
+                                           THandover{"handover-arc-1", false}, THandover{"handover-arc-2", false},
+                                           THandover{"handover-arc-3", false}, THandover{"handover-arc-4", false},
+                                           THandover{"handover-arc-5", false}, THandover{"handover-crank-1", true},
+                                           THandover{"handover-crank-2", true}, THandover{"handover-crank-3", false},
+                                           THandover{"handover-crank-4", true}, THandover{"handover-crank-5", true}),
+                         [](const ::testing::TestParamInfo<THandover>& info) {
+                           std::string name = info.param.Name;
+                           std::replace(name.begin(), name.end(), '-', '_');
+                           return name;
+                         });
+
+// A Stephenson 1 handed over from Vesk (synthtool generate --type 3 --budget 80000 --seed 3
+// --export 50 on the arc above): a long fit without areas once moved joint G 69 m away for a
+// smaller objective. Every joint stays within the rectangle of the design and its curve, widened
+// on each side by half its larger side.
+TEST_F(MechtoolFitTest, LongFitKeepsEveryJointNearTheDesign) {
+  const fs::path in = fs::path(SUITE_FIXTURES) / "stephenson-arc.mech";
+  quillon::TAniMechanism start;
+  Load(in, start)->Calculate();
+  double minX = HUGE_VAL, minY = HUGE_VAL, maxX = -HUGE_VAL, maxY = -HUGE_VAL;
+  const auto widen = [&](double x, double y) {
+    minX = std::min(minX, x), maxX = std::max(maxX, x), minY = std::min(minY, y), maxY = std::max(maxY, y);
+  };
+  for (const auto& joint : start.Joints) widen(joint->Positions[0].X, joint->Positions[0].Y);
+  for (int32_t i = 0; i <= 1000; ++i) {
+    shared::TPrePoint q;
+    start.Curve.PointAt(i / 1000.0, q);
+    widen(q.X, q.Y);
+  }
+  const double room = std::max(maxX - minX, maxY - minY) / 2 + 1e-9;
+  const fs::path out = dir / "fitted.mech";
+  const TRun run = Run("fit " + Quote(in) + " " + Quote(out) + " --passes 10000");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const auto passes = run.Lines()["PASS"];
+  EXPECT_LT(std::stod(passes.back().at(2)), std::stod(passes.front().at(2)));
+  quillon::TAniMechanism fitted;
+  Load(out, fitted)->Calculate();
+  for (const auto& joint : fitted.Joints) {
+    SCOPED_TRACE(std::string(1, static_cast<char>(joint->Letter)));
+    EXPECT_GE(joint->Positions[0].X, minX - room);
+    EXPECT_LE(joint->Positions[0].X, maxX + room);
+    EXPECT_GE(joint->Positions[0].Y, minY - room);
+    EXPECT_LE(joint->Positions[0].Y, maxY + room);
+  }
 }
 
 // The eight-bar preset with a curve through its tracer K at steps 0, 6, ..., 60 that prescribes

@@ -204,6 +204,25 @@ TEST_F(AnimationOptimizeTest, FitRunsToTheEndWithTheProgramsModeAndUndoes) {
   EXPECT_EQ(View->Mechanism().Optimized, 0);
 }
 
+// A curve point typed as 1e308 mm: the curve cannot be measured, so nothing is fitted, marked or
+// sounded, and the log says why.
+TEST_F(AnimationOptimizeTest, FitOfACurveTooLargeToMeasureSaysWhy) {
+  TAniMechanism& m = DisplacedFourBar();
+  m.Curve.Point(2).SetXY(1e305, 0);
+  m.Curve.Rebuild();
+  View->MechanismChanged();
+  const std::vector<std::string> before = Joints(m);
+  Log.Lines.clear();
+  View->OptimizeButton->click();
+  EXPECT_FALSE(View->OptimizeButton->isChecked());
+  EXPECT_FALSE(View->IsBusy());
+  EXPECT_EQ(Log.Lines, std::vector<std::string>{
+                           "[Warning] Optimize cannot fit the linkage: the target curve is too large to measure."});
+  EXPECT_EQ(Joints(m), before);
+  EXPECT_EQ(m.Optimized, 0);
+  EXPECT_EQ(Sound.Beeps, 0);
+}
+
 // D kept out of every area that applies to it: the run ends with the design as it was and the log
 // says why.
 TEST_F(AnimationOptimizeTest, FitWithEveryDesignInfeasibleSaysWhy) {
@@ -223,13 +242,15 @@ TEST_F(AnimationOptimizeTest, FitWithEveryDesignInfeasibleSaysWhy) {
 
 TEST_F(AnimationOptimizeTest, NoFitWithoutACurveOrWhileAnotherLoopRuns) {
   TAniMechanism& m = View->Mechanism();
-  // No curve: the button goes up at once; degenerate areas are dropped all the same.
+  // No curve: the button goes up at once and the log says why; degenerate areas are dropped all
+  // the same.
   m.Areas.AddArea({0.1, 0.1}, {0.1, 0.3});
   View->OptimizeButton->click();
   EXPECT_FALSE(View->OptimizeButton->isChecked());
   EXPECT_EQ(m.Areas.Count(), 0);
   EXPECT_EQ(m.Optimized, 0);
   EXPECT_EQ(Sound.Beeps, 0);
+  EXPECT_TRUE(Logged("[Warning] Optimize cannot fit the linkage: the mechanism has no target curve."));
 
   DisplacedFourBar();
   const std::vector<std::string> before = Joints(m);

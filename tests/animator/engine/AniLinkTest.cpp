@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <memory>
+#include <numbers>
 #include <utility>
 #include <vector>
 
@@ -141,6 +142,32 @@ TEST(AniLinkTest, AngularVelocityAndAccelerationByDifferences) {
   EXPECT_EQ(link.AngularVelocity(n + 1, dt), 0);
   EXPECT_EQ(link.AngularVelocity(-1, dt), 0);
   EXPECT_EQ(link.AngularAcceleration(n + 1, dt), 0);
+}
+
+// A link that turns once round a full cycle with a swing on top: Angle = 2 pi i / n + 0.3 sin(2 pi i / n)
+// for every step i, before 0 and past n alike. Over a full cycle the differences at 0 and n are
+// the central ones of that function; a range cut short keeps its ends one-sided.
+TEST(AniLinkTest, FullCycleRatesReachAcrossTheSeam) {
+  const int n = 24;
+  const double dt = 0.05, turn = 2 * std::numbers::pi / n;
+  const auto angle = [&](int i) { return turn * i + 0.3 * std::sin(turn * i); };
+  const auto omega = [&](int i) { return (angle(i + 1) - angle(i - 1)) / (2 * dt); };
+  const auto alpha = [&](int i) { return (omega(i + 1) - omega(i - 1)) / (2 * dt); };
+  TAniLink link;
+  link.SetN(n);
+  link.SetKinematics(true);
+  for (int i = 0; i <= n; ++i) link.Angle[i] = angle(i);
+  link.FullCycle = 1;
+  for (int i = 0; i <= n; ++i) {
+    EXPECT_NEAR(link.AngularVelocity(i, dt), omega(i), 1e-12) << i;
+    EXPECT_NEAR(link.AngularAcceleration(i, dt), alpha(i), 1e-10) << i;
+  }
+  link.Len = n - 1;
+  EXPECT_NEAR(link.AngularVelocity(0, dt), (angle(1) - angle(0)) / dt, 1e-12);
+  EXPECT_NEAR(link.AngularVelocity(n - 1, dt), (angle(n - 1) - angle(n - 2)) / dt, 1e-12);
+  EXPECT_EQ(link.AngularVelocity(n, dt), 0);
+  link.SetN(n);
+  EXPECT_EQ(link.FullCycle, 0) << "a new step count waits for its own solution";
 }
 
 // A solution that stopped at step 5 of 10 leaves angles of an earlier, longer solution beyond

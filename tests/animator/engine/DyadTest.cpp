@@ -339,6 +339,68 @@ TEST(DyadTest, ElevenJointLinksAreCarriedWhole) {
   for (int i = 0; i < 3; ++i) EXPECT_POINT(dyad.NextPoint1(), b0, 0);
 }
 
+// The reach is all that decides closure: the squared base distance for two pins (sides 3 and 2
+// close for reaches strictly between 1 and 25), the offset along the slide for a slider (side 1 of
+// 5 closes for offsets from -5 to 5). Checked against Assemble over a grid of bases placed off
+// the limits themselves, where rounding of the carried sides decides.
+TEST(DyadTest, ReachDecidesClosureAsAssembleDoes) {
+  TDyad pins;
+  LoadTwoBars(pins, TComplex(0, 0), TComplex(0, 3), TComplex(2, 3));
+  ASSERT_TRUE(pins.FinishLoading());
+  EXPECT_EQ(pins.Reach(TComplex(1, 1), TComplex(4, 5)), 25);
+  TDyad slide;
+  LoadTwoBars(slide, TComplex(0, 0), TComplex(3, 4), TComplex(3, 5), true);
+  ASSERT_TRUE(slide.FinishLoading());
+  // The joint keeps its height 4 above base 2's design height less one: at base 1 = (0, -1) it
+  // is 5 above base 1, the full reach.
+  EXPECT_NEAR(std::fabs(slide.Reach(TComplex(0, -1), TComplex(3, 5))), 5, 1e-15);
+  for (int i = -12; i <= 12; ++i) {
+    for (int j = -12; j <= 12; ++j) {
+      const TComplex base2(0.5 * i + 0.01, 0.5 * j + 0.02);
+      SCOPED_TRACE(testing::Message() << base2.X << " " << base2.Y);
+      const double r = pins.Reach(TComplex(0, 0), base2);
+      EXPECT_EQ(Step(pins, TComplex(0, 0), base2), r > 1 && r < 25);
+      const double h = slide.Reach(base2, TComplex(3, 5));
+      EXPECT_EQ(Step(slide, base2, TComplex(3, 5)), std::fabs(h) <= 5);
+    }
+  }
+}
+
+// Between two steps the reach follows the cubic with central-difference slopes, which is the
+// parabola through the steps where they lie on one: four reaches on a parabola with its vertex
+// midway between the middle two peak at the vertex value v = r1 + (r1 - r0) / 8.
+TEST(DyadTest, StaysClosedWhileThePathBetweenTheStepsDoes) {
+  TDyad pins;  // closes for reaches strictly between 1 and 25
+  LoadTwoBars(pins, TComplex(0, 0), TComplex(0, 3), TComplex(2, 3));
+  ASSERT_TRUE(pins.FinishLoading());
+  TDyad slide;  // closes for reaches from -5 to 5
+  LoadTwoBars(slide, TComplex(0, 0), TComplex(3, 4), TComplex(3, 5), true);
+  ASSERT_TRUE(slide.FinishLoading());
+  const double none = std::numeric_limits<double>::quiet_NaN();
+  struct TCase {
+    const char* what;
+    const TDyad& dyad;
+    double r0, r1, r2, r3;
+    bool closed;
+  };
+  const TCase cases[] = {
+      {"far from both limits", pins, 9, 10, 11, 12, true},
+      {"stretched straight between the steps: vertex 25.0625", pins, 20, 24.5, 24.5, 20, false},
+      {"a hair short of straight: vertex 24.9375", pins, 21, 24.5, 24.5, 21, true},
+      {"folded between the steps: vertex 0.725", pins, 5, 1.2, 1.2, 5, false},
+      {"short of folded: vertex 1.0625", pins, 5, 1.5, 1.5, 5, true},
+      {"no step before: the parabola through the three known", pins, none, 24.5, 24.5, 20, false},
+      {"no step after", pins, 20, 24.5, 24.5, none, false},
+      {"no step either side: a straight line", pins, none, 24.5, 24.5, none, true},
+      {"rising past the limit only after the interval", pins, 20, 22, 24, 26, true},
+      {"a step straight within rounding", pins, 20, 24.5, 25 - 1e-10, 24.5, false},
+      {"slide beyond full reach: vertex 5.0125", slide, 4, 4.9, 4.9, 4, false},
+      {"slide beyond full reach the other way", slide, -4, -4.9, -4.9, -4, false},
+      {"slide within reach: vertex 4.95", slide, 4.5, 4.9, 4.9, 4.5, true},
+  };
+  for (const TCase& c : cases) EXPECT_EQ(c.dyad.StaysClosed(c.r0, c.r1, c.r2, c.r3), c.closed) << c.what;
+}
+
 // A dyad the mechanism cannot solve is refused at loading, whatever the worker solved before.
 TEST(DyadTest, DyadWithoutFreeCommonJointIsRefused) {
   TDyad dyad;

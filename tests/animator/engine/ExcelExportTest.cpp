@@ -85,6 +85,38 @@ TEST_F(ExcelExportTest, LinkSheetsWithoutSeries) {
   EXPECT_EQ(sheet->Cell(4, 3), nullptr);
 }
 
+// The default four-bar runs a full periodic cycle: its coupler's rates at steps 0 and N are one
+// value, the central difference across the seam. The graph and the AngVel and AngAcc sheets show
+// that value at both ends, taken here from the solved angles with the cycle's turn added on.
+TEST_F(ExcelExportTest, LinkRateSheetsAndGraphReachAcrossTheSeam) {
+  ASSERT_EQ(Mechanism.FullCycle, 1);
+  const int32_t n = Mechanism.N, coupler = 2;
+  const std::vector<double>& turned = Mechanism.Link(coupler).Angle;
+  const double dt = Mechanism.Input(0).TimeStep(), cycle = turned[n] - turned[0];
+  const auto angle = [&](int32_t k) {
+    return k < 0 ? turned[n + k] - cycle : k > n ? turned[k - n] + cycle : turned[k];
+  };
+  const auto omega = [&](int32_t k) { return (angle(k + 1) - angle(k - 1)) / (2 * dt); };
+  const auto alpha = [&](int32_t k) { return (omega(k + 1) - omega(k - 1)) / (2 * dt); };
+  const shared::TConvert& convert = shared::Convert();
+  TExcelExportOptions options{false, false, false, false, false, false, true, true, false};
+  shared::TWorkbook book;
+  WriteExcelWorkbook(book, Graph, Mechanism, Info, options, "Properties", false);
+  const shared::TWorksheet* velocities = book.Worksheet("AngVel");
+  const shared::TWorksheet* accelerations = book.Worksheet("AngAcc");
+  ASSERT_TRUE(velocities && accelerations);
+  ASSERT_EQ(velocities->Cell(2, 3)->Text, "BCE");
+  for (const int32_t k : {0, n}) {
+    SCOPED_TRACE(k);
+    EXPECT_NEAR(velocities->Cell(4 + k, 3)->Number, convert.FromSI(shared::cuAngVel, omega(0)), 1e-9);
+    EXPECT_NEAR(accelerations->Cell(4 + k, 3)->Number, convert.FromSI(shared::cuAngAcc, alpha(0)), 1e-7);
+    Graph.Rebuild(gkAngularVelocity);
+    EXPECT_NEAR(Graph.Value(k, 0), omega(0), 1e-12);
+    Graph.Rebuild(gkAngularAcceleration);
+    EXPECT_NEAR(Graph.Value(k, 0), alpha(0), 1e-10);
+  }
+}
+
 TEST_F(ExcelExportTest, PropertiesSheet) {
   Info.Title = "Door hinge";
   Info.Author = "Ann";

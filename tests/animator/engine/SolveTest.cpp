@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "animator/engine/AniMechanism.h"
@@ -244,10 +245,231 @@ TEST(SolveTest, RangeEndingBeforeStepOneKeepsTheDyadJointsSwitches) {
   EXPECT_EQ(c.Trace, 1);
 }
 
+// Over a full periodic cycle step N is step 0 again, so the coupler's angular velocity and
+// acceleration at both ends are central differences across the seam, as the joints' are. Checked
+// against central differences of the closed-form coupler turn, which runs on past either end.
+TEST(SolveTest, LinkRatesAtTheEndsOfAFullCycleReachAcrossTheSeam) {
+  TAniMechanism m;
+  m.Calculate();
+  ASSERT_EQ(m.FullCycle, 1);
+  const TFourBar bar{Design(m, 'A'), Design(m, 'B'), Design(m, 'C'), Design(m, 'D'), Design(m, 'E')};
+  const int32_t n = 90;
+  const double dt = 1.0 / n;
+  const auto turn = [&](int32_t k) {
+    TPoint b, c, e;
+    EXPECT_TRUE(bar.Pose(2 * kPi * k / n, b, c, e));
+    return bar.CouplerTurn(b, c);
+  };
+  const auto omega = [&](int32_t k) { return Wrap(turn(k + 1) - turn(k - 1)) / (2 * dt); };
+  const auto alpha = [&](int32_t k) { return (omega(k + 1) - omega(k - 1)) / (2 * dt); };
+  // Link 2 is the coupler BCE.
+  for (int32_t k = 0; k <= n; ++k) {
+    EXPECT_NEAR(m.GetLinkValue(k, 1, 2), omega(k), 1e-6) << k;
+    EXPECT_NEAR(m.GetLinkValue(k, 2, 2), alpha(k), 1e-4) << k;
+  }
+  EXPECT_EQ(m.GetLinkValue(0, 1, 2), m.GetLinkValue(n, 1, 2));
+  EXPECT_EQ(m.GetLinkValue(0, 2, 2), m.GetLinkValue(n, 2, 2));
+}
+
+// Outside a full cycle the rates at the ends of the range stay one-sided: a range cut short by a
+// dead point, and a whole range of an input that turns half way round (not periodic).
+TEST(SolveTest, LinkRatesOutsideAFullCycleStayOneSided) {
+  double rocker = 0;
+  const TPoint c0 = CouplerJointClosingUpToStep39(rocker);
+  TAniMechanism shortRange;
+  BuildFourBar(shortRange, {0, 0}, {1, 0}, c0, {2, 0});
+  TAniMechanism halfTurn;
+  halfTurn.Input(0).Section(0)->SetValues(kLawConstantVelocity, 1, kPi);
+  halfTurn.Input(0).Prepare();
+  for (TAniMechanism* m : {&shortRange, &halfTurn}) {
+    m->Calculate();
+    ASSERT_EQ(m->FullCycle, 0);
+    const int32_t len = m->Len, link = 2;
+    const double dt = m->Input(0).TimeStep();
+    const auto angle = [&](int32_t k) { return m->GetLinkValue(k, 0, link); };
+    const auto omega = [&](int32_t k) { return m->GetLinkValue(k, 1, link); };
+    SCOPED_TRACE(len);
+    EXPECT_NEAR(omega(0), (angle(1) - angle(0)) / dt, 1e-9);
+    EXPECT_NEAR(omega(len), (angle(len) - angle(len - 1)) / dt, 1e-9);
+    EXPECT_NEAR(m->GetLinkValue(0, 2, link), (omega(1) - omega(0)) / dt, 1e-6);
+    EXPECT_NEAR(m->GetLinkValue(len, 2, link), (omega(len) - omega(len - 1)) / dt, 1e-6);
+  }
+  EXPECT_EQ(shortRange.Len, 39);
+  EXPECT_EQ(halfTurn.Len, 90);
+}
+
+// The last of N steps that lies before a dead point reached a fraction of a turn of the crank
+// from the design pose: where the solved range must end at every step count.
+int32_t LastStepBefore(double fraction, int32_t n) {
+  return static_cast<int32_t>(std::ceil(fraction * n)) - 1;
+}
+
+// The joint at distance a from p and b from q, on the left of p -> q.
+TPoint LeftApex(TPoint p, TPoint q, double a, double b) {
+  const TPoint pq = Sub(q, p);
+  const double c = Len(pq);
+  const double x = (a * a - b * b + c * c) / (2 * c), y = std::sqrt(a * a - x * x);
+  return {p.X + (x * pq.X - y * pq.Y) / c, p.Y + (x * pq.Y + y * pq.X) / c};
+}
+
+// Crank 0.1 from A = (0, 0) at 2 degrees, D = (0.5, 0), coupler 0.35 with C above BD, rocker
+// 0.2499873: coupler and rocker stretch straight at crank angles of about 179 and 181 degrees and
+// cannot pass between them. At 90 steps both steps beside the gap (178 and 182 degrees) close.
+TEST(SolveTest, DeadPointBetweenTwoStepsEndsTheRangeAtEveryStepCount) {
+  const double coupler = 0.35, rocker = 0.2499873, design = 2 * kPi / 180;
+  const TPoint a{0, 0}, b0{0.1 * std::cos(design), 0.1 * std::sin(design)}, d{0.5, 0};
+  const TPoint c0 = LeftApex(b0, d, coupler, rocker);
+  // |BD|^2 = 0.26 - 0.1 cos(crank) reaches (coupler + rocker)^2 first at this crank angle.
+  const double reach = coupler + rocker;
+  const double dead = std::acos((0.26 - reach * reach) / 0.1);
+  const double fraction = (dead - design) / (2 * kPi);
+  ASSERT_EQ(LastStepBefore(fraction, 90), 44);
+  ASSERT_EQ(LastStepBefore(fraction, 720), 353);
+  const TFourBar bar{a, b0, c0, d, c0};
+  TPoint b, c, e;
+  ASSERT_TRUE(bar.Pose(2 * kPi * 44 / 90, b, c, e));
+  ASSERT_TRUE(bar.Pose(2 * kPi * 45 / 90, b, c, e)) << "the gap lies between two steps that close";
+  ASSERT_FALSE(bar.Pose(kPi - design, b, c, e));
+  for (const int32_t n : {90, 91, 360, 720}) {
+    TAniMechanism m;
+    BuildFourBar(m, a, b0, c0, d);
+    m.SetPositionCount(n);
+    m.Calculate();
+    EXPECT_EQ(m.Len, LastStepBefore(fraction, n)) << n;
+    EXPECT_EQ(m.FullCycle, 0) << n;
+    // Every solved step is the closed-form pose on the branch the linkage starts on.
+    for (int32_t k = 0; k <= m.Len; ++k) {
+      ASSERT_TRUE(bar.Pose(2 * kPi * k / n, b, c, e));
+      ExpectNear(At(m, 'C', k), c, kTol, "N " + std::to_string(n) + " step " + std::to_string(k));
+    }
+  }
+}
+
+// Crank 0.1 about A = (0, 0) starting at 0 degrees; the coupler BC slides its joint C on the line
+// y = 0.2 (the block D keeps its offset below C). C stays within reach while B is less than the
+// coupler length from that line, i.e. while 0.2 - 0.1 sin(crank) < 0.2 + 0.1 cos(1.3 degrees):
+// the coupler stands straight across the line at 268.7 degrees, and again at 271.3. At 90 steps
+// the crank passes from 268 to 272 degrees without a step in between.
+TEST(SolveTest, SlidingDyadEndsAtADeadPointBetweenTwoSteps) {
+  const double r = 0.1, height = 0.2, half = 1.3 * kPi / 180;
+  const double coupler = height + r * std::cos(half);
+  const TPoint b0{r, 0};
+  const TPoint c0{b0.X + std::sqrt(coupler * coupler - height * height), height};
+  const double fraction = (1.5 * kPi - half) / (2 * kPi);
+  const auto closes = [&](double crank) { return std::fabs(r * std::sin(crank) - height) < coupler; };
+  ASSERT_TRUE(closes(2 * kPi * 67 / 90) && closes(2 * kPi * 68 / 90));
+  ASSERT_FALSE(closes(1.5 * kPi));
+  for (const int32_t n : {90, 91, 360, 720}) {
+    TAniMechanism m;
+    m.NewMechanism(8);
+    m.AddJoint('A', false, 0, 0, false, false);
+    m.AddJoint('B', false, b0.X, b0.Y, false, false);
+    m.AddJoint('C', true, c0.X, c0.Y, true, false);
+    m.AddJoint('D', false, c0.X, c0.Y - 0.1, false, false);
+    m.AddInput('A');
+    m.AddLink("AD", "PS", false, true);
+    m.AddLink("AB", "PP", false, false);
+    m.AddLink("BC", "PP", true, true);
+    m.AddLink("CD", "PS", false, false);
+    m.AddDyad("BC", "CD");
+    m.RebuildTopology();
+    m.SetPositionCount(n);
+    m.Calculate();
+    EXPECT_EQ(m.Len, LastStepBefore(fraction, n)) << n;
+    EXPECT_EQ(m.FullCycle, 0) << n;
+    for (int32_t k = 0; k <= m.Len; k += 5) {
+      const double crank = 2 * kPi * k / n;
+      const TPoint b{r * std::cos(crank), r * std::sin(crank)};
+      const double dy = height - b.Y;
+      ExpectNear(At(m, 'C', k), {b.X + std::sqrt(coupler * coupler - dy * dy), height}, kTol,
+                 "N " + std::to_string(n) + " step " + std::to_string(k));
+    }
+  }
+}
+
+// A Watt six-bar: the four-bar A B C D drives the rocker CDE, whose joint E is the moving base of
+// the second dyad EF-FG (G on the frame). The second dyad's links are made a hair shorter than the
+// farthest E gets from G, so it jams in a gap a fraction of a degree wide; the design pose is
+// turned so that the gap lies midway between steps 30 and 31 of 90. The gap is found here from
+// the closed-form poses of the first four-bar.
+TEST(SolveTest, ChainedDyadEndsAtADeadPointBetweenTwoSteps) {
+  const TPoint a{-0.4, -0.25}, b{-0.4, -0.115}, c{0.2, -0.1}, d{0.2, -0.4}, e{0.3, 0}, g{0.5, -0.5};
+  const TFourBar first{a, b, c, d, c};
+  const auto jointE = [&](double crank) {
+    TPoint pb, pc, pe;
+    EXPECT_TRUE(first.Pose(crank, pb, pc, pe));
+    return Add(d, Turn(Sub(e, d), first.RockerTurn(pc)));
+  };
+  const auto reachOf = [&](double crank) { return Len(Sub(g, jointE(crank))); };
+  // The farthest E gets from G, by a scan and golden-section refinement.
+  double peak = 0;
+  for (int32_t k = 0; k < 3600; ++k)
+    if (reachOf(2 * kPi * k / 3600) > reachOf(peak)) peak = 2 * kPi * k / 3600;
+  double lo = peak - 2 * kPi / 3600, hi = peak + 2 * kPi / 3600;
+  const double golden = (std::sqrt(5.0) - 1) / 2;
+  while (hi - lo > 1e-12) {
+    const double p = hi - golden * (hi - lo), q = lo + golden * (hi - lo);
+    if (reachOf(p) > reachOf(q))
+      hi = q;
+    else
+      lo = p;
+  }
+  peak = (lo + hi) / 2;
+  const double reach = reachOf(peak) * (1 - 2e-6);
+  // Where the gap opens: bisection on the rising side of the peak.
+  const auto firstBeyond = [&](double from, double to) {
+    for (int32_t i = 0; i < 100; ++i) {
+      const double mid = (from + to) / 2;
+      if (reachOf(mid) >= reach)
+        to = mid;
+      else
+        from = mid;
+    }
+    return to;
+  };
+  const double opens = firstBeyond(peak - 0.5, peak);
+  const double closes = firstBeyond(peak + 0.5, peak);
+  ASSERT_LT(closes - opens, 2 * kPi / 90 / 2);
+  // The design pose: the crank turned so that the gap's middle lies at step 30.5 of 90.
+  const double start = peak - 2 * kPi * 30.5 / 90;
+  TPoint b0, c0, unused;
+  ASSERT_TRUE(first.Pose(start, b0, c0, unused));
+  const TPoint e0 = jointE(start);
+  const double ef = 0.2;
+  const TPoint f0 = LeftApex(e0, g, ef, reach - ef);
+  double fraction = (opens - start) / (2 * kPi);
+  fraction -= std::floor(fraction);
+  ASSERT_EQ(LastStepBefore(fraction, 90), 30);
+  for (const int32_t n : {90, 91, 360, 720}) {
+    TAniMechanism m;
+    m.NewMechanism(8);
+    const std::pair<char, TPoint> joints[] = {{'A', a},  {'B', b0}, {'C', c0}, {'D', d},
+                                              {'E', e0}, {'F', f0}, {'G', g}};
+    for (const auto& [letter, at] : joints)
+      m.AddJoint(letter, letter == 'F', at.X, at.Y, letter == 'F', false);
+    m.AddInput('A');
+    m.AddLink("ADG", "PPP", false, true);
+    m.AddLink("AB", "PP", false, false);
+    m.AddLink("BC", "PP", false, false);
+    m.AddLink("CDE", "PPP", false, false);
+    m.AddLink("EF", "PP", false, false);
+    m.AddLink("FG", "PP", true, true);
+    m.AddDyad("BC", "CDE");
+    m.AddDyad("EF", "FG");
+    m.RebuildTopology();
+    m.SetPositionCount(n);
+    m.Calculate();
+    EXPECT_EQ(m.Len, LastStepBefore(fraction, n)) << n;
+    EXPECT_EQ(m.FullCycle, 0) << n;
+    for (int32_t k = 0; k <= m.Len; k += 3)
+      ExpectNear(At(m, 'E', k), jointE(start + 2 * kPi * k / n), kTol, "E at " + std::to_string(k));
+  }
+}
+
 TEST(SolveTest, EveryPresetLinkageSolvesItsFullCycleWithRigidLinks) {
   TAniMechanism m;
   for (const int32_t type : {0, 1, 2, 3, 5, 6, 7, 9, 10, 11, 12, 13}) {
-    for (const int32_t n : {90, 720}) {
+    for (const int32_t n : {90, 91, 360, 720}) {
       m.NewMechanism(type);
       m.SetPositionCount(n);
       m.Calculate();
