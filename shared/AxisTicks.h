@@ -5,10 +5,8 @@
 #include <vector>
 
 namespace shared {
-class TConvert;
-}
 
-namespace quillon {
+class TConvert;
 
 struct TAxisTicks {
   // In SI units, lowest first; empty for a range that cannot be divided.
@@ -20,8 +18,9 @@ struct TAxisTicks {
 // Ticks of min..max (SI; min < max, both finite) in the display unit of the category, at most
 // maxIntervals steps of them over the range and no finer than the decimals the unit service
 // shows. widen: the range grows to the ticks around it (min and max become the first and last
-// tick); otherwise the range stays and the ticks lie inside it.
-TAxisTicks RoundTicks(const shared::TConvert& units, int category, double& min, double& max, int maxIntervals,
+// tick); otherwise the range stays and the ticks lie inside it. A range too narrow for its
+// distance from zero (no two round values in it differ as doubles) has no ticks.
+TAxisTicks RoundTicks(const TConvert& units, int category, double& min, double& max, int maxIntervals,
                       bool widen);
 
-}  // namespace quillon
+}  // namespace shared

@@ -3,14 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <string>
 #include <vector>
 
-#include "animator/engine/AxisTicks.h"
+#include "shared/AxisTicks.h"
 #include "shared/Convert.h"
 
-namespace quillon {
+namespace shared {
 namespace {
 
 class AxisTicksTest : public ::testing::Test {
@@ -81,5 +82,45 @@ TEST_F(AxisTicksTest, ZeroIsShownWithoutASignAndEmptyRangesHaveNoTicks) {
   }
 }
 
+// A nearly flat series far from zero: the round steps that fit its range are far below the
+// spacing of doubles there. Such a range gets no ticks (and returns at once) rather than a count
+// that never reaches its end; a range that still divides gets its ticks.
+TEST_F(AxisTicksTest, RangesTooNarrowForTheirDistanceFromZeroHaveNoTicks) {
+  const shared::TConvert& units = shared::Convert();
+  struct TCase {
+    int category;
+    double min, max;
+  } hostile[] = {
+      {shared::cuLength, 1e10, std::nextafter(1e10, 2e10)},
+      {shared::cuNone, 1e10, std::nextafter(1e10, 2e10)},
+      {shared::cuLength, -1e12, std::nextafter(-1e12, 0.0)},
+      {shared::cuNone, 1e300, std::nextafter(1e300, 2e300)},
+  };
+  for (const TCase& c : hostile) {
+    for (const bool widen : {true, false}) {
+      SCOPED_TRACE(::testing::Message() << c.category << " " << c.min << " widen " << widen);
+      double min = c.min, max = c.max;
+      const TAxisTicks ticks = RoundTicks(units, c.category, min, max, 6, widen);
+      EXPECT_LE(ticks.Values.size(), 1u);
+      EXPECT_EQ(min, c.min);
+      EXPECT_EQ(max, c.max);
+    }
+  }
+
+  // 1E13 mm to 1E13 + 1000 mm still divides into round steps of 200 mm.
+  double min = 1e10, max = 1e10 + 1;
+  const TAxisTicks ticks = RoundTicks(units, shared::cuLength, min, max, 6, true);
+  ASSERT_EQ(ticks.Values.size(), 6u);
+  EXPECT_EQ(ticks.Step, 200);
+  for (size_t k = 0; k < ticks.Values.size(); ++k)
+    EXPECT_NEAR(ticks.Values[k], 1e10 + 0.2 * static_cast<double>(k), 1e-5);
+
+  // The whole range of doubles: steps of 5E307 without overflow in the spacing.
+  double lowest = -std::numeric_limits<double>::max(), highest = std::numeric_limits<double>::max();
+  const TAxisTicks all = RoundTicks(units, shared::cuNone, lowest, highest, 6, false);
+  ASSERT_FALSE(all.Values.empty());
+  for (const double value : all.Values) EXPECT_TRUE(std::isfinite(value));
+}
+
 }  // namespace
-}  // namespace quillon
+}  // namespace shared
