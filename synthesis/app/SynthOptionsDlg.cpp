@@ -245,8 +245,10 @@ double TSynthOptionsDlg::FieldValue(const QLineEdit* edit) const {
     return length;
   }
   // The transmission angle lies between 0 and 90 degrees.
-  if (edit == MinTransAngleEdit) return shared::EditToSIWithin(shared::cuAngle, text, 0, std::numbers::pi / 2);
-  const double angle = shared::EditToSIWithin(shared::cuAngle, text, -shared::kMaxRotation, shared::kMaxRotation);
+  if (edit == MinTransAngleEdit)
+    return shared::EditToSIWithin(shared::cuAngle, text, 0, std::numbers::pi / 2);
+  const double angle =
+      shared::EditToSIWithin(shared::cuAngle, text, -shared::kMaxRotation, shared::kMaxRotation);
   if (!(std::fabs(angle) >= kMinTotalIn)) throw shared::EConvertError("Value should not be equal to 0");
   return angle;
 }

@@ -109,10 +109,14 @@ TEST_F(InputFunctionDlgTest, ARefusedTimeKeepsTheDialogOpen) {
   const struct {
     const char* text;
     const char* message;  // nullptr: the conversion's own message
-  } cases[] = {{"0", "Time > 0"}, {"-2", "Time > 0"}, {"0.0", "Time > 0"}, {"soon", nullptr}, {"", nullptr},
-                 {"1E300", "Value should be between 1E-6 and 1000000 s"},
-                 {"1000001", "Value should be between 1E-6 and 1000000 s"},
-                 {"1E-300", "Value should be between 1E-6 and 1000000 s"}};
+  } cases[] = {{"0", "Time > 0"},
+               {"-2", "Time > 0"},
+               {"0.0", "Time > 0"},
+               {"soon", nullptr},
+               {"", nullptr},
+               {"1E300", "Value should be between 1E-6 and 1000000 s"},
+               {"1000001", "Value should be between 1E-6 and 1000000 s"},
+               {"1E-300", "Value should be between 1E-6 and 1000000 s"}};
   for (const auto& c : cases) {
     errors.clear();
     beeps.Beeps = 0;

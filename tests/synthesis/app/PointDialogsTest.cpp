@@ -157,9 +157,9 @@ TEST_F(PointDialogsTest, PositionsBeyondTheirRangeAreRefused) {
     bool failsAtX;
     std::string message;
   } cases[] = {
-      {false, "1E300", "2", true, length},      {false, "1", "-1E300", false, length},
+      {false, "1E300", "2", true, length},       {false, "1", "-1E300", false, length},
       {false, "-1000000001", "2", true, length}, {true, "-5", "30", true, radius},
-      {true, "1E300", "30", true, radius},      {true, "5", "400", false, angle},
+      {true, "1E300", "30", true, radius},       {true, "5", "400", false, angle},
       {true, "5", "-1E9", false, angle},
   };
   for (const auto& c : cases) {
