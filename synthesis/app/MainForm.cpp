@@ -913,8 +913,16 @@ bool TMainForm::ReadProject(const std::string& path) {
   return false;
 }
 
-// Reading a list leaves its new type at the four-bar; generation goes on with the type shown down.
+// A list read shows its type (that of its best solution) down, and the next Start makes more of
+// it; without a list the button that is down keeps its type.
 void TMainForm::FollowTypeButtons() {
+  if (const TMechanism* best = FSolutions->Items(1)) {
+    const size_t type = best->MechanismType;
+    if (type < MechButtons.size() && MechButtons[type]) {
+      MechButtons[type]->setChecked(true);
+      NewType = int(type);
+    }
+  }
   for (QAction* button : MechButtons)
     if (button && button->isChecked()) FSolutions->NewType = uint8_t(button->data().toInt());
 }

@@ -971,5 +971,44 @@ TEST_F(MainFormTest, AfterAReadGenerationMakesTheTypeShownDown) {
   }
 }
 
+// The type buttons follow the list read: the best solution's type is down and the next Start
+// makes more of it. An empty list leaves the button that is down.
+TEST_F(MainFormTest, AfterAReadTheTypeButtonsShowTheListsType) {
+  const std::string good = File("good.vesk");
+  Start();
+  struct TCase {
+    const char* name;
+    std::vector<uint8_t> listed;  // best first
+    int down;
+  };
+  const TCase cases[] = {
+      {"an eight-bar list", {kEightbarType, kEightbarType}, kEightbarType},
+      {"a mixed list", {kWatt1Type, kFourbarType, kSliderType}, kWatt1Type},
+      {"no list", {}, kSliderType},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    Form->MechButtons[kSliderType]->trigger();
+    Store->During = [this, &c] {
+      for (const uint8_t type : c.listed) {
+        Form->Solutions().NewType = type;
+        Form->Solutions().Append(Form->Solutions().CreateMechanism());
+      }
+      Form->Solutions().NewType = 0;  // as the real reader leaves it
+    };
+    Dialogs->PickedFile = shared::FromPath(good);
+    if (Form->IsProjectModified()) Dialogs->Answers = {TAnswer::No};
+    ASSERT_TRUE(Form->FileOpen());
+    EXPECT_EQ(Form->Solutions().Count(), int32_t(c.listed.size()));
+    for (const QAction* button : Form->MechButtons) {
+      if (!button) continue;
+      EXPECT_EQ(button->isChecked(), button->data().toInt() == c.down) << button->objectName().toStdString();
+    }
+    EXPECT_EQ(Form->Solutions().NewType, c.down);
+    EXPECT_EQ(Form->NewType, c.down);
+    EXPECT_EQ(Form->Solutions().CreateMechanism()->MechanismType, c.down);
+  }
+}
+
 }  // namespace
 }  // namespace vesk
