@@ -333,13 +333,13 @@ TEST_F(MechtoolExportTest, WorkbookWithEveryBoxChecked) {
     const auto fields = Split(line, '|');
     if (!fields.empty()) lines[fields[0]].push_back(fields);
   }
-  // Each chart sheet before its data sheet, Properties leftmost, the new book's sheet last.
+  // Each chart sheet before its data sheet, Properties leftmost; no empty sheet of the new book.
   EXPECT_EQ(
       lines["SHEETS"].at(0),
       (std::vector<std::string>{"SHEETS",       "Properties",     "Vectors",    "Error Chart",  "Error",
                                 "Path Chart",   "Path",           "Vel Chart",  "Vel",          "Acc Chart",
                                 "Acc",          "Rotation Chart", "Rotation",   "AngVel Chart", "AngVel",
-                                "AngAcc Chart", "AngAcc",         "TransChart", "TransAngle",   "Sheet1"}));
+                                "AngAcc Chart", "AngAcc",         "TransChart", "TransAngle"}));
   const TSolved solved = ParseSolve(Run("solve " + Quote(doc)));
   const std::string rows = "$4:$B$" + std::to_string(4 + solved.Len);
   std::map<std::string, std::vector<std::string>> charts;
