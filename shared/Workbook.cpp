@@ -212,7 +212,8 @@ std::vector<const TSheet*> TWorkbook::SavedSheets() const {
   bool firstUsed = !First->Cells().empty() || !First->BoldRows().empty() || !First->ColumnWidths().empty();
   for (const auto& sheet : SheetList)
     if (const auto* chart = dynamic_cast<const TChartSheet*>(sheet.get()))
-      for (const TChartSeries& series : chart->Chart.Series) firstUsed = firstUsed || SameName(series.Sheet, First->Name);
+      for (const TChartSeries& series : chart->Chart.Series)
+        firstUsed = firstUsed || SameName(series.Sheet, First->Name);
   std::vector<const TSheet*> saved;
   for (const auto& sheet : SheetList)
     if (sheet.get() != First || firstUsed || SheetList.size() == 1) saved.push_back(sheet.get());
