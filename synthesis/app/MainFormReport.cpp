@@ -53,7 +53,7 @@ void TMainForm::FileReportItemClick() {
   current = FSolutions->Current;
   if (!current) return;
   const std::string name = shared::ToPath(HTMLPrintDialog->FileNameEdit->text().trimmed());
-  // A full name, so that the page finds its pictures wherever it is opened from.
+  // A full name: the pictures are saved beside the page, which names them relative to itself.
   report.FileName = name.empty() ? name : shared::FullNormal(name).string();
   if (!name.empty()) TakeDataPath(report.FileName);
 
