@@ -1092,10 +1092,23 @@ void TMainForm::HelpQuickTutorialClick() {
 
 void TMainForm::HelpUsersGuideClick() {
   const TProgramInfo& info = ProgramInfo();
-  info.OpenWithShell(shared::IsFile(info.ManualPath) ? info.ManualPath : info.ProductURL);
+  const QString manual = FromPath(info.ManualPath);
+  if (!shared::IsFile(info.ManualPath)) {
+    if (!info.OpenWithShell(info.ProductURL))
+      ShowInfoBox(QStringLiteral("The manual %1 was not found, and the product's web page %2 could not be opened: "
+                                 "the desktop has no program for it.")
+                      .arg(manual, shared::ToQString(info.ProductURL)));
+  } else if (!info.OpenWithShell(info.ManualPath)) {
+    ShowInfoBox(QStringLiteral("The manual %1 could not be opened: the desktop has no program for it.").arg(manual));
+  }
 }
 
-void TMainForm::HelpFeedbackItemClick() { ProgramInfo().OpenWithShell(ProgramInfo().FeedbackURL); }
+void TMainForm::HelpFeedbackItemClick() {
+  const TProgramInfo& info = ProgramInfo();
+  if (!info.OpenWithShell(info.FeedbackURL))
+    ShowInfoBox(QStringLiteral("The feedback page %1 could not be opened: the desktop has no program for it.")
+                    .arg(shared::ToQString(info.FeedbackURL)));
+}
 
 void TMainForm::HelpEmailOrvaneClick() {
   const TProgramInfo& info = ProgramInfo();

@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QScrollArea>
 #include <algorithm>
+#include <stdexcept>
 
 #include "shared/FilePath.h"
 #include "shared/qt/HTMLPrintDialog.h"
@@ -69,7 +70,10 @@ void TMainForm::FileReportItemClick() {
   report.GraphCaption =
       kGraphCaptions[size_t(std::clamp(FSolutions->GraphKind, 0, TMechanismList::kGraphKinds - 1))];
   report.Save();
-  program.OpenWithShell(report.FileName);
+  // The report stays written; the message says where, as the other exports do.
+  if (!program.OpenWithShell(shared::PathForLog(report.FileName)))
+    throw std::runtime_error("The report was saved as " + report.FileName +
+                             ", but the desktop opened no program for it");
 }
 
 }  // namespace vesk

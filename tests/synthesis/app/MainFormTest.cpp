@@ -767,6 +767,34 @@ TEST_F(MainFormTest, HelpGoesThroughTheShell) {
                                               ProgramInfo().ManualPath, "https://orvane.example/feedback"}));
 }
 
+// With nothing on the desktop to open them, Help > Manual and Help > Feedback say what they
+// tried and that nothing opened it.
+TEST_F(MainFormTest, HelpItemsThatNothingOpensSaySo) {
+  Start();
+  const std::string manual = File("manual.pdf", false);
+  ProgramInfo().ManualPath = manual;
+  ProgramInfo().ProductURL = "https://orvane.example/vesk";
+  ProgramInfo().FeedbackURL = "https://orvane.example/feedback";
+  shared::SetShellOpen([this](const std::string& target) {
+    Opened.push_back(target);
+    return false;
+  });
+  const QString name = QString::fromStdString(manual);
+  Form->HelpUsersGuideItem->trigger();  // no manual: the product page, which nothing opens
+  File("manual.pdf");
+  Form->HelpUsersGuideItem->trigger();
+  Form->HelpFeedbackItem->trigger();
+  EXPECT_EQ(Opened, (std::vector<std::string>{"https://orvane.example/vesk", manual, "https://orvane.example/feedback"}));
+  EXPECT_EQ(Infos, (std::vector<QString>{
+                       "The manual " + name +
+                           " was not found, and the product's web page https://orvane.example/vesk could not be "
+                           "opened: the desktop has no program for it.",
+                       "The manual " + name + " could not be opened: the desktop has no program for it.",
+                       "The feedback page https://orvane.example/feedback could not be opened: the desktop has no "
+                       "program for it."}));
+  EXPECT_TRUE(Errors.empty());
+}
+
 // Help opens the help file through the desktop; without one, or with nothing to open it, the
 // window says so, from the menu and from a dialog's Help button alike.
 TEST_F(MainFormTest, HelpWithoutAHelpFileSaysSo) {
