@@ -598,15 +598,15 @@ std::string SheetCellName(int32_t row, int32_t column) {
   return letters + std::to_string(row);
 }
 
-std::string RowListText(const std::vector<int32_t>& rows) {
+std::string NumberListText(const std::vector<int32_t>& numbers) {
   std::vector<std::string> items;
-  for (size_t k = 0; k < rows.size();) {
+  for (size_t k = 0; k < numbers.size();) {
     size_t end = k;
-    while (end + 1 < rows.size() && rows[end + 1] == rows[end] + 1) ++end;
+    while (end + 1 < numbers.size() && numbers[end + 1] == numbers[end] + 1) ++end;
     if (end - k >= 2) {
-      items.push_back(std::to_string(rows[k]) + "-" + std::to_string(rows[end]));
+      items.push_back(std::to_string(numbers[k]) + "-" + std::to_string(numbers[end]));
     } else {
-      for (size_t j = k; j <= end; ++j) items.push_back(std::to_string(rows[j]));
+      for (size_t j = k; j <= end; ++j) items.push_back(std::to_string(numbers[j]));
     }
     k = end + 1;
   }

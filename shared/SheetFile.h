@@ -63,9 +63,9 @@ class TSheetFile {
 // "B7" for row 7, column 2.
 std::string SheetCellName(int32_t row, int32_t column);
 
-// Rows in ascending order as a message names them: "3, 5-9 and 12" (three or more in a run as a
-// range).
-std::string RowListText(const std::vector<int32_t>& rows);
+// Numbers in ascending order (rows, areas) as a message names them: "3, 5-9 and 12" (three or
+// more in a run as a range).
+std::string NumberListText(const std::vector<int32_t>& numbers);
 
 // A number in decimal notation with "." as cells hold it, blanks around and a leading "+"
 // allowed, in any locale; false for anything else.

@@ -64,7 +64,7 @@ void ImportCurveFromFile(TSpline& curve, const std::string& path, std::string* n
     if (!left.empty()) {
       const bool several = left.size() > 1;
       std::string text = "Column A is empty or 0 in row " + std::to_string(end) +
-                         ", which ends the points: row" + (several ? "s " : " ") + shared::RowListText(left) +
+                         ", which ends the points: row" + (several ? "s " : " ") + shared::NumberListText(left) +
                          (several ? " were" : " was") + " not read.";
       told = told.empty() ? text : text + "\n\n" + told;
     }

@@ -415,7 +415,7 @@ std::string TSpline::FillRotations(const std::vector<bool>& given, double TPrePo
     // Weighted, not by the difference: values near the double range do not overflow.
     point.*channel = (1 - t) * from.*channel + t * to.*channel;
   }
-  const std::string list = shared::RowListText(rows);
+  const std::string list = shared::NumberListText(rows);
   const bool several = rows.size() > 1;
   std::string text = std::string("Column ") + column + " " + empty + " in row" + (several ? "s " : " ") + list +
                      ". The " + rotation + " rotation is prescribed at every point: ";
