@@ -42,6 +42,7 @@
 #include "shared/qt/ProjectInfoDialog.h"
 #include "shared/qt/QtCanvas.h"
 #include "shared/qt/QtText.h"
+#include "shared/SheetFile.h"
 #include "shared/ShellOpen.h"
 #include "synthesis/app/CompactToolBar.h"
 #include "synthesis/app/FileProgressDlg.h"
@@ -901,6 +902,7 @@ bool TMainForm::ReadProject(const std::string& path) {
   try {
     RunFileWork(QStringLiteral("Opening %1").arg(name), [&] { Store->Read(path); });
     FollowTypeButtons();
+    DropEmptyAreas();
     for (const std::string& undrawn : {FGroundDrawing->UndrawnWarning(), Drawing().DXFDrawing().UndrawnWarning()})
       if (!undrawn.empty()) shared::ShowException(shared::ExceptionText("[Warning] " + undrawn));
     return true;
@@ -911,6 +913,31 @@ bool TMainForm::ReadProject(const std::string& path) {
     shared::ShowException(shared::ExceptionText(error.what()));
   }
   return false;
+}
+
+// A project of an earlier build may hold areas made by a click without a drag. Without width or
+// height an area restricts nothing, and the search would drop it unseen: it goes now, and the
+// user is told.
+void TMainForm::DropEmptyAreas() {
+  QStringList told;
+  int dropped = 0;
+  for (const auto& [list, kind] : {std::pair{FGroundAreas.get(), "ground pivot area"},
+                                   std::pair{FCouplerAreas.get(), "coupler pivot area"}}) {
+    std::vector<int32_t> empty;
+    for (int32_t i = 1; i <= list->Count(); ++i)
+      if (list->GetArea(i)->IsEmpty()) empty.push_back(i);
+    if (empty.empty()) continue;
+    told << QStringLiteral("%1%2 %3")
+                .arg(QLatin1String(kind), empty.size() > 1 ? QStringLiteral("s") : QString(),
+                     Q(shared::NumberListText(empty)));
+    for (auto i = empty.rbegin(); i != empty.rend(); ++i) list->Delete(*i);
+    dropped += int(empty.size());
+  }
+  if (dropped == 0) return;
+  Modified = true;
+  ShowInfoBox(QStringLiteral("The project's %1 had no width or height and %2 dropped: an area without size "
+                             "restricts nothing.")
+                  .arg(told.join(QStringLiteral(" and ")), dropped > 1 ? QStringLiteral("were") : QStringLiteral("was")));
 }
 
 // A list read shows its type (that of its best solution) down, and the next Start makes more of

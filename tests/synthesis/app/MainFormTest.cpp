@@ -27,6 +27,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
+#include <array>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -1035,6 +1036,49 @@ TEST_F(MainFormTest, AfterAReadTheTypeButtonsShowTheListsType) {
     EXPECT_EQ(Form->Solutions().NewType, c.down);
     EXPECT_EQ(Form->NewType, c.down);
     EXPECT_EQ(Form->Solutions().CreateMechanism()->MechanismType, c.down);
+  }
+}
+
+// A project of an earlier build may hold areas without width or height (a click without a drag):
+// they restrict nothing, so the read drops them and says which; a project without them says
+// nothing.
+TEST_F(MainFormTest, AreasWithoutSizeAreDroppedFromAProjectReadWithANotice) {
+  const std::string good = File("good.vesk");
+  Start();
+  struct TCase {
+    const char* name;
+    std::vector<std::array<double, 4>> ground, coupler;
+    int groundLeft, couplerLeft;
+    std::vector<QString> told;
+  };
+  const std::array<double, 4> sized = {0, 0, 0.1, 0.1}, point = {0.2, 0.2, 0.2, 0.2}, line = {0, 0.3, 0.1, 0.3};
+  const TCase cases[] = {
+      {"all sized", {sized, sized}, {sized}, 2, 1, {}},
+      {"one ground point", {sized, point}, {}, 1, 0,
+       {"The project's ground pivot area 2 had no width or height and was dropped: an area without size restricts "
+        "nothing."}},
+      {"several", {point, sized, line, point}, {line}, 1, 0,
+       {"The project's ground pivot areas 1, 3 and 4 and coupler pivot area 1 had no width or height and were "
+        "dropped: an area without size restricts nothing."}},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    Infos.clear();
+    Store->During = [this, &c] {
+      for (const auto& a : c.ground) Form->GroundAreas().Add(std::make_unique<TArea>(a[0], a[1], a[2], a[3]));
+      for (const auto& a : c.coupler) Form->CouplerAreas().Add(std::make_unique<TArea>(a[0], a[1], a[2], a[3]));
+      Form->GroundAreas().SetModified(false);
+      Form->CouplerAreas().SetModified(false);
+    };
+    Dialogs->PickedFile = shared::FromPath(good);
+    if (Form->IsProjectModified()) Dialogs->Answers = {TAnswer::No};
+    ASSERT_TRUE(Form->FileOpen());
+    EXPECT_EQ(Form->GroundAreas().Count(), c.groundLeft);
+    EXPECT_EQ(Form->CouplerAreas().Count(), c.couplerLeft);
+    for (int32_t i = 1; i <= Form->GroundAreas().Count(); ++i) EXPECT_FALSE(Form->GroundAreas().GetArea(i)->IsEmpty());
+    EXPECT_EQ(Infos, c.told);
+    // Dropped, the project differs from its file.
+    EXPECT_EQ(Form->IsProjectModified(), !c.told.empty());
   }
 }
 

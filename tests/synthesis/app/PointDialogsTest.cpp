@@ -354,6 +354,43 @@ TEST_F(PointDialogsTest, AnAreaCornerBeyondTheRangeKeepsTheWholeArea) {
   }
 }
 
+// Corners that give the area no width or no height are refused: such an area restricts nothing.
+TEST_F(PointDialogsTest, AnAreaWithoutWidthOrHeightIsRefused) {
+  const struct {
+    bool polar;
+    const char *x1, *y1, *x2, *y2;
+    std::string message;
+    QLineEdit* TAreaDialog::*focused;
+  } cases[] = {
+      {false, "5", "6", "5", "80", "The area has no width: its corners must differ in x", &TAreaDialog::X2Edit},
+      {false, "5", "6", "70", "6", "The area has no height: its corners must differ in y", &TAreaDialog::Y2Edit},
+      {false, "5", "6", "5", "6", "The area has no width: its corners must differ in x", &TAreaDialog::X2Edit},
+      {true, "100", "0", "200", "0", "The area has no height: its corners must differ in y", &TAreaDialog::X2Edit},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.message + (c.polar ? " polar" : ""));
+    AppOptions.IsPolar = c.polar;
+    TArea area(0.01, 0.02, 0.03, 0.04);
+    TAreaDialog dlg;
+    dlg.SetTarget(&area);
+    dlg.show();
+    beeps.Beeps = 0;
+    dlg.X1Edit->setText(c.x1);
+    dlg.Y1Edit->setText(c.y1);
+    dlg.X2Edit->setText(c.x2);
+    dlg.Y2Edit->setText(c.y2);
+    dlg.OKBtn->click();
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_EQ(dlg.Status->Text().toStdString(), c.message);
+    EXPECT_EQ(dlg.focusWidget(), dlg.*c.focused);
+    EXPECT_EQ(beeps.Beeps, 1);
+    EXPECT_EQ(area.X, 0.01);
+    EXPECT_EQ(area.Corner2.Y, 0.04);
+    EXPECT_FALSE(area.Modified);
+    dlg.reject();
+  }
+}
+
 TEST_F(PointDialogsTest, AreaWithoutTargetDisablesItsControls) {
   TAreaDialog dlg;
   dlg.show();
