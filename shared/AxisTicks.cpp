@@ -26,6 +26,17 @@ double RoundStepAtLeast(double value) {
 
 }  // namespace
 
+double ShownStep(const TConvert& units, int category, double low, double high) {
+  // A fixed display shows Digits decimals.
+  double finest =
+      units.Category(category).Format == TFloatFormat::Fixed ? std::pow(10.0, -units.Digits()) : 0.0;
+  // Either display shows at most Precision significant digits.
+  const double largest = std::max(std::fabs(low), std::fabs(high));
+  if (largest > 0 && std::isfinite(largest))
+    finest = std::max(finest, std::pow(10.0, std::floor(std::log10(largest)) - (units.Precision() - 1)));
+  return finest;
+}
+
 TAxisTicks RoundTicks(const TConvert& units, int category, double& min, double& max, int maxIntervals,
                       bool widen) {
   TAxisTicks ticks;
@@ -33,9 +44,8 @@ TAxisTicks RoundTicks(const TConvert& units, int category, double& min, double& 
   const double high = units.FromSI(category, max);
   if (!std::isfinite(low) || !std::isfinite(high) || !(high > low)) return ticks;
   maxIntervals = std::max(1, maxIntervals);
-  // A fixed display shows Digits decimals: finer ticks would print the same number twice.
-  const double finest =
-      units.Category(category).Format == TFloatFormat::Fixed ? std::pow(10.0, -units.Digits()) : 0.0;
+  // Finer ticks would print the same number twice.
+  const double finest = ShownStep(units, category, low, high);
   // Divided first, so a range from -1E308 to 1E308 does not overflow.
   double step = RoundStepAtLeast(std::max(high / maxIntervals - low / maxIntervals, finest));
   double first = 0;

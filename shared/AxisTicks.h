@@ -15,10 +15,15 @@ struct TAxisTicks {
   double Step = 0;
 };
 
+// The smallest step between two values of low..high (display units) that the unit service shows
+// as different numbers: its fixed decimals, and its significant digits at the size of the range's
+// largest value. 0 where nothing limits it.
+double ShownStep(const TConvert& units, int category, double low, double high);
+
 // Ticks of min..max (SI; min < max, both finite) in the display unit of the category, at most
-// maxIntervals steps of them over the range and no finer than the decimals the unit service
-// shows. widen: the range grows to the ticks around it (min and max become the first and last
-// tick); otherwise the range stays and the ticks lie inside it. A range too narrow for its
+// maxIntervals steps of them over the range and no finer than the unit service shows (ShownStep):
+// the numbers of two ticks always differ. widen: the range grows to the ticks around it (min and max become
+// the first and last tick); otherwise the range stays and the ticks lie inside it. A range too narrow for its
 // distance from zero (no two round values in it differ as doubles) has no ticks.
 TAxisTicks RoundTicks(const TConvert& units, int category, double& min, double& max, int maxIntervals,
                       bool widen);

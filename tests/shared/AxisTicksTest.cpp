@@ -68,6 +68,35 @@ TEST_F(AxisTicksTest, TicksFallOnOneTwoOrFiveTimesAPowerOfTen) {
   }
 }
 
+// Two ticks never print the same number: no finer than the fixed decimals, nor than the
+// significant digits at the size of the values.
+TEST_F(AxisTicksTest, NeighbouringTicksPrintDifferentNumbers) {
+  shared::TConvert& units = shared::Convert();
+  struct TCase {
+    int category;
+    double min, max;  // SI
+    bool widen;
+    double shownStep;  // display units
+  } cases[] = {
+      {shared::cuLength, 0, 1e-7, true, 0.001},        // three decimals of a millimetre
+      {shared::cuNone, 2.5, 2.5 + 1e-13, true, 1e-6},  // seven digits of a ratio near 2.5
+      {shared::cuNone, -0.03, 0.03 + 1e-15, false, 1e-8},
+      {shared::cuLength, 12.345, 12.345 + 1e-9, true, 0.01},  // 12345.68 mm: the seventh digit
+      {shared::cuNone, 1e10, 1e10 + 1e-3, true, 1e4},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.category << " " << c.min);
+    double min = c.min, max = c.max;
+    EXPECT_NEAR(
+        ShownStep(units, c.category, units.FromSI(c.category, c.min), units.FromSI(c.category, c.max)),
+        c.shownStep, 1e-9 * c.shownStep);
+    const TAxisTicks ticks = RoundTicks(units, c.category, min, max, 6, c.widen);
+    EXPECT_GE(ticks.Step, c.shownStep * (1 - 1e-9));
+    for (size_t k = 1; k < ticks.Values.size(); ++k)
+      EXPECT_NE(units.FormatSI(c.category, ticks.Values[k - 1]), units.FormatSI(c.category, ticks.Values[k]));
+  }
+}
+
 TEST_F(AxisTicksTest, ZeroIsShownWithoutASignAndEmptyRangesHaveNoTicks) {
   const shared::TConvert& units = shared::Convert();
   double min = -1, max = 1;
@@ -107,13 +136,14 @@ TEST_F(AxisTicksTest, RangesTooNarrowForTheirDistanceFromZeroHaveNoTicks) {
     }
   }
 
-  // 1E13 mm to 1E13 + 1000 mm still divides into round steps of 200 mm.
-  double min = 1e10, max = 1e10 + 1;
+  // 1E13 mm to 1E13 + 1E8 mm still divides into round steps of 2E7 mm, which seven significant
+  // digits tell apart ("1.000002E13").
+  double min = 1e10, max = 1e10 + 1e5;
   const TAxisTicks ticks = RoundTicks(units, shared::cuLength, min, max, 6, true);
   ASSERT_EQ(ticks.Values.size(), 6u);
-  EXPECT_EQ(ticks.Step, 200);
+  EXPECT_EQ(ticks.Step, 2e7);
   for (size_t k = 0; k < ticks.Values.size(); ++k)
-    EXPECT_NEAR(ticks.Values[k], 1e10 + 0.2 * static_cast<double>(k), 1e-5);
+    EXPECT_NEAR(ticks.Values[k], 1e10 + 2e4 * static_cast<double>(k), 1e-3);
 
   // The whole range of doubles: steps of 5E307 without overflow in the spacing.
   double lowest = -std::numeric_limits<double>::max(), highest = std::numeric_limits<double>::max();
