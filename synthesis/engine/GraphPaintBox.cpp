@@ -52,7 +52,8 @@ void WidenEmptyRange(double& min, double& max, int unit, const shared::TConvert&
 
 // Axis values from min to max in equal steps.
 template <size_t N>
-void FillTicks(std::array<double, N>& ticks, double min, double max, int unit, const shared::TConvert& units) {
+void FillTicks(std::array<double, N>& ticks, double min, double max, int unit,
+               const shared::TConvert& units) {
   constexpr size_t last = N - 1;
   WidenEmptyRange(min, max, unit, units);
   ticks[0] = min;
@@ -131,7 +132,8 @@ void TGraphPaintBox::Layout() {
   LayoutY(s.Height() - MarginTop - MarginBottom);
   // The left margin holds the widest axis value, so that long values stay clear of the frame.
   FNumberWidth = s.TextExtent("0000.0000").Width;
-  for (const double tick : YTicks) FNumberWidth = std::max(FNumberWidth, s.TextExtent(FUnits.FormatSI(YUnit, tick)).Width);
+  for (const double tick : YTicks)
+    FNumberWidth = std::max(FNumberWidth, s.TextExtent(FUnits.FormatSI(YUnit, tick)).Width);
   if (ShowLabels) {
     MarginLeft = FNumberWidth + 8;
     MarginRight = 8;
@@ -156,7 +158,8 @@ void TGraphPaintBox::LayoutY(int32_t plotHeight) {
   double low = MinY, high = MaxY;
   // Values the display cannot tell apart (rounding left in a series that is constant) are one
   // value: the series is drawn flat, in the middle of an axis of one display unit each way.
-  const double shown = shared::ShownStep(FUnits, YUnit, FUnits.FromSI(YUnit, low), FUnits.FromSI(YUnit, high));
+  const double shown =
+      shared::ShownStep(FUnits, YUnit, FUnits.FromSI(YUnit, low), FUnits.FromSI(YUnit, high));
   if (FUnits.FromSI(YUnit, high) - FUnits.FromSI(YUnit, low) < shown) low = high = low + (high - low) / 2;
   WidenEmptyRange(low, high, YUnit, FUnits);
   // As many divisions as leave a text height for each value.
@@ -238,7 +241,8 @@ void TGraphPaintBox::DrawLabels(TPaintSurface& s) {
   const int32_t dy = YTicks.size() > 1 ? (PlotBottom - PlotTop) / int32_t(YTicks.size() - 1) : 0;
   for (size_t k = 0; k < YTicks.size(); ++k) {
     const bool end = k == 0 || k + 1 == YTicks.size();
-    if (end || dy >= TextHeight) s.TextOut(4, PixelY(YTicks[k]) - TextHeight / 2, FUnits.FormatSI(YUnit, YTicks[k]));
+    if (end || dy >= TextHeight)
+      s.TextOut(4, PixelY(YTicks[k]) - TextHeight / 2, FUnits.FormatSI(YUnit, YTicks[k]));
   }
 }
 

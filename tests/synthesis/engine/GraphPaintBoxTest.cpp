@@ -1,7 +1,5 @@
 // The graph box on a surface that records its calls and keeps pixels for straight lines and
 // filled boxes, so that the not-XOR cursor can be checked by what stays on the screen.
-#include "synthesis/engine/GraphPaintBox.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +9,8 @@
 #include <numbers>
 #include <string>
 #include <vector>
+
+#include "synthesis/engine/GraphPaintBox.h"
 
 namespace vesk {
 namespace {
@@ -57,7 +57,9 @@ class TPixelSurface : public TPaintSurface {
     for (int y = std::max(0, y1); y < std::min(H, y2); ++y)
       for (int x = std::max(0, x1); x < std::min(W, x2); ++x) Pixels[size_t(y * W + x)] = CurrentBrush.Color;
   }
-  void TextOut(int x, int y, const std::string& text) override { Log.push_back("Text " + P(x, y) + " " + text); }
+  void TextOut(int x, int y, const std::string& text) override {
+    Log.push_back("Text " + P(x, y) + " " + text);
+  }
   TSize TextExtent(const std::string& text) override { return {int(text.size()) * kCharWidth, kTextHeight}; }
   void DrawRaster(int, int, const TRaster&) override {}
   void Draw(int, int, const TPaintSurface&) override {}
@@ -71,7 +73,8 @@ class TPixelSurface : public TPaintSurface {
   }
   int LinesOf(TColor color) const {
     int n = 0;
-    for (const auto& line : Log) n += line.rfind("Line ", 0) == 0 && line.find(" " + Hex(color)) != std::string::npos;
+    for (const auto& line : Log)
+      n += line.rfind("Line ", 0) == 0 && line.find(" " + Hex(color)) != std::string::npos;
     return n;
   }
   std::vector<std::string> Texts() const {
@@ -265,8 +268,7 @@ constexpr double kDeg = std::numbers::pi / 180;
 INSTANTIATE_TEST_SUITE_P(
     Cases, FlatSeries,
     ::testing::Values(TFlatCase{cuLength, 0.002, 0, 0.001, 0.003, "3.000"},
-                      TFlatCase{cuAngle, 0, 0, -kDeg, kDeg, "1.000"},
-                      TFlatCase{cuNone, 5, 0, 4, 6, "6"},
+                      TFlatCase{cuAngle, 0, 0, -kDeg, kDeg, "1.000"}, TFlatCase{cuNone, 5, 0, 4, 6, "6"},
                       // One unit is lost in rounding at this size: the value's own size widens.
                       TFlatCase{cuNone, 1e20, 0, 0, 2e20, "2E020"},
                       // A Watt 1's output that does not turn: rounding noise about 0 degrees.
@@ -474,7 +476,8 @@ TEST(GraphPaintBox, LabelsAndValuesInDisplayUnits) {
   for (int i = 0; i <= 12; ++i) low.graph.AddPoint(i, i * 0.001);
   low.Paint();
   EXPECT_EQ(low.graph.YTicks, (std::vector<double>{0, 0.005, 0.01, 0.015}));
-  for (const char* tick : {"0.000", "5.000", "10.000", "15.000"}) EXPECT_TRUE(low.screen.HasText(tick)) << tick;
+  for (const char* tick : {"0.000", "5.000", "10.000", "15.000"})
+    EXPECT_TRUE(low.screen.HasText(tick)) << tick;
   EXPECT_FALSE(low.screen.HasText("6.000"));
   // Lower still, one division: 0 to 20 mm.
   TGraphFixture lower(400, kTop + kBottom + 2 * kTextHeight + 5);
@@ -507,4 +510,3 @@ TEST(GraphPaintBox, GridLineAtZeroIsLabelledZero) {
 
 }  // namespace
 }  // namespace vesk
-
