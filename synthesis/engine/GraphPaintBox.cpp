@@ -144,13 +144,12 @@ void TGraphPaintBox::Layout() {
   PlotRight = s.Width() - MarginRight;
   PlotBottom = s.Height() - MarginBottom;
 
-  if (Count >= 2) {
-    ScaleX = (PlotRight - PlotLeft) / (XTicks[GridX] - XTicks[0]);
-    ScaleY = (PlotBottom - PlotTop) / (AxisMaxY - AxisMinY);
-    for (int i = 0; i < Count; ++i) {
-      PX[i] = PixelX(X[i]);
-      PY[i] = PixelY(Y[i]);
-    }
+  // Both axes have a length by now, also without samples: the grid and the values stand on them.
+  ScaleX = (PlotRight - PlotLeft) / (XTicks[GridX] - XTicks[0]);
+  ScaleY = (PlotBottom - PlotTop) / (AxisMaxY - AxisMinY);
+  for (int i = 0; i < Count; ++i) {
+    PX[i] = PixelX(X[i]);
+    PY[i] = PixelY(Y[i]);
   }
 }
 

@@ -323,6 +323,16 @@ TEST_P(FewSamples, FrameGridAndLabelsAlwaysCurveFromThreeCursorFromTwo) {
   // Five vertical lines, and one at each round y value inside the frame.
   EXPECT_EQ(f.screen.LinesOf(MakeColor(192, 192, 192)), 5 + int(f.graph.YTicks.size()) - 2);
   EXPECT_GE(f.graph.YTicks.size(), 4u);
+  // Each y value beside its own grid line, top to bottom, however few the samples.
+  std::vector<int> rows;
+  for (const auto& line : f.screen.Log) {
+    int x = 0, y = 0;
+    if (std::sscanf(line.c_str(), "Text %d,%d", &x, &y) == 2 && x == 4) rows.push_back(y + kTextHeight / 2);
+  }
+  ASSERT_EQ(rows.size(), f.graph.YTicks.size());
+  EXPECT_EQ(rows.front(), f.graph.PlotBottom);
+  EXPECT_EQ(rows.back(), f.graph.PlotTop);
+  for (size_t k = 1; k < rows.size(); ++k) EXPECT_LT(rows[k], rows[k - 1] - kTextHeight);
   EXPECT_TRUE(f.screen.HasText("x"));
   EXPECT_TRUE(f.screen.HasText("y"));
   EXPECT_EQ(f.screen.CountOf("Polyline"), GetParam().curve ? 1 : 0);
