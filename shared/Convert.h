@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <numbers>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -16,6 +17,15 @@ class EConvertError : public std::runtime_error {
 };
 
 enum class TFloatFormat { General, Fixed };
+
+// Bounds of typed values. No real linkage comes near them, and beyond them drawings, solvers and
+// files lose their numbers (a coordinate of 1E300 overflows every distance taken from it).
+inline constexpr double kMaxLength = 1e6;  // metres, either sign: a coordinate or a link length
+inline constexpr double kMaxTime = 1e6;    // seconds: the cycle time of a motion law
+inline constexpr double kMinTime = 1e-6;   // seconds: a shorter cycle overflows accelerations
+// Radians, either sign: a prescribed rotation of a single-input linkage, which runs its whole
+// path within one turn of its input, and an angle of a polar position.
+inline constexpr double kMaxRotation = 2 * std::numbers::pi;
 
 // SI = shown * Factor + Offset. Texts are Windows-1252.
 struct TConvertUnit {
@@ -84,6 +94,9 @@ class TConvert {
   double FromSI(int category, double si) const;
   // Throws EConvertError when the text is not a number.
   double TextToSI(int category, const std::string& text) const;
+  // TextToSI that also throws EConvertError when the value lies outside low..high (SI, both
+  // taken); the message names the range in the display unit.
+  double TextToSIWithin(int category, const std::string& text, double low, double high) const;
   std::string FormatSI(int category, double si) const;
   std::string FormatSIWithUnit(int category, double si) const;
   std::string UnitSymbol(int category) const;

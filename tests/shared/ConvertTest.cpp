@@ -355,6 +355,48 @@ TEST(ConvertTextTest, TextThatIsNoNumberRaisesTheConversionError) {
   }
 }
 
+TEST(ConvertTextTest, ValuesOutsideTheirRangeRaiseTheConversionErrorNamingIt) {
+  TConvert convert;
+  const double turn = 2 * kPi;
+  struct TCase {
+    int system;
+    int category;
+    const char* text;
+    double low, high;     // SI
+    const char* message;  // empty: taken
+  } cases[] = {
+      {shared::usMetric, shared::cuLength, "1E300", -shared::kMaxLength, shared::kMaxLength,
+       "Value should be between -1E9 and 1E9 mm"},
+      {shared::usMetric, shared::cuLength, "-1000000001", -shared::kMaxLength, shared::kMaxLength,
+       "Value should be between -1E9 and 1E9 mm"},
+      {shared::usMetric, shared::cuLength, "-1000000000", -shared::kMaxLength, shared::kMaxLength, ""},
+      {shared::usSI, shared::cuLength, "1000000", -shared::kMaxLength, shared::kMaxLength, ""},
+      {shared::usUSCustomary, shared::cuLength, "4E7", -shared::kMaxLength, shared::kMaxLength,
+       "Value should be between -3.937008E7 and 3.937008E7 in"},
+      {shared::usMetric, shared::cuAngle, "-50", 0, kPi / 2, "Value should be between 0 and 90 \xB0"},
+      {shared::usMetric, shared::cuAngle, "90", 0, kPi / 2, ""},
+      {shared::usMetric, shared::cuAngle, "-360", -turn, turn, ""},
+      {shared::usMetric, shared::cuAngle, "360.001", -turn, turn,
+       "Value should be between -360 and 360 \xB0"},
+      {shared::usMetric, shared::cuNone, "0.5", 1, 2, "Value should be between 1 and 2"},
+      {shared::usMetric, shared::cuTime, "1E-300", shared::kMinTime, shared::kMaxTime,
+       "Value should be between 1E-6 and 1000000 s"},
+      {shared::usMetric, shared::cuTime, "0.000001", shared::kMinTime, shared::kMaxTime, ""},
+      {shared::usMetric, shared::cuLength, "12mm", -1, 1, "'12mm' is not a valid floating point value"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.text);
+    convert.SetSystem(c.system);
+    try {
+      const double si = convert.TextToSIWithin(c.category, c.text, c.low, c.high);
+      EXPECT_STREQ(c.message, "") << "taken";
+      EXPECT_EQ(si, convert.TextToSI(c.category, c.text));
+    } catch (const shared::EConvertError& e) {
+      EXPECT_STREQ(e.what(), c.message);
+    }
+  }
+}
+
 struct RoundCase {
   int System;
   int Category;
