@@ -13,9 +13,11 @@ using shared::TComplex;
 namespace {
 
 // What an input turns its link by from step k - 1 to the fraction t of the way to step k. Past
-// the end of its table an input stands still, as its step increments do.
+// the end of its table an input stands still, as its step increments do; an input without a law
+// has only its table to go by.
 double Increment(const TInputFunction& input, int32_t k, double t) {
   if (k > input.Steps()) return 0;
+  if (input.Count() == 0) return t * input.StepIncrement(k);
   return input.Position(input.TimeOfStep(k - 1) + t * input.TimeStep()) - input.ValueOfStep(k - 1);
 }
 

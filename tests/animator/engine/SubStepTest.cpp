@@ -59,6 +59,17 @@ TEST(SubStepTest, FourBarHalfAStepOnFollowsItsLaw) {
   // Without a dyad only the frame and the crank are posed.
   ASSERT_TRUE(m.Between.Pose(m, 10, 0.5, 0));
   ExpectNear(Where(m, 'A'), At(m, 'A', 0), 0, "frame");
+  // An input whose law was taken away drives by the table it keeps: half a step on is half its
+  // increment.
+  m.Input(0).Clear();
+  ASSERT_EQ(m.Input(0).Count(), 0);
+  m.Calculate();
+  ASSERT_TRUE(m.Between.Pose(m, 30, 0.5, 1));
+  const double half = (input.ValueOfStep(29) + input.ValueOfStep(30)) / 2 - input.ValueOfStep(0);
+  TPoint b, c, e;
+  ASSERT_TRUE(bar.Pose(half, b, c, e));
+  ExpectNear(Where(m, 'B'), b, 1e-12, "B by the table");
+  ExpectNear(Where(m, 'C'), c, 1e-9, "C by the table");
 }
 
 // The preset slider crank: its block keeps its offset across the second link, which keeps its
