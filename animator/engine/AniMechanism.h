@@ -17,6 +17,7 @@
 #include "animator/engine/InputFunction.h"
 #include "animator/engine/MechanismHeader.h"
 #include "animator/engine/Spline.h"
+#include "animator/engine/SubStep.h"
 #include "shared/Canvas2D.h"
 #include "shared/Complex.h"
 #include "shared/TabLine.h"
@@ -64,6 +65,8 @@ class TAniMechanism {
   int32_t LastPropertyRow = 0;
   std::vector<std::unique_ptr<TInputFunction>> Inputs;
   TDyad Solver;
+  // The dyads of the last solution, for posing the linkage between its steps.
+  TSubStep Between;
   TICenters Centres;
   shared::TComplex Scratch;
   // Copied after every solution from the last joint with Analyse or ShowVectors; scale the arrows.
@@ -133,6 +136,9 @@ class TAniMechanism {
   TAniLink& Link(int32_t i) { return *Links[i]; }
   TAniDyad& Dyad(int32_t i) { return *Dyads[i]; }
   TInputFunction& Input(int32_t i) { return *Inputs[i]; }
+  const TAniJoint& Joint(int32_t i) const { return *Joints[i]; }
+  const TAniLink& Link(int32_t i) const { return *Links[i]; }
+  const TInputFunction& Input(int32_t i) const { return *Inputs[i]; }
   // Index of the tracer in Joints, -1 for none.
   int32_t TracerIndex() const;
 

@@ -57,14 +57,6 @@ void PlaceFrameAndDrivers(TAniMechanism& m) {
   }
 }
 
-// Joints of one side of a dyad: the base (the last placed joint of the link, -1 when none) and the
-// joints the worker moves, in loading order.
-struct TDyadSide {
-  int32_t Base = -1;
-  int32_t Moved[TAniLink::kMaxJoints] = {};
-  int32_t MovedCount = 0;
-};
-
 template <class AddPoint>
 TDyadSide LoadSide(TAniMechanism& m, const TAniLink& link, int32_t common, AddPoint add) {
   TDyadSide side;
@@ -107,37 +99,44 @@ void SolveDyad(TAniMechanism& m, TAniDyad& dyad) {
   if (!solver.FinishLoading()) return;
   dyad.Angle[0] = solver.JointAngle();
 
+  const TDyadPlan plan{side1, side2, common, solver.Slider1, solver.Slider2};
+  const int32_t earlier = m.Between.Count();
+  m.Between.Add(plan);
+
   TAniJoint& base1 = m.Joint(side1.Base);
   TAniJoint& base2 = m.Joint(side2.Base);
   // The bases are placed at every step of the range before the dyad is solved, so the reach a
-  // step ahead is known too: with the steps either side it shows whether a dead point lies
-  // between two steps that both close. Such a linkage jams there, whatever the step count.
-  const auto reach = [&](int32_t k) { return solver.Reach(PositionAt(base1, k), PositionAt(base2, k)); };
+  // step ahead is known too: with the steps either side it shows whether a dead point may lie
+  // between two steps that both close, and where it may, the linkage is posed between them to
+  // see. Such a linkage jams there, whatever the step count.
+  const auto reach = [&](int32_t k) {
+    const TPositionRecord& p = base1.Positions[k];
+    const TPositionRecord& q = base2.Positions[k];
+    return solver.Reach(p.X, p.Y, q.X, q.Y);
+  };
   constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
   double before = kNone, from = reach(0), to = m.Len >= 1 ? reach(1) : kNone;
   for (int32_t k = 1; k <= m.Len; ++k) {
     const double after = k < m.Len ? reach(k + 1) : kNone;
+    const auto between = [&](double t) {
+      if (!m.Between.Pose(m, k, t, earlier)) return kNone;
+      return solver.Reach(m.Between.At(side1.Base), m.Between.At(side2.Base));
+    };
     solver.RestoreCounts();
     solver.SetBases(PositionAt(base1, k), PositionAt(base2, k));
-    if (!solver.Assemble() || !solver.StaysClosed(before, from, to, after)) {
+    if (!solver.Assemble() || !solver.StaysClosed(before, from, to, after, between)) {
       m.Len = k - 1;
       break;
     }
     before = from;
     from = to;
     to = after;
-    for (int32_t i = side2.MovedCount - 1; i >= 0; --i) {
-      TAniJoint& joint = m.Joint(side2.Moved[i]);
-      StorePosition(joint, k, solver.NextPoint2());
+    // A sliding second link carries its base along to the slid position too.
+    ReadOutDyad(solver, plan, [&m, k](int32_t j, const TComplex& p) {
+      TAniJoint& joint = m.Joint(j);
+      StorePosition(joint, k, p);
       joint.Placed = 1;
-    }
-    // A sliding second link carries its base along to the slid position.
-    if (solver.Slider2) StorePosition(base2, k, solver.NextPoint2());
-    for (int32_t i = side1.MovedCount - 1; i >= 0; --i) {
-      TAniJoint& joint = m.Joint(side1.Moved[i]);
-      StorePosition(joint, k, solver.NextPoint1());
-      joint.Placed = 1;
-    }
+    });
     link1.SetAngle(k, solver.Rotation1());
     link2.SetAngle(k, solver.Rotation2());
     dyad.Angle[k] = solver.JointAngle();
@@ -327,6 +326,7 @@ void TAniMechanism::Calculate() {
   }
   if (!Links.empty()) PlaceFrameAndDrivers(*this);
   Len = N;
+  Between.Clear();
   for (auto& dyad : Dyads) SolveDyad(*this, *dyad);
   for (auto& joint : Joints) {
     if (!joint->Placed) joint->MakeStatic();

@@ -42,6 +42,14 @@ void UnitRatio(TComplex& out, const TComplex& a, const TComplex& b) {
   }
 }
 
+// A reach closer to a limit than this share of the closing range is a straight pose within rounding.
+constexpr double kStraightShare = 1e-9;
+// The Hermite cubic's end-slope weights never exceed this on 0..1: a bound on how far it bulges.
+constexpr double kSlopeBulge = 4.0 / 27;
+// Paths that come closer to a limit than this share of the closing range are looked at closely
+// whatever their slopes say.
+constexpr double kNearShare = 1e-6;
+
 }  // namespace
 
 void TDyad::Clear() {
@@ -85,7 +93,7 @@ bool TDyad::FinishLoading() {
   SavedCount1 = Count1;
   SavedCount2 = Count2;
   Loaded = HasBase1 && HasBase2 && Common1 >= 1 && Common2 >= 1;
-  ReachLow = ReachHigh = 0;
+  ReachLow = ReachHigh = ClosedLow = ClosedHigh = 0;
   Set(SlideDirection, 0, 0);
   Set(SlideOffset, 0, 0);
   if (!Loaded) return false;
@@ -101,61 +109,33 @@ bool TDyad::FinishLoading() {
     ReachLow = (a - b) * (a - b);
     ReachHigh = (a + b) * (a + b);
   }
-  return true;
-}
-
-double TDyad::Reach(const TComplex& base1, const TComplex& base2) const {
-  const double ex = base2.X - base1.X, ey = base2.Y - base1.Y;
-  if (Slider1 || Slider2)
-    return (ex + SlideOffset.X) * SlideDirection.X + (ey + SlideOffset.Y) * SlideDirection.Y;
-  return ex * ex + ey * ey;
-}
-
-namespace {
-
-// A reach closer to a limit than this share of the closing range is a straight pose within rounding.
-constexpr double kStraightShare = 1e-9;
-// The Hermite cubic's end-slope weights never exceed this on 0..1: a bound on how far it bulges.
-constexpr double kSlopeBulge = 4.0 / 27;
-
-}  // namespace
-
-bool TDyad::StaysClosed(double r0, double r1, double r2, double r3) const {
   const double margin = kStraightShare * (ReachHigh - ReachLow);
-  const double low = ReachLow + margin, high = ReachHigh - margin;
-  const auto closed = [&](double r) { return r > low && r < high; };
-  if (!closed(r1) || !closed(r2)) return false;
-  // Slopes in reach per step at both ends: central differences where the neighbours are known,
-  // else those of the parabola through the three known reaches, else the straight line.
-  const bool before = std::isfinite(r0), after = std::isfinite(r3);
-  double m1 = r2 - r1, m2 = r2 - r1;
-  if (before) m1 = (r2 - r0) / 2;
-  if (after) m2 = (r3 - r1) / 2;
-  if (before && !after) m2 = (r0 - 4 * r1 + 3 * r2) / 2;
-  if (after && !before) m1 = (-3 * r1 + 4 * r2 - r3) / 2;
-  // Most intervals lie far from both limits: the cubic cannot bulge beyond its ends by more than
-  // the slopes allow.
-  const double bulge = kSlopeBulge * (std::fabs(m1) + std::fabs(m2));
-  if (closed(std::min(r1, r2) - bulge) && closed(std::max(r1, r2) + bulge)) return true;
-  // r(t) = r1 + m1 t + c2 t^2 + c3 t^3 on 0..1; its extremes inside lie where r'(t) = 0.
-  const double c2 = 3 * (r2 - r1) - 2 * m1 - m2;
-  const double c3 = 2 * (r1 - r2) + m1 + m2;
-  const auto at = [&](double t) { return r1 + t * (m1 + t * (c2 + t * c3)); };
-  const auto inside = [](double t) { return t > 0 && t < 1; };
-  // 3 c3 t^2 + 2 c2 t + m1 = 0.
-  const double qa = 3 * c3, qb = 2 * c2, qc = m1;
-  if (qa == 0) {
-    if (qb == 0) return true;
-    const double t = -qc / qb;
-    return !inside(t) || closed(at(t));
-  }
-  const double d = qb * qb - 4 * qa * qc;
-  if (d < 0) return true;
-  // The root without cancellation, then the other from their product.
-  const double q = -0.5 * (qb + std::copysign(std::sqrt(d), qb));
-  for (const double t : {q / qa, q != 0 ? qc / q : 0.0})
-    if (inside(t) && !closed(at(t))) return false;
+  ClosedLow = ReachLow + margin;
+  ClosedHigh = ReachHigh - margin;
   return true;
+}
+
+bool TDyad::MayComeNear(double r0, double r1, double r2, double r3, bool& upper, bool& lower) const {
+  // Slopes in reach per step at both ends: central differences where the neighbours are known,
+  // else those of the parabola through the three known reaches.
+  const bool before = std::isfinite(r0), after = std::isfinite(r3);
+  // Two steps alone say nothing of the shape of the path between them.
+  if (!before && !after) {
+    upper = lower = true;
+    return true;
+  }
+  double m1 = (r2 - r0) / 2, m2 = (r3 - r1) / 2;
+  if (!after) m2 = (r0 - 4 * r1 + 3 * r2) / 2;
+  if (!before) m1 = (-3 * r1 + 4 * r2 - r3) / 2;
+  // The cubic through the two steps with those slopes bulges beyond its ends by less than
+  // kSlopeBulge times the slopes; twice that, the third difference (how far the path may stray
+  // from a cubic) and a floor keep the judgement on the safe side.
+  const double third = before && after ? std::fabs(r3 - 3 * r2 + 3 * r1 - r0) : 0.0;
+  const double slack =
+      2 * kSlopeBulge * (std::fabs(m1) + std::fabs(m2)) + third + kNearShare * (ReachHigh - ReachLow);
+  upper = !Closes(std::max(r1, r2) + slack);
+  lower = !Closes(std::min(r1, r2) - slack);
+  return upper || lower;
 }
 
 void TDyad::RestoreCounts() {

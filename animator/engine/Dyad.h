@@ -47,12 +47,25 @@ class TDyad {
   // What decides whether the dyad closes with its bases at these places: for two pins the squared
   // distance between the bases, for a slide the offset of base 2 from base 1 along the slide.
   // Valid after FinishLoading.
-  double Reach(const shared::TComplex& base1, const shared::TComplex& base2) const;
-  // True when the reach, following the smooth path through r1 at one step and r2 at the next,
-  // keeps the dyad closed all the way from one to the other. r0 and r3 are the reach a step before
-  // and a step after, NaN where there is none; they give the path its slopes. A path that comes
-  // within rounding of a straight pose counts as reaching it: there the branch can flip.
-  bool StaysClosed(double r0, double r1, double r2, double r3) const;
+  double Reach(double x1, double y1, double x2, double y2) const {
+    const double ex = x2 - x1, ey = y2 - y1;
+    if (Slider1 || Slider2)
+      return (ex + SlideOffset.X) * SlideDirection.X + (ey + SlideOffset.Y) * SlideDirection.Y;
+    return ex * ex + ey * ey;
+  }
+  double Reach(const shared::TComplex& base1, const shared::TComplex& base2) const {
+    return Reach(base1.X, base1.Y, base2.X, base2.Y);
+  }
+  // Whether the dyad closes at this reach. A reach within rounding of a straight pose counts as
+  // reaching it: there the branch can flip.
+  bool Closes(double reach) const { return reach > ClosedLow && reach < ClosedHigh; }
+  // True when the dyad stays closed all the way from one step, at reach r1, to the next, at r2.
+  // r0 and r3 are the reach a step before and a step after, NaN where there is none: with them
+  // the path between is judged from its slopes, and where it may come near a straight pose,
+  // reachAt(t) gives the reach itself at the fraction t (0..1) of the way (NaN where the linkage
+  // cannot be posed) and the pose nearest straight is sought on it.
+  template <class ReachAt>
+  bool StaysClosed(double r0, double r1, double r2, double r3, ReachAt reachAt) const;
 
   // The loaded non-base points in reverse order of loading, then the base (again on every later call).
   shared::TComplex NextPoint1() { return Next(P, Count1); }
@@ -64,6 +77,9 @@ class TDyad {
   double JointAngle() const;
 
  private:
+  // Whether the path of the reach from r1 to r2 (r0, r3 the steps beside) may come near the
+  // upper or the lower limit; false when it surely keeps clear of both.
+  bool MayComeNear(double r0, double r1, double r2, double r3, bool& upper, bool& lower) const;
   bool PinPin();
   bool Slider();
   double BranchSign();
@@ -92,10 +108,63 @@ class TDyad {
   // The reach within which the dyad closes, from the design lengths of its sides; and for a slide
   // its unit direction (common joint -> base 2) and the design vector base 2 -> common joint.
   double ReachLow = 0, ReachHigh = 0;
+  // The same moved in by the share of the range that stands for rounding.
+  double ClosedLow = 0, ClosedHigh = 0;
   shared::TComplex SlideDirection, SlideOffset;
   shared::TComplex P[kMaxPoints];  // side 1: P[0] base position, P[1..] body vectors from the base
   shared::TComplex Q[kMaxPoints];  // side 2, the same way
   bool Result = false;
 };
+
+template <class ReachAt>
+bool TDyad::StaysClosed(double r0, double r1, double r2, double r3, ReachAt reachAt) const {
+  if (!Closes(r1) || !Closes(r2)) return false;
+  bool upper = false, lower = false;
+  if (!MayComeNear(r0, r1, r2, r3, upper, lower)) return true;
+  // Samples across the gap find the neighbourhood of the pose nearest a limit; a golden-section
+  // search narrows it down to about a millionth of a step. g = side * reach peaks there.
+  constexpr int kSamples = 8;
+  constexpr int kNarrowings = 30;
+  constexpr double golden = 0.6180339887498949;  // (sqrt 5 - 1) / 2
+  for (const double side : {1.0, -1.0}) {
+    if (!(side > 0 ? upper : lower)) continue;
+    bool closed = true;
+    const auto probe = [&](double t) {
+      const double r = reachAt(t);
+      if (!Closes(r)) closed = false;
+      return side * r;
+    };
+    double peakAt = side * r1 >= side * r2 ? 0.0 : 1.0;
+    double peak = side * (peakAt == 0 ? r1 : r2);
+    for (int i = 1; i < kSamples && closed; ++i) {
+      const double g = probe(static_cast<double>(i) / kSamples);
+      if (g > peak) {
+        peak = g;
+        peakAt = static_cast<double>(i) / kSamples;
+      }
+    }
+    double a = peakAt > 1.0 / kSamples ? peakAt - 1.0 / kSamples : 0.0;
+    double b = peakAt < 1 - 1.0 / kSamples ? peakAt + 1.0 / kSamples : 1.0;
+    double c = b - golden * (b - a), d = a + golden * (b - a);
+    double gc = closed ? probe(c) : 0, gd = closed ? probe(d) : 0;
+    for (int i = 0; i < kNarrowings && closed; ++i) {
+      if (gc > gd) {
+        b = d;
+        d = c;
+        gd = gc;
+        c = b - golden * (b - a);
+        gc = probe(c);
+      } else {
+        a = c;
+        c = d;
+        gc = gd;
+        d = a + golden * (b - a);
+        gd = probe(d);
+      }
+    }
+    if (!closed) return false;
+  }
+  return true;
+}
 
 }  // namespace quillon

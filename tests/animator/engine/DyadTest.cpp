@@ -6,8 +6,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <numbers>
+#include <string>
 #include <vector>
 
 namespace {
@@ -366,9 +368,11 @@ TEST(DyadTest, ReachDecidesClosureAsAssembleDoes) {
   }
 }
 
-// Between two steps the reach follows the cubic with central-difference slopes, which is the
-// parabola through the steps where they lie on one: four reaches on a parabola with its vertex
-// midway between the middle two peak at the vertex value v = r1 + (r1 - r0) / 8.
+// Whether a dyad stays closed between two steps is judged on the path its reach takes, given here
+// as r(u) over the steps u = -1, 0, 1, 2: the four samples the solution has, and reachAt(t) = r(t)
+// between steps 0 and 1. Peaks of the form V - k w^2 + m w^4 (w = u - 1/2) top out at V midway;
+// the cubic through the samples falls short of that by 0.555 m, so a path that passes the limit
+// by less is seen only on the path itself.
 TEST(DyadTest, StaysClosedWhileThePathBetweenTheStepsDoes) {
   TDyad pins;  // closes for reaches strictly between 1 and 25
   LoadTwoBars(pins, TComplex(0, 0), TComplex(0, 3), TComplex(2, 3));
@@ -377,28 +381,52 @@ TEST(DyadTest, StaysClosedWhileThePathBetweenTheStepsDoes) {
   LoadTwoBars(slide, TComplex(0, 0), TComplex(3, 4), TComplex(3, 5), true);
   ASSERT_TRUE(slide.FinishLoading());
   const double none = std::numeric_limits<double>::quiet_NaN();
+  const auto peak = [](double v, double k, double m) {
+    return [=](double u) { return v - k * (u - 0.5) * (u - 0.5) + m * std::pow(u - 0.5, 4); };
+  };
   struct TCase {
     const char* what;
     const TDyad& dyad;
-    double r0, r1, r2, r3;
+    std::function<double(double)> r;
+    bool before, after;  // the steps beside are known
     bool closed;
   };
   const TCase cases[] = {
-      {"far from both limits", pins, 9, 10, 11, 12, true},
-      {"stretched straight between the steps: vertex 25.0625", pins, 20, 24.5, 24.5, 20, false},
-      {"a hair short of straight: vertex 24.9375", pins, 21, 24.5, 24.5, 21, true},
-      {"folded between the steps: vertex 0.725", pins, 5, 1.2, 1.2, 5, false},
-      {"short of folded: vertex 1.0625", pins, 5, 1.5, 1.5, 5, true},
-      {"no step before: the parabola through the three known", pins, none, 24.5, 24.5, 20, false},
-      {"no step after", pins, 20, 24.5, 24.5, none, false},
-      {"no step either side: a straight line", pins, none, 24.5, 24.5, none, true},
-      {"rising past the limit only after the interval", pins, 20, 22, 24, 26, true},
-      {"a step straight within rounding", pins, 20, 24.5, 25 - 1e-10, 24.5, false},
-      {"slide beyond full reach: vertex 5.0125", slide, 4, 4.9, 4.9, 4, false},
-      {"slide beyond full reach the other way", slide, -4, -4.9, -4.9, -4, false},
-      {"slide within reach: vertex 4.95", slide, 4.5, 4.9, 4.9, 4.5, true},
+      {"far from both limits", pins, [](double u) { return 10 + u; }, true, true, true},
+      {"stretched straight midway", pins, peak(25.05, 4, 0.2), true, true, false},
+      {"a hair short of straight", pins, peak(25 - 1e-6, 4, 0.2), true, true, true},
+      {"a hair past straight", pins, peak(25 + 1e-6, 4, 0.2), true, true, false},
+      {"past straight near step 1", pins, [](double u) { return 25.001 - 3 * (u - 0.9) * (u - 0.9); }, true,
+       true, false},
+      {"folded midway", pins, [](double u) { return 0.95 + 4 * (u - 0.5) * (u - 0.5); }, true, true, false},
+      {"short of folded", pins, [](double u) { return 1.05 + 4 * (u - 0.5) * (u - 0.5); }, true, true, true},
+      {"no step before", pins, peak(25.05, 4, 0.2), false, true, false},
+      {"no step after", pins, peak(25.05, 4, 0.2), true, false, false},
+      {"no step either side", pins, peak(25.05, 4, 0.2), false, false, false},
+      {"rising past the limit only after the step", pins, [](double u) { return 22 + 2 * u; }, true, true,
+       true},
+      {"a step straight within rounding", pins, [](double u) { return 25 - 1e-10 - u * u; }, true, true,
+       false},
+      {"slide past full reach", slide, peak(5.01, 1, 0), true, true, false},
+      {"slide past full reach the other way", slide, [](double u) { return -5.01 + (u - 0.5) * (u - 0.5); },
+       true, true, false},
+      {"slide within reach", slide, peak(4.99, 1, 0), true, true, true},
   };
-  for (const TCase& c : cases) EXPECT_EQ(c.dyad.StaysClosed(c.r0, c.r1, c.r2, c.r3), c.closed) << c.what;
+  for (const TCase& c : cases) {
+    int calls = 0;
+    const auto at = [&](double t) {
+      ++calls;
+      return c.r(t);
+    };
+    EXPECT_EQ(c.dyad.StaysClosed(c.before ? c.r(-1) : none, c.r(0), c.r(1), c.after ? c.r(2) : none, at),
+              c.closed)
+        << c.what;
+    if (std::string(c.what) == "far from both limits") {
+      EXPECT_EQ(calls, 0) << "judged from the steps alone";
+    }
+  }
+  // A linkage that cannot be posed between the steps does not close there.
+  EXPECT_FALSE(pins.StaysClosed(20, 24.9, 24.9, 20, [&](double) { return none; }));
 }
 
 // A dyad the mechanism cannot solve is refused at loading, whatever the worker solved before.

@@ -345,6 +345,34 @@ TEST(SolveTest, DeadPointBetweenTwoStepsEndsTheRangeAtEveryStepCount) {
   }
 }
 
+// The same four-bar with coupler and rocker together 6 nm short of the farthest |BD| (0.6 m, at
+// 180 degrees): its gap is a hundredth of a degree wide, narrower than a step's cubic can show,
+// and still ends the range; 6 nm longer, the linkage turns its full cycle at every step count.
+TEST(SolveTest, DeadPointByAHairEndsTheRangeAndAHairClearDoesNot) {
+  const double coupler = 0.35, design = 2 * kPi / 180;
+  const TPoint a{0, 0}, b0{0.1 * std::cos(design), 0.1 * std::sin(design)}, d{0.5, 0};
+  for (const double hair : {-6e-9, 6e-9}) {
+    const double rocker = 0.25 + hair;
+    const TPoint c0 = LeftApex(b0, d, coupler, rocker);
+    const double reach = coupler + rocker;
+    const double fraction = hair < 0 ? (std::acos((0.26 - reach * reach) / 0.1) - design) / (2 * kPi) : 1;
+    for (const int32_t n : {90, 91, 360, 720}) {
+      TAniMechanism m;
+      BuildFourBar(m, a, b0, c0, d);
+      m.SetPositionCount(n);
+      m.Calculate();
+      SCOPED_TRACE(testing::Message() << "N " << n << " hair " << hair);
+      if (hair < 0) {
+        EXPECT_EQ(m.Len, LastStepBefore(fraction, n));
+        EXPECT_EQ(m.FullCycle, 0);
+      } else {
+        EXPECT_EQ(m.Len, n);
+        EXPECT_EQ(m.FullCycle, 1);
+      }
+    }
+  }
+}
+
 // Crank 0.1 about A = (0, 0) starting at 0 degrees; the coupler BC slides its joint C on the line
 // y = 0.2 (the block D keeps its offset below C). C stays within reach while B is less than the
 // coupler length from that line, i.e. while 0.2 - 0.1 sin(crank) < 0.2 + 0.1 cos(1.3 degrees):
