@@ -18,6 +18,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -26,14 +27,14 @@
 #include "animator/app/AnimOptionsDlg.h"
 #include "animator/app/AnimationSettings.h"
 #include "animator/app/AppDialogs.h"
-#include "animator/app/ExcelExportDlg.h"
 #include "animator/app/DXFImportDlg.h"
+#include "animator/app/ExcelExportDlg.h"
+#include "animator/app/FieldRange.h"
 #include "animator/app/GraphFrm.h"
 #include "animator/app/InputFunctionDlg.h"
 #include "animator/app/LanguageFile.h"
 #include "animator/app/MorphDlg.h"
 #include "animator/app/Pictures.h"
-#include "shared/qt/PathName.h"
 #include "animator/app/ProgressDlg.h"
 #include "animator/app/TrackBar.h"
 #include "animator/engine/AniMechanism.h"
@@ -52,6 +53,7 @@
 #include "shared/TabLine.h"
 #include "shared/Workbook.h"
 #include "shared/qt/HTMLPrintDialog.h"
+#include "shared/qt/PathName.h"
 #include "shared/qt/ProjectInfoDialog.h"
 #include "shared/qt/QtCanvas.h"
 #include "shared/qt/QtText.h"
@@ -906,12 +908,38 @@ void TAnimationFrm::InputButtonClick() {
 void TAnimationFrm::PopMoveRotateResizeClick() {
   TMorphDlg* dialog = AppDialogs().MorphDlg;
   if (!dialog || RefuseWhileBusy()) return;
-  if (ShowModal(*dialog) != QDialog::Accepted) return;
+  dialog->ResultFits = [this](double factor, double dx, double dy, double angle) {
+    return MorphFits(factor, dx, dy, angle);
+  };
+  const bool ok = ShowModal(*dialog) == QDialog::Accepted;
+  dialog->ResultFits = nullptr;
+  if (!ok) return;
   std::vector<std::string> before = UndoSnapshot();
   FMechanism->ResizeMoveRotate(dialog->Resize, dialog->MoveX, dialog->MoveY, dialog->Rotate);
   CommitUndo(std::move(before));
   MechanismChanged();
   Draw();
+}
+
+bool TAnimationFrm::MorphFits(double factor, double dx, double dy, double angle) const {
+  const TAniMechanism& m = *FMechanism;
+  if (m.JointCount() == 0) return true;
+  // As the mechanism does it: offsets from the reference joint scaled and turned, all moved.
+  const auto design = [&m](int j) {
+    return m.GetJointPosition(static_cast<char>(m.Joints[j]->Letter), false);
+  };
+  const shared::TComplex centre = design(std::max(m.NextSelectedJoint(0), 0));
+  const double reach = kLengthRange.High * (1 + 1e-12);
+  for (int j = 0; j < m.JointCount(); ++j) {
+    shared::TComplex p = design(j);
+    p.SubFrom(centre);
+    p.Scale(factor);
+    p.Rotate(angle);
+    p.AddTo(centre);
+    p.AddTo(shared::TComplex(dx, dy));
+    if (!(std::fabs(p.X) <= reach && std::fabs(p.Y) <= reach)) return false;
+  }
+  return true;
 }
 
 void TAnimationFrm::EditOptions() {

@@ -274,6 +274,13 @@ TEST_F(PropertiesFrmTest, BadInputLeavesEverythingAsItWas) {
        "[Warning] Could not change value, '1,5' is not a valid floating point value. Original value reset!"},
       {"BE", 2, "0", "[Warning] Length must be > 0 Operation cancelled!"},
       {"CD", 2, "-20", "[Warning] Length must be > 0 Operation cancelled!"},
+      // Beyond 1000 km, where the drawing and the files would lose the numbers.
+      {"Joint B", 1, "1E308",
+       "[Warning] Could not change value, Value should be between -1E9 and 1E9 mm. Original value reset!"},
+      {"Joint C", 2, "-1000000001",
+       "[Warning] Could not change value, Value should be between -1E9 and 1E9 mm. Original value reset!"},
+      {"AB", 2, "2E9",
+       "[Warning] Could not change value, Value should be between -1E9 and 1E9 mm. Original value reset!"},
   };
   Reload();
   // An earlier edit in the history, which a refused one must not push out or duplicate.
