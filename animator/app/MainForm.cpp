@@ -36,6 +36,7 @@
 #include "animator/app/AreaEditFrm.h"
 #include "animator/app/DXFImportDlg.h"
 #include "animator/app/ExcelExportDlg.h"
+#include "animator/app/InformationBox.h"
 #include "animator/app/LanguageFile.h"
 #include "animator/app/MessageMemo.h"
 #include "animator/app/Pictures.h"
@@ -1076,13 +1077,16 @@ void TMainForm::ClearProjectInfo() {
 }
 
 void TMainForm::HelpContentsClick() {
-  if (ReportMissing("The help file ", shared::ProgramInfo().HelpPath)) return;
-  shared::ProgramInfo().ShowHelp();
+  const std::string& help = shared::ProgramInfo().HelpPath;
+  if (ReportMissing("The help file ", help)) return;
+  // What showing the help does, with a word when no program shows it.
+  OpenOrTell(help, NotOpenedText(QStringLiteral("The help file"), shared::FromPath(help)));
 }
 
 void TMainForm::HelpManualClick() {
-  if (ReportMissing("The manual ", shared::ProgramInfo().ManualPath)) return;
-  shared::ShellOpen(shared::ProgramInfo().ManualPath);
+  const std::string& manual = shared::ProgramInfo().ManualPath;
+  if (ReportMissing("The manual ", manual)) return;
+  OpenOrTell(manual, NotOpenedText(QStringLiteral("The manual"), shared::FromPath(manual)));
 }
 
 bool TMainForm::ReportMissing(const std::string& what, const std::string& path) {
@@ -1091,7 +1095,10 @@ bool TMainForm::ReportMissing(const std::string& what, const std::string& path) 
   return true;
 }
 
-void TMainForm::HelpFeedbackClick() { shared::ShellOpen(shared::ProgramInfo().FeedbackURL); }
+void TMainForm::HelpFeedbackClick() {
+  const std::string& page = shared::ProgramInfo().FeedbackURL;
+  OpenOrTell(page, NotOpenedText(QStringLiteral("The feedback page"), shared::ToQString(page)));
+}
 
 void TMainForm::ClipboardChanged() {
   // A change that arrives while the question of an earlier one is open (its modal loop runs) is
