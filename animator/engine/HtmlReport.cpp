@@ -1,6 +1,7 @@
 // The HTML report page: its lines in order, the pictures beside it, and its text conversions.
 #include "animator/engine/HtmlReport.h"
 
+#include <algorithm>
 #include <exception>
 #include <filesystem>
 #include <sstream>
@@ -14,6 +15,24 @@
 
 namespace quillon {
 
+namespace {
+
+// The pictures lie beside the report: their names alone, so the page finds them wherever it and
+// they are moved or mailed together.
+std::string PictureReference(const std::string& picture) {
+  return FileNameUrl(std::filesystem::path(picture).filename().string());
+}
+
+bool HasProjectInfo(const shared::TProjectInfo& info) {
+  const auto blank = [](const std::string& text) {
+    return text.find_first_not_of(" \t") == std::string::npos;
+  };
+  return !blank(info.Title) || !blank(info.Client) || !blank(info.Author) || !blank(info.Date) ||
+         !std::all_of(info.Comments.begin(), info.Comments.end(), blank);
+}
+
+}  // namespace
+
 std::string THtmlReport::DrawingFileName() const { return shared::ReplaceNameTail(FileName, "Mech.jpg"); }
 
 std::string THtmlReport::GraphFileName() const { return shared::ReplaceNameTail(FileName, "Graph.jpg"); }
@@ -23,7 +42,7 @@ void THtmlReport::WriteLines(std::ostream& out, std::vector<std::string>& pictur
   const auto line = [&](const std::string& text) { out << text << end; };
   shared::WriteHtmlPageHead(out, {Title + " - V" + Version, FileNameHtml(FileName),
                                   FileNameHtml(DocumentName), Date, Time, Options.AutoPrint});
-  if (Options.ProjectInfo && Info) Info->WriteHTML(out);
+  if (Options.ProjectInfo && Info && HasProjectInfo(*Info)) Info->WriteHTML(out);
   if (Options.Drawing && Mechanism) {
     const std::string drawing = DrawingFileName();
     if (SaveDrawing) {
@@ -34,14 +53,14 @@ void THtmlReport::WriteLines(std::ostream& out, std::vector<std::string>& pictur
     line("<tr><td colspan=\"1\" bgcolor=\"#C0C0C0\"><font face=\"Arial\" size=\"3\"><b>" +
          shared::HtmlEscape(Mechanism->PresetName) + "</b>" + (Mechanism->Optimized ? " [Optimized]" : "") +
          "</font></td></tr>");
-    line("<tr><td><img src=\"" + shared::PictureUrl(drawing) + "\"></td></tr>");
+    line("<tr><td><img src=\"" + PictureReference(drawing) + "\"></td></tr>");
     if (SaveGraph) {
       const std::string graph = GraphFileName();
       SaveGraph(graph);
       pictures.push_back(graph);
       line("<tr><td bgcolor=\"#C0C0C0\"><font face=\"Arial\" size=\"3\">");
       line("<b>" + shared::HtmlEscape(GraphSeriesName) + "</b></font></td></tr>");
-      line("<tr><td><img src=\"" + shared::PictureUrl(graph) + "\"></td></tr>");
+      line("<tr><td><img src=\"" + PictureReference(graph) + "\"></td></tr>");
     }
     line("</table>");
     line("<p></p>");
