@@ -693,6 +693,8 @@ void TAnimationFrm::SetGraphVisible(bool visible) {
 void TAnimationFrm::RefreshGraph() {
   GraphFrm1->SetErrorAvailable(FMechanism->CanFitCurve());
   GraphFrm1->Invalidate();
+  // The coordinate read-out takes the new units now, not at the next mouse move.
+  FCanvas->UpdateStatus();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -517,8 +518,13 @@ TEST_F(PropertiesFrmTest, RecordedStepShowsInTheTable) {
   ExpectShown(Cell(2, row), b.Y * 1000, "y of B");
 }
 
-// The table follows the coordinate switch and the units dialog.
+// The table follows the coordinate switch and the units dialog, and so does the drawing's
+// coordinate read-out, without waiting for the mouse to move.
 TEST_F(PropertiesFrmTest, CoordinatesAndUnitsRefreshTheTable) {
+  View->Canvas().Units = shared::ConvertReadoutUnits();
+  const auto* readoutX = View->findChild<QLabel*>(QStringLiteral("StatusBar1Panel0"));
+  const auto* readoutY = View->findChild<QLabel*>(QStringLiteral("StatusBar1Panel1"));
+  ASSERT_NE(readoutX, nullptr);
   const int row = RowOf("Joint D");
   Form->PolarButton->trigger();
   EXPECT_EQ(Cell(2, 0), "Angle [\u00b0]");
@@ -535,10 +541,13 @@ TEST_F(PropertiesFrmTest, CoordinatesAndUnitsRefreshTheTable) {
     units.findChild<QRadioButton*>("UnitsRadioButton0")->click();
     units.findChild<QPushButton*>("OkButton")->click();
   });
+  EXPECT_EQ(readoutX->text().simplified(), QStringLiteral("X: 0.00 mm"));
   Form->ViewUnits->setEnabled(true);
   Form->ViewUnits->trigger();
   EXPECT_EQ(Cell(1, 0), "x [m]");
   EXPECT_EQ(Cell(1, row), "0.200");
+  EXPECT_EQ(readoutX->text().simplified(), QStringLiteral("X: 0.00 m"));
+  EXPECT_EQ(readoutY->text().simplified(), QStringLiteral("Y: 0.00 m"));
   AppDialogs() = {};
 }
 
