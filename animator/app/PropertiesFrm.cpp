@@ -486,6 +486,7 @@ void TPropertiesFrm::FitColumns() {
     total += width;
   }
   const int spare = Grid1->viewport()->width() - total;
+  FNeededWidth = total;
   FMissingWidth = std::max(0, -spare);
   if (spare > 0 && count > 1) {
     const int share = spare / (count - 1);
@@ -493,6 +494,7 @@ void TPropertiesFrm::FitColumns() {
     widths[count - 1] += spare - share * (count - 1);
   }
   for (int32_t col = 0; col < count; ++col) Grid1->setColumnWidth(col, widths[col]);
+  if (OnColumnsFitted) OnColumnsFitted();
 }
 
 }  // namespace quillon
