@@ -402,8 +402,7 @@ double TConvert::TextToSI(int category, const std::string& text) const {
 double TConvert::TextToSIWithin(int category, const std::string& text, double low, double high) const {
   const double si = TextToSI(category, text);
   // A bound typed as shown ("360" degrees) may land a rounding off the bound in SI.
-  const double slack = 1e-12 * std::max(std::fabs(low), std::fabs(high));
-  if (si >= low - slack && si <= high + slack) return si;
+  if (si >= low - 1e-12 * std::fabs(low) && si <= high + 1e-12 * std::fabs(high)) return si;
   // Bounds are shown without the fixed decimals: "-1E9 and 1E9 mm", "0 and 90 \xB0".
   const auto shown = [&](double bound) { return FormatGeneral(FromSI(category, bound), fPrecision, 0); };
   std::string message = "Value should be between " + shown(low) + " and " + shown(high);

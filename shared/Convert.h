@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <numbers>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -21,6 +22,10 @@ enum class TFloatFormat { General, Fixed };
 // files lose their numbers (a coordinate of 1E300 overflows every distance taken from it).
 inline constexpr double kMaxLength = 1e6;  // metres, either sign: a coordinate or a link length
 inline constexpr double kMaxTime = 1e6;    // seconds: the cycle time of a motion law
+inline constexpr double kMinTime = 1e-6;   // seconds: a shorter cycle overflows accelerations
+// Radians, either sign: a prescribed rotation of a single-input linkage, which runs its whole
+// path within one turn of its input, and an angle of a polar position.
+inline constexpr double kMaxRotation = 2 * std::numbers::pi;
 
 // SI = shown * Factor + Offset. Texts are Windows-1252.
 struct TConvertUnit {

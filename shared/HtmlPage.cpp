@@ -125,7 +125,9 @@ std::string FileNameUrl(std::string_view path) {
   return out;
 }
 
-std::string PictureUrl(const std::string& fileName) { return FileNameUrl(FullNormal(fileName).string()); }
+std::string PictureUrl(const std::string& fileName) {
+  return FileNameUrl(std::filesystem::path(fileName).filename().string());
+}
 
 std::string ReplaceNameTail(const std::string& fileName, std::string_view tail) {
   std::filesystem::path stem(fileName);

@@ -39,8 +39,8 @@ std::string Latin1Html(std::string_view cp1252);
 std::string FileNameHtml(std::string_view path);
 // A file name as URL text: every byte but letters, digits, "-._~/" percent-encoded.
 std::string FileNameUrl(std::string_view path);
-// A picture's reference in a page: its full name, so the page finds it from wherever it is
-// opened.
+// A picture's reference in a page that it lies beside: its file name alone, relative to the
+// page, so a page moved or mailed with its pictures still shows them.
 std::string PictureUrl(const std::string& fileName);
 // The file name with its extension replaced by the tail ("r.html", "Mech.bmp" give "rMech.bmp").
 std::string ReplaceNameTail(const std::string& fileName, std::string_view tail);

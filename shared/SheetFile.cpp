@@ -598,6 +598,35 @@ std::string SheetCellName(int32_t row, int32_t column) {
   return letters + std::to_string(row);
 }
 
+std::string NumberListText(const std::vector<int32_t>& numbers) {
+  std::vector<std::string> items;
+  for (size_t k = 0; k < numbers.size();) {
+    size_t end = k;
+    while (end + 1 < numbers.size() && numbers[end + 1] == numbers[end] + 1) ++end;
+    if (end - k >= 2) {
+      items.push_back(std::to_string(numbers[k]) + "-" + std::to_string(numbers[end]));
+    } else {
+      for (size_t j = k; j <= end; ++j) items.push_back(std::to_string(numbers[j]));
+    }
+    k = end + 1;
+  }
+  std::string list;
+  for (size_t k = 0; k < items.size(); ++k) list += (k == 0 ? "" : k + 1 == items.size() ? " and " : ", ") + items[k];
+  return list;
+}
+
+std::vector<int32_t> TSheetFile::FilledRows(int32_t first, int32_t lastColumn) const {
+  std::vector<int32_t> rows;
+  for (auto it = FCells.lower_bound(Key(std::max(first, 1), 0)); it != FCells.end(); ++it) {
+    const int32_t row = int32_t(it->first >> 32), column = int32_t(uint32_t(it->first));
+    const TSheetCell& cell = it->second;
+    const bool holds = cell.Kind != ESheetCellKind::Empty &&
+                       (cell.Kind != ESheetCellKind::Text || cell.Text.find_first_not_of(" \t") != std::string::npos);
+    if (column <= lastColumn && holds && (rows.empty() || rows.back() != row)) rows.push_back(row);
+  }
+  return rows;
+}
+
 const TSheetCell& TSheetFile::Cell(int32_t row, int32_t column) const {
   const auto found = FCells.find(Key(row, column));
   return found == FCells.end() ? kEmptyCell : found->second;

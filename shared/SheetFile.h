@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace shared {
 
@@ -46,6 +47,9 @@ class TSheetFile {
   // Rows and columns count from 1; a cell never written reads Empty.
   const TSheetCell& Cell(int32_t row, int32_t column) const;
   std::size_t CellCount() const { return FCells.size(); }
+  // The rows from `first` on with a cell in columns 1..lastColumn that holds something (text of
+  // blanks holds nothing), lowest first.
+  std::vector<int32_t> FilledRows(int32_t first, int32_t lastColumn) const;
   void Clear() { FCells.clear(); }
 
   // Sets a cell; ESheetFileError past the bounds above.
@@ -58,6 +62,10 @@ class TSheetFile {
 
 // "B7" for row 7, column 2.
 std::string SheetCellName(int32_t row, int32_t column);
+
+// Numbers in ascending order (rows, areas) as a message names them: "3, 5-9 and 12" (three or
+// more in a run as a range).
+std::string NumberListText(const std::vector<int32_t>& numbers);
 
 // A number in decimal notation with "." as cells hold it, blanks around and a leading "+"
 // allowed, in any locale; false for anything else.

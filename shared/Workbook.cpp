@@ -202,7 +202,29 @@ std::vector<TChartSeries> ColumnSeries(const TWorksheet& sheet, int xColumn, int
   return series;
 }
 
-TWorkbook::TWorkbook() { SheetList.push_back(std::make_unique<TWorksheet>("Sheet1")); }
+TWorkbook::TWorkbook() {
+  auto sheet = std::make_unique<TWorksheet>("Sheet1");
+  First = sheet.get();
+  SheetList.push_back(std::move(sheet));
+}
+
+std::vector<const TSheet*> TWorkbook::SavedSheets() const {
+  bool firstUsed = !First->Cells().empty() || !First->BoldRows().empty() || !First->ColumnWidths().empty();
+  for (const auto& sheet : SheetList)
+    if (const auto* chart = dynamic_cast<const TChartSheet*>(sheet.get()))
+      for (const TChartSeries& series : chart->Chart.Series)
+        firstUsed = firstUsed || SameName(series.Sheet, First->Name);
+  std::vector<const TSheet*> saved;
+  for (const auto& sheet : SheetList)
+    if (sheet.get() != First || firstUsed || SheetList.size() == 1) saved.push_back(sheet.get());
+  return saved;
+}
+
+const TSheet& TWorkbook::SavedActiveSheet() const {
+  const std::vector<const TSheet*> saved = SavedSheets();
+  const TSheet* active = SheetList[Active].get();
+  return std::find(saved.begin(), saved.end(), active) != saved.end() ? *active : *saved.front();
+}
 
 std::size_t TWorkbook::Find(const std::string& name) const {
   for (std::size_t i = 0; i < SheetList.size(); ++i)

@@ -161,6 +161,11 @@ class TWorkbook {
 
   // Tab order, leftmost first.
   const std::vector<std::unique_ptr<TSheet>>& Sheets() const { return SheetList; }
+  // The sheets a saved file holds, in tab order: all but the book's own "Sheet1" while nothing
+  // was written into it and other sheets stand beside it (it would be a stray empty tab).
+  std::vector<const TSheet*> SavedSheets() const;
+  // The sheet a saved file opens on: the active one, or the first saved one in its place.
+  const TSheet& SavedActiveSheet() const;
 
  private:
   void CheckNewName(const std::string& name) const;
@@ -168,6 +173,7 @@ class TWorkbook {
   void Insert(std::unique_ptr<TSheet> sheet);
   std::vector<std::unique_ptr<TSheet>> SheetList;
   std::size_t Active = 0;
+  const TWorksheet* First = nullptr;  // the sheet the book came with
 };
 
 // Saves the filled book and opens it with the desktop's spreadsheet program; gives the file

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "animator/engine/AxisTicks.h"
+#include "shared/AxisTicks.h"
 #include "shared/Convert.h"
 #include "shared/qt/QtText.h"
 

@@ -17,12 +17,6 @@ namespace quillon {
 
 namespace {
 
-// The pictures lie beside the report: their names alone, so the page finds them wherever it and
-// they are moved or mailed together.
-std::string PictureReference(const std::string& picture) {
-  return FileNameUrl(std::filesystem::path(picture).filename().string());
-}
-
 bool HasProjectInfo(const shared::TProjectInfo& info) {
   const auto blank = [](const std::string& text) {
     return text.find_first_not_of(" \t") == std::string::npos;
@@ -53,14 +47,14 @@ void THtmlReport::WriteLines(std::ostream& out, std::vector<std::string>& pictur
     line("<tr><td colspan=\"1\" bgcolor=\"#C0C0C0\"><font face=\"Arial\" size=\"3\"><b>" +
          shared::HtmlEscape(Mechanism->PresetName) + "</b>" + (Mechanism->Optimized ? " [Optimized]" : "") +
          "</font></td></tr>");
-    line("<tr><td><img src=\"" + PictureReference(drawing) + "\"></td></tr>");
+    line("<tr><td><img src=\"" + shared::PictureUrl(drawing) + "\"></td></tr>");
     if (SaveGraph) {
       const std::string graph = GraphFileName();
       SaveGraph(graph);
       pictures.push_back(graph);
       line("<tr><td bgcolor=\"#C0C0C0\"><font face=\"Arial\" size=\"3\">");
       line("<b>" + shared::HtmlEscape(GraphSeriesName) + "</b></font></td></tr>");
-      line("<tr><td><img src=\"" + PictureReference(graph) + "\"></td></tr>");
+      line("<tr><td><img src=\"" + shared::PictureUrl(graph) + "\"></td></tr>");
     }
     line("</table>");
     line("<p></p>");

@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "animator/engine/AniMechanism.h"
-#include "animator/engine/AxisTicks.h"
+#include "shared/AxisTicks.h"
 #include "shared/Convert.h"
 #include "shared/PictureFile.h"
 #include "shared/Workbook.h"

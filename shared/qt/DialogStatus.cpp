@@ -42,6 +42,10 @@ double EditToSI(int category, const QString& text) {
   return value;
 }
 
+double EditToSIWithin(int category, const QString& text, double low, double high) {
+  return Convert().TextToSIWithin(category, FromQString(text.trimmed()), low, high);
+}
+
 TDialogStatus::TDialogStatus(QWidget* dialog) : QObject(dialog) {
   StatusBar1 = new QStatusBar(dialog);
   StatusBar1->setObjectName(QStringLiteral("StatusBar1"));

@@ -17,6 +17,9 @@ namespace shared {
 // service's message for a text that is not a number, and for one whose value is not finite once
 // converted.
 double EditToSI(int category, const QString& text);
+// EditToSI that also refuses a value outside low..high (SI, both taken) with the unit service's
+// message naming the range (TConvert::TextToSIWithin).
+double EditToSIWithin(int category, const QString& text, double low, double high);
 
 // An edit remembers the text it was given, so a value shown rounded and left as it was is not
 // read back rounded.

@@ -41,9 +41,10 @@ class TXlsxWriter {
   }
 
   void Write(const TWorkbook& book) {
-    for (std::size_t i = 0; i < book.Sheets().size(); ++i) {
-      const TSheet& sheet = *book.Sheets()[i];
-      const bool active = i == book.ActiveIndex();
+    const TSheet& opened = book.SavedActiveSheet();
+    for (const TSheet* saved : book.SavedSheets()) {
+      const TSheet& sheet = *saved;
+      const bool active = &sheet == &opened;
       if (const auto* cells = dynamic_cast<const TWorksheet*>(&sheet))
         WriteWorksheet(*cells, active);
       else

@@ -114,6 +114,14 @@ void TAreaDialog::OKBtnClick() {
       failing->setFocus();
       return;
     }
+    // An area without width or height restricts nothing; the search would drop it unseen.
+    const bool noWidth = FWork->X == FWork->Corner2.X, noHeight = FWork->Y == FWork->Corner2.Y;
+    if (noWidth || noHeight) {
+      Status->Fail(noWidth ? QStringLiteral("The area has no width: its corners must differ in x")
+                           : QStringLiteral("The area has no height: its corners must differ in y"));
+      (noWidth || polar ? X2Edit : Y2Edit)->setFocus();
+      return;
+    }
     if (JointComboBox->currentIndex() >= 0) FWork->Joint = JointComboBox->currentIndex();
     FTarget->Assign(*FWork);
   }

@@ -150,11 +150,15 @@ void TPrePointDialog::OKBtnClick() {
       FWork->SetXY(p.X, p.Y);
       OutFlag = OutBox->isChecked();
       failing = OutEdit;
-      if (OutEdit->isEnabled()) FWork->Out = shared::EditToSI(shared::cuAngle, OutEdit->text());
+      // A rotation from the first point lies within the input's one turn.
+      if (OutEdit->isEnabled())
+        FWork->Out = shared::EditToSIWithin(shared::cuAngle, OutEdit->text(), -shared::kMaxRotation,
+                                            shared::kMaxRotation);
       InFlag = InBox->isChecked();
       failing = InEdit;
       if (InEdit->isEnabled()) {
-        const double in = shared::EditToSI(shared::cuAngle, InEdit->text());
+        const double in = shared::EditToSIWithin(shared::cuAngle, InEdit->text(), -shared::kMaxRotation,
+                                                 shared::kMaxRotation);
         if (!(std::fabs(in) >= kMinInRotation)) throw shared::EConvertError("Value should not be equal to 0");
         FWork->In = in;
       }

@@ -153,9 +153,11 @@ void TInputFunctionDlg::RefreshGraph() {
 void TInputFunctionDlg::OKBtnClick() {
   try {
     const double tmax = shared::EditToSI(shared::cuTime, TmaxEdit->text());
-    // Checked before the copy takes it: a time of 0 divides by zero in its steps.
+    // Checked before the copy takes it: a time of 0 divides by zero in its steps, and one far
+    // beyond a real cycle makes velocities and accelerations that no graph can show.
     if (!(tmax > 0)) throw shared::EConvertError("Time > 0");
-    FWorkCopy->SetTmax(tmax);
+    FWorkCopy->SetTmax(
+        shared::EditToSIWithin(shared::cuTime, TmaxEdit->text(), shared::kMinTime, shared::kMaxTime));
   } catch (const std::exception& e) {
     TmaxEdit->setFocus();
     shared::Beep();

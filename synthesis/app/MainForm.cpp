@@ -42,6 +42,7 @@
 #include "shared/qt/ProjectInfoDialog.h"
 #include "shared/qt/QtCanvas.h"
 #include "shared/qt/QtText.h"
+#include "shared/SheetFile.h"
 #include "shared/ShellOpen.h"
 #include "synthesis/app/CompactToolBar.h"
 #include "synthesis/app/FileProgressDlg.h"
@@ -901,6 +902,7 @@ bool TMainForm::ReadProject(const std::string& path) {
   try {
     RunFileWork(QStringLiteral("Opening %1").arg(name), [&] { Store->Read(path); });
     FollowTypeButtons();
+    DropEmptyAreas();
     for (const std::string& undrawn : {FGroundDrawing->UndrawnWarning(), Drawing().DXFDrawing().UndrawnWarning()})
       if (!undrawn.empty()) shared::ShowException(shared::ExceptionText("[Warning] " + undrawn));
     return true;
@@ -913,8 +915,41 @@ bool TMainForm::ReadProject(const std::string& path) {
   return false;
 }
 
-// Reading a list leaves its new type at the four-bar; generation goes on with the type shown down.
+// A project of an earlier build may hold areas made by a click without a drag. Without width or
+// height an area restricts nothing, and the search would drop it unseen: it goes now, and the
+// user is told.
+void TMainForm::DropEmptyAreas() {
+  QStringList told;
+  int dropped = 0;
+  for (const auto& [list, kind] : {std::pair{FGroundAreas.get(), "ground pivot area"},
+                                   std::pair{FCouplerAreas.get(), "coupler pivot area"}}) {
+    std::vector<int32_t> empty;
+    for (int32_t i = 1; i <= list->Count(); ++i)
+      if (list->GetArea(i)->IsEmpty()) empty.push_back(i);
+    if (empty.empty()) continue;
+    told << QStringLiteral("%1%2 %3")
+                .arg(QLatin1String(kind), empty.size() > 1 ? QStringLiteral("s") : QString(),
+                     Q(shared::NumberListText(empty)));
+    for (auto i = empty.rbegin(); i != empty.rend(); ++i) list->Delete(*i);
+    dropped += int(empty.size());
+  }
+  if (dropped == 0) return;
+  Modified = true;
+  ShowInfoBox(QStringLiteral("The project's %1 had no width or height and %2 dropped: an area without size "
+                             "restricts nothing.")
+                  .arg(told.join(QStringLiteral(" and ")), dropped > 1 ? QStringLiteral("were") : QStringLiteral("was")));
+}
+
+// A list read shows its type (that of its best solution) down, and the next Start makes more of
+// it; without a list the button that is down keeps its type.
 void TMainForm::FollowTypeButtons() {
+  if (const TMechanism* best = FSolutions->Items(1)) {
+    const size_t type = best->MechanismType;
+    if (type < MechButtons.size() && MechButtons[type]) {
+      MechButtons[type]->setChecked(true);
+      NewType = int(type);
+    }
+  }
   for (QAction* button : MechButtons)
     if (button && button->isChecked()) FSolutions->NewType = uint8_t(button->data().toInt());
 }
@@ -1084,10 +1119,23 @@ void TMainForm::HelpQuickTutorialClick() {
 
 void TMainForm::HelpUsersGuideClick() {
   const TProgramInfo& info = ProgramInfo();
-  info.OpenWithShell(shared::IsFile(info.ManualPath) ? info.ManualPath : info.ProductURL);
+  const QString manual = FromPath(info.ManualPath);
+  if (!shared::IsFile(info.ManualPath)) {
+    if (!info.OpenWithShell(info.ProductURL))
+      ShowInfoBox(QStringLiteral("The manual %1 was not found, and the product's web page %2 could not be opened: "
+                                 "the desktop has no program for it.")
+                      .arg(manual, shared::ToQString(info.ProductURL)));
+  } else if (!info.OpenWithShell(info.ManualPath)) {
+    ShowInfoBox(QStringLiteral("The manual %1 could not be opened: the desktop has no program for it.").arg(manual));
+  }
 }
 
-void TMainForm::HelpFeedbackItemClick() { ProgramInfo().OpenWithShell(ProgramInfo().FeedbackURL); }
+void TMainForm::HelpFeedbackItemClick() {
+  const TProgramInfo& info = ProgramInfo();
+  if (!info.OpenWithShell(info.FeedbackURL))
+    ShowInfoBox(QStringLiteral("The feedback page %1 could not be opened: the desktop has no program for it.")
+                    .arg(shared::ToQString(info.FeedbackURL)));
+}
 
 void TMainForm::HelpEmailOrvaneClick() {
   const TProgramInfo& info = ProgramInfo();

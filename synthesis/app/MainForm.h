@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "shared/Complex.h"
 #include "shared/qt/UserDialogs.h"
 
 class QAction;
@@ -42,6 +43,7 @@ class TSynthCanvas2D;
 
 namespace vesk {
 
+class TArea;
 class TAreaList;
 class TExcelExportDialog;
 class TFileProgressDlg;
@@ -413,6 +415,16 @@ class TMainForm : public QMainWindow {
   void SetViewMode(int view, int mode);
   void MechPick();
   void CouplerPick();
+  // An area whose corner the mouse holds, and its corners before the press; at the release an
+  // area left without width or height is not kept.
+  struct TAreaDrag {
+    TAreaList* List = nullptr;
+    TArea* Area = nullptr;
+    bool New = false;
+    shared::TComplex Corner1, Corner2;
+  } FAreaDrag;
+  void BeginAreaDrag(TAreaList& list, bool added);
+  void EndAreaDrag();
   void RepaintView(int view);
   // The window's own message in the hint panel; a hint shown by the mouse goes, this one stays.
   void SetHint(const QString& text);
@@ -434,6 +446,7 @@ class TMainForm : public QMainWindow {
   // Runs a file read or write with the file-progress dialog up and the window closed to input.
   void RunFileWork(const QString& caption, const std::function<void()>& work);
   bool ReadProject(const std::string& path);
+  void DropEmptyAreas();
   bool WriteProject(const std::string& path);
   bool Confirm(const QString& text);
   QString ProjectFileTitle() const;

@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QScrollArea>
 #include <algorithm>
+#include <stdexcept>
 
 #include "shared/FilePath.h"
 #include "shared/qt/HTMLPrintDialog.h"
@@ -53,7 +54,7 @@ void TMainForm::FileReportItemClick() {
   current = FSolutions->Current;
   if (!current) return;
   const std::string name = shared::ToPath(HTMLPrintDialog->FileNameEdit->text().trimmed());
-  // A full name, so that the page finds its pictures wherever it is opened from.
+  // A full name: the pictures are saved beside the page, which names them relative to itself.
   report.FileName = name.empty() ? name : shared::FullNormal(name).string();
   if (!name.empty()) TakeDataPath(report.FileName);
 
@@ -69,7 +70,10 @@ void TMainForm::FileReportItemClick() {
   report.GraphCaption =
       kGraphCaptions[size_t(std::clamp(FSolutions->GraphKind, 0, TMechanismList::kGraphKinds - 1))];
   report.Save();
-  program.OpenWithShell(report.FileName);
+  // The report stays written; the message says where, as the other exports do.
+  if (!program.OpenWithShell(shared::PathForLog(report.FileName)))
+    throw std::runtime_error("The report was saved as " + report.FileName +
+                             ", but the desktop opened no program for it");
 }
 
 }  // namespace vesk

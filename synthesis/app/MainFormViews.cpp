@@ -537,10 +537,38 @@ void TMainForm::MechMouseDown(Qt::MouseButton button, int, int) {
                                         canvas.PressPoint.Y);
     area->GrabbedCorner = 3;
     if (!FGroundAreas->Add(std::move(area))) FGroundAreas->Deselect();
+    BeginAreaDrag(*FGroundAreas, true);
   } else if (mode == shared::kModeSelect || mode == kModeProperties || mode == kModeDelete) {
     MechPick();
+    if (mode == shared::kModeSelect) BeginAreaDrag(*FGroundAreas, false);
   }
   RepaintView(0);
+}
+
+void TMainForm::BeginAreaDrag(TAreaList& list, bool added) {
+  FAreaDrag = {};
+  TArea* area = list.GetSelectedArea();
+  if (!area || area->GrabbedCorner == 0) return;
+  FAreaDrag = {&list, area, added, *area, area->Corner2};
+}
+
+void TMainForm::EndAreaDrag() {
+  const TAreaDrag drag = FAreaDrag;
+  FAreaDrag = {};
+  // The area must still be the one pressed: nothing else runs between press and release.
+  if (!drag.Area || drag.List->IndexOf(drag.Area) < 1 || !drag.Area->IsEmpty()) return;
+  // An area without width or height restricts nothing: the search would drop it unseen.
+  Beep();
+  if (drag.New) {
+    drag.List->Delete(drag.List->IndexOf(drag.Area));
+    SetHint(QStringLiteral("No area was added: an area needs a width and a height, so drag from one corner to the "
+                           "opposite one"));
+  } else {
+    drag.Area->SetXY(drag.Corner1.X, drag.Corner1.Y);
+    drag.Area->Corner2 = drag.Corner2;
+    SetHint(QStringLiteral("Area %1 keeps its size: an area needs a width and a height")
+                .arg(drag.List->IndexOf(drag.Area)));
+  }
 }
 
 void TMainForm::MechMouseMove(uint8_t shift, int, int) {
@@ -568,6 +596,7 @@ void TMainForm::MechMouseMove(uint8_t shift, int, int) {
 }
 
 void TMainForm::MechMouseUp() {
+  EndAreaDrag();
   const int mode = FCanvases[0]->Mode();
   if (mode == kModeProperties)
     MechProperties();
@@ -670,6 +699,7 @@ void TMainForm::CouplerMouseDown(Qt::MouseButton button, int, int) {
     auto area = std::make_unique<TArea>(p.X, p.Y, p.X, p.Y);
     area->GrabbedCorner = 3;
     if (!FCouplerAreas->Add(std::move(area))) FCouplerAreas->Deselect();
+    BeginAreaDrag(*FCouplerAreas, true);
   } else if (mode == kModeDrawLine && left) {
     auto line = std::make_unique<TComplexLine>(p.X, p.Y, p.X, p.Y);
     TComplexLine* added = line.get();
@@ -678,6 +708,7 @@ void TMainForm::CouplerMouseDown(Qt::MouseButton button, int, int) {
     added->Grabbed = &added->Point2;
   } else if (mode == shared::kModeSelect || mode == kModeProperties || mode == kModeDelete) {
     CouplerPick();
+    if (mode == shared::kModeSelect) BeginAreaDrag(*FCouplerAreas, false);
   }
   RepaintView(1);
 }
@@ -708,6 +739,7 @@ void TMainForm::CouplerMouseMove(uint8_t shift, int, int) {
 }
 
 void TMainForm::CouplerMouseUp() {
+  EndAreaDrag();
   const int mode = FCanvases[1]->Mode();
   if (mode == kModeProperties)
     CouplerProperties();

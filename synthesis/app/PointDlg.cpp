@@ -33,10 +33,15 @@ void ShowPosition(const shared::TComplex& p, bool polar, QLineEdit* first, QLine
 }
 
 shared::TComplex ReadPosition(bool polar, QLineEdit* first, QLineEdit* second, QLineEdit*& failing) {
+  // Beyond these a point leaves every view and its distances overflow.
   failing = first;
-  const double a = shared::EditToSI(shared::cuLength, first->text());
+  const double a = shared::EditToSIWithin(shared::cuLength, first->text(), polar ? 0 : -shared::kMaxLength,
+                                          shared::kMaxLength);
   failing = second;
-  const double b = shared::EditToSI(polar ? shared::cuAngle : shared::cuLength, second->text());
+  const double b = polar ? shared::EditToSIWithin(shared::cuAngle, second->text(), -shared::kMaxRotation,
+                                                  shared::kMaxRotation)
+                         : shared::EditToSIWithin(shared::cuLength, second->text(), -shared::kMaxLength,
+                                                  shared::kMaxLength);
   shared::TComplex p;
   if (polar)
     p.SetPolar(a, b);

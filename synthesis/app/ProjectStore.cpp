@@ -4,6 +4,7 @@
 #include "shared/Canvas2D.h"
 #include "shared/ProjectInfo.h"
 #include "synthesis/engine/Drawing.h"
+#include "synthesis/engine/FileValidate.h"
 #include "synthesis/engine/ProjectFile.h"
 #include "synthesis/engine/SynthOptions.h"
 
@@ -30,7 +31,18 @@ TProjectFile Bound(TMainForm& form, shared::TProjectInfo& info, const std::strin
 
 void TWindowProjectStore::Read(const std::string& path) {
   TProjectFile file = Bound(fForm, fInfo, "");
-  file.Open(path);
+  try {
+    file.Open(path);
+  } catch (const shared::EFileReadError& error) {
+    // The refusal says why where the checksum tells it.
+    if (file.StatusCode == TFileValidate::kNotValid)
+      throw shared::EFileReadError(std::string(error.what()) +
+                           "\nIts checksum does not match its contents: the file was changed after Vesk saved it, "
+                           "or damaged.");
+    if (file.StatusCode == TFileValidate::kMissing)
+      throw shared::EFileReadError(std::string(error.what()) + "\nThe file does not exist.");
+    throw;
+  }
   fGroundDrawingName = file.GroundDrawingName;
 }
 

@@ -18,9 +18,11 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "shared/Convert.h"
 #include "shared/Sound.h"
+#include "shared/qt/DialogStatus.h"
 #include "shared/qt/QtText.h"
 #include "synthesis/engine/AppOptions.h"
 #include "synthesis/engine/Spline.h"
@@ -164,6 +166,7 @@ TSynthOptionsDlg::TSynthOptionsDlg(TSynthOptions& options, QWidget* parent)
   for (QLineEdit* edit : {MaxLinkLengthEdit, MinTransAngleEdit, TotalInEdit})
     connect(edit, &QLineEdit::textChanged, this, &TSynthOptionsDlg::RecheckFailedField);
   connect(TotalInBox, &QCheckBox::toggled, this, &TSynthOptionsDlg::RecheckFailedField);
+  connect(MaxLinkLengthBox, &QCheckBox::toggled, this, &TSynthOptionsDlg::RecheckFailedField);
   StatusTimerTimer();
 }
 
@@ -203,7 +206,8 @@ void TSynthOptionsDlg::OKBtnClick() {
   double maxLinkLength = 0, minTransAngle = 0, totalIn = 0;
   QLineEdit* edit = MaxLinkLengthEdit;
   try {
-    maxLinkLength = FieldValue(MaxLinkLengthEdit);
+    // A limit that is off is not read: it keeps what it was, whatever a project stored.
+    maxLinkLength = MaxLinkLengthBox->isChecked() ? FieldValue(MaxLinkLengthEdit) : FOptions.MaxLinkLength;
     edit = MinTransAngleEdit;
     minTransAngle = FieldValue(MinTransAngleEdit);
     edit = TotalInEdit;
@@ -233,18 +237,27 @@ void TSynthOptionsDlg::OKBtnClick() {
 }
 
 double TSynthOptionsDlg::FieldValue(const QLineEdit* edit) const {
-  const shared::TConvert& convert = Convert();
-  if (edit == MaxLinkLengthEdit) return convert.TextToSI(shared::cuLength, shared::FromQString(edit->text()));
-  const double angle = convert.TextToSI(shared::cuAngle, shared::FromQString(edit->text()));
-  if (edit == TotalInEdit && !(std::fabs(angle) >= kMinTotalIn))
-    throw shared::EConvertError("Value should not be equal to 0");
+  const QString text = edit->text();
+  if (edit == MaxLinkLengthEdit) {
+    const double length = shared::EditToSIWithin(shared::cuLength, text, 0, shared::kMaxLength);
+    // A limit of 0 would reject every linkage.
+    if (!(length > 0)) throw shared::EConvertError("Value should be greater than 0");
+    return length;
+  }
+  // The transmission angle lies between 0 and 90 degrees.
+  if (edit == MinTransAngleEdit)
+    return shared::EditToSIWithin(shared::cuAngle, text, 0, std::numbers::pi / 2);
+  const double angle =
+      shared::EditToSIWithin(shared::cuAngle, text, -shared::kMaxRotation, shared::kMaxRotation);
+  if (!(std::fabs(angle) >= kMinTotalIn)) throw shared::EConvertError("Value should not be equal to 0");
   return angle;
 }
 
 void TSynthOptionsDlg::RecheckFailedField() {
   if (!FFailedEdit) return;
   // An unchecked total is not read at all.
-  if (FFailedEdit != TotalInEdit || TotalInBox->isChecked()) {
+  if ((FFailedEdit != TotalInEdit || TotalInBox->isChecked()) &&
+      (FFailedEdit != MaxLinkLengthEdit || MaxLinkLengthBox->isChecked())) {
     try {
       FieldValue(FFailedEdit);
     } catch (const shared::EConvertError&) {

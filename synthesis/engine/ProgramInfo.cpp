@@ -58,7 +58,7 @@ void TProgramInfo::ShowHelpTopic(const std::string& /*topicId*/) const {
   shared::ShellOpen(HelpPath);
 }
 
-void TProgramInfo::OpenWithShell(const std::string& target) const { shared::ShellOpen(target); }
+bool TProgramInfo::OpenWithShell(const std::string& target) const { return shared::ShellOpen(target); }
 
 void TProgramInfo::LoadSettings() {
   const auto settings = shared::OpenSettings(RegistryKey);

@@ -49,8 +49,8 @@ class TProgramInfo {
   // topic inside it, so every topic id ("IDH_Units", "IDH_SynthOptions", ...) opens the file
   // itself. Nothing happens when the help file does not exist or no shell-open is connected.
   void ShowHelpTopic(const std::string& topicId) const;
-  // The desktop's open action on a file name or web address; a failure is not reported.
-  void OpenWithShell(const std::string& target) const;
+  // The desktop's open action on a file name or web address; false when nothing opened it.
+  bool OpenWithShell(const std::string& target) const;
 
   // Section "Files" of RegistryKey: "LastOpened1", "LastOpened2" (default empty) and
   // "DataPath" (default ExeDir).

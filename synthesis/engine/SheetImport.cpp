@@ -3,10 +3,18 @@
 
 #include <exception>
 #include <string>
+#include <vector>
 
 namespace vesk {
 
 using shared::ESheetCellKind;
+
+namespace {
+
+// Columns A to E: number, position, output and input rotation.
+constexpr int32_t kLastColumn = 5;
+
+}  // namespace
 
 double TSheetFileCells::Value(int32_t row, int32_t column) const {
   const shared::TSheetCell& cell = fSheet.Cell(row, column);
@@ -47,7 +55,21 @@ void ImportCurveFromFile(TSpline& curve, const std::string& path, std::string* n
     fault = std::current_exception();
   }
   const TSheetFileCells cells(sheet);
-  curve.ImportFromSheet(cells, notice);
+  std::string told;
+  curve.ImportFromSheet(cells, &told);
+  // The points end at the first row without a number in column A; anything below it is left.
+  const int32_t end = curve.Count() + 2;
+  if (!fault && curve.Count() < TSpline::kCapacity) {
+    std::vector<int32_t> left = sheet.FilledRows(end, kLastColumn);
+    if (!left.empty()) {
+      const bool several = left.size() > 1;
+      std::string text = "Column A is empty or 0 in row " + std::to_string(end) +
+                         ", which ends the points: row" + (several ? "s " : " ") + shared::NumberListText(left) +
+                         (several ? " were" : " was") + " not read.";
+      told = told.empty() ? text : text + "\n\n" + told;
+    }
+  }
+  if (notice) *notice = told;
   if (fault) std::rethrow_exception(fault);
 }
 

@@ -22,9 +22,10 @@ class TSheetFileCells : public TSheetCells {
   const shared::TSheetFile& fSheet;
 };
 
-// The curve reads its points from worksheet 1 of the file (notice: see TSpline::ImportFromSheet).
-// A file that fails part-way still gives the curve the rows read before the fault; then its
-// error (ESheetFileError) is raised.
+// The curve reads its points from worksheet 1 of the file. notice: what the user must learn
+// (rows below the end of the points that were not read, and TSpline::ImportFromSheet's), "" when
+// nothing. A file that fails part-way still gives the curve the rows read before the fault; then
+// its error (ESheetFileError) is raised.
 void ImportCurveFromFile(TSpline& curve, const std::string& path, std::string* notice = nullptr);
 
 }  // namespace vesk

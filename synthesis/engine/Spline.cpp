@@ -8,6 +8,7 @@
 #include "shared/Convert.h"
 #include "shared/Matrix.h"
 #include "shared/ProjectInfo.h"
+#include "shared/SheetFile.h"
 #include "shared/TextLine.h"
 #include "shared/dxf/DXFTransForm.h"
 #include "synthesis/engine/AppOptions.h"
@@ -414,21 +415,7 @@ std::string TSpline::FillRotations(const std::vector<bool>& given, double TPrePo
     // Weighted, not by the difference: values near the double range do not overflow.
     point.*channel = (1 - t) * from.*channel + t * to.*channel;
   }
-  // "3, 5-9 and 12": three or more rows in a run as a range.
-  std::vector<std::string> items;
-  for (size_t k = 0; k < rows.size();) {
-    size_t end = k;
-    while (end + 1 < rows.size() && rows[end + 1] == rows[end] + 1) ++end;
-    if (end - k >= 2) {
-      items.push_back(std::to_string(rows[k]) + "-" + std::to_string(rows[end]));
-    } else {
-      for (size_t j = k; j <= end; ++j) items.push_back(std::to_string(rows[j]));
-    }
-    k = end + 1;
-  }
-  std::string list;
-  for (size_t k = 0; k < items.size(); ++k)
-    list += (k == 0 ? "" : k + 1 == items.size() ? " and " : ", ") + items[k];
+  const std::string list = shared::NumberListText(rows);
   const bool several = rows.size() > 1;
   std::string text = std::string("Column ") + column + " " + empty + " in row" + (several ? "s " : " ") + list +
                      ". The " + rotation + " rotation is prescribed at every point: ";

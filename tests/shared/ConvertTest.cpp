@@ -362,7 +362,7 @@ TEST(ConvertTextTest, ValuesOutsideTheirRangeRaiseTheConversionErrorNamingIt) {
     int system;
     int category;
     const char* text;
-    double low, high;  // SI
+    double low, high;     // SI
     const char* message;  // empty: taken
   } cases[] = {
       {shared::usMetric, shared::cuLength, "1E300", -shared::kMaxLength, shared::kMaxLength,
@@ -376,8 +376,12 @@ TEST(ConvertTextTest, ValuesOutsideTheirRangeRaiseTheConversionErrorNamingIt) {
       {shared::usMetric, shared::cuAngle, "-50", 0, kPi / 2, "Value should be between 0 and 90 \xB0"},
       {shared::usMetric, shared::cuAngle, "90", 0, kPi / 2, ""},
       {shared::usMetric, shared::cuAngle, "-360", -turn, turn, ""},
-      {shared::usMetric, shared::cuAngle, "360.001", -turn, turn, "Value should be between -360 and 360 \xB0"},
+      {shared::usMetric, shared::cuAngle, "360.001", -turn, turn,
+       "Value should be between -360 and 360 \xB0"},
       {shared::usMetric, shared::cuNone, "0.5", 1, 2, "Value should be between 1 and 2"},
+      {shared::usMetric, shared::cuTime, "1E-300", shared::kMinTime, shared::kMaxTime,
+       "Value should be between 1E-6 and 1000000 s"},
+      {shared::usMetric, shared::cuTime, "0.000001", shared::kMinTime, shared::kMaxTime, ""},
       {shared::usMetric, shared::cuLength, "12mm", -1, 1, "'12mm' is not a valid floating point value"},
   };
   for (const TCase& c : cases) {

@@ -1,6 +1,8 @@
 // The workbook model: cell ranges, the palette, sheet order and names, formats and charts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <stdexcept>
 
 #include "shared/Workbook.h"
@@ -40,6 +42,46 @@ TEST(WorkbookTest, PaletteHoldsTheHeaderYellow) {
   EXPECT_EQ(shared::PaletteColour(56), 0x333333u);
   EXPECT_THROW(shared::PaletteColour(0), std::out_of_range);
   EXPECT_THROW(shared::PaletteColour(57), std::out_of_range);
+}
+
+// A saved file leaves out the book's own "Sheet1" while it is an empty tab beside others.
+TEST(WorkbookTest, TheNewBooksEmptySheetIsLeftOutOfTheSavedFile) {
+  const auto saved = [](const shared::TWorkbook& book) {
+    std::vector<std::string> names;
+    for (const shared::TSheet* sheet : book.SavedSheets()) names.push_back(sheet->GetName());
+    names.push_back("opens " + book.SavedActiveSheet().GetName());
+    return names;
+  };
+  shared::TWorkbook alone;
+  EXPECT_EQ(saved(alone), (std::vector<std::string>{"Sheet1", "opens Sheet1"})) << "a file holds one sheet at least";
+
+  shared::TWorkbook book;
+  shared::TWorksheet& data = book.AddSheet("Data");
+  data.SetNumber(1, 1, 2.5);
+  book.AddSheet("Properties");
+  EXPECT_EQ(saved(book), (std::vector<std::string>{"Properties", "Data", "opens Properties"}));
+  EXPECT_EQ(Names(book), (std::vector<std::string>{"Properties", "Data", "Sheet1"})) << "the book itself keeps it";
+  book.Activate("Sheet1");
+  EXPECT_EQ(saved(book), (std::vector<std::string>{"Properties", "Data", "opens Properties"}));
+
+  // Used, it stays: a value, a format, a width, or a chart that draws from it.
+  const std::function<void(shared::TWorkbook&)> uses[] = {
+      [](shared::TWorkbook& b) { b.Worksheet("Sheet1")->SetText(3, 2, "x"); },
+      [](shared::TWorkbook& b) { b.Worksheet("Sheet1")->SetRowBold(1); },
+      [](shared::TWorkbook& b) { b.Worksheet("Sheet1")->SetColumnWidth(1, 2, 12); },
+      [](shared::TWorkbook& b) {
+        shared::TChart chart;
+        chart.Series.push_back({"", "sheet1", shared::ParseCellRange("A1:A3"), shared::ParseCellRange("B1:B3")});
+        b.AddChart("Chart", chart);
+      },
+  };
+  for (const auto& use : uses) {
+    shared::TWorkbook used;
+    used.AddSheet("Data");
+    use(used);
+    const auto names = saved(used);
+    EXPECT_NE(std::find(names.begin(), names.end(), "Sheet1"), names.end());
+  }
 }
 
 TEST(WorkbookTest, AddedSheetsGoInFrontOfTheActiveSheet) {

@@ -333,13 +333,13 @@ TEST_F(MechtoolExportTest, WorkbookWithEveryBoxChecked) {
     const auto fields = Split(line, '|');
     if (!fields.empty()) lines[fields[0]].push_back(fields);
   }
-  // Each chart sheet before its data sheet, Properties leftmost, the new book's sheet last.
+  // Each chart sheet before its data sheet, Properties leftmost; no empty sheet of the new book.
   EXPECT_EQ(
       lines["SHEETS"].at(0),
       (std::vector<std::string>{"SHEETS",       "Properties",     "Vectors",    "Error Chart",  "Error",
                                 "Path Chart",   "Path",           "Vel Chart",  "Vel",          "Acc Chart",
                                 "Acc",          "Rotation Chart", "Rotation",   "AngVel Chart", "AngVel",
-                                "AngAcc Chart", "AngAcc",         "TransChart", "TransAngle",   "Sheet1"}));
+                                "AngAcc Chart", "AngAcc",         "TransChart", "TransAngle"}));
   const TSolved solved = ParseSolve(Run("solve " + Quote(doc)));
   const std::string rows = "$4:$B$" + std::to_string(4 + solved.Len);
   std::map<std::string, std::vector<std::string>> charts;
@@ -443,8 +443,8 @@ TEST_F(MechtoolExportTest, ReportWithEveryTableAndItsPictures) {
   const std::string text = ReadBytes(report);
   const std::vector<std::string> lines = CrLfLines(text);
   ASSERT_GT(lines.size(), 20u);
-  // The file name is HTML text in the title and a URL in the picture references, which name the
-  // pictures beside the report.
+  // The file name is HTML text in the title and a URL relative to the page in the picture
+  // references.
   const std::string escaped = dir.string() + "/a &lt;&amp;&gt; b.html";
   const std::string url = "a%20%3C%26%3E%20b";
   const std::vector<std::string> head = {

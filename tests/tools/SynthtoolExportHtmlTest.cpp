@@ -105,10 +105,10 @@ TEST_F(SynthtoolExportHtmlTest, ReportOfASolutionWithItsPictures) {
       "<tr><td colspan=\"1\" bgcolor=\"#C0C0C0\"><font face=\"Arial\" size=\"3\"><b>Fourbar " +
           std::to_string(Ids[1]) + "</b>",
       "</font></td></tr>",
-      "<tr><td><img src=\"" + stem + "Mech.bmp\"></td></tr>",
+      "<tr><td><img src=\"gearMech.bmp\"></td></tr>",  // beside the page
       "<tr><td bgcolor=\"#C0C0C0\"><font face=\"Arial\" size=\"3\">",
       "<b>Path Error</b></font></td></tr>",
-      "<tr><td><img src=\"" + stem + "Graph.bmp\"></td></tr>",
+      "<tr><td><img src=\"gearGraph.bmp\"></td></tr>",
       "</table>",
       "<p></p>",
   };

@@ -127,7 +127,7 @@ TEST_F(HtmlReportTest, LinesInOrder) {
       "<table border=\"1\" bordercolor=\"#000000\">",
       "<tr><td colspan=\"1\" bgcolor=\"#C0C0C0\"><font face=\"Arial\" size=\"3\"><b>Four Bar</b> "
       "[Optimized]</font></td></tr>",
-      "<tr><td><img src=\"rMech.jpg\"></td></tr>",
+      "<tr><td><img src=\"rMech.jpg\"></td></tr>",  // beside the page, named relative to it
       "<tr><td bgcolor=\"#C0C0C0\"><font face=\"Arial\" size=\"3\">",
       "<b>B&lt;C&gt;E</b></font></td></tr>",
       "<tr><td><img src=\"rGraph.jpg\"></td></tr>",

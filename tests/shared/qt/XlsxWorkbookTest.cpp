@@ -174,7 +174,8 @@ TEST_F(XlsxWorkbookTest, SheetsKeepTheirOrderAndTheActiveSheet) {
   const std::string file = Dir + "/export.xlsx";
   shared::WriteXlsx(Export(), file);
   const TPackage package(file);
-  EXPECT_EQ(package.Names, (std::vector<std::string>{"Path Chart", "Properties", "Data", "Sheet1"}));
+  // The new book's empty sheet is no tab of the file.
+  EXPECT_EQ(package.Names, (std::vector<std::string>{"Path Chart", "Properties", "Data"}));
   EXPECT_NE(package.Workbook.find("activeTab=\"1\""), std::string::npos) << package.Workbook;
   EXPECT_NE(package.Members.at("Path Chart").find("chartsheets/"), std::string::npos);
   EXPECT_NE(package.Sheet("Properties").find("tabSelected=\"1\""), std::string::npos);
@@ -251,6 +252,25 @@ TEST_F(XlsxWorkbookTest, ChartIsASmoothScatterWithoutMarkers) {
   EXPECT_EQ(secondX.find("majorGridlines"), std::string::npos);
 }
 
+// A book of nothing but its own sheet still saves that sheet (a file holds one at least); a book
+// whose active sheet is left out opens on its first sheet.
+TEST_F(XlsxWorkbookTest, TheNewBooksSheetIsSavedOnlyWhenItIsAllThereIs) {
+  const std::string empty = Dir + "/empty.xlsx";
+  shared::WriteXlsx(shared::TWorkbook(), empty);
+  EXPECT_EQ(TPackage(empty).Names, std::vector<std::string>{"Sheet1"});
+
+  shared::TWorkbook book;
+  book.AddSheet("Data").SetNumber(1, 1, 1);
+  book.AddSheet("Properties");
+  book.Activate("Sheet1");
+  const std::string file = Dir + "/two.xlsx";
+  shared::WriteXlsx(book, file);
+  const TPackage package(file);
+  EXPECT_EQ(package.Names, (std::vector<std::string>{"Properties", "Data"}));
+  EXPECT_NE(package.Sheet("Properties").find("tabSelected=\"1\""), std::string::npos);
+  EXPECT_EQ(package.Sheet("Data").find("tabSelected=\"1\""), std::string::npos);
+}
+
 TEST_F(XlsxWorkbookTest, NewBooksNeverTakeAnExistingName) {
   std::ofstream(Dir + "/Book1.xlsx") << "mine";
   std::ofstream(Dir + "/Book3.xlsx") << "mine too";
@@ -264,7 +284,7 @@ TEST_F(XlsxWorkbookTest, NewBooksNeverTakeAnExistingName) {
   const std::string path = shared::SaveAndOpenXlsx(Export(), Dir);
   EXPECT_EQ(path, Dir + "/Book5.xlsx");
   EXPECT_EQ(opened, std::vector<std::string>{path});
-  EXPECT_EQ(TPackage(path).Names.size(), 4u);
+  EXPECT_EQ(TPackage(path).Names.size(), 3u);
   std::ifstream first(Dir + "/Book1.xlsx");
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(first), {}), "mine");
 }

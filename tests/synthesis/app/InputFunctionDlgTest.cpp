@@ -13,6 +13,7 @@
 #include <cmath>
 #include <numbers>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "shared/Convert.h"
@@ -108,7 +109,14 @@ TEST_F(InputFunctionDlgTest, ARefusedTimeKeepsTheDialogOpen) {
   const struct {
     const char* text;
     const char* message;  // nullptr: the conversion's own message
-  } cases[] = {{"0", "Time > 0"}, {"-2", "Time > 0"}, {"0.0", "Time > 0"}, {"soon", nullptr}, {"", nullptr}};
+  } cases[] = {{"0", "Time > 0"},
+               {"-2", "Time > 0"},
+               {"0.0", "Time > 0"},
+               {"soon", nullptr},
+               {"", nullptr},
+               {"1E300", "Value should be between 1E-6 and 1000000 s"},
+               {"1000001", "Value should be between 1E-6 and 1000000 s"},
+               {"1E-300", "Value should be between 1E-6 and 1000000 s"}};
   for (const auto& c : cases) {
     errors.clear();
     beeps.Beeps = 0;
@@ -133,6 +141,17 @@ TEST_F(InputFunctionDlgTest, ARefusedTimeKeepsTheDialogOpen) {
     EXPECT_EQ(DefaultInputFunction().FunctionType(), kLawConstantVelocity);
     EXPECT_EQ(DefaultInputFunction().Tmax(), 1.0);
     dlg->reject();
+  }
+}
+
+TEST_F(InputFunctionDlgTest, TheEndsOfTheTimeRangeAreTaken) {
+  for (const auto& [text, seconds] : {std::pair{"1000000", 1e6}, {"0.000001", 1e-6}}) {
+    dlg->show();
+    dlg->TmaxEdit->setText(text);
+    dlg->OKBtn->click();
+    EXPECT_FALSE(dlg->isVisible()) << text;
+    EXPECT_TRUE(errors.empty()) << text;
+    EXPECT_NEAR(DefaultInputFunction().Tmax(), seconds, 1e-12 * seconds) << text;
   }
 }
 

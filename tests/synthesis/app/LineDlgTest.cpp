@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "shared/Convert.h"
 #include "shared/Sound.h"
@@ -109,11 +110,17 @@ TEST_F(LineDlgTest, PolarLengthsAndAngles) {
 }
 
 TEST_F(LineDlgTest, ABadEditLeavesTheLineAndFocusesIt) {
+  // Text, and a coordinate that would take the line out of every view.
   struct Case {
     QLineEdit* TLineDialog::*bad;
+    const char* text;
   };
-  const Case cases[] = {
-      {&TLineDialog::XminEdit}, {&TLineDialog::YminEdit}, {&TLineDialog::XmaxEdit}, {&TLineDialog::YmaxEdit}};
+  std::vector<Case> cases;
+  for (const char* text : {"5 mm", "1E300"}) {
+    for (QLineEdit* TLineDialog::*bad :
+         {&TLineDialog::XminEdit, &TLineDialog::YminEdit, &TLineDialog::XmaxEdit, &TLineDialog::YmaxEdit})
+      cases.push_back({bad, text});
+  }
   for (const Case& c : cases) {
     TLineDialog dlg;
     dlg.TargetLine = &line;
@@ -122,8 +129,12 @@ TEST_F(LineDlgTest, ABadEditLeavesTheLineAndFocusesIt) {
     line.Modified = false;
     for (QLineEdit* edit : {dlg.XminEdit, dlg.YminEdit, dlg.XmaxEdit, dlg.YmaxEdit}) edit->setText("5");
     QLineEdit* bad = dlg.*c.bad;
-    bad->setText("5 mm");
+    bad->setText(c.text);
     dlg.OKBtn->click();
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(dlg.Status->Text().toStdString(), c.text == std::string("5 mm")
+                                                    ? "'5 mm' is not a valid floating point value"
+                                                    : "Value should be between -1E9 and 1E9 mm");
     EXPECT_TRUE(dlg.isVisible()) << bad->objectName().toStdString();
     EXPECT_EQ(dlg.focusWidget(), bad) << bad->objectName().toStdString();
     EXPECT_TRUE(dlg.Status->IsHighlighted());

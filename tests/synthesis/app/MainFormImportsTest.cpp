@@ -347,6 +347,19 @@ TEST_F(MainFormImportsTest, ASheetLongerThanTheCurveSaysWhatWasLeft) {
   }
 }
 
+// A blank row ends the points: the window says which rows below it were not read.
+TEST_F(MainFormImportsTest, RowsBelowABlankRowAreToldAsNotRead) {
+  std::string rows;
+  for (int row = 2; row <= 14; ++row)
+    if (row != 8) rows += PointRow(row, row * 10, "", "");
+  Pick(Write("gap.xlsx", shared::test::MakeZip(shared::test::Workbook(rows))));
+  ASSERT_TRUE(Form->FileImportFromExcelItemClick());
+  EXPECT_TRUE(Errors.empty());
+  EXPECT_EQ(Form->Curve().Count(), 6);
+  EXPECT_EQ(Infos, std::vector<QString>{"Column A is empty or 0 in row 8, which ends the points: rows 9-14 were not "
+                                        "read."});
+}
+
 TEST_F(MainFormImportsTest, AFaultShowsItsMessageAfterTheRefreshWithThePointsRead) {
   Pick(kSheetFixtures + "/text.xls");
   EXPECT_TRUE(Form->FileImportFromExcelItemClick());

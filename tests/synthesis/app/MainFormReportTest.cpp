@@ -247,5 +247,18 @@ TEST_F(MainFormReportTest, AFileThatCannotBeWrittenIsReportedAndNotOpened) {
   EXPECT_FALSE(fs::exists(dir / "missing"));
 }
 
+// Nothing on the desktop opens the report: it stays written, and the window says where.
+TEST_F(MainFormReportTest, AReportNothingOpensSaysWhereItWasSaved) {
+  Generate();
+  shared::SetShellOpen([](const std::string&) { return false; });
+  const std::string name = (dir / "data" / "lift.html").string();
+  Answer(QDialog::Accepted, name);
+  Form->FileReportItem->trigger();
+  ASSERT_EQ(Errors.size(), 1u);
+  EXPECT_EQ(Errors[0].toStdString(), "The report was saved as " + name + ", but the desktop opened no program for it");
+  EXPECT_TRUE(fs::exists(name));
+  EXPECT_TRUE(fs::exists(dir / "data" / "liftMech.bmp"));
+}
+
 }  // namespace
 }  // namespace vesk

@@ -1,5 +1,6 @@
-// The synthesis main window's project save under a file size limit, driven headless: the write
-// error is shown, the old file stays whole with nothing beside it, and the project stays unsaved.
+// The synthesis main window's project file through the real store, driven headless: under a file
+// size limit the write error is shown, the old file stays whole with nothing beside it, and the
+// project stays unsaved; a file changed after its save is refused with the reason.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -101,6 +102,36 @@ TEST_F(MainFormSaveTest, AFileSizeLimitShowsTheWriteErrorAndKeepsTheOldFile) {
   EXPECT_FALSE(Form->IsProjectModified());
   EXPECT_GT(shared::test::ReadBytes(path).size(), before.size());
   EXPECT_EQ(Entries(), std::vector<std::string>{"gear.vesk"});
+}
+
+// A file whose checksum does not match is refused saying so, and the window holds a new project.
+TEST_F(MainFormSaveTest, AFileChangedAfterItsSaveIsRefusedWithTheReason) {
+  const std::string path = shared::ToPath(Dir.filePath(QStringLiteral("gear.vesk")));
+  ChangeTheCurve(3);
+  Dialogs->PickedFile = shared::FromPath(path);
+  ASSERT_TRUE(Form->FileSaveAs());
+  std::string text = shared::test::ReadBytes(path);
+  // One digit of the project text changed, the checksum line kept.
+  const size_t digit = text.find_first_of("123456789", text.find("[SynthOptions]"));
+  ASSERT_NE(digit, std::string::npos);
+  text[digit] = text[digit] == '9' ? '8' : char(text[digit] + 1);
+  shared::test::WriteBytes(path, text);
+
+  Form->Curve().SetModified(false);
+  ASSERT_TRUE(Form->FileOpen());
+  ASSERT_EQ(Errors.size(), 1u);
+  EXPECT_EQ(Errors[0].toStdString(),
+            "This is not a valid Vesk file !\nIts checksum does not match its contents: the file was changed after "
+            "Vesk saved it, or damaged.");
+  EXPECT_EQ(Form->Curve().Count(), 0);
+  EXPECT_EQ(Form->windowTitle(), "Vesk Professional - Untitled");
+
+  // A file gone before it is read.
+  Errors.clear();
+  Dialogs->PickedFile = Dir.filePath(QStringLiteral("gone.vesk"));
+  ASSERT_TRUE(Form->FileOpen());
+  ASSERT_EQ(Errors.size(), 1u);
+  EXPECT_EQ(Errors[0].toStdString(), "This is not a valid Vesk file !\nThe file does not exist.");
 }
 
 }  // namespace

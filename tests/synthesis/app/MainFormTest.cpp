@@ -27,6 +27,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
+#include <array>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -767,6 +768,34 @@ TEST_F(MainFormTest, HelpGoesThroughTheShell) {
                                               ProgramInfo().ManualPath, "https://orvane.example/feedback"}));
 }
 
+// With nothing on the desktop to open them, Help > Manual and Help > Feedback say what they
+// tried and that nothing opened it.
+TEST_F(MainFormTest, HelpItemsThatNothingOpensSaySo) {
+  Start();
+  const std::string manual = File("manual.pdf", false);
+  ProgramInfo().ManualPath = manual;
+  ProgramInfo().ProductURL = "https://orvane.example/vesk";
+  ProgramInfo().FeedbackURL = "https://orvane.example/feedback";
+  shared::SetShellOpen([this](const std::string& target) {
+    Opened.push_back(target);
+    return false;
+  });
+  const QString name = QString::fromStdString(manual);
+  Form->HelpUsersGuideItem->trigger();  // no manual: the product page, which nothing opens
+  File("manual.pdf");
+  Form->HelpUsersGuideItem->trigger();
+  Form->HelpFeedbackItem->trigger();
+  EXPECT_EQ(Opened, (std::vector<std::string>{"https://orvane.example/vesk", manual, "https://orvane.example/feedback"}));
+  EXPECT_EQ(Infos, (std::vector<QString>{
+                       "The manual " + name +
+                           " was not found, and the product's web page https://orvane.example/vesk could not be "
+                           "opened: the desktop has no program for it.",
+                       "The manual " + name + " could not be opened: the desktop has no program for it.",
+                       "The feedback page https://orvane.example/feedback could not be opened: the desktop has no "
+                       "program for it."}));
+  EXPECT_TRUE(Errors.empty());
+}
+
 // Help opens the help file through the desktop; without one, or with nothing to open it, the
 // window says so, from the menu and from a dialog's Help button alike.
 TEST_F(MainFormTest, HelpWithoutAHelpFileSaysSo) {
@@ -968,6 +997,88 @@ TEST_F(MainFormTest, AfterAReadGenerationMakesTheTypeShownDown) {
       if (button && button->isChecked()) down = button;
     ASSERT_NE(down, nullptr);
     EXPECT_EQ(Form->Solutions().NewType, down->data().toInt());
+  }
+}
+
+// The type buttons follow the list read: the best solution's type is down and the next Start
+// makes more of it. An empty list leaves the button that is down.
+TEST_F(MainFormTest, AfterAReadTheTypeButtonsShowTheListsType) {
+  const std::string good = File("good.vesk");
+  Start();
+  struct TCase {
+    const char* name;
+    std::vector<uint8_t> listed;  // best first
+    int down;
+  };
+  const TCase cases[] = {
+      {"an eight-bar list", {kEightbarType, kEightbarType}, kEightbarType},
+      {"a mixed list", {kWatt1Type, kFourbarType, kSliderType}, kWatt1Type},
+      {"no list", {}, kSliderType},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    Form->MechButtons[kSliderType]->trigger();
+    Store->During = [this, &c] {
+      for (const uint8_t type : c.listed) {
+        Form->Solutions().NewType = type;
+        Form->Solutions().Append(Form->Solutions().CreateMechanism());
+      }
+      Form->Solutions().NewType = 0;  // as the real reader leaves it
+    };
+    Dialogs->PickedFile = shared::FromPath(good);
+    if (Form->IsProjectModified()) Dialogs->Answers = {TAnswer::No};
+    ASSERT_TRUE(Form->FileOpen());
+    EXPECT_EQ(Form->Solutions().Count(), int32_t(c.listed.size()));
+    for (const QAction* button : Form->MechButtons) {
+      if (!button) continue;
+      EXPECT_EQ(button->isChecked(), button->data().toInt() == c.down) << button->objectName().toStdString();
+    }
+    EXPECT_EQ(Form->Solutions().NewType, c.down);
+    EXPECT_EQ(Form->NewType, c.down);
+    EXPECT_EQ(Form->Solutions().CreateMechanism()->MechanismType, c.down);
+  }
+}
+
+// A project of an earlier build may hold areas without width or height (a click without a drag):
+// they restrict nothing, so the read drops them and says which; a project without them says
+// nothing.
+TEST_F(MainFormTest, AreasWithoutSizeAreDroppedFromAProjectReadWithANotice) {
+  const std::string good = File("good.vesk");
+  Start();
+  struct TCase {
+    const char* name;
+    std::vector<std::array<double, 4>> ground, coupler;
+    int groundLeft, couplerLeft;
+    std::vector<QString> told;
+  };
+  const std::array<double, 4> sized = {0, 0, 0.1, 0.1}, point = {0.2, 0.2, 0.2, 0.2}, line = {0, 0.3, 0.1, 0.3};
+  const TCase cases[] = {
+      {"all sized", {sized, sized}, {sized}, 2, 1, {}},
+      {"one ground point", {sized, point}, {}, 1, 0,
+       {"The project's ground pivot area 2 had no width or height and was dropped: an area without size restricts "
+        "nothing."}},
+      {"several", {point, sized, line, point}, {line}, 1, 0,
+       {"The project's ground pivot areas 1, 3 and 4 and coupler pivot area 1 had no width or height and were "
+        "dropped: an area without size restricts nothing."}},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    Infos.clear();
+    Store->During = [this, &c] {
+      for (const auto& a : c.ground) Form->GroundAreas().Add(std::make_unique<TArea>(a[0], a[1], a[2], a[3]));
+      for (const auto& a : c.coupler) Form->CouplerAreas().Add(std::make_unique<TArea>(a[0], a[1], a[2], a[3]));
+      Form->GroundAreas().SetModified(false);
+      Form->CouplerAreas().SetModified(false);
+    };
+    Dialogs->PickedFile = shared::FromPath(good);
+    if (Form->IsProjectModified()) Dialogs->Answers = {TAnswer::No};
+    ASSERT_TRUE(Form->FileOpen());
+    EXPECT_EQ(Form->GroundAreas().Count(), c.groundLeft);
+    EXPECT_EQ(Form->CouplerAreas().Count(), c.couplerLeft);
+    for (int32_t i = 1; i <= Form->GroundAreas().Count(); ++i) EXPECT_FALSE(Form->GroundAreas().GetArea(i)->IsEmpty());
+    EXPECT_EQ(Infos, c.told);
+    // Dropped, the project differs from its file.
+    EXPECT_EQ(Form->IsProjectModified(), !c.told.empty());
   }
 }
 

@@ -348,6 +348,57 @@ TEST_F(MainFormViewsTest, ANewAreaSpansPressToReleaseInEveryDirection) {
   }
 }
 
+// An area without width or height restricts nothing (the search would drop it unseen): a click
+// without a drag, or a drag along one line, adds none, and a corner dragged onto the opposite
+// edge's line gives the area back its size. The status line says so, with a beep.
+TEST_F(MainFormViewsTest, AnAreaWithoutWidthOrHeightIsNotKept) {
+  struct {
+    int Beeps = 0;
+  } beeps;
+  Form->Beep = [&beeps] { ++beeps.Beeps; };
+  const QString notAdded =
+      "No area was added: an area needs a width and a height, so drag from one corner to the opposite one";
+  for (const int view : {0, 1}) {
+    SCOPED_TRACE(view);
+    ShowTab(view);
+    TAreaList& areas = view == 0 ? Form->GroundAreas() : Form->CouplerAreas();
+    areas.Clear();
+    const auto mode = [&](int tag) { view == 0 ? Form->SelectButtonClick(tag) : Form->SelectCouplerButtonClick(tag); };
+    mode(4);
+    beeps.Beeps = 0;
+    Click(view, 650, 650);
+    EXPECT_EQ(areas.Count(), 0);
+    EXPECT_EQ(Hint(), notAdded);
+    Drag(view, 650, 650, 780, 650);  // no height
+    Drag(view, 650, 650, 650, 520);  // no width
+    EXPECT_EQ(areas.Count(), 0);
+    EXPECT_EQ(beeps.Beeps, 3);
+
+    Drag(view, 650, 650, 780, 520);
+    ASSERT_EQ(areas.Count(), 1);
+    TArea& area = *areas.GetArea(1);
+    const TArea before(area.X, area.Y, area.Corner2.X, area.Corner2.Y);
+    EXPECT_EQ(beeps.Beeps, 3);
+
+    // The corner at (780, 520) dragged onto x = 650: width 0, and the area keeps its corners.
+    mode(0);
+    Drag(view, 780, 520, 650, 560);
+    ASSERT_EQ(areas.Count(), 1);
+    EXPECT_EQ(area.X, before.X);
+    EXPECT_EQ(area.Y, before.Y);
+    EXPECT_EQ(area.Corner2.X, before.Corner2.X);
+    EXPECT_EQ(area.Corner2.Y, before.Corner2.Y);
+    EXPECT_EQ(Hint(), "Area 1 keeps its size: an area needs a width and a height");
+    EXPECT_EQ(beeps.Beeps, 4);
+    // A drag that leaves it a size is taken.
+    Drag(view, 780, 520, 700, 560);
+    area.Normalize();
+    EXPECT_NEAR(area.Corner2.X, WorldX(700), 1e-12);
+    EXPECT_NEAR(area.Y, WorldY(650), 1e-12);
+    EXPECT_EQ(beeps.Beeps, 4);
+  }
+}
+
 // A view scrolled aside shows the middle of its canvas again when its scroll box grows or
 // shrinks.
 TEST_F(MainFormViewsTest, AResizedScrollBoxIsCentredAgain) {

@@ -144,6 +144,62 @@ TEST_F(PointDialogsTest, ABadEditKeepsThePointAndFocusesTheEdit) {
   }
 }
 
+// Coordinates of 1E300 would take the point out of every view: each field takes what a
+// position can be and refuses the rest as it refuses text.
+TEST_F(PointDialogsTest, PositionsBeyondTheirRangeAreRefused) {
+  const std::string length = "Value should be between -1E9 and 1E9 mm";
+  const std::string radius = "Value should be between 0 and 1E9 mm";
+  const std::string angle = "Value should be between -360 and 360 \xC2\xB0";
+  const struct {
+    bool polar;
+    const char* x;
+    const char* y;
+    bool failsAtX;
+    std::string message;
+  } cases[] = {
+      {false, "1E300", "2", true, length},       {false, "1", "-1E300", false, length},
+      {false, "-1000000001", "2", true, length}, {true, "-5", "30", true, radius},
+      {true, "1E300", "30", true, radius},       {true, "5", "400", false, angle},
+      {true, "5", "-1E9", false, angle},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.x) + " " + c.y);
+    AppOptions.IsPolar = c.polar;
+    TComplexPoint point(0.001, 0.002);
+    TComplexPointDialog dlg;
+    dlg.SetTarget(&point);
+    dlg.show();
+    beeps.Beeps = 0;
+    dlg.XEdit->setText(c.x);
+    dlg.YEdit->setText(c.y);
+    dlg.OKBtn->click();
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_EQ(dlg.focusWidget(), c.failsAtX ? dlg.XEdit : dlg.YEdit);
+    EXPECT_EQ(dlg.Status->Text().toStdString(), c.message);
+    EXPECT_TRUE(dlg.Status->IsHighlighted());
+    EXPECT_EQ(beeps.Beeps, 1);
+    EXPECT_EQ(point.X, 0.001);
+    EXPECT_EQ(point.Y, 0.002);
+    EXPECT_FALSE(point.Modified);
+    dlg.reject();
+  }
+
+  // The ends of the ranges are taken.
+  for (const bool polar : {false, true}) {
+    AppOptions.IsPolar = polar;
+    TComplexPoint point;
+    TComplexPointDialog dlg;
+    dlg.SetTarget(&point);
+    dlg.show();
+    dlg.XEdit->setText("1000000000");
+    dlg.YEdit->setText(polar ? "-360" : "-1000000000");
+    dlg.OKBtn->click();
+    EXPECT_FALSE(dlg.isVisible()) << dlg.Status->Text().toStdString();
+    EXPECT_NEAR(point.X, 1e6, 1e-3);
+    EXPECT_NEAR(point.Y, polar ? 0 : -1e6, 1e-3);
+  }
+}
+
 TEST_F(PointDialogsTest, WithoutATargetOrReadOnlyOKJustCloses) {
   TJointList empty;
   TComplexPointDialog dlg;
@@ -273,6 +329,68 @@ TEST_F(PointDialogsTest, ALetterInY2KeepsTheWholeArea) {
   dlg.reject();
 }
 
+TEST_F(PointDialogsTest, AnAreaCornerBeyondTheRangeKeepsTheWholeArea) {
+  QLineEdit* TAreaDialog::*edits[] = {&TAreaDialog::X1Edit, &TAreaDialog::Y1Edit, &TAreaDialog::X2Edit,
+                                      &TAreaDialog::Y2Edit};
+  for (QLineEdit* TAreaDialog::*edit : edits) {
+    TArea area(0.01, 0.02, 0.03, 0.04);
+    TAreaDialog dlg;
+    dlg.SetTarget(&area);
+    dlg.show();
+    for (QLineEdit* e : {dlg.X1Edit, dlg.Y1Edit, dlg.X2Edit, dlg.Y2Edit}) e->setText("7");
+    QLineEdit* bad = dlg.*edit;
+    bad->setText("1E300");
+    dlg.OKBtn->click();
+    SCOPED_TRACE(bad->objectName().toStdString());
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_EQ(dlg.focusWidget(), bad);
+    EXPECT_EQ(dlg.Status->Text().toStdString(), "Value should be between -1E9 and 1E9 mm");
+    EXPECT_EQ(area.X, 0.01);
+    EXPECT_EQ(area.Y, 0.02);
+    EXPECT_EQ(area.Corner2.X, 0.03);
+    EXPECT_EQ(area.Corner2.Y, 0.04);
+    EXPECT_FALSE(area.Modified);
+    dlg.reject();
+  }
+}
+
+// Corners that give the area no width or no height are refused: such an area restricts nothing.
+TEST_F(PointDialogsTest, AnAreaWithoutWidthOrHeightIsRefused) {
+  const struct {
+    bool polar;
+    const char *x1, *y1, *x2, *y2;
+    std::string message;
+    QLineEdit* TAreaDialog::*focused;
+  } cases[] = {
+      {false, "5", "6", "5", "80", "The area has no width: its corners must differ in x", &TAreaDialog::X2Edit},
+      {false, "5", "6", "70", "6", "The area has no height: its corners must differ in y", &TAreaDialog::Y2Edit},
+      {false, "5", "6", "5", "6", "The area has no width: its corners must differ in x", &TAreaDialog::X2Edit},
+      {true, "100", "0", "200", "0", "The area has no height: its corners must differ in y", &TAreaDialog::X2Edit},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.message + (c.polar ? " polar" : ""));
+    AppOptions.IsPolar = c.polar;
+    TArea area(0.01, 0.02, 0.03, 0.04);
+    TAreaDialog dlg;
+    dlg.SetTarget(&area);
+    dlg.show();
+    beeps.Beeps = 0;
+    dlg.X1Edit->setText(c.x1);
+    dlg.Y1Edit->setText(c.y1);
+    dlg.X2Edit->setText(c.x2);
+    dlg.Y2Edit->setText(c.y2);
+    dlg.OKBtn->click();
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_EQ(dlg.Status->Text().toStdString(), c.message);
+    EXPECT_EQ(dlg.focusWidget(), dlg.*c.focused);
+    EXPECT_EQ(beeps.Beeps, 1);
+    EXPECT_EQ(area.X, 0.01);
+    EXPECT_EQ(area.Corner2.Y, 0.04);
+    EXPECT_FALSE(area.Modified);
+    dlg.reject();
+  }
+}
+
 TEST_F(PointDialogsTest, AreaWithoutTargetDisablesItsControls) {
   TAreaDialog dlg;
   dlg.show();
@@ -399,6 +517,49 @@ TEST_F(CurvePointDialogTest, AZeroInputRotationIsRefused) {
   EXPECT_EQ(dlg.focusWidget(), dlg.OutEdit);
   EXPECT_NE(dlg.Status->Text(), "Value should not be equal to 0");
   dlg.reject();
+}
+
+// A rotation from the first point lies within one turn of the input.
+TEST_F(CurvePointDialogTest, RotationsBeyondATurnAndFarPositionsAreRefused) {
+  const std::string turn = "Value should be between -360 and 360 \xC2\xB0";
+  const struct {
+    const char* x;
+    const char* out;
+    const char* in;
+    int field;  // 0 x, 1 output, 2 input
+    std::string message;
+  } cases[] = {
+      {"1E300", "45", "120", 0, "Value should be between -1E9 and 1E9 mm"},
+      {"250", "400", "120", 1, turn},
+      {"250", "-1E300", "120", 1, turn},
+      {"250", "45", "1E9", 2, turn},
+      {"250", "45", "-360.01", 2, turn},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.x + std::string(" ") + c.out + " " + c.in);
+    curve.Select(2);
+    dlg.show();
+    dlg.XEdit->setText(c.x);
+    dlg.OutEdit->setText(c.out);
+    dlg.InEdit->setText(c.in);
+    dlg.OKBtn->click();
+    EXPECT_TRUE(dlg.isVisible());
+    QLineEdit* fields[] = {dlg.XEdit, dlg.OutEdit, dlg.InEdit};
+    EXPECT_EQ(dlg.focusWidget(), fields[c.field]);
+    EXPECT_EQ(dlg.Status->Text().toStdString(), c.message);
+    EXPECT_EQ(curve.GetPoint(2)->X, 0.1);
+    EXPECT_EQ(curve.GetPoint(2)->Out, kPi / 6);
+    EXPECT_EQ(curve.GetPoint(2)->In, -kPi / 2);
+    dlg.reject();
+  }
+  curve.Select(2);
+  dlg.show();
+  dlg.OutEdit->setText("-360");
+  dlg.InEdit->setText("360");
+  dlg.OKBtn->click();
+  EXPECT_FALSE(dlg.isVisible()) << dlg.Status->Text().toStdString();
+  EXPECT_NEAR(curve.GetPoint(2)->Out, -2 * kPi, 1e-12);
+  EXPECT_NEAR(curve.GetPoint(2)->In, 2 * kPi, 1e-12);
 }
 
 TEST_F(CurvePointDialogTest, WithoutASelectedPointOKJustClosesAndHelpNamesItsTopic) {

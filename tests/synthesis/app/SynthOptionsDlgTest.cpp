@@ -184,6 +184,14 @@ TEST_F(SynthOptionsDlgTest, AFailedOKKeepsItOpenAndChangesNothing) {
       {"angle not a number", "250", "3O", "90", "'3O' is not a valid floating point value", 1},
       {"length not a number", "", "30", "90", "'' is not a valid floating point value", 0},
       {"length and total bad", "1e", "30", "0", "'1e' is not a valid floating point value", 0},
+      {"length below zero", "-5", "30", "90", "Value should be between 0 and 1E9 mm", 0},
+      {"length of 1E300", "1E300", "30", "90", "Value should be between 0 and 1E9 mm", 0},
+      {"length zero", "0", "30", "90", "Value should be greater than 0", 0},
+      {"angle below zero", "250", "-50", "90", "Value should be between 0 and 90 \xC2\xB0", 1},
+      {"angle past a right angle", "250", "200", "90", "Value should be between 0 and 90 \xC2\xB0", 1},
+      {"angle of 1E300", "250", "1E300", "90", "Value should be between 0 and 90 \xC2\xB0", 1},
+      {"total of 1E9", "250", "30", "1E9", "Value should be between -360 and 360 \xC2\xB0", 2},
+      {"total past a turn back", "250", "30", "-360.5", "Value should be between -360 and 360 \xC2\xB0", 2},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -244,6 +252,55 @@ TEST_F(SynthOptionsDlgTest, AFailedOKKeepsItOpenAndChangesNothing) {
     EXPECT_FALSE(curve.In);
     EXPECT_EQ(AppOptions.Search, 2);
   }
+}
+
+TEST_F(SynthOptionsDlgTest, TheEndsOfEachRangeAreTaken) {
+  const struct {
+    QString length, angle, total;
+    double lengthSI, angleSI, totalSI;
+  } cases[] = {
+      {"1000000000", "0", "360", 1e6, 0, 2 * kPi},
+      {"0.001", "90", "-360", 1e-6, kPi / 2, -2 * kPi},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.length.toStdString());
+    TSynthOptionsDlg dlg(options);
+    dlg.show();
+    dlg.MaxLinkLengthBox->setChecked(true);
+    dlg.MaxLinkLengthEdit->setText(c.length);
+    dlg.MinTransAngleEdit->setText(c.angle);
+    dlg.TotalInBox->setChecked(true);
+    dlg.TotalInEdit->setText(c.total);
+    dlg.OKBtn->click();
+    EXPECT_EQ(dlg.result(), QDialog::Accepted) << dlg.StatusBar->currentMessage().toStdString();
+    EXPECT_NEAR(options.MaxLinkLength, c.lengthSI, 1e-12 * c.lengthSI);
+    EXPECT_NEAR(options.MinTransAngle, c.angleSI, 1e-12);
+    EXPECT_NEAR(curve.TotalIn, c.totalSI, 1e-12);
+  }
+}
+
+// A limit that is off is not read: a project may have stored one the field would refuse.
+TEST_F(SynthOptionsDlgTest, ALengthLimitThatIsOffKeepsItsValue) {
+  options.MaxLinkLengthOn = false;
+  options.MaxLinkLength = -0.005;
+  TSynthOptionsDlg dlg(options);
+  dlg.show();
+  dlg.MinTransAngleEdit->setText("10");
+  dlg.OKBtn->click();
+  EXPECT_EQ(dlg.result(), QDialog::Accepted);
+  EXPECT_EQ(options.MaxLinkLength, -0.005);
+  EXPECT_DOUBLE_EQ(options.MinTransAngle, kPi / 18);
+
+  // Switched on, it is read and refused until mended.
+  dlg.show();
+  dlg.MaxLinkLengthBox->setChecked(true);
+  dlg.OKBtn->click();
+  EXPECT_TRUE(dlg.isVisible());
+  EXPECT_EQ(dlg.focusWidget(), dlg.MaxLinkLengthEdit);
+  EXPECT_TRUE(options.MaxLinkLength < 0 && !options.MaxLinkLengthOn);
+  dlg.MaxLinkLengthBox->setChecked(false);
+  EXPECT_TRUE(dlg.StatusBar->currentMessage().isEmpty()) << "off again, the field is not wrong";
+  dlg.reject();
 }
 
 TEST_F(SynthOptionsDlgTest, CancelChangesNothing) {

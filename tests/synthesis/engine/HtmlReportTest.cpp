@@ -165,8 +165,9 @@ class HtmlReportTest : public vesktest::TMechanismTest {
 };
 
 TEST_F(HtmlReportTest, LinesInOrder) {
-  const std::string mech = shared::PictureUrl((dir / "gear12Mech.bmp").string());
-  const std::string graphPicture = shared::PictureUrl((dir / "gear12Graph.bmp").string());
+  // The pictures beside the page, named relative to it.
+  const std::string mech = "gear12Mech.bmp";
+  const std::string graphPicture = "gear12Graph.bmp";
   std::vector<std::string> expected = {
       "<html>",
       "<head>",
@@ -323,6 +324,43 @@ TEST_F(HtmlReportTest, FilesWrittenWithAndWithoutTheGraph) {
   EXPECT_EQ(text.find("Graph.bmp"), std::string::npos);
   EXPECT_EQ(text.find("Path Error"), std::string::npos);
   EXPECT_NE(text.find("gear12Mech.bmp\"></td></tr>\r\n</table>\r\n<p></p>\r\n"), std::string::npos);
+}
+
+// The page names its pictures relative to itself: moved to another folder with them (or mailed),
+// every picture it refers to is found beside it. Names that a URL must encode stay one.
+TEST_F(HtmlReportTest, AMovedReportStillFindsItsPictures) {
+  for (const char* name : {"gear12.html", "my gear #2 100%.html"}) {
+    SCOPED_TRACE(name);
+    const fs::path written = dir / "written", moved = dir / "moved";
+    fs::create_directories(written);
+    report.FileName = (written / name).string();
+    const std::vector<std::string> files = report.Save();
+    ASSERT_EQ(files.size(), 3u);
+    fs::rename(written, moved);
+    const std::string page = ReadBytes(moved / name);
+    std::vector<std::string> sources;
+    for (size_t at = page.find("<img src=\""); at != std::string::npos; at = page.find("<img src=\"", at + 1)) {
+      const size_t start = at + 10;
+      sources.push_back(page.substr(start, page.find('"', start) - start));
+    }
+    ASSERT_EQ(sources.size(), 2u);
+    for (size_t k = 0; k < sources.size(); ++k) {
+      // No folder in the reference: percent-decoded, it is the picture's own name.
+      EXPECT_EQ(sources[k].find('/'), std::string::npos) << sources[k];
+      std::string decoded;
+      for (size_t i = 0; i < sources[k].size(); ++i) {
+        if (sources[k][i] == '%') {
+          decoded += char(std::stoi(sources[k].substr(i + 1, 2), nullptr, 16));
+          i += 2;
+        } else {
+          decoded += sources[k][i];
+        }
+      }
+      EXPECT_EQ(decoded, fs::path(files[k]).filename().string());
+      EXPECT_TRUE(fs::exists(moved / decoded)) << decoded;
+    }
+    fs::remove_all(moved);
+  }
 }
 
 TEST_F(HtmlReportTest, AReportThatCannotBeWrittenLeavesNothingAndSaysWhy) {

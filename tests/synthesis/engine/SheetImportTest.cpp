@@ -106,6 +106,59 @@ TEST_F(SheetImportTest, StopsAtTheCurvesCapacity) {
   EXPECT_NEAR(curve.GetPoint(80)->X, 0.081, 1e-15);
 }
 
+// The points end at the first row without a number in column A. Whatever the sheet holds in
+// columns A to E below that row is named as not read; a sheet that simply ends says nothing.
+TEST_F(SheetImportTest, RowsBelowTheEndOfThePointsAreNamed) {
+  // A point in row r: its number, x and y.
+  const auto point = [](int r, const std::string& extra = "") {
+    const std::string n = std::to_string(r);
+    return Row(r, Num("A" + n, n) + Num("B" + n, std::to_string(10 * r)) + Num("C" + n, "5") + extra);
+  };
+  const auto rows = [&](int from, int to) {
+    std::string data;
+    for (int r = from; r <= to; ++r) data += point(r);
+    return data;
+  };
+  const std::string text = "<c r=\"F9\" t=\"inlineStr\"><is><t>note</t></is></c>";
+  struct TCase {
+    const char* name;
+    std::string data;
+    int points;
+    std::string notice;
+  };
+  const TCase cases[] = {
+      {"twelve points, row 8 blank", rows(2, 7) + rows(9, 14), 6,
+       "Column A is empty or 0 in row 8, which ends the points: rows 9-14 were not read."},
+      {"a sheet that ends", rows(2, 7), 6, ""},
+      {"the ending row holds a position", rows(2, 4) + Row(5, Num("B5", "7")) + rows(6, 6), 3,
+       "Column A is empty or 0 in row 5, which ends the points: rows 5 and 6 were not read."},
+      {"a 0 in column A, one row below", rows(2, 3) + Row(4, Num("A4", "0")) + rows(7, 7), 2,
+       "Column A is empty or 0 in row 4, which ends the points: rows 4 and 7 were not read."},
+      {"an empty row 2", rows(3, 5), 0, "Column A is empty or 0 in row 2, which ends the points: rows 3-5 were not read."},
+      {"only blank text and a note beyond column E below", rows(2, 3) +
+       Row(6, "<c r=\"B6\" t=\"inlineStr\"><is><t>  </t></is></c>") + Row(9, text), 2, ""},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    TSpline curve;
+    std::string notice = "left over";
+    ImportCurveFromFile(curve, WriteXlsx(c.data), &notice);
+    EXPECT_EQ(curve.Count(), c.points);
+    EXPECT_EQ(notice, c.notice);
+  }
+
+  // With a partly filled rotation column both are told, the rows not read first.
+  std::string data = point(2, Num("D2", "0")) + point(3) + point(4, Num("D4", "20")) + point(6, Num("D6", "30"));
+  TSpline curve;
+  std::string notice;
+  ImportCurveFromFile(curve, WriteXlsx(data), &notice);
+  ASSERT_EQ(curve.Count(), 3);
+  EXPECT_EQ(notice,
+            "Column A is empty or 0 in row 5, which ends the points: row 6 was not read.\n\n"
+            "Column D (output rotation) is empty in row 3. The output rotation is prescribed at every point: in that "
+            "row it is interpolated along the curve between the nearest rows with a value.");
+}
+
 // A fault keeps the points of the rows read before it, recalculated, and is raised after.
 TEST_F(SheetImportTest, AFaultKeepsThePointsReadBeforeIt) {
   struct TCase {
