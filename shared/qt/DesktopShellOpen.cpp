@@ -47,11 +47,27 @@ bool DesktopHasProgramFor(const QString& file) {
   return !program || !program->isEmpty();
 }
 
+bool DesktopHasProgramForScheme(const QString& scheme) {
+  const QString tool = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+  if (tool.isEmpty()) return true;
+  const std::optional<QString> program =
+      AskXdgMime(tool, {QStringLiteral("query"), QStringLiteral("default"), "x-scheme-handler/" + scheme});
+  if (!program || !program->isEmpty()) return true;
+  if (!qEnvironmentVariableIsEmpty("BROWSER")) return true;
+  // The browsers xdg-open tries, in its order, when the desktop names no program.
+  for (const char* browser : {"x-www-browser", "firefox", "iceweasel", "seamonkey", "mozilla", "epiphany",
+                              "konqueror", "chromium", "chromium-browser", "google-chrome", "www-browser",
+                              "links2", "elinks", "links", "lynx", "w3m"})
+    if (!QStandardPaths::findExecutable(QString::fromLatin1(browser)).isEmpty()) return true;
+  return false;
+}
+
 void ConnectDesktopShellOpen() {
   SetShellOpen([](const std::string& target) {
     if (target.empty()) return false;
     const QUrl url = DesktopUrl(target);
-    if (url.isLocalFile() && !DesktopHasProgramFor(url.toLocalFile())) return false;
+    if (url.isLocalFile() ? !DesktopHasProgramFor(url.toLocalFile()) : !DesktopHasProgramForScheme(url.scheme()))
+      return false;
     return QDesktopServices::openUrl(url);
   });
 }

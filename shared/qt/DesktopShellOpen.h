@@ -16,8 +16,14 @@ QUrl DesktopUrl(const std::string& target);
 // when the desktop cannot be asked.
 bool DesktopHasProgramFor(const QString& file);
 
-// Connects shared::ShellOpen to QDesktopServices::openUrl. A local file for whose type the
-// desktop has no program is refused: the desktop would accept it and then open nothing.
+// Whether the desktop has a program for addresses of the scheme ("https", "mailto"): one it
+// names for the scheme (asked through xdg-mime), or a web browser that xdg-open falls back on
+// ($BROWSER, or one of the browsers it tries on the PATH); true when the desktop cannot be asked.
+bool DesktopHasProgramForScheme(const QString& scheme);
+
+// Connects shared::ShellOpen to QDesktopServices::openUrl. A local file for whose type, or an
+// address for whose scheme, the desktop has no program is refused: the desktop would accept it
+// and then open nothing.
 void ConnectDesktopShellOpen();
 
 }  // namespace shared

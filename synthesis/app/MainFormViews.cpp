@@ -561,12 +561,11 @@ void TMainForm::EndAreaDrag() {
   Beep();
   if (drag.New) {
     drag.List->Delete(drag.List->IndexOf(drag.Area));
-    SetHint(QStringLiteral("No area was added: an area needs a width and a height, so drag from one corner to the "
-                           "opposite one"));
+    SetHint(QStringLiteral("No area added: an area needs a width and a height"));
   } else {
     drag.Area->SetXY(drag.Corner1.X, drag.Corner1.Y);
     drag.Area->Corner2 = drag.Corner2;
-    SetHint(QStringLiteral("Area %1 keeps its size: an area needs a width and a height")
+    SetHint(QStringLiteral("Area %1 kept its size: an area needs a width and a height")
                 .arg(drag.List->IndexOf(drag.Area)));
   }
 }

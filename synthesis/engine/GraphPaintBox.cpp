@@ -5,6 +5,8 @@
 #include <cmath>
 #include <span>
 
+#include "shared/AxisTicks.h"
+
 namespace vesk {
 
 using shared::TBrush;
@@ -34,23 +36,28 @@ int32_t ClampedRound(double v) {
   return int32_t(std::lround(v));
 }
 
-// Axis values from min to max in equal steps. An empty range would give no scale: it is
-// widened by one display unit each way, or by the value's own size where one unit is lost in
-// rounding.
+// A range with no length would give no scale: it is widened by one display unit each way, or
+// by the value's own size where one unit is lost in rounding.
+void WidenEmptyRange(double& min, double& max, int unit, const shared::TConvert& units) {
+  if (min != max) return;
+  const double value = max;
+  max = units.ToSI(unit, units.FromSI(unit, value) + 1);
+  min = units.ToSI(unit, units.FromSI(unit, value) - 1);
+  if (!(max > min)) {
+    const double d = std::max(1.0, std::fabs(value));
+    max = value + d;
+    min = value - d;
+  }
+}
+
+// Axis values from min to max in equal steps.
 template <size_t N>
-void FillTicks(std::array<double, N>& ticks, double min, double max, int unit, const shared::TConvert& units) {
+void FillTicks(std::array<double, N>& ticks, double min, double max, int unit,
+               const shared::TConvert& units) {
   constexpr size_t last = N - 1;
+  WidenEmptyRange(min, max, unit, units);
   ticks[0] = min;
   ticks[last] = max;
-  if (min == max) {
-    ticks[last] = units.ToSI(unit, units.FromSI(unit, max) + 1);
-    ticks[0] = units.ToSI(unit, units.FromSI(unit, min) - 1);
-    if (!(ticks[last] > ticks[0])) {
-      const double d = std::max(1.0, std::fabs(max));
-      ticks[last] = max + d;
-      ticks[0] = min - d;
-    }
-  }
   const double step = (ticks[last] - ticks[0]) / double(last);
   for (size_t i = 1; i < last; ++i) {
     ticks[i] = ticks[0] + double(i) * step;
@@ -120,15 +127,16 @@ void TGraphPaintBox::Layout() {
   TPaintSurface& s = FPaintBox.Canvas();
   TextHeight = s.TextExtent("A").Height;
   FillTicks(XTicks, MinX, MaxX, XUnit, FUnits);
-  FillTicks(YTicks, MinY, MaxY, YUnit, FUnits);
+  MarginLeft = MarginRight = MarginTop = MarginBottom = 4;
+  if (ShowLabels) MarginTop = MarginBottom = TextHeight + 8;
+  LayoutY(s.Height() - MarginTop - MarginBottom);
   // The left margin holds the widest axis value, so that long values stay clear of the frame.
   FNumberWidth = s.TextExtent("0000.0000").Width;
-  for (const double tick : YTicks) FNumberWidth = std::max(FNumberWidth, s.TextExtent(FUnits.FormatSI(YUnit, tick)).Width);
-  MarginLeft = MarginRight = MarginTop = MarginBottom = 4;
+  for (const double tick : YTicks)
+    FNumberWidth = std::max(FNumberWidth, s.TextExtent(FUnits.FormatSI(YUnit, tick)).Width);
   if (ShowLabels) {
     MarginLeft = FNumberWidth + 8;
     MarginRight = 8;
-    MarginTop = MarginBottom = TextHeight + 8;
   }
   Drawable = MarginLeft + MarginRight + GridX < s.Width() && MarginTop + MarginBottom + GridY < s.Height();
   PlotLeft = MarginLeft;
@@ -136,19 +144,35 @@ void TGraphPaintBox::Layout() {
   PlotRight = s.Width() - MarginRight;
   PlotBottom = s.Height() - MarginBottom;
 
-  if (Count >= 2) {
-    ScaleX = (PlotRight - PlotLeft) / (XTicks[GridX] - XTicks[0]);
-    ScaleY = (PlotBottom - PlotTop) / (YTicks[GridY] - YTicks[0]);
-    for (int i = 0; i < Count; ++i) {
-      PX[i] = PixelX(X[i]);
-      PY[i] = PixelY(Y[i]);
-    }
+  // Both axes have a length by now, also without samples: the grid and the values stand on them.
+  ScaleX = (PlotRight - PlotLeft) / (XTicks[GridX] - XTicks[0]);
+  ScaleY = (PlotBottom - PlotTop) / (AxisMaxY - AxisMinY);
+  for (int i = 0; i < Count; ++i) {
+    PX[i] = PixelX(X[i]);
+    PY[i] = PixelY(Y[i]);
   }
+}
+
+void TGraphPaintBox::LayoutY(int32_t plotHeight) {
+  double low = MinY, high = MaxY;
+  // Values the display cannot tell apart (rounding left in a series that is constant) are one
+  // value: the series is drawn flat, in the middle of an axis of one display unit each way.
+  const double shown =
+      shared::ShownStep(FUnits, YUnit, FUnits.FromSI(YUnit, low), FUnits.FromSI(YUnit, high));
+  if (FUnits.FromSI(YUnit, high) - FUnits.FromSI(YUnit, low) < shown) low = high = low + (high - low) / 2;
+  WidenEmptyRange(low, high, YUnit, FUnits);
+  // As many divisions as leave a text height for each value.
+  const int32_t rows = ShowLabels ? std::clamp(plotHeight / (TextHeight + 4), 1, int(GridY)) : GridY;
+  shared::TAxisTicks ticks = shared::RoundTicks(FUnits, YUnit, low, high, rows, true);
+  // A range too narrow for its distance from zero keeps its ends as they are.
+  YTicks = ticks.Values.size() >= 2 ? std::move(ticks.Values) : std::vector<double>{low, high};
+  AxisMinY = YTicks.front();
+  AxisMaxY = YTicks.back();
 }
 
 int32_t TGraphPaintBox::PixelX(double x) const { return ClampedRound((x - XTicks[0]) * ScaleX) + PlotLeft; }
 
-int32_t TGraphPaintBox::PixelY(double y) const { return ClampedRound((YTicks[GridY] - y) * ScaleY) + PlotTop; }
+int32_t TGraphPaintBox::PixelY(double y) const { return ClampedRound((AxisMaxY - y) * ScaleY) + PlotTop; }
 
 void TGraphPaintBox::Paint() {
   TPaintSurface& s = FPaintBox.Canvas();
@@ -166,12 +190,6 @@ void TGraphPaintBox::Paint() {
   s.LineTo(PlotRight, PlotBottom);
   s.LineTo(PlotLeft, PlotBottom);
   s.LineTo(PlotLeft, PlotTop);
-  if (Count > 0 && MinY < 0 && 0 < MaxY) {
-    const int32_t y0 = PixelY(0);
-    s.MoveTo(PlotLeft, y0);
-    s.LineTo(PlotRight, y0);
-  }
-
   if (ShowGrid) {
     s.SetPen(GridPen);
     const int32_t dx = (PlotRight - PlotLeft) / GridX;
@@ -179,11 +197,18 @@ void TGraphPaintBox::Paint() {
       s.MoveTo(PlotLeft + k * dx, PlotTop);
       s.LineTo(PlotLeft + k * dx, PlotBottom);
     }
-    const int32_t dy = (PlotBottom - PlotTop) / GridY;
-    for (int k = 1; k < GridY; ++k) {
-      s.MoveTo(PlotLeft, PlotTop + k * dy);
-      s.LineTo(PlotRight, PlotTop + k * dy);
+    for (size_t k = 1; k + 1 < YTicks.size(); ++k) {
+      const int32_t y = PixelY(YTicks[k]);
+      s.MoveTo(PlotLeft, y);
+      s.LineTo(PlotRight, y);
     }
+  }
+  // Over the grid: on round values zero is often one of its lines.
+  if (Count > 0 && MinY < 0 && 0 < MaxY) {
+    s.SetPen(FramePen);
+    const int32_t y0 = PixelY(0);
+    s.MoveTo(PlotLeft, y0);
+    s.LineTo(PlotRight, y0);
   }
 
   if (Count >= 3) {
@@ -210,14 +235,14 @@ void TGraphPaintBox::DrawLabels(TPaintSurface& s) {
   s.TextOut(PlotRight - s.TextExtent(xMax).Width, PlotBottom + 4, xMax);
   s.TextOut(PlotLeft, PlotBottom + 4, FUnits.FormatSI(XUnit, XTicks[0]));
 
-  s.TextOut(4, PlotBottom - TextHeight / 2, FUnits.FormatSI(YUnit, YTicks[0]));
-  const int32_t dy = (PlotBottom - PlotTop) / GridY;
-  if (dy >= TextHeight) {
-    // YTicks[k] stands at the k-th grid line counted from the bottom.
-    for (int k = 1; k < GridY; ++k)
-      s.TextOut(4, PlotTop + (GridY - k) * dy - TextHeight / 2, FUnits.FormatSI(YUnit, YTicks[k]));
+  // Each value beside its grid line, the ends at the frame; values that would run into each
+  // other (a plot too low for them) leave all but the ends out.
+  const int32_t dy = YTicks.size() > 1 ? (PlotBottom - PlotTop) / int32_t(YTicks.size() - 1) : 0;
+  for (size_t k = 0; k < YTicks.size(); ++k) {
+    const bool end = k == 0 || k + 1 == YTicks.size();
+    if (end || dy >= TextHeight)
+      s.TextOut(4, PixelY(YTicks[k]) - TextHeight / 2, FUnits.FormatSI(YUnit, YTicks[k]));
   }
-  s.TextOut(4, PlotTop - TextHeight / 2, FUnits.FormatSI(YUnit, YTicks[GridY]));
 }
 
 void TGraphPaintBox::DrawCursorLine(int32_t px) {

@@ -1,11 +1,12 @@
 // TGraphPaintBox: one x/y line graph of at most 201 samples on a paint box, with frame, grid,
-// zero line, axis titles and limits in display units, and a vertical cursor line with the value
-// at the cursor that moves without repainting the graph.
+// zero line, axis titles, the x limits and round y values in display units, and a vertical
+// cursor line with the value at the cursor that moves without repainting the graph.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "shared/Convert.h"
 #include "shared/PaintSurface.h"
@@ -16,7 +17,7 @@ class TGraphPaintBox {
  public:
   static constexpr int kMaxSamples = 201;
   static constexpr int32_t GridX = 6;  // vertical grid divisions
-  static constexpr int32_t GridY = 6;  // horizontal grid divisions
+  static constexpr int32_t GridY = 6;  // at most this many horizontal grid divisions
 
   // Values and unit symbols come from the unit service; the program gives it Convert().
   TGraphPaintBox(shared::TPaintBox& paintBox, const shared::TConvert& units);
@@ -29,7 +30,10 @@ class TGraphPaintBox {
   std::array<int32_t, kMaxSamples> PX{};
   std::array<int32_t, kMaxSamples> PY{};
   std::array<double, GridX + 1> XTicks{};
-  std::array<double, GridY + 1> YTicks{};
+  // The y axis runs from AxisMinY to AxisMaxY (SI), its grid lines and values at YTicks: round
+  // values of the display unit (shared/AxisTicks.h), the first and last at the axis's ends.
+  std::vector<double> YTicks;
+  double AxisMinY = 0, AxisMaxY = 0;
   std::string XTitle = "x";
   std::string YTitle = "y";
   // Unit categories of the unit service; 0 is no unit.
@@ -69,6 +73,7 @@ class TGraphPaintBox {
 
  private:
   void Layout();
+  void LayoutY(int32_t plotHeight);
   int32_t PixelX(double x) const;
   int32_t PixelY(double y) const;
   void DrawCursorLine(int32_t px);

@@ -1,7 +1,5 @@
 // The graph box on a surface that records its calls and keeps pixels for straight lines and
 // filled boxes, so that the not-XOR cursor can be checked by what stays on the screen.
-#include "synthesis/engine/GraphPaintBox.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +9,8 @@
 #include <numbers>
 #include <string>
 #include <vector>
+
+#include "synthesis/engine/GraphPaintBox.h"
 
 namespace vesk {
 namespace {
@@ -57,7 +57,9 @@ class TPixelSurface : public TPaintSurface {
     for (int y = std::max(0, y1); y < std::min(H, y2); ++y)
       for (int x = std::max(0, x1); x < std::min(W, x2); ++x) Pixels[size_t(y * W + x)] = CurrentBrush.Color;
   }
-  void TextOut(int x, int y, const std::string& text) override { Log.push_back("Text " + P(x, y) + " " + text); }
+  void TextOut(int x, int y, const std::string& text) override {
+    Log.push_back("Text " + P(x, y) + " " + text);
+  }
   TSize TextExtent(const std::string& text) override { return {int(text.size()) * kCharWidth, kTextHeight}; }
   void DrawRaster(int, int, const TRaster&) override {}
   void Draw(int, int, const TPaintSurface&) override {}
@@ -71,7 +73,8 @@ class TPixelSurface : public TPaintSurface {
   }
   int LinesOf(TColor color) const {
     int n = 0;
-    for (const auto& line : Log) n += line.rfind("Line ", 0) == 0 && line.find(" " + Hex(color)) != std::string::npos;
+    for (const auto& line : Log)
+      n += line.rfind("Line ", 0) == 0 && line.find(" " + Hex(color)) != std::string::npos;
     return n;
   }
   std::vector<std::string> Texts() const {
@@ -199,7 +202,9 @@ TEST(GraphPaintBox, SamplesLandAtTheirShareOfThePlot) {
   }
   EXPECT_EQ(f.screen.CountOf(polyline), 1);
 
-  // The zero line, a fifth of the way up, crosses the plot in black.
+  // Round values: the axis runs from -20 to 80 in steps of 20.
+  EXPECT_EQ(f.graph.YTicks, (std::vector<double>{-20, 0, 20, 40, 60, 80}));
+  // The zero line, a fifth of the way up, crosses the plot in black over its grid line.
   const int zeroRow = kTop + int(std::lround(0.8 * height));
   EXPECT_EQ(f.screen.Pixel(kLeft + 3, zeroRow), kBlack);
   EXPECT_EQ(f.screen.Pixel(400 - kRight - 3, zeroRow), kBlack);
@@ -229,33 +234,64 @@ INSTANTIATE_TEST_SUITE_P(Cases, ZeroLine,
 struct TFlatCase {
   int unit;
   double value;
+  double noise;            // relative
   double lowest, highest;  // the widened axis, worked out by hand
   std::string topLabel;
 };
 
 class FlatSeries : public ::testing::TestWithParam<TFlatCase> {};
 
-TEST_P(FlatSeries, IsDrawnOnAnAxisWidenedByOneDisplayUnit) {
+// A series the display shows as one value (a constant, or one with rounding left in it) is drawn
+// flat across the middle of an axis one display unit each way, its values round and different.
+TEST_P(FlatSeries, IsDrawnFlatOnAnAxisWidenedByOneDisplayUnit) {
   TGraphFixture f;
   const TFlatCase c = GetParam();
   f.graph.YUnit = c.unit;
-  f.Fill(7, [&](double) { return c.value; });
+  // The rounding of a computed constant: a few units in the last place either way.
+  const double noise = c.noise * std::max(std::fabs(c.value), 1e-15);
+  f.Fill(7, [&](double x) { return c.value + noise * std::sin(3 * x); });
   f.Paint();
-  EXPECT_NEAR(f.graph.YTicks[0], c.lowest, 1e-12 * std::max(1.0, std::fabs(c.value)));
-  EXPECT_NEAR(f.graph.YTicks[6], c.highest, 1e-12 * std::max(1.0, std::fabs(c.value)));
+  EXPECT_NEAR(f.graph.AxisMinY, c.lowest, 1e-12 * std::max(1.0, std::fabs(c.value)));
+  EXPECT_NEAR(f.graph.AxisMaxY, c.highest, 1e-12 * std::max(1.0, std::fabs(c.value)));
+  EXPECT_EQ(f.graph.YTicks.front(), f.graph.AxisMinY);
+  EXPECT_EQ(f.graph.YTicks.back(), f.graph.AxisMaxY);
   EXPECT_TRUE(std::isfinite(f.graph.ScaleY));
   const int middle = (f.graph.PlotTop + f.graph.PlotBottom) / 2;
   for (int i = 0; i < 7; ++i) EXPECT_NEAR(f.graph.PY[i], middle, 1) << i;
   EXPECT_TRUE(f.screen.HasText(c.topLabel));
+  std::vector<std::string> labels;
+  for (const double tick : f.graph.YTicks) labels.push_back(f.units.FormatSI(c.unit, tick));
+  for (size_t k = 1; k < labels.size(); ++k) EXPECT_NE(labels[k - 1], labels[k]);
 }
 
+constexpr double kDeg = std::numbers::pi / 180;
 INSTANTIATE_TEST_SUITE_P(
     Cases, FlatSeries,
-    ::testing::Values(TFlatCase{cuLength, 0.002, 0.001, 0.003, "3.000"},
-                      TFlatCase{cuAngle, 0, -std::numbers::pi / 180, std::numbers::pi / 180, "1.000"},
-                      TFlatCase{cuNone, 5, 4, 6, "6"},
+    ::testing::Values(TFlatCase{cuLength, 0.002, 0, 0.001, 0.003, "3.000"},
+                      TFlatCase{cuAngle, 0, 0, -kDeg, kDeg, "1.000"}, TFlatCase{cuNone, 5, 0, 4, 6, "6"},
                       // One unit is lost in rounding at this size: the value's own size widens.
-                      TFlatCase{cuNone, 1e20, 0, 2e20, "2E020"}));
+                      TFlatCase{cuNone, 1e20, 0, 0, 2e20, "2E020"},
+                      // A Watt 1's output that does not turn: rounding noise about 0 degrees.
+                      TFlatCase{cuAngle, 0, 4, -kDeg, kDeg, "1.000"},
+                      TFlatCase{cuAngle, 30 * kDeg, 4e-16, 29 * kDeg, 31 * kDeg, "31.000"},
+                      // A constant ratio with noise in its last digits.
+                      TFlatCase{cuNone, 2.5, 1e-15, 1.5, 3.5, "3.5"}));
+
+// A ratio that varies is read on round values, not on seven decimals of its extremes.
+TEST(GraphPaintBox, AVaryingSeriesIsReadOnRoundValues) {
+  TGraphFixture f;
+  f.Fill(9, [](double x) { return 0.1234567 + (3.4567891 - 0.1234567) * x / 8; });
+  f.Paint();
+  // 3.33 over at most six divisions: steps of 1.
+  EXPECT_EQ(f.graph.YTicks, (std::vector<double>{0, 1, 2, 3, 4}));
+  for (const char* label : {"0", "1", "2", "3", "4"}) EXPECT_TRUE(f.screen.HasText(label)) << label;
+  EXPECT_FALSE(f.screen.HasText("3.4567891"));
+  // Every sample lies on the axis.
+  for (int i = 0; i < 9; ++i) {
+    EXPECT_GE(f.graph.PY[i], f.graph.PlotTop);
+    EXPECT_LE(f.graph.PY[i], f.graph.PlotBottom);
+  }
+}
 
 TEST(GraphPaintBox, EqualXNeverDividesByZero) {
   TGraphFixture f;
@@ -284,7 +320,19 @@ TEST_P(FewSamples, FrameGridAndLabelsAlwaysCurveFromThreeCursorFromTwo) {
   f.Fill(GetParam().count, [](double x) { return 2 * x + 1; });
   f.Paint();
   EXPECT_EQ(f.screen.LinesOf(kBlack), 4);
-  EXPECT_EQ(f.screen.LinesOf(MakeColor(192, 192, 192)), 10);
+  // Five vertical lines, and one at each round y value inside the frame.
+  EXPECT_EQ(f.screen.LinesOf(MakeColor(192, 192, 192)), 5 + int(f.graph.YTicks.size()) - 2);
+  EXPECT_GE(f.graph.YTicks.size(), 4u);
+  // Each y value beside its own grid line, top to bottom, however few the samples.
+  std::vector<int> rows;
+  for (const auto& line : f.screen.Log) {
+    int x = 0, y = 0;
+    if (std::sscanf(line.c_str(), "Text %d,%d", &x, &y) == 2 && x == 4) rows.push_back(y + kTextHeight / 2);
+  }
+  ASSERT_EQ(rows.size(), f.graph.YTicks.size());
+  EXPECT_EQ(rows.front(), f.graph.PlotBottom);
+  EXPECT_EQ(rows.back(), f.graph.PlotTop);
+  for (size_t k = 1; k < rows.size(); ++k) EXPECT_LT(rows[k], rows[k - 1] - kTextHeight);
   EXPECT_TRUE(f.screen.HasText("x"));
   EXPECT_TRUE(f.screen.HasText("y"));
   EXPECT_EQ(f.screen.CountOf("Polyline"), GetParam().curve ? 1 : 0);
@@ -431,28 +479,44 @@ TEST(GraphPaintBox, LabelsAndValuesInDisplayUnits) {
   EXPECT_TRUE(f.screen.HasText("Path = 1.500 mm"));
   EXPECT_TRUE(f.screen.HasText("Crank = 45.000 \xB0"));
 
-  // A low plot has no room for the inner axis values.
+  // A low plot takes fewer, coarser divisions, each with room for its value: 59 pixels hold four
+  // of 14, so 0 to 12 mm reads 0, 5, 10, 15.
   TGraphFixture low(400, kTop + kBottom + 6 * kTextHeight - 1);
   low.graph.YUnit = cuLength;
   for (int i = 0; i <= 12; ++i) low.graph.AddPoint(i, i * 0.001);
   low.Paint();
-  EXPECT_TRUE(low.screen.HasText("0.000"));
-  EXPECT_TRUE(low.screen.HasText("12.000"));
+  EXPECT_EQ(low.graph.YTicks, (std::vector<double>{0, 0.005, 0.01, 0.015}));
+  for (const char* tick : {"0.000", "5.000", "10.000", "15.000"})
+    EXPECT_TRUE(low.screen.HasText(tick)) << tick;
   EXPECT_FALSE(low.screen.HasText("6.000"));
+  // Lower still, one division: 0 to 20 mm.
+  TGraphFixture lower(400, kTop + kBottom + 2 * kTextHeight + 5);
+  lower.graph.YUnit = cuLength;
+  for (int i = 0; i <= 12; ++i) lower.graph.AddPoint(i, i * 0.001);
+  lower.Paint();
+  EXPECT_EQ(lower.graph.YTicks, (std::vector<double>{0, 0.02}));
+  EXPECT_TRUE(lower.screen.HasText("0.000"));
+  EXPECT_TRUE(lower.screen.HasText("20.000"));
 }
 
 // A range symmetric about zero puts a grid line at zero: it reads 0, not the rounding that a
-// running sum of thirds leaves there.
+// running sum of steps leaves there, and the y grid lines stand at the round values.
 TEST(GraphPaintBox, GridLineAtZeroIsLabelledZero) {
   TGraphFixture f;
   f.graph.Clear();
   for (int i = -3; i <= 3; ++i) f.graph.AddPoint(i, i / 3.0);
   f.Paint();
-  EXPECT_EQ(f.graph.YTicks[3], 0.0);
+  EXPECT_EQ(f.graph.YTicks, (std::vector<double>{-1, -0.5, 0, 0.5, 1}));
+  EXPECT_TRUE(f.screen.HasText("0"));
   EXPECT_EQ(f.graph.XTicks[3], 0.0);
-  for (int k = 0; k <= 6; ++k) EXPECT_NEAR(f.graph.YTicks[k], -1.0 + k / 3.0, 1e-15) << k;
+  // The grid's inner horizontal lines, at -0.5, 0 (under the zero line) and 0.5.
+  const double height = f.graph.PlotBottom - f.graph.PlotTop;
+  for (const double y : {-0.5, 0.5}) {
+    const int row = f.graph.PlotTop + int(std::lround((1 - y) / 2 * height));
+    EXPECT_EQ(f.screen.Pixel(f.graph.PlotLeft + 3, row), MakeColor(192, 192, 192)) << y;
+  }
+  EXPECT_EQ(f.screen.Pixel(f.graph.PlotLeft + 3, (f.graph.PlotTop + f.graph.PlotBottom) / 2), kBlack);
 }
 
 }  // namespace
 }  // namespace vesk
-
