@@ -1,7 +1,7 @@
 // The ranges of the animator's numeric fields, read through the unit service.
 #include "animator/app/FieldRange.h"
 
-#include "shared/qt/QtText.h"
+#include "shared/qt/DialogStatus.h"
 
 namespace quillon {
 
@@ -14,7 +14,7 @@ double TextToSIWithin(const TFieldRange& range, const std::string& text) {
 }
 
 double EditToSIWithin(const TFieldRange& range, const QString& text) {
-  return TextToSIWithin(range, shared::FromQString(text.trimmed()));
+  return shared::EditToSIWithin(range.Category, text, range.Low, range.High);
 }
 
 std::string BoundText(int category, double si) {

@@ -22,11 +22,11 @@ inline constexpr double kTurn = 2 * std::numbers::pi;
 // A coordinate, a move, a distance, a link length, a grid size or a slider's travel.
 inline constexpr TFieldRange kLengthRange{shared::cuLength, -shared::kMaxLength, shared::kMaxLength};
 // A direction, or a turn of the whole mechanism or drawing: one turn either way.
-inline constexpr TFieldRange kDirectionRange{shared::cuAngle, -kTurn, kTurn};
+inline constexpr TFieldRange kDirectionRange{shared::cuAngle, -shared::kMaxRotation, shared::kMaxRotation};
 // How far a link turns over a motion: a thousand turns either way.
 inline constexpr TFieldRange kRotationRange{shared::cuAngle, -1000 * kTurn, 1000 * kTurn};
-// The duration of one section of a motion law: a tenth of a millisecond to about eleven days.
-inline constexpr TFieldRange kDurationRange{shared::cuTime, 1e-4, shared::kMaxTime};
+// The duration of one section of a motion law: a microsecond to about eleven days.
+inline constexpr TFieldRange kDurationRange{shared::cuTime, shared::kMinTime, shared::kMaxTime};
 // A resize factor, either sign; it must not shrink below kMinFactorSize either.
 inline constexpr TFieldRange kFactorRange{shared::cuNone, -1e6, 1e6};
 inline constexpr double kMinFactorSize = 1e-6;

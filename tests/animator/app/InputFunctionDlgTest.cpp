@@ -147,12 +147,12 @@ TEST_F(InputFunctionDlgTest, BadInputsAreRefusedWithTheirMessageOnTheirField) {
       {0, "1", "", "Set the displacement for this time interval!", 2},
       {3, "1", "1e400", "'1e400' is not a valid floating point value", 2},
       {0, "1", "ten", "'ten' is not a valid floating point value", 2},
-      // Beyond what a motion law of a real linkage takes: a section from a tenth of a millisecond
-      // to a million seconds, a crank's turn within a thousand turns either way.
+      // Beyond what a motion law of a real linkage takes: a section from a microsecond to a
+      // million seconds, a crank's turn within a thousand turns either way.
       {2, "0.5", "1E308", "Value should be between -360000 and 360000 \u00b0", 2},
       {0, "1", "-360001", "Value should be between -360000 and 360000 \u00b0", 2},
-      {0, "1E7", "90", "Value should be between 0.0001 and 1000000 s", 1},
-      {3, "1E-5", "90", "Value should be between 0.0001 and 1000000 s", 1},
+      {0, "1E7", "90", "Value should be between 1E-6 and 1000000 s", 1},
+      {3, "1E-7", "90", "Value should be between 1E-6 and 1000000 s", 1},
   };
   Open();
   QWidget* const fields[3] = {Dialog->FunTypeBox, Dialog->TimeEdit, Dialog->DispEdit};
@@ -197,7 +197,7 @@ TEST_F(InputFunctionDlgTest, AnAbsurdSectionIsRefusedAndOKKeepsTheListShown) {
   EXPECT_TRUE(Log.Lines.empty()) << "nothing goes to the log behind the dialog";
 
   // The ends of the ranges are taken, a slider's travel as a length.
-  Type(2, "1E-4", "360000");
+  Type(2, "1E-6", "360000");
   Dialog->ApplyButton->click();
   Type(2, "1000000", "-360000");
   Dialog->AddButton->click();
@@ -206,7 +206,7 @@ TEST_F(InputFunctionDlgTest, AnAbsurdSectionIsRefusedAndOKKeepsTheListShown) {
   ASSERT_EQ(Target.Count(), 2);
   EXPECT_EQ(Target.Section(0)->Law(), kLawPolynomial345);
   EXPECT_NEAR(Target.Section(0)->Displacement(), 2000 * kPi, 1e-9);
-  EXPECT_NEAR(Target.TotalTime(), 1e6 + 1e-4, 1e-6);
+  EXPECT_NEAR(Target.TotalTime(), 1e6 + 1e-6, 1e-7);
   for (double value : Target.Table()) ASSERT_TRUE(std::isfinite(value));
 
   Target.UnitCategory = shared::cuLength;
