@@ -290,7 +290,14 @@ void TInputFunctionDlg::ShowLabelsButtonClick() {
 void TInputFunctionDlg::HelpButtonClick() { shared::ProgramInfo().ShowHelpTopic(HelpTopic); }
 
 bool TInputFunctionDlg::FormCloseQuery() {
-  if (Target && FWorkCopy->Count() > 0) Target->Assign(*FWorkCopy);
+  if (!Target) return true;
+  // An empty list cannot drive the joint: OK would keep the old law while the list shows none.
+  if (FWorkCopy->Count() == 0) {
+    Status->Fail(QStringLiteral("An input function needs at least one section!"));
+    FunTypeBox->setFocus();
+    return false;
+  }
+  Target->Assign(*FWorkCopy);
   return true;
 }
 

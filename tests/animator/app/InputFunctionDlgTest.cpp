@@ -301,6 +301,8 @@ TEST_F(InputFunctionDlgTest, AddApplyDeleteAndTheEleventhSection) {
   EXPECT_EQ(Target.Letter, "A");
 }
 
+// Cancel keeps the target as it was; OK on an emptied list is refused with a word rather than
+// closing on the old law the list no longer shows.
 TEST_F(InputFunctionDlgTest, CancelAndAnEmptyCopyLeaveTheTargetUnchanged) {
   Open();
   Type(1, "3", "720");
@@ -315,8 +317,14 @@ TEST_F(InputFunctionDlgTest, CancelAndAnEmptyCopyLeaveTheTargetUnchanged) {
   EXPECT_EQ(Dialog->FunListView->topLevelItemCount(), 0);
   EXPECT_EQ(Dialog->Current(), -1);
   EXPECT_EQ(Dialog->SimpleGraphFrm1->PointCount, 0);
+  const int beeps = Sound.Beeps;
   Dialog->OKBtn->click();
-  EXPECT_EQ(Dialog->result(), QDialog::Accepted);
+  EXPECT_TRUE(Dialog->isVisible());
+  EXPECT_NE(Dialog->result(), QDialog::Accepted);
+  EXPECT_EQ(Dialog->Status->Text(), QStringLiteral("An input function needs at least one section!"));
+  EXPECT_EQ(Sound.Beeps, beeps + 1);
+  EXPECT_EQ(Dialog->focusWidget(), Dialog->FunTypeBox);
+  Dialog->CancelBtn->click();
   ASSERT_EQ(Target.Count(), 1);
   EXPECT_NEAR(Target.Section(0)->Displacement(), 2 * kPi, 1e-12);
 }
