@@ -135,8 +135,8 @@ bool TMorphDlg::ReadValues() {
     stage = 4;
     const double rotate = EditToSIWithin(kDirectionRange, RotateEdit->text());
     if (ResultFits && !ResultFits(resize, moveX, moveY, rotate)) {
-      // Most often a factor too large; otherwise the move took the joints away.
-      stage = resize != 1 ? 1 : 2;
+      // The first of the values that change anything.
+      stage = resize != 1 ? 1 : moveX != 0 ? 2 : moveY != 0 ? 3 : 4;
       const shared::TConvert& convert = shared::Convert();
       throw shared::EConvertError(
           "Joints should stay between " + BoundText(shared::cuLength, kLengthRange.Low) + " and " +

@@ -430,14 +430,16 @@ TEST_F(ViewDialogsTest, MoveRotateResizeKeepsEveryJointInRange) {
     const char* What;
     const char* Resize;
     const char* MoveX;
+    const char* MoveY;
     bool Taken;
     QLineEdit* TMorphDlg::*Field;
   };
   const TCase cases[] = {
-      {"a million times about B", "1000000", "0", true, nullptr},
-      {"ten times that", "10", "0", false, &TMorphDlg::ResizeEdit},
-      {"a move over the edge", "1", "999999000", false, &TMorphDlg::MoveXEdit},
-      {"a move back to the origin", "1", "-600000000", true, nullptr},
+      {"a million times about B", "1000000", "0", "0", true, nullptr},
+      {"ten times that", "10", "0", "0", false, &TMorphDlg::ResizeEdit},
+      {"a move over the edge", "1", "999999000", "0", false, &TMorphDlg::MoveXEdit},
+      {"a move down over the edge", "1", "0", "-999999000", false, &TMorphDlg::MoveYEdit},
+      {"a move back to the origin", "1", "-600000000", "0", true, nullptr},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.What);
@@ -450,6 +452,7 @@ TEST_F(ViewDialogsTest, MoveRotateResizeKeepsEveryJointInRange) {
       auto& morph = static_cast<TMorphDlg&>(dialog);
       morph.ResizeEdit->setText(QString::fromLatin1(c.Resize));
       morph.MoveXEdit->setText(QString::fromLatin1(c.MoveX));
+      morph.MoveYEdit->setText(QString::fromLatin1(c.MoveY));
       morph.OKBtn->click();
       message = morph.Status->Text();
       focusedOnField = c.Field && morph.focusWidget() == morph.*c.Field;
