@@ -18,11 +18,12 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "animator/app/FieldRange.h"
 #include "animator/app/LanguageFile.h"
-#include "shared/qt/PathName.h"
 #include "shared/Convert.h"
 #include "shared/ProgramInfo.h"
 #include "shared/qt/DialogStatus.h"
+#include "shared/qt/PathName.h"
 #include "shared/qt/QtText.h"
 
 namespace quillon {
@@ -306,9 +307,9 @@ bool TAnimOptionsDlg::FormCloseQuery() { return ReadValues(); }
 
 bool TAnimOptionsDlg::ReadValues() {
   try {
-    const double size = shared::EditToSI(shared::cuLength, GridSizeEdit->text());
-    if (!(size > 0)) throw shared::EConvertError("Grid Size > 0");
-    GridSize = size;
+    if (!(shared::EditToSI(shared::cuLength, GridSizeEdit->text()) > 0))
+      throw shared::EConvertError("Grid Size > 0");
+    GridSize = EditToSIWithin(kLengthRange, GridSizeEdit->text());
   } catch (const shared::EConvertError& error) {
     Status->Fail(shared::ToQString(error.what()));
     // The edit may sit on a page that is not shown.

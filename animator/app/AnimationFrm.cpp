@@ -18,7 +18,10 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cerrno>
+#include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <stdexcept>
@@ -26,14 +29,15 @@
 #include "animator/app/AnimOptionsDlg.h"
 #include "animator/app/AnimationSettings.h"
 #include "animator/app/AppDialogs.h"
-#include "animator/app/ExcelExportDlg.h"
 #include "animator/app/DXFImportDlg.h"
+#include "animator/app/ExcelExportDlg.h"
+#include "animator/app/FieldRange.h"
 #include "animator/app/GraphFrm.h"
+#include "animator/app/InformationBox.h"
 #include "animator/app/InputFunctionDlg.h"
 #include "animator/app/LanguageFile.h"
 #include "animator/app/MorphDlg.h"
 #include "animator/app/Pictures.h"
-#include "shared/qt/PathName.h"
 #include "animator/app/ProgressDlg.h"
 #include "animator/app/TrackBar.h"
 #include "animator/engine/AniMechanism.h"
@@ -52,6 +56,7 @@
 #include "shared/TabLine.h"
 #include "shared/Workbook.h"
 #include "shared/qt/HTMLPrintDialog.h"
+#include "shared/qt/PathName.h"
 #include "shared/qt/ProjectInfoDialog.h"
 #include "shared/qt/QtCanvas.h"
 #include "shared/qt/QtText.h"
@@ -124,6 +129,28 @@ std::string FormatName(const std::string& format, const std::string& name) {
   const size_t at = text.find("%s");
   if (at != std::string::npos) text.replace(at, 2, name);
   return text;
+}
+
+// A new, empty workbook file in the folder, named after the document: "fourbar.xlsx", else
+// "fourbar (2).xlsx" and on. Made at once, so that no file of the user's is written over and no
+// other writer takes the name.
+std::string ReserveWorkbookFile(const std::string& folder, const std::string& document) {
+  const std::filesystem::path dir(folder);
+  std::string stem = std::filesystem::path(document).stem().string();
+  if (stem.empty()) stem = "Untitled";
+  for (int n = 1; n < 10000; ++n) {
+    const std::filesystem::path candidate =
+        dir / (n == 1 ? stem + ".xlsx" : stem + " (" + std::to_string(n) + ").xlsx");
+    if (std::FILE* file = std::fopen(candidate.c_str(), "wbx")) {
+      std::fclose(file);
+      return candidate.string();
+    }
+    if (errno != EEXIST) {
+      throw std::runtime_error("Cannot write workbook file \"" + candidate.string() +
+                               "\": " + std::strerror(errno) + ".");
+    }
+  }
+  throw std::runtime_error("No new workbook can be created in " + folder);
 }
 
 }  // namespace
@@ -666,6 +693,8 @@ void TAnimationFrm::SetGraphVisible(bool visible) {
 void TAnimationFrm::RefreshGraph() {
   GraphFrm1->SetErrorAvailable(FMechanism->CanFitCurve());
   GraphFrm1->Invalidate();
+  // The coordinate read-out takes the new units now, not at the next mouse move.
+  FCanvas->UpdateStatus();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -906,12 +935,38 @@ void TAnimationFrm::InputButtonClick() {
 void TAnimationFrm::PopMoveRotateResizeClick() {
   TMorphDlg* dialog = AppDialogs().MorphDlg;
   if (!dialog || RefuseWhileBusy()) return;
-  if (ShowModal(*dialog) != QDialog::Accepted) return;
+  dialog->ResultFits = [this](double factor, double dx, double dy, double angle) {
+    return MorphFits(factor, dx, dy, angle);
+  };
+  const bool ok = ShowModal(*dialog) == QDialog::Accepted;
+  dialog->ResultFits = nullptr;
+  if (!ok) return;
   std::vector<std::string> before = UndoSnapshot();
   FMechanism->ResizeMoveRotate(dialog->Resize, dialog->MoveX, dialog->MoveY, dialog->Rotate);
   CommitUndo(std::move(before));
   MechanismChanged();
   Draw();
+}
+
+bool TAnimationFrm::MorphFits(double factor, double dx, double dy, double angle) const {
+  const TAniMechanism& m = *FMechanism;
+  if (m.JointCount() == 0) return true;
+  // As the mechanism does it: offsets from the reference joint scaled and turned, all moved.
+  const auto design = [&m](int j) {
+    return m.GetJointPosition(static_cast<char>(m.Joints[j]->Letter), false);
+  };
+  const shared::TComplex centre = design(std::max(m.NextSelectedJoint(0), 0));
+  const double reach = kLengthRange.High * (1 + 1e-12);
+  for (int j = 0; j < m.JointCount(); ++j) {
+    shared::TComplex p = design(j);
+    p.SubFrom(centre);
+    p.Scale(factor);
+    p.Rotate(angle);
+    p.AddTo(centre);
+    p.AddTo(shared::TComplex(dx, dy));
+    if (!(std::fabs(p.X) <= reach && std::fabs(p.Y) <= reach)) return false;
+  }
+  return true;
 }
 
 void TAnimationFrm::EditOptions() {
@@ -1537,11 +1592,16 @@ void TAnimationFrm::ExportAVI(const std::string& fileName) {
     SetTrackBarPosition(0);
     Invalidate();
   };
+  const std::string failurePrefix = "Cannot write film file \"" + fileName + "\": ";
   try {
     // The running animation would move the steps under the recording.
     SetStartState(false);
+    // A folder that cannot take the film is told before a cycle is recorded for nothing.
+    { const shared::TReplacingFile probe(fileName, ".avi~", failurePrefix); }
     const QTemporaryDir work(QDir::tempPath() + QStringLiteral("/quillon-film-XXXXXX"));
-    if (!work.isValid()) throw std::runtime_error("Failed to create AVI video work file");
+    if (!work.isValid())
+      throw std::runtime_error(failurePrefix + "no work folder for its pictures in " +
+                               ToPath(QDir::tempPath()) + ".");
     // Named like the film, with the step number: film004.bmp for step 4 of film.avi.
     const std::string stem = ToPath(work.path()) + "/" + std::filesystem::path(fileName).stem().string();
     shared::TAviWriter writer;
@@ -1574,7 +1634,11 @@ void TAnimationFrm::ExportAVI(const std::string& fileName) {
       m.SetFrame(step);
       if (m.NextFrame() > 0) break;
     }
-    writer.Save(fileName);
+    try {
+      writer.Save(fileName);
+    } catch (const std::runtime_error& error) {
+      throw std::runtime_error(failurePrefix + error.what());
+    }
     stepOn();
     while (!cancelled() && writer.DeleteNextPicture()) stepOn();
   } catch (...) {
@@ -1582,7 +1646,7 @@ void TAnimationFrm::ExportAVI(const std::string& fileName) {
     throw;
   }
   finish();
-  shared::ShellOpen(PathForLog(fileName));
+  OpenOrTell(PathForLog(fileName), SavedNotOpenedText(QStringLiteral("The film"), fileName));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1630,7 +1694,8 @@ void TAnimationFrm::WriteHTMLReport() {
   report.Save(failure);
   // The text names files as the file system does; the log takes Windows-1252.
   if (!failure.empty()) StdOut().Error(PathForLog(failure));
-  shared::ShellOpen(PathForLog(report.FileName));
+  StdOut().Message("Saved: " + PathForLog(report.FileName));
+  OpenOrTell(PathForLog(report.FileName), SavedNotOpenedText(QStringLiteral("The report"), report.FileName));
 }
 
 void TAnimationFrm::ExportToExcel() {
@@ -1639,7 +1704,23 @@ void TAnimationFrm::ExportToExcel() {
   shared::TWorkbook book;
   WriteExcelWorkbook(book, GraphFrm1->Data(), *FMechanism, ProjectInfo(), dialog->Options(),
                      PropertiesSheetName, FCanvas->Polar);
-  StdOut().Message("Saved: " + PathForLog(shared::ShowWorkbook(book)));
+  // Where the user's documents go; the temporary folder is cleared behind the user's back.
+  book.FileName = ReserveWorkbookFile(shared::ProgramInfo().DataDir, FFileName);
+  std::string saved;
+  try {
+    saved = shared::ShowWorkbook(book);
+  } catch (const std::runtime_error&) {
+    // The book takes its file's place only whole: a file that is still empty was not written.
+    std::error_code error;
+    if (std::filesystem::file_size(book.FileName, error) == 0 || error) {
+      std::filesystem::remove(book.FileName, error);
+      throw;
+    }
+    StdOut().Message("Saved: " + PathForLog(book.FileName));
+    ShowInformation(SavedNotOpenedText(QStringLiteral("The workbook"), book.FileName));
+    return;
+  }
+  StdOut().Message("Saved: " + PathForLog(saved));
 }
 
 }  // namespace quillon

@@ -282,6 +282,8 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   // The step bar's position in the status bar.
   void ShowPosition();
   void DrawBackground(shared::TAniCanvas2D& canvas);
+  // Every joint, resized, moved and rotated as the move dialog would, stays in the length range.
+  bool MorphFits(double factor, double dx, double dy, double angle) const;
   void UpdateGridStyle();
   // The items of the dialogs that the program has made are enabled.
   void UpdateDialogItems();

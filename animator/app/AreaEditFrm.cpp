@@ -14,6 +14,7 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
+#include "animator/app/FieldRange.h"
 #include "animator/app/MainForm.h"
 #include "animator/engine/StdOut.h"
 #include "shared/Convert.h"
@@ -217,15 +218,15 @@ void TAreaEditFrm::ReadCorner(QLineEdit* a, QLineEdit* b, shared::TComplex& corn
     return;
   }
   if (IsPolar) {
-    const double r = aTyped ? shared::EditToSI(shared::cuLength, a->text()) : corner.Abs();
+    const double r = aTyped ? EditToSIWithin(kLengthRange, a->text()) : corner.Abs();
     ++stage;
-    const double angle = bTyped ? shared::EditToSI(shared::cuAngle, b->text()) : corner.Arg();
+    const double angle = bTyped ? EditToSIWithin(kDirectionRange, b->text()) : corner.Arg();
     ++stage;
     corner.SetPolar(r, angle);
   } else {
-    const double x = aTyped ? shared::EditToSI(shared::cuLength, a->text()) : corner.X;
+    const double x = aTyped ? EditToSIWithin(kLengthRange, a->text()) : corner.X;
     ++stage;
-    const double y = bTyped ? shared::EditToSI(shared::cuLength, b->text()) : corner.Y;
+    const double y = bTyped ? EditToSIWithin(kLengthRange, b->text()) : corner.Y;
     ++stage;
     corner.SetXY(x, y);
   }

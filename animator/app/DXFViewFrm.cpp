@@ -18,6 +18,7 @@
 #include <limits>
 
 #include "animator/app/AppDialogs.h"
+#include "animator/app/FieldRange.h"
 #include "animator/engine/AniLink.h"
 #include "shared/Canvas2D.h"
 #include "shared/Convert.h"
@@ -220,14 +221,14 @@ bool TDXFViewFrm::ApplyOffsets() {
   const shared::TDXFTransForm& t = Drawing->Transform;
   struct TField {
     QLineEdit* edit;
-    int category;
+    const TFieldRange& range;
     double value;
-  } fields[3] = {{x0Edit, shared::cuLength, t.OffsetX},
-                 {y0Edit, shared::cuLength, t.OffsetY},
-                 {Angle0Edit, shared::cuAngle, t.Angle}};
+  } fields[3] = {{x0Edit, kLengthRange, t.OffsetX},
+                 {y0Edit, kLengthRange, t.OffsetY},
+                 {Angle0Edit, kDirectionRange, t.Angle}};
   for (TField& field : fields) {
     const std::string text = shared::FromQString(field.edit->text().trimmed());
-    const std::string shown = units.FormatSI(field.category, field.value);
+    const std::string shown = units.FormatSI(field.range.Category, field.value);
     if (text.empty()) {
       field.edit->setText(shared::ToQString(shown));
       continue;
@@ -236,8 +237,10 @@ bool TDXFViewFrm::ApplyOffsets() {
     // or OK without an edit moves nothing.
     if (text == shown) continue;
     try {
-      field.value = units.TextToSI(field.category, text);
-    } catch (const shared::EConvertError&) {
+      field.value = TextToSIWithin(field.range, text);
+    } catch (const shared::EConvertError& error) {
+      // Over the panels until the next offsets are taken.
+      StatusBar1->showMessage(shared::ToQString(error.what()));
       field.edit->setFocus();
       field.edit->selectAll();
       shared::Beep();
@@ -245,6 +248,7 @@ bool TDXFViewFrm::ApplyOffsets() {
       return false;
     }
   }
+  StatusBar1->clearMessage();
   Drawing->Transform.SetAll(fields[0].value, fields[1].value, fields[2].value, 1, 1);
   Applying = false;
   return true;

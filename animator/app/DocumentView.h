@@ -53,6 +53,7 @@ class TDocumentView {
   virtual void SetPolar(bool polar) = 0;
   virtual bool IsGraphVisible() const = 0;
   virtual void SetGraphVisible(bool visible) = 0;
+  // After a change of units: the graph and the coordinate read-out show the new ones.
   virtual void RefreshGraph() = 0;
   virtual void ZoomAllButtonClick() = 0;
 

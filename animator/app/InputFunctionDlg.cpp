@@ -14,6 +14,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "animator/app/FieldRange.h"
 #include "animator/app/SimpleGraphFrm.h"
 #include "shared/Convert.h"
 #include "shared/ProgramInfo.h"
@@ -210,12 +211,14 @@ bool TInputFunctionDlg::ReadEdits() {
     Law = FunTypeBox->currentIndex();
     stage = 2;
     if (TimeEdit->text().trimmed().isEmpty()) throw shared::EConvertError("Set the time interval!");
-    Time = shared::EditToSI(shared::cuTime, TimeEdit->text());
-    if (!(Time > 0)) throw shared::EConvertError("Time > 0");
+    if (!(shared::EditToSI(shared::cuTime, TimeEdit->text()) > 0)) throw shared::EConvertError("Time > 0");
+    // Within these ranges every law gives finite values, so no section the list shows is
+    // dropped later on the way to the mechanism.
+    Time = EditToSIWithin(kDurationRange, TimeEdit->text());
     stage = 3;
     if (DispEdit->text().trimmed().isEmpty())
       throw shared::EConvertError("Set the displacement for this time interval!");
-    Displacement = shared::EditToSI(FWorkCopy->UnitCategory, DispEdit->text());
+    Displacement = EditToSIWithin(TravelRange(FWorkCopy->UnitCategory), DispEdit->text());
     return true;
   } catch (const shared::EConvertError& error) {
     Status->Fail(Text(error.what()));
@@ -227,7 +230,11 @@ bool TInputFunctionDlg::ReadEdits() {
 
 void TInputFunctionDlg::AddButtonClick() {
   if (!ReadEdits()) return;
-  // Refused at 11 sections (and for a section that cannot be computed): no row then.
+  if (FWorkCopy->Count() >= TInputFunction::kMaxSections) {
+    Status->Fail(
+        QStringLiteral("An input function has at most %1 sections!").arg(TInputFunction::kMaxSections));
+    return;
+  }
   if (!FWorkCopy->AddSection(Law, Time, Displacement)) return;
   FCurrent = FWorkCopy->Count() - 1;
   new QTreeWidgetItem(FunListView, RowTexts(FCurrent));
@@ -242,7 +249,7 @@ void TInputFunctionDlg::ApplyButtonClick() {
   if (!section) return;
   section->SetValues(Law, Time, Displacement);
   FWorkCopy->Prepare();
-  // Preparing drops a section that cannot be computed: the list follows the copy.
+  // The list shows the copy as it is, whatever preparing it kept.
   FCurrent = std::min(FCurrent, FWorkCopy->Count() - 1);
   RefreshList();
   RefreshGraph();
@@ -283,7 +290,14 @@ void TInputFunctionDlg::ShowLabelsButtonClick() {
 void TInputFunctionDlg::HelpButtonClick() { shared::ProgramInfo().ShowHelpTopic(HelpTopic); }
 
 bool TInputFunctionDlg::FormCloseQuery() {
-  if (Target && FWorkCopy->Count() > 0) Target->Assign(*FWorkCopy);
+  if (!Target) return true;
+  // An empty list cannot drive the joint: OK would keep the old law while the list shows none.
+  if (FWorkCopy->Count() == 0) {
+    Status->Fail(QStringLiteral("An input function needs at least one section!"));
+    FunTypeBox->setFocus();
+    return false;
+  }
+  Target->Assign(*FWorkCopy);
   return true;
 }
 

@@ -45,7 +45,8 @@ class TInputFunctionDlg : public QDialog {
   void GraphTabControlChange();
   void ShowLabelsButtonClick();
   void HelpButtonClick();
-  // OK only: true lets the dialog close; the copy goes back when it holds a section.
+  // OK only: true lets the dialog close and the copy goes back; an empty copy is refused with a
+  // message while there is a target.
   bool FormCloseQuery();
   void Timer1Timer();
 

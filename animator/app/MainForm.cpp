@@ -36,6 +36,7 @@
 #include "animator/app/AreaEditFrm.h"
 #include "animator/app/DXFImportDlg.h"
 #include "animator/app/ExcelExportDlg.h"
+#include "animator/app/InformationBox.h"
 #include "animator/app/LanguageFile.h"
 #include "animator/app/MessageMemo.h"
 #include "animator/app/Pictures.h"
@@ -591,6 +592,10 @@ void TMainForm::FormCreate() {
     view->OnChange = [this] { PropertiesFrm1->Refresh(); };
     PropertiesFrm1->Refresh();
   }
+  PropertiesFrm1->OnColumnsFitted = [this] { FitPanelToProperties(); };
+  // A panel the user sizes keeps its width until the table needs more than it does now.
+  connect(Splitter1, &QSplitter::splitterMoved, this,
+          [this] { FittedTableWidth = std::max(FittedTableWidth, PropertiesFrm1->NeededWidth()); });
   StdOut().SetSink(Memo1);
   ShowLeft = true;
   ShowLeftButton->setChecked(true);
@@ -650,6 +655,7 @@ void TMainForm::FormShow() {
     Document->NewMechanism(kFourbarPreset);
     ClearProjectInfo();
   }
+  if (PanelWidthStored) FittedTableWidth = PropertiesFrm1->NeededWidth();
   FitPanelToProperties();
   UpdateCaption();
   PictureFileName.clear();
@@ -658,13 +664,19 @@ void TMainForm::FormShow() {
   Document->Widget()->setFocus();
 }
 
-// Until the user sizes it, the left panel is as wide as the first document's properties need, so
-// no caption or number of the table is cut off.
+// The left panel is as wide as the properties need, so no caption or number of the table is cut
+// off: at the first start for the first document, and later whenever the table comes to need
+// more than the panel was fitted or sized for (a value grown to many digits), up to half the
+// window. A width the user chose, now or in an earlier run, stays until then.
 void TMainForm::FitPanelToProperties() {
-  if (PanelWidthStored || !PanelLeft->isVisible()) return;
+  if (!Shown || !PanelLeft->isVisible()) return;
+  const int needed = PropertiesFrm1->NeededWidth();
+  if (needed <= FittedTableWidth) return;
+  FittedTableWidth = needed;
   const int missing = PropertiesFrm1->MissingWidth();
   if (missing <= 0) return;
-  const int width = PanelLeft->width() + missing;
+  const int width =
+      std::max(PanelLeft->width(), std::min(PanelLeft->width() + missing, Splitter1->width() / 2));
   PanelLeft->setMaximumWidth(std::max(PanelLeft->maximumWidth(), width));
   Splitter1->setSizes({width, std::max(1, Splitter1->width() - width)});
 }
@@ -1076,13 +1088,16 @@ void TMainForm::ClearProjectInfo() {
 }
 
 void TMainForm::HelpContentsClick() {
-  if (ReportMissing("The help file ", shared::ProgramInfo().HelpPath)) return;
-  shared::ProgramInfo().ShowHelp();
+  const std::string& help = shared::ProgramInfo().HelpPath;
+  if (ReportMissing("The help file ", help)) return;
+  // What showing the help does, with a word when no program shows it.
+  OpenOrTell(help, NotOpenedText(QStringLiteral("The help file"), shared::FromPath(help)));
 }
 
 void TMainForm::HelpManualClick() {
-  if (ReportMissing("The manual ", shared::ProgramInfo().ManualPath)) return;
-  shared::ShellOpen(shared::ProgramInfo().ManualPath);
+  const std::string& manual = shared::ProgramInfo().ManualPath;
+  if (ReportMissing("The manual ", manual)) return;
+  OpenOrTell(manual, NotOpenedText(QStringLiteral("The manual"), shared::FromPath(manual)));
 }
 
 bool TMainForm::ReportMissing(const std::string& what, const std::string& path) {
@@ -1091,7 +1106,10 @@ bool TMainForm::ReportMissing(const std::string& what, const std::string& path) 
   return true;
 }
 
-void TMainForm::HelpFeedbackClick() { shared::ShellOpen(shared::ProgramInfo().FeedbackURL); }
+void TMainForm::HelpFeedbackClick() {
+  const std::string& page = shared::ProgramInfo().FeedbackURL;
+  OpenOrTell(page, NotOpenedText(QStringLiteral("The feedback page"), shared::ToQString(page)));
+}
 
 void TMainForm::ClipboardChanged() {
   // A change that arrives while the question of an earlier one is open (its modal loop runs) is

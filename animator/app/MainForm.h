@@ -177,6 +177,9 @@ class TMainForm : public QMainWindow {
   bool Shown = false;
   // The left panel's width came from the settings: the user's, kept as it is.
   bool PanelWidthStored = false;
+  // The table width the left panel was last fitted to, or that the user sized it for: the panel
+  // widens again only for a table that needs more.
+  int FittedTableWidth = 0;
   bool CheckingClipboard = false;
   int CommandDepth = 0;
   bool ClipboardPending = false;

@@ -9,7 +9,9 @@
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <cmath>
 
+#include "animator/app/FieldRange.h"
 #include "shared/Convert.h"
 #include "shared/ProgramInfo.h"
 #include "shared/qt/DialogStatus.h"
@@ -118,14 +120,28 @@ bool TMorphDlg::ReadValues() {
   QLineEdit* const edits[4] = {ResizeEdit, MoveXEdit, MoveYEdit, RotateEdit};
   int stage = 1;
   try {
-    const double resize = shared::EditToSI(shared::cuNone, ResizeEdit->text());
+    const double resize = EditToSIWithin(kFactorRange, ResizeEdit->text());
     if (resize == 0) throw shared::EConvertError("Resize factor should not be equal to 0!");
+    if (std::fabs(resize) < kMinFactorSize) {
+      const std::string low = BoundText(shared::cuNone, kMinFactorSize);
+      const std::string high = BoundText(shared::cuNone, kFactorRange.High);
+      throw shared::EConvertError("Value should be between " + low + " and " + high + ", or between -" +
+                                  high + " and -" + low);
+    }
     stage = 2;
-    const double moveX = shared::EditToSI(shared::cuLength, MoveXEdit->text());
+    const double moveX = EditToSIWithin(kLengthRange, MoveXEdit->text());
     stage = 3;
-    const double moveY = shared::EditToSI(shared::cuLength, MoveYEdit->text());
+    const double moveY = EditToSIWithin(kLengthRange, MoveYEdit->text());
     stage = 4;
-    const double rotate = shared::EditToSI(shared::cuAngle, RotateEdit->text());
+    const double rotate = EditToSIWithin(kDirectionRange, RotateEdit->text());
+    if (ResultFits && !ResultFits(resize, moveX, moveY, rotate)) {
+      // The first of the values that change anything.
+      stage = resize != 1 ? 1 : moveX != 0 ? 2 : moveY != 0 ? 3 : 4;
+      const shared::TConvert& convert = shared::Convert();
+      throw shared::EConvertError(
+          "Joints should stay between " + BoundText(shared::cuLength, kLengthRange.Low) + " and " +
+          BoundText(shared::cuLength, kLengthRange.High) + " " + convert.UnitSymbol(shared::cuLength));
+    }
     Resize = resize;
     MoveX = moveX;
     MoveY = moveY;

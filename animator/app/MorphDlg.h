@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 
 class QLabel;
 class QLineEdit;
@@ -25,6 +26,10 @@ class TMorphDlg : public QDialog {
   double Rotate = 0;
   double MoveX = 0;
   double MoveY = 0;
+
+  // The caller's check of the whole: false when the mechanism, resized, moved and rotated so,
+  // would have a joint beyond the length range. None: every value in range is taken.
+  std::function<bool(double resize, double moveX, double moveY, double rotate)> ResultFits;
 
   void SetDefaults();
   void FormShow();

@@ -21,6 +21,7 @@
 #include <exception>
 #include <vector>
 
+#include "animator/app/FieldRange.h"
 #include "animator/app/MainForm.h"
 #include "animator/engine/AniMechanism.h"
 #include "animator/engine/StdOut.h"
@@ -396,7 +397,6 @@ void TPropertiesFrm::Grid1SetEditText(int32_t col, int32_t row) {
 
 bool TPropertiesFrm::ApplyEdit(int32_t col, int32_t row) {
   TAniMechanism& m = *Mechanism;
-  const shared::TConvert& convert = shared::Convert();
   const bool polar = IsPolar;
   const std::string& text = FCells.Cell(col, row);
   shared::TTabLines& undo = shared::TabLines();
@@ -408,9 +408,9 @@ bool TPropertiesFrm::ApplyEdit(int32_t col, int32_t row) {
     double a = current.X;
     double b = current.Y;
     if (col == 1)
-      a = convert.TextToSI(shared::cuLength, text);
+      a = TextToSIWithin(kLengthRange, text);
     else
-      b = convert.TextToSI(polar ? shared::cuAngle : shared::cuLength, text);
+      b = TextToSIWithin(polar ? kDirectionRange : kLengthRange, text);
     // The entry is written before the edit and kept only for an edit that happened, so a refused
     // value leaves the undo history as it was.
     m.PrepareUndoState(undo);
@@ -418,7 +418,7 @@ bool TPropertiesFrm::ApplyEdit(int32_t col, int32_t row) {
     undo.PushHistory();
     return true;
   }
-  const double length = convert.TextToSI(shared::cuLength, text);
+  const double length = TextToSIWithin(kLengthRange, text);
   m.PrepareUndoState(undo);
   if (!m.SetLinkLength(FCells.Cell(1, row), length)) {
     undo.Clear();
@@ -486,6 +486,7 @@ void TPropertiesFrm::FitColumns() {
     total += width;
   }
   const int spare = Grid1->viewport()->width() - total;
+  FNeededWidth = total;
   FMissingWidth = std::max(0, -spare);
   if (spare > 0 && count > 1) {
     const int share = spare / (count - 1);
@@ -493,6 +494,7 @@ void TPropertiesFrm::FitColumns() {
     widths[count - 1] += spare - share * (count - 1);
   }
   for (int32_t col = 0; col < count; ++col) Grid1->setColumnWidth(col, widths[col]);
+  if (OnColumnsFitted) OnColumnsFitted();
 }
 
 }  // namespace quillon

@@ -48,6 +48,8 @@ class TPropertiesFrm : public QWidget {
   // Asked before a typed value reaches the mechanism; false refuses it (the view is busy, and
   // says so) and the cell shows the value as it is.
   std::function<bool()> MayEdit;
+  // Called whenever the columns were fitted to the cells (the main window widens its panel).
+  std::function<void()> OnColumnsFitted;
 
   int32_t Kind = pkProperties;
   // The cell being edited and its text when editing began; -1 while no edit is pending.
@@ -89,6 +91,8 @@ class TPropertiesFrm : public QWidget {
   QTableWidget* Grid1;
   // How many pixels the table's columns need beyond the width the grid shows them in.
   int MissingWidth() const { return FMissingWidth; }
+  // The width the columns need, each as wide as its widest text.
+  int NeededWidth() const { return FNeededWidth; }
 
  private:
   friend class TPropertyTable;
@@ -105,6 +109,7 @@ class TPropertiesFrm : public QWidget {
   TPropertyGrid FCells{3, 30};
   bool EditingOn = false;
   int FMissingWidth = 0;
+  int FNeededWidth = 0;
 };
 
 }  // namespace quillon

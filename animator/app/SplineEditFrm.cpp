@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "animator/app/FieldRange.h"
 #include "animator/app/MainForm.h"
 #include "animator/app/TrackBar.h"
 #include "animator/engine/MechOptimize.h"
@@ -247,14 +248,14 @@ bool TSplineEditFrm::ReadEdits() {
     const bool yTyped = !shared::EditUnchanged(yEdit);
     if (xTyped || yTyped) {
       if (IsPolar) {
-        const double r = xTyped ? shared::EditToSI(shared::cuLength, xEdit->text()) : FWorkPoint.Abs();
+        const double r = xTyped ? EditToSIWithin(kLengthRange, xEdit->text()) : FWorkPoint.Abs();
         stage = 2;
-        const double angle = yTyped ? shared::EditToSI(shared::cuAngle, yEdit->text()) : FWorkPoint.Arg();
+        const double angle = yTyped ? EditToSIWithin(kDirectionRange, yEdit->text()) : FWorkPoint.Arg();
         FWorkPoint.SetPolar(r, angle);
       } else {
-        const double x = xTyped ? shared::EditToSI(shared::cuLength, xEdit->text()) : FWorkPoint.X;
+        const double x = xTyped ? EditToSIWithin(kLengthRange, xEdit->text()) : FWorkPoint.X;
         stage = 2;
-        const double y = yTyped ? shared::EditToSI(shared::cuLength, yEdit->text()) : FWorkPoint.Y;
+        const double y = yTyped ? EditToSIWithin(kLengthRange, yEdit->text()) : FWorkPoint.Y;
         FWorkPoint.SetXY(x, y);
       }
     }
@@ -265,12 +266,12 @@ bool TSplineEditFrm::ReadEdits() {
     In.Weight = static_cast<double>(InTrackBar->value()) / InTrackBar->maximum();
     In.Enabled = In.Weight > 0;
     if (In.Enabled && !shared::EditUnchanged(InRotEdit))
-      FWorkPoint.In = shared::EditToSI(shared::cuAngle, InRotEdit->text());
+      FWorkPoint.In = EditToSIWithin(kRotationRange, InRotEdit->text());
     stage = 4;
     Out.Weight = static_cast<double>(OutTrackBar->value()) / OutTrackBar->maximum();
     Out.Enabled = Out.Weight > 0;
     if (Out.Enabled && !shared::EditUnchanged(OutRotEdit))
-      FWorkPoint.Out = shared::EditToSI(shared::cuAngle, OutRotEdit->text());
+      FWorkPoint.Out = EditToSIWithin(kRotationRange, OutRotEdit->text());
     return true;
   } catch (const shared::EConvertError& error) {
     StdOut().Error(error.what());

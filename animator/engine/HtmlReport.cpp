@@ -1,6 +1,7 @@
 // The HTML report page: its lines in order, the pictures beside it, and its text conversions.
 #include "animator/engine/HtmlReport.h"
 
+#include <algorithm>
 #include <exception>
 #include <filesystem>
 #include <sstream>
@@ -14,6 +15,18 @@
 
 namespace quillon {
 
+namespace {
+
+bool HasProjectInfo(const shared::TProjectInfo& info) {
+  const auto blank = [](const std::string& text) {
+    return text.find_first_not_of(" \t") == std::string::npos;
+  };
+  return !blank(info.Title) || !blank(info.Client) || !blank(info.Author) || !blank(info.Date) ||
+         !std::all_of(info.Comments.begin(), info.Comments.end(), blank);
+}
+
+}  // namespace
+
 std::string THtmlReport::DrawingFileName() const { return shared::ReplaceNameTail(FileName, "Mech.jpg"); }
 
 std::string THtmlReport::GraphFileName() const { return shared::ReplaceNameTail(FileName, "Graph.jpg"); }
@@ -23,7 +36,7 @@ void THtmlReport::WriteLines(std::ostream& out, std::vector<std::string>& pictur
   const auto line = [&](const std::string& text) { out << text << end; };
   shared::WriteHtmlPageHead(out, {Title + " - V" + Version, FileNameHtml(FileName),
                                   FileNameHtml(DocumentName), Date, Time, Options.AutoPrint});
-  if (Options.ProjectInfo && Info) Info->WriteHTML(out);
+  if (Options.ProjectInfo && Info && HasProjectInfo(*Info)) Info->WriteHTML(out);
   if (Options.Drawing && Mechanism) {
     const std::string drawing = DrawingFileName();
     if (SaveDrawing) {

@@ -36,6 +36,8 @@ struct TMotionGraph::TSeriesSource {
   std::vector<std::string> Names;
   int Category = shared::cuNone;
   std::function<double(int step, int series)> Value;
+  // The legend's words when there is nothing to plot, so that an empty graph says why.
+  std::string Empty;
 };
 
 TMotionGraph::TMotionGraph() {
@@ -64,6 +66,7 @@ TMotionGraph::TSeriesSource TMotionGraph::SourceOf(int kind) const {
       source.Value = [&m, items, kind](int step, int series) {
         return m.GetLinkValue(step, kind, items[series]);
       };
+      source.Empty = "No link is plotted: Show Graph on a link adds it";
       break;
     }
     case gkPath:
@@ -81,6 +84,10 @@ TMotionGraph::TSeriesSource TMotionGraph::SourceOf(int kind) const {
       source.Value = [&m, items, quantity](int step, int series) {
         return m.GetJointValue(step, quantity, items[series]);
       };
+      // A tracer on the frame never moves (the function generators have one).
+      source.Empty = !m.Tracer || m.Tracer->HasLink(0)
+                         ? "The linkage has no tracer: Set As Output Joint on a moving joint plots its path"
+                         : "No joint is plotted: Show Graph on a joint adds it";
       break;
     }
     case gkTransmission:
@@ -88,6 +95,7 @@ TMotionGraph::TSeriesSource TMotionGraph::SourceOf(int kind) const {
       source.Category = shared::cuAngle;
       for (int d = 0; d < m.DyadCount(); ++d) source.Names.push_back(m.Dyads[d]->Caption());
       source.Value = [&m](int step, int series) { return m.GetDyadAngle(step, series); };
+      source.Empty = "The linkage has no dyad";
       break;
     case gkPathError:
       source.Names = {Texts.Error};
@@ -118,7 +126,10 @@ void TMotionGraph::Rebuild(int kind) {
   const TSeriesSource source = SourceOf(FKind);
   FTitle = source.Title;
   const int n = static_cast<int>(source.Names.size());
-  if (n == 0) return;
+  if (n == 0) {
+    if (!source.Empty.empty()) FSeriesNames = {source.Empty};
+    return;
+  }
   SetSeriesCount(n);
   FSeriesNames = source.Names;
   FValueCategory = source.Category;
@@ -329,9 +340,12 @@ void TMotionGraph::PaintLabels(shared::TPaintSurface& surface, int h) {
   for (int i = 0; i < static_cast<int>(FSeriesNames.size()); ++i) {
     const std::string text = SeriesLegend(i);
     surface.TextOut(x, 4, text);
-    surface.SetPen({SeriesColor(i), 1, shared::TPenStyle::Solid, shared::TPenMode::Copy});
-    surface.MoveTo(x, 4 + h + 2);
-    surface.LineTo(x + kLegendLine, 4 + h + 2);
+    // A legend without points is a note, with no curve colour to show.
+    if (FCount > 0) {
+      surface.SetPen({SeriesColor(i), 1, shared::TPenStyle::Solid, shared::TPenMode::Copy});
+      surface.MoveTo(x, 4 + h + 2);
+      surface.LineTo(x + kLegendLine, 4 + h + 2);
+    }
     x += surface.TextExtent(text + kLegendGap).Width;
   }
 

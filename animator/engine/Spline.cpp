@@ -317,8 +317,13 @@ void TSpline::Draw(shared::TCanvas2D& canvas) const {
     const TPrePoint& p = *Points[i];
     canvas.SetPen(p.Selected ? shared::kLime : Colour, 1, shared::TPenStyle::Solid);
     canvas.Marker(p, shared::kMarkerSquare, MarkerSize);
-    canvas.TextLabel(p, LabelOffset, std::to_string(i));
     const shared::TPoint screen = canvas.WorldToScreen(p);
+    // Up and to the left of the point: joint letters stand below and to the right, and a curve
+    // drawn through a joint (its tracer) would put both in one place.
+    const std::string number = std::to_string(i);
+    const shared::TSize size = canvas.Surface().TextExtent(number);
+    canvas.Surface().TextOut(screen.X - LabelOffset - size.Width, screen.Y - LabelOffset - size.Height,
+                             number);
     if (OutEnabled) {
       canvas.SetPen(shared::kBlack, 1, shared::TPenStyle::Solid);
       rotationLine(screen, kOutLineLength, p.Out);

@@ -22,6 +22,7 @@
 
 #include "animator/app/AnimationFrm.h"
 #include "animator/app/AppDialogs.h"
+#include "animator/app/InformationBox.h"
 #include "animator/app/ProgressDlg.h"
 #include "animator/app/TrackBar.h"
 #include "animator/engine/AniMechanism.h"
@@ -293,6 +294,20 @@ TEST_F(AviExportTest, CancelFilmsTheStepsTaken) {
   EXPECT_EQ(Leftovers({"film.avi"}), std::vector<std::string>{});
 }
 
+// A film that the desktop opens no program for is named in an information box.
+TEST_F(AviExportTest, AFilmNoProgramOpensIsNamedInAnInformation) {
+  std::vector<QString> told;
+  SetInformationHandler([&told](const QString& text) { told.push_back(text); });
+  shared::SetShellOpen([](const std::string&) { return false; });
+  const fs::path film = dir / "film.avi";
+  CancelAt(3);
+  View->ExportAVI(film.string());
+  SetInformationHandler(nullptr);
+  EXPECT_EQ(ReadFilm(film).Frames.size(), 2u);
+  EXPECT_EQ(told, std::vector<QString>{QString::fromStdString("The film was saved as " + film.string() +
+                                                              ", but the desktop opened no program for it")});
+}
+
 // While the film runs only its Stop acts: Record, the pop-up's items and a drag in the drawing
 // are refused and leave the document as it was; the view's Stop ends the film as Cancel does.
 TEST_F(AviExportTest, WhileTheFilmRunsOnlyItsStopActs) {
@@ -346,29 +361,60 @@ TEST_F(AviExportTest, FailuresKeepTheOldFilmAndCloseTheDialog) {
   struct Case {
     const char* what;
     std::function<void()> arrange;
+    fs::path target;
     std::string message;
     std::vector<std::string> kept;
+    // Refused before the first step is recorded.
+    bool early;
   };
+  // Every failure names the film and says why.
+  const std::string prefix = "Cannot write film file \"" + film.string() + "\": ";
+  const fs::path gone = dir / "gone" / "film.avi";
+  const fs::path folder = dir / "folder.avi";
+  int steps = 0;
+  QObject::connect(Progress->ProgressBar1, &QProgressBar::valueChanged, Progress.get(), [&] { ++steps; });
   const Case cases[] = {
       // The dialog's Cancel is the first thing the export sees.
       {"cancel before the first frame",
        [this] { QTimer::singleShot(0, Progress.get(), [this] { Progress->CancelBtn->click(); }); },
-       "No bitmaps selected!",
-       {"film.avi"}},
-      {"a file size limit", [&] { limit.emplace(picture + 4096); },
-       std::string("Failed to add frame to AVI. Err=") + tooLarge, {"film.avi"}},
+       film,
+       prefix + "No bitmaps selected!",
+       {"film.avi"},
+       false},
+      {"a file size limit",
+       [&] { limit.emplace(picture + 4096); },
+       film,
+       prefix + "Failed to add frame to AVI. Err=" + tooLarge,
+       {"film.avi"},
+       false},
+      {"a folder that does not exist",
+       [] {},
+       gone,
+       "Cannot write film file \"" + gone.string() + "\": the folder does not exist.",
+       {"film.avi"},
+       true},
+      {"a folder of the film's name",
+       [&] { fs::create_directory(folder); },
+       folder,
+       "Cannot write film file \"" + folder.string() + "\": a folder of that name exists.",
+       {"film.avi", "folder.avi"},
+       true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     WriteBytes(film, "the old film");
     c.arrange();
+    steps = 0;
     try {
-      View->ExportAVI(film.string());
+      View->ExportAVI(c.target.string());
       ADD_FAILURE() << "exported";
     } catch (const std::exception& error) {
       EXPECT_EQ(std::string(error.what()), c.message);
     }
     limit.reset();
+    if (c.early) {
+      EXPECT_EQ(steps, 0) << "a cycle recorded for a film that cannot be written";
+    }
     EXPECT_EQ(ReadBytes(film), "the old film");
     EXPECT_FALSE(Progress->isVisible());
     EXPECT_FALSE(View->IsBusy());

@@ -19,6 +19,7 @@
 #include <functional>
 #include <numbers>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "animator/app/AnimationFrm.h"
@@ -26,7 +27,6 @@
 #include "animator/app/DXFImportDlg.h"
 #include "animator/app/DXFViewFrm.h"
 #include "animator/app/MainForm.h"
-#include "shared/qt/UserDialogs.h"
 #include "animator/engine/AniMechanism.h"
 #include "animator/engine/StdOut.h"
 #include "shared/Canvas2D.h"
@@ -36,6 +36,7 @@
 #include "shared/Sound.h"
 #include "shared/TabLine.h"
 #include "shared/dxf/DXFDrawing.h"
+#include "shared/qt/UserDialogs.h"
 #include "tests/animator/app/AppTestSupport.h"
 #include "tests/shared/TestFiles.h"
 #include "tests/shared/dxf/DXFFixtures.h"
@@ -283,6 +284,28 @@ TEST_F(DXFImportDlgTest, OffsetEditsApplyInDisplayUnits) {
   EXPECT_TRUE(Frame->y0Edit->hasFocus());
   EXPECT_EQ(Frame->Drawing->Transform.OffsetX, before.OffsetX) << "nothing of the three is taken";
   EXPECT_EQ(Frame->Drawing->Transform.OffsetY, before.OffsetY);
+  // The status bar says why.
+  EXPECT_EQ(Frame->StatusBar1->currentMessage(), "'twelve' is not a valid floating point value");
+  // An offset beyond 1000 km or a turn of more than a full one is refused the same way.
+  for (const auto& [edit, text, message] :
+       {std::tuple{Frame->y0Edit, "1E300", "Value should be between -1E9 and 1E9 mm"},
+        std::tuple{Frame->Angle0Edit, "-400", "Value should be between -360 and 360 \u00b0"}}) {
+    SCOPED_TRACE(text);
+    Frame->y0Edit->setText(QStringLiteral("-3"));
+    edit->setText(QString::fromLatin1(text));
+    const int beepsBefore = Sound.Beeps;
+    Frame->x0Button->click();
+    EXPECT_EQ(Sound.Beeps, beepsBefore + 1);
+    EXPECT_TRUE(edit->hasFocus());
+    EXPECT_EQ(Frame->StatusBar1->currentMessage(), QString::fromUtf8(message));
+    EXPECT_EQ(Frame->Drawing->Transform.OffsetY, before.OffsetY);
+  }
+  // Taken values clear the message.
+  Type(Frame->Angle0Edit, "90");
+  Type(Frame->y0Edit, "-12.5");
+  Frame->x0Button->click();
+  EXPECT_EQ(Frame->StatusBar1->currentMessage(), QString());
+  EXPECT_NEAR(Frame->Drawing->Transform.OffsetX, 0.008, 1e-15);
   // Esc still closes.
   QTest::keyClick(Frame->y0Edit, Qt::Key_Escape);
   EXPECT_FALSE(Dialog->isVisible());

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "animator/app/AppDialogs.h"
+#include "animator/app/InformationBox.h"
 #include "animator/engine/StdOut.h"
 #include "shared/Convert.h"
 #include "shared/ProgramInfo.h"
@@ -45,11 +46,13 @@ class TDialogTest : public ::testing::Test {
     CreateStdOut();
     StdOut().SetSink(&Log);
     shared::SetSound(&Sound);
+    SetInformationHandler([this](const QString& text) { Informations.push_back(text); });
     AppDialogs() = {};
   }
 
   void TearDown() override {
     AppDialogs() = {};
+    SetInformationHandler(nullptr);
     shared::SetSound(nullptr);
     StdOut().SetSink(nullptr);
     FreeStdOut();
@@ -70,6 +73,8 @@ class TDialogTest : public ::testing::Test {
 
   TLogLines Log;
   TCountingSound Sound;
+  // What the information boxes would have said.
+  std::vector<QString> Informations;
 };
 
 }  // namespace quillon

@@ -17,6 +17,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
+#include <tuple>
 
 #include "animator/app/AreaEditFrm.h"
 #include "animator/app/MainForm.h"
@@ -242,6 +243,49 @@ TEST_F(SplineEditFrmTest, ABadNumberGoesToTheLogAndFocusesItsEdit) {
   }
 }
 
+// A value beyond what a real linkage takes is refused as text that is no number is: its range in
+// the log, its edit focused, the point as it was. The curve's legend would read NAN otherwise.
+TEST_F(SplineEditFrmTest, AValueOutOfItsRangeGoesToTheLogAndFocusesItsEdit) {
+  struct TCase {
+    const char* Edit;
+    const char* Text;
+    bool Polar;
+    const char* Message;
+  };
+  const TCase cases[] = {
+      {"xEdit", "1E308", false, "[Error] Value should be between -1E9 and 1E9 mm"},
+      {"yEdit", "-1000000001", false, "[Error] Value should be between -1E9 and 1E9 mm"},
+      {"xEdit", "2E9", true, "[Error] Value should be between -1E9 and 1E9 mm"},
+      {"yEdit", "400", true, "[Error] Value should be between -360 and 360 \xB0"},
+      {"InRotEdit", "1E9", false, "[Error] Value should be between -360000 and 360000 \xB0"},
+      {"OutRotEdit", "-360001", false, "[Error] Value should be between -360000 and 360000 \xB0"},
+  };
+  Curve.OutWeight = 0.2;
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(std::string(c.Edit) + " " + c.Text);
+    IsPolar = c.Polar;
+    Select(1);
+    Frame->InTrackBar->setValue(5);
+    auto* edit = Frame->findChild<QLineEdit*>(QString::fromLatin1(c.Edit));
+    ASSERT_NE(edit, nullptr);
+    edit->setText(QString::fromUtf8(c.Text));
+    Frame->ApplyButton->click();
+    ASSERT_FALSE(Log.Lines.empty());
+    EXPECT_EQ(Log.Lines.back().first, c.Message);
+    EXPECT_EQ(Frame->focusWidget(), edit);
+    EXPECT_EQ(Curve.Point(1).X, 0.02);
+    EXPECT_EQ(Curve.Point(1).In, 0);
+    EXPECT_EQ(Changes, 0);
+  }
+  // The ends themselves are taken.
+  IsPolar = false;
+  Select(1);
+  Frame->xEdit->setText(QStringLiteral("-1E9"));
+  Frame->ApplyButton->click();
+  EXPECT_EQ(Curve.Point(1).X, -shared::kMaxLength);
+  EXPECT_EQ(Changes, 1);
+}
+
 // Delete, undo, paste, load and new do not all refresh the frame: a point that is gone, or that
 // changed meanwhile, is not written.
 TEST_F(SplineEditFrmTest, ApplyWritesNothingWhenThePointIsGone) {
@@ -389,6 +433,27 @@ TEST_F(AreaEditFrmTest, BadCornersAndAGoneAreaWriteNothing) {
     EXPECT_EQ(Log.Errors(), errors + 1);
     EXPECT_EQ(Frame->focusWidget(), edit);
   }
+  EXPECT_EQ(Areas.Item(0).MaxCorner.Y, 0.05);
+  EXPECT_EQ(Changes, 0);
+
+  // Numbers out of their range as well: a corner beyond 1000 km, a direction beyond a turn.
+  const std::tuple<const char*, const char*, bool, const char*> outOfRange[] = {
+      {"x1Edit", "1E300", false, "[Error] Value should be between -1E9 and 1E9 mm"},
+      {"y2Edit", "-2E9", false, "[Error] Value should be between -1E9 and 1E9 mm"},
+      {"y1Edit", "-720", true, "[Error] Value should be between -360 and 360 \xB0"},
+  };
+  for (const auto& [name, text, polar, message] : outOfRange) {
+    SCOPED_TRACE(name);
+    IsPolar = polar;
+    Select(0);
+    auto* edit = Frame->findChild<QLineEdit*>(QString::fromLatin1(name));
+    edit->setText(QString::fromLatin1(text));
+    Frame->ApplyButton->click();
+    EXPECT_EQ(Log.Lines.back().first, message);
+    EXPECT_EQ(Frame->focusWidget(), edit);
+  }
+  IsPolar = false;
+  EXPECT_EQ(Areas.Item(0).MinCorner.X, 0.01);
   EXPECT_EQ(Areas.Item(0).MaxCorner.Y, 0.05);
   EXPECT_EQ(Changes, 0);
 

@@ -2,10 +2,12 @@
 // option dialog: its boxes, texts, settings and help.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
@@ -20,6 +22,7 @@
 #include "animator/app/AnimationFrm.h"
 #include "animator/app/AppDialogs.h"
 #include "animator/app/ExcelExportDlg.h"
+#include "animator/app/InformationBox.h"
 #include "animator/app/LanguageFile.h"
 #include "animator/app/TrackBar.h"
 #include "animator/engine/AniMechanism.h"
@@ -160,8 +163,11 @@ class ExportsTest : public shared::test::TTempFolderTest {
     });
     shared::SetWorkbookShow([this](const shared::TWorkbook& book) {
       for (const auto& sheet : book.Sheets()) Tabs.push_back(sheet->GetName());
-      return std::string("Book1.xlsx");
+      return book.FileName;
     });
+    SetInformationHandler([this](const QString& text) { Informations.push_back(text.toStdString()); });
+    // Where the user's documents go.
+    shared::ProgramInfo().DataDir = dir.string() + "/";
     AppDialogs().HTMLPrintDialog = &Report;
     AppDialogs().ExcelExportDlg = &Excel;
     View = std::make_unique<TAnimationFrm>(Clipboard);
@@ -175,6 +181,7 @@ class ExportsTest : public shared::test::TTempFolderTest {
   void TearDown() override {
     View.reset();
     AppDialogs() = {};
+    SetInformationHandler(nullptr);
     shared::SetWorkbookShow(nullptr);
     shared::SetShellOpen(nullptr);
     shared::SetSettingsFactory(nullptr);
@@ -206,6 +213,7 @@ class ExportsTest : public shared::test::TTempFolderTest {
   TLogLines Log;
   std::vector<std::string> Opened;
   std::vector<std::string> Tabs;
+  std::vector<std::string> Informations;
 };
 
 TEST_F(ExportsTest, PictureOfTheCurrentStep) {
@@ -261,28 +269,87 @@ TEST_F(ExportsTest, WorkbookOfTheCheckedBoxes) {
   EXPECT_TRUE(Tabs.empty());
 }
 
-// The workbook handed to the desktop is named in the log; one that no program opened is named in
-// the error, as the synthesis program's exports name theirs.
-TEST_F(ExportsTest, TheWorkbookIsNamedInTheLogOrInTheError) {
-  Answer(Excel, true);
-  View->ExportToExcel();
-  EXPECT_EQ(Log.Lines, std::vector<std::string>{"Saved: Book1.xlsx"});
+// The workbook is written where the user's documents go (the data path, not the temporary folder
+// that the system clears), named after the document and never over a file that is there; the
+// log names it, and an information box tells when no program opened it.
+TEST_F(ExportsTest, TheWorkbookGoesToTheDataPathNamedAfterTheDocument) {
+  shared::ConnectXlsxWorkbook();
+  const auto exportBook = [this] {
+    Log.Lines.clear();
+    Opened.clear();
+    Answer(Excel, true);
+    View->ExportToExcel();
+  };
+  const fs::path first = dir / "fourbar.xlsx";
+  exportBook();
+  EXPECT_EQ(Log.Lines, std::vector<std::string>{"Saved: " + first.string()});
+  EXPECT_EQ(Opened, std::vector<std::string>{first.string()});
+  EXPECT_GT(fs::file_size(first), 1000u);
+  const std::string book = ReadBytes(first);
 
-  shared::ConnectXlsxWorkbook(dir.string());
+  const fs::path second = dir / "fourbar (2).xlsx";
+  exportBook();
+  EXPECT_EQ(Log.Lines, std::vector<std::string>{"Saved: " + second.string()});
+  EXPECT_EQ(ReadBytes(first), book) << "the first book is kept";
+  EXPECT_TRUE(Informations.empty());
+
+  // No program opens it: saved all the same, and said so with an information.
   shared::SetShellOpen([](const std::string&) { return false; });
-  Log.Lines.clear();
+  const fs::path third = dir / "fourbar (3).xlsx";
+  exportBook();
+  EXPECT_EQ(Log.Lines, std::vector<std::string>{"Saved: " + third.string()});
+  EXPECT_GT(fs::file_size(third), 1000u);
+  EXPECT_EQ(Informations, std::vector<std::string>{"The workbook was saved as " + third.string() +
+                                                   ", but the desktop opened no program for it"});
+
+  // A document never saved.
+  View->NewMechanism(0);
+  exportBook();
+  EXPECT_TRUE(fs::is_regular_file(dir / "Untitled.xlsx"));
+}
+
+// The information is a box with the information icon, not an error.
+TEST_F(ExportsTest, AWorkbookNoProgramOpensIsToldInAnInformationBox) {
+  SetInformationHandler(nullptr);
+  shared::ConnectXlsxWorkbook();
+  shared::SetShellOpen([](const std::string&) { return false; });
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  QString text;
+  Answer(Excel, true, [&] {
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      icon = box->icon();
+      text = box->text();
+      box->accept();
+    });
+  });
+  View->ExportToExcel();
+  EXPECT_EQ(icon, QMessageBox::Information);
+  EXPECT_EQ(text.toStdString(), "The workbook was saved as " + (dir / "fourbar.xlsx").string() +
+                                    ", but the desktop opened no program for it");
+}
+
+// A workbook that cannot be written: the error names it and no empty file is left behind.
+TEST_F(ExportsTest, AWorkbookThatCannotBeWrittenLeavesNothing) {
+  shared::SetWorkbookShow([](const shared::TWorkbook& book) -> std::string {
+    throw std::runtime_error("The workbook " + book.FileName + " cannot be written: the disk is full.");
+  });
   Answer(Excel, true);
-  std::string error;
+  EXPECT_THROW(View->ExportToExcel(), std::runtime_error);
+  EXPECT_TRUE(fs::is_empty(dir));
+  EXPECT_TRUE(Log.Lines.empty());
+
+  shared::ProgramInfo().DataDir = (dir / "gone").string() + "/";
+  Answer(Excel, true);
   try {
     View->ExportToExcel();
-  } catch (const std::runtime_error& e) {
-    error = e.what();
+    ADD_FAILURE() << "exported";
+  } catch (const std::runtime_error& error) {
+    EXPECT_NE(std::string(error.what()).find((dir / "gone" / "fourbar.xlsx").string()), std::string::npos)
+        << error.what();
   }
-  const fs::path book = dir / "Book1.xlsx";
-  EXPECT_EQ(error,
-            "The workbook was saved as " + book.string() + ", but the desktop opened no program for it");
-  EXPECT_TRUE(fs::is_regular_file(book));
-  EXPECT_TRUE(Log.Lines.empty());
+  EXPECT_TRUE(Informations.empty());
 }
 
 TEST_F(ExportsTest, ReportProposesItsNameAndOpensTheFile) {
@@ -302,7 +369,9 @@ TEST_F(ExportsTest, ReportProposesItsNameAndOpensTheFile) {
   const std::string text = ReadBytes(report);
   EXPECT_NE(text.find("<b>" + View->Mechanism().PresetName + "</b>"), std::string::npos);
   EXPECT_EQ(text.find("printPage"), std::string::npos);
-  EXPECT_TRUE(Log.Lines.empty());
+  // Logged as pictures and films are.
+  EXPECT_EQ(Log.Lines, std::vector<std::string>{"Saved: " + report.string()});
+  EXPECT_TRUE(Informations.empty());
 
   // A document never saved proposes DataDir and "Untitled"; with the graph hidden the report
   // has the drawing only.
@@ -384,7 +453,20 @@ TEST_F(ExportsTest, NothingActsBetweenTheReportDialogAndItsPictures) {
   EXPECT_EQ(m.Optimized, 0);
   EXPECT_FALSE(View->OptimizeButton->isChecked());
   EXPECT_EQ(ReadBytes(report).find("[Optimized]"), std::string::npos);
-  EXPECT_EQ(Log.Lines, std::vector<std::string>{"[Warning] " + View->BusyText});
+  EXPECT_EQ(Log.Lines,
+            (std::vector<std::string>{"[Warning] " + View->BusyText, "Saved: " + report.string()}));
+}
+
+// A report that no program opens is named in an information.
+TEST_F(ExportsTest, AReportNoProgramOpensIsNamedInAnInformation) {
+  shared::SetShellOpen([](const std::string&) { return false; });
+  const fs::path report = dir / "r.html";
+  Answer(Report, true, [&] { Report.FileNameEdit->setText(QString::fromStdString(report.string())); });
+  View->WriteHTMLReport();
+  EXPECT_TRUE(fs::is_regular_file(report));
+  EXPECT_EQ(Log.Lines, std::vector<std::string>{"Saved: " + report.string()});
+  EXPECT_EQ(Informations, std::vector<std::string>{"The report was saved as " + report.string() +
+                                                   ", but the desktop opened no program for it"});
 }
 
 // A picture that cannot be saved ends the report: the error goes to the log, and the part
@@ -394,7 +476,8 @@ TEST_F(ExportsTest, ReportWithAFailingPicture) {
   fs::create_directory(dir / "rGraph.jpg");
   Answer(Report, true, [&] { Report.FileNameEdit->setText(QString::fromStdString(report.string())); });
   View->WriteHTMLReport();
-  ASSERT_EQ(Log.Lines.size(), 1u);
+  ASSERT_EQ(Log.Lines.size(), 2u);
+  EXPECT_EQ(Log.Lines[1], "Saved: " + report.string());
   EXPECT_EQ(
       Log.Lines[0].rfind("[Error] Cannot write picture file \"" + (dir / "rGraph.jpg").string() + "\"", 0),
       0u)

@@ -147,6 +147,12 @@ TEST_F(InputFunctionDlgTest, BadInputsAreRefusedWithTheirMessageOnTheirField) {
       {0, "1", "", "Set the displacement for this time interval!", 2},
       {3, "1", "1e400", "'1e400' is not a valid floating point value", 2},
       {0, "1", "ten", "'ten' is not a valid floating point value", 2},
+      // Beyond what a motion law of a real linkage takes: a section from a microsecond to a
+      // million seconds, a crank's turn within a thousand turns either way.
+      {2, "0.5", "1E308", "Value should be between -360000 and 360000 \u00b0", 2},
+      {0, "1", "-360001", "Value should be between -360000 and 360000 \u00b0", 2},
+      {0, "1E7", "90", "Value should be between 1E-6 and 1000000 s", 1},
+      {3, "1E-7", "90", "Value should be between 1E-6 and 1000000 s", 1},
   };
   Open();
   QWidget* const fields[3] = {Dialog->FunTypeBox, Dialog->TimeEdit, Dialog->DispEdit};
@@ -173,6 +179,62 @@ TEST_F(InputFunctionDlgTest, BadInputsAreRefusedWithTheirMessageOnTheirField) {
   }
   Dialog->CancelBtn->click();
   EXPECT_EQ(Target.Count(), 1);
+}
+
+// A section that the law would have dropped on its way to the mechanism is refused in the dialog,
+// so the list never loses a row without a word and OK writes back the list as shown.
+TEST_F(InputFunctionDlgTest, AnAbsurdSectionIsRefusedAndOKKeepsTheListShown) {
+  Open();
+  Type(2, "0.5", "1E308");
+  Dialog->ApplyButton->click();
+  EXPECT_EQ(Dialog->Status->Text(), QStringLiteral("Value should be between -360000 and 360000 \u00b0"));
+  EXPECT_EQ(Dialog->focusWidget(), Dialog->DispEdit);
+  ASSERT_EQ(Dialog->FunListView->topLevelItemCount(), 1);
+  EXPECT_EQ(Cell(0, 0), QStringLiteral("Constant Velocity"));
+  Type(2, "0.5", "1E308");
+  Dialog->AddButton->click();
+  EXPECT_EQ(Dialog->FunListView->topLevelItemCount(), 1);
+  EXPECT_TRUE(Log.Lines.empty()) << "nothing goes to the log behind the dialog";
+
+  // The ends of the ranges are taken, a slider's travel as a length.
+  Type(2, "1E-6", "360000");
+  Dialog->ApplyButton->click();
+  Type(2, "1000000", "-360000");
+  Dialog->AddButton->click();
+  ASSERT_EQ(Dialog->FunListView->topLevelItemCount(), 2);
+  Dialog->OKBtn->click();
+  ASSERT_EQ(Target.Count(), 2);
+  EXPECT_EQ(Target.Section(0)->Law(), kLawPolynomial345);
+  EXPECT_NEAR(Target.Section(0)->Displacement(), 2000 * kPi, 1e-9);
+  EXPECT_NEAR(Target.TotalTime(), 1e6 + 1e-6, 1e-7);
+  for (double value : Target.Table()) ASSERT_TRUE(std::isfinite(value));
+
+  Target.UnitCategory = shared::cuLength;
+  Open();
+  Type(0, "1", "1E10");
+  Dialog->AddButton->click();
+  EXPECT_EQ(Dialog->Status->Text(), QStringLiteral("Value should be between -1E9 and 1E9 mm"));
+  Type(0, "1", "1E9");
+  Dialog->AddButton->click();
+  EXPECT_EQ(Dialog->FunListView->topLevelItemCount(), 3);
+}
+
+// The twelfth section is refused with a word, not dropped.
+TEST_F(InputFunctionDlgTest, ASectionBeyondTheEleventhIsRefusedWithAMessage) {
+  Open();
+  for (int i = Dialog->WorkCopy().Count(); i < TInputFunction::kMaxSections; ++i) {
+    Type(0, "0.1", "10");
+    Dialog->AddButton->click();
+  }
+  ASSERT_EQ(Dialog->WorkCopy().Count(), 11);
+  EXPECT_EQ(Dialog->Status->Text(), QString());
+  const int beeps = Sound.Beeps;
+  Type(0, "0.1", "10");
+  Dialog->AddButton->click();
+  EXPECT_EQ(Dialog->FunListView->topLevelItemCount(), 11);
+  EXPECT_EQ(Dialog->Status->Text(), QStringLiteral("An input function has at most 11 sections!"));
+  EXPECT_TRUE(Dialog->Status->IsHighlighted());
+  EXPECT_EQ(Sound.Beeps, beeps + 1);
 }
 
 TEST_F(InputFunctionDlgTest, TheBarReturnsToItsColourWhenTheTimerRuns) {
@@ -239,6 +301,8 @@ TEST_F(InputFunctionDlgTest, AddApplyDeleteAndTheEleventhSection) {
   EXPECT_EQ(Target.Letter, "A");
 }
 
+// Cancel keeps the target as it was; OK on an emptied list is refused with a word rather than
+// closing on the old law the list no longer shows.
 TEST_F(InputFunctionDlgTest, CancelAndAnEmptyCopyLeaveTheTargetUnchanged) {
   Open();
   Type(1, "3", "720");
@@ -253,8 +317,14 @@ TEST_F(InputFunctionDlgTest, CancelAndAnEmptyCopyLeaveTheTargetUnchanged) {
   EXPECT_EQ(Dialog->FunListView->topLevelItemCount(), 0);
   EXPECT_EQ(Dialog->Current(), -1);
   EXPECT_EQ(Dialog->SimpleGraphFrm1->PointCount, 0);
+  const int beeps = Sound.Beeps;
   Dialog->OKBtn->click();
-  EXPECT_EQ(Dialog->result(), QDialog::Accepted);
+  EXPECT_TRUE(Dialog->isVisible());
+  EXPECT_NE(Dialog->result(), QDialog::Accepted);
+  EXPECT_EQ(Dialog->Status->Text(), QStringLiteral("An input function needs at least one section!"));
+  EXPECT_EQ(Sound.Beeps, beeps + 1);
+  EXPECT_EQ(Dialog->focusWidget(), Dialog->FunTypeBox);
+  Dialog->CancelBtn->click();
   ASSERT_EQ(Target.Count(), 1);
   EXPECT_NEAR(Target.Section(0)->Displacement(), 2 * kPi, 1e-12);
 }

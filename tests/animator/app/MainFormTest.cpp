@@ -23,6 +23,7 @@
 
 #include "animator/app/AppDialogs.h"
 #include "animator/app/ExcelExportDlg.h"
+#include "animator/app/InformationBox.h"
 #include "animator/app/LanguageFile.h"
 #include "animator/app/MainForm.h"
 #include "animator/app/MessageMemo.h"
@@ -954,6 +955,41 @@ TEST_F(MainFormTest, HelpCommandsNameAMissingFile) {
     EXPECT_TRUE(Form->Memo1->toPlainText().isEmpty());
   }
   shared::SetShellOpen(nullptr);
+}
+
+// Help > Contents, Manual and Feedback say so when the desktop opens no program for their file or
+// address, naming it.
+TEST_F(MainFormTest, HelpCommandsTellWhenNoProgramOpensThem) {
+  std::vector<std::string> opened;
+  shared::SetShellOpen([&opened](const std::string& target) {
+    opened.push_back(target);
+    return false;
+  });
+  std::vector<QString> told;
+  SetInformationHandler([&told](const QString& text) { told.push_back(text); });
+  Start();
+  shared::TProgramInfo& info = shared::ProgramInfo();
+  info.HelpPath = Touch("help.chm");
+  info.ManualPath = Touch("manual.pdf");
+  const std::pair<const char*, std::string> commands[] = {
+      {"HelpContents",
+       "The help file " + info.HelpPath + " could not be opened: the desktop has no program for it"},
+      {"HelpManual",
+       "The manual " + info.ManualPath + " could not be opened: the desktop has no program for it"},
+      {"HelpFeedback",
+       "The feedback page " + info.FeedbackURL + " could not be opened: the desktop has no program for it"},
+  };
+  for (const auto& [action, text] : commands) {
+    SCOPED_TRACE(action);
+    told.clear();
+    opened.clear();
+    Action(action)->trigger();
+    EXPECT_EQ(opened.size(), 1u);
+    EXPECT_EQ(told, std::vector<QString>{QString::fromStdString(text)});
+  }
+  SetInformationHandler(nullptr);
+  shared::SetShellOpen(nullptr);
+  EXPECT_TRUE(Errors.empty());
 }
 
 TEST_F(MainFormTest, FilmCommandAsksTheNameAndLogsTheFilm) {

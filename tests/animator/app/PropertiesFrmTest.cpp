@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -274,6 +275,13 @@ TEST_F(PropertiesFrmTest, BadInputLeavesEverythingAsItWas) {
        "[Warning] Could not change value, '1,5' is not a valid floating point value. Original value reset!"},
       {"BE", 2, "0", "[Warning] Length must be > 0 Operation cancelled!"},
       {"CD", 2, "-20", "[Warning] Length must be > 0 Operation cancelled!"},
+      // Beyond 1000 km, where the drawing and the files would lose the numbers.
+      {"Joint B", 1, "1E308",
+       "[Warning] Could not change value, Value should be between -1E9 and 1E9 mm. Original value reset!"},
+      {"Joint C", 2, "-1000000001",
+       "[Warning] Could not change value, Value should be between -1E9 and 1E9 mm. Original value reset!"},
+      {"AB", 2, "2E9",
+       "[Warning] Could not change value, Value should be between -1E9 and 1E9 mm. Original value reset!"},
   };
   Reload();
   // An earlier edit in the history, which a refused one must not push out or duplicate.
@@ -510,8 +518,13 @@ TEST_F(PropertiesFrmTest, RecordedStepShowsInTheTable) {
   ExpectShown(Cell(2, row), b.Y * 1000, "y of B");
 }
 
-// The table follows the coordinate switch and the units dialog.
+// The table follows the coordinate switch and the units dialog, and so does the drawing's
+// coordinate read-out, without waiting for the mouse to move.
 TEST_F(PropertiesFrmTest, CoordinatesAndUnitsRefreshTheTable) {
+  View->Canvas().Units = shared::ConvertReadoutUnits();
+  const auto* readoutX = View->findChild<QLabel*>(QStringLiteral("StatusBar1Panel0"));
+  const auto* readoutY = View->findChild<QLabel*>(QStringLiteral("StatusBar1Panel1"));
+  ASSERT_NE(readoutX, nullptr);
   const int row = RowOf("Joint D");
   Form->PolarButton->trigger();
   EXPECT_EQ(Cell(2, 0), "Angle [\u00b0]");
@@ -528,10 +541,13 @@ TEST_F(PropertiesFrmTest, CoordinatesAndUnitsRefreshTheTable) {
     units.findChild<QRadioButton*>("UnitsRadioButton0")->click();
     units.findChild<QPushButton*>("OkButton")->click();
   });
+  EXPECT_EQ(readoutX->text().simplified(), QStringLiteral("X: 0.00 mm"));
   Form->ViewUnits->setEnabled(true);
   Form->ViewUnits->trigger();
   EXPECT_EQ(Cell(1, 0), "x [m]");
   EXPECT_EQ(Cell(1, row), "0.200");
+  EXPECT_EQ(readoutX->text().simplified(), QStringLiteral("X: 0.00 m"));
+  EXPECT_EQ(readoutY->text().simplified(), QStringLiteral("Y: 0.00 m"));
   AppDialogs() = {};
 }
 

@@ -95,6 +95,7 @@ TEST_F(AnimOptionsDlgTest, ABadGridSizeKeepsTheDialogOpen) {
       {"abc", "'abc' is not a valid floating point value"},
       {"", "'' is not a valid floating point value"},
       {"nan", "'nan' is not a valid floating point value"},
+      {"1E300", "Value should be between -1E9 and 1E9 mm"},
   };
   Dialog->open();
   for (const auto& [text, message] : cases) {
@@ -250,6 +251,12 @@ TEST_F(MorphDlgTest, BadValuesNameTheirField) {
       {"MoveXEdit", "x", "'x' is not a valid floating point value"},
       {"MoveYEdit", "inf", "'inf' is not a valid floating point value"},
       {"RotateEdit", "nan", "'nan' is not a valid floating point value"},
+      // Beyond what a real linkage is resized, moved or turned by.
+      {"ResizeEdit", "1E308", "Value should be between -1000000 and 1000000"},
+      {"ResizeEdit", "-1E-7", "Value should be between 1E-6 and 1000000, or between -1000000 and -1E-6"},
+      {"MoveXEdit", "-1E10", "Value should be between -1E9 and 1E9 mm"},
+      {"MoveYEdit", "1E300", "Value should be between -1E9 and 1E9 mm"},
+      {"RotateEdit", "361", "Value should be between -360 and 360 \u00b0"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Text);
@@ -414,6 +421,62 @@ TEST_F(ViewDialogsTest, MoveRotateResizeAboutTheSelectedJoint) {
   WhenModal([](QDialog& dialog) { static_cast<TMorphDlg&>(dialog).CancelBtn->click(); });
   View->PopMoveRotateResizeClick();
   EXPECT_NEAR(At(0)[0].X, before[0].X, 1e-15);
+}
+
+// A factor or a move that would take a joint beyond 1000 km is refused in the dialog, though each
+// value is in its own range, and nothing is applied. The four-bar's joints lie within 0.7 m of B.
+TEST_F(ViewDialogsTest, MoveRotateResizeKeepsEveryJointInRange) {
+  struct TCase {
+    const char* What;
+    const char* Resize;
+    const char* MoveX;
+    const char* MoveY;
+    bool Taken;
+    QLineEdit* TMorphDlg::*Field;
+  };
+  const TCase cases[] = {
+      {"a million times about B", "1000000", "0", "0", true, nullptr},
+      {"ten times that", "10", "0", "0", false, &TMorphDlg::ResizeEdit},
+      {"a move over the edge", "1", "999999000", "0", false, &TMorphDlg::MoveXEdit},
+      {"a move down over the edge", "1", "0", "-999999000", false, &TMorphDlg::MoveYEdit},
+      {"a move back to the origin", "1", "-600000000", "0", true, nullptr},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.What);
+    M().DeselectAll();
+    M().Joint(1).Selected = true;
+    const std::vector<shared::TComplex> before = At(0);
+    QString message;
+    bool focusedOnField = false;
+    WhenModal([&](QDialog& dialog) {
+      auto& morph = static_cast<TMorphDlg&>(dialog);
+      morph.ResizeEdit->setText(QString::fromLatin1(c.Resize));
+      morph.MoveXEdit->setText(QString::fromLatin1(c.MoveX));
+      morph.MoveYEdit->setText(QString::fromLatin1(c.MoveY));
+      morph.OKBtn->click();
+      message = morph.Status->Text();
+      focusedOnField = c.Field && morph.focusWidget() == morph.*c.Field;
+    });
+    View->PopMoveRotateResizeClick();
+    const std::vector<shared::TComplex> after = At(0);
+    if (c.Taken) {
+      EXPECT_EQ(message, QString());
+      EXPECT_NE(after[0].X, before[0].X);
+    } else {
+      EXPECT_EQ(message, QStringLiteral("Joints should stay between -1E9 and 1E9 mm"));
+      EXPECT_TRUE(focusedOnField);
+      for (size_t j = 0; j < after.size(); ++j) {
+        EXPECT_EQ(after[j].X, before[j].X) << j;
+        EXPECT_EQ(after[j].Y, before[j].Y) << j;
+      }
+    }
+    for (const shared::TComplex& p : after) {
+      EXPECT_LE(std::fabs(p.X), shared::kMaxLength);
+      EXPECT_LE(std::fabs(p.Y), shared::kMaxLength);
+    }
+  }
+  // The dialog keeps no check of a view that may be gone.
+  EXPECT_FALSE(Morph->ResultFits);
 }
 
 TEST_F(ViewDialogsTest, OptionsRoundTrip) {

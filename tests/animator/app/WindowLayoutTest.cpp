@@ -7,6 +7,7 @@
 #include <QEnterEvent>
 #include <QLabel>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTest>
@@ -19,8 +20,9 @@
 #include "animator/app/GraphFrm.h"
 #include "animator/app/MainForm.h"
 #include "animator/app/MessageMemo.h"
-#include "animator/app/PropertiesFrm.h"
 #include "animator/app/Pictures.h"
+#include "animator/app/PropertiesFrm.h"
+#include "animator/engine/AniMechanism.h"
 #include "animator/engine/StdOut.h"
 #include "shared/Convert.h"
 #include "shared/ProgramInfo.h"
@@ -196,6 +198,47 @@ TEST_F(WindowLayoutTest, TheFirstStartShowsTheWholePropertiesTable) {
     EXPECT_EQ(grid->horizontalScrollBar()->maximum(), 0);
     Close();
   }
+}
+
+// A value that grows to many digits after the start (here read from a document) widens the left
+// panel, whose width the user chose in an earlier run, until the table shows whole again; a width
+// the user then chooses stays while the table needs no more.
+TEST_F(WindowLayoutTest, TheTableStaysWholeWhenItsValuesGrow) {
+  SettingsStore().Values["Main"] = {
+      {"WindowState", "0"}, {"Width", "1280"}, {"Height", "800"}, {"PanelLeft", "200"}};
+  Start();
+  const QTableWidget* grid = Form->PropertiesFrm1->Grid1;
+  const auto whole = [grid] {
+    const QFontMetrics metrics(grid->font());
+    int columns = 0;
+    for (int c = 0; c < grid->columnCount(); ++c) {
+      columns += grid->columnWidth(c);
+      for (int row = 0; row < grid->rowCount(); ++row) {
+        const QTableWidgetItem* item = grid->item(row, c);
+        if (item && metrics.horizontalAdvance(item->text()) >= grid->columnWidth(c)) return false;
+      }
+    }
+    return columns <= grid->viewport()->width() && grid->horizontalScrollBar()->maximum() == 0;
+  };
+  const int stored = Form->PanelLeft->width();
+  TAniMechanism& m = View->Mechanism();
+  m.SetJointPosition('A', false, -1.734809e300, -0.25);
+  View->MechanismChanged();
+  QApplication::processEvents();
+  EXPECT_NE(grid->item(1, 1)->text().indexOf(QStringLiteral("E303")), -1)
+      << grid->item(1, 1)->text().toStdString();
+  EXPECT_GT(Form->PanelLeft->width(), stored);
+  EXPECT_TRUE(whole());
+  EXPECT_LE(Form->PanelLeft->width(), Form->width() / 2);
+
+  // The user narrows the panel again: the same values leave it so.
+  const int narrow = Form->Splitter1->sizes().at(0) - 60;
+  Form->Splitter1->setSizes({narrow, Form->Splitter1->width() - narrow});
+  emit Form->Splitter1->splitterMoved(narrow, 1);
+  View->MechanismChanged();
+  QApplication::processEvents();
+  EXPECT_EQ(Form->PanelLeft->width(), narrow);
+  Close();
 }
 
 // At 1280 x 800 no tool bar hides buttons behind its extension menu, and the drawing is the

@@ -241,4 +241,28 @@ TEST_F(AniMechanismPaintTest, CurveAndAreasDrawThemselvesLast) {
   EXPECT_GT(area, curve);
 }
 
+// A curve drawn through the tracer: the point's number and the joint's letter do not cover each
+// other.
+TEST_F(AniMechanismPaintTest, ACurvePointOnAJointKeepsItsNumberOffTheLetter) {
+  mechanism.Curve.AddPoint(shared::TComplex(0, 0));
+  mechanism.Curve.AddPoint(shared::TComplex(0.2, 0.1));
+  const TRecordingSurface& s = Paint();
+  std::vector<TCall> letter, number;
+  for (const TCall& c : s.Of("Text")) {
+    if (c.Text == "E") letter.push_back(c);
+    if (c.Text == "0") number.push_back(c);
+  }
+  ASSERT_EQ(letter.size(), 1u);
+  ASSERT_EQ(number.size(), 1u);
+  // Text boxes of 8 pixels a character and 10 high from their top left corners.
+  const shared::TPoint a = letter[0].Points[0];
+  const shared::TPoint b = number[0].Points[0];
+  const bool apart = a.X + 8 <= b.X || b.X + 8 <= a.X || a.Y + 10 <= b.Y || b.Y + 10 <= a.Y;
+  EXPECT_TRUE(apart) << "E at " << a.X << "," << a.Y << ", 0 at " << b.X << "," << b.Y;
+  // Both still beside their point.
+  const shared::TPoint e = At(0, 0);
+  EXPECT_LE(std::abs(b.X - e.X), 20);
+  EXPECT_LE(std::abs(b.Y - e.Y), 20);
+}
+
 }  // namespace

@@ -181,8 +181,66 @@ TEST_F(HtmlReportTest, FailureEndsTheLinesAndTheRestIsWritten) {
   EXPECT_EQ(written, (std::vector<std::string>{(dir / "rMech.jpg").string(), Report.FileName}));
   const std::vector<std::string> lines = Lines(ReadBytes(Report.FileName));
   ASSERT_FALSE(lines.empty());
-  EXPECT_EQ(lines.back(),
-            "<tr><td><img src=\"rMech.jpg\"></td></tr>");
+  EXPECT_EQ(lines.back(), "<tr><td><img src=\"rMech.jpg\"></td></tr>");
+}
+
+// The pictures are named relative to the report, so a report moved with them, or mailed, still
+// shows them; names with blanks and accents are URL-encoded.
+TEST_F(HtmlReportTest, PicturesAreFoundBesideTheMovedReport) {
+  Report.Options = {false, true, false, false, false, false, false};
+  Report.SaveGraph = [this](const std::string& name) { SavePicture("graph", name); };
+  fs::create_directory(dir / "first");
+  Report.FileName = (dir / "first" / "d\xC3\xA9j\xC3\xA0 vu.html").string();
+  std::string error;
+  Report.Save(error);
+  ASSERT_EQ(error, "");
+  fs::rename(dir / "first", dir / "moved");
+  const fs::path report = dir / "moved" / fs::path(Report.FileName).filename();
+  const std::string text = ReadBytes(report);
+  std::vector<std::string> sources;
+  for (size_t at = text.find("<img src=\""); at != std::string::npos; at = text.find("<img src=\"", at + 1)) {
+    const size_t from = at + 10;
+    sources.push_back(text.substr(from, text.find('"', from) - from));
+  }
+  EXPECT_EQ(sources,
+            (std::vector<std::string>{"d%C3%A9j%C3%A0%20vuMech.jpg", "d%C3%A9j%C3%A0%20vuGraph.jpg"}));
+  for (const std::string& source : sources) {
+    // Decoded as a browser does, beside the report.
+    std::string name;
+    for (size_t i = 0; i < source.size(); ++i) {
+      if (source[i] == '%') {
+        name += static_cast<char>(std::stoi(source.substr(i + 1, 2), nullptr, 16));
+        i += 2;
+      } else {
+        name += source[i];
+      }
+    }
+    EXPECT_TRUE(fs::is_regular_file(report.parent_path() / name)) << name;
+  }
+}
+
+// Project information with nothing in it (or blanks only) leaves out its table rather than show
+// an empty frame; one filled field brings the table.
+TEST_F(HtmlReportTest, EmptyProjectInformationHasNoTable) {
+  Report.Options = {true, false, false, false, false, false, false};
+  const auto tables = [this] {
+    std::string error;
+    Report.Save(error);
+    const std::string text = ReadBytes(Report.FileName);
+    size_t count = 0;
+    for (size_t at = text.find("<table"); at != std::string::npos; at = text.find("<table", at + 1)) ++count;
+    return count;
+  };
+  Info = shared::TProjectInfo();
+  EXPECT_EQ(tables(), 1u) << "the heading's table only";
+  Info.Author = "  ";
+  Info.Comments = {"", " "};
+  EXPECT_EQ(tables(), 1u);
+  Info.Comments = {"", "hinge"};
+  EXPECT_EQ(tables(), 2u);
+  Info.Comments.clear();
+  Info.Client = "Orvane";
+  EXPECT_EQ(tables(), 2u);
 }
 
 // A report that cannot be written leaves none of its pictures.

@@ -127,26 +127,70 @@ TEST_F(MotionGraphTest, EveryKindPlotsTheGettersOverTheSolvedSteps) {
   EXPECT_EQ(Graph.X(0), 0);
 }
 
-TEST_F(MotionGraphTest, NothingFlaggedGivesAnEmptyGraphWithItsTitle) {
+// A graph with nothing to plot says why in its legend, with no curve colour under the words.
+TEST_F(MotionGraphTest, AnEmptyGraphSaysWhyWithItsTitle) {
   for (auto& link : Mechanism.Links) link->Kinematics = 0;
+  for (auto& joint : Mechanism.Joints) joint->SetAnalyse(false);
   Mechanism.Dyads.clear();
-  for (int kind : {gkRotation, gkTransmission}) {
-    Graph.Rebuild(kind);
+  const struct {
+    int Kind;
+    const char* Note;
+  } cases[] = {
+      {gkRotation, "No link is plotted: Show Graph on a link adds it"},
+      {gkPathVelocity, "No joint is plotted: Show Graph on a joint adds it"},
+      {gkTransmission, "The linkage has no dyad"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Note);
+    Graph.Rebuild(c.Kind);
     EXPECT_EQ(Graph.Count(), 0);
     EXPECT_EQ(Graph.SeriesCount(), 1);
-    EXPECT_EQ(Graph.SeriesNames(), std::vector<std::string>{"Y-axis"});
+    EXPECT_EQ(Graph.SeriesNames(), std::vector<std::string>{c.Note});
     EXPECT_FALSE(Graph.Title().empty());
     TRecordingSurface surface(400, 200);
     Graph.Paint(surface);
     EXPECT_FALSE(Graph.Valid());
-    // The frame is the only polyline; the legend names the empty series.
+    // The frame is the only polyline and the only lines are the grid's: none in the legend band.
     EXPECT_EQ(surface.CountOf("Polyline"), 1);
-    // Title at left + 4 (no pictures), the legend behind it and five blanks.
+    for (const std::string& entry : surface.Log) {
+      if (entry.rfind("L ", 0) != 0) continue;
+      EXPECT_GT(std::stoi(entry.substr(entry.find(',') + 1)), Graph.PlotTop() - 1) << entry;
+    }
+    // Title at left + 4 (no pictures), the note behind it and five blanks.
     const int legend = 100 + 8 * static_cast<int>(Graph.Title().size() + 5);
     EXPECT_EQ(surface.CountOf("Text 100,4 " + Graph.Title()), 1);
-    EXPECT_EQ(surface.CountOf("Text " + std::to_string(legend) + ",4 Y-axis"), 1);
+    EXPECT_EQ(surface.CountOf("Text " + std::to_string(legend) + ",4 " + c.Note), 1);
   }
-  // Without a mechanism only the x axis is named.
+}
+
+// The function generators' tracer is a joint of the frame, which never moves: their path graph
+// says that there is no tracer, until a moving joint is set as output joint.
+TEST_F(MotionGraphTest, APathGraphWithoutAMovingTracerSaysSo) {
+  for (const int preset : {9, 10, 11}) {
+    SCOPED_TRACE(preset);
+    TAniMechanism m;
+    m.NewMechanism(preset);
+    m.Calculate();
+    ASSERT_TRUE(m.Tracer && m.Tracer->HasLink(0));
+    Graph.Mechanism = &m;
+    for (int kind : {gkPath, gkPathVelocity, gkPathAcceleration}) {
+      Graph.Rebuild(kind);
+      EXPECT_EQ(Graph.Count(), 0);
+      EXPECT_EQ(Graph.SeriesNames(),
+                std::vector<std::string>{
+                    "The linkage has no tracer: Set As Output Joint on a moving joint plots its path"});
+    }
+    const int c = m.FindJoint('C');
+    m.SetTracer(c);
+    m.Calculate();
+    Graph.Rebuild(gkPath);
+    EXPECT_EQ(Graph.SeriesNames(), std::vector<std::string>{"C"});
+    EXPECT_EQ(Graph.Count(), m.Len + 1);
+    Graph.Mechanism = &Mechanism;
+  }
+}
+
+TEST_F(MotionGraphTest, WithoutAMechanismOnlyTheXAxisIsNamed) {
   TMotionGraph alone;
   EXPECT_EQ(alone.Kind(), gkRotation);
   EXPECT_EQ(alone.Count(), 0);

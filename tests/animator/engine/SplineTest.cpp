@@ -419,12 +419,12 @@ TEST_F(SplineDrawTest, SamplesMarkersLabelsAndRotationLines) {
   for (int j = 1; j <= 10; ++j) polyline.push_back("L " + std::to_string(200 + 10 * j) + ",150");
   EXPECT_TRUE(s.Logged(polyline));
   EXPECT_TRUE(s.Logged({"L 300,150",
-                        // point 0: marker of half size 3, label 8 pixels off, rotations 0
+                        // point 0: marker of half size 3, label 8 pixels up and left, rotations 0
                         "Pen 808000 1 0", "M 197,147", "L 203,147", "L 203,153", "L 197,153", "L 197,147",
-                        "Text 208,158 0", "Pen 0 1 0", "M 200,150", "L 236,150", "Pen FF0000 1 0",
+                        "Text 184,132 0", "Pen 0 1 0", "M 200,150", "L 236,150", "Pen FF0000 1 0",
                         "M 200,150", "L 224,150",
                         // point 1, the selected one: output up, input to the left
-                        "Pen FF00 1 0", "M 297,147", "Text 308,158 1", "Pen 0 1 0", "M 300,150", "L 300,114",
+                        "Pen FF00 1 0", "M 297,147", "Text 284,132 1", "Pen 0 1 0", "M 300,150", "L 300,114",
                         "Pen FF0000 1 0", "M 300,150", "L 276,150"}));
 }
 
