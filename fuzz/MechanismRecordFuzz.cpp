@@ -1,10 +1,13 @@
 // The mechanism record of the project file: read or refused with the read error, never a crash;
-// one that reads must write a text that reads back and writes the same again.
+// one that reads must write a text that reads back and writes the same again, and is stepped,
+// simulated and drawn.
 #include <cstdint>
 #include <cstdlib>
 #include <sstream>
 #include <string>
 
+#include "fuzz/FuzzSupport.h"
+#include "shared/Canvas2D.h"
 #include "shared/GeneralObject.h"
 #include "synthesis/engine/CMatrix.h"
 #include "synthesis/engine/Fourbar.h"
@@ -36,5 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // A read mechanism must stand being stepped and simulated.
   second.StepInput(0.1);
   second.SimulatePath(nullptr);
+  static fuzz::TNullPaintBox box(640, 480);
+  shared::TSynthCanvas2D canvas(box, 640, 3.0);
+  second.Draw(canvas);
   return 0;
 }

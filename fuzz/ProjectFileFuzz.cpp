@@ -1,5 +1,6 @@
 // Project file reader on arbitrary text, as a signed file can hold it (the checksum key is
-// public): every input reads or is refused with an error, never a crash or a hang.
+// public): every input reads or is refused with an error, never a crash or a hang. What reads is
+// written again and drawn in its three views as Vesk draws them.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -14,6 +15,7 @@
 #include "synthesis/engine/Area.h"
 #include "synthesis/engine/Drawing.h"
 #include "synthesis/engine/InputFunction.h"
+#include "synthesis/engine/Mechanism.h"
 #include "synthesis/engine/MechanismList.h"
 #include "synthesis/engine/ProjectFile.h"
 #include "synthesis/engine/Spline.h"
@@ -25,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return true;
   }();
   (void)ready;
-  static fuzz::TNullPaintBox box(1, 1);
+  static fuzz::TNullPaintBox box(640, 480);
   shared::TProjectInfo info;
   vesk::TSynthOptions options;
   vesk::TMechanismList list;
@@ -53,5 +55,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // What was read writes again.
   std::ostringstream out;
   file.WriteText(out, std::filesystem::temp_directory_path().string());
+  // The mechanism view, the output-link view and the ground-link view.
+  views[0].DrawAxes();
+  groundDrawing.Draw(views[0]);
+  ground.Draw(views[0]);
+  curve.Draw(views[0]);
+  if (list.Current) list.Current->Draw(views[0]);
+  views[1].DrawAxes();
+  drawing.Draw(views[1]);
+  coupler.Draw(views[1]);
+  groundDrawing.Draw(views[2]);
   return 0;
 }

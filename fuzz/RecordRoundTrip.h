@@ -1,5 +1,6 @@
 // The round trip the synthesis record targets share: a record is read or refused with the read
 // error; one that reads is written and read back, and the last two writings must be the same.
+// A record that draws itself is then drawn, so what it read reaches the drawing code as well.
 #pragma once
 
 #include <cstdlib>
@@ -10,6 +11,8 @@
 #include <sstream>
 #include <string>
 
+#include "fuzz/FuzzSupport.h"
+#include "shared/Canvas2D.h"
 #include "shared/Complex.h"
 
 namespace fuzz {
@@ -39,6 +42,12 @@ void RoundTrip(const std::string& text, const std::function<void(T&, std::istrea
     read(*record, again);  // a written record that does not read back is a fault: let it escape
   }
   if (written != previous) std::abort();
+  // The record last read holds what the text gave; drawn on a view of the usual size.
+  if constexpr (requires(T& t, shared::TCanvas2D& c) { t.Draw(c); }) {
+    static TNullPaintBox box(640, 480);
+    shared::TSynthCanvas2D canvas(box, 640, 3.0);
+    record->Draw(canvas);
+  }
 }
 
 }  // namespace fuzz

@@ -25,6 +25,11 @@ constexpr double kPixelLimit = 16777216.0;
 
 int ToPixel(double value) { return PixelOf(value); }
 
+// A size or offset in pixels that is added to a screen position (a marker's half-size, a label's
+// offset): held within the same limit, so the sum stays well inside 32 bits whatever a file or
+// caller gave.
+int PixelSpan(int n) { return std::clamp(n, -int(kPixelLimit), int(kPixelLimit)); }
+
 // A world distance in whole pixels, left unclamped: zoomed far in, a point near the view can lie
 // many millions of pixels from the world origin, and only its place on the screen is clamped.
 double PixelOffset(double value) { return std::isnan(value) ? 0 : std::nearbyint(value); }
@@ -188,6 +193,7 @@ void TCanvas2D::Polygon(std::span<const TPoint> points) { FSurface->Polygon(poin
 
 void TCanvas2D::CircleRec(const TComplex& p, int r) {
   const TPoint s = WorldToScreen(p);
+  r = PixelSpan(r);
   FSurface->Ellipse(s.X - r, s.Y - r, s.X + r, s.Y + r);
 }
 
@@ -203,12 +209,12 @@ void TCanvas2D::CircleWorld(const TComplex& p, double r) {
 void TCanvas2D::DrawImage(const TComplex& p, int index, int dx, int dy) {
   if (!ImageList || index < 0 || size_t(index) >= ImageList->Images.size()) return;
   const TPoint s = WorldToScreen(p);
-  FSurface->DrawRaster(s.X - dx, s.Y - dy, ImageList->Images[size_t(index)]);
+  FSurface->DrawRaster(s.X - PixelSpan(dx), s.Y - PixelSpan(dy), ImageList->Images[size_t(index)]);
 }
 
 void TCanvas2D::TextAtRec(const TComplex& p, int dx, int dy, const std::string& text) {
   const TPoint s = WorldToScreen(p);
-  FSurface->TextOut(s.X + dx, s.Y + dy, text);
+  FSurface->TextOut(s.X + PixelSpan(dx), s.Y + PixelSpan(dy), text);
 }
 
 void TCanvas2D::Arrow(const TComplex& p, const TComplex& v) {
@@ -227,6 +233,7 @@ void TCanvas2D::Arrow(const TComplex& p, const TComplex& v) {
 
 void TCanvas2D::Marker(const TComplex& p, int type, int n) {
   const TPoint s = WorldToScreen(p);
+  n = PixelSpan(n);
   const int x = s.X, y = s.Y, h = n / 2;
   TPaintSurface& c = *FSurface;
   auto path = [&c](std::initializer_list<TPoint> points) {
@@ -277,6 +284,7 @@ void TCanvas2D::Marker(const TComplex& p, int type, int n) {
 
 void TCanvas2D::TextLabel(const TComplex& p, int n, const std::string& text) {
   const TPoint s = WorldToScreen(p);
+  n = PixelSpan(n);
   const int style = LabelStyleValue();
   if (style == 0) {
     FSurface->TextOut(s.X + n, s.Y + n, text);
@@ -777,6 +785,7 @@ void TSynthCanvas2D::Marker(const TComplex& p, int type, int n) {
     return;
   }
   const TPoint s = WorldToScreen(p);
+  n = PixelSpan(n);
   const int h = n / 2;
   FSurface->MoveTo(s.X, s.Y);
   FSurface->LineTo(s.X - h, s.Y + n);

@@ -116,6 +116,8 @@ class TCanvas2D {
   void TextAtRec(const TComplex& p, int dx, int dy, const std::string& text);
   // Vector v (world units) from p with a head 20 pixels long and 8 wide; nothing for |v| = 0.
   void Arrow(const TComplex& p, const TComplex& v);
+  // Pixel sizes and offsets given to these (r, dx, dy, n) are held within the 2^24 of a screen
+  // position, whatever their source.
   // Marker of half-size n pixels; the type's bit 7 is ignored.
   virtual void Marker(const TComplex& p, int type, int n);
   // Text with its top-left n pixels right of and below p, or its rectangle erased with the

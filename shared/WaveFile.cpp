@@ -73,7 +73,9 @@ void TakeFormat(const std::string& chunk, TWaveSound& sound) {
       sound.BlockAlign != sound.Channels * bits / 8 ||
       uint64_t(sound.BytesPerSecond) != uint64_t(sound.SamplesPerSecond) * sound.BlockAlign)
     throw std::runtime_error(kFormatError);
-  sound.Format = chunk.size() == 16 ? chunk + std::string(2, '\0') : chunk;
+  // A chunk too short for the extra-size field (16 bytes, or 17 with a stray byte) keeps its PCM
+  // fields and gets a zero extra size: a 17-byte format in a film misleads its readers.
+  sound.Format = chunk.size() < 18 ? chunk.substr(0, 16) + std::string(2, '\0') : chunk;
 }
 
 TWaveSound Read(std::istream& in) {

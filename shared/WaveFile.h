@@ -9,8 +9,9 @@
 namespace shared {
 
 struct TWaveSound {
-  // The "fmt " chunk as a WAVEFORMATEX of at least 18 bytes (a 16-byte chunk gets its zero
-  // extra-size field), which the film stores unchanged as its audio stream's format.
+  // The "fmt " chunk as a WAVEFORMATEX of at least 18 bytes (a 16- or 17-byte chunk is its 16
+  // bytes and a zero extra-size field), which the film stores unchanged as its audio stream's
+  // format.
   std::string Format;
   uint16_t Channels = 0;
   uint32_t SamplesPerSecond = 0;

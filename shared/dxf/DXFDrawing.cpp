@@ -155,8 +155,9 @@ std::vector<std::pair<std::string, int32_t>> TDXFDrawing::UndrawnKinds() const {
   auto count = [&kinds](const TGeneralList& list) {
     for (int32_t i = 0; i < list.Count(); ++i) {
       const auto* entity = dynamic_cast<const TDXFEntity*>(list.Items(i));
-      // Every keyword the reader knows has a class of its own; the plain entity draws nothing.
-      if (entity == nullptr || typeid(*entity) != typeid(TDXFEntity)) continue;
+      // Every keyword the reader knows has a class of its own; the plain entity draws nothing,
+      // nor does one refused for a number that is not finite.
+      if (entity == nullptr || (typeid(*entity) != typeid(TDXFEntity) && entity->Usable())) continue;
       auto found =
           std::find_if(kinds.begin(), kinds.end(), [&](const auto& k) { return k.first == entity->Keyword; });
       if (found == kinds.end())

@@ -60,8 +60,9 @@ class TDXFDrawing : public TGeneralList {
   // Placed first, then turned by angle and moved to (x, y): a link's pose.
   void DrawAt(TCanvas2D& canvas, double x, double y, double angle);
 
-  // Entities that no reader class draws (keywords such as LWPOLYLINE, HATCH or SPLINE), in the
-  // ENTITIES section and in the blocks: per keyword as in the file, in the order first met.
+  // Entities that no reader class draws (keywords such as LWPOLYLINE, HATCH or SPLINE) or that
+  // were refused for a number that is not finite, in the ENTITIES section and in the blocks: per
+  // keyword as in the file, in the order first met.
   std::vector<std::pair<std::string, int32_t>> UndrawnKinds() const;
   // Empty when every entity is of a kind that is drawn; otherwise FileName and the counts, as
   // "part.dxf holds entities that are not drawn: 3 LWPOLYLINE, 1 HATCH.", for a warning.

@@ -170,6 +170,7 @@ void TDXFEntity::ReadGroup(const TDXFGroup& group) {
     default:
       break;
   }
+  if (group.ValueKind(group.Code) == TDXFValueKind::Real && !std::isfinite(group.ScaledValue())) Refused = true;
 }
 
 bool TDXFEntity::ReadPointGroup(const TDXFGroup& group, int32_t base, int count) {
@@ -214,11 +215,13 @@ void TDXFEntity::PrepareEntityPen(TCanvas2D& canvas) {
 }
 
 void TDXFEntity::Draw(TCanvas2D& canvas) {
+  if (!Usable()) return;
   PrepareEntityPen(canvas);
   DrawGeometry(canvas, nullptr);
 }
 
 void TDXFEntity::DrawTransformed(TCanvas2D& canvas, const TDXFTransForm& transform) {
+  if (!Usable()) return;
   PrepareEntityPen(canvas);
   DrawGeometry(canvas, &transform);
 }
@@ -236,6 +239,7 @@ void TDXFEntity::ExtentPoints(std::vector<TComplex>& points) const {
 void TDXFEntity::UpdateExtent(TComplex& min, TComplex& max) const { UpdateExtentThrough(min, max, nullptr); }
 
 void TDXFEntity::UpdateExtentThrough(TComplex& min, TComplex& max, const TDXFTransForm* transform) const {
+  if (!Usable()) return;
   std::vector<TComplex> points;
   ExtentPoints(points);
   if (points.empty()) return;
@@ -318,7 +322,8 @@ double TDXFArc::Sweep() const {
 
 int TDXFArc::SegmentCount() const {
   const double n = std::nearbyint(std::fabs(Sweep()) * Profile().ArcSegmentsPerTurn / kTwoPi);
-  return std::max(1, int(n));
+  // Also a sweep that is no number (angles that are not finite) gives one segment.
+  return n >= 1 ? int(n) : 1;
 }
 
 void TDXFArc::DrawGeometry(TCanvas2D& canvas, const TDXFTransForm* transform) {
@@ -494,6 +499,10 @@ TDXFVertex* TDXFPolyline::AddVertex(std::unique_ptr<TDXFVertex> vertex) {
   return Vertices.back().get();
 }
 
+bool TDXFPolyline::Usable() const {
+  return !Refused && std::all_of(Vertices.begin(), Vertices.end(), [](const auto& v) { return v->Usable(); });
+}
+
 void TDXFPolyline::DrawGeometry(TCanvas2D& canvas, const TDXFTransForm* transform) {
   if (Vertices.size() < 2) return;
   canvas.MoveTo(Mapped(Vertices.front()->Points[0], transform));
@@ -623,16 +632,20 @@ void TDXFInsert::DrawGeometry(TCanvas2D& canvas, const TDXFTransForm* transform)
   TDXFTransForm placement;
   placement.Assign(transform);
   placement.Compose(OwnTransform());
+  // Scales that multiply beyond the double range place the block nowhere.
+  if (!placement.IsFinite()) return;
   Block->DrawTransformed(canvas, placement);
 }
 
 void TDXFInsert::UpdateExtentThrough(TComplex& min, TComplex& max, const TDXFTransForm* transform) const {
+  if (!Usable()) return;
   TDXFEntity::UpdateExtentThrough(min, max, transform);
   const TInsertGuard guard(Block);
   if (!guard.Entered()) return;
   TDXFTransForm placement;
   placement.Assign(transform);
   placement.Compose(OwnTransform());
+  if (!placement.IsFinite()) return;
   for (int32_t i = 0; i < Block->Count(); ++i)
     if (const auto* entity = dynamic_cast<const TDXFEntity*>(Block->Items(i)))
       entity->UpdateExtentThrough(min, max, &placement);

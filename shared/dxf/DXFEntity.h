@@ -41,6 +41,9 @@ class TDXFEntity : public TGeneralObject {
   // The drawing's line type of LineTypeName; none until the drawing binds it.
   const TDXFLineType* LineType = nullptr;
   int32_t ColorIndex = 0;
+  // A group gave a number that is not finite: the entity is neither drawn nor measured, and the
+  // drawing's warning names it among the entities it does not draw.
+  bool Refused = false;
 
   void Assign(const TGeneralObject* source) override;
   std::unique_ptr<TGeneralObject> Clone() const override;
@@ -56,6 +59,8 @@ class TDXFEntity : public TGeneralObject {
 
   void SetColorIndex(int32_t index);
   const TDXFProfile& Profile() const { return *FProfile; }
+  // Not refused, nor any part it draws.
+  virtual bool Usable() const { return !Refused; }
 
  protected:
   // Pen style of the line type, then the pen; the subclasses then draw their geometry, every
@@ -194,6 +199,7 @@ class TDXFPolyline : public TDXFEntity {
   bool Closed() const { return (Flags & 1) != 0; }
   void ReadGroup(const TDXFGroup& group) override;
   TDXFVertex* AddVertex(std::unique_ptr<TDXFVertex> vertex);
+  bool Usable() const override;
 
  protected:
   void DrawGeometry(TCanvas2D& canvas, const TDXFTransForm* transform) override;

@@ -158,7 +158,9 @@ int TDXFGroup::TableKind() const {
   return 0;
 }
 
-double TDXFGroup::AngleRadians() const { return FloatValue * std::numbers::pi / 180; }
+// Reduced to one turn in degrees first: a huge angle would overflow in radians, and its sine
+// and cosine would mean nothing anyway.
+double TDXFGroup::AngleRadians() const { return std::fmod(FloatValue, 360.0) * std::numbers::pi / 180; }
 
 TVector3::TVector3(std::istream& in) {
   std::string line;

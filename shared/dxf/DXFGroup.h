@@ -105,6 +105,7 @@ class TDXFGroup {
   int TableKind() const;
 
   std::string DecodeText() const { return DecodeDXFText(StringValue); }
+  // Degrees as radians, reduced to one turn (the sign kept): 370 and 10 are the same angle.
   double AngleRadians() const;
   double ScaledValue() const { return FloatValue * Scale; }
   // The inverse of ScaledValue: a length in metres as drawing units.

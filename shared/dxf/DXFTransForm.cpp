@@ -62,4 +62,10 @@ void TDXFTransForm::SubtractOffset(const TComplex& p) {
   OffsetY -= p.Y;
 }
 
+bool TDXFTransForm::IsFinite() const {
+  for (const double v : {OffsetX, OffsetY, M11, M12, M21, M22})
+    if (!std::isfinite(v)) return false;
+  return true;
+}
+
 }  // namespace shared

@@ -32,6 +32,8 @@ class TDXFTransForm {
   // this := this after other (other acts first); the angles add.
   void Compose(const TDXFTransForm& other);
   void SubtractOffset(const TComplex& p);
+  // Offset and matrix are finite numbers: scales composed beyond the double range are not.
+  bool IsFinite() const;
 };
 
 }  // namespace shared

@@ -92,9 +92,9 @@ void TComplexPointList::DisplayFields(Io& io) {
   io.Value(ConnectEnds, " ConnectEnds");
   io.Value(ShowPoints, " ShowPoints");
   io.Value(ShowLabels, " ShowLabels");
-  io.Value(TextOffset, " TextOffset");
+  io.Value(TextOffset, -kMaxLabelOffset, kMaxLabelOffset, " TextOffset");
   io.Value(MarkerType, " MarkerType");
-  io.Value(MarkerSize, " MarkerSize");
+  io.Value(MarkerSize, 0, kMaxMarkerSize, " MarkerSize");
   io.Value(Color, " Color");
 }
 

@@ -58,6 +58,11 @@ class TComplexPoint : public shared::TComplex {
   TComplexPointList* fOwner = nullptr;
 };
 
+// Bounds, in pixels, within which a list's marker half-size and label offset are read: a
+// screen shows nothing beyond them, and the drawing adds them to screen positions.
+constexpr int32_t kMaxMarkerSize = 10000;
+constexpr int32_t kMaxLabelOffset = 10000;
+
 class TComplexPointList {
  public:
   explicit TComplexPointList(int32_t capacity);

@@ -60,6 +60,8 @@ class TProjectReader {
   // The same names for both directions, so that a flat record is one list of Value calls in a
   // template run by a reader and by a writer (see TProjectWriter).
   void Value(int32_t& value, std::string_view = {}) { value = Int(); }
+  // A value refused outside lo..hi; the writer's form takes the same range and ignores it.
+  void Value(int32_t& value, int32_t lo, int32_t hi, std::string_view = {}) { value = Int(lo, hi); }
   void Value(double& value, std::string_view = {}) { value = Real(); }
   void Value(bool& value, std::string_view = {}) { value = Bool(); }
   void Value(uint8_t& value, std::string_view = {}) { value = Byte(); }
@@ -92,6 +94,7 @@ class TProjectWriter {
   void Bool(bool value, std::string_view key = {}) { Int(value ? 1 : 0, key); }
 
   void Value(int32_t value, std::string_view key = {}) { Int(value, key); }
+  void Value(int32_t value, int32_t, int32_t, std::string_view key = {}) { Int(value, key); }
   void Value(double value, std::string_view key = {}) { Real(value, key); }
   void Value(bool value, std::string_view key = {}) { Bool(value, key); }
   void Value(uint8_t value, std::string_view key = {}) { Int(value, key); }

@@ -25,6 +25,7 @@ namespace {
 namespace fs = std::filesystem;
 using test::ReadBytes;
 using test::WriteBytes;
+using test::LE16;
 using test::PatternSamples16;
 using test::PcmFormat;
 using test::WaveChunk;
@@ -485,6 +486,44 @@ TEST_F(AviWriterTest, WaveSoundIsTheSecondStream) {
   EXPECT_EQ(decoded.Status, 0);
   EXPECT_TRUE(decoded.Out == samples) << decoded.Out.size() << " bytes";
   EXPECT_EQ(DecodeRgb(film).size(), size_t(13 * 7 * kFrames));
+}
+
+// Format chunks of every length a reader meets: ffprobe and ffmpeg read the film without a
+// complaint, whatever the wave file carried after its 16 PCM bytes.
+TEST_F(AviWriterTest, SoundFormatChunkLengths) {
+  const std::string pcm = PcmFormat(1, 8000, 16);
+  const std::string samples = PatternSamples16(800, 1);
+  struct Case {
+    const char* what;
+    std::string chunk;
+    std::string strf;
+  };
+  const Case cases[] = {
+      {"16 bytes", pcm, pcm + LE16(0)},
+      {"17 bytes", pcm + "\x7F", pcm + LE16(0)},
+      {"18 bytes", pcm + LE16(0), pcm + LE16(0)},
+      {"19 bytes", pcm + LE16(1) + "x", pcm + LE16(1) + "x"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TAviWriter writer;
+    writer.FrameTime = 100;
+    AddPatternPictures(writer, 2, 5, 3);
+    WriteBytes(dir / "sound.wav", WaveFile({WaveChunk("fmt ", c.chunk), WaveChunk("data", samples)}));
+    writer.SetWavFileName((dir / "sound.wav").string());
+    const fs::path film = dir / "film.avi";
+    writer.Save(film.string());
+    const TChunk riff = ParseAvi(ReadBytes(film));
+    EXPECT_EQ(riff.One("hdrl").All("strl")[1]->One("strf").Data, c.strf);
+    const TCommand streams = Shell("ffprobe -v warning -show_entries stream=codec_type,codec_name,sample_rate,channels "
+                                   "-of csv=p=0 " + Quote(film) + " 2>&1");
+    EXPECT_EQ(streams.Status, 0);
+    EXPECT_EQ(streams.Out, "rawvideo,video\npcm_s16le,audio,8000,1\n");
+    const TCommand decoded = Shell("ffmpeg -v warning -i " + Quote(film) + " -map 0:a -f s16le - 2>/dev/null");
+    EXPECT_EQ(decoded.Status, 0);
+    EXPECT_TRUE(decoded.Out == samples) << decoded.Out.size() << " bytes";
+    fs::remove(film);
+  }
 }
 
 TEST_F(AviWriterTest, PictureListAndWaveFileName) {

@@ -461,6 +461,52 @@ TEST(Canvas2DMarker, SynthesisTriangleAndOddHalfSize) {
   EXPECT_EQ(box.Screen.Log, (std::vector<std::string>{"M 250,250", "L 247,257", "L 253,257", "L 250,250"}));
 }
 
+// Sizes and offsets of any 32-bit value, at the centre and at a point clamped far off screen:
+// every figure keeps its shape at the screen limit of 2^24 pixels, nothing wraps around.
+TEST(Canvas2DMarker, SizesAndOffsetsOfAnyValueAreHeldAtTheScreenLimit) {
+  constexpr int kLimit = 1 << 24;
+  const int sizes[] = {INT32_MAX, INT32_MIN, 1 << 30, -(1 << 30), kLimit + 1};
+  for (const int n : sizes) {
+    SCOPED_TRACE(n);
+    const int held = n > 0 ? kLimit : -kLimit;
+    {
+      TFakePaintBox box(400, 300);
+      TAniCanvas2D canvas(box, 1.0);
+      canvas.Marker(TComplex(0, 0), kMarkerPlus, n);
+      canvas.Marker(TComplex(0, 0), kMarkerCircle, n);
+      canvas.TextLabel(TComplex(0, 0), n, "A");
+      canvas.TextAtRec(TComplex(0, 0), n, n, "A");
+      canvas.CircleRec(TComplex(0, 0), n);
+      EXPECT_EQ(box.Screen.Log,
+                (std::vector<std::string>{"M " + P(200 - held, 150), "L " + P(200 + held, 150),
+                                          "M " + P(200, 150 - held), "L " + P(200, 150 + held),
+                                          "Ellipse " + P(200 - held, 150 - held) + " " + P(200 + held, 150 + held) + " hollow",
+                                          "Text " + P(200 + held, 150 + held) + " 0 A",
+                                          "Text " + P(200 + held, 150 + held) + " 0 A",
+                                          "Ellipse " + P(200 - held, 150 - held) + " " + P(200 + held, 150 + held) + " filled"}));
+    }
+    {
+      TFakePaintBox box(500, 500);
+      TSynthCanvas2D canvas(box, 500, 2.0);
+      TImageList images;
+      images.Images.emplace_back(2, 2);
+      canvas.ImageList = &images;
+      // Far off screen the point itself sits at the limit; the figure lies beyond it.
+      const TPoint far = canvas.WorldToScreen(1e10, -1e10);
+      ASSERT_EQ(far, (TPoint{kLimit, kLimit}));
+      canvas.Marker(TComplex(1e10, -1e10), kMarkerTriangle, n);
+      canvas.Marker(TComplex(1e10, -1e10), kMarkerOctagon, n);
+      canvas.TextLabel(TComplex(1e10, -1e10), n, "A");
+      canvas.DrawImage(TComplex(1e10, -1e10), 0, n, n);
+      ASSERT_EQ(box.Screen.Log.size(), 4u + 9u + 2u);
+      EXPECT_EQ(box.Screen.Log[1], "L " + P(kLimit - held / 2, kLimit + held));
+      EXPECT_EQ(box.Screen.Log[4], "M " + P(kLimit + held / 2, kLimit + held));
+      EXPECT_EQ(box.Screen.Log[13], "Text " + P(kLimit + held, kLimit + held) + " 0 A");
+      EXPECT_EQ(box.Screen.Log[14], "Raster " + P(kLimit - held, kLimit - held) + " 2,2");
+    }
+  }
+}
+
 TEST(Canvas2DArrow, ShaftAndHead) {
   struct Case {
     TComplex v;

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "shared/PictureFile.h"
+#include "synthesis/engine/FileValidate.h"
+#include "synthesis/engine/ProjectFile.h"
 #include "tests/tools/SynthtoolRun.h"
 
 namespace synthtool_test {
@@ -180,6 +182,42 @@ TEST_F(SynthtoolExportHtmlTest, ErrorsWriteNothing) {
           << c.args;
     }
     EXPECT_EQ(Files(), before) << c.args;
+  }
+}
+
+// A project whose list asks for markers or labels no screen can draw, signed as the program
+// signs: refused as a damaged list, nothing written. The joints come first in a mechanism, then
+// its precision and path points; the curve is the last list of the project.
+TEST_F(SynthtoolExportHtmlTest, ListSettingsNoDrawingCanUseAreRefused) {
+  std::string text = ReadBytes(dir / "gear.vesk");
+  // Without its checksum line.
+  text.erase(text.rfind("\r\n", text.size() - 3) + 2);
+  struct Case {
+    const char* line;
+    bool last;
+    const char* value;
+  };
+  const Case cases[] = {
+      {"\r\n4 MarkerSize\r\n", false, "2147483647"},    {"\r\n10 TextOffset\r\n", false, "2147483647"},
+      {"\r\n6 MarkerSize\r\n", false, "-2147483648"},   {"\r\n3 MarkerSize\r\n", false, "65536"},
+      {"\r\n3 MarkerSize\r\n", true, "-1"},             {"\r\n8 TextOffset\r\n", true, "-2147483648"},
+  };
+  const std::set<std::string> before = Files();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.line).substr(2) + c.value);
+    std::string changed = text;
+    const size_t at = c.last ? changed.rfind(c.line) : changed.find(c.line);
+    ASSERT_NE(at, std::string::npos);
+    changed.replace(at + 2, std::string(c.line).find(' ') - 2, c.value);
+    vesk::TFileValidate validate;
+    validate.Key = vesk::kProjectKey;
+    validate.Sign(changed);
+    WriteBytes(dir / "gear.vesk", changed);
+    const TRun run = Run("export html " + Quote(dir / "gear.vesk") + " 1 " + Quote(dir / "r.html"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("File read error in "), std::string::npos) << run.err;
+    EXPECT_EQ(Files(), before);
   }
 }
 

@@ -402,6 +402,155 @@ TEST(DXFEntityTest, NestedSelfInsertingAndMissingBlocks) {
   for (int i = 0; i < drawing.Blocks.Count(); ++i) EXPECT_FALSE(static_cast<TDXFBlock*>(drawing.Blocks.Items(i))->Busy);
 }
 
+// What an entity draws on every path, text turns included, and its extent.
+struct TDrawn {
+  std::vector<std::string> log;
+  std::vector<int> escapements;
+  TBox box;
+};
+
+TDrawn DrawnEverywhere(const std::string& text, const TDXFProfile& profile) {
+  TDXFDrawing drawing(profile);
+  drawing.ShowText = true;
+  drawing.LoadFromString(text);
+  TRecordingView view;
+  view.log.clear();
+  drawing.Draw(view.canvas);
+  drawing.DrawAt(view.canvas, 0.1, -0.1, 0.5);
+  TDrawn drawn{view.log, {}, ExtentOf(drawing)};
+  for (const auto& t : view.box.Screen.Texts) drawn.escapements.push_back(t.Escapement);
+  return drawn;
+}
+
+// Angles far beyond a turn, up to the largest double: each entity draws as the same entity with
+// the angle's place in one turn (1e308° is 296° on, 1.7976931348623157e308° is 128°, -1e308° is
+// 296° back, 1e20° is 280°).
+TEST(DXFEntityTest, HugeAnglesTurnByTheirPlaceInOneTurn) {
+  const std::string block = Section(
+      "BLOCKS", Block("B", Pairs({{0, "LINE"}, {10, "0"}, {20, "0"}, {11, "100"}, {21, "50"}, {0, "TEXT"}, {10, "0"},
+                                  {20, "0"}, {40, "10"}, {1, "T"}})));
+  auto arc = [](const std::string& start, const std::string& end) {
+    return EntitiesOnly(Pairs({{0, "ARC"}, {10, "10"}, {20, "20"}, {40, "300"}, {50, start}, {51, end}}));
+  };
+  auto text = [](const std::string& rotation) {
+    return EntitiesOnly(Pairs({{0, "TEXT"}, {10, "10"}, {20, "20"}, {40, "10"}, {50, rotation}, {1, "T"},
+                               {0, "MTEXT"}, {10, "10"}, {20, "20"}, {40, "10"}, {50, rotation}, {1, "M"}}));
+  };
+  auto insert = [&](const std::string& rotation) {
+    return block + Section("ENTITIES", Pairs({{0, "INSERT"}, {2, "B"}, {10, "100"}, {20, "0"}, {50, rotation}})) + Eof();
+  };
+  struct TCase {
+    std::string hostile, same;
+  };
+  const TCase cases[] = {
+      {arc("0", "1e308"), arc("0", "296")},
+      {arc("-1e308", "1.7976931348623157e308"), arc("-296", "128")},
+      {arc("7200000000030", "1e20"), arc("30", "280")},
+      {arc("1e308", "1e308"), arc("296", "296")},
+      {text("1e308"), text("296")},
+      {text("-1e308"), text("-296")},
+      {insert("1.7976931348623157e308"), insert("128")},
+      {insert("-1e20"), insert("-280")},
+  };
+  for (const TDXFProfile* profile : {&TDXFProfile::Animator(), &TDXFProfile::Synthesis()}) {
+    for (const TCase& c : cases) {
+      SCOPED_TRACE(c.same);
+      const TDrawn hostile = DrawnEverywhere(c.hostile, *profile), same = DrawnEverywhere(c.same, *profile);
+      EXPECT_FALSE(hostile.log.empty());
+      EXPECT_EQ(hostile.log, same.log);
+      EXPECT_EQ(hostile.escapements, same.escapements);
+      ExpectBox(hostile.box, same.box, "extent");
+    }
+  }
+  // 296° of 64 segments a turn: 52.6 rounds to 53.
+  EXPECT_EQ(Count(DrawnLog(Pairs({{0, "ARC"}, {40, "300"}, {51, "1e308"}})), "L "), 53);
+}
+
+// An entity given a number that is not finite (through the entity reader; a file cannot give one)
+// draws nothing, widens no extent and is named in the drawing's warning; the rest still draws.
+TEST(DXFEntityTest, NumbersThatAreNotFiniteRefuseTheirEntity) {
+  constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+  struct TCase {
+    const char* keyword;
+    int code;
+    double value;
+  };
+  const TCase cases[] = {
+      {"LINE", 11, kInf},   {"CIRCLE", 40, kNaN},    {"ARC", 51, kNaN},       {"ARC", 50, -kInf},
+      {"TEXT", 50, kNaN},   {"MTEXT", 40, kInf},     {"INSERT", 41, kInf},    {"POINT", 20, kNaN},
+      {"TRACE", 13, kNaN},  {"DIMENSION", 16, kInf}, {"POLYLINE", 30, kNaN},  {"VERTEX", 10, kNaN},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(std::string(c.keyword) + " " + std::to_string(c.code));
+    TDXFDrawing drawing;
+    drawing.FileName = "part.dxf";
+    drawing.ShowText = drawing.ShowDimensions = true;
+    drawing.LoadFromString(
+        Section("BLOCKS", Block("B", Pairs({{0, "LINE"}, {10, "0"}, {20, "0"}, {11, "100"}, {21, "0"}}))) + Eof());
+    TDXFEntityReader reader(drawing, true);
+    TDXFGroup group;
+    auto take = [&](int code, double value, const std::string& text = "") {
+      group.Code = code;
+      group.FloatValue = value;
+      group.StringValue = text;
+      reader.Take(group);
+    };
+    const bool vertex = std::string(c.keyword) == "VERTEX";
+    take(0, 0, vertex ? "POLYLINE" : c.keyword);
+    take(2, 0, "B");
+    take(10, 100);
+    take(20, 100);
+    take(40, 100);
+    take(1, 0, "T");
+    if (vertex) {
+      take(0, 0, "VERTEX");
+      take(10, 100);
+      take(0, 0, "VERTEX");
+    }
+    take(c.code, c.value);
+    take(0, 0, "LINE");
+    take(11, 200);
+    take(21, 300);
+    for (int32_t i = 0; i < drawing.Count(); ++i)
+      if (auto* insert = dynamic_cast<TDXFInsert*>(drawing.Items(i))) insert->Block = drawing.Blocks.FindBlock("B");
+    TRecordingView view;
+    view.log.clear();
+    drawing.Draw(view.canvas);
+    drawing.DrawAt(view.canvas, 0.1, 0, 1);
+    std::vector<std::string> drawn;
+    for (const auto& line : view.log)
+      if (line.rfind("Pen ", 0) != 0) drawn.push_back(line);
+    EXPECT_EQ(drawn, (std::vector<std::string>{"M " + Px(0, 0), "L " + Px(0.2, 0.3), "M " + Px(0.1, 0),
+                                               "L " + Px(0.1 + 0.2 * std::cos(1) - 0.3 * std::sin(1),
+                                                         0.2 * std::sin(1) + 0.3 * std::cos(1))}))
+        << "only the last line";
+    ExpectBox(ExtentOf(drawing), {0, 0, 0.2, 0.3}, "the last line's");
+    EXPECT_EQ(drawing.UndrawnWarning(), "part.dxf holds entities that are not drawn: 1 " +
+                                            std::string(vertex ? "POLYLINE" : c.keyword) + ".");
+  }
+}
+
+// Inserts whose scales multiply beyond the double range place their block nowhere: it is neither
+// drawn nor measured, while the inserts' own points still count.
+TEST(DXFEntityTest, ScalesBeyondTheDoubleRangePlaceNothing) {
+  const std::string line = Pairs({{0, "LINE"}, {10, "0"}, {20, "0"}, {11, "100"}, {21, "0"}});
+  const std::string huge = Pairs({{0, "INSERT"}, {2, "A"}, {10, "1"}, {20, "0"}, {41, "1e308"}, {42, "1e308"}});
+  TDXFDrawing drawing;
+  drawing.LoadFromString(Section("BLOCKS", Block("A", line) + Block("H", huge)) +
+                         Section("ENTITIES", Pairs({{0, "INSERT"}, {2, "H"}, {10, "0"}, {20, "0"}, {41, "1e308"},
+                                                    {42, "1e308"}}) +
+                                                 InsertOf("A", "500")) +
+                         Eof());
+  TRecordingView view;
+  view.log.clear();
+  drawing.Draw(view.canvas);
+  drawing.DrawAt(view.canvas, 0, 0, 0);
+  EXPECT_EQ(Count(view.log, "L "), 2) << "the plain insert of A, twice";
+  const TBox box = ExtentOf(drawing);
+  for (const double v : {box.x0, box.y0, box.x1, box.y1}) EXPECT_TRUE(std::isfinite(v)) << v;
+  EXPECT_DOUBLE_EQ(box.x1, 1e305) << "the inner insert's own point, scaled once";
+}
+
 TEST(DXFEntityTest, LineTypesGiveTheirPenStyle) {
   struct TCase {
     std::vector<double> dashes;

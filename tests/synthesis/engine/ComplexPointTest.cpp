@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <sstream>
+#include <string>
 
 #include "tests/synthesis/engine/RecordText.h"
 #include "tests/synthesis/engine/SynthCanvas.h"
@@ -189,6 +191,41 @@ TEST(ComplexPointListTest, CountsTheListCannotHoldAreRefused) {
               "File read error in TComplexPointList !")
         << count;
     EXPECT_TRUE(list.IsEmpty());
+  }
+}
+
+// The drawing adds both to screen positions: values no screen can show are refused, before the
+// list takes them.
+TEST(ComplexPointListTest, MarkerSizesAndTextOffsetsBeyondADrawingAreRefused) {
+  struct Case {
+    const char* textOffset;
+    const char* markerSize;
+    bool read;
+  };
+  const Case cases[] = {
+      {"10000", "10000", true},       {"-10000", "0", true},           {"10001", "2", false},
+      {"-10001", "2", false},         {"2147483647", "2", false},      {"-2147483648", "2", false},
+      {"12", "10001", false},         {"12", "-1", false},             {"12", "2147483647", false},
+      {"12", "-2147483648", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.textOffset) + " " + c.markerSize);
+    std::string text = kTwoPointList;
+    text.replace(text.find("12 TextOffset"), 2, c.textOffset);
+    text.replace(text.find("2 MarkerSize"), 1, c.markerSize);
+    TComplexPointList list(5);
+    const std::string error = ReadError(text, [&](std::istream& in) { list.Read(in); });
+    if (c.read) {
+      EXPECT_EQ(error, "");
+      EXPECT_EQ(list.TextOffset, std::stoi(c.textOffset));
+      EXPECT_EQ(list.MarkerSize, std::stoi(c.markerSize));
+      EXPECT_EQ(Written(list), text);
+    } else {
+      EXPECT_EQ(error, "File read error in TComplexPointList !");
+      EXPECT_LE(std::abs(list.TextOffset), 10000);
+      EXPECT_GE(list.MarkerSize, 0);
+      EXPECT_LE(list.MarkerSize, 10000);
+    }
   }
 }
 
