@@ -41,6 +41,7 @@
 #include "animator/app/ProgressDlg.h"
 #include "animator/app/TrackBar.h"
 #include "animator/engine/AniMechanism.h"
+#include "animator/engine/FilmWriter.h"
 #include "animator/engine/HtmlReport.h"
 #include "animator/engine/MechOptimize.h"
 #include "animator/engine/MechanismHeader.h"
@@ -1602,45 +1603,22 @@ void TAnimationFrm::ExportAVI(const std::string& fileName) {
     if (!work.isValid())
       throw std::runtime_error(failurePrefix + "no work folder for its pictures in " +
                                ToPath(QDir::tempPath()) + ".");
-    // Named like the film, with the step number: film004.bmp for step 4 of film.avi.
-    const std::string stem = ToPath(work.path()) + "/" + std::filesystem::path(fileName).stem().string();
-    shared::TAviWriter writer;
-    writer.FrameTime = 100;
-    TAniMechanism& m = *FMechanism;
-    m.ResetFrame();
-    const auto cancelled = [this, progress] { return FilmStopped || (progress && progress->Cancelled); };
-    const auto stepOn = [progress] {
+    TFilmWriter film(*FMechanism, ToPath(work.path()));
+    film.FailurePrefix = failurePrefix;
+    film.ShowStep = [this](int32_t step) { SetTrackBarPosition(step); };
+    film.SavePicture = [this](const std::string& picture) { FCanvas->SaveBitmap(picture); };
+    film.Progress = [progress] {
       if (progress) progress->StepIt();
       QCoreApplication::processEvents();
     };
+    film.Cancelled = [this, progress] { return FilmStopped || (progress && progress->Cancelled); };
     if (progress) {
-      progress->SetMax(3 * m.Len / 2);
+      progress->SetMax(3 * FMechanism->Len / 2);
       progress->show();
     }
     // The dialog appears before the first step is taken, and Cancel can reach it then.
     QCoreApplication::processEvents();
-    while (!cancelled()) {
-      const int step = m.CurrentStep;
-      SetTrackBarPosition(step);
-      if (step % 2 == 0) {
-        char number[16];
-        std::snprintf(number, sizeof number, "%3.3d", step);
-        const std::string picture = stem + number + ".bmp";
-        FCanvas->SaveBitmap(picture);
-        writer.AddPicture(picture);
-      }
-      stepOn();
-      // The messages may have moved the shown step; the recording goes on from its own.
-      m.SetFrame(step);
-      if (m.NextFrame() > 0) break;
-    }
-    try {
-      writer.Save(fileName);
-    } catch (const std::runtime_error& error) {
-      throw std::runtime_error(failurePrefix + error.what());
-    }
-    stepOn();
-    while (!cancelled() && writer.DeleteNextPicture()) stepOn();
+    film.Write(fileName);
   } catch (...) {
     finish();
     throw;
