@@ -56,6 +56,7 @@
 #include "shared/qt/ModalScope.h"
 #include "shared/qt/ProjectInfoDialog.h"
 #include "shared/qt/QtText.h"
+#include "shared/qt/WindowPlacement.h"
 
 namespace quillon {
 
@@ -84,24 +85,9 @@ constexpr double kFirstStartShare = 0.9;
 constexpr int kCustomPreset = 13;
 constexpr int kFourbarPreset = 0;
 
-// Window states as the settings store them.
-constexpr int kStateNormal = 0;
-constexpr int kStateMinimised = 1;
-constexpr int kStateMaximised = 2;
-
 bool FileExists(const std::string& path) {
   std::error_code error;
   return !path.empty() && fs::is_regular_file(path, error);
-}
-
-bool DirectoryExists(const std::string& path) {
-  std::error_code error;
-  return !path.empty() && fs::is_directory(path, error);
-}
-
-bool SameFolder(const std::string& a, const std::string& b) {
-  std::error_code error;
-  return !a.empty() && !b.empty() && fs::equivalent(a, b, error);
 }
 
 std::string WithExtension(const std::string& path, const char* extension) {
@@ -778,25 +764,13 @@ void TMainForm::LoadSettings() {
   if (RegistryKey.empty()) return;
   const auto settings = shared::OpenSettings(RegistryKey);
   shared::TProgramInfo& info = shared::ProgramInfo();
-  const int state = settings->ReadInteger("Main", "WindowState", kStateMaximised);
   // A first start: the window takes most of the screen, so the drawing is its largest part also
   // where the desktop does not maximise it, and a later restore keeps that size.
   if (!settings->ValueExists("Main", "Width")) TakeFirstStartBounds();
-  if (state != kStateMaximised) {
-    const int left = settings->ReadInteger("Main", "Left", x());
-    const int top = settings->ReadInteger("Main", "Top", y());
-    const int boundsWidth = settings->ReadInteger("Main", "Width", width());
-    const int boundsHeight = settings->ReadInteger("Main", "Height", height());
-    move(left, top);
-    resize(boundsWidth, boundsHeight);
-  }
-  setWindowState(state == kStateMaximised   ? Qt::WindowMaximized
-                 : state == kStateMinimised ? Qt::WindowMinimized
-                                            : Qt::WindowNoState);
+  shared::RestoreWindowPlacement(*this, *settings, "Main", shared::TWindowState::Maximised, QRect(pos(), size()));
   // Until a file has been opened or saved the file dialogs start in the user's documents folder,
   // never in the program's folder.
-  info.DataDir = settings->ReadString("Main", "DataPath", "");
-  if (!DirectoryExists(info.DataDir) || SameFolder(info.DataDir, info.ExeDir)) info.DataDir = DocumentsFolder();
+  info.DataDir = shared::StartFolder(settings->ReadString("Main", "DataPath", ""), info.ExeDir);
   info.LastFile = settings->ReadString("Main", "LastFile", "");
   if (!FileExists(info.LastFile)) info.LastFile.clear();
   IsPolar = settings->ReadBool("Options", "IsPolar", false);
@@ -821,16 +795,7 @@ void TMainForm::SaveSettings() {
   if (RegistryKey.empty()) return;
   const auto settings = shared::OpenSettings(RegistryKey);
   const shared::TProgramInfo& info = shared::ProgramInfo();
-  const int state = isMaximized() ? kStateMaximised : isMinimized() ? kStateMinimised : kStateNormal;
-  settings->WriteInteger("Main", "WindowState", state);
-  if (state != kStateMaximised) {
-    const QRect bounds =
-        state == kStateMinimised && normalGeometry().isValid() ? normalGeometry() : QRect(pos(), size());
-    settings->WriteInteger("Main", "Left", bounds.x());
-    settings->WriteInteger("Main", "Top", bounds.y());
-    settings->WriteInteger("Main", "Width", bounds.width());
-    settings->WriteInteger("Main", "Height", bounds.height());
-  }
+  shared::StoreWindowPlacement(*this, *settings, "Main");
   settings->WriteString("Main", "DataPath", info.DataDir);
   settings->WriteString("Main", "LastFile", info.LastFile);
   settings->WriteBool("Options", "IsPolar", IsPolar);
@@ -883,12 +848,6 @@ bool TMainForm::ConfirmReplace(const QString& fileName) {
   return Dialogs->Ask(fileName + QStringLiteral(" already exists !\nReplace ?")) == TAnswer::Yes;
 }
 
-void TMainForm::TakeDataDir(const std::string& fileName) {
-  std::string folder = fs::absolute(fs::path(fileName)).parent_path().string();
-  if (folder.empty() || folder.back() != '/') folder += '/';
-  shared::ProgramInfo().DataDir = folder;
-}
-
 void TMainForm::FileNewClick() {
   if (!AskReplace()) return;
   Document->NewMechanism(kCustomPreset);
@@ -919,7 +878,7 @@ void TMainForm::FileOpenClick() {
   Document->LoadFromFile(fileName);
   UpdateCaption();
   PictureFileName.clear();
-  TakeDataDir(fileName);
+  shared::ProgramInfo().DataDir = shared::FolderOfFile(fileName);
   shared::ProgramInfo().LastFile = fileName;
 }
 
@@ -944,7 +903,7 @@ bool TMainForm::FileSaveasClick() {
   const std::string fileName = ToPath(request.FileName);
   if (!SaveDocument(fileName)) return false;
   UpdateCaption();
-  TakeDataDir(fileName);
+  shared::ProgramInfo().DataDir = shared::FolderOfFile(fileName);
   shared::ProgramInfo().LastFile = fileName;
   return true;
 }
@@ -956,7 +915,7 @@ void TMainForm::FileLastFileItemClick() {
   Document->LoadFromFile(fileName);
   UpdateCaption();
   PictureFileName.clear();
-  TakeDataDir(fileName);
+  shared::ProgramInfo().DataDir = shared::FolderOfFile(fileName);
 }
 
 void TMainForm::FileMenuClick() {

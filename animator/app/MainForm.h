@@ -163,7 +163,6 @@ class TMainForm : public QMainWindow {
   bool ConfirmReplace(const QString& fileName);
   // A help or manual file that is not there is named in the log as an error: true.
   bool ReportMissing(const std::string& what, const std::string& path);
-  void TakeDataDir(const std::string& fileName);
   void TakeFirstStartBounds();
   // A key of the Edit menu's commands (undo, copy, paste, select all).
   bool IsTextEditKey(const QKeyEvent* key) const;

@@ -42,6 +42,7 @@
 #include "shared/qt/ProjectInfoDialog.h"
 #include "shared/qt/QtCanvas.h"
 #include "shared/qt/QtText.h"
+#include "shared/qt/WindowPlacement.h"
 #include "shared/SheetFile.h"
 #include "shared/ShellOpen.h"
 #include "synthesis/app/CompactToolBar.h"
@@ -89,9 +90,6 @@ namespace {
 
 constexpr int kCanvasSize = 1300;
 constexpr double kWorldSize = 3.0;
-constexpr int kStateNormal = 0;
-constexpr int kStateMinimized = 1;
-constexpr int kStateMaximized = 2;
 
 QString Q(const std::string& text) { return shared::ToQString(text); }
 
@@ -127,15 +125,6 @@ class TScopedDialogs : public shared::TUserDialogs {
   std::unique_ptr<shared::TUserDialogs> fDialogs;
 };
 
-// Until a project has been opened or saved the file dialogs start in the user's documents
-// folder, never in the program's folder.
-void StartInDocuments(TProgramInfo& info) {
-  std::error_code error;
-  const bool exists = !info.DataDir.empty() && std::filesystem::is_directory(info.DataDir, error);
-  if (!exists || std::filesystem::equivalent(info.DataDir, info.ExeDir, error))
-    info.DataDir = shared::DocumentsFolder();
-}
-
 // One pane of a two-pane splitter gets exactly the size given and the other the rest of the
 // splitter's room (its handle excluded): sizes that do not add up to that room are shared out in
 // proportion, so a kept layout would move a few pixels at every start.
@@ -165,7 +154,9 @@ TMainForm::TMainForm(std::unique_ptr<shared::TUserDialogs> dialogs, QWidget* par
                                                        : std::make_unique<shared::TQtUserDialogs>(this))) {
   setObjectName(QStringLiteral("MainForm"));
   ShowModal = [](QDialog& dialog) { return dialog.exec(); };
-  StartInDocuments(ProgramInfo());
+  // Until a project has been opened or saved the file dialogs start in the user's documents
+  // folder, never in the program's folder.
+  ProgramInfo().DataDir = shared::StartFolder(ProgramInfo().DataDir, ProgramInfo().ExeDir);
   CreateComponents();
 
   FProjectName = ProgramInfo().DefaultName;
@@ -671,18 +662,10 @@ void TMainForm::LoadSettings() {
   if (FRegistryKey.empty()) return;
   const auto settings = shared::OpenSettings(FRegistryKey);
   const QRect screen = ScreenRect();
-  const int state = settings->ReadInteger("MainForm", "WindowState", kStateNormal);
-  int width = this->width();
-  int height = this->height();
-  if (state == kStateNormal) {
-    setWindowState(Qt::WindowNoState);
-    move(settings->ReadInteger("MainForm", "Left", 0), settings->ReadInteger("MainForm", "Top", 0));
-    width = settings->ReadInteger("MainForm", "Width", screen.width() * 6 / 10);
-    height = settings->ReadInteger("MainForm", "Height", screen.height() - 30);
-    resize(width, height);
-  } else {
-    setWindowState(state == kStateMaximized ? Qt::WindowMaximized : Qt::WindowMinimized);
-  }
+  const QRect bounds = shared::RestoreWindowPlacement(*this, *settings, "MainForm", shared::TWindowState::Normal,
+                                                      QRect(0, 0, screen.width() * 6 / 10, screen.height() - 30));
+  const int width = bounds.width();
+  const int height = bounds.height();
   const TPaneSizes panes{settings->ReadInteger("List", "Width", DefaultListWidth(width)),
                          settings->ReadInteger("List", "Height", height * 2 / 3),
                          settings->ReadInteger("Graph", "Height", height / 4)};
@@ -702,18 +685,7 @@ void TMainForm::LoadSettings() {
 void TMainForm::SaveSettings() {
   if (FRegistryKey.empty()) return;
   const auto settings = shared::OpenSettings(FRegistryKey);
-  int state = kStateNormal;
-  if (isMaximized())
-    state = kStateMaximized;
-  else if (isMinimized())
-    state = kStateMinimized;
-  settings->WriteInteger("MainForm", "WindowState", state);
-  if (state == kStateNormal) {
-    settings->WriteInteger("MainForm", "Top", y());
-    settings->WriteInteger("MainForm", "Left", x());
-    settings->WriteInteger("MainForm", "Width", width());
-    settings->WriteInteger("MainForm", "Height", height());
-  }
+  shared::StoreWindowPlacement(*this, *settings, "MainForm");
   // A hidden panel keeps the size it was last shown at.
   const TPaneSizes panes = FKeptPanes.value_or(
       TPaneSizes{PanelLeft->width(), StringGrid1->height(), GraphTabControl->height()});
@@ -991,7 +963,7 @@ shared::TFileRequest TMainForm::DataPathRequest(const QString& title, const char
 }
 
 void TMainForm::TakeDataPath(const std::string& path) {
-  ProgramInfo().DataDir = shared::DirectoryWithDelimiter(shared::FullNormal(path).parent_path());
+  ProgramInfo().DataDir = shared::FolderOfFile(path);
 }
 
 bool TMainForm::FileOpen() {

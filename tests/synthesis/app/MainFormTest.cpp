@@ -518,6 +518,36 @@ TEST_F(MainFormSettingsTest, AMovedSplitterIsKeptAsLeft) {
   EXPECT_EQ(Form->GraphTabControl->height(), graph + 30);
 }
 
+// A window quit minimised keeps the bounds it had before, and comes back at them; a stored state
+// that names none is a normal window.
+TEST_F(MainFormSettingsTest, AMinimisedWindowComesBackAtItsBounds) {
+  struct TCase {
+    int State;
+    bool Minimised;
+  };
+  for (const TCase c : {TCase{1, true}, TCase{7, false}}) {
+    SCOPED_TRACE(c.State);
+    shared::TMemorySettings& s = fStore;
+    s.Values.clear();
+    s.WriteInteger("MainForm", "WindowState", c.State);
+    s.WriteInteger("MainForm", "Top", 20);
+    s.WriteInteger("MainForm", "Left", 30);
+    s.WriteInteger("MainForm", "Width", 700);
+    s.WriteInteger("MainForm", "Height", 500);
+    Start();
+    EXPECT_EQ(Form->isMinimized(), c.Minimised);
+    EXPECT_EQ(Form->normalGeometry().size(), QSize(700, 500));
+    Form->setWindowState(Qt::WindowMinimized);
+    s.Values.clear();
+    Form.reset();
+    EXPECT_EQ(s.ReadInteger("MainForm", "WindowState", -1), 1);
+    EXPECT_EQ(s.ReadInteger("MainForm", "Top", -1), 20);
+    EXPECT_EQ(s.ReadInteger("MainForm", "Left", -1), 30);
+    EXPECT_EQ(s.ReadInteger("MainForm", "Width", -1), 700);
+    EXPECT_EQ(s.ReadInteger("MainForm", "Height", -1), 500);
+  }
+}
+
 TEST_F(MainFormSettingsTest, AMaximisedWindowWritesOnlyItsState) {
   shared::TMemorySettings& s = fStore;
   s.WriteInteger("MainForm", "Top", 11);
