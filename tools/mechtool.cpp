@@ -61,6 +61,7 @@
 #include "animator/engine/MotionGraph.h"
 #include "animator/engine/PictureExport.h"
 #include "animator/engine/StdOut.h"
+#include "shared/AniCanvas2D.h"
 #include "shared/Convert.h"
 #include "shared/FilePath.h"
 #include "shared/ProgramInfo.h"

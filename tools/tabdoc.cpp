@@ -43,7 +43,7 @@
 #include <string>
 #include <vector>
 
-#include "shared/Canvas2D.h"
+#include "shared/AniCanvas2D.h"
 #include "shared/Cp1252.h"
 #include "shared/FilePath.h"
 #include "shared/TabLine.h"

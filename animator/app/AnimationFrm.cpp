@@ -48,7 +48,7 @@
 #include "animator/engine/PictureExport.h"
 #include "animator/engine/StdOut.h"
 #include "shared/AviWriter.h"
-#include "shared/Canvas2D.h"
+#include "shared/AniCanvas2D.h"
 #include "shared/FilePath.h"
 #include "shared/ProgramInfo.h"
 #include "shared/Settings.h"

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "animator/app/DocumentView.h"
+#include "shared/AniCanvas2D.h"
 #include "shared/PaintSurface.h"
 #include "shared/ProjectInfo.h"
 #include "shared/qt/ModalScope.h"
@@ -26,7 +27,6 @@ class QToolBar;
 class QToolButton;
 
 namespace shared {
-class TAniCanvas2D;
 class TClipboard;
 class TQtPaintBox;
 class TQtStatusPanel;

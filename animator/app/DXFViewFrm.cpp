@@ -20,7 +20,7 @@
 #include "animator/app/AppDialogs.h"
 #include "animator/app/FieldRange.h"
 #include "animator/engine/AniLink.h"
-#include "shared/Canvas2D.h"
+#include "shared/AniCanvas2D.h"
 #include "shared/Convert.h"
 #include "shared/Sound.h"
 #include "shared/dxf/DXFDrawing.h"

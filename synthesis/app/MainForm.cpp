@@ -28,7 +28,7 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
-#include "shared/Canvas2D.h"
+#include "shared/SynthCanvas2D.h"
 #include "shared/Convert.h"
 #include "shared/FilePath.h"
 #include "shared/Settings.h"

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "shared/Complex.h"
+#include "shared/SynthCanvas2D.h"
 #include "shared/qt/UserDialogs.h"
 
 class QAction;
@@ -38,7 +39,6 @@ class THTMLPrintDialog;
 class TProjectInfoDialog;
 class TQtPaintBox;
 class TQtStatusPanel;
-class TSynthCanvas2D;
 }  // namespace shared
 
 namespace vesk {

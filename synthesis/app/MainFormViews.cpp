@@ -22,7 +22,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "shared/Canvas2D.h"
+#include "shared/SynthCanvas2D.h"
 #include "shared/dxf/DXFDrawing.h"
 #include "shared/qt/Application.h"
 #include "shared/qt/QtCanvas.h"

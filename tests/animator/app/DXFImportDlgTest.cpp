@@ -29,7 +29,7 @@
 #include "animator/app/MainForm.h"
 #include "animator/engine/AniMechanism.h"
 #include "animator/engine/StdOut.h"
-#include "shared/Canvas2D.h"
+#include "shared/AniCanvas2D.h"
 #include "shared/Convert.h"
 #include "shared/ProgramInfo.h"
 #include "shared/Settings.h"

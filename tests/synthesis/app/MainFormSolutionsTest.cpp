@@ -47,7 +47,7 @@
 #include "synthesis/app/MechPictures.h"
 #include "synthesis/app/SolutionView.h"
 #include "synthesis/app/TabRows.h"
-#include "shared/Canvas2D.h"
+#include "shared/SynthCanvas2D.h"
 #include "synthesis/app/ProjectStore.h"
 #include "synthesis/app/QtGraphPaintBox.h"
 #include "synthesis/engine/GraphPaintBox.h"
