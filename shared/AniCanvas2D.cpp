@@ -127,12 +127,12 @@ void TAniCanvas2D::DrawGrid(TPaintSurface& surface) {
   pen.Width = 1;
   pen.Style = GridPenStyle;
   surface.SetPen(pen);
-  if (GridStyle == 1) {
+  if (GridStyle == TGridStyle::Axes) {
     surface.MoveTo(0, FOriginY);
     surface.LineTo(width, FOriginY);
     surface.MoveTo(FOriginX, 0);
     surface.LineTo(FOriginX, height);
-  } else if (GridStyle == 2) {
+  } else if (GridStyle == TGridStyle::Lines) {
     const int step = WorldToPixels(GridStep);
     if (step < 4) return;
     for (int x = ((FOriginX % step) + step) % step; x < width; x += step) {
@@ -152,7 +152,7 @@ void TAniCanvas2D::ClearBackground() {
   surface.SetBrush(TBrush{BackgroundColor, TBrushStyle::Solid});
   surface.FillRect(0, 0, FPaintBox.Width(), FPaintBox.Height());
   surface.SetBrush(brush);
-  if (GridStyle == 3) {
+  if (GridStyle == TGridStyle::Background) {
     if (!OnBackground) return;
     TPaintSurface* const current = FSurface;
     FSurface = &surface;

@@ -10,6 +10,9 @@
 
 namespace shared {
 
+// What the background bitmap shows under the drawing; the numbers are those the settings store.
+enum class TGridStyle { None = 0, Axes = 1, Lines = 2, Background = 3 };
+
 class TAniCanvas2D : public TCanvas2D {
  public:
   // The default view spans -worldSize/2..worldSize/2 on both axes.
@@ -44,13 +47,12 @@ class TAniCanvas2D : public TCanvas2D {
   int CursorForMode(int mode) const override;
 
   double GridStep;
-  // 0 none, 1 axes through the origin, 2 grid lines, 3 OnBackground draws.
-  int GridStyle = 1;
+  TGridStyle GridStyle = TGridStyle::Axes;
   TColor GridColor = kGray;
   TPenStyle GridPenStyle = TPenStyle::Dot;
   // 0 TextLabel draws the text, 1 erases its rectangle.
   int LabelStyle = 0;
-  // Draws the background of grid style 3 on the background bitmap.
+  // Draws the Background style's picture on the background bitmap.
   std::function<void(TAniCanvas2D&)> OnBackground;
 
  protected:

@@ -205,7 +205,7 @@ void DrawDxf(const std::vector<std::string>& args, int argc, char** argv) {
   QGuiApplication app(argc, argv);
   TImagePaintBox box(width, height);
   shared::TAniCanvas2D canvas(box, 1.0);
-  canvas.GridStyle = 0;
+  canvas.GridStyle = shared::TGridStyle::None;
   canvas.BackgroundColor = shared::kWhite;
   if (!e.Empty) {
     // A flat drawing (a lone line) or a point gets a millimetre across, so the canvas keeps it

@@ -56,7 +56,7 @@ TDXFViewFrm::TDXFViewFrm(QWidget* parent) : QWidget(parent), Drawing(std::make_u
   FCanvas->YPanel = YPanel.get();
   FCanvas->SetDoubleBuffered(true);
   // The axes, drawn with a solid red pen.
-  FCanvas->GridStyle = 1;
+  FCanvas->GridStyle = shared::TGridStyle::Axes;
   FCanvas->GridColor = 255;
   FCanvas->GridPenStyle = shared::TPenStyle::Solid;
   // A chosen tool stays until another one is chosen.

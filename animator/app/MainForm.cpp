@@ -595,17 +595,18 @@ void TMainForm::WireEditorFrames() {
   if (!view) return;
   SplineEditFrm1->SetCurve(&view->Mechanism().Curve);
   AreaEditFrm1->SetAreas(&view->Mechanism().Areas);
-  // An edit re-solves and repaints, so the drawing shows the point or area as it now is.
-  SplineEditFrm1->OnChange = [view] {
-    view->EndUndoStep();
+  // An edit is recorded for Undo when it changed the document, and it re-solves and repaints, so
+  // the drawing shows the point or area as it now is.
+  const auto before = [this, view] { EditorUndo.emplace(view->Mechanism()); };
+  const auto edited = [this, view] {
+    if (EditorUndo) EditorUndo->Commit();
+    EditorUndo.reset();
     view->MechanismChanged(TChangeSource::View);
   };
-  AreaEditFrm1->OnChange = [view] {
-    view->EndUndoStep();
-    view->MechanismChanged(TChangeSource::View);
-  };
-  SplineEditFrm1->OnBeforeApply = [view] { view->BeginUndoStep(); };
-  AreaEditFrm1->OnBeforeApply = [view] { view->BeginUndoStep(); };
+  SplineEditFrm1->OnBeforeApply = before;
+  AreaEditFrm1->OnBeforeApply = before;
+  SplineEditFrm1->OnChange = edited;
+  AreaEditFrm1->OnChange = edited;
   // While a fit or a film runs the editors change nothing, as the view's own commands.
   SplineEditFrm1->MayEdit = [view] { return !view->RefuseWhileBusy(); };
   AreaEditFrm1->MayEdit = [view] { return !view->RefuseWhileBusy(); };

@@ -8,9 +8,11 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "animator/app/DocumentView.h"
+#include "animator/engine/UndoStep.h"
 #include "shared/qt/PathName.h"
 #include "shared/qt/UserDialogs.h"
 
@@ -182,6 +184,8 @@ class TMainForm : public QMainWindow {
   bool CheckingClipboard = false;
   int CommandDepth = 0;
   bool ClipboardPending = false;
+  // The document before the curve or area editor applies an edit.
+  std::optional<TUndoStep> EditorUndo;
 
  public:
   // Components, named as the window's parts are named.

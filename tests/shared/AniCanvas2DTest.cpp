@@ -146,7 +146,7 @@ TEST(AniCanvas2DBuffers, GridStyles) {
 
   // Style 2: every 25 pixels, starting from the origin taken modulo the step.
   back.Log.clear();
-  canvas.GridStyle = 2;
+  canvas.GridStyle = TGridStyle::Lines;
   canvas.Pan(-0.02, 0.02);  // origin moves to (205, 155)
   canvas.ClearBackground();
   ASSERT_EQ(back.Log.size(), 1u + 2 * (16 + 12));
@@ -162,7 +162,7 @@ TEST(AniCanvas2DBuffers, GridStyles) {
 
   // Style 3: the callback draws on the background, then the front is current again.
   back.Log.clear();
-  canvas.GridStyle = 3;
+  canvas.GridStyle = TGridStyle::Background;
   canvas.ClearBackground();
   EXPECT_EQ(back.Log.size(), 1u);  // no callback: the fill only
   TPaintSurface* drawnOn = nullptr;
