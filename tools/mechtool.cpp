@@ -364,7 +364,8 @@ class TExportDrawing {
     Canvas.GridPenStyle = shared::TPenStyle::Solid;
     // A frame drawing takes the place of the grid; drawings are not shown, so the background
     // stays blank then.
-    Canvas.GridStyle = Mechanism.HasFrameDrawing() ? shared::TGridStyle::Background : shared::TGridStyle::Lines;
+    Canvas.GridStyle =
+        Mechanism.HasFrameDrawing() ? shared::TGridStyle::Background : shared::TGridStyle::Lines;
     shared::TComplex min, max;
     if (Mechanism.GetExtent(min, max)) Canvas.ZoomToRect(min, max, 1.2);
   }

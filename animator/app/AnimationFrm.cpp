@@ -205,8 +205,7 @@ void TAnimationFrm::CreateComponents() {
   StopButton = NewToolButton(ToolBar2, "StopButton", "Stop and Reset|Stop and Reset <Esc>");
   StartButton = NewToolButton(ToolBar2, "StartButton", "Start|Start Animation <Space>");
   StartButton->setCheckable(true);
-  RecordButton =
-      NewToolButton(ToolBar2, "RecordButton", "Store|Store Current Position as Start Position");
+  RecordButton = NewToolButton(ToolBar2, "RecordButton", "Store|Store Current Position as Start Position");
   PositionTrackBar = new TTrackBar(ToolBar2);
   PositionTrackBar->setObjectName(QStringLiteral("PositionTrackBar"));
   PositionTrackBar->setFixedWidth(316);
@@ -516,7 +515,8 @@ void TAnimationFrm::Invalidate() {
 void TAnimationFrm::DrawBackground(shared::TAniCanvas2D& canvas) { FMechanism->PaintFrameDrawing(canvas); }
 
 void TAnimationFrm::UpdateGridStyle() {
-  FCanvas->GridStyle = FMechanism->HasFrameDrawing() ? shared::TGridStyle::Background : shared::TGridStyle::Lines;
+  FCanvas->GridStyle =
+      FMechanism->HasFrameDrawing() ? shared::TGridStyle::Background : shared::TGridStyle::Lines;
 }
 
 void TAnimationFrm::ZoomAllButtonClick() {
@@ -882,7 +882,8 @@ void TAnimationFrm::EditOptions() {
   FCanvas->GridStep = dialog->GridSize;
   FCanvas->GridColor = dialog->GridColour;
   FCanvas->GridStyle = dialog->Background;
-  if (FCanvas->GridStyle == shared::TGridStyle::Background && m.LinkCount() > 0) LoadFrameDrawing(dialog->DXFFile);
+  if (FCanvas->GridStyle == shared::TGridStyle::Background && m.LinkCount() > 0)
+    LoadFrameDrawing(dialog->DXFFile);
   undo.Commit();
   MechanismChanged(TChangeSource::Other);
 }

@@ -28,7 +28,7 @@ void TAnimationFrm::SetToolOf(QToolButton* button, TTool tool) {
 }
 
 QList<QToolButton*> TAnimationFrm::ToolButtons() const {
-  return {SelectButton,   MoveButton,    ZoomInButton,    ZoomOutButton,  ZoomButton,   AddInputButton,
+  return {SelectButton,  MoveButton,      ZoomInButton,   ZoomOutButton,  ZoomButton,   AddInputButton,
           AddDyadButton, AddSliderButton, AddJointButton, AddCurveButton, AddAreaButton};
 }
 
@@ -97,7 +97,8 @@ void TAnimationFrm::PaintBox1MouseDown(Qt::MouseButton button, uint8_t shift, in
   if (tool == TTool::Select && button == Qt::LeftButton) {
     if (!m.Curve.HitTest(press, extend, t)) m.Areas.HitTest(press, extend, t);
   }
-  if (tool == TTool::Select || tool == TTool::AddDyad || tool == TTool::AddJoint || tool == TTool::AddSlider) {
+  if (tool == TTool::Select || tool == TTool::AddDyad || tool == TTool::AddJoint ||
+      tool == TTool::AddSlider) {
     if (!m.HitJoint(press, extend, skipLast, t)) m.HitLink(shared::TPoint{x, y}, extend, skipLast);
   }
 }

@@ -299,11 +299,16 @@ TEST_F(AnimationFrmTest, ToolButtonsSetCanvasModesAndAddToolsSaveAnUndoState) {
     int Clicks;
   };
   const TCase cases[] = {
-      {View->ZoomInButton, TTool::ZoomRect, 0},       {View->ZoomOutButton, TTool::ZoomOut, 0},
-      {View->AddCurveButton, TTool::AddCurvePoint, 0}, {View->AddAreaButton, TTool::AddArea, 0},
-      {View->MoveButton, TTool::Pan, 0},              {View->ZoomButton, TTool::DragZoom, 0},
-      {View->AddInputButton, TTool::AddInput, 2},     {View->AddDyadButton, TTool::AddDyad, 2},
-      {View->AddJointButton, TTool::AddJoint, 1},     {View->AddSliderButton, TTool::AddSlider, 2},
+      {View->ZoomInButton, TTool::ZoomRect, 0},
+      {View->ZoomOutButton, TTool::ZoomOut, 0},
+      {View->AddCurveButton, TTool::AddCurvePoint, 0},
+      {View->AddAreaButton, TTool::AddArea, 0},
+      {View->MoveButton, TTool::Pan, 0},
+      {View->ZoomButton, TTool::DragZoom, 0},
+      {View->AddInputButton, TTool::AddInput, 2},
+      {View->AddDyadButton, TTool::AddDyad, 2},
+      {View->AddJointButton, TTool::AddJoint, 1},
+      {View->AddSliderButton, TTool::AddSlider, 2},
       {View->SelectButton, TTool::Select, 0},
   };
   shared::TTabLines& store = shared::TabLines();
@@ -851,7 +856,11 @@ TEST_F(AnimationFrmTest, StoredSettingsReachTheViewAndBadOnesFallBack) {
   };
   using shared::TGridStyle;
   const TCase cases[] = {
-      {{{"Steps", "60"}, {"GridSpace", "0.100"}, {"Background", "1"}, {"Speed", "0"}}, 60, 0.1, TGridStyle::Axes, 0},
+      {{{"Steps", "60"}, {"GridSpace", "0.100"}, {"Background", "1"}, {"Speed", "0"}},
+       60,
+       0.1,
+       TGridStyle::Axes,
+       0},
       {{{"GridSpace", "0.25"}, {"Background", "0"}, {"Speed", "4"}}, 120, 0.25, TGridStyle::None, 1},
       {{{"Steps", "0"}, {"GridSpace", "abc"}, {"Background", "4"}}, 120, 0.1, TGridStyle::Lines, 2},
       {{{"Steps", "-5"}, {"GridSpace", "0"}, {"Background", "-1"}}, 120, 0.1, TGridStyle::Lines, 2},

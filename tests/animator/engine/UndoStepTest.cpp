@@ -1,9 +1,8 @@
 // Undo entries taken before an edit and recorded only for a change.
-#include "animator/engine/UndoStep.h"
-
 #include <gtest/gtest.h>
 
 #include "animator/engine/AniMechanism.h"
+#include "animator/engine/UndoStep.h"
 #include "shared/TabLine.h"
 
 namespace {
