@@ -145,7 +145,6 @@ void SetPaneSize(QSplitter& splitter, int pane, int size) {
   splitter.setSizes(next);
 }
 
-// The folder with a trailing "/", as the program information keeps its folders.
 }  // namespace
 
 TMainForm::TMainForm(std::unique_ptr<shared::TUserDialogs> dialogs, QWidget* parent)
@@ -1112,11 +1111,6 @@ void TMainForm::HelpFeedbackItemClick() {
   if (!info.OpenWithShell(info.FeedbackURL))
     ShowInfoBox(QStringLiteral("The feedback page %1 could not be opened: the desktop has no program for it.")
                     .arg(shared::ToQString(info.FeedbackURL)));
-}
-
-void TMainForm::HelpEmailOrvaneClick() {
-  const TProgramInfo& info = ProgramInfo();
-  info.OpenWithShell("mailto:" + info.MailAddress + "?subject=" + info.MailSubject);
 }
 
 void TMainForm::HelpAbout() {
