@@ -157,7 +157,7 @@ class TCanvas2D {
   void UpdateStatus();
   bool BandShown() const { return FBandShown; }
 
-  // True: after a mouse-up without Shift the mode returns to 0.
+  // True: after a mouse-up without Shift the mode returns to kModeSelect.
   bool AutoResetMode = true;
   bool Polar = false;
   TStatusPanel* XPanel = nullptr;
@@ -181,11 +181,11 @@ class TCanvas2D {
   void ResetSurface(TPaintSurface& surface, TColor fontColor);
   virtual void ResetPens() = 0;
   virtual int LabelStyleValue() const = 0;
-  // Mode 10 drag, mode 12 drag, mode 3 click.
+  // The drag of kModePan and kModeDragZoom, the click of kModeZoomOut.
   virtual void PanDrag(int x, int y) = 0;
   virtual void ZoomDrag(int x, int y);
   virtual void ZoomOutClick() = 0;
-  // The rubber band of mode 2 from BandAnchor to BandCorner, the previous one erased.
+  // The rubber band of kModeZoomRect from BandAnchor to BandCorner, the previous one erased.
   void DrawBand(int x, int y);
   // Screen corners of the band: the press position and (x, y) unless a canvas says otherwise.
   virtual TPoint BandAnchor() const;
