@@ -794,9 +794,9 @@ void TMainForm::ResetTypeButtons() {
 
 void TMainForm::UpdateControls() {
   for (QAction* action : {ViewZoomAllItem, ViewZoomInItem, ViewZoomOutItem}) action->setEnabled(true);
-  const bool generating = GenerateButton->isChecked();
-  const bool optimizing = OptimizeButton->isChecked();
-  const bool idle = !generating && !optimizing;
+  const bool generating = Work == TWork::Generation;
+  const bool optimizing = Work == TWork::Optimization;
+  const bool idle = Idle();
   UpdateImportControls(idle);
   const bool current = FSolutions->Current != nullptr;
   const bool curve = FCurve->Count() >= 2;
@@ -1006,7 +1006,7 @@ bool TMainForm::FileSaveAs() {
 
 bool TMainForm::FileLastOpenedClick(int tag) {
   // A new project would free the solutions that running work holds.
-  if (Generating || Optimizing) return false;
+  if (!Idle()) return false;
   if (AskSave() == TAnswer::Cancel) return false;
   NewProject();
   TProgramInfo& info = ProgramInfo();
@@ -1036,7 +1036,7 @@ void TMainForm::FileMenuClick() {
     items[i]->setText(QStringLiteral("&%1 ").arg(i + 1) + QFileInfo(path).fileName());
     items[i]->setToolTip(path);
     items[i]->setStatusTip(path);
-    items[i]->setEnabled(Store != nullptr && !Generating && !Optimizing);
+    items[i]->setEnabled(Store != nullptr && Idle());
   }
   FileRecentSeparator->setVisible(!info.LastOpened1.empty());
   FileExporttoSAMItem->setEnabled(FSolutions->Current != nullptr);
@@ -1176,9 +1176,9 @@ void TMainForm::closeEvent(QCloseEvent* event) {
   }
   // Running work ends before the window goes; nothing may hold a solution that is freed.
   IdleTimer->stop();
-  Generating = false;
+  if (Work == TWork::Optimization) StopOptimizing();
+  Work = TWork::None;
   GenerateButton->setChecked(false);
-  if (FOptimizer) StopOptimizing();
   event->accept();
 }
 

@@ -189,9 +189,12 @@ class TMainForm : public QMainWindow {
   // The solution list's side of the views; null until the list is wired in.
   void SetSolutionView(std::unique_ptr<TSolutionView> view);
   TSolutionView* SolutionView() const { return FSolution.get(); }
-  // Set by the generation control while it runs; the Edit items wait for it.
-  bool Generating = false;
-  bool Optimizing = false;
+  // The work the idle turns run, one at a time: a generation or an optimisation of the current
+  // solution (while FOptimizer holds it).
+  enum class TWork { None, Generation, Optimization };
+  TWork Work = TWork::None;
+  // No work runs: the commands that would change or free the solutions it holds may act.
+  bool Idle() const { return Work == TWork::None; }
   // The last item picked in the mechanism view.
   struct TPickHit {
     int Kind = 0;
