@@ -485,6 +485,8 @@ class TMainForm : public QMainWindow {
   std::unique_ptr<TQtProgressPanel> FProgressPanel;
   std::unique_ptr<TGenerateProgress> FProgress;
   std::unique_ptr<TQtGraphPaintBox> FGraphBox;
+  // The views' paint boxes and canvases, kCanvasSize pixels square.
+  static constexpr int kCanvasSize = 1300;
   std::array<std::unique_ptr<shared::TQtPaintBox>, 3> FPaintBoxes;
   std::array<std::unique_ptr<shared::TSynthCanvas2D>, 3> FCanvases;
   std::array<std::unique_ptr<shared::TQtStatusPanel>, 2> FCoordinatePanels;
