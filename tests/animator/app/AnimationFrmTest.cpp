@@ -97,6 +97,14 @@ class AnimationFrmTest : public ::testing::Test {
     View->SetRegistryKey(kKey);
     View->LoadFromFile(kFixtures + "/fourbar.mech");
   }
+  // The four-bar shown at 800 x 600, and where its joint lies on the screen at step 0.
+  shared::TPoint ShowFourbarAtJoint(char letter) {
+    OpenFourbar();
+    View->resize(800, 600);
+    View->show();
+    const TPositionRecord& at = View->Mechanism().Joint(View->Mechanism().FindJoint(letter)).Positions[0];
+    return View->Canvas().WorldToScreen(at.X, at.Y);
+  }
 
   QString Status(int panel) const { return View->StatusPanels[panel]->text(); }
 
@@ -379,23 +387,18 @@ TEST_F(AnimationFrmTest, DraggingAJointMovesItAndLeavesOneUndoEntry) {
 // A drag that ends where it began changed nothing: as after every other command, no undo entry
 // is left that Undo would spend on nothing.
 TEST_F(AnimationFrmTest, DraggingAJointBackToItsStartLeavesNoUndoEntry) {
-  OpenFourbar();
-  View->resize(800, 600);
-  View->show();
+  const shared::TPoint joint = ShowFourbarAtJoint('C');
+  const QPoint start(joint.X, joint.Y);
   TAniMechanism& m = View->Mechanism();
   const auto before = Document(m);
-  const int c = m.FindJoint('C');
-  const TPositionRecord at = m.Joint(c).Positions[0];
-  const shared::TPoint screen = View->Canvas().WorldToScreen(at.X, at.Y);
-  shared::TTabLines& store = shared::TabLines();
-  ASSERT_TRUE(store.History[0].empty());
-  QTest::mousePress(View->PaintBox1, Qt::LeftButton, {}, QPoint(screen.X, screen.Y));
-  QTest::mouseMove(View->PaintBox1, QPoint(screen.X + 20, screen.Y));
-  ASSERT_NE(m.Joint(c).Positions[0].X, at.X);
-  QTest::mouseMove(View->PaintBox1, QPoint(screen.X, screen.Y));
-  QTest::mouseRelease(View->PaintBox1, Qt::LeftButton, {}, QPoint(screen.X, screen.Y));
+  ASSERT_TRUE(shared::TabLines().History[0].empty());
+  QTest::mousePress(View->PaintBox1, Qt::LeftButton, {}, start);
+  QTest::mouseMove(View->PaintBox1, start + QPoint(20, 0));
+  ASSERT_NE(Document(m), before) << "the drag moved the joint";
+  QTest::mouseMove(View->PaintBox1, start);
+  QTest::mouseRelease(View->PaintBox1, Qt::LeftButton, {}, start);
   ASSERT_EQ(Document(m), before);
-  EXPECT_TRUE(store.History[0].empty());
+  EXPECT_TRUE(shared::TabLines().History[0].empty());
 }
 
 // The store serves others while the button is held (the main window's clipboard watcher loads

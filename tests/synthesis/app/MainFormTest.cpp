@@ -525,15 +525,13 @@ TEST_F(MainFormSettingsTest, AMinimisedWindowComesBackAtItsBounds) {
     int State;
     bool Minimised;
   };
+  const std::pair<const char*, int> bounds[] = {{"Top", 20}, {"Left", 30}, {"Width", 700}, {"Height", 500}};
   for (const TCase c : {TCase{1, true}, TCase{7, false}}) {
     SCOPED_TRACE(c.State);
     shared::TMemorySettings& s = fStore;
     s.Values.clear();
     s.WriteInteger("MainForm", "WindowState", c.State);
-    s.WriteInteger("MainForm", "Top", 20);
-    s.WriteInteger("MainForm", "Left", 30);
-    s.WriteInteger("MainForm", "Width", 700);
-    s.WriteInteger("MainForm", "Height", 500);
+    for (const auto& [name, value] : bounds) s.WriteInteger("MainForm", name, value);
     Start();
     EXPECT_EQ(Form->isMinimized(), c.Minimised);
     EXPECT_EQ(Form->normalGeometry().size(), QSize(700, 500));
@@ -541,10 +539,7 @@ TEST_F(MainFormSettingsTest, AMinimisedWindowComesBackAtItsBounds) {
     s.Values.clear();
     Form.reset();
     EXPECT_EQ(s.ReadInteger("MainForm", "WindowState", -1), 1);
-    EXPECT_EQ(s.ReadInteger("MainForm", "Top", -1), 20);
-    EXPECT_EQ(s.ReadInteger("MainForm", "Left", -1), 30);
-    EXPECT_EQ(s.ReadInteger("MainForm", "Width", -1), 700);
-    EXPECT_EQ(s.ReadInteger("MainForm", "Height", -1), 500);
+    for (const auto& [name, value] : bounds) EXPECT_EQ(s.ReadInteger("MainForm", name, -1), value) << name;
   }
 }
 
