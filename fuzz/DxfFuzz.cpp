@@ -11,7 +11,7 @@
 #include <sstream>
 #include <string>
 
-#include "shared/Canvas2D.h"
+#include "shared/AniCanvas2D.h"
 #include "shared/GeneralObject.h"
 #include "shared/dxf/DXFDrawing.h"
 #include "shared/dxf/DXFTable.h"

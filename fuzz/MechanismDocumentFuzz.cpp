@@ -9,7 +9,7 @@
 #include "animator/engine/AniMechanism.h"
 #include "animator/engine/MechanismHeader.h"
 #include "fuzz/FuzzSupport.h"
-#include "shared/Canvas2D.h"
+#include "shared/AniCanvas2D.h"
 #include "shared/TabLine.h"
 
 // AddressSanitizer keeps 256 MB of freed memory in quarantine by default and hands freed pages

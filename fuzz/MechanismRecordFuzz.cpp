@@ -7,7 +7,7 @@
 #include <string>
 
 #include "fuzz/FuzzSupport.h"
-#include "shared/Canvas2D.h"
+#include "shared/SynthCanvas2D.h"
 #include "shared/GeneralObject.h"
 #include "synthesis/engine/CMatrix.h"
 #include "synthesis/engine/Fourbar.h"

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "fuzz/FuzzSupport.h"
-#include "shared/Canvas2D.h"
+#include "shared/SynthCanvas2D.h"
 #include "shared/ProjectInfo.h"
 #include "shared/dxf/DXFDrawing.h"
 #include "synthesis/engine/Area.h"

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "fuzz/FuzzSupport.h"
-#include "shared/Canvas2D.h"
+#include "shared/SynthCanvas2D.h"
 #include "shared/Complex.h"
 
 namespace fuzz {

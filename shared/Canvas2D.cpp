@@ -1,19 +1,14 @@
 // The world-to-screen view of both programs: mapping, primitives, markers, text placement,
-// mouse modes and read-out, and the two ways of defining the view.
+// mouse modes and read-out.
 #include "shared/Canvas2D.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <numeric>
 #include <cstdint>
 #include <numbers>
-#include <sstream>
 
 #include "shared/Convert.h"
-#include "shared/PictureFile.h"
-#include "shared/RealText.h"
-#include "shared/TextLine.h"
 
 namespace shared {
 
@@ -22,23 +17,6 @@ namespace {
 // Points far off screen (a zero division gives 1e10) must not overflow the 32-bit pixels; a
 // line towards such a point still leaves the screen in its direction.
 constexpr double kPixelLimit = 16777216.0;
-
-int ToPixel(double value) { return PixelOf(value); }
-
-// A size or offset in pixels that is added to a screen position (a marker's half-size, a label's
-// offset): held within the same limit, so the sum stays well inside 32 bits whatever a file or
-// caller gave.
-int PixelSpan(int n) { return std::clamp(n, -int(kPixelLimit), int(kPixelLimit)); }
-
-// A world distance in whole pixels, left unclamped: zoomed far in, a point near the view can lie
-// many millions of pixels from the world origin, and only its place on the screen is clamped.
-double PixelOffset(double value) { return std::isnan(value) ? 0 : std::nearbyint(value); }
-
-// FitView's origin: half of the given sum, truncated toward zero as integer division does.
-// Beyond the limit not even the points in view would fit the 32-bit pixels.
-constexpr double kOriginLimit = 1073741824.0;
-
-int ScreenOrigin(double twice) { return int(std::clamp(std::trunc(twice / 2), -kOriginLimit, kOriginLimit)); }
 
 // "%8.2f" with the given decimal separator, whatever the process locale is.
 std::string Fixed82(double value, char separator) {
@@ -55,18 +33,25 @@ TReadoutUnits& DefaultUnitsSlot() {
   return units;
 }
 
-// Cursor of a mode, bit 7 ignored; 0 marks the modes without a cursor of their own.
-int CursorFromTable(const int (&table)[17], int mode) {
-  mode &= 0x7F;
-  if (mode < 1 || mode > 16) return kCursorArrow;
-  return table[mode];
-}
-
 }  // namespace
 
 int PixelOf(double value) {
   if (std::isnan(value)) return 0;
   return int(std::clamp(std::nearbyint(value), -kPixelLimit, kPixelLimit));
+}
+
+// A marker's half-size or a label's offset: held so the sum with a screen position stays well
+// inside 32 bits whatever a file or caller gave.
+int TCanvas2D::PixelSpan(int n) { return std::clamp(n, -int(kPixelLimit), int(kPixelLimit)); }
+
+// Zoomed far in, a point near the view can lie many millions of pixels from the world origin;
+// only its place on the screen is clamped.
+double TCanvas2D::PixelOffset(double value) { return std::isnan(value) ? 0 : std::nearbyint(value); }
+
+int TCanvas2D::CursorFromTable(const int (&table)[17], int mode) {
+  mode &= 0x7F;
+  if (mode < 1 || mode > 16) return kCursorArrow;
+  return table[mode];
 }
 
 TReadoutUnits SIReadoutUnits() {
@@ -108,7 +93,7 @@ TPoint TCanvas2D::WorldToScreen(const TComplex& p) const { return WorldToScreen(
 TPoint TCanvas2D::WorldToScreen(double x, double y) const {
   const double dx = PixelOffset((x - FViewOrigin.X) * FScale);
   const double dy = PixelOffset((y - FViewOrigin.Y) * FScale);
-  return {ToPixel(dx + FOriginX), ToPixel(FOriginY - dy)};
+  return {PixelOf(dx + FOriginX), PixelOf(FOriginY - dy)};
 }
 
 TComplex TCanvas2D::ScreenToWorld(int sx, int sy) const {
@@ -116,7 +101,7 @@ TComplex TCanvas2D::ScreenToWorld(int sx, int sy) const {
                   double(FOriginY - sy) / FScale + FViewOrigin.Y);
 }
 
-int TCanvas2D::WorldToPixels(double d) const { return ToPixel(d * FScale); }
+int TCanvas2D::WorldToPixels(double d) const { return PixelOf(d * FScale); }
 
 void TCanvas2D::SetPickTolerance(int n) {
   FPickTolerance = std::max(1, n == INT32_MIN ? INT32_MAX : std::abs(n));
@@ -146,7 +131,7 @@ void TCanvas2D::SetBrush(TColor color, TBrushStyle style) { FSurface->SetBrush(T
 void TCanvas2D::SetFont(const std::string& name, int size, TColor color) {
   TFont font = FSurface->Font();
   font.Name = name;
-  font.Height = ToPixel(size * 96.0 / 72.0);
+  font.Height = PixelOf(size * 96.0 / 72.0);
   font.Color = color;
   FSurface->SetFont(font);
 }
@@ -226,8 +211,8 @@ void TCanvas2D::Arrow(const TComplex& p, const TComplex& v) {
   const double ux = v.X / length, uy = v.Y / length;
   FSurface->MoveTo(s.X, s.Y);
   FSurface->LineTo(tx, ty);
-  FSurface->LineTo(tx + ToPixel(-20 * ux + 4 * uy), ty - ToPixel(-20 * uy - 4 * ux));
-  FSurface->LineTo(tx + ToPixel(-20 * ux - 4 * uy), ty - ToPixel(-20 * uy + 4 * ux));
+  FSurface->LineTo(tx + PixelOf(-20 * ux + 4 * uy), ty - PixelOf(-20 * uy - 4 * ux));
+  FSurface->LineTo(tx + PixelOf(-20 * ux - 4 * uy), ty - PixelOf(-20 * uy + 4 * ux));
   FSurface->LineTo(tx, ty);
 }
 
@@ -324,7 +309,7 @@ void TCanvas2D::RotatedText(const TComplex& p1, const TComplex& p2, const std::s
     x -= h * s / 2;
     y -= h * c / 2;
   }
-  DrawText(ToPixel(x), ToPixel(y), text, ToPixel(angle * 1800 / std::numbers::pi));
+  DrawText(PixelOf(x), PixelOf(y), text, PixelOf(angle * 1800 / std::numbers::pi));
 }
 
 void TCanvas2D::TextList(const TComplex& p, int anchor, const std::vector<std::string>& lines, double angle) {
@@ -341,7 +326,7 @@ void TCanvas2D::TextList(const TComplex& p, int anchor, const std::vector<std::s
     bx -= n * h * s;
     by -= n * h * c;
   }
-  const int escapement = ToPixel(angle * 1800 / std::numbers::pi);
+  const int escapement = PixelOf(angle * 1800 / std::numbers::pi);
   for (size_t i = 0; i < lines.size(); ++i) {
     const double w = FSurface->TextExtent(lines[i]).Width;
     double x = bx, y = by;
@@ -354,7 +339,7 @@ void TCanvas2D::TextList(const TComplex& p, int anchor, const std::vector<std::s
     }
     x += double(i) * h * s;
     y += double(i) * h * c;
-    DrawText(ToPixel(x), ToPixel(y), lines[i], escapement);
+    DrawText(PixelOf(x), PixelOf(y), lines[i], escapement);
   }
 }
 
@@ -479,377 +464,6 @@ void TCanvas2D::UpdateStatus() {
     else
       YPanel->SetText("Y: " + length(p.Y) + " " + lengthSymbol);
   }
-}
-
-// ---------------------------------------------------------------------------------------------
-// TAniCanvas2D
-
-TAniCanvas2D::TAniCanvas2D(TPaintBox& paintBox, double worldSize)
-    : TCanvas2D(paintBox), GridStep(worldSize / 10), FWorldSize(worldSize) {
-  ResetPens();
-  ResetView();
-}
-
-void TAniCanvas2D::SetWorldRect(double x1, double x2, double y1, double y2) {
-  if (!(std::fabs(x2 - x1) >= 1e-4)) {
-    x1 = -FWorldSize / 2;
-    x2 = FWorldSize / 2;
-  }
-  if (!(std::fabs(y2 - y1) >= 1e-4)) {
-    y1 = -FWorldSize / 2;
-    y2 = FWorldSize / 2;
-  }
-  FXMin = std::min(x1, x2);
-  FXMax = std::max(x1, x2);
-  FYMin = std::min(y1, y2);
-  FYMax = std::max(y1, y2);
-  FitView();
-}
-
-void TAniCanvas2D::FitView() {
-  const int width = FPaintBox.Width(), height = FPaintBox.Height();
-  const double sx = width / std::fabs(FXMax - FXMin), sy = height / std::fabs(FYMax - FYMin);
-  const double scale = std::min(sx, sy) / 1.2;
-  // An empty paint box (or a degenerate rectangle) keeps the previous view.
-  if (width <= 0 || height <= 0 || !std::isfinite(scale) || !(scale > 0)) return;
-  FScale = scale;
-  FOriginX = ScreenOrigin(width - PixelOffset((FXMin + FXMax) * FScale));
-  FOriginY = ScreenOrigin(PixelOffset((FYMin + FYMax) * FScale) + height);
-}
-
-void TAniCanvas2D::Pan(double dx, double dy) {
-  FXMin += dx;
-  FXMax += dx;
-  FYMin += dy;
-  FYMax += dy;
-  FitView();
-}
-
-void TAniCanvas2D::Zoom(double f) {
-  if (!(f > 0.1)) return;
-  const double hw = std::fabs(FXMax - FXMin) / (2 * f);
-  const double hh = std::fabs(FYMax - FYMin) / (2 * f);
-  if (!(hw > 1e-4) || !(hh > 1e-4)) return;
-  const double cx = (FXMin + FXMax) / 2, cy = (FYMin + FYMax) / 2;
-  FXMin = cx - hw;
-  FXMax = cx + hw;
-  FYMin = cy - hh;
-  FYMax = cy + hh;
-  FitView();
-}
-
-void TAniCanvas2D::ZoomToRect(const TComplex& p1, const TComplex& p2, double margin) {
-  const double cx = std::midpoint(p1.X, p2.X), cy = std::midpoint(p1.Y, p2.Y);
-  const double hw = std::fabs(p2.X - p1.X) / 2 * margin, hh = std::fabs(p2.Y - p1.Y) / 2 * margin;
-  SetWorldRect(cx - hw, cx + hw, cy - hh, cy + hh);
-}
-
-void TAniCanvas2D::ResetView() {
-  SetWorldRect(-FWorldSize / 2, FWorldSize / 2, -FWorldSize / 2, FWorldSize / 2);
-}
-
-void TAniCanvas2D::Resize() {
-  TCanvas2D::Resize();
-  if (FBack) FBack->SetSize(FPaintBox.Width(), FPaintBox.Height());
-  FitView();
-}
-
-void TAniCanvas2D::ResetPens() {
-  const TColor fontColor = FPaintBox.Canvas().Font().Color;
-  if (FFront) {
-    ResetSurface(*FFront, fontColor);
-    ResetSurface(*FBack, fontColor);
-  } else {
-    ResetSurface(FPaintBox.Canvas(), fontColor);
-  }
-}
-
-void TAniCanvas2D::SetDoubleBuffered(bool on) {
-  if (on) {
-    const int width = FPaintBox.Width(), height = FPaintBox.Height();
-    if (!FFront) {
-      FFront = FPaintBox.CreateBitmap(width, height);
-      FBack = FPaintBox.CreateBitmap(width, height);
-      FFront->SetFont(FPaintBox.Canvas().Font());
-      FBack->SetFont(FPaintBox.Canvas().Font());
-    }
-    FFront->SetSize(width, height);
-    FBack->SetSize(width, height);
-    FSurface = FFront.get();
-  } else {
-    FSurface = &FPaintBox.Canvas();
-    FFront.reset();
-    FBack.reset();
-  }
-  ResetPens();
-}
-
-void TAniCanvas2D::DrawGrid(TPaintSurface& surface) {
-  const int width = FPaintBox.Width(), height = FPaintBox.Height();
-  TPen pen = surface.Pen();
-  pen.Color = GridColor;
-  pen.Width = 1;
-  pen.Style = GridPenStyle;
-  surface.SetPen(pen);
-  if (GridStyle == 1) {
-    surface.MoveTo(0, FOriginY);
-    surface.LineTo(width, FOriginY);
-    surface.MoveTo(FOriginX, 0);
-    surface.LineTo(FOriginX, height);
-  } else if (GridStyle == 2) {
-    const int step = WorldToPixels(GridStep);
-    if (step < 4) return;
-    for (int x = ((FOriginX % step) + step) % step; x < width; x += step) {
-      surface.MoveTo(x, 0);
-      surface.LineTo(x, height);
-    }
-    for (int y = ((FOriginY % step) + step) % step; y < height; y += step) {
-      surface.MoveTo(0, y);
-      surface.LineTo(width, y);
-    }
-  }
-}
-
-void TAniCanvas2D::ClearBackground() {
-  TPaintSurface& surface = FBack ? *FBack : FPaintBox.Canvas();
-  const TBrush brush = surface.Brush();
-  surface.SetBrush(TBrush{BackgroundColor, TBrushStyle::Solid});
-  surface.FillRect(0, 0, FPaintBox.Width(), FPaintBox.Height());
-  surface.SetBrush(brush);
-  if (GridStyle == 3) {
-    if (!OnBackground) return;
-    TPaintSurface* const current = FSurface;
-    FSurface = &surface;
-    OnBackground(*this);
-    FSurface = FFront ? FFront.get() : current;
-  } else {
-    DrawGrid(surface);
-  }
-}
-
-void TAniCanvas2D::CopyBackground() {
-  if (FFront) FFront->Draw(0, 0, *FBack);
-}
-
-void TAniCanvas2D::UseFrontCanvas() {
-  if (FFront) FSurface = FFront.get();
-}
-
-void TAniCanvas2D::UseBackgroundCanvas() {
-  if (FBack) FSurface = FBack.get();
-}
-
-void TAniCanvas2D::SetFontName(const std::string& name) {
-  for (TPaintSurface* surface : {&FPaintBox.Canvas(), FFront.get(), FBack.get()}) {
-    if (!surface) continue;
-    TFont font = surface->Font();
-    font.Name = name;
-    surface->SetFont(font);
-  }
-}
-
-void TAniCanvas2D::SetFontHeight(double height) {
-  const int pixels = WorldToPixels(height);
-  for (TPaintSurface* surface : {&FPaintBox.Canvas(), FFront.get(), FBack.get()}) {
-    if (!surface) continue;
-    TFont font = surface->Font();
-    font.Height = pixels;
-    surface->SetFont(font);
-  }
-}
-
-void TAniCanvas2D::SavePicture(const std::string& fileName, bool jpeg) const {
-  if (!FFront) return;
-  // The front bitmap holds 4 bits per pixel: the picture shows the palette colours.
-  TRaster raster = FFront->ReadPixels();
-  QuantizeToVga16(raster);
-  if (jpeg)
-    SaveJpegFile(fileName, raster);
-  else
-    SaveBmpFile(fileName, raster);
-}
-
-void TAniCanvas2D::SaveBitmap(const std::string& fileName) const { SavePicture(fileName, false); }
-
-void TAniCanvas2D::SaveJPEG(const std::string& fileName) const { SavePicture(fileName, true); }
-
-int TAniCanvas2D::CursorForMode(int mode) const {
-  // By mode 0..16.
-  static const int table[17] = {
-      kCursorArrow, kCursorHandPoint, kCursorZoomIn,  kCursorZoomOut,  kCursorAddArea,  kCursorAddCurve,
-      kCursorArrow, kCursorArrow,     kCursorArrow,   kCursorArrow,    kCursorMoveXY,   kCursorRotate,
-      kCursorZoom,  kCursorAddInput,  kCursorAddDyad, kCursorAddJoint, kCursorAddSlider};
-  return CursorFromTable(table, mode);
-}
-
-void TAniCanvas2D::PanDrag(int x, int y) {
-  Pan(PixelsToWorld(PreviousPos.X - x), PixelsToWorld(y - PreviousPos.Y));
-}
-
-void TAniCanvas2D::ZoomDrag(int, int y) {
-  const int dy = y - PreviousPos.Y;
-  const double e = std::fabs(dy / 100.0) + 1;
-  Zoom(dy >= 0 ? 1 / e : e);
-}
-
-void TAniCanvas2D::ZoomOutClick() { Zoom(0.6666666666666666); }
-
-// ---------------------------------------------------------------------------------------------
-// TSynthCanvas2D
-
-TSynthCanvas2D::TSynthCanvas2D(TPaintBox& paintBox, int canvasSize, double worldSize)
-    : TCanvas2D(paintBox), FCanvasSize(canvasSize), FWorldSize(worldSize), FInitialWorldSize(worldSize) {
-  ResetPens();
-  UpdateScale();
-}
-
-void TSynthCanvas2D::UpdateScale() {
-  const double scale = FCanvasSize / FWorldSize;
-  // A non-positive size keeps the previous scale.
-  if (FCanvasSize <= 0 || !std::isfinite(scale) || !(scale > 0)) return;
-  FScale = scale;
-  FOriginX = FOriginY = FCanvasSize / 2;
-}
-
-void TSynthCanvas2D::Zoom(double f) {
-  if (!(f > 0)) return;
-  const double w = FWorldSize / f;
-  if (!(w > 1e-4 && w < 1e4)) return;
-  FWorldSize = w;
-  UpdateScale();
-}
-
-void TSynthCanvas2D::ZoomToRect(const TComplex& p1, const TComplex& p2, double margin) {
-  // The halves are added, not the ends: the sum of two large co-ordinates would overflow.
-  FViewOrigin.SetXY(std::midpoint(p1.X, p2.X), std::midpoint(p1.Y, p2.Y));
-  UpdateScale();
-  // A zero extent leaves the factor 0 (only the centring happens); an extent that rounds to
-  // 0 pixels gives no factor at all.
-  auto factor = [this](double extent, int clientSize, double& f) {
-    f = extent;
-    if (!(extent > 0)) return true;
-    const int pixels = WorldToPixels(extent);
-    if (pixels == 0) return false;
-    f = std::fabs(double(clientSize) / pixels);
-    return true;
-  };
-  double a = 0, b = 0;
-  if (!factor(std::fabs(p2.X - p1.X) * margin, FPaintBox.ParentClientWidth(), a)) return;
-  if (!factor(std::fabs(p2.Y - p1.Y) * margin, FPaintBox.ParentClientHeight(), b)) return;
-  Zoom(std::min(a, b));
-}
-
-void TSynthCanvas2D::ResetView() {
-  FViewOrigin.SetXY(0, 0);
-  FWorldSize = FInitialWorldSize;
-  UpdateScale();
-}
-
-void TSynthCanvas2D::ResetPens() { ResetSurface(*FSurface, kBlack); }
-
-void TSynthCanvas2D::SetDoubleBuffered(bool on) {
-  if (on) {
-    if (!FFront) FFront = FPaintBox.CreateBitmap(FPaintBox.Width(), FPaintBox.Height());
-    FFront->SetSize(FPaintBox.Width(), FPaintBox.Height());
-    FSurface = FFront.get();
-  } else {
-    FSurface = &FPaintBox.Canvas();
-    FFront.reset();
-  }
-  ResetPens();
-}
-
-void TSynthCanvas2D::ClearBackground() {
-  const TBrush brush = FSurface->Brush();
-  FSurface->SetBrush(TBrush{BackgroundColor, TBrushStyle::Solid});
-  FSurface->FillRect(0, 0, FSurface->Width(), FSurface->Height());
-  FSurface->SetBrush(brush);
-}
-
-void TSynthCanvas2D::DrawAxes() {
-  FSurface->SetPen(TPen{AxesColor, 1, TPenStyle::Dot, TPenMode::Copy});
-  const TComplex& o = FViewOrigin;
-  MoveTo(o.X - FWorldSize / 2, 0);
-  LineTo(o.X + FWorldSize / 2, 0);
-  MoveTo(0, o.Y - FWorldSize / 2);
-  LineTo(0, o.Y + FWorldSize / 2);
-}
-
-void TSynthCanvas2D::SetPen(TColor color, int width, TPenStyle style) {
-  TCanvas2D::SetPen(EraseMode == 1 ? BackgroundColor : color, width, style);
-}
-
-void TSynthCanvas2D::Marker(const TComplex& p, int type, int n) {
-  if ((type & 0x7F) != kMarkerTriangle) {
-    TCanvas2D::Marker(p, type, n);
-    return;
-  }
-  const TPoint s = WorldToScreen(p);
-  n = PixelSpan(n);
-  const int h = n / 2;
-  FSurface->MoveTo(s.X, s.Y);
-  FSurface->LineTo(s.X - h, s.Y + n);
-  FSurface->LineTo(s.X + h, s.Y + n);
-  FSurface->LineTo(s.X, s.Y);
-}
-
-int TSynthCanvas2D::CursorForMode(int mode) const {
-  // By mode 0..16.
-  static const int table[17] = {
-      kCursorArrow,  kCursorHandPoint, kCursorZoomIn, kCursorZoomOut, kCursorAddArea, kCursorAddCurve,
-      kCursorArrow,  kCursorArrow,     kCursorArrow,  kCursorDelete,  kCursorMoveXY,  kCursorZoom,
-      kCursorRotate, kCursorArrow,     kCursorArrow,  kCursorArrow,   kCursorArrow};
-  return CursorFromTable(table, mode);
-}
-
-void TSynthCanvas2D::PanDrag(int x, int y) {
-  const TComplex current = ScreenToWorld(x, y);
-  FViewOrigin.SetXY(FViewOrigin.X + PressPoint.X - current.X, FViewOrigin.Y + PressPoint.Y - current.Y);
-}
-
-void TSynthCanvas2D::ZoomOutClick() {
-  FViewOrigin.Assign(ReleasePoint);
-  Zoom(0.6666666666666666);
-}
-
-// The band is a world rectangle, so it stays on the grabbed corner while the view is still.
-TPoint TSynthCanvas2D::BandAnchor() const { return WorldToScreen(PressPoint); }
-
-TPoint TSynthCanvas2D::BandCorner(int, int) const { return WorldToScreen(CurrentPoint); }
-
-void TSynthCanvas2D::Read(std::istream& in) {
-  const char* const error = "File read error in TCanvas2D!";
-  std::string line;
-  if (!ReadTextLine(in, line) || line != "[Canvas2D]") throw EFileReadError(error);
-  if (!ReadTextLine(in, line)) throw EFileReadError(error);
-  auto firstField = [&](std::string& field) {
-    if (!ReadTextLine(in, line)) throw EFileReadError(error);
-    std::istringstream fields(line);
-    // A blank line leaves nothing to read: the value of the line before must not stand for it.
-    field.clear();
-    fields >> field;
-  };
-  std::string field;
-  int32_t canvasSize = 0;
-  firstField(field);
-  if (!ParseInt(field, canvasSize)) throw EFileReadError(error);
-  double worldSize = 0;
-  firstField(field);
-  if (!ParseReal(field, worldSize)) throw EFileReadError(error);
-  // A size that would give no scale is no view.
-  if (canvasSize <= 0 || !(worldSize > 0) || !std::isfinite(worldSize)) throw EFileReadError(error);
-  TComplex origin;
-  origin.ReadFromText(in);
-  FCanvasSize = canvasSize;
-  FWorldSize = worldSize;
-  FViewOrigin.Assign(origin);
-  UpdateScale();
-}
-
-void TSynthCanvas2D::Write(std::ostream& out) const {
-  out << "[Canvas2D]" << kLineEnd << "0" << kLineEnd << FCanvasSize << " CanvasSize" << kLineEnd
-      << FormatReal(FWorldSize) << " WorldSize" << kLineEnd;
-  FViewOrigin.WriteToText(out);
 }
 
 }  // namespace shared

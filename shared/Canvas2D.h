@@ -1,13 +1,11 @@
 // TCanvas2D: the world-to-screen view on a paint box that every model class draws itself on,
-// with zoom, pan, markers, text, the mouse modes and the co-ordinate read-out. TAniCanvas2D is
-// the animator's form (a world rectangle fitted into the paint box, grid, double buffer,
-// pictures); TSynthCanvas2D the synthesis program's (world origin and size, "[Canvas2D]" record).
+// with zoom, pan, markers, text, the mouse modes and the co-ordinate read-out. Its two forms,
+// which differ in how the view is defined, are TAniCanvas2D (AniCanvas2D.h) and TSynthCanvas2D
+// (SynthCanvas2D.h).
 #pragma once
 
 #include <functional>
-#include <istream>
 #include <memory>
-#include <ostream>
 #include <span>
 #include <string>
 #include <vector>
@@ -159,7 +157,7 @@ class TCanvas2D {
   void UpdateStatus();
   bool BandShown() const { return FBandShown; }
 
-  // True: after a mouse-up without Shift the mode returns to 0.
+  // True: after a mouse-up without Shift the mode returns to kModeSelect.
   bool AutoResetMode = true;
   bool Polar = false;
   TStatusPanel* XPanel = nullptr;
@@ -183,16 +181,24 @@ class TCanvas2D {
   void ResetSurface(TPaintSurface& surface, TColor fontColor);
   virtual void ResetPens() = 0;
   virtual int LabelStyleValue() const = 0;
-  // Mode 10 drag, mode 12 drag, mode 3 click.
+  // The drag of kModePan and kModeDragZoom, the click of kModeZoomOut.
   virtual void PanDrag(int x, int y) = 0;
   virtual void ZoomDrag(int x, int y);
   virtual void ZoomOutClick() = 0;
-  // The rubber band of mode 2 from BandAnchor to BandCorner, the previous one erased.
+  // The rubber band of kModeZoomRect from BandAnchor to BandCorner, the previous one erased.
   void DrawBand(int x, int y);
   // Screen corners of the band: the press position and (x, y) unless a canvas says otherwise.
   virtual TPoint BandAnchor() const;
   virtual TPoint BandCorner(int x, int y) const;
   void DrawText(int x, int y, const std::string& text, int escapement);
+
+  // A size or offset in pixels that is added to a screen position, held within the limit of
+  // PixelOf.
+  static int PixelSpan(int n);
+  // A world distance in whole pixels, NaN as 0 and unclamped.
+  static double PixelOffset(double value);
+  // The cursor of a mode by a table for modes 0..16, bit 7 ignored; others show the arrow.
+  static int CursorFromTable(const int (&table)[17], int mode);
 
   TPaintBox& FPaintBox;
   TPaintSurface* FSurface;
@@ -206,114 +212,6 @@ class TCanvas2D {
   int FPickTolerance = 8;
   bool FBandShown = false;
   TPoint FBandCorner;
-};
-
-class TAniCanvas2D : public TCanvas2D {
- public:
-  // The default view spans -worldSize/2..worldSize/2 on both axes.
-  TAniCanvas2D(TPaintBox& paintBox, double worldSize);
-
-  double WorldXMin() const { return FXMin; }
-  double WorldXMax() const { return FXMax; }
-  double WorldYMin() const { return FYMin; }
-  double WorldYMax() const { return FYMax; }
-  double WorldSize() const { return FWorldSize; }
-  // An axis with an extent below 1e-4 takes the default range; the corners need not be ordered.
-  void SetWorldRect(double x1, double x2, double y1, double y2);
-  // Scale and origin so the world rectangle fills the paint box with a 20 % margin.
-  void FitView();
-  void Pan(double dx, double dy);
-  // About the centre of the world rectangle; f > 1 zooms in.
-  void Zoom(double f) override;
-  // margin > 1 widens the rectangle about its centre.
-  void ZoomToRect(const TComplex& p1, const TComplex& p2, double margin = 1.0) override;
-  void ResetView() override;
-  void Resize() override;
-  void SetDoubleBuffered(bool on) override;
-  void ClearBackground() override;
-  void CopyBackground();
-  void UseFrontCanvas();
-  void UseBackgroundCanvas();
-  void SetFontName(const std::string& name) override;
-  void SetFontHeight(double height) override;
-  // The front bitmap as a picture file; nothing when not double-buffered.
-  void SaveBitmap(const std::string& fileName) const;
-  void SaveJPEG(const std::string& fileName) const;
-  int CursorForMode(int mode) const override;
-
-  double GridStep;
-  // 0 none, 1 axes through the origin, 2 grid lines, 3 OnBackground draws.
-  int GridStyle = 1;
-  TColor GridColor = kGray;
-  TPenStyle GridPenStyle = TPenStyle::Dot;
-  // 0 TextLabel draws the text, 1 erases its rectangle.
-  int LabelStyle = 0;
-  // Draws the background of grid style 3 on the background bitmap.
-  std::function<void(TAniCanvas2D&)> OnBackground;
-
- protected:
-  void ResetPens() override;
-  int LabelStyleValue() const override { return LabelStyle; }
-  void PanDrag(int x, int y) override;
-  void ZoomDrag(int x, int y) override;
-  void ZoomOutClick() override;
-
- private:
-  void DrawGrid(TPaintSurface& surface);
-  void SavePicture(const std::string& fileName, bool jpeg) const;
-
-  double FWorldSize;
-  double FXMin = 0;
-  double FXMax = 0;
-  double FYMin = 0;
-  double FYMax = 0;
-  std::unique_ptr<TPaintSurface> FBack;
-};
-
-class TSynthCanvas2D : public TCanvas2D {
- public:
-  // canvasSize pixels show worldSize world units.
-  TSynthCanvas2D(TPaintBox& paintBox, int canvasSize, double worldSize);
-
-  int CanvasSize() const { return FCanvasSize; }
-  double WorldSize() const { return FWorldSize; }
-  double InitialWorldSize() const { return FInitialWorldSize; }
-  // The world point shown at the centre.
-  const TComplex& Origin() const { return FViewOrigin; }
-  void UpdateScale();
-  // WorldSize / f, refused outside 1e-4..1e4.
-  void Zoom(double f) override;
-  // Centres on the rectangle and fits it, enlarged by margin, into the parent's client area.
-  void ZoomToRect(const TComplex& p1, const TComplex& p2, double margin = 1.0) override;
-  void ResetView() override;
-  void SetDoubleBuffered(bool on) override;
-  void ClearBackground() override;
-  void DrawAxes();
-  // EraseMode 1 draws in the background colour.
-  void SetPen(TColor color, int width = 1, TPenStyle style = TPenStyle::Solid) override;
-  void Marker(const TComplex& p, int type, int n) override;
-  int CursorForMode(int mode) const override;
-
-  // The "[Canvas2D]" record; a wrong record raises EFileReadError and keeps the view.
-  virtual void Read(std::istream& in);
-  virtual void Write(std::ostream& out) const;
-
-  // 1: SetPen takes the background colour and text labels erase their rectangle.
-  int EraseMode = 0;
-  TColor AxesColor = kGray;
-
- protected:
-  void ResetPens() override;
-  int LabelStyleValue() const override { return EraseMode; }
-  void PanDrag(int x, int y) override;
-  void ZoomOutClick() override;
-  TPoint BandAnchor() const override;
-  TPoint BandCorner(int x, int y) const override;
-
- private:
-  int FCanvasSize;
-  double FWorldSize;
-  double FInitialWorldSize;
 };
 
 }  // namespace shared

@@ -54,13 +54,14 @@
 
 #include "animator/engine/AniMechanism.h"
 #include "animator/engine/ExcelExport.h"
+#include "animator/engine/FilmWriter.h"
 #include "animator/engine/HtmlReport.h"
 #include "animator/engine/MechOptimize.h"
 #include "animator/engine/MechanismHeader.h"
 #include "animator/engine/MotionGraph.h"
 #include "animator/engine/PictureExport.h"
 #include "animator/engine/StdOut.h"
-#include "shared/AviWriter.h"
+#include "shared/AniCanvas2D.h"
 #include "shared/Convert.h"
 #include "shared/FilePath.h"
 #include "shared/ProgramInfo.h"
@@ -363,7 +364,8 @@ class TExportDrawing {
     Canvas.GridPenStyle = shared::TPenStyle::Solid;
     // A frame drawing takes the place of the grid; drawings are not shown, so the background
     // stays blank then.
-    Canvas.GridStyle = Mechanism.HasFrameDrawing() ? 3 : 2;
+    Canvas.GridStyle =
+        Mechanism.HasFrameDrawing() ? shared::TGridStyle::Background : shared::TGridStyle::Lines;
     shared::TComplex min, max;
     if (Mechanism.GetExtent(min, max)) Canvas.ZoomToRect(min, max, 1.2);
   }
@@ -457,30 +459,19 @@ std::vector<std::string> ExportPicture(const TExportArgs& args) {
   return {quillon::SaveStepPicture(drawing.Canvas, args.Out, m.CurrentStep)};
 }
 
-// One cycle from step 0, every even step a picture in a private folder that goes afterwards.
+// One cycle from step 0, every even step a frame, as the animator records it.
 std::vector<std::string> ExportAvi(const TExportArgs& args) {
   TExportDrawing drawing(args);
   const QTemporaryDir work(QDir::tempPath() + QStringLiteral("/mechtool-film-XXXXXX"));
   if (!work.isValid()) throw std::runtime_error("Failed to create AVI video work file");
-  const std::string stem =
-      QFile::encodeName(work.path()).toStdString() + "/" + std::filesystem::path(args.Out).stem().string();
-  shared::TAviWriter writer;
-  writer.FrameTime = 100;
+  quillon::TFilmWriter film(drawing.Mechanism, QFile::encodeName(work.path()).toStdString());
   // A name the writer refuses stops the export before any picture is drawn.
-  if (!args.Wave.empty()) writer.SetWavFileName(args.Wave);
-  quillon::TAniMechanism& m = drawing.Mechanism;
-  m.ResetFrame();
-  do {
-    if (m.CurrentStep % 2 == 0) {
-      char number[16];
-      std::snprintf(number, sizeof number, "%3.3d", m.CurrentStep);
-      const std::string picture = stem + number + ".bmp";
-      drawing.Draw();
-      drawing.Canvas.SaveBitmap(picture);
-      writer.AddPicture(picture);
-    }
-  } while (m.NextFrame() == 0);
-  writer.Save(args.Out);
+  if (!args.Wave.empty()) film.Avi.SetWavFileName(args.Wave);
+  film.SavePicture = [&drawing](const std::string& picture) {
+    drawing.Draw();
+    drawing.Canvas.SaveBitmap(picture);
+  };
+  film.Write(args.Out);
   return {args.Out};
 }
 

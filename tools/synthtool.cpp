@@ -57,7 +57,7 @@
 #include <string>
 #include <vector>
 
-#include "shared/Canvas2D.h"
+#include "shared/SynthCanvas2D.h"
 #include "shared/Convert.h"
 #include "shared/FilePath.h"
 #include "shared/ProjectInfo.h"

@@ -43,7 +43,7 @@
 #include <string>
 #include <vector>
 
-#include "shared/Canvas2D.h"
+#include "shared/AniCanvas2D.h"
 #include "shared/Cp1252.h"
 #include "shared/FilePath.h"
 #include "shared/TabLine.h"
@@ -205,7 +205,7 @@ void DrawDxf(const std::vector<std::string>& args, int argc, char** argv) {
   QGuiApplication app(argc, argv);
   TImagePaintBox box(width, height);
   shared::TAniCanvas2D canvas(box, 1.0);
-  canvas.GridStyle = 0;
+  canvas.GridStyle = shared::TGridStyle::None;
   canvas.BackgroundColor = shared::kWhite;
   if (!e.Empty) {
     // A flat drawing (a lone line) or a point gets a millimetre across, so the canvas keeps it

@@ -35,7 +35,6 @@ using shared::TQtUserDialogs;
 namespace {
 
 constexpr const char* kTextSection = "AnimOptions";
-constexpr const char* kTagProperty = "Tag";
 
 // The standard colours, $00BBGGRR.
 struct TNamedColour {
@@ -129,17 +128,16 @@ TAnimOptionsDlg::TAnimOptionsDlg(QWidget* parent) : QDialog(parent) {
   // Background: none, axes, grid with its size and colour, or a DXF drawing.
   auto* background = new QWidget;
   auto* backgroundLayout = new QGridLayout(background);
-  const auto radio = [&](const char* name, const char* caption, int tag) {
+  const auto radio = [&](const char* name, const char* caption, shared::TGridStyle style) {
     auto* button = new QRadioButton(QString::fromLatin1(caption), background);
     button->setObjectName(QString::fromLatin1(name));
-    button->setProperty(kTagProperty, tag);
-    connect(button, &QRadioButton::clicked, this, [this, tag] { NoneButtonClick(tag); });
+    connect(button, &QRadioButton::clicked, this, [this, style] { NoneButtonClick(style); });
     return button;
   };
-  NoneButton = radio("NoneButton", "None", 0);
-  AxisButton = radio("AxisButton", "Axis", 1);
-  GridButton = radio("GridButton", "Grid", 2);
-  DXFButton = radio("DXFButton", "DXF Background", 3);
+  NoneButton = radio("NoneButton", "None", shared::TGridStyle::None);
+  AxisButton = radio("AxisButton", "Axis", shared::TGridStyle::Axes);
+  GridButton = radio("GridButton", "Grid", shared::TGridStyle::Lines);
+  DXFButton = radio("DXFButton", "DXF Background", shared::TGridStyle::Background);
   GridSizeEdit = new QLineEdit(background);
   GridSizeEdit->setObjectName(QStringLiteral("GridSizeEdit"));
   GridUnitLabel = new QLabel(background);
@@ -261,28 +259,27 @@ void TAnimOptionsDlg::ShowValues() {
   EnableBackgroundEdits();
 }
 
-QRadioButton* TAnimOptionsDlg::BackgroundButton(int tag) const {
-  switch (tag) {
-    case 0:
+QRadioButton* TAnimOptionsDlg::BackgroundButton(shared::TGridStyle style) const {
+  switch (style) {
+    case shared::TGridStyle::None:
       return NoneButton;
-    case 1:
+    case shared::TGridStyle::Axes:
       return AxisButton;
-    case 2:
+    case shared::TGridStyle::Lines:
       return GridButton;
-    case 3:
+    case shared::TGridStyle::Background:
       return DXFButton;
-    default:
-      return nullptr;
   }
+  return nullptr;
 }
 
 void TAnimOptionsDlg::EnableBackgroundEdits() {
-  GridSizeEdit->setEnabled(Background == 2);
-  DXFEdit->setEnabled(Background == 3);
+  GridSizeEdit->setEnabled(Background == shared::TGridStyle::Lines);
+  DXFEdit->setEnabled(Background == shared::TGridStyle::Background);
 }
 
-void TAnimOptionsDlg::NoneButtonClick(int tag) {
-  Background = tag;
+void TAnimOptionsDlg::NoneButtonClick(shared::TGridStyle style) {
+  Background = style;
   EnableBackgroundEdits();
 }
 

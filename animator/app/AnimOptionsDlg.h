@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "shared/AniCanvas2D.h"
 #include "shared/qt/UserDialogs.h"
 
 class QCheckBox;
@@ -62,13 +63,13 @@ class TAnimOptionsDlg : public QDialog {
   bool ShowAcc = false;
   bool ShowIC = false;
   bool ShowLabels = false;
-  // 0 none, 1 axes, 2 grid, 3 the DXF drawing.
-  int32_t Background = 2;
+  // The grid style; the DXF drawing for Background.
+  shared::TGridStyle Background = shared::TGridStyle::Lines;
   std::string DXFFile;
 
   void FormShow();
   void ShowValues();
-  void NoneButtonClick(int tag);
+  void NoneButtonClick(shared::TGridStyle style);
   void BrowseButtonClick();
   void StepsTrackBarChange();
   // OK only: closing is allowed when the values read.
@@ -122,7 +123,7 @@ class TAnimOptionsDlg : public QDialog {
 
  private:
   void EnableBackgroundEdits();
-  QRadioButton* BackgroundButton(int tag) const;
+  QRadioButton* BackgroundButton(shared::TGridStyle style) const;
 };
 
 }  // namespace quillon

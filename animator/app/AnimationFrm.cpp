@@ -1,9 +1,9 @@
-// The animation view: layout, drawing, mouse tools, animation, documents, settings and texts.
+// The animation view: layout, commands, drawing, animation, documents, settings and texts. Its
+// mouse tools are in AnimationTools.cpp, its exports in AnimationExports.cpp.
 #include "animator/app/AnimationFrm.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,16 +12,12 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QStyle>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <stdexcept>
@@ -30,7 +26,6 @@
 #include "animator/app/AnimationSettings.h"
 #include "animator/app/AppDialogs.h"
 #include "animator/app/DXFImportDlg.h"
-#include "animator/app/ExcelExportDlg.h"
 #include "animator/app/FieldRange.h"
 #include "animator/app/GraphFrm.h"
 #include "animator/app/InformationBox.h"
@@ -38,24 +33,19 @@
 #include "animator/app/LanguageFile.h"
 #include "animator/app/MorphDlg.h"
 #include "animator/app/Pictures.h"
-#include "animator/app/ProgressDlg.h"
 #include "animator/app/TrackBar.h"
 #include "animator/engine/AniMechanism.h"
-#include "animator/engine/HtmlReport.h"
 #include "animator/engine/MechOptimize.h"
 #include "animator/engine/MechanismHeader.h"
-#include "animator/engine/PictureExport.h"
 #include "animator/engine/StdOut.h"
-#include "shared/AviWriter.h"
-#include "shared/Canvas2D.h"
+#include "animator/engine/UndoStep.h"
+#include "shared/AniCanvas2D.h"
 #include "shared/FilePath.h"
 #include "shared/ProgramInfo.h"
 #include "shared/Settings.h"
 #include "shared/ShellOpen.h"
 #include "shared/Sound.h"
 #include "shared/TabLine.h"
-#include "shared/Workbook.h"
-#include "shared/qt/HTMLPrintDialog.h"
 #include "shared/qt/PathName.h"
 #include "shared/qt/ProjectInfoDialog.h"
 #include "shared/qt/QtCanvas.h"
@@ -70,7 +60,6 @@ using shared::ToPath;
 namespace {
 
 constexpr const char* kTextSection = "Animation";
-constexpr const char* kTagProperty = "Tag";
 // Picture numbers of the tool icons: pause, start, and the three speeds from 13 on.
 constexpr const char* kImageProperty = "ImageIndex";
 constexpr int kPauseImage = 4;
@@ -97,60 +86,11 @@ void SetButtonHint(QToolButton* button, const std::string& hint) {
   button->setText(button->toolTip());
 }
 
-// Tool button tag to canvas mode; the curve and area tools swap their numbers.
-int ModeOfTag(int tag) {
-  switch (tag) {
-    case 0:
-    case 2:
-    case 3:
-    case 10:
-    case 12:
-    case 13:
-    case 14:
-    case 15:
-    case 16:
-      return tag;
-    case 4:
-      return 5;
-    case 5:
-      return 4;
-    default:
-      return 0;
-  }
-}
-
-bool IsAddMode(int mode) { return mode >= 13 && mode <= 16; }
-
-// Clicks an add tool needs: one for a joint on a link, two for the others.
-int ClicksOfMode(int mode) { return mode == 15 ? 1 : 2; }
-
 std::string FormatName(const std::string& format, const std::string& name) {
   std::string text = format;
   const size_t at = text.find("%s");
   if (at != std::string::npos) text.replace(at, 2, name);
   return text;
-}
-
-// A new, empty workbook file in the folder, named after the document: "fourbar.xlsx", else
-// "fourbar (2).xlsx" and on. Made at once, so that no file of the user's is written over and no
-// other writer takes the name.
-std::string ReserveWorkbookFile(const std::string& folder, const std::string& document) {
-  const std::filesystem::path dir(folder);
-  std::string stem = std::filesystem::path(document).stem().string();
-  if (stem.empty()) stem = "Untitled";
-  for (int n = 1; n < 10000; ++n) {
-    const std::filesystem::path candidate =
-        dir / (n == 1 ? stem + ".xlsx" : stem + " (" + std::to_string(n) + ").xlsx");
-    if (std::FILE* file = std::fopen(candidate.c_str(), "wbx")) {
-      std::fclose(file);
-      return candidate.string();
-    }
-    if (errno != EEXIST) {
-      throw std::runtime_error("Cannot write workbook file \"" + candidate.string() +
-                               "\": " + std::strerror(errno) + ".");
-    }
-  }
-  throw std::runtime_error("No new workbook can be created in " + folder);
 }
 
 }  // namespace
@@ -171,7 +111,7 @@ TAnimationFrm::TAnimationFrm(shared::TClipboard& clipboard, QWidget* parent)
   FCanvas->AutoResetMode = false;
   FCanvas->SetDoubleBuffered(true);
   FCanvas->SetFontName("MS Sans Serif");
-  FCanvas->GridStyle = 2;
+  FCanvas->GridStyle = shared::TGridStyle::Lines;
   FCanvas->Polar = false;
   FCanvas->ImageList = &MechImageList;
   FCanvas->OnBackground = [this](shared::TAniCanvas2D& canvas) { DrawBackground(canvas); };
@@ -241,37 +181,36 @@ void TAnimationFrm::CreateComponents() {
   coolLayout->addWidget(ToolBar2);
   layout->addWidget(CoolBar1);
 
-  SelectButton = NewToolButton(ToolBar1, "SelectButton", "Select", 0, true);
-  MoveButton = NewToolButton(ToolBar1, "MoveButton", "Move", 10, true);
+  SelectButton = NewToolButton(ToolBar1, "SelectButton", "Select", TTool::Select);
+  MoveButton = NewToolButton(ToolBar1, "MoveButton", "Move", TTool::Pan);
   ToolBar1->addSeparator();
-  ZoomAllButton = NewToolButton(ToolBar1, "ZoomAllButton", "Zoom All", -1, false);
-  ZoomInButton = NewToolButton(ToolBar1, "ZoomInButton", "Zoom In", 2, true);
-  ZoomOutButton = NewToolButton(ToolBar1, "ZoomOutButton", "Zoom Out", 3, true);
-  ZoomButton = NewToolButton(ToolBar1, "ZoomButton", "Zoom", 12, true);
+  ZoomAllButton = NewToolButton(ToolBar1, "ZoomAllButton", "Zoom All");
+  ZoomInButton = NewToolButton(ToolBar1, "ZoomInButton", "Zoom In", TTool::ZoomRect);
+  ZoomOutButton = NewToolButton(ToolBar1, "ZoomOutButton", "Zoom Out", TTool::ZoomOut);
+  ZoomButton = NewToolButton(ToolBar1, "ZoomButton", "Zoom", TTool::DragZoom);
   ToolBar1->addSeparator();
-  AddInputButton = NewToolButton(ToolBar1, "AddInputButton", "Add Input Link", 13, true);
+  AddInputButton = NewToolButton(ToolBar1, "AddInputButton", "Add Input Link", TTool::AddInput);
   AddDyadButton =
-      NewToolButton(ToolBar1, "AddDyadButton", "Add Dyad|Add Dyad Links or Free Joints", 14, true);
-  AddSliderButton = NewToolButton(ToolBar1, "AddSliderButton", "Add Slider", 16, true);
-  AddJointButton = NewToolButton(ToolBar1, "AddJointButton", "Add Joint to Link", 15, true);
+      NewToolButton(ToolBar1, "AddDyadButton", "Add Dyad|Add Dyad Links or Free Joints", TTool::AddDyad);
+  AddSliderButton = NewToolButton(ToolBar1, "AddSliderButton", "Add Slider", TTool::AddSlider);
+  AddJointButton = NewToolButton(ToolBar1, "AddJointButton", "Add Joint to Link", TTool::AddJoint);
   ToolBar1->addSeparator();
-  DeleteButton = NewToolButton(ToolBar1, "DeleteButton", "Delete Selected", -1, false);
+  DeleteButton = NewToolButton(ToolBar1, "DeleteButton", "Delete Selected");
   ToolBar1->addSeparator();
-  AddCurveButton = NewToolButton(ToolBar1, "AddCurveButton", "Add Curve Point", 4, true);
-  AddAreaButton = NewToolButton(ToolBar1, "AddAreaButton", "Add Area", 5, true);
-  OptimizeButton = NewToolButton(ToolBar1, "OptimizeButton", "Optimize", -1, false);
+  AddCurveButton = NewToolButton(ToolBar1, "AddCurveButton", "Add Curve Point", TTool::AddCurvePoint);
+  AddAreaButton = NewToolButton(ToolBar1, "AddAreaButton", "Add Area", TTool::AddArea);
+  OptimizeButton = NewToolButton(ToolBar1, "OptimizeButton", "Optimize");
   OptimizeButton->setCheckable(true);
 
-  StopButton = NewToolButton(ToolBar2, "StopButton", "Stop and Reset|Stop and Reset <Esc>", -1, false);
-  StartButton = NewToolButton(ToolBar2, "StartButton", "Start|Start Animation <Space>", -1, false);
+  StopButton = NewToolButton(ToolBar2, "StopButton", "Stop and Reset|Stop and Reset <Esc>");
+  StartButton = NewToolButton(ToolBar2, "StartButton", "Start|Start Animation <Space>");
   StartButton->setCheckable(true);
-  RecordButton =
-      NewToolButton(ToolBar2, "RecordButton", "Store|Store Current Position as Start Position", -1, false);
+  RecordButton = NewToolButton(ToolBar2, "RecordButton", "Store|Store Current Position as Start Position");
   PositionTrackBar = new TTrackBar(ToolBar2);
   PositionTrackBar->setObjectName(QStringLiteral("PositionTrackBar"));
   PositionTrackBar->setFixedWidth(316);
   ToolBar2->addWidget(PositionTrackBar);
-  SpeedButton = NewToolButton(ToolBar2, "SpeedButton", "Medium Animation Speed", -1, false);
+  SpeedButton = NewToolButton(ToolBar2, "SpeedButton", "Medium Animation Speed");
   const std::pair<QToolButton*, const char*> pictures[] = {
       {SelectButton, "select"},       {MoveButton, "move"},           {ZoomAllButton, "zoomall"},
       {ZoomInButton, "zoomin"},       {ZoomOutButton, "zoomout"},     {ZoomButton, "zoom"},
@@ -387,9 +326,7 @@ void TAnimationFrm::CreateComponents() {
     connect(sender, signal, this,
             [this, handler] { Entry(TEntry::Command, [this, handler] { (this->*handler)(); }); });
   };
-  for (QToolButton* button :
-       {SelectButton, MoveButton, ZoomInButton, ZoomOutButton, ZoomButton, AddInputButton, AddDyadButton,
-        AddSliderButton, AddJointButton, AddCurveButton, AddAreaButton}) {
+  for (QToolButton* button : ToolButtons()) {
     connect(button, &QToolButton::clicked, this,
             [this, button] { Entry(TEntry::Command, [this, button] { SelectButtonClick(button); }); });
   }
@@ -432,12 +369,13 @@ void TAnimationFrm::CreateComponents() {
   });
 }
 
-QToolButton* TAnimationFrm::NewToolButton(QToolBar* bar, const char* name, const char* hint, int tag,
-                                          bool check) {
+QToolButton* TAnimationFrm::NewToolButton(QToolBar* bar, const char* name, const char* hint,
+                                          std::optional<TTool> tool) {
   auto* button = new QToolButton(bar);
   button->setObjectName(QString::fromLatin1(name));
-  button->setProperty(kTagProperty, tag);
-  button->setCheckable(check);
+  // A tool's button stays down while it is the view's tool.
+  if (tool) SetToolOf(button, *tool);
+  button->setCheckable(tool.has_value());
   button->setAutoRaise(true);
   SetButtonHint(button, hint);
   bar->addWidget(button);
@@ -485,16 +423,18 @@ void TAnimationFrm::ShowButtonStates() {
   OptimizeButton->setChecked(FLoop == TLoop::Fit);
 }
 
-bool TAnimationFrm::Busy() const { return IsBusy() || shared::TModalScope::Depth() > 0; }
+bool TAnimationFrm::CommandsRefused() const {
+  return RunningLoop() != TLoop::None || shared::TModalScope::Depth() > 0;
+}
 
 bool TAnimationFrm::RefuseWhileBusy() {
-  if (!Busy()) return false;
+  if (!CommandsRefused()) return false;
   StdOut().Warning(BusyText);
   return true;
 }
 
 bool TAnimationFrm::eventFilter(QObject* watched, QEvent* event) {
-  if ((watched == PaintBox1 || watched == PositionTrackBar) && Busy()) {
+  if ((watched == PaintBox1 || watched == PositionTrackBar) && CommandsRefused()) {
     switch (event->type()) {
       case QEvent::MouseButtonPress:
       case QEvent::MouseButtonDblClick:
@@ -515,7 +455,7 @@ bool TAnimationFrm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool TAnimationFrm::BeginLoop(TLoop loop) {
-  if (IsBusy()) return false;
+  if (RunningLoop() != TLoop::None) return false;
   LoopScope.emplace();
   FLoop = loop;
   FilmStopped = false;
@@ -540,48 +480,6 @@ bool TAnimationFrm::IsModified() const { return Modified || FMechanism->GetModif
 void TAnimationFrm::SetModified(bool value) {
   Modified = value;
   FMechanism->SetModified(value);
-}
-
-std::vector<std::string> TAnimationFrm::UndoSnapshot() const {
-  // Taken out of the store at once: between commands the store serves others (the main
-  // window's clipboard watcher loads every clipboard change into it).
-  shared::TTabLines& store = shared::TabLines();
-  FMechanism->PrepareUndoState(store);
-  std::vector<std::string> lines = std::move(store.Lines);
-  store.Clear();
-  return lines;
-}
-
-bool TAnimationFrm::CommitUndo(std::vector<std::string> before) {
-  if (before.empty() || UndoSnapshot() == before) return false;
-  shared::TTabLines& store = shared::TabLines();
-  store.Clear();
-  store.Lines = std::move(before);
-  store.PushHistory();
-  return true;
-}
-
-void TAnimationFrm::DropUnusedAddToolEntry() {
-  if (!AddToolEntry) return;
-  AddToolEntry = false;
-  const int mode = FCanvas->Mode();
-  // No click yet: the tool changed nothing, and its entry would make Undo look idle.
-  if (!IsAddMode(mode) || FMechanism->AddClicks != ClicksOfMode(mode)) return;
-  shared::TTabLines& store = shared::TabLines();
-  store.Undo();
-  store.Clear();
-}
-
-void TAnimationFrm::BeginUndoStep() {
-  PendingUndo = UndoSnapshot();
-  UndoPending = true;
-}
-
-void TAnimationFrm::EndUndoStep() {
-  if (!UndoPending) return;
-  UndoPending = false;
-  CommitUndo(std::move(PendingUndo));
-  PendingUndo.clear();
 }
 
 void TAnimationFrm::ShowFileName() { StatusPanels[3]->setText(FromPath(FFileName)); }
@@ -613,10 +511,13 @@ void TAnimationFrm::Invalidate() {
   PaintBox1->update();
 }
 
-// Grid style 3: the frame link's attached DXF drawing.
+// The background style's drawing: the frame link's attached DXF drawing.
 void TAnimationFrm::DrawBackground(shared::TAniCanvas2D& canvas) { FMechanism->PaintFrameDrawing(canvas); }
 
-void TAnimationFrm::UpdateGridStyle() { FCanvas->GridStyle = FMechanism->HasFrameDrawing() ? 3 : 2; }
+void TAnimationFrm::UpdateGridStyle() {
+  FCanvas->GridStyle =
+      FMechanism->HasFrameDrawing() ? shared::TGridStyle::Background : shared::TGridStyle::Lines;
+}
 
 void TAnimationFrm::ZoomAllButtonClick() {
   shared::TComplex min;
@@ -698,41 +599,16 @@ void TAnimationFrm::RefreshGraph() {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Tools and menu.
-
-void TAnimationFrm::SelectButtonClick(QToolButton* button) {
-  const int tag = button->property(kTagProperty).toInt();
-  if (tag > 12) StopButtonClick();
-  DropUnusedAddToolEntry();
-  if (IsAddMode(FCanvas->Mode())) MechanismChanged();
-  const int mode = ModeOfTag(tag);
-  FCanvas->SetMode(mode);
-  if (IsAddMode(mode)) {
-    FMechanism->AddClicks = ClicksOfMode(mode);
-    FMechanism->SaveUndoState(shared::TabLines());
-    AddToolEntry = true;
-  } else {
-    FMechanism->AddClicks = 0;
-  }
-  UpdateToolButtons();
-}
-
-void TAnimationFrm::UpdateToolButtons() {
-  for (QToolButton* button :
-       {SelectButton, MoveButton, ZoomInButton, ZoomOutButton, ZoomButton, AddInputButton, AddDyadButton,
-        AddSliderButton, AddJointButton, AddCurveButton, AddAreaButton}) {
-    button->setChecked(ModeOfTag(button->property(kTagProperty).toInt()) == FCanvas->Mode());
-  }
-}
+// Commands of the buttons and the pop-up menu.
 
 void TAnimationFrm::DeleteButtonClick() {
-  std::vector<std::string> before = UndoSnapshot();
+  TUndoStep undo(*FMechanism);
   FMechanism->DeleteSelected();
   FMechanism->Areas.DeleteSelected();
   FMechanism->Curve.DeleteSelected();
   if (OnCurveChange) OnCurveChange();
   if (OnAreaChange) OnAreaChange();
-  CommitUndo(std::move(before));
+  undo.Commit();
   MechanismChanged();
   Draw();
 }
@@ -740,13 +616,6 @@ void TAnimationFrm::DeleteButtonClick() {
 void TAnimationFrm::SelectAll() {
   FMechanism->SelectAll();
   Draw();
-}
-
-void TAnimationFrm::EndAddTool() {
-  if (!IsAddMode(FCanvas->Mode())) return;
-  FMechanism->AddClicks = 0;
-  FCanvas->SetMode(0);
-  UpdateToolButtons();
 }
 
 void TAnimationFrm::StopAndSelect() {
@@ -800,32 +669,32 @@ void TAnimationFrm::PopupMenu1Popup() {
 // The trace and lock flags are part of the document: changed, it must be saved. Neither
 // changes the solution, so nothing is recalculated.
 void TAnimationFrm::PopTogglePathClick() {
-  std::vector<std::string> before = UndoSnapshot();
+  TUndoStep undo(*FMechanism);
   FMechanism->ToggleTraceSelected();
-  CommitUndo(std::move(before));
+  undo.Commit();
   Modified = true;
   Draw();
 }
 
 void TAnimationFrm::PopToggleLockClick() {
-  std::vector<std::string> before = UndoSnapshot();
+  TUndoStep undo(*FMechanism);
   FMechanism->ToggleLockSelected();
-  CommitUndo(std::move(before));
+  undo.Commit();
   Modified = true;
   Draw();
 }
 
 void TAnimationFrm::PopToggleGraphClick() {
-  std::vector<std::string> before = UndoSnapshot();
+  TUndoStep undo(*FMechanism);
   FMechanism->ToggleAnalysisSelected();
-  CommitUndo(std::move(before));
+  undo.Commit();
   MechanismChanged(TChangeSource::Other);
 }
 
 void TAnimationFrm::PopToggleVectorsClick() {
-  std::vector<std::string> before = UndoSnapshot();
+  TUndoStep undo(*FMechanism);
   FMechanism->ToggleVectorsSelected();
-  CommitUndo(std::move(before));
+  undo.Commit();
   MechanismChanged(TChangeSource::Other);
 }
 
@@ -838,25 +707,25 @@ void TAnimationFrm::PopInstCentersClick() {
   int b = FMechanism->NextSelectedLink(a + 1);
   // One link: its centre relative to the frame.
   if (b < 0) b = 0;
-  std::vector<std::string> before = UndoSnapshot();
+  TUndoStep undo(*FMechanism);
   FMechanism->SetICLinks(a, b);
-  CommitUndo(std::move(before));
+  undo.Commit();
   // Asked for, the centres are shown, also when View Options had them off.
   FMechanism->ShowCentres = 1;
   MechanismChanged(TChangeSource::Other);
 }
 
 void TAnimationFrm::PopBringToFrontClick() {
-  std::vector<std::string> before = UndoSnapshot();
+  TUndoStep undo(*FMechanism);
   FMechanism->BringLinkToFront();
-  CommitUndo(std::move(before));
+  undo.Commit();
   MechanismChanged(TChangeSource::View);
 }
 
 void TAnimationFrm::PopSendToBackClick() {
-  std::vector<std::string> before = UndoSnapshot();
+  TUndoStep undo(*FMechanism);
   FMechanism->SendLinkToBack();
-  CommitUndo(std::move(before));
+  undo.Commit();
   MechanismChanged(TChangeSource::View);
 }
 
@@ -869,7 +738,7 @@ void TAnimationFrm::PopDXFDrawingClick() {
   const TAniLink* const target = &FMechanism->Link(l);
   dialog->LoadFromLink(*target->Drawing);
   dialog->Prepare(target->Name, target->AnchorIndex);
-  std::vector<std::string> before = UndoSnapshot();
+  TUndoStep undo(*FMechanism);
   if (ShowModal(*dialog) != QDialog::Accepted) return;
   // Nothing replaces the document while the dialog is open; should it have happened anyway,
   // the drawing has no link to go to.
@@ -879,7 +748,7 @@ void TAnimationFrm::PopDXFDrawingClick() {
   // No joint chosen: the first, as an empty anchor reads back; none would hide the drawing.
   link.AnchorIndex = std::max(dialog->SelectedJoint(), 0);
   if (l == 0) UpdateGridStyle();
-  CommitUndo(std::move(before));
+  undo.Commit();
   Modified = true;
   Invalidate();
 }
@@ -903,9 +772,9 @@ bool TAnimationFrm::LoadFrameDrawing(const std::string& fileName) {
 }
 
 void TAnimationFrm::PopSetAsOutputClick() {
-  std::vector<std::string> before = UndoSnapshot();
+  TUndoStep undo(*FMechanism);
   FMechanism->SetTracer(FMechanism->NextSelectedJoint(0));
-  CommitUndo(std::move(before));
+  undo.Commit();
   MechanismChanged();
   Draw();
 }
@@ -920,14 +789,14 @@ void TAnimationFrm::InputButtonClick() {
     StdOut().Notify(SelectInputText);
     return;
   }
-  std::vector<std::string> before = UndoSnapshot();
+  TUndoStep undo(*FMechanism);
   dialog->SetTarget(&m.Input(input));
   const bool ok = ShowModal(*dialog) == QDialog::Accepted;
   // The dialog keeps no pointer into a mechanism that a later load replaces.
   dialog->SetTarget(nullptr);
   if (!ok) return;
   m.RetimeInputs();
-  CommitUndo(std::move(before));
+  undo.Commit();
   MechanismChanged();
   Draw();
 }
@@ -941,9 +810,9 @@ void TAnimationFrm::PopMoveRotateResizeClick() {
   const bool ok = ShowModal(*dialog) == QDialog::Accepted;
   dialog->ResultFits = nullptr;
   if (!ok) return;
-  std::vector<std::string> before = UndoSnapshot();
+  TUndoStep undo(*FMechanism);
   FMechanism->ResizeMoveRotate(dialog->Resize, dialog->MoveX, dialog->MoveY, dialog->Rotate);
-  CommitUndo(std::move(before));
+  undo.Commit();
   MechanismChanged();
   Draw();
 }
@@ -994,7 +863,7 @@ void TAnimationFrm::EditOptions() {
   dialog->SetSteps(m.N);
   if (ShowModal(*dialog) != QDialog::Accepted) return;
   // Colours and switches are view settings; the steps and the frame's drawing are document.
-  std::vector<std::string> before = UndoSnapshot();
+  TUndoStep undo(*FMechanism);
   m.LinkColour = dialog->LinkColour;
   m.EdgeColour = dialog->EdgeColour;
   m.JointColour = dialog->JointColour;
@@ -1013,149 +882,10 @@ void TAnimationFrm::EditOptions() {
   FCanvas->GridStep = dialog->GridSize;
   FCanvas->GridColor = dialog->GridColour;
   FCanvas->GridStyle = dialog->Background;
-  if (FCanvas->GridStyle == 3 && m.LinkCount() > 0) LoadFrameDrawing(dialog->DXFFile);
-  CommitUndo(std::move(before));
+  if (FCanvas->GridStyle == shared::TGridStyle::Background && m.LinkCount() > 0)
+    LoadFrameDrawing(dialog->DXFFile);
+  undo.Commit();
   MechanismChanged(TChangeSource::Other);
-}
-
-// ---------------------------------------------------------------------------------------------
-// Mouse. The paint box has given each event to the canvas before these run.
-
-void TAnimationFrm::PaintBox1MouseDown(Qt::MouseButton button, uint8_t shift, int x, int y) {
-  TAniMechanism& m = *FMechanism;
-  const shared::TComplex press = FCanvas->PressPoint;
-  const bool extend = (shift & (shared::kShiftKey | shared::kCtrlKey)) != 0;
-  if (!extend) {
-    m.DeselectAll();
-    m.Curve.DeselectAll();
-  }
-  const int mode = FCanvas->Mode();
-  // The joint an add tool is placing is not itself picked.
-  const bool skipLast = (mode == 14 || mode == 16) && m.AddClicks == 1;
-  // Kept aside until the release: a drag pushes it, and so do the curve and area tools when
-  // they added something.
-  if (mode == 0 || mode == 4 || mode == 5) DragUndoState = UndoSnapshot();
-  Dragged = false;
-  const double t = FCanvas->PickToleranceWorld();
-  if (mode == 4 && button == Qt::LeftButton) m.Areas.AddArea(press, press);
-  if (mode == 0 && button == Qt::LeftButton) {
-    if (!m.Curve.HitTest(press, extend, t)) m.Areas.HitTest(press, extend, t);
-  }
-  if (mode == 0 || (mode >= 14 && mode <= 16)) {
-    if (!m.HitJoint(press, extend, skipLast, t)) m.HitLink(shared::TPoint{x, y}, extend, skipLast);
-  }
-}
-
-void TAnimationFrm::PaintBox1MouseMove(uint8_t shift, int, int) {
-  TAniMechanism& m = *FMechanism;
-  enum { kNone, kDraw, kFull } redraw = kNone;
-  const double dx = FCanvas->CurrentPoint.X - FCanvas->PreviousPoint.X;
-  const double dy = FCanvas->CurrentPoint.Y - FCanvas->PreviousPoint.Y;
-  const int mode = FCanvas->Mode();
-  if (shift & shared::kLeftButton) {
-    if (mode == 10 || mode == 12) {
-      redraw = kFull;
-    } else if (mode == 4) {
-      m.Areas.MoveSelected(dx, dy);
-      redraw = kDraw;
-    } else if (mode == 0) {
-      const int kind = m.SelectionKind();
-      FLastSelectionKind = kind;
-      if (kind > 0) {
-        Dragged = true;
-        switch (kind) {
-          case 1:
-            m.MoveSelection(dx, dy);
-            m.SnapSelectedJoint(FCanvas->PickToleranceWorld() / 2);
-            break;
-          case 2:
-            m.MoveSelection(dx, dy);
-            break;
-          case 3:
-            m.Curve.MoveSelected(dx, dy);
-            if (OnCurveChange) OnCurveChange();
-            break;
-          default:
-            m.Areas.MoveSelected(dx, dy);
-            if (OnAreaChange) OnAreaChange();
-            break;
-        }
-        // Areas play no part in the solution; a curve point changes the deviation.
-        if (kind != 4) MechanismChanged();
-        redraw = kDraw;
-      }
-    }
-  }
-  if (m.AddClicks == 1 && (mode == 13 || mode == 14 || mode == 16)) {
-    const shared::TComplex point = FCanvas->CurrentPoint;
-    if (mode == 13) m.AddCrankByClicks(point, true);
-    if (mode == 14) m.AddPinDyadByClicks(point, true, FCanvas->GridStep);
-    if (mode == 16) m.AddSliderDyadByClicks(point, true, FCanvas->GridStep);
-    if (redraw == kNone) redraw = kDraw;
-  }
-  if (redraw == kFull) {
-    PaintBox1Paint();
-  } else if (redraw == kDraw) {
-    Draw();
-  }
-}
-
-void TAnimationFrm::PaintBox1MouseUp(Qt::MouseButton, uint8_t, int, int) {
-  TAniMechanism& m = *FMechanism;
-  // Only a drag leaves an undo entry; a plain click pushes nothing.
-  const int mode = FCanvas->Mode();
-  if (Dragged && mode == 0) {
-    shared::TTabLines& store = shared::TabLines();
-    store.Clear();
-    store.Lines = std::move(DragUndoState);
-    store.PushHistory();
-  }
-  std::vector<std::string> toolUndo;
-  if (mode == 4 || mode == 5) toolUndo = std::move(DragUndoState);
-  DragUndoState.clear();
-  Dragged = false;
-  FLastSelectionKind = m.SelectionKind();
-  const shared::TComplex release = FCanvas->ReleasePoint;
-  std::exception_ptr failure;
-  bool added = true;
-  try {
-    switch (mode) {
-      case 5:
-        m.Curve.AddPoint(FCanvas->PressPoint);
-        break;
-      case 13:
-        added = m.AddCrankByClicks(release, false);
-        break;
-      case 14:
-        added = m.AddPinDyadByClicks(release, false, FCanvas->GridStep);
-        break;
-      case 15:
-        added = m.AddJointToLinkByClick(release);
-        break;
-      case 16:
-        added = m.AddSliderDyadByClicks(release, false, FCanvas->GridStep);
-        break;
-      default:
-        break;
-    }
-  } catch (...) {
-    failure = std::current_exception();
-  }
-  if (!added) StdOut().Warning(NoLetterText);
-  CommitUndo(std::move(toolUndo));
-  // The tool's end runs whether or not its last step failed.
-  if ((mode == 5 || IsAddMode(mode)) && m.AddClicks == 0) {
-    MechanismChanged();
-    Draw();
-    if (mode == 5) GraphFrm1->SetErrorAvailable(m.CanFitCurve());
-    if (IsAddMode(mode)) FCanvas->SetMode(0);
-  } else {
-    PaintBox1Paint();
-  }
-  if (OnCurveChange) OnCurveChange();
-  if (OnAreaChange) OnAreaChange();
-  UpdateToolButtons();
-  if (failure) std::rethrow_exception(failure);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1243,7 +973,7 @@ void TAnimationFrm::OptimizeButtonClick(QObject* sender) {
     OptimizeButton->setChecked(false);
     return;
   }
-  std::vector<std::string> before = UndoSnapshot();
+  TUndoStep undo(*FMechanism);
   FMechanism->Areas.RemoveDegenerate();
   TMechOptimize optimizer;
   // Before Start, which judges the start design by this objective.
@@ -1268,16 +998,16 @@ void TAnimationFrm::OptimizeButtonClick(QObject* sender) {
     });
     shared::Beep();
   }
-  CommitUndo(std::move(before));
+  undo.Commit();
   EndLoop();
   OptimizeButton->setChecked(false);
 }
 
 void TAnimationFrm::RecordButtonClick() {
   // The mechanism solves the cycle afresh from the stored position; the bar shows its length.
-  std::vector<std::string> before = UndoSnapshot();
+  TUndoStep undo(*FMechanism);
   FMechanism->FrameToDesign();
-  CommitUndo(std::move(before));
+  undo.Commit();
   Modified = true;
   // The properties table shows the design positions, which are now those of the step.
   if (OnChange) OnChange();
@@ -1293,7 +1023,7 @@ void TAnimationFrm::NewMechanism(int typeNumber) {
   if (RefuseWhileBusy()) return;
   // The previous mechanism stays restorable by Undo.
   FMechanism->SaveUndoState(shared::TabLines());
-  if (FCanvas->GridStyle == 3) FCanvas->GridStyle = 2;
+  if (FCanvas->GridStyle == shared::TGridStyle::Background) FCanvas->GridStyle = shared::TGridStyle::Lines;
   FMechanism->NewMechanism(typeNumber);
   // A new document has not been fitted yet.
   FMechanism->Optimized = 0;
@@ -1575,152 +1305,6 @@ void TAnimationFrm::ReadTexts(const TLanguageFile& texts) {
   GraphFrm1->ReadTexts(texts);
   // The speed button takes its hint in the new language.
   SetSpeed(FSpeed);
-}
-
-// ---------------------------------------------------------------------------------------------
-// Film export.
-
-void TAnimationFrm::ExportAVI(const std::string& fileName) {
-  if (!BeginLoop(TLoop::Film)) {
-    StdOut().Warning(BusyText);
-    return;
-  }
-  TProgressDlg* const progress = AppDialogs().ProgressDlg;
-  const auto finish = [&] {
-    if (progress) progress->hide();
-    EndLoop();
-    SetTrackBarPosition(0);
-    Invalidate();
-  };
-  const std::string failurePrefix = "Cannot write film file \"" + fileName + "\": ";
-  try {
-    // The running animation would move the steps under the recording.
-    SetStartState(false);
-    // A folder that cannot take the film is told before a cycle is recorded for nothing.
-    { const shared::TReplacingFile probe(fileName, ".avi~", failurePrefix); }
-    const QTemporaryDir work(QDir::tempPath() + QStringLiteral("/quillon-film-XXXXXX"));
-    if (!work.isValid())
-      throw std::runtime_error(failurePrefix + "no work folder for its pictures in " +
-                               ToPath(QDir::tempPath()) + ".");
-    // Named like the film, with the step number: film004.bmp for step 4 of film.avi.
-    const std::string stem = ToPath(work.path()) + "/" + std::filesystem::path(fileName).stem().string();
-    shared::TAviWriter writer;
-    writer.FrameTime = 100;
-    TAniMechanism& m = *FMechanism;
-    m.ResetFrame();
-    const auto cancelled = [this, progress] { return FilmStopped || (progress && progress->Cancelled); };
-    const auto stepOn = [progress] {
-      if (progress) progress->StepIt();
-      QCoreApplication::processEvents();
-    };
-    if (progress) {
-      progress->SetMax(3 * m.Len / 2);
-      progress->show();
-    }
-    // The dialog appears before the first step is taken, and Cancel can reach it then.
-    QCoreApplication::processEvents();
-    while (!cancelled()) {
-      const int step = m.CurrentStep;
-      SetTrackBarPosition(step);
-      if (step % 2 == 0) {
-        char number[16];
-        std::snprintf(number, sizeof number, "%3.3d", step);
-        const std::string picture = stem + number + ".bmp";
-        FCanvas->SaveBitmap(picture);
-        writer.AddPicture(picture);
-      }
-      stepOn();
-      // The messages may have moved the shown step; the recording goes on from its own.
-      m.SetFrame(step);
-      if (m.NextFrame() > 0) break;
-    }
-    try {
-      writer.Save(fileName);
-    } catch (const std::runtime_error& error) {
-      throw std::runtime_error(failurePrefix + error.what());
-    }
-    stepOn();
-    while (!cancelled() && writer.DeleteNextPicture()) stepOn();
-  } catch (...) {
-    finish();
-    throw;
-  }
-  finish();
-  OpenOrTell(PathForLog(fileName), SavedNotOpenedText(QStringLiteral("The film"), fileName));
-}
-
-// ---------------------------------------------------------------------------------------------
-// Picture, report and workbook exports.
-
-void TAnimationFrm::ExportPicture(const std::string& fileName) {
-  const std::string picture = SaveStepPicture(*FCanvas, fileName, FMechanism->CurrentStep);
-  StdOut().Message("Saved: " + PathForLog(picture));
-}
-
-void TAnimationFrm::WriteHTMLReport() {
-  shared::THTMLPrintDialog* const dialog = AppDialogs().HTMLPrintDialog;
-  if (!dialog) return;
-  const shared::TProgramInfo& program = shared::ProgramInfo();
-  std::error_code error;
-  std::filesystem::path proposed =
-      std::filesystem::is_regular_file(FFileName, error)
-          ? std::filesystem::path(FFileName)
-          : std::filesystem::path(program.DataDir) / std::filesystem::path(FFileName).filename();
-  proposed.replace_extension(".html");
-  dialog->FileNameEdit->setText(FromPath(proposed.string()));
-  if (ShowModal(*dialog) != QDialog::Accepted) return;
-  // The dialog is gone from the screen before the drawing is taken; as while it was open, nothing
-  // else may act (a fit, a clipboard take-over) until the pictures are taken.
-  const shared::TModalScope pictures;
-  QCoreApplication::processEvents();
-
-  THtmlReport report;
-  const std::string name = ToPath(dialog->FileNameEdit->text().trimmed());
-  // A full name, so that the page finds its pictures wherever it is opened from.
-  report.FileName = name.empty() ? name : shared::FullNormal(name).string();
-  report.DocumentName = std::filesystem::path(FFileName).filename().string();
-  shared::StampReport(report, program);
-  report.Options = dialog->Options();
-  report.Info = &ProjectInfo();
-  report.Mechanism = FMechanism.get();
-  report.Polar = FCanvas->Polar;
-  report.SaveDrawing = [this](const std::string& picture) { FCanvas->SaveJPEG(picture); };
-  if (GraphVisible) {
-    report.SaveGraph = [this](const std::string& picture) { GraphFrm1->SaveJPEG(picture); };
-    const std::vector<std::string>& series = GraphFrm1->Data().SeriesNames();
-    report.GraphSeriesName = series.empty() ? std::string() : series.front();
-  }
-  std::string failure;
-  report.Save(failure);
-  // The text names files as the file system does; the log takes Windows-1252.
-  if (!failure.empty()) StdOut().Error(PathForLog(failure));
-  StdOut().Message("Saved: " + PathForLog(report.FileName));
-  OpenOrTell(PathForLog(report.FileName), SavedNotOpenedText(QStringLiteral("The report"), report.FileName));
-}
-
-void TAnimationFrm::ExportToExcel() {
-  TExcelExportDlg* const dialog = AppDialogs().ExcelExportDlg;
-  if (!dialog || ShowModal(*dialog) != QDialog::Accepted) return;
-  shared::TWorkbook book;
-  WriteExcelWorkbook(book, GraphFrm1->Data(), *FMechanism, ProjectInfo(), dialog->Options(),
-                     PropertiesSheetName, FCanvas->Polar);
-  // Where the user's documents go; the temporary folder is cleared behind the user's back.
-  book.FileName = ReserveWorkbookFile(shared::ProgramInfo().DataDir, FFileName);
-  std::string saved;
-  try {
-    saved = shared::ShowWorkbook(book);
-  } catch (const std::runtime_error&) {
-    // The book takes its file's place only whole: a file that is still empty was not written.
-    std::error_code error;
-    if (std::filesystem::file_size(book.FileName, error) == 0 || error) {
-      std::filesystem::remove(book.FileName, error);
-      throw;
-    }
-    StdOut().Message("Saved: " + PathForLog(book.FileName));
-    ShowInformation(SavedNotOpenedText(QStringLiteral("The workbook"), book.FileName));
-    return;
-  }
-  StdOut().Message("Saved: " + PathForLog(saved));
 }
 
 }  // namespace quillon

@@ -11,7 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "animator/app/AnimationTools.h"
 #include "animator/app/DocumentView.h"
+#include "animator/engine/UndoStep.h"
+#include "shared/AniCanvas2D.h"
 #include "shared/PaintSurface.h"
 #include "shared/ProjectInfo.h"
 #include "shared/qt/ModalScope.h"
@@ -26,7 +29,6 @@ class QToolBar;
 class QToolButton;
 
 namespace shared {
-class TAniCanvas2D;
 class TClipboard;
 class TQtPaintBox;
 class TQtStatusPanel;
@@ -36,6 +38,7 @@ namespace quillon {
 
 class TAniMechanism;
 class TGraphFrm;
+enum class TSelectionKind;
 class TTrackBar;
 
 // The loops that pump messages between their steps: the curve fit and the film export.
@@ -120,18 +123,11 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   const std::string& HeaderStatusText() const { return FHeaderStatusText; }
   int Speed() const { return FSpeed; }
   int StepsPerTick() const { return FStepsPerTick; }
-  int LastSelectionKind() const { return FLastSelectionKind; }
+  TSelectionKind LastSelectionKind() const { return FLastSelectionKind; }
+  // The mouse tool: the canvas's mode.
+  TTool Tool() const;
 
   void SetModified(bool value) override;
-  // Undo entries of commands: the document as an entry holds it, taken before the command, and
-  // the push of such a snapshot, made only when the command changed the document so that Undo
-  // always reverses a change.
-  std::vector<std::string> UndoSnapshot() const;
-  bool CommitUndo(std::vector<std::string> before);
-  // The same around edits made by other parts (the curve and area editors): Begin takes the
-  // snapshot, End pushes it when the document changed; End without Begin does nothing.
-  void BeginUndoStep();
-  void EndUndoStep();
   // An add tool left (or Undo pressed) before its first click drops the entry it pushed.
   void DropUnusedAddToolEntry();
   void ShowFileName();
@@ -179,7 +175,6 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   // counts as a modal scope, so the clipboard take-over waits for its end.
   bool BeginLoop(TLoop loop = TLoop::Fit);
   void EndLoop();
-  bool IsBusy() const { return LoopScope.has_value(); }
   TLoop RunningLoop() const { return FLoop; }
   // The one busy check of every entry point: true, with the busy notice in the log, while a loop
   // runs or a modal scope is open (a command that arrives through the event pump of a dialog,
@@ -273,7 +268,12 @@ class TAnimationFrm : public QWidget, public TDocumentView {
  private:
   void CreateComponents();
   void ApplyGraphHeight();
-  QToolButton* NewToolButton(QToolBar* bar, const char* name, const char* hint, int tag, bool check);
+  // A button with a tool is a check button that chooses it.
+  QToolButton* NewToolButton(QToolBar* bar, const char* name, const char* hint,
+                             std::optional<TTool> tool = std::nullopt);
+  void SetToolOf(QToolButton* button, TTool tool);
+  QList<QToolButton*> ToolButtons() const;
+  void SetTool(TTool tool);
   QAction* NewPopItem(const char* name, const char* caption, const char* hint);
   void SetStartState(bool running);
   // The bar to p; its change handler runs also when the position does not move.
@@ -297,8 +297,8 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   enum class TEntry { Command, Stop };
   void Entry(TEntry entry, const std::function<void()>& handler);
   void ShowButtonStates();
-  // A loop runs, or a modal scope is open.
-  bool Busy() const;
+  // Commands wait: a loop runs, or a modal scope is open.
+  bool CommandsRefused() const;
   // A command of the pop-up menu, through the main window's runner when it has given one.
   void RunOwnCommand(const std::function<void()>& command);
 
@@ -314,8 +314,6 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   std::string FFileName;
   bool Modified = false;
   bool Damaged = false;
-  std::vector<std::string> PendingUndo;
-  bool UndoPending = false;
   bool AddToolEntry = false;
   std::string FRegistryKey;
   int FSpeed = 0;
@@ -324,9 +322,9 @@ class TAnimationFrm : public QWidget, public TDocumentView {
   int GraphHeight = 171;
   bool GraphHeightApplied = false;
   bool Dragged = false;
-  // The mechanism at the press, the undo entry of a drag.
-  std::vector<std::string> DragUndoState;
-  int FLastSelectionKind = 0;
+  // The mechanism at the press, the undo entry of a drag and of the curve and area tools.
+  std::optional<TUndoStep> DragUndo;
+  TSelectionKind FLastSelectionKind{};
   std::string FHeaderStatusText;
   std::optional<shared::TModalScope> LoopScope;
   TLoop FLoop = TLoop::None;

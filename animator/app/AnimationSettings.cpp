@@ -55,8 +55,9 @@ void TAnimationSettings::Read(const shared::TSettings& settings, int32_t graphHe
       std::isfinite(space) && space > 0) {
     GridSpace = space;
   }
-  const int32_t background = settings.ReadInteger(s, "Background", Background);
-  if (background >= 0 && background <= 3) Background = background;
+  const int32_t background = settings.ReadInteger(s, "Background", static_cast<int>(Background));
+  if (background >= 0 && background <= static_cast<int>(shared::TGridStyle::Background))
+    Background = static_cast<shared::TGridStyle>(background);
   GraphHeight = graphHeight;
   const int32_t height = settings.ReadInteger(s, "GraphHeight", graphHeight);
   if (height >= 0) GraphHeight = height;
@@ -71,7 +72,7 @@ void TAnimationSettings::Write(shared::TSettings& settings) const {
   settings.WriteInteger(s, "Speed", Speed);
   settings.WriteInteger(s, "Steps", Steps);
   settings.WriteString(s, "GridSpace", FormatGridSpace(GridSpace));
-  settings.WriteInteger(s, "Background", Background);
+  settings.WriteInteger(s, "Background", static_cast<int>(Background));
   settings.WriteInteger(s, "GraphHeight", GraphHeight);
 }
 

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "shared/AniCanvas2D.h"
+
 namespace shared {
 class TSettings;
 }
@@ -31,8 +33,8 @@ struct TAnimationSettings {
   bool ShowAcceleration = true;
   uint32_t GridColor = 12632256;
   double GridSpace = 0.1;
-  // Canvas grid style: 0 none, 1 axes, 2 grid, 3 the frame's DXF drawing.
-  int32_t Background = 2;
+  // The canvas's grid style; the frame's DXF drawing for Background.
+  shared::TGridStyle Background = shared::TGridStyle::Lines;
   int32_t GraphHeight = 171;
 
   // The stored values over the defaults; graphHeight is the default of "GraphHeight". Values

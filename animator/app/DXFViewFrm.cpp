@@ -20,7 +20,7 @@
 #include "animator/app/AppDialogs.h"
 #include "animator/app/FieldRange.h"
 #include "animator/engine/AniLink.h"
-#include "shared/Canvas2D.h"
+#include "shared/AniCanvas2D.h"
 #include "shared/Convert.h"
 #include "shared/Sound.h"
 #include "shared/dxf/DXFDrawing.h"
@@ -56,7 +56,7 @@ TDXFViewFrm::TDXFViewFrm(QWidget* parent) : QWidget(parent), Drawing(std::make_u
   FCanvas->YPanel = YPanel.get();
   FCanvas->SetDoubleBuffered(true);
   // The axes, drawn with a solid red pen.
-  FCanvas->GridStyle = 1;
+  FCanvas->GridStyle = shared::TGridStyle::Axes;
   FCanvas->GridColor = 255;
   FCanvas->GridPenStyle = shared::TPenStyle::Solid;
   // A chosen tool stays until another one is chosen.

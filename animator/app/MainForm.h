@@ -8,9 +8,11 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "animator/app/DocumentView.h"
+#include "animator/engine/UndoStep.h"
 #include "shared/qt/PathName.h"
 #include "shared/qt/UserDialogs.h"
 
@@ -163,7 +165,6 @@ class TMainForm : public QMainWindow {
   bool ConfirmReplace(const QString& fileName);
   // A help or manual file that is not there is named in the log as an error: true.
   bool ReportMissing(const std::string& what, const std::string& path);
-  void TakeDataDir(const std::string& fileName);
   void TakeFirstStartBounds();
   // A key of the Edit menu's commands (undo, copy, paste, select all).
   bool IsTextEditKey(const QKeyEvent* key) const;
@@ -183,6 +184,8 @@ class TMainForm : public QMainWindow {
   bool CheckingClipboard = false;
   int CommandDepth = 0;
   bool ClipboardPending = false;
+  // The document before the curve or area editor applies an edit.
+  std::optional<TUndoStep> EditorUndo;
 
  public:
   // Components, named as the window's parts are named.

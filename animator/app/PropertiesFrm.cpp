@@ -25,6 +25,7 @@
 #include "animator/app/MainForm.h"
 #include "animator/engine/AniMechanism.h"
 #include "animator/engine/StdOut.h"
+#include "animator/engine/UndoStep.h"
 #include "shared/Convert.h"
 #include "shared/TabLine.h"
 #include "shared/qt/QtText.h"
@@ -399,7 +400,6 @@ bool TPropertiesFrm::ApplyEdit(int32_t col, int32_t row) {
   TAniMechanism& m = *Mechanism;
   const bool polar = IsPolar;
   const std::string& text = FCells.Cell(col, row);
-  shared::TTabLines& undo = shared::TabLines();
   if (row <= m.JointCount()) {
     const std::string& caption = FCells.Cell(0, row);
     if (caption.empty()) return false;
@@ -411,20 +411,17 @@ bool TPropertiesFrm::ApplyEdit(int32_t col, int32_t row) {
       a = TextToSIWithin(kLengthRange, text);
     else
       b = TextToSIWithin(polar ? kDirectionRange : kLengthRange, text);
-    // The entry is written before the edit and kept only for an edit that happened, so a refused
+    // The entry is taken before the edit and kept only for an edit that happened, so a refused
     // value leaves the undo history as it was.
-    m.PrepareUndoState(undo);
+    TUndoStep undo(m);
     m.SetJointPosition(letter, polar, a, b);
-    undo.PushHistory();
+    undo.Commit();
     return true;
   }
   const double length = TextToSIWithin(kLengthRange, text);
-  m.PrepareUndoState(undo);
-  if (!m.SetLinkLength(FCells.Cell(1, row), length)) {
-    undo.Clear();
-    return false;
-  }
-  undo.PushHistory();
+  TUndoStep undo(m);
+  if (!m.SetLinkLength(FCells.Cell(1, row), length)) return false;
+  undo.Commit();
   return true;
 }
 

@@ -17,8 +17,6 @@ namespace quillon {
 
 namespace {
 
-int32_t Round(double v) { return shared::PixelOf(v); }
-
 TScreenPoint Offset(TScreenPoint p, int32_t dx, int32_t dy) { return {p.X + dx, p.Y + dy}; }
 
 double WorldAngle(const shared::TComplex& from, const shared::TComplex& to) {
@@ -240,7 +238,7 @@ void TAniLink::BuildOutline(const TWorldToScreen& toScreen, bool stick) {
     OrderAroundCentre(Outline);
   } else if (count == 2) {
     const double theta = WorldAngle(world[0], world[1]);
-    const int32_t d = Round(3 * std::sin(theta)), f = Round(3 * std::cos(theta));
+    const int32_t d = shared::PixelOf(3 * std::sin(theta)), f = shared::PixelOf(3 * std::cos(theta));
     Outline = {Offset(screen[0], d, f), Offset(screen[0], -d, -f), Offset(screen[1], -d, -f),
                Offset(screen[1], d, f)};
   } else {
@@ -252,7 +250,7 @@ void TAniLink::BuildOutline(const TWorldToScreen& toScreen, bool stick) {
     while (turn > std::numbers::pi) turn -= 2 * std::numbers::pi;
     const double s = turn >= 0 ? 3 : -3;
     for (int k = 0; k < 3; ++k) {
-      const int32_t dx = Round(s * std::sin(alpha[k])), dy = Round(s * std::cos(alpha[k]));
+      const int32_t dx = shared::PixelOf(s * std::sin(alpha[k])), dy = shared::PixelOf(s * std::cos(alpha[k]));
       Outline.push_back(Offset(screen[k], dx, dy));
       Outline.push_back(Offset(screen[(k + 1) % 3], dx, dy));
     }

@@ -44,6 +44,9 @@ struct TDeviationRecord {
   double OutputError = 0;
 };
 
+// What the selection holds, in the order a drag looks for it.
+enum class TSelectionKind { None, Joint, Link, CurvePoint, Area };
+
 class TAniMechanism {
  public:
   static constexpr int32_t kDefaultPositions = 90;
@@ -284,8 +287,9 @@ class TAniMechanism {
   // Joints, links and dyads.
   void DeselectAll();
   void SelectAll();
-  // 1 joint, 2 link, 3 curve point, 4 area, 0 nothing selected.
-  int32_t SelectionKind() const;
+  // What a drag in the Select tool moves: a selected joint, else a link, else curve points,
+  // else areas.
+  TSelectionKind SelectionKind() const;
   // First selected index at or after from, -1 when none.
   int32_t NextSelectedJoint(int32_t from = 0) const;
   int32_t NextSelectedLink(int32_t from = 0) const;

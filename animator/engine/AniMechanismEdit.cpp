@@ -163,12 +163,12 @@ void TAniMechanism::SelectAll() {
   for (auto& dyad : Dyads) dyad->Selected = 1;
 }
 
-int32_t TAniMechanism::SelectionKind() const {
-  if (NextSelectedJoint(0) >= 0) return 1;
-  if (NextSelectedLink(0) >= 0) return 2;
-  if (Curve.LastSelected() >= 0) return 3;
-  if (Areas.LastSelected() >= 0) return 4;
-  return 0;
+TSelectionKind TAniMechanism::SelectionKind() const {
+  if (NextSelectedJoint(0) >= 0) return TSelectionKind::Joint;
+  if (NextSelectedLink(0) >= 0) return TSelectionKind::Link;
+  if (Curve.LastSelected() >= 0) return TSelectionKind::CurvePoint;
+  if (Areas.LastSelected() >= 0) return TSelectionKind::Area;
+  return TSelectionKind::None;
 }
 
 int32_t TAniMechanism::NextSelectedJoint(int32_t from) const {

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "shared/Canvas2D.h"
+#include "shared/AniCanvas2D.h"
 
 namespace quillon {
 

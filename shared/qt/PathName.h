@@ -22,4 +22,12 @@ inline std::string PathForLog(const std::string& path) { return FromQString(From
 // The user's documents folder (XDG), or the home folder where there is none; ends with "/".
 std::string DocumentsFolder();
 
+// Where the file dialogs start: the stored folder while it exists and is not the program's own
+// folder, else the documents folder.
+std::string StartFolder(const std::string& stored, const std::string& programFolder);
+
+// The folder of a file picked in a dialog, full, normalised and ending with "/": where the next
+// dialog starts.
+std::string FolderOfFile(const std::string& fileName);
+
 }  // namespace shared

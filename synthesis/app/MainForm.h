@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "shared/Complex.h"
+#include "shared/SynthCanvas2D.h"
 #include "shared/qt/UserDialogs.h"
 
 class QAction;
@@ -38,7 +39,6 @@ class THTMLPrintDialog;
 class TProjectInfoDialog;
 class TQtPaintBox;
 class TQtStatusPanel;
-class TSynthCanvas2D;
 }  // namespace shared
 
 namespace vesk {
@@ -119,7 +119,6 @@ class TMainForm : public QMainWindow {
   void HelpQuickTutorialClick();
   void HelpUsersGuideClick();
   void HelpFeedbackItemClick();
-  void HelpEmailOrvaneClick();
   void HelpAbout();
   void SynthesisOptionsClick();
   void ViewUnitsClick();
@@ -190,9 +189,12 @@ class TMainForm : public QMainWindow {
   // The solution list's side of the views; null until the list is wired in.
   void SetSolutionView(std::unique_ptr<TSolutionView> view);
   TSolutionView* SolutionView() const { return FSolution.get(); }
-  // Set by the generation control while it runs; the Edit items wait for it.
-  bool Generating = false;
-  bool Optimizing = false;
+  // The work the idle turns run, one at a time: a generation or an optimisation of the current
+  // solution (while FOptimizer holds it).
+  enum class TWork { None, Generation, Optimization };
+  TWork Work = TWork::None;
+  // No work runs: the commands that would change or free the solutions it holds may act.
+  bool Idle() const { return Work == TWork::None; }
   // The last item picked in the mechanism view.
   struct TPickHit {
     int Kind = 0;
@@ -483,6 +485,8 @@ class TMainForm : public QMainWindow {
   std::unique_ptr<TQtProgressPanel> FProgressPanel;
   std::unique_ptr<TGenerateProgress> FProgress;
   std::unique_ptr<TQtGraphPaintBox> FGraphBox;
+  // The views' paint boxes and canvases, kCanvasSize pixels square.
+  static constexpr int kCanvasSize = 1300;
   std::array<std::unique_ptr<shared::TQtPaintBox>, 3> FPaintBoxes;
   std::array<std::unique_ptr<shared::TSynthCanvas2D>, 3> FCanvases;
   std::array<std::unique_ptr<shared::TQtStatusPanel>, 2> FCoordinatePanels;

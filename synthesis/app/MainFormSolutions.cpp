@@ -373,12 +373,17 @@ void TMainForm::IdleTurn() {
   const bool held = !shared::BackgroundMayRun();
   IdleTimer->setInterval(held ? kHeldPollMs : 0);
   if (held) return;
-  if (GenerateButton->isChecked())
-    GenerateIdle();
-  else if (FOptimizer)
-    OptimizeIdle();
-  else
-    IdleTimer->stop();
+  switch (Work) {
+    case TWork::Generation:
+      GenerateIdle();
+      break;
+    case TWork::Optimization:
+      OptimizeIdle();
+      break;
+    case TWork::None:
+      IdleTimer->stop();
+      break;
+  }
 }
 
 void TMainForm::SelectFirstSolution() {
@@ -408,21 +413,21 @@ void TMainForm::SynthesisGenerateClick(QObject* sender) {
     // A run continued after a stop keeps its count of valid candidates.
     if (FProgress->Count == 0) FRunValidCandidates = 0;
     FProgress->Start();
-    Generating = true;
+    Work = TWork::Generation;
     UpdateControls();
     IdleTimer->start();
     return;
   }
   // Stopped by the user: the count stays for the next press, no beep.
   IdleTimer->stop();
-  Generating = false;
+  if (Work == TWork::Generation) Work = TWork::None;
   FProgress->Hide();
   if (sender != MechListView && !FSolutions->Current) SelectFirstSolution();
   UpdateControls();
 }
 
 bool TMainForm::GenerateIdle() {
-  if (!Generating) return true;
+  if (Work != TWork::Generation) return true;
   if (!shared::BackgroundMayRun()) return false;
   QElapsedTimer turn;
   turn.start();
@@ -434,7 +439,7 @@ bool TMainForm::GenerateIdle() {
     FSolutions->AddCandidate(std::move(candidate));
     if (FProgress->IsDone()) {
       IdleTimer->stop();
-      Generating = false;
+      Work = TWork::None;
       Beep();
       FProgress->Hide();
       FProgress->Reset();
@@ -455,11 +460,11 @@ void TMainForm::OptimizeButtonClick(QObject* sender) {
   AnimationResetClick();
   if (sender != OptimizeButton) OptimizeButton->setChecked(!OptimizeButton->isChecked());
   if (!OptimizeButton->isChecked()) {
-    if (FOptimizer) StopOptimizing();
+    if (Work == TWork::Optimization) StopOptimizing();
     return;
   }
   TMechanism* mechanism = FSolutions->Current;
-  if (!mechanism || Generating) {
+  if (!mechanism || Work == TWork::Generation) {
     OptimizeButton->setChecked(false);
     UpdateControls();
     return;
@@ -493,7 +498,7 @@ void TMainForm::OptimizeButtonClick(QObject* sender) {
     FOptimizer->GroundAreas = FGroundAreas.get();
     FOptimizer->CouplerAreas = FCouplerAreas.get();
     FOptimizer->Start();
-    Optimizing = true;
+    Work = TWork::Optimization;
     UpdateControls();
     IdleTimer->start();
     return;
@@ -504,7 +509,7 @@ void TMainForm::OptimizeButtonClick(QObject* sender) {
 }
 
 bool TMainForm::OptimizeIdle() {
-  if (!FOptimizer) return true;
+  if (Work != TWork::Optimization) return true;
   if (!shared::BackgroundMayRun()) return false;
   if (!FOptimizer->Done) {
     FOptimizer->Iterate();
@@ -523,7 +528,7 @@ void TMainForm::StopOptimizing() {
   Beep();
   FOptimizer->Finish();
   FOptimizer.reset();
-  Optimizing = false;
+  Work = TWork::None;
   OptimizeButton->setChecked(false);
   FSolutions->Resort();
   if (FSolutions->Current) FSolutions->Current->UpdateListItem();
@@ -554,9 +559,9 @@ void TMainForm::MechListViewSelect() {
 
 void TMainForm::MechListViewDblClick() {
   AnimationResetClick();
-  if (GenerateButton->isChecked())
+  if (Work == TWork::Generation)
     SynthesisGenerateClick(MechListView);
-  else if (OptimizeButton->isChecked())
+  else if (Work == TWork::Optimization)
     OptimizeButtonClick(MechListView);
   AnimationStartClick(nullptr);
 }

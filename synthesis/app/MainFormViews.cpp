@@ -22,7 +22,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "shared/Canvas2D.h"
+#include "shared/SynthCanvas2D.h"
 #include "shared/dxf/DXFDrawing.h"
 #include "shared/qt/Application.h"
 #include "shared/qt/QtCanvas.h"
@@ -473,7 +473,7 @@ void TMainForm::MouseWheel(int delta) {
 }
 
 void TMainForm::EditMenuClick() {
-  const bool idle = !Generating && !Optimizing;
+  const bool idle = Idle();
   for (QAction* item :
        {EditSelectItem, EditPropertiesItem, EditAddCurvePointItem, EditAddAreaItem, EditDeleteItem})
     item->setEnabled(idle);
@@ -486,8 +486,7 @@ void TMainForm::EditMenuClick() {
 }
 
 void TMainForm::PopupMenu1Popup() {
-  const bool idle = !Generating && !Optimizing;
-  for (QAction* item : PopupMenu1->actions()) item->setEnabled(idle);
+  for (QAction* item : PopupMenu1->actions()) item->setEnabled(Idle());
 }
 
 void TMainForm::LowSpeedToolButtonClick(int tag) {
@@ -847,9 +846,9 @@ void TMainForm::FormKeyDown(int key) {
       AnimationResetClick();
       break;
     case Qt::Key_Space:
-      if (GenerateButton->isChecked())
+      if (Work == TWork::Generation)
         SynthesisGenerateClick(nullptr);
-      else if (OptimizeButton->isChecked())
+      else if (Work == TWork::Optimization)
         OptimizeButtonClick(nullptr);
       else
         AnimationStartClick(nullptr);

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "shared/Canvas2D.h"
+#include "shared/SynthCanvas2D.h"
 #include "shared/Convert.h"
 #include "shared/ProjectInfo.h"
 #include "shared/TextLine.h"

@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "shared/RealText.h"
+#include "shared/SynthCanvas2D.h"
 #include "shared/TextLine.h"
 #include "synthesis/engine/AppOptions.h"
 #include "synthesis/engine/ProjectText.h"

@@ -8,7 +8,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "shared/Canvas2D.h"
+#include "shared/SynthCanvas2D.h"
 #include "shared/Complex.h"
 #include "shared/FilePath.h"
 #include "shared/ProjectInfo.h"

@@ -97,6 +97,14 @@ class AnimationFrmTest : public ::testing::Test {
     View->SetRegistryKey(kKey);
     View->LoadFromFile(kFixtures + "/fourbar.mech");
   }
+  // The four-bar shown at 800 x 600, and where its joint lies on the screen at step 0.
+  shared::TPoint ShowFourbarAtJoint(char letter) {
+    OpenFourbar();
+    View->resize(800, 600);
+    View->show();
+    const TPositionRecord& at = View->Mechanism().Joint(View->Mechanism().FindJoint(letter)).Positions[0];
+    return View->Canvas().WorldToScreen(at.X, at.Y);
+  }
 
   QString Status(int panel) const { return View->StatusPanels[panel]->text(); }
 
@@ -141,7 +149,7 @@ TEST_F(AnimationFrmTest, ComponentsCarryTheirNamesAndStartStopped) {
   EXPECT_EQ(Status(3), QStringLiteral("Untitled"));
   EXPECT_FALSE(View->IsModified());
   EXPECT_EQ(View->Speed(), 1);
-  EXPECT_EQ(View->Canvas().GridStyle, 2);
+  EXPECT_EQ(View->Canvas().GridStyle, shared::TGridStyle::Lines);
   EXPECT_DOUBLE_EQ(View->Canvas().GridStep, 0.1);
 }
 
@@ -295,20 +303,27 @@ TEST_F(AnimationFrmTest, ToolButtonsSetCanvasModesAndAddToolsSaveAnUndoState) {
   OpenFourbar();
   struct TCase {
     QToolButton* Button;
-    int Mode;
+    TTool Tool;
     int Clicks;
   };
   const TCase cases[] = {
-      {View->ZoomInButton, 2, 0},     {View->ZoomOutButton, 3, 0},  {View->AddCurveButton, 5, 0},
-      {View->AddAreaButton, 4, 0},    {View->MoveButton, 10, 0},    {View->ZoomButton, 12, 0},
-      {View->AddInputButton, 13, 2},  {View->AddDyadButton, 14, 2}, {View->AddJointButton, 15, 1},
-      {View->AddSliderButton, 16, 2}, {View->SelectButton, 0, 0},
+      {View->ZoomInButton, TTool::ZoomRect, 0},
+      {View->ZoomOutButton, TTool::ZoomOut, 0},
+      {View->AddCurveButton, TTool::AddCurvePoint, 0},
+      {View->AddAreaButton, TTool::AddArea, 0},
+      {View->MoveButton, TTool::Pan, 0},
+      {View->ZoomButton, TTool::DragZoom, 0},
+      {View->AddInputButton, TTool::AddInput, 2},
+      {View->AddDyadButton, TTool::AddDyad, 2},
+      {View->AddJointButton, TTool::AddJoint, 1},
+      {View->AddSliderButton, TTool::AddSlider, 2},
+      {View->SelectButton, TTool::Select, 0},
   };
   shared::TTabLines& store = shared::TabLines();
   for (const TCase& c : cases) {
     store.ClearHistory();
     c.Button->click();
-    EXPECT_EQ(View->Canvas().Mode(), c.Mode) << c.Button->objectName().toStdString();
+    EXPECT_EQ(View->Tool(), c.Tool) << c.Button->objectName().toStdString();
     EXPECT_EQ(View->Mechanism().AddClicks, c.Clicks);
     EXPECT_EQ(!store.History[0].empty(), c.Clicks > 0) << c.Button->objectName().toStdString();
     for (QToolButton* other :
@@ -322,7 +337,7 @@ TEST_F(AnimationFrmTest, ToolButtonsSetCanvasModesAndAddToolsSaveAnUndoState) {
   View->AddDyadButton->click();
   View->StartButton->click();
   View->StopAndSelect();
-  EXPECT_EQ(View->Canvas().Mode(), 0);
+  EXPECT_EQ(View->Tool(), TTool::Select);
   EXPECT_FALSE(View->AnimationTimer->isActive());
 }
 
@@ -356,17 +371,34 @@ TEST_F(AnimationFrmTest, DraggingAJointMovesItAndLeavesOneUndoEntry) {
   shared::TTabLines& store = shared::TabLines();
   ASSERT_TRUE(store.History[0].empty());
   QTest::mousePress(View->PaintBox1, Qt::LeftButton, {}, QPoint(at.X, at.Y));
-  EXPECT_EQ(m.SelectionKind(), 1);
+  EXPECT_EQ(m.SelectionKind(), TSelectionKind::Joint);
   QTest::mouseMove(View->PaintBox1, QPoint(at.X + 20, at.Y));
   QTest::mouseRelease(View->PaintBox1, Qt::LeftButton, {}, QPoint(at.X + 20, at.Y));
   const double moved = m.Joint(c).Positions[0].X - before.X;
   EXPECT_NEAR(moved, View->Canvas().PixelsToWorld(20), 1e-9);
-  EXPECT_EQ(View->LastSelectionKind(), 1);
+  EXPECT_EQ(View->LastSelectionKind(), TSelectionKind::Joint);
   EXPECT_TRUE(View->IsModified());
   EXPECT_FALSE(store.History[0].empty());
   EXPECT_TRUE(store.History[1].empty());
   View->Undo();
   EXPECT_DOUBLE_EQ(m.Joint(c).Positions[0].X, before.X);
+}
+
+// A drag that ends where it began changed nothing: as after every other command, no undo entry
+// is left that Undo would spend on nothing.
+TEST_F(AnimationFrmTest, DraggingAJointBackToItsStartLeavesNoUndoEntry) {
+  const shared::TPoint joint = ShowFourbarAtJoint('C');
+  const QPoint start(joint.X, joint.Y);
+  TAniMechanism& m = View->Mechanism();
+  const auto before = Document(m);
+  ASSERT_TRUE(shared::TabLines().History[0].empty());
+  QTest::mousePress(View->PaintBox1, Qt::LeftButton, {}, start);
+  QTest::mouseMove(View->PaintBox1, start + QPoint(20, 0));
+  ASSERT_NE(Document(m), before) << "the drag moved the joint";
+  QTest::mouseMove(View->PaintBox1, start);
+  QTest::mouseRelease(View->PaintBox1, Qt::LeftButton, {}, start);
+  ASSERT_EQ(Document(m), before);
+  EXPECT_TRUE(shared::TabLines().History[0].empty());
 }
 
 // The store serves others while the button is held (the main window's clipboard watcher loads
@@ -399,14 +431,14 @@ TEST_F(AnimationFrmTest, AddInputToolTakesTwoClicksThenSelectReturns) {
   TAniMechanism& m = View->Mechanism();
   const int joints = m.JointCount();
   View->AddInputButton->click();
-  ASSERT_EQ(View->Canvas().Mode(), 13);
+  ASSERT_EQ(View->Tool(), TTool::AddInput);
   QTest::mouseClick(View->PaintBox1, Qt::LeftButton, {}, QPoint(100, 100));
   EXPECT_EQ(m.AddClicks, 1);
   EXPECT_EQ(m.JointCount(), joints + 2);
   QTest::mouseMove(View->PaintBox1, QPoint(140, 100));
   QTest::mouseClick(View->PaintBox1, Qt::LeftButton, {}, QPoint(140, 100));
   EXPECT_EQ(m.AddClicks, 0);
-  EXPECT_EQ(View->Canvas().Mode(), 0);
+  EXPECT_EQ(View->Tool(), TTool::Select);
   EXPECT_TRUE(View->SelectButton->isChecked());
   EXPECT_FALSE(View->AddInputButton->isChecked());
   EXPECT_TRUE(View->IsModified());
@@ -442,7 +474,7 @@ TEST_F(AnimationFrmTest, ReplacedDocumentEndsAnAddTool) {
     ASSERT_EQ(m.AddClicks, 1);
     c.Replace();
     const auto replaced = Document(m);
-    EXPECT_EQ(View->Canvas().Mode(), 0);
+    EXPECT_EQ(View->Tool(), TTool::Select);
     EXPECT_TRUE(View->SelectButton->isChecked());
     QTest::mouseMove(View->PaintBox1, QPoint(160, 120));
     QTest::mouseClick(View->PaintBox1, Qt::LeftButton, {}, QPoint(160, 120));
@@ -774,7 +806,7 @@ TEST_F(AnimationFrmTest, CommandsThatReplaceTheDocumentWaitForARunningLoop) {
   ASSERT_TRUE(View->BeginLoop());
   // A second start of the loop is ignored.
   EXPECT_FALSE(View->BeginLoop());
-  EXPECT_TRUE(View->IsBusy());
+  EXPECT_NE(View->RunningLoop(), TLoop::None);
   Log.Lines.clear();
   View->NewMechanism(0);
   View->LoadFromFile(kFixtures + "/fourbar.mech");
@@ -822,15 +854,20 @@ TEST_F(AnimationFrmTest, StoredSettingsReachTheViewAndBadOnesFallBack) {
     std::map<std::string, std::string> Stored;
     int Steps;
     double GridStep;
-    int GridStyle;
+    shared::TGridStyle GridStyle;
     int Speed;
   };
+  using shared::TGridStyle;
   const TCase cases[] = {
-      {{{"Steps", "60"}, {"GridSpace", "0.100"}, {"Background", "1"}, {"Speed", "0"}}, 60, 0.1, 1, 0},
-      {{{"GridSpace", "0.25"}, {"Background", "0"}, {"Speed", "4"}}, 120, 0.25, 0, 1},
-      {{{"Steps", "0"}, {"GridSpace", "abc"}, {"Background", "4"}}, 120, 0.1, 2, 2},
-      {{{"Steps", "-5"}, {"GridSpace", "0"}, {"Background", "-1"}}, 120, 0.1, 2, 2},
-      {{{"Steps", "many"}, {"GridSpace", "-0.5"}, {"Speed", "-3"}}, 120, 0.1, 2, 1},
+      {{{"Steps", "60"}, {"GridSpace", "0.100"}, {"Background", "1"}, {"Speed", "0"}},
+       60,
+       0.1,
+       TGridStyle::Axes,
+       0},
+      {{{"GridSpace", "0.25"}, {"Background", "0"}, {"Speed", "4"}}, 120, 0.25, TGridStyle::None, 1},
+      {{{"Steps", "0"}, {"GridSpace", "abc"}, {"Background", "4"}}, 120, 0.1, TGridStyle::Lines, 2},
+      {{{"Steps", "-5"}, {"GridSpace", "0"}, {"Background", "-1"}}, 120, 0.1, TGridStyle::Lines, 2},
+      {{{"Steps", "many"}, {"GridSpace", "-0.5"}, {"Speed", "-3"}}, 120, 0.1, TGridStyle::Lines, 1},
   };
   for (const TCase& c : cases) {
     SettingsStore().Values.clear();

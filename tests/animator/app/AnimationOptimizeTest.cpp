@@ -97,7 +97,7 @@ TEST_F(AnimationOptimizeTest, ReleasedButtonEndsTheFitAndDeleteAndAddToolsWaitFo
   View->OnChange = [&] { ++changes; };
   // Runs inside the fit's loop, when it first pumps messages.
   QTimer::singleShot(0, View.get(), [&] {
-    busy = View->IsBusy();
+    busy = View->RunningLoop() != TLoop::None;
     m.Joint(m.FindJoint('E')).Selected = 1;
     View->DeleteButton->click();
     View->AddDyadButton->click();
@@ -108,8 +108,8 @@ TEST_F(AnimationOptimizeTest, ReleasedButtonEndsTheFitAndDeleteAndAddToolsWaitFo
   EXPECT_EQ(m.JointCount(), joints) << "the joint was not deleted";
   EXPECT_EQ(std::count(Log.Lines.begin(), Log.Lines.end(), "[Warning] " + View->BusyText), 2);
   EXPECT_FALSE(View->AddDyadButton->isChecked());
-  EXPECT_EQ(View->Canvas().Mode(), 0);
-  EXPECT_FALSE(View->IsBusy());
+  EXPECT_EQ(View->Tool(), TTool::Select);
+  EXPECT_EQ(View->RunningLoop(), TLoop::None);
   EXPECT_FALSE(View->OptimizeButton->isChecked());
   EXPECT_EQ(m.Optimized, 1);
   EXPECT_EQ(Sound.Beeps, 1);
@@ -145,7 +145,7 @@ TEST_F(AnimationOptimizeTest, WhileTheFitRunsOnlyItsStopActs) {
   EXPECT_EQ(m.Link(2).Name, secondLink);
   EXPECT_EQ(m.NextSelectedJoint(0), -1) << "the press in the drawing picked nothing";
   EXPECT_EQ(std::count(Log.Lines.begin(), Log.Lines.end(), "[Warning] " + View->BusyText), 6);
-  EXPECT_FALSE(View->IsBusy());
+  EXPECT_EQ(View->RunningLoop(), TLoop::None);
   EXPECT_FALSE(View->OptimizeButton->isChecked());
   EXPECT_EQ(m.Optimized, 1);
   EXPECT_EQ(Sound.Beeps, 1);
@@ -187,7 +187,7 @@ TEST_F(AnimationOptimizeTest, FitRunsToTheEndWithTheProgramsModeAndUndoes) {
   const double maxDeviation = m.MaxDeviation;
   View->OptimizeButton->click();
   EXPECT_FALSE(View->OptimizeButton->isChecked());
-  EXPECT_FALSE(View->IsBusy());
+  EXPECT_EQ(View->RunningLoop(), TLoop::None);
   EXPECT_LT(m.MaxDeviation, 0.5 * maxDeviation);
   // The view shows the solution of the accepted design.
   TMechOptimize judge;
@@ -215,7 +215,7 @@ TEST_F(AnimationOptimizeTest, FitOfACurveTooLargeToMeasureSaysWhy) {
   Log.Lines.clear();
   View->OptimizeButton->click();
   EXPECT_FALSE(View->OptimizeButton->isChecked());
-  EXPECT_FALSE(View->IsBusy());
+  EXPECT_EQ(View->RunningLoop(), TLoop::None);
   EXPECT_EQ(Log.Lines, std::vector<std::string>{
                            "[Warning] Optimize cannot fit the linkage: the target curve is too large to measure."});
   EXPECT_EQ(Joints(m), before);
@@ -257,7 +257,7 @@ TEST_F(AnimationOptimizeTest, NoFitWithoutACurveOrWhileAnotherLoopRuns) {
   ASSERT_TRUE(View->BeginLoop());
   View->OptimizeButton->click();
   EXPECT_FALSE(View->OptimizeButton->isChecked());
-  EXPECT_TRUE(View->IsBusy()) << "the other loop still runs";
+  EXPECT_NE(View->RunningLoop(), TLoop::None) << "the other loop still runs";
   EXPECT_EQ(Joints(m), before);
   EXPECT_EQ(m.Optimized, 0);
   View->EndLoop();

@@ -252,7 +252,7 @@ TEST_F(AviExportTest, FilmHoldsTheEvenStepsOfOneCycle) {
   EXPECT_EQ(read.Bits, 4u);
   EXPECT_EQ(barMax.front(), 3 * len / 2);
   EXPECT_FALSE(Progress->isVisible());
-  EXPECT_FALSE(View->IsBusy());
+  EXPECT_EQ(View->RunningLoop(), TLoop::None);
   EXPECT_EQ(View->PositionTrackBar->value(), 0);
   EXPECT_EQ(m.CurrentStep, 0);
   EXPECT_EQ(Opened, std::vector<std::string>{film.string()});
@@ -289,7 +289,7 @@ TEST_F(AviExportTest, CancelFilmsTheStepsTaken) {
   EXPECT_EQ(read.Frames[1], FrameOfPicture(shared::LoadBmpFile((dir / "shot.bmp").string())));
   fs::remove(dir / "shot.bmp");
   EXPECT_FALSE(Progress->isVisible());
-  EXPECT_FALSE(View->IsBusy());
+  EXPECT_EQ(View->RunningLoop(), TLoop::None);
   // The pictures left by the cancelled clean-up go with the private folder.
   EXPECT_EQ(Leftovers({"film.avi"}), std::vector<std::string>{});
 }
@@ -343,7 +343,7 @@ TEST_F(AviExportTest, WhileTheFilmRunsOnlyItsStopActs) {
   EXPECT_EQ(std::count(log.Lines.begin(), log.Lines.end(), "[Warning] " + View->BusyText), 6);
   // Stopped after steps 0 to 4: the film of steps 0, 2 and 4, and the view as after Cancel.
   EXPECT_EQ(ReadFilm(film).Frames.size(), 3u);
-  EXPECT_FALSE(View->IsBusy());
+  EXPECT_EQ(View->RunningLoop(), TLoop::None);
   EXPECT_FALSE(Progress->isVisible());
   EXPECT_EQ(View->PositionTrackBar->value(), 0);
   EXPECT_EQ(Leftovers({"film.avi"}), std::vector<std::string>{});
@@ -417,7 +417,7 @@ TEST_F(AviExportTest, FailuresKeepTheOldFilmAndCloseTheDialog) {
     }
     EXPECT_EQ(ReadBytes(film), "the old film");
     EXPECT_FALSE(Progress->isVisible());
-    EXPECT_FALSE(View->IsBusy());
+    EXPECT_EQ(View->RunningLoop(), TLoop::None);
     EXPECT_EQ(View->PositionTrackBar->value(), 0);
     EXPECT_TRUE(Opened.empty());
     EXPECT_EQ(Leftovers(c.kept), std::vector<std::string>{});
@@ -430,7 +430,7 @@ TEST_F(AviExportTest, RefusedWhileALoopRuns) {
   StdOut().SetSink(&log);
   ASSERT_TRUE(View->BeginLoop());
   View->ExportAVI((dir / "film.avi").string());
-  EXPECT_TRUE(View->IsBusy());
+  EXPECT_NE(View->RunningLoop(), TLoop::None);
   EXPECT_FALSE(fs::exists(dir / "film.avi"));
   EXPECT_EQ(log.Lines, std::vector<std::string>{"[Warning] " + View->BusyText});
   View->EndLoop();

@@ -421,7 +421,7 @@ TEST_F(CommandUndoTest, UndoWithAnUnusedAddToolUndoesTheChangeBeforeIt) {
   View->AddSliderButton->click();
   Form->EditUndoItem->trigger();
   EXPECT_EQ(Document(M()), original);
-  EXPECT_EQ(View->Canvas().Mode(), 0);
+  EXPECT_EQ(View->Tool(), TTool::Select);
   EXPECT_TRUE(shared::TabLines().History[0].empty());
 }
 

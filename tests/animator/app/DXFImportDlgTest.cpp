@@ -29,7 +29,7 @@
 #include "animator/app/MainForm.h"
 #include "animator/engine/AniMechanism.h"
 #include "animator/engine/StdOut.h"
-#include "shared/Canvas2D.h"
+#include "shared/AniCanvas2D.h"
 #include "shared/Convert.h"
 #include "shared/ProgramInfo.h"
 #include "shared/Settings.h"
@@ -191,7 +191,7 @@ TEST_F(DXFImportDlgTest, ComponentsCaptionsAndHelp) {
   EXPECT_EQ(Frame->Angle0Edit->toolTip(), "angle offset");
   EXPECT_EQ(Frame->JointBox->toolTip(), "Select Joint as DXF Origin");
   // Axes, solid red.
-  EXPECT_EQ(Frame->Canvas().GridStyle, 1);
+  EXPECT_EQ(Frame->Canvas().GridStyle, shared::TGridStyle::Axes);
   EXPECT_EQ(Frame->Canvas().GridColor, 255u);
   EXPECT_EQ(Frame->Canvas().GridPenStyle, shared::TPenStyle::Solid);
 
@@ -394,7 +394,7 @@ TEST_F(DXFImportDlgTest, OkWritesTheDrawingToTheLinkAndCancelChangesNothing) {
   EXPECT_NEAR(link.Drawing->Transform.Angle, std::numbers::pi / 6, 1e-15);
   EXPECT_EQ(link.AnchorLetter(), "E");
   EXPECT_TRUE(View->IsModified());
-  EXPECT_EQ(View->Canvas().GridStyle, 2) << "a link's drawing leaves the background";
+  EXPECT_EQ(View->Canvas().GridStyle, shared::TGridStyle::Lines) << "a link's drawing leaves the background";
 
   // Saved and opened again, the drawing, its anchor and placement come back.
   View->SaveToFile((dir / "saved.mech").string());
@@ -410,7 +410,7 @@ TEST_F(DXFImportDlgTest, OkWritesTheDrawingToTheLinkAndCancelChangesNothing) {
 TEST_F(DXFImportDlgTest, TheFrameTakesTheBackground) {
   OpenDocument("");
   View->Mechanism().DeselectAll();
-  ASSERT_EQ(View->Canvas().GridStyle, 2);
+  ASSERT_EQ(View->Canvas().GridStyle, shared::TGridStyle::Lines);
   RunDXFCommand([&] {
     EXPECT_EQ(Dialog->windowTitle().toStdString(), "Import DXF to Link " + View->Mechanism().Link(0).Name);
     Picks = {(dir / "frame.dxf").string()};
@@ -418,14 +418,14 @@ TEST_F(DXFImportDlgTest, TheFrameTakesTheBackground) {
     Dialog->OKButton->click();
   });
   EXPECT_TRUE(View->Mechanism().HasFrameDrawing());
-  EXPECT_EQ(View->Canvas().GridStyle, 3);
+  EXPECT_EQ(View->Canvas().GridStyle, shared::TGridStyle::Background);
   RunDXFCommand([&] {
     Frame->NewButton->click();
     Dialog->OKButton->click();
   });
   EXPECT_FALSE(View->Mechanism().HasFrameDrawing());
   EXPECT_EQ(View->Mechanism().Link(0).Drawing->FileName, "");
-  EXPECT_EQ(View->Canvas().GridStyle, 2);
+  EXPECT_EQ(View->Canvas().GridStyle, shared::TGridStyle::Lines);
 }
 
 // Faults: OK with no joint chosen anchors at the first joint; OK stays open on an edit that is no
@@ -488,7 +488,7 @@ TEST_F(DXFImportDlgTest, FrameDrawingFromTheOptions) {
 // The frame's drawing is painted on the view's background, where the frame's anchor places it.
 TEST_F(DXFImportDlgTest, TheViewPaintsTheFrameDrawingAsBackground) {
   OpenDocument("coupler.dxf", "C", "frame.dxf");
-  EXPECT_EQ(View->Canvas().GridStyle, 3);
+  EXPECT_EQ(View->Canvas().GridStyle, shared::TGridStyle::Background);
   View->resize(600, 500);
   View->show();
   QCoreApplication::processEvents();

@@ -547,6 +547,36 @@ TEST_F(MainFormTest, MaximisedWindowLeavesTheStoredBounds) {
   EXPECT_EQ(values["Main"]["Width"], "3");
 }
 
+// Quit minimised, the window keeps the place and size it had before and comes back there, start
+// after start.
+TEST_F(MainFormTest, MinimisedWindowKeepsItsBounds) {
+  auto& values = SettingsStore().Values;
+  values["Main"] = {{"WindowState", "1"}, {"Left", "40"}, {"Top", "30"}, {"Width", "700"}, {"Height", "500"}};
+  for (int run = 0; run < 2; ++run) {
+    SCOPED_TRACE(run);
+    Start();
+    QApplication::processEvents();
+    EXPECT_TRUE(Form->isMinimized());
+    EXPECT_EQ(Form->normalGeometry().size(), QSize(700, 500));
+    Form.reset();
+    EXPECT_EQ(values["Main"]["WindowState"], "1");
+    EXPECT_EQ(values["Main"]["Left"], "40");
+    EXPECT_EQ(values["Main"]["Top"], "30");
+    EXPECT_EQ(values["Main"]["Width"], "700");
+    EXPECT_EQ(values["Main"]["Height"], "500");
+  }
+}
+
+// The file dialogs start next in the folder of the file opened, named plainly.
+TEST_F(MainFormTest, OpenThroughAFolderAboveTakesThePlainFolder) {
+  Touch("crank.mech");
+  ASSERT_TRUE(QDir(Folder.path()).mkpath(QStringLiteral("sub")));
+  Start();
+  Dialogs->Picks = {std::make_pair(QString::fromStdString(PathOf("sub/../crank.mech")), 1)};
+  Action("FileOpen")->trigger();
+  EXPECT_EQ(shared::ProgramInfo().DataDir, Folder.path().toStdString() + "/");
+}
+
 TEST_F(MainFormTest, PictureExportByFilter) {
   struct TCase {
     std::optional<std::pair<QString, int>> Pick;

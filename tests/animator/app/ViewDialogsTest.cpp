@@ -61,7 +61,7 @@ TEST_F(AnimOptionsDlgTest, ShowsItsValuesAndTakesThemBackOnOK) {
   EXPECT_EQ(Dialog->windowTitle(), QStringLiteral("View Options"));
   EXPECT_EQ(Dialog->GridSize, 0.1);
   EXPECT_EQ(Dialog->LinkColour, 0xFF0000u);
-  EXPECT_EQ(Dialog->Background, 2);
+  EXPECT_EQ(Dialog->Background, shared::TGridStyle::Lines);
   QStringList pages;
   for (int i = 0; i < Dialog->PageControl1->count(); ++i) pages << Dialog->PageControl1->tabText(i);
   EXPECT_EQ(pages.join(QLatin1Char(' ')), QStringLiteral("General Background View Other"));
@@ -122,13 +122,13 @@ TEST_F(AnimOptionsDlgTest, BackgroundButtonsEnableTheirEdits) {
   Dialog->show();
   const struct {
     QRadioButton* Button;
-    int Background;
+    shared::TGridStyle Background;
     bool Grid;
     bool DXF;
-  } cases[] = {{Dialog->AxisButton, 1, false, false},
-               {Dialog->DXFButton, 3, false, true},
-               {Dialog->NoneButton, 0, false, false},
-               {Dialog->GridButton, 2, true, false}};
+  } cases[] = {{Dialog->AxisButton, shared::TGridStyle::Axes, false, false},
+               {Dialog->DXFButton, shared::TGridStyle::Background, false, true},
+               {Dialog->NoneButton, shared::TGridStyle::None, false, false},
+               {Dialog->GridButton, shared::TGridStyle::Lines, true, false}};
   for (const auto& c : cases) {
     c.Button->click();
     EXPECT_EQ(Dialog->Background, c.Background);
@@ -498,7 +498,7 @@ TEST_F(ViewDialogsTest, OptionsRoundTrip) {
   EXPECT_EQ(M().Len, 120);
   EXPECT_EQ(M().LinkColour, 0x123456u);
   EXPECT_NEAR(View->Canvas().GridStep, 0.05, 1e-15);
-  EXPECT_EQ(View->Canvas().GridStyle, 1);
+  EXPECT_EQ(View->Canvas().GridStyle, shared::TGridStyle::Axes);
   EXPECT_EQ(M().Stick, 1);
   EXPECT_EQ(M().ShowCentres, 1);
   EXPECT_TRUE(View->IsModified());
@@ -519,7 +519,7 @@ TEST_F(ViewDialogsTest, OptionsRoundTrip) {
     options.OKBtn->click();
   });
   View->EditOptions();
-  EXPECT_EQ(View->Canvas().GridStyle, 3);
+  EXPECT_EQ(View->Canvas().GridStyle, shared::TGridStyle::Background);
   EXPECT_EQ(M().Link(0).Drawing->FileName, base);
   EXPECT_TRUE(M().HasFrameDrawing());
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "animator/engine/AniMechanism.h"
-#include "shared/Canvas2D.h"
+#include "shared/AniCanvas2D.h"
 
 namespace {
 

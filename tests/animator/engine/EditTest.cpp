@@ -21,6 +21,7 @@ namespace {
 using quillon::TAniJoint;
 using quillon::TAniMechanism;
 using quillon::TScreenPoint;
+using quillon::TSelectionKind;
 using shared::TComplex;
 
 constexpr double kTolerance = 1e-9;
@@ -422,7 +423,7 @@ TEST(EditTest, HitJointTogglesTheLastJointInReachAndCanSkipTheOneBeingPlaced) {
   EXPECT_EQ(m.NextSelectedJoint(0), 0);
   EXPECT_EQ(m.NextSelectedJoint(1), -1);
   EXPECT_FALSE(m.HitJoint(TComplex(5, 5), false, false, 0.01));
-  EXPECT_EQ(m.SelectionKind(), 0);
+  EXPECT_EQ(m.SelectionKind(), TSelectionKind::None);
 }
 
 TEST(EditTest, HitLinkPicksFromLinkOneUpwardsAndNeverTheFrame) {
@@ -433,7 +434,7 @@ TEST(EditTest, HitLinkPicksFromLinkOneUpwardsAndNeverTheFrame) {
   const TComplex inside((-0.43 - 0.25 + 0) / 3, (-0.16 - 0.05 + 0) / 3);
   EXPECT_TRUE(m.HitLink(ToScreen(inside), false, false));
   EXPECT_EQ(m.NextSelectedLink(0), 2);
-  EXPECT_EQ(m.SelectionKind(), 2);
+  EXPECT_EQ(m.SelectionKind(), TSelectionKind::Link);
   // The frame's own outline is never tested, and a plain miss deselects.
   const TComplex onFrame((-0.32 + 0.2) / 2, (-0.25 - 0.4) / 2);
   EXPECT_FALSE(m.HitLink(ToScreen(onFrame), false, false));
@@ -453,17 +454,17 @@ TEST(EditTest, SelectionKindFollowsJointsLinksCurvePointsAndAreas) {
   m.Areas.AddArea(TComplex(0, 0), TComplex(1, 1));
   m.Curve.DeselectAll();
   m.Areas.DeselectAll();
-  EXPECT_EQ(m.SelectionKind(), 0);
+  EXPECT_EQ(m.SelectionKind(), TSelectionKind::None);
   m.Areas.Item(0).Selected = true;
-  EXPECT_EQ(m.SelectionKind(), 4);
+  EXPECT_EQ(m.SelectionKind(), TSelectionKind::Area);
   m.Curve.Point(1).Selected = true;
-  EXPECT_EQ(m.SelectionKind(), 3);
+  EXPECT_EQ(m.SelectionKind(), TSelectionKind::CurvePoint);
   m.SelectAll();
-  EXPECT_EQ(m.SelectionKind(), 1);
+  EXPECT_EQ(m.SelectionKind(), TSelectionKind::Joint);
   for (auto& joint : m.Joints) joint->Selected = 0;
-  EXPECT_EQ(m.SelectionKind(), 2);
+  EXPECT_EQ(m.SelectionKind(), TSelectionKind::Link);
   m.DeselectAll();
-  EXPECT_EQ(m.SelectionKind(), 3) << "the curve keeps its own selection";
+  EXPECT_EQ(m.SelectionKind(), TSelectionKind::CurvePoint) << "the curve keeps its own selection";
 }
 
 // ---------------------------------------------------------------------------------------------

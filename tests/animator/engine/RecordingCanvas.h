@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "shared/Canvas2D.h"
+#include "shared/AniCanvas2D.h"
 #include "shared/PaintSurface.h"
 
 namespace enginetest {

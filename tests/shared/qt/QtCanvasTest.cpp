@@ -13,7 +13,9 @@
 #include <numbers>
 #include <string>
 
+#include "shared/AniCanvas2D.h"
 #include "shared/PictureFile.h"
+#include "shared/SynthCanvas2D.h"
 #include "shared/qt/QtCanvas.h"
 #include "tests/shared/TestFiles.h"
 

@@ -288,7 +288,7 @@ TEST_F(MainFormImportsTest, TheIdleWorkWaitsBetweenTheDialogAndTheNewProject) {
   Form->UpdateControls();
   AppOptions.SearchBudgets[size_t(AppOptions.Search)] = 1000000;
   Form->SynthesisGenerate->trigger();
-  ASSERT_TRUE(Form->Generating);
+  ASSERT_EQ(Form->Work, TMainForm::TWork::Generation);
   ASSERT_FALSE(Form->GenerateIdle());
   int32_t madeAtDialog = -1, madeAtNew = -1;
   bool delivered = false, backgroundMayRun = true;
@@ -311,7 +311,7 @@ TEST_F(MainFormImportsTest, TheIdleWorkWaitsBetweenTheDialogAndTheNewProject) {
   EXPECT_TRUE(delivered);
   EXPECT_FALSE(backgroundMayRun);
   Form->SynthesisGenerate->trigger();
-  EXPECT_FALSE(Form->Generating);
+  EXPECT_NE(Form->Work, TMainForm::TWork::Generation);
 }
 
 // A sheet longer than the curve gives the first 80 points and says that the rest was left; a

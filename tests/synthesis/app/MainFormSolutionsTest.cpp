@@ -47,7 +47,7 @@
 #include "synthesis/app/MechPictures.h"
 #include "synthesis/app/SolutionView.h"
 #include "synthesis/app/TabRows.h"
-#include "shared/Canvas2D.h"
+#include "shared/SynthCanvas2D.h"
 #include "synthesis/app/ProjectStore.h"
 #include "synthesis/app/QtGraphPaintBox.h"
 #include "synthesis/engine/GraphPaintBox.h"
@@ -343,7 +343,7 @@ TEST_F(MainFormSolutionsTest, OptimizeRunsOnSolutionOneAndBeepsWhenDone) {
 
   Form->SynthesisOptimize->trigger();
   ASSERT_TRUE(Form->OptimizeButton->isChecked());
-  EXPECT_TRUE(Form->Optimizing);
+  EXPECT_EQ(Form->Work, TMainForm::TWork::Optimization);
   EXPECT_TRUE(Form->IdleTimer->isActive());
   // Optimising locks the list view and generation.
   EXPECT_FALSE(Form->MechListView->isEnabled());
@@ -361,7 +361,7 @@ TEST_F(MainFormSolutionsTest, OptimizeRunsOnSolutionOneAndBeepsWhenDone) {
   EXPECT_EQ(counter.Paints, sweeps / 10);
   EXPECT_EQ(Beeps, 1);
   EXPECT_FALSE(Form->OptimizeButton->isChecked());
-  EXPECT_FALSE(Form->Optimizing);
+  EXPECT_NE(Form->Work, TMainForm::TWork::Optimization);
   EXPECT_FALSE(Form->IdleTimer->isActive());
   EXPECT_TRUE(Form->MechListView->isEnabled());
   // The same solution stays current, no worse, and the list is ranked again.
@@ -386,10 +386,10 @@ TEST_F(MainFormSolutionsTest, OptimizeStoppedByTheUserBeepsAndKeepsTheSolution) 
   Beeps = 0;
   Form->OptimizeButton->setChecked(true);
   Form->OptimizeButtonClick(Form->OptimizeButton);
-  ASSERT_TRUE(Form->Optimizing);
+  ASSERT_EQ(Form->Work, TMainForm::TWork::Optimization);
   Form->OptimizeIdle();
   Form->SynthesisOptimize->trigger();
-  EXPECT_FALSE(Form->Optimizing);
+  EXPECT_NE(Form->Work, TMainForm::TWork::Optimization);
   EXPECT_FALSE(Form->OptimizeButton->isChecked());
   EXPECT_EQ(Beeps, 1);
   EXPECT_NE(Form->Solutions().Current, nullptr);
@@ -406,7 +406,7 @@ TEST_F(MainFormSolutionsTest, OptimizeRefusesASolutionOfAnotherCurve) {
   ASSERT_EQ(Errors.size(), 1u);
   EXPECT_EQ(Errors[0], "The Mechanism was not generated with current constraints.");
   EXPECT_FALSE(Form->OptimizeButton->isChecked());
-  EXPECT_FALSE(Form->Optimizing);
+  EXPECT_NE(Form->Work, TMainForm::TWork::Optimization);
   EXPECT_EQ(Beeps, 1);  // only the generation's
 }
 
@@ -492,18 +492,18 @@ TEST_F(MainFormSolutionsTest, ClosingTheWindowEndsRunningWork) {
   Form->Solutions().Select(1);
   Form->UpdateControls();
   Form->SynthesisOptimize->trigger();
-  ASSERT_TRUE(Form->Optimizing);
+  ASSERT_EQ(Form->Work, TMainForm::TWork::Optimization);
   // A recent file cannot replace the project under running work.
   const int32_t count = Form->Solutions().Count();
   ProgramInfo().LastOpened1 = "/nowhere/p.vesk";
   Dialogs->Answers = {TAnswer::No};
   EXPECT_FALSE(Form->FileLastOpenedClick(1));
   EXPECT_EQ(Form->Solutions().Count(), count);
-  EXPECT_TRUE(Form->Optimizing);
+  EXPECT_EQ(Form->Work, TMainForm::TWork::Optimization);
   Form->OptimizeIdle();
 
   EXPECT_TRUE(Form->close());
-  EXPECT_FALSE(Form->Optimizing);
+  EXPECT_NE(Form->Work, TMainForm::TWork::Optimization);
   EXPECT_FALSE(Form->OptimizeButton->isChecked());
   EXPECT_FALSE(Form->IdleTimer->isActive());
 }
@@ -732,7 +732,7 @@ TEST_F(MainFormSolutionsTest, TheArrowKeysWaitWithTheStepButtons) {
   };
 
   Form->SynthesisGenerate->trigger();
-  ASSERT_TRUE(Form->Generating);
+  ASSERT_EQ(Form->Work, TMainForm::TWork::Generation);
   ASSERT_EQ(Form->Solutions().Current, solution);
   expectKeysWait("generating");
   Form->SynthesisGenerate->trigger();
@@ -745,11 +745,11 @@ TEST_F(MainFormSolutionsTest, TheArrowKeysWaitWithTheStepButtons) {
   EXPECT_EQ(solution->InputFunction.CurrentStep, 0);
 
   Form->SynthesisOptimize->trigger();
-  ASSERT_TRUE(Form->Optimizing);
+  ASSERT_EQ(Form->Work, TMainForm::TWork::Optimization);
   Form->OptimizeIdle();
   expectKeysWait("optimising");
   Form->SynthesisOptimize->trigger();
-  EXPECT_FALSE(Form->Optimizing);
+  EXPECT_NE(Form->Work, TMainForm::TWork::Optimization);
 }
 
 // The animation of a solution of each type, with a law whose steps differ in size, runs out
@@ -894,7 +894,7 @@ TEST_F(MainFormSolutionsTest, TheInputFunctionCommandStartsFromTheCurrentSolutio
   ASSERT_NO_THROW({
     Form->SynthesisGenerate->trigger();
     for (int i = 0; i < 20; ++i) Form->GenerateIdle();
-    if (Form->Generating) Form->SynthesisGenerate->trigger();
+    if (Form->Work == TMainForm::TWork::Generation) Form->SynthesisGenerate->trigger();
   });
   EXPECT_EQ(DefaultInputFunction().FunctionType(), kLawPolynomial345);
   EXPECT_EQ(Form->Solutions().CreateMechanism()->InputFunction.FunctionType(), kLawPolynomial345);
@@ -1099,7 +1099,7 @@ TEST_F(MainFormSolutionsTest, ListInputAndExcelButtonsFollowTheEnableRule) {
   ASSERT_NE(Form->Solutions().Current, nullptr);
   expectEnabled("idle with a current solution", true, true);
   Form->SynthesisOptimize->trigger();
-  ASSERT_TRUE(Form->Optimizing);
+  ASSERT_EQ(Form->Work, TMainForm::TWork::Optimization);
   expectEnabled("optimising", false, false);
   Form->SynthesisOptimize->trigger();
   expectEnabled("optimisation stopped", true, true);
@@ -1403,7 +1403,7 @@ TEST_F(MainFormSolutionsTest, ADragIsKeptThroughASaveAReadAndAnOptimisationUndon
     list.Select(list.IndexOf(read));
     Form->UpdateControls();
     Form->SynthesisOptimize->trigger();
-    ASSERT_TRUE(Form->Optimizing);
+    ASSERT_EQ(Form->Work, TMainForm::TWork::Optimization);
     int sweeps = 1;
     while (!Form->OptimizeIdle() && sweeps < 5000) ++sweeps;
     ASSERT_TRUE(read->Optimized);
@@ -1456,7 +1456,7 @@ TEST_F(MainFormSolutionsTest, UndoOptimizeRestoresAListOfAnEarlierBuildAndAStart
   TMechanism& lost = *list.Current;
   const std::vector<double> read2 = ShownValues(lost);
   Form->SynthesisOptimize->trigger();
-  EXPECT_FALSE(Form->Optimizing);
+  EXPECT_NE(Form->Work, TMainForm::TWork::Optimization);
   EXPECT_FALSE(Form->OptimizeButton->isChecked());
   ASSERT_EQ(Errors.size(), 1u);
   EXPECT_EQ(Errors[0], "The Mechanism cannot be synthesised again at its own rotations: it is not optimized.");
@@ -1470,7 +1470,7 @@ TEST_F(MainFormSolutionsTest, UndoOptimizeRestoresAListOfAnEarlierBuildAndAStart
   TMechanism& kept = *list.Current;
   const std::vector<double> read1 = ShownValues(kept);
   Form->SynthesisOptimize->trigger();
-  ASSERT_TRUE(Form->Optimizing);
+  ASSERT_EQ(Form->Work, TMainForm::TWork::Optimization);
   int sweeps = 1;
   while (!Form->OptimizeIdle() && sweeps < 5000) ++sweeps;
   ASSERT_TRUE(kept.Optimized);
@@ -1488,7 +1488,7 @@ TEST_F(MainFormSolutionsTest, UndoOptimizeRestoresAListOfAnEarlierBuildAndAStart
   SynthOptions.MinTransAngle = 1.5;
   Form->SynthesisOptimize->trigger();
   SynthOptions.MinTransAngle = minAngle;
-  EXPECT_FALSE(Form->Optimizing);
+  EXPECT_NE(Form->Work, TMainForm::TWork::Optimization);
   ASSERT_EQ(Errors.size(), 2u);
   EXPECT_EQ(Errors[1], "The Mechanism no longer runs its path within the synthesis options: it is not optimized.");
   EXPECT_FALSE(kept.Optimized);
@@ -1597,7 +1597,9 @@ TEST_F(MainFormSolutionsTest, SelectingASolutionFitsTheViewOnlyWithZoomAllOnSele
 class IdleWorkTest : public MainFormSolutionsTest {
  protected:
   // How far the running work has come: candidates made, or sweeps of the optimisation.
-  int WorkDone() const { return Form->Generating ? Form->Progress().Count : Form->OptimizeSweeps(); }
+  int WorkDone() const {
+    return (Form->Work == TMainForm::TWork::Generation) ? Form->Progress().Count : Form->OptimizeSweeps();
+  }
   // What a dialog's own event loop does while it is open: the window's events run for a while.
   // Records whether the running work moved meanwhile.
   void WhileOpen() {
@@ -1613,15 +1615,15 @@ class IdleWorkTest : public MainFormSolutionsTest {
     ASSERT_GE(Form->Solutions().Count(), 3);
     Form->MechListView->setCurrentItem(Form->MechListView->topLevelItem(0));
     ASSERT_NE(Form->Solutions().Current, nullptr);
-    ASSERT_TRUE(Form->Generating);
+    ASSERT_EQ(Form->Work, TMainForm::TWork::Generation);
   }
   void StartOptimizing() {
     Generate(600);
     Form->MechListView->setCurrentItem(Form->MechListView->topLevelItem(0));
     Form->SynthesisOptimize->trigger();
-    ASSERT_TRUE(Form->Optimizing);
+    ASSERT_EQ(Form->Work, TMainForm::TWork::Optimization);
     Form->OptimizeIdle();
-    ASSERT_TRUE(Form->Optimizing);
+    ASSERT_EQ(Form->Work, TMainForm::TWork::Optimization);
   }
   std::vector<bool> Moved;
   QTemporaryDir Dir;
@@ -1707,7 +1709,7 @@ TEST_F(IdleWorkTest, WorkStandsWhileEveryDialogIsOpenAndGoesOnAfterwards) {
       const int stopped = WorkDone();
       QTest::qWait(60);
       if (optimizing)
-        EXPECT_TRUE(WorkDone() > stopped || !Form->Optimizing);
+        EXPECT_TRUE(WorkDone() > stopped || Form->Work != TMainForm::TWork::Optimization);
       else
         EXPECT_GT(WorkDone(), stopped);
       Form->SetProjectInfoDialog(nullptr);
@@ -1741,7 +1743,7 @@ TEST_F(IdleWorkTest, SaveOnExitWritesTheListThatWasShown) {
   Dialogs->Answers = {TAnswer::Yes};
   EXPECT_TRUE(Form->close());
   ASSERT_EQ(Dialogs->Questions, std::vector<QString>{"Save ?"});
-  EXPECT_FALSE(Form->Generating);
+  EXPECT_NE(Form->Work, TMainForm::TWork::Generation);
   ASSERT_TRUE(Errors.empty()) << Errors.front().toStdString();
 
   Form->Solutions().Clear();

@@ -565,7 +565,7 @@ TEST_F(MainFormViewsTest, JointsArePickedAfterCurveAndAreasAndDragInSelectMode) 
 }
 
 TEST_F(MainFormViewsTest, EditingWaitsForGenerationAndTheSpeedSetsTheTimer) {
-  Form->Generating = true;
+  Form->Work = TMainForm::TWork::Generation;
   ShowTab(1);
   Form->EditMenuClick();
   Form->PopupMenu1Popup();
@@ -573,7 +573,7 @@ TEST_F(MainFormViewsTest, EditingWaitsForGenerationAndTheSpeedSetsTheTimer) {
   EXPECT_TRUE(Form->EditDrawLineItem->isEnabled()) << "drawing lines goes on while generating";
   for (QAction* item : Form->PopupMenu1->actions())
     EXPECT_FALSE(item->isEnabled()) << item->text().toStdString();
-  Form->Generating = false;
+  Form->Work = TMainForm::TWork::None;
   Form->PopupMenu1Popup();
   EXPECT_TRUE(Form->PopupMenu1->actions().front()->isEnabled());
   // The popup's items go to the mechanism view's modes.

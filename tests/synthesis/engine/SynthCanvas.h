@@ -1,7 +1,7 @@
 // The synthesis canvas over the recording paint box, for the drawing tests of the engine.
 #pragma once
 
-#include "shared/Canvas2D.h"
+#include "shared/SynthCanvas2D.h"
 #include "tests/animator/engine/RecordingCanvas.h"
 
 namespace vesktest {
