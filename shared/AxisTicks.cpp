@@ -1,4 +1,4 @@
-// Round axis ticks in display units.
+// Round axis ticks in display units and the axes of an x-y graph on them.
 #include "shared/AxisTicks.h"
 
 #include <algorithm>
@@ -75,6 +75,40 @@ TAxisTicks RoundTicks(const TConvert& units, int category, double& min, double& 
     max = ticks.Values.back();
   }
   return ticks;
+}
+
+TGraphAxes LayoutGraphAxes(const TConvert& units, const TGraphSpan& span, int width, int height, int textHeight,
+                           const std::function<int(const std::string&)>& textWidth, int maxRows,
+                           int maxColumns) {
+  TGraphAxes axes;
+  axes.XMin = span.XMin;
+  axes.XMax = span.XMax;
+  axes.YMin = span.YMin;
+  axes.YMax = span.YMax;
+  // A flat series still gets a band to be drawn in.
+  if (axes.XMax == axes.XMin) {
+    axes.XMin -= 1;
+    axes.XMax += 1;
+  }
+  if (axes.YMax == axes.YMin) {
+    axes.YMin -= 1;
+    axes.YMax += 1;
+  }
+  // An infinite value would give a scale of 0 and NaN pixels.
+  axes.Drawable = span.Points > 0 && std::isfinite(axes.XMax - axes.XMin) && std::isfinite(axes.YMax - axes.YMin) &&
+                  axes.XMax > axes.XMin && axes.YMax > axes.YMin;
+  if (!axes.Drawable) return axes;
+  // The y range grows to the ticks around it; the x range (the time or input of the steps) keeps
+  // its ends.
+  const int rows = std::clamp(height / std::max(1, textHeight + 4), 1, std::max(1, maxRows));
+  axes.YTicks = RoundTicks(units, span.YCategory, axes.YMin, axes.YMax, rows, true).Values;
+  const int number = std::max(textWidth(units.FormatSI(span.XCategory, axes.XMin)),
+                              textWidth(units.FormatSI(span.XCategory, axes.XMax)));
+  const int columns = std::clamp(width / std::max(1, number + 2 * textHeight), 1, std::max(1, maxColumns));
+  axes.XTicks = RoundTicks(units, span.XCategory, axes.XMin, axes.XMax, columns, false).Values;
+  axes.XScale = width / (axes.XMax - axes.XMin);
+  axes.YScale = height / (axes.YMax - axes.YMin);
+  return axes;
 }
 
 }  // namespace shared

@@ -1,7 +1,9 @@
 // Ticks of a graph axis on round values of the display unit: 1, 2 or 5 times a power of ten, so
-// a scale reads 0, 0.2, 0.4 and not 0.167, 0.333.
+// a scale reads 0, 0.2, 0.4 and not 0.167, 0.333; and the axes of an x-y graph laid out on them.
 #pragma once
 
+#include <functional>
+#include <string>
 #include <vector>
 
 namespace shared {
@@ -27,5 +29,35 @@ double ShownStep(const TConvert& units, int category, double low, double high);
 // distance from zero (no two round values in it differ as doubles) has no ticks.
 TAxisTicks RoundTicks(const TConvert& units, int category, double& min, double& max, int maxIntervals,
                       bool widen);
+
+// What the axes of an x-y graph are laid out from: the quantity categories of its values and the
+// range its points span (SI).
+struct TGraphSpan {
+  int XCategory = 0;
+  int YCategory = 0;
+  double XMin = 0, XMax = 0, YMin = 0, YMax = 0;
+  int Points = 0;
+};
+
+// The axes as plotted.
+struct TGraphAxes {
+  // The ranges drawn (SI): the y range widened to its ticks, the x range as the points span it; a
+  // range of one value becomes value - 1 .. value + 1.
+  double XMin = 0, XMax = 0, YMin = 0, YMax = 0;
+  // SI values, lowest first.
+  std::vector<double> XTicks, YTicks;
+  // Pixels per SI unit.
+  double XScale = 0, YScale = 0;
+  // There are points, and both ranges are finite and of some length; otherwise no ticks, no
+  // scales and nothing to plot.
+  bool Drawable = false;
+};
+
+// The axes of a graph plotted on width x height pixels: a y tick for each text line (textHeight
+// and 4 pixels between) up to maxRows, x ticks as many as their numbers leave room for (measured
+// by textWidth in the display's notation) up to maxColumns.
+TGraphAxes LayoutGraphAxes(const TConvert& units, const TGraphSpan& span, int width, int height, int textHeight,
+                           const std::function<int(const std::string&)>& textWidth, int maxRows,
+                           int maxColumns);
 
 }  // namespace shared

@@ -1,6 +1,7 @@
 // TComplex arithmetic and its "[Vector]" text record.
 #include "shared/Complex.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <sstream>
@@ -165,5 +166,14 @@ double TComplex::Cross(const TComplex& a) const { return X * a.Y - Y * a.X; }
 double TComplex::Dot(const TComplex& a) const { return X * a.X + Y * a.Y; }
 
 bool TComplex::NotEqual(const TComplex& a) const { return X != a.X || Y != a.Y; }
+
+double SegmentDistance2(const TComplex& p, const TComplex& a, const TComplex& b) {
+  const double dx = b.X - a.X, dy = b.Y - a.Y;
+  const double length2 = dx * dx + dy * dy;
+  // The foot of the perpendicular, held on the segment; without a length there is no direction.
+  const double t = length2 > 0 ? std::clamp(((p.X - a.X) * dx + (p.Y - a.Y) * dy) / length2, 0.0, 1.0) : 0.0;
+  const double ex = a.X + t * dx - p.X, ey = a.Y + t * dy - p.Y;
+  return ex * ex + ey * ey;
+}
 
 }  // namespace shared

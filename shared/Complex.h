@@ -67,4 +67,8 @@ class TComplex {
 
 inline constexpr double kDivisionByZero = 1e10;
 
+// The squared distance of p from the segment from a to b, measured to the nearest point of the
+// segment; a segment of no length is its point a.
+double SegmentDistance2(const TComplex& p, const TComplex& a, const TComplex& b);
+
 }  // namespace shared

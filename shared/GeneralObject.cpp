@@ -7,9 +7,11 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 
 #include "shared/Canvas2D.h"
+#include "shared/FilePath.h"
 #include "shared/TextLine.h"
 
 namespace shared {
@@ -231,12 +233,11 @@ void TGeneralList::CreateItems(int32_t n) {
 }
 
 void TGeneralList::SaveToFile(const std::string& path) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) throw std::runtime_error("Cannot write \"" + path + "\".");
+  // Written whole beside the file and then put in its place: a failed save keeps the old file.
+  std::ostringstream out;
   WriteRecordLine(out, kListHeader);
   WriteToText(out);
-  out.flush();
-  if (!out) throw std::runtime_error("Cannot write \"" + path + "\".");
+  WriteFileReplacing(path, out.str(), ".~saving", "Cannot write \"" + path + "\": ");
 }
 
 void TGeneralList::Clear() {

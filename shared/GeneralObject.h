@@ -112,7 +112,7 @@ class TGeneralList : public TGeneralObject {
   virtual void LoadFromFile(const std::string& path);
   // Adds n new items of the list's item class; subclasses make their own class.
   virtual void CreateItems(int32_t n);
-  // "[List]", then the list's record.
+  // "[List]", then the list's record; the file is replaced only once the new one is whole.
   virtual void SaveToFile(const std::string& path);
   virtual void Clear();
   // Takes the item, gives it the next id and its default name; returns it.

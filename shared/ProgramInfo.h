@@ -8,12 +8,16 @@
 
 namespace shared {
 
+// The animator's product word: the name of the header section of every mechanism document, the
+// animator's own and those the synthesis program exports.
+inline constexpr const char* kProductWord = "Quillon";
+
 class TProgramInfo {
  public:
   // Reads the program file's folder and date; the language is English.
   TProgramInfo();
 
-  std::string ProductWord = "Quillon";  // name of the mechanism file's header section
+  std::string ProductWord = kProductWord;  // name of the mechanism file's header section
   int32_t FileFormatVersion = 0;        // written into that header
   std::string DefaultName = "Untitled";
   std::string Extension = "mech";

@@ -1,6 +1,7 @@
-// Number notations of the text files: the 23-character writer and the locale-free readers.
+// Number notations of the text files: the 23-character and %g writers and the locale-free readers.
 #include "shared/RealText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -48,6 +49,15 @@ std::string FormatReal(double value) {
   text.append(expDigits.size() < 4 ? 4 - expDigits.size() : 0, '0');
   text.append(expDigits);
   return text;
+}
+
+std::string FormatGeneral(double value, int significant) {
+  // "-1.2345678901234567e-308" is the longest at 17 digits; to_chars refuses a precision beyond
+  // the buffer rather than overrunning it.
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general,
+                                    std::clamp(significant, 0, 40));
+  return std::string(buffer, result.ptr);
 }
 
 bool ParseReal(std::string_view text, double& value) {

@@ -1,5 +1,6 @@
 // The number notations of the suite's text files: the 23-character real notation that every
-// writer uses, and locale-independent readers for reals and integers.
+// writer uses, printf's %g for the tools and logs, and locale-independent readers for reals and
+// integers.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +11,10 @@ namespace shared {
 
 // " 1.50000000000000E+0000": sign or blank, one digit, ".", 14 digits, "E", sign, 4 digits.
 std::string FormatReal(double value);
+
+// What printf's "%.<significant>g" writes in the "C" locale, always with "." as the decimal
+// mark: printf itself follows LC_NUMERIC, which Qt sets from the environment.
+std::string FormatGeneral(double value, int significant);
 
 // Any decimal notation with "." as the decimal point, surrounding blanks allowed, whatever the
 // process locale is. False (and value untouched) when the text is not a finite number ("NAN",

@@ -21,14 +21,6 @@ void TSettings::WriteBool(const std::string& section, const std::string& name, b
   WriteInteger(section, name, value ? 1 : 0);
 }
 
-double TSettings::ReadFloat(const std::string& section, const std::string& name, double fallback) const {
-  return RealOr(ReadString(section, name, ""), fallback);
-}
-
-void TSettings::WriteFloat(const std::string& section, const std::string& name, double value) {
-  WriteString(section, name, FormatReal(value));
-}
-
 std::string TMemorySettings::ReadString(const std::string& section, const std::string& name,
                                         const std::string& fallback) const {
   const auto s = Values.find(section);

@@ -23,8 +23,6 @@ class TSettings {
   void WriteInteger(const std::string& section, const std::string& name, int value);
   bool ReadBool(const std::string& section, const std::string& name, bool fallback) const;
   void WriteBool(const std::string& section, const std::string& name, bool value);
-  double ReadFloat(const std::string& section, const std::string& name, double fallback) const;
-  void WriteFloat(const std::string& section, const std::string& name, double value);
 };
 
 // Settings held in memory, for tests and host programs.

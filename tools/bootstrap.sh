@@ -7,7 +7,8 @@ packages=(build-essential cmake ninja-build pkg-config git unzip
   libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg62-turbo-dev libxlsxwriter-dev libzip-dev libexpat1-dev libfreexl-dev
   ffmpeg python3-openpyxl
-  xdg-utils libfile-mimeinfo-perl shared-mime-info desktop-file-utils)
+  xdg-utils libfile-mimeinfo-perl shared-mime-info desktop-file-utils
+  locales)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -44,7 +44,6 @@
 // the reason goes to stderr and nothing is written. Warnings of the reader go to stderr too.
 #include <QDir>
 #include <QTemporaryDir>
-#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -148,13 +147,6 @@ void Roundtrip(const std::string& in, const std::string& out) {
   Save(mechanism, info, out);
 }
 
-// %.17g without the process locale.
-std::string Real(double value) {
-  char text[40];
-  const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 17);
-  return std::string(text, result.ptr);
-}
-
 // The arguments after "solve": FILE or --preset TYPE, and --steps N, in any order.
 struct TSolveArgs {
   std::string File;
@@ -203,7 +195,7 @@ void PrintSolution(const quillon::TAniMechanism& m) {
       const quillon::TPositionRecord a = vectors ? joint->Acceleration[k] : quillon::TPositionRecord{};
       out += "P\t" + std::to_string(k);
       field(std::string(1, static_cast<char>(joint->Letter)));
-      for (const double value : {p.X, p.Y, v.X, v.Y, a.X, a.Y}) field(Real(value));
+      for (const double value : {p.X, p.Y, v.X, v.Y, a.X, a.Y}) field(shared::FormatGeneral(value, 17));
       field(p.Invalid || k > m.Len ? "1" : "0");
       out += '\n';
     }
@@ -211,8 +203,8 @@ void PrintSolution(const quillon::TAniMechanism& m) {
   for (int32_t k = 0; k <= m.N; ++k) {
     const quillon::TCentreRecord& c = m.CentreAt[k];
     out += "IC\t" + std::to_string(k);
-    field(Real(c.X));
-    field(Real(c.Y));
+    field(shared::FormatGeneral(c.X, 17));
+    field(shared::FormatGeneral(c.Y, 17));
     field(c.AtInfinity ? "1" : "0");
     out += '\n';
   }
@@ -220,7 +212,8 @@ void PrintSolution(const quillon::TAniMechanism& m) {
     for (int32_t k = 0; k <= m.N; ++k) {
       const quillon::TDeviationRecord& d = m.Deviation[k];
       out += "DEV\t" + std::to_string(k);
-      for (const double value : {d.Path, d.InputError, d.OutputError}) field(Real(value));
+      for (const double value : {d.Path, d.InputError, d.OutputError})
+        field(shared::FormatGeneral(value, 17));
       out += '\n';
     }
   }
@@ -291,10 +284,11 @@ void Fit(const std::vector<std::string>& args) {
   optimizer.Start(mechanism);
   // Start names the reason in the log too.
   if (optimizer.Refused) throw std::runtime_error(parsed.In + ": the linkage cannot be fitted!");
-  std::string out = "PASS\t0\t" + Real(optimizer.Best) + '\n';
+  std::string out = "PASS\t0\t" + shared::FormatGeneral(optimizer.Best, 17) + '\n';
   for (int32_t pass = 1; !optimizer.Done && (parsed.Passes == 0 || pass <= parsed.Passes); ++pass) {
     optimizer.Iterate();
-    out += "PASS\t" + std::to_string(optimizer.Iterations) + '\t' + Real(optimizer.Best) + '\n';
+    out += "PASS\t" + std::to_string(optimizer.Iterations) + '\t' +
+           shared::FormatGeneral(optimizer.Best, 17) + '\n';
   }
   optimizer.Accept();
   Save(mechanism, info, parsed.Out);

@@ -106,13 +106,6 @@ bool ParseCount(const std::string& text, uint64_t& value) {
   return result.ec == std::errc() && result.ptr == text.data() + text.size();
 }
 
-// %.17g without the process locale.
-std::string Real(double value) {
-  char text[40];
-  const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 17);
-  return std::string(text, result.ptr);
-}
-
 struct TGenerateArgs {
   std::string Curve;
   uint64_t Type = 0;
@@ -204,7 +197,8 @@ void PrintList(const vesk::TMechanismList& list) {
   std::cout << "COUNT " << list.Count() << '\n';
   for (int32_t k = 1; k <= list.Count(); ++k) {
     const vesk::TMechanism& m = *list.Items(k);
-    std::cout << "MECH " << k << ' ' << int(m.MechanismType) << ' ' << m.ID << ' ' << Real(m.Error.Total) << '\n';
+    std::cout << "MECH " << k << ' ' << int(m.MechanismType) << ' ' << m.ID << ' '
+              << shared::FormatGeneral(m.Error.Total, 17) << '\n';
   }
 }
 
@@ -285,7 +279,8 @@ void Generate(const std::vector<std::string>& args) {
   char time[64];
   std::snprintf(time, sizeof time, "%.3f", seconds);
   std::cout << "MADE " << made << '\n' << "VALID " << list.Generated << '\n' << "TIME " << time << '\n';
-  for (int32_t k = 1; k <= list.Count(); ++k) std::cout << "RANK " << k << ' ' << Real(list.Items(k)->Error.Total) << '\n';
+  for (int32_t k = 1; k <= list.Count(); ++k)
+    std::cout << "RANK " << k << ' ' << shared::FormatGeneral(list.Items(k)->Error.Total, 17) << '\n';
 }
 
 void ListRecord(const std::vector<std::string>& args) {

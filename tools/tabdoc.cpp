@@ -32,7 +32,6 @@
 #include <QImage>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -46,6 +45,7 @@
 #include "shared/AniCanvas2D.h"
 #include "shared/Cp1252.h"
 #include "shared/FilePath.h"
+#include "shared/RealText.h"
 #include "shared/TabLine.h"
 #include "shared/dxf/DXFDrawing.h"
 #include "shared/qt/QtCanvas.h"
@@ -141,12 +141,6 @@ TExtent ExtentOf(const shared::TDXFDrawing& drawing) {
   return {false, min.X, min.Y, max.X, max.Y};
 }
 
-std::string G17(double value) {
-  char text[40];
-  std::snprintf(text, sizeof text, "%.17g", value);
-  return text;
-}
-
 void ListDxf(const std::string& path) {
   shared::TDXFDrawing drawing;
   LoadDrawing(drawing, path);
@@ -157,7 +151,8 @@ void ListDxf(const std::string& path) {
         << shared::Cp1252ToUtf8(entity.Layer) << '\n';
   }
   const TExtent e = ExtentOf(drawing);
-  out << "EXTENTS " << G17(e.X0) << ' ' << G17(e.Y0) << ' ' << G17(e.X1) << ' ' << G17(e.Y1) << '\n';
+  out << "EXTENTS " << shared::FormatGeneral(e.X0, 17) << ' ' << shared::FormatGeneral(e.Y0, 17) << ' '
+      << shared::FormatGeneral(e.X1, 17) << ' ' << shared::FormatGeneral(e.Y1, 17) << '\n';
   std::cout << out.str();
 }
 

@@ -317,7 +317,7 @@ void TInputFunctionDlg::RefreshGraph() {
     for (int i = 0; i <= f.Steps(); ++i) {
       const double x = f.TimeOfStep(i);
       const double y = tab == 1 ? f.Velocity(x) : tab == 2 ? f.Acceleration(x) : f.ValueOfStep(i);
-      graph.AddPoint(y, x);
+      graph.AddPoint(x, y);
     }
   }
   graph.Relayout();

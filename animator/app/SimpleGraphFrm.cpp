@@ -44,14 +44,14 @@ void TSimpleGraphFrm::Reset() {
   SeriesCount = 1;
   Data.assign(static_cast<size_t>(SeriesCount) + 1, std::vector<double>(kInitialRoom, 0.0));
   PointCount = 0;
-  Drawable = false;
+  Axes = {};
   XName = "X-axis";
   YName = "Y-axis";
   XCategory = 0;
   YCategory = 0;
 }
 
-void TSimpleGraphFrm::AddPoint(double y, double x) {
+void TSimpleGraphFrm::AddPoint(double x, double y) {
   if (PointCount >= static_cast<int>(Data[0].size()))
     for (auto& series : Data) series.resize(series.size() + kGrowBy, 0.0);
   if (PointCount == 0) {
@@ -78,40 +78,18 @@ void TSimpleGraphFrm::Relayout() {
   PlotTop = ShowLabels ? textHeight + 8 : 8;
   // Under the plot the scale's numbers, then the x legend.
   PlotBottom = PaintBox1->height() - (ShowLabels ? kScaleGap + 2 * textHeight + 4 : 8);
-  PlotXMin = XMin;
-  PlotXMax = XMax;
-  PlotYMin = YMin;
-  PlotYMax = YMax;
-  // A flat series still gets a band to be drawn in.
-  if (PlotXMax == PlotXMin) {
-    PlotXMin -= 1;
-    PlotXMax += 1;
-  }
-  if (PlotYMax == PlotYMin) {
-    PlotYMin -= 1;
-    PlotYMax += 1;
-  }
-  XTicks.clear();
-  YTicks.clear();
-  Drawable = PointCount > 0 && std::isfinite(PlotXMax - PlotXMin) && std::isfinite(PlotYMax - PlotYMin) &&
-             PlotXMax > PlotXMin && PlotYMax > PlotYMin;
-  if (!Drawable) return;
-  const int rows = std::clamp((PlotBottom - PlotTop) / (textHeight + 4), 1, kDivisions);
-  YTicks = RoundTicks(convert, YCategory, PlotYMin, PlotYMax, rows, true).Values;
-  const int number = std::max(metrics.horizontalAdvance(Text(convert.FormatSI(XCategory, PlotXMin))),
-                              metrics.horizontalAdvance(Text(convert.FormatSI(XCategory, PlotXMax))));
-  const int columns = std::clamp((PlotRight - PlotLeft) / (number + 2 * textHeight), 1, kDivisions);
-  XTicks = RoundTicks(convert, XCategory, PlotXMin, PlotXMax, columns, false).Values;
-  XScale = (PlotRight - PlotLeft) / (PlotXMax - PlotXMin);
-  YScale = (PlotBottom - PlotTop) / (PlotYMax - PlotYMin);
+  const shared::TGraphSpan span{XCategory, YCategory, XMin, XMax, YMin, YMax, PointCount};
+  Axes = shared::LayoutGraphAxes(
+      convert, span, PlotRight - PlotLeft, PlotBottom - PlotTop, textHeight,
+      [&metrics](const std::string& text) { return metrics.horizontalAdvance(Text(text)); }, kDivisions, kDivisions);
 }
 
 int TSimpleGraphFrm::ScreenX(double x) const {
-  return PlotLeft + static_cast<int>(std::lround((x - PlotXMin) * XScale));
+  return PlotLeft + static_cast<int>(std::lround((x - Axes.XMin) * Axes.XScale));
 }
 
 int TSimpleGraphFrm::ScreenY(double y) const {
-  return PlotBottom - static_cast<int>(std::lround((y - PlotYMin) * YScale));
+  return PlotBottom - static_cast<int>(std::lround((y - Axes.YMin) * Axes.YScale));
 }
 
 bool TSimpleGraphFrm::eventFilter(QObject* watched, QEvent* event) {
@@ -134,12 +112,12 @@ void TSimpleGraphFrm::PaintBox1Paint() {
   const int height = PlotBottom - PlotTop;
   if (ShowGrid) {
     painter.setPen(QPen(ColourOf(GridColour), 1, Qt::SolidLine));
-    if (Drawable) {
-      for (const double x : XTicks) {
+    if (Axes.Drawable) {
+      for (const double x : Axes.XTicks) {
         const int at = ScreenX(x);
         if (at > PlotLeft && at < PlotRight) painter.drawLine(at, PlotTop, at, PlotBottom);
       }
-      for (const double y : YTicks) {
+      for (const double y : Axes.YTicks) {
         const int at = ScreenY(y);
         if (at > PlotTop && at < PlotBottom) painter.drawLine(PlotLeft, at, PlotRight, at);
       }
@@ -147,7 +125,7 @@ void TSimpleGraphFrm::PaintBox1Paint() {
     painter.setPen(ColourOf(FrameColour));
     painter.drawRect(PlotLeft, PlotTop, width, height);
   }
-  if (Drawable) {
+  if (Axes.Drawable) {
     for (int s = 1; s <= SeriesCount; ++s) {
       painter.setPen(ColourOf(kSeriesColours[(s - 1) % 10]));
       QPolygon line;
@@ -186,11 +164,11 @@ void TSimpleGraphFrm::PaintBox1Paint() {
     legendX += metrics.horizontalAdvance(entry);
   }
   painter.setPen(ColourOf(FrameColour));
-  if (!Drawable) return;
+  if (!Axes.Drawable) return;
   // x numbers centred under their ticks within the plot's width, one that would touch the one
   // before left out; y numbers right-aligned before the plot.
   int free = PlotLeft;
-  for (const double x : XTicks) {
+  for (const double x : Axes.XTicks) {
     const QString text = Text(convert.FormatSI(XCategory, x));
     const int textWidth = metrics.horizontalAdvance(text);
     const int at =
@@ -199,7 +177,7 @@ void TSimpleGraphFrm::PaintBox1Paint() {
     painter.drawText(at, PlotBottom + kScaleGap + metrics.ascent(), text);
     free = at + textWidth + textHeight;
   }
-  for (const double y : YTicks) {
+  for (const double y : Axes.YTicks) {
     const QString text = Text(convert.FormatSI(YCategory, y));
     painter.drawText(PlotLeft - 4 - metrics.horizontalAdvance(text),
                      ScreenY(y) - textHeight / 2 + metrics.ascent(), text);

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "shared/AxisTicks.h"
+
 namespace quillon {
 
 class TSimpleGraphFrm : public QWidget {
@@ -20,9 +22,9 @@ class TSimpleGraphFrm : public QWidget {
 
   explicit TSimpleGraphFrm(QWidget* parent = nullptr);
 
-  // One series, room for 100 points, no points, default names and categories, not drawable.
+  // One series, room for 100 points, no points, default names and categories, nothing to plot.
   void Reset();
-  void AddPoint(double y, double x);
+  void AddPoint(double x, double y);
   // Margins, plot rectangle, ranges and scales from the paint box's size and the points: the
   // ticks at round display values, the y range widened to them, x from the first point to the
   // last.
@@ -45,12 +47,9 @@ class TSimpleGraphFrm : public QWidget {
                                                   0x000080, 0x00FFFF, 0x008000, 0x800000, 0x808080};
   // [series][point]: series 0 the x values, 1..SeriesCount the y values.
   std::vector<std::vector<double>> Data;
-  bool Drawable = false;
   int PlotLeft = 0, PlotTop = 0, PlotRight = 0, PlotBottom = 0;
-  // The ranges as plotted, and the scales' ticks (SI values, lowest first).
-  double PlotXMin = 0, PlotXMax = 0, PlotYMin = 0, PlotYMax = 0;
-  std::vector<double> XTicks, YTicks;
-  double XScale = 0, YScale = 0;
+  // The ranges as plotted, the scales' ticks and whether there is anything to plot.
+  shared::TGraphAxes Axes;
 
   QWidget* PaintBox1;
 

@@ -224,7 +224,8 @@ class TAniMechanism {
   double GetPathError(int32_t step) const;
   // The output rotation error; 0 while the curve's output weight is not above 0.
   double GetRotationError(int32_t step) const;
-  // Source of the "Out:In" graph; no ratio is defined, so every step answers 0.
+  // Meant as the source of an "Out:In" graph, which no window offers; no ratio is defined, so
+  // every step answers 0.
   double GetTransmissionRatio(int32_t step) const;
   double GetTime(int32_t step) const;
   // The first input function's displacement at the step.

@@ -5,6 +5,7 @@
 
 #include "animator/engine/AniMechanism.h"
 #include "animator/engine/StdOut.h"
+#include "shared/ProgramInfo.h"
 #include "shared/TextLine.h"
 
 namespace quillon {
@@ -105,7 +106,7 @@ std::vector<std::string> UnendedSections(const shared::TTabLines& lines) {
 }  // namespace
 
 void TAniMechanism::SaveToTabLines(shared::TTabLines& lines) const {
-  lines.BeginSection(kProductWord);
+  lines.BeginSection(shared::kProductWord);
   lines.ClearFields();
   lines.AddInt(kFileFormatVersion);
   lines.WriteLine();

@@ -32,11 +32,7 @@ constexpr int32_t kPointsPerSegment = 20;
 double PieceDistance2(const TPositionRecord* path, int32_t last, int32_t k, const TComplex& p) {
   const TPositionRecord& a = path[k];
   const TPositionRecord& b = path[std::min(k + 1, last)];
-  const double dx = b.X - a.X, dy = b.Y - a.Y;
-  const double length2 = dx * dx + dy * dy;
-  const double t = length2 > 0 ? std::clamp(((p.X - a.X) * dx + (p.Y - a.Y) * dy) / length2, 0.0, 1.0) : 0.0;
-  const double ex = a.X + t * dx - p.X, ey = a.Y + t * dy - p.Y;
-  return ex * ex + ey * ey;
+  return shared::SegmentDistance2(p, TComplex(a.X, a.Y), TComplex(b.X, b.Y));
 }
 
 // The largest distance of the points from the path, where a point within floor of the path

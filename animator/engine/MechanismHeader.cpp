@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "shared/ProgramInfo.h"
 #include "shared/TabLine.h"
 
 namespace quillon {
@@ -20,7 +21,7 @@ bool SameWordIgnoringCase(const std::string& a, const std::string& b) {
 THeaderCheck CheckMechanismHeader(shared::TTabLines& lines) noexcept {
   THeaderCheck check;
   try {
-    if (!lines.FindSection(kProductWord)) {
+    if (!lines.FindSection(shared::kProductWord)) {
       check.StatusText = kErrorInvalidText;
       return check;
     }
@@ -46,7 +47,7 @@ THeaderCheck CheckMechanismHeader(shared::TTabLines& lines) noexcept {
 }
 
 int32_t ReadFormatVersion(shared::TTabLines& lines) {
-  if (!lines.FindSection(kProductWord)) throw EMechanismError(kErrorInvalidText);
+  if (!lines.FindSection(shared::kProductWord)) throw EMechanismError(kErrorInvalidText);
   int32_t version = 0;
   if (lines.ReadLine()) version = lines.GetInt(0);
   if (version < kOldestFormatVersion || version > kFileFormatVersion) throw EMechanismError(kErrorNewText);

@@ -12,8 +12,6 @@ class TTabLines;
 
 namespace quillon {
 
-// Name of the header section (the program's product word).
-inline constexpr const char* kProductWord = "Quillon";
 // The version this program writes; older documents go back to kOldestFormatVersion.
 inline constexpr int32_t kFileFormatVersion = 0;
 inline constexpr int32_t kOldestFormatVersion = -96;

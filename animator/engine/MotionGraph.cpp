@@ -142,7 +142,7 @@ void TMotionGraph::Rebuild(int kind) {
 
 void TMotionGraph::Clear() {
   FCount = 0;
-  FValid = false;
+  Axes = {};
   FTitle.clear();
   FXCaption = "X-axis";
   FXCategory = shared::cuNone;
@@ -215,43 +215,15 @@ void TMotionGraph::Layout(shared::TPaintSurface& surface) {
   Top = FTopMargin;
   Bottom = surface.Height() - FBottomMargin;
 
-  PlotXMin = FXMin;
-  PlotXMax = FXMax;
-  if (PlotXMax == PlotXMin) {
-    PlotXMin -= 1;
-    PlotXMax += 1;
-  }
-  PlotYMin = FYMin;
-  PlotYMax = FYMax;
-  if (PlotYMax == PlotYMin) {
-    PlotYMin -= 1;
-    PlotYMax += 1;
-  }
-  // Round ticks in display units: the y range grows to the ticks around it, the x range (the
-  // time or input of the steps) keeps its ends. Each y tick has room for its number; x ticks as
-  // many as the numbers leave room for.
-  const shared::TConvert& convert = shared::Convert();
-  const int rows = std::clamp((Bottom - Top) / (h + 4), 1, GridRows);
-  YTicks = RoundTicks(convert, FValueCategory, PlotYMin, PlotYMax, rows, true).Values;
-  const int number = std::max(surface.TextExtent(convert.FormatSI(FXCategory, PlotXMin)).Width,
-                              surface.TextExtent(convert.FormatSI(FXCategory, PlotXMax)).Width);
-  const int columns = std::clamp((Right - Left) / (number + 2 * h), 1, GridColumns);
-  XTicks = RoundTicks(convert, FXCategory, PlotXMin, PlotXMax, columns, false).Values;
-
-  FValid = FCount > 0 && PlotXMax - PlotXMin > 0 && PlotYMax - PlotYMin > 0;
-  if (FValid) {
-    XScale = (Right - Left) / (PlotXMax - PlotXMin);
-    YScale = (Bottom - Top) / (PlotYMax - PlotYMin);
-  }
+  const shared::TGraphSpan span{FXCategory, FValueCategory, FXMin, FXMax, FYMin, FYMax, FCount};
+  Axes = shared::LayoutGraphAxes(
+      shared::Convert(), span, Right - Left, Bottom - Top, h,
+      [&surface](const std::string& text) { return surface.TextExtent(text).Width; }, GridRows, GridColumns);
 }
 
-int TMotionGraph::ScreenX(int point) const {
-  return static_cast<int>(std::lround((Data[0][point] - PlotXMin) * XScale)) + Left;
-}
+int TMotionGraph::ScreenX(int point) const { return TickX(Data[0][point]); }
 
-int TMotionGraph::ScreenY(int point, int series) const {
-  return Bottom - static_cast<int>(std::lround((Data[series + 1][point] - PlotYMin) * YScale));
-}
+int TMotionGraph::ScreenY(int point, int series) const { return TickY(Data[series + 1][point]); }
 
 std::string TMotionGraph::XLegend() const {
   const shared::TConvert& convert = shared::Convert();
@@ -272,15 +244,15 @@ void TMotionGraph::Paint(shared::TPaintSurface& surface) {
   surface.FillRect(0, 0, surface.Width(), surface.Height());
 
   // The grid at the ticks inside the frame.
-  if (ShowGrid && FValid) {
+  if (ShowGrid && Axes.Drawable) {
     surface.SetPen({GridColor, 1, shared::TPenStyle::Solid, shared::TPenMode::Copy});
-    for (const double x : XTicks) {
+    for (const double x : Axes.XTicks) {
       const int at = TickX(x);
       if (at <= Left || at >= Right) continue;
       surface.MoveTo(at, Top);
       surface.LineTo(at, Bottom);
     }
-    for (const double y : YTicks) {
+    for (const double y : Axes.YTicks) {
       const int at = TickY(y);
       if (at <= Top || at >= Bottom) continue;
       surface.MoveTo(Left, at);
@@ -291,7 +263,7 @@ void TMotionGraph::Paint(shared::TPaintSurface& surface) {
   const shared::TPoint frame[5] = {{Left, Top}, {Right, Top}, {Right, Bottom}, {Left, Bottom}, {Left, Top}};
   surface.Polyline(frame);
 
-  if (FValid) {
+  if (Axes.Drawable) {
     std::vector<shared::TPoint> points(FCount);
     for (int i = 0; i < FSeriesCount; ++i) {
       for (int c = 0; c < FCount; ++c) points[c] = {ScreenX(c), ScreenY(c, i)};
@@ -300,7 +272,7 @@ void TMotionGraph::Paint(shared::TPaintSurface& surface) {
     }
   }
 
-  if (FValid && CursorLineShown()) {
+  if (Axes.Drawable && CursorLineShown()) {
     surface.SetPen({CursorColor, 1, shared::TPenStyle::Solid, shared::TPenMode::Copy});
     const int x = ScreenX(CursorIndex);
     surface.MoveTo(x, Top + 1);
@@ -352,9 +324,9 @@ void TMotionGraph::PaintLabels(shared::TPaintSurface& surface, int h) {
   // Scale numbers in display units, without unit, at the ticks: x centred under its tick but
   // within the plot's width, a number that would touch the one before left out; y right-aligned
   // 4 pixels before the plot.
-  if (!FValid) return;
+  if (!Axes.Drawable) return;
   int free = Left;
-  for (const double x : XTicks) {
+  for (const double x : Axes.XTicks) {
     const std::string text = convert.FormatSI(FXCategory, x);
     const int width = surface.TextExtent(text).Width;
     const int at = std::clamp(TickX(x) - width / 2, Left, std::max(Left, Right - width));
@@ -362,18 +334,18 @@ void TMotionGraph::PaintLabels(shared::TPaintSurface& surface, int h) {
     surface.TextOut(at, Bottom + kXScaleGap, text);
     free = at + width + h;
   }
-  for (const double y : YTicks) {
+  for (const double y : Axes.YTicks) {
     const std::string text = convert.FormatSI(FValueCategory, y);
     surface.TextOut(Left - 4 - surface.TextExtent(text).Width, TickY(y) - h / 2, text);
   }
 }
 
 int TMotionGraph::TickX(double x) const {
-  return static_cast<int>(std::lround((x - PlotXMin) * XScale)) + Left;
+  return static_cast<int>(std::lround((x - Axes.XMin) * Axes.XScale)) + Left;
 }
 
 int TMotionGraph::TickY(double y) const {
-  return Bottom - static_cast<int>(std::lround((y - PlotYMin) * YScale));
+  return Bottom - static_cast<int>(std::lround((y - Axes.YMin) * Axes.YScale));
 }
 
 void TMotionGraph::SaveJPEG(shared::TPaintSurface& bitmap, const std::string& fileName) {

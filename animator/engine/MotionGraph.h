@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "shared/AxisTicks.h"
 #include "shared/PaintSurface.h"
 
 namespace shared {
@@ -105,7 +106,7 @@ class TMotionGraph {
   double XMax() const { return FXMax; }
   double YMin() const { return FYMin; }
   double YMax() const { return FYMax; }
-  bool Valid() const { return FValid; }
+  bool Valid() const { return Axes.Drawable; }
 
   const std::string& Title() const { return FTitle; }
   const std::string& XCaption() const { return FXCaption; }
@@ -126,8 +127,8 @@ class TMotionGraph {
   int ScreenX(int point) const;
   int ScreenY(int point, int series) const;
   // The scales' ticks after the last layout, SI values, lowest first.
-  const std::vector<double>& XTickValues() const { return XTicks; }
-  const std::vector<double>& YTickValues() const { return YTicks; }
+  const std::vector<double>& XTickValues() const { return Axes.XTicks; }
+  const std::vector<double>& YTickValues() const { return Axes.YTicks; }
 
   // -1: no cursor. The line shows only strictly between the first and the last point; the
   // legend shows values only for a step within the points.
@@ -180,13 +181,10 @@ class TMotionGraph {
   // Row 0 the x values, row i + 1 series i; FCapacity columns each.
   std::vector<std::vector<double>> Data;
   double FXMin = 0, FXMax = 0, FYMin = 0, FYMax = 0;
-  // The y range as plotted: widened to round ticks in display units.
-  double PlotYMin = 0, PlotYMax = 0, PlotXMin = 0, PlotXMax = 0;
-  std::vector<double> XTicks, YTicks;
+  // The ranges as plotted (y widened to round ticks in display units), ticks and scales.
+  shared::TGraphAxes Axes;
   int FLeftMargin = 10, FTopMargin = 10, FBottomMargin = 10, RightMargin = 8;
   int Left = 0, Top = 0, Right = 0, Bottom = 0;
-  double XScale = 0, YScale = 0;
-  bool FValid = false;
   int CursorIndex = -1;
   std::string FTitle;
   std::string FXCaption;

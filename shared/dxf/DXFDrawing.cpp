@@ -2,7 +2,6 @@
 #include "shared/dxf/DXFDrawing.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -10,6 +9,7 @@
 #include <typeinfo>
 
 #include "shared/Complex.h"
+#include "shared/RealText.h"
 
 namespace shared {
 
@@ -17,11 +17,8 @@ namespace {
 
 constexpr const char* kDefaultName = "Untitled";
 
-std::string Number(double value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.15g", value);
-  return text;
-}
+// The log shows the numbers as read, with "." whatever the locale.
+std::string Number(double value) { return FormatGeneral(value, 15); }
 
 }  // namespace
 

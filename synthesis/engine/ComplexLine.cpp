@@ -141,12 +141,8 @@ bool TComplexLine::HitTest(const TComplex& point, double tolerance) const {
   if (near(Point2)) Grabbed = const_cast<TComplex*>(&Point2);
   if (near(Point1)) Grabbed = const_cast<TComplex*>(&Point1);
   if (Grabbed) return true;
-  const TComplex d = Difference(Point2, Point1);
-  const double length2 = d.Abs2();
-  if (!(length2 > 0)) return false;
-  const TComplex v = Difference(point, Point1);
-  const double t = v.Dot(d) / length2;
-  return t > 0 && t <= 1 && std::fabs(v.Cross(d)) / std::sqrt(length2) <= tolerance;
+  // Beyond either end (and on a line of no length) the nearest point is an end, tested above.
+  return std::sqrt(shared::SegmentDistance2(point, Point1, Point2)) <= tolerance;
 }
 
 void TComplexLine::UpdateExtent(TComplex& min, TComplex& max) const {

@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "shared/FilePath.h"
 #include "shared/ProcessWide.h"
 #include "shared/TabLine.h"
 #include "shared/TextLine.h"
@@ -136,12 +137,10 @@ void TFileValidate::SignFile(const std::string& fileName) {
       if (in.bad()) throw std::runtime_error("The file could not be read.");
       text = bytes.str();
     }
-    const std::string line = ChecksumLine(text);
-    std::ofstream out(fileName, std::ios::binary | std::ios::app);
-    if (!out) throw std::runtime_error("Cannot write \"" + fileName + "\": the file cannot be opened.");
-    out << line;
-    out.close();
-    if (!out) throw std::runtime_error("Cannot write \"" + fileName + "\": writing failed.");
+    // The signed text replaces the file only once it is written whole: an append that fails half
+    // way would leave a file whose last line is no checksum.
+    shared::WriteFileReplacing(fileName, text + ChecksumLine(text), ".~signing",
+                               "Cannot write \"" + fileName + "\": ");
     StatusCode = kValid;
     StatusText = "OK";
   } catch (const std::exception& failure) {

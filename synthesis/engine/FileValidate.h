@@ -32,7 +32,8 @@ class TFileValidate {
   bool VerifyFile(const std::string& fileName);
   // The same on a stream: every line but the last is fed, the last is the stored number.
   bool Verify(std::istream& in);
-  // Appends the checksum line to an existing file ("OK"); a missing file is left alone.
+  // Appends the checksum line to an existing file ("OK"), replacing the file only once the signed
+  // one is whole; a missing file is left alone.
   void SignFile(const std::string& fileName);
   // The same on text in memory: text then holds what SignFile would leave in a file of it.
   void Sign(std::string& text);

@@ -42,14 +42,7 @@ bool WithinReach(const TComplexPointList& line, const TComplex& point, double re
   if (n < 1 || !(reach >= 0)) return false;
   const double reach2 = reach * reach;
   auto near = [&](int32_t i) {
-    const TComplex& from = *line.Items(i - 1 < 1 ? 1 : i - 1);
-    const TComplex& to = *line.Items(i);
-    const double sx = to.X - from.X, sy = to.Y - from.Y;
-    const double px = point.X - from.X, py = point.Y - from.Y;
-    const double length2 = sx * sx + sy * sy;
-    const double t = length2 > 0 ? std::clamp((px * sx + py * sy) / length2, 0.0, 1.0) : 0.0;
-    const double dx = px - t * sx, dy = py - t * sy;
-    return dx * dx + dy * dy <= reach2;
+    return shared::SegmentDistance2(point, *line.Items(i - 1 < 1 ? 1 : i - 1), *line.Items(i)) <= reach2;
   };
   const int32_t start = std::clamp(hint, 1, n);
   for (int32_t step = 0; step < n; ++step) {

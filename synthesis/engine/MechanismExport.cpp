@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "shared/FilePath.h"
+#include "shared/ProgramInfo.h"
 #include "shared/TabLine.h"
 #include "synthesis/engine/Mechanism.h"
 #include "synthesis/engine/ProgramInfo.h"
@@ -180,7 +181,7 @@ void TMechanism::ExportToAnimator() {
       break;
   }
 
-  lines.BeginSection("Quillon");
+  lines.BeginSection(shared::kProductWord);
   lines.ClearFields();
   lines.AddInt(0);
   lines.AddString("Vesk");

@@ -425,15 +425,8 @@ void TPathPointList::MakeSummary(const TSpline& curve, TErrorObject& error) {
 double TPathPointList::DistanceFrom(const TComplex& point) const {
   if (Count() < 1) return shared::kDivisionByZero;
   double nearest = Difference(point, *GetPathPoint(1)).Abs();
-  for (int32_t a = 2; a <= Count(); ++a) {
-    const TComplex& from = *GetPathPoint(a - 1);
-    const TComplex step = Difference(*GetPathPoint(a), from);
-    const TComplex to = Difference(point, from);
-    const double length2 = step.Abs2();
-    const double t = length2 > 0 ? std::clamp(to.Dot(step) / length2, 0.0, 1.0) : 0.0;
-    TComplex foot(from.X + t * step.X, from.Y + t * step.Y);
-    nearest = std::min(nearest, Difference(point, foot).Abs());
-  }
+  for (int32_t a = 2; a <= Count(); ++a)
+    nearest = std::min(nearest, std::sqrt(shared::SegmentDistance2(point, *GetPathPoint(a - 1), *GetPathPoint(a))));
   return nearest;
 }
 

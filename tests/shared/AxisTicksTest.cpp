@@ -1,5 +1,5 @@
 // Axis ticks on round display values: the spacing, the widened or kept range, the decimals shown
-// and the ranges that cannot be divided.
+// and the ranges that cannot be divided; the axes of an x-y graph laid out on them.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -150,6 +150,78 @@ TEST_F(AxisTicksTest, RangesTooNarrowForTheirDistanceFromZeroHaveNoTicks) {
   const TAxisTicks all = RoundTicks(units, shared::cuNone, lowest, highest, 6, false);
   ASSERT_FALSE(all.Values.empty());
   for (const double value : all.Values) EXPECT_TRUE(std::isfinite(value));
+}
+
+// Texts 8 pixels a character and 10 high.
+int EightPixelsACharacter(const std::string& text) { return 8 * int(text.size()); }
+
+// -0.57 .. 3.4 on 155 pixels: room for 11 rows of text, held to 6, is a step of 1 (3.97 / 6 =
+// 0.66 rounded up to a round value), widened to -1 .. 4: 31 pixels a unit. x keeps 0 .. 2 on 296
+// pixels, 148 a unit.
+TEST_F(AxisTicksTest, GraphAxesWidenYToItsTicksAndKeepX) {
+  const TGraphSpan span{shared::cuNone, shared::cuNone, 0, 2, -0.57, 3.4, 3};
+  const TGraphAxes axes = LayoutGraphAxes(shared::Convert(), span, 296, 155, 10, EightPixelsACharacter, 6, 6);
+  ASSERT_TRUE(axes.Drawable);
+  EXPECT_EQ(axes.YTicks, (std::vector<double>{-1, 0, 1, 2, 3, 4}));
+  EXPECT_EQ(axes.XTicks, (std::vector<double>{0, 0.5, 1, 1.5, 2}));
+  EXPECT_EQ(axes.YMin, -1);
+  EXPECT_EQ(axes.YMax, 4);
+  EXPECT_EQ(axes.XMin, 0);
+  EXPECT_EQ(axes.XMax, 2);
+  EXPECT_DOUBLE_EQ(axes.XScale, 148);
+  EXPECT_DOUBLE_EQ(axes.YScale, 31);
+  // Two rows at most: a step of 2 would take -2 .. 4, three of them, so the step is 5.
+  EXPECT_EQ(LayoutGraphAxes(shared::Convert(), span, 296, 155, 10, EightPixelsACharacter, 2, 6).YTicks,
+            (std::vector<double>{-5, 0, 5}));
+}
+
+// A series of one value gets a band of one either way; without points, or with a value no scale
+// can hold, there is nothing to plot: no ticks and no scales.
+TEST_F(AxisTicksTest, GraphAxesOfFlatEmptyAndInfiniteSeries) {
+  const double inf = std::numeric_limits<double>::infinity();
+  struct TCase {
+    const char* what;
+    TGraphSpan span;
+    bool drawable;
+    double yMin, yMax;  // as plotted
+  };
+  const TCase cases[] = {
+      {"flat", {shared::cuNone, shared::cuNone, 7, 7, 5, 5, 3}, true, 4, 6},
+      {"no points", {shared::cuNone, shared::cuNone, 0, 0, 0, 0, 0}, false, -1, 1},
+      {"an infinite value", {shared::cuNone, shared::cuNone, 0, 1, 0, inf, 2}, false, 0, inf},
+      {"infinite both ways", {shared::cuNone, shared::cuNone, 0, 1, -inf, inf, 2}, false, -inf, inf},
+      {"an infinite time", {shared::cuTime, shared::cuNone, 0, inf, 0, 1, 2}, false, 0, 1},
+      {"not a number", {shared::cuNone, shared::cuNone, 0, 1, NAN, 1, 2}, false, NAN, 1},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    const TGraphAxes axes = LayoutGraphAxes(shared::Convert(), c.span, 296, 155, 10, EightPixelsACharacter, 6, 6);
+    EXPECT_EQ(axes.Drawable, c.drawable);
+    EXPECT_EQ(axes.YTicks.empty(), !c.drawable);
+    EXPECT_EQ(axes.XTicks.empty(), !c.drawable);
+    EXPECT_EQ(axes.XScale > 0, c.drawable);
+    if (std::isnan(c.yMin)) {
+      EXPECT_TRUE(std::isnan(axes.YMin));
+    } else {
+      EXPECT_EQ(axes.YMin, c.yMin);
+    }
+    EXPECT_EQ(axes.YMax, c.yMax);
+  }
+  // The flat series at 7 spans 6 .. 8 in x and is drawn in the middle of its band.
+  const TGraphAxes flat = LayoutGraphAxes(shared::Convert(), cases[0].span, 296, 155, 10, EightPixelsACharacter, 6, 6);
+  EXPECT_EQ(flat.XMin, 6);
+  EXPECT_EQ(flat.XMax, 8);
+  EXPECT_EQ(flat.YTicks, (std::vector<double>{4, 4.5, 5, 5.5, 6}));
+}
+
+// A surface that measures texts as nothing, and limits of no rows: one division, no division by 0.
+TEST_F(AxisTicksTest, GraphAxesWithTextsOfNoSize) {
+  const TGraphSpan span{shared::cuNone, shared::cuNone, 0, 2, 0, 2, 3};
+  const TGraphAxes axes = LayoutGraphAxes(
+      shared::Convert(), span, 100, 100, -4, [](const std::string&) { return 0; }, 0, 0);
+  ASSERT_TRUE(axes.Drawable);
+  EXPECT_EQ(axes.YTicks, (std::vector<double>{0, 2}));
+  EXPECT_EQ(axes.XTicks, (std::vector<double>{0, 2}));
 }
 
 }  // namespace

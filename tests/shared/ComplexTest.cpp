@@ -54,6 +54,31 @@ TEST(ComplexTest, ArithmeticMatchesComplexNumbers) {
   EXPECT_NEAR(a.Y, 2, 1e-15);
 }
 
+// The segment from (1, 1) to (4, 5) is 5 long along u = (0.6, 0.8), with the normal
+// n = (-0.8, 0.6): each point is built from a, u and n, so its distance is known beforehand.
+TEST(ComplexTest, SegmentDistanceToTheNearestPointOfTheSegment) {
+  const TComplex a(1, 1), b(4, 5);
+  struct Case {
+    TComplex p;
+    double distance;
+  };
+  const Case cases[] = {
+      {TComplex(0.9, 4.2), 2},             // a + 2.5u + 2n: beside the segment
+      {TComplex(2.5, 3), 0},               // a + 2.5u: on it
+      {TComplex(5.8, 7.4), 3},             // b + 3u: beyond b, measured to b
+      {TComplex(-0.4, 0.8), std::sqrt(2.0)},  // a - u + n: before a, measured to a
+      {TComplex(-2, -3), 5},               // a - 5u
+  };
+  for (const Case& c : cases) {
+    EXPECT_NEAR(shared::SegmentDistance2(c.p, a, b), c.distance * c.distance, 1e-12) << c.p.X << " " << c.p.Y;
+    EXPECT_NEAR(shared::SegmentDistance2(c.p, b, a), c.distance * c.distance, 1e-12) << c.p.X << " " << c.p.Y;
+  }
+  // A segment of no length is its point: the distance from that point, never a division by 0.
+  EXPECT_EQ(shared::SegmentDistance2(TComplex(4, 5), a, a), 25);
+  EXPECT_EQ(shared::SegmentDistance2(a, a, a), 0);
+  EXPECT_EQ(shared::SegmentDistance2(TComplex(-2, 1), TComplex(0, 0), TComplex(0, 0)), 5);
+}
+
 TEST(ComplexTest, ZeroCases) {
   TComplex z, r;
   z.Normalize();

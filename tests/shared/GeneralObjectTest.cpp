@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <iterator>
 #include <sstream>
 #include <stdexcept>
 #include <string>
 
 #include "shared/GeneralObject.h"
 #include "tests/animator/engine/RecordingCanvas.h"
+#include "tests/shared/FileSizeLimit.h"
 #include "tests/shared/TestFiles.h"
 
 namespace {
@@ -218,6 +221,29 @@ class GeneralListFileTest : public shared::test::TTempFolderTest {
  protected:
   GeneralListFileTest() : TTempFolderTest("general_list") {}
 };
+
+// A save that the disk refuses half way (here a file size limit) keeps the file it would have
+// replaced, and leaves nothing beside it.
+TEST_F(GeneralListFileTest, AFailedSaveKeepsTheOldFile) {
+  const auto path = (dir / "list.txt").string();
+  TDiscList small;
+  small.AddDisc(1);
+  small.SaveToFile(path);
+  const std::string before = shared::test::ReadBytes(path);
+  TDiscList large;
+  for (int i = 0; i < 50; ++i) large.AddDisc(i);
+  {
+    const shared::test::TFileSizeLimit limit(before.size() + 10);
+    try {
+      large.SaveToFile(path);
+      ADD_FAILURE() << "no error";
+    } catch (const std::runtime_error& e) {
+      EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
+    }
+  }
+  EXPECT_EQ(shared::test::ReadBytes(path), before);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
+}
 
 TEST_F(GeneralListFileTest, FilesRoundTripAndRefuseOtherFormats) {
   for (int items : {0, 3}) {

@@ -3,12 +3,16 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "shared/Cp1252.h"
 #include "shared/RealText.h"
 #include "shared/TextLine.h"
+#include "tests/shared/CommaLocale.h"
 
 namespace {
 
@@ -75,6 +79,31 @@ TEST(RealTextTest, ReadsBackWhatItWritesAtTheExtremes) {
     EXPECT_FALSE(shared::ParseReal(shared::FormatReal(notFinite), back)) << shared::FormatReal(notFinite);
   for (const char* text : {"nan", "-NaN", "inf", "INFINITY", "1e309", "-1.8E+0308"}) EXPECT_FALSE(shared::ParseReal(text, back)) << text;
   EXPECT_EQ(back, 7);
+}
+
+// The %g of the tools and logs: what printf writes in the "C" locale, and still that under a
+// locale whose printf writes a decimal comma.
+TEST(RealTextTest, FormatsGeneralAsPrintfDoesInTheCLocaleWhateverTheLocale) {
+  const double inf = std::numeric_limits<double>::infinity(), max = std::numeric_limits<double>::max();
+  const double values[] = {0,    -0.0, 1.5,  0.1,  -2.0 / 3, 1e21,   123456789012345678.0,
+                           1e15, 1e16, 1e-5, 1e-4, 100,      5e-324, -1e-310,
+                           max,  inf,  -inf, NAN};
+  std::vector<std::string> printed;
+  ASSERT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
+  for (const int digits : {15, 17}) {
+    for (const double value : values) {
+      char text[64];
+      std::snprintf(text, sizeof text, "%.*g", digits, value);
+      printed.push_back(text);
+      EXPECT_EQ(shared::FormatGeneral(value, digits), text);
+    }
+  }
+  const testsupport::TCommaLocale comma;
+  ASSERT_TRUE(comma.Active()) << "no German locale could be made (localedef, package locales)";
+  size_t i = 0;
+  for (const int digits : {15, 17})
+    for (const double value : values) EXPECT_EQ(shared::FormatGeneral(value, digits), printed[i++]) << value;
+  EXPECT_EQ(shared::FormatGeneral(0.1, 17), "0.10000000000000001");
 }
 
 TEST(RealTextTest, ReadsIntegers) {

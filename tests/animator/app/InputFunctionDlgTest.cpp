@@ -90,17 +90,17 @@ TEST_F(InputFunctionDlgTest, OpensOnTheTargetsCopyWithItsRowsLabelsAndAStraightG
   // within ticks a round number of degrees apart, the second in round parts of it.
   EXPECT_TRUE(graph.ShowLabels);
   const shared::TConvert& units = shared::Convert();
-  ASSERT_GE(graph.YTicks.size(), 3u);
-  ASSERT_GE(graph.XTicks.size(), 3u);
-  const double degrees = units.FromSI(shared::cuAngle, graph.YTicks[1] - graph.YTicks[0]);
+  ASSERT_GE(graph.Axes.YTicks.size(), 3u);
+  ASSERT_GE(graph.Axes.XTicks.size(), 3u);
+  const double degrees = units.FromSI(shared::cuAngle, graph.Axes.YTicks[1] - graph.Axes.YTicks[0]);
   EXPECT_TRUE(degrees == 50 || degrees == 100 || degrees == 200) << degrees;
-  EXPECT_NEAR(units.FromSI(shared::cuAngle, graph.YTicks.front()), 0, 1e-9);
-  EXPECT_GE(units.FromSI(shared::cuAngle, graph.YTicks.back()), 360 - 1e-9);
-  EXPECT_LT(units.FromSI(shared::cuAngle, graph.YTicks.back()), 360 + degrees);
-  const double seconds = graph.XTicks[1] - graph.XTicks[0];
+  EXPECT_NEAR(units.FromSI(shared::cuAngle, graph.Axes.YTicks.front()), 0, 1e-9);
+  EXPECT_GE(units.FromSI(shared::cuAngle, graph.Axes.YTicks.back()), 360 - 1e-9);
+  EXPECT_LT(units.FromSI(shared::cuAngle, graph.Axes.YTicks.back()), 360 + degrees);
+  const double seconds = graph.Axes.XTicks[1] - graph.Axes.XTicks[0];
   EXPECT_TRUE(std::fabs(seconds - 0.2) < 1e-12 || std::fabs(seconds - 0.5) < 1e-12) << seconds;
-  EXPECT_EQ(graph.XTicks.front(), 0);
-  EXPECT_NEAR(graph.XTicks.back(), 1, 1e-12);
+  EXPECT_EQ(graph.Axes.XTicks.front(), 0);
+  EXPECT_NEAR(graph.Axes.XTicks.back(), 1, 1e-12);
 }
 
 // The status bar shows as a bar from the first showing on, not only once a message colours it.
@@ -375,10 +375,10 @@ class SimpleGraphFrmTest : public TDialogTest {};
 
 TEST_F(SimpleGraphFrmTest, PointsWidenTheRangeAndGrowTheRoom) {
   TSimpleGraphFrm graph;
-  graph.AddPoint(5, 1);
+  graph.AddPoint(1, 5);
   EXPECT_EQ(graph.XMin, 1);
   EXPECT_EQ(graph.YMax, 5);
-  for (int i = 1; i < 150; ++i) graph.AddPoint(5 - i, 1 + i);
+  for (int i = 1; i < 150; ++i) graph.AddPoint(1 + i, 5 - i);
   EXPECT_EQ(graph.PointCount, 150);
   EXPECT_EQ(graph.Data[0].size(), 160u);
   EXPECT_EQ(graph.XMax, 150);
@@ -386,14 +386,14 @@ TEST_F(SimpleGraphFrmTest, PointsWidenTheRangeAndGrowTheRoom) {
   EXPECT_EQ(graph.Data[1][149], -144);
   // A flat series gets a band of one on either side.
   graph.Reset();
-  graph.AddPoint(2, 0);
-  graph.AddPoint(2, 1);
+  graph.AddPoint(0, 2);
+  graph.AddPoint(1, 2);
   graph.PaintBox1->resize(300, 200);
   graph.Relayout();
   EXPECT_EQ(graph.YMin, 2);
-  EXPECT_EQ(graph.PlotYMin, 1);
-  EXPECT_EQ(graph.PlotYMax, 3);
-  EXPECT_TRUE(graph.Drawable);
+  EXPECT_EQ(graph.Axes.YMin, 1);
+  EXPECT_EQ(graph.Axes.YMax, 3);
+  EXPECT_TRUE(graph.Axes.Drawable);
 }
 
 }  // namespace

@@ -260,6 +260,22 @@ TEST_F(MotionGraphTest, LayoutWidensTheRangeToRoundTicksAndMapsPoints) {
   EXPECT_EQ(flat.PlotBottom(), 192);
 }
 
+// A value beyond the doubles leaves no scale to plot on: the frame stays empty, without ticks,
+// rather than curves at pixels computed from infinity.
+TEST_F(MotionGraphTest, AnInfiniteValueIsNotPlotted) {
+  TMotionGraph g;
+  for (const double value : {1.0, HUGE_VAL, 2.0}) {
+    const double values[] = {value};
+    g.AddPoint(g.Count(), values);
+  }
+  TRecordingSurface surface(400, 200);
+  g.Paint(surface);
+  EXPECT_FALSE(g.Valid());
+  EXPECT_TRUE(g.YTickValues().empty());
+  EXPECT_TRUE(g.XTickValues().empty());
+  EXPECT_EQ(surface.CountOf("Polyline"), 1);  // the frame
+}
+
 // The scale numbers and grid lines of a real graph stand at round values in the display units
 // (degrees, seconds), and the range holds every value plotted.
 TEST_F(MotionGraphTest, ScaleNumbersAndGridLinesStandAtRoundValues) {

@@ -653,7 +653,6 @@ TEST(SolveTest, GettersAnswerZeroOutsideTheSolvedRangeAndForUnknownItems) {
   EXPECT_EQ(m.GetTracerVector(10, 1).X, m.Tracer->Velocity[10].X);
   EXPECT_EQ(m.GetTracerVector(10, 2).Y, m.Tracer->Acceleration[10].Y);
   EXPECT_EQ(m.GetTracerVector(10, 3).X, 0);
-  for (int32_t k = 0; k <= 90; ++k) EXPECT_EQ(m.GetTransmissionRatio(k), 0);
   m.Tracer = nullptr;
   EXPECT_EQ(m.GetTracerVector(10, 0).X, 0);
   EXPECT_FALSE(m.CanFitCurve());

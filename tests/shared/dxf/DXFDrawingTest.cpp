@@ -9,6 +9,7 @@
 
 #include "DXFFixtures.h"
 #include "shared/dxf/DXFDrawing.h"
+#include "tests/shared/CommaLocale.h"
 #include "tests/shared/TestFiles.h"
 
 namespace {
@@ -44,6 +45,20 @@ TEST(DXFDrawingTest, UnitScaleComesFromEachFilesHeader) {
   EXPECT_EQ(drawing.Header.Version, "AC1015");
   EXPECT_EQ(drawing.Header.AngleDirection, 1);
   EXPECT_EQ(drawing.Header.DimGlobals.DimAltD, 4);
+}
+
+// Under a desktop locale with a decimal comma the load log still writes numbers as the file does.
+TEST(DXFDrawingTest, TheLogWritesDecimalPointsWhateverTheLocale) {
+  const testsupport::TCommaLocale comma;
+  ASSERT_TRUE(comma.Active()) << "no German locale could be made (localedef, package locales)";
+  TDXFDrawing drawing;
+  std::vector<std::string> log;
+  drawing.Log = &log;
+  drawing.LoadFromString(
+      Section("HEADER", Pairs({{9, "$ANGBASE"}, {50, "22.5"}, {9, "$DIMALTF"}, {40, "0.5"}})) +
+      EntitiesOnly(kLine));
+  EXPECT_NE(std::find(log.begin(), log.end(), "$ANGBASE = 22.5"), log.end());
+  EXPECT_NE(std::find(log.begin(), log.end(), "$DIMALTF = 0.5"), log.end());
 }
 
 TEST(DXFDrawingTest, LoadingAgainReplacesAndLeavesNothingCurrent) {

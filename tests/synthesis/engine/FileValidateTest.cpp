@@ -1,12 +1,14 @@
 // Signing and verifying project files: the checksum values, the status codes and what the
 // reader makes of damaged or foreign bytes.
-#include "synthesis/engine/FileValidate.h"
-
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <iterator>
 #include <sstream>
 #include <string>
 
+#include "synthesis/engine/FileValidate.h"
+#include "tests/shared/FileSizeLimit.h"
 #include "tests/shared/TestFiles.h"
 
 namespace vesk {
@@ -141,6 +143,22 @@ TEST_F(FileValidateFiles, LastLineWithoutLineEndGetsOneBeforeTheChecksum) {
   const std::string name = Signed("123456789");
   EXPECT_EQ(ReadBytes(name), "123456789\r\n11480\r\n");
   EXPECT_EQ(VerifyCode(name), 0);
+}
+
+// Signing that the disk refuses (here a file size limit two bytes above the file) keeps the file
+// as it was, rather than with half a checksum line, and leaves nothing beside it.
+TEST_F(FileValidateFiles, AFailedSigningKeepsTheFileAsItWas) {
+  const std::string name = (dir / "project.vesk").string();
+  WriteBytes(name, kProject);
+  TFileValidate validate = ProjectValidate();
+  {
+    const shared::test::TFileSizeLimit limit(kProject.size() + 2);
+    validate.SignFile(name);
+  }
+  EXPECT_EQ(validate.StatusCode, TFileValidate::kFailed);
+  EXPECT_NE(validate.StatusText.find(name), std::string::npos) << validate.StatusText;
+  EXPECT_EQ(ReadBytes(name), kProject);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
 }
 
 // Signing in memory, as the project save does, gives the bytes that signing the file gives.
