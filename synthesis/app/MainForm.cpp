@@ -715,6 +715,11 @@ void TMainForm::HelpFeedbackItemClick() {
                     .arg(shared::ToQString(info.FeedbackURL)));
 }
 
+void TMainForm::HelpEmailOrvaneClick() {
+  const TProgramInfo& info = ProgramInfo();
+  info.OpenWithShell("mailto:" + info.MailAddress + "?subject=" + info.MailSubject);
+}
+
 void TMainForm::HelpAbout() {
   const TProgramInfo& program = ProgramInfo();
   shared::TAboutInfo info;

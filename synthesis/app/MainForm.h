@@ -119,6 +119,7 @@ class TMainForm : public QMainWindow {
   void HelpQuickTutorialClick();
   void HelpUsersGuideClick();
   void HelpFeedbackItemClick();
+  void HelpEmailOrvaneClick();
   void HelpAbout();
   void SynthesisOptionsClick();
   void ViewUnitsClick();

@@ -779,15 +779,18 @@ TEST_F(MainFormTest, CancelInSaveKeepsTheWindowOpen) {
 
 TEST_F(MainFormTest, HelpGoesThroughTheShell) {
   Start();
+  ProgramInfo().MailAddress = "sales@orvane.example";
+  ProgramInfo().MailSubject = "Vesk";
   ProgramInfo().ManualPath = File("manual.pdf", false);
   ProgramInfo().ProductURL = "https://orvane.example/vesk";
   ProgramInfo().FeedbackURL = "https://orvane.example/feedback";
+  Form->HelpEmailOrvaneClick();
   Form->HelpUsersGuideClick();  // no manual: the product page
   File("manual.pdf");
   Form->HelpUsersGuideClick();
   Form->HelpFeedbackItemClick();
-  EXPECT_EQ(Opened, (std::vector<std::string>{"https://orvane.example/vesk", ProgramInfo().ManualPath,
-                                              "https://orvane.example/feedback"}));
+  EXPECT_EQ(Opened, (std::vector<std::string>{"mailto:sales@orvane.example?subject=Vesk", "https://orvane.example/vesk",
+                                              ProgramInfo().ManualPath, "https://orvane.example/feedback"}));
 }
 
 // With nothing on the desktop to open them, Help > Manual and Help > Feedback say what they
