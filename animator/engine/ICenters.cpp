@@ -2,8 +2,11 @@
 #include "animator/engine/ICenters.h"
 
 #include <algorithm>
-#include <deque>
+#include <bit>
 #include <cmath>
+#include <cstddef>
+#include <deque>
+#include <utility>
 
 namespace quillon {
 
@@ -12,6 +15,9 @@ void TICenters::Init(int jointCount, int linkCount) {
   Primaries = std::max(jointCount, 0);
   const int pairs = Links * (Links - 1) / 2;
   Indices.assign(static_cast<size_t>(Links) * Links, -1);
+  Words = (Links + 63) / 64;
+  Known.assign(static_cast<size_t>(Links) * Words, 0);
+  Joint.assign(static_cast<size_t>(Links) * Words, 0);
   Centres.assign(static_cast<size_t>(pairs + Primaries), TCentre());
   NextIndex = Primaries;
   Derived.assign(static_cast<size_t>(pairs), TDerivedCentre());
@@ -21,8 +27,17 @@ void TICenters::Init(int jointCount, int linkCount) {
 void TICenters::SetCentreIndex(int a, int b, int joint) {
   if (a < 0 || b < 0 || a >= Links || b >= Links || a == b) return;
   if (joint < -1 || joint >= Primaries) return;
-  Index(a, b) = joint;
-  Index(b, a) = joint;
+  SetIndex(a, b, joint);
+}
+
+void TICenters::SetIndex(int a, int b, int index) {
+  Indices[a * Links + b] = index;
+  Indices[b * Links + a] = index;
+  for (const auto& [i, k] : {std::pair{a, b}, std::pair{b, a}}) {
+    const uint64_t bit = uint64_t{1} << (k % 64);
+    Bits(Known, i, k) = index >= 0 ? Bits(Known, i, k) | bit : Bits(Known, i, k) & ~bit;
+    Bits(Joint, i, k) = index >= 0 && index < Primaries ? Bits(Joint, i, k) | bit : Bits(Joint, i, k) & ~bit;
+  }
 }
 
 int TICenters::CentreIndex(int a, int b) const {
@@ -39,15 +54,18 @@ void TICenters::SetShownPair(int a, int b) {
 // Demanding a joint keeps at most one end of each line at infinity.
 bool TICenters::FindThirdLinks(TDerivedCentre& d) const {
   int found = 0;
-  for (int k = 0; k < Links && found < 2; ++k) {
-    if (k == d.I || k == d.J) continue;
-    const int ci = IndexAt(d.I, k), cj = IndexAt(d.J, k);
-    if (ci < 0 || cj < 0 || (ci >= Primaries && cj >= Primaries)) continue;
-    if (found == 0)
-      d.K1 = k;
-    else
-      d.K2 = k;
-    ++found;
+  const size_t i = static_cast<size_t>(d.I) * Words, j = static_cast<size_t>(d.J) * Words;
+  for (int w = 0; w < Words && found < 2; ++w) {
+    // A link's centre with itself is never known, so neither I nor J is among the candidates.
+    uint64_t candidates = Known[i + w] & Known[j + w] & (Joint[i + w] | Joint[j + w]);
+    for (; candidates != 0 && found < 2; candidates &= candidates - 1) {
+      const int k = 64 * w + std::countr_zero(candidates);
+      if (found == 0)
+        d.K1 = k;
+      else
+        d.K2 = k;
+      ++found;
+    }
   }
   return found == 2;
 }
@@ -58,6 +76,7 @@ void TICenters::Plan() {
   // Centres derived by an earlier plan are forgotten, so planning again gives the same order.
   for (int& index : Indices)
     if (index >= Primaries) index = -1;
+  Known = Joint;
   std::deque<TDerivedCentre> waiting;
   for (int i = 0; i < Links; ++i)
     for (int j = i + 1; j < Links; ++j)
@@ -68,26 +87,34 @@ void TICenters::Plan() {
         waiting.push_back(d);
       }
   // A pair that cannot be resolved yet goes to the back and is tried again after the others; the budget
-  // ends the search when the remaining pairs can never be resolved. Each look costs one pass over the
-  // links, so the plan grows with the pairs times the links.
+  // ends the search when the remaining pairs can never be resolved.
   int looks = 2 * static_cast<int>(waiting.size()) + 1;
+  size_t failedInARow = 0;
   while (!waiting.empty() && looks > 0) {
+    if (failedInARow == waiting.size()) {
+      // Every pair failed against the centres as they stand, so every later look fails too: the
+      // looks left only turn the queue.
+      std::rotate(waiting.begin(), waiting.begin() + static_cast<std::ptrdiff_t>(looks % waiting.size()),
+                  waiting.end());
+      break;
+    }
     --looks;
     TDerivedCentre d = waiting.front();
     waiting.pop_front();
     if (FindThirdLinks(d)) {
       d.Target = NextIndex;
-      Index(d.I, d.J) = NextIndex;
-      Index(d.J, d.I) = NextIndex;
+      SetIndex(d.I, d.J, NextIndex);
       ++NextIndex;
       d.CI1 = IndexAt(d.I, d.K1);
       d.CJ1 = IndexAt(d.J, d.K1);
       d.CI2 = IndexAt(d.I, d.K2);
       d.CJ2 = IndexAt(d.J, d.K2);
       Derived[Count++] = d;
+      failedInARow = 0;
     } else {
       d.K1 = d.K2 = -1;
       waiting.push_back(d);
+      ++failedInARow;
     }
   }
   // The unresolved pairs follow the planned ones, as they stood in the queue.

@@ -2,6 +2,7 @@
 // three centres of any three links lie on one line), with the solution order planned once per topology.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 namespace quillon {
@@ -57,8 +58,10 @@ class TICenters {
   bool FindThirdLinks(TDerivedCentre& d) const;
   void ComputeCentre(const TDerivedCentre& d);
   void LineOf(int ci, int cj, double& qx, double& qy, double& dx, double& dy) const;
-  int& Index(int a, int b) { return Indices[a * Links + b]; }
+  // Sets the centre of a and b both ways round, and the sets of links below.
+  void SetIndex(int a, int b, int index);
   int IndexAt(int a, int b) const { return Indices[a * Links + b]; }
+  uint64_t& Bits(std::vector<uint64_t>& set, int a, int k) { return set[a * Words + k / 64]; }
 
   int Links = 0;
   int Low = 0, High = 0;
@@ -67,6 +70,11 @@ class TICenters {
   int Primaries = 0;
   int NextIndex = 0;
   std::vector<int> Indices;  // Links x Links, symmetric, -1 = unknown
+  // Per link, Words 64-bit words of one bit per link: the centre of the two is known (Known), or is
+  // a joint (Joint). A plan looks for third links in these rather than in Indices.
+  int Words = 0;
+  std::vector<uint64_t> Known;
+  std::vector<uint64_t> Joint;
   std::vector<TCentre> Centres;
 };
 
