@@ -22,12 +22,14 @@ void TICenters::Init(int jointCount, int linkCount) {
   NextIndex = Primaries;
   Derived.assign(static_cast<size_t>(pairs), TDerivedCentre());
   Count = 0;
+  ShownRowsKnown = false;
 }
 
 void TICenters::SetCentreIndex(int a, int b, int joint) {
   if (a < 0 || b < 0 || a >= Links || b >= Links || a == b) return;
   if (joint < -1 || joint >= Primaries) return;
   SetIndex(a, b, joint);
+  ShownRowsKnown = false;
 }
 
 void TICenters::SetIndex(int a, int b, int index) {
@@ -48,6 +50,7 @@ int TICenters::CentreIndex(int a, int b) const {
 void TICenters::SetShownPair(int a, int b) {
   Low = std::min(a, b);
   High = std::max(a, b);
+  ShownRowsKnown = false;
 }
 
 // The first two third links k whose centres with I and with J are both known, one of them a joint.
@@ -71,6 +74,7 @@ bool TICenters::FindThirdLinks(TDerivedCentre& d) const {
 }
 
 void TICenters::Plan() {
+  ShownRowsKnown = false;
   Count = 0;
   NextIndex = Primaries;
   // Centres derived by an earlier plan are forgotten, so planning again gives the same order.
@@ -174,6 +178,31 @@ void TICenters::ComputeCentre(const TDerivedCentre& d) {
 void TICenters::ComputeAll() {
   for (int r = 0; r < Count; ++r)
     if (Derived[r].Target >= 0) ComputeCentre(Derived[r]);
+}
+
+void TICenters::ComputeShown() {
+  if (!ShownRowsKnown) {
+    // A planned row's centres come from rows planned before it, so one pass from the last row
+    // back collects every row the shown centre depends on.
+    ShownRows.clear();
+    std::vector<bool> needed(static_cast<size_t>(Count), false);
+    const auto need = [&](int index) {
+      if (index >= Primaries && index - Primaries < Count) needed[static_cast<size_t>(index - Primaries)] = true;
+    };
+    if (Low != 0 || High != 0) need(CentreIndex(Low, High));
+    for (int r = Count - 1; r >= 0; --r) {
+      const TDerivedCentre& d = Derived[r];
+      if (!needed[static_cast<size_t>(r)] || d.Target < 0) continue;
+      need(d.CI1);
+      need(d.CJ1);
+      need(d.CI2);
+      need(d.CJ2);
+    }
+    for (int r = 0; r < Count; ++r)
+      if (needed[static_cast<size_t>(r)] && Derived[r].Target >= 0) ShownRows.push_back(r);
+    ShownRowsKnown = true;
+  }
+  for (const int r : ShownRows) ComputeCentre(Derived[r]);
 }
 
 void TICenters::GetShown(TCentre& out) const {

@@ -24,7 +24,7 @@ struct TDerivedCentre {
 };
 
 // Use: Init; SetCentreIndex for every joint shared by two links; SetShownPair; Plan. Per step:
-// SetJoint for every joint, ComputeAll, GetShown.
+// SetJoint for every joint, ComputeAll or ComputeShown, GetShown.
 class TICenters {
  public:
   // The joints are the primary centres 0..jointCount-1; every centre index starts unknown (-1).
@@ -42,6 +42,9 @@ class TICenters {
   // Position of a joint at the step being solved; joints are always finite points.
   void SetJoint(int joint, double x, double y);
   void ComputeAll();
+  // Only the centres the shown pair's centre is found from, in plan order: what GetShown then gives
+  // is the same as after ComputeAll.
+  void ComputeShown();
   // The shown pair's centre; when none is shown or it could not be resolved, only IsDirection is set
   // and X, Y are left as they were.
   void GetShown(TCentre& out) const;
@@ -76,6 +79,9 @@ class TICenters {
   std::vector<uint64_t> Known;
   std::vector<uint64_t> Joint;
   std::vector<TCentre> Centres;
+  // The planned rows the shown pair needs, worked out on the first ComputeShown after a change.
+  std::vector<int> ShownRows;
+  bool ShownRowsKnown = false;
 };
 
 }  // namespace quillon
