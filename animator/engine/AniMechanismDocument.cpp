@@ -303,7 +303,10 @@ void TAniMechanism::TakeContent(TAniMechanism& source) {
   // Views hold references to the curve and the areas: the objects stay, their content moves.
   Curve = std::move(source.Curve);
   Areas = std::move(source.Areas);
-  RebuildTopology();
+  // The read rebuilt the topology from these very objects; planning the centres again would
+  // give the same plan.
+  SharedJoint = std::move(source.SharedJoint);
+  Centres = std::move(source.Centres);
   ResetFrame();
 }
 
