@@ -83,7 +83,7 @@ void TSpline::Rebuild() {
     return;
   }
   ComputeTangents();
-  BuildSamples();
+  BuildSamples(true);
   ChangeStamp = NewChangeStamp(ChangeStamp);
 }
 
@@ -142,22 +142,25 @@ void TSpline::Hermite(int32_t i, double t, TPrePoint& out) const {
   out.Direction.Normalize();
 }
 
-void TSpline::BuildSamples() {
+void TSpline::BuildSamples(bool keep) {
   const int32_t n = PointCount();
   Length = 0;
-  Samples.reserve(kSamplesPerSegment * (n - 1) + 1);
+  if (keep) Samples.reserve(kSamplesPerSegment * (n - 1) + 1);
   // Before the copy, so that the first sample's length is 0 whatever fraction was read for it.
   Points[0]->s = 0;
-  Samples.emplace_back();
-  Samples.back().Assign(*Points[0]);
+  if (keep) {
+    Samples.emplace_back();
+    Samples.back().Assign(*Points[0]);
+  }
+  TComplex previous(Points[0]->X, Points[0]->Y);
   for (int32_t i = 1; i < n; ++i) {
     for (int32_t j = 1; j <= kSamplesPerSegment; ++j) {
       TPrePoint sample;
       Hermite(i, static_cast<double>(j) / kSamplesPerSegment, sample);
-      const TPrePoint& previous = Samples.back();
       Length += TComplex(sample.X - previous.X, sample.Y - previous.Y).Abs();
       sample.s = Length;
-      Samples.push_back(sample);
+      previous.SetXY(sample.X, sample.Y);
+      if (keep) Samples.push_back(sample);
     }
     Points[i]->s = Length;
   }
@@ -284,7 +287,7 @@ void TSpline::WriteTabLines(shared::TTabLines& lines) const {
   }
   if (stored.PointCount() >= 2) {
     stored.ComputeTangents();
-    stored.BuildSamples();
+    stored.BuildSamples(false);
   }
   lines.BeginSection(Name);
   lines.ClearFields();
