@@ -94,7 +94,10 @@ std::vector<std::string> UnendedSections(const shared::TTabLines& lines) {
       if (inSection) unended.push_back(open);
       open = line.substr(1, line.size() - 2);
       inSection = true;
-    } else if (inSection && SameText(line, "<" + open + "]")) {
+    } else if (inSection && line.size() == open.size() + 2 && line.front() == '<' && line.back() == ']' &&
+               SameText(line.substr(1, open.size()), open)) {
+      // Checked for its shape first: most lines are records, and building the end mark to compare
+      // with cost an allocation on each of them.
       inSection = false;
     }
   }
