@@ -5,7 +5,6 @@
 #include <bit>
 #include <cmath>
 #include <cstddef>
-#include <deque>
 #include <utility>
 
 namespace quillon {
@@ -81,30 +80,41 @@ void TICenters::Plan() {
   for (int& index : Indices)
     if (index >= Primaries) index = -1;
   Known = Joint;
-  std::deque<TDerivedCentre> waiting;
+  // The waiting pairs as a queue in a ring: it never holds more than it starts with.
+  std::vector<TDerivedCentre> ring;
   for (int i = 0; i < Links; ++i)
     for (int j = i + 1; j < Links; ++j)
       if (IndexAt(i, j) < 0) {
         TDerivedCentre d;
         d.I = i;
         d.J = j;
-        waiting.push_back(d);
+        ring.push_back(d);
       }
+  const size_t capacity = ring.size();
+  size_t head = 0, waiting = capacity;
+  const auto popFront = [&] {
+    const TDerivedCentre d = ring[head];
+    head = (head + 1) % capacity;
+    --waiting;
+    return d;
+  };
+  const auto pushBack = [&](const TDerivedCentre& d) {
+    ring[(head + waiting) % capacity] = d;
+    ++waiting;
+  };
   // A pair that cannot be resolved yet goes to the back and is tried again after the others; the budget
   // ends the search when the remaining pairs can never be resolved.
-  int looks = 2 * static_cast<int>(waiting.size()) + 1;
+  int looks = 2 * static_cast<int>(capacity) + 1;
   size_t failedInARow = 0;
-  while (!waiting.empty() && looks > 0) {
-    if (failedInARow == waiting.size()) {
+  while (waiting > 0 && looks > 0) {
+    if (failedInARow == waiting) {
       // Every pair failed against the centres as they stand, so every later look fails too: the
       // looks left only turn the queue.
-      std::rotate(waiting.begin(), waiting.begin() + static_cast<std::ptrdiff_t>(looks % waiting.size()),
-                  waiting.end());
+      for (size_t turns = static_cast<size_t>(looks) % waiting; turns > 0; --turns) pushBack(popFront());
       break;
     }
     --looks;
-    TDerivedCentre d = waiting.front();
-    waiting.pop_front();
+    TDerivedCentre d = popFront();
     if (FindThirdLinks(d)) {
       d.Target = NextIndex;
       SetIndex(d.I, d.J, NextIndex);
@@ -117,14 +127,12 @@ void TICenters::Plan() {
       failedInARow = 0;
     } else {
       d.K1 = d.K2 = -1;
-      waiting.push_back(d);
+      pushBack(d);
       ++failedInARow;
     }
   }
   // The unresolved pairs follow the planned ones, as they stood in the queue.
-  int r = Count;
-  for (const TDerivedCentre& d : waiting) Derived[r++] = d;
-  Count = r;
+  for (size_t k = 0; k < waiting; ++k) Derived[Count++] = ring[(head + k) % capacity];
 }
 
 void TICenters::SetJoint(int joint, double x, double y) {
