@@ -1,12 +1,15 @@
 // Cost of opening and solving a document of about 100 KB that declares as much as the reader
 // lets it: one made of blank records of one kind each (links, curve points, areas, joints with
-// inputs), read up to the bounds, then solved over 90 steps.
+// inputs), read up to the bounds, then solved over 90 steps; and of the ready-made linkages'
+// documents.
 #include <benchmark/benchmark.h>
 
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "animator/engine/AniMechanism.h"
+#include "animator/engine/Presets.h"
 #include "shared/TabLine.h"
 
 namespace {
@@ -34,16 +37,18 @@ std::string Document(const std::string& name, const std::string& first, const st
   return text;
 }
 
+void OpenAndSolve(const std::string& text) {
+  shared::TTabLines lines;
+  std::istringstream in(text);
+  lines.LoadFromStream(in);
+  quillon::TAniMechanism mechanism;
+  mechanism.LoadFromTabLines(lines);
+  mechanism.Calculate();
+  benchmark::DoNotOptimize(mechanism.Len);
+}
+
 void Open(benchmark::State& state, const std::string& text) {
-  for (auto _ : state) {
-    shared::TTabLines lines;
-    std::istringstream in(text);
-    lines.LoadFromStream(in);
-    quillon::TAniMechanism mechanism;
-    mechanism.LoadFromTabLines(lines);
-    mechanism.Calculate();
-    benchmark::DoNotOptimize(mechanism.Len);
-  }
+  for (auto _ : state) OpenAndSolve(text);
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(text.size()));
 }
 
@@ -57,9 +62,28 @@ void BM_OpenInputJoints(benchmark::State& state) {
   Open(state, Document("Joints", "", letters));
 }
 
+// The documents of the ready-made linkages, each opened and solved in turn: the small documents a
+// user opens most, instant centres and all.
+void BM_OpenPresets(benchmark::State& state) {
+  std::vector<std::string> texts;
+  quillon::TAniMechanism source;
+  int64_t bytes = 0;
+  for (const quillon::TPreset& preset : quillon::Presets()) {
+    source.NewMechanism(preset.Type);
+    shared::TTabLines lines;
+    source.SaveToTabLines(lines);
+    texts.push_back(lines.Text());
+    bytes += static_cast<int64_t>(texts.back().size());
+  }
+  for (auto _ : state)
+    for (const std::string& text : texts) OpenAndSolve(text);
+  state.SetBytesProcessed(state.iterations() * bytes);
+}
+
 BENCHMARK(BM_OpenBlankLinks)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenBlankCurvePoints)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenBlankAreas)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenInputJoints)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenPresets)->Unit(benchmark::kMillisecond);
 
 }  // namespace

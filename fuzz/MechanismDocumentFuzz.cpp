@@ -71,7 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   fuzz::TNullPaintBox box(400, 300);
   shared::TAniCanvas2D canvas(box, 1.0);
-  for (const int32_t steps : {90, 7}) {
+  // Fewer steps than the read's 90, then more again: the solve runs on arrays cut short and on
+  // arrays grown after a solve, at a fraction of the default count's cost.
+  for (const int32_t steps : {7, 30}) {
     mechanism.SetPositionCount(steps);
     mechanism.Calculate();
     shared::TComplex min, max;

@@ -95,7 +95,10 @@ std::vector<std::string> UnendedSections(const shared::TTabLines& lines) {
       if (inSection) unended.push_back(open);
       open = line.substr(1, line.size() - 2);
       inSection = true;
-    } else if (inSection && SameText(line, "<" + open + "]")) {
+    } else if (inSection && line.size() == open.size() + 2 && line.front() == '<' && line.back() == ']' &&
+               SameText(line.substr(1, open.size()), open)) {
+      // Checked for its shape first: most lines are records, and building the end mark to compare
+      // with cost an allocation on each of them.
       inSection = false;
     }
   }
@@ -304,7 +307,10 @@ void TAniMechanism::TakeContent(TAniMechanism& source) {
   // Views hold references to the curve and the areas: the objects stay, their content moves.
   Curve = std::move(source.Curve);
   Areas = std::move(source.Areas);
-  RebuildTopology();
+  // The read rebuilt the topology from these very objects; planning the centres again would
+  // give the same plan.
+  SharedJoint = std::move(source.SharedJoint);
+  Centres = std::move(source.Centres);
   ResetFrame();
 }
 

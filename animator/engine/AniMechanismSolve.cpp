@@ -164,7 +164,7 @@ void ComputeCentres(TAniMechanism& m) {
       const TPositionRecord& p = m.Joint(j).Positions[k];
       m.Centres.SetJoint(j, p.X, p.Y);
     }
-    m.Centres.ComputeAll();
+    m.Centres.ComputeShown();
     TCentre centre{0, 0, false};
     m.Centres.GetShown(centre);
     m.CentreAt[k] = TCentreRecord{centre.X, centre.Y, static_cast<uint8_t>(centre.IsDirection)};

@@ -2,6 +2,7 @@
 // three centres of any three links lie on one line), with the solution order planned once per topology.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 namespace quillon {
@@ -23,7 +24,7 @@ struct TDerivedCentre {
 };
 
 // Use: Init; SetCentreIndex for every joint shared by two links; SetShownPair; Plan. Per step:
-// SetJoint for every joint, ComputeAll, GetShown.
+// SetJoint for every joint, ComputeAll or ComputeShown, GetShown.
 class TICenters {
  public:
   // The joints are the primary centres 0..jointCount-1; every centre index starts unknown (-1).
@@ -41,6 +42,9 @@ class TICenters {
   // Position of a joint at the step being solved; joints are always finite points.
   void SetJoint(int joint, double x, double y);
   void ComputeAll();
+  // Only the centres the shown pair's centre is found from, in plan order: what GetShown then gives
+  // is the same as after ComputeAll.
+  void ComputeShown();
   // The shown pair's centre; when none is shown or it could not be resolved, only IsDirection is set
   // and X, Y are left as they were.
   void GetShown(TCentre& out) const;
@@ -57,8 +61,10 @@ class TICenters {
   bool FindThirdLinks(TDerivedCentre& d) const;
   void ComputeCentre(const TDerivedCentre& d);
   void LineOf(int ci, int cj, double& qx, double& qy, double& dx, double& dy) const;
-  int& Index(int a, int b) { return Indices[a * Links + b]; }
+  // Sets the centre of a and b both ways round, and the sets of links below.
+  void SetIndex(int a, int b, int index);
   int IndexAt(int a, int b) const { return Indices[a * Links + b]; }
+  uint64_t& Bits(std::vector<uint64_t>& set, int a, int k) { return set[a * Words + k / 64]; }
 
   int Links = 0;
   int Low = 0, High = 0;
@@ -67,7 +73,15 @@ class TICenters {
   int Primaries = 0;
   int NextIndex = 0;
   std::vector<int> Indices;  // Links x Links, symmetric, -1 = unknown
+  // Per link, Words 64-bit words of one bit per link: the centre of the two is known (Known), or is
+  // a joint (Joint). A plan looks for third links in these rather than in Indices.
+  int Words = 0;
+  std::vector<uint64_t> Known;
+  std::vector<uint64_t> Joint;
   std::vector<TCentre> Centres;
+  // The planned rows the shown pair needs, worked out on the first ComputeShown after a change.
+  std::vector<int> ShownRows;
+  bool ShownRowsKnown = false;
 };
 
 }  // namespace quillon

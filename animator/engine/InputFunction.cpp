@@ -134,7 +134,30 @@ TInputFunction::TInputFunction(int32_t steps) {
   Changed = false;
 }
 
-void TInputFunction::ResizeTable() { fTable.resize(static_cast<size_t>(fSteps) + 1, 0.0); }
+void TInputFunction::ResizeTable() {
+  // Owed entries are prepared afresh by the Prepare that follows every resize.
+  if (!fOwed) fTable.resize(std::min(fTable.size(), static_cast<size_t>(fSteps) + 1));
+}
+
+double TInputFunction::Entry(int32_t i) const {
+  const size_t k = static_cast<size_t>(i);
+  if (k < fTable.size()) return fTable[k];
+  if (!fOwed) return 0.0;
+  while (fTable.size() <= k) fTable.push_back(Position(TimeOfStep(static_cast<int32_t>(fTable.size()))));
+  return fTable[k];
+}
+
+void TInputFunction::Settle() const {
+  if (!fOwed) return;
+  Entry(fSteps);
+  fOwed = false;
+}
+
+const std::vector<double>& TInputFunction::Table() const {
+  Settle();
+  fTable.resize(static_cast<size_t>(fSteps) + 1, 0.0);
+  return fTable;
+}
 
 void TInputFunction::SetSteps(int32_t n) {
   if (n <= 0) return;
@@ -175,7 +198,8 @@ void TInputFunction::Prepare() {
   if (fCount == 0) return;
   fTotalTime = fEndTime[fCount - 1];
   fTimeStep = fTotalTime / fSteps;
-  for (int32_t j = 0; j <= fSteps; ++j) fTable[j] = Position(TimeOfStep(j));
+  fTable.clear();
+  fOwed = true;
   Changed = true;
 }
 
@@ -191,6 +215,7 @@ void TInputFunction::Assign(const TInputFunction& source) {
 }
 
 void TInputFunction::Clear() {
+  Settle();
   for (auto& section : fSections) section.reset();
   fCount = 0;
 }
@@ -219,6 +244,7 @@ void TInputFunction::RemoveSection(int32_t i) {
 
 void TInputFunction::DeleteSection(int32_t i) {
   if (i < 0 || i >= fCount) return;
+  Settle();
   RemoveSection(i);
   Prepare();
 }
@@ -300,12 +326,12 @@ double TInputFunction::ClampTime(double t) const {
 
 double TInputFunction::ValueOfStep(int32_t i) const {
   if (i < 0 || i > fSteps) i = fSteps;
-  return fTable[i];
+  return Entry(i);
 }
 
 double TInputFunction::StepIncrement(int32_t i) const {
   if (i < 1 || i > fSteps) return 0.0;
-  return fTable[i] - fTable[i - 1];
+  return Entry(i) - Entry(i - 1);
 }
 
 // The first section whose end is not before t: a time on a boundary belongs to the earlier one.
@@ -353,6 +379,8 @@ bool TInputFunction::IsPeriodic() const {
 }
 
 TFunctionSection* TInputFunction::Section(int32_t i) {
+  // The caller may change the section: what the table owes comes from it as it is now.
+  Settle();
   return i >= 0 && i < fCount ? fSections[i].get() : nullptr;
 }
 

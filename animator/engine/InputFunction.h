@@ -140,7 +140,7 @@ class TInputFunction {
   double EndTime(int32_t i) const { return fEndTime.at(i); }
   double EndDisp(int32_t i) const { return fEndDisp.at(i); }
   // Steps + 1 displacements, one per step.
-  const std::vector<double>& Table() const { return fTable; }
+  const std::vector<double>& Table() const;
   // nullptr outside 0..Count-1. After SetValues on a section, call Prepare.
   TFunctionSection* Section(int32_t i);
   const TFunctionSection* Section(int32_t i) const;
@@ -153,6 +153,10 @@ class TInputFunction {
 
  private:
   void ResizeTable();
+  // Table entry i (0..Steps), worked out from the law when it is still owed.
+  double Entry(int32_t i) const;
+  // Works out every entry still owed, before the law that they come from changes.
+  void Settle() const;
   int32_t SectionAt(double t) const;
   void RemoveSection(int32_t i);
 
@@ -162,7 +166,12 @@ class TInputFunction {
   int32_t fCount = 0;
   std::array<double, kMaxSections> fEndTime{};
   std::array<double, kMaxSections> fEndDisp{};
-  std::vector<double> fTable;
+  // The table is worked out as far as it is read: a law that runs far longer than the first
+  // input's cycle may have 100,000 steps, of which a solution reads N + 1. Entries past the end of
+  // fTable are owed by the law while fOwed, and 0 otherwise. While fOwed, the sections, their ends
+  // and the time step are those the table was prepared with, every section usable.
+  mutable std::vector<double> fTable;
+  mutable bool fOwed = false;
   std::array<std::unique_ptr<TFunctionSection>, kMaxSections> fSections;
 };
 

@@ -38,6 +38,19 @@ int32_t NewChangeStamp(int32_t previous) {
   return stamp;
 }
 
+// The cubic Hermite basis at t in 0..1, and a value blended from two ends and their tangents.
+struct THermite {
+  explicit THermite(double t) {
+    const double t2 = t * t, t3 = t2 * t;
+    h00 = 2 * t3 - 3 * t2 + 1;
+    h01 = 3 * t2 - 2 * t3;
+    h10 = t3 - 2 * t2 + t;
+    h11 = t3 - t2;
+  }
+  double Blend(double a, double b, double da, double db) const { return h00 * a + h01 * b + h10 * da + h11 * db; }
+  double h00 = 0, h01 = 0, h10 = 0, h11 = 0;
+};
+
 // A channel tangent of point i; a point added since the last rebuild has none yet.
 double Tangent(const std::vector<double>& tangents, int32_t i) {
   return static_cast<size_t>(i) < tangents.size() ? tangents[i] : 0.0;
@@ -83,7 +96,7 @@ void TSpline::Rebuild() {
     return;
   }
   ComputeTangents();
-  BuildSamples();
+  BuildSamples(true);
   ChangeStamp = NewChangeStamp(ChangeStamp);
 }
 
@@ -126,15 +139,12 @@ void TSpline::Hermite(int32_t i, double t, TPrePoint& out) const {
   if (i < 1 || i >= PointCount()) return;
   const TPrePoint& a = *Points[i - 1];
   const TPrePoint& b = *Points[i];
-  const double t2 = t * t, t3 = t2 * t;
-  const double h00 = 2 * t3 - 3 * t2 + 1, h01 = 3 * t2 - 2 * t3;
-  const double h10 = t3 - 2 * t2 + t, h11 = t3 - t2;
-  out.X = h00 * a.X + h01 * b.X + h10 * a.Direction.X + h11 * b.Direction.X;
-  out.Y = h00 * a.Y + h01 * b.Y + h10 * a.Direction.Y + h11 * b.Direction.Y;
-  if (OutEnabled)
-    out.Out = h00 * a.Out + h01 * b.Out + h10 * Tangent(OutTangents, i - 1) + h11 * Tangent(OutTangents, i);
-  if (InEnabled)
-    out.In = h00 * a.In + h01 * b.In + h10 * Tangent(InTangents, i - 1) + h11 * Tangent(InTangents, i);
+  const THermite h(t);
+  out.X = h.Blend(a.X, b.X, a.Direction.X, b.Direction.X);
+  out.Y = h.Blend(a.Y, b.Y, a.Direction.Y, b.Direction.Y);
+  if (OutEnabled) out.Out = h.Blend(a.Out, b.Out, Tangent(OutTangents, i - 1), Tangent(OutTangents, i));
+  if (InEnabled) out.In = h.Blend(a.In, b.In, Tangent(InTangents, i - 1), Tangent(InTangents, i));
+  const double t2 = t * t;
   const double d00 = 6 * t2 - 6 * t, d01 = 6 * t - 6 * t2;
   const double d10 = 3 * t2 - 4 * t + 1, d11 = 3 * t2 - 2 * t;
   out.Direction.SetXY(d00 * a.X + d01 * b.X + d10 * a.Direction.X + d11 * b.Direction.X,
@@ -142,22 +152,38 @@ void TSpline::Hermite(int32_t i, double t, TPrePoint& out) const {
   out.Direction.Normalize();
 }
 
-void TSpline::BuildSamples() {
+void TSpline::BuildSamples(bool keep) {
   const int32_t n = PointCount();
   Length = 0;
-  Samples.reserve(kSamplesPerSegment * (n - 1) + 1);
+  if (keep) Samples.reserve(kSamplesPerSegment * (n - 1) + 1);
   // Before the copy, so that the first sample's length is 0 whatever fraction was read for it.
   Points[0]->s = 0;
-  Samples.emplace_back();
-  Samples.back().Assign(*Points[0]);
+  if (keep) {
+    Samples.emplace_back();
+    Samples.back().Assign(*Points[0]);
+  }
+  double previousX = Points[0]->X, previousY = Points[0]->Y;
   for (int32_t i = 1; i < n; ++i) {
+    const TPrePoint& a = *Points[i - 1];
+    const TPrePoint& b = *Points[i];
     for (int32_t j = 1; j <= kSamplesPerSegment; ++j) {
-      TPrePoint sample;
-      Hermite(i, static_cast<double>(j) / kSamplesPerSegment, sample);
-      const TPrePoint& previous = Samples.back();
-      Length += TComplex(sample.X - previous.X, sample.Y - previous.Y).Abs();
-      sample.s = Length;
-      Samples.push_back(sample);
+      const double t = static_cast<double>(j) / kSamplesPerSegment;
+      double x, y;
+      if (keep) {
+        TPrePoint& sample = Samples.emplace_back();
+        Hermite(i, t, sample);
+        x = sample.X;
+        y = sample.Y;
+      } else {
+        // The lengths alone: the position as Hermite finds it, without the rest of a sample.
+        const THermite h(t);
+        x = h.Blend(a.X, b.X, a.Direction.X, b.Direction.X);
+        y = h.Blend(a.Y, b.Y, a.Direction.Y, b.Direction.Y);
+      }
+      Length += TComplex(x - previousX, y - previousY).Abs();
+      if (keep) Samples.back().s = Length;
+      previousX = x;
+      previousY = y;
     }
     Points[i]->s = Length;
   }
@@ -284,7 +310,7 @@ void TSpline::WriteTabLines(shared::TTabLines& lines) const {
   }
   if (stored.PointCount() >= 2) {
     stored.ComputeTangents();
-    stored.BuildSamples();
+    stored.BuildSamples(false);
   }
   lines.BeginSection(Name);
   lines.ClearFields();

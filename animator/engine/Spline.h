@@ -107,7 +107,9 @@ class TSpline {
 
  private:
   void ComputeTangents();
-  void BuildSamples();
+  // The arc-length fractions of the points, from the samples; a record needs only those, a drawing
+  // keeps the samples too.
+  void BuildSamples(bool keep);
 };
 
 }  // namespace quillon

@@ -397,6 +397,39 @@ TEST(AniMechanismTest, SaveLoadSaveIsByteIdentical) {
   EXPECT_EQ(copy.Dyad(1).Link1->Name, "EFH");
 }
 
+// A document read into a mechanism that held another linkage brings the topology the read built:
+// the shared joints, the centre plan and the shown pair are those the linkage rebuilds for itself,
+// and so are the centres solved from them.
+TEST(AniMechanismTest, ReadDocumentsBringTheirOwnCentrePlan) {
+  TAniMechanism source, read, built;
+  for (const quillon::TPreset& preset : quillon::Presets()) {
+    SCOPED_TRACE(preset.Type);
+    source.NewMechanism(preset.Type);
+    const std::string text = Saved(source);
+    LoadText(read, text);
+    LoadText(built, text);
+    built.RebuildTopology();
+    EXPECT_EQ(read.SharedJoint, built.SharedJoint);
+    EXPECT_EQ(read.Centres.ShownLow(), built.Centres.ShownLow());
+    EXPECT_EQ(read.Centres.ShownHigh(), built.Centres.ShownHigh());
+    ASSERT_EQ(read.Centres.DerivedCount(), built.Centres.DerivedCount());
+    for (int r = 0; r < built.Centres.DerivedCount(); ++r) {
+      const quillon::TDerivedCentre& a = read.Centres.DerivedAt(r);
+      const quillon::TDerivedCentre& b = built.Centres.DerivedAt(r);
+      ASSERT_EQ(std::vector<int>({a.Target, a.I, a.J, a.CI1, a.CJ1, a.CI2, a.CJ2}),
+                std::vector<int>({b.Target, b.I, b.J, b.CI1, b.CJ1, b.CI2, b.CJ2}))
+          << r;
+    }
+    built.Calculate();
+    read.Calculate();
+    ASSERT_EQ(read.CentreAt.size(), built.CentreAt.size());
+    for (size_t k = 0; k < built.CentreAt.size(); ++k) {
+      EXPECT_EQ(read.CentreAt[k].X, built.CentreAt[k].X) << k;
+      EXPECT_EQ(read.CentreAt[k].Y, built.CentreAt[k].Y) << k;
+    }
+  }
+}
+
 // A curve drawn with the mouse or handed over holds coordinates with more digits than a document
 // keeps. A document saved after such an edit and then read and saved with no edit comes out byte
 // for byte, and so at every read and save after: the tangents and arc-length fractions it holds

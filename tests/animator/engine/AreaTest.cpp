@@ -250,6 +250,36 @@ TEST(AreaRecordTest, WrittenAreasRoundTripByteForByte) {
   EXPECT_EQ(again.Text(), fixture);
 }
 
+// A full list read over one that held a selected area: every area numbered in order and none
+// selected, so the next one drawn is the only selection.
+TEST(AreaRecordTest, ManyAreasReadNumberedAndUnselected) {
+  TTabLines lines;
+  lines.Lines = {"[Areas>"};
+  const int32_t records = TAreaList::kMaxAreas + 5;
+  for (int32_t k = 0; k < records; ++k) lines.Lines.push_back(std::to_string(k) + "\t0\t" + std::to_string(k + 1) + "\t2\tA");
+  lines.Lines.push_back("<Areas]");
+  TAreaList list;
+  list.AddArea(TComplex(0, 0), TComplex(1, 1));
+  ASSERT_EQ(list.LastSelected(), 0);
+  list.SetModified(false);
+  list.ReadTabLines(lines);
+  ASSERT_EQ(list.Count(), TAreaList::kMaxAreas);
+  EXPECT_TRUE(list.IsModified());
+  EXPECT_EQ(list.LastSelected(), -1);
+  for (int32_t k = 0; k < list.Count(); ++k) {
+    const TArea& area = list.Item(k);
+    ASSERT_EQ(area.Id, k);
+    ASSERT_FALSE(area.Selected) << k;
+    ASSERT_FALSE(area.Modified) << k;
+    ASSERT_EQ(area.MinCorner.X, k);
+    ASSERT_EQ(area.MaxCorner.X, k + 1);
+  }
+  list.AddArea(TComplex(5, 5), TComplex(6, 6));
+  EXPECT_EQ(list.Item(TAreaList::kMaxAreas).Id, TAreaList::kMaxAreas);
+  EXPECT_EQ(list.LastSelected(), TAreaList::kMaxAreas);
+  EXPECT_FALSE(list.Item(TAreaList::kMaxAreas - 1).Selected);
+}
+
 TEST(AreaRecordTest, HandWrittenLettersAreNormalised) {
   TTabLines lines;
   lines.Lines = {"[areas>", "0\t0\t1\t1\t bc ", "2\t0", "<AREAS]"};

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <random>
 #include <utility>
 #include <vector>
 
@@ -226,6 +227,126 @@ TEST(ICentersTest, UnresolvablePairsAndNoShownPairGiveOnlyTheFlag) {
   EXPECT_FALSE(joint.IsDirection);
   EXPECT_EQ(joint.X, 2);
   EXPECT_EQ(joint.Y, 1);
+}
+
+// The plan as a plain queue over the centre matrix: each pair looks through the links in order for
+// two whose centres with both are known, one of them a joint; a pair that fails goes to the back,
+// and twice the pairs plus one looks end the search.
+std::vector<quillon::TDerivedCentre> ReferencePlan(int links, const std::vector<std::pair<int, int>>& joints) {
+  const int primaries = static_cast<int>(joints.size());
+  std::vector<int> index(static_cast<size_t>(links * links), -1);
+  const auto at = [&](int a, int b) -> int& { return index[static_cast<size_t>(a * links + b)]; };
+  for (int j = 0; j < primaries; ++j) at(joints[j].first, joints[j].second) = at(joints[j].second, joints[j].first) = j;
+  std::vector<quillon::TDerivedCentre> waiting, planned;
+  for (int i = 0; i < links; ++i)
+    for (int j = i + 1; j < links; ++j)
+      if (at(i, j) < 0) {
+        quillon::TDerivedCentre d;
+        d.I = i;
+        d.J = j;
+        waiting.push_back(d);
+      }
+  int next = primaries;
+  for (int looks = 2 * static_cast<int>(waiting.size()) + 1; !waiting.empty() && looks > 0; --looks) {
+    quillon::TDerivedCentre d = waiting.front();
+    waiting.erase(waiting.begin());
+    std::vector<int> thirds;
+    for (int k = 0; k < links && thirds.size() < 2; ++k) {
+      if (k == d.I || k == d.J) continue;
+      const int ci = at(d.I, k), cj = at(d.J, k);
+      if (ci >= 0 && cj >= 0 && (ci < primaries || cj < primaries)) thirds.push_back(k);
+    }
+    if (thirds.size() < 2) {
+      waiting.push_back(d);
+      continue;
+    }
+    d.K1 = thirds[0];
+    d.K2 = thirds[1];
+    d.Target = at(d.I, d.J) = at(d.J, d.I) = next++;
+    d.CI1 = at(d.I, d.K1);
+    d.CJ1 = at(d.J, d.K1);
+    d.CI2 = at(d.I, d.K2);
+    d.CJ2 = at(d.J, d.K2);
+    planned.push_back(d);
+  }
+  planned.insert(planned.end(), waiting.begin(), waiting.end());
+  return planned;
+}
+
+// A chain of links with joints added between random pairs: loops of every size, some of them
+// with more freedom than one, so that some pairs stay unresolved.
+std::vector<std::pair<int, int>> RandomTopology(int links, std::mt19937& random) {
+  std::vector<std::pair<int, int>> joints;
+  std::uniform_int_distribution<int> pick(0, links - 1);
+  for (int l = 1; l < links; ++l) joints.emplace_back(l - 1, l);
+  for (int extra = 0; extra < links / 2; ++extra) {
+    const int a = pick(random), b = pick(random);
+    if (a != b) joints.emplace_back(a, b);
+  }
+  return joints;
+}
+
+// Chains of four-bars and five-bars (the latter leave pairs that no plan resolves) joined at random,
+// from a handful of links to more than two words of 64; the plan is the reference queue's, pair
+// for pair, and planning a second time changes nothing.
+TEST(ICentersTest, PlanMatchesThePlainQueueOnLargeTopologies) {
+  std::mt19937 random(49);
+  for (const int links : {4, 7, 12, 40, 63, 64, 65, 100, 140}) {
+    const std::vector<std::pair<int, int>> joints = RandomTopology(links, random);
+    const std::vector<quillon::TDerivedCentre> expected = ReferencePlan(links, joints);
+    TICenters table;
+    Build(table, links, joints);
+    for (int pass = 0; pass < 2; ++pass) {
+      ASSERT_EQ(table.DerivedCount(), static_cast<int>(expected.size())) << links;
+      int unresolved = 0;
+      for (int r = 0; r < table.DerivedCount(); ++r) {
+        const auto& d = table.DerivedAt(r);
+        const auto& e = expected[static_cast<size_t>(r)];
+        ASSERT_EQ(std::vector<int>({d.Target, d.I, d.J, d.K1, d.K2, d.CI1, d.CJ1, d.CI2, d.CJ2}),
+                  std::vector<int>({e.Target, e.I, e.J, e.K1, e.K2, e.CI1, e.CJ1, e.CI2, e.CJ2}))
+            << links << " links, pass " << pass << ", entry " << r;
+        unresolved += d.Target < 0;
+      }
+      if (links >= 40 && pass == 0) {
+        EXPECT_GT(unresolved, 0) << links << " links: every pair resolved";
+      }
+      table.Plan();
+    }
+  }
+}
+
+// Working out only what the shown pair needs gives every pair the centre, or the flag, that
+// working out every centre gives, bit for bit, at joints placed at random: the four-bar, the
+// six-bar (whose pair 0-1 is found from the derived 0-4) and random topologies.
+TEST(ICentersTest, ShownCentreAloneMatchesEveryCentre) {
+  std::mt19937 random(7);
+  std::uniform_real_distribution<double> coordinate(-1.0, 1.0);
+  std::vector<std::pair<int, std::vector<std::pair<int, int>>>> topologies = {{4, kFourBar}, {6, kSixBar}};
+  for (const int links : {9, 20, 70}) topologies.emplace_back(links, RandomTopology(links, random));
+  int derived = 0;
+  for (const auto& [links, joints] : topologies) {
+    std::vector<Pt> positions;
+    for (size_t j = 0; j < joints.size(); ++j) positions.push_back(Pt{coordinate(random), coordinate(random)});
+    TICenters all, shown;
+    Build(all, links, joints);
+    Build(shown, links, joints);
+    Solve(all, positions);
+    for (size_t j = 0; j < positions.size(); ++j) shown.SetJoint(static_cast<int>(j), positions[j].x, positions[j].y);
+    for (int a = 0; a < links; ++a)
+      for (int b = a + 1; b < links; ++b) {
+        shown.SetShownPair(a, b);
+        shown.ComputeShown();
+        TCentre expected{-7, -7, false}, got{-7, -7, false};
+        all.SetShownPair(a, b);
+        all.GetShown(expected);
+        shown.GetShown(got);
+        ASSERT_EQ(std::vector<double>({got.X, got.Y, double(got.IsDirection)}),
+                  std::vector<double>({expected.X, expected.Y, double(expected.IsDirection)}))
+            << links << " links, pair " << a << "-" << b;
+        derived += all.CentreIndex(a, b) >= static_cast<int>(joints.size());
+      }
+  }
+  EXPECT_GT(derived, 20);
 }
 
 }  // namespace

@@ -295,6 +295,39 @@ TEST(InputFunctionTest, StepCountChangesTheTable) {
   EXPECT_DOUBLE_EQ(function.TimeStep(), 0.5);
 }
 
+// The table of a long law read out of order, and kept as the law stood when it was prepared
+// whatever happens to the sections before an entry is first read: 3 turns in 2 s at constant
+// velocity, so step i of 100,000 is 3i / 100,000.
+TEST(InputFunctionTest, LongTableFollowsThePreparedLaw) {
+  struct Change {
+    const char* name;
+    void (*apply)(TInputFunction&);
+  };
+  const Change changes[] = {
+      {"none", [](TInputFunction&) {}},
+      {"section changed without Prepare", [](TInputFunction& f) { f.Section(0)->SetValues(1, 1.0, 10.0); }},
+      {"last section deleted", [](TInputFunction& f) { f.DeleteSection(0); }},
+      {"cleared", [](TInputFunction& f) { f.Clear(); }},
+  };
+  const int32_t steps = TInputFunction::kMaxSteps;
+  const auto expected = [&](int32_t i) { return 3.0 * i / steps; };
+  for (const Change& change : changes) {
+    SCOPED_TRACE(change.name);
+    TInputFunction function;
+    function.Clear();
+    function.AddSection(0, 2.0, 3.0);
+    function.SetSteps(steps);
+    change.apply(function);
+    for (const int32_t i : {steps, 7, 0, steps / 2, steps - 1})
+      EXPECT_NEAR(function.ValueOfStep(i), expected(i), kTol) << i;
+    EXPECT_NEAR(function.StepIncrement(steps / 3), 3.0 / steps, kTol);
+    const std::vector<double>& table = function.Table();
+    ASSERT_EQ(table.size(), static_cast<size_t>(steps) + 1);
+    for (int32_t i = 0; i <= steps; i += 997) ASSERT_NEAR(table[i], expected(i), kTol) << i;
+    EXPECT_NEAR(table[steps], 3.0, kTol);
+  }
+}
+
 TEST(InputFunctionTest, TwelfthSectionIsRefused) {
   TInputFunction function;
   for (int i = 1; i < 11; ++i) EXPECT_TRUE(function.AddSection(i % 4, 0.5, 1.0));

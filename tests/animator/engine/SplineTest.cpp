@@ -6,6 +6,7 @@
 #include <cmath>
 #include <numbers>
 #include <sstream>
+#include <string>
 #include <vector>
 
 #include "FixtureText.h"
@@ -13,6 +14,7 @@
 #include "animator/engine/Spline.h"
 #include "shared/Convert.h"
 #include "shared/Matrix.h"
+#include "shared/RealText.h"
 
 using quillon::TSpline;
 using shared::TComplex;
@@ -374,6 +376,42 @@ TEST(SplineRecordTest, WrittenCurveRoundTripsByteForByte) {
   TTabLines again;
   curve.WriteTabLines(again);
   EXPECT_EQ(again.Text(), fixture);
+}
+
+// The record's tangents and arc-length fractions, worked out without keeping samples, are those the
+// read solved with its samples from the same coordinates: a wavy curve of 200 points with both
+// rotation channels, its directions and fractions written as the curve in memory holds them.
+TEST(SplineRecordTest, WrittenFractionsAreThoseTheReadSolved) {
+  TTabLines lines;
+  lines.Lines = {"[Curve>", "0.5\t0\t1\t2\t0\t1"};
+  for (int k = 0; k < 200; ++k) {
+    const double x = 0.01 * k, y = std::round(1e4 * std::sin(0.37 * k) * (1 + 0.01 * k)) / 1e4;
+    lines.Lines.push_back(shared::FormatReal(x) + "\t" + shared::FormatReal(y) + "\t0\t0\t" +
+                          shared::FormatReal(0.1 * k) + "\t" + shared::FormatReal(-0.05 * k) + "\t0");
+  }
+  lines.Lines.push_back("<Curve]");
+  TSpline curve;
+  curve.Name = "Curve";
+  curve.ReadTabLines(lines);
+  ASSERT_EQ(curve.PointCount(), 200);
+  ASSERT_TRUE(curve.InEnabled && curve.OutEnabled);
+  ASSERT_EQ(curve.Samples.size(), 10u * 199 + 1);
+  TTabLines written;
+  curve.WriteTabLines(written);
+  ASSERT_EQ(written.Lines.size(), 203u);
+  for (int k = 0; k < 200; ++k) {
+    std::vector<std::string> fields;
+    std::stringstream record(written.Lines[static_cast<size_t>(k) + 2]);
+    for (std::string field; std::getline(record, field, '\t');) fields.push_back(field);
+    const TPrePoint& p = curve.Point(k);
+    ASSERT_EQ(fields, std::vector<std::string>({shared::FormatReal(p.X), shared::FormatReal(p.Y),
+                                                shared::FormatReal(p.Direction.X), shared::FormatReal(p.Direction.Y),
+                                                shared::FormatReal(p.In), shared::FormatReal(p.Out),
+                                                shared::FormatReal(p.s)}))
+        << k;
+    // Every tenth sample lies on a point and holds its arc length.
+    ASSERT_EQ(curve.Samples[10 * static_cast<size_t>(k)].s / curve.Length, k == 0 ? 0.0 : p.s) << k;
+  }
 }
 
 TEST(SplineRecordTest, HandMadeCurveGetsDirectionsAndLengths) {
