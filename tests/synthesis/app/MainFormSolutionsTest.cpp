@@ -1657,6 +1657,11 @@ TEST_F(IdleWorkTest, WorkStandsWhileEveryDialogIsOpenAndGoesOnAfterwards) {
       {"Project Info", [this] { Form->FileProjectInfoItem->trigger(); }},
       {"About", [this] { Form->HelpAboutItem->trigger(); }},
       {"System of Units", [this] { Form->ViewUnitsItem->trigger(); }},
+      {"Curve point properties",
+       [this] {
+         Form->Curve().Select(1);
+         Form->MechProperties();
+       }},
       {"Output link origin", [this] { Form->OriginCouplerButton->trigger(); }},
       {"Help without a help file", [this] { Form->HelpContentsItem->trigger(); }},
       {"Exit, then Cancel", [this] {
