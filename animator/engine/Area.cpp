@@ -221,19 +221,7 @@ void TAreaList::GetExtents(TComplex& min, TComplex& max) const {
 void TAreaList::ReadTabLines(shared::TTabLines& lines) {
   Clear();
   if (!lines.FindSection(Name)) return;
-  // Appended directly, numbered and not selected, as AddObject and the record leave them:
-  // deselecting the whole list for every area read made reading quadratic.
-  bool over = false;
-  while (lines.ReadLine()) {
-    if (Count() >= kMaxAreas) {
-      over = true;
-      continue;
-    }
-    auto area = std::make_unique<TArea>();
-    area->ReadTabLine(lines);
-    area->Id = Count();
-    Items.push_back(std::move(area));
-  }
+  const bool over = ReadItems(Items, lines, kMaxAreas);
   if (!Items.empty()) Modified = true;
   if (over)
     StdOut().Warning("The document holds more than " + std::to_string(kMaxAreas) + " areas; only the first " +

@@ -155,6 +155,10 @@ bool TMechOptimize::Improves() {
   return true;
 }
 
+double TMechOptimize::Grown(double step) const {
+  return std::copysign(std::min(kGrowth * std::fabs(step), StepSize), step);
+}
+
 bool TMechOptimize::TryMove(int32_t i, double start, double step) {
   TVariable& v = Variables[static_cast<size_t>(i)];
   Coordinate(i) = start + step;
@@ -163,7 +167,7 @@ bool TMechOptimize::TryMove(int32_t i, double start, double step) {
   v.Feasible = LastFeasible;
   if (!better) return false;
   BestVariable = i;
-  v.Step = std::copysign(std::min(kGrowth * std::fabs(step), StepSize), step);
+  v.Step = Grown(step);
   return true;
 }
 
@@ -250,7 +254,7 @@ void TMechOptimize::PollAround() {
       SetDesign(Kept);
       if (Improves()) {
         // Progress again: the steps the failed pass shrank are given back.
-        for (TVariable& v : Variables) v.Step = std::copysign(std::min(kGrowth * std::fabs(v.Step), StepSize), v.Step);
+        for (TVariable& v : Variables) v.Step = Grown(v.Step);
         return;
       }
     }

@@ -129,6 +129,8 @@ class TMechOptimize {
   double& Coordinate(int32_t variable);
   bool Movable(int32_t variable) const;
   bool InRegion() const;
+  // A step after a kept move: kGrowth times as large, at most StepSize, its sign kept.
+  double Grown(double step) const;
   // Tries the variable at start + step; keeps the move when it improves on Best.
   bool TryMove(int32_t variable, double start, double step);
   // Objective of the design as it stands; when it improves on Best it becomes the current design.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "shared/Complex.h"
+#include "shared/TabLine.h"
 
 namespace quillon {
 
@@ -39,6 +40,25 @@ void AppendItem(TOwnedItems<T>& items, std::unique_ptr<T> item, bool selectOnAdd
   item->Id = static_cast<int32_t>(items.size());
   item->Selected = selectOnAdd;
   items.push_back(std::move(item));
+}
+
+// Reads the records of the section that lines stands in, the first `most` of them: each appended
+// numbered and not selected, as its record leaves it, rather than through AppendItem, whose
+// deselecting the whole list for every record made reading quadratic. True when there were more.
+template <class T>
+bool ReadItems(TOwnedItems<T>& items, shared::TTabLines& lines, size_t most) {
+  bool over = false;
+  while (lines.ReadLine()) {
+    if (items.size() >= most) {
+      over = true;
+      continue;
+    }
+    auto item = std::make_unique<T>();
+    item->ReadTabLine(lines);
+    item->Id = static_cast<int32_t>(items.size());
+    items.push_back(std::move(item));
+  }
+  return over;
 }
 
 // Removes item i and numbers the rest again; false outside the list.

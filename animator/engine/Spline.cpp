@@ -275,19 +275,7 @@ void TSpline::ReadTabLines(shared::TTabLines& lines) {
   TotalOut = lines.GetFloat(0);
   InEnabled = InWeight > 0;
   OutEnabled = OutWeight > 0;
-  // Appended directly, numbered and not selected, as AddPointObject and the record leave them:
-  // deselecting the whole list for every point read made reading quadratic.
-  bool over = false;
-  while (lines.ReadLine()) {
-    if (PointCount() >= kMaxPoints) {
-      over = true;
-      continue;
-    }
-    auto point = std::make_unique<TPrePoint>();
-    point->ReadTabLine(lines);
-    point->Id = PointCount();
-    Points.push_back(std::move(point));
-  }
+  const bool over = ReadItems(Points, lines, kMaxPoints);
   if (!Points.empty()) Modified = true;
   if (over)
     StdOut().Warning("The curve holds more than " + std::to_string(kMaxPoints) + " points; only the first " +

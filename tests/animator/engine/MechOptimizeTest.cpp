@@ -202,19 +202,11 @@ TEST_F(MechOptimizeTest, StepsGrowUpToTheStartStepAndSettleAtTheFloor) {
 // The largest distance of the curve from the tracer's solved path: 2000 points along the curve,
 // each against every piece of the polyline through the tracer's positions at steps 0..Len.
 double FarthestCurvePoint(const TAniMechanism& m) {
-  const std::vector<TPositionRecord>& path = m.Tracer->Positions;
   double farthest = 0;
   for (int32_t i = 0; i <= 2000; ++i) {
     shared::TPrePoint q;
     m.Curve.PointAt(i / 2000.0, q);
-    double nearest = HUGE_VAL;
-    for (int32_t k = 0; k < m.Len; ++k) {
-      const double dx = path[k + 1].X - path[k].X, dy = path[k + 1].Y - path[k].Y;
-      const double t =
-          std::clamp(((q.X - path[k].X) * dx + (q.Y - path[k].Y) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
-      nearest = std::min(nearest, std::hypot(path[k].X + t * dx - q.X, path[k].Y + t * dy - q.Y));
-    }
-    farthest = std::max(farthest, nearest);
+    farthest = std::max(farthest, enginetest::NearestOnPath(m.Tracer->Positions, m.Len, q.X, q.Y));
   }
   return farthest;
 }
