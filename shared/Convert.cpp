@@ -403,11 +403,15 @@ double TConvert::TextToSIWithin(int category, const std::string& text, double lo
   const double si = TextToSI(category, text);
   // A bound typed as shown ("360" degrees) may land a rounding off the bound in SI.
   if (si >= low - 1e-12 * std::fabs(low) && si <= high + 1e-12 * std::fabs(high)) return si;
-  // Bounds are shown without the fixed decimals: "-1E9 and 1E9 mm", "0 and 90 \xB0".
-  const auto shown = [&](double bound) { return FormatGeneral(FromSI(category, bound), fPrecision, 0); };
-  std::string message = "Value should be between " + shown(low) + " and " + shown(high);
+  // "-1E9 and 1E9 mm", "0 and 90 \xB0".
+  std::string message =
+      "Value should be between " + BoundText(category, low) + " and " + BoundText(category, high);
   if (ValidCategory(category) != cuNone) message += " " + UnitSymbol(category);
   throw EConvertError(message);
+}
+
+std::string TConvert::BoundText(int category, double si) const {
+  return FormatGeneral(FromSI(category, si), fPrecision, 0);
 }
 
 std::string TConvert::FormatFixed(double value, int precision, int digits) const {

@@ -97,6 +97,9 @@ class TConvert {
   // TextToSI that also throws EConvertError when the value lies outside low..high (SI, both
   // taken); the message names the range in the display unit.
   double TextToSIWithin(int category, const std::string& text, double low, double high) const;
+  // A bound (SI) as the range messages show it: in the display unit, without the fixed decimals
+  // ("1E9" for 1000 km in millimetres).
+  std::string BoundText(int category, double si) const;
   std::string FormatSI(int category, double si) const;
   std::string FormatSIWithUnit(int category, double si) const;
   std::string UnitSymbol(int category) const;

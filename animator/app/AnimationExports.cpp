@@ -5,9 +5,6 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QTemporaryDir>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -31,38 +28,13 @@
 #include "shared/qt/HTMLPrintDialog.h"
 #include "shared/qt/ModalScope.h"
 #include "shared/qt/PathName.h"
+#include "shared/qt/XlsxWorkbook.h"
 
 namespace quillon {
 
 using shared::FromPath;
 using shared::PathForLog;
 using shared::ToPath;
-
-namespace {
-
-// A new, empty workbook file in the folder, named after the document: "fourbar.xlsx", else
-// "fourbar (2).xlsx" and on. Made at once, so that no file of the user's is written over and no
-// other writer takes the name.
-std::string ReserveWorkbookFile(const std::string& folder, const std::string& document) {
-  const std::filesystem::path dir(folder);
-  std::string stem = std::filesystem::path(document).stem().string();
-  if (stem.empty()) stem = "Untitled";
-  for (int n = 1; n < 10000; ++n) {
-    const std::filesystem::path candidate =
-        dir / (n == 1 ? stem + ".xlsx" : stem + " (" + std::to_string(n) + ").xlsx");
-    if (std::FILE* file = std::fopen(candidate.c_str(), "wbx")) {
-      std::fclose(file);
-      return candidate.string();
-    }
-    if (errno != EEXIST) {
-      throw std::runtime_error("Cannot write workbook file \"" + candidate.string() +
-                               "\": " + std::strerror(errno) + ".");
-    }
-  }
-  throw std::runtime_error("No new workbook can be created in " + folder);
-}
-
-}  // namespace
 
 void TAnimationFrm::ExportAVI(const std::string& fileName) {
   if (!BeginLoop(TLoop::Film)) {
@@ -165,8 +137,13 @@ void TAnimationFrm::ExportToExcel() {
   shared::TWorkbook book;
   WriteExcelWorkbook(book, GraphFrm1->Data(), *FMechanism, ProjectInfo(), dialog->Options(),
                      PropertiesSheetName, FCanvas->Polar);
-  // Where the user's documents go; the temporary folder is cleared behind the user's back.
-  book.FileName = ReserveWorkbookFile(shared::ProgramInfo().DataDir, FFileName);
+  // Where the user's documents go, named after the document ("fourbar.xlsx", else "fourbar
+  // (2).xlsx" and on): the temporary folder is cleared behind the user's back.
+  std::string stem = std::filesystem::path(FFileName).stem().string();
+  if (stem.empty()) stem = "Untitled";
+  book.FileName = shared::ReserveBookFile(
+      shared::ProgramInfo().DataDir,
+      [&stem](int n) { return n == 1 ? stem + ".xlsx" : stem + " (" + std::to_string(n) + ").xlsx"; }, 9999);
   std::string saved;
   try {
     saved = shared::ShowWorkbook(book);

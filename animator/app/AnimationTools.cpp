@@ -17,6 +17,8 @@ namespace {
 // The property of a tool button that holds its tool.
 constexpr const char* kToolProperty = "Tool";
 
+TTool ToolOf(const QToolButton* button) { return static_cast<TTool>(button->property(kToolProperty).toInt()); }
+
 }  // namespace
 
 TTool TAnimationFrm::Tool() const { return static_cast<TTool>(FCanvas->Mode()); }
@@ -44,7 +46,7 @@ void TAnimationFrm::DropUnusedAddToolEntry() {
 }
 
 void TAnimationFrm::SelectButtonClick(QToolButton* button) {
-  const TTool tool = static_cast<TTool>(button->property(kToolProperty).toInt());
+  const TTool tool = ToolOf(button);
   if (IsAddTool(tool)) StopButtonClick();
   DropUnusedAddToolEntry();
   if (IsAddTool(Tool())) MechanismChanged();
@@ -63,7 +65,7 @@ void TAnimationFrm::SelectButtonClick(QToolButton* button) {
 
 void TAnimationFrm::UpdateToolButtons() {
   for (QToolButton* button : ToolButtons())
-    button->setChecked(static_cast<TTool>(button->property(kToolProperty).toInt()) == Tool());
+    button->setChecked(ToolOf(button) == Tool());
 }
 
 void TAnimationFrm::EndAddTool() {

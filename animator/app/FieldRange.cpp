@@ -17,9 +17,4 @@ double EditToSIWithin(const TFieldRange& range, const QString& text) {
   return shared::EditToSIWithin(range.Category, text, range.Low, range.High);
 }
 
-std::string BoundText(int category, double si) {
-  const shared::TConvert& convert = shared::Convert();
-  return convert.FormatGeneral(convert.FromSI(category, si), convert.Precision(), 0);
-}
-
 }  // namespace quillon

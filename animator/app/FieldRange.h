@@ -39,7 +39,5 @@ const TFieldRange& TravelRange(int category);
 double TextToSIWithin(const TFieldRange& range, const std::string& text);
 // The same for the text of an edit, blanks around it ignored.
 double EditToSIWithin(const TFieldRange& range, const QString& text);
-// A bound as the unit service's range messages show it: "1E9" for 1000 km in millimetres.
-std::string BoundText(int category, double si);
 
 }  // namespace quillon

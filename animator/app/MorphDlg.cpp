@@ -123,8 +123,8 @@ bool TMorphDlg::ReadValues() {
     const double resize = EditToSIWithin(kFactorRange, ResizeEdit->text());
     if (resize == 0) throw shared::EConvertError("Resize factor should not be equal to 0!");
     if (std::fabs(resize) < kMinFactorSize) {
-      const std::string low = BoundText(shared::cuNone, kMinFactorSize);
-      const std::string high = BoundText(shared::cuNone, kFactorRange.High);
+      const std::string low = shared::Convert().BoundText(shared::cuNone, kMinFactorSize);
+      const std::string high = shared::Convert().BoundText(shared::cuNone, kFactorRange.High);
       throw shared::EConvertError("Value should be between " + low + " and " + high + ", or between -" +
                                   high + " and -" + low);
     }
@@ -138,9 +138,10 @@ bool TMorphDlg::ReadValues() {
       // The first of the values that change anything.
       stage = resize != 1 ? 1 : moveX != 0 ? 2 : moveY != 0 ? 3 : 4;
       const shared::TConvert& convert = shared::Convert();
-      throw shared::EConvertError(
-          "Joints should stay between " + BoundText(shared::cuLength, kLengthRange.Low) + " and " +
-          BoundText(shared::cuLength, kLengthRange.High) + " " + convert.UnitSymbol(shared::cuLength));
+      throw shared::EConvertError("Joints should stay between " +
+                                  convert.BoundText(shared::cuLength, kLengthRange.Low) + " and " +
+                                  convert.BoundText(shared::cuLength, kLengthRange.High) + " " +
+                                  convert.UnitSymbol(shared::cuLength));
     }
     Resize = resize;
     MoveX = moveX;

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <stdexcept>
@@ -160,16 +161,25 @@ void WriteXlsx(const TWorkbook& book, const std::string& path) {
   file.Commit();
 }
 
-std::string ReserveBookFile(const std::string& directory) {
+std::string ReserveBookFile(const std::string& directory, const std::function<std::string(int)>& nameOf,
+                            int count) {
   const fs::path dir(directory);
-  for (int n = 1; n < 100000; ++n) {
-    const fs::path candidate = dir / ("Book" + std::to_string(n) + ".xlsx");
+  for (int n = 1; n <= count; ++n) {
+    const fs::path candidate = dir / nameOf(n);
     std::error_code error;
     if (fs::exists(candidate, error)) continue;
     if (CreateExclusive(candidate)) return candidate.string();
-    if (errno != EEXIST) break;  // taken meanwhile: try the next; anything else will not pass
+    // Taken meanwhile: try the next; anything else will not pass for the next name either.
+    if (errno != EEXIST)
+      throw std::runtime_error("Cannot write workbook file \"" + candidate.string() +
+                               "\": " + std::strerror(errno) + ".");
   }
   throw std::runtime_error("No new workbook can be created in " + directory);
+}
+
+std::string ReserveBookFile(const std::string& directory) {
+  return ReserveBookFile(
+      directory, [](int n) { return "Book" + std::to_string(n) + ".xlsx"; }, 99999);
 }
 
 std::string SaveAndOpenXlsx(const TWorkbook& book, const std::string& directory) {

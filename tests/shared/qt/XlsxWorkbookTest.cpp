@@ -344,7 +344,14 @@ TEST_F(XlsxWorkbookTest, FailuresAreReported) {
   }
   EXPECT_TRUE(fs::exists(Dir + "/Book1.xlsx")) << "the saved book stays for the user";
   EXPECT_THROW(shared::WriteXlsx(Export(), Dir + "/missing/dir/book.xlsx"), std::runtime_error);
-  EXPECT_THROW(shared::ReserveBookFile(Dir + "/missing"), std::runtime_error);
+  try {
+    shared::ReserveBookFile(Dir + "/missing");
+    ADD_FAILURE() << "a book reserved in a missing folder";
+  } catch (const std::runtime_error& error) {
+    // The file tried and why it could not be made.
+    EXPECT_EQ(std::string(error.what()),
+              "Cannot write workbook file \"" + Dir + "/missing/Book1.xlsx\": No such file or directory.");
+  }
 }
 
 }  // namespace
