@@ -255,14 +255,19 @@ std::string TMechanism::CommonCurveRefusal(const TSpline& curve) {
   return {};
 }
 
-void TMechanism::Generate(const TSpline& curve, TAreaList* groundAreas, TAreaList* couplerAreas) {
+bool TMechanism::TakeCurve(const TSpline& curve) {
   Error.Reset();
   if (!CurveRefusal(curve).empty()) {
     Error.Valid = false;
-    return;
+    return false;
   }
   Links.RefLength = curve.CurveLength;
   PrecisionPoints.FromSpline(curve);
+  return true;
+}
+
+void TMechanism::Generate(const TSpline& curve, TAreaList* groundAreas, TAreaList* couplerAreas) {
+  if (!TakeCurve(curve)) return;
   Error.Valid = false;
   for (int32_t attempt = 0; attempt < 100 && !Error.Valid; ++attempt) {
     Links.Randomize(PrecisionPoints);
