@@ -115,7 +115,7 @@ void TAreaDialog::OKBtnClick() {
       return;
     }
     // An area without width or height restricts nothing; the search would drop it unseen.
-    const bool noWidth = FWork->X == FWork->Corner2.X, noHeight = FWork->Y == FWork->Corner2.Y;
+    const bool noWidth = FWork->Width() == 0, noHeight = FWork->Height() == 0;
     if (noWidth || noHeight) {
       Status->Fail(noWidth ? QStringLiteral("The area has no width: its corners must differ in x")
                            : QStringLiteral("The area has no height: its corners must differ in y"));

@@ -508,7 +508,7 @@ void TMainForm::DropEmptyAreas() {
     told << QStringLiteral("%1%2 %3")
                 .arg(QLatin1String(kind), empty.size() > 1 ? QStringLiteral("s") : QString(),
                      Q(shared::NumberListText(empty)));
-    for (auto i = empty.rbegin(); i != empty.rend(); ++i) list->Delete(*i);
+    list->RemoveEmpty();
     dropped += int(empty.size());
   }
   if (dropped == 0) return;

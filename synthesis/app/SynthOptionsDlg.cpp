@@ -206,12 +206,12 @@ void TSynthOptionsDlg::OKBtnClick() {
   double maxLinkLength = 0, minTransAngle = 0, totalIn = 0;
   QLineEdit* edit = MaxLinkLengthEdit;
   try {
-    // A limit that is off is not read: it keeps what it was, whatever a project stored.
-    maxLinkLength = MaxLinkLengthBox->isChecked() ? FieldValue(MaxLinkLengthEdit) : FOptions.MaxLinkLength;
+    // A limit that is off keeps what it was, whatever a project stored.
+    maxLinkLength = IsRead(MaxLinkLengthEdit) ? FieldValue(MaxLinkLengthEdit) : FOptions.MaxLinkLength;
     edit = MinTransAngleEdit;
     minTransAngle = FieldValue(MinTransAngleEdit);
     edit = TotalInEdit;
-    if (TotalInBox->isChecked()) totalIn = FieldValue(TotalInEdit);
+    if (IsRead(TotalInEdit)) totalIn = FieldValue(TotalInEdit);
   } catch (const shared::EConvertError& e) {
     ShowError(e.what(), edit);
     return;
@@ -236,6 +236,12 @@ void TSynthOptionsDlg::OKBtnClick() {
   accept();
 }
 
+bool TSynthOptionsDlg::IsRead(const QLineEdit* edit) const {
+  if (edit == MaxLinkLengthEdit) return MaxLinkLengthBox->isChecked();
+  if (edit == TotalInEdit) return TotalInBox->isChecked();
+  return true;
+}
+
 double TSynthOptionsDlg::FieldValue(const QLineEdit* edit) const {
   const QString text = edit->text();
   if (edit == MaxLinkLengthEdit) {
@@ -255,9 +261,8 @@ double TSynthOptionsDlg::FieldValue(const QLineEdit* edit) const {
 
 void TSynthOptionsDlg::RecheckFailedField() {
   if (!FFailedEdit) return;
-  // An unchecked total is not read at all.
-  if ((FFailedEdit != TotalInEdit || TotalInBox->isChecked()) &&
-      (FFailedEdit != MaxLinkLengthEdit || MaxLinkLengthBox->isChecked())) {
+  // A field switched off is not read at all.
+  if (IsRead(FFailedEdit)) {
     try {
       FieldValue(FFailedEdit);
     } catch (const shared::EConvertError&) {

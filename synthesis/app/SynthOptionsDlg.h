@@ -75,6 +75,9 @@ class TSynthOptionsDlg : public QDialog {
   // The message in the yellow status bar with a beep; the General page and the edit get the focus.
   void ShowError(const std::string& message, QLineEdit* edit);
   void SetStatusColor(const QColor& color);
+  // OK reads the field: the transmission angle always, the link length limit and the total input
+  // rotation while their boxes are checked (a limit that is off keeps what it was).
+  bool IsRead(const QLineEdit* edit) const;
   // The value that edit holds, as OK converts it; raises the conversion error.
   double FieldValue(const QLineEdit* edit) const;
   // The message goes once the field it is about holds a value OK takes.

@@ -274,4 +274,10 @@ void TComplexPointList::SetModified(bool value) {
   for (auto& item : fItems) item->Modified = value;
 }
 
+double TwiceSweptArea(const TComplexPointList& list, int32_t first, int32_t last) {
+  double twice = 0;
+  for (int32_t i = first + 1; i <= last; ++i) twice += list.Items(i - 1)->Cross(*list.Items(i));
+  return twice;
+}
+
 }  // namespace vesk

@@ -138,4 +138,8 @@ class TComplexPointList {
   TComplexPoint* fSelected = nullptr;
 };
 
+// Twice the area that the polyline through items first..last (1-based) sweeps about the origin:
+// for a closed polyline, twice the area it encloses, positive counter-clockwise.
+double TwiceSweptArea(const TComplexPointList& list, int32_t first, int32_t last);
+
 }  // namespace vesk

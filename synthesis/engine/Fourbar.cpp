@@ -138,13 +138,7 @@ void TFourbar::RatePath(const TSpline* curve, bool endOnLast) {
 }
 
 void TFourbar::Generate(const TSpline& curve, TAreaList* groundAreas, TAreaList* couplerAreas) {
-  Error.Reset();
-  if (!CurveRefusal(curve).empty()) {
-    Error.Valid = false;
-    return;
-  }
-  Links.RefLength = curve.CurveLength;
-  PrecisionPoints.FromSpline(curve);
+  if (!TakeCurve(curve)) return;
   DrawRotations();
   if (couplerAreas) {
     couplerAreas->Origin.CopyFrom(Drawing().Origin);

@@ -255,14 +255,19 @@ std::string TMechanism::CommonCurveRefusal(const TSpline& curve) {
   return {};
 }
 
-void TMechanism::Generate(const TSpline& curve, TAreaList* groundAreas, TAreaList* couplerAreas) {
+bool TMechanism::TakeCurve(const TSpline& curve) {
   Error.Reset();
   if (!CurveRefusal(curve).empty()) {
     Error.Valid = false;
-    return;
+    return false;
   }
   Links.RefLength = curve.CurveLength;
   PrecisionPoints.FromSpline(curve);
+  return true;
+}
+
+void TMechanism::Generate(const TSpline& curve, TAreaList* groundAreas, TAreaList* couplerAreas) {
+  if (!TakeCurve(curve)) return;
   Error.Valid = false;
   for (int32_t attempt = 0; attempt < 100 && !Error.Valid; ++attempt) {
     Links.Randomize(PrecisionPoints);
@@ -394,14 +399,9 @@ bool TMechanism::FollowsCurve(const TSpline& curve) const {
   for (int32_t i = 1; i <= n; ++i)
     if (!WithinReach(curve.Samples, *PathPoints.GetPathPoint(i), stray, hint)) return false;
   if (PrecisionPoints.Closed) {
-    double twice = 0;
-    for (int32_t i = 2; i <= n; ++i) {
-      const TComplex& a = *PathPoints.GetPathPoint(i - 1);
-      const TComplex& b = *PathPoints.GetPathPoint(i);
-      twice += a.X * b.Y - a.Y * b.X;
-    }
     const double loop = curve.LoopArea();
-    if (!(loop != 0 && 0.5 * twice / loop >= kAreaShare / kCoarseMargin)) return false;
+    const double ran = 0.5 * TwiceSweptArea(PathPoints, 1, n);
+    if (!(loop != 0 && ran / loop >= kAreaShare / kCoarseMargin)) return false;
   }
   return true;
 }

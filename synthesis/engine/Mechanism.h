@@ -268,6 +268,9 @@ class TMechanism {
   TComplexPoint& JointAt(int32_t i) const { return *Joints.Items(i); }
   // Adds a link of the type and mode over the joints (1-based numbers).
   TLink* AddLink(uint8_t type, uint8_t mode, std::initializer_list<int32_t> joints);
+  // The start of Generate: Error reset; false (Error not valid) while the curve has a
+  // CurveRefusal, otherwise the reference length and the precision points taken from it.
+  bool TakeCurve(const TSpline& curve);
 
  private:
   // Kept in memory only: a project read back has the saved rotations alone.

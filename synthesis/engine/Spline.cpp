@@ -34,8 +34,6 @@ constexpr int32_t kSampleSpan = 199;
 // A path that follows the curve passes each control point within this share of its length.
 constexpr double kPassShare = 0.1;
 
-double Cross(const TComplex& a, const TComplex& b) { return a.X * b.Y - a.Y * b.X; }
-
 // The tangent of channel values at control point i (1-based); 0 where none was solved.
 double Tangent(const std::vector<double>& tangents, int32_t i) {
   return i >= 1 && size_t(i) <= tangents.size() ? tangents[size_t(i - 1)] : 0;
@@ -162,7 +160,7 @@ void TSpline::MeasureLoops() {
   };
   const bool closed = IsClosed();
   if (closed) {
-    for (int32_t i = 2; i <= n; ++i) fLoopArea += 0.5 * Cross(sample(i - 1), sample(i));
+    fLoopArea = 0.5 * TwiceSweptArea(Samples, 1, n);
     narrow(fLoopArea, CurveLength, 0, CurveLength);
   }
   // Every stretch between two crossing sides of the sampled curve.
@@ -179,15 +177,13 @@ void TSpline::MeasureLoops() {
       TComplex cd, ac;
       cd.Sub(d, c);
       ac.Sub(c, a);
-      const double den = Cross(ab, cd);
+      const double den = ab.Cross(cd);
       if (den == 0) continue;
-      const double t = Cross(ac, cd) / den;
-      const double u = Cross(ac, ab) / den;
+      const double t = ac.Cross(cd) / den;
+      const double u = ac.Cross(ab) / den;
       if (t < 0 || t > 1 || u < 0 || u > 1) continue;
       const TComplex at(a.X + t * ab.X, a.Y + t * ab.Y);
-      double area = Cross(at, b);
-      for (int32_t k = i + 1; k < j; ++k) area += Cross(sample(k - 1), sample(k));
-      area += Cross(c, at);
+      const double area = at.Cross(b) + TwiceSweptArea(Samples, i, j - 1) + c.Cross(at);
       const double from = a.s + t * (b.s - a.s);
       const double to = c.s + u * (d.s - c.s);
       narrow(0.5 * area, to - from, from, to);
