@@ -2,6 +2,7 @@
 // a scale reads 0, 0.2, 0.4 and not 0.167, 0.333; and the axes of an x-y graph laid out on them.
 #pragma once
 
+#include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
@@ -51,6 +52,13 @@ struct TGraphAxes {
   // There are points, and both ranges are finite and of some length; otherwise no ticks, no
   // scales and nothing to plot.
   bool Drawable = false;
+
+  // The pixel of a value on a plot whose x axis starts at pixel left and whose y axis rises from
+  // pixel bottom.
+  int PixelX(double x, int left) const { return left + static_cast<int>(std::lround((x - XMin) * XScale)); }
+  int PixelY(double y, int bottom) const {
+    return bottom - static_cast<int>(std::lround((y - YMin) * YScale));
+  }
 };
 
 // The axes of a graph plotted on width x height pixels: a y tick for each text line (textHeight

@@ -84,13 +84,9 @@ void TSimpleGraphFrm::Relayout() {
       [&metrics](const std::string& text) { return metrics.horizontalAdvance(Text(text)); }, kDivisions, kDivisions);
 }
 
-int TSimpleGraphFrm::ScreenX(double x) const {
-  return PlotLeft + static_cast<int>(std::lround((x - Axes.XMin) * Axes.XScale));
-}
+int TSimpleGraphFrm::ScreenX(double x) const { return Axes.PixelX(x, PlotLeft); }
 
-int TSimpleGraphFrm::ScreenY(double y) const {
-  return PlotBottom - static_cast<int>(std::lround((y - Axes.YMin) * Axes.YScale));
-}
+int TSimpleGraphFrm::ScreenY(double y) const { return Axes.PixelY(y, PlotBottom); }
 
 bool TSimpleGraphFrm::eventFilter(QObject* watched, QEvent* event) {
   if (watched == PaintBox1) {

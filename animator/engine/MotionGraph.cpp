@@ -340,13 +340,9 @@ void TMotionGraph::PaintLabels(shared::TPaintSurface& surface, int h) {
   }
 }
 
-int TMotionGraph::TickX(double x) const {
-  return static_cast<int>(std::lround((x - Axes.XMin) * Axes.XScale)) + Left;
-}
+int TMotionGraph::TickX(double x) const { return Axes.PixelX(x, Left); }
 
-int TMotionGraph::TickY(double y) const {
-  return Bottom - static_cast<int>(std::lround((y - Axes.YMin) * Axes.YScale));
-}
+int TMotionGraph::TickY(double y) const { return Axes.PixelY(y, Bottom); }
 
 void TMotionGraph::SaveJPEG(shared::TPaintSurface& bitmap, const std::string& fileName) {
   Paint(bitmap);
