@@ -818,23 +818,9 @@ void TAnimationFrm::PopMoveRotateResizeClick() {
 }
 
 bool TAnimationFrm::MorphFits(double factor, double dx, double dy, double angle) const {
-  const TAniMechanism& m = *FMechanism;
-  if (m.JointCount() == 0) return true;
-  // As the mechanism does it: offsets from the reference joint scaled and turned, all moved.
-  const auto design = [&m](int j) {
-    return m.GetJointPosition(static_cast<char>(m.Joints[j]->Letter), false);
-  };
-  const shared::TComplex centre = design(std::max(m.NextSelectedJoint(0), 0));
   const double reach = kLengthRange.High * (1 + 1e-12);
-  for (int j = 0; j < m.JointCount(); ++j) {
-    shared::TComplex p = design(j);
-    p.SubFrom(centre);
-    p.Scale(factor);
-    p.Rotate(angle);
-    p.AddTo(centre);
-    p.AddTo(shared::TComplex(dx, dy));
+  for (const shared::TComplex& p : FMechanism->ResizedMovedRotated(factor, dx, dy, angle))
     if (!(std::fabs(p.X) <= reach && std::fabs(p.Y) <= reach)) return false;
-  }
   return true;
 }
 

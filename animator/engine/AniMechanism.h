@@ -302,6 +302,8 @@ class TAniMechanism {
   // About the first selected joint (joint 0 when none): scale, move, then rotate (radians);
   // locked joints move too.
   void ResizeMoveRotate(double factor, double dx, double dy, double angle);
+  // The design positions, in joint order, that ResizeMoveRotate would give; nothing is changed.
+  std::vector<shared::TComplex> ResizedMovedRotated(double factor, double dx, double dy, double angle) const;
   // (R, angle) when polar, else (x, y); an unknown letter changes nothing or answers (0, 0).
   void SetJointPosition(char letter, bool polar, double a, double b);
   shared::TComplex GetJointPosition(char letter, bool polar) const;

@@ -217,24 +217,32 @@ void TAniMechanism::SnapSelectedJoint(double radius) {
 }
 
 void TAniMechanism::ResizeMoveRotate(double factor, double dx, double dy, double angle) {
-  if (Joints.empty()) return;
-  const int32_t c = std::max(NextSelectedJoint(0), 0);
+  const std::vector<TComplex> design = ResizedMovedRotated(factor, dx, dy, angle);
+  for (size_t j = 0; j < design.size(); ++j) SetDesign(*Joints[j], design[j]);
+}
+
+std::vector<TComplex> TAniMechanism::ResizedMovedRotated(double factor, double dx, double dy,
+                                                         double angle) const {
+  std::vector<TComplex> design;
+  for (const auto& joint : Joints) design.push_back(DesignOf(*joint));
+  if (design.empty()) return design;
+  const size_t c = static_cast<size_t>(std::max(NextSelectedJoint(0), 0));
   // Every other joint's offset from the centre, changed in place.
   const auto aboutCentre = [&](const auto& change) {
-    const TComplex centre = DesignOf(*Joints[c]);
-    for (int32_t j = 0; j < JointCount(); ++j) {
+    const TComplex centre = design[c];
+    for (size_t j = 0; j < design.size(); ++j) {
       if (j == c) continue;
-      TComplex offset = DesignOf(*Joints[j]);
+      TComplex offset = design[j];
       offset.SubFrom(centre);
       change(offset);
       offset.AddTo(centre);
-      SetDesign(*Joints[j], offset);
+      design[j] = offset;
     }
   };
   aboutCentre([&](TComplex& offset) { offset.Scale(factor); });
-  for (auto& joint : Joints)
-    SetDesign(*joint, TComplex(joint->Positions[0].X + dx, joint->Positions[0].Y + dy));
+  for (TComplex& p : design) p = TComplex(p.X + dx, p.Y + dy);
   aboutCentre([&](TComplex& offset) { offset.Rotate(angle); });
+  return design;
 }
 
 void TAniMechanism::SetJointPosition(char letter, bool polar, double a, double b) {
