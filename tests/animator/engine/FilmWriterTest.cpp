@@ -14,6 +14,7 @@
 
 #include "animator/engine/AniMechanism.h"
 #include "shared/PictureFile.h"
+#include "tests/shared/RiffChunks.h"
 #include "tests/shared/TestFiles.h"
 
 namespace quillon {
@@ -21,27 +22,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-uint32_t LE(const std::string& data, size_t at) {
-  uint32_t value = 0;
-  for (int i = 3; i >= 0; --i) value = (value << 8) | uint8_t(data[at + size_t(i)]);
-  return value;
-}
-
 // The pixel bytes of the film's frames in order, found by a walk of the RIFF tree.
-void Frames(const std::string& file, size_t at, size_t end, std::vector<std::string>& frames) {
-  while (at + 8 <= end) {
-    const std::string id = file.substr(at, 4);
-    const size_t size = LE(file, at + 4);
-    if (id == "RIFF" || id == "LIST") Frames(file, at + 12, at + 8 + size, frames);
-    if (id == "00db") frames.push_back(file.substr(at + 8, size));
-    at += 8 + size + (size & 1);
+void Frames(const shared::test::TChunk& chunk, std::vector<std::string>& frames) {
+  for (const shared::test::TChunk& child : chunk.Children) {
+    if (child.Id == "00db") frames.push_back(child.Data);
+    Frames(child, frames);
   }
 }
 
 std::vector<std::string> FramesOf(const fs::path& film) {
-  const std::string file = shared::test::ReadBytes(film);
   std::vector<std::string> frames;
-  Frames(file, 0, file.size(), frames);
+  Frames(shared::test::ParseAvi(shared::test::ReadBytes(film)), frames);
   return frames;
 }
 
