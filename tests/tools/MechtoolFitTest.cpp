@@ -13,6 +13,7 @@
 #include "animator/engine/AniMechanism.h"
 #include "animator/engine/MechOptimize.h"
 #include "shared/TabLine.h"
+#include "tests/animator/engine/PathDistance.h"
 
 namespace {
 
@@ -288,17 +289,9 @@ TEST_F(MechtoolFitTest, LongFitKeepsEveryJointNearTheDesign) {
   const fs::path in = fs::path(SUITE_FIXTURES) / "stephenson-arc.mech";
   quillon::TAniMechanism start;
   Load(in, start)->Calculate();
-  double minX = HUGE_VAL, minY = HUGE_VAL, maxX = -HUGE_VAL, maxY = -HUGE_VAL;
-  const auto widen = [&](double x, double y) {
-    minX = std::min(minX, x), maxX = std::max(maxX, x), minY = std::min(minY, y), maxY = std::max(maxY, y);
-  };
-  for (const auto& joint : start.Joints) widen(joint->Positions[0].X, joint->Positions[0].Y);
-  for (int32_t i = 0; i <= 1000; ++i) {
-    shared::TPrePoint q;
-    start.Curve.PointAt(i / 1000.0, q);
-    widen(q.X, q.Y);
-  }
-  const double room = std::max(maxX - minX, maxY - minY) / 2 + 1e-9;
+  const enginetest::TDesignRegion region = enginetest::DesignRegion(start, 1000);
+  const double minX = region.MinX, minY = region.MinY, maxX = region.MaxX, maxY = region.MaxY;
+  const double room = region.Room() + 1e-9;
   const fs::path out = dir / "fitted.mech";
   const TRun run = Run("fit " + Quote(in) + " " + Quote(out) + " --passes 10000");
   ASSERT_EQ(run.status, 0) << run.err;

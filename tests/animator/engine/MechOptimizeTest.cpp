@@ -383,17 +383,9 @@ TEST_F(MechOptimizeTest, RunThatCannotFitSaysWhyAndMovesNothing) {
 // each side by half its larger side. A trial outside it is refused without a solution; one just
 // inside is judged.
 TEST_F(MechOptimizeTest, EveryJointKeepsWithinARegionOfTheDesignsSize) {
-  double minX = HUGE_VAL, minY = HUGE_VAL, maxX = -HUGE_VAL, maxY = -HUGE_VAL;
-  const auto widen = [&](double x, double y) {
-    minX = std::min(minX, x), maxX = std::max(maxX, x), minY = std::min(minY, y), maxY = std::max(maxY, y);
-  };
-  for (const auto& joint : m.Joints) widen(joint->Positions[0].X, joint->Positions[0].Y);
-  for (int32_t i = 0; i <= 2000; ++i) {
-    shared::TPrePoint q;
-    m.Curve.PointAt(i / 2000.0, q);
-    widen(q.X, q.Y);
-  }
-  const double room = std::max(maxX - minX, maxY - minY) / 2;
+  const enginetest::TDesignRegion region = enginetest::DesignRegion(m, 2000);
+  const double minX = region.MinX, minY = region.MinY, maxX = region.MaxX, maxY = region.MaxY;
+  const double room = region.Room();
   TMechOptimize opt;
   opt.Start(m);
   const double tolerance = 1e-4 * room;

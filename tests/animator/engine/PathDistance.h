@@ -52,4 +52,26 @@ inline TPathDistance MeasureAt720(quillon::TAniMechanism& m) {
   return d;
 }
 
+// The rectangle of a design's joints and its curve, sampled at samples + 1 points; the fit keeps
+// every joint within it widened on each side by Room().
+struct TDesignRegion {
+  double MinX = HUGE_VAL, MinY = HUGE_VAL, MaxX = -HUGE_VAL, MaxY = -HUGE_VAL;
+  double Room() const { return std::max(MaxX - MinX, MaxY - MinY) / 2; }
+};
+
+inline TDesignRegion DesignRegion(const quillon::TAniMechanism& m, int32_t samples) {
+  TDesignRegion r;
+  const auto widen = [&r](double x, double y) {
+    r.MinX = std::min(r.MinX, x), r.MaxX = std::max(r.MaxX, x);
+    r.MinY = std::min(r.MinY, y), r.MaxY = std::max(r.MaxY, y);
+  };
+  for (const auto& joint : m.Joints) widen(joint->Positions[0].X, joint->Positions[0].Y);
+  for (int32_t i = 0; i <= samples; ++i) {
+    shared::TPrePoint q;
+    m.Curve.PointAt(double(i) / samples, q);
+    widen(q.X, q.Y);
+  }
+  return r;
+}
+
 }  // namespace enginetest
